@@ -320,7 +320,7 @@ KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys,
     const EOpenMode mode = GetViewMode();
     if (mode == eOpenModePhysical || mode == eOpenModeNoSwitch)
         return KXEditResult::RefusedText("Error: Cannot add connection in Physical View");
-    if (!ActivePinGrid()) return KXEditResult::Refused("KXPANE-246");
+    if (!ActivePinGrid()) return NoGridOfKind();
     if (signal.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with");
     SelectKeysOnly(keys);
     BOOL shortPins = FALSE;
@@ -364,6 +364,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
         return KXEditResult::Refused("KXPANE-178");
     }
     SelectKeysOnly(keys);
+    const bool keyed = keys.GetSize() > 0 && std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+        return g->HasSelectedDataRow();
+    });
     // Pin grids without a selected or named pin: nothing to delete, and the user is told so.
     const bool noPin = !m_shownGrids.empty() && std::all_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
         return PinGridOf(g) && !g->CanDelete();
@@ -380,6 +383,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
         // The design refused the commit: a matrix shows the design again (its cells were cleared).
         if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->LoadMatrixView(CString(matrix->ViewName()));
     }
+    // Keys that named rows with nothing to take off (an implicit power pin without a tie of its own) are no
+    // unknown keys.
+    if (keyed) return KXEditResult::Of(done, "KXTABLE-346");
     return KXEditResult::Of(done, keys.GetSize() > 0 ? "KXPANE-247" : "KXTABLE-272", KeysText(keys));
 }
 
@@ -430,7 +436,8 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     const KXShownMark mark;
     const CString text = signal ? signal : "";
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
+    if (!IsEditable()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
     if (text.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     const BOOL began = BeginPaneTransaction("Add Connections");
     BOOL done = grid->ConnectSelectedPins(text, 1) != 0;
@@ -463,7 +470,8 @@ BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
     const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
+    if (!IsEditable()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
     if (!signal || !*signal) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     CStringArray names;
     names.Add(signal);
@@ -474,7 +482,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     const KXShownMark mark;
     const CString text = rule ? rule : "";
     if (!IsEditable()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
-    if (text.IsEmpty() || text.GetLength() > 98) return KXEditResult::Refused("KXTABLE-230", text).AnswerBool(mark);
+    if (text.IsEmpty() || text.GetLength() > 98) return KXEditResult::Refused("KXPANE-499", text).AnswerBool(mark);
     CString ruleText = "=" + text;
     ruleText.MakeUpper();
     CString upper = text;
@@ -483,7 +491,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     if (!shortPins && upper != "AUTONAME" && upper != "PINNAME" && upper.Find("PREFIXPINNAME") < 0 &&
         upper.Find("SUFFIXPINNAME") < 0 && upper.Find("PREFIXPINNUMBER") < 0 && upper.Find("SUFFIXPINNUMBER") < 0 &&
         upper.Find("INCREMENTSIGNAME") < 0)
-        return KXEditResult::Refused("KXTABLE-230", text).AnswerBool(mark);
+        return KXEditResult::Refused("KXPANE-499", text).AnswerBool(mark);
     // The rule's argument keeps the case it was given in.
     const int open = text.Find('(');
     if (open >= 0) ruleText = ruleText.Left(open + 1) + text.Mid(open);
