@@ -382,3 +382,43 @@ TEST_F(DemoBoard, UsageTextsNameTheOperandsTheWordsTake) {
     ASSERT_NE(usage, std::string::npos);
     EXPECT_EQ(transcript.substr(usage, transcript.find('\n', usage) - usage), "Usage: assignPinNumber NUMBER");
 }
+
+// An implicit power row in the selection leaves Add Termination disabled, whatever else is selected.
+TEST_F(DemoBoard, AddTerminationIsDisabledWhileAnImplicitPowerRowIsSelected) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    Run("kx::powerpins on");
+    Run("kx::show clp U1");
+    const std::string window = Run("kx::window ccp");
+    auto rowOf = [&window](const std::string& cells) {
+        const size_t at = window.find(cells);
+        if (at == std::string::npos) return std::string();
+        const size_t start = window.rfind('\n', at) + 1;
+        std::string row = window.substr(start, window.find(':', start) - start);
+        row.erase(0, row.find_first_not_of(' '));
+        return row;
+    };
+    const std::string gnd = rowOf("| GND | H3,H4 |"), pgood = rowOf("| PGOOD |");
+    ASSERT_FALSE(gnd.empty() || pgood.empty()) << window;
+    ASSERT_EQ(Run("kx::select ccp " + pgood + " 7"), "1");
+    EXPECT_EQ(Run("kx::menustate 35522").rfind("enabled", 0), 0u);
+    ASSERT_EQ(Run("kx::select ccp " + gnd + " 7 " + pgood + " 7"), "1");
+    EXPECT_EQ(Run("kx::menustate 35522").rfind("disabled", 0), 0u);
+    Run("kx::powerpins off");
+}
+
+// The matrix's pull-up item reads Edit for one selected signal with a pull-up of any kind (RST_IN
+// inherits one), Add over two rows; a read-only window views it.
+TEST_F(DemoBoard, TheMatrixPullupItemFollowsTheSelectedSignal) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    ASSERT_EQ(Run("openMatrixView pin V1; matrixAdd pin signal RST_IN; matrixAdd pin signal MCLK"), "1");
+    ASSERT_EQ(Run("kx::select ccp 5 1"), "1");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Edit Pullup/Pulldown...\"");
+    ASSERT_EQ(Run("kx::select ccp 5 1 6 1"), "1");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Add Pullup/Pulldown...\"");
+    ASSERT_EQ(Run("kx::open demo.board:sch 2"), "1");
+    ASSERT_EQ(Run("openMatrixView pin V2; matrixAdd pin signal RST_IN"), "1");
+    ASSERT_EQ(Run("kx::select ccp 5 1"), "1");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"View Pullup/Pulldown...\"");
+    Run("kx::answer dialog CKXPupdEditDlg cancel");
+    EXPECT_EQ(Run("kx::menu 35509"), "2"); // the view-only dialog, closed
+}
