@@ -7,6 +7,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -111,6 +112,10 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
         }
     }
     if (matched.empty()) return 0;
+    // A keyed word acts on the rows it names, and every keyed word alike: a row the row filter hides
+    // shows again (the filter goes), as a journal's selection of a pin reaches it.
+    if (std::any_of(matched.begin(), matched.end(), [this](ROWCOL r) { return IsRowHidden(r) != FALSE; }))
+        ClearRowFilter();
     SelectAllRows(); // takes the selection off every row and resets the current cell
     for (ROWCOL row : matched)
         SelectRange(CGXRange(row, col), TRUE, TRUE);

@@ -199,6 +199,21 @@ TEST_F(PinGridHands, CtrSelectTakesItsKeysAsAnArrayFromTheHostAndFromAJournal) {
     EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
 }
 
+// Keyed words reach a row the filter hides, all alike: the filter goes and the word acts on the pin.
+TEST_F(PinGridHands, KeyedWordsActOnRowsTheFilterHides) {
+    OpenBoard();
+    ASSERT_EQ(Run("filterRows pin -col {Pin Number} -filter C*"), "1");
+    ASSERT_EQ(Run("kx::window ccp").find("| MCLK |"), std::string::npos);
+    Messages();
+    EXPECT_EQ(Run("deleteTermination pin MCLK:B14"), "1") << ::testing::PrintToString(Messages());
+    const std::string window = Run("kx::window ccp");
+    const size_t at = window.find("| MCLK | B14 |");
+    ASSERT_NE(at, std::string::npos) << window;
+    const std::string row = window.substr(at, window.find('\n', at) - at);
+    EXPECT_EQ(row.find("Series"), std::string::npos) << row;
+    EXPECT_EQ(Run("addComment pin note MCLK:B14"), "1");
+}
+
 // The Ctrl-selection of Termination cells adds too: a termination added then goes on every pin chosen.
 TEST_F(PinGridHands, CtrlSelectingTerminationCellsAddsThemAndTheTerminationGoesOnEach) {
     OpenBoard("U1", 3);
