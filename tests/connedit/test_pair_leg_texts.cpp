@@ -135,3 +135,17 @@ TEST_F(PairLegTexts, ThePairNameBringsMovedLegsBackAndThenChangesNothing) {
 }
 
 } // namespace
+
+namespace {
+
+// A scalar pair pin on one lane of the four-lane pair shows that lane of the pair, not its legs.
+TEST_F(PairLegTexts, AScalarPairOnOneLaneShowsThatLane) {
+    OpenBoard();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+    ASSERT_NE(Run("addConnection pin {LVDS<2> (Differential Pair)} CLK"), "0");
+    ASSERT_EQ(Conn("U1 CLK_P"), "LVDS_P<2>");
+    EXPECT_EQ(SignalCell("CLK"), "LVDS<2>");
+}
+
+} // namespace
