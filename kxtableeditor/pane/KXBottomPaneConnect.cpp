@@ -107,9 +107,24 @@ std::vector<IKXPinGrid*> CKXBottomPaneContainerView::ShownPinGrids() const {
 // nothing leave nothing selected rather than the rows selected before.
 void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     if (keys.GetSize() == 0) return;
+    CKXGridWnd* active = GetActiveGrid();
+    ROWCOL row = 0, col = 0;
+    const bool hadCurrent = active && active->GetCurrentCell(row, col) && col > 0;
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectAllRows();
     SelectRowsInAllGrids(&keys, "");
+    // A user's current cell goes to the first keyed row, in the column the user was in, the selection
+    // kept: the keys that follow (Up, Delete, Ctrl+C) act from there, as after a click.
+    CGXGridParam* param = active ? active->GetParam() : nullptr;
+    if (!hadCurrent || !param) return;
+    const CGXRangeList selected = *param->GetRangeList();
+    ROWCOL first = GX_INVALID;
+    for (POSITION pos = selected.GetHeadPosition(); pos;)
+        first = std::min(first, selected.GetNext(pos)->top);
+    if (first == GX_INVALID) return;
+    active->SetCurrentCell(first, col, GX_SMART);
+    for (POSITION pos = selected.GetHeadPosition(); pos;)
+        active->SelectRange(*selected.GetNext(pos), TRUE, TRUE);
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {

@@ -199,6 +199,24 @@ TEST_F(PinGridHands, CtrSelectTakesItsKeysAsAnArrayFromTheHostAndFromAJournal) {
     EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
 }
 
+// A Delete that goes through the host leaves the deleted pin's row current in its column: the next key
+// goes on from there, and the next Delete acts on the row the user moved to.
+TEST_F(PinGridHands, KeysAfterADeleteThroughTheHostActOnTheCurrentRow) {
+    OpenBoard();
+    const std::string signal = std::to_string(G::m_nColSignal);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " + signal), "1");
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    ASSERT_EQ(Run("kx::netlist").find("U1 PGOOD "), std::string::npos);
+    EXPECT_EQ(Run("kx::grid ccp cell"), std::to_string(PinRow("PGOOD")) + " " + signal);
+    ASSERT_EQ(Run("kx::key ccp Up"), "1");
+    EXPECT_EQ(Run("kx::grid ccp cell"), std::to_string(PinRow("PGOOD") - 1) + " " + signal);
+    EXPECT_EQ(Run("kx::menustate 35264").rfind("enabled", 0), 0u);
+    const std::string above = Grid()->GetValueRowCol(PinRow("PGOOD") - 1, G::m_nColPinName).str();
+    ASSERT_NE(Run("kx::netlist").find("U1 " + above + " "), std::string::npos);
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(Run("kx::netlist").find("U1 " + above + " "), std::string::npos) << above;
+}
+
 // Keyed words reach a row the filter hides, all alike: the filter goes and the word acts on the pin.
 TEST_F(PinGridHands, KeyedWordsActOnRowsTheFilterHides) {
     OpenBoard();
