@@ -413,7 +413,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     KXHandOverReplaySteps();
     if (m_bInUndo) return FALSE;
     if (from.empty()) {
-        CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-341" : "KXTABLE-342");
+        CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-381" : "KXTABLE-382");
         return FALSE;
     }
     CWaitCursor wait;

@@ -165,19 +165,19 @@ KXEditResult CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
     return KXEditResult::Of(doc->SaveBlockAs(lib, block), "KXTABLE-301", lib, block);
 }
 
-// 1 when a step was undone; 0 when there was nothing to undo (KXTABLE-341) or the step could not be
+// 1 when a step was undone; 0 when there was nothing to undo (KXTABLE-381) or the step could not be
 // undone (KXTABLE-221 tells why), and for arguments (the usage).
 KXEditResult CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-171");
     IKXConnectivityPane* ccp = GetPane();
-    if (!ccp) return KXEditResult::Nothing("KXTABLE-341");
+    if (!ccp) return KXEditResult::Nothing("KXTABLE-381");
     return KXEditResult::Of(ccp->PerformUndo(), "KXTABLE-221");
 }
 
 KXEditResult CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-172");
     IKXConnectivityPane* ccp = GetPane();
-    if (!ccp) return KXEditResult::Nothing("KXTABLE-342");
+    if (!ccp) return KXEditResult::Nothing("KXTABLE-382");
     return KXEditResult::Of(ccp->PerformRedo(), "KXTABLE-215");
 }
 

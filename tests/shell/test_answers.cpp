@@ -88,13 +88,13 @@ const AnswerCase kCases[] = {
      "KXPANE-247"},
     {"AutomationNextSignalPastTheLastPin", 1, "kx::show clp U1; kx::pane SelectFirstSignalCol",
      "kx::pane SelectSignalCol NOSUCH", "0", "KXPANE-247"},
-    {"DocumentUndoWithNoStep", 1, "", "kx::call Undo", "0", "KXTABLE-341"},
-    {"UndoWordWithNoStep", 1, "kx::show clp U1", "undo", "0", "KXTABLE-341"},
-    {"DocumentRedoWithNoStep", 1, "", "kx::call Redo", "0", "KXTABLE-342"},
-    {"RedoWordWithNoStep", 1, "kx::show clp U1", "redo", "0", "KXTABLE-342"},
+    {"DocumentUndoWithNoStep", 1, "", "kx::call Undo", "0", "KXTABLE-381"},
+    {"UndoWordWithNoStep", 1, "kx::show clp U1", "undo", "0", "KXTABLE-381"},
+    {"DocumentRedoWithNoStep", 1, "", "kx::call Redo", "0", "KXTABLE-382"},
+    {"RedoWordWithNoStep", 1, "kx::show clp U1", "redo", "0", "KXTABLE-382"},
     {"CreateBlockMenu", 1, "", "kx::menu 35510", "0", "KXPANE-456"},
     {"DocumentAddSignalOfATakenName", 1, "kx::call AddSignal ZZ {} {}", "kx::call AddSignal ZZ {} {}", "0",
-     "KXPANE-491"},
+     "KXPANE-521"},
     {"DocumentAddSignalOfNoName", 1, "", "kx::call AddSignal { } {} {}", "0", "KXPANE-492"},
     {"DocumentAddComponentOfATakenName", 1, "", "kx::call AddComponent R1 demo RES sym {} {}", "0", "KXPANE-252"},
     {"DocumentBlockOptionInSmallLetters", 1, "", "kx::call ChangeBlkOption suffix _A PWR1", "0", "KXPANE-493"},
@@ -421,4 +421,27 @@ TEST_F(DemoBoard, TheMatrixPullupItemFollowsTheSelectedSignal) {
     EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"View Pullup/Pulldown...\"");
     Run("kx::answer dialog CKXPupdEditDlg cancel");
     EXPECT_EQ(Run("kx::menu 35509"), "2"); // the view-only dialog, closed
+}
+
+// Reset to Default (the Delete command) on an implicit power pin without a tie of its own changes nothing
+// and says so: the row is there, it has nothing to take off.
+TEST_F(DemoBoard, ResetToDefaultOfAnUntiedPowerPinSaysThereIsNothingToTakeOff) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    Run("kx::powerpins on");
+    Run("kx::show clp U1");
+    const std::string window = Run("kx::window ccp");
+    const size_t at = window.find("| GND | H3,H4 |");
+    ASSERT_NE(at, std::string::npos) << window;
+    const size_t start = window.rfind('\n', at) + 1;
+    std::string row = window.substr(start, window.find(':', start) - start);
+    row.erase(0, row.find_first_not_of(' '));
+    ASSERT_EQ(Run("kx::select ccp " + row + " 7"), "1");
+    Messages();
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run("kx::menu 35264"), "0");
+    const std::vector<std::string> shown = Messages();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-346"), shown.end()) << ::testing::PrintToString(shown);
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "KXPANE-247"), shown.end());
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    Run("kx::powerpins off");
 }

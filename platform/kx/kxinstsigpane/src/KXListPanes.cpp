@@ -1281,7 +1281,7 @@ BOOL CKXSignalPaneContainerView::AddSignal(CString name, CString second, CString
     const CDesignContext* design = GetPaneDesignContext();
     IDesign* d = design ? design->design() : nullptr;
     if (n.IsEmpty() || (d && d->findNet(n.GetString()))) {
-        CKXErrorHandler::MessageBoxOk(n.IsEmpty() ? "KXPANE-492" : "KXPANE-491", n);
+        CKXErrorHandler::MessageBoxOk(n.IsEmpty() ? "KXPANE-492" : "KXPANE-521", n);
         return FALSE;
     }
     BOOL added = ChangeDesign("Add Signal", [&](CTransaction& t) {
