@@ -5,6 +5,7 @@
 // exactly as on screen.
 #include "KXHostApp.h"
 #include "KXHostText.h"
+#include "KXJournalLine.h"
 
 #include "afx/afx.h"
 #include "afx/afxdisp.h"
@@ -24,6 +25,8 @@
 #include <cstring>
 #include <map>
 #include <optional>
+
+#include <tcl.h>
 
 namespace {
 
@@ -631,11 +634,18 @@ bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
 
 // kx::grid ccp ?N?: the active grid, or which grid is active.
 bool GridChoose(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1 && a.size() != 2) return Fail(r, "usage: kx::grid ccp ?N?");
+    if (a.size() != 1 && a.size() != 2) return Fail(r, "usage: kx::grid ccp ?N|cell?");
     GridTarget t;
     std::string err;
     if (!CheckCcp(a[0], err) || !PaneOf(app, t, err)) return Fail(r, err);
     const int count = t.pane->GetShownGridCount();
+    if (a.size() == 2 && KXHostLower(a[1]) == "cell") {
+        // Where a find, a key or a click left the active grid's current cell: "ROW COL", empty for none.
+        if (!ActiveGrid(app, t, err)) return Fail(r, err);
+        ROWCOL row = 0, col = 0;
+        r = t.grid->GetCurrentCell(row, col) ? std::to_string(row) + " " + std::to_string(col) : std::string();
+        return true;
+    }
     if (a.size() == 2) {
         ROWCOL n = 0;
         if (!ParseCoordinate(a[1], n) || n < 1 || static_cast<int>(n) > count)
@@ -666,8 +676,22 @@ bool GridPane(CKXHostApp& app, const Args& a, std::string& r) {
     IDispatch* disp = PaneDispatch(app, which, err);
     if (!disp) return Fail(r, err);
     std::vector<COleVariant> args;
-    for (size_t i = first + 1; i < a.size(); ++i)
+    for (size_t i = first + 1; i < a.size(); ++i) {
+        // "-array LIST": the list's values as one array of texts (CtrSelect's keys), as a journal's Array(...).
+        if (a[i] == "-array" && i + 1 < a.size()) {
+            int count = 0;
+            const char** items = nullptr;
+            if (Tcl_SplitList(nullptr, a[i + 1].c_str(), &count, &items) != TCL_OK) {
+                disp->Release();
+                return Fail(r, "-array takes a Tcl list, not \"" + a[i + 1] + "\"");
+            }
+            args.push_back(KXStringArrayVariant(std::vector<std::string>(items, items + count)));
+            Tcl_Free(reinterpret_cast<char*>(items));
+            ++i;
+            continue;
+        }
         args.emplace_back(a[i].c_str());
+    }
     COleVariant result;
     HRESULT hr = AfxInvokeByName(disp, a[first].c_str(), std::move(args), &result);
     disp->Release();

@@ -41,7 +41,12 @@ CWnd* InfoWindow(CKXHostApp& app, std::string& error) {
         error = "no design window is open";
         return nullptr;
     }
-    if (CWnd* info = ChildOfClass(pane, "CKXObjectInfoWnd")) return info;
+    // The window is there from the start; its beam names an object once the pane has shown one.
+    CWnd* info = ChildOfClass(pane, "CKXObjectInfoWnd");
+    CWnd* beam = info ? ChildOfClass(info, "CKXObjectInfoBeam") : nullptr;
+    CString text;
+    if (beam) beam->GetWindowText(text);
+    if (!text.IsEmpty()) return info;
     error = "the connectivity pane has shown nothing yet";
     return nullptr;
 }

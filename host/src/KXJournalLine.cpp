@@ -96,6 +96,24 @@ bool ReadInteger(Cursor& c, long& value) {
     return true;
 }
 
+// Array("A","B",...): string literals only.
+bool ReadArray(Cursor& c, COleVariant& array) {
+    std::vector<std::string> items;
+    if (!c.Eat('(')) return false;
+    if (!c.Eat(')')) {
+        for (;;) {
+            c.Skip();
+            std::string text;
+            if (!ReadString(c, text)) return false;
+            items.push_back(std::move(text));
+            if (c.Eat(')')) break;
+            if (!c.Eat(',')) return false;
+        }
+    }
+    array = KXStringArrayVariant(items);
+    return true;
+}
+
 bool ReadArgs(Cursor& c, std::vector<COleVariant>& args) {
     if (!c.Eat('(')) return false;
     if (c.Eat(')')) return true;
@@ -108,6 +126,10 @@ bool ReadArgs(Cursor& c, std::vector<COleVariant>& args) {
             std::string text;
             if (!ReadString(c, text)) return false;
             args.emplace_back(text.c_str());
+        } else if (c.EatWord("Array")) {
+            COleVariant array;
+            if (!ReadArray(c, array)) return false;
+            args.push_back(std::move(array));
         } else if (c.EatWord("True")) {
             args.push_back(COleVariant::Bool(TRUE));
         } else if (c.EatWord("False")) {
@@ -139,6 +161,19 @@ bool ReadHostCall(Cursor& c, const char* name, size_t count, SKXJournalLine& out
 }
 
 } // namespace
+
+COleVariant KXStringArrayVariant(const std::vector<std::string>& items) {
+    std::vector<CString> texts;
+    for (const std::string& item : items)
+        texts.emplace_back(item.c_str());
+    VARIANT array;
+    VariantInit(&array);
+    array.vt = VT_ARRAY | VT_BSTR;
+    array.parray = AfxSafeArrayFromStrings(texts);
+    COleVariant owned(array); // a copy of its own
+    VariantClear(&array);
+    return owned;
+}
 
 bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string& why) {
     out = SKXJournalLine();

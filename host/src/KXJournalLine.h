@@ -9,7 +9,8 @@
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
 //
 // Arguments are string literals ("" for a quote inside, joined with & vbLf, & vbCr or & vbCrLf),
-// integers, True or False; an empty argument is omitted.
+// integers, True or False, or Array("A","B",...) of string literals (a one-dimensional array of texts);
+// an empty argument is omitted.
 #pragma once
 
 #include "afx/afxdisp.h"
@@ -29,6 +30,9 @@ struct SKXJournalLine {
     std::vector<SKXJournalCall> calls; // the host's calls: one, with its arguments; Call: the chain
     std::string text;                  // the line without the blanks around it
 };
+
+// A one-dimensional array of texts, as an automation method that takes a list gets it.
+COleVariant KXStringArrayVariant(const std::vector<std::string>& items);
 
 // Reads one line. False with the reason ("not a journal line") when it is none of the forms.
 bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string& why);

@@ -775,6 +775,16 @@ BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
         MoveCurrentCell(GX_DOWN, steps, TRUE);
     };
 
+    // In a cell being edited Home and End belong to the edit: they move the caret, commit nothing and
+    // leave the current cell where it is, at the edge of the text too.
+    if ((nChar == VK_HOME || nChar == VK_END) && !ctrl) {
+        CGXControl* control = GetCurrentCellControl();
+        if (control && control->IsActive()) {
+            control->KeyPressed(WM_KEYDOWN, nChar, nRepCnt, nFlags);
+            return TRUE;
+        }
+    }
+
     switch (nChar) {
     case VK_PRIOR:
         MoveCurrentCell(GX_PGUP, 1, TRUE);

@@ -83,6 +83,12 @@ BOOL AddInstanceTo(G* grid, const CString& lib, const CString& cell, const CStri
         return FALSE;
     }
 }
+
+// A drop whose text names no master the way LIB.CELL:VIEW does places nothing, and says so.
+BOOL RefuseMaster(const CString& text) {
+    CKXErrorHandler::MessageBoxOk("KXPANE-251", text);
+    return FALSE;
+}
 } // namespace
 
 BOOL KXIsKindOfName(const CObject* object, const char* className) {
@@ -111,7 +117,7 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
     if (Offers(data, IDS_COMPONENT_BROWSER_DROP_DATA, f) &&
         pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
         CString lib, cell, view;
-        if (!KXSplitDesignName(TextOf(data, f), lib, cell, view)) return FALSE;
+        if (!KXSplitDesignName(TextOf(data, f), lib, cell, view)) return RefuseMaster(TextOf(data, f));
         CStringArray first, rest;
         return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, CString(), first,
                              rest);
@@ -135,6 +141,8 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         }
         pWnd->SetRedraw(wasRedraw);
         if (any) pWnd->Invalidate();
+        // Names the design lacks give no row, and the drop says so.
+        if (!any) CKXErrorHandler::MessageBoxOk("KXPANE-250", TextOf(data, f));
         return anyAdded;
     }
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
@@ -163,7 +171,7 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         CString error;
         KXDecodePartPayload(TextOf(data, f), part, error);
         CString lib, cell, view;
-        if (!KXSplitDesignName(part.design, lib, cell, view)) return FALSE;
+        if (!KXSplitDesignName(part.design, lib, cell, view)) return RefuseMaster(part.design);
         CStringArray first, rest;
         for (const CString& s : part.flagged)
             first.Add(s);

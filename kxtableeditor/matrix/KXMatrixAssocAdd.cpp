@@ -156,10 +156,12 @@ void CKXMatrixGridWnd::AddPupd() {
     const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty() || !CanAddPupd()) return;
     CKXAssocCompAPI& api = *GetAssocCompApi();
+    const bool readOnly = IsReadOnlyWindow();
     if (signals.size() == 1 && HasAnyPupd(signals.front())) {
-        EditPupdInDialog(signals.front());
+        EditPupdInDialog(signals.front(), readOnly);
         return;
     }
+    if (readOnly) return; // nothing to look at, nothing to add
     CKXGridEdit edit(*this, "Add PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
     std::vector<KXComponentSet> before;

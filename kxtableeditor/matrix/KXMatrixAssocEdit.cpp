@@ -100,7 +100,7 @@ CNetBitContext CKXMatrixGridWnd::NetBitContextOf(const SignalRow& signal) const 
 
 // The library's edit dialog on a signal that has pull-ups/pull-downs: what it changes is one edit, journalled
 // as the deletions and the editPupd words that change the same.
-void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
+void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal, bool readOnly) {
     CKXAssocCompAPI& api = *GetAssocCompApi();
     CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
@@ -110,7 +110,7 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal) {
     api.setNetBit(signal.netBit);
     const CString earlierError = api.GetLastError(); // a cancelled dialog leaves it as it was
     const bool changed = ShowPupdDlg(&api, m_designContext2 ? m_designContext2 : m_designContext, m_designContext,
-                                     NetBitContextOf(signal), FALSE);
+                                     NetBitContextOf(signal), readOnly ? TRUE : FALSE);
     api.setTransaction(nullptr, true);
     if (!changed) {
         if (!api.GetLastError().IsEmpty() && api.GetLastError() != earlierError)

@@ -37,7 +37,7 @@ BOOL CKXMatrixGridWnd::CanPasteTypeAtCurrentCell(int type) {
     if (row == kFilterRow) return type == KX_CLIP_TEXT_OBJECTS || type == KX_CLIP_PLAIN_TEXT;
     if (row < kFirstDataRow) return FALSE;
     if (static_cast<int>(col) == CKXMatrixGridWnd::Layout().m_nPupdCol)
-        return type == KX_CLIP_PUPD_GROUPS && grid->CanAddPupd();
+        return type == KX_CLIP_PUPD_GROUPS && !grid->IsReadOnlyWindow() && grid->CanAddPupd();
     int offset = -1, group = -1;
     if (CKXMatrixGridWnd::SplitColumn(static_cast<int>(col), offset, group) &&
         offset == CKXMatrixGridWnd::Layout().m_nTerminationOffset)

@@ -401,7 +401,8 @@ private:
     bool ApplyPupdToNetBit(IDTInstance* pupd, INet* net, int bit);
     bool HasAnyPupd(const SignalRow& signal);
     CNetBitContext NetBitContextOf(const SignalRow& signal) const;
-    void EditPupdInDialog(const SignalRow& signal);
+    // A read-only window's dialog only shows the signal's pull-ups and pull-downs.
+    void EditPupdInDialog(const SignalRow& signal, bool readOnly = false);
     // The named (none: all) pull-ups/pull-downs of a row's signal; false when none went.
     bool DeletePupd(CTransaction& tx, const SignalRow& signal, const std::set<CString>& names);
     // The selected pins can take the dialog's termination (one direction; several pins none terminated;

@@ -45,8 +45,9 @@ std::vector<CKXMatrixGridWnd::SignalRow> CKXMatrixGridWnd::CollectSelectedNetBit
     return signals;
 }
 
+// In a read-only window the same rows open the view-only dialog of a signal that has one (HasPupd).
 BOOL CKXMatrixGridWnd::CanAddPupd() {
-    if (IsReadOnlyWindow() || m_bEditing) return FALSE;
+    if (m_bEditing) return FALSE;
     const std::vector<SignalRow> signals = CollectSelectedNetBits();
     if (signals.empty()) return FALSE;
     for (const SignalRow& s : signals)
@@ -54,14 +55,10 @@ BOOL CKXMatrixGridWnd::CanAddPupd() {
     return TRUE;
 }
 
+// One selected signal row whose net bit has a pull-up or pull-down of its own or through a joined net.
 BOOL CKXMatrixGridWnd::HasPupd() {
-    for (const SignalRow& s : CollectSelectedNetBits()) {
-        bool localUp = false, localDown = false, aliasUp = false, aliasDown = false;
-        GetAssocCompApi()->GetPupdInfoOnThisNet(m_designContext.net(s.netBit.net()).bitContext(s.netBit.bit()), localUp,
-                                             localDown, aliasUp, aliasDown);
-        if (localUp || localDown) return TRUE;
-    }
-    return FALSE;
+    const std::vector<SignalRow> signals = CollectSelectedNetBits();
+    return signals.size() == 1 && HasAnyPupd(signals.front()) ? TRUE : FALSE;
 }
 
 BOOL CKXMatrixGridWnd::AddConnectionsForPupd(BOOL, BOOL) {

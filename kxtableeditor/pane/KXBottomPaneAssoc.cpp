@@ -46,12 +46,13 @@ bool IsHelpWord(const CString& v) {
 // The active grid when it takes pull-up/pull-down words on its selection; nullptr after telling why
 // (the physical view, no fit grid, or a selection that is no single net bit).
 CKXGridWnd* PupdGrid(const CKXBottomPaneContainerView& pane) {
-    if (pane.GetViewMode() == 4) {
+    // The physical view and a read-only window take no edit at all, whatever is selected.
+    if (pane.GetViewMode() == 4 || pane.GetViewMode() == 2) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return nullptr;
     }
     CKXGridWnd* grid = pane.GetActiveGrid();
-    if (!grid || pane.GetViewMode() == 2 || !grid->CanAddPupd()) {
+    if (!grid || !grid->CanAddPupd()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-219");
         return nullptr;
     }
@@ -143,7 +144,11 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args,
         return KXEditResult::Dialog();
     }
     TerminationParts parts;
-    if (!ParseTermination(list, parts)) return BadOperands();
+    // Up to fifteen words that do not read as options cannot name a whole part: the parts are incomplete.
+    constexpr std::size_t kFewestWordsOfUsage = 16;
+    if (!ParseTermination(list, parts))
+        return list.size() >= 2 && list.size() < kFewestWordsOfUsage ? KXEditResult::Refused("KXTABLE-211")
+                                                                     : BadOperands();
     if (GetViewMode() == 4) {
         return KXEditResult::Refused("KXPANE-178");
     }

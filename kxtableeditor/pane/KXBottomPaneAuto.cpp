@@ -12,6 +12,7 @@
 #include "shell/KXShellUtil.h"
 
 #include "kxcommon/TclArgs.h"
+#include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
 #include <cstdlib>
@@ -107,6 +108,13 @@ IKXPinGrid* CKXBottomPaneContainerView::ActivePinGrid() const {
     return PinGridOf(GetActiveGrid());
 }
 
+// The refusal of a command the active grid's kind does not take; with no grid shown, that says so.
+KXEditResult CKXBottomPaneContainerView::NoGridOfKind() const {
+    if (CKXGridWnd* active = GetActiveGrid())
+        return KXEditResult::Refused("KXPANE-496", KXGridKindName(active->Kind()));
+    return KXEditResult::Refused("KXPANE-246");
+}
+
 BOOL CKXBottomPaneContainerView::Dump(LPCTSTR file) {
     CString path = file ? file : "";
     path.Replace("\\", "/");
@@ -128,7 +136,7 @@ KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
         if (!signal->CanDelete()) return KXEditResult::Refused("KXTABLE-272");
         return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-272");
     }
-    if (!ActivePinGrid() && !ActiveMatrixGrid()) return KXEditResult::Refused("KXPANE-246");
+    if (!ActivePinGrid() && !ActiveMatrixGrid()) return NoGridOfKind();
     return KXEditResult::Of(DeleteInShownGrids(), "KXTABLE-272");
 }
 
@@ -150,12 +158,7 @@ KXEditResult CKXBottomPaneContainerView::CopyInActiveGrid() {
 }
 
 BOOL CKXBottomPaneContainerView::CtrSelectTerminationCol(LPCTSTR pinArg) {
-    const KXShownMark mark;
-    const CString pin = pinArg ? pinArg : "";
-    IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
-    if (grid->SelectColumnByName(pin, "Termination")) return TRUE;
-    return KXEditResult::Refused("KXPANE-247", pin).AnswerBool(mark);
+    return CtrSelectColumn(pinArg, "Termination");
 }
 
 BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumberArg) {
@@ -164,23 +167,28 @@ BOOL CKXBottomPaneContainerView::AutoSwapPins(LPCTSTR pinNumberArg) {
     CKXGridWnd* grid = ActivePhysPartGrid();
     if (!grid)
         if (IKXPinGrid* pin = ActivePinGrid()) grid = &pin->Grid();
-    if (!grid) return KXEditResult::Refused(GetActiveGrid() ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
+    if (!CKXGenUtils::IsSwapPinsAllowed()) return KXEditResult::Refused("KXPANE-498").AnswerBool(mark);
     return KXEditResult::Of(grid->SwapPins(1, pinNumber), "KXPANE-247", pinNumber).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::CtrSelectPinNameCol(LPCTSTR pinArg) {
+    return CtrSelectColumn(pinArg, "PinName");
+}
+
+// The Ctrl-selections add the pin's row to what is selected: moving the current cell there drops the
+// selection, which then comes back.
+BOOL CKXBottomPaneContainerView::CtrSelectColumn(LPCTSTR pinArg, const char* columnKey) {
     const KXShownMark mark;
     const CString pin = pinArg ? pinArg : "";
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
-    // The Ctrl-selection adds the pin's row to what is selected: moving the current cell there drops
-    // the selection, which then comes back.
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
     CGXGridParam* param = grid->Grid().GetParam();
     const CGXRangeList before = param ? *param->GetRangeList() : CGXRangeList();
-    const BOOL found = grid->SelectColumnByName(pin ? pin : "", "PinName");
+    const BOOL found = grid->SelectColumnByName(pin, columnKey);
     for (POSITION pos = before.GetHeadPosition(); pos;)
         grid->Grid().SelectRange(*before.GetNext(pos), TRUE, TRUE);
-    return found ? TRUE : KXEditResult::Refused("KXPANE-247", pin ? pin : "").AnswerBool(mark);
+    return found ? TRUE : KXEditResult::Refused("KXPANE-247", pin).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoAssignModel(LPCTSTR modelArg) {
@@ -206,14 +214,14 @@ BOOL CKXBottomPaneContainerView::AutoRemoveModel() {
 BOOL CKXBottomPaneContainerView::SelectFirstSignalCol() {
     const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
     return KXEditResult::Of(grid->SelectFirstSignalCell(), "KXPANE-270").AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::SelectNextSignalCol() {
     const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
     return KXEditResult::Of(grid->SelectNextSignalCell(), "KXPANE-485").AnswerBool(mark);
 }
 
@@ -286,7 +294,7 @@ BOOL CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid) {
         if (CKXGridWnd* other = GetActiveGrid()) other->ClearSelection();
-        return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+        return NoGridOfKind().AnswerBool(mark);
     }
     if (!grid->SelectPinCell(columnKey, key, RowArgument(row))) {
         grid->Grid().ClearSelection();
@@ -422,11 +430,13 @@ BOOL CKXBottomPaneContainerView::RefuseAutomation() const {
     return FALSE;
 }
 
+// The paste word of the pane, into the active pin grid or signal grid.
 BOOL CKXBottomPaneContainerView::AutoPaste() {
     const KXShownMark mark;
-    IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return KXEditResult::Refused(GetActiveGrid() ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
-    grid->Grid().CrossSelectInHost();
+    CKXGridWnd* grid = ActiveSignalGrid();
+    if (IKXPinGrid* pin = ActivePinGrid()) grid = &pin->Grid();
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
+    grid->CrossSelectInHost();
     return HostWord(KXScriptWord::paste, " pin").AnswerBool(mark);
 }
 
@@ -444,7 +454,7 @@ BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTST
                                                         LPCTSTR endBit) {
     const KXShownMark mark;
     CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
-    if (!grid) return KXEditResult::Refused(GetActiveGrid() ? "KXPANE-178" : "KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
     const BOOL done = grid->AssignConnectivityByName(instance, pinNumber, startBit, endBit, "");
     const CString key = CString(instance ? instance : "") + "." + (pinNumber ? pinNumber : "");
     return KXEditResult::Of(done, "KXPANE-247", key).AnswerBool(mark);

@@ -280,8 +280,16 @@ void CKXBottomPaneContainerView::OnCustomizeColumns() {
 
 // ------------------------------------------------------------------ terminations and pull-ups
 
+// Done when the dialog's choice became an undo step; a grid that refused (its message says why) or a
+// dialog answered without a change did nothing. A read-only window's dialog only shows.
 void CKXBottomPaneContainerView::OnAddTermination() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->OnAddTermination();
+    CKXGridWnd* g = GetActiveGrid();
+    if (!g) return;
+    const KXShownMark mark;
+    const int steps = GetUndoStepCount();
+    g->OnAddTermination();
+    if (GetViewMode() == eOpenModeContext || mark.DialogCancelledSince() || GetUndoStepCount() != steps) return;
+    KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-210"), mark);
 }
 void CKXBottomPaneContainerView::OnUpdateAddTermination(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();

@@ -107,9 +107,24 @@ std::vector<IKXPinGrid*> CKXBottomPaneContainerView::ShownPinGrids() const {
 // nothing leave nothing selected rather than the rows selected before.
 void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     if (keys.GetSize() == 0) return;
+    CKXGridWnd* active = GetActiveGrid();
+    ROWCOL row = 0, col = 0;
+    const bool hadCurrent = active && active->GetCurrentCell(row, col) && col > 0;
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectAllRows();
     SelectRowsInAllGrids(&keys, "");
+    // A user's current cell goes to the first keyed row, in the column the user was in, the selection
+    // kept: the keys that follow (Up, Delete, Ctrl+C) act from there, as after a click.
+    CGXGridParam* param = active ? active->GetParam() : nullptr;
+    if (!hadCurrent || !param) return;
+    const CGXRangeList selected = *param->GetRangeList();
+    ROWCOL first = GX_INVALID;
+    for (POSITION pos = selected.GetHeadPosition(); pos;)
+        first = std::min(first, selected.GetNext(pos)->top);
+    if (first == GX_INVALID) return;
+    active->SetCurrentCell(first, col, GX_SMART);
+    for (POSITION pos = selected.GetHeadPosition(); pos;)
+        active->SelectRange(*selected.GetNext(pos), TRUE, TRUE);
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {
@@ -323,7 +338,7 @@ KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys,
     if (mode == eOpenModeNoSwitch)
         return KXEditResult::RefusedText("Error: Cannot add connection by this command in a window opened in mode 0; "
                                          "type the signal into the pin's Signal cell, or open the design in mode 3");
-    if (!ActivePinGrid()) return KXEditResult::Refused("KXPANE-246");
+    if (!ActivePinGrid()) return NoGridOfKind();
     if (signal.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with");
     SelectKeysOnly(keys);
     BOOL shortPins = FALSE;
@@ -367,6 +382,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
         return KXEditResult::Refused(kKXReadOnlyWindow);
     }
     SelectKeysOnly(keys);
+    const bool keyed = keys.GetSize() > 0 && std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+        return g->HasSelectedDataRow();
+    });
     // Pin grids without a selected or named pin: nothing to delete, and the user is told so.
     const bool noPin = !m_shownGrids.empty() && std::all_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
         return PinGridOf(g) && !g->CanDelete();
@@ -383,6 +401,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
         // The design refused the commit: a matrix shows the design again (its cells were cleared).
         if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->LoadMatrixView(CString(matrix->ViewName()));
     }
+    // Keys that named rows with nothing to take off (an implicit power pin without a tie of its own) are no
+    // unknown keys.
+    if (keyed) return KXEditResult::Of(done, "KXTABLE-346");
     return KXEditResult::Of(done, keys.GetSize() > 0 ? "KXPANE-247" : "KXTABLE-272", KeysText(keys));
 }
 
@@ -433,7 +454,8 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     const KXShownMark mark;
     const CString text = signal ? signal : "";
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? kKXReadOnlyWindow : "KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
     if (text.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     const BOOL began = BeginPaneTransaction("Add Connections");
     BOOL done = grid->ConnectSelectedPins(text, 1) != 0;
@@ -466,7 +488,8 @@ BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
     const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();
-    if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? kKXReadOnlyWindow : "KXPANE-246").AnswerBool(mark);
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
     if (!signal || !*signal) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
     CStringArray names;
     names.Add(signal);
@@ -476,8 +499,8 @@ BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
 BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     const KXShownMark mark;
     const CString text = rule ? rule : "";
+    if (!grid) return NoGridOfKind().AnswerBool(mark);
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
-    if (text.IsEmpty() || text.GetLength() > 98) return KXEditResult::Refused("KXTABLE-230", text).AnswerBool(mark);
     CString ruleText = "=" + text;
     ruleText.MakeUpper();
     CString upper = text;
@@ -486,7 +509,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     if (!shortPins && upper != "AUTONAME" && upper != "PINNAME" && upper.Find("PREFIXPINNAME") < 0 &&
         upper.Find("SUFFIXPINNAME") < 0 && upper.Find("PREFIXPINNUMBER") < 0 && upper.Find("SUFFIXPINNUMBER") < 0 &&
         upper.Find("INCREMENTSIGNAME") < 0)
-        return KXEditResult::Refused("KXTABLE-230", text).AnswerBool(mark);
+        return KXEditResult::Refused("KXPANE-499", text).AnswerBool(mark);
     // The rule's argument keeps the case it was given in.
     const int open = text.Find('(');
     if (open >= 0) ruleText = ruleText.Left(open + 1) + text.Mid(open);

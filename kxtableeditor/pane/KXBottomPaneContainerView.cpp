@@ -411,7 +411,11 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     CKXGridEdit::DiscardWaiting();
     // Nothing to carry out leaves nothing to replay: an empty step is not journalled.
     KXHandOverReplaySteps();
-    if (m_bInUndo || from.empty()) return FALSE;
+    if (m_bInUndo) return FALSE;
+    if (from.empty()) {
+        CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-385" : "KXTABLE-386");
+        return FALSE;
+    }
     CWaitCursor wait;
     m_bInUndo = TRUE;
     SetUndoMode(TRUE);

@@ -651,6 +651,7 @@ public:
     BOOL CtrSelectTerminationCol(LPCTSTR pin);
     BOOL AutoSwapPins(LPCTSTR pinNumber);
     BOOL CtrSelectPinNameCol(LPCTSTR pin);
+    BOOL CtrSelectColumn(LPCTSTR pin, const char* columnKey);
     BOOL AutoAssignModel(LPCTSTR model);
     BOOL AutoRemoveModel();
     BOOL SelectFirstSignalCol();
@@ -805,6 +806,8 @@ private:
     BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL RefuseAutomation() const;
     IKXPinGrid* ActivePinGrid() const;
+    // The refusal of a command the active grid's kind does not take (KXPANE-496), or of no grid (KXPANE-246).
+    KXEditResult NoGridOfKind() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     // The usage of the word being run: for a help request (answers 1), for operands the word

@@ -177,6 +177,7 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
         return KXEditResult::Refused("KXPANE-246");
     }
     if (keys.GetSize() > 0 && !SelectKeyedPins(grid, keys)) return KXEditResult::Of(FALSE, "KXPANE-247");
+    const KXShownMark mark;
     if (op == 0 && grid->CanInsertComment())
         grid->InsertComment(text, 1);
     else if (op == 1 && grid->CanEditComment())
@@ -186,6 +187,8 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
     else {
         return KXEditResult::Refused("KXPANE-248");
     }
+    // The comment dialog the word opened (for an empty text) was cancelled: nothing changed.
+    if (mark.DialogCancelledSince()) return KXEditResult::Dialog();
     return KXEditResult::Done();
 }
 
@@ -277,6 +280,7 @@ IKXPinGrid* CKXBottomPaneContainerView::ViewOptionGrid() {
 // ------------------------------------------------------------------ filter and sort
 
 KXEditResult CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, long) {
+    if (args && args->GetTotalArgCount() == 1 && args->GetArg(0) && IsHelp(args->GetArg(0)->GetValue(0))) return Help();
     if (!args || args->GetTotalArgCount() < 2 || args->GetTotalArgCount() > 4) return BadOperands();
     CString column, filter;
     bool hasColumn = false, hasFilter = false;
@@ -286,17 +290,19 @@ KXEditResult CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, lon
         if (!arg) continue;
         const CString v = arg->GetValue(0);
         if (IsHelp(v)) return Help();
+        int from = 0; // the argument's first value that is a column or a filter
         if (IsOption(v, "-col", "-c")) {
             hasColumn = true;
             expect = 1;
+            from = 1;
         } else if (IsOption(v, "-filter", "-f")) {
             hasFilter = true;
             expect = 2;
-        } else if (expect == 1) {
-            column = Joined(arg, " ");
-        } else if (expect == 2) {
-            filter = Joined(arg, " ");
+            from = 1;
         }
+        // Values given after an option are its value, a later one replacing an earlier one.
+        for (int i = from; i < arg->GetArgCount() && expect != 0; ++i)
+            (expect == 1 ? column : filter) = arg->GetValue(i);
     }
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return BadOperands();
     // A grid without the column refuses with the word's usage.
@@ -332,7 +338,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         done = signal->SortByColumnName(column);
     else if (auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr)
         done = pin->SortByColumnName(column);
-    return done ? KXEditResult::Done() : BadOperands();
+    // A grid that said why it sorted nothing has said it; otherwise the usage names the columns.
+    return done ? KXEditResult::Done() : KXEditResult::Of(FALSE, "KXPANE-231");
 }
 
 // ------------------------------------------------------------------ custom columns
@@ -632,14 +639,16 @@ KXEditResult CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL
         return KXEditResult::Refused(physical ? "KXPANE-178" : "KXPANE-226");
     }
     CKXGridWnd* grid = GetActiveGrid();
-    if (!grid || !grid->CanEditPin()) {
-        return KXEditResult::Refused("KXPANE-246");
-    }
+    const KXGridKind kind = grid ? grid->Kind() : KXGridKind::None;
+    if (kind != KXGridKind::Pin && kind != KXGridKind::PhysPart && kind != KXGridKind::PhysNet) return NoGridOfKind();
     if (!key.IsEmpty()) {
         CStringArray keys;
         keys.Add(key);
         SelectRowsInAllGrids(&keys, "");
     }
+    // A key that names no row leaves no current pin: nothing is edited.
+    if (!grid->CanEditPin())
+        return key.IsEmpty() ? KXEditResult::Refused("KXPANE-497") : KXEditResult::Refused("KXPANE-247", key);
     grid->EditPin(save);
     return KXEditResult::Done();
 }

@@ -20,6 +20,7 @@
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -410,6 +411,11 @@ int CKXPhysGridWnd::FindColumnByCaption(const CString& caption) {
     const ROWCOL captionRow = Layout().captionRow;
     for (ROWCOL c = 1; c <= GetColCount(); ++c)
         if (GetValueRowCol(captionRow, c).CompareNoCase(caption) == 0) return static_cast<int>(c);
+    // A column is named by its key too, as in the pin grid.
+    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+        if (const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(c));
+            info && !info->m_strPropertyName.IsEmpty() && info->m_strPropertyName.CompareNoCase(caption) == 0)
+            return static_cast<int>(c);
     return -1;
 }
 
@@ -820,8 +826,12 @@ void CKXPhysGridWnd::CopySelection() {
     CString text;
     for (POSITION pos = ranges.GetHeadPosition(); pos;) {
         const CGXRange* range = ranges.GetNext(pos);
-        KXPhysProgress progress("Copying Data", static_cast<int>(range->bottom - range->top));
-        for (ROWCOL r = range->top; r <= range->bottom && r <= GetRowCount(); ++r) {
+        const ROWCOL bottom = std::min(range->bottom, GetRowCount());
+        int shown = 0;
+        for (ROWCOL r = range->top; r <= bottom; ++r)
+            if (!IsRowHidden(r)) ++shown;
+        KXPhysProgress progress("Copying Data", shown);
+        for (ROWCOL r = range->top; r <= bottom; ++r) {
             if (IsRowHidden(r)) continue;
             const CString value = GetValueRowCol(r, range->left);
             CKXImpClipBoard::CopyTextAsObject(value);

@@ -171,11 +171,11 @@ BOOL CKXPhysNetDetailsGridWnd::RemovePinSignalModel(CTransaction* transaction, R
     return transaction->removeProperty(bit, kKXPinModelProperty, p->value()) ? TRUE : FALSE;
 }
 
+// Done when a selected pin had a model to take off.
 BOOL CKXPhysNetDetailsGridWnd::DeleteSelection() {
     ROWCOL row = 0, col = 0;
-    if (!GetCurrentCell(row, col) || row < kNetFirstRow) return TRUE;
-    RemoveModels();
-    return TRUE;
+    if (!GetCurrentCell(row, col) || row < kNetFirstRow) return FALSE;
+    return RemoveModels();
 }
 
 void CKXPhysNetDetailsGridWnd::EditPin(BOOL flag) {
@@ -265,12 +265,13 @@ BOOL CKXPhysNetDetailsGridWnd::CanPasteSpecial() {
 void CKXPhysNetDetailsGridWnd::OnEditCopy() {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < kNetFirstRow) return;
-    EchoCopy("scp", C(m_nColPinName), C(m_nColPinNumber), GetValueRowCol(kNetCaptionRow, col));
+    EchoCopy("ccp", C(m_nColPinName), C(m_nColPinNumber), GetValueRowCol(kNetCaptionRow, col));
 }
 
 BOOL CKXPhysNetDetailsGridWnd::SetColumnFilter(CString colName, CString filter) {
     const int col = ColumnOfCaption(colName);
     if (col <= 0) return FALSE;
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo); // a filter is no undo step
     SetValueRange(CGXRange(kNetFilterRow, C(col)), filter, gxOverride, 0, kNoUpdate);
     SetCurrentCell(kNetFilterRow, C(col));
     FilterRows(C(col));

@@ -2,6 +2,7 @@
 // physical part grid. A filter edit and a caption click are echoed to the host;
 // its answer (the pane's filterRows and sort commands) does the work.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
+#include "grid/KXGridScopes.h"
 #include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysPartDetailsHeader.h"
@@ -48,6 +49,7 @@ int CKXPhysPartDetailsGridWnd::FilterRows(int col) {
 BOOL CKXPhysPartDetailsGridWnd::SetColumnFilter(CString caption, CString filter) {
     const int col = ColumnOfCaption(caption);
     if (col <= 0) return FALSE;
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo); // a filter is no undo step
     SetValueRange(CGXRange(kPartFilterRow, C(col)), filter, gxOverride, 0, kNoUpdate);
     SetCurrentCell(kPartFilterRow, C(col));
     FilterRows(col);

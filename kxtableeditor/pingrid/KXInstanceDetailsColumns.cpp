@@ -1,6 +1,7 @@
 // The pin grid's columns: the class-wide column list built from the column
 // customisation, widths, the layout broadcast and sorting by a named column.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -306,6 +307,11 @@ int CKXInstanceDetailsGridWnd::SortByColumnName(CString name) {
     }
     const int col = ColumnOfName(name);
     if (col <= 0) return 0;
+    if (m_bColumnMode && col != m_nColPinName) {
+        // Grids side by side keep their rows in step: they sort by the Pin Name only.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-349", GetValueRowCol(PIN_CAPTION_ROW, Col(col)));
+        return 0;
+    }
     SortColumn(col);
     return 1;
 }

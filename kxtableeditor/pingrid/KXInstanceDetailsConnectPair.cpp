@@ -171,6 +171,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     CKXRetainScope retain(*this, bRuleDriven ? CString() : text);
     PairReports reports;
     std::vector<PairJournalRow> journalRows;
+    CString unchanged; // a pair net the pairs were on already, legs and all
     int cursor = typed.first;
     std::map<CString, IDPNet*> cache;
     PairNamer namer;
@@ -196,7 +197,25 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             JoinName(reports.width, CKXGenUtils::GetDiffPairName(pin));
             continue;
         }
-        if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) continue;
+        if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) {
+            // On this pair net already: legs moved elsewhere come back onto its leg nets, as the first
+            // connect put them there; legs in place leave nothing to do.
+            const CTransaction::Mark before = transaction->mark();
+            const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
+            if (!ConnectPairLegs(transaction, net, high, low, pin)) {
+                JoinName(reports.failed, net->name());
+                continue;
+            }
+            const auto changes = transaction->changesSince(before);
+            if (!changes || changes->empty()) {
+                unchanged = PairRangeName(net, high, low);
+                continue;
+            }
+            for (const LegMove& leg : legMoves)
+                CarryPupdsOver(transaction, leg.pin, leg.moved);
+            journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, false});
+            continue;
+        }
         // The pair's terminations go with it to the new pair net, or are deleted, as the user answered;
         // so do the pull-ups of the leg nets its legs leave.
         const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
@@ -216,7 +235,11 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, legsDropped});
     }
     reports.Show();
-    if (journalRows.empty()) return FALSE;
+    if (journalRows.empty()) {
+        // Every pair was on its pair net with its legs in place: nothing to do, and the user is told.
+        if (!unchanged.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-348", unchanged + KX_DP_MARKER);
+        return FALSE;
+    }
     if (IKXGridSite* site = Site()) site->MarkModified();
     if (bEcho) {
         EchoSelection();

@@ -99,6 +99,8 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
         filter.FreePattern();
     }
     if (param) param->EnableUndo(bUndo);
+    // The rows the pattern showed again stay hidden when the chosen function has none of their pins.
+    if (m_nFunctionFilter != 0) HideFilteredRows(m_nFunctionFilter, TRUE);
     if (m_bUserFilterEdit) JournalFilterEdit(editedCol);
     if (!bWasLocked) {
         LockUpdate(FALSE);
@@ -282,15 +284,15 @@ void CKXInstanceDetailsGridWnd::ReapplyFilters() {
     const BOOL bUserEdit = std::exchange(m_bUserFilterEdit, FALSE); // nothing to journal
     FilterRows(m_nColPinName);
     m_bUserFilterEdit = bUserEdit;
-    if (m_nFunctionFilter != 0) HideFilteredRows(m_nFunctionFilter, TRUE);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshFilter(int col, int function, BOOL bLockUpdate) {
     CWaitCursor wait;
     SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
     const BOOL bWasLocked = bLockUpdate ? LockUpdate(TRUE) : TRUE;
+    if (function != -1) m_nFunctionFilter = function; // the patterns filter within the function chosen now
     FilterRows(col);
-    HideFilteredRows(function == -1 ? m_nFunctionFilter : function, TRUE);
+    HideFilteredRows(m_nFunctionFilter, TRUE);
     if (!bWasLocked) {
         LockUpdate(FALSE);
         Redraw(GX_INVALIDATE, TRUE);

@@ -963,6 +963,8 @@ public:
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
     ROWCOL GetFirstVisibleColumn();
     ROWCOL GetLastVisibleColumn();
+    // A column the user sees and the current cell can reach.
+    bool IsColumnShown(ROWCOL col);
     // Can-paste judges of the paste-target grid's current cell (clipboard object kinds).
     static BOOL CanPasteObjectHere(int kind);
     static BOOL CanPasteTextHere(int kind);
@@ -1261,8 +1263,14 @@ private:
     bool PairLegNetsCarryPupd(const IDPInstTerm* pin, std::set<std::pair<unsigned, int>>& asked);
     // Sets the library up for the termination rows of the selection; 0 (reported) when refused.
     int CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets, bool automation);
+    // The number of pin bits and pair pins terminated; kTerminationRefused when the design or a pair whose legs'
+    // pins differ in type (KXTABLE-148, a refusal when refuseMixedLegs, else that pair is left out) stopped it.
+    static constexpr int kTerminationRefused = -1;
+    static constexpr int kTerminationRefusedSaid = -2;
     int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                    const std::vector<ROWCOL>& pairRows);
+                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs);
+    // Whether the two leg pins of a pair pin are of different pin types.
+    static bool LegsDifferInType(const IDPInstTerm* term);
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
     std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);

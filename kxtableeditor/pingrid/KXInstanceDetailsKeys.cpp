@@ -7,6 +7,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -98,9 +99,23 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
         if (col == GX_INVALID) return 0; // no such column: nothing is selected
     }
     std::set<ROWCOL> matched;
-    for (INT_PTR i = 0; i < pKeys->GetSize(); ++i)
-        MatchKeyRows(PinRowKey::Parse(pKeys->GetAt(i)), matched);
+    for (INT_PTR i = 0; i < pKeys->GetSize(); ++i) {
+        const PinRowKey key = PinRowKey::Parse(pKeys->GetAt(i));
+        const std::size_t before = matched.size();
+        MatchKeyRows(key, matched);
+        // Two values are a pin and its number, else an instance and its pin ({INSTANCE PIN}).
+        if (matched.size() == before && key.instance.IsEmpty() && !key.pinOnly) {
+            PinRowKey named;
+            named.instance = key.pin;
+            named.pin = key.number;
+            MatchKeyRows(named, matched);
+        }
+    }
     if (matched.empty()) return 0;
+    // A keyed word acts on the rows it names, and every keyed word alike: a row the row filter hides
+    // shows again (the filter goes), as a journal's selection of a pin reaches it.
+    if (std::any_of(matched.begin(), matched.end(), [this](ROWCOL r) { return IsRowHidden(r) != FALSE; }))
+        ClearRowFilter();
     SelectAllRows(); // takes the selection off every row and resets the current cell
     for (ROWCOL row : matched)
         SelectRange(CGXRange(row, col), TRUE, TRUE);

@@ -53,6 +53,9 @@ PairNetLane PairNetOf(const IDPInstTerm* pair) {
     const IDPConn* conn = at.conn;
     const IDPNet* net = conn ? conn->dpNet() : nullptr;
     if (!net) return {};
+    // A scalar pair pin on one lane of a pair over two whole buses is on that lane's bit.
+    if (at.lane < 0 && conn->netMsb() >= 0 && conn->netMsb() == conn->netLsb() && net->msb() >= 0)
+        return {net, conn->netMsb()};
     if (at.lane < 0) return {net, -1};
     // A lane of a vector pair: the vector pair's connection, as many bits from its first net bit as
     // the lane is from its first pin bit.

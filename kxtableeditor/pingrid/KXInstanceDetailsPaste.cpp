@@ -220,7 +220,7 @@ bool CKXInstanceDetailsGridWnd::ConfirmPasteOverwrite(const std::vector<std::pai
     if (!read || prompt == 0) return true;
     for (const auto& [row, text] : targets)
         if (!GetValueRowCol(row, col).IsEmpty())
-            return CKXErrorHandler::MessageBoxYesNo("KXTABLE-240") != IDNO;
+            return CKXErrorHandler::MessageBoxYesNo("KXTABLE-139") != IDNO;
     return true;
 }
 

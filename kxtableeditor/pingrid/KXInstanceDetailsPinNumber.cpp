@@ -198,7 +198,19 @@ BOOL CKXInstanceDetailsGridWnd::ExchangePinNumbers(CInstanceContext* instance, c
                    transaction->addProperty(bitB, "PN", a, kPinNumberFlags, false);
         }
     }
-    // Another section: every pin of section A changes places with its namesake in section B.
+    // Another section: every pin of section A changes places with its namesake in section B. A section
+    // another component of the package holds keeps its numbers there: the package would have two pins of one
+    // number.
+    const char* package = instance->physicalPackageName();
+    const char* holder = package && *package && sectionB
+                             ? server->partDataService()->getSectionHolder(*instance, package, sectionB)
+                             : nullptr;
+    if (holder && holder != hmtHashSaveStrng(instance->spath().GetString())) {
+        CString name = holder;
+        if (ISchemaObject* obj = server->findObject(instance->designContext(), holder)) name = obj->name();
+        CKXErrorHandler::MessageBoxOk("KXTABLE-343", numberB, name);
+        return FALSE;
+    }
     BOOL any = FALSE;
     GenScope outer{hmtStartGenPins(part, kAllPins)};
     while (HMTPIN p = hmtGenPins(outer.gen)) {

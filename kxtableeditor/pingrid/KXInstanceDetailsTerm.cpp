@@ -75,6 +75,9 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::TerminationTargetRows(const std::
 
 BOOL CKXInstanceDetailsGridWnd::CanAddTermination() {
     const std::vector<ROWCOL> selected = SelectedPinRows();
+    // An implicit power pin takes no termination: a selection holding one takes none at all.
+    for (ROWCOL row : selected)
+        if (row >= PIN_FIRST_ROW && row <= GetRowCount() && IsImplicitPowerPinRow(row, nullptr)) return FALSE;
     for (ROWCOL row : selected) {
         if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row)) continue;
         const CInstanceContext instance = GetRowInstance(row);
@@ -211,9 +214,15 @@ int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, co
     return edited > 0 ? 1 : 0;
 }
 
+bool CKXInstanceDetailsGridWnd::LegsDifferInType(const IDPInstTerm* term) {
+    const IInstTerm* positive = term ? term->positive() : nullptr;
+    const IInstTerm* negative = term ? term->negative() : nullptr;
+    return positive && negative && positive->termType() != negative->termType();
+}
+
 // Adds the prepared termination to every target pin bit and pair pin; the number added.
 int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                                           const std::vector<ROWCOL>& pairRows) {
+                                                           const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs) {
     int added = 0;
     m_bTerminationApplied = 0;
     for (ROWCOL row : targets) {
@@ -229,9 +238,14 @@ int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api,
     }
     for (ROWCOL row : pairRows)
         for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            if (LegsDifferInType(term)) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-148", term->name());
+                if (refuseMixedLegs) return kTerminationRefusedSaid;
+                continue;
+            }
             api.refDesChanged(true);
             api.setDPInstTermBit(term);
-            if (!api.AddTermination(0)) return -1;
+            if (!api.AddTermination(0)) return kTerminationRefused;
             ++added;
         }
     if (added) m_bTerminationApplied = 1;
@@ -319,7 +333,8 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     if (!low.IsEmpty()) api.SetTerminationSignal(low, "Low");
     CString journal;
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
-    const int added = ApplyTerminationToSelection(api, targets, pairRows);
+    const int added = ApplyTerminationToSelection(api, targets, pairRows, true);
+    if (added == kTerminationRefusedSaid) return FALSE;
     if (added <= 0) return refuse(added < 0 ? api.GetLastError() : CString("no pin to terminate"));
     for (ROWCOL row : targets.empty() ? pairRows : targets) {
         KXJournalLines lines(JournalHandle());
@@ -370,7 +385,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     std::vector<bool> replacing;
     for (ROWCOL r : journalRows)
         replacing.push_back(IsDiffPairRow(r) ? RowTermination(r) != nullptr : RowCarriesTermination(r));
-    const int added = ApplyTerminationToSelection(api, targets, pairRows);
+    const int added = ApplyTerminationToSelection(api, targets, pairRows, false);
     if (added <= 0) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", added < 0 ? api.GetLastError() : CString("no pin to terminate"));
         return;

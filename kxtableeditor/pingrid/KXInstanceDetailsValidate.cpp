@@ -74,7 +74,11 @@ BOOL CKXInstanceDetailsGridWnd::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
     if (!text.IsEmpty()) {
         // Each typed signal asks its own question; the rows of a paste share the paste's.
         if (!m_bPastingSignals) ForgetRetainRun();
-        if (text.CompareNoCase(old) == 0) return KeepStoredValue(control, nRow, nCol);
+        if (text.CompareNoCase(old) == 0) {
+            // The name the cell shows, in any letter case: no edit, and the typing says so.
+            if (!m_bPastingSignals) RecordCellEdit(KXEditResult::Nothing("KXTABLE-348", old));
+            return KeepStoredValue(control, nRow, nCol);
+        }
         if (m_bSignalEditThroughPane && Site()) return ApplySignalThroughPane(control, nRow, nCol, text);
         return ConnectTypedSignal(control, nRow, nCol, text);
     }

@@ -189,18 +189,20 @@ KXEditResult CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
     return KXEditResult::Of(doc->SaveBlockAs(lib, block), "KXTABLE-301", lib, block);
 }
 
-// 1 when a step was undone; 0 when there was nothing to undo or the step could not be undone
-// (KXTABLE-221 tells why), and for arguments (the usage).
+// 1 when a step was undone; 0 when there was nothing to undo (KXTABLE-385) or the step could not be
+// undone (KXTABLE-221 tells why), and for arguments (the usage).
 KXEditResult CKXTableChildFrm::OnTclUndo(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-171");
     IKXConnectivityPane* ccp = GetPane();
-    return KXEditResult::Of(ccp && ccp->PerformUndo(), "KXTABLE-221");
+    if (!ccp) return KXEditResult::Nothing("KXTABLE-385");
+    return KXEditResult::Of(ccp->PerformUndo(), "KXTABLE-221");
 }
 
 KXEditResult CKXTableChildFrm::OnTclRedo(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-172");
     IKXConnectivityPane* ccp = GetPane();
-    return KXEditResult::Of(ccp && ccp->PerformRedo(), "KXTABLE-215");
+    if (!ccp) return KXEditResult::Nothing("KXTABLE-386");
+    return KXEditResult::Of(ccp->PerformRedo(), "KXTABLE-215");
 }
 
 KXEditResult CKXTableChildFrm::OnTclCloseDesign(CTclArgsList* args, LPARAM) {
@@ -538,8 +540,11 @@ void CKXTableChildFrm::OnUpdateCommand35534(CCmdUI* pCmdUI) {
     if (GetTableDoc()->GetDesignContext().design()) pCmdUI->Enable(TRUE);
 }
 
+// The block creation is the host's, not installed here: the list refuses it, and the command answers so.
 void CKXTableChildFrm::OnCreateBlock() {
+    const KXShownMark mark;
     if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->LaunchCreateBlock();
+    KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXPANE-456"), mark);
 }
 
 void CKXTableChildFrm::OnUpdateCreateBlock(CCmdUI* pCmdUI) {

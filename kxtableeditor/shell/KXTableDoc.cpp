@@ -340,7 +340,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         const CString reason = m_pComments->GetLastError();
         StatusText("Design comments not saved: " + reason);
         m_strSaveError = reason.IsEmpty() ? CString("comments not written") : reason;
-        CKXErrorHandler::MessageBoxOk("KXTABLE-139", name, reason);
+        CKXErrorHandler::MessageBoxOk("KXTABLE-347", name, reason);
         return FALSE;
     }
     if (std::string why; !together.Commit(why)) {
@@ -688,7 +688,8 @@ BOOL CKXTableDoc::DeleteAlias(LPCTSTR first, LPCTSTR second) {
     CKXTableChildFrm* frame = GetChildFrame();
     CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
     const bool named = first && second && *first && *second;
-    return ListAnswer(mark, pane && named, pane && named && pane->DeleteAlias(first, second));
+    if (pane && !named) return KXEditResult::Refused("KXPANE-500").AnswerBool(mark);
+    return ListAnswer(mark, pane != nullptr, pane && pane->DeleteAlias(first, second));
 }
 
 BOOL CKXTableDoc::EditBlock() {
@@ -716,8 +717,11 @@ BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, 
         if (!absent) t[i] = VariantText(*vars[i]);
     }
     CString v = value ? value : "";
-    int kind = BlkOptionKind(option ? option : "");
-    if (kind < 0 || (kind != 3 && v.IsEmpty())) return FALSE;
+    const CString keyword = option ? option : "";
+    int kind = BlkOptionKind(keyword);
+    const KXShownMark mark;
+    if (kind < 0) return KXEditResult::Refused("KXPANE-493", keyword).AnswerBool(mark);
+    if (kind != 3 && v.IsEmpty()) return KXEditResult::Refused("KXPANE-494", keyword).AnswerBool(mark);
     CKXInstancePaneContainerView* pane = ActiveInstancePane(frame);
     if (!pane) return FALSE;
     return pane->EditBlkPackagingOptions(kind, v, third ? third : "", t[0], t[1], t[2], t[3]) != 0;

@@ -229,6 +229,7 @@ bool CKXSignalDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row,
     IInstTerm* pin = GetInstTermOfRow(row, msb, lsb);
     INet* shown = GetShownNet();
     if (!pin || !shown) return true; // nothing to paste on: not a failure
+    if (data.IsEmpty()) return true;  // a copy without parts makes nothing (the paste says so)
     if (!CheckTerminationTarget(row, FALSE)) return false;
     bool ok = true;
     for (const CInstTermBit& bit : RowPinBits(row)) {
@@ -241,7 +242,6 @@ bool CKXSignalDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row,
             ok = false;
             continue;
         }
-        if (data.IsEmpty()) continue;
         if (CKXImpClipBoard::PasteAssocComponents(t, bit, nullptr, CNetBit(shown, -1), instance, data, typeText,
                                                   nameText, pin->name(), kTermination, 0))
             took = true;
@@ -258,6 +258,7 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t, std::vector<ROW
     CKXImpClipBoard::GetTerminationBuffer(buffer);
     CKXProgressBar progress("Pasting Termination(s):", static_cast<int>(work.size()), 50, 0, 0);
     bool pasted = false, failed = false, first = true, oneForAll = false;
+    CString withoutParts; // the copied terminations that record no parts
     while (!buffer.IsEmpty() && !work.empty()) {
         int kind = 0, number = 0;
         CString typeText, nameText, data;
@@ -270,6 +271,7 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t, std::vector<ROW
         if (first && buffer.IsEmpty()) oneForAll = true;
         first = false;
         if (kind != kTermination) continue;
+        if (data.IsEmpty()) withoutParts += (withoutParts.IsEmpty() ? "" : ", ") + nameText;
         const size_t targets = oneForAll ? work.size() : 1;
         for (size_t i = 0; i < targets && !work.empty(); ++i) {
             const ROWCOL row = work.front();
@@ -277,14 +279,20 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t, std::vector<ROW
             progress.StepIt();
             progress.PeekAndPump();
             bool onRow = false;
-            if (PasteTerminationOnRow(t, row, typeText, nameText, data, onRow))
+            if (!PasteTerminationOnRow(t, row, typeText, nameText, data, onRow)) failed = true;
+            if (onRow) {
                 pasted = true;
-            else
-                failed = true;
-            if (onRow) took.push_back(row);
+                took.push_back(row);
+            }
         }
     }
-    if (failed) CKXErrorHandler::MessageBoxOk("KXTABLE-118");
+    // Done when a row took a termination; otherwise the message names why nothing was made.
+    if (failed)
+        CKXErrorHandler::MessageBoxOk("KXTABLE-118");
+    else if (!pasted && !withoutParts.IsEmpty())
+        CKXErrorHandler::MessageBoxOk("KXTABLE-344", withoutParts);
+    else if (!pasted)
+        CKXErrorHandler::MessageBoxOk("KXTABLE-345");
     return pasted;
 }
 

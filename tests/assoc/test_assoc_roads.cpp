@@ -82,10 +82,12 @@ TEST_F(Assoc, TerminationRefusalsLeaveTheDesignAsItWas) {
     // A ShuntRC termination has a resistor and a capacitor; one given is the slot-count refusal.
     ExpectRefused("addTermination pin -type ShuntRC -part1 -lib discrete -cell resistor -view sym -physname R0402",
                   "KXTABLE-214");
-    // Bad operands: the usage, not a crash or a guess.
-    ExpectRefused("addTermination pin -type Series -part99999999 -lib d", "KXPANE-241");
-    ExpectRefused("addTermination pin -type Series -lib", "KXPANE-241");
-    ExpectRefused("addTermination pin -bogus x", "KXPANE-241");
+    // Two to fifteen words that do not read are incomplete parts; other bad operands show the usage.
+    ExpectRefused("addTermination pin -type Series -part99999999 -lib d", "KXTABLE-211");
+    ExpectRefused("addTermination pin -type Series -lib", "KXTABLE-211");
+    ExpectRefused("addTermination pin -bogus x", "KXTABLE-211");
+    ExpectRefused("addTermination pin a b c", "KXTABLE-211");
+    ExpectRefused("addTermination pin -bogus", "KXPANE-241");
     ExpectRefused("deleteTermination pin PGOOD", "KXTABLE-218"); // nothing to delete
     ExpectRefused("editTermination pin -oldrefdes R1 -delay 1ns", "KXTABLE-212");
 }

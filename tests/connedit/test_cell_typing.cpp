@@ -54,7 +54,7 @@ TEST_F(CellTyping, TheSameSignalInOtherCaseChangesNothing) {
     const std::string before = Saved();
     const std::string journal = JournalText();
     const int steps = Steps();
-    EXPECT_EQ(TypeSignal("PGOOD", "pg"), "1");
+    EXPECT_EQ(TypeSignal("PGOOD", "pg"), "0"); // no edit, and the typing says so
     EXPECT_EQ(Saved(), before);
     EXPECT_EQ(SignalCell("PGOOD"), "PG");
     EXPECT_EQ(Steps(), steps);

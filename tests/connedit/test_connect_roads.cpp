@@ -226,10 +226,16 @@ TEST_F(PinNumbers, AChipsPinTakesANumberOfAnotherSection) {
     OpenBoard("RN1A");
     const std::string before = Saved();
     Select({"A"});
-    EXPECT_EQ(Run("assignPinNumber pin 2"), "1");
-    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "2");
-    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.B PN"), "7");
-    EXPECT_NE(JournalText().find("' --- Assign Pin Numbers ---\ncall board.ConnectivityPane().AssignPinNumber(\"2\")"),
+    // Section 2 is RN1B's: its numbers stay there, the package has no two pins of one number.
+    Messages();
+    EXPECT_EQ(Run("assignPinNumber pin 2"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-343"});
+    EXPECT_EQ(Saved(), before);
+    // Section 3 is nobody's: RN1A takes it.
+    EXPECT_EQ(Run("assignPinNumber pin 3"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.B PN"), "6");
+    EXPECT_NE(JournalText().find("' --- Assign Pin Numbers ---\ncall board.ConnectivityPane().AssignPinNumber(\"3\")"),
               std::string::npos);
     Run("undo");
     EXPECT_EQ(Saved(), before);
@@ -275,10 +281,10 @@ TEST_F(PinNumberMenu, ANumberItemAssignsThatCandidate) {
     Select({"A"});
     Run("selectWindow ccp");
     const int steps = Ccp()->GetUndoStepCount();
-    EXPECT_EQ(Run("kx::menu 35546"), "1"); // the second candidate: pin 2
-    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "2");
+    EXPECT_EQ(Run("kx::menu 35547"), "1"); // the third candidate: pin 3, of a section nobody holds
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
-    EXPECT_NE(JournalText().find("AssignPinNumber(\"2\")"), std::string::npos);
+    EXPECT_NE(JournalText().find("AssignPinNumber(\"3\")"), std::string::npos);
     Run("undo");
     EXPECT_EQ(Saved(), before);
 }

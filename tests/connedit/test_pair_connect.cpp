@@ -128,7 +128,7 @@ TEST_F(PairConnect, DecliningToReplaceAPinsPairNetLeavesThePin) {
 
 TEST_F(PairConnect, TheSamePairNetAgainIsNoChange) {
     OpenBoard();
-    ExpectRefused("addConnection pin {LVDS<3..0> (Differential Pair)} TX<3..0>", {"KXTABLE-304"});
+    ExpectRefused("addConnection pin {LVDS<3..0> (Differential Pair)} TX<3..0>", {"KXTABLE-348"});
 }
 
 } // namespace

@@ -86,8 +86,8 @@ TEST_F(PairLegTexts, TheShownTextTypedIntoThePairRowGivesTheSameLegs) {
         EXPECT_EQ(Legs(), wanted);
         EXPECT_EQ(SignalCell(c.pairRow), shown);
         EXPECT_EQ(Steps(), before + 1) << "one undo step";
-        // Typed again as it stands: nothing changes.
-        EXPECT_EQ(TypeSignal(c.pairRow, shown), "1");
+        // Typed again as it stands: nothing changes, and the typing answers so.
+        EXPECT_EQ(TypeSignal(c.pairRow, shown), "0");
         EXPECT_EQ(Legs(), wanted);
         EXPECT_EQ(Steps(), before + 1);
         ASSERT_EQ(Run("undo"), "1");
@@ -108,6 +108,44 @@ TEST_F(PairLegTexts, ALegListTypedIntoAPairRowReplaysFromTheJournal) {
     EXPECT_EQ(SignalCell("CLK"), "MCLK,");
     const std::string edited = Saved();
     EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+} // namespace
+
+namespace {
+
+// The pair's own name typed into a pair row whose legs were moved elsewhere brings them back onto the
+// pair's leg nets; typed once they are there, it changes nothing and says so.
+TEST_F(PairLegTexts, ThePairNameBringsMovedLegsBackAndThenChangesNothing) {
+    OpenBoard();
+    for (const char* typed : {"SYSCLK", "SYSCLK (Differential Pair)"}) {
+        Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+        ASSERT_EQ(TypeSignal("CLK", "MCLK,SYSCLK_N"), "1");
+        ASSERT_EQ(Conn("U1 CLK_P"), "MCLK");
+        Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+        const int steps = Steps();
+        EXPECT_EQ(TypeSignal("CLK", typed), "1") << typed;
+        EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P") << typed;
+        EXPECT_EQ(Conn("U1 CLK_N"), "SYSCLK_N") << typed;
+        EXPECT_EQ(Steps(), steps + 1) << typed;
+    }
+    Messages();
+    EXPECT_EQ(TypeSignal("CLK", "SYSCLK (Differential Pair)"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-348"});
+}
+
+} // namespace
+
+namespace {
+
+// A scalar pair pin on one lane of the four-lane pair shows that lane of the pair, not its legs.
+TEST_F(PairLegTexts, AScalarPairOnOneLaneShowsThatLane) {
+    OpenBoard();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+    ASSERT_NE(Run("addConnection pin {LVDS<2> (Differential Pair)} CLK"), "0");
+    ASSERT_EQ(Conn("U1 CLK_P"), "LVDS_P<2>");
+    EXPECT_EQ(SignalCell("CLK"), "LVDS<2>");
 }
 
 } // namespace

@@ -444,6 +444,36 @@ TEST_F(GridWnd, HomeEndAndPageUpStayOnDataRows) {
     EXPECT_GE(row, 6u);
 }
 
+TEST_F(GridWnd, HomeAndEndInACellBeingEditedMoveOnlyTheCaret) {
+    SetUpGrid(grid, 3, 4);
+    grid.SetStyleRange(CGXRange(7, 2), CGXStyle().SetValue("OLD"));
+    grid.SetCurrentCell(7, 2);
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_F2);
+    grid.ProcessKeys(&grid, WM_CHAR, 'Z');
+    CGXControl* control = grid.GetCurrentCellControl();
+    ASSERT_NE(control, nullptr);
+    ASSERT_TRUE(control->IsActive());
+    for (const UINT key : {VK_HOME, VK_HOME, VK_END, VK_END}) {
+        EXPECT_TRUE(grid.ProcessKeys(&grid, WM_KEYDOWN, key)) << key;
+        EXPECT_TRUE(grid.IsCurrentCell(7, 2)) << key;
+        EXPECT_TRUE(control->IsActive()) << key;
+        EXPECT_EQ(Value(grid, 7, 2), "OLD") << key; // nothing committed
+    }
+    // The caret went home before End: a character typed now lands at the end of the text.
+    CString text;
+    control->GetCurrentText(text);
+    grid.ProcessKeys(&grid, WM_CHAR, '9');
+    CString typed;
+    control->GetCurrentText(typed);
+    EXPECT_EQ(typed, text + "9");
+    // Without an edit the keys still move the current cell.
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_ESCAPE);
+    grid.ProcessKeys(&grid, WM_KEYUP, VK_ESCAPE);
+    ASSERT_FALSE(control->IsActive());
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_END);
+    EXPECT_TRUE(grid.IsCurrentCell(7, 4));
+}
+
 TEST_F(GridWnd, KeySelectionSyncReportsOncePerKey) {
     SetUpGrid(grid, 4);
     grid.SetCurrentCell(6, 1);

@@ -241,6 +241,14 @@ TEST_F(ObjectInfo, KindTwoShowsTheKindTheBeamShows) {
 
 // ------------------------------------------------------------------ the lists
 
+// Before the pane showed anything the object window has nothing to tell: the host says so.
+TEST_F(ObjectInfo, NothingShownYetIsAnError) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::objects"), "error: the connectivity pane has shown nothing yet");
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("kx::objects").rfind("beam Component: U1", 0), 0u) << Run("kx::objects");
+}
+
 TEST_F(ObjectInfo, EnterInTheComponentListShowsTheChosenRowsSideBySide) {
     ASSERT_TRUE(Open());
     Run("kx::show clp U1");

@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -142,6 +144,49 @@ TEST_F(PhysHost, TheNetGridsCellsAreReachable) {
     EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "");
 }
 
+// Ctrl+C in either grid asks the host to copy in the connectivity pane, and the bar counts the rows.
+TEST_F(PhysHost, CtrlCInEitherGridCopiesThroughThePaneAndCountsItsRows) {
+    G* part = ShowPart("RN1A");
+    ASSERT_TRUE(part);
+    const std::string partCell = At(Row(part, "RN1", "2"), G::s_nPinNameCol);
+    const std::string netCell = At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName);
+    for (const auto& [show, cell] : {std::pair{"kx::show clp RN1A", partCell}, std::pair{"kx::show slp N1", netCell}}) {
+        Run(show);
+        Echoes();
+        Messages();
+        EXPECT_EQ(Run("kx::select ccp " + cell), "1") << show;
+        EXPECT_EQ(Run("kx::key ccp Ctrl+C"), "1") << show;
+        const std::vector<std::string> echoes = Echoes();
+        const bool copied = std::any_of(echoes.begin(), echoes.end(), [](const std::string& e) {
+            return e.rfind("selectWindow ccp; copy pin [list ", 0) == 0;
+        });
+        EXPECT_TRUE(copied) << show << ": " << ::testing::PrintToString(echoes);
+        EXPECT_TRUE(Messages().empty()) << show;
+        const std::string transcript = Transcript();
+        const size_t bar = transcript.rfind("progress: Copying Data");
+        ASSERT_NE(bar, std::string::npos) << show << transcript;
+        const std::string line = transcript.substr(bar, transcript.find('\n', bar) - bar);
+        EXPECT_NE(line.find("1 of 1"), std::string::npos) << show << ": " << line;
+    }
+}
+
+// A filter of either grid is no undo step: the transaction log gains no entry, the history no step.
+TEST_F(PhysHost, AFilterIsNoUndoStep) {
+    ASSERT_TRUE(ShowPart("U1"));
+    const std::string log = (m_dir / "trans.log").string();
+    ASSERT_EQ(Run("kx::translog " + log), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("filterRows pin -col {Pin Name} -filter D*"), "1");
+    Run("kx::show slp N1");
+    EXPECT_EQ(Run("filterRows pin -col {Pin Name} -filter A*"), "1");
+    Run("kx::translog");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().find("Added to Undo"), std::string::npos) << text.str();
+}
+
 TEST_F(PhysHost, ASortByAColumnTheGridLacksIsRefused) {
     ASSERT_TRUE(ShowPart("U1"));
     EXPECT_EQ(Run("sort pin Nope"), "0");
@@ -253,6 +298,8 @@ TEST_F(PhysHost, AFoundPinIsTheRowTheNextCommandActsOn) {
     ROWCOL row = 0, col = 0;
     g->GetCurrentCell(row, col);
     EXPECT_EQ(row, Row(g, "U1", "3"));
+    // A script reads where the find left the current cell.
+    EXPECT_EQ(Run("kx::grid ccp cell"), std::to_string(row) + " " + std::to_string(col));
     EXPECT_EQ(Run("kx::menu 35264"), "1");
     EXPECT_EQ(Prop("work.board:sch@U1.D<2>", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "M1");

@@ -185,4 +185,69 @@ TEST_F(PinGridHands, CtrlSelectingPinNamesAddsThemAndTheModelGoesOnEach) {
     EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL"), "LVCMOS33");
 }
 
+// CtrSelect takes an array of keys: kx::pane passes a Tcl list as one (-array), a journal as Array(...).
+TEST_F(PinGridHands, CtrSelectTakesItsKeysAsAnArrayFromTheHostAndFromAJournal) {
+    OpenBoard();
+    EXPECT_EQ(Run("kx::pane CtrSelect -array {U1:PGOOD U1:RST_N} {}"), "1");
+    EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Grid()->SelectedPinRows().size(), 1u);
+    const std::filesystem::path journal = m_dir / "ctrselect.vbs";
+    std::ofstream(journal) << "set board = RMX.GetActiveTab()\n"
+                              "call board.ConnectivityPane().CtrSelect(Array(\"U1:PGOOD\",\"U1:RST_N\"),\"\")\n";
+    EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
+    EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
+}
+
+// A Delete that goes through the host leaves the deleted pin's row current in its column: the next key
+// goes on from there, and the next Delete acts on the row the user moved to.
+TEST_F(PinGridHands, KeysAfterADeleteThroughTheHostActOnTheCurrentRow) {
+    OpenBoard();
+    const std::string signal = std::to_string(G::m_nColSignal);
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " + signal), "1");
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    ASSERT_EQ(Run("kx::netlist").find("U1 PGOOD "), std::string::npos);
+    EXPECT_EQ(Run("kx::grid ccp cell"), std::to_string(PinRow("PGOOD")) + " " + signal);
+    ASSERT_EQ(Run("kx::key ccp Up"), "1");
+    EXPECT_EQ(Run("kx::grid ccp cell"), std::to_string(PinRow("PGOOD") - 1) + " " + signal);
+    EXPECT_EQ(Run("kx::menustate 35264").rfind("enabled", 0), 0u);
+    const std::string above = Grid()->GetValueRowCol(PinRow("PGOOD") - 1, G::m_nColPinName).str();
+    ASSERT_NE(Run("kx::netlist").find("U1 " + above + " "), std::string::npos);
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(Run("kx::netlist").find("U1 " + above + " "), std::string::npos) << above;
+}
+
+// Keyed words reach a row the filter hides, all alike: the filter goes and the word acts on the pin.
+TEST_F(PinGridHands, KeyedWordsActOnRowsTheFilterHides) {
+    OpenBoard();
+    ASSERT_EQ(Run("filterRows pin -col {Pin Number} -filter C*"), "1");
+    ASSERT_EQ(Run("kx::window ccp").find("| MCLK |"), std::string::npos);
+    Messages();
+    EXPECT_EQ(Run("deleteTermination pin MCLK:B14"), "1") << ::testing::PrintToString(Messages());
+    const std::string window = Run("kx::window ccp");
+    const size_t at = window.find("| MCLK | B14 |");
+    ASSERT_NE(at, std::string::npos) << window;
+    const std::string row = window.substr(at, window.find('\n', at) - at);
+    EXPECT_EQ(row.find("Series"), std::string::npos) << row;
+    EXPECT_EQ(Run("addComment pin note MCLK:B14"), "1");
+}
+
+// The Ctrl-selection of Termination cells adds too: a termination added then goes on every pin chosen.
+TEST_F(PinGridHands, CtrlSelectingTerminationCellsAddsThemAndTheTerminationGoesOnEach) {
+    OpenBoard("U1", 3);
+    ASSERT_EQ(Run("kx::pane CtrSelectTerminationCol PGOOD"), "1");
+    ASSERT_EQ(Run("kx::pane CtrSelectTerminationCol RST_N"), "1");
+    EXPECT_EQ(Grid()->SelectedPinRows().size(), 2u);
+    ASSERT_EQ(Run("addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+                  "-value 50"),
+              "1");
+    const std::string window = Run("kx::window ccp");
+    for (const char* pin : {"PGOOD", "RST_N"}) {
+        const size_t at = window.find(std::string("| ") + pin + " |");
+        ASSERT_NE(at, std::string::npos) << pin << window;
+        const std::string row = window.substr(at, window.find('\n', at) - at);
+        EXPECT_NE(row.find("Shunt"), std::string::npos) << row;
+    }
+}
+
 } // namespace

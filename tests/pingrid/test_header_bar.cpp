@@ -79,6 +79,21 @@ TEST_F(HeaderBar, TheFunctionChoiceLimitsTheRowsToThatFunction) {
     EXPECT_EQ(Run("kx::header ccp choose 7"), "error: the header bar's list has no entry \"7\"");
 }
 
+// A pattern typed after the choice filters within the function: a row of another function stays hidden.
+TEST_F(HeaderBar, APatternFilterKeepsTheChosenFunctionsRowsOnly) {
+    TwoFunctionPack();
+    OpenBoard("RN1A");
+    ASSERT_EQ(Run("kx::header ccp choose 1"), "1");
+    ASSERT_FALSE(Shows("B"));
+    EXPECT_EQ(Run("filterRows pin -col {Pin Name} -filter *"), "1");
+    EXPECT_TRUE(Shows("A"));
+    EXPECT_FALSE(Shows("B")) << Run("kx::window ccp");
+    EXPECT_EQ(Bar()->GetSelectedFunction(), "1");
+    EXPECT_EQ(Run("filterRows pin -col {Pin Name} -filter B"), "1");
+    EXPECT_FALSE(Shows("A"));
+    EXPECT_FALSE(Shows("B"));
+}
+
 TEST_F(HeaderBar, TheBoxesAskTheHostAndEveryGridFollows) {
     OpenBoard();
     ASSERT_TRUE(Bar());

@@ -124,12 +124,12 @@ TEST_F(PinPaste, OverwritingAsksOnceWhenTheUserWantsIt) {
     Clip("NEWSIG\n");
     SelectSignals("PGOOD", "RST_N");
     const std::string before = Run("kx::netlist");
-    Run("kx::answer question KXTABLE-240 no");
+    Run("kx::answer question KXTABLE-139 no");
     EXPECT_EQ(Run("paste pin"), "0");
     EXPECT_EQ(Run("kx::netlist"), before);
     // Yes: both pins take the signal; asked once.
     SelectSignals("PGOOD", "RST_N");
-    Run("kx::answer question KXTABLE-240 yes");
+    Run("kx::answer question KXTABLE-139 yes");
     EXPECT_EQ(Run("paste pin"), "1");
     EXPECT_EQ(Signal("PGOOD"), "NEWSIG");
     EXPECT_EQ(Signal("RST_N"), "NEWSIG");
@@ -140,7 +140,7 @@ TEST_F(PinPaste, OverwritingAsksOnceWhenTheUserWantsIt) {
     EXPECT_EQ(Run("paste pin Signal"), "1");
     EXPECT_EQ(Signal("PGOOD"), "OTHER");
     const std::vector<std::string> shown = Messages();
-    EXPECT_EQ(std::find(shown.begin(), shown.end(), "KXTABLE-240"), shown.end());
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "KXTABLE-139"), shown.end());
 }
 
 TEST_F(PinPaste, IntoTheFilterRowTheTextBecomesTheFilter) {

@@ -64,6 +64,18 @@ TEST_F(SideBySide, OnlyThePinNameSorts) {
 
 // Side by side, a grid shows Pin Name, Pin Number and Signal, a third of its width each; alone again,
 // every column has the width of the column list.
+// A sort by another column sorts nothing side by side, and says so.
+TEST_F(SideBySide, ASortByAnotherColumnAnswersZeroAndSaysWhy) {
+    ShowTwo();
+    Run("kx::grid ccp 1");
+    Messages();
+    const std::vector<std::string> before = Names(GridAt(0));
+    EXPECT_EQ(Run("sort pin Signal"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-349"});
+    EXPECT_EQ(Names(GridAt(0)), before);
+    EXPECT_EQ(Run("sort pin \"Pin Name\""), "1");
+}
+
 TEST_F(SideBySide, ThreeColumnsShareTheWidth) {
     ShowTwo();
     G* g = GridAt(0);
@@ -98,6 +110,25 @@ TEST_F(SideBySide, TabInTheLastColumnMovesToTheNextGrid) {
     // One component again: no crossing.
     Run("kx::show clp U1");
     EXPECT_FALSE(Grid()->m_bPaneNavigation);
+}
+
+// Backwards the same: Shift+Tab, or Left, in the first column the user sees (the Pin Name: the row
+// header and the columns of no width are none) goes to the grid before.
+TEST_F(SideBySide, ShiftTabAndLeftInTheFirstShownColumnMoveToTheGridBefore) {
+    ShowTwo();
+    const std::string first = std::to_string(G::m_nColPinName);
+    for (const char* key : {"Shift+Tab", "Left"}) {
+        Run("kx::grid ccp 2");
+        ASSERT_EQ(Ccp()->GetActiveGridIndex(), 1);
+        EXPECT_EQ(Run("kx::select ccp 6 " + first), "1");
+        EXPECT_EQ(Run(std::string("kx::key ccp ") + key), "1");
+        EXPECT_EQ(Ccp()->GetActiveGridIndex(), 0) << key << ": " << Run("kx::grid ccp");
+    }
+    // Left in a column after the first one stays in the grid.
+    Run("kx::grid ccp 2");
+    EXPECT_EQ(Run("kx::select ccp 6 " + std::to_string(G::m_nColSignal)), "1");
+    EXPECT_EQ(Run("kx::key ccp Left"), "1");
+    EXPECT_EQ(Ccp()->GetActiveGridIndex(), 1);
 }
 
 // What the user sees of the grids' own scroll bars: side by side the pane scrolls them together under

@@ -133,3 +133,30 @@ TEST_F(TerminationRows, APairRowAloneTakesATerminationAsOneUndoStep) {
 }
 
 } // namespace
+
+namespace {
+
+// The example board with the CLK pair's negative leg an output: its legs differ in pin type.
+class MixedLegs : public TerminationRows {
+protected:
+    void EditDemo() override {
+        ReplaceLine("FPGA.sym.design", "port CLK_N -1 -1 in input", "port CLK_N -1 -1 out output");
+        ReplaceLine("board.sch.design", "pin U1 CLK_N -1 -1 in input", "pin U1 CLK_N -1 -1 out output");
+    }
+};
+
+TEST_F(MixedLegs, APairWhoseLegsDifferInTypeTakesNoTermination) {
+    OpenBoard();
+    SelectTermCell("CLK");
+    ASSERT_EQ(Run("deleteTermination pin"), "1");
+    SelectTermCell("CLK");
+    Messages();
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run(kSeries), "0");
+    const std::vector<std::string> shown = Messages();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-148"), shown.end()) << ::testing::PrintToString(shown);
+    EXPECT_EQ(Term("CLK"), "");
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+}
+
+} // namespace

@@ -66,7 +66,7 @@ const AnswerCase kCases[] = {
     {"AutomationRuleWithoutItsText", 1, "kx::show clp U1; kx::select ccp 41 7",
      "kx::pane AddConnection =SUFFIXPINNAME", "0", "KXTABLE-304"},
     {"AutomationAttachOfNoRule", 1, "kx::show clp U1; kx::select ccp 41 7", "kx::pane AttachSignal NOSUCHRULE", "0",
-     "KXTABLE-230"},
+     "KXPANE-499"},
     {"AutomationMatrixSelectWithoutMatrix", 1, "kx::show clp U1", "kx::pane MatrixSelect PG U1 PIN_NAME PGOOD", "0",
      "KXPANE-403"},
     {"AutomationMatrixSelectOfNoCell", 1, "openMatrixView pin V1; matrixAdd pin component U1",
@@ -87,9 +87,31 @@ const AnswerCase kCases[] = {
      "KXPANE-247"},
     {"AutomationNextSignalPastTheLastPin", 1, "kx::show clp U1; kx::pane SelectFirstSignalCol",
      "kx::pane SelectSignalCol NOSUCH", "0", "KXPANE-247"},
-    {"DocumentUndoWithNoStep", 1, "", "kx::call Undo", "0", "KXTABLE-221"},
-    {"DocumentRedoWithNoStep", 1, "", "kx::call Redo", "0", "KXTABLE-215"},
-    {"DocumentDeleteAliasOfNoNames", 1, "", "kx::call DeleteAlias {} {}", "0", "KXPANE-178"},
+    {"DocumentUndoWithNoStep", 1, "", "kx::call Undo", "0", "KXTABLE-385"},
+    {"UndoWordWithNoStep", 1, "kx::show clp U1", "undo", "0", "KXTABLE-385"},
+    {"DocumentRedoWithNoStep", 1, "", "kx::call Redo", "0", "KXTABLE-386"},
+    {"RedoWordWithNoStep", 1, "kx::show clp U1", "redo", "0", "KXTABLE-386"},
+    {"CreateBlockMenu", 1, "", "kx::menu 35510", "0", "KXPANE-456"},
+    {"DocumentAddSignalOfATakenName", 1, "kx::call AddSignal ZZ {} {}", "kx::call AddSignal ZZ {} {}", "0",
+     "KXPANE-521"},
+    {"DocumentAddSignalOfNoName", 1, "", "kx::call AddSignal { } {} {}", "0", "KXPANE-492"},
+    {"DocumentAddComponentOfATakenName", 1, "", "kx::call AddComponent R1 demo RES sym {} {}", "0", "KXPANE-252"},
+    {"DocumentBlockOptionInSmallLetters", 1, "", "kx::call ChangeBlkOption suffix _A PWR1", "0", "KXPANE-493"},
+    {"DocumentBlockOptionWithoutItsValue", 1, "", "kx::call ChangeBlkOption SUFFIX {} PWR1", "0", "KXPANE-494"},
+    {"MalformedComponentDrop", 1, "", "kx::drop clp component nodot", "0", "KXPANE-251"},
+    {"UnknownInstanceDroppedOnASignalGrid", 1, "kx::show slp MCLK", "kx::drop ccp 5 5 component NOSUCH", "0",
+     "KXPANE-250"},
+    {"AddTerminationOnPinsOfBothDirections", 1, "kx::show slp MCLK; kx::select ccp 5 11 6 11", "kx::menu 35522", "0",
+     "KXTABLE-103"},
+    {"AddPupdInAReadOnlyWindow", 2, "kx::show clp U1; selectObject pin PGOOD", "addPupd pin -type pullup -dcnet V33",
+     "0", "KXPANE-178"},
+    {"SwapPinsNotAllowed", 3, "kx::show clp RN1A; kx::select ccp 6 5", "kx::pane SwapPins 3", "0", "KXPANE-498"},
+    {"AssignPinNumberOfASectionAnotherComponentHolds", 3, "kx::show clp RN1A; selectObject pin A",
+     "assignPinNumber pin 2", "0", "KXTABLE-343"},
+    {"AutomationRemoveModelOfNoneOnANetGrid", 4, "kx::show slp RST_IN; kx::select ccp 5 2", "kx::pane RemoveModel", "0",
+     "KXPANE-484"},
+    {"TypingTheCellsOwnNetInAnotherCase", 3, "kx::show clp U1", "kx::edit ccp 41 7 pg", "0", "KXTABLE-348"},
+    {"DocumentDeleteAliasOfNoNames", 1, "", "kx::call DeleteAlias {} {}", "0", "KXPANE-500"},
     {"DocumentCloseWhoseSaveIsCancelled", 1, "kx::call AddSignal ZZ {} {}; kx::answer question KXCOMMON-101 cancel",
      "kx::call Close", "0", "KXCOMMON-101"},
     {"DocumentUndoOfAStep", 1, "kx::show clp U1; kx::edit ccp 41 7 {}", "kx::call Undo", "1", ""},
@@ -112,6 +134,11 @@ const AnswerCase kCases[] = {
      "kx::show clp RN1A; kx::select ccp 6 5; kx::answer dialog CKXAssignPinDialog cancel", "kx::menu 35550", "2",
      ""},
     {"FilterBlockDialogCancelled", 4, "kx::answer dialog CKXDlgFilterPhys cancel", "kx::menu 35571", "2", ""},
+    {"AddCommentDialogCancelled", 1,
+     "kx::show clp U1; selectObject pin PGOOD; kx::answer dialog CKXCommentsDlg cancel", "addComment pin {}", "2", ""},
+    {"ModifyCommentDialogCancelled", 1,
+     "kx::show clp U1; selectObject pin PGOOD; addComment pin note; kx::answer dialog CKXCommentsDlg cancel",
+     "modifyComment pin {}", "2", ""},
     {"ModifyValuesDialogCancelled", 1,
      "kx::show clp U1; kx::select ccp 41 7; kx::answer dialog CKXDlgEditValues cancel", "kx::menu 35096", "2", ""},
     // A define the design refuses after its dialog was answered is a refusal.
@@ -361,3 +388,79 @@ TEST(EditResult, ACalleeRefusalIsSaidOnce) {
 }
 
 } // namespace
+
+// A usage text names the operands the word takes, and only those.
+TEST_F(DemoBoard, UsageTextsNameTheOperandsTheWordsTake) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("copy pin -help"), "1");
+    EXPECT_NE(Transcript().find("Usage: copy KEY ?KEY ...? COLUMN"), std::string::npos);
+    EXPECT_EQ(Run("assignPinNumber -help"), "1");
+    const std::string transcript = Transcript();
+    const size_t usage = transcript.rfind("Usage: assignPinNumber");
+    ASSERT_NE(usage, std::string::npos);
+    EXPECT_EQ(transcript.substr(usage, transcript.find('\n', usage) - usage), "Usage: assignPinNumber NUMBER");
+}
+
+// An implicit power row in the selection leaves Add Termination disabled, whatever else is selected.
+TEST_F(DemoBoard, AddTerminationIsDisabledWhileAnImplicitPowerRowIsSelected) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    Run("kx::powerpins on");
+    Run("kx::show clp U1");
+    const std::string window = Run("kx::window ccp");
+    auto rowOf = [&window](const std::string& cells) {
+        const size_t at = window.find(cells);
+        if (at == std::string::npos) return std::string();
+        const size_t start = window.rfind('\n', at) + 1;
+        std::string row = window.substr(start, window.find(':', start) - start);
+        row.erase(0, row.find_first_not_of(' '));
+        return row;
+    };
+    const std::string gnd = rowOf("| GND | H3,H4 |"), pgood = rowOf("| PGOOD |");
+    ASSERT_FALSE(gnd.empty() || pgood.empty()) << window;
+    ASSERT_EQ(Run("kx::select ccp " + pgood + " 7"), "1");
+    EXPECT_EQ(Run("kx::menustate 35522").rfind("enabled", 0), 0u);
+    ASSERT_EQ(Run("kx::select ccp " + gnd + " 7 " + pgood + " 7"), "1");
+    EXPECT_EQ(Run("kx::menustate 35522").rfind("disabled", 0), 0u);
+    Run("kx::powerpins off");
+}
+
+// The matrix's pull-up item reads Edit for one selected signal with a pull-up of any kind (RST_IN
+// inherits one), Add over two rows; a read-only window views it.
+TEST_F(DemoBoard, TheMatrixPullupItemFollowsTheSelectedSignal) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    ASSERT_EQ(Run("openMatrixView pin V1; matrixAdd pin signal RST_IN; matrixAdd pin signal MCLK"), "1");
+    ASSERT_EQ(Run("kx::select ccp 5 1"), "1");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Edit Pullup/Pulldown...\"");
+    ASSERT_EQ(Run("kx::select ccp 5 1 6 1"), "1");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Add Pullup/Pulldown...\"");
+    ASSERT_EQ(Run("kx::open demo.board:sch 2"), "1");
+    ASSERT_EQ(Run("openMatrixView pin V2; matrixAdd pin signal RST_IN"), "1");
+    ASSERT_EQ(Run("kx::select ccp 5 1"), "1");
+    EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"View Pullup/Pulldown...\"");
+    Run("kx::answer dialog CKXPupdEditDlg cancel");
+    EXPECT_EQ(Run("kx::menu 35509"), "2"); // the view-only dialog, closed
+}
+
+// Reset to Default (the Delete command) on an implicit power pin without a tie of its own changes nothing
+// and says so: the row is there, it has nothing to take off.
+TEST_F(DemoBoard, ResetToDefaultOfAnUntiedPowerPinSaysThereIsNothingToTakeOff) {
+    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    Run("kx::powerpins on");
+    Run("kx::show clp U1");
+    const std::string window = Run("kx::window ccp");
+    const size_t at = window.find("| GND | H3,H4 |");
+    ASSERT_NE(at, std::string::npos) << window;
+    const size_t start = window.rfind('\n', at) + 1;
+    std::string row = window.substr(start, window.find(':', start) - start);
+    row.erase(0, row.find_first_not_of(' '));
+    ASSERT_EQ(Run("kx::select ccp " + row + " 7"), "1");
+    Messages();
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run("kx::menu 35264"), "0");
+    const std::vector<std::string> shown = Messages();
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-346"), shown.end()) << ::testing::PrintToString(shown);
+    EXPECT_EQ(std::find(shown.begin(), shown.end(), "KXPANE-247"), shown.end());
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    Run("kx::powerpins off");
+}

@@ -288,7 +288,7 @@ TEST_F(FrameCommandTest, ImportInterfaceTakesAFileNameWithDashes) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     CKXInstancePaneGrid* grid = Clp()->GetInstancePaneGrid();
     std::filesystem::create_directories(m_dir / "x");
-    std::ofstream(m_dir / "x" / "my-file.dat") << "instance X1\npin P inout N1\n";
+    std::ofstream(m_dir / "x" / "my-file.dat") << "instance X1\npin P inout FRESH\n";
     EXPECT_EQ(Word("importInterface -file x/my-file.dat -inst X1"), 1);
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(grid->GetLastCall(), CString("ImportCodesignInterface(1, x/my-file.dat, X1)"));
@@ -355,6 +355,8 @@ TEST_F(FrameCommandTest, SaveDesignAsMakesTheBlockInTheDesignsLibraryAndReplaysI
     ASSERT_TRUE(std::filesystem::exists(block));
     EXPECT_FALSE(std::filesystem::exists(m_dir / "work"));
     EXPECT_NE(JournalText().find(".SaveBlockAs(\"work\",\"board_v2\")"), std::string::npos) << JournalText();
+    // The new block opens in the same session.
+    EXPECT_TRUE(Open("work.board_v2:sch", 1));
     IServer later;
     CString error;
     EXPECT_TRUE(later.loadLibrary(m_lib.string().c_str(), error)) << error.str();
@@ -379,6 +381,10 @@ TEST_F(FrameCommandTest, SaveDesignAsRefusesATakenOrBadNameWithItsMessage) {
     EXPECT_EQ(Word("saveDesignAs work board"), 0);
     EXPECT_EQ(Word("saveDesignAs {bad name!} x"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-301", "KXTABLE-301"}));
+    // A library the session does not know is refused: no folder of that name is made.
+    EXPECT_EQ(Word("saveDesignAs nolib x"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-301"}));
+    EXPECT_FALSE(std::filesystem::exists(m_lib.parent_path() / "nolib"));
     std::ofstream(m_lib / "disk_only.sch.design") << "kept\n";
     EXPECT_EQ(Word("saveDesignAs work disk_only"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-301"}));

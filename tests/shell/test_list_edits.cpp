@@ -85,7 +85,7 @@ TEST_F(SaveComments, ACommentsFileThatCannotBeWrittenFailsTheSave) {
     Messages();
     Run("saveDesign");
     const std::vector<std::string> shown = Messages();
-    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-139"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-347"), shown.end());
     EXPECT_TRUE(Doc()->IsModified());
     // Once the file can be written, the save goes through.
     std::filesystem::remove(m_lib / "board.TableEditor.notes");

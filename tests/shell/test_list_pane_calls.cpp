@@ -81,7 +81,7 @@ TEST_F(ListPaneCalls, CreateBlockAndAutomaticModelsNameWhatIsMissing) {
     Messages();
     const std::string netlist = Run("kx::netlist");
     const std::string list = Run("kx::window clp");
-    EXPECT_EQ(Run("kx::menu 35510"), "1");
+    EXPECT_EQ(Run("kx::menu 35510"), "0"); // refused: nothing was made
     Run("kx::notify INT_MSG_AUTO_ASSIGN_MODEL");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-456", "KXPANE-455"}));
     EXPECT_EQ(Run("kx::netlist"), netlist);

@@ -203,10 +203,10 @@ TEST_F(ViewTest, TheInterfaceFileReadBackJoinsThePinsAsItSays) {
     EXPECT_EQ(Word("exportInterface -inst U1 -file u1b.if -export_local_as_inout"), 1);
     EXPECT_TRUE(Has(ReadFile(m_dir / "u1b.if"), "pin L inout -\n"));
 
-    // The same interface read back changes nothing and makes no undo step.
+    // The same interface read back changes nothing, makes no undo step and says so.
     const std::string before = Run("kx::netlist");
-    EXPECT_EQ(Word("importInterface -file u1.if"), 1);
-    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Word("importInterface -file u1.if"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-495"}));
     EXPECT_EQ(Run("kx::netlist"), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
 
@@ -224,6 +224,22 @@ TEST_F(ViewTest, TheInterfaceFileReadBackJoinsThePinsAsItSays) {
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(Word("undo"), 1);
     EXPECT_EQ(Run("kx::netlist"), before);
+}
+
+// A window opened in its parent's context only looks: no road imports an interface there.
+TEST_F(ViewTest, AReadOnlyWindowImportsNoInterface) {
+    SubTool subTool;
+    ASSERT_TRUE(Open("work.board:sch", 2));
+    std::ofstream("ro.if") << "design work.board:sch\ninstance U1\npin OUT out FRESH\n";
+    const std::string before = Run("kx::netlist");
+    Messages();
+    EXPECT_EQ(Word("importInterface -inst U1 -file ro.if"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
+    EXPECT_EQ(Run("kx::call ImportInterface ro.if U1"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
+    EXPECT_EQ(Run("kx::menustate 35710").rfind("disabled", 0), 0u);
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(ViewTest, AnInterfaceThatDoesNotFitChangesNothing) {

@@ -854,3 +854,27 @@ bool IServer::loadLibrary(const char* folder, CString& error, bool* partly) {
     error = errors.c_str();
     return errors.empty();
 }
+
+bool IServer::loadDesignFile(const char* folder, const char* lib, const char* cell, const char* view,
+                             CString& error) {
+    error = "";
+    if (!folder || !lib || !cell || !view) {
+        error = "no design file";
+        return false;
+    }
+    const std::string dir(folder);
+    std::vector<std::string> lines;
+    std::string why;
+    Reader r{m_db.get(), this, joinPath(dir, std::string(cell) + "." + view + ".design"), 0, "", {}};
+    if (!readLines(r.file, lines, why)) {
+        error = (r.file + ": " + why).c_str();
+        return false;
+    }
+    std::string errors;
+    if (!loadDesign(r, lines, lib, dir)) errors = r.why;
+    else CycleCheck(r).run(errors);
+    m_db->bump();
+    while (!errors.empty() && errors.back() == '\n') errors.pop_back();
+    error = errors.c_str();
+    return errors.empty();
+}

@@ -279,6 +279,14 @@ bool validPairNetName(const char* n) { return n && CSchemaUtilities::isValidPair
 // The pair that already joins these two net bits: a pair over exactly them, or a pair over the two
 // whole nets of which they are one lane. Null when none does or a leg is a whole net.
 IDPNet* pairOverBits(const INet* pos, int posBit, const INet* neg, int negBit) {
+    if (!pos || !neg) return nullptr;
+    if (posBit < 0 && negBit < 0) {
+        // A pair over the two whole nets: the one the design has over them already.
+        for (IDPNet* dp : pos->beginDPNet())
+            if (dp->positive() == pos && dp->negative() == neg && dp->positiveBit() < 0 && dp->negativeBit() < 0)
+                return dp;
+        return nullptr;
+    }
     if (posBit < 0 || negBit < 0 || !pos->hasBit(posBit) || !neg->hasBit(negBit)) return nullptr;
     const int lane = rmx::bitIndex(pos->msb(), pos->lsb(), posBit);
     for (IDPNet* dp : pos->beginDPNet()) {

@@ -89,4 +89,7 @@ TEST_F(PairBits, TwoNetBitsAlreadyPairedAnswerTheirPairAndMakeNothing) {
     // A pair over exactly these two bits is answered again.
     EXPECT_EQ(t.createDPNet("FX2", net("FX_P"), 2, IDPNet::ePositive, net("EW_N"), 2, IDPNet::eNegative), other);
     EXPECT_EQ(board->findDPNet("FX2"), nullptr);
+    // So is the pair over the two whole nets: no second pair is made over them.
+    EXPECT_EQ(t.createDPNet("EW", net("EW_P"), -1, IDPNet::ePositive, net("EW_N"), -1, IDPNet::eNegative), bus);
+    EXPECT_EQ(board->findDPNet("EW"), nullptr);
 }

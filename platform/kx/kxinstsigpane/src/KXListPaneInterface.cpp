@@ -192,6 +192,7 @@ BOOL CKXInstancePaneContainerView::ExportInterfaceFile(const CString& path, cons
 // ------------------------------------------------------------------------------------------------ import
 
 BOOL CKXInstancePaneContainerView::ImportInterfaceFile(const CString& file, const CString& instance) {
+    if (!CanImportInterface()) return Refuse("KXPANE-178", file);
     InterfaceFile parsed;
     const CString problem = ReadInterface(file, parsed);
     if (!problem.IsEmpty()) {
@@ -209,7 +210,10 @@ BOOL CKXInstancePaneContainerView::ImportInterfaceFile(const CString& file, cons
         CKXErrorHandler::MessageBoxOk("KXPANE-276", name, misfit);
         return FALSE;
     }
-    if (changes.empty()) return TRUE; // the design already has this interface
+    if (changes.empty()) { // the design already has this interface
+        CKXErrorHandler::MessageBoxOk("KXPANE-495", name, file);
+        return FALSE;
+    }
     IDesign* d = design->design();
     const BOOL done = ChangeDesign("Import Interface", [&](CTransaction& t) {
         for (const PinChange& c : changes)

@@ -918,7 +918,11 @@ BOOL CKXListPaneView::Select(LPCTSTR nameOrPath) {
 BOOL CKXListPaneView::AddDesignInstance(CString name, CString lib, CString cell, CString view,
                                         const std::vector<SKXPropertyText>& properties) {
     const CDesignContext* design = GetPaneDesignContext();
-    if (!design || !design->design() || design->instance(name.GetString()).instance()) return FALSE;
+    if (!design || !design->design()) return FALSE;
+    if (design->instance(name.GetString()).instance()) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-252", name);
+        return FALSE;
+    }
     // Every road that places a component comes here: a master the library lacks is refused.
     IServer* server = design->design()->server();
     if (!server || !server->findDesign(lib, cell, view)) {
@@ -983,7 +987,11 @@ BOOL CKXInstancePaneContainerView::CanExportInterface() {
     return design && design->design() && !IsPhysicalView();
 }
 
-BOOL CKXInstancePaneContainerView::CanImportInterface() { return CanExportInterface(); }
+// An import edits the design: a window opened for looking only (in its parent's context) takes none.
+BOOL CKXInstancePaneContainerView::CanImportInterface() {
+    const auto* doc = dynamic_cast<CKXDocument*>(GetDocument());
+    return CanExportInterface() && !(doc && doc->GetOpenMode() == eOpenModeContext);
+}
 
 // ------------------------------------------------------------------ block options and reference designators
 
@@ -1270,7 +1278,12 @@ BOOL CKXSignalPaneContainerView::AddSignal(CString name, CString second, CString
     Record("AddSignal", {name, second, third, fourth});
     CString n = name;
     n.Trim();
-    if (n.IsEmpty()) return FALSE;
+    const CDesignContext* design = GetPaneDesignContext();
+    IDesign* d = design ? design->design() : nullptr;
+    if (n.IsEmpty() || (d && d->findNet(n.GetString()))) {
+        CKXErrorHandler::MessageBoxOk(n.IsEmpty() ? "KXPANE-492" : "KXPANE-521", n);
+        return FALSE;
+    }
     BOOL added = ChangeDesign("Add Signal", [&](CTransaction& t) {
         INet* net = t.createNet(n, static_cast<unsigned>(-1), static_cast<unsigned>(-1));
         return net && t.addNet(net);

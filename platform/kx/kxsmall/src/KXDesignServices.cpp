@@ -152,13 +152,13 @@ int CKXCreateBlockDlg::DoModal() {
 namespace {
 
 // The folder of the library a new block goes into: the folder a design of that library was loaded from
-// (the design's own first), else a new folder of that name beside the design's library folder.
+// (the design's own first); none for a library the session has not loaded.
 fs::path BlockLibraryFolder(IServer* server, IDesign* design, const CString& lib) {
     if (!design->directory()[0]) return fs::path();
     if (lib == design->libName()) return fs::path(design->directory());
     for (IDesign* d : server->beginDesign())
         if (lib == d->libName() && d->directory()[0]) return fs::path(d->directory());
-    return fs::path(design->directory()).parent_path() / lib.str();
+    return fs::path();
 }
 
 } // namespace
@@ -181,7 +181,10 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
     CString view = m_strView.IsEmpty() ? CString(design->viewName()) : m_strView;
     const fs::path folder = BlockLibraryFolder(server, design, lib);
     if (folder.empty()) {
-        m_strError = "the design has no library folder";
+        if (design->directory()[0])
+            m_strError.Format("no library %s is loaded", lib.GetString());
+        else
+            m_strError = "the design has no library folder";
         return 0;
     }
     const fs::path file = folder / (block.str() + "." + view.str() + ".design");
@@ -202,6 +205,11 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
     fs::create_directories(folder, ec);
     CString error;
     if (!server->saveDesignAs(design, folder.string().c_str(), lib, block, view, &error)) {
+        m_strError = error;
+        return 0;
+    }
+    // The new block is a design of the library from now on: it opens in this session too.
+    if (!server->loadDesignFile(folder.string().c_str(), lib, block, view, error)) {
         m_strError = error;
         return 0;
     }

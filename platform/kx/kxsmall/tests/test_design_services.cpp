@@ -106,19 +106,27 @@ TEST_F(DesignServicesTest, SaveAsBlockCopiesTheDesign) {
     dlg.SetDesignContext(m_design);
     dlg.SetMode(2);
     dlg.SetViewName("sch");
-    AfxGetAnswerQueue().PushDialog("CKXCreateBlockDlg", TRUE, {{"library", "copies"}, {"block", "board2"}});
+    AfxGetAnswerQueue().PushDialog("CKXCreateBlockDlg", TRUE, {{"library", "work"}, {"block", "board2"}});
     ASSERT_EQ(dlg.DoModal(), IDOK);
-    EXPECT_EQ(dlg.GetSelectedLib(), "copies");
+    EXPECT_EQ(dlg.GetSelectedLib(), "work");
     CStringArray a, b;
     ASSERT_EQ(
         dlg.CreateSubProject(1, dlg.GetSelectedLib(), dlg.GetBlockName(), "", "", "", 0, 0, 0, 0, 0, 0, a, b),
         1)
         << dlg.GetLastError().GetString();
-    EXPECT_TRUE(fs::exists(m_dir / "copies"));
-    EXPECT_EQ(dlg.CreateSubProject(1, "copies", "bad name!", "", "", "", 0, 0, 0, 0, 0, 0, a, b), 0);
+    EXPECT_TRUE(fs::exists(m_dir / "work" / "board2.sch.design"));
+    // The new block is a design of the session at once.
+    IDesign* copy = m_server.findDesign("work", "board2", "sch");
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy->findNet("N1"), nullptr);
+    EXPECT_EQ(dlg.CreateSubProject(1, "work", "bad name!", "", "", "", 0, 0, 0, 0, 0, 0, a, b), 0);
     EXPECT_FALSE(dlg.GetLastError().IsEmpty());
+    // A library the session has not loaded is no place for a block: nothing is made.
+    EXPECT_EQ(dlg.CreateSubProject(1, "copies", "board3", "", "", "", 0, 0, 0, 0, 0, 0, a, b), 0);
+    EXPECT_NE(std::string(dlg.GetLastError().GetString()).find("copies"), std::string::npos);
+    EXPECT_FALSE(fs::exists(m_dir / "copies"));
     CKXCreateBlockDlg none;
-    EXPECT_EQ(none.CreateSubProject(1, "copies", "x", "", "", "", 0, 0, 0, 0, 0, 0, a, b), 0);
+    EXPECT_EQ(none.CreateSubProject(1, "work", "x", "", "", "", 0, 0, 0, 0, 0, 0, a, b), 0);
 }
 
 TEST_F(DesignServicesTest, SystemObjectNamesOfPinBits) {

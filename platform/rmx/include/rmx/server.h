@@ -74,6 +74,9 @@ public:
     // Saves a copy under another library folder / name; the loaded design keeps its name.
     bool saveDesignAs(IDesign* design, const char* folder, const char* lib, const char* cell, const char* view,
                       CString* error = nullptr);
+    // Loads one design file of a library folder (CELL.VIEW.design), as loadLibrary loads each of them;
+    // false with what is wrong in error when it does not load.
+    bool loadDesignFile(const char* folder, const char* lib, const char* cell, const char* view, CString& error);
     // Saves every part definition and design of the library to the folder.
     bool saveLibrary(const char* lib, const char* folder, CString* error = nullptr);
     // Forgets a design (and every object of it). Contexts and transactions on it must be gone.
