@@ -216,6 +216,8 @@ public:
     // tab-separated field into its column; one edit. FALSE when nothing was pasted.
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
     BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
+    // The columns a pasted line's fields go to, in order (see PasteConnections).
+    std::vector<ROWCOL> PasteColumns(ROWCOL col);
     // One copied termination or pull-up/pull-down as the clipboard carries it.
     using AssocEntry = KXAssocClipEntry;
     // Into a TERMINATION cell the copied terminations, into the PUPD column the first copied group of
