@@ -44,7 +44,23 @@
 namespace {
 
 constexpr unsigned kWhole = static_cast<unsigned>(-1);
-constexpr const char* kDesign = "bench.top:sch";
+
+// The board a window shows: the design database's synthetic FPGA board, made in the host's server, or a
+// library folder written by the FPGA design generator (KX_FPGA_DESIGN_TOOL, by default the shared tool
+// beside the project: vectors on vector nets, spare pins, resistors), read by the host as a user's --lib.
+enum class Board { Synthetic, Generated };
+
+std::string GeneratedLibrary(int pins) {
+    const char* tool = std::getenv("KX_FPGA_DESIGN_TOOL");
+    const std::string generator = tool ? tool : KX_PROJECT_SOURCE_DIR "/../shared/tools/gen-fpga-design";
+    const std::string folder = "/tmp/kx_bench_fpga_" + std::to_string(pins);
+    const std::string command = generator + " " + std::to_string(pins) + " " + folder + " >/dev/null";
+    if (std::system(command.c_str()) != 0) {
+        std::fprintf(stderr, "bench_pingrid: '%s' failed\n", command.c_str());
+        std::exit(1);
+    }
+    return folder;
+}
 
 using kxbench::Measured;
 using kxbench::Untimed;
@@ -58,7 +74,8 @@ std::string EditorLibrary() {
 // The host with the synthetic design, its window open and U1 shown in the connectivity pane.
 class Window {
 public:
-    explicit Window(int pins) : m_pins(pins) {
+    explicit Window(int pins, Board board = Board::Synthetic)
+        : m_pins(pins), m_board(board), m_design(board == Board::Synthetic ? "bench.top:sch" : "perf.top:sch") {
         AfxSetRegistryDirectory("");
         AfxGetAnswerQueue().Reset();
         CKXErrorHandler::SetDataDirectory(KX_EDITOR_SOURCE_DIR);
@@ -66,8 +83,10 @@ public:
         m_core->SetQuiet(true);
         m_app = std::make_unique<CKXHostApp>(*m_core);
         std::string error;
-        if (!m_app->Start("", "", error, EditorLibrary())) Fail("cannot start the host: " + error);
-        if (!rmx::generateSyntheticDesign(m_app->Server(), pins)) Fail("cannot make the synthetic design");
+        const std::string library = board == Board::Generated ? GeneratedLibrary(pins) : std::string();
+        if (!m_app->Start(library, "", error, EditorLibrary())) Fail("cannot start the host: " + error);
+        if (board == Board::Synthetic && !rmx::generateSyntheticDesign(m_app->Server(), pins))
+            Fail("cannot make the synthetic design");
         OpenWindow();
         ShowU1();
     }
@@ -81,16 +100,18 @@ public:
     Window& operator=(const Window&) = delete;
 
     int Pins() const { return m_pins; }
+    Board Kind() const { return m_board; }
+    const std::string& DesignName() const { return m_design; }
 
     void OpenWindow() {
         std::string error;
-        if (!m_app->Open(kDesign, 1, error)) Fail("cannot open the design window: " + error);
+        if (!m_app->Open(m_design, 1, error)) Fail("cannot open the design window: " + error);
     }
     void CloseWindow() {
         std::string error;
         if (!m_app->Close(error)) Fail("cannot close the design window: " + error);
     }
-    CDesignContext Design() const { return CDesignContext(CKXShareGlobalData::m_pServer, kDesign); }
+    CDesignContext Design() const { return CDesignContext(CKXShareGlobalData::m_pServer, m_design.c_str()); }
     CKXTableChildFrm* Frame() const { return dynamic_cast<CKXTableChildFrm*>(m_app->ActiveFrame()); }
     CKXBottomPaneContainerView* Pane() const { return Frame() ? Frame()->GetConnectivityPane() : nullptr; }
     void ShowU1() {
@@ -129,6 +150,8 @@ public:
 
 private:
     int m_pins;
+    Board m_board;
+    std::string m_design;
     std::ostringstream m_out;
     std::unique_ptr<CKXHostCore> m_core;
     std::unique_ptr<CKXHostApp> m_app;
@@ -138,11 +161,11 @@ private:
 // before the program ends (the editor library must still be loaded then).
 std::unique_ptr<Window> window;
 
-Window& WindowFor(benchmark::State& state) {
+Window& WindowFor(benchmark::State& state, Board board = Board::Synthetic) {
     const int pins = static_cast<int>(state.range(0));
-    if (!window || window->Pins() != pins) {
+    if (!window || window->Pins() != pins || window->Kind() != board) {
         window.reset();
-        window = std::make_unique<Window>(pins);
+        window = std::make_unique<Window>(pins, board);
     }
     return *window;
 }
@@ -475,12 +498,108 @@ void BM_ShowAfterEdit(benchmark::State& state) {
     }
 }
 
+// The design window opened afresh and U1 shown through the host, then the first edit a user makes in it.
+// `edit` is the host word; P1 moves to SP2, and back between iterations.
+template <class Word> void FirstEditAfterShow(benchmark::State& state, Word word) {
+    Window& w = WindowFor(state);
+    IInstTerm* pin = w.U1()->findInstTerm("P1");
+    INet* home = w.Design().design()->findNet("SP1");
+    INet* away = w.Design().design()->findNet("SP2");
+    for (auto _ : state) {
+        Untimed untimed(state);
+        w.CloseWindow();
+        w.OpenWindow();
+        w.Run("kx::show clp U1");
+        const std::string script = word(w);
+        {
+            Measured m(state);
+            // addConnection answers 2 where the pin left another net for this one
+            if (const std::string r = w.Run(script); r != "1" && r != "2")
+                Window::Fail(script + " changed nothing: " + r);
+        }
+        w.Commit("Edit Connection", [&](CTransaction& t) {
+            return t.removeConn(away, kWhole, kWhole, pin, kWhole, kWhole) &&
+                   t.addConn(home, kWhole, kWhole, pin, kWhole, kWhole);
+        });
+    }
+    SetRowCounter(state, w);
+}
+
+std::string TypeSp2IntoP1(Window& w) {
+    CKXInstanceDetailsGridWnd* grid = w.Grid();
+    const ROWCOL row = grid->FindPinRow(w.Design().instance("U1"), static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName),
+                                        "P1", 1);
+    if (!row) Window::Fail("U1 shows no row of P1");
+    return "kx::edit ccp " + std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal) + " SP2";
+}
+
+// SP2 typed into P1's Signal cell.
+void BM_FirstTypedEditAfterShow(benchmark::State& state) { FirstEditAfterShow(state, TypeSp2IntoP1); }
+
+// addConnection naming P1 by its key.
+void BM_FirstKeyedEditAfterShow(benchmark::State& state) {
+    FirstEditAfterShow(state, [](Window&) { return std::string("addConnection pin SP2 P1"); });
+}
+
+// A session of typed connects on one pin grid: state.range(1) edits made before, then each iteration types
+// kSessionBatch of them (P1 between SP2 and SP1 in turn), so that the first iteration's count of a long
+// session against a fresh one's is the cost of an edit late in a session against an early one.
+constexpr int kSessionBatch = 100;
+
+void BM_TypedSessionPinGrid(benchmark::State& state) {
+    Window& w = WindowFor(state);
+    w.CloseWindow();
+    w.OpenWindow();
+    w.Run("kx::show clp U1");
+    const std::string toSp2 = TypeSp2IntoP1(w);
+    const std::string toSp1 = toSp2.substr(0, toSp2.size() - 1) + "1";
+    int made = 0;
+    auto edit = [&] {
+        const std::string& script = made++ % 2 ? toSp1 : toSp2;
+        if (const std::string r = w.Run(script); r != "1") Window::Fail(script + " changed nothing: " + r);
+    };
+    for (int64_t i = 0; i < state.range(1); ++i) edit();
+    for (auto _ : state) {
+        Untimed untimed(state);
+        Measured m(state);
+        for (int i = 0; i < kSessionBatch; ++i) edit();
+    }
+    if (made % 2) edit();
+    SetRowCounter(state, w);
+}
+
+// kx::open of the generated FPGA library's board through the host, the window closed between iterations.
+void BM_HostOpenGenerated(benchmark::State& state) {
+    Window& w = WindowFor(state, Board::Generated);
+    const std::string open = "kx::open " + w.DesignName() + " 1";
+    for (auto _ : state) {
+        Untimed untimed(state);
+        w.CloseWindow();
+        Measured m(state);
+        w.Run(open);
+    }
+    w.ShowU1();
+}
+
+// `kx::show clp U1` of the generated board in a window just opened.
+void BM_HostShowGenerated(benchmark::State& state) {
+    Window& w = WindowFor(state, Board::Generated);
+    for (auto _ : state) {
+        Untimed untimed(state);
+        w.CloseWindow();
+        w.OpenWindow();
+        Measured m(state);
+        w.Run("kx::show clp U1");
+    }
+    SetRowCounter(state, w);
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
     kxbench::FixedIterations(b);
 }
 
-BENCHMARK(BM_OpenDesignWindow)->Apply(Sizes);
+BENCHMARK(BM_OpenDesignWindow)->Apply(Sizes)->Arg(40000);
 BENCHMARK(BM_LoadComponentPins)->Apply(Sizes);
 BENCHMARK(BM_ConnectionEdit)->Apply(Sizes);
 BENCHMARK(BM_NetRename)->Apply(Sizes);
@@ -492,6 +611,12 @@ BENCHMARK(BM_AddConnectionByKey)->Apply(Sizes);
 BENCHMARK(BM_CloseObjectWindows)->Apply(Sizes);
 BENCHMARK(BM_TieAllPowerPins)->Apply(Sizes);
 BENCHMARK(BM_ShowAfterEdit)->Apply(Sizes)->Arg(40000);
+BENCHMARK(BM_FirstTypedEditAfterShow)->Apply(Sizes)->Arg(40000);
+BENCHMARK(BM_FirstKeyedEditAfterShow)->Apply(Sizes)->Arg(40000);
+BENCHMARK(BM_TypedSessionPinGrid)->Args({1000, 0})->Args({1000, 900})->Unit(benchmark::kMillisecond)->Apply(
+    [](benchmark::internal::Benchmark* b) { kxbench::FixedIterations(b); });
+BENCHMARK(BM_HostOpenGenerated)->Apply(Sizes)->Arg(40000);
+BENCHMARK(BM_HostShowGenerated)->Apply(Sizes)->Arg(40000);
 
 } // namespace
 

@@ -139,6 +139,61 @@ void BM_DeleteRow(benchmark::State& state) {
     state.counters["pins"] = static_cast<double>(state.range(0));
 }
 
+// A session of typed connects on one signal grid: state.range(1) connects (each disconnected again) made
+// before, then each iteration makes kSessionBatch more, so that the first iteration's count of a long
+// session against a fresh one's is the cost of a connect late in a session against an early one.
+constexpr int kSessionBatch = 100;
+
+void BM_ConnectSession(benchmark::State& state) {
+    Board board(static_cast<int>(state.range(0)));
+    auto editor = OpenGrid(board);
+    auto viewer = OpenGrid(board);
+    auto connectAndUndo = [&](benchmark::State* measured) {
+        const ROWCOL row = editor->FindFirstEmptyRow();
+        {
+            std::unique_ptr<kxbench::Measured> m;
+            if (measured) m = std::make_unique<kxbench::Measured>(*measured);
+            editor->CommitCellEdit(row, static_cast<ROWCOL>(G::m_nColInstance), "SPARE", FALSE);
+            editor->SetValueRange(CGXRange(row, static_cast<ROWCOL>(G::m_nColInstance)), "SPARE");
+            if (!editor->CommitCellEdit(row, static_cast<ROWCOL>(G::m_nColPinNumber), "1", FALSE))
+                state.SkipWithError("connect refused");
+        }
+        if (!editor->DisconnectRow(row, "A", FALSE)) state.SkipWithError("disconnect refused");
+        editor->RestyleRow(row);
+    };
+    for (int64_t i = 0; i < state.range(1); ++i) connectAndUndo(nullptr);
+    for (auto _ : state) {
+        kxbench::Untimed untimed(state);
+        for (int i = 0; i < kSessionBatch; ++i) connectAndUndo(&state);
+    }
+    state.counters["pins"] = static_cast<double>(state.range(0));
+}
+
+// SPARE.A connected by typing, then Delete pressed in the Instance cell of its new row; a second grid
+// shows the net. Only the Delete is measured.
+void BM_ConnectThenDelete(benchmark::State& state) {
+    Board board(static_cast<int>(state.range(0)));
+    auto editor = OpenGrid(board);
+    auto viewer = OpenGrid(board);
+    const ROWCOL instanceCol = static_cast<ROWCOL>(G::m_nColInstance);
+    IInstTerm* spare = board.design.design()->findInstance("SPARE")->findInstTerm("A");
+    for (auto _ : state) {
+        kxbench::Untimed untimed(state);
+        const ROWCOL row = editor->FindFirstEmptyRow();
+        editor->CommitCellEdit(row, instanceCol, "SPARE", FALSE);
+        editor->SetValueRange(CGXRange(row, instanceCol), "SPARE");
+        if (!editor->CommitCellEdit(row, static_cast<ROWCOL>(G::m_nColPinNumber), "1", FALSE))
+            state.SkipWithError("connect refused");
+        editor->SetCurrentCell(row, instanceCol);
+        {
+            kxbench::Measured measured(state);
+            editor->DeleteSelection();
+        }
+        if (spare->isConnected()) state.SkipWithError("the pin was not disconnected");
+    }
+    state.counters["pins"] = static_cast<double>(state.range(0));
+}
+
 } // namespace
 
 void Sizes(benchmark::internal::Benchmark* b) {
@@ -150,3 +205,6 @@ BENCHMARK(BM_OpenNet)->Apply(Sizes);
 BENCHMARK(BM_ConnectAndRefresh)->Apply(Sizes);
 BENCHMARK(BM_DeleteRow)->Apply(Sizes);
 BENCHMARK(BM_PasteConnect)->Apply(Sizes);
+BENCHMARK(BM_ConnectThenDelete)->Apply(Sizes);
+BENCHMARK(BM_ConnectSession)->Args({1000, 0})->Args({1000, 900})->Unit(benchmark::kMillisecond)->Apply(
+    [](benchmark::internal::Benchmark* b) { kxbench::FixedIterations(b); });

@@ -22,14 +22,25 @@ import tempfile
 
 BENCHMARKS = ["BM_OpenDesignWindow", "BM_LoadComponentPins", "BM_ConnectionEdit", "BM_NetRename",
               "BM_DisconnectAll", "BM_CreateNetsTransaction", "BM_AutoNameAttach", "BM_AddSignal",
-              "BM_AddConnectionByKey", "BM_CloseObjectWindows", "BM_TieAllPowerPins", "BM_ShowAfterEdit"]
+              "BM_AddConnectionByKey", "BM_CloseObjectWindows", "BM_TieAllPowerPins", "BM_ShowAfterEdit",
+              "BM_FirstTypedEditAfterShow", "BM_FirstKeyedEditAfterShow", "BM_TypedSessionPinGrid",
+              "BM_HostOpenGenerated", "BM_HostShowGenerated"]
 # The benchmarks of the other binaries, by the binary's name.
 BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"],
-                 "bench_signal_grid": ["BM_ConnectAndRefresh", "BM_DeleteRow", "BM_PasteConnect"],
+                 "bench_signal_grid": ["BM_ConnectAndRefresh", "BM_DeleteRow", "BM_PasteConnect",
+                                       "BM_ConnectThenDelete", "BM_ConnectSession"],
                  "bench_matrix": ["BM_ConnectOneCellAndRefresh"]}
 SIZES = [1000, 10000]
 # Benchmarks measured at other sizes; ratios are of the last size to the first.
-SIZES_OF = {"BM_ShowAfterEdit": [1000, 10000, 40000], "BM_ConnectOneCellAndRefresh": [1000, 3000]}
+# A session benchmark's size is "PINS/EDITS BEFORE"; one of its operations is a batch of 100 edits, so its
+# ratio is the mean of the session's last hundred edits to the first hundred's.
+THREE_SIZES = [1000, 10000, 40000]
+SESSION = ["1000/0", "1000/900"]
+SIZES_OF = {"BM_ShowAfterEdit": THREE_SIZES, "BM_FirstTypedEditAfterShow": THREE_SIZES,
+            "BM_FirstKeyedEditAfterShow": THREE_SIZES, "BM_HostOpenGenerated": THREE_SIZES,
+            "BM_HostShowGenerated": THREE_SIZES, "BM_OpenDesignWindow": THREE_SIZES,
+            "BM_ConnectOneCellAndRefresh": [1000, 3000], "BM_TypedSessionPinGrid": SESSION,
+            "BM_ConnectSession": SESSION}
 TIMED_RUNS = 5
 TIMED_ITERATIONS = 6
 
@@ -38,7 +49,7 @@ STEADY_RUNS = 3
 
 
 def run_once(binary, name, size, folder, iterations):
-    out = os.path.join(folder, f"{name}.{size}.{iterations}.callgrind")
+    out = os.path.join(folder, f"{name}.{str(size).replace('/', '_')}.{iterations}.callgrind")
     cmd = ["valgrind", "--tool=callgrind", "--instr-atstart=no", f"--callgrind-out-file={out}", binary,
            f"--benchmark_filter=^{name}/{size}/iterations:{iterations}$", "--benchmark_format=json"]
     env = dict(os.environ, KX_BENCH_ITERATIONS=str(iterations))

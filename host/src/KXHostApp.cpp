@@ -388,7 +388,8 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
     CKXShareGlobalData::m_pDesign = m_pCurrentDesign.get();
     // The host's own action goes to the journal before the new window reports its activation,
     // so that a replay in a fresh host opens the design first.
-    if (CKXShareGlobalData::IsJournalling()) {
+    // An opening the editor journals itself (an ascend's parent) is not journalled twice.
+    if (CKXShareGlobalData::IsJournalling() && !CKXShareGlobalData::m_bOpenJournalled) {
         std::string quoted;
         for (char ch : name)
             quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);

@@ -68,6 +68,9 @@ public:
                              COleVariant* result);
     bool Close(std::string& error);
     bool ActivateTab(int tab, std::string& error);
+    // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
+    // the journal records it, so that a replay shows the rows its power pin edits select.
+    void ShowPowerPins(bool show);
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;

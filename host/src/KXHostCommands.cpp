@@ -13,6 +13,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXListPanes.h"
+#include "kxmsgsrvr/KXHostMessages.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -321,9 +323,45 @@ bool HostReplay(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// The usage of one message: its operands as its form names them.
+std::string NotifyUsage(const SKXHostMessageForm& form) {
+    auto operand = [](EKXMessageSlot slot, bool second) -> std::string {
+        switch (slot) {
+        case EKXMessageSlot::Text: return second ? " -text TEXT" : " TEXT";
+        case EKXMessageSlot::Number: return " NUMBER";
+        default: return second ? "" : " {}";
+        }
+    };
+    std::string usage = "usage: kx::notify " + std::string(form.name) + operand(form.wParam, false) +
+                        operand(form.lParam, true);
+    if (form.wParam == EKXMessageSlot::Object) usage += " (the first operand is an object of the host, which no text gives)";
+    return usage;
+}
+
+// One operand put in its slot: a text stays the word's text, a number must read as one, an object or an
+// unread slot takes nothing but an empty word. False when the word does not fit the slot.
+bool NotifyOperand(EKXMessageSlot slot, const std::string* word, std::uintptr_t& value) {
+    value = 0;
+    if (!word) return true;
+    switch (slot) {
+    case EKXMessageSlot::Text:
+        value = reinterpret_cast<std::uintptr_t>(word->c_str());
+        return true;
+    case EKXMessageSlot::Number: {
+        int number = 0;
+        if (!CKXHostApp::ParseNumber(*word, number)) return false;
+        value = static_cast<std::uintptr_t>(static_cast<LPARAM>(number));
+        return true;
+    }
+    default:
+        return word->empty();
+    }
+}
+
 // kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?: the host's registered window message NAME, sent to the
-// active design window as the host's own windows send it: wParam the text (none: 0), lParam the
-// number, or the second text for the messages that carry a text there (a name to delete, a part to add).
+// active design window as the host's own windows send it. Each operand goes where the message's form
+// puts it (wParam the first, lParam the second): a text as a text, a number as a number, so that a window
+// never reads a number as a text; an operand that does not fit its slot is refused with the form's usage.
 bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
     const char* usage = "usage: kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?";
     // The lParam text, when one is given: the last two words are "-text TEXT".
@@ -337,16 +375,26 @@ bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
         r = "\"" + a[0] + "\" is no message of the host (INT_MSG_...)";
         return false;
     }
+    const SKXHostMessageForm* form = KXFindHostMessageForm(a[0]);
+    if (!form) {
+        r = "\"" + a[0] + "\" is no message that a design window takes";
+        return false;
+    }
+    const std::string* first = words >= 2 ? &a[1] : nullptr;
+    const std::string* second = lText ? &a.back() : words == 3 ? &a[2] : nullptr;
+    std::uintptr_t wParam = 0, lParam = 0;
+    if (!NotifyOperand(form->wParam, first, wParam) || !NotifyOperand(form->lParam, second, lParam)) {
+        r = NotifyUsage(*form);
+        return false;
+    }
     CFrameWnd* frame = app.ActiveFrame();
     if (!frame) {
         r = "no design window is open";
         return false;
     }
     const UINT msg = RegisterWindowMessageA(a[0].c_str());
-    const WPARAM text = words >= 2 ? reinterpret_cast<WPARAM>(a[1].c_str()) : 0;
-    LPARAM number = words == 3 ? static_cast<LPARAM>(std::atol(a[2].c_str())) : 0;
-    if (lText) number = reinterpret_cast<LPARAM>(a.back().c_str());
-    r = std::to_string(static_cast<long>(frame->SendMessage(msg, text, number)));
+    r = std::to_string(static_cast<long>(
+        frame->SendMessage(msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam))));
     return true;
 }
 

@@ -47,20 +47,26 @@ bool SetObjectProperty(IServer* server, const Args& a, std::string& r) {
 
 } // namespace
 
+void CKXHostApp::ShowPowerPins(bool show) {
+    const BOOL value = show ? TRUE : FALSE;
+    if (CKXShareGlobalData::m_bShowPowerPins == value) return;
+    CKXShareGlobalData::m_bShowPowerPins = value;
+    CString line;
+    line.Format("\n\n ' --- Show Power Pins ---\n\ncall RMX.ShowPowerPins(\"%d\")", show ? 1 : 0);
+    if (CKXShareGlobalData::IsJournalling()) CKXShareGlobalData::AppendToJournal(line);
+    // The open windows show the pins anew (or without them).
+    if (IKXMessageServer* server = GetKXMsgSrvr()) server->Broadcast(MSG_SHOW_POWER_PINS_CHANGED, 0, 0, 0);
+}
+
 void CKXHostApp::RegisterDesignCommands() {
     CKXHostCore& core = m_core;
     // The host's option that shows the implicit power pins of the parts (read by every load).
-    core.RegisterHostCommand("powerpins", [](const Args& a, std::string& r) {
+    core.RegisterHostCommand("powerpins", [this](const Args& a, std::string& r) {
         if (a.size() != 1 || (a[0] != "on" && a[0] != "off")) {
             r = "usage: kx::powerpins on|off";
             return false;
         }
-        const BOOL show = a[0] == "on" ? TRUE : FALSE;
-        const BOOL changed = CKXShareGlobalData::m_bShowPowerPins != show;
-        CKXShareGlobalData::m_bShowPowerPins = show;
-        // The open windows show the pins anew (or without them).
-        if (IKXMessageServer* server = changed ? GetKXMsgSrvr() : nullptr)
-            server->Broadcast(MSG_SHOW_POWER_PINS_CHANGED, 0, 0, 0);
+        ShowPowerPins(a[0] == "on");
         r = "1";
         return true;
     });

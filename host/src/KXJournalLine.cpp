@@ -157,15 +157,20 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
     }
     if (!c.EatWord("call")) return false;
     c.Skip();
-    if (line.compare(c.i, 14, "RMX.SelectTab(") == 0) {
-        c.i += 13;
-        out.kind = SKXJournalLine::SelectTab;
-        return ReadHostCall(c, "SelectTab", 1, out);
-    }
-    if (line.compare(c.i, 15, "RMX.OpenDesign(") == 0) {
-        c.i += 14;
-        out.kind = SKXJournalLine::OpenDesign;
-        return ReadHostCall(c, "OpenDesign", 2, out);
+    struct HostCall {
+        const char* name;
+        size_t count;
+        SKXJournalLine::Kind kind;
+    };
+    static constexpr HostCall kHostCalls[] = {{"SelectTab", 1, SKXJournalLine::SelectTab},
+                                              {"OpenDesign", 2, SKXJournalLine::OpenDesign},
+                                              {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins}};
+    for (const HostCall& host : kHostCalls) {
+        const std::string head = std::string("RMX.") + host.name + "(";
+        if (line.compare(c.i, head.size(), head) != 0) continue;
+        c.i += head.size() - 1;
+        out.kind = host.kind;
+        return ReadHostCall(c, host.name, host.count, out);
     }
     // The handle runs up to the first ".Name(" (a design name may itself hold '.' and ':').
     size_t pos = c.i, callAt = std::string::npos;

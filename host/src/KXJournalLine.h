@@ -5,6 +5,7 @@
 //   set H = RMX.GetActiveTab()            H names the active design window's document
 //   call RMX.SelectTab("N")               makes design window N active
 //   call RMX.OpenDesign("L.C:V", "M")     opens a design in an open mode (the host's own line)
+//   call RMX.ShowPowerPins("1")           shows ("1") or hides ("0") the parts' implicit power pins
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
 //
 // Arguments are string literals ("" for a quote inside, joined with & vbLf, & vbCr or & vbCrLf),
@@ -22,10 +23,10 @@ struct SKXJournalCall {
 };
 
 struct SKXJournalLine {
-    enum Kind { Ignored, SetHandle, SelectTab, OpenDesign, Call };
+    enum Kind { Ignored, SetHandle, SelectTab, OpenDesign, ShowPowerPins, Call };
     Kind kind = Ignored;
     std::string handle;               // SetHandle and Call
-    std::vector<SKXJournalCall> calls; // SelectTab, OpenDesign: one, with its arguments; Call: the chain
+    std::vector<SKXJournalCall> calls; // the host's calls: one, with its arguments; Call: the chain
     std::string text;                  // the line without the blanks around it
 };
 

@@ -15,6 +15,7 @@
 #include "rmx/context.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <vector>
@@ -227,6 +228,13 @@ public:
     // An edit of this grid that the design database refused at its commit: the cells the grid wrote
     // ahead of the commit show the design again (the design itself went back already).
     virtual void ShowDesignAfterRefusal() {}
+    // Keeping the data rows as they are, and putting them back: a grid that writes a paste's lines into
+    // its cells ahead of the commit keeps them first, so that a paste that does not commit (refused by
+    // the design or by another grid of the pane) leaves the rows as they were. Only the rows the paste
+    // changes are copied; a grid that writes nothing ahead of the commit keeps nothing.
+    using KXKeptRows = std::unique_ptr<CGXRowKeep>;
+    virtual KXKeptRows KeepDataRows() { return nullptr; }
+    virtual void PutBackDataRows(KXKeptRows&) {}
 
     // Deselects every row and leaves no current cell: a command that acts on the selection or the
     // current cell then finds nothing to act on.

@@ -221,6 +221,24 @@ void CKXMatrixGridWnd::IndexPin(ROWCOL row, IInstTerm* pin, int bit) {
     if (pin) m_rowIndex.Add(KXRowKey::PinBit(pin->id(), bit), row);
 }
 
+void CKXMatrixGridWnd::IndexRowsAgain() {
+    m_rowIndex.Clear();
+    const ROWCOL nameCol = Col(Layout().m_nNameCol);
+    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        const KXRowAttrs attrs(*this, row);
+        if (attrs.Has(nameCol, kAttrNetId))
+            m_rowIndex.Add(KXRowKey::NetBit(static_cast<unsigned>(attrs.Get(nameCol, kAttrNetId)),
+                                            attrs.Get(nameCol, kAttrNetBit)),
+                           row);
+        for (int group = 0; group < GroupCount(); ++group) {
+            const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));
+            const int pinId = attrs.Has(pinCol, kAttrPinId) ? attrs.Get(pinCol, kAttrPinId) : -1;
+            if (pinId >= 0)
+                m_rowIndex.Add(KXRowKey::PinBit(static_cast<unsigned>(pinId), attrs.Get(pinCol, kAttrPinBit)), row);
+        }
+    }
+}
+
 void CKXMatrixGridWnd::ForgetPin(ROWCOL row, int group) {
     const KXRowAttrs attrs(*this, row);
     const ROWCOL pinCol = Col(ColumnOf(group, Layout().m_nPinNameOffset));

@@ -8,19 +8,23 @@
 
 #include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXRowFilter.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 #include <algorithm>
 #include <utility>
 
 using namespace kxmatrix;
+using kxgrid::GridWriteScope;
 
 namespace {
 
 constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
+constexpr UINT kNoUpdate = 0;
 
 } // namespace
 
@@ -203,8 +207,11 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
 BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines) {
     const std::vector<ROWCOL> columns = PasteColumns(col);
     if (lines.empty() || first < kFirstDataRow || columns.empty()) return FALSE;
+    // Inside the pane's paste the pane puts the rows back when the paste does not commit.
+    KXKeptRows kept = CKXTransaction::IsTransactionStarted() ? KXKeptRows() : KeepDataRows();
     CKXGridEdit edit(*this, "Paste Selected Text", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
+    const bool own = edit.Owns();
     m_bPastingConnections = 1;
     bool any = false;
     std::size_t i = 0;
@@ -222,7 +229,23 @@ BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vec
     }
     m_bPastingConnections = 0;
     SetCurrentCell(first, col, kSelectCell);
-    return any && edit.Commit();
+    const BOOL done = any && edit.Commit() ? TRUE : FALSE;
+    if (own && !done) PutBackDataRows(kept);
+    return done;
+}
+
+CKXMatrixGridWnd::KXKeptRows CKXMatrixGridWnd::KeepDataRows() {
+    return std::make_unique<CGXRowKeep>(*this);
+}
+
+void CKXMatrixGridWnd::PutBackDataRows(KXKeptRows& rows) {
+    if (!rows) return;
+    {
+        GridWriteScope write(*this);
+        rows->PutBack(kNoUpdate);
+    }
+    IndexRowsAgain();
+    Redraw(GX_INVALIDATE, TRUE);
 }
 
 // A line's fields go to the shown columns of the current cell's kind (Pin Name or Pin Number) among the

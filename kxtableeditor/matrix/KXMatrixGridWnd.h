@@ -218,6 +218,10 @@ public:
     BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
     // The columns a pasted line's fields go to, in order (see PasteConnections).
     std::vector<ROWCOL> PasteColumns(ROWCOL col);
+    // A paste writes its connections into the cells ahead of the commit; one that does not commit puts
+    // the rows back, and the rows are indexed again by what they show.
+    KXKeptRows KeepDataRows() override;
+    void PutBackDataRows(KXKeptRows& rows) override;
     // One copied termination or pull-up/pull-down as the clipboard carries it.
     using AssocEntry = KXAssocClipEntry;
     // Into a TERMINATION cell the copied terminations, into the PUPD column the first copied group of
@@ -354,6 +358,8 @@ private:
     void RemoveGroup(int group);
     void IndexPin(ROWCOL row, IInstTerm* pin, int bit);
     void ForgetPin(ROWCOL row, int group);
+    // The row index built again from the net and pin attributes of every data row.
+    void IndexRowsAgain();
     void BuildConnectionMap(int group, const CInstanceContext& instance);
     void ClearContent();
     // Editing.

@@ -27,13 +27,12 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
         if (!core || !CKXTransaction::BeginTrans(core, PaneMasterDesign(), "Paste Connections")) return FALSE;
         EmptyTransactionNetMap();
     }
-    // The grids' journal lines are written once the whole paste is in. A signal grid types the lines
-    // into its rows ahead of the commit: a paste that does not commit puts its rows back.
-    std::vector<std::pair<CKXSignalDetailsGridWnd*, CKXSignalDetailsGridWnd::KXKeptRows>> keptRows;
+    // The grids' journal lines are written once the whole paste is in. A signal grid and the matrix
+    // write the lines into their rows ahead of the commit: a paste that does not commit puts them back.
+    std::vector<std::pair<CKXGridWnd*, CKXGridWnd::KXKeptRows>> keptRows;
     for (CKXGridWnd* grid : m_shownGrids) {
         if (IKXPinGrid* pin = PinGridOf(grid)) pin->HoldJournal();
-        if (CKXSignalDetailsGridWnd* signal = SignalGridOf(grid); signal && owner)
-            keptRows.emplace_back(signal, signal->KeepDataRows());
+        if (owner) keptRows.emplace_back(grid, grid->KeepDataRows());
     }
     BOOL pasted = FALSE, refused = FALSE;
     for (CKXGridWnd* grid : m_shownGrids) {
@@ -63,7 +62,7 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
             pin->ReleaseJournal(committed);
         }
     if (!committed)
-        for (auto& [signal, rows] : keptRows) signal->PutBackDataRows(rows);
+        for (auto& [grid, rows] : keptRows) grid->PutBackDataRows(rows);
     return committed;
 }
 

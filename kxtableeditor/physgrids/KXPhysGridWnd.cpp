@@ -210,6 +210,16 @@ void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) 
     SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate);
 }
 
+void CKXPhysGridWnd::StyleModelCellWithoutPin(ROWCOL row) {
+    kxgrid::GridWriteScope write(*this);
+    CGXStyle style;
+    style.SetControl(Id(kStaticControl))
+        .SetValue("")
+        .SetReadOnly(TRUE)
+        .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), 0);
+    SetStyleRange(CGXRange(row, ModelColumn()), style, gxOverride, 0, kNoUpdate);
+}
+
 // ---------------------------------------------------------------------------
 // Cell behaviour
 
@@ -291,7 +301,11 @@ BOOL CKXPhysGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
 }
 
 void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
-    CGXGridCore::OnEndTracking(nRow, nCol, nTrackingMode, size);
+    {
+        // A column's width is the user's layout, no edit: it takes no part in the undo history.
+        kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
+        CGXGridCore::OnEndTracking(nRow, nCol, nTrackingMode, size);
+    }
     if (nTrackingMode != GX_TRACKWIDTH) return;
     ColumnModel().At(static_cast<int>(nCol)); // a column outside the model is an invalid argument
     ColumnModel().TrackWidth(*this, static_cast<int>(nCol));
@@ -301,6 +315,8 @@ void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, 
 void CKXPhysGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     if (WidthDragUnmoved() && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
         const ROWCOL last = GetRowCount();
+        // The width fitted to the cells is the user's layout, no edit (no undo step, nor part of one).
+        kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
         if (last >= Layout().firstPinRow)
             ResizeColWidthsToFit(CGXRange(Layout().firstPinRow, m_nTrackedCol, last, m_nTrackedCol), TRUE,
                                  kNoUpdate);
@@ -722,11 +738,15 @@ CString PackageOf(const CContext* object) {
 
 LRESULT CKXPhysGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
-    if (!transaction || !CKXShareGlobalData::m_pServer || !transaction->modifiesObjectType('P')) return 0;
+    if (!transaction || !CKXShareGlobalData::m_pServer) return 0;
+    const bool connections = transaction->modifiesObjectType(rmx::ObjType::Conn) ||
+                             transaction->modifiesObjectType(rmx::ObjType::Instance);
+    if (!connections && !transaction->modifiesObjectType(rmx::ObjType::Property)) return 0;
     const KXChangeDigest digest(*transaction);
     kxgrid::GridWriteScope write(*this);
     kxgrid::LockUpdateScope lock(*this);
     digest.Dispatch(*this);
+    if (connections) OnConnectionsChanged();
     return 0;
 }
 

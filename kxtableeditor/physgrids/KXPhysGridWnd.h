@@ -64,6 +64,9 @@ public:
     // Writes the model cell of a pin row for its first logical pin bit: a choice among the
     // part's models when it offers more than one, else the model read-only.
     void StyleModelCell(ROWCOL row, const CInstTermBitContext& bit);
+    // The model cell of a row without a logical pin (a power pin, an unused package pin): empty and
+    // read-only, as there is no pin to take a model.
+    void StyleModelCellWithoutPin(ROWCOL row);
 
     // ------------------------------------------------------------- cell behaviour
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
@@ -252,9 +255,12 @@ public:
 
     // ------------------------------------------------------------- refresh after a commit
     // The grid's MSG_TRANSACTION_COMMITTED: the property changes of the transaction, sorted by the
-    // change digest, reach OnPropertyChanges at once (under a write scope: no undo, no drawing).
+    // change digest, reach OnPropertyChanges at once (under a write scope: no undo, no drawing); a
+    // transaction that changed connections or placed or removed instances (in any window, an undo
+    // too) reaches OnConnectionsChanged after them.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
     virtual void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) = 0;
+    virtual void OnConnectionsChanged() {}
     // Fills the custom property columns of these properties again, each from the owners its column reads.
     void RefillPropertyColumns(const std::set<CString>& properties);
 

@@ -369,6 +369,7 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
 void CKXPhysNetDetailsGridWnd::AddPowerPinRow(ROWCOL row, IPhysPowerPin* pin) {
     InsertRows(row, 1, kNoUpdate);
     WritePinCells(row, pin->location(), pin->typeText(), pin->pinNumber(), 0, pin->pinName());
+    StyleModelCellWithoutPin(row);
 }
 
 void CKXPhysNetDetailsGridWnd::RefreshRows() {

@@ -77,6 +77,11 @@ public:
     void RenamePhysNet(CString netName);
     void RefreshRowsByName(CString location) override;
     void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) override;
+    // A pin joined to or parted from a shown net (in any window), or a part placed or removed: the
+    // rows are read again, so that no row shows a pin the net no longer has.
+    void OnConnectionsChanged() override {
+        if (!m_bCommitting) ReloadRows();
+    }
     void RenameLocationInRows(CString newLocation, CString oldLocation);
     // Reads the shown nets' rows again from the physical view, keeping the filter texts, the sort and
     // the current pin row.

@@ -199,7 +199,10 @@ bool CKXPhysPartDetailsGridWnd::FillPinRows(IPhysPin* pin, int function, ROWCOL 
     if (m_mapPins.Find(key)) return false; // the package pin has its row already
     if (used) m_mapPins.Set(key, pin->logicalPinBits());
     SetPinRowCells(row, refDes, pinName, number, PinTypeText(pin->direction()), signal, function);
-    if (used) StyleModelCell(row, bit);
+    if (used)
+        StyleModelCell(row, bit);
+    else
+        StyleModelCellWithoutPin(row);
     for (const CKXColumnInfoClass* info : Columns().Columns()) {
         if (info->m_nPropertyType == CKXColumnInfoClass::Default) continue;
         CString value;
@@ -257,6 +260,7 @@ void CKXPhysPartDetailsGridWnd::AddImplicitPins(IPhysPartInst* part, ROWCOL& row
             const CImplicitPin* pin = array->GetAt(i);
             InsertRows(row, 1, kNoUpdate);
             SetPinRowCells(row, refDes, name, pin->m_strPinNumber, pin->m_strKind, pin->m_strSignal, 1);
+            StyleModelCellWithoutPin(row);
             ++row;
         }
     }

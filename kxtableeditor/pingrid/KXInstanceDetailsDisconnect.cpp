@@ -192,8 +192,10 @@ bool CKXInstanceDetailsGridWnd::IsLegOfSelectedPair(ROWCOL row, const std::vecto
     CString base;
     int msb = -1, lsb = -1;
     if (GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
-    const ROWCOL parent = GetRowParentOffset(row);
-    return parent != GX_INVALID && std::find(selected.begin(), selected.end(), parent) != selected.end();
+    // A lane's legs hang below the lane's row, which hangs below the vector pair's row.
+    for (ROWCOL parent = GetRowParentOffset(row); parent != GX_INVALID; parent = GetRowParentOffset(parent))
+        if (std::find(selected.begin(), selected.end(), parent) != selected.end()) return true;
+    return false;
 }
 
 BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {

@@ -131,7 +131,10 @@ void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceCo
                                             : CKXGenUtils::GetPowerSigLogicalName(m_designContext, strSignal),
                         IDS_CTRL_VECTOR_CONNECTIVITY);
     sig.SetFont(CGXFont().SetItalic(TRUE)).SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
-    sig.SetReadOnly(nMode == 2 && !m_bAllowPowerPins ? TRUE : FALSE);
+    // A group's pins take no typing of their own unless the project allows it; in a window opened in
+    // its parent's context, which edits nothing, no power row takes any.
+    const bool contextWindow = Site() && Site()->OpenMode() == eOpenModeContext;
+    sig.SetReadOnly((nMode == 2 && !m_bAllowPowerPins) || contextWindow ? TRUE : FALSE);
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
     sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);

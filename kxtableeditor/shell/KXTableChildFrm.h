@@ -59,6 +59,9 @@ public:
     CString GetBlockHandle() const;
     // Position of the window among the open design windows, from 1.
     int GetTabNumber() const;
+    // Journals the selection of this window's tab and the binding of its handle, as its activation
+    // does: the lines that follow act on this window in a replay.
+    void JournalTabSelection(const CString& handle) const;
 
     // Script commands (argument list may be NULL): what each did, which KXEditResult turns into its answer.
     KXEditResult OnTclAscend(CTclArgsList* args, LPARAM lParam);
@@ -70,6 +73,9 @@ public:
     KXEditResult OnTclUndo(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclRedo(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclFilterBlock(CTclArgsList* args, LPARAM lParam);
+    // Excludes the named blocks from the physical view, or includes them again ("all": every block
+    // of the top design), in physModule.dat and in both lists; journalled as the window's FilterBlock.
+    KXEditResult FilterBlocks(bool exclude, const std::vector<CString>& names);
     KXEditResult OnTclDesignComment(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclExportInterface(CTclArgsList* args, LPARAM lParam);
     KXEditResult OnTclImportInterface(CTclArgsList* args, LPARAM lParam);

@@ -24,6 +24,8 @@
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
+#include <utility>
+
 namespace {
 KXArgValues ValuesOf(const CTclArgsList* list) {
     KXArgValues values;
@@ -114,14 +116,18 @@ KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     int mode = OpenMode();
     if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt)
         return KXEditResult::Refused("KXTABLE-175");
+    // A block opened on its own in such a mode has no parent to go to: nothing is opened.
     CInstanceContext parent = GetTableDoc()->GetDesignContext().parent();
-    if (parent) {
-        CDesignContext parentDesign = parent.design();
-        CString name = parentDesign.design() ? parentDesign.design()->name() : "";
-        if (IKXMessageServer* ms = GetKXMsgSrvr())
-            ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
-        Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
-    }
+    if (!parent) return KXEditResult::Refused("KXTABLE-175");
+    CDesignContext parentDesign = parent.design();
+    CString name = parentDesign.design() ? parentDesign.design()->name() : "";
+    // One line for the user's ascend, before the parent's window reports itself: the host that
+    // opens the parent journals no opening of its own.
+    Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+    const BOOL wasJournalled = std::exchange(CKXShareGlobalData::m_bOpenJournalled, TRUE);
+    if (IKXMessageServer* ms = GetKXMsgSrvr())
+        ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
+    CKXShareGlobalData::m_bOpenJournalled = wasJournalled;
     return KXEditResult::Done();
 }
 
@@ -150,13 +156,14 @@ void CKXTableChildFrm::OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* p
         g->Showconnectivity(1, 0);
     }
     if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->Broadcast(MSG_TAB_ACTIVATED, 1, 0, 0);
-    if (m_DesignContext.design()) {
-        CString tab;
-        tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
-        Journal("\n\n  '--- Select Tab --- \n", tab);
-        Journal("\n\n ' --- Get Handle Of Current Block ---\n",
-                "\nset " + GetBlockHandle() + " = RMX.GetActiveTab()");
-    }
+    if (m_DesignContext.design()) JournalTabSelection(GetBlockHandle());
+}
+
+void CKXTableChildFrm::JournalTabSelection(const CString& handle) const {
+    CString tab;
+    tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
+    Journal("\n\n  '--- Select Tab --- \n", tab);
+    Journal("\n\n ' --- Get Handle Of Current Block ---\n", "\nset " + handle + " = RMX.GetActiveTab()");
 }
 
 // ------------------------------------------------------------------ save and reopen
@@ -316,25 +323,24 @@ KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
             first = false;
         }
     }
+    const int exclude = KXFilterOption(option);
+    if (exclude < 0) return KXEditResult::Refused("KXTABLE-173");
+    return FilterBlocks(exclude == 1, names);
+}
+
+KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CString>& names) {
+    if (OpenMode() != eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     CString dir;
     if (m_strFilterFile.IsEmpty() && DesignDirectory(dir))
         m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
-    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
-        ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
-    int exclude = KXFilterOption(option);
-    if (exclude < 0) {
-        m_ExcludedList.RemoveAll();
-        return KXEditResult::Refused("KXTABLE-173");
-    }
     std::vector<CString> paths;
     CString why;
-    if (!CollectBlockPaths(names, paths, why)) {
-        m_ExcludedList.RemoveAll();
-        return KXEditResult::RefusedText(why);
-    }
+    if (!CollectBlockPaths(names, paths, why)) return KXEditResult::RefusedText(why);
+    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
+        ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
     for (const CString& p : paths) {
         POSITION at = m_ExcludedList.Find(p);
-        if (exclude == 1) {
+        if (exclude) {
             if (!at) m_ExcludedList.AddTail(p);
         } else if (at) {
             m_ExcludedList.RemoveAt(at);
@@ -346,6 +352,13 @@ KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
     if (!m_strFilterFile.IsEmpty()) WriteExcludedSpathList(m_DesignContext, text, m_strFilterFile);
     m_ExcludedList.RemoveAll();
     ApplyBlockFilter(text);
+    // The names as given (resolved again by the replay, in the same design), one to a line.
+    CString blocks;
+    for (const CString& name : names)
+        blocks += (blocks.IsEmpty() ? "" : "\n") + name;
+    Journal("\n\n ' --- Filter Blocks ---\n", "\ncall " + GetBlockHandle() + ".FilterBlock(" +
+                                                  KXVbsQuote(exclude ? "-exclude" : "-include") + "," +
+                                                  KXVbsQuote(blocks) + ")");
     return KXEditResult::Done();
 }
 

@@ -8,9 +8,11 @@
 #include "grid/KXGridWnd.h"
 
 #include "pane/KXConnectivityPane.h"
+#include "shell/KXFrameArgs.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
+#include "afx/afxfile.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXDialogs.h"
@@ -26,7 +28,10 @@
 #include "rmx/transaction.h"
 
 #include <cstdlib>
+#include <map>
 #include <set>
+#include <string>
+#include <utility>
 
 IMPLEMENT_DYNCREATE(CKXTableDoc, CKXDocument)
 
@@ -50,7 +55,7 @@ DISP_FUNCTION(CKXTableDoc, "EditBlock", EditBlock, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "AddSignal", AddSignal, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "ChangeBlkOption", ChangeBlkOption, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT VTS_VARIANT)
-DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_BOOL, VTS_NONE)
+DISP_FUNCTION(CKXTableDoc, "Save", Save, VT_BOOL, VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "Close", Close, VT_BOOL, VTS_VARIANT)
 DISP_FUNCTION(CKXTableDoc, "AddComponent", AddComponent, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_VARIANT VTS_VARIANT VTS_VARIANT)
@@ -67,6 +72,7 @@ DISP_FUNCTION(CKXTableDoc, "DeleteRefDes", DeleteRefDes, VT_BOOL, VTS_NONE)
 DISP_FUNCTION(CKXTableDoc, "EditRefDes", EditRefDes, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "ImportInterface", ImportInterface, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXTableDoc, "DeleteComponent", DeleteComponent, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXTableDoc, "FilterBlock", FilterBlock, VT_BOOL, VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
 CKXTableDoc::CKXTableDoc() {
@@ -164,6 +170,28 @@ CString KXDesignNumberText(IDesign* design) {
 }
 } // namespace
 
+namespace {
+// The comment stores of the designs open in windows. The windows of one design share one store, as they
+// share the design: a comment or matrix view saved by one window is in every later save of the others,
+// and no window's save writes an older store over it.
+using CommentStoreKey = std::pair<const IDesign*, std::string>; // the design and its name
+std::map<CommentStoreKey, std::weak_ptr<CComments>>& OpenCommentStores() {
+    static std::map<CommentStoreKey, std::weak_ptr<CComments>> stores;
+    return stores;
+}
+
+CommentStoreKey KeyOf(IDesign* design) {
+    return {design, design->name()};
+}
+
+std::shared_ptr<CComments> OpenCommentStore(IDesign* design) {
+    auto& stores = OpenCommentStores();
+    std::erase_if(stores, [](const auto& entry) { return entry.second.expired(); });
+    auto it = stores.find(KeyOf(design));
+    return it == stores.end() ? nullptr : it->second.lock();
+}
+} // namespace
+
 BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (!COleLinkingDoc::OnOpenDocument(lpszPathName)) return FALSE;
     WatchDesignChanges();
@@ -179,13 +207,16 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     CString cell = design->cellName();
     CString number = KXDesignNumberText(design);
     if (cell.IsEmpty() || number.IsEmpty()) return TRUE;
-    m_pComments = std::make_unique<CComments>("TableEditor", cell, std::atof(number));
+    m_pComments = OpenCommentStore(design);
+    if (m_pComments) return TRUE; // another window shows the design: its store is this window's too
+    m_pComments = std::make_shared<CComments>("TableEditor", cell, std::atof(number));
     if (!m_pComments->loadComments(lpszPathName ? lpszPathName : "")) {
         CString reason = m_pComments->GetLastError();
         m_pComments.reset();
         CKXErrorHandler::MessageBoxOk("KXTABLE-134", reason);
         return FALSE;
     }
+    OpenCommentStores()[KeyOf(design)] = m_pComments;
     return TRUE;
 }
 
@@ -254,6 +285,9 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     CString description;
     CString error;
     bool ok = true;
+    // The design and its comments go in place together: after a crash either both files are the old ones
+    // or both the new ones.
+    AfxFileBatch together;
     if (IsInterfaceChanged(description)) {
         bool parentNoted = false;
         CString list;
@@ -302,12 +336,22 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-139", name, reason);
         return FALSE;
     }
+    if (std::string why; !together.Commit(why)) {
+        StatusText("Design not saved: " + CString(why.c_str()));
+        m_strSaveError = why.c_str();
+        CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, why.c_str());
+        return FALSE;
+    }
     if (GetOpenMode() == eOpenModeContext) InformContextSave(bSilent);
     CString path = GetMasterDesignContext().spath();
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);
     SetModified(FALSE);
     StatusText("Saved Design: " + name);
+    // A silent save is the one a view switch makes before it switches: it is journalled here, as the
+    // automation call that saves in place (in the editable block's mode, where Save() is Save As, too).
+    if (bSilent)
+        Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save(\"InPlace\")");
     return TRUE;
 }
 
@@ -332,7 +376,10 @@ bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& libra
     CStringArray a1, a2;
     if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return true;
     StatusText("Block not created: " + dlg.GetLastError());
-    CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
+    if (dlg.NameTooLong())
+        CKXErrorHandler::MessageBoxOk("KXTABLE-341", library, blockName, dlg.GetLastError());
+    else
+        CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
     return false;
 }
 
@@ -389,7 +436,10 @@ BOOL CKXTableDoc::CloseWindow(bool echo) {
     IDesign* rollBack = master && !IsShownElsewhere(master) ? master : nullptr;
     // (When the application closes, every window goes and the last one leaves the design as saved.)
     const bool closingAll = CKXShareAppData::m_bIsAppClosing;
-    if (dropped && master && !rollBack && !closingAll) {
+    // A window that leaves its edits to the other windows of the design takes none back: the host's
+    // exit closes every window so, and a replay of such a close does the same.
+    const bool kept = dropped && master && !rollBack && (closingAll || m_bKeepEditsOnClose);
+    if (dropped && master && !rollBack && !kept) {
         // Steps of this window that a later step of another window built on are not taken back from
         // under it: the close is refused and the window stays with its history.
         if (OwnEditsUnderLaterEdits(master)) {
@@ -407,11 +457,20 @@ BOOL CKXTableDoc::CloseWindow(bool echo) {
             main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
     }
     AnnounceClose(master);
-    Journal("\n\n ' --- Close Current Block ---\n",
-            "\ncall " + GetJournalHandle() + (dropped ? ".Close(False)" : ".Close()"));
+    JournalClose(closingAll, dropped, kept);
     CKXDocument::OnCloseDocument(); // destroys the frame and this document
     if (rollBack) CKXDesignChangeLog::RollBack(rollBack);
     return TRUE;
+}
+
+// The close's line says what became of the window's unsaved edits, so that a replay does the same:
+// none (Close()), dropped (Close(False)), or left to the other windows of the design (Close("Keep")).
+// The host's exit closes windows that are not active: the line that selects the window comes first.
+void CKXTableDoc::JournalClose(bool closingAll, bool dropped, bool kept) const {
+    if (closingAll)
+        if (const CKXTableChildFrm* frame = GetChildFrame()) frame->JournalTabSelection(GetJournalHandle());
+    const char* call = kept ? ".Close(\"Keep\")" : dropped ? ".Close(False)" : ".Close()";
+    Journal("\n\n ' --- Close Current Block ---\n", "\ncall " + GetJournalHandle() + call);
 }
 
 void CKXTableDoc::AnnounceClose(IDesign* master) {
@@ -508,6 +567,10 @@ bool IsFalse(const VARIANT& v) {
     const CString text = AfxVariantToString(&v);
     return text == "0" || text.CompareNoCase("False") == 0;
 }
+// A close given "Keep": the window's edits stay in the design for the other windows that show it.
+bool IsKeep(const VARIANT& v) {
+    return !IsAbsent(v) && v.vt != VT_BOOL && AfxVariantToString(&v).CompareNoCase("Keep") == 0;
+}
 CString VariantText(const VARIANT& v) {
     if (IsAbsent(v)) return CString();
     return AfxVariantToString(&v);
@@ -587,6 +650,23 @@ BOOL CKXTableDoc::Descend() {
     return ListAnswer(mark, pane != nullptr, pane && pane->Descend());
 }
 
+BOOL CKXTableDoc::FilterBlock(LPCTSTR option, LPCTSTR blocks) {
+    const KXShownMark mark;
+    CKXTableChildFrm* frame = GetChildFrame();
+    if (!frame) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    const int exclude = KXFilterOption(option ? option : "");
+    if (exclude < 0) return KXEditResult::Refused("KXTABLE-173").AnswerBool(mark);
+    std::vector<CString> names;
+    const CString text = blocks ? blocks : "";
+    for (int start = 0; start < text.GetLength();) {
+        int end = text.Find('\n', start);
+        if (end < 0) end = text.GetLength();
+        if (end > start) names.push_back(text.Mid(start, end - start));
+        start = end + 1;
+    }
+    return frame->FilterBlocks(exclude == 1, names).AnswerBool(mark);
+}
+
 BOOL CKXTableDoc::Ascend() {
     const KXShownMark mark;
     CKXTableChildFrm* frame = GetChildFrame();
@@ -634,15 +714,20 @@ BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, 
     return pane->EditBlkPackagingOptions(kind, v, third ? third : "", t[0], t[1], t[2], t[3]) != 0;
 }
 
-BOOL CKXTableDoc::Save() {
-    return RunHostWord(GetChildFrame(), KXScriptWord::saveDesign);
+BOOL CKXTableDoc::Save(const VARIANT& how) {
+    if (IsAbsent(how)) return RunHostWord(GetChildFrame(), KXScriptWord::saveDesign);
+    const KXShownMark mark;
+    if (!GetChildFrame() || AfxVariantToString(&how).CompareNoCase("InPlace") != 0)
+        return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    return KXEditResult::Of(SaveCurrentDesign(GetPathName(), TRUE), "KXPANE-178").AnswerBool(mark);
 }
 
 BOOL CKXTableDoc::Close(const VARIANT& save) {
     const KXShownMark mark;
     if (!GetChildFrame()) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
-    if (IsFalse(save)) {
+    if (IsFalse(save) || IsKeep(save)) {
         m_bSaveOnClose = 0;
+        m_bKeepEditsOnClose = IsKeep(save);
         OnCloseDocument();
         return TRUE;
     }

@@ -1,6 +1,6 @@
 // The document of the "KXTable" type: one design of the connectivity server,
-// opened in one open mode. The design's data stay in the server; the document
-// owns the design's comment store, saves and closes the design, writes the
+// opened in one open mode. The design's data stay in the server; the documents
+// of one design share its comment store, saves and closes the design, writes the
 // journal lines of those actions and carries the document's automation methods.
 #pragma once
 
@@ -81,9 +81,13 @@ public:
     BOOL AddSignal(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, const VARIANT& a4);
     BOOL ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, const VARIANT& a4, const VARIANT& a5,
                          const VARIANT& a6, const VARIANT& a7);
-    BOOL Save();
+    // Saves as the user's File Save does; Save("InPlace") saves in place without a question, as a view
+    // switch saves before it switches.
+    BOOL Save(const VARIANT& how);
     // Closes the window as the user would (the save question is asked); Close(False) closes it without
-    // saving and without asking, as the journal writes a close the user did not save.
+    // saving and without asking, as the journal writes a close the user did not save (the window's own
+    // edits are taken back while another window shows the design); Close("Keep") closes it without
+    // saving and leaves its edits in the design for the other windows, as the host's exit closes them.
     BOOL Close(const VARIANT& save);
     BOOL AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5, const VARIANT& a6,
                       const VARIANT& a7);
@@ -102,6 +106,9 @@ public:
     BOOL ImportInterface(LPCTSTR file, LPCTSTR instance);
     // Deletes a component of the design (the journal form of a deletion from the component list).
     BOOL DeleteComponent(LPCTSTR name);
+    // The block filter of the physical view (the journal form of filterBlock): "-exclude" or "-include"
+    // and the block-name paths, one to a line.
+    BOOL FilterBlock(LPCTSTR option, LPCTSTR blocks);
 
     // Option keyword of ChangeBlkOption and AddBlock: 0..3, or -1.
     static int BlkOptionKind(const CString& keyword);
@@ -124,6 +131,7 @@ private:
     BOOL CloseWindow(bool echo);
     // Tells the other windows and panes that the window closes.
     void AnnounceClose(IDesign* master);
+    void JournalClose(bool closingAll, bool dropped, bool kept) const;
     void StatusText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
     bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName);
@@ -136,10 +144,12 @@ private:
     void WatchDesignChanges();
     void OnDesignCommitted(CTransaction* transaction);
 
-    std::unique_ptr<CComments> m_pComments;
+    // Shared by every window of the design (see OnOpenDocument).
+    std::shared_ptr<CComments> m_pComments;
     IServer* m_pWatchedServer = nullptr;
     int m_nCommitListener = 0;
     BOOL m_bModified = FALSE;
     CString m_strSaveError; // why the last save of SaveBlockCommand failed, empty when it did not
     BOOL m_bClosing = FALSE;
+    BOOL m_bKeepEditsOnClose = FALSE; // Close("Keep"): no edit of the window is taken back
 };

@@ -408,9 +408,8 @@ public:
     // Keeping the rows as they are, and putting them back: a paste types its lines into the rows ahead of
     // its commit, and a paste that does not commit leaves the rows as they were. Only the rows the paste
     // changes are copied.
-    using KXKeptRows = std::unique_ptr<CGXRowKeep>;
-    KXKeptRows KeepDataRows();
-    void PutBackDataRows(KXKeptRows& rows);
+    KXKeptRows KeepDataRows() override;
+    void PutBackDataRows(KXKeptRows& rows) override;
     // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // Whether the row carries the key's instance, signal and bits (fields of a selectObject key).

@@ -61,7 +61,8 @@ BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle&
                 SignalChoices(choices);
             else if (col == m_nColStartBit || col == m_nColEndBit)
                 BitChoices(nRow, choices);
-            else if ((listKey = ComponentChoicesKey(nRow, col)) != m_pACListBox->ContentKey())
+            else if ((listKey = ComponentChoicesKey(nRow, col)) != m_pACListBox->ContentKey() &&
+                     !m_pACListBox->TakeKept(listKey))
                 ComponentChoices(nRow, col, choices);
             SetChoiceComboStyle(style);
             // The list may hold these choices already.

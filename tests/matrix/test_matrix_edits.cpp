@@ -264,4 +264,44 @@ TEST_F(MatrixEdits, APasteNothingTakesChangesNothingAndSaysSo) {
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
 }
 
+// A line whose pin the user refuses to move (after its row's pin came off in the same line) takes back
+// what it did: its row keeps its pin, and the line before it stands, as the journal says.
+TEST_F(MatrixEdits, APasteLineTheUserRefusesLeavesItsRowAsItWas) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE", "@:DATA<1>", "@:DATA<0>"}), nullptr);
+    AfxSetClipboardText("P<1>\r\nS\r\n");
+    Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(PinCol(0)));
+    Run("kx::answer question KXTABLE-140 yes"); // P<1> leaves DATA<0>
+    Run("kx::answer question KXTABLE-140 no");  // S stays on N1
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_TRUE(Connected("J1 P<1> FREE"));
+    EXPECT_TRUE(Connected("J1 P<2> DATA<1>"));
+    EXPECT_TRUE(Connected("J1 S N1"));
+    EXPECT_EQ(Pins("DATA<1>", 0), std::vector<std::string>{"P<2>"});
+    const std::string text = JournalText();
+    EXPECT_NE(text.find("MatrixConnect(\"FREE\",\"J1\",\"PIN_NAME\",\"\",\"P<1>\")"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\"S\")"), std::string::npos) << text;
+}
+
+// A paste the design refuses at its commit leaves the design and every cell as they were, and the
+// cells still lead to their pins: the same paste goes in afterwards.
+TEST_F(MatrixEdits, APasteRefusedAtItsCommitLeavesEveryCellAsItWas) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:FREE", "@:DATA<0>"}), nullptr);
+    AfxSetClipboardText("P<3>\r\n");
+    Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(PinCol(0)));
+    const std::string design = Snapshot();
+    const std::vector<std::string> cells = AllCells();
+    const int steps = Ccp()->GetUndoStepCount();
+    CKXShareGlobalData::m_pServer->setCommitFault([] { return true; });
+    const std::string refused = Run("paste pin");
+    CKXShareGlobalData::m_pServer->setCommitFault(nullptr);
+    EXPECT_EQ(refused, "0");
+    EXPECT_EQ(Snapshot(), design);
+    EXPECT_EQ(AllCells(), cells);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    Grid()->SetCurrentCell(Row("FREE"), static_cast<ROWCOL>(PinCol(0)));
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_TRUE(Connected("J1 P<3> FREE"));
+    EXPECT_EQ(Pins("FREE", 0), std::vector<std::string>{"P<3>"});
+}
+
 } // namespace

@@ -597,6 +597,20 @@ TEST_F(InstConnPaste, DeleteOnAPairKeepsItsLegsWhenTheirRowsAreShown) {
     EXPECT_EQ(Conn("U1 CLK_N"), legN);
 }
 
+// The same on a vector pair: a lane's legs hang below the lane's row, not the pair's, and stay too.
+TEST_F(InstConnPaste, DeleteOnAVectorPairKeepsItsLanesLegsWhenTheirRowsAreShown) {
+    ASSERT_TRUE(Open("demo.board:sch", 1));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addConnection pin MCLK, TX<3..0>"), "2"); // lane 3's legs onto MCLK and nothing
+    const std::vector<std::string> legP = Conns("U1 TX_P"), legN = Conns("U1 TX_N");
+    ASSERT_NE(std::find(legP.begin(), legP.end(), "MCLK"), legP.end());
+    Run("kx::pane SelectSignalCol TX_N<3> C2"); // unfolds lane 3
+    ASSERT_EQ(Run("kx::pane SelectSignalCol TX<3..0>"), "1");
+    ASSERT_EQ(Run("kx::pane Delete"), "1"); // the pair connection
+    EXPECT_EQ(Conns("U1 TX_P"), legP);
+    EXPECT_EQ(Conns("U1 TX_N"), legN);
+}
+
 TEST_F(InstConnPaste, CancelAndAnEmptyClipboardLeaveTheDesignAsItWas) {
     ASSERT_TRUE(Open("demo.board:sch", 1));
     const std::string original = Saved();

@@ -49,6 +49,22 @@ TEST_F(PhysNetGridTest, ANetShowsItsPinsByLocation) {
     EXPECT_EQ(key, "PHYSCP\\PN");
 }
 
+// A power pin on a physical net has no logical pin to take a model: its model cell takes no typing.
+TEST_F(PhysNetGridTest, APowerPinRowTakesNoTypedModel) {
+    CKXShareGlobalData::m_bShowPowerPins = TRUE;
+    N* g = ShowNets({"VCC"});
+    CKXShareGlobalData::m_bShowPowerPins = FALSE;
+    ASSERT_NE(g, nullptr);
+    const ROWCOL row = kxphys::kNetFirstRow;
+    ASSERT_EQ(NetRow(g, row), "U1|9|VCC|Power|");
+    const std::string journal = JournalText();
+    EXPECT_EQ(
+        Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(N::m_nColSignalModel) + " PWR"),
+        "0");
+    EXPECT_EQ(NetRow(g, row), "U1|9|VCC|Power|");
+    EXPECT_EQ(JournalText(), journal);
+}
+
 // A pin number names the package pin of one part: on a net of several parts the location goes with it.
 TEST_F(PhysNetGridTest, APhysicalPinIsFoundByItsPartAndNumber) {
     N* g = ShowNets({"N1"});

@@ -92,6 +92,23 @@ TEST_F(PhysGridTest, ImplicitPowerPinsFollowTheOption) {
     EXPECT_EQ(Row(g, "U1", "9"), 0u);
 }
 
+// A power pin's row has no logical pin to take a model: its model cell takes no typing (it showed the
+// typed model while the design had none), and nothing is journalled.
+TEST_F(PhysGridTest, APowerPinRowTakesNoTypedModel) {
+    CKXShareGlobalData::m_bShowPowerPins = TRUE;
+    G* g = ShowParts({"U1"});
+    CKXShareGlobalData::m_bShowPowerPins = FALSE;
+    ASSERT_NE(g, nullptr);
+    const ROWCOL row = Row(g, "U1", "9");
+    ASSERT_NE(row, 0u);
+    const std::string journal = JournalText();
+    EXPECT_EQ(
+        Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(G::s_nSignalModelCol) + " PWR"),
+        "0");
+    EXPECT_EQ(Cell(g, row, G::s_nSignalModelCol), "");
+    EXPECT_EQ(JournalText(), journal);
+}
+
 TEST_F(PhysGridTest, TheBlockFilterHidesRowsOfExcludedInstancesAndMarksThem) {
     G* g = ShowParts({"RN1A"});
     ASSERT_NE(g, nullptr);

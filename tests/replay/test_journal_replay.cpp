@@ -207,13 +207,18 @@ protected:
             EXPECT_TRUE(before.count(name)) << "the replay wrote " << name << ", the recording did not";
     }
 
-    // A user session (sessions/NAME.tcl, after the prelude; it ends saved and closed) recorded with a
-    // journal in one kxhost and replayed in a fresh one: both leave the same files.
-    void ExpectSessionReplays(const std::string& name) {
+    // How a session ends: saved and closed by the harness, or as its script leaves it, the host's exit
+    // closing the windows still open.
+    enum class Ending { SaveAndClose, HostExit };
+
+    // A user session (sessions/NAME.tcl, after the prelude) recorded with a journal in one kxhost and
+    // replayed in a fresh one: both leave the same files.
+    void ExpectSessionReplays(const std::string& name, Ending ending = Ending::SaveAndClose) {
         const fs::path script = m_dir / "session.tcl";
         std::ofstream(script, std::ios::binary)
             << ReadText(kReplayDir / "prelude.tcl") << "\nset ::action " << name << "\n"
-            << ReadText(kReplayDir / "sessions" / name) << "\ncheck \"save\" [saveDesign] 1\nkx::close\n";
+            << ReadText(kReplayDir / "sessions" / name)
+            << (ending == Ending::SaveAndClose ? "\ncheck \"save\" [saveDesign] 1\nkx::close\n" : "\n");
         const fs::path journal = m_dir / "journal.vbs";
         ASSERT_EQ(RunHost(m_dir / "record",
                           "--lib designs --journal '" + journal.string() + "' --quiet '" + script.string() + "'",
@@ -355,7 +360,46 @@ TEST_F(JournalReplay, AModelTypedInTheNetGridAfterAPinNumberGivenInAnotherWindow
     ExpectSessionReplays("net_grid_moved_pins.tcl");
 }
 
+// Sessions that leave windows open for the host's exit to close: each close is journalled as what it did
+// with the window's edits, so that the replay saves, drops and keeps what the session did.
+TEST_F(JournalReplay, APhysicalEditSavedFromALogicalWindowStaysAfterTheExit) {
+    ExpectSessionReplays("exit_physical_edit_saved.tcl", Ending::HostExit);
+}
+
+TEST_F(JournalReplay, ALogicalEditSavedFromThePhysicalWindowStaysAfterTheExit) {
+    ExpectSessionReplays("exit_logical_edit_saved.tcl", Ending::HostExit);
+}
+
+TEST_F(JournalReplay, EditsInBothViewsSavedFromTheLogicalWindowStayAfterTheExit) {
+    ExpectSessionReplays("exit_both_views_saved.tcl", Ending::HostExit);
+}
+
+// A save that a view switch makes replays as a save, in the editable block's mode too, with its matrix
+// views.
+TEST_F(JournalReplay, SavesMadeByViewSwitchesReplay) {
+    ExpectSessionReplays("view_switch_saves.tcl", Ending::HostExit);
+}
+
+// An ascend is one journal line: the replay opens the parent once, and the windows opened after it have
+// the session's numbers.
+TEST_F(JournalReplay, AnAscendOpensTheParentOnceInTheReplay) {
+    ExpectSessionReplays("ascend_then_open.tcl");
+}
+
+// Power group edits replay in a host that was not told to show power pins: the journal shows them.
+TEST_F(JournalReplay, PowerGroupEditsReplayWithThePowerPinsTheSessionShowed) {
+    ExpectSessionReplays("power_group_edits.tcl");
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
+TEST_F(JournalReplay, ADeleteOnAPairRowAfterACommaTextReplaysAsThePairConnectionAlone) {
+    ExpectSessionReplays("pair_row_delete_after_comma_text.tcl");
+}
+
+TEST_F(JournalReplay, AMatrixPasteLineTheUserRefusedReplaysWithItsRowAsItWas) {
+    ExpectSessionReplays("matrix_paste_refused_line.tcl");
+}
+
 TEST_F(JournalReplay, FragmentsOfTypedFormsReplay) {
     const std::set<std::string> listed = ListedForms();
     for (const std::string& form : FragmentForms()) {

@@ -50,7 +50,9 @@ struct EditKind {
 // stays green meanwhile. Once the mend is in, its road comes off this list. KX_EDIT_ROADS=all takes
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
-    static const std::vector<std::string> roads = {};
+    static const std::vector<std::string> roads = {
+        "user columns in a fresh registry", // values of columns a fresh registry lacks
+    };
     return roads;
 }
 
@@ -110,6 +112,8 @@ proc kxfault {what} { error "FAULT: $what" }
 
 // The edits of the roads beside the first ones: long sessions over every road.
 std::vector<EditKind> SessionRoads();
+// The roads over windows, views and settings (random_session_windows.cpp).
+std::vector<EditKind> WindowRoads();
 
 // The target a line names (its names into names, "-" left out); "" when it names none.
 std::string TargetOf(const std::string& line, std::vector<std::string>& names);
@@ -120,14 +124,14 @@ std::string ChangesOutsideTarget(const std::string& before, const std::string& a
 // Reference designators that two instances of the saved design text carry, as " R1 on @R1 and @$RT5;".
 std::string DuplicateReferenceDesignators(const std::string& design);
 
-// A session's journal replayed by a fresh kxhost process on a copy of the library as saved and of
-// the user settings as they were when the session began; the first window then saves in place.
+// A session's journal replayed by a fresh kxhost process on a fresh copy of the library, its settings
+// folder empty (or a copy of the session's settings while columns a user added do not replay without
+// them); every file the fresh host leaves in its library must be the session's, byte for byte.
 struct FreshReplay {
-    std::filesystem::path dir, library, registry;
+    std::filesystem::path dir, library, settings, session; // scratch, library as shipped, settings, session's
     std::string host, epoch, journal;
-    std::string endDesign, endNotes, notesFile; // the session's end state, as its saves write it
 };
-// True when the fresh host's saved design and comments are the end state byte for byte.
+// True when every file of the fresh host's library is the session's, and no other file is there.
 bool ReplayInFreshHost(const FreshReplay& run, std::string& why);
 
 template <class T> const T& Pick(Rng& rng, const std::vector<T>& from) {

@@ -13,11 +13,13 @@ list(APPEND SHELL_TEST_SOURCES
   test_random_edits.cpp
   random_session_roads.cpp
   random_session_checks.cpp
+  random_session_windows.cpp
   test_edit_contract.cpp
   test_edit_targets.cpp
   test_list_edits.cpp
   test_views.cpp
   test_list_pane_calls.cpp
   test_answers.cpp
+  test_saves_together.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

@@ -38,11 +38,24 @@ TEST_F(DocumentTest, PlainSaveInEditModeBecomesSaveAsAndSilentSaveSavesInPlace) 
     EXPECT_TRUE(Notifications(MSG_DESIGN_SAVED).empty());
     EXPECT_EQ(JournalText().find(".Save()"), std::string::npos);
     EXPECT_NE(Transcript().find("dialog CKXCreateBlockDlg"), std::string::npos);
-    // Silent: saved in place.
+    // Silent: saved in place, and journalled as the call that saves in place.
     Doc()->SetModified(TRUE);
     EXPECT_TRUE(Doc()->SaveCurrentDesign(Doc()->GetPathName(), TRUE));
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
+    EXPECT_NE(JournalText().find("call board.Save(\"InPlace\")"), std::string::npos) << JournalText();
+    // That call saves in place, asking nothing; another text is refused.
+    IDispatch* disp = Doc()->GetDocumentInterface();
+    COleVariant result;
+    Doc()->SetModified(TRUE);
+    ASSERT_EQ(AfxInvokeByName(disp, "Save", {COleVariant("InPlace")}, &result), S_OK);
+    EXPECT_NE(result.boolVal, VARIANT_FALSE);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 2u);
+    ASSERT_EQ(AfxInvokeByName(disp, "Save", {COleVariant("Elsewhere")}, &result), S_OK);
+    EXPECT_EQ(result.boolVal, VARIANT_FALSE);
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 2u);
+    disp->Release();
 }
 
 TEST_F(DocumentTest, SaveInBlockModeSavesAndJournalsWithTheCellName) {
@@ -89,6 +102,51 @@ TEST_F(DocumentTest, ClosingWhileTheApplicationClosesStillJournals) {
     CKXShareAppData::m_bIsAppClosing = FALSE;
     EXPECT_TRUE(Echoes().empty());
     EXPECT_NE(JournalText().find("call board.Close()"), std::string::npos);
+}
+
+// The host's exit closes every window without saving: a window whose design another window still shows
+// leaves its edits to that one, the last window drops them, and the journal says which, each close after
+// the line that selects its window.
+TEST_F(DocumentTest, TheHostsExitJournalsWhatEachCloseDidWithTheEdits) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_EQ(Run("kx::call AddSignal KEPT {} {}"), "1");
+    const size_t before = JournalText().size();
+    CKXShareAppData::m_bIsAppClosing = TRUE;
+    m_app->Template()->CloseAllDocuments(TRUE);
+    CKXShareAppData::m_bIsAppClosing = FALSE;
+    const std::string exit = JournalText().substr(before);
+    const size_t kept = exit.find("call board_phys.Close(\"Keep\")");
+    const size_t dropped = exit.find("call board.Close(False)");
+    ASSERT_NE(kept, std::string::npos) << exit;
+    ASSERT_NE(dropped, std::string::npos) << exit;
+    EXPECT_LT(exit.find("call RMX.SelectTab(\"1\")"), kept) << exit;
+    EXPECT_LT(exit.find("set board_phys = RMX.GetActiveTab()"), kept) << exit;
+    EXPECT_LT(kept, exit.find("set board = RMX.GetActiveTab()")) << exit;
+    EXPECT_LT(exit.find("set board = RMX.GetActiveTab()"), dropped) << exit;
+}
+
+// Close("Keep") closes a window without saving and without taking back its edits, which the other
+// window of the design goes on with; Close(False) takes them back.
+TEST_F(DocumentTest, ACloseThatKeepsTheEditsLeavesThemToTheOtherWindow) {
+    IDesign* design = m_app->Server()->findDesign("work.board:sch");
+    ASSERT_TRUE(design);
+    for (const char* how : {"Keep", "False"}) {
+        SCOPED_TRACE(how);
+        ASSERT_TRUE(Open("work.board:sch", 3));
+        ASSERT_TRUE(Open("work.board:sch", 3));
+        ASSERT_EQ(Run("kx::call AddSignal NEWSIG {} {}"), "1");
+        IDispatch* disp = Doc()->GetDocumentInterface();
+        COleVariant result;
+        const COleVariant arg = CString(how) == "Keep" ? COleVariant("Keep") : COleVariant(false);
+        ASSERT_EQ(AfxInvokeByName(disp, "Close", {arg}, &result), S_OK);
+        EXPECT_NE(result.boolVal, VARIANT_FALSE);
+        ASSERT_EQ(m_app->Documents().size(), 1u);
+        EXPECT_EQ(design->findNet("NEWSIG") != nullptr, CString(how) == "Keep");
+        std::string err;
+        Doc()->SetModified(FALSE);
+        ASSERT_TRUE(m_app->Close(err)) << err;
+    }
 }
 
 TEST_F(DocumentTest, AutomationMethodsCheckTheirArguments) {

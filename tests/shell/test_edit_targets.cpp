@@ -473,6 +473,66 @@ TEST_F(TwoWindows, AnUnsavedCloseIsRefusedWhenALaterStepOfAnotherWindowUsedANetI
     EXPECT_EQ(Netlist(), saved);
 }
 
+// A pull-up made again by a paste in one window takes R3; a part pasted in the physical view of another window
+// then takes the next designator no part has, neither R3 nor one a part placed there has.
+TEST_F(TwoWindows, APartPastedInAnotherWindowTakesNoDesignatorAPullUpHas) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1; kx::show slp PG");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell R2 Instance]"), "1");
+    Run("kx::key ccp Ctrl+C");
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell RST_N Signal]"), "1");
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preservePupd 1");
+    ASSERT_EQ(Run("kx::clipview 1"), "1");
+    ASSERT_TRUE(Open("demo.board:sch", 4));
+    ASSERT_EQ(Run("selectWindow clp"), "1");
+    ASSERT_EQ(Run("kx::clipview 1"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    const auto [placed, associated] = SavedDesignators();
+    ASSERT_EQ(associated.count("R3"), 1u) << "the pull-up made again";
+    for (const std::string& ref : associated) EXPECT_EQ(placed.count(ref) + associated.count(ref), 1u) << ref;
+    EXPECT_EQ(placed.count("R4"), 1u) << "the pasted copy";
+    // A part placed, or given a designator, by name takes none a pull-up has.
+    Messages();
+    EXPECT_EQ(Run("kx::tab 2; kx::notify INT_MSG_ADD_PHYSICAL_PART -text {demo.RES:sym R3}"), "0");
+    EXPECT_EQ(Run("kx::call AddComponent R77 demo RES sym {} LOCATION=R3 1"), "0");
+    EXPECT_EQ(Run("kx::call EditRefDes R2 R3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>(3, "KXPANE-491"));
+}
+
+// ------------------------------------------------------------------ one comment store for the windows of a design
+
+// The windows of one design share its comments and matrix views: a save of one window holds what another
+// window saved before (and what it made since), never an older store written over it.
+TEST_F(TwoWindows, ASaveOfOneWindowKeepsTheCommentsAndViewsAnotherWindowSaved) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin \"made in window 2\" MCLK"), "1");
+    ASSERT_EQ(Run("openMatrixView pin view2; matrixAdd pin signal MCLK"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    ASSERT_NE(CommentsFile().find("made in window 2"), std::string::npos) << CommentsFile();
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_NE(Run("addConnection pin LATER PGOOD"), "0");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    EXPECT_NE(CommentsFile().find("made in window 2"), std::string::npos) << CommentsFile();
+    EXPECT_NE(CommentsFile().find("V\tview2"), std::string::npos) << CommentsFile();
+    // Window 1 sees them: its save would write them again, and its pane offers the view.
+    CString text, date, time, user;
+    ASSERT_TRUE(Doc()->GetComments());
+    EXPECT_TRUE(Doc()->GetComments()->getPinComments("U1", "MCLK", text, date, time, user));
+    EXPECT_EQ(text.str(), "made in window 2");
+    EXPECT_TRUE(Doc()->GetComments()->GetMatrixViewData()->HasView("view2"));
+    // The last window that closes unsaved leaves the store as saved: a new window reads it from the file.
+    for (int left = 2; left > 0; --left) {
+        Run("kx::answer question KXCOMMON-101 no");
+        ASSERT_EQ(Run("kx::close"), "1");
+    }
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    EXPECT_TRUE(Doc()->GetComments()->getPinComments("U1", "MCLK", text, date, time, user));
+}
+
 // ------------------------------------------------------------------ designators another window can bring
 // back
 

@@ -109,6 +109,15 @@ TEST_F(FrameCommandTest, AscendOnlyFromABlockOpenedInItsParent) {
     EXPECT_EQ(Word("ascend"), 0);
     EXPECT_EQ(Word("ascend x"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-175", "KXTABLE-165"}));
+    // A block opened on its own in a mode that ascends has no parent: nothing opens, nothing is journalled.
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    const std::string journal = JournalText();
+    ClearNotifications();
+    EXPECT_EQ(Word("ascend"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-175"}));
+    EXPECT_TRUE(Notifications(MSG_OPEN_DESIGN).empty());
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(m_app->Documents().size(), 2u);
 }
 
 TEST_F(FrameCommandTest, DesignCommentAddEditDelete) {
@@ -181,6 +190,35 @@ TEST_F(FrameCommandTest, FilterBlockExcludesAndIncludesBlocks) {
     EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"1"}));
     EXPECT_EQ(Word("filterBlock -i [list all]"), 1);
     EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"1", "0"}));
+}
+
+// The block filter is journalled as the call that filters the same blocks again, and that call
+// writes the same physModule.dat; a refused filter journals nothing.
+TEST_F(FrameCommandTest, FilterBlockIsJournalledAsTheCallThatRepeatsIt) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    auto stored = [this] {
+        std::ifstream in(m_lib / "physModule.dat");
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(Word("filterBlock -e [list X1]"), 1);
+    const std::string excluded = stored();
+    ASSERT_FALSE(excluded.empty());
+    EXPECT_NE(JournalText().find("\ncall board_phys.FilterBlock(\"-exclude\",\"X1\")"), std::string::npos);
+    EXPECT_EQ(Word("filterBlock -include all"), 1);
+    EXPECT_NE(JournalText().find("\ncall board_phys.FilterBlock(\"-include\",\"all\")"), std::string::npos);
+    const std::string before = JournalText();
+    EXPECT_EQ(Word("filterBlock -e NOPE"), 0);
+    EXPECT_EQ(JournalText(), before);
+
+    EXPECT_TRUE(Doc()->FilterBlock("-exclude", "X1"));
+    EXPECT_EQ(stored(), excluded);
+    EXPECT_TRUE(Doc()->FilterBlock("-include", "all"));
+    EXPECT_EQ(stored(), "");
+    Messages();
+    EXPECT_FALSE(Doc()->FilterBlock("-x", "X1"));
+    EXPECT_FALSE(Doc()->FilterBlock("-exclude", "NOPE\nX1"));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-173"}));
+    EXPECT_EQ(stored(), "");
 }
 
 TEST_F(FrameCommandTest, InterfaceCommandsNeedASubTool) {
@@ -368,9 +406,14 @@ TEST_F(FrameCommandTest, AscendFromABlockInItsParentsContextOpensTheParent) {
     auto open = Notifications(MSG_OPEN_DESIGN);
     ASSERT_EQ(open.size(), 1u);
     EXPECT_EQ(open[0], "2 work.board:sch");
-    EXPECT_NE(JournalText().find("\n\n ' --- Ascend ---\n\ncall blk.Ascend()"), std::string::npos);
-    // The host opened the parent in a window of its own.
+    const std::string journal = JournalText();
+    const size_t ascend = journal.find("\n\n ' --- Ascend ---\n\ncall blk.Ascend()");
+    EXPECT_NE(ascend, std::string::npos);
+    // The host opened the parent in a window of its own; the ascend is the journal's one line for it,
+    // before the parent's window reports itself.
     EXPECT_EQ(m_app->Documents().size(), 2u);
+    EXPECT_EQ(journal.find("RMX.OpenDesign(\"work.board:sch\", \"2\")"), std::string::npos) << journal;
+    EXPECT_LT(ascend, journal.find("call RMX.SelectTab(\"2\")")) << journal;
 }
 
 TEST_F(FrameCommandTest, TheFilterDialogEchoesTheCommandThatDoesTheWork) {

@@ -129,3 +129,40 @@ TEST_F(HostTest, AJournalReplaysInAFreshHostFromTheOpeningOn) {
     EXPECT_EQ(text, CString("from the first host"));
     app.Stop();
 }
+
+// The host's power pin option is journalled when it changes, and a replay sets it: the power group rows
+// that the journal's edits select are there in a host that was not told by hand.
+class HostPowerPinTest : public KXShellFixture {
+protected:
+    void TearDown() override {
+        CKXShareGlobalData::m_bShowPowerPins = FALSE;
+        KXShellFixture::TearDown();
+    }
+    static size_t Count(const std::string& text, const std::string& what) {
+        size_t n = 0;
+        for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+            ++n;
+        return n;
+    }
+};
+
+TEST_F(HostPowerPinTest, TheOptionIsJournalledWhenItChangesAndReplayed) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Run("kx::powerpins on"), "1");
+    EXPECT_EQ(Run("kx::powerpins on"), "1");
+    EXPECT_EQ(Run("kx::powerpins off"), "1");
+    const std::string journal = JournalText();
+    EXPECT_EQ(Count(journal, "call RMX.ShowPowerPins(\"1\")"), 1u) << journal;
+    EXPECT_EQ(Count(journal, "call RMX.ShowPowerPins(\"0\")"), 1u) << journal;
+    EXPECT_LT(journal.find("ShowPowerPins(\"1\")"), journal.find("ShowPowerPins(\"0\")"));
+
+    CKXShareGlobalData::SetAutomationPath(nullptr);
+    std::ofstream(m_dir / "on.vbs") << "\ncall RMX.ShowPowerPins(\"1\")\n";
+    std::string error;
+    ASSERT_TRUE(m_app->Replay((m_dir / "on.vbs").string(), error)) << error;
+    EXPECT_TRUE(CKXShareGlobalData::m_bShowPowerPins);
+    std::ofstream(m_dir / "bad.vbs") << "call RMX.ShowPowerPins(\"yes\")\n";
+    EXPECT_FALSE(m_app->Replay((m_dir / "bad.vbs").string(), error));
+    EXPECT_EQ(error.rfind("line 1:", 0), 0u) << error;
+    EXPECT_TRUE(CKXShareGlobalData::m_bShowPowerPins);
+}

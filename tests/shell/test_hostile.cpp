@@ -5,9 +5,12 @@
 
 #include "shell/KXTableDoc.h"
 
+#include "afx/afxanswer.h"
 #include "afx/afxdisp.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxmsgsrvr/KXHostMessages.h"
+#include "grid/KXGlobalMessages.h"
 #include "kxnotes/CComments.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
@@ -21,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -139,6 +143,108 @@ TEST_F(Hostile, ASaveRefusedByTheServerIsAnErrorAndTheEditStays) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXCOMMON-102"}));
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(JournalText().find(".Save()"), std::string::npos);
+}
+
+// Names longer than the file system takes, on every road of Save As: each is refused with its message, nothing
+// is written or journalled, and the window keeps its unsaved edit (the host lives on to save it).
+TEST_F(Hostile, ASaveAsNameTheFileSystemCannotTakeIsRefusedAndTheEditStays) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Call("AddSignal", {COleVariant("UNSAVED"), COleVariant(""), COleVariant("")});
+    ASSERT_TRUE(Doc()->IsModified());
+    const std::string longBlock(250, 'B'), longerBlock(256, 'B'), longLibrary(300, 'L');
+    const auto files = std::distance(fs::directory_iterator(m_lib), {});
+    const std::string journal = JournalText();
+    Messages();
+    EXPECT_EQ(Word("saveDesignAs work " + longBlock), 0);
+    EXPECT_EQ(Run("kx::call SaveBlockAs work " + longerBlock), "0");
+    EXPECT_EQ(Word("saveDesignAs " + longLibrary + " board_copy"), 0);
+    AfxGetAnswerQueue().PushDialog("CKXCreateBlockDlg", TRUE, {{"library", "work"}, {"block", longBlock.c_str()}});
+    EXPECT_EQ(Word("saveDesignAs"), 2);
+    EXPECT_EQ(Messages(), std::vector<std::string>(4, "KXTABLE-341"));
+    EXPECT_NE(Transcript().find("status: Block not created: name too long"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_lib), {}), files);
+    std::error_code ec;
+    EXPECT_FALSE(fs::exists(m_dir / longLibrary, ec));
+    EXPECT_EQ(JournalText(), journal);
+    // A name the file system takes still saves, with the edit.
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Word("saveDesignAs work " + std::string(200, 'B')), 1);
+    std::ifstream saved(m_lib / (std::string(200, 'B') + ".sch.design"));
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(saved), {}).find("UNSAVED"), std::string::npos);
+}
+
+TEST_F(Hostile, EveryHostMessageTakesWhatTheHostCanSend) {
+    std::set<std::string> registered, forms;
+    for (const SKXRegisteredMessage& message : KXRegisteredMessages())
+        if (std::string(message.name).rfind("INT_MSG_", 0) == 0) registered.insert(message.name);
+    for (const SKXHostMessageForm& form : KXHostMessageForms()) forms.insert(form.name);
+    EXPECT_EQ(forms, registered);
+
+    const std::string longWord(300, 'W');
+    const std::vector<std::string> operands = {
+        "", "{}", "{} 1", "{} 11", "1", "0", "-1", "abc", "U1", "{U1 R1} 1", "U1:U7 1", "U1,OUT:U7,OUT2 1",
+        "{} -text 1", "R1 -text R2", "-text U1", "-text {}", "{} 99999999999", "2147483647 -2147483648",
+        longWord, "{} " + longWord, "-text " + longWord, longWord + " -text " + longWord};
+    for (int mode : {1, 3, 4}) {
+        ASSERT_TRUE(Open("work.board:sch", mode)) << mode;
+        for (const SKXHostMessageForm& form : KXHostMessageForms()) {
+            for (const std::string& words : operands) {
+                const std::string result = Run("kx::notify " + std::string(form.name) + " " + words);
+                const bool answered = !result.empty() && result.find_first_not_of("-0123456789") == std::string::npos;
+                EXPECT_TRUE(answered || result.rfind("error: usage: kx::notify " + std::string(form.name), 0) == 0)
+                    << form.name << " " << words.substr(0, 40) << ": " << result;
+            }
+        }
+        EXPECT_EQ(Word("closeDesign -nosave"), 1) << mode;
+    }
+}
+
+// The option messages take their value as a text: given as a number word, it is sent as its text.
+TEST_F(Hostile, AnOptionMessageGivenANumberTakesItAsItsText) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPSIGNALS_SLP {} 1"), "0");
+    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} 11"), "0");
+    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} -text 0"), "0");
+    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP U1 1"),
+              "error: usage: kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} -text TEXT");
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 one"),
+              "error: usage: kx::notify INT_MSG_PRESERVE_INST_COMMENT TEXT NUMBER");
+    EXPECT_EQ(Run("kx::notify INT_MSG_HIGHLIGHT_PIN work.board:sch@U1.D<0>").rfind(
+                  "error: usage: kx::notify INT_MSG_HIGHLIGHT_PIN {}", 0),
+              0u);
+    EXPECT_EQ(Run("kx::notify INT_MSG_NO_SUCH_THING"), "error: \"INT_MSG_NO_SUCH_THING\" is no message that a design window takes");
+}
+
+// A bit number past the highest the design takes is no name: the connect is refused with its message before
+// any net is made or widened, on a plain name and a pair's; a design file declaring such a net does not load.
+TEST_F(Hostile, ABitNumberPastTheLimitIsRefusedBeforeAnythingIsMade) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addConnection pin {EW<3>} IN"), "2");
+    const std::string netlist = Run("kx::netlist");
+    Messages();
+    for (const char* name : {"EW<65536>", "WIDE<1000000>", "EW<1000000> (Differential Pair)", "W<99999999>"}) {
+        EXPECT_EQ(Run(std::string("addConnection pin {") + name + "} OUT"), "0") << name;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-112"}) << name;
+    }
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Run("kx::prop work.board:sch@EW<65536> NAME").rfind("error:", 0), 0u);
+    // The highest bit number is a name.
+    EXPECT_NE(Run("addConnection pin {TOP<65535>} OUT"), "0");
+
+    const fs::path lib = m_dir / "wide";
+    fs::create_directories(lib);
+    std::ofstream(lib / "library.rmx") << "rmx-library 1\nlibrary two\n";
+    std::ofstream(lib / "top.sch.design") << "rmx-design 1\ndesign two top sch schematic\nnet TOP 65535 0 0 unknown\n";
+    std::ofstream(lib / "wide.sch.design") << "rmx-design 1\ndesign two wide sch schematic\nnet WIDE 1000000 0 0 unknown\n";
+    IServer later;
+    CString error;
+    bool partly = false;
+    later.loadLibrary(lib.c_str(), error, &partly);
+    EXPECT_TRUE(partly);
+    EXPECT_NE(error.str().find("wide.sch.design:3: bit numbers run from 0 to 65535"), std::string::npos) << error.str();
+    EXPECT_EQ(later.findDesign("two.wide:sch"), nullptr);
+    EXPECT_NE(later.findDesign("two.top:sch"), nullptr);
 }
 
 TEST_F(Hostile, EveryEditingRouteMarksTheDocumentModified) {

@@ -1,9 +1,13 @@
 #include "afx/afxfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
+#include <limits>
+#include <sys/stat.h>
+#include <sys/types.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -36,6 +40,38 @@ long temporaryPid(const std::string& entry, const std::string& base) {
     return pid;
 }
 
+// The longest suffix a temporary adds to a file's name: ".tmp" and the digits of any process id.
+constexpr std::size_t kTemporarySuffix = 4 + std::numeric_limits<pid_t>::digits10 + 1;
+constexpr long kDefaultNameMax = 255;
+constexpr long kDefaultPathMax = 4096;
+
+// A limit of the file system that holds path: asked of the nearest folder of it that exists.
+long folderLimit(const std::string& path, int name, long fallback) {
+    std::string folder = folderOf(path);
+    for (int up = 0; up < 64; ++up) {
+        errno = 0;
+        long limit = ::pathconf(folder.c_str(), name);
+        if (limit > 0) return limit;
+        if (errno != ENOENT && errno != ENOTDIR && errno != ENAMETOOLONG) break;
+        if (folder == "." || folder == "/") break;
+        folder = folderOf(folder);
+    }
+    return fallback;
+}
+
+// The process id of a temporary ("NAME.tmp123" or "NAME.tmp.123"), with NAME in base; 0 for any other
+// entry.
+long anyTemporaryPid(const std::string& entry, std::string& base) {
+    const size_t at = entry.rfind(".tmp");
+    if (at == std::string::npos || at == 0) return 0;
+    base = entry.substr(0, at);
+    return temporaryPid(entry, base);
+}
+
+std::string temporaryOf(const std::string& path, long pid) {
+    return path + ".tmp" + std::to_string(pid);
+}
+
 bool processRuns(long pid) { return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM; }
 
 bool writeAll(int fd, const std::string& text) {
@@ -65,9 +101,41 @@ void AfxRemoveStaleTemporaries(const std::string& path) {
     ::closedir(dir);
 }
 
+bool AfxFileNameFits(const std::string& path, std::string& error) {
+    const long nameMax = folderLimit(path, _PC_NAME_MAX, kDefaultNameMax);
+    const long pathMax = folderLimit(path, _PC_PATH_MAX, kDefaultPathMax);
+    if (path.size() + kTemporarySuffix >= static_cast<std::size_t>(pathMax)) {
+        error = "name too long: the path has " + std::to_string(path.size()) + " characters, the file system takes " +
+                std::to_string(pathMax - 1 - static_cast<long>(kTemporarySuffix));
+        return false;
+    }
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find('/', start);
+        if (end == std::string::npos) end = path.size();
+        const bool last = end == path.size();
+        const std::size_t length = end - start + (last ? kTemporarySuffix : 0);
+        if (length > static_cast<std::size_t>(nameMax)) {
+            const std::string name = path.substr(start, end - start);
+            const long room = nameMax - (last ? static_cast<long>(kTemporarySuffix) : 0);
+            error = "name too long: \"" + name.substr(0, 40) + "...\" has " + std::to_string(name.size()) +
+                    " characters, the file system takes " + std::to_string(room) + (last ? " for this file" : "");
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
 bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error) {
+    if (!AfxFileNameFits(path, error)) return false;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        error = path + ": is a folder";
+        return false;
+    }
     AfxRemoveStaleTemporaries(path);
-    const std::string tmp = path + ".tmp" + std::to_string(static_cast<long>(::getpid()));
+    const std::string tmp = temporaryOf(path, ::getpid());
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0) {
         error = tmp + ": " + std::strerror(errno);
@@ -82,10 +150,192 @@ bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::s
         ::unlink(tmp.c_str());
         return false;
     }
+    if (AfxFileBatch* batch = AfxFileBatch::Current()) {
+        batch->Stage(path);
+        return true;
+    }
     if (::rename(tmp.c_str(), path.c_str()) != 0) {
         error = path + ": " + std::strerror(errno);
         ::unlink(tmp.c_str());
         return false;
     }
     return true;
+}
+
+// ---- files written together
+
+namespace {
+
+thread_local AfxFileBatch* t_batch = nullptr;
+AfxFileBatch::RenameObserver g_renameObserver = nullptr;
+
+constexpr const char* kRecordPrefix = ".kxbatch";
+constexpr const char* kRecordMagic = "KXBATCH 1";
+
+std::string recordOf(const std::string& folder, long pid) {
+    return folder + "/" + kRecordPrefix + std::to_string(pid);
+}
+
+// The process id of a batch record's name; 0 for any other entry.
+long recordPid(const std::string& entry) {
+    const std::string prefix = kRecordPrefix;
+    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) return 0;
+    long pid = 0;
+    for (size_t i = prefix.size(); i < entry.size(); ++i) {
+        if (entry[i] < '0' || entry[i] > '9' || i - prefix.size() >= 9) return 0;
+        pid = pid * 10 + (entry[i] - '0');
+    }
+    return pid;
+}
+
+// Flushes a folder's entries (the names renamed in it) to disk.
+void syncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// The names of a record: the files of its folder that its batch renames, one per line after the first.
+std::vector<std::string> readRecord(const std::string& record) {
+    std::vector<std::string> names;
+    int fd = ::open(record.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return names;
+    std::string text;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) text.append(buffer, static_cast<size_t>(n));
+    ::close(fd);
+    size_t start = 0;
+    bool first = true;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) break; // a line not ended was never written whole
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (first) {
+            if (line != kRecordMagic) return {};
+            first = false;
+        } else if (!line.empty() && line.find('/') == std::string::npos && line != "." && line != "..") {
+            names.push_back(line);
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+AfxFileBatch::AfxFileBatch() : m_joined(t_batch != nullptr) {
+    if (!m_joined) t_batch = this;
+}
+
+AfxFileBatch::~AfxFileBatch() {
+    if (m_joined) return;
+    t_batch = nullptr;
+    if (m_committed) return;
+    const long self = static_cast<long>(::getpid());
+    for (const std::string& path : m_paths) ::unlink(temporaryOf(path, self).c_str());
+}
+
+void AfxFileBatch::SetRenameObserver(RenameObserver observer) {
+    g_renameObserver = observer;
+}
+
+AfxFileBatch* AfxFileBatch::Current() {
+    return t_batch;
+}
+
+void AfxFileBatch::Stage(const std::string& path) {
+    for (const std::string& staged : m_paths)
+        if (staged == path) return;
+    m_paths.push_back(path);
+}
+
+bool AfxFileBatch::Commit(std::string& error) {
+    if (m_joined || m_committed) return true;
+    m_committed = true;
+    const long self = static_cast<long>(::getpid());
+    // The records first, one per folder, each in place (and on disk) before any file is renamed.
+    std::vector<std::string> folders;
+    for (const std::string& path : m_paths)
+        if (std::find(folders.begin(), folders.end(), folderOf(path)) == folders.end()) folders.push_back(folderOf(path));
+    for (const std::string& folder : folders) {
+        std::string text = std::string(kRecordMagic) + "\n";
+        for (const std::string& path : m_paths)
+            if (folderOf(path) == folder) text += baseOf(path) + "\n";
+        const std::string record = recordOf(folder, self);
+        const std::string part = record + ".part";
+        int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        bool written = fd >= 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+        if (fd >= 0 && ::close(fd) != 0) written = false;
+        if (!written || ::rename(part.c_str(), record.c_str()) != 0) {
+            error = record + ": " + std::strerror(errno);
+            ::unlink(part.c_str());
+            for (const std::string& done : folders) {
+                if (done == folder) break;
+                ::unlink(recordOf(done, self).c_str());
+            }
+            m_committed = false; // the destructor removes the temporaries: the old files stay
+            return false;
+        }
+        syncFolder(folder);
+    }
+    bool ok = true;
+    for (const std::string& path : m_paths) {
+        if (::rename(temporaryOf(path, self).c_str(), path.c_str()) != 0) {
+            if (ok) error = path + ": " + std::strerror(errno);
+            ok = false;
+        } else if (g_renameObserver) {
+            g_renameObserver(path);
+        }
+    }
+    if (!ok) return false; // the records stay: the next open of the folder finishes the renames
+    for (const std::string& folder : folders) {
+        syncFolder(folder);
+        ::unlink(recordOf(folder, self).c_str());
+    }
+    return true;
+}
+
+std::vector<std::string> AfxRecoverFolder(const std::string& folder) {
+    std::vector<std::string> done;
+    const long self = static_cast<long>(::getpid());
+    auto gone = [self](long pid) { return pid > 0 && (pid == self || !processRuns(pid)); };
+    std::vector<std::string> entries;
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (dirent* e = ::readdir(dir)) entries.emplace_back(e->d_name);
+        ::closedir(dir);
+    }
+    // Batches that were putting their files in place: the renames are finished.
+    for (const std::string& entry : entries) {
+        const long pid = recordPid(entry);
+        if (!gone(pid)) continue;
+        for (const std::string& name : readRecord(folder + "/" + entry)) {
+            const std::string path = folder + "/" + name;
+            if (::rename(temporaryOf(path, pid).c_str(), path.c_str()) == 0) done.push_back("finished " + path);
+        }
+        syncFolder(folder);
+        ::unlink((folder + "/" + entry).c_str());
+        done.push_back("removed " + folder + "/" + entry);
+    }
+    // What a killed save left before its batch was recorded (or outside a batch): the old files stand. Only
+    // the temporaries of a library's own files go (a design, part, library, notes or filter file): a file of
+    // the user's that happens to be named alike stays.
+    auto ownFile = [](const std::string& base) {
+        for (const char* kind : {".design", ".part", ".rmx", ".notes", ".dat"}) {
+            const std::string ending = kind;
+            if (base.size() > ending.size() && base.compare(base.size() - ending.size(), ending.size(), ending) == 0)
+                return true;
+        }
+        return false;
+    };
+    for (const std::string& entry : entries) {
+        std::string base;
+        long pid = anyTemporaryPid(entry, base);
+        if (pid != 0 && !ownFile(base)) continue;
+        if (pid == 0 && entry.size() > 5 && entry.compare(entry.size() - 5, 5, ".part") == 0)
+            pid = recordPid(entry.substr(0, entry.size() - 5));
+        if (!gone(pid)) continue;
+        if (::unlink((folder + "/" + entry).c_str()) == 0) done.push_back("removed " + folder + "/" + entry);
+    }
+    return done;
 }

@@ -89,10 +89,12 @@ std::vector<int> rangeBits(int a, int b) {
 }
 
 // Widest bus or vector pin the database holds.
-constexpr int kMaxWidth = 1 << 20;
+constexpr int kMaxWidth = kRmxMaxBit + 1;
 
 bool rangeOk(int msb, int lsb, std::string& why) {
     if (msb < -1 || lsb < -1 || (msb < 0) != (lsb < 0)) return why = "bad bit range", false;
+    if (msb > kRmxMaxBit || lsb > kRmxMaxBit)
+        return why = "bit numbers run from 0 to " + std::to_string(kRmxMaxBit), false;
     if (rangeWidth(msb, lsb) > kMaxWidth) return why = "bit range wider than " + std::to_string(kMaxWidth), false;
     return true;
 }

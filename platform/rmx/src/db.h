@@ -172,6 +172,7 @@ struct PhysPart {
     std::vector<std::vector<int>> functionPins;
     std::unordered_map<std::string, int> pinByNumber;             // package pin number -> pin
     std::map<std::pair<const IInstTerm*, int>, int> pinOfBit;     // logical pin bit -> pin
+    std::unordered_map<const IInstTerm*, size_t> termAt;          // logical pin -> its place among its instance's
 };
 struct PhysNetData {
     std::string name, logical;

@@ -776,6 +776,8 @@ bool IServer::loadLibrary(const char* folder, CString& error, bool* partly) {
         return false;
     }
     std::string dir(folder);
+    // A save killed half-way is finished, or what it left behind removed, before anything is read.
+    AfxRecoverFolder(dir);
     std::vector<std::string> libLines;
     std::string why;
     std::string libFile = joinPath(dir, "library.rmx");

@@ -132,8 +132,10 @@ std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
         rmx::PhysPart& part = v->parts[pi];
         // Logical pin bits by their PN.
         std::map<std::string, std::vector<CInstTermBitContext>> byNumber;
-        for (const CInstanceContext& i : part.insts)
+        for (const CInstanceContext& i : part.insts) {
+            size_t termAt = 0;
             for (IInstTerm* p : i.instance()->beginInstTerm()) {
+                part.termAt.emplace(p, termAt++);
                 CInstTermContext pc = i.instTerm(p);
                 for (int b : p->bits()) {
                     CInstTermBitContext bc = pc.bitContext(b);
@@ -141,6 +143,7 @@ std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
                     if (!pn.IsEmpty()) byNumber[pn.str()].push_back(bc);
                 }
             }
+        }
         for (const CInstanceContext& i : part.insts) v->partsOfInst[i.instance()].push_back(static_cast<int>(pi));
         if (part.defn) {
             for (auto& def : part.defn->pins) {
@@ -221,19 +224,17 @@ namespace {
 // Where a fresh view lists a logical pin bit among the bits of its package pin: by the place of its
 // instance among the part's instances, then of its pin among the instance's pins, then of its bit
 // among the pin's bits. The first bit names the package pin's physical net, so a kept view must
-// list a pin's bits as a fresh one does.
+// list a pin's bits as a fresh one does. A kept view's instances keep their pins (any other change
+// makes a fresh view), so the pins' places are those the view noted when it was made.
 std::array<size_t, 3> freshPlace(const rmx::PhysPart& part, const CInstTermBitContext& bc) {
     IInstTerm* term = bc.instTerm();
     const CInstanceContext inst = bc.instance();
     const auto instAt = std::find(part.insts.begin(), part.insts.end(), inst);
-    size_t termAt = 0;
-    for (IInstTerm* p : term->instance()->beginInstTerm()) {
-        if (p == term) break;
-        ++termAt;
-    }
-    const std::vector<int> bits = term->bits();
-    const auto bitAt = std::find(bits.begin(), bits.end(), bc.bit());
-    return {static_cast<size_t>(instAt - part.insts.begin()), termAt, static_cast<size_t>(bitAt - bits.begin())};
+    const auto termAt = part.termAt.find(term);
+    const int bitAt = rmx::bitIndex(term->msb(), term->lsb(), bc.bit());
+    return {static_cast<size_t>(instAt - part.insts.begin()),
+            termAt == part.termAt.end() ? part.termAt.size() : termAt->second,
+            static_cast<size_t>(bitAt < 0 ? term->width() : bitAt)};
 }
 
 // Moves one logical pin bit of a part to the package pin of its pin number now, among that pin's

@@ -14,12 +14,13 @@ bool nameChar(char c, bool first) {
     return !first && (c == '+' || c == '-' || c == '#' || c == '!');
 }
 
+// A bit number, from 0 to kRmxMaxBit.
 bool readNumber(const std::string& s, size_t& i, int& v) {
     size_t start = i;
     while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i;
     if (i == start || i - start > 9) return false;
     v = std::stoi(s.substr(start, i - start));
-    return true;
+    return v <= kRmxMaxBit;
 }
 
 // name, name<b>, name<a..b>

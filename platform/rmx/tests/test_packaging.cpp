@@ -152,6 +152,49 @@ TEST(PkgSections, APinBitMovedOntoASharedPackagePinKeepsTheNetAFreshViewGives) {
     EXPECT_EQ(pinsOf("N1") + " /" + pinsOf("N2"), kept);
 }
 
+// Bits of one instance given one package pin are listed as a fresh view lists them: by the place of
+// their pin among the instance's pins, then of the bit among the pin's bits (msb first); the first
+// one names the package pin's net, in a view kept across commits as in a fresh one.
+TEST(PkgPins, BitsOfOneInstanceMovedOntoOnePackagePinKeepTheirPinAndBitOrder) {
+    IServer s;
+    rmx::DesignBuilder b(&s, "work");
+    b.symbol("fpga").bus("D", 1, 0).port("A");
+    b.packagePin("1", "A", "BANK0", ITerm::eTermInout, 1)
+        .packagePin("2", "D<1>", "BANK0", ITerm::eTermInout, 1)
+        .packagePin("3", "D<0>", "BANK0", ITerm::eTermInout, 1);
+    b.schematic("board").instance("U1", "fpga", "U1").connect("U1", "D<1..0>", "DN<1..0>").connect("U1", "A", "NA");
+    b.pinNumber("U1", "A", "1").pinNumber("U1", "D<1>", "2").pinNumber("U1", "D<0>", "3");
+    ASSERT_TRUE(b.ok()) << b.error();
+    CDesignContext top = b.context();
+    auto netOfPin1 = [&] {
+        std::unique_ptr<IPhysPartInst> u1(getPhysPartInst(&top, "U1"));
+        std::unique_ptr<IPhysPin> pin(u1 ? u1->getPhysPin("1") : nullptr);
+        std::unique_ptr<IPhysNet> net(pin ? pin->physNet() : nullptr);
+        return std::string(net ? net->name() : "");
+    };
+    auto number = [&](const char* bit) {
+        CTransaction t(top);
+        ASSERT_TRUE(t.addProperty(rmx::kindInstTermBit, bit, "PN", "1", 0));
+        ASSERT_TRUE(t.commit());
+    };
+    int made = 0;
+    auto fresh = [&] { // a change of the nets: the next view is a fresh one
+        CTransaction t(top);
+        const std::string name = "FRESH" + std::to_string(++made);
+        ASSERT_TRUE(t.createNet(name.c_str(), static_cast<unsigned>(-1), static_cast<unsigned>(-1)));
+        ASSERT_TRUE(t.commit());
+    };
+    ASSERT_EQ(netOfPin1(), "NA");
+    number("@U1.D<0>"); // D is declared before A
+    EXPECT_EQ(netOfPin1(), "DN<0>");
+    fresh();
+    EXPECT_EQ(netOfPin1(), "DN<0>");
+    number("@U1.D<1>"); // the bus's msb before its lsb
+    EXPECT_EQ(netOfPin1(), "DN<1>");
+    fresh();
+    EXPECT_EQ(netOfPin1(), "DN<1>");
+}
+
 TEST_F(Pkg, PinNameGeneratorInternsAndWalks) {
     const char* a = hmtHashSaveStrng("A1");
     EXPECT_EQ(a, hmtHashSaveStrng(std::string("A1").c_str()));

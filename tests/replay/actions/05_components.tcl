@@ -18,4 +18,7 @@ kx::select clp U2
 kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3_MEM
 kx::notify INT_MSG_ASSIGN_POWER
 check "power group" [kx::pane clp AssignPowerGroup U2 VSS GND_MEM] 1
+# The host's power pin option, shown and hidden again: the journal carries each change.
+check "show power pins" [kx::powerpins on] 1
+check "hide them again" [kx::powerpins off] 1
 checkMessages

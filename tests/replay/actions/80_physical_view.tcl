@@ -1,7 +1,8 @@
 # The physical view of the board (open mode 4): a model through the part grid's word and typed
 # filters, a swap of two pins of one swap group, a pin number that moves a resistor-pack section,
-# a model and a filter in the physical net grid. The window saves in place and closes; the power
-# block's window is active again for the save that follows.
+# a model and a filter in the physical net grid, the power block left out of the view (by the word
+# and the dialog: physModule.dat). The window saves in place and closes; the power block's window
+# is active again for the save that follows.
 set env(KX_ALLOW_SWAP_PINS) 1
 check "open physical" [kx::open demo.board:sch 4] 1
 kx::show clp RN1A
@@ -20,6 +21,9 @@ check "select U2.CLK" [kx::select ccp 6 3] 1
 check "net model" [assignModel pin NETMODEL] 1
 check "net filter" [kx::edit ccp 3 3 U*] 1
 check "net filter cleared" [kx::edit ccp 3 3 *] 1
+check "exclude the power block" [filterBlock -exclude PWR1] 1
+kx::answer dialog CKXDlgFilterPhys ok paths "@PWR1\n"
+check "exclude it in the dialog" [kx::menu 35571] 1
 checkMessages
 check "save" [saveDesign] 1
 check "close" [kx::close] 1

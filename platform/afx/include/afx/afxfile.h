@@ -1,14 +1,59 @@
 // Writing a file so that a crash or a full disk leaves either the old or the new file, never half
 // of one: the text goes to "<file>.tmp<pid>" in the same folder, is flushed to disk, and the
-// temporary is renamed over the file.
+// temporary is renamed over the file. Several files written together (a design and its notes) go
+// in place as one: see AfxFileBatch.
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Writes text to path as above. False with the reason in error; the old file is then untouched
 // and the temporary removed. Temporaries of the same file left by processes that no longer run
-// (a killed save) are removed first.
+// (a killed save) are removed first. A path whose names the file system cannot take (see
+// AfxFileNameFits), or that names a folder, is refused before anything is made. While an
+// AfxFileBatch is open, the temporary waits for the batch's Commit.
 bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error);
+
+// Whether the file system can take a file at path as AfxWriteFileSafely writes it: each name of the path
+// (the file's with the longest temporary suffix) within the name limit of the folder it is in, and the
+// whole path within the path limit. False with the reason in error ("name too long: ...").
+bool AfxFileNameFits(const std::string& path, std::string& error);
 
 // Removes "<path>.tmp<pid>" (and "<path>.tmp.<pid>") files whose process no longer runs.
 void AfxRemoveStaleTemporaries(const std::string& path);
+
+// Files written together. While a batch is open, AfxWriteFileSafely writes and flushes each file's
+// temporary only; Commit() then puts every one in place: it first writes, in each folder concerned, a
+// record of the names it is about to rename (".kxbatch<pid>"), then renames, then removes the record. A
+// process killed between the first rename and the last leaves the record, and the next AfxRecoverFolder
+// finishes the renames, so that either every old file or every new one is there. A batch closed without
+// Commit removes its temporaries: the old files stay. A batch opened while another is open joins it.
+class AfxFileBatch {
+public:
+    AfxFileBatch();
+    ~AfxFileBatch();
+    AfxFileBatch(const AfxFileBatch&) = delete;
+    AfxFileBatch& operator=(const AfxFileBatch&) = delete;
+
+    // Puts the written files in place; false with the reason in error (the files not yet renamed then
+    // wait in their temporaries for the next AfxRecoverFolder). Nothing to do in a joined batch.
+    bool Commit(std::string& error);
+    // The batch that AfxWriteFileSafely writes into now (the outermost open one), or nullptr.
+    static AfxFileBatch* Current();
+    // A file written into the batch (its temporary is there).
+    void Stage(const std::string& path);
+    // Called after each file of a commit is put in place, with its path (a test stops the process there
+    // to see what the next open makes of a save cut short); nullptr for none.
+    using RenameObserver = void (*)(const std::string& path);
+    static void SetRenameObserver(RenameObserver observer);
+
+private:
+    bool m_joined;
+    bool m_committed = false;
+    std::vector<std::string> m_paths; // in the order written, each once
+};
+
+// What the open of a folder does first: finishes the batches whose process died while putting their
+// files in place, then removes the temporaries and records that processes no longer running left
+// behind. Returns one line per file finished or removed ("finished FILE", "removed FILE").
+std::vector<std::string> AfxRecoverFolder(const std::string& folder);

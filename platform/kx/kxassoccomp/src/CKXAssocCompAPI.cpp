@@ -1079,3 +1079,11 @@ extern "C" BOOL InitKXAssocCompDLL() {
 void CKXAssocCompAPI::SetDesignatorHold(DesignatorHold hold) {
     Designators::setHold(hold);
 }
+
+bool CKXAssocCompAPI::IsDesignatorTaken(IDesign* design, const CString& ref) {
+    return design && !ref.IsEmpty() && Designators::of(design).taken(ref.GetString());
+}
+
+bool CKXAssocCompAPI::IsAssociatedDesignator(IDesign* design, const CString& ref) {
+    return design && !ref.IsEmpty() && Designators::of(design).associated(ref.GetString());
+}

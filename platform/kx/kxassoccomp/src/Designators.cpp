@@ -62,13 +62,13 @@ void Designators::collect(IDesign* design, std::vector<std::string>& names, std:
         for (IDTInstance* dt : designs[k]->beginDTInstance())
             if (dt && dt->isAlive())
                 for (const std::string& ref : slotDesignators(dt))
-                    take(ref);
+                    take(ref, true);
         for (IInstance* inst : designs[k]->beginInstance()) {
             if (!inst || !inst->isAlive()) continue;
             if (IDesign* inner = inst->containedDesign()) {
                 if (seen.insert(inner->name()).second) designs.push_back(inner);
             } else if (std::string location = prop(inst, "LOCATION"); !location.empty()) {
-                take(location);
+                take(location, false);
             }
         }
     }
@@ -77,6 +77,7 @@ void Designators::collect(IDesign* design, std::vector<std::string>& names, std:
 void Designators::read(IDesign* design) {
     m_design = design;
     m_used.clear();
+    m_associated.clear();
     m_next.clear();
     m_nextName.clear(); // a component may have gone some other way (undo, redo, a refused edit)
     m_designNames.clear();
@@ -85,7 +86,12 @@ void Designators::read(IDesign* design) {
     m_heldComponents.clear();
     m_heldRead = false;
     std::set<std::string> seen;
-    collect(design, m_designNames, seen, [this](const std::string& ref) { take(ref); });
+    collect(design, m_designNames, seen, [this](const std::string& ref, bool slot) {
+        if (slot)
+            take(ref);
+        else
+            takePlaced(ref);
+    });
 }
 
 void Designators::readHeld(const Held& held) {
@@ -105,7 +111,7 @@ void Designators::readHeld(const Held& held) {
     // The design and its blocks, then the blocks whose instances can come back, with theirs.
     std::vector<std::string> names = m_designNames;
     std::set<std::string> seen(names.begin(), names.end());
-    auto hold = [this](const std::string& ref) { m_held.insert(ref); };
+    auto hold = [this](const std::string& ref, bool) { m_held.insert(ref); };
     for (size_t k = 0; k < names.size(); ++k) {
         const std::string name = names[k];
         for (auto it = held.designators.lower_bound({name, std::string()});
@@ -137,6 +143,12 @@ std::string Designators::next(const std::string& prefix) {
 }
 
 void Designators::take(const std::string& ref) {
+    if (ref.empty()) return;
+    ++m_used[ref];
+    ++m_associated[ref];
+}
+
+void Designators::takePlaced(const std::string& ref) {
     if (!ref.empty()) ++m_used[ref];
 }
 
@@ -155,6 +167,7 @@ void lowerHint(std::map<std::string, int>& hints, const std::string& name) {
 } // namespace
 
 void Designators::release(const std::string& ref) {
+    if (auto slot = m_associated.find(ref); slot != m_associated.end() && --slot->second <= 0) m_associated.erase(slot);
     auto it = m_used.find(ref);
     if (it == m_used.end()) return;
     if (--it->second > 0) return;

@@ -33,13 +33,19 @@ public:
 
     // Whether a part has the designator or an undo or redo can bring back one that has it.
     bool taken(const std::string& ref) const { return m_used.count(ref) != 0 || m_held.count(ref) != 0; }
+    // Whether an associated component's slot carries the designator, or an undo or redo can bring back a
+    // part that has it.
+    bool associated(const std::string& ref) const {
+        return m_associated.count(ref) != 0 || m_held.count(ref) != 0;
+    }
     // Whether a part other than the one whose slots carry `own` has the designator, or one that an undo or
     // redo can bring back has it while `own` does not.
     bool takenByOthers(const std::string& ref, const std::vector<std::string>& own) const;
     // Whether an undo or redo can bring back an associated component of the design with the name.
     bool componentNameHeld(const std::string& name) const { return m_heldComponents.count(name) != 0; }
-    // The free "<prefix><n>" with the smallest n, taken.
+    // The free "<prefix><n>" with the smallest n, taken for a slot.
     std::string next(const std::string& prefix);
+    // A slot of an associated component takes or gives up the designator.
     void take(const std::string& ref);
     void release(const std::string& ref);
     // The associated component name "<prefix><n>" with the smallest n that no live component of the
@@ -55,10 +61,12 @@ public:
     void forget() { m_generation = 0; }
 
 private:
+    // A placed part's designator (LOCATION), as read from the design.
+    void takePlaced(const std::string& ref);
     void read(IDesign* design);
     void readHeld(const Held& held);
     // Calls take for every designator of the design and of the blocks below it that `names` does not list
-    // yet, and adds their names to it.
+    // yet (with true for an associated component's slot), and adds their names to it.
     template <class Take>
     static void collect(IDesign* design, std::vector<std::string>& names, std::set<std::string>& seen,
                         Take take);
@@ -66,6 +74,7 @@ private:
     IDesign* m_design = nullptr;
     std::uint64_t m_generation = 0; // the database's designator generation the set is right for
     std::unordered_map<std::string, int> m_used;
+    std::unordered_map<std::string, int> m_associated; // the designators of associated components' slots
     std::map<std::string, int> m_next; // per prefix: every lower number is taken
     std::map<std::string, int> m_nextName; // per component name prefix: every lower number's name is taken
     std::vector<std::string> m_designNames; // the design's and its blocks'

@@ -1,4 +1,5 @@
 #include "kxcommon/KXGenUtils.h"
+#include "rmx/schemautil.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -35,6 +36,8 @@ std::string_view Trim(std::string_view s) {
 bool IsNameChar(unsigned char c) {
     return std::isalnum(c) != 0 || c == '_' || c == '+' || c == '-' || c == '#' || c == '!';
 }
+
+static_assert(KX_NAME_MAX_BIT == kRmxMaxBit, "a name's bit numbers are the design database's");
 
 // Reads a decimal number within 0..KX_NAME_MAX_BIT.
 bool Number(std::string_view s, int& out) {

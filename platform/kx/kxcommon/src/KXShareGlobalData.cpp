@@ -14,6 +14,7 @@ CKXVpxProject* CKXShareGlobalData::m_pVpxProject = nullptr;
 char* CKXShareGlobalData::m_bAutomation = nullptr;
 BOOL CKXShareGlobalData::m_bReplay = FALSE;
 BOOL CKXShareGlobalData::m_bShowPowerPins = FALSE;
+BOOL CKXShareGlobalData::m_bOpenJournalled = FALSE;
 FILE* CKXShareGlobalData::m_fpTransLogFile = nullptr;
 IKXDataAccessContext* CKXShareGlobalData::m_pDataAccessContext = nullptr;
 BOOL CKXShareAppData::m_bIsAppClosing = FALSE;

@@ -216,7 +216,27 @@ void CKXGridACListBox::ResetContent() {
     CGXComboListBox::ResetContent();
 }
 
+void CKXGridACListBox::KeepAside() {
+    m_strKeptKey.clear();
+    m_kept.Reset();
+    if (m_strContentKey.empty() || m_nCurSel != LB_ERR) return;
+    std::swap(m_list, m_kept);
+    m_strKeptKey = m_strContentKey;
+}
+
+BOOL CKXGridACListBox::TakeKept(const std::string& key) {
+    if (key.empty() || key != m_strKeptKey) return FALSE;
+    CAfxItemList kept;
+    std::swap(kept, m_kept);
+    KeepAside();
+    ResetContent();
+    std::swap(m_list, kept);
+    m_strContentKey = key;
+    return TRUE;
+}
+
 void CKXGridACListBox::SetStrings(const std::vector<CString>& items, std::string key) {
+    KeepAside();
     ResetContent();
     // AddString lists a text once (the same text in other letter cases is another choice).
     std::vector<CAfxItemList::NewItem> fresh;

@@ -292,6 +292,46 @@ TEST(CellControls, ChoicesSetAtOnceAreListedAsAddedOneByOne) {
     EXPECT_EQ(all.GetCount(), 0);
 }
 
+// Choices set under one key and then another come back by their key, in their order and unselected,
+// as SetStrings with them would leave the list; a key the list did not hold, or choices changed since
+// they were set, are not given back.
+TEST(GridACListBox, ChoicesOfTheKeyBeforeComeBackWithoutBeingMadeAgain) {
+    CKXGridACListBox list;
+    ASSERT_TRUE(list.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59444));
+    auto texts = [&] {
+        std::string out;
+        for (int i = 0; i < list.GetCount(); ++i) {
+            CString item;
+            list.GetText(i, item);
+            out += item.str() + ",";
+        }
+        return out;
+    };
+    list.SetStrings({"U2", "U1", "U1"}, "all");
+    list.SetStrings({"R1"}, "resistors");
+    EXPECT_FALSE(list.TakeKept("capacitors"));
+    EXPECT_FALSE(list.TakeKept(""));
+    EXPECT_EQ(texts(), "R1,");
+    ASSERT_TRUE(list.TakeKept("all"));
+    EXPECT_EQ(texts(), "U1,U2,");
+    EXPECT_EQ(list.ContentKey(), "all");
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    list.SetCurSel(1);
+    ASSERT_TRUE(list.TakeKept("resistors")); // back and forth
+    EXPECT_EQ(texts(), "R1,");
+    EXPECT_EQ(list.GetCurSel(), LB_ERR);
+    EXPECT_FALSE(list.TakeKept("all")); // an item of it was selected: not kept
+    EXPECT_EQ(list.ContentKey(), "resistors");
+
+    list.SetStrings({"C1"}, "capacitors");
+    list.AddString("C2"); // the list's choices are no longer the key's
+    list.SetStrings({"L1"}, "inductors");
+    EXPECT_FALSE(list.TakeKept("capacitors"));
+    list.ResetContent(); // the list's choices go, and no key names them
+    EXPECT_FALSE(list.TakeKept("inductors"));
+    EXPECT_EQ(list.GetCount(), 0);
+}
+
 TEST(StylesMap, PropertyStateStylesAreDistinctAndRegisteredOnce) {
     CKXStylesMap map;
     map.CreateStandardStyles();

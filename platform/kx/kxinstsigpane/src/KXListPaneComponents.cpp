@@ -4,6 +4,7 @@
 #include "KXListPaneChange.h"
 #include "KXPowerPinTies.h"
 
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXGenUtils.h"
@@ -87,7 +88,12 @@ BOOL CKXComponentListGrid::AddPhysicalInstanceFromStr(const char* text) {
     ComponentText parsed;
     CKXInstancePaneContainerView* pane = nullptr;
     if (!PrepareAdd(m_pView, text, parsed, pane)) return FALSE;
-    // The part is placed under its reference designator, which it also carries.
+    // The part is placed under its reference designator, which it also carries: one no other part has.
+    const CDesignContext* design = pane->GetPaneDesignContext();
+    if (design && CKXAssocCompAPI::IsDesignatorTaken(design->design(), parsed.name)) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-491", parsed.name);
+        return FALSE;
+    }
     return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, "", "", 1) &&
            pane->EditRefDes(parsed.name, parsed.name);
 }
@@ -209,15 +215,17 @@ namespace {
 constexpr const char* kRefDesProperty = "LOCATION";
 
 // The first name "<prefix><n>" the design does not have, the prefix being the name less its trailing
-// digits ("U" for "U12"; the whole name when it ends in none).
-CString FreeNameLike(const CDesignContext& design, const CString& name) {
+// digits ("U" for "U12"; the whole name when it ends in none). A name that becomes the new part's
+// designator is also one no part has (nor one an undo can bring back).
+CString FreeNameLike(const CDesignContext& design, const CString& name, bool asDesignator) {
     std::string prefix = name.GetString();
     while (!prefix.empty() && std::isdigit(static_cast<unsigned char>(prefix.back()))) prefix.pop_back();
     if (prefix.empty()) prefix = "U";
     CString candidate;
     for (int n = 1;; ++n) {
         candidate.Format("%s%d", prefix.c_str(), n);
-        if (!design.instance(candidate.GetString()).instance()) return candidate;
+        if (design.instance(candidate.GetString()).instance()) continue;
+        if (!asDesignator || !CKXAssocCompAPI::IsDesignatorTaken(design.design(), candidate)) return candidate;
     }
 }
 
@@ -258,7 +266,7 @@ BOOL CKXComponentListGrid::PasteComponentItem(int item) {
     CString own, others;
     if (const CInstanceContext source = design->instance(text.GetString()); source.instance()) {
         if (!ParseComponentText(source.instance()->masterName(), parsed)) return RefusePaste("KXPANE-251", text);
-        parsed.name = FreeNameLike(*design, text);
+        parsed.name = FreeNameLike(*design, text, pane->IsPhysicalView());
         CopiedProperties(*source.instance(), own, others);
     } else {
         CKXInstancePaneContainerView* checked = nullptr;

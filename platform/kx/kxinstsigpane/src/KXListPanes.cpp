@@ -11,6 +11,7 @@
 #include <unordered_set>
 
 #include "grid/gxrange.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcontrols/KXSortRows.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXGenUtils.h"
@@ -1067,6 +1068,12 @@ BOOL CKXInstancePaneContainerView::AddComponent(CString name, CString lib, CStri
     std::vector<SKXPropertyText> properties;
     if (!KXSplitPropertyTexts(fifth, 1, properties) || !KXSplitPropertyTexts(sixth, 0, properties))
         return Refuse("KXPANE-290", fifth.IsEmpty() ? sixth : fifth);
+    // A new part takes no designator that another part has, or that one an undo can bring back has.
+    const CDesignContext* design = GetPaneDesignContext();
+    for (const SKXPropertyText& p : properties)
+        if (p.name.CompareNoCase(kRefDes) == 0 && design &&
+            CKXAssocCompAPI::IsDesignatorTaken(design->design(), p.value))
+            return Refuse("KXPANE-491", p.value);
     if (!AddDesignInstance(name, lib, cell, view.IsEmpty() ? CString("sym") : view, properties)) return FALSE;
     JournalEdit("Add Component", "AddComponent", {name, lib, cell, view, fifth, sixth}, {seventh});
     return TRUE;
@@ -1154,6 +1161,11 @@ BOOL CKXInstancePaneContainerView::EditRefDes(CString first, CString second) {
     refDes.Trim();
     if (!inst.instance()) return Refuse("KXPANE-250", first);
     if (refDes.IsEmpty()) return Refuse("KXPANE-253", first);
+    // A placed part's designator may be shared by the sections of one part; an associated component's is
+    // its own.
+    const CDesignContext* design = GetPaneDesignContext();
+    if (design && CKXAssocCompAPI::IsAssociatedDesignator(design->design(), refDes))
+        return Refuse("KXPANE-491", refDes);
     if (!ChangeDesign("Edit RefDes", [&](CTransaction& t) { return t.addProperty(inst, kRefDes, refDes); }))
         return FALSE;
     JournalEdit("Edit RefDes", "EditRefDes", {first, second});

@@ -161,6 +161,7 @@ fs::path BlockLibraryFolder(IServer* server, IDesign* design, const CString& lib
 int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString, CString, CString, int, int,
                                         int, int, int, int, CStringArray&, CStringArray&) {
     m_strError.Empty();
+    m_bNameTooLong = false;
     if (!m_pDesign || !*m_pDesign) {
         m_strError = "no design to save";
         return 0;
@@ -178,14 +179,21 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
         m_strError = "the design has no library folder";
         return 0;
     }
+    const fs::path file = folder / (block.str() + "." + view.str() + ".design");
+    // A name the file system cannot take is refused before a folder is made.
+    std::string why;
+    if (!AfxFileNameFits(file.string(), why)) {
+        m_strError = why.c_str();
+        m_bNameTooLong = true;
+        return 0;
+    }
     // A block the library holds, loaded or only on disk, is never overwritten.
-    if (server->findDesign(lib, block, view) ||
-        fs::exists(folder / (block.str() + "." + view.str() + ".design"))) {
+    std::error_code ec;
+    if (server->findDesign(lib, block, view) || fs::exists(file, ec)) {
         m_strError.Format("design %s.%s:%s already exists", lib.GetString(), block.GetString(),
                           view.GetString());
         return 0;
     }
-    std::error_code ec;
     fs::create_directories(folder, ec);
     CString error;
     if (!server->saveDesignAs(design, folder.string().c_str(), lib, block, view, &error)) {

@@ -70,8 +70,11 @@ std::vector<CString> CKXDlgModelAssign::GetModelList() const {
     std::vector<CString> models;
     std::error_code ec;
     if (m_strDir.IsEmpty() || !fs::is_directory(m_strDir.str(), ec)) return models;
-    for (const auto& entry : fs::directory_iterator(m_strDir.str(), ec)) {
-        if (!entry.is_regular_file(ec) || entry.path().extension() != ".mdl") continue;
+    // The iterator steps with an error code: a folder that goes away meanwhile ends the list.
+    for (fs::directory_iterator it(m_strDir.str(), ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::directory_entry& entry = *it;
+        std::error_code entryEc;
+        if (!entry.is_regular_file(entryEc) || entry.path().extension() != ".mdl") continue;
         std::string name = entry.path().stem().string();
         if (!m_strNameFilter.IsEmpty() && fnmatch(m_strNameFilter.GetString(), name.c_str(), 0) != 0)
             continue;

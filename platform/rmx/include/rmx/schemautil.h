@@ -7,6 +7,11 @@
 
 #include "afx/afxstr.h"
 
+// Bit numbers run from 0 to this, so that a bus is at most kRmxMaxBit + 1 bits wide: a name with a
+// higher bit number is no name, and the database refuses a wider bit range (a net, a port or a pin
+// made, widened or read from a file), before anything of it is made.
+constexpr int kRmxMaxBit = 65535;
+
 class CSchemaUtilities {
 public:
     // Name of one bit ("D<3>"); a negative bit gives the plain name.

@@ -24,6 +24,7 @@ class CNetBitContext;
 class CInstTermBit;
 class CNetBit;
 class CTransaction;
+class IDesign;
 class IDTInstance;
 class IDPInstTerm;
 class IServer;
@@ -66,6 +67,13 @@ public:
     // parts the design has now count.
     using DesignatorHold = const KXHeldDesignators& (*)();
     static void SetDesignatorHold(DesignatorHold hold);
+    // Whether a new part may not take the designator: a placed part of the design or of a block below it
+    // has it (LOCATION), an associated component's slot carries it, or an undo or redo can bring back a
+    // part that has it.
+    static bool IsDesignatorTaken(IDesign* design, const CString& ref);
+    // Whether an associated component of the design (or of a block below it) carries the designator in a
+    // slot, or an undo or redo can bring back one that does.
+    static bool IsAssociatedDesignator(IDesign* design, const CString& ref);
 
     // ---- context ----
     void setTransaction(CTransaction* transaction, bool ownedByCaller);

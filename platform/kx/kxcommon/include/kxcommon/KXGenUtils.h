@@ -35,7 +35,8 @@ class IDPNet;
 class IDesign;
 class IPhysPartDefn;
 
-constexpr int KX_NAME_MAX_BIT = 1048575;
+// The highest bit number a name may give: the design database's (kRmxMaxBit).
+constexpr int KX_NAME_MAX_BIT = 65535;
 
 // Net scope values that ParseSignalName reports.
 constexpr int KX_SCOPE_LOCAL = 0;

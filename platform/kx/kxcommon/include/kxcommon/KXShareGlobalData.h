@@ -62,6 +62,9 @@ public:
     static BOOL m_bReplay;
     // Whether the grids show power pins.
     static BOOL m_bShowPowerPins;
+    // TRUE while an editor asks the host to open a design whose opening its own journal line repeats
+    // (an ascend to the parent): the host then journals no opening of its own.
+    static BOOL m_bOpenJournalled;
     // The transaction log, or NULL.
     static FILE* m_fpTransLogFile;
     // The design directories (the server's by default).

@@ -116,6 +116,11 @@ public:
     void SetStrings(const std::vector<CString>& items, std::string key = std::string());
     // The key the list's choices were set with; empty after any other change of the list.
     const std::string& ContentKey() const { return m_strContentKey; }
+    // The choices the list held under `key` before the last SetStrings, back in the list (and those it
+    // held aside in their place), as SetStrings with them would leave it; FALSE (nothing changes) when
+    // the list keeps no choices of that key. A cell's choices that alternate with another's are not
+    // made again.
+    BOOL TakeKept(const std::string& key);
     // The list-box messages LB_ADDSTRING and LB_RESETCONTENT work as the calls of the same name.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -124,6 +129,11 @@ private:
     UINT m_nID = 0;
     DWORD m_dwStyle = 0;
     std::string m_strContentKey;
+    // Puts the list's keyed choices aside in place of those kept (none when the list's choices are
+    // not the keyed ones, or one of them is selected).
+    void KeepAside();
+    CAfxItemList m_kept;      // the choices of the key before
+    std::string m_strKeptKey; // their key; empty when none are kept
 };
 
 // Signal or pin combo that completes what is typed from its shared list.

@@ -27,9 +27,12 @@ public:
     int CreateSubProject(int kind, CString lib, CString block, CString a4, CString a5, CString a6, int i7,
                          int i8, int i9, int i10, int i11, int i12, CStringArray& list1, CStringArray& list2);
     CString GetLastError() const { return m_strError; }
+    // Whether the last CreateSubProject refused the names because the file system cannot take them.
+    bool NameTooLong() const { return m_bNameTooLong; }
 
 private:
     std::unique_ptr<CDesignContext> m_pDesign;
     int m_nMode = 1;
     CString m_strView, m_strLib, m_strBlock, m_strError;
+    bool m_bNameTooLong = false;
 };

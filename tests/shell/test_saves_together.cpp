@@ -1,0 +1,143 @@
+// A design and its notes are saved together: a save killed at any moment leaves, at the next open of the
+// library, both files of one save, and nothing of the killed save's temporaries.
+#include "KXShellFixture.h"
+
+#include "afx/afxfile.h"
+#include "afx/afxwin.h"
+#include "rmx/server.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SavesTogether : public KXShellFixture {
+protected:
+    std::string FileText(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    // The newest save's mark of each file: the last GEN net the design holds and the text of U1.OUT's
+    // comment ("-" for none; a save made by a try holds its own marks only).
+    std::string DesignMark() {
+        std::istringstream in(FileText(m_lib / "board.sch.design"));
+        std::string mark = "-";
+        int newest = -1;
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("net GEN_", 0) != 0) continue;
+            const std::string name = line.substr(4, line.find(' ', 4) - 4);
+            const int gen = std::stoi(name.substr(name.rfind('_') + 1));
+            if (gen > newest) newest = gen, mark = name;
+        }
+        return mark;
+    }
+    std::string NotesMark() {
+        std::istringstream in(FileText(m_lib / "board.TableEditor.notes"));
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind("P\tU1\tOUT\t", 0) == 0) {
+                const std::string rest = line.substr(9);
+                return rest.substr(0, rest.find('\t'));
+            }
+        return "-";
+    }
+    // What the next open of the library finds: it reads the library (finishing or clearing a killed
+    // save first); the names left beside the library's files.
+    std::vector<std::string> OpenAgainAndListLeftovers() {
+        IServer later;
+        CString error;
+        EXPECT_TRUE(later.loadLibrary(m_lib.c_str(), error)) << error.str();
+        std::vector<std::string> left;
+        std::error_code ec;
+        for (fs::directory_iterator it(m_lib, ec), end; !ec && it != end; it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            if (name.find(".tmp") != std::string::npos || name.rfind(".kxbatch", 0) == 0) left.push_back(name);
+        }
+        return left;
+    }
+    // In a child process: saves the design and its notes again and again, each save with marks of its own.
+    [[noreturn]] void SaveForever(int attempt) {
+        for (int gen = 1;; ++gen) {
+            const std::string mark = "GEN_" + std::to_string(attempt) + "_" + std::to_string(gen);
+            Run("kx::call AddSignal " + mark + " {} {}");
+            Run((gen == 1 ? "addComment pin " : "modifyComment pin ") + mark + " OUT");
+            Run("saveDesign");
+        }
+    }
+};
+
+} // namespace
+
+// kill -9 at a random moment of a run of saves, 25 times: the design and the notes always come from one
+// save, and the next open leaves no temporary or record behind.
+TEST_F(SavesTogether, ASaveKilledAtAnyMomentLeavesBothFilesOfOneSave) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("saveDesign"), "1"); // the library is on disk before the first child saves
+    std::mt19937 rng(20261208);
+    for (int attempt = 1; attempt <= 25; ++attempt) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) SaveForever(attempt);
+        ::usleep(std::uniform_int_distribution<useconds_t>(2000, 60000)(rng));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << attempt;
+        EXPECT_TRUE(OpenAgainAndListLeftovers().empty()) << attempt;
+        EXPECT_EQ(DesignMark(), NotesMark()) << attempt;
+    }
+}
+
+// The worst moment, made sure of: the process dies right after the design is in place and before its
+// notes are. The next open puts the notes of that save in place too.
+TEST_F(SavesTogether, ASaveKilledBetweenItsFilesIsFinishedAtTheNextOpen) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    Run("kx::call AddSignal GEN_0_1 {} {}; addComment pin GEN_0_1 OUT");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        AfxFileBatch::SetRenameObserver([](const std::string&) { ::raise(SIGKILL); });
+        Run("kx::call AddSignal GEN_0_2 {} {}; modifyComment pin GEN_0_2 OUT; saveDesign");
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_TRUE(OpenAgainAndListLeftovers().empty());
+    EXPECT_EQ(DesignMark(), "GEN_0_2");
+    EXPECT_EQ(NotesMark(), "GEN_0_2");
+}
+
+// A save whose notes cannot be written leaves the design file as it was too.
+TEST_F(SavesTogether, ASaveWhoseNotesFailWritesNeitherFile) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    Run("kx::call AddSignal GEN_0_1 {} {}; addComment pin GEN_0_1 OUT");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    const std::string before = FileText(m_lib / "board.sch.design");
+    Run("kx::call AddSignal GEN_0_2 {} {}; modifyComment pin GEN_0_2 OUT");
+    // A folder where the notes go: they cannot be written.
+    std::error_code ec;
+    fs::remove(m_lib / "board.TableEditor.notes", ec);
+    fs::create_directories(m_lib / "board.TableEditor.notes", ec);
+    EXPECT_EQ(Run("saveDesign"), "0");
+    EXPECT_EQ(FileText(m_lib / "board.sch.design"), before);
+    EXPECT_EQ(DesignMark(), "GEN_0_1");
+    EXPECT_TRUE(OpenAgainAndListLeftovers().empty());
+}
