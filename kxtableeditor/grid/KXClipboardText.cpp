@@ -1,6 +1,7 @@
 #include "grid/KXClipboardText.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 
 namespace {
 
@@ -25,6 +26,12 @@ std::vector<CString> KXSplitClipboardLines(const CString& text) {
 
 std::vector<CString> KXSplitClipboardFields(const CString& line) {
     return Split(line, '\t', false, true);
+}
+
+bool KXIsOneLine(const CString& text) {
+    if (text.FindOneOf("\r\n\t") < 0) return true;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-331");
+    return false;
 }
 
 bool KXTakeAssocClipEntry(CString& buffer, KXAssocClipEntry& entry) {

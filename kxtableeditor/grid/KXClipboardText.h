@@ -8,6 +8,9 @@
 #include <vector>
 
 std::vector<CString> KXSplitClipboardLines(const CString& text);
+// Whether the text (its last line break taken off) is one line, as a filter cell takes it; a text of
+// several lines or fields (cells copied as a table) shows KXTABLE-331 and answers false.
+bool KXIsOneLine(const CString& text);
 // Every field is kept, an empty one too: "a\t\tb" gives three.
 std::vector<CString> KXSplitClipboardFields(const CString& line);
 

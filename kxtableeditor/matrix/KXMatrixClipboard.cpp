@@ -187,9 +187,16 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
             return FALSE;
         if (text.IsEmpty()) CKXImpClipBoard::GetCFText(text);
     }
+    // Into a cell being edited the text goes at the caret, as typed: the design is not touched.
+    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
+        if (components) CKXImpClipBoard::GetCFText(text);
+        control->ReplaceSel(text);
+        return TRUE;
+    }
     if (components) return PasteAssocComponents(row, col);
     if (row == kFilterRow) {
         text.TrimRight("\r\n");
+        if (!KXIsOneLine(text)) return FALSE;
         KXRowFilter(*this, kFilterRow).SetPattern(col, text);
         JournalFilter(col, text);
         return FilterRows(GX_INVALID);
@@ -198,8 +205,8 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
 }
 
 BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines) {
-    int offset = -1, group = -1;
-    if (lines.empty() || first < kFirstDataRow || !SplitColumn(static_cast<int>(col), offset, group)) return FALSE;
+    const std::vector<ROWCOL> columns = PasteColumns(col);
+    if (lines.empty() || first < kFirstDataRow || columns.empty()) return FALSE;
     // Inside the pane's paste the pane puts the rows back when the paste does not commit.
     KXKeptRows kept = CKXTransaction::IsTransactionStarted() ? KXKeptRows() : KeepDataRows();
     CKXGridEdit edit(*this, "Paste Selected Text", CKXGridEdit::kJoinOpen);
@@ -208,14 +215,12 @@ BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vec
     m_bPastingConnections = 1;
     bool any = false;
     std::size_t i = 0;
-    // Line by line down the shown rows, field by field to the right: only pin cells take a field.
+    // Line by line down the shown rows, field by field over the columns that take them.
     for (ROWCOL r = first; r <= GetRowCount() && i < lines.size(); ++r) {
         if (IsRowHidden(r)) continue;
         const std::vector<CString> fields = KXSplitClipboardFields(lines[i++]);
-        for (std::size_t f = 0; f < fields.size(); ++f) {
-            const ROWCOL c = col + static_cast<ROWCOL>(f);
-            int o = -1, g = -1;
-            if (c > GetColCount() || !DecodeInstanceColumn(static_cast<int>(c), o, g)) continue;
+        for (std::size_t f = 0; f < fields.size() && f < columns.size(); ++f) {
+            const ROWCOL c = columns[f];
             CString field = fields[f];
             field.Trim();
             if (field.IsEmpty() || CellText(r, static_cast<int>(c)).CompareNoCase(field) == 0) continue;
@@ -241,4 +246,26 @@ void CKXMatrixGridWnd::PutBackDataRows(KXKeptRows& rows) {
     }
     IndexRowsAgain();
     Redraw(GX_INVALIDATE, TRUE);
+}
+
+// A line's fields go to the shown columns of the current cell's kind (Pin Name or Pin Number) among the
+// selected columns, from left to right; one selected column stands for that column of each group from it on.
+// A column the user does not see takes no field, as a copy leaves it out.
+std::vector<ROWCOL> CKXMatrixGridWnd::PasteColumns(ROWCOL col) {
+    std::vector<ROWCOL> columns;
+    int offset = -1, group = -1;
+    if (!DecodeInstanceColumn(static_cast<int>(col), offset, group)) return columns;
+    CRowColArray selected;
+    GetSelectedCols(selected, FALSE, TRUE);
+    std::vector<ROWCOL> candidates;
+    if (selected.GetSize() <= 1)
+        for (ROWCOL c = col; c <= GetColCount(); ++c) candidates.push_back(c);
+    else
+        for (INT_PTR k = 0; k < selected.GetSize(); ++k) candidates.push_back(selected[k]);
+    for (ROWCOL c : candidates) {
+        int o = -1, g = -1;
+        if (GetColWidth(c) != 0 && DecodeInstanceColumn(static_cast<int>(c), o, g) && o == offset)
+            columns.push_back(c);
+    }
+    return columns;
 }

@@ -219,6 +219,8 @@ public:
     // tab-separated field into its column; one edit. FALSE when nothing was pasted.
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
     BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
+    // The columns a pasted line's fields go to, in order (see PasteConnections).
+    std::vector<ROWCOL> PasteColumns(ROWCOL col);
     // A paste writes its connections into the cells ahead of the commit; one that does not commit puts
     // the rows back, and the rows are indexed again by what they show.
     KXKeptRows KeepDataRows() override;

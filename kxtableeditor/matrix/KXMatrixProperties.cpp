@@ -5,6 +5,7 @@
 // refuses.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXCustomColumns.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
@@ -44,6 +45,12 @@ BOOL CKXMatrixGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
     const CString key = GetColumnInfo(static_cast<int>(col))->m_strPropertyName;
     CString value;
     if (!values.Lookup(key, value)) return FALSE;
+    // A value the property's rules refuse (a line break, a tab) is written nowhere.
+    if (const KXCustomColumns::Verdict verdict = KXCustomColumns::Check(key, value, 0);
+        verdict != KXCustomColumns::Verdict::Ok) {
+        KXCustomColumns::Report(verdict, key, value);
+        return FALSE;
+    }
     CKXGridEdit edit(*this, "Change Prop", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     KXJournalLines journal(JournalHandle());

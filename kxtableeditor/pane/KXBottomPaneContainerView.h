@@ -428,7 +428,8 @@ public:
     void RemoveNet(CString name) override;
     void RenameNet(INet* net, CString oldName) override;
     void AddOrUpdateComponent(IInstance* instance, CString cellName) override;
-    void StoreExcludedSpathList(CString list) override { m_strExcludedSpaths = list; }
+    // Keeps the block filter's excluded paths for the physical grids shown later and gives them to those kept.
+    void StoreExcludedSpathList(CString list) override;
     int GetComponentId(const CString& name) const; // -1 when not registered
     int GetNetId(const CString& name) const;       // -1 when not registered
     CString GetComponentName(int id) const override;
@@ -795,6 +796,7 @@ private:
     BOOL m_bSyncing = FALSE;
     BOOL m_bAttachEnabled = TRUE;
     CString m_strAttachSignal;
+    CString m_strUnmatchedKeys; // the keys of the last selectObject that named no row, as its message names them
     std::vector<CString> m_shown;
     BOOL SendHostText(const char* text);
     // A pane word run through the host (WORD OPERANDS): its answer; a refusal the word did not explain

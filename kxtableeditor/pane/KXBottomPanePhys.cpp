@@ -73,7 +73,7 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
         if (grid) {
             grid->m_bObjectLoaded = 1;
             for (auto& part : parts)
-                grid->PopulatePhysPart(design, part.get(), CString(), FALSE);
+                grid->PopulatePhysPart(design, part.get(), m_strExcludedSpaths, FALSE);
             grid->FinishLoad();
         }
     }
@@ -129,6 +129,17 @@ CKXPhysNetDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysNetGrid() const 
 CKXPhysPartDetailsGridWnd* CKXBottomPaneContainerView::ActivePhysPartGrid() const {
     if (GetViewMode() != eOpenModePhysical) return nullptr;
     return PhysPartGridOf(GetActiveGrid());
+}
+
+void CKXBottomPaneContainerView::StoreExcludedSpathList(CString list) {
+    m_strExcludedSpaths = list;
+    if (GetViewMode() != eOpenModePhysical) return;
+    for (const auto& g : m_grids) {
+        if (CKXPhysPartDetailsGridWnd* part = PhysPartGridOf(g.get()))
+            part->SetExcludedSpathList(part->ShownRefDes(), list);
+        else if (CKXPhysNetDetailsGridWnd* net = PhysNetGridOf(g.get()))
+            net->SetExcludedSpathList(net->ShownNetName(), list);
+    }
 }
 
 void CKXBottomPaneContainerView::SetPartGridsExcludedSpathList(CString refDes, CString excludedPaths) {

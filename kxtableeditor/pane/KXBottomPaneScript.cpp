@@ -177,6 +177,9 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
         return KXEditResult::Refused("KXPANE-246");
     }
     if (keys.GetSize() > 0 && !SelectKeyedPins(grid, keys)) return KXEditResult::Of(FALSE, "KXPANE-247");
+    // A pin grid with no pin selected (a selectObject that named none) has nothing to comment on.
+    if (PinGridOf(grid) && keys.GetSize() == 0 && !grid->HasSelectedDataRow())
+        return KXEditResult::Refused("KXPANE-247", m_strUnmatchedKeys);
     const KXShownMark mark;
     if (op == 0 && grid->CanInsertComment())
         grid->InsertComment(text, 1);
@@ -487,7 +490,11 @@ KXEditResult CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, l
     SelectKeysOnly(keys);
     if (keys.GetSize() == 0) SelectRowsInAllGrids(&keys, "");
     if (CKXGridWnd* active = GetActiveGrid()) active->NotifySelectionChanged();
-    if (keys.GetSize() > 0 && !AnyRowSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
+    m_strUnmatchedKeys.Empty();
+    if (keys.GetSize() > 0 && !AnyRowSelected()) {
+        m_strUnmatchedKeys = KeysText(keys);
+        return KXEditResult::Refused("KXPANE-247", m_strUnmatchedKeys);
+    }
     return KXEditResult::Done();
 }
 

@@ -808,11 +808,13 @@ CString CKXPhysGridWnd::CellTip(ROWCOL row, ROWCOL col) {
     return style.GetUserAttribute(Id(IDS_UA_TOOLTIPTEXT)).GetValue();
 }
 
-void CKXPhysGridWnd::EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCol, CString caption) {
+void CKXPhysGridWnd::EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCol, CString caption, ROWCOL partCol) {
     CString list;
     for (ROWCOL r : SelectedRows()) {
         if (!IsShownPinRow(r)) continue;
-        list += "[list " + KXTclListElement(GetValueRowCol(r, pinCol)) + " " +
+        list += "[list ";
+        if (partCol) list += KXTclListElement(GetValueRowCol(r, partCol)) + " ";
+        list += KXTclListElement(GetValueRowCol(r, pinCol)) + " " +
                 KXTclListElement(GetValueRowCol(r, numberCol)) + "] ";
     }
     SendHostText(CString(KXScriptWord::selectWindow) + " " + window + "; " + KXScriptWord::copy + " pin " + list +

@@ -98,7 +98,9 @@ public:
     // The copy echo: the selected shown pin rows as [list PIN NUMBER] keys and the column's caption,
     // sent as "selectWindow WINDOW; copy pin ..." for the pane's copy word.
     // The caption comes by value: a cell text read from the grid lives in a buffer the next read reuses.
-    void EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCol, CString caption);
+    // Echoes Ctrl+C as the copy word, each row keyed by its pin name and number (and, with partCol, first by
+    // its part, as pin names and numbers repeat over the parts shown together).
+    void EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCol, CString caption, ROWCOL partCol = 0);
     // Copies the selected cells of shown rows to the clipboard, as text and as objects.
     void CopySelection();
     // The pane's frame as the table frame; NULL when the grid has none.

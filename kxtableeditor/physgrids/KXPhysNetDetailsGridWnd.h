@@ -73,6 +73,7 @@ public:
     void FinishLoad();
     void RefreshRows();
     void SetExcludedSpathList(CString netName, CString excludedSpaths);
+    const CString& ShownNetName() const { return m_strNetName; }
     void RenamePhysNet(CString netName);
     void RefreshRowsByName(CString location) override;
     void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) override;

@@ -104,6 +104,7 @@ public:
     void IndexPinRows();
     void RefreshRows();
     void SetExcludedSpathList(CString refDes, CString excludedPaths);
+    const CString& ShownRefDes() const { return m_strRefDes; }
     void RenameSignalInRows(const CString& newName, const CString& oldName);
     void SetRefDes(CString refDes);
     // Gives the header bar the part's name in single-part mode.

@@ -42,7 +42,8 @@ ROWCOL C(int col) {
 void CKXPhysPartDetailsGridWnd::OnEditCopy() {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || row < kPartFirstRow) return;
-    EchoCopy("ccp", C(s_nPinNameCol), C(s_nPNCol), GetValueRowCol(kPartCaptionRow, col));
+    EchoCopy("ccp", C(s_nPinNameCol), C(s_nPNCol), GetValueRowCol(kPartCaptionRow, col),
+             m_bObjectLoaded ? C(s_nPhysPartCol) : 0);
 }
 
 BOOL CKXPhysPartDetailsGridWnd::PasteFromClipboardViewer(int, int) {

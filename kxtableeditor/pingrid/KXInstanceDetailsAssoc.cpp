@@ -75,13 +75,14 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     IInstTerm* pin = GetRowPinForAssoc(row, msb, lsb);
     if (!pin) return;
     CString tip;
-    const CString type = PinTermination(pin, lsb, tip);
+    const CString type = RowTermination(pin, msb, lsb, tip);
     WriteTerminationCell(row, type, tip, TRUE);
     CString base, m, l;
     const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
     const ROWCOL parent = GetRowParentOffset(row);
-    if (!type.IsEmpty() && child && parent != GX_INVALID && parent > 0) {
-        // Bits of different types: the bus row shows none, neither as text nor as its tool tip.
+    if (child && parent != GX_INVALID && parent > 0 && parent != row) {
+        // Bits of different types, or a bit without one: the bus row shows none, neither as text nor as
+        // its tool tip.
         const CString shown = GetValueRowCol(parent, Col(m_nColTermination));
         if (shown.CompareNoCase(type) != 0) {
             CGXStyle clear;
@@ -120,6 +121,20 @@ void CKXInstanceDetailsGridWnd::RefreshExpandedRow(const CDWordArray& rows) {
         for (int k = 1; k <= bits && row + static_cast<ROWCOL>(k) <= GetRowCount(); ++k)
             StyleAssocCompCells(row + static_cast<ROWCOL>(k), flag);
     }
+}
+
+CString CKXInstanceDetailsGridWnd::RowTermination(IInstTerm* pin, int msb, int lsb, CString& tip) {
+    CString type = PinTermination(pin, lsb, tip);
+    // A whole bus row shows the type its bits share, or none.
+    const bool wholeBus = msb != lsb || (msb < 0 && pin->msb() != pin->lsb());
+    const int low = msb != lsb ? std::min(msb, lsb) : std::min(pin->msb(), pin->lsb());
+    const int high = msb != lsb ? std::max(msb, lsb) : std::max(pin->msb(), pin->lsb());
+    for (int bit = low; wholeBus && bit <= high && !type.IsEmpty(); ++bit) {
+        CString bitTip;
+        if (PinTermination(pin, bit, bitTip).CompareNoCase(type) != 0) type.Empty();
+    }
+    if (type.IsEmpty()) tip.Empty();
+    return type;
 }
 
 CString CKXInstanceDetailsGridWnd::PinTermination(IInstTerm* pin, int bit, CString& tip) {

@@ -144,8 +144,12 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
         out.second = second;
     }
     if (!scalarNet) {
+        const int wantLo = std::min(out.first, out.second), wantHi = std::max(out.first, out.second);
+        // Typed bits beyond a pair of two whole leg nets widen the leg nets, and the pair with them.
+        if (first != -1 && net.positiveBit() < 0 && net.positive() && !net.positive()->isScalar())
+            if (!ChangeNetWidth(net.positive(), wantLo, wantHi)) return FALSE;
         const int lo = std::min(net.lsb(), net.msb()), hi = std::max(net.lsb(), net.msb());
-        if (std::min(out.first, out.second) < lo || std::max(out.first, out.second) > hi) {
+        if (wantLo < lo || wantHi > hi) {
             CKXErrorHandler::MessageBoxOk("KXTABLE-150", text.GetString());
             return FALSE;
         }

@@ -353,7 +353,7 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
                                              bool block) {
     // The termination cell: a block's pins carry none; an unconnected pin shows none.
     CString tip;
-    const CString type = block ? CString() : PinTermination(pin, lsb, tip);
+    const CString type = block ? CString() : RowTermination(pin, msb, lsb, tip);
     const CGXStyle& none = m_fillStyles.Termination(!block);
     if (type.IsEmpty() && tip.IsEmpty()) {
         WriteCell(row, Col(m_nColTermination), none);
@@ -363,8 +363,8 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
         if (!tip.IsEmpty()) term.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
         WriteCell(row, Col(m_nColTermination), term);
     }
-    // A bit whose termination differs from what its vector's row shows empties that row's cell.
-    if (!type.IsEmpty() && parentRow != GX_INVALID &&
+    // A bit whose termination differs from what its vector's row shows (none included) empties that row's cell.
+    if (parentRow != GX_INVALID &&
         GetValueRowCol(parentRow, Col(m_nColTermination)).CompareNoCase(type) != 0) {
         CGXStyle clear;
         clear.SetValue("");

@@ -201,7 +201,9 @@ public:
         CString text, tip;
         int netId = -1;
     };
-    ConnectionSummary SummariseChildConnections(ROWCOL row);
+    // A vector pin's bits on different nets leave the text empty (the tool tip lists them); a power
+    // group's row joins its pins' nets.
+    ConnectionSummary SummariseChildConnections(ROWCOL row, bool powerGroup);
     static constexpr int kConnectionTipRows = 25; // bit rows listed in the tool tip
     static constexpr int kConnectionHatch = 20;   // the grid library's pattern of a summarised cell
 
@@ -1386,6 +1388,8 @@ private:
     void WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId);
     // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
     CString PinTermination(IInstTerm* pin, int bit, CString& tip);
+    // The termination type a row shows: its pin bit's, or for a whole bus row the type all its bits share (else none).
+    CString RowTermination(IInstTerm* pin, int msb, int lsb, CString& tip);
     // The comment store's key of a pin row showing the bits msb..lsb of the pin.
     static CString CommentKeyOf(const IInstTerm* pin, int msb, int lsb);
     // Gives the style the comment icon form when the store has a comment of the pin; false when not.

@@ -62,6 +62,7 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
         // filters, and is no undo step.
         if (IsPasteCellReadOnly(row, col)) return FALSE;
         text.TrimRight("\r\n");
+        if (!KXIsOneLine(text)) return FALSE;
         {
             GridWriteScope noUndo(*this, GridWriteScope::kUndo);
             if (!TypeIntoCell(row, col, text)) return FALSE;

@@ -165,12 +165,12 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
             summary.netId = static_cast<int>(conn.net()->id());
         }
     }
-    if (!direct) summary = SummariseChildConnections(row);
+    if (!direct) summary = SummariseChildConnections(row, powerGroup);
     ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
     const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&
                         GetValueRowCol(row + 1, Col(m_nColPinName)) == summary.text;
     CGXStyle look;
-    look.SetInterior(summary.text.IsEmpty() ? CGXBrush(RGB(255, 255, 255))
+    look.SetInterior(summary.text.IsEmpty() && summary.tip.IsEmpty() ? CGXBrush(RGB(255, 255, 255))
                                             : CGXBrush(kConnectionHatch, RGB(255, 255, 255), RGB(255, 255, 255)));
     look.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
     look.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), summary.tip);
@@ -179,7 +179,8 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
     SetStyleRange(CGXRange(row, Col(m_nColSignal)), look, gxOverride, 0, kNoUpdate, gxDo);
 }
 
-CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::SummariseChildConnections(ROWCOL row) {
+CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::SummariseChildConnections(ROWCOL row,
+                                                                                            bool powerGroup) {
     ConnectionSummary summary;
     bool allEqual = true;
     int count = 0;
@@ -200,6 +201,7 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
         if (kind != PIN_ROW_PLUSMINUS_CHILD && kind != PIN_ROW_GROUP_2 && kind != PIN_ROW_PLUSMINUS_CHILD_2 &&
             kind != PIN_ROW_POWER_CHILD && kind != PIN_ROW_IMPLICIT_POWER)
             break;
+        if (!powerGroup && GetRowParentOffset(r) != row) break; // the pin's own bit rows end here
         const CString signal = GetValueRowCol(r, Col(m_nColSignal));
         const CString pinName = GetValueRowCol(r, Col(m_nColPinName));
         const bool listed = !signal.IsEmpty() && count < kConnectionTipRows;
@@ -215,6 +217,7 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
     }
     // One net shared by every bit is shown once.
     if (allEqual && !summary.text.IsEmpty()) summary.text = firstText;
+    else if (!powerGroup) summary.text.Empty();
     if (count > kConnectionTipRows && !summary.tip.IsEmpty())
         summary.tip += "\n....\nExpand pin to see all connections...";
     return summary;

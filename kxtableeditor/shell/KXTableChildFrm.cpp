@@ -404,6 +404,11 @@ void CKXTableChildFrm::ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* co
         ReadExcludedSpathList(m_DesignContext, list, path);
         if (componentPane) componentPane->SetBlockFilterList(&list);
         if (signalPane) signalPane->SetBlockFilterList(&list);
+        CString text;
+        for (POSITION pos = list.GetHeadPosition(); pos;)
+            text += list.GetNext(pos) + "\n";
+        if (IKXConnectivityPane* ccp = GetPane())
+            if (CCommonInterface* details = ccp->PaneInterface()) details->StoreExcludedSpathList(text);
         if (IKXMessageServer* ms = GetKXMsgSrvr())
             ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, list.IsEmpty() ? 0 : 1, 0, 0);
     }

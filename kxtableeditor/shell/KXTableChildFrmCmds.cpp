@@ -372,6 +372,9 @@ void CKXTableChildFrm::ApplyBlockFilter(const CString& text) {
     if (OpenMode() != eOpenModePhysical) return;
     if (CKXSignalPaneContainerView* slp = GetSignalPane()) slp->FilterPhys(text);
     if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->FilterPhys(text);
+    // The physical grids shown now and later leave the excluded blocks' pins out too.
+    if (IKXConnectivityPane* ccp = GetPane())
+        if (CCommonInterface* details = ccp->PaneInterface()) details->StoreExcludedSpathList(text);
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_BLOCK_FILTER_CHANGED, text.IsEmpty() ? 0 : 1, 0, 0);
 }

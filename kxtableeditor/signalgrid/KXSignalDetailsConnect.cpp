@@ -22,6 +22,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 using namespace kxsignal;
 
@@ -50,6 +51,15 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
+    // Named by the word, a pin on those net bits already: nothing to ask and nothing to change. (Typed into
+    // a row, it moves up to that row.)
+    if (m_bConnectingByName && !t.fillOnly && HasConnectionAlready(t)) {
+        if (bShowMessages) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-304", t.net->name());
+            TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+        }
+        return FALSE;
+    }
     // The pin the row shows now leaves the net for the new one: named before the row changes.
     const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
     const CString oldKey = replacing ? RowPinKey(row) : CString();
@@ -106,6 +116,18 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL
         return Refuse(bShowMessages, "KXTABLE-101");
     if (std::abs(t.hi - t.lo) != std::abs(t.start - t.end)) return Refuse(bShowMessages, "KXTABLE-135");
     return TRUE;
+}
+
+// Whether each pin bit of the target is joined to the net bit the connection would give it (net bit `end`
+// goes with pin bit `lo`, `start` with `hi`).
+bool CKXSignalDetailsGridWnd::HasConnectionAlready(const ConnTarget& t) const {
+    const int step = t.start >= t.end ? 1 : -1;
+    for (int i = 0; i <= t.hi - t.lo; ++i) {
+        const CNetBit joined = t.pin->netBit(t.lo + i);
+        const int netBit = t.net->isScalar() ? -1 : t.end + i * step;
+        if (joined.net() != t.net || (!t.net->isScalar() && joined.bit() != netBit)) return false;
+    }
+    return true;
 }
 
 BOOL CKXSignalDetailsGridWnd::RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
@@ -377,7 +399,12 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
         WriteCell(row, m_nColStartBit, CGXStyle().SetValue(Decimal(start)).SetControl(Id(IDS_CTRL_EDIT)));
         WriteCell(row, m_nColEndBit, CGXStyle().SetValue(Decimal(end)).SetControl(Id(IDS_CTRL_EDIT)));
     }
-    const BOOL result = CommitCellEdit(row, Col(byName ? m_nColPinName : m_nColPinNumber), number, TRUE);
+    const BOOL result = [&] {
+        const BOOL outer = std::exchange(m_bConnectingByName, TRUE);
+        const BOOL done = CommitCellEdit(row, Col(byName ? m_nColPinName : m_nColPinNumber), number, TRUE);
+        m_bConnectingByName = outer;
+        return done;
+    }();
     GridWriteScope scope(*this, GridWriteScope::kUndo);
     // Refused: the row goes back to blank. Connected: the row keeps the pin, by name or by number (it
     // moved up when the pin was shown in a row above, which went).

@@ -622,6 +622,8 @@ private:
     };
     BOOL ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t, BOOL bShowMessages);
     BOOL ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages);
+    bool HasConnectionAlready(const ConnTarget& t) const;
+    BOOL m_bConnectingByName = FALSE; // the addConnection word names the pin (AssignConnectivityByName)
     // Takes the pin bits off their other nets (after the user's yes); the pieces go to records.
     BOOL RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
                                 std::vector<std::unique_ptr<CKXPinData>>& records);

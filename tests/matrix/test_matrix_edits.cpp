@@ -209,6 +209,25 @@ TEST_F(MatrixEdits, AValueTypedIntoAPropertyCellIsOneStep) {
     }
 }
 
+// A value the property's rules refuse (a tab typed, a line break given by automation) is written nowhere.
+TEST_F(MatrixEdits, APropertyValueWithAControlCharacterIsRefused) {
+    ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE"}), nullptr);
+    int impedance = -1, slew = -1;
+    AddPropertyColumns(impedance, slew);
+    ASSERT_FALSE(HasFatalFailure());
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_FALSE(Type(Row("FREE"), impedance, "5\t0"));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPROP-104"});
+    Grid()->SetCurrentCell(PinRow("N1", "S"), static_cast<ROWCOL>(slew));
+    EXPECT_EQ(Run("kx::pane ChangePropValue SLEW \"FA\nST\""), "0");
+    const std::vector<std::string> said = Messages();
+    ASSERT_FALSE(said.empty());
+    EXPECT_EQ(said.front(), "KXPROP-104");
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
 TEST_F(MatrixEdits, CopyKeepsEveryFieldAndAPasteIntoAnotherViewReproducesTheConnections) {
     ASSERT_NE(OpenView("src", {"@J1"}, {"@:FREE", "@:GND", "@:DATA<2>"}), nullptr);
     ASSERT_EQ(Run("matrixConnect pin FREE J1 PIN_NAME {P<3>}"), "1");

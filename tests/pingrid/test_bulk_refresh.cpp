@@ -76,7 +76,7 @@ TEST_F(BulkRefresh, AutoNameOnEveryPinLeavesEachRowAsAFreshLoadShowsIt) {
     EXPECT_EQ(distinct.size(), Ccp()->GetAttachSignalEntries().size()) << "no entry twice";
 }
 
-TEST_F(BulkRefresh, EachBitRowShowsItsOwnNewNetAndTheBusRowListsThem) {
+TEST_F(BulkRefresh, EachBitRowShowsItsOwnNewNetAndTheBusRowsTipListsThem) {
     OpenExpanded();
     AutoNameEveryPin();
     std::set<std::string> names;
@@ -86,8 +86,11 @@ TEST_F(BulkRefresh, EachBitRowShowsItsOwnNewNetAndTheBusRowListsThem) {
         names.insert(shown);
     }
     EXPECT_EQ(names.size(), 16u) << "no two bits share a name";
-    const std::string bus = Signal("DQ<15..0>");
-    for (const std::string& name : names) EXPECT_NE(bus.find(name), std::string::npos) << bus;
+    EXPECT_EQ(Signal("DQ<15..0>"), "");
+    CGXStyle style;
+    Grid()->GetStyleRowCol(PinRow("DQ<15..0>"), static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColSignal), style);
+    const std::string tip = style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).GetString();
+    for (const std::string& name : names) EXPECT_NE(tip.find(name), std::string::npos) << tip;
 }
 
 TEST_F(BulkRefresh, UndoOfTheAttachBringsEveryRowBack) {

@@ -168,13 +168,13 @@ namespace {
 
 using G = CKXInstanceDetailsGridWnd;
 
-// A bus row whose bits are connected to different nets sums its bits' signals up, with a tool tip per
-// connected bit; a bus connected as a whole names its one connection.
-TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
+// A bus row whose bits are connected to different nets names no net; its tool tip has a line per connected
+// bit; a bus connected as a whole names its one connection.
+TEST_F(PinGridBoard, ABusConnectedBitByBitListsItsBitsSignalsInItsTip) {
     OpenBoard("J1");
     const ROWCOL p = PinRow("P<10..1>");
     ASSERT_GT(p, 0u);
-    EXPECT_EQ(CellText(p, G::m_nColSignal), "RST_IN,,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P");
+    EXPECT_EQ(CellText(p, G::m_nColSignal), "");
     CGXStyle style;
     Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
     EXPECT_TRUE(style.GetInterior().IsHatched());
@@ -183,11 +183,14 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
     EXPECT_EQ(tip.Left(13), "P<10>:RST_IN\n");
     EXPECT_NE(tip.Find("\nP<1>:SYSCLK_P"), -1) << tip.GetString();
     EXPECT_EQ(tip.Find("P<9>"), -1) << "an open bit has no line: " << tip.GetString();
-    // Disconnecting one bit changes the sum at once; undone, it is back.
+    // Disconnecting one bit changes the tip at once; undone, it is back.
     EXPECT_EQ(Run("renameConnection pin [list J1 P<10> 10]"), "1");
-    EXPECT_EQ(CellText(p, G::m_nColSignal), ",,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P");
+    Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).Find("RST_IN"), -1);
     Run("undo");
-    EXPECT_EQ(CellText(p, G::m_nColSignal), "RST_IN,,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P");
+    Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
+    EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).Left(13), "P<10>:RST_IN\n");
+    EXPECT_EQ(CellText(p, G::m_nColSignal), "");
     // Joined to one bus as a whole, the cell's tip names that one connection, nothing of the bits' nets.
     EXPECT_EQ(Run("kx::edit ccp " + std::to_string(p) + " " + std::to_string(G::m_nColSignal) + " {NEWB<9..0>}"), "1");
     EXPECT_EQ(CellText(p, G::m_nColSignal), "NEWB<9..0>");

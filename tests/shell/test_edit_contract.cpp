@@ -601,17 +601,18 @@ TEST_F(EditContract, AClearedSignalCellTheDesignRefusedLeavesTheNextSortAStepOfI
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
-// A pin connected by the word to the signal grid's net that shows it in a row above already moves
-// to the word's new row, which keeps its pin name and number (the row above goes, and no other row
-// takes a stray number), so that the row's Delete is journalled by its number and replays.
-TEST_F(EditContract, APinConnectedAgainByTheWordKeepsItsNumberInTheRowItMovedTo) {
+// A pin connected by the word to the signal grid's net that has it already is refused without a question
+// (nothing would change): the grid keeps its rows, the pin its name and number, so that the row's Delete is
+// journalled by its number and replays.
+TEST_F(EditContract, APinConnectedAgainByTheWordIsRefusedAndKeepsItsRow) {
     const std::string journal = ExpectReplayGivesTheSameBoard([this] {
         Run("kx::show slp EN");
         Run("kx::answer question KXTABLE-140 yes");
         ASSERT_EQ(Run("addConnection pin J1:8"), "1");
         const auto before = GridRows();
-        Run("kx::answer question KXTABLE-140 yes");
-        EXPECT_EQ(Run("addConnection pin J1:8"), "1");
+        Messages();
+        EXPECT_EQ(Run("addConnection pin J1:8"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
         EXPECT_EQ(GridRows(), before);
         const int row = RowWith({"J1", "P<8>", "8"});
         ASSERT_GT(row, 0) << Run("kx::window ccp");
