@@ -9,6 +9,10 @@ void CKXGridWnd::RecordCellEdit(const KXEditResult& result) {
     m_cellEdit = result;
 }
 
+void CKXGridWnd::RecordUnchangedCellEdit() {
+    m_cellEdit = KXEditResult::Nothing("KXTABLE-267");
+}
+
 BOOL CKXGridWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message != MSG_GRID_CELL_EDIT_RESULT) return CGXGridWnd::OnWndMsg(message, wParam, lParam, pResult);
     LRESULT answer = 1;

@@ -247,6 +247,9 @@ public:
     // The result of the cell edit that is being stored: a change the design refused is recorded with its
     // message, which the result shows; whoever typed reads it back (MSG_GRID_CELL_EDIT_RESULT).
     void RecordCellEdit(const KXEditResult& result);
+    // A retype of the cell's own text (in any letter case) is no edit: the result says nothing changed
+    // (KXTABLE-267), without a message to the user, who sees the cell as it was.
+    void RecordUnchangedCellEdit();
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     // Rows above this one are header rows; GX_INVALID when the grid has none.

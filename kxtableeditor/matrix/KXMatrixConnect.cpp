@@ -42,21 +42,24 @@ unsigned Bit(int bit) {
 
 // ------------------------------------------------------------------ the cell edit
 
-CString CKXMatrixGridWnd::EditedText(ROWCOL row, ROWCOL col) {
+CString CKXMatrixGridWnd::EditedText(ROWCOL row, ROWCOL col, bool trimmed) {
     CGXControl* control = GetControl(row, col);
     CString text;
     if (control && control->IsActive())
         control->GetCurrentText(text);
     else
         text = GetValueRowCol(row, col);
-    text.Trim();
+    if (trimmed) text.Trim();
     return text;
 }
 
 BOOL CKXMatrixGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     if (nRow == kFilterRow) return FilterRows(nCol);
     if (nRow >= kFirstDataRow && IsPropertyColumn(static_cast<int>(nCol))) {
-        m_bStoringEdit = ChangeCellProperty(nRow, nCol, EditedText(nRow, nCol));
+        m_bStoringEdit = ChangeCellProperty(nRow, nCol, EditedText(nRow, nCol, false));
+        // The cell stores the value the design took, without the blanks typed around it.
+        if (CGXControl* control = GetControl(nRow, nCol); m_bStoringEdit && control && control->IsActive())
+            control->SetCurrentText(EditedText(nRow, nCol));
         return m_bStoringEdit;
     }
     int offset = -1, group = -1;

@@ -256,7 +256,8 @@ public:
     BOOL AssignModel(int flag, LPCTSTR modelName) override;
     BOOL RemoveModel() override;
     // An empty name opens the model dialog; FALSE when nothing changed.
-    BOOL AssignModelByName(const CString& model);
+    // An empty model opens the model dialog, unless given: a given empty model takes the models off.
+    BOOL AssignModelByName(const CString& model, bool given = false);
     // Sets (an empty model: removes) the pins' models in one edit; FALSE when nothing changed.
     BOOL CommitModels(const std::vector<PinCell>& cells, const CString& model);
     BOOL HasTermination() override;
@@ -366,7 +367,8 @@ private:
     void BuildConnectionMap(int group, const CInstanceContext& instance);
     void ClearContent();
     // Editing.
-    CString EditedText(ROWCOL row, ROWCOL col);
+    // The text of the cell's active control (else its value), trimmed unless asked for as typed.
+    CString EditedText(ROWCOL row, ROWCOL col, bool trimmed = true);
     std::vector<int> EditColumns(ROWCOL col);
     BOOL ConnectPinByName(ROWCOL row, int col, const CString& text);
     BOOL ConnectPinByNumber(ROWCOL row, int col, const CString& text);

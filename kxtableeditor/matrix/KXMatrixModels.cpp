@@ -5,6 +5,7 @@
 // cell's selection and the pane's call.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXPinModels.h"
@@ -141,15 +142,15 @@ BOOL CKXMatrixGridWnd::CanRemoveModel() {
     return FALSE;
 }
 
-BOOL CKXMatrixGridWnd::AssignModel(int, LPCTSTR modelName) {
-    return AssignModelByName(modelName ? modelName : "");
+BOOL CKXMatrixGridWnd::AssignModel(int bUseGiven, LPCTSTR modelName) {
+    return AssignModelByName(modelName ? modelName : "", bUseGiven != 0);
 }
 
 BOOL CKXMatrixGridWnd::RemoveModel() {
     return CommitModels(SelectedPinCells(), CString());
 }
 
-BOOL CKXMatrixGridWnd::AssignModelByName(const CString& modelName) {
+BOOL CKXMatrixGridWnd::AssignModelByName(const CString& modelName, bool given) {
     const std::vector<PinCell> cells = SelectedPinCells();
     int direction = -1;
     for (const PinCell& cell : cells) {
@@ -162,6 +163,12 @@ BOOL CKXMatrixGridWnd::AssignModelByName(const CString& modelName) {
         direction = master->direction();
     }
     if (cells.empty()) return FALSE;
+    if (given && modelName.IsEmpty()) {
+        const KXShownMark mark;
+        if (CommitModels(cells, CString())) return TRUE;
+        if (!mark.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        return FALSE;
+    }
     CString model = modelName;
     if (model.IsEmpty()) {
         // A dialog closed without a model assigns nothing.

@@ -154,7 +154,8 @@ BOOL CKXMatrixGridWnd::ChangeCellProperty(ROWCOL row, ROWCOL col, const CString&
     const CContext place = PropertyPlace(row, static_cast<int>(col));
     std::unique_ptr<CPQPropertyData> held(place ? place.findProperty(key.GetString()) : nullptr);
     const CString value = held ? CString(held->value()) : CString();
-    if (held && !text.IsEmpty() && value == text) return TRUE;
+    // Blanks typed around that value change nothing: refused, so that the cell shows the design's value.
+    if (held && !text.IsEmpty() && value == text) return typed == text ? TRUE : FALSE;
     if (value.CompareNoCase(text) == 0) return FALSE;
     m_bValidationIdle = 0;
     CMapStringToString values;

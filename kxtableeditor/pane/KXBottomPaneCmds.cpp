@@ -329,15 +329,23 @@ void CKXBottomPaneContainerView::OnUpdateAddPullupPulldown(CCmdUI* ui) {
 
 // ------------------------------------------------------------------ models, comments, swaps
 
+// A model command the grid refused (pins of two directions, no model to remove) answers 0 with the
+// grid's message; a dialog the user cancelled answers 2 on its own.
+static void ReportModelCommand(BOOL done, const KXShownMark& mark, const char* fallback) {
+    if (!done && !mark.DialogCancelledSince()) KXMenuAnswer::Report(KXEditResult::Of(FALSE, fallback), mark);
+}
+
 void CKXBottomPaneContainerView::OnAssignModel() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->AssignModel(0, "");
+    const KXShownMark mark;
+    if (CKXGridWnd* g = GetActiveGrid()) ReportModelCommand(g->AssignModel(0, ""), mark, "KXTABLE-184");
 }
 void CKXBottomPaneContainerView::OnUpdateAssignModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
     ui->Enable(g && g->CanAssignModel());
 }
 void CKXBottomPaneContainerView::OnRemoveModel() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->RemoveModel();
+    const KXShownMark mark;
+    if (CKXGridWnd* g = GetActiveGrid()) ReportModelCommand(g->RemoveModel(), mark, "KXTABLE-267");
 }
 void CKXBottomPaneContainerView::OnUpdateRemoveModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();

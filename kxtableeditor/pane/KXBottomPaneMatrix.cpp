@@ -602,7 +602,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
             return TRUE;
         }
         result = w == KXScriptWord::assignModel
-                     ? KXEditResult::Of(grid->AssignModelByName(model), "KXTABLE-184")
+                     ? KXEditResult::Of(grid->AssignModelByName(model, !first), "KXTABLE-184")
                      : KXEditResult::Of(grid->CommitModels(grid->SelectedPinCells(), ""), "KXTABLE-267");
         return TRUE;
     }

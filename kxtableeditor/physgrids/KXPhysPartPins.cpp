@@ -205,6 +205,11 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
     GetCurrentCell(row, col);
     CInstTermBitContext bit;
     const bool hasPin = GetInstTermOfRow(row, &bit) != FALSE;
+    // The number the pin has: nothing to move (its own section would be written back as it is).
+    if (hasPin && GetValueRowCol(row, C(s_nPNCol)) == pinNumber) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-196", pinNumber);
+        return FALSE;
+    }
     if (hasPin) {
         HMTGEN gen = PartData() ? CandidateGenerator(row) : nullptr;
         if (!gen) {

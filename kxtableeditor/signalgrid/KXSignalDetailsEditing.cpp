@@ -65,6 +65,7 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
         // The cell's own text again is no edit: the store that follows writes the stored value, and
         // leaves no undo step that a later undo would spend in place of the user's edit before.
         if (control && control->IsActive()) control->SetCurrentText(old);
+        RecordUnchangedCellEdit();
         m_bStoringEdit = TRUE;
         return TRUE;
     }

@@ -67,6 +67,24 @@ TEST_F(MatrixEdits, PinsOfDifferentDirectionsTakeNoModel) {
     EXPECT_EQ(Snapshot(), before);
 }
 
+// An empty model given by the method or the word asks nothing: it takes the model off the selected
+// pins without a message, and says KXTABLE-267 when they have none.
+TEST_F(MatrixEdits, AnEmptyGivenModelTakesTheModelOffWithoutADialog) {
+    ASSERT_NE(OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:DATA<1>"}), nullptr);
+    for (const char* clear : {"kx::pane ccp AssignModel {}", "assignModel pin {} {N1 J1 S}"}) {
+        ASSERT_EQ(Run("assignModel pin FAST {N1 J1 S}"), "1");
+        Messages();
+        const int steps = Ccp()->GetUndoStepCount();
+        EXPECT_EQ(Run(clear), "1") << clear;
+        EXPECT_TRUE(Messages().empty()) << clear;
+        EXPECT_EQ(Model("J1.S").rfind("error", 0), 0u) << clear << Model("J1.S");
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1) << clear;
+        EXPECT_EQ(Run(clear), "0") << clear;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"}) << clear;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1) << clear;
+    }
+}
+
 TEST_F(MatrixEdits, TerminationCellsShowAndDeleteTheirPinsTerminations) {
     ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:GND"}), nullptr);
     const ROWCOL s = Rows("N1")[0];
@@ -202,6 +220,15 @@ TEST_F(MatrixEdits, AValueTypedIntoAPropertyCellIsOneStep) {
         EXPECT_EQ(Snapshot(), after) << prop;
         EXPECT_EQ(Cell(row, col), "fast") << prop;
         EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1) << prop;
+        // Blanks around the value it holds change nothing either; the cell shows the design's value.
+        EXPECT_EQ(edit(row, col, "{ fast }"), "0") << prop;
+        EXPECT_EQ(Snapshot(), after) << prop;
+        EXPECT_EQ(Cell(row, col), "fast") << prop;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1) << prop;
+        EXPECT_EQ(edit(row, col, "{ slow }"), "1") << prop;
+        EXPECT_EQ(Run("kx::prop work.board:sch" + prop), "slow");
+        EXPECT_EQ(Cell(row, col), "slow") << prop;
+        EXPECT_EQ(Run("undo"), "1");
         EXPECT_EQ(Run("undo"), "1");
         EXPECT_EQ(Snapshot(), before) << prop;
         EXPECT_EQ(Cell(row, col), "") << prop;

@@ -47,6 +47,20 @@ TEST_F(PhysGridTest, PinsOfDifferentDirectionsTakeNoModel) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
 }
 
+// The Assign Model command over pins of two directions refuses before any dialog: it answers 0.
+TEST_F(PhysGridTest, TheAssignModelCommandOverTwoDirectionsAnswersZero) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+    Select(g, {Row(g, "U1", "5"), Row(g, "U1", "6")});
+    Messages();
+    Run("kx::answer dialog CKXDlgModelAssign ok model M1");
+    EXPECT_EQ(Run("kx::menu 35543"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127"}));
+    EXPECT_EQ(Prop("work.board:sch@U1.CLK", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
 // Refusals reached from the host say why: an empty model by automation or by the word, and a swap
 // with a package pin that carries no logical pin.
 TEST_F(PhysGridTest, RefusalsFromTheHostShowTheirMessage) {

@@ -138,6 +138,26 @@ TEST_F(PhysGridTest, ACommitFromElsewhereRefreshesThePartRows) {
     EXPECT_FALSE(g->CanUndo());
 }
 
+// A pin given the number it has changes nothing and says so, on a part of several sections and on a
+// "chips" part: 0, no undo step, no journal line, the file as it was.
+TEST_F(PhysGridTest, APinGivenTheNumberItHasChangesNothing) {
+    G* g = ShowParts({"U1", "RN1A"});
+    ASSERT_NE(g, nullptr);
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    Messages();
+    ASSERT_EQ(Word("selectObject pin U1:D<0>:1"), 1);
+    EXPECT_EQ(Word("assignPinNumber 1"), 0);
+    g->SetCurrentCell(Row(g, "RN1", "1"), static_cast<ROWCOL>(G::s_nPNCol));
+    EXPECT_EQ(Word("assignPinNumber pin 1"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-196", "KXTABLE-196"}));
+    EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 // With several parts shown, a part read again after its section moved replaces its own rows only.
 TEST_F(PhysGridTest, ASectionMoveReadsItsPartAgainBesideTheOthers) {
     G* g = ShowParts({"U1", "RN1A"});

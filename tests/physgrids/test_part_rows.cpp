@@ -109,6 +109,25 @@ TEST_F(PhysGridTest, APowerPinRowTakesNoTypedModel) {
     EXPECT_EQ(JournalText(), journal);
 }
 
+// The model a pin has, typed again in any letter case, changes nothing: 0, no undo step, no journal line.
+TEST_F(PhysGridTest, AModelRetypedInAnotherLetterCaseChangesNothing) {
+    G* g = ShowParts({"U1"});
+    ASSERT_NE(g, nullptr);
+    ASSERT_EQ(Word("assignModel pin FAST [list U1 D<0> 1]"), 1);
+    const ROWCOL row = Row(g, "U1", "1");
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    for (const char* text : {"fast", "FAST"}) {
+        EXPECT_EQ(Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(G::s_nSignalModelCol) + " " + text),
+                  "0")
+            << text;
+        EXPECT_EQ(Cell(g, row, G::s_nSignalModelCol), "FAST") << text;
+    }
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "FAST");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 TEST_F(PhysGridTest, TheBlockFilterHidesRowsOfExcludedInstancesAndMarksThem) {
     G* g = ShowParts({"RN1A"});
     ASSERT_NE(g, nullptr);

@@ -158,6 +158,26 @@ TEST_F(SignalCustom, APropertyChangedByTheHostReachesItsColumn) {
     EXPECT_TRUE(Cell(blank, Volt()).IsEmpty());
 }
 
+// A retype of what a cell shows, in any letter case, changes nothing and answers 0: the Instance
+// cell and a custom column keep the design's text, and no undo step or journal line is left.
+TEST_F(SignalCustom, ARetypeInAnotherLetterCaseChangesNothing) {
+    ShowWithCustomColumns();
+    const ROWCOL row = Row("J2", "S");
+    ASSERT_NE(row, 0u);
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    for (const auto& [col, text] : {std::pair{Volt(), "3v3"}, std::pair{Volt(), "3V3"},
+                                    std::pair{static_cast<int>(G::m_nColInstance), "j2"}}) {
+        const std::string shown(Cell(row, col));
+        EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(col) + " " + text), "0") << text;
+        EXPECT_EQ(std::string(Cell(row, col)), shown) << text;
+    }
+    EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "3V3");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_TRUE(Messages().empty());
+}
+
 // ChangePropValue with a column caption that is no property types the value into the current
 // row's cell: a pin number connects that pin, journalled as typed, and replays.
 TEST_F(SignalCustom, ChangePropValueOfAnOrdinaryColumnTypesIntoTheCurrentRow) {

@@ -70,6 +70,23 @@ TEST_F(SignalModels, PinsOfTwoDirectionsTakeNoModel) {
     EXPECT_FALSE(HasModel("U9.O"));
 }
 
+// The model commands answer 0 when they refuse: pins of two directions (no dialog), rows with no model.
+TEST_F(SignalModels, TheModelCommandsAnswerZeroWhenTheyRefuse) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp MIX");
+    const ROWCOL first = kxsignal::kFirstDataRow;
+    Run("kx::select ccp " + Num(first) + " " + Num(G::m_nColCell) + " " + Num(first + 1) + " " + Num(G::m_nColCell));
+    Messages();
+    Run("kx::answer dialog CKXDlgModelAssign ok model M1");
+    EXPECT_EQ(Run("kx::menu 35543"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127"}));
+    EXPECT_FALSE(HasModel("U9.I"));
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::menu 35567"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-267"}));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
 TEST_F(SignalModels, TheAssignModelCommandTakesTheModelChosenInTheDialog) {
     ASSERT_TRUE(Open());
     std::ofstream(m_dir / "FAST.mdl") << "MODEL IbisIO\n";
