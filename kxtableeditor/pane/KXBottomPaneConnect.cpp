@@ -499,8 +499,8 @@ BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
 BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     const KXShownMark mark;
     const CString text = rule ? rule : "";
-    if (!grid) return NoGridOfKind().AnswerBool(mark);
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
+    if (text.IsEmpty() || text.GetLength() > 98) return KXEditResult::Refused("KXPANE-499", text).AnswerBool(mark);
     CString ruleText = "=" + text;
     ruleText.MakeUpper();
     CString upper = text;
