@@ -319,16 +319,36 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     // A pin without a package number is journalled with an empty number: it is found by its name.
     const bool byName = pinNumber == "-1" || pinNumber.IsEmpty();
     const ROWCOL keyCol = Col(byName ? m_nColPinName : m_nColPinNumber);
+    const ROWCOL nameCol = Col(m_nColPinName);
     const CString& wanted = byName ? pinName : pinNumber;
-    ROWCOL found = 0;
-    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount() && !found; ++row)
-        if (GetValueRowCol(row, keyCol) == wanted) found = row;
+    // The row showing the number under the pin's own name (a pair row and its leg can share a number),
+    // else the first row showing the number.
+    const auto locate = [&]() -> ROWCOL {
+        ROWCOL byNumber = 0;
+        for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
+            if (GetValueRowCol(row, keyCol) != wanted) continue;
+            if (byName || GetValueRowCol(row, nameCol) == pinName) return row;
+            if (!byNumber) byNumber = row;
+        }
+        return byNumber;
+    };
+    ROWCOL found = locate();
     if (!found) return FALSE;
     // A bit folded into its bus row: open the bus so that the row shows. A row the row filter hides was
     // shown where the call was made (a dialog's own grid): the filter goes, so that the call reaches it.
-    if (IsRowHidden(found)) ExpandPin(GetValueRowCol(found, Col(m_nColPinName)));
-    if (IsRowHidden(found) && ClearRowFilter() && IsRowHidden(found))
-        ExpandPin(GetValueRowCol(found, Col(m_nColPinName)));
+    // Either one lays the rows out again: the row is looked for again after each.
+    const auto expand = [&]() {
+        ExpandPin(CString(GetValueRowCol(found, nameCol)));
+        found = locate();
+    };
+    if (IsRowHidden(found)) expand();
+    if (found && IsRowHidden(found) && ClearRowFilter()) {
+        found = locate();
+        if (found && IsRowHidden(found)) expand();
+    }
+    // A row still hidden is not where the call was made: nothing is selected, so that the call that
+    // follows acts on no row rather than on the one selected before.
+    if (!found || IsRowHidden(found)) return FALSE;
     SetCurrentCell(found, Col(col), kSmartInView);
     SelectRange(CGXRange(found, Col(col)), TRUE, TRUE);
     return TRUE;

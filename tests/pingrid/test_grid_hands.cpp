@@ -251,3 +251,25 @@ TEST_F(PinGridHands, CtrlSelectingTerminationCellsAddsThemAndTheTerminationGoesO
 }
 
 } // namespace
+
+// A journal's selection of a pair leg whose row stays folded selects nothing: the connect that follows
+// never lands on the pin selected before.
+TEST_F(PinGridHands, ALegSelectionThatFindsNoShownRowLeavesNothingForTheNextConnect) {
+    OpenBoard("U1", 3);
+    ASSERT_EQ(Run("kx::pane SelectSignalCol {TX<3..0>}"), "1");
+    ASSERT_EQ(Run("kx::pane Delete"), "1");
+    // The other legs on a net and the pair row's connection taken off: TX_P<3> alone stays open.
+    Run("foreach {p n} {TX_N<3> C2 TX_P<2> C3 TX_N<2> C4 TX_P<1> C5 TX_N<1> C6 TX_P<0> C7 TX_N<0> C8} {"
+        "kx::pane SelectSignalCol $p $n; kx::pane AddConnection PGOOD}");
+    ASSERT_EQ(Run("kx::pane SelectSignalCol {TX<3..0>}"), "1");
+    Run("kx::pane Delete");
+    ASSERT_EQ(Run("kx::pane FilterRows Signal *N"), "1");
+    ASSERT_EQ(Run("kx::pane FilterRows Signal *"), "1");
+    ASSERT_EQ(Run("kx::pane SelectPUPDCol PGOOD C10"), "1");
+    Run("kx::pane Copy");
+    EXPECT_EQ(Run("kx::pane SelectSignalCol {TX_P<3>} C1"), "0");
+    Run("kx::pane AddConnection MCLK");
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(netlist.find("U1 PGOOD MCLK"), std::string::npos) << netlist;
+    EXPECT_NE(netlist.find("U1 PGOOD PG"), std::string::npos) << netlist;
+}
