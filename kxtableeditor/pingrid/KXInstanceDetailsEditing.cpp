@@ -306,6 +306,11 @@ BOOL CKXInstanceDetailsGridWnd::SelectColumnByName(const CString& pinNameArg, co
     return FALSE;
 }
 
+namespace {
+// Folds a pin row can sit in: a pair's lane within the pair, a leg within its lane.
+constexpr int kMaxFoldDepth = 3;
+} // namespace
+
 BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CString& pinNameArg,
                                               const CString& pinNumberArg) {
     const CString pinName = pinNameArg, pinNumber = pinNumberArg; // may be the shared value buffer
@@ -345,6 +350,19 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     if (found && IsRowHidden(found) && ClearRowFilter()) {
         found = locate();
         if (found && IsRowHidden(found)) expand();
+    }
+    // A leg of a lane of a folded pair is two folds down: with no filter left, the shown row nearest
+    // above a hidden row is the fold it is in; each is opened, outermost first, until the row shows.
+    for (int depth = 0; found && IsRowHidden(found) && depth < kMaxFoldDepth; ++depth) {
+        ROWCOL fold = found;
+        while (fold > PIN_FIRST_ROW && IsRowHidden(fold)) --fold;
+        const CGXStyle style = CellStyle(fold, nameCol);
+        auto* button = style.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE))
+                           ? dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style.GetControl()))
+                           : nullptr;
+        if (!button) break;
+        button->SetExpandState(fold, nameCol, TRUE);
+        found = locate();
     }
     // A row still hidden is not where the call was made: nothing is selected, so that the call that
     // follows acts on no row rather than on the one selected before.

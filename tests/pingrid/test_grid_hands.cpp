@@ -252,9 +252,9 @@ TEST_F(PinGridHands, CtrlSelectingTerminationCellsAddsThemAndTheTerminationGoesO
 
 } // namespace
 
-// A journal's selection of a pair leg whose row stays folded selects nothing: the connect that follows
-// never lands on the pin selected before.
-TEST_F(PinGridHands, ALegSelectionThatFindsNoShownRowLeavesNothingForTheNextConnect) {
+// A journal's selection of a pair leg folded two deep (its lane within the pair) opens both folds and
+// selects the leg: the connect that follows lands on it, never on the pin selected before.
+TEST_F(PinGridHands, ALegSelectionOpensTheFoldsItIsInAndTheNextConnectLandsOnTheLeg) {
     OpenBoard("U1", 3);
     ASSERT_EQ(Run("kx::pane SelectSignalCol {TX<3..0>}"), "1");
     ASSERT_EQ(Run("kx::pane Delete"), "1");
@@ -267,9 +267,10 @@ TEST_F(PinGridHands, ALegSelectionThatFindsNoShownRowLeavesNothingForTheNextConn
     ASSERT_EQ(Run("kx::pane FilterRows Signal *"), "1");
     ASSERT_EQ(Run("kx::pane SelectPUPDCol PGOOD C10"), "1");
     Run("kx::pane Copy");
-    EXPECT_EQ(Run("kx::pane SelectSignalCol {TX_P<3>} C1"), "0");
-    Run("kx::pane AddConnection MCLK");
+    EXPECT_EQ(Run("kx::pane SelectSignalCol {TX_P<3>} C1"), "1");
+    EXPECT_EQ(Run("kx::pane AddConnection MCLK"), "1");
     const std::string netlist = Run("kx::netlist");
     EXPECT_EQ(netlist.find("U1 PGOOD MCLK"), std::string::npos) << netlist;
     EXPECT_NE(netlist.find("U1 PGOOD PG"), std::string::npos) << netlist;
+    EXPECT_NE(netlist.find("U1 TX_P<3> MCLK"), std::string::npos) << netlist;
 }
