@@ -2,12 +2,16 @@
 
 #include "pane/KXConnectivityPane.h"
 #include "pane/KXObjectInfoWnd.h"
+#include "matrix/KXMatrixGridWnd.h"
+#include "physgrids/KXPhysNetDetailsGridWnd.h"
+#include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsHeader.h"
 #include "grid/KXColumnModel.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "afx/afx.h"
 #include "afx/afxres.h"
@@ -77,7 +81,12 @@ extern "C" BOOL KXTableEditorDllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID
 }
 
 void KXTableEditorNewSession() {
+    // Every grid kind reads its column layout again: a column an earlier session added is not this one's.
     CKXInstanceDetailsGridWnd::Columns().Forget();
+    CKXSignalDetailsGridWnd::Columns().Forget();
+    CKXPhysPartDetailsGridWnd::Columns().Forget();
+    CKXPhysNetDetailsGridWnd::Columns().Forget();
+    CKXMatrixGridWnd::Columns().Forget();
     CKXInstanceDetailsGridWnd::ForgetRetainRun();
 }
 

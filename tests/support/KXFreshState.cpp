@@ -6,11 +6,14 @@
 #include "afx/afxole.h"
 #include "afx/afxwin.h"
 #include "kxcommon/KXCustomizeAPI.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
 void KXStartFromAFreshState() {
     // Column layouts an earlier case customised are not this case's: they are read again.
     CKXCustomizeAPI::Reset();
+    // A host starts with the implicit power pins hidden: an earlier case's "kx::powerpins on" is not this case's.
+    CKXShareGlobalData::m_bShowPowerPins = FALSE;
     KXTableEditorNewSession();
     // A pointer left over a cell would give a later grid activation that cell.
     AfxResetInputState();
