@@ -31,8 +31,7 @@
 // netlist before and after it). After each session: nothing crashed, undoing every step (in the order
 // the steps were made, over every window) gives the saved design back byte for byte, redoing them
 // gives the end state, twice over; then the host exits, and the session's journal replayed by a fresh
-// kxhost process, with an empty settings folder (a copy of the session's while the road "user columns
-// in a fresh registry" awaits its mend), on the library as shipped leaves every file of the library as
+// kxhost process, with an empty settings folder, on the library as shipped leaves every file of the library as
 // the session left it, byte for byte. The window roads (random_session_windows.cpp) open
 // two and three windows in modes 0, 1, 3 and 4 and matrix views, switch views saving or not, descend
 // and ascend, filter blocks, tie power groups, add columns, save as, zoom, fit columns, press keys in
