@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+namespace {
+constexpr std::size_t kFirstSlots = 64; // the text table's first size
+} // namespace
+
 void KXRowIndex::RowIds::Keep(std::uint64_t id) {
     if (m_many.empty() && m_one == 0) {
         m_one = id;
@@ -49,7 +53,7 @@ std::vector<ROWCOL> KXRowIndex::RowIds::Rows(std::uint64_t cut, const KXRowIndex
 
 void KXRowIndex::Clear() {
     m_rowsByKey.clear();
-    m_rowsByText.clear();
+    m_rowsByText.Clear();
     m_rowOfId.clear();
     m_walkRows.clear();
     m_nLayout = ~std::uint64_t{0};
@@ -147,20 +151,73 @@ std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
     return it->second.Rows(data->GetRowCutVersion(), *this);
 }
 
+void KXRowIndex::TextIds::Grow() {
+    m_slots.assign(std::max<std::size_t>(kFirstSlots, m_slots.size() * 2), 0);
+    for (std::size_t i = 0; i < m_entries.size(); ++i) Slot(m_entries[i].hash) = static_cast<std::uint32_t>(i + 1);
+}
+
+std::uint32_t& KXRowIndex::TextIds::Slot(std::uint64_t hash) {
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+        std::uint32_t& slot = m_slots[i];
+        if (slot == 0 || m_entries[slot - 1].hash == hash) return slot;
+    }
+}
+
+void KXRowIndex::TextIds::Add(std::uint64_t hash, std::uint64_t id) {
+    if ((m_entries.size() + 1) * 2 > m_slots.size()) Grow();
+    std::uint32_t& slot = Slot(hash);
+    if (slot == 0) {
+        m_entries.push_back(Entry{hash, id, {}});
+        slot = static_cast<std::uint32_t>(m_entries.size());
+        return;
+    }
+    // (A row written again with the same text adds nothing; TextRows drops repeats further back.)
+    Entry& entry = m_entries[slot - 1];
+    if (entry.many.empty()) {
+        if (entry.one == id) return;
+        entry.many = {entry.one, id};
+    } else if (entry.many.back() != id) {
+        entry.many.push_back(id);
+    }
+}
+
+std::span<const std::uint64_t> KXRowIndex::TextIds::Ids(std::uint64_t hash) const {
+    if (m_slots.empty()) return {};
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask; m_slots[i] != 0; i = (i + 1) & mask) {
+        const Entry& entry = m_entries[m_slots[i] - 1];
+        if (entry.hash == hash)
+            return entry.many.empty() ? std::span<const std::uint64_t>(&entry.one, 1)
+                                      : std::span<const std::uint64_t>(entry.many);
+    }
+    return {};
+}
+
+void KXRowIndex::TextIds::Clear() {
+    m_slots.clear();
+    m_entries.clear();
+}
+
+std::uint64_t KXRowIndex::TextHash(char type, const CString& text) {
+    // FNV-1a over the type letter and the characters
+    constexpr std::uint64_t kBasis = 14695981039346656037ull, kPrime = 1099511628211ull;
+    std::uint64_t hash = (kBasis ^ static_cast<unsigned char>(type)) * kPrime;
+    const char* chars = text.GetString();
+    for (int i = 0, n = text.GetLength(); i < n; ++i) hash = (hash ^ static_cast<unsigned char>(chars[i])) * kPrime;
+    return hash;
+}
+
 void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {
     CGXData* data = Data();
     const std::uint64_t id = data ? data->GetRowId(row) : 0;
     if (id == 0) return;
-    // (A row written again with the same text adds nothing; TextRows drops repeats further back.)
-    std::vector<std::uint64_t>& ids = m_rowsByText[TextKey(type, text)];
-    if (ids.empty() || ids.back() != id) ids.push_back(id);
+    m_rowsByText.Add(TextHash(type, text), id);
     m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
 }
 
 std::vector<ROWCOL> KXRowIndex::TextRows(char type, const CString& text) const {
-    auto it = m_rowsByText.find(TextKey(type, text));
-    if (it == m_rowsByText.end()) return {};
-    std::vector<ROWCOL> rows = RowsOfIds(it->second);
+    std::vector<ROWCOL> rows = RowsOfIds(m_rowsByText.Ids(TextHash(type, text)));
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }

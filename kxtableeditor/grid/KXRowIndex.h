@@ -24,7 +24,9 @@
 //
 // Rows are also found by a text they show (a pin's name, a pin number), under a type letter of the
 // grid's choosing: AddText(type, text, row) while the text is written, TextRows(type, text) to find
-// them. A row keeps a text key after it shows another text, so callers check what the row shows.
+// them. A row keeps a text key after it shows another text, and texts are told apart by a 64-bit hash
+// of their type and characters, so callers check what the row shows. A text costs no allocation of its
+// own unless it is on several rows, so that a grid can index its texts while it fills.
 //
 // Costs: Add, Remove and Rows cost the key's rows. A row's number is followed
 // through the rows inserted and removed since it was last known (the grid's log
@@ -126,12 +128,32 @@ private:
         std::vector<std::uint64_t> m_gone;  // identities whose rows were removed
         std::uint64_t m_goneCut = 0;        // the grid's cut version when they were set aside
     };
-    static std::string TextKey(char type, const CString& text) { return type + text.str(); }
+    // Row identities by text: an open-addressed table of the texts' hashes; a text on one row keeps it
+    // in place, the others in a list of their own.
+    class TextIds {
+    public:
+        void Add(std::uint64_t hash, std::uint64_t id);
+        std::span<const std::uint64_t> Ids(std::uint64_t hash) const;
+        void Clear();
+
+    private:
+        struct Entry {
+            std::uint64_t hash;
+            std::uint64_t one;                // the first identity
+            std::vector<std::uint64_t> many;  // all of them once there are more
+        };
+        // The slot of a hash: its entry's place + 1, or the empty slot (0) where it would go.
+        std::uint32_t& Slot(std::uint64_t hash);
+        void Grow();
+        std::vector<std::uint32_t> m_slots; // size a power of two, at most half used
+        std::vector<Entry> m_entries;
+    };
+    static std::uint64_t TextHash(char type, const CString& text);
     CGXData* Data() const { return m_grid.GetData(); }
 
     CGXGridCore& m_grid;
     mutable std::unordered_map<Key, RowIds> m_rowsByKey; // key -> row identities (look-ups set gone ones aside)
-    std::unordered_map<std::string, std::vector<std::uint64_t>> m_rowsByText; // type + text -> row identities
+    TextIds m_rowsByText; // type + text -> row identities
     // A row's number (0: gone) at a layout version.
     struct Place {
         ROWCOL row;

@@ -1135,12 +1135,10 @@ public:
     bool RowMatchesKey(ROWCOL row, const PinRowKey& key);
     // Adds the rows matching the key, found through the row index's texts.
     void MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched);
-    // The pin-name and pin-number texts of the rows, in the row index (once; then kept).
-    void IndexKeyTexts();
     BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
                           int nType = 0) override;
+    // The pin-name and pin-number texts the rows were written with, in the row index.
     static constexpr char kPinNameText = 'p', kPinNumberText = 'n';
-    bool m_bKeyTextsIndexed = false;
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance

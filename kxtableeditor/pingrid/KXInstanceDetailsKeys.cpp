@@ -39,7 +39,6 @@ bool CKXInstanceDetailsGridWnd::RowMatchesKey(ROWCOL row, const PinRowKey& key) 
 
 void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched) {
     // The rows that show the key's most telling part are the only candidates.
-    IndexKeyTexts();
     std::vector<ROWCOL> candidates;
     if (!key.pin.IsEmpty() || key.pinOnly)
         candidates = m_rowIndex.TextRows(kPinNameText, key.pin);
@@ -57,23 +56,12 @@ void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWC
         if (RowMatchesKey(row, key)) matched.insert(row);
 }
 
-void CKXInstanceDetailsGridWnd::IndexKeyTexts() {
-    if (m_bKeyTextsIndexed) return;
-    m_bKeyTextsIndexed = true; // from now on every write of these cells adds its text (StoreStyleRowCol)
-    // The stored cells: what the rows were written with.
-    const std::pair<char, int> columns[] = {{kPinNameText, m_nColPinName}, {kPinNumberText, m_nColPinNumber}};
-    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
-        for (const auto& [type, col] : columns) {
-            CGXStyle stored;
-            CGXGridCore::GetStyleRowCol(row, Col(col), stored);
-            if (stored.GetIncludeValue()) m_rowIndex.AddText(type, stored.GetValue(), row);
-        }
-}
-
 BOOL CKXInstanceDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt,
                                                  int nType) {
     const BOOL stored = CKXGridWnd::StoreStyleRowCol(nRow, nCol, pStyle, mt, nType);
-    if (stored && m_bKeyTextsIndexed && pStyle && nType == 0 && nRow >= PIN_FIRST_ROW && pStyle->GetIncludeValue()) {
+    // Every write of a pin-name or pin-number text indexes it, the fill's too: a keyed word finds its
+    // rows at once however many the grid shows.
+    if (stored && pStyle && nType == 0 && nRow >= PIN_FIRST_ROW && pStyle->GetIncludeValue()) {
         if (nCol == Col(m_nColPinName)) m_rowIndex.AddText(kPinNameText, pStyle->GetValue(), nRow);
         if (nCol == Col(m_nColPinNumber)) m_rowIndex.AddText(kPinNumberText, pStyle->GetValue(), nRow);
     }

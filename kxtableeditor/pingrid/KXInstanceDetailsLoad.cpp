@@ -372,6 +372,9 @@ void CKXInstanceDetailsGridWnd::FinishSingleLoad(const CInstanceContext& instanc
     }
     ReapplyFilters();
     SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
+    // The sort gave the rows new numbers: the index learns them now, so that the first edit after the
+    // show costs its own rows like every later one.
+    m_rowIndex.NumberRows();
 }
 
 void CKXInstanceDetailsGridWnd::KeepReadOnlyRows() {

@@ -271,4 +271,30 @@ TEST(RowIndexTexts, ARowWrittenBackAndForthIsReturnedOnceAndAClearForgetsTexts) 
     EXPECT_TRUE(index.TextRows('p', "X").empty());
 }
 
+// Thousands of texts, and texts on many rows, as a fill gives them: each text finds exactly its rows,
+// through the table's growth and after a clear.
+TEST(RowIndexTexts, ManyTextsEachFindTheirOwnRows) {
+    constexpr ROWCOL kRows = 3000;
+    constexpr ROWCOL kShared = 7; // every seventh row shows one shared text as its second text
+    PlainGrid grid(kRows);
+    KXRowIndex index(grid);
+    for (int round = 0; round < 2; ++round) {
+        for (ROWCOL r = 1; r <= kRows; ++r) {
+            index.AddText('p', grid.GetValueRowCol(r, 1), r);
+            if (r % kShared == 0) index.AddText('n', "GND", r);
+        }
+        Rows shared;
+        for (ROWCOL r = kShared; r <= kRows; r += kShared) shared.push_back(r);
+        EXPECT_EQ(index.TextRows('n', "GND"), shared);
+        for (ROWCOL r = 1; r <= kRows; ++r) {
+            const Rows got = index.TextRows('p', grid.GetValueRowCol(r, 1));
+            ASSERT_EQ(got, grid.RowsShowing(std::to_string(r).c_str())) << r;
+        }
+        EXPECT_TRUE(index.TextRows('n', std::to_string(kShared).c_str()).empty());
+        EXPECT_TRUE(index.TextRows('p', "").empty());
+        index.Clear();
+        EXPECT_TRUE(index.TextRows('p', "1").empty());
+    }
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <numeric>
 
 ROWCOL CGXGridCore::GetRowCount() { return GetData() ? GetData()->GetRowCount() : 0; }
@@ -871,17 +872,38 @@ ROWCOL CGXGridCore::GetLastVisibleCol()
     return LastShown(m_nLeftCol, m_nFrozenCols, cols, avail, width);
 }
 
+// Offset of index n along the axis, or -1 when it is scrolled out of view. The walk stops once the
+// offset passes `limit`, answering an offset past it: a caller that asks only whether n is in view
+// pays the view, not the rows between it and n.
+template <class SizeOf>
+static int AxisOffset(ROWCOL n, ROWCOL frozenEnd, ROWCOL first, SizeOf sizeOf,
+                      int limit = std::numeric_limits<int>::max())
+{
+    int pos = 0;
+    for (ROWCOL i = 0; i <= frozenEnd; ++i) {
+        if (i == n)
+            return pos;
+        pos += sizeOf(i);
+    }
+    if (n < first)
+        return -1;
+    for (ROWCOL i = first; i < n && pos <= limit; ++i)
+        pos += sizeOf(i);
+    return pos;
+}
+
 // Scrolls once, straight to the row/column that brings the cell into view (grids mirror every
 // top-row change, so the top row must not walk there step by step).
 BOOL CGXGridCore::ScrollCellInView(ROWCOL nRow, ROWCOL nCol, UINT flags)
 {
     CRect rc = GetGridRect();
     const ROWCOL rows = GetRowCount();
+    auto height = [this](ROWCOL r) { return GetRowHeight(r); };
     if (nRow != GX_INVALID && nRow > m_nFrozenRows && nRow <= rows) {
         if (nRow < m_nTopRow) {
             SetTopRow(nRow, flags);
-        } else if (RowTop(nRow) < 0 || RowTop(nRow) + GetRowHeight(nRow) > rc.Height()) {
-            auto height = [this](ROWCOL r) { return GetRowHeight(r); };
+        } else if (const int top = AxisOffset(nRow, std::min(m_nFrozenRows, rows), m_nTopRow, height, rc.Height());
+                   top < 0 || top + GetRowHeight(nRow) > rc.Height()) {
             const int avail = ScrollAreaOf(rc.Height(), m_nFrozenRows, rows, height);
             SetTopRow(EarliestFirst(nRow, m_nFrozenRows, avail, height), flags);
         }
@@ -901,23 +923,6 @@ BOOL CGXGridCore::ScrollCellInView(ROWCOL nRow, ROWCOL nCol, UINT flags)
 
 // ---------------------------------------------------------------- geometry
 // Rows and columns are laid out alike: the frozen headers 0..frozenEnd first, then the scrolled part from `first`.
-
-// Offset of index n along the axis, or -1 when it is scrolled out of view.
-template <class SizeOf>
-static int AxisOffset(ROWCOL n, ROWCOL frozenEnd, ROWCOL first, SizeOf sizeOf)
-{
-    int pos = 0;
-    for (ROWCOL i = 0; i <= frozenEnd; ++i) {
-        if (i == n)
-            return pos;
-        pos += sizeOf(i);
-    }
-    if (n < first)
-        return -1;
-    for (ROWCOL i = first; i < n; ++i)
-        pos += sizeOf(i);
-    return pos;
-}
 
 // Finds the visible index whose extent holds pos; hidden (zero-size) ones are skipped.
 template <class SizeOf>
