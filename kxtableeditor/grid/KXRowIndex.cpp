@@ -51,10 +51,40 @@ std::vector<ROWCOL> KXRowIndex::RowIds::Rows(std::uint64_t cut, const KXRowIndex
     return rows;
 }
 
+KXRowIndex::Place* KXRowIndex::Places::Find(std::uint64_t id) {
+    if (m_nFirst != 0 && id >= m_nFirst && id - m_nFirst < m_byId.size()) {
+        Place& place = m_byId[static_cast<std::size_t>(id - m_nFirst)];
+        if (place.layout != kNone) return &place;
+    }
+    if (m_others.empty()) return nullptr;
+    auto it = m_others.find(id);
+    return it == m_others.end() ? nullptr : &it->second;
+}
+
+void KXRowIndex::Places::Set(std::uint64_t id, Place place) {
+    if (m_nFirst == 0) m_nFirst = id;
+    // Identities come one after another; one far past them (or before the first) is kept apart.
+    constexpr std::uint64_t kReach = 1024;
+    if (id >= m_nFirst && id - m_nFirst < 2 * static_cast<std::uint64_t>(m_byId.size()) + kReach) {
+        const auto at = static_cast<std::size_t>(id - m_nFirst);
+        if (at >= m_byId.size()) m_byId.resize(at + 1, Place{0, kNone});
+        m_byId[at] = place;
+        if (!m_others.empty()) m_others.erase(id); // kept apart while it was far past the others
+        return;
+    }
+    m_others[id] = place;
+}
+
+void KXRowIndex::Places::Clear() {
+    m_byId.clear();
+    m_nFirst = 0;
+    m_others.clear();
+}
+
 void KXRowIndex::Clear() {
     m_rowsByKey.clear();
     m_rowsByText.Clear();
-    m_rowOfId.clear();
+    m_rowOfId.Clear();
     m_walkRows.clear();
     m_nLayout = ~std::uint64_t{0};
 }
@@ -64,7 +94,7 @@ void KXRowIndex::Add(Key key, ROWCOL row) {
     const std::uint64_t id = data ? data->GetRowId(row) : 0;
     if (id == 0) return;
     m_rowsByKey[key].Add(id);
-    m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
+    m_rowOfId.Set(id, Place{row, data->GetRowLayoutVersion()});
 }
 
 void KXRowIndex::Remove(Key key, ROWCOL row) {
@@ -78,7 +108,7 @@ void KXRowIndex::Remove(Key key, ROWCOL row) {
 
 void KXRowIndex::Renumber() const {
     CGXData* data = Data();
-    m_rowOfId.clear();
+    m_rowOfId.Clear();
     m_walkRows.clear();
     if (!data) return;
     const ROWCOL rows = data->GetRowCount();
@@ -99,9 +129,8 @@ void KXRowIndex::Renumber() const {
             if (const std::uint64_t id = data->PeekRowId(r)) m_walkRows[static_cast<size_t>(id - first)] = r;
         return;
     }
-    m_rowOfId.reserve(rows);
     for (ROWCOL r = 1; r <= rows; ++r)
-        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.emplace(id, Place{r, layout});
+        if (const std::uint64_t id = data->PeekRowId(r)) m_rowOfId.Set(id, Place{r, layout});
 }
 
 void KXRowIndex::NumberRows() const {
@@ -122,17 +151,17 @@ bool KXRowIndex::Follow(Place& place) const {
 ROWCOL KXRowIndex::RowOf(std::uint64_t id) const {
     CGXData* data = Data();
     if (!data) return 0;
-    auto it = m_rowOfId.find(id);
+    Place* known = m_rowOfId.Find(id);
     // An identity the last walk did not meet was gone then (a row given one since was added with its place).
-    Place place = it == m_rowOfId.end() ? Place{WalkRow(id), m_nLayout} : it->second;
+    Place place = known ? *known : Place{WalkRow(id), m_nLayout};
     if (place.layout != ~std::uint64_t{0} && Follow(place) && (place.row == 0 || data->PeekRowId(place.row) == id)) {
-        if (it != m_rowOfId.end()) it->second = place;
-        else if (place.row != 0 && place.layout != m_nLayout) m_rowOfId.emplace(id, place);
+        if (known) *known = place;
+        else if (place.row != 0 && place.layout != m_nLayout) m_rowOfId.Set(id, place);
         return place.row;
     }
     Renumber();
-    it = m_rowOfId.find(id);
-    return it == m_rowOfId.end() ? WalkRow(id) : it->second.row;
+    known = m_rowOfId.Find(id);
+    return known ? known->row : WalkRow(id);
 }
 
 std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) const {
@@ -213,7 +242,7 @@ void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {
     const std::uint64_t id = data ? data->GetRowId(row) : 0;
     if (id == 0) return;
     m_rowsByText.Add(TextHash(type, text), id);
-    m_rowOfId[id] = Place{row, data->GetRowLayoutVersion()};
+    m_rowOfId.Set(id, Place{row, data->GetRowLayoutVersion()});
 }
 
 std::vector<ROWCOL> KXRowIndex::TextRows(char type, const CString& text) const {

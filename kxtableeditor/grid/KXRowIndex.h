@@ -161,7 +161,22 @@ private:
     };
     // The place of a row identity now, followed from where it was known; false when only a walk tells.
     bool Follow(Place& place) const;
-    mutable std::unordered_map<std::uint64_t, Place> m_rowOfId;     // row identity -> its place
+    // The places of row identities: a grid gives identities one after another, so those from the first
+    // one met on are kept in a vector by identity (no allocation a row, and a clear that frees nothing);
+    // an identity before it or far past the others goes to a map.
+    class Places {
+    public:
+        Place* Find(std::uint64_t id);
+        void Set(std::uint64_t id, Place place);
+        void Clear();
+
+    private:
+        static constexpr std::uint64_t kNone = ~std::uint64_t{0}; // the layout of a place not set
+        std::vector<Place> m_byId;                     // identity m_nFirst + i at i
+        std::uint64_t m_nFirst = 0;                    // 0: none met since the last clear
+        std::unordered_map<std::uint64_t, Place> m_others;
+    };
+    mutable Places m_rowOfId; // row identity -> its place
     // The rows the last walk found, by identity from m_nWalkFirstId (0: none), when the identities lie
     // close together (as a fill gives them); otherwise the walk's places are in m_rowOfId.
     mutable std::vector<ROWCOL> m_walkRows;
