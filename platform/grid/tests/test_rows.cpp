@@ -498,3 +498,32 @@ TEST(GridRows, ManyEditsOfALongGridKeepEveryRowWhole)
     }
     check("end");
 }
+
+// Scrolling a cell into view: a row in view leaves the top row alone; a row below it (near or far past
+// the view, across hidden and tall rows) becomes the last row shown, whole.
+TEST(GridRows, ScrollCellInViewShowsTheRowWhole)
+{
+    TestGrid g(3000, 3);
+    g.SetGridRect(CRect(0, 0, 640, 300));
+    g.HideRows(40, 45);
+    g.SetRowHeight(70, 70, 90);
+    auto inView = [&g](ROWCOL row) {
+        const CRect rect = g.CalcRectFromRowCol(row, 1);
+        return !rect.IsRectEmpty() && rect.top >= 0 && rect.bottom <= g.GetGridRect().Height();
+    };
+    const ROWCOL top = g.GetTopRow();
+    const ROWCOL shown = top + 3;
+    ASSERT_TRUE(inView(shown));
+    g.ScrollCellInView(shown, 1);
+    EXPECT_EQ(g.GetTopRow(), top);
+    for (ROWCOL row : {ROWCOL{30}, ROWCOL{46}, ROWCOL{70}, ROWCOL{1500}, ROWCOL{3000}, ROWCOL{20}}) {
+        g.ScrollCellInView(row, 1);
+        EXPECT_TRUE(inView(row)) << row;
+        if (row < 1500) continue;
+        // the earliest top row that shows it: one row higher and it falls off the bottom
+        const ROWCOL at = g.GetTopRow();
+        g.SetTopRow(at - 1);
+        EXPECT_FALSE(inView(row)) << row;
+        g.SetTopRow(at);
+    }
+}
