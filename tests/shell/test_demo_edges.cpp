@@ -1,0 +1,48 @@
+// Edits on the example board at their edges, through the host as a user drives them: a refusal in one
+// of several grids, texts that only look like something else, and words whose operands do not fit.
+#include "KXDemoBoard.h"
+
+#include "afx/afxwin.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class DemoEdges : public DemoBoard {
+protected:
+    void SetUp() override {
+        DemoBoard::SetUp();
+        if (HasFatalFailure()) return;
+        ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
+    }
+    std::string Netlist() { return Run("kx::netlist"); }
+    // U1 and U2 side by side; grid 1 shows U1, grid 2 U2.
+    void ShowTwoGrids() { Run("kx::show clp U1 U2"); }
+};
+
+using Ids = std::vector<std::string>;
+
+// Side by side, the pane pastes each grid in turn at its own current cell: a grid that refuses the
+// clipboard takes the paste back whole, and a grid's lines never reach the pins selected in another.
+TEST_F(DemoEdges, APasteGivesEachGridItsOwnPartOrNothing) {
+    ShowTwoGrids();
+    Run("kx::grid ccp 1; kx::select ccp 41 7; kx::key ccp Ctrl+C"); // PG, a scalar net
+    const std::string before = Netlist();
+    // Grid 1's bus pin refuses a scalar net: nothing is pasted anywhere.
+    Run("kx::grid ccp 2; kx::select ccp 20 7; kx::grid ccp 1; kx::select ccp 23 7");
+    Messages();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages(), Ids{"KXTABLE-102"});
+    EXPECT_EQ(Netlist(), before);
+    // The bus pin selected in grid 2 is no target of grid 1's paste.
+    Run("kx::grid ccp 2; kx::select ccp 21 7; kx::grid ccp 1; kx::select ccp 42 7");
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Messages(), Ids{});
+    EXPECT_NE(Netlist().find("U1 RST_N PG"), std::string::npos);
+    EXPECT_EQ(Netlist().find("U2 DQ<0> PG"), std::string::npos);
+}
+
+} // namespace
