@@ -45,4 +45,22 @@ TEST_F(DemoEdges, APasteGivesEachGridItsOwnPartOrNothing) {
     EXPECT_EQ(Netlist().find("U2 DQ<0> PG"), std::string::npos);
 }
 
+// Naming rules typed into a Signal cell: =AUTONAME with a name gives that name, alone a new one; a
+// list written as =CONNECTBITS gives its names in turn, as a bare comma list does.
+TEST_F(DemoEdges, TypedNamingRulesKeepTheirArgument) {
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("kx::edit ccp 41 7 =AUTONAME(FOO)"), "1");
+    EXPECT_NE(Netlist().find("U1 PGOOD FOO\n"), std::string::npos) << Netlist();
+    EXPECT_EQ(Run("kx::edit ccp 40 7 =AUTONAME"), "1");
+    EXPECT_NE(Netlist().find("U1 MCLK signal_1\n"), std::string::npos) << Netlist();
+    Messages();
+    EXPECT_EQ(Run("kx::edit ccp 41 7 {=CONNECTBITS(X2,Y2)}"), "1");
+    EXPECT_EQ(Messages(), Ids{});
+    EXPECT_NE(Netlist().find("U1 PGOOD X2\n"), std::string::npos) << Netlist();
+    Run("kx::select ccp 40 7 42 7");
+    EXPECT_EQ(Run("kx::edit ccp 40 7 P,Q,R"), "1");
+    for (const char* line : {"U1 MCLK P\n", "U1 PGOOD Q\n", "U1 RST_N R\n"})
+        EXPECT_NE(Netlist().find(line), std::string::npos) << line << Netlist();
+}
+
 } // namespace
