@@ -63,4 +63,22 @@ TEST_F(DemoEdges, TypedNamingRulesKeepTheirArgument) {
         EXPECT_NE(Netlist().find(line), std::string::npos) << line << Netlist();
 }
 
+// The pull-up words read braces as the usage writes them: a key property names one word before its
+// "=", and a {NAME VALUE} pair next to a bare name is a mix of forms.
+TEST_F(DemoEdges, PullUpWordsRefuseOperandsOutOfForm) {
+    Run("kx::show clp U1; kx::select ccp 42 7"); // RST_N, pulled up by RP1
+    Messages();
+    for (const char* word : {"editPupd pin RP1 -keyprop {A B=1}", "editPupd pin RP1 -keyprop {=1}",
+                             "editPupd pin RP1 -injprop [list A=1 B]"}) {
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_EQ(Messages(), Ids{"KXPANE-243"}) << word;
+    }
+    for (const char* word : {"deletePupd pin {RP1 x} RP1", "deletePupd pin [list RP1 x] RP1"}) {
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_EQ(Messages(), Ids{"KXPANE-242"}) << word;
+    }
+    EXPECT_EQ(Run("editPupd pin RP1 -keyprop {TOL=5 %}"), "1"); // a value may hold blanks
+    EXPECT_EQ(Run("deletePupd pin RP1"), "1");
+}
+
 } // namespace
