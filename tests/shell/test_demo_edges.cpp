@@ -81,4 +81,13 @@ TEST_F(DemoEdges, PullUpWordsRefuseOperandsOutOfForm) {
     EXPECT_EQ(Run("deletePupd pin RP1"), "1");
 }
 
+// The row-number column of a grid made while the numbers are on is as wide as a toggle makes it.
+TEST_F(DemoEdges, RowNumbersOfANewGridFitTheirDigits) {
+    Run("kx::option show_row_numbers 1; kx::show clp U1");
+    const std::string made = Run("kx::widths ccp");
+    Run("kx::option show_row_numbers 0; kx::option show_row_numbers 1");
+    EXPECT_EQ(made, Run("kx::widths ccp"));
+    EXPECT_EQ(made.substr(0, made.find(' ')), "23");
+}
+
 } // namespace
