@@ -90,4 +90,15 @@ TEST_F(DemoEdges, RowNumbersOfANewGridFitTheirDigits) {
     EXPECT_EQ(made.substr(0, made.find(' ')), "23");
 }
 
+// A Pull Up/Down copy takes only rows whose Signal cell names a net: an open pin is no step of it.
+TEST_F(DemoEdges, APullUpCopyStepsOnlyOverRowsWithANet) {
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::edit ccp 41 7 {}"), "1"); // PGOOD open
+    Run("kx::select ccp 41 9 42 9; kx::key ccp Ctrl+C");
+    const std::string transcript = Transcript();
+    const size_t at = transcript.rfind("progress: Copying Data");
+    ASSERT_NE(at, std::string::npos) << transcript;
+    EXPECT_EQ(transcript.substr(at, 30), "progress: Copying Data 1 of 1 ") << transcript.substr(at);
+}
+
 } // namespace
