@@ -1047,6 +1047,8 @@ public:
     static bool RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination);
     CString m_copiedWithoutParts; // names of the terminations a copy left out, for one message
     bool CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText);
+    // Whether a copy of column col takes the row (and steps its progress for it).
+    bool CopiesRow(ROWCOL row, int col);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
