@@ -51,17 +51,18 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
-    // Named by the word, a pin on those net bits already: nothing to ask and nothing to change. (Typed into
-    // a row, it moves up to that row.)
-    if (m_bConnectingByName && !t.fillOnly && HasConnectionAlready(t)) {
+    // The pin the row shows now leaves the net for the new one: named before the row changes.
+    const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
+    // A pin on those net bits already: nothing to ask and nothing to change. Named by the word, that is a
+    // refusal; typed into a blank row, the pin's row moves up to it, the design as it was.
+    if (!t.fillOnly && !(replacing && !m_bConnectingByName) && HasConnectionAlready(t)) {
+        if (!m_bConnectingByName) return m_nConnectedRow = ShowConnectedPinInRow(row, bPinName, text, t), TRUE;
         if (bShowMessages) {
             CKXErrorHandler::MessageBoxOk("KXTABLE-304", t.net->name());
             TransferCurrentCell(FALSE, kNoUpdate, TRUE);
         }
         return FALSE;
     }
-    // The pin the row shows now leaves the net for the new one: named before the row changes.
-    const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
     const CString oldKey = replacing ? RowPinKey(row) : CString();
     std::vector<std::unique_ptr<CKXPinData>> records;
     if (!t.fillOnly && !CommitConnection(row, bPinName, text, t, records, bShowMessages)) return FALSE;
@@ -180,6 +181,19 @@ BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const 
     // What the pin cell shows before the edit: given back when the design refuses the commit.
     CGXStyle shown;
     GetStyleRowCol(row, Col(m_nColPinName), shown, gxCopy, 0);
+    WriteRowPin(row, bPinName, text, t);
+    const std::vector<CConn> legs = AutoConnectDiffPairLegs(*tx, t.pin, t.lo, t.hi);
+    if (!transaction.Commit()) {
+        kxgrid::GridWriteScope restore(*this);
+        SetStyleRange(CGXRange(row, Col(m_nColPinName)), shown, gxCopy, 0, kNoUpdate, gxDo);
+        return FALSE;
+    }
+    for (const CConn& leg : legs)
+        FillConnectionRows(leg);
+    return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::WriteRowPin(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t) {
     CGXStyle pinName;
     pinName.SetWrapText(FALSE);
     if (bPinName) pinName.SetValue(text);
@@ -191,15 +205,17 @@ BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const 
         WriteCell(row, m_nColPinName, pinName);
     }
     IndexPinRow(t.pin->id(), row);
-    const std::vector<CConn> legs = AutoConnectDiffPairLegs(*tx, t.pin, t.lo, t.hi);
-    if (!transaction.Commit()) {
-        kxgrid::GridWriteScope restore(*this);
-        SetStyleRange(CGXRange(row, Col(m_nColPinName)), shown, gxCopy, 0, kNoUpdate, gxDo);
-        return FALSE;
-    }
-    for (const CConn& leg : legs)
-        FillConnectionRows(leg);
-    return TRUE;
+}
+
+ROWCOL CKXSignalDetailsGridWnd::ShowConnectedPinInRow(ROWCOL row, BOOL bPinName, const CString& text,
+                                                      const ConnTarget& t) {
+    WriteRowPin(row, bPinName, text, t);
+    WriteConnectedCells(row, bPinName, t);
+    // The rows showing those pin bits go, as after a connect that took them off the net.
+    std::vector<std::unique_ptr<CKXPinData>> shown;
+    shown.push_back(std::make_unique<CKXPinData>(t.hi, t.lo, t.start, t.end, t.net, CKXPinData::Removed));
+    UpdateLockScope lock(*this);
+    return UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, shown);
 }
 
 CString CKXSignalDetailsGridWnd::WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t) {

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -642,6 +643,38 @@ TEST_F(EditContract, APinNumberTypedForAPinShownAboveStaysInTheRowThatMovedUp) {
         EXPECT_EQ(Run("kx::netlist").find("R1 B EN"), std::string::npos);
     });
     EXPECT_NE(journal.find("SelectInstanceCol(\"R1\",\"2\")"), std::string::npos) << journal;
+}
+
+// A pin number typed into a blank row for a pin on the net already asks nothing and changes nothing: its
+// row moves up to the typed one, with no undo step and no journal line, so that the undo that follows
+// takes back the connection made before, in the session as in the replay.
+TEST_F(EditContract, APinTypedIntoABlankRowOfTheNetItIsOnLeavesNoStepForTheUndoAfter) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp EN");
+        Run("kx::answer question KXTABLE-140 yes");
+        ASSERT_EQ(Run("addConnection pin J1:8"), "1");
+        const int steps = Ccp()->GetUndoStepCount();
+        const size_t journalled = JournalText().size();
+        const int typed = GridRows().rbegin()->first + 1;
+        ASSERT_EQ(Run("kx::drop ccp " + At(typed, Column("Instance")) + " component J1"), "1");
+        Messages();
+        EXPECT_EQ(Run("kx::edit ccp " + At(typed, Column("Pin Number")) + " 8"), "1");
+        EXPECT_EQ(Messages(), std::vector<std::string>{});
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+        EXPECT_EQ(JournalText().find("AssignConnectivity", journalled), std::string::npos);
+        // One row shows the pin: the one typed into, moved up.
+        const int row = RowWith({"J1", "P<8>", "8"});
+        ASSERT_GT(row, 0) << Run("kx::window ccp");
+        EXPECT_LT(row, typed);
+        int shown = 0;
+        for (const auto& [r, cells] : GridRows())
+            shown += std::any_of(cells.begin(), cells.end(), [](const auto& cell) { return cell.second == "P<8>"; });
+        EXPECT_EQ(shown, 1) << Run("kx::window ccp");
+        Run("kx::show slp RESET_N");
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Run("kx::netlist").find("J1 P<8>"), std::string::npos);
+    });
+    EXPECT_NE(journal.find("Undo()"), std::string::npos) << journal;
 }
 
 // A row's Delete that the design refuses leaves the pin on the net and its row shown, by the key and by
