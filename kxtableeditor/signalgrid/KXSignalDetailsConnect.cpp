@@ -53,17 +53,20 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
     // The pin the row shows now leaves the net for the new one: named before the row changes.
     const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
-    // A pin on those net bits already: nothing to ask and nothing to change. Named by the word, that is a
-    // refusal; typed into a blank row, the pin's row moves up to it, the design as it was.
-    if (!t.fillOnly && !(replacing && !m_bConnectingByName) && HasConnectionAlready(t)) {
-        if (!m_bConnectingByName) return m_nConnectedRow = ShowConnectedPinInRow(row, bPinName, text, t), TRUE;
-        if (bShowMessages) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-304", t.net->name());
-            TransferCurrentCell(FALSE, kNoUpdate, TRUE);
-        }
-        return FALSE;
-    }
     const CString oldKey = replacing ? RowPinKey(row) : CString();
+    // A pin on those net bits already: nothing to ask, and its connection stays as it is. Named by the word,
+    // that is a refusal; typed into a row of another pin, the pin's row moves up to it.
+    if (!t.fillOnly && HasConnectionAlready(t)) {
+        if (m_bConnectingByName) {
+            if (bShowMessages) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-304", t.net->name());
+                TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+            }
+            return FALSE;
+        }
+        if (!replacing || GetRowPinId(row) != static_cast<int>(t.pin->id()))
+            return MoveConnectedPinToRow(row, bPinName, text, t, oldKey, bShowMessages);
+    }
     std::vector<std::unique_ptr<CKXPinData>> records;
     if (!t.fillOnly && !CommitConnection(row, bPinName, text, t, records, bShowMessages)) return FALSE;
     const CString pinNumber = WriteConnectedCells(row, bPinName, t);
@@ -205,6 +208,20 @@ void CKXSignalDetailsGridWnd::WriteRowPin(ROWCOL row, BOOL bPinName, const CStri
         WriteCell(row, m_nColPinName, pinName);
     }
     IndexPinRow(t.pin->id(), row);
+}
+
+BOOL CKXSignalDetailsGridWnd::MoveConnectedPinToRow(ROWCOL row, BOOL bPinName, const CString& text,
+                                                   const ConnTarget& t, const CString& oldKey, BOOL bShowMessages) {
+    // The pin the row showed leaves the net, the one change to the design: an undo step of its own,
+    // journalled as the row's Delete (named before the row changes).
+    if (!oldKey.IsEmpty()) {
+        KXJournalLines journal(JournalHandle());
+        JournalRowDelete(journal, JournalNetName(row), CellText(row, m_nColInstance), oldKey).End();
+        if (!DisconnectPin(row, CellText(row, m_nColPinName), t.start, t.end, bShowMessages)) return FALSE;
+        journal.Write();
+    }
+    m_nConnectedRow = ShowConnectedPinInRow(row, bPinName, text, t);
+    return TRUE;
 }
 
 ROWCOL CKXSignalDetailsGridWnd::ShowConnectedPinInRow(ROWCOL row, BOOL bPinName, const CString& text,
