@@ -79,7 +79,10 @@ BOOL CKXInstanceDetailsGridWnd::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
             if (!m_bPastingSignals) RecordCellEdit(KXEditResult::Nothing("KXTABLE-348", old));
             return KeepStoredValue(control, nRow, nCol);
         }
-        if (m_bSignalEditThroughPane && Site()) return ApplySignalThroughPane(control, nRow, nCol, text);
+        // A paste gives each grid its own part (the pane pastes every shown grid in turn): its lines go
+        // to this grid's rows only.
+        if (m_bSignalEditThroughPane && !m_bPastingSignals && Site())
+            return ApplySignalThroughPane(control, nRow, nCol, text);
         return ConnectTypedSignal(control, nRow, nCol, text);
     }
     if (old.IsEmpty()) return KeepStoredValue(control, nRow, nCol);
