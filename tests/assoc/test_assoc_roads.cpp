@@ -92,6 +92,22 @@ TEST_F(Assoc, TerminationRefusalsLeaveTheDesignAsItWas) {
     ExpectRefused("editTermination pin -oldrefdes R1 -delay 1ns", "KXTABLE-212");
 }
 
+// A pin selected before the current cell went to the filter row (a filter typed there) is selected no
+// longer: the add, with or without its parts, says that no pin is selected rather than that the pins
+// cannot take one; with a pin selected again it goes on.
+TEST_F(Assoc, TerminationWithTheCurrentCellOnTheFilterRowSaysNoPinIsSelected) {
+    OpenBoard();
+    const int row = PinRow("PGOOD");
+    ASSERT_TRUE(row);
+    Run("kx::select ccp " + std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColTermination));
+    ASSERT_EQ(Run("kx::edit ccp 4 " + std::to_string(CKXInstanceDetailsGridWnd::m_nColPinName) + " P*"), "1");
+    ASSERT_EQ(Run("kx::grid ccp cell").substr(0, 2), "4 ");
+    ExpectRefused(kSeries22, "KXTABLE-396");
+    ExpectRefused("addTermination pin", "KXTABLE-396");
+    Run("selectObject pin PGOOD");
+    EXPECT_EQ(Run(kSeries22), "1");
+}
+
 TEST_F(Assoc, TerminationsOfSeveralPinsAreCheckedTogether) {
     OpenBoard();
     // Input and output pins together: refused.
