@@ -5,6 +5,7 @@
 
 #include "grid/KXGridEdit.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcontrols/KXProgressBar.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
@@ -142,6 +143,30 @@ TEST_F(Assoc, DeleteAndEditTermination) {
     Run("undo");
     EXPECT_TRUE(Saved() == before);
     EXPECT_TRUE(RowShows("MCLK", "Series"));
+}
+
+// Deleting terminations and pull-ups shows a progress step per pin bit, pair pin or net bit, each named
+// ("NAME(BIT)", a scalar by its name alone), and ends on "Committing Data" when something was deleted.
+TEST_F(Assoc, DeletesShowAStepNamingEachPinOrNetBit) {
+    OpenBoard();
+    Run("expandPins pin on");
+    std::vector<std::string> steps;
+    CKXProgressBar::SetPumpHook([&steps]() -> BOOL {
+        if (CKXProgressBar::m_pProgressBar) steps.emplace_back(CKXProgressBar::m_pProgressBar->GetText().GetString());
+        return TRUE;
+    });
+    EXPECT_EQ(Run("deleteTermination pin {DQ<1>} MCLK CLK"), "1");
+    const std::vector<std::string> terminations = steps;
+    steps.clear();
+    Run("kx::word selectObject pin RST_N");
+    EXPECT_EQ(Run("deletePupd pin"), "1");
+    const std::vector<std::string> pupds = steps;
+    CKXProgressBar::SetPumpHook(nullptr);
+    EXPECT_EQ(terminations, (std::vector<std::string>{"Deleting Termination(s): DQ(1)", "Deleting Termination(s): MCLK",
+                                                      "Deleting Termination(s): CLK"}));
+    EXPECT_EQ(pupds, std::vector<std::string>{"Deleting Pullup(s)/Pulldown(s): RESET_N"});
+    EXPECT_NE(Transcript().find("progress: Deleting Pullup(s)/Pulldown(s): Committing Data 1 of 1"), std::string::npos)
+        << Transcript();
 }
 
 TEST_F(Assoc, PullUpWordAddsToTheNetBitAndDeletes) {
