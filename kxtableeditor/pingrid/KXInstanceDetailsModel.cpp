@@ -91,8 +91,8 @@ BOOL CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
     if (ModelRows(*this, rows, &directed) <= 0) return FALSE;
     CString model = modelName ? modelName : "";
     // Vector rows alone give the dialog no direction to offer models for: no pin to choose one for.
-    if (directed == 0) model.Empty();
-    if (!bUseGivenModel && directed > 0) {
+    if (!bUseGivenModel && directed == 0) model.Empty();
+    else if (!bUseGivenModel) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
         dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
         if (dialog.DoModal() != IDOK) return FALSE;
