@@ -108,6 +108,23 @@ private:
     bool m_locked;
 };
 
+// A progress step's text naming what the step works on: the caption, a blank and the name, with the bit
+// in parentheses ("Deleting Termination(s): DQ(3)"); without the bit for a scalar (bit -1).
+inline CString ProgressLabel(const char* caption, const CString& name, int bit) {
+    CString label;
+    if (bit != -1)
+        label.Format("%s %s(%d)", caption, name.GetString(), bit);
+    else
+        label.Format("%s %s", caption, name.GetString());
+    return label;
+}
+// The text of the last step of a bulk edit that changed something: "CAPTION Committing Data".
+inline CString CommittingLabel(const char* caption) {
+    CString label;
+    label.Format("%s Committing Data", caption);
+    return label;
+}
+
 // The one progress bar of a long edit: it replaces any bar left over, shows a
 // step per row ("... %d%% of %d ..." with the percentage of `total` done) and is
 // gone, the class-wide pointer cleared, when the scope ends.
@@ -154,11 +171,14 @@ public:
     // many of the steps found something to do.
     void Finish() {
         if (!m_bar) return;
-        if (m_shownFormat) {
-            CString text;
-            text.Format(m_shownFormat, 100, m_total);
-            m_bar->SetText(text);
-        }
+        CString text;
+        if (m_shownFormat) text.Format(m_shownFormat, 100, m_total);
+        FinishWith(text);
+    }
+    // The same with a text of its own (none: the text shown stays).
+    void FinishWith(const CString& text) {
+        if (!m_bar) return;
+        if (!text.IsEmpty()) m_bar->SetText(text);
         m_bar->SetPos(m_bar->GetUpper());
         End();
     }

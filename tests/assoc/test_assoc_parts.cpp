@@ -104,4 +104,77 @@ TEST_F(AssocParts, TheClockPairsTerminationIsOneTheSystemKnowsAndPastesOntoAPin)
     EXPECT_TRUE(Saved() == original);
 }
 
+// A part the design file made without a library (no LIB, CELL or VIEW) is pasted as it is, and the
+// journal's InitTermination and AddTermination make the same part again on replay: the add word takes a
+// part given with an empty library, cell and view as such a part, its physical name and value as given.
+TEST_F(AssocParts, APartOfNoLibraryPastesAndReplaysAsItIs) {
+    DropBoardLines("^prop @\\$RT2 SLOT0\\.(LIB|CELL|VIEW) ");
+    OpenBoard();
+    const std::string original = Saved();
+    Messages();
+    ASSERT_EQ(CopyMclkOntoPgood(), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_EQ(Count(pasted, "SLOT0.VALUE \"22\""), 2u) << pasted;
+    EXPECT_EQ(Count(pasted, "SLOT0.LIB "), 5u) << pasted; // the other components' alone
+    EXPECT_TRUE(Replayed(original) == pasted) << JournalText();
+
+    // The word itself: such a part keeps what it is given; a part naming only some of the three is refused.
+    Run("kx::pane SelectTerminationCol RST_N C9");
+    Messages();
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib {} -cell {} -view {} -physname R0603 -value 47"),
+              "1");
+    const std::string added = Saved();
+    EXPECT_EQ(Count(added, "SLOT0.VALUE \"47\""), 1u) << added;
+    EXPECT_EQ(Count(added, "SLOT0.PHYSNAME \"R0603\""), 1u) << added;
+    EXPECT_EQ(Count(added, "SLOT0.LIB "), Count(pasted, "SLOT0.LIB "));
+    Run("undo");
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell {} -view {} -physname R0603 -value 47"),
+              "0");
+    EXPECT_FALSE(Messages().empty());
+}
+
+// On a signal grid the pane's Paste puts the termination copied there onto the selected row, as one
+// undo step; the copy of a termination that records no parts pastes nothing, and the paste answers 0
+// with the message that says so (not that the pins cannot take one).
+class SignalGridTerminationPaste : public AssocParts {
+protected:
+    // MCLK's grid: U1's row (RT2) copied, U2's row selected.
+    void CopyOntoU2() {
+        OpenBoard();
+        Run("kx::show slp MCLK");
+        ASSERT_EQ(Run("kx::pane SelectInstanceCol U1 B14"), "1");
+        ASSERT_EQ(Run("copy pin [list B14 U1 -1 -1] Termination"), "1");
+        ASSERT_EQ(Run("kx::pane SelectTerminationCol U2 30"), "1");
+        Messages();
+    }
+};
+
+TEST_F(SignalGridTerminationPaste, ThePanesPasteTerminatesTheSelectedRow) {
+    CopyOntoU2();
+    const std::string original = Saved();
+    const int steps = Steps();
+    ASSERT_EQ(Run("kx::pane Paste"), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_NE(pasted.find("1 Series @U2.CLK"), std::string::npos) << pasted;
+    EXPECT_EQ(Count(pasted, "SLOT0.VALUE \"22\""), 2u) << pasted;
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == original);
+}
+
+TEST_F(SignalGridTerminationPaste, ACopyWithoutPartsPastesNothingAndSaysWhy) {
+    DropBoardLines("^prop @\\$RT2 SLOT");
+    CopyOntoU2();
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    EXPECT_EQ(Run("kx::pane Paste"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-344"});
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-344"});
+    EXPECT_TRUE(Saved() == original);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 } // namespace

@@ -454,7 +454,10 @@ int CKXAssocCompAPI::AddTerminationInstance(CString slotId, CString lib, CString
         m_p->error = "termination type \"" + m_p->term.type + "\" has no slot \"" + slotId.str() + "\"";
         return 0;
     }
-    if (lib.IsEmpty() || cell.IsEmpty() || view.IsEmpty()) {
+    // A component names its library, cell and view, or none of them: a part of no library, as a design
+    // file may hold one (a paste of such a part gives it again).
+    const bool noLibrary = lib.IsEmpty() && cell.IsEmpty() && view.IsEmpty();
+    if (!noLibrary && (lib.IsEmpty() || cell.IsEmpty() || view.IsEmpty())) {
         m_p->error = "a component needs a library, cell and view";
         return 0;
     }
@@ -1017,6 +1020,13 @@ public:
         if (!instance || !instance->isAlive()) return false;
         Settings s = readSettings(instance);
         typeText = CString(s.type);
+        if (s.slots.empty()) {
+            // A component that records no parts describes none: a paste of it makes nothing, and says
+            // so by the component's name.
+            nameText = CString(instance->name());
+            dataText.Empty();
+            return true;
+        }
         std::string names;
         for (const auto& sl : s.slots)
             names += (names.empty() ? "" : " ") + sl.refDes;
