@@ -629,6 +629,15 @@ private:
                                 std::vector<std::unique_ptr<CKXPinData>>& records);
     BOOL CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
                           std::vector<std::unique_ptr<CKXPinData>>& records, BOOL bShowMessages);
+    // The row's Pin Name cell names the pin bits (its text too when typed there).
+    void WriteRowPin(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t);
+    // A pin typed into another row of the net bits it is on: the pin the row showed (oldKey) leaves the
+    // net, and the row shows the typed pin, the rows that did go.
+    BOOL MoveConnectedPinToRow(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
+                               const CString& oldKey, BOOL bShowMessages);
+    // The row shows the pin, the rows that did go (no design change, no undo step, no journal line);
+    // where the row is afterwards.
+    ROWCOL ShowConnectedPinInRow(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t);
     // The row's PIN_TYPE, PN or PIN_NAME, PUPD and TERMINATION cells after a connect; the pin number.
     CString WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t);
     void EchoConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);
