@@ -90,10 +90,9 @@ BOOL CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
     int directed = 0;
     if (ModelRows(*this, rows, &directed) <= 0) return FALSE;
     CString model = modelName ? modelName : "";
-    // Vector rows alone give the dialog no direction to offer models for: no pin to choose one for. A model
-    // given with them goes on their pins.
-    if (directed == 0 && !bUseGivenModel) model.Empty();
-    if (!bUseGivenModel && directed > 0) {
+    // Vector rows alone give the dialog no direction to offer models for: no pin to choose one for.
+    if (!bUseGivenModel && directed == 0) model.Empty();
+    else if (!bUseGivenModel) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
         dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
         if (dialog.DoModal() != IDOK) return FALSE;

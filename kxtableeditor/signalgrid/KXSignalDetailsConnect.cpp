@@ -64,7 +64,7 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
             }
             return FALSE;
         }
-        if (!replacing || GetRowPinId(row) != static_cast<int>(t.pin->id()))
+        if (!replacing || !ShowsPinBits(row, t))
             return MoveConnectedPinToRow(row, bPinName, text, t, oldKey, bShowMessages);
     }
     std::vector<std::unique_ptr<CKXPinData>> records;
@@ -120,6 +120,14 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL
         return Refuse(bShowMessages, "KXTABLE-101");
     if (std::abs(t.hi - t.lo) != std::abs(t.start - t.end)) return Refuse(bShowMessages, "KXTABLE-135");
     return TRUE;
+}
+
+// Whether the row shows one of the target's pin bits.
+bool CKXSignalDetailsGridWnd::ShowsPinBits(ROWCOL row, const ConnTarget& t) {
+    if (GetRowPinId(row) != static_cast<int>(t.pin->id())) return false;
+    const int msb = RowAttr(row, m_nColPinName, kAttrConnMsb, -1);
+    const int lsb = RowAttr(row, m_nColPinName, kAttrConnLsb, -1);
+    return std::max(msb, lsb) >= t.lo && std::min(msb, lsb) <= t.hi;
 }
 
 // Whether each pin bit of the target is joined to the net bit the connection would give it (net bit `end`
@@ -211,7 +219,8 @@ void CKXSignalDetailsGridWnd::WriteRowPin(ROWCOL row, BOOL bPinName, const CStri
 }
 
 BOOL CKXSignalDetailsGridWnd::MoveConnectedPinToRow(ROWCOL row, BOOL bPinName, const CString& text,
-                                                   const ConnTarget& t, const CString& oldKey, BOOL bShowMessages) {
+                                                    const ConnTarget& t, const CString& oldKey,
+                                                    BOOL bShowMessages) {
     // The pin the row showed leaves the net, the one change to the design: an undo step of its own,
     // journalled as the row's Delete (named before the row changes).
     if (!oldKey.IsEmpty()) {

@@ -623,6 +623,7 @@ private:
     BOOL ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t, BOOL bShowMessages);
     BOOL ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages);
     bool HasConnectionAlready(const ConnTarget& t) const;
+    bool ShowsPinBits(ROWCOL row, const ConnTarget& t);
     BOOL m_bConnectingByName = FALSE; // the addConnection word names the pin (AssignConnectivityByName)
     // Takes the pin bits off their other nets (after the user's yes); the pieces go to records.
     BOOL RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,

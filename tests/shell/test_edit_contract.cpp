@@ -677,7 +677,8 @@ TEST_F(EditContract, APinTypedIntoAnotherRowOfTheNetItIsOnKeepsItsConnectionAndT
             // One row shows the pin.
             int shown = 0;
             for (const auto& [r, cells] : GridRows())
-                shown += std::any_of(cells.begin(), cells.end(), [](const auto& cell) { return cell.second == "P<8>"; });
+                shown += std::any_of(cells.begin(), cells.end(),
+                                     [](const auto& cell) { return cell.second == "P<8>"; });
             EXPECT_EQ(shown, 1) << Run("kx::window ccp");
             Run("kx::show slp RESET_N");
             EXPECT_EQ(Run("undo"), "1");
