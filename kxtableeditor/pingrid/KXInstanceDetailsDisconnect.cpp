@@ -248,17 +248,19 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 for (int c : children)
                     handledLegs.insert(static_cast<ROWCOL>(c));
             }
-            // Every row was gone through; with nothing to take off the line says so rather than "deleted".
-            if (changed || !powerRows.empty())
-                progress.Finish();
-            else
-                progress.FinishWith("Deleting Connections: no connection to delete");
-        }
-        const BOOL power = AssignPowerToImplicitPins();
-        if (power == kPowerTieRefused) return FALSE; // the edit is discarded whole
-        if (power) {
-            changed = TRUE;
-            changedRows.insert(changedRows.end(), powerRows.begin(), powerRows.end());
+            const BOOL power = AssignPowerToImplicitPins();
+            if (power == kPowerTieRefused) return FALSE; // the edit is discarded whole
+            if (power) {
+                changed = TRUE;
+                changedRows.insert(changedRows.end(), powerRows.begin(), powerRows.end());
+            }
+            // Every row was gone through: the line counts the rows that lost something (a power row whose
+            // pins had no tie of the component's own to release is none), or says that none did.
+            CString done = "Deleting Connections: no connection to delete";
+            if (changed)
+                done.Format("Deleting Connections: %d of %d deleted", static_cast<int>(changedRows.size()),
+                            static_cast<int>(selected.size()));
+            progress.FinishWith(done);
         }
         for (ROWCOL row : changedRows)
             journal += JournalRowText(row, "Delete", "Delete", CString(), false);

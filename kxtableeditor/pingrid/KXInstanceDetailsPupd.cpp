@@ -256,9 +256,17 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     api.setDesignContext(MasterDesign());
     std::set<CNetBit> done;
     std::vector<ROWCOL> changed;
-    for (const CNetBit& bit : bits) {
-        if (!done.insert(bit).second || !DeletePupdOnNet(bit, wanted)) continue;
-        if (auto it = rowsOf.find(bit); it != rowsOf.end()) changed.push_back(it->second);
+    {
+        // A step per net bit, each naming it.
+        constexpr const char* kCaption = "Deleting Pullup(s)/Pulldown(s):";
+        kxpingrid::ProgressScope progress(kCaption, static_cast<int>(bits.size()));
+        for (const CNetBit& bit : bits) {
+            if (!done.insert(bit).second) continue;
+            progress.Show(kxpingrid::ProgressLabel(kCaption, bit.net()->name(), bit.bit()));
+            if (!DeletePupdOnNet(bit, wanted)) continue;
+            if (auto it = rowsOf.find(bit); it != rowsOf.end()) changed.push_back(it->second);
+        }
+        progress.FinishWith(changed.empty() ? CString() : kxpingrid::CommittingLabel(kCaption));
     }
     if (changed.empty()) return FALSE;
     CString journal;

@@ -477,31 +477,31 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
     api.setDesignContext(MasterDesign());
     std::vector<ROWCOL> changed;
     {
-        kxpingrid::ProgressScope progress("Deleting Termination(s):",
-                                          static_cast<int>(targets.size() + pairRows.size()));
-        int step = 0;
+        // A step per pin bit and per pair pin, each naming it.
+        constexpr const char* kCaption = "Deleting Termination(s):";
+        kxpingrid::ProgressScope progress(kCaption, static_cast<int>(targets.size() + pairRows.size()));
         for (ROWCOL row : targets) {
-            progress.Step("%d%% of %d", step++);
             int msb = -1, lsb = -1;
             IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
             if (!pin) continue;
             bool any = false;
             for (int bit = msb; bit >= lsb; --bit) {
+                progress.Show(kxpingrid::ProgressLabel(kCaption, pin->name(), bit));
                 api.setInstTermBit(pin->bit(bit));
                 if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) && api.deleteAssocCompInstance(1)) any = true;
             }
             if (any) changed.push_back(row);
         }
         for (ROWCOL row : pairRows) {
-            progress.Step("%d%% of %d", step++);
             bool any = false;
             for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+                progress.Show(kxpingrid::ProgressLabel(kCaption, CKXGenUtils::GetDiffPairName(term), -1));
                 api.setDPInstTermBit(term);
                 if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) && api.deleteAssocCompInstance(1)) any = true;
             }
             if (any) changed.push_back(row);
         }
-        progress.Finish();
+        progress.FinishWith(changed.empty() ? CString() : kxpingrid::CommittingLabel(kCaption));
     }
     if (changed.empty()) return FALSE; // nothing to delete: the transaction is thrown away
     CString journal;

@@ -5,6 +5,7 @@
 
 #include "grid/KXGridEdit.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
+#include "kxcontrols/KXProgressBar.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
@@ -92,6 +93,22 @@ TEST_F(Assoc, TerminationRefusalsLeaveTheDesignAsItWas) {
     ExpectRefused("editTermination pin -oldrefdes R1 -delay 1ns", "KXTABLE-212");
 }
 
+// A pin selected before the current cell went to the filter row (a filter typed there) is selected no
+// longer: the add, with or without its parts, says that no pin is selected rather than that the pins
+// cannot take one; with a pin selected again it goes on.
+TEST_F(Assoc, TerminationWithTheCurrentCellOnTheFilterRowSaysNoPinIsSelected) {
+    OpenBoard();
+    const int row = PinRow("PGOOD");
+    ASSERT_TRUE(row);
+    Run("kx::select ccp " + std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColTermination));
+    ASSERT_EQ(Run("kx::edit ccp 4 " + std::to_string(CKXInstanceDetailsGridWnd::m_nColPinName) + " P*"), "1");
+    ASSERT_EQ(Run("kx::grid ccp cell").substr(0, 2), "4 ");
+    ExpectRefused(kSeries22, "KXTABLE-396");
+    ExpectRefused("addTermination pin", "KXTABLE-396");
+    Run("selectObject pin PGOOD");
+    EXPECT_EQ(Run(kSeries22), "1");
+}
+
 TEST_F(Assoc, TerminationsOfSeveralPinsAreCheckedTogether) {
     OpenBoard();
     // Input and output pins together: refused.
@@ -126,6 +143,30 @@ TEST_F(Assoc, DeleteAndEditTermination) {
     Run("undo");
     EXPECT_TRUE(Saved() == before);
     EXPECT_TRUE(RowShows("MCLK", "Series"));
+}
+
+// Deleting terminations and pull-ups shows a progress step per pin bit, pair pin or net bit, each named
+// ("NAME(BIT)", a scalar by its name alone), and ends on "Committing Data" when something was deleted.
+TEST_F(Assoc, DeletesShowAStepNamingEachPinOrNetBit) {
+    OpenBoard();
+    Run("expandPins pin on");
+    std::vector<std::string> steps;
+    CKXProgressBar::SetPumpHook([&steps]() -> BOOL {
+        if (CKXProgressBar::m_pProgressBar) steps.emplace_back(CKXProgressBar::m_pProgressBar->GetText().GetString());
+        return TRUE;
+    });
+    EXPECT_EQ(Run("deleteTermination pin {DQ<1>} MCLK CLK"), "1");
+    const std::vector<std::string> terminations = steps;
+    steps.clear();
+    Run("kx::word selectObject pin RST_N");
+    EXPECT_EQ(Run("deletePupd pin"), "1");
+    const std::vector<std::string> pupds = steps;
+    CKXProgressBar::SetPumpHook(nullptr);
+    EXPECT_EQ(terminations, (std::vector<std::string>{"Deleting Termination(s): DQ(1)", "Deleting Termination(s): MCLK",
+                                                      "Deleting Termination(s): CLK"}));
+    EXPECT_EQ(pupds, std::vector<std::string>{"Deleting Pullup(s)/Pulldown(s): RESET_N"});
+    EXPECT_NE(Transcript().find("progress: Deleting Pullup(s)/Pulldown(s): Committing Data 1 of 1"), std::string::npos)
+        << Transcript();
 }
 
 TEST_F(Assoc, PullUpWordAddsToTheNetBitAndDeletes) {
