@@ -1139,6 +1139,7 @@ public:
         static PinRowKey Parse(const CString& key);
     };
     bool RowMatchesKey(ROWCOL row, const PinRowKey& key);
+    bool IsPairNamed(ROWCOL row, const CString& name);
     // Adds the rows matching the key, found through the row index's texts.
     void MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched);
     // The pin-name and pin-number texts of the rows, in the row index (once; then kept).
