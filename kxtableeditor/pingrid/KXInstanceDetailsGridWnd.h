@@ -814,6 +814,7 @@ public:
     BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) override;
     BOOL SendAssignPinNumber() override;
     BOOL CommitAssignPinNumber(CString number) override;
+    bool SelectionHasPinNumber(const CString& number);
     BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
     HMTGEN m_hPinGenerator = nullptr;           // candidates of the current pin, from the last fill
     std::map<UINT, const char*> m_mapPinNumberMenu; // menu id -> interned pin number
