@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,6 +58,25 @@ CKXGridWnd* PupdGrid(const CKXBottomPaneContainerView& pane) {
         return nullptr;
     }
     return grid;
+}
+
+// NAME=VALUE with a name of one word: "A B=1" names no property.
+bool IsPropertyPair(const CString& value) {
+    const int eq = value.Find('=');
+    if (eq <= 0) return false;
+    const CString name = value.Left(eq);
+    return name.FindOneOf(" \t\r\n") < 0;
+}
+
+// A deletePupd operand: NAME, or NAME VALUE given as a list or as one text ({RP1 1}).
+std::pair<CString, CString> PupdNameAndValue(const CTclArgs* arg) {
+    CString name = arg->GetValue(0);
+    if (arg->GetArgCount() >= 2) return {name, arg->GetValue(1)};
+    const int gap = name.FindOneOf(" \t");
+    if (gap < 0) return {name, CString()};
+    CString value = name.Mid(gap);
+    value.Trim();
+    return {name.Left(gap), value};
 }
 
 // Every value of an argument into a list.
@@ -328,7 +348,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long)
         } else {
             CStringList& into = Is(v, "-keyprop", "-k") ? keys : injs;
             for (int i = 0; i < next->GetArgCount(); ++i) {
-                if (next->GetValue(i).Find('=') < 0) return BadOperands();
+                if (!IsPropertyPair(next->GetValue(i))) return BadOperands();
                 into.AddTail(next->GetValue(i));
             }
             emptyOption = emptyOption || next->GetArgCount() == 0;
@@ -348,12 +368,12 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, lon
     CMapStringToString values;
     size_t paired = 0;
     for (CTclArgs* a : list) {
-        const CString v = a->GetValue(0);
-        if (Is(v, "-help", "-h")) return Help();
-        names.Add(v);
-        if (a->GetArgCount() >= 2) {
+        const auto [name, value] = PupdNameAndValue(a);
+        if (Is(name, "-help", "-h")) return Help();
+        names.Add(name);
+        if (!value.IsEmpty()) {
             ++paired;
-            values.SetAt(v, a->GetValue(1));
+            values.SetAt(name, value);
         }
     }
     if (paired != 0 && paired != list.size()) return BadOperands();

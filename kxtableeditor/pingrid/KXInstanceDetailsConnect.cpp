@@ -49,7 +49,7 @@ const RuleWord kRuleWords[] = {
     {"=SUFFIXPINNAME", KX_RULE_SUFFIX_PINNAME, 14},
     {"=PREFIXPINNUMBER", KX_RULE_PREFIX_PINNUMBER, 16},
     {"=SUFFIXPINNUMBER", KX_RULE_SUFFIX_PINNUMBER, 16},
-    {"=AUTONAME", KX_RULE_AUTONAME, 0},
+    {"=AUTONAME", KX_RULE_AUTONAME, 9}, // alone: a new name per pin; =AUTONAME(NAME): that name
     {"=SHORTPINS", KX_RULE_AUTONAME, 0},
     {"=INCREMENTSIGNAME", KX_RULE_INCREMENT, 17},
     {"=CONNECTBITS", KX_RULE_CONNECTBITS, 12},
@@ -123,7 +123,10 @@ int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost)
     if (dpName) text = text.Left(text.GetLength() - kDpMarkerLength);
     CString upper = text;
     upper.MakeUpper();
-    if (text.Find(',') >= 0 && upper.Find("=INCREMENTSIGNAME") < 0) text = "=CONNECTBITS(" + text + ")";
+    // A comma list gives its names to the pins in turn; a rule that takes a comma in its argument
+    // (a list already written as =CONNECTBITS, an increment's start) stays as it is.
+    const bool listRule = upper.Find("=INCREMENTSIGNAME") >= 0 || upper.Left(12) == "=CONNECTBITS";
+    if (text.Find(',') >= 0 && !listRule) text = "=CONNECTBITS(" + text + ")";
     if (text.Left(1) == "=")
         if (const int rule = DispatchNamingRule(text, bEchoToHost); rule >= 0) return rule;
     return ConnectPlainSignal(given, text, dpName, bEchoToHost);
@@ -159,7 +162,7 @@ int CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEcho
             argument = NewAutoName();
             if (argument.IsEmpty()) return 0; // no automatic name was left: the counter said so
         }
-    } else if (found->argStart) {
+    } else if (found->argStart && !(found->rule == KX_RULE_AUTONAME && text.GetLength() == at + found->argStart)) {
         // The argument stands in parentheses right after the word and runs to the last character.
         const int open = at + found->argStart;
         if (text.GetLength() <= open || text[open] != '(' || text.Right(1) != ")") return 0;

@@ -177,19 +177,28 @@ bool CKXInstanceDetailsGridWnd::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, 
 
 namespace {
 
-// The rows the ranges show: the copy's bar takes one step for each, so that it ends full.
-int ShownRowsIn(CKXInstanceDetailsGridWnd& grid, CGXRangeList& list) {
-    int shown = 0;
+// The rows the ranges copy: the copy's bar takes one step for each, so that it ends full.
+int CopiedRowsIn(CKXInstanceDetailsGridWnd& grid, CGXRangeList& list) {
+    int copied = 0;
     const ROWCOL rowCount = grid.GetRowCount();
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, grid.GetColCount());
         for (ROWCOL row = range.top; row <= range.bottom && row <= rowCount; ++row)
-            if (!grid.IsRowHidden(row)) ++shown;
+            if (grid.CopiesRow(row, static_cast<int>(range.left))) ++copied;
     }
-    return shown;
+    return copied;
 }
 
 } // namespace
+
+// A shown row is copied, except in the Pull Up/Down column when its Signal cell names no net: such a
+// row has no pull-ups to give.
+bool CKXInstanceDetailsGridWnd::CopiesRow(ROWCOL row, int col) {
+    if (IsRowHidden(row)) return false;
+    if (col != m_nColPupd) return true;
+    int msb = -1, lsb = -1;
+    return GetRowNet(row, msb, lsb) != nullptr;
+}
 
 void CKXInstanceDetailsGridWnd::CopySelection() {
     const char* journal = CKXShareGlobalData::m_bAutomation;
@@ -204,13 +213,13 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
     m_copiedWithoutParts.Empty();
     const ROWCOL rowCount = GetRowCount();
     CKXAssocCompAPI* api = nullptr;
-    CKXProgressBar progress("Copying Data", ShownRowsIn(*this, list), 50, 0, 0);
+    CKXProgressBar progress("Copying Data", CopiedRowsIn(*this, list), 50, 0, 0);
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, GetColCount());
         if (range.bottom < range.top) continue;
         const int col = static_cast<int>(range.left);
         for (ROWCOL row = range.top; row <= range.bottom && row <= rowCount; ++row) {
-            if (IsRowHidden(row)) continue;
+            if (!CopiesRow(row, col)) continue;
             progress.StepIt();
             progress.PeekAndPump();
             CString cellText;

@@ -539,6 +539,10 @@ public:
     // The implicit pins of the shown rows by instance index, each with the signal it is to have.
     using ImplicitPinsByInstance = std::map<int, std::vector<std::unique_ptr<CImplicitPin>>>;
     void CollectImplicitPins(ImplicitPinsByInstance& byInstance);
+    // True when the pins would leave two pins of one name of an instance on different nets (the design
+    // ties a name's pins together); the name and the instance's name are given back.
+    bool SplitsPowerPinGroup(const ImplicitPinsByInstance& byInstance, CString& pinName,
+                             CString& instanceName) const;
     // The physical net an implicit pin row is to be tied to: the signal stored for it (or for its
     // group row) in this edit, else the net its SIGNAL cell shows.
     CString ImplicitPinSignal(ROWCOL row, ROWCOL group);
@@ -1050,6 +1054,8 @@ public:
     static bool RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination);
     CString m_copiedWithoutParts; // names of the terminations a copy left out, for one message
     bool CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText);
+    // Whether a copy of column col takes the row (and steps its progress for it).
+    bool CopiesRow(ROWCOL row, int col);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;

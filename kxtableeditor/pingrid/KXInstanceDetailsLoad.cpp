@@ -120,6 +120,7 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     m_fillStyles.EndLoad();
     m_bPupdInFill = false;
     m_pupdFilledRows.clear();
+    FitRowHeaderColumn(); // the row numbers, when shown, take the width of the largest
     unlock();
     m_bForceReload = 0;
     KeepReadOnlyRows();

@@ -79,7 +79,10 @@ BOOL CKXInstanceDetailsGridWnd::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
             if (!m_bPastingSignals) RecordCellEdit(KXEditResult::Nothing("KXTABLE-348", old));
             return KeepStoredValue(control, nRow, nCol);
         }
-        if (m_bSignalEditThroughPane && Site()) return ApplySignalThroughPane(control, nRow, nCol, text);
+        // A paste gives each grid its own part (the pane pastes every shown grid in turn): its lines go
+        // to this grid's rows only.
+        if (m_bSignalEditThroughPane && !m_bPastingSignals && Site())
+            return ApplySignalThroughPane(control, nRow, nCol, text);
         return ConnectTypedSignal(control, nRow, nCol, text);
     }
     if (old.IsEmpty()) return KeepStoredValue(control, nRow, nCol);
@@ -161,9 +164,10 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
     const int guard = std::exchange(m_bValidateSignalCell, 0);
     BOOL removed = IsDiffPairRow(nRow) ? RemoveDPConnection(nRow) : DisconnectPinRow(&row, &removedRows, FALSE);
     const BOOL power = AssignPowerToImplicitPins();
-    if (power == kPowerTieRefused) removed = FALSE; // not committed: the edit is discarded whole
-    else if (power) removed = TRUE;
     m_bValidateSignalCell = guard;
+    // Refused (the message said why): not committed, the edit is discarded whole.
+    if (power == kPowerTieRefused) return RefuseCellEdit(control);
+    if (power) removed = TRUE;
     if (!removed) return KeepStoredValue(control, nRow, nCol);
     const CString journal = JournalRowText(nRow, "Delete", "Delete", CString(), false);
     // Refused by the design: the rows show it again, no store of the cell follows, and the edit says so.

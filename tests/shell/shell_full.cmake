@@ -21,6 +21,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_list_pane_calls.cpp
   test_answers.cpp
   test_first_session.cpp
+  test_demo_edges.cpp
   test_saves_together.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)
