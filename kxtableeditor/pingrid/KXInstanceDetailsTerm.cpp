@@ -477,13 +477,18 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
     api.setDesignContext(MasterDesign());
     std::vector<ROWCOL> changed;
     {
-        kxpingrid::ProgressScope progress("Deleting Termination(s):",
-                                          static_cast<int>(targets.size() + pairRows.size()));
-        int step = 0;
+        const CString title = "Deleting Termination(s):";
+        kxpingrid::ProgressScope progress(title, static_cast<int>(targets.size() + pairRows.size()));
         for (ROWCOL row : targets) {
-            progress.Step("%d%% of %d", step++);
             int msb = -1, lsb = -1;
             IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+            // Each step names the pin (with its bit, for a bit of a bus) whose terminations go.
+            CString label;
+            if (msb >= 0 && msb == lsb)
+                label.Format("%s %s(%d)", title.GetString(), pin ? pin->name() : "", msb);
+            else
+                label.Format("%s %s", title.GetString(), pin ? pin->name() : "");
+            progress.Show(label);
             if (!pin) continue;
             bool any = false;
             for (int bit = msb; bit >= lsb; --bit) {
@@ -493,7 +498,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
             if (any) changed.push_back(row);
         }
         for (ROWCOL row : pairRows) {
-            progress.Step("%d%% of %d", step++);
+            progress.Show(title + " " + CKXGenUtils::GetDiffPairName(GetRowDPInstTerm(row)));
             bool any = false;
             for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
                 api.setDPInstTermBit(term);

@@ -116,7 +116,11 @@ TEST_F(Assoc, DeleteAndEditTermination) {
     EXPECT_NE(Saved().find("DELAY \"2ns\""), std::string::npos);
     Run("undo");
     EXPECT_TRUE(Saved() == before);
+    const std::size_t printed = Transcript().size();
     EXPECT_EQ(Run("deleteTermination pin MCLK"), "1");
+    // The progress names the pin whose terminations go (a bit of a bus: DQ(1)).
+    EXPECT_NE(Transcript().find("progress: Deleting Termination(s): MCLK 1 of 1", printed), std::string::npos)
+        << Transcript().substr(printed);
     EXPECT_FALSE(RowShows("MCLK", "Series"));
     EXPECT_EQ(Saved().find("Series @U1.MCLK"), std::string::npos);
     EXPECT_NE(JournalText().find("SelectTerminationCol(\"MCLK\",\"B14\")\n\n ' --- Delete ---\ncall board"
