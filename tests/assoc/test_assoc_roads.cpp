@@ -146,7 +146,11 @@ TEST_F(Assoc, PullUpWordAddsToTheNetBitAndDeletes) {
     ExpectRefused("addPupd pin -type pulldown -dcnet VCC3V3", "KXTABLE-217");
     EXPECT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3"), "1");
     EXPECT_TRUE(RowShows("PGOOD", "Local PuPd")) << Row("PGOOD");
+    const std::size_t printed = Transcript().size();
     EXPECT_EQ(Run("deletePupd pin PD1"), "1");
+    // The progress names the net bit whose pull-down goes.
+    EXPECT_NE(Transcript().find("progress: Deleting Pullup(s)/Pulldown(s): PG 1 of 1", printed), std::string::npos)
+        << Transcript().substr(printed);
     EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
     EXPECT_EQ(Run("deletePupd pin"), "1");
     EXPECT_FALSE(RowShows("PGOOD", "Local Pullup"));
