@@ -4,6 +4,7 @@
 #include "../connedit/ConnEditFixture.h"
 
 #include "grid/KXGridEdit.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
@@ -73,6 +74,10 @@ TEST_F(Assoc, TerminationRefusalsLeaveTheDesignAsItWas) {
     OpenBoard();
     Run("selectObject pin MCLK");
     ExpectRefused(kSeries22, "KXTABLE-209"); // MCLK has one already
+    // A click on the filter row leaves no pin selected: the refusal says that this may be why.
+    Run("kx::click ccp 4 " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal));
+    ExpectRefused(kSeries22, "KXTABLE-210");
+    EXPECT_NE(CKXErrorHandler::FormatMessage("KXTABLE-210").Find("no pin is selected"), -1);
     Run("selectObject pin PGOOD");
     // A Thevenin termination has two parts; one given.
     ExpectRefused("addTermination pin -type Thevenin -part1 -lib discrete -cell resistor -view sym -physname R",
