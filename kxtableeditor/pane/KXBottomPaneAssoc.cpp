@@ -146,6 +146,24 @@ bool ParseTermination(const std::vector<CTclArgs*>& args, TerminationParts& p) {
 
 } // namespace
 
+namespace {
+
+// The refusal of a termination add the grid does not take: with the selection off the pin rows (the
+// current cell on the column titles or the filter row) no pin is selected at all, which the message says.
+KXEditResult RefuseTermination(CKXGridWnd* grid) {
+    if (grid && grid->FirstDataRow() != GX_INVALID) {
+        CRowColArray rows;
+        grid->GetSelectedRows(rows, FALSE, TRUE);
+        bool pinRow = false;
+        for (INT_PTR r = 0; r < rows.GetSize(); ++r)
+            pinRow = pinRow || rows[r] >= grid->FirstDataRow();
+        if (!pinRow) return KXEditResult::Refused("KXTABLE-396");
+    }
+    return KXEditResult::Refused("KXTABLE-210");
+}
+
+} // namespace
+
 KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args, long) {
     if (!args) return BadOperands();
     const std::vector<CTclArgs*> list = ArgsOf(args);
@@ -157,9 +175,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args,
     }
     const BOOL allowed = grid && GetViewMode() != 2 && GetViewMode() != 4 && grid->CanAddTermination();
     if (list.empty()) {
-        if (!allowed) {
-            return KXEditResult::Refused("KXTABLE-210");
-        }
+        if (!allowed) return RefuseTermination(grid);
         grid->OnAddTermination();
         return KXEditResult::Dialog();
     }
@@ -172,9 +188,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args,
     if (GetViewMode() == 4) {
         return KXEditResult::Refused("KXPANE-178");
     }
-    if (!allowed) {
-        return KXEditResult::Refused("KXTABLE-210");
-    }
+    if (!allowed) return RefuseTermination(grid);
     if (parts.libCount == 0 || parts.libCount != parts.cellCount || parts.libCount != parts.viewCount ||
         parts.libCount != parts.physCount) {
         return KXEditResult::Refused("KXTABLE-211");

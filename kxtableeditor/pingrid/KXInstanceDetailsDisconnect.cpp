@@ -213,8 +213,8 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     if (!selected.empty() || !targets.empty()) {
         CKXPinConnEdit edit(*this, m_designContext2, "Remove Conn");
         if (!edit) return FALSE;
-        kxpingrid::ProgressScope progress("Deleting Connections", static_cast<int>(selected.size()));
         {
+            kxpingrid::ProgressScope progress("Deleting Connections", static_cast<int>(selected.size()));
             kxpingrid::UpdateLockScope lock(*this);
             int removedRows = 0;
             for (std::size_t k = 0; k < targets.size(); ++k) {
@@ -248,19 +248,20 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 for (int c : children)
                     handledLegs.insert(static_cast<ROWCOL>(c));
             }
+            const BOOL power = AssignPowerToImplicitPins();
+            if (power == kPowerTieRefused) return FALSE; // the edit is discarded whole
+            if (power) {
+                changed = TRUE;
+                changedRows.insert(changedRows.end(), powerRows.begin(), powerRows.end());
+            }
+            // Every row was gone through: the line counts the rows that lost something (a power row whose
+            // pins had no tie of the component's own to release is none), or says that none did.
+            CString done = "Deleting Connections: no connection to delete";
+            if (changed)
+                done.Format("Deleting Connections: %d of %d deleted", static_cast<int>(changedRows.size()),
+                            static_cast<int>(selected.size()));
+            progress.FinishWith(done);
         }
-        const BOOL power = AssignPowerToImplicitPins();
-        if (power == kPowerTieRefused) return FALSE; // the edit is discarded whole
-        if (power) {
-            changed = TRUE;
-            changedRows.insert(changedRows.end(), powerRows.begin(), powerRows.end());
-        }
-        // Every row was gone through; with nothing taken off (a power pin that keeps its tie included) the
-        // line says so rather than "deleted".
-        if (changed)
-            progress.Finish();
-        else
-            progress.FinishWith("Deleting Connections: no connection to delete");
         for (ROWCOL row : changedRows)
             journal += JournalRowText(row, "Delete", "Delete", CString(), false);
         if (changed && !edit.Commit()) changed = FALSE;

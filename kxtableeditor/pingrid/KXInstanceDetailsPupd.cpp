@@ -257,21 +257,16 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     std::set<CNetBit> done;
     std::vector<ROWCOL> changed;
     {
-        // One step per net bit, named as the net and its bit: NET, or BUS(3).
-        const CString title = "Deleting Pullup(s)/Pulldown(s):";
-        kxpingrid::ProgressScope progress(title, static_cast<int>(bits.size()));
+        // A step per net bit, each naming it.
+        constexpr const char* kCaption = "Deleting Pullup(s)/Pulldown(s):";
+        kxpingrid::ProgressScope progress(kCaption, static_cast<int>(bits.size()));
         for (const CNetBit& bit : bits) {
             if (!done.insert(bit).second) continue;
-            CString label;
-            if (bit.bit() < 0 || !bit.net() || bit.net()->isScalar())
-                label.Format("%s %s", title.GetString(), bit.net() ? bit.net()->name() : "");
-            else
-                label.Format("%s %s(%d)", title.GetString(), bit.net()->name(), bit.bit());
-            progress.Show(label);
+            progress.Show(kxpingrid::ProgressLabel(kCaption, bit.net()->name(), bit.bit()));
             if (!DeletePupdOnNet(bit, wanted)) continue;
             if (auto it = rowsOf.find(bit); it != rowsOf.end()) changed.push_back(it->second);
         }
-        if (!changed.empty()) progress.Finish();
+        progress.FinishWith(changed.empty() ? CString() : kxpingrid::CommittingLabel(kCaption));
     }
     if (changed.empty()) return FALSE;
     CString journal;

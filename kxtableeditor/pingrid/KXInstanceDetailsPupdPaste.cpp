@@ -29,15 +29,6 @@ constexpr int kPupd = CKXAssocCompAPI::PUPD;
 constexpr const char* kPasteCaption = "Pasting Pullup(s)/Pulldown(s):";
 
 // The label of one net bit in the paste's progress: the caption, the net and its bit.
-CString ProgressLabel(const INet* net, int bit) {
-    CString label;
-    if (bit != -1)
-        label.Format("%s %s(%d)", kPasteCaption, net->name(), bit);
-    else
-        label.Format("%s %s", kPasteCaption, net->name());
-    return label;
-}
-
 } // namespace
 
 // One copied component onto one net bit of a row: it is made there unless the net bit carries one of
@@ -81,7 +72,7 @@ bool CKXInstanceDetailsGridWnd::PastePupdGroupOnRow(CTransaction* transaction, R
                                                     kxpingrid::ProgressScope& progress) {
     const CNetBit bit = RowPupdBit(row);
     if (!bit.net()) return false;
-    progress.Show(ProgressLabel(bit.net(), bit.bit()));
+    progress.Show(kxpingrid::ProgressLabel(kPasteCaption, bit.net()->name(), bit.bit()));
     return PastePupdGroupOnBit(transaction, row, bit, group);
 }
 

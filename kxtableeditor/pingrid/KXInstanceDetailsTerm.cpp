@@ -477,36 +477,31 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
     api.setDesignContext(MasterDesign());
     std::vector<ROWCOL> changed;
     {
-        const CString title = "Deleting Termination(s):";
-        kxpingrid::ProgressScope progress(title, static_cast<int>(targets.size() + pairRows.size()));
+        // A step per pin bit and per pair pin, each naming it.
+        constexpr const char* kCaption = "Deleting Termination(s):";
+        kxpingrid::ProgressScope progress(kCaption, static_cast<int>(targets.size() + pairRows.size()));
         for (ROWCOL row : targets) {
             int msb = -1, lsb = -1;
             IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-            // Each step names the pin (with its bit, for a bit of a bus) whose terminations go.
-            CString label;
-            if (msb >= 0 && msb == lsb)
-                label.Format("%s %s(%d)", title.GetString(), pin ? pin->name() : "", msb);
-            else
-                label.Format("%s %s", title.GetString(), pin ? pin->name() : "");
-            progress.Show(label);
             if (!pin) continue;
             bool any = false;
             for (int bit = msb; bit >= lsb; --bit) {
+                progress.Show(kxpingrid::ProgressLabel(kCaption, pin->name(), bit));
                 api.setInstTermBit(pin->bit(bit));
                 if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) && api.deleteAssocCompInstance(1)) any = true;
             }
             if (any) changed.push_back(row);
         }
         for (ROWCOL row : pairRows) {
-            progress.Show(title + " " + CKXGenUtils::GetDiffPairName(GetRowDPInstTerm(row)));
             bool any = false;
             for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+                progress.Show(kxpingrid::ProgressLabel(kCaption, CKXGenUtils::GetDiffPairName(term), -1));
                 api.setDPInstTermBit(term);
                 if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) && api.deleteAssocCompInstance(1)) any = true;
             }
             if (any) changed.push_back(row);
         }
-        progress.Finish();
+        progress.FinishWith(changed.empty() ? CString() : kxpingrid::CommittingLabel(kCaption));
     }
     if (changed.empty()) return FALSE; // nothing to delete: the transaction is thrown away
     CString journal;

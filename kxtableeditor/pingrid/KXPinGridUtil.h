@@ -108,6 +108,23 @@ private:
     bool m_locked;
 };
 
+// A progress step's text naming what the step works on: the caption, a blank and the name, with the bit
+// in parentheses ("Deleting Termination(s): DQ(3)"); without the bit for a scalar (bit -1).
+inline CString ProgressLabel(const char* caption, const CString& name, int bit) {
+    CString label;
+    if (bit != -1)
+        label.Format("%s %s(%d)", caption, name.GetString(), bit);
+    else
+        label.Format("%s %s", caption, name.GetString());
+    return label;
+}
+// The text of the last step of a bulk edit that changed something: "CAPTION Committing Data".
+inline CString CommittingLabel(const char* caption) {
+    CString label;
+    label.Format("%s Committing Data", caption);
+    return label;
+}
+
 // The one progress bar of a long edit: it replaces any bar left over, shows a
 // step per row ("... %d%% of %d ..." with the percentage of `total` done) and is
 // gone, the class-wide pointer cleared, when the scope ends.

@@ -133,4 +133,48 @@ TEST_F(AssocParts, APartOfNoLibraryPastesAndReplaysAsItIs) {
     EXPECT_FALSE(Messages().empty());
 }
 
+// On a signal grid the pane's Paste puts the termination copied there onto the selected row, as one
+// undo step; the copy of a termination that records no parts pastes nothing, and the paste answers 0
+// with the message that says so (not that the pins cannot take one).
+class SignalGridTerminationPaste : public AssocParts {
+protected:
+    // MCLK's grid: U1's row (RT2) copied, U2's row selected.
+    void CopyOntoU2() {
+        OpenBoard();
+        Run("kx::show slp MCLK");
+        ASSERT_EQ(Run("kx::pane SelectInstanceCol U1 B14"), "1");
+        ASSERT_EQ(Run("copy pin [list B14 U1 -1 -1] Termination"), "1");
+        ASSERT_EQ(Run("kx::pane SelectTerminationCol U2 30"), "1");
+        Messages();
+    }
+};
+
+TEST_F(SignalGridTerminationPaste, ThePanesPasteTerminatesTheSelectedRow) {
+    CopyOntoU2();
+    const std::string original = Saved();
+    const int steps = Steps();
+    ASSERT_EQ(Run("kx::pane Paste"), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_NE(pasted.find("1 Series @U2.CLK"), std::string::npos) << pasted;
+    EXPECT_EQ(Count(pasted, "SLOT0.VALUE \"22\""), 2u) << pasted;
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == original);
+}
+
+TEST_F(SignalGridTerminationPaste, ACopyWithoutPartsPastesNothingAndSaysWhy) {
+    DropBoardLines("^prop @\\$RT2 SLOT");
+    CopyOntoU2();
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    EXPECT_EQ(Run("kx::pane Paste"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-344"});
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-344"});
+    EXPECT_TRUE(Saved() == original);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 } // namespace

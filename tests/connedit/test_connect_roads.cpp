@@ -216,6 +216,33 @@ TEST_F(Swaps, SwapPinsExchangesPinNumbersWhenAllowed) {
     unsetenv("KX_ALLOW_SWAP_PINS");
 }
 
+// A swap with a number that only a row without a logical pin carries (an implicit power pin's) or that
+// no row carries swaps nothing: each road answers 0 with the message that says why.
+TEST_F(Swaps, SwapsWithARowWithoutAPinOrANumberNoRowHasAreRefused) {
+    Run("kx::powerpins on");
+    OpenBoard();
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    const std::string before = Saved();
+    const int steps = Steps();
+    const std::string select = "kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " +
+                               std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    Messages();
+    Run(select);
+    EXPECT_EQ(Run("kx::pane SwapPins H3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
+    Run(select);
+    EXPECT_EQ(Run("kx::pane SwapPins ZZ9"), "0");
+    EXPECT_FALSE(Messages().empty());
+    Run(select);
+    Run("kx::answer dialog CKXSwappinsDialog ok pin ZZ9");
+    EXPECT_EQ(Run("kx::menu 35566"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Steps(), steps);
+    unsetenv("KX_ALLOW_SWAP_PINS");
+    Run("kx::powerpins off");
+}
+
 } // namespace
 
 namespace {

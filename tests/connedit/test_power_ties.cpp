@@ -201,6 +201,29 @@ TEST_F(PowerTies, StoredSignalsWithoutPowerRowsChangeNothing) {
     EXPECT_EQ(Steps(), steps);
 }
 
+// Delete over a bus row and a power group whose pins have no tie of the component's own: the bus is
+// disconnected, the group keeps its part's net, and the progress line counts the one row deleted; a
+// second Delete finds nothing to take off and says so.
+TEST_F(PowerTies, DeleteOverABusAndAnUntiedGroupCountsOnlyWhatItDeleted) {
+    const int bus = PinRow("DQ<15..0>"), gnd = PinRow("GND");
+    ASSERT_TRUE(bus && gnd);
+    const std::string col = std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    Run("kx::select ccp " + std::to_string(bus) + " " + col + " " + std::to_string(gnd) + " " + col);
+    // The key asks the host for the delete of the rows the user sees selected.
+    std::size_t printed = Transcript().size();
+    Run("kx::key ccp Delete");
+    std::string progress = Transcript().substr(printed);
+    EXPECT_NE(progress.find("progress: Deleting Connections: 1 of 2 deleted"), std::string::npos) << progress;
+    EXPECT_TRUE(Conns("U1 DQ").empty());
+    EXPECT_TRUE(RowShows("GND", "GND")) << Row("GND");
+    Messages();
+    printed = Transcript().size();
+    Run("kx::key ccp Delete");
+    progress = Transcript().substr(printed);
+    EXPECT_NE(progress.find("progress: Deleting Connections: no connection to delete"), std::string::npos) << progress;
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-346"});
+}
+
 // With the project allowing it, the pin rows of a power group take typing too. The design ties the
 // pins of one name together, so a net typed into one pin of a two-pin group, or a release of one of
 // them, is refused whole with a message and makes nothing, not even the typed net; a one-pin group's

@@ -344,6 +344,10 @@ TEST_F(JournalReplay, APullUpWithoutDcNetPastedInThePinGridReplays) {
     ExpectSessionReplays("pasted_pullups.tcl");
 }
 
+TEST_F(JournalReplay, APullUpOnOpenPinsUndoneApartFromTheirConnectionsReplays) {
+    ExpectSessionReplays("open_pin_pullup_undo.tcl");
+}
+
 TEST_F(JournalReplay, AViewOptionOfAComponentShownAgainReplaysInItsGrid) {
     ExpectSessionReplays("view_option_reshown.tcl");
 }

@@ -1020,6 +1020,13 @@ public:
         if (!instance || !instance->isAlive()) return false;
         Settings s = readSettings(instance);
         typeText = CString(s.type);
+        if (s.slots.empty()) {
+            // A component that records no parts describes none: a paste of it makes nothing, and says
+            // so by the component's name.
+            nameText = CString(instance->name());
+            dataText.Empty();
+            return true;
+        }
         std::string names;
         for (const auto& sl : s.slots)
             names += (names.empty() ? "" : " ") + sl.refDes;

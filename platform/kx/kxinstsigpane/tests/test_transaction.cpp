@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "kxinstsigpane/KXBracketActions.h"
+
 namespace {
 
 INet* AddNet(CTransaction* t, const char* name) {
@@ -121,6 +123,37 @@ TEST_F(TransactionTest, DiscardAfterAnIntermediateCommitReversesTheCommittedPart
     EXPECT_EQ(commits.seen.size(), 2u); // the commit and its reversal were both announced
     EXPECT_TRUE(sink.undo.empty());
     EXPECT_EQ(d.Snapshot("after2"), before);
+}
+
+// A split ends the first undo step at what was committed so far: the edit then records two steps, the
+// waiting work of each running before the next is recorded; a discard still takes back both parts.
+TEST_F(TransactionTest, ASplitEditRecordsTwoStepsAndIsDiscardedWhole) {
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add PUPD"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    EXPECT_FALSE(KXSplitUndoStep("Connect")); // its changes are not committed yet
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 0));
+    std::vector<std::size_t> stepsWhenWorkRan;
+    KXRunWhenCommitted([&] { stepsWhenWorkRan.push_back(sink.undo.size()); });
+    ASSERT_TRUE(KXSplitUndoStep("Connect"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N4");
+    KXRunWhenCommitted([&] { stepsWhenWorkRan.push_back(sink.undo.size()); });
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 0, 1));
+    ASSERT_EQ(sink.undo.size(), 2u);
+    EXPECT_EQ(dynamic_cast<CKXUndoCmd*>(sink.undo[0].get())->GetDescription(), "Connect");
+    EXPECT_EQ(dynamic_cast<CKXUndoCmd*>(sink.undo[1].get())->GetDescription(), "Add PUPD");
+    EXPECT_EQ(stepsWhenWorkRan, (std::vector<std::size_t>{1, 2}));
+
+    const std::string before = d.Snapshot("split");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add PUPD"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N5");
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 0));
+    ASSERT_TRUE(KXSplitUndoStep("Connect"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N6");
+    ASSERT_TRUE(CKXTransaction::DiscardTrans(&grid));
+    EXPECT_EQ(d.Net("N5"), nullptr);
+    EXPECT_EQ(d.Net("N6"), nullptr);
+    EXPECT_EQ(sink.undo.size(), 2u);
+    EXPECT_EQ(d.Snapshot("split-after"), before);
 }
 
 TEST_F(TransactionTest, NoTransactionMeansNoObjects) {
