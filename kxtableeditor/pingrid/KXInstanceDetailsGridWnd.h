@@ -818,6 +818,7 @@ public:
     BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) override;
     BOOL SendAssignPinNumber() override;
     BOOL CommitAssignPinNumber(CString number) override;
+    bool SelectionHasPinNumber(const CString& number);
     BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
     HMTGEN m_hPinGenerator = nullptr;           // candidates of the current pin, from the last fill
     std::map<UINT, const char*> m_mapPinNumberMenu; // menu id -> interned pin number
@@ -1145,6 +1146,7 @@ public:
         static PinRowKey Parse(const CString& key);
     };
     bool RowMatchesKey(ROWCOL row, const PinRowKey& key);
+    bool IsPairNamed(ROWCOL row, const CString& name);
     // Adds the rows matching the key, found through the row index's texts.
     void MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched);
     // The pin-name and pin-number texts of the rows, in the row index (once; then kept).
