@@ -90,10 +90,9 @@ BOOL CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
     int directed = 0;
     if (ModelRows(*this, rows, &directed) <= 0) return FALSE;
     CString model = modelName ? modelName : "";
-    // Vector rows alone give the dialog no direction to offer models for: no pin to choose one for. A model
-    // given (the automation's, a replay's) goes on their whole pins.
+    // Vector rows alone give the dialog no direction to offer models for: no pin to choose one for.
     if (!bUseGivenModel && directed == 0) model.Empty();
-    if (!bUseGivenModel && directed > 0) {
+    else if (!bUseGivenModel) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
         dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
         if (dialog.DoModal() != IDOK) return FALSE;
