@@ -1399,6 +1399,14 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A model given for a bus row alone went on the whole pin by the word, while the journal's AssignModel
+// on that row was refused in the replay as if no model was given.
+TEST_F(RandomEdits, KeptSeed57AModelGivenForABusRowAloneReplays) {
+    RunKept(57, R"TCL(assignModel pin LVCMOS33 "A<12..0>"
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // The whole session of a seed that met the fitted column of a physical grid (seed 311's fault).
 TEST_F(RandomEdits, KeptSeed469) {
     if (RunFromEnvironment()) GTEST_SKIP() << "KX_EDIT_SEED, KX_EDIT_SEQUENCES or KX_EDIT_SCRIPT runs the first case";
