@@ -600,6 +600,7 @@ public:
     KXEditResult OnTclExpandPins(CTclArgsList* args, long extra);
     KXEditResult OnTclFilterRows(CTclArgsList* args, long extra);
     KXEditResult OnTclSort(CTclArgsList* args, long extra);
+    BOOL SortPinGrids(IKXPinGrid& pins, const CString& column);
     KXEditResult OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     KXEditResult OnTclDumpGrid(CTclArgsList* args, long extra);
     // addConnection with a signal grid active: instance:pin[:bits[:signal]] keys.

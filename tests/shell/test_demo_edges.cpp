@@ -3,9 +3,12 @@
 #include "KXDemoBoard.h"
 
 #include "afx/afxwin.h"
+#include "pane/KXBottomPaneContainerView.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -99,6 +102,28 @@ TEST_F(DemoEdges, APullUpCopyStepsOnlyOverRowsWithANet) {
     const size_t at = transcript.rfind("progress: Copying Data");
     ASSERT_NE(at, std::string::npos) << transcript;
     EXPECT_EQ(transcript.substr(at, 30), "progress: Copying Data 1 of 1 ") << transcript.substr(at);
+}
+
+// Grids side by side sort together: a header click and the sort word each make one step, named
+// "Sort Columns", and its undo brings the order before back.
+TEST_F(DemoEdges, ASortOverGridsSideBySideIsOneNamedStep) {
+    const std::string log = (m_dir / "trans.log").string();
+    Run("kx::translog " + log);
+    ShowTwoGrids();
+    auto firstRow = [&] { return Run("lindex [split [kx::window ccp] \\n] 6"); };
+    const std::string unsorted = firstRow();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::click ccp 2 4");
+    const std::string descending = firstRow();
+    EXPECT_NE(descending, unsorted);
+    EXPECT_EQ(Run("sort pin {Pin Name}"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 2);
+    std::ifstream in(log, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(text, "Added to Undo: Sort Columns\nAdded to Undo: Sort Columns\n");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(firstRow(), descending);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
 }
 
 } // namespace
