@@ -126,4 +126,18 @@ TEST_F(DemoEdges, ASortOverGridsSideBySideIsOneNamedStep) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
 }
 
+// An undo or redo happens where its step was made: that grid becomes the active one first.
+TEST_F(DemoEdges, UndoAndRedoActivateTheGridOfTheirStep) {
+    ShowTwoGrids();
+    Run("kx::grid ccp 1; kx::select ccp 41 7; kx::key ccp Delete"); // U1's PGOOD
+    ASSERT_EQ(Netlist().find("U1 PGOOD PG"), std::string::npos);
+    Run("kx::grid ccp 2");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::grid ccp"), "component U1");
+    EXPECT_NE(Netlist().find("U1 PGOOD PG"), std::string::npos);
+    Run("kx::grid ccp 2");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Run("kx::grid ccp"), "component U1");
+}
+
 } // namespace
