@@ -12,6 +12,7 @@
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
 
+#include <ranges>
 #include <utility>
 
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pPasteTarget = nullptr;
@@ -327,15 +328,22 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     const ROWCOL nameCol = Col(m_nColPinName);
     const CString& wanted = byName ? pinName : pinNumber;
     // The row showing the number under the pin's own name (a pair row and its leg can share a number),
-    // else the first row showing the number.
-    const auto locate = [&]() -> ROWCOL {
+    // else the first row showing the number. The rows that show the text are the only candidates.
+    IndexKeyTexts();
+    const char textType = byName ? kPinNameText : kPinNumberText;
+    const auto pick = [&](const auto& rows) -> ROWCOL {
         ROWCOL byNumber = 0;
-        for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
-            if (GetValueRowCol(row, keyCol) != wanted) continue;
+        for (ROWCOL row : rows) {
+            if (row < PIN_FIRST_ROW || row > GetRowCount() || GetValueRowCol(row, keyCol) != wanted) continue;
             if (byName || GetValueRowCol(row, nameCol) == pinName) return row;
             if (!byNumber) byNumber = row;
         }
         return byNumber;
+    };
+    const auto locate = [&]() -> ROWCOL {
+        if (const ROWCOL row = pick(m_rowIndex.TextRows(textType, wanted))) return row;
+        // A cell written around the texts the index keeps is looked for row by row.
+        return pick(std::views::iota(PIN_FIRST_ROW, GetRowCount() + 1));
     };
     ROWCOL found = locate();
     if (!found) return FALSE;
