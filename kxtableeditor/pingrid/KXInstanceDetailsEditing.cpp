@@ -223,7 +223,7 @@ BOOL CKXInstanceDetailsGridWnd::CanPasteObjectHere(int kind) {
     if (c == m_nColPinName || c == m_nColPinNumber || c == m_nColPinType || c == m_nColComments ||
         c == m_nColDiffPair)
         return FALSE;
-    if (c == m_nColPupd) return kind == KX_CLIP_PUPD_GROUPS && grid->CanAddPupd();
+    if (c == m_nColPupd) return kind == KX_CLIP_PUPD_GROUPS && grid->CanPastePupds();
     if (c == m_nColTermination) return kind == KX_CLIP_TERMINATIONS && grid->CanAddTermination();
     if (c == m_nColSignal) return IsTextKind(kind);
     return kind == KX_CLIP_TEXT_OBJECTS;

@@ -140,4 +140,24 @@ TEST_F(DemoEdges, UndoAndRedoActivateTheGridOfTheirStep) {
     EXPECT_EQ(Run("kx::grid ccp"), "component U1");
 }
 
+// Copied pull-ups pasted onto a bus row go to its bit rows, folded or not, as one step.
+TEST_F(DemoEdges, APullUpPasteOntoABusRowGoesToItsBits) {
+    Run("kx::show clp U1; kx::select ccp 42 9; kx::key ccp Ctrl+C"); // RST_N's pull-up
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::select ccp 23 9"); // DQ<15..0>, folded
+    EXPECT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("expandPins pin on");
+    const std::string window = Run("kx::window ccp");
+    for (const char* bit : {"DQ<15> | A1 ", "DQ<7> | A9 ", "DQ<0> | A16 "}) {
+        const size_t at = window.find(bit);
+        ASSERT_NE(at, std::string::npos) << bit;
+        EXPECT_NE(window.substr(at, window.find('\n', at) - at).find("Local Pullup"), std::string::npos) << bit;
+    }
+    EXPECT_EQ(Run("undo"), "1");
+    Run("kx::select ccp 23 9"); // the bus row shown open
+    EXPECT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+}
+
 } // namespace
