@@ -19,6 +19,7 @@ set(kThrowing "absolute|canonical|weakly_canonical|relative|proximate|copy|copy_
 set(kEntryQueries "exists|is_block_file|is_character_file|is_directory|is_fifo|is_other|is_regular_file|is_socket|is_symlink|file_size|hard_link_count|last_write_time|status|symlink_status|refresh")
 set(kErrorCodeArgument "^(ec|[A-Za-z0-9_]*_ec|[A-Za-z0-9_]*Ec)$")
 
+include("${CMAKE_CURRENT_LIST_DIR}/SourceCheckReport.cmake")
 set(violations "")
 
 # The text of the parenthesised argument list that starts at `open` (the index of "(") in text, without the
@@ -142,10 +143,4 @@ foreach(source IN LISTS sources)
   endif()
 endforeach()
 
-if(violations)
-  list(REMOVE_DUPLICATES violations)
-  list(LENGTH violations count)
-  list(JOIN violations "\n  " text)
-  message(FATAL_ERROR "${count} std::filesystem call(s) can throw:\n  ${text}")
-endif()
-message(STATUS "std::filesystem calls report their errors")
+report_violations("${violations}" "std::filesystem call(s) can throw" "std::filesystem calls report their errors")

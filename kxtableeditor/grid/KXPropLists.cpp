@@ -40,6 +40,13 @@ CString KXPartText(const CStringArray* list, INT_PTR part) {
     return list && part >= 0 && part < list->GetSize() ? list->GetAt(part) : CString();
 }
 
+bool KXPartGiven(const CStringArray* libs, const CStringArray* cells, const CStringArray* views,
+                 const CStringArray* physNames, const CStringArray* values, INT_PTR part) {
+    for (const CStringArray* list : {libs, cells, views, physNames, values})
+        if (!KXPartText(list, part).IsEmpty()) return true;
+    return false;
+}
+
 CStringArray* KXPartList(const CObArray* lists, INT_PTR part) {
     if (!lists || part < 0 || part >= lists->GetSize()) return nullptr;
     return dynamic_cast<CStringArray*>(lists->GetAt(part));

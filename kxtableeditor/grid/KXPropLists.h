@@ -26,6 +26,11 @@ KXTerminationEditArgs KXTerminationEditArgsOf(const CStringArray* designators,
 // part past its end or without a list), and the property list a part has in `lists` (NULL likewise).
 CString KXPartText(const CStringArray* list, INT_PTR part);
 CStringArray* KXPartList(const CObArray* lists, INT_PTR part);
+// Whether the scripted termination add gives a part at all: any of its texts is given. A part given
+// with an empty library, cell and view is a part of no library (as a design file may hold one), whose
+// physical name and value are kept as given.
+bool KXPartGiven(const CStringArray* libs, const CStringArray* cells, const CStringArray* views,
+                 const CStringArray* physNames, const CStringArray* values, INT_PTR part);
 
 // Raises the replay flag for the life of a scripted termination or pull-up edit, so that the
 // association library asks no questions, and puts back the flag it found.

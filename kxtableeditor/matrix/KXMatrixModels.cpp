@@ -305,7 +305,7 @@ BOOL CKXMatrixGridWnd::AddTerminationInstance(CString type, CStringArray* libs, 
     api->getSlotIds(ids);
     if (ids.empty() || static_cast<int>(ids.size()) != parts) return refuse("KXTABLE-216");
     for (INT_PTR i = 0; i < parts; ++i)
-        if (KXPartText(libs, i).IsEmpty() ||
+        if (!KXPartGiven(libs, cells, views, physNames, values, i) ||
             !api->AddTerminationInstance(ids[static_cast<std::size_t>(i)], KXPartText(libs, i),
                                          KXPartText(cells, i), KXPartText(views, i), KXPartText(physNames, i),
                                          KXPartText(values, i), nullptr, KXPartList(keyLists, i),

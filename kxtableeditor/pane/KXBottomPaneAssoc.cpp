@@ -417,8 +417,10 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
     }
     if (!assign) return KXEditResult::Of(pin->CommitRemoveModel(), "KXTABLE-267");
     if (args == nullptr || args->GetTotalArgCount() == 0) {
-        pin->Grid().AssignModel(0, "");
-        return KXEditResult::Dialog();
+        // Pins the dialog cannot serve (two directions, no pin but vector rows) are refused before it opens.
+        const KXShownMark mark;
+        if (pin->Grid().AssignModel(0, "") || mark.DialogCancelledSince()) return KXEditResult::Dialog();
+        return KXEditResult::Of(FALSE, "KXTABLE-186");
     }
     // The grid refuses pins that take no model (KXTABLE-184) or differ in direction (KXTABLE-127).
     return KXEditResult::Of(pin->CommitAssignModel(model), "KXTABLE-184");

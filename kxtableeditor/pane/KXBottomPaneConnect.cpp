@@ -382,9 +382,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
         return KXEditResult::Refused(kKXReadOnlyWindow);
     }
     SelectKeysOnly(keys);
-    const bool keyed = keys.GetSize() > 0 && std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+    const bool anySelected = std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
         return g->HasSelectedDataRow();
     });
+    const bool keyed = keys.GetSize() > 0 && anySelected;
     // Pin grids without a selected or named pin: nothing to delete, and the user is told so.
     const bool noPin = !m_shownGrids.empty() && std::all_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
         return PinGridOf(g) && !g->CanDelete();
@@ -401,9 +402,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
         // The design refused the commit: a matrix shows the design again (its cells were cleared).
         if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid()) matrix->LoadMatrixView(CString(matrix->ViewName()));
     }
-    // Keys that named rows with nothing to take off (an implicit power pin without a tie of its own) are no
-    // unknown keys.
-    if (keyed) return KXEditResult::Of(done, "KXTABLE-346");
+    // Rows selected or named with nothing to take off (an open pin, an implicit power pin without a tie of
+    // its own) are no unknown keys and no missing selection.
+    if (keyed || (keys.GetSize() == 0 && anySelected)) return KXEditResult::Of(done, "KXTABLE-346");
     return KXEditResult::Of(done, keys.GetSize() > 0 ? "KXPANE-247" : "KXTABLE-272", KeysText(keys));
 }
 

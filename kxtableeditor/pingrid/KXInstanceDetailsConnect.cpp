@@ -412,7 +412,8 @@ BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std:
     if (!pinBase.IsEmpty() && rowLsb >= 0) {
         const BOOL same = pinLsb == rowLsb && pinMsb == rowMsb;
         targets.clear();
-        bits = CollectTargetRows(selected, targets, same ? expandFlag : TRUE, pinMsb, pinLsb);
+        // The pin's bits from its LSB to its MSB: an LSB above the MSB pairs the bits the other way round.
+        bits = CollectTargetRows(selected, targets, same ? expandFlag : TRUE, pinLsb, pinMsb);
     }
     if (step > 1) {
         stride = 1;

@@ -15,6 +15,7 @@
 #include "kxcommon/KXCommonDialogs.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcontrols/KXDialogs.h"
+#include "kxinstsigpane/KXBracketActions.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/schemautil.h"
 #include "rmx/transaction.h"
@@ -264,6 +265,13 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, 
     m_heldSignalRows.clear();
     HoldJournal();
     BOOL done = AddConnectionsForPupd(bScripted, bCommon);
+    if (done && !m_strPupdConnTransaction.IsEmpty()) {
+        // The open pins' connections are an undo step of their own, before the pull-up's; a pull-up
+        // refused or cancelled still takes them back with it.
+        ReleaseJournal(TRUE);
+        HoldJournal();
+        done = CommitOwnTransaction(1, 0) && KXSplitUndoStep("Add Connections for Pupd");
+    }
     if (done) {
         // Only a change made after the connections is a pull-up.
         const CTransaction::Mark connected = edit.Transaction()->mark();

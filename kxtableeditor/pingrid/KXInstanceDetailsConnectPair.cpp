@@ -121,7 +121,7 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
         CKXErrorHandler::MessageBoxOk("KXTABLE-153", net.name());
         return FALSE;
     }
-    int pinWidth = 0;
+    int& pinWidth = out.pinWidth;
     for (ROWCOL row : rows)
         if (IDPInstTerm* pin = GetRowDPInstTerm(row)) pinWidth += PairWidth(pin->msb(), pin->lsb());
     if (scalarNet) {
@@ -172,6 +172,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     if (!transaction) return FALSE;
     TypedPair typed;
     if (!bRuleDriven && !ResolveTypedPair(text, pairRows, typed)) return FALSE;
+    // Nothing to connect: no question is asked.
+    if (!bRuleDriven && !TypedPairChangesAnything(transaction, pairRows, typed)) return FALSE;
     CKXRetainScope retain(*this, bRuleDriven ? CString() : text);
     PairReports reports;
     std::vector<PairJournalRow> journalRows;
@@ -184,7 +186,6 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     for (ROWCOL row : pairRows) {
         IDPInstTerm* pin = GetRowDPInstTerm(row);
         if (!pin) continue;
-        const int w = PairWidth(pin->msb(), pin->lsb());
         IDPNet* net = typed.net;
         int high = -1, low = -1;
         if (bRuleDriven) {
@@ -197,8 +198,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             if (!RulePairFits(*pin, *net, reports)) continue;
             high = net->msb();
             low = net->lsb();
-        } else if (net->msb() >= 0 && !NextTypedBits(typed.first, typed.second, w, cursor, high, low)) {
-            JoinName(reports.width, CKXGenUtils::GetDiffPairName(pin));
+        } else if (!TypedPairBits(*pin, typed, cursor, high, low, reports)) {
             continue;
         }
         if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) {
@@ -329,6 +329,61 @@ bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNe
         list = &reports.width;
     if (list) JoinName(*list, name);
     return list == nullptr;
+}
+
+// The bits of a typed pair net the next row takes from the cursor. A pin of several bits on a scalar
+// pair (KXTABLE-153), a scalar pin given a range the pins cannot take up between them (KXTABLE-154)
+// and a pin wider than the range (KXTABLE-150) are listed and take none.
+bool CKXInstanceDetailsGridWnd::TypedPairBits(const IDPInstTerm& pin, const TypedPair& typed, int& cursor,
+                                              int& high, int& low, PairReports& reports) {
+    const int w = PairWidth(pin.msb(), pin.lsb());
+    const bool scalarNet = typed.net->msb() < 0;
+    const int rangeWidth = PairWidth(typed.first, typed.second);
+    CString* list = nullptr;
+    if (scalarNet && w > 1)
+        list = &reports.vectorOnScalar;
+    else if (!scalarNet && pin.msb() < 0 && rangeWidth > 1 && typed.pinWidth < rangeWidth)
+        list = &reports.scalarOnVector;
+    else if (!scalarNet && !NextTypedBits(typed.first, typed.second, w, cursor, high, low))
+        list = &reports.width;
+    if (list) {
+        JoinName(*list, CKXGenUtils::GetDiffPairName(&pin));
+        return false;
+    }
+    if (scalarNet) high = low = -1;
+    return true;
+}
+
+// Whether the pair pin is on those bits of the pair net with its legs on the leg nets: connecting it
+// again changes nothing.
+bool CKXInstanceDetailsGridWnd::PairInPlace(CTransaction* transaction, const IDPInstTerm* pin, const IDPNet* net,
+                                            int high, int low) {
+    if (!pin->dpConn() || pin->dpConn()->dpNet() != net || pin->dpConn()->netMsb() != high) return false;
+    const CTransaction::Mark before = transaction->mark();
+    const bool joined = ConnectPairLegs(transaction, net, high, low, pin);
+    const auto changes = transaction->changesSince(before);
+    const bool none = joined && changes && changes->empty();
+    if (!none) transaction->discardTo(before);
+    return none;
+}
+
+// A typed pair walked over the rows before anything is asked or changed: when no row would change (each
+// is on its bits already, or refused), the refusals are reported, or that nothing changes, and false.
+bool CKXInstanceDetailsGridWnd::TypedPairChangesAnything(CTransaction* transaction,
+                                                         const std::vector<ROWCOL>& rows, const TypedPair& typed) {
+    PairReports reports;
+    CString unchanged;
+    int cursor = typed.first;
+    for (ROWCOL row : rows) {
+        IDPInstTerm* pin = GetRowDPInstTerm(row);
+        int high = -1, low = -1;
+        if (!pin || !TypedPairBits(*pin, typed, cursor, high, low, reports)) continue;
+        if (!PairInPlace(transaction, pin, typed.net, high, low)) return true;
+        unchanged = PairRangeName(typed.net, high, low);
+    }
+    reports.Show();
+    if (!unchanged.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-348", unchanged + KX_DP_MARKER);
+    return false;
 }
 
 void CKXInstanceDetailsGridWnd::PairReports::Show() const {

@@ -248,7 +248,11 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 for (int c : children)
                     handledLegs.insert(static_cast<ROWCOL>(c));
             }
-            progress.Finish();
+            // Every row was gone through; with nothing to take off the line says so rather than "deleted".
+            if (changed || !powerRows.empty())
+                progress.Finish();
+            else
+                progress.FinishWith("Deleting Connections: no connection to delete");
         }
         const BOOL power = AssignPowerToImplicitPins();
         if (power == kPowerTieRefused) return FALSE; // the edit is discarded whole

@@ -544,6 +544,10 @@ public:
     // The implicit pins of the shown rows by instance index, each with the signal it is to have.
     using ImplicitPinsByInstance = std::map<int, std::vector<std::unique_ptr<CImplicitPin>>>;
     void CollectImplicitPins(ImplicitPinsByInstance& byInstance);
+    // True when the pins would leave two pins of one name of an instance on different nets (the design
+    // ties a name's pins together); the name and the instance's name are given back.
+    bool SplitsPowerPinGroup(const ImplicitPinsByInstance& byInstance, CString& pinName,
+                             CString& instanceName) const;
     // The physical net an implicit pin row is to be tied to: the signal stored for it (or for its
     // group row) in this edit, else the net its SIGNAL cell shows.
     CString ImplicitPinSignal(ROWCOL row, ROWCOL group);
@@ -701,6 +705,7 @@ public:
         IDPNet* net = nullptr;
         int first = -1, second = -1;
         bool bitsChosen = false; // the bits came from the vector-bits dialog
+        int pinWidth = 0;        // the pair rows' pins together
     };
     // The rows refused by a connect to pair nets, reported together at its end.
     struct PairReports {
@@ -719,6 +724,11 @@ public:
     std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
     BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
     bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
+    bool TypedPairBits(const IDPInstTerm& pin, const TypedPair& typed, int& cursor, int& high, int& low,
+                       PairReports& reports);
+    bool PairInPlace(CTransaction* transaction, const IDPInstTerm* pin, const IDPNet* net, int high, int low);
+    bool TypedPairChangesAnything(CTransaction* transaction, const std::vector<ROWCOL>& rows,
+                                  const TypedPair& typed);
     // With the project's "auto_connect_dpleg" on: for each bit of the pin that is a pair's leg now on
     // a leg net of a pair net, the pair's other leg, when it has no signal, joins the other leg net's
     // bit in the same transaction. The number of legs joined.

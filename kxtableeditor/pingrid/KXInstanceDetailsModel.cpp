@@ -38,8 +38,8 @@ static bool IsVectorRow(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
 
 // The model rows of the selection: pin rows below the header, not hidden. The first row that is not a
 // vector row gives the direction the other such rows must have; pins of different directions give -1
-// (reported with KXTABLE-127).
-static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows) {
+// (reported with KXTABLE-127). directed counts the rows that are no vector rows.
+static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows, int* directed = nullptr) {
     const std::vector<ROWCOL> selected = grid.SelectedPinRows();
     std::vector<ROWCOL> targets;
     grid.CollectTargetRows(selected, targets, FALSE, -1, -1);
@@ -52,6 +52,7 @@ static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows)
         rows.push_back(row);
         if (IsVectorRow(grid, row)) continue;
         const CString type = CKXGenUtils::GetPinType(pin);
+        if (directed) ++*directed;
         if (std::exchange(first, false)) {
             direction = type;
         } else if (type.CompareNoCase(direction) != 0) {
@@ -86,9 +87,12 @@ static BOOL SendModelWord(CKXInstanceDetailsGridWnd& grid, CString text, const s
 
 BOOL CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelName) {
     std::vector<ROWCOL> rows;
-    if (ModelRows(*this, rows) <= 0) return FALSE;
+    int directed = 0;
+    if (ModelRows(*this, rows, &directed) <= 0) return FALSE;
     CString model = modelName ? modelName : "";
-    if (!bUseGivenModel) {
+    // Vector rows alone give the dialog no direction to offer models for: no pin to choose one for.
+    if (!bUseGivenModel && directed == 0) model.Empty();
+    else if (!bUseGivenModel) {
         CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
         dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
         if (dialog.DoModal() != IDOK) return FALSE;

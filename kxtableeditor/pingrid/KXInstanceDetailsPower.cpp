@@ -10,6 +10,7 @@
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/packaging.h"
@@ -235,8 +236,42 @@ void CKXInstanceDetailsGridWnd::CollectImplicitPins(ImplicitPinsByInstance& byIn
     }
 }
 
+bool CKXInstanceDetailsGridWnd::SplitsPowerPinGroup(const ImplicitPinsByInstance& byInstance, CString& pinName,
+                                                    CString& instanceName) const {
+    for (const auto& [index, pins] : byInstance) {
+        const CInstanceContext inst = m_designContext.instance(static_cast<unsigned>(index));
+        if (!inst) continue;
+        std::map<CString, CString> partNets; // a released pin takes its part's net again
+        for (const CImplicitPowerPin& p : inst.instance()->implicitPowerPins())
+            partNets.try_emplace(p.pinName, p.partNetName);
+        std::map<CString, CString> netByName;
+        for (const auto& pin : pins) {
+            CString net = pin->m_strSignal;
+            if (net.IsEmpty()) net = CKXGenUtils::GetPowerSigPhysicalName(m_designContext, partNets[pin->m_strPinName]);
+            const auto [first, added] = netByName.try_emplace(pin->m_strPinName, net);
+            if (added || first->second.CompareNoCase(net) == 0) continue;
+            pinName = pin->m_strPinName;
+            instanceName = inst.name();
+            return true;
+        }
+    }
+    return false;
+}
+
 BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
     if (m_mapImplicitPinSignal.empty()) return FALSE;
+    // The design ties the implicit pins of one name together: an edit that would give them different
+    // nets is refused before it makes anything, its new nets included.
+    {
+        ImplicitPinsByInstance wanted;
+        CollectImplicitPins(wanted);
+        CString pin, instance;
+        if (SplitsPowerPinGroup(wanted, pin, instance)) {
+            m_mapImplicitPinSignal.clear();
+            CKXErrorHandler::MessageBoxOk("KXTABLE-395", pin, instance, pin);
+            return kPowerTieRefused;
+        }
+    }
     bool created = false;
     for (const auto& [row, text] : m_mapImplicitPinSignal)
         if (CreatePowerNet(text)) created = true;

@@ -319,7 +319,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     }
     int given = 0;
     for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
-        if (KXPartText(libs, i).IsEmpty()) continue;
+        if (!KXPartGiven(libs, cells, views, physNames, values, i)) continue;
         if (i >= static_cast<INT_PTR>(ids.size())) return refuse("more parts than the type has");
         if (!api.AddTerminationInstance(ids[static_cast<size_t>(i)], KXPartText(libs, i),
                                         KXPartText(cells, i), KXPartText(views, i), KXPartText(physNames, i),

@@ -164,9 +164,10 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
     const int guard = std::exchange(m_bValidateSignalCell, 0);
     BOOL removed = IsDiffPairRow(nRow) ? RemoveDPConnection(nRow) : DisconnectPinRow(&row, &removedRows, FALSE);
     const BOOL power = AssignPowerToImplicitPins();
-    if (power == kPowerTieRefused) removed = FALSE; // not committed: the edit is discarded whole
-    else if (power) removed = TRUE;
     m_bValidateSignalCell = guard;
+    // Refused (the message said why): not committed, the edit is discarded whole.
+    if (power == kPowerTieRefused) return RefuseCellEdit(control);
+    if (power) removed = TRUE;
     if (!removed) return KeepStoredValue(control, nRow, nCol);
     const CString journal = JournalRowText(nRow, "Delete", "Delete", CString(), false);
     // Refused by the design: the rows show it again, no store of the cell follows, and the edit says so.

@@ -154,11 +154,14 @@ public:
     // many of the steps found something to do.
     void Finish() {
         if (!m_bar) return;
-        if (m_shownFormat) {
-            CString text;
-            text.Format(m_shownFormat, 100, m_total);
-            m_bar->SetText(text);
-        }
+        CString text;
+        if (m_shownFormat) text.Format(m_shownFormat, 100, m_total);
+        FinishWith(text);
+    }
+    // The same with a text of its own (none: the text shown stays).
+    void FinishWith(const CString& text) {
+        if (!m_bar) return;
+        if (!text.IsEmpty()) m_bar->SetText(text);
         m_bar->SetPos(m_bar->GetUpper());
         End();
     }

@@ -51,18 +51,22 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
-    // Named by the word, a pin on those net bits already: nothing to ask and nothing to change. (Typed into
-    // a row, it moves up to that row.)
-    if (m_bConnectingByName && !t.fillOnly && HasConnectionAlready(t)) {
-        if (bShowMessages) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-304", t.net->name());
-            TransferCurrentCell(FALSE, kNoUpdate, TRUE);
-        }
-        return FALSE;
-    }
     // The pin the row shows now leaves the net for the new one: named before the row changes.
     const bool replacing = GetRowPinId(row) >= 0 && !CellText(row, m_nColPinName).IsEmpty();
     const CString oldKey = replacing ? RowPinKey(row) : CString();
+    // A pin on those net bits already: nothing to ask, and its connection stays as it is. Named by the word,
+    // that is a refusal; typed into a row of another pin, the pin's row moves up to it.
+    if (!t.fillOnly && HasConnectionAlready(t)) {
+        if (m_bConnectingByName) {
+            if (bShowMessages) {
+                CKXErrorHandler::MessageBoxOk("KXTABLE-304", t.net->name());
+                TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+            }
+            return FALSE;
+        }
+        if (!replacing || !ShowsPinBits(row, t))
+            return MoveConnectedPinToRow(row, bPinName, text, t, oldKey, bShowMessages);
+    }
     std::vector<std::unique_ptr<CKXPinData>> records;
     if (!t.fillOnly && !CommitConnection(row, bPinName, text, t, records, bShowMessages)) return FALSE;
     const CString pinNumber = WriteConnectedCells(row, bPinName, t);
@@ -116,6 +120,14 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL
         return Refuse(bShowMessages, "KXTABLE-101");
     if (std::abs(t.hi - t.lo) != std::abs(t.start - t.end)) return Refuse(bShowMessages, "KXTABLE-135");
     return TRUE;
+}
+
+// Whether the row shows one of the target's pin bits.
+bool CKXSignalDetailsGridWnd::ShowsPinBits(ROWCOL row, const ConnTarget& t) {
+    if (GetRowPinId(row) != static_cast<int>(t.pin->id())) return false;
+    const int msb = RowAttr(row, m_nColPinName, kAttrConnMsb, -1);
+    const int lsb = RowAttr(row, m_nColPinName, kAttrConnLsb, -1);
+    return std::max(msb, lsb) >= t.lo && std::min(msb, lsb) <= t.hi;
 }
 
 // Whether each pin bit of the target is joined to the net bit the connection would give it (net bit `end`
@@ -180,6 +192,19 @@ BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const 
     // What the pin cell shows before the edit: given back when the design refuses the commit.
     CGXStyle shown;
     GetStyleRowCol(row, Col(m_nColPinName), shown, gxCopy, 0);
+    WriteRowPin(row, bPinName, text, t);
+    const std::vector<CConn> legs = AutoConnectDiffPairLegs(*tx, t.pin, t.lo, t.hi);
+    if (!transaction.Commit()) {
+        kxgrid::GridWriteScope restore(*this);
+        SetStyleRange(CGXRange(row, Col(m_nColPinName)), shown, gxCopy, 0, kNoUpdate, gxDo);
+        return FALSE;
+    }
+    for (const CConn& leg : legs)
+        FillConnectionRows(leg);
+    return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::WriteRowPin(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t) {
     CGXStyle pinName;
     pinName.SetWrapText(FALSE);
     if (bPinName) pinName.SetValue(text);
@@ -191,15 +216,32 @@ BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const 
         WriteCell(row, m_nColPinName, pinName);
     }
     IndexPinRow(t.pin->id(), row);
-    const std::vector<CConn> legs = AutoConnectDiffPairLegs(*tx, t.pin, t.lo, t.hi);
-    if (!transaction.Commit()) {
-        kxgrid::GridWriteScope restore(*this);
-        SetStyleRange(CGXRange(row, Col(m_nColPinName)), shown, gxCopy, 0, kNoUpdate, gxDo);
-        return FALSE;
+}
+
+BOOL CKXSignalDetailsGridWnd::MoveConnectedPinToRow(ROWCOL row, BOOL bPinName, const CString& text,
+                                                    const ConnTarget& t, const CString& oldKey,
+                                                    BOOL bShowMessages) {
+    // The pin the row showed leaves the net, the one change to the design: an undo step of its own,
+    // journalled as the row's Delete (named before the row changes).
+    if (!oldKey.IsEmpty()) {
+        KXJournalLines journal(JournalHandle());
+        JournalRowDelete(journal, JournalNetName(row), CellText(row, m_nColInstance), oldKey).End();
+        if (!DisconnectPin(row, CellText(row, m_nColPinName), t.start, t.end, bShowMessages)) return FALSE;
+        journal.Write();
     }
-    for (const CConn& leg : legs)
-        FillConnectionRows(leg);
+    m_nConnectedRow = ShowConnectedPinInRow(row, bPinName, text, t);
     return TRUE;
+}
+
+ROWCOL CKXSignalDetailsGridWnd::ShowConnectedPinInRow(ROWCOL row, BOOL bPinName, const CString& text,
+                                                      const ConnTarget& t) {
+    WriteRowPin(row, bPinName, text, t);
+    WriteConnectedCells(row, bPinName, t);
+    // The rows showing those pin bits go, as after a connect that took them off the net.
+    std::vector<std::unique_ptr<CKXPinData>> shown;
+    shown.push_back(std::make_unique<CKXPinData>(t.hi, t.lo, t.start, t.end, t.net, CKXPinData::Removed));
+    UpdateLockScope lock(*this);
+    return UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, shown);
 }
 
 CString CKXSignalDetailsGridWnd::WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t) {

@@ -623,12 +623,22 @@ private:
     BOOL ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t, BOOL bShowMessages);
     BOOL ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages);
     bool HasConnectionAlready(const ConnTarget& t) const;
+    bool ShowsPinBits(ROWCOL row, const ConnTarget& t);
     BOOL m_bConnectingByName = FALSE; // the addConnection word names the pin (AssignConnectivityByName)
     // Takes the pin bits off their other nets (after the user's yes); the pieces go to records.
     BOOL RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
                                 std::vector<std::unique_ptr<CKXPinData>>& records);
     BOOL CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
                           std::vector<std::unique_ptr<CKXPinData>>& records, BOOL bShowMessages);
+    // The row's Pin Name cell names the pin bits (its text too when typed there).
+    void WriteRowPin(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t);
+    // A pin typed into another row of the net bits it is on: the pin the row showed (oldKey) leaves the
+    // net, and the row shows the typed pin, the rows that did go.
+    BOOL MoveConnectedPinToRow(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
+                               const CString& oldKey, BOOL bShowMessages);
+    // The row shows the pin, the rows that did go (no design change, no undo step, no journal line);
+    // where the row is afterwards.
+    ROWCOL ShowConnectedPinInRow(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t);
     // The row's PIN_TYPE, PN or PIN_NAME, PUPD and TERMINATION cells after a connect; the pin number.
     CString WriteConnectedCells(ROWCOL row, BOOL bPinName, const ConnTarget& t);
     void EchoConnection(ROWCOL row, const CString& pinNumber, bool scalarNet);

@@ -545,7 +545,7 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     if (ids.empty() || static_cast<int>(ids.size()) != parts) return Refuse(TRUE, "KXTABLE-210");
     int given = 0;
     for (INT_PTR i = 0; libs && i < libs->GetSize() && given < parts; ++i) {
-        if (KXPartText(libs, i).IsEmpty()) continue;
+        if (!KXPartGiven(libs, cells, views, physNames, values, i)) continue;
         if (!api->AddTerminationInstance(ids[static_cast<size_t>(std::min<INT_PTR>(i, parts - 1))],
                                          KXPartText(libs, i), KXPartText(cells, i), KXPartText(views, i),
                                          KXPartText(physNames, i), KXPartText(values, i), nullptr,

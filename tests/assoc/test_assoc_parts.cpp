@@ -104,4 +104,33 @@ TEST_F(AssocParts, TheClockPairsTerminationIsOneTheSystemKnowsAndPastesOntoAPin)
     EXPECT_TRUE(Saved() == original);
 }
 
+// A part the design file made without a library (no LIB, CELL or VIEW) is pasted as it is, and the
+// journal's InitTermination and AddTermination make the same part again on replay: the add word takes a
+// part given with an empty library, cell and view as such a part, its physical name and value as given.
+TEST_F(AssocParts, APartOfNoLibraryPastesAndReplaysAsItIs) {
+    DropBoardLines("^prop @\\$RT2 SLOT0\\.(LIB|CELL|VIEW) ");
+    OpenBoard();
+    const std::string original = Saved();
+    Messages();
+    ASSERT_EQ(CopyMclkOntoPgood(), "1") << ::testing::PrintToString(Messages());
+    const std::string pasted = Saved();
+    EXPECT_EQ(Count(pasted, "SLOT0.VALUE \"22\""), 2u) << pasted;
+    EXPECT_EQ(Count(pasted, "SLOT0.LIB "), 5u) << pasted; // the other components' alone
+    EXPECT_TRUE(Replayed(original) == pasted) << JournalText();
+
+    // The word itself: such a part keeps what it is given; a part naming only some of the three is refused.
+    Run("kx::pane SelectTerminationCol RST_N C9");
+    Messages();
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib {} -cell {} -view {} -physname R0603 -value 47"),
+              "1");
+    const std::string added = Saved();
+    EXPECT_EQ(Count(added, "SLOT0.VALUE \"47\""), 1u) << added;
+    EXPECT_EQ(Count(added, "SLOT0.PHYSNAME \"R0603\""), 1u) << added;
+    EXPECT_EQ(Count(added, "SLOT0.LIB "), Count(pasted, "SLOT0.LIB "));
+    Run("undo");
+    EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell {} -view {} -physname R0603 -value 47"),
+              "0");
+    EXPECT_FALSE(Messages().empty());
+}
+
 } // namespace

@@ -248,6 +248,21 @@ TEST_F(Assoc, PinModelsAreAssignedAndRemoved) {
     EXPECT_TRUE(Saved() == before);
 }
 
+// The model dialog opens for pins of one direction only: two directions, or a bus row alone (no pin to offer
+// models for), are refused before it opens (answer 0), a cancelled dialog answers 2.
+TEST_F(Assoc, TheModelDialogIsRefusedForPinsItCannotServe) {
+    OpenBoard();
+    Run("selectObject pin PGOOD MCLK");
+    ExpectRefused("assignModel pin", "KXTABLE-127");
+    Run("selectObject pin {DQ<15..0>}");
+    ExpectRefused("assignModel pin", "KXTABLE-186");
+    for (const std::string& answered : AnswerLog())
+        EXPECT_EQ(answered.find("CKXDlgModelAssign"), std::string::npos) << answered;
+    Run("selectObject pin PGOOD");
+    EXPECT_EQ(Run("assignModel pin"), "2");
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(Assoc, JournalReplaysToTheSameSavedDesign) {
     OpenBoard();
     const std::string original = Saved();

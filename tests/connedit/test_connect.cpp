@@ -130,6 +130,18 @@ TEST_F(Connect, DeleteConnectionIsOneStepAndRestoresOnUndo) {
     EXPECT_EQ(Run("deleteConnection pin PGOOD:C10"), "0");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_EQ(JournalText(), journal);
+    // The open pin selected rather than named: the same answer and reason, and the progress line, gone
+    // through to its end, claims no deletion.
+    Messages();
+    ASSERT_EQ(Run("selectObject pin PGOOD:C10"), "1");
+    const std::size_t printed = Transcript().size();
+    EXPECT_EQ(Run("deleteConnection pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-346"});
+    const std::string progress = Transcript().substr(printed);
+    EXPECT_NE(progress.find("progress: Deleting Connections: no connection to delete 1 of 1"), std::string::npos)
+        << progress;
+    EXPECT_EQ(progress.find("of 1 deleted"), std::string::npos) << progress;
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
 TEST_F(Connect, DeletingOneBitRowPartsOnlyThatBit) {

@@ -1,5 +1,5 @@
 // A pull-up asked for on open pins: the pins first get new signals of their own, or one common signal
-// when the user says so, in the pull-up's own undo step, which the journal replays; a cancelled
+// when the user says so, as an undo step before the pull-up's, both of which the journal replays; a cancelled
 // question, a cancelled pull-up dialog or a refused pull-up leaves the pins open.
 #include "ConnEditFixture.h"
 
@@ -29,14 +29,27 @@ TEST_F(OpenPins, OneCommonSignalWhenTheUserChoosesIt) {
     Run(kAddPullup);
     EXPECT_FALSE(Conn("U1 RST_N").empty());
     EXPECT_EQ(Conn("U1 RST_N"), Conn("U1 PGOOD"));
-    // The connections and the pull-up are one step.
-    EXPECT_EQ(Steps(), steps + 1);
+    // The connections are a step of their own, before the pull-up's: the first undo takes back the
+    // pull-up alone, the second the connections.
+    EXPECT_EQ(Steps(), steps + 2);
     EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
     const std::string edited = Saved();
-    Run("undo");
+    const std::string signal = Conn("U1 PGOOD");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), signal);
+    EXPECT_EQ(Conn("U1 RST_N"), signal);
+    EXPECT_FALSE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    const std::string connected = Saved();
+    ASSERT_EQ(Run("undo"), "1");
     EXPECT_TRUE(Saved() == opened);
-    Run("redo");
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Saved() == connected);
+    ASSERT_EQ(Run("redo"), "1");
     EXPECT_TRUE(Saved() == edited);
+    // Each undo journals as many calls as its step's lines replay as: a replay that ends after the
+    // pull-up's undo keeps the connections.
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Replayed(opened), connected);
 }
 
 // The pull-up dialog cancelled (here unanswered), or the pull-up refused: the pins stay open, no step and

@@ -100,6 +100,11 @@ TEST_F(PairConnect, RangesThatThePinsOrAPairWithoutBitsCannotTakeAreRefused) {
     // A range on a pair net without bits.
     Run(kReplace);
     ExpectRefused("addConnection pin {SYSCLK<3..0> (Differential Pair)} TX<3..0>", {"KXTABLE-153"});
+    // Four lanes on a pair without bits, one pin on four lanes it cannot take up.
+    Run(kReplace);
+    ExpectRefused("addConnection pin {SYSCLK (Differential Pair)} TX<3..0>", {"KXTABLE-153"});
+    Run(kReplace);
+    EXPECT_EQ(ExpectRefused("addConnection pin {LVDS<3..0> (Differential Pair)} CLK", {"KXTABLE-154"}), "0");
 }
 
 // A pair net named for a leg or an ordinary pin is refused with a reason, typed or by the word, and
@@ -127,6 +132,10 @@ TEST_F(PairConnect, DecliningToReplaceAPinsPairNetLeavesThePin) {
 TEST_F(PairConnect, TheSamePairNetAgainIsNoChange) {
     OpenBoard();
     ExpectRefused("addConnection pin {LVDS<3..0> (Differential Pair)} TX<3..0>", {"KXTABLE-348"});
+    // CLK carries a termination: a connect that would move it asks whether to keep it, this one asks nothing.
+    EXPECT_EQ(ExpectRefused("addConnection pin {SYSCLK (Differential Pair)} CLK", {"KXTABLE-348"}), "0");
+    for (const std::string& answered : AnswerLog())
+        EXPECT_EQ(answered.find("CKXRetainAssocCompDlg"), std::string::npos) << answered;
 }
 
 } // namespace

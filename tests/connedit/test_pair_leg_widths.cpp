@@ -59,4 +59,27 @@ TEST_F(PairLegWidths, TheWidenedPairTakesAFourLanePairPin) {
     EXPECT_NE(Saved().find("dpconn EW 3 0 U1 TX 3 0"), std::string::npos) << Saved();
 }
 
+// A connect onto the pair over the two leg nets that the user cancels, at the question whether the pin
+// leaves its pair or at the dialog asking which bits of the pair it takes, leaves the design exactly as
+// it was: no leg net widened, no step, no journal line.
+TEST_F(PairLegWidths, ACancelledConnectOntoThePairLeavesTheDesignAsItWas) {
+    OpenBoard();
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    const int steps = Ccp()->GetUndoStepCount();
+    for (const char* pin : {"TX<3..0>", "CLK"}) {
+        Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");
+        EXPECT_EQ(Run(std::string("addConnection pin {EW<3..0> (Differential Pair)} ") + pin), "0") << pin;
+        for (const char* text : {"EW (Differential Pair)", "EW"}) {
+            Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+            Run("kx::answer dialog CKXGetVectorBits cancel");
+            EXPECT_EQ(Run(std::string("addConnection pin {") + text + "} " + pin), "2") << text << " on " << pin;
+            EXPECT_EQ(Legs(), "EW_P 1..0, EW_N 1..0, EW 1..0") << text << " on " << pin;
+        }
+    }
+    EXPECT_TRUE(Saved() == original);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 } // namespace

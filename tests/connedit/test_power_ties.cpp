@@ -5,6 +5,7 @@
 
 #include "shell/KXTableDoc.h"
 #include "grid/KXGridEdit.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
 
 namespace {
@@ -198,6 +199,74 @@ TEST_F(PowerTies, StoredSignalsWithoutPowerRowsChangeNothing) {
         EXPECT_FALSE(CKXTransaction::GetCurrentTransactionObj()->hasPendingChanges());
     }
     EXPECT_EQ(Steps(), steps);
+}
+
+// With the project allowing it, the pin rows of a power group take typing too. The design ties the
+// pins of one name together, so a net typed into one pin of a two-pin group, or a release of one of
+// them, is refused whole with a message and makes nothing, not even the typed net; a one-pin group's
+// pin row ties its pin, and the group row ties all of its pins.
+class PowerPinRows : public PowerTies {
+protected:
+    void SetUp() override {
+        PowerTies::SetUp();
+        m_saved = CKXShareGlobalData::m_pVpxProject;
+        m_project.AddValue("VellumDraw", "ALLOW_POWER_PINS", "on");
+        CKXShareGlobalData::m_pVpxProject = &m_project;
+        Run("kx::powerpins off");
+        Run("kx::powerpins on"); // the rows are made again, as the project allows
+        Run("expandPins pin on");
+        ASSERT_TRUE(CKXInstanceDetailsGridWnd::m_bAllowPowerPins);
+    }
+    void TearDown() override {
+        CKXShareGlobalData::m_pVpxProject = m_saved;
+        PowerTies::TearDown();
+    }
+    // Types the text into the Signal cell of the pin row `offset` rows below the pin's group row.
+    std::string TypeIntoPinRow(const std::string& group, int offset, const std::string& text) {
+        const int row = PinRow(group);
+        if (!row) return "<no row for " + group + ">";
+        return Run("kx::edit ccp " + std::to_string(row + offset) + " " +
+                   std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal) + " {" + text + "}");
+    }
+    std::string PinRowSignal(const std::string& group, int offset) {
+        const auto col = static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColSignal);
+        return Grid()->GetValueRowCol(static_cast<ROWCOL>(PinRow(group) + offset), col).GetString();
+    }
+    bool Said(const char* id) {
+        const std::vector<std::string> shown = Messages();
+        return std::find(shown.begin(), shown.end(), id) != shown.end();
+    }
+    CKXVpxProject m_project;
+    CKXVpxProject* m_saved = nullptr;
+};
+
+TEST_F(PowerPinRows, OnePinOfAGroupCannotTakeANetOfItsOwn) {
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    Messages();
+    EXPECT_EQ(TypeIntoPinRow("GND", 1, "AGND"), "0");
+    EXPECT_TRUE(Said("KXTABLE-395"));
+    EXPECT_EQ(Saved(), original); // no tie and no net AGND
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(PinRowSignal("GND", 1), "GND");
+
+    // Tied as a group, one of its pins cannot be released alone either.
+    ASSERT_EQ(TypeSignal("GND", "AGND"), "1");
+    EXPECT_EQ(PinRowSignal("GND", 1), "AGND");
+    EXPECT_EQ(PinRowSignal("GND", 2), "AGND");
+    const std::string tied = Saved();
+    EXPECT_EQ(TypeIntoPinRow("GND", 2, ""), "0");
+    EXPECT_TRUE(Said("KXTABLE-395"));
+    EXPECT_EQ(Saved(), tied);
+    EXPECT_EQ(PinRowSignal("GND", 2), "AGND");
+}
+
+TEST_F(PowerPinRows, TheOnlyPinOfAGroupTakesItsNet) {
+    ASSERT_EQ(TypeIntoPinRow("VCCINT", 1, "P0V9"), "1");
+    EXPECT_TRUE(RowShows("VCCINT", "P0V9")) << Row("VCCINT");
+    EXPECT_NE(Saved().find("power U1 VCCINT P0V9"), std::string::npos);
 }
 
 } // namespace

@@ -100,7 +100,7 @@ TEST_F(PowerPins, StoredSignalsAreAssignedOnce) {
     grid->StoreImplicitPinSignal(Row("A"), "VDD2");
     EXPECT_TRUE(grid->m_mapImplicitPinSignal.empty());
     const ROWCOL vcc = Group("VCC");
-    grid->StoreImplicitPinSignal(vcc + 1, "VDD2");
+    grid->StoreImplicitPinSignal(vcc, "VDD2");
     EXPECT_EQ(grid->m_mapImplicitPinSignal.size(), 1u);
     // Outside a design window there is no component list to assign through: not reported as done.
     EXPECT_FALSE(grid->AssignPowerToImplicitPins());

@@ -235,24 +235,36 @@ TEST_F(DemoBoard, TypingNothingIntoAnEmptyCellAnswersZeroAndLeavesNoStep) {
     EXPECT_NE(Run("kx::netlist"), netlist);
 }
 
-// A connection typed into a Signal cell that the design refuses is no edit: 0, with the message that
-// says so, no undo step and the design as it was; the next edit the design takes answers 1.
-TEST_F(DemoBoard, ATypedConnectionTheDesignRefusesAnswersZeroWithItsMessage) {
+class DesignRefusals : public DemoBoard {
+protected:
+    // Types `text` into U1's PGOOD Signal cell while the design refuses every commit: 0, the message
+    // `id`, no undo step and the design as it was; typed again once the design takes commits, `retyped`
+    // is an edit that answers 1.
+    void ExpectCellEditRefused(const char* text, const char* id, const char* retyped);
+};
+
+void DesignRefusals::ExpectCellEditRefused(const char* text, const char* id, const char* retyped) {
     ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
     Run("kx::show clp U1");
     const std::string netlist = Run("kx::netlist");
     const int steps = Ccp()->GetUndoStepCount();
     Messages();
     m_app->Server()->setCommitFault([] { return true; });
-    const std::string answer = Run("kx::edit ccp 41 7 REFUSEDNET");
+    const std::string answer = Run(std::string("kx::edit ccp 41 7 ") + text);
     m_app->Server()->setCommitFault(nullptr);
     EXPECT_EQ(answer, "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-304"});
-    EXPECT_NE(Transcript().find("edit refused: cell 41,7: KXTABLE-304"), std::string::npos);
+    EXPECT_EQ(Messages(), std::vector<std::string>{id});
+    EXPECT_NE(Transcript().find(std::string("edit refused: cell 41,7: ") + id), std::string::npos);
     EXPECT_EQ(Run("kx::netlist"), netlist);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
-    EXPECT_EQ(Run("kx::edit ccp 41 7 TAKENNET"), "1");
+    EXPECT_EQ(Run(std::string("kx::edit ccp 41 7 ") + retyped), "1");
     EXPECT_NE(Run("kx::netlist"), netlist);
+}
+
+// A connection typed into a Signal cell that the design refuses is no edit: 0, with the message that
+// says so, no undo step and the design as it was; the next edit the design takes answers 1.
+TEST_F(DesignRefusals, ATypedConnectionTheDesignRefusesAnswersZeroWithItsMessage) {
+    ExpectCellEditRefused("REFUSEDNET", "KXTABLE-304", "TAKENNET");
 }
 
 // A method cannot answer 2: one whose word opened its dialog answers 1 when the dialog did its work
@@ -272,22 +284,8 @@ TEST_F(DemoBoard, AMethodWhoseDialogWasCancelledAnswersZero) {
 
 // Clearing a Signal cell whose disconnect the design refuses is no edit either: 0, with the message
 // that says so, no undo step and the pin still connected.
-TEST_F(DemoBoard, AClearedSignalCellTheDesignRefusesAnswersZeroWithItsMessage) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
-    Run("kx::show clp U1");
-    const std::string netlist = Run("kx::netlist");
-    const int steps = Ccp()->GetUndoStepCount();
-    Messages();
-    m_app->Server()->setCommitFault([] { return true; });
-    const std::string answer = Run("kx::edit ccp 41 7 {}");
-    m_app->Server()->setCommitFault(nullptr);
-    EXPECT_EQ(answer, "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-319"});
-    EXPECT_NE(Transcript().find("edit refused: cell 41,7: KXTABLE-319"), std::string::npos);
-    EXPECT_EQ(Run("kx::netlist"), netlist);
-    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
-    EXPECT_EQ(Run("kx::edit ccp 41 7 {}"), "1");
-    EXPECT_NE(Run("kx::netlist"), netlist);
+TEST_F(DesignRefusals, AClearedSignalCellTheDesignRefusesAnswersZeroWithItsMessage) {
+    ExpectCellEditRefused("{}", "KXTABLE-319", "{}");
 }
 
 // The grid keeps the result of its last cell edit for whoever typed it: a change the design refused,

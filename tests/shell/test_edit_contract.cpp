@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -642,6 +643,53 @@ TEST_F(EditContract, APinNumberTypedForAPinShownAboveStaysInTheRowThatMovedUp) {
         EXPECT_EQ(Run("kx::netlist").find("R1 B EN"), std::string::npos);
     });
     EXPECT_NE(journal.find("SelectInstanceCol(\"R1\",\"2\")"), std::string::npos) << journal;
+}
+
+// A pin number typed into another row for a pin on the net already asks nothing and keeps the pin's
+// connection as it is: its row moves up to the typed one. Typed into a blank row that is no undo step and no
+// journal line; typed into the row of another pin, that pin leaves the net as one step, journalled as the
+// row's Delete alone. The undo that follows takes back the same step in the session as in the replay.
+TEST_F(EditContract, APinTypedIntoAnotherRowOfTheNetItIsOnKeepsItsConnectionAndTheUndoAfterReplays) {
+    for (const bool blank : {true, false}) {
+        SCOPED_TRACE(blank ? "a blank row" : "the row of another pin");
+        const std::string journal = ExpectReplayGivesTheSameBoard([&] {
+            Run("kx::show slp EN");
+            Run("kx::answer question KXTABLE-140 yes");
+            ASSERT_EQ(Run("addConnection pin J1:8"), "1");
+            const std::string connected = Run("kx::netlist");
+            if (!blank) {
+                ASSERT_EQ(Run("addConnection pin J1:7"), "1");
+            }
+            const std::string before = Run("kx::netlist");
+            const int steps = Ccp()->GetUndoStepCount();
+            const size_t journalled = JournalText().size();
+            const int typed = blank ? GridRows().rbegin()->first + 1 : RowWith({"J1", "P<7>"});
+            ASSERT_GT(typed, 0) << Run("kx::window ccp");
+            if (blank) {
+                ASSERT_EQ(Run("kx::drop ccp " + At(typed, Column("Instance")) + " component J1"), "1");
+            }
+            Messages();
+            EXPECT_EQ(Run("kx::edit ccp " + At(typed, Column("Pin Number")) + " 8"), "1");
+            EXPECT_EQ(Messages(), std::vector<std::string>{});
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + (blank ? 0 : 1));
+            EXPECT_EQ(JournalText().find("AssignConnectivity", journalled), std::string::npos);
+            EXPECT_EQ(Run("kx::netlist"), connected);
+            // One row shows the pin.
+            int shown = 0;
+            for (const auto& [r, cells] : GridRows())
+                shown += std::any_of(cells.begin(), cells.end(),
+                                     [](const auto& cell) { return cell.second == "P<8>"; });
+            EXPECT_EQ(shown, 1) << Run("kx::window ccp");
+            Run("kx::show slp RESET_N");
+            EXPECT_EQ(Run("undo"), "1");
+            if (blank) {
+                EXPECT_EQ(Run("kx::netlist").find("J1 P<8>"), std::string::npos);
+            } else {
+                EXPECT_EQ(Run("kx::netlist"), before);
+            }
+        });
+        EXPECT_NE(journal.find("Undo()"), std::string::npos) << journal;
+    }
 }
 
 // A row's Delete that the design refuses leaves the pin on the net and its row shown, by the key and by

@@ -50,26 +50,27 @@ TEST_F(SignalDrop, TwoInstancesGetTwoRowsAndUnknownNamesNone) {
     EXPECT_TRUE(Cell(row + 2, G::m_nColInstance).IsEmpty());
 }
 
-// The pin typed on a dropped row is on the shown signal already, in a row above: that row goes, and
-// the echo and the journal still name the dropped row's instance, so that the replay connects it.
-TEST_F(SignalDrop, APinMovedUpFromARowAboveIsJournalledWithItsInstance) {
+// The pin typed on a dropped row is on the shown signal already, in a row above: that row goes and the
+// dropped row shows the pin, the design as it was: no undo step and no second journal line, which a
+// replay would refuse (the connection is there) while an undo after it here took back this no-step.
+TEST_F(SignalDrop, APinMovedUpFromARowAboveIsNoNewConnection) {
     ASSERT_TRUE(Open());
     Run("kx::show slp FREE");
     ROWCOL row = Grid()->FindFirstEmptyRow();
     ASSERT_EQ(Run("kx::drop ccp " + At(row, G::m_nColCell) + " component J1"), "1");
     ASSERT_EQ(Run("kx::edit ccp " + At(row, G::m_nColPinNumber) + " 13"), "1");
     const std::string after = Netlist();
+    const int steps = Ccp()->GetUndoStepCount();
     row = Grid()->FindFirstEmptyRow();
     ASSERT_EQ(Run("kx::drop ccp " + At(row, G::m_nColCell) + " component J1"), "1");
-    Run("kx::answer question KXTABLE-140 yes");
     EXPECT_EQ(Run("kx::edit ccp " + At(row, G::m_nColPinNumber) + " 13"), "1");
     EXPECT_EQ(Netlist(), after);
     EXPECT_EQ(FilledRows(), 1);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     const std::string journal = JournalText();
-    EXPECT_EQ(journal.find("AssignConnectivity(\"\""), std::string::npos) << journal;
     const size_t first = journal.find("AssignConnectivity(\"J1\",\"13\"");
     ASSERT_NE(first, std::string::npos) << journal;
-    EXPECT_NE(journal.find("AssignConnectivity(\"J1\",\"13\"", first + 1), std::string::npos) << journal;
+    EXPECT_EQ(journal.find("AssignConnectivity(", first + 1), std::string::npos) << journal;
 }
 
 // The header rows take no drop, nor does a window opened for looking only.

@@ -454,7 +454,10 @@ int CKXAssocCompAPI::AddTerminationInstance(CString slotId, CString lib, CString
         m_p->error = "termination type \"" + m_p->term.type + "\" has no slot \"" + slotId.str() + "\"";
         return 0;
     }
-    if (lib.IsEmpty() || cell.IsEmpty() || view.IsEmpty()) {
+    // A component names its library, cell and view, or none of them: a part of no library, as a design
+    // file may hold one (a paste of such a part gives it again).
+    const bool noLibrary = lib.IsEmpty() && cell.IsEmpty() && view.IsEmpty();
+    if (!noLibrary && (lib.IsEmpty() || cell.IsEmpty() || view.IsEmpty())) {
         m_p->error = "a component needs a library, cell and view";
         return 0;
     }

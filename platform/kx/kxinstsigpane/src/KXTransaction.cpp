@@ -33,6 +33,14 @@ struct Bracket {
     bool discardRequested = false;
     // Work waiting for the bracket to end committed (KXRunWhenCommitted).
     std::vector<std::function<void()>> onCommitted;
+    // Where the undo steps of the bracket end before the last one (KXSplitUndoStep): the committed
+    // transactions and the waiting work before each split belong to the step it names.
+    struct Split {
+        std::size_t committed = 0;
+        std::size_t work = 0;
+        CString name;
+    };
+    std::vector<Split> splits;
 };
 
 Bracket& B() {
@@ -55,18 +63,36 @@ bool CommitPending(CTransaction* t) {
     return true;
 }
 
-std::unique_ptr<CKXUndoCmd> MakeUndoEntry() {
+// The undo entry of the committed transactions [first, last), named so; nullptr when there is none.
+std::unique_ptr<CKXUndoCmd> MakeUndoEntry(std::size_t first, std::size_t last, const CString& name) {
     Bracket& b = B();
-    if (b.committed.empty()) return nullptr;
     std::unique_ptr<CKXUndoCmd> entry;
-    for (CTransaction* t : b.committed) {
-        CString text = t->toString();
+    for (std::size_t i = first; i < last && i < b.committed.size(); ++i) {
+        CString text = b.committed[i]->toString();
         if (!entry)
-            entry = std::make_unique<CKXUndoCmd>(b.grid, text.GetString(), b.name.GetString(), TRUE);
+            entry = std::make_unique<CKXUndoCmd>(b.grid, text.GetString(), name.GetString(), TRUE);
         else
             entry->AppendTransactionText(text.GetString());
     }
     return entry;
+}
+
+// One undo step of the bracket: its entry (nullptr when it committed nothing) and the end of its work.
+struct UndoStep {
+    std::unique_ptr<CKXUndoCmd> entry;
+    std::size_t workEnd = 0;
+};
+
+std::vector<UndoStep> MakeUndoSteps() {
+    Bracket& b = B();
+    std::vector<UndoStep> steps;
+    std::size_t first = 0;
+    for (const Bracket::Split& split : b.splits) {
+        steps.push_back({MakeUndoEntry(first, split.committed, split.name), split.work});
+        first = split.committed;
+    }
+    steps.push_back({MakeUndoEntry(first, b.committed.size(), b.name), b.onCommitted.size()});
+    return steps;
 }
 
 // Reverses, in the design, every change this bracket committed (newest first), announcing each reversal.
@@ -93,6 +119,7 @@ void EndBracket() {
     b.endRequested = false;
     b.discardRequested = false;
     b.onCommitted.clear();
+    b.splits.clear();
 }
 
 void DiscardNow() {
@@ -172,12 +199,30 @@ BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
         return refused ? FALSE : TRUE;
     }
     if (!bEnd && !b.endRequested) return TRUE;
-    if (std::unique_ptr<CKXUndoCmd> entry = MakeUndoEntry()) KXRecordUndoEntry(b.grid, std::move(entry));
+    // Each undo step is recorded after the work of the step before it, so that what that work notes
+    // (the replay steps of its journal lines) goes to its own step.
+    std::vector<UndoStep> steps = MakeUndoSteps();
+    CGXGridCore* const owner = b.grid;
+    if (steps.front().entry) KXRecordUndoEntry(owner, std::move(steps.front().entry));
     std::vector<std::function<void()>> work = std::move(b.onCommitted);
     EndBracket();
-    for (auto& w : work)
-        w();
+    std::size_t done = 0;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (i > 0 && steps[i].entry) KXRecordUndoEntry(owner, std::move(steps[i].entry));
+        for (; done < steps[i].workEnd && done < work.size(); ++done)
+            work[done]();
+    }
     return TRUE;
+}
+
+bool KXSplitUndoStep(const char* name) {
+    Bracket& b = B();
+    if (!b.started || b.commitDepth > 0) return false;
+    for (CTransaction* t : b.used)
+        if (t->hasPendingChanges()) return false; // the caller commits what belongs to the first step
+    b.splits.push_back({b.committed.size(), b.onCommitted.size(), CString(name ? name : "")});
+    CKXTransaction::GetNewTransactionObj();
+    return true;
 }
 
 void KXRunWhenCommitted(std::function<void()> work) {
