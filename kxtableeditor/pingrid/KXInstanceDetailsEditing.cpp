@@ -12,7 +12,8 @@
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
 
-#include <ranges>
+#include <numeric>
+#include <vector>
 #include <utility>
 
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pPasteTarget = nullptr;
@@ -331,7 +332,7 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     // else the first row showing the number. The rows that show the text are the only candidates.
     IndexKeyTexts();
     const char textType = byName ? kPinNameText : kPinNumberText;
-    const auto pick = [&](const auto& rows) -> ROWCOL {
+    const auto pick = [&](const std::vector<ROWCOL>& rows) -> ROWCOL {
         ROWCOL byNumber = 0;
         for (ROWCOL row : rows) {
             if (row < PIN_FIRST_ROW || row > GetRowCount() || GetValueRowCol(row, keyCol) != wanted) continue;
@@ -343,7 +344,9 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     const auto locate = [&]() -> ROWCOL {
         if (const ROWCOL row = pick(m_rowIndex.TextRows(textType, wanted))) return row;
         // A cell written around the texts the index keeps is looked for row by row.
-        return pick(std::views::iota(PIN_FIRST_ROW, GetRowCount() + 1));
+        std::vector<ROWCOL> all(GetRowCount() >= PIN_FIRST_ROW ? GetRowCount() - PIN_FIRST_ROW + 1 : 0);
+        std::iota(all.begin(), all.end(), PIN_FIRST_ROW);
+        return pick(all);
     };
     ROWCOL found = locate();
     if (!found) return FALSE;
