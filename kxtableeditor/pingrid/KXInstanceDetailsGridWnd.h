@@ -359,6 +359,11 @@ public:
     bool PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
                              const KXAssocClipEntry& entry);
     CNetBit RowPupdBit(ROWCOL row);
+    // The rows a pull-up paste goes to: the selected pins' rows, a bus row's bit rows in its place.
+    std::vector<ROWCOL> PupdPasteRows();
+    // Whether the selection takes copied pull-up groups: where a pull-up can be added, and on a bus row
+    // whose bits are on a net.
+    BOOL CanPastePupds();
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
