@@ -187,7 +187,7 @@ bool CKXHostApp::CreateMainWindow(std::string& error) {
     AfxSetMainWnd(m_pMainWnd);
     m_pMainWnd->m_onOpenDesign = [this](int mode, const std::string& name) {
         std::string err;
-        if (!Open(name, mode, err)) m_core.Print("error: " + err);
+        if (!Open(RequestedDesign(name), mode, err)) m_core.Print("error: " + err);
     };
     if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->RegisterWindow(MSG_OPEN_DESIGN, m_pMainWnd->GetSafeHwnd());
     return true;
@@ -406,6 +406,13 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
     RegisterWords();
     if (CFrameWnd* frame = FrameOf(doc)) m_pMainWnd->MDIActivate(frame);
     return true;
+}
+
+std::string CKXHostApp::RequestedDesign(const std::string& name) const {
+    if (name != "@") return name;
+    const auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
+    IDesign* root = doc ? doc->GetMasterDesignContext().rootDesign() : nullptr;
+    return root ? std::string(root->name()) : name;
 }
 
 bool CKXHostApp::Close(std::string& error) {

@@ -58,6 +58,10 @@ public:
     std::vector<CDocument*> Documents() const;
 
     bool Open(const std::string& name, int mode, std::string& error);
+    // The design an editor's request to open names: a design name as it is; the design path "@" (the root
+    // of a design's hierarchy, as a window that opens its design again sends it) the active window's root
+    // design.
+    std::string RequestedDesign(const std::string& name) const;
     // The open modes a design window takes (0 1 2 3 4 6).
     static bool IsOpenMode(int mode);
     // A decimal integer, optionally signed, and nothing else.

@@ -145,11 +145,11 @@ BOOL CKXPinCommentMoveCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
 KX_IMPLEMENT_UNDO_COMMAND(CKXSortUndoCmd)
 
 CKXSortUndoCmd::CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending)
-    : m_pGrid(pGrid), m_nSortCol(sortCol), m_bAscending(bAscending) {}
+    : m_pGrid(pGrid), m_nSortCol(sortCol), m_bAscending(bAscending),
+      m_strName(pGrid && pGrid->SortsAcrossGrids() ? CString("Sort Columns") : LoadCommandName()) {}
 
 CString CKXSortUndoCmd::GetName() {
-    static const CString name = LoadCommandName();
-    return name;
+    return m_strName;
 }
 
 BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
@@ -169,6 +169,7 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
         // that the sort lands exactly on the stored column and order.
         m_pGrid->SetSortColumn(m_nSortCol);
         m_pGrid->m_bSortAscending = !m_bAscending;
+        const CKXGridWnd::SortStepScope recorded;
         m_pGrid->OnSortColumn(m_nSortCol);
     }
     RecordOpposite(pGrid, std::move(opposite), ctType);

@@ -93,6 +93,7 @@ public:
     CKXGridWnd* m_pGrid; // not owned
     int m_nSortCol;      // sort column before the sort (-1: unsorted)
     BOOL m_bAscending;   // order before the sort
+    CString m_strName;   // "Sort Columns" for grids side by side, which sort together
 };
 
 // True when every command of an undo step only orders a grid's rows (a sort by a header click or the

@@ -693,6 +693,7 @@ void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point) {
 }
 
 bool CKXGridWnd::s_bSortingColumns = false;
+int CKXGridWnd::s_nSortStepScopes = 0;
 
 void CKXGridWnd::SortColumnsWithUndo(int col) {
     if (s_bSortingColumns || !Site()) return;
@@ -712,7 +713,10 @@ void CKXGridWnd::SortWithUndo(int col) {
     m_nTransState = kUndoStepClose;
     AddCommand(nullptr, gxDo);
     m_nTransState = kUndoStepClose;
-    OnSortColumn(col);
+    {
+        const SortStepScope recorded;
+        OnSortColumn(col);
+    }
     LockUpdate(bWasLocked);
     Redraw();
 }

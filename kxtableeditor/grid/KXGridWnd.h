@@ -259,6 +259,20 @@ public:
     // sorts come back here while the hand-over runs and are not handed on again.
     void SortColumnsWithUndo(int col);
     static bool s_bSortingColumns; // while one grid hands its sort to the others
+    bool m_bSortsAcrossGrids = false; // side by side: a sort of this grid sorts the pane's other grids
+    static int s_nSortStepScopes;
+
+public:
+    bool SortsAcrossGrids() const { return m_bSortsAcrossGrids; }
+    // While a sort runs whose undo step is recorded already (a header click, the sort menu, an undo or
+    // redo of a sort): the sort word it hands to the host records none of its own.
+    struct SortStepScope {
+        SortStepScope() { ++s_nSortStepScopes; }
+        ~SortStepScope() { --s_nSortStepScopes; }
+        SortStepScope(const SortStepScope&) = delete;
+        SortStepScope& operator=(const SortStepScope&) = delete;
+    };
+    static bool SortStepRecorded() { return s_nSortStepScopes > 0; }
 
 public:
     // The transaction state the undo history reads with each command (KXUndoStepMode, grid/KXGridEdit.h):

@@ -54,7 +54,11 @@ CString CKXMatrixGridWnd::EditedText(ROWCOL row, ROWCOL col, bool trimmed) {
 }
 
 BOOL CKXMatrixGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
-    if (nRow == kFilterRow) return FilterRows(nCol);
+    if (nRow == kFilterRow) {
+        // A filter changes no design: its store is no undo step, whichever key stores it.
+        m_bStoringEdit = FilterRows(nCol);
+        return m_bStoringEdit;
+    }
     if (nRow >= kFirstDataRow && IsPropertyColumn(static_cast<int>(nCol))) {
         m_bStoringEdit = ChangeCellProperty(nRow, nCol, EditedText(nRow, nCol, false));
         // The cell stores the value the design took, without the blanks typed around it.

@@ -108,12 +108,21 @@ BOOL CKXMatrixGridWnd::LoadMatrixView(const CString& viewName) {
                 AddSignalRows(net->net(), -1);
         }
     }
-    if (m_pMatrixViewData) m_pMatrixViewData->SetMatrixViewModified(viewName, FALSE);
+    MarkViewLoaded();
     return TRUE;
 }
 
+void CKXMatrixGridWnd::MarkViewLoaded() {
+    if (!m_pMatrixViewData) return;
+    m_pMatrixViewData->SetMatrixViewModified(m_strViewName, FALSE);
+    m_nLoadedRevision = m_pMatrixViewData->ViewRevision(m_strViewName);
+}
+
 void CKXMatrixGridWnd::ReloadIfModified() {
-    if (!m_pMatrixViewData || !m_pMatrixViewData->IsViewModified(m_strViewName)) return;
+    if (!m_pMatrixViewData) return;
+    if (!m_pMatrixViewData->IsViewModified(m_strViewName) &&
+        m_pMatrixViewData->ViewRevision(m_strViewName) == m_nLoadedRevision)
+        return;
     LoadMatrixView(m_strViewName);
 }
 
@@ -231,12 +240,14 @@ BOOL CKXMatrixGridWnd::DropInstance(const CString& name) {
     CString text = name;
     text.Trim();
     const CInstanceContext instance = m_designContext ? m_designContext.instance(text.GetString()) : CInstanceContext();
+    // The addition goes to the view as stored now, which another window may have changed.
+    ReloadIfModified();
     const KXMatrixViewPaths before = StoredPaths();
     // An instance shown already is neither added again nor stored twice.
     if (!instance || !AddInstanceColumns(instance)) return FALSE;
     if (m_pMatrixViewData) {
         m_pMatrixViewData->AddInstanceToMatrixView(m_strViewName, instance.spath());
-        m_pMatrixViewData->SetMatrixViewModified(m_strViewName, FALSE);
+        MarkViewLoaded();
     }
     MarkModified();
     RecordAddition(before);
@@ -255,6 +266,7 @@ void CKXMatrixGridWnd::JournalAdd(const char* kind, const CString& name) {
 }
 
 BOOL CKXMatrixGridWnd::DropSignal(const CString& text) {
+    ReloadIfModified();
     const KXMatrixViewPaths before = StoredPaths();
     const std::vector<CKXMatrixNetData> added = AddSignalByName(text);
     for (const CKXMatrixNetData& data : added) {
@@ -264,7 +276,7 @@ BOOL CKXMatrixGridWnd::DropSignal(const CString& text) {
                                                      data.bit < 0 ? net.spath() : net.bitContext(data.bit).spath());
     }
     if (added.empty()) return FALSE;
-    if (m_pMatrixViewData) m_pMatrixViewData->SetMatrixViewModified(m_strViewName, FALSE);
+    MarkViewLoaded();
     MarkModified();
     RecordAddition(before);
     CString name = text;

@@ -105,6 +105,8 @@ public:
 
     // ------------------------------------------------------------- content
     BOOL LoadMatrixView(const CString& viewName);
+    // Loads the view again when it changed in the store since this window loaded it (another window of
+    // the design may have changed it and loaded it since).
     void ReloadIfModified();
     const CString& ViewName() const { return m_strViewName; }
     void GetShownObjectNames(CString& names) override { names = m_strViewName; }
@@ -331,6 +333,7 @@ public:
     // ------------------------------------------------------------- state
     CMatrixViewData* m_pMatrixViewData = nullptr; // the comment store's; not owned
     CString m_strViewName;
+    std::uint64_t m_nLoadedRevision = 0; // the stored view's revision this window shows
     int m_bValidationIdle = 1;
     CKXTableOleDropTarget m_dropTarget;
     std::vector<unsigned> m_arrInstanceIds;       // group g shows the instance of id m_arrInstanceIds[g]
@@ -366,6 +369,8 @@ private:
     void IndexRowsAgain();
     void BuildConnectionMap(int group, const CInstanceContext& instance);
     void ClearContent();
+    // The shown view is the stored one as it is now.
+    void MarkViewLoaded();
     // Editing.
     // The text of the cell's active control (else its value), trimmed unless asked for as typed.
     CString EditedText(ROWCOL row, ROWCOL col, bool trimmed = true);

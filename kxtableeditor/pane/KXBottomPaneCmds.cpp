@@ -588,6 +588,7 @@ void CKXBottomPaneContainerView::OnSortByColumn(UINT id) {
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return;
     AddUndoCommand(grid, new CKXSortUndoCmd(grid, grid->GetSortColumn(), grid->IsSortAscending()), gxDo, 0);
+    const CKXGridWnd::SortStepScope recorded;
     grid->OnSortColumn(static_cast<int>(id) - 35119);
 }
 

@@ -209,6 +209,7 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         // What was noted so far belongs to the step before (this window's or another's).
         KXReplayStepsOpenedBy(this);
         m_undo.emplace_back();
+        m_undo.back().madeIn = GetActiveGrid();
         m_nStepsAtRedoStash = m_undo.size();
         m_editStartInOpenStep.clear();
     }
@@ -364,7 +365,19 @@ BOOL CKXBottomPaneContainerView::IsLiveGrid(const CGXGridCore* grid) const {
     });
 }
 
+CKXGridWnd* CKXBottomPaneContainerView::ShownGridOfStep(const Step& step) const {
+    auto shown = [this](CGXGridCore* grid) -> CKXGridWnd* {
+        auto* wnd = dynamic_cast<CKXGridWnd*>(grid);
+        const bool isShown = wnd && std::find(m_shownGrids.begin(), m_shownGrids.end(), wnd) != m_shownGrids.end();
+        return isShown ? wnd : nullptr;
+    };
+    // An edit the pane bracketed (a connection, a delete) records its commands with the pane's own grid.
+    if (CKXGridWnd* own = step.grids.empty() ? nullptr : shown(step.grids.back())) return own;
+    return shown(step.madeIn);
+}
+
 void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) {
+    if (step.madeIn == gone) step.madeIn = nullptr;
     const CGXGridCore* goneCore = gone;
     CKXGridWnd* paneGrid = PaneGrid();
     size_t kept = 0;
@@ -423,12 +436,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     Step step = std::move(from.back());
     from.pop_back();
     // The step happens where it was made: that grid's view becomes the active one first.
-    if (!step.grids.empty()) {
-        auto* made = dynamic_cast<CKXGridWnd*>(step.grids.back());
-        if (made && made != GetActiveGrid() &&
-            std::find(m_shownGrids.begin(), m_shownGrids.end(), made) != m_shownGrids.end())
-            made->ActivateGridView();
-    }
+    if (CKXGridWnd* made = ShownGridOfStep(step); made && made != GetActiveGrid()) made->ActivateGridView();
     std::vector<std::pair<CKXGridWnd*, BOOL>> locked;
     for (CKXGridWnd* g : m_shownGrids)
         locked.emplace_back(g, g->LockUpdate(TRUE));
@@ -471,6 +479,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         to.push_back(std::move(step));
     } else {
         recorded.replaySteps = step.replaySteps;
+        recorded.madeIn = step.madeIn;
         to.push_back(std::move(recorded));
     }
     to.back().order = NextStepOrder();

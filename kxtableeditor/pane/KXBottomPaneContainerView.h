@@ -600,6 +600,7 @@ public:
     KXEditResult OnTclExpandPins(CTclArgsList* args, long extra);
     KXEditResult OnTclFilterRows(CTclArgsList* args, long extra);
     KXEditResult OnTclSort(CTclArgsList* args, long extra);
+    BOOL SortPinGrids(IKXPinGrid& pins, const CString& column);
     KXEditResult OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     KXEditResult OnTclDumpGrid(CTclArgsList* args, long extra);
     // addConnection with a signal grid active: instance:pin[:bits[:signal]] keys.
@@ -733,7 +734,10 @@ private:
         std::vector<CGXGridCore*> grids;
         int replaySteps = 1; // steps the replay of the edit's journal lines makes (KXReplaySteps.h)
         std::uint64_t order = 0; // when the step was last made or redone, over every window
+        CKXGridWnd* madeIn = nullptr; // the active grid when the step was made (null once it went)
     };
+    // The shown grid the step was made in: its commands' own grid, else the grid active then.
+    CKXGridWnd* ShownGridOfStep(const Step& step) const;
     // Gives the newest step the replay steps its edit noted.
     void TakeReplaySteps(int steps) override;
     // What an undo or a redo in another window than the one whose history takes the step of the edit running

@@ -3,6 +3,7 @@
 // options, filters, sorting, custom columns and grid dumps. Every word answers
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXGridUndo.h"
 #include "grid/KXScriptWords.h"
 
 #include "matrix/KXMatrixGridWnd.h"
@@ -340,9 +341,21 @@ KXEditResult CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
     else if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
         done = signal->SortByColumnName(column);
     else if (auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr)
-        done = pin->SortByColumnName(column);
+        done = SortPinGrids(*pin, column);
     // A grid that said why it sorted nothing has said it; otherwise the usage names the columns.
     return done ? KXEditResult::Done() : KXEditResult::Of(FALSE, "KXPANE-231");
+}
+
+// Grids side by side sort together, as one step of the history (the header click and the sort menu
+// that hand their sort to this word have recorded it already).
+BOOL CKXBottomPaneContainerView::SortPinGrids(IKXPinGrid& pins, const CString& column) {
+    CKXGridWnd& grid = pins.Grid();
+    const int before = grid.GetSortColumn();
+    const BOOL ascending = grid.IsSortAscending();
+    if (!pins.SortByColumnName(column)) return FALSE;
+    if (grid.SortsAcrossGrids() && !CKXGridWnd::SortStepRecorded() && !m_bInUndo)
+        AddUndoCommand(&grid, new CKXSortUndoCmd(&grid, before, ascending), gxDo, 0);
+    return TRUE;
 }
 
 // ------------------------------------------------------------------ custom columns

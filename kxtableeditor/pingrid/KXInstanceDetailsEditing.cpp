@@ -12,6 +12,8 @@
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
 
+#include <numeric>
+#include <vector>
 #include <utility>
 
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pPasteTarget = nullptr;
@@ -222,7 +224,7 @@ BOOL CKXInstanceDetailsGridWnd::CanPasteObjectHere(int kind) {
     if (c == m_nColPinName || c == m_nColPinNumber || c == m_nColPinType || c == m_nColComments ||
         c == m_nColDiffPair)
         return FALSE;
-    if (c == m_nColPupd) return kind == KX_CLIP_PUPD_GROUPS && grid->CanAddPupd();
+    if (c == m_nColPupd) return kind == KX_CLIP_PUPD_GROUPS && grid->CanPastePupds();
     if (c == m_nColTermination) return kind == KX_CLIP_TERMINATIONS && grid->CanAddTermination();
     if (c == m_nColSignal) return IsTextKind(kind);
     return kind == KX_CLIP_TEXT_OBJECTS;
@@ -327,15 +329,24 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     const ROWCOL nameCol = Col(m_nColPinName);
     const CString& wanted = byName ? pinName : pinNumber;
     // The row showing the number under the pin's own name (a pair row and its leg can share a number),
-    // else the first row showing the number.
-    const auto locate = [&]() -> ROWCOL {
+    // else the first row showing the number. The rows that show the text are the only candidates.
+    IndexKeyTexts();
+    const char textType = byName ? kPinNameText : kPinNumberText;
+    const auto pick = [&](const std::vector<ROWCOL>& rows) -> ROWCOL {
         ROWCOL byNumber = 0;
-        for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
-            if (GetValueRowCol(row, keyCol) != wanted) continue;
+        for (ROWCOL row : rows) {
+            if (row < PIN_FIRST_ROW || row > GetRowCount() || GetValueRowCol(row, keyCol) != wanted) continue;
             if (byName || GetValueRowCol(row, nameCol) == pinName) return row;
             if (!byNumber) byNumber = row;
         }
         return byNumber;
+    };
+    const auto locate = [&]() -> ROWCOL {
+        if (const ROWCOL row = pick(m_rowIndex.TextRows(textType, wanted))) return row;
+        // A cell written around the texts the index keeps is looked for row by row.
+        std::vector<ROWCOL> all(GetRowCount() >= PIN_FIRST_ROW ? GetRowCount() - PIN_FIRST_ROW + 1 : 0);
+        std::iota(all.begin(), all.end(), PIN_FIRST_ROW);
+        return pick(all);
     };
     ROWCOL found = locate();
     if (!found) return FALSE;

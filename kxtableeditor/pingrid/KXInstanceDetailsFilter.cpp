@@ -327,6 +327,7 @@ void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, 
     m_bReducedColumns = bCompact ? 1 : 0;
     m_bColumnMode = bCompact ? 1 : 0;
     m_bSignalEditThroughPane = m_bColumnMode;
+    m_bSortsAcrossGrids = m_bColumnMode != 0;
     // Side by side, keys and clicks cross to the neighbouring grids; grids of one instance (same rows)
     // also scroll and hide rows together.
     m_bPaneNavigation = bCompact ? TRUE : FALSE;

@@ -359,6 +359,11 @@ public:
     bool PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
                              const KXAssocClipEntry& entry);
     CNetBit RowPupdBit(ROWCOL row);
+    // The rows a pull-up paste goes to: the selected pins' rows, a bus row's bit rows in its place.
+    std::vector<ROWCOL> PupdPasteRows();
+    // Whether the selection takes copied pull-up groups: where a pull-up can be added, and on a bus row
+    // whose bits are on a net.
+    BOOL CanPastePupds();
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
@@ -818,6 +823,7 @@ public:
     BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) override;
     BOOL SendAssignPinNumber() override;
     BOOL CommitAssignPinNumber(CString number) override;
+    bool SelectionHasPinNumber(const CString& number);
     BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
     HMTGEN m_hPinGenerator = nullptr;           // candidates of the current pin, from the last fill
     std::map<UINT, const char*> m_mapPinNumberMenu; // menu id -> interned pin number
@@ -1145,6 +1151,7 @@ public:
         static PinRowKey Parse(const CString& key);
     };
     bool RowMatchesKey(ROWCOL row, const PinRowKey& key);
+    bool IsPairNamed(ROWCOL row, const CString& name);
     // Adds the rows matching the key, found through the row index's texts.
     void MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched);
     BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,

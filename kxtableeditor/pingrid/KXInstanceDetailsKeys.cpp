@@ -31,10 +31,17 @@ CKXInstanceDetailsGridWnd::PinRowKey CKXInstanceDetailsGridWnd::PinRowKey::Parse
 }
 
 bool CKXInstanceDetailsGridWnd::RowMatchesKey(ROWCOL row, const PinRowKey& key) {
-    if (key.pinOnly) return GetValueRowCol(row, Col(m_nColPinName)) == key.pin;
+    if (key.pinOnly) return GetValueRowCol(row, Col(m_nColPinName)) == key.pin || IsPairNamed(row, key.pin);
     return (key.pin.IsEmpty() || GetValueRowCol(row, Col(m_nColPinName)) == key.pin) &&
            (key.number.IsEmpty() || GetValueRowCol(row, Col(m_nColPinNumber)) == key.number) &&
            (key.instance.IsEmpty() || GetValueRowCol(row, Col(m_nColInstance)) == key.instance);
+}
+
+// A vector pair's row shows its pin name with the lanes (TX<3..0>); the pair's own name (TX) names it too.
+bool CKXInstanceDetailsGridWnd::IsPairNamed(ROWCOL row, const CString& name) {
+    if (!IsDiffPairRow(row)) return false;
+    const IDPInstTerm* pair = GetRowDPInstTerm(row);
+    return pair && !pair->parent() && pair->msb() >= 0 && name == pair->name();
 }
 
 void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched) {

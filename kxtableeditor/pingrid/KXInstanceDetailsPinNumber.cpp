@@ -134,7 +134,22 @@ BOOL CKXInstanceDetailsGridWnd::SendAssignPinNumber() {
     return AssignPinNumberInHost(kMoreCommand, TRUE, dialog.GetSelectedPinData());
 }
 
+// Whether every selected pin shows that number: giving it them changes nothing.
+bool CKXInstanceDetailsGridWnd::SelectionHasPinNumber(const CString& number) {
+    bool any = false;
+    for (ROWCOL row : SelectedPinRows()) {
+        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row)) continue;
+        if (GetValueRowCol(row, Col(m_nColPinNumber)) != number) return false;
+        any = true;
+    }
+    return any;
+}
+
 BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
+    if (SelectionHasPinNumber(number)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-196", number.GetString());
+        return FALSE;
+    }
     HMTGEN gen = CurrentPinCandidates();
     if (!gen) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-199");

@@ -17,6 +17,7 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -76,6 +77,36 @@ bool CKXInstanceDetailsGridWnd::PastePupdGroupOnRow(CTransaction* transaction, R
     return PastePupdGroupOnBit(transaction, row, bit, group);
 }
 
+std::vector<ROWCOL> CKXInstanceDetailsGridWnd::PupdPasteRows() {
+    std::vector<ROWCOL> targets;
+    CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
+    std::vector<ROWCOL> rows;
+    for (ROWCOL row : targets) {
+        CString base;
+        int msb = -1, lsb = -1;
+        if (GetRowKind(row, base, msb, lsb) != PIN_ROW_GROUP) {
+            rows.push_back(row);
+            continue;
+        }
+        // Folded or not, the bit rows follow their bus row.
+        for (ROWCOL bit = row + 1; bit <= GetRowCount() && GetRowKind(bit, base, msb, lsb) == PIN_ROW_PLUSMINUS_CHILD;
+             ++bit)
+            rows.push_back(bit);
+    }
+    std::set<ROWCOL> seen; // a bus row selected with some of its bits gives each bit once
+    std::erase_if(rows, [&seen](ROWCOL row) { return !seen.insert(row).second; });
+    return rows;
+}
+
+BOOL CKXInstanceDetailsGridWnd::CanPastePupds() {
+    if (CanAddPupd()) return TRUE;
+    const std::vector<ROWCOL> rows = PupdPasteRows();
+    const auto onNet = [this](ROWCOL row) { return RowPupdBit(row).net() != nullptr; };
+    const auto power = [this](ROWCOL row) { return IsImplicitPowerPinRow(row, nullptr) != FALSE; };
+    return !rows.empty() && std::none_of(rows.begin(), rows.end(), power) &&
+           std::any_of(rows.begin(), rows.end(), onNet);
+}
+
 bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows) {
     m_pastedPupds.clear();
     if (!transaction || rows.empty()) return false;
@@ -109,8 +140,7 @@ bool CKXInstanceDetailsGridWnd::PastePupds(CTransaction* transaction, const std:
 
 // The paste in one "Paste PUPD" edit.
 BOOL CKXInstanceDetailsGridWnd::PastePupdsInEdit() {
-    std::vector<ROWCOL> targets;
-    CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
+    const std::vector<ROWCOL> targets = PupdPasteRows();
     CKXGridEdit edit(*this, MasterDesign(), "Paste PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     // Groups without components count as pasted but make nothing: there is nothing to undo then.

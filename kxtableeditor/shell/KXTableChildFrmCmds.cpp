@@ -27,6 +27,15 @@
 #include <utility>
 
 namespace {
+// How many windows the template has open.
+size_t WindowCount(CDocTemplate* tmpl) {
+    size_t n = 0;
+    if (tmpl)
+        for (POSITION pos = tmpl->GetFirstDocPosition(); pos; tmpl->GetNextDoc(pos))
+            ++n;
+    return n;
+}
+
 KXArgValues ValuesOf(const CTclArgsList* list) {
     KXArgValues values;
     if (!list) return values;
@@ -184,17 +193,23 @@ void CKXTableChildFrm::OnCommand35624() {
     if (ms) ms->Broadcast(MSG_DESIGN_UNDO_RESET, reinterpret_cast<WPARAM>(name.GetString()), 0, 0);
     CKXTableDoc* doc = GetTableDoc();
     if (doc) {
-        doc->OnSaveDocument(doc->GetPathName());
+        // The save goes to the journal as one the replay makes without asking; the editable block's save
+        // is a Save As, whose dialog journals the block it made.
+        if (doc->OnSaveDocument(doc->GetPathName()) && doc->GetOpenMode() != eOpenModeEditBlock)
+            doc->JournalSaveInPlace();
         m_DesignContext = doc->GetDesignContext();
     }
     CString path = m_DesignContext.spath();
     if (doc) {
         const EOpenMode mode = doc->GetOpenMode();
         CString open = (mode == eOpenModeEditBlock || mode == eOpenModePhysical) ? name : path;
+        const size_t windows = WindowCount(doc->GetDocTemplate());
         if (ms)
             ms->Broadcast(MSG_OPEN_DESIGN, static_cast<WPARAM>(mode),
                           reinterpret_cast<LPARAM>(open.GetString()), 0);
-        ShowWindow(SW_HIDE);
+        // The window makes way for the one opened again; when none opened it stays, or the user would
+        // be left without a window on the design.
+        if (WindowCount(doc->GetDocTemplate()) > windows) ShowWindow(SW_HIDE);
     }
 }
 

@@ -357,9 +357,12 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     StatusText("Saved Design: " + name);
     // A silent save is the one a view switch makes before it switches: it is journalled here, as the
     // automation call that saves in place (in the editable block's mode, where Save() is Save As, too).
-    if (bSilent)
-        Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save(\"InPlace\")");
+    if (bSilent) JournalSaveInPlace();
     return TRUE;
+}
+
+void CKXTableDoc::JournalSaveInPlace() const {
+    Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save(\"InPlace\")");
 }
 
 namespace {

@@ -34,6 +34,9 @@ public:
     void OnCloseDocument() override;
     COleServerItem* OnGetEmbeddedItem() override { return nullptr; }
     BOOL SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent) override;
+    // Journals a save the user made in place other than through Save() (a view switch's, Save and
+    // Reopen's) as Save("InPlace"), which a replay runs without asking.
+    void JournalSaveInPlace() const;
     virtual void SetModified(BOOL bModified);
     virtual BOOL SaveDesignAs();
 

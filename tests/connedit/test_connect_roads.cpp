@@ -276,6 +276,12 @@ TEST_F(PinNumbers, ANumberThatIsNoCandidateChangesNothing) {
     EXPECT_EQ(Run("assignPinNumber pin 99"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-198"});
     EXPECT_EQ(Saved(), before);
+    // The number the pin has, chosen from the menu: it has it already, which is what the user is told.
+    Run("kx::select ccp " + std::to_string(PinRow("A")) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColPinNumber));
+    Run("selectWindow ccp");
+    EXPECT_EQ(Run("kx::menu 35545"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-196"});
+    EXPECT_EQ(Saved(), before);
 }
 
 TEST_F(PinNumbers, TheMenuOffersTheCandidatesAndTheAutomationTravelsThroughTheHost) {

@@ -374,3 +374,22 @@ TEST_F(PairConnect, AWidthMismatchWhoseBitDialogIsCancelledAnswersTwoAndChangesN
 }
 
 } // namespace
+
+namespace {
+
+// A vector pair's row shows its lanes (TX<3..0>); the pair's own name keys it as well.
+TEST_F(PairConnect, AVectorPairIsKeyedByItsOwnNameToo) {
+    OpenBoard();
+    Messages();
+    EXPECT_EQ(Run("removeDiffPairPin pin TX"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-155"}); // still on LVDS: the pair row was found
+    ASSERT_EQ(Run("deleteConnection pin TX"), "1");
+    EXPECT_FALSE(Has("dpconn LVDS 3 0 U1 TX"));
+    EXPECT_EQ(Run("removeDiffPairPin pin TX"), "1");
+    EXPECT_FALSE(Has("dppin U1 TX "));
+    // A pin's name keys no other pin: the legs stay.
+    EXPECT_EQ(Run("selectObject pin TX"), "0");
+    EXPECT_TRUE(Has("pin U1 TX_P 3 0"));
+}
+
+} // namespace

@@ -5,6 +5,7 @@
 #include "MatrixTestSupport.h"
 
 #include "afx/afxanswer.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 
 namespace {
 
@@ -102,6 +103,8 @@ TEST_F(MatrixConnect, RefusedTextsChangeNothing) {
     EXPECT_FALSE(Type(Row("FREE"), PinCol(0), "D<3..2>")); // several bits
     EXPECT_FALSE(Type(Row("FREE"), PnCol(1), "99"));       // no such pin number
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-119", "KXTABLE-120", "KXTABLE-119"}));
+    // The range lies inside the pin: the message names its true cause.
+    EXPECT_NE(CKXErrorHandler::FormatMessage("KXTABLE-120").Find("several bits"), -1);
     EXPECT_FALSE(Type(Row("N1"), PinCol(0), "out")); // the same pin in another case
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(AllCells(), cells);

@@ -149,6 +149,31 @@ TEST_F(MatrixHost, SortKeepsASignalsRowsTogetherAndFilterHidesRows) {
     for (ROWCOL r = kxmatrix::kFirstDataRow; r <= Grid()->GetRowCount(); ++r) EXPECT_FALSE(Grid()->IsRowHidden(r));
 }
 
+// A filter typed into the filter row is no edit of the design: Enter runs it, Shift+Enter goes to the
+// common keys (the cell is stored, which runs it, and the current cell moves); neither is an undo step,
+// nor an entry of the transaction log.
+TEST_F(MatrixHost, AFilterTypedIntoTheFilterRowIsNoUndoStep) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    const std::string log = (m_dir / "trans.log").string();
+    ASSERT_EQ(Run("kx::translog " + log), "1");
+    const int steps = Ccp()->GetUndoStepCount();
+    const std::string filterCell = "kx::select ccp " + std::to_string(kxmatrix::kFilterRow) + " " +
+                                   std::to_string(NameCol());
+    for (const char* enter : {"kx::key ccp Enter", "kx::key ccp Enter shift"}) {
+        Run(filterCell);
+        ASSERT_EQ(Run("kx::key ccp D"), "1");
+        ASSERT_EQ(Run(enter), "1");
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << enter;
+        EXPECT_TRUE(Grid()->IsRowHidden(static_cast<ROWCOL>(Row("N1")))) << enter;
+        EXPECT_EQ(Run("filterRows pin -col Signal -filter *"), "1");
+    }
+    Run("kx::translog");
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_EQ(text.str().find("Added to Undo"), std::string::npos) << text.str();
+}
+
 TEST_F(MatrixHost, TheShownPropertyEditorTakesTheSelection) {
     ASSERT_EQ(Run("openMatrixView pin bus"), "1");
     Grid()->NotifySelectionChanged(); // the editor is not shown: nothing is sent

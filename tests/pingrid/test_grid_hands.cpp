@@ -274,3 +274,44 @@ TEST_F(PinGridHands, ALegSelectionOpensTheFoldsItIsInAndTheNextConnectLandsOnThe
     EXPECT_NE(netlist.find("U1 PGOOD PG"), std::string::npos) << netlist;
     EXPECT_NE(netlist.find("U1 TX_P<3> MCLK"), std::string::npos) << netlist;
 }
+
+namespace {
+
+// A journal's cell selection finds the row by its pin number under the pin's own name (a pair row and
+// its leg share a number), else the first row showing the number; a folded row is opened first.
+TEST_F(PinGridHands, ACellSelectionFindsEveryPinsRowByNumberOrName) {
+    OpenBoard("U1", 3);
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    struct Pin {
+        std::string name, number;
+    };
+    std::vector<Pin> pins;
+    for (ROWCOL r = PIN_FIRST_ROW; r <= Grid()->GetRowCount(); ++r)
+        pins.push_back({Grid()->GetValueRowCol(r, G::m_nColPinName).str(),
+                        Grid()->GetValueRowCol(r, G::m_nColPinNumber).str()});
+    // The row each selection should land on, named by its texts.
+    auto expected = [&](const Pin& pin) {
+        const Pin* first = nullptr;
+        for (const Pin& p : pins) {
+            if (p.number != pin.number) continue;
+            if (p.name == pin.name) return p;
+            if (!first) first = &p;
+        }
+        return *first;
+    };
+    ASSERT_EQ(Run("expandPins pin off"), "1");
+    for (const Pin& pin : pins) {
+        ASSERT_TRUE(Grid()->SelectPinCell("Signal", pin.name.c_str(), pin.number.c_str())) << pin.name;
+        const ROWCOL row = CurrentRow();
+        ASSERT_FALSE(Grid()->IsRowHidden(row)) << pin.name;
+        const Pin want = expected(pin);
+        EXPECT_EQ(Grid()->GetValueRowCol(row, G::m_nColPinName).str(), want.name) << pin.name << " " << pin.number;
+        EXPECT_EQ(Grid()->GetValueRowCol(row, G::m_nColPinNumber).str(), want.number) << pin.name;
+    }
+    // By name alone, and a pin the grid lacks selects nothing.
+    ASSERT_TRUE(Grid()->SelectPinCell("pinname", "PGOOD", ""));
+    EXPECT_EQ(Grid()->GetValueRowCol(CurrentRow(), G::m_nColPinName).str(), "PGOOD");
+    EXPECT_FALSE(Grid()->SelectPinCell("Signal", "NOPE", "Z99"));
+}
+
+} // namespace

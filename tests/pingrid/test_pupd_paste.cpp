@@ -181,9 +181,9 @@ TEST_F(PupdPaste, AnOpenPinTakesNothingAndTheOthersStillDo) {
 
 namespace {
 
-// A selection over a whole bus pin's row: the pull-down goes onto the single pins, not onto the bus
-// pin's bits, which a replayed journal could not reach; the journal replays to the same design.
-TEST_F(PupdPaste, ASelectionOverABusPinsRowPastesOntoTheSinglePinsAndReplays) {
+// A selection over a whole bus pin's row: the pull-down goes onto the single pins and onto each bit of
+// the bus pins, folded as they are; the journal replays to the same design.
+TEST_F(PupdPaste, ASelectionOverABusPinsRowPastesOntoItsBitsAndReplays) {
     OpenBoard();
     const std::string original = Saved();
     Run("selectObject pin PGOOD");
@@ -193,8 +193,8 @@ TEST_F(PupdPaste, ASelectionOverABusPinsRowPastesOntoTheSinglePinsAndReplays) {
     ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
     const std::string pasted = Saved();
     EXPECT_EQ(Count(pasted, "pulldown @:mclk"), 1u) << pasted;
-    EXPECT_EQ(Count(pasted, "pulldown @:addr<"), 0u) << pasted;
-    EXPECT_EQ(Count(pasted, "pulldown @:dq<"), 0u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:addr<"), 13u) << pasted;
+    EXPECT_EQ(Count(pasted, "pulldown @:dq<"), 16u) << pasted;
     EXPECT_EQ(Replayed(original), pasted) << JournalText();
 }
 

@@ -384,6 +384,22 @@ TEST_F(JournalReplay, SavesMadeByViewSwitchesReplay) {
     ExpectSessionReplays("view_switch_saves.tcl", Ending::HostExit);
 }
 
+// Save and Reopen of a design in its vlog_structural view replays its save, and the replay opens the windows
+// the session opened.
+TEST_F(JournalReplay, SaveAndReopenReplaysItsSave) {
+    // The example library has no design in that view: both runs get the same copy of the power block there.
+    for (const char* run : {"record", "replay"}) {
+        const fs::path designs = m_dir / run / "designs";
+        std::string text = ReadText(designs / "PWR.sch.design");
+        const std::string header = "design demo PWR sch ";
+        const size_t at = text.find(header);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, header.size(), "design demo PWR vlog_structural ");
+        std::ofstream(designs / "PWR.vlog_structural.design", std::ios::binary) << text;
+    }
+    ExpectSessionReplays("save_and_reopen.tcl", Ending::HostExit);
+}
+
 // An ascend is one journal line: the replay opens the parent once, and the windows opened after it have
 // the session's numbers.
 TEST_F(JournalReplay, AnAscendOpensTheParentOnceInTheReplay) {

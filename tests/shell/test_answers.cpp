@@ -455,9 +455,13 @@ TEST_F(DemoBoard, ResetToDefaultOfAnUntiedPowerPinSaysThereIsNothingToTakeOff) {
     ASSERT_EQ(Run("kx::select ccp " + row + " 7"), "1");
     Messages();
     const std::string netlist = Run("kx::netlist");
+    const std::size_t printed = Transcript().size();
     EXPECT_EQ(Run("kx::menu 35264"), "0");
     const std::vector<std::string> shown = Messages();
     EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-346"), shown.end()) << ::testing::PrintToString(shown);
+    // Its progress line claims no deletion either.
+    const std::string said = Transcript().substr(printed);
+    EXPECT_NE(said.find("progress: Deleting Connections: no connection to delete"), std::string::npos) << said;
     EXPECT_EQ(std::find(shown.begin(), shown.end(), "KXPANE-247"), shown.end());
     EXPECT_EQ(Run("kx::netlist"), netlist);
     Run("kx::powerpins off");

@@ -3,9 +3,12 @@
 #include "KXDemoBoard.h"
 
 #include "afx/afxwin.h"
+#include "pane/KXBottomPaneContainerView.h"
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -99,6 +102,62 @@ TEST_F(DemoEdges, APullUpCopyStepsOnlyOverRowsWithANet) {
     const size_t at = transcript.rfind("progress: Copying Data");
     ASSERT_NE(at, std::string::npos) << transcript;
     EXPECT_EQ(transcript.substr(at, 30), "progress: Copying Data 1 of 1 ") << transcript.substr(at);
+}
+
+// Grids side by side sort together: a header click and the sort word each make one step, named
+// "Sort Columns", and its undo brings the order before back.
+TEST_F(DemoEdges, ASortOverGridsSideBySideIsOneNamedStep) {
+    const std::string log = (m_dir / "trans.log").string();
+    Run("kx::translog " + log);
+    ShowTwoGrids();
+    auto firstRow = [&] { return Run("lindex [split [kx::window ccp] \\n] 6"); };
+    const std::string unsorted = firstRow();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::click ccp 2 4");
+    const std::string descending = firstRow();
+    EXPECT_NE(descending, unsorted);
+    EXPECT_EQ(Run("sort pin {Pin Name}"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 2);
+    std::ifstream in(log, std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(text, "Added to Undo: Sort Columns\nAdded to Undo: Sort Columns\n");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(firstRow(), descending);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+}
+
+// An undo or redo happens where its step was made: that grid becomes the active one first.
+TEST_F(DemoEdges, UndoAndRedoActivateTheGridOfTheirStep) {
+    ShowTwoGrids();
+    Run("kx::grid ccp 1; kx::select ccp 41 7; kx::key ccp Delete"); // U1's PGOOD
+    ASSERT_EQ(Netlist().find("U1 PGOOD PG"), std::string::npos);
+    Run("kx::grid ccp 2");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::grid ccp"), "component U1");
+    EXPECT_NE(Netlist().find("U1 PGOOD PG"), std::string::npos);
+    Run("kx::grid ccp 2");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Run("kx::grid ccp"), "component U1");
+}
+
+// Copied pull-ups pasted onto a bus row go to its bit rows, folded or not, as one step.
+TEST_F(DemoEdges, APullUpPasteOntoABusRowGoesToItsBits) {
+    Run("kx::show clp U1; kx::select ccp 42 9; kx::key ccp Ctrl+C"); // RST_N's pull-up
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::select ccp 23 9"); // DQ<15..0>, folded
+    EXPECT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    Run("expandPins pin on");
+    const std::string window = Run("kx::window ccp");
+    for (const char* bit : {"DQ<15> | A1 ", "DQ<7> | A9 ", "DQ<0> | A16 "}) {
+        const size_t at = window.find(bit);
+        ASSERT_NE(at, std::string::npos) << bit;
+        EXPECT_NE(window.substr(at, window.find('\n', at) - at).find("Local Pullup"), std::string::npos) << bit;
+    }
+    EXPECT_EQ(Run("undo"), "1");
+    Run("kx::select ccp 23 9"); // the bus row shown open
+    EXPECT_EQ(Run("kx::key ccp Ctrl+V"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
 }
 
 } // namespace

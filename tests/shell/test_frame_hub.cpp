@@ -188,6 +188,7 @@ protected:
     void BuildDesign(rmx::DesignBuilder& b) override {
         KXShellFixture::BuildDesign(b);
         b.schematic("net", "vlog_structural").instance("R5", "res", "R5").connect("R5", "A", "S");
+        b.schematic("top").instance("B1", "net", "", "vlog_structural");
     }
 };
 
@@ -209,6 +210,23 @@ TEST_F(ReopenTest, SaveAndReopenIsAskedAndHandsTheDesignToTheHost) {
     ASSERT_EQ(open.size(), 1u);
     EXPECT_EQ(open[0].substr(0, 2), "3 ");
     EXPECT_FALSE(first->IsWindowVisible());
+}
+
+// A window in its parent's context asks for its design by a path below the parent, which the host opens no
+// window for: the window stays shown (else the design would be left without a window the user sees), and its
+// save is done.
+TEST_F(ReopenTest, AWindowStaysShownWhenTheDesignIsNotOpenedAgain) {
+    ASSERT_TRUE(Open("work.top:sch", 3));
+    Run("kx::select clp B1");
+    ASSERT_EQ(Run("kx::call Descend"), "1");
+    CKXTableChildFrm* block = Frame();
+    const size_t windows = m_app->Documents().size();
+    AfxGetAnswerQueue().PushQuestion("KXTABLE-143", IDYES);
+    Run("kx::menu 35624");
+    ASSERT_EQ(Notifications(MSG_OPEN_DESIGN).size(), 1u);
+    EXPECT_EQ(Notifications(MSG_DESIGN_SAVED).size(), 1u);
+    EXPECT_EQ(m_app->Documents().size(), windows);
+    EXPECT_TRUE(block->IsWindowVisible());
 }
 
 TEST_F(FrameHubTest, SelectObjectMessagesReachTheLists) {

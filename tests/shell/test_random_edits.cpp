@@ -1399,6 +1399,14 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A model given for a bus row alone went on the whole pin by the word, while the journal's AssignModel
+// on that row was refused in the replay as if no model was given.
+TEST_F(RandomEdits, KeptSeed57AModelGivenForABusRowAloneReplays) {
+    RunKept(57, R"TCL(assignModel pin LVCMOS33 "A<12..0>"
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // The whole session of a seed that met the fitted column of a physical grid (seed 311's fault).
 TEST_F(RandomEdits, KeptSeed469) {
     if (RunFromEnvironment()) GTEST_SKIP() << "KX_EDIT_SEED, KX_EDIT_SEQUENCES or KX_EDIT_SCRIPT runs the first case";
@@ -1438,10 +1446,35 @@ catch {kx::tab 1}; saveDesign
     EXPECT_TRUE(RunSequence(1, why)) << why;
 }
 
+// Two windows show one stored matrix view: the second window's addition cleared the view's modified mark
+// as it stored it, so the first window's grid was never loaded again; it went on without the signal and
+// stored it a second time when given it, while a replay's fresh grid showed it once.
+TEST_F(RandomEdits, KeptSeed226AMatrixViewChangedInAnotherWindowIsShownAsStored) {
+    RunKept(226, R"TCL(openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::select ccp {*}[kxcell "DQ<2>" "Pin Name"]; kx::key ccp Delete
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 0; kx::show clp U1}
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal RESET_N; kx::select ccp {*}[kxcell "PG" Signal]; addPupd pin -type pulldown -dcnet VCC3V3 -value 10k; kx::select ccp {*}[kxcell "PG" "Pull Up/Down"]; kx::key ccp Ctrl+C; openMatrixView pin mv4; matrixAdd pin component U1; matrixAdd pin signal PG; matrixAdd pin signal {DQ<4..2>}; kx::select ccp {*}[kxcell "RESET_N" "Pull Up/Down"] {*}[kxcell "DQ<3>" "Pull Up/Down"]; paste pin
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; kx::select ccp {*}[kxcell MCLK Signal]; kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|NETPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell MCLK Volt] "" ;# target: -
+catch {kx::tab 1}
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::answer question KXTABLE-140 yes; matrixConnect pin "RESET_N" U1 PIN_NAME "DQ<3>"
+catch {kx::tab 1}; saveDesign
+)TCL");
+    // The grids themselves: the first window shows the signal the second stored, and takes it as shown.
+    const fs::path script = m_dir / "matrix-two-windows.tcl";
+    std::ofstream(script) << "openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK\n"
+                             "kx::open demo.board:sch 0; kx::show clp U1; openMatrixView pin mv; matrixAdd pin signal RESET_N\n"
+                             "kx::tab 1; openMatrixView pin mv; if {![lindex [kxcell RESET_N Signal] 0]} "
+                             "{kxfault \"the first window does not show the signal the second stored\"}\n"
+                             "kx::tab 2; matrixAdd pin signal PG; kx::tab 1; if {[matrixAdd pin signal PG]} "
+                             "{kxfault \"a signal the view holds was added again\"}\n";
+    const ScriptVariable session(script.string());
+    std::string why;
+    EXPECT_TRUE(RunSequence(1, why)) << why;
+}
+
 // Whole sessions of the seeds that failed on the way and pass since the mends above (the faults are
 // kept above, made smaller): most met a power tie or a termination made in the parent window an
 // ascend opened; 311 the fitted column of a physical grid; 217, 237, 489, 590, 727 and 1979 a pin typed again
-// into a blank row of its net.
+// into a blank row of its net; 226, 298 and 1505 a matrix view another window changed.
 #define KX_KEPT_SEED(seed)                                                                                             \
     TEST_F(RandomEdits, KeptSeed##seed##Session) {                                                                     \
         if (RunFromEnvironment()) GTEST_SKIP() << "KX_EDIT_SEED, KX_EDIT_SEQUENCES or KX_EDIT_SCRIPT runs the first case"; \
@@ -1450,8 +1483,10 @@ catch {kx::tab 1}; saveDesign
 KX_KEPT_SEED(81)
 KX_KEPT_SEED(206)
 KX_KEPT_SEED(217)
+KX_KEPT_SEED(226)
 KX_KEPT_SEED(231)
 KX_KEPT_SEED(237)
+KX_KEPT_SEED(298)
 KX_KEPT_SEED(309)
 KX_KEPT_SEED(311)
 KX_KEPT_SEED(465)
@@ -1468,6 +1503,7 @@ KX_KEPT_SEED(1033)
 KX_KEPT_SEED(1064)
 KX_KEPT_SEED(1273)
 KX_KEPT_SEED(1397)
+KX_KEPT_SEED(1505)
 KX_KEPT_SEED(1591)
 KX_KEPT_SEED(1743)
 KX_KEPT_SEED(1797)

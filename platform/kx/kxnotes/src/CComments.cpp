@@ -110,9 +110,15 @@ const CMatrixViewData::View* CMatrixViewData::find(const CString& view) const {
 
 CMatrixViewData::View& CMatrixViewData::findOrCreate(const CString& view) {
     if (View* v = find(view)) return *v;
-    m_views.push_back(View{view, {}, {}, true});
-    m_bDirty = true;
+    m_views.push_back(View{view, {}, {}});
+    touch(m_views.back());
     return m_views.back();
+}
+
+void CMatrixViewData::touch(View& v) {
+    v.modified = true;
+    v.revision = ++m_lastRevision;
+    m_bDirty = true;
 }
 
 void CMatrixViewData::GetMatrixComponentList(const CString& view, std::vector<CString>& paths) const {
@@ -144,17 +150,17 @@ void CMatrixViewData::GetMatrixSignalList(const CString& view, CStringArray& pat
 void CMatrixViewData::AddInstanceToMatrixView(const CString& view, const CString& path) {
     if (view.IsEmpty()) return;
     View& v = findOrCreate(view);
+    if (std::find(v.instances.begin(), v.instances.end(), path) != v.instances.end()) return;
     v.instances.push_back(path);
-    v.modified = true;
-    m_bDirty = true;
+    touch(v);
 }
 
 void CMatrixViewData::AddSignalToMatrixView(const CString& view, const CString& path) {
     if (view.IsEmpty()) return;
     View& v = findOrCreate(view);
+    if (std::find(v.signals.begin(), v.signals.end(), path) != v.signals.end()) return;
     v.signals.push_back(path);
-    v.modified = true;
-    m_bDirty = true;
+    touch(v);
 }
 
 BOOL CMatrixViewData::CreateView(const CString& view) {
@@ -178,8 +184,8 @@ BOOL CMatrixViewData::InsertView(int index, const CString& view, const std::vect
                                  const std::vector<CString>& signals) {
     if (view.IsEmpty() || find(view)) return FALSE;
     const std::size_t at = index < 0 ? 0 : std::min(static_cast<std::size_t>(index), m_views.size());
-    m_views.insert(m_views.begin() + static_cast<std::ptrdiff_t>(at), View{view, instances, signals, true});
-    m_bDirty = true;
+    const auto it = m_views.insert(m_views.begin() + static_cast<std::ptrdiff_t>(at), View{view, instances, signals});
+    touch(*it);
     return TRUE;
 }
 
@@ -191,8 +197,7 @@ BOOL CMatrixViewData::ReplaceView(const CString& view, const CString& newName, c
     v->name = newName;
     v->instances = instances;
     v->signals = signals;
-    v->modified = true;
-    m_bDirty = true;
+    touch(*v);
     return TRUE;
 }
 
@@ -215,6 +220,11 @@ void CMatrixViewData::GetViewNames(std::vector<CString>& names) const {
 BOOL CMatrixViewData::IsViewModified(const CString& view) const {
     const View* v = find(view);
     return v && v->modified;
+}
+
+std::uint64_t CMatrixViewData::ViewRevision(const CString& view) const {
+    const View* v = find(view);
+    return v ? v->revision : 0;
 }
 
 void CMatrixViewData::SetMatrixViewModified(const CString& view, BOOL modified) {
@@ -301,8 +311,10 @@ bool CComments::parse(const std::string& data, const CString& file) {
             return fail("unknown record \"" + tag + "\"");
         }
     }
+    // Numbered on from the views read before, so that no window takes a view read now for one it loaded.
+    views.m_lastRevision = m_views.m_lastRevision;
     for (auto& v : views.m_views)
-        v.modified = true;
+        views.touch(v);
     views.m_bDirty = false;
     m_bHasDesign = hasDesign;
     m_design = design;

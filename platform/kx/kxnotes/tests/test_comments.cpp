@@ -122,6 +122,41 @@ TEST_F(CommentsTest, ViewModifiedMarkFollowsChanges) {
     EXPECT_FALSE(v->IsViewModified("unknown"));
 }
 
+// Two windows load one store: each tells from the revision it loaded whether the view changed since, also
+// when the other window loaded it since and cleared the modified mark.
+TEST_F(CommentsTest, EveryChangeOfAViewRenewsItsRevisionAndAPathIsListedOnce) {
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    CMatrixViewData* v = c.GetMatrixViewData();
+    EXPECT_EQ(v->ViewRevision("m"), 0u);
+    v->AddInstanceToMatrixView("m", "@U1");
+    const auto loaded = v->ViewRevision("m");
+    EXPECT_NE(loaded, 0u);
+    v->AddSignalToMatrixView("m", "@:A");
+    v->SetMatrixViewModified("m", FALSE);
+    const auto added = v->ViewRevision("m");
+    EXPECT_NE(added, loaded);
+    // A path the view lists already changes nothing.
+    v->AddSignalToMatrixView("m", "@:A");
+    v->AddInstanceToMatrixView("m", "@U1");
+    EXPECT_EQ(v->ViewRevision("m"), added);
+    EXPECT_FALSE(v->IsViewModified("m"));
+    std::vector<CString> paths;
+    v->GetMatrixSignalList("m", paths);
+    EXPECT_EQ(paths, std::vector<CString>{"@:A"});
+    v->GetMatrixComponentList("m", paths);
+    EXPECT_EQ(paths, std::vector<CString>{"@U1"});
+    // A view removed and made again under its name is another view.
+    EXPECT_TRUE(v->RemoveView("m"));
+    EXPECT_EQ(v->ViewRevision("m"), 0u);
+    EXPECT_TRUE(v->CreateView("m"));
+    EXPECT_NE(v->ViewRevision("m"), added);
+    EXPECT_NE(v->ViewRevision("m"), loaded);
+    const auto created = v->ViewRevision("m");
+    EXPECT_TRUE(v->ReplaceView("m", "m", {}, {"@:B"}));
+    EXPECT_NE(v->ViewRevision("m"), created);
+}
+
 TEST_F(CommentsTest, AViewIsPutBackInItsPlaceAndRenamedInPlaceWithItsContent) {
     CComments c("TableEditor", "board", 1.0);
     ASSERT_TRUE(c.loadComments(m_design.c_str()));

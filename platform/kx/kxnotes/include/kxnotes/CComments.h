@@ -21,6 +21,7 @@
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -35,7 +36,8 @@ public:
     void GetMatrixSignalList(const CString& view, CStringArray& paths) const;
     void GetMatrixComponentList(const CString& view, std::vector<CString>& paths) const;
     void GetMatrixSignalList(const CString& view, std::vector<CString>& paths) const;
-    // Appending to a view that does not exist yet creates it.
+    // Appending to a view that does not exist yet creates it; a path the view lists already is not
+    // listed twice.
     void AddInstanceToMatrixView(const CString& view, const CString& path);
     void AddSignalToMatrixView(const CString& view, const CString& path);
     // Creates an empty view; FALSE when the name is empty or taken.
@@ -57,6 +59,10 @@ public:
     // Nonzero when the view changed since it was last marked loaded.
     BOOL IsViewModified(const CString& view) const;
     void SetMatrixViewModified(const CString& view, BOOL modified);
+    // A number that every change of the view renews, never given to another view of the store (0 when
+    // there is no such view). Several windows show one store: each knows from the number it loaded
+    // whether the view changed since, whoever loaded it last.
+    std::uint64_t ViewRevision(const CString& view) const;
     void Clear();
 
     // Modified since the store was loaded or saved.
@@ -70,12 +76,16 @@ private:
         std::vector<CString> instances;
         std::vector<CString> signals;
         bool modified = true;
+        std::uint64_t revision = 0;
     };
     View* find(const CString& view);
     const View* find(const CString& view) const;
     View& findOrCreate(const CString& view);
+    // Marks a view changed: modified, a new revision, and the store dirty.
+    void touch(View& v);
     std::vector<View> m_views;
     bool m_bDirty = false;
+    std::uint64_t m_lastRevision = 0;
 };
 
 class CComments {
