@@ -330,7 +330,6 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     const CString& wanted = byName ? pinName : pinNumber;
     // The row showing the number under the pin's own name (a pair row and its leg can share a number),
     // else the first row showing the number. The rows that show the text are the only candidates.
-    IndexKeyTexts();
     const char textType = byName ? kPinNameText : kPinNumberText;
     const auto pick = [&](const std::vector<ROWCOL>& rows) -> ROWCOL {
         ROWCOL byNumber = 0;
