@@ -6,6 +6,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 
+#include "afx/afxsortruns.h"
 #include "kxcommon/KXGenUtils.h"
 #include "rmx/schema.h"
 #include "rmx/schemautil.h"
@@ -94,7 +95,7 @@ void CKXBottomPaneContainerView::AddSignalListEntries(std::vector<CAfxItemList::
         if (entry.data) m_offeredText[entry.data] = entry.text;
     if (entries.size() > kInsertLimit) {
         // Put in the lists' order once here (as each list's merge would): both merges find them sorted.
-        std::stable_sort(entries.begin(), entries.end(), [](const CAfxItemList::NewItem& a, const CAfxItemList::NewItem& b) {
+        SortStableRuns(entries.begin(), entries.end(), [](const CAfxItemList::NewItem& a, const CAfxItemList::NewItem& b) {
             return a.text.CompareNoCase(b.text) < 0;
         });
         if (m_pSignalDropList->GetSafeHwnd()) m_pSignalDropList->AddStrings(entries);

@@ -7,6 +7,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxcontrols/KXSortRows.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <map>
 #include <string>
 
 namespace {
@@ -427,6 +430,61 @@ TEST_F(PaneSignalListIndex, StaysWholeThroughBulkChangesAndRenamesInLongLists) {
     Run("undo"); // the removal of every other net
     EXPECT_TRUE(Ccp()->SignalListsAgree());
     EXPECT_EQ(Offered("V0010"), 2);
+}
+
+// Names made in no order, in mixed case, equal but for case, and buses: the signal list puts them in
+// alphanumeric order ignoring case with equal names in the design's order, and the offered lists in
+// text order ignoring case with equal texts in the order they came (those listed already first).
+TEST_F(PaneNetLists, UnsortedNamesListInTheListsOrders) {
+    ASSERT_TRUE(Open());
+    std::vector<std::string> names;
+    for (int i = 0; i < 40; ++i) {
+        const int n = (i * 17) % 40; // every number once, out of order
+        names.push_back((i % 3 == 0 ? "sig" : i % 3 == 1 ? "SIG" : "Sig_") + std::to_string(n));
+        if (i % 5 == 0) names.push_back("Sig" + std::to_string(n)); // equal to an earlier one but for case
+    }
+    Commit("Add", [&](CTransaction& t) {
+        for (size_t i = 0; i < names.size(); ++i) {
+            const bool bus = i % 4 == 3;
+            if (!t.createNet(names[i].c_str(), bus ? 7u : -1u, bus ? 0u : -1u)) return false;
+        }
+        return true;
+    });
+    std::map<std::string, int> made; // a net's place in the design's order
+    for (INet* net : Design().design()->beginNet()) made.emplace(net->name(), static_cast<int>(made.size()));
+    CKXSignalPaneGrid* signals = Slp()->GetSignalGridWnd();
+    ASSERT_NE(signals, nullptr);
+    signals->FillFromDesign(Design());
+    KXSortOptions alphanumeric;
+    alphanumeric.alpha = false;
+    ASSERT_EQ(signals->GetObjectCount(), static_cast<int>(made.size()));
+    for (int i = 1; i < signals->GetObjectCount(); ++i) {
+        const std::string prev = signals->GetObjectName(i - 1).str(), cur = signals->GetObjectName(i).str();
+        const int order = KXCompareSortKeys(prev, cur, alphanumeric);
+        EXPECT_TRUE(order < 0 || (order == 0 && made.at(prev) < made.at(cur))) << prev << " before " << cur;
+    }
+
+    Ccp()->ResetSignalLists();
+    std::vector<CString> expected = Ccp()->GetAttachSignalEntries(); // the rule words
+    std::vector<CAfxItemList::NewItem> offered;
+    for (size_t i = 0; i < names.size(); ++i) offered.push_back({CString(names[i].c_str()), static_cast<DWORD>(i + 1)});
+    offered.push_back({CString("=pinName"), 0}); // equal but for case to a rule word
+    std::vector<CString> added;
+    for (const CAfxItemList::NewItem& item : offered) added.push_back(item.text);
+    auto byText = [](const CString& a, const CString& b) { return a.CompareNoCase(b) < 0; };
+    std::stable_sort(added.begin(), added.end(), byText);
+    std::vector<CString> merged;
+    std::merge(expected.begin(), expected.end(), added.begin(), added.end(), std::back_inserter(merged), byText);
+    Ccp()->AddSignalListEntries(std::move(offered));
+    EXPECT_EQ(Ccp()->GetAttachSignalEntries(), merged);
+    CListBox* drop = Ccp()->GetSignalDropList();
+    ASSERT_NE(drop, nullptr);
+    ASSERT_EQ(drop->GetCount(), static_cast<int>(merged.size()));
+    for (int i = 0; i < drop->GetCount(); ++i) {
+        CString text;
+        drop->GetText(i, text);
+        EXPECT_EQ(text, merged[static_cast<size_t>(i)]) << "drop list entry " << i;
+    }
 }
 
 } // namespace

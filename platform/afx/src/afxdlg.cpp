@@ -2,6 +2,7 @@
 #include "afx/afxwinerror.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxsortruns.h"
 #include <algorithm>
 #include <cctype>
 
@@ -210,7 +211,7 @@ void CAfxItemList::AddMany(std::vector<NewItem> items, BOOL bSorted, int* pFollo
     }
     // The new items are put in order on their own, then merged with the list in one pass.
     auto byText = [](const NewItem& a, const NewItem& b) { return LessNoCase(a.text, b.text); };
-    if (!std::is_sorted(items.begin(), items.end(), byText)) std::stable_sort(items.begin(), items.end(), byText);
+    SortStableRuns(items.begin(), items.end(), byText);
     if (pFollow && *pFollow >= 0 && static_cast<size_t>(*pFollow) < old) {
         // New items that sort before the followed one (equal texts go after it).
         const CString& followed = m_items[static_cast<size_t>(*pFollow)].text;

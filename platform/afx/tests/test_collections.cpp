@@ -1,9 +1,13 @@
 #include "afx/afx.h"
+#include "afx/afxsortruns.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
+#include <random>
+#include <vector>
 
 TEST(Collections, ArrayIndexOutOfRangeRaisesInvalidArgument) {
     CStringArray a;
@@ -171,4 +175,36 @@ TEST(CStringOrdering, PairsAndMapsCompareByText) {
     m[p1] = 1;
     EXPECT_EQ(m.count(p2), 1u);
     EXPECT_TRUE(CString("b") > "a");
+}
+
+// The run-merging sort gives std::stable_sort's order exactly: inputs sorted, reversed, made of runs
+// (as a design hands its names), random with many equal keys, and the sizes at the edges.
+TEST(Collections, SortStableRunsMatchesStableSort) {
+    struct Item {
+        int key;
+        int origin;
+        bool operator==(const Item&) const = default;
+    };
+    auto less = [](const Item& a, const Item& b) { return a.key < b.key; };
+    std::mt19937 random(7);
+    auto check = [&](std::vector<int> keys, const char* shape) {
+        std::vector<Item> items;
+        for (int k : keys) items.push_back({k, static_cast<int>(items.size())});
+        std::vector<Item> expected = items;
+        std::stable_sort(expected.begin(), expected.end(), less);
+        SortStableRuns(items.begin(), items.end(), less);
+        EXPECT_EQ(items, expected) << shape << ", " << keys.size() << " items";
+    };
+    for (int n : {0, 1, 2, 3, 17, 100, 1001}) {
+        std::vector<int> keys(static_cast<size_t>(n));
+        for (int& k : keys) k = static_cast<int>(random() % 8); // many ties
+        check(keys, "random");
+        std::vector<int> sorted = keys;
+        std::sort(sorted.begin(), sorted.end());
+        check(sorted, "sorted");
+        check(std::vector<int>(sorted.rbegin(), sorted.rend()), "reversed");
+        std::vector<int> runs(static_cast<size_t>(n));
+        for (size_t i = 0; i < runs.size(); ++i) runs[i] = static_cast<int>((i * 7) % 23); // ascending runs
+        check(runs, "runs");
+    }
 }

@@ -12,6 +12,7 @@
 
 #include "grid/gxrange.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
+#include "afx/afxsortruns.h"
 #include "kxcontrols/KXSortRows.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXGenUtils.h"
@@ -182,8 +183,8 @@ void CKXListPaneGrid::SetEntries(std::vector<Entry> entries, std::vector<ISchema
     std::vector<size_t> order(entries.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     auto before = [&](size_t a, size_t b) { return NameBefore(entries[a].name, entries[b].name); };
-    // A design keeps its objects in the order they were made, often their name order already.
-    if (!std::is_sorted(order.begin(), order.end(), before)) std::stable_sort(order.begin(), order.end(), before);
+    // A design keeps its objects in the order they were made, often in runs of their name order.
+    SortStableRuns(order.begin(), order.end(), before);
     bool second = false;
     for (const Entry& e : entries) second = second || !e.second.IsEmpty();
     m_names.clear();
