@@ -105,6 +105,31 @@ int KXCompareSortKeys(const std::string& a, const std::string& b, const KXSortOp
     return Sign(opt.alpha ? CompareAlpha(a, b, opt.caseSensitive) : CompareAlphaNumeric(a, b, opt.caseSensitive));
 }
 
+std::string KXAlphaNumericKey(const std::string& text, bool caseSensitive) {
+    // A digit run stands as '0' (it compares with other characters as any digit does), then the length
+    // of its value, its value's digits and the run's length, each length in four bytes, high first.
+    auto putLength = [](std::string& key, size_t n) {
+        for (int shift = 24; shift >= 0; shift -= 8) key.push_back(static_cast<char>((n >> shift) & 0xFF));
+    };
+    std::string key;
+    key.reserve(text.size() + 16);
+    for (size_t i = 0; i < text.size();) {
+        if (!IsDigit(text[i])) {
+            key.push_back(static_cast<char>(Fold(text[i++], caseSensitive)));
+            continue;
+        }
+        const size_t start = i;
+        while (i < text.size() && IsDigit(text[i])) ++i;
+        size_t value = start;
+        while (value < i && text[value] == '0') ++value;
+        key.push_back('0');
+        putLength(key, i - value);
+        key.append(text, value, i - value);
+        putLength(key, i - start);
+    }
+    return key;
+}
+
 std::vector<size_t> KXComputeSortOrder(const std::vector<KXSortItem>& rows, const KXSortOptions& opt) {
     // Frozen blank rows keep their places; only the rest takes part in the sort.
     auto frozen = [&](size_t i) { return opt.freezeBlankRows && rows[i].blankRow; };

@@ -190,3 +190,26 @@ TEST(SortRows, RandomHierarchiesKeepGroupsWholeOrderedAndStable) {
         }
     }
 }
+
+// The keys order texts as the comparison does, both ways of case: texts of letters, case, punctuation
+// and digit runs with leading zeros, runs of different lengths, and characters on either side of the digits.
+TEST(SortRows, AlphaNumericKeysOrderAsTheComparison) {
+    const std::string alphabet = "aAbZz0019_<>[]: ~";
+    std::mt19937 random(11);
+    std::vector<std::string> texts = {"", "0", "00", "A2", "a10", "D[9]", "D[10]", "U010", "U10", "U1O"};
+    for (int i = 0; i < 400; ++i) {
+        std::string t;
+        for (size_t n = random() % 7; n > 0; --n) t.push_back(alphabet[random() % alphabet.size()]);
+        texts.push_back(t);
+    }
+    auto sign = [](int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; };
+    for (bool cs : {false, true}) {
+        KXSortOptions opt;
+        opt.alpha = false;
+        opt.caseSensitive = cs;
+        for (const std::string& a : texts)
+            for (const std::string& b : texts)
+                ASSERT_EQ(sign(KXAlphaNumericKey(a, cs).compare(KXAlphaNumericKey(b, cs))), KXCompareSortKeys(a, b, opt))
+                    << "'" << a << "' and '" << b << "', case " << (cs ? "kept" : "ignored");
+    }
+}

@@ -154,9 +154,12 @@ CString CKXListPaneGrid::GetObjectName(int index) const {
 namespace {
 // Lists show their objects by name in alphanumeric order ("U2" before "U10"), ignoring case.
 bool NameBefore(const CString& a, const CString& b) {
-    KXSortOptions opt;
-    opt.alpha = false;
-    return KXCompareSortKeys(a.str(), b.str(), opt) < 0;
+    static const KXSortOptions alphanumeric = [] {
+        KXSortOptions opt;
+        opt.alpha = false;
+        return opt;
+    }();
+    return KXCompareSortKeys(a.str(), b.str(), alphanumeric) < 0;
 }
 } // namespace
 
@@ -182,7 +185,11 @@ void CKXListPaneGrid::SetEntries(std::vector<Entry> entries, std::vector<ISchema
     if (!IsInitialized()) Initialize();
     std::vector<size_t> order(entries.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    auto before = [&](size_t a, size_t b) { return NameBefore(entries[a].name, entries[b].name); };
+    // Each name's key is made once: the sort's comparisons are then plain byte comparisons.
+    std::vector<std::string> sortKeys;
+    sortKeys.reserve(entries.size());
+    for (const Entry& e : entries) sortKeys.push_back(KXAlphaNumericKey(e.name.str(), false));
+    auto before = [&](size_t a, size_t b) { return sortKeys[a] < sortKeys[b]; };
     // A design keeps its objects in the order they were made, often in runs of their name order.
     SortStableRuns(order.begin(), order.end(), before);
     bool second = false;

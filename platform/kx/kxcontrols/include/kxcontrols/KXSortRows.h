@@ -32,6 +32,11 @@ struct KXSortOptions {
 // Compares two keys as the options say (-1, 0, 1); ignores direction and blank handling.
 int KXCompareSortKeys(const std::string& a, const std::string& b, const KXSortOptions& opt);
 
+// A key whose plain byte order (std::string's <) is the alphanumeric order of the texts: keys compare as
+// KXCompareSortKeys compares the texts with alpha = false. A list sorted by many comparisons makes each
+// text's key once.
+std::string KXAlphaNumericKey(const std::string& text, bool caseSensitive);
+
 // The new order: result[i] is the index, in `rows`, of the row that goes to place i. The sort is stable: rows
 // with equal keys keep their relative order, in both directions. A child row (level in skipLevels) stays
 // directly under the nearest row above it that is not a child row, together with its siblings, in their
