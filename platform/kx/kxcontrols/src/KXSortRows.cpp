@@ -107,12 +107,18 @@ int KXCompareSortKeys(const std::string& a, const std::string& b, const KXSortOp
 
 std::string KXAlphaNumericKey(const std::string& text, bool caseSensitive) {
     // A digit run stands as '0' (it compares with other characters as any digit does), then the length
-    // of its value, its value's digits and the run's length, each length in four bytes, high first.
+    // of its value, its value's digits and the run's length. A length below 255 is one byte, a longer one
+    // 255 and four bytes, high first: the short keys of most names stay within the string's own storage.
+    constexpr size_t kLongLength = 0xFF;
     auto putLength = [](std::string& key, size_t n) {
+        if (n < kLongLength) {
+            key.push_back(static_cast<char>(n));
+            return;
+        }
+        key.push_back(static_cast<char>(kLongLength));
         for (int shift = 24; shift >= 0; shift -= 8) key.push_back(static_cast<char>((n >> shift) & 0xFF));
     };
     std::string key;
-    key.reserve(text.size() + 16);
     for (size_t i = 0; i < text.size();) {
         if (!IsDigit(text[i])) {
             key.push_back(static_cast<char>(Fold(text[i++], caseSensitive)));

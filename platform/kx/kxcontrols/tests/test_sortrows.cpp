@@ -196,7 +196,9 @@ TEST(SortRows, RandomHierarchiesKeepGroupsWholeOrderedAndStable) {
 TEST(SortRows, AlphaNumericKeysOrderAsTheComparison) {
     const std::string alphabet = "aAbZz0019_<>[]: ~";
     std::mt19937 random(11);
-    std::vector<std::string> texts = {"", "0", "00", "A2", "a10", "D[9]", "D[10]", "U010", "U10", "U1O"};
+    std::vector<std::string> texts = {"", "0", "00", "A2", "a10", "D[9]", "D[10]", "U010", "U10", "U1O",
+                                      "N" + std::string(254, '7'), "N" + std::string(255, '7'), "N" + std::string(256, '1'),
+                                      "N" + std::string(300, '0') + "5", "N" + std::string(255, '0') + "7"};
     for (int i = 0; i < 400; ++i) {
         std::string t;
         for (size_t n = random() % 7; n > 0; --n) t.push_back(alphabet[random() % alphabet.size()]);

@@ -201,6 +201,7 @@ void CKXListPaneGrid::SetEntries(std::vector<Entry> entries, std::vector<ISchema
     m_names.reserve(order.size());
     m_paths.reserve(order.size());
     m_keys.reserve(order.size());
+    m_listedNames.reserve(order.size());
     BOOL lock = LockUpdate(TRUE);
     SetColCount(second ? 2 : 1);
     SetRowCount(static_cast<ROWCOL>(order.size()));
