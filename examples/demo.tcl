@@ -912,3 +912,17 @@ show "filterRows by the Comments caption" [filterRows pin -col Comments -filter 
 show "sort by a column the grid lacks" "[sort pin NoSuchColumn] [kx::messages]"
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
+
+say "Naming rules typed into a Signal cell, and the bits dialog of a connect whose widths differ"
+show opened [kx::open demo.board:sch 1]
+kx::show clp U1
+kx::answer question KXTABLE-140 yes
+show "=AUTONAME(PGOOD_N) typed into PGOOD's Signal cell" [kx::edit ccp {*}[cellOf Signal PGOOD] {=AUTONAME(PGOOD_N)}]
+show "PGOOD's connection" [pinNet PGOOD]
+show "take the address bus off its nets" [deleteConnection pin {A<12..0>}]
+kx::answer dialog CKXGetVectorBits ok lsb 0 msb 3 pinLsb 0 pinMsb 3
+show "connect A<12..0> to ADDR, the dialog asked for ADDR<3..0> on A<3..0>" [addConnection pin ADDR {A<12..0>}]
+show "A<3> and A<4> now" [concat [pinNet {A<3>}] / [pinNet {A<4>}]]
+show "undo" [undo]
+kx::answer question KXCOMMON-101 no
+show close [kx::close]
