@@ -2,10 +2,6 @@
 
 #include <algorithm>
 
-namespace {
-constexpr std::size_t kFirstSlots = 64; // the text table's first size
-} // namespace
-
 void KXRowIndex::RowIds::Keep(std::uint64_t id) {
     if (m_many.empty() && m_one == 0) {
         m_one = id;
@@ -82,7 +78,7 @@ void KXRowIndex::Places::Clear() {
 }
 
 void KXRowIndex::Clear() {
-    m_rowsByKey.clear();
+    m_rowsByKey.Clear();
     m_rowsByText.Clear();
     m_rowOfId.Clear();
     m_walkRows.clear();
@@ -98,12 +94,11 @@ void KXRowIndex::Add(Key key, ROWCOL row) {
 }
 
 void KXRowIndex::Remove(Key key, ROWCOL row) {
-    auto it = m_rowsByKey.find(key);
+    RowIds* ids = m_rowsByKey.Find(key);
     CGXData* data = Data();
-    if (it == m_rowsByKey.end() || !data) return;
-    const std::uint64_t id = data->PeekRowId(row);
-    it->second.Erase(id);
-    if (it->second.Empty()) m_rowsByKey.erase(it);
+    if (!ids || !data) return;
+    ids->Erase(data->PeekRowId(row));
+    if (ids->Empty()) m_rowsByKey.Erase(key);
 }
 
 void KXRowIndex::Renumber() const {
@@ -174,58 +169,21 @@ std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) co
 }
 
 std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
-    auto it = m_rowsByKey.find(key);
+    RowIds* ids = m_rowsByKey.Find(key);
     CGXData* data = Data();
-    if (it == m_rowsByKey.end() || !data) return {};
-    return it->second.Rows(data->GetRowCutVersion(), *this);
+    if (!ids || !data) return {};
+    return ids->Rows(data->GetRowCutVersion(), *this);
 }
 
-void KXRowIndex::TextIds::Grow() {
-    m_slots.assign(std::max<std::size_t>(kFirstSlots, m_slots.size() * 2), 0);
-    for (std::size_t i = 0; i < m_entries.size(); ++i) Slot(m_entries[i].hash) = static_cast<std::uint32_t>(i + 1);
-}
-
-std::uint32_t& KXRowIndex::TextIds::Slot(std::uint64_t hash) {
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
-        std::uint32_t& slot = m_slots[i];
-        if (slot == 0 || m_entries[slot - 1].hash == hash) return slot;
-    }
-}
-
-void KXRowIndex::TextIds::Add(std::uint64_t hash, std::uint64_t id) {
-    if ((m_entries.size() + 1) * 2 > m_slots.size()) Grow();
-    std::uint32_t& slot = Slot(hash);
-    if (slot == 0) {
-        m_entries.push_back(Entry{hash, id, {}});
-        slot = static_cast<std::uint32_t>(m_entries.size());
-        return;
-    }
+void KXRowIndex::TextIds::Add(std::uint64_t id) {
     // (A row written again with the same text adds nothing; TextRows drops repeats further back.)
-    Entry& entry = m_entries[slot - 1];
-    if (entry.many.empty()) {
-        if (entry.one == id) return;
-        entry.many = {entry.one, id};
-    } else if (entry.many.back() != id) {
-        entry.many.push_back(id);
+    if (m_one == 0) {
+        m_one = id;
+    } else if (m_many.empty()) {
+        if (m_one != id) m_many = {m_one, id};
+    } else if (m_many.back() != id) {
+        m_many.push_back(id);
     }
-}
-
-std::span<const std::uint64_t> KXRowIndex::TextIds::Ids(std::uint64_t hash) const {
-    if (m_slots.empty()) return {};
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(hash) & mask; m_slots[i] != 0; i = (i + 1) & mask) {
-        const Entry& entry = m_entries[m_slots[i] - 1];
-        if (entry.hash == hash)
-            return entry.many.empty() ? std::span<const std::uint64_t>(&entry.one, 1)
-                                      : std::span<const std::uint64_t>(entry.many);
-    }
-    return {};
-}
-
-void KXRowIndex::TextIds::Clear() {
-    m_slots.clear();
-    m_entries.clear();
 }
 
 std::uint64_t KXRowIndex::TextHash(char type, const CString& text) {
@@ -241,12 +199,14 @@ void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {
     CGXData* data = Data();
     const std::uint64_t id = data ? data->GetRowId(row) : 0;
     if (id == 0) return;
-    m_rowsByText.Add(TextHash(type, text), id);
+    m_rowsByText[TextHash(type, text)].Add(id);
     m_rowOfId.Set(id, Place{row, data->GetRowLayoutVersion()});
 }
 
 std::vector<ROWCOL> KXRowIndex::TextRows(char type, const CString& text) const {
-    std::vector<ROWCOL> rows = RowsOfIds(m_rowsByText.Ids(TextHash(type, text)));
+    const TextIds* ids = m_rowsByText.Find(TextHash(type, text));
+    if (!ids) return {};
+    std::vector<ROWCOL> rows = RowsOfIds(ids->All());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
@@ -257,9 +217,9 @@ ROWCOL KXRowIndex::FirstRow(Key key) const {
 }
 
 bool KXRowIndex::Has(Key key, ROWCOL row) const {
-    auto it = m_rowsByKey.find(key);
+    const RowIds* ids = m_rowsByKey.Find(key);
     CGXData* data = Data();
-    if (it == m_rowsByKey.end() || !data) return false;
+    if (!ids || !data) return false;
     const std::uint64_t id = data->PeekRowId(row);
-    return id != 0 && it->second.Contains(id);
+    return id != 0 && ids->Contains(id);
 }

@@ -34,6 +34,7 @@
 // call renumber every row once (a walk of the row storage).
 #pragma once
 
+#include "grid/KXFlatMap.h"
 #include "grid/gxall.h"
 
 #include "afx/afxstr.h"
@@ -76,7 +77,7 @@ public:
     // The row no longer shows the key.
     void Remove(Key key, ROWCOL row);
     // No row shows the key any more.
-    void RemoveKey(Key key) { m_rowsByKey.erase(key); }
+    void RemoveKey(Key key) { m_rowsByKey.Erase(key); }
 
     // The rows that show the key, ascending; empty when none.
     std::vector<ROWCOL> Rows(Key key) const;
@@ -84,7 +85,7 @@ public:
     ROWCOL FirstRow(Key key) const;
     bool Has(Key key, ROWCOL row) const;
     // Number of keys with at least one row recorded (rows removed since may still count).
-    size_t KeyCount() const { return m_rowsByKey.size(); }
+    size_t KeyCount() const { return m_rowsByKey.Size(); }
 
     // Numbers every row now (one walk of the row storage) when rows changed their numbers since the
     // last look-up: a grid calls it after it filled, sorted or moved its rows as a whole, so that the
@@ -128,32 +129,26 @@ private:
         std::vector<std::uint64_t> m_gone;  // identities whose rows were removed
         std::uint64_t m_goneCut = 0;        // the grid's cut version when they were set aside
     };
-    // Row identities by text: an open-addressed table of the texts' hashes; a text on one row keeps it
-    // in place, the others in a list of their own.
+    // Row identities by text, under the text's hash: a text on one row keeps it in place, the others
+    // in a list of their own.
     class TextIds {
     public:
-        void Add(std::uint64_t hash, std::uint64_t id);
-        std::span<const std::uint64_t> Ids(std::uint64_t hash) const;
-        void Clear();
+        void Add(std::uint64_t id);
+        std::span<const std::uint64_t> All() const {
+            return m_many.empty() ? std::span<const std::uint64_t>(&m_one, m_one ? 1 : 0)
+                                  : std::span<const std::uint64_t>(m_many);
+        }
 
     private:
-        struct Entry {
-            std::uint64_t hash;
-            std::uint64_t one;                // the first identity
-            std::vector<std::uint64_t> many;  // all of them once there are more
-        };
-        // The slot of a hash: its entry's place + 1, or the empty slot (0) where it would go.
-        std::uint32_t& Slot(std::uint64_t hash);
-        void Grow();
-        std::vector<std::uint32_t> m_slots; // size a power of two, at most half used
-        std::vector<Entry> m_entries;
+        std::uint64_t m_one = 0;            // the first identity (0: none yet)
+        std::vector<std::uint64_t> m_many;  // all of them once there are more
     };
     static std::uint64_t TextHash(char type, const CString& text);
     CGXData* Data() const { return m_grid.GetData(); }
 
     CGXGridCore& m_grid;
-    mutable std::unordered_map<Key, RowIds> m_rowsByKey; // key -> row identities (look-ups set gone ones aside)
-    TextIds m_rowsByText; // type + text -> row identities
+    mutable KXFlatMap<RowIds> m_rowsByKey; // key -> row identities (look-ups set gone ones aside)
+    KXFlatMap<TextIds> m_rowsByText;       // hash of type + text -> row identities
     // A row's number (0: gone) at a layout version.
     struct Place {
         ROWCOL row;
