@@ -1014,6 +1014,9 @@ protected:
         EXPECT_TRUE(ok) << "kept seed " << seed << ": " << why;
     }
 
+    // A short script of its own as a session's actions (seed 1); it fails the test through kxfault.
+    void RunScript(const std::string& name, const std::string& text);
+
     // One sequence; false (with the reason) when a property does not hold.
     bool RunSequence(unsigned seed, std::string& why);
     bool RunActions(unsigned seed, const std::vector<std::string>& scripted, std::string& lines, std::string& why);
@@ -1225,6 +1228,14 @@ struct ScriptVariable {
     ScriptVariable(const ScriptVariable&) = delete;
     ScriptVariable& operator=(const ScriptVariable&) = delete;
 };
+
+void RandomEdits::RunScript(const std::string& name, const std::string& text) {
+    const fs::path script = m_dir / name;
+    std::ofstream(script) << text;
+    const ScriptVariable session(script.string());
+    std::string why;
+    EXPECT_TRUE(RunSequence(1, why)) << name << ": " << why;
+}
 } // namespace
 
 // A sequence named by KX_EDIT_SCRIPT that is missing or holds no edits is a failed run, not a pass
@@ -1271,13 +1282,10 @@ TEST_F(RandomEdits, ASessionOfManyWindowsLeavesNoneToTheNext) {
 // grid as the delete comes. The checks undo window 1's delete first (the newest step), then window 2's
 // connection, which could not be undone before the delete is.
 TEST_F(RandomEdits, TheChecksUndoTheNewestStepFirstWhenAStepWentWithItsGrid) {
-    const fs::path script = m_dir / "sort-then-delete.tcl";
-    std::ofstream(script) << "kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal]\n"
-                             "kx::open demo.board:sch 3; kx::show clp U1\naddConnection pin N5 MCLK\nkx::tab 1\n"
-                             "kx::show clp RN1A; kx::notify INT_MSG_DELETE_INSTANCE -text U1\n";
-    const ScriptVariable session(script.string());
-    std::string why;
-    EXPECT_TRUE(RunSequence(1, why)) << why;
+    RunScript("sort-then-delete.tcl",
+              "kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal]\n"
+              "kx::open demo.board:sch 3; kx::show clp U1\naddConnection pin N5 MCLK\nkx::tab 1\n"
+              "kx::show clp RN1A; kx::notify INT_MSG_DELETE_INSTANCE -text U1\n");
 }
 
 // ------------------------------------------------------------------ sessions that once failed
@@ -1299,15 +1307,12 @@ if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1; openMatrixView pin mv; matr
 kx::pane SelectPinNameCol {DQ<3>} A13; kx::pane AssignModel SSTL
 )TCL");
     // The grid itself: the pin goes from its rows as it goes from the net, and comes back with the undo.
-    const fs::path script = m_dir / "parted.tcl";
-    std::ofstream(script) << "kx::open demo.board:sch 4; kx::show slp RESET_N\n"
-                             "kx::open demo.board:sch 3; kx::show slp RESET_N; kx::edit ccp {*}[kxcell U1 {Pin Number}] {}\n"
-                             "kx::tab 2; if {[lindex [kxcell C9 {Pin Number}] 0]} {kxfault \"U1 C9 stays on RESET_N\"}\n"
-                             "kx::tab 3; undo; kx::tab 2; if {![lindex [kxcell C9 {Pin Number}] 0]} "
-                             "{kxfault \"U1 C9 does not come back to RESET_N\"}\n";
-    const ScriptVariable session(script.string());
-    std::string why;
-    EXPECT_TRUE(RunSequence(1, why)) << why;
+    RunScript("parted.tcl",
+              "kx::open demo.board:sch 4; kx::show slp RESET_N\n"
+              "kx::open demo.board:sch 3; kx::show slp RESET_N; kx::edit ccp {*}[kxcell U1 {Pin Number}] {}\n"
+              "kx::tab 2; if {[lindex [kxcell C9 {Pin Number}] 0]} {kxfault \"U1 C9 stays on RESET_N\"}\n"
+              "kx::tab 3; undo; kx::tab 2; if {![lindex [kxcell C9 {Pin Number}] 0]} "
+              "{kxfault \"U1 C9 does not come back to RESET_N\"}\n");
 }
 
 // A column of a physical grid fitted by a double-click on its border recorded its width into the
@@ -1322,14 +1327,11 @@ kx::show clp R2 RN1A; kx::answer question KXTABLE-140 yes; kx::edit ccp {*}[kxce
 catch {kx::tab 1}; saveDesign
 )TCL");
     // The grid itself: a fitted column is no undo step, nor part of one.
-    const fs::path script = m_dir / "fitted.tcl";
-    std::ofstream(script) << "kx::open demo.board:sch 4; kx::call EditRefDes U2 R80\n"
-                             "kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal] border\n"
-                             "kx::notify INT_MSG_DELETE_INSTANCE -text J1; undo\n"
-                             "if {[kx::prop demo.board:sch@U2 LOCATION] ne {R80}} {kxfault \"the undo took back more than the delete\"}\n";
-    const ScriptVariable session(script.string());
-    std::string why;
-    EXPECT_TRUE(RunSequence(1, why)) << why;
+    RunScript("fitted.tcl",
+              "kx::open demo.board:sch 4; kx::call EditRefDes U2 R80\n"
+              "kx::show clp U1; kx::click ccp {*}[kxrow 4 Signal] border\n"
+              "kx::notify INT_MSG_DELETE_INSTANCE -text J1; undo\n"
+              "if {[kx::prop demo.board:sch@U2 LOCATION] ne {R80}} {kxfault \"the undo took back more than the delete\"}\n");
 }
 
 // The checks' own faults, each kept with the session that showed it. A save, then the last window
@@ -1421,12 +1423,9 @@ TEST_F(RandomEdits, KeptSeed81APowerGroupRowTakesNoTypingInAWindowInItsParentsCo
 kx::powerpins on; kx::show clp U2; kx::edit ccp {*}[kxcell VSS Signal] PWR_2 ;# target: U2
 catch {kx::tab 1}; saveDesign
 )TCL");
-    const fs::path script = m_dir / "context-power.tcl";
-    std::ofstream(script) << "kx::open demo.board:sch 2; kx::powerpins on; kx::show clp U2; "
-                             "if {[kx::edit ccp {*}[kxcell VSS Signal] PWR_2]} {kxfault \"a power row took a net\"}\n";
-    const ScriptVariable session(script.string());
-    std::string why;
-    EXPECT_TRUE(RunSequence(1, why)) << why;
+    RunScript("context-power.tcl",
+              "kx::open demo.board:sch 2; kx::powerpins on; kx::show clp U2; "
+              "if {[kx::edit ccp {*}[kxcell VSS Signal] PWR_2]} {kxfault \"a power row took a net\"}\n");
 }
 
 // The parent opened by an ascend edits nothing, yet its View Termination dialog (menu 35522) put the
@@ -1437,13 +1436,10 @@ kx::select clp PWR1; kx::call Descend; ascend
 kx::show clp U1; kx::answer dialog CKXTerminationDlg ok type Shunt value0 47; kx::select ccp {*}[kxcell "CLK" Termination]; kx::menu 35522
 catch {kx::tab 1}; saveDesign
 )TCL");
-    const fs::path script = m_dir / "context-termination.tcl";
-    std::ofstream(script) << "kx::open demo.board:sch 2; kx::show clp U1; kx::answer dialog CKXTerminationDlg ok type "
-                             "Shunt value0 47; kx::select ccp {*}[kxcell CLK Termination]; "
-                             "if {[kx::menu 35522] != 2} {kxfault \"the dialog did not only show the termination\"}\n";
-    const ScriptVariable session(script.string());
-    std::string why;
-    EXPECT_TRUE(RunSequence(1, why)) << why;
+    RunScript("context-termination.tcl",
+              "kx::open demo.board:sch 2; kx::show clp U1; kx::answer dialog CKXTerminationDlg ok type "
+              "Shunt value0 47; kx::select ccp {*}[kxcell CLK Termination]; "
+              "if {[kx::menu 35522] != 2} {kxfault \"the dialog did not only show the termination\"}\n");
 }
 
 // Two windows show one stored matrix view: the second window's addition cleared the view's modified mark
@@ -1459,16 +1455,13 @@ openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; ma
 catch {kx::tab 1}; saveDesign
 )TCL");
     // The grids themselves: the first window shows the signal the second stored, and takes it as shown.
-    const fs::path script = m_dir / "matrix-two-windows.tcl";
-    std::ofstream(script) << "openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK\n"
-                             "kx::open demo.board:sch 0; kx::show clp U1; openMatrixView pin mv; matrixAdd pin signal RESET_N\n"
-                             "kx::tab 1; openMatrixView pin mv; if {![lindex [kxcell RESET_N Signal] 0]} "
-                             "{kxfault \"the first window does not show the signal the second stored\"}\n"
-                             "kx::tab 2; matrixAdd pin signal PG; kx::tab 1; if {[matrixAdd pin signal PG]} "
-                             "{kxfault \"a signal the view holds was added again\"}\n";
-    const ScriptVariable session(script.string());
-    std::string why;
-    EXPECT_TRUE(RunSequence(1, why)) << why;
+    RunScript("matrix-two-windows.tcl",
+              "openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK\n"
+              "kx::open demo.board:sch 0; kx::show clp U1; openMatrixView pin mv; matrixAdd pin signal RESET_N\n"
+              "kx::tab 1; openMatrixView pin mv; if {![lindex [kxcell RESET_N Signal] 0]} "
+              "{kxfault \"the first window does not show the signal the second stored\"}\n"
+              "kx::tab 2; matrixAdd pin signal PG; kx::tab 1; if {[matrixAdd pin signal PG]} "
+              "{kxfault \"a signal the view holds was added again\"}\n");
 }
 
 // Whole sessions of the seeds that failed on the way and pass since the mends above (the faults are
