@@ -14,13 +14,17 @@ protected:
         ASSERT_EQ(Run("deleteConnection pin"), "1");
         ASSERT_EQ(Run("selectObject pin [list U1 " + key + "]"), "1");
     }
+    // The selected pin connected to the signal, the dialog answered as given.
+    void ConnectThroughTheDialog(const std::string& answer, const std::string& signal) {
+        Run("kx::answer dialog CKXGetVectorBits ok " + answer);
+        EXPECT_EQ(Run("addConnection pin " + signal), "2");
+    }
 };
 
 TEST_F(VectorBits, TheChosenBitsGoToTheChosenPinBitsMsbFirst) {
     OpenPin("A<12..0>");
     const std::string original = Saved();
-    Run("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 3 pinLsb 0 pinMsb 3");
-    EXPECT_EQ(Run("addConnection pin ADDR"), "2");
+    ConnectThroughTheDialog("lsb 0 msb 3 pinLsb 0 pinMsb 3", "ADDR");
     EXPECT_EQ(Conn("U1 A<3>"), "ADDR<3>");
     EXPECT_EQ(Conn("U1 A<0>"), "ADDR<0>");
     EXPECT_EQ(Conns("U1 A").size(), 4u);
@@ -29,8 +33,7 @@ TEST_F(VectorBits, TheChosenBitsGoToTheChosenPinBitsMsbFirst) {
 
 TEST_F(VectorBits, PinBitsOfTheWholeRangeOfAWiderPin) {
     OpenPin("DQ<15..0>");
-    Run("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 7 pinLsb 0 pinMsb 7");
-    EXPECT_EQ(Run("addConnection pin NB8<7..0>"), "2");
+    ConnectThroughTheDialog("lsb 0 msb 7 pinLsb 0 pinMsb 7", "NB8<7..0>");
     EXPECT_EQ(Conn("U1 DQ<7>"), "NB8<7>");
     EXPECT_EQ(Conn("U1 DQ<0>"), "NB8<0>");
     EXPECT_EQ(Conn("U1 DQ<8>"), "");
@@ -38,8 +41,7 @@ TEST_F(VectorBits, PinBitsOfTheWholeRangeOfAWiderPin) {
 
 TEST_F(VectorBits, ALsbAboveTheMsbPairsTheBitsTheOtherWayRound) {
     OpenPin("DQ<15..0>");
-    Run("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 7 pinLsb 7 pinMsb 0");
-    EXPECT_EQ(Run("addConnection pin NB8<7..0>"), "2");
+    ConnectThroughTheDialog("lsb 0 msb 7 pinLsb 7 pinMsb 0", "NB8<7..0>");
     EXPECT_EQ(Conn("U1 DQ<0>"), "NB8<7>");
     EXPECT_EQ(Conn("U1 DQ<7>"), "NB8<0>");
     EXPECT_EQ(Conn("U1 DQ<8>"), "");
