@@ -325,7 +325,6 @@ BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nSt
     if (pinName.IsEmpty() || !CSchemaUtilities::parsePinName(pinName.GetString(), base, lsb, msb))
         return transaction.Commit();
     if (lsb > msb) std::swap(lsb, msb);
-    if (std::abs(msb - lsb) != std::abs(nStartBit - nEndBit)) return transaction.Commit();
     const CString instanceName = CellText(row, m_nColInstance);
     if (instanceName.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-117");
     IInstance* inst = m_designContext ? m_designContext.design()->findInstance(instanceName.GetString()) : nullptr;
@@ -334,6 +333,15 @@ BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nSt
     IInstTerm* pin = id < 0 ? nullptr : inst->findInstTerm(static_cast<unsigned>(id));
     const CNetContext net = GetNetOfRow(row);
     if (!pin || !net || !tx) return transaction.Commit();
+    // A row whose pin bits and net bits differ in number shows no connection of the design as it is:
+    // its pin is not taken off, and the edit that would put another pin in the row is refused with it.
+    if (std::abs(msb - lsb) != std::abs(nStartBit - nEndBit)) {
+        if (bShowMessages) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-391", pinName.GetString());
+            TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+        }
+        return FALSE;
+    }
     // The pin bits the row names leave the row's net, wherever on the net they sit; a pin that
     // leaves the net loses its terminations.
     bool removed = false;

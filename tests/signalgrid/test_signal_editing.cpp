@@ -350,3 +350,68 @@ TEST_F(SignalTwoRowEditing, ARowTheUserRefusesKeepsItsOldPinNumber) {
 }
 
 } // namespace
+
+namespace {
+
+// A row that names other bits than its pin has (a row out of date with the design): J3's whole pin P on
+// BUS<3..0> and its S on BUS<0>, the row of P made to name bit 0 alone.
+class SignalOutOfDateRow : public SignalGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        SignalGridTest::BuildDesign(b);
+        b.schematic("board").instance("J3", "hdr", "J3").connect("J3", "P<4..1>", "BUS<3..0>").connect("J3", "S",
+                                                                                                         "BUS<0>");
+        b.pinNumber("J3", "S", "35");
+    }
+    // The row of J3's P in BUS's grid, its bit cells set to bit 0.
+    ROWCOL OutOfDateRow() {
+        G* grid = Show("BUS");
+        const ROWCOL row = Row("J3", "P<4..1>");
+        if (row == 0) return 0;
+        for (int col : {G::m_nColStartBit, G::m_nColEndBit})
+            grid->SetValueRange(CGXRange(row, static_cast<ROWCOL>(col)), "0");
+        return row;
+    }
+    // The typed pin is refused with its message; the design, the journal and the row stay as they were.
+    void ExpectRefusedAndNothingChanged(ROWCOL row, int col, const char* text) {
+        const std::string before = Netlist(), journal = JournalText();
+        const int steps = Ccp()->GetUndoStepCount();
+        Messages();
+        Run("kx::answer question * yes");
+        EXPECT_FALSE(Type(row, col, text)) << text;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-391"}) << text;
+        EXPECT_EQ(Netlist(), before) << text;
+        EXPECT_EQ(JournalText(), journal) << text;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << text;
+        EXPECT_EQ(Row("J3", "P<4..1>"), row) << text;
+    }
+};
+
+// A pin of one bit typed into the row: by name the replace road, and the pin on that bit already (the
+// road that moves the pin's row up to the typed one).
+TEST_F(SignalOutOfDateRow, APinOfAnotherWidthTypedIntoTheRowIsRefused) {
+    ASSERT_TRUE(Open());
+    const ROWCOL row = OutOfDateRow();
+    ASSERT_NE(row, 0u);
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinName, "P<2>");
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinName, "S");
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinNumber, "35");
+    EXPECT_NE(Netlist().find("J3 P<4> BUS<3>"), std::string::npos);
+}
+
+TEST_F(SignalOutOfDateRow, ClearingOrDisconnectingTheRowRemovesNothingAndSaysSo) {
+    ASSERT_TRUE(Open());
+    const ROWCOL row = OutOfDateRow();
+    ASSERT_NE(row, 0u);
+    const std::string before = Netlist();
+    EXPECT_FALSE(Grid()->DisconnectRow(row, "P<4..1>", FALSE));
+    EXPECT_TRUE(Messages().empty()); // quiet when asked to be
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinName, "");
+    EXPECT_EQ(Netlist(), before);
+    // The same row with its own bits again disconnects the pin.
+    Grid()->SetValueRange(CGXRange(row, static_cast<ROWCOL>(G::m_nColStartBit)), "3");
+    EXPECT_TRUE(Grid()->DisconnectRow(row, "P<4..1>", FALSE));
+    EXPECT_EQ(Netlist().find("J3 P<4> BUS<3>"), std::string::npos);
+}
+
+} // namespace
