@@ -161,16 +161,22 @@ BOOL CKXSignalDetailsGridWnd::RemoveOverlappingConns(CTransaction& tx, const Con
         if (!IsShownNet(c.net())) continue;
         records.push_back(std::make_unique<CKXPinData>(oHi, oLo, NetBitOf(c, oHi), NetBitOf(c, oLo), c.net(),
                                                        CKXPinData::Removed));
-        if (m_bNetBitMode) continue;
-        const bool down = c.netLsb() > c.netMsb();
-        if (cHi > oHi)
-            records.push_back(std::make_unique<CKXPinData>(cHi, oHi + 1, c.netMsb(), NetBitOf(c, oHi) + (down ? -1 : 1),
-                                                           c.net(), CKXPinData::Kept));
-        if (cLo < oLo)
-            records.push_back(std::make_unique<CKXPinData>(oLo - 1, cLo, NetBitOf(c, oLo) + (down ? 1 : -1),
-                                                           c.netLsb(), c.net(), CKXPinData::Kept));
+        AddKeptParts(c, oLo, oHi, records);
     }
     return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::AddKeptParts(const CConn& c, int oLo, int oHi,
+                                           std::vector<std::unique_ptr<CKXPinData>>& records) const {
+    if (m_bNetBitMode) return;
+    const int cLo = std::min(c.instTermLsb(), c.instTermMsb()), cHi = std::max(c.instTermLsb(), c.instTermMsb());
+    const bool down = c.netLsb() > c.netMsb();
+    if (cHi > oHi)
+        records.push_back(std::make_unique<CKXPinData>(cHi, oHi + 1, c.netMsb(), NetBitOf(c, oHi) + (down ? -1 : 1),
+                                                       c.net(), CKXPinData::Kept));
+    if (cLo < oLo)
+        records.push_back(std::make_unique<CKXPinData>(oLo - 1, cLo, NetBitOf(c, oLo) + (down ? 1 : -1), c.netLsb(),
+                                                       c.net(), CKXPinData::Kept));
 }
 
 BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
@@ -237,9 +243,15 @@ ROWCOL CKXSignalDetailsGridWnd::ShowConnectedPinInRow(ROWCOL row, BOOL bPinName,
                                                       const ConnTarget& t) {
     WriteRowPin(row, bPinName, text, t);
     WriteConnectedCells(row, bPinName, t);
-    // The rows showing those pin bits go, as after a connect that took them off the net.
+    // The rows showing those pin bits go, as after a connect that took them off the net; the pin's other
+    // bits on the net stay, each part in a row of its own.
     std::vector<std::unique_ptr<CKXPinData>> shown;
     shown.push_back(std::make_unique<CKXPinData>(t.hi, t.lo, t.start, t.end, t.net, CKXPinData::Removed));
+    for (const CConn& c : t.pin->beginConn()) {
+        const int cLo = std::min(c.instTermLsb(), c.instTermMsb()), cHi = std::max(c.instTermLsb(), c.instTermMsb());
+        if (c.net() == t.net && cHi >= t.lo && cLo <= t.hi)
+            AddKeptParts(c, std::max(t.lo, cLo), std::min(t.hi, cHi), shown);
+    }
     UpdateLockScope lock(*this);
     return UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, shown);
 }

@@ -191,6 +191,32 @@ TEST_F(SignalEditing, PinOnAnotherSignalIsMovedOnlyAfterYes) {
     EXPECT_EQ(Netlist(), before);
 }
 
+// A pin filled into a row, then given the net bit it is on already: nothing changes in the design, and
+// the row takes the place of the row that showed the pin's bits, which shows the bit left on the net.
+TEST_F(SignalEditing, APinGivenTheBitItIsOnMovesUpAndItsOtherBitsStayShown) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("DATA");
+    const std::string before = Netlist(), journal = JournalText();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    const auto at = [](ROWCOL r, int col) { return std::to_string(r) + " " + std::to_string(col) + " "; };
+    for (const auto& [col, text] : {std::pair{G::m_nColInstance, "J1"}, std::pair{G::m_nColPinName, "P<2>"},
+                                    std::pair{G::m_nColStartBit, "1"}, std::pair{G::m_nColEndBit, "1"}})
+        ASSERT_EQ(Run("kx::edit ccp " + at(row, col) + text), "1") << text;
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Row("J1", "P<2..1>"), 0u);
+    const ROWCOL moved = Row("J1", "P<2>"), kept = Row("J1", "P<1>");
+    ASSERT_NE(moved, 0u);
+    ASSERT_NE(kept, 0u);
+    EXPECT_EQ(Cell(moved, G::m_nColStartBit) + "|" + Cell(moved, G::m_nColEndBit), "1|1");
+    EXPECT_EQ(Cell(kept, G::m_nColStartBit) + "|" + Cell(kept, G::m_nColEndBit) + "|" + Cell(kept, G::m_nColPinNumber),
+              "0|0|11");
+    // The bit row shows what the design holds: its pin leaves the net when cleared.
+    ASSERT_EQ(Run("kx::edit ccp " + at(moved, G::m_nColPinName) + "{}"), "1");
+    EXPECT_FALSE(NetlistHas("J1 P<2> DATA<1>"));
+    EXPECT_TRUE(NetlistHas("J1 P<1> DATA<0>"));
+}
+
 TEST_F(SignalEditing, ClearingThePinDisconnectsExactlyThatPin) {
     ASSERT_TRUE(Open());
     G* grid = Show("N1");
