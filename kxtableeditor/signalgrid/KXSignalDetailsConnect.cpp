@@ -103,6 +103,8 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnPin(ROWCOL row, BOOL bPinName, const CS
 BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages) {
     if (t.net->isScalar()) return t.hi == t.lo ? TRUE : Refuse(bShowMessages, "KXTABLE-102");
     if (m_bNetBitMode) {
+        // A row of one shown bit takes one pin bit.
+        if (t.hi != t.lo) return Refuse(bShowMessages, "KXTABLE-135");
         t.start = t.end = GetRowNetBit(row);
         return TRUE;
     }

@@ -173,6 +173,23 @@ TEST_F(SignalEditing, AWholeBusPinNeedsANetRangeOfItsWidth) {
     EXPECT_EQ(Netlist(), before);
 }
 
+// A row of one shown bit takes one pin bit: several are refused at once, before any question about
+// the pin's bits on other signals, and nothing changes.
+TEST_F(SignalEditing, ARowOfAShownBitRefusesSeveralPinBitsWithoutAQuestion) {
+    ASSERT_TRUE(Open());
+    Show("DATA", 1);
+    const ROWCOL row = Row("J1", "P<2>");
+    ASSERT_NE(row, 0u);
+    const std::string before = Netlist(), journal = JournalText();
+    Messages();
+    Run("kx::answer question * yes");
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "P<4..1>"));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-135"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Row("J1", "P<2>"), row);
+}
+
 TEST_F(SignalEditing, PinOnAnotherSignalIsMovedOnlyAfterYes) {
     ASSERT_TRUE(Open());
     G* grid = Show("FREE");
