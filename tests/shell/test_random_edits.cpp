@@ -1401,6 +1401,16 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A pair leg left empty in an addConnection list parted its net and kept its terminations, as the run's
+// termination answer says; the journal's Delete for it, replayed without that answer, dropped them.
+TEST_F(RandomEdits, KeptSeed2313AnEmptyLegOfAConnectListKeepsItsTerminationsInTheReplay) {
+    RunKept(2313, R"TCL(kx::show clp U1; addConnection pin MCLK, {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
+openMatrixView pin mv2; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal RESET_N; kx::select ccp {*}[kxcell "MCLK" "Pin Name"]; addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 50; kx::select ccp {*}[kxcell "MCLK" Termination]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "RESET_N" Termination] {*}[kxcell "MCLK" Termination]; paste special
+kx::show clp U1; addConnection pin ,PGOOD {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // A model given for a bus row alone went on the whole pin by the word, while the journal's AssignModel
 // on that row was refused in the replay as if no model was given.
 TEST_F(RandomEdits, KeptSeed57AModelGivenForABusRowAloneReplays) {
