@@ -243,6 +243,7 @@ protected:
 void DesignRefusals::ExpectCellEditRefused(const char* text, const char* id, const char* retyped) {
     ASSERT_TRUE(OpenBoard(3, kShowU1));
     const DesignMark before = MarkDesign();
+    const bool modified = Doc()->IsModified();
     Messages();
     m_app->Server()->setCommitFault([] { return true; });
     const std::string answer = Run(std::string("kx::edit ccp 41 7 ") + text);
@@ -251,6 +252,7 @@ void DesignRefusals::ExpectCellEditRefused(const char* text, const char* id, con
     EXPECT_EQ(Messages(), std::vector<std::string>{id});
     EXPECT_NE(Transcript().find(std::string("edit refused: cell 41,7: ") + id), std::string::npos);
     ExpectUnchangedSince(before);
+    EXPECT_EQ(Doc()->IsModified(), modified); // no save question for a change that did not happen
     EXPECT_EQ(Run(std::string("kx::edit ccp 41 7 ") + retyped), "1");
     EXPECT_NE(Run("kx::netlist"), before.netlist);
 }
