@@ -94,6 +94,12 @@ using namespace kxrandom;
 // The clock of the comments' time stamps, in the session and in the fresh host that replays it.
 constexpr const char* kEpoch = "1780000000";
 
+size_t Occurrences(const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++count;
+    return count;
+}
 
 // Shows a matrix view (one of two, the second now and then) with U1 and a few signals in it.
 std::string MatrixShown(Rng& rng, EditWorld&) {
@@ -1098,14 +1104,19 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         refused = 0;
         const bool lastWindow = Panes().size() == 1;
         const int history = HistoryCount();
+        const int steps = StepCount();
         const size_t journalBefore = JournalText().size();
         const std::string result = Run(line);
         if (line.find("kx::close") != std::string::npos && HistoryCount() < history) {
             // The last window closed (and opened again): the design is as last saved, the steps
-            // before are gone. Another window that closed keeping its edits (saved) took its steps
-            // with it: what undoing every step gives is no longer known.
+            // before are gone. Another window that closed keeping its edits (saved, or the steps
+            // the design was saved with, which a close without saving leaves) took its steps with
+            // it: what undoing every step gives is no longer known.
+            const std::string closing = JournalText().substr(journalBefore);
             if (lastWindow && HistoryCount() == 0) m_saved = SavedDesignText();
-            else if (JournalText().find(".Close()", journalBefore) != std::string::npos) m_baselineKnown = false;
+            else if (closing.find(".Close()") != std::string::npos ||
+                     steps - StepCount() > static_cast<int>(Occurrences(closing, ".Undo()")))
+                m_baselineKnown = false;
         }
         if (std::getenv("KX_EDIT_TRACE")) {
             std::cerr << line << " -> " << result << " steps " << StepCount() << " refused commits " << refused
