@@ -50,6 +50,15 @@ public:
         return true;
     }
 
+    // Room for `more` keys past those held, made at once (a grid about to fill its rows).
+    void Reserve(std::size_t more) {
+        const std::size_t want = m_entries.size() + more;
+        m_entries.reserve(want);
+        std::size_t slots = std::max(kFirstSlots, m_slots.size());
+        while ((want + 1) * 2 > slots) slots *= 2;
+        if (slots > m_slots.size()) Rehash(slots);
+    }
+
     void Clear() {
         m_slots.clear();
         m_entries.clear();
@@ -94,8 +103,9 @@ private:
         }
     }
 
-    void Grow() {
-        m_slots.assign(std::max(kFirstSlots, m_slots.size() * 2), 0);
+    void Grow() { Rehash(std::max(kFirstSlots, m_slots.size() * 2)); }
+    void Rehash(std::size_t slots) {
+        m_slots.assign(slots, 0);
         for (std::size_t i = 0; i < m_entries.size(); ++i)
             m_slots[SlotOf(m_entries[i].key)] = static_cast<std::uint32_t>(i + 1);
     }

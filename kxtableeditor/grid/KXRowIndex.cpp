@@ -85,6 +85,12 @@ void KXRowIndex::Clear() {
     m_nLayout = ~std::uint64_t{0};
 }
 
+void KXRowIndex::Reserve(std::size_t keys, std::size_t texts, std::size_t rows) {
+    m_rowsByKey.Reserve(keys);
+    m_rowsByText.Reserve(texts);
+    m_rowOfId.Reserve(rows);
+}
+
 void KXRowIndex::Add(Key key, ROWCOL row) {
     CGXData* data = Data();
     const std::uint64_t id = data ? data->GetRowId(row) : 0;

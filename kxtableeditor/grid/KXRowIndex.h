@@ -72,6 +72,8 @@ public:
 
     // Forgets every key (the grid was refilled).
     void Clear();
+    // Room for `keys` more keys, `texts` more texts and `rows` more rows, made at once before a fill.
+    void Reserve(std::size_t keys, std::size_t texts, std::size_t rows);
     // The row shows the key (again: nothing changes).
     void Add(Key key, ROWCOL row);
     // The row no longer shows the key.
@@ -164,6 +166,7 @@ private:
         Place* Find(std::uint64_t id);
         void Set(std::uint64_t id, Place place);
         void Clear();
+        void Reserve(std::size_t more) { m_byId.reserve(m_byId.size() + more); }
 
     private:
         static constexpr std::uint64_t kNone = ~std::uint64_t{0}; // the layout of a place not set

@@ -15,6 +15,7 @@
 #include "kxinstsigpane/CommonInterface.h"
 #include "rmx/packaging.h"
 
+#include <cstdlib>
 #include <algorithm>
 #include <memory>
 #include <map>
@@ -231,9 +232,14 @@ void CKXInstanceDetailsGridWnd::LoadInstanceRows(const CDesignContext& design, c
     IInstance* inst = instance.instance();
     // 12, 13. Pins and physical parts.
     std::vector<IInstTerm*> pins;
-    for (IInstTerm* pin : inst->beginInstTerm())
+    std::size_t rowCount = 0; // a row a bit, and one more for a bus shown whole
+    for (IInstTerm* pin : inst->beginInstTerm()) {
         pins.push_back(pin);
+        rowCount += pin->msb() == pin->lsb() ? 1 : static_cast<std::size_t>(std::abs(pin->msb() - pin->lsb())) + 2;
+    }
     const int pinCount = static_cast<int>(pins.size());
+    // Each row indexes its pin bit and its net, and its pin name and number texts; each pin its rows.
+    m_rowIndex.Reserve(2 * rowCount + pins.size(), 2 * rowCount, rowCount);
     // The physical parts are looked up again when a row first needs one (PhysPartOfInstance).
     for (UINT index : m_arrInstanceIds)
         m_mapPhysPartInst.erase(index);

@@ -72,4 +72,27 @@ TEST(FlatMap, RandomInsertsAndErasesAgreeWithAnOrderedMap) {
     }
 }
 
+// Room made before and between inserts (more than there is, less, none at all) keeps every key found,
+// with the keys in it before and the values their vectors hold.
+TEST(FlatMap, RoomMadeAheadKeepsEveryKeyAndErasesStillWork) {
+    Map map;
+    std::map<std::uint64_t, std::vector<int>> truth;
+    map.Reserve(0);
+    EXPECT_EQ(map.Find(3), nullptr);
+    int step = 0;
+    for (const std::size_t room : {std::size_t{10}, std::size_t{3000}, std::size_t{1}, std::size_t{0}, std::size_t{700}}) {
+        map.Reserve(room);
+        ExpectSame(map, truth);
+        for (std::size_t i = 0; i < 600; ++i, ++step) {
+            const std::uint64_t key = (static_cast<std::uint64_t>(step % 5) << 56) | static_cast<std::uint64_t>(step / 3);
+            map[key].push_back(step);
+            truth[key].push_back(step);
+        }
+        ExpectSame(map, truth);
+        for (std::uint64_t key = static_cast<std::uint64_t>(step / 3) - 40; key < static_cast<std::uint64_t>(step / 3); ++key)
+            EXPECT_EQ(map.Erase(key), truth.erase(key) == 1);
+        ExpectSame(map, truth);
+    }
+}
+
 } // namespace

@@ -62,7 +62,7 @@ const CGXData::Line* CGXData::RowLine(ROWCOL nRow) const
     return nRow < m_rows.size() ? m_rows[nRow].line.get() : nullptr;
 }
 
-CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
+CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create, bool* created)
 {
     if (nRow >= m_rows.size())
         return nullptr;
@@ -79,6 +79,8 @@ CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
             return nullptr;
         if (cells.size() == cells.capacity())
             ReserveCell(cells, nCol);
+        if (created)
+            *created = true;
         return &cells.emplace_back(nCol);
     }
     auto it = std::lower_bound(cells.begin(), cells.end(), nCol, [](const Cell& c, ROWCOL col) { return c.col < col; });
@@ -89,6 +91,8 @@ CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create)
     const auto at = it - cells.begin();
     if (cells.size() == cells.capacity())
         ReserveCell(cells, nCol);
+    if (created)
+        *created = true;
     return &*cells.emplace(cells.begin() + at, nCol);
 }
 
@@ -185,9 +189,12 @@ BOOL CGXData::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle,
             m_rows[nRow].line.reset();
         return TRUE;
     }
-    Cell* cell = FindCell(nRow, nCol, true);
+    bool created = false;
+    Cell* cell = FindCell(nRow, nCol, true, &created);
     if (mt == gxCopy)
         cell->style = *pStyle;
+    else if (created && (mt == gxOverride || mt == gxApplyNew))
+        cell->style.MergeIntoNew(*pStyle); // a cell written for the first time, as a grid fills its rows
     else
         cell->style.ChangeStyle(*pStyle, mt);
     if (cell->style.IsEmpty()) // nothing left to keep

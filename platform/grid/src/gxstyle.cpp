@@ -338,7 +338,37 @@ void CGXStyle::Merge(const CGXStyle& src, bool over)
     // Fonts merge attribute by attribute, whatever the mode.
     const bool fontMerge = (src.m_mask & kFont) && (m_mask & kFont);
     bits &= ~kFont;
+    CopyPlainAttributes(src, bits);
+    if (src.m_mask & kExtMask)
+        MergeExt(src, bits, fontMerge, over ? gxOverride : gxApplyNew);
+    m_mask |= bits;
+    MergeUserAttributes(src, over);
+}
 
+void CGXStyle::MergeIntoNew(const CGXStyle& src)
+{
+    const uint32_t bits = src.m_mask;
+    // A style holding something, or a source whose extension Merge would not share (missing, or with
+    // a font, which merges attribute by attribute), takes the general way.
+    if (m_mask || m_ext || m_uas || ((bits & kExtMask) && (!src.m_ext || (bits & kFont)))) {
+        Merge(src, true);
+        return;
+    }
+    CopyPlainAttributes(src, bits);
+    m_mask = bits;
+    if (bits & kExtMask) {
+        ++src.m_ext->refs; // shared until one side changes it
+        m_ext = src.m_ext;
+    }
+    if (src.m_uas && src.m_uas->size) {
+        ++src.m_uas->refs;
+        m_uas = src.m_uas;
+    }
+}
+
+// The attributes kept inline (all but the extension and the user attributes) that bits names.
+void CGXStyle::CopyPlainAttributes(const CGXStyle& src, uint32_t bits)
+{
     if (bits & kValue)
         m_value = src.m_value;
     if (bits & kControl)
@@ -364,10 +394,6 @@ void CGXStyle::Merge(const CGXStyle& src, bool over)
         if (bits & kMaxLength)
             m_maxLength = src.m_maxLength;
     }
-    if (src.m_mask & kExtMask)
-        MergeExt(src, bits, fontMerge, over ? gxOverride : gxApplyNew);
-    m_mask |= bits;
-    MergeUserAttributes(src, over);
 }
 
 void CGXStyle::MergeExt(const CGXStyle& src, uint32_t bits, bool fontMerge, GXModifyType mt)

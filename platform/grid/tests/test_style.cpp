@@ -449,3 +449,69 @@ TEST(GridStyle, AttributesTakenFromAnotherStyleShareItsObject)
     EXPECT_EQ(taker.GetUserAttributeLong(4), 7);
     EXPECT_EQ(taker.GetUserAttributeCount(), 2);
 }
+
+namespace {
+
+// Every attribute a style reads, included or not, as text: two styles that read alike give one text.
+std::string Reading(const CGXStyle& s)
+{
+    std::string text = std::to_string(s.GetIncludeValue()) + s.GetValue().GetString();
+    text += "|" + std::to_string(s.GetControl()) + std::to_string(s.GetIncludeControl()) + std::to_string(s.GetReadOnly()) +
+            std::to_string(s.GetIncludeReadOnly()) + std::to_string(s.GetEnabled()) + std::to_string(s.GetWrapText()) +
+            std::to_string(s.GetHorizontalAlignment()) + std::to_string(s.GetTextColor()) +
+            std::to_string(s.GetMaxLength()) + std::to_string(s.GetBaseStyle());
+    text += "|" + std::to_string(s.GetIncludeInterior()) + std::to_string(s.GetInterior().GetColor()) +
+            std::to_string(s.GetIncludeFont()) + std::to_string(s.GetFont().GetBold()) +
+            std::to_string(s.GetIncludeBorders()) + std::to_string(s.GetBorders(gxBorderLeft).GetWidth()) +
+            std::to_string(s.GetIncludeChoiceList()) + s.GetChoiceList().GetString();
+    s.ForEachUserAttribute([&](WORD id, const CGXAbstractUserAttribute& v) {
+        text += "|" + std::to_string(id) + "=" + v.GetValue().GetString();
+    });
+    return text;
+}
+
+} // namespace
+
+// A cell written for the first time takes the style in one step; it must read exactly as the merge of
+// the style into an empty cell, whatever the style leaves out, and stay as written when the style
+// it came from changes afterwards.
+TEST(GridStyle, ACellWrittenForTheFirstTimeReadsAsTheMergeIntoAnEmptyCell)
+{
+    std::vector<CGXStyle> sources(6);
+    sources.reserve(7);
+    sources[0].SetValue("plain");
+    sources[1].SetValue("v").SetReadOnly(TRUE).SetIncludeReadOnly(FALSE).SetEnabled(FALSE).SetWrapText(TRUE);
+    sources[1].SetHorizontalAlignment(DT_RIGHT).SetMaxLength(9).SetBaseStyle(3).SetUserAttribute(5, "five");
+    sources[2].SetInterior(RGB(1, 2, 3)).SetBorders(gxBorderLeft, CGXPen(PS_SOLID, 2)).SetChoiceList("a\nb");
+    sources[2].SetUserAttribute(9, 9.0).SetUserAttribute(4, "four").SetControl(GX_IDS_CTRL_STATIC);
+    sources[3].SetInterior(RGB(7, 8, 9)).SetIncludeInterior(FALSE).SetValue("left out").SetIncludeValue(FALSE);
+    sources.push_back(sources[3]);
+    sources.back().SetControl(GX_IDS_CTRL_STATIC);
+    sources[4].SetUserAttribute(6, "gone").SetIncludeUserAttribute(6, FALSE).SetTextColor(RGB(4, 4, 4));
+    sources[5].SetFont(CGXFont().SetItalic(TRUE)).SetInterior(RGB(5, 5, 5)).SetValue("font");
+    for (GXModifyType mt : {gxOverride, gxApplyNew}) {
+        TestGrid g(4, 8);
+        g.GetParam()->SetLockReadOnly(FALSE);
+        for (size_t i = 0; i < sources.size(); ++i) {
+            CGXStyle merged;
+            merged.ChangeStyle(sources[i], mt);
+            const std::string expected = Reading(merged);
+            // Written at the row's end and between cells already there.
+            const ROWCOL cols[] = {static_cast<ROWCOL>(8 - i), static_cast<ROWCOL>(1 + i)};
+            for (ROWCOL row : {1u, 2u}) {
+                CGXStyle source = sources[i];
+                ASSERT_TRUE(g.SetStyleRange(CGXRange(row, cols[row - 1]), source, mt));
+                source.SetInterior(RGB(0, 0, 1)).SetUserAttribute(5, "changed").SetValue("changed");
+                const CGXStyle* stored = g.GetData()->LookupCell(row, cols[row - 1]);
+                if (merged.IsEmpty()) { // nothing to keep: no cell
+                    EXPECT_EQ(stored, nullptr);
+                    continue;
+                }
+                ASSERT_NE(stored, nullptr);
+                EXPECT_EQ(Reading(*stored), expected) << "source " << i << " row " << row;
+                EXPECT_TRUE(*stored == merged) << "source " << i;
+            }
+        }
+        g.ExpectConsistent();
+    }
+}

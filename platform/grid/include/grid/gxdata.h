@@ -143,7 +143,8 @@ public:
 private:
     Line* RowLine(ROWCOL nRow, bool create);
     const Line* RowLine(ROWCOL nRow) const;
-    Cell* FindCell(ROWCOL nRow, ROWCOL nCol, bool create);
+    // created, when given, is set when the cell is made (a new, empty one).
+    Cell* FindCell(ROWCOL nRow, ROWCOL nCol, bool create, bool* created = nullptr);
     void ReserveCell(std::vector<Cell>& cells, ROWCOL nCol) const;
     static std::unique_ptr<RowRecord> CopySlot(const RowSlot& from);
     bool Keeping() const { return m_nKeepDepth > 0; }

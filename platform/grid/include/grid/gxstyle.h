@@ -238,6 +238,9 @@ public:
 
     // Merges src into this style (see GXModifyType).
     void ChangeStyle(const CGXStyle& src, GXModifyType mt);
+    // The same as ChangeStyle(src, gxOverride) on a style as new (default-constructed, nothing set), in one
+    // step: src's attributes are taken as they are, its extension and user attributes shared.
+    void MergeIntoNew(const CGXStyle& src);
     friend bool operator==(const CGXStyle& a, const CGXStyle& b);
     friend bool operator!=(const CGXStyle& a, const CGXStyle& b) { return !(a == b); }
 
@@ -440,6 +443,7 @@ private:
     // Merges src into this style, attribute by attribute (gxOverride or gxApplyNew).
     void Merge(const CGXStyle& src, bool over);
     void MergeExt(const CGXStyle& src, uint32_t bits, bool fontMerge, GXModifyType mt);
+    void CopyPlainAttributes(const CGXStyle& src, uint32_t bits);
     void MergeUserAttributes(const CGXStyle& src, bool over);
     // Counts a holder of an attribute object; the last holder to go deletes it.
     static void Hold(const CGXAbstractUserAttribute* p) { ++p->m_nHolders; }
