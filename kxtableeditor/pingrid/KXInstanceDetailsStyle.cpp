@@ -143,10 +143,8 @@ IPhysPartInst* CKXInstanceDetailsGridWnd::PhysPartOfInstance(int index) {
 }
 
 CString CKXInstanceDetailsGridWnd::RowChildLevel(ROWCOL row) {
-    CGXStyle name;
-    GetStyleRowCol(row, Col(m_nColPinName), name);
-    return name.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL)) ? name.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
-                                                                : CString("noval");
+    const CGXAbstractUserAttribute* level = StoredCell(row, Col(m_nColPinName)).FindUserAttribute(Id(IDS_UA_CHILD_LEVEL));
+    return level ? level->GetValue() : CString("noval");
 }
 
 void CKXInstanceDetailsGridWnd::StylePropertyCells(IInstTerm* pin, int firstRow, int lastRow) {

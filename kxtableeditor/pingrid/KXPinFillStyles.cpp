@@ -22,6 +22,33 @@ constexpr std::size_t kIntDigits = 11;
 
 } // namespace
 
+void ConnectionSum::Add(const CString& pinName, const CString& signal) {
+    const bool first = !m_added;
+    m_added = true;
+    if (!signal.IsEmpty() && m_count < kConnectionTipRows) {
+        if (!first) m_summary.tip += "\n";
+        m_summary.tip += pinName;
+        m_summary.tip += ":";
+        m_summary.tip += signal;
+    }
+    if (first) m_first = signal;
+    else if (m_allEqual && signal.CompareNoCase(m_first) != 0) m_allEqual = false;
+    // Only a power group shows the joined texts of rows on different nets.
+    if (m_powerGroup) {
+        if (!first) m_summary.text += ",";
+        m_summary.text += signal;
+    }
+}
+
+ConnectionSummary ConnectionSum::Finish() {
+    // One net shared by every child is shown once.
+    if (m_allEqual && m_added) m_summary.text = m_first;
+    else if (!m_powerGroup) m_summary.text.Empty();
+    if (m_count > kConnectionTipRows && !m_summary.tip.IsEmpty())
+        m_summary.tip += "\n....\nExpand pin to see all connections...";
+    return m_summary;
+}
+
 BitNames::BitNames(const CString& base) : m_base(base) {
     m_prefix.reserve(m_base.str().size() + 1);
     m_prefix.append(m_base.str()).append(1, '<');
@@ -129,6 +156,14 @@ void PinFillStyles::PutDecimal(CGXStyle& style, UINT id, int value) {
     CGXStyle& held = m_decimals[index];
     if (!held.GetIncludeUserAttribute(kDecimalSlot)) held.SetUserAttribute(kDecimalSlot, Decimal(value));
     style.SetUserAttributeFrom(Id(id), held, kDecimalSlot);
+}
+
+bool PinFillStyles::IsBlock(const CInstanceContext& instance) {
+    const IInstance* inst = instance.instance();
+    if (m_inLoad && inst && inst == m_blockOf) return m_block;
+    m_blockOf = m_inLoad ? inst : nullptr;
+    m_block = static_cast<bool>(instance.containedDesign());
+    return m_block;
 }
 
 const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,
