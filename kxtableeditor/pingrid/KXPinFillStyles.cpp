@@ -2,6 +2,7 @@
 #include "pingrid/KXPinGridIds.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -166,15 +167,32 @@ bool PinFillStyles::IsBlock(const CInstanceContext& instance) {
     return m_block;
 }
 
+const PinFillStyles::InstanceEntry* PinFillStyles::Recent(const CString& level, UINT diffPairControl,
+                                                          int plusMinus) const {
+    for (const InstanceEntry* entry : m_recent)
+        if (entry && std::get<1>(*entry->key) == diffPairControl && std::get<2>(*entry->key) == plusMinus &&
+            std::get<0>(*entry->key) == level.GetString())
+            return entry;
+    return nullptr;
+}
+
+void PinFillStyles::KeepRecent(const InstanceEntry& entry) {
+    if (std::find(m_recent.begin(), m_recent.end(), &entry) != m_recent.end()) return;
+    m_recent[m_nextRecent] = &entry;
+    m_nextRecent = (m_nextRecent + 1) % kRecentEntries;
+}
+
 const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,
                                                            UINT diffPairControl, int plusMinus) {
     const IInstance* inst = instance.instance();
-    std::tuple<std::string, UINT, int> key{level.GetString(), diffPairControl, plusMinus};
-    if (m_inLoad && inst && inst == m_lastInstance && key == m_lastKey) return *m_lastCells;
-    InstanceEntry& entry = m_instance[key];
+    // Within a load the entries checked against its instance are given again without looking at it.
+    if (!m_inLoad || !inst || inst != m_lastInstance) m_recent.fill(nullptr);
+    if (const InstanceEntry* recent = Recent(level, diffPairControl, plusMinus)) return recent->cells;
+    auto [it, added] = m_instance.try_emplace(InstanceKey{level.GetString(), diffPairControl, plusMinus});
+    InstanceEntry& entry = it->second;
+    entry.key = &it->first;
     m_lastInstance = inst;
-    m_lastKey = std::move(key);
-    m_lastCells = &entry.cells;
+    if (m_inLoad && inst) KeepRecent(entry);
     const char* name = inst ? inst->name() : "";
     const char* location = instance ? instance.physicalPackageName() : nullptr;
     if (entry.instance == inst && inst && entry.name == Text(name) && entry.location == Text(location))

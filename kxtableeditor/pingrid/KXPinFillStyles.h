@@ -123,23 +123,30 @@ private:
 
     // One instance's cells per (level, control, plus-minus mark), kept while the instance, its
     // name and its location stay what they were.
+    using InstanceKey = std::tuple<std::string, UINT, int>;
     struct InstanceEntry {
         const IInstance* instance = nullptr;
         std::string name, location;
         InstanceCells cells;
+        const InstanceKey* key = nullptr; // the entry's own key in m_instance
     };
-    std::map<std::tuple<std::string, UINT, int>, InstanceEntry> m_instance;
+    std::map<InstanceKey, InstanceEntry> m_instance;
+    // The entries checked against the instance of the load last (a pin's rows take turns between a few).
+    static constexpr std::size_t kRecentEntries = 4;
+    std::array<const InstanceEntry*, kRecentEntries> m_recent{};
+    std::size_t m_nextRecent = 0;
+    const InstanceEntry* Recent(const CString& level, UINT diffPairControl, int plusMinus) const;
+    void KeepRecent(const InstanceEntry& entry);
     void SetInLoad(bool inLoad) {
         m_inLoad = inLoad;
         m_lastInstance = nullptr; // the cells are checked against the instance once more
+        m_recent.fill(nullptr);
         m_blockOf = nullptr;
     }
     const IInstance* m_blockOf = nullptr; // the instance m_block answers for, within a load
     bool m_block = false;
     bool m_inLoad = false;
     const IInstance* m_lastInstance = nullptr;
-    std::tuple<std::string, UINT, int> m_lastKey;
-    const InstanceCells* m_lastCells = nullptr;
 };
 
 } // namespace kxpingrid
