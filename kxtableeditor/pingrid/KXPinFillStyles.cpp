@@ -188,7 +188,7 @@ const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceConte
     // Within a load the entries checked against its instance are given again without looking at it.
     if (!m_inLoad || !inst || inst != m_lastInstance) m_recent.fill(nullptr);
     if (const InstanceEntry* recent = Recent(level, diffPairControl, plusMinus)) return recent->cells;
-    auto [it, added] = m_instance.try_emplace(InstanceKey{level.GetString(), diffPairControl, plusMinus});
+    const auto it = m_instance.try_emplace(InstanceKey{level.GetString(), diffPairControl, plusMinus}).first;
     InstanceEntry& entry = it->second;
     entry.key = &it->first;
     m_lastInstance = inst;
