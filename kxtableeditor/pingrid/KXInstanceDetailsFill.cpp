@@ -183,7 +183,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     const bool childMode = m_nFillMode == 0 || m_nFillMode == 1;
     if (childMode || !m_bShowVectors) msb = lsb = bit;
     InsertRows(row, 1, kNoUpdate, gxDo);
-    const bool block = static_cast<bool>(m_instCurrent.containedDesign());
+    const bool block = m_fillStyles.IsBlock(m_instCurrent);
     if (msb == lsb) {
         FillScalarPinRow(pin, row, msb, childMode ? level : CString("1"), block);
         return;
@@ -211,8 +211,8 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
         FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], shared, block);
     }
-    // The vector's row sums its bits up once they are all written.
-    SetConnectionCell(parentRow);
+    // The vector's row sums its bits up once they are all written; a row below them is looked at too.
+    SetConnectionCell(parentRow, row == GetRowCount() ? &shared.connections : nullptr);
     ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
 }
 
@@ -346,6 +346,8 @@ void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROW
     OuterSignal(pin, bit, text, netId);
     // (The parent's signal cell, written from the same connections, already shows the whole pin.)
     WriteSignalCell(row, "2", text, netId);
+    shared.connections.Count();
+    shared.connections.Add(name, text);
     FinishPinRow(row, pin, bit, bit, parentRow, block);
 }
 
@@ -364,8 +366,7 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
         WriteCell(row, Col(m_nColTermination), term);
     }
     // A bit whose termination differs from what its vector's row shows (none included) empties that row's cell.
-    if (parentRow != GX_INVALID &&
-        GetValueRowCol(parentRow, Col(m_nColTermination)).CompareNoCase(type) != 0) {
+    if (parentRow != GX_INVALID && ShownValue(parentRow, Col(m_nColTermination)).CompareNoCase(type) != 0) {
         CGXStyle clear;
         clear.SetValue("");
         WriteCell(parentRow, Col(m_nColTermination), clear);

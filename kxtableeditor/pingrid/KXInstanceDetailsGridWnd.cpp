@@ -82,6 +82,12 @@ const CGXStyle& CKXInstanceDetailsGridWnd::StoredCell(ROWCOL row, ROWCOL col) {
     return stored ? *stored : kNoStyle;
 }
 
+CString CKXInstanceDetailsGridWnd::ShownValue(ROWCOL row, ROWCOL col) {
+    // A cell that carries its own value shows it: nothing behind it needs composing.
+    const CGXStyle& stored = StoredCell(row, col);
+    return stored.GetIncludeValue() ? stored.GetValue() : GetValueRowCol(row, col);
+}
+
 CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) {
     return KXRowAttrs(*this, row).Text(col, id);
 }

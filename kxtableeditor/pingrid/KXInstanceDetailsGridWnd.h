@@ -197,14 +197,10 @@ public:
     void FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level);
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
     // The SIGNAL cell of a vector row: its one connection, else what its bit rows are connected to.
-    struct ConnectionSummary {
-        CString text, tip;
-        int netId = -1;
-    };
+    using ConnectionSummary = kxpingrid::ConnectionSummary;
     // A vector pin's bits on different nets leave the text empty (the tool tip lists them); a power
     // group's row joins its pins' nets.
     ConnectionSummary SummariseChildConnections(ROWCOL row, bool powerGroup);
-    static constexpr int kConnectionTipRows = 25; // bit rows listed in the tool tip
     static constexpr int kConnectionHatch = 20;   // the grid library's pattern of a summarised cell
 
     // ------------------------------------------------------------- cell styling
@@ -485,8 +481,9 @@ public:
     ROWCOL FirstRowOfKey(std::uint64_t key);
     // Keys a connection of a pair leg into map; false for any other connection.
     bool MakeInstTermBitKey(ConnsByPinBit& map, const CConn& conn, std::uint64_t& key);
-    // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin.
-    void SetConnectionCell(ROWCOL row);
+    // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin, else what
+    // its child rows are connected to (childRows when the fill has just summed them up, else read back).
+    void SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows = nullptr);
     // Clears the SIGNAL and TERMINATION cells of the child rows of a group row.
     void ResetNoValueCell(ROWCOL row, BOOL bRedraw);
     // SIGNAL cells of the bit rows below row, bit first to bit last of one net.
@@ -1379,6 +1376,8 @@ private:
     // cell's style when it is read): for the row-model readers, which look at a few attributes of
     // many rows. Valid until the grid changes; an empty style outside the grid.
     const CGXStyle& StoredCell(ROWCOL row, ROWCOL col);
+    // The value a data cell shows (GetValueRowCol), read from the cell itself when it carries one.
+    CString ShownValue(ROWCOL row, ROWCOL col);
     CString AttrText(ROWCOL row, ROWCOL col, UINT id);
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.

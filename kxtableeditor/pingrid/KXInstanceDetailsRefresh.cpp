@@ -140,7 +140,7 @@ LRESULT CKXInstanceDetailsGridWnd::OnInstanceChanged(WPARAM wParam, LPARAM) {
 // ---------------------------------------------------------------------------
 // Cells rewritten by the refresh
 
-void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
+void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows) {
     if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
@@ -165,7 +165,7 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
             summary.netId = static_cast<int>(conn.net()->id());
         }
     }
-    if (!direct) summary = SummariseChildConnections(row, powerGroup);
+    if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : SummariseChildConnections(row, powerGroup);
     ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
     const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&
                         GetValueRowCol(row + 1, Col(m_nColPinName)) == summary.text;
@@ -181,10 +181,7 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row) {
 
 CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::SummariseChildConnections(ROWCOL row,
                                                                                             bool powerGroup) {
-    ConnectionSummary summary;
-    bool allEqual = true;
-    int count = 0;
-    CString firstText;
+    kxpingrid::ConnectionSum sum(powerGroup);
     // A power group's walk ends with its own pins: the next group's rows are of the same kinds.
     ROWCOL last = GetRowCount();
     int group = 0;
@@ -194,7 +191,7 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
         last = children.empty() ? row : static_cast<ROWCOL>(children.back());
     }
     for (ROWCOL r = row + 1; r <= last; ++r) {
-        ++count;
+        sum.Count();
         CString base;
         int msb = -1, lsb = -1;
         const PinRowKind kind = GetRowKind(r, base, msb, lsb);
@@ -202,25 +199,12 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
             kind != PIN_ROW_POWER_CHILD && kind != PIN_ROW_IMPLICIT_POWER)
             break;
         if (!powerGroup && GetRowParentOffset(r) != row) break; // the pin's own bit rows end here
-        const CString signal = GetValueRowCol(r, Col(m_nColSignal));
+        // (GetValueRowCol answers in one buffer of the grid's: each text is copied before the next read.)
         const CString pinName = GetValueRowCol(r, Col(m_nColPinName));
-        const bool listed = !signal.IsEmpty() && count < kConnectionTipRows;
-        if (r == row + 1) {
-            firstText = signal;
-            summary.text = signal;
-            if (listed) summary.tip = pinName + ":" + signal;
-        } else {
-            summary.text += "," + signal;
-            if (listed) summary.tip += "\n" + pinName + ":" + signal;
-            if (signal.CompareNoCase(firstText) != 0) allEqual = false;
-        }
+        const CString signal = GetValueRowCol(r, Col(m_nColSignal));
+        sum.Add(pinName, signal);
     }
-    // One net shared by every bit is shown once.
-    if (allEqual && !summary.text.IsEmpty()) summary.text = firstText;
-    else if (!powerGroup) summary.text.Empty();
-    if (count > kConnectionTipRows && !summary.tip.IsEmpty())
-        summary.tip += "\n....\nExpand pin to see all connections...";
-    return summary;
+    return sum.Finish();
 }
 
 void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {

@@ -11,6 +11,7 @@
 #include "rmx/packaging.h"
 
 #include <memory>
+#include <vector>
 
 using kxpingrid::Col;
 using kxpingrid::Decimal;
@@ -143,19 +144,21 @@ IPhysPartInst* CKXInstanceDetailsGridWnd::PhysPartOfInstance(int index) {
 }
 
 CString CKXInstanceDetailsGridWnd::RowChildLevel(ROWCOL row) {
-    CGXStyle name;
-    GetStyleRowCol(row, Col(m_nColPinName), name);
-    return name.GetIncludeUserAttribute(Id(IDS_UA_CHILD_LEVEL)) ? name.GetUserAttributeText(Id(IDS_UA_CHILD_LEVEL))
-                                                                : CString("noval");
+    const CGXAbstractUserAttribute* level = StoredCell(row, Col(m_nColPinName)).FindUserAttribute(Id(IDS_UA_CHILD_LEVEL));
+    return level ? level->GetValue() : CString("noval");
 }
 
 void CKXInstanceDetailsGridWnd::StylePropertyCells(IInstTerm* pin, int firstRow, int lastRow) {
     if (firstRow > lastRow || firstRow < static_cast<int>(PIN_FIRST_ROW)) return;
+    // The property columns, found once for the rows: a grid without any has nothing to write.
+    std::vector<std::size_t> columns;
+    for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c)
+        if (m_arrColumnInfo[c]->m_nPropertyType != 0) columns.push_back(c);
+    if (columns.empty()) return;
     GridWriteScope scope(*this);
     const CString level = RowChildLevel(static_cast<ROWCOL>(firstRow));
     for (int r = firstRow; r <= lastRow && static_cast<ROWCOL>(r) <= GetRowCount(); ++r) {
-        for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c) {
-            if (m_arrColumnInfo[c]->m_nPropertyType == 0) continue;
+        for (std::size_t c : columns) {
             CString value;
             int state = 3;
             if (!PropertyCellValue(static_cast<ROWCOL>(r), static_cast<int>(c), pin, value, state)) continue;

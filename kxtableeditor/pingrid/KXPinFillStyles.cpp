@@ -2,6 +2,7 @@
 #include "pingrid/KXPinGridIds.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -21,6 +22,33 @@ constexpr WORD kDecimalSlot = 1;
 constexpr std::size_t kIntDigits = 11;
 
 } // namespace
+
+void ConnectionSum::Add(const CString& pinName, const CString& signal) {
+    const bool first = !m_added;
+    m_added = true;
+    if (!signal.IsEmpty() && m_count < kConnectionTipRows) {
+        if (!first) m_summary.tip += "\n";
+        m_summary.tip += pinName;
+        m_summary.tip += ":";
+        m_summary.tip += signal;
+    }
+    if (first) m_first = signal;
+    else if (m_allEqual && signal.CompareNoCase(m_first) != 0) m_allEqual = false;
+    // Only a power group shows the joined texts of rows on different nets.
+    if (m_powerGroup) {
+        if (!first) m_summary.text += ",";
+        m_summary.text += signal;
+    }
+}
+
+ConnectionSummary ConnectionSum::Finish() {
+    // One net shared by every child is shown once.
+    if (m_allEqual && m_added) m_summary.text = m_first;
+    else if (!m_powerGroup) m_summary.text.Empty();
+    if (m_count > kConnectionTipRows && !m_summary.tip.IsEmpty())
+        m_summary.tip += "\n....\nExpand pin to see all connections...";
+    return m_summary;
+}
 
 BitNames::BitNames(const CString& base) : m_base(base) {
     m_prefix.reserve(m_base.str().size() + 1);
@@ -131,15 +159,40 @@ void PinFillStyles::PutDecimal(CGXStyle& style, UINT id, int value) {
     style.SetUserAttributeFrom(Id(id), held, kDecimalSlot);
 }
 
+bool PinFillStyles::IsBlock(const CInstanceContext& instance) {
+    const IInstance* inst = instance.instance();
+    if (m_inLoad && inst && inst == m_blockOf) return m_block;
+    m_blockOf = m_inLoad ? inst : nullptr;
+    m_block = static_cast<bool>(instance.containedDesign());
+    return m_block;
+}
+
+const PinFillStyles::InstanceEntry* PinFillStyles::Recent(const CString& level, UINT diffPairControl,
+                                                          int plusMinus) const {
+    for (const InstanceEntry* entry : m_recent)
+        if (entry && std::get<1>(*entry->key) == diffPairControl && std::get<2>(*entry->key) == plusMinus &&
+            std::get<0>(*entry->key) == level.GetString())
+            return entry;
+    return nullptr;
+}
+
+void PinFillStyles::KeepRecent(const InstanceEntry& entry) {
+    if (std::find(m_recent.begin(), m_recent.end(), &entry) != m_recent.end()) return;
+    m_recent[m_nextRecent] = &entry;
+    m_nextRecent = (m_nextRecent + 1) % kRecentEntries;
+}
+
 const PinFillStyles::InstanceCells& PinFillStyles::Instance(const CInstanceContext& instance, const CString& level,
                                                            UINT diffPairControl, int plusMinus) {
     const IInstance* inst = instance.instance();
-    std::tuple<std::string, UINT, int> key{level.GetString(), diffPairControl, plusMinus};
-    if (m_inLoad && inst && inst == m_lastInstance && key == m_lastKey) return *m_lastCells;
-    InstanceEntry& entry = m_instance[key];
+    // Within a load the entries checked against its instance are given again without looking at it.
+    if (!m_inLoad || !inst || inst != m_lastInstance) m_recent.fill(nullptr);
+    if (const InstanceEntry* recent = Recent(level, diffPairControl, plusMinus)) return recent->cells;
+    const auto it = m_instance.try_emplace(InstanceKey{level.GetString(), diffPairControl, plusMinus}).first;
+    InstanceEntry& entry = it->second;
+    entry.key = &it->first;
     m_lastInstance = inst;
-    m_lastKey = std::move(key);
-    m_lastCells = &entry.cells;
+    if (m_inLoad && inst) KeepRecent(entry);
     const char* name = inst ? inst->name() : "";
     const char* location = instance ? instance.physicalPackageName() : nullptr;
     if (entry.instance == inst && inst && entry.name == Text(name) && entry.location == Text(location))

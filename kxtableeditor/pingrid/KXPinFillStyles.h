@@ -19,11 +19,38 @@
 
 namespace kxpingrid {
 
+// What a group row's child rows are connected to, summed up row after row as they are met below it.
+struct ConnectionSummary {
+    CString text, tip;
+    int netId = -1;
+};
+inline constexpr int kConnectionTipRows = 25; // rows counted below the group row before the tip ends
+
+class ConnectionSum {
+public:
+    // A power group's row joins its pins' nets; a vector's row shows one net only when every bit shares it.
+    explicit ConnectionSum(bool powerGroup) : m_powerGroup(powerGroup) {}
+    // One more row met below the group row; the row that ends the walk counts too.
+    void Count() { ++m_count; }
+    // The child row counted last, with its pin name and its signal.
+    void Add(const CString& pinName, const CString& signal);
+    ConnectionSummary Finish();
+
+private:
+    ConnectionSummary m_summary;
+    CString m_first;
+    int m_count = 0;
+    bool m_added = false;
+    bool m_allEqual = true;
+    bool m_powerGroup;
+};
+
 // What the bit rows of one vector pin have in common, made once for the vector.
 struct VectorBitCells {
     CGXStyle pinName;   // the pin-name cell, before the bit's own name and numbers
     CGXStyle pinNumber; // the pin-number cell; each bit sets its own number
     CGXStyle pinType;   // the pin-type cell, the same on every bit
+    ConnectionSum connections{false}; // what the bit rows written so far are connected to
 };
 
 // The names "NAME<bit>" of one vector's bits: "NAME<" is composed once, each bit appends its number.
@@ -66,6 +93,9 @@ public:
     };
     const InstanceCells& Instance(const CInstanceContext& instance, const CString& level, UINT diffPairControl,
                                   int plusMinus);
+    // Whether the instance is a block (its pins carry no terminations); within a load asked of the
+    // design once.
+    bool IsBlock(const CInstanceContext& instance);
     // Within a load the instance, its name and its location stay as they are: the cells last asked
     // for are given again without looking at the instance.
     void BeginLoad() { SetInLoad(true); }
@@ -93,20 +123,30 @@ private:
 
     // One instance's cells per (level, control, plus-minus mark), kept while the instance, its
     // name and its location stay what they were.
+    using InstanceKey = std::tuple<std::string, UINT, int>;
     struct InstanceEntry {
         const IInstance* instance = nullptr;
         std::string name, location;
         InstanceCells cells;
+        const InstanceKey* key = nullptr; // the entry's own key in m_instance
     };
-    std::map<std::tuple<std::string, UINT, int>, InstanceEntry> m_instance;
+    std::map<InstanceKey, InstanceEntry> m_instance;
+    // The entries checked against the instance of the load last (a pin's rows take turns between a few).
+    static constexpr std::size_t kRecentEntries = 4;
+    std::array<const InstanceEntry*, kRecentEntries> m_recent{};
+    std::size_t m_nextRecent = 0;
+    const InstanceEntry* Recent(const CString& level, UINT diffPairControl, int plusMinus) const;
+    void KeepRecent(const InstanceEntry& entry);
     void SetInLoad(bool inLoad) {
         m_inLoad = inLoad;
         m_lastInstance = nullptr; // the cells are checked against the instance once more
+        m_recent.fill(nullptr);
+        m_blockOf = nullptr;
     }
+    const IInstance* m_blockOf = nullptr; // the instance m_block answers for, within a load
+    bool m_block = false;
     bool m_inLoad = false;
     const IInstance* m_lastInstance = nullptr;
-    std::tuple<std::string, UINT, int> m_lastKey;
-    const InstanceCells* m_lastCells = nullptr;
 };
 
 } // namespace kxpingrid

@@ -145,3 +145,45 @@ TEST_F(ShowDigest, AGeneratedPartShowsEveryCellAsBeforeAfterARefillAndAfterEdits
 }
 
 } // namespace
+
+namespace {
+
+// A part whose vector pins meet their nets every way a vector row sums up: one connection over the whole
+// pin, bit by bit to one bus, some bits left open, every bit on one scalar net, more bits than the
+// connection tip lists, none at all; terminations on one bit and on every bit of a pin.
+void BuildVectorShapes(rmx::DesignBuilder& b) {
+    b.symbol("vshapes").bus("A", 7, 0).bus("B", 3, 0).bus("C", 3, 0).bus("E", 1, 0).bus("W", 29, 0);
+    b.bus("F", 3, 0).bus("G", 1, 0).port("S");
+    b.schematic("top").instance("U1", "vshapes", "U1").net("DATA", 3, 0).net("X", 3, 0).net("GG", 1, 0);
+    for (int bit = 7; bit >= 0; --bit) b.pinNumber("U1", "A<" + std::to_string(bit) + ">", std::to_string(10 + bit));
+    b.connect("U1", "A<7..0>", "AB<7..0>").connect("U1", "S", "SN");
+    for (int bit = 0; bit <= 3; ++bit)
+        b.connect("U1", "B<" + std::to_string(bit) + ">", "DATA<" + std::to_string(3 - bit) + ">");
+    b.connect("U1", "C<3>", "X<3>").connect("U1", "C<2>", "X<2>");
+    b.connect("U1", "E<1>", "SAME").connect("U1", "E<0>", "SAME");
+    for (int bit = 0; bit <= 29; ++bit) b.connect("U1", "W<" + std::to_string(bit) + ">", "W" + std::to_string(bit));
+    b.connect("U1", "G<1>", "GG<1>").connect("U1", "G<0>", "GG<0>");
+    b.termination("RT1", "Series", "U1", "C<3>");
+    b.termination("RT2", "Series", "U1", "G<1>").termination("RT3", "Series", "U1", "G<0>");
+}
+
+TEST_F(ShowDigest, VectorRowsOfEveryConnectionShapeShowEveryCellAsBeforeAfterARefillAndAfterEdits) {
+    rmx::DesignBuilder builder(m_app->Server(), "edge", (m_dir / "edge").string());
+    BuildVectorShapes(builder);
+    ASSERT_TRUE(builder.ok()) << builder.error();
+    ASSERT_TRUE(Open("edge.top:sch", 1));
+    Run("kx::show clp U1");
+    Messages();
+    Echoes();
+    ASSERT_TRUE(Grid());
+    EXPECT_EQ(Digests(1), "7a22daa3f939c9df 9f25f863e7ebe9f6");
+    EXPECT_EQ(Run("setViewOption pin bus_off dp_off"), "1");
+    EXPECT_EQ(Digests(1), "a2c72c18cf8f74b9 1eb3ca6aebef5e72");
+    EXPECT_EQ(Run("setViewOption pin bus_on dp_on"), "1");
+    EXPECT_EQ(Digests(1), "7a22daa3f939c9df 9f25f863e7ebe9f6");
+    const std::string answer = Run("addConnection pin NEW_NET S");
+    EXPECT_TRUE(answer == "1" || answer == "2") << answer;
+    EXPECT_EQ(Digests(1), "bf43c6fd144320a1 9f25f863e7ebe9f6");
+}
+
+} // namespace
