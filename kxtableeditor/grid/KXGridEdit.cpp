@@ -1,5 +1,6 @@
 #include "grid/KXGridEdit.h"
 
+#include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 
 #include "kxinstsigpane/KXTransaction.h"
@@ -50,6 +51,11 @@ void CKXGridEdit::Begin(const CDesignContext& design, const char* name, Mode mod
     }
     m_active = true;
     m_owned = true;
+    if (IKXGridSite* site = m_grid.Site()) m_wasModified = site->IsDocumentModified();
+}
+
+void CKXGridEdit::RestoreModifiedMark() const {
+    if (IKXGridSite* site = m_grid.Site()) site->RestoreDocumentModified(m_wasModified);
 }
 
 CKXGridEdit::~CKXGridEdit() {
@@ -88,6 +94,7 @@ BOOL CKXGridEdit::Commit() {
         // Nothing of a refused edit stays: what the grid's own commands changed (a comment, an order) is
         // taken back with the step they opened.
         if (ownCommands) m_grid.RollBackUndoStep();
+        RestoreModifiedMark();
         m_grid.ShowDesignAfterRefusal();
     } else if (ownCommands) {
         // The step the grid's own commands opened (a comment, an order) ends with the edit, also when
@@ -109,6 +116,7 @@ bool CKXGridEdit::Discard() {
     }
     m_owned = false;
     CKXTransaction::DiscardTrans(&m_grid);
+    RestoreModifiedMark();
     // Commands the edit recorded in its step are taken back and go with it.
     if (m_grid.m_nTransState == kUndoStepJoin) m_grid.RollBackUndoStep();
     m_grid.m_nTransState = kUndoStepClose;

@@ -105,10 +105,14 @@ private:
     void Begin(const CDesignContext& design, const char* name, Mode mode);
     // Whether the edit holds a change: of the design, or a command of the grid in its undo step.
     bool ChangedAnything() const;
+    // An edit that did not take leaves the document's modified mark as it was when the edit began
+    // (the grid marks it while it works, before the design takes or refuses the change).
+    void RestoreModifiedMark() const;
 
     CKXGridWnd& m_grid;
     bool m_active = false;
     bool m_owned = false;
+    BOOL m_wasModified = FALSE; // the document's modified mark when the owned edit began
     // A nested bracket that joined: the open transaction and where its own changes begin.
     CTransaction* m_pJoined = nullptr;
     CTransaction::Mark m_joinedAt;

@@ -480,6 +480,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     } else {
         recorded.replaySteps = step.replaySteps;
         recorded.madeIn = step.madeIn;
+        recorded.saved = step.saved;
         to.push_back(std::move(recorded));
     }
     to.back().order = NextStepOrder();
@@ -495,11 +496,24 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     return ok;
 }
 
+void CKXBottomPaneContainerView::MarkStepsSaved() {
+    for (Step& step : m_undo)
+        step.saved = true;
+    for (Step& step : m_redo)
+        step.saved = false;
+}
+
+int CKXBottomPaneContainerView::UnsavedUndoStepCount() const {
+    const auto newestSaved = std::find_if(m_undo.rbegin(), m_undo.rend(), [](const Step& s) { return s.saved; });
+    return static_cast<int>(newestSaved - m_undo.rbegin());
+}
+
 std::vector<IKXConnectivityPane::StepFootprint> CKXBottomPaneContainerView::UndoStepFootprints() const {
     std::vector<StepFootprint> footprints;
     for (const Step& step : m_undo) {
         StepFootprint& footprint = footprints.emplace_back();
         footprint.order = step.order;
+        footprint.saved = step.saved;
         for (const auto& command : step.commands)
             if (auto* entry = dynamic_cast<const CKXUndoCmd*>(command.get()); entry && entry->IsTransactionCmd())
                 for (const std::string& text : entry->GetTransactionTexts())

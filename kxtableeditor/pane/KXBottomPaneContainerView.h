@@ -98,6 +98,8 @@ public:
     void RequestRedo() override;
     int GetUndoStepCount() const override { return static_cast<int>(m_undo.size()); }
     std::vector<StepFootprint> UndoStepFootprints() const override;
+    void MarkStepsSaved() override;
+    int UnsavedUndoStepCount() const override;
     int GetRedoStepCount() const { return static_cast<int>(m_redo.size()); }
     // When the step the next undo (redo) takes was last made, undone or redone, in one order over every
     // window; 0 when there is none.
@@ -738,6 +740,7 @@ private:
         int replaySteps = 1; // steps the replay of the edit's journal lines makes (KXReplaySteps.h)
         std::uint64_t order = 0; // when the step was last made or redone, over every window
         CKXGridWnd* madeIn = nullptr; // the active grid when the step was made (null once it went)
+        bool saved = false; // done when the design was last saved: its change is in the design's file
     };
     // The shown grid the step was made in: its commands' own grid, else the grid active then.
     CKXGridWnd* ShownGridOfStep(const Step& step) const;

@@ -43,8 +43,13 @@ public:
     struct StepFootprint {
         std::uint64_t order = 0;
         std::set<std::string> touched;
+        bool saved = false; // the step was done when the design was last saved
     };
     virtual std::vector<StepFootprint> UndoStepFootprints() const = 0;
+    // The design was saved: the steps done now are in its file, those undone are not.
+    virtual void MarkStepsSaved() = 0;
+    // The newest undo steps made since the design was last saved (those a close without saving takes back).
+    virtual int UnsavedUndoStepCount() const = 0;
 
     // User options, applied to the pane's grids of the matching kinds.
     virtual void ApplyAutoCompleteSetting(int value, BOOL apply) = 0;

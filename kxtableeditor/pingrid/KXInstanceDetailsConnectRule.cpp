@@ -6,6 +6,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXJournalLine.h"
 #include "grid/KXScriptText.h"
 
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -252,10 +253,18 @@ bool CKXInstanceDetailsGridWnd::OpenListedLeg(ROWCOL row, RuleRun& run) {
     CString base;
     int msb = -1, lsb = -1;
     if (GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
+    // The run's answer to the termination question holds for the leg it parts as well; a replayed
+    // Delete would drop the terminations unless told to keep them.
+    const bool keepsTerminations = KeepsTerminationsOnDisconnect();
     ROWCOL at = row;
     int removedRows = 0;
     if (!DisconnectPinRow(&at, &removedRows, FALSE)) return false;
     run.journal += m_retainJournal;
+    if (keepsTerminations) {
+        KXJournalLines answer(JournalHandle());
+        answer.Pane("RetainTermination", {"1"}).End();
+        run.journal += answer.Text();
+    }
     run.journal += JournalRowText(row, "Delete", "Delete", CString(), false);
     return true;
 }

@@ -354,6 +354,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);
     SetModified(FALSE);
+    MarkDesignStepsSaved(design);
     StatusText("Saved Design: " + name);
     // A silent save is the one a view switch makes before it switches: it is journalled here, as the
     // automation call that saves in place (in the editable block's mode, where Save() is Save As, too).
@@ -504,8 +505,10 @@ BOOL CKXTableDoc::TakeBackOwnEdits() {
     CKXTableChildFrm* frame = GetChildFrame();
     IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
     if (!pane) return TRUE;
+    // The steps done when the design was last saved stay: their changes are in its file, and taking them
+    // back would leave the other windows a design without the work saved.
     int undone = 0;
-    for (; pane->GetUndoStepCount() > 0; ++undone)
+    for (; pane->UnsavedUndoStepCount() > 0; ++undone)
         if (!pane->PerformUndo()) {
             // Another window changed since what a step changed: what was taken back is done again, so
             // that the window stays as it was, with every step of its history.
@@ -525,7 +528,11 @@ using Footprints = std::vector<IKXConnectivityPane::StepFootprint>;
 bool CKXTableDoc::OwnEditsUnderLaterEdits(const IDesign* design) const {
     CKXTableChildFrm* frame = GetChildFrame();
     IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
-    return pane && StepsUnderLaterEdits(design, pane->UndoStepFootprints());
+    if (!pane) return false;
+    // Only the steps a close takes back matter: those made since the design was saved.
+    Footprints own = pane->UndoStepFootprints();
+    std::erase_if(own, [](const IKXConnectivityPane::StepFootprint& f) { return f.saved; });
+    return StepsUnderLaterEdits(design, own);
 }
 
 bool CKXTableDoc::NewestEditUnderLaterEdits() const {
@@ -553,6 +560,16 @@ bool CKXTableDoc::StepsUnderLaterEdits(const IDesign* design, const Footprints& 
                     return true;
     }
     return false;
+}
+
+void CKXTableDoc::MarkDesignStepsSaved(const IDesign* design) const {
+    CDocTemplate* tmpl = GetDocTemplate();
+    for (POSITION pos = tmpl ? tmpl->GetFirstDocPosition() : nullptr; pos;) {
+        auto* doc = dynamic_cast<CKXTableDoc*>(tmpl->GetNextDoc(pos));
+        if (!doc || doc->GetMasterDesignContext().design() != design) continue;
+        CKXTableChildFrm* frame = doc->GetChildFrame();
+        if (IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr) pane->MarkStepsSaved();
+    }
 }
 
 bool CKXTableDoc::IsShownElsewhere(const IDesign* design) const {

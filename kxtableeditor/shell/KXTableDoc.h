@@ -48,6 +48,8 @@ public:
     // The closing work (script "closeDesign" and OnCloseDocument): FALSE when the window stays open, its
     // edits being dropped but not all of them able to be taken back (see TakeBackOwnEdits).
     BOOL CloseBlockCommand();
+    // Every window of the design: the steps done now are in its file.
+    void MarkDesignStepsSaved(const IDesign* design) const;
     // Whether another window shows the design.
     bool IsShownElsewhere(const IDesign* design) const;
     // Undoes the window's steps, newest first (journalled, so a replay does the same). When one cannot be

@@ -103,6 +103,8 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnPin(ROWCOL row, BOOL bPinName, const CS
 BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages) {
     if (t.net->isScalar()) return t.hi == t.lo ? TRUE : Refuse(bShowMessages, "KXTABLE-102");
     if (m_bNetBitMode) {
+        // A row of one shown bit takes one pin bit.
+        if (t.hi != t.lo) return Refuse(bShowMessages, "KXTABLE-135");
         t.start = t.end = GetRowNetBit(row);
         return TRUE;
     }
@@ -161,16 +163,22 @@ BOOL CKXSignalDetailsGridWnd::RemoveOverlappingConns(CTransaction& tx, const Con
         if (!IsShownNet(c.net())) continue;
         records.push_back(std::make_unique<CKXPinData>(oHi, oLo, NetBitOf(c, oHi), NetBitOf(c, oLo), c.net(),
                                                        CKXPinData::Removed));
-        if (m_bNetBitMode) continue;
-        const bool down = c.netLsb() > c.netMsb();
-        if (cHi > oHi)
-            records.push_back(std::make_unique<CKXPinData>(cHi, oHi + 1, c.netMsb(), NetBitOf(c, oHi) + (down ? -1 : 1),
-                                                           c.net(), CKXPinData::Kept));
-        if (cLo < oLo)
-            records.push_back(std::make_unique<CKXPinData>(oLo - 1, cLo, NetBitOf(c, oLo) + (down ? 1 : -1),
-                                                           c.netLsb(), c.net(), CKXPinData::Kept));
+        AddKeptParts(c, oLo, oHi, records);
     }
     return TRUE;
+}
+
+void CKXSignalDetailsGridWnd::AddKeptParts(const CConn& c, int oLo, int oHi,
+                                           std::vector<std::unique_ptr<CKXPinData>>& records) const {
+    if (m_bNetBitMode) return;
+    const int cLo = std::min(c.instTermLsb(), c.instTermMsb()), cHi = std::max(c.instTermLsb(), c.instTermMsb());
+    const bool down = c.netLsb() > c.netMsb();
+    if (cHi > oHi)
+        records.push_back(std::make_unique<CKXPinData>(cHi, oHi + 1, c.netMsb(), NetBitOf(c, oHi) + (down ? -1 : 1),
+                                                       c.net(), CKXPinData::Kept));
+    if (cLo < oLo)
+        records.push_back(std::make_unique<CKXPinData>(oLo - 1, cLo, NetBitOf(c, oLo) + (down ? 1 : -1), c.netLsb(),
+                                                       c.net(), CKXPinData::Kept));
 }
 
 BOOL CKXSignalDetailsGridWnd::CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
@@ -237,9 +245,15 @@ ROWCOL CKXSignalDetailsGridWnd::ShowConnectedPinInRow(ROWCOL row, BOOL bPinName,
                                                       const ConnTarget& t) {
     WriteRowPin(row, bPinName, text, t);
     WriteConnectedCells(row, bPinName, t);
-    // The rows showing those pin bits go, as after a connect that took them off the net.
+    // The rows showing those pin bits go, as after a connect that took them off the net; the pin's other
+    // bits on the net stay, each part in a row of its own.
     std::vector<std::unique_ptr<CKXPinData>> shown;
     shown.push_back(std::make_unique<CKXPinData>(t.hi, t.lo, t.start, t.end, t.net, CKXPinData::Removed));
+    for (const CConn& c : t.pin->beginConn()) {
+        const int cLo = std::min(c.instTermLsb(), c.instTermMsb()), cHi = std::max(c.instTermLsb(), c.instTermMsb());
+        if (c.net() == t.net && cHi >= t.lo && cLo <= t.hi)
+            AddKeptParts(c, std::max(t.lo, cLo), std::min(t.hi, cHi), shown);
+    }
     UpdateLockScope lock(*this);
     return UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, shown);
 }
@@ -325,7 +339,6 @@ BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nSt
     if (pinName.IsEmpty() || !CSchemaUtilities::parsePinName(pinName.GetString(), base, lsb, msb))
         return transaction.Commit();
     if (lsb > msb) std::swap(lsb, msb);
-    if (std::abs(msb - lsb) != std::abs(nStartBit - nEndBit)) return transaction.Commit();
     const CString instanceName = CellText(row, m_nColInstance);
     if (instanceName.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-117");
     IInstance* inst = m_designContext ? m_designContext.design()->findInstance(instanceName.GetString()) : nullptr;
@@ -334,6 +347,15 @@ BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nSt
     IInstTerm* pin = id < 0 ? nullptr : inst->findInstTerm(static_cast<unsigned>(id));
     const CNetContext net = GetNetOfRow(row);
     if (!pin || !net || !tx) return transaction.Commit();
+    // A row whose pin bits and net bits differ in number shows no connection of the design as it is:
+    // its pin is not taken off, and the edit that would put another pin in the row is refused with it.
+    if (std::abs(msb - lsb) != std::abs(nStartBit - nEndBit)) {
+        if (bShowMessages) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-391", pinName.GetString());
+            TransferCurrentCell(FALSE, kNoUpdate, TRUE);
+        }
+        return FALSE;
+    }
     // The pin bits the row names leave the row's net, wherever on the net they sit; a pin that
     // leaves the net loses its terminations.
     bool removed = false;

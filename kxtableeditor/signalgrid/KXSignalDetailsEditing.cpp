@@ -104,8 +104,9 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
         }
     }
     if (rowColumn) FillCells(taken, nRow, nCol, text);
-    if (currentNow != nRow && (col == m_nColPinName || col == m_nColPinNumber))
-        KeepTypedPinInMovedRow(nRow, nCol, currentNow, text, control);
+    if (currentNow != nRow && (col == m_nColPinName || col == m_nColPinNumber || col == m_nColStartBit ||
+                               col == m_nColEndBit))
+        KeepTypedTextInMovedRow(nRow, nCol, currentNow, text, control);
     const BOOL any = taken.empty() ? FALSE : TRUE;
     // A refused edit gives the cell back its stored value.
     if ((!any || currentRefused) && control && control->IsActive()) {
@@ -123,9 +124,9 @@ void CKXSignalDetailsGridWnd::FillCells(const std::vector<ROWCOL>& rows, ROWCOL 
         if (r != current && r >= kFirstDataRow) WriteCell(r, static_cast<int>(col), PlainCell(text));
 }
 
-void CKXSignalDetailsGridWnd::KeepTypedPinInMovedRow(ROWCOL row, ROWCOL col, ROWCOL movedTo, const CString& text,
-                                                      CGXControl* control) {
-    // The pin was shown in a row above, which went: the typed text belongs to the row the pin moved to.
+void CKXSignalDetailsGridWnd::KeepTypedTextInMovedRow(ROWCOL row, ROWCOL col, ROWCOL movedTo, const CString& text,
+                                                       CGXControl* control) {
+    // The pin was shown in a row above, which went: the typed pin or bit belongs to the row the pin moved to.
     {
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
         WriteCell(movedTo, static_cast<int>(col), PlainCell(text));
@@ -217,6 +218,7 @@ BOOL CKXSignalDetailsGridWnd::CommitBitCell(ROWCOL row, int col, const CString& 
             WriteCell(row, col, PlainCell(oldText));
             return FALSE;
         }
+        row = m_nConnectedRow; // the row moved up when the pin was shown in a row above, which went
         MarkModified();
     }
     int msb = 0, lsb = 0;

@@ -289,8 +289,8 @@ public:
     // Writes the typed text into the cells of the rows that took it, but the current one (the grid
     // stores that one).
     void FillCells(const std::vector<ROWCOL>& rows, ROWCOL current, ROWCOL col, const CString& text);
-    // A pin typed into the row that moved up to where the pin showed before: that row shows the text.
-    void KeepTypedPinInMovedRow(ROWCOL row, ROWCOL col, ROWCOL movedTo, const CString& text, CGXControl* control);
+    // A pin or bit typed into the row that moved up to where the pin showed before: that row shows the text.
+    void KeepTypedTextInMovedRow(ROWCOL row, ROWCOL col, ROWCOL movedTo, const CString& text, CGXControl* control);
     IInstTerm* CheckPinName(IInstance* inst, const CString& pinName, int& msb, int& lsb);
     BOOL OnStartEditing(ROWCOL nRow, ROWCOL nCol) override;
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;
@@ -628,6 +628,9 @@ private:
     // Takes the pin bits off their other nets (after the user's yes); the pieces go to records.
     BOOL RemoveOverlappingConns(CTransaction& tx, const ConnTarget& t,
                                 std::vector<std::unique_ptr<CKXPinData>>& records);
+    // The parts of connection c outside its pin bits oLo..oHi, which stay on c's net: records of the
+    // rows that show them (none in net-bit mode, whose rows are one bit each).
+    void AddKeptParts(const CConn& c, int oLo, int oHi, std::vector<std::unique_ptr<CKXPinData>>& records) const;
     BOOL CommitConnection(ROWCOL row, BOOL bPinName, const CString& text, const ConnTarget& t,
                           std::vector<std::unique_ptr<CKXPinData>>& records, BOOL bShowMessages);
     // The row's Pin Name cell names the pin bits (its text too when typed there).

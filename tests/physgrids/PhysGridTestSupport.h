@@ -75,6 +75,14 @@ protected:
         Ccp()->ShowComponentsByName(Design(), &list, TRUE);
         return dynamic_cast<G*>(Ccp()->GetActiveGrid());
     }
+    // What `show` gives while the implicit power pins are shown; the option is off again afterwards.
+    template <class Show>
+    auto WithPowerPins(Show show) {
+        CKXShareGlobalData::m_bShowPowerPins = TRUE;
+        auto shown = show();
+        CKXShareGlobalData::m_bShowPowerPins = FALSE;
+        return shown;
+    }
     CDesignContext Design() const { return CDesignContext(CKXShareGlobalData::m_pServer, "work.board:sch"); }
     std::string Prop(const std::string& path, const char* name) {
         std::unique_ptr<CContext> c(CKXShareGlobalData::m_pServer->getContext(path.c_str()));

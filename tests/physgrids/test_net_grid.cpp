@@ -51,9 +51,7 @@ TEST_F(PhysNetGridTest, ANetShowsItsPinsByLocation) {
 
 // A power pin on a physical net has no logical pin to take a model: its model cell takes no typing.
 TEST_F(PhysNetGridTest, APowerPinRowTakesNoTypedModel) {
-    CKXShareGlobalData::m_bShowPowerPins = TRUE;
-    N* g = ShowNets({"VCC"});
-    CKXShareGlobalData::m_bShowPowerPins = FALSE;
+    N* g = WithPowerPins([&] { return ShowNets({"VCC"}); });
     ASSERT_NE(g, nullptr);
     const ROWCOL row = kxphys::kNetFirstRow;
     ASSERT_EQ(NetRow(g, row), "U1|9|VCC|Power|");

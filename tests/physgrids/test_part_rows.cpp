@@ -76,9 +76,7 @@ TEST_F(PhysGridTest, SeveralPartsShareOneGridWithTheirNames) {
 }
 
 TEST_F(PhysGridTest, ImplicitPowerPinsFollowTheOption) {
-    CKXShareGlobalData::m_bShowPowerPins = TRUE;
-    G* g = ShowParts({"U1"});
-    CKXShareGlobalData::m_bShowPowerPins = FALSE;
+    G* g = WithPowerPins([&] { return ShowParts({"U1"}); });
     ASSERT_NE(g, nullptr);
     const ROWCOL row = Row(g, "U1", "9");
     ASSERT_NE(row, 0u);
@@ -95,9 +93,7 @@ TEST_F(PhysGridTest, ImplicitPowerPinsFollowTheOption) {
 // A power pin's row has no logical pin to take a model: its model cell takes no typing (it showed the
 // typed model while the design had none), and nothing is journalled.
 TEST_F(PhysGridTest, APowerPinRowTakesNoTypedModel) {
-    CKXShareGlobalData::m_bShowPowerPins = TRUE;
-    G* g = ShowParts({"U1"});
-    CKXShareGlobalData::m_bShowPowerPins = FALSE;
+    G* g = WithPowerPins([&] { return ShowParts({"U1"}); });
     ASSERT_NE(g, nullptr);
     const ROWCOL row = Row(g, "U1", "9");
     ASSERT_NE(row, 0u);

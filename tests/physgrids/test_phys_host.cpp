@@ -44,11 +44,29 @@ public:
 
 class PhysHost : public PhysGridTest {
 protected:
+    using N = CKXPhysNetDetailsGridWnd;
+
     std::string At(ROWCOL row, int col) { return std::to_string(row) + " " + std::to_string(col); }
     G* ShowPart(const char* name) {
         if (!Doc() && !Open("work.board:sch", 4)) return nullptr;
         Run(std::string("kx::show clp ") + name);
         return dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    }
+    // Shows a net's grid through the signal list: the grid, or null when none came up.
+    N* ShowNet(const char* name) {
+        if (!Doc() && !Open("work.board:sch", 4)) return nullptr;
+        if (Run(std::string("kx::show slp ") + name) != "1") return nullptr;
+        return dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    }
+    // The Pin Name cell of the net grid's first pin row.
+    std::string FirstNetPinCell() { return At(kxphys::kNetFirstRow, N::m_nColPinName); }
+    // With swaps allowed, U1's pin 4 selected in its Pin Name cell: the row, 0 when the grid has none.
+    ROWCOL SelectSwappablePin() {
+        setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+        G* g = ShowPart("U1");
+        const ROWCOL pin = g ? Row(g, "U1", "4") : 0;
+        if (pin == 0 || Run("kx::select ccp " + At(pin, G::s_nPinNameCol)) != "1") return 0;
+        return pin;
     }
     bool Shown(CGXGridCore* g, ROWCOL row) { return row && !g->IsRowHidden(row); }
     // A window that hears the grids' publishing.
@@ -111,33 +129,31 @@ TEST_F(PhysHost, TheShownPropertyEditorHoldsTheSelectedObjects) {
     EXPECT_EQ(GetPropEditorSelection().front()->m_nKind, CKXConnObjInfo::PIN);
     EXPECT_EQ(Run("kx::show slp N1"), "1");
     ClearPropEditorSelection();
-    ASSERT_EQ(Run("kx::select ccp 5 " + std::to_string(CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
+    ASSERT_EQ(Run("kx::select ccp 5 " + std::to_string(N::m_nColPinName)), "1");
     ASSERT_EQ(GetPropEditorSelection().size(), 1u);
     EXPECT_EQ(GetPropEditorSelection().front()->m_strName, "N1");
 }
 
 TEST_F(PhysHost, TheNetGridsCellsAreReachable) {
-    ASSERT_TRUE(Open("work.board:sch", 4));
-    EXPECT_EQ(Run("kx::show slp N1"), "1");
+    N* g = ShowNet("N1");
+    ASSERT_TRUE(g);
     // The population reports its progress per pin.
     EXPECT_NE(Transcript().find("Processing Physical Net: 100% Done"), std::string::npos) << Transcript();
-    auto* g = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
-    ASSERT_TRUE(g);
     const ROWCOL first = 5;
     ASSERT_GE(g->LastPinRow(), first + 1) << Run("kx::window ccp");
-    EXPECT_EQ(Run("kx::select ccp " + At(first, CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
+    EXPECT_EQ(Run("kx::select ccp " + At(first, N::m_nColPinName)), "1");
     EXPECT_EQ(Run("kx::key ccp Down"), "1");
-    const std::string location = g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation).str();
-    EXPECT_EQ(Run("kx::edit ccp " + At(3, CKXPhysNetDetailsGridWnd::m_nColLocation) + " " + location), "1");
+    const std::string location = g->GetValueRowCol(first, N::m_nColLocation).str();
+    EXPECT_EQ(Run("kx::edit ccp " + At(3, N::m_nColLocation) + " " + location), "1");
     for (ROWCOL r = first; r <= g->LastPinRow(); ++r)
         EXPECT_EQ(g->IsRowHidden(r) != FALSE,
-                  g->GetValueRowCol(r, CKXPhysNetDetailsGridWnd::m_nColLocation).str() != location);
-    EXPECT_EQ(Run("kx::edit ccp " + At(3, CKXPhysNetDetailsGridWnd::m_nColLocation) + " *"), "1");
+                  g->GetValueRowCol(r, N::m_nColLocation).str() != location);
+    EXPECT_EQ(Run("kx::edit ccp " + At(3, N::m_nColLocation) + " *"), "1");
     EXPECT_FALSE(g->IsRowHidden(first + 1));
     // A model on the selected row, then the Delete command removes it again.
     const ROWCOL rn1 =
-        g->GetValueRowCol(first, CKXPhysNetDetailsGridWnd::m_nColLocation) == "RN1" ? first : first + 1;
-    EXPECT_EQ(Run("kx::select ccp " + At(rn1, CKXPhysNetDetailsGridWnd::m_nColPinName)), "1");
+        g->GetValueRowCol(first, N::m_nColLocation) == "RN1" ? first : first + 1;
+    EXPECT_EQ(Run("kx::select ccp " + At(rn1, N::m_nColPinName)), "1");
     EXPECT_EQ(Run("assignModel pin NMODEL"), "1");
     EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "NMODEL");
     EXPECT_EQ(Run("kx::menu 35264"), "1");
@@ -149,7 +165,7 @@ TEST_F(PhysHost, CtrlCInEitherGridCopiesThroughThePaneAndCountsItsRows) {
     G* part = ShowPart("RN1A");
     ASSERT_TRUE(part);
     const std::string partCell = At(Row(part, "RN1", "2"), G::s_nPinNameCol);
-    const std::string netCell = At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName);
+    const std::string netCell = FirstNetPinCell();
     for (const auto& [show, cell] : {std::pair{"kx::show clp RN1A", partCell}, std::pair{"kx::show slp N1", netCell}}) {
         Run(show);
         Echoes();
@@ -240,7 +256,7 @@ TEST_F(PhysHost, TheSelectionIsPublishedToTheViewerAndTheHost) {
     ASSERT_FALSE(published->m_selected.empty());
     EXPECT_EQ(published->m_selected.back(), "work.board:sch@RN1B.B in work.board:sch");
     Run("kx::show slp N1");
-    Run("kx::click ccp " + At(5, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    Run("kx::click ccp " + At(5, N::m_nColPinName));
     ASSERT_EQ(published->m_viewerPaths.size(), 1u); // the net bit behind the shown net
     EXPECT_EQ(published->m_viewerPaths.front().substr(0, 2), "1 ");
     EXPECT_EQ(published->m_viewerPaths.front().substr(published->m_viewerPaths.front().size() - 2), "N1");
@@ -271,18 +287,17 @@ TEST_F(PhysHost, FindOpensTheGridsDialog) {
     EXPECT_EQ(g->m_hFindReplace->GetLastFind(), "7");
     g->GetCurrentCell(row, col);
     EXPECT_EQ(row, Row(g, "U1", "7"));
-    Run("kx::show slp N1");
-    auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    N* net = ShowNet("N1");
     ASSERT_TRUE(net && net->m_pFindReplace);
     EXPECT_TRUE(net->m_pFindReplace->FindNext("RN1"));
     // The pane's Find command opens the net grid's own dialog, which searches the part locations.
-    Run("kx::click ccp " + At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    Run("kx::click ccp " + FirstNetPinCell());
     Run("kx::answer dialog CKXFindReplaceDlg ok find U1");
     EXPECT_EQ(Run("kx::menu 57636"), "1");
     EXPECT_EQ(net->m_pFindReplace->GetLastFind(), "U1");
     net->GetCurrentCell(row, col);
     EXPECT_EQ(net->GetValueRowCol(row, col), "U1");
-    EXPECT_EQ(col, static_cast<ROWCOL>(CKXPhysNetDetailsGridWnd::m_nColLocation));
+    EXPECT_EQ(col, static_cast<ROWCOL>(N::m_nColLocation));
 }
 
 // Ctrl+F finds a pin number once and makes its row the current and selected one: the Delete that
@@ -304,10 +319,9 @@ TEST_F(PhysHost, AFoundPinIsTheRowTheNextCommandActsOn) {
     EXPECT_EQ(Prop("work.board:sch@U1.D<2>", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "M1");
     // The net grid finds a part location the same way.
-    Run("kx::show slp N1");
-    auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
+    N* net = ShowNet("N1");
     ASSERT_TRUE(net);
-    Run("kx::select ccp " + At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    Run("kx::select ccp " + FirstNetPinCell());
     Run("kx::answer dialog CKXFindReplaceDlg ok find RN1");
     Run("kx::key ccp F ctrl");
     net->GetCurrentCell(row, col);
@@ -330,7 +344,7 @@ TEST_F(PhysHost, ATypedFilterIsEchoedAsTyped) {
         << ::testing::PrintToString(echoes);
     EXPECT_EQ(g->GetValueRowCol(kxphys::kPartFilterRow, static_cast<ROWCOL>(G::s_nPinNameCol)), "O[U]T");
     Run("kx::show slp N1");
-    Run("kx::edit ccp " + At(kxphys::kNetFilterRow, CKXPhysNetDetailsGridWnd::m_nColPinName) + " {O[U]T}");
+    Run("kx::edit ccp " + At(kxphys::kNetFilterRow, N::m_nColPinName) + " {O[U]T}");
     echoes = Echoes();
     EXPECT_NE(std::find(echoes.begin(), echoes.end(), wanted), echoes.end())
         << ::testing::PrintToString(echoes);
@@ -344,9 +358,9 @@ TEST_F(PhysHost, ABorderDoubleClickFitsAColumnOfEitherGrid) {
     g->SetColWidth(pinName, pinName, 400);
     EXPECT_EQ(Run("kx::click ccp " + At(kxphys::kPartCaptionRow, G::s_nPinNameCol) + " border"), "1");
     EXPECT_LT(g->CGXGridCore::GetColWidth(pinName), 400);
-    Run("kx::show slp N1");
-    auto* net = dynamic_cast<CKXPhysNetDetailsGridWnd*>(Ccp()->GetActiveGrid());
-    const auto location = static_cast<ROWCOL>(CKXPhysNetDetailsGridWnd::m_nColLocation);
+    N* net = ShowNet("N1");
+    ASSERT_TRUE(net);
+    const auto location = static_cast<ROWCOL>(N::m_nColLocation);
     net->SetColWidth(location, location, 400);
     EXPECT_EQ(Run("kx::click ccp " + At(kxphys::kNetCaptionRow, static_cast<int>(location)) + " border"), "1");
     EXPECT_LT(net->CGXGridCore::GetColWidth(location), 400);
@@ -393,12 +407,7 @@ namespace {
 // Swap Pins is offered on a selected pin row of a part (the dialog lists its partners) while the
 // project allows swaps, and never while it does not.
 TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
-    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
-    G* g = ShowPart("U1");
-    ASSERT_TRUE(g);
-    const ROWCOL pin = Row(g, "U1", "4");
-    ASSERT_NE(pin, 0u) << Run("kx::window ccp");
-    ASSERT_EQ(Run("kx::select ccp " + At(pin, G::s_nPinNameCol)), "1");
+    ASSERT_NE(SelectSwappablePin(), 0u) << Run("kx::window ccp");
     EXPECT_EQ(Run("kx::menustate 35566").rfind("enabled", 0), 0u);
     unsetenv("KX_ALLOW_SWAP_PINS");
     EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
@@ -406,12 +415,7 @@ TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
 
 // A pin number the swap dialog does not offer is refused: the command says so, answers 0 and swaps nothing.
 TEST_F(PhysHost, ASwapWithAPinTheDialogDoesNotOfferIsRefused) {
-    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
-    G* g = ShowPart("U1");
-    ASSERT_TRUE(g);
-    const ROWCOL pin = Row(g, "U1", "4");
-    ASSERT_NE(pin, 0u) << Run("kx::window ccp");
-    ASSERT_EQ(Run("kx::select ccp " + At(pin, G::s_nPinNameCol)), "1");
+    ASSERT_NE(SelectSwappablePin(), 0u) << Run("kx::window ccp");
     const std::string before = Run("kx::window ccp");
     Run("kx::answer dialog CKXSwappinsDialog ok pin 999");
     Messages();
@@ -431,7 +435,7 @@ TEST_F(PhysHost, F4HandsTheKeyboardToTheGridsList) {
     EXPECT_EQ(Run("kx::key ccp F4"), "1");
     EXPECT_EQ(Run("kx::focus"), "clp");
     Run("kx::show slp N1");
-    Run("kx::click ccp " + At(kxphys::kNetFirstRow, CKXPhysNetDetailsGridWnd::m_nColPinName));
+    Run("kx::click ccp " + FirstNetPinCell());
     ASSERT_EQ(Run("kx::focus"), "ccp grid 1");
     EXPECT_EQ(Run("kx::key ccp F4"), "1");
     EXPECT_EQ(Run("kx::focus"), "slp");

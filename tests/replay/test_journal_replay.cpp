@@ -284,6 +284,10 @@ TEST_F(JournalReplay, ClearedSignalGridPinCellsReplayAsDisconnects) {
     ExpectSessionReplays("cleared_pin_cells.tcl");
 }
 
+TEST_F(JournalReplay, APinTypedIntoARowOfAnotherWidthIsRefusedAndLeavesNoLine) {
+    ExpectSessionReplays("other_width_pin_row.tcl");
+}
+
 TEST_F(JournalReplay, UndoneSortsLeaveTheEditsBeforeThemInTheReplay) {
     ExpectSessionReplays("sort_undo.tcl");
 }

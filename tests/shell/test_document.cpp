@@ -149,6 +149,32 @@ TEST_F(DocumentTest, ACloseThatKeepsTheEditsLeavesThemToTheOtherWindow) {
     }
 }
 
+// A window that closes without saving while another shows the design takes back only what it did since
+// the design was saved: the saved edit stays in the design, so that the other window's save keeps it.
+TEST_F(DocumentTest, ACloseWithoutSavingKeepsTheEditsTheDesignWasSavedWith) {
+    IDesign* design = m_app->Server()->findDesign("work.board:sch");
+    ASSERT_TRUE(design);
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_EQ(Run("kx::call AddSignal SAVEDSIG {} {}"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    ASSERT_EQ(Run("kx::call AddSignal LATERSIG {} {}"), "1");
+    const size_t before = JournalText().size();
+    ASSERT_EQ(Run("kx::answer question KXCOMMON-101 no; kx::close"), "1");
+    ASSERT_EQ(m_app->Documents().size(), 1u);
+    EXPECT_TRUE(design->findNet("SAVEDSIG"));
+    EXPECT_FALSE(design->findNet("LATERSIG"));
+    // One step taken back, journalled so: a replay keeps the saved signal too.
+    const std::string closed = JournalText().substr(before);
+    const size_t undo = closed.find(".Undo()");
+    EXPECT_NE(undo, std::string::npos) << closed;
+    EXPECT_EQ(closed.find(".Undo()", undo + 1), std::string::npos) << closed;
+    // The remaining window's save writes the saved signal again; the last close leaves it as saved.
+    ASSERT_EQ(Run("saveDesign"), "1");
+    ASSERT_EQ(Run("kx::answer question KXCOMMON-101 no; kx::close"), "1");
+    EXPECT_TRUE(design->findNet("SAVEDSIG"));
+}
+
 TEST_F(DocumentTest, AutomationMethodsCheckTheirArguments) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     IDispatch* disp = Doc()->GetDocumentInterface();

@@ -35,8 +35,7 @@ protected:
 // One clean line per progress: the documented prefix, the title once, the step's text telling the work
 // done through it, ending at 100%.
 TEST_F(FirstSession, AConnectPrintsOneCleanProgressLine) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
-    Run("kx::show clp U1; kx::select ccp 41 7");
+    ASSERT_TRUE(OpenBoard(3, kPgoodSignalCell));
     const size_t before = LinesStarting("progress: ").size();
     ASSERT_EQ(Run("addConnection pin NEWPG"), "2");
     const std::vector<std::string> lines = LinesStarting("progress: ");
@@ -49,8 +48,7 @@ TEST_F(FirstSession, AConnectPrintsOneCleanProgressLine) {
 
 // Closing answers 1 only when the window went: a cancelled save question keeps it and answers 0.
 TEST_F(FirstSession, AClosedWindowAnswersOneAKeptOneZero) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
-    Run("kx::show clp U1");
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
     ASSERT_EQ(Run("kx::edit ccp 41 7 NEWPG"), "1");
     Run("kx::answer question KXCOMMON-101 cancel");
     EXPECT_EQ(Run("kx::close"), "0");
@@ -64,8 +62,7 @@ TEST_F(FirstSession, AClosedWindowAnswersOneAKeptOneZero) {
 // A command nothing handles is off: it answers 0, runs nothing and leaves the queued answers for the
 // commands after it.
 TEST_F(FirstSession, ACommandNothingHandlesAnswersZeroAndTakesNoAnswer) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
-    Run("kx::show clp U1; selectWindow ccp");
+    ASSERT_TRUE(OpenBoard(1, "kx::show clp U1; selectWindow ccp"));
     EXPECT_EQ(Run("kx::menustate 35001"), "disabled");
     Run("kx::answer dialog CKXZoomDialog ok zoom 200");
     for (const char* id : {"35001", "99999", "0"})
@@ -77,8 +74,7 @@ TEST_F(FirstSession, ACommandNothingHandlesAnswersZeroAndTakesNoAnswer) {
 // The pane's commands reach its active grid while a list has the keyboard, as the frame routes them:
 // Zoom is off there (it acts on the grid with the keyboard) and works once the grid is clicked.
 TEST_F(FirstSession, ZoomFromTheMenuFollowsTheKeyboard) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
-    Run("kx::show clp U1");
+    ASSERT_TRUE(OpenBoard(1, kShowU1));
     ASSERT_EQ(Run("kx::focus"), "clp");
     EXPECT_EQ(Run("kx::menustate 35093"), "disabled");
     Run("kx::answer dialog CKXZoomDialog ok zoom 200");
@@ -93,7 +89,7 @@ TEST_F(FirstSession, ZoomFromTheMenuFollowsTheKeyboard) {
 
 // After Remove Matrix View from the list, the menu's Undo brings the view back as the word does.
 TEST_F(FirstSession, AMenuUndoWhileTheListHasTheKeyboardTakesBackTheListsStep) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 1"), "1");
+    ASSERT_TRUE(OpenBoard(1));
     ASSERT_EQ(Run("openMatrixView pin V1"), "1");
     ASSERT_EQ(Run("kx::focus clp"), "1");
     ASSERT_EQ(Run("kx::menu 35678"), "1");
@@ -106,34 +102,28 @@ TEST_F(FirstSession, AMenuUndoWhileTheListHasTheKeyboardTakesBackTheListsStep) {
 
 // The pull-up dialog over several rows is all or nothing: one signal that refuses it refuses the command.
 TEST_F(FirstSession, APullUpDialogRefusedOnOneOfSeveralRowsAnswersZero) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
-    Run("kx::show clp U1");
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
     ASSERT_EQ(Run("kx::word selectObject pin MCLK; addPupd pin -type pullup -dcnet VCC3V3"), "1");
-    const std::string netlist = Run("kx::netlist");
-    const int steps = Ccp()->GetUndoStepCount();
+    const DesignMark before = MarkDesign();
     Run("kx::select ccp 40 9 41 9"); // the Pull Up/Down cells of MCLK and PGOOD
     Run("kx::answer dialog CKXPupdDlg ok type pullup dcnet VCC3V3 value 10k");
     Messages();
     EXPECT_EQ(Run("kx::menu 35509"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-217"});
-    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
-    EXPECT_EQ(Run("kx::netlist"), netlist);
+    ExpectUnchangedSince(before);
 }
 
 // Refusals that say why: the connect word in mode 0 names the mode, not the physical view; a
 // read-only window's cell says it is read-only; an invalid name lists the characters a name takes.
 TEST_F(FirstSession, RefusalsNameTheirTrueCause) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 0"), "1");
-    Run("kx::show clp U1; kx::select ccp 41 7");
+    ASSERT_TRUE(OpenBoard(0, kPgoodSignalCell));
     EXPECT_EQ(Run("addConnection pin FOO"), "0");
     EXPECT_FALSE(Printed("Physical View"));
     EXPECT_TRUE(Printed("in a window opened in mode 0"));
-    ASSERT_EQ(Run("kx::open demo.board:sch 2"), "1");
-    Run("kx::show clp U1");
+    ASSERT_TRUE(OpenBoard(2, kShowU1));
     EXPECT_EQ(Run("kx::edit ccp 41 7 FOO"), "0");
     EXPECT_TRUE(Printed("takes no typing: the window is read-only (open mode 2)"));
-    ASSERT_EQ(Run("kx::open demo.board:sch 3"), "1");
-    Run("kx::show clp U1; kx::select ccp 41 7");
+    ASSERT_TRUE(OpenBoard(3, kPgoodSignalCell));
     EXPECT_EQ(Run("addConnection pin {A@B}"), "0");
     EXPECT_TRUE(Printed("\"A@B\" is not a valid signal name: a name is made of letters, digits and \"_\""));
 }
@@ -141,7 +131,7 @@ TEST_F(FirstSession, RefusalsNameTheirTrueCause) {
 // Every word of the window and of the pane answers "-help" with its usage, with or without the object
 // word, in a window where it could not otherwise act.
 TEST_F(FirstSession, EveryWordAnswersHelpWithItsUsage) {
-    ASSERT_EQ(Run("kx::open demo.board:sch 2"), "1");
+    ASSERT_TRUE(OpenBoard(2));
     std::vector<std::string> words;
     for (const auto& entry : Frame()->GetTclCommandMap())
         words.push_back(entry.first.str());

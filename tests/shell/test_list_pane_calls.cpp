@@ -1,7 +1,7 @@
 // Requests the host sends the component list through the design window: co-design marking and
 // the clipboard viewer's paste. Each is one undoable transaction that journals itself, or a refusal
 // with a message that leaves the design and the journal as they were.
-#include "KXShellFixture.h"
+#include "KXDemoBoard.h"
 
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableDoc.h"
@@ -12,7 +12,6 @@
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -176,12 +175,9 @@ class PowerGroups : public ListPaneCalls {
 protected:
     void SetUp() override {
         ListPaneCalls::SetUp();
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        const std::filesystem::path demo = m_dir / "demo";
-        std::filesystem::copy(std::filesystem::path(src ? src : ".") / "examples" / "designs", demo,
-                              std::filesystem::copy_options::recursive);
-        CString error;
-        ASSERT_TRUE(m_app->Server()->loadLibrary(demo.c_str(), error)) << error.GetString();
+        if (HasFatalFailure()) return;
+        LoadDemoLibrary(m_dir, *m_app->Server());
+        if (HasFatalFailure()) return;
         ASSERT_TRUE(Open("demo.board:sch"));
     }
     std::string PowerNet(const char* instance, const char* pin) {

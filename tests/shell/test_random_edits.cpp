@@ -94,6 +94,12 @@ using namespace kxrandom;
 // The clock of the comments' time stamps, in the session and in the fresh host that replays it.
 constexpr const char* kEpoch = "1780000000";
 
+size_t Occurrences(const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size()))
+        ++count;
+    return count;
+}
 
 // Shows a matrix view (one of two, the second now and then) with U1 and a few signals in it.
 std::string MatrixShown(Rng& rng, EditWorld&) {
@@ -1098,14 +1104,19 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         refused = 0;
         const bool lastWindow = Panes().size() == 1;
         const int history = HistoryCount();
+        const int steps = StepCount();
         const size_t journalBefore = JournalText().size();
         const std::string result = Run(line);
         if (line.find("kx::close") != std::string::npos && HistoryCount() < history) {
             // The last window closed (and opened again): the design is as last saved, the steps
-            // before are gone. Another window that closed keeping its edits (saved) took its steps
-            // with it: what undoing every step gives is no longer known.
+            // before are gone. Another window that closed keeping its edits (saved, or the steps
+            // the design was saved with, which a close without saving leaves) took its steps with
+            // it: what undoing every step gives is no longer known.
+            const std::string closing = JournalText().substr(journalBefore);
             if (lastWindow && HistoryCount() == 0) m_saved = SavedDesignText();
-            else if (JournalText().find(".Close()", journalBefore) != std::string::npos) m_baselineKnown = false;
+            else if (closing.find(".Close()") != std::string::npos ||
+                     steps - StepCount() > static_cast<int>(Occurrences(closing, ".Undo()")))
+                m_baselineKnown = false;
         }
         if (std::getenv("KX_EDIT_TRACE")) {
             std::cerr << line << " -> " << result << " steps " << StepCount() << " refused commits " << refused
@@ -1397,6 +1408,16 @@ TEST_F(RandomEdits, KeptSeed590APinTypedAgainIntoABlankRowLeavesNoStepForCtrlZ) 
     RunKept(590, R"TCL(kx::show slp EN; kx::answer question KXTABLE-140 yes; for {set i 0} {$i < 110} {incr i} {addConnection pin J1:8; kx::select ccp {*}[kxcell J1 Instance]; kx::key ccp Delete}; kx::messages; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component J1; kx::edit ccp $r [lindex [kxcell {} {Pin Number}] 1] 8; if {[lsearch [kx::messages] KXTABLE-145] >= 0} {kxfault "a pin number typed into a blank row was refused after many deletes"}
 kx::show slp MCLK; kx::answer question KXTABLE-140 no; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component U2; kx::edit ccp $r [lindex [kxcell {} {Pin Number}] 1] 30
 kx::key ccp Ctrl+Z
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
+// A pair leg left empty in an addConnection list parted its net and kept its terminations, as the run's
+// termination answer says; the journal's Delete for it, replayed without that answer, dropped them.
+TEST_F(RandomEdits, KeptSeed2313AnEmptyLegOfAConnectListKeepsItsTerminationsInTheReplay) {
+    RunKept(2313, R"TCL(kx::show clp U1; addConnection pin MCLK, {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
+openMatrixView pin mv2; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal RESET_N; kx::select ccp {*}[kxcell "MCLK" "Pin Name"]; addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 50; kx::select ccp {*}[kxcell "MCLK" Termination]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "RESET_N" Termination] {*}[kxcell "MCLK" Termination]; paste special
+kx::show clp U1; addConnection pin ,PGOOD {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
 catch {kx::tab 1}; saveDesign
 )TCL");
 }

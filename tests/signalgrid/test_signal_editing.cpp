@@ -173,6 +173,23 @@ TEST_F(SignalEditing, AWholeBusPinNeedsANetRangeOfItsWidth) {
     EXPECT_EQ(Netlist(), before);
 }
 
+// A row of one shown bit takes one pin bit: several are refused at once, before any question about
+// the pin's bits on other signals, and nothing changes.
+TEST_F(SignalEditing, ARowOfAShownBitRefusesSeveralPinBitsWithoutAQuestion) {
+    ASSERT_TRUE(Open());
+    Show("DATA", 1);
+    const ROWCOL row = Row("J1", "P<2>");
+    ASSERT_NE(row, 0u);
+    const std::string before = Netlist(), journal = JournalText();
+    Messages();
+    Run("kx::answer question * yes");
+    EXPECT_FALSE(Type(row, G::m_nColPinName, "P<4..1>"));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-135"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Row("J1", "P<2>"), row);
+}
+
 TEST_F(SignalEditing, PinOnAnotherSignalIsMovedOnlyAfterYes) {
     ASSERT_TRUE(Open());
     G* grid = Show("FREE");
@@ -189,6 +206,32 @@ TEST_F(SignalEditing, PinOnAnotherSignalIsMovedOnlyAfterYes) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
     EXPECT_EQ(Run("undo"), "1") << Transcript();
     EXPECT_EQ(Netlist(), before);
+}
+
+// A pin filled into a row, then given the net bit it is on already: nothing changes in the design, and
+// the row takes the place of the row that showed the pin's bits, which shows the bit left on the net.
+TEST_F(SignalEditing, APinGivenTheBitItIsOnMovesUpAndItsOtherBitsStayShown) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("DATA");
+    const std::string before = Netlist(), journal = JournalText();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    const auto at = [](ROWCOL r, int col) { return std::to_string(r) + " " + std::to_string(col) + " "; };
+    for (const auto& [col, text] : {std::pair{G::m_nColInstance, "J1"}, std::pair{G::m_nColPinName, "P<2>"},
+                                    std::pair{G::m_nColStartBit, "1"}, std::pair{G::m_nColEndBit, "1"}})
+        ASSERT_EQ(Run("kx::edit ccp " + at(row, col) + text), "1") << text;
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Row("J1", "P<2..1>"), 0u);
+    const ROWCOL moved = Row("J1", "P<2>"), kept = Row("J1", "P<1>");
+    ASSERT_NE(moved, 0u);
+    ASSERT_NE(kept, 0u);
+    EXPECT_EQ(Cell(moved, G::m_nColStartBit) + "|" + Cell(moved, G::m_nColEndBit), "1|1");
+    EXPECT_EQ(Cell(kept, G::m_nColStartBit) + "|" + Cell(kept, G::m_nColEndBit) + "|" + Cell(kept, G::m_nColPinNumber),
+              "0|0|11");
+    // The bit row shows what the design holds: its pin leaves the net when cleared.
+    ASSERT_EQ(Run("kx::edit ccp " + at(moved, G::m_nColPinName) + "{}"), "1");
+    EXPECT_FALSE(NetlistHas("J1 P<2> DATA<1>"));
+    EXPECT_TRUE(NetlistHas("J1 P<1> DATA<0>"));
 }
 
 TEST_F(SignalEditing, ClearingThePinDisconnectsExactlyThatPin) {
@@ -347,6 +390,71 @@ TEST_F(SignalTwoRowEditing, ARowTheUserRefusesKeepsItsOldPinNumber) {
         EXPECT_EQ(std::string(Cell(first, G::m_nColPinNumber)), "") << "current row " << current;
         ASSERT_EQ(Run("undo"), "1");
     }
+}
+
+} // namespace
+
+namespace {
+
+// A row that names other bits than its pin has (a row out of date with the design): J3's whole pin P on
+// BUS<3..0> and its S on BUS<0>, the row of P made to name bit 0 alone.
+class SignalOutOfDateRow : public SignalGridTest {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        SignalGridTest::BuildDesign(b);
+        b.schematic("board").instance("J3", "hdr", "J3").connect("J3", "P<4..1>", "BUS<3..0>").connect("J3", "S",
+                                                                                                         "BUS<0>");
+        b.pinNumber("J3", "S", "35");
+    }
+    // The row of J3's P in BUS's grid, its bit cells set to bit 0.
+    ROWCOL OutOfDateRow() {
+        G* grid = Show("BUS");
+        const ROWCOL row = Row("J3", "P<4..1>");
+        if (row == 0) return 0;
+        for (int col : {G::m_nColStartBit, G::m_nColEndBit})
+            grid->SetValueRange(CGXRange(row, static_cast<ROWCOL>(col)), "0");
+        return row;
+    }
+    // The typed pin is refused with its message; the design, the journal and the row stay as they were.
+    void ExpectRefusedAndNothingChanged(ROWCOL row, int col, const char* text) {
+        const std::string before = Netlist(), journal = JournalText();
+        const int steps = Ccp()->GetUndoStepCount();
+        Messages();
+        Run("kx::answer question * yes");
+        EXPECT_FALSE(Type(row, col, text)) << text;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-391"}) << text;
+        EXPECT_EQ(Netlist(), before) << text;
+        EXPECT_EQ(JournalText(), journal) << text;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << text;
+        EXPECT_EQ(Row("J3", "P<4..1>"), row) << text;
+    }
+};
+
+// A pin of one bit typed into the row: by name the replace road, and the pin on that bit already (the
+// road that moves the pin's row up to the typed one).
+TEST_F(SignalOutOfDateRow, APinOfAnotherWidthTypedIntoTheRowIsRefused) {
+    ASSERT_TRUE(Open());
+    const ROWCOL row = OutOfDateRow();
+    ASSERT_NE(row, 0u);
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinName, "P<2>");
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinName, "S");
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinNumber, "35");
+    EXPECT_NE(Netlist().find("J3 P<4> BUS<3>"), std::string::npos);
+}
+
+TEST_F(SignalOutOfDateRow, ClearingOrDisconnectingTheRowRemovesNothingAndSaysSo) {
+    ASSERT_TRUE(Open());
+    const ROWCOL row = OutOfDateRow();
+    ASSERT_NE(row, 0u);
+    const std::string before = Netlist();
+    EXPECT_FALSE(Grid()->DisconnectRow(row, "P<4..1>", FALSE));
+    EXPECT_TRUE(Messages().empty()); // quiet when asked to be
+    ExpectRefusedAndNothingChanged(row, G::m_nColPinName, "");
+    EXPECT_EQ(Netlist(), before);
+    // The same row with its own bits again disconnects the pin.
+    Grid()->SetValueRange(CGXRange(row, static_cast<ROWCOL>(G::m_nColStartBit)), "3");
+    EXPECT_TRUE(Grid()->DisconnectRow(row, "P<4..1>", FALSE));
+    EXPECT_EQ(Netlist().find("J3 P<4> BUS<3>"), std::string::npos);
 }
 
 } // namespace
