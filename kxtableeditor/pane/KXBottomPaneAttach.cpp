@@ -66,6 +66,7 @@ void CKXBottomPaneContainerView::CreateAttachControls() {
 }
 
 void CKXBottomPaneContainerView::ResetSignalLists() {
+    m_waitingNets.clear();
     m_AttachSignalCombo.ResetContent();
     m_pSignalDropList->ResetContent();
     m_pDiffPairDropList->ResetContent();
@@ -210,6 +211,7 @@ void CKXBottomPaneContainerView::RemoveNetFromLists(long id, const std::set<DWOR
     if (id != -1) one.insert(static_cast<DWORD_PTR>(id));
     const std::set<DWORD_PTR>& gone = id != -1 ? one : (ids ? *ids : one);
     if (gone.empty()) return;
+    OfferWaitingNets();
     const bool dropList = m_pSignalDropList->GetSafeHwnd() != nullptr;
     if (gone.size() > kInPlaceLimit) {
         if (dropList) RebuildWithout(*m_pSignalDropList, gone, ListBoxText);
@@ -232,6 +234,7 @@ void CKXBottomPaneContainerView::RemoveNetFromLists(long id, const std::set<DWOR
 }
 
 CString CKXBottomPaneContainerView::OfferedSignalText(DWORD_PTR netId) const {
+    m_AttachSignalCombo.RunPendingFill(); // the waiting nets are offered first
     auto offered = m_offeredText.find(netId);
     return offered == m_offeredText.end() ? CString() : offered->second;
 }
@@ -257,6 +260,7 @@ template <class List, class TextOf> NetEntryList NetEntries(const List& list, Te
 } // namespace
 
 bool CKXBottomPaneContainerView::SignalListsAgree() const {
+    m_AttachSignalCombo.RunPendingFill(); // the waiting nets are offered first
     NetEntryList known(m_offeredText.begin(), m_offeredText.end());
     std::sort(known.begin(), known.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     const bool dropList = m_pSignalDropList->GetSafeHwnd() != nullptr;

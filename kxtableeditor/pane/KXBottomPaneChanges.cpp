@@ -75,6 +75,19 @@ void CKXBottomPaneContainerView::AddNet(INet* net) {
 void CKXBottomPaneContainerView::AddNets(const std::vector<INet*>& nets) {
     for (INet* net : nets)
         if (net) m_registeredNets.try_emplace(net->id(), RegisteredNet{net, {net->msb(), net->lsb()}});
+    // A user sees a few entries of the lists, if any: their thousands wait until a list is first used.
+    m_waitingNets.insert(m_waitingNets.end(), nets.begin(), nets.end());
+    const auto offer = [this] { OfferWaitingNets(); };
+    m_AttachSignalCombo.SetPendingFill(offer);
+    m_pSignalDropList->SetPendingFill(offer);
+}
+
+void CKXBottomPaneContainerView::OfferWaitingNets() {
+    if (m_waitingNets.empty()) return;
+    const std::vector<INet*> nets = std::move(m_waitingNets);
+    m_waitingNets.clear();
+    m_AttachSignalCombo.SetPendingFill(nullptr);
+    m_pSignalDropList->SetPendingFill(nullptr);
     OfferNets(nets);
 }
 
@@ -88,6 +101,7 @@ void CKXBottomPaneContainerView::RegisterNewNets(const std::vector<INet*>& nets)
 // The signal lists take all of a commit's new nets in one merge, so a transaction that makes
 // thousands of nets costs what a sort of them costs.
 void CKXBottomPaneContainerView::OfferNets(const std::vector<INet*>& nets) {
+    OfferWaitingNets(); // in the order they came
     std::vector<CAfxItemList::NewItem> offered;
     std::unordered_set<std::string> seen; // upper-case texts offered by this call
     for (INet* net : nets) {

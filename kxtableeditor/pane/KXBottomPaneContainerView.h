@@ -131,9 +131,12 @@ public:
     void ResetSignalLists() override;
     void AddSignalListEntry(const CString& text, DWORD data);
     void AddSignalListEntries(std::vector<CAfxItemList::NewItem> entries);
-    // The list panes' fill: the design's nets become known with their ranges and are offered by name;
-    // the object window remembers each of them once it is shown.
+    // The list panes' fill: the design's nets become known with their ranges and are offered by name
+    // when the signal lists are first used (read, searched, changed); the object window remembers each
+    // of them once it is shown.
     void AddNets(const std::vector<INet*>& nets) override;
+    // Offers the nets of the fill that wait for the signal lists' first use; nothing when none wait.
+    void OfferWaitingNets();
     // Nets made since the window opened (AddNet, committed transactions, a resynchronisation): each is
     // also remembered by the object window at once, with a row of its signal list (a bus's bits with
     // theirs), named as it is offered and with its physical name.
@@ -869,6 +872,8 @@ private:
     std::map<unsigned, RegisteredNet> m_registeredNets;
     // Net id -> the text of its entry in the signal drop list and the Attach Signal combo.
     std::unordered_map<DWORD_PTR, CString> m_offeredText;
+    // Nets of the list panes' fill whose entries wait for the signal lists' first use (OfferWaitingNets).
+    std::vector<INet*> m_waitingNets;
     HWND m_hSubscribed = nullptr;
     std::vector<ObjectKey> m_shownKeys; // ids of m_shown, in the same order
     BOOL m_bCommitting = FALSE;

@@ -361,6 +361,22 @@ TEST_F(PaneSignalListIndex, FollowsAddRenameDeleteUndoAndRedo) {
     EXPECT_EQ(Offered("A_RENAMED"), 2);
 }
 
+// Opening a window offers no net yet: the lists take the design's nets at their first use, as if they
+// had held them all along, and a net removed before that use is offered by neither.
+TEST_F(PaneSignalListIndex, TheDesignsNetsAreOfferedAtTheListsFirstUse) {
+    ASSERT_TRUE(Open());
+    EXPECT_TRUE(Ccp()->GetSignalDropList()->HasPendingFill());
+    INet* n1 = Design().design()->findNet("N1");
+    ASSERT_NE(n1, nullptr);
+    const unsigned id = n1->id();
+    Commit("Remove", [&](CTransaction& t) { return t.removeNet(n1); });
+    EXPECT_FALSE(Ccp()->GetSignalDropList()->HasPendingFill());
+    EXPECT_EQ(Offered("N1"), 0);
+    EXPECT_EQ(Ccp()->OfferedSignalText(id), CString());
+    EXPECT_EQ(Offered("DATA<3..0>"), 2);
+    EXPECT_TRUE(Ccp()->SignalListsAgree());
+}
+
 // A bus is offered with its range; a rename keeps the range in the new text.
 TEST_F(PaneSignalListIndex, ARenamedBusIsFoundByItsRangedText) {
     ASSERT_TRUE(Open());

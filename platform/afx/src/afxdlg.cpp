@@ -174,6 +174,7 @@ bool CAfxItemList::InOrderAt(size_t i) const {
 }
 
 int CAfxItemList::Add(const CString& s, BOOL bSorted) {
+    RunPendingFill();
     size_t pos = m_items.size();
     if (bSorted && m_bInOrder) {
         // After every item that is not greater than it.
@@ -191,6 +192,7 @@ int CAfxItemList::Add(const CString& s, BOOL bSorted) {
 }
 
 void CAfxItemList::AddMany(std::vector<NewItem> items, BOOL bSorted, int* pFollow) {
+    RunPendingFill();
     if (items.empty()) return;
     const size_t old = m_items.size();
     if (bSorted && !m_bInOrder) {
@@ -242,6 +244,7 @@ void CAfxItemList::AddMany(std::vector<NewItem> items, BOOL bSorted, int* pFollo
 }
 
 int CAfxItemList::Insert(int nIndex, const CString& s) {
+    RunPendingFill();
     if (nIndex < 0 || nIndex > Count()) nIndex = Count(); // -1 appends
     m_items.insert(m_items.begin() + nIndex, Item{s, 0, FALSE});
     if (m_bInOrder) m_bInOrder = InOrderAt(static_cast<size_t>(nIndex));
@@ -249,6 +252,7 @@ int CAfxItemList::Insert(int nIndex, const CString& s) {
 }
 
 int CAfxItemList::Delete(int nIndex) {
+    RunPendingFill();
     if (!Valid(nIndex)) return LB_ERR;
     m_items.erase(m_items.begin() + nIndex);
     if (m_items.empty()) m_bInOrder = true;
@@ -256,6 +260,7 @@ int CAfxItemList::Delete(int nIndex) {
 }
 
 int CAfxItemList::Find(int nStartAfter, LPCTSTR lpsz, BOOL bExact) const {
+    RunPendingFill();
     int n = Count();
     if (n == 0 || !lpsz) return LB_ERR;
     CString key(lpsz);
@@ -349,6 +354,7 @@ int CListBox::SelectString(int nStartAfter, LPCTSTR lpszItem) {
 }
 
 int CListBox::SetCurSel(int nSelect) {
+    m_list.RunPendingFill();
     if (nSelect != -1 && !m_list.Valid(nSelect)) {
         m_nCurSel = LB_ERR;
         return LB_ERR;
@@ -364,6 +370,7 @@ int CListBox::GetSel(int nIndex) const {
 }
 
 int CListBox::SetSel(int nIndex, BOOL bSelect) {
+    m_list.RunPendingFill();
     if (nIndex == -1) {
         for (auto& i : m_list.m_items)
             i.selected = bSelect;
@@ -376,6 +383,7 @@ int CListBox::SetSel(int nIndex, BOOL bSelect) {
 }
 
 int CListBox::GetSelCount() const {
+    m_list.RunPendingFill();
     int n = 0;
     for (const auto& i : m_list.m_items)
         n += i.selected ? 1 : 0;
@@ -504,6 +512,7 @@ int CComboBox::SelectString(int nStartAfter, LPCTSTR lpszString) {
 }
 
 int CComboBox::SetCurSel(int nSelect) {
+    m_list.RunPendingFill();
     if (nSelect == -1 || !m_list.Valid(nSelect)) {
         m_nCurSel = CB_ERR;
         m_strText.Empty();

@@ -501,3 +501,45 @@ TEST_F(TemplateCustomControls, AFormWhoseTemplateCannotBeMadeIsNotCreated) {
     EXPECT_TRUE(parent.GetChildren().empty());
     parent.DestroyWindow();
 }
+
+// A pending fill runs once, at the first read or change of the list, before it: the list then reads,
+// finds and selects as if the items had been added at once, and a selection made before follows its item.
+TEST_F(CDialogTest, APendingFillRunsOnceBeforeTheListIsFirstUsed) {
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "p", 0, CRect(0, 0, 100, 100), nullptr, 0));
+    CListBox lb;
+    ASSERT_TRUE(lb.Create(LBS_SORT, CRect(), &parent, 5));
+    lb.AddString("M");
+    ASSERT_EQ(lb.SetCurSel(0), 0);
+    int runs = 0;
+    lb.SetPendingFill([&] {
+        ++runs;
+        lb.AddStrings({{"C", 3}, {"A", 1}, {"Z", 26}});
+    });
+    EXPECT_TRUE(lb.HasPendingFill());
+    EXPECT_EQ(runs, 0);
+    EXPECT_EQ(lb.GetCurSel(), 2); // "M" after "A" and "C"
+    EXPECT_EQ(runs, 1);
+    EXPECT_FALSE(lb.HasPendingFill());
+    EXPECT_EQ(lb.GetCount(), 4);
+    EXPECT_EQ(lb.GetItemData(3), 26u);
+    EXPECT_EQ(runs, 1);
+
+    // Each way in runs it: a search, an add (which goes in after the fill's items), a selection.
+    CComboBox cb;
+    ASSERT_TRUE(cb.Create(CBS_SORT, CRect(), &parent, 6));
+    cb.SetPendingFill([&] { cb.AddStrings({{"net1", 1}, {"net2", 2}}); });
+    EXPECT_EQ(cb.FindStringExact(-1, "NET2"), 1);
+    cb.SetPendingFill([&] { cb.AddStrings({{"b", 3}}); });
+    EXPECT_EQ(cb.AddString("a"), 0);
+    EXPECT_EQ(cb.GetCount(), 4);
+    cb.SetPendingFill([&] { cb.AddStrings({{"0", 4}}); });
+    EXPECT_EQ(cb.SetCurSel(0), 0);
+    CString s;
+    cb.GetWindowText(s);
+    EXPECT_EQ(s, "0");
+    // A reset drops a fill that has not run: its items would go with the rest.
+    cb.SetPendingFill([&] { cb.AddStrings({{"late", 5}}); });
+    cb.ResetContent();
+    EXPECT_EQ(cb.GetCount(), 0);
+}

@@ -149,7 +149,27 @@ BOOL CGXGridCore::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXMo
             style.Free();
         return FALSE;
     }
-    return data->GetStyleRowCol(nRow, nCol, style, mt, nType);
+    const BOOL stored = data->GetStyleRowCol(nRow, nCol, style, mt, nType);
+    if (!m_pRowSource || nType != 0 || nRow == 0 || nCol == 0)
+        return stored;
+    return ApplyRowSource(nRow, nCol, style, mt) || stored;
+}
+
+BOOL CGXGridCore::ApplyRowSource(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt) const
+{
+    if (mt == gxRemove)
+        return FALSE;
+    const CGXStyle* cell = mt == gxCopy ? &style : GetData()->LookupCell(nRow, nCol);
+    if (cell && cell->GetIncludeValue())
+        return FALSE;
+    CString value;
+    if (!m_pRowSource->GetRowValue(nRow, nCol, value))
+        return FALSE;
+    if (mt == gxExclude)
+        style.SetIncludeValue(FALSE);
+    else if (mt != gxApplyNew || !style.GetIncludeValue())
+        style.SetValue(value);
+    return TRUE;
 }
 
 BOOL CGXGridCore::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt, int nType)

@@ -515,3 +515,58 @@ TEST(GridStyle, ACellWrittenForTheFirstTimeReadsAsTheMergeIntoAnEmptyCell)
         g.ExpectConsistent();
     }
 }
+
+namespace {
+// Rows of "r<row>c<col>" texts, columns 1 and 2 only.
+class TextRows : public CGXRowSource {
+public:
+    bool GetRowValue(ROWCOL nRow, ROWCOL nCol, CString& value) const override
+    {
+        ++asked;
+        if (nCol > 2)
+            return false;
+        value.Format("r%uc%u", nRow, nCol);
+        return true;
+    }
+    mutable int asked = 0;
+};
+} // namespace
+
+TEST(GridStyle, RowSourceGivesTheValuesOfCellsTheGridDoesNotStore)
+{
+    TestGrid g(10, 3);
+    TextRows rows;
+    g.SetRowSource(&rows);
+    EXPECT_EQ(g.GetValueRowCol(4, 2), "r4c2");
+    EXPECT_EQ(g.LookupStyleRowCol(7, 1).GetValue(), "r7c1");
+    EXPECT_EQ(g.GetValueRowCol(4, 3), "");   // the source has none
+    EXPECT_EQ(g.GetValueRowCol(0, 1), "");   // headers are not the source's
+    EXPECT_EQ(g.GetData()->GetStoredCellCount(), 0u);
+    // Whole-row styles are not cells: the source is not asked for them.
+    const int before = rows.asked;
+    CGXStyle rowStyle;
+    g.GetStyleRowCol(3, 0, rowStyle, gxCopy, -1);
+    EXPECT_EQ(rows.asked, before);
+    EXPECT_FALSE(rowStyle.GetIncludeValue());
+
+    // A stored value wins; a stored style without a value takes the source's value under its attributes.
+    g.SetValueRange(CGXRange(4, 2), "typed");
+    g.SetStyleRange(CGXRange(5, 1), CGXStyle().SetReadOnly(TRUE));
+    EXPECT_EQ(g.GetValueRowCol(4, 2), "typed");
+    EXPECT_EQ(g.GetValueRowCol(5, 1), "r5c1");
+    EXPECT_TRUE(g.LookupStyleRowCol(5, 1).GetReadOnly());
+
+    // Merged as a stored value is: applied only where the target has none, taken away by an exclude.
+    CGXStyle target;
+    target.SetValue("mine");
+    EXPECT_TRUE(g.GetStyleRowCol(6, 1, target, gxApplyNew));
+    EXPECT_EQ(target.GetValue(), "mine");
+    EXPECT_TRUE(g.GetStyleRowCol(6, 1, target, gxOverride));
+    EXPECT_EQ(target.GetValue(), "r6c1");
+    EXPECT_TRUE(g.GetStyleRowCol(6, 1, target, gxExclude));
+    EXPECT_FALSE(target.GetIncludeValue());
+
+    // Without a source the cell reads empty again.
+    g.SetRowSource(nullptr);
+    EXPECT_EQ(g.GetValueRowCol(6, 1), "");
+}

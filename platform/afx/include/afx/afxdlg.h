@@ -14,6 +14,7 @@
 #include "afx/afxres.h"
 #include "afx/afxtiered.h"
 
+#include <functional>
 #include <map>
 
 class CStatic : public CWnd {
@@ -88,11 +89,26 @@ public:
     void AddMany(std::vector<NewItem> items, BOOL bSorted, int* pFollow = nullptr);
     int Insert(int nIndex, const CString& s);
     int Delete(int nIndex);
+    // Reset drops a pending fill: what it would add goes with the rest.
     void Reset() {
         m_items.clear();
         m_bInOrder = true;
+        m_pendingFill = nullptr;
     }
-    int Count() const { return static_cast<int>(m_items.size()); }
+    // A fill that runs once, before the list is next read or changed: an owner that knows many items
+    // gives them when someone first looks instead of at once. The fill may change the list itself.
+    void SetPendingFill(std::function<void()> fill) { m_pendingFill = std::move(fill); }
+    bool HasPendingFill() const { return static_cast<bool>(m_pendingFill); }
+    void RunPendingFill() const {
+        if (!m_pendingFill) return;
+        const std::function<void()> fill = std::move(m_pendingFill);
+        m_pendingFill = nullptr;
+        fill();
+    }
+    int Count() const {
+        RunPendingFill();
+        return static_cast<int>(m_items.size());
+    }
     BOOL Valid(int i) const { return i >= 0 && i < Count(); }
     int Find(int nStartAfter, LPCTSTR lpsz, BOOL bExact) const;
     struct Item {
@@ -108,6 +124,7 @@ private:
     int FindInOrder(int nStartAfter, const CString& key, BOOL bExact) const;
     bool InOrderAt(size_t i) const;
     bool m_bInOrder = true; // every item's text is not less than the one before it, ignoring case
+    mutable std::function<void()> m_pendingFill;
 };
 
 class CListBox : public CWnd {
@@ -132,7 +149,10 @@ public:
         return m_list.Find(nIndexStart, lpszFind, TRUE);
     }
     int SelectString(int nStartAfter, LPCTSTR lpszItem);
-    int GetCurSel() const { return m_nCurSel; }
+    int GetCurSel() const {
+        m_list.RunPendingFill();
+        return m_nCurSel;
+    }
     int SetCurSel(int nSelect);
     int GetSel(int nIndex) const;
     int SetSel(int nIndex, BOOL bSelect = TRUE);
@@ -155,7 +175,11 @@ public:
         m_nItemHeight = static_cast<int>(cyItemHeight);
         return 0;
     }
-    int GetCaretIndex() const { return m_nCurSel; }
+    int GetCaretIndex() const { return GetCurSel(); }
+    // See CAfxItemList::SetPendingFill.
+    void SetPendingFill(std::function<void()> fill) { m_list.SetPendingFill(std::move(fill)); }
+    bool HasPendingFill() const { return m_list.HasPendingFill(); }
+    void RunPendingFill() const { m_list.RunPendingFill(); }
     LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
@@ -188,7 +212,14 @@ public:
     }
     // Selects the first item with the prefix and shows its text; CB_ERR (selection unchanged) when none.
     int SelectString(int nStartAfter, LPCTSTR lpszString);
-    int GetCurSel() const { return m_nCurSel; }
+    int GetCurSel() const {
+        m_list.RunPendingFill();
+        return m_nCurSel;
+    }
+    // See CAfxItemList::SetPendingFill.
+    void SetPendingFill(std::function<void()> fill) { m_list.SetPendingFill(std::move(fill)); }
+    bool HasPendingFill() const { return m_list.HasPendingFill(); }
+    void RunPendingFill() const { m_list.RunPendingFill(); }
     // Selects an item and shows its text; -1 clears the selection and the text.
     int SetCurSel(int nSelect);
     DWORD_PTR GetItemData(int nIndex) const;

@@ -15,6 +15,16 @@
 
 class CGXNoToolTipCtrlProxy;
 
+// The values of data cells that a grid does not store: a list that keeps its rows' texts itself gives
+// them when a cell is drawn or read, so that filling the list writes no cell. A value stored in the
+// cell wins over the source's.
+class CGXRowSource {
+public:
+    virtual ~CGXRowSource() = default;
+    // The value of the cell at nRow, nCol (both from 1); false when the source has none for it.
+    virtual bool GetRowValue(ROWCOL nRow, ROWCOL nCol, CString& value) const = 0;
+};
+
 // Geometry is deterministic: rows and columns have pixel sizes (defaults below, scaled by the zoom),
 // the visible area is GetGridRect(); frozen rows/columns stay at the top/left and the rest scrolls
 // from the top row / left column on. Text is measured at GX_CHAR_WIDTH pixels per character.
@@ -208,6 +218,9 @@ public:
     virtual BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt = gxCopy, int nType = 0);
     virtual BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
                                   int nType = 0);
+    // The source of the values of cells the grid does not store (not owned; null: none).
+    void SetRowSource(const CGXRowSource* pSource) { m_pRowSource = pSource; }
+    const CGXRowSource* GetRowSource() const { return m_pRowSource; }
     // The full style of a cell: cell, row, column and table styles, then the base styles, ending at
     // the standard style (header cells use the row/column header style unless they name a base style).
     void ComposeStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle* pStyle, BOOL bApplyStandard = TRUE);
@@ -391,6 +404,8 @@ private:
     BOOL m_bHasSelRange = FALSE;
     CGXChild* m_pPressedChild = nullptr;
     void ApplyBaseStyles(ROWCOL nRow, ROWCOL nCol, CGXStyle& style);
+    // Merges the row source's value of a cell that stores none into style, as a stored value would be.
+    BOOL ApplyRowSource(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt) const;
     BOOL StoreCellChecked(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt, int nType,
                           class CGXSetStyleCmd* pUndo);
     void AdjustAfterRowsInserted(ROWCOL nRow, ROWCOL nCount);
@@ -411,6 +426,7 @@ private:
     std::vector<std::unique_ptr<class CGXBlockCmd>> m_transStack;
     class CGXBlockCmd* m_pCapture = nullptr; // collects what commands record while Undo/Redo run
     CGXStyle m_lookupStyle;
+    const CGXRowSource* m_pRowSource = nullptr;
     CString m_sWarningText;
     CRect m_rectGrid{0, 0, 640, 480};
     CRuntimeClass* m_pCellTipFactory = nullptr;

@@ -144,7 +144,7 @@ void CKXPaneCallLog::Record(const char* op, std::initializer_list<CString> args)
 
 // ------------------------------------------------------------------------------------------------ list grid
 
-CKXListPaneGrid::CKXListPaneGrid() = default;
+CKXListPaneGrid::CKXListPaneGrid() { SetRowSource(this); }
 CKXListPaneGrid::~CKXListPaneGrid() = default;
 
 CString CKXListPaneGrid::GetObjectName(int index) const {
@@ -196,25 +196,28 @@ void CKXListPaneGrid::SetEntries(std::vector<Entry> entries, std::vector<ISchema
     for (const Entry& e : entries) second = second || !e.second.IsEmpty();
     m_names.clear();
     m_paths.clear();
+    m_seconds.clear();
     m_keys.clear();
     m_listedNames.clear();
     m_names.reserve(order.size());
     m_paths.reserve(order.size());
+    m_seconds.reserve(order.size());
     m_keys.reserve(order.size());
     m_listedNames.reserve(order.size());
-    BOOL lock = LockUpdate(TRUE);
-    SetColCount(second ? 2 : 1);
-    SetRowCount(static_cast<ROWCOL>(order.size()));
     for (size_t i : order) {
         Entry& e = entries[i];
-        const ROWCOL r = static_cast<ROWCOL>(m_names.size() + 1);
-        SetValueRange(CGXRange(r, 1), e.name);
-        if (second) SetValueRange(CGXRange(r, 2), e.second);
         m_names.push_back(std::move(e.name));
         m_paths.push_back(std::move(e.path));
+        m_seconds.push_back(std::move(e.second));
         m_keys.push_back(i < keys.size() ? keys[i] : nullptr);
         if (m_keys.back()) m_listedNames[m_keys.back()] = m_names.back();
     }
+    BOOL lock = LockUpdate(TRUE);
+    SetColCount(second ? 2 : 1);
+    SetRowCount(static_cast<ROWCOL>(order.size()));
+    // The rows show the list's texts; a value written into a cell from outside gives way to them.
+    if (GetData()->GetStoredCellCount() != 0)
+        for (ROWCOL r = 1; r <= GetRowCount(); ++r) ShowRow(r);
     LockUpdate(lock);
     m_bInOrder = true;
     m_bFilled = TRUE;
@@ -232,11 +235,29 @@ int CKXListPaneGrid::FindKeyIndex(ISchemaObject* object) const {
     return -1;
 }
 
+bool CKXListPaneGrid::GetRowValue(ROWCOL nRow, ROWCOL nCol, CString& value) const {
+    if (nRow > m_names.size() || nCol > 2) return false;
+    value = nCol == 1 ? m_names[nRow - 1] : m_seconds[nRow - 1];
+    return true;
+}
+
+void CKXListPaneGrid::ShowRow(ROWCOL row) {
+    const CGXData* data = GetData();
+    const ROWCOL cols = std::min<ROWCOL>(GetColCount(), 2);
+    for (ROWCOL c = 1; c <= cols; ++c) {
+        const CGXStyle* cell = data->LookupCell(row, c);
+        CString value;
+        if (cell && cell->GetIncludeValue() && GetRowValue(row, c, value)) SetValueRange(CGXRange(row, c), value);
+    }
+    RedrawRowCol(CGXRange(row, 1, row, std::max<ROWCOL>(cols, 1)));
+}
+
 void CKXListPaneGrid::RemoveIndex(size_t index) {
     const ROWCOL row = static_cast<ROWCOL>(index + 1);
     RemoveRows(row, row, GX_INVALIDATE, gxDo);
     m_names.erase(m_names.begin() + static_cast<std::ptrdiff_t>(index));
     m_paths.erase(m_paths.begin() + static_cast<std::ptrdiff_t>(index));
+    m_seconds.erase(m_seconds.begin() + static_cast<std::ptrdiff_t>(index));
     m_listedNames.erase(m_keys[index]);
     m_keys.erase(m_keys.begin() + static_cast<std::ptrdiff_t>(index));
 }
@@ -248,15 +269,15 @@ void CKXListPaneGrid::InsertEntry(const Entry& entry, ISchemaObject* object) {
     const ROWCOL row = static_cast<ROWCOL>(index + 1);
     const bool hadSelection = !GetParam()->GetRangeList()->IsEmpty();
     if (!entry.second.IsEmpty() && GetColCount() < 2) SetColCount(2);
-    InsertRows(row, 1, GX_INVALIDATE, gxDo);
-    SetValueRange(CGXRange(row, 1), entry.name);
-    if (GetColCount() >= 2) SetValueRange(CGXRange(row, 2), entry.second);
-    // A row inserted inside a selected block is not selected with it.
-    if (hadSelection) SelectRange(CGXRange().SetRows(row), FALSE);
     m_names.insert(m_names.begin() + static_cast<std::ptrdiff_t>(index), entry.name);
     m_paths.insert(m_paths.begin() + static_cast<std::ptrdiff_t>(index), entry.path);
+    m_seconds.insert(m_seconds.begin() + static_cast<std::ptrdiff_t>(index), entry.second);
     m_keys.insert(m_keys.begin() + static_cast<std::ptrdiff_t>(index), object);
     m_listedNames[object] = entry.name;
+    InsertRows(row, 1, GX_INVALIDATE, gxDo);
+    ShowRow(row);
+    // A row inserted inside a selected block is not selected with it.
+    if (hadSelection) SelectRange(CGXRange().SetRows(row), FALSE);
 }
 
 BOOL CKXListPaneGrid::UpdateObject(const CDesignContext& design, ISchemaObject* object) {
@@ -268,13 +289,12 @@ BOOL CKXListPaneGrid::UpdateObject(const CDesignContext& design, ISchemaObject* 
         const size_t i = static_cast<size_t>(at);
         if (listed && (m_names[i] == entry.name || StaysAt(i, entry.name))) {
             // Same place in the order (a rename most often): the row changes where it is.
-            const ROWCOL row = static_cast<ROWCOL>(i + 1);
-            if (m_names[i] != entry.name) SetValueRange(CGXRange(row, 1), entry.name);
             if (!entry.second.IsEmpty() && GetColCount() < 2) SetColCount(2);
-            if (GetColCount() >= 2) SetValueRange(CGXRange(row, 2), entry.second);
             m_names[i] = entry.name;
             m_paths[i] = entry.path;
+            m_seconds[i] = entry.second;
             m_listedNames[object] = entry.name;
+            ShowRow(static_cast<ROWCOL>(i + 1));
             return TRUE;
         }
         RemoveIndex(i);
@@ -376,7 +396,7 @@ BOOL CKXComponentListGrid::RenameTableInstance(CString oldName, CString newName)
         if (m_names[i] != oldName) continue;
         m_names[i] = newName;
         m_bInOrder = false; // the row keeps its place: a refill puts it in order again
-        SetValueRange(CGXRange(static_cast<ROWCOL>(i + 1), 1), newName);
+        ShowRow(static_cast<ROWCOL>(i + 1));
         return TRUE;
     }
     return FALSE;

@@ -405,3 +405,28 @@ TEST_F(PanesTest, ListsFollowChangesObjectByObjectAsARefillWouldShowThem) {
     ASSERT_EQ(selected.GetSize(), 1);
     EXPECT_EQ(selected[0], "N2");
 }
+
+// The lists store no cell: a fill writes nothing per name, yet every row reads its object's texts, also
+// after the rows followed an added object, a rename in place and a refill. A value written into a list
+// cell from outside gives way when the list shows that row anew.
+TEST_F(PanesTest, ListsStoreNoCellsYetReadEveryRowsTexts) {
+    CKXInstancePaneGrid* grid = instances.GetInstancePaneGrid();
+    EXPECT_EQ(grid->GetData()->GetStoredCellCount(), 0u);
+    EXPECT_EQ(signals.GetSignalGridWnd()->GetData()->GetStoredCellCount(), 0u);
+    EXPECT_EQ(RowsOf(*grid), (std::vector<std::string>{"U1|RES", "U2|RES"}));
+    EXPECT_EQ(grid->GetValueRowCol(3, 1), ""); // past the last row
+
+    ASSERT_TRUE(instances.AddComponent("U10", "work", "RES", "sym", "", "", 1));
+    EXPECT_EQ(RowsOf(*grid), (std::vector<std::string>{"U1|RES", "U2|RES", "U10|RES"}));
+    EXPECT_EQ(grid->GetData()->GetStoredCellCount(), 0u);
+
+    grid->SetValueRange(CGXRange(1, 1), "typed");
+    EXPECT_EQ(grid->GetValueRowCol(1, 1), "typed");
+    ASSERT_TRUE(grid->RenameTableInstance("U1", "U7"));
+    EXPECT_EQ(grid->GetValueRowCol(1, 1), "U7");
+    EXPECT_EQ(grid->GetObjectName(0), "U7");
+
+    grid->SetValueRange(CGXRange(2, 2), "typed");
+    instances.FillData();
+    EXPECT_EQ(RowsOf(*grid), (std::vector<std::string>{"U1|RES", "U2|RES", "U10|RES"}));
+}

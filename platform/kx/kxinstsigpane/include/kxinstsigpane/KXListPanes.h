@@ -42,8 +42,9 @@ private:
     std::vector<CString> m_calls;
 };
 
-// One list of names; row 1 onward, one object per row, column 1 the name.
-class CKXListPaneGrid : public CGXGridWnd, public CKXPaneCallLog {
+// One list of names; row 1 onward, one object per row, column 1 the name. The grid stores no cell of
+// the list: it reads a row's texts from the list when the row is drawn or read.
+class CKXListPaneGrid : public CGXGridWnd, public CKXPaneCallLog, private CGXRowSource {
     DECLARE_DYNAMIC(CKXListPaneGrid)
 public:
     CKXListPaneGrid();
@@ -106,6 +107,8 @@ protected:
     void InsertEntry(const Entry& entry, ISchemaObject* object);
     bool StaysAt(size_t i, const CString& name) const;
     void RemoveIndex(size_t index);
+    // The row shows its entry's texts anew (a value stored in one of its cells is overwritten).
+    void ShowRow(ROWCOL row);
 
     CKXListPaneView* m_pView = nullptr;
     BOOL m_bFilled = FALSE;
@@ -114,8 +117,12 @@ protected:
     // order does not move every row after it.
     CTieredVector<CString> m_names;
     CTieredVector<CString> m_paths;
+    CTieredVector<CString> m_seconds; // the second column's texts (when the list has that column)
     CTieredVector<ISchemaObject*> m_keys;                        // the object of each row
     std::unordered_map<ISchemaObject*, CString> m_listedNames; // the name each object is listed by
+
+private:
+    bool GetRowValue(ROWCOL nRow, ROWCOL nCol, CString& value) const override;
 };
 
 // What the component lists (logical and physical) share.
