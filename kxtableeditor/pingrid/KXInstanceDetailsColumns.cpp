@@ -6,6 +6,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXColumnModel.h"
+#include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXScriptText.h"
 
@@ -231,10 +232,6 @@ void CKXInstanceDetailsGridWnd::StyleCaptionCell(int col, const CString& caption
 LRESULT CKXInstanceDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
     if (!Columns().IsLayoutOfKind(lParam)) return 0;
     TakeColumnNumbers(); // the model was rebuilt before the broadcast
-    if (m_bColumnMode) {
-        Redraw(GX_INVALIDATE, TRUE);
-        return 1;
-    }
     CKXColumnModel::LayoutHooks hooks;
     hooks.styleCaption = [this](int col, const CString& caption) {
         // A column inserted now looks like the others: caption, filter cell, covered header bands.
@@ -246,7 +243,15 @@ LRESULT CKXInstanceDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM l
         RefreshRowStyles(info.m_strPropertyName, info.m_nPropertyType, col, -1);
     };
     hooks.finish = [this] { GetColumnWidthTip(); };
+    // A grid side by side with others takes the layout too: the column numbers are the class's, so a
+    // grid left behind would read and journal its cells by another grid's columns once shown alone.
     Columns().ApplyLayout(*this, PIN_CAPTION_ROW, CKXColumnModel::OldLayout(wParam), hooks);
+    if (m_bColumnMode) {
+        kxgrid::LockUpdateScope lock(*this);
+        kxgrid::GridWriteScope write(*this);
+        HideColumnModeColumns(TRUE, m_bSignalOnlyColumns);
+        SetColumnModeWidths(TRUE, m_bSignalOnlyColumns);
+    }
     return 1;
 }
 

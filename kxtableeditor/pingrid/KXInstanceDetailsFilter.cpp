@@ -312,14 +312,8 @@ void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, 
     const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
     if (param) param->EnableUndo(FALSE);
     const BOOL signalOnly = bCompact && bSignalOnly;
-    auto hideCol = [this](int col, BOOL bHide) {
-        if (col >= 0 && Col(col) <= GetColCount()) HideCols(Col(col), Col(col), bHide, nullptr, kSmart, gxDo);
-    };
-    hideCol(0, signalOnly);
-    for (int col : {m_nColPinType, m_nColTermination, m_nColPupd, m_nColComments})
-        hideCol(col, bCompact);
-    hideCol(m_nColPinName, signalOnly);
-    hideCol(m_nColPinNumber, signalOnly);
+    m_bSignalOnlyColumns = signalOnly;
+    HideColumnModeColumns(bCompact, signalOnly);
     // The widths follow the mode: the reduced layout keeps pin name, pin number and signal, a third
     // of the window each (the signal column alone takes it all), and the signal column stretches over
     // whatever the others leave.
@@ -352,6 +346,17 @@ void CKXInstanceDetailsGridWnd::SetColumnMode(BOOL bCompact, BOOL bResetFilter, 
         Redraw(GX_INVALIDATE, TRUE);
     }
     if (param) param->EnableUndo(bUndo);
+}
+
+void CKXInstanceDetailsGridWnd::HideColumnModeColumns(BOOL bCompact, BOOL bSignalOnly) {
+    auto hideCol = [this](int col, BOOL bHide) {
+        if (col >= 0 && Col(col) <= GetColCount()) HideCols(Col(col), Col(col), bHide, nullptr, kSmart, gxDo);
+    };
+    hideCol(0, bSignalOnly);
+    for (int col : {m_nColPinType, m_nColTermination, m_nColPupd, m_nColComments})
+        hideCol(col, bCompact);
+    hideCol(m_nColPinName, bSignalOnly);
+    hideCol(m_nColPinNumber, bSignalOnly);
 }
 
 void CKXInstanceDetailsGridWnd::SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly) {

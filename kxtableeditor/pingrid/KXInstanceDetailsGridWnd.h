@@ -1026,6 +1026,7 @@ public:
     int m_nGridIndex = 0;           // place among the pane's grids
     int m_bFunctionFilterRan = 0;
     BOOL m_bCompactColumns = FALSE;
+    BOOL m_bSignalOnlyColumns = FALSE; // compact, beside a grid of the same rows: the signal column alone
     BOOL m_bFilterReset = FALSE;
 
     // ------------------------------------------------------------- find and replace
@@ -1236,6 +1237,9 @@ public:
     // The widths of a column mode: compact, pin name, pin number and signal a third of the window each;
     // signal only, the signal column all of it; else the widths of the column list.
     void SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly);
+    // Hides the columns a column mode leaves out (compact: all but pin name, pin number and signal;
+    // signal only: the row header, pin name and pin number too) and shows them again otherwise.
+    void HideColumnModeColumns(BOOL bCompact, BOOL bSignalOnly);
     // Paste helpers.
     BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
     BOOL PasteInHostEdit(const CString& text, BOOL bPasteSpecial);

@@ -1422,6 +1422,59 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A user column added in one window while another window of the design showed two grids side by side:
+// those grids kept their columns while the column numbers moved, so shown alone later the pin grid read
+// a Signal cell as the Pin Number column and journalled a selection the replay could not make.
+TEST_F(RandomEdits, KeptSeed6408AGridSideBySideTakesAColumnAddedInAnotherWindow) {
+    RunKept(6408, R"TCL(kx::open demo.board:sch 3; kx::show clp U1
+kx::show clp U1 RN1A; catch {kx::grid ccp 1}
+catch {kx::tab 1}; saveDesign
+kx::answer dialog CKXInstConnDlg ok pins {MCLK PGOOD} fx 35255; kx::answer dialog CKXInstConnDlg ok; kx::instconn U1 2147483646
+assignModel pin LVCMOS33 "RST_N"
+kx::show clp U1; addConnection pin MCLK, {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
+kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]; kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell "PGOOD" Slew] "a b" ;# target: -
+catch {kx::tab 2}
+kx::show clp U1; kx::select ccp {*}[kxcell "PGOOD" Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "A<12..0>" Signal]; paste pin
+)TCL");
+}
+
+// The captions row of the active grid as the pane's dump shows it.
+static std::string ActiveCaptions(const std::string& window) {
+    std::istringstream in(window);
+    bool active = false;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("  grid ", 0) == 0) active = line.find("(active)") != std::string::npos;
+        else if (active && line.rfind("    2: ", 0) == 0) return line;
+    }
+    return {};
+}
+
+// The same, directly: grids side by side in the second window take the column the first window adds,
+// keep their reduced columns, and shown alone read and journal their cells by the new columns.
+TEST_F(RandomEdits, GridsSideBySideFollowAColumnAddedInAnotherWindow) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    ASSERT_EQ(Run("kx::open demo.board:sch 3; kx::show clp U1"), "1");
+    ASSERT_EQ(Run("kx::show clp U1 RN1A"), "1");
+    ASSERT_EQ(WindowCount(), 2);
+    const std::string reduced = ActiveCaptions(Run("kx::window ccp"));
+    EXPECT_EQ(reduced, "    2: Pin Name | Pin Number | Signal");
+    Run("kx::tab 1; kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]");
+    Run("kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    const std::string alone = ActiveCaptions(Run("kx::window ccp"));
+    ASSERT_NE(alone.find("Slew"), std::string::npos) << alone;
+    const int steps = StepCount();
+    Run("kx::tab 2");
+    EXPECT_EQ(StepCount(), steps) << "a layout is no edit";
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    EXPECT_EQ(ActiveCaptions(Run("kx::window ccp")), alone);
+    const size_t before = JournalText().size();
+    Run("kx::select ccp {*}[kxcell PGOOD Signal]; kx::key ccp Ctrl+C");
+    const std::string copied = JournalText().substr(before);
+    EXPECT_NE(copied.find("SelectSignalCol(\"PGOOD\",\"C10\")"), std::string::npos) << copied;
+}
+
 // A model given for a bus row alone went on the whole pin by the word, while the journal's AssignModel
 // on that row was refused in the replay as if no model was given.
 TEST_F(RandomEdits, KeptSeed57AModelGivenForABusRowAloneReplays) {
