@@ -1385,6 +1385,22 @@ if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
 )TCL");
 }
 
+// A window closed without saving takes back its edits made since the save but keeps, with no step
+// left, the pull-up the design was saved with; a bus connected in one step journals an undo line for
+// each of its bits, so that counting the close's undo lines took the saved step for one taken back.
+TEST_F(RandomEdits, KeptSeed6817AWindowClosedUnsavedKeepsTheSavedStepsOfItsHistory) {
+    RunKept(6817, R"TCL(kx::show clp U1; kx::edit ccp {*}[kxcell CLK Signal] {}; kx::select ccp {*}[kxcell CLK "Pin Name"]; kx::menu 35725
+physicalView -nosave
+kx::open demo.board:sch 3; kx::show clp U1
+kx::pane SelectPUPDCol PGOOD C10; kx::pane InitPUPD {pullup VCC3V3}; kx::pane AddPUPD
+catch {kx::tab 1}; saveDesign
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+catch {kx::tab 2}
+kx::show clp U1; addConnection pin ,PGOOD {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+)TCL");
+}
+
 // A second window saves a step, then replaces a termination (one step that journals two undos) and closes
 // without saving: the saved step goes with the window, so undoing the first window's steps no longer
 // gives the design as shipped.
