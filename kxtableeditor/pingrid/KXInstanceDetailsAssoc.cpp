@@ -138,21 +138,18 @@ CString CKXInstanceDetailsGridWnd::RowTermination(IInstTerm* pin, int msb, int l
 }
 
 CString CKXInstanceDetailsGridWnd::PinTermination(IInstTerm* pin, int bit, CString& tip) {
+    CString type;
+    tip.Empty();
+    // A pin bit's components belong to the pin's design: one without any has none to ask for.
+    const IDesign* home = pin->design();
+    if (home && home->dtInstanceCount() == 0) return type;
     CKXAssocCompAPI* api = GetAssocCompAPI();
     const CInstTermBit saved = api->getInstTermBit();
     const CInstTermBit pinBit = pin->bit(bit);
-    CString type;
-    tip.Empty();
     // An unconnected pin shows no termination, whatever the library holds.
     if (pinBit && pinBit.netbitOuter()) {
         // GetAssocCompAPI set the grid's own design already; a master design replaces it.
         if (m_designContext2) api->setDesignContext(m_designContext2);
-        // A pin bit's components belong to the pin's design: one without any has none to ask for.
-        const IDesign* home = pin->design();
-        if (home && home->dtInstanceCount() == 0) {
-            api->setInstTermBit(saved);
-            return type;
-        }
         api->setInstTermBit(pinBit);
         type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
         if (!type.IsEmpty()) tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);

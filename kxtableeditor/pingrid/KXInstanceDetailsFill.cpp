@@ -47,9 +47,9 @@ void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId) {
 }
 
 // The one connection of a vector pin that covers the whole pin, or NULL.
-const CConn* WholePinConn(const std::vector<CConn>& conns, int msb, int lsb) {
-    if (conns.size() != 1 || !conns[0].net()) return nullptr;
-    const CConn& c = conns[0];
+const CConn* WholePinConn(const CSchemaObjectIterator<CConn>& conns, int msb, int lsb) {
+    if (conns.count() != 1 || !conns.begin()->net()) return nullptr;
+    const CConn& c = *conns.begin();
     return (c.instTermMsb() == msb && c.instTermLsb() == lsb) || (c.instTermMsb() == lsb && c.instTermLsb() == msb)
                ? &c
                : nullptr;
@@ -98,8 +98,10 @@ struct FillModeScope {
 
 void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl,
                                                   int plusMinus) {
-    const kxpingrid::PinFillStyles::InstanceCells& cells =
-        m_fillStyles.Instance(m_instCurrent, level, diffPairControl, plusMinus);
+    FillInstanceCells(row, m_fillStyles.Instance(m_instCurrent, level, diffPairControl, plusMinus));
+}
+
+void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells) {
     WriteCell(row, Col(m_nColDiffPair), cells.diffPair);
     WriteCell(row, Col(m_nColInstance), cells.instance);
     WriteCell(row, Col(m_nColRefDes), cells.refDes);
@@ -169,6 +171,10 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
 
 void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId) {
     CGXStyle sig = m_fillStyles.Signal(level);
+    WriteSignalCell(row, sig, text, netId);
+}
+
+void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId) {
     sig.SetValue(text);
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
     GridWriteScope scope(*this);
@@ -204,15 +210,15 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     // The bit rows below the vector's row, at once.
     InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
     const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, bits);
-    const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, block);
-    kxpingrid::VectorBitCells shared = VectorBitCellsOf(pin, connectedWhole);
+    const CSchemaObjectIterator<CConn> conns = pin->beginConn();
+    kxpingrid::VectorBitCells shared = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
-        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], shared, block);
+        FillVectorBitRow(pin, row, bits[i], bitName, numbers[i], shared, block);
     }
     // The vector's row sums its bits up once they are all written; a row below them is looked at too.
-    SetConnectionCell(parentRow, row == GetRowCount() ? &shared.connections : nullptr);
+    SetConnectionCell(parentRow, row == GetRowCount() ? &shared.connections : nullptr, &conns);
     ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
 }
 
@@ -260,10 +266,15 @@ void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int
     else
         OuterSignal(pin, bit, text, netId);
     WriteSignalCell(row, rowLevel, text, netId);
-    FinishPinRow(row, pin, bit, bit, GX_INVALID, block);
+    FinishPinRow(row, pin, bit, bit, block);
 }
 
 void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, int& netId) {
+    // A pin of one bit has one connection at most, to one net bit: the bit says all its connections say.
+    if (pin->msb() == pin->lsb()) {
+        OuterSignal(pin, pin->msb(), text, netId);
+        return;
+    }
     int count = 0;
     for (const CConn& conn : pin->beginConn()) {
         if (!conn.net()) continue;
@@ -283,9 +294,11 @@ void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, i
     }
 }
 
-bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
-                                                    const CString& name, const std::vector<CString>& numbers,
-                                                    bool block) {
+kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
+                                                                         const CString& name,
+                                                                         const std::vector<CString>& numbers,
+                                                                         const CSchemaObjectIterator<CConn>& conns,
+                                                                         bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
     CGXStyle pn = m_fillStyles.Data("1");
     pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
@@ -301,21 +314,22 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
     }
     WriteStaticCell(row, m_nColPinNumber, joined, "1");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
-    std::vector<CConn> conns;
-    for (const CConn& c : pin->beginConn())
-        conns.push_back(c);
     const CConn* whole = WholePinConn(conns, msb, lsb);
     if (whole)
         WriteSignalCell(row, "1", CSchemaUtilities::vectorName(whole->net()->name(), whole->netMsb(), whole->netLsb()),
                         static_cast<int>(whole->net()->id()));
     else
         WriteSignalCell(row, "1", "", -1);
-    FinishPinRow(row, pin, msb, lsb, GX_INVALID, block);
-    return whole != nullptr;
+    const CString termination = FinishPinRow(row, pin, msb, lsb, block);
+    kxpingrid::VectorBitCells cells = VectorBitCellsOf(pin, whole != nullptr);
+    cells.parentRow = row;
+    cells.parentTermination = termination;
+    return cells;
 }
 
 kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::VectorBitCellsOf(IInstTerm* pin, bool connectedWhole) {
     kxpingrid::VectorBitCells cells;
+    cells.instance = &m_fillStyles.Instance(m_instCurrent, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
     cells.pinName = m_fillStyles.Data("2");
     cells.pinName.SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
     m_fillStyles.PutShared(cells.pinName, IDS_UA_PLUSMINUS_BIT, 1);
@@ -325,18 +339,20 @@ kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::VectorBitCellsOf(IInstTerm*
     cells.pinNumber = m_fillStyles.Static("2");
     cells.pinType = m_fillStyles.Static("2");
     cells.pinType.SetValue(CKXGenUtils::GetPinType(pin));
+    cells.signal = m_fillStyles.Signal("2");
     return cells;
 }
 
-void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit,
-                                                 const CString& name, const CString& number,
-                                                 kxpingrid::VectorBitCells& shared, bool block) {
-    FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
-    CGXStyle pn = shared.pinName;
+void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name,
+                                                 const CString& number, kxpingrid::VectorBitCells& shared,
+                                                 bool block) {
+    FillInstanceCells(row, *shared.instance);
+    // Every bit row sets the same attributes of the shared styles: nothing of the row before stays.
+    CGXStyle& pn = shared.pinName;
     pn.SetValue(name);
     m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
     m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
-    m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - parentRow));
+    m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - shared.parentRow));
     WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
     shared.pinNumber.SetValue(number);
     WriteCell(row, Col(m_nColPinNumber), shared.pinNumber);
@@ -345,14 +361,14 @@ void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROW
     int netId = -1;
     OuterSignal(pin, bit, text, netId);
     // (The parent's signal cell, written from the same connections, already shows the whole pin.)
-    WriteSignalCell(row, "2", text, netId);
+    WriteSignalCell(row, shared.signal, text, netId);
     shared.connections.Count();
     shared.connections.Add(name, text);
-    FinishPinRow(row, pin, bit, bit, parentRow, block);
+    FinishPinRow(row, pin, bit, bit, block, &shared);
 }
 
-void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, ROWCOL parentRow,
-                                             bool block) {
+CString CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
+                                                kxpingrid::VectorBitCells* vector) {
     // The termination cell: a block's pins carry none; an unconnected pin shows none.
     CString tip;
     const CString type = block ? CString() : RowTermination(pin, msb, lsb, tip);
@@ -366,10 +382,11 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
         WriteCell(row, Col(m_nColTermination), term);
     }
     // A bit whose termination differs from what its vector's row shows (none included) empties that row's cell.
-    if (parentRow != GX_INVALID && ShownValue(parentRow, Col(m_nColTermination)).CompareNoCase(type) != 0) {
+    if (vector && vector->parentTermination.CompareNoCase(type) != 0) {
         CGXStyle clear;
         clear.SetValue("");
-        WriteCell(parentRow, Col(m_nColTermination), clear);
+        WriteCell(vector->parentRow, Col(m_nColTermination), clear);
+        vector->parentTermination.Empty();
     }
     // The comments cell.
     const CComments* store = Site() ? Site()->CommentStore() : nullptr;
@@ -387,6 +404,7 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
         WriteCell(row, Col(m_nColPupd), m_fillStyles.Pupd(none.control, none.toolTip));
         m_pupdFilledRows.push_back(row);
     }
+    return type;
 }
 
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {

@@ -45,14 +45,6 @@ private:
     bool m_powerGroup;
 };
 
-// What the bit rows of one vector pin have in common, made once for the vector.
-struct VectorBitCells {
-    CGXStyle pinName;   // the pin-name cell, before the bit's own name and numbers
-    CGXStyle pinNumber; // the pin-number cell; each bit sets its own number
-    CGXStyle pinType;   // the pin-type cell, the same on every bit
-    ConnectionSum connections{false}; // what the bit rows written so far are connected to
-};
-
 // The names "NAME<bit>" of one vector's bits: "NAME<" is composed once, each bit appends its number.
 class BitNames {
 public:
@@ -147,6 +139,18 @@ private:
     bool m_block = false;
     bool m_inLoad = false;
     const IInstance* m_lastInstance = nullptr;
+};
+
+// What the bit rows of one vector pin have in common, made once for the vector.
+struct VectorBitCells {
+    const PinFillStyles::InstanceCells* instance = nullptr; // the DIFF_PAIR, Instance and Ref Des cells
+    CGXStyle pinName;   // the pin-name cell; each bit sets its own name and numbers
+    CGXStyle pinNumber; // the pin-number cell; each bit sets its own number
+    CGXStyle pinType;   // the pin-type cell, the same on every bit
+    CGXStyle signal;    // the signal cell; each bit sets its own net
+    ConnectionSum connections{false}; // what the bit rows written so far are connected to
+    ROWCOL parentRow = GX_INVALID;    // the vector's own row
+    CString parentTermination;        // what the vector row's termination cell shows now
 };
 
 } // namespace kxpingrid

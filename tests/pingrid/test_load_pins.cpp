@@ -205,6 +205,33 @@ TEST_F(LoadPins, VectorOnTwoNetsShowsNoNetInTheParentSignal) {
     EXPECT_EQ(Cell(d + 3, G::m_nColSignal), "Y<1>");
 }
 
+// A pin of one bit (a scalar, or a vector of one bit) shows the one net bit it is on, with that net's
+// id, whether the net is a scalar or a bus, and nothing when it is on none.
+TEST_F(LoadPins, OneBitPinsShowTheNetBitTheyAreOn) {
+    builder.symbol("ONEBIT").port("S").port("T").port("U").bus("E", 5, 5).bus("F", 0, 0);
+    builder.schematic("top")
+        .instance("U1", "ONEBIT")
+        .net("Q", 3, 0)
+        .connect("U1", "S", "N1")
+        .connect("U1", "T", "Q<2>")
+        .connect("U1", "E<5>", "Q<0>")
+        .net("W")
+        .connect("U1", "F<0>", "W");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    const std::vector<std::pair<const char*, const char*>> shown{
+        {"S", "N1"}, {"T", "Q<2>"}, {"U", ""}, {"E<5>", "Q<0>"}, {"F<0>", "W"}};
+    for (const auto& [pin, signal] : shown) {
+        const ROWCOL row = Row(pin);
+        ASSERT_NE(row, 0u) << pin;
+        EXPECT_EQ(Cell(row, G::m_nColSignal), signal) << pin;
+        int msb = 0, lsb = 0;
+        const INet* net = grid->GetRowNet(row, msb, lsb);
+        EXPECT_EQ(grid->GetRowConnIndex(row), net ? static_cast<int>(net->id()) : -1) << pin;
+        EXPECT_EQ(net != nullptr, *signal != '\0') << pin;
+    }
+}
+
 TEST_F(LoadPins, TheShownInstanceIsNotReloaded) {
     Part();
     builder.schematic("top").instance("U1", "PART").instance("U2", "PART");

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 // ---------------------------------------------------------------- the list
 CGXStyle::UAList::Entry* CGXStyle::UAList::LowerBound(WORD id)
@@ -200,9 +201,11 @@ const CGXEmptyUserAttribute kAbsentAttribute;
 constexpr size_t kMostPooledValues = size_t{1} << 16;
 constexpr size_t kLongestPooledText = 32;
 constexpr double kLargestPooledNumber = 1e9;
-// Small whole numbers (ids, offsets, -1 for "none") are looked up by index.
+// Whole numbers from a little below 0 (ids, offsets, -1 for "none") are looked up by index; the index
+// grows as larger ones are met, up to the pool's bound.
 constexpr long long kFirstIndexedNumber = -16;
-constexpr size_t kIndexedNumbers = 4096;
+constexpr size_t kIndexedNumbers = kMostPooledValues;
+constexpr size_t kFirstIndexRoom = 4096;
 
 using Attr = CGXAbstractUserAttribute;
 
@@ -266,8 +269,11 @@ struct CGXStylePools {
             return new CGXUserAttribute(number);
         const long long key = static_cast<long long>(number);
         if (key >= kFirstIndexedNumber && key < kFirstIndexedNumber + static_cast<long long>(kIndexedNumbers)) {
-            static std::array<Held, kIndexedNumbers> indexed;
-            Held& slot = indexed[static_cast<size_t>(key - kFirstIndexedNumber)];
+            static std::vector<Held> indexed;
+            const auto index = static_cast<size_t>(key - kFirstIndexedNumber);
+            if (index >= indexed.size())
+                indexed.resize(std::min(kIndexedNumbers, std::max({index + 1, indexed.size() * 2, kFirstIndexRoom})));
+            Held& slot = indexed[index];
             if (!slot.get())
                 slot = Held(new CGXUserAttribute(number));
             return slot.get();

@@ -244,14 +244,15 @@ CString CContext::cpath() const {
 const rmx::Prop* CContext::storedProperty(const char* name, bool inherited) const {
     if (!m_obj || !name) return nullptr;
     const rmx::PropMap* props = Db::propsOf(m_obj, m_bit);
+    const std::string_view key(name);
     if (props) {
-        auto it = props->find(name);
+        auto it = props->find(key);
         if (it != props->end()) return &it->second;
     }
     if (inherited && m_bit >= 0) {
         // A bit inherits the property of its whole object.
         auto& own = Db::m_props(static_cast<const ISchemaObject*>(m_obj));
-        auto it = own.find(name);
+        auto it = own.find(key);
         if (it != own.end()) return &it->second;
     }
     return nullptr;
