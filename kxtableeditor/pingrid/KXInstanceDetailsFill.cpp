@@ -36,13 +36,15 @@ CString ShownPinName(const IInstTerm* pin) {
     return display && *display ? CString(display) : CString(pin->name());
 }
 
-// The net bit a pin bit is connected to from outside: its name and id; empty and -1 when none.
-void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId) {
+// The net bit a pin bit is connected to from outside: its name and id; empty and -1 when none. Bus
+// bit names come from busBits when given.
+void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId, kxpingrid::NetBitNames* busBits = nullptr) {
     text.Empty();
     netId = -1;
     const CNetBit nb = pin->netBit(bit);
     if (!nb) return;
-    text = nb.bit() == -1 ? CString(nb.net()->name()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
+    if (nb.bit() == -1) text = nb.net()->name();
+    else text = busBits ? busBits->Of(nb.net(), nb.bit()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
     netId = static_cast<int>(nb.net()->id());
 }
 
@@ -108,7 +110,7 @@ void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const kxpingrid::P
 }
 
 void CKXInstanceDetailsGridWnd::WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level) {
-    CGXStyle style = m_fillStyles.Static(level);
+    CGXStyle& style = m_fillStyles.StaticToWrite(level);
     style.SetValue(value);
     WriteCell(row, Col(col), style);
 }
@@ -170,8 +172,7 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
 }
 
 void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId) {
-    CGXStyle sig = m_fillStyles.Signal(level);
-    WriteSignalCell(row, sig, text, netId);
+    WriteSignalCell(row, m_fillStyles.SignalToWrite(level), text, netId);
 }
 
 void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId) {
@@ -359,7 +360,7 @@ void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, int
     WriteCell(row, Col(m_nColPinType), shared.pinType);
     CString text;
     int netId = -1;
-    OuterSignal(pin, bit, text, netId);
+    OuterSignal(pin, bit, text, netId, &shared.netBits);
     // (The parent's signal cell, written from the same connections, already shows the whole pin.)
     WriteSignalCell(row, shared.signal, text, netId);
     shared.connections.Count();

@@ -65,6 +65,14 @@ CString BitNames::Of(int bit) const {
     return CString(std::move(name));
 }
 
+CString NetBitNames::Of(const INet* net, int bit) {
+    if (net != m_net || !m_names) {
+        m_net = net;
+        m_names.emplace(CString(net->name()));
+    }
+    return m_names->Of(bit);
+}
+
 std::pair<CGXStyle*, bool> PinFillStyles::ByLevel::Get(const CString& level) {
     const int length = level.GetLength();
     const char first = length ? level.GetString()[0] : '0';
@@ -104,6 +112,18 @@ const CGXStyle& PinFillStyles::Signal(const CString& level) {
         sig.SetTextColor(RGB(0, 0, 0)).SetEnabled(TRUE);
         sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     }
+    return *style;
+}
+
+CGXStyle& PinFillStyles::StaticToWrite(const CString& level) {
+    auto [style, added] = m_staticToWrite.Get(level);
+    if (added) *style = Static(level);
+    return *style;
+}
+
+CGXStyle& PinFillStyles::SignalToWrite(const CString& level) {
+    auto [style, added] = m_signalToWrite.Get(level);
+    if (added) *style = Signal(level);
     return *style;
 }
 

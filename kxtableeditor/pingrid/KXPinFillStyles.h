@@ -12,6 +12,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -57,6 +58,17 @@ private:
     std::string m_prefix;
 };
 
+// The names "NET<bit>" of bus net bits, asked for one after another: "NET<" is composed again only
+// when the net changes (the bits of a vector pin mostly follow one bus).
+class NetBitNames {
+public:
+    CString Of(const INet* net, int bit);
+
+private:
+    const INet* m_net = nullptr;
+    std::optional<BitNames> m_names;
+};
+
 class PinFillStyles {
 public:
     // A read-only data cell of the level: no wrapping, an ellipsis where it does not fit.
@@ -65,6 +77,10 @@ public:
     const CGXStyle& Static(const CString& level);
     // The signal cell of the level, before its text and net: editable as far as the row allows.
     const CGXStyle& Signal(const CString& level);
+    // Copies of Static and Signal of the level kept for writing one cell after another: each write
+    // sets the value (and the signal's net) anew, the rest stays as the copy was made.
+    CGXStyle& StaticToWrite(const CString& level);
+    CGXStyle& SignalToWrite(const CString& level);
     // The termination cell of a pin row without a termination; enabled FALSE for a block's pin.
     const CGXStyle& Termination(bool enabled);
     // The comments cell of a pin row without a comment.
@@ -104,7 +120,7 @@ private:
         std::map<std::string, CGXStyle> m_styles;
         std::array<CGXStyle*, 11> m_usual{};
     };
-    ByLevel m_data, m_static, m_signal;
+    ByLevel m_data, m_static, m_signal, m_staticToWrite, m_signalToWrite;
     std::array<CGXStyle, 2> m_termination;
     std::array<bool, 2> m_hasTermination{};
     CGXStyle m_noComment;
@@ -149,6 +165,7 @@ struct VectorBitCells {
     CGXStyle pinType;   // the pin-type cell, the same on every bit
     CGXStyle signal;    // the signal cell; each bit sets its own net
     ConnectionSum connections{false}; // what the bit rows written so far are connected to
+    NetBitNames netBits;              // the names of the bus bits the bit rows are on
     ROWCOL parentRow = GX_INVALID;    // the vector's own row
     CString parentTermination;        // what the vector row's termination cell shows now
 };

@@ -264,10 +264,12 @@ struct CGXStylePools {
 
     static const Attr* Number(double number)
     {
-        if (!(std::fabs(number) < kLargestPooledNumber) || number != std::trunc(number) ||
-            (number == 0 && std::signbit(number)))
+        // (NaN fails the first test; below the bound a number is whole when it survives the round trip.)
+        if (!(std::fabs(number) < kLargestPooledNumber))
             return new CGXUserAttribute(number);
-        const long long key = static_cast<long long>(number);
+        const auto key = static_cast<long long>(number);
+        if (static_cast<double>(key) != number || (key == 0 && std::signbit(number)))
+            return new CGXUserAttribute(number);
         if (key >= kFirstIndexedNumber && key < kFirstIndexedNumber + static_cast<long long>(kIndexedNumbers)) {
             static std::vector<Held> indexed;
             const auto index = static_cast<size_t>(key - kFirstIndexedNumber);
