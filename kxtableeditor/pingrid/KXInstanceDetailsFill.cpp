@@ -177,7 +177,10 @@ void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, const CString& level
 
 void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId) {
     sig.SetValue(text);
-    sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
+    // The net of the cell written last (the bits of a bus, unconnected pins) is left as it is: the
+    // style's attributes stay shared with that cell's.
+    const CGXAbstractUserAttribute* last = sig.FindUserAttribute(Id(IDS_UA_CONN_INDEX));
+    if (!last || last->GetDoubleValue() != netId) sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
     GridWriteScope scope(*this);
     WriteCell(row, Col(m_nColSignal), sig);
     if (netId >= 0) m_rowIndex.Add(KXRowKey::Net(static_cast<unsigned>(netId)), row);

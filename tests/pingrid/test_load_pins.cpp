@@ -232,6 +232,33 @@ TEST_F(LoadPins, OneBitPinsShowTheNetBitTheyAreOn) {
     }
 }
 
+// Rows written one after another on one net, on none, then on another each keep their own net: the
+// bits of a bus, pins on no net between pins on nets.
+TEST_F(LoadPins, RowsInARowOnOneNetOrNoneKeepTheirOwnNet) {
+    builder.symbol("RUNS").bus("D", 3, 0).port("E").port("F").port("G").port("H");
+    builder.schematic("top")
+        .instance("U1", "RUNS")
+        .connect("U1", "D<3..0>", "DATA<3..0>")
+        .connect("U1", "G", "N1")
+        .connect("U1", "H", "N1");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    const IDesign* top = design.design();
+    const int data = static_cast<int>(top->findNet("DATA")->id());
+    const int n1 = static_cast<int>(top->findNet("N1")->id());
+    const std::vector<std::pair<const char*, int>> nets{{"D<3>", data}, {"D<2>", data}, {"D<0>", data}, {"E", -1},
+                                                        {"F", -1},      {"G", n1},      {"H", n1}};
+    for (const auto& [pin, net] : nets) {
+        const ROWCOL row = Row(pin);
+        ASSERT_NE(row, 0u) << pin;
+        EXPECT_EQ(grid->GetRowConnIndex(row), net) << pin;
+        EXPECT_EQ(Attr(row, G::m_nColSignal, IDS_UA_CONN_INDEX), std::to_string(net).c_str()) << pin;
+    }
+    EXPECT_EQ(Cell(Row("D<2>"), G::m_nColSignal), "DATA<2>");
+    EXPECT_EQ(Cell(Row("F"), G::m_nColSignal), "");
+    EXPECT_EQ(Cell(Row("H"), G::m_nColSignal), "N1");
+}
+
 TEST_F(LoadPins, TheShownInstanceIsNotReloaded) {
     Part();
     builder.schematic("top").instance("U1", "PART").instance("U2", "PART");
