@@ -6,7 +6,6 @@
 
 #include "grid/KXGridSite.h"
 #include "grid/KXPlusMinusEditButton.h"
-#include "grid/KXPupdMark.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -404,8 +403,7 @@ CString CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int 
     // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
     // waits for its parent row: FillPupdColumn).
     if (m_bPupdInFill && m_nFillMode == 2) {
-        const KXPupdMark none = KXPupdMarkOf(false, false, false, false);
-        WriteCell(row, Col(m_nColPupd), m_fillStyles.Pupd(none.control, none.toolTip));
+        WriteCell(row, Col(m_nColPupd), m_fillStyles.NoPupd());
         m_pupdFilledRows.push_back(row);
     }
     return type;

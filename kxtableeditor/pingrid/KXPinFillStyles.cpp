@@ -2,6 +2,8 @@
 #include "pingrid/KXPinGridIds.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXPupdMark.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -155,6 +157,14 @@ const CGXStyle& PinFillStyles::Pupd(UINT control, const char* toolTip) {
         it->second.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), Text(toolTip));
     }
     return it->second;
+}
+
+const CGXStyle& PinFillStyles::NoPupd() {
+    if (!m_noPupd) {
+        const KXPupdMark none = KXPupdMarkOf(false, false, false, false);
+        m_noPupd = &Pupd(none.control, none.toolTip); // map entries stay where they are
+    }
+    return *m_noPupd;
 }
 
 // The grid keeps one value object per short text and per whole number, so a cell's attribute of a

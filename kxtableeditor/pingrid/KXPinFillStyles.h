@@ -87,6 +87,8 @@ public:
     const CGXStyle& NoComment();
     // The pull-up/pull-down cell showing the mark's control.
     const CGXStyle& Pupd(UINT control, const char* toolTip);
+    // The same for a pin without a pull-up or pull-down.
+    const CGXStyle& NoPupd();
 
     // Puts an attribute whose values repeat across rows (bit numbers, offsets, marks): rows with the
     // same value share one attribute object.
@@ -126,6 +128,7 @@ private:
     CGXStyle m_noComment;
     bool m_hasNoComment = false;
     std::map<UINT, CGXStyle> m_pupd;
+    const CGXStyle* m_noPupd = nullptr; // its entry in m_pupd once made
     // The decimal texts of the small numbers met so far, each one attribute of a style of its own.
     std::vector<CGXStyle> m_decimals;
 

@@ -2,6 +2,7 @@
 // styles kept for writing one cell after another.
 #include "PinGridTestSupport.h"
 
+#include "grid/KXPupdMark.h"
 #include "pingrid/KXPinFillStyles.h"
 #include "pingrid/KXPinGridIds.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -51,6 +52,20 @@ TEST_F(FillPieces, StylesKeptForWritingKeepTheirLevelsLook) {
     second.SetValue("N2").SetUserAttribute(Id(IDS_UA_CONN_INDEX), -1);
     EXPECT_TRUE(signal == second);
     EXPECT_TRUE(styles.Signal("3").GetValue().IsEmpty()); // the level's own style stays as it was
+}
+
+// The PUPD cell of a pin without a pull-up or pull-down is the style made for the "none" mark, whichever
+// is asked for first.
+TEST_F(FillPieces, APinWithoutPupdTakesTheNoneMarksStyle) {
+    kxpingrid::PinFillStyles first;
+    const CGXStyle& none = first.NoPupd();
+    EXPECT_EQ(&none, &first.Pupd(IDS_CTRL_PUPD_NONE, ""));
+    EXPECT_EQ(none.GetControl(), Id(IDS_CTRL_PUPD_NONE));
+    EXPECT_TRUE(none.GetReadOnly());
+    kxpingrid::PinFillStyles second;
+    const CGXStyle& made = second.Pupd(IDS_CTRL_PUPD_NONE, "");
+    second.Pupd(IDS_CTRL_PUPD_LOCAL_PULLUP, "Local Pullup");
+    EXPECT_EQ(&second.NoPupd(), &made);
 }
 
 } // namespace
