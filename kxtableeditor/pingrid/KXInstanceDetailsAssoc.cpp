@@ -123,7 +123,21 @@ void CKXInstanceDetailsGridWnd::RefreshExpandedRow(const CDWordArray& rows) {
     }
 }
 
+namespace {
+
+// A pin bit's components belong to the pin's design: one without any has none to ask for.
+bool DesignHasNoComponents(const IInstTerm* pin) {
+    const IDesign* home = pin->design();
+    return home && home->dtInstanceCount() == 0;
+}
+
+} // namespace
+
 CString CKXInstanceDetailsGridWnd::RowTermination(IInstTerm* pin, int msb, int lsb, CString& tip) {
+    if (DesignHasNoComponents(pin)) {
+        tip.Empty();
+        return CString();
+    }
     CString type = PinTermination(pin, lsb, tip);
     // A whole bus row shows the type its bits share, or none.
     const bool wholeBus = msb != lsb || (msb < 0 && pin->msb() != pin->lsb());
@@ -138,21 +152,16 @@ CString CKXInstanceDetailsGridWnd::RowTermination(IInstTerm* pin, int msb, int l
 }
 
 CString CKXInstanceDetailsGridWnd::PinTermination(IInstTerm* pin, int bit, CString& tip) {
+    CString type;
+    tip.Empty();
+    if (DesignHasNoComponents(pin)) return type;
     CKXAssocCompAPI* api = GetAssocCompAPI();
     const CInstTermBit saved = api->getInstTermBit();
     const CInstTermBit pinBit = pin->bit(bit);
-    CString type;
-    tip.Empty();
     // An unconnected pin shows no termination, whatever the library holds.
     if (pinBit && pinBit.netbitOuter()) {
         // GetAssocCompAPI set the grid's own design already; a master design replaces it.
         if (m_designContext2) api->setDesignContext(m_designContext2);
-        // A pin bit's components belong to the pin's design: one without any has none to ask for.
-        const IDesign* home = pin->design();
-        if (home && home->dtInstanceCount() == 0) {
-            api->setInstTermBit(saved);
-            return type;
-        }
         api->setInstTermBit(pinBit);
         type = api->getAppliedAssocCompType(CKXAssocCompAPI::TERMINATION);
         if (!type.IsEmpty()) tip = api->getDisplayText(CKXAssocCompAPI::TERMINATION);

@@ -6,7 +6,6 @@
 
 #include "grid/KXGridSite.h"
 #include "grid/KXPlusMinusEditButton.h"
-#include "grid/KXPupdMark.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -36,20 +35,22 @@ CString ShownPinName(const IInstTerm* pin) {
     return display && *display ? CString(display) : CString(pin->name());
 }
 
-// The net bit a pin bit is connected to from outside: its name and id; empty and -1 when none.
-void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId) {
+// The net bit a pin bit is connected to from outside: its name and id; empty and -1 when none. Bus
+// bit names come from busBits when given.
+void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId, kxpingrid::NetBitNames* busBits = nullptr) {
     text.Empty();
     netId = -1;
     const CNetBit nb = pin->netBit(bit);
     if (!nb) return;
-    text = nb.bit() == -1 ? CString(nb.net()->name()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
+    if (nb.bit() == -1) text = nb.net()->name();
+    else text = busBits ? busBits->Of(nb.net(), nb.bit()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
     netId = static_cast<int>(nb.net()->id());
 }
 
 // The one connection of a vector pin that covers the whole pin, or NULL.
-const CConn* WholePinConn(const std::vector<CConn>& conns, int msb, int lsb) {
-    if (conns.size() != 1 || !conns[0].net()) return nullptr;
-    const CConn& c = conns[0];
+const CConn* WholePinConn(const CSchemaObjectIterator<CConn>& conns, int msb, int lsb) {
+    if (conns.count() != 1 || !conns.begin()->net()) return nullptr;
+    const CConn& c = *conns.begin();
     return (c.instTermMsb() == msb && c.instTermLsb() == lsb) || (c.instTermMsb() == lsb && c.instTermLsb() == msb)
                ? &c
                : nullptr;
@@ -98,15 +99,17 @@ struct FillModeScope {
 
 void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl,
                                                   int plusMinus) {
-    const kxpingrid::PinFillStyles::InstanceCells& cells =
-        m_fillStyles.Instance(m_instCurrent, level, diffPairControl, plusMinus);
+    FillInstanceCells(row, m_fillStyles.Instance(m_instCurrent, level, diffPairControl, plusMinus));
+}
+
+void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells) {
     WriteCell(row, Col(m_nColDiffPair), cells.diffPair);
     WriteCell(row, Col(m_nColInstance), cells.instance);
     WriteCell(row, Col(m_nColRefDes), cells.refDes);
 }
 
 void CKXInstanceDetailsGridWnd::WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level) {
-    CGXStyle style = m_fillStyles.Static(level);
+    CGXStyle& style = m_fillStyles.StaticToWrite(level);
     style.SetValue(value);
     WriteCell(row, Col(col), style);
 }
@@ -168,9 +171,15 @@ void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& 
 }
 
 void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId) {
-    CGXStyle sig = m_fillStyles.Signal(level);
+    WriteSignalCell(row, m_fillStyles.SignalToWrite(level), text, netId);
+}
+
+void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId) {
     sig.SetValue(text);
-    sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
+    // The net of the cell written last (the bits of a bus, unconnected pins) is left as it is: the
+    // style's attributes stay shared with that cell's.
+    const CGXAbstractUserAttribute* last = sig.FindUserAttribute(Id(IDS_UA_CONN_INDEX));
+    if (!last || last->GetDoubleValue() != netId) sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
     GridWriteScope scope(*this);
     WriteCell(row, Col(m_nColSignal), sig);
     if (netId >= 0) m_rowIndex.Add(KXRowKey::Net(static_cast<unsigned>(netId)), row);
@@ -204,15 +213,15 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     // The bit rows below the vector's row, at once.
     InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
     const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, bits);
-    const bool connectedWhole = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, block);
-    kxpingrid::VectorBitCells shared = VectorBitCellsOf(pin, connectedWhole);
+    const CSchemaObjectIterator<CConn> conns = pin->beginConn();
+    kxpingrid::VectorBitCells shared = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
-        FillVectorBitRow(pin, row, parentRow, bits[i], bitName, numbers[i], shared, block);
+        FillVectorBitRow(pin, row, bits[i], bitName, numbers[i], shared, block);
     }
     // The vector's row sums its bits up once they are all written; a row below them is looked at too.
-    SetConnectionCell(parentRow, row == GetRowCount() ? &shared.connections : nullptr);
+    SetConnectionCell(parentRow, row == GetRowCount() ? &shared.connections : nullptr, &conns);
     ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
 }
 
@@ -260,10 +269,15 @@ void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int
     else
         OuterSignal(pin, bit, text, netId);
     WriteSignalCell(row, rowLevel, text, netId);
-    FinishPinRow(row, pin, bit, bit, GX_INVALID, block);
+    FinishPinRow(row, pin, bit, bit, block);
 }
 
 void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, int& netId) {
+    // A pin of one bit has one connection at most, to one net bit: the bit says all its connections say.
+    if (pin->msb() == pin->lsb()) {
+        OuterSignal(pin, pin->msb(), text, netId);
+        return;
+    }
     int count = 0;
     for (const CConn& conn : pin->beginConn()) {
         if (!conn.net()) continue;
@@ -283,9 +297,11 @@ void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, i
     }
 }
 
-bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
-                                                    const CString& name, const std::vector<CString>& numbers,
-                                                    bool block) {
+kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
+                                                                         const CString& name,
+                                                                         const std::vector<CString>& numbers,
+                                                                         const CSchemaObjectIterator<CConn>& conns,
+                                                                         bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
     CGXStyle pn = m_fillStyles.Data("1");
     pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
@@ -301,21 +317,22 @@ bool CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, 
     }
     WriteStaticCell(row, m_nColPinNumber, joined, "1");
     WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
-    std::vector<CConn> conns;
-    for (const CConn& c : pin->beginConn())
-        conns.push_back(c);
     const CConn* whole = WholePinConn(conns, msb, lsb);
     if (whole)
         WriteSignalCell(row, "1", CSchemaUtilities::vectorName(whole->net()->name(), whole->netMsb(), whole->netLsb()),
                         static_cast<int>(whole->net()->id()));
     else
         WriteSignalCell(row, "1", "", -1);
-    FinishPinRow(row, pin, msb, lsb, GX_INVALID, block);
-    return whole != nullptr;
+    const CString termination = FinishPinRow(row, pin, msb, lsb, block);
+    kxpingrid::VectorBitCells cells = VectorBitCellsOf(pin, whole != nullptr);
+    cells.parentRow = row;
+    cells.parentTermination = termination;
+    return cells;
 }
 
 kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::VectorBitCellsOf(IInstTerm* pin, bool connectedWhole) {
     kxpingrid::VectorBitCells cells;
+    cells.instance = &m_fillStyles.Instance(m_instCurrent, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
     cells.pinName = m_fillStyles.Data("2");
     cells.pinName.SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
     m_fillStyles.PutShared(cells.pinName, IDS_UA_PLUSMINUS_BIT, 1);
@@ -325,34 +342,36 @@ kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::VectorBitCellsOf(IInstTerm*
     cells.pinNumber = m_fillStyles.Static("2");
     cells.pinType = m_fillStyles.Static("2");
     cells.pinType.SetValue(CKXGenUtils::GetPinType(pin));
+    cells.signal = m_fillStyles.Signal("2");
     return cells;
 }
 
-void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit,
-                                                 const CString& name, const CString& number,
-                                                 kxpingrid::VectorBitCells& shared, bool block) {
-    FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
-    CGXStyle pn = shared.pinName;
+void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name,
+                                                 const CString& number, kxpingrid::VectorBitCells& shared,
+                                                 bool block) {
+    FillInstanceCells(row, *shared.instance);
+    // Every bit row sets the same attributes of the shared styles: nothing of the row before stays.
+    CGXStyle& pn = shared.pinName;
     pn.SetValue(name);
     m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
     m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
-    m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - parentRow));
+    m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - shared.parentRow));
     WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
     shared.pinNumber.SetValue(number);
     WriteCell(row, Col(m_nColPinNumber), shared.pinNumber);
     WriteCell(row, Col(m_nColPinType), shared.pinType);
     CString text;
     int netId = -1;
-    OuterSignal(pin, bit, text, netId);
+    OuterSignal(pin, bit, text, netId, &shared.netBits);
     // (The parent's signal cell, written from the same connections, already shows the whole pin.)
-    WriteSignalCell(row, "2", text, netId);
+    WriteSignalCell(row, shared.signal, text, netId);
     shared.connections.Count();
     shared.connections.Add(name, text);
-    FinishPinRow(row, pin, bit, bit, parentRow, block);
+    FinishPinRow(row, pin, bit, bit, block, &shared);
 }
 
-void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, ROWCOL parentRow,
-                                             bool block) {
+CString CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
+                                                kxpingrid::VectorBitCells* vector) {
     // The termination cell: a block's pins carry none; an unconnected pin shows none.
     CString tip;
     const CString type = block ? CString() : RowTermination(pin, msb, lsb, tip);
@@ -366,10 +385,11 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
         WriteCell(row, Col(m_nColTermination), term);
     }
     // A bit whose termination differs from what its vector's row shows (none included) empties that row's cell.
-    if (parentRow != GX_INVALID && ShownValue(parentRow, Col(m_nColTermination)).CompareNoCase(type) != 0) {
+    if (vector && vector->parentTermination.CompareNoCase(type) != 0) {
         CGXStyle clear;
         clear.SetValue("");
-        WriteCell(parentRow, Col(m_nColTermination), clear);
+        WriteCell(vector->parentRow, Col(m_nColTermination), clear);
+        vector->parentTermination.Empty();
     }
     // The comments cell.
     const CComments* store = Site() ? Site()->CommentStore() : nullptr;
@@ -383,10 +403,10 @@ void CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb
     // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
     // waits for its parent row: FillPupdColumn).
     if (m_bPupdInFill && m_nFillMode == 2) {
-        const KXPupdMark none = KXPupdMarkOf(false, false, false, false);
-        WriteCell(row, Col(m_nColPupd), m_fillStyles.Pupd(none.control, none.toolTip));
+        WriteCell(row, Col(m_nColPupd), m_fillStyles.NoPupd());
         m_pupdFilledRows.push_back(row);
     }
+    return type;
 }
 
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {

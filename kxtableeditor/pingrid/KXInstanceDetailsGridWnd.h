@@ -483,7 +483,9 @@ public:
     bool MakeInstTermBitKey(ConnsByPinBit& map, const CConn& conn, std::uint64_t& key);
     // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin, else what
     // its child rows are connected to (childRows when the fill has just summed them up, else read back).
-    void SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows = nullptr);
+    // pinConns: the row's pin's connections when the caller has them already.
+    void SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows = nullptr,
+                           const CSchemaObjectIterator<CConn>* pinConns = nullptr);
     // Clears the SIGNAL and TERMINATION cells of the child rows of a group row.
     void ResetNoValueCell(ROWCOL row, BOOL bRedraw);
     // SIGNAL cells of the bit rows below row, bit first to bit last of one net.
@@ -1388,26 +1390,32 @@ private:
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.
     void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
+    void FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells);
     // The steps of FillPinRow: each writes every cell of its row once, from the fill's styles.
     void FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel, bool block);
     // Text and net of a scalar pin's signal cell, from its connections (violations reported).
     void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
-    // A vector pin's row; TRUE when one connection covers the whole pin.
-    // numbers: the pin numbers of the bits, in the order of the bit rows.
-    bool FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
-                             const std::vector<CString>& numbers, bool block);
+    // A vector pin's row, and what its bit rows will share. numbers: the pin numbers of the bits, in
+    // the order of the bit rows; conns: the pin's connections.
+    kxpingrid::VectorBitCells FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
+                                                  const std::vector<CString>& numbers,
+                                                  const CSchemaObjectIterator<CConn>& conns, bool block);
     // What the bit rows of a vector pin share (connectedWhole: one connection covers the pin).
     kxpingrid::VectorBitCells VectorBitCellsOf(IInstTerm* pin, bool connectedWhole);
     // A bit row of a vector pin; shared holds what its cells share with the other bits' rows.
-    void FillVectorBitRow(IInstTerm* pin, ROWCOL row, ROWCOL parentRow, int bit, const CString& name,
-                          const CString& number, kxpingrid::VectorBitCells& shared, bool block);
+    void FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name, const CString& number,
+                          kxpingrid::VectorBitCells& shared, bool block);
     // A vector whose pin-file names disagree: each bit on a row of its own.
     void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
-    // The termination and comments cells of a filled pin row (msb..lsb the bits it shows).
-    void FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, ROWCOL parentRow, bool block);
+    // The termination and comments cells of a filled pin row (msb..lsb the bits it shows); the termination
+    // it shows. A bit row of a vector empties its vector row's termination cell when the two differ.
+    CString FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
+                         kxpingrid::VectorBitCells* vector = nullptr);
     void WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level);
     // The signal cell of a row of the level (no parent update).
     void WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId);
+    // The same from a signal cell style of the row's level, which takes the text and net.
+    void WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId);
     // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
     CString PinTermination(IInstTerm* pin, int bit, CString& tip);
     // The termination type a row shows: its pin bit's, or for a whole bus row the type all its bits share (else none).

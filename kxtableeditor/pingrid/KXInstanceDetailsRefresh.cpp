@@ -140,7 +140,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnInstanceChanged(WPARAM wParam, LPARAM) {
 // ---------------------------------------------------------------------------
 // Cells rewritten by the refresh
 
-void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows) {
+void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows,
+                                                  const CSchemaObjectIterator<CConn>* pinConns) {
     if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
@@ -153,7 +154,7 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::Connect
     // Only the first connection can cover the row's whole bit range.
     bool direct = false;
     if (pin) {
-        const auto conns = pin->beginConn();
+        const CSchemaObjectIterator<CConn> conns = pinConns ? *pinConns : pin->beginConn();
         auto first = conns.begin();
         direct = first != conns.end() && first->net() &&
                  std::min(first->instTermMsb(), first->instTermLsb()) == std::min(msb, lsb) &&

@@ -2,6 +2,8 @@
 #include "pingrid/KXPinGridIds.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXPupdMark.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -65,6 +67,14 @@ CString BitNames::Of(int bit) const {
     return CString(std::move(name));
 }
 
+CString NetBitNames::Of(const INet* net, int bit) {
+    if (net != m_net || !m_names) {
+        m_net = net;
+        m_names.emplace(CString(net->name()));
+    }
+    return m_names->Of(bit);
+}
+
 std::pair<CGXStyle*, bool> PinFillStyles::ByLevel::Get(const CString& level) {
     const int length = level.GetLength();
     const char first = length ? level.GetString()[0] : '0';
@@ -107,6 +117,18 @@ const CGXStyle& PinFillStyles::Signal(const CString& level) {
     return *style;
 }
 
+CGXStyle& PinFillStyles::StaticToWrite(const CString& level) {
+    auto [style, added] = m_staticToWrite.Get(level);
+    if (added) *style = Static(level);
+    return *style;
+}
+
+CGXStyle& PinFillStyles::SignalToWrite(const CString& level) {
+    auto [style, added] = m_signalToWrite.Get(level);
+    if (added) *style = Signal(level);
+    return *style;
+}
+
 const CGXStyle& PinFillStyles::Termination(bool enabled) {
     CGXStyle& term = m_termination[enabled ? 1 : 0];
     if (!m_hasTermination[enabled ? 1 : 0]) {
@@ -135,6 +157,14 @@ const CGXStyle& PinFillStyles::Pupd(UINT control, const char* toolTip) {
         it->second.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), Text(toolTip));
     }
     return it->second;
+}
+
+const CGXStyle& PinFillStyles::NoPupd() {
+    if (!m_noPupd) {
+        const KXPupdMark none = KXPupdMarkOf(false, false, false, false);
+        m_noPupd = &Pupd(none.control, none.toolTip); // map entries stay where they are
+    }
+    return *m_noPupd;
 }
 
 // The grid keeps one value object per short text and per whole number, so a cell's attribute of a

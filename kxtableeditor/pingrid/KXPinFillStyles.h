@@ -12,6 +12,7 @@
 
 #include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -45,14 +46,6 @@ private:
     bool m_powerGroup;
 };
 
-// What the bit rows of one vector pin have in common, made once for the vector.
-struct VectorBitCells {
-    CGXStyle pinName;   // the pin-name cell, before the bit's own name and numbers
-    CGXStyle pinNumber; // the pin-number cell; each bit sets its own number
-    CGXStyle pinType;   // the pin-type cell, the same on every bit
-    ConnectionSum connections{false}; // what the bit rows written so far are connected to
-};
-
 // The names "NAME<bit>" of one vector's bits: "NAME<" is composed once, each bit appends its number.
 class BitNames {
 public:
@@ -65,6 +58,17 @@ private:
     std::string m_prefix;
 };
 
+// The names "NET<bit>" of bus net bits, asked for one after another: "NET<" is composed again only
+// when the net changes (the bits of a vector pin mostly follow one bus).
+class NetBitNames {
+public:
+    CString Of(const INet* net, int bit);
+
+private:
+    const INet* m_net = nullptr;
+    std::optional<BitNames> m_names;
+};
+
 class PinFillStyles {
 public:
     // A read-only data cell of the level: no wrapping, an ellipsis where it does not fit.
@@ -73,12 +77,18 @@ public:
     const CGXStyle& Static(const CString& level);
     // The signal cell of the level, before its text and net: editable as far as the row allows.
     const CGXStyle& Signal(const CString& level);
+    // Copies of Static and Signal of the level kept for writing one cell after another: each write
+    // sets the value (and the signal's net) anew, the rest stays as the copy was made.
+    CGXStyle& StaticToWrite(const CString& level);
+    CGXStyle& SignalToWrite(const CString& level);
     // The termination cell of a pin row without a termination; enabled FALSE for a block's pin.
     const CGXStyle& Termination(bool enabled);
     // The comments cell of a pin row without a comment.
     const CGXStyle& NoComment();
     // The pull-up/pull-down cell showing the mark's control.
     const CGXStyle& Pupd(UINT control, const char* toolTip);
+    // The same for a pin without a pull-up or pull-down.
+    const CGXStyle& NoPupd();
 
     // Puts an attribute whose values repeat across rows (bit numbers, offsets, marks): rows with the
     // same value share one attribute object.
@@ -112,12 +122,13 @@ private:
         std::map<std::string, CGXStyle> m_styles;
         std::array<CGXStyle*, 11> m_usual{};
     };
-    ByLevel m_data, m_static, m_signal;
+    ByLevel m_data, m_static, m_signal, m_staticToWrite, m_signalToWrite;
     std::array<CGXStyle, 2> m_termination;
     std::array<bool, 2> m_hasTermination{};
     CGXStyle m_noComment;
     bool m_hasNoComment = false;
     std::map<UINT, CGXStyle> m_pupd;
+    const CGXStyle* m_noPupd = nullptr; // its entry in m_pupd once made
     // The decimal texts of the small numbers met so far, each one attribute of a style of its own.
     std::vector<CGXStyle> m_decimals;
 
@@ -147,6 +158,19 @@ private:
     bool m_block = false;
     bool m_inLoad = false;
     const IInstance* m_lastInstance = nullptr;
+};
+
+// What the bit rows of one vector pin have in common, made once for the vector.
+struct VectorBitCells {
+    const PinFillStyles::InstanceCells* instance = nullptr; // the DIFF_PAIR, Instance and Ref Des cells
+    CGXStyle pinName;   // the pin-name cell; each bit sets its own name and numbers
+    CGXStyle pinNumber; // the pin-number cell; each bit sets its own number
+    CGXStyle pinType;   // the pin-type cell, the same on every bit
+    CGXStyle signal;    // the signal cell; each bit sets its own net
+    ConnectionSum connections{false}; // what the bit rows written so far are connected to
+    NetBitNames netBits;              // the names of the bus bits the bit rows are on
+    ROWCOL parentRow = GX_INVALID;    // the vector's own row
+    CString parentTermination;        // what the vector row's termination cell shows now
 };
 
 } // namespace kxpingrid

@@ -205,6 +205,60 @@ TEST_F(LoadPins, VectorOnTwoNetsShowsNoNetInTheParentSignal) {
     EXPECT_EQ(Cell(d + 3, G::m_nColSignal), "Y<1>");
 }
 
+// A pin of one bit (a scalar, or a vector of one bit) shows the one net bit it is on, with that net's
+// id, whether the net is a scalar or a bus, and nothing when it is on none.
+TEST_F(LoadPins, OneBitPinsShowTheNetBitTheyAreOn) {
+    builder.symbol("ONEBIT").port("S").port("T").port("U").bus("E", 5, 5).bus("F", 0, 0);
+    builder.schematic("top")
+        .instance("U1", "ONEBIT")
+        .net("Q", 3, 0)
+        .connect("U1", "S", "N1")
+        .connect("U1", "T", "Q<2>")
+        .connect("U1", "E<5>", "Q<0>")
+        .net("W")
+        .connect("U1", "F<0>", "W");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    const std::vector<std::pair<const char*, const char*>> shown{
+        {"S", "N1"}, {"T", "Q<2>"}, {"U", ""}, {"E<5>", "Q<0>"}, {"F<0>", "W"}};
+    for (const auto& [pin, signal] : shown) {
+        const ROWCOL row = Row(pin);
+        ASSERT_NE(row, 0u) << pin;
+        EXPECT_EQ(Cell(row, G::m_nColSignal), signal) << pin;
+        int msb = 0, lsb = 0;
+        const INet* net = grid->GetRowNet(row, msb, lsb);
+        EXPECT_EQ(grid->GetRowConnIndex(row), net ? static_cast<int>(net->id()) : -1) << pin;
+        EXPECT_EQ(net != nullptr, *signal != '\0') << pin;
+    }
+}
+
+// Rows written one after another on one net, on none, then on another each keep their own net: the
+// bits of a bus, pins on no net between pins on nets.
+TEST_F(LoadPins, RowsInARowOnOneNetOrNoneKeepTheirOwnNet) {
+    builder.symbol("RUNS").bus("D", 3, 0).port("E").port("F").port("G").port("H");
+    builder.schematic("top")
+        .instance("U1", "RUNS")
+        .connect("U1", "D<3..0>", "DATA<3..0>")
+        .connect("U1", "G", "N1")
+        .connect("U1", "H", "N1");
+    Init();
+    ASSERT_TRUE(Load("U1"));
+    const IDesign* top = design.design();
+    const int data = static_cast<int>(top->findNet("DATA")->id());
+    const int n1 = static_cast<int>(top->findNet("N1")->id());
+    const std::vector<std::pair<const char*, int>> nets{{"D<3>", data}, {"D<2>", data}, {"D<0>", data}, {"E", -1},
+                                                        {"F", -1},      {"G", n1},      {"H", n1}};
+    for (const auto& [pin, net] : nets) {
+        const ROWCOL row = Row(pin);
+        ASSERT_NE(row, 0u) << pin;
+        EXPECT_EQ(grid->GetRowConnIndex(row), net) << pin;
+        EXPECT_EQ(Attr(row, G::m_nColSignal, IDS_UA_CONN_INDEX), std::to_string(net).c_str()) << pin;
+    }
+    EXPECT_EQ(Cell(Row("D<2>"), G::m_nColSignal), "DATA<2>");
+    EXPECT_EQ(Cell(Row("F"), G::m_nColSignal), "");
+    EXPECT_EQ(Cell(Row("H"), G::m_nColSignal), "N1");
+}
+
 TEST_F(LoadPins, TheShownInstanceIsNotReloaded) {
     Part();
     builder.schematic("top").instance("U1", "PART").instance("U2", "PART");

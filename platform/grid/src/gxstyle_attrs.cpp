@@ -11,6 +11,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <utility>
+#include <vector>
 
 // ---------------------------------------------------------------- the list
 CGXStyle::UAList::Entry* CGXStyle::UAList::LowerBound(WORD id)
@@ -200,9 +201,11 @@ const CGXEmptyUserAttribute kAbsentAttribute;
 constexpr size_t kMostPooledValues = size_t{1} << 16;
 constexpr size_t kLongestPooledText = 32;
 constexpr double kLargestPooledNumber = 1e9;
-// Small whole numbers (ids, offsets, -1 for "none") are looked up by index.
+// Whole numbers from a little below 0 (ids, offsets, -1 for "none") are looked up by index; the index
+// grows as larger ones are met, up to the pool's bound.
 constexpr long long kFirstIndexedNumber = -16;
-constexpr size_t kIndexedNumbers = 4096;
+constexpr size_t kIndexedNumbers = kMostPooledValues;
+constexpr size_t kFirstIndexRoom = 4096;
 
 using Attr = CGXAbstractUserAttribute;
 
@@ -261,13 +264,18 @@ struct CGXStylePools {
 
     static const Attr* Number(double number)
     {
-        if (!(std::fabs(number) < kLargestPooledNumber) || number != std::trunc(number) ||
-            (number == 0 && std::signbit(number)))
+        // (NaN fails the first test; below the bound a number is whole when it survives the round trip.)
+        if (!(std::fabs(number) < kLargestPooledNumber))
             return new CGXUserAttribute(number);
-        const long long key = static_cast<long long>(number);
+        const auto key = static_cast<long long>(number);
+        if (static_cast<double>(key) != number || (key == 0 && std::signbit(number)))
+            return new CGXUserAttribute(number);
         if (key >= kFirstIndexedNumber && key < kFirstIndexedNumber + static_cast<long long>(kIndexedNumbers)) {
-            static std::array<Held, kIndexedNumbers> indexed;
-            Held& slot = indexed[static_cast<size_t>(key - kFirstIndexedNumber)];
+            static std::vector<Held> indexed;
+            const auto index = static_cast<size_t>(key - kFirstIndexedNumber);
+            if (index >= indexed.size())
+                indexed.resize(std::min(kIndexedNumbers, std::max({index + 1, indexed.size() * 2, kFirstIndexRoom})));
+            Held& slot = indexed[index];
             if (!slot.get())
                 slot = Held(new CGXUserAttribute(number));
             return slot.get();

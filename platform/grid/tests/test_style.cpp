@@ -450,6 +450,29 @@ TEST(GridStyle, AttributesTakenFromAnotherStyleShareItsObject)
     EXPECT_EQ(taker.GetUserAttributeCount(), 2);
 }
 
+// Whole numbers are kept one object per value, whether they are found by index (from a little below 0
+// up to tens of thousands, met in any order) or by look-up past it; each reads back as it was given.
+TEST(GridStyle, EqualWholeNumbersShareOneObjectAndReadAsGiven)
+{
+    const long numbers[] = {-17, -16, -1, 0, 1, 4079, 4080, 9000, 65519, 65520, 70000, 999999999, -5000};
+    for (const long n : numbers) {
+        CGXStyle a, b;
+        a.SetUserAttribute(3, n);
+        b.SetUserAttribute(8, static_cast<double>(n)).SetUserAttribute(3, n);
+        EXPECT_EQ(&a.GetUserAttribute(3), &b.GetUserAttribute(3)) << n;
+        EXPECT_EQ(&b.GetUserAttribute(8), &b.GetUserAttribute(3)) << n;
+        EXPECT_EQ(a.GetUserAttributeLong(3), n);
+        EXPECT_STREQ(a.GetUserAttributeText(3), std::to_string(n).c_str());
+    }
+    // Not whole numbers, or -0: an object each, read as given.
+    CGXStyle c, d;
+    c.SetUserAttribute(1, 2.5).SetUserAttribute(2, -0.0);
+    d.SetUserAttribute(1, 2.5);
+    EXPECT_NE(&c.GetUserAttribute(1), &d.GetUserAttribute(1));
+    EXPECT_DOUBLE_EQ(c.GetUserAttribute(1).GetDoubleValue(), 2.5);
+    EXPECT_TRUE(std::signbit(c.GetUserAttribute(2).GetDoubleValue()));
+}
+
 namespace {
 
 // Every attribute a style reads, included or not, as text: two styles that read alike give one text.

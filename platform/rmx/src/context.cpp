@@ -141,12 +141,7 @@ rmx::PropMap* Db::propsOf(ISchemaObject* o, int bit) {
 const rmx::PropMap* Db::propsOf(const ISchemaObject* o, int bit) {
     if (!o) return nullptr;
     if (o->objectType() == 'T') {
-        auto* p = dynamic_cast<const IInstTerm*>(o);
-        if (p && bit >= 0 && !p->isScalar()) {
-            int i = bitIndex(p->msb(), p->lsb(), bit);
-            if (i < 0) return nullptr;
-            return &m_bits(p)[static_cast<size_t>(i)].props;
-        }
+        if (auto* p = dynamic_cast<const IInstTerm*>(o)) return propsOfPinBit(p, bit);
     } else if (o->objectType() == 'N') {
         auto* n = static_cast<const INet*>(o);
         if (bit >= 0 && !n->isScalar()) {
@@ -156,6 +151,12 @@ const rmx::PropMap* Db::propsOf(const ISchemaObject* o, int bit) {
         }
     }
     return &m_props(o);
+}
+
+const rmx::PropMap* Db::propsOfPinBit(const IInstTerm* pin, int bit) {
+    if (bit < 0 || pin->isScalar()) return &m_props(static_cast<const ISchemaObject*>(pin));
+    const int i = bitIndex(pin->msb(), pin->lsb(), bit);
+    return i < 0 ? nullptr : &m_bits(pin)[static_cast<size_t>(i)].props;
 }
 
 // Resolves a path from design d (no hierarchy) as an object of the given kind (0: any).
@@ -244,14 +245,15 @@ CString CContext::cpath() const {
 const rmx::Prop* CContext::storedProperty(const char* name, bool inherited) const {
     if (!m_obj || !name) return nullptr;
     const rmx::PropMap* props = Db::propsOf(m_obj, m_bit);
+    const std::string_view key(name);
     if (props) {
-        auto it = props->find(name);
+        auto it = props->find(key);
         if (it != props->end()) return &it->second;
     }
     if (inherited && m_bit >= 0) {
         // A bit inherits the property of its whole object.
         auto& own = Db::m_props(static_cast<const ISchemaObject*>(m_obj));
-        auto it = own.find(name);
+        auto it = own.find(key);
         if (it != own.end()) return &it->second;
     }
     return nullptr;
@@ -479,8 +481,10 @@ CNetBitContext CInstTermBitContext::netbitInner() const {
 }
 
 CString CInstTermBitContext::physicalPinName() const {
-    const rmx::Prop* p = storedProperty("PN", false);
-    return p ? CString(p->value.c_str()) : CString();
+    // The object is a pin: its bit's properties are found without asking what it is.
+    const rmx::PropMap* props = m_obj ? Db::propsOfPinBit(instTerm(), m_bit) : nullptr;
+    const auto it = props ? props->find(std::string_view("PN")) : rmx::PropMap::const_iterator();
+    return props && it != props->end() ? CString(it->second.value.c_str()) : CString();
 }
 
 // ---- containers

@@ -244,6 +244,8 @@ public:
     ISchemaObject* resolve(IDesign* d, int kind, const std::string& path, int& bit) const;
     static rmx::PropMap* propsOf(ISchemaObject* obj, int bit);
     static const rmx::PropMap* propsOf(const ISchemaObject* obj, int bit);
+    // The properties of a pin bit (the pin's own for -1 or a scalar pin); null for a bit it lacks.
+    static const rmx::PropMap* propsOfPinBit(const IInstTerm* pin, int bit);
 
     // ---- context construction
     static CDesignContext makeDesignContext(IServer* s, IDesign* root, std::vector<IInstance*> hier);

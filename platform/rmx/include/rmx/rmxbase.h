@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "afx/afxstr.h"
@@ -37,7 +38,8 @@ struct Prop {
     unsigned long source = 0;
     bool operator==(const Prop&) const = default;
 };
-using PropMap = std::map<std::string, Prop>;
+// Looked up by a name's text as it is, without a string made for each look-up.
+using PropMap = std::map<std::string, Prop, std::less<>>;
 
 // Numeric object kinds, used by the path-addressed property operations of CTransaction and by
 // IServer::findObject. They are this database's own numbering.
