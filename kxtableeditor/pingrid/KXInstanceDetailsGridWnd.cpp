@@ -93,8 +93,16 @@ CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) {
 }
 
 void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
-    SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate, gxDo);
+    StoreCell(row, col, style);
     if (col == Col(m_nColPinName) && style.GetIncludeUserAttribute(Id(IDS_UA_INSTTERM_ID))) IndexPinCell(row, style);
+}
+
+void CKXInstanceDetailsGridWnd::StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    // A fresh cell's write passes the StoreStyleRowCol override by: its indexing follows here.
+    if (StoreFreshCell(row, col, style, kNoUpdate))
+        IndexCellText(row, col, style);
+    else
+        SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::IndexPinCell(ROWCOL row, const CGXStyle& style) {
@@ -116,7 +124,7 @@ void CKXInstanceDetailsGridWnd::IndexPinRow(ROWCOL row, int pinId, int bit) {
 }
 
 void CKXInstanceDetailsGridWnd::WritePinNameCell(ROWCOL row, const CGXStyle& style, int pinId, int bit) {
-    SetStyleRange(CGXRange(row, Col(m_nColPinName)), style, gxOverride, 0, kNoUpdate, gxDo);
+    StoreCell(row, Col(m_nColPinName), style);
     IndexPinRow(row, pinId, bit);
 }
 
