@@ -97,6 +97,13 @@ void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle
     if (col == Col(m_nColPinName) && style.GetIncludeUserAttribute(Id(IDS_UA_INSTTERM_ID))) IndexPinCell(row, style);
 }
 
+// Every write of a pin-name or pin-number text indexes it, the fill's too: a keyed word finds its rows at
+// once however many the grid shows.
+void CKXInstanceDetailsGridWnd::IndexCellText(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    const char kind = col == Col(m_nColPinName) ? kPinNameText : col == Col(m_nColPinNumber) ? kPinNumberText : 0;
+    if (kind && row >= PIN_FIRST_ROW && style.GetIncludeValue()) m_rowIndex.AddText(kind, style.GetValue(), row);
+}
+
 void CKXInstanceDetailsGridWnd::StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
     // A fresh cell's write passes the StoreStyleRowCol override by: its indexing follows here.
     if (StoreFreshCell(row, col, style, kNoUpdate))

@@ -70,14 +70,6 @@ BOOL CKXInstanceDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const
     return stored;
 }
 
-// Every write of a pin-name or pin-number text indexes it, the fill's too: a keyed word finds its rows at
-// once however many the grid shows.
-void CKXInstanceDetailsGridWnd::IndexCellText(ROWCOL row, ROWCOL col, const CGXStyle& style) {
-    if (row < PIN_FIRST_ROW || !style.GetIncludeValue()) return;
-    if (col == Col(m_nColPinName)) m_rowIndex.AddText(kPinNameText, style.GetValue(), row);
-    if (col == Col(m_nColPinNumber)) m_rowIndex.AddText(kPinNumberText, style.GetValue(), row);
-}
-
 void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString strColumnKey) {
     SelectRowsByKeyCount(pKeys, strColumnKey);
 }

@@ -402,10 +402,9 @@ BOOL CGXGridCore::StoreOneCell(const CGXRange& cell, const CGXStyle* pStyle, GXM
 
 BOOL CGXGridCore::StoreFreshCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, UINT flags)
 {
-    CGXData* data = GetData();
-    if (!data || !m_pParam || RecordWanted(gxDo) || m_pParam->IsLockReadOnly() || style.IsEmpty())
-        return FALSE;
-    if (!data->StoreFreshCell(nRow, nCol, style))
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    if (!data || m_pParam->IsLockReadOnly() || RecordWanted(gxDo) || style.IsEmpty() ||
+        !data->StoreFreshCell(nRow, nCol, style))
         return FALSE;
     CellsWritten(CGXRange(nRow, nCol), flags);
     return TRUE;

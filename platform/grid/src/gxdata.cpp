@@ -228,12 +228,15 @@ BOOL CGXData::StoreFreshCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style)
         ReserveCell(cells, nCol);
     if (at == cells.size()) {
         cells.emplace_back(nCol).style.MergeIntoNew(style);
-    } else {
-        // Made first and moved in: the cells after it move once each.
-        Cell cell(nCol);
-        cell.style.MergeIntoNew(style);
-        cells.insert(cells.begin() + static_cast<std::ptrdiff_t>(at), std::move(cell));
+        return TRUE;
     }
+    // The cells after it move up one place each; the place it leaves takes the new cell.
+    cells.emplace_back(std::move(cells.back()));
+    std::move_backward(cells.begin() + static_cast<std::ptrdiff_t>(at), cells.end() - 2, cells.end() - 1);
+    Cell& cell = cells[at];
+    cell.col = nCol;
+    cell.style = CGXStyle();
+    cell.style.MergeIntoNew(style);
     return TRUE;
 }
 

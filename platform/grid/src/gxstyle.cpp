@@ -332,7 +332,7 @@ void CGXStyle::MergeIntoNew(const CGXStyle& src)
 }
 
 // The attributes kept inline (all but the extension and the user attributes) that bits names.
-void CGXStyle::CopyPlainAttributes(const CGXStyle& src, uint32_t bits)
+inline void CGXStyle::CopyPlainAttributes(const CGXStyle& src, uint32_t bits)
 {
     if (bits & kValue)
         m_value = src.m_value;
