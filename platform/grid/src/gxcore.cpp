@@ -378,7 +378,7 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* pStyle, G
     return ok;
 }
 
-void CGXGridCore::CellsWritten(const CGXRange& range, UINT flags)
+inline void CGXGridCore::CellsWritten(const CGXRange& range, UINT flags)
 {
     // A cell written while it is the current cell shows the new value.
     if (m_pCurrentControl && !m_pCurrentControl->IsActive() && range.IsCellInRange(m_nCurrentRow, m_nCurrentCol))
