@@ -104,7 +104,7 @@ void CKXInstanceDetailsGridWnd::IndexCellText(ROWCOL row, ROWCOL col, const CGXS
     if (kind && row >= PIN_FIRST_ROW && style.GetIncludeValue()) m_rowIndex.AddText(kind, style.GetValue(), row);
 }
 
-void CKXInstanceDetailsGridWnd::StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+inline void CKXInstanceDetailsGridWnd::StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
     // A fresh cell's write passes the StoreStyleRowCol override by: its indexing follows here.
     if (StoreFreshCell(row, col, style, kNoUpdate))
         IndexCellText(row, col, style);

@@ -1388,7 +1388,7 @@ private:
     // Writes a cell without redrawing (an undo step while undo is on); a cell written for the first time
     // with undo off, as the fill writes, is stored in one step.
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
-    void StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
+    inline void StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style); // KXInstanceDetailsGridWnd.cpp only
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.
     void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
     // The steps of FillPinRow: each writes every cell of its row once, from the fill's styles.

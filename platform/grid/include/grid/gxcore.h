@@ -400,7 +400,7 @@ private:
     BOOL RecordWanted(GXCmdType ctCmd) const;
     BOOL StoreOneCell(const CGXRange& cell, const CGXStyle* pStyle, GXModifyType mt, int nType, UINT flags);
     // What follows every write of cells: the current cell's control shows the new value, the grid redraws.
-    void CellsWritten(const CGXRange& range, UINT flags);
+    inline void CellsWritten(const CGXRange& range, UINT flags); // gxcore.cpp only
     BOOL RestoreRemovedRows(ROWCOL nRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows, GXCmdType ctCmd);
     BOOL RestoreCovered(const CGXRangeList& list, GXCmdType ctCmd);
     BOOL RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ctCmd);

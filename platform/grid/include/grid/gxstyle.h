@@ -461,7 +461,7 @@ private:
     // Merges src into this style, attribute by attribute (gxOverride or gxApplyNew).
     void Merge(const CGXStyle& src, bool over);
     void MergeExt(const CGXStyle& src, uint32_t bits, bool fontMerge, GXModifyType mt);
-    void CopyPlainAttributes(const CGXStyle& src, uint32_t bits);
+    inline void CopyPlainAttributes(const CGXStyle& src, uint32_t bits); // gxstyle.cpp only
     void MergeUserAttributes(const CGXStyle& src, bool over);
     // Counts a holder of an attribute object; the last holder to go deletes it.
     static void Hold(const CGXAbstractUserAttribute* p) { ++p->m_nHolders; }
