@@ -93,8 +93,23 @@ CString CKXInstanceDetailsGridWnd::AttrText(ROWCOL row, ROWCOL col, UINT id) {
 }
 
 void CKXInstanceDetailsGridWnd::WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
-    SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate, gxDo);
+    StoreCell(row, col, style);
     if (col == Col(m_nColPinName) && style.GetIncludeUserAttribute(Id(IDS_UA_INSTTERM_ID))) IndexPinCell(row, style);
+}
+
+// Every write of a pin-name or pin-number text indexes it, the fill's too: a keyed word finds its rows at
+// once however many the grid shows.
+void CKXInstanceDetailsGridWnd::IndexCellText(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    const char kind = col == Col(m_nColPinName) ? kPinNameText : col == Col(m_nColPinNumber) ? kPinNumberText : 0;
+    if (kind && row >= PIN_FIRST_ROW && style.GetIncludeValue()) m_rowIndex.AddText(kind, style.GetValue(), row);
+}
+
+inline void CKXInstanceDetailsGridWnd::StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style) {
+    // A fresh cell's write passes the StoreStyleRowCol override by: its indexing follows here.
+    if (StoreFreshCell(row, col, style, kNoUpdate))
+        IndexCellText(row, col, style);
+    else
+        SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::IndexPinCell(ROWCOL row, const CGXStyle& style) {
@@ -116,7 +131,7 @@ void CKXInstanceDetailsGridWnd::IndexPinRow(ROWCOL row, int pinId, int bit) {
 }
 
 void CKXInstanceDetailsGridWnd::WritePinNameCell(ROWCOL row, const CGXStyle& style, int pinId, int bit) {
-    SetStyleRange(CGXRange(row, Col(m_nColPinName)), style, gxOverride, 0, kNoUpdate, gxDo);
+    StoreCell(row, Col(m_nColPinName), style);
     IndexPinRow(row, pinId, bit);
 }
 

@@ -1158,6 +1158,8 @@ public:
                           int nType = 0) override;
     // The pin-name and pin-number texts the rows were written with, in the row index.
     static constexpr char kPinNameText = 'p', kPinNumberText = 'n';
+    // Indexes the pin-name or pin-number text a cell was written with (each write does, the fill's too).
+    void IndexCellText(ROWCOL row, ROWCOL col, const CGXStyle& style);
     // TRUE when the instances (IInstance*) have one master and the same pins.
     static BOOL AreObjectsAlike(const CDesignContext& design, CPtrList* pObjects);
     // Records the pins of one instance: their bits, and one name entry per pin. 1 when the instance
@@ -1387,7 +1389,10 @@ private:
     // The value a data cell shows (GetValueRowCol), read from the cell itself when it carries one.
     CString ShownValue(ROWCOL row, ROWCOL col);
     CString AttrText(ROWCOL row, ROWCOL col, UINT id);
+    // Writes a cell without redrawing (an undo step while undo is on); a cell written for the first time
+    // with undo off, as the fill writes, is stored in one step.
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
+    inline void StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style); // KXInstanceDetailsGridWnd.cpp only
     // Instance, Ref Des and DIFF_PAIR cells of a pin row.
     void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
     void FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells);

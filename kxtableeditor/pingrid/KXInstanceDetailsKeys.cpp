@@ -66,12 +66,7 @@ void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWC
 BOOL CKXInstanceDetailsGridWnd::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt,
                                                  int nType) {
     const BOOL stored = CKXGridWnd::StoreStyleRowCol(nRow, nCol, pStyle, mt, nType);
-    // Every write of a pin-name or pin-number text indexes it, the fill's too: a keyed word finds its
-    // rows at once however many the grid shows.
-    if (stored && pStyle && nType == 0 && nRow >= PIN_FIRST_ROW && pStyle->GetIncludeValue()) {
-        if (nCol == Col(m_nColPinName)) m_rowIndex.AddText(kPinNameText, pStyle->GetValue(), nRow);
-        if (nCol == Col(m_nColPinNumber)) m_rowIndex.AddText(kPinNumberText, pStyle->GetValue(), nRow);
-    }
+    if (stored && pStyle && nType == 0) IndexCellText(nRow, nCol, *pStyle);
     return stored;
 }
 

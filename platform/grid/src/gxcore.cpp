@@ -372,13 +372,18 @@ BOOL CGXGridCore::SetStyleRange(const CGXRange& range, const CGXStyle* pStyle, G
                 break;
         }
     }
+    if (undo && !undo->Empty())
+        AddCommand(undo.release(), ctCmd);
+    CellsWritten(range, flags);
+    return ok;
+}
+
+inline void CGXGridCore::CellsWritten(const CGXRange& range, UINT flags)
+{
     // A cell written while it is the current cell shows the new value.
     if (m_pCurrentControl && !m_pCurrentControl->IsActive() && range.IsCellInRange(m_nCurrentRow, m_nCurrentCol))
         m_pCurrentControl->Reset();
-    if (undo && !undo->Empty())
-        AddCommand(undo.release(), ctCmd);
     RedrawRowCol(range, flags);
-    return ok;
 }
 
 // One cell without undo, the write of a grid filling its rows: what the loop over a range does for it.
@@ -391,10 +396,18 @@ BOOL CGXGridCore::StoreOneCell(const CGXRange& cell, const CGXStyle* pStyle, GXM
         ok = FALSE;
     else if (ok && !StoreStyleRowCol(r, c, pStyle, mt, nType))
         ok = FALSE;
-    if (m_pCurrentControl && !m_pCurrentControl->IsActive() && cell.IsCellInRange(m_nCurrentRow, m_nCurrentCol))
-        m_pCurrentControl->Reset();
-    RedrawRowCol(cell, flags);
+    CellsWritten(cell, flags);
     return ok;
+}
+
+BOOL CGXGridCore::StoreFreshCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, UINT flags)
+{
+    CGXData* data = m_pParam ? m_pParam->GetData() : nullptr;
+    if (!data || m_pParam->IsLockReadOnly() || RecordWanted(gxDo) || style.IsEmpty() ||
+        !data->StoreFreshCell(nRow, nCol, style))
+        return FALSE;
+    CellsWritten(CGXRange(nRow, nCol), flags);
+    return TRUE;
 }
 
 BOOL CGXGridCore::SetValueRange(const CGXRange& range, LPCTSTR pszValue, GXModifyType mt, int nType, UINT flags,

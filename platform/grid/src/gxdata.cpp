@@ -202,6 +202,44 @@ BOOL CGXData::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle,
     return TRUE;
 }
 
+BOOL CGXData::StoreFreshCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style)
+{
+    if (nRow > GetRowCount() || nCol > GetColCount())
+        return FALSE;
+    RowSlot& slot = m_rows[nRow];
+    // Where the cell goes: mostly at the row's end, as cells are mostly written left to right.
+    size_t at = 0;
+    if (slot.line && !slot.line->cells.empty()) {
+        const auto& cells = slot.line->cells;
+        at = cells.size();
+        if (cells.back().col >= nCol) {
+            const auto it = std::lower_bound(cells.begin(), cells.end(), nCol,
+                                             [](const Cell& c, ROWCOL col) { return c.col < col; });
+            if (it->col == nCol)
+                return FALSE;
+            at = static_cast<size_t>(it - cells.begin());
+        }
+    }
+    NoteRow(nRow);
+    if (!slot.line)
+        slot.line = std::make_unique<Line>();
+    auto& cells = slot.line->cells;
+    if (cells.size() == cells.capacity())
+        ReserveCell(cells, nCol);
+    if (at == cells.size()) {
+        cells.emplace_back(nCol).style.MergeIntoNew(style);
+        return TRUE;
+    }
+    // The cells after it move up one place each; the place it leaves takes the new cell.
+    cells.emplace_back(std::move(cells.back()));
+    std::move_backward(cells.begin() + static_cast<std::ptrdiff_t>(at), cells.end() - 2, cells.end() - 1);
+    Cell& cell = cells[at];
+    cell.col = nCol;
+    cell.style = CGXStyle();
+    cell.style.MergeIntoNew(style);
+    return TRUE;
+}
+
 BOOL CGXData::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt, int nType) const
 {
     const CGXStyle* p = nullptr;

@@ -216,41 +216,6 @@ CGXStyle::CGXStyle(const CGXStyle& o)
     ShareFrom(o);
 }
 
-CGXStyle::CGXStyle(CGXStyle&& o) noexcept
-    : m_mask(o.m_mask), m_flags(o.m_flags), m_horz(o.m_horz), m_vert(o.m_vert), m_frame(o.m_frame),
-      m_control(o.m_control), m_baseStyle(o.m_baseStyle), m_merge(o.m_merge), m_maxLength(o.m_maxLength),
-      m_textColor(o.m_textColor), m_value(std::move(o.m_value)), m_ext(std::exchange(o.m_ext, nullptr)),
-      m_uas(std::exchange(o.m_uas, nullptr))
-{
-}
-
-// The members a copy and a move take alike (everything but the value and the shared parts).
-void CGXStyle::CopyPlainMembers(const CGXStyle& o)
-{
-    m_mask = o.m_mask;
-    m_flags = o.m_flags;
-    m_horz = o.m_horz;
-    m_vert = o.m_vert;
-    m_frame = o.m_frame;
-    m_control = o.m_control;
-    m_baseStyle = o.m_baseStyle;
-    m_merge = o.m_merge;
-    m_maxLength = o.m_maxLength;
-    m_textColor = o.m_textColor;
-}
-
-CGXStyle& CGXStyle::operator=(CGXStyle&& o) noexcept
-{
-    if (this == &o)
-        return *this;
-    CopyPlainMembers(o);
-    m_value = std::move(o.m_value);
-    ReleaseShared();
-    m_ext = std::exchange(o.m_ext, nullptr);
-    m_uas = std::exchange(o.m_uas, nullptr);
-    return *this;
-}
-
 CGXStyle::~CGXStyle() { ReleaseShared(); }
 
 CGXStyle& CGXStyle::operator=(const CGXStyle& o)
@@ -367,7 +332,7 @@ void CGXStyle::MergeIntoNew(const CGXStyle& src)
 }
 
 // The attributes kept inline (all but the extension and the user attributes) that bits names.
-void CGXStyle::CopyPlainAttributes(const CGXStyle& src, uint32_t bits)
+inline void CGXStyle::CopyPlainAttributes(const CGXStyle& src, uint32_t bits)
 {
     if (bits & kValue)
         m_value = src.m_value;

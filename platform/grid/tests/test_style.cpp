@@ -493,12 +493,9 @@ std::string Reading(const CGXStyle& s)
     return text;
 }
 
-} // namespace
-
-// A cell written for the first time takes the style in one step; it must read exactly as the merge of
-// the style into an empty cell, whatever the style leaves out, and stay as written when the style
-// it came from changes afterwards.
-TEST(GridStyle, ACellWrittenForTheFirstTimeReadsAsTheMergeIntoAnEmptyCell)
+// Styles with values, controls, flags, ext parts and user attributes, some with attributes set and
+// left out again.
+std::vector<CGXStyle> MixedSources()
 {
     std::vector<CGXStyle> sources(6);
     sources.reserve(7);
@@ -512,6 +509,17 @@ TEST(GridStyle, ACellWrittenForTheFirstTimeReadsAsTheMergeIntoAnEmptyCell)
     sources.back().SetControl(GX_IDS_CTRL_STATIC);
     sources[4].SetUserAttribute(6, "gone").SetIncludeUserAttribute(6, FALSE).SetTextColor(RGB(4, 4, 4));
     sources[5].SetFont(CGXFont().SetItalic(TRUE)).SetInterior(RGB(5, 5, 5)).SetValue("font");
+    return sources;
+}
+
+} // namespace
+
+// A cell written for the first time takes the style in one step; it must read exactly as the merge of
+// the style into an empty cell, whatever the style leaves out, and stay as written when the style
+// it came from changes afterwards.
+TEST(GridStyle, ACellWrittenForTheFirstTimeReadsAsTheMergeIntoAnEmptyCell)
+{
+    const std::vector<CGXStyle> sources = MixedSources();
     for (GXModifyType mt : {gxOverride, gxApplyNew}) {
         TestGrid g(4, 8);
         g.GetParam()->SetLockReadOnly(FALSE);
@@ -537,6 +545,68 @@ TEST(GridStyle, ACellWrittenForTheFirstTimeReadsAsTheMergeIntoAnEmptyCell)
         }
         g.ExpectConsistent();
     }
+}
+
+// The fill's one-step write of a fresh cell stores what the general write stores, at a row's end and
+// between cells already there, and refuses (changing nothing) every write that is not such a write.
+TEST(GridStyle, AFreshCellWriteStoresWhatTheGeneralWriteStores)
+{
+    const std::vector<CGXStyle> sources = MixedSources();
+    TestGrid fresh(4, 8), general(4, 8);
+    for (TestGrid* g : {&fresh, &general}) {
+        g->GetParam()->SetLockReadOnly(FALSE);
+        g->LockUpdate(FALSE);
+    }
+    for (size_t i = 0; i < sources.size(); ++i) {
+        for (ROWCOL row : {1u, 2u}) {
+            const ROWCOL col = row == 1 ? static_cast<ROWCOL>(8 - i) : static_cast<ROWCOL>(1 + i);
+            // An empty style is left to the general write (which stores no cell for it).
+            const bool stored = fresh.StoreFreshCell(row, col, sources[i], GX_INVALIDATE);
+            ASSERT_EQ(stored, !sources[i].IsEmpty()) << i;
+            if (!stored) {
+                ASSERT_TRUE(fresh.SetStyleRange(CGXRange(row, col), sources[i], gxOverride, 0, GX_INVALIDATE));
+            }
+            ASSERT_TRUE(general.SetStyleRange(CGXRange(row, col), sources[i], gxOverride, 0, GX_INVALIDATE));
+        }
+    }
+    for (ROWCOL row : {1u, 2u})
+        for (ROWCOL col = 1; col <= 8; ++col) {
+            const CGXStyle* a = fresh.GetData()->LookupCell(row, col);
+            const CGXStyle* b = general.GetData()->LookupCell(row, col);
+            ASSERT_EQ(a == nullptr, b == nullptr) << row << "," << col;
+            if (a) {
+                EXPECT_EQ(Reading(*a), Reading(*b)) << row << "," << col;
+            }
+        }
+    EXPECT_EQ(fresh.GetRedrawCount(), general.GetRedrawCount());
+    fresh.ExpectConsistent();
+
+    // A cell stored already, an empty style, a cell outside the grid, undo on, locked read-only cells.
+    const CGXStyle before = *fresh.GetData()->LookupCell(1, 8);
+    EXPECT_FALSE(fresh.StoreFreshCell(1, 8, sources[1]));
+    EXPECT_EQ(Reading(*fresh.GetData()->LookupCell(1, 8)), Reading(before));
+    EXPECT_FALSE(fresh.StoreFreshCell(3, 1, CGXStyle()));
+    EXPECT_FALSE(fresh.StoreFreshCell(5, 1, sources[0]));
+    EXPECT_FALSE(fresh.StoreFreshCell(3, 9, sources[0]));
+    fresh.GetParam()->EnableUndo(TRUE);
+    EXPECT_FALSE(fresh.StoreFreshCell(3, 1, sources[0]));
+    fresh.GetParam()->EnableUndo(FALSE);
+    fresh.GetParam()->SetLockReadOnly(TRUE);
+    EXPECT_FALSE(fresh.StoreFreshCell(3, 1, sources[0]));
+    fresh.GetParam()->SetLockReadOnly(FALSE);
+    EXPECT_EQ(fresh.GetData()->LookupCell(3, 1), nullptr);
+
+    // Rows kept for an edit get the fresh cell's row back as it was.
+    {
+        CGXRowKeep keep(fresh);
+        ASSERT_TRUE(fresh.StoreFreshCell(3, 2, sources[0]));
+        ASSERT_TRUE(fresh.StoreFreshCell(2, 8, sources[0]));
+        ASSERT_TRUE(keep.PutBack());
+    }
+    EXPECT_EQ(fresh.GetData()->LookupCell(3, 2), nullptr);
+    EXPECT_EQ(fresh.GetData()->LookupCell(2, 8), nullptr);
+    EXPECT_EQ(Reading(*fresh.GetData()->LookupCell(2, 1)), Reading(*general.GetData()->LookupCell(2, 1)));
+    fresh.ExpectConsistent();
 }
 
 namespace {

@@ -191,6 +191,13 @@ public:
                        UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     BOOL SetStyleRange(const CGXRange& range, const CGXStyle* pStyle, GXModifyType mt = gxOverride, int nType = 0,
                        UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
+    // The write of a grid filling its rows, in one step: style into a cell that holds nothing yet, as
+    // SetStyleRange(CGXRange(nRow, nCol), style, gxOverride, 0, flags) writes it when undo records
+    // nothing and read-only cells are not locked, but without the grid's StoreStyleRowCol override (a
+    // grid that has one does its part itself). FALSE, having changed nothing, when the write is not
+    // such a write (the cell is stored already, the style is empty, undo would record it, ...): the
+    // caller then writes the general way.
+    BOOL StoreFreshCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style, UINT flags = GX_UPDATENOW);
     BOOL SetValueRange(const CGXRange& range, LPCTSTR pszValue, GXModifyType mt = gxOverride, int nType = 0,
                        UINT flags = GX_UPDATENOW, GXCmdType ctCmd = gxDo);
     BOOL SetValueRange(const CGXRange& range, double value, GXModifyType mt = gxOverride, int nType = 0,
@@ -392,6 +399,8 @@ private:
     friend struct CGXGridCoreAccess;
     BOOL RecordWanted(GXCmdType ctCmd) const;
     BOOL StoreOneCell(const CGXRange& cell, const CGXStyle* pStyle, GXModifyType mt, int nType, UINT flags);
+    // What follows every write of cells: the current cell's control shows the new value, the grid redraws.
+    inline void CellsWritten(const CGXRange& range, UINT flags); // gxcore.cpp only
     BOOL RestoreRemovedRows(ROWCOL nRow, std::vector<std::unique_ptr<CGXData::RowRecord>>& rows, GXCmdType ctCmd);
     BOOL RestoreCovered(const CGXRangeList& list, GXCmdType ctCmd);
     BOOL RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ctCmd);

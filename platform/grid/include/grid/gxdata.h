@@ -29,6 +29,9 @@ public:
     // nType -1 addresses whole-row styles at (row, 0), whole-column styles at (0, col) and the table
     // style at (0, 0); any other type addresses the cell. A null style or gxRemove removes.
     BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt, int nType = 0);
+    // Stores a non-empty style into a cell that holds none yet, as StoreStyleRowCol(nRow, nCol, &style,
+    // gxOverride) does; FALSE, changing nothing, when the cell holds a style already or lies outside.
+    BOOL StoreFreshCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style);
     BOOL GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXModifyType mt, int nType = 0) const;
     const CGXStyle* LookupCell(ROWCOL nRow, ROWCOL nCol) const;
     const CGXStyle* LookupRowStyle(ROWCOL nRow) const;

@@ -227,9 +227,27 @@ class CGXStyle {
 public:
     CGXStyle() = default;
     CGXStyle(const CGXStyle& other);
-    CGXStyle(CGXStyle&& other) noexcept;
+    // Moves are inline: rows of cells move their styles along when a cell goes in between.
+    CGXStyle(CGXStyle&& o) noexcept
+        : m_mask(o.m_mask), m_flags(o.m_flags), m_horz(o.m_horz), m_vert(o.m_vert), m_frame(o.m_frame),
+          m_control(o.m_control), m_baseStyle(o.m_baseStyle), m_merge(o.m_merge), m_maxLength(o.m_maxLength),
+          m_textColor(o.m_textColor), m_value(std::move(o.m_value)), m_ext(std::exchange(o.m_ext, nullptr)),
+          m_uas(std::exchange(o.m_uas, nullptr))
+    {
+    }
     CGXStyle& operator=(const CGXStyle& other);
-    CGXStyle& operator=(CGXStyle&& other) noexcept;
+    CGXStyle& operator=(CGXStyle&& o) noexcept
+    {
+        if (this == &o)
+            return *this;
+        CopyPlainMembers(o);
+        m_value = std::move(o.m_value);
+        if (m_ext || m_uas)
+            ReleaseShared();
+        m_ext = std::exchange(o.m_ext, nullptr);
+        m_uas = std::exchange(o.m_uas, nullptr);
+        return *this;
+    }
     virtual ~CGXStyle();
 
     virtual CGXStyle* Clone() const { return new CGXStyle(*this); }
@@ -443,14 +461,26 @@ private:
     // Merges src into this style, attribute by attribute (gxOverride or gxApplyNew).
     void Merge(const CGXStyle& src, bool over);
     void MergeExt(const CGXStyle& src, uint32_t bits, bool fontMerge, GXModifyType mt);
-    void CopyPlainAttributes(const CGXStyle& src, uint32_t bits);
+    inline void CopyPlainAttributes(const CGXStyle& src, uint32_t bits); // gxstyle.cpp only
     void MergeUserAttributes(const CGXStyle& src, bool over);
     // Counts a holder of an attribute object; the last holder to go deletes it.
     static void Hold(const CGXAbstractUserAttribute* p) { ++p->m_nHolders; }
     static void Drop(const CGXAbstractUserAttribute* p);
     void ShareFrom(const CGXStyle& o); // takes o's extension and attribute list (released ones first)
     void ReleaseShared();
-    void CopyPlainMembers(const CGXStyle& o);
+    void CopyPlainMembers(const CGXStyle& o)
+    {
+        m_mask = o.m_mask;
+        m_flags = o.m_flags;
+        m_horz = o.m_horz;
+        m_vert = o.m_vert;
+        m_frame = o.m_frame;
+        m_control = o.m_control;
+        m_baseStyle = o.m_baseStyle;
+        m_merge = o.m_merge;
+        m_maxLength = o.m_maxLength;
+        m_textColor = o.m_textColor;
+    }
     void VisitUserAttributes(void (*visit)(void*, WORD, const CGXAbstractUserAttribute&), void* context) const;
     // Stores p under nID (a new object, or one held already), replacing what was there.
     void SetUserAttributeShared(WORD nID, const CGXAbstractUserAttribute* p);
