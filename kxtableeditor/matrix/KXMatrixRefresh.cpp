@@ -85,7 +85,7 @@ void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instan
     if (change.kind() == kRemoved)
         RemoveGroup(group);
     else if (change.kind() == kChanged)
-        RefreshInstanceHeader(group, m_designContext.instance(&instance));
+        if (const CInstanceContext shown = m_designContext.instance(&instance)) RefreshInstanceHeader(group, shown);
 }
 
 void CKXMatrixGridWnd::OnComponentChange(const IChange&, IDTInstance& component) {
@@ -103,10 +103,12 @@ void CKXMatrixGridWnd::OnPropertyChange(const IChange&, CPropertyChange& propert
     // A value set for the first time, changed or cleared is shown alike.
     if (name.CompareNoCase("PN") == 0 || name.CompareNoCase("SEC") == 0) m_bPinNumbersStale = true;
     if (name.CompareNoCase(PHYS_NET_NAME) == 0) m_bNamesStale = true;
+    // The location of an instance of another design, or of one the same commit removes, is none of
+    // the shown headers' (instance numbers are the design's own).
     if (name.CompareNoCase("LOCATION") == 0)
         if (auto* instance = dynamic_cast<IInstance*>(property.owner()))
-            if (const int group = GroupOf(instance->id()); group >= 0)
-                RefreshInstanceHeader(group, m_designContext.instance(instance));
+            if (const CInstanceContext shown = m_designContext.instance(instance))
+                if (const int group = GroupOf(instance->id()); group >= 0) RefreshInstanceHeader(group, shown);
     // Property columns show the values of their keys.
     for (CKXColumnInfoClass* info : Layout().m_arrSignalColumns)
         if (info->m_nPropertyType != 0 && info->m_strPropertyName == name) m_bNamesStale = true;

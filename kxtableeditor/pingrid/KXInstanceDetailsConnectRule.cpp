@@ -259,12 +259,6 @@ bool CKXInstanceDetailsGridWnd::OpenListedLeg(ROWCOL row, RuleRun& run) {
     ROWCOL at = row;
     int removedRows = 0;
     if (!DisconnectPinRow(&at, &removedRows, FALSE)) return false;
-    run.journal += m_retainJournal;
-    if (keepsTerminations) {
-        KXJournalLines answer(JournalHandle());
-        answer.Pane("RetainTermination", {"1"}).End();
-        run.journal += answer.Text();
-    }
-    run.journal += JournalRowText(row, "Delete", "Delete", CString(), false);
+    run.journal += m_retainJournal + JournalDeleteRowText(row, keepsTerminations);
     return true;
 }

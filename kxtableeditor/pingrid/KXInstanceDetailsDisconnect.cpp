@@ -4,6 +4,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "grid/KXScriptWords.h"
 
+#include "grid/KXJournalLine.h"
 #include "grid/KXScriptText.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -198,6 +199,18 @@ bool CKXInstanceDetailsGridWnd::IsLegOfSelectedPair(ROWCOL row, const std::vecto
     return false;
 }
 
+// A replayed Delete drops the row's terminations unless told to keep them, each row's Delete for
+// itself (the answer holds for one connect or delete).
+CString CKXInstanceDetailsGridWnd::JournalDeleteRowText(ROWCOL row, bool keepsTerminations) {
+    CString text;
+    if (keepsTerminations && KXJournalLines::IsRecording()) {
+        KXJournalLines answer(JournalHandle());
+        answer.Pane("RetainTermination", {"1"}).End();
+        text = answer.Text();
+    }
+    return text + JournalRowText(row, "Delete", "Delete", CString(), false);
+}
+
 BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     // A journal's answer (a swap that left a pin free and its terminations on it) is for this delete
     // alone.
@@ -263,7 +276,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
             progress.FinishWith(done);
         }
         for (ROWCOL row : changedRows)
-            journal += JournalRowText(row, "Delete", "Delete", CString(), false);
+            journal += JournalDeleteRowText(row, keepTerminations);
         if (changed && !edit.Commit()) changed = FALSE;
     }
     if (changed) WriteJournal(journal);

@@ -1349,6 +1349,8 @@ private:
     CString JournalRowText(ROWCOL row, const char* comment, const char* method, const CString& argument = CString(),
                            bool withArgument = true);
     void WriteJournal(const CString& text);
+    // A row's Delete, after the answer that keeps its terminations when the delete kept them.
+    CString JournalDeleteRowText(ROWCOL row, bool keepsTerminations);
     CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
     // transaction is committed as one undo step.

@@ -265,10 +265,12 @@ public:
     // The pin names (or pin numbers) of the row's instance that the row can take.
     void PinChoices(ROWCOL row, BOOL bNames, std::vector<CString>& choices);
     // Cells, instances (of the row's cell) or reference designators of the design, each once.
-    void ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices);
+    void ComponentChoices(const CString& cell, const CString& instance, int col, std::vector<CString>& choices);
+    void OfferComponentChoices(ROWCOL row, int col, const std::string& key);
     // What the component choices of a cell depend on: the design's instances, the column and the row's
     // Cell and Instance texts (the auto-complete list is filled again only when it changes).
     std::string ComponentChoicesKey(ROWCOL row, int col);
+    std::string ComponentChoicesKeyOf(const CString& cell, const CString& instance, int col);
     void SetChoiceComboStyle(CGXStyle& style);
     // The shown nets (bits) by name, each once; the bits of the net the row's Signal Name names.
     void SignalChoices(std::vector<CString>& choices);
@@ -547,6 +549,9 @@ private:
     void RemoveDataRows(ROWCOL from, ROWCOL to);
     // Forgets the index (rows reloaded); the next look-up builds it again.
     void DropRowIndex();
+    // No data rows: the index of none is right, and the rows a load writes index themselves.
+    void StartRowIndex();
+    void AppendLoadBlankRows();
     void IndexPinRow(unsigned pinId, ROWCOL row);
     // The row may be blank now: the search for a blank row starts no later than it.
     void RowCleared(ROWCOL row);

@@ -1,8 +1,10 @@
 // Which rows show a pin, and where the first blank row is, without a scan of
 // the grid for every change: a commit reaches the rows it touched directly.
 // The rows are kept in the framework's row index, which follows rows by their
-// identity, so inserting, removing and sorting rows leave it right; a reload
-// drops it, and the next look-up builds it again in one pass.
+// identity, so inserting, removing and sorting rows leave it right. A load
+// starts it empty and each pin row it writes indexes itself; what drops it
+// (putting rows back, power pin rows read again) leaves the next look-up to
+// build it again in one pass.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
@@ -38,6 +40,11 @@ void CKXSignalDetailsGridWnd::DropRowIndex() {
     m_bPinIndexValid = false;
     m_rowIndex.Clear();
     m_nEmptyHint = kFirstDataRow;
+}
+
+void CKXSignalDetailsGridWnd::StartRowIndex() {
+    DropRowIndex();
+    m_bPinIndexValid = true;
 }
 
 void CKXSignalDetailsGridWnd::IndexPinRow(unsigned pinId, ROWCOL row) {

@@ -72,6 +72,7 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             GridWriteScope unlock(*this);
             RemoveRows(kFirstDataRow, GetRowCount(), kNoUpdate, gxDo);
         }
+        if (!m_bMultipleNets) StartRowIndex();
         // A grid of one net shown again holds that net once.
         if (!m_bMultipleNets) m_arrNetData.clear();
         m_arrNetData.push_back({net, bitMode ? 1 : 0, bitMode ? bit : -1});
@@ -106,12 +107,12 @@ BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, i
             ShowNetBitTitle(design.net(net).bitContext(bit));
         else
             ShowNetTitle(net);
+        RowCleared(kFirstDataRow); // the rows came in without the blank row hint
         if (!m_bMultipleNets) {
             SortRows(m_nColCell, TRUE);
-            AppendBlankRows(kBlankRows);
+            AppendLoadBlankRows();
             m_pPowerPins.reset();
         }
-        DropRowIndex();
     }
     if (Site() && Site()->ViewMode() == eOpenModeContext && GetRowCount() >= kFirstDataRow) {
         CGXStyle readOnly;
@@ -130,7 +131,7 @@ void CKXSignalDetailsGridWnd::ClearDataRows() {
         GridWriteScope unlock(*this);
         RemoveRows(kFirstDataRow, GetRowCount(), kNoUpdate, gxDo);
     }
-    DropRowIndex();
+    StartRowIndex();
 }
 
 BOOL CKXSignalDetailsGridWnd::LoadListRows(const std::function<void()>& addRows) {
@@ -142,7 +143,7 @@ BOOL CKXSignalDetailsGridWnd::LoadListRows(const std::function<void()>& addRows)
         addRows();
         GridWriteScope undoOff(*this, GridWriteScope::kUndo);
         SortRows(m_nColCell, TRUE);
-        AppendBlankRows(kBlankRows);
+        AppendLoadBlankRows();
     }
     m_pPowerPins.reset();
     m_bLoaded = 1;
@@ -171,6 +172,15 @@ void CKXSignalDetailsGridWnd::AppendBlankRows(ROWCOL count) {
         RestyleRow(r);
     // The blank rows are numbered too.
     ResizeRowHeaderColumn();
+}
+
+// Every row a load writes shows a pin or a power pin: the first blank row is the first of those it
+// appends, and the rows are numbered for the index once, before the first edit asks.
+void CKXSignalDetailsGridWnd::AppendLoadBlankRows() {
+    const ROWCOL firstBlank = GetRowCount() + 1;
+    AppendBlankRows(kBlankRows);
+    m_nEmptyHint = firstBlank;
+    if (m_bPinIndexValid) m_rowIndex.NumberRows();
 }
 
 // ------------------------------------------------------------------ fillers

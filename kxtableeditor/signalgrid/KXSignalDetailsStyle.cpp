@@ -43,7 +43,6 @@ BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle&
         return TRUE;
     const int col = static_cast<int>(nCol);
     std::vector<CString> choices;
-    std::string listKey; // what the list holds when it is kept as it is (component choices)
     {
         BusyScope busy;
         // The current cell of a power pin row is never an editor.
@@ -57,21 +56,24 @@ BOOL CKXSignalDetailsGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle&
             style.SetControl(Id(IDS_CTRL_PIN_COMBO));
         } else if (col == m_nColCell || col == m_nColInstance || col == m_nColLocation || col == m_nColSignalName ||
                    col == m_nColStartBit || col == m_nColEndBit) {
-            if (col == m_nColSignalName)
-                SignalChoices(choices);
-            else if (col == m_nColStartBit || col == m_nColEndBit)
-                BitChoices(nRow, choices);
-            else if ((listKey = ComponentChoicesKey(nRow, col)) != m_pACListBox->ContentKey() &&
-                     !m_pACListBox->TakeKept(listKey))
-                ComponentChoices(nRow, col, choices);
             SetChoiceComboStyle(style);
-            // The list may hold these choices already.
-            if (!listKey.empty() && listKey == m_pACListBox->ContentKey()) return TRUE;
+            if (col == m_nColSignalName) {
+                SignalChoices(choices);
+            } else if (col == m_nColStartBit || col == m_nColEndBit) {
+                BitChoices(nRow, choices);
+            } else if (const std::string key = ComponentChoicesKey(nRow, col); !key.empty()) {
+                // The list may hold these choices already, or have kept them from the cell before.
+                if (key != m_pACListBox->ContentKey() && !m_pACListBox->TakeKept(key))
+                    OfferComponentChoices(nRow, col, key);
+                return TRUE;
+            } else {
+                ComponentChoices(StoredText(nRow, m_nColCell), StoredText(nRow, m_nColInstance), col, choices);
+            }
         } else {
             return TRUE;
         }
     }
-    m_pACListBox->SetStrings(choices, listKey);
+    m_pACListBox->SetStrings(choices);
     return TRUE;
 }
 
@@ -84,13 +86,17 @@ void CKXSignalDetailsGridWnd::SetChoiceComboStyle(CGXStyle& style) {
 
 // The component choices of a cell follow the design's instances and the row's texts they are filtered by.
 std::string CKXSignalDetailsGridWnd::ComponentChoicesKey(ROWCOL row, int col) {
+    return ComponentChoicesKeyOf(StoredText(row, m_nColCell), StoredText(row, m_nColInstance), col);
+}
+
+std::string CKXSignalDetailsGridWnd::ComponentChoicesKeyOf(const CString& cell, const CString& instance, int col) {
     if (!m_designContext || !m_designContext.design()->server()) return std::string();
     std::ostringstream key;
     key << static_cast<const void*>(m_designContext.design()) << ' '
         << m_designContext.design()->server()->instanceListGeneration() << ' ' << col;
     // The instances are those of the row's cell; the reference designators those of the row's instance.
-    if (col != m_nColCell) key << ' ' << StoredText(row, m_nColCell).str();
-    if (col == m_nColLocation) key << '\n' << StoredText(row, m_nColInstance).str();
+    if (col != m_nColCell) key << ' ' << cell.str();
+    if (col == m_nColLocation) key << '\n' << instance.str();
     return key.str();
 }
 
@@ -123,9 +129,22 @@ void CKXSignalDetailsGridWnd::PinChoices(ROWCOL row, BOOL bNames, std::vector<CS
     }
 }
 
-void CKXSignalDetailsGridWnd::ComponentChoices(ROWCOL row, int col, std::vector<CString>& choices) {
-    if (!m_designContext) return;
+// The instance choices of a cell are made when its list is first looked at: moving through the grid
+// costs nothing for them. The row's texts are those the key was made of; should the design's
+// instances change before the list is read, the choices are those of the design then, under no key.
+void CKXSignalDetailsGridWnd::OfferComponentChoices(ROWCOL row, int col, const std::string& key) {
     const CString cell = StoredText(row, m_nColCell), instance = StoredText(row, m_nColInstance);
+    m_pACListBox->SetStringsLater(
+        [this, cell, instance, col, key](std::vector<CString>& choices) {
+            ComponentChoices(cell, instance, col, choices);
+            return ComponentChoicesKeyOf(cell, instance, col) == key;
+        },
+        key);
+}
+
+void CKXSignalDetailsGridWnd::ComponentChoices(const CString& cell, const CString& instance, int col,
+                                               std::vector<CString>& choices) {
+    if (!m_designContext) return;
     choices.emplace_back("");
     std::set<std::string> seen;
     for (IInstance* inst : m_designContext.design()->beginInstance()) {

@@ -80,6 +80,7 @@ TEST_F(MatrixRefresh, RenamedAndRemovedNetsAndInstancesFollow) {
     EXPECT_EQ(Pins("N1", 0), (std::vector<std::string>{"S", "T"}));
 }
 
+
 TEST_F(MatrixRefresh, PinNumbersAndPhysicalNetNamesSetForTheFirstTimeAreShown) {
     const ROWCOL n1 = Row("N1");
     ASSERT_EQ(Cell(n1, PnCol(0)), ""); // U1's OUT has no pin number
@@ -116,6 +117,36 @@ TEST_F(MatrixRefresh, ACommitElsewhereKeepsTheReadOnlyLockAsItWas) {
         });
         EXPECT_EQ(param->IsLockReadOnly(), lock);
     }
+}
+
+// Locations set on instances the grid does not show: one removed with its properties, whose group
+// goes, and one of another design that bears the number of a shown instance (instances are numbered
+// within their design). No header changes but the removed one's.
+class MatrixTwoDesigns : public MatrixRefresh {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        MatrixRefresh::BuildDesign(b);
+        b.schematic("other");
+        for (const char* name : {"X1", "X2", "X3", "X4", "X5", "X6"}) b.instance(name, "hdr", name);
+    }
+};
+
+TEST_F(MatrixTwoDesigns, LocationsOfInstancesNotShownChangeNoHeader) {
+    const CString first = Cell(0, PinCol(0)), second = Cell(0, PinCol(1));
+    const CDesignContext other(CKXShareGlobalData::m_pServer, "work.other:sch");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(Ccp()->PaneGrid(), other, "Other design"));
+    for (IInstance* inst : other.design()->beginInstance())
+        CKXTransaction::GetCurrentTransactionObj()->addProperty(inst, -1, "LOCATION", "Z9", 0);
+    ASSERT_TRUE(CKXTransaction::CommitTrans(Ccp()->PaneGrid(), 1, 1));
+    EXPECT_EQ(Cell(0, PinCol(0)), first);
+    EXPECT_EQ(Cell(0, PinCol(1)), second);
+
+    Elsewhere([&](CTransaction& t) { t.addProperty(Design().instance("U1").instance(), -1, "LOCATION", "U7", 0); });
+    EXPECT_EQ(Cell(0, PinCol(0)), "Component U1 (U7)");
+    const int groups = Grid()->GroupCount();
+    Elsewhere([&](CTransaction& t) { t.removeInstance(Design().instance("U1").instance()); });
+    EXPECT_EQ(Grid()->GroupCount(), groups - 1);
+    EXPECT_EQ(Cell(0, PinCol(0)), second);
 }
 
 } // namespace

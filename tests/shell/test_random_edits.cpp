@@ -1455,6 +1455,18 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A termination answer given by hand (`kx::pane RetainTermination 1`) and taken by the next Delete of a pin
+// grid kept the pin's termination; the journal's Delete, replayed without the answer, dropped it.
+TEST_F(RandomEdits, KeptSeed9834ADeleteThatKeptTerminationsByAnAnswerKeepsThemInTheReplay) {
+    RunKept(9834, R"TCL(kx::show clp U1; kx::pane RetainTermination 1; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; kx::answer dialog CKXDontAskAgainYesNoDlg cancel; addConnection pin "FCLK3 (Differential Pair)" CLK
+physicalView -save
+kx::answer question MSG_HOST_ASK_SAVE yes; kx::menu 35563
+kx::call AddSignal SIG_7 {} {}
+deleteConnection pin MCLK
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // A user column added in one window while another window of the design showed two grids side by side:
 // those grids kept their columns while the column numbers moved, so shown alone later the pin grid read
 // a Signal cell as the Pin Number column and journalled a selection the replay could not make.

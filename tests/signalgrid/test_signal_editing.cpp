@@ -353,6 +353,33 @@ TEST_F(SignalEditing, ComponentChoicesKeptBetweenEditsAreThoseAFreshFillGives) {
            "a connection");
 }
 
+// Moving through Instance, Location and Cell cells makes no list of the design's instances: a cell's
+// choices are made when its list is read, and are then those of the design as it is at that moment.
+TEST_F(SignalEditing, ComponentChoicesAreMadeWhenTheListIsRead) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("FREE");
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColCell, "hdr"));
+    for (int col : {G::m_nColInstance, G::m_nColLocation, G::m_nColCell}) {
+        grid->SetCurrentCell(row, static_cast<ROWCOL>(col));
+        EXPECT_TRUE(grid->m_pACListBox->HasPendingFill()) << "column " << col;
+    }
+    grid->SetCurrentCell(row, static_cast<ROWCOL>(G::m_nColInstance));
+    {
+        CTransaction t(Design(), "a new J3");
+        ASSERT_TRUE(t.createInstance("J3", "work", "hdr", "sym") && t.commit());
+    }
+    std::vector<std::string> listed;
+    for (int i = 0; i < grid->m_pACListBox->GetCount(); ++i) {
+        CString item;
+        grid->m_pACListBox->GetText(i, item);
+        listed.push_back(item.str());
+    }
+    EXPECT_EQ(listed, (std::vector<std::string>{"", "J1", "J2", "J3"}));
+    EXPECT_EQ(grid->m_pACListBox->ContentKey(), ""); // made after the instances changed: under no key
+    EXPECT_EQ(Choices(grid, row, G::m_nColInstance), listed);
+}
+
 } // namespace
 
 namespace {

@@ -238,6 +238,25 @@ BOOL CKXGridACListBox::TakeKept(const std::string& key) {
 void CKXGridACListBox::SetStrings(const std::vector<CString>& items, std::string key) {
     KeepAside();
     ResetContent();
+    AddChoices(items);
+    m_strContentKey = std::move(key);
+}
+
+void CKXGridACListBox::SetStringsLater(ChoiceMaker make, std::string key) {
+    KeepAside();
+    ResetContent();
+    m_strContentKey = std::move(key);
+    // The fill stays with the list's items when they are kept aside, and runs in whichever list they
+    // are back in: it fills this list box, where kept items come back.
+    SetPendingFill([this, make = std::move(make)] {
+        std::vector<CString> items;
+        const bool keyed = make(items);
+        AddChoices(items);
+        if (!keyed) m_strContentKey.clear();
+    });
+}
+
+void CKXGridACListBox::AddChoices(const std::vector<CString>& items) {
     // AddString lists a text once (the same text in other letter cases is another choice).
     std::vector<CAfxItemList::NewItem> fresh;
     fresh.reserve(items.size());
@@ -245,7 +264,6 @@ void CKXGridACListBox::SetStrings(const std::vector<CString>& items, std::string
     for (const CString& item : items)
         if (seen.insert(item.str()).second) fresh.push_back({item, 0});
     AddStrings(std::move(fresh));
-    m_strContentKey = std::move(key);
 }
 
 LRESULT CKXGridACListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

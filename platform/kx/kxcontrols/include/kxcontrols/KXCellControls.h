@@ -2,6 +2,7 @@
 // combo, auto-completing signal combos with their shared list, bitmap combo, window wrapper, tool tips.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,11 @@ public:
     // The list holds these choices and no others, as ResetContent and an AddString of each would leave
     // it, put in order in one sort. The key names them (ContentKey) until the list changes otherwise.
     void SetStrings(const std::vector<CString>& items, std::string key = std::string());
+    // As SetStrings with the choices `make` gives, made when the list is first read or changed: the
+    // choices of a cell nobody opens cost nothing. `make` answers false when what it gave are no
+    // longer the key's choices (the key then names nothing, as after any other change).
+    using ChoiceMaker = std::function<bool(std::vector<CString>&)>;
+    void SetStringsLater(ChoiceMaker make, std::string key);
     // The key the list's choices were set with; empty after any other change of the list.
     const std::string& ContentKey() const { return m_strContentKey; }
     // The choices the list held under `key` before the last SetStrings, back in the list (and those it
@@ -132,6 +138,7 @@ private:
     // Puts the list's keyed choices aside in place of those kept (none when the list's choices are
     // not the keyed ones, or one of them is selected).
     void KeepAside();
+    void AddChoices(const std::vector<CString>& items);
     CAfxItemList m_kept;      // the choices of the key before
     std::string m_strKeptKey; // their key; empty when none are kept
 };
