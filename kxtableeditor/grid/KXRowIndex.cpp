@@ -1,35 +1,48 @@
 #include "grid/KXRowIndex.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
 void KXRowIndex::RowIds::Keep(std::uint64_t id) {
-    if (m_many.empty() && m_one == 0) {
+    if (All().empty()) {
         m_one = id;
         return;
     }
-    if (m_many.empty()) m_many.push_back(m_one);
-    m_many.push_back(id);
+    std::vector<std::uint64_t>& many = Extra().many;
+    if (many.empty()) many.push_back(m_one);
+    many.push_back(id);
 }
 
-void KXRowIndex::RowIds::Add(std::uint64_t id) {
-    std::erase(m_gone, id);
+inline void KXRowIndex::RowIds::AddMore(std::uint64_t id, bool fresh) {
+    if (fresh) {
+        // A fresh row is on no key's rows but as the last one added to them, and on none set aside.
+        if (All().empty() || All().back() != id) Keep(id);
+        return;
+    }
+    if (m_more) std::erase(m_more->gone, id);
     if (std::ranges::find(All(), id) == All().end()) Keep(id);
 }
 
 void KXRowIndex::RowIds::Erase(std::uint64_t id) {
-    std::erase(m_gone, id);
-    if (m_many.empty()) {
+    if (!m_more) {
         if (m_one == id) m_one = 0;
         return;
     }
-    std::erase(m_many, id);
-    if (m_many.empty()) m_one = 0;
+    std::erase(m_more->gone, id);
+    std::vector<std::uint64_t>& many = m_more->many;
+    if (many.empty()) {
+        if (m_one == id) m_one = 0;
+        return;
+    }
+    std::erase(many, id);
+    if (many.empty()) m_one = 0;
 }
 
 std::vector<ROWCOL> KXRowIndex::RowIds::Rows(std::uint64_t cut, const KXRowIndex& index) {
-    if (!m_gone.empty() && m_goneCut != cut) {
-        for (std::uint64_t id : m_gone) Keep(id);
-        m_gone.clear();
+    if (m_more && !m_more->gone.empty() && m_more->goneCut != cut) {
+        for (std::uint64_t id : std::exchange(m_more->gone, {}))
+            Keep(id);
     }
     std::vector<ROWCOL> rows;
     rows.reserve(All().size());
@@ -40,9 +53,9 @@ std::vector<ROWCOL> KXRowIndex::RowIds::Rows(std::uint64_t cut, const KXRowIndex
     }
     for (std::uint64_t id : gone) {
         Erase(id);
-        m_gone.push_back(id);
+        Extra().gone.push_back(id);
     }
-    if (!gone.empty()) m_goneCut = cut;
+    if (!gone.empty()) m_more->goneCut = cut;
     std::sort(rows.begin(), rows.end());
     return rows;
 }
@@ -57,7 +70,7 @@ KXRowIndex::Place* KXRowIndex::Places::Find(std::uint64_t id) {
     return it == m_others.end() ? nullptr : &it->second;
 }
 
-void KXRowIndex::Places::Set(std::uint64_t id, Place place) {
+inline void KXRowIndex::Places::Set(std::uint64_t id, Place place) {
     if (m_nFirst == 0) m_nFirst = id;
     // Identities come one after another; one far past them (or before the first) is kept apart.
     constexpr std::uint64_t kReach = 1024;
@@ -83,6 +96,7 @@ void KXRowIndex::Clear() {
     m_rowOfId.Clear();
     m_walkRows.clear();
     m_nLayout = ~std::uint64_t{0};
+    m_noted = {};
 }
 
 void KXRowIndex::Reserve(std::size_t keys, std::size_t texts, std::size_t rows) {
@@ -91,12 +105,29 @@ void KXRowIndex::Reserve(std::size_t keys, std::size_t texts, std::size_t rows) 
     m_rowOfId.Reserve(rows);
 }
 
-void KXRowIndex::Add(Key key, ROWCOL row) {
+inline std::uint64_t KXRowIndex::NoteRow(ROWCOL row) {
     CGXData* data = Data();
-    const std::uint64_t id = data ? data->GetRowId(row) : 0;
-    if (id == 0) return;
-    m_rowsByKey[key].Add(id);
-    m_rowOfId.Set(id, Place{row, data->GetRowLayoutVersion()});
+    if (!data) return 0;
+    const std::uint64_t layout = data->GetRowLayoutVersion();
+    if (row == m_noted.row && layout == m_noted.layout && data == m_noted.data &&
+        data->PeekRowId(row) == m_noted.id)
+        return m_noted.id;
+    const bool fresh = data->PeekRowId(row) == 0;
+    const std::uint64_t id = data->GetRowId(row);
+    if (id == 0) return 0;
+    m_rowOfId.Set(id, Place{row, layout});
+    m_noted = Noted{data, row, layout, id, fresh};
+    return id;
+}
+
+void KXRowIndex::Add(Key key, ROWCOL row) {
+    if (const std::uint64_t id = NoteRow(row)) m_rowsByKey[key].Add(id, m_noted.fresh);
+}
+
+void KXRowIndex::Add(std::initializer_list<Key> keys, ROWCOL row) {
+    if (const std::uint64_t id = NoteRow(row))
+        for (Key key : keys)
+            m_rowsByKey[key].Add(id, m_noted.fresh);
 }
 
 void KXRowIndex::Remove(Key key, ROWCOL row) {
@@ -111,6 +142,7 @@ void KXRowIndex::Renumber() const {
     CGXData* data = Data();
     m_rowOfId.Clear();
     m_walkRows.clear();
+    m_noted = {};
     if (!data) return;
     const ROWCOL rows = data->GetRowCount();
     const std::uint64_t layout = data->GetRowLayoutVersion();
@@ -177,36 +209,55 @@ std::vector<ROWCOL> KXRowIndex::RowsOfIds(std::span<const std::uint64_t> ids) co
 std::vector<ROWCOL> KXRowIndex::Rows(Key key) const {
     RowIds* ids = m_rowsByKey.Find(key);
     CGXData* data = Data();
+    m_noted.fresh = false; // the look-up may take back identities it had set aside, after the noted one
     if (!ids || !data) return {};
     return ids->Rows(data->GetRowCutVersion(), *this);
 }
 
-void KXRowIndex::TextIds::Add(std::uint64_t id) {
+inline void KXRowIndex::TextIds::AddMore(std::uint64_t id) {
     // (A row written again with the same text adds nothing; TextRows drops repeats further back.)
-    if (m_one == 0) {
-        m_one = id;
-    } else if (m_many.empty()) {
-        if (m_one != id) m_many = {m_one, id};
-    } else if (m_many.back() != id) {
+    if (m_many.empty())
+        m_many = {m_one, id};
+    else if (m_many.back() != id)
         m_many.push_back(id);
-    }
 }
 
-std::uint64_t KXRowIndex::TextHash(char type, const CString& text) {
-    // FNV-1a over the type letter and the characters
-    constexpr std::uint64_t kBasis = 14695981039346656037ull, kPrime = 1099511628211ull;
-    std::uint64_t hash = (kBasis ^ static_cast<unsigned char>(type)) * kPrime;
+inline std::uint64_t KXRowIndex::TextHash(char type, const CString& text) {
+    // Eight characters at a time, each word mixed in by a multiply and a fold of the high half (both
+    // one-to-one: texts of one length up to eight characters never share a hash); the type letter and
+    // the length start it.
+    constexpr std::uint64_t kMul = 0x9E3779B97F4A7C15ull;
     const char* chars = text.GetString();
-    for (int i = 0, n = text.GetLength(); i < n; ++i) hash = (hash ^ static_cast<unsigned char>(chars[i])) * kPrime;
+    const auto n = static_cast<std::size_t>(text.GetLength());
+    std::uint64_t hash = ((static_cast<std::uint64_t>(static_cast<unsigned char>(type)) << 56) ^ n) * kMul;
+    auto mix = [&hash](std::uint64_t word) {
+        hash = (hash ^ word) * kMul;
+        hash ^= hash >> 32;
+    };
+    std::size_t i = 0;
+    for (; i + sizeof(std::uint64_t) <= n; i += sizeof(std::uint64_t)) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, chars + i, sizeof word);
+        mix(word);
+    }
+    // The last one to seven characters as one word, read in two overlapping halves (or from its first,
+    // middle and last character): for a given length the word tells them apart.
+    if (const std::size_t rest = n - i; rest >= 4) {
+        std::uint32_t low = 0, high = 0;
+        std::memcpy(&low, chars + i, sizeof low);
+        std::memcpy(&high, chars + n - sizeof high, sizeof high);
+        mix(low | (std::uint64_t{high} << 32));
+    } else if (rest > 0) {
+        const auto at = [chars](std::size_t k) {
+            return std::uint64_t{static_cast<unsigned char>(chars[k])};
+        };
+        mix(at(i) | (at(i + rest / 2) << 8) | (at(n - 1) << 16));
+    }
     return hash;
 }
 
 void KXRowIndex::AddText(char type, const CString& text, ROWCOL row) {
-    CGXData* data = Data();
-    const std::uint64_t id = data ? data->GetRowId(row) : 0;
-    if (id == 0) return;
-    m_rowsByText[TextHash(type, text)].Add(id);
-    m_rowOfId.Set(id, Place{row, data->GetRowLayoutVersion()});
+    if (const std::uint64_t id = NoteRow(row)) m_rowsByText[TextHash(type, text)].Add(id);
 }
 
 std::vector<ROWCOL> KXRowIndex::TextRows(char type, const CString& text) const {

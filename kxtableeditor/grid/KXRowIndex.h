@@ -41,6 +41,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -76,6 +78,8 @@ public:
     void Reserve(std::size_t keys, std::size_t texts, std::size_t rows);
     // The row shows the key (again: nothing changes).
     void Add(Key key, ROWCOL row);
+    // The row shows each of the keys.
+    void Add(std::initializer_list<Key> keys, ROWCOL row);
     // The row no longer shows the key.
     void Remove(Key key, ROWCOL row);
     // No row shows the key any more.
@@ -111,41 +115,76 @@ private:
     class RowIds {
     public:
         std::span<const std::uint64_t> All() const {
-            return m_many.empty() ? std::span<const std::uint64_t>(&m_one, m_one ? 1 : 0)
-                                  : std::span<const std::uint64_t>(m_many);
+            return m_more && !m_more->many.empty() ? std::span<const std::uint64_t>(m_more->many)
+                                                   : std::span<const std::uint64_t>(&m_one, m_one ? 1 : 0);
         }
         bool Contains(std::uint64_t id) const {
-            return std::ranges::find(All(), id) != All().end() || std::ranges::find(m_gone, id) != m_gone.end();
+            return std::ranges::find(All(), id) != All().end() ||
+                   (m_more && std::ranges::find(m_more->gone, id) != m_more->gone.end());
         }
-        void Add(std::uint64_t id);
+        // `fresh`: the row was given its identity while it is the row last noted (no look-up since), so
+        // a key that has it has it last.
+        void Add(std::uint64_t id, bool fresh) {
+            // A key on one row (most are) is kept in place.
+            if (!m_more && (m_one == 0 || m_one == id))
+                m_one = id;
+            else
+                AddMore(id, fresh);
+        }
         void Erase(std::uint64_t id);
-        bool Empty() const { return All().empty() && m_gone.empty(); }
+        bool Empty() const { return All().empty() && (!m_more || m_more->gone.empty()); }
         // Sets aside the identities the index finds no row for (gone at the grid's cut version `cut`),
         // after taking back those set aside before an earlier cut; the rows of the others, ascending.
         std::vector<ROWCOL> Rows(std::uint64_t cut, const KXRowIndex& index);
 
     private:
+        void AddMore(std::uint64_t id, bool fresh);
         void Keep(std::uint64_t id);
-        std::uint64_t m_one = 0;            // the one identity while there is one (0: none)
-        std::vector<std::uint64_t> m_many;  // all of them once there are more
-        std::vector<std::uint64_t> m_gone;  // identities whose rows were removed
-        std::uint64_t m_goneCut = 0;        // the grid's cut version when they were set aside
+        // What a key on several rows, or with rows set aside, needs besides.
+        struct More {
+            std::vector<std::uint64_t> many; // all the identities once there are more than one
+            std::vector<std::uint64_t> gone; // identities whose rows were removed
+            std::uint64_t goneCut = 0;       // the grid's cut version when they were set aside
+        };
+        More& Extra() {
+            if (!m_more) m_more = std::make_unique<More>();
+            return *m_more;
+        }
+        std::uint64_t m_one = 0;      // the one identity while there is one (0: none)
+        std::unique_ptr<More> m_more; // null while the key has one row and none set aside
     };
     // Row identities by text, under the text's hash: a text on one row keeps it in place, the others
     // in a list of their own.
     class TextIds {
     public:
-        void Add(std::uint64_t id);
+        void Add(std::uint64_t id) {
+            if (m_one == 0)
+                m_one = id;
+            else if (m_one != id || !m_many.empty())
+                AddMore(id);
+        }
         std::span<const std::uint64_t> All() const {
             return m_many.empty() ? std::span<const std::uint64_t>(&m_one, m_one ? 1 : 0)
                                   : std::span<const std::uint64_t>(m_many);
         }
 
     private:
+        void AddMore(std::uint64_t id);
         std::uint64_t m_one = 0;            // the first identity (0: none yet)
         std::vector<std::uint64_t> m_many;  // all of them once there are more
     };
     static std::uint64_t TextHash(char type, const CString& text);
+    // The identity of the row, its place noted; the next key or text of the same row at the same
+    // layout (a fill indexes several of each row) costs neither again. 0: the row has none.
+    std::uint64_t NoteRow(ROWCOL row);
+    struct Noted {
+        const CGXData* data = nullptr;
+        ROWCOL row = 0;
+        std::uint64_t layout = 0;
+        std::uint64_t id = 0;
+        bool fresh = false; // the identity was given when the row was noted, and no look-up came since
+    };
+    mutable Noted m_noted; // the row NoteRow met last (a walk of the rows forgets it)
     CGXData* Data() const { return m_grid.GetData(); }
 
     CGXGridCore& m_grid;

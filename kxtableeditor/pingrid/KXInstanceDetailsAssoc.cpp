@@ -289,10 +289,11 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
 
 std::vector<ROWCOL> CKXInstanceDetailsGridWnd::RowsLeftForPupd() {
     std::vector<ROWCOL> filled = std::exchange(m_pupdFilledRows, {});
-    std::sort(filled.begin(), filled.end());
+    // The fill writes its rows top down, so they mostly come sorted already.
+    if (!std::is_sorted(filled.begin(), filled.end())) std::sort(filled.begin(), filled.end());
     std::vector<ROWCOL> rows;
     auto next = filled.begin();
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+    for (ROWCOL r = PIN_FIRST_ROW, last = GetRowCount(); r <= last; ++r) {
         while (next != filled.end() && *next < r) ++next;
         if (next == filled.end() || *next != r) rows.push_back(r);
     }

@@ -126,8 +126,8 @@ void CKXInstanceDetailsGridWnd::IndexPinCell(ROWCOL row, const CGXStyle& style) 
 
 void CKXInstanceDetailsGridWnd::IndexPinRow(ROWCOL row, int pinId, int bit) {
     if (pinId <= 0) return;
-    m_rowIndex.Add(KXRowKey::Of(kPinRows, static_cast<unsigned>(pinId)), row);
-    m_rowIndex.Add(KXRowKey::PinBit(static_cast<unsigned>(pinId), bit), row);
+    const auto pin = static_cast<unsigned>(pinId);
+    m_rowIndex.Add({KXRowKey::Of(kPinRows, pin), KXRowKey::PinBit(pin, bit)}, row);
 }
 
 void CKXInstanceDetailsGridWnd::WritePinNameCell(ROWCOL row, const CGXStyle& style, int pinId, int bit) {

@@ -1441,9 +1441,10 @@ private:
     void MarkNestedLeg(ROWCOL row, int mode);
     void SetPinNameCaptions(const char* pinName, const char* pinType);
     void ShowProgress(int done, int count, const CString& instanceName);
-    // The last progress line shown: a pin that leaves the percentage as it was shows the same line.
+    // The last progress line shown, and the steps of the pins since that left its percentage as it was
+    // (the bar takes them with the next line).
     CString m_strProgressText;
-    int m_nProgressPercent = -1, m_nProgressCount = -1;
+    int m_nProgressPercent = -1, m_nProgressCount = -1, m_nProgressSkipped = 0;
     // The steps of LoadComponentPins.
     void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
     void ClearPinRows();

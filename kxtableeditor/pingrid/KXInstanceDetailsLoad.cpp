@@ -20,6 +20,8 @@
 #include <memory>
 #include <map>
 #include <set>
+#include <string>
+#include <utility>
 
 using kxpingrid::Col;
 using kxpingrid::kNoUpdate;
@@ -57,16 +59,20 @@ void CKXInstanceDetailsGridWnd::SetPinNameCaptions(const char* pinName, const ch
 
 void CKXInstanceDetailsGridWnd::ShowProgress(int done, int count, const CString& instanceName) {
     const int percent = count ? done * 100 / count : 100;
-    if (percent != m_nProgressPercent || count != m_nProgressCount || done <= 1) {
-        m_nProgressPercent = percent;
-        m_nProgressCount = count;
-        m_strProgressText.Format("Processed %d%% of %d Pins of component %s", percent, count,
-                                 instanceName.GetString());
+    // A pin that leaves the percentage as it was shows nothing new: its step is taken with the next
+    // pin that changes it (the last pin always does), one line a percent.
+    if (percent == m_nProgressPercent && count == m_nProgressCount && done > 1 && done < count) {
+        ++m_nProgressSkipped;
+        return;
     }
+    m_nProgressPercent = percent;
+    m_nProgressCount = count;
+    const std::string counts = "Processed " + std::to_string(percent) + "% of " + std::to_string(count);
+    m_strProgressText = counts + " Pins of component " + instanceName.str();
+    const int skipped = std::exchange(m_nProgressSkipped, 0);
     const CString& text = m_strProgressText;
     if (CKXProgressBar* bar = CKXProgressBar::m_pProgressBar) {
-        bar->SetText(text);
-        bar->StepIt();
+        bar->StepIt(text, done > 1 ? skipped + 1 : 1);
         bar->PeekAndPump();
     } else if (CWnd* main = AfxGetMainWnd()) {
         // Without a bar the main window's status line shows the progress.

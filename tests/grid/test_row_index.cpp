@@ -297,6 +297,84 @@ TEST(RowIndexTexts, ManyTextsEachFindTheirOwnRows) {
     }
 }
 
+// Texts of every length up to twenty, told apart by one character anywhere (its case too) and by
+// their type letter, each find their own rows only.
+TEST(RowIndexTexts, TextsApartByOneCharacterOrTheirTypeFindTheirOwnRows) {
+    std::vector<std::string> texts{""};
+    for (std::size_t length = 1; length <= 20; ++length) {
+        const std::string base(length, 'a');
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string text = base;
+            text[at] = 'A';
+            texts.push_back(text);
+        }
+        texts.push_back(base);
+        texts.push_back(base); // on two rows
+    }
+    PlainGrid grid(static_cast<ROWCOL>(texts.size()));
+    KXRowIndex index(grid);
+    std::map<std::string, Rows> rowsOf;
+    for (ROWCOL r = 1; r <= texts.size(); ++r) {
+        index.AddText('p', texts[r - 1].c_str(), r);
+        rowsOf[texts[r - 1]].push_back(r);
+    }
+    index.AddText('q', "aaaa", 1);
+    for (const auto& [text, rows] : rowsOf)
+        EXPECT_EQ(index.TextRows('p', text.c_str()), rows) << text;
+    EXPECT_EQ(index.TextRows('q', "aaaa"), (Rows{1}));
+    EXPECT_TRUE(index.TextRows('q', "aaa").empty());
+}
+
+// Rows appended one by one and indexed under several keys each (one key twice, keys many rows share),
+// with look-ups, removals and their undo between them, as a fill and the edits after it go: the index
+// answers as one built afresh from the rows' texts.
+TEST(RowIndex, RowsIndexedAsTheyAreAppendedAgreeWithAFreshIndex) {
+    std::mt19937 rng(23);
+    PlainGrid grid(1);
+    auto keysOf = [](const CString& text) {
+        const auto n = static_cast<unsigned>(std::atoi(text));
+        return std::vector<KXRowIndex::Key>{KXRowKey::Of('X', n % 5), KXRowKey::Of('Y', n % 37),
+                                            KXRowKey::Of('Z', n), KXRowKey::Of('X', n % 5)};
+    };
+    auto indexRow = [&](KXRowIndex& index, ROWCOL r) {
+        for (KXRowIndex::Key key : keysOf(grid.GetValueRowCol(r, 1)))
+            index.Add(key, r);
+    };
+    KXRowIndex kept(grid);
+    indexRow(kept, 1);
+    int made = 1;
+    for (int step = 1; step <= 900; ++step) {
+        const ROWCOL n = grid.GetRowCount();
+        const unsigned op = rng() % 8;
+        if (op <= 1 && n > 3) { // a removal, given back by its undo now and then
+            const ROWCOL a = 1 + static_cast<ROWCOL>(rng() % n);
+            grid.RemoveRows(a, std::min(n, a + static_cast<ROWCOL>(rng() % 2)), 0, gxDo);
+            if (op == 1) {
+                kept.Rows(KXRowKey::Of('X', static_cast<unsigned>(rng() % 5)));
+                grid.Undo();
+            }
+        } else if (op == 2) {
+            kept.Rows(KXRowKey::Of('X', static_cast<unsigned>(rng() % 5)));
+        } else {
+            grid.InsertRows(n + 1, 1, 0, gxDo);
+            grid.SetValueRange(CGXRange(n + 1, 1), std::to_string(++made).c_str());
+            indexRow(kept, n + 1);
+        }
+        if (step % 100 != 0) continue;
+        KXRowIndex fresh(grid);
+        for (ROWCOL r = 1; r <= grid.GetRowCount(); ++r)
+            indexRow(fresh, r);
+        for (unsigned k = 0; k < 37; ++k) {
+            ASSERT_EQ(kept.Rows(KXRowKey::Of('X', k)), fresh.Rows(KXRowKey::Of('X', k))) << step;
+            ASSERT_EQ(kept.Rows(KXRowKey::Of('Y', k)), fresh.Rows(KXRowKey::Of('Y', k))) << step;
+        }
+        for (ROWCOL r = 1; r <= grid.GetRowCount(); ++r) {
+            const KXRowIndex::Key own = keysOf(grid.GetValueRowCol(r, 1))[2];
+            ASSERT_EQ(kept.Rows(own), (Rows{r})) << step;
+        }
+    }
+}
+
 // Identities the index meets out of their order (far past the others, or before the first one met)
 // still find their rows, as the rows between are indexed later and rows come and go around them.
 TEST(RowIndex, IdentitiesMetOutOfOrderFollowTheirRows) {

@@ -333,6 +333,34 @@ TEST_F(LoadPins, ProgressCountsWholePercents) {
     EXPECT_EQ(CKXProgressBar::m_pProgressBar, nullptr);
 }
 
+// A load of more pins than percents shows each percent once, at the first pin that reaches it, with
+// the bar at that pin: the bar is where stepping it pin by pin would have put it.
+TEST_F(LoadPins, ProgressOfManyPinsShowsEachPercentAtItsFirstPin) {
+    constexpr int kPins = 250;
+    auto& symbol = builder.symbol("MANY");
+    for (int i = 0; i < kPins; ++i)
+        symbol.port(("P" + std::to_string(i)).c_str());
+    builder.schematic("top").instance("U1", "MANY");
+    Init();
+    std::vector<std::pair<int, std::string>> shown; // the bar's position and text at each pump
+    CKXProgressBar::SetPumpHook([&shown]() -> BOOL {
+        if (const CKXProgressBar* bar = CKXProgressBar::m_pProgressBar)
+            shown.emplace_back(bar->GetPos(), bar->GetText().GetString());
+        return TRUE;
+    });
+    const bool loaded = Load("U1");
+    CKXProgressBar::SetPumpHook(nullptr);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(shown.size(), 101u); // 0% .. 100%
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const auto& [pos, text] = shown[i];
+        const int percent = pos * 100 / kPins;
+        EXPECT_EQ(text, "Processed " + std::to_string(percent) + "% of 250 Pins of component U1") << pos;
+        EXPECT_TRUE(pos == 1 || (pos - 1) * 100 / kPins < percent) << pos; // the first pin of its percent
+    }
+    EXPECT_EQ(shown.back().first, kPins);
+}
+
 } // namespace
 
 namespace {

@@ -1,6 +1,7 @@
 #include "kxcontrols/KXProgressBar.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 CKXProgressBar* CKXProgressBar::m_pProgressBar = nullptr;
@@ -50,6 +51,17 @@ int CKXProgressBar::StepIt() {
     return old;
 }
 
+int CKXProgressBar::StepIt(LPCTSTR text, int nSteps) {
+    const int old = m_nPos;
+    m_strText = text ? text : "";
+    // Step by step, each clamped, as nSteps calls of StepIt would go.
+    const long long next =
+        static_cast<long long>(m_nPos) + static_cast<long long>(m_nStep) * std::max(nSteps, 0);
+    if (nSteps > 0) m_nPos = static_cast<int>(std::clamp<long long>(next, m_nLower, m_nUpper));
+    Show(FALSE);
+    return old;
+}
+
 int CKXProgressBar::SetPos(int nPos) {
     int old = m_nPos;
     m_nPos = std::clamp(nPos, m_nLower, m_nUpper);
@@ -83,14 +95,11 @@ CString CKXProgressBar::FormatLine() const {
     long long span = static_cast<long long>(m_nUpper) - m_nLower;
     int filled = span <= 0 ? m_nSize
                            : static_cast<int>((static_cast<long long>(m_nPos) - m_nLower) * m_nSize / span);
-    CString counts;
-    counts.Format(" %d of %d [", m_nPos - m_nLower, static_cast<int>(span));
-    line += counts;
-    line += CString('#', filled);
-    line += CString('.', m_nSize - filled);
-    CString percent;
-    percent.Format("] %d%%", GetPercent());
-    line += percent;
+    std::string& text = line.str();
+    text += ' ' + std::to_string(m_nPos - m_nLower) + " of " + std::to_string(static_cast<int>(span)) + " [";
+    text.append(static_cast<size_t>(std::max(filled, 0)), '#');
+    text.append(static_cast<size_t>(std::max(m_nSize - filled, 0)), '.');
+    text += "] " + std::to_string(GetPercent()) + '%';
     return line;
 }
 

@@ -79,6 +79,30 @@ int Level(const CString& text) {
     return first >= '0' && first <= '9' ? first - '0' : std::atoi(text.GetString());
 }
 
+// Whether the sort reads a row's key: not for a child row, which moves with the row above it (the
+// first row taking part has none), nor for a frozen row, which keeps its place. Rows come in order.
+class KeyedRows {
+public:
+    explicit KeyedRows(const std::set<int>& skipLevels) : m_skipLevels(skipLevels) {}
+    bool NeedsKey(int level, bool frozen) {
+        if (!m_known || level != m_level) {
+            m_known = true;
+            m_level = level;
+            m_child = m_skipLevels.count(level) != 0;
+        }
+        const bool child = m_child && m_anyTakingPart;
+        m_anyTakingPart = m_anyTakingPart || !frozen;
+        return !frozen && !child;
+    }
+
+private:
+    const std::set<int>& m_skipLevels;
+    bool m_known = false;
+    int m_level = 0;
+    bool m_child = false;
+    bool m_anyTakingPart = false;
+};
+
 } // namespace
 
 BOOL CKXSortGrid::SortRows(ROWCOL nCol, BOOL bAscending, int nKind) {
@@ -98,15 +122,10 @@ BOOL CKXSortGrid::SortRows(ROWCOL nCol, BOOL bAscending, int nKind) {
 
     std::vector<KXSortItem> rows;
     rows.reserve(rowCount - m_nFirstRow + 1);
+    KeyedRows keyed(m_skipLevels);
     for (ROWCOL r = m_nFirstRow; r <= rowCount; ++r) {
-        KXSortItem item;
+        KXSortItem& item = rows.emplace_back();
         cell.Read(r, nCol, true, {useSortAttr ? m_nSortAttr : WORD{0}, levelHere});
-        const CString* key = &cell.Value();
-        if (useSortAttr) {
-            const CString& attr = cell.Attribute(m_nSortAttr);
-            if (!attr.IsEmpty()) key = &attr;
-        }
-        item.key = key->GetString();
         if (levels) {
             const SortCell* ls = &cell;
             if (levelCol != nCol) {
@@ -120,7 +139,14 @@ BOOL CKXSortGrid::SortRows(ROWCOL nCol, BOOL bAscending, int nKind) {
             for (ROWCOL c = 1; c <= colCount && item.blankRow; ++c)
                 if (!m_pGrid->GetValueRowCol(r, c).IsEmpty()) item.blankRow = false;
         }
-        rows.push_back(std::move(item));
+        if (keyed.NeedsKey(item.level, m_bFreezeBlankRows && item.blankRow)) {
+            const CString* key = &cell.Value();
+            if (useSortAttr) {
+                const CString& attr = cell.Attribute(m_nSortAttr);
+                if (!attr.IsEmpty()) key = &attr;
+            }
+            item.key = key->GetString();
+        }
     }
     if (rows.size() < 2) return FALSE;
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -136,6 +137,83 @@ std::string KXAlphaNumericKey(const std::string& text, bool caseSensitive) {
     return key;
 }
 
+namespace {
+
+// The first eight bytes of a key (folded as the order folds them), the first one highest, zeros past
+// the end: keys whose numbers differ compare as their numbers do (a key that ends first has the
+// smaller number or an equal one).
+std::uint64_t FirstBytes(const std::string& key, bool caseSensitive) {
+    std::uint64_t first = 0;
+    for (size_t i = 0; i < sizeof first; ++i)
+        first = (first << 8) | (i < key.size() ? Fold(key[i], caseSensitive) : 0u);
+    return first;
+}
+
+// The groups in text order, each group's key read once: most comparisons are of the keys' first bytes
+// as numbers; only keys whose first bytes agree are compared in full. Equal keys keep their order.
+std::vector<size_t> SortGroupsByText(const std::vector<KXSortItem>& rows, const std::vector<Group>& groups,
+                                     const KXSortOptions& opt) {
+    struct Ranked {
+        std::uint64_t first; // the key's first bytes, complemented for a descending sort
+        std::uint32_t group;
+        bool blank; // goes after the others, whatever the direction
+    };
+    std::vector<std::string> alnum; // the alphanumeric keys (alpha = false)
+    if (!opt.alpha) alnum.reserve(groups.size());
+    std::vector<Ranked> ranked;
+    ranked.reserve(groups.size());
+    for (size_t g = 0; g < groups.size(); ++g) {
+        const std::string& text = rows[groups[g].head].key;
+        if (!opt.alpha) alnum.push_back(KXAlphaNumericKey(text, opt.caseSensitive));
+        const std::uint64_t first =
+            opt.alpha ? FirstBytes(text, opt.caseSensitive) : FirstBytes(alnum.back(), true);
+        ranked.push_back(Ranked{opt.ascending ? first : ~first, static_cast<std::uint32_t>(g),
+                                opt.blanksLast && text.empty()});
+    }
+    auto fullCompare = [&](std::uint32_t x, std::uint32_t y) {
+        if (!opt.alpha) return Sign(alnum[x].compare(alnum[y]));
+        return Sign(CompareAlpha(rows[groups[x].head].key, rows[groups[y].head].key, opt.caseSensitive));
+    };
+    auto before = [&](const Ranked& x, const Ranked& y) {
+        if (x.blank != y.blank) return y.blank;
+        if (x.first != y.first) return x.first < y.first;
+        if (!x.blank) {
+            const int c = fullCompare(x.group, y.group);
+            if (c != 0) return opt.ascending ? c < 0 : c > 0;
+        }
+        return x.group < y.group;
+    };
+    // Rows shown in their order already (a list filled in order) are only checked.
+    if (!std::is_sorted(ranked.begin(), ranked.end(), before))
+        std::sort(ranked.begin(), ranked.end(), before);
+    std::vector<size_t> sorted;
+    sorted.reserve(ranked.size());
+    for (const Ranked& r : ranked)
+        sorted.push_back(r.group);
+    return sorted;
+}
+
+// The groups in their sorted order: blank ones last when the options say so, equal keys in the order
+// they came.
+std::vector<size_t> SortGroups(const std::vector<KXSortItem>& rows, const std::vector<Group>& groups,
+                               const KXSortOptions& opt) {
+    if (opt.kind != 0) return SortGroupsByText(rows, groups, opt);
+    std::vector<size_t> sorted(groups.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = i;
+    auto blank = [&](size_t g) { return opt.blanksLast && rows[groups[g].head].key.empty(); };
+    std::stable_sort(sorted.begin(), sorted.end(), [&](size_t x, size_t y) {
+        const bool bx = blank(x), by = blank(y);
+        if (bx != by) return by; // the non-blank one first, whatever the direction
+        if (bx) return false;
+        const int c = KXCompareSortKeys(rows[groups[x].head].key, rows[groups[y].head].key, opt);
+        return opt.ascending ? c < 0 : c > 0;
+    });
+    return sorted;
+}
+
+} // namespace
+
 std::vector<size_t> KXComputeSortOrder(const std::vector<KXSortItem>& rows, const KXSortOptions& opt) {
     // Frozen blank rows keep their places; only the rest takes part in the sort.
     auto frozen = [&](size_t i) { return opt.freezeBlankRows && rows[i].blankRow; };
@@ -143,6 +221,7 @@ std::vector<size_t> KXComputeSortOrder(const std::vector<KXSortItem>& rows, cons
     std::vector<size_t> members; // the rows taking part, in their order
     members.reserve(rows.size());
     std::vector<Group> groups;
+    groups.reserve(rows.size());
     ChildLevels levels(opt.skipLevels);
     for (size_t i = 0; i < rows.size(); ++i) {
         if (frozen(i)) continue;
@@ -152,29 +231,26 @@ std::vector<size_t> KXComputeSortOrder(const std::vector<KXSortItem>& rows, cons
             groups.push_back(Group{i, members.size(), 1});
         members.push_back(i);
     }
-
-    auto isBlank = [&](const Group& g) { return rows[g.head].key.empty(); };
-    std::stable_sort(groups.begin(), groups.end(), [&](const Group& x, const Group& y) {
-        if (opt.blanksLast) {
-            bool bx = isBlank(x), by = isBlank(y);
-            if (bx != by) return by; // the non-blank one first, whatever the direction
-            if (bx) return false;
-        }
-        int c = KXCompareSortKeys(rows[x.head].key, rows[y.head].key, opt);
-        return opt.ascending ? c < 0 : c > 0;
-    });
+    const std::vector<size_t> sorted = SortGroups(rows, groups, opt);
 
     std::vector<size_t> order;
     order.reserve(rows.size());
-    auto next = groups.cbegin();
+    if (members.size() == rows.size()) { // no frozen row: each group's rows follow its parent row
+        for (size_t g : sorted)
+            for (size_t k = 0; k < groups[g].count; ++k)
+                order.push_back(groups[g].head + k);
+        return order;
+    }
+    auto next = sorted.cbegin();
     size_t taken = 0; // rows of the current group placed so far
     for (size_t i = 0; i < rows.size(); ++i) {
         if (frozen(i)) {
             order.push_back(i);
             continue;
         }
-        order.push_back(members[next->first + taken]);
-        if (++taken == next->count) {
+        const Group& group = groups[*next];
+        order.push_back(members[group.first + taken]);
+        if (++taken == group.count) {
             ++next;
             taken = 0;
         }

@@ -85,3 +85,19 @@ TEST_F(ProgressTest, TheLineNamesItsTitleOnce) {
     }
     EXPECT_EQ(lines.back(), "Copying Data 0 of 0 [####] 100%");
 }
+
+// Several steps with their text at once show the one line their last step shows, and stop at the
+// upper bound as the steps one by one do.
+TEST_F(ProgressTest, StepsTakenAtOnceShowTheLineOfTheLastStep) {
+    CKXProgressBar bar("Loading", 10, 10, 0, 0);
+    const size_t before = lines.size();
+    EXPECT_EQ(bar.StepIt("Pin 3", 3), 0);
+    ASSERT_EQ(lines.size(), before + 1);
+    EXPECT_EQ(lines.back(), "Loading: Pin 3 3 of 10 [###.......] 30%");
+    EXPECT_EQ(bar.StepIt("Pin 12", 9), 3);
+    EXPECT_EQ(bar.GetPos(), 10);
+    EXPECT_EQ(lines.back(), "Loading: Pin 12 10 of 10 [##########] 100%");
+    bar.StepIt("Pin 12", 0); // nothing new: no line
+    EXPECT_EQ(bar.GetPos(), 10);
+    EXPECT_EQ(lines.size(), before + 2);
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -213,5 +214,63 @@ TEST(SortRows, AlphaNumericKeysOrderAsTheComparison) {
             for (const std::string& b : texts)
                 ASSERT_EQ(sign(KXAlphaNumericKey(a, cs).compare(KXAlphaNumericKey(b, cs))), KXCompareSortKeys(a, b, opt))
                     << "'" << a << "' and '" << b << "', case " << (cs ? "kept" : "ignored");
+    }
+}
+
+namespace {
+
+// The order a plain stable sort of the parent rows by KXCompareSortKeys gives, their child rows after
+// them: what KXComputeSortOrder must give however it gets there.
+std::vector<size_t> OrderByComparison(const std::vector<KXSortItem>& rows, const KXSortOptions& opt) {
+    std::vector<std::vector<size_t>> groups;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (groups.empty() || !opt.skipLevels.count(rows[i].level)) groups.emplace_back();
+        groups.back().push_back(i);
+    }
+    std::stable_sort(groups.begin(), groups.end(), [&](const auto& x, const auto& y) {
+        const std::string& a = rows[x.front()].key;
+        const std::string& b = rows[y.front()].key;
+        if (opt.blanksLast && a.empty() != b.empty()) return b.empty();
+        if (opt.blanksLast && a.empty()) return false;
+        const int c = KXCompareSortKeys(a, b, opt);
+        return opt.ascending ? c < 0 : c > 0;
+    });
+    std::vector<size_t> order;
+    for (const auto& g : groups)
+        order.insert(order.end(), g.begin(), g.end());
+    return order;
+}
+
+} // namespace
+
+// Keys that agree in their first eight characters or more (or but for case, a digit run, a trailing
+// zero byte) and rows already in order: every option gives the order of the plain comparison sort.
+TEST(SortRows, KeysSharingLongBeginningsSortAsTheComparisonSorts) {
+    std::mt19937 rng(2024);
+    const std::vector<std::string> stems = {"",   "IO_L12P_T1_", "io_l12p_t1_", "IO_L1",
+                                            "DQ", "DQ0",         "ADDR_BUS_",   "x"};
+    const std::vector<std::string> tails = {
+        "", "0", "1", "10", "9", "010", "A", "a", "_B", std::string(1, '\0'), "~"};
+    for (int round = 0; round < 400; ++round) {
+        std::vector<KXSortItem> rows;
+        const int n = 1 + static_cast<int>(rng() % 40);
+        for (int i = 0; i < n; ++i)
+            rows.push_back(KXSortItem{stems[rng() % stems.size()] + tails[rng() % tails.size()] +
+                                          tails[rng() % tails.size()],
+                                      1 + static_cast<int>(rng() % 3), false});
+        KXSortOptions opt;
+        opt.ascending = rng() % 2;
+        opt.alpha = rng() % 2;
+        opt.caseSensitive = rng() % 2;
+        opt.blanksLast = rng() % 4 != 0;
+        if (rng() % 2) opt.skipLevels = {2, 3};
+        if (round % 10 == 0) { // already in order
+            const std::vector<size_t> order = OrderByComparison(rows, opt);
+            std::vector<KXSortItem> sorted;
+            for (size_t i : order)
+                sorted.push_back(rows[i]);
+            rows = sorted;
+        }
+        ASSERT_EQ(KXComputeSortOrder(rows, opt), OrderByComparison(rows, opt)) << "round " << round;
     }
 }

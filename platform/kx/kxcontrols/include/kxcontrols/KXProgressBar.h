@@ -21,6 +21,9 @@ public:
     void SetStep(int nStep);
     // Moves one step on (never past the upper bound) and shows the line. Returns the previous position.
     int StepIt();
+    // Takes nSteps steps at once with the text of the last one: the line StepIt shows after SetText,
+    // without the one SetText shows before it. Returns the previous position.
+    int StepIt(LPCTSTR text, int nSteps = 1);
     int SetPos(int nPos);
     int GetPos() const { return m_nPos; }
     int GetLower() const { return m_nLower; }
