@@ -13,6 +13,8 @@
 #include "kxsmall/KXCsvParser.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <memory>
 
@@ -103,9 +105,12 @@ void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const CString& lev
 }
 
 void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells) {
-    WriteCell(row, Col(m_nColDiffPair), cells.diffPair);
-    WriteCell(row, Col(m_nColInstance), cells.instance);
-    WriteCell(row, Col(m_nColRefDes), cells.refDes);
+    // In column order: a fill's cells then each go at the row's end, none moved to make room.
+    std::array<std::pair<ROWCOL, const CGXStyle*>, 3> writes{{{Col(m_nColInstance), &cells.instance},
+                                                              {Col(m_nColRefDes), &cells.refDes},
+                                                              {Col(m_nColDiffPair), &cells.diffPair}}};
+    std::sort(writes.begin(), writes.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [col, style] : writes) WriteCell(row, col, *style);
 }
 
 void CKXInstanceDetailsGridWnd::WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level) {
@@ -391,7 +396,11 @@ CString CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int 
         WriteCell(vector->parentRow, Col(m_nColTermination), clear);
         vector->parentTermination.Empty();
     }
-    // The comments cell.
+    // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
+    // waits for its parent row: FillPupdColumn), and the comments cell, in their column order.
+    const bool pupd = m_bPupdInFill && m_nFillMode == 2;
+    const bool pupdFirst = pupd && Col(m_nColPupd) < Col(m_nColComments);
+    if (pupdFirst) WriteNoPupdCell(row);
     const CComments* store = Site() ? Site()->CommentStore() : nullptr;
     if (store && store->GetPinCommentCount() > 0) {
         CGXStyle comment = m_fillStyles.NoComment();
@@ -400,13 +409,13 @@ CString CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int 
     } else {
         WriteCell(row, Col(m_nColComments), m_fillStyles.NoComment());
     }
-    // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
-    // waits for its parent row: FillPupdColumn).
-    if (m_bPupdInFill && m_nFillMode == 2) {
-        WriteCell(row, Col(m_nColPupd), m_fillStyles.NoPupd());
-        m_pupdFilledRows.push_back(row);
-    }
+    if (pupd && !pupdFirst) WriteNoPupdCell(row);
     return type;
+}
+
+void CKXInstanceDetailsGridWnd::WriteNoPupdCell(ROWCOL row) {
+    WriteCell(row, Col(m_nColPupd), m_fillStyles.NoPupd());
+    m_pupdFilledRows.push_back(row);
 }
 
 void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {
