@@ -292,21 +292,24 @@ TEST(CellControls, ChoicesSetAtOnceAreListedAsAddedOneByOne) {
     EXPECT_EQ(all.GetCount(), 0);
 }
 
+// The list's texts in its order, each followed by a comma.
+static std::string ListedTexts(const CKXGridACListBox& list) {
+    std::string out;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        CString item;
+        list.GetText(i, item);
+        out += item.str() + ",";
+    }
+    return out;
+}
+
 // Choices set under one key and then another come back by their key, in their order and unselected,
 // as SetStrings with them would leave the list; a key the list did not hold, or choices changed since
 // they were set, are not given back.
 TEST(GridACListBox, ChoicesOfTheKeyBeforeComeBackWithoutBeingMadeAgain) {
     CKXGridACListBox list;
     ASSERT_TRUE(list.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59444));
-    auto texts = [&] {
-        std::string out;
-        for (int i = 0; i < list.GetCount(); ++i) {
-            CString item;
-            list.GetText(i, item);
-            out += item.str() + ",";
-        }
-        return out;
-    };
+    auto texts = [&] { return ListedTexts(list); };
     list.SetStrings({"U2", "U1", "U1"}, "all");
     list.SetStrings({"R1"}, "resistors");
     EXPECT_FALSE(list.TakeKept("capacitors"));
@@ -339,15 +342,7 @@ TEST(GridACListBox, ChoicesGivenLaterAreMadeAtTheFirstReadAndKeptByTheirKey) {
     CKXGridACListBox now, later;
     ASSERT_TRUE(now.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59445));
     ASSERT_TRUE(later.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59446));
-    auto texts = [](const CKXGridACListBox& list) {
-        std::string out;
-        for (int i = 0; i < list.GetCount(); ++i) {
-            CString item;
-            list.GetText(i, item);
-            out += item.str() + ",";
-        }
-        return out;
-    };
+    auto texts = [](const CKXGridACListBox& list) { return ListedTexts(list); };
     const std::vector<CString> choices{"", "U2", "u1", "U1", "U2"};
     int made = 0;
     auto maker = [&](std::vector<CString> given, bool keyed) {
