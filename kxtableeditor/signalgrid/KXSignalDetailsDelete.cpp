@@ -182,8 +182,6 @@ BOOL CKXSignalDetailsGridWnd::SelectPinCell(const CString& kind, const CString& 
         // also the one the grid comes back to when it is activated again (each automation call does).
         SetSelection(nullptr);
         SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
-        m_nSavedRow = r;
-        m_nSavedCol = Col(col);
         return SetCurrentCell(r, Col(col), kSmartInView);
     }
     return FALSE;

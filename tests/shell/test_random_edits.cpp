@@ -1583,6 +1583,23 @@ catch {kx::tab 1}; saveDesign
               "{kxfault \"a signal the view holds was added again\"}\n");
 }
 
+// A host selection of DQ<3> in the window's pin grid, made while the grid had no focus after the tab
+// switches, was taken back by the activation of the automation call that followed: the grid went back
+// to the pair row it was left on, and Auto Name connected the pair's legs and made a pair net that the
+// journal does not name. The call acts on DQ<3>.
+TEST_F(RandomEdits, KeptSeed14539AutoNameActsOnTheHostSelectionOfAGridWithoutTheFocus) {
+    RunKept(14539, R"TCL(kx::show slp EN; kx::answer question KXTABLE-140 yes; for {set i 0} {$i < 106} {incr i} {addConnection pin J1:8; kx::select ccp {*}[kxcell J1 Instance]; kx::key ccp Delete}; kx::messages; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component J1; kx::edit ccp $r [lindex [kxcell {} {Pin Number}] 1] 8; if {[lsearch [kx::messages] KXTABLE-145] >= 0} {kxfault "a pin number typed into a blank row was refused after many deletes"}
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 3; openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}}
+kx::show clp U1; addConnection pin ,PGOOD {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
+copy pin "MCLK" Termination; kx::pane SelectTerminationCol {DQ<3>} A13; paste pin
+kx::show clp U1; sort pin Signal
+catch {kx::tab 1}; saveDesignAs demo "board" "X8"
+catch {kx::tab 2}; saveDesign
+selectObject pin DQ<3>; kx::pane AttachSignal AUTONAME
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // Whole sessions of the seeds that failed on the way and pass since the mends above (the faults are
 // kept above, made smaller): most met a power tie or a termination made in the parent window an
 // ascend opened; 311 the fitted column of a physical grid; 217, 237, 489, 590, 727 and 1979 a pin typed again
