@@ -5,6 +5,7 @@
 //
 // Without a script file the commands are read from standard input.
 #include "KXHostCore.h"
+#include "KXHostHeap.h"
 #ifdef KXHOST_FULL
 #include "KXHostApp.h"
 #endif
@@ -57,6 +58,7 @@ int Help() {
 } // namespace
 
 int main(int argc, char** argv) {
+    KXPrepareHostHeap();
     std::string lib, project, journal, replay, script;
     bool quiet = false;
     for (int i = 1; i < argc; ++i) {

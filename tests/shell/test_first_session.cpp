@@ -12,6 +12,8 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -147,20 +149,51 @@ TEST_F(FirstSession, EveryWordAnswersHelpWithItsUsage) {
         }
 }
 
-// kxhost --help lists the options and the open modes and points to the commands.
-TEST(HostHelp, ListsTheOptionsTheModesAndWhereTheCommandsAre) {
+// What the host program prints when run with the given arguments (a shell command line's tail).
+std::string HostOutput(const std::string& arguments) {
     struct Closer {
         void operator()(FILE* f) const { pclose(f); }
     };
-    std::unique_ptr<FILE, Closer> pipe(popen(KXHOST_PATH " --help", "r"));
-    ASSERT_TRUE(pipe);
+    std::unique_ptr<FILE, Closer> pipe(popen((std::string(KXHOST_PATH) + " " + arguments).c_str(), "r"));
+    if (!pipe) return {};
     std::string text;
     std::array<char, 512> buffer{};
     while (fgets(buffer.data(), buffer.size(), pipe.get()))
         text += buffer.data();
+    return text;
+}
+
+// kxhost --help lists the options and the open modes and points to the commands.
+TEST(HostHelp, ListsTheOptionsTheModesAndWhereTheCommandsAre) {
+    const std::string text = HostOutput("--help");
     for (const char* expected : {"--lib DIR", "--project FILE", "--journal FILE.vbs", "--replay FILE.vbs", "--quiet",
                                  "Open modes", "  3  ", "open it in mode 3", "host/README.md"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kOwnAllocator = true;
+#elif defined(__has_feature)
+constexpr bool kOwnAllocator = __has_feature(address_sanitizer);
+#else
+constexpr bool kOwnAllocator = false;
+#endif
+
+// A fresh host asks for huge pages for its heap, so that a show of tens of thousands of rows does not
+// fault its memory in a small page at a time (where the kernel has huge pages and the allocator is the
+// C library's own).
+TEST(HostHeap, AFreshHostBacksItsHeapWithHugePages) {
+    if (kOwnAllocator) GTEST_SKIP() << "a sanitizer's allocator keeps a heap of its own";
+    if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage")) GTEST_SKIP() << "no huge pages here";
+    const std::string script = testing::TempDir() + "/heap_flags.tcl";
+    std::ofstream(script) << "set f [open /proc/self/smaps]\n"
+                             "set heap 0\n"
+                             "foreach line [split [read $f] \\n] {\n"
+                             "    if {[regexp {^[0-9a-f]+-[0-9a-f]+ } $line]} { set heap [string match {*\\[heap\\]} $line] }\n"
+                             "    if {$heap && [regexp {^VmFlags:.* hg} $line]} { puts {heap: huge pages} }\n"
+                             "}\n";
+    const std::string text = HostOutput("--quiet " + script);
+    EXPECT_NE(text.find("heap: huge pages"), std::string::npos) << text;
 }
 
 } // namespace

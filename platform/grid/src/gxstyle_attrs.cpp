@@ -4,7 +4,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
+#include <deque>
 #include <functional>
 #include <new>
 #include <string>
@@ -26,9 +29,12 @@ CGXStyle::UAList::Entry* CGXStyle::UAList::LowerBound(WORD id)
 
 namespace {
 
-// The blocks of freed lists of the common sizes are kept for the next lists: a grid's lists come and
-// go by the thousand (a row's cells own one or two each), and the general allocator is slow for them.
-// Like the value pools, the blocks serve the thread that fills grids.
+// Lists of the common sizes live in chunks of blocks of one size: a grid's lists come and go by the
+// thousand (a row's cells own one or two each), and the general allocator is slow for them, most of
+// all in a fresh process whose heap has no freed blocks yet. A chunk is aligned to its size, so a
+// block finds its chunk from its address. A chunk whose blocks are all free goes back to the general
+// allocator, but for one kept per size, so memory follows the lists alive. Like the value pools, the
+// blocks serve the thread that fills grids.
 class ListBlocks {
 public:
     // Capacities are rounded up to steps of kStep entries; lists past the last class are not kept.
@@ -39,33 +45,100 @@ public:
     }
     void* Take(unsigned capacity, size_t bytes)
     {
-        if (Free* block = Class(capacity) ? m_free[capacity / kStep - 1] : nullptr) {
-            m_free[capacity / kStep - 1] = block->next;
-            --m_kept[capacity / kStep - 1];
-            return block;
+        if (!Class(capacity))
+            return ::operator new(bytes);
+        SizeClass& size = m_classes[capacity / kStep - 1];
+        Chunk* chunk = size.roomy ? size.roomy : NewChunk(size);
+        void* block = chunk->free;
+        if (block) {
+            chunk->free = chunk->free->next;
+        } else {
+            block = chunk->carved;
+            chunk->carved += bytes;
         }
-        return ::operator new(bytes);
+        if (chunk->live++ == 0)
+            --size.idle;
+        if (!chunk->free && static_cast<size_t>(chunk->End() - chunk->carved) < bytes)
+            Unlink(size, chunk); // full
+        return block;
     }
     void Give(void* block, unsigned capacity)
     {
-        if (!Class(capacity) || m_kept[capacity / kStep - 1] >= kMostKept) {
+        if (!Class(capacity)) {
             ::operator delete(block);
             return;
         }
-        m_free[capacity / kStep - 1] = new (block) Free{m_free[capacity / kStep - 1]};
-        ++m_kept[capacity / kStep - 1];
+        SizeClass& size = m_classes[capacity / kStep - 1];
+        Chunk* chunk = ChunkOf(block);
+        const bool wasFull = !chunk->listed;
+        chunk->free = new (block) Free{chunk->free};
+        if (wasFull)
+            Link(size, chunk);
+        if (--chunk->live > 0)
+            return;
+        if (size.idle == 0) {
+            ++size.idle; // kept for the next lists, so that one list made and dropped again costs no chunk
+            return;
+        }
+        Unlink(size, chunk);
+        chunk->~Chunk();
+        ::operator delete(chunk, std::align_val_t{kChunkBytes});
     }
 
 private:
     static constexpr unsigned kStep = 4;
     static constexpr unsigned kClasses = 8;
-    static constexpr unsigned kMostKept = 1u << 14;
+    static constexpr size_t kChunkBytes = 32u << 10;
     struct Free {
         Free* next;
     };
+    struct Chunk {
+        Chunk* prev = nullptr; // in the size's list of chunks with room
+        Chunk* next = nullptr;
+        Free* free = nullptr;  // blocks given back
+        char* carved;          // blocks never handed out start here
+        unsigned live = 0;     // blocks handed out
+        bool listed = false;
+        explicit Chunk(char* first) : carved(first) {}
+        char* End() { return reinterpret_cast<char*>(this) + kChunkBytes; }
+    };
+    struct SizeClass {
+        Chunk* roomy = nullptr; // chunks with a block to hand out, the one to take from first
+        unsigned idle = 0;      // chunks with no block handed out
+    };
+    static constexpr size_t kFirstBlock = (sizeof(Chunk) + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) *
+                                          alignof(std::max_align_t);
     static bool Class(unsigned capacity) { return capacity % kStep == 0 && capacity <= kStep * kClasses; }
-    Free* m_free[kClasses] = {};
-    unsigned m_kept[kClasses] = {};
+    static Chunk* ChunkOf(void* block)
+    {
+        return reinterpret_cast<Chunk*>(reinterpret_cast<std::uintptr_t>(block) & ~(std::uintptr_t{kChunkBytes} - 1));
+    }
+    static Chunk* NewChunk(SizeClass& size)
+    {
+        void* memory = ::operator new(kChunkBytes, std::align_val_t{kChunkBytes});
+        auto* chunk = new (memory) Chunk(static_cast<char*>(memory) + kFirstBlock);
+        ++size.idle;
+        Link(size, chunk);
+        return chunk;
+    }
+    static void Link(SizeClass& size, Chunk* chunk)
+    {
+        chunk->prev = nullptr;
+        chunk->next = size.roomy;
+        if (size.roomy)
+            size.roomy->prev = chunk;
+        size.roomy = chunk;
+        chunk->listed = true;
+    }
+    static void Unlink(SizeClass& size, Chunk* chunk)
+    {
+        (chunk->prev ? chunk->prev->next : size.roomy) = chunk->next;
+        if (chunk->next)
+            chunk->next->prev = chunk->prev;
+        chunk->prev = chunk->next = nullptr;
+        chunk->listed = false;
+    }
+    SizeClass m_classes[kClasses];
 };
 
 // Never destroyed: styles held by objects of static duration release their lists during exit.
@@ -277,13 +350,23 @@ struct CGXStylePools {
                 indexed.resize(std::min(kIndexedNumbers, std::max({index + 1, indexed.size() * 2, kFirstIndexRoom})));
             Held& slot = indexed[index];
             if (!slot.get())
-                slot = Held(new CGXUserAttribute(number));
+                slot = Held(Lasting(number));
             return slot.get();
         }
         static std::unordered_map<long long, Held> pool;
         if (auto it = pool.find(key); it != pool.end())
             return it->second.get();
         return Keep(pool, key, new CGXUserAttribute(number));
+    }
+
+    // A number object that lives as long as the program: a show meets thousands of ids at once, so
+    // these are made side by side in one store, which holds each of them (no holder's Drop deletes one).
+    static const Attr* Lasting(double number)
+    {
+        static auto* store = new std::deque<CGXUserAttribute>; // never destroyed, as the objects it holds
+        const Attr* made = &store->emplace_back(number);
+        Hold(made);
+        return made;
     }
 
     static const Attr* Copy(const Attr& value)

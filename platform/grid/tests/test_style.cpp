@@ -3,6 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
+#include <memory>
+#include <vector>
 
 TEST(GridStyle, AbsentUserAttributesReadEmptyAndZero)
 {
@@ -427,6 +430,40 @@ TEST(GridStyle, AttributeListsMadeAgainAfterOthersWentHoldTheirOwnAttributes)
                 EXPECT_EQ(s.GetUserAttributeLong(static_cast<WORD>(100 + i)), round * 1000 + n * 50 + i) << n;
         }
     }
+}
+
+// Lists dropped in a scattered order, while others of every size are made, hold what was set in them;
+// once every style is gone the memory of their lists is given back (a few blocks' chunks stay kept).
+TEST(GridStyle, AttributeListsChurnedInAnyOrderKeepTheirValuesAndGiveTheirMemoryBack)
+{
+    const size_t before = mallinfo2().uordblks;
+    {
+        constexpr int kStyles = 60000;
+        std::vector<std::unique_ptr<CGXStyle>> styles(kStyles);
+        auto fill = [](CGXStyle& s, int key) {
+            for (int i = 0; i <= key % 30; ++i)
+                s.SetUserAttribute(static_cast<WORD>(200 + i), key % 97 + i);
+        };
+        for (int round = 0; round < 3; ++round) {
+            for (int k = round; k < kStyles; k += 1 + round) {
+                styles[k] = std::make_unique<CGXStyle>();
+                fill(*styles[k], k * (round + 1));
+                styles[k]->SetUserAttribute(199, k * (round + 1) + 0.5); // a value of its own, read truncated
+            }
+            for (int k = (round * 7919) % kStyles; k < kStyles; k += 3)
+                styles[k].reset();
+        }
+        for (int k = 0; k < kStyles; ++k) {
+            if (!styles[k])
+                continue;
+            const int key = styles[k]->GetUserAttributeLong(199);
+            ASSERT_EQ(styles[k]->GetUserAttributeCount(), key % 30 + 2) << k;
+            for (int i = 0; i <= key % 30; ++i)
+                ASSERT_EQ(styles[k]->GetUserAttributeLong(static_cast<WORD>(200 + i)), key % 97 + i) << k;
+        }
+    }
+    const size_t after = mallinfo2().uordblks;
+    EXPECT_LT(after > before ? after - before : 0, size_t{512} << 10);
 }
 
 // An attribute taken from another style is that style's stored object under the new id; the source
