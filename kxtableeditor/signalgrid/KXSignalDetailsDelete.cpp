@@ -186,3 +186,12 @@ BOOL CKXSignalDetailsGridWnd::SelectPinCell(const CString& kind, const CString& 
     }
     return FALSE;
 }
+
+BOOL CKXSignalDetailsGridWnd::SelectInstanceRow(const CString& instance, const CString& pinKey) {
+    if (SelectPinCell("instance", instance, pinKey)) return TRUE;
+    IDesign* design = m_designContext.design();
+    IInstance* waiting = pinKey.IsEmpty() && design && !IsReadOnlyWindow() ? design->findInstance(instance) : nullptr;
+    ROWCOL row = 0;
+    return waiting && AddInstanceRow(m_designContext.instance(waiting), &row) &&
+           SelectPinCell("instance", instance, pinKey);
+}

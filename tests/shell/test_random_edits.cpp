@@ -1600,6 +1600,20 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A component dropped into the signal grid waits there for its pin, a row no design holds; a custom
+// value typed into it journalled a selection of that row, which the replay did not have.
+TEST_F(RandomEdits, KeptSeed20396ACustomValueTypedIntoARowWaitingForItsPinReplays) {
+    RunKept(20396, R"TCL(kx::open demo.board:sch 3; kx::show clp U1
+kx::show clp U2; kx::notify INT_MSG_DELETE_INSTANCE -text R2 ;# target: R2
+catch {kx::tab 1}
+addConnection pin {C2,C1} PGOOD RST_N
+kx::show slp PG; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::answer question KXTABLE-140 yes; kx::select ccp {*}[kxcell PWR1 "Ref Des"]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell R2 "Pin Name"]; kx::menu 57639 ;# target: R2
+kx::drop ccp {*}[kxcell "PGOOD" "Pin Number"] component U1
+kx::show slp PG; kx::select ccp {*}[kxcell U1 Instance]; kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|NETPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell U1 Volt] "1V8" ;# target: -
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // Whole sessions of the seeds that failed on the way and pass since the mends above (the faults are
 // kept above, made smaller): most met a power tie or a termination made in the parent window an
 // ascend opened; 311 the fitted column of a physical grid; 217, 237, 489, 590, 727 and 1979 a pin typed again
