@@ -191,42 +191,6 @@ TEST_F(EditTargets, ADeleteAfterASecondSelectionInASignalGridDisconnectsTheSecon
     EXPECT_EQ(JournalText().find("SelectInstanceCol(\"U1\""), std::string::npos) << JournalText();
 }
 
-// A host's selection made while the grid is not active (the user went to another window and came back)
-// is what the next automation call acts on: the call's activation of the grid does not move the current
-// cell off the selection (to the grid's first row).
-struct KeyedSelection {
-    const char* name;
-    const char* show;
-    const char* firstCell; // the cell the user leaves the grid on
-    const char* key;
-    const char* gone; // the one connection the call takes
-};
-
-const KeyedSelection kKeyedSelections[] = {
-    {"pin grid", "kx::show clp U1", "{*}[kxcell CLK Signal]", "PGOOD", "U1 PGOOD PG"},
-    {"signal grid", "kx::show slp PG", "5 6", "2:R2", "R2 B PG"},
-};
-
-TEST_F(EditTargets, AHostSelectionMadeWhileTheGridIsInactiveIsWhatTheNextCallActsOn) {
-    for (const KeyedSelection& s : kKeyedSelections) {
-        SCOPED_TRACE(s.name);
-        ASSERT_TRUE(Open("demo.board:sch", 3));
-        Run(s.show);
-        ASSERT_EQ(Run(std::string("kx::select ccp ") + s.firstCell), "1");
-        ASSERT_TRUE(Open("demo.PWR:sch", 1));
-        Run("kx::tab 1");
-        const auto before = Netlist();
-        ASSERT_EQ(Run(std::string("kx::word selectObject pin ") + s.key), "1");
-        Echoes();
-        EXPECT_EQ(Run("kx::pane Delete"), "1");
-        EXPECT_EQ(Minus(before, Netlist()), std::vector<std::string>{s.gone});
-        Run("kx::answer question KXCOMMON-101 no");
-        Run("kx::close");
-        Run("kx::close");
-        ASSERT_TRUE(m_app->Documents().empty());
-    }
-}
-
 // ------------------------------------------------------------------ the host's rename moves comments
 
 TEST_F(EditTargets, CommentsMovedByAHostRenameAreJournalledAndReplay) {
