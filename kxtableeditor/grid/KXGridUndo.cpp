@@ -50,6 +50,15 @@ void KXWritePinComment(IKXGridSite* site, const CString& instanceKey, const CStr
     site->MarkModified();
 }
 
+// Quoted, so that no name of a design object or of another kind of entry reads the same.
+std::string KXPinCommentObject(const CString& instanceKey, const CString& pinKey) {
+    return "pin comment \"" + instanceKey.str() + "\" \"" + pinKey.str() + "\"";
+}
+
+std::string KXMatrixViewObject(const CString& view) {
+    return "matrix view \"" + view.str() + "\"";
+}
+
 KX_IMPLEMENT_UNDO_COMMAND(CKXCommentUndoCmd)
 
 CKXCommentUndoCmd::CKXCommentUndoCmd(CKXGridWnd* pGrid, const CString& instanceKey, const CString& pinKey,
@@ -77,6 +86,10 @@ BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     // The comment is back and the opposite command recorded: report success so
     // that the command stays redoable.
     return TRUE;
+}
+
+std::set<std::string> CKXCommentUndoCmd::TouchedObjects() const {
+    return {KXPinCommentObject(m_strInstanceKey, m_strPinKey)};
 }
 
 KX_IMPLEMENT_UNDO_COMMAND(CKXPinCommentMoveCmd)
@@ -140,6 +153,10 @@ BOOL CKXPinCommentMoveCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     m_pSite->PinCommentsChanged();
     RecordOpposite(pGrid, std::move(opposite), ctType);
     return TRUE;
+}
+
+std::set<std::string> CKXPinCommentMoveCmd::TouchedObjects() const {
+    return {KXPinCommentObject(m_from.instance, m_from.pin), KXPinCommentObject(m_to.instance, m_to.pin)};
 }
 
 KX_IMPLEMENT_UNDO_COMMAND(CKXSortUndoCmd)

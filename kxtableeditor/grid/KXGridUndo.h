@@ -7,6 +7,8 @@
 #include "grid/gxall.h"
 
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 class CKXGridWnd;
@@ -16,6 +18,20 @@ class IKXGridSite;
 // Writes a pin's comment into the comment store of the site's document (an empty text removes it) and
 // marks the document modified; nothing without a site or a store.
 void KXWritePinComment(IKXGridSite* site, const CString& instanceKey, const CString& pinKey, const CString& comment);
+
+// An undo command of a change the design's transactions do not hold (a pin comment, a stored matrix view:
+// both live in the design's comment store) names what it changes, as a transaction's change records name
+// the design objects it touched. The windows of one design tell by these names whether a later step of
+// another window built on a step, which then must not be taken back under it.
+class IKXTouchedObjects {
+public:
+    virtual ~IKXTouchedObjects() = default;
+    virtual std::set<std::string> TouchedObjects() const = 0;
+};
+
+// The names IKXTouchedObjects gives a pin's comment and a stored matrix view.
+std::string KXPinCommentObject(const CString& instanceKey, const CString& pinKey);
+std::string KXMatrixViewObject(const CString& view);
 
 // Run-time class of the grid undo commands, so that a command list can be
 // searched for them by kind.
@@ -27,7 +43,7 @@ public:                                                                         
         return GetRuntimeClass()->IsDerivedFrom(pClass);                                                     \
     }
 
-class CKXCommentUndoCmd : public CGXCommand {
+class CKXCommentUndoCmd : public CGXCommand, public IKXTouchedObjects {
     KX_DECLARE_UNDO_COMMAND(CKXCommentUndoCmd)
 
 public:
@@ -37,6 +53,7 @@ public:
 
     CString GetName() override;
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
+    std::set<std::string> TouchedObjects() const override;
 
     CKXGridWnd* m_pGrid; // not owned
     // The pane whose document's store holds the comment: a comment outlives the grid that showed it.
@@ -56,7 +73,7 @@ struct KXPinCommentEntry {
 // One pin comment moved to other keys (the host renamed the pin or moved it to another component),
 // as one undo entry: running it writes both keys back as they were, stamps included, and records the
 // move again for the opposite direction.
-class CKXPinCommentMoveCmd : public CGXCommand {
+class CKXPinCommentMoveCmd : public CGXCommand, public IKXTouchedObjects {
     KX_DECLARE_UNDO_COMMAND(CKXPinCommentMoveCmd)
 
 public:
@@ -69,6 +86,7 @@ public:
 
     CString GetName() override;
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
+    std::set<std::string> TouchedObjects() const override;
 
 private:
     CKXPinCommentMoveCmd(IKXGridSite* site, Key from, Key to)

@@ -6,6 +6,7 @@
 
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
+#include "grid/KXGridUndo.h"
 #include "grid/KXJournalLine.h"
 #include "kxinstsigpane/CommonInterface.h"
 
@@ -16,6 +17,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <set>
+#include <string>
 
 using namespace kxmatrix;
 using kxgrid::GridWriteScope;
@@ -33,7 +36,7 @@ ROWCOL Col(int col) {
 // view the content it had before, reloads the shown window of the view and records the opposite
 // step. It is kept with the pane, not with the window, so that it outlives a window that closes.
 // Refused when the view no longer holds what the addition left (renamed, edited or added to since).
-class CKXMatrixAddUndoCmd : public CGXCommand {
+class CKXMatrixAddUndoCmd : public CGXCommand, public IKXTouchedObjects {
 public:
     CKXMatrixAddUndoCmd(IKXGridSite* site, CString view, KXMatrixViewPaths before, KXMatrixViewPaths after)
         : m_pSite(site), m_strView(std::move(view)), m_before(std::move(before)), m_after(std::move(after)) {}
@@ -56,6 +59,7 @@ public:
             sink->AddUndoCommand(pGrid, new CKXMatrixAddUndoCmd(m_pSite, m_strView, m_after, m_before), ctType, 0);
         return TRUE;
     }
+    std::set<std::string> TouchedObjects() const override { return {KXMatrixViewObject(m_strView)}; }
 
 private:
     IKXGridSite* m_pSite;

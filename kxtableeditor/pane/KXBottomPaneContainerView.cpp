@@ -508,6 +508,21 @@ int CKXBottomPaneContainerView::UnsavedUndoStepCount() const {
     return static_cast<int>(newestSaved - m_undo.rbegin());
 }
 
+namespace {
+// What an entry of the history touched: a committed transaction's objects, or what a change outside the
+// design's transactions names (wrapped for a grid or not).
+std::set<std::string> TouchedBy(const CGXCommand* command) {
+    std::set<std::string> touched;
+    if (auto* entry = dynamic_cast<const CKXUndoCmd*>(command)) {
+        for (const std::string& text : entry->GetTransactionTexts())
+            touched.merge(CKXDesignChangeLog::TouchedBy(text));
+        command = entry->GetCommand();
+    }
+    if (auto* named = dynamic_cast<const IKXTouchedObjects*>(command)) touched.merge(named->TouchedObjects());
+    return touched;
+}
+} // namespace
+
 std::vector<IKXConnectivityPane::StepFootprint> CKXBottomPaneContainerView::UndoStepFootprints() const {
     std::vector<StepFootprint> footprints;
     for (const Step& step : m_undo) {
@@ -515,9 +530,7 @@ std::vector<IKXConnectivityPane::StepFootprint> CKXBottomPaneContainerView::Undo
         footprint.order = step.order;
         footprint.saved = step.saved;
         for (const auto& command : step.commands)
-            if (auto* entry = dynamic_cast<const CKXUndoCmd*>(command.get()); entry && entry->IsTransactionCmd())
-                for (const std::string& text : entry->GetTransactionTexts())
-                    footprint.touched.merge(CKXDesignChangeLog::TouchedBy(text));
+            footprint.touched.merge(TouchedBy(command.get()));
     }
     return footprints;
 }

@@ -7,6 +7,7 @@
 #include "matrix/KXMatrixGridWnd.h"
 #include "matrix/KXMatrixViewDlg.h"
 #include "shell/KXShellUtil.h"
+#include "grid/KXGridUndo.h"
 #include "grid/KXJournalLine.h"
 
 #include "kxcommon/TclArgs.h"
@@ -16,6 +17,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace {
@@ -32,7 +35,7 @@ std::vector<CString> Values(CTclArgsList* args) {
 // The undo step of a change to the stored matrix views (they live with the design's comments, not
 // in the design, so no design transaction can hold them): running it puts the views back as they
 // were and records the opposite step.
-class CKXMatrixViewUndoCmd : public CGXCommand {
+class CKXMatrixViewUndoCmd : public CGXCommand, public IKXTouchedObjects {
 public:
     using State = CKXBottomPaneContainerView::MatrixViewState;
     CKXMatrixViewUndoCmd(CKXBottomPaneContainerView* pane, State before, State after)
@@ -42,6 +45,13 @@ public:
         if (!m_pPane || !m_pPane->SwapMatrixViewState(m_after, m_before)) return FALSE;
         m_pPane->AddUndoCommand(pGrid, new CKXMatrixViewUndoCmd(m_pPane, m_after, m_before), ctType, 0);
         return TRUE;
+    }
+    // A rename touches the view under both names.
+    std::set<std::string> TouchedObjects() const override {
+        std::set<std::string> touched;
+        for (const State* state : {&m_before, &m_after})
+            if (state->present) touched.insert(KXMatrixViewObject(state->name));
+        return touched;
     }
 
 private:

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -531,6 +532,99 @@ TEST_F(TwoWindows, ASaveOfOneWindowKeepsTheCommentsAndViewsAnotherWindowSaved) {
     }
     ASSERT_TRUE(Open("demo.board:sch", 3));
     EXPECT_TRUE(Doc()->GetComments()->getPinComments("U1", "MCLK", text, date, time, user));
+}
+
+// ------------------------------------------------------------------ steps on the shared comment store
+
+// Pin comments and stored matrix views live with the design's comments, outside its transactions: a step
+// on one of them that a later step of another window changed again is not undone under it (the undo would
+// take back the other window's work, whose own undo then finds something else), nor taken back by a close
+// without saving. A later step on another pin or another view leaves the undo free.
+class TwoWindowsOnTheCommentStore : public TwoWindows {
+protected:
+    // Each stored view with its signals, in stored order.
+    std::string Views() {
+        CMatrixViewData* views = Doc()->GetComments()->GetMatrixViewData();
+        std::vector<CString> names;
+        views->GetViewNames(names);
+        std::string text;
+        for (const CString& name : names) {
+            std::vector<CString> signals;
+            views->GetMatrixSignalList(name, signals);
+            text += name.str() + ":";
+            for (const CString& signal : signals)
+                text += " " + signal.str();
+            text += "\n";
+        }
+        return text;
+    }
+    std::string Comment(const char* pin) {
+        CString text, date, time, user;
+        return Doc()->GetComments()->getPinComments("U1", pin, text, date, time, user) ? text.str() : "-";
+    }
+    // Undo in the active window is refused, the design, the store and the journal as they were.
+    void ExpectUndoRefused(const std::function<std::string()>& state) {
+        Messages();
+        const std::string before = state();
+        const size_t start = JournalText().size();
+        EXPECT_EQ(Run("undo"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-221"});
+        EXPECT_EQ(state(), before);
+        EXPECT_EQ(JournalText().find(".Undo()", start), std::string::npos) << JournalText().substr(start);
+        Run("kx::answer question KXCOMMON-101 no");
+        Run("kx::close");
+        EXPECT_EQ(Messages(), (std::vector<std::string>{"KXCOMMON-101", "KXTABLE-318"}));
+        EXPECT_EQ(m_app->Documents().size(), 2u) << "the window stays open";
+        EXPECT_EQ(state(), before);
+    }
+    void UndoIn(int window, int times) {
+        ASSERT_EQ(Run("kx::tab " + std::to_string(window)), "1");
+        for (int i = 0; i < times; ++i)
+            EXPECT_EQ(Run("undo"), "1") << "window " << window << "'s step " << i;
+    }
+};
+
+TEST_F(TwoWindowsOnTheCommentStore, AMatrixViewStepAnotherWindowBuiltOnStays) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ASSERT_EQ(Run("openMatrixView pin mv; matrixAdd pin signal MCLK"), "1");
+    ASSERT_EQ(Run("kx::menu 35678"), "1");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ASSERT_EQ(Run("openMatrixView pin other; matrixAdd pin signal RESET_N"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("undo"), "1") << "another view's steps leave the removal free";
+    ASSERT_EQ(Run("redo"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    ASSERT_EQ(Run("openMatrixView pin mv; matrixAdd pin signal PG"), "1");
+    ASSERT_EQ(Run("kx::menu 35678"), "1");
+    ASSERT_EQ(Views(), "other: @:RESET_N\n");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ExpectUndoRefused([this] { return Views(); });
+    UndoIn(2, 3);
+    UndoIn(1, 3);
+    UndoIn(2, 2);
+    EXPECT_EQ(Views(), "");
+}
+
+TEST_F(TwoWindowsOnTheCommentStore, APinCommentStepAnotherWindowBuiltOnStays) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin first MCLK"), "1");
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin elsewhere PGOOD"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("undo"), "1") << "a comment on another pin leaves the undo free";
+    ASSERT_EQ(Run("redo"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    ASSERT_EQ(Run("modifyComment pin second MCLK"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ExpectUndoRefused([this] { return Comment("MCLK"); });
+    EXPECT_EQ(Comment("MCLK"), "second");
+    UndoIn(2, 1);
+    EXPECT_EQ(Comment("MCLK"), "first");
+    UndoIn(1, 1);
+    UndoIn(2, 1);
+    EXPECT_EQ(Comment("MCLK") + Comment("PGOOD"), "--");
 }
 
 // ------------------------------------------------------------------ designators another window can bring

@@ -1614,6 +1614,34 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A stored matrix view lives with the design's comments, not in its transactions, so its steps named
+// nothing they touched: window 3 removed the view, window 1 made it again and removed it, and window 3's
+// undo then put its view back under window 1's steps, whose undo could no longer take it away.
+TEST_F(RandomEdits, KeptSeed16187AMatrixViewStepUnderAnotherWindowsLaterStepsStays) {
+    RunKept(16187, R"TCL(kx::select clp PWR1; kx::call Descend
+kx::open demo.board:sch 3; kx::show clp U1
+kx::open demo.board:sch 3; kx::show clp U1
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal PG; matrixAdd pin signal RESET_N; kx::pane MatrixSelect "MCLK" U1 TERMINATION "MCLK"; editTermination pin -delay 5ns
+kx::pane RemoveMatrixView mv
+kx::tab 1
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::menu 35678
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+catch {kx::tab 3}
+kx::show clp R2 RN1A; kx::answer question KXTABLE-140 yes; kx::edit ccp {*}[kxcell A Signal] "XC<1..0>"; undo
+)TCL");
+}
+
+// The same the other way round: window 2 made a view that a later window removed and made again with the
+// same content; window 2's close without saving took its steps back from under the other window's.
+TEST_F(RandomEdits, KeptSeed16130AWindowWhoseMatrixViewStepsOthersBuiltOnStaysOpen) {
+    RunKept(16130, R"TCL(if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1; openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}}
+kx::select clp PWR1; kx::call Descend; ascend
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::menu 35678
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::answer question KXTABLE-140 yes; kx::edit ccp {*}[kxcell "MCLK" "Pin Number"] "MCLK"
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+)TCL");
+}
+
 // Whole sessions of the seeds that failed on the way and pass since the mends above (the faults are
 // kept above, made smaller): most met a power tie or a termination made in the parent window an
 // ascend opened; 311 the fitted column of a physical grid; 217, 237, 489, 590, 727 and 1979 a pin typed again

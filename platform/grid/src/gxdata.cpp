@@ -53,7 +53,7 @@ CGXData::Line* CGXData::RowLine(ROWCOL nRow, bool create)
         return nullptr;
     auto& slot = m_rows[nRow];
     if (!slot.line && create)
-        slot.line = std::make_unique<Line>();
+        slot.line.emplace();
     return slot.line.get();
 }
 
@@ -70,7 +70,7 @@ CGXData::Cell* CGXData::FindCell(ROWCOL nRow, ROWCOL nCol, bool create, bool* cr
     if (!slot.line) {
         if (!create)
             return nullptr;
-        slot.line = std::make_unique<Line>();
+        slot.line.emplace();
     }
     auto& cells = slot.line->cells;
     // Cells are mostly written left to right: check the end first.
@@ -164,7 +164,7 @@ BOOL CGXData::StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle,
         } else {
             auto& slot = m_cols[nCol];
             if (!slot.line && !remove)
-                slot.line = std::make_unique<Line>();
+                slot.line.emplace();
             if (slot.line) {
                 ApplyTo(slot.line->style, pStyle, mt);
                 if (slot.line->Empty())
@@ -222,7 +222,7 @@ BOOL CGXData::StoreFreshCell(ROWCOL nRow, ROWCOL nCol, const CGXStyle& style)
     }
     NoteRow(nRow);
     if (!slot.line)
-        slot.line = std::make_unique<Line>();
+        slot.line.emplace();
     auto& cells = slot.line->cells;
     if (cells.size() == cells.capacity())
         ReserveCell(cells, nCol);

@@ -9,7 +9,7 @@ std::unique_ptr<CGXData::RowRecord> CGXData::CopySlot(const RowSlot& from)
     rec->slot.hidden = from.hidden;
     rec->slot.id = from.id;
     if (from.line) {
-        rec->slot.line = std::make_unique<Line>();
+        rec->slot.line.emplace();
         if (from.line->style)
             rec->slot.line->style = std::make_unique<CGXStyle>(*from.line->style);
         rec->slot.line->cells = from.line->cells;
