@@ -635,6 +635,9 @@ BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     // A removed current cell stays removed across activation: the cell kept for it goes too.
     m_bNoCellToRestore = nRow == GX_INVALID || nCol == GX_INVALID;
     if (m_bNoCellToRestore) m_nSavedRow = m_nSavedCol = GX_INVALID;
+    // A cell a call makes current while the grid is inactive (a host's selection, a journal's
+    // select) is the newest one: activation comes back to it and keeps the selection made with it.
+    else if (!IsActiveGrid()) GetCurrentCell(m_nSavedRow, m_nSavedCol);
     return done;
 }
 

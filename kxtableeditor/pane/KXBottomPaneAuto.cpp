@@ -352,7 +352,7 @@ BOOL CKXBottomPaneContainerView::SelectInstanceCol(LPCTSTR instanceArg, LPCTSTR 
         return TRUE;
     }
     CKXSignalDetailsGridWnd* grid = ActiveSignalGrid();
-    if (grid && grid->SelectPinCell("instance", instance, pinNumber)) return TRUE;
+    if (grid && grid->SelectInstanceRow(instance, pinNumber)) return TRUE;
     if (grid)
         grid->ClearSelection();
     else if (CKXGridWnd* other = GetActiveGrid())

@@ -62,6 +62,22 @@ void JoinName(CString& list, const CString& name) {
     list += name;
 }
 
+// Takes back what the transaction made since the mark for the pair name, and forgets the nets it took
+// back: in the run's pair nets, and in the open transaction's new nets (the pair's leg nets).
+void DropPairNetsSince(CTransaction& transaction, const CTransaction::Mark& mark, const CString& name,
+                       std::map<CString, IDPNet*>& cache, IKXGridSite* site) {
+    if (!transaction.discardTo(mark)) return;
+    std::erase_if(cache, [](const auto& entry) { return !entry.second || !entry.second->isAlive(); });
+    CString full, base, positive, negative;
+    int second = -1, first = -1, flag = 0;
+    if (!site || !CKXGenUtils::ParseDPName(name, full, base, second, first, flag) ||
+        !CKXGenUtils::GetDiffPairNetNames(base, positive, negative))
+        return;
+    for (const CString& leg : {positive, negative})
+        if (const INet* made = site->FindTransactionNet(leg); made && !made->isAlive())
+            site->ForgetTransactionNet(leg);
+}
+
 } // namespace
 
 namespace {
@@ -189,13 +205,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         IDPNet* net = typed.net;
         int high = -1, low = -1;
         if (bRuleDriven) {
-            const CString name = namer.Next(*this, row);
-            net = EditDiffPair(name, nullptr, nullptr, nullptr, &cache);
-            if (!net) {
-                JoinName(reports.failed, name);
-                continue;
-            }
-            if (!RulePairFits(*pin, *net, reports)) continue;
+            net = RulePairNet(transaction, row, *pin, namer, cache, reports);
+            if (!net) continue;
             high = net->msb();
             low = net->lsb();
         } else if (!TypedPairBits(*pin, typed, cursor, high, low, reports)) {
@@ -391,6 +402,21 @@ void CKXInstanceDetailsGridWnd::PairReports::Show() const {
     if (!vectorOnScalar.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-153", vectorOnScalar.GetString());
     if (!width.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-150", width.GetString());
     if (!failed.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-152", failed.GetString());
+}
+
+// The pair net the rule names for a pair row, found or made; null (the row reported) when there is none
+// or the pin does not fit it. A pair net and leg nets made for a row that is not connected go again:
+// nothing would use them, and nothing journals them.
+IDPNet* CKXInstanceDetailsGridWnd::RulePairNet(CTransaction* transaction, ROWCOL row, const IDPInstTerm& pin,
+                                               PairNamer& namer, std::map<CString, IDPNet*>& cache,
+                                               PairReports& reports) {
+    const CTransaction::Mark before = transaction->mark();
+    const CString name = namer.Next(*this, row);
+    IDPNet* net = EditDiffPair(name, nullptr, nullptr, nullptr, &cache);
+    if (net && RulePairFits(pin, *net, reports)) return net;
+    if (!net) JoinName(reports.failed, name);
+    DropPairNetsSince(*transaction, before, name, cache, Site());
+    return nullptr;
 }
 
 // The name a naming rule gives the next pair row.

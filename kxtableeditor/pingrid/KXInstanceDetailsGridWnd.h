@@ -723,6 +723,8 @@ public:
     std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
     BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
     bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
+    IDPNet* RulePairNet(CTransaction* transaction, ROWCOL row, const IDPInstTerm& pin, PairNamer& namer,
+                        std::map<CString, IDPNet*>& cache, PairReports& reports);
     bool TypedPairBits(const IDPInstTerm& pin, const TypedPair& typed, int& cursor, int& high, int& low,
                        PairReports& reports);
     bool PairInPlace(CTransaction* transaction, const IDPInstTerm* pin, const IDPNet* net, int high, int low);

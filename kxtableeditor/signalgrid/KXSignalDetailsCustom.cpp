@@ -241,7 +241,7 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values
             // The row is named as the automation selects it, so that a replay writes the same cell.
             const CString netName = JournalNetName(r);
             journal.Call("Slp()", "Select", {netName.IsEmpty() ? CellText(r, m_nColSignalName) : netName})
-                .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), CellText(r, m_nColPinNumber)})
+                .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), RowPinKey(r)})
                 .Pane("AddPropColumn", {column})
                 .Comment("Add Value in Customized Column")
                 .Pane("ChangePropValue", {name, value})

@@ -182,9 +182,16 @@ BOOL CKXSignalDetailsGridWnd::SelectPinCell(const CString& kind, const CString& 
         // also the one the grid comes back to when it is activated again (each automation call does).
         SetSelection(nullptr);
         SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
-        m_nSavedRow = r;
-        m_nSavedCol = Col(col);
         return SetCurrentCell(r, Col(col), kSmartInView);
     }
     return FALSE;
+}
+
+BOOL CKXSignalDetailsGridWnd::SelectInstanceRow(const CString& instance, const CString& pinKey) {
+    if (SelectPinCell("instance", instance, pinKey)) return TRUE;
+    IDesign* design = m_designContext.design();
+    IInstance* waiting = pinKey.IsEmpty() && design && !IsReadOnlyWindow() ? design->findInstance(instance) : nullptr;
+    ROWCOL row = 0;
+    return waiting && AddInstanceRow(m_designContext.instance(waiting), &row) &&
+           SelectPinCell("instance", instance, pinKey);
 }

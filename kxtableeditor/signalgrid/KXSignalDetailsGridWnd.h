@@ -417,11 +417,13 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
     // Whether the row carries the key's instance, signal and bits (fields of a selectObject key).
     bool RowMatchesKey(ROWCOL row, const std::vector<CString>& fields);
-    // Makes the cell of the row of instance and pin number current in the kind's column
-    // ("instance", "pinname", "Termination"); FALSE when no row has them.
     // Makes the row of the instance's pin (its pin number, or its pin name when the row has no pin
-    // number) the selection and its cell in the kind's column current; FALSE when no row matches.
+    // number) the selection and its cell in the kind's column ("instance", "pinname", "Termination")
+    // current; FALSE when no row matches.
     BOOL SelectPinCell(const CString& kind, const CString& instance, const CString& pinNumber);
+    // SelectPinCell of the instance column; an empty pin names the instance's row that waits for its pin,
+    // made again when the grid has none (a replay: the drop that made it changed no design).
+    BOOL SelectInstanceRow(const CString& instance, const CString& pinKey);
     // What names a row's pin beside its instance: its pin number, else its pin name.
     CString RowPinKey(ROWCOL row);
     // The journal's lines that take an instance's pin off a net as the row's Delete does: the net shown,

@@ -69,6 +69,22 @@ TEST_F(Rules, AutoNameGivesEachPinItsOwnSignalAndShortPinsOne) {
     EXPECT_EQ(Conn("U1 PGOOD"), "SHORTED");
 }
 
+// Auto Name on a vector pair row names each leg; the new pair net it names for the pair row cannot
+// take a pair of four lanes (KXTABLE-153) and goes again with its leg nets: nothing uses them, and no
+// journal line names them, so a replay gives the same design.
+TEST_F(Rules, AutoNameOnAVectorPairRowKeepsNoPairNetThePairCannotTake) {
+    OpenBoard();
+    const std::string original = Saved();
+    EXPECT_EQ(Run("addConnection pin =AUTONAME TX"), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-153"});
+    EXPECT_EQ(Conn("U1 TX_P<3>").rfind("signal_", 0), 0u);
+    EXPECT_NE(Conn("U1 TX_P<3>"), Conn("U1 TX_N<3>"));
+    const std::string saved = Saved();
+    EXPECT_EQ(saved.find("dpnet signal_"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("signal_9"), std::string::npos) << saved;
+    EXPECT_EQ(Replayed(original), saved);
+}
+
 TEST_F(Rules, ScalarPinOnABusAndBadNamesAreReportedOnceAndSkipped) {
     OpenBoard();
     Run("addConnection pin =PREFIXPINNAME() MCLK:B14 RST_N:C9"); // RST_N takes a name nobody has

@@ -732,13 +732,36 @@ TEST_F(GridWnd, ActivationOfAnActiveGridKeepsItsNewestCell) {
     EXPECT_TRUE(grid.IsCellSelected(8, 2));
 }
 
+// A call that selects while the grid is inactive (a host's selectObject, a journal's select) makes the
+// newest cell: the activation every automation call makes comes back to it, the selection kept, and
+// not to the cell the grid was left on.
+TEST_F(GridWnd, ActivationKeepsTheCellACallMadeCurrentWhileInactive) {
+    SetUpGrid(grid, 5, 3);
+    SetCursorPos(-100, -100);
+    grid.SetCurrentCell(6, 1);
+    grid.OnActivateGrid(FALSE);
+    grid.SetCurrentCell(9, 2);
+    grid.SelectRange(CGXRange(8, 2), TRUE);
+    grid.SelectRange(CGXRange(9, 2), TRUE);
+    grid.OnActivateGrid(TRUE);
+    EXPECT_TRUE(grid.IsCurrentCell(9, 2));
+    EXPECT_TRUE(grid.IsCellSelected(8, 2));
+    EXPECT_TRUE(grid.IsCellSelected(9, 2));
+    EXPECT_FALSE(grid.IsCellSelected(6, 1));
+    // Put aside by the pane and activated again: still that cell.
+    grid.OnActivateGrid(FALSE);
+    grid.InitCanPasteCallback();
+    grid.OnActivateGrid(TRUE);
+    EXPECT_TRUE(grid.IsCurrentCell(9, 2));
+}
+
 TEST_F(GridWnd, ActivationReportsAndRestoresTheCell) {
     SetUpGrid(grid, 4, 3);
     SetCursorPos(-100, -100); // the mouse is elsewhere
     grid.SetCurrentCell(8, 2);
     grid.OnActivateGrid(FALSE);
     EXPECT_EQ(grid.m_nSavedRow, 8u);
-    grid.SetCurrentCell(6, 1);
+    grid.InitCanPasteCallback(); // the pane put the cell aside
     grid.OnActivateGrid(TRUE);
     EXPECT_TRUE(grid.IsCurrentCell(8, 2));
     EXPECT_EQ(grid.paneTitles, 1);

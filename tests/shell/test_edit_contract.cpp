@@ -794,6 +794,24 @@ TEST_F(EditContract, ACopyOfARowWaitingForItsPinReplays) {
     EXPECT_NE(journal.find("AddComponent("), std::string::npos) << journal;
 }
 
+// A custom value typed into rows without a pin number replays: a block's pin is selected by its pin name,
+// and the row of a dropped component, which waits for its pin (no design has it), is made again by the
+// replay's selection of it.
+TEST_F(EditContract, ACustomValueTypedIntoARowWithoutPinNumberReplays) {
+    const std::string journal = ExpectReplayGivesTheSameBoard([this] {
+        Run("kx::show slp PG");
+        ASSERT_EQ(Run("kx::select ccp " + At(RowWith({"PWR1"}), Column("Instance"))), "1");
+        Run("kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|NETPROP|SHOW}");
+        Run("kx::menu 35130");
+        ASSERT_EQ(Run("kx::edit ccp " + At(RowWith({"PWR1"}), Column("Volt")) + " 1V8"), "1");
+        const int free = GridRows().rbegin()->first + 1;
+        ASSERT_EQ(Run("kx::drop ccp " + At(free, Column("Instance")) + " component U2"), "1");
+        ASSERT_EQ(Run("kx::edit ccp " + At(free, Column("Volt")) + " 2V5"), "1");
+    });
+    EXPECT_NE(journal.find("SelectInstanceCol(\"PWR1\",\"PGOOD\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("SelectInstanceCol(\"U2\",\"\")"), std::string::npos) << journal;
+}
+
 // Pins moved in one edit to a new signal, their terminations dropped and a pin's pull-down carried
 // along: the journal deletes each pin's terminations just before its own connect, as the edit did, so
 // the replay gives the carried pull-down's part the designator the edit gave it.

@@ -1583,6 +1583,37 @@ catch {kx::tab 1}; saveDesign
               "{kxfault \"a signal the view holds was added again\"}\n");
 }
 
+// A host selection of DQ<3> in the window's pin grid, made while the grid had no focus after the tab
+// switches, was taken back by the activation of the automation call that followed: the grid went back
+// to the pair row it was left on, and Auto Name connected the pair's legs and made a pair net that the
+// journal does not name. The call acts on DQ<3>.
+TEST_F(RandomEdits, KeptSeed14539AutoNameActsOnTheHostSelectionOfAGridWithoutTheFocus) {
+    RunKept(14539, R"TCL(kx::show slp EN; kx::answer question KXTABLE-140 yes; for {set i 0} {$i < 106} {incr i} {addConnection pin J1:8; kx::select ccp {*}[kxcell J1 Instance]; kx::key ccp Delete}; kx::messages; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component J1; kx::edit ccp $r [lindex [kxcell {} {Pin Number}] 1] 8; if {[lsearch [kx::messages] KXTABLE-145] >= 0} {kxfault "a pin number typed into a blank row was refused after many deletes"}
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 3; openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}}
+kx::show clp U1; addConnection pin ,PGOOD {TX<3..0>}; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp Delete ;# target: U1
+copy pin "MCLK" Termination; kx::pane SelectTerminationCol {DQ<3>} A13; paste pin
+kx::show clp U1; sort pin Signal
+catch {kx::tab 1}; saveDesignAs demo "board" "X8"
+catch {kx::tab 2}; saveDesign
+selectObject pin DQ<3>; kx::pane AttachSignal AUTONAME
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
+// A component dropped into the signal grid waits there for its pin, a row no design holds; a custom
+// value typed into it journalled a selection of that row, which the replay did not have.
+TEST_F(RandomEdits, KeptSeed20396ACustomValueTypedIntoARowWaitingForItsPinReplays) {
+    RunKept(20396, R"TCL(kx::open demo.board:sch 3; kx::show clp U1
+kx::show clp U2; kx::notify INT_MSG_DELETE_INSTANCE -text R2 ;# target: R2
+catch {kx::tab 1}
+addConnection pin {C2,C1} PGOOD RST_N
+kx::show slp PG; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::answer question KXTABLE-140 yes; kx::select ccp {*}[kxcell PWR1 "Ref Des"]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell R2 "Pin Name"]; kx::menu 57639 ;# target: R2
+kx::drop ccp {*}[kxcell "PGOOD" "Pin Number"] component U1
+kx::show slp PG; kx::select ccp {*}[kxcell U1 Instance]; kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|NETPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell U1 Volt] "1V8" ;# target: -
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // A stored matrix view lives with the design's comments, not in its transactions, so its steps named
 // nothing they touched: window 3 removed the view, window 1 made it again and removed it, and window 3's
 // undo then put its view back under window 1's steps, whose undo could no longer take it away.
