@@ -1,4 +1,5 @@
 #include "grid/KXGridUndo.h"
+#include "grid/KXScriptText.h"
 
 #include "grid/KXGridIds.h"
 #include "grid/KXGridSite.h"
@@ -50,13 +51,14 @@ void KXWritePinComment(IKXGridSite* site, const CString& instanceKey, const CStr
     site->MarkModified();
 }
 
-// Quoted, so that no name of a design object or of another kind of entry reads the same.
+// Each key a quoted word (its quotes escaped), so that no name of a design object, of another kind of
+// entry or of other keys reads the same.
 std::string KXPinCommentObject(const CString& instanceKey, const CString& pinKey) {
-    return "pin comment \"" + instanceKey.str() + "\" \"" + pinKey.str() + "\"";
+    return "pin comment " + KXTclQuote(instanceKey).str() + " " + KXTclQuote(pinKey).str();
 }
 
 std::string KXMatrixViewObject(const CString& view) {
-    return "matrix view \"" + view.str() + "\"";
+    return "matrix view " + KXTclQuote(view).str();
 }
 
 KX_IMPLEMENT_UNDO_COMMAND(CKXCommentUndoCmd)

@@ -1414,9 +1414,10 @@ private:
                           kxpingrid::VectorBitCells& shared, bool block);
     // A vector whose pin-file names disagree: each bit on a row of its own.
     void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
+    // The PUPD cell of a row whose design has no pull-up or pull-down to mark (the row noted as filled).
+    void WriteNoPupdCell(ROWCOL row);
     // The termination and comments cells of a filled pin row (msb..lsb the bits it shows); the termination
     // it shows. A bit row of a vector empties its vector row's termination cell when the two differ.
-    void WriteNoPupdCell(ROWCOL row);
     CString FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
                          kxpingrid::VectorBitCells* vector = nullptr);
     void WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level);

@@ -153,3 +153,13 @@ TEST(GridUndoCommands, CommandsWithoutAGridDoNothing) {
     EXPECT_TRUE(sort.IsKindOf(RUNTIME_CLASS(CKXSortUndoCmd)));
     EXPECT_FALSE(sort.IsKindOf(RUNTIME_CLASS(CKXCommentUndoCmd)));
 }
+
+// What a comment or matrix view step names is its keys' own: keys holding quotes or spaces never make
+// the name of other keys, or of another kind of entry.
+TEST(GridUndoCommands, TouchedNamesOfDifferentKeysDiffer) {
+    EXPECT_NE(KXPinCommentObject("U1\" \"A", "B"), KXPinCommentObject("U1", "A\" \"B"));
+    EXPECT_NE(KXPinCommentObject("U1", "A"), KXPinCommentObject("U1 A", ""));
+    EXPECT_NE(KXMatrixViewObject("v\""), KXMatrixViewObject("v\\"));
+    EXPECT_NE(KXMatrixViewObject("x"), KXPinCommentObject("x", ""));
+    EXPECT_EQ(KXPinCommentObject("U1", "A"), KXPinCommentObject("U1", "A"));
+}

@@ -342,7 +342,6 @@ TEST(GridACListBox, ChoicesGivenLaterAreMadeAtTheFirstReadAndKeptByTheirKey) {
     CKXGridACListBox now, later;
     ASSERT_TRUE(now.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59445));
     ASSERT_TRUE(later.Create(WS_BORDER | LBS_SORT, CRect(-1, -1, -1, -1), nullptr, 59446));
-    auto texts = [](const CKXGridACListBox& list) { return ListedTexts(list); };
     const std::vector<CString> choices{"", "U2", "u1", "U1", "U2"};
     int made = 0;
     auto maker = [&](std::vector<CString> given, bool keyed) {
@@ -356,23 +355,23 @@ TEST(GridACListBox, ChoicesGivenLaterAreMadeAtTheFirstReadAndKeptByTheirKey) {
     later.SetStringsLater(maker(choices, true), "all");
     EXPECT_EQ(made, 0);
     EXPECT_EQ(later.ContentKey(), "all");
-    EXPECT_EQ(texts(later), texts(now));
+    EXPECT_EQ(ListedTexts(later), ListedTexts(now));
     EXPECT_EQ(made, 1);
-    EXPECT_EQ(texts(later), texts(now));
+    EXPECT_EQ(ListedTexts(later), ListedTexts(now));
     EXPECT_EQ(made, 1);
 
     later.SetStringsLater(maker({"R1"}, true), "resistors"); // "all" kept aside, "resistors" not made
     later.SetStringsLater(maker({"C1"}, true), "capacitors");
     EXPECT_EQ(made, 1);
     ASSERT_TRUE(later.TakeKept("resistors")); // back unread: made now, in this list
-    EXPECT_EQ(texts(later), "R1,");
+    EXPECT_EQ(ListedTexts(later), "R1,");
     EXPECT_EQ(made, 2);
     ASSERT_TRUE(later.TakeKept("capacitors"));
-    EXPECT_EQ(texts(later), "C1,");
+    EXPECT_EQ(ListedTexts(later), "C1,");
     EXPECT_EQ(later.ContentKey(), "capacitors");
 
     later.SetStringsLater(maker({"L1"}, false), "inductors");
-    EXPECT_EQ(texts(later), "L1,");
+    EXPECT_EQ(ListedTexts(later), "L1,");
     EXPECT_EQ(later.ContentKey(), "");
     later.SetStringsLater(maker({"X1"}, true), "crystals");
     later.ResetContent(); // the choices go unmade
