@@ -280,6 +280,7 @@ TEST_F(MatrixAssocClip, ACopyOfSignalsWithoutPullUpsPastesNothing) {
     ASSERT_EQ(Select(Row("N1"), PupdCol()), "1");
     const std::string before = Snapshot();
     EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-421"});
     EXPECT_EQ(Snapshot(), before);
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
 }
