@@ -405,7 +405,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, lon
 // assignModel / removeModel on the pin grid: the listed pins are selected, then the grid commits.
 KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool assign) {
     IKXPinGrid* pin = ActivePinGrid();
-    if (!pin) return KXEditResult::Refused("KXPANE-246");
+    if (!pin) return NoGridOfKind();
     CString model;
     CStringArray keys;
     bool first = assign;

@@ -42,6 +42,10 @@ const AnswerCase kCases[] = {
     {"AddConnectionWithoutPinNumber", 1, "kx::show slp MCLK", "addConnection pin J1", "0", "KXTABLE-160"},
     {"SortWithThreeColumns", 1, kShowU1, "sort pin a b c", "0", "KXPANE-231"},
     {"MatrixAddOfNoKind", 1, kShowU1, "matrixAdd pin foo J1", "0", "KXPANE-404"},
+    // A naming rule or a rename on a grid without pins of a component says that the grid is of another kind.
+    {"AttachRuleOnASignalGrid", 3, "kx::show slp MCLK", "kx::pane AttachSignal autoname", "0", "KXPANE-496"},
+    {"RenameConnectionOnASignalGrid", 3, "kx::show slp MCLK", "renameConnection pin {U1 MCLK B14 NEWM}", "0",
+     "KXPANE-496"},
     // A paste that places nothing names what it could not place, in every grid kind.
     {"MatrixPasteOfAFieldThatNamesNoPinOfTheGroup", 3, kMatrixOfEn "kx::select ccp 14 1; kx::key ccp Ctrl+C; "
      "kx::select ccp 14 4", "paste pin", "0", "KXTABLE-420"},
