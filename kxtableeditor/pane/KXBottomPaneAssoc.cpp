@@ -176,7 +176,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args,
     const BOOL allowed = grid && GetViewMode() != 2 && GetViewMode() != 4 && grid->CanAddTermination();
     if (list.empty()) {
         if (!allowed) return RefuseTermination(grid);
+        const KXShownMark mark;
         grid->OnAddTermination();
+        // Refused before its dialog opened (the message says why): nothing was asked.
+        if (mark.SaidSince() && !mark.DialogOpenedSince()) return KXEditResult::Of(FALSE, "KXTABLE-210");
         return KXEditResult::Dialog();
     }
     TerminationParts parts;
