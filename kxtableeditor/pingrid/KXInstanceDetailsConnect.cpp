@@ -376,9 +376,14 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
             continue;
         }
         int pinMsb = -1, pinLsb = -1;
-        GetRowInstTerm(row, pinMsb, pinLsb);
+        IInstTerm* pin = GetRowInstTerm(row, pinMsb, pinLsb);
         const int w = pinMsb < 0 ? 0 : std::abs(pinMsb - pinLsb);
         const int end = sig.Reversed() ? cursor + w : cursor - w;
+        if (end < std::min(sig.lsb, sig.msb) || end > std::max(sig.lsb, sig.msb)) {
+            // The bits left of the range are fewer than the pin's: the pin does not fit them.
+            if (pin) CKXErrorHandler::MessageBoxOk("KXTABLE-128", pin->name());
+            continue;
+        }
         const BOOL joined = ConnectPinToSignal(row, netContext, end, cursor, transaction, newNet);
         rows[i].lead = std::exchange(m_leadJournal, CString());
         if (!joined) continue;

@@ -46,6 +46,9 @@ const AnswerCase kCases[] = {
     {"AttachRuleOnASignalGrid", 3, "kx::show slp MCLK", "kx::pane AttachSignal autoname", "0", "KXPANE-496"},
     {"RenameConnectionOnASignalGrid", 3, "kx::show slp MCLK", "renameConnection pin {U1 MCLK B14 NEWM}", "0",
      "KXPANE-496"},
+    // Bits chosen in the bit dialog that a pin is wider than: the pin does not fit them.
+    {"ConnectOfFewerChosenBitsThanThePinHas", 3, "kx::show clp U1; kx::answer dialog CKXGetVectorBits ok lsb 0 msb 1",
+     "addConnection pin {X<3..0>} {DQ<15..0>}", "0", "KXTABLE-128"},
     // A paste that places nothing names what it could not place, in every grid kind.
     {"MatrixPasteOfAFieldThatNamesNoPinOfTheGroup", 3, kMatrixOfEn "kx::select ccp 14 1; kx::key ccp Ctrl+C; "
      "kx::select ccp 14 4", "paste pin", "0", "KXTABLE-420"},
