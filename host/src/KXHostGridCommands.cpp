@@ -473,8 +473,11 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
         // A read-only window's cells take no typing: the line says so, as the editor's refusals do.
         const auto* doc = dynamic_cast<CKXDocument*>(app.ActiveDocument());
         const bool readOnly = doc && doc->GetOpenMode() == eOpenModeContext;
+        // The grid says why, when it can (its message shows; the line names its id).
+        CString why;
+        if (!readOnly) t.grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditWhyNot, reinterpret_cast<LPARAM>(&why));
         app.Core().Print("edit refused: cell " + cell + " takes no typing" +
-                         (readOnly ? ": the window is read-only (open mode 2)" : ""));
+                         (readOnly ? ": the window is read-only (open mode 2)" : why.IsEmpty() ? "" : ": " + why.str()));
         return true;
     }
     CString shown;

@@ -18,6 +18,12 @@ BOOL CKXGridWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
     LRESULT answer = 1;
     if (wParam == kCellEditForget) {
         m_cellEdit.reset();
+    } else if (wParam == kCellEditWhyNot) {
+        const KXEditResult why = WhyCurrentCellTakesNoTyping();
+        if (why.IsRefusal()) {
+            answer = why.Answer(KXShownMark());
+            if (auto* id = reinterpret_cast<CString*>(lParam)) *id = why.MessageId();
+        }
     } else if (m_cellEdit && m_cellEdit->IsRefusal()) {
         answer = 0;
         if (auto* id = reinterpret_cast<CString*>(lParam)) *id = m_cellEdit->MessageId();

@@ -250,6 +250,9 @@ public:
     // A retype of the cell's own text (in any letter case) is no edit: the result says nothing changed
     // (KXTABLE-267), without a message to the user, who sees the cell as it was.
     void RecordUnchangedCellEdit();
+    // Why the current cell takes no typing, when the grid can say (a refusal with its message); done
+    // when it has no reason to give.
+    virtual KXEditResult WhyCurrentCellTakesNoTyping() { return KXEditResult::Done(); }
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     // Rows above this one are header rows; GX_INVALID when the grid has none.

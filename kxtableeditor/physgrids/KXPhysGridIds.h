@@ -40,6 +40,11 @@ inline constexpr UINT IDS_UA_PHYSNET_INSTANCE_ID = 59450;
 inline constexpr UINT IDS_UA_PHYSPIN_FUNCTION = 59451;
 inline constexpr UINT IDS_UA_FILTERED_BLOCK_ROW = 59452;
 inline constexpr UINT IDS_UA_PROGRAMMABLE_PIN = 59453;
+// What a model cell's IDS_UA_PROGRAMMABLE_PIN says: a choice among the part's models, the one model the
+// part gives (or none), or a row without a logical pin to take a model.
+inline constexpr int kModelFixed = 0;
+inline constexpr int kModelChosen = 1;
+inline constexpr int kModelWithoutPin = 2;
 
 // What a pin row keeps in its pin-number cell.
 inline constexpr KXAttr<int> kPinInstanceId{IDS_UA_PHYSNET_INSTANCE_ID}; // the net grid: the pin's instance

@@ -21,6 +21,7 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -200,13 +201,13 @@ void CKXPhysGridWnd::StyleModelCell(ROWCOL row, const CInstTermBitContext& bit) 
         CGXStyle control;
         control.SetControl(Id(IDS_CTRL_PROGRAMMABLE_PIN)).SetChoiceList(choices);
         SetStyleRange(CGXRange(row, col), control, gxOverride, 0, kNoUpdate);
-        style.SetValue(model).SetReadOnly(FALSE).SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), 1);
+        style.SetValue(model).SetReadOnly(FALSE).SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), kModelChosen);
     } else {
         if (valid && defaults.GetCount() == 1 && model.IsEmpty()) model = defaults.GetHead();
         style.SetControl(Id(kStaticControl))
             .SetValue(model)
             .SetReadOnly(TRUE)
-            .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), 0);
+            .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), kModelFixed);
     }
     SetStyleRange(CGXRange(row, col), style, gxOverride, 0, kNoUpdate);
 }
@@ -217,8 +218,23 @@ void CKXPhysGridWnd::StyleModelCellWithoutPin(ROWCOL row) {
     style.SetControl(Id(kStaticControl))
         .SetValue("")
         .SetReadOnly(TRUE)
-        .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), 0);
+        .SetUserAttribute(Id(IDS_UA_PROGRAMMABLE_PIN), kModelWithoutPin);
     SetStyleRange(CGXRange(row, ModelColumn()), style, gxOverride, 0, kNoUpdate);
+}
+
+KXEditResult CKXPhysGridWnd::WhyCurrentCellTakesNoTyping() {
+    ROWCOL row = 0, col = 0;
+    if (!GetCurrentCell(row, col) || col != ModelColumn() || row < Layout().firstPinRow) return KXEditResult::Done();
+    CGXStyle style;
+    GetStyleRowCol(row, col, style);
+    const WORD attribute = Id(IDS_UA_PROGRAMMABLE_PIN);
+    if (!style.GetIncludeUserAttribute(attribute)) return KXEditResult::Done();
+    const int kind = std::atoi(style.GetUserAttributeText(attribute).GetString());
+    const int pinCol = FindColumnByCaption("Pin Name");
+    const CString pin = pinCol > 0 ? StoredText(row, static_cast<ROWCOL>(pinCol)) : CString();
+    if (kind == kModelWithoutPin) return KXEditResult::Refused("KXTABLE-426", pin);
+    if (kind == kModelFixed) return KXEditResult::Refused("KXTABLE-425", pin);
+    return KXEditResult::Done();
 }
 
 // ---------------------------------------------------------------------------

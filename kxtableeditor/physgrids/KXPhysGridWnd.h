@@ -67,6 +67,9 @@ public:
     // The model cell of a row without a logical pin (a power pin, an unused package pin): empty and
     // read-only, as there is no pin to take a model.
     void StyleModelCellWithoutPin(ROWCOL row);
+    // A model cell that takes no typing says why: the row has no logical pin, or its part offers no
+    // model to choose among.
+    KXEditResult WhyCurrentCellTakesNoTyping() override;
 
     // ------------------------------------------------------------- cell behaviour
     BOOL OnEndEditing(ROWCOL nRow, ROWCOL nCol) override;

@@ -56,9 +56,11 @@ TEST_F(PhysNetGridTest, APowerPinRowTakesNoTypedModel) {
     const ROWCOL row = kxphys::kNetFirstRow;
     ASSERT_EQ(NetRow(g, row), "U1|9|VCC|Power|");
     const std::string journal = JournalText();
+    Messages();
     EXPECT_EQ(
         Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(N::m_nColSignalModel) + " PWR"),
         "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-426"}); // it says why
     EXPECT_EQ(NetRow(g, row), "U1|9|VCC|Power|");
     EXPECT_EQ(JournalText(), journal);
 }

@@ -98,11 +98,28 @@ TEST_F(PhysGridTest, APowerPinRowTakesNoTypedModel) {
     const ROWCOL row = Row(g, "U1", "9");
     ASSERT_NE(row, 0u);
     const std::string journal = JournalText();
+    Messages();
     EXPECT_EQ(
         Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(G::s_nSignalModelCol) + " PWR"),
         "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-426"}); // it says why
     EXPECT_EQ(Cell(g, row, G::s_nSignalModelCol), "");
     EXPECT_EQ(JournalText(), journal);
+}
+
+// A part that offers no signal model to choose among (the resistor pack) keeps its pins' model cells
+// read-only; typing into one says why.
+TEST_F(PhysGridTest, AModelCellOfAPartWithoutModelsSaysWhyItTakesNoTyping) {
+    G* g = ShowParts({"RN1"});
+    ASSERT_NE(g, nullptr);
+    const ROWCOL row = Row(g, "RN1", "1");
+    ASSERT_NE(row, 0u);
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(G::s_nSignalModelCol) + " FAST"),
+              "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-425"});
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
 // The model a pin has, typed again in any letter case, changes nothing: 0, no undo step, no journal line.
