@@ -498,6 +498,7 @@ void CKXHostApp::RegisterCommands() {
                 "    return [kx::word selectObject pin {*}$keys]\n"
                 "}",
                 ignored);
+    m_core.AdoptSystemWord("selectObject");
     m_core.RegisterWordCommand();
     RegisterGridCommands();
     RegisterObjectCommands();

@@ -36,7 +36,11 @@ bool IsPureList(Tcl_Obj* obj) {
 CKXHostCore::CKXHostCore(std::ostream& out) : m_out(out) {
     m_interp = Tcl_CreateInterp();
     Tcl_Init(m_interp); // the library scripts are optional: the host needs only the core commands
-    Tcl_Eval(m_interp, "namespace eval ::kx {}");
+    // Scripts, journals and the standard streams are UTF-8 whatever the locale, so that a text reaches
+    // the editor and its files as it was typed, and comes back the same.
+    Tcl_SetSystemEncoding(m_interp, "utf-8");
+    Tcl_Eval(m_interp, "foreach channel {stdin stdout stderr} {catch {fconfigure $channel -encoding utf-8}}\n"
+                       "namespace eval ::kx {}");
 }
 
 CKXHostCore::~CKXHostCore() {
@@ -61,7 +65,10 @@ bool CKXHostCore::EvalFile(const std::string& path, std::string& result) {
         return false;
     }
     // Evaluated as a script file, so that [info script] names it.
-    int rc = Tcl_EvalFile(m_interp, path.c_str());
+    Tcl_Obj* pathObj = Tcl_NewStringObj(path.c_str(), static_cast<int>(path.size()));
+    Tcl_IncrRefCount(pathObj);
+    int rc = Tcl_FSEvalFileEx(m_interp, pathObj, "utf-8");
+    Tcl_DecrRefCount(pathObj);
     result = Tcl_GetStringResult(m_interp);
     if (rc != TCL_OK) {
         const char* info = Tcl_GetVar(m_interp, "errorInfo", TCL_GLOBAL_ONLY);
@@ -221,6 +228,10 @@ void CKXHostCore::RegisterSystemWord(const std::string& word) {
     cmds.push_back(std::make_unique<WordCmd>(WordCmd{this, word}));
     Tcl_CreateObjCommand(m_interp, word.c_str(), SystemWordProc, cmds.back().get(), nullptr);
     m_words.push_back(word);
+}
+
+void CKXHostCore::AdoptSystemWord(const std::string& word) {
+    if (!IsSystemWord(word)) m_words.push_back(word);
 }
 
 bool CKXHostCore::IsSystemWord(const std::string& word) const {

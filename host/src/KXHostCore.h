@@ -51,6 +51,9 @@ public:
     void SetRoute(RouteFn route) { m_route = std::move(route); }
     void RegisterSystemWord(const std::string& word);
     bool IsSystemWord(const std::string& word) const;
+    // A system word the host reaches through a Tcl command of its own (one that reads its arguments
+    // before it routes them): it is known as a system word, and its command stays the host's.
+    void AdoptSystemWord(const std::string& word);
 
     // Host commands in the kx:: namespace: handler(args) -> (ok, result text).
     using HostCmdFn = std::function<bool(const std::vector<std::string>& args, std::string& result)>;

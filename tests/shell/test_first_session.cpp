@@ -8,6 +8,8 @@
 
 #include "grid/KXGridWnd.h"
 
+#include "KXSanitizer.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -171,23 +173,16 @@ std::string HostOutput(const std::string& arguments) {
 TEST(HostHelp, ListsTheOptionsTheModesAndWhereTheCommandsAre) {
     const std::string text = HostOutput("--help");
     for (const char* expected : {"--lib DIR", "--project FILE", "--journal FILE.vbs", "--replay FILE.vbs", "--quiet",
-                                 "Open modes", "  3  ", "open it in mode 3", "host/README.md"})
+                                 "Open modes", "  3  ", "open it in mode 3", "host/README.md",
+                                 "0  the logical view, view switching off: typed and pasted connections"})
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kOwnAllocator = true;
-#elif defined(__has_feature)
-constexpr bool kOwnAllocator = __has_feature(address_sanitizer);
-#else
-constexpr bool kOwnAllocator = false;
-#endif
 
 // A fresh host asks for huge pages for its heap, so that a show of tens of thousands of rows does not
 // fault its memory in a small page at a time (where the kernel has huge pages and the allocator is the
 // C library's own).
 TEST(HostHeap, AFreshHostBacksItsHeapWithHugePages) {
-    if (kOwnAllocator) GTEST_SKIP() << "a sanitizer's allocator keeps a heap of its own";
+    if (kKXSanitizerAllocator) GTEST_SKIP() << "a sanitizer's allocator keeps a heap of its own";
     if (!std::filesystem::exists("/sys/kernel/mm/transparent_hugepage")) GTEST_SKIP() << "no huge pages here";
     const std::string script = testing::TempDir() + "/heap_flags.tcl";
     std::ofstream(script) << "set f [open /proc/self/smaps]\n"

@@ -219,20 +219,23 @@ bool Db::apply(Op& op, bool inverse, TxState* rec, std::string& why) {
 static void joinBit(IInstTerm* pin, int pinBit, INet* net, int netBit) {
     int pi = bitIndex(pin->msb(), pin->lsb(), pinBit);
     int ni = bitIndex(net->msb(), net->lsb(), netBit);
-    auto& pb = Db::m_bits(pin)[static_cast<size_t>(pi)];
+    auto& pb = Db::m_bits(pin).use(pi);
     pb.net = net;
     pb.netBit = netBit;
-    Db::m_bits(net)[static_cast<size_t>(ni)].pins.insert(CInstTermBit(pin, pinBit));
+    Db::m_bits(net).use(ni).pins.insert(CInstTermBit(pin, pinBit));
 }
 
 static void partBit(IInstTerm* pin, int pinBit) {
     int pi = bitIndex(pin->msb(), pin->lsb(), pinBit);
-    auto& pb = Db::m_bits(pin)[static_cast<size_t>(pi)];
-    if (!pb.net) return;
-    int ni = bitIndex(pb.net->msb(), pb.net->lsb(), pb.netBit);
-    Db::m_bits(pb.net)[static_cast<size_t>(ni)].pins.erase(CInstTermBit(pin, pinBit));
-    pb.net = nullptr;
-    pb.netBit = -1;
+    auto* pb = Db::m_bits(pin).find(pi);
+    if (!pb || !pb->net) return;
+    INet* net = pb->net;
+    int ni = bitIndex(net->msb(), net->lsb(), pb->netBit);
+    if (auto* nb = Db::m_bits(net).find(ni)) nb->pins.erase(CInstTermBit(pin, pinBit));
+    Db::m_bits(net).release(ni);
+    pb->net = nullptr;
+    pb->netBit = -1;
+    Db::m_bits(pin).release(pi);
 }
 
 static bool attachTarget(IDesign* d, int kind, const std::string& path, IInstTerm*& pin, INet*& net, int& bit,
@@ -289,13 +292,15 @@ static void detachDT(IDTInstance* dt) {
     case IDTInstance::eOnInstTermBit: {
         IInstTerm* p = Db::m_pin(dt);
         int i = rmx::bitIndex(p->msb(), p->lsb(), Db::m_bit(dt));
-        if (i >= 0) drop(Db::m_bits(p)[static_cast<size_t>(i)].dts);
+        if (auto* b = Db::m_bits(p).find(i)) drop(b->dts);
+        Db::m_bits(p).release(i);
         break;
     }
     case IDTInstance::eOnNetBit: {
         INet* n = Db::m_net(dt);
         int i = rmx::bitIndex(n->msb(), n->lsb(), Db::m_bit(dt));
-        if (i >= 0) drop(Db::m_bits(n)[static_cast<size_t>(i)].dts);
+        if (auto* b = Db::m_bits(n).find(i)) drop(b->dts);
+        Db::m_bits(n).release(i);
         break;
     }
     case IDTInstance::eOnDPConn:
@@ -317,11 +322,11 @@ static void attachDT(IDTInstance* dt, int kind, IInstTerm* pin, INet* net, int b
     if (kind == IDTInstance::eOnInstTermBit) {
         Db::m_pin(dt) = pin;
         Db::m_bit(dt) = bit;
-        insertInIdOrder(Db::m_bits(pin)[static_cast<size_t>(rmx::bitIndex(pin->msb(), pin->lsb(), bit))].dts, dt);
+        insertInIdOrder(Db::m_bits(pin).use(rmx::bitIndex(pin->msb(), pin->lsb(), bit)).dts, dt);
     } else if (kind == IDTInstance::eOnNetBit) {
         Db::m_net(dt) = net;
         Db::m_bit(dt) = bit;
-        insertInIdOrder(Db::m_bits(net)[static_cast<size_t>(rmx::bitIndex(net->msb(), net->lsb(), bit))].dts, dt);
+        insertInIdOrder(Db::m_bits(net).use(rmx::bitIndex(net->msb(), net->lsb(), bit)).dts, dt);
     } else if (kind == IDTInstance::eOnDPConn) {
         IDPConn* c = Db::m_conn(pair);
         Db::m_dpConn(dt) = c;
@@ -433,7 +438,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         m_lsb(n) = op.n[1];
         m_scope(n) = static_cast<INet::INetScope>(op.n[2]);
         m_type(n) = static_cast<ITerm::ITermType>(op.n[3]);
-        m_bits(n).assign(static_cast<size_t>(rangeWidth(op.n[0], op.n[1])), {});
+        m_bits(n).clear();
         m_nets(d).byName[op.s1] = n;
         ++m_nets(d).live;
         addChange(rec, 'N', 1, n, d);
@@ -447,7 +452,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
             return stale("net " + op.s1, why);
         if (n->connectionCount() || !propsEmpty(n) || !n->beginAlias().atEnd() || !n->beginDPNet().atEnd())
             return why = "net " + op.s1 + " is still in use", false;
-        for (auto& b : m_bits(n))
+        for (auto& [i, b] : m_bits(n))
             if (!b.props.empty() || !b.dts.empty()) return why = "net " + op.s1 + " is still in use", false;
         m_alive(n) = false;
         m_nets(d).byName.erase(op.s1);
@@ -473,25 +478,23 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         if ((op.n[0] < 0) != n->isScalar() || (op.n[2] < 0) != n->isScalar()) return why = "net width differs", false;
         auto& old = m_bits(n);
         // Bits that go away must be free.
-        for (size_t i = 0; i < old.size(); ++i) {
-            int b = bitAt(n->msb(), n->lsb(), static_cast<int>(i));
+        for (auto& [i, data] : old) {
+            int b = bitAt(n->msb(), n->lsb(), i);
             bool keeps = bitIndex(op.n[2], op.n[3], b) >= 0 && (b >= 0 || op.n[2] < 0);
-            if (!keeps && (!old[i].pins.empty() || !old[i].props.empty() || !old[i].dts.empty()))
-                return why = "bit " + bitName(op.s1, b) + " is still in use", false;
+            if (!keeps && !data.empty()) return why = "bit " + bitName(op.s1, b) + " is still in use", false;
         }
         for (IDPNet* dp : n->beginDPNet())
             if (dp->positiveBit() >= 0 || dp->negativeBit() >= 0)
                 if (bitIndex(op.n[2], op.n[3], n == dp->positive() ? dp->positiveBit() : dp->negativeBit()) < 0)
                     return why = "a pair net uses a bit that goes away", false;
-        std::vector<std::remove_reference_t<decltype(old)>::value_type> fresh(
-            static_cast<size_t>(rangeWidth(op.n[2], op.n[3])));
-        for (size_t i = 0; i < old.size(); ++i) {
-            int b = bitAt(n->msb(), n->lsb(), static_cast<int>(i));
+        std::remove_reference_t<decltype(old)> fresh;
+        for (auto& [i, data] : old) {
+            int b = bitAt(n->msb(), n->lsb(), i);
             int j = bitIndex(op.n[2], op.n[3], b);
             if (op.n[2] < 0 && n->isScalar()) j = 0;
-            if (j >= 0) fresh[static_cast<size_t>(j)] = std::move(old[i]);
+            if (j >= 0 && !data.empty()) fresh.use(j) = std::move(data);
         }
-        old = std::move(fresh);
+        old.swap(fresh);
         m_msb(n) = op.n[2];
         m_lsb(n) = op.n[3];
         addChange(rec, 'N', 10, n, d);
@@ -608,14 +611,17 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         int bit = -1;
         ISchemaObject* o = resolve(d, op.kind, op.s1, bit);
         if (!o) return why = "no object at " + op.s1, false;
-        PropMap* props = propsOf(o, bit);
+        PropMap* props = propsToWrite(o, bit);
         if (!props) return why = "no object at " + op.s1, false;
         auto it = props->find(op.s2);
         bool had = it != props->end();
-        if (had != op.hadOld || (had && (it->second.value != op.oldP.value || it->second.source != op.oldP.source)))
+        if (had != op.hadOld || (had && (it->second.value != op.oldP.value || it->second.source != op.oldP.source))) {
+            releaseBit(o, bit);
             return stale("property " + op.s2 + " of " + op.s1, why);
+        }
         if (op.hasNew) (*props)[op.s2] = op.newP;
         else if (had) props->erase(it);
+        releaseBit(o, bit);
         if (rec) {
             auto pc = std::make_unique<CPropertyChange>();
             m_owner(pc.get()) = o;
@@ -725,7 +731,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         m_lsb(p) = op.n[1];
         m_direction(p) = op.n[2];
         m_type(p) = static_cast<ITerm::ITermType>(op.n[3]);
-        m_bits(p).assign(static_cast<size_t>(rangeWidth(op.n[0], op.n[1])), {});
+        m_bits(p).clear();
         // Pins keep declaration order; a revived pin goes back to its place by id.
         auto& pins = m_pins(i);
         auto pos = std::find_if(pins.begin(), pins.end(), [&](IInstTerm* x) { return x->id() > op.id; });
@@ -741,7 +747,7 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
             op.s3 != p->displayName() || !sameId(op.id, p->id()))
             return stale("pin " + op.s1 + "." + op.s2, why);
         if (p->isConnected() || !propsEmpty(p) || !m_pairs(p).empty()) return why = "pin " + op.s2 + " is in use", false;
-        for (auto& b : m_bits(p))
+        for (auto& [i, b] : m_bits(p))
             if (!b.props.empty() || !b.dts.empty()) return why = "pin " + op.s2 + " is in use", false;
         for (IDPInstTerm* x : m_pairs(p))
             if (x->isAlive()) return why = "pin " + op.s2 + " is in use", false;
@@ -779,13 +785,13 @@ bool Db::applyImpl(Op& op, TxState* rec, std::string& why) {
         if (!p || !rangeOk(op.n[2], op.n[3], why)) return false;
         if (p->msb() != op.n[0] || p->lsb() != op.n[1]) return stale("the width of pin " + op.s2, why);
         if (p->isConnected()) return why = "pin " + op.s2 + " is connected", false;
-        for (auto& b : m_bits(p))
+        for (auto& [i, b] : m_bits(p))
             if (!b.props.empty() || !b.dts.empty()) return why = "pin " + op.s2 + " has bit data", false;
         for (IDPInstTerm* x : m_pairs(p))
             if (x->isAlive()) return why = "pin " + op.s2 + " is in a pair", false;
         m_msb(p) = op.n[2];
         m_lsb(p) = op.n[3];
-        m_bits(p).assign(static_cast<size_t>(rangeWidth(op.n[2], op.n[3])), {});
+        m_bits(p).clear();
         addChange(rec, 'T', 10, p, d);
         return true;
     }

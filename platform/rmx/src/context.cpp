@@ -134,8 +134,42 @@ int Db::kindOf(const ISchemaObject* o, int bit) {
     }
 }
 
-rmx::PropMap* Db::propsOf(ISchemaObject* o, int bit) {
-    return const_cast<rmx::PropMap*>(propsOf(static_cast<const ISchemaObject*>(o), bit));
+// The properties of a bit that has none: read through this, never written.
+static const rmx::PropMap& noProps() {
+    static const rmx::PropMap none;
+    return none;
+}
+
+// The place of a bus bit in its object (-1 when the bit is none of its own), pins and nets alike.
+template <class Obj>
+static int busBitIndex(const Obj* o, int bit) {
+    if (bit < 0 || o->isScalar()) return -1;
+    return bitIndex(o->msb(), o->lsb(), bit);
+}
+
+rmx::PropMap* Db::propsToWrite(ISchemaObject* o, int bit) {
+    if (!o) return nullptr;
+    auto ofBit = [&](auto* obj) -> rmx::PropMap* {
+        if (bit < 0 || obj->isScalar()) return &m_props(static_cast<ISchemaObject*>(obj));
+        const int i = busBitIndex(obj, bit);
+        return i < 0 ? nullptr : &m_bits(obj).use(i).props;
+    };
+    if (o->objectType() == 'T') {
+        if (auto* p = dynamic_cast<IInstTerm*>(o)) return ofBit(p);
+    } else if (o->objectType() == 'N') {
+        return ofBit(static_cast<INet*>(o));
+    }
+    return &m_props(o);
+}
+
+void Db::releaseBit(ISchemaObject* o, int bit) {
+    if (!o) return;
+    if (o->objectType() == 'T') {
+        if (auto* p = dynamic_cast<IInstTerm*>(o)) m_bits(p).release(busBitIndex(p, bit));
+    } else if (o->objectType() == 'N') {
+        auto* n = static_cast<INet*>(o);
+        m_bits(n).release(busBitIndex(n, bit));
+    }
 }
 
 const rmx::PropMap* Db::propsOf(const ISchemaObject* o, int bit) {
@@ -145,9 +179,10 @@ const rmx::PropMap* Db::propsOf(const ISchemaObject* o, int bit) {
     } else if (o->objectType() == 'N') {
         auto* n = static_cast<const INet*>(o);
         if (bit >= 0 && !n->isScalar()) {
-            int i = bitIndex(n->msb(), n->lsb(), bit);
+            const int i = busBitIndex(n, bit);
             if (i < 0) return nullptr;
-            return &m_bits(n)[static_cast<size_t>(i)].props;
+            const auto* b = m_bits(n).find(i);
+            return b ? &b->props : &noProps();
         }
     }
     return &m_props(o);
@@ -155,8 +190,10 @@ const rmx::PropMap* Db::propsOf(const ISchemaObject* o, int bit) {
 
 const rmx::PropMap* Db::propsOfPinBit(const IInstTerm* pin, int bit) {
     if (bit < 0 || pin->isScalar()) return &m_props(static_cast<const ISchemaObject*>(pin));
-    const int i = bitIndex(pin->msb(), pin->lsb(), bit);
-    return i < 0 ? nullptr : &m_bits(pin)[static_cast<size_t>(i)].props;
+    const int i = busBitIndex(pin, bit);
+    if (i < 0) return nullptr;
+    const auto* b = m_bits(pin).find(i);
+    return b ? &b->props : &noProps();
 }
 
 // Resolves a path from design d (no hierarchy) as an object of the given kind (0: any).

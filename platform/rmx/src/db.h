@@ -242,7 +242,18 @@ public:
     static int kindOf(const ISchemaObject* obj, int bit);
     static std::string attachPathOf(const IDTInstance* dt);  // "" when detached
     ISchemaObject* resolve(IDesign* d, int kind, const std::string& path, int& bit) const;
-    static rmx::PropMap* propsOf(ISchemaObject* obj, int bit);
+    // The properties to write: a bit's are made for it when it has none yet (releaseBit forgets them
+    // again once they are empty).
+    static rmx::PropMap* propsToWrite(ISchemaObject* obj, int bit);
+    static void releaseBit(ISchemaObject* obj, int bit);
+    // The bit numbers of a pin or net that hold something (a connection, a component, a property),
+    // from the msb end; the other bits of a bus have nothing to clear.
+    template <class Obj>
+    static std::vector<int> usedBits(const Obj* o) {
+        std::vector<int> out;
+        for (auto& [index, data] : m_bits(o)) out.push_back(bitAt(o->msb(), o->lsb(), index));
+        return out;
+    }
     static const rmx::PropMap* propsOf(const ISchemaObject* obj, int bit);
     // The properties of a pin bit (the pin's own for -1 or a scalar pin); null for a bit it lacks.
     static const rmx::PropMap* propsOfPinBit(const IInstTerm* pin, int bit);

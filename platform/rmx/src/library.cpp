@@ -160,12 +160,10 @@ std::string designText(const IDesign* d, const std::vector<SymbolPair>* pairs, c
     }
     for (IInstance* i : insts)
         for (IInstTerm* p : i->beginInstTerm())
-            for (int b : p->bits()) {
-                CNetBit nb = p->netBit(b);
-                if (nb)
-                    o << "conn " << word(i->name()) << " " << word(pinBitWord(p, b)) << " "
-                      << word(netBitWord(nb.net(), nb.bit())) << "\n";
-            }
+            for (auto& [index, bit] : Db::m_bits(p))
+                if (bit.net)
+                    o << "conn " << word(i->name()) << " " << word(pinBitWord(p, rmx::bitAt(p->msb(), p->lsb(), index)))
+                      << " " << word(netBitWord(bit.net, bit.netBit)) << "\n";
     for (IInstance* i : insts)
         for (IDPInstTerm* pp : i->beginDPInstTerm())
             o << "dppin " << word(i->name()) << " " << word(pp->name()) << " "
@@ -204,14 +202,14 @@ std::string designText(const IDesign* d, const std::vector<SymbolPair>* pairs, c
     for (INet* n : nets) {
         props(n, -1);
         if (!n->isScalar())
-            for (int b : n->bits()) props(n, b);
+            for (auto& [index, bit] : Db::m_bits(n)) props(n, rmx::bitAt(n->msb(), n->lsb(), index));
     }
     for (IInstance* i : insts) {
         props(i, -1);
         for (IInstTerm* p : i->beginInstTerm()) {
             props(p, -1);
             if (!p->isScalar())
-                for (int b : p->bits()) props(p, b);
+                for (auto& [index, bit] : Db::m_bits(p)) props(p, rmx::bitAt(p->msb(), p->lsb(), index));
         }
         for (IDPInstTerm* pp : i->beginDPInstTerm()) {
             props(pp, -1);

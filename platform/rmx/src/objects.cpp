@@ -46,9 +46,8 @@ bool CNetBit::operator<(const CNetBit& o) const {
 CSchemaObjectIterator<CInstTermBit> CNetBit::beginInstTermBit() const {
     std::vector<CInstTermBit> out;
     if (m_net) {
-        int i = rmx::bitIndex(m_net->msb(), m_net->lsb(), m_bit);
-        auto& bits = Db::m_bits(m_net);
-        if (i >= 0 && i < static_cast<int>(bits.size())) out.assign(bits[i].pins.begin(), bits[i].pins.end());
+        if (auto* b = Db::m_bits(m_net).find(rmx::bitIndex(m_net->msb(), m_net->lsb(), m_bit)))
+            out.assign(b->pins.begin(), b->pins.end());
     }
     return CSchemaObjectIterator<CInstTermBit>(std::move(out));
 }
@@ -77,10 +76,8 @@ CSchemaObjectIterator<CNetBit> CNetBit::beginAlias() const {
 CSchemaObjectIterator<IDTInstance*> CNetBit::beginAssociatedDTInstance() const {
     std::vector<IDTInstance*> out;
     if (m_net) {
-        int i = rmx::bitIndex(m_net->msb(), m_net->lsb(), m_bit);
-        auto& bits = Db::m_bits(m_net);
-        if (i >= 0 && i < static_cast<int>(bits.size()))
-            for (IDTInstance* dt : bits[i].dts)
+        if (auto* b = Db::m_bits(m_net).find(rmx::bitIndex(m_net->msb(), m_net->lsb(), m_bit)))
+            for (IDTInstance* dt : b->dts)
                 if (dt->isAlive()) out.push_back(dt);
     }
     return CSchemaObjectIterator<IDTInstance*>(std::move(out));
@@ -143,10 +140,8 @@ CNetBit CInstTermBit::netbitInner() const {
 CSchemaObjectIterator<IDTInstance*> CInstTermBit::beginAssociatedDTInstance() const {
     std::vector<IDTInstance*> out;
     if (m_pin) {
-        int i = rmx::bitIndex(m_pin->msb(), m_pin->lsb(), m_bit);
-        auto& bits = Db::m_bits(m_pin);
-        if (i >= 0 && i < static_cast<int>(bits.size()))
-            for (IDTInstance* dt : bits[i].dts)
+        if (auto* b = Db::m_bits(m_pin).find(rmx::bitIndex(m_pin->msb(), m_pin->lsb(), m_bit)))
+            for (IDTInstance* dt : b->dts)
                 if (dt->isAlive()) out.push_back(dt);
     }
     return CSchemaObjectIterator<IDTInstance*>(std::move(out));
@@ -225,40 +220,41 @@ CSchemaObjectIterator<CInstTermBit> IInstTerm::beginBit() const {
 }
 
 CNetBit IInstTerm::netBit(int bit) const {
-    int i = rmx::bitIndex(m_msb, m_lsb, bit);
-    if (i < 0 || i >= static_cast<int>(m_bits.size()) || !m_bits[i].net) return CNetBit();
-    return CNetBit(m_bits[i].net, m_bits[i].netBit);
+    const BitData* b = m_bits.find(rmx::bitIndex(m_msb, m_lsb, bit));
+    if (!b || !b->net) return CNetBit();
+    return CNetBit(b->net, b->netBit);
 }
 
 bool IInstTerm::isConnected() const {
-    for (auto& b : m_bits)
+    for (auto& [i, b] : m_bits)
         if (b.net) return true;
     return false;
 }
 
 // Runs of consecutive pin bits that go to one net with a constant step of the net bit.
 static void pinRuns(const IInstTerm* pin, const INet* only, std::vector<CConn>& out) {
+    // The pin's used bits, in order from its msb end: a run goes on while the next one is the next
+    // place of the pin, on the same net, one net bit further in the run's direction.
     auto& bits = Db::m_bits(pin);
-    int w = static_cast<int>(bits.size());
-    int i = 0;
-    while (i < w) {
-        if (!bits[i].net || (only && bits[i].net != only)) {
-            ++i;
+    auto it = bits.begin();
+    while (it != bits.end()) {
+        INet* net = it->second.net;
+        if (!net || (only && net != only)) {
+            ++it;
             continue;
         }
-        INet* net = bits[i].net;
-        int j = i + 1;
+        auto first = it, last = it;
         int step = 0;
-        while (j < w && bits[j].net == net && net->msb() >= 0) {
-            int d = bits[j].netBit - bits[j - 1].netBit;
+        for (++it; it != bits.end() && it->first == last->first + 1 && it->second.net == net && net->msb() >= 0; ++it) {
+            int d = it->second.netBit - last->second.netBit;
             if (d != 1 && d != -1) break;
             if (step == 0) step = d;
             else if (d != step) break;
-            ++j;
+            last = it;
         }
-        int pm = rmx::bitAt(pin->msb(), pin->lsb(), i), pl = rmx::bitAt(pin->msb(), pin->lsb(), j - 1);
-        out.emplace_back(net, bits[i].netBit, bits[j - 1].netBit, pin, pm, pl);
-        i = j;
+        int pm = rmx::bitAt(pin->msb(), pin->lsb(), first->first), pl = rmx::bitAt(pin->msb(), pin->lsb(), last->first);
+        out.emplace_back(net, first->second.netBit, last->second.netBit, pin, pm, pl);
+        it = std::next(last);
     }
 }
 
@@ -300,7 +296,7 @@ CSchemaObjectIterator<CNetBit> INet::beginBit() const {
 CSchemaObjectIterator<CConn> INet::beginConn() const {
     std::vector<IInstTerm*> order;
     std::set<IInstTerm*> seen;
-    for (auto& b : m_bits)
+    for (auto& [i, b] : m_bits)
         for (auto& pb : b.pins)
             if (seen.insert(pb.instterm()).second) order.push_back(pb.instterm());
     std::sort(order.begin(), order.end(), [](IInstTerm* a, IInstTerm* b) {
@@ -314,7 +310,7 @@ CSchemaObjectIterator<CConn> INet::beginConn() const {
 
 int INet::connectionCount() const {
     int n = 0;
-    for (auto& b : m_bits) n += static_cast<int>(b.pins.size());
+    for (auto& [i, b] : m_bits) n += static_cast<int>(b.pins.size());
     return n;
 }
 
@@ -400,7 +396,7 @@ CSchemaObjectIterator<CNetBit> IInstance::beginNetBit() const {
     std::vector<CNetBit> out;
     std::set<std::pair<INet*, int>> seen;
     for (IInstTerm* p : m_pins)
-        for (auto& b : Db::m_bits(p))
+        for (auto& [i, b] : Db::m_bits(p))
             if (b.net && seen.insert({b.net, b.netBit}).second) out.emplace_back(b.net, b.netBit);
     return CSchemaObjectIterator<CNetBit>(std::move(out));
 }

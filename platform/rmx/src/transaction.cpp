@@ -403,7 +403,7 @@ bool removePin(Ctx& c, IInstTerm* p) {
     }
     for (const CConn& k : p->beginConn())
         if (!disconnectRun(c, k)) return false;
-    for (int b : p->bits()) {
+    for (int b : Db::usedBits(p)) {
         for (IDTInstance* dt : CInstTermBit(p, b).beginAssociatedDTInstance())
             if (!removeDT(c, dt)) return false;
         if (!p->isScalar() && !clearProps(c, p, b)) return false;
@@ -587,7 +587,7 @@ bool CTransaction::removeNet(const INet* cnet) {
             if (!removeDPNet(dp)) return false;
         for (CAlias* a : net->beginAlias())
             if (!removeAlias(a)) return false;
-        for (int b : net->bits()) {
+        for (int b : Db::usedBits(net)) {
             for (IDTInstance* dt : CNetBit(net, b).beginAssociatedDTInstance())
                 if (!removeDT(c, dt)) return false;
             if (!net->isScalar() && !clearProps(c, net, b)) return false;
@@ -628,7 +628,7 @@ bool CTransaction::changeNetWidth(INet* net, unsigned umsb, unsigned ulsb) {
     if (msb == net->msb() && lsb == net->lsb()) return true;
     Ctx c = front(this, m_state);
     return c.atomic([&]() -> bool {
-        for (int b : net->bits()) {
+        for (int b : Db::usedBits(net)) {
             if (rmx::bitIndex(msb, lsb, b) >= 0) continue;
             for (const CInstTermBit& pb : CNetBit(net, b).beginInstTermBit()) {
                 CConn k(net, b, pb.instterm(), pb.bit());

@@ -41,6 +41,40 @@ struct Prop {
 // Looked up by a name's text as it is, without a string made for each look-up.
 using PropMap = std::map<std::string, Prop, std::less<>>;
 
+// Per-bit data of a bus, kept only for the bits that hold something and keyed by the bit's place from
+// the msb end: a bus costs what its used bits cost, whatever its width. T tells by empty() when a
+// bit holds nothing any more.
+template <class T>
+class SparseBits {
+public:
+    using Map = std::map<int, T>;
+    T* find(int index) {
+        auto it = m_bits.find(index);
+        return it == m_bits.end() ? nullptr : &it->second;
+    }
+    const T* find(int index) const {
+        auto it = m_bits.find(index);
+        return it == m_bits.end() ? nullptr : &it->second;
+    }
+    // The bit's data, made empty when the bit has none yet.
+    T& use(int index) { return m_bits[index]; }
+    // Forgets the bit's data once it holds nothing.
+    void release(int index) {
+        auto it = m_bits.find(index);
+        if (it != m_bits.end() && it->second.empty()) m_bits.erase(it);
+    }
+    void clear() { m_bits.clear(); }
+    void swap(SparseBits& o) noexcept { m_bits.swap(o.m_bits); }
+    // The used bits, (index, data), in order from the msb end.
+    typename Map::iterator begin() { return m_bits.begin(); }
+    typename Map::iterator end() { return m_bits.end(); }
+    typename Map::const_iterator begin() const { return m_bits.begin(); }
+    typename Map::const_iterator end() const { return m_bits.end(); }
+
+private:
+    Map m_bits;
+};
+
 // Numeric object kinds, used by the path-addressed property operations of CTransaction and by
 // IServer::findObject. They are this database's own numbering.
 enum ObjectKind {

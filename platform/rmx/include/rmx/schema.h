@@ -196,9 +196,10 @@ private:
         int netBit = -1;
         rmx::PropMap props;
         std::vector<IDTInstance*> dts;
+        bool empty() const { return !net && props.empty() && dts.empty(); }
     };
     IInstance* m_instance = nullptr;
-    std::vector<BitData> m_bits;  // index: position from the msb end
+    rmx::SparseBits<BitData> m_bits;
     std::vector<IDPInstTerm*> m_pairs;
 };
 
@@ -241,12 +242,13 @@ private:
         std::set<CInstTermBit> pins;
         rmx::PropMap props;
         std::vector<IDTInstance*> dts;
+        bool empty() const { return pins.empty() && props.empty() && dts.empty(); }
     };
     std::string m_name;
     int m_msb = -1, m_lsb = -1;
     INetScope m_scope = eScopeDesign;
     ITerm::ITermType m_type = ITerm::eTermTypeUnknown;
-    std::vector<BitData> m_bits;
+    rmx::SparseBits<BitData> m_bits;
     std::vector<CAlias*> m_aliases;
     std::vector<IDPNet*> m_pairs;
 };
