@@ -49,6 +49,8 @@ public:
     bool SaidSince() const;
     // The window said since the mark that it may not edit (kKXReadOnlyWindow).
     bool ReadOnlySaidSince() const;
+    // A dialog opened since the mark (whatever its answer).
+    bool DialogOpenedSince() const;
     // A dialog closed with Cancel (or left unanswered, or refusing its answer) since the mark. The retain
     // question asked in the middle of a connect is no such dialog: its Cancel keeps the associated parts
     // and the edit goes on.
