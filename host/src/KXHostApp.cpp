@@ -408,6 +408,54 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
     return true;
 }
 
+bool CKXHostApp::OpenBlock(const std::string& instance, int mode, std::string& error) {
+    if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt) {
+        error = "a block opens within its parent in mode 2, 3 or 6, not " + std::to_string(mode);
+        return false;
+    }
+    auto* tmpl = dynamic_cast<CKXMultiDocTemplate*>(m_pTemplate);
+    const auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
+    if (!tmpl || !doc) {
+        error = "no design window is open";
+        return false;
+    }
+    if (doc->GetOpenMode() == eOpenModePhysical) {
+        error = "the physical view opens no blocks; open them from a logical view";
+        return false;
+    }
+    if (doc->GetOpenMode() == eOpenModeContext && mode != eOpenModeContext) {
+        error = "a read-only window (open mode 2) opens its blocks read-only, in mode 2";
+        return false;
+    }
+    const CDesignContext& parent = doc->GetDesignContext();
+    const CInstanceContext block = parent.instance(instance.c_str());
+    const CDesignContext inner = block ? block.containedDesign() : CDesignContext();
+    if (!inner) {
+        error = "no block instance \"" + instance + "\" in design " + std::string(parent.name().GetString());
+        return false;
+    }
+    if (CKXDocument* shown = tmpl->FindDocument(inner, mode)) {
+        if (CFrameWnd* frame = FrameOf(shown)) m_pMainWnd->MDIActivate(frame);
+        return true;
+    }
+    if (CKXShareGlobalData::IsJournalling()) {
+        std::string quoted;
+        for (char ch : instance)
+            quoted += ch == '"' ? std::string("\"\"") : std::string(1, ch);
+        CString line;
+        line.Format("\n\n ' --- Open Block ---\n\ncall RMX.OpenBlock(\"%s\", \"%d\")", quoted.c_str(), mode);
+        CKXShareGlobalData::AppendToJournal(line);
+    }
+    CDocument* opened = tmpl->OpenDocumentFile(inner, mode);
+    if (!opened) {
+        error = "the block \"" + std::string(inner.name().GetString()) + "\" could not be opened";
+        return false;
+    }
+    RegisterWords();
+    if (CFrameWnd* frame = FrameOf(opened)) m_pMainWnd->MDIActivate(frame);
+    return true;
+}
+
 std::string CKXHostApp::RequestedDesign(const std::string& name) const {
     if (name != "@") return name;
     const auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());

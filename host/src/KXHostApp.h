@@ -58,6 +58,11 @@ public:
     std::vector<CDocument*> Documents() const;
 
     bool Open(const std::string& name, int mode, std::string& error);
+    // Opens the block of a block instance of the active window's design within that design, as the host
+    // application does: in open mode 2 (in the context of its parent, read-only), 3 or 6 (within its
+    // parent, editable). The block's window can ascend to the parent. A read-only window opens its blocks
+    // read-only (mode 2) only. A window already showing the block in that mode is made active.
+    bool OpenBlock(const std::string& instance, int mode, std::string& error);
     // The design an editor's request to open names: a design name as it is; the design path "@" (the root
     // of a design's hierarchy, as a window that opens its design again sends it) the active window's root
     // design.

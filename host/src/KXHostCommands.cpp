@@ -57,17 +57,19 @@ const std::map<std::string, const char*>& OptionMessages() {
 using Args = std::vector<std::string>;
 
 bool HostOpen(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.empty() || a.size() > 2) {
-        r = "usage: kx::open LIB.CELL:VIEW ?MODE?";
+    const bool block = !a.empty() && a[0] == "-block";
+    const std::size_t first = block ? 1 : 0;
+    if (a.size() <= first || a.size() > first + 2) {
+        r = "usage: kx::open LIB.CELL:VIEW ?MODE? | kx::open -block INSTANCE ?MODE?";
         return false;
     }
-    int mode = 1;
-    if (a.size() == 2 && !CKXHostApp::ParseNumber(a[1], mode)) {
-        r = "the open mode is a number (0, 1, 2, 3, 4 or 6), not \"" + a[1] + "\"";
+    int mode = block ? 2 : 1;
+    if (a.size() == first + 2 && !CKXHostApp::ParseNumber(a[first + 1], mode)) {
+        r = "the open mode is a number (0, 1, 2, 3, 4 or 6), not \"" + a[first + 1] + "\"";
         return false;
     }
     std::string err;
-    if (!app.Open(a[0], mode, err)) {
+    if (block ? !app.OpenBlock(a[first], mode, err) : !app.Open(a[0], mode, err)) {
         app.Core().Print("error: " + err);
         r = "0";
         return true;

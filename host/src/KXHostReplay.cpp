@@ -84,6 +84,12 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         if (!ParseNumber(AfxVariantToString(&args[1]).str(), mode)) return refuse("not an open mode");
         return Open(AfxVariantToString(&args[0]).str(), mode, err) || refuse(err);
     }
+    case SKXJournalLine::OpenBlock: {
+        const std::vector<COleVariant>& args = line.calls[0].args;
+        int mode = 0;
+        if (!ParseNumber(AfxVariantToString(&args[1]).str(), mode)) return refuse("not an open mode");
+        return OpenBlock(AfxVariantToString(&args[0]).str(), mode, err) || refuse(err);
+    }
     case SKXJournalLine::ShowPowerPins: {
         const std::string value = AfxVariantToString(&line.calls[0].args[0]).str();
         if (value != "0" && value != "1") return refuse("not 0 or 1");

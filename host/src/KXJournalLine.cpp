@@ -199,6 +199,7 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
     };
     static constexpr HostCall kHostCalls[] = {{"SelectTab", 1, SKXJournalLine::SelectTab},
                                               {"OpenDesign", 2, SKXJournalLine::OpenDesign},
+                                              {"OpenBlock", 2, SKXJournalLine::OpenBlock},
                                               {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins}};
     for (const HostCall& host : kHostCalls) {
         const std::string head = std::string("RMX.") + host.name + "(";

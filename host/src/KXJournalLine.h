@@ -5,6 +5,8 @@
 //   set H = RMX.GetActiveTab()            H names the active design window's document
 //   call RMX.SelectTab("N")               makes design window N active
 //   call RMX.OpenDesign("L.C:V", "M")     opens a design in an open mode (the host's own line)
+//   call RMX.OpenBlock("INSTANCE", "M")   opens the block of an instance of the active window's design
+//                                         within it, in open mode 2, 3 or 6 (the host's own line)
 //   call RMX.ShowPowerPins("1")           shows ("1") or hides ("0") the parts' implicit power pins
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
 //
@@ -24,7 +26,7 @@ struct SKXJournalCall {
 };
 
 struct SKXJournalLine {
-    enum Kind { Ignored, SetHandle, SelectTab, OpenDesign, ShowPowerPins, Call };
+    enum Kind { Ignored, SetHandle, SelectTab, OpenDesign, OpenBlock, ShowPowerPins, Call };
     Kind kind = Ignored;
     std::string handle;               // SetHandle and Call
     std::vector<SKXJournalCall> calls; // the host's calls: one, with its arguments; Call: the chain

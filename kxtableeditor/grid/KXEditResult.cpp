@@ -2,6 +2,7 @@
 #include "grid/KXEditResult.h"
 
 #include "afx/afxanswer.h"
+#include "afx/afxcall.h"
 #include "afx/afxwin.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -18,6 +19,13 @@ KXShownMark::KXShownMark()
 
 bool KXShownMark::SaidSince() const {
     return CKXErrorHandler::GetTranscript().size() > m_shown;
+}
+
+bool KXShownMark::ReadOnlySaidSince() const {
+    const std::vector<SKXShownMessage>& shown = CKXErrorHandler::GetTranscript();
+    for (std::size_t i = m_shown; i < shown.size(); ++i)
+        if (shown[i].id == kKXReadOnlyWindow) return true;
+    return false;
 }
 
 bool KXShownMark::DialogOpenedSince() const {
@@ -70,7 +78,16 @@ KXEditResult KXEditResult::RefusedText(const CString& text) {
 
 namespace {
 
+// The outside call in which the window last said that it is read-only (0: none, or a direct call).
+unsigned long g_readOnlySaidIn = 0;
+
 void Show(const CString& id, const std::vector<std::string>& a) {
+    if (id == kKXReadOnlyWindow) {
+        // Said once in a call: every road of the call that ends at the read-only window has the same cause.
+        const unsigned long call = AfxOuterCallNumber();
+        if (call != 0 && call == g_readOnlySaidIn) return;
+        g_readOnlySaidIn = call;
+    }
     switch (a.size()) {
     case 0:
         CKXErrorHandler::MessageBoxOk(id);
@@ -105,7 +122,9 @@ LRESULT KXEditResult::Answer(const KXShownMark& since, LRESULT refusal) const {
         return refusal;
     case Kind::Refused:
     case Kind::Nothing:
-        if (!m_bHostText) {
+        if (m_id != kKXReadOnlyWindow && since.ReadOnlySaidSince()) {
+            // The window said it may not edit: that is the cause, and nothing else is said.
+        } else if (!m_bHostText) {
             Show(m_id, m_args);
         } else if (CWnd* main = AfxGetMainWnd()) {
             main->SendMessage(MSG_HOST_MESSAGE_TEXT, reinterpret_cast<WPARAM>(m_id.GetString()), 0);
@@ -135,6 +154,10 @@ LRESULT KXMenuAnswer::Answer() const {
 
 KXMenuAnswer::~KXMenuAnswer() {
     g_pMenuAnswer = m_pOuter;
+}
+
+void KXRefuseReadOnlyWindow() {
+    KXMenuAnswer::Report(KXEditResult::Refused(kKXReadOnlyWindow));
 }
 
 void KXMenuAnswer::Report(const KXEditResult& result) {

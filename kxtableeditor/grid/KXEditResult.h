@@ -34,6 +34,10 @@
 // mode 2): the message says that the window is read-only.
 inline constexpr const char* kKXReadOnlyWindow = "KXTABLE-382";
 
+// The refusal of an edit because its window may not edit: KXTABLE-382, said once in an outside call
+// (however many roads of the call reach the window), and the menu command that ran it answers 0.
+void KXRefuseReadOnlyWindow();
+
 // The done work that answers 2: a connect by a plain signal name, a Paste Special.
 enum class KXAnswerTwo { PlainSignalName, PasteSpecial };
 
@@ -43,6 +47,8 @@ class KXShownMark {
 public:
     KXShownMark();
     bool SaidSince() const;
+    // The window said since the mark that it may not edit (kKXReadOnlyWindow).
+    bool ReadOnlySaidSince() const;
     // A dialog opened since the mark (whatever its answer).
     bool DialogOpenedSince() const;
     // A dialog closed with Cancel (or left unanswered, or refusing its answer) since the mark. The retain

@@ -36,6 +36,8 @@ HeldEdit& Held() {
 } // namespace
 
 void CKXGridEdit::Begin(const CDesignContext& design, const char* name, Mode mode) {
+    // A window that may not edit makes no edit, neither its own nor one joined to another.
+    if (!m_grid.MayEdit()) return;
     // Another edit comes before the held one was completed: one edit is one transaction.
     DiscardWaiting();
     if (mode != kOwn && CKXTransaction::IsTransactionStarted()) {

@@ -1,6 +1,7 @@
 #include "grid/KXGridWnd.h"
 
 #include "grid/KXEditControls.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXGridUndo.h"
@@ -11,6 +12,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxcontrols/KXSortGrid.h"
 #include "kxinstsigpane/CommonInterface.h"
+#include "kxinstsigpane/KXTransaction.h"
 
 #include "kxcontrols/KXCellControls.h"
 #include "kxcontrols/KXStylesMap.h"
@@ -44,11 +46,33 @@ IMPLEMENT_DYNCREATE(CKXGridWnd, CGXGridWnd)
 
 CKXGridWnd::CKXGridWnd() : CKXGridWnd(KXGridKind::None) {}
 
+namespace {
+
+// Every transaction begun for a grid of a window that may not edit is refused, whoever begins it.
+BOOL MayGridEdit(CGXGridCore* core) {
+    const CKXGridWnd* grid = dynamic_cast<const CKXGridWnd*>(core);
+    return !grid || grid->MayEdit() ? TRUE : FALSE;
+}
+
+} // namespace
+
 CKXGridWnd::CKXGridWnd(KXGridKind kind) : m_kind(kind) {
+    static const bool guarded = (CKXTransaction::SetBeginGuard(&MayGridEdit), true);
+    (void)guarded;
     m_pStylesMap = new (std::nothrow) CKXGridStylesMap;
     CKXRegistrySettings::OpenRegistryKey();
     int show = m_bShowRowNumbers;
     if (CKXRegistrySettings::GetFromRegistry("show_row_numbers", show)) m_bShowRowNumbers = show;
+}
+
+bool CKXGridWnd::IsReadOnlyWindow() const {
+    return Site() && Site()->OpenMode() == eOpenModeContext;
+}
+
+bool CKXGridWnd::MayEdit() const {
+    if (!IsReadOnlyWindow()) return true;
+    KXRefuseReadOnlyWindow();
+    return false;
 }
 
 CKXGridWnd::~CKXGridWnd() {

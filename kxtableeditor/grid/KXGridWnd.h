@@ -218,6 +218,12 @@ public:
     // NULL outside a pane.
     IKXGridSite* Site() const { return m_pOwnerPane; }
     void SetSite(IKXGridSite* site) { m_pOwnerPane = site; }
+    // The window was opened for looking only (a block in the context of its parent, open mode 2).
+    bool IsReadOnlyWindow() const;
+    // The one check every edit of the grid passes (its edit bracket, and any transaction begun for it):
+    // false when the window may not edit, which is then said (KXTABLE-382, once in a call) and the
+    // menu command that ran the edit answers 0.
+    bool MayEdit() const;
     // The associated-components object of the owner pane, which every grid of the pane shares; NULL
     // outside a pane.
     CKXAssocCompAPI* GetBottomPaneView() const;

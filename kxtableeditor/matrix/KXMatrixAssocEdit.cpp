@@ -41,10 +41,11 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
                                        CMapStringToString* keyProps, CMapStringToString* instProps, CString delay,
                                        CString high, CString low, int count, int byRefDes) {
     KXScriptedAssocScope scripted;
+    if (!MayEdit()) return FALSE;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     int bit = -1, offset = -1, group = -1;
     IInstTerm* pin = GetCurrentCell(row, col) ? GetCellInstTermBit(row, static_cast<int>(col), bit) : nullptr;
-    if (!pin || !SplitColumn(static_cast<int>(col), offset, group) || IsReadOnlyWindow()) {
+    if (!pin || !SplitColumn(static_cast<int>(col), offset, group)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-212");
         return FALSE;
     }
@@ -102,6 +103,16 @@ CNetBitContext CKXMatrixGridWnd::NetBitContextOf(const SignalRow& signal) const 
 // as the deletions and the editPupd words that change the same.
 void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal, bool readOnly) {
     CKXAssocCompAPI& api = *GetAssocCompApi();
+    if (readOnly) {
+        // Looking only: no edit is begun, and however the dialog is closed nothing is written.
+        m_pCurrentMatrixGrid = this;
+        api.setTransaction(nullptr, true);
+        api.setNetBit(signal.netBit);
+        ShowPupdDlg(&api, m_designContext2 ? m_designContext2 : m_designContext, m_designContext,
+                    NetBitContextOf(signal), TRUE);
+        KXMenuAnswer::Report(KXEditResult::Dialog());
+        return;
+    }
     CKXGridEdit edit(*this, "Edit PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return;
     const KXPupdLooksMap before = KXPupdLooks(api, m_designContext, signal.netBit);
@@ -130,8 +141,9 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal, bool readOnly) 
 
 BOOL CKXMatrixGridWnd::EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
                                 CStringList* injProps, BOOL bDiffPair) {
+    if (!MayEdit()) return FALSE;
     const std::vector<SignalRow> signals = CollectSelectedNetBits();
-    if (signals.empty() || IsReadOnlyWindow()) {
+    if (signals.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", "no signal selected");
         return FALSE;
     }

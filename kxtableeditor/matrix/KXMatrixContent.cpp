@@ -101,11 +101,11 @@ BOOL CKXMatrixGridWnd::LoadMatrixView(const CString& viewName) {
         ClearContent();
         // Instances first, so that their groups exist when the signal rows are built.
         for (const CString& path : instancePaths) {
-            std::unique_ptr<CContext> context(server ? server->getContext(m_designContext, path.GetString()) : nullptr);
+            std::unique_ptr<CContext> context(ViewObjectOf(server, m_designContext, path));
             if (auto* instance = dynamic_cast<CInstanceContext*>(context.get())) AddInstanceColumns(*instance);
         }
         for (const CString& path : signalPaths) {
-            std::unique_ptr<CContext> context(server ? server->getContext(m_designContext, path.GetString()) : nullptr);
+            std::unique_ptr<CContext> context(ViewObjectOf(server, m_designContext, path));
             if (auto* bit = dynamic_cast<CNetBitContext*>(context.get()))
                 AddSignalRows(bit->net(), bit->bit());
             else if (auto* net = dynamic_cast<CNetContext*>(context.get()))
@@ -250,7 +250,7 @@ BOOL CKXMatrixGridWnd::DropInstance(const CString& name) {
     // An instance shown already is neither added again nor stored twice.
     if (!instance || !AddInstanceColumns(instance)) return FALSE;
     if (m_pMatrixViewData) {
-        m_pMatrixViewData->AddInstanceToMatrixView(m_strViewName, instance.spath());
+        m_pMatrixViewData->AddInstanceToMatrixView(m_strViewName, ViewPathOf(instance, m_designContext));
         MarkViewLoaded();
     }
     MarkModified();
@@ -277,7 +277,8 @@ BOOL CKXMatrixGridWnd::DropSignal(const CString& text) {
         const CNetContext net = m_designContext.net(data.netId);
         if (m_pMatrixViewData)
             m_pMatrixViewData->AddSignalToMatrixView(m_strViewName,
-                                                     data.bit < 0 ? net.spath() : net.bitContext(data.bit).spath());
+                                                     data.bit < 0 ? ViewPathOf(net, m_designContext)
+                                                                  : ViewPathOf(net.bitContext(data.bit), m_designContext));
     }
     if (added.empty()) return FALSE;
     MarkViewLoaded();

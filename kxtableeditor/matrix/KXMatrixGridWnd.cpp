@@ -230,10 +230,6 @@ CInstanceContext CKXMatrixGridWnd::GroupInstance(int group) const {
     return m_designContext.instance(m_arrInstanceIds[static_cast<std::size_t>(group)]);
 }
 
-bool CKXMatrixGridWnd::IsReadOnlyWindow() {
-    return Site() && Site()->OpenMode() == eOpenModeContext;
-}
-
 void CKXMatrixGridWnd::MarkModified() {
     if (IKXGridSite* site = Site()) site->MarkModified();
 }

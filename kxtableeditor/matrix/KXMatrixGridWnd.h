@@ -435,7 +435,6 @@ private:
     void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
     CString JournalHandle();
     void MarkModified();
-    bool IsReadOnlyWindow();
     std::vector<ROWCOL> SelectedDataRows();
     CKXAssocCompAPI* GetAssocCompApi();
     std::vector<CKXColumnInfoClass*> MenuColumns();

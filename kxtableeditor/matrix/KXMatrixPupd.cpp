@@ -79,8 +79,8 @@ BOOL CKXMatrixGridWnd::AddPupdInstance(CString type, CString lib, CString cell, 
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", why);
         return FALSE;
     };
+    if (!MayEdit()) return FALSE;
     if (signals.empty()) return refuse("no signal selected");
-    if (IsReadOnlyWindow()) return refuse("the window is read-only");
     CKXGridEdit edit(*this, "Add PUPD", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI& api = *GetAssocCompApi();

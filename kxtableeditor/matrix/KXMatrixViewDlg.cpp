@@ -59,6 +59,46 @@ void AddOnce(std::vector<CString>& list, const CString& item) {
     if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
 }
 
+// The design's own place in its window's hierarchy: "" at the root, else the path of the block instances.
+CString BlockPrefix(const CDesignContext& design) {
+    const CString prefix = design.spath();
+    return prefix == "@" ? CString() : prefix;
+}
+
+// After the block's place a path goes on with "@" (an instance and what is in it) or, for an object of the
+// design itself, with ':', '~' or '$'; at the root such an object's path begins "@:", "@~" or "@$".
+bool IsDesignLevelMark(char c) {
+    return c == ':' || c == '~' || c == '$';
+}
+
+bool GoesOnAfter(const CString& path, const CString& prefix) {
+    if (path.GetLength() <= prefix.GetLength() || path.Left(prefix.GetLength()) != prefix) return false;
+    const char next = path[prefix.GetLength()];
+    return next == '@' || IsDesignLevelMark(next);
+}
+
+} // namespace
+
+CString ViewPathOf(const CContext& object, const CDesignContext& design) {
+    const CString path = object.spath();
+    const CString prefix = BlockPrefix(design);
+    if (prefix.IsEmpty() || !GoesOnAfter(path, prefix)) return path;
+    const CString local = path.Mid(prefix.GetLength());
+    return IsDesignLevelMark(local[0]) ? "@" + local : local;
+}
+
+CContext* ViewObjectOf(IServer* server, const CDesignContext& design, const CString& stored) {
+    if (!server || !design) return nullptr;
+    const CString prefix = BlockPrefix(design);
+    CString path = stored;
+    // A path stored with the block's place in this hierarchy already (as views were once kept) is read as is.
+    if (!prefix.IsEmpty() && !GoesOnAfter(stored, prefix) && stored.Left(1) == "@")
+        path = stored.GetLength() > 1 && IsDesignLevelMark(stored[1]) ? prefix + stored.Mid(1) : prefix + stored;
+    return server->getContext(design, path.GetString());
+}
+
+namespace {
+
 // The net-bit paths a signal name stands for; false when it names no net or a bit the net lacks.
 bool SignalPaths(const CDesignContext& design, const CString& text, std::vector<CString>& paths) {
     CString base;
@@ -68,7 +108,7 @@ bool SignalPaths(const CDesignContext& design, const CString& text, std::vector<
     if (!net) return false;
     if (net.net()->isScalar()) {
         if (first >= 0 || second >= 0) return false;
-        AddOnce(paths, net.spath());
+        AddOnce(paths, ViewPathOf(net, design));
         return true;
     }
     // A bus without bits is every bit of it.
@@ -78,7 +118,7 @@ bool SignalPaths(const CDesignContext& design, const CString& text, std::vector<
     }
     for (int bit : BitsBetween(first, second)) {
         if (!net.net()->hasBit(bit)) return false;
-        AddOnce(paths, net.bitContext(bit).spath());
+        AddOnce(paths, ViewPathOf(net.bitContext(bit), design));
     }
     return true;
 }
@@ -128,7 +168,7 @@ bool ResolveViewNames(const CDesignContext& design, const std::vector<CString>& 
             bad = name;
             return false;
         }
-        AddOnce(paths.instances, instance.spath());
+        AddOnce(paths.instances, ViewPathOf(instance, design));
     }
     for (const CString& name : signals)
         if (!design || !SignalPaths(design, name, paths.signals)) {
@@ -145,11 +185,11 @@ void NamesOfViewPaths(const CDesignContext& design, const KXMatrixViewPaths& pat
     IServer* server = CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : design.server();
     if (!server || !design) return;
     for (const CString& path : paths.instances) {
-        std::unique_ptr<CContext> context(server->getContext(design, path.GetString()));
+        std::unique_ptr<CContext> context(ViewObjectOf(server, design, path));
         if (auto* instance = dynamic_cast<CInstanceContext*>(context.get())) components.push_back(instance->name());
     }
     for (const CString& path : paths.signals) {
-        std::unique_ptr<CContext> context(server->getContext(design, path.GetString()));
+        std::unique_ptr<CContext> context(ViewObjectOf(server, design, path));
         if (auto* bit = dynamic_cast<CNetBitContext*>(context.get()); bit && bit->net())
             signals.push_back(bit->net()->isScalar() || bit->bit() < 0
                                   ? CString(bit->net()->name())

@@ -69,6 +69,13 @@ struct KXMatrixViewPaths {
     std::vector<CString> signals;
 };
 
+// A view keeps its objects by their paths in the view's own design, the block whose notes hold it,
+// whichever window of the block (on its own or opened within its parent) made or shows the view: the
+// path an object of the window's design is stored by, and the object a stored path names in it (the
+// caller deletes it; nullptr when none).
+CString ViewPathOf(const CContext& object, const CDesignContext& design);
+CContext* ViewObjectOf(IServer* server, const CDesignContext& design, const CString& stored);
+
 // Reads component names (instances of the design) and signal names (a net, a bus: each bit, a range:
 // each bit in it) into paths. False with the first name that names nothing (or a bit the net lacks)
 // in bad; paths are then incomplete.

@@ -132,6 +132,7 @@ BOOL CKXBottomPaneContainerView::AutoDelete() {
 
 // The Delete of the automation: the selected rows' connections (and what the grid's Delete takes).
 KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
         if (!signal->CanDelete()) return KXEditResult::Refused("KXTABLE-272");
         return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-272");

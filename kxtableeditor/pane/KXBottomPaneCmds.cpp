@@ -196,6 +196,10 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
 }
 
 void CKXBottomPaneContainerView::OnDeleteConnections() {
+    if (!IsEditable()) {
+        KXRefuseReadOnlyWindow();
+        return;
+    }
     // The physical grids delete the models of their selected pins themselves.
     CKXGridWnd* physical = ActivePhysPartGrid();
     if (!physical) physical = ActivePhysNetGrid();

@@ -381,6 +381,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
     if (!IsEditable()) {
         return KXEditResult::Refused(kKXReadOnlyWindow);
     }
+    // The physical view edits pin numbers, swaps and models; its grids take no connection off.
+    if (GetViewMode() == eOpenModePhysical) return KXEditResult::Refused("KXTABLE-397");
     SelectKeysOnly(keys);
     const bool anySelected = std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
         return g->HasSelectedDataRow();

@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <utility>
 
@@ -71,6 +72,23 @@ const WordEntry kWords[] = {
     {KXScriptWord::matrixConnect, &P::OnTclMatrixConnect, "KXPANE-401"},
     {KXScriptWord::matrixAdd, &P::OnTclMatrixAdd, "KXPANE-404"},
 };
+
+// The words that change the design or its pin comments: a window that may not edit refuses them before
+// they look at their operands, with the one message that says so.
+const char* const kEditingWords[] = {
+    KXScriptWord::addConnection,    KXScriptWord::addPupd,          KXScriptWord::addTermination,
+    KXScriptWord::assignPinNumber,  KXScriptWord::assignModel,      KXScriptWord::changeCustomColumn,
+    KXScriptWord::deleteConnection, KXScriptWord::deletePupd,       KXScriptWord::deleteTermination,
+    KXScriptWord::editTermination,  KXScriptWord::addComment,       KXScriptWord::modifyComment,
+    KXScriptWord::deleteComment,    KXScriptWord::editPupd,         KXScriptWord::paste,
+    KXScriptWord::removeModel,      KXScriptWord::renameConnection, KXScriptWord::removeDiffPairPin,
+    KXScriptWord::swapSignal,       KXScriptWord::matrixConnect,
+};
+
+bool IsEditingWord(const char* word) {
+    return std::any_of(std::begin(kEditingWords), std::end(kEditingWords),
+                       [word](const char* w) { return std::strcmp(w, word) == 0; });
+}
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
 
@@ -122,8 +140,10 @@ BOOL CKXBottomPaneContainerView::OnWndMsg(UINT message, WPARAM wParam, LPARAM lP
                 auto* args = reinterpret_cast<CTclArgsList*>(wParam);
                 // "-help" is answered with the usage whatever else the arguments hold.
                 const char* usage = UsageOf(word);
-                const KXEditResult result = usage && KXAsksForHelp(args) ? KXEditResult::Help(usage)
-                                                                         : (this->*(it->second))(args, lParam);
+                const bool help = usage && KXAsksForHelp(args);
+                const KXEditResult result = help                                   ? KXEditResult::Help(usage)
+                                            : !IsEditable() && IsEditingWord(word) ? KXEditResult::Refused(kKXReadOnlyWindow)
+                                                                                   : (this->*(it->second))(args, lParam);
                 const LRESULT r = result.Answer(mark, RefusalOf(word));
                 m_strTclWord = outer;
                 if (pResult) *pResult = r;
@@ -154,6 +174,9 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
     const EOpenMode mode = GetViewMode();
     if (mode == eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     if (mode == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow);
+    // Pin comments are kept by the editable block and by a block within its parent (modes 1 and 3).
+    if (mode != eOpenModeEditBlock && mode != eOpenModeInParent)
+        return KXEditResult::Refused("KXPANE-522", static_cast<int>(mode));
     CString text;
     CStringArray keys;
     bool first = op != 2; // delete takes no text

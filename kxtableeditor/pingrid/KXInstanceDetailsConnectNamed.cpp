@@ -260,6 +260,14 @@ BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScripted, BOOL bComm
 
 BOOL CKXInstanceDetailsGridWnd::AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, const std::function<BOOL()>& add) {
     if (CKXTransaction::IsTransactionStarted()) return CKXGridWnd::AddPupdOnOpenPins(bScripted, bCommon, add);
+    // A read-only window connects nothing: the pull-up dialog only shows what is there.
+    if (IsReadOnlyWindow()) {
+        if (bScripted) return MayEdit() ? TRUE : FALSE;
+        std::vector<ROWCOL> targets;
+        CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
+        m_arrSelectedNetBits = targets;
+        return add();
+    }
     CKXPinConnEdit edit(*this, m_designContext2, "Add PUPD");
     if (!edit) return FALSE;
     m_heldSignalRows.clear();

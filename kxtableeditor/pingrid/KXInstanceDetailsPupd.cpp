@@ -281,6 +281,29 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     return TRUE;
 }
 
+namespace {
+
+// A read-only window begins no edit: the dialog shows the pull-up of the one net bit that has one, and
+// anything else is refused as an edit.
+void ShowPupdReadOnly(CKXAssocCompAPI& api, const CDesignContext& master, const CDesignContext& design,
+                      const std::vector<CNetBit>& bits) {
+    api.setTransaction(nullptr, false);
+    api.setDesignContext(master);
+    api.setHierarchyDesignContext(design);
+    const CNetBitContext context = design.net(bits.front().net()).bitContext(bits.front().bit());
+    bool lu = false, ld = false, au = false, ad = false;
+    api.GetPupdInfoOnThisNet(context, lu, ld, au, ad);
+    if (bits.size() != 1 || !(lu || ld || au || ad)) {
+        KXRefuseReadOnlyWindow();
+        return;
+    }
+    api.setNetBit(bits.front());
+    ShowPupdDlg(&api, master, design, context, TRUE);
+    KXMenuAnswer::Report(KXEditResult::Dialog()); // shown, nothing changed
+}
+
+} // namespace
+
 // The library's pull-up/pull-down dialog for the rows AddConnectionsForPupd recorded: a new one on
 // every net bit, or the edit dialog of the one net bit that has one already.
 void CKXInstanceDetailsGridWnd::AddPupd() {
@@ -288,6 +311,10 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
     std::multimap<CNetBit, ROWCOL> rowsOf;
     CollectSelectedNetBits(m_arrSelectedNetBits, bits, rowsOf);
     if (bits.empty()) return;
+    if (IsReadOnlyWindow()) {
+        ShowPupdReadOnly(*GetAssocCompAPI(), MasterDesign(), m_designContext, bits);
+        return;
+    }
     // All or nothing, also inside the edit that connected the open pins: a net bit that refuses the
     // pull-up takes back those the dialog's add made on the others.
     CKXGridEdit edit(*this, MasterDesign(), "Add PUPD", CKXGridEdit::kNested);
@@ -397,6 +424,7 @@ const char* CKXInstanceDetailsGridWnd::AutomationPupdRefusal() {
 // The automation road: checks the current cell's net bit and prepares the automation object, whose
 // AddPUPD sends the add command back.
 int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
+    if (!MayEdit()) return 0;
     if (!CanAddPupd()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-219");
         return 0;

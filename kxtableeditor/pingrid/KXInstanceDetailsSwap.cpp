@@ -166,7 +166,7 @@ bool CKXInstanceDetailsGridWnd::RowsTakeOnePinNumber(const std::vector<ROWCOL>& 
 }
 
 BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
-    if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
+    if (!CKXGenUtils::IsSwapPinsAllowed() || !MayEdit()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedPinRows();
     if (rows.empty()) return FALSE;
     CInstTermBitContext first;

@@ -23,6 +23,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -374,11 +375,17 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return;
     if (targets.empty() && NoPairTakesTermination(pairRows)) return; // said why, before the dialog asks
-    CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
-    if (!edit) return;
+    // A window in its parent's context edits nothing: there the dialog only shows the termination, and
+    // no edit is begun for it.
+    const bool readOnly = IsReadOnlyWindow();
+    std::optional<CKXGridEdit> edit;
+    if (!readOnly) {
+        edit.emplace(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
+        if (!*edit) return;
+    }
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.resetPropertyGridArray();
-    api.setTransaction(edit.Transaction(), false);
+    api.setTransaction(edit ? edit->Transaction() : nullptr, false);
     m_pCurrentGrid = this;
     api.InitCKXTransaction(&CreateAssocCompTransaction);
     api.setDesignContext(MasterDesign());
@@ -389,8 +396,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     bool stop = false;
     // The dialog only chooses: the grid adds, so that every target gets the same in one step.
     if (!api.invokeTerminationDialog(stop, false, false)) return;
-    // A window in its parent's context edits nothing: there the dialog only shows the termination.
-    if (Site() && Site()->OpenMode() == eOpenModeContext) {
+    if (readOnly) {
         KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
         return;
     }
@@ -420,7 +426,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
         lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
         journal += JournalAssocText(journalRows[i], "SelectTerminationCol", "Add Termination") + lines.Text();
     }
-    if (!edit.Commit()) return;
+    if (!edit->Commit()) return;
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     CTclArgsList echo;
@@ -537,7 +543,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
 // The automation road: the current cell's pin (and the other selected pins) are checked and the
 // automation object is prepared; the add itself comes back as the script command it sends.
 int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
-    if (!CanAddTermination()) return 0;
+    if (!MayEdit() || !CanAddTermination()) return 0;
     KXAssocAutomation& automation = *GetAssocAutomation();
     automation.setServer(CKXShareGlobalData::m_pServer);
     automation.setDesignContext(MasterDesign());
@@ -572,7 +578,7 @@ bool CKXInstanceDetailsGridWnd::HoldAutomationEdit(const char* name) {
 // A new delay for the termination of the current TERMINATION cell's pin (its highest terminated bit).
 int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     ROWCOL row = 0, col = 0;
-    if (!GetCurrentCell(row, col) || row < PIN_FIRST_ROW || col != Col(m_nColTermination)) return 0;
+    if (!MayEdit() || !GetCurrentCell(row, col) || row < PIN_FIRST_ROW || col != Col(m_nColTermination)) return 0;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     api.setDesignContext(MasterDesign());
     // The termination of the highest bit (a pair row: the first lane) that has one.

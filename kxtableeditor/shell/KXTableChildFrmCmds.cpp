@@ -50,6 +50,15 @@ KXArgValues ValuesOf(const CTclArgsList* list) {
 }
 } // namespace
 
+namespace {
+
+// Design comments are kept by the editable block's window (open mode 1) only; the message names the mode.
+KXEditResult DesignCommentModeRefusal(const CKXTableDoc* doc) {
+    return KXEditResult::Refused("KXTABLE-179", doc ? static_cast<int>(doc->GetOpenMode()) : 0);
+}
+
+} // namespace
+
 // ------------------------------------------------------------------ view switching
 
 void CKXTableChildFrm::OnSwitchView() {
@@ -58,6 +67,11 @@ void CKXTableChildFrm::OnSwitchView() {
     if (OpenMode() == eOpenModePhysical) {
         text = KXScriptWord::logicalView;
         toLogical = 1;
+    }
+    if (OpenMode() == eOpenModeContext) {
+        // A read-only window leads to no window that edits its design.
+        KXMenuAnswer::Report(KXEditResult::Refused(kKXReadOnlyWindow));
+        return;
     }
     CWnd* main = AfxGetMainWnd();
     if (!main) return;
@@ -115,6 +129,9 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
 
 KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
     if (OpenMode() == eOpenModePhysical) return KXEditResult::RefusedText("Already open in physical mode");
+    // The physical view edits the design: a read-only window does not open it.
+    if (OpenMode() == eOpenModeContext && !KXAsksForHelp(args))
+        return KXEditResult::Refused(kKXReadOnlyWindow);
     return ViewSwitchCommand(args, true);
 }
 
@@ -430,7 +447,7 @@ KXEditResult CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
 
 KXEditResult CKXTableChildFrm::AddDesignComment(const CString& text) {
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock || !m_pComments) return KXEditResult::Refused("KXTABLE-179");
+    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock || !m_pComments) return DesignCommentModeRefusal(doc);
     if (HasDesignComment(m_pComments)) return KXEditResult::Refused("KXTABLE-178");
     if (text.IsEmpty()) {
         CKXCommentsDlg dlg;
@@ -454,7 +471,7 @@ KXEditResult CKXTableChildFrm::AddDesignComment(const CString& text) {
 
 KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
     CKXTableDoc* doc = GetTableDoc();
-    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) return KXEditResult::Refused("KXTABLE-179");
+    if (!doc || doc->GetOpenMode() != eOpenModeEditBlock) return DesignCommentModeRefusal(doc);
     CString current, date, time, user;
     if (!m_pComments || !m_pComments->getDesignComments(current, date, time, user))
         return KXEditResult::Refused("KXTABLE-181");
@@ -483,7 +500,7 @@ KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
 
 KXEditResult CKXTableChildFrm::DeleteDesignComment() {
     CKXTableDoc* doc = GetTableDoc();
-    if (!m_pComments || !doc || doc->GetOpenMode() != eOpenModeEditBlock) return KXEditResult::Refused("KXTABLE-179");
+    if (!m_pComments || !doc || doc->GetOpenMode() != eOpenModeEditBlock) return DesignCommentModeRefusal(doc);
     if (!HasDesignComment(m_pComments)) return KXEditResult::Refused("KXTABLE-180");
     m_pComments->removeDesignComments();
     doc->SetModifiedFlag(TRUE);

@@ -47,7 +47,7 @@ int NetBitOf(const CConn& c, int p) {
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CString text, BOOL bShowMessages) {
     m_nConnectedRow = row;
-    if (IsReadOnlyWindow()) return Refuse(bShowMessages, kKXReadOnlyWindow);
+    if (!MayEdit()) return FALSE;
     ConnTarget t;
     if (!ResolveConnPin(row, bPinName, text, t, bShowMessages)) return FALSE;
     if (!ResolveConnNetBits(row, t, bShowMessages)) return FALSE;
@@ -331,8 +331,8 @@ BOOL CKXSignalDetailsGridWnd::DisconnectRow(ROWCOL row, CString pinName, BOOL bS
 
 BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nStartBit, int nEndBit,
                                             BOOL bShowMessages) {
-    if (IsReadOnlyWindow()) return Refuse(bShowMessages, kKXReadOnlyWindow);
     CKXGridEdit transaction(*this, "Add Conn", CKXGridEdit::kJoinOpen);
+    if (!transaction) return FALSE; // a window that may not edit said so
     CTransaction* tx = transaction.Transaction();
     CString base;
     int lsb = -1, msb = -1;
@@ -395,7 +395,7 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
 
 BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, const char* pinNumber,
                                                        const char* startBit, const char* endBit, const char* signal) {
-    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
+    if (!MayEdit()) return FALSE;
     const CString signalText = signal ? signal : "";
     if (m_bMultipleNets && signalText.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-160");

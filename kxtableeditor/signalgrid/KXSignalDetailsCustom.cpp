@@ -208,7 +208,7 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString& edi
 BOOL CKXSignalDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& values) {
     const std::vector<ROWCOL> rows = SelectedDataRows();
     if (rows.empty()) return FALSE;
-    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
+    if (!MayEdit()) return FALSE;
     CWaitCursor wait;
     KXCustomColumns custom(Columns(), *this);
     const std::map<CString, int> columns = custom.ByName();

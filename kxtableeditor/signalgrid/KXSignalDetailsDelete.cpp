@@ -49,7 +49,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteConnections() {
 }
 
 BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
-    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
+    if (!MayEdit()) return FALSE;
     ROWCOL current = GX_INVALID, currentCol = GX_INVALID;
     GetCurrentCell(current, currentCol);
     CRowColArray selected;

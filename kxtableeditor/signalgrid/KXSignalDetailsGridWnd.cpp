@@ -130,10 +130,6 @@ int CKXSignalDetailsGridWnd::RowAttr(ROWCOL row, int col, KXAttr<int> attr, int 
     return attrs.Has(static_cast<ROWCOL>(col), attr) ? attrs.Get(static_cast<ROWCOL>(col), attr) : absent;
 }
 
-bool CKXSignalDetailsGridWnd::IsReadOnlyWindow() {
-    return Site() && Site()->OpenMode() == eOpenModeContext;
-}
-
 BOOL CKXSignalDetailsGridWnd::IsSameDesign(IDesign* design) const {
     IDesign* mine = m_designContext.design();
     return design && mine && CString(design->name()) == CString(mine->name());

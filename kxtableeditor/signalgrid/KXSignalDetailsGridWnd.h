@@ -659,8 +659,6 @@ private:
     CString JournalHandle();
     void MarkModified();
     BOOL IsSameDesign(IDesign* design) const;
-    // The window was opened for looking only (open mode 2): every edit is refused.
-    bool IsReadOnlyWindow();
     void SendHostMessage(const char* text);
 
     // Change hooks of the committed-transaction digest.

@@ -103,7 +103,6 @@ BOOL CKXSignalDetailsGridWnd::RemoveModels() {
 
 BOOL CKXSignalDetailsGridWnd::CommitModels(const std::vector<ROWCOL>& rows, const CString& model) {
     if (rows.empty()) return FALSE;
-    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
     CKXGridEdit edit(*this, "Assign Model", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     KXJournalLines journal(JournalHandle());

@@ -44,7 +44,8 @@ int CKXSignalDetailsGridWnd::InitTermination(CString text) {
     CKXGridEdit::DiscardWaiting();
     m_bAutomationTermPending = 0;
     m_bTermTransStarted = 0;
-    if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
+    if (!MayEdit()) return 0;
+    if (!CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     KXAssocAutomation& automation = AssocAutomation();
     automation.setServer(CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server());
     automation.setDesignContext(m_designContext2 ? m_designContext2 : m_designContext);
@@ -90,7 +91,7 @@ bool CKXSignalDetailsGridWnd::HoldTerminationEdit() {
 
 int CKXSignalDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!IsTerminationCellCurrent() || !GetCurrentCell(row, col) || IsReadOnlyWindow()) return 0;
+    if (!MayEdit() || !IsTerminationCellCurrent() || !GetCurrentCell(row, col)) return 0;
     CKXAssocCompAPI* api = GetAssocCompApi();
     if (!api) return 0;
     // A bus pin's row: the termination of its highest bit that has one.

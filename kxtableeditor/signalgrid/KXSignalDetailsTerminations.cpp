@@ -187,7 +187,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteTerminationOfPin(CTransaction& tx, const CIn
 BOOL CKXSignalDetailsGridWnd::DeleteTerminations() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;
-    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
+    if (!MayEdit()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, "Delete Termination", CKXGridEdit::kJoinOpen);
     CTransaction* tx = edit.Transaction();
@@ -302,7 +302,7 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t, std::vector<ROW
 }
 
 BOOL CKXSignalDetailsGridWnd::PasteTerminationsInTransaction() {
-    if (IsReadOnlyWindow()) return Refuse(TRUE, kKXReadOnlyWindow);
+    if (!MayEdit()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedRows();
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Paste Termination",
                      CKXGridEdit::kJoinOpen);
@@ -396,11 +396,7 @@ CInstanceContext CKXSignalDetailsGridWnd::RowInstanceOfPin(IInstTerm* pin) {
 }
 
 void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
-    if (row < kFirstDataRow || col != Col(m_nColTermination) || !CanAddTermination()) return;
-    if (IsReadOnlyWindow()) {
-        Refuse(TRUE, "KXPANE-178");
-        return;
-    }
+    if (!MayEdit() || row < kFirstDataRow || col != Col(m_nColTermination) || !CanAddTermination()) return;
     const std::vector<ROWCOL> rows = TerminationTargets();
     if (rows.empty() || !CheckTerminationDirections(rows)) return;
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
@@ -535,7 +531,8 @@ BOOL CKXSignalDetailsGridWnd::AddTerminationInstance(CString type, CStringArray*
     const bool owned = std::exchange(m_bTermTransStarted, 0) != 0;
     std::optional<CKXResumedEdit> held;
     if (completing && owned) held.emplace(*this);
-    if (IsReadOnlyWindow() || !CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
+    if (!MayEdit()) return FALSE;
+    if (!CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     const std::vector<ROWCOL> rows = TerminationTargets();
     if (rows.empty()) return Refuse(TRUE, "KXTABLE-210");
     if (!CheckTerminationDirections(rows)) return FALSE;

@@ -24,5 +24,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_demo_edges.cpp
   test_saves_together.cpp
   test_host_process.cpp
+  test_read_only_window.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

@@ -127,7 +127,7 @@ const AnswerCase kCases[] = {
     {"AddTerminationOnPinsOfBothDirections", 1, "kx::show slp MCLK; kx::select ccp 5 11 6 11", "kx::menu 35522", "0",
      "KXTABLE-103"},
     {"AddPupdInAReadOnlyWindow", 2, "kx::show clp U1; selectObject pin PGOOD", "addPupd pin -type pullup -dcnet V33",
-     "0", "KXPANE-178"},
+     "0", "KXTABLE-382"},
     {"SwapPinsNotAllowed", 3, "kx::show clp RN1A; kx::select ccp 6 5", "kx::pane SwapPins 3", "0", "KXPANE-498"},
     {"AssignPinNumberOfASectionAnotherComponentHolds", 3, "kx::show clp RN1A; selectObject pin A",
      "assignPinNumber pin 2", "0", "KXTABLE-343"},

@@ -1,5 +1,7 @@
 #include "afx/afxdisp.h"
 
+#include "afx/afxcall.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -505,6 +507,7 @@ public:
         if (!e) return DISP_E_MEMBERNOTFOUND;
         DISPPARAMS none{nullptr, nullptr, 0, 0};
         afx_detail::DispCall call{pDispParams ? pDispParams : &none, pVarResult, puArgErr};
+        const AfxCallScope scope;
         return e->invoke(m_pOwner, call);
     }
     CCmdTarget* m_pOwner;

@@ -1,6 +1,7 @@
 #include "afx/afxwin.h"
 #include "afx/afxwinerror.h"
 
+#include "afx/afxcall.h"
 #include "afx/afxanswer.h"
 #include "afx/afxdisp.h"
 
@@ -243,6 +244,7 @@ BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
 // ---------------------------------------------------------------- messages
 LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!m_hWnd) return 0;
+    const AfxCallScope call;
     return WindowProc(message, wParam, lParam);
 }
 

@@ -134,9 +134,18 @@ void DiscardNow() {
 
 BOOL CKXTransaction::IsTransactionStarted() { return B().started; }
 
+namespace {
+CKXTransaction::BeginGuard g_beginGuard = nullptr;
+}
+
+void CKXTransaction::SetBeginGuard(BeginGuard guard) {
+    g_beginGuard = guard;
+}
+
 BOOL CKXTransaction::BeginTrans(CGXGridCore* grid, const CDesignContext& design, CString name) {
     Bracket& b = B();
     if (b.started || !design.design()) return FALSE;
+    if (g_beginGuard && !g_beginGuard(grid)) return FALSE;
     b.owned.push_back(std::make_unique<CTransaction>(design, name.GetString()));
     b.current = b.owned.back().get();
     b.design = std::make_unique<CDesignContext>(design);

@@ -27,6 +27,10 @@ public:
     static BOOL IsTransactionStarted();
     // Nonzero when begun. Refused (0) while a grid transaction is open, or when the design has no server design.
     static BOOL BeginTrans(CGXGridCore* grid, const CDesignContext& design, CString name);
+    // The check every grid transaction passes before it begins: FALSE refuses it (the guard says why, e.g.
+    // that the grid's window may not edit). None set admits every grid.
+    using BeginGuard = BOOL (*)(CGXGridCore* grid);
+    static void SetBeginGuard(BeginGuard guard);
     // The server transaction that changes are made on; NULL when no grid transaction is open.
     static CTransaction* GetCurrentTransactionObj();
     // The server transaction to use next: the one just begun while it holds no commit yet; after an

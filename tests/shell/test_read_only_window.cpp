@@ -1,0 +1,200 @@
+// A window that may not edit (a block in the context of its parent, open mode 2) refuses every edit on
+// every road with one message and writes nothing; the blocks a window opens within it and the rules of
+// each mode; the refusals whose cause is the open mode name the mode.
+#include "KXDemoBoard.h"
+
+#include "shell/KXTableDoc.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReadOnlyWindow : public DemoBoard {
+protected:
+    // Every file of the example library, by name.
+    std::map<std::string, std::string> LibraryFiles() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(m_dir / "demo")) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            std::ostringstream text;
+            text << in.rdbuf();
+            files[entry.path().filename().string()] = text.str();
+        }
+        return files;
+    }
+    static std::vector<std::string> Said(const std::string& id) { return {id}; }
+    void CloseAll() {
+        for (int i = 0; i < 10 && Run("closeDesign -nosave") == "1"; ++i) {
+        }
+    }
+};
+
+struct Road {
+    const char* name;
+    const char* setup;  // run first; its messages are not the road's
+    const char* line;   // the road
+    bool answers = true; // the road answers for itself (a key's answer is the host's)
+};
+
+// The roads to an edit of a read-only window, each of which wrote, said another reason or said nothing.
+const Road kRoads[] = {
+    {"TerminationDelay", "kx::show clp U1; kx::select ccp 40 8", "kx::pane ChangeDelay 7ns"},
+    {"CustomColumnValue",
+     "kx::show clp U1; kx::pane AddPropColumn {MYPROP|My Prop|8s|PINPROP|SHOW}; kx::select ccp 41 7",
+     "kx::pane ChangePropValue MYPROP v1"},
+    {"SwapPins", "kx::show clp U1; kx::select ccp 40 4", "kx::pane SwapPins C10"},
+    {"TerminationSetUp", "kx::show clp U1; kx::select ccp 41 8", "catch {kx::pane InitTermination {}}"},
+    {"PullUpSetUp", "kx::show clp U1; kx::select ccp 41 9", "catch {kx::pane InitPUPD {}}"},
+    {"AddTerminationWord", "kx::show clp U1; kx::select ccp 41 8", "addTermination pin"},
+    {"AddPupdWord", "kx::show clp U1; kx::select ccp 41 9", "addPupd pin -type pullup -dcnet VCC3V3"},
+    {"EditPupdWord", "kx::show clp U1; kx::select ccp 41 9", "editPupd pin -name RP1 -refdes RP9"},
+    {"DeleteKeyOnASignalRow", "kx::show slp EN; kx::select ccp 5 6", "kx::key ccp Delete", false},
+    {"RemoveDiffPairPin", "kx::show clp U1", "kx::pane RemoveDiffPairPin"},
+    {"AssignModelOnASignalGrid", "kx::show slp EN; kx::select ccp 5 6", "assignModel pin IBIS_IN"},
+};
+
+TEST_F(ReadOnlyWindow, EveryRoadToAnEditSaysOnceThatTheWindowCannotEditAndNothingIsSaved) {
+    ASSERT_EQ(setenv("KX_ALLOW_SWAP_PINS", "1", 1), 0);
+    const std::map<std::string, std::string> before = LibraryFiles();
+    ASSERT_TRUE(OpenBoard(2));
+    for (const Road& road : kRoads) {
+        SCOPED_TRACE(road.name);
+        ASSERT_NE(Run(road.setup).rfind("error", 0), 0u) << road.setup;
+        Messages();
+        const DesignMark mark = MarkDesign();
+        const std::string answer = Run(road.line);
+        if (road.answers) {
+            EXPECT_NE(answer, "1");
+        }
+        EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+        ExpectUnchangedSince(mark, road.name);
+        EXPECT_FALSE(Doc()->IsModified());
+    }
+    unsetenv("KX_ALLOW_SWAP_PINS");
+    Run("kx::answer dialog CKXDontAskAgainDlg ok");
+    EXPECT_EQ(Run("saveDesign"), "1");
+    const std::map<std::string, std::string> after = LibraryFiles();
+    EXPECT_EQ(after.at("board.sch.design"), before.at("board.sch.design"));
+    EXPECT_EQ(after.at("PWR.sch.design"), before.at("PWR.sch.design"));
+}
+
+TEST_F(ReadOnlyWindow, TheViewOnlyPullUpDialogAnsweredOkCommitsNothing) {
+    ASSERT_TRUE(OpenBoard(2, "kx::pane CreateMatrixView V1 {U1 U2} {RESET_N MCLK EN}; kx::select ccp 7 3"));
+    // The view made is saved, so that the window starts unmodified.
+    Run("kx::answer dialog CKXDontAskAgainDlg ok");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    ASSERT_FALSE(Doc()->IsModified());
+    EXPECT_NE(Run("kx::menustate 35509").find("View Pullup/Pulldown"), std::string::npos);
+    const DesignMark mark = MarkDesign();
+    Run("kx::answer dialog CKXPupdEditDlg ok");
+    EXPECT_EQ(Run("kx::menu 35509"), "2");
+    ExpectUnchangedSince(mark);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(ReadOnlyWindow, LeadsToNoWindowThatEdits) {
+    ASSERT_TRUE(OpenBoard(3, "kx::select clp PWR1; kx::call Descend"));
+    ASSERT_EQ(Doc()->GetOpenMode(), eOpenModeContext);
+    Messages();
+    EXPECT_EQ(Run("physicalView"), "0");
+    EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+    EXPECT_EQ(Doc()->GetOpenMode(), eOpenModeContext);
+    EXPECT_EQ(Run("kx::menu 35563"), "0");
+    EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+    // Its blocks open read-only too.
+    EXPECT_EQ(Run("kx::open -block U10 3"), "0");
+}
+
+// ------------------------------------------------------------------ blocks within their parent
+
+TEST_F(ReadOnlyWindow, ABlockOpenedWithinItsParentFollowsTheRulesOfItsMode) {
+    struct ModeRules {
+        int mode;
+        bool edits, pinComments;
+    };
+    for (const ModeRules rules : {ModeRules{2, false, false}, ModeRules{3, true, true}, ModeRules{6, true, false}}) {
+        SCOPED_TRACE(rules.mode);
+        ASSERT_TRUE(OpenBoard(3));
+        ASSERT_EQ(Run("kx::open -block PWR1 " + std::to_string(rules.mode)), "1");
+        ASSERT_EQ(Doc()->GetOpenMode(), rules.mode);
+        ASSERT_NE(Run("kx::show clp U10; kx::select ccp 6 8").rfind("error", 0), 0u);
+        Messages();
+        EXPECT_EQ(Run("addComment pin hello EN"), rules.pinComments ? "1" : "0");
+        if (!rules.pinComments) {
+            EXPECT_EQ(Messages(), Said(rules.edits ? "KXPANE-522" : "KXTABLE-382"));
+        }
+        EXPECT_EQ(Run("deleteConnection pin PG"), rules.edits ? "1" : "0");
+        if (!rules.edits) {
+            EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+        }
+        // ascend opens the parent board.
+        EXPECT_EQ(Run("ascend"), "1");
+        EXPECT_EQ(std::string(Doc()->GetDesignContext().name().GetString()), "demo.board:sch");
+        CloseAll();
+    }
+}
+
+TEST_F(ReadOnlyWindow, OpeningABlockNamesWhatItNeeds) {
+    ASSERT_TRUE(OpenBoard(3));
+    EXPECT_EQ(Run("kx::open -block PWR1 4"), "0");
+    EXPECT_EQ(Run("kx::open -block U1 3"), "0"); // a part, no block
+    EXPECT_EQ(Run("kx::open -block NOPE"), "0");
+    EXPECT_EQ(Run("kx::open -block PWR1"), "1"); // mode 2 by default
+    EXPECT_EQ(Doc()->GetOpenMode(), eOpenModeContext);
+}
+
+// A block's matrix views are the block's: made in any window of it, they show its own objects in every other.
+TEST_F(ReadOnlyWindow, ABlocksStoredMatrixViewShowsTheBlocksObjectsInEveryWindowOfIt) {
+    ASSERT_EQ(Run("kx::open demo.PWR:sch 3"), "1");
+    ASSERT_EQ(Run("kx::pane CreateMatrixView VQ {U10} {EN PGOOD VCC1V0}"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    ASSERT_TRUE(OpenBoard(3, "kx::select clp PWR1; kx::call Descend"));
+    ASSERT_EQ(Doc()->GetOpenMode(), eOpenModeContext);
+    ASSERT_EQ(Run("openMatrixView pin VQ"), "1");
+    EXPECT_NE(RowShowing("PGOOD |  |  | PG | 4"), "");
+    EXPECT_NE(RowShowing("VCC1V0 |  |  | OUT | 2"), "");
+    EXPECT_NE(RowShowing("EN |  |  | EN | 3"), "");
+
+    ASSERT_TRUE(OpenBoard(3));
+    ASSERT_EQ(Run("kx::open -block PWR1 3"), "1");
+    ASSERT_EQ(Run("kx::pane CreateMatrixView VR {U10} {PGOOD}"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    ASSERT_EQ(Run("kx::open demo.PWR:sch 3"), "1");
+    ASSERT_EQ(Run("openMatrixView pin VR"), "1");
+    EXPECT_NE(RowShowing("PGOOD |  |  | PG | 4"), "");
+}
+
+// ------------------------------------------------------------------ the mode is the cause
+
+TEST_F(ReadOnlyWindow, RefusalsCausedByTheOpenModeNameIt) {
+    ASSERT_TRUE(OpenBoard(0, "kx::show clp U1; kx::select ccp 41 7"));
+    Messages();
+    EXPECT_EQ(Run("addComment pin c PGOOD"), "0");
+    EXPECT_EQ(Messages(), Said("KXPANE-522"));
+    CloseAll();
+
+    ASSERT_TRUE(OpenBoard(3));
+    Messages();
+    EXPECT_EQ(Run("designComment add x"), "0");
+    EXPECT_EQ(Messages(), Said("KXTABLE-179"));
+    CloseAll();
+
+    ASSERT_TRUE(OpenBoard(4, "kx::show clp U1"));
+    Messages();
+    const DesignMark mark = MarkDesign();
+    EXPECT_EQ(Run("deleteConnection pin PGOOD"), "0");
+    EXPECT_EQ(Messages(), Said("KXTABLE-397"));
+    ExpectUnchangedSince(mark);
+}
+
+} // namespace
