@@ -114,12 +114,12 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
 }
 
 KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() == eOpenModePhysical) return KXEditResult::RefusedText("Already open in physical mode");
+    if (OpenMode() == eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-420");
     return ViewSwitchCommand(args, true);
 }
 
 KXEditResult CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() != eOpenModePhysical) return KXEditResult::RefusedText("Already open in logical mode");
+    if (OpenMode() != eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-421");
     return ViewSwitchCommand(args, false);
 }
 

@@ -23,5 +23,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_first_session.cpp
   test_demo_edges.cpp
   test_saves_together.cpp
+  test_entry_sweep.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)
