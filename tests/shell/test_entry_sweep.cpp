@@ -630,7 +630,7 @@ protected:
             ++s.windows;
         }
         s.view = Run("kx::window ccp") + Run("kx::grid ccp cell") + Run("kx::window slp selected") +
-                 Run("kx::window clp selected") + Run("kx::focus") + Run("kx::ccpbar");
+                 Run("kx::window clp selected") + Run("kx::focus") + Run("kx::ccpbar") + Run("kx::menustate 35672");
         CString text;
         if (CKXImpClipBoard::GetCFText(text)) s.clipboard = text.str();
         s.clipboard += "#" + std::to_string(CKXImpClipBoard::GetViewerItemCount());
