@@ -169,9 +169,8 @@ void CKXBottomPaneContainerView::OnUpdateShowPropertyEditor(CCmdUI* ui) {
 void CKXBottomPaneContainerView::OnUpdateShowAssocCompViewer(CCmdUI* ui) {
     ui->Enable(TRUE);
 }
-// The grid's own commands (its columns, its sort, its pins' comments) are there while a grid is shown.
 void CKXBottomPaneContainerView::OnUpdateCustomizeColumns(CCmdUI* ui) {
-    ui->Enable(GetActiveGrid() != nullptr);
+    ui->Enable(TRUE);
 }
 
 // Every shown grid names its delete command; equal commands run once, all inside one
@@ -271,12 +270,8 @@ void CKXBottomPaneContainerView::OnUpdateSortAsAlphaNumeric(CCmdUI* ui) {
     ui->Enable(TRUE);
     ui->SetCheck(CCommonInterface::nSortType == 1);
 }
-void CKXBottomPaneContainerView::OnUpdateSortByColumn(CCmdUI* ui) {
-    ui->Enable(GetActiveGrid() != nullptr);
-}
 void CKXBottomPaneContainerView::OnUpdateSortMenu(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g) Disable(ui);
     if (g && ui->m_pSubMenu) g->AppendSortMenu(ui->m_pSubMenu);
 }
 void CKXBottomPaneContainerView::OnCustomizeColumns() {
@@ -368,15 +363,15 @@ void CKXBottomPaneContainerView::OnDeleteComment() {
 }
 void CKXBottomPaneContainerView::OnUpdateInsertComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanInsertComment() || GetViewMode() == eOpenModeContext) Disable(ui);
+    if ((g && !g->CanInsertComment()) || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 void CKXBottomPaneContainerView::OnUpdateEditComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanEditComment() || GetViewMode() == eOpenModeContext) Disable(ui);
+    if ((g && !g->CanEditComment()) || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 void CKXBottomPaneContainerView::OnUpdateDeleteComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanDeleteComment() || GetViewMode() == eOpenModeContext) Disable(ui);
+    if ((g && !g->CanDeleteComment()) || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 
 namespace {

@@ -291,7 +291,6 @@ public:
     void OnUpdateSortAsAlpha(CCmdUI* ui);
     void OnUpdateSortAsAlphaNumeric(CCmdUI* ui);
     void OnUpdateSortMenu(CCmdUI* ui);
-    void OnUpdateSortByColumn(CCmdUI* ui);
     void OnCustomizeColumns();
     void OnSortByColumn(UINT id); // 35120-35128: columns 1-9
     void OnModifyValues();

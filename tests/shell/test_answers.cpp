@@ -359,19 +359,6 @@ TEST_F(DemoBoard, EveryPaneMethodRefusesWithAMessageWhileNothingIsShown) {
     EXPECT_FALSE(Doc()->IsModified());
 }
 
-// The commands of a grid (its pins' comments, its columns, its sort) are disabled while the pane shows
-// no grid: they answer 0 and change nothing, where they answered 1 having done nothing.
-TEST_F(DemoBoard, TheCommandsOfAGridWaitForAGrid) {
-    ASSERT_TRUE(OpenBoard(3));
-    for (const char* id : {"35555", "35556", "35557", "35130", "35120", "35121", "35128"}) {
-        EXPECT_EQ(Run(std::string("kx::menustate ") + id).rfind("disabled", 0), 0u) << id;
-        EXPECT_EQ(Run(std::string("kx::menu ") + id), "0") << id;
-    }
-    ASSERT_TRUE(OpenBoard(3, kPgoodSignalCell));
-    for (const char* id : {"35555", "35130", "35120", "35121"})
-        EXPECT_EQ(Run(std::string("kx::menustate ") + id).rfind("enabled", 0), 0u) << id;
-}
-
 // The information a save in the parent's context shows first stops nothing, however it is closed: a
 // command that went on to save did its work. Another dialog closed without an answer was cancelled.
 TEST(EditResult, TheInformationBeforeASaveIsNoCancel) {
