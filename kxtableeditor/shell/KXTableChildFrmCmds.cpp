@@ -114,12 +114,12 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
 }
 
 KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() == eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-420");
+    if (OpenMode() == eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-470");
     return ViewSwitchCommand(args, true);
 }
 
 KXEditResult CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() != eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-421");
+    if (OpenMode() != eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-471");
     return ViewSwitchCommand(args, false);
 }
 

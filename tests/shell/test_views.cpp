@@ -377,7 +377,7 @@ TEST_F(ViewTest, PasteGoesToTheShownGridsOrSaysWhyNot) {
     // Nothing copied: the message says so, nothing changes.
     const std::string before = Run("kx::netlist");
     EXPECT_EQ(Word("paste pin"), 0);
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-540"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-570"}));
     EXPECT_EQ(Run("kx::netlist"), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
