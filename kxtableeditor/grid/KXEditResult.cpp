@@ -12,6 +12,8 @@
 namespace {
 // Asked while a connect moves pins that carry associated parts; its Cancel is an answer, not a stop.
 constexpr const char* kRetainQuestion = "CKXRetainAssocCompDlg";
+// The information shown before a save in the context of the parent: closing it, however, stops nothing.
+constexpr const char* kContextSaveInformation = "CKXDontAskAgainDlg";
 } // namespace
 
 KXShownMark::KXShownMark()
@@ -41,7 +43,7 @@ bool KXShownMark::DialogCancelledSince() const {
     const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
     for (std::size_t i = m_answered; i < log.size(); ++i)
         if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == "cancel" &&
-            log[i].key != kRetainQuestion)
+            log[i].key != kRetainQuestion && log[i].key != kContextSaveInformation)
             return true;
     return false;
 }

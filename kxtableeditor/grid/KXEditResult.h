@@ -53,7 +53,8 @@ public:
     bool DialogOpenedSince() const;
     // A dialog closed with Cancel (or left unanswered, or refusing its answer) since the mark. The retain
     // question asked in the middle of a connect is no such dialog: its Cancel keeps the associated parts
-    // and the edit goes on.
+    // and the edit goes on; nor is the information before a save in the parent's context, which the save
+    // follows however it is closed.
     bool DialogCancelledSince() const;
     // A dialog given an answer it cannot take (a value it does not offer) since the mark; why says which.
     bool DialogRefusedSince(CString& why) const;

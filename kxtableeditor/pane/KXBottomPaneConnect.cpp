@@ -333,13 +333,11 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
 // plain signal name answers 2.
 KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal) {
     const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical) return KXEditResult::RefusedText("Error: Cannot add connection in Physical View");
+    if (mode == eOpenModePhysical) return KXEditResult::Refused("KXPANE-571");
     // The logical view with view switching off takes connections typed into its cells, not this word.
-    if (mode == eOpenModeNoSwitch)
-        return KXEditResult::RefusedText("Error: Cannot add connection by this command in a window opened in mode 0; "
-                                         "type the signal into the pin's Signal cell, or open the design in mode 3");
+    if (mode == eOpenModeNoSwitch) return KXEditResult::Refused("KXPANE-572");
     if (!ActivePinGrid()) return NoGridOfKind();
-    if (signal.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with");
+    if (signal.IsEmpty()) return KXEditResult::Refused("KXPANE-573");
     SelectKeysOnly(keys);
     BOOL shortPins = FALSE;
     if (signal.CompareNoCase("=SHORTPINS") == 0) {
@@ -459,7 +457,7 @@ BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return NoGridOfKind().AnswerBool(mark);
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
-    if (text.IsEmpty()) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
+    if (text.IsEmpty()) return KXEditResult::Refused("KXPANE-573").AnswerBool(mark);
     const BOOL began = BeginPaneTransaction("Add Connections");
     BOOL done = grid->ConnectSelectedPins(text, 1) != 0;
     if (began && !EndPaneTransaction(done)) done = FALSE;
@@ -493,7 +491,7 @@ BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid) return NoGridOfKind().AnswerBool(mark);
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
-    if (!signal || !*signal) return KXEditResult::RefusedText("Error: No signal to connect with").AnswerBool(mark);
+    if (!signal || !*signal) return KXEditResult::Refused("KXPANE-573").AnswerBool(mark);
     CStringArray names;
     names.Add(signal);
     return KXEditResult::Of(grid->RenameSignal(&names, 0) == 1, "KXTABLE-304", signal).AnswerBool(mark);

@@ -15,8 +15,6 @@
 
 namespace {
 constexpr int kMostPasteColumns = 9;
-constexpr const char* kNothingToPaste =
-    "Paste operation not successful.Either object was not copied or pane not selected to paste.";
 } // namespace
 
 BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
@@ -95,7 +93,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
     if (GetViewMode() == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow);
     const bool pastable = PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid);
     const BOOL can = count == 0 ? grid->CanPaste() : grid->CanPasteSpecial();
-    if (!can || !pastable) return KXEditResult::RefusedText(kNothingToPaste);
+    if (!can || !pastable) return KXEditResult::Nothing("KXPANE-570");
     if (count == 0) return KXEditResult::Of(PasteIntoShownGrids(FALSE), "KXTABLE-230", CString());
     if (!special) {
         CKXImpClipBoard::m_TclPasteSpecialArray.RemoveAll();

@@ -128,7 +128,7 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
 }
 
 KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() == eOpenModePhysical) return KXEditResult::RefusedText("Already open in physical mode");
+    if (OpenMode() == eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-470");
     // The physical view edits the design: a read-only window does not open it.
     if (OpenMode() == eOpenModeContext && !KXAsksForHelp(args))
         return KXEditResult::Refused(kKXReadOnlyWindow);
@@ -136,7 +136,7 @@ KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
 }
 
 KXEditResult CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
-    if (OpenMode() != eOpenModePhysical) return KXEditResult::RefusedText("Already open in logical mode");
+    if (OpenMode() != eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-471");
     return ViewSwitchCommand(args, false);
 }
 

@@ -177,6 +177,8 @@ KXEditResult CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
     CKXTableDoc* doc = GetTableDoc();
     if (!doc) return KXEditResult::Refused("KXPANE-178");
     if (args->GetTotalArgCount() == 0) {
+        // A mode that does not save as a block opens no dialog: the word is refused, the mode named.
+        if (!doc->SavesAsBlock()) return KXEditResult::Of(FALSE, "KXTABLE-384");
         doc->SaveDesignAs();
         return KXEditResult::Dialog();
     }

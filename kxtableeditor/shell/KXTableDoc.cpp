@@ -400,9 +400,18 @@ void CKXTableDoc::JournalSaveBlockAs(const CString& library, const CString& bloc
                                                          KXVbsQuote(library) + "," + KXVbsQuote(blockName) + ")");
 }
 
+BOOL CKXTableDoc::SavesAsBlock() const {
+    if (GetOpenMode() == eOpenModeEditBlock || GetOpenMode() == eOpenModePhysical) return TRUE;
+    // Only the editable block and the physical view are saved as a block: the mode is the reason.
+    CString mode;
+    mode.Format("%d", static_cast<int>(GetOpenMode()));
+    CKXErrorHandler::MessageBoxOk("KXTABLE-384", mode);
+    return FALSE;
+}
+
 BOOL CKXTableDoc::SaveDesignAs() {
     CKXCreateBlockDlg dlg;
-    if (!SetUpSaveAsDialog(*this, dlg) || dlg.DoModal() != IDOK) return FALSE;
+    if (!SavesAsBlock() || !SetUpSaveAsDialog(*this, dlg) || dlg.DoModal() != IDOK) return FALSE;
     // The confirmed dialog makes the block; one that could not be made is not journalled.
     if (!CreateSaveAsBlock(dlg, dlg.GetSelectedLib(), dlg.GetBlockName())) return FALSE;
     CString lib = dlg.GetSelectedLib();
@@ -414,13 +423,7 @@ BOOL CKXTableDoc::SaveDesignAs() {
 
 BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
     CKXCreateBlockDlg dlg;
-    if (!SetUpSaveAsDialog(*this, dlg)) {
-        // Only the editable block and the physical view are saved as a block: the mode is the reason.
-        CString mode;
-        mode.Format("%d", static_cast<int>(GetOpenMode()));
-        CKXErrorHandler::MessageBoxOk("KXTABLE-384", mode);
-        return FALSE;
-    }
+    if (!SavesAsBlock() || !SetUpSaveAsDialog(*this, dlg)) return FALSE;
     if (!CreateSaveAsBlock(dlg, library, blockName)) return FALSE;
     JournalSaveBlockAs(library, blockName);
     return TRUE;

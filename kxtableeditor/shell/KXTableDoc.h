@@ -39,6 +39,9 @@ public:
     void JournalSaveInPlace() const;
     virtual void SetModified(BOOL bModified);
     virtual BOOL SaveDesignAs();
+    // TRUE when the window's open mode saves as a block (the editable block, the physical view);
+    // otherwise the message that names the mode is shown.
+    BOOL SavesAsBlock() const;
 
     CComments* GetComments() const { return m_pComments.get(); }
     BOOL IsDesignModified() const;

@@ -202,6 +202,12 @@ const AnswerCase kCases[] = {
     {"DeleteInReadOnlyWindow", 2, kShowU1, "deleteConnection pin PGOOD", "0", "KXTABLE-382"},
     {"PlainSaveOfTheEditableBlockUnanswered", 1, "kx::call AddSignal ZZ {} {}", "saveDesign", "0", "KXTABLE-383"},
     {"SaveAsInModeThree", 3, "", "saveDesignAs demo board_v2", "0", "KXTABLE-384"},
+    {"SaveAsDialogInModeThree", 3, "", "saveDesignAs", "0", "KXTABLE-384"},
+    {"SwitchToTheViewShown", 4, "", "physicalView -nosave", "0", "KXTABLE-470"},
+    {"ConnectWordInModeZero", 0, kPgoodSignalCell, "addConnection pin FOO", "0", "KXPANE-572"},
+    {"ConnectWordInPhysicalView", 4, kShowU1, "addConnection pin FOO", "0", "KXPANE-571"},
+    {"AutomationRenameToNoSignal", 3, kPgoodSignalCell, "kx::pane RenameConnection {}", "0", "KXPANE-573"},
+    {"SaveAsDialogInReadOnlyWindow", 2, "", "saveDesignAs", "0", "KXTABLE-384"},
     {"ConnectToAnInvalidName", 1, kPgoodSignalCell, "addConnection pin {A B}", "0",
      "KXTABLE-112"},
 };
@@ -371,6 +377,19 @@ TEST_F(DemoBoard, EveryPaneMethodRefusesWithAMessageWhileNothingIsShown) {
     EXPECT_GE(methods, 50);
     EXPECT_EQ(Run("kx::netlist"), netlist);
     EXPECT_FALSE(Doc()->IsModified());
+}
+
+// The information a save in the parent's context shows first stops nothing, however it is closed: a
+// command that went on to save did its work. Another dialog closed without an answer was cancelled.
+TEST(EditResult, TheInformationBeforeASaveIsNoCancel) {
+    AfxGetAnswerQueue().Reset();
+    const KXShownMark mark;
+    AfxDialogAnswer answer;
+    EXPECT_FALSE(AfxGetAnswerQueue().TakeDialog("CKXDontAskAgainDlg", answer));
+    EXPECT_FALSE(mark.DialogCancelledSince());
+    EXPECT_FALSE(AfxGetAnswerQueue().TakeDialog("CKXZoomDialog", answer));
+    EXPECT_TRUE(mark.DialogCancelledSince());
+    AfxGetAnswerQueue().Reset();
 }
 
 // The result type itself: a callee that refused said why, or the fallback says it; never both,

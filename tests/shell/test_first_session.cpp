@@ -127,7 +127,7 @@ TEST_F(FirstSession, RefusalsNameTheirTrueCause) {
     ASSERT_TRUE(OpenBoard(0, kPgoodSignalCell));
     EXPECT_EQ(Run("addConnection pin FOO"), "0");
     EXPECT_FALSE(Printed("Physical View"));
-    EXPECT_TRUE(Printed("in a window opened in mode 0"));
+    EXPECT_TRUE(Printed("KXPANE-572: Nothing was connected: a window opened in mode 0"));
     ASSERT_TRUE(OpenBoard(2, kShowU1));
     EXPECT_EQ(Run("kx::edit ccp 41 7 FOO"), "0");
     EXPECT_TRUE(Printed("takes no typing: the window is read-only (open mode 2)"));
