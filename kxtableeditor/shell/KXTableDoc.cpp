@@ -335,9 +335,11 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         return FALSE;
     }
     // The comments are part of what the user saves: a comments file that cannot be written fails the
-    // save, and the document stays modified so that nothing is lost on close.
-    if (m_pComments && !m_pComments->saveComments()) {
-        const CString reason = m_pComments->GetLastError();
+    // save, and the document stays modified so that nothing is lost on close. A window that shows no
+    // comments (the physical view) saves the store the design's other windows share.
+    const std::shared_ptr<CComments> comments = m_pComments ? m_pComments : OpenCommentStore(design);
+    if (comments && !comments->saveComments()) {
+        const CString reason = comments->GetLastError();
         StatusText("Design comments not saved: " + reason);
         m_strSaveError = reason.IsEmpty() ? CString("comments not written") : reason;
         CKXErrorHandler::MessageBoxOk("KXTABLE-347", name, reason);

@@ -141,3 +141,31 @@ TEST_F(SavesTogether, ASaveWhoseNotesFailWritesNeitherFile) {
     EXPECT_EQ(DesignMark(), "GEN_0_1");
     EXPECT_TRUE(OpenAgainAndListLeftovers().empty());
 }
+
+// The windows of a design share one store of comments and matrix views: a save from any of them, the
+// physical view's too (which shows no comments), writes the design and that store together.
+TEST_F(SavesTogether, ASaveFromThePhysicalViewWritesTheSharedCommentsAndViews) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {logical comment} OUT"), "1");
+    ASSERT_EQ(Run("kx::call AddSignal NET_L {} {}"), "1");
+    ASSERT_EQ(Run("openMatrixView pin VIEW_L"), "1");
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("saveDesign"), "1") << Transcript();
+    EXPECT_EQ(NotesMark(), "logical comment");
+    EXPECT_NE(FileText(m_lib / "board.TableEditor.notes").find("V\tVIEW_L\n"), std::string::npos);
+    EXPECT_NE(FileText(m_lib / "board.sch.design").find("net NET_L "), std::string::npos);
+}
+
+TEST_F(SavesTogether, ASaveBeforeSwitchingFromThePhysicalViewWritesTheSharedComments) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {logical comment} OUT"), "1");
+    ASSERT_EQ(Run("kx::call AddSignal NET_L {} {}"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Run("kx::answer question KXCOMMON-101 yes");
+    ASSERT_EQ(Run("logicalView -prompt"), "1") << Transcript();
+    EXPECT_EQ(NotesMark(), "logical comment") << Transcript();
+}
