@@ -386,6 +386,15 @@ bool SetUpSaveAsDialog(const CKXTableDoc& doc, CKXCreateBlockDlg& dlg) {
 // Makes the block; when it cannot be made the user is told (KXTABLE-301, the reason in the status bar) and
 // false comes back.
 bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) {
+    // The block gets the design's comments and matrix views, written with its design file.
+    IDesign* design = GetMasterDesignContext().design();
+    const std::shared_ptr<CComments> comments = m_pComments ? m_pComments : design ? OpenCommentStore(design) : nullptr;
+    if (comments)
+        dlg.SetCompanionWriter([comments](const std::string& folder, const CString& block, std::string& why) {
+            if (comments->saveCommentsAs(folder.c_str(), block)) return true;
+            why = comments->GetLastError().str();
+            return false;
+        });
     CStringArray a1, a2;
     if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return true;
     StatusText("Block not created: " + dlg.GetLastError());
