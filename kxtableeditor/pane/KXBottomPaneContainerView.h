@@ -500,8 +500,9 @@ public:
     // One undo step that takes the store from after back to before (and its redo).
     void RecordMatrixViewStep(const MatrixViewState& before, const MatrixViewState& after);
     // The store holds from; it is made to hold to, and the windows follow. FALSE when the store
-    // no longer holds from (nothing changes then).
-    BOOL SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to);
+    // no longer holds from (nothing changes then). from takes the place the view has now (steps of
+    // other windows move views), so that the opposite step puts it back there.
+    BOOL SwapMatrixViewState(MatrixViewState& from, const MatrixViewState& to);
     // Adds a component or a signal (a bus range: each bit) to the shown view, as a drop does.
     BOOL AutoMatrixAdd(LPCTSTR kind, LPCTSTR name);
     // Selects the cell of a signal's row in a component's column (PIN_NAME, PN, TERMINATION): the

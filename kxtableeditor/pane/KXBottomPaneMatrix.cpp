@@ -367,7 +367,7 @@ void CKXBottomPaneContainerView::RecordMatrixViewStep(const MatrixViewState& bef
     AddUndoCommand(PaneGrid(), new CKXMatrixViewUndoCmd(this, before, after), gxDo, 0);
 }
 
-BOOL CKXBottomPaneContainerView::SwapMatrixViewState(const MatrixViewState& from, const MatrixViewState& to) {
+BOOL CKXBottomPaneContainerView::SwapMatrixViewState(MatrixViewState& from, const MatrixViewState& to) {
     CComments* store = GetCommentStore();
     CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
     if (!views) return FALSE;
@@ -378,6 +378,7 @@ BOOL CKXBottomPaneContainerView::SwapMatrixViewState(const MatrixViewState& from
         if (!now.present || now.instances != from.instances || now.signals != from.signals) return FALSE;
     }
     if (to.present && to.name != from.name && views->HasView(to.name)) return FALSE;
+    if (from.present) from.index = views->IndexOfView(from.name);
     CKXMatrixGridWnd* window = nullptr;
     for (const auto& g : m_grids)
         if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && from.present && matrix->ViewName() == from.name)

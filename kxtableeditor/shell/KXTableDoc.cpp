@@ -335,9 +335,11 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         return FALSE;
     }
     // The comments are part of what the user saves: a comments file that cannot be written fails the
-    // save, and the document stays modified so that nothing is lost on close.
-    if (m_pComments && !m_pComments->saveComments()) {
-        const CString reason = m_pComments->GetLastError();
+    // save, and the document stays modified so that nothing is lost on close. A window that shows no
+    // comments (the physical view) saves the store the design's other windows share.
+    const std::shared_ptr<CComments> comments = m_pComments ? m_pComments : OpenCommentStore(design);
+    if (comments && !comments->saveComments()) {
+        const CString reason = comments->GetLastError();
         StatusText("Design comments not saved: " + reason);
         m_strSaveError = reason.IsEmpty() ? CString("comments not written") : reason;
         CKXErrorHandler::MessageBoxOk("KXTABLE-347", name, reason);
@@ -384,6 +386,15 @@ bool SetUpSaveAsDialog(const CKXTableDoc& doc, CKXCreateBlockDlg& dlg) {
 // Makes the block; when it cannot be made the user is told (KXTABLE-301, the reason in the status bar) and
 // false comes back.
 bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) {
+    // The block gets the design's comments and matrix views, written with its design file.
+    IDesign* design = GetMasterDesignContext().design();
+    const std::shared_ptr<CComments> comments = m_pComments ? m_pComments : design ? OpenCommentStore(design) : nullptr;
+    if (comments)
+        dlg.SetCompanionWriter([comments](const std::string& folder, const CString& block, std::string& why) {
+            if (comments->saveCommentsAs(folder.c_str(), block)) return true;
+            why = comments->GetLastError().str();
+            return false;
+        });
     CStringArray a1, a2;
     if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return true;
     StatusText("Block not created: " + dlg.GetLastError());

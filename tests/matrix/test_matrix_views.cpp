@@ -228,4 +228,27 @@ TEST_F(MatrixViews, ThePhysicalViewOpensNoNewView) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
+// Another window's steps move the stored views; undo and redo here put each view back at the place it had
+// when the step was undone, so the menu's view items and the saved notes keep their order.
+TEST_F(MatrixViews, UndoAndRedoKeepEachViewsPlaceAcrossTwoWindows) {
+    auto names = [this] {
+        std::vector<CString> list;
+        Views()->GetViewNames(list);
+        return list;
+    };
+    ASSERT_EQ(Run("openMatrixView pin V2"), "1");
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    ASSERT_EQ(Run("kx::pane RemoveMatrixView V2"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("openMatrixView pin V3"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Run("kx::answer question KXCOMMON-101 no");
+    ASSERT_EQ(Run("kx::close"), "1");
+    const std::vector<CString> order{"keep", "v", "V2", "V3"};
+    ASSERT_EQ(names(), order); // the second window's removal taken back: V2 at its place
+    for (const char* step : {"undo", "undo", "redo", "redo"})
+        ASSERT_EQ(Run(step), "1") << step;
+    EXPECT_EQ(names(), order);
+}
+
 } // namespace

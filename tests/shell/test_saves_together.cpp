@@ -5,6 +5,9 @@
 #include "afx/afxfile.h"
 #include "afx/afxwin.h"
 #include "rmx/server.h"
+#include "shell/KXTableDoc.h"
+
+#include "kxnotes/CComments.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +90,10 @@ TEST_F(SavesTogether, ASaveKilledAtAnyMomentLeavesBothFilesOfOneSave) {
     ASSERT_TRUE(Open("work.board:sch", 3));
     Run("kx::show clp U1");
     ASSERT_EQ(Run("saveDesign"), "1"); // the library is on disk before the first child saves
+    // Each child saves over the files as this process left them: they are put back after each try, so that
+    // no child finds a file another child saved since it was read (that save would be refused).
+    const std::string savedDesign = FileText(m_lib / "board.sch.design");
+    const std::string savedNotes = FileText(m_lib / "board.TableEditor.notes");
     std::mt19937 rng(20261208);
     for (int attempt = 1; attempt <= 25; ++attempt) {
         const pid_t child = ::fork();
@@ -99,6 +106,8 @@ TEST_F(SavesTogether, ASaveKilledAtAnyMomentLeavesBothFilesOfOneSave) {
         ASSERT_TRUE(WIFSIGNALED(status)) << attempt;
         EXPECT_TRUE(OpenAgainAndListLeftovers().empty()) << attempt;
         EXPECT_EQ(DesignMark(), NotesMark()) << attempt;
+        std::ofstream(m_lib / "board.sch.design", std::ios::binary) << savedDesign;
+        std::ofstream(m_lib / "board.TableEditor.notes", std::ios::binary) << savedNotes;
     }
 }
 
@@ -140,4 +149,107 @@ TEST_F(SavesTogether, ASaveWhoseNotesFailWritesNeitherFile) {
     EXPECT_EQ(FileText(m_lib / "board.sch.design"), before);
     EXPECT_EQ(DesignMark(), "GEN_0_1");
     EXPECT_TRUE(OpenAgainAndListLeftovers().empty());
+}
+
+// The windows of a design share one store of comments and matrix views: a save from any of them, the
+// physical view's too (which shows no comments), writes the design and that store together.
+TEST_F(SavesTogether, ASaveFromThePhysicalViewWritesTheSharedCommentsAndViews) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {logical comment} OUT"), "1");
+    ASSERT_EQ(Run("kx::call AddSignal NET_L {} {}"), "1");
+    ASSERT_EQ(Run("openMatrixView pin VIEW_L"), "1");
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("saveDesign"), "1") << Transcript();
+    EXPECT_EQ(NotesMark(), "logical comment");
+    EXPECT_NE(FileText(m_lib / "board.TableEditor.notes").find("V\tVIEW_L\n"), std::string::npos);
+    EXPECT_NE(FileText(m_lib / "board.sch.design").find("net NET_L "), std::string::npos);
+}
+
+TEST_F(SavesTogether, ASaveBeforeSwitchingFromThePhysicalViewWritesTheSharedComments) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {logical comment} OUT"), "1");
+    ASSERT_EQ(Run("kx::call AddSignal NET_L {} {}"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    Run("kx::answer question KXCOMMON-101 yes");
+    ASSERT_EQ(Run("logicalView -prompt"), "1") << Transcript();
+    EXPECT_EQ(NotesMark(), "logical comment") << Transcript();
+}
+
+// A Save As writes the design and its comments and matrix views under the new name, together: the new
+// block opens with them. In open mode 1 every save is a Save As.
+TEST_F(SavesTogether, ASaveAsTakesTheCommentsAndViewsToTheNewBlock) {
+    for (const std::string& save : {std::string("saveDesignAs work pcopy"),
+                                    std::string("kx::answer dialog CKXCreateBlockDlg ok library work block qcopy; "
+                                                "saveDesign")}) {
+        const std::string block = save.find("pcopy") != std::string::npos ? "pcopy" : "qcopy";
+        ASSERT_TRUE(Open("work.board:sch", 1));
+        ASSERT_EQ(Run("designComment add {plain comment}"), "1");
+        Run("kx::show clp U1");
+        ASSERT_EQ(Run("addComment pin {plain pin note} OUT"), "1");
+        ASSERT_EQ(Run("openMatrixView pin VIEW_S"), "1");
+        ASSERT_EQ(Run(save), "1") << Transcript();
+        ASSERT_TRUE(fs::exists(m_lib / (block + ".sch.design")));
+        const std::string notes = FileText(m_lib / (block + ".TableEditor.notes"));
+        EXPECT_NE(notes.find("P\tU1\tOUT\tplain pin note\t"), std::string::npos) << notes;
+        EXPECT_NE(notes.find("V\tVIEW_S\n"), std::string::npos) << notes;
+        ASSERT_TRUE(Open("work." + block + ":sch", 3));
+        CString text, date, time, user;
+        ASSERT_TRUE(Doc()->GetComments()->getDesignComments(text, date, time, user)) << block;
+        EXPECT_EQ(text, CString("plain comment"));
+        EXPECT_TRUE(Doc()->GetComments()->getPinComments("U1", "OUT", text, date, time, user)) << block;
+        // The design's own notes are not written by a Save As.
+        EXPECT_FALSE(fs::exists(m_lib / "board.TableEditor.notes"));
+        Run("kx::answer question KXCOMMON-101 no; kx::close");
+        Run("kx::answer question KXCOMMON-101 no; kx::close");
+    }
+}
+
+// Two processes on one library: a save that would write over what the other process saved since this one
+// read the files is refused with a message that says so, and both files stay as the other saved them.
+TEST_F(SavesTogether, ASecondProcessNeverWritesOverTheOthersSave) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    // The other process read the same files (it is forked from this one) and saves its own work.
+    auto otherSaves = [this](const std::string& edits) {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(Run(edits + "; saveDesign") == "1" ? 0 : 1);
+        int status = -1;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    };
+    ASSERT_TRUE(otherSaves("kx::call AddSignal GEN_1_1 {} {}; addComment pin GEN_1_1 OUT"));
+    const std::string design = FileText(m_lib / "board.sch.design"), notes = FileText(m_lib / "board.TableEditor.notes");
+    Run("kx::call AddSignal GEN_2_1 {} {}; addComment pin GEN_2_1 OUT");
+    Messages();
+    EXPECT_EQ(Run("saveDesign"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXCOMMON-102"});
+    EXPECT_NE(Transcript().find("changed on disk"), std::string::npos) << Transcript();
+    EXPECT_EQ(FileText(m_lib / "board.sch.design"), design);
+    EXPECT_EQ(FileText(m_lib / "board.TableEditor.notes"), notes);
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_TRUE(OpenAgainAndListLeftovers().empty());
+}
+
+// The notes alone: the other process saved a comment only (its design file the same bytes); this process's
+// comment does not replace it.
+TEST_F(SavesTogether, ASecondProcessNeverWritesOverTheOthersComments) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::call AddSignal GEN_0_1 {} {}"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(Run("addComment pin theirs OUT; saveDesign") == "1" ? 0 : 1);
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(NotesMark(), "theirs");
+    ASSERT_EQ(Run("addComment pin mine OUT"), "1");
+    EXPECT_EQ(Run("saveDesign"), "0");
+    EXPECT_EQ(NotesMark(), "theirs");
+    EXPECT_EQ(DesignMark(), "GEN_0_1");
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <limits>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <fcntl.h>
@@ -87,7 +88,88 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
+std::uint64_t textHash(const std::string& text) {
+    std::uint64_t h = 14695981039346656037ull; // FNV-1a
+    for (unsigned char c : text) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+// The lock every writer of a folder takes while it checks stamps and renames: an exclusive lock of the
+// folder itself, so that no file is added beside the library's own.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder) : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (m_fd >= 0)
+            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    ~FolderLock() {
+        if (m_fd >= 0) ::close(m_fd); // closing lets the lock go
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int m_fd;
+};
+
+std::string changedOnDisk(const std::string& path) {
+    return path + ": changed on disk since this process read it (another process saved it); not written over: "
+                  "save under another name, or open the library again";
+}
+
 } // namespace
+
+void AfxFileStamp::Held(const std::string& text) {
+    m_state = State::Held;
+    m_size = text.size();
+    m_hash = textHash(text);
+}
+
+void AfxFileStamp::Absent() {
+    m_state = State::Absent;
+    m_size = 0;
+    m_hash = 0;
+}
+
+bool AfxFileStamp::Matches(const std::string& path) const {
+    if (m_state == State::Unknown) return true;
+    std::string text, ignored;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return errno == ENOENT || errno == ENOTDIR; // gone: nothing to lose
+    if (m_state == State::Absent) return false; // made since by someone else
+    if (static_cast<std::size_t>(st.st_size) != m_size) return false;
+    if (!AfxReadFile(path, text, ignored)) return false;
+    return text.size() == m_size && textHash(text) == m_hash;
+}
+
+bool AfxReadFile(const std::string& path, std::string& text, std::string& error, AfxFileStamp* stamp) {
+    text.clear();
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        if (stamp && errno == ENOENT) stamp->Absent();
+        error = "cannot be read";
+        return false;
+    }
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ::close(fd);
+            error = "cannot be read";
+            return false;
+        }
+        if (n == 0) break;
+        text.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    if (stamp) stamp->Held(text);
+    return true;
+}
 
 void AfxRemoveStaleTemporaries(const std::string& path) {
     const std::string folder = folderOf(path), base = baseOf(path);
@@ -127,8 +209,14 @@ bool AfxFileNameFits(const std::string& path, std::string& error) {
     return true;
 }
 
-bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error) {
+bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error,
+                        const std::shared_ptr<AfxFileStamp>& stamp) {
     if (!AfxFileNameFits(path, error)) return false;
+    // Refused before anything is written; checked again where the file is put in place.
+    if (stamp && !stamp->Matches(path)) {
+        error = changedOnDisk(path);
+        return false;
+    }
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         error = path + ": is a folder";
@@ -151,14 +239,21 @@ bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::s
         return false;
     }
     if (AfxFileBatch* batch = AfxFileBatch::Current()) {
-        batch->Stage(path);
+        batch->Stage(path, stamp, &text);
         return true;
+    }
+    const FolderLock lock(folderOf(path));
+    if (stamp && !stamp->Matches(path)) {
+        error = changedOnDisk(path);
+        ::unlink(tmp.c_str());
+        return false;
     }
     if (::rename(tmp.c_str(), path.c_str()) != 0) {
         error = path + ": " + std::strerror(errno);
         ::unlink(tmp.c_str());
         return false;
     }
+    if (stamp) stamp->Held(text);
     return true;
 }
 
@@ -233,7 +328,7 @@ AfxFileBatch::~AfxFileBatch() {
     t_batch = nullptr;
     if (m_committed) return;
     const long self = static_cast<long>(::getpid());
-    for (const std::string& path : m_paths) ::unlink(temporaryOf(path, self).c_str());
+    for (const Staged& staged : m_staged) ::unlink(temporaryOf(staged.path, self).c_str());
 }
 
 void AfxFileBatch::SetRenameObserver(RenameObserver observer) {
@@ -244,24 +339,46 @@ AfxFileBatch* AfxFileBatch::Current() {
     return t_batch;
 }
 
-void AfxFileBatch::Stage(const std::string& path) {
-    for (const std::string& staged : m_paths)
-        if (staged == path) return;
-    m_paths.push_back(path);
+void AfxFileBatch::Stage(const std::string& path, const std::shared_ptr<AfxFileStamp>& stamp,
+                         const std::string* text) {
+    std::shared_ptr<AfxFileStamp> written;
+    if (stamp && text) {
+        written = std::make_shared<AfxFileStamp>();
+        written->Held(*text);
+    }
+    for (Staged& staged : m_staged)
+        if (staged.path == path) {
+            if (stamp) staged.stamp = stamp, staged.written = written;
+            return;
+        }
+    m_staged.push_back({path, stamp, written});
 }
 
 bool AfxFileBatch::Commit(std::string& error) {
     if (m_joined || m_committed) return true;
     m_committed = true;
     const long self = static_cast<long>(::getpid());
-    // The records first, one per folder, each in place (and on disk) before any file is renamed.
     std::vector<std::string> folders;
-    for (const std::string& path : m_paths)
-        if (std::find(folders.begin(), folders.end(), folderOf(path)) == folders.end()) folders.push_back(folderOf(path));
+    for (const Staged& staged : m_staged)
+        if (std::find(folders.begin(), folders.end(), folderOf(staged.path)) == folders.end())
+            folders.push_back(folderOf(staged.path));
+    // Every folder locked (in one order, the same for every writer) while the files are checked against
+    // their stamps and put in place: no other process writes between the check and the renames.
+    std::vector<std::string> lockOrder = folders;
+    std::sort(lockOrder.begin(), lockOrder.end());
+    std::vector<std::unique_ptr<FolderLock>> locks;
+    for (const std::string& folder : lockOrder) locks.push_back(std::make_unique<FolderLock>(folder));
+    for (const Staged& staged : m_staged)
+        if (staged.stamp && !staged.stamp->Matches(staged.path)) {
+            error = changedOnDisk(staged.path);
+            m_committed = false; // the destructor removes the temporaries: the old files stay
+            return false;
+        }
+    // The records first, one per folder, each in place (and on disk) before any file is renamed.
     for (const std::string& folder : folders) {
         std::string text = std::string(kRecordMagic) + "\n";
-        for (const std::string& path : m_paths)
-            if (folderOf(path) == folder) text += baseOf(path) + "\n";
+        for (const Staged& staged : m_staged)
+            if (folderOf(staged.path) == folder) text += baseOf(staged.path) + "\n";
         const std::string record = recordOf(folder, self);
         const std::string part = record + ".part";
         int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -280,13 +397,14 @@ bool AfxFileBatch::Commit(std::string& error) {
         syncFolder(folder);
     }
     bool ok = true;
-    for (const std::string& path : m_paths) {
-        if (::rename(temporaryOf(path, self).c_str(), path.c_str()) != 0) {
-            if (ok) error = path + ": " + std::strerror(errno);
+    for (const Staged& staged : m_staged) {
+        if (::rename(temporaryOf(staged.path, self).c_str(), staged.path.c_str()) != 0) {
+            if (ok) error = staged.path + ": " + std::strerror(errno);
             ok = false;
-        } else if (g_renameObserver) {
-            g_renameObserver(path);
+            continue;
         }
+        if (staged.stamp && staged.written) *staged.stamp = *staged.written;
+        if (g_renameObserver) g_renameObserver(staged.path);
     }
     if (!ok) return false; // the records stay: the next open of the folder finishes the renames
     for (const std::string& folder : folders) {

@@ -126,3 +126,38 @@ TEST_F(FileBatch, AWriteRefusesAFolderAndANameTheFileSystemCannotTake) {
     EXPECT_EQ(why.rfind("name too long", 0), 0u) << why;
     EXPECT_EQ(Entries(), 3u);
 }
+
+// A file written with its stamp is not written over once another writer changed it: refused before anything
+// is written, and, in a batch, checked again at the commit, which then puts no file of the batch in place.
+TEST_F(FileBatch, AStampedFileChangedByAnotherWriterIsNotWrittenOver) {
+    std::string text, why;
+    auto stamp = std::make_shared<AfxFileStamp>();
+    ASSERT_TRUE(AfxReadFile(Path("board.sch.design"), text, why, stamp.get()));
+    ASSERT_TRUE(AfxWriteFileSafely(Path("board.sch.design"), "mine 1", why, stamp)) << why;
+    Put("board.sch.design", "theirs");
+    EXPECT_FALSE(AfxWriteFileSafely(Path("board.sch.design"), "mine 2", why, stamp));
+    EXPECT_NE(why.find("changed on disk"), std::string::npos) << why;
+    EXPECT_EQ(Get("board.sch.design"), "theirs");
+    // Read again, it is written.
+    ASSERT_TRUE(AfxReadFile(Path("board.sch.design"), text, why, stamp.get()));
+    {
+        AfxFileBatch batch;
+        ASSERT_TRUE(AfxWriteFileSafely(Path("board.sch.design"), "mine 3", why, stamp)) << why;
+        ASSERT_TRUE(AfxWriteFileSafely(Path("board.TableEditor.notes"), "my notes", why));
+        Put("board.sch.design", "theirs again"); // between the write and the commit
+        EXPECT_FALSE(batch.Commit(why));
+        EXPECT_NE(why.find("changed on disk"), std::string::npos) << why;
+    }
+    EXPECT_EQ(Get("board.sch.design"), "theirs again");
+    EXPECT_EQ(Get("board.TableEditor.notes"), "old notes");
+    EXPECT_EQ(Entries(), 2u); // no temporary, no record
+    // A file made since a reader found none is another's too; a file removed since is written.
+    auto notes = std::make_shared<AfxFileStamp>();
+    EXPECT_FALSE(AfxReadFile(Path("new.notes"), text, why, notes.get()));
+    Put("new.notes", "theirs");
+    EXPECT_FALSE(AfxWriteFileSafely(Path("new.notes"), "mine", why, notes));
+    fs::remove(m_dir / "new.notes", m_ec);
+    EXPECT_TRUE(AfxWriteFileSafely(Path("new.notes"), "mine", why, notes)) << why;
+    EXPECT_TRUE(AfxWriteFileSafely(Path("new.notes"), "mine again", why, notes)) << why;
+    EXPECT_EQ(Get("new.notes"), "mine again");
+}

@@ -159,6 +159,7 @@
     static auto& m_modified(IDesign* o) { return o->m_modified; } \
     static const auto& m_modified(const IDesign* o) { return o->m_modified; } \
     static auto& m_saveCount(IDesign* o) { return o->m_saveCount; } \
+    static auto& m_fileStamp(IDesign* o) { return o->m_fileStamp; } \
     static auto& m_instances(IDesign* o) { return o->m_instances; } \
     static const auto& m_instances(const IDesign* o) { return o->m_instances; } \
     static auto& m_nets(IDesign* o) { return o->m_nets; } \

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <set>
@@ -28,12 +29,12 @@ std::string joinPath(const std::string& dir, const std::string& file) {
     return dir.back() == '/' ? dir + file : dir + "/" + file;
 }
 
-bool readLines(const std::string& path, std::vector<std::string>& lines, std::string& why) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        why = "cannot be read";
-        return false;
-    }
+// The lines of a file; the stamp (when given) takes what the file held.
+bool readLines(const std::string& path, std::vector<std::string>& lines, std::string& why,
+               AfxFileStamp* stamp = nullptr) {
+    std::string text;
+    if (!AfxReadFile(path, text, why, stamp)) return false;
+    std::istringstream in(text);
     std::string l;
     while (std::getline(in, l)) {
         if (!l.empty() && l.back() == '\r') l.pop_back();
@@ -42,8 +43,9 @@ bool readLines(const std::string& path, std::vector<std::string>& lines, std::st
     return true;
 }
 
-bool writeAtomically(const std::string& path, const std::string& text, std::string& why) {
-    return AfxWriteFileSafely(path, text, why);
+bool writeAtomically(const std::string& path, const std::string& text, std::string& why,
+                     const std::shared_ptr<AfxFileStamp>& stamp = nullptr) {
+    return AfxWriteFileSafely(path, text, why, stamp);
 }
 
 bool toInt(const std::string& s, int& v, int lo, int hi) {
@@ -257,8 +259,10 @@ static bool writeLibraryFile(const std::string& folder, const std::string& lib, 
     return writeAtomically(path, "rmx-library 1\nlibrary " + word(lib) + "\n", why);
 }
 
+// The stamp (when given) is the file's as this server last read or wrote it: a file another process saved
+// since is not written over.
 static bool saveTo(Db* db, IDesign* d, const std::string& folder, const std::string& lib, const std::string& cell,
-                   const std::string& view, std::string& why) {
+                   const std::string& view, std::string& why, const std::shared_ptr<AfxFileStamp>& stamp) {
     if (folder.empty()) {
         why = std::string(d->name()) + ": the design has no library folder";
         return false;
@@ -267,13 +271,20 @@ static bool saveTo(Db* db, IDesign* d, const std::string& folder, const std::str
     if (!writeLibraryFile(folder, lib, why)) return false;
     auto it = db->symbolPairs().find(d);
     std::string text = rmx::designText(d, it == db->symbolPairs().end() ? nullptr : &it->second, lib, cell, view);
-    return writeAtomically(joinPath(folder, cell + "." + view + ".design"), text, why);
+    return writeAtomically(joinPath(folder, cell + "." + view + ".design"), text, why, stamp);
+}
+
+// The stamp of the design's own file, made when the design has none yet (a design made in memory).
+static const std::shared_ptr<AfxFileStamp>& fileStampOf(IDesign* d) {
+    auto& stamp = Db::m_fileStamp(d);
+    if (!stamp) stamp = std::make_shared<AfxFileStamp>();
+    return stamp;
 }
 
 bool IServer::saveDesign(IDesign* d, CString* error) {
     std::string why;
     if (!d || findDesign(d->name()) != d) why = "no such design";
-    else if (saveTo(m_db.get(), d, d->directory(), d->libName(), d->cellName(), d->viewName(), why)) {
+    else if (saveTo(m_db.get(), d, d->directory(), d->libName(), d->cellName(), d->viewName(), why, fileStampOf(d))) {
         Db::m_modified(d) = false;
         ++Db::m_saveCount(d);
         Db::snapshotInterface(d);
@@ -285,13 +296,21 @@ bool IServer::saveDesign(IDesign* d, CString* error) {
 
 bool IServer::saveDesign(const char* name, CString* error) { return saveDesign(findDesign(name), error); }
 
+// Whether a save names the design's own file.
+static bool sameFile(IDesign* d, const char* folder, const char* lib, const char* cell, const char* view) {
+    if (std::strcmp(d->libName(), lib) || std::strcmp(d->cellName(), cell) || std::strcmp(d->viewName(), view))
+        return false;
+    std::error_code ec;
+    return *d->directory() && std::filesystem::equivalent(d->directory(), folder, ec);
+}
+
 bool IServer::saveDesignAs(IDesign* d, const char* folder, const char* lib, const char* cell, const char* view,
                            CString* error) {
     std::string why;
     if (!d || !folder || !CSchemaUtilities::isValidName(lib) || !CSchemaUtilities::isValidName(cell) ||
         !CSchemaUtilities::isValidName(view))
         why = "bad design or name";
-    else if (saveTo(m_db.get(), d, folder, lib, cell, view, why))
+    else if (saveTo(m_db.get(), d, folder, lib, cell, view, why, sameFile(d, folder, lib, cell, view) ? fileStampOf(d) : nullptr))
         return true;
     if (error) *error = why.c_str();
     return false;
@@ -307,7 +326,9 @@ bool IServer::saveLibrary(const char* lib, const char* folder, CString* error) {
             if (ok && p->lib == lib) ok = writeAtomically(joinPath(folder, p->name + ".part"), rmx::partText(*p), why);
         for (IDesign* d : beginDesign())
             if (ok && std::strcmp(d->libName(), lib) == 0) {
-                ok = saveTo(m_db.get(), d, folder, lib, d->cellName(), d->viewName(), why);
+                // Into another folder the design's file is a new one, with a stamp of its own.
+                if (!sameFile(d, folder, lib, d->cellName(), d->viewName())) Db::m_fileStamp(d).reset();
+                ok = saveTo(m_db.get(), d, folder, lib, d->cellName(), d->viewName(), why, fileStampOf(d));
                 if (ok) {
                     Db::m_dir(d) = folder;
                     Db::m_modified(d) = false;
@@ -339,6 +360,8 @@ struct Reader {
         std::map<std::string, int> lines;
     };
     std::map<std::string, InstSites> instSites;
+    // What the design file being read held.
+    std::shared_ptr<AfxFileStamp> stamp;
 
     bool err(const std::string& w) {
         why = file + ":" + std::to_string(line) + ": " + w;
@@ -664,6 +687,7 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
         }
     }
     if (!pairs.empty()) r.db->symbolPairs()[d] = pairs;
+    Db::m_fileStamp(d) = r.stamp;
     Db::m_modified(d) = false;
     Db::snapshotInterface(d);
     return true;
@@ -830,7 +854,7 @@ bool IServer::loadLibrary(const char* folder, CString& error, bool* partly) {
     std::sort(parts.begin(), parts.end());
     std::sort(designs.begin(), designs.end());
     std::string errors;
-    Reader r{m_db.get(), this, "", 0, "", {}};
+    Reader r{m_db.get(), this, "", 0, "", {}, nullptr};
     for (auto& f : parts) {
         std::vector<std::string> lines;
         r.file = joinPath(dir, f);
@@ -842,7 +866,8 @@ bool IServer::loadLibrary(const char* folder, CString& error, bool* partly) {
         std::vector<std::string> lines;
         r.file = joinPath(dir, f);
         r.line = 0;
-        if (!readLines(r.file, lines, why)) errors += r.file + ": " + why + "\n";
+        r.stamp = std::make_shared<AfxFileStamp>();
+        if (!readLines(r.file, lines, why, r.stamp.get())) errors += r.file + ": " + why + "\n";
         else if (!loadDesign(r, lines, libName, dir)) errors += r.why + "\n";
     }
     CycleCheck(r).run(errors);
@@ -863,8 +888,9 @@ bool IServer::loadDesignFile(const char* folder, const char* lib, const char* ce
     const std::string dir(folder);
     std::vector<std::string> lines;
     std::string why;
-    Reader r{m_db.get(), this, joinPath(dir, std::string(cell) + "." + view + ".design"), 0, "", {}};
-    if (!readLines(r.file, lines, why)) {
+    Reader r{m_db.get(), this, joinPath(dir, std::string(cell) + "." + view + ".design"), 0, "", {},
+             std::make_shared<AfxFileStamp>()};
+    if (!readLines(r.file, lines, why, r.stamp.get())) {
         error = (r.file + ": " + why).c_str();
         return false;
     }

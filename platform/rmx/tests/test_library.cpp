@@ -167,6 +167,48 @@ TEST(Library, SavingIsAtomicAndAFailedSaveKeepsTheOldFile) {
     EXPECT_NE(err.str().find("holds library work"), std::string::npos) << err.str();
 }
 
+// Two servers on one library stand for two processes: each keeps what its design file held when it read
+// or wrote it, and a save over a file the other saved since is refused, the other's file staying whole.
+TEST(Library, ASaveNeverWritesOverWhatAnotherWriterSavedSince) {
+    TempDir dir;
+    CString err;
+    {
+        IServer maker;
+        buildBoard(&maker, dir.str());
+        ASSERT_TRUE(maker.saveLibrary("work", dir.str().c_str(), &err)) << err.str();
+    }
+    IServer a, b;
+    ASSERT_TRUE(a.loadLibrary(dir.str().c_str(), err)) << err.str();
+    ASSERT_TRUE(b.loadLibrary(dir.str().c_str(), err)) << err.str();
+    auto addNet = [](IServer& s, const char* net) {
+        IDesign* d = s.findDesign("work.board:sch");
+        CTransaction t(CDesignContext(&s, d));
+        t.createNet(net, -1, -1);
+        EXPECT_TRUE(t.commit());
+        return d;
+    };
+    IDesign* da = addNet(a, "FROM_A");
+    ASSERT_TRUE(a.saveDesign(da, &err)) << err.str();
+    const std::string saved = readFile(dir.str("board.sch.design"));
+    IDesign* db = addNet(b, "FROM_B");
+    EXPECT_FALSE(b.saveDesign(db, &err));
+    EXPECT_NE(err.str().find("changed on disk"), std::string::npos) << err.str();
+    EXPECT_TRUE(db->isModified());
+    EXPECT_EQ(readFile(dir.str("board.sch.design")), saved);
+    // Saving it in its own place by name is the same save.
+    EXPECT_FALSE(b.saveDesignAs(db, dir.str().c_str(), "work", "board", "sch", &err));
+    EXPECT_EQ(readFile(dir.str("board.sch.design")), saved);
+    // The writer that saved last goes on saving; a save under another name is always there.
+    addNet(a, "AGAIN_A");
+    EXPECT_TRUE(a.saveDesign(da, &err)) << err.str();
+    EXPECT_TRUE(b.saveDesignAs(db, dir.str().c_str(), "work", "bcopy", "sch", &err)) << err.str();
+    // A file removed since is written again: nobody's work is on it.
+    std::filesystem::remove(dir.str("board.sch.design"));
+    EXPECT_TRUE(b.saveDesign(db, &err)) << err.str();
+    EXPECT_NE(readFile(dir.str("board.sch.design")).find("FROM_B"), std::string::npos);
+    EXPECT_FALSE(a.saveDesign(da, &err));
+}
+
 TEST(Library, InterfaceChangesAndParentsToWarn) {
     IServer s;
     IDesign* board = buildBoard(&s);

@@ -4,15 +4,46 @@
 // in place as one: see AfxFileBatch.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
+
+// What a file held when this process last read or wrote it. A writer that gives a file's stamp to
+// AfxWriteFileSafely never writes over what another process saved there since: several processes on
+// one library each keep their own work, and none replaces another's without a word.
+class AfxFileStamp {
+public:
+    // The file held text; there was no file.
+    void Held(const std::string& text);
+    void Absent();
+    // Whether the file at path holds what the stamp says: the same text, or still no file. A file that
+    // is gone matches (writing it again replaces nobody's work), and so does any file for a stamp that
+    // was never set.
+    bool Matches(const std::string& path) const;
+
+private:
+    enum class State { Unknown, Absent, Held } m_state = State::Unknown;
+    std::size_t m_size = 0;
+    std::uint64_t m_hash = 0;
+};
+
+// Reads a whole file. False with the reason in error when it cannot be read; the stamp (when given)
+// takes what the file held, or that there was none.
+bool AfxReadFile(const std::string& path, std::string& text, std::string& error, AfxFileStamp* stamp = nullptr);
 
 // Writes text to path as above. False with the reason in error; the old file is then untouched
 // and the temporary removed. Temporaries of the same file left by processes that no longer run
 // (a killed save) are removed first. A path whose names the file system cannot take (see
 // AfxFileNameFits), or that names a folder, is refused before anything is made. While an
 // AfxFileBatch is open, the temporary waits for the batch's Commit.
-bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error);
+// With a stamp, a file that no longer matches it (another process saved it since this one read it) is
+// not written over: false, and error says so. The check and the rename are made under a lock of the
+// folder that every writer takes, so two processes cannot both pass it; once the file is in place the
+// stamp holds the new text.
+bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error,
+                        const std::shared_ptr<AfxFileStamp>& stamp = nullptr);
 
 // Whether the file system can take a file at path as AfxWriteFileSafely writes it: each name of the path
 // (the file's with the longest temporary suffix) within the name limit of the folder it is in, and the
@@ -36,12 +67,15 @@ public:
     AfxFileBatch& operator=(const AfxFileBatch&) = delete;
 
     // Puts the written files in place; false with the reason in error (the files not yet renamed then
-    // wait in their temporaries for the next AfxRecoverFolder). Nothing to do in a joined batch.
+    // wait in their temporaries for the next AfxRecoverFolder). Nothing to do in a joined batch. When a
+    // stamped file no longer matches its stamp, nothing is put in place (false, the old files stay).
     bool Commit(std::string& error);
     // The batch that AfxWriteFileSafely writes into now (the outermost open one), or nullptr.
     static AfxFileBatch* Current();
-    // A file written into the batch (its temporary is there).
-    void Stage(const std::string& path);
+    // A file written into the batch (its temporary is there); with a stamp, the file must still match it
+    // when the batch commits, and the stamp then takes text.
+    void Stage(const std::string& path, const std::shared_ptr<AfxFileStamp>& stamp = nullptr,
+               const std::string* text = nullptr);
     // Called after each file of a commit is put in place, with its path (a test stops the process there
     // to see what the next open makes of a save cut short); nullptr for none.
     using RenameObserver = void (*)(const std::string& path);
@@ -50,7 +84,12 @@ public:
 private:
     bool m_joined;
     bool m_committed = false;
-    std::vector<std::string> m_paths; // in the order written, each once
+    struct Staged {
+        std::string path;
+        std::shared_ptr<AfxFileStamp> stamp;
+        std::shared_ptr<AfxFileStamp> written; // what the stamp takes once the file is in place
+    };
+    std::vector<Staged> m_staged; // in the order written, each once
 };
 
 // What the open of a folder does first: finishes the batches whose process died while putting their

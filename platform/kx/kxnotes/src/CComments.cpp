@@ -244,13 +244,17 @@ CComments::CComments(const CString& tool, const CString& cell, double number)
 CComments::~CComments() = default;
 
 CString CComments::CommentsFileFor(const CString& path) const {
+    return FileFor(path, m_strCell);
+}
+
+CString CComments::FileFor(const CString& path, const CString& cell) const {
     fs::path p(path.str());
     std::error_code ec;
     fs::path dir = fs::is_directory(p, ec) ? p : p.parent_path();
     // A name without a folder (a design name, say) says nothing about where the design lies.
     if (dir.empty()) return CString();
     std::string tool = m_strTool.IsEmpty() ? std::string("notes") : m_strTool.str();
-    std::string name = m_strCell.str() + "." + tool + ".notes";
+    std::string name = cell.str() + "." + tool + ".notes";
     // Neither the cell nor the tool may lead the file out of the design's folder.
     for (char& c : name)
         if (c == '/' || c == '\\') c = '_';
@@ -354,25 +358,21 @@ bool CComments::loadComments(const CString& path) {
     m_bLoadRefused = false;
     // Without a place there is nothing to read; the comments live in memory until a folder is given to save.
     m_strFile = CommentsFileFor(path);
+    m_stamp = std::make_shared<AfxFileStamp>();
     if (m_strFile.IsEmpty()) return true;
     std::error_code ec;
-    if (!fs::exists(m_strFile.str(), ec)) return true;
-    std::ifstream in(m_strFile.str(), std::ios::binary);
-    if (!in) {
+    if (!fs::exists(m_strFile.str(), ec)) {
+        m_stamp->Absent(); // a notes file made since by another process is not written over
+        return true;
+    }
+    std::string text, why;
+    if (!AfxReadFile(m_strFile.str(), text, why, m_stamp.get())) {
         m_strError.Format("%s: cannot be read", m_strFile.GetString());
         m_bLoadRefused = true;
         m_strRefusedFile = m_strFile;
         return false;
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    if (in.bad()) {
-        m_strError.Format("%s: cannot be read", m_strFile.GetString());
-        m_bLoadRefused = true;
-        m_strRefusedFile = m_strFile;
-        return false;
-    }
-    m_bLoadRefused = !parse(ss.str(), m_strFile);
+    m_bLoadRefused = !parse(text, m_strFile);
     if (m_bLoadRefused) m_strRefusedFile = m_strFile;
     return !m_bLoadRefused;
 }
@@ -388,15 +388,33 @@ bool CComments::saveComments(const CString& path) {
         m_strError.Format("%s: was refused when loading and is not written over", targetFile.GetString());
         return false;
     }
+    // Another place is another file: what this store knew of its own file says nothing about it.
+    if (targetFile != m_strFile || !m_stamp) m_stamp = std::make_shared<AfxFileStamp>();
     m_strFile = targetFile;
     const std::string target = m_strFile.str();
     std::string why;
-    if (!AfxWriteFileSafely(target, serialize(), why)) {
-        m_strError.Format("%s: cannot be written (%s)", target.c_str(), why.c_str());
+    if (!AfxWriteFileSafely(target, serialize(), why, m_stamp)) {
+        if (why.rfind(target, 0) == 0) m_strError = why.c_str();
+        else m_strError.Format("%s: cannot be written (%s)", target.c_str(), why.c_str());
         return false;
     }
     m_bModified = false;
     m_views.SetDirty(false);
+    return true;
+}
+
+bool CComments::saveCommentsAs(const CString& folder, const CString& cell) {
+    m_strError.Empty();
+    const CString target = cell.IsEmpty() ? CString() : FileFor(folder, cell);
+    if (target.IsEmpty()) {
+        m_strError = "no design folder to save the comments in";
+        return false;
+    }
+    std::string why;
+    if (!AfxWriteFileSafely(target.str(), serialize(), why)) {
+        m_strError.Format("%s: cannot be written (%s)", target.GetString(), why.c_str());
+        return false;
+    }
     return true;
 }
 

@@ -1,13 +1,13 @@
 // The small services that read or change the design database: physical block filter, block creation (save
 // as), system object names and the property merge engine.
 #include "kxsmall/CKXCreateBlockDlg.h"
-#include "afx/afxfile.h"
 #include "kxsmall/CKXDlgFilterPhys.h"
 #include "kxsmall/CPQRedsDictionary.h"
 #include "kxsmall/ISysObjectServer.h"
 
 #include "afx/afxanswer.h"
 #include "afx/afxcoll.h"
+#include "afx/afxfile.h"
 #include "rmx/rmx.h"
 
 #include <algorithm>
@@ -204,9 +204,21 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
     }
     fs::create_directories(folder, ec);
     CString error;
-    if (!server->saveDesignAs(design, folder.string().c_str(), lib, block, view, &error)) {
-        m_strError = error;
-        return 0;
+    {
+        // The design file and its companions go in place together.
+        AfxFileBatch together;
+        if (!server->saveDesignAs(design, folder.string().c_str(), lib, block, view, &error)) {
+            m_strError = error;
+            return 0;
+        }
+        if (m_companions && !m_companions(folder.string(), block, why)) {
+            m_strError = why.c_str();
+            return 0;
+        }
+        if (!together.Commit(why)) {
+            m_strError = why.c_str();
+            return 0;
+        }
     }
     // The new block is a design of the library from now on: it opens in this session too.
     if (!server->loadDesignFile(folder.string().c_str(), lib, block, view, error)) {

@@ -3,6 +3,7 @@
 // Every object is read through these classes and changed only through CTransaction.
 #pragma once
 
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "rmx/rmxbase.h"
+
+class AfxFileStamp;
 
 // ---------------------------------------------------------------------------------------------
 // Bit values
@@ -545,4 +548,7 @@ private:
     unsigned m_nextAliasId = 1;
     std::vector<std::unique_ptr<ISchemaObject>> m_owned;
     std::vector<std::string> m_savedInterface;  // ports as last loaded or saved
+    // What the design's file held when this server last read or wrote it (none for a design made in
+    // memory): a save does not write over a file another process saved since.
+    std::shared_ptr<AfxFileStamp> m_fileStamp;
 };

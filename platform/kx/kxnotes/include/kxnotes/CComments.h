@@ -28,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+class AfxFileStamp;
 class CStringArray;
 
 class CMatrixViewData {
@@ -102,6 +103,10 @@ public:
     // Writes the comments beside the design named at load (or at path when given); true on success. A file
     // that loadComments refused is not written over (false, with the reason).
     bool saveComments(const CString& path = CString());
+    // Writes the comments as those of another design: the design named cell in folder (a Save As). The
+    // store keeps its own file and its modified mark; true on success, else false with the reason in
+    // GetLastError().
+    bool saveCommentsAs(const CString& folder, const CString& cell);
     CString GetFilePath() const { return m_strFile; }
     CString GetLastError() const { return m_strError; }
 
@@ -136,6 +141,7 @@ private:
         CString text, date, time, user;
     };
     bool parse(const std::string& data, const CString& file);
+    CString FileFor(const CString& path, const CString& cell) const;
     std::string serialize() const;
 
     CString m_strTool;
@@ -152,4 +158,7 @@ private:
     // The file at m_strFile was refused: it is never written over, so that nothing in it is lost.
     bool m_bLoadRefused = false;
     CString m_strRefusedFile;
+    // What the file at m_strFile held when this store read or wrote it: a save does not write over a
+    // notes file another process saved since.
+    std::shared_ptr<AfxFileStamp> m_stamp;
 };

@@ -5,7 +5,9 @@
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
 class CDesignContext;
 class CStringArray;
@@ -29,10 +31,16 @@ public:
     CString GetLastError() const { return m_strError; }
     // Whether the last CreateSubProject refused the names because the file system cannot take them.
     bool NameTooLong() const { return m_bNameTooLong; }
+    // Files that belong with the new block (its comments): written by CreateSubProject into the block's
+    // folder together with the design file, so that the block comes with both or with neither. The
+    // writer gets the folder and the block's name; false with the reason when it cannot write.
+    using CompanionWriter = std::function<bool(const std::string& folder, const CString& block, std::string& why)>;
+    void SetCompanionWriter(CompanionWriter writer) { m_companions = std::move(writer); }
 
 private:
     std::unique_ptr<CDesignContext> m_pDesign;
     int m_nMode = 1;
     CString m_strView, m_strLib, m_strBlock, m_strError;
     bool m_bNameTooLong = false;
+    CompanionWriter m_companions;
 };
