@@ -179,6 +179,18 @@ public:
     // Deselects every row and removes the current cell, so that nothing of this grid counts as
     // selected any more (a selection query that may use the current cell finds none either).
     void DeselectAllRows();
+    // A column the user sees and the current cell can reach: not the row header (column 0), not a
+    // hidden column, not one of no width (a column the grid keeps but does not show).
+    bool IsColumnShown(ROWCOL col);
+    // The first and last such columns; 0 when the grid shows none.
+    ROWCOL GetFirstVisibleColumn();
+    ROWCOL GetLastVisibleColumn();
+    // The column a current cell put in `col` takes: `col` when it is shown, else the first shown
+    // column from the first data column on (0 when there is none).
+    ROWCOL ShownColumnFor(ROWCOL col);
+    // After a selection made by keys: the current cell goes to (row, col) when that row is selected,
+    // else to the first selected row, in the shown column nearest `col`; the selection stays.
+    void PlaceCurrentCellInSelection(ROWCOL row, ROWCOL col);
     // A data row is selected, or, with none selected, the current cell stands in one.
     bool HasSelectedDataRow();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;

@@ -117,25 +117,6 @@ BOOL CKXInstanceDetailsGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
 // ---------------------------------------------------------------------------
 // Keys
 
-// The columns the user sees and the current cell can reach: not the row header (column 0), not a hidden
-// column, not one of no width (the Instance, Ref Des and Diff Pair columns of a grid that does not show them).
-bool CKXInstanceDetailsGridWnd::IsColumnShown(ROWCOL col) {
-    return col > 0 && !IsColHidden(col) && GetColWidth(col) > 0;
-}
-
-ROWCOL CKXInstanceDetailsGridWnd::GetFirstVisibleColumn() {
-    const ROWCOL count = GetColCount();
-    for (ROWCOL col = 1; col <= count; ++col)
-        if (IsColumnShown(col)) return col;
-    return 0;
-}
-
-ROWCOL CKXInstanceDetailsGridWnd::GetLastVisibleColumn() {
-    for (ROWCOL col = GetColCount(); col > 0; --col)
-        if (IsColumnShown(col)) return col;
-    return 0;
-}
-
 BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt,
                                             UINT flags) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
