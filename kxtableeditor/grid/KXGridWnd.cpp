@@ -473,10 +473,21 @@ void CKXGridWnd::GetSelectedObjectNames() {
     if (m_bNoCellToRestore) return;
     ROWCOL row = m_nSavedRow;
     ROWCOL col = m_nSavedCol;
-    if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) row = m_nFirstDataRow;
+    // No cell of the user's to come back to: the grid's first cell is current, a place of its own.
+    bool placed = row == m_nFirstDataRow && col == m_nFirstDataCol;
+    if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) {
+        row = m_nFirstDataRow;
+        placed = true;
+    }
+    if (col == GX_INVALID || !IsColumnShown(col)) placed = true;
     col = ShownColumnFor(col);
     if (col == 0) return;
-    SetCurrentCell(row, col, kNoScroll);
+    if (SetCurrentCell(row, col, kNoScroll)) m_bPlacedCell = placed;
+}
+
+bool CKXGridWnd::IsCellOfTheUser() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    return GetCurrentCell(row, col) && !m_bPlacedCell;
 }
 
 void CKXGridWnd::InitCanPasteCallback() {
@@ -676,6 +687,7 @@ BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     if (m_bCellControlClick && !IsCurrentCell(nRow, nCol)) m_bKeepSelection = FALSE;
     const BOOL done = CGXGridWnd::SetCurrentCell(nRow, nCol, flags);
     if (!done) return done;
+    m_bPlacedCell = false;
     // A removed current cell stays removed across activation: the cell kept for it goes too.
     m_bNoCellToRestore = nRow == GX_INVALID || nCol == GX_INVALID;
     if (m_bNoCellToRestore) m_nSavedRow = m_nSavedCol = GX_INVALID;

@@ -191,6 +191,9 @@ public:
     // After a selection made by keys: the current cell goes to (row, col) when that row is selected,
     // else to the first selected row, in the shown column nearest `col`; the selection stays.
     void PlaceCurrentCellInSelection(ROWCOL row, ROWCOL col);
+    // The grid has a current cell that the user (a click, a key, a script's select) put there, not
+    // the first cell activation gives a grid the user has not been in.
+    bool IsCellOfTheUser();
     // A data row is selected, or, with none selected, the current cell stands in one.
     bool HasSelectedDataRow();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
@@ -308,6 +311,7 @@ public:
     ROWCOL m_nSavedCol = GX_INVALID;
     // The current cell was removed on purpose: activating the grid gives it none back.
     bool m_bNoCellToRestore = false;
+    bool m_bPlacedCell = false; // the current cell is where activation put it, not where the user did
     BOOL m_bCellControlClick = FALSE;        // clicks on cells with a control go to OnCellControlClick
     BOOL m_bKeepSelection = FALSE;           // the click went to a cell control: keep the selection
     BOOL m_bKeySelectionSync = FALSE;        // keyboard navigation cross-selects and notifies the viewers

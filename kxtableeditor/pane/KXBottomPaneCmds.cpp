@@ -199,8 +199,10 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
     }
     if (anyConnections) commands.insert(unnamed ? connections : connections + named);
     if (commands.empty()) {
-        // The current cells stand in columns whose Delete removes nothing.
-        CKXErrorHandler::MessageBoxOk("KXTABLE-420");
+        // The user's current cell stands in a column whose Delete removes nothing; else nothing is
+        // selected to delete.
+        CKXGridWnd* active = GetActiveGrid();
+        CKXErrorHandler::MessageBoxOk(active && active->IsCellOfTheUser() ? "KXTABLE-420" : "KXTABLE-272");
         return FALSE;
     }
     const BOOL began = BeginPaneTransaction("Delete Connections");

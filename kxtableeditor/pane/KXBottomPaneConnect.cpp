@@ -109,7 +109,7 @@ void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     if (keys.GetSize() == 0) return;
     CKXGridWnd* active = GetActiveGrid();
     ROWCOL row = 0, col = 0;
-    const bool hadCurrent = active && active->GetCurrentCell(row, col) && col > 0;
+    const bool hadCurrent = active && active->IsCellOfTheUser() && active->GetCurrentCell(row, col) && col > 0;
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectAllRows();
     SelectRowsInAllGrids(&keys, "");

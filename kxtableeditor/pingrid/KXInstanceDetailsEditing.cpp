@@ -149,8 +149,9 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
                 return TRUE;
             }
         }
-        if (nChar == VK_DELETE && !shift && !alt && bHasCurrent) {
-            CGXControl* pControl = GetControl(row, col);
+        // Delete acts on the current cell, or on rows selected without one (by keys, selectObject).
+        if (nChar == VK_DELETE && !shift && !alt && (bHasCurrent || HasSelectedDataRow())) {
+            CGXControl* pControl = bHasCurrent ? GetControl(row, col) : nullptr;
             const bool editing = pControl && pControl->IsActive();
             // On the filter row Delete takes the column's filter off; it deletes no pin's connection.
             if (!editing && row == kFilterRow) {

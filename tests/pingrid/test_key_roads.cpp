@@ -118,13 +118,20 @@ TEST_F(KeyRoads, DeleteSendsOneCommandAndAnswersItsWork) {
     EXPECT_EQ(Run("kx::netlist"), netlist);
 }
 
-TEST_F(KeyRoads, AKeyedPinBecomesTheCurrentOne) {
+TEST_F(KeyRoads, KeysAfterASelectionByKeyActOnTheKeyedPin) {
     OpenBoard("U1", 3);
     ASSERT_EQ(Run("kx::word selectObject pin PGOOD"), "1");
     const std::string cell = Cell();
-    ASSERT_FALSE(cell.empty());
-    EXPECT_TRUE(Grid()->IsColumnShown(static_cast<ROWCOL>(std::atoi(cell.substr(cell.find(' ') + 1).c_str()))))
-        << cell;
+    if (!cell.empty()) {
+        const int col = std::atoi(cell.substr(cell.find(' ') + 1).c_str());
+        EXPECT_TRUE(Grid()->IsColumnShown(static_cast<ROWCOL>(col))) << cell;
+    }
+    ASSERT_TRUE(Connected("U1 PGOOD PG"));
+    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_FALSE(Connected("U1 PGOOD PG"));
+    EXPECT_EQ(Run("undo"), "1");
+
+    // The same key that selectObject takes names the pin of the view switch.
     Messages();
     EXPECT_EQ(Run("kx::word editPhysicalPin pin PGOOD -nosave"), "1") << Transcript();
     EXPECT_TRUE(Messages().empty());
@@ -178,6 +185,22 @@ TEST_F(KeyRoads, TheAttachSignalComboTakesARowOfItsListAndATypedText) {
     EXPECT_EQ(Run("kx::ccpbar type =pinname"), "0");
     EXPECT_FALSE(Messages().empty());
     EXPECT_EQ(Run("kx::ccpbar type {}"), "0");
+}
+
+TEST_F(KeyRoads, APinTypedIntoAGroupRowWithoutBitsIsRefused) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    ASSERT_EQ(Run("kx::show slp DQ ADDR"), "1");
+    ASSERT_EQ(Run("kx::drop ccp 7 6 component J1"), "1");
+    const std::string window = Run("kx::window ccp");
+    const size_t at = window.rfind("\n    ");
+    ASSERT_NE(window.find("| J1 |", at), std::string::npos) << window;
+    const std::string row = window.substr(at + 5, window.find(':', at) - at - 5);
+    ASSERT_EQ(Run("kx::edit ccp " + row + " 1 DQ"), "1");
+    Messages();
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run("kx::edit ccp " + row + " 9 1"), "0") << "the group's row names no bits of DQ";
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-146"});
+    EXPECT_EQ(Run("kx::netlist"), netlist);
 }
 
 } // namespace
