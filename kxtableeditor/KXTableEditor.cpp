@@ -7,6 +7,7 @@
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsHeader.h"
 #include "grid/KXColumnModel.h"
+#include "grid/KXEditResult.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 #include "shell/KXTableChildFrm.h"
@@ -130,6 +131,12 @@ extern "C" CDocTemplate* DllGetDocTemplate() {
 
 extern "C" BOOL DllAddToolBars() {
     return 1;
+}
+
+extern "C" long KXRunAnsweredStep(void (*step)(void*), void* context) {
+    const KXMenuAnswer answer;
+    if (step) step(context);
+    return static_cast<long>(answer.Answer());
 }
 
 // Constructed after the registered messages (this file is linked after them).

@@ -18,6 +18,10 @@ CDocTemplate* DllGetDocTemplate();
 BOOL DllAddToolBars();
 // The platform entry: 1 process attach, 0 process detach, 2/3 thread attach/detach.
 BOOL KXTableEditorDllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID lpReserved);
+// Runs a user's step (a key pressed, a command chosen) and answers as a menu command run by its id
+// does: 1 when it did its work, 0 when a handler refused or found nothing to do (its message shown),
+// 2 for a dialog the user cancelled.
+long KXRunAnsweredStep(void (*step)(void*), void* context);
 }
 
 // Resource ids of the library.

@@ -8,6 +8,7 @@
 
 #include "afx/afxdisp.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +89,9 @@ public:
     // Runs a script word of the active design window (the window's, its pane's or a list
     // pane's); its result in `result`, false with `error` when no window takes the word.
     bool Route(const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string& error);
+    // Runs a user's step (a key, a command) as the editor answers it: 1 when it did its work, 0 when a
+    // handler refused or found nothing to do, 2 for a dialog cancelled; 1 without the editor library.
+    long AnsweredStep(const std::function<void()>& step);
 
 private:
     // The steps of Start.

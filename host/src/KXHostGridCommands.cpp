@@ -519,16 +519,20 @@ bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
         !ActiveGrid(app, t, err))
         return Fail(r, err);
     HandsOn(t, std::nullopt);
-    if (const UINT command = AcceleratorCommand(k)) {
-        if (!RunCommand(t.frame, command)) {
-            app.Core().Print("key " + a[1] + ": the command is disabled");
-            r = "0";
-            return true;
-        }
-    } else {
-        PressKeyInCell(t.grid, k);
+    // The key answers as the work it started: a command or a key that refused or changed nothing is 0.
+    bool disabled = false;
+    const long answer = app.AnsweredStep([&] {
+        if (const UINT command = AcceleratorCommand(k))
+            disabled = !RunCommand(t.frame, command);
+        else
+            PressKeyInCell(t.grid, k);
+    });
+    if (disabled) {
+        app.Core().Print("key " + a[1] + ": the command is disabled");
+        r = "0";
+        return true;
     }
-    r = "1";
+    r = std::to_string(answer);
     return true;
 }
 

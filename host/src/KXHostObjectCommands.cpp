@@ -207,6 +207,17 @@ bool CreateByClass(const Args& a, std::string& r) {
 
 } // namespace
 
+long CKXHostApp::AnsweredStep(const std::function<void()>& step) {
+    using AnsweredFn = long (*)(void (*)(void*), void*);
+    auto answered = reinterpret_cast<AnsweredFn>(m_hLibrary ? ::dlsym(m_hLibrary, "KXRunAnsweredStep") : nullptr);
+    if (!answered) {
+        step();
+        return 1;
+    }
+    return answered([](void* context) { (*static_cast<const std::function<void()>*>(context))(); },
+                    const_cast<void*>(static_cast<const void*>(&step)));
+}
+
 void CKXHostApp::RegisterObjectCommands() {
     // kx::createwindow ?-template? CLASS: a window made from its class name, or a dialog whose
     // template names the class.
@@ -215,7 +226,8 @@ void CKXHostApp::RegisterObjectCommands() {
     // kx::instconn INSTANCE ?COUNTER?: what the host does right after the user placed an instance.
     m_core.RegisterHostCommand("instconn", [this](const Args& a, std::string& r) {
         int counter = 0;
-        if (a.empty() || a.size() > 2 || (a.size() == 2 && (!ParseNumber(a[1], counter) || counter < 0)))
+        // A counter out of the dialog's range is the dialog's to refuse, with its message.
+        if (a.empty() || a.size() > 2 || (a.size() == 2 && !ParseNumber(a[1], counter)))
             return Fail(r, "usage: kx::instconn INSTANCE ?COUNTER?");
         using RunFn = int (*)(CWnd*, const char*, int);
         auto run = reinterpret_cast<RunFn>(m_hLibrary ? ::dlsym(m_hLibrary, "KXRunInstanceConnectivityDialog") : nullptr);

@@ -57,8 +57,60 @@ std::string BarText(CWnd& pane) {
     return out;
 }
 
+// The Attach Signal combo's list, one `N: TEXT` line per row (from 1).
+std::string ComboList(CComboBox& combo) {
+    std::string out;
+    for (int i = 0; i < combo.GetCount(); ++i) {
+        CString text;
+        combo.GetLBText(i, text);
+        out += std::to_string(i + 1) + ": " + text.str() + "\n";
+    }
+    if (!out.empty()) out.pop_back();
+    return out;
+}
+
+// The user's hands on the combo: a row of its list chosen, or a text typed and Enter pressed. Each
+// answers as the connect it made.
+bool ComboHands(CKXHostApp& app, CView& pane, const Args& a, std::string& r) {
+    const std::string how = KXHostLower(a[0]);
+    auto* combo = dynamic_cast<CComboBox*>(pane.GetDlgItem(kAttachComboId));
+    if (!combo) return Fail(r, "the connectivity pane has no Attach Signal combo");
+    if (how == "list") {
+        r = ComboList(*combo);
+        return true;
+    }
+    int row = 0;
+    if (how == "choose" && (!CKXHostApp::ParseNumber(a[1], row) || row < 1 || row > combo->GetCount()))
+        return Fail(r, "the combo's list has no row \"" + a[1] + "\" (rows 1 to " + std::to_string(combo->GetCount()) +
+                           ")");
+    if (!combo->IsVisibleFlag() || !combo->IsWindowEnabled()) {
+        app.Core().Print("the Attach Signal combo is not shown or not enabled");
+        r = "0";
+        return true;
+    }
+    if (how == "type" && a[1].empty()) {
+        app.Core().Print("the Attach Signal combo holds no text: Enter connects nothing");
+        r = "0";
+        return true;
+    }
+    const long answer = app.AnsweredStep([&] {
+        if (how == "choose") {
+            combo->ChooseItem(row - 1);
+            return;
+        }
+        combo->SetWindowText(a[1].c_str());
+        NMHDR enter{combo->GetSafeHwnd(), static_cast<UINT_PTR>(kAttachComboId), static_cast<UINT>(NM_RETURN)};
+        pane.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&enter));
+    });
+    r = std::to_string(answer);
+    return true;
+}
+
 bool CcpBar(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() > 1 || (a.size() == 1 && KXHostLower(a[0]) != "fx")) return Fail(r, "usage: kx::ccpbar ?fx?");
+    const std::string how = a.empty() ? std::string() : KXHostLower(a[0]);
+    const bool pressFx = a.size() == 1 && how == "fx", list = a.size() == 1 && how == "list";
+    const bool hands = a.size() == 2 && (how == "choose" || how == "type");
+    if (!a.empty() && !pressFx && !list && !hands) return Fail(r, "usage: kx::ccpbar ?fx | list | choose ROW | type TEXT?");
     std::string error;
     CView* pane = PaneView(app, error);
     if (!pane) return Fail(r, error);
@@ -66,6 +118,7 @@ bool CcpBar(CKXHostApp& app, const Args& a, std::string& r) {
         r = BarText(*pane);
         return true;
     }
+    if (list || hands) return ComboHands(app, *pane, a, r);
     // The function selector button, pressed as the user presses it: only while it can be.
     auto* fx = dynamic_cast<CButton*>(pane->GetDlgItem(kFxButtonId));
     if (!fx || !fx->IsVisibleFlag() || !fx->IsWindowEnabled()) {

@@ -497,9 +497,21 @@ void CKXGridWnd::GetSelectedObjectNames() {
     if (m_bNoCellToRestore) return;
     ROWCOL row = m_nSavedRow;
     ROWCOL col = m_nSavedCol;
-    if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) row = m_nFirstDataRow;
-    if (col == GX_INVALID || col > GetColCount() || IsColHidden(col)) col = m_nFirstDataCol;
-    SetCurrentCell(row, col, kNoScroll);
+    // No cell of the user's to come back to: the grid's first cell is current, a place of its own.
+    bool placed = row == m_nFirstDataRow && col == m_nFirstDataCol;
+    if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) {
+        row = m_nFirstDataRow;
+        placed = true;
+    }
+    if (col == GX_INVALID || !IsColumnShown(col)) placed = true;
+    col = ShownColumnFor(col);
+    if (col == 0) return;
+    if (SetCurrentCell(row, col, kNoScroll)) m_bPlacedCell = placed;
+}
+
+bool CKXGridWnd::IsCellOfTheUser() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    return GetCurrentCell(row, col) && !m_bPlacedCell;
 }
 
 void CKXGridWnd::InitCanPasteCallback() {
@@ -557,6 +569,49 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
 void CKXGridWnd::DeselectAllRows() {
     SelectRange(CGXRange().SetRows(0, GetRowCount()), FALSE, TRUE);
     SetCurrentCell(GX_INVALID, GX_INVALID, kNoScroll);
+}
+
+bool CKXGridWnd::IsColumnShown(ROWCOL col) {
+    return col > 0 && col <= GetColCount() && !IsColHidden(col) && GetColWidth(col) > 0;
+}
+
+ROWCOL CKXGridWnd::GetFirstVisibleColumn() {
+    const ROWCOL count = GetColCount();
+    for (ROWCOL col = 1; col <= count; ++col)
+        if (IsColumnShown(col)) return col;
+    return 0;
+}
+
+ROWCOL CKXGridWnd::GetLastVisibleColumn() {
+    for (ROWCOL col = GetColCount(); col > 0; --col)
+        if (IsColumnShown(col)) return col;
+    return 0;
+}
+
+ROWCOL CKXGridWnd::ShownColumnFor(ROWCOL col) {
+    if (col != GX_INVALID && IsColumnShown(col)) return col;
+    const ROWCOL count = GetColCount();
+    for (ROWCOL c = std::max<ROWCOL>(m_nFirstDataCol, 1); c <= count; ++c)
+        if (IsColumnShown(c)) return c;
+    return GetFirstVisibleColumn();
+}
+
+void CKXGridWnd::PlaceCurrentCellInSelection(ROWCOL row, ROWCOL col) {
+    CGXGridParam* param = GetParam();
+    if (!param) return;
+    const CGXRangeList selected = *param->GetRangeList();
+    ROWCOL first = GX_INVALID;
+    bool rowSelected = false;
+    for (POSITION pos = selected.GetHeadPosition(); pos;) {
+        const CGXRange* range = selected.GetNext(pos);
+        first = std::min(first, range->top);
+        if (row != GX_INVALID && row >= range->top && row <= range->bottom) rowSelected = true;
+    }
+    col = ShownColumnFor(col);
+    if (first == GX_INVALID || col == 0) return;
+    SetCurrentCell(rowSelected ? row : first, col, GX_SMART);
+    for (POSITION pos = selected.GetHeadPosition(); pos;)
+        SelectRange(*selected.GetNext(pos), TRUE, TRUE);
 }
 
 void CKXGridWnd::SetSelection(POSITION pos, ROWCOL nTop, ROWCOL nLeft, ROWCOL nBottom, ROWCOL nRight) {
@@ -656,6 +711,7 @@ BOOL CKXGridWnd::SetCurrentCell(ROWCOL nRow, ROWCOL nCol, UINT flags) {
     if (m_bCellControlClick && !IsCurrentCell(nRow, nCol)) m_bKeepSelection = FALSE;
     const BOOL done = CGXGridWnd::SetCurrentCell(nRow, nCol, flags);
     if (!done) return done;
+    m_bPlacedCell = false;
     // A removed current cell stays removed across activation: the cell kept for it goes too.
     m_bNoCellToRestore = nRow == GX_INVALID || nCol == GX_INVALID;
     if (m_bNoCellToRestore) m_nSavedRow = m_nSavedCol = GX_INVALID;
@@ -869,7 +925,7 @@ void CKXGridWnd::MoveToNextCell() {
     const ROWCOL rowCount = GetRowCount();
     const ROWCOL colCount = GetColCount();
     if (!GetCurrentCell(row, col)) {
-        SetCurrentCell(m_nFirstDataRow, m_nFirstDataCol);
+        SetCurrentCell(m_nFirstDataRow, ShownColumnFor(m_nFirstDataCol));
     } else if (!ShiftDown()) {
         bool rightEnabled = false;
         if (col < colCount) {
@@ -883,10 +939,10 @@ void CKXGridWnd::MoveToNextCell() {
             MoveCurrentCell(GX_MOSTLEFT, 1, TRUE);
             MoveCurrentCell(GX_DOWN, 1, TRUE);
         } else {
-            SetCurrentCell(m_nFirstDataRow, m_nFirstDataCol);
+            SetCurrentCell(m_nFirstDataRow, ShownColumnFor(m_nFirstDataCol));
         }
     } else {
-        if (IsDataRow(row) && col > m_nFirstDataCol) {
+        if (IsDataRow(row) && col > ShownColumnFor(m_nFirstDataCol)) {
             MoveCurrentCell(GX_LEFT, 1, TRUE);
         } else if (IsDataRow(row) && row > DataRowStart()) {
             MoveCurrentCell(GX_UP, 1, TRUE);

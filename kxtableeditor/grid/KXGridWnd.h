@@ -179,6 +179,21 @@ public:
     // Deselects every row and removes the current cell, so that nothing of this grid counts as
     // selected any more (a selection query that may use the current cell finds none either).
     void DeselectAllRows();
+    // A column the user sees and the current cell can reach: not the row header (column 0), not a
+    // hidden column, not one of no width (a column the grid keeps but does not show).
+    bool IsColumnShown(ROWCOL col);
+    // The first and last such columns; 0 when the grid shows none.
+    ROWCOL GetFirstVisibleColumn();
+    ROWCOL GetLastVisibleColumn();
+    // The column a current cell put in `col` takes: `col` when it is shown, else the first shown
+    // column from the first data column on (0 when there is none).
+    ROWCOL ShownColumnFor(ROWCOL col);
+    // After a selection made by keys: the current cell goes to (row, col) when that row is selected,
+    // else to the first selected row, in the shown column nearest `col`; the selection stays.
+    void PlaceCurrentCellInSelection(ROWCOL row, ROWCOL col);
+    // The grid has a current cell that the user (a click, a key, a script's select) put there, not
+    // the first cell activation gives a grid the user has not been in.
+    bool IsCellOfTheUser();
     // A data row is selected, or, with none selected, the current cell stands in one.
     bool HasSelectedDataRow();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
@@ -305,6 +320,7 @@ public:
     ROWCOL m_nSavedCol = GX_INVALID;
     // The current cell was removed on purpose: activating the grid gives it none back.
     bool m_bNoCellToRestore = false;
+    bool m_bPlacedCell = false; // the current cell is where activation put it, not where the user did
     BOOL m_bCellControlClick = FALSE;        // clicks on cells with a control go to OnCellControlClick
     BOOL m_bKeepSelection = FALSE;           // the click went to a cell control: keep the selection
     BOOL m_bKeySelectionSync = FALSE;        // keyboard navigation cross-selects and notifies the viewers

@@ -529,7 +529,14 @@ BOOL CKXBottomPaneContainerView::AddPUPD() {
         CKXErrorHandler::MessageBoxOk("KXTABLE-219");
         return EndHeldSetUp(FALSE);
     }
-    return EndHeldSetUp(pin->AssocAutomation().SendAddPupdCommand(1, 0, 0));
+    // Nothing prepared (or the add refused before it reached the design) is said, never answered silently.
+    const KXShownMark since;
+    const BOOL sent = pin->AssocAutomation().SendAddPupdCommand(1, 0, 0);
+    if (!sent && !since.SaidSince()) {
+        const CString why = pin->AssocAutomation().GetLastError();
+        CKXErrorHandler::MessageBoxOk("KXTABLE-217", why.IsEmpty() ? "the command was not run" : why.GetString());
+    }
+    return EndHeldSetUp(sent);
 }
 
 BOOL CKXBottomPaneContainerView::AutoPastePUPD(LPCTSTR type, LPCTSTR name, LPCTSTR data) {

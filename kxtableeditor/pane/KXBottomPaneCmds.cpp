@@ -174,13 +174,36 @@ void CKXBottomPaneContainerView::OnUpdateCustomizeColumns(CCmdUI* ui) {
 }
 
 // Every shown grid names its delete command; equal commands run once, all inside one
-// transaction that is committed when any of them succeeded and discarded otherwise.
+// transaction that is committed when any of them succeeded and discarded otherwise. The connection
+// deletes of several grids are one command naming every grid's pins (one that names none acts on
+// every grid's selection), so that one key sends one command.
 BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
+    const std::string connections = std::string(KXScriptWord::deleteConnection) + " pin";
     std::set<std::string> commands;
+    std::string named;
+    bool anyConnections = false, unnamed = false;
     for (CKXGridWnd* g : m_shownGrids) {
         CString command;
         g->GetDeleteScriptCommand(command);
-        if (!command.IsEmpty()) commands.insert(command.str());
+        if (command.IsEmpty()) continue;
+        const std::string text = command.str();
+        if (text.rfind(connections, 0) != 0 ||
+            (text.size() > connections.size() && text[connections.size()] != ' ')) {
+            commands.insert(text);
+            continue;
+        }
+        anyConnections = true;
+        const std::string pins = text.substr(connections.size());
+        if (pins.empty()) unnamed = true;
+        else if (named.find(pins) == std::string::npos) named += pins;
+    }
+    if (anyConnections) commands.insert(unnamed ? connections : connections + named);
+    if (commands.empty()) {
+        // The user's current cell stands in a column whose Delete removes nothing; else nothing is
+        // selected to delete.
+        CKXGridWnd* active = GetActiveGrid();
+        CKXErrorHandler::MessageBoxOk(active && active->IsCellOfTheUser() ? "KXTABLE-420" : "KXTABLE-272");
+        return FALSE;
     }
     const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
@@ -211,7 +234,9 @@ void CKXBottomPaneContainerView::OnDeleteConnections() {
         if (signal->CanDelete()) signal->DeleteSelection();
         return;
     }
-    DeleteInShownGrids();
+    // A Delete that took nothing off answers so (the command it ran said why).
+    const KXShownMark since;
+    if (!DeleteInShownGrids()) KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-346"), since);
 }
 void CKXBottomPaneContainerView::OnUpdateDeleteConnections(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -517,10 +542,18 @@ void CKXBottomPaneContainerView::ActivateAdjacentGrid(CGXGridCore* grid, BOOL bF
         if (static_cast<CGXGridCore*>(pins[i]) != grid) continue;
         if (bForward ? i + 1 >= pins.size() : i == 0) return;
         CKXGridWnd* target = pins[bForward ? i + 1 : i - 1];
+        ROWCOL row = GX_INVALID, col = GX_INVALID;
+        if (!pins[i]->GetCurrentCell(row, col)) row = GX_INVALID;
         // The neighbour becomes the grid the pane's commands (and the host's hands) go to.
         const auto at = std::find(m_shownGrids.begin(), m_shownGrids.end(), target);
         SetActiveGridIndex(static_cast<int>(at - m_shownGrids.begin()));
         target->SetFocus();
+        // The current cell goes on in the row the user was in (side-by-side grids show the same
+        // pins), in the neighbour's first shown column going forward, its last going back.
+        if (row == GX_INVALID || row < target->FirstDataRow() || row > target->GetRowCount() || target->IsRowHidden(row))
+            row = target->FirstDataRow();
+        const ROWCOL to = bForward ? target->GetFirstVisibleColumn() : target->GetLastVisibleColumn();
+        if (to != 0 && row != GX_INVALID && row <= target->GetRowCount()) target->SetCurrentCell(row, to, GX_SMART | GX_SCROLLINVIEW);
         target->Redraw(2, 1);
         return;
     }

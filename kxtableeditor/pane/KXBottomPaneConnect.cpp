@@ -109,22 +109,13 @@ void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     if (keys.GetSize() == 0) return;
     CKXGridWnd* active = GetActiveGrid();
     ROWCOL row = 0, col = 0;
-    const bool hadCurrent = active && active->GetCurrentCell(row, col) && col > 0;
+    const bool hadCurrent = active && active->IsCellOfTheUser() && active->GetCurrentCell(row, col) && col > 0;
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectAllRows();
     SelectRowsInAllGrids(&keys, "");
     // A user's current cell goes to the first keyed row, in the column the user was in, the selection
     // kept: the keys that follow (Up, Delete, Ctrl+C) act from there, as after a click.
-    CGXGridParam* param = active ? active->GetParam() : nullptr;
-    if (!hadCurrent || !param) return;
-    const CGXRangeList selected = *param->GetRangeList();
-    ROWCOL first = GX_INVALID;
-    for (POSITION pos = selected.GetHeadPosition(); pos;)
-        first = std::min(first, selected.GetNext(pos)->top);
-    if (first == GX_INVALID) return;
-    active->SetCurrentCell(first, col, GX_SMART);
-    for (POSITION pos = selected.GetHeadPosition(); pos;)
-        active->SelectRange(*selected.GetNext(pos), TRUE, TRUE);
+    if (hadCurrent) active->PlaceCurrentCellInSelection(GX_INVALID, col);
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {
@@ -227,14 +218,19 @@ void CKXBottomPaneContainerView::OnSameAsPinName() {
 }
 
 void CKXBottomPaneContainerView::OnShortPins() {
+    ShortPins();
+}
+
+int CKXBottomPaneContainerView::ShortPins() {
     CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
     const CString name = signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString();
-    if (name.IsEmpty()) return;
+    if (name.IsEmpty()) return 0;
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
     echo.Add("=SHORTPINS");
-    ConnectInShownGrids(name, 0, &echo, TRUE);
+    const int connected = ConnectInShownGrids(name, 0, &echo, TRUE);
     SendEchoList(echo);
+    return connected;
 }
 
 void CKXBottomPaneContainerView::OnSignalFunctionButton() {
@@ -259,10 +255,7 @@ BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
     if (text.IsEmpty()) return FALSE;
     CString upper = text;
     upper.MakeUpper();
-    if (upper.Find("=SHORTPINS") >= 0) {
-        OnShortPins();
-        return TRUE;
-    }
+    if (upper.Find("=SHORTPINS") >= 0) return ShortPins() > 0;
     const bool rule = HoldsRuleWord(text);
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
@@ -273,17 +266,30 @@ BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
     return connected > 0;
 }
 
+// The combo's two hands: a row chosen from its list, a text typed and Enter. Each answers as the
+// connect it made (a run that connected nothing says why).
 void CKXBottomPaneContainerView::OnAttachSignal() {
     const int at = m_AttachSignalCombo.GetCurSel();
     if (at < 0) return;
     CString text;
     m_AttachSignalCombo.GetLBText(at, text);
-    ApplyAttachText(text);
+    ReportAttach(text);
 }
 
 void CKXBottomPaneContainerView::OnAttachSignalNotify(NMHDR*, LRESULT* result) {
-    ApplyAttachText(GetAttachSignalText());
+    ReportAttach(GetAttachSignalText());
     if (result) *result = 0;
+}
+
+void CKXBottomPaneContainerView::ReportAttach(const CString& text) {
+    if (text.IsEmpty()) return;
+    const KXShownMark since;
+    const BOOL connected = ApplyAttachText(text);
+    // A dialog of the connect the user cancelled is the answer (2), not a refusal.
+    if (!connected && since.DialogCancelledSince())
+        KXMenuAnswer::Report(KXEditResult::Dialog(), since);
+    else
+        KXMenuAnswer::Report(KXEditResult::Of(connected, "KXTABLE-304", text), since);
 }
 
 BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {

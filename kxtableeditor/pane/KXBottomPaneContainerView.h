@@ -578,6 +578,10 @@ public:
     void OnSignalFunctionButton();
     void OnAttachSignal();
     void OnAttachSignalNotify(NMHDR* header, LRESULT* result);
+    // Applies a text of the combo and reports the answer of the user's step.
+    void ReportAttach(const CString& text);
+    // Short Pins: the number of grids that connected pins.
+    int ShortPins();
     KXEditResult OnTclAddConnection(CTclArgsList* args, long extra);
     KXEditResult OnTclDeleteConnection(CTclArgsList* args, long extra);
     KXEditResult OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);

@@ -603,10 +603,15 @@ BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CStr
     // the copy would take whatever was selected before.
     for (CKXGridWnd* g : m_shownGrids)
         if (PinGridOf(g) != pin) g->SelectRowsByKey(&keys, keyColumn);
+    CKXGridWnd& grid = pin->Grid();
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    const bool hadCurrent = grid.GetCurrentCell(row, col) != FALSE;
     if (pin->SelectRowsByKeyCount(&keys, keyColumn) == 0) {
         CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
         return FALSE;
     }
+    // The keys that follow the copy (Delete, Down, another Ctrl+C) act where the user was.
+    if (hadCurrent) grid.PlaceCurrentCellInSelection(row, col);
     pin->CopySelection();
     return TRUE;
 }
@@ -683,13 +688,17 @@ KXEditResult CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL
     const KXGridKind kind = grid ? grid->Kind() : KXGridKind::None;
     if (kind != KXGridKind::Pin && kind != KXGridKind::PhysPart && kind != KXGridKind::PhysNet) return NoGridOfKind();
     if (!key.IsEmpty()) {
+        // The keyed pin becomes the current one, as selectObject makes it: in the column the user
+        // was in, else the grid's first shown column.
+        ROWCOL row = GX_INVALID, col = GX_INVALID;
+        if (!grid->GetCurrentCell(row, col)) col = grid->GetFirstVisibleColumn();
         CStringArray keys;
         keys.Add(key);
         SelectRowsInAllGrids(&keys, "");
+        if (!grid->HasSelectedDataRow()) return KXEditResult::Refused("KXPANE-247", key);
+        grid->PlaceCurrentCellInSelection(GX_INVALID, col);
     }
-    // A key that names no row leaves no current pin: nothing is edited.
-    if (!grid->CanEditPin())
-        return key.IsEmpty() ? KXEditResult::Refused("KXPANE-497") : KXEditResult::Refused("KXPANE-247", key);
+    if (!grid->CanEditPin()) return KXEditResult::Refused("KXPANE-497");
     grid->EditPin(save);
     return KXEditResult::Done();
 }

@@ -150,19 +150,18 @@ BOOL CKXInstanceDetailsGridWnd::CanDelete() {
 // pull-up/pull-down or a custom property's value. Any other column (a pin's name, number, type or
 // comment) has nothing that Delete removes: the command is left as it is. Rows selected without a
 // current cell (a selection made by keys, selectObject) lose their connections.
+// A connection's delete names each selected pin, as copy names them: the command, run again, finds
+// the same pins whatever the grids' selection is then, and the commands of side-by-side grids join
+// into one.
 void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col)) {
-        if (CanDelete()) command = CString(KXScriptWord::deleteConnection) + " pin";
-        return;
-    }
-    const int c = static_cast<int>(col);
+    const bool current = GetCurrentCell(row, col) != FALSE;
+    if (!current && !CanDelete()) return;
+    const int c = current ? static_cast<int>(col) : m_nColSignal;
     if (c == m_nColSignal) {
-        // Each selected pin is named, as copy names them: the command, run again, finds the same pins
-        // whatever the grid's selection is then.
         command = CString(KXScriptWord::deleteConnection) + " pin";
         std::vector<ROWCOL> rows = SelectedPinRows();
-        if (rows.empty()) rows.push_back(row);
+        if (rows.empty() && current) rows.push_back(row);
         const ROWCOL rowCount = GetRowCount();
         for (ROWCOL r : rows) {
             if (r < PIN_FIRST_ROW || r > rowCount || IsRowHidden(r)) continue;

@@ -117,25 +117,6 @@ BOOL CKXInstanceDetailsGridWnd::OnDeleteCell(ROWCOL nRow, ROWCOL nCol) {
 // ---------------------------------------------------------------------------
 // Keys
 
-// The columns the user sees and the current cell can reach: not the row header (column 0), not a hidden
-// column, not one of no width (the Instance, Ref Des and Diff Pair columns of a grid that does not show them).
-bool CKXInstanceDetailsGridWnd::IsColumnShown(ROWCOL col) {
-    return col > 0 && !IsColHidden(col) && GetColWidth(col) > 0;
-}
-
-ROWCOL CKXInstanceDetailsGridWnd::GetFirstVisibleColumn() {
-    const ROWCOL count = GetColCount();
-    for (ROWCOL col = 1; col <= count; ++col)
-        if (IsColumnShown(col)) return col;
-    return 0;
-}
-
-ROWCOL CKXInstanceDetailsGridWnd::GetLastVisibleColumn() {
-    for (ROWCOL col = GetColCount(); col > 0; --col)
-        if (IsColumnShown(col)) return col;
-    return 0;
-}
-
 BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt,
                                             UINT flags) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
@@ -168,8 +149,9 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
                 return TRUE;
             }
         }
-        if (nChar == VK_DELETE && !shift && !alt && bHasCurrent) {
-            CGXControl* pControl = GetControl(row, col);
+        // Delete acts on the current cell, or on rows selected without one (by keys, selectObject).
+        if (nChar == VK_DELETE && !shift && !alt && (bHasCurrent || HasSelectedDataRow())) {
+            CGXControl* pControl = bHasCurrent ? GetControl(row, col) : nullptr;
             const bool editing = pControl && pControl->IsActive();
             // On the filter row Delete takes the column's filter off; it deletes no pin's connection.
             if (!editing && row == kFilterRow) {

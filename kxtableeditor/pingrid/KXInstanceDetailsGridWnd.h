@@ -980,10 +980,6 @@ public:
     BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber) override;
     void ExpandPin(const CString& pinName) override;
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
-    ROWCOL GetFirstVisibleColumn();
-    ROWCOL GetLastVisibleColumn();
-    // A column the user sees and the current cell can reach.
-    bool IsColumnShown(ROWCOL col);
     // Can-paste judges of the paste-target grid's current cell (clipboard object kinds).
     static BOOL CanPasteObjectHere(int kind);
     static BOOL CanPasteTextHere(int kind);

@@ -110,8 +110,11 @@ BOOL CKXSignalDetailsGridWnd::ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL
     }
     const CString startText = CellText(row, m_nColStartBit), endText = CellText(row, m_nColEndBit);
     if (startText.IsEmpty() || endText.IsEmpty()) {
+        // A grid of several nets cannot tell the bits from the row: they must be given. The grid knows
+        // what it shows, whatever the signal list has selected since.
         CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
-        if (signalPane && signalPane->GetGroupFlag() == 1) return Refuse(bShowMessages, "KXTABLE-146");
+        if (m_arrNetData.size() > 1 || (signalPane && signalPane->GetGroupFlag() == 1))
+            return Refuse(bShowMessages, "KXTABLE-146");
         t.fillOnly = true;
     }
     t.start = std::atoi(startText.GetString());

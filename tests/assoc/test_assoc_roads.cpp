@@ -239,6 +239,8 @@ TEST_F(Assoc, AutomationRoadsAddAndRetime) {
     Run("kx::pane SelectPUPDCol PGOOD C10");
     Run("kx::pane InitPUPD pulldown");
     EXPECT_EQ(Run("kx::pane AddPUPD"), "0"); // no DC net prepared: nothing sent
+    // Both say why: the type alone names no DC net, and nothing was prepared to add.
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-217", "KXTABLE-217"}));
     Run("kx::pane InitPUPD {pulldown VCC3V3}");
     EXPECT_TRUE(Messages().empty());
     EXPECT_EQ(Run("kx::pane AddPUPD"), "1");

@@ -246,10 +246,12 @@ TEST_F(HostHands, DeleteOnASignalCellDisconnectsThePinOnce) {
     Run("kx::show clp U1");
     const int row = PinRow("OUT");
     ASSERT_NE(Run("kx::netlist").find("U1 OUT N1"), std::string::npos);
-    // On a comment cell Delete names no delete command: nothing changes.
+    // On a comment cell Delete names no delete command: nothing changes, and the key answers so.
     Run("kx::select ccp " + At(row, Column("Comments")));
     const std::string netlist = Run("kx::netlist");
-    EXPECT_EQ(Run("kx::key ccp Delete"), "1");
+    Messages();
+    EXPECT_EQ(Run("kx::key ccp Delete"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-420"});
     EXPECT_EQ(Run("kx::netlist"), netlist);
     // On the signal cell the pane asks the host to run the grid's delete command, once.
     Run("kx::select ccp " + At(row, Column("Signal")));

@@ -174,12 +174,15 @@ ROWCOL CGXGridCore::NextVisibleRow(ROWCOL nRow, int step, ROWCOL nMin, ROWCOL nM
     return GX_INVALID;
 }
 
+// Next column the user sees: neither hidden nor drawn with no width.
 ROWCOL CGXGridCore::NextVisibleCol(ROWCOL nCol, int step, ROWCOL nMin, ROWCOL nMax)
 {
     long long c = static_cast<long long>(nCol) + step;
-    for (; c >= nMin && c <= nMax; c += step)
-        if (!IsColHidden(static_cast<ROWCOL>(c)))
-            return static_cast<ROWCOL>(c);
+    for (; c >= nMin && c <= nMax; c += step) {
+        const auto col = static_cast<ROWCOL>(c);
+        if (!IsColHidden(col) && GetColWidth(col) > 0)
+            return col;
+    }
     return GX_INVALID;
 }
 

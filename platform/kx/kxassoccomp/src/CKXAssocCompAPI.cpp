@@ -994,19 +994,24 @@ int KXAssocAutomation::InitPUPD(CString text) {
         m_p->pupdMode = text.Find(";mode=common") >= 0 ? PUPD_MODE_COMMON : PUPD_MODE_SEPARATE;
         return 1;
     }
+    // Whatever an earlier call prepared goes: a refused text leaves nothing for AddPUPD to add.
+    m_p->pupdReady = false;
     std::vector<std::string> words = splitNames(text.str());
     if (words.empty() || pupdTypeName(words[0]).empty()) {
         m_p->error = "expected pullup or pulldown";
         return 0;
     }
+    // The part has defaults; the net it pulls to has none.
+    if (words.size() < 2) {
+        m_p->error = "a " + lowerText(pupdTypeName(words[0])) + " needs the DC net it pulls to, after its type (" +
+                     lowerText(pupdTypeName(words[0])) + " NET)";
+        return 0;
+    }
     setKindOfOperation(2);
     getLCVPropFromSetup(true);
     m_p->pupdMode = PUPD_MODE_SEPARATE;
-    if (words.size() > 1) {
-        CStringArray k, i;
-        return AddPupdInstance(CString(words[0]), "", "", "", "", "", k, i, CString(words[1]));
-    }
-    return 1;
+    CStringArray k, i;
+    return AddPupdInstance(CString(words[0]), "", "", "", "", "", k, i, CString(words[1]));
 }
 
 // ---- clipboard ----

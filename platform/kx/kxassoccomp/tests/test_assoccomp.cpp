@@ -517,8 +517,10 @@ TEST(AssocCompCommands, ScriptCommandsQuoteEveryValue) {
     EXPECT_EQ(automation.GetLastCommandText(), "addTermination pin -type Series -part1 -lib \"my lib\" -cell "
                                                "\"res\\[1\\]\" -view sym -physname \"\" -value \"3\\$3\" "
                                                "-delay \"1 ns; exit\"");
-    ASSERT_EQ(automation.InitPUPD("pulldown"), 1);
-    EXPECT_FALSE(automation.SendAddPupdCommand(1, 0, 0)); // nothing prepared yet
+    // The type alone names no DC net: it is refused where it is prepared, and nothing is left to add.
+    EXPECT_EQ(automation.InitPUPD("pulldown"), 0);
+    EXPECT_NE(automation.GetLastError().Find("DC net"), -1);
+    EXPECT_FALSE(automation.SendAddPupdCommand(1, 0, 0));
 }
 
 TEST(AssocCompCommands, AutomationObjectAnswersByName) {
@@ -581,7 +583,7 @@ TEST(AssocCompCommands, PreparedTextsRoundTripThroughTheAutomationObject) {
     EXPECT_EQ(second.InitTermination("type=Nothing;slots=0"), 0);
 
     CStringArray k, i;
-    ASSERT_EQ(first.InitPUPD("pulldown"), 1);
+    ASSERT_EQ(first.InitPUPD("pulldown"), 0);
     ASSERT_EQ(first.AddPupdInstance("PullDown", "", "", "", "", "1k", k, i, "GND"), 0); // no signals read
     KXAssocAutomation pupd(nullptr);
     EXPECT_EQ(pupd.InitPUPD("type=Pullup;slots=1;0.id=R;0.value=2k;dcnet=VCC;mode=common"), 1);
