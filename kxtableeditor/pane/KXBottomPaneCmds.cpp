@@ -202,7 +202,7 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
         // The user's current cell stands in a column whose Delete removes nothing; else nothing is
         // selected to delete.
         CKXGridWnd* active = GetActiveGrid();
-        CKXErrorHandler::MessageBoxOk(active && active->IsCellOfTheUser() ? "KXTABLE-420" : "KXTABLE-272");
+        CKXErrorHandler::MessageBoxOk(active && active->IsCellOfTheUser() ? "KXTABLE-480" : "KXTABLE-272");
         return FALSE;
     }
     const BOOL began = BeginPaneTransaction("Delete Connections");

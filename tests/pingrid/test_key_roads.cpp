@@ -114,7 +114,7 @@ TEST_F(KeyRoads, DeleteSendsOneCommandAndAnswersItsWork) {
     Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + " " + std::to_string(G::m_nColPinName));
     Messages();
     EXPECT_EQ(Run("kx::key ccp Delete"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-420"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-480"});
     EXPECT_EQ(Run("kx::netlist"), netlist);
 }
 

@@ -251,7 +251,7 @@ TEST_F(HostHands, DeleteOnASignalCellDisconnectsThePinOnce) {
     const std::string netlist = Run("kx::netlist");
     Messages();
     EXPECT_EQ(Run("kx::key ccp Delete"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-420"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-480"});
     EXPECT_EQ(Run("kx::netlist"), netlist);
     // On the signal cell the pane asks the host to run the grid's delete command, once.
     Run("kx::select ccp " + At(row, Column("Signal")));
