@@ -47,6 +47,10 @@ public:
     // question asked in the middle of a connect is no such dialog: its Cancel keeps the associated parts
     // and the edit goes on.
     bool DialogCancelledSince() const;
+    // A question answered Cancel since the mark: the work it stood before was not done.
+    bool QuestionCancelledSince() const;
+    // The question of that message id answered No or Cancel since the mark.
+    bool QuestionDeclinedSince(const char* id) const;
     // A dialog given an answer it cannot take (a value it does not offer) since the mark; why says which.
     bool DialogRefusedSince(CString& why) const;
     // Shows that refusal (KXTABLE-381) when there was one; true then.
@@ -121,6 +125,9 @@ public:
     static void Report(const KXEditResult& result);
     // The same for a callee's work begun at the mark: its refusal said why since, or the fallback says it.
     static void Report(const KXEditResult& result, const KXShownMark& since);
+    // A handler's work begun at the mark, by what it returned: done; stopped by a dialog or question the
+    // user cancelled (the run answers 2 for it); else refused, with the callee's message or the fallback.
+    static void ReportWork(BOOL done, const KXShownMark& since, const char* fallback);
 
 private:
     KXMenuAnswer* m_pOuter;
