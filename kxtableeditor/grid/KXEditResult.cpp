@@ -48,6 +48,22 @@ bool KXShownMark::DialogCancelledSince() const {
     return false;
 }
 
+bool KXShownMark::QuestionCancelledSince() const {
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    for (std::size_t i = m_answered; i < log.size(); ++i)
+        if (log[i].kind == AfxAnswerRecord::Question && log[i].answer == "cancel") return true;
+    return false;
+}
+
+bool KXShownMark::QuestionDeclinedSince(const char* id) const {
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    for (std::size_t i = m_answered; i < log.size(); ++i)
+        if (log[i].kind == AfxAnswerRecord::Question && log[i].key == id &&
+            (log[i].answer == "no" || log[i].answer == "cancel"))
+            return true;
+    return false;
+}
+
 bool KXShownMark::DialogRefusedSince(CString& why) const {
     const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
     for (std::size_t i = m_answered; i < log.size(); ++i)
@@ -164,6 +180,11 @@ void KXRefuseReadOnlyWindow() {
 
 void KXMenuAnswer::Report(const KXEditResult& result) {
     Report(result, g_pMenuAnswer ? g_pMenuAnswer->m_mark : KXShownMark());
+}
+
+void KXMenuAnswer::ReportWork(BOOL done, const KXShownMark& since, const char* fallback) {
+    if (done || since.DialogCancelledSince()) return;
+    Report(KXEditResult::Of(FALSE, fallback), since);
 }
 
 void KXMenuAnswer::Report(const KXEditResult& result, const KXShownMark& since) {

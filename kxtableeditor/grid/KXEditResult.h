@@ -56,6 +56,10 @@ public:
     // and the edit goes on; nor is the information before a save in the parent's context, which the save
     // follows however it is closed.
     bool DialogCancelledSince() const;
+    // A question answered Cancel since the mark: the work it stood before was not done.
+    bool QuestionCancelledSince() const;
+    // The question of that message id answered No or Cancel since the mark.
+    bool QuestionDeclinedSince(const char* id) const;
     // A dialog given an answer it cannot take (a value it does not offer) since the mark; why says which.
     bool DialogRefusedSince(CString& why) const;
     // Shows that refusal (KXTABLE-381) when there was one; true then.
@@ -130,6 +134,9 @@ public:
     static void Report(const KXEditResult& result);
     // The same for a callee's work begun at the mark: its refusal said why since, or the fallback says it.
     static void Report(const KXEditResult& result, const KXShownMark& since);
+    // A handler's work begun at the mark, by what it returned: done; stopped by a dialog or question the
+    // user cancelled (the run answers 2 for it); else refused, with the callee's message or the fallback.
+    static void ReportWork(BOOL done, const KXShownMark& since, const char* fallback);
 
 private:
     KXMenuAnswer* m_pOuter;

@@ -133,6 +133,10 @@ BOOL CKXBottomPaneContainerView::AutoDelete() {
 // The Delete of the automation: the selected rows' connections (and what the grid's Delete takes).
 KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
+    // The physical grids delete the models of their selected pins.
+    CKXGridWnd* physical = ActivePhysPartGrid();
+    if (!physical) physical = ActivePhysNetGrid();
+    if (physical) return KXEditResult::Of(physical->CanDelete() && physical->DeleteSelection(), "KXPANE-484");
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
         if (!signal->CanDelete()) return KXEditResult::Refused("KXTABLE-272");
         return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-272");

@@ -218,25 +218,20 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
     return any;
 }
 
+// The menu's Delete (and the Delete key) answers as the automation's: what the active grid deleted, or
+// why nothing.
 void CKXBottomPaneContainerView::OnDeleteConnections() {
     if (!IsEditable()) {
         KXRefuseReadOnlyWindow();
         return;
     }
-    // The physical grids delete the models of their selected pins themselves.
-    CKXGridWnd* physical = ActivePhysPartGrid();
-    if (!physical) physical = ActivePhysNetGrid();
-    if (physical) {
-        if (physical->CanDelete()) physical->DeleteSelection();
-        return;
-    }
+    // A signal grid's Delete on rows that take none (a power pin's) stays silent, as its key is.
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
         if (signal->CanDelete()) signal->DeleteSelection();
         return;
     }
-    // A Delete that took nothing off answers so (the command it ran said why).
-    const KXShownMark since;
-    if (!DeleteInShownGrids()) KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-346"), since);
+    const KXShownMark mark;
+    KXMenuAnswer::Report(DeleteSelected(), mark);
 }
 void CKXBottomPaneContainerView::OnUpdateDeleteConnections(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -356,15 +351,9 @@ void CKXBottomPaneContainerView::OnUpdateAddPullupPulldown(CCmdUI* ui) {
 
 // ------------------------------------------------------------------ models, comments, swaps
 
-// A model command the grid refused (pins of two directions, no model to remove) answers 0 with the
-// grid's message; a dialog the user cancelled answers 2 on its own.
-static void ReportModelCommand(BOOL done, const KXShownMark& mark, const char* fallback) {
-    if (!done && !mark.DialogCancelledSince()) KXMenuAnswer::Report(KXEditResult::Of(FALSE, fallback), mark);
-}
-
 void CKXBottomPaneContainerView::OnAssignModel() {
     const KXShownMark mark;
-    if (CKXGridWnd* g = GetActiveGrid()) ReportModelCommand(g->AssignModel(0, ""), mark, "KXTABLE-184");
+    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->AssignModel(0, ""), mark, "KXTABLE-184");
 }
 void CKXBottomPaneContainerView::OnUpdateAssignModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -372,7 +361,7 @@ void CKXBottomPaneContainerView::OnUpdateAssignModel(CCmdUI* ui) {
 }
 void CKXBottomPaneContainerView::OnRemoveModel() {
     const KXShownMark mark;
-    if (CKXGridWnd* g = GetActiveGrid()) ReportModelCommand(g->RemoveModel(), mark, "KXTABLE-267");
+    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->RemoveModel(), mark, "KXTABLE-267");
 }
 void CKXBottomPaneContainerView::OnUpdateRemoveModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -463,7 +452,8 @@ void CKXBottomPaneContainerView::OnUpdateAssignPinNumberMenu(CCmdUI* ui) {
 }
 
 void CKXBottomPaneContainerView::OnSwapPins() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->SwapPins(0, "");
+    const KXShownMark mark;
+    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->SwapPins(0, ""), mark, "KXTABLE-107");
 }
 void CKXBottomPaneContainerView::OnUpdateSwapPins(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -486,7 +476,7 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
             ui->SetText("&Go to physical pin");
     }
     CKXGridWnd* g = GetActiveGrid();
-    ui->Enable(g && g->CanEditPin());
+    ui->Enable(g && g->CanEditPin() && GetViewMode() != eOpenModeNoSwitch);
 }
 
 // ------------------------------------------------------------------ list tracking, pairs, host ids
@@ -609,11 +599,17 @@ void CKXBottomPaneContainerView::OnEditPin() {
     const char* word = mode == eOpenModePhysical ? KXScriptWord::editLogicalPin : mode != eOpenModeNoSwitch ? KXScriptWord::editPhysicalPin : nullptr;
     CWnd* main = AfxGetMainWnd();
     if (!main) return;
+    if (!word) {
+        // A window without view switching has no other view to go to.
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-178"));
+        return;
+    }
     const LRESULT answer = main->SendMessage(MSG_HOST_ASK_SAVE, mode == eOpenModePhysical ? 1 : 0, 0);
-    if (HIWORD(answer) != 1 || !word) return;
-    CString text;
-    text.Format("%s%s", word, LOWORD(answer) ? " -save" : " -nosave");
-    SendHostText(text);
+    if (HIWORD(answer) != 1) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // the save question was cancelled: nothing opens
+        return;
+    }
+    SendHostText(CString(word) + (LOWORD(answer) ? " -save" : " -nosave"));
 }
 
 // ------------------------------------------------------------------ column sorts and value edits

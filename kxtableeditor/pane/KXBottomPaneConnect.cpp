@@ -199,38 +199,31 @@ void CKXBottomPaneContainerView::SendEchoList(CTclArgsList& list) {
 
 // ------------------------------------------------------------------ the Attach Signal bar
 
-void CKXBottomPaneContainerView::ApplyRuleNow(const char* rule) {
+KXEditResult CKXBottomPaneContainerView::ApplyRuleNow(const char* rule) {
     const int at = m_AttachSignalCombo.FindStringExact(-1, rule);
     if (at >= 0) m_AttachSignalCombo.SetCurSel(at);
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
     echo.Add(rule);
-    ConnectInShownGrids(rule, 0, &echo, FALSE);
-    SendEchoList(echo);
+    return ConnectSelectedPins(rule, &echo);
+}
+
+// The rule menus answer as the word of the same rule does: 0 with the message when nothing was named.
+void CKXBottomPaneContainerView::RunRuleCommand(const char* rule) {
+    const KXShownMark mark;
+    KXMenuAnswer::Report(ApplyRuleNow(rule), mark);
 }
 
 void CKXBottomPaneContainerView::OnAutoName() {
-    ApplyRuleNow("=AUTONAME");
+    RunRuleCommand("=AUTONAME");
 }
 
 void CKXBottomPaneContainerView::OnSameAsPinName() {
-    ApplyRuleNow("=PINNAME");
+    RunRuleCommand("=PINNAME");
 }
 
 void CKXBottomPaneContainerView::OnShortPins() {
-    ShortPins();
-}
-
-int CKXBottomPaneContainerView::ShortPins() {
-    CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
-    const CString name = signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString();
-    if (name.IsEmpty()) return 0;
-    CTclArgsList echo;
-    echo.Add(KXScriptWord::addConnection);
-    echo.Add("=SHORTPINS");
-    const int connected = ConnectInShownGrids(name, 0, &echo, TRUE);
-    SendEchoList(echo);
-    return connected;
+    RunRuleCommand("=SHORTPINS");
 }
 
 void CKXBottomPaneContainerView::OnSignalFunctionButton() {
@@ -255,7 +248,12 @@ BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
     if (text.IsEmpty()) return FALSE;
     CString upper = text;
     upper.MakeUpper();
-    if (upper.Find("=SHORTPINS") >= 0) return ShortPins() > 0;
+    if (upper.Find("=SHORTPINS") >= 0) {
+        const KXShownMark mark;
+        const KXEditResult shorted = ApplyRuleNow("=SHORTPINS");
+        if (!shorted.IsDone()) shorted.Answer(mark); // says why nothing was shorted
+        return shorted.IsDone();
+    }
     const bool rule = HoldsRuleWord(text);
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
@@ -299,19 +297,6 @@ BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
     return ApplyAttachText(GetAttachSignalText());
 }
 
-namespace {
-
-// Whether a bit dialog was shown and not accepted after the answer log held `from` records.
-bool BitDialogCancelledSince(std::size_t from) {
-    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
-    for (std::size_t i = from; i < log.size(); ++i)
-        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].key == "CKXGetVectorBits" && log[i].answer != "ok")
-            return true;
-    return false;
-}
-
-} // namespace
-
 // ------------------------------------------------------------------ script words
 
 KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
@@ -339,12 +324,27 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
 // plain signal name answers 2.
 KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal) {
     const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical) return KXEditResult::Refused("KXPANE-571");
+    if (mode == eOpenModePhysical) return PhysicalViewConnectRefusal();
     // The logical view with view switching off takes connections typed into its cells, not this word.
     if (mode == eOpenModeNoSwitch) return KXEditResult::Refused("KXPANE-572");
     if (!ActivePinGrid()) return NoGridOfKind();
     if (signal.IsEmpty()) return KXEditResult::Refused("KXPANE-573");
     SelectKeysOnly(keys);
+    // Keys that name no pin: nothing to connect.
+    if (keys.GetSize() > 0 && !AnyPinSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
+    return ConnectSelectedPins(signal, nullptr);
+}
+
+KXEditResult CKXBottomPaneContainerView::PhysicalViewConnectRefusal() {
+    return KXEditResult::Refused("KXPANE-571");
+}
+
+// The selected pins of the shown pin grids connected to the signal or named by the rule (=SHORTPINS: the
+// signal list's next automatic name); the pins that took it are added to the echo, which is sent when
+// any did. Pins that take nothing or have it already: the grids said why, or this does.
+KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTclArgsList* echo) {
+    if (GetViewMode() == eOpenModePhysical) return PhysicalViewConnectRefusal();
+    if (!ActivePinGrid()) return NoGridOfKind();
     BOOL shortPins = FALSE;
     if (signal.CompareNoCase("=SHORTPINS") == 0) {
         CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
@@ -355,22 +355,21 @@ KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys,
     }
     CString upper = signal;
     upper.MakeUpper();
-    const bool plain = !HoldsRuleWord(signal);
+    const bool plain = !shortPins && !HoldsRuleWord(signal);
     if (!plain && upper.Find("=CONNECTBITS") >= 0) {
         signal = signal.Mid(12);
         signal.TrimLeft("(");
         signal.TrimRight(")");
     }
-    // Keys that name no pin, pins that take nothing or have it already: the grids said why, or this does.
-    if (keys.GetSize() > 0 && !AnyPinSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
-    const std::size_t asked = AfxGetAnswerQueue().GetLog().size();
+    const KXShownMark asked;
     const KXEditResult connected =
-        KXEditResult::Of(ConnectInShownGrids(signal, 0, nullptr, shortPins) > 0, "KXTABLE-304", signal);
-    // The bit dialog of a width mismatch was opened and left without its bits: nothing changed, and
-    // the command stopped at its dialog.
-    if (!connected.IsDone() && BitDialogCancelledSince(asked)) return KXEditResult::Dialog();
-    if (!connected.IsDone() || !plain) return connected;
-    return KXEditResult::Done(KXAnswerTwo::PlainSignalName);
+        KXEditResult::Of(ConnectInShownGrids(signal, 0, echo, shortPins) > 0, "KXTABLE-304", signal);
+    // A dialog of the connect was cancelled (the bit dialog of a width mismatch left without its bits, the
+    // question before a pair net is replaced): nothing changed, and the command stopped at its dialog.
+    if (!connected.IsDone() && asked.DialogCancelledSince()) return KXEditResult::Dialog();
+    if (!connected.IsDone()) return connected;
+    if (echo) SendEchoList(*echo);
+    return plain ? KXEditResult::Done(KXAnswerTwo::PlainSignalName) : connected;
 }
 
 bool CKXBottomPaneContainerView::AnyPinSelected() const {

@@ -209,7 +209,7 @@ public:
     void ClearOtherGridSelections(int gridIndex) override;
     int CountSelectedObjects() const;
     void HighlightObject(CKXHiliteObject* object) override;
-    void HighlightPin(const CInstTermBitContext& pin) override;
+    BOOL HighlightPin(const CInstTermBitContext& pin) override;
     void NotifyFrameActivated(BOOL) override {}
     BOOL PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) override;
     // Pastes the clipboard into every shown grid in display order, in one "Paste Connections" transaction
@@ -567,10 +567,13 @@ public:
     BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);
     int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
     KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal);
+    KXEditResult ConnectSelectedPins(CString signal, CTclArgsList* echo);
+    static KXEditResult PhysicalViewConnectRefusal();
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
     // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
     BOOL ApplyAttachText(const CString& text);
-    void ApplyRuleNow(const char* rule);
+    KXEditResult ApplyRuleNow(const char* rule);
+    void RunRuleCommand(const char* rule); // a rule menu command, answering as its word
     void SendEchoList(CTclArgsList& list);
     void OnAutoName();
     void OnSameAsPinName();
@@ -581,7 +584,6 @@ public:
     // Applies a text of the combo and reports the answer of the user's step.
     void ReportAttach(const CString& text);
     // Short Pins: the number of grids that connected pins.
-    int ShortPins();
     KXEditResult OnTclAddConnection(CTclArgsList* args, long extra);
     KXEditResult OnTclDeleteConnection(CTclArgsList* args, long extra);
     KXEditResult OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);

@@ -76,31 +76,32 @@ void CKXBottomPaneContainerView::RefreshInstancesInAllGrids(CDWordArray* ids) {
 
 // The pin's component is selected in the component list and shown; its row becomes current: the
 // package pin's row in the physical view, the pin's row (a bus bit's row expanded) otherwise.
-void CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
+BOOL CKXBottomPaneContainerView::HighlightPin(const CInstTermBitContext& pin) {
     const CInstanceContext owner = pin.instance();
     auto* list = dynamic_cast<CKXInstancePaneContainerView*>(m_pInstancePane);
-    if (!owner || !list) return;
+    if (!owner || !list) return FALSE;
     const bool physical = GetViewMode() == eOpenModePhysical;
     CKXListPaneGrid* grid = physical ? static_cast<CKXListPaneGrid*>(list->GetPhysPartGrid())
                                      : static_cast<CKXListPaneGrid*>(list->GetInstancePaneGrid());
     if (!grid->IsInitialized()) list->FillData();
     grid->RemoveSelection();
-    if (!grid->SelectObject(physical ? owner.spath().GetString() : owner.name().GetString(), TRUE)) return;
+    if (!grid->SelectObject(physical ? owner.spath().GetString() : owner.name().GetString(), TRUE)) return FALSE;
     grid->OnSelectionFollowUp();
     for (CKXGridWnd* g : m_shownGrids) {
         if (CKXPhysPartDetailsGridWnd* part = physical ? PhysPartGridOf(g) : nullptr) {
             part->SelectPinRow(pin.physicalPinName());
-            return;
+            return TRUE;
         }
         if (IKXPinGrid* pins = physical ? nullptr : PinGridOf(g)) {
             const IInstTerm* term = pin.instTerm();
-            if (!term) return;
+            if (!term) return FALSE;
             CString name = term->name();
             if (term->msb() >= 0 && pin.bit() >= 0) name = CSchemaUtilities::vectorName(name, pin.bit());
             pins->ExpandPin(name);
-            return;
+            return TRUE;
         }
     }
+    return TRUE; // the list selects the pin's component; no grid of its kind is shown
 }
 
 // ------------------------------------------------------------------ renamed components and parts

@@ -94,7 +94,13 @@ KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
     const bool pastable = PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid);
     const BOOL can = count == 0 ? grid->CanPaste() : grid->CanPasteSpecial();
     if (!can || !pastable) return KXEditResult::Nothing("KXPANE-570");
-    if (count == 0) return KXEditResult::Of(PasteIntoShownGrids(FALSE), "KXTABLE-230", CString());
+    if (count == 0) {
+        const KXShownMark mark;
+        const BOOL pasted = PasteIntoShownGrids(FALSE);
+        // The overwrite question answered No: the paste stopped there, changing nothing.
+        if (!pasted && mark.QuestionDeclinedSince("KXTABLE-139")) return KXEditResult::Dialog();
+        return KXEditResult::Of(pasted, "KXTABLE-230", CString());
+    }
     if (!special) {
         CKXImpClipBoard::m_TclPasteSpecialArray.RemoveAll();
         for (INT_PTR i = 0; i < columns.GetSize(); ++i) CKXImpClipBoard::m_TclPasteSpecialArray.Add(columns[i]);

@@ -205,6 +205,7 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
     if (PinGridOf(grid) && keys.GetSize() == 0 && !grid->HasSelectedDataRow())
         return KXEditResult::Refused("KXPANE-247", m_strUnmatchedKeys);
     const KXShownMark mark;
+    const int steps = GetUndoStepCount();
     if (op == 0 && grid->CanInsertComment())
         grid->InsertComment(text, 1);
     else if (op == 1 && grid->CanEditComment())
@@ -216,6 +217,8 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
     }
     // The comment dialog the word opened (for an empty text) was cancelled: nothing changed.
     if (mark.DialogCancelledSince()) return KXEditResult::Dialog();
+    // The pins' comments said that already (or the dialog's word refused, and said why).
+    if (GetUndoStepCount() == steps) return KXEditResult::Of(FALSE, "KXPANE-561");
     return KXEditResult::Done();
 }
 

@@ -59,7 +59,7 @@ public:
     virtual void ApplyShowDiffPairPinsSetting(BOOL show) = 0;
 
     // Operations the frame's messages forward.
-    virtual void HighlightPin(const CInstTermBitContext& pin) = 0;
+    virtual BOOL HighlightPin(const CInstTermBitContext& pin) = 0; // FALSE when no list or grid shows the pin
     virtual BOOL PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) = 0; // TRUE when it pasted
     virtual BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
                                     const CString& newPin, LPARAM flag) = 0;

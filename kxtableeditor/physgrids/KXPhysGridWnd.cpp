@@ -153,6 +153,7 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
             control->SetCurrentText(GetValueRowCol(row, col));
             control->SetModify(FALSE);
         }
+        RecordUnchangedCellEdit();
         m_bStoringModelEdit = true;
         return TRUE;
     }

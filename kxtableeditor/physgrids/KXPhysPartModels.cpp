@@ -205,6 +205,5 @@ BOOL CKXPhysPartDetailsGridWnd::CanRemoveModel() {
 }
 
 BOOL CKXPhysPartDetailsGridWnd::DeleteSelection() {
-    RemoveModel();
-    return TRUE;
+    return RemoveModel();
 }

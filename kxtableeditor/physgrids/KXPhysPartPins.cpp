@@ -456,7 +456,11 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
             transaction->addProperty(bit, "PN", old.GetString(), kWriteFlags, false);
         written = true;
     }
-    if (!written) return FALSE;
+    if (!written) {
+        // Every pin has the chosen number already: nothing to swap.
+        if (!target.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-196", target);
+        return FALSE;
+    }
     if (!edit.Commit()) return FALSE;
     MarkDocumentModified();
     Journal(lines);

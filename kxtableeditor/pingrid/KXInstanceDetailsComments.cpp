@@ -327,13 +327,16 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
         return;
     }
     text.Trim();
-    for (INT_PTR i = 0; i < selected.GetSize(); ++i)
-        JournalComment(this, selected[i], "Edit Comment", "EditComment", {text});
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
     CKXGridEdit edit(*this, "Modify Comments");
     if (!edit) return;
+    bool changed = false;
     for (ROWCOL row : rows)
-        StorePinComment(*store, row, text);
+        changed = StorePinComment(*store, row, text) || changed;
+    // Comments that say that already: no step, no journal line.
+    if (changed)
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i)
+            JournalComment(this, selected[i], "Edit Comment", "EditComment", {text});
     EndCommentStep(edit, selected);
 }
 

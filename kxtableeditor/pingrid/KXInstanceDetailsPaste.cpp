@@ -20,6 +20,7 @@
 #include "kxcommon/TclArgs.h"
 #include "kxinstsigpane/KXTransaction.h"
 
+#include <algorithm>
 #include <utility>
 
 using kxpingrid::Col;
@@ -231,6 +232,14 @@ int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpec
     if (lines.empty() || !GetCurrentCell(current, col)) return 0;
     const std::vector<std::pair<ROWCOL, CString>> targets = PasteTargets(lines);
     if (targets.empty()) return 0;
+    const bool anyChange = std::any_of(targets.begin(), targets.end(), [this, col](const auto& target) {
+        return !IsPasteCellReadOnly(target.first, col) && GetValueRowCol(target.first, col).CompareNoCase(target.second) != 0;
+    });
+    if (!anyChange) {
+        // The cells hold the pasted texts already: nothing to paste.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        return 0;
+    }
     if (!ConfirmPasteOverwrite(targets, col, bPasteSpecial)) {
         SetSelection(nullptr);
         return 0;

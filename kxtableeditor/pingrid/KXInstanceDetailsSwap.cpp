@@ -204,7 +204,12 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
         }
         const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
         const ROWCOL other = FindPinRow(GetRowInstance(row), Col(m_nColPinNumber), chosen, 0);
-        if (!other || other == row) continue;
+        if (other == row) continue;
+        if (!other) {
+            // A number that no pin of the instance carries leaves nothing to swap with.
+            CKXErrorHandler::MessageBoxOk("KXTABLE-107");
+            return FALSE;
+        }
         CInstTermBitContext otherBit;
         if (!GetRowInstTermBitContext(other, otherBit)) {
             CKXErrorHandler::MessageBoxOk("KXTABLE-107");
@@ -214,6 +219,11 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
             !transaction->addProperty(otherBit, "PN", oldNumber, kSwapPropertyFlags, false))
             return FALSE;
         journal += JournalRowText(row, "Swap Pins", "SwapPins", chosen);
+    }
+    if (journal.IsEmpty()) {
+        // Every pin has the chosen number already: nothing to swap.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-196", chosen);
+        return FALSE;
     }
     if (!edit.Commit()) return FALSE;
     RefreshPinNumberCells();

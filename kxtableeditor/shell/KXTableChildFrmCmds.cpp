@@ -117,13 +117,16 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
         flag = KXIsHelpArg(w) ? -2 : KXViewOption(w);
         if (flag == -2) return UsageOf(args, usage);
     }
-    // A switch the user declined (the save before it cancelled) or that found no list answers 0.
+    // A switch stopped by the user (the save question before it cancelled) answers 2, as the menu's;
+    // one that found no list answers 0.
+    const KXShownMark mark;
     BOOL switched = FALSE;
     if (toPhysical) {
         if (CKXInstancePaneGrid* g = InstanceGrid()) switched = g->ViewPhysical(flag);
     } else if (CKXPhysPartGrid* g = PhysPartGrid()) {
         switched = g->ViewPhysical(flag);
     }
+    if (!switched && mark.QuestionCancelledSince()) return KXEditResult::Dialog();
     return KXEditResult::Of(switched, "KXTABLE-305");
 }
 
@@ -364,13 +367,21 @@ KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CStr
     if (const KXEditResult named = CollectBlockPaths(names, paths); !named.IsDone()) return named;
     if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
         ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
+    bool changed = false;
     for (const CString& p : paths) {
         POSITION at = m_ExcludedList.Find(p);
         if (exclude) {
             if (!at) m_ExcludedList.AddTail(p);
+            changed = changed || !at;
         } else if (at) {
             m_ExcludedList.RemoveAt(at);
+            changed = true;
         }
+    }
+    if (!changed) {
+        // The filter takes those blocks so already: nothing is written or journalled.
+        m_ExcludedList.RemoveAll();
+        return KXEditResult::Nothing("KXTABLE-451");
     }
     CString text;
     for (POSITION pos = m_ExcludedList.GetHeadPosition(); pos;)

@@ -20,6 +20,7 @@
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "kxsmall/RMXVariantManager.h"
 #include "rmx/schema.h"
+#include "rmx/schemautil.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -239,14 +240,17 @@ KXEditResult CKXTableChildFrm::UsageOf(const CTclArgsList* args, const char* usa
 // ------------------------------------------------------------------ registered messages
 
 LRESULT CKXTableChildFrm::OnSetupShowDPPins(WPARAM, LPARAM lParam) {
-    if (IKXConnectivityPane* ccp = GetPane())
-        ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
-    return 0;
+    IKXConnectivityPane* ccp = GetPane();
+    if (!ccp) return 0;
+    ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
+    return 1;
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowDPSignals(WPARAM, LPARAM lParam) {
-    if (CKXSignalPaneContainerView* slp = GetSignalPane()) slp->ShowDPSignals(FlagText(lParam) ? "1" : "0");
-    return 0;
+    CKXSignalPaneContainerView* slp = GetSignalPane();
+    if (!slp) return 0;
+    slp->ShowDPSignals(FlagText(lParam) ? "1" : "0");
+    return 1;
 }
 
 LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
@@ -255,11 +259,13 @@ LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
     if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
     CKXInstancePaneGrid* grid = InstanceGrid();
     if (!grid) return 0;
-    if (lParam == 1)
-        grid->PreserveCommentsWithUndo(p[0], p[1]);
-    else
-        grid->PreserveComments(p[0], p[1]);
-    return 0;
+    const KXShownMark mark;
+    // The comments go to a component's name (the host's rename gives it): a text that no component can
+    // have would hold them where none shows them.
+    if (!CSchemaUtilities::isValidName(p[1].GetString()))
+        return KXEditResult::Refused("KXPANE-562", p[0], p[1]).Answer(mark);
+    const BOOL moved = lParam == 1 ? grid->PreserveCommentsWithUndo(p[0], p[1]) : grid->PreserveComments(p[0], p[1]);
+    return KXEditResult::Of(moved, "KXPANE-562", p[0], p[1]).Answer(mark);
 }
 
 LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
@@ -284,16 +290,17 @@ LRESULT CKXTableChildFrm::OnSetFocusClp(WPARAM, LPARAM lParam) {
 }
 
 LRESULT CKXTableChildFrm::OnMarkAsCodesign(WPARAM wParam, LPARAM lParam) {
-    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->MarkAsCodesign(wParam, lParam);
-    return 0;
+    CKXInstancePaneContainerView* clp = GetComponentPane();
+    return clp && clp->MarkAsCodesign(wParam, lParam) ? 1 : 0;
 }
 
 LRESULT CKXTableChildFrm::OnHighlightPin(WPARAM wParam, LPARAM) {
     BringWindowToTop();
-    if (wParam)
-        if (IKXConnectivityPane* ccp = GetPane())
-            ccp->HighlightPin(*reinterpret_cast<const CInstTermBitContext*>(wParam));
-    return 0;
+    IKXConnectivityPane* ccp = GetPane();
+    if (!wParam || !ccp) return 0;
+    const KXShownMark mark;
+    const auto& pin = *reinterpret_cast<const CInstTermBitContext*>(wParam);
+    return KXEditResult::Of(ccp->HighlightPin(pin), "KXPANE-247", pin.spath()).Answer(mark);
 }
 
 LRESULT CKXTableChildFrm::OnSelectFindAllResult(WPARAM wParam, LPARAM lParam) {

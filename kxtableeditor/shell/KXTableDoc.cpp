@@ -733,10 +733,13 @@ BOOL CKXTableDoc::EditBlock() {
 }
 
 BOOL CKXTableDoc::AddSignal(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, const VARIANT& a4) {
+    const KXShownMark mark;
     CKXTableChildFrm* frame = GetChildFrame();
     CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
-    if (!pane) return FALSE;
-    return pane->AddSignal(a1 ? a1 : "", a2 ? a2 : "", a3 ? a3 : "", VariantText(a4)) != 0;
+    if (!pane) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    const CString name = a1 ? a1 : "";
+    return KXEditResult::Of(pane->AddSignal(name, a2 ? a2 : "", a3 ? a3 : "", VariantText(a4)) != 0, "KXPANE-565", name)
+        .AnswerBool(mark);
 }
 
 BOOL CKXTableDoc::ChangeBlkOption(LPCTSTR option, LPCTSTR value, LPCTSTR third, const VARIANT& a4,
@@ -786,20 +789,24 @@ BOOL CKXTableDoc::Close(const VARIANT& save) {
 
 BOOL CKXTableDoc::AddComponent(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, const VARIANT& a5,
                                const VARIANT& a6, const VARIANT& a7) {
+    const KXShownMark mark;
     CKXTableChildFrm* frame = GetChildFrame();
-    if (!frame) return FALSE;
     int seventh = IsAbsent(a7) ? 1 : std::atoi(VariantText(a7));
     CKXInstancePaneContainerView* pane = ActiveInstancePane(frame);
-    if (!pane) return FALSE;
-    return pane->AddComponent(a1 ? a1 : "", a2 ? a2 : "", a3 ? a3 : "", a4 ? a4 : "", VariantText(a5),
-                              VariantText(a6), seventh) != 0;
+    if (!pane) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    const CString name = a1 ? a1 : "";
+    return KXEditResult::Of(pane->AddComponent(name, a2 ? a2 : "", a3 ? a3 : "", a4 ? a4 : "", VariantText(a5),
+                                               VariantText(a6), seventh) != 0,
+                            "KXPANE-565", name)
+        .AnswerBool(mark);
 }
 
 BOOL CKXTableDoc::AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTSTR a5, LPCTSTR a6,
                            const VARIANT& a7, const VARIANT& a8, const VARIANT& a9, const VARIANT& a10,
                            const VARIANT& a11, const VARIANT& a12) {
+    const KXShownMark mark;
     CKXTableChildFrm* frame = GetChildFrame();
-    if (!frame) return FALSE;
+    if (!frame) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
     const VARIANT* vars[] = {&a7, &a8, &a9, &a10, &a11, &a12};
     CString t[6];
     bool absentFrom[6];
@@ -813,12 +820,17 @@ BOOL CKXTableDoc::AddBlock(LPCTSTR a1, LPCTSTR a2, LPCTSTR a3, LPCTSTR a4, LPCTS
     int i12 = absentFrom[5] ? 1 : std::atoi(t[5]);
     BOOL flag = t[0].CompareNoCase("TRUE") == 0;
     CString s1 = a1 ? a1 : "", s2 = a2 ? a2 : "", s3 = a3 ? a3 : "", s5 = a5 ? a5 : "";
-    if (s1.IsEmpty() || s2.IsEmpty() || s3.IsEmpty()) return FALSE;
-    int kind = BlkOptionKind(a4 ? a4 : "");
-    if (kind < 0 || (kind != 3 && s5.IsEmpty())) return FALSE;
+    if (s1.IsEmpty() || s2.IsEmpty() || s3.IsEmpty()) return KXEditResult::Refused("KXPANE-566").AnswerBool(mark);
+    const CString keyword = a4 ? a4 : "";
+    int kind = BlkOptionKind(keyword);
+    // The option words as ChangeBlkOption takes them.
+    if (kind < 0) return KXEditResult::Refused("KXPANE-493", keyword).AnswerBool(mark);
+    if (kind != 3 && s5.IsEmpty()) return KXEditResult::Refused("KXPANE-494", keyword).AnswerBool(mark);
     CKXInstancePaneContainerView* pane = ActiveInstancePane(frame);
-    if (!pane) return FALSE;
-    return pane->AddBlock(s1, s2, s3, kind, s5, a6 ? a6 : "", flag, t[1], t[2], t[3], i11, i12) != 0;
+    if (!pane) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    return KXEditResult::Of(pane->AddBlock(s1, s2, s3, kind, s5, a6 ? a6 : "", flag, t[1], t[2], t[3], i11, i12) != 0,
+                            "KXPANE-565", s1)
+        .AnswerBool(mark);
 }
 
 BOOL CKXTableDoc::ModifyComponent(const VARIANT& a1, const VARIANT& a2) {
@@ -828,15 +840,15 @@ BOOL CKXTableDoc::ModifyComponent(const VARIANT& a1, const VARIANT& a2) {
 }
 
 BOOL CKXTableDoc::AliasNets(LPCTSTR a1, LPCTSTR a2, const VARIANT& a3, const VARIANT& a4) {
+    const KXShownMark mark;
     CKXTableChildFrm* frame = GetChildFrame();
-    if (!frame) return FALSE;
+    CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
+    if (!pane) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
     CString s1 = a1 ? a1 : "", s2 = a2 ? a2 : "";
-    if (s1.IsEmpty() || s2.IsEmpty()) return FALSE;
+    if (s1.IsEmpty() || s2.IsEmpty()) return KXEditResult::Refused("KXPANE-563").AnswerBool(mark);
     CString t3 = IsAbsent(a3) ? CString("1") : VariantText(a3);
     CString t4 = (IsAbsent(a3) || IsAbsent(a4)) ? CString("1") : VariantText(a4);
-    CKXSignalPaneContainerView* pane = frame->GetSignalPane();
-    if (!pane) return FALSE;
-    return pane->AliasNets(s1, s2, t3, t4) != 0;
+    return KXEditResult::Of(pane->AliasNets(s1, s2, t3, t4) != 0, "KXPANE-563").AnswerBool(mark);
 }
 
 namespace {

@@ -69,7 +69,7 @@ TEST_F(PairLegWidths, ACancelledConnectOntoThePairLeavesTheDesignAsItWas) {
     const int steps = Ccp()->GetUndoStepCount();
     for (const char* pin : {"TX<3..0>", "CLK"}) {
         Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");
-        EXPECT_EQ(Run(std::string("addConnection pin {EW<3..0> (Differential Pair)} ") + pin), "0") << pin;
+        EXPECT_EQ(Run(std::string("addConnection pin {EW<3..0> (Differential Pair)} ") + pin), "2") << pin;
         for (const char* text : {"EW (Differential Pair)", "EW"}) {
             Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
             Run("kx::answer dialog CKXGetVectorBits cancel");

@@ -79,7 +79,7 @@ TEST_F(PhysFollow, TheLogicalViewLeavesItsGridsAlone) {
 
 TEST_F(PhysFollow, AHighlightedPinIsTheCurrentRowOfItsPartsGrid) {
     ASSERT_TRUE(Open("work.board:sch", 4));
-    EXPECT_EQ(Run("kx::highlight work.board:sch@U1.CLK"), "0");
+    EXPECT_EQ(Run("kx::highlight work.board:sch@U1.CLK"), "1");
     EXPECT_EQ(Run("kx::highlight work.board:sch@U1.NOPE").rfind("error: no pin", 0), 0u);
     G* g = dynamic_cast<G*>(Ccp()->GetActiveGrid());
     ASSERT_TRUE(g) << Run("kx::window ccp");
@@ -102,7 +102,7 @@ protected:
 
 TEST_F(SideBySideCalls, AHighlightedBusBitShowsItsComponentWithTheBitsRowCurrent) {
     ASSERT_TRUE(Open());
-    EXPECT_EQ(Run("kx::highlight work.board:sch@U1.D<2>"), "0");
+    EXPECT_EQ(Run("kx::highlight work.board:sch@U1.D<2>"), "1");
     auto* g = dynamic_cast<CKXInstanceDetailsGridWnd*>(Ccp()->GetActiveGrid());
     ASSERT_TRUE(g) << Run("kx::window ccp");
     ROWCOL row = 0, col = 0;

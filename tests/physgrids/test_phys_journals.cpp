@@ -60,8 +60,9 @@ TEST_F(PhysJournal, AModelTypedIntoThePartGridsCellIsOneUndoableEdit) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     EXPECT_NE(JournalText().find("SelectSignalCol(\"D<1>\",\"2\")"), std::string::npos) << JournalText();
     EXPECT_NE(JournalText().find(".ConnectivityPane().AssignModel(\"M_SLOW\")"), std::string::npos);
-    // The same text again changes nothing and makes no step.
-    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_SLOW"), "1");
+    // The same text again, in any letter case, changes nothing: refused, no step.
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_SLOW"), "0");
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " m_slow"), "0");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     ASSERT_TRUE(Ccp()->PerformUndo());
     EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "");
@@ -91,7 +92,9 @@ TEST_F(PhysJournal, AModelTypedIntoTheNetGridsCellIsOneUndoableEdit) {
     EXPECT_NE(JournalText().find(".Slp().Select(\"N1\")"), std::string::npos) << JournalText();
     // The same model in other letters, typed or by the word, changes nothing: no step, no journal.
     const std::string journal = JournalText();
-    EXPECT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " m_slow"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " m_slow"), "0");
+    EXPECT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " M_SLOW"), "0");
+    EXPECT_NE(Transcript().find("KXTABLE-267"), std::string::npos) << Transcript();
     EXPECT_EQ(Run("assignModel pin m_slow [list OUT 6]"), "0");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     EXPECT_EQ(JournalText(), journal);

@@ -181,9 +181,9 @@ TEST_F(PairLegWidths, ACancelledConnectLeavesTheLegNetsAsTheyWere) {
     const std::string before = Legs();
     ASSERT_EQ(before, "EW_P 1..0 EW_N 1..0 no pair");
     const int steps = Ccp()->GetUndoStepCount();
-    // The question whether TX leaves its pair net LVDS, cancelled.
+    // The question whether TX leaves its pair net LVDS, cancelled: the connect stopped at it.
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");
-    EXPECT_EQ(Connect("EW<3..0> (Differential Pair)"), "0");
+    EXPECT_EQ(Connect("EW<3..0> (Differential Pair)"), "2");
     EXPECT_EQ(Legs(), before);
     // The bit dialog of a pair name without bits, cancelled.
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");

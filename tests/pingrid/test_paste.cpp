@@ -124,8 +124,9 @@ TEST_F(PinPaste, OverwritingAsksOnceWhenTheUserWantsIt) {
     Clip("NEWSIG\n");
     SelectSignals("PGOOD", "RST_N");
     const std::string before = Run("kx::netlist");
+    // No: the paste stops at its question, changing nothing (2, as a question answered No).
     Run("kx::answer question KXTABLE-139 no");
-    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Run("paste pin"), "2");
     EXPECT_EQ(Run("kx::netlist"), before);
     // Yes: both pins take the signal; asked once.
     SelectSignals("PGOOD", "RST_N");
@@ -133,6 +134,15 @@ TEST_F(PinPaste, OverwritingAsksOnceWhenTheUserWantsIt) {
     EXPECT_EQ(Run("paste pin"), "1");
     EXPECT_EQ(Signal("PGOOD"), "NEWSIG");
     EXPECT_EQ(Signal("RST_N"), "NEWSIG");
+    // The same paste again changes nothing: refused without a question, no step, no journal line.
+    const int steps = Steps();
+    const size_t journal = JournalText().size();
+    SelectSignals("PGOOD", "RST_N");
+    Messages();
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"});
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText().size(), journal);
     // Paste special (the clipboard's columns named) does not ask.
     Clip("OTHER\n");
     SelectSignals("PGOOD", "PGOOD");

@@ -65,7 +65,7 @@ const AnswerCase kCases[] = {
     {"SaveDesignWithOperand", 1, "", "saveDesign now", "0", "KXTABLE-170"},
     {"SaveDesignAsExistingBlock", 1, "", "saveDesignAs demo board", "0", "KXTABLE-301"},
     {"SwitchCancelledAtItsSave", 1, "kx::call AddSignal ZZ {} {}; kx::answer question KXCOMMON-101 cancel",
-     "physicalView -prompt", "0", "KXCOMMON-101"},
+     "physicalView -prompt", "2", "KXCOMMON-101"},
     {"PasteInPhysicalView", 4, kShowU1, "paste pin", "0", "KXPANE-178"},
     {"FilterUnknownColumnOfPart", 4, kShowU1, "filterRows pin -col Nope -filter x", "0", "KXPANE-234"},
     {"AddConnectionToNoPin", 1, kShowU1, "addConnection pin FOO NOSUCH:1", "0", "KXPANE-247"},
@@ -210,6 +210,31 @@ const AnswerCase kCases[] = {
     {"SaveAsDialogInReadOnlyWindow", 2, "", "saveDesignAs", "0", "KXTABLE-384"},
     {"ConnectToAnInvalidName", 1, kPgoodSignalCell, "addConnection pin {A B}", "0",
      "KXTABLE-112"},
+    // A menu answers from the work it ran, as the word or method of the same action does.
+    {"GoToPhysicalPinWhoseSaveQuestionIsCancelled", 3,
+     "kx::show clp U1; kx::edit ccp 41 7 NEWPG; kx::select ccp 41 7; kx::answer question MSG_HOST_ASK_SAVE cancel",
+     "kx::menu 35570", "2", ""},
+    {"ShortPinsInReadOnlyWindow", 2, kPgoodSignalCell, "kx::menu 35280", "0", "KXTABLE-382"},
+    {"AutoNameInReadOnlyWindow", 2, kPgoodSignalCell, "kx::menu 35255", "0", "KXTABLE-382"},
+    {"SameAsPinNameInReadOnlyWindow", 2, kPgoodSignalCell, "kx::menu 35256", "0", "KXTABLE-382"},
+    {"ShortPinsOnAWholeBusRow", 3, "kx::show clp J1; kx::select ccp 6 5", "kx::menu 35280", "0", "KXTABLE-102"},
+    {"DeleteOnANetGridRowWithoutAModel", 4, "kx::show slp RST_IN; kx::select ccp 5 2", "kx::menu 35264", "0",
+     "KXPANE-484"},
+    {"AutomationDeleteOnANetGridRowWithoutAModel", 4, "kx::show slp RST_IN; kx::select ccp 5 2", "kx::pane Delete",
+     "0", "KXPANE-484"},
+    // Work that would change nothing is refused with a message that says so.
+    {"BlockFilterGivenAgain", 4, "filterBlock -exclude PWR1", "filterBlock -exclude PWR1", "0", "KXTABLE-451"},
+    {"ModifyCommentToItsOwnText", 3, "kx::show clp U1; selectObject pin PGOOD; addComment pin note",
+     "modifyComment pin note", "0", "KXPANE-561"},
+    // Document methods given names the design does not take, or no names, say so.
+    {"DocumentAliasOfNoNames", 3, "", "kx::call AliasNets {} {}", "0", "KXPANE-563"},
+    {"DocumentAddBlockWithAnOptionInSmallLetters", 3, "", "kx::call AddBlock B9 demo PWR suffix _A sch", "0",
+     "KXPANE-493"},
+    {"DocumentAddSignalOfANameTheDesignRefuses", 3, "", "kx::call AddSignal {S\"Q} {} {}", "0", "KXPANE-565"},
+    {"DocumentAddComponentOfANameTheDesignRefuses", 3, "", "kx::call AddComponent {a b} demo RES sym", "0",
+     "KXPANE-565"},
+    {"PasteOfTheCellsOwnText", 3, "kx::show clp U1; kx::select ccp 41 7; kx::key ccp Ctrl+C; kx::select ccp 41 7",
+     "paste pin", "0", "KXTABLE-267"},
 };
 
 void PrintTo(const AnswerCase& c, std::ostream* os) {
@@ -242,6 +267,64 @@ TEST_P(Answers, FollowTheRule) {
 
 INSTANTIATE_TEST_SUITE_P(Roads, Answers, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
+
+// The block filter and a comment given again as they stand change nothing: no journal line either, so
+// that a replay makes no edit the session did not.
+TEST_F(DemoBoard, WorkGivenAgainAsItStandsLeavesNoJournalLine) {
+    ASSERT_TRUE(OpenBoard(4));
+    ASSERT_EQ(Run("filterBlock -exclude PWR1"), "1");
+    size_t journal = JournalText().size();
+    EXPECT_EQ(Run("filterBlock -exclude PWR1"), "0");
+    EXPECT_EQ(JournalText().size(), journal);
+    EXPECT_EQ(Run("filterBlock -include PWR1"), "1");
+    Run("closeDesign -nosave");
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; selectObject pin PGOOD"));
+    ASSERT_EQ(Run("addComment pin note"), "1");
+    journal = JournalText().size();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("modifyComment pin note"), "0");
+    EXPECT_EQ(JournalText().size(), journal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Run("modifyComment pin other"), "1");
+    EXPECT_NE(JournalText().find("EditComment(\"other\")"), std::string::npos) << JournalText();
+}
+
+// Swap Pins by the menu answers as the pane's SwapPins does: a number no pin of the component carries,
+// or the pin's own number, swaps nothing and says why.
+TEST_F(DemoBoard, SwapPinsByTheMenuAnswersAsTheMethod) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp RN1A; kx::select ccp 6 4"));
+    const DesignMark before = MarkDesign();
+    const size_t journal = JournalText().size();
+    Messages();
+    Run("kx::answer dialog CKXSwappinsDialog ok pin 2");
+    EXPECT_EQ(Run("kx::menu 35566"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
+    EXPECT_EQ(Run("kx::pane SwapPins 3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
+    EXPECT_EQ(Run("kx::pane SwapPins 1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-196"});
+    ExpectUnchangedSince(before);
+    EXPECT_EQ(JournalText().size(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+    Run("closeDesign -nosave");
+    // In the physical view: pin 3 of the pack carries no logical pin.
+    ASSERT_TRUE(OpenBoard(4, "kx::show clp RN1; kx::select ccp 6 2"));
+    Messages();
+    Run("kx::answer dialog CKXSwappinsDialog ok pin 3");
+    EXPECT_EQ(Run("kx::menu 35566"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
+    unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
+// Go to physical pin needs a window that switches views: in open mode 0 it is disabled.
+TEST_F(DemoBoard, GoToPhysicalPinIsDisabledWithoutViewSwitching) {
+    ASSERT_TRUE(OpenBoard(0, kPgoodSignalCell));
+    EXPECT_EQ(Run("kx::menustate 35570").rfind("disabled", 0), 0u);
+    EXPECT_EQ(Run("kx::menu 35570"), "0");
+    ASSERT_TRUE(OpenBoard(3, kPgoodSignalCell));
+    EXPECT_EQ(Run("kx::menustate 35570").rfind("enabled", 0), 0u);
+}
 
 // Typing nothing into a cell that holds nothing is no edit: 0, no undo step, nothing journalled.
 TEST_F(DemoBoard, TypingNothingIntoAnEmptyCellAnswersZeroAndLeavesNoStep) {
@@ -418,16 +501,19 @@ TEST(EditResult, ACalleeRefusalIsSaidOnce) {
 
 } // namespace
 
-// A usage text names the operands the word takes, and only those.
+// A usage text names the operands the word takes, and only those; a word of the connectivity pane names
+// its grid word.
 TEST_F(DemoBoard, UsageTextsNameTheOperandsTheWordsTake) {
     ASSERT_TRUE(OpenBoard(3, kShowU1));
     EXPECT_EQ(Run("copy pin -help"), "1");
-    EXPECT_NE(Transcript().find("Usage: copy KEY ?KEY ...? COLUMN"), std::string::npos);
+    EXPECT_NE(Transcript().find("Usage: copy pin KEY ?KEY ...? COLUMN"), std::string::npos);
     EXPECT_EQ(Run("assignPinNumber -help"), "1");
     const std::string transcript = Transcript();
     const size_t usage = transcript.rfind("Usage: assignPinNumber");
     ASSERT_NE(usage, std::string::npos);
-    EXPECT_EQ(transcript.substr(usage, transcript.find('\n', usage) - usage), "Usage: assignPinNumber NUMBER");
+    EXPECT_EQ(transcript.substr(usage, transcript.find('\n', usage) - usage), "Usage: assignPinNumber pin NUMBER");
+    EXPECT_EQ(Run("addConnection -help"), "1");
+    EXPECT_NE(Transcript().find("Usage: addConnection pin SIGNAL|RULE"), std::string::npos);
 }
 
 // An implicit power row in the selection leaves Add Termination disabled, whatever else is selected.

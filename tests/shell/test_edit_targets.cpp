@@ -199,13 +199,18 @@ TEST_F(EditTargets, CommentsMovedByAHostRenameAreJournalledAndReplay) {
     Run("kx::show clp U2");
     ASSERT_EQ(Run("addComment pin {clock in} CLK"), "1");
     const size_t start = JournalText().size();
-    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1");
-    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U12:U7 0");
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1"), "1");
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U12:U7 0"), "1");
+    // A name no component can have takes no comments.
+    Messages();
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT {U7:U1\"[exit]} 0"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-562"});
     const std::string journal = JournalText().substr(start);
     EXPECT_NE(journal.find(".Clp().PreserveComments(\"U2\",\"U12\",1)"), std::string::npos) << journal;
     EXPECT_NE(journal.find(".Clp().PreserveComments(\"U12\",\"U7\",0)"), std::string::npos) << journal;
     // Nothing to move journals nothing.
-    Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT NONE:U8 1");
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT NONE:U8 1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-562"});
     EXPECT_EQ(JournalText().find("NONE"), std::string::npos);
     ASSERT_EQ(Run("saveDesign"), "1");
     const std::string saved = CommentsFile();

@@ -203,9 +203,9 @@ TEST_F(Hostile, EveryHostMessageTakesWhatTheHostCanSend) {
 // The option messages take their value as a text: given as a number word, it is sent as its text.
 TEST_F(Hostile, AnOptionMessageGivenANumberTakesItAsItsText) {
     ASSERT_TRUE(Open("work.board:sch", 3));
-    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPSIGNALS_SLP {} 1"), "0");
-    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} 11"), "0");
-    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} -text 0"), "0");
+    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPSIGNALS_SLP {} 1"), "1");
+    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} 11"), "1");
+    EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} -text 0"), "1");
     EXPECT_EQ(Run("kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP U1 1"),
               "error: usage: kx::notify INT_MSG_SETUP_SHOW_DPPINS_CCP {} -text TEXT");
     EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 one"),

@@ -115,7 +115,7 @@ TEST_F(PreserveComments, ARenameInTheHostCarriesThePinCommentsAndUndoTakesThemBa
     ASSERT_EQ(Run("addComment pin {level} OUT"), "1");
     ASSERT_EQ(Run("addComment pin {clock} IN"), "1");
     const int steps = Ccp()->GetUndoStepCount();
-    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1"), "0");
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1"), "1");
     EXPECT_EQ(Comment("U7", "OUT"), "level");
     EXPECT_EQ(Comment("U7", "IN"), "clock");
     EXPECT_EQ(Comment("U1", "OUT"), "<none>");

@@ -31,7 +31,7 @@ protected:
 TEST_F(ListPaneCalls, TheHostMarksComponentsAsCodesignInOneUndoStep) {
     ASSERT_TRUE(Open());
     const int steps = Ccp()->GetUndoStepCount();
-    EXPECT_EQ(Run("kx::notify INT_MSG_MARK_AS_CODESIGN {U1 R1} 1"), "0");
+    EXPECT_EQ(Run("kx::notify INT_MSG_MARK_AS_CODESIGN {U1 R1} 1"), "1");
     EXPECT_EQ(Codesign("U1"), "TRUE");
     EXPECT_EQ(Codesign("R1"), "TRUE");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);

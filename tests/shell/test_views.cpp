@@ -111,7 +111,7 @@ TEST_F(ViewTest, AModifiedDesignIsSavedAskedOrLeftAsTheFlagSays) {
     CKXTableDoc* logical = Doc();
 
     AfxGetAnswerQueue().PushQuestion("KXCOMMON-101", IDCANCEL);
-    EXPECT_EQ(Word("physicalView -prompt"), 0); // cancelled: nothing switched
+    EXPECT_EQ(Word("physicalView -prompt"), 2); // cancelled: nothing switched
     EXPECT_EQ(Doc(), logical);
     EXPECT_EQ(m_app->Documents().size(), 1u);
     EXPECT_TRUE(logical->IsModified());

@@ -10,7 +10,7 @@ kx::select clp R2
 check "delete refdes" [kx::call DeleteRefDes] 1
 checkMessages
 # Co-design marking, as the host asks for it and as the list's method does.
-check "mark codesign" [kx::notify INT_MSG_MARK_AS_CODESIGN {R9 PWR2} 1] 0
+check "mark codesign" [kx::notify INT_MSG_MARK_AS_CODESIGN {R9 PWR2} 1] 1
 check "unmark codesign" [kx::pane clp MarkAsCodesign R9 0] 1
 checkMessages
 # A power group: U2's implicit power pin VDD goes to a net of its own, by the dialog and by the method.

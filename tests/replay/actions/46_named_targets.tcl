@@ -15,11 +15,11 @@ checkMessages
 # step the first time and without one the second.
 kx::show clp U2
 check "a comment on U2" [addComment pin {clock in} CLK] 1
-check "moved to U12" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1] 0
-check "moved back" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U12:U2 0] 0
-check "moved to U12 again" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1] 0
+check "moved to U12" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1] 1
+check "moved back" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U12:U2 0] 1
+check "moved to U12 again" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U12 1] 1
 check "undo of the move" [undo] 1
-check "moved to U13" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U13 1] 0
+check "moved to U13" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U2:U13 1] 1
 checkMessages
 # The instance connectivity dialog's automatic names stop at the counter's last number.
 check "counter out of range" [kx::instconn R2 2147483647] 0

@@ -165,12 +165,12 @@ std::vector<CString> SplitNames(const CString& text) {
 }
 } // namespace
 
-void CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
+BOOL CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
     const CString names = wParam ? CString(reinterpret_cast<const char*>(wParam)) : CString();
     CString l;
     l.Format("%lld", static_cast<long long>(lParam));
     Record("MarkAsCodesign", {names, l});
-    MarkComponentsAsCodesign(names, lParam != 0 ? 1 : 0);
+    return MarkComponentsAsCodesign(names, lParam != 0 ? 1 : 0);
 }
 
 BOOL CKXInstancePaneContainerView::MarkComponentsAsCodesign(CString names, long mark) {

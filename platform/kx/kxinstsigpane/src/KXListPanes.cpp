@@ -500,14 +500,14 @@ void CKXInstancePaneContainerView::JournalCommentMove(const CString& first, cons
     JournalEdit("Preserve Comments", "Clp().PreserveComments", {first, second}, {bUndo ? 1L : 0L});
 }
 
-void CKXInstancePaneGrid::PreserveComments(CString first, CString second) {
+BOOL CKXInstancePaneGrid::PreserveComments(CString first, CString second) {
     Record("PreserveComments", {first, second});
-    MoveInstanceComments(first, second, FALSE);
+    return MoveInstanceComments(first, second, FALSE) > 0;
 }
 
-void CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second) {
+BOOL CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second) {
     Record("PreserveCommentsWithUndo", {first, second});
-    MoveInstanceComments(first, second, TRUE);
+    return MoveInstanceComments(first, second, TRUE) > 0;
 }
 
 BOOL CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {

@@ -171,8 +171,9 @@ public:
     // The host renamed the instance `first` to `second`: the comments of its pins move with it (a pin
     // that already has a comment under the new name keeps it). The "WithUndo" form makes the move a
     // step of the connectivity pane's undo history. Nothing happens when there is nothing to move.
-    void PreserveComments(CString first, CString second);
-    void PreserveCommentsWithUndo(CString first, CString second);
+    // Moves the comments of component `first` to `second`: FALSE when none moved.
+    BOOL PreserveComments(CString first, CString second);
+    BOOL PreserveCommentsWithUndo(CString first, CString second);
     // How many comments moved.
     int MoveInstanceComments(const CString& first, const CString& second, BOOL bUndo);
     BOOL PasteInstance(WPARAM wParam, LPARAM lParam); // TRUE when the item was pasted
@@ -386,7 +387,7 @@ public:
     // Operations the frame and the document's automation forward.
     // The host's co-design marking: wParam the component names (blank separated text, 0 for the
     // components selected in the list), lParam nonzero to mark them, 0 to take the mark off.
-    void MarkAsCodesign(WPARAM wParam, LPARAM lParam);
+    BOOL MarkAsCodesign(WPARAM wParam, LPARAM lParam); // FALSE when refused (it says why)
     // Marks (or unmarks) the named components as co-design instances (property CODESIGN) in one
     // transaction, journalled as Clp().MarkAsCodesign; empty names: the list's selection. FALSE, with
     // a message, when a name is unknown, nothing is named, or every component is marked so already.
