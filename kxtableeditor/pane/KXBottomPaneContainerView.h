@@ -106,6 +106,7 @@ public:
     std::uint64_t NextUndoStepOrder() const { return m_undo.empty() ? 0 : m_undo.back().order; }
     std::uint64_t NextRedoStepOrder() const { return m_redo.empty() ? 0 : m_redo.back().order; }
     CString GetUndoDescription() const;
+    CString GetUndoHistoryText() override;
 
     // User options, applied to the pane's grids of the matching kinds.
     void ApplyAutoCompleteSetting(int value, BOOL apply) override;

@@ -327,8 +327,13 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
         return;
     }
     text.Trim();
+    // A text of blanks alone deletes the comments: journalled as the delete it is, since an empty
+    // EditComment() opens the dialog on replay.
     for (INT_PTR i = 0; i < selected.GetSize(); ++i)
-        JournalComment(this, selected[i], "Edit Comment", "EditComment", {text});
+        if (text.IsEmpty())
+            JournalComment(this, selected[i], "Delete Comment", "DeleteComment", {});
+        else
+            JournalComment(this, selected[i], "Edit Comment", "EditComment", {text});
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
     CKXGridEdit edit(*this, "Modify Comments");
     if (!edit) return;

@@ -190,8 +190,9 @@ CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, int col, const
 // written and discarded otherwise. The journal follows only a change that stands.
 BOOL CKXInstanceDetailsGridWnd::EndCustomChange(bool began, bool written, const char* journal,
                                                 const CString& lines) {
+    // Each row's value is a call of its own on replay: the undo of the change journals as many.
     auto writeJournal = [&] {
-        if (journal && !lines.IsEmpty()) KXJournalWrite(journal, CString(), lines);
+        if (journal) WriteJournal(lines);
     };
     if (!began) {
         if (written) writeJournal();

@@ -116,6 +116,36 @@ std::string DifferentFiles(const fs::path& got, const fs::path& want) {
 
 } // namespace
 
+std::string OtherHistory(const std::string& replayed, const std::string& session) {
+    static const std::string mark = " (replays as ";
+    // The session's steps as the replay makes them: one for each call of a step of several.
+    std::vector<std::string> want;
+    std::istringstream in(session);
+    for (std::string line; std::getline(in, line);) {
+        const size_t at = line.rfind(mark);
+        if (at == std::string::npos || line.back() != ')') {
+            want.push_back(line);
+            continue;
+        }
+        const int times = std::atoi(line.c_str() + at + mark.size());
+        for (int i = 0; i < times; ++i)
+            want.push_back(line.substr(0, line.find(' ')) + " *");
+    }
+    std::istringstream got(replayed);
+    std::string line;
+    for (size_t n = 0;; ++n) {
+        const bool more = static_cast<bool>(std::getline(got, line));
+        if (!more && n == want.size()) return std::string();
+        const std::string& wanted = n < want.size() ? want[n] : std::string("<end>");
+        // "window N" lines alike, and steps of one kind ("undo", "redo") alike.
+        if (more && line.substr(0, line.find(' ')) == wanted.substr(0, wanted.find(' ')) &&
+            (line.rfind("window ", 0) != 0 || line == wanted))
+            continue;
+        return " (step line " + std::to_string(n + 1) + ": \"" + (more ? line : "<end>") + "\" instead of \"" + wanted +
+               "\")";
+    }
+}
+
 bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {
     std::error_code ec;
     fs::remove_all(run.dir, ec);
@@ -123,10 +153,15 @@ bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {
     fs::copy(run.library, run.dir / "lib", fs::copy_options::recursive);
     if (!run.settings.empty()) fs::copy(run.settings, run.dir / "registry", fs::copy_options::recursive, ec);
     std::ofstream(run.dir / "session.vbs", std::ios::binary) << run.journal;
+    std::ofstream(run.dir / "exit.vbs", std::ios::binary) << run.exitJournal;
+    // After the session's actions, the history as the replay left it; then what the host's exit did.
+    std::ofstream(run.dir / "history.tcl", std::ios::binary)
+        << "set f [open history.txt w]; puts -nonewline $f [kx::history]; close $f\n"
+        << (run.exitJournal.empty() ? "" : "kx::replay exit.vbs\n");
     const std::string command = "cd '" + run.dir.string() + "' && KX_REGISTRY_DIR='" + (run.dir / "registry").string() +
                                 "' KX_CUSTOMIZE_DIR= USER=tester LOGNAME=tester SOURCE_DATE_EPOCH=" + run.epoch +
                                 " ASAN_OPTIONS=detect_leaks=0 '" + run.host +
-                                "' --lib lib --replay session.vbs --quiet </dev/null >host.log 2>&1";
+                                "' --lib lib --replay session.vbs --quiet history.tcl </dev/null >host.log 2>&1";
     const int status = std::system(command.c_str());
     const std::string log = ReadText(run.dir / "host.log");
     // KX_EDIT_KEEP=<folder>: the fresh host's folder is kept there, to replay it again by hand.
@@ -137,6 +172,10 @@ bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return why = "the fresh kxhost did not replay the journal (status " + std::to_string(status) + "):\n" + log,
+               false;
+    if (const std::string other = OtherHistory(ReadText(run.dir / "history.txt"), run.history); !other.empty())
+        return why = "the journal replayed in a fresh kxhost leaves another undo history" + other +
+                     ":\n" + ReadText(run.dir / "history.txt") + "\ninstead of:\n" + run.history + "\n" + log,
                false;
     if (const std::string other = DifferentFiles(run.dir / "lib", run.session); !other.empty())
         return why = "the journal replayed in a fresh kxhost leaves other files:" + other + "\n" + log, false;
