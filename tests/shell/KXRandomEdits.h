@@ -133,7 +133,7 @@ struct FreshReplay {
     std::string exitJournal; // what the session's exit journalled (the windows it closed)
     std::string history;     // kx::history of the session after its actions
 };
-// Where the history a replay shows (kx::history) is not the session's, as " (step line N: ...)"; "" when
+// Where the history a replay shows (kx::history) is not the session's, as " (WINDOW: ...)"; "" when
 // every window has as many undo steps and redo steps. A session's step that replays as N steps stands for
 // N steps (the calls its journal wrote, one per row). The names are not compared: a step is named by the
 // road the user took (a typed cell "Add Conn", the instance connectivity dialog, a paste), its replay by

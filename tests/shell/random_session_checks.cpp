@@ -3,6 +3,7 @@
 // fresh kxhost process on the library as shipped, which must leave every file the session left.
 #include "KXRandomEdits.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -116,34 +117,60 @@ std::string DifferentFiles(const fs::path& got, const fs::path& want) {
 
 } // namespace
 
-std::string OtherHistory(const std::string& replayed, const std::string& session) {
+namespace {
+
+// One window of a kx::history text: its undo steps oldest first, its redo steps next first, each step as
+// many times as it replays ("undo", "redo"), and whether a step that replays as none (a view step: a sort by
+// a click) stands in it: the redo steps that step cleared stay in a replay, which never made it, yet no
+// journal can redo them, so the redo steps after it are not compared.
+struct WindowSteps {
+    std::string name;
+    std::vector<std::string> steps;
+    bool redoCut = false;
+};
+
+std::vector<WindowSteps> HistoryWindows(const std::string& history, bool session) {
     static const std::string mark = " (replays as ";
-    // The session's steps as the replay makes them: one for each call of a step of several.
-    std::vector<std::string> want;
-    std::istringstream in(session);
+    std::vector<WindowSteps> windows;
+    std::istringstream in(history);
     for (std::string line; std::getline(in, line);) {
-        const size_t at = line.rfind(mark);
-        if (at == std::string::npos || line.back() != ')') {
-            want.push_back(line);
+        if (line.rfind("window ", 0) == 0 || windows.empty()) {
+            windows.push_back({line, {}, false});
             continue;
         }
-        const int times = std::atoi(line.c_str() + at + mark.size());
+        WindowSteps& window = windows.back();
+        const std::string kind = line.substr(0, line.find(' '));
+        int times = 1;
+        if (const size_t at = line.rfind(mark); session && at != std::string::npos && line.back() == ')')
+            times = std::atoi(line.c_str() + at + mark.size());
+        if (times == 0) window.redoCut = true;
+        if (kind == "redo" && window.redoCut) continue;
         for (int i = 0; i < times; ++i)
-            want.push_back(line.substr(0, line.find(' ')) + " *");
+            window.steps.push_back(kind);
     }
-    std::istringstream got(replayed);
-    std::string line;
-    for (size_t n = 0;; ++n) {
-        const bool more = static_cast<bool>(std::getline(got, line));
-        if (!more && n == want.size()) return std::string();
-        const std::string& wanted = n < want.size() ? want[n] : std::string("<end>");
-        // "window N" lines alike, and steps of one kind ("undo", "redo") alike.
-        if (more && line.substr(0, line.find(' ')) == wanted.substr(0, wanted.find(' ')) &&
-            (line.rfind("window ", 0) != 0 || line == wanted))
-            continue;
-        return " (step line " + std::to_string(n + 1) + ": \"" + (more ? line : "<end>") + "\" instead of \"" + wanted +
-               "\")";
+    return windows;
+}
+
+} // namespace
+
+std::string OtherHistory(const std::string& replayed, const std::string& session) {
+    const std::vector<WindowSteps> got = HistoryWindows(replayed, false), want = HistoryWindows(session, true);
+    for (size_t w = 0; w < std::max(got.size(), want.size()); ++w) {
+        if (w >= got.size() || w >= want.size() || got[w].name != want[w].name)
+            return " (window " + std::to_string(w + 1) + ": the replay has " + std::to_string(got.size()) +
+                   " windows, the session " + std::to_string(want.size()) + ")";
+        std::vector<std::string> steps = got[w].steps;
+        if (want[w].redoCut)
+            while (steps.size() > want[w].steps.size() && steps.back() == "redo") steps.pop_back();
+        if (steps != want[w].steps) {
+            const auto count = [](const std::vector<std::string>& list, const char* kind) {
+                return std::to_string(std::count(list.begin(), list.end(), kind));
+            };
+            return " (" + want[w].name + ": " + count(steps, "undo") + " undo and " + count(steps, "redo") +
+                   " redo steps instead of " + count(want[w].steps, "undo") + " and " + count(want[w].steps, "redo") + ")";
+        }
     }
+    return std::string();
 }
 
 bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {

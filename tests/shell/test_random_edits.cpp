@@ -1725,3 +1725,23 @@ TEST_F(RandomEdits, ATerminationPastedOntoABusRowWithTerminatedBitsReplaysBitByB
               "undo\nredo\n"
               "catch {kx::tab 1}; saveDesign\n");
 }
+
+// A lane row of a vector pair row the user opened: its journal key opened the lane above it in a fresh
+// host (a sibling lane, not the pair row), selected nothing, and the edit was lost in the replay.
+TEST_F(RandomEdits, ALaneRowOfAnOpenedPairRowIsFoundInTheReplay) {
+    RunScript("pair-lane.tcl",
+              "kx::show clp U1; kx::answer question KXTABLE-140 yes; "
+              "kx::click ccp [lindex [kxcell {TX<3..0>} Signal] 0] 4 button; "
+              "kx::edit ccp {*}[kxcell {TX<1>} Signal] {LVDS<2> (Differential Pair)}\n"
+              "kx::answer question KXTABLE-140 yes; kx::select ccp {*}[kxcell {TX<0>} Signal]; kx::key ccp Delete\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A custom value over a range of rows from a bus row to a pin replays as one step; the single-row value
+// typed after it went, in the replay, to every row the range's selection had left selected.
+TEST_F(RandomEdits, KeptSeed30033ACustomValueOverARangeWithABusRowReplaysAlone) {
+    RunKept(30033, R"TCL(kx::show clp U1; kx::select ccp {*}[kxcell "PGOOD" "Volt max"] {*}[kxcell "DQ<15..0>" "Volt max"]; changeCustomColumn pin -col VOLT_MAX -val "fast" ;# target: -
+kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]; kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell "PGOOD" Slew] "a b" ;# target: -
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
