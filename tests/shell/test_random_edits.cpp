@@ -22,7 +22,9 @@
 // Ctrl+V; and the session roads (random_session_roads.cpp): bus bits shown in signal grids, rows
 // selected twice, cleared and pasted signal-grid cells, filter rows, pair rows' Comments cells,
 // side-by-side typing, sorts by click, menu and word, two windows on one design, the host's
-// notifications. About one commit in six is refused by the design database.
+// notifications, user options and the host's setting messages between edits, comment words with blank,
+// equal and new texts, custom values over several rows, pastes onto bus rows, rows opened by their
+// buttons and edits on them, and the physical grids' model cells. About one commit in six is refused by the design database.
 //
 // A session is 60 to 100 actions on the example board opened as a block in its parent, in a host of
 // its own started afresh (library as shipped, the suite's settings); its last action saves the first
