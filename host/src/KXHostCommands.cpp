@@ -172,6 +172,24 @@ bool HostNetlist(CKXHostApp& app, const Args&, std::string& r) {
     return true;
 }
 
+// kx::history: the undo history of every open design window, in opening order.
+bool HostHistory(CKXHostApp& app, const Args& a, std::string& r) {
+    if (!a.empty()) {
+        r = "usage: kx::history";
+        return false;
+    }
+    std::vector<std::string> lines;
+    int number = 0;
+    for (CDocument* doc : app.Documents()) {
+        lines.push_back("window " + std::to_string(++number));
+        auto* pane = dynamic_cast<CCommonInterface*>(CKXHostApp::PaneViewOf(doc));
+        const std::string steps = pane ? pane->GetUndoHistoryText().str() : std::string();
+        if (!steps.empty()) lines.push_back(steps);
+    }
+    r = KXHostJoin(lines, "\n");
+    return true;
+}
+
 bool HostProp(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 2) {
         r = "usage: kx::prop PATH NAME";
@@ -469,6 +487,7 @@ const SKXHostCommand kHostCommands[] = {
     {"messages", HostMessages},
     {"echoes", HostEchoes},
     {"netlist", HostNetlist},
+    {"history", HostHistory},
     {"prop", HostProp},
     {"option", HostOption},
     {"menu", HostMenu},

@@ -3,6 +3,7 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXGridUndo.h"
 
@@ -451,6 +452,8 @@ BOOL CKXGridWnd::GetStyleRowCol(ROWCOL nRow, ROWCOL nCol, CGXStyle& style, GXMod
 }
 
 void CKXGridWnd::ShowRowNumbers(BOOL bShow) {
+    // A view setting: the column is hidden or sized outside the undo history.
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
     if (CKXColumnInfoClass* pInfo = GetColumnInfo(0)) pInfo->m_bShown = bShow ? 1 : 0;
     HideCols(0, 0, bShow ? FALSE : TRUE, nullptr, kSmart, gxDo);
     if (bShow) GetColumnWidthTip();
@@ -461,10 +464,12 @@ void CKXGridWnd::GetColumnWidthTip() {
 }
 
 void CKXGridWnd::ResizeRowHeaderColumn() {
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
     if (GetColumnInfo(0)) SetColWidth(0, 0, RowHeaderWidth(), nullptr, kSmart, gxDo);
 }
 
 void CKXGridWnd::FitRowHeaderColumn() {
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
     if (IsRowHeaderShown()) SetColWidth(0, 0, RowHeaderWidth(), nullptr, kSmart, gxDo);
 }
 

@@ -555,6 +555,23 @@ CString CKXBottomPaneContainerView::GetUndoDescription() const {
     return m_undo.back().commands.back()->GetName();
 }
 
+CString CKXBottomPaneContainerView::GetUndoHistoryText() {
+    // The newest step learns how many steps its journal lines replay as (an undo would ask the same).
+    KXHandOverReplaySteps();
+    CString text;
+    auto write = [&text](const char* kind, const Step& step) {
+        const CString name = step.commands.empty() ? CString() : step.commands.back()->GetName();
+        const int replays = KXIsViewOnlyStep(step.commands) ? 0 : step.replaySteps;
+        text += (text.IsEmpty() ? "" : "\n") + CString(kind) + " " + name;
+        if (replays != 1) text += (" (replays as " + std::to_string(replays) + ")").c_str();
+    };
+    for (const Step& step : m_undo)
+        write("undo", step);
+    for (auto it = m_redo.rbegin(); it != m_redo.rend(); ++it)
+        write("redo", *it);
+    return text;
+}
+
 void CKXBottomPaneContainerView::RequestUndo() {
     if (CWnd* main = AfxGetMainWnd())
         main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::undo), 0);

@@ -106,6 +106,7 @@ public:
     std::uint64_t NextUndoStepOrder() const { return m_undo.empty() ? 0 : m_undo.back().order; }
     std::uint64_t NextRedoStepOrder() const { return m_redo.empty() ? 0 : m_redo.back().order; }
     CString GetUndoDescription() const;
+    CString GetUndoHistoryText() override;
 
     // User options, applied to the pane's grids of the matching kinds.
     void ApplyAutoCompleteSetting(int value, BOOL apply) override;
@@ -583,7 +584,6 @@ public:
     void OnAttachSignalNotify(NMHDR* header, LRESULT* result);
     // Applies a text of the combo and reports the answer of the user's step.
     void ReportAttach(const CString& text);
-    // Short Pins: the number of grids that connected pins.
     KXEditResult OnTclAddConnection(CTclArgsList* args, long extra);
     KXEditResult OnTclDeleteConnection(CTclArgsList* args, long extra);
     KXEditResult OnTclRemoveDiffPairPin(CTclArgsList* args, long extra);

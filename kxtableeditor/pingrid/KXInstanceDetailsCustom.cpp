@@ -4,6 +4,7 @@
 
 #include "grid/KXColumnModel.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXJournalLine.h"
 
 #include "grid/KXScriptText.h"
 
@@ -17,6 +18,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -103,17 +105,18 @@ CString CKXInstanceDetailsGridWnd::CustomChangeRowInstance(ROWCOL row) {
 bool CKXInstanceDetailsGridWnd::WriteCustomValue(const CRowColArray& rows, int col, const CString& name,
                                                  const CString& value, CString* lines, bool& written) {
     const int type = m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
+    CString text = value;
+    text.Trim();
+    std::vector<ROWCOL> changed;
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL row = rows[i];
         if (row < PIN_FIRST_ROW || row > GetRowCount()) continue;
-        CString text = value;
-        text.Trim();
-        if (text.CompareNoCase(GetValueRowCol(row, static_cast<ROWCOL>(col))) != 0) {
-            if (RefuseCustomValue(row, col, name, text)) return false;
-            written = AddCustomProperty(row, type, name, text) || written;
-        }
-        if (lines) *lines += CustomValueJournal(row, col, name, text);
+        if (text.CompareNoCase(GetValueRowCol(row, static_cast<ROWCOL>(col))) == 0) continue;
+        if (RefuseCustomValue(row, col, name, text)) return false;
+        if (AddCustomProperty(row, type, name, text)) changed.push_back(row);
     }
+    written = written || !changed.empty();
+    if (lines) *lines += CustomValueJournal(changed, col, name, text);
     return true;
 }
 
@@ -167,31 +170,38 @@ bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CS
     }
 }
 
-CString CKXInstanceDetailsGridWnd::CustomValueJournal(ROWCOL row, int col, const CString& name,
+// The rows the value went into, as the replay selects them: the rows of one component (each shown by
+// the component list) selected together, the first by its pin and the others added to it, then one
+// change of the value; one step on replay for each component.
+CString CKXInstanceDetailsGridWnd::CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name,
                                                       const CString& text) {
-    const CString designName = JournalHandle();
-    const CString shownInstance = CustomChangeRowInstance(row);
-    CString lines;
-    if (!shownInstance.IsEmpty())
-        lines += "\ncall " + designName + ".Clp().Select(" + KXVbsQuote(shownInstance) + ")";
-    const CString pinName = GetValueRowCol(row, static_cast<ROWCOL>(m_nColPinName));
-    if (!pinName.IsEmpty())
-        lines += "\ncall " + designName + ".ConnectivityPane().SelectPinNameCol(" + KXVbsQuote(pinName) + ")";
+    if (rows.empty() || !KXJournalLines::IsRecording()) return CString();
     // The column comes before the value: a replay in another user's settings may have none of it.
     const CString entry = CKXColumnModel::EntryOf(*m_arrColumnInfo[static_cast<std::size_t>(col)], AverageCharWidth());
-    lines += "\ncall " + designName + ".ConnectivityPane().AddPropColumn(" + KXVbsQuote(entry) + ")";
-    lines += "\n\n ' --- Add Value in Customized Column ---";
-    lines += "\ncall " + designName + ".ConnectivityPane().ChangePropValue(" + KXVbsQuote(name) + "," +
-             KXVbsQuote(text) + ")\n";
-    return lines;
+    KXJournalLines lines(JournalHandle());
+    for (size_t i = 0; i < rows.size();) {
+        const CString instance = CustomChangeRowInstance(rows[i]);
+        if (!instance.IsEmpty()) lines.Clp("Select", {instance});
+        bool first = true;
+        for (; i < rows.size() && CustomChangeRowInstance(rows[i]) == instance; ++i) {
+            const CString pinName = GetValueRowCol(rows[i], static_cast<ROWCOL>(m_nColPinName));
+            if (pinName.IsEmpty()) continue;
+            lines.Pane(first ? "SelectPinNameCol" : "CtrSelectPinNameCol", {pinName});
+            first = false;
+        }
+        lines.Pane("AddPropColumn", {entry}).Comment("Add Value in Customized Column");
+        lines.Pane("ChangePropValue", {name, text}).End();
+    }
+    return lines.Text();
 }
 
 // Inside a caller's transaction the caller commits; our own is committed when something was
 // written and discarded otherwise. The journal follows only a change that stands.
 BOOL CKXInstanceDetailsGridWnd::EndCustomChange(bool began, bool written, const char* journal,
                                                 const CString& lines) {
+    // Each row's value is a call of its own on replay: the undo of the change journals as many.
     auto writeJournal = [&] {
-        if (journal && !lines.IsEmpty()) KXJournalWrite(journal, CString(), lines);
+        if (journal) WriteJournal(lines);
     };
     if (!began) {
         if (written) writeJournal();

@@ -359,6 +359,8 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     // A row still hidden is not where the call was made: nothing is selected, so that the call that
     // follows acts on no row rather than on the one selected before.
     if (!found || IsRowHidden(found)) return FALSE;
+    // The cell alone is selected: rows added before by the Ctrl-selections stay out of what follows.
+    ClearSelection();
     SetCurrentCell(found, Col(col), kSmartInView);
     SelectRange(CGXRange(found, Col(col)), TRUE, TRUE);
     return TRUE;
@@ -376,10 +378,13 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
         }
     if (!found) return;
     if (CellStyle(found, pinCol).GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT))) {
-        // A bit of a vector: its parent is the nearest row above with an expand state.
+        // A bit of a vector: its parent is the nearest row above with an expand state that is no bit
+        // itself (a lane of a vector pair folds its legs: the lanes above are its siblings).
         for (ROWCOL row = found - 1; row >= PIN_FIRST_ROW; --row) {
             const CGXStyle parent = CellStyle(row, pinCol);
-            if (!parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE))) continue;
+            if (!parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE)) ||
+                parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT)))
+                continue;
             if (auto* button =
                     dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(parent.GetControl())))
                 button->SetExpandState(row, pinCol, TRUE);

@@ -1174,14 +1174,14 @@ public:
     BOOL ChangePropValue(const CString& name, const CString& value) override;
     // The steps of ChangeCustomColumnValue: the instance a row belongs to (empty when none), one
     // property value written into the rows (false when a row refused it, with the message shown),
-    // the refusal of one cell's value, the property written for one row, the journal of one row,
-    // and the commit or discard that ends the call.
+    // the refusal of one cell's value, the property written for one row, the journal of the rows it
+    // changed, and the commit or discard that ends the call.
     CString CustomChangeRowInstance(ROWCOL row);
     bool WriteCustomValue(const CRowColArray& rows, int col, const CString& name, const CString& value,
                           CString* lines, bool& written);
     bool RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text);
     bool AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text);
-    CString CustomValueJournal(ROWCOL row, int col, const CString& name, const CString& text);
+    CString CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name, const CString& text);
     BOOL EndCustomChange(bool began, bool written, const char* journal, const CString& lines);
 
     // ------------------------------------------------------------- CSV import

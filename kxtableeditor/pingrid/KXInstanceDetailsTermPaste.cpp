@@ -11,9 +11,12 @@
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/schemautil.h"
 
 #include <algorithm>
 #include <deque>
+#include <map>
+#include <set>
 #include <utility>
 
 using kxpingrid::Col;
@@ -142,20 +145,51 @@ IDTInstance* CKXInstanceDetailsGridWnd::RowTermination(ROWCOL row) {
 }
 
 // The paste in one "Paste Termination" edit. Each row it served replays as its termination cell and
-// the automation add of the termination it took.
+// the automation add of the termination it took; a bus row some of whose bits kept a termination of
+// their own (the paste skipped them) replays bit by bit, as the bits the paste terminated.
 BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
     CKXGridEdit edit(*this, MasterDesign(), "Paste Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    auto bitTermination = [&api](IInstTerm* pin, int bit) {
+        api.setInstTermBit(pin->bit(bit));
+        return api.getAssociatedInstance(kTermination);
+    };
+    // The bus rows' bits that were terminated before the paste.
+    std::map<ROWCOL, std::set<int>> terminatedBefore;
+    for (ROWCOL row : TerminationPasteRows()) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = IsDiffPairRow(row) ? nullptr : GetRowInstTerm(row, msb, lsb);
+        if (!pin || msb <= lsb) continue;
+        for (int bit = msb; bit >= lsb; --bit)
+            if (bitTermination(pin, bit)) terminatedBefore[row].insert(bit);
+    }
     if (!PasteTerminations(edit.Transaction())) return FALSE;
     CString journal;
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
-    for (ROWCOL row : m_pastedTerminationRows) {
-        IDTInstance* dt = RowTermination(row);
-        if (!dt) continue;
+    auto journalAdd = [&](IDTInstance* dt, const CString& select) {
         api.getLCVPropFromInstance(dt);
         KXJournalLines lines(JournalHandle());
         lines.Pane("InitTermination", {api.GetPreparedText(kTermination)}).Pane("AddTermination").End();
-        journal += JournalAssocText(row, "SelectTerminationCol", "Paste Termination") + lines.Text();
+        journal += select + lines.Text();
+    };
+    for (ROWCOL row : m_pastedTerminationRows) {
+        const auto skipped = terminatedBefore.find(row);
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = skipped == terminatedBefore.end() ? nullptr : GetRowInstTerm(row, msb, lsb);
+        if (!pin) {
+            if (IDTInstance* dt = RowTermination(row))
+                journalAdd(dt, JournalAssocText(row, "SelectTerminationCol", "Paste Termination"));
+            continue;
+        }
+        for (int bit = msb; bit >= lsb; --bit) {
+            IDTInstance* dt = skipped->second.count(bit) ? nullptr : bitTermination(pin, bit);
+            if (!dt || !KXJournalLines::IsRecording()) continue;
+            KXJournalLines select(JournalHandle());
+            if (IInstance* owner = pin->instance()) select.Clp("Select", {CString(owner->name())});
+            select.Pane("SelectTerminationCol", {CString(CSchemaUtilities::vectorName(pin->name(), bit))})
+                .Comment("Paste Termination");
+            journalAdd(dt, select.Text());
+        }
     }
     if (!edit.Commit()) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(m_pastedTerminationRows));

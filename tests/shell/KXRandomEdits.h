@@ -124,11 +124,21 @@ std::string DuplicateReferenceDesignators(const std::string& design);
 
 // A session's journal replayed by a fresh kxhost process on a fresh copy of the library, its settings
 // folder empty (or a copy of the session's settings while columns a user added do not replay without
-// them); every file the fresh host leaves in its library must be the session's, byte for byte.
+// them); the undo history of its windows after the session's actions must be the session's (the same
+// steps with the same names, kx::history), and every file the fresh host leaves in its library the
+// session's, byte for byte, once the journal of the host's exit replayed too.
 struct FreshReplay {
     std::filesystem::path dir, library, settings, session; // scratch, library as shipped, settings, session's
     std::string host, epoch, journal;
+    std::string exitJournal; // what the session's exit journalled (the windows it closed)
+    std::string history;     // kx::history of the session after its actions
 };
+// Where the history a replay shows (kx::history) is not the session's, as " (WINDOW: ...)"; "" when
+// every window has as many undo steps and redo steps. A session's step that replays as N steps stands for
+// N steps (the calls its journal wrote, one per row). The names are not compared: a step is named by the
+// road the user took (a typed cell "Add Conn", the instance connectivity dialog, a paste), its replay by
+// the automation call the journal holds.
+std::string OtherHistory(const std::string& replayed, const std::string& session);
 // True when every file of the fresh host's library is the session's, and no other file is there.
 bool ReplayInFreshHost(const FreshReplay& run, std::string& why);
 

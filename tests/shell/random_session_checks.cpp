@@ -3,6 +3,7 @@
 // fresh kxhost process on the library as shipped, which must leave every file the session left.
 #include "KXRandomEdits.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -116,6 +117,62 @@ std::string DifferentFiles(const fs::path& got, const fs::path& want) {
 
 } // namespace
 
+namespace {
+
+// One window of a kx::history text: its undo steps oldest first, its redo steps next first, each step as
+// many times as it replays ("undo", "redo"), and whether a step that replays as none (a view step: a sort by
+// a click) stands in it: the redo steps that step cleared stay in a replay, which never made it, yet no
+// journal can redo them, so the redo steps after it are not compared.
+struct WindowSteps {
+    std::string name;
+    std::vector<std::string> steps;
+    bool redoCut = false;
+};
+
+std::vector<WindowSteps> HistoryWindows(const std::string& history, bool session) {
+    static const std::string mark = " (replays as ";
+    std::vector<WindowSteps> windows;
+    std::istringstream in(history);
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("window ", 0) == 0 || windows.empty()) {
+            windows.push_back({line, {}, false});
+            continue;
+        }
+        WindowSteps& window = windows.back();
+        const std::string kind = line.substr(0, line.find(' '));
+        int times = 1;
+        if (const size_t at = line.rfind(mark); session && at != std::string::npos && line.back() == ')')
+            times = std::atoi(line.c_str() + at + mark.size());
+        if (times == 0) window.redoCut = true;
+        if (kind == "redo" && window.redoCut) continue;
+        for (int i = 0; i < times; ++i)
+            window.steps.push_back(kind);
+    }
+    return windows;
+}
+
+} // namespace
+
+std::string OtherHistory(const std::string& replayed, const std::string& session) {
+    const std::vector<WindowSteps> got = HistoryWindows(replayed, false), want = HistoryWindows(session, true);
+    for (size_t w = 0; w < std::max(got.size(), want.size()); ++w) {
+        if (w >= got.size() || w >= want.size() || got[w].name != want[w].name)
+            return " (window " + std::to_string(w + 1) + ": the replay has " + std::to_string(got.size()) +
+                   " windows, the session " + std::to_string(want.size()) + ")";
+        std::vector<std::string> steps = got[w].steps;
+        if (want[w].redoCut)
+            while (steps.size() > want[w].steps.size() && steps.back() == "redo") steps.pop_back();
+        if (steps != want[w].steps) {
+            const auto count = [](const std::vector<std::string>& list, const char* kind) {
+                return std::to_string(std::count(list.begin(), list.end(), kind));
+            };
+            return " (" + want[w].name + ": " + count(steps, "undo") + " undo and " + count(steps, "redo") +
+                   " redo steps instead of " + count(want[w].steps, "undo") + " and " + count(want[w].steps, "redo") + ")";
+        }
+    }
+    return std::string();
+}
+
 bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {
     std::error_code ec;
     fs::remove_all(run.dir, ec);
@@ -123,10 +180,15 @@ bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {
     fs::copy(run.library, run.dir / "lib", fs::copy_options::recursive);
     if (!run.settings.empty()) fs::copy(run.settings, run.dir / "registry", fs::copy_options::recursive, ec);
     std::ofstream(run.dir / "session.vbs", std::ios::binary) << run.journal;
+    std::ofstream(run.dir / "exit.vbs", std::ios::binary) << run.exitJournal;
+    // After the session's actions, the history as the replay left it; then what the host's exit did.
+    std::ofstream(run.dir / "history.tcl", std::ios::binary)
+        << "set f [open history.txt w]; puts -nonewline $f [kx::history]; close $f\n"
+        << (run.exitJournal.empty() ? "" : "kx::replay exit.vbs\n");
     const std::string command = "cd '" + run.dir.string() + "' && KX_REGISTRY_DIR='" + (run.dir / "registry").string() +
                                 "' KX_CUSTOMIZE_DIR= USER=tester LOGNAME=tester SOURCE_DATE_EPOCH=" + run.epoch +
                                 " ASAN_OPTIONS=detect_leaks=0 '" + run.host +
-                                "' --lib lib --replay session.vbs --quiet </dev/null >host.log 2>&1";
+                                "' --lib lib --replay session.vbs --quiet history.tcl </dev/null >host.log 2>&1";
     const int status = std::system(command.c_str());
     const std::string log = ReadText(run.dir / "host.log");
     // KX_EDIT_KEEP=<folder>: the fresh host's folder is kept there, to replay it again by hand.
@@ -137,6 +199,10 @@ bool ReplayInFreshHost(const FreshReplay& run, std::string& why) {
     }
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return why = "the fresh kxhost did not replay the journal (status " + std::to_string(status) + "):\n" + log,
+               false;
+    if (const std::string other = OtherHistory(ReadText(run.dir / "history.txt"), run.history); !other.empty())
+        return why = "the journal replayed in a fresh kxhost leaves another undo history" + other +
+                     ":\n" + ReadText(run.dir / "history.txt") + "\ninstead of:\n" + run.history + "\n" + log,
                false;
     if (const std::string other = DifferentFiles(run.dir / "lib", run.session); !other.empty())
         return why = "the journal replayed in a fresh kxhost leaves other files:" + other + "\n" + log, false;

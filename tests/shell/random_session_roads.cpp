@@ -183,6 +183,98 @@ std::string ManyDeletes(Rng& rng, EditWorld&) {
            "{kxfault \"a pin number typed into a blank row was refused after many deletes\"}";
 }
 
+// A user option or the host's setting message between edits: a view setting, no edit.
+std::string ViewSetting(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> options = {"show_row_numbers", "auto_complete_signals",
+                                                     "show_signal_combo_in_ccp", "naming_convention_on_copy",
+                                                     "show_dp_signals_slp"};
+    static const std::vector<std::string> messages = {"INT_MSG_SETUP_SHOW_ROW_NUMBERS", "INT_MSG_SETUP_AUTOCOMPLETE_CCP_SCP",
+                                                      "INT_MSG_SETUP_SHOW_SIGNALCOMBO_CCP"};
+    const std::string value = OneIn(rng, 2) ? "1" : "0";
+    if (OneIn(rng, 5)) return "kx::option move_direction " + std::string(OneIn(rng, 2) ? "Down" : "Right");
+    if (OneIn(rng, 2)) return "kx::option " + Pick(rng, options) + " " + value;
+    return "kx::notify " + Pick(rng, messages) + " {} " + value;
+}
+
+// Comment words on U1's pins with a new text, the text the comment has, or blanks alone.
+std::string CommentTexts(Rng& rng, EditWorld& w) {
+    const std::string pin = Braced(Pick(rng, w.pins));
+    std::string text;
+    switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
+    case 0: text = SomeText(rng); break;
+    case 1: text = "note"; break;
+    default: text = OneIn(rng, 2) ? "  " : " "; break;
+    }
+    const std::string word = OneIn(rng, 2) ? "modifyComment" : "addComment";
+    std::string line = "kx::show clp U1; ";
+    if (OneIn(rng, 2)) line += "addComment pin note " + pin + "; ";
+    return line + word + " pin " + Braced(text) + " " + pin;
+}
+
+// A custom-column value over several rows of U1's pin grid, by the word or typed into the cells.
+std::string CustomValueRows(Rng& rng, EditWorld& w) {
+    static const std::vector<std::string> values = {"fast", "1.8 V", "", "a b"};
+    static const std::vector<std::string> rows = {"MCLK", "PGOOD", "RST_N", "A<12..0>", "DQ<15..0>", "CLK"};
+    const std::string column = Pick(rng, w.columns), caption = column == "SPEED" ? "Speed" : "\"Volt max\"";
+    std::string line = "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, rows)) + " " + caption +
+                       "] {*}[kxcell " + Braced(Pick(rng, rows)) + " " + caption + "]; ";
+    return line + "changeCustomColumn pin -col " + column + " -val " + Braced(Pick(rng, values)) + Target("-");
+}
+
+// A termination or a pull-up copied from a pin and pasted onto a bus row (some of whose bits may have
+// one already) and other rows.
+std::string BusRowPaste(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> buses = {"DQ<15..0>", "A<12..0>", "TX<3..0>"};
+    const bool pupd = OneIn(rng, 3);
+    const std::string caption = pupd ? "\"Pull Up/Down\"" : "Termination";
+    std::string line = "kx::show clp U1; ";
+    if (pupd) line += "selectObject pin MCLK; addPupd pin -type pullup -dcnet VCC3V3 -value 4k7; ";
+    else if (OneIn(rng, 2))
+        line += "kx::select ccp {*}[kxcell {DQ<3>} Termination]; addTermination pin -type Series -part1 -lib "
+                "discrete -cell resistor -view sym -physname R0402 -value 33; ";
+    line += "kx::select ccp {*}[kxcell " + std::string(pupd ? "MCLK" : (OneIn(rng, 3) ? "CLK" : "MCLK")) + " " +
+            caption + "]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell " + Braced(Pick(rng, buses)) + " " + caption + "]";
+    if (OneIn(rng, 3)) line += " {*}[kxcell PGOOD " + caption + "]";
+    // A pull-up on an open pin gives it a net of its own.
+    return line + (OneIn(rng, 4) ? "; paste special" : "; paste pin") + Target("U1");
+}
+
+// A bus or pair row opened by its button, then an edit on a row it opened: a signal typed, Delete, a
+// termination removed.
+std::string OpenedRows(Rng& rng, EditWorld& w) {
+    static const std::vector<std::pair<std::string, std::vector<std::string>>> folds = {
+        {"TX<3..0>", {"TX<3>", "TX<1>", "TX<0>"}}, {"DQ<15..0>", {"DQ<15>", "DQ<9>", "DQ<1>"}},
+        {"A<12..0>", {"A<12>", "A<0>"}}};
+    static const std::vector<std::string> pairNames = {"LVDS<2> (Differential Pair)", "SYSCLK (Differential Pair)"};
+    const auto& [fold, rows] = Pick(rng, folds);
+    const std::string row = Braced(Pick(rng, rows));
+    const bool pair = fold[0] == 'T';
+    std::string line = "kx::show clp U1; kx::answer question KXTABLE-140 yes; kx::answer dialog CKXRetainAssocCompDlg ok "
+                       "preserveTermination " + std::string(OneIn(rng, 2) ? "1" : "0") +
+                       "; kx::click ccp [lindex [kxcell " + Braced(fold) + " Signal] 0] 4 button; ";
+    switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
+    case 0:
+        return line + "kx::edit ccp {*}[kxcell " + row + " Signal] " +
+               Braced(pair ? Pick(rng, pairNames) : w.NewSignal("OPN")) + Target("U1");
+    case 1: return line + "kx::select ccp {*}[kxcell " + row + " Signal]; kx::key ccp Delete" + Target("U1");
+    default: return line + "kx::select ccp {*}[kxcell " + row + " Termination]; kx::key ccp Delete" + Target("U1");
+    }
+}
+
+// The physical part grid's and net grid's Signal Model cells typed into (in another letter case now and
+// then) or cleared by Delete, in the physical view.
+std::string PhysicalModelCells(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> models = {"RES_MODEL", "res_model", "RES_FAST", ""};
+    static const std::vector<std::string> numbers = {"1", "2", "7", "8"};
+    std::string line = "if {[catch {kx::tab 2}]} {kx::open demo.board:sch 4}; ";
+    const std::string cell = OneIn(rng, 3) ? std::string("catch {kx::show slp RESET_N}; set c [kxcell RN1 \"Signal Model\"]")
+                                           : "catch {kx::show clp RN1}; set c [kxcell " + Pick(rng, numbers) +
+                                                 " \"Signal Model\"]";
+    line += cell + "; ";
+    if (OneIn(rng, 2)) return line + "kx::edit ccp {*}$c " + Braced(Pick(rng, models));
+    return line + "kx::select ccp {*}$c; kx::key ccp Delete";
+}
+
 } // namespace
 
 std::vector<EditKind> SessionRoads() {
@@ -201,6 +293,12 @@ std::vector<EditKind> SessionRoads() {
         {"comments moved by a host rename", HostMovesComments, "comments moved by a host rename"},
         {"instance connectivity counter", InstConnCounter, "instance connectivity counter"},
         {"many deletes in a signal grid", ManyDeletes, "many deletes in a signal grid"},
+        {"view settings between edits", ViewSetting},
+        {"comment texts blank, equal and new", CommentTexts},
+        {"custom values over several rows", CustomValueRows},
+        {"pastes onto bus rows", BusRowPaste},
+        {"rows opened by their buttons", OpenedRows},
+        {"physical model cells", PhysicalModelCells},
         // Two windows on one design: another one opened, the user going between them (an undo in
         // each comes from the undo kinds), the second closed without saving.
         {"another window on the design",

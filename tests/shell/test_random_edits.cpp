@@ -22,7 +22,9 @@
 // Ctrl+V; and the session roads (random_session_roads.cpp): bus bits shown in signal grids, rows
 // selected twice, cleared and pasted signal-grid cells, filter rows, pair rows' Comments cells,
 // side-by-side typing, sorts by click, menu and word, two windows on one design, the host's
-// notifications. About one commit in six is refused by the design database.
+// notifications, user options and the host's setting messages between edits, comment words with blank,
+// equal and new texts, custom values over several rows, pastes onto bus rows, rows opened by their
+// buttons and edits on them, and the physical grids' model cells. About one commit in six is refused by the design database.
 //
 // A session is 60 to 100 actions on the example board opened as a block in its parent, in a host of
 // its own started afresh (library as shipped, the suite's settings); its last action saves the first
@@ -31,8 +33,9 @@
 // netlist before and after it). After each session: nothing crashed, undoing every step (in the order
 // the steps were made, over every window) gives the saved design back byte for byte, redoing them
 // gives the end state, twice over; then the host exits, and the session's journal replayed by a fresh
-// kxhost process, with an empty settings folder, on the library as shipped leaves every file of the library as
-// the session left it, byte for byte. The window roads (random_session_windows.cpp) open
+// kxhost process, with an empty settings folder, on the library as shipped leaves every window with the
+// undo history the session's actions left (as many undo and redo steps, kx::history), and once the journal
+// of the host's exit replayed too, every file of the library as the session left it, byte for byte. The window roads (random_session_windows.cpp) open
 // two and three windows in modes 0, 1, 3 and 4 and matrix views, switch views saving or not, descend
 // and ascend, filter blocks, tie power groups, add columns, save as, zoom, fit columns, press keys in
 // a cell editor, type one-bit pair names, save from several windows and use hostile names.
@@ -1148,6 +1151,7 @@ bool RandomEdits::CheckSession(unsigned, size_t journalStart, const std::string&
     AfxGetAnswerQueue().ClearPending();
     Messages();
     const std::string endDesign = DesignText();
+    const std::string history = Run("kx::history");
     const size_t actionsEnd = JournalText().size();
     auto fail = [&](const std::string& what) {
         std::string shown;
@@ -1178,17 +1182,17 @@ bool RandomEdits::CheckSession(unsigned, size_t journalStart, const std::string&
     // The user leaves the host with the windows open: it closes them as it exits.
     m_app->Stop();
     const std::string all = JournalText();
-    std::string journal = all.substr(journalStart, actionsEnd - journalStart);
-    if (RoadOpen("closes at exit")) journal += all.substr(checksEnd);
+    const std::string journal = all.substr(journalStart, actionsEnd - journalStart);
+    const std::string atExit = RoadOpen("closes at exit") ? all.substr(checksEnd) : std::string();
     const char* src = std::getenv("KX_TEST_SOURCE_DIR");
     // KX_EDIT_HOST=<kxhost>: another host replays (a copy of the build that long runs use).
     const char* host = std::getenv("KX_EDIT_HOST");
     const bool emptySettings = RoadOpen("user columns in a fresh registry");
     FreshReplay run{m_dir / "fresh", fs::path(src ? src : ".") / "examples" / "designs",
                     emptySettings ? fs::path() : m_dir / "settings", m_lib, host ? host : KXHOST_PATH, kEpoch,
-                    journal};
+                    journal, atExit, history};
     std::string replayWhy;
-    if (!ReplayInFreshHost(run, replayWhy)) return fail(replayWhy + "\njournal:\n" + journal);
+    if (!ReplayInFreshHost(run, replayWhy)) return fail(replayWhy + "\njournal:\n" + journal + atExit);
     return true;
 }
 
@@ -1680,3 +1684,66 @@ KX_KEPT_SEED(1743)
 KX_KEPT_SEED(1797)
 KX_KEPT_SEED(1943)
 KX_KEPT_SEED(1979)
+
+// Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
+// blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
+// took back the typed connection in a replay) and the session saved what the replay did not.
+TEST_F(RandomEdits, RowNumbersShownOrHiddenMakeNoUndoStep) {
+    RunScript("row-numbers.tcl",
+              "kx::show clp U1; kx::edit ccp {*}[kxcell PGOOD Signal] NEWPG; set h [kx::history]; "
+              "kx::option show_row_numbers 1; kx::notify INT_MSG_SETUP_SHOW_ROW_NUMBERS {} 0; "
+              "kx::notify INT_MSG_SETUP_SHOW_ROW_NUMBERS {} 1; kx::option show_row_numbers 0; "
+              "if {[kx::history] ne $h} {kxfault \"a view setting made an undo step: [kx::history]\"}\n"
+              "kx::option show_row_numbers 1; kx::edit ccp {*}[kxcell MCLK Signal] NEWMC; undo\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// Modify Comments with blanks alone deletes the comment; its journal's trimmed EditComment("") opened the
+// dialog on replay and deleted nothing, and the comment added after it was refused there.
+TEST_F(RandomEdits, ABlankModifyCommentsReplaysAsTheDeleteItWas) {
+    RunScript("blank-comment.tcl",
+              "kx::show clp U1; addComment pin c PGOOD; modifyComment pin {  } PGOOD; addComment pin c2 PGOOD; "
+              "modifyComment pin { } MCLK\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A custom-column value typed over two rows is one undo step; its journal holds one call per row, and
+// the replay's undo took back one row alone.
+TEST_F(RandomEdits, ACustomValueOverTwoRowsIsUndoneWholeInTheReplay) {
+    RunScript("custom-two-rows.tcl",
+              "kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]; kx::answer dialog CKXCustomizeDialog ok add "
+              "{MYPROP|My Prop|8s|PINPROP|SHOW}; kx::menu 35130; kx::select ccp {*}[kxcell MCLK {My Prop}] "
+              "{*}[kxcell PGOOD {My Prop}]; changeCustomColumn pin -col MYPROP -val v1; undo\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A termination pasted onto a bus row two of whose bits have one already terminates the other bits;
+// journalled as the row's add, it was refused whole in the replay. It replays bit by bit, and its undo
+// and redo with it.
+TEST_F(RandomEdits, ATerminationPastedOntoABusRowWithTerminatedBitsReplaysBitByBit) {
+    RunScript("bus-termination-paste.tcl",
+              "kx::show clp U1; kx::select ccp {*}[kxcell MCLK Termination]; kx::key ccp Ctrl+C; "
+              "kx::select ccp {*}[kxcell {DQ<15..0>} Termination]; paste pin\n"
+              "undo\nredo\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A lane row of a vector pair row the user opened: its journal key opened the lane above it in a fresh
+// host (a sibling lane, not the pair row), selected nothing, and the edit was lost in the replay.
+TEST_F(RandomEdits, ALaneRowOfAnOpenedPairRowIsFoundInTheReplay) {
+    RunScript("pair-lane.tcl",
+              "kx::show clp U1; kx::answer question KXTABLE-140 yes; "
+              "kx::click ccp [lindex [kxcell {TX<3..0>} Signal] 0] 4 button; "
+              "kx::edit ccp {*}[kxcell {TX<1>} Signal] {LVDS<2> (Differential Pair)}\n"
+              "kx::answer question KXTABLE-140 yes; kx::select ccp {*}[kxcell {TX<0>} Signal]; kx::key ccp Delete\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A custom value over a range of rows from a bus row to a pin replays as one step; the single-row value
+// typed after it went, in the replay, to every row the range's selection had left selected.
+TEST_F(RandomEdits, KeptSeed30033ACustomValueOverARangeWithABusRowReplaysAlone) {
+    RunKept(30033, R"TCL(kx::show clp U1; kx::select ccp {*}[kxcell "PGOOD" "Volt max"] {*}[kxcell "DQ<15..0>" "Volt max"]; changeCustomColumn pin -col VOLT_MAX -val "fast" ;# target: -
+kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]; kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell "PGOOD" Slew] "a b" ;# target: -
+catch {kx::tab 1}; saveDesign
+)TCL");
+}

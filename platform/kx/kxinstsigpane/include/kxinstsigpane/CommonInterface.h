@@ -60,6 +60,9 @@ public:
     virtual void SetChildFramePtr(IKXChildFrameBase* frame) { m_pChildFrame = frame; }
     virtual void NotifyFrameActivated(BOOL) {}
     virtual CString GetPaneText() { return CString(); }
+    // The undo history: a line per step, "undo NAME" oldest first, then "redo NAME" next redo first; a step
+    // whose journal replays as another number of steps than one says how many: "undo NAME (replays as N)".
+    virtual CString GetUndoHistoryText() { return CString(); }
     // Activates the pane's grids; nonzero when there is an active grid.
     virtual BOOL ActivateGrids() { return FALSE; }
     // Gives the focus to the pane's active object (the list, or the object-info window of the connectivity pane).
