@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -37,6 +41,52 @@ TEST_F(PinEdits, PhysicalModelEditsJournalThePhysicalPart) {
     EXPECT_TRUE(Contains(journal, "' --- Remove Model ---")) << journal;
     EXPECT_TRUE(Contains(journal, "Clp().Select(\"RN1\")")) << journal;
     EXPECT_FALSE(Contains(journal, "Clp().Select(\"RN1A\")")) << journal;
+}
+
+// The board with U1's RST_N of no known pin type, as a design file may give it.
+class UntypedPin : public KXShellFixture {
+protected:
+    void SetUp() override {
+        KXShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        const std::filesystem::path demo = m_dir / "demo";
+        std::filesystem::copy(std::filesystem::path(src ? src : ".") / "examples" / "designs", demo,
+                              std::filesystem::copy_options::recursive);
+        const std::filesystem::path board = demo / "board.sch.design";
+        std::ifstream in(board, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        const std::string typed = "pin U1 RST_N -1 -1 in input\n";
+        const size_t at = text.find(typed);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, typed.size(), "pin U1 RST_N -1 -1 in unknown\n");
+        std::ofstream(board, std::ios::binary) << text;
+        CString error;
+        ASSERT_TRUE(m_app->Server()->loadLibrary(demo.c_str(), error)) << error.GetString();
+    }
+};
+
+// Add Termination over PGOOD and the untyped RST_N is refused before its dialog, with the message of
+// the window's mode; nothing changes.
+TEST_F(UntypedPin, AddTerminationRefusesAPinOfNoKnownTypeAmongTheSelection) {
+    for (const auto& [mode, message] : {std::pair{3, "KXTABLE-200"}, std::pair{1, "KXTABLE-142"}}) {
+        ASSERT_EQ(Run("kx::open demo.board:sch " + std::to_string(mode)), "1");
+        ASSERT_EQ(Run("kx::show clp U1; kx::select ccp 41 7 42 7"), "1");
+        const std::string netlist = Run("kx::netlist");
+        const int steps = Ccp()->GetUndoStepCount();
+        Run("kx::answer dialog CKXTerminationDlg ok type Series");
+        Messages();
+        const std::size_t answered = AnswerLog().size();
+        EXPECT_EQ(Run("kx::menu 35522"), "0") << mode;
+        const std::vector<std::string> said = Messages();
+        ASSERT_FALSE(said.empty()) << mode;
+        EXPECT_EQ(said.back(), message) << mode;
+        for (std::size_t i = answered; i < AnswerLog().size(); ++i)
+            EXPECT_EQ(AnswerLog()[i].find("CKXTerminationDlg"), std::string::npos) << mode;
+        EXPECT_EQ(Run("kx::netlist"), netlist) << mode;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << mode;
+    }
 }
 
 } // namespace
