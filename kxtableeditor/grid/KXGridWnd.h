@@ -250,6 +250,8 @@ public:
     // A retype of the cell's own text (in any letter case) is no edit: the result says nothing changed
     // (KXTABLE-267), without a message to the user, who sees the cell as it was.
     void RecordUnchangedCellEdit();
+    // True when an empty text typed into a cell that shows none still takes something off.
+    virtual bool EmptyTextChanges(ROWCOL /*row*/, ROWCOL /*col*/) { return false; }
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     // Rows above this one are header rows; GX_INVALID when the grid has none.

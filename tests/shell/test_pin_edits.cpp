@@ -43,6 +43,25 @@ TEST_F(PinEdits, PhysicalModelEditsJournalThePhysicalPart) {
     EXPECT_FALSE(Contains(journal, "Clp().Select(\"RN1A\")")) << journal;
 }
 
+// After one bit of DQ is cleared its whole-pin row shows no single net; an empty text typed there
+// still takes off the bits the row stands for, as one undoable edit. Typed again, it changes nothing.
+TEST_F(PinEdits, AnEmptyTextOnAWholePinRowOfSeveralNetsTakesTheBitsOff) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; expandPins pin on"));
+    const std::string whole = Run("kxcell {DQ<15..0>} Signal"), bit15 = Run("kxcell {DQ<15>} Signal");
+    ASSERT_EQ(Run("kx::edit ccp " + bit15 + " {}"), "1");
+    const std::string cleared = Run("kx::netlist");
+    ASSERT_FALSE(Contains(cleared, "U1 DQ<15> "));
+    ASSERT_TRUE(Contains(cleared, "U1 DQ<14> "));
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::edit ccp " + whole + " {}"), "1");
+    EXPECT_FALSE(Contains(Run("kx::netlist"), "U1 DQ<"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("kx::edit ccp " + whole + " {}"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::netlist"), cleared);
+}
+
 // The board with U1's RST_N of no known pin type, as a design file may give it.
 class UntypedPin : public KXShellFixture {
 protected:
