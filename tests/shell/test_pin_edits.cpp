@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,6 +42,21 @@ TEST_F(PinEdits, PhysicalModelEditsJournalThePhysicalPart) {
     EXPECT_TRUE(Contains(journal, "' --- Remove Model ---")) << journal;
     EXPECT_TRUE(Contains(journal, "Clp().Select(\"RN1\")")) << journal;
     EXPECT_FALSE(Contains(journal, "Clp().Select(\"RN1A\")")) << journal;
+}
+
+// A model typed into the physical part grid is one the part offers (RES_MODEL, RES_FAST), as the model
+// dialog's is: another is refused and changes nothing; an offered one in other letters takes its spelling.
+TEST_F(PinEdits, ATypedModelIsHeldToTheModelsThePartOffers) {
+    ASSERT_TRUE(OpenBoard(4, "kx::show clp RN1"));
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    EXPECT_EQ(Run("kx::edit ccp 6 6 BOGUS"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_NE(Run("kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL").rfind("error: no property", 0), std::string::npos);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Run("kx::edit ccp 6 6 res_fast"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL"), "RES_FAST");
+    EXPECT_NE(RowShowing("1 | A | Inout | RST_IN | RES_FAST"), "");
 }
 
 // After one bit of DQ is cleared its whole-pin row shows no single net; an empty text typed there
