@@ -59,6 +59,24 @@ TEST_F(PinEdits, ATypedModelIsHeldToTheModelsThePartOffers) {
     EXPECT_NE(RowShowing("1 | A | Inout | RST_IN | RES_FAST"), "");
 }
 
+// Customize Columns while a grid shows several nets keeps the column that says which net a row is on
+// (Signal Name and Physical Name in a signal grid, Phys Net Name in a physical net grid).
+TEST_F(PinEdits, CustomizeColumnsKeepsTheNetColumnsOfAGridOfSeveralNets) {
+    const struct {
+        int mode;
+        const char* nets;
+        const char* hide;
+        std::vector<std::string> captions;
+    } grids[] = {{3, "DQ ADDR", "CELL", {"Signal Name", "Physical Name"}}, {4, "PG RESET_N", "PIN_TYPE", {"Phys Net Name"}}};
+    for (const auto& g : grids) {
+        ASSERT_TRUE(OpenBoard(g.mode, std::string("kx::show slp ") + g.nets));
+        for (const std::string& caption : g.captions) ASSERT_NE(Run("kxcell * {" + caption + "}"), "0 0") << caption;
+        Run(std::string("kx::answer dialog CKXCustomizeDialog ok hide ") + g.hide);
+        ASSERT_EQ(Run("kx::menu 35130"), "1") << g.mode;
+        for (const std::string& caption : g.captions) EXPECT_NE(Run("kxcell * {" + caption + "}"), "0 0") << caption;
+    }
+}
+
 // After one bit of DQ is cleared its whole-pin row shows no single net; an empty text typed there
 // still takes off the bits the row stands for, as one undoable edit. Typed again, it changes nothing.
 TEST_F(PinEdits, AnEmptyTextOnAWholePinRowOfSeveralNetsTakesTheBitsOff) {
