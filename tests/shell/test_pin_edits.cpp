@@ -77,6 +77,24 @@ TEST_F(PinEdits, CustomizeColumnsKeepsTheNetColumnsOfAGridOfSeveralNets) {
     }
 }
 
+// An ordinary net's name typed into a pair row is refused: no new pair on new leg nets beside it.
+// A new name still makes the pin's pair.
+TEST_F(PinEdits, AnOrdinaryNetTypedIntoAPairRowIsRefused) {
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
+    const std::string pairCell = Run("kxcell {Library defined} Signal");
+    ASSERT_NE(pairCell, "0 0");
+    const DesignMark mark = MarkDesign();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Messages();
+    EXPECT_EQ(Run("kx::edit ccp " + pairCell + " MCLK"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-461"});
+    ExpectUnchangedSince(mark);
+    EXPECT_FALSE(Contains(Run("kx::window slp"), "MCLK_P"));
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    EXPECT_NE(Run("kx::edit ccp " + pairCell + " FASTCLK"), "0");
+    EXPECT_TRUE(Contains(Run("kx::netlist"), "U1 CLK_P FASTCLK_P"));
+}
+
 // After one bit of DQ is cleared its whole-pin row shows no single net; an empty text typed there
 // still takes off the bits the row stands for, as one undoable edit. Typed again, it changes nothing.
 TEST_F(PinEdits, AnEmptyTextOnAWholePinRowOfSeveralNetsTakesTheBitsOff) {
