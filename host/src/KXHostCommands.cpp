@@ -234,8 +234,9 @@ std::string MenuItemState(CFrameWnd* frame, UINT id) {
 }
 
 bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1) {
-        r = "usage: kx::menu COMMAND_ID";
+    int number = 0;
+    if (a.size() != 1 || !CKXHostApp::ParseNumber(a[0], number) || number < 0) {
+        r = "usage: kx::menu COMMAND_ID (a menu command's number)";
         return false;
     }
     CFrameWnd* frame = app.ActiveFrame();
@@ -243,7 +244,7 @@ bool HostMenu(CKXHostApp& app, const Args& a, std::string& r) {
         r = "no design window is open";
         return false;
     }
-    UINT id = static_cast<UINT>(std::atoi(a[0].c_str()));
+    const UINT id = static_cast<UINT>(number);
     if (MenuItemState(frame, id).rfind("disabled", 0) == 0) {
         app.Core().Print("menu " + a[0] + " is disabled");
         r = "0";

@@ -43,3 +43,9 @@ bool KXTakeAssocClipEntry(CString& buffer, KXAssocClipEntry& entry) {
     buffer.TrimLeft("\r\n");
     return true;
 }
+
+bool KXCopiedAssocOfKind(CString buffer, int kind) {
+    for (KXAssocClipEntry entry; KXTakeAssocClipEntry(buffer, entry);)
+        if (entry.kind == kind && !entry.type.IsEmpty()) return true;
+    return false;
+}

@@ -23,3 +23,6 @@ struct KXAssocClipEntry {
 // Takes the entry at the front of the buffer off it (with the line breaks after it); false, and the
 // buffer as it was, when none can be read there.
 bool KXTakeAssocClipEntry(CString& buffer, KXAssocClipEntry& entry);
+// Whether the buffer holds a component of the kind at all: the copy of cells without one (empty
+// Termination cells) holds entries without a type, which a paste cannot make anything of.
+bool KXCopiedAssocOfKind(CString buffer, int kind);

@@ -41,8 +41,15 @@ void KXDecodePartPayload(const char* text, SKXPartPayload& out, CString& error) 
         SKXListNode* valueCell = ListNodeGetRest(nameCell);
         SKXListNode* unusedCell = ListNodeGetRest(valueCell);
         SKXListNode* flagCell = ListNodeGetRest(unusedCell);
-        CString pair =
-            ListNodeGetText(ListNodeGetItems(nameCell)) + "=" + ListNodeGetText(ListNodeGetItems(valueCell));
+        const CString name = ListNodeGetText(ListNodeGetItems(nameCell));
+        const CString value = ListNodeGetText(ListNodeGetItems(valueCell));
+        // The properties travel on as "NAME=VALUE" texts joined by ";": a name or value that would read as
+        // another property there is refused rather than split.
+        if (name.FindOneOf("=;") >= 0 || value.Find(';') >= 0) {
+            if (out.badProperty.IsEmpty()) out.badProperty = name;
+            continue;
+        }
+        CString pair = name + "=" + value;
         CString flag = ListNodeGetText(ListNodeGetItems(flagCell));
         if (flag.Left(1) == "1")
             out.flagged.push_back(pair);

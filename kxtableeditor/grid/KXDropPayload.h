@@ -21,6 +21,7 @@ struct SKXPartPayload {
     CString second;                 // its second item ("" when missing)
     std::vector<CString> flagged;   // "name=value" of the properties whose flag begins with "1"
     std::vector<CString> unflagged; // "name=value" of the others
+    CString badProperty;            // the first property left out: its name or value cannot be carried
 };
 // Reads what it can; `error` gets the reader's syntax error text (the parsed part is kept).
 void KXDecodePartPayload(const char* text, SKXPartPayload& out, CString& error);

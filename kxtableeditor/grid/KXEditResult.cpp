@@ -20,6 +20,13 @@ bool KXShownMark::SaidSince() const {
     return CKXErrorHandler::GetTranscript().size() > m_shown;
 }
 
+bool KXShownMark::DialogOpenedSince() const {
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    for (std::size_t i = m_answered; i < log.size(); ++i)
+        if (log[i].kind == AfxAnswerRecord::Dialog) return true;
+    return false;
+}
+
 bool KXShownMark::DialogCancelledSince() const {
     CString why;
     if (DialogRefusedSince(why)) return true;

@@ -84,10 +84,15 @@ BOOL AddInstanceTo(G* grid, const CString& lib, const CString& cell, const CStri
     }
 }
 
+// A drop that places nothing says why.
+BOOL Refuse(const char* id, const CString& what) {
+    CKXErrorHandler::MessageBoxOk(id, what);
+    return FALSE;
+}
+
 // A drop whose text names no master the way LIB.CELL:VIEW does places nothing, and says so.
 BOOL RefuseMaster(const CString& text) {
-    CKXErrorHandler::MessageBoxOk("KXPANE-251", text);
-    return FALSE;
+    return Refuse("KXPANE-251", text);
 }
 } // namespace
 
@@ -170,6 +175,8 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         SKXPartPayload part;
         CString error;
         KXDecodePartPayload(TextOf(data, f), part, error);
+        if (!error.IsEmpty()) return Refuse("KXPANE-530", error);
+        if (!part.badProperty.IsEmpty()) return Refuse("KXPANE-531", part.badProperty);
         CString lib, cell, view;
         if (!KXSplitDesignName(part.design, lib, cell, view)) return RefuseMaster(part.design);
         CStringArray first, rest;

@@ -10,6 +10,7 @@
 // makes the same component on the same pin or signal again.
 #include "matrix/KXMatrixGridWnd.h"
 
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 
@@ -171,6 +172,10 @@ BOOL CKXMatrixGridWnd::PasteTerminations(CTransaction* t, int group, KXJournalLi
     std::deque<ROWCOL> queue(selected.begin(), selected.end());
     CString buffer;
     CKXImpClipBoard::GetTerminationBuffer(buffer);
+    if (!KXCopiedAssocOfKind(buffer, kTermination)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-422");
+        return FALSE;
+    }
     GetAssocCompApi()->resetPreCommitObjects();
     bool pasted = false, problem = false, first = true, oneForAll = false;
     ROWCOL last = selected.empty() ? 0 : selected.back();
@@ -212,6 +217,10 @@ BOOL CKXMatrixGridWnd::PastePupds(CTransaction* t, KXJournalLines& journal) {
     std::vector<AssocEntry> entries;
     for (AssocEntry entry; KXTakeAssocClipEntry(group, entry);)
         if (entry.kind == kPupd && !entry.data.IsEmpty()) entries.push_back(entry);
+    if (entries.empty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-421");
+        return FALSE;
+    }
     // The first copied group goes onto every selected signal.
     bool pasted = false, problem = false;
     for (const SignalRow& signal : signals)

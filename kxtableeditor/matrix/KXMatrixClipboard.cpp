@@ -213,6 +213,7 @@ BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vec
     if (!edit) return FALSE;
     const bool own = edit.Owns();
     m_bPastingConnections = 1;
+    m_pasteRefusal = nullptr;
     bool any = false;
     std::size_t i = 0;
     // Line by line down the shown rows, field by field over the columns that take them.
@@ -228,6 +229,8 @@ BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vec
         }
     }
     m_bPastingConnections = 0;
+    if (!any && m_pasteRefusal) m_pasteRefusal();
+    m_pasteRefusal = nullptr;
     SetCurrentCell(first, col, kSelectCell);
     const BOOL done = any && edit.Commit() ? TRUE : FALSE;
     if (own && !done) PutBackDataRows(kept);

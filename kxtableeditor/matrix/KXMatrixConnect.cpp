@@ -159,18 +159,14 @@ BOOL CKXMatrixGridWnd::ConnectPinByName(ROWCOL row, int col, const CString& text
     CString base = text;
     int lsb = -1, msb = -1;
     if (CSchemaUtilities::parsePinName(text.GetString(), base, lsb, msb) && msb != lsb) {
-        if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-120");
-        return FALSE;
+        return RefuseField("KXTABLE-120", group, text);
     }
     IInstTerm* pin = instance ? instance.instance()->findInstTerm(base.GetString()) : nullptr;
     const bool bitExists = pin && (pin->isScalar() ? msb < 0 : msb >= 0 && pin->hasBit(msb));
     int netBit = -1;
     INet* net = GetCellNetBit(row, netBit);
     CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
-    if (!bitExists || !net || !tx) {
-        if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-119");
-        return FALSE;
-    }
+    if (!bitExists || !net || !tx) return RefuseField("KXTABLE-119", group, text);
     const CInstTermBit pinBit(pin, pin->isScalar() ? -1 : msb);
     const CInstTermBitContext context = instance.instTerm(pin).bitContext(pinBit.bit());
     return MovePinToRow(*tx, row, group, pinBit, CKXGenUtils::GetPinLogicalName(context), text,
@@ -194,11 +190,21 @@ BOOL CKXMatrixGridWnd::ConnectPinByNumber(ROWCOL row, int col, const CString& te
     int netBit = -1;
     INet* net = GetCellNetBit(row, netBit);
     CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
-    if (!pinBit || !net || !tx) {
-        if (!m_bPastingConnections) CKXErrorHandler::MessageBoxOk("KXTABLE-119");
+    if (!pinBit || !net || !tx) return RefuseField("KXTABLE-119", group, text);
+    return MovePinToRow(*tx, row, group, pinBit, text, PinText(pinBit.instTerm(), pinBit.bit()), text);
+}
+
+BOOL CKXMatrixGridWnd::RefuseField(const char* id, int group, const CString& text) {
+    if (!m_bPastingConnections) {
+        CKXErrorHandler::MessageBoxOk(id);
         return FALSE;
     }
-    return MovePinToRow(*tx, row, group, pinBit, text, PinText(pinBit.instTerm(), pinBit.bit()), text);
+    if (!m_pasteRefusal) {
+        const CInstanceContext instance = GroupInstance(group);
+        const CString name = instance ? CString(instance.instance()->name()) : CString();
+        m_pasteRefusal = [name, text] { CKXErrorHandler::MessageBoxOk("KXTABLE-420", name, text); };
+    }
+    return FALSE;
 }
 
 BOOL CKXMatrixGridWnd::MovePinToRow(CTransaction& tx, ROWCOL row, int group, const CInstTermBit& pinBit,

@@ -344,6 +344,8 @@ public:
     int m_bExternalTransaction = 0;
     BOOL m_bAutoComplete = TRUE;
     int m_bPastingConnections = 0;
+    // While a paste runs: the first field it could not place, shown when it placed none.
+    std::function<void()> m_pasteRefusal;
 
 private:
     // Cells.
@@ -377,6 +379,9 @@ private:
     CString EditedText(ROWCOL row, ROWCOL col, bool trimmed = true);
     std::vector<int> EditColumns(ROWCOL col);
     BOOL ConnectPinByName(ROWCOL row, int col, const CString& text);
+    // Refuses a typed or pasted field that names no pin of the group: typed, the message shows at once;
+    // pasted, the first refusal waits for the paste to show it when nothing was placed.
+    BOOL RefuseField(const char* id, int group, const CString& text);
     BOOL ConnectPinByNumber(ROWCOL row, int col, const CString& text);
     // The pin bit (by name or by number) onto the row's signal: a connected pin is asked about
     // first (what: the pin as the question names it), then what it keeps of its termination and its

@@ -176,7 +176,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args,
     const BOOL allowed = grid && GetViewMode() != 2 && GetViewMode() != 4 && grid->CanAddTermination();
     if (list.empty()) {
         if (!allowed) return RefuseTermination(grid);
+        const KXShownMark mark;
         grid->OnAddTermination();
+        // Refused before its dialog opened (the message says why): nothing was asked.
+        if (mark.SaidSince() && !mark.DialogOpenedSince()) return KXEditResult::Of(FALSE, "KXTABLE-210");
         return KXEditResult::Dialog();
     }
     TerminationParts parts;
@@ -405,7 +408,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, lon
 // assignModel / removeModel on the pin grid: the listed pins are selected, then the grid commits.
 KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool assign) {
     IKXPinGrid* pin = ActivePinGrid();
-    if (!pin) return KXEditResult::Refused("KXPANE-246");
+    if (!pin) return NoGridOfKind();
     CString model;
     CStringArray keys;
     bool first = assign;

@@ -402,7 +402,7 @@ KXEditResult CKXBottomPaneContainerView::ChangePropValue(const CString& property
             pins = TRUE;
             if (pin->ChangePropValue(property, value)) any = TRUE;
         }
-    if (!pins) return KXEditResult::Refused("KXPANE-246");
+    if (!pins) return NoGridOfKind();
     return KXEditResult::Of(any, "KXTABLE-267");
 }
 

@@ -245,12 +245,10 @@ void CKXBottomPaneContainerView::OnZoom() {
         if (grid->Kind() == active->Kind()) grid->SetZoom(dialog.GetZoom(), kZoomRedraw);
 }
 
-// Zoom acts on the active grid: none, or the keyboard in another window (the component list), leaves
-// it nothing to act on.
+// Zoom acts on the pane's active grid, also while a list has the keyboard; with no grid shown it has
+// nothing to act on.
 void CKXBottomPaneContainerView::OnUpdateZoom(CCmdUI* ui) {
-    CWnd* focus = CWnd::GetFocus();
-    const BOOL focusElsewhere = focus && focus != this && !IsChild(focus);
-    if (!GetActiveGrid() || focusElsewhere) Disable(ui);
+    if (!GetActiveGrid()) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnShowPropertyEditor() {

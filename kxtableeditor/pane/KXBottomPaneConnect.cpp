@@ -518,6 +518,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     std::vector<IKXPinGrid*> grids;
     for (IKXPinGrid* grid : ShownPinGrids())
         if (grid->Grid().HasSelectedDataRow()) grids.push_back(grid);
+    if (ShownPinGrids().empty()) return NoGridOfKind().AnswerBool(mark);
     if (grids.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-230", ruleText.GetString());
         return FALSE;
@@ -583,7 +584,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
         }
     if (keys.GetSize() > 0) SelectKeysOnly(keys);
     // Done when a grid renamed; the dialog of the multiple-value edit answers 2.
-    KXEditResult result = KXEditResult::Refused("KXPANE-246");
+    KXEditResult result = NoGridOfKind();
     for (CKXGridWnd* grid : m_shownGrids)
         if (IKXPinGrid* pin = PinGridOf(grid)) {
             const int r = pin->RenameSignal(&names, flag, keys.GetSize() == names.GetSize() ? &keys : nullptr);

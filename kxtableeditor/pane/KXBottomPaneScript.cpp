@@ -425,9 +425,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDumpGrid(CTclArgsList* args, long)
     CKXGridWnd* active = GetViewMode() != eOpenModePhysical ? GetActiveGrid() : nullptr;
     auto* pin = PinGridOf(active);
     auto* signal = dynamic_cast<CKXSignalDetailsGridWnd*>(active);
-    if (!pin && !signal) {
-        return KXEditResult::Refused("KXPANE-246");
-    }
+    if (!pin && !signal) return NoGridOfKind();
     if (!(pin ? pin->DumpGrid(file) : signal->DumpSCP(file))) {
         return KXEditResult::Refused("KXPANE-249", file);
     }
@@ -575,7 +573,7 @@ BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CStr
     }
     auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr;
     if (!pin) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-246");
+        NoGridOfKind().Answer(KXShownMark()); // shows why
         return FALSE;
     }
     // The other shown grids follow the selection; the active grid must hold a keyed row, or

@@ -523,11 +523,16 @@ CString HeaderCellText(CKXGridWnd* grid, ROWCOL col, const CString& value) {
 
 } // namespace
 
-// A cell that shows a picture rather than text (a pull-up/pull-down mark) is read by its tool tip.
+// A cell that shows a picture rather than text (a pull-up/pull-down mark), or no text, is read by its
+// tool tip; a tip of several lines (a bus cell's bits, one "BIT:NET" a line) is read as one line, its
+// lines joined by "; ", so that a row stays on one line.
 static CString ToolTipOnlyText(const CGXStyle& style) {
-    return style.GetIncludeUserAttribute(GX_IDS_UA_TOOLTIPTEXT)
-               ? style.GetUserAttributeText(GX_IDS_UA_TOOLTIPTEXT)
-               : CString();
+    if (!style.GetIncludeUserAttribute(GX_IDS_UA_TOOLTIPTEXT)) return CString();
+    CString tip = style.GetUserAttributeText(GX_IDS_UA_TOOLTIPTEXT);
+    tip.Replace("\r\n", "\n");
+    tip.Trim("\n");
+    tip.Replace("\n", "; ");
+    return tip;
 }
 
 // What the user reads in a data cell. A pull-up/pull-down mark is a picture named by its tool tip:

@@ -1297,6 +1297,7 @@ private:
                                     const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs);
     // Whether the two leg pins of a pair pin are of different pin types.
     static bool LegsDifferInType(const IDPInstTerm* term);
+    bool NoPairTakesTermination(const std::vector<ROWCOL>& pairRows);
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
     std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);

@@ -258,6 +258,20 @@ int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api,
     return added;
 }
 
+// Whether every pair row selected is a pair whose legs differ in pin type (each says so, KXTABLE-148):
+// such a selection takes no termination, and the dialog is not opened for it.
+bool CKXInstanceDetailsGridWnd::NoPairTakesTermination(const std::vector<ROWCOL>& pairRows) {
+    std::vector<IDPInstTerm*> mixed;
+    for (ROWCOL row : pairRows)
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+            if (!LegsDifferInType(term)) return false;
+            mixed.push_back(term);
+        }
+    for (IDPInstTerm* term : mixed)
+        CKXErrorHandler::MessageBoxOk("KXTABLE-148", term->name());
+    return !mixed.empty();
+}
+
 // The journal block that selects one row's pin in a column, with a comment line after it.
 CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment) {
     if (!KXJournalLines::IsRecording()) return CString();
@@ -365,6 +379,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return;
+    if (targets.empty() && NoPairTakesTermination(pairRows)) return; // said why, before the dialog asks
     CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
@@ -391,9 +406,12 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     std::vector<bool> replacing;
     for (ROWCOL r : journalRows)
         replacing.push_back(IsDiffPairRow(r) ? RowTermination(r) != nullptr : RowCarriesTermination(r));
+    const KXShownMark applying;
     const int added = ApplyTerminationToSelection(api, targets, pairRows, false);
     if (added <= 0) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-216", added < 0 ? api.GetLastError() : CString("no pin to terminate"));
+        // A pair refused for its legs has said so; the design's refusal says its own reason.
+        if (added < 0 || !applying.SaidSince())
+            CKXErrorHandler::MessageBoxOk("KXTABLE-216", added < 0 ? api.GetLastError() : CString("no pin to terminate"));
         return;
     }
     CString journal;

@@ -88,6 +88,10 @@ bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
     std::deque<ROWCOL> queue = TerminationPasteRows();
     CString buffer;
     CKXImpClipBoard::GetTerminationBuffer(buffer);
+    if (!KXCopiedAssocOfKind(buffer, kTermination)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-422");
+        return false;
+    }
     GetAssocCompAPI()->resetPreCommitObjects();
     bool pasted = false, problem = false, first = true, oneForAll = false;
     kxpingrid::ProgressScope progress("Pasting Termination(s):", static_cast<int>(queue.size()));

@@ -193,10 +193,9 @@ private:
     // The component and signal lists take what the host's browsers drop on them (once they are
     // windows): components and part descriptions become instances, signals are taken and ignored.
     void RegisterListDropTargets();
-    // The hierarchical paths of the blocks "filterBlock" names ("all", or instance paths joined
-    // by ':'); false, with the host told why, at the first name that is no block.
-    // The paths of the named blocks; false, with why (the first name that is no block), otherwise.
-    bool CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths, CString& why);
+    // The instance paths of the blocks the names give ("all", or INSTANCE:INSTANCE... down the hierarchy);
+    // refused, naming the name, when one names no block instance.
+    KXEditResult CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths);
 
     std::map<CString, TclHandler> m_TclCommandMap;
     BOOL m_bSplitterCreated = FALSE;

@@ -284,8 +284,7 @@ void CKXTableChildFrm::OnFilterBlock() {
     SendHostText(command);
 }
 
-bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths,
-                                         CString& why) {
+KXEditResult CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths) {
     for (const CString& v : names) {
         if (v.CompareNoCase("all") == 0) {
             for (const CInstanceContext& inst : m_DesignContext.instances())
@@ -297,20 +296,10 @@ bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std:
         for (;;) {
             int colon = rest.Find(':');
             CString name = colon < 0 ? rest : rest.Left(colon);
-            CInstanceContext inst = context.instance(name);
-            if (!inst) {
-                CString msg;
-                msg.Format("Invalid instance in path: %s", name.GetString());
-                why = msg;
-                return false;
-            }
+            CInstanceContext inst = name.IsEmpty() ? CInstanceContext() : context.instance(name);
+            if (!inst) return KXEditResult::Refused("KXTABLE-423", v, name);
             CDesignContext inner = inst.containedDesign();
-            if (!inner) {
-                CString msg;
-                msg.Format("Invalid hierarchical instance in path: %s", name.GetString());
-                why = msg;
-                return false;
-            }
+            if (!inner) return KXEditResult::Refused("KXTABLE-424", v, name);
             if (colon < 0) {
                 paths.push_back(inst.spath());
                 break;
@@ -319,7 +308,7 @@ bool CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std:
             rest = rest.Mid(colon + 1);
         }
     }
-    return true;
+    return KXEditResult::Done();
 }
 
 KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
@@ -355,8 +344,7 @@ KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CStr
     if (m_strFilterFile.IsEmpty() && DesignDirectory(dir))
         m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
     std::vector<CString> paths;
-    CString why;
-    if (!CollectBlockPaths(names, paths, why)) return KXEditResult::RefusedText(why);
+    if (const KXEditResult named = CollectBlockPaths(names, paths); !named.IsDone()) return named;
     if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
         ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
     for (const CString& p : paths) {

@@ -7,6 +7,7 @@
 
 #include "grid/KXAssocCompSteps.h"
 #include "grid/KXPropLists.h"
+#include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
@@ -256,6 +257,10 @@ bool CKXSignalDetailsGridWnd::PasteTerminations(CTransaction* t, std::vector<ROW
     std::vector<ROWCOL> work = SelectedRows();
     CString buffer;
     CKXImpClipBoard::GetTerminationBuffer(buffer);
+    if (!KXCopiedAssocOfKind(buffer, kTermination)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-422");
+        return false;
+    }
     CKXProgressBar progress("Pasting Termination(s):", static_cast<int>(work.size()), 50, 0, 0);
     bool pasted = false, failed = false, first = true, oneForAll = false;
     CString withoutParts; // the copied terminations that record no parts

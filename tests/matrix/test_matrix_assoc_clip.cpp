@@ -280,8 +280,33 @@ TEST_F(MatrixAssocClip, ACopyOfSignalsWithoutPullUpsPastesNothing) {
     ASSERT_EQ(Select(Row("N1"), PupdCol()), "1");
     const std::string before = Snapshot();
     EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-421"});
     EXPECT_EQ(Snapshot(), before);
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
+// A pull-up that records no parts (as a design file may hold one) is a pull-up all the same: its copy
+// pastes it onto another signal, as one undo step.
+class MatrixAssocClipBarePullUp : public MatrixAssocClip {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        MatrixAssocClip::BuildDesign(b);
+        b.pull("PU2", "Pullup", "N1");
+    }
+};
+
+TEST_F(MatrixAssocClipBarePullUp, ACopiedPullUpWithoutPartsPastesAsOneStep) {
+    ASSERT_EQ(Select(Row("N1"), PupdCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(Row("FREE"), PupdCol()), "1");
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Mark("FREE"), "Local Pullup");
+    EXPECT_EQ(Count(Snapshot(), " 2 Pullup @:FREE\n"), 1) << Snapshot();
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), before);
 }
 
 // ------------------------------------------------------------------ the journal's road

@@ -344,9 +344,9 @@ TEST_F(PaneZoom, AZoomChangesWhatIsDrawnNeverTheSavedWidths) {
     EXPECT_NE(saved.find("DIFF_PAIR|Diff Pair|3s|"), std::string::npos) << saved;
 }
 
-// A zoom outside 10..400 is refused with a message; with the keyboard in the component list Zoom has
-// no grid to act on and is off.
-TEST_F(PaneZoom, AZoomOutOfRangeIsRefusedAndZoomIsOffOutsideThePane) {
+// A zoom outside 10..400 is refused with a message; with the keyboard in the component list Zoom still
+// acts on the pane's active grid, and leaves the keyboard where it was.
+TEST_F(PaneZoom, AZoomOutOfRangeIsRefusedAndZoomActsFromOutsideThePane) {
     ASSERT_TRUE(Open());
     ASSERT_EQ(Run("kx::show clp U1"), "1");
     Run("selectWindow ccp");
@@ -358,7 +358,9 @@ TEST_F(PaneZoom, AZoomOutOfRangeIsRefusedAndZoomIsOffOutsideThePane) {
         EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-480"}) << zoom;
     }
     Run("kx::focus clp");
-    EXPECT_EQ(Run("kx::menu 35093"), "0");
+    Run("kx::answer dialog CKXZoomDialog ok zoom 150");
+    EXPECT_EQ(Run("kx::menu 35093"), "1");
+    EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 150);
     EXPECT_EQ(Run("kx::focus"), "clp");
 }
 

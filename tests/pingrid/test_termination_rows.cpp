@@ -159,4 +159,21 @@ TEST_F(MixedLegs, APairWhoseLegsDifferInTypeTakesNoTermination) {
     EXPECT_EQ(Run("kx::netlist"), netlist);
 }
 
+// The dialog's roads (the menu and the word without options) say so before the dialog asks, and say
+// nothing else: no dialog opens, and the answer is the refusal's.
+TEST_F(MixedLegs, TheDialogsRoadsRefuseAMixedPairBeforeAsking) {
+    OpenBoard();
+    SelectTermCell("CLK");
+    ASSERT_EQ(Run("deleteTermination pin"), "1");
+    const std::string netlist = Run("kx::netlist");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series value0 22"); // for a dialog that must not open
+    for (const char* road : {"kx::menu 35522", "addTermination pin"}) {
+        SelectTermCell("CLK");
+        Messages();
+        EXPECT_EQ(Run(road), "0") << road;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-148"}) << road;
+        EXPECT_EQ(Run("kx::netlist"), netlist) << road;
+    }
+}
+
 } // namespace

@@ -35,11 +35,28 @@ struct AnswerCase {
 // Refusals that answered 1, said nothing, or returned nothing at all; dialogs closed without a change.
 // The matrix view V1 showing U1, which many cases start from.
 constexpr const char* kViewOfU1 = "openMatrixView pin V1; matrixAdd pin component U1";
+// A matrix of DQ<5..0>, MCLK, RESET_N, PG and EN (row 14) against U1, U2 and PWR1, as a prefix of a set-up.
+#define kMatrixOfEn "kx::pane CreateMatrixView V1 {U1 U2 PWR1} {DQ<5..0> MCLK RESET_N PG EN}; "
 
 const AnswerCase kCases[] = {
     {"AddConnectionWithoutPinNumber", 1, "kx::show slp MCLK", "addConnection pin J1", "0", "KXTABLE-160"},
     {"SortWithThreeColumns", 1, kShowU1, "sort pin a b c", "0", "KXPANE-231"},
     {"MatrixAddOfNoKind", 1, kShowU1, "matrixAdd pin foo J1", "0", "KXPANE-404"},
+    // A naming rule or a rename on a grid without pins of a component says that the grid is of another kind.
+    {"AttachRuleOnASignalGrid", 3, "kx::show slp MCLK", "kx::pane AttachSignal autoname", "0", "KXPANE-496"},
+    {"RenameConnectionOnASignalGrid", 3, "kx::show slp MCLK", "renameConnection pin {U1 MCLK B14 NEWM}", "0",
+     "KXPANE-496"},
+    // A paste that places nothing names what it could not place, in every grid kind.
+    {"MatrixPasteOfAFieldThatNamesNoPinOfTheGroup", 3, kMatrixOfEn "kx::select ccp 14 1; kx::key ccp Ctrl+C; "
+     "kx::select ccp 14 4", "paste pin", "0", "KXTABLE-420"},
+    {"MatrixPasteOfAnEmptyPullUpCell", 3, kMatrixOfEn "kx::select ccp 5 3; kx::key ccp Ctrl+C; kx::select ccp 6 3",
+     "paste pin", "0", "KXTABLE-421"},
+    {"MatrixPasteOfAnEmptyTerminationCell", 3, kMatrixOfEn "kx::select ccp 5 7; kx::key ccp Ctrl+C; "
+     "kx::select ccp 6 7", "paste pin", "0", "KXTABLE-422"},
+    {"PinGridPasteOfAnEmptyTerminationCell", 3, "kx::show clp U1; kx::select ccp 41 8; kx::key ccp Ctrl+C; "
+     "kx::select ccp 40 8", "paste pin", "0", "KXTABLE-422"},
+    {"SignalGridPasteOfAnEmptyTerminationCell", 3, "kx::show slp MCLK; kx::select ccp 6 11; kx::key ccp Ctrl+C",
+     "paste pin", "0", "KXTABLE-422"},
     {"ExportWithoutSubTool", 1, "", "exportInterface -inst U1", "0", "KXPANE-227"},
     {"FilterBlockInLogicalView", 1, "", "filterBlock -include all", "0", "KXPANE-178"},
     {"SaveDesignWithOperand", 1, "", "saveDesign now", "0", "KXTABLE-170"},

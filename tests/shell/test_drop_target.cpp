@@ -171,6 +171,24 @@ TEST_F(ListDrops, ThePartDropReplaysFromTheJournal) {
     EXPECT_EQ(Property("R5", "TOL"), "5%");
 }
 
+// A property of a dropped part that its list of "NAME=VALUE" texts cannot carry (a name with "=", a value
+// with ";"), and a description that cannot be read, place nothing and say why; a "#" is an ordinary character.
+TEST_F(ListDrops, APartDescriptionThatCannotTravelIsRefusedByName) {
+    ASSERT_TRUE(Open());
+    Messages();
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.res:sym" "R7") ("VA=L" "1" x "1"))})"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-531"}));
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.res:sym" "R7") ("VALUE" "1;2" x "1"))})"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-531"}));
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.res:sym" "R7") ("VALUE" "1" x "1")})"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-530"}));
+    EXPECT_FALSE(HasInstance("R7"));
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.res:sym" "R7") ("VALUE" "10k # 1%" x "1"))})"), "1");
+    EXPECT_EQ(Property("R7", "VALUE"), "10k # 1%");
+}
+
 TEST_F(ListDrops, PropertiesThatAreNoNameValueTextsAreRefused) {
     ASSERT_TRUE(Open());
     CKXInstancePaneContainerView* clp = Clp();

@@ -69,24 +69,28 @@ TEST_F(FirstSession, ACommandNothingHandlesAnswersZeroAndTakesNoAnswer) {
     Run("kx::answer dialog CKXZoomDialog ok zoom 200");
     for (const char* id : {"35001", "99999", "0"})
         EXPECT_EQ(Run(std::string("kx::menu ") + id), "0") << id;
+    // A word that is no number names no command: a usage error, not a disabled command.
+    for (const char* word : {"undo", "-1", "12x"})
+        EXPECT_EQ(Run(std::string("kx::menu ") + word).rfind("error: usage: kx::menu", 0), 0u) << word;
     EXPECT_EQ(Run("kx::menu 35093"), "1");
     EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 200);
 }
 
 // The pane's commands reach its active grid while a list has the keyboard, as the frame routes them:
-// Zoom is off there (it acts on the grid with the keyboard) and works once the grid is clicked.
-TEST_F(FirstSession, ZoomFromTheMenuFollowsTheKeyboard) {
-    ASSERT_TRUE(OpenBoard(1, kShowU1));
-    ASSERT_EQ(Run("kx::focus"), "clp");
+// Zoom right after a show acts on the grid shown, as Undo and Delete do; with no grid shown it is off.
+TEST_F(FirstSession, ZoomFromTheMenuActsOnThePanesGridWhileAListHasTheKeyboard) {
+    ASSERT_TRUE(OpenBoard(1));
     EXPECT_EQ(Run("kx::menustate 35093"), "disabled");
-    Run("kx::answer dialog CKXZoomDialog ok zoom 200");
     EXPECT_EQ(Run("kx::menu 35093"), "0");
-    ASSERT_EQ(Run("kx::focus ccp 1"), "1");
+    ASSERT_EQ(Run(kShowU1), "1");
+    ASSERT_EQ(Run("kx::focus"), "clp");
     EXPECT_EQ(Run("kx::menustate 35093"), "enabled");
     const std::string widths = Run("kx::widths ccp");
+    Run("kx::answer dialog CKXZoomDialog ok zoom 200");
     EXPECT_EQ(Run("kx::menu 35093"), "1");
     EXPECT_EQ(Ccp()->GetActiveGrid()->GetZoom(), 200);
     EXPECT_NE(Run("kx::widths ccp"), widths);
+    EXPECT_EQ(Run("kx::focus"), "clp");
 }
 
 // After Remove Matrix View from the list, the menu's Undo brings the view back as the word does.
@@ -194,6 +198,21 @@ TEST(HostHeap, AFreshHostBacksItsHeapWithHugePages) {
                              "}\n";
     const std::string text = HostOutput("--quiet " + script);
     EXPECT_NE(text.find("heap: huge pages"), std::string::npos) << text;
+}
+
+// kx::window ccp gives one line a row: a bus cell that shows no text (DQ's bits on differing signals once one
+// bit is cleared) is read by its tool tip, its lines joined.
+TEST_F(FirstSession, TheWindowReportKeepsEachRowOnOneLine) {
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    ASSERT_EQ(Run("kx::edit ccp 24 7 {}"), "1");
+    const std::string window = Run("kx::window ccp");
+    std::istringstream lines(window);
+    std::string line;
+    std::getline(lines, line); // the title
+    while (std::getline(lines, line))
+        EXPECT_TRUE(line.rfind("  ", 0) == 0) << "a line that is no row: " << line;
+    EXPECT_NE(window.find("DQ<14>:DQ<14>; DQ<13>:DQ<13>"), std::string::npos) << window;
 }
 
 } // namespace

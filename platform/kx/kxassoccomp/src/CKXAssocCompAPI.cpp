@@ -1015,14 +1015,14 @@ namespace {
 
 class AssocClipCodec : public IKXClipAssocCodec {
 public:
-    bool Describe(const CDesignContext&, int, IDTInstance* instance, int, CString& typeText,
+    bool Describe(const CDesignContext&, int, IDTInstance* instance, int kind, CString& typeText,
                   CString& nameText, CString& dataText) override {
         if (!instance || !instance->isAlive()) return false;
         Settings s = readSettings(instance);
         typeText = CString(s.type);
-        if (s.slots.empty()) {
-            // A component that records no parts describes none: a paste of it makes nothing, and says
-            // so by the component's name.
+        if (s.slots.empty() && kind == CKXAssocCompAPI::TERMINATION) {
+            // A termination that records no parts describes none: a paste of it makes nothing, and says
+            // so by the component's name. A pull-up or pull-down is one by its type alone, parts or not.
             nameText = CString(instance->name());
             dataText.Empty();
             return true;
