@@ -482,7 +482,8 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
     }
     CString shown;
     control->GetCurrentText(shown);
-    if (a[3].empty() && shown.IsEmpty() && !SelectsOtherRows(t.grid, row)) {
+    if (a[3].empty() && shown.IsEmpty() && !SelectsOtherRows(t.grid, row) &&
+        !t.grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditEmptyChanges, 0)) {
         // Nothing typed into nothing: no edit to make.
         app.Core().Print("edit refused: cell " + cell + ": nothing changed");
         PressKey(t.grid, VK_ESCAPE);

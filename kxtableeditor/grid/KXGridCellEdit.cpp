@@ -16,6 +16,7 @@ void CKXGridWnd::RecordUnchangedCellEdit() {
 BOOL CKXGridWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message != MSG_GRID_CELL_EDIT_RESULT) return CGXGridWnd::OnWndMsg(message, wParam, lParam, pResult);
     LRESULT answer = 1;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (wParam == kCellEditForget) {
         m_cellEdit.reset();
     } else if (wParam == kCellEditWhyNot) {
@@ -24,6 +25,8 @@ BOOL CKXGridWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
             answer = why.Answer(KXShownMark());
             if (auto* id = reinterpret_cast<CString*>(lParam)) *id = why.MessageId();
         }
+    } else if (wParam == kCellEditEmptyChanges) {
+        answer = GetCurrentCell(row, col) && EmptyTextChanges(row, col) ? 1 : 0;
     } else if (m_cellEdit && m_cellEdit->IsRefusal()) {
         answer = 0;
         if (auto* id = reinterpret_cast<CString*>(lParam)) *id = m_cellEdit->MessageId();

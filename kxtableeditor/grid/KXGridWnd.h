@@ -274,6 +274,8 @@ public:
     // Why the current cell takes no typing, when the grid can say (a refusal with its message); done
     // when it has no reason to give.
     virtual KXEditResult WhyCurrentCellTakesNoTyping() { return KXEditResult::Done(); }
+    // True when an empty text typed into a cell that shows none still takes something off.
+    virtual bool EmptyTextChanges(ROWCOL /*row*/, ROWCOL /*col*/) { return false; }
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
     // Rows above this one are header rows; GX_INVALID when the grid has none.

@@ -57,11 +57,8 @@ void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
         return;
     } else if (c == Layout().m_nPupdCol) {
         int bit = -1;
-        if (INet* net = GetCellNetBit(row, bit)) {
-            CKXAssocCompAPI& api = *GetAssocCompApi();
-            api.setNetBit(CNetBit(net, bit));
-            std::vector<IDTInstance*> pupds;
-            api.getMultipleAssociatedInstance(kPupd, pupds);
+        std::vector<IDTInstance*> pupds;
+        if (RowPupds(row, bit, pupds)) {
             // A signal without any still makes its (empty) group: the copied rows stay one group each.
             CKXImpClipBoard::StartPupdGroup();
             if (pupds.empty()) CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, nullptr, kPupd);
@@ -72,6 +69,26 @@ void CKXMatrixGridWnd::CopyCellObject(ROWCOL row, ROWCOL col) {
     }
     // Every other cell, and a pull-up cell of a row without a signal, keeps its field as text.
     CKXImpClipBoard::CopyTextAsObject(CellText(row, c));
+}
+
+bool CKXMatrixGridWnd::RowPupds(ROWCOL row, int& bit, std::vector<IDTInstance*>& pupds) {
+    INet* net = GetCellNetBit(row, bit);
+    if (!net) return false;
+    CKXAssocCompAPI& api = *GetAssocCompApi();
+    api.setNetBit(CNetBit(net, bit));
+    api.getMultipleAssociatedInstance(kPupd, pupds);
+    return true;
+}
+
+// The table text of a cell: a Pull Up/Down cell names the signal's pull-up/pull-down components
+// (one field, comma-separated; empty without any), not the mark the cell keeps for its tool tip.
+CString CKXMatrixGridWnd::CopiedCellText(ROWCOL row, ROWCOL col) {
+    int bit = -1;
+    std::vector<IDTInstance*> pupds;
+    if (static_cast<int>(col) != Layout().m_nPupdCol || !RowPupds(row, bit, pupds)) return GetValueRowCol(row, col);
+    CString names;
+    for (IDTInstance* pupd : pupds) names += (names.IsEmpty() ? "" : ",") + CString(pupd->name());
+    return names;
 }
 
 // ------------------------------------------------------------------ paste, the targets

@@ -87,7 +87,7 @@ CString CKXMatrixGridWnd::CopyText() {
     VisitCopiedCells(
         [&](ROWCOL r, ROWCOL c) {
             if (!std::exchange(first, false)) line += "\t";
-            line += GetValueRowCol(r, c);
+            line += CopiedCellText(r, c);
         },
         [&](ROWCOL) {
             text += line + "\r\n";

@@ -351,7 +351,7 @@ BOOL CKXMatrixGridWnd::CanDelete() {
         int bit = -1;
         return GetCellInstTermBit(row, static_cast<int>(col), bit) != nullptr;
     }
-    if (IsCurrentCellTerminationCol()) return HasTermination();
+    if (IsCurrentCellTerminationCol()) return CurrentPinHasTermination(); // over several rows too
     return static_cast<int>(col) == Layout().m_nPupdCol && !CellText(row, static_cast<int>(col)).IsEmpty();
 }
 

@@ -144,6 +144,7 @@ public:
     bool GetCellPinIds(ROWCOL row, int col, int& pinId, int& bit);
     CInstanceContext GroupInstance(int group) const;
     BOOL IsCurrentCellTerminationCol();
+    BOOL CurrentPinHasTermination();
     BOOL CanCopy() override;
     CString CellText(ROWCOL row, int col) { return GetValueRowCol(row, static_cast<ROWCOL>(col)); }
     void SetupFrozenHeader();
@@ -445,6 +446,9 @@ private:
     // Associated components through the clipboard.
     void VisitCopiedCells(const std::function<void(ROWCOL, ROWCOL)>& cell, const std::function<void(ROWCOL)>& rowEnd);
     void CopyCellObject(ROWCOL row, ROWCOL col);
+    // The pull-ups/pull-downs on the signal of a row; false for a row without a signal.
+    bool RowPupds(ROWCOL row, int& bit, std::vector<IDTInstance*>& pupds);
+    CString CopiedCellText(ROWCOL row, ROWCOL col);
     std::vector<ROWCOL> TerminationPasteRows(int group);
     BOOL PasteTerminations(CTransaction* t, int group, KXJournalLines& journal);
     bool NextTerminationTarget(ROWCOL firstSelected, ROWCOL& row, int& group);

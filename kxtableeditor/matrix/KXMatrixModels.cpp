@@ -206,7 +206,13 @@ BOOL CKXMatrixGridWnd::CommitModels(const std::vector<PinCell>& cells, const CSt
 
 // ------------------------------------------------------------------ terminations
 
+// Edit Termination edits the termination of one pin: with several rows selected the command adds
+// (and refuses a pin that has one), so it is no edit then.
 BOOL CKXMatrixGridWnd::HasTermination() {
+    return SelectedDataRows().size() == 1 && CurrentPinHasTermination();
+}
+
+BOOL CKXMatrixGridWnd::CurrentPinHasTermination() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     int bit = -1;
     if (!IsCurrentCellTerminationCol() || !GetCurrentCell(row, col)) return FALSE;

@@ -310,19 +310,28 @@ BOOL CKXBottomPaneContainerView::SelectPinCellInActiveGrid(const char* columnKey
     return TRUE;
 }
 
+// A signal grid names the row by its instance and pin number, as SelectInstanceCol does.
+BOOL CKXBottomPaneContainerView::SelectSignalGridPinCell(CKXSignalDetailsGridWnd& grid, const char* columnKey,
+                                                         LPCTSTR instanceArg, const VARIANT& row) {
+    const KXShownMark mark;
+    const CString instance = instanceArg ? instanceArg : "";
+    if (grid.SelectPinCell(columnKey, instance, RowArgument(row))) return TRUE;
+    grid.ClearSelection();
+    return KXEditResult::Refused("KXPANE-247", instance + "." + RowArgument(row)).AnswerBool(mark);
+}
+
 BOOL CKXBottomPaneContainerView::SelectPinNameCol(LPCTSTR pin, const VARIANT& row) {
+    if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid()) {
+        if (!SelectSignalGridPinCell(*grid, "pinname", pin, row)) return FALSE;
+        grid->CrossSelectInHost();
+        return TRUE;
+    }
     return SelectPinCellInActiveGrid("pinname", pin, row);
 }
 
 BOOL CKXBottomPaneContainerView::SelectTerminationCol(LPCTSTR pin, const VARIANT& row) {
-    // A signal grid names the row by its instance and pin number, as SelectInstanceCol does.
-    if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid()) {
-        const KXShownMark mark;
-        const CString instance = pin ? pin : "";
-        if (grid->SelectPinCell("Termination", instance, RowArgument(row))) return TRUE;
-        grid->ClearSelection();
-        return KXEditResult::Refused("KXPANE-247", instance + "." + RowArgument(row)).AnswerBool(mark);
-    }
+    if (CKXSignalDetailsGridWnd* grid = ActiveSignalGrid())
+        return SelectSignalGridPinCell(*grid, "Termination", pin, row);
     return SelectPinCellInActiveGrid("Termination", pin, row);
 }
 

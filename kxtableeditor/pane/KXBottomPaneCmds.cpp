@@ -230,6 +230,12 @@ void CKXBottomPaneContainerView::OnDeleteConnections() {
         if (signal->CanDelete()) signal->DeleteSelection();
         return;
     }
+    // The Delete key reaches here without the menu's enable test: a matrix cell with nothing to delete
+    // sends no delete word and leaves the grid as the user arranged it.
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid(); matrix && !matrix->CanDelete()) {
+        KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-346"));
+        return;
+    }
     const KXShownMark mark;
     KXMenuAnswer::Report(DeleteSelected(), mark);
 }

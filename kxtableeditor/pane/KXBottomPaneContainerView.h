@@ -823,6 +823,8 @@ private:
     BOOL AnswerHostWord(const char* word, const CString& operands);
     BOOL AnyRowSelected() const;
     BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
+    BOOL SelectSignalGridPinCell(CKXSignalDetailsGridWnd& grid, const char* columnKey, LPCTSTR instance,
+                                 const VARIANT& row);
     BOOL RefuseAutomation() const;
     IKXPinGrid* ActivePinGrid() const;
     // The refusal of a command the active grid's kind does not take (KXPANE-496), or of no grid (KXPANE-246).

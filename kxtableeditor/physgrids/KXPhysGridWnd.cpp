@@ -2,6 +2,7 @@
 #include "physgrids/KXPhysGridWnd.h"
 #include "grid/KXScriptWords.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -147,26 +148,51 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
         control->GetCurrentText(text);
     else
         text = GetValueRowCol(row, col);
-    if (text.CompareNoCase(GetValueRowCol(row, col)) == 0) {
-        // The same model again, in any letter case, is no edit: the cell keeps what the design holds.
+    const CString typed = text;
+    const auto showStored = [&] {
         if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
             control->SetCurrentText(GetValueRowCol(row, col));
             control->SetModify(FALSE);
         }
+    };
+    if (text.CompareNoCase(GetValueRowCol(row, col)) == 0) {
+        // The same model again, in any letter case, is no edit: the cell keeps what the design holds.
+        showStored();
         RecordUnchangedCellEdit();
         m_bStoringModelEdit = true;
         return TRUE;
     }
-    if (!CommitModelOnRows({row}, text)) {
-        // A refused text gives the cell back what the design holds.
-        if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
-            control->SetCurrentText(GetValueRowCol(row, col));
-            control->SetModify(FALSE);
-        }
+    // A typed model is held to the models the part offers for the pin, as the model dialog is, and
+    // takes the offered spelling.
+    if (!text.IsEmpty() && (text = OfferedModel(row, col, text)).IsEmpty()) {
+        RecordCellEdit(KXEditResult::Refused("KXTABLE-381", "model \"" + typed + "\" is not among the models offered"));
+        showStored();
         return FALSE;
     }
+    if (!CommitModelOnRows({row}, text)) {
+        // A refused text gives the cell back what the design holds.
+        showStored();
+        return FALSE;
+    }
+    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) control->SetCurrentText(text);
     m_bStoringModelEdit = true;
     return TRUE;
+}
+
+// The models a model cell offers are its choice list (the part's models for the pin): the one of
+// them a text names in any letter case, empty when none.
+CString CKXPhysGridWnd::OfferedModel(ROWCOL row, ROWCOL col, const CString& model) {
+    CGXStyle style;
+    GetStyleRowCol(row, col, style);
+    const CString choices = style.GetChoiceList();
+    for (int start = 0; start < choices.GetLength();) {
+        int end = choices.Find('\n', start);
+        if (end < 0) end = choices.GetLength();
+        const CString choice = choices.Mid(start, end - start);
+        if (choice.CompareNoCase(model) == 0) return choice;
+        start = end + 1;
+    }
+    return CString();
 }
 
 CString CKXPhysGridWnd::JournalRowSelection(ROWCOL row, const char* select) {

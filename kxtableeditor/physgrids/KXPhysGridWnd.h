@@ -253,6 +253,7 @@ public:
     // A text typed into a model cell: assigned to the row's pins (removed when empty) in one edit.
     // The store of the cell's text that follows is then no undo step of its own.
     BOOL ValidateModelCell(ROWCOL row, ROWCOL col);
+    CString OfferedModel(ROWCOL row, ROWCOL col, const CString& model);
     // Writes the model on the rows' pins in one edit (an empty model removes it); FALSE when nothing
     // changed or the commit failed.
     virtual BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) = 0;

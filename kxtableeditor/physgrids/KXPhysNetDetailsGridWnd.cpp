@@ -211,6 +211,7 @@ void CKXPhysNetDetailsGridWnd::InitBlankRowStyle(ROWCOL row) {
 }
 
 LRESULT CKXPhysNetDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
+    if (Columns().IsLayoutOfKind(lParam)) ShowNetColumnAsShownNets();
     return ApplyColumnLayout(wParam, lParam);
 }
 
@@ -290,10 +291,15 @@ void CKXPhysNetDetailsGridWnd::FinishLoad() {
     ResizeRowHeaderColumn();
 }
 
+// The Phys Net Name column says which net a row is on: shown while the grid shows several nets,
+// whatever the customisation keeps for a grid of one.
+void CKXPhysNetDetailsGridWnd::ShowNetColumnAsShownNets() {
+    if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName)) info->m_bShown = m_bMultipleNets ? 1 : 0;
+}
+
 int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CString excludedSpaths) {
     if (!net) return 0;
-    if (CKXColumnInfoClass* info = Columns().Find(m_nColPhysNetName))
-        info->m_bShown = m_bMultipleNets ? 1 : 0;
+    ShowNetColumnAsShownNets();
     m_strExcludedSpaths = excludedSpaths;
     CWaitCursor wait;
     WriteScope scope(*this);

@@ -46,6 +46,7 @@ public:
         m_nColCount = ColumnCount();
     }
     static CKXPhysNetDetailsGridWnd* m_pActiveGrid;
+    void ShowNetColumnAsShownNets();
 
     using CKXGridWnd::InitializeGrid;
     void InitializeGrid(IKXGridSite* site, CDesignContext design);

@@ -99,12 +99,9 @@ CString CKXPhysPartDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
     if (row == 0)
         for (ROWCOL r = kPartFirstRow; r <= GetRowCount() && !row; ++r)
             if (GetRowPins(r)) row = r;
-    // The component list of the physical view names the logical instances of a part (RN1A, RN1B
-    // of package RN1): the row's first pin names the one a replay double-clicks.
-    CString listName = row ? GetValueRowCol(row, C(s_nPhysPartCol)) : m_strRefDes;
-    CInstTermBitContext bit;
-    if (row && GetInstTermOfRow(row, &bit))
-        if (const CInstanceContext inst = bit.instance(); inst.instance()) listName = inst.name();
+    // The component list of the physical view names the physical parts (RN1, not its sections RN1A
+    // and RN1B): the row's part is the one a replay selects.
+    const CString listName = row ? GetValueRowCol(row, C(s_nPhysPartCol)) : m_strRefDes;
     return "\ncall " + JournalHandle() + ".Clp().Select(" + Vbs(listName) + ")";
 }
 

@@ -281,6 +281,13 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     }
     CWaitCursor wait;
     if (anyPair && !anyOther) {
+        // A pair pin takes a pair: the name of an ordinary net of the design is no pair's name, and
+        // would make a new pair on new leg nets beside that net.
+        IDesign* design = m_designContext.design();
+        if (!dpName && design && design->findNet(sig.netName.GetString()) && !design->findDPNet(sig.netName.GetString())) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-461", sig.netName);
+            return 0;
+        }
         CDWordArray rows = RowArray(selected);
         const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
         const CString journal = std::exchange(m_leadJournal, CString()) + std::exchange(m_pendingJournal, CString());

@@ -1369,6 +1369,9 @@ private:
     BOOL ApplySignalThroughPane(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
     BOOL ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
     BOOL DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
+    // A pin row whose Signal cell shows no text while some of its bits are connected (each bit to
+    // another net, or some bits cleared): an empty text takes those connections off.
+    bool EmptyTextChanges(ROWCOL row, ROWCOL col) override;
     BOOL TypeIntoSignalCell(ROWCOL row, const CString& name);
     // The text of the net the pin's bits are on in the design (one net), else the shown text.
     CString PinNetText(IInstTerm* pin, int msb, int lsb, const CString& shown);

@@ -138,6 +138,12 @@ int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, con
         IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
         if (!pin || targets.size() < 2) continue;
         const CString type = CKXGenUtils::GetPinType(pin);
+        if (type.IsEmpty()) {
+            // A pin of no known kind cannot be told to take the others' termination.
+            const bool inParent = Site() && Site()->OpenMode() == eOpenModeInParent;
+            CKXErrorHandler::MessageBoxOk(inParent ? "KXTABLE-200" : "KXTABLE-142");
+            return 0;
+        }
         input = input || type.CompareNoCase("Input") == 0;
         output = output || type.CompareNoCase("Output") == 0;
         if (input && output) {

@@ -16,6 +16,7 @@
 #include "kxcommon/TclArgs.h"
 #include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <utility>
 
 using kxpingrid::Col;
@@ -85,8 +86,23 @@ BOOL CKXInstanceDetailsGridWnd::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
             return ApplySignalThroughPane(control, nRow, nCol, text);
         return ConnectTypedSignal(control, nRow, nCol, text);
     }
-    if (old.IsEmpty()) return KeepStoredValue(control, nRow, nCol);
+    if (old.IsEmpty() && !EmptyTextChanges(nRow, nCol)) return KeepStoredValue(control, nRow, nCol);
     return DisconnectTypedRow(control, nRow, nCol);
+}
+
+bool CKXInstanceDetailsGridWnd::EmptyTextChanges(ROWCOL row, ROWCOL col) {
+    if (row < PIN_FIRST_ROW || row > GetRowCount() || col != Col(m_nColSignal) || IsDiffPairRow(row) ||
+        !GetValueRowCol(row, col).IsEmpty())
+        return false;
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    if (!pin) return false;
+    const int low = std::min(msb, lsb), high = std::max(msb, lsb);
+    for (const CConn& conn : pin->beginConn())
+        if (std::min(conn.instTermMsb(), conn.instTermLsb()) <= high &&
+            std::max(conn.instTermMsb(), conn.instTermLsb()) >= low)
+            return true;
+    return false;
 }
 
 // Refused: the edit is thrown away (the cell's control shows the stored value again) and the caret

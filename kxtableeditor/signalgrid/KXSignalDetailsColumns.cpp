@@ -270,8 +270,16 @@ void CKXSignalDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     CKXGridWnd::OnLButtonDblClk(nFlags, point);
 }
 
+// The Signal Name and Physical Name columns say which net a row is on: shown while the grid shows
+// several nets, whatever the customisation keeps for a grid of one.
+void CKXSignalDetailsGridWnd::ShowNetColumnsAsShownNets() {
+    for (int c : {m_nColSignalName, m_nColPhysicalName})
+        if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bShown = m_bMultipleNets ? 1 : 0;
+}
+
 LRESULT CKXSignalDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM lParam) {
     if (!Columns().IsLayoutOfKind(lParam)) return 0;
+    if (!m_bNetBitMode) ShowNetColumnsAsShownNets();
     CKXColumnModel::LayoutHooks hooks;
     hooks.styleCaption = [this](int col, const CString& caption) {
         CGXStyle title;

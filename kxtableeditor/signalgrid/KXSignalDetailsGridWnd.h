@@ -106,6 +106,7 @@ public:
     // The signal grids' column layout becomes the default customisation (bReparse: the service
     // takes it as its current list too).
     void SaveColumnCustomization(BOOL bReparse);
+    void ShowNetColumnsAsShownNets();
     // A dragged width goes to the shared model and to every signal grid.
     void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
     // A border grabbed and double-clicked without a move fits its column to the data rows.

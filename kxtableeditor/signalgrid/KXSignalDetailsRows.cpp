@@ -55,9 +55,7 @@ BOOL CKXSignalDetailsGridWnd::AddNetBitRows(CDesignContext design, CNetBitContex
 BOOL CKXSignalDetailsGridWnd::AddRows(const CDesignContext& design, INet* net, int bit) {
     const bool bitMode = m_bNetBitMode != 0;
     if (!net->isScalar()) m_bHideBitColumns = 0;
-    if (!bitMode)
-        for (int c : {m_nColSignalName, m_nColPhysicalName})
-            if (CKXColumnInfoClass* names = Columns().Find(c)) names->m_bShown = m_bMultipleNets ? 1 : 0;
+    if (!bitMode) ShowNetColumnsAsShownNets();
     GridWriteScope undoOff(*this, GridWriteScope::kUndo);
     CWaitCursor wait;
     {

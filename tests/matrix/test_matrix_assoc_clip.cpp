@@ -402,6 +402,50 @@ TEST_F(MatrixAssocDialogs, SeveralPinsOneOfThemTerminatedAreRefusedBeforeTheDial
         EXPECT_EQ(AnswerLog()[i].find("CKXTerminationDlg"), std::string::npos);
 }
 
+// Edit Termination is offered for one terminated pin only: over two terminated rows the command adds,
+// and says why it will not; Delete still takes both terminations off.
+TEST_F(MatrixAssocDialogs, EditTerminationIsOfferedForOneRowAndDeleteTakesSeveral) {
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
+    ASSERT_EQ(Copy(), "1");
+    ASSERT_EQ(Select(PinRow("N1", "T"), TermCol()), "1");
+    ASSERT_EQ(Run("paste pin"), "1");
+    EXPECT_EQ(Run("kx::menustate 35522"), "enabled \"Edit Termination\"");
+    ASSERT_EQ(Select(PinRow("N1", "S"), TermCol(), PinRow("N1", "T"), TermCol()), "1");
+    EXPECT_EQ(Run("kx::menustate 35522"), "enabled \"Add Termination\"");
+    EXPECT_EQ(Run("kx::menu 35522"), "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-114");
+    EXPECT_EQ(Run("kx::menustate 35264"), "enabled");
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(Cell(PinRow("N1", "S"), TermCol()), "");
+    EXPECT_EQ(Cell(PinRow("N1", "T"), TermCol()), "");
+}
+
+// The Delete key on a Termination cell without a termination is the disabled Delete: no delete word
+// goes to the host and the grid keeps the rows the user has.
+TEST_F(MatrixAssocDialogs, DeleteOnAnEmptyTerminationCellSendsNothing) {
+    const ROWCOL row = PinRow("N1", "T");
+    ASSERT_EQ(Select(row, TermCol()), "1");
+    EXPECT_EQ(Run("kx::menustate 35264"), "disabled");
+    Echoes();
+    const std::string before = Snapshot();
+    const ROWCOL rows = Grid()->GetRowCount();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::key ccp Delete");
+    EXPECT_EQ(Messages().back(), "KXTABLE-346");
+    EXPECT_EQ(Transcript().find("request: deleteTermination"), std::string::npos) << Transcript();
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(Grid()->GetRowCount(), rows);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+// The table text of a Pull Up/Down cell names the signal's pull-up components, or is an empty field.
+TEST_F(MatrixAssocDialogs, ACopiedPullUpCellCarriesTheComponentsNames) {
+    ASSERT_EQ(Select(Row("GND"), 1, Row("GND"), PupdCol()), "1");
+    EXPECT_EQ(std::string(Grid()->CopyText()), "GND\t\tPU1\r\n");
+    ASSERT_EQ(Select(Row("FREE"), 1, Row("FREE"), PupdCol()), "1");
+    EXPECT_EQ(std::string(Grid()->CopyText()), "FREE\t\t\r\n");
+}
+
 TEST_F(MatrixAssocDialogs, AddPullupPutsTheDialogsChoiceOnEverySelectedSignalInOneStep) {
     const std::string before = Snapshot();
     ASSERT_EQ(Select(Row("N1"), NameCol(), Row("FREE"), NameCol()), "1");

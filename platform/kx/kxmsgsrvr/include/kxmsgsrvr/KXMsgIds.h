@@ -35,11 +35,14 @@ constexpr UINT MSG_SHOW_POWER_PINS_CHANGED = 0x8343; // the host's option of the
 // it before an edit; kCellEditRead answers 1 when the edit was taken (or none was recorded) and 0 when
 // it was refused, lParam (CString*, may be null) receiving the message id that said why. kCellEditWhyNot
 // asks why the current cell takes no typing: 0 when the grid knows (it shows its message, whose id
-// lParam receives), 1 when it has no reason to give.
+// lParam receives), 1 when it has no reason to give. kCellEditEmptyChanges answers 1 when an empty text
+// typed into the current cell would change the design although the cell shows no text (a pin row whose
+// bits are on several nets).
 constexpr UINT MSG_GRID_CELL_EDIT_RESULT = 0x8344;
 constexpr WPARAM kCellEditForget = 0;
 constexpr WPARAM kCellEditRead = 1;
 constexpr WPARAM kCellEditWhyNot = 2;
+constexpr WPARAM kCellEditEmptyChanges = 3;
 
 // Messages sent straight to the host's main window (not through the server).
 constexpr UINT MSG_HOST_ASK_SAVE = 0x8342;

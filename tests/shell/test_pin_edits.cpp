@@ -1,0 +1,163 @@
+// Pin-level edits of the example board through the host: selecting a pin's cell in a signal grid,
+// the physical part grid's model journal, and the matrix's termination and pull-up cells.
+#include "KXDemoBoard.h"
+#include "KXGridCellProcs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+class PinEdits : public DemoBoard {
+protected:
+    void SetUp() override {
+        DemoBoard::SetUp();
+        if (!HasFatalFailure()) Run(kCellProc);
+    }
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(PinEdits, SelectPinNameColFindsTheSignalGridsRowByInstanceAndPinNumber) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show slp MCLK"));
+    EXPECT_EQ(Run("kx::pane SelectPinNameCol U2 30"), "1");
+    const std::string cell = Run("kx::grid ccp cell");
+    EXPECT_EQ(cell, Run("kxcell CLK {Pin Name}"));
+    // A pin number the signal has not: refused, nothing left selected.
+    EXPECT_EQ(Run("kx::pane SelectPinNameCol U2 31"), "0");
+    EXPECT_EQ(Messages().back(), "KXPANE-247");
+}
+
+TEST_F(PinEdits, PhysicalModelEditsJournalThePhysicalPart) {
+    ASSERT_TRUE(OpenBoard(4, "kx::show clp RN1"));
+    ASSERT_EQ(Run("kx::edit ccp 6 6 RES_FAST"), "1");
+    ASSERT_EQ(Run("kx::select ccp 6 6; kx::menu 35567"), "1");
+    const std::string journal = JournalText();
+    EXPECT_TRUE(Contains(journal, "' --- Remove Model ---")) << journal;
+    EXPECT_TRUE(Contains(journal, "Clp().Select(\"RN1\")")) << journal;
+    EXPECT_FALSE(Contains(journal, "Clp().Select(\"RN1A\")")) << journal;
+}
+
+// A model typed into the physical part grid is one the part offers (RES_MODEL, RES_FAST), as the model
+// dialog's is: another is refused and changes nothing; an offered one in other letters takes its spelling.
+TEST_F(PinEdits, ATypedModelIsHeldToTheModelsThePartOffers) {
+    ASSERT_TRUE(OpenBoard(4, "kx::show clp RN1"));
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    EXPECT_EQ(Run("kx::edit ccp 6 6 BOGUS"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_NE(Run("kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL").rfind("error: no property", 0), std::string::npos);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_EQ(Run("kx::edit ccp 6 6 res_fast"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PIN_SIGNAL_MODEL"), "RES_FAST");
+    EXPECT_NE(RowShowing("1 | A | Inout | RST_IN | RES_FAST"), "");
+}
+
+// Customize Columns while a grid shows several nets keeps the column that says which net a row is on
+// (Signal Name and Physical Name in a signal grid, Phys Net Name in a physical net grid).
+TEST_F(PinEdits, CustomizeColumnsKeepsTheNetColumnsOfAGridOfSeveralNets) {
+    const struct {
+        int mode;
+        const char* nets;
+        const char* hide;
+        std::vector<std::string> captions;
+    } grids[] = {{3, "DQ ADDR", "CELL", {"Signal Name", "Physical Name"}}, {4, "PG RESET_N", "PIN_TYPE", {"Phys Net Name"}}};
+    for (const auto& g : grids) {
+        ASSERT_TRUE(OpenBoard(g.mode, std::string("kx::show slp ") + g.nets));
+        for (const std::string& caption : g.captions) ASSERT_NE(Run("kxcell * {" + caption + "}"), "0 0") << caption;
+        Run(std::string("kx::answer dialog CKXCustomizeDialog ok hide ") + g.hide);
+        ASSERT_EQ(Run("kx::menu 35130"), "1") << g.mode;
+        for (const std::string& caption : g.captions) EXPECT_NE(Run("kxcell * {" + caption + "}"), "0 0") << caption;
+    }
+}
+
+// An ordinary net's name typed into a pair row is refused: no new pair on new leg nets beside it.
+// A new name still makes the pin's pair.
+TEST_F(PinEdits, AnOrdinaryNetTypedIntoAPairRowIsRefused) {
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
+    const std::string pairCell = Run("kxcell {Library defined} Signal");
+    ASSERT_NE(pairCell, "0 0");
+    const DesignMark mark = MarkDesign();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Messages();
+    EXPECT_EQ(Run("kx::edit ccp " + pairCell + " MCLK"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-461"});
+    ExpectUnchangedSince(mark);
+    EXPECT_FALSE(Contains(Run("kx::window slp"), "MCLK_P"));
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    EXPECT_NE(Run("kx::edit ccp " + pairCell + " FASTCLK"), "0");
+    EXPECT_TRUE(Contains(Run("kx::netlist"), "U1 CLK_P FASTCLK_P"));
+}
+
+// After one bit of DQ is cleared its whole-pin row shows no single net; an empty text typed there
+// still takes off the bits the row stands for, as one undoable edit. Typed again, it changes nothing.
+TEST_F(PinEdits, AnEmptyTextOnAWholePinRowOfSeveralNetsTakesTheBitsOff) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; expandPins pin on"));
+    const std::string whole = Run("kxcell {DQ<15..0>} Signal"), bit15 = Run("kxcell {DQ<15>} Signal");
+    ASSERT_EQ(Run("kx::edit ccp " + bit15 + " {}"), "1");
+    const std::string cleared = Run("kx::netlist");
+    ASSERT_FALSE(Contains(cleared, "U1 DQ<15> "));
+    ASSERT_TRUE(Contains(cleared, "U1 DQ<14> "));
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::edit ccp " + whole + " {}"), "1");
+    EXPECT_FALSE(Contains(Run("kx::netlist"), "U1 DQ<"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("kx::edit ccp " + whole + " {}"), "0");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::netlist"), cleared);
+}
+
+// The board with U1's RST_N of no known pin type, as a design file may give it.
+class UntypedPin : public KXShellFixture {
+protected:
+    void SetUp() override {
+        KXShellFixture::SetUp();
+        if (HasFatalFailure()) return;
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        const std::filesystem::path demo = m_dir / "demo";
+        std::filesystem::copy(std::filesystem::path(src ? src : ".") / "examples" / "designs", demo,
+                              std::filesystem::copy_options::recursive);
+        const std::filesystem::path board = demo / "board.sch.design";
+        std::ifstream in(board, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        in.close();
+        const std::string typed = "pin U1 RST_N -1 -1 in input\n";
+        const size_t at = text.find(typed);
+        ASSERT_NE(at, std::string::npos);
+        text.replace(at, typed.size(), "pin U1 RST_N -1 -1 in unknown\n");
+        std::ofstream(board, std::ios::binary) << text;
+        CString error;
+        ASSERT_TRUE(m_app->Server()->loadLibrary(demo.c_str(), error)) << error.GetString();
+    }
+};
+
+// Add Termination over PGOOD and the untyped RST_N is refused before its dialog, with the message of
+// the window's mode; nothing changes.
+TEST_F(UntypedPin, AddTerminationRefusesAPinOfNoKnownTypeAmongTheSelection) {
+    for (const auto& [mode, message] : {std::pair{3, "KXTABLE-200"}, std::pair{1, "KXTABLE-142"}}) {
+        ASSERT_EQ(Run("kx::open demo.board:sch " + std::to_string(mode)), "1");
+        ASSERT_EQ(Run("kx::show clp U1; kx::select ccp 41 7 42 7"), "1");
+        const std::string netlist = Run("kx::netlist");
+        const int steps = Ccp()->GetUndoStepCount();
+        Run("kx::answer dialog CKXTerminationDlg ok type Series");
+        Messages();
+        const std::size_t answered = AnswerLog().size();
+        EXPECT_EQ(Run("kx::menu 35522"), "0") << mode;
+        const std::vector<std::string> said = Messages();
+        ASSERT_FALSE(said.empty()) << mode;
+        EXPECT_EQ(said.back(), message) << mode;
+        for (std::size_t i = answered; i < AnswerLog().size(); ++i)
+            EXPECT_EQ(AnswerLog()[i].find("CKXTerminationDlg"), std::string::npos) << mode;
+        EXPECT_EQ(Run("kx::netlist"), netlist) << mode;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps) << mode;
+    }
+}
+
+} // namespace
