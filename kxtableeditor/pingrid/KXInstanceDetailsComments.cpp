@@ -335,12 +335,14 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
         changed = StorePinComment(*store, row, text) || changed;
     // Comments that say that already: no step, no journal line. A text of blanks alone deletes the
     // comments: journalled as the delete it is, since an empty EditComment() opens the dialog on replay.
-    if (changed)
-        for (INT_PTR i = 0; i < selected.GetSize(); ++i)
+    if (changed) {
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
             if (text.IsEmpty())
                 JournalComment(this, selected[i], "Delete Comment", "DeleteComment", {});
             else
                 JournalComment(this, selected[i], "Edit Comment", "EditComment", {text});
+        }
+    }
     EndCommentStep(edit, selected);
 }
 
