@@ -61,35 +61,34 @@ struct Awaiting {
     const char* cause;
 };
 const std::vector<Awaiting>& RowsAwaitingAMend() {
-    // Causes, by the branch making the mend.
+    // The causes.
     constexpr const char* readOnly =
-        "readonly (issue 64 section 1): a read-only window refuses every edit at one guard, saying KXTABLE-382 "
-        "once, and changes nothing";
-    constexpr const char* physicalGuard =
-        "readonly (issue 64 section 1): the physical view refuses logical edits at the same guard";
-    constexpr const char* storedViews =
-        "readonly (issue 66, stored matrix views in a block): a view opened in a read-only window marks the "
-        "design modified";
-    constexpr const char* sayOnce =
-        "readonly (issue 64 section 1): assignModel on a signal grid says two messages where one names the cause";
+        "a read-only window refuses every edit at one guard, saying KXTABLE-382 once, and changes nothing";
+    constexpr const char* listPanes =
+        "the edits of the component and signal lists pass no grid of the window: the read-only guard does not "
+        "see them yet";
+    constexpr const char* physicalGuard = "the physical view refuses logical edits at the same guard";
+    constexpr const char* storedViews = "a view opened in a read-only window marks the design modified";
+    constexpr const char* sayOnce = "assignModel on a signal grid says two messages where one names the cause";
     constexpr const char* fromTheWork =
-        "answers (issue 64 section 2): a menu command, key or method answers from the work it ran, never a 1 of "
-        "its own, and never refuses without a message";
-    constexpr const char* roads =
-        "answers (issue 64 section 2): the roads to one action answer alike, change alike and say the same";
+        "a menu command, key or method answers from the work it ran, never a 1 of its own, and never refuses "
+        "without a message";
+    constexpr const char* roads = "the roads to one action answer alike, change alike and say the same";
     constexpr const char* rowByRow =
-        "journals (issue 64 section 3): an edit over several selected rows or bits is one undo step in the "
-        "session and one per row or bit in the replay (view settings add blank steps)";
+        "an edit over several selected rows or bits is one undo step in the session and one per row or bit in "
+        "the replay";
     constexpr const char* stepName =
-        "journals (issue 64 section 3): a Delete replays under another step name than the session's (signal "
-        "grid: Delete Rows or Delete Termination; matrix: Add Conn)";
-    constexpr const char* swapReplay =
-        "journals (issue 64 section 3): Swap Pins over two rows of one part replays pin by pin and swaps MCLK "
-        "back";
+        "a Delete replays under another step name than the session's (signal grid: Delete Rows or Delete "
+        "Termination; matrix: Add Conn)";
+    constexpr const char* swapReplay = "Swap Pins over two rows of one part replays pin by pin and swaps MCLK back";
     static const std::vector<Awaiting> rows = {
         {"mode 2 / *", "refused in a read-only window with *, not the read-only message", readOnly},
-        {"mode 2 / *", "the design changed", readOnly},
-        {"mode 2 / *", "the document is marked modified", readOnly},
+        {"mode 2 / * / kx::call */ method", "the design changed", listPanes},
+        {"mode 2 / * / kx::call */ method", "the document is marked modified", listPanes},
+        {"mode 2 / * / kx::pane clp */ method", "the design changed", listPanes},
+        {"mode 2 / * / kx::pane clp */ method", "the document is marked modified", listPanes},
+        {"mode 2 / * / kx::pane slp */ method", "the design changed", listPanes},
+        {"mode 2 / * / kx::pane slp */ method", "the document is marked modified", listPanes},
         {"mode 2 / * / *atrixView / *", "the document is marked modified", storedViews},
         {"mode 4 / * / kx::call AddSignal / method", "*", physicalGuard},
         {"mode 4 / * / kx::call DeleteComponent / method", "*", physicalGuard},
