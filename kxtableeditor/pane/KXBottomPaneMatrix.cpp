@@ -102,6 +102,8 @@ void CKXBottomPaneContainerView::ReloadMatrixIfModified(CString) {
 }
 
 // A name the design has no view of yet stores an empty view first: one undo step, as a defined view is.
+// A read-only window only looks: the empty view it opens leaves its document unmodified (its step stays, as
+// the view edits that follow it in the window are steps).
 void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
     name.Trim();
     if (GetViewMode() == eOpenModePhysical) {
@@ -119,7 +121,7 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
             CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
             return;
         }
-        MarkModified();
+        if (IsEditable()) MarkModified();
         RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(name));
         KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
     }

@@ -218,8 +218,8 @@ template <class Grid> KXEditResult NetModelWord(Grid& grid, CTclArgsList* args, 
             return KXEditResult::Refused(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
     }
     if (!assign) return KXEditResult::Of(grid.RemoveModels(), "KXTABLE-267");
-    if (grid.AssignModelByName(model)) return KXEditResult::Done();
-    return KXEditResult::Refused("KXTABLE-184");
+    // A grid that refused says why; the fallback only where it said nothing.
+    return KXEditResult::Of(grid.AssignModelByName(model), "KXTABLE-184");
 }
 
 } // namespace

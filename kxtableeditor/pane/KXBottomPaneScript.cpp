@@ -82,7 +82,8 @@ const char* const kEditingWords[] = {
     KXScriptWord::editTermination,  KXScriptWord::addComment,       KXScriptWord::modifyComment,
     KXScriptWord::deleteComment,    KXScriptWord::editPupd,         KXScriptWord::paste,
     KXScriptWord::removeModel,      KXScriptWord::renameConnection, KXScriptWord::removeDiffPairPin,
-    KXScriptWord::swapSignal,       KXScriptWord::matrixConnect,
+    KXScriptWord::swapSignal,       KXScriptWord::matrixConnect,    KXScriptWord::editPhysicalPin,
+    KXScriptWord::editLogicalPin,
 };
 
 bool IsEditingWord(const char* word) {

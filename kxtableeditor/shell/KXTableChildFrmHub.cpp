@@ -24,6 +24,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -61,6 +64,16 @@ std::vector<CString> SplitFields(const char* text, const char* separators) {
 
 // ------------------------------------------------------------------ script commands
 
+namespace {
+
+// The window's words that change the design or its comments: a window that may not edit refuses them
+// before they look at their operands.
+bool IsEditingFrameWord(const char* word) {
+    return std::strcmp(word, KXScriptWord::designComment) == 0 || std::strcmp(word, KXScriptWord::importInterface) == 0;
+}
+
+} // namespace
+
 BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message >= MSG_TCL_COMMAND_FIRST && message < 34210) {
         const char* word = CKXTclCmdManager::GetTCLCommandName(message);
@@ -71,8 +84,11 @@ BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
                 auto* args = reinterpret_cast<CTclArgsList*>(wParam);
                 // "-help" is answered with the usage whatever else the arguments hold.
                 const char* usage = UsageOfWord(word);
-                const LRESULT r = usage && KXAsksForHelp(args) ? KXEditResult::Help(usage).Answer(mark)
-                                                               : (this->*(it->second))(args, lParam).Answer(mark);
+                const KXEditResult result = usage && KXAsksForHelp(args) ? KXEditResult::Help(usage)
+                                            : IsEditingFrameWord(word) && OpenMode() == eOpenModeContext
+                                                ? KXEditResult::Refused(kKXReadOnlyWindow)
+                                                : (this->*(it->second))(args, lParam);
+                const LRESULT r = result.Answer(mark);
                 if (pResult) *pResult = r;
                 return TRUE;
             }
@@ -81,7 +97,36 @@ BOOL CKXTableChildFrm::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRES
     return CMDIChildWnd::OnWndMsg(message, wParam, lParam, pResult);
 }
 
+namespace {
+
+// The menu commands that change the design or its comments, as ranges of ids.
+constexpr std::pair<UINT, UINT> kEditingCommands[] = {
+    {35096, 35096},                 // Modify Values
+    {35255, 35256}, {35275, 35278}, // the naming rules
+    {35264, 35264},                 // Delete
+    {35280, 35282},                 // Short Pins, Paste Special, Increment Signal Name
+    {35543, 35543}, {35545, 35552}, // Assign Model, the pin numbers
+    {35555, 35557},                 // pin comments
+    {35566, 35567},                 // Swap Pins, Remove Model
+    {ID_KX_COMMENT_ADD, ID_KX_COMMENT_EDIT},
+    {ID_KX_IMPORT_INTERFACE, ID_KX_IMPORT_INTERFACE},
+    {35725, 35725}, {35747, 35747}, // Remove Diff Pair Pin, Swap Signals
+    {57637, 57637}, {57639, 57639}, // Paste, Paste Special
+};
+
+bool IsEditingCommand(UINT id) {
+    return std::any_of(std::begin(kEditingCommands), std::end(kEditingCommands),
+                       [id](const std::pair<UINT, UINT>& r) { return id >= r.first && id <= r.second; });
+}
+
+} // namespace
+
 BOOL CKXTableChildFrm::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    // An edit run in a window that may not edit is refused before any handler looks at the selection.
+    if (nCode == CN_COMMAND && !pHandlerInfo && IsEditingCommand(nID) && OpenMode() == eOpenModeContext) {
+        KXRefuseReadOnlyWindow();
+        return TRUE;
+    }
     if (CMDIChildWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo)) return TRUE;
     IKXConnectivityPane* ccp = GetPane();
     CView* pane = ccp ? ccp->PaneView() : nullptr;

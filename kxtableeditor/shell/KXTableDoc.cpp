@@ -12,12 +12,14 @@
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
+#include "afx/afxdispguard.h"
 #include "afx/afxfile.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXDialogs.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXListPaneGuard.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -75,7 +77,81 @@ DISP_FUNCTION(CKXTableDoc, "DeleteComponent", DeleteComponent, VT_BOOL, VTS_BSTR
 DISP_FUNCTION(CKXTableDoc, "FilterBlock", FilterBlock, VT_BOOL, VTS_BSTR VTS_BSTR)
 END_DISPATCH_MAP()
 
+namespace {
+
+// The refusal of a signal added in the physical view (open mode 4), whose signal list shows physical nets.
+constexpr const char* kLogicalEditInPhysicalView = "KXTABLE-436";
+
+// The automation methods of a design window that edit the design or its comments (the pane's, the
+// document's and the lists'), and whether the edit is of the logical design that only a logical view
+// makes (the physical view deletes components too: a part's sections). Selections, views, reads and
+// saves are no edits.
+struct EditingMethod {
+    const char* name;
+    bool logicalOnly;
+};
+constexpr EditingMethod kEditingMethods[] = {
+    // The connectivity pane.
+    {"Delete", false}, {"Paste", false}, {"AddTermination", false}, {"SwapPins", false},
+    {"AssignPinNumber", false}, {"AddConnection", false}, {"AddPUPD", false}, {"AssignConnectivity", false},
+    {"AttachSignal", false}, {"AssignModel", false}, {"RemoveModel", false}, {"InsertComment", false},
+    {"EditComment", false}, {"DeleteComment", false}, {"ChangeDelay", false}, {"DeletePUPD", false},
+    {"ChangePropValue", false}, {"RemoveDiffPairPin", false}, {"RenameConnection", false},
+    {"EditTermination", false}, {"MatrixConnect", false}, {"MatrixAddPupd", false}, {"MatrixDeletePupd", false},
+    {"MatrixPasteAssoc", false}, {"MatrixAddTermination", false}, {"EditPUPD", false}, {"RetainPUPD", false},
+    {"RetainTermination", false}, {"PastePUPD", false}, {"PreservePinComment", false},
+    // The document (design comments share the pane's names above).
+    {"DeleteAlias", false}, {"AddSignal", true}, {"ChangeBlkOption", false}, {"AddComponent", false},
+    {"AddBlock", false}, {"ModifyComponent", false}, {"AliasNets", false}, {"DeleteRefDes", false},
+    {"EditRefDes", false}, {"ImportInterface", false}, {"DeleteComponent", false},
+    // The component list.
+    {"MarkAsCodesign", false}, {"AssignPowerGroup", false}, {"PreserveComments", false},
+};
+
+const EditingMethod* EditingMethodNamed(LPCSTR name) {
+    static const std::map<std::string, const EditingMethod*> byName = [] {
+        std::map<std::string, const EditingMethod*> m;
+        for (const EditingMethod& e : kEditingMethods)
+            m.emplace(e.name, &e);
+        return m;
+    }();
+    const auto it = byName.find(name ? name : "");
+    return it == byName.end() ? nullptr : it->second;
+}
+
+CKXTableDoc* DesignWindowOf(CCmdTarget* target) {
+    if (auto* doc = dynamic_cast<CKXTableDoc*>(target)) return doc;
+    auto* view = dynamic_cast<CView*>(target);
+    return view ? dynamic_cast<CKXTableDoc*>(view->GetDocument()) : nullptr;
+}
+
+// Every automation method of a design window passes here before it runs: an edit in a window that may
+// not make it is refused whatever its operands, with the message that names the window's mode (said
+// once in a call).
+BOOL MayInvoke(CCmdTarget* target, LPCSTR method) {
+    const EditingMethod* edit = EditingMethodNamed(method);
+    CKXTableDoc* doc = edit ? DesignWindowOf(target) : nullptr;
+    if (!doc) return TRUE;
+    const KXShownMark mark;
+    if (doc->GetOpenMode() == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
+    if (doc->GetOpenMode() == eOpenModePhysical && edit->logicalOnly)
+        return KXEditResult::Refused(kLogicalEditInPhysicalView).AnswerBool(mark);
+    return TRUE;
+}
+
+// Every design change of the component and signal lists passes here, whatever road asked for it.
+BOOL MayListChange(CKXListPaneView& pane) {
+    auto* doc = dynamic_cast<CKXTableDoc*>(pane.GetDocument());
+    if (!doc || doc->GetOpenMode() != eOpenModeContext) return TRUE;
+    const KXShownMark mark;
+    return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
+}
+
+} // namespace
+
 CKXTableDoc::CKXTableDoc() {
+    static const bool guarded = (AfxSetDispatchGuard(&MayInvoke), KXSetListChangeGuard(&MayListChange), true);
+    (void)guarded;
     EnableAutomation();
     m_pKXDocInterface = static_cast<IKXDocument*>(this);
 }

@@ -19,8 +19,31 @@ namespace fs = std::filesystem;
 
 namespace {
 
+struct Road {
+    const char* name;
+    const char* setup;  // run first; its messages are not the road's
+    const char* line;   // the road
+    bool answers = true; // the road answers for itself (a key's answer is the host's)
+};
+
 class ReadOnlyWindow : public DemoBoard {
 protected:
+    // Takes the road in the read-only window: it refuses saying only that the window cannot edit, and
+    // changes nothing.
+    void ExpectRefusedByTheWindow(const Road& road) {
+        SCOPED_TRACE(road.name);
+        ASSERT_NE(Run(road.setup).rfind("error", 0), 0u) << road.setup;
+        Messages();
+        const DesignMark mark = MarkDesign();
+        const bool modified = Doc()->IsModified();
+        const std::string answer = Run(road.line);
+        if (road.answers) {
+            EXPECT_EQ(answer, "0");
+        }
+        EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+        ExpectUnchangedSince(mark, road.name);
+        EXPECT_EQ(Doc()->IsModified(), modified);
+    }
     // Every file of the example library, by name.
     std::map<std::string, std::string> LibraryFiles() const {
         std::map<std::string, std::string> files;
@@ -37,13 +60,6 @@ protected:
         for (int i = 0; i < 10 && Run("closeDesign -nosave") == "1"; ++i) {
         }
     }
-};
-
-struct Road {
-    const char* name;
-    const char* setup;  // run first; its messages are not the road's
-    const char* line;   // the road
-    bool answers = true; // the road answers for itself (a key's answer is the host's)
 };
 
 // The roads to an edit of a read-only window, each of which wrote, said another reason or said nothing.
@@ -67,25 +83,53 @@ TEST_F(ReadOnlyWindow, EveryRoadToAnEditSaysOnceThatTheWindowCannotEditAndNothin
     ASSERT_EQ(setenv("KX_ALLOW_SWAP_PINS", "1", 1), 0);
     const std::map<std::string, std::string> before = LibraryFiles();
     ASSERT_TRUE(OpenBoard(2));
-    for (const Road& road : kRoads) {
-        SCOPED_TRACE(road.name);
-        ASSERT_NE(Run(road.setup).rfind("error", 0), 0u) << road.setup;
-        Messages();
-        const DesignMark mark = MarkDesign();
-        const std::string answer = Run(road.line);
-        if (road.answers) {
-            EXPECT_NE(answer, "1");
-        }
-        EXPECT_EQ(Messages(), Said("KXTABLE-382"));
-        ExpectUnchangedSince(mark, road.name);
-        EXPECT_FALSE(Doc()->IsModified());
-    }
+    for (const Road& road : kRoads)
+        ExpectRefusedByTheWindow(road);
     unsetenv("KX_ALLOW_SWAP_PINS");
     Run("kx::answer dialog CKXDontAskAgainDlg ok");
     EXPECT_EQ(Run("saveDesign"), "1");
     const std::map<std::string, std::string> after = LibraryFiles();
     EXPECT_EQ(after.at("board.sch.design"), before.at("board.sch.design"));
     EXPECT_EQ(after.at("PWR.sch.design"), before.at("PWR.sch.design"));
+}
+
+// Edits whose operands or selection are wrong as well, and the lists' edits: the window's mode is said
+// first, and only it.
+const Road kEditsWrongTwice[] = {
+    {"DesignCommentWord", "", "designComment add x"},
+    {"ImportInterfaceWord", "", "importInterface -inst U1 -file none.txt"},
+    {"EditLogicalPinWord", "kx::show clp U1", "editLogicalPin pin"},
+    {"DesignCommentMethod", "", "kx::call InsertComment c"},
+    {"DeleteAliasWithoutNames", "", "kx::call DeleteAlias {} {}"},
+    {"AddComponentWithoutAPart", "", "kx::call AddComponent {} {} {} {} {} {} {}"},
+    {"ModifyComponentWithoutOne", "", "kx::call ModifyComponent {} {}"},
+    {"RetainPullUpWithNothingShown", "", "kx::pane RetainPUPD {}"},
+    {"PinNumberOnAMatrix", "kx::pane CreateMatrixView V1 {U1} {MCLK}", "kx::pane AssignPinNumber C9"},
+    {"MatrixPasteWithNoMatrix", "kx::show clp U1", "kx::pane MatrixPasteAssoc {} {} {} {} {} {} {}"},
+    {"CodesignWithoutComponents", "", "kx::pane clp MarkAsCodesign {} 0"},
+    {"AutoNameMenuOnASignalGrid", "kx::show slp MCLK; kx::select ccp 5 8", "kx::menu 35255"},
+    {"SameAsPinNameMenuOnASignalGrid", "kx::show slp MCLK; kx::select ccp 5 8", "kx::menu 35256"},
+    // The lists' own edits, which reach the design without a grid of the window.
+    {"DeleteRefDes", "kx::select clp R2", "kx::call DeleteRefDes"},
+    {"AddSignal", "", "kx::call AddSignal NEWSIG {} {} {}"},
+    {"DeleteComponent", "", "kx::call DeleteComponent R2"},
+    {"AliasNets", "", "kx::call AliasNets MCLK EN"},
+    {"DeleteInstanceNotice", "", "kx::notify INT_MSG_DELETE_INSTANCE -text R2"},
+};
+
+TEST_F(ReadOnlyWindow, AnEditOnAnyRoadSaysFirstThatTheWindowCannotEditWhateverElseIsWrong) {
+    ASSERT_TRUE(OpenBoard(2));
+    for (const Road& road : kEditsWrongTwice)
+        ExpectRefusedByTheWindow(road);
+}
+
+TEST_F(ReadOnlyWindow, OpeningAViewLeavesTheDocumentUnmodified) {
+    ASSERT_TRUE(OpenBoard(2));
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Run("openMatrixView pin V2"), "1");
+    EXPECT_EQ(Run("kx::pane OpenMatrixView V3"), "1");
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(ReadOnlyWindow, TheViewOnlyPullUpDialogAnsweredOkCommitsNothing) {
@@ -195,6 +239,11 @@ TEST_F(ReadOnlyWindow, RefusalsCausedByTheOpenModeNameIt) {
     EXPECT_EQ(Run("deleteConnection pin PGOOD"), "0");
     EXPECT_EQ(Messages(), Said("KXTABLE-397"));
     ExpectUnchangedSince(mark);
+    // The signal list shows physical nets: it adds no signal of the logical design.
+    EXPECT_EQ(Run("kx::call AddSignal NEWSIG {} {} {}"), "0");
+    EXPECT_EQ(Messages(), Said("KXTABLE-436"));
+    ExpectUnchangedSince(mark);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 } // namespace

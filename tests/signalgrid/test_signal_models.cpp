@@ -66,6 +66,9 @@ TEST_F(SignalModels, PinsOfTwoDirectionsTakeNoModel) {
     Messages();
     EXPECT_FALSE(Grid()->AssignModelByName("M1"));
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127"}));
+    // The word says the grid's cause alone.
+    EXPECT_EQ(Run("assignModel pin M1"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-127"}));
     EXPECT_FALSE(HasModel("U9.I"));
     EXPECT_FALSE(HasModel("U9.O"));
 }

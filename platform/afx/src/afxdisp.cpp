@@ -1,4 +1,5 @@
 #include "afx/afxdisp.h"
+#include "afx/afxdispguard.h"
 
 #include "afx/afxcall.h"
 
@@ -486,6 +487,35 @@ void StoreVariant(VARIANT* res, const VARIANT& value) {
 } // namespace afx_detail
 
 // ---------------------------------------------------------------- the dispatch object of a CCmdTarget
+namespace {
+
+AfxDispatchGuard g_dispatchGuard = nullptr;
+
+// The answer of a method its guard refused.
+void StoreRefusal(VARTYPE vtReturn, VARIANT* result) {
+    switch (vtReturn) {
+    case VT_BOOL:
+    case VT_I2:
+    case VT_I4:
+        afx_detail::StoreLong(result, vtReturn, 0);
+        break;
+    case VT_BSTR:
+        afx_detail::StoreString(result, "");
+        break;
+    case VT_DISPATCH:
+        afx_detail::StoreDispatch(result, nullptr);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void AfxSetDispatchGuard(AfxDispatchGuard guard) {
+    g_dispatchGuard = guard;
+}
+
 class CCmdTargetDispatch : public IDispatch {
 public:
     explicit CCmdTargetDispatch(CCmdTarget* owner) : m_pOwner(owner) {}
@@ -508,6 +538,10 @@ public:
         DISPPARAMS none{nullptr, nullptr, 0, 0};
         afx_detail::DispCall call{pDispParams ? pDispParams : &none, pVarResult, puArgErr};
         const AfxCallScope scope;
+        if (g_dispatchGuard && !g_dispatchGuard(m_pOwner, e->lpszName)) {
+            StoreRefusal(e->vtReturn, pVarResult);
+            return S_OK;
+        }
         return e->invoke(m_pOwner, call);
     }
     CCmdTarget* m_pOwner;

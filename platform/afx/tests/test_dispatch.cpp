@@ -1,4 +1,5 @@
 #include "afx/afx.h"
+#include "afx/afxdispguard.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,35 @@ TEST(Dispatch, OmittedTrailingVariantsArriveAsVtError) {
     EXPECT_EQ(r.lVal, 42);
     EXPECT_EQ(AfxInvokeByName(d, "Name", {}, &r), S_OK);
     EXPECT_STREQ(r.bstrVal, "doc");
+}
+
+TEST(Dispatch, AGuardRefusesAMethodBeforeItRuns) {
+    CDocAuto doc;
+    IDispatch* d = doc.GetIDispatch(FALSE);
+    static CCmdTarget* refusedFor = nullptr;
+    AfxSetDispatchGuard([](CCmdTarget* target, LPCSTR method) -> BOOL {
+        if (CString(method) != "AddSignal" && CString(method) != "Twice" && CString(method) != "Name") return TRUE;
+        refusedFor = target;
+        return FALSE;
+    });
+    COleVariant r;
+    EXPECT_EQ(AfxInvokeByName(d, "AddSignal", {"a", "b", "c"}, &r), S_OK);
+    EXPECT_EQ(doc.log, ""); // it did not run
+    EXPECT_EQ(refusedFor, &doc);
+    EXPECT_EQ(r.vt, VT_BOOL);
+    EXPECT_EQ(r.boolVal, VARIANT_FALSE);
+    EXPECT_EQ(AfxInvokeByName(d, "Twice", {21}, &r), S_OK);
+    EXPECT_EQ(r.vt, VT_I4);
+    EXPECT_EQ(r.lVal, 0);
+    EXPECT_EQ(AfxInvokeByName(d, "Name", {}, &r), S_OK);
+    EXPECT_EQ(r.vt, VT_BSTR);
+    EXPECT_STREQ(r.bstrVal, "");
+    // The others run.
+    EXPECT_EQ(AfxInvokeByName(d, "BaseMethod", {}), S_OK);
+    EXPECT_EQ(doc.lastBase, "base");
+    AfxSetDispatchGuard(nullptr);
+    EXPECT_EQ(AfxInvokeByName(d, "AddSignal", {"a", "b", "c"}, &r), S_OK);
+    EXPECT_EQ(doc.log, "a|b|c|<missing>");
 }
 
 TEST(Dispatch, ByReferenceArgumentsAndArraysOfStrings) {

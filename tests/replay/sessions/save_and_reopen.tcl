@@ -3,10 +3,10 @@
 # opens by the design's path; each reopened window edits on. In the editable block the save is a Save As, which
 # saves a new block and leaves the design unsaved. The host's exit closes the windows.
 check "open the physical view" [kx::open demo.PWR:vlog_structural 4] 1
-check "add ZZPHYS" [kx::call AddSignal ZZPHYS "" ""] 1
+check "give a reference designator" [kx::call EditRefDes U10 U20] 1
 kx::answer question KXTABLE-143 yes
 check "save and reopen the physical view" [kx::menu 35624] 1
-check "add ZZAFTERPHYS" [kx::call AddSignal ZZAFTERPHYS "" ""] 1
+check "give another reference designator" [kx::call EditRefDes U10 U21] 1
 check "open in place" [kx::open demo.PWR:vlog_structural 3] 1
 check "add ZZPLACE" [kx::call AddSignal ZZPLACE "" ""] 1
 kx::answer question KXTABLE-143 yes

@@ -1,6 +1,7 @@
 // The list panes' bracket around a design change: the open grid transaction, or one of its own.
 #pragma once
 
+#include "kxinstsigpane/KXListPaneGuard.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
@@ -8,7 +9,7 @@
 template <class F>
 BOOL CKXListPaneView::ChangeDesign(const char* name, F&& change) {
     const CDesignContext* design = GetPaneDesignContext();
-    if (!design || !design->design()) return FALSE;
+    if (!design || !design->design() || !KXListChangeAllowed(*this)) return FALSE;
     if (CKXTransaction::IsTransactionStarted()) {
         // Inside a transaction of the caller: change, and leave committing to the caller.
         CTransaction* t = CKXTransaction::GetCurrentTransactionObj();

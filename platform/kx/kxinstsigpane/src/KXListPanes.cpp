@@ -52,6 +52,18 @@ DISP_FUNCTION(CKXSignalPaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXSignalPaneContainerView, "SelectGroup", SelectGroup, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
+namespace {
+KXListChangeGuard g_listChangeGuard = nullptr;
+} // namespace
+
+void KXSetListChangeGuard(KXListChangeGuard guard) {
+    g_listChangeGuard = guard;
+}
+
+BOOL KXListChangeAllowed(CKXListPaneView& pane) {
+    return g_listChangeGuard ? g_listChangeGuard(pane) : TRUE;
+}
+
 CString KXJoinPropertyTexts(const CStringArray& texts) {
     CString joined;
     for (INT_PTR i = 0; i < texts.GetSize(); ++i) {
