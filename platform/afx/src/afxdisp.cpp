@@ -493,6 +493,7 @@ AfxDispatchGuard g_dispatchGuard = nullptr;
 
 // The answer of a method its guard refused.
 void StoreRefusal(VARTYPE vtReturn, VARIANT* result) {
+    if (result) VariantInit(result);
     switch (vtReturn) {
     case VT_BOOL:
     case VT_I2:

@@ -131,9 +131,10 @@ TEST(Dispatch, AGuardRefusesAMethodBeforeItRuns) {
     EXPECT_EQ(AfxInvokeByName(d, "Twice", {21}, &r), S_OK);
     EXPECT_EQ(r.vt, VT_I4);
     EXPECT_EQ(r.lVal, 0);
-    EXPECT_EQ(AfxInvokeByName(d, "Name", {}, &r), S_OK);
-    EXPECT_EQ(r.vt, VT_BSTR);
-    EXPECT_STREQ(r.bstrVal, "");
+    COleVariant name;
+    EXPECT_EQ(AfxInvokeByName(d, "Name", {}, &name), S_OK);
+    EXPECT_EQ(name.vt, VT_BSTR);
+    EXPECT_STREQ(name.bstrVal, "");
     // The others run.
     EXPECT_EQ(AfxInvokeByName(d, "BaseMethod", {}), S_OK);
     EXPECT_EQ(doc.lastBase, "base");
