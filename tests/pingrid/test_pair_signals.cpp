@@ -132,6 +132,12 @@ TEST_F(PairSignals, AVectorPairOnSomeLanesOfAWiderPairShowsThoseLanes) {
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Signal("TX<3..0>"), "LVDS<7..4>");
     EXPECT_EQ(Signal("TX<0>"), "LVDS<4>");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("TX<3..0>"), "");
+    EXPECT_EQ(Signal("TX_P<3>"), "");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Signal("TX_P<3>"), "LVDS_P<7>");
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<7..4>");
     // Another window, its grid made now, shows the same.
     OpenExpanded();
     EXPECT_EQ(Signal("TX<3..0>"), "LVDS<7..4>");
