@@ -1684,6 +1684,10 @@ KX_KEPT_SEED(1743)
 KX_KEPT_SEED(1797)
 KX_KEPT_SEED(1943)
 KX_KEPT_SEED(1979)
+// The step names of the instance connectivity dialog and of typed cells in a replay; a sort by a click
+// that left the rows in their order (no step) followed by the undo of the edit before it.
+KX_KEPT_SEED(30506)
+KX_KEPT_SEED(31129)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
