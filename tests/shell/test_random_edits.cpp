@@ -1791,3 +1791,13 @@ TEST(RandomEditChecks, AReplayedHistoryDiffersByAStepsNameAsByItsCount) {
                            "window 1\nundo Delete Rows (replays as 2)"),
               "");
 }
+
+// A comment given to two pins at once is one undo step, journalled as one call per pin: the replay made
+// a step of each, and the undo after it took back one pin's comment there, the redo the other's.
+TEST_F(RandomEdits, ACommentOnTwoPinsIsUndoneWholeInTheReplay) {
+    RunScript("comment-two-pins.tcl",
+              "kx::open demo.board:sch 1; kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal] "
+              "{*}[kxcell PGOOD Signal]; addComment pin c\n"
+              "undo\nredo\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
