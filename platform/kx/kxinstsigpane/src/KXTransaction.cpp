@@ -52,6 +52,7 @@ Bracket& B() {
 
 void (*g_stepWorkObserver)(const char*) = nullptr;
 bool g_stepAfterCommit = false; // the observer heard the newest step after its work
+int g_stepWorkDepth = 0;        // committed work running now (a transaction its work commits is within it)
 CString& ReplayedStepName() {
     static CString name;
     return name;
@@ -235,6 +236,7 @@ BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
     for (const CString& name : names)
         if (!name.IsEmpty()) newest = name;
     std::size_t done = 0;
+    ++g_stepWorkDepth;
     for (std::size_t i = 0; i < steps.size(); ++i) {
         const CString& name = names[i];
         if (i > 0 && steps[i].entry) KXRecordUndoEntry(owner, std::move(steps[i].entry));
@@ -245,8 +247,9 @@ BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
             work[done]();
         if (named) observer(nullptr);
     }
-    // What the edit writes from now on replays its newest step.
-    if (g_stepWorkObserver && !newest.IsEmpty() && !g_stepAfterCommit) {
+    --g_stepWorkDepth;
+    // What the edit writes from now on replays its newest step (an edit its work made belongs to it).
+    if (g_stepWorkObserver && !newest.IsEmpty() && !g_stepAfterCommit && g_stepWorkDepth == 0) {
         g_stepAfterCommit = true;
         g_stepWorkObserver(newest.GetString());
     }
