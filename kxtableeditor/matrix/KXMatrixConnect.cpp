@@ -109,7 +109,8 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
     // An edit opened by the caller (the pane's paste or delete) is joined and left to it; a refused
     // edit takes back what it did in it (a pin it took off the row before the pin it was to put there
     // was refused), so that the caller's other edits stand alone.
-    CKXGridEdit edit(*this, "Add Conn", CKXGridEdit::kNested);
+    // An emptied cell is a delete: its step is named as the pane's Delete names it, on every road.
+    CKXGridEdit edit(*this, text.IsEmpty() ? "Delete Connections" : "Add Conn", CKXGridEdit::kNested);
     if (!edit) return FALSE;
     m_cellWrites.clear();
     m_retainJournal.clear();

@@ -659,6 +659,7 @@ public:
     BOOL Dump(LPCTSTR file);
     BOOL AutoExpandAllPins();
     BOOL AutoDelete();
+    KXEditResult DeleteRefusal();
     KXEditResult DeleteSelected();
     BOOL AutoCopy();
     KXEditResult CopyInActiveGrid();
