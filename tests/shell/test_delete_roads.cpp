@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -112,8 +113,8 @@ protected:
         Run("closeDesign -nosave");
         const std::filesystem::path log = m_dir / "steps.txt";
         std::filesystem::remove(log);
-        EXPECT_TRUE(OpenBoard(mode, setup)) << setup;
         Run("kx::translog " + log.string());
+        EXPECT_TRUE(OpenBoard(mode, setup)) << setup;
         EXPECT_EQ(Run(road), "1") << road;
         Run("kx::translog");
         std::ifstream in(log);
@@ -122,6 +123,33 @@ protected:
         return text.str();
     }
 };
+
+// A Delete over two rows of a pin grid, a signal grid and a matrix is one undo step, and its journal
+// replays as that one step: an undo in the replay takes back what the user's undo took back.
+TEST_F(DeleteSteps, ADeleteOfTwoRowsReplaysAsTheOneStepItMade) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"pin grid", "kx::show clp U1; kx::select ccp 40 7 41 7"},
+        {"signal grid", "kx::show slp MCLK; kx::select ccp 5 8 6 8"},
+        {"matrix", kMatrix "; kx::select ccp 5 4 6 4"},
+    };
+    for (const auto& [what, setup] : cases) {
+        Run("closeDesign -nosave");
+        const size_t from = JournalText().size();
+        const std::string session = StepsOf(3, setup, "kx::key ccp Delete");
+        const std::string journal = JournalText().substr(from);
+        Run("closeDesign -nosave");
+        const std::filesystem::path part = m_dir / "part.vbs", log = m_dir / "replayed.txt";
+        std::ofstream(part, std::ios::binary) << journal;
+        std::filesystem::remove(log);
+        Run("kx::translog " + log.string());
+        Run("kx::replay " + part.string());
+        Run("kx::translog");
+        std::ifstream in(log);
+        std::stringstream replayed;
+        replayed << in.rdbuf();
+        EXPECT_EQ(replayed.str(), session) << what << "\n" << journal;
+    }
+}
 
 TEST_F(DeleteSteps, AWordOnASignalGridRowIsTheStepOfItsDelete) {
     const char* row = "kx::show slp MCLK; kx::select ccp 5 8";

@@ -77,8 +77,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
     constexpr const char* rowByRow =
         "an edit over several selected rows or bits is one undo step in the session and one per row or bit in "
         "the replay";
-    constexpr const char* stepName =
-        "a Delete over two rows is one undo step in the session and one per row in the replay";
     constexpr const char* swapReplay = "Swap Pins over two rows of one part replays pin by pin and swaps MCLK back";
     static const std::vector<Awaiting> rows = {
         {"mode 2 / *", "refused in a read-only window with *, not the read-only message", readOnly},
@@ -150,7 +148,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / menu 35718 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 57636 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 57641 / menu", "answered 1 and changed nothing", fromTheWork},
-        {"* / two rows / Delete / *", "the replay's undo steps differ*", stepName},
         {"* / Auto Name / *", "the replay's undo steps differ*", rowByRow},
         {"* / Short Pins / *", "the replay's undo steps differ*", rowByRow},
         {"* / Connect / *", "the replay's undo steps differ*", rowByRow},
