@@ -77,7 +77,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
     constexpr const char* rowByRow =
         "an edit over several selected rows or bits is one undo step in the session and one per row or bit in "
         "the replay";
-    constexpr const char* swapReplay = "Swap Pins over two rows of one part replays pin by pin and swaps MCLK back";
     static const std::vector<Awaiting> rows = {
         {"mode 2 / *", "refused in a read-only window with *, not the read-only message", readOnly},
         {"mode 2 / * / kx::call */ method", "the design changed", listPanes},
@@ -154,7 +153,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / assignModel / word", "the replay's undo steps differ*", rowByRow},
         {"* / kx::pane AssignModel / method", "the replay's undo steps differ*", rowByRow},
         {"* / kx::pane RenameConnection / method", "the replay's undo steps differ*", rowByRow},
-        {"* / Swap Pins / method", "the replay leaves other files*", swapReplay},
     };
     return rows;
 }
