@@ -732,6 +732,15 @@ bool CKXGridWnd::HasSelectedDataRow() {
     return false;
 }
 
+bool CKXGridWnd::HasSelectionOfTheUser() {
+    CRowColArray ranged;
+    GetSelectedRows(ranged, FALSE, FALSE);
+    for (INT_PTR i = 0; i < ranged.GetSize(); ++i)
+        if (IsDataRow(ranged[i])) return true;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    return IsCellOfTheUser() && GetCurrentCell(row, col) && IsDataRow(row);
+}
+
 void CKXGridWnd::SelectAllRows() {
     ClearSelection();
 }

@@ -27,6 +27,18 @@ KXJournalLines& KXJournalLines::Call(const char* object, const char* method, std
     return *this;
 }
 
+KXJournalLines& KXJournalLines::PaneWithList(const char* method, const std::vector<CString>& list,
+                                             std::initializer_list<CString> args) {
+    m_text += "\ncall " + m_handle + ".ConnectivityPane()." + method + "(Array(";
+    for (std::size_t i = 0; i < list.size(); ++i)
+        m_text += (i ? "," : "") + KXVbsQuote(list[i]);
+    m_text += ")";
+    for (const CString& arg : args)
+        m_text += "," + KXVbsQuote(arg);
+    m_text += ")";
+    return *this;
+}
+
 KXJournalLines& KXJournalLines::Comment(const char* title) {
     m_text += CString("\n\n ' --- ") + title + " ---";
     return *this;

@@ -20,6 +20,7 @@
 #include "afx/afxstr.h"
 
 #include <initializer_list>
+#include <vector>
 
 class IKXGridSite;
 class CDesignContext;
@@ -37,6 +38,9 @@ public:
     KXJournalLines& Pane(const char* method, std::initializer_list<CString> args = {}) {
         return Call("ConnectivityPane()", method, args);
     }
+    // A call on the connectivity pane whose first argument is an array of texts ("Array(...)").
+    KXJournalLines& PaneWithList(const char* method, const std::vector<CString>& list,
+                                 std::initializer_list<CString> args = {});
     KXJournalLines& Clp(const char* method, std::initializer_list<CString> args = {}) {
         return Call("Clp()", method, args);
     }

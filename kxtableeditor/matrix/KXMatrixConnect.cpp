@@ -109,7 +109,8 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
     // An edit opened by the caller (the pane's paste or delete) is joined and left to it; a refused
     // edit takes back what it did in it (a pin it took off the row before the pin it was to put there
     // was refused), so that the caller's other edits stand alone.
-    CKXGridEdit edit(*this, "Add Conn", CKXGridEdit::kNested);
+    // An emptied cell is a delete: its step is named as the pane's Delete names it, on every road.
+    CKXGridEdit edit(*this, text.IsEmpty() ? "Delete Connections" : "Add Conn", CKXGridEdit::kNested);
     if (!edit) return FALSE;
     m_cellWrites.clear();
     m_retainJournal.clear();
@@ -313,18 +314,40 @@ BOOL CKXMatrixGridWnd::DeleteConnections() {
         ROWCOL row;
         int col;
         CString old;
+        CString signal, index; // the cell's row as a journal selects it: the signal's index-th row
     };
     std::vector<Removed> removed;
     // The pins of the selected pin cells, each once, however many of its group's cells are selected.
     for (const PinCell& cell : SelectedPinCells(true)) {
         const int pinNameCol = ColumnOf(cell.group, Layout().m_nPinNameOffset);
         const CString old = CellText(cell.row, pinNameCol);
-        if (RemoveCellConnection(cell.row, pinNameCol, TRUE)) removed.push_back({cell.row, pinNameCol, old});
+        int bit = -1;
+        INet* net = GetCellNetBit(cell.row, bit);
+        CString signal, index;
+        if (net) {
+            const std::vector<ROWCOL> rows = SignalRows(net->id(), bit);
+            signal = SignalName(net, bit);
+            index.Format("%d", static_cast<int>(std::find(rows.begin(), rows.end(), cell.row) - rows.begin()));
+        }
+        if (RemoveCellConnection(cell.row, pinNameCol, TRUE)) removed.push_back({cell.row, pinNameCol, old, signal, index});
     }
     if (!FinishCellWrites(!removed.empty() && edit.Commit())) return FALSE;
     MarkModified();
+    // Several cells replay as one Delete of them all selected again: the one step made here.
+    const bool together = removed.size() > 1;
     for (const Removed& r : removed)
-        EchoAndJournal(r.row, r.col, r.old, CString());
+        EchoAndJournal(r.row, r.col, r.old, CString(), !together);
+    if (together && KXJournalLines::IsRecording()) {
+        KXJournalLines journal(JournalHandle());
+        journal.Comment("Delete").Pane("OpenMatrixView", {m_strViewName});
+        bool first = true;
+        for (const Removed& r : removed) {
+            const CString column = GetSortKeyOfCol(r.col);
+            journal.Pane("MatrixSelectRow", {r.signal, r.index, column, column, first ? "0" : "1"});
+            first = false;
+        }
+        journal.Pane("Delete").End().Write();
+    }
     return TRUE;
 }
 
@@ -405,7 +428,8 @@ BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& insta
     return CommitPendingConnections(row, Col(col), newText);
 }
 
-void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText) {
+void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText,
+                                      bool journal) {
     int offset = -1, group = -1;
     SplitColumn(col, offset, group);
     const CInstanceContext instance = GroupInstance(group);
@@ -426,6 +450,7 @@ void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldTex
         main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&word), 0);
         m_bEchoing = FALSE;
     }
+    if (!journal) return;
     KXJournalLines(JournalHandle())
         .Comment("Matrix Connection")
         .Pane("OpenMatrixView", {m_strViewName})

@@ -167,8 +167,9 @@ BOOL CKXMatrixGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UIN
             return TRUE;
         }
     }
-    if (nChar == VK_DELETE && !shift && !alt && current) {
-        CGXControl* control = GetControl(row, col);
+    if (nChar == VK_DELETE && !shift && !alt) {
+        // The pane's Delete, with or without a current cell: it says why when nothing is selected.
+        CGXControl* control = current ? GetControl(row, col) : nullptr;
         if (!(control && control->IsActive()) && Site()) {
             Site()->RunPaneCommand(kDeleteCommand);
             return TRUE;

@@ -433,7 +433,8 @@ private:
     void WritePropertyCell(ROWCOL row, int col, const CString& key);
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
     void RecordSelectPupdCol(KXJournalLines& journal, const SignalRow& signal);
-    void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText);
+    // The cell's edit echoed to the host as matrixConnect and, unless told not to, journalled.
+    void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText, bool journal = true);
     CString JournalHandle();
     void MarkModified();
     std::vector<ROWCOL> SelectedDataRows();

@@ -277,7 +277,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* ar
         return KXEditResult::Refused(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
     }
     SelectKeysOnly(keys);
-    const BOOL began = BeginPaneTransaction("Delete Connections");
+    const BOOL began = BeginPaneTransaction("Delete Termination");
     BOOL any = FALSE;
     for (CKXGridWnd* grid : m_shownGrids)
         if (grid->DeleteTerminations()) any = TRUE;

@@ -130,17 +130,36 @@ BOOL CKXBottomPaneContainerView::AutoDelete() {
     return DeleteSelected().AnswerBool(mark);
 }
 
-// The Delete of the automation: the selected rows' connections (and what the grid's Delete takes).
-KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
+// The checks every road to Delete passes first (the word deleteConnection, the method Delete, menu
+// 35264 and the Delete key), in one order: a window that may not edit, a pane that shows no grid,
+// a grid with nothing the user selected. A cell the grid made current of itself (on activation) is
+// no selection. Done() when the delete may go on.
+KXEditResult CKXBottomPaneContainerView::DeleteRefusal() {
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
-    // The physical grids delete the models of their selected pins.
+    CKXGridWnd* active = GetActiveGrid();
+    if (!active) return KXEditResult::Refused("KXPANE-246");
+    if (!active->HasSelectionOfTheUser()) {
+        const bool physical = ActivePhysPartGrid() || ActivePhysNetGrid();
+        return KXEditResult::Refused(physical ? "KXPANE-484" : "KXTABLE-272");
+    }
+    return KXEditResult::Done();
+}
+
+// The Delete of the method, the menu and the key: what the active grid's Delete takes off the
+// selected rows (the physical grids: their models; a signal grid: its rows' connections; the pin
+// grids and the matrix: what the current cell's column names).
+KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
+    if (const KXEditResult refused = DeleteRefusal(); !refused.IsDone()) return refused;
     CKXGridWnd* physical = ActivePhysPartGrid();
     if (!physical) physical = ActivePhysNetGrid();
     if (physical) return KXEditResult::Of(physical->CanDelete() && physical->DeleteSelection(), "KXPANE-484");
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
         if (!signal->CanDelete()) return KXEditResult::Refused("KXTABLE-272");
-        return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-272");
+        return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-346");
     }
+    // A matrix cell with nothing to delete sends no delete word and leaves the grid as the user arranged it.
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid(); matrix && !matrix->CanDelete())
+        return KXEditResult::Refused("KXTABLE-346");
     if (!ActivePinGrid() && !ActiveMatrixGrid()) return NoGridOfKind();
     return KXEditResult::Of(DeleteInShownGrids(), "KXTABLE-272");
 }

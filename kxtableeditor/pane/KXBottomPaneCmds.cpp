@@ -205,7 +205,10 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
         CKXErrorHandler::MessageBoxOk(active && active->IsCellOfTheUser() ? "KXTABLE-480" : "KXTABLE-272");
         return FALSE;
     }
-    const BOOL began = BeginPaneTransaction("Delete Connections");
+    // A delete of terminations alone is named as the deleteTermination word names its step.
+    const bool terminations =
+        commands.size() == 1 && commands.begin()->rfind(KXScriptWord::deleteTermination, 0) == 0;
+    const BOOL began = BeginPaneTransaction(terminations ? "Delete Termination" : "Delete Connections");
     BOOL any = FALSE;
     for (const std::string& c : commands)
         if (SendHostText(c.c_str())) any = TRUE;
@@ -218,30 +221,16 @@ BOOL CKXBottomPaneContainerView::DeleteInShownGrids() {
     return any;
 }
 
-// The menu's Delete (and the Delete key) answers as the automation's: what the active grid deleted, or
-// why nothing.
+// The menu's Delete (and the Delete key of every grid) answers as the automation's: what the active
+// grid deleted, or why nothing.
 void CKXBottomPaneContainerView::OnDeleteConnections() {
-    if (!IsEditable()) {
-        KXRefuseReadOnlyWindow();
-        return;
-    }
-    // A signal grid's Delete on rows that take none (a power pin's) stays silent, as its key is.
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) {
-        if (signal->CanDelete()) signal->DeleteSelection();
-        return;
-    }
-    // The Delete key reaches here without the menu's enable test: a matrix cell with nothing to delete
-    // sends no delete word and leaves the grid as the user arranged it.
-    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid(); matrix && !matrix->CanDelete()) {
-        KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-346"));
-        return;
-    }
     const KXShownMark mark;
     KXMenuAnswer::Report(DeleteSelected(), mark);
 }
 void CKXBottomPaneContainerView::OnUpdateDeleteConnections(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanDelete() || GetViewMode() == eOpenModeContext) Disable(ui);
+    // Enabled where the Delete may act: a grid with rows the user selected, in a window that may edit.
+    if (!g || !g->HasSelectionOfTheUser() || !g->CanDelete() || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnEditProperties() {

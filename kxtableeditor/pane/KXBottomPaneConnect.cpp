@@ -10,6 +10,7 @@
 #include "matrix/KXMatrixGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
 
@@ -381,12 +382,17 @@ bool CKXBottomPaneContainerView::AnyPinSelected() const {
 KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, long) {
     CStringArray keys;
     if (!KeysOfArgs(args, keys)) return Help();
-    if (!IsEditable()) {
-        return KXEditResult::Refused(kKXReadOnlyWindow);
-    }
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
     // The physical view edits pin numbers, swaps and models; its grids take no connection off.
     if (GetViewMode() == eOpenModePhysical) return KXEditResult::Refused("KXTABLE-397");
+    // Without keys the word acts on the selection, checked as every road to Delete checks it.
+    if (keys.GetSize() == 0)
+        if (const KXEditResult refused = DeleteRefusal(); !refused.IsDone()) return refused;
     SelectKeysOnly(keys);
+    // A signal grid's delete is an edit of its own ("Delete Rows"), as its Delete is: the journal's
+    // Delete replays under the same name.
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid(); signal && m_shownGrids.size() == 1)
+        return KXEditResult::Of(signal->DeleteConnections(), "KXTABLE-346");
     const bool anySelected = std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
         return g->HasSelectedDataRow();
     });

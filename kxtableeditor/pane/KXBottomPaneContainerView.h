@@ -662,6 +662,7 @@ public:
     BOOL Dump(LPCTSTR file);
     BOOL AutoExpandAllPins();
     BOOL AutoDelete();
+    KXEditResult DeleteRefusal();
     KXEditResult DeleteSelected();
     BOOL AutoCopy();
     KXEditResult CopyInActiveGrid();

@@ -5,6 +5,7 @@
 #include "grid/KXEditResult.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
+#include "grid/KXRowFilter.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "grid/KXScriptText.h"
 
@@ -32,6 +33,7 @@ using namespace kxphys;
 namespace {
 
 constexpr UINT kNoUpdate = 2;
+constexpr UINT kPaneDeleteCommand = 35264; // the pane's Delete
 constexpr int kProgressBarSize = 50;
 
 WORD Id(UINT id) {
@@ -293,10 +295,15 @@ BOOL CKXPhysGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT 
         if (param) param->EnableUndo(undo);
         return TRUE;
     }
-    if (nMessage == WM_KEYUP && nChar == VK_DELETE && current && col == ModelColumn() &&
-        row >= layout.firstPinRow) {
-        DeleteSelection();
-        return TRUE;
+    // Delete outside a filter cell that filters and a cell being edited is the pane's Delete (the
+    // models of the selected pins), answered as its menu command is.
+    const bool filtering = current && row == layout.filterRow && !KXRowFilter::IsMatchAll(FilterPattern(col));
+    if (nChar == VK_DELETE && !filtering) {
+        CGXControl* control = current ? GetControl(row, col) : nullptr;
+        if (!(control && control->IsActive())) {
+            if (nMessage == WM_KEYDOWN && Site()) Site()->RunPaneCommand(kPaneDeleteCommand);
+            return TRUE;
+        }
     }
     return CKXGridWnd::ProcessKeys(pSender, nMessage, nChar, nRepCnt, flags);
 }

@@ -210,6 +210,29 @@ CString CKXInstanceDetailsGridWnd::JournalDeleteRowText(ROWCOL row, bool keepsTe
     return text + JournalRowText(row, "Delete", "Delete", CString(), false);
 }
 
+// The Delete of several rows replays as one: their pins selected together by their keys (as the
+// delete word names them), then one Delete, so that the replay makes the one undo step the user made.
+CString CKXInstanceDetailsGridWnd::JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations) {
+    if (rows.size() == 1) return JournalDeleteRowText(rows.front(), keepsTerminations);
+    if (rows.empty() || !KXJournalLines::IsRecording()) return CString();
+    KXJournalLines lines(JournalHandle());
+    if (keepsTerminations) lines.Pane("RetainTermination", {"1"}).End();
+    std::vector<CString> keys;
+    keys.reserve(rows.size());
+    for (ROWCOL row : rows) {
+        const CString pin = GetValueRowCol(row, Col(m_nColPinName));
+        const CString number = GetValueRowCol(row, Col(m_nColPinNumber));
+        const CString instance = GetValueRowCol(row, Col(m_nColInstance));
+        keys.push_back(number.IsEmpty() ? instance + ":" + pin : instance + ":" + pin + ":" + number);
+    }
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(rows.front(), msb, lsb);
+    IInstance* owner = pin ? pin->instance() : GetRowInstance(rows.front()).instance();
+    if (owner) lines.Clp("Select", {CString(owner->name())});
+    lines.PaneWithList("CtrSelect", keys, {CString()}).Comment("Delete").Pane("Delete").End();
+    return lines.Text();
+}
+
 BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     // A journal's answer (a swap that left a pin free and its terminations on it) is for this delete
     // alone.
@@ -274,8 +297,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                             static_cast<int>(selected.size()));
             progress.FinishWith(done);
         }
-        for (ROWCOL row : changedRows)
-            journal += JournalDeleteRowText(row, keepTerminations);
+        journal = JournalDeleteRowsText(changedRows, keepTerminations);
         if (changed && !edit.Commit()) changed = FALSE;
     }
     if (changed) WriteJournal(journal);

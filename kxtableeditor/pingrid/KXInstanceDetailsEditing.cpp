@@ -1,6 +1,7 @@
 // In-cell editing, keys, the current cell, clicks and the pane's grids kept in
 // step: what the pin grid adds to the common grid window's behaviour.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXRowFilter.h"
 #include "grid/KXColumnModel.h"
 
 #include "grid/KXPlusMinusEditButton.h"
@@ -153,8 +154,10 @@ BOOL CKXInstanceDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT n
         if (nChar == VK_DELETE && !shift && !alt && (bHasCurrent || HasSelectedDataRow())) {
             CGXControl* pControl = bHasCurrent ? GetControl(row, col) : nullptr;
             const bool editing = pControl && pControl->IsActive();
-            // On the filter row Delete takes the column's filter off; it deletes no pin's connection.
-            if (!editing && row == kFilterRow) {
+            // On the filter row Delete takes the column's filter off; it deletes no pin's connection. A
+            // column that filters nothing has none to take off: the key is the pane's Delete, which says
+            // that no pin is selected.
+            if (!editing && row == kFilterRow && !KXRowFilter::IsMatchAll(GetValueRowCol(kFilterRow, col))) {
                 ClearColumnFilter(col);
                 return TRUE;
             }

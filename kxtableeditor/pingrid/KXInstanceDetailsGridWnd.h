@@ -1355,6 +1355,7 @@ private:
                            bool withArgument = true);
     void WriteJournal(const CString& text);
     // A row's Delete, after the answer that keeps its terminations when the delete kept them.
+    CString JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations);
     CString JournalDeleteRowText(ROWCOL row, bool keepsTerminations);
     CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
     // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the

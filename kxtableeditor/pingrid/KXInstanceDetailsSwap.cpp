@@ -169,6 +169,11 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     if (!CKXGenUtils::IsSwapPinsAllowed() || !MayEdit()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedPinRows();
     if (rows.empty()) return FALSE;
+    // One number goes to one pin of a part: several pins of one part would all take it.
+    if (!RowsTakeOnePinNumber(rows, false)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-487");
+        return FALSE;
+    }
     CInstTermBitContext first;
     if (!GetRowInstTermBitContext(rows[0], first)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-107");
@@ -196,6 +201,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     }
     CTransaction* transaction = edit.Transaction();
     CString journal;
+    bool swapped = false; // the journal is empty when none is recorded
     for (ROWCOL row : rows) {
         CInstTermBitContext bit;
         if (!GetRowInstTermBitContext(row, bit)) {
@@ -219,15 +225,16 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
             !transaction->addProperty(otherBit, "PN", oldNumber, kSwapPropertyFlags, false))
             return FALSE;
         journal += JournalRowText(row, "Swap Pins", "SwapPins", chosen);
+        swapped = true;
     }
-    if (journal.IsEmpty()) {
+    if (!swapped) {
         // Every pin has the chosen number already: nothing to swap.
         CKXErrorHandler::MessageBoxOk("KXTABLE-196", chosen);
         return FALSE;
     }
     if (!edit.Commit()) return FALSE;
     RefreshPinNumberCells();
-    if (IKXGridSite* site = Site(); site && !journal.IsEmpty()) site->MarkModified();
+    if (IKXGridSite* site = Site()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }

@@ -61,6 +61,10 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
     if (!edit) return FALSE;
     KXJournalLines journal(JournalHandle());
     std::vector<ROWCOL> disconnected;
+    // The rows as the journal names them: each row's delete, and the keys that select them all.
+    std::vector<CString> keys;
+    CString sameNet;
+    bool oneNet = true;
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
         const ROWCOL r = selected[i];
         if (r < kFirstDataRow) continue;
@@ -70,17 +74,28 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         if (IsImplicitPowerPinRow(r)) continue; // no connection to take away
         // Named before the row goes: the replay selects the same pin's row.
         const CString netName = JournalNetName(r), instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
+        const CString key = RowSelectionKey(r);
         if (!DisconnectRow(r, pinName, TRUE)) continue;
         JournalRowDelete(journal, netName, instance, pinKey);
+        if (disconnected.empty()) sameNet = netName;
+        oneNet = oneNet && netName == sameNet;
+        keys.push_back(key);
         disconnected.push_back(r);
     }
     if (disconnected.empty()) return FALSE; // the bracket discards what it began
+    // Rows of one signal replay as one Delete of them all selected together: the one step made here.
+    const bool together = disconnected.size() > 1 && oneNet;
+    if (together) {
+        journal = KXJournalLines(JournalHandle());
+        journal.Call("Slp()", "Select", {sameNet}).PaneWithList("CtrSelect", keys, {CString()}).End();
+        journal.Comment("Delete").Pane("Delete");
+    }
     // A refused commit leaves the design as it was, and so the rows that show it, and nothing to replay.
     if (!edit.Commit()) return FALSE;
     RemoveDisconnectedRows(disconnected);
     SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
     MarkModified();
-    if (journal.Write()) KXNoteReplaySteps(static_cast<int>(disconnected.size()));
+    if (journal.Write()) KXNoteReplaySteps(together ? 1 : static_cast<int>(disconnected.size()));
     return TRUE;
 }
 
@@ -98,6 +113,14 @@ CString CKXSignalDetailsGridWnd::RowPinKey(ROWCOL row) {
     // A row without a pin number (a block's pin) is named by its pin name.
     const CString number = CellText(row, m_nColPinNumber);
     return number.IsEmpty() ? CellText(row, m_nColPinName) : number;
+}
+
+// The key selectObject (and the automation's CtrSelect) finds the row by: pin number or name, instance,
+// bits and signal.
+CString CKXSignalDetailsGridWnd::RowSelectionKey(ROWCOL row) {
+    const CString start = CellText(row, m_nColStartBit), end = CellText(row, m_nColEndBit);
+    return RowPinKey(row) + ":" + CellText(row, m_nColInstance) + ":" + (start.IsEmpty() ? CString("-1") : start) +
+           ":" + (end.IsEmpty() ? CString("-1") : end) + ":" + CellText(row, m_nColSignalName);
 }
 
 KXJournalLines& CKXSignalDetailsGridWnd::JournalRowDelete(KXJournalLines& journal, const CString& netName,

@@ -367,8 +367,9 @@ BOOL CKXSignalDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nCh
                                       ? m_nColCell
                                       : m_nColStartBit),
                        kSmartInView);
-    } else if (nMessage == WM_KEYDOWN && nChar == VK_DELETE && !shift && !alt && hasCurrent) {
-        CGXControl* control = GetControl(row, col);
+    } else if (nMessage == WM_KEYDOWN && nChar == VK_DELETE && !shift && !alt) {
+        // The pane's Delete, with or without a current cell: it says why when nothing is selected.
+        CGXControl* control = hasCurrent ? GetControl(row, col) : nullptr;
         if (!control || !control->IsActive()) {
             if (CWnd* pane = GetParent()) pane->SendMessage(WM_COMMAND, kDeleteCommand, 0);
             return TRUE;

@@ -431,6 +431,7 @@ public:
     CString RowPinKey(ROWCOL row);
     // The journal's lines that take an instance's pin off a net as the row's Delete does: the net shown,
     // the pin's row selected by its key, then Delete.
+    CString RowSelectionKey(ROWCOL row);
     static KXJournalLines& JournalRowDelete(KXJournalLines& journal, const CString& netName,
                                             const CString& instance, const CString& pinKey);
     // TRUE while the grid echoes a connection it has made: the command coming back is a record.

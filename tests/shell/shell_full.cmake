@@ -20,6 +20,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_views.cpp
   test_list_pane_calls.cpp
   test_answers.cpp
+  test_delete_roads.cpp
   test_pin_edits.cpp
   test_first_session.cpp
   test_demo_edges.cpp

@@ -567,3 +567,21 @@ TEST_F(DemoBoard, ResetToDefaultOfAnUntiedPowerPinSaysThereIsNothingToTakeOff) {
     ExpectUnchangedSince(before);
     Run("kx::powerpins off");
 }
+
+// Swap Pins does its work whether or not a journal is being recorded (a replaying host records none),
+// and refuses pins of one part that would all take the one number.
+TEST_F(DemoBoard, SwapPinsSwapsWithoutAJournalAndGivesOneNumberToOnePinOfAPart) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; kx::select ccp 40 7 41 7"));
+    Messages();
+    const DesignMark before = MarkDesign();
+    EXPECT_EQ(Run("kx::pane SwapPins C9"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-487"});
+    ExpectUnchangedSince(before);
+    Run("kx::journal");
+    ASSERT_EQ(Run("kx::select ccp 41 7"), "1");
+    EXPECT_EQ(Run("kx::pane SwapPins C9"), "1");
+    EXPECT_NE(RowShowing("| PGOOD | C9 |"), "");
+    EXPECT_NE(RowShowing("| RST_N | C10 |"), "");
+    unsetenv("KX_ALLOW_SWAP_PINS");
+}

@@ -70,12 +70,20 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
     constexpr const char* rowByRow =
         "an edit over several selected rows or bits is one undo step in the session and one per row or bit in "
         "the replay";
-    constexpr const char* stepName =
-        "a Delete replays under another step name than the session's (signal grid: Delete Rows or Delete "
-        "Termination; matrix: Add Conn)";
-    constexpr const char* swapReplay = "Swap Pins over two rows of one part replays pin by pin and swaps MCLK back";
     static const std::vector<Awaiting> rows = {
-        {"* / roads", "the roads differ", roads},
+        {"* / Undo / roads", "the roads differ", roads},
+        {"* / Redo / roads", "the roads differ", roads},
+        {"* / Copy / roads", "the roads differ", roads},
+        {"* / Paste / roads", "the roads differ", roads},
+        {"* / Swap Pins / roads", "the roads differ", roads},
+        {"* / Connect / roads", "the roads differ", roads},
+        {"* / Auto Name / roads", "the roads differ", roads},
+        {"* / Short Pins / roads", "the roads differ", roads},
+        {"* / Save / roads", "the roads differ", roads},
+        {"* / Add Comment / roads", "the roads differ", roads},
+        {"* / Remove Model / roads", "the roads differ", roads},
+        {"* / Sort / roads", "the roads differ", roads},
+        {"* / Filter Block / roads", "the roads differ", roads},
         {"* / Short Pins / word", "answered 2 *", fromTheWork},
         {"* / kx::call AddBlock / method", "answered 0 with 0 messages", fromTheWork},
         {"* / kx::call AddComponent / method", "answered 0 with 0 messages", fromTheWork},
@@ -98,8 +106,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / Swap Pins / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / Copy / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / Copy / key", "answered 1 and changed nothing", fromTheWork},
-        {"* / Delete / menu", "answered 1 and changed nothing", fromTheWork},
-        {"* / Delete / key", "answered 1 and changed nothing", fromTheWork},
         {"* / Paste / key", "answered 1 and changed nothing", fromTheWork},
         {"* / editLogicalPin / word", "answered 1 and changed nothing", fromTheWork},
         {"* / editPhysicalPin / word", "answered 1 and changed nothing", fromTheWork},
@@ -123,15 +129,12 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / menu 35718 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 57636 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 57641 / menu", "answered 1 and changed nothing", fromTheWork},
-        {"* / deleteTermination / word", "the replay's undo steps differ*", stepName},
-        {"* / Delete / *", "the replay's undo steps differ*", stepName},
         {"* / Auto Name / *", "the replay's undo steps differ*", rowByRow},
         {"* / Short Pins / *", "the replay's undo steps differ*", rowByRow},
         {"* / Connect / *", "the replay's undo steps differ*", rowByRow},
         {"* / assignModel / word", "the replay's undo steps differ*", rowByRow},
         {"* / kx::pane AssignModel / method", "the replay's undo steps differ*", rowByRow},
         {"* / kx::pane RenameConnection / method", "the replay's undo steps differ*", rowByRow},
-        {"* / Swap Pins / method", "the replay leaves other files*", swapReplay},
     };
     return rows;
 }
@@ -880,6 +883,10 @@ protected:
                 // automation method answers 0 where a cancelled dialog answers 2: it cannot answer 2).
                 // A disabled menu item or accelerator is no road the user can take: it is left out.
                 std::erase_if(outcomes, [](const auto& wo) { return wo.second.disabled; });
+                // In the physical view the grids' Delete takes the selected pins' models off, while
+                // deleteConnection, a word of connections, is refused there (KXTABLE-397): two actions.
+                if (mode == 4 && a.name == "Delete")
+                    std::erase_if(outcomes, [](const auto& wo) { return wo.first->road == Road::Word; });
                 for (size_t i = 1; i < outcomes.size(); ++i) {
                     const auto& [w0, o0] = outcomes.front();
                     const auto& [wi, oi] = outcomes[i];
@@ -894,7 +901,20 @@ protected:
                                             (n0 == "0|2" && ni == "0|2" &&
                                              (w0->road == Road::Method || wi->road == Road::Method));
                     const bool sameWords = o0.messages == oi.messages || o0.disabled || oi.disabled;
-                    if (!sameAnswer || o0.changed != oi.changed || !sameWords) {
+                    // A key puts the hands on the grid first: the focus and the cell that gives it are
+                    // the key's own, not the refused action's.
+                    auto changedBy = [&](const Way* w, const Outcome& o, const Way* other) {
+                        const bool keyRefused = (w->road == Road::Key || other->road == Road::Key) &&
+                                                o0.answer == "0" && oi.answer == "0";
+                        if (!keyRefused) return o.changed;
+                        std::string out;
+                        std::istringstream words(o.changed);
+                        for (std::string word; words >> word;)
+                            if (word != "view") out += (out.empty() ? "" : " ") + word;
+                        return out;
+                    };
+                    const bool sameChange = changedBy(w0, o0, wi) == changedBy(wi, oi, w0);
+                    if (!sameAnswer || !sameChange || !sameWords) {
                         std::ostringstream what;
                         what << w0->tcl << " -> " << o0.answer << " " << ::testing::PrintToString(o0.messages) << " "
                              << o0.changed << "; " << wi->tcl << " -> " << oi.answer << " "
