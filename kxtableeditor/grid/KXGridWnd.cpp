@@ -732,6 +732,15 @@ bool CKXGridWnd::HasSelectedDataRow() {
     return false;
 }
 
+bool CKXGridWnd::HasChosenDataRow() {
+    CRowColArray rows;
+    GetSelectedRows(rows, FALSE, FALSE);
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        if (IsDataRow(rows[i])) return true;
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    return IsCellOfTheUser() && GetCurrentCell(row, col) && IsDataRow(row);
+}
+
 void CKXGridWnd::SelectAllRows() {
     ClearSelection();
 }

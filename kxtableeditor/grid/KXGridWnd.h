@@ -196,6 +196,8 @@ public:
     bool IsCellOfTheUser();
     // A data row is selected, or, with none selected, the current cell stands in one.
     bool HasSelectedDataRow();
+    // A data row the user chose: selected, or under the user's current cell (not one the grid placed).
+    bool HasChosenDataRow();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) override;

@@ -570,6 +570,8 @@ public:
     KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal);
     KXEditResult ConnectSelectedPins(CString signal, CTclArgsList* echo);
     static KXEditResult PhysicalViewConnectRefusal();
+    KXEditResult ConnectCommandRefusal() const; // read-only, physical view, grid kind, open mode 0
+    KXEditResult RuleConnectRefusal() const;    // those, then no pin chosen
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
     // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
     BOOL ApplyAttachText(const CString& text);
