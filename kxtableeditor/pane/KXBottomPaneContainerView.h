@@ -747,6 +747,7 @@ private:
         std::vector<std::unique_ptr<CGXCommand>> commands;
         std::vector<CGXGridCore*> grids;
         int replaySteps = 1; // steps the replay of the edit's journal lines makes (KXReplaySteps.h)
+        int replayGroup = 0; // the replay's group of calls that made the step (0: none)
         std::uint64_t order = 0; // when the step was last made or redone, over every window
         CKXGridWnd* madeIn = nullptr; // the active grid when the step was made (null once it went)
         bool saved = false; // done when the design was last saved: its change is in the design's file

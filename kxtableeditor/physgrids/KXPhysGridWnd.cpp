@@ -5,6 +5,7 @@
 #include "grid/KXEditResult.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
+#include "grid/KXReplaySteps.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "grid/KXScriptText.h"
 
@@ -45,7 +46,8 @@ CString kxphys::Vbs(const CString& text) {
 }
 
 void kxphys::Journal(const CString& lines) {
-    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), lines);
+    // An edit of several rows journals a call per row: its replay keeps them as the one step it is.
+    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), KXJournalOfOneStep(lines));
 }
 
 KXPhysProgress::KXPhysProgress(const char* caption, int total) : m_total(total) {

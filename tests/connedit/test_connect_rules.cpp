@@ -122,6 +122,38 @@ TEST_F(PairRules, ShortPinsOnAPlainPairRowMakesOnlyThePairsNets) {
     ExpectOnlyThePairsNets("=SHORTPINS");
 }
 
+// An edit over several rows is one undo step, journalled a row at a time: the replay of its journal
+// makes the same one step (not one per row), so the history and an undo after it stay the same.
+class OneStepReplays : public Rules {
+protected:
+    void ExpectOneStepReplayed(const std::string& edit) {
+        OpenBoard();
+        const std::string original = Saved();
+        const int steps = Steps();
+        EXPECT_NE(Run(edit), "0") << edit;
+        EXPECT_EQ(Steps(), steps + 1) << edit;
+        const std::string history = Run("kx::history");
+        const std::string saved = Saved();
+        EXPECT_EQ(Replayed(original), saved);
+        EXPECT_EQ(Run("kx::history"), history);
+        // An undo in the replayed window takes back the whole edit.
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Saved(), original);
+    }
+};
+
+TEST_F(OneStepReplays, AutoNameOverTwoPins) {
+    ExpectOneStepReplayed("addConnection pin =AUTONAME MCLK:B14 PGOOD:C10");
+}
+
+TEST_F(OneStepReplays, ShortPinsOverTwoPins) {
+    ExpectOneStepReplayed("addConnection pin =SHORTPINS MCLK:B14 PGOOD:C10");
+}
+
+TEST_F(OneStepReplays, RenameOfTwoPins) {
+    ExpectOneStepReplayed("renameConnection pin [list U1 RST_N C9 NEWA] [list U1 PGOOD C10 NEWB]");
+}
+
 // A window of mode 0 takes rules typed into a Signal cell, not by command: the journal names what each
 // pin took, which that window's replay takes.
 TEST_F(Rules, ARuleTypedInModeZeroReplaysAsTheNamesThePinsTook) {

@@ -74,9 +74,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         "a menu command, key or method answers from the work it ran, never a 1 of its own, and never refuses "
         "without a message";
     constexpr const char* roads = "the roads to one action answer alike, change alike and say the same";
-    constexpr const char* rowByRow =
-        "an edit over several selected rows or bits is one undo step in the session and one per row or bit in "
-        "the replay";
     constexpr const char* stepName =
         "a Delete replays under another step name than the session's (signal grid: Delete Rows or Delete "
         "Termination; matrix: Add Conn)";
@@ -139,12 +136,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / menu 57641 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / deleteTermination / word", "the replay's undo steps differ*", stepName},
         {"* / Delete / *", "the replay's undo steps differ*", stepName},
-        {"* / Auto Name / *", "the replay's undo steps differ*", rowByRow},
-        {"* / Short Pins / *", "the replay's undo steps differ*", rowByRow},
-        {"* / Connect / *", "the replay's undo steps differ*", rowByRow},
-        {"* / assignModel / word", "the replay's undo steps differ*", rowByRow},
-        {"* / kx::pane AssignModel / method", "the replay's undo steps differ*", rowByRow},
-        {"* / kx::pane RenameConnection / method", "the replay's undo steps differ*", rowByRow},
         {"* / Swap Pins / method", "the replay leaves other files*", swapReplay},
     };
     return rows;
