@@ -212,8 +212,10 @@ BOOL CKXBottomPaneContainerView::AutoRemoveModel() {
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    const BOOL done = part ? part->CommitRemoveModel() : grid->RemoveModel();
-    return KXEditResult::Of(done, "KXPANE-484").AnswerBool(mark);
+    // A method has no interactive half: the pin grid commits at once, as the word does.
+    IKXPinGrid* pin = ActivePinGrid();
+    const BOOL done = part ? part->CommitRemoveModel() : pin ? pin->CommitRemoveModel() : grid->RemoveModel();
+    return KXEditResult::Of(done, kKXNoModelRemoved).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::SelectFirstSignalCol() {
@@ -462,7 +464,8 @@ BOOL CKXBottomPaneContainerView::AssignPinNumber(LPCTSTR pinNumberArg) {
     if (!part && !pin) return RefuseAutomation();
     const BOOL done =
         part ? part->OnAssignPinNumber(pinNumber) : pin->AssignPinNumberInHost(35546, TRUE, pinNumber);
-    return KXEditResult::Of(done, "KXTABLE-197").AnswerBool(mark);
+    // Stopped at a question the user declined (2): nothing was assigned.
+    return KXEditResult::Of(done == TRUE, "KXTABLE-197").AnswerBool(mark);
 }
 BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
                                                         LPCTSTR endBit) {

@@ -367,7 +367,7 @@ void CKXBottomPaneContainerView::OnUpdateAssignModel(CCmdUI* ui) {
 }
 void CKXBottomPaneContainerView::OnRemoveModel() {
     const KXShownMark mark;
-    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->RemoveModel(), mark, "KXTABLE-267");
+    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->RemoveModel(), mark, kKXNoModelRemoved);
 }
 void CKXBottomPaneContainerView::OnUpdateRemoveModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -430,7 +430,10 @@ void CKXBottomPaneContainerView::OnAssignPinNumberFromMenu(UINT id) {
     } else if (IKXPinGrid* pin = PinGridOf(grid)) {
         done = id == kPinNumberMore ? pin->SendAssignPinNumber() : pin->AssignPinNumberInHost(id, FALSE, "");
     }
-    if (!done && mark.SaidSince()) KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-198", ""));
+    if (done == 2)
+        KXMenuAnswer::Report(KXEditResult::Dialog(), mark); // the user declined the section exchange
+    else if (!done && mark.SaidSince())
+        KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-198", ""));
 }
 
 // On the submenu item the grid fills the submenu, which is usable when the generator gives a pin. A

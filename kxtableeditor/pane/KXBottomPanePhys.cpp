@@ -173,16 +173,23 @@ KXEditResult CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args
             number = v;
         }
     if (number.IsEmpty()) return BadOperands();
+    // A section another instance of the package holds is exchanged only when the user agrees: declined,
+    // the assignment stopped at that question.
+    const KXShownMark mark;
+    auto answer = [&](BOOL assigned) {
+        if (!assigned && mark.QuestionDeclinedSince("KXTABLE-133")) return KXEditResult::Dialog();
+        return KXEditResult::Of(assigned, "KXTABLE-198", number);
+    };
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part && GetViewMode() != eOpenModePhysical)
         if (IKXPinGrid* pin = ActivePinGrid()) {
             if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
-            return KXEditResult::Of(pin->CommitAssignPinNumber(number), "KXTABLE-198", number);
+            return answer(pin->CommitAssignPinNumber(number));
         }
     if (!part) {
         return KXEditResult::Refused("KXPANE-178");
     }
-    return KXEditResult::Of(part->OnAssignPinNumber(number), "KXTABLE-198", number);
+    return answer(part->OnAssignPinNumber(number));
 }
 
 namespace {
@@ -217,7 +224,7 @@ template <class Grid> KXEditResult NetModelWord(Grid& grid, CTclArgsList* args, 
         if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0)
             return KXEditResult::Refused(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
     }
-    if (!assign) return KXEditResult::Of(grid.RemoveModels(), "KXTABLE-267");
+    if (!assign) return KXEditResult::Of(grid.RemoveModels(), kKXNoModelRemoved);
     if (grid.AssignModelByName(model)) return KXEditResult::Done();
     return KXEditResult::Refused("KXTABLE-184");
 }
@@ -256,7 +263,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
         for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
             if (CTclArgs* arg = *it) keys.Add(JoinedValues(arg, ":"));
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
-    return KXEditResult::Of(part->CommitRemoveModel(), "KXTABLE-267");
+    return KXEditResult::Of(part->CommitRemoveModel(), kKXNoModelRemoved);
 }
 
 
@@ -265,9 +272,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
 KXEditResult CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return NetModelWord(*signal, args, assign);
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
-    if (!net) {
-        return KXEditResult::Refused("KXPANE-178");
-    }
+    if (!net) return NoGridOfKind();
     if (assign && (!args || args->GetTotalArgCount() == 0)) {
         net->AssignModel(0, "");
         return KXEditResult::Dialog();
