@@ -103,6 +103,17 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         ShowPowerPins(value == "1");
         return true;
     }
+    case SKXJournalLine::BeginStep: {
+        // The calls of one edit, each a step of its own when run alone, make one step together.
+        static int groups = 0;
+        if (CKXShareGlobalData::m_nReplayStepGroup) return refuse("a step begun inside another");
+        CKXShareGlobalData::m_nReplayStepGroup = ++groups;
+        return true;
+    }
+    case SKXJournalLine::EndStep:
+        if (!CKXShareGlobalData::m_nReplayStepGroup) return refuse("no step was begun");
+        CKXShareGlobalData::m_nReplayStepGroup = 0;
+        return true;
     case SKXJournalLine::Call:
         break;
     }
@@ -150,6 +161,7 @@ bool CKXHostApp::Replay(const std::string& path, std::string& error) {
         }
     }
     CKXShareGlobalData::SetReplay(FALSE);
+    CKXShareGlobalData::m_nReplayStepGroup = 0; // a replay stopped inside a step ends it
     KXNameReplayedSteps(nullptr);
     return ok;
 }

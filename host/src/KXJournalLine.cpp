@@ -200,7 +200,9 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
     static constexpr HostCall kHostCalls[] = {{"SelectTab", 1, SKXJournalLine::SelectTab},
                                               {"OpenDesign", 2, SKXJournalLine::OpenDesign},
                                               {"OpenBlock", 2, SKXJournalLine::OpenBlock},
-                                              {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins}};
+                                              {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins},
+                                              {"BeginStep", 0, SKXJournalLine::BeginStep},
+                                              {"EndStep", 0, SKXJournalLine::EndStep}};
     for (const HostCall& host : kHostCalls) {
         const std::string head = std::string("RMX.") + host.name + "(";
         if (line.compare(c.i, head.size(), head) != 0) continue;

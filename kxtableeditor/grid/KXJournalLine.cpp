@@ -55,7 +55,5 @@ bool KXJournalLines::IsRecording() {
 
 bool KXJournalLines::Write() const {
     if (!IsRecording() || m_text.IsEmpty()) return false;
-    if (!KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), m_text)) return false;
-    KXNoteReplaySteps(m_steps);
-    return true;
+    return KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), KXJournalOfOneStep(m_text, m_steps));
 }

@@ -48,9 +48,9 @@ public:
     KXJournalLines& Comment(const char* title);
     // A line break closing the block.
     KXJournalLines& End();
-    // The call just written is an edit of its own when the journal is replayed: an edit that writes
-    // several such calls is one undo step here but as many on replay, and Write() tells the pane so
-    // (KXReplaySteps.h), whose undo of the edit then journals that many Undo() calls.
+    // The call just written is an edit of its own when the journal is replayed: Write() puts the calls of
+    // an edit that writes several between RMX.BeginStep() and RMX.EndStep(), so that the replay keeps
+    // them as the one undo step the edit is (KXReplaySteps.h).
     KXJournalLines& OwnStep() {
         ++m_steps;
         return *this;

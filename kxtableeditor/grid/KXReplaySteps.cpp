@@ -13,6 +13,22 @@ void KXNoteReplaySteps(int steps) {
     if (steps > 0) KXRunWhenCommitted([steps] { g_noted += steps; });
 }
 
+CString KXJournalOfOneStep(const CString& lines, int calls) {
+    if (calls <= 1 || lines.IsEmpty()) {
+        KXNoteReplaySteps(calls);
+        return lines;
+    }
+    KXNoteReplaySteps(1);
+    return "\n\ncall RMX.BeginStep()" + lines + "\ncall RMX.EndStep()\n";
+}
+
+CString KXJournalOfOneStep(const CString& lines) {
+    int calls = 0;
+    for (int at = lines.Find("\n\n ' --- "); at >= 0; at = lines.Find("\n\n ' --- ", at + 1))
+        ++calls;
+    return KXJournalOfOneStep(lines, calls);
+}
+
 int KXTakeReplaySteps() {
     const int steps = g_noted;
     g_noted = 0;

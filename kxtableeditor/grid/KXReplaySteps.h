@@ -1,13 +1,22 @@
 // How many undo steps the replay of an edit's journal lines makes. An edit is one undo step here, but
 // when it journals one call per row (a connect, a delete, a swap written as the connections it made),
-// its replay makes one step per call. The edit notes the count after writing its lines; the history
+// its replay makes one step per call, unless its lines stand between RMX.BeginStep() and RMX.EndStep()
+// (KXJournalOfOneStep), which the replay keeps as one step. The edit notes the count after writing its lines; the history
 // that opened the edit's step takes it, and the undo or redo of that step journals as many Undo() or
 // Redo() calls, so that a replayed journal takes back exactly what the user took back.
 #pragma once
 
+#include "afx/afxstr.h"
+
 // Notes the number of calls, each a step of its own on replay, that the edit just journalled (the
 // notes of the grids that take part in one edit add up).
 void KXNoteReplaySteps(int steps);
+// The journal lines of one edit that hold `calls` calls, each a step of its own on replay: with more
+// than one, put between RMX.BeginStep() and RMX.EndStep(), which the replay runs as one step, and
+// noted as one (KXNoteReplaySteps).
+CString KXJournalOfOneStep(const CString& lines, int calls);
+// The same for lines whose every call comes under its title line ("' --- Title ---").
+CString KXJournalOfOneStep(const CString& lines);
 // The number noted since the last call (0 when none), and forgets it.
 int KXTakeReplaySteps();
 

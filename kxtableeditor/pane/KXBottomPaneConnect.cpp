@@ -38,6 +38,13 @@ bool HoldsRuleWord(const CString& text) {
     return false;
 }
 
+// A naming rule as a connect text: a rule word, or =SHORTPINS.
+bool IsNamingRuleText(const CString& text) {
+    CString upper = text;
+    upper.MakeUpper();
+    return upper.Find("=SHORTPINS") >= 0 || HoldsRuleWord(text);
+}
+
 // The values of one argument joined with ":" (trailing ":" dropped): an object key.
 CString KeyOf(const CTclArgs* arg) {
     CString key;
@@ -179,7 +186,10 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
     const BOOL began = BeginPaneTransaction("Add Connections");
     int connected = 0;
     IKXPinGrid* last = nullptr;
+    // Where the user selected pins in some grids, the others take nothing (and say nothing).
+    const bool anySelected = AnyPinSelected();
     for (IKXPinGrid* grid : ShownPinGrids()) {
+        if (anySelected && !grid->Grid().HasSelectedDataRow()) continue;
         CString gridText = text;
         if (shortPins && grid->IsDiffPairRowSelected()) gridText.Format("=SHORTPINS(%s)", text.GetString());
         if (echo) grid->AddSelectedPinsToArgs(echo);
@@ -212,6 +222,11 @@ KXEditResult CKXBottomPaneContainerView::ApplyRuleNow(const char* rule) {
 // The rule menus answer as the word of the same rule does: 0 with the message when nothing was named.
 void CKXBottomPaneContainerView::RunRuleCommand(const char* rule) {
     const KXShownMark mark;
+    {
+        // The function menu is the pane's own: the pane is active when it runs, as for its word and method.
+        kxgrid::ScriptedActivation scripted;
+        ActivateGrids();
+    }
     KXMenuAnswer::Report(ApplyRuleNow(rule), mark);
 }
 
@@ -256,6 +271,15 @@ BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
         return shorted.IsDone();
     }
     const bool rule = HoldsRuleWord(text);
+    if (rule) {
+        // A rule typed or chosen in the bar meets the refusals of the rule's menu and word.
+        const KXShownMark mark;
+        const KXEditResult refused = RuleConnectRefusal();
+        if (!refused.IsDone()) {
+            refused.Answer(mark);
+            return FALSE;
+        }
+    }
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
@@ -301,9 +325,13 @@ BOOL CKXBottomPaneContainerView::AttachSignalByName(const CString& signal) {
 // ------------------------------------------------------------------ script words
 
 KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, long) {
-    if (ActiveSignalGrid()) return AddConnectionInSignalGrid(args);
+    // A naming rule names the pins of a pin grid, whatever grid is active: it goes the rule's way.
+    const bool rule = args && args->GetTotalArgCount() > 0 && args->beginArgs() != args->endArgs() &&
+                      *args->beginArgs() && (*args->beginArgs())->GetArgCount() == 1 &&
+                      IsNamingRuleText((*args->beginArgs())->GetValue(0));
+    if (ActiveSignalGrid() && !rule) return AddConnectionInSignalGrid(args);
     if (!args || args->GetTotalArgCount() == 0) return BadOperands();
-    const bool pinGrid = ActivePinGrid() != nullptr;
+    const bool pinGrid = ActivePinGrid() != nullptr || rule;
     CString signal;
     CStringArray keys;
     int index = 0;
@@ -321,14 +349,32 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
     return ConnectSignalToKeys(keys, signal);
 }
 
+// What keeps a command from connecting the selected pins, in the order the user meets it: a read-only
+// window, a view or grid that takes no connection, a window that takes only the connections typed into
+// its cells. Done when nothing does.
+KXEditResult CKXBottomPaneContainerView::ConnectCommandRefusal() const {
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
+    if (GetViewMode() == eOpenModePhysical) return PhysicalViewConnectRefusal();
+    if (!ActivePinGrid()) return NoGridOfKind();
+    if (GetViewMode() == eOpenModeNoSwitch) return KXEditResult::Refused("KXPANE-572");
+    return KXEditResult::Done();
+}
+
+// Every road to a naming rule (the word, the method, the function menu, the bar) passes here: the
+// refusals above, then a selection that holds no pin the user chose (the cell a grid places for itself
+// when it is activated is no choice).
+KXEditResult CKXBottomPaneContainerView::RuleConnectRefusal() const {
+    const KXEditResult refused = ConnectCommandRefusal();
+    if (!refused.IsDone()) return refused;
+    for (IKXPinGrid* pins : ShownPinGrids())
+        if (pins->Grid().HasSelectionOfTheUser()) return KXEditResult::Done();
+    return KXEditResult::Refused("KXPANE-574");
+}
+
 // Connects the keyed pins (the selected ones without keys) of the shown pin grids; a connect by a
 // plain signal name answers 2.
 KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal) {
-    const EOpenMode mode = GetViewMode();
-    if (mode == eOpenModePhysical) return PhysicalViewConnectRefusal();
-    // The logical view with view switching off takes connections typed into its cells, not this word.
-    if (mode == eOpenModeNoSwitch) return KXEditResult::Refused("KXPANE-572");
-    if (!ActivePinGrid()) return NoGridOfKind();
+    if (const KXEditResult refused = ConnectCommandRefusal(); !refused.IsDone()) return refused;
     if (signal.IsEmpty()) return KXEditResult::Refused("KXPANE-573");
     SelectKeysOnly(keys);
     // Keys that name no pin: nothing to connect.
@@ -344,8 +390,8 @@ KXEditResult CKXBottomPaneContainerView::PhysicalViewConnectRefusal() {
 // signal list's next automatic name); the pins that took it are added to the echo, which is sent when
 // any did. Pins that take nothing or have it already: the grids said why, or this does.
 KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTclArgsList* echo) {
-    if (GetViewMode() == eOpenModePhysical) return PhysicalViewConnectRefusal();
-    if (!ActivePinGrid()) return NoGridOfKind();
+    const KXEditResult refused = IsNamingRuleText(signal) ? RuleConnectRefusal() : ConnectCommandRefusal();
+    if (!refused.IsDone()) return refused;
     BOOL shortPins = FALSE;
     if (signal.CompareNoCase("=SHORTPINS") == 0) {
         CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
@@ -510,42 +556,24 @@ BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
 
 BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     const KXShownMark mark;
-    const CString text = rule ? rule : "";
-    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
-    if (text.IsEmpty() || text.GetLength() > 98) return KXEditResult::Refused("KXPANE-499", text).AnswerBool(mark);
-    CString ruleText = "=" + text;
-    ruleText.MakeUpper();
+    CString text = rule ? rule : "";
+    // The rule as the bar's list shows it ("=AUTONAME") names it as well as the word alone.
+    if (text.Left(1) == "=") text = text.Mid(1);
+    if (const KXEditResult refused = ConnectCommandRefusal(); !refused.IsDone()) return refused.AnswerBool(mark);
     CString upper = text;
     upper.MakeUpper();
     const bool shortPins = upper == "SHORTPINS";
-    if (!shortPins && upper != "AUTONAME" && upper != "PINNAME" && upper.Find("PREFIXPINNAME") < 0 &&
-        upper.Find("SUFFIXPINNAME") < 0 && upper.Find("PREFIXPINNUMBER") < 0 && upper.Find("SUFFIXPINNUMBER") < 0 &&
-        upper.Find("INCREMENTSIGNAME") < 0)
+    if (text.IsEmpty() || text.GetLength() > 98 ||
+        (!shortPins && upper != "AUTONAME" && upper != "PINNAME" && upper.Find("PREFIXPINNAME") < 0 &&
+         upper.Find("SUFFIXPINNAME") < 0 && upper.Find("PREFIXPINNUMBER") < 0 && upper.Find("SUFFIXPINNUMBER") < 0 &&
+         upper.Find("INCREMENTSIGNAME") < 0))
         return KXEditResult::Refused("KXPANE-499", text).AnswerBool(mark);
     // The rule's argument keeps the case it was given in.
+    CString ruleText = "=" + upper;
     const int open = text.Find('(');
     if (open >= 0) ruleText = ruleText.Left(open + 1) + text.Mid(open);
-    // Only the grids where the user selected pins take the rule; with none, nothing is connected.
-    std::vector<IKXPinGrid*> grids;
-    for (IKXPinGrid* grid : ShownPinGrids())
-        if (grid->Grid().HasSelectedDataRow()) grids.push_back(grid);
-    if (ShownPinGrids().empty()) return NoGridOfKind().AnswerBool(mark);
-    if (grids.empty()) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-230", ruleText.GetString());
-        return FALSE;
-    }
-    const BOOL began = BeginPaneTransaction("Add Connections");
-    CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
-    int result = 0;
-    for (IKXPinGrid* grid : grids) {
-        const CString gridText =
-            shortPins ? (signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString()) : ruleText;
-        if (gridText.IsEmpty()) continue;
-        if (grid->ConnectSelectedPins(gridText, shortPins ? 1 : 0)) result = 1;
-    }
-    // A commit the design refuses connected nothing.
-    if (began && !EndPaneTransaction(result != 0)) result = 0;
-    return KXEditResult::Of(result != 0, "KXTABLE-304", ruleText).AnswerBool(mark);
+    // As the function menu applies it: one sequence of checks, one transaction over the shown grids.
+    return ConnectSelectedPins(ruleText, nullptr).AnswerBool(mark);
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {

@@ -191,8 +191,11 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         m_pRecording->grids.push_back(grid);
         return;
     }
+    // The calls of one edit that a replay runs one by one (KXReplaySteps.h) make one step, as the edit did.
+    const int group = type == gxDo ? CKXShareGlobalData::m_nReplayStepGroup : 0;
+    const bool inGroup = group != 0 && !m_undo.empty() && m_undo.back().replayGroup == group;
     // A new command is written to the transaction log, when one is open.
-    if (type == gxDo && CKXShareGlobalData::m_fpTransLogFile)
+    if (type == gxDo && CKXShareGlobalData::m_fpTransLogFile && !inGroup)
         CKXShareGlobalData::LogTransactionMessage("Added to Undo: " + owned->GetName() + "\n");
     // 1 opens a step; 2 joins the current one; 0 joins an open step (or makes one) and closes it.
     if (owned->IsCellStore() && !m_bStepOpen && state != 1) {
@@ -201,7 +204,7 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         // with an edit the user made before. The cells follow the design.
         return;
     }
-    bool join = state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty() && !m_bNewStepNext;
+    bool join = inGroup || (state != 1 && (state == 2 || m_bStepOpen) && !m_undo.empty() && !m_bNewStepNext);
     m_bNewStepNext = FALSE;
     // A new step forgets what could be redone; while it stays open a roll-back gives that back.
     if (!join) m_redoAtOpenStep = std::move(m_redo);
@@ -213,6 +216,7 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
         KXEndStepOfJournalLines();
         m_undo.emplace_back();
         m_undo.back().madeIn = GetActiveGrid();
+        m_undo.back().replayGroup = group;
         m_nStepsAtRedoStash = m_undo.size();
         m_editStartInOpenStep.clear();
     }

@@ -573,6 +573,8 @@ public:
     KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal);
     KXEditResult ConnectSelectedPins(CString signal, CTclArgsList* echo);
     static KXEditResult PhysicalViewConnectRefusal();
+    KXEditResult ConnectCommandRefusal() const; // read-only, physical view, grid kind, open mode 0
+    KXEditResult RuleConnectRefusal() const;    // those, then no pin chosen
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
     // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
     BOOL ApplyAttachText(const CString& text);
@@ -749,6 +751,7 @@ private:
         std::vector<std::unique_ptr<CGXCommand>> commands;
         std::vector<CGXGridCore*> grids;
         int replaySteps = 1; // steps the replay of the edit's journal lines makes (KXReplaySteps.h)
+        int replayGroup = 0; // the replay's group of calls that made the step (0: none)
         std::uint64_t order = 0; // when the step was last made or redone, over every window
         CKXGridWnd* madeIn = nullptr; // the active grid when the step was made (null once it went)
         bool saved = false; // done when the design was last saved: its change is in the design's file

@@ -6,6 +6,7 @@
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXRowFilter.h"
+#include "grid/KXReplaySteps.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "grid/KXScriptText.h"
 
@@ -47,7 +48,8 @@ CString kxphys::Vbs(const CString& text) {
 }
 
 void kxphys::Journal(const CString& lines) {
-    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), lines);
+    // An edit of several rows journals a call per row: its replay keeps them as the one step it is.
+    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), KXJournalOfOneStep(lines));
 }
 
 KXPhysProgress::KXPhysProgress(const char* caption, int total) : m_total(total) {

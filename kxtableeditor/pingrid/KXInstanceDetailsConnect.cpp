@@ -676,10 +676,6 @@ void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {
         m_strHeldJournal += text;
         return;
     }
-    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), text);
-    // Each call of the text comes under its title line and makes a step of its own on replay.
-    int calls = 0;
-    for (int at = text.Find("\n\n ' --- "); at >= 0; at = text.Find("\n\n ' --- ", at + 1))
-        ++calls;
-    KXNoteReplaySteps(calls);
+    // Each call of the text comes under its title line: the calls of the edit replay as one step.
+    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), KXJournalOfOneStep(text));
 }

@@ -6,6 +6,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXScriptText.h"
 
@@ -16,6 +17,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <list>
 #include <optional>
 #include <set>
 #include <utility>
@@ -130,20 +132,35 @@ BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     RuleRun run;
     run.argument = run.rest = argument;
     run.rule = rule;
+    // Rules that name pairs give a selected pair row its pair net, whose leg nets its legs then take:
+    // the legs of a plain pair row are left to that, or each would first be put on a net that nothing
+    // uses afterwards. (A vector pair row keeps its legs' names: a new pair net cannot take its lanes.)
+    const bool pairStep = rule != KX_RULE_PREFIX_PINNUMBER && rule != KX_RULE_SUFFIX_PINNUMBER && rule != KX_RULE_CONNECTBITS;
+    std::set<ROWCOL> pairLegs;
+    if (pairStep)
+        for (ROWCOL r : selected) {
+            CString base;
+            int msb = -1, lsb = -1;
+            if (r < PIN_FIRST_ROW || r > GetRowCount() || GetRowKind(r, base, msb, lsb) != PIN_ROW_DIFFPAIR) continue;
+            std::list<int> legs;
+            GetChildRows(r, legs, 0);
+            for (int leg : legs)
+                pairLegs.insert(static_cast<ROWCOL>(leg));
+        }
     BOOL connected = FALSE;
     {
         kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(selected.size()));
         for (std::size_t i = 0; i < targets.size(); ++i) {
             progress.Step("Adding Connections: %d%% of %d Pins Processed", static_cast<int>(i));
             const ROWCOL row = targets[i];
-            if (row < PIN_FIRST_ROW || IsDiffPairRow(row)) continue;
+            if (row < PIN_FIRST_ROW || IsDiffPairRow(row) || pairLegs.count(row)) continue;
             if (IsRowHidden(row) && !IsPowerPinChildRow(row) && rule < KX_RULE_PREFIX_PINNUMBER) continue;
             if (ConnectRuleRow(row, run, edit.Transaction())) connected = TRUE;
         }
     }
     if (!run.invalidNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-138", run.invalidNames.GetString());
     if (!run.scalarPins.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-144", run.scalarPins.GetString());
-    if (rule != KX_RULE_PREFIX_PINNUMBER && rule != KX_RULE_SUFFIX_PINNUMBER && rule != KX_RULE_CONNECTBITS) {
+    if (pairStep) {
         CDWordArray rows;
         for (ROWCOL r : selected)
             rows.Add(r);
@@ -240,8 +257,10 @@ BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransa
     CNetContext netContext = m_designContext.net(net);
     const CString cellText = NetRangeText(*net, high, low);
     if (!ConnectPinToSignal(row, netContext, low, high, transaction, FALSE)) return FALSE;
-    // Rules that answer the same again replay as the rule; the others as the name each row took.
-    const CString word = RuleJournalWord(run.rule, run.argument);
+    // Rules that answer the same again replay as the rule; the others as the name each row took. A
+    // window of mode 0 takes no rule by command: its typed rule replays as the names the rows took.
+    const bool typedOnly = Site() && Site()->OpenMode() == eOpenModeNoSwitch;
+    const CString word = typedOnly ? CString() : RuleJournalWord(run.rule, run.argument);
     run.journal += std::exchange(m_leadJournal, CString()); // what the row's connect did first
     run.journal += m_retainJournal;
     run.journal += word.IsEmpty() ? JournalRowText(row, "Add Connection", "AddConnection", cellText)

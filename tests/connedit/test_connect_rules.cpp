@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -82,6 +83,87 @@ TEST_F(Rules, AutoNameOnAVectorPairRowKeepsNoPairNetThePairCannotTake) {
     const std::string saved = Saved();
     EXPECT_EQ(saved.find("dpnet signal_"), std::string::npos) << saved;
     EXPECT_EQ(saved.find("signal_9"), std::string::npos) << saved;
+    EXPECT_EQ(Replayed(original), saved);
+}
+
+// A plain pair row takes a naming rule's pair net, whose leg nets its legs take: no leg is first put
+// on a net of its own that nothing uses afterwards, by Auto Name (one new name per pin) or Short Pins
+// (one new name for all); and a replay of the journal gives the same board.
+class PairRules : public Rules {
+protected:
+    void ExpectOnlyThePairsNets(const std::string& rule) {
+        OpenBoard();
+        const std::string original = Saved();
+        EXPECT_EQ(Run("addConnection pin " + rule + " CLK"), "1");
+        const std::string leg = Conn("U1 CLK_P");
+        ASSERT_EQ(leg.rfind("signal_", 0), 0u) << leg;
+        ASSERT_EQ(leg.substr(leg.size() - 2), "_P");
+        const std::string name = leg.substr(0, leg.size() - 2);
+        EXPECT_EQ(Conn("U1 CLK_N"), name + "_N");
+        const std::string saved = Saved();
+        EXPECT_NE(saved.find("dpnet " + name + " " + name + "_P " + name + "_N"), std::string::npos) << saved;
+        // The only new nets are the pair's legs.
+        std::istringstream lines(saved);
+        for (std::string line; std::getline(lines, line);)
+            if (line.rfind("net signal_", 0) == 0) {
+                EXPECT_TRUE(line.rfind("net " + name + "_P ", 0) == 0 || line.rfind("net " + name + "_N ", 0) == 0)
+                    << line;
+            }
+        EXPECT_EQ(JournalText().find("SelectSignalCol(\"CLK_P\""), std::string::npos) << JournalText();
+        EXPECT_EQ(Replayed(original), saved);
+    }
+};
+
+TEST_F(PairRules, AutoNameOnAPlainPairRowMakesOnlyThePairsNets) {
+    ExpectOnlyThePairsNets("=AUTONAME");
+}
+
+TEST_F(PairRules, ShortPinsOnAPlainPairRowMakesOnlyThePairsNets) {
+    ExpectOnlyThePairsNets("=SHORTPINS");
+}
+
+// An edit over several rows is one undo step, journalled a row at a time: the replay of its journal
+// makes the same one step (not one per row), so the history and an undo after it stay the same.
+class OneStepReplays : public Rules {
+protected:
+    void ExpectOneStepReplayed(const std::string& edit) {
+        OpenBoard();
+        const std::string original = Saved();
+        const int steps = Steps();
+        EXPECT_NE(Run(edit), "0") << edit;
+        EXPECT_EQ(Steps(), steps + 1) << edit;
+        const std::string history = Run("kx::history");
+        const std::string saved = Saved();
+        EXPECT_EQ(Replayed(original), saved);
+        EXPECT_EQ(Run("kx::history"), history);
+        // An undo in the replayed window takes back the whole edit.
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Saved(), original);
+    }
+};
+
+TEST_F(OneStepReplays, AutoNameOverTwoPins) {
+    ExpectOneStepReplayed("addConnection pin =AUTONAME MCLK:B14 PGOOD:C10");
+}
+
+TEST_F(OneStepReplays, ShortPinsOverTwoPins) {
+    ExpectOneStepReplayed("addConnection pin =SHORTPINS MCLK:B14 PGOOD:C10");
+}
+
+TEST_F(OneStepReplays, RenameOfTwoPins) {
+    ExpectOneStepReplayed("renameConnection pin [list U1 RST_N C9 NEWA] [list U1 PGOOD C10 NEWB]");
+}
+
+// A window of mode 0 takes rules typed into a Signal cell, not by command: the journal names what each
+// pin took, which that window's replay takes.
+TEST_F(Rules, ARuleTypedInModeZeroReplaysAsTheNamesThePinsTook) {
+    OpenBoard("U1", 0);
+    const std::string original = Saved();
+    EXPECT_NE(TypeSignal("PGOOD", "=PREFIXPINNAME(X_)"), "0");
+    EXPECT_EQ(Conn("U1 PGOOD"), "X_PGOOD");
+    EXPECT_EQ(JournalText().find("AttachSignal"), std::string::npos) << JournalText();
+    EXPECT_NE(JournalText().find("AddConnection(\"X_PGOOD\")"), std::string::npos) << JournalText();
+    const std::string saved = Saved();
     EXPECT_EQ(Replayed(original), saved);
 }
 

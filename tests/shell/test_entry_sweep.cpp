@@ -67,9 +67,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         "a menu command, key or method answers from the work it ran, never a 1 of its own, and never refuses "
         "without a message";
     constexpr const char* roads = "the roads to one action answer alike, change alike and say the same";
-    constexpr const char* rowByRow =
-        "an edit over several selected rows or bits is one undo step in the session and one per row or bit in "
-        "the replay";
     static const std::vector<Awaiting> rows = {
         {"* / Undo / roads", "the roads differ", roads},
         {"* / Redo / roads", "the roads differ", roads},
@@ -84,7 +81,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / Remove Model / roads", "the roads differ", roads},
         {"* / Sort / roads", "the roads differ", roads},
         {"* / Filter Block / roads", "the roads differ", roads},
-        {"* / Short Pins / word", "answered 2 *", fromTheWork},
         {"* / kx::call AddBlock / method", "answered 0 with 0 messages", fromTheWork},
         {"* / kx::call AddComponent / method", "answered 0 with 0 messages", fromTheWork},
         {"* / kx::call AliasNets / method", "answered 0 with 0 messages", fromTheWork},
@@ -101,8 +97,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / menu 35281 / menu", "answered *", fromTheWork},
         {"* / menu 35725 / menu", "answered 0 with 0 messages", fromTheWork},
         {"* / menu 35128 / menu", "answered 0 and changed*", fromTheWork},
-        {"* / Auto Name / menu", "answered 1 and changed nothing", fromTheWork},
-        {"* / Short Pins / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / Swap Pins / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / Copy / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / Copy / key", "answered 1 and changed nothing", fromTheWork},
@@ -113,7 +107,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / menu 35120 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 35128 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 35130 / menu", "answered 1 and changed nothing", fromTheWork},
-        {"* / menu 35256 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 35279 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 35281 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 35522 / menu", "answered 1 and changed nothing", fromTheWork},
@@ -129,12 +122,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / menu 35718 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 57636 / menu", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 57641 / menu", "answered 1 and changed nothing", fromTheWork},
-        {"* / Auto Name / *", "the replay's undo steps differ*", rowByRow},
-        {"* / Short Pins / *", "the replay's undo steps differ*", rowByRow},
-        {"* / Connect / *", "the replay's undo steps differ*", rowByRow},
-        {"* / assignModel / word", "the replay's undo steps differ*", rowByRow},
-        {"* / kx::pane AssignModel / method", "the replay's undo steps differ*", rowByRow},
-        {"* / kx::pane RenameConnection / method", "the replay's undo steps differ*", rowByRow},
     };
     return rows;
 }

@@ -34,3 +34,8 @@ kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0
 kx::answer dialog CKXDontAskAgainYesNoDlg ok
 check "move a pair" [addConnection pin {FCLK (Differential Pair)} CLK] 2
 checkMessages
+# Auto Name over two pins is one edit, journalled a row at a time and replayed as one step: the one
+# undo after it takes back both rows there too.
+check "auto name two pins" [addConnection pin =AUTONAME [list U1 MCLK B14] [list U1 PGOOD C10]] 1
+check "undo the auto name" [undo] 1
+checkMessages

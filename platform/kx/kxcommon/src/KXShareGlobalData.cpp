@@ -13,6 +13,7 @@ CDesignContext* CKXShareGlobalData::m_pDesign = nullptr;
 CKXVpxProject* CKXShareGlobalData::m_pVpxProject = nullptr;
 char* CKXShareGlobalData::m_bAutomation = nullptr;
 BOOL CKXShareGlobalData::m_bReplay = FALSE;
+int CKXShareGlobalData::m_nReplayStepGroup = 0;
 BOOL CKXShareGlobalData::m_bShowPowerPins = FALSE;
 BOOL CKXShareGlobalData::m_bOpenJournalled = FALSE;
 FILE* CKXShareGlobalData::m_fpTransLogFile = nullptr;

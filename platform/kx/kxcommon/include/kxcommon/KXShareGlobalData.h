@@ -60,6 +60,10 @@ public:
     static char* m_bAutomation;
     // TRUE while a journal is being replayed (questions then count as answered yes).
     static BOOL m_bReplay;
+    // While a replay runs the lines of one edit journalled a call per row (between RMX.BeginStep() and
+    // RMX.EndStep()): the number of that group, 0 outside one. The undo history keeps the steps the
+    // calls of one group make as one step, as the edit was.
+    static int m_nReplayStepGroup;
     // Whether the grids show power pins.
     static BOOL m_bShowPowerPins;
     // TRUE while an editor asks the host to open a design whose opening its own journal line repeats
