@@ -468,10 +468,8 @@ BOOL CKXBottomPaneContainerView::RefuseAutomation() const {
 // The paste word of the pane, into the active pin grid or signal grid.
 BOOL CKXBottomPaneContainerView::AutoPaste() {
     const KXShownMark mark;
-    CKXGridWnd* grid = ActiveSignalGrid();
-    if (IKXPinGrid* pin = ActivePinGrid()) grid = &pin->Grid();
-    if (!grid) return NoGridOfKind().AnswerBool(mark);
-    grid->CrossSelectInHost();
+    if (const KXEditResult refusal = PasteRefusal(false); refusal.IsRefusal()) return refusal.AnswerBool(mark);
+    GetActiveGrid()->CrossSelectInHost();
     return HostWord(KXScriptWord::paste, " pin").AnswerBool(mark);
 }
 

@@ -57,13 +57,16 @@ BOOL CKXBottomPaneContainerView::SendHostText(const char* text) {
 }
 
 KXEditResult CKXBottomPaneContainerView::HostWord(const char* word, const CString& operands) {
+    const char* usage = UsageOf(word);
+    return HostText(CString(word) + operands, usage ? usage : "KXPANE-178");
+}
+
+KXEditResult CKXBottomPaneContainerView::HostText(const CString& text, const char* fallback) {
     CWnd* main = AfxGetMainWnd();
     if (!main) return KXEditResult::Refused("KXPANE-178");
-    const CString text = CString(word) + operands;
     const LRESULT answer = main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
     if (answer == 2) return KXEditResult::Dialog();
-    const char* usage = UsageOf(word);
-    return KXEditResult::Of(answer == 1, usage ? usage : "KXPANE-178");
+    return KXEditResult::Of(answer == 1, fallback);
 }
 
 BOOL CKXBottomPaneContainerView::AnswerHostWord(const char* word, const CString& operands) {
@@ -81,12 +84,15 @@ void CKXBottomPaneContainerView::OnUpdateEditCopy(CCmdUI* ui) {
     ui->Enable(g && g->CanCopy());
 }
 
+// The menu command and Ctrl+V run the paste word through the host and answer as it did.
 void CKXBottomPaneContainerView::OnEditPaste() {
-    if (GetActiveGrid()) SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste);
+    const KXShownMark mark;
+    const KXEditResult pasted =
+        HostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste, "KXTABLE-230");
+    if (!pasted.IsDone()) KXMenuAnswer::Report(pasted, mark);
 }
 void CKXBottomPaneContainerView::OnUpdateEditPaste(CCmdUI* ui) {
-    CKXGridWnd* g = GetActiveGrid();
-    if (!g || !g->CanPaste() || GetViewMode() == eOpenModeContext) Disable(ui);
+    if (PasteRefusal(false).IsRefusal()) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnEditPasteSpecial() {

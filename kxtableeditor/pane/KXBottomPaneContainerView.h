@@ -183,6 +183,9 @@ public:
     std::set<std::string> SignalKeysOf(const std::set<DWORD_PTR>& netIds) const;
     void RenameObjectInInfo(std::uint64_t id, int kind, const CString& name);
     void RenameNetInInfo(INet* net);
+    // A net bit's text in the signal list of the object window: its name (column 0), its physical net
+    // name (column 1).
+    CString NetBitRowText(std::uint64_t key, int column) const;
     // The grids of the window's records: a component or a signal, or a group of them.
     CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit, BOOL group);
     // One signal grid for the nets (net bits when netBit is set) of a key list; NULL when the design
@@ -826,6 +829,8 @@ private:
     // A pane word run through the host (WORD OPERANDS): its answer; a refusal the word did not explain
     // says the word's usage.
     KXEditResult HostWord(const char* word, const CString& operands);
+    // A script text run through the host: its answer; a refusal the text did not explain says the fallback.
+    KXEditResult HostText(const CString& text, const char* fallback);
     // The automation answer of a host word.
     BOOL AnswerHostWord(const char* word, const CString& operands);
     BOOL AnyRowSelected() const;
@@ -836,6 +841,10 @@ private:
     IKXPinGrid* ActivePinGrid() const;
     // The refusal of a command the active grid's kind does not take (KXPANE-496), or of no grid (KXPANE-246).
     KXEditResult NoGridOfKind() const;
+    // Whether the active grid takes a paste (special: a Paste Special) now: the refusal every road to the
+    // paste gives, in one order: a read-only window, no grid of a kind that takes pastes, nothing on the
+    // clipboard the grid can take. Done when the paste may go ahead.
+    KXEditResult PasteRefusal(bool special) const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     // The usage of the word being run: for a help request (answers 1), for operands the word

@@ -70,8 +70,18 @@ BOOL CKXBottomPaneContainerView::PasteSpecialIntoShownGrids(BOOL bPasteSpecial) 
     return PasteIntoShownGrids(bPasteSpecial);
 }
 
-KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
+KXEditResult CKXBottomPaneContainerView::PasteRefusal(bool special) const {
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
+    // The physical view pastes nothing; of the logical grids, the pin grids, the signal grids and the
+    // matrix take pastes.
     if (GetViewMode() == eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid || !(PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid))) return NoGridOfKind();
+    if (!(special ? grid->CanPasteSpecial() : grid->CanPaste())) return KXEditResult::Nothing("KXPANE-570");
+    return KXEditResult::Done();
+}
+
+KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
     const int count = args ? args->GetTotalArgCount() : 0;
     if (count > kMostPasteColumns) return BadOperands();
     CStringArray columns;
@@ -87,13 +97,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
         }
         columns.Add(value);
     }
-    CKXGridWnd* grid = GetActiveGrid();
     if (!args) return BadOperands();
-    if (!grid) return KXEditResult::Refused("KXPANE-246");
-    if (GetViewMode() == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow);
-    const bool pastable = PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid);
-    const BOOL can = count == 0 ? grid->CanPaste() : grid->CanPasteSpecial();
-    if (!can || !pastable) return KXEditResult::Nothing("KXPANE-570");
+    if (const KXEditResult refusal = PasteRefusal(count != 0); refusal.IsRefusal()) return refusal;
     if (count == 0) {
         const KXShownMark mark;
         const BOOL pasted = PasteIntoShownGrids(FALSE);

@@ -40,7 +40,13 @@ BOOL CKXSignalDetailsGridWnd::CanPasteCallback(int type) {
     CKXSignalDetailsGridWnd* grid = nullptr;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!ActiveCell(grid, row, col)) return FALSE;
-    if (row == kFilterRow) return TRUE;
+    if (row == kFilterRow) {
+        // A filter takes the clipboard's text; with none there is no filter to paste.
+        CString text;
+        CKXImpClipBoard::GetCFText(text);
+        text.TrimRight("\r\n");
+        return !text.IsEmpty();
+    }
     if (row < kFirstDataRow) return FALSE;
     if (col == Col(m_nColTermination) && type == KX_CLIP_TERMINATIONS) return grid->CanAddTermination();
     return CanPasteTypeInColumn(static_cast<int>(col), type);

@@ -55,7 +55,9 @@ BOOL CKXSignalDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
         line.Format("%s pin -col %s -filter %s", KXScriptWord::filterRows,
                     KXTclQuote(GetColumnScriptName(static_cast<int>(nCol))).GetString(), KXTclQuote(text).GetString());
         m_bFilterEcho = 1;
-        if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
+        CWnd* main = AfxGetMainWnd();
+        m_bFilterRefused =
+            !main || main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0) != 1;
         m_bFilterEcho = 0;
         return TRUE;
     }

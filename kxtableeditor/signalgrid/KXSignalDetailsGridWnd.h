@@ -519,6 +519,7 @@ public:
     int m_bNetBitMode = 0;
     int m_bHideBitColumns = 1;
     int m_bFilterEcho = 0;
+    bool m_bFilterRefused = false; // the filter typed last was refused by the filterRows word
     BOOL m_bAutoComplete = FALSE;
     // The signal grid whose edit the termination library's callback goes on in.
     static CKXSignalDetailsGridWnd* m_pTerminatingGrid;
@@ -597,6 +598,7 @@ private:
                                const CString& data, bool& took);
     BOOL PasteTerminationsInTransaction();
     void JournalPastedTerminations(const std::vector<ROWCOL>& rows);
+    // The clipboard's text as the filter of the column; FALSE when the filter was refused (it said why).
     BOOL PasteIntoFilterCell(ROWCOL col);
     // Types the text into the cell as the user does; false when the grid refused it.
     bool IsCellReadOnly(ROWCOL row, ROWCOL col);

@@ -19,7 +19,7 @@ using namespace kxsignal;
 BOOL CKXSignalDetailsGridWnd::Paste(CString&, BOOL bPasteSpecial) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
-    if (row == kFilterRow && PasteIntoFilterCell(col)) return TRUE;
+    if (row == kFilterRow && !IsCellReadOnly(kFilterRow, col)) return PasteIntoFilterCell(col);
     const BOOL termination = col == Col(m_nColTermination);
     if (!CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, termination, bPasteSpecial ? 1 : 0, 0, 0, 0, 1))
         return FALSE;
@@ -29,7 +29,10 @@ BOOL CKXSignalDetailsGridWnd::Paste(CString&, BOOL bPasteSpecial) {
 BOOL CKXSignalDetailsGridWnd::PasteFromClipboardViewer(int nItem, int) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
-    if (row == kFilterRow && PasteIntoFilterCell(col)) return TRUE;
+    if (row == kFilterRow && !IsCellReadOnly(kFilterRow, col)) {
+        PasteIntoFilterCell(col); // a refused filter said why
+        return TRUE;
+    }
     const BOOL termination = col == Col(m_nColTermination);
     CKXImpClipBoard::ProcessDataForPaste(4, nullptr, nItem - 1, termination, 0, 0, 0, 0, 1);
     return termination ? PasteTerminationsInTransaction() : AddConnections();
@@ -42,7 +45,8 @@ BOOL CKXSignalDetailsGridWnd::PasteIntoFilterCell(ROWCOL col) {
     text.TrimRight("\r\n");
     // A filter text is no undo step.
     GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-    return TypeIntoCell(kFilterRow, col, text) ? TRUE : FALSE;
+    m_bFilterRefused = false;
+    return TypeIntoCell(kFilterRow, col, text) && !m_bFilterRefused ? TRUE : FALSE;
 }
 
 bool CKXSignalDetailsGridWnd::IsCellReadOnly(ROWCOL row, ROWCOL col) {

@@ -66,7 +66,13 @@ const AnswerCase kCases[] = {
     {"SaveDesignAsExistingBlock", 1, "", "saveDesignAs demo board", "0", "KXTABLE-301"},
     {"SwitchCancelledAtItsSave", 1, "kx::call AddSignal ZZ {} {}; kx::answer question KXCOMMON-101 cancel",
      "physicalView -prompt", "2", "KXCOMMON-101"},
+    // Every road to Paste refuses alike where nothing can be pasted: the physical view's grids take no
+    // paste, and a filter cell takes only a text that was copied.
     {"PasteInPhysicalView", 4, kShowU1, "paste pin", "0", "KXPANE-178"},
+    {"PasteMethodInPhysicalView", 4, kShowU1, "kx::pane Paste", "0", "KXPANE-178"},
+    {"PasteMethodOnAMatrixWithNothingCopied", 3, kViewOfU1, "kx::pane Paste", "0", "KXPANE-570"},
+    {"PasteIntoASignalFilterCellWithNothingCopied", 3, "kx::show slp MCLK; kx::select ccp 3 8", "paste pin", "0",
+     "KXPANE-570"},
     {"FilterUnknownColumnOfPart", 4, kShowU1, "filterRows pin -col Nope -filter x", "0", "KXPANE-234"},
     {"AddConnectionToNoPin", 1, kShowU1, "addConnection pin FOO NOSUCH:1", "0", "KXPANE-247"},
     {"PasteInReadOnlyWindow", 2, kShowU1, "paste pin", "0", "KXTABLE-382"},
@@ -342,6 +348,15 @@ TEST_F(DemoBoard, SwapPinsByTheMenuAnswersAsTheMethod) {
 }
 
 // Go to physical pin needs a window that switches views: in open mode 0 it is disabled.
+// Ctrl+V where no paste can go changes nothing and answers 0, as the word it would run.
+TEST_F(DemoBoard, CtrlVWhereNoPasteCanGoAnswersZero) {
+    ASSERT_TRUE(OpenBoard(4, kShowU1));
+    const DesignMark before = MarkDesign();
+    EXPECT_EQ(Run("kx::select ccp 47 5; kx::key ccp Ctrl+V"), "0");
+    ExpectUnchangedSince(before, "Ctrl+V in the physical view");
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 TEST_F(DemoBoard, GoToPhysicalPinIsDisabledWithoutViewSwitching) {
     ASSERT_TRUE(OpenBoard(0, kPgoodSignalCell));
     EXPECT_EQ(Run("kx::menustate 35570").rfind("disabled", 0), 0u);
