@@ -530,14 +530,15 @@ void CKXTableChildFrm::OnUpdateAscend(CCmdUI* pCmdUI) {
     pCmdUI->Enable(mode == eOpenModeContext || mode == eOpenModeInParent || mode == eOpenModeInParentAlt);
 }
 
+// The design goes to the tools that listen for it; with none listening the request reached nobody.
 void CKXTableChildFrm::OnCommand35534() {
     CKXTableDoc* doc = GetTableDoc();
     if (!doc || !doc->GetDesignContext().design()) return;
-    if (IKXMessageServer* ms = GetKXMsgSrvr()) {
-        // The receivers take the copy of the context for the time of the broadcast.
-        CDesignContext copy = doc->GetDesignContext();
-        ms->Broadcast(MSG_DESIGN_REQUEST, reinterpret_cast<WPARAM>(&copy), 0, 0);
-    }
+    IKXMessageServer* ms = GetKXMsgSrvr();
+    // The receivers take the copy of the context for the time of the broadcast.
+    CDesignContext copy = doc->GetDesignContext();
+    if (!ms || ms->Broadcast(MSG_DESIGN_REQUEST, reinterpret_cast<WPARAM>(&copy), 0, 0) == 0)
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-581"));
 }
 
 void CKXTableChildFrm::OnUpdateCommand35534(CCmdUI* pCmdUI) {
