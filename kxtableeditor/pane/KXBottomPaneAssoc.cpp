@@ -432,7 +432,7 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
             return KXEditResult::Refused("KXPANE-247", keys[0]);
         }
     }
-    if (!assign) return KXEditResult::Of(pin->CommitRemoveModel(), "KXTABLE-267");
+    if (!assign) return KXEditResult::Of(pin->CommitRemoveModel(), kKXNoModelRemoved);
     if (args == nullptr || args->GetTotalArgCount() == 0) {
         // Pins the dialog cannot serve (two directions, no pin but vector rows) are refused before it opens.
         const KXShownMark mark;

@@ -217,8 +217,10 @@ BOOL CKXBottomPaneContainerView::AutoRemoveModel() {
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
-    const BOOL done = part ? part->CommitRemoveModel() : grid->RemoveModel();
-    return KXEditResult::Of(done, "KXPANE-484").AnswerBool(mark);
+    // A method has no interactive half: the pin grid commits at once, as the word does.
+    IKXPinGrid* pin = ActivePinGrid();
+    const BOOL done = part ? part->CommitRemoveModel() : pin ? pin->CommitRemoveModel() : grid->RemoveModel();
+    return KXEditResult::Of(done, kKXNoModelRemoved).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::SelectFirstSignalCol() {

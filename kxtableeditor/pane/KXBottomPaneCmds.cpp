@@ -387,7 +387,7 @@ void CKXBottomPaneContainerView::OnUpdateAssignModel(CCmdUI* ui) {
 }
 void CKXBottomPaneContainerView::OnRemoveModel() {
     const KXShownMark mark;
-    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->RemoveModel(), mark, "KXTABLE-267");
+    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->RemoveModel(), mark, kKXNoModelRemoved);
 }
 void CKXBottomPaneContainerView::OnUpdateRemoveModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();

@@ -49,6 +49,9 @@ class CTransaction;
 class CKXObjectInfoWnd;
 class IKXObjectInfoOwner;
 
+// What every road to Remove Model says when the selected pins or cells carry no model.
+inline constexpr const char* kKXNoModelRemoved = "KXPANE-484";
+
 // A net that a grid edit made or widened in the open transaction, with its bits as first met.
 struct CKXNewNetData {
     INet* net = nullptr;

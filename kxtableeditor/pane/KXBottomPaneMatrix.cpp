@@ -630,7 +630,7 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
         }
         result = w == KXScriptWord::assignModel
                      ? KXEditResult::Of(grid->AssignModelByName(model, !first), "KXTABLE-184")
-                     : KXEditResult::Of(grid->CommitModels(grid->SelectedPinCells(), ""), "KXTABLE-267");
+                     : KXEditResult::Of(grid->CommitModels(grid->SelectedPinCells(), ""), kKXNoModelRemoved);
         return TRUE;
     }
     if (w == KXScriptWord::dumpGrid) {

@@ -217,7 +217,7 @@ template <class Grid> KXEditResult NetModelWord(Grid& grid, CTclArgsList* args, 
         if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0)
             return KXEditResult::Refused(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
     }
-    if (!assign) return KXEditResult::Of(grid.RemoveModels(), "KXTABLE-267");
+    if (!assign) return KXEditResult::Of(grid.RemoveModels(), kKXNoModelRemoved);
     if (grid.AssignModelByName(model)) return KXEditResult::Done();
     return KXEditResult::Refused("KXTABLE-184");
 }
@@ -256,7 +256,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
         for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
             if (CTclArgs* arg = *it) keys.Add(JoinedValues(arg, ":"));
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
-    return KXEditResult::Of(part->CommitRemoveModel(), "KXTABLE-267");
+    return KXEditResult::Of(part->CommitRemoveModel(), kKXNoModelRemoved);
 }
 
 
@@ -265,9 +265,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
 KXEditResult CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return NetModelWord(*signal, args, assign);
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
-    if (!net) {
-        return KXEditResult::Refused("KXPANE-178");
-    }
+    if (!net) return NoGridOfKind();
     if (assign && (!args || args->GetTotalArgCount() == 0)) {
         net->AssignModel(0, "");
         return KXEditResult::Dialog();

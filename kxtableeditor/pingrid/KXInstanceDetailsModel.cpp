@@ -28,6 +28,9 @@ namespace {
 constexpr const char* kModel = "PIN_SIGNAL_MODEL";
 constexpr int kModelObjectKind = 2; // the value type the model property is stored with
 
+// Whether the pins of a model edit must share one direction (an assignment) or may differ (a removal).
+enum class Directions { One, Any };
+
 } // namespace
 
 // A vector row (a whole bus) stands for its whole pin: the direction check passes it over.
@@ -38,8 +41,10 @@ static bool IsVectorRow(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
 
 // The model rows of the selection: pin rows below the header, not hidden. The first row that is not a
 // vector row gives the direction the other such rows must have; pins of different directions give -1
-// (reported with KXTABLE-127). directed counts the rows that are no vector rows.
-static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows, int* directed = nullptr) {
+// (reported with KXTABLE-127). directed counts the rows that are no vector rows. A removal takes pins of
+// any direction: only a model assigned must suit them all.
+static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows, int* directed = nullptr,
+                     Directions directions = Directions::One) {
     const std::vector<ROWCOL> selected = grid.SelectedPinRows();
     std::vector<ROWCOL> targets;
     grid.CollectTargetRows(selected, targets, FALSE, -1, -1);
@@ -50,7 +55,7 @@ static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows,
         IInstTerm* pin = grid.GetRowInstTerm(row, msb, lsb);
         if (!pin || grid.IsDiffPairRow(row)) continue;
         rows.push_back(row);
-        if (IsVectorRow(grid, row)) continue;
+        if (directions == Directions::Any || IsVectorRow(grid, row)) continue;
         const CString type = CKXGenUtils::GetPinType(pin);
         if (directed) ++*directed;
         if (std::exchange(first, false)) {
@@ -109,7 +114,7 @@ BOOL CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
 
 BOOL CKXInstanceDetailsGridWnd::RemoveModel() {
     std::vector<ROWCOL> rows;
-    if (ModelRows(*this, rows) <= 0) return FALSE;
+    if (ModelRows(*this, rows, nullptr, Directions::Any) <= 0) return FALSE;
     return SendModelWord(*this, CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::removeModel + " pin", rows);
 }
 
@@ -163,7 +168,7 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignModel(CString modelName) {
 
 BOOL CKXInstanceDetailsGridWnd::CommitRemoveModel() {
     std::vector<ROWCOL> rows;
-    if (ModelRows(*this, rows) <= 0) return FALSE;
+    if (ModelRows(*this, rows, nullptr, Directions::Any) <= 0) return FALSE;
     CKXGridEdit edit(*this, m_designContext, "Assign Model", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CTransaction* transaction = edit.Transaction();

@@ -285,7 +285,34 @@ TEST_F(Assoc, PinModelsAreAssignedAndRemoved) {
     ExpectRefused("assignModel pin LVCMOS18 PGOOD MCLK", "KXTABLE-127");
     EXPECT_EQ(Run("removeModel pin PGOOD"), "1");
     EXPECT_TRUE(Saved() == before);
-    ExpectRefused("removeModel pin PGOOD", "KXTABLE-267"); // nothing to remove
+    ExpectRefused("removeModel pin PGOOD", "KXPANE-484"); // nothing to remove
+    Run("undo");
+    Run("undo");
+    EXPECT_TRUE(Saved() == before);
+}
+
+// Models are assigned to pins of one direction at a time, but taken off pins of any directions at once;
+// every road to Remove Model says the same when the pins carry none, and leaves the keyboard where it was.
+TEST_F(Assoc, ModelsComeOffPinsOfEveryDirectionAndEveryRoadSaysTheSame) {
+    OpenBoard();
+    const std::string before = Saved();
+    ASSERT_EQ(Run("assignModel pin LVCMOS18 PGOOD"), "1");
+    ASSERT_EQ(Run("assignModel pin SSTL_IN MCLK"), "1");
+    EXPECT_EQ(Run("removeModel pin PGOOD MCLK"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.PGOOD PIN_SIGNAL_MODEL").rfind("error: no property", 0), 0u);
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.MCLK PIN_SIGNAL_MODEL").rfind("error: no property", 0), 0u);
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@U1.MCLK PIN_SIGNAL_MODEL"), "SSTL_IN");
+    ASSERT_EQ(Run("redo"), "1");
+    // The same pins by the menu and by automation, now without models.
+    Run("selectObject pin PGOOD MCLK");
+    const std::string focus = Run("kx::focus");
+    ExpectRefused("removeModel pin", "KXPANE-484");
+    ExpectRefused("kx::pane RemoveModel", "KXPANE-484");
+    EXPECT_EQ(Run("kx::focus"), focus);
+    Run("kx::select ccp 41 7");
+    ExpectRefused("kx::menu 35567", "");
+    Run("undo");
     Run("undo");
     Run("undo");
     EXPECT_TRUE(Saved() == before);

@@ -83,7 +83,7 @@ TEST_F(SignalModels, TheModelCommandsAnswerZeroWhenTheyRefuse) {
     EXPECT_FALSE(HasModel("U9.I"));
     const int steps = Ccp()->GetUndoStepCount();
     EXPECT_EQ(Run("kx::menu 35567"), "0");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-267"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-484"}));
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
