@@ -132,13 +132,16 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
             m_wndInnerSplitter.SetActivePane(1, 0);
         else
             m_wndInnerSplitter.SetActivePane(0, 0);
+        const KXShownMark mark;
         const LRESULT r = pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
         // A word of the window itself, given an object word its pane does not know: the window shows
-        // its usage ("ascend pin -help" is answered as "ascend -help").
+        // its usage ("ascend pin -help" is answered as "ascend -help"). A word of the connectivity pane
+        // that another pane's object word sent there and that did nothing there shows the usage that
+        // names its grid word.
         const char* word = CKXTclCmdManager::GetTCLCommandName(msg);
         const char* usage = r == 0 && word ? UsageOfWord(word) : nullptr;
+        if (!usage && r == 0 && selector != 0 && !mark.SaidSince()) usage = KXConnectivityPaneWordUsage(word);
         if (!usage) return r;
-        const KXShownMark mark;
         return (KXAsksForHelp(list) ? KXEditResult::Help(usage) : KXEditResult::Refused(usage)).Answer(mark);
     }
     CWnd* target = nullptr;
@@ -147,10 +150,17 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
         if (!target) target = m_wndOuterSplitter.GetActivePane();
     }
     if (!target) return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    const KXShownMark mark;
     LRESULT r = target->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
     if (r != 0) return r;
     r = SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
-    if (r != 0 || !KXAsksForHelp(list)) return r;
+    if (r != 0) return r;
+    if (!KXAsksForHelp(list)) {
+        // A word of the connectivity pane that reached another pane, without its grid word, did nothing
+        // there: its usage names the grid word.
+        const char* usage = mark.SaidSince() ? nullptr : KXConnectivityPaneWordUsage(CKXTclCmdManager::GetTCLCommandName(msg));
+        return usage ? KXEditResult::Refused(usage).Answer(mark) : r;
+    }
     // A help request for a pane word given without its object word: the pane shows the usage.
     IKXConnectivityPane* ccp = GetPane();
     CView* pane = ccp ? ccp->PaneView() : nullptr;

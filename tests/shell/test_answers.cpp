@@ -252,6 +252,10 @@ const AnswerCase kCases[] = {
     {"FindInTheMatrix", 3, kViewOfU1, "kx::menu 57636", "0", "KXPANE-588"},
     {"ReplaceWithNoGridShown", 3, "", "kx::menu 57641", "0", "KXPANE-246"},
     {"OpenTheMatrixViewShown", 3, kViewOfU1, "kx::menu 35679", "0", "KXPANE-587"},
+    // A word of the connectivity pane given without its grid word, while another pane has the keyboard.
+    {"PaneWordWithoutItsGridWord", 3, kShowU1, "addConnection FOO [list U1 PGOOD C10]", "0", "KXTABLE-160"},
+    {"CopyWordWithoutItsGridWord", 3, kShowU1, "copy PGOOD Signal", "0", "KXTABLE-164"},
+    {"PaneWordGivenTheSignalListsWord", 3, kShowU1, "sort NET Name", "0", "KXPANE-231"},
     // Methods that did nothing say why.
     {"DocumentImportOfNoFile", 3, "", "kx::call ImportInterface {} {}", "0", "KXPANE-584"},
     {"ComponentListCommentMoveOfNoNames", 3, "", "kx::pane clp PreserveComments {} {} 0", "0", "KXPANE-562"},
