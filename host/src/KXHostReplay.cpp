@@ -10,6 +10,7 @@
 #include "afx/afxdoc.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxinstsigpane/KXBracketActions.h"
 
 #include <algorithm>
 #include <cctype>
@@ -59,8 +60,14 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
     if (!read) return refuse(why);
     std::string err;
     switch (line.kind) {
-    case SKXJournalLine::Ignored:
+    case SKXJournalLine::Ignored: {
+        // The lines of one recorded undo step make steps of its name.
+        std::string step;
+        static const std::string ends = KXJournalStepEnds().substr(KXJournalStepEnds().find_first_not_of(' '));
+        if (KXReadJournalStepBegins(line.text, step)) KXNameReplayedSteps(step.c_str());
+        else if (line.text == ends) KXNameReplayedSteps(nullptr);
         return true;
+    }
     case SKXJournalLine::SetHandle: {
         CDocument* doc = ActiveDocument();
         if (!doc) return refuse("no design window is open");
@@ -143,5 +150,6 @@ bool CKXHostApp::Replay(const std::string& path, std::string& error) {
         }
     }
     CKXShareGlobalData::SetReplay(FALSE);
+    KXNameReplayedSteps(nullptr);
     return ok;
 }

@@ -1,7 +1,8 @@
 // The few line forms of a VBScript journal that the editor writes, read without running them:
 //
 //   (blank)                               ignored
-//   ' comment                             ignored
+//   ' comment                             ignored (' Undo step: NAME and ' End of undo step name the
+//                                         undo steps the lines between them make)
 //   set H = RMX.GetActiveTab()            H names the active design window's document
 //   call RMX.SelectTab("N")               makes design window N active
 //   call RMX.OpenDesign("L.C:V", "M")     opens a design in an open mode (the host's own line)

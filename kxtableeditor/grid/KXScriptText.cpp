@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 CString KXTclQuote(const CString& text) {
     std::string out;
@@ -47,7 +49,7 @@ CString KXVbsQuote(const CString& text) { return CKXShareGlobalData::JournalStri
 
 namespace {
 
-bool AppendToJournal(const std::string& path, const CString& comment, const CString& line) {
+bool WriteToJournal(const std::string& path, const CString& comment, const CString& line) {
     FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) return false;
     std::fwrite(comment.GetString(), 1, static_cast<size_t>(comment.GetLength()), f);
@@ -56,6 +58,34 @@ bool AppendToJournal(const std::string& path, const CString& comment, const CStr
     ok = (std::fclose(f) == 0) && ok;
     return ok;
 }
+
+// The undo steps whose lines the journal takes now, innermost last, each with the journal then recording.
+std::vector<std::pair<std::string, std::string>>& RunningSteps() {
+    static std::vector<std::pair<std::string, std::string>> steps;
+    return steps;
+}
+
+void StepWork(const char* name) {
+    auto& running = RunningSteps();
+    const char* journal = CKXShareGlobalData::m_bAutomation;
+    if (name) running.emplace_back(name, journal ? journal : "");
+    else if (!running.empty()) running.pop_back();
+}
+
+// The lines of a committed step stand between the comment lines that name it, so that a replay names
+// the steps they make alike. Each block is closed at once: the lines other writers add after it (the
+// lists' own edits) are no lines of the step.
+bool AppendToJournal(const std::string& path, const CString& comment, const CString& line) {
+    const auto& running = RunningSteps();
+    // (A step of another journal than this one says nothing of its lines.)
+    if (running.empty() || running.back().second != path) return WriteToJournal(path, comment, line);
+    const CString begins(("\n" + KXJournalStepBegins(running.back().first)).c_str());
+    const CString ends(("\n" + KXJournalStepEnds()).c_str());
+    return WriteToJournal(path, begins + comment, line + ends);
+}
+
+// The journal hears of every committed step.
+[[maybe_unused]] const bool g_observing = (KXObserveCommittedStepWork(&StepWork), true);
 
 } // namespace
 

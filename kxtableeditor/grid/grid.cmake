@@ -11,6 +11,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXClipboardText.cpp
   ${_kxgrid_dir}/KXPropLists.cpp
   ${_kxgrid_dir}/KXPinModels.cpp
+  ${_kxgrid_dir}/KXPartSections.cpp
   ${_kxgrid_dir}/KXGridWnd.cpp
   ${_kxgrid_dir}/KXGridCellEdit.cpp
   ${_kxgrid_dir}/KXGridUndo.cpp

@@ -469,7 +469,8 @@ BOOL CKXBottomPaneContainerView::AssignPinNumber(LPCTSTR pinNumberArg) {
     if (!part && !pin) return RefuseAutomation();
     const BOOL done =
         part ? part->OnAssignPinNumber(pinNumber) : pin->AssignPinNumberInHost(35546, TRUE, pinNumber);
-    return KXEditResult::Of(done, "KXTABLE-197").AnswerBool(mark);
+    // Stopped at a question the user declined (2): nothing was assigned.
+    return KXEditResult::Of(done == TRUE, "KXTABLE-197").AnswerBool(mark);
 }
 BOOL CKXBottomPaneContainerView::AutoAssignConnectivity(LPCTSTR instance, LPCTSTR pinNumber, LPCTSTR startBit,
                                                         LPCTSTR endBit) {

@@ -460,7 +460,10 @@ void CKXBottomPaneContainerView::OnAssignPinNumberFromMenu(UINT id) {
     } else if (IKXPinGrid* pin = PinGridOf(grid)) {
         done = id == kPinNumberMore ? pin->SendAssignPinNumber() : pin->AssignPinNumberInHost(id, FALSE, "");
     }
-    if (!done && mark.SaidSince()) KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-198", ""));
+    if (done == 2)
+        KXMenuAnswer::Report(KXEditResult::Dialog(), mark); // the user declined the section exchange
+    else if (!done && mark.SaidSince())
+        KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXTABLE-198", ""));
 }
 
 // On the submenu item the grid fills the submenu, which is usable when the generator gives a pin. A

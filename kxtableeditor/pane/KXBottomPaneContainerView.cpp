@@ -17,6 +17,7 @@
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXBracketActions.h"
 #include "kxinstsigpane/KXEditSink.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -206,8 +207,10 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     if (!join) m_redoAtOpenStep = std::move(m_redo);
     m_redo.clear();
     if (!join) {
-        // What was noted so far belongs to the step before (this window's or another's).
+        // What was noted so far belongs to the step before (this window's or another's), and the journal
+        // lines written from now on to this one.
         KXReplayStepsOpenedBy(this);
+        KXEndStepOfJournalLines();
         m_undo.emplace_back();
         m_undo.back().madeIn = GetActiveGrid();
         m_nStepsAtRedoStash = m_undo.size();
@@ -422,8 +425,10 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
                                          const char* comment, const char* call) {
     // An edit held open for a command that has not come is no step: it goes before the undo or redo.
     CKXGridEdit::DiscardWaiting();
-    // Nothing to carry out leaves nothing to replay: an empty step is not journalled.
+    // Nothing to carry out leaves nothing to replay: an empty step is not journalled. The undo's own line
+    // is no line of the step made before.
     KXHandOverReplaySteps();
+    KXEndStepOfJournalLines();
     if (m_bInUndo) return FALSE;
     if (from.empty()) {
         CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-385" : "KXTABLE-386");

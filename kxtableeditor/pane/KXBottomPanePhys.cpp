@@ -173,16 +173,23 @@ KXEditResult CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args
             number = v;
         }
     if (number.IsEmpty()) return BadOperands();
+    // A section another instance of the package holds is exchanged only when the user agrees: declined,
+    // the assignment stopped at that question.
+    const KXShownMark mark;
+    auto answer = [&](BOOL assigned) {
+        if (!assigned && mark.QuestionDeclinedSince("KXTABLE-133")) return KXEditResult::Dialog();
+        return KXEditResult::Of(assigned, "KXTABLE-198", number);
+    };
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part && GetViewMode() != eOpenModePhysical)
         if (IKXPinGrid* pin = ActivePinGrid()) {
             if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
-            return KXEditResult::Of(pin->CommitAssignPinNumber(number), "KXTABLE-198", number);
+            return answer(pin->CommitAssignPinNumber(number));
         }
     if (!part) {
         return KXEditResult::Refused("KXPANE-178");
     }
-    return KXEditResult::Of(part->OnAssignPinNumber(number), "KXTABLE-198", number);
+    return answer(part->OnAssignPinNumber(number));
 }
 
 namespace {

@@ -143,9 +143,6 @@ public:
     BOOL OnAssignPinNumber(CString pinNumber);
     BOOL ExchangePinNumbers(CInstanceContext* inst, const char* current, const char* wanted);
     BOOL AssignSection(CInstanceContext* inst, const char* section);
-    // Gives each pin of the instance whose logical pin the section (interned) holds that section's
-    // number, in the open transaction: a part moved to a section reads the section's pins.
-    void NumberPinsForSection(CInstanceContext& inst, const char* section);
     const char* GetPinPathsByNumber(CInstanceContext* inst, const char* pinNumber);
     BOOL CanSwapPins() override;
     BOOL SwapPins(int bNoDialog, CString pinNumber) override;

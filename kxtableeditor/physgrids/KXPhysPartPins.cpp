@@ -6,6 +6,7 @@
 #include "grid/KXScriptWords.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXPartSections.h"
 
 #include "grid/KXPinDialogs.h"
 
@@ -27,7 +28,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <memory>
 
 using namespace kxphys;
@@ -355,10 +355,10 @@ BOOL CKXPhysPartDetailsGridWnd::AssignSection(CInstanceContext* inst, const char
         transaction->addProperty(kInstanceKind, holder, "SEC", oldSection.GetString(), kWriteFlags, false);
         if (std::unique_ptr<CContext> c(inst->server()->getContext(m_designContext, holder)); c)
             if (auto* other = dynamic_cast<CInstanceContext*>(c.get()))
-                NumberPinsForSection(*other, hmtHashSaveStrng(oldSection.GetString()));
+                KXNumberPinsForSection(*transaction, *other, oldSection.GetString());
     }
     transaction->addProperty(*inst, "SEC", section, kWriteFlags, false);
-    NumberPinsForSection(*inst, section);
+    KXNumberPinsForSection(*transaction, *inst, section);
     if (Site() && Site()->ViewMode() == eOpenModePhysical)
         if (IKXMessageServer* server = GetKXMsgSrvr()) {
             const CDesignContext top = CKXGenUtils::GetTopMostParent(m_designContext);
@@ -371,26 +371,6 @@ BOOL CKXPhysPartDetailsGridWnd::AssignSection(CInstanceContext* inst, const char
             }
         }
     return TRUE;
-}
-
-void CKXPhysPartDetailsGridWnd::NumberPinsForSection(CInstanceContext& inst, const char* section) {
-    IPartDataService* data = PartData();
-    HMTPART part = data && section ? data->getPartDefinition(inst) : nullptr;
-    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    if (!part || !transaction) return;
-    std::map<CString, const char*> numbers; // logical pin name -> its pin number in the section
-    GenPtr gen(hmtStartGenPins(part, 15));
-    while (HMTPIN p = hmtGenPins(gen.get()))
-        if (hmtGetSectionPinParentSection(p) == section) numbers.emplace(hmtLogPinName(p), hmtPinName(p));
-    for (IInstTerm* pin : inst.instance()->beginInstTerm()) {
-        CInstTermContext pc = inst.instTerm(pin);
-        for (int b : pin->bits()) {
-            CInstTermBitContext bit = pc.bitContext(b);
-            const auto found = numbers.find(CKXGenUtils::GetPinLogicalName(bit));
-            if (found != numbers.end() && CKXGenUtils::GetPinNumber(bit) != found->second)
-                transaction->addProperty(bit, "PN", found->second, kWriteFlags, false);
-        }
-    }
 }
 
 // ---------------------------------------------------------------------------

@@ -242,7 +242,8 @@ void JournalComment(CKXInstanceDetailsGridWnd* grid, ROWCOL row, const char* tit
         lines.Pane("SelectSignalCol", {pinName, pinNumber});
     else
         lines.Pane("SelectSignalCol", {pinName});
-    lines.Comment(title).Pane(method, args).End();
+    // Each pin's call is an edit of its own on replay: a comment given to several pins is one step here.
+    lines.Comment(title).Pane(method, args).OwnStep().End();
     lines.Write();
 }
 

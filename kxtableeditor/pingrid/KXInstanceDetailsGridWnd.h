@@ -479,8 +479,10 @@ public:
     std::uint64_t RowKey(ROWCOL row);
     // The first row, not a pair row, whose key is the given one; 0 when there is none.
     ROWCOL FirstRowOfKey(std::uint64_t key);
-    // Keys a connection of a pair leg into map; false for any other connection.
-    bool MakeInstTermBitKey(ConnsByPinBit& map, const CConn& conn, std::uint64_t& key);
+    // A connection of a pair leg by the rows that show it: the pin's (or the bit's) own row, or, for the
+    // legs of a vector pair shown under its lanes, each bit's part by its bit's row. Empty for a
+    // connection of no pair leg.
+    std::vector<std::pair<std::uint64_t, CConn>> PairLegRowConns(const CConn& conn);
     // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin, else what
     // its child rows are connected to (childRows when the fill has just summed them up, else read back).
     // pinConns: the row's pin's connections when the caller has them already.

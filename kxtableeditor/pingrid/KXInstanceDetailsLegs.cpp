@@ -32,9 +32,16 @@ bool IsOnPairNet(const CNetBit& at, const PairNetLane& lane) {
     return false;
 }
 
-CString PairNetName(const PairNetLane& lane) {
+// The pair net as the pair's row names it: a lane's bit of it, the bits a vector pair's connection
+// takes of it (some lanes of a wider pair net), or the pair net as a whole.
+CString PairNetName(const IDPInstTerm* pair) {
+    const PairNetLane lane = kxpingrid::PairNetOf(pair);
     if (!lane.net) return CString();
-    return lane.bit < 0 ? CKXGenUtils::GetDiffPairName(lane.net) : CSchemaUtilities::vectorName(lane.net->name(), lane.bit);
+    if (lane.bit >= 0) return CSchemaUtilities::vectorName(lane.net->name(), lane.bit);
+    const CDPConnLane at = pair->connLane();
+    if (at.lane < 0 && at.conn && at.conn->netMsb() >= 0 && lane.net->msb() >= 0)
+        return CSchemaUtilities::vectorName(lane.net->name(), at.conn->netMsb(), at.conn->netLsb());
+    return CKXGenUtils::GetDiffPairName(lane.net);
 }
 
 } // namespace
@@ -167,7 +174,7 @@ void CKXInstanceDetailsGridWnd::FillDiffPairSignalCells(ROWCOL row, int recurse)
         return;
     }
     if (IDPInstTerm* pair = GetRowDPInstTerm(row))
-        WritePairSignalCell(row, PairNameAsShown(row, PairNetName(kxpingrid::PairNetOf(pair))));
+        WritePairSignalCell(row, PairNameAsShown(row, PairNetName(pair)));
     else if (GetRowParentOffset(row) == GX_INVALID)
         WritePairSignalCell(row, joined);
 }

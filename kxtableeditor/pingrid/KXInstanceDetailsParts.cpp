@@ -5,6 +5,7 @@
 #include "pingrid/KXInstanceDetailsHeader.h"
 
 #include "grid/KXGridSite.h"
+#include "grid/KXPartSections.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -117,15 +118,22 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssignedSection(const CInstanceContext& ins
             } else {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-133", name);
             }
+            // The other instance takes this one's section, and the pin numbers that go with it.
             const CString current = PropertyValue(instance, "SEC");
             if (!current.IsEmpty()) {
                 beforeWrite();
                 transaction->addProperty(rmx::kindInstance, holder, "SEC", current.GetString(), 0);
+                if (server)
+                    if (std::unique_ptr<CContext> c(server->getContext(instance.designContext(), holder)); c)
+                        if (const auto* other = dynamic_cast<const CInstanceContext*>(c.get()))
+                            KXNumberPinsForSection(*transaction, *other, current.GetString());
             }
         }
     }
     beforeWrite();
     transaction->addProperty(instance, "SEC", section.GetString(), 0);
+    // Its pins read the new section's numbers: a section and pin numbers of another never meet.
+    KXNumberPinsForSection(*transaction, instance, section.GetString());
 
     if (IKXGridSite* site = Site()) {
         IKXMessageServer* msg = GetKXMsgSrvr();

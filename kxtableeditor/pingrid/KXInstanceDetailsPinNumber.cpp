@@ -117,7 +117,9 @@ BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT commandId, BOOL useTe
     // The number is one Tcl word, whatever characters it holds.
     const CString command = CString(KXScriptWord::assignPinNumber) + " pin " + KXTclQuote(text);
     CWnd* main = AfxGetMainWnd();
-    return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(command.GetString()), 0) != 0;
+    const LRESULT answer =
+        main ? main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(command.GetString()), 0) : 0;
+    return answer == 2 ? 2 : answer != 0 ? TRUE : FALSE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::SendAssignPinNumber() {

@@ -273,13 +273,26 @@ ROWCOL CKXInstanceDetailsGridWnd::FirstRowOfKey(std::uint64_t key) {
     return 0;
 }
 
-bool CKXInstanceDetailsGridWnd::MakeInstTermBitKey(ConnsByPinBit& map, const CConn& conn, std::uint64_t& key) {
+std::vector<std::pair<std::uint64_t, CConn>> CKXInstanceDetailsGridWnd::PairLegRowConns(const CConn& conn) {
+    std::vector<std::pair<std::uint64_t, CConn>> out;
     IInstTerm* pin = conn.instTerm();
-    if (!pin || !GetDiffPairInstTerm(pin, conn.instTermMsb())) return false;
+    if (!pin || !GetDiffPairInstTerm(pin, conn.instTermMsb())) return out;
     const bool single = conn.instTermMsb() == conn.instTermLsb() && conn.instTermMsb() != -1;
-    key = Key(pin->id(), single ? conn.instTermMsb() : -1);
-    map[key] = conn;
-    return true;
+    const std::uint64_t whole = Key(pin->id(), single ? conn.instTermMsb() : -1);
+    if (single || conn.instTermMsb() == -1 || FirstRowOfKey(whole)) {
+        out.emplace_back(whole, conn);
+        return out;
+    }
+    // The legs of a vector pair show bit by bit, under its lanes: each bit's part of the connection.
+    const int pinStep = conn.instTermMsb() >= conn.instTermLsb() ? -1 : 1;
+    const int netStep = conn.netMsb() >= conn.netLsb() ? -1 : 1;
+    const bool scalarNet = conn.netMsb() == -1;
+    for (int bit = conn.instTermMsb(), netBit = conn.netMsb();; bit += pinStep, netBit += netStep) {
+        const int at = scalarNet ? -1 : netBit;
+        out.emplace_back(Key(pin->id(), bit), CConn(conn.net(), at, at, pin, bit, bit));
+        if (bit == conn.instTermLsb()) break;
+    }
+    return out;
 }
 
 // Whether a scalar pin sits on a package pin of its placed part (one that carries logical pin bits).
@@ -331,36 +344,42 @@ void CKXInstanceDetailsGridWnd::RefreshChangedPins(const std::vector<IChange*>& 
     // Changes come in the order they were made: a bit's last connection is the one its row shows, and
     // a connection a later change took away again is shown by no row.
     ConnsByPinBit added, removed, all;
-    auto remove = [&](std::uint64_t key, const CConn& gone) {
+    auto remove = [&](const CConn& gone) {
         handledRemoved.insert(gone);
-        removed[key] = gone;
-        const auto it = added.find(key);
-        if (it != added.end() && it->second == gone) added.erase(it);
+        for (const auto& [key, bit] : PairLegRowConns(gone)) {
+            all[key] = bit;
+            removed[key] = bit;
+            const auto it = added.find(key);
+            if (it != added.end() && it->second == bit) added.erase(it);
+        }
+    };
+    auto add = [&](const CConn& come) {
+        const std::vector<std::pair<std::uint64_t, CConn>> bits = PairLegRowConns(come);
+        if (!bits.empty()) handledAdded.insert(come);
+        for (const auto& [key, bit] : bits) {
+            all[key] = bit;
+            added[key] = bit;
+        }
     };
     for (IChange* change : conns) {
         if (!change || change->objectType() != 'C' || !IsSameDesign(change->design())) continue;
         const int kind = change->changeKind();
-        std::uint64_t key = 0;
         if (kind == 1 || kind == 2) {
             const auto* conn = dynamic_cast<const CConn*>(change->object());
-            if (!conn || !MakeInstTermBitKey(all, *conn, key)) continue;
+            if (!conn) continue;
             if (kind == 2) {
-                remove(key, *conn);
+                if (!PairLegRowConns(*conn).empty()) remove(*conn);
                 continue;
             }
-            handledAdded.insert(*conn);
-            added[key] = *conn;
+            add(*conn);
         } else if (kind == 17) {
             CConn *r1 = nullptr, *r2 = nullptr, *a1 = nullptr, *a2 = nullptr;
             change->getConns(r1, r2, a1, a2);
             for (auto [gone, come] : {std::pair<CConn*, CConn*>{r1, a1}, {r2, a2}}) {
                 const CConn* keyed = come ? come : gone;
-                if (!keyed || !MakeInstTermBitKey(all, *keyed, key)) continue;
-                if (gone) remove(key, *gone);
-                if (come) {
-                    handledAdded.insert(*come);
-                    added[key] = *come;
-                }
+                if (!keyed || PairLegRowConns(*keyed).empty()) continue;
+                if (gone) remove(*gone);
+                if (come) add(*come);
             }
         }
     }

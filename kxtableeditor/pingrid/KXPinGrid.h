@@ -110,7 +110,8 @@ public:
     // With keys as many as names, each key's pins take that key's name.
     virtual int RenameSignal(CStringArray* names, int flag, CStringArray* keys = nullptr) = 0;
     // Pin numbers: the host command "assignPinNumber" (from the menu id's number, or the text), and its
-    // committing end.
+    // committing end. The host command answers as the word did: 1 assigned, 2 stopped at a question the
+    // user declined (another instance's section), 0 refused; so does the dialog road of "More...".
     virtual BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) = 0;
     virtual BOOL CommitAssignPinNumber(CString number) = 0;
     // The pin-number menu of the current pin (numbers from 35545, "More..." 35550; the generator, kept

@@ -13,6 +13,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/KXWinAPI.h"
 #include "kxcommon/TclArgs.h"
+#include "kxinstsigpane/KXBracketActions.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxcontrols/KXDialogs.h"
@@ -213,6 +214,8 @@ void CKXTableChildFrm::SendHostMessageText(const CString& text) const {
 }
 
 void CKXTableChildFrm::Journal(const CString& comment, const CString& line) const {
+    // The window's own lines (a tab, a save, a close) are no lines of the edit made before them.
+    KXEndStepOfJournalLines();
     KXJournalWrite(CKXShareGlobalData::m_bAutomation, comment, line);
 }
 

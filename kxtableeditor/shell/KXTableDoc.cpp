@@ -18,6 +18,7 @@
 #include "kxcontrols/KXDialogs.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXBracketActions.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -133,6 +134,8 @@ void CKXTableDoc::StatusText(const CString& text) const {
 }
 
 void CKXTableDoc::Journal(const CString& comment, const CString& line) const {
+    // The window's own lines (a tab, a save, a close) are no lines of the edit made before them.
+    KXEndStepOfJournalLines();
     KXJournalWrite(CKXShareGlobalData::m_bAutomation, comment, line);
 }
 

@@ -265,3 +265,82 @@ TEST_F(PairLegsSideBySide, AReplayedJournalConnectsTheOtherLegOnce) {
 }
 
 } // namespace
+
+namespace {
+
+// A part of three sections whose instances are not of the packaged-pin-list kind (no CHIPS_PART_NAME):
+// U5A holds section 1 of the package U5, U5B section 2, section 3 is free. A pin number of another
+// section moves the whole instance to that section, and its pins take that section's numbers.
+class SectionMoves : public PinGridBoard {
+protected:
+    void EditDemo() override {
+        std::ofstream(m_demo / "GATE.sym.design") << "rmx-design 1\ndesign demo GATE sym symbol\nnumber 1\n"
+                                                     "port A -1 -1 in unknown\nport Y -1 -1 out unknown\n"
+                                                     "prop @ PART_NAME \"GATE3\" 0\n";
+        std::ofstream(m_demo / "GATE3.part") << "rmx-part 1\npart GATE3\nsection 1\nsection 2\nsection 3\n"
+                                                "pin 1 A 1 input 0\npin 2 Y 1 output 0\npin 3 A 2 input 0\n"
+                                                "pin 4 Y 2 output 0\npin 5 A 3 input 0\npin 6 Y 3 output 0\n";
+        ReplaceLine("board.sch.design", "inst U2 demo SDRAM sym",
+                    "inst U5A demo GATE sym\npin U5A A -1 -1 in input\npin U5A Y -1 -1 out output\n"
+                    "inst U5B demo GATE sym\npin U5B A -1 -1 in input\npin U5B Y -1 -1 out output\n"
+                    "inst U2 demo SDRAM sym");
+        ReplaceLine("board.sch.design", "prop @RN1A LOCATION \"RN1\" 0",
+                    "prop @RN1A LOCATION \"RN1\" 0\n"
+                    "prop @U5A LOCATION \"U5\" 0\nprop @U5A SEC \"1\" 0\nprop @U5A.A PN \"1\" 0\n"
+                    "prop @U5A.Y PN \"2\" 0\nprop @U5B LOCATION \"U5\" 0\nprop @U5B SEC \"2\" 0\n"
+                    "prop @U5B.A PN \"3\" 0\nprop @U5B.Y PN \"4\" 0");
+    }
+    // SEC of U5A and U5B, then PN of U5A.A, U5A.Y, U5B.A, U5B.Y.
+    std::string Sections() {
+        std::string text;
+        for (const char* path : {"@U5A SEC", "@U5B SEC", "@U5A.A PN", "@U5A.Y PN", "@U5B.A PN", "@U5B.Y PN"})
+            text += (text.empty() ? "" : " ") + Run(std::string("kx::prop demo.board:sch") + path);
+        return text;
+    }
+    std::string Number(const std::string& pin) { return CellText(PinRow(pin), G::m_nColPinNumber); }
+    void OpenU5A() {
+        OpenBoard("U5A", 3);
+        Run("kx::select ccp " + std::to_string(PinRow("A")) + " " + std::to_string(G::m_nColPinNumber));
+        Messages();
+    }
+};
+
+TEST_F(SectionMoves, ASectionAnotherInstanceHoldsIsExchangedWithItsPinNumbers) {
+    OpenU5A();
+    ASSERT_EQ(Sections(), "1 2 1 2 3 4");
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer question KXTABLE-133 ok");
+    EXPECT_EQ(Run("assignPinNumber pin 3"), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-133"});
+    EXPECT_EQ(Sections(), "2 1 3 4 1 2");
+    EXPECT_EQ(Number("A"), "3");
+    EXPECT_EQ(Number("Y"), "4");
+    // One undo step takes both instances back, sections and numbers.
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Sections(), "1 2 1 2 3 4");
+    EXPECT_EQ(Number("A"), "1");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Sections(), "2 1 3 4 1 2");
+    EXPECT_EQ(Number("Y"), "4");
+}
+
+TEST_F(SectionMoves, AFreeSectionIsTakenWithItsPinNumbersAndARefusedExchangeChangesNothing) {
+    OpenU5A();
+    EXPECT_EQ(Run("assignPinNumber pin 5"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Sections(), "3 2 5 6 3 4");
+    EXPECT_EQ(Number("A"), "5");
+    // Back to section 2's numbers, held by U5B: refused at the question, neither sections nor numbers move.
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer question KXTABLE-133 cancel");
+    EXPECT_EQ(Run("assignPinNumber pin 3"), "2");
+    EXPECT_EQ(Sections(), "3 2 5 6 3 4");
+    // The automation method assigned nothing either.
+    Run("kx::answer question KXTABLE-133 cancel");
+    EXPECT_EQ(Run("kx::pane AssignPinNumber 3"), "0");
+    EXPECT_EQ(Sections(), "3 2 5 6 3 4");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+} // namespace

@@ -107,6 +107,43 @@ TEST_F(PairSignals, TheLanesOfAVectorPair) {
     EXPECT_EQ(Signal("TX<1>"), "LVDS<1>");
 }
 
+// A vector pair on some lanes of a wider pair net shows those lanes, not the whole pair net: in the
+// grid that made the connection, over a pin that showed nothing before, and in a grid loaded afresh.
+TEST_F(PairSignals, AVectorPairOnSomeLanesOfAWiderPairShowsThoseLanes) {
+    OpenExpanded();
+    // TX on nothing at all: the pair connection and then the legs taken off.
+    ASSERT_EQ(Type("TX<3..0>", ""), "1");
+    ASSERT_EQ(Run("deleteConnection pin TX"), "1");
+    ASSERT_EQ(Signal("TX<3..0>"), "");
+    ASSERT_EQ(Signal("TX_P<3>"), "");
+    // The legs are widened to 7..0 for it.
+    EXPECT_EQ(Run("addConnection pin {LVDS<7..4> (Differential Pair)} TX"), "2");
+    EXPECT_EQ(Signal("TX_P<3>"), "LVDS_P<7>");
+    EXPECT_EQ(Signal("TX_N<0>"), "LVDS_N<4>");
+    EXPECT_EQ(Signal("TX<3>"), "LVDS<7>");
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<7..4>");
+    EXPECT_EQ(SignalAfterReload("TX<3..0>"), "LVDS<7..4>");
+    // Within the pair net's bits.
+    EXPECT_EQ(Run("addConnection pin {LVDS<5..2> (Differential Pair)} TX"), "2");
+    EXPECT_EQ(Signal("TX<3>"), "LVDS<5>");
+    EXPECT_EQ(Signal("TX<0>"), "LVDS<2>");
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<5..2>");
+    EXPECT_EQ(SignalAfterReload("TX<3..0>"), "LVDS<5..2>");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<7..4>");
+    EXPECT_EQ(Signal("TX<0>"), "LVDS<4>");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Signal("TX<3..0>"), "");
+    EXPECT_EQ(Signal("TX_P<3>"), "");
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Signal("TX_P<3>"), "LVDS_P<7>");
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<7..4>");
+    // Another window, its grid made now, shows the same.
+    OpenExpanded();
+    EXPECT_EQ(Signal("TX<3..0>"), "LVDS<7..4>");
+    EXPECT_EQ(Signal("TX_P<0>"), "LVDS_P<4>");
+}
+
 // A pair net renamed elsewhere: its pair's row and every lane's row take the new name; a leg's net
 // renamed while the row shows its legs: the row shows the new name.
 TEST_F(PairSignals, RenamesMadeElsewhere) {

@@ -134,10 +134,9 @@ struct FreshReplay {
     std::string history;     // kx::history of the session after its actions
 };
 // Where the history a replay shows (kx::history) is not the session's, as " (WINDOW: ...)"; "" when
-// every window has as many undo steps and redo steps. A session's step that replays as N steps stands for
-// N steps (the calls its journal wrote, one per row). The names are not compared: a step is named by the
-// road the user took (a typed cell "Add Conn", the instance connectivity dialog, a paste), its replay by
-// the automation call the journal holds.
+// every window has the same undo steps and redo steps, in the same order and with the same names. A
+// session's step that replays as N steps stands for N steps of its name (the calls its journal wrote,
+// one per row): the same edit is named alike whichever road made it.
 std::string OtherHistory(const std::string& replayed, const std::string& session);
 // True when every file of the fresh host's library is the session's, and no other file is there.
 bool ReplayInFreshHost(const FreshReplay& run, std::string& why);

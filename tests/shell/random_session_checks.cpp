@@ -120,9 +120,9 @@ std::string DifferentFiles(const fs::path& got, const fs::path& want) {
 namespace {
 
 // One window of a kx::history text: its undo steps oldest first, its redo steps next first, each step as
-// many times as it replays ("undo", "redo"), and whether a step that replays as none (a view step: a sort by
-// a click) stands in it: the redo steps that step cleared stay in a replay, which never made it, yet no
-// journal can redo them, so the redo steps after it are not compared.
+// "undo NAME" or "redo NAME", as many times as it replays, and whether a step that replays as none (a
+// view step: a sort by a click) stands in it: the redo steps that step cleared stay in a replay, which never
+// made it, yet no journal can redo them, so the redo steps after it are not compared.
 struct WindowSteps {
     std::string name;
     std::vector<std::string> steps;
@@ -139,14 +139,15 @@ std::vector<WindowSteps> HistoryWindows(const std::string& history, bool session
             continue;
         }
         WindowSteps& window = windows.back();
-        const std::string kind = line.substr(0, line.find(' '));
         int times = 1;
-        if (const size_t at = line.rfind(mark); session && at != std::string::npos && line.back() == ')')
+        if (const size_t at = line.rfind(mark); session && at != std::string::npos && line.back() == ')') {
             times = std::atoi(line.c_str() + at + mark.size());
+            line.erase(at);
+        }
         if (times == 0) window.redoCut = true;
-        if (kind == "redo" && window.redoCut) continue;
+        if (line.rfind("redo ", 0) == 0 && window.redoCut) continue;
         for (int i = 0; i < times; ++i)
-            window.steps.push_back(kind);
+            window.steps.push_back(line);
     }
     return windows;
 }
@@ -161,14 +162,20 @@ std::string OtherHistory(const std::string& replayed, const std::string& session
                    " windows, the session " + std::to_string(want.size()) + ")";
         std::vector<std::string> steps = got[w].steps;
         if (want[w].redoCut)
-            while (steps.size() > want[w].steps.size() && steps.back() == "redo") steps.pop_back();
-        if (steps != want[w].steps) {
-            const auto count = [](const std::vector<std::string>& list, const char* kind) {
-                return std::to_string(std::count(list.begin(), list.end(), kind));
-            };
-            return " (" + want[w].name + ": " + count(steps, "undo") + " undo and " + count(steps, "redo") +
-                   " redo steps instead of " + count(want[w].steps, "undo") + " and " + count(want[w].steps, "redo") + ")";
-        }
+            while (steps.size() > want[w].steps.size() && steps.back().rfind("redo ", 0) == 0) steps.pop_back();
+        if (steps == want[w].steps) continue;
+        const auto count = [](const std::vector<std::string>& list, const char* kind) {
+            return std::to_string(std::count_if(list.begin(), list.end(), [kind](const std::string& step) {
+                return step.rfind(kind, 0) == 0;
+            }));
+        };
+        if (count(steps, "undo ") != count(want[w].steps, "undo ") || count(steps, "redo ") != count(want[w].steps, "redo "))
+            return " (" + want[w].name + ": " + count(steps, "undo ") + " undo and " + count(steps, "redo ") +
+                   " redo steps instead of " + count(want[w].steps, "undo ") + " and " + count(want[w].steps, "redo ") + ")";
+        size_t step = 0;
+        while (steps[step] == want[w].steps[step]) ++step;
+        return " (" + want[w].name + ": step " + std::to_string(step + 1) + " is \"" + steps[step] + "\" instead of \"" +
+               want[w].steps[step] + "\")";
     }
     return std::string();
 }

@@ -101,10 +101,14 @@ std::string SortByClickOrMenu(Rng& rng, EditWorld&) {
     const bool pins = OneIn(rng, 2);
     std::string line = pins ? "kx::show clp U1; " : "kx::show slp " + SomeSignal(rng).net + "; ";
     const std::string caption = Pick(rng, pins ? pinCaptions : netCaptions);
-    // Taken back at once now and then, as a user does who wanted the rows as they were.
-    const std::string undo = OneIn(rng, 2) ? "; undo" : "";
-    if (OneIn(rng, 2)) return line + "kx::click ccp {*}[kxrow 4 " + caption + "]" + undo + Target("-");
-    return line + "kx::select ccp {*}[kxcell " + (pins ? "MCLK" : "U1") + " " + caption + "]; kx::menu 35121" + undo +
+    // Taken back at once now and then, as a user does who wanted the rows as they were. A sort that leaves
+    // the rows in their order is no step: the undo would take back the edit before it, which the line
+    // does not name.
+    const bool undo = OneIn(rng, 2);
+    line += undo ? "set h [kx::history]; " : "";
+    const std::string back = undo ? "; if {[kx::history] ne $h} undo" : "";
+    if (OneIn(rng, 2)) return line + "kx::click ccp {*}[kxrow 4 " + caption + "]" + back + Target("-");
+    return line + "kx::select ccp {*}[kxcell " + (pins ? "MCLK" : "U1") + " " + caption + "]; kx::menu 35121" + back +
            Target("-");
 }
 

@@ -8,13 +8,14 @@
 // - where the window may not do the work (open mode 2 for every edit, 4 for logical edits and
 //   comments, 0 for comments), every file byte for byte as before and the document not modified;
 // - the row's journal, replayed by a fresh kxhost with an empty registry, gives the same files and
-//   the same undo steps;
+//   the same undo history (every window's undo and redo steps, under the same names);
 // - the roads to one action (word, method, menu, key) answer alike, change alike and say the same.
 //
 // `make test` takes a fixed sample of the table; KX_SWEEP=all takes every row, KX_SWEEP=N every N-th.
 // KX_SWEEP_ROWS=PATTERN takes the rows whose names match ('*' any text); KX_SWEEP_AWAITING=1 fails the
 // faults awaiting a mend too. KX_SWEEP_TRACE=1 prints each row with its answer.
 #include "KXDemoBoard.h"
+#include "KXRandomEdits.h"
 
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -617,7 +618,7 @@ protected:
         // Files a road writes by relative name land in the working folder.
         std::error_code ec;
         for (const auto& e : fs::directory_iterator(m_dir, ec))
-            if (e.is_regular_file() && e.path().extension() != ".vbs" && e.path().filename() != "steps.txt")
+            if (e.is_regular_file() && e.path().extension() != ".vbs")
                 s.written += e.path().filename().string() + " " + std::to_string(e.file_size()) + "\n";
         return s;
     }
@@ -656,8 +657,6 @@ protected:
     Outcome RunRow(const Context& c, const Action& a, const Way& way, bool replay) {
         Outcome o;
         Fresh();
-        const fs::path steps = m_dir / "steps.txt";
-        Run("kx::translog " + steps.string());
         if (Run("kx::open demo.board:sch " + std::to_string(c.mode)) != "1") return o.faults.push_back("the window did not open"), o;
         if (!c.setup.empty()) {
             const std::string r = Run(c.setup);
@@ -720,13 +719,14 @@ protected:
             if (before.design != after.design) fault("the design changed");
             if (before.comments != after.comments) fault("the comments changed");
         }
-        if (replay && o.faults.empty() && designChanged && JournalText().size() > journal) ReplayRow(c, steps, o);
+        if (replay && o.faults.empty() && designChanged && JournalText().size() > journal) ReplayRow(c, o);
         return o;
     }
 
     // The row's journal replayed by a fresh kxhost with an empty registry on a fresh copy of the board:
-    // after the same save on both sides, the same files and the same undo steps.
-    void ReplayRow(const Context& c, const fs::path& steps, Outcome& o) {
+    // after the same save on both sides, the same files and the same undo history: in every window the
+    // same undo and redo steps, with the same names.
+    void ReplayRow(const Context& c, Outcome& o) {
         std::string save;
         switch (c.mode) {
         case 1: save = "kx::answer dialog CKXCreateBlockDlg ok library demo block sweep_saved; "; break;
@@ -739,15 +739,16 @@ protected:
         AfxGetAnswerQueue().ClearPending();
         const std::string journal = JournalText();
         const std::string session = FilesBelow(Library());
-        const std::string sessionSteps = ReadAll(steps);
+        const std::string sessionHistory = Run("kx::history");
         const fs::path dir = m_dir / "fresh";
         fs::create_directories(dir / "registry");
         const char* src = std::getenv("KX_TEST_SOURCE_DIR");
         fs::copy(fs::path(src ? src : ".") / "examples" / "designs", dir / "lib", fs::copy_options::recursive);
         std::ofstream(dir / "session.vbs", std::ios::binary) << journal;
         std::ofstream(dir / "replay.tcl", std::ios::binary)
-            << "kx::translog steps.txt\nkx::replay session.vbs\nif {[catch {kx::window ccp}] == 0} { " << save
-            << " }\nset f [open replayed w]; close $f\n";
+            << "kx::replay session.vbs\nif {[catch {kx::window ccp}] == 0} { " << save
+            << " }\nset f [open history.txt w]; puts -nonewline $f [kx::history]; close $f\n"
+            << "set f [open replayed w]; close $f\n";
         const std::string command = "cd '" + dir.string() + "' && KX_REGISTRY_DIR='" + (dir / "registry").string() +
                                     "' KX_CUSTOMIZE_DIR= USER=tester LOGNAME=tester SOURCE_DATE_EPOCH=" + kEpoch +
                                     " ASAN_OPTIONS=detect_leaks=0 '" KXHOST_PATH
@@ -758,8 +759,9 @@ protected:
             f = "the journal did not replay in a fresh host: " + ReadAll(dir / "host.log").substr(0, 400);
         else if (const std::string d = FirstFileDifference(FilesBelow(dir / "lib"), session); !d.empty())
             f = "the replay leaves other files: " + d;
-        else if (ReadAll(dir / "steps.txt") != sessionSteps)
-            f = "the replay's undo steps differ:\n" + ReadAll(dir / "steps.txt") + "instead of\n" + sessionSteps;
+        else if (const std::string h = kxrandom::OtherHistory(ReadAll(dir / "history.txt"), sessionHistory); !h.empty())
+            f = "the replay's undo steps differ" + h + ":\n" + ReadAll(dir / "history.txt") + "\ninstead of\n" +
+                sessionHistory;
         // The journal goes with the fault to the report, not into what the awaiting list matches.
         if (!f.empty()) o.faults.push_back(f), m_lastJournal = journal;
     }

@@ -34,7 +34,7 @@
 // the steps were made, over every window) gives the saved design back byte for byte, redoing them
 // gives the end state, twice over; then the host exits, and the session's journal replayed by a fresh
 // kxhost process, with an empty settings folder, on the library as shipped leaves every window with the
-// undo history the session's actions left (as many undo and redo steps, kx::history), and once the journal
+// undo history the session's actions left (the same undo and redo steps under the same names, kx::history), and once the journal
 // of the host's exit replayed too, every file of the library as the session left it, byte for byte. The window roads (random_session_windows.cpp) open
 // two and three windows in modes 0, 1, 3 and 4 and matrix views, switch views saving or not, descend
 // and ascend, filter blocks, tie power groups, add columns, save as, zoom, fit columns, press keys in
@@ -1684,6 +1684,10 @@ KX_KEPT_SEED(1743)
 KX_KEPT_SEED(1797)
 KX_KEPT_SEED(1943)
 KX_KEPT_SEED(1979)
+// The step names of the instance connectivity dialog and of typed cells in a replay; a sort by a click
+// that left the rows in their order (no step) followed by the undo of the edit before it.
+KX_KEPT_SEED(30506)
+KX_KEPT_SEED(31129)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
@@ -1746,4 +1750,54 @@ TEST_F(RandomEdits, KeptSeed30033ACustomValueOverARangeWithABusRowReplaysAlone) 
 kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]; kx::answer dialog CKXCustomizeDialog ok add {SLEW|Slew|8s|PINPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell "PGOOD" Slew] "a b" ;# target: -
 catch {kx::tab 1}; saveDesign
 )TCL");
+}
+
+// The same edit is one undo step of one name whichever road made it: a typed cell ("Add Conn"), the
+// instance connectivity dialog and a paste of copied signals replay through the pane's AddConnection,
+// whose own step is "Add Connections"; the replay named them so, and the undo menu of the replayed
+// session offered other steps than the user's.
+TEST_F(RandomEdits, AnEditReplaysUnderTheStepNameItHadInTheSession) {
+    RunScript("step-names.tcl",
+              "kx::show clp U1; kx::edit ccp {*}[kxcell PGOOD Signal] NEWPG\n"
+              "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::answer dialog CKXInstConnDlg ok "
+              "pins {RST_N} signal IC1; kx::answer dialog CKXInstConnDlg ok; kx::instconn U1 0\n"
+              "kx::show clp U1; kx::select ccp {*}[kxcell PGOOD Signal]; kx::key ccp Ctrl+C; "
+              "kx::select ccp {*}[kxcell MCLK Signal]; paste pin\n"
+              "undo\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A matrix connect that drops the termination of the pin it moves journals the termination's deletion
+// after the connect: those lines replay the same step, and its name with it (they replayed as a Delete
+// of its own name).
+TEST_F(RandomEdits, KeptSeed31047AMatrixConnectDroppingATerminationReplaysUnderItsName) {
+    RunKept(31047, R"TCL(openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::answer question KXTABLE-140 yes; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; matrixConnect pin "DQ<3>" U1 PIN_NAME "MCLK"
+kx::show clp U1; kx::edit ccp {*}[kxcell PGOOD Signal] NEWPG
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
+// The replay's history is held against the session's step by step and name by name; a session's step
+// that replays as several steps stands for as many of its name.
+TEST(RandomEditChecks, AReplayedHistoryDiffersByAStepsNameAsByItsCount) {
+    EXPECT_EQ(kxrandom::OtherHistory("window 1\nundo Add Conn\nredo Paste Connections",
+                           "window 1\nundo Add Conn\nredo Paste Connections"),
+              "");
+    EXPECT_NE(kxrandom::OtherHistory("window 1\nundo Add Connections", "window 1\nundo Add Conn"), "");
+    EXPECT_NE(kxrandom::OtherHistory("window 1\nundo Add Conn\nredo Add Connections", "window 1\nundo Add Conn\nredo Paste Connections"), "");
+    EXPECT_NE(kxrandom::OtherHistory("window 1\nundo Add Conn\nwindow 2\nundo Add Conn", "window 1\nwindow 2\nundo Add Conn\nundo Add Conn"), "");
+    EXPECT_EQ(kxrandom::OtherHistory("window 1\nundo Delete Rows\nundo Delete Rows", "window 1\nundo Delete Rows (replays as 2)"), "");
+    EXPECT_NE(kxrandom::OtherHistory("window 1\nundo Delete Rows\nundo Delete Connections",
+                           "window 1\nundo Delete Rows (replays as 2)"),
+              "");
+}
+
+// A comment given to two pins at once is one undo step, journalled as one call per pin: the replay made
+// a step of each, and the undo after it took back one pin's comment there, the redo the other's.
+TEST_F(RandomEdits, ACommentOnTwoPinsIsUndoneWholeInTheReplay) {
+    RunScript("comment-two-pins.tcl",
+              "kx::open demo.board:sch 1; kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal] "
+              "{*}[kxcell PGOOD Signal]; addComment pin c\n"
+              "undo\nredo\n"
+              "catch {kx::tab 1}; saveDesign\n");
 }

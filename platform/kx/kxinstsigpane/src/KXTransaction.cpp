@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "kxinstsigpane/CommonInterface.h"
@@ -48,6 +50,14 @@ Bracket& B() {
     return b;
 }
 
+void (*g_stepWorkObserver)(const char*) = nullptr;
+bool g_stepAfterCommit = false; // the observer heard the newest step after its work
+int g_stepWorkDepth = 0;        // committed work running now (a transaction its work commits is within it)
+CString& ReplayedStepName() {
+    static CString name;
+    return name;
+}
+
 void Use(CTransaction* t) {
     Bracket& b = B();
     if (t && std::find(b.used.begin(), b.used.end(), t) == b.used.end()) b.used.push_back(t);
@@ -64,13 +74,15 @@ bool CommitPending(CTransaction* t) {
 }
 
 // The undo entry of the committed transactions [first, last), named so; nullptr when there is none.
+// A journal's replay names it as the journal's step was named.
 std::unique_ptr<CKXUndoCmd> MakeUndoEntry(std::size_t first, std::size_t last, const CString& name) {
     Bracket& b = B();
+    const CString& shown = ReplayedStepName().IsEmpty() ? name : ReplayedStepName();
     std::unique_ptr<CKXUndoCmd> entry;
     for (std::size_t i = first; i < last && i < b.committed.size(); ++i) {
         CString text = b.committed[i]->toString();
         if (!entry)
-            entry = std::make_unique<CKXUndoCmd>(b.grid, text.GetString(), name.GetString(), TRUE);
+            entry = std::make_unique<CKXUndoCmd>(b.grid, text.GetString(), shown.GetString(), TRUE);
         else
             entry->AppendTransactionText(text.GetString());
     }
@@ -146,6 +158,7 @@ BOOL CKXTransaction::BeginTrans(CGXGridCore* grid, const CDesignContext& design,
     Bracket& b = B();
     if (b.started || !design.design()) return FALSE;
     if (g_beginGuard && !g_beginGuard(grid)) return FALSE;
+    KXEndStepOfJournalLines();
     b.owned.push_back(std::make_unique<CTransaction>(design, name.GetString()));
     b.current = b.owned.back().get();
     b.design = std::make_unique<CDesignContext>(design);
@@ -211,17 +224,72 @@ BOOL CKXTransaction::CommitTrans(CGXGridCore* grid, BOOL bCommit, BOOL bEnd) {
     // Each undo step is recorded after the work of the step before it, so that what that work notes
     // (the replay steps of its journal lines) goes to its own step.
     std::vector<UndoStep> steps = MakeUndoSteps();
+    // Each step's name as the history shows it, for the journal lines its work writes.
+    std::vector<CString> names;
+    for (const UndoStep& step : steps)
+        names.push_back(step.entry ? step.entry->GetName() : CString());
     CGXGridCore* const owner = b.grid;
     if (steps.front().entry) KXRecordUndoEntry(owner, std::move(steps.front().entry));
     std::vector<std::function<void()>> work = std::move(b.onCommitted);
     EndBracket();
+    CString newest;
+    for (const CString& name : names)
+        if (!name.IsEmpty()) newest = name;
     std::size_t done = 0;
+    ++g_stepWorkDepth;
     for (std::size_t i = 0; i < steps.size(); ++i) {
+        const CString& name = names[i];
         if (i > 0 && steps[i].entry) KXRecordUndoEntry(owner, std::move(steps[i].entry));
+        auto* const observer = g_stepWorkObserver;
+        const bool named = observer && !name.IsEmpty() && done < steps[i].workEnd;
+        if (named) observer(name.GetString());
         for (; done < steps[i].workEnd && done < work.size(); ++done)
             work[done]();
+        if (named) observer(nullptr);
+    }
+    --g_stepWorkDepth;
+    // What the edit writes from now on replays its newest step (an edit its work made belongs to it).
+    if (g_stepWorkObserver && !newest.IsEmpty() && !g_stepAfterCommit && g_stepWorkDepth == 0) {
+        g_stepAfterCommit = true;
+        g_stepWorkObserver(newest.GetString());
     }
     return TRUE;
+}
+
+void KXEndStepOfJournalLines() {
+    if (!std::exchange(g_stepAfterCommit, false)) return;
+    if (g_stepWorkObserver) g_stepWorkObserver(nullptr);
+}
+
+void KXObserveCommittedStepWork(void (*observer)(const char* name)) {
+    g_stepWorkObserver = observer;
+}
+
+void KXNameReplayedSteps(const char* name) {
+    ReplayedStepName() = name ? name : "";
+}
+
+namespace {
+constexpr const char* kStepBegins = " ' Undo step: ";
+} // namespace
+
+std::string KXJournalStepBegins(const std::string& name) {
+    return kStepBegins + name;
+}
+
+const std::string& KXJournalStepEnds() {
+    static const std::string line = " ' End of undo step";
+    return line;
+}
+
+bool KXReadJournalStepBegins(const std::string& line, std::string& name) {
+    // The line as the journal has it, or without the blanks around it.
+    const std::string begins = std::string(kStepBegins).substr(1);
+    const size_t at = line.find_first_not_of(' ');
+    if (at == std::string::npos || line.compare(at, begins.size(), begins) != 0) return false;
+    name = line.substr(at + begins.size());
+    while (!name.empty() && (name.back() == '\r' || name.back() == ' ')) name.pop_back();
+    return !name.empty();
 }
 
 bool KXSplitUndoStep(const char* name) {

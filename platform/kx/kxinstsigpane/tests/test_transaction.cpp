@@ -2,6 +2,9 @@
 
 #include "kxinstsigpane/KXBracketActions.h"
 
+#include <string>
+#include <vector>
+
 namespace {
 
 INet* AddNet(CTransaction* t, const char* name) {
@@ -343,4 +346,69 @@ TEST_F(TransactionTest, AStepIsUndoneWholeOrNotAtAll) {
     EXPECT_FALSE(sink.Step(true, nullptr));
     // N2's half was undone first and is back: the design is exactly as it was.
     EXPECT_EQ(d.Snapshot("w1"), before);
+}
+
+namespace {
+std::vector<std::string>& StepWorkHeard() {
+    static std::vector<std::string> heard;
+    return heard;
+}
+void HearStepWork(const char* name) { StepWorkHeard().push_back(name ? "+" + std::string(name) : "-"); }
+} // namespace
+
+// The journal hears the name of each step around the work that writes its lines, then the newest step's
+// until another edit begins; an edit that the work itself makes belongs to the step that ran it, and
+// leaves no step of its own to the lines that follow.
+TEST_F(TransactionTest, TheJournalHearsWhichStepItsLinesReplay) {
+    StepWorkHeard().clear();
+    KXObserveCommittedStepWork(&HearStepWork);
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add PUPD"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 0));
+    KXRunWhenCommitted([] {});
+    ASSERT_TRUE(KXSplitUndoStep("Connect"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N4");
+    KXRunWhenCommitted([] {});
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    EXPECT_EQ(StepWorkHeard(), (std::vector<std::string>{"+Connect", "-", "+Add PUPD", "-", "+Add PUPD"}));
+
+    StepWorkHeard().clear();
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Outer"));
+    EXPECT_EQ(StepWorkHeard(), std::vector<std::string>{"-"});
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N5");
+    KXRunWhenCommitted([this] {
+        ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Inner"));
+        AddNet(CKXTransaction::GetCurrentTransactionObj(), "N6");
+        ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    });
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    KXEndStepOfJournalLines();
+    KXEndStepOfJournalLines();
+    EXPECT_EQ(StepWorkHeard(), (std::vector<std::string>{"-", "+Outer", "-", "+Outer", "-"}));
+    KXObserveCommittedStepWork(nullptr);
+}
+
+// While a journal replays the lines of a step, the steps they make take its name; the comment lines
+// that carry it read back, with or without their blanks.
+TEST_F(TransactionTest, AReplayNamesItsStepsAsTheJournalsStepWasNamed) {
+    KXNameReplayedSteps("Instance Connectivity");
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Connections"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N3");
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    KXNameReplayedSteps(nullptr);
+    ASSERT_TRUE(CKXTransaction::BeginTrans(&grid, d.design, "Add Connections"));
+    AddNet(CKXTransaction::GetCurrentTransactionObj(), "N4");
+    ASSERT_TRUE(CKXTransaction::CommitTrans(&grid, 1, 1));
+    ASSERT_EQ(sink.undo.size(), 2u);
+    EXPECT_EQ(dynamic_cast<CKXUndoCmd*>(sink.undo[0].get())->GetDescription(), "Instance Connectivity");
+    EXPECT_EQ(dynamic_cast<CKXUndoCmd*>(sink.undo[1].get())->GetDescription(), "Add Connections");
+
+    std::string name;
+    EXPECT_TRUE(KXReadJournalStepBegins(KXJournalStepBegins("Add Conn"), name));
+    EXPECT_EQ(name, "Add Conn");
+    EXPECT_TRUE(KXReadJournalStepBegins("' Undo step: Paste Connections\r", name));
+    EXPECT_EQ(name, "Paste Connections");
+    EXPECT_FALSE(KXReadJournalStepBegins(KXJournalStepEnds(), name));
+    EXPECT_FALSE(KXReadJournalStepBegins(" ' --- Add Connection ---", name));
+    EXPECT_FALSE(KXReadJournalStepBegins("' Undo step: ", name));
 }

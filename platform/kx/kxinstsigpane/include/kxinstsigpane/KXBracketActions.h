@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 void KXRunWhenCommitted(std::function<void()> work);
 
@@ -14,3 +15,24 @@ void KXRunWhenCommitted(std::function<void()> work);
 // The work waiting for the commit so far (journal lines) runs between the two steps. `name` names the
 // first step. False without an open grid transaction or with changes still pending.
 bool KXSplitUndoStep(const char* name);
+
+// The undo step a committed transaction's work belongs to: the observer hears the step's name before
+// that work runs and nullptr after it, so that the journal lines the work writes can say which step they
+// replay. After the work the newest step is heard again, and stays until another edit begins (a
+// transaction, a step a history opens of its own, an undo or a redo: KXEndStepOfJournalLines): the lines
+// an edit writes once its transaction committed replay its step too. One observer; a new one takes its
+// place.
+void KXObserveCommittedStepWork(void (*observer)(const char* name));
+void KXEndStepOfJournalLines();
+
+// A journal writes the lines of one undo step between two comment lines that name the step, and its
+// replay names the steps those lines make so (a cell typed "Add Conn" replays through the pane's
+// AddConnection, whose own step is "Add Connections"; the instance connectivity dialog's step through
+// one AddConnection per pin). While a name is given, every transaction that commits names its undo
+// steps with it; nullptr or "" ends it.
+void KXNameReplayedSteps(const char* name);
+// The comment lines around a step's journal lines, and the name a line of the first form gives
+// (false for any other line).
+std::string KXJournalStepBegins(const std::string& name);
+const std::string& KXJournalStepEnds();
+bool KXReadJournalStepBegins(const std::string& line, std::string& name);
