@@ -183,6 +183,7 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
         // sort by, so only the sort state returns to "unsorted".
         m_pGrid->SetSortColumn(-1);
         m_pGrid->m_bSortAscending = TRUE;
+        m_pGrid->RestoreUnsortedOrder();
     } else {
         // The grid's sort flips the order for its current column; prime it so
         // that the sort lands exactly on the stored column and order.

@@ -301,6 +301,9 @@ public:
         SortStepScope& operator=(const SortStepScope&) = delete;
     };
     static bool SortStepRecorded() { return s_nSortStepScopes > 0; }
+    // The undo of the first sort of a grid that was unsorted: the rows go back to the order the grid
+    // shows them in unsorted (a grid that loads its rows sorted keeps them as they are).
+    virtual void RestoreUnsortedOrder() {}
 
 public:
     // The transaction state the undo history reads with each command (KXUndoStepMode, grid/KXGridEdit.h):

@@ -150,6 +150,25 @@ void CKXMatrixGridWnd::SortRows(int col, BOOL bAscending) {
     CGXGridCore::SortRows(kFirstDataRow, last, less, kNoUpdate);
 }
 
+// Unsorted, the signals show in the order they were added, each signal's rows in their order.
+void CKXMatrixGridWnd::RestoreUnsortedOrder() {
+    const ROWCOL last = GetRowCount();
+    if (last <= kFirstDataRow) return;
+    std::map<std::pair<unsigned, int>, size_t> added;
+    for (size_t i = 0; i < m_arrNetData.size(); ++i)
+        added.emplace(std::make_pair(m_arrNetData[i].netId, m_arrNetData[i].bit), i);
+    std::unordered_map<ROWCOL, size_t> rank;
+    for (ROWCOL row = kFirstDataRow; row <= last; ++row) {
+        const KXRowAttrs attrs(*this, row);
+        const auto it = added.find({static_cast<unsigned>(attrs.Get(Col(Layout().m_nNameCol), kAttrNetId)),
+                                    attrs.Get(Col(Layout().m_nNameCol), kAttrNetBit)});
+        rank[row] = it != added.end() ? it->second : m_arrNetData.size();
+    }
+    auto less = [&rank](ROWCOL a, ROWCOL b) { return rank[a] != rank[b] ? rank[a] < rank[b] : a < b; };
+    GridWriteScope write(*this);
+    CGXGridCore::SortRows(kFirstDataRow, last, less, kNoUpdate);
+}
+
 // ------------------------------------------------------------------ selection rules
 
 namespace {

@@ -456,14 +456,21 @@ BOOL EndHeldSetUp(BOOL added) {
     return added;
 }
 
+// A termination method that did nothing and said nothing says why: the fallback names the cause.
+BOOL SaidWhy(BOOL done, const KXShownMark& since, const char* fallback) {
+    return KXEditResult::Of(done, fallback).AnswerBool(since);
+}
+
 } // namespace
 
 BOOL CKXBottomPaneContainerView::AutoAddTermination() {
+    const KXShownMark since;
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(since);
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
-        return EndHeldSetUp(signal->SendPreparedTermination());
+        return SaidWhy(EndHeldSetUp(signal->SendPreparedTermination()), since, "KXPANE-586");
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
-    return EndHeldSetUp(pin->AssocAutomation().SendAddTermCommand());
+    return SaidWhy(EndHeldSetUp(pin->AssocAutomation().SendAddTermCommand()), since, "KXPANE-586");
 }
 
 LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
@@ -481,11 +488,13 @@ LPDISPATCH CKXBottomPaneContainerView::AutoInitTermination(LPCTSTR text) {
 }
 
 BOOL CKXBottomPaneContainerView::ChangeDelay(LPCTSTR delay) {
+    const KXShownMark since;
+    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(since);
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
-        return signal->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
+        return SaidWhy(signal->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE, since, "KXPANE-585");
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return RefuseAutomation();
-    return pin->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE;
+    return SaidWhy(pin->ChangeTerminationDelay(delay ? delay : "") ? TRUE : FALSE, since, "KXPANE-585");
 }
 
 // The editPupd word with the operands given, read as script words and written back quoted.

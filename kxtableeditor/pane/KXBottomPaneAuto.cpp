@@ -175,9 +175,14 @@ KXEditResult CKXBottomPaneContainerView::CopyInActiveGrid() {
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246");
     if (!ActiveSignalGrid() && !ActivePinGrid() && !ActiveMatrixGrid()) return KXEditResult::Refused("KXPANE-178");
-    if (!grid->CanCopy()) return KXEditResult::Refused("KXPANE-483");
+    return CopyFrom(*grid);
+}
+
+// A grid's copy: done when it put something on the clipboard.
+KXEditResult CKXBottomPaneContainerView::CopyFrom(CKXGridWnd& grid) {
+    if (!grid.CanCopy()) return KXEditResult::Refused("KXPANE-483");
     const DWORD before = GetClipboardSequenceNumber();
-    grid->OnEditCopy();
+    grid.OnEditCopy();
     return KXEditResult::Of(GetClipboardSequenceNumber() != before, "KXPANE-483");
 }
 

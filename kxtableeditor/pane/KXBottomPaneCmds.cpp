@@ -76,8 +76,10 @@ BOOL CKXBottomPaneContainerView::AnswerHostWord(const char* word, const CString&
 
 // ------------------------------------------------------------------ clipboard
 
+// Answers as the copy went: a grid with no row to copy puts nothing on the clipboard and says so.
 void CKXBottomPaneContainerView::OnEditCopy() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->OnEditCopy();
+    const KXShownMark mark;
+    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::Report(CopyFrom(*g), mark);
 }
 void CKXBottomPaneContainerView::OnUpdateEditCopy(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -157,11 +159,18 @@ LRESULT CKXBottomPaneContainerView::OnDesignUndoReset(WPARAM wParam, LPARAM) {
 
 // ------------------------------------------------------------------ find, delete, viewers
 
+// The grids of pins and signals search their cells; the matrix keeps no search of its own.
+void CKXBottomPaneContainerView::ShowFindReplace(BOOL bFind) {
+    CKXGridWnd* g = GetActiveGrid();
+    if (!g) return KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-246"));
+    if (ActiveMatrixGrid()) return KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-588", KXGridKindName(g->Kind())));
+    g->ShowFindReplace(bFind);
+}
 void CKXBottomPaneContainerView::OnEditFind() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->ShowFindReplace(TRUE);
+    ShowFindReplace(TRUE);
 }
 void CKXBottomPaneContainerView::OnEditReplace() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->ShowFindReplace(FALSE);
+    ShowFindReplace(FALSE);
 }
 void CKXBottomPaneContainerView::OnUpdateEditFind(CCmdUI* ui) {
     ui->Enable(TRUE);
@@ -279,11 +288,19 @@ void CKXBottomPaneContainerView::OnShowAssocCompViewer() {
 
 // ------------------------------------------------------------------ sorting and columns
 
+// The order the grids sort names in; choosing the order they already use changes nothing.
+void CKXBottomPaneContainerView::ChooseSortOrder(int type) {
+    if (CCommonInterface::nSortType == type) {
+        KXMenuAnswer::Report(KXEditResult::Nothing("KXPANE-580", type == 0 ? "alphabetically" : "alphanumerically"));
+        return;
+    }
+    CCommonInterface::nSortType = type;
+}
 void CKXBottomPaneContainerView::OnSortAsAlpha() {
-    CCommonInterface::nSortType = 0;
+    ChooseSortOrder(0);
 }
 void CKXBottomPaneContainerView::OnSortAsAlphaNumeric() {
-    CCommonInterface::nSortType = 1;
+    ChooseSortOrder(1);
 }
 void CKXBottomPaneContainerView::OnUpdateSortAsAlpha(CCmdUI* ui) {
     ui->Enable(TRUE);
@@ -298,7 +315,10 @@ void CKXBottomPaneContainerView::OnUpdateSortMenu(CCmdUI* ui) {
     if (g && ui->m_pSubMenu) g->AppendSortMenu(ui->m_pSubMenu);
 }
 void CKXBottomPaneContainerView::OnCustomizeColumns() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->CustomizeColumns();
+    if (CKXGridWnd* g = GetActiveGrid())
+        g->CustomizeColumns();
+    else
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-246"));
 }
 
 // ------------------------------------------------------------------ terminations and pull-ups
@@ -369,14 +389,24 @@ void CKXBottomPaneContainerView::OnUpdateRemoveModel(CCmdUI* ui) {
     ui->Enable(g && g->CanRemoveModel());
 }
 
+// The comment commands act on the active grid's pins: with no grid shown there is no pin to comment.
 void CKXBottomPaneContainerView::OnInsertComment() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->InsertComment("", 0);
+    if (CKXGridWnd* g = GetActiveGrid())
+        g->InsertComment("", 0);
+    else
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-246"));
 }
 void CKXBottomPaneContainerView::OnEditComment() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->EditComment("", 0);
+    if (CKXGridWnd* g = GetActiveGrid())
+        g->EditComment("", 0);
+    else
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-246"));
 }
 void CKXBottomPaneContainerView::OnDeleteComment() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->RequestDeleteComment();
+    if (CKXGridWnd* g = GetActiveGrid())
+        g->RequestDeleteComment();
+    else
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-246"));
 }
 void CKXBottomPaneContainerView::OnUpdateInsertComment(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
@@ -517,7 +547,10 @@ void CKXBottomPaneContainerView::OnUpdateRemoveDiffPairPin(CCmdUI* ui) {
     ui->Enable(CanRemoveDiffPairPin());
 }
 
-void CKXBottomPaneContainerView::OnHostCommand35537() {}
+// The host runs this command itself; the pane only says when it is usable.
+void CKXBottomPaneContainerView::OnHostCommand35537() {
+    KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-582"));
+}
 void CKXBottomPaneContainerView::OnUpdateHostCommand35537(CCmdUI* ui) {
     const EOpenMode mode = GetViewMode();
     if (mode == eOpenModePhysical || !PinGridOf(GetActiveGrid()) || mode == eOpenModeContext) Disable(ui);
@@ -621,10 +654,13 @@ void CKXBottomPaneContainerView::OnEditPin() {
 // A sort by menu is a step of the window's history: undoing it brings the previous order back.
 void CKXBottomPaneContainerView::OnSortByColumn(UINT id) {
     CKXGridWnd* grid = GetActiveGrid();
-    if (!grid) return;
+    if (!grid) return KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-246"));
+    // A column the grid lacks sorts nothing and makes no step.
+    const int col = static_cast<int>(id) - 35119;
+    if (static_cast<ROWCOL>(col) > grid->GetColCount()) return KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-583", col));
     AddUndoCommand(grid, new CKXSortUndoCmd(grid, grid->GetSortColumn(), grid->IsSortAscending()), gxDo, 0);
     const CKXGridWnd::SortStepScope recorded;
-    grid->OnSortColumn(static_cast<int>(id) - 35119);
+    grid->OnSortColumn(col);
 }
 
 void CKXBottomPaneContainerView::OnModifyValues() {

@@ -257,7 +257,11 @@ void CKXBottomPaneContainerView::OnSignalFunctionButton() {
     CWnd* main = AfxGetMainWnd();
     const UINT chosen =
         menu.TrackPopupMenu(TPM_RIGHTBUTTON | TPM_RETURNCMD, button.left, button.bottom, main ? main : this);
-    if (chosen) SendMessage(WM_COMMAND, chosen, 0);
+    // The chosen rule answers as its own command; a menu closed without a choice did nothing.
+    if (chosen)
+        SendMessage(WM_COMMAND, chosen, 0);
+    else
+        KXMenuAnswer::Report(KXEditResult::Dialog());
 }
 
 BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {

@@ -274,6 +274,7 @@ public:
     BOOL CanRedoPaneGrid(CCmdUI* ui) override;
     LRESULT OnClearUndoRedo(WPARAM, LPARAM);
     LRESULT OnDesignUndoReset(WPARAM wParam, LPARAM);
+    void ShowFindReplace(BOOL bFind);
     void OnEditFind();
     void OnEditReplace();
     // Find, Replace, the docked viewers and Customize Columns stay enabled: each acts on the active
@@ -293,6 +294,7 @@ public:
     void OnZoom();
     void OnUpdateZoom(CCmdUI* ui);
     void OnShowAssocCompViewer();
+    void ChooseSortOrder(int type);
     void OnSortAsAlpha(); // sort kind of the grids' column sorts
     void OnSortAsAlphaNumeric();
     void OnUpdateSortAsAlpha(CCmdUI* ui);
@@ -671,6 +673,7 @@ public:
     KXEditResult DeleteSelected();
     BOOL AutoCopy();
     KXEditResult CopyInActiveGrid();
+    KXEditResult CopyFrom(CKXGridWnd& grid);
     BOOL CtrSelectTerminationCol(LPCTSTR pin);
     BOOL AutoSwapPins(LPCTSTR pinNumber);
     BOOL CtrSelectPinNameCol(LPCTSTR pin);

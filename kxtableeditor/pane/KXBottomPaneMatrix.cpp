@@ -407,7 +407,13 @@ void CKXBottomPaneContainerView::OpenMatrixView(int index) {
         KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-402", ""));
         return;
     }
-    ShowMatrixView(PaneDesign(), names[static_cast<std::size_t>(index)]);
+    const CString& name = names[static_cast<std::size_t>(index)];
+    // The view the pane shows already stays as it is.
+    if (CKXMatrixGridWnd* shown = ActiveMatrixGrid(); shown && shown->ViewName() == name) {
+        KXMenuAnswer::Report(KXEditResult::Nothing("KXPANE-587", name));
+        return;
+    }
+    ShowMatrixView(PaneDesign(), name);
 }
 
 // ------------------------------------------------------------------ words and methods
@@ -424,8 +430,12 @@ BOOL CKXBottomPaneContainerView::AutoMatrixConnect(LPCTSTR signal, LPCTSTR insta
                                                    LPCTSTR oldText, LPCTSTR newText) {
     CKXMatrixGridWnd* grid = AutomationMatrixGrid();
     if (!grid) return FALSE;
-    return grid->ConnectByName(signal ? signal : "", instance ? instance : "", column ? column : "",
-                               oldText ? oldText : "", newText ? newText : "");
+    const KXShownMark mark;
+    const BOOL done = grid->ConnectByName(signal ? signal : "", instance ? instance : "", column ? column : "",
+                                          oldText ? oldText : "", newText ? newText : "");
+    return KXEditResult::Of(done, "KXPANE-471", instance ? instance : "", signal ? signal : "",
+                            newText ? newText : "")
+        .AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoMatrixAdd(LPCTSTR kind, LPCTSTR name) {
@@ -457,8 +467,11 @@ BOOL CKXBottomPaneContainerView::AutoMatrixSelectRow(LPCTSTR signal, LPCTSTR ind
                                                      LPCTSTR lastColumn, LPCTSTR add) {
     CKXMatrixGridWnd* grid = AutomationMatrixGrid();
     if (!grid) return FALSE;
-    return grid->SelectSignalRow(signal ? signal : "", index ? std::atoi(index) : -1, firstColumn ? firstColumn : "",
-                                 lastColumn ? lastColumn : "", add && std::atoi(add) ? TRUE : FALSE);
+    const KXShownMark mark;
+    const BOOL done = grid->SelectSignalRow(signal ? signal : "", index ? std::atoi(index) : -1,
+                                           firstColumn ? firstColumn : "", lastColumn ? lastColumn : "",
+                                           add && std::atoi(add) ? TRUE : FALSE);
+    return KXEditResult::Of(done, "KXPANE-589", signal ? signal : "").AnswerBool(mark);
 }
 
 namespace {
@@ -499,7 +512,8 @@ BOOL CKXBottomPaneContainerView::AutoMatrixDeletePupd(LPCTSTR names) {
     CStringArray list;
     for (POSITION pos = words.GetHeadPosition(); pos;) list.Add(words.GetNext(pos));
     CMapStringToString values;
-    return grid->DeletePupds(&list, &values);
+    const KXShownMark mark;
+    return KXEditResult::Of(grid->DeletePupds(&list, &values), "KXPANE-590", names ? names : "").AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR signal, LPCTSTR instance, LPCTSTR pin,
@@ -512,7 +526,9 @@ BOOL CKXBottomPaneContainerView::AutoMatrixPasteAssoc(LPCTSTR kind, LPCTSTR sign
     entry.type = type ? type : "";
     entry.name = name ? name : "";
     entry.data = data ? data : "";
-    return grid->PasteAssocByName(what, signal ? signal : "", instance ? instance : "", pin ? pin : "", entry);
+    const KXShownMark mark;
+    const BOOL done = grid->PasteAssocByName(what, signal ? signal : "", instance ? instance : "", pin ? pin : "", entry);
+    return KXEditResult::Of(done, "KXPANE-591", what).AnswerBool(mark);
 }
 
 namespace {

@@ -123,6 +123,10 @@ const char* CKXBottomPaneContainerView::UsageOf(const char* word) {
     return nullptr;
 }
 
+const char* KXConnectivityPaneWordUsage(const char* word) {
+    return word ? CKXBottomPaneContainerView::UsageOf(word) : nullptr;
+}
+
 LRESULT CKXBottomPaneContainerView::RefusalOf(const char* word) {
     for (const WordEntry& e : kWords)
         if (std::strcmp(e.word, word) == 0) return e.refusal;

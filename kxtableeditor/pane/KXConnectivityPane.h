@@ -73,3 +73,6 @@ protected:
 CRuntimeClass* KXConnectivityPaneClass();
 // The pane when the view is one, else NULL.
 IKXConnectivityPane* KXConnectivityPaneOf(CWnd* view);
+// The usage message of a word of the connectivity pane (one that names the grid word `pin`); null for
+// a word the pane does not take.
+const char* KXConnectivityPaneWordUsage(const char* word);

@@ -177,13 +177,16 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
             m_wndInnerSplitter.SetActivePane(1, 0);
         else
             m_wndInnerSplitter.SetActivePane(0, 0);
+        const KXShownMark mark;
         const LRESULT r = pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
         // A word of the window itself, given an object word its pane does not know: the window shows
-        // its usage ("ascend pin -help" is answered as "ascend -help").
+        // its usage ("ascend pin -help" is answered as "ascend -help"). A word of the connectivity pane
+        // that another pane's object word sent there and that did nothing there shows the usage that
+        // names its grid word.
         const char* word = CKXTclCmdManager::GetTCLCommandName(msg);
         const char* usage = r == 0 && word ? UsageOfWord(word) : nullptr;
+        if (!usage && r == 0 && selector != 0 && !mark.SaidSince()) usage = KXConnectivityPaneWordUsage(word);
         if (!usage) return r;
-        const KXShownMark mark;
         return (KXAsksForHelp(list) ? KXEditResult::Help(usage) : KXEditResult::Refused(usage)).Answer(mark);
     }
     CWnd* target = nullptr;
@@ -192,10 +195,17 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
         if (!target) target = m_wndOuterSplitter.GetActivePane();
     }
     if (!target) return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    const KXShownMark mark;
     LRESULT r = target->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
     if (r != 0) return r;
     r = SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
-    if (r != 0 || !KXAsksForHelp(list)) return r;
+    if (r != 0) return r;
+    if (!KXAsksForHelp(list)) {
+        // A word of the connectivity pane that reached another pane, without its grid word, did nothing
+        // there: its usage names the grid word.
+        const char* usage = mark.SaidSince() ? nullptr : KXConnectivityPaneWordUsage(CKXTclCmdManager::GetTCLCommandName(msg));
+        return usage ? KXEditResult::Refused(usage).Answer(mark) : r;
+    }
     // A help request for a pane word given without its object word: the pane shows the usage.
     IKXConnectivityPane* ccp = GetPane();
     CView* pane = ccp ? ccp->PaneView() : nullptr;
@@ -575,14 +585,15 @@ void CKXTableChildFrm::OnUpdateAscend(CCmdUI* pCmdUI) {
     pCmdUI->Enable(mode == eOpenModeContext || mode == eOpenModeInParent || mode == eOpenModeInParentAlt);
 }
 
+// The design goes to the tools that listen for it; with none listening the request reached nobody.
 void CKXTableChildFrm::OnCommand35534() {
     CKXTableDoc* doc = GetTableDoc();
     if (!doc || !doc->GetDesignContext().design()) return;
-    if (IKXMessageServer* ms = GetKXMsgSrvr()) {
-        // The receivers take the copy of the context for the time of the broadcast.
-        CDesignContext copy = doc->GetDesignContext();
-        ms->Broadcast(MSG_DESIGN_REQUEST, reinterpret_cast<WPARAM>(&copy), 0, 0);
-    }
+    IKXMessageServer* ms = GetKXMsgSrvr();
+    // The receivers take the copy of the context for the time of the broadcast.
+    CDesignContext copy = doc->GetDesignContext();
+    if (!ms || ms->Broadcast(MSG_DESIGN_REQUEST, reinterpret_cast<WPARAM>(&copy), 0, 0) == 0)
+        KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-581"));
 }
 
 void CKXTableChildFrm::OnUpdateCommand35534(CCmdUI* pCmdUI) {

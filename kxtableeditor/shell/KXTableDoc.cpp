@@ -966,9 +966,10 @@ BOOL CKXTableDoc::EditRefDes(LPCTSTR a1, LPCTSTR a2) {
 }
 
 BOOL CKXTableDoc::ImportInterface(LPCTSTR file, LPCTSTR instance) {
+    const KXShownMark mark;
+    if (!file || !*file) return KXEditResult::Refused("KXPANE-584").AnswerBool(mark);
     CKXInstancePaneContainerView* pane = ActiveInstancePane(GetChildFrame());
-    if (!pane || !file || !*file) return FALSE;
-    return pane->ImportInterfaceFile(file, instance ? instance : "");
+    return ListAnswer(mark, pane != nullptr, pane && pane->ImportInterfaceFile(file, instance ? instance : ""));
 }
 
 BOOL CKXTableDoc::DeleteComponent(LPCTSTR name) {

@@ -11,6 +11,7 @@
 #include "grid/KXGridWnd.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/server.h"
 
 #include <gtest/gtest.h>
@@ -265,6 +266,38 @@ const AnswerCase kCases[] = {
      "KXPANE-565"},
     {"PasteOfTheCellsOwnText", 3, "kx::show clp U1; kx::select ccp 41 7; kx::key ccp Ctrl+C; kx::select ccp 41 7",
      "paste pin", "0", "KXTABLE-267"},
+    // Menu commands that had nothing to act on, or nothing to change, say so instead of answering 1.
+    {"CopyMenuWithNoRowToCopy", 3, kShowU1, "kx::menu 57634", "0", "KXPANE-483"},
+    {"CopyKeyOnTheHeaderRow", 3, "kx::show clp U1; kx::select ccp 4 7", "kx::key ccp Ctrl+C", "0", "KXPANE-483"},
+    {"RuleMenuClosedWithoutAChoice", 3, kPgoodSignalCell, "kx::menu 35279", "2", ""},
+    {"SortOrderChosenAgain", 3, "kx::show clp U1; kx::menu 35673; kx::menu 35672", "kx::menu 35672", "0",
+     "KXPANE-580"},
+    {"HostCommandTheHostRuns", 3, kPgoodSignalCell, "kx::menu 35537", "0", "KXPANE-582"},
+    {"SortMenuWithNoGridShown", 3, "", "kx::menu 35120", "0", "KXPANE-246"},
+    {"CustomizeColumnsWithNoGridShown", 3, "", "kx::menu 35130", "0", "KXPANE-246"},
+    {"InsertCommentWithNoGridShown", 3, "", "kx::menu 35555", "0", "KXPANE-246"},
+    {"ModifyCommentWithNoGridShown", 3, "", "kx::menu 35557", "0", "KXPANE-246"},
+    {"DeleteCommentWithNoGridShown", 3, "", "kx::menu 35556", "0", "KXPANE-246"},
+    {"SortMenuOfAColumnTheMatrixLacks", 3, kViewOfU1, "kx::menu 35128", "0", "KXPANE-583"},
+    {"FindInTheMatrix", 3, kViewOfU1, "kx::menu 57636", "0", "KXPANE-588"},
+    {"ReplaceWithNoGridShown", 3, "", "kx::menu 57641", "0", "KXPANE-246"},
+    {"OpenTheMatrixViewShown", 3, kViewOfU1, "kx::menu 35679", "0", "KXPANE-587"},
+    // A word of the connectivity pane given without its grid word, while another pane has the keyboard.
+    {"PaneWordWithoutItsGridWord", 3, kShowU1, "addConnection FOO [list U1 PGOOD C10]", "0", "KXTABLE-160"},
+    {"CopyWordWithoutItsGridWord", 3, kShowU1, "copy PGOOD Signal", "0", "KXTABLE-164"},
+    {"PaneWordGivenTheSignalListsWord", 3, kShowU1, "sort NET Name", "0", "KXPANE-231"},
+    // Methods that did nothing say why.
+    {"DocumentImportOfNoFile", 3, "", "kx::call ImportInterface {} {}", "0", "KXPANE-584"},
+    {"ComponentListCommentMoveOfNoNames", 3, "", "kx::pane clp PreserveComments {} {} 0", "0", "KXPANE-562"},
+    {"AutomationDelayOffATerminationCell", 3, kPgoodSignalCell, "kx::pane ChangeDelay 7ns", "0", "KXPANE-585"},
+    {"AutomationAddOfNoPreparedTermination", 3, kPgoodSignalCell, "kx::pane AddTermination", "0", "KXPANE-586"},
+    {"AutomationTerminationInReadOnlyWindow", 2, kPgoodSignalCell, "kx::pane AddTermination", "0", "KXTABLE-382"},
+    {"AutomationDelayInReadOnlyWindow", 2, kPgoodSignalCell, "kx::pane ChangeDelay 7ns", "0", "KXTABLE-382"},
+    {"AutomationMatrixConnectOfNoCell", 3, kViewOfU1, "kx::pane MatrixConnect {} {} {} {} {}", "0", "KXPANE-471"},
+    {"AutomationMatrixRowOfNoSignal", 3, kViewOfU1, "kx::pane MatrixSelectRow {} {} {} {} {}", "0", "KXPANE-589"},
+    {"AutomationMatrixDeleteOfNoPullUp", 3, kViewOfU1, "kx::pane MatrixDeletePupd {}", "0", "KXPANE-590"},
+    {"AutomationMatrixPasteOfNoEntry", 3, kViewOfU1, "kx::pane MatrixPasteAssoc {} {} {} {} {} {} {}", "0",
+     "KXPANE-591"},
 };
 
 void PrintTo(const AnswerCase& c, std::ostream* os) {
@@ -345,6 +378,30 @@ TEST_F(DemoBoard, SwapPinsByTheMenuAnswersAsTheMethod) {
     EXPECT_EQ(Run("kx::menu 35566"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
     unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
+// The design request goes to the tools that listen for it; with none listening it reached nobody.
+TEST_F(DemoBoard, ADesignRequestAnswersWhetherAToolTookIt) {
+    ASSERT_TRUE(OpenBoard(1));
+    ClearNotifications();
+    Messages();
+    EXPECT_EQ(Run("kx::menu 35534"), "1");
+    EXPECT_EQ(Notifications(MSG_DESIGN_REQUEST).size(), 1u);
+    SetKXMsgSrvrAvailable(FALSE);
+    EXPECT_EQ(Run("kx::menu 35534"), "0");
+    SetKXMsgSrvrAvailable(TRUE);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-581"});
+}
+
+// The undo of a matrix sort made by a header click brings back the order the rows had.
+TEST_F(DemoBoard, UndoOfAMatrixHeaderSortBringsBackTheRowOrder) {
+    ASSERT_TRUE(OpenBoard(3, "openMatrixView pin V1; matrixAdd pin component U1; matrixAdd pin signal MCLK; "
+                             "matrixAdd pin signal DQ"));
+    const std::string unsorted = Run("kx::window ccp");
+    EXPECT_EQ(Run("kx::click ccp 1 5"), "1");
+    ASSERT_NE(Run("kx::window ccp"), unsorted) << "the click sorted nothing";
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::window ccp"), unsorted);
 }
 
 // Go to physical pin needs a window that switches views: in open mode 0 it is disabled.
@@ -462,8 +519,13 @@ TEST_F(DemoBoard, AStoredViewItemIsOfferedOnlyForAViewTheDesignStores) {
     ASSERT_EQ(Run("openMatrixView pin V1"), "1");
     EXPECT_EQ(Run("kx::menustate 35679"), "enabled");
     EXPECT_EQ(Run("kx::menustate 35680"), "disabled");
+    // The view shown already stays; another grid shown, the item brings the view back.
+    EXPECT_EQ(Run("kx::menu 35679"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-587"});
+    Run(kShowU1);
     EXPECT_EQ(Run("kx::menu 35679"), "1");
     EXPECT_TRUE(Messages().empty());
+    EXPECT_NE(Run("kx::window ccp").find("Matrix"), std::string::npos);
 }
 
 // Every method of the pane's automation object, called without arguments while the pane shows

@@ -505,7 +505,10 @@ int CKXInstancePaneGrid::MoveInstanceComments(const CString& first, const CStrin
 }
 
 BOOL CKXInstancePaneContainerView::PreserveComments(LPCTSTR first, LPCTSTR second, long undo) {
-    return m_instanceGrid.MoveInstanceComments(first ? first : "", second ? second : "", undo != 0) > 0;
+    const CString from = first ? first : "", to = second ? second : "";
+    if (m_instanceGrid.MoveInstanceComments(from, to, undo != 0) > 0) return TRUE;
+    CKXErrorHandler::MessageBoxOk("KXPANE-562", from, to);
+    return FALSE;
 }
 
 void CKXInstancePaneContainerView::JournalCommentMove(const CString& first, const CString& second, BOOL bUndo) {
