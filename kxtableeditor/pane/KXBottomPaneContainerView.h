@@ -183,6 +183,9 @@ public:
     std::set<std::string> SignalKeysOf(const std::set<DWORD_PTR>& netIds) const;
     void RenameObjectInInfo(std::uint64_t id, int kind, const CString& name);
     void RenameNetInInfo(INet* net);
+    // A net bit's text in the signal list of the object window: its name (column 0), its physical net
+    // name (column 1).
+    CString NetBitRowText(std::uint64_t key, int column) const;
     // The grids of the window's records: a component or a signal, or a group of them.
     CKXGridWnd* CreateObjectGrid(int kind, const std::string& key, int netBit, BOOL group);
     // One signal grid for the nets (net bits when netBit is set) of a key list; NULL when the design

@@ -64,6 +64,7 @@ public:
         return m_pane.CreateObjectGrid(kind, key, netBit, TRUE);
     }
     void DestroyObjectGrid(CKXGridWnd* grid) override { m_pane.DestroyGrid(grid); }
+    CString BitText(unsigned long long id, int column) override { return m_pane.NetBitRowText(id, column); }
     void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) override {
         m_pane.AfterObjectInfoShown(shown, active);
     }
@@ -141,9 +142,27 @@ void CKXBottomPaneContainerView::AddNetRows(INet* net, const CNetContext& contex
     const unsigned id = net->id();
     CKXObjectInfoWnd& info = ObjectInfo();
     if (withNet) info.AddObjectRow(KeyText(id), OfferedName(net), PhysNameOfNet(context), "", 1, 0);
-    for (int bit : bits)
-        info.AddObjectRow(KeyText(NetBitKey(id, bit)), CSchemaUtilities::vectorName(net->name(), bit),
-                          PhysNetNameOf(context.bitContext(bit)), "", 1, 1);
+    // A bus's bits are remembered by runs of their keys: a wide bus costs what a narrow one costs
+    // until its bits are shown.
+    for (size_t at = 0; at < bits.size();) {
+        const int step = at + 1 < bits.size() && bits[at + 1] == bits[at] - 1 ? -1 : 1;
+        size_t end = at + 1;
+        while (end < bits.size() && bits[end] == bits[end - 1] + step) ++end;
+        info.AddBitRows(NetBitKey(id, bits[at]), static_cast<int>(end - at), step);
+        at = end;
+    }
+}
+
+// What the signal list shows of a bit remembered among its net's bits: its name and its physical net
+// name, read when the row is shown.
+CString CKXBottomPaneContainerView::NetBitRowText(ObjectKey key, int column) const {
+    unsigned id = 0;
+    int bit = -1;
+    DecodeNetKey(key, id, bit);
+    const CDesignContext design = PaneDesign();
+    const CNetContext net = design ? design.net(id) : CNetContext();
+    if (!net.net()) return CString();
+    return column == 0 ? CSchemaUtilities::vectorName(net.net()->name(), bit) : column == 1 ? PhysNetNameOf(net.bitContext(bit)) : CString();
 }
 
 // A net never remembered by the object window (no record) gets no rows for the bits that came: its

@@ -7,6 +7,7 @@
 #include "grid/gxrecordinfo.h"
 
 #include <algorithm>
+#include <cstddef>
 
 IMPLEMENT_DYNAMIC(CKXObjectInfoWnd, CGXRecordInfoWnd)
 IMPLEMENT_DYNAMIC(CKXObjectInfoBeam, CGXRecordInfoBeam)
@@ -79,8 +80,12 @@ CString Literal(const CString& text) {
 
 // ------------------------------------------------------------------ list control
 
+CKXObjectInfoListCtrl::CKXObjectInfoListCtrl(BOOL multiple, int kind) : m_bMultiple(multiple), m_nKind(kind) {
+    ModifyStyle(0, LVS_OWNERDATA);
+}
+
 BOOL CKXObjectInfoListCtrl::CreateList(CWnd* parent) {
-    DWORD style = WS_CHILD | WS_BORDER | LVS_REPORT;
+    DWORD style = WS_CHILD | WS_BORDER | LVS_REPORT | LVS_OWNERDATA;
     if (!m_bMultiple) style |= LVS_SINGLESEL;
     if (!Create(style, CRect(0, 0, 0, 0), parent, m_nKind == 0 ? kComponentListId : kSignalListId)) return FALSE;
     SetExtendedStyle(kInfoTips | LVS_EX_FULLROWSELECT | kHeaderDragDrop);
@@ -92,54 +97,181 @@ BOOL CKXObjectInfoListCtrl::CreateList(CWnd* parent) {
         for (const char* caption : {"Name", "Phys Name"})
             InsertColumn(GetColumnCount(), caption, LVCFMT_LEFT, width);
     }
+    SetItemCountEx(GetItemCount()); // rows added before the window was made
     return TRUE;
 }
 
+int CKXObjectInfoListCtrl::Entry::OffsetOf(DWORD_PTR id) const {
+    const DWORD_PTR distance = step < 0 ? first - id : id - first;
+    return distance < static_cast<DWORD_PTR>(count) ? static_cast<int>(distance) : -1;
+}
+
 void CKXObjectInfoListCtrl::Reindex() const {
-    m_rowOf.clear();
-    for (int row = 0; row < GetItemCount(); ++row)
-        m_rowOf.emplace(GetItemData(row), row);
+    m_firstRow.clear();
+    m_byLowest.clear();
+    int row = 0;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        m_firstRow.push_back(row);
+        m_byLowest.emplace(m_entries[i].Lowest(), i);
+        row += m_entries[i].count;
+    }
+    m_bIndexed = true;
+}
+
+void CKXObjectInfoListCtrl::Changed() {
+    m_bIndexed = false;
+    int rows = 0;
+    for (const Entry& entry : m_entries)
+        rows += entry.count;
+    SetItemState(-1, 0, static_cast<UINT>(-1)); // the rows moved: no row keeps a selection
+    SetItemCountEx(rows);
+}
+
+void CKXObjectInfoListCtrl::Append(Entry entry) {
+    const int row = GetItemCount();
+    if (m_bIndexed) {
+        m_firstRow.push_back(row);
+        m_byLowest.emplace(entry.Lowest(), m_entries.size());
+    }
+    const int count = entry.count;
+    m_entries.push_back(std::move(entry));
+    SetItemCountEx(row + count);
+}
+
+size_t CKXObjectInfoListCtrl::EntryOfRow(int row, int& offset) const {
+    if (!m_bIndexed) Reindex();
+    const auto after = std::upper_bound(m_firstRow.begin(), m_firstRow.end(), row);
+    const size_t entry = static_cast<size_t>(after - m_firstRow.begin()) - 1;
+    offset = row - m_firstRow[entry];
+    return entry;
+}
+
+CString CKXObjectInfoListCtrl::OnGetItemText(int row, int column) const {
+    int offset = 0;
+    const Entry& entry = m_entries[EntryOfRow(row, offset)];
+    if (entry.step != 0) return m_runText ? m_runText(entry.IdAt(offset), column) : CString();
+    return static_cast<size_t>(column) < entry.texts.size() ? entry.texts[static_cast<size_t>(column)] : CString();
+}
+
+DWORD_PTR CKXObjectInfoListCtrl::OnGetItemData(int row) const {
+    int offset = 0;
+    return m_entries[EntryOfRow(row, offset)].IdAt(offset);
+}
+
+// The entry whose lowest id is the greatest not above the id is the only one that can hold it: the
+// ids of the entries do not overlap.
+bool CKXObjectInfoListCtrl::Locate(DWORD_PTR id, size_t& entry, int& offset) const {
+    if (!m_bIndexed) Reindex();
+    auto it = m_byLowest.upper_bound(id);
+    if (it == m_byLowest.begin()) return false;
+    entry = std::prev(it)->second;
+    offset = m_entries[entry].OffsetOf(id);
+    return offset >= 0;
 }
 
 int CKXObjectInfoListCtrl::FindRowById(DWORD_PTR id) const {
-    auto it = m_rowOf.find(id);
-    if (it != m_rowOf.end() && it->second < GetItemCount() && GetItemData(it->second) == id) return it->second;
-    if (it == m_rowOf.end() && m_rowOf.size() == static_cast<size_t>(GetItemCount())) return -1;
-    Reindex();
-    it = m_rowOf.find(id);
-    return it == m_rowOf.end() ? -1 : it->second;
+    size_t entry = 0;
+    int offset = 0;
+    return Locate(id, entry, offset) ? m_firstRow[entry] + offset : -1;
+}
+
+void CKXObjectInfoListCtrl::Entry::SplitAround(std::vector<int> gaps, std::vector<Entry>& pieces) const {
+    std::sort(gaps.begin(), gaps.end());
+    gaps.push_back(count);
+    int start = 0;
+    for (int gap : gaps) {
+        if (gap > start) {
+            Entry piece = *this;
+            piece.first = IdAt(start);
+            piece.count = gap - start;
+            pieces.push_back(std::move(piece));
+        }
+        start = gap + 1;
+    }
 }
 
 BOOL CKXObjectInfoListCtrl::AddRow(DWORD_PTR id, const CString& name, const CString& second, const CString& third) {
     if (FindRowById(id) >= 0) return FALSE;
-    const int row = InsertItem(LVIF_TEXT | LVIF_PARAM, GetItemCount(), name, 0, 0, 0, static_cast<LPARAM>(id));
-    if (row < 0) return FALSE;
-    SetItemText(row, 1, second);
-    if (GetColumnCount() > 2) SetItemText(row, 2, third);
-    m_rowOf[id] = row;
+    Entry entry;
+    entry.first = id;
+    entry.texts = {name, second};
+    if (GetColumnCount() > 2) entry.texts.push_back(third);
+    Append(std::move(entry));
     return TRUE;
 }
 
+void CKXObjectInfoListCtrl::AddRun(DWORD_PTR first, int count, int step) {
+    if (count <= 0) return;
+    Entry whole;
+    whole.first = first;
+    whole.count = count;
+    whole.step = step < 0 ? -1 : 1;
+    // Ids that have a row split the run: the pieces between them are appended in order.
+    std::vector<int> taken;
+    for (int offset = 0; offset < count; ++offset)
+        if (FindRowById(whole.IdAt(offset)) >= 0) taken.push_back(offset);
+    std::vector<Entry> pieces;
+    whole.SplitAround(std::move(taken), pieces);
+    for (Entry& piece : pieces)
+        Append(std::move(piece));
+}
+
+// One pass over the entries: a run that loses rows leaves the runs between them.
 void CKXObjectInfoListCtrl::RemoveRows(const std::set<DWORD_PTR>& ids) {
-    std::vector<size_t> doomed;
-    for (DWORD_PTR id : ids)
-        if (const int row = FindRowById(id); row >= 0) doomed.push_back(static_cast<size_t>(row));
-    if (doomed.empty()) return;
-    std::sort(doomed.begin(), doomed.end());
-    for (size_t row : doomed)
-        m_rowOf.erase(m_rows[row].data);
-    // The rows behind the first one taken move up over the gaps, in order.
-    size_t to = doomed.front(), next = 0;
-    for (size_t from = doomed.front(); from < m_rows.size(); ++from) {
-        if (next < doomed.size() && doomed[next] == from) {
-            ++next;
-            continue;
-        }
-        if (to != from) m_rows[to] = std::move(m_rows[from]);
-        m_rowOf[m_rows[to].data] = static_cast<int>(to);
-        ++to;
+    std::map<size_t, std::vector<int>> doomed; // entry -> offsets taken out
+    for (DWORD_PTR id : ids) {
+        size_t entry = 0;
+        int offset = 0;
+        if (Locate(id, entry, offset)) doomed[entry].push_back(offset);
     }
-    m_rows.resize(to);
+    if (doomed.empty()) return;
+    std::vector<Entry> kept;
+    kept.reserve(m_entries.size());
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        auto taken = doomed.find(i);
+        if (taken == doomed.end())
+            kept.push_back(std::move(m_entries[i]));
+        else
+            m_entries[i].SplitAround(std::move(taken->second), kept);
+    }
+    m_entries = std::move(kept);
+    Changed();
+}
+
+BOOL CKXObjectInfoListCtrl::SetItemText(int row, int column, LPCTSTR text) {
+    const int columns = std::max(GetColumnCount(), 2);
+    if (row < 0 || row >= GetItemCount() || column < 0 || column >= columns) return FALSE;
+    int offset = 0;
+    const size_t at = EntryOfRow(row, offset);
+    if (m_entries[at].step != 0) {
+        // The row leaves its run with the texts it showed: the rows before and after it stay runs.
+        Entry own;
+        own.first = m_entries[at].IdAt(offset);
+        for (int col = 0; col < columns; ++col)
+            own.texts.push_back(OnGetItemText(row, col));
+        std::vector<Entry> parts;
+        m_entries[at].SplitAround({offset}, parts);
+        parts.insert(parts.begin() + (offset > 0 ? 1 : 0), std::move(own));
+        m_entries.erase(m_entries.begin() + static_cast<std::ptrdiff_t>(at));
+        m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(at), parts.begin(), parts.end());
+        m_bIndexed = false;
+    }
+    Entry& entry = m_entries[EntryOfRow(row, offset)];
+    if (entry.texts.size() <= static_cast<size_t>(column)) entry.texts.resize(static_cast<size_t>(column) + 1);
+    entry.texts[static_cast<size_t>(column)] = text;
+    return TRUE;
+}
+
+BOOL CKXObjectInfoListCtrl::DeleteItem(int row) {
+    if (row < 0 || row >= GetItemCount()) return FALSE;
+    RemoveRows({GetItemData(row)});
+    return TRUE;
+}
+
+BOOL CKXObjectInfoListCtrl::DeleteAllItems() {
+    m_entries.clear();
+    Changed();
+    return TRUE;
 }
 
 CString CKXObjectInfoListCtrl::SelectedIds() const {
@@ -356,6 +488,7 @@ std::vector<CKXGridWnd*> CKXObjectInfoWnd::ShownGrids() const {
 // ------------------------------------------------------------------ records and lists
 
 SKXObjectInfo* CKXObjectInfoWnd::Remember(const std::string& key, const CString& name, int kind, long data) {
+    if (Kind(kind) == 1 && !IsGroupKey(key)) TakeBit(IdOfKey(key)); // counted once, as a record
     std::unique_ptr<SKXObjectInfo>& slot = m_records[Kind(kind)][key];
     if (!slot) slot = std::make_unique<SKXObjectInfo>();
     if (IsGroupKey(key)) m_groups[Kind(kind)].insert(key);
@@ -371,6 +504,58 @@ void CKXObjectInfoWnd::CreateLists() {
         if (m_lists[kind]) continue;
         m_lists[kind] = std::make_unique<CKXObjectInfoListCtrl>(kind == 0, kind);
         m_lists[kind]->CreateList(this);
+    }
+    m_lists[1]->SetRunText([this](DWORD_PTR id, int column) {
+        return m_pOwner ? m_pOwner->BitText(id, column) : CString();
+    });
+}
+
+SKXObjectInfo* CKXObjectInfoWnd::Recall(const std::string& key, int kind) {
+    if (SKXObjectInfo* record = Record(key, kind)) return record;
+    if (Kind(kind) != 1 || IsGroupKey(key) || key.empty() || m_bitRuns.empty()) return nullptr;
+    const unsigned long long id = IdOfKey(key);
+    if (std::to_string(id) != key) return nullptr;
+    if (!InBitRuns(id)) return nullptr;
+    return Remember(key, m_pOwner ? m_pOwner->BitText(id, 0) : CString(key.c_str()), 1, 1);
+}
+
+bool CKXObjectInfoWnd::TakeBit(unsigned long long id) {
+    if (!InBitRuns(id)) return false;
+    const auto run = std::prev(m_bitRuns.upper_bound(id));
+    const unsigned long long low = run->first, high = run->second;
+    m_bitRuns.erase(run);
+    if (low < id) m_bitRuns.emplace(low, id - 1);
+    if (id < high) m_bitRuns.emplace(id + 1, high);
+    --m_bitsWithoutRecord;
+    return true;
+}
+
+bool CKXObjectInfoWnd::InBitRuns(unsigned long long id) const {
+    auto run = m_bitRuns.upper_bound(id);
+    return run != m_bitRuns.begin() && std::prev(run)->second >= id;
+}
+
+void CKXObjectInfoWnd::AddBitRows(unsigned long long first, int count, int step) {
+    if (count <= 0) return;
+    CreateLists();
+    m_lists[1]->AddRun(static_cast<DWORD_PTR>(first), count, step);
+    const unsigned long long span = static_cast<unsigned long long>(count - 1);
+    const unsigned long long low = step < 0 ? first - span : first;
+    // Bits remembered already (with a record of their own, or in a run) stay as they are; the others
+    // join in runs.
+    std::vector<std::pair<unsigned long long, unsigned long long>> runs;
+    bool open = false;
+    for (unsigned long long id = low; id <= low + span; ++id) {
+        const bool known = InBitRuns(id) || Record(std::to_string(id), 1);
+        if (!known && open)
+            runs.back().second = id;
+        else if (!known)
+            runs.emplace_back(id, id);
+        open = !known;
+    }
+    for (const auto& [from, to] : runs) {
+        m_bitRuns.emplace(from, to);
+        m_bitsWithoutRecord += to - from + 1;
     }
 }
 
@@ -468,7 +653,7 @@ void CKXObjectInfoWnd::ActivateObjectWindow(const std::string& key, int kind, in
     m_nMode1 = mode1;
     m_nMode2 = mode2;
     m_bSideBySide = FALSE;
-    SKXObjectInfo* record = Record(key, kind);
+    SKXObjectInfo* record = Recall(key, kind);
     if (!record) return;
     SwitchBeamKind(record->kind);
     HideShownGrids();
@@ -498,7 +683,7 @@ void CKXObjectInfoWnd::ShowObjectInfo(const std::string& keys, int kind, int mod
 void CKXObjectInfoWnd::ShowSeparate(const std::vector<std::string>& keys, int kind, int mode2) {
     m_bSideBySide = TRUE;
     for (const std::string& key : keys) {
-        SKXObjectInfo* record = Record(key, kind);
+        SKXObjectInfo* record = Recall(key, kind);
         if (!record) continue; // a key without a record shows nothing
         SwitchBeamKind(record->kind);
         OpenAndShow(*record, FALSE, mode2);
@@ -574,9 +759,17 @@ void CKXObjectInfoWnd::CloseObjectWindows(std::set<std::string>& keys, int kind,
 }
 
 void CKXObjectInfoWnd::CloseObjectsHolding(const std::set<std::string>& ids, int kind, BOOL remove) {
-    std::set<std::string> doomed;
+    std::set<std::string> doomed, bits;
     for (const std::string& id : ids)
-        if (Record(id, kind)) doomed.insert(id);
+        if (Record(id, kind))
+            doomed.insert(id);
+        else if (Kind(kind) == 1 && !IsGroupKey(id) && InBitRuns(IdOfKey(id)))
+            bits.insert(id);
+    // A bit remembered without a record has a row and nothing else.
+    RemoveListRows(kind, bits);
+    if (remove)
+        for (const std::string& id : bits)
+            TakeBit(IdOfKey(id));
     // Only the groups are looked into: a record of one object is found by its key.
     for (const std::string& group : m_groups[Kind(kind)])
         for (const std::string& part : SplitKeys(group))
@@ -630,7 +823,7 @@ void CKXObjectInfoWnd::UpdateRecordInfo(CKXGridWnd* grid) {
     else
         text = record.name;
     m_beam.SetKind(record.kind);
-    m_beam.SetRecord(Literal(text), static_cast<long>(m_records[record.kind].size()),
+    m_beam.SetRecord(Literal(text), static_cast<long>(GetRecordCount(record.kind)),
                      static_cast<long>(IdOfKey(record.key)));
 }
 
@@ -753,7 +946,7 @@ void CKXObjectInfoWnd::ShowChosen(const CString& ids) {
     HideDroppedList();
     HideShownGrids();
     m_bGroupFlag = FALSE;
-    const SKXObjectInfo* record = Record(ids.str(), kind == 2 ? m_beam.GetKind() : kind);
+    const SKXObjectInfo* record = Recall(ids.str(), kind == 2 ? m_beam.GetKind() : kind);
     ShowObjectInfo(ids.str(), kind, m_nMode1, record ? static_cast<int>(record->data != 0) : 0);
     if (!m_shown.empty()) {
         EqualWidths();

@@ -15,6 +15,7 @@
 #include "grid/gxrecordinfo.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -49,6 +50,9 @@ public:
     virtual CKXGridWnd* CreateGroupObjectGrid(int kind, const std::string& key, int netBit, BOOL group) = 0;
     // The grid goes for good.
     virtual void DestroyObjectGrid(CKXGridWnd* grid) = 0;
+    // A net bit remembered among the bits of its net (AddBitRows): its name (column 0) and its
+    // second text (column 1).
+    virtual CString BitText(unsigned long long id, int column) = 0;
     // The grids the window shows now, in display order, and the active one.
     virtual void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) = 0;
 
@@ -56,24 +60,35 @@ protected:
     ~IKXObjectInfoOwner() = default;
 };
 
-// The drop-down list of the remembered objects of one kind.
+// The drop-down list of the remembered objects of one kind. It holds its rows itself (an owner-data
+// list): a row of its own texts, or a run of rows whose ids follow each other (the bits of a bus),
+// which costs what one row costs and reads its rows' texts when they are shown.
 class CKXObjectInfoListCtrl : public CListCtrl {
     DECLARE_DYNAMIC(CKXObjectInfoListCtrl)
 public:
     static constexpr UINT kComponentListId = 29990;
     static constexpr UINT kSignalListId = 29991;
-    CKXObjectInfoListCtrl(BOOL multiple, int kind) : m_bMultiple(multiple), m_nKind(kind) {}
+    // The text of a run's row at a column, by the row's id.
+    using RunText = std::function<CString(DWORD_PTR id, int column)>;
+    CKXObjectInfoListCtrl(BOOL multiple, int kind);
     BOOL CreateList(CWnd* parent);
     int GetKind() const { return m_nKind; }
     BOOL IsMultipleSelection() const { return m_bMultiple; }
-    // The row whose item data is the id; -1 when none. Rows are found through an index by id.
+    void SetRunText(RunText text) { m_runText = std::move(text); }
+    // The row whose item data is the id; -1 when none.
     int FindRowById(DWORD_PTR id) const;
     // Appends a row keyed by the id (the third text only where the list has a third column);
     // FALSE when the id has a row already.
     BOOL AddRow(DWORD_PTR id, const CString& name, const CString& second, const CString& third);
-    // Takes out the rows of the ids in one pass over the rows behind the first one taken; the
-    // others keep their order.
+    // Appends the rows of `count` ids, from `first` on, each `step` (1 or -1) from the one before;
+    // ids that have a row keep theirs.
+    void AddRun(DWORD_PTR first, int count, int step);
+    // Takes out the rows of the ids; the others keep their order.
     void RemoveRows(const std::set<DWORD_PTR>& ids);
+    // A row of a run that is given a text becomes a row of its own.
+    BOOL SetItemText(int row, int column, LPCTSTR text);
+    BOOL DeleteItem(int row);
+    BOOL DeleteAllItems();
     // The item data of the selected rows, in row order, joined with ":".
     CString SelectedIds() const;
     // A click on a row's label: with Ctrl or Shift it selects as a multiple-selection list does,
@@ -82,15 +97,41 @@ public:
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    CString OnGetItemText(int row, int column) const override;
+    DWORD_PTR OnGetItemData(int row) const override;
 
 private:
+    // One row with its texts (step 0), or `count` rows of a run.
+    struct Entry {
+        DWORD_PTR first = 0;
+        int count = 1;
+        int step = 0;
+        std::vector<CString> texts;
+        DWORD_PTR IdAt(int offset) const {
+            return step < 0 ? first - static_cast<DWORD_PTR>(offset) : first + static_cast<DWORD_PTR>(offset);
+        }
+        DWORD_PTR Lowest() const { return IdAt(step < 0 ? count - 1 : 0); }
+        // The offset of the id in the entry; -1 when it is not one of its rows.
+        int OffsetOf(DWORD_PTR id) const;
+        // The runs of the rows between the offsets `gaps`, in order.
+        void SplitAround(std::vector<int> gaps, std::vector<Entry>& pieces) const;
+    };
+    // The entry that holds the id and the id's offset in it.
+    bool Locate(DWORD_PTR id, size_t& entry, int& offset) const;
     void Choose();
-    // Rows added or taken out by the list's own operations keep the index true; anything else
-    // (an operation of the base list) is caught by the next look-up, which indexes afresh.
+    // The entry of a row and the row's offset in it.
+    size_t EntryOfRow(int row, int& offset) const;
+    // The entries changed: row numbers and ids are indexed afresh when next asked.
+    void Changed();
+    void Append(Entry entry);
     void Reindex() const;
     BOOL m_bMultiple;
     int m_nKind;
-    mutable std::unordered_map<DWORD_PTR, int> m_rowOf;
+    RunText m_runText;
+    std::vector<Entry> m_entries;
+    mutable bool m_bIndexed = true;
+    mutable std::vector<int> m_firstRow;             // of each entry
+    mutable std::map<DWORD_PTR, size_t> m_byLowest; // an entry by its lowest id
 };
 
 // The record beam: the kind shown, the current object's text, the count of remembered objects of
@@ -167,6 +208,9 @@ public:
     // pane registers, and its bits).
     void AddObjectRow(const std::string& key, const CString& name, const CString& second, const CString& third,
                       int kind, long data);
+    // Remembers the net bits of ids first, first+step, ... (`count` of them, step 1 or -1) with rows of
+    // the signal list, in that order. A bit has no record until it is shown: the owner names it.
+    void AddBitRows(unsigned long long first, int count, int step);
     const SKXObjectInfo* FindRecord(const std::string& key, int kind) const;
     CKXGridWnd* FindWindowById(const std::string& key, int kind) const;
     // Walks the records of a kind: their grids (NULL for a record without one).
@@ -180,7 +224,8 @@ public:
     // Every open grid of the kind, oldest first.
     std::vector<CKXGridWnd*> OpenWindows(int kind) const;
     std::vector<CKXGridWnd*> ShownGrids() const;
-    size_t GetRecordCount(int kind) const { return m_records[Kind(kind)].size(); }
+    // Every remembered object of the kind, a bit without its record too.
+    size_t GetRecordCount(int kind) const { return m_records[Kind(kind)].size() + (Kind(kind) == 1 ? m_bitsWithoutRecord : 0); }
     std::vector<std::string> RecordKeys(int kind) const;
     UINT NextSequenceNumber() { return m_nNextSequence++; }
 
@@ -234,6 +279,11 @@ private:
     static int Kind(int kind) { return kind == 1 ? 1 : 0; }
     SKXObjectInfo* Record(const std::string& key, int kind) const;
     SKXObjectInfo* Remember(const std::string& key, const CString& name, int kind, long data);
+    // The record of the key, made for a bit remembered without one.
+    SKXObjectInfo* Recall(const std::string& key, int kind);
+    // Takes the bit out of the bits remembered without a record; FALSE when it is not one of them.
+    bool TakeBit(unsigned long long id);
+    bool InBitRuns(unsigned long long id) const;
     void AddListRow(const std::string& key, const CString& name, const CString& second, const CString& third,
                     int kind);
     void CreateLists();
@@ -255,6 +305,9 @@ private:
     IKXObjectInfoOwner* m_pOwner = nullptr;
     RecordMap m_records[kKinds];
     std::set<std::string> m_groups[kKinds]; // keys of the records of groups
+    // Net bits remembered without a record: runs of ids, lowest to highest, and how many ids they hold.
+    std::map<unsigned long long, unsigned long long> m_bitRuns;
+    size_t m_bitsWithoutRecord = 0;
     std::deque<std::string> m_open[kKinds]; // keys of the open grids, oldest first
     std::map<CKXGridWnd*, SKXObjectInfo*> m_byWindow;
     std::vector<SKXObjectInfo*> m_shown;

@@ -22,6 +22,8 @@
 #include <map>
 #include <set>
 #include <memory>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class IKXGridSite;
@@ -189,7 +191,7 @@ public:
     BOOL AddNetBitRows(CDesignContext design, CNetBitContext bit);
     // Writes every cell of an existing row for one connection.
     void FillConnectionRow(ROWCOL row, const CConn& conn);
-    // After a transaction created a connection: writes it into blank rows unless a row shows it.
+    // The rows of the connection's pin on its net, made to show what a grid loaded now shows of them.
     void FillConnectionRows(const CConn& conn);
     // The TERMINATION cell of a row.
     void SetBitsConnectedRow(ROWCOL row, ROWCOL col);
@@ -438,7 +440,6 @@ public:
     // MSG_TRANSACTION_COMMITTED: the changes of the transaction reach the rows that show them
     // through the typed hooks below.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
-    void RemoveConnectionRow(const CConn& conn);
     void UpdatePinNumberCell();
     void UpdateLocationCell();
     void UpdateInstTermCell(unsigned instanceId, unsigned pinId);
@@ -542,6 +543,15 @@ private:
     KXShownNets ShownNetsByName() const;
     // GetNetOfRow with the shown nets looked up in a map ShownNetsByName built.
     CNetContext NetOfRow(ROWCOL row, const KXShownNets& shown);
+    // The shown nets by net, each with the bits shown of it (-1 for the whole net).
+    using KXShownBits = std::unordered_map<const INet*, std::vector<int>>;
+    KXShownBits ShownBitsByNet() const;
+    // The rows that show the pin on the net (a shown one) rewritten from the design: rows that show a
+    // part still connected stay, the others take the parts not shown yet, new rows below them take
+    // the rest (a blank row when the pin had none), and the rows left over go.
+    void FollowPinOnNet(IInstTerm& pin, INet& net, const KXShownBits& shownBits, const KXShownNets& shownNames);
+    // A row written by a refresh keeps to the grid's filter.
+    void KeepRowToFilter(ROWCOL row);
     // Shared loader of AddNetRows and AddNetBitRows.
     BOOL AddRows(const CDesignContext& design, INet* net, int bit);
     BOOL DeleteRows(BOOL bConnectedOnly);
@@ -682,6 +692,11 @@ private:
     CPQPropertyData* FindRowProperty(ROWCOL row, const CKXColumnInfoClass& info);
     bool m_bTerminationsRefreshed = false; // the digest being dispatched refreshed every termination
     bool m_bFollowConnections = false;     // its connection changes come from elsewhere
+    // The pins whose connections to a net the digest changed, in the order first met, each pair once;
+    // their rows follow when the digest ends, from the design as the whole transaction left it.
+    std::vector<std::pair<IInstTerm*, INet*>> m_followedPins;
+    std::set<std::pair<unsigned, unsigned>> m_followedKeys;
+    void FollowLater(const CConn& conn);
 
     // The grid's own automation object: what an automation set-up prepared waits in it for the add.
     std::unique_ptr<KXAssocAutomation> m_assocAutomation;

@@ -13,6 +13,8 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <set>
 
 using namespace kxsignal;
@@ -49,6 +51,15 @@ void CKXSignalDetailsGridWnd::OnInstanceChange(const IChange& change, IInstance&
 }
 
 void CKXSignalDetailsGridWnd::OnDigestEnd(const KXChangeDigest&) {
+    if (!m_followedPins.empty()) {
+        const std::vector<std::pair<IInstTerm*, INet*>> pins = std::move(m_followedPins);
+        m_followedPins.clear();
+        m_followedKeys.clear();
+        const KXShownBits shownBits = ShownBitsByNet();
+        const KXShownNets shownNames = ShownNetsByName();
+        for (const auto& [pin, net] : pins)
+            FollowPinOnNet(*pin, *net, shownBits, shownNames);
+    }
     if (m_bPupdCellsStale) {
         m_bPupdCellsStale = false;
         RefreshPupdCells();
@@ -70,6 +81,8 @@ void CKXSignalDetailsGridWnd::OnDigestBegin(const KXChangeDigest& digest) {
     m_bCustomCellsStale = false;
     m_powerPinInstances.clear();
     m_bPupdCellsStale = false;
+    m_followedPins.clear();
+    m_followedKeys.clear();
     // This grid's own edit rewrote its rows already; a change made by any other window, and
     // the undo or redo of any change (which records no cell changes), reaches the rows here.
     m_bFollowConnections = CKXTransaction::GetGrid() != this && digest.TouchesAny({'C', 'I'});
@@ -110,33 +123,107 @@ void CKXSignalDetailsGridWnd::OnTermChange(const IChange& change, ITerm& term) {
 
 void CKXSignalDetailsGridWnd::OnConnChange(const IChange& change, CConn& conn) {
     if (!m_bFollowConnections || !IsSameDesign(change.design())) return;
-    if (change.kind() == 2) RemoveConnectionRow(conn);
-    if (change.kind() == 1) FillConnectionRows(conn);
+    if (change.kind() == 1 || change.kind() == 2) FollowLater(conn);
     if (change.kind() != 17) return;
     CConn *removed1 = nullptr, *removed2 = nullptr, *added1 = nullptr, *added2 = nullptr;
     if (!change.getConns(removed1, removed2, added1, added2)) return;
-    for (CConn* c : {removed1, removed2})
-        if (c) RemoveConnectionRow(*c);
-    for (CConn* c : {added1, added2})
-        if (c) FillConnectionRows(*c);
+    for (CConn* c : {removed1, removed2, added1, added2})
+        if (c) FollowLater(*c);
 }
 
-void CKXSignalDetailsGridWnd::RemoveConnectionRow(const CConn& conn) {
-    if (!IsShownNet(conn.net()) || !conn.instTerm()) return;
-    for (ROWCOL row : PinRows(conn.instTerm()->id())) {
-        int s = 0, e = 0;
-        if (!ParseInt(CellText(row, m_nColStartBit), s)) s = -1;
-        if (!ParseInt(CellText(row, m_nColEndBit), e)) e = -1;
-        const bool bitsMatch = (s >= e && s >= conn.netLsb() && e <= conn.netMsb()) ||
-                               (s <= e && s <= conn.netLsb() && e >= conn.netMsb());
-        if (!bitsMatch) continue;
-        const int rowMsb = RowAttr(row, m_nColPinName, kAttrConnMsb, -1);
-        const int rowLsb = RowAttr(row, m_nColPinName, kAttrConnLsb, -1);
-        if (conn.instTermMsb() < rowLsb || conn.instTermLsb() > rowMsb) continue;
-        GridWriteScope unlock(*this);
-        RemoveDataRows(row, row);
-        return;
+void CKXSignalDetailsGridWnd::FollowLater(const CConn& conn) {
+    IInstTerm* pin = conn.instTerm();
+    INet* net = conn.net();
+    if (pin && net && m_followedKeys.emplace(pin->id(), net->id()).second) m_followedPins.emplace_back(pin, net);
+}
+
+namespace {
+
+// The pin bit of a connection on one of its net bits.
+int PinBitOnNetBit(const CConn& conn, int netBit) {
+    const int k = conn.netLsb() >= conn.netMsb() ? netBit - conn.netMsb() : conn.netMsb() - netBit;
+    return conn.instTermLsb() >= conn.instTermMsb() ? conn.instTermMsb() + k : conn.instTermMsb() - k;
+}
+
+bool CoversNetBit(const CConn& conn, int netBit) {
+    return netBit >= std::min(conn.netMsb(), conn.netLsb()) && netBit <= std::max(conn.netMsb(), conn.netLsb());
+}
+
+} // namespace
+
+void CKXSignalDetailsGridWnd::FollowPinOnNet(IInstTerm& pin, INet& net, const KXShownBits& shownBits,
+                                             const KXShownNets& shownNames) {
+    const auto shown = shownBits.find(&net);
+    IInstance* inst = pin.instance();
+    if (shown == shownBits.end() || !inst) return;
+    // What a grid loaded now shows of the pin on the net: each connection, or in net-bit mode the pin
+    // bit on each shown bit.
+    std::vector<CConn> parts;
+    if (pin.isAlive() && inst->isAlive() && CString(inst->name()).Find('^') < 0) {
+        for (const CConn& conn : pin.beginConn()) {
+            if (conn.net() != &net) continue;
+            if (!m_bNetBitMode || conn.netMsb() < 0) {
+                parts.push_back(conn);
+                continue;
+            }
+            for (int bit : shown->second)
+                if (bit >= 0 && CoversNetBit(conn, bit))
+                    parts.emplace_back(&net, bit, &pin, conn.instTermMsb() < 0 ? -1 : PinBitOnNetBit(conn, bit));
+        }
     }
+    std::vector<ROWCOL> rows;
+    for (ROWCOL r : PinRows(pin.id()))
+        if (GetRowInstanceId(r) == static_cast<int>(inst->id()) && NetOfRow(r, shownNames).net() == &net)
+            rows.push_back(r);
+    std::sort(rows.begin(), rows.end());
+    // Rows that show a part still connected stay as they are.
+    std::map<std::array<int, 4>, std::vector<size_t>> partsByBits;
+    for (size_t i = 0; i < parts.size(); ++i)
+        partsByBits[{parts[i].instTermMsb(), parts[i].instTermLsb(), parts[i].netMsb(), parts[i].netLsb()}].push_back(i);
+    std::vector<bool> shownAlready(parts.size(), false);
+    std::vector<ROWCOL> spare;
+    for (ROWCOL r : rows) {
+        int start = -1, end = -1;
+        if (!ParseInt(CellText(r, m_nColStartBit), start)) start = -1;
+        if (!ParseInt(CellText(r, m_nColEndBit), end)) end = -1;
+        const auto it = partsByBits.find({RowAttr(r, m_nColPinName, kAttrConnMsb, -1),
+                                          RowAttr(r, m_nColPinName, kAttrConnLsb, -1), start, end});
+        if (it == partsByBits.end() || it->second.empty()) {
+            spare.push_back(r);
+            continue;
+        }
+        shownAlready[it->second.back()] = true;
+        it->second.pop_back();
+    }
+    GridWriteScope undoOff(*this, GridWriteScope::kUndo);
+    GridWriteScope unlock(*this);
+    ROWCOL below = rows.empty() ? 0 : rows.back();
+    size_t reused = 0;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (shownAlready[i]) continue;
+        ROWCOL at = 0;
+        if (reused < spare.size()) {
+            at = spare[reused++];
+        } else if (below) {
+            // The parts of one pin stay together, in the pin's order.
+            at = below + 1;
+            InsertDataRows(at, 1);
+            below = at;
+        } else {
+            at = TakeBlankRow();
+        }
+        RestyleRow(at);
+        FillConnectionRow(at, parts[i]);
+        KeepRowToFilter(at);
+    }
+    // Rows were inserted only when no spare row was left over: the rows that go lie above them all.
+    for (auto it = spare.rbegin(); it != spare.rend() - static_cast<std::ptrdiff_t>(reused); ++it)
+        RemoveDataRows(*it, *it);
+}
+
+void CKXSignalDetailsGridWnd::KeepRowToFilter(ROWCOL row) {
+    const bool rejects = FilterRejects(row);
+    if ((IsRowHidden(row) != FALSE) != rejects) HideRows(row, row, rejects ? TRUE : FALSE, nullptr, kNoUpdate, gxDo);
 }
 
 void CKXSignalDetailsGridWnd::UpdatePinNumberCell() {

@@ -270,25 +270,14 @@ void CKXSignalDetailsGridWnd::FillConnectionRow(ROWCOL row, const CConn& conn) {
 }
 
 void CKXSignalDetailsGridWnd::FillConnectionRows(const CConn& conn) {
-    IInstTerm* pin = conn.instTerm();
-    if (!pin) return;
-    for (const CKXNetData& record : m_arrNetData) {
-        if (record.m_pNet != conn.net()) continue;
-        if (FindPinRow(pin->id(), conn.instTermMsb(), conn.instTermLsb())) return; // already shown
-        if (!m_bNetBitMode) {
-            FillConnectionRow(TakeBlankRow(), conn);
-            return;
-        }
-        const int lo = std::min(conn.netLsb(), conn.netMsb()), hi = std::max(conn.netLsb(), conn.netMsb());
-        if (record.m_nBit < lo || record.m_nBit > hi) continue;
-        // Net-bit mode shows one bit per row: the pin bit on the shown net bit.
-        const int pinBit = conn.instTermMsb() < 0 ? -1
-                                                  : conn.instTermMsb() + (conn.netMsb() > conn.netLsb()
-                                                                              ? record.m_nBit - conn.netMsb()
-                                                                              : conn.netMsb() - record.m_nBit);
-        FillConnectionRow(TakeBlankRow(), CConn(conn.net(), record.m_nBit, pin, pinBit));
-        return;
-    }
+    if (conn.instTerm() && conn.net()) FollowPinOnNet(*conn.instTerm(), *conn.net(), ShownBitsByNet(), ShownNetsByName());
+}
+
+CKXSignalDetailsGridWnd::KXShownBits CKXSignalDetailsGridWnd::ShownBitsByNet() const {
+    KXShownBits shown;
+    for (const CKXNetData& record : m_arrNetData)
+        if (record.m_pNet) shown[record.m_pNet].push_back(record.m_bIsBit ? record.m_nBit : -1);
+    return shown;
 }
 
 void CKXSignalDetailsGridWnd::SetBitsConnectedRow(ROWCOL row, ROWCOL col) {

@@ -22,6 +22,8 @@
 #include "kxpropertyeditor/KXPropertyEditor.h"
 #include "rmx/schema.h"
 
+#include <set>
+
 using namespace kxsignal;
 
 namespace {
@@ -191,11 +193,14 @@ void CKXSignalDetailsGridWnd::CrossSelectInHost() {
 // ------------------------------------------------------------------ publishing the selection
 
 void CKXSignalDetailsGridWnd::GetSelectedObjects() {
-    INet* net = GetShownNet();
     CCommonInterface* signals = Site() ? Site()->SignalListPane() : nullptr;
-    if (!net || !signals || !m_designContext) return;
+    if (!GetShownNet() || !signals || !m_designContext) return;
+    // The list selects every net the grid shows, each once: a group grid keeps the whole group
+    // selected, as the user chose it.
     CKXNetContextArray nets;
-    nets.Add(m_designContext.net(net->id()));
+    std::set<unsigned> added;
+    for (const CKXNetData& record : m_arrNetData)
+        if (record.m_pNet && added.insert(record.m_pNet->id()).second) nets.Add(m_designContext.net(record.m_pNet->id()));
     signals->ShowNetConnectivity(m_designContext, &nets, FALSE);
 }
 

@@ -494,6 +494,48 @@ TEST_F(ObjectInfo, AWidenedBusNeverShownGetsNoRowsForItsNewBits) {
     EXPECT_EQ(Grids(KXGridKind::Signal), 1);
 }
 
+// A bus as wide as a net can be, made after opening: every bit has its row, read as its net names
+// it now; a bit chosen from the list is shown and counted once; the rows follow a rename, a narrowing
+// and the deletion.
+TEST_F(ObjectInfo, AWideBusMadeAfterOpeningListsEveryBitAndShowsTheOneChosen) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Commit([&](CTransaction& t) { return t.createNet("WIDE", 65535, 0) != nullptr; });
+    std::vector<std::string> rows = Lines("signal");
+    ASSERT_EQ(rows.size(), 65537u);
+    EXPECT_EQ(rows[0], "signal WIDE<65535..0> | WIDE<65535..0>");
+    EXPECT_EQ(rows[1], "signal WIDE<65535> | ");
+    EXPECT_EQ(rows[25536], "signal WIDE<40000> | ");
+    EXPECT_EQ(rows.back(), "signal WIDE<0> | ");
+    EXPECT_EQ(Run("kx::objects drop signal"), "1");
+    EXPECT_EQ(Run("kx::objects choose 25537"), "1");
+    EXPECT_EQ(Beam(), "beam Signal: Net Bit (65537)"); // the bus and its bits, the one shown among them
+    ASSERT_EQ(Ccp()->GetShownGrids().size(), 1u);
+    const std::string shown = Run("kx::window ccp");
+    EXPECT_NE(shown.find("WIDE<40000>"), std::string::npos) << shown.substr(0, 400);
+    Run("kx::show slp WIDE<7>"); // shown by name, a bit is remembered once too
+    EXPECT_EQ(Beam(), "beam Signal: Net Bit (65537)");
+
+    Commit([&](CTransaction& t) { return t.renameNet(Design().net("WIDE").net(), "BROAD"); });
+    rows = Lines("signal");
+    ASSERT_EQ(rows.size(), 65537u);
+    EXPECT_EQ(rows[2], "signal BROAD<65534> | ");
+    EXPECT_EQ(rows[25536], "signal BROAD<40000> | ");
+
+    Commit([&](CTransaction& t) { return t.changeNetWidth(Design().net("BROAD").net(), 9, 0); });
+    rows = Lines("signal");
+    ASSERT_EQ(rows.size(), 11u) << rows.front();
+    EXPECT_EQ(rows[1], "signal BROAD<9> | ");
+    EXPECT_EQ(rows[10], "signal BROAD<0> | ");
+    EXPECT_EQ(Grids(KXGridKind::Signal), 1); // BROAD<40000> left with its grid, BROAD<7> stays
+    Run("kx::show slp BROAD<7>");
+    EXPECT_EQ(Beam(), "beam Signal: Net Bit (11)");
+
+    Commit([&](CTransaction& t) { return t.removeNet(Design().net("BROAD").net()); });
+    EXPECT_TRUE(Lines("signal").empty()) << Run("kx::objects");
+    EXPECT_EQ(Grids(KXGridKind::Signal), 0);
+}
+
 TEST_F(ObjectInfo, ClosingAGroupLeavesTheRowOfItsFirstObject) {
     ASSERT_TRUE(Open());
     Run("kx::show slp N1");
@@ -532,6 +574,53 @@ TEST(ObjectInfoList, RowsTakenOutLeaveTheOthersInOrderAndFoundById) {
     EXPECT_EQ(list.FindRowById(10), -1);
     EXPECT_EQ(list.FindRowById(40), 1);
     EXPECT_EQ(list.FindRowById(20), 2);
+}
+
+// A run of rows reads its texts by id; a row of it given a text of its own, or taken out, leaves the
+// rows before and after it in their runs and in order.
+TEST(ObjectInfoList, RunsOfRowsAreFoundSplitAndTakenOutAsRowsAre) {
+    CKXObjectInfoListCtrl list(TRUE, 1);
+    list.SetRunText([](DWORD_PTR id, int column) { return CString(column ? "" : ("B" + std::to_string(id)).c_str()); });
+    EXPECT_TRUE(list.AddRow(7, "N7", "P7", ""));
+    list.AddRun(105, 6, -1); // 105 down to 100
+    list.AddRun(98, 4, 1);   // 98 up to 101: 100 and 101 have their rows
+    ASSERT_EQ(list.GetItemCount(), 1 + 6 + 2);
+    const DWORD_PTR order[] = {7, 105, 104, 103, 102, 101, 100, 98, 99};
+    for (int row = 0; row < 9; ++row) {
+        EXPECT_EQ(list.GetItemData(row), order[row]) << row;
+        EXPECT_EQ(list.FindRowById(order[row]), row);
+    }
+    EXPECT_FALSE(list.AddRow(103, "again", "", "")); // an id of a run has its row
+    EXPECT_EQ(list.FindRowById(106), -1);
+    EXPECT_EQ(list.FindRowById(97), -1);
+    EXPECT_EQ(list.GetItemText(3, 0), "B103");
+    EXPECT_EQ(list.GetItemText(0, 1), "P7");
+
+    EXPECT_TRUE(list.SetItemText(3, 0, "OWN")); // 103 leaves its run
+    EXPECT_EQ(list.GetItemText(3, 0), "OWN");
+    EXPECT_EQ(list.GetItemText(2, 0), "B104");
+    EXPECT_EQ(list.GetItemText(4, 0), "B102");
+    EXPECT_EQ(list.FindRowById(102), 4);
+
+    list.SetItemState(5, LVIS_SELECTED, LVIS_SELECTED);
+    list.SetItemState(8, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(list.SelectedIds(), "101:99");
+
+    list.RemoveRows({104, 103, 100, 98, 55});
+    const DWORD_PTR left[] = {7, 105, 102, 101, 99};
+    ASSERT_EQ(list.GetItemCount(), 5);
+    for (int row = 0; row < 5; ++row) {
+        EXPECT_EQ(list.GetItemData(row), left[row]) << row;
+        EXPECT_EQ(list.FindRowById(left[row]), row);
+    }
+    EXPECT_EQ(list.GetSelectedCount(), 0u); // the rows moved: the selection went
+    EXPECT_EQ(list.GetItemText(2, 0), "B102");
+    EXPECT_TRUE(list.DeleteItem(3));
+    EXPECT_EQ(list.FindRowById(101), -1);
+    EXPECT_EQ(list.FindRowById(99), 3);
+    list.AddRun(100, 2, -1); // 100 and 99: only 100 comes, at the end
+    EXPECT_EQ(list.GetItemCount(), 5);
+    EXPECT_EQ(list.GetItemData(4), 100u);
 }
 
 // ------------------------------------------------------------------ the host's word

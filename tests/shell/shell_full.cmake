@@ -26,6 +26,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_saves_together.cpp
   test_host_process.cpp
   test_read_only_window.cpp
+  test_open_signal_grids.cpp
   test_entry_sweep.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

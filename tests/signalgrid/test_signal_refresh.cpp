@@ -87,6 +87,36 @@ TEST_F(SignalRefresh, BusBitsMovedElsewhereFollowInTheBusGrid) {
     EXPECT_EQ(Cell(row, G::m_nColPinNumber), "24,23");
 }
 
+// A middle bit of a bus pin moved to another net elsewhere: the pin's row gives way to one row per run
+// it keeps on the bus, each with its own bits; moved back, the pin has its one row again.
+TEST_F(SignalRefresh, ABitMovedOffElsewhereLeavesTheRunsItKeeps) {
+    ASSERT_TRUE(Open());
+    Show("DATA");
+    const auto before = Rows();
+    CDesignContext design = Design();
+    INet* data = design.net("DATA").net();
+    INet* n1 = design.net("N1").net();
+    IInstTerm* d = design.instance("U1")->findInstTerm("D");
+    ASSERT_NE(Row("U1", "D<3..0>"), 0u);
+    ASSERT_TRUE(Commit([&](CTransaction& t) {
+        return t.removeConn(data, 2, 2, d, 2, 2) && t.addConn(n1, -1, -1, d, 2, 2);
+    }));
+    EXPECT_EQ(Row("U1", "D<3..0>"), 0u);
+    EXPECT_EQ(Row("U1", "D<2>"), 0u);
+    // Each kept run's row with the net bits it is on.
+    const auto netBits = [&](const char* pin) {
+        const ROWCOL r = Row("U1", pin);
+        return r ? std::string(Cell(r, G::m_nColStartBit)) + ".." + Cell(r, G::m_nColEndBit).GetString() : std::string();
+    };
+    EXPECT_EQ(netBits("D<3>"), "3..3");
+    EXPECT_EQ(netBits("D<1..0>"), "1..0");
+    EXPECT_EQ(Rows().size(), before.size() + 1);
+    ASSERT_TRUE(Commit([&](CTransaction& t) {
+        return t.removeConn(n1, -1, -1, d, 2, 2) && t.addConn(data, 2, 2, d, 2, 2);
+    }));
+    EXPECT_EQ(Rows(), before);
+}
+
 TEST_F(SignalRefresh, PinNumberAndLocationChangesAreShownAlsoWhenFirstSetOrCleared) {
     ASSERT_TRUE(Open());
     Show("N1");

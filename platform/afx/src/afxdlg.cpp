@@ -11,6 +11,7 @@
 #include <typeinfo>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <type_traits>
 
@@ -618,7 +619,7 @@ int CListCtrl::InsertItem(int nItem, LPCTSTR lpszItem) {
 int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, UINT nStateMask, int nImage,
                           LPARAM lParam) {
     (void)nImage;
-    if (nItem < 0) return -1;
+    if (nItem < 0 || IsOwnerData()) return -1;
     if (nItem > GetItemCount()) nItem = GetItemCount();
     Row r;
     r.texts.push_back(lpszItem);
@@ -628,19 +629,49 @@ int CListCtrl::InsertItem(UINT nMask, int nItem, LPCTSTR lpszItem, UINT nState, 
     return nItem;
 }
 
+BOOL CListCtrl::SetItemCountEx(int iCount, DWORD dwFlags) {
+    (void)dwFlags;
+    if (!IsOwnerData() || iCount < 0) return FALSE;
+    m_nOwnerCount = iCount;
+    m_ownerStates.erase(m_ownerStates.lower_bound(iCount), m_ownerStates.end());
+    return TRUE;
+}
+
+CString CListCtrl::OnGetItemText(int nItem, int nSubItem) const {
+    (void)nItem, (void)nSubItem;
+    return CString();
+}
+
+DWORD_PTR CListCtrl::OnGetItemData(int nItem) const {
+    (void)nItem;
+    return 0;
+}
+
+UINT& CListCtrl::StateOf(int nItem) {
+    return IsOwnerData() ? m_ownerStates[nItem] : m_rows[static_cast<size_t>(nItem)].state;
+}
+
+UINT CListCtrl::StateOf(int nItem) const {
+    if (!IsOwnerData()) return m_rows[static_cast<size_t>(nItem)].state;
+    const auto it = m_ownerStates.find(nItem);
+    return it == m_ownerStates.end() ? 0 : it->second;
+}
+
 BOOL CListCtrl::DeleteItem(int nItem) {
-    if (nItem < 0 || nItem >= GetItemCount()) return FALSE;
+    if (nItem < 0 || nItem >= GetItemCount() || IsOwnerData()) return FALSE;
     m_rows.erase(m_rows.begin() + nItem);
     return TRUE;
 }
 
 BOOL CListCtrl::DeleteAllItems() {
     m_rows.clear();
+    m_nOwnerCount = 0;
+    m_ownerStates.clear();
     return TRUE;
 }
 
 BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
-    if (nItem < 0 || nItem >= GetItemCount() || nSubItem < 0) return FALSE;
+    if (nItem < 0 || nItem >= GetItemCount() || nSubItem < 0 || IsOwnerData()) return FALSE;
     auto& t = m_rows[static_cast<size_t>(nItem)].texts;
     if (static_cast<int>(t.size()) <= nSubItem) t.resize(static_cast<size_t>(nSubItem) + 1);
     t[static_cast<size_t>(nSubItem)] = lpszText;
@@ -649,50 +680,65 @@ BOOL CListCtrl::SetItemText(int nItem, int nSubItem, LPCTSTR lpszText) {
 
 CString CListCtrl::GetItemText(int nItem, int nSubItem) const {
     if (nItem < 0 || nItem >= GetItemCount() || nSubItem < 0) return CString();
+    if (IsOwnerData()) return OnGetItemText(nItem, nSubItem);
     const auto& t = m_rows[static_cast<size_t>(nItem)].texts;
     return nSubItem < static_cast<int>(t.size()) ? t[static_cast<size_t>(nSubItem)] : CString();
 }
 
 BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {
-    if (nItem < 0 || nItem >= GetItemCount()) return FALSE;
+    if (nItem < 0 || nItem >= GetItemCount() || IsOwnerData()) return FALSE;
     m_rows[static_cast<size_t>(nItem)].data = dwData;
     return TRUE;
 }
 
 DWORD_PTR CListCtrl::GetItemData(int nItem) const {
-    return nItem >= 0 && nItem < GetItemCount() ? m_rows[static_cast<size_t>(nItem)].data : 0;
+    if (nItem < 0 || nItem >= GetItemCount()) return 0;
+    return IsOwnerData() ? OnGetItemData(nItem) : m_rows[static_cast<size_t>(nItem)].data;
 }
 
 BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
+    if (nItem == -1 && IsOwnerData()) {
+        // Only the items that have a state can lose it; setting a state on every item is refused.
+        if (nState & nMask) return FALSE;
+        for (auto it = m_ownerStates.begin(); it != m_ownerStates.end();)
+            it = (it->second &= ~nMask) ? std::next(it) : m_ownerStates.erase(it);
+        return TRUE;
+    }
     if (nItem == -1) {
         for (auto& r : m_rows)
             r.state = (r.state & ~nMask) | (nState & nMask);
         return TRUE;
     }
     if (nItem < 0 || nItem >= GetItemCount()) return FALSE;
-    auto& r = m_rows[static_cast<size_t>(nItem)];
-    r.state = (r.state & ~nMask) | (nState & nMask);
+    UINT& state = StateOf(nItem);
+    state = (state & ~nMask) | (nState & nMask);
+    if (!state && IsOwnerData()) m_ownerStates.erase(nItem);
     return TRUE;
 }
 
 UINT CListCtrl::GetItemState(int nItem, UINT nMask) const {
-    return nItem >= 0 && nItem < GetItemCount() ? m_rows[static_cast<size_t>(nItem)].state & nMask : 0;
+    return nItem >= 0 && nItem < GetItemCount() ? StateOf(nItem) & nMask : 0;
 }
 
 int CListCtrl::GetNextItem(int nItem, int nFlags) const {
-    for (int i = nItem + 1; i < GetItemCount(); ++i) {
-        UINT st = m_rows[static_cast<size_t>(i)].state;
-        if ((nFlags & LVNI_SELECTED) && !(st & LVIS_SELECTED)) continue;
-        if ((nFlags & LVNI_FOCUSED) && !(st & LVIS_FOCUSED)) continue;
-        return i;
+    const auto wanted = [nFlags](UINT st) {
+        return !((nFlags & LVNI_SELECTED) && !(st & LVIS_SELECTED)) && !((nFlags & LVNI_FOCUSED) && !(st & LVIS_FOCUSED));
+    };
+    if (IsOwnerData() && (nFlags & (LVNI_SELECTED | LVNI_FOCUSED))) {
+        // Only items with a state can be selected or focused: those are walked, not every item.
+        for (auto it = m_ownerStates.upper_bound(nItem); it != m_ownerStates.end(); ++it)
+            if (it->first < GetItemCount() && wanted(it->second)) return it->first;
+        return -1;
     }
+    for (int i = nItem + 1; i < GetItemCount(); ++i)
+        if (wanted(StateOf(i))) return i;
     return -1;
 }
 
 UINT CListCtrl::GetSelectedCount() const {
     UINT n = 0;
-    for (const auto& r : m_rows)
-        n += (r.state & LVIS_SELECTED) ? 1 : 0;
+    for (int i = GetNextItem(-1, LVNI_SELECTED); i >= 0; i = GetNextItem(i, LVNI_SELECTED))
+        ++n;
     return n;
 }
 

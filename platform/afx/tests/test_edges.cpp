@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 // Edge cases of menus, controls, dialogs, variants and global memory that callers could trip on.
 
 TEST(MenuEdges, MalformedResourceLoadsNothingAndRadioChecks) {
@@ -101,6 +103,42 @@ TEST(DialogEdges, RadioGroupsListsAndEarlyEnd) {
     EXPECT_EQ(AfxGetAnswerQueue().GetPendingCount(), 1); // the answer was not needed
     AfxGetAnswerQueue().Reset();
     EXPECT_EQ(AfxGetWindowCount(), 0);
+}
+
+// An owner-data list keeps no items: their texts and data come from its class, only their states
+// stay with the list, and a shorter count takes the states of the items that went.
+TEST(ControlEdges, AnOwnerDataListAsksForItsItemsAndKeepsOnlyTheirStates) {
+    class Squares : public CListCtrl {
+    protected:
+        CString OnGetItemText(int nItem, int nSubItem) const override {
+            return std::to_string(nItem * nItem + nSubItem).c_str();
+        }
+        DWORD_PTR OnGetItemData(int nItem) const override { return static_cast<DWORD_PTR>(nItem) * 10; }
+    };
+    CWnd parent;
+    ASSERT_TRUE(parent.CreateEx(0, nullptr, "", 0, CRect(), nullptr, 0));
+    Squares list;
+    ASSERT_TRUE(list.Create(LVS_REPORT | LVS_OWNERDATA, CRect(), &parent, 1));
+    EXPECT_TRUE(list.SetItemCountEx(1000000));
+    EXPECT_EQ(list.GetItemCount(), 1000000);
+    EXPECT_EQ(list.GetItemText(999, 1), "998002");
+    EXPECT_EQ(list.GetItemData(7), 70u);
+    EXPECT_EQ(list.GetItemText(1000000, 0), ""); // past the end
+    EXPECT_EQ(list.InsertItem(0, "x"), -1);       // the items are the owner's
+    EXPECT_FALSE(list.SetItemText(1, 0, "x"));
+    list.SetItemState(500000, LVIS_SELECTED, LVIS_SELECTED);
+    list.SetItemState(3, LVIS_SELECTED, LVIS_SELECTED);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 3);
+    EXPECT_EQ(list.GetNextItem(3, LVNI_SELECTED), 500000);
+    EXPECT_EQ(list.GetSelectedCount(), 2u);
+    list.SetItemCountEx(10);
+    EXPECT_EQ(list.GetSelectedCount(), 1u);
+    EXPECT_FALSE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED)); // not every item of a count
+    list.SetItemState(-1, 0, LVIS_SELECTED);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), -1);
+    CListCtrl plain; // a list with items of its own takes no count
+    EXPECT_FALSE(plain.SetItemCountEx(3));
+    parent.DestroyWindow();
 }
 
 TEST(ControlEdges, ListControlSelectionAndTooltips) {

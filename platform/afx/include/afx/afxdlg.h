@@ -311,7 +311,11 @@ public:
                    LPARAM lParam);
     BOOL DeleteItem(int nItem);
     BOOL DeleteAllItems();
-    int GetItemCount() const { return static_cast<int>(m_rows.size()); }
+    int GetItemCount() const { return IsOwnerData() ? m_nOwnerCount : static_cast<int>(m_rows.size()); }
+    // An owner-data list (style LVS_OWNERDATA) keeps no items: its owner gives their number here and
+    // each item's texts and data when they are read (OnGetItemText, OnGetItemData). The list keeps
+    // only the items' states.
+    BOOL SetItemCountEx(int iCount, DWORD dwFlags = 0);
     BOOL SetItemText(int nItem, int nSubItem, LPCTSTR lpszText);
     CString GetItemText(int nItem, int nSubItem) const;
     BOOL SetItemData(int nItem, DWORD_PTR dwData);
@@ -334,6 +338,13 @@ public:
     int FindItemByText(LPCTSTR lpszText) const;
 
 protected:
+    BOOL IsOwnerData() const { return (GetStyle() & LVS_OWNERDATA) != 0; }
+    // What an owner-data list shows at an item (the control's LVN_GETDISPINFO).
+    virtual CString OnGetItemText(int nItem, int nSubItem) const;
+    virtual DWORD_PTR OnGetItemData(int nItem) const;
+    UINT& StateOf(int nItem);
+    UINT StateOf(int nItem) const;
+
     struct Column {
         CString text;
         int fmt;
@@ -347,6 +358,8 @@ protected:
     std::vector<Column> m_columns;
     std::vector<Row> m_rows;
     DWORD m_dwExStyle = 0;
+    int m_nOwnerCount = 0;
+    std::map<int, UINT> m_ownerStates; // an owner-data list's items that have a state
 };
 
 #define TTS_ALWAYSTIP 0x01

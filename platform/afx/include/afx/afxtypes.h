@@ -277,6 +277,7 @@ using CLIPFORMAT = unsigned short;
 #define LVS_REPORT 0x0001L
 #define LVS_SINGLESEL 0x0004L
 #define LVS_SHOWSELALWAYS 0x0008L
+#define LVS_OWNERDATA 0x1000L
 
 // ShowWindow.
 #define SW_HIDE 0
