@@ -8,6 +8,7 @@
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 #include "pingrid/KXPinGrid.h"
+#include "matrix/KXMatrixGridWnd.h"
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
@@ -23,11 +24,13 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxinstsigpane/KXUndoCmd.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxnotes/CComments.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
 
 #include <algorithm>
 #include <set>
+#include <vector>
 
 namespace {
 // Orders the steps of every window: a close of one window compares its steps with later ones of others.
@@ -37,8 +40,8 @@ std::uint64_t NextStepOrder() {
 }
 
 // Every pane of the process: their histories name the designators of parts an undo or redo can bring back.
-std::set<const CKXBottomPaneContainerView*>& LivePanes() {
-    static std::set<const CKXBottomPaneContainerView*> panes;
+std::set<CKXBottomPaneContainerView*>& LivePanes() {
+    static std::set<CKXBottomPaneContainerView*> panes;
     return panes;
 }
 } // namespace
@@ -293,6 +296,20 @@ const KXHeldDesignators& CKXBottomPaneContainerView::HeldByOtherWindows() {
     readAtEntries = CKXUndoCmd::EntriesGeneration();
     readFor = maker;
     return held;
+}
+
+void CKXBottomPaneContainerView::CloseWindowsOfGoneMatrixViews() {
+    CComments* store = GetCommentStore();
+    if (!store) return;
+    const CMatrixViewData* views = store->GetMatrixViewData();
+    for (CKXBottomPaneContainerView* pane : LivePanes()) {
+        if (pane->GetCommentStore() != store) continue;
+        std::vector<CKXMatrixGridWnd*> gone;
+        for (const auto& g : pane->m_grids)
+            if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && !views->HasView(matrix->ViewName()))
+                gone.push_back(matrix);
+        for (CKXMatrixGridWnd* matrix : gone) pane->CloseMatrixWindow(matrix);
+    }
 }
 
 void CKXBottomPaneContainerView::TakeReplaySteps(int steps) {

@@ -427,6 +427,9 @@ public:
     BOOL IsInMatrixEditMode() override;
     BOOL RemoveStoredMatrixView(CString name);
     void CloseMatrixWindow(CKXMatrixGridWnd* window);
+    // Every window of the design (this one and the others sharing its comment store) closes the matrix
+    // windows of views the store no longer holds, as the window that took the view away closes its own.
+    void CloseWindowsOfGoneMatrixViews();
     // The title, the names shown and the rows of every shown grid.
     CString GetPaneText() override;
     const std::vector<CString>& GetShownObjects() const { return m_shown; }

@@ -147,15 +147,12 @@ BOOL CKXBottomPaneContainerView::RemoveStoredMatrixView(CString name) {
         CKXErrorHandler::MessageBoxOk("KXPANE-405", name);
         return FALSE;
     }
-    CKXMatrixGridWnd* window = nullptr;
-    for (const auto& g : m_grids)
-        if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == name) window = matrix;
     const MatrixViewState before = StoredMatrixViewState(name);
     if (!views->RemoveView(name)) {
         CKXErrorHandler::MessageBoxOk("KXPANE-405", name);
         return FALSE;
     }
-    if (window) CloseMatrixWindow(window);
+    CloseWindowsOfGoneMatrixViews();
     MarkModified();
     RecordMatrixViewStep(before, MatrixViewState{});
     KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("RemoveMatrixView", {name}).End().Write();
@@ -332,6 +329,7 @@ BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString n
             for (const auto& g : m_grids)
                 if (CKXMatrixGridWnd* matrix = MatrixGridOf(g.get()); matrix && matrix->ViewName() == view)
                     matrix->LoadMatrixView(name);
+        CloseWindowsOfGoneMatrixViews();
     }
     ShowMatrixView(PaneDesign(), name);
     return TRUE;
@@ -392,9 +390,10 @@ BOOL CKXBottomPaneContainerView::SwapMatrixViewState(MatrixViewState& from, cons
     else if (to.present)
         views->InsertView(to.index, to.name, to.instances, to.signals);
     MarkModified();
-    // The windows follow: a view that went closes its window, one that came back (or changed) is shown.
-    if (window && !to.present) CloseMatrixWindow(window);
+    // The windows follow: a view that went closes its windows (in every window of the design), one that
+    // came back (or changed) is shown.
     if (window && to.present) window->LoadMatrixView(to.name);
+    CloseWindowsOfGoneMatrixViews();
     if (to.present) ShowMatrixView(PaneDesign(), to.name);
     return TRUE;
 }

@@ -252,3 +252,53 @@ TEST_F(MatrixViews, UndoAndRedoKeepEachViewsPlaceAcrossTwoWindows) {
 }
 
 } // namespace
+
+namespace {
+
+// Several windows of one design show one store of views: a view that leaves the store (removed, or its
+// creation undone, in another window) leaves every window that shows it, and nothing added there brings it
+// back behind the user's back.
+class MatrixViewsInTwoWindows : public MatrixViews {
+protected:
+    void SetUp() override {
+        MatrixViews::SetUp();
+        ASSERT_TRUE(Open("work.board:sch", 1));
+    }
+    std::vector<CString> Names() {
+        std::vector<CString> names;
+        Views()->GetViewNames(names);
+        return names;
+    }
+};
+
+TEST_F(MatrixViewsInTwoWindows, AViewRemovedInOneWindowLeavesTheOtherWindowShowingIt) {
+    ASSERT_EQ(Run("openMatrixView pin v"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("kx::pane RemoveMatrixView v"), "1");
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Grid(), nullptr);
+    EXPECT_EQ(Run("kx::window ccp").find("Matrix Connectivity View - v"), std::string::npos) << Run("kx::window ccp");
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("matrixAdd pin signal GND"), "0");
+    EXPECT_EQ(Names(), std::vector<CString>{"keep"});
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+TEST_F(MatrixViewsInTwoWindows, AViewWhoseCreationIsUndoneLeavesTheOtherWindowAndStaysGone) {
+    ASSERT_EQ(Run("openMatrixView pin fresh"), "1");
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    ASSERT_EQ(Run("openMatrixView pin fresh"), "1");
+    ASSERT_NE(Grid(), nullptr);
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    // Closed without saving, the second window takes its view away again.
+    Run("kx::answer question KXCOMMON-101 no");
+    ASSERT_EQ(Run("kx::close"), "1");
+    ASSERT_EQ(Names(), (std::vector<CString>{"keep", "v"}));
+    EXPECT_EQ(Grid(), nullptr);
+    // A drop on what the window shows now neither stores the view again nor leaves an empty one behind.
+    Run("matrixAdd pin signal GND");
+    Run("undo");
+    EXPECT_EQ(Names(), (std::vector<CString>{"keep", "v"}));
+}
+
+} // namespace

@@ -1646,6 +1646,22 @@ if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
 )TCL");
 }
 
+// A mode-1 window makes a view that a second window shows too; the first closes without saving and takes
+// the view away: the second window shows it no more, so that a drop there stores nothing the replay lacks.
+TEST_F(RandomEdits, KeptSeed32225AViewTakenAwayByAClosedWindowLeavesTheOtherWindowsToo) {
+    RunKept(32225, R"TCL(if {[catch {kx::tab 2}]} {kx::open demo.board:sch 4}; catch {kx::show clp RN1}; set c [kxcell 8 "Signal Model"]; kx::edit ccp {*}$c "RES_FAST"
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1; openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}}
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+kx::answer question KXCOMMON-101 yes; logicalView -prompt
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1; openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}}
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+kx::drop ccp {*}[kxcell "B" "Termination"] signal PG
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // Whole sessions of the seeds that failed on the way and pass since the mends above (the faults are
 // kept above, made smaller): most met a power tie or a termination made in the parent window an
 // ascend opened; 311 the fitted column of a physical grid; 217, 237, 489, 590, 727 and 1979 a pin typed again
@@ -1688,6 +1704,8 @@ KX_KEPT_SEED(1979)
 // that left the rows in their order (no step) followed by the undo of the edit before it.
 KX_KEPT_SEED(30506)
 KX_KEPT_SEED(31129)
+// A matrix view whose window closed without saving, still shown in another window.
+KX_KEPT_SEED(32225)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
