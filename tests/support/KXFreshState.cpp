@@ -5,6 +5,7 @@
 #include "afx/afxanswer.h"
 #include "afx/afxole.h"
 #include "afx/afxwin.h"
+#include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -24,4 +25,6 @@ void KXStartFromAFreshState() {
         EmptyClipboard();
         CloseClipboard();
     }
+    // So is what it copied as objects and texts, and the clipboard viewer's list.
+    CKXImpClipBoard::Reset();
 }
