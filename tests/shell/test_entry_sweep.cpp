@@ -520,20 +520,6 @@ protected:
 
     fs::path Library() const { return m_dir / "demo"; }
 
-    std::vector<CKXBottomPaneContainerView*> Panes() const {
-        std::vector<CKXBottomPaneContainerView*> panes;
-        CKXTableDoc* active = Doc();
-        CDocTemplate* tmpl = active ? active->GetDocTemplate() : nullptr;
-        for (POSITION pos = tmpl ? tmpl->GetFirstDocPosition() : nullptr; pos;) {
-            CDocument* doc = tmpl->GetNextDoc(pos);
-            POSITION view = doc ? doc->GetFirstViewPosition() : nullptr;
-            CView* first = view ? doc->GetNextView(view) : nullptr;
-            auto* frame = first ? dynamic_cast<CKXTableChildFrm*>(first->GetParentFrame()) : nullptr;
-            if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr) panes.push_back(pane);
-        }
-        return panes;
-    }
-
     std::string DesignText(const char* name) {
         IServer* server = CKXShareGlobalData::m_pServer;
         IDesign* d = server ? server->findDesign(name) : nullptr;

@@ -919,20 +919,6 @@ protected:
             if (store->getPinComments("U1", pin.c_str(), text, date, time, user)) out += pin + ": " + text.str() + "\n";
         return out;
     }
-    // The connectivity panes of the open windows, in opening order.
-    std::vector<CKXBottomPaneContainerView*> Panes() const {
-        std::vector<CKXBottomPaneContainerView*> panes;
-        CKXTableDoc* active = Doc();
-        CDocTemplate* tmpl = active ? active->GetDocTemplate() : nullptr;
-        for (POSITION pos = tmpl ? tmpl->GetFirstDocPosition() : nullptr; pos;) {
-            CDocument* doc = tmpl->GetNextDoc(pos);
-            POSITION view = doc ? doc->GetFirstViewPosition() : nullptr;
-            CView* first = view ? doc->GetNextView(view) : nullptr;
-            auto* frame = first ? dynamic_cast<CKXTableChildFrm*>(first->GetParentFrame()) : nullptr;
-            if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr) panes.push_back(pane);
-        }
-        return panes;
-    }
     int StepCount() const {
         int count = 0;
         for (CKXBottomPaneContainerView* pane : Panes())

@@ -173,6 +173,19 @@ CKXTableChildFrm* KXShellFixture::Frame() const {
 CKXBottomPaneContainerView* KXShellFixture::Ccp() const {
     return Frame() ? Frame()->GetConnectivityPane() : nullptr;
 }
+std::vector<CKXBottomPaneContainerView*> KXShellFixture::Panes() const {
+    std::vector<CKXBottomPaneContainerView*> panes;
+    CKXTableDoc* active = Doc();
+    CDocTemplate* tmpl = active ? active->GetDocTemplate() : nullptr;
+    for (POSITION pos = tmpl ? tmpl->GetFirstDocPosition() : nullptr; pos;) {
+        CDocument* doc = tmpl->GetNextDoc(pos);
+        POSITION view = doc ? doc->GetFirstViewPosition() : nullptr;
+        CView* first = view ? doc->GetNextView(view) : nullptr;
+        auto* frame = first ? dynamic_cast<CKXTableChildFrm*>(first->GetParentFrame()) : nullptr;
+        if (CKXBottomPaneContainerView* pane = frame ? frame->GetConnectivityPane() : nullptr) panes.push_back(pane);
+    }
+    return panes;
+}
 CKXInstancePaneContainerView* KXShellFixture::Clp() const {
     return Frame() ? Frame()->GetComponentPane() : nullptr;
 }

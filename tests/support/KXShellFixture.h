@@ -53,6 +53,8 @@ protected:
     CKXBottomPaneContainerView* Ccp() const;
     CKXInstancePaneContainerView* Clp() const;
     CKXSignalPaneContainerView* Slp() const;
+    // The connectivity panes of every open window, in opening order.
+    std::vector<CKXBottomPaneContainerView*> Panes() const;
 
     // What happened.
     std::string Transcript() const;             // every line printed, one per line
