@@ -37,15 +37,28 @@ bool KXShownMark::DialogOpenedSince() const {
     return false;
 }
 
+namespace {
+
+// A dialog of the work's own, closed with that answer, in the answers logged from the first on.
+bool OwnDialogClosedWith(std::size_t first, const char* answer) {
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    for (std::size_t i = first; i < log.size(); ++i)
+        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == answer && log[i].key != kRetainQuestion &&
+            log[i].key != kContextSaveInformation)
+            return true;
+    return false;
+}
+
+} // namespace
+
 bool KXShownMark::DialogCancelledSince() const {
     CString why;
     if (DialogRefusedSince(why)) return true;
-    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
-    for (std::size_t i = m_answered; i < log.size(); ++i)
-        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == "cancel" &&
-            log[i].key != kRetainQuestion && log[i].key != kContextSaveInformation)
-            return true;
-    return false;
+    return OwnDialogClosedWith(m_answered, "cancel");
+}
+
+bool KXShownMark::DialogAnsweredSince() const {
+    return OwnDialogClosedWith(m_answered, "ok");
 }
 
 bool KXShownMark::QuestionCancelledSince() const {

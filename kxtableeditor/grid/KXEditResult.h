@@ -56,6 +56,9 @@ public:
     // and the edit goes on; nor is the information before a save in the parent's context, which the save
     // follows however it is closed.
     bool DialogCancelledSince() const;
+    // A dialog of the work's own answered OK since the mark: the work went on as the user chose in it.
+    // The retain question and the information before a save in the parent's context are no such dialog.
+    bool DialogAnsweredSince() const;
     // A question answered Cancel since the mark: the work it stood before was not done.
     bool QuestionCancelledSince() const;
     // The question of that message id answered No or Cancel since the mark.

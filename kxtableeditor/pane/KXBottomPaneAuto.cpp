@@ -92,6 +92,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "PastePUPD", AutoPastePUPD, VT_BOOL, V
 DISP_FUNCTION(CKXBottomPaneContainerView, "PreservePinComment", AutoPreservePinComment, VT_BOOL,
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddPropColumn", AutoAddPropColumn, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "TypeSignal", AutoTypeSignal, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

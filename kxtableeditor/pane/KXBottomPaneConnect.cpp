@@ -76,6 +76,14 @@ bool KeysOfArgs(CTclArgsList* args, CStringArray& keys) {
     return true;
 }
 
+// A signal grid's form of the word: its arguments name pins as INSTANCE:PIN (a list of the parts or one text).
+bool NamesPinsByKey(CTclArgsList* args) {
+    if (!args) return false;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
+        if (*it && ((*it)->GetArgCount() > 1 || KeyOf(*it).Find(':') >= 0)) return true;
+    return false;
+}
+
 } // namespace
 
 // ------------------------------------------------------------------ nets made in the open transaction
@@ -177,7 +185,7 @@ BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
 // Connects the selected pins of every shown pin grid with the text, in one "Add Connections"
 // transaction (joined when one is open). Returns the number of grids that connected something.
 int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo,
-                                                    BOOL shortPins) {
+                                                    BOOL shortPins, IKXPinGrid* only) {
     // A read-only window never edits connections.
     if (!IsEditable()) {
         CKXErrorHandler::MessageBoxOk(kKXReadOnlyWindow);
@@ -188,8 +196,8 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
     IKXPinGrid* last = nullptr;
     // Where the user selected pins in some grids, the others take nothing (and say nothing).
     const bool anySelected = AnyPinSelected();
-    for (IKXPinGrid* grid : ShownPinGrids()) {
-        if (anySelected && !grid->Grid().HasSelectedDataRow()) continue;
+    for (IKXPinGrid* grid : only ? std::vector<IKXPinGrid*>{only} : ShownPinGrids()) {
+        if (!only && anySelected && !grid->Grid().HasSelectedDataRow()) continue;
         CString gridText = text;
         if (shortPins && grid->IsDiffPairRowSelected()) gridText.Format("=SHORTPINS(%s)", text.GetString());
         if (echo) grid->AddSelectedPinsToArgs(echo);
@@ -333,7 +341,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
     const bool rule = args && args->GetTotalArgCount() > 0 && args->beginArgs() != args->endArgs() &&
                       *args->beginArgs() && (*args->beginArgs())->GetArgCount() == 1 &&
                       IsNamingRuleText((*args->beginArgs())->GetValue(0));
-    if (ActiveSignalGrid() && !rule) return AddConnectionInSignalGrid(args);
+    // A signal grid connects the pins its keys name to its own signal; a signal name meets the checks
+    // every road to a connect by name meets.
+    if (ActiveSignalGrid() && !rule && NamesPinsByKey(args)) return AddConnectionInSignalGrid(args);
     if (!args || args->GetTotalArgCount() == 0) return BadOperands();
     const bool pinGrid = ActivePinGrid() != nullptr || rule;
     CString signal;
@@ -353,22 +363,25 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
     return ConnectSignalToKeys(keys, signal);
 }
 
-// What keeps a command from connecting the selected pins, in the order the user meets it: a read-only
-// window, a view or grid that takes no connection, a window that takes only the connections typed into
-// its cells. Done when nothing does.
-KXEditResult CKXBottomPaneContainerView::ConnectCommandRefusal() const {
+// What keeps a road from connecting the selected pins to a signal or by a rule, in the order the user
+// meets it: a read-only window, a view or grid that takes no connection (a signal grid takes pins for
+// its own signal, not a signal name), a window that takes only the connections typed into its cells.
+// Done when nothing does. Every road passes here: the word, the methods, the rule menus and the bar.
+KXEditResult CKXBottomPaneContainerView::ConnectCommandRefusal(bool rule, ConnectRoad road) const {
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
     if (GetViewMode() == eOpenModePhysical) return PhysicalViewConnectRefusal();
+    if (!rule && ActiveSignalGrid()) return KXEditResult::Refused("KXPANE-575");
     if (!ActivePinGrid()) return NoGridOfKind();
-    if (GetViewMode() == eOpenModeNoSwitch) return KXEditResult::Refused("KXPANE-572");
+    if (GetViewMode() == eOpenModeNoSwitch && road != ConnectRoad::TypedCell)
+        return KXEditResult::Refused("KXPANE-572");
     return KXEditResult::Done();
 }
 
 // Every road to a naming rule (the word, the method, the function menu, the bar) passes here: the
 // refusals above, then a selection that holds no pin the user chose (the cell a grid places for itself
 // when it is activated is no choice).
-KXEditResult CKXBottomPaneContainerView::RuleConnectRefusal() const {
-    const KXEditResult refused = ConnectCommandRefusal();
+KXEditResult CKXBottomPaneContainerView::RuleConnectRefusal(ConnectRoad road) const {
+    const KXEditResult refused = ConnectCommandRefusal(true, road);
     if (!refused.IsDone()) return refused;
     for (IKXPinGrid* pins : ShownPinGrids())
         if (pins->Grid().HasSelectionOfTheUser()) return KXEditResult::Done();
@@ -376,14 +389,15 @@ KXEditResult CKXBottomPaneContainerView::RuleConnectRefusal() const {
 }
 
 // Connects the keyed pins (the selected ones without keys) of the shown pin grids; a connect by a
-// plain signal name answers 2.
-KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal) {
-    if (const KXEditResult refused = ConnectCommandRefusal(); !refused.IsDone()) return refused;
+// plain signal name answers 2. The word and the methods that connect a text come here.
+KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal, ConnectRoad road) {
+    if (const KXEditResult refused = ConnectCommandRefusal(IsNamingRuleText(signal), road); !refused.IsDone())
+        return refused;
     if (signal.IsEmpty()) return KXEditResult::Refused("KXPANE-573");
     SelectKeysOnly(keys);
     // Keys that name no pin: nothing to connect.
     if (keys.GetSize() > 0 && !AnyPinSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
-    return ConnectSelectedPins(signal, nullptr);
+    return ConnectSelectedPins(signal, nullptr, road);
 }
 
 KXEditResult CKXBottomPaneContainerView::PhysicalViewConnectRefusal() {
@@ -392,9 +406,11 @@ KXEditResult CKXBottomPaneContainerView::PhysicalViewConnectRefusal() {
 
 // The selected pins of the shown pin grids connected to the signal or named by the rule (=SHORTPINS: the
 // signal list's next automatic name); the pins that took it are added to the echo, which is sent when
-// any did. Pins that take nothing or have it already: the grids said why, or this does.
-KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTclArgsList* echo) {
-    const KXEditResult refused = IsNamingRuleText(signal) ? RuleConnectRefusal() : ConnectCommandRefusal();
+// any did. Pins that take nothing or have it already: the grids said why, or this does. An automation
+// method works on the active pin grid, which echoes and journals the connect itself.
+KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTclArgsList* echo, ConnectRoad road) {
+    const KXEditResult refused =
+        IsNamingRuleText(signal) ? RuleConnectRefusal(road) : ConnectCommandRefusal(false, road);
     if (!refused.IsDone()) return refused;
     BOOL shortPins = FALSE;
     if (signal.CompareNoCase("=SHORTPINS") == 0) {
@@ -413,14 +429,19 @@ KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTc
         signal.TrimRight(")");
     }
     const KXShownMark asked;
-    const KXEditResult connected =
-        KXEditResult::Of(ConnectInShownGrids(signal, 0, echo, shortPins) > 0, "KXTABLE-304", signal);
+    const bool byMethod = road != ConnectRoad::Command;
+    const int connectedGrids =
+        ConnectInShownGrids(signal, byMethod ? 1 : 0, echo, shortPins, byMethod ? ActivePinGrid() : nullptr);
+    const KXEditResult connected = KXEditResult::Of(connectedGrids > 0, "KXTABLE-304", signal);
     // A dialog of the connect was cancelled (the bit dialog of a width mismatch left without its bits, the
     // question before a pair net is replaced): nothing changed, and the command stopped at its dialog.
     if (!connected.IsDone() && asked.DialogCancelledSince()) return KXEditResult::Dialog();
     if (!connected.IsDone()) return connected;
     if (echo) SendEchoList(*echo);
-    return plain ? KXEditResult::Done(KXAnswerTwo::PlainSignalName) : connected;
+    // A plain name answers 2 (the grid echoes it); after a dialog of the connect the user answered (the
+    // bits to take, the pair net to replace), the work it asked for was done: 1, as a 2 would say that
+    // the dialog was cancelled.
+    return plain && !asked.DialogAnsweredSince() ? KXEditResult::Done(KXAnswerTwo::PlainSignalName) : connected;
 }
 
 bool CKXBottomPaneContainerView::AnyPinSelected() const {
@@ -512,17 +533,17 @@ BOOL CKXBottomPaneContainerView::RemoveDiffPairsTransaction() {
 
 // ------------------------------------------------------------------ automation
 
+// The method meets what the word meets: one sequence of checks, one transaction.
 BOOL CKXBottomPaneContainerView::AutoAddConnection(LPCTSTR signal) {
     const KXShownMark mark;
-    const CString text = signal ? signal : "";
-    IKXPinGrid* grid = ActivePinGrid();
-    if (!grid) return NoGridOfKind().AnswerBool(mark);
-    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow).AnswerBool(mark);
-    if (text.IsEmpty()) return KXEditResult::Refused("KXPANE-573").AnswerBool(mark);
-    const BOOL began = BeginPaneTransaction("Add Connections");
-    BOOL done = grid->ConnectSelectedPins(text, 1) != 0;
-    if (began && !EndPaneTransaction(done)) done = FALSE;
-    return KXEditResult::Of(done, "KXTABLE-304", text).AnswerBool(mark);
+    CStringArray selected;
+    return ConnectSignalToKeys(selected, signal ? signal : "", ConnectRoad::Method).AnswerBool(mark);
+}
+
+BOOL CKXBottomPaneContainerView::AutoTypeSignal(LPCTSTR signal) {
+    const KXShownMark mark;
+    CStringArray selected;
+    return ConnectSignalToKeys(selected, signal ? signal : "", ConnectRoad::TypedCell).AnswerBool(mark);
 }
 
 namespace {
@@ -563,7 +584,7 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     CString text = rule ? rule : "";
     // The rule as the bar's list shows it ("=AUTONAME") names it as well as the word alone.
     if (text.Left(1) == "=") text = text.Mid(1);
-    if (const KXEditResult refused = ConnectCommandRefusal(); !refused.IsDone()) return refused.AnswerBool(mark);
+    if (const KXEditResult refused = ConnectCommandRefusal(true); !refused.IsDone()) return refused.AnswerBool(mark);
     CString upper = text;
     upper.MakeUpper();
     const bool shortPins = upper == "SHORTPINS";

@@ -577,12 +577,19 @@ public:
     BOOL EndPaneTransaction(BOOL commit);
     BOOL RemoveDiffPairsTransaction();
     BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);
-    int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins);
-    KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal);
-    KXEditResult ConnectSelectedPins(CString signal, CTclArgsList* echo);
+    // The roads that connect a text to the selected pins: the pane's commands (the word, the bar, the
+    // rule menus: every shown pin grid, echoed by the caller), its automation method (the active pin
+    // grid, which echoes and journals itself) and the replay of a Signal cell typed in a window that
+    // takes connections only so (the same, in open mode 0 too).
+    enum class ConnectRoad { Command, Method, TypedCell };
+    int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins,
+                            IKXPinGrid* only = nullptr);
+    KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal, ConnectRoad road = ConnectRoad::Command);
+    KXEditResult ConnectSelectedPins(CString signal, CTclArgsList* echo, ConnectRoad road = ConnectRoad::Command);
     static KXEditResult PhysicalViewConnectRefusal();
-    KXEditResult ConnectCommandRefusal() const; // read-only, physical view, grid kind, open mode 0
-    KXEditResult RuleConnectRefusal() const;    // those, then no pin chosen
+    // read-only, physical view, grid kind, open mode 0 (unless the road is a typed cell)
+    KXEditResult ConnectCommandRefusal(bool rule, ConnectRoad road = ConnectRoad::Command) const;
+    KXEditResult RuleConnectRefusal(ConnectRoad road = ConnectRoad::Command) const; // those, then no pin chosen
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
     // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
     BOOL ApplyAttachText(const CString& text);
@@ -699,6 +706,9 @@ public:
     BOOL SelectInstanceCol(LPCTSTR instance, LPCTSTR pin);
     BOOL SelectPinNameCol(LPCTSTR pin, const VARIANT& row);
     BOOL AutoAddConnection(LPCTSTR signal);
+    // The text typed into the selected pins' Signal cells: the journal's form of a connection typed in a
+    // window of open mode 0, whose pane commands connect nothing.
+    BOOL AutoTypeSignal(LPCTSTR signal);
     CKXMatrixGridWnd* AutomationMatrixGrid();
     BOOL AutoPreservePinComment(LPCTSTR oldInst, LPCTSTR oldPin, LPCTSTR newInst, LPCTSTR newPin, LPCTSTR undo);
     // "0" / "1": the next connect of the pin grid leaves / carries over the pull-ups of the nets its

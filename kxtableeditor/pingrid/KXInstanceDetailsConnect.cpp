@@ -340,7 +340,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
         journal += m_retainJournal;
         journal += m_bRenamingSignal
                        ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
-                       : JournalRowText(targets[i], "Add Connection", "AddConnection", taken.text);
+                       : JournalRowText(targets[i], "Add Connection", ConnectJournalMethod(), taken.text);
     }
     journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
@@ -656,6 +656,10 @@ void CKXInstanceDetailsGridWnd::EchoSelection() {
 
 void CKXInstanceDetailsGridWnd::SendEcho(CTclArgsList& list) {
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
+}
+
+const char* CKXInstanceDetailsGridWnd::ConnectJournalMethod() const {
+    return Site() && Site()->OpenMode() == eOpenModeNoSwitch ? "TypeSignal" : "AddConnection";
 }
 
 // The block that replays one row's edit: the row's component and signal cell selected, then the call.

@@ -326,7 +326,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
         }
         CNetContext context = m_designContext.net(net);
         if (!context || !ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
-        journal += JournalRowText(row, "Add Connection", "AddConnection", CString(net->name()));
+        journal += JournalRowText(row, "Add Connection", ConnectJournalMethod(), CString(net->name()));
         if (!edit.Owns()) ShowHeldSignal(row, CString(net->name()));
     }
     m_strPupdConnTransaction = transaction->toString();

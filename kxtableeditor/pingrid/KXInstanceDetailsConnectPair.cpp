@@ -273,7 +273,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             lines.Pane("RetainTermination", {"0"}).End();
             answers += lines.Text();
         }
-        m_pendingJournal += answers + JournalRowText(r.row, "Add Connection", "AddConnection", r.pairName);
+        m_pendingJournal += answers + JournalRowText(r.row, "Add Connection", ConnectJournalMethod(), r.pairName);
     }
     return TRUE;
 }

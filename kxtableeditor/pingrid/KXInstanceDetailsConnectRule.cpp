@@ -263,7 +263,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransa
     const CString word = typedOnly ? CString() : RuleJournalWord(run.rule, run.argument);
     run.journal += std::exchange(m_leadJournal, CString()); // what the row's connect did first
     run.journal += m_retainJournal;
-    run.journal += word.IsEmpty() ? JournalRowText(row, "Add Connection", "AddConnection", cellText)
+    run.journal += word.IsEmpty() ? JournalRowText(row, "Add Connection", ConnectJournalMethod(), cellText)
                                   : JournalRowText(row, "Attach Signal", "AttachSignal", word);
     return TRUE;
 }

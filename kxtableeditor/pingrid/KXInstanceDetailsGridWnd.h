@@ -1354,6 +1354,9 @@ private:
     CString JournalRowText(ROWCOL row, const char* comment, const char* method, const CString& argument = CString(),
                            bool withArgument = true);
     void WriteJournal(const CString& text);
+    // The pane call that replays a row's connection: AddConnection, or in a window of open mode 0, which
+    // takes connections only typed into the Signal cells, the typing itself (TypeSignal).
+    const char* ConnectJournalMethod() const;
     // A row's Delete, after the answer that keeps its terminations when the delete kept them.
     CString JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations);
     CString JournalDeleteRowText(ROWCOL row, bool keepsTerminations);

@@ -114,7 +114,7 @@ CString CKXInstanceDetailsGridWnd::SwappedConnectionJournal(ROWCOL row, ROWCOL f
         return answers.Text() + JournalRowText(row, "Delete", "Delete", CString(), false);
     }
     answers.Pane("RetainTermination", {"1"}).Pane("RetainPUPD", {"0"}).End();
-    return answers.Text() + JournalRowText(row, "Swap Signals", "AddConnection", signal);
+    return answers.Text() + JournalRowText(row, "Swap Signals", ConnectJournalMethod(), signal);
 }
 
 // ---------------------------------------------------------------------------

@@ -17,7 +17,7 @@ protected:
     // The selected pin connected to the signal, the dialog answered as given.
     void ConnectThroughTheDialog(const std::string& answer, const std::string& signal) {
         Run("kx::answer dialog CKXGetVectorBits ok " + answer);
-        EXPECT_EQ(Run("addConnection pin " + signal), "2");
+        EXPECT_EQ(Run("addConnection pin " + signal), "1");
     }
 };
 

@@ -228,10 +228,10 @@ TEST_F(PairLegWidths, ACancelledConnectLeavesTheLegNetsAsTheyWere) {
     EXPECT_EQ(Connect("EW (Differential Pair)"), "2");
     EXPECT_EQ(Legs(), before);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
-    // Kept, the legs are widened for the lanes (a plain name done answers 2); undo takes the widening
+    // Kept, the legs are widened for the lanes (the question answered, the work done: 1); undo takes the widening
     // back with the connect.
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
-    EXPECT_EQ(Connect("EW<3..0> (Differential Pair)"), "2");
+    EXPECT_EQ(Connect("EW<3..0> (Differential Pair)"), "1");
     EXPECT_EQ(Legs(), "EW_P 3..0 EW_N 3..0 pair");
     EXPECT_EQ(Run("undo"), "1");
     EXPECT_EQ(Legs(), before);

@@ -410,6 +410,11 @@ TEST_F(JournalReplay, AnAscendOpensTheParentOnceInTheReplay) {
     ExpectSessionReplays("ascend_then_open.tcl");
 }
 
+// A window of open mode 0 takes connections only typed into the Signal cells: its journal replays the typing.
+TEST_F(JournalReplay, ConnectionsTypedInAWindowOfModeZeroReplay) {
+    ExpectSessionReplays("typed_in_mode_zero.tcl");
+}
+
 // Power group edits replay in a host that was not told to show power pins: the journal shows them.
 TEST_F(JournalReplay, PowerGroupEditsReplayWithThePowerPinsTheSessionShowed) {
     ExpectSessionReplays("power_group_edits.tcl");

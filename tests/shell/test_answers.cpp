@@ -40,7 +40,7 @@ constexpr const char* kViewOfU1 = "openMatrixView pin V1; matrixAdd pin componen
 #define kMatrixOfEn "kx::pane CreateMatrixView V1 {U1 U2 PWR1} {DQ<5..0> MCLK RESET_N PG EN}; "
 
 const AnswerCase kCases[] = {
-    {"AddConnectionWithoutPinNumber", 1, "kx::show slp MCLK", "addConnection pin J1", "0", "KXTABLE-160"},
+    {"AddConnectionWithoutPinNumber", 1, "kx::show slp MCLK", "addConnection pin J1", "0", "KXPANE-575"},
     {"SortWithThreeColumns", 1, kShowU1, "sort pin a b c", "0", "KXPANE-231"},
     {"MatrixAddOfNoKind", 1, kShowU1, "matrixAdd pin foo J1", "0", "KXPANE-404"},
     // A naming rule or a rename on a grid without pins of a component says that the grid is of another kind.
@@ -213,6 +213,21 @@ const AnswerCase kCases[] = {
     {"SwitchToTheViewShown", 4, "", "physicalView -nosave", "0", "KXTABLE-470"},
     {"ConnectWordInModeZero", 0, kPgoodSignalCell, "addConnection pin FOO", "0", "KXPANE-572"},
     {"ConnectWordInPhysicalView", 4, kShowU1, "addConnection pin FOO", "0", "KXPANE-571"},
+    // The word and the method that connect a signal name meet one sequence of refusals.
+    {"ConnectMethodInModeZero", 0, kPgoodSignalCell, "kx::pane AddConnection FOO", "0", "KXPANE-572"},
+    {"ConnectMethodInModeZeroWithABusRow", 0, "kx::show clp U1; kx::select ccp 23 7", "kx::pane AddConnection FOO",
+     "0", "KXPANE-572"},
+    {"ConnectMethodInPhysicalViewWithNothingShown", 4, "", "kx::pane AddConnection FOO", "0", "KXPANE-571"},
+    {"ConnectWordOnASignalGrid", 3, "kx::show slp MCLK; kx::select ccp 5 8", "addConnection pin FOO", "0",
+     "KXPANE-575"},
+    {"ConnectMethodOnASignalGrid", 3, "kx::show slp MCLK; kx::select ccp 5 8", "kx::pane AddConnection FOO", "0",
+     "KXPANE-575"},
+    // A window of mode 0 takes the typing of a Signal cell, which its journal replays.
+    {"TypedSignalInModeZero", 0, kPgoodSignalCell, "kx::pane TypeSignal FOO", "1", ""},
+    {"TypedSignalInPhysicalView", 4, kShowU1, "kx::pane TypeSignal FOO", "0", "KXPANE-571"},
+    // The bits of a wider signal chosen in the dialog: the connection was made as asked.
+    {"ConnectWithTheBitsChosenInTheDialog", 1, "kx::show clp U1; kx::answer dialog CKXGetVectorBits ok lsb 5 msb 5",
+     "addConnection pin {W<65535..0>} PGOOD", "1", ""},
     {"AutomationRenameToNoSignal", 3, kPgoodSignalCell, "kx::pane RenameConnection {}", "0", "KXPANE-573"},
     {"SaveAsDialogInReadOnlyWindow", 2, "", "saveDesignAs", "0", "KXTABLE-384"},
     {"ConnectToAnInvalidName", 1, kPgoodSignalCell, "addConnection pin {A B}", "0",
@@ -330,6 +345,22 @@ TEST_P(Answers, FollowTheRule) {
 
 INSTANTIATE_TEST_SUITE_P(Roads, Answers, ::testing::ValuesIn(kCases),
                          [](const ::testing::TestParamInfo<AnswerCase>& info) { return info.param.name; });
+
+// The question before a pair row's net is replaced, answered No: the word answers 2, the method (which
+// cannot) 0, neither with a message, and nothing changed.
+TEST_F(DemoBoard, ConnectRoadsStopAtTheDeclinedPairQuestionAlike) {
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
+    for (const char* line : {"addConnection pin NEWSIG", "kx::pane AddConnection NEWSIG"}) {
+        Run("kx::select ccp 43 7");
+        Messages();
+        const DesignMark before = MarkDesign();
+        Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel");
+        EXPECT_EQ(Run(line), std::string(line).rfind("kx::pane", 0) == 0 ? "0" : "2") << line;
+        EXPECT_EQ(Messages(), std::vector<std::string>{}) << line;
+        ExpectUnchangedSince(before, line);
+        EXPECT_FALSE(Doc()->IsModified()) << line;
+    }
+}
 
 // The block filter and a comment given again as they stand change nothing: no journal line either, so
 // that a replay makes no edit the session did not.

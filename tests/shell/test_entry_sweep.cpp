@@ -74,7 +74,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
     static const std::vector<Awaiting> rows = {
         {"* / Copy / roads", "the roads differ", roads},
         {"* / Swap Pins / roads", "the roads differ", roads},
-        {"* / Connect / roads", "the roads differ", roads},
         {"mode 2 / * / Auto Name / roads", "the roads differ", roads},
         {"mode 2 / * / Short Pins / roads", "the roads differ", roads},
         {"mode 4 / * / copy / word", "answered 1 and changed nothing", fromTheWork},
@@ -234,6 +233,7 @@ struct MapReader : CCmdTarget {
 const std::map<std::string, std::string>& MethodOperands() {
     static const std::map<std::string, std::string> args = {
         {"AddConnection", "NEWSIG"},
+        {"TypeSignal", "NEWSIG"},
         {"AttachSignal", "=AUTONAME"},
         {"AssignModel", "LVCMOS33_8MA"},
         {"SwapPins", "C9"},

@@ -32,7 +32,7 @@ check "terminate a leg" [addTermination pin -type Series -part1 -lib discrete -c
 setViewOption pin dp_on
 kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0
 kx::answer dialog CKXDontAskAgainYesNoDlg ok
-check "move a pair" [addConnection pin {FCLK (Differential Pair)} CLK] 2
+check "move a pair" [addConnection pin {FCLK (Differential Pair)} CLK] 1
 checkMessages
 # Auto Name over two pins is one edit, journalled a row at a time and replayed as one step: the one
 # undo after it takes back both rows there too.
