@@ -839,6 +839,10 @@ private:
     KXEditResult HostText(const CString& text, const char* fallback);
     // The automation answer of a host word.
     BOOL AnswerHostWord(const char* word, const CString& operands);
+    // A menu command that runs a script text through the host answers as the text did.
+    void AnswerMenuByHost(const CString& text, const char* fallback);
+    // "paste special" run through the host: done when it pasted (the word answers 2 for that).
+    KXEditResult PasteSpecialByHost();
     BOOL AnyRowSelected() const;
     BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL SelectSignalGridPinCell(CKXSignalDetailsGridWnd& grid, const char* columnKey, LPCTSTR instance,
@@ -851,6 +855,8 @@ private:
     // paste gives, in one order: a read-only window, no grid of a kind that takes pastes, nothing on the
     // clipboard the grid can take. Done when the paste may go ahead.
     KXEditResult PasteRefusal(bool special) const;
+    // The same without the clipboard: whether the window and its active grid take pastes at all.
+    KXEditResult PasteTargetRefusal() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     // The usage of the word being run: for a help request (answers 1), for operands the word
