@@ -75,8 +75,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / Copy / roads", "the roads differ", roads},
         {"* / Swap Pins / roads", "the roads differ", roads},
         {"* / Connect / roads", "the roads differ", roads},
-        {"mode 2 / * / Auto Name / roads", "the roads differ", roads},
-        {"mode 2 / * / Short Pins / roads", "the roads differ", roads},
         {"mode 4 / * / copy / word", "answered 1 and changed nothing", fromTheWork},
         {"* / menu 35281 / menu", "answered *", fromTheWork},
         {"* / editLogicalPin / word", "answered 1 and changed nothing", fromTheWork},
