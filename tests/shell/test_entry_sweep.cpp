@@ -72,8 +72,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         {"* / Copy / roads", "the roads differ", roads},
         {"* / Swap Pins / roads", "the roads differ", roads},
         {"* / Connect / roads", "the roads differ", roads},
-        {"mode 2 / * / Auto Name / roads", "the roads differ", roads},
-        {"mode 2 / * / Short Pins / roads", "the roads differ", roads},
         {"mode 4 / * / copy / word", "answered 1 and changed nothing", fromTheWork},
     };
     return rows;
