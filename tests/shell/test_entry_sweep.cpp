@@ -70,7 +70,6 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
     constexpr const char* roads = "the roads to one action answer alike, change alike and say the same";
     static const std::vector<Awaiting> rows = {
         {"* / Copy / roads", "the roads differ", roads},
-        {"* / Swap Pins / roads", "the roads differ", roads},
         {"* / Connect / roads", "the roads differ", roads},
         {"mode 4 / * / copy / word", "answered 1 and changed nothing", fromTheWork},
     };

@@ -589,12 +589,22 @@ std::vector<EditKind>& FirstKinds() {
                     "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
                     "; kx::pane ccp AssignPinNumber " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
+        // A pin swaps only within its swap group: U1's data pins take the numbers of DQ<15..8> (A1..A8),
+        // the pack's pins any of its numbers, those of the other group (its A or B pins) refused.
         {"physical swap",
          [](Rng& rng, EditWorld&) {
-             static const std::vector<std::string> keys = {"A:1", "A:2", "B:7", "B:8"};
-             return (OneIn(rng, 3) ? PhysicalWindow() : std::string()) +
-                    "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
-                    "; kx::pane ccp SwapPins " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
+             struct Pin {
+                 const char* show;
+                 const char* key;
+                 const char* numbers; // the prefix of the numbers 1..8 offered
+             };
+             static const std::vector<Pin> pins = {
+                 {"catch {kx::show clp RN1}", "A:2", ""}, {"catch {kx::show clp RN1}", "B:7", ""},
+                 {"catch {kx::show clp U1}", "{DQ<3>}", "A"}, {"catch {kx::show clp U1}", "{DQ<12>}", "A"}};
+             const std::string window = OneIn(rng, 3) ? PhysicalWindow() : std::string();
+             const Pin& pin = Pick(rng, pins);
+             return window + pin.show + "; kx::word selectObject pin " + pin.key + "; kx::pane ccp SwapPins " +
+                    pin.numbers + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
         // What the pane shows: a component or a signal, one named before too.
         {"show component", [](Rng& rng, EditWorld& w) { return "kx::show clp " + Pick(rng, w.components); }},
