@@ -12,6 +12,7 @@
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxcontrols/KXSortGrid.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXTransaction.h"
 
@@ -504,8 +505,9 @@ void CKXGridWnd::GetSelectedObjectNames() {
     if (m_bNoCellToRestore) return;
     ROWCOL row = m_nSavedRow;
     ROWCOL col = m_nSavedCol;
-    // No cell of the user's to come back to: the grid's first cell is current, a place of its own.
-    bool placed = row == m_nFirstDataRow && col == m_nFirstDataCol;
+    // No cell of the user's to come back to: the grid's first cell is current, a place of its own. A
+    // cell activation placed stays placed however often the grid is activated again.
+    bool placed = (row == m_nFirstDataRow && col == m_nFirstDataCol) || (m_bPlacedCell && IsCurrentCell(row, col));
     if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) {
         row = m_nFirstDataRow;
         placed = true;
@@ -741,6 +743,12 @@ bool CKXGridWnd::HasSelectionOfTheUser() {
         if (IsDataRow(ranged[i])) return true;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     return IsCellOfTheUser() && GetCurrentCell(row, col) && IsDataRow(row);
+}
+
+std::vector<ROWCOL> CKXGridWnd::RowsToSwap() {
+    if (HasSelectionOfTheUser()) return SelectedRowNumbers();
+    CKXErrorHandler::MessageBoxOk("KXTABLE-488");
+    return {};
 }
 
 void CKXGridWnd::SelectAllRows() {

@@ -198,6 +198,9 @@ public:
     bool HasSelectedDataRow();
     // The same, where a current cell counts only when the user put it there (IsCellOfTheUser).
     bool HasSelectionOfTheUser();
+    // The rows a Swap Pins acts on: the selected rows when the user chose a pin (a cell activation
+    // placed is no choice); with none chosen, none, and KXTABLE-488 says so.
+    std::vector<ROWCOL> RowsToSwap();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) override;

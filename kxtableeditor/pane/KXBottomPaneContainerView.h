@@ -764,7 +764,12 @@ private:
         std::uint64_t order = 0; // when the step was last made or redone, over every window
         CKXGridWnd* madeIn = nullptr; // the active grid when the step was made (null once it went)
         bool saved = false; // done when the design was last saved: its change is in the design's file
+        // The name the step was made under, kept once it was undone or redone: the opposites its undo
+        // records come in the reverse order, the grids' cell stores (no name) last.
+        CString name;
     };
+    // The name the undo and redo menus give the step: the one it was made under.
+    static CString StepName(const Step& step);
     // The shown grid the step was made in: its commands' own grid, else the grid active then.
     CKXGridWnd* ShownGridOfStep(const Step& step) const;
     // Gives the newest step the replay steps its edit noted.

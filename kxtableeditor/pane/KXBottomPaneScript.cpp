@@ -127,6 +127,16 @@ const char* KXConnectivityPaneWordUsage(const char* word) {
     return word ? CKXBottomPaneContainerView::UsageOf(word) : nullptr;
 }
 
+bool KXConnectivityPaneEditingWord(const char* word) {
+    return word && IsEditingWord(word);
+}
+
+LRESULT KXConnectivityPaneReadOnlyRefusal(const char* word) {
+    const KXShownMark mark;
+    const LRESULT refusal = word ? CKXBottomPaneContainerView::RefusalOf(word) : 0;
+    return KXEditResult::Refused(kKXReadOnlyWindow).Answer(mark, refusal);
+}
+
 LRESULT CKXBottomPaneContainerView::RefusalOf(const char* word) {
     for (const WordEntry& e : kWords)
         if (std::strcmp(e.word, word) == 0) return e.refusal;

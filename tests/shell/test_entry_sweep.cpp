@@ -68,18 +68,10 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         "a menu command, key or method answers from the work it ran, never a 1 of its own, and never refuses "
         "without a message";
     constexpr const char* roads = "the roads to one action answer alike, change alike and say the same";
-    constexpr const char* modelSteps =
-        "a model assigned to two rows of a physical grid replays as the one step it was, but the history of the "
-        "replay still counts it as two";
     static const std::vector<Awaiting> rows = {
         {"* / Copy / roads", "the roads differ", roads},
-        {"* / Swap Pins / roads", "the roads differ", roads},
         {"* / Connect / roads", "the roads differ", roads},
-        {"mode 2 / * / Auto Name / roads", "the roads differ", roads},
-        {"mode 2 / * / Short Pins / roads", "the roads differ", roads},
         {"mode 4 / * / copy / word", "answered 1 and changed nothing", fromTheWork},
-        {"mode 4 / * / two rows / assignModel / word", "the replay's undo steps differ*", modelSteps},
-        {"mode 4 / * / two rows / kx::pane AssignModel / method", "the replay's undo steps differ*", modelSteps},
     };
     return rows;
 }
