@@ -198,7 +198,9 @@ void CKXGridWnd::RefreshRowsByName(CString) {}
 BOOL CKXGridWnd::RemoveModel() {
     return FALSE;
 }
-void CKXGridWnd::EditPin(BOOL) {}
+BOOL CKXGridWnd::EditPin(BOOL) {
+    return FALSE;
+}
 void CKXGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {
     KXWritePinComment(Site(), instanceKey, pinKey, comment);
 }

@@ -109,7 +109,7 @@ public:
     virtual BOOL AssignModel(int flag, LPCTSTR modelName);                                          // 142
     virtual void RefreshRowsByName(CString name);                                                   // 143
     virtual BOOL RemoveModel();                                                                     // 144
-    virtual void EditPin(BOOL bSave);                                                               // 145
+    virtual BOOL EditPin(BOOL bSave); // TRUE when the host was asked to go to the pin          // 145
     virtual void SetPinComment(CString instanceKey, CString pinKey, CString newComment,
                                CString oldComment);                       // 146
     virtual int GetSortColumn();                                          // 147
