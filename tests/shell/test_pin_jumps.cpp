@@ -26,8 +26,10 @@ protected:
 TEST_F(PinJumps, GoingToThePinInTheOtherViewIsARequestToTheHost) {
     ASSERT_TRUE(OpenBoard(3, kPgoodSignalCell));
     ClearNotifications();
+    const size_t said = Transcript().size();
     EXPECT_EQ(Run("editPhysicalPin pin"), "1");
     EXPECT_EQ(Notifications(MSG_EDIT_PIN).size(), 1u);
+    EXPECT_NE(Transcript().find("edit pin: @U1.PGOOD", said), std::string::npos) << Transcript().substr(said);
     EXPECT_EQ(Run("kx::answer question MSG_HOST_ASK_SAVE no; kx::menu 35570"), "1");
     EXPECT_EQ(Notifications(MSG_EDIT_PIN).size(), 2u);
 
