@@ -12,6 +12,7 @@
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxcontrols/KXSortGrid.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXTransaction.h"
 
@@ -197,7 +198,9 @@ void CKXGridWnd::RefreshRowsByName(CString) {}
 BOOL CKXGridWnd::RemoveModel() {
     return FALSE;
 }
-void CKXGridWnd::EditPin(BOOL) {}
+BOOL CKXGridWnd::EditPin(BOOL) {
+    return FALSE;
+}
 void CKXGridWnd::SetPinComment(CString instanceKey, CString pinKey, CString, CString comment) {
     KXWritePinComment(Site(), instanceKey, pinKey, comment);
 }
@@ -502,8 +505,9 @@ void CKXGridWnd::GetSelectedObjectNames() {
     if (m_bNoCellToRestore) return;
     ROWCOL row = m_nSavedRow;
     ROWCOL col = m_nSavedCol;
-    // No cell of the user's to come back to: the grid's first cell is current, a place of its own.
-    bool placed = row == m_nFirstDataRow && col == m_nFirstDataCol;
+    // No cell of the user's to come back to: the grid's first cell is current, a place of its own. A
+    // cell activation placed stays placed however often the grid is activated again.
+    bool placed = (row == m_nFirstDataRow && col == m_nFirstDataCol) || (m_bPlacedCell && IsCurrentCell(row, col));
     if (row == GX_INVALID || row > GetRowCount() || IsRowHidden(row)) {
         row = m_nFirstDataRow;
         placed = true;
@@ -739,6 +743,12 @@ bool CKXGridWnd::HasSelectionOfTheUser() {
         if (IsDataRow(ranged[i])) return true;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     return IsCellOfTheUser() && GetCurrentCell(row, col) && IsDataRow(row);
+}
+
+std::vector<ROWCOL> CKXGridWnd::RowsToSwap() {
+    if (HasSelectionOfTheUser()) return SelectedRowNumbers();
+    CKXErrorHandler::MessageBoxOk("KXTABLE-488");
+    return {};
 }
 
 void CKXGridWnd::SelectAllRows() {

@@ -109,7 +109,7 @@ public:
     virtual BOOL AssignModel(int flag, LPCTSTR modelName);                                          // 142
     virtual void RefreshRowsByName(CString name);                                                   // 143
     virtual BOOL RemoveModel();                                                                     // 144
-    virtual void EditPin(BOOL bSave);                                                               // 145
+    virtual BOOL EditPin(BOOL bSave); // TRUE when the host was asked to go to the pin          // 145
     virtual void SetPinComment(CString instanceKey, CString pinKey, CString newComment,
                                CString oldComment);                       // 146
     virtual int GetSortColumn();                                          // 147
@@ -198,6 +198,9 @@ public:
     bool HasSelectedDataRow();
     // The same, where a current cell counts only when the user put it there (IsCellOfTheUser).
     bool HasSelectionOfTheUser();
+    // The rows a Swap Pins acts on: the selected rows when the user chose a pin (a cell activation
+    // placed is no choice); with none chosen, none, and KXTABLE-488 says so.
+    std::vector<ROWCOL> RowsToSwap();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     BOOL OnStartSelection(ROWCOL nRow, ROWCOL nCol, UINT flags, CPoint point) override;

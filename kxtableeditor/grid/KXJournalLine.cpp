@@ -54,6 +54,13 @@ bool KXJournalLines::IsRecording() {
 }
 
 bool KXJournalLines::Write() const {
-    if (!IsRecording() || m_text.IsEmpty()) return false;
-    return KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), KXJournalOfOneStep(m_text, m_steps));
+    return KXWriteJournalOfOneStep(m_text, m_steps);
+}
+
+bool KXWriteJournalOfOneStep(const CString& lines, int calls) {
+    // Lines no journal takes replay as nothing: what the history notes for them would be counted
+    // against the steps of another journal (a replay's group of calls, each an edit of its own here).
+    if (!KXJournalLines::IsRecording() || lines.IsEmpty()) return false;
+    const CString step = calls < 0 ? KXJournalOfOneStep(lines) : KXJournalOfOneStep(lines, calls);
+    return KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), step);
 }

@@ -248,11 +248,16 @@ int CKXSwappinsDialog::DoModal() {
         AfxGetAnswerQueue().RefuseDialog("CKXSwappinsDialog", "no pin number given");
         return IDCANCEL;
     }
-    if (std::find(m_swappable.begin(), m_swappable.end(), it->second) == m_swappable.end()) {
-        AfxGetAnswerQueue().RefuseDialog("CKXSwappinsDialog", "pin " + it->second + " is not one that pin " +
-                                                                  m_strPinNumber + " can swap with");
-        return IDCANCEL;
-    }
+    if (!MaySwap(m_instance, m_strPinName, m_strPinNumber, it->second)) return IDCANCEL;
     m_strChosen = it->second;
     return IDOK;
+}
+
+bool CKXSwappinsDialog::MaySwap(const CInstanceContext& instance, const CString& pinName, const CString& from,
+                                const CString& to) {
+    if (to == from) return true;
+    IServer* server = instance ? instance.server() : nullptr;
+    if (server && server->pinSwapService()->canSwap(instance, from.GetString(), to.GetString())) return true;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-489", pinName, from, to);
+    return false;
 }

@@ -104,7 +104,13 @@ public:
     CKXSwappinsDialog(const CInstanceContext& instance, CString pinName, CString pinNumber, CWnd* parent = nullptr);
     // The pin numbers the pin may be swapped with (the packaging's swap groups).
     const std::vector<CString>& GetSwappablePins();
+    // Only a number the dialog offers can be chosen: another is refused as MaySwap says.
     int DoModal();
+    // Whether pin `pinName` of the instance, numbered `from`, may take number `to`, the pin holding `to`
+    // taking `from`: the part's pin swap service lets the two numbers swap, or `to` is the pin's own
+    // number (no swap to refuse here). Says why not (KXTABLE-489). Every road of Swap Pins asks this.
+    static bool MaySwap(const CInstanceContext& instance, const CString& pinName, const CString& from,
+                        const CString& to);
     void SetSwappablePinNo(CString pinNumber) { m_strChosen = pinNumber; }
     CString getSwappablePinNumber() const { return m_strChosen; }
 

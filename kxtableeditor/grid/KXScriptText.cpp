@@ -48,8 +48,22 @@ CString KXTclListElement(const CString& text) { return CTclArgsList::QuoteTclWor
 CString KXVbsQuote(const CString& text) { return CKXShareGlobalData::JournalString(text); }
 
 namespace {
+KXJournalHold* g_pJournalHold = nullptr; // the innermost hold
+} // namespace
+
+struct KXJournalHoldAccess {
+    // Held back when a hold lives: true then.
+    static bool Hold(const std::string& path, const CString& text) {
+        if (!g_pJournalHold) return false;
+        g_pJournalHold->m_blocks.push_back({path, text});
+        return true;
+    }
+};
+
+namespace {
 
 bool WriteToJournal(const std::string& path, const CString& comment, const CString& line) {
+    if (KXJournalHoldAccess::Hold(path, comment + line)) return true;
     FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) return false;
     std::fwrite(comment.GetString(), 1, static_cast<size_t>(comment.GetLength()), f);
@@ -88,6 +102,18 @@ bool AppendToJournal(const std::string& path, const CString& comment, const CStr
 [[maybe_unused]] const bool g_observing = (KXObserveCommittedStepWork(&StepWork), true);
 
 } // namespace
+
+KXJournalHold::KXJournalHold() : m_outer(g_pJournalHold) {
+    g_pJournalHold = this;
+}
+
+KXJournalHold::~KXJournalHold() {
+    g_pJournalHold = m_outer;
+    if (!m_keep) return;
+    // Into the hold around this one, or the journal.
+    for (const Block& b : m_blocks)
+        WriteToJournal(b.path, CString(), b.text);
+}
 
 bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line) {
     if (!journalPath || !std::strstr(journalPath, ".vbs")) return false;

@@ -6,6 +6,9 @@
 
 #include "afx/afxstr.h"
 
+#include <string>
+#include <vector>
+
 // One Tcl word that reads back as exactly `text`: wrapped in double quotes with
 // every character that Tcl substitutes inside quotes escaped by a backslash.
 CString KXTclQuote(const CString& text);
@@ -29,6 +32,28 @@ CString KXVbsQuote(const CString& text);
 // committed (a discarded or refused edit journals nothing). Returns true when
 // the block was written or is waiting.
 bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line);
+
+// Holds back the journal blocks written while it lives (innermost hold first). Keep() lets them into the
+// journal, in their order, when the hold ends; otherwise they are dropped. A command made of parts that
+// journal as they go (the copy a paste is made from) keeps its lines only when the whole of it was done.
+class KXJournalHold {
+public:
+    KXJournalHold();
+    ~KXJournalHold();
+    KXJournalHold(const KXJournalHold&) = delete;
+    KXJournalHold& operator=(const KXJournalHold&) = delete;
+    void Keep() { m_keep = true; }
+
+private:
+    friend struct KXJournalHoldAccess;
+    KXJournalHold* m_outer;
+    bool m_keep = false;
+    struct Block {
+        std::string path;
+        CString text;
+    };
+    std::vector<Block> m_blocks;
+};
 
 class CStringArray;
 class CMapStringToString;

@@ -20,6 +20,7 @@
 #include "shell/KXTableDoc.h"
 
 #include "grid/KXGridUndo.h"
+#include "grid/KXScriptText.h"
 #include "afx/afxmenu.h"
 #include "rmx/hmtpi.h"
 #include "kxcommon/TclArgs.h"
@@ -74,6 +75,19 @@ BOOL CKXBottomPaneContainerView::AnswerHostWord(const char* word, const CString&
     return HostWord(word, operands).AnswerBool(mark);
 }
 
+void CKXBottomPaneContainerView::AnswerMenuByHost(const CString& text, const char* fallback) {
+    const KXShownMark mark;
+    const KXEditResult result = HostText(text, fallback);
+    if (!result.IsDone()) KXMenuAnswer::Report(result, mark);
+}
+
+KXEditResult CKXBottomPaneContainerView::PasteSpecialByHost() {
+    const CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste + " special";
+    const KXEditResult pasted = HostText(text, "KXTABLE-230");
+    // A Paste Special opens no dialog: its 2 is the paste done.
+    return pasted.GetKind() == KXEditResult::Kind::Dialog ? KXEditResult::Done() : pasted;
+}
+
 // ------------------------------------------------------------------ clipboard
 
 // Answers as the copy went: a grid with no row to copy puts nothing on the clipboard and says so.
@@ -88,28 +102,35 @@ void CKXBottomPaneContainerView::OnUpdateEditCopy(CCmdUI* ui) {
 
 // The menu command and Ctrl+V run the paste word through the host and answer as it did.
 void CKXBottomPaneContainerView::OnEditPaste() {
-    const KXShownMark mark;
-    const KXEditResult pasted =
-        HostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste, "KXTABLE-230");
-    if (!pasted.IsDone()) KXMenuAnswer::Report(pasted, mark);
+    AnswerMenuByHost(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste, "KXTABLE-230");
 }
 void CKXBottomPaneContainerView::OnUpdateEditPaste(CCmdUI* ui) {
     if (PasteRefusal(false).IsRefusal()) Disable(ui);
 }
 
 void CKXBottomPaneContainerView::OnEditPasteSpecial() {
-    if (GetActiveGrid()) SendHostText(CString(KXScriptWord::paste) + " special");
+    const KXShownMark mark;
+    const KXEditResult pasted = PasteSpecialByHost();
+    if (!pasted.IsDone()) KXMenuAnswer::Report(pasted, mark);
 }
 void CKXBottomPaneContainerView::OnUpdateEditPasteSpecial(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
     if (!g || !g->CanPasteSpecial() || GetViewMode() == eOpenModeContext) Disable(ui);
 }
 
+// The active grid's selection copied, then pasted special into the shown grids: one command, which
+// answers as the paste went. What keeps any paste out is said before anything is copied, and a paste
+// that is refused leaves no line of the copy in the journal.
 void CKXBottomPaneContainerView::OnPasteSpecialDialog() {
-    CKXGridWnd* g = GetActiveGrid();
-    if (!g) return;
-    g->OnEditCopy();
-    OnEditPasteSpecial();
+    const KXShownMark mark;
+    if (const KXEditResult refusal = PasteTargetRefusal(); refusal.IsRefusal())
+        return KXMenuAnswer::Report(refusal, mark);
+    KXJournalHold journal;
+    if (const KXEditResult copied = CopyFrom(*GetActiveGrid()); !copied.IsDone())
+        return KXMenuAnswer::Report(copied, mark);
+    const KXEditResult pasted = PasteSpecialByHost();
+    if (pasted.IsDone()) journal.Keep();
+    else KXMenuAnswer::Report(pasted, mark);
 }
 
 // ------------------------------------------------------------------ undo and redo
@@ -515,10 +536,9 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 
 // ------------------------------------------------------------------ list tracking, pairs, host ids
 
+// The word says why a grid has no signal to track.
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
-    CKXGridWnd* grid = GetActiveGrid();
-    if (PinGridOf(grid) || dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid) || dynamic_cast<CKXMatrixGridWnd*>(grid))
-        SendHostText(KXScriptWord::trackInSignalList);
+    AnswerMenuByHost(KXScriptWord::trackInSignalList, UsageOf(KXScriptWord::trackInSignalList));
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     CKXGridWnd* grid = GetActiveGrid();
@@ -641,12 +661,14 @@ void CKXBottomPaneContainerView::OnEditPin() {
         KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-178"));
         return;
     }
+    // A read-only window leads to no view that edits its design: refused before the save question.
+    if (!IsEditable()) return KXMenuAnswer::Report(KXEditResult::Refused(kKXReadOnlyWindow));
     const LRESULT answer = main->SendMessage(MSG_HOST_ASK_SAVE, mode == eOpenModePhysical ? 1 : 0, 0);
     if (HIWORD(answer) != 1) {
         KXMenuAnswer::Report(KXEditResult::Dialog()); // the save question was cancelled: nothing opens
         return;
     }
-    SendHostText(CString(word) + (LOWORD(answer) ? " -save" : " -nosave"));
+    AnswerMenuByHost(CString(word) + (LOWORD(answer) ? " -save" : " -nosave"), UsageOf(word));
 }
 
 // ------------------------------------------------------------------ column sorts and value edits

@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -646,15 +647,58 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
             if (count == 3) names.Add("");
             if (!key.IsEmpty()) keys.Add(key);
         }
-    if (keys.GetSize() > 0) SelectKeysOnly(keys);
-    // Done when a grid renamed; the dialog of the multiple-value edit answers 2.
-    KXEditResult result = NoGridOfKind();
+    std::vector<IKXPinGrid*> pins;
     for (CKXGridWnd* grid : m_shownGrids)
-        if (IKXPinGrid* pin = PinGridOf(grid)) {
-            const int r = pin->RenameSignal(&names, flag, keys.GetSize() == names.GetSize() ? &keys : nullptr);
+        if (IKXPinGrid* pin = PinGridOf(grid)) pins.push_back(pin);
+    if (pins.empty()) return NoGridOfKind();
+    // Without names the selected pins' names are asked for: the multiple-value edit's dialog answers 2.
+    if (names.GetSize() == 0) {
+        if (keys.GetSize() > 0) SelectKeysOnly(keys);
+        KXEditResult result = KXEditResult::Of(FALSE, "KXPANE-182");
+        for (IKXPinGrid* pin : pins) {
+            const int r = pin->RenameSignal(&names, flag);
             if (r == 2) result = KXEditResult::Dialog();
-            else if (!result.IsDone() || r == 1)
-                result = KXEditResult::Of(r == 1, keys.GetSize() > 0 ? "KXPANE-247" : "KXPANE-182", KeysText(keys));
+            else if (r == 1 && result.GetKind() != KXEditResult::Kind::Dialog) result = KXEditResult::Done();
         }
-    return result;
+        return result;
+    }
+    // Each named pin goes to the grid that shows it; a key that names no shown pin refuses the whole
+    // rename, before anything is renamed.
+    const bool keyed = keys.GetSize() > 0 && keys.GetSize() == names.GetSize();
+    std::vector<CStringArray> partKeys(pins.size()), partNames(pins.size());
+    if (keyed) {
+        for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
+            CStringArray one;
+            one.Add(keys[i]);
+            const auto holder = std::find_if(pins.begin(), pins.end(), [&one](IKXPinGrid* pin) {
+                return pin->SelectRowsByKeyCount(&one, "") > 0;
+            });
+            if (holder == pins.end()) return KXEditResult::Refused("KXPANE-247", KeysText(one));
+            const auto at = static_cast<std::size_t>(holder - pins.begin());
+            partKeys[at].Add(keys[i]);
+            partNames[at].Add(names[i]);
+        }
+    } else {
+        if (keys.GetSize() > 0) SelectKeysOnly(keys);
+        for (std::size_t at = 0; at < pins.size(); ++at)
+            if (pins[at]->Grid().HasSelectedDataRow()) partNames[at].Copy(names);
+    }
+    // One rename is one edit: the grids' parts commit together or not at all, and their journal lines
+    // are written once the whole rename stands.
+    const BOOL began = BeginPaneTransaction("Rename Signal");
+    for (IKXPinGrid* pin : pins)
+        pin->HoldJournal();
+    bool renamed = false, refused = false;
+    for (std::size_t at = 0; at < pins.size() && !refused; ++at) {
+        if (partNames[at].GetSize() == 0) continue;
+        refused = pins[at]->RenameSignal(&partNames[at], flag, keyed ? &partKeys[at] : nullptr) != 1;
+        renamed = true;
+    }
+    bool done = renamed && !refused;
+    if (began && !EndPaneTransaction(done)) done = false;
+    for (IKXPinGrid* pin : pins)
+        pin->ReleaseJournal(done);
+    if (done) return KXEditResult::Done();
+    // A grid that refused its part said why; a selection without a pin names none.
+    return KXEditResult::Of(FALSE, keys.GetSize() > 0 ? "KXPANE-247" : "KXPANE-182", KeysText(keys));
 }

@@ -227,6 +227,7 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     m_editStartInOpenStep.try_emplace(grid, m_undo.back().commands.size());
     m_undo.back().commands.push_back(std::move(owned));
     m_undo.back().grids.push_back(grid);
+    m_undo.back().name = CString(); // a step still being made goes by its newest command
     m_undo.back().order = NextStepOrder();
     if (state == 0) CloseOpenStep();
     else m_bStepOpen = TRUE;
@@ -461,6 +462,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     CloseOpenStep();
     Step step = std::move(from.back());
     from.pop_back();
+    const CString name = StepName(step);
     // The step happens where it was made: that grid's view becomes the active one first.
     if (CKXGridWnd* made = ShownGridOfStep(step); made && made != GetActiveGrid()) made->ActivateGridView();
     std::vector<std::pair<CKXGridWnd*, BOOL>> locked;
@@ -509,6 +511,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         recorded.saved = step.saved;
         to.push_back(std::move(recorded));
     }
+    to.back().name = name;
     to.back().order = NextStepOrder();
     // A step of the grids' order alone journalled nothing: its undo and redo journal nothing either.
     const int replaySteps = KXIsViewOnlyStep(to.back().commands) ? 0 : to.back().replaySteps;
@@ -576,9 +579,13 @@ BOOL CKXBottomPaneContainerView::PerformRedo() {
     return RunStep(m_redo, m_undo, gxRedo, "\n\n ' --- Redo ---\n", ".Redo()");
 }
 
+CString CKXBottomPaneContainerView::StepName(const Step& step) {
+    if (!step.name.IsEmpty() || step.commands.empty()) return step.name;
+    return step.commands.back()->GetName();
+}
+
 CString CKXBottomPaneContainerView::GetUndoDescription() const {
-    if (m_undo.empty() || m_undo.back().commands.empty()) return CString();
-    return m_undo.back().commands.back()->GetName();
+    return m_undo.empty() ? CString() : StepName(m_undo.back());
 }
 
 CString CKXBottomPaneContainerView::GetUndoHistoryText() {
@@ -586,7 +593,7 @@ CString CKXBottomPaneContainerView::GetUndoHistoryText() {
     KXHandOverReplaySteps();
     CString text;
     auto write = [&text](const char* kind, const Step& step) {
-        const CString name = step.commands.empty() ? CString() : step.commands.back()->GetName();
+        const CString name = StepName(step);
         const int replays = KXIsViewOnlyStep(step.commands) ? 0 : step.replaySteps;
         text += (text.IsEmpty() ? "" : "\n") + CString(kind) + " " + name;
         if (replays != 1) text += (" (replays as " + std::to_string(replays) + ")").c_str();

@@ -774,7 +774,12 @@ private:
         std::uint64_t order = 0; // when the step was last made or redone, over every window
         CKXGridWnd* madeIn = nullptr; // the active grid when the step was made (null once it went)
         bool saved = false; // done when the design was last saved: its change is in the design's file
+        // The name the step was made under, kept once it was undone or redone: the opposites its undo
+        // records come in the reverse order, the grids' cell stores (no name) last.
+        CString name;
     };
+    // The name the undo and redo menus give the step: the one it was made under.
+    static CString StepName(const Step& step);
     // The shown grid the step was made in: its commands' own grid, else the grid active then.
     CKXGridWnd* ShownGridOfStep(const Step& step) const;
     // Gives the newest step the replay steps its edit noted.
@@ -849,6 +854,10 @@ private:
     KXEditResult HostText(const CString& text, const char* fallback);
     // The automation answer of a host word.
     BOOL AnswerHostWord(const char* word, const CString& operands);
+    // A menu command that runs a script text through the host answers as the text did.
+    void AnswerMenuByHost(const CString& text, const char* fallback);
+    // "paste special" run through the host: done when it pasted (the word answers 2 for that).
+    KXEditResult PasteSpecialByHost();
     BOOL AnyRowSelected() const;
     BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL SelectSignalGridPinCell(CKXSignalDetailsGridWnd& grid, const char* columnKey, LPCTSTR instance,
@@ -861,6 +870,8 @@ private:
     // paste gives, in one order: a read-only window, no grid of a kind that takes pastes, nothing on the
     // clipboard the grid can take. Done when the paste may go ahead.
     KXEditResult PasteRefusal(bool special) const;
+    // The same without the clipboard: whether the window and its active grid take pastes at all.
+    KXEditResult PasteTargetRefusal() const;
     void CreateAttachControls();
     void PrepareRule(const char* word, const char* placeholder);
     // The usage of the word being run: for a help request (answers 1), for operands the word

@@ -70,13 +70,19 @@ BOOL CKXBottomPaneContainerView::PasteSpecialIntoShownGrids(BOOL bPasteSpecial) 
     return PasteIntoShownGrids(bPasteSpecial);
 }
 
-KXEditResult CKXBottomPaneContainerView::PasteRefusal(bool special) const {
+KXEditResult CKXBottomPaneContainerView::PasteTargetRefusal() const {
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
     // The physical view pastes nothing; of the logical grids, the pin grids, the signal grids and the
     // matrix take pastes.
     if (GetViewMode() == eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid || !(PinGridOf(grid) || SignalGridOf(grid) || MatrixGridOf(grid))) return NoGridOfKind();
+    return KXEditResult::Done();
+}
+
+KXEditResult CKXBottomPaneContainerView::PasteRefusal(bool special) const {
+    if (const KXEditResult refusal = PasteTargetRefusal(); refusal.IsRefusal()) return refusal;
+    CKXGridWnd* grid = GetActiveGrid();
     if (!(special ? grid->CanPasteSpecial() : grid->CanPaste())) return KXEditResult::Nothing("KXPANE-570");
     return KXEditResult::Done();
 }

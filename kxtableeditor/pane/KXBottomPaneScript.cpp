@@ -127,6 +127,16 @@ const char* KXConnectivityPaneWordUsage(const char* word) {
     return word ? CKXBottomPaneContainerView::UsageOf(word) : nullptr;
 }
 
+bool KXConnectivityPaneEditingWord(const char* word) {
+    return word && IsEditingWord(word);
+}
+
+LRESULT KXConnectivityPaneReadOnlyRefusal(const char* word) {
+    const KXShownMark mark;
+    const LRESULT refusal = word ? CKXBottomPaneContainerView::RefusalOf(word) : 0;
+    return KXEditResult::Refused(kKXReadOnlyWindow).Answer(mark, refusal);
+}
+
 LRESULT CKXBottomPaneContainerView::RefusalOf(const char* word) {
     for (const WordEntry& e : kWords)
         if (std::strcmp(e.word, word) == 0) return e.refusal;
@@ -647,8 +657,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* ar
         return KXEditResult::Refused(onPinRow ? "KXTABLE-145" : "KXPANE-270");
     }
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
-    pin->HiliteSelection();
-    return KXEditResult::Done();
+    CRowColArray rows;
+    if (pin->Grid().GetSelectedRows(rows, FALSE, TRUE) != 1) return KXEditResult::Refused("KXPANE-592");
+    return KXEditResult::Of(pin->HiliteSelection(), "KXTABLE-145");
 }
 
 // The matrix: the signal of the current row is selected in the signal list.
@@ -707,8 +718,8 @@ KXEditResult CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL
         grid->PlaceCurrentCellInSelection(GX_INVALID, col);
     }
     if (!grid->CanEditPin()) return KXEditResult::Refused("KXPANE-497");
-    grid->EditPin(save);
-    return KXEditResult::Done();
+    // The host goes to the pin; a row that names none to it has done nothing.
+    return KXEditResult::Of(grid->EditPin(save), "KXPANE-497");
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclEditPhysicalPin(CTclArgsList* args, long) {

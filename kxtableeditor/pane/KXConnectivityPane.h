@@ -76,3 +76,8 @@ IKXConnectivityPane* KXConnectivityPaneOf(CWnd* view);
 // The usage message of a word of the connectivity pane (one that names the grid word `pin`); null for
 // a word the pane does not take.
 const char* KXConnectivityPaneWordUsage(const char* word);
+// Whether a word of the connectivity pane changes the design or its pin comments (a window that may not
+// edit refuses it before it looks at anything, the view included).
+bool KXConnectivityPaneEditingWord(const char* word);
+// The refusal of such a word by a window that may not edit: its message shown, the number the word answers.
+LRESULT KXConnectivityPaneReadOnlyRefusal(const char* word);

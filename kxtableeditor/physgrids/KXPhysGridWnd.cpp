@@ -6,7 +6,7 @@
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXRowFilter.h"
-#include "grid/KXReplaySteps.h"
+#include "grid/KXJournalLine.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "grid/KXScriptText.h"
 
@@ -49,7 +49,7 @@ CString kxphys::Vbs(const CString& text) {
 
 void kxphys::Journal(const CString& lines) {
     // An edit of several rows journals a call per row: its replay keeps them as the one step it is.
-    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), KXJournalOfOneStep(lines));
+    KXWriteJournalOfOneStep(lines);
 }
 
 KXPhysProgress::KXPhysProgress(const char* caption, int total) : m_total(total) {

@@ -178,13 +178,14 @@ BOOL CKXPhysNetDetailsGridWnd::DeleteSelection() {
     return RemoveModels();
 }
 
-void CKXPhysNetDetailsGridWnd::EditPin(BOOL flag) {
+BOOL CKXPhysNetDetailsGridWnd::EditPin(BOOL flag) {
     ROWCOL row = 0, col = 0;
     CInstTermBitContext bit;
     IKXMessageServer* server = GetKXMsgSrvr();
-    if (!GetCurrentCell(row, col) || !GetRowPhysPin(row, &bit) || !server) return;
+    if (!GetCurrentCell(row, col) || !GetRowPhysPin(row, &bit) || !server) return FALSE;
     server->Send(MSG_EDIT_PIN, reinterpret_cast<WPARAM>(&bit),
                  static_cast<LPARAM>(static_cast<unsigned>(flag & 0xFFFF) << 16), 0);
+    return TRUE;
 }
 
 BOOL CKXPhysNetDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {

@@ -121,7 +121,7 @@ public:
     // FALSE (with its message where there is one) when nothing changed.
     BOOL AssignModelByName(const CString& model);
     BOOL RemoveModels() { return CommitModelOnRows(SelectedPinRows(), CString()); }
-    void EditPin(BOOL flag) override;
+    BOOL EditPin(BOOL flag) override;
     BOOL OnValidateCell(ROWCOL nRow, ROWCOL nCol) override;
     // Pastes the clipboard's lines into the model cells from the first selected row on.
     BOOL PasteModels(const CString& text);

@@ -188,7 +188,7 @@ public:
     void GetSelectedObjectNames() override;
     void GetShownObjectNames(CString& names) override;
     void CrossSelectInHost() override;
-    void EditPin(BOOL bMode) override;
+    BOOL EditPin(BOOL bMode) override;
     BOOL CanEditPin() override;
     void NotifySelectionChanged() override;
     void ShowPropertyEditor() override;

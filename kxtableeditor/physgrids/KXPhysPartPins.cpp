@@ -377,10 +377,10 @@ BOOL CKXPhysPartDetailsGridWnd::AssignSection(CInstanceContext* inst, const char
 // Swapping
 
 BOOL CKXPhysPartDetailsGridWnd::CanSwapPins() {
-    if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
+    // Nothing to swap until the user chose a pin.
+    if (!CKXGenUtils::IsSwapPinsAllowed() || !HasSelectionOfTheUser()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedRows();
     if (!m_bObjectLoaded) return rows.size() <= 2;
-    if (rows.empty()) return FALSE;
     if (rows.size() == 1) return TRUE;
     const CString firstPart = GetValueRowCol(rows.front(), C(s_nPhysPartCol));
     bool otherPart = false;
@@ -392,7 +392,7 @@ BOOL CKXPhysPartDetailsGridWnd::CanSwapPins() {
 
 BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
     if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
-    const std::vector<ROWCOL> rows = SelectedRows();
+    const std::vector<ROWCOL> rows = RowsToSwap();
     if (rows.empty()) return FALSE;
     CInstTermBitContext first;
     if (!GetInstTermOfRow(rows.front(), &first)) {
@@ -423,6 +423,8 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
         if (!mine) return refuse();
         const CString old = GetValueRowCol(r, C(s_nPNCol));
         if (target.IsEmpty() || target == old) continue;
+        if (!CKXSwappinsDialog::MaySwap(mine->front().instance(), GetValueRowCol(r, C(s_nPinNameCol)), old, target))
+            return FALSE;
         lines += JournalRowEdit(r, "Swap Pins", "SwapPins(" + Vbs(target) + ")");
         const ROWCOL other = FindPinRowByValue(target, mine->front().instance(), C(s_nPNCol), 0);
         // A pin number that no row of the instance carries leaves nothing to swap with.

@@ -152,16 +152,17 @@ void CKXPhysPartDetailsGridWnd::CrossSelectInHost() {
             main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
 }
 
-void CKXPhysPartDetailsGridWnd::EditPin(BOOL bMode) {
+BOOL CKXPhysPartDetailsGridWnd::EditPin(BOOL bMode) {
     ROWCOL row = 0, col = 0;
-    if (!GetCurrentCell(row, col)) return;
+    if (!GetCurrentCell(row, col)) return FALSE;
     const std::vector<CInstTermBitContext>* bits = GetRowPins(row);
     IKXMessageServer* server = GetKXMsgSrvr();
     // A package pin without logical pins has nothing to edit.
-    if (!bits || !server) return;
+    if (!bits || bits->empty() || !server) return FALSE;
     CInstTermBitContext bit = bits->front();
     const LPARAM flags = static_cast<LPARAM>(static_cast<unsigned>(bMode & 0xFFFF) << 16);
     server->Send(MSG_EDIT_PIN, reinterpret_cast<WPARAM>(&bit), flags, 0);
+    return TRUE;
 }
 
 BOOL CKXPhysPartDetailsGridWnd::CanEditPin() {

@@ -11,7 +11,6 @@
 
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
-#include "grid/KXReplaySteps.h"
 #include "grid/KXScriptText.h"
 #include "grid/KXSpinControl.h"
 
@@ -681,5 +680,5 @@ void CKXInstanceDetailsGridWnd::WriteJournal(const CString& text) {
         return;
     }
     // Each call of the text comes under its title line: the calls of the edit replay as one step.
-    KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), KXJournalOfOneStep(text));
+    KXWriteJournalOfOneStep(text);
 }

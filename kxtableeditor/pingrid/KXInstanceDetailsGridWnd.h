@@ -1098,8 +1098,9 @@ public:
     void BuildConnObjInfoList();
     void GetSelectedObjects() override;
     void GetShownObjectNames(CString& names) override;
-    // Opens the pin editor on the current row's pin (or pin bit).
-    void EditPin(BOOL bSave) override;
+    // Asks the host to go to the current row's pin (or pin bit) in the physical view; FALSE when the
+    // row has no pin to go to.
+    BOOL EditPin(BOOL bSave) override;
     BOOL CanEditPin() override;
     BOOL CanAssignModel() override;
     // Echoes "selectObject pin KEY ..." of the selected pins to the host (nothing without one).
@@ -1107,8 +1108,9 @@ public:
     // Paints and scrolls to the first row of the pin (or pin bit) the host highlights; mode 3 also
     // restores the row painted before.
     void HighlightObject(CKXHiliteObject* hilite) override;
-    // Asks the signal list pane to highlight the net of the one selected row.
-    void HiliteSelection() override;
+    // Asks the signal list pane to highlight the net of the tracked row: the one selected row, or of
+    // several the current one.
+    BOOL HiliteSelection() override;
     ROWCOL m_nLastHighlightRow = PIN_FIRST_ROW;
 
     // ------------------------------------------------------------- pin comments

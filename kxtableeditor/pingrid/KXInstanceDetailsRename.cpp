@@ -128,6 +128,9 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStri
     }
     const std::vector<std::pair<ROWCOL, CString>> targets = RenameTargets(*names, keys);
     const int renaming = std::exchange(m_bRenamingSignal, flag ? 2 : 1);
+    // Each row takes its own name: the typing goes into this grid's row only, not through the pane to
+    // the pins selected in the grids beside it.
+    const int throughPane = std::exchange(m_bSignalEditThroughPane, 0);
     // The rows' journal blocks are written once the whole rename stands.
     const int holding = std::exchange(m_bHoldJournal, 1);
     const CString held = std::exchange(m_strHeldJournal, CString());
@@ -146,6 +149,7 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStri
     for (const auto& target : targets)
         if (target.first <= GetRowCount()) SelectRange(CGXRange(target.first, Col(m_nColSignal)), TRUE, FALSE);
     m_bRenamingSignal = renaming;
+    m_bSignalEditThroughPane = throughPane;
     return refused || targets.empty() ? 0 : 1;
 }
 

@@ -90,19 +90,20 @@ void CKXInstanceDetailsGridWnd::GetShownObjectNames(CString& names) {
     names.TrimRight();
 }
 
-void CKXInstanceDetailsGridWnd::EditPin(BOOL bSave) {
+BOOL CKXInstanceDetailsGridWnd::EditPin(BOOL bSave) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col)) return;
+    if (!GetCurrentCell(row, col)) return FALSE;
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    if (!pin) return;
+    if (!pin) return FALSE;
     const CInstTermContext context = GetRowInstance(row).instTerm(pin);
     IKXMessageServer* server = GetKXMsgSrvr();
-    if (!context || !server) return;
+    if (!context || !server) return FALSE;
     const CInstTermBitContext bit =
         !pin->isScalar() && msb == lsb ? context.bitContext(msb) : context.bitContext(-1);
     const LPARAM flags = static_cast<LPARAM>((static_cast<unsigned>(bSave & 0xFFFF) << 16) | 1u);
     server->Send(MSG_EDIT_PIN, reinterpret_cast<WPARAM>(&bit), flags, 0);
+    return TRUE;
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanEditPin() {
@@ -194,13 +195,14 @@ void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
     }
 }
 
-void CKXInstanceDetailsGridWnd::HiliteSelection() {
+BOOL CKXInstanceDetailsGridWnd::HiliteSelection() {
+    // One selected row leads to one signal of the list; several rows lead to none.
     CRowColArray rows;
-    if (GetSelectedRows(rows, FALSE, TRUE) != 1) return;
+    if (GetSelectedRows(rows, FALSE, TRUE) != 1) return FALSE;
     const ROWCOL row = rows[0];
-    if (row < PIN_FIRST_ROW || row > GetRowCount()) return;
+    if (row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
     CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
-    if (!signalPane) return;
+    if (!signalPane) return FALSE;
     auto highlight = [&](INet* net, int msb, int lsb) {
         CKXHiliteObject hilite(true);
         hilite.SetMode(2);
@@ -211,12 +213,13 @@ void CKXInstanceDetailsGridWnd::HiliteSelection() {
     int msb = -1, lsb = -1;
     if (INet* net = GetRowNet(row, msb, lsb)) {
         highlight(net, msb, lsb);
-        return;
+        return TRUE;
     }
     // A pair row: the signals of both legs of the pair it is connected to.
     IDPInstTerm* pair = IsDiffPairRow(row) ? GetRowDPInstTerm(row) : nullptr;
     const IDPNet* dpNet = pair && pair->dpConn() ? pair->dpConn()->dpNet() : nullptr;
-    if (!dpNet) return;
+    if (!dpNet || (!dpNet->positive() && !dpNet->negative())) return FALSE;
     if (dpNet->positive()) highlight(dpNet->positive(), dpNet->positiveBit(), dpNet->positiveBit());
     if (dpNet->negative()) highlight(dpNet->negative(), dpNet->negativeBit(), dpNet->negativeBit());
+    return TRUE;
 }

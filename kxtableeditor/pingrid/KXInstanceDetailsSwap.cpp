@@ -130,7 +130,8 @@ CString CKXInstanceDetailsGridWnd::RowPhysPartName(ROWCOL row) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanSwapPins() {
-    if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
+    // Nothing to swap until the user chose a pin.
+    if (!CKXGenUtils::IsSwapPinsAllowed() || !HasSelectionOfTheUser()) return FALSE;
     const std::vector<ROWCOL> rows = SelectedPinRows();
     if (rows.empty()) return FALSE;
     for (ROWCOL r : rows)
@@ -167,7 +168,7 @@ bool CKXInstanceDetailsGridWnd::RowsTakeOnePinNumber(const std::vector<ROWCOL>& 
 
 BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     if (!CKXGenUtils::IsSwapPinsAllowed() || !MayEdit()) return FALSE;
-    const std::vector<ROWCOL> rows = SelectedPinRows();
+    const std::vector<ROWCOL> rows = RowsToSwap();
     if (rows.empty()) return FALSE;
     // One number goes to one pin of a part: several pins of one part would all take it.
     if (!RowsTakeOnePinNumber(rows, false)) {
@@ -209,7 +210,10 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
             return FALSE;
         }
         const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-        const ROWCOL other = FindPinRow(GetRowInstance(row), Col(m_nColPinNumber), chosen, 0);
+        const CInstanceContext instance = GetRowInstance(row);
+        if (!CKXSwappinsDialog::MaySwap(instance, GetValueRowCol(row, Col(m_nColPinName)), oldNumber, chosen))
+            return FALSE;
+        const ROWCOL other = FindPinRow(instance, Col(m_nColPinNumber), chosen, 0);
         if (other == row) continue;
         if (!other) {
             // A number that no pin of the instance carries leaves nothing to swap with.

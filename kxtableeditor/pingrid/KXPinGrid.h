@@ -75,7 +75,8 @@ public:
     virtual BOOL SelectFirstSignalCell() = 0;
     virtual BOOL SelectNextSignalCell() = 0;
     virtual BOOL IsCurrentSignalCellFilled() = 0;
-    virtual void HiliteSelection() = 0;
+    // Selects the tracked pin's signals in the signal list: FALSE when it has none there.
+    virtual BOOL HiliteSelection() = 0;
     virtual void CopySelection() = 0;
     // Colours the rows of the object the host highlights; renames the comments of a renamed pin.
     virtual void HighlightObject(CKXHiliteObject* hilite) = 0;

@@ -161,6 +161,12 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
         }
     }
     if (selector >= 0) {
+        // A window that may not edit refuses a pane's edit before its grid word makes the pane active:
+        // the refusal leaves the focus, the lists' selection and the grids' current cells as they were.
+        const char* word = CKXTclCmdManager::GetTCLCommandName(msg);
+        if (selector == 0 && OpenMode() == eOpenModeContext && KXConnectivityPaneEditingWord(word) &&
+            !KXAsksForHelp(list))
+            return KXConnectivityPaneReadOnlyRefusal(word);
         CWnd* pane = nullptr;
         if (m_bSplitterCreated) {
             if (selector == 0)
@@ -183,7 +189,6 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
         // its usage ("ascend pin -help" is answered as "ascend -help"). A word of the connectivity pane
         // that another pane's object word sent there and that did nothing there shows the usage that
         // names its grid word.
-        const char* word = CKXTclCmdManager::GetTCLCommandName(msg);
         const char* usage = r == 0 && word ? UsageOfWord(word) : nullptr;
         if (!usage && r == 0 && selector != 0 && !mark.SaidSince()) usage = KXConnectivityPaneWordUsage(word);
         if (!usage) return r;

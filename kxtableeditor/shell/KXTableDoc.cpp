@@ -723,7 +723,9 @@ LPDISPATCH CKXTableDoc::ConnectivityPane() {
     CKXTableChildFrm* frame = GetChildFrame();
     IKXConnectivityPane* pane = frame ? frame->GetPane() : nullptr;
     if (!pane) return nullptr;
-    {
+    // A read-only window's pane is not made active by being reached: its edits are refused there, and a
+    // refusal leaves the focus and the current cells as they were.
+    if (GetOpenMode() != eOpenModeContext) {
         // The journal's calls select cells themselves: the mouse pointer chooses none.
         kxgrid::ScriptedActivation scripted;
         pane->PaneInterface()->ActivateGrids();

@@ -118,4 +118,46 @@ TEST_F(Rename, APinRenamedTwiceInOneWordMergesTheNetItLeavesLast) {
     EXPECT_EQ(Replayed(original), edited);
 }
 
+// The pins a word names are renamed all together or not at all: a key that names no pin the pane shows
+// refuses the whole word, saying which; with every pin shown, in grids side by side, each pin takes its
+// own name in one step, and nothing is said.
+TEST_F(Rename, EveryNamedPinIsShownOrNoneIsRenamed) {
+    OpenBoard();
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    const int steps = Steps();
+    const std::string both = "renameConnection pin [list U1 PGOOD C10 PWR_GOOD] [list R2 B 2 PWR_GOOD]";
+    EXPECT_EQ(Run(both), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
+    EXPECT_EQ(Conn("U1 PGOOD"), "PG");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+
+    Run("kx::show clp U1 R2");
+    Messages();
+    EXPECT_EQ(Run(both), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    EXPECT_EQ(Conn("U1 PGOOD"), "PWR_GOOD");
+    EXPECT_EQ(Conn("R2 B"), "PWR_GOOD");
+    EXPECT_EQ(Conn("PWR1 PGOOD"), "PG");
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(Doc()->IsModified());
+    const std::string edited = Saved();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Saved() == edited);
+
+    // A name one grid refuses takes the other grid's rename back with it.
+    Messages();
+    EXPECT_EQ(Run("renameConnection pin [list R2 B 2 GOOD2] [list U1 PGOOD C10 {bad name!}]"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-112"});
+    EXPECT_EQ(Conn("R2 B"), "PWR_GOOD");
+    EXPECT_TRUE(Saved() == edited);
+    EXPECT_EQ(Steps(), steps + 1);
+    EXPECT_TRUE(Replayed(before) == edited) << JournalText();
+}
+
 } // namespace

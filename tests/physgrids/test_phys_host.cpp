@@ -414,15 +414,54 @@ TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
     EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
 }
 
-// A pin number the swap dialog does not offer is refused: the command says so, answers 0 and swaps nothing.
-TEST_F(PhysHost, ASwapWithAPinTheDialogDoesNotOfferIsRefused) {
-    ASSERT_NE(SelectSwappablePin(), 0u) << Run("kx::window ccp");
-    const std::string before = Run("kx::window ccp");
-    Run("kx::answer dialog CKXSwappinsDialog ok pin 999");
+// With no pin chosen, the cell the grid's activation places is none the user chose: Swap Pins is
+// disabled, and the pane's method swaps nothing and says that no pin is selected.
+TEST_F(PhysHost, SwapPinsWithNoPinChosenSwapsNothing) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    ASSERT_NE(ShowPart("U1"), nullptr);
     Messages();
-    EXPECT_EQ(Run("kx::menu 35566"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
+    EXPECT_EQ(Run("kx::pane SwapPins 2"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-488"});
+    EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PN"), "1");
+    EXPECT_FALSE(Doc()->IsModified());
+    unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
+// Swap Pins by the dialog and by the pane's method take the same numbers: those of the pin's swap group.
+// Another, whether a pin of the part carries it (6, OUT) or none does (999), is refused on both roads
+// with the one message, and nothing is swapped; a number of the group swaps alike on both.
+TEST_F(PhysHost, SwapPinsByTheDialogAndByTheMethodTakeTheNumbersOfThePinsSwapGroupOnly) {
+    const ROWCOL pin = SelectSwappablePin();
+    ASSERT_NE(pin, 0u) << Run("kx::window ccp");
+    const std::string before = Run("kx::window ccp");
+    const std::string select = "kx::select ccp " + At(pin, G::s_nPinNameCol);
+    Messages();
+    for (const char* number : {"6", "999"}) {
+        SCOPED_TRACE(number);
+        Run(std::string("kx::answer dialog CKXSwappinsDialog ok pin ") + number);
+        EXPECT_EQ(Run("kx::menu 35566"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-489"});
+        Run(select);
+        EXPECT_EQ(Run(std::string("kx::pane SwapPins ") + number), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-489"});
+        EXPECT_EQ(Run("kx::window ccp"), before);
+        EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PN"), "6");
+    }
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    Run("kx::answer dialog CKXSwappinsDialog ok pin 2");
+    EXPECT_EQ(Run("kx::menu 35566"), "1");
+    const std::string swapped = Run("kx::window ccp");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<3>", "PN"), "2");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PN"), "4");
+    ASSERT_EQ(Run("undo"), "1");
     EXPECT_EQ(Run("kx::window ccp"), before);
+    Run(select);
+    EXPECT_EQ(Run("kx::pane SwapPins 2"), "1");
+    EXPECT_EQ(Run("kx::window ccp"), swapped);
+    EXPECT_TRUE(Messages().empty());
     unsetenv("KX_ALLOW_SWAP_PINS");
 }
 

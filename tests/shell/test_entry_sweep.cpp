@@ -68,22 +68,9 @@ const std::vector<Awaiting>& RowsAwaitingAMend() {
         "a menu command, key or method answers from the work it ran, never a 1 of its own, and never refuses "
         "without a message";
     constexpr const char* roads = "the roads to one action answer alike, change alike and say the same";
-    constexpr const char* modelSteps =
-        "a model assigned to two rows of a physical grid replays as the one step it was, but the history of the "
-        "replay still counts it as two";
     static const std::vector<Awaiting> rows = {
         {"* / Copy / roads", "the roads differ", roads},
-        {"* / Swap Pins / roads", "the roads differ", roads},
-        {"mode 2 / * / Auto Name / roads", "the roads differ", roads},
-        {"mode 2 / * / Short Pins / roads", "the roads differ", roads},
         {"mode 4 / * / copy / word", "answered 1 and changed nothing", fromTheWork},
-        {"* / menu 35281 / menu", "answered *", fromTheWork},
-        {"* / editLogicalPin / word", "answered 1 and changed nothing", fromTheWork},
-        {"* / editPhysicalPin / word", "answered 1 and changed nothing", fromTheWork},
-        {"* / trackInSignalList / word", "answered 1 and changed nothing", fromTheWork},
-        {"* / menu 35718 / menu", "answered 1 and changed nothing", fromTheWork},
-        {"mode 4 / * / two rows / assignModel / word", "the replay's undo steps differ*", modelSteps},
-        {"mode 4 / * / two rows / kx::pane AssignModel / method", "the replay's undo steps differ*", modelSteps},
     };
     return rows;
 }
@@ -428,7 +415,9 @@ const std::vector<std::string>& Keys() {
 struct State {
     std::string design, comments, view, clipboard, files, written, settings;
     int undo = 0, redo = 0, windows = 0;
-    size_t told = 0; // the design requests the window sent to the tools listening for them
+    // The requests the window sent to the tools listening for them: for the design, and to go to a pin in
+    // the other view (the host's work, which this host leaves undone).
+    size_t told = 0;
     bool modified = false;
 };
 
@@ -560,7 +549,7 @@ protected:
         s.clipboard += "#" + std::to_string(CKXImpClipBoard::GetViewerItemCount());
         s.files = FilesBelow(Library());
         if (!m_registry.empty()) s.settings = FilesBelow(m_registry);
-        s.told = Notifications(MSG_DESIGN_REQUEST).size();
+        s.told = Notifications(MSG_DESIGN_REQUEST).size() + Notifications(MSG_EDIT_PIN).size();
         // Files a road writes by relative name land in the working folder.
         std::error_code ec;
         for (const auto& e : fs::directory_iterator(m_dir, ec))

@@ -589,12 +589,22 @@ std::vector<EditKind>& FirstKinds() {
                     "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
                     "; kx::pane ccp AssignPinNumber " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
+        // A pin swaps only within its swap group: U1's data pins take the numbers of DQ<15..8> (A1..A8),
+        // the pack's pins any of its numbers, those of the other group (its A or B pins) refused.
         {"physical swap",
          [](Rng& rng, EditWorld&) {
-             static const std::vector<std::string> keys = {"A:1", "A:2", "B:7", "B:8"};
-             return (OneIn(rng, 3) ? PhysicalWindow() : std::string()) +
-                    "catch {kx::show clp RN1}; kx::word selectObject pin " + Pick(rng, keys) +
-                    "; kx::pane ccp SwapPins " + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
+             struct Pin {
+                 const char* show;
+                 const char* key;
+                 const char* numbers; // the prefix of the numbers 1..8 offered
+             };
+             static const std::vector<Pin> pins = {
+                 {"catch {kx::show clp RN1}", "A:2", ""}, {"catch {kx::show clp RN1}", "B:7", ""},
+                 {"catch {kx::show clp U1}", "{DQ<3>}", "A"}, {"catch {kx::show clp U1}", "{DQ<12>}", "A"}};
+             const std::string window = OneIn(rng, 3) ? PhysicalWindow() : std::string();
+             const Pin& pin = Pick(rng, pins);
+             return window + pin.show + "; kx::word selectObject pin " + pin.key + "; kx::pane ccp SwapPins " +
+                    pin.numbers + std::to_string(std::uniform_int_distribution<int>(1, 8)(rng));
          }},
         // What the pane shows: a component or a signal, one named before too.
         {"show component", [](Rng& rng, EditWorld& w) { return "kx::show clp " + Pick(rng, w.components); }},
@@ -1692,6 +1702,10 @@ KX_KEPT_SEED(30506)
 KX_KEPT_SEED(31129)
 // A matrix view whose window closed without saving, still shown in another window.
 KX_KEPT_SEED(32225)
+// An undone rename of two pins named its redo step blank; pastes and renames of several rows counted
+// as a step per row in the replay.
+KX_KEPT_SEED(33447)
+KX_KEPT_SEED(33460)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
@@ -1803,5 +1817,30 @@ TEST_F(RandomEdits, ACommentOnTwoPinsIsUndoneWholeInTheReplay) {
               "kx::open demo.board:sch 1; kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal] "
               "{*}[kxcell PGOOD Signal]; addComment pin c\n"
               "undo\nredo\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A model given to two rows of a physical grid is one undo step, journalled as one call per row between
+// the marks of one step. The replay counted each row's call as a step of its own (the lines it wrote
+// for no journal), so that its history took the step for two.
+TEST_F(RandomEdits, AModelOnTwoPhysicalRowsReplaysAsTheOneStepItWas) {
+    RunScript("model-two-physical-rows.tcl",
+              "kx::open demo.board:sch 4; kx::show clp U1; "
+              "assignModel pin LVCMOS33_8MA [list U1 RST_N C9] [list U1 PGOOD C10]\n"
+              "kx::show slp RST_IN; assignModel pin LVCMOS33_8MA [list RN1 1] [list RN1 7]\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// An undone step keeps its name for the redo menu: a rename that renames one pin and clears another
+// holds the grid's own cell stores before its edit, and its redo took the name of the last of them, a
+// blank, while the replay, which names its steps from the journal, offered "Rename Signal".
+TEST_F(RandomEdits, AnUndoneStepKeepsItsNameForTheRedo) {
+    RunScript("redo-name.tcl",
+              "kx::open demo.board:sch 0; kx::show clp U1; "
+              "renameConnection pin [list U1 PGOOD C10 RN2] [list U1 RST_N C9]\n"
+              "kx::key ccp Ctrl+Z; set h [split [kx::history] \\n]; "
+              "if {[lindex $h end] ne {redo Rename Signal}} {kxfault \"the redo step is [lindex $h end]\"}\n"
+              "kx::key ccp Ctrl+Y; set h [split [kx::history] \\n]; "
+              "if {[lindex $h end] ne {undo Rename Signal}} {kxfault \"the redone step is [lindex $h end]\"}\n"
               "catch {kx::tab 1}; saveDesign\n");
 }

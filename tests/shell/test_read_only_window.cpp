@@ -247,3 +247,30 @@ TEST_F(ReadOnlyWindow, RefusalsCausedByTheOpenModeNameIt) {
 }
 
 } // namespace
+
+// A refused edit leaves the view as it found it too: the focus stays in the list that has it, the
+// list keeps its selection and no grid takes a current cell, whether the edit came as a word (whose
+// grid word names the connectivity pane) or as a method of the pane.
+TEST_F(ReadOnlyWindow, ARefusedEditLeavesTheFocusAndTheCurrentCellsWhereTheyWere) {
+    ASSERT_TRUE(OpenBoard(2));
+    const char* const shows[] = {"kx::show clp U1", "kx::show slp EN"};
+    const char* const edits[] = {"addConnection pin =AUTONAME", "addConnection pin =SHORTPINS",
+                                 "addConnection pin NEWSIG",    "deleteConnection pin",
+                                 "kx::pane AttachSignal =AUTONAME", "kx::pane Delete",
+                                 "kx::pane AddConnection NEWSIG"};
+    for (const char* show : shows) {
+        ASSERT_NE(Run(show).rfind("error", 0), 0u) << show;
+        for (const char* edit : edits) {
+            SCOPED_TRACE(std::string(show) + "; " + edit);
+            auto view = [this] {
+                return Run("kx::focus") + "|" + Run("kx::grid ccp cell") + "|" + Run("kx::window clp selected") +
+                       "|" + Run("kx::window slp selected");
+            };
+            Messages();
+            const std::string before = view();
+            EXPECT_EQ(Run(edit), "0");
+            EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+            EXPECT_EQ(view(), before);
+        }
+    }
+}

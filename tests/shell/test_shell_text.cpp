@@ -77,3 +77,39 @@ TEST_F(JournalFile, AppendsBlocksAsTheyStandOnlyForVbsNames) {
     EXPECT_FALSE(KXJournalWrite(nullptr, "a", "b"));
     EXPECT_FALSE(KXJournalWrite((dir / "missing" / "x.vbs").c_str(), "a", "b"));
 }
+
+// Blocks written under a hold reach the file, in their order, only when the hold is kept; a kept inner
+// hold hands its blocks to the hold around it, which may still drop them.
+TEST_F(JournalFile, AHoldWritesItsBlocksOnlyWhenKept) {
+    const fs::path vbs = dir / "held.vbs";
+    {
+        KXJournalHold dropped;
+        ASSERT_TRUE(KXJournalWrite(vbs.c_str(), "\n' a", "\ncall A()"));
+    }
+    EXPECT_FALSE(fs::exists(vbs));
+    {
+        KXJournalHold kept;
+        KXJournalWrite(vbs.c_str(), "\n' a", "\ncall A()");
+        {
+            KXJournalHold inner;
+            KXJournalWrite(vbs.c_str(), "\n' b", "\ncall B()");
+            inner.Keep();
+        }
+        {
+            KXJournalHold innerDropped;
+            KXJournalWrite(vbs.c_str(), "\n' c", "\ncall C()");
+        }
+        EXPECT_FALSE(fs::exists(vbs)) << "written before the outer hold ended";
+        kept.Keep();
+    }
+    EXPECT_EQ(Read(vbs), "\n' a\ncall A()\n' b\ncall B()");
+    {
+        KXJournalHold outer;
+        {
+            KXJournalHold inner;
+            KXJournalWrite(vbs.c_str(), "\n' d", "\ncall D()");
+            inner.Keep();
+        }
+    }
+    EXPECT_EQ(Read(vbs), "\n' a\ncall A()\n' b\ncall B()");
+}

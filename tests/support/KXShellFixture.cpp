@@ -35,6 +35,7 @@ const UINT kRecorded[] = {MSG_DESIGN_OPENED,
                           MSG_OPEN_DESIGN,
                           MSG_DESIGN_UNDO_RESET,
                           MSG_DESIGN_REQUEST,
+                          MSG_EDIT_PIN,
                           MSG_PROPERTY_EDITOR_SELECTION,
                           MSG_ASSOC_COMP_VIEWER_SELECTION,
                           MSG_NET_SELECTED};
