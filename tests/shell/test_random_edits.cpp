@@ -1706,6 +1706,9 @@ KX_KEPT_SEED(32225)
 // as a step per row in the replay.
 KX_KEPT_SEED(33447)
 KX_KEPT_SEED(33460)
+// Comments moved by the host's notices in a window that shows the board in its parent's context.
+KX_KEPT_SEED(34086)
+KX_KEPT_SEED(35155)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
@@ -1842,5 +1845,17 @@ TEST_F(RandomEdits, AnUndoneStepKeepsItsNameForTheRedo) {
               "if {[lindex $h end] ne {redo Rename Signal}} {kxfault \"the redo step is [lindex $h end]\"}\n"
               "kx::key ccp Ctrl+Y; set h [split [kx::history] \\n]; "
               "if {[lindex $h end] ne {undo Rename Signal}} {kxfault \"the redone step is [lindex $h end]\"}\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A window that shows the board in its parent's context edits nothing, the comments of its pins neither:
+// the host's notices of a component or a pin renamed moved the comments there, and the replay, whose
+// journal calls that window refuses, left them where they were.
+TEST_F(RandomEdits, AReadOnlyWindowMovesNoCommentsOnTheHostsNotices) {
+    RunScript("read-only-comment-moves.tcl",
+              "kx::show clp U1; addComment pin note {DQ<4>}; addComment pin other MCLK\n"
+              "kx::select clp PWR1; kx::call Descend; ascend\n"
+              "kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 0\n"
+              "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,MCLK:U1,PGOOD 1\n"
               "catch {kx::tab 1}; saveDesign\n");
 }
