@@ -1709,6 +1709,8 @@ KX_KEPT_SEED(33460)
 // Comments moved by the host's notices in a window that shows the board in its parent's context.
 KX_KEPT_SEED(34086)
 KX_KEPT_SEED(35155)
+// A rename refused at its second pin left the first pin's row blank, which the pull-up menu took for open.
+KX_KEPT_SEED(35779)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
@@ -1857,5 +1859,19 @@ TEST_F(RandomEdits, AReadOnlyWindowMovesNoCommentsOnTheHostsNotices) {
               "kx::select clp PWR1; kx::call Descend; ascend\n"
               "kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 0\n"
               "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,MCLK:U1,PGOOD 1\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A rename refused at its second pin leaves every row showing the design: the first pin's blank name,
+// taken back with the edit, stayed in its Signal cell, so that the pull-up menu after it took the pin
+// for an open one and dropped its termination, which the replay, with no rename, kept.
+TEST_F(RandomEdits, ARefusedRenameLeavesTheRowsShowingTheDesign) {
+    RunScript("refused-rename-rows.tcl",
+              "kx::open demo.board:sch 0; kx::show clp U1; "
+              "renameConnection pin [list U1 MCLK B14] [list U1 MCLK B14 DQ]; "
+              "if {[lsearch [split [kx::window ccp] \\n] {*MCLK | B14 | MCLK |*}] < 0} "
+              "{kxfault \"the refused rename left MCLK's row showing another signal\"}\n"
+              "kx::show clp U1; kx::answer dialog CKXOpenPinConnectionDlg ok common 1; kx::answer dialog CKXPupdDlg ok "
+              "type pullup dcnet VCC3V3 value 10k; kx::select ccp {*}[kxcell MCLK \"Pull Up/Down\"]; kx::menu 35509\n"
               "catch {kx::tab 1}; saveDesign\n");
 }
