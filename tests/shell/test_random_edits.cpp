@@ -1711,6 +1711,8 @@ KX_KEPT_SEED(34086)
 KX_KEPT_SEED(35155)
 // A rename refused at its second pin left the first pin's row blank, which the pull-up menu took for open.
 KX_KEPT_SEED(35779)
+// A redo that a sort cleared, the sort undone and gone with its grid.
+KX_KEPT_SEED(35073)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
@@ -1873,5 +1875,20 @@ TEST_F(RandomEdits, ARefusedRenameLeavesTheRowsShowingTheDesign) {
               "{kxfault \"the refused rename left MCLK's row showing another signal\"}\n"
               "kx::show clp U1; kx::answer dialog CKXOpenPinConnectionDlg ok common 1; kx::answer dialog CKXPupdDlg ok "
               "type pullup dcnet VCC3V3 value 10k; kx::select ccp {*}[kxcell MCLK \"Pull Up/Down\"]; kx::menu 35509\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A sort by the menu clears what could be redone, but journals nothing: a replay can still redo it. The
+// sort undone and its grid gone, the window redoes the model it had undone before, as the replay does
+// (its history had nothing to redo).
+TEST_F(RandomEdits, TheRedoASortClearedComesBackWhenTheSortWentWithItsGrid) {
+    RunScript("redo-past-sort.tcl",
+              "kx::open demo.board:sch 4; catch {kx::show slp VCC3V3}; "
+              "kx::edit ccp {*}[kxcell RN1 \"Signal Model\"] RES_FAST\n"
+              "undo\n"
+              "kx::show slp PG; kx::select ccp {*}[kxcell U1 \"Pin Name\"]; kx::menu 35121; undo\n"
+              "kx::show slp {DQ<2>}; set h [split [kx::history] \\n]; "
+              "if {[lindex $h end] ne {redo Assign Model}} {kxfault \"the redo steps are [lrange $h 2 end]\"}\n"
+              "redo\n"
               "catch {kx::tab 1}; saveDesign\n");
 }
