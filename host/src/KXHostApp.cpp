@@ -189,7 +189,10 @@ bool CKXHostApp::CreateMainWindow(std::string& error) {
         std::string err;
         if (!Open(RequestedDesign(name), mode, err)) m_core.Print("error: " + err);
     };
-    if (IKXMessageServer* ms = GetKXMsgSrvr()) ms->RegisterWindow(MSG_OPEN_DESIGN, m_pMainWnd->GetSafeHwnd());
+    if (IKXMessageServer* ms = GetKXMsgSrvr()) {
+        ms->RegisterWindow(MSG_OPEN_DESIGN, m_pMainWnd->GetSafeHwnd());
+        ms->RegisterWindow(MSG_EDIT_PIN, m_pMainWnd->GetSafeHwnd());
+    }
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "afx/afxanswer.h"
 #include "kxcommon/TclArgs.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/context.h"
 
 namespace {
 constexpr UINT kSetMessageString = 0x0362;
@@ -69,6 +70,13 @@ LRESULT CKXHostMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == m_msgDockWndStatus) {
         const char* which = reinterpret_cast<const char*>(wParam);
         return which && m_shownDocks.count(which) ? 1 : 0;
+    }
+    if (message == MSG_EDIT_PIN) {
+        // Going to the pin in the other view is the host's: this one has no view to go to, and says
+        // where the editor asked to go.
+        const auto* bit = reinterpret_cast<const CInstTermBitContext*>(wParam);
+        m_core.Print("edit pin: " + (bit ? bit->spath().str() : std::string()));
+        return 1;
     }
     if (message == MSG_OPEN_DESIGN) {
         const char* name = reinterpret_cast<const char*>(lParam);

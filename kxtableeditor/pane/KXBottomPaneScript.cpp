@@ -657,6 +657,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* ar
         return KXEditResult::Refused(onPinRow ? "KXTABLE-145" : "KXPANE-270");
     }
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
+    CRowColArray rows;
+    if (pin->Grid().GetSelectedRows(rows, FALSE, TRUE) != 1) return KXEditResult::Refused("KXPANE-592");
     return KXEditResult::Of(pin->HiliteSelection(), "KXTABLE-145");
 }
 

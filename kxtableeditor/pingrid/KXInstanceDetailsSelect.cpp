@@ -196,12 +196,10 @@ void CKXInstanceDetailsGridWnd::HighlightObject(CKXHiliteObject* hilite) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::HiliteSelection() {
-    // Of several selected rows the current one is tracked, as the matrix and the physical part grid track
-    // theirs: the row whose filled Signal cell lets the command run.
+    // One selected row leads to one signal of the list; several rows lead to none.
     CRowColArray rows;
-    ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (GetSelectedRows(rows, FALSE, TRUE) == 1) row = rows[0];
-    else if (!GetCurrentCell(row, col)) return FALSE;
+    if (GetSelectedRows(rows, FALSE, TRUE) != 1) return FALSE;
+    const ROWCOL row = rows[0];
     if (row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
     CCommonInterface* signalPane = Site() ? Site()->SignalListPane() : nullptr;
     if (!signalPane) return FALSE;

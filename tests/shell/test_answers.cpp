@@ -380,6 +380,24 @@ TEST_F(DemoBoard, SwapPinsByTheMenuAnswersAsTheMethod) {
     unsetenv("KX_ALLOW_SWAP_PINS");
 }
 
+// The cell a pin grid's activation places (on its first row) is no pin the user chose: Swap Pins stays
+// disabled after the pane's method was called, and the method says that no pin is selected.
+TEST_F(DemoBoard, SwapPinsWaitsForAPinTheUserChose) {
+    setenv("KX_ALLOW_SWAP_PINS", "1", 1);
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1"));
+    const DesignMark before = MarkDesign();
+    Messages();
+    for (int call = 0; call < 2; ++call) {
+        EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
+        EXPECT_EQ(Run("kx::pane SwapPins A12"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-488"});
+    }
+    ExpectUnchangedSince(before);
+    ASSERT_EQ(Run("kx::word selectObject pin {DQ<3>}"), "1");
+    EXPECT_EQ(Run("kx::menustate 35566").rfind("enabled", 0), 0u);
+    unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
 // The design request goes to the tools that listen for it; with none listening it reached nobody.
 TEST_F(DemoBoard, ADesignRequestAnswersWhetherAToolTookIt) {
     ASSERT_TRUE(OpenBoard(1));

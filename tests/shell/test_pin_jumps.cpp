@@ -26,8 +26,10 @@ protected:
 TEST_F(PinJumps, GoingToThePinInTheOtherViewIsARequestToTheHost) {
     ASSERT_TRUE(OpenBoard(3, kPgoodSignalCell));
     ClearNotifications();
+    const size_t said = Transcript().size();
     EXPECT_EQ(Run("editPhysicalPin pin"), "1");
     EXPECT_EQ(Notifications(MSG_EDIT_PIN).size(), 1u);
+    EXPECT_NE(Transcript().find("edit pin: @U1.PGOOD", said), std::string::npos) << Transcript().substr(said);
     EXPECT_EQ(Run("kx::answer question MSG_HOST_ASK_SAVE no; kx::menu 35570"), "1");
     EXPECT_EQ(Notifications(MSG_EDIT_PIN).size(), 2u);
 
@@ -49,16 +51,21 @@ TEST_F(PinJumps, GoingToThePinInTheOtherViewIsARequestToTheHost) {
     EXPECT_TRUE(Notifications(MSG_EDIT_PIN).empty());
 }
 
-// Over several selected pins the signal list tracks the current pin's signal, by the word and by the
-// menu alike, as the matrix and the physical part grid track their current rows.
-TEST_F(PinJumps, TrackingOverTwoRowsSelectsTheCurrentPinsSignal) {
+// One selected pin row leads the signal list to its signal; over several rows nothing is tracked, and the
+// word and the menu say so alike.
+TEST_F(PinJumps, TrackingOverTwoRowsIsRefusedAndOneRowSelectsItsSignal) {
     for (const char* road : {"trackInSignalList pin", "kx::menu 35718"}) {
-        // MCLK's row, then PGOOD's (on the net PG).
+        // MCLK's row and PGOOD's (on the net PG): two signals, none tracked.
         ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; kx::select ccp 40 7 41 7"));
-        const std::string current = Run("kx::grid ccp cell");
-        const std::string expected = current.rfind("41 ", 0) == 0 ? "PG" : "MCLK";
+        const std::string before = Run("kx::window slp selected");
+        Messages();
+        EXPECT_EQ(Run(road), "0") << road;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-592"}) << road;
+        EXPECT_EQ(Run("kx::window slp selected"), before) << road;
+        // PGOOD's row alone.
+        Run("kx::select ccp 41 7");
         EXPECT_EQ(Run(road), "1") << road;
-        EXPECT_EQ(Run("kx::window slp selected"), expected) << road << " from " << current;
+        EXPECT_EQ(Run("kx::window slp selected"), "PG") << road;
     }
 }
 
