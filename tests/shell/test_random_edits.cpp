@@ -1713,6 +1713,7 @@ KX_KEPT_SEED(35155)
 KX_KEPT_SEED(35779)
 // A redo that a sort cleared, the sort undone and gone with its grid.
 KX_KEPT_SEED(35073)
+KX_KEPT_SEED(35297)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
