@@ -29,6 +29,7 @@
 #include "rmx/schema.h"
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <vector>
 
@@ -250,6 +251,20 @@ void CKXBottomPaneContainerView::KeepRedoClearedByUnjournalledStep() {
         m_redoPastUnjournalledStep.push_back(std::move(step));
 }
 
+void CKXBottomPaneContainerView::RestoreRedoPastGoneViewSteps() {
+    if (m_redoPastUnjournalledStep.empty()) return;
+    // No edit came after the steps of the grids' order that cleared that history (it would have cleared it
+    // too): they are the newest undo steps or the next redo steps, and while one stands the history waits.
+    const auto viewOnly = [](const Step& step) { return KXIsViewOnlyStep(step.commands); };
+    if ((!m_undo.empty() && viewOnly(m_undo.back())) || (!m_redo.empty() && viewOnly(m_redo.front()))) return;
+    // They went with their grid: what they cleared can be redone again, as in a replay, which never made
+    // them; it comes after the steps undone since.
+    std::vector<Step> past = std::move(m_redoPastUnjournalledStep);
+    m_redoPastUnjournalledStep.clear();
+    std::erase_if(past, viewOnly);
+    m_redo.insert(m_redo.begin(), std::make_move_iterator(past.begin()), std::make_move_iterator(past.end()));
+}
+
 void CKXBottomPaneContainerView::RollBackEditOf(CGXGridCore* grid) {
     const auto start = m_editStartInOpenStep.find(grid);
     // The failing edit recorded nothing in the open step: what is there belongs to edits that stay.
@@ -429,7 +444,7 @@ void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) 
 void CKXBottomPaneContainerView::ForgetGridInHistory(CKXGridWnd* gone) {
     if (!gone) return;
     const size_t openCommands = m_undo.empty() ? 0 : m_undo.back().commands.size();
-    for (std::vector<Step>* history : {&m_undo, &m_redo, &m_redoAtOpenStep}) {
+    for (std::vector<Step>* history : {&m_undo, &m_redo, &m_redoAtOpenStep, &m_redoPastUnjournalledStep}) {
         for (Step& step : *history)
             ForgetGridInStep(step, gone);
         // A step with nothing left would undo nothing.
@@ -437,6 +452,7 @@ void CKXBottomPaneContainerView::ForgetGridInHistory(CKXGridWnd* gone) {
         std::erase_if(*history, [](const Step& step) { return step.commands.empty(); });
         if (history == &m_undo && history->size() != before) CloseOpenStep();
     }
+    RestoreRedoPastGoneViewSteps();
     // Where the open step's edits began no longer holds once commands left it.
     if (!m_undo.empty() && m_undo.back().commands.size() != openCommands) CloseOpenStep();
     if (m_pRecording) ForgetGridInStep(*m_pRecording, gone);

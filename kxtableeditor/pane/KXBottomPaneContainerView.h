@@ -810,6 +810,9 @@ private:
     // After a new step: a step of the grids' order alone keeps the redo history it cleared for what a replay
     // of the journal still has; any other step forgets what such steps kept.
     void KeepRedoClearedByUnjournalledStep();
+    // Once the steps of the grids' order that cleared a redo history went with their grid, that history
+    // is the window's next redo steps again (after the steps undone since).
+    void RestoreRedoPastGoneViewSteps();
     // Whether the history took a step or a command since the pane's transaction began.
     bool RecordedSincePaneTransaction() const;
     // The history outlives the grids: before a grid goes, its design entries move to the pane's own

@@ -2,6 +2,7 @@
 // hits, clipboard-viewer pastes and renamed pins whose comments follow them.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridUndo.h"
 #include "grid/KXJournalLine.h"
@@ -66,6 +67,11 @@ BOOL CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM 
 // (with the flag) and one journal line, which a replay makes again through the method of the same name.
 BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, const CString& oldPin,
                                                     const CString& newInst, const CString& newPin, LPARAM flag) {
+    // A window that may not edit the design moves none of its comments either.
+    if (!IsEditable()) {
+        KXRefuseReadOnlyWindow();
+        return FALSE;
+    }
     std::unique_ptr<CKXPinCommentMoveCmd> undo =
         CKXPinCommentMoveCmd::Move(*this, {oldInst, oldPin}, {newInst, newPin});
     if (!undo) return FALSE;

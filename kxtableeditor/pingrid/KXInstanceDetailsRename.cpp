@@ -143,6 +143,8 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStri
         edit.Discard();
     else if (!edit.Commit())
         refused = true;
+    // The rows renamed before the one that refused show the design again, which the edit left as it was.
+    if (refused && !targets.empty()) ReadRowsAgain();
     m_bHoldJournal = holding;
     const CString journal = std::exchange(m_strHeldJournal, held);
     if (!refused) WriteJournal(journal);

@@ -1706,6 +1706,14 @@ KX_KEPT_SEED(32225)
 // as a step per row in the replay.
 KX_KEPT_SEED(33447)
 KX_KEPT_SEED(33460)
+// Comments moved by the host's notices in a window that shows the board in its parent's context.
+KX_KEPT_SEED(34086)
+KX_KEPT_SEED(35155)
+// A rename refused at its second pin left the first pin's row blank, which the pull-up menu took for open.
+KX_KEPT_SEED(35779)
+// A redo that a sort cleared, the sort undone and gone with its grid.
+KX_KEPT_SEED(35073)
+KX_KEPT_SEED(35297)
 
 // Row numbers shown or hidden, by the option or by the host's message, are a view setting: they made
 // blank undo steps, so that the undo after them took back one of those (journalled as an Undo() that
@@ -1842,5 +1850,46 @@ TEST_F(RandomEdits, AnUndoneStepKeepsItsNameForTheRedo) {
               "if {[lindex $h end] ne {redo Rename Signal}} {kxfault \"the redo step is [lindex $h end]\"}\n"
               "kx::key ccp Ctrl+Y; set h [split [kx::history] \\n]; "
               "if {[lindex $h end] ne {undo Rename Signal}} {kxfault \"the redone step is [lindex $h end]\"}\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A window that shows the board in its parent's context edits nothing, the comments of its pins neither:
+// the host's notices of a component or a pin renamed moved the comments there, and the replay, whose
+// journal calls that window refuses, left them where they were.
+TEST_F(RandomEdits, AReadOnlyWindowMovesNoCommentsOnTheHostsNotices) {
+    RunScript("read-only-comment-moves.tcl",
+              "kx::show clp U1; addComment pin note {DQ<4>}; addComment pin other MCLK\n"
+              "kx::select clp PWR1; kx::call Descend; ascend\n"
+              "kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 0\n"
+              "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,MCLK:U1,PGOOD 1\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A rename refused at its second pin leaves every row showing the design: the first pin's blank name,
+// taken back with the edit, stayed in its Signal cell, so that the pull-up menu after it took the pin
+// for an open one and dropped its termination, which the replay, with no rename, kept.
+TEST_F(RandomEdits, ARefusedRenameLeavesTheRowsShowingTheDesign) {
+    RunScript("refused-rename-rows.tcl",
+              "kx::open demo.board:sch 0; kx::show clp U1; "
+              "renameConnection pin [list U1 MCLK B14] [list U1 MCLK B14 DQ]; "
+              "if {[lsearch [split [kx::window ccp] \\n] {*MCLK | B14 | MCLK |*}] < 0} "
+              "{kxfault \"the refused rename left MCLK's row showing another signal\"}\n"
+              "kx::show clp U1; kx::answer dialog CKXOpenPinConnectionDlg ok common 1; kx::answer dialog CKXPupdDlg ok "
+              "type pullup dcnet VCC3V3 value 10k; kx::select ccp {*}[kxcell MCLK \"Pull Up/Down\"]; kx::menu 35509\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
+// A sort by the menu clears what could be redone, but journals nothing: a replay can still redo it. The
+// sort undone and its grid gone, the window redoes the model it had undone before, as the replay does
+// (its history had nothing to redo).
+TEST_F(RandomEdits, TheRedoASortClearedComesBackWhenTheSortWentWithItsGrid) {
+    RunScript("redo-past-sort.tcl",
+              "kx::open demo.board:sch 4; catch {kx::show slp VCC3V3}; "
+              "kx::edit ccp {*}[kxcell RN1 \"Signal Model\"] RES_FAST\n"
+              "undo\n"
+              "kx::show slp PG; kx::select ccp {*}[kxcell U1 \"Pin Name\"]; kx::menu 35121; undo\n"
+              "kx::show slp {DQ<2>}; set h [split [kx::history] \\n]; "
+              "if {[lindex $h end] ne {redo Assign Model}} {kxfault \"the redo steps are [lrange $h 2 end]\"}\n"
+              "redo\n"
               "catch {kx::tab 1}; saveDesign\n");
 }

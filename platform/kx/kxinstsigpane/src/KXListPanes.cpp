@@ -492,6 +492,8 @@ private:
 int CKXInstancePaneGrid::MoveInstanceComments(const CString& first, const CString& second, BOOL bUndo) {
     CComments* store = m_pView ? m_pView->CommentStore() : nullptr;
     if (!store || first.IsEmpty() || second.IsEmpty()) return 0;
+    // The comments are the design's: a window that may not change it moves none (the guard says why).
+    if (!KXListChangeAllowed(*m_pView)) return 0;
     std::vector<CString> pins;
     const int moved = store->moveInstanceComments(first, second, &pins);
     if (moved == 0) return 0;
