@@ -158,7 +158,7 @@ TEST_F(AssocPairs, LanesKeepTheirTerminationsWhenThePairMoves) {
     const std::string before = Saved();
     Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
     Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
-    EXPECT_EQ(Run("addConnection pin {FTX<3..0> (Differential Pair)} {TX<3..0>}"), "2");
+    EXPECT_EQ(Run("addConnection pin {FTX<3..0> (Differential Pair)} {TX<3..0>}"), "1");
     const std::string moved = Saved();
     EXPECT_NE(moved.find("dpconn FTX 3 0 U1 TX 3 0"), std::string::npos) << moved;
     EXPECT_EQ(Count(moved, "1 Series @U1%TX<"), 4u) << moved;
