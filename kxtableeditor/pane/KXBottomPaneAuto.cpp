@@ -93,6 +93,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "PreservePinComment", AutoPreservePinC
               VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddPropColumn", AutoAddPropColumn, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "TypeSignal", AutoTypeSignal, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "ChooseVectorBits", AutoChooseVectorBits, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
@@ -170,18 +171,20 @@ BOOL CKXBottomPaneContainerView::AutoCopy() {
     return CopyInActiveGrid().AnswerBool(mark);
 }
 
-// The active grid's own copy (a signal, pin or matrix grid): done when it put something on the
+// The active grid's own copy, as the menu and Ctrl+C make it: done when it put something on the
 // clipboard.
 KXEditResult CKXBottomPaneContainerView::CopyInActiveGrid() {
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246");
-    if (!ActiveSignalGrid() && !ActivePinGrid() && !ActiveMatrixGrid()) return KXEditResult::Refused("KXPANE-178");
     return CopyFrom(*grid);
 }
 
-// A grid's copy: done when it put something on the clipboard.
+// A grid's copy: done when it put something on the clipboard. It copies what the user chose: a grid
+// the user has not been in (its current cell is where activation put it, as a method's or a key's
+// road activates it) has nothing to copy.
 KXEditResult CKXBottomPaneContainerView::CopyFrom(CKXGridWnd& grid) {
-    if (!grid.CanCopy()) return KXEditResult::Refused("KXPANE-483");
+    if (!grid.CanCopy() || !(grid.IsCellOfTheUser() || grid.HasSelectionOfTheUser()))
+        return KXEditResult::Refused("KXPANE-483");
     const DWORD before = GetClipboardSequenceNumber();
     grid.OnEditCopy();
     return KXEditResult::Of(GetClipboardSequenceNumber() != before, "KXPANE-483");

@@ -569,6 +569,14 @@ BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
     return RetainAnswer(keep, &CKXInstanceDetailsGridWnd::AnswerTerminationRetainOnNextConnect).AnswerBool(mark);
 }
 
+BOOL CKXBottomPaneContainerView::AutoChooseVectorBits(LPCTSTR bits) {
+    const KXShownMark mark;
+    const CString text = bits ? bits : "";
+    if (!CKXInstanceDetailsGridWnd::AnswerVectorBitsOnNextConnect(text))
+        return KXEditResult::Refused("KXPANE-593", text).AnswerBool(mark);
+    return KXEditResult::Done().AnswerBool(mark);
+}
+
 BOOL CKXBottomPaneContainerView::AutoRenameConnection(LPCTSTR signal) {
     const KXShownMark mark;
     IKXPinGrid* grid = ActivePinGrid();

@@ -577,6 +577,7 @@ public:
     BOOL EndPaneTransaction(BOOL commit);
     BOOL RemoveDiffPairsTransaction();
     BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);
+    BOOL CopyKeyedRows(CStringArray& keys, const CString& keyColumn);
     // The roads that connect a text to the selected pins: the pane's commands (the word, the bar, the
     // rule menus: every shown pin grid, echoed by the caller), its automation method (the active pin
     // grid, which echoes and journals itself) and the replay of a Signal cell typed in a window that
@@ -715,6 +716,8 @@ public:
     // pins leave, without asking; FALSE for another answer.
     BOOL AutoRetainPUPD(LPCTSTR keep);
     BOOL AutoRetainTermination(LPCTSTR keep);
+    // "LSB MSB STEP PIN_LSB PIN_MSB": the next connect's bits dialog takes these bits without asking.
+    BOOL AutoChooseVectorBits(LPCTSTR bits);
     // The selected pins take a new signal name as Modify Values gives it (a journalled rename).
     BOOL AutoRenameConnection(LPCTSTR signal);
     LPDISPATCH AutoInitPUPD(LPCTSTR text);

@@ -595,8 +595,17 @@ bool SelectKeyedRows(CKXGridWnd& grid, CStringArray& keys, const CString& keyCol
 } // namespace
 
 // Selects the rows the keys name and copies them with the active grid's own copy; FALSE, with a
-// message, when the active grid copies nothing or holds no row of the keys.
+// message, when the active grid copies nothing or holds no row of the keys, or when the rows it
+// holds gave nothing to the clipboard (a filter or a folded bus hides them).
 BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CString& keyColumn) {
+    const DWORD before = GetClipboardSequenceNumber();
+    if (!CopyKeyedRows(keys, keyColumn)) return FALSE;
+    if (GetClipboardSequenceNumber() != before) return TRUE;
+    CKXErrorHandler::MessageBoxOk("KXPANE-594", KeysText(keys));
+    return FALSE;
+}
+
+BOOL CKXBottomPaneContainerView::CopyKeyedRows(CStringArray& keys, const CString& keyColumn) {
     if (CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid()) {
         if (!SelectKeyedRows(*part, keys, keyColumn)) return FALSE;
         part->CopySelection();

@@ -878,6 +878,7 @@ void CKXPhysGridWnd::CopySelection() {
     CopyRangeList(ranges, TRUE);
     CKXImpClipBoard::StartCopying();
     CString text;
+    int copied = 0;
     for (POSITION pos = ranges.GetHeadPosition(); pos;) {
         const CGXRange* range = ranges.GetNext(pos);
         const ROWCOL bottom = std::min(range->bottom, GetRowCount());
@@ -890,8 +891,14 @@ void CKXPhysGridWnd::CopySelection() {
             const CString value = GetValueRowCol(r, range->left);
             CKXImpClipBoard::CopyTextAsObject(value);
             text += value + "\r\n";
+            ++copied;
             progress.Step(CString());
         }
+    }
+    // Rows the filter hides give nothing: the clipboard keeps what it held.
+    if (copied == 0) {
+        CKXImpClipBoard::EndCopying();
+        return;
     }
     CKXImpClipBoard::CopyCFText(text);
     CKXImpClipBoard::EndCopying();

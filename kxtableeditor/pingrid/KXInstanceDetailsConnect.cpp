@@ -25,8 +25,14 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
+#include "afx/afxanswer.h"
+
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <map>
+#include <sstream>
+#include <string>
 #include <utility>
 
 using kxpingrid::Col;
@@ -312,12 +318,14 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     int bits = CollectTargetRows(selected, targets, FALSE, -1, -1);
     if (targets.empty()) return RefuseNoTarget(sig.display);
     bool bitsChosen = false;
+    m_chosenBitsJournal.Empty();
     if (wholeBus || (!sig.Scalar() && !sig.SingleBit() && sig.BitWidth() != bits)) {
         if (!AskVectorBits(sig.netName, selected, sig.lsb, sig.msb, sig.step, sig.stride, FALSE, bits, targets))
             return 0;
         bitsChosen = true;
         if (targets.empty()) return RefuseNoTarget(sig.display);
     }
+    m_vectorBitsAnswer.Empty(); // a journal's bits for a dialog this connect did not need
     if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
     CKXRetainScope retain(*this, sig.display);
     std::vector<ConnectedRow> rowsTaken;
@@ -332,11 +340,21 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     // Each connected row replays as its own selection and connection, with the text that row took, after
     // what its connect did first (in this order the parts the connects make are named as they were here).
     CString journal;
+    bool netMade = !newNet || !bitsChosen;
     for (std::size_t i = 0; i < targets.size(); ++i) {
-        const ConnectedRow& taken = rowsTaken[i];
+        ConnectedRow taken = rowsTaken[i];
         journal += taken.lead;
         if (taken.text.IsEmpty()) continue;
         journal += m_retainJournal;
+        // A row that took the text as typed asks for its bits again when replayed. The first row of a
+        // range spread over a net made here replays as the text typed, with its own bits chosen, so
+        // that the net is made as wide as it was.
+        if (bitsChosen && taken.text == sig.display) journal += m_chosenBitsJournal;
+        else if (!netMade && taken.msb >= 0) {
+            journal += ChosenBitsJournal(taken.lsb, taken.msb, 1, taken.pinLsb, taken.pinMsb);
+            taken.text = sig.display;
+        }
+        netMade = true;
         journal += m_bRenamingSignal
                        ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
                        : JournalRowText(targets[i], "Add Connection", ConnectJournalMethod(), taken.text);
@@ -396,10 +414,50 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
         connected = TRUE;
         rows[i].text = w == 0 ? CSchemaUtilities::vectorName(net->name(), cursor)
                               : CSchemaUtilities::vectorName(net->name(), cursor, end);
+        rows[i].msb = cursor;
+        rows[i].lsb = end;
+        rows[i].pinMsb = pinMsb;
+        rows[i].pinLsb = pinLsb;
         cursor = sig.Reversed() ? end + sig.step : end - sig.step;
     }
     progress.End();
     return connected;
+}
+
+namespace {
+
+// "LSB MSB STEP PIN_LSB PIN_MSB" as the bits dialog's fields; empty when the text is not five numbers.
+std::map<CString, CString> VectorBitsFields(const CString& text) {
+    static const char* const names[] = {"lsb", "msb", "step", "pinLsb", "pinMsb"};
+    std::istringstream in(text.GetString());
+    std::map<CString, CString> fields;
+    for (const char* name : names) {
+        long long value = 0;
+        if (!(in >> value) || value < -1 || value > INT_MAX) return {};
+        fields[name] = std::to_string(value).c_str();
+    }
+    std::string rest;
+    if (in >> rest) return {};
+    return fields;
+}
+
+} // namespace
+
+CString CKXInstanceDetailsGridWnd::m_vectorBitsAnswer;
+
+BOOL CKXInstanceDetailsGridWnd::AnswerVectorBitsOnNextConnect(const CString& bits) {
+    if (VectorBitsFields(bits).empty()) return FALSE;
+    m_vectorBitsAnswer = bits;
+    return TRUE;
+}
+
+CString CKXInstanceDetailsGridWnd::ChosenBitsJournal(int lsb, int msb, int step, int pinLsb, int pinMsb) {
+    if (!KXJournalLines::IsRecording()) return CString();
+    CString chosen;
+    chosen.Format("%d %d %d %d %d", lsb, msb, step, pinLsb, pinMsb);
+    KXJournalLines lines(JournalHandle());
+    lines.Pane("ChooseVectorBits", {chosen}).End();
+    return lines.Text();
 }
 
 BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb,
@@ -416,10 +474,14 @@ BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std:
     }
     CKXGetVectorBits dialog(nullptr);
     dialog.SetVectorAndPinWidth(netName, lsb, msb, bits, pinBase, rowLsb, rowMsb);
+    if (const CString given = std::exchange(m_vectorBitsAnswer, CString()); !given.IsEmpty())
+        AfxGetAnswerQueue().PushDialog("CKXGetVectorBits", TRUE, VectorBitsFields(given));
     if (dialog.DoModal() != IDOK) return FALSE;
     int pinLsb = -1, pinMsb = -1;
     dialog.GetBits(lsb, msb, step, pinLsb, pinMsb);
     if (step < 1) step = 1;
+    // A replay of the connect takes the same bits without asking.
+    m_chosenBitsJournal = ChosenBitsJournal(lsb, msb, step, pinLsb, pinMsb);
     if (!pinBase.IsEmpty() && rowLsb >= 0) {
         const BOOL same = pinLsb == rowLsb && pinMsb == rowMsb;
         targets.clear();

@@ -798,6 +798,11 @@ public:
     // or that the next delete of connections parts: kept there only when so answered.
     static void AnswerTerminationRetainOnNextConnect(bool keep) { m_nTerminationRetainAnswer = keep ? 1 : 0; }
     static int m_nTerminationRetainAnswer; // -1: none given
+    // The bits a journal gives for the next connect's bits dialog ("LSB MSB STEP PIN_LSB PIN_MSB", as the
+    // dialog's fields): that connect takes them without asking. FALSE for a text that is not so.
+    static BOOL AnswerVectorBitsOnNextConnect(const CString& bits);
+    static CString m_vectorBitsAnswer; // empty: none given
+    CString m_chosenBitsJournal;       // the bits the running connect's dialog gave, as a journal block
     bool m_bDeleteKeepsTerminations = false; // the running delete was told to keep them
     BOOL CanDelete() override;
     BOOL DeleteConnections() override;
@@ -1336,7 +1341,10 @@ private:
     struct ConnectedRow {
         CString text;
         CString lead;
+        int msb = -1, lsb = -1;       // the net bits a row of a spread range took
+        int pinMsb = -1, pinLsb = -1; // and the row's own pin bits
     };
+    CString ChosenBitsJournal(int lsb, int msb, int step, int pinLsb, int pinMsb);
     BOOL ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig, CNetContext& netContext,
                            CTransaction* transaction, BOOL newNet, std::vector<ConnectedRow>& rows);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,

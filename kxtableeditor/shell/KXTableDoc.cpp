@@ -101,6 +101,7 @@ constexpr EditingMethod kEditingMethods[] = {
     {"EditTermination", false}, {"MatrixConnect", false}, {"MatrixAddPupd", false}, {"MatrixDeletePupd", false},
     {"MatrixPasteAssoc", false}, {"MatrixAddTermination", false}, {"EditPUPD", false}, {"RetainPUPD", false},
     {"RetainTermination", false}, {"PastePUPD", false}, {"PreservePinComment", false}, {"TypeSignal", false},
+    {"ChooseVectorBits", false},
     // The document (design comments share the pane's names above).
     {"DeleteAlias", false}, {"AddSignal", true}, {"ChangeBlkOption", false}, {"AddComponent", false},
     {"AddBlock", false}, {"ModifyComponent", false}, {"AliasNets", false}, {"DeleteRefDes", false},

@@ -415,6 +415,11 @@ TEST_F(JournalReplay, ConnectionsTypedInAWindowOfModeZeroReplay) {
     ExpectSessionReplays("typed_in_mode_zero.tcl");
 }
 
+// The bits chosen in a connect's bits dialog replay as chosen, without the dialog asking again.
+TEST_F(JournalReplay, BitsChosenInTheBitsDialogReplay) {
+    ExpectSessionReplays("vector_bits_dialog.tcl");
+}
+
 // Power group edits replay in a host that was not told to show power pins: the journal shows them.
 TEST_F(JournalReplay, PowerGroupEditsReplayWithThePowerPinsTheSessionShowed) {
     ExpectSessionReplays("power_group_edits.tcl");

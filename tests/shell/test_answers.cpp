@@ -313,6 +313,13 @@ const AnswerCase kCases[] = {
     {"AutomationMatrixDeleteOfNoPullUp", 3, kViewOfU1, "kx::pane MatrixDeletePupd {}", "0", "KXPANE-590"},
     {"AutomationMatrixPasteOfNoEntry", 3, kViewOfU1, "kx::pane MatrixPasteAssoc {} {} {} {} {} {} {}", "0",
      "KXPANE-591"},
+    // The pane's Copy copies in every grid kind, the physical view's grids too, as the menu and Ctrl+C do;
+    // the copy word of rows a filter or a folded bus hides copies nothing and says so.
+    {"CopyMethodInThePhysicalPartGrid", 4, "kx::show clp U1; kx::select ccp 47 5", "kx::pane Copy", "1", ""},
+    {"CopyMethodInThePhysicalNetGrid", 4, "kx::show slp RST_IN; kx::select ccp 5 6", "kx::pane Copy", "1", ""},
+    {"CopyWordOfAFilteredPhysicalRow", 4, "kx::show clp U1; filterRows pin -col {Pin Name} -filter D*",
+     "copy pin PGOOD Signal", "0", "KXPANE-594"},
+    {"CopyWordOfAFoldedBusBit", 3, kShowU1, "copy pin {DQ<3>} Signal", "0", "KXPANE-594"},
 };
 
 void PrintTo(const AnswerCase& c, std::ostream* os) {
@@ -427,6 +434,34 @@ TEST_F(DemoBoard, SwapPinsWaitsForAPinTheUserChose) {
     ASSERT_EQ(Run("kx::word selectObject pin {DQ<3>}"), "1");
     EXPECT_EQ(Run("kx::menustate 35566").rfind("enabled", 0), 0u);
     unsetenv("KX_ALLOW_SWAP_PINS");
+}
+
+// Copy takes what the user chose: a grid the user has not been in (the cell its activation placed) has
+// nothing to copy on any road, in every grid kind; once a cell is chosen, every road copies it.
+TEST_F(DemoBoard, CopyWaitsForACellTheUserChose) {
+    const struct {
+        const char* show;
+        const char* select;
+    } grids[] = {{kShowU1, "kx::select ccp 41 7"},
+                 {"kx::show slp MCLK", "kx::select ccp 5 8"},
+                 {"openMatrixView pin V1; matrixAdd pin component U1; matrixAdd pin signal MCLK", "kx::select ccp 5 4"}};
+    for (const auto& g : grids) {
+        ASSERT_TRUE(OpenBoard(3, g.show)) << g.show;
+        Messages();
+        const DWORD clipboard = GetClipboardSequenceNumber();
+        EXPECT_EQ(Run("kx::pane Copy"), "0") << g.show;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-483"}) << g.show;
+        EXPECT_EQ(Run("kx::key ccp Ctrl+C"), "0") << g.show; // refused, or disabled where the cell copies nothing
+        Messages();
+        EXPECT_EQ(GetClipboardSequenceNumber(), clipboard) << g.show << ": something was copied";
+        ASSERT_EQ(Run(g.select), "1") << g.select;
+        for (const char* road : {"kx::pane Copy", "kx::menu 57634", "kx::key ccp Ctrl+C"}) {
+            const DWORD before = GetClipboardSequenceNumber();
+            EXPECT_EQ(Run(road), "1") << g.show << ": " << road;
+            EXPECT_NE(GetClipboardSequenceNumber(), before) << g.show << ": " << road;
+        }
+        Run("closeDesign -nosave");
+    }
 }
 
 // The design request goes to the tools that listen for it; with none listening it reached nobody.

@@ -63,15 +63,8 @@ struct Awaiting {
     const char* cause;
 };
 const std::vector<Awaiting>& RowsAwaitingAMend() {
-    // The causes.
-    constexpr const char* fromTheWork =
-        "a menu command, key or method answers from the work it ran, never a 1 of its own, and never refuses "
-        "without a message";
-    constexpr const char* roads = "the roads to one action answer alike, change alike and say the same";
-    static const std::vector<Awaiting> rows = {
-        {"* / Copy / roads", "the roads differ", roads},
-        {"mode 4 / * / copy / word", "answered 1 and changed nothing", fromTheWork},
-    };
+    // None today: every row of the whole table keeps the rules.
+    static const std::vector<Awaiting> rows;
     return rows;
 }
 
@@ -831,11 +824,13 @@ protected:
                                             (n0 == "0|2" && ni == "0|2" &&
                                              (w0->road == Road::Method || wi->road == Road::Method));
                     const bool sameWords = o0.messages == oi.messages || o0.disabled || oi.disabled;
-                    // A key puts the hands on the grid first: the focus and the cell that gives it are
-                    // the key's own, not the refused action's.
+                    // A key puts the hands on the grid first, and a method reaches its pane through the
+                    // document's ConnectivityPane(), which activates the pane: the focus and the cell
+                    // that gives it are the road's own, not the refused action's.
+                    auto activates = [](const Way* w) { return w->road == Road::Key || w->road == Road::Method; };
                     auto changedBy = [&](const Way* w, const Outcome& o, const Way* other) {
-                        const bool keyRefused = (w->road == Road::Key || other->road == Road::Key) &&
-                                                o0.answer == "0" && oi.answer == "0";
+                        const bool keyRefused = (activates(w) || activates(other)) && o0.answer == "0" &&
+                                                oi.answer == "0";
                         if (!keyRefused) return o.changed;
                         std::string out;
                         std::istringstream words(o.changed);

@@ -39,3 +39,7 @@ checkMessages
 check "auto name two pins" [addConnection pin =AUTONAME [list U1 MCLK B14] [list U1 PGOOD C10]] 1
 check "undo the auto name" [undo] 1
 checkMessages
+# A bus signal wider than the pin: the bits the dialog gave go into the journal before the connect.
+kx::answer dialog CKXGetVectorBits ok lsb 5 msb 5
+check "connect a bit chosen in the dialog" [addConnection pin {W<15..0>} PGOOD] 1
+checkMessages
