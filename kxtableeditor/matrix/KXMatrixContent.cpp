@@ -135,6 +135,7 @@ void CKXMatrixGridWnd::ClearContent() {
     m_groupOfInstance.clear();
     m_arrNetData.clear();
     m_shownSignals.clear();
+    m_withdrawnGroups.clear();
     SetupSignalHeader();
     SetupFrozenHeader();
 }
@@ -151,15 +152,21 @@ void CKXMatrixGridWnd::AddInstanceByName(const std::vector<CString>& names) {
         if (const CInstanceContext instance = m_designContext.instance(name.GetString())) AddInstanceColumns(instance);
 }
 
-BOOL CKXMatrixGridWnd::AddInstanceColumns(const CInstanceContext& instance) {
+BOOL CKXMatrixGridWnd::AddInstanceColumns(const CInstanceContext& instance, int at) {
     if (!instance || GroupOf(instance.instance()->id()) >= 0) return FALSE;
     GridWriteScope write(*this);
     LockUpdateScope lock(*this);
-    const int group = GroupCount();
-    m_arrInstanceIds.push_back(instance.instance()->id());
-    m_groupOfInstance[instance.instance()->id()] = group;
+    const int group = at >= 0 && at < GroupCount() ? at : GroupCount();
     const ROWCOL first = Col(ColumnOf(group, 0));
     const ROWCOL width = static_cast<ROWCOL>(Layout().m_nGroupWidth);
+    if (group < GroupCount()) {
+        InsertCols(first, width, kNoUpdate, gxDo);
+        m_arrInstanceIds.insert(m_arrInstanceIds.begin() + group, instance.instance()->id());
+        ReindexGroups();
+    } else {
+        m_arrInstanceIds.push_back(instance.instance()->id());
+        m_groupOfInstance[instance.instance()->id()] = group;
+    }
     if (first + width - 1 > GetColCount()) SetColCount(first + width - 1, kNoUpdate);
     RefreshInstanceHeader(group, instance);
     // The filter row starts again from "*" in every column; the rows it hid stay so until it runs again.
@@ -364,8 +371,12 @@ void CKXMatrixGridWnd::RemoveGroup(int group) {
     const ROWCOL first = Col(ColumnOf(group, 0));
     RemoveCols(first, first + static_cast<ROWCOL>(Layout().m_nGroupWidth) - 1, kNoUpdate, gxDo);
     m_arrInstanceIds.erase(m_arrInstanceIds.begin() + group);
+    ReindexGroups();
+    SetupFrozenHeader();
+}
+
+void CKXMatrixGridWnd::ReindexGroups() {
     m_groupOfInstance.clear();
     for (std::size_t g = 0; g < m_arrInstanceIds.size(); ++g)
         m_groupOfInstance[m_arrInstanceIds[g]] = static_cast<int>(g);
-    SetupFrozenHeader();
 }

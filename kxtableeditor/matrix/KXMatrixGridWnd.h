@@ -114,7 +114,8 @@ public:
     // Adds the signals a name gives (a bus range: one per bit); the signals added.
     std::vector<CKXMatrixNetData> AddSignalByName(const CString& name);
     // FALSE when the instance is shown already.
-    BOOL AddInstanceColumns(const CInstanceContext& instance);
+    // The instance's group, last or (`at`) before the group of that index.
+    BOOL AddInstanceColumns(const CInstanceContext& instance, int at = -1);
     // Appends the rows of one net bit; FALSE when it is shown already or there is no net.
     BOOL AddSignalRows(INet* net, int bit);
     // The group of an instance; -1 when it has none.
@@ -342,6 +343,9 @@ public:
     std::vector<CKXMatrixNetData> m_arrNetData;   // the shown signals, in the order added
     std::unordered_map<unsigned, int> m_groupOfInstance; // instance id -> group
     std::unordered_set<std::uint64_t> m_shownSignals;    // KXRowKey::NetBit of every shown signal
+    // Instances the design removed while shown, by name, with the group each had: an undo that brings
+    // one back shows it there again, as a fresh load of the view would.
+    std::unordered_map<std::string, int> m_withdrawnGroups;
     int m_bExternalTransaction = 0;
     BOOL m_bAutoComplete = TRUE;
     int m_bPastingConnections = 0;
@@ -367,6 +371,7 @@ private:
     bool RowShowsPin(ROWCOL row, int group, unsigned pinId, int pinBit);
     void RemoveSignalRows(unsigned netId);
     void RemoveGroup(int group);
+    void ReindexGroups();
     void IndexPin(ROWCOL row, IInstTerm* pin, int bit);
     void ForgetPin(ROWCOL row, int group);
     // The row index built again from the net and pin attributes of every data row.

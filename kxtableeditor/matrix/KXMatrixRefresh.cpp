@@ -80,11 +80,21 @@ void CKXMatrixGridWnd::OnNetChange(const IChange& change, INet& net) {
 
 void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instance) {
     if (!SameDesign(change.design(), m_designContext.design())) return;
+    const std::string name = instance.name();
+    if (change.kind() == kAdded) {
+        const auto withdrawn = m_withdrawnGroups.find(name);
+        if (withdrawn == m_withdrawnGroups.end()) return;
+        const int at = withdrawn->second;
+        m_withdrawnGroups.erase(withdrawn);
+        if (const CInstanceContext shown = m_designContext.instance(&instance)) AddInstanceColumns(shown, at);
+        return;
+    }
     const int group = GroupOf(instance.id());
     if (group < 0) return;
-    if (change.kind() == kRemoved)
+    if (change.kind() == kRemoved) {
         RemoveGroup(group);
-    else if (change.kind() == kChanged)
+        m_withdrawnGroups[name] = group;
+    } else if (change.kind() == kChanged)
         if (const CInstanceContext shown = m_designContext.instance(&instance)) RefreshInstanceHeader(group, shown);
 }
 

@@ -80,6 +80,21 @@ TEST_F(MatrixRefresh, RenamedAndRemovedNetsAndInstancesFollow) {
     EXPECT_EQ(Pins("N1", 0), (std::vector<std::string>{"S", "T"}));
 }
 
+// An instance deleted while shown and brought back by an undo takes its columns again, where they were,
+// as the view opened afresh would show it; a redo takes them away again.
+TEST_F(MatrixRefresh, AnInstanceAnUndoBringsBackIsShownWhereItWas) {
+    const std::string before = Run("kx::window ccp");
+    ASSERT_EQ(Run("kx::call DeleteComponent U1"), "1");
+    EXPECT_EQ(Grid()->GroupCount(), 1);
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Grid()->GroupCount(), 2);
+    EXPECT_EQ(Run("kx::window ccp"), before);
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Cell(0, PinCol(0)), "Component J1 (J1)");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::window ccp"), before);
+}
+
 
 TEST_F(MatrixRefresh, PinNumbersAndPhysicalNetNamesSetForTheFirstTimeAreShown) {
     const ROWCOL n1 = Row("N1");

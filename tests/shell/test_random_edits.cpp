@@ -1893,3 +1893,15 @@ TEST_F(RandomEdits, TheRedoASortClearedComesBackWhenTheSortWentWithItsGrid) {
               "redo\n"
               "catch {kx::tab 1}; saveDesign\n");
 }
+
+// A matrix instance deleted in one window and brought back by an undo: the window's matrix shows it again,
+// so that adding it to the view is nothing to do, as in the replay, whose window opened the view after.
+TEST_F(RandomEdits, KeptSeed36063AMatrixShowsAnInstanceAnUndoBroughtBack) {
+    RunKept(36063, R"TCL(kx::answer dialog CKXMatrixViewDlg ok name mv components "U1 U1" signals "MCLK DQ"; kx::menu 35676
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 3; openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}}
+kx::show clp U1; kx::notify INT_MSG_DELETE_INSTANCE -text U1 ;# target: U1
+if {[catch {kx::tab 2}]} {kx::open demo.board:sch 4}; catch {kx::show slp RESET_N}; set c [kxcell RN1 "Signal Model"]; kx::select ccp {*}$c; kx::key ccp Delete
+kx::key ccp Ctrl+Z
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal PG; matrixAdd pin signal RESET_N; kx::select ccp {*}[kxcell "MCLK" "Pin Name"]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "DQ<2>" "Pin Name"]; kx::answer question KXTABLE-140 yes; paste pin
+)TCL");
+}
