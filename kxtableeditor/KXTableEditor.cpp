@@ -10,6 +10,7 @@
 #include "grid/KXEditResult.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
+#include "shell/KXDesignChangeLog.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
@@ -89,6 +90,8 @@ void KXTableEditorNewSession() {
     CKXPhysNetDetailsGridWnd::Columns().Forget();
     CKXMatrixGridWnd::Columns().Forget();
     CKXInstanceDetailsGridWnd::ForgetRetainRun();
+    // The commits logged for a close without saving were the former server's.
+    CKXDesignChangeLog::Forget();
 }
 
 extern "C" BOOL InitKXTableEditorDLL() {

@@ -24,6 +24,14 @@ void CKXDesignChangeLog::Watch(IServer* server) {
     log.m_listener = server->addCommitListener([](CTransaction* t) { Get().OnCommitted(t); });
 }
 
+void CKXDesignChangeLog::Forget() {
+    CKXDesignChangeLog& log = Get();
+    log.m_server = nullptr;
+    log.m_listener = 0;
+    log.m_entries.clear();
+    log.m_touched.clear();
+}
+
 CKXDesignChangeLog::Entry* CKXDesignChangeLog::Current(const IDesign* design) {
     auto it = m_entries.find(design);
     if (it == m_entries.end()) return nullptr;

@@ -16,6 +16,9 @@ class CKXDesignChangeLog {
 public:
     // Starts logging the commits of the server (once per server; a new server replaces the old one).
     static void Watch(IServer* server);
+    // A new session: the server watched so far is gone with the session before, and a new one may sit
+    // at its address; what was logged of it goes too, and the next Watch listens again.
+    static void Forget();
     // Takes back every change committed to the design since it was last saved, newest first, and
     // announces each; FALSE when one no longer applies (the design is then left as it is).
     static bool RollBack(IDesign* design);

@@ -1,15 +1,19 @@
 #include "KXShellFixture.h"
 
+#include "KXTableEditor.h"
 #include "pane/KXBottomPaneContainerView.h"
+#include "shell/KXDesignChangeLog.h"
 #include "shell/KXTableChildFrm.h"
 
 #include "grid/gxcommand.h"
 #include "kxinstsigpane/KXTransaction.h"
+#include "rmx/DesignBuilder.h"
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -155,4 +159,29 @@ TEST_F(UndoHistoryTest, AClosingEntryJoinsTheOpenStep) {
     EXPECT_TRUE(pane->PerformUndo());
     EXPECT_TRUE(pane->PerformUndo());
     EXPECT_EQ(log, (std::vector<std::string>{"nextu", "designu", "cellu"}));
+}
+
+// A session's server may be made where the former session's was: the log of changes since the last save
+// listens to it all the same, so that a close without saving still leaves the design as saved.
+TEST(DesignChangeLog, ANewServerWhereTheFormerOneWasIsWatched) {
+    std::optional<IServer> server;
+    server.emplace();
+    CKXDesignChangeLog::Watch(&*server);
+    server.reset();
+    server.emplace(); // the same address
+    KXTableEditorNewSession();
+    CKXDesignChangeLog::Watch(&*server);
+    rmx::DesignBuilder builder(&*server, "work");
+    builder.schematic("top").net("N1");
+    const CDesignContext design = builder.context();
+    const size_t before = CKXDesignChangeLog::PendingCount(design.design());
+    {
+        CTransaction t(design, "Add Net");
+        INet* net = t.createNet("N2", static_cast<unsigned>(-1), static_cast<unsigned>(-1));
+        ASSERT_TRUE(net && t.addNet(net) && t.commit());
+    }
+    EXPECT_EQ(CKXDesignChangeLog::PendingCount(design.design()), before + 1);
+    EXPECT_TRUE(CKXDesignChangeLog::RollBack(design.design()));
+    EXPECT_EQ(design.design()->findNet("N2"), nullptr);
+    KXTableEditorNewSession(); // this server goes with the test
 }
