@@ -166,6 +166,7 @@ protected:
     LRESULT OnSetupShowSignalCombo(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetupMoveDirection(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetupNamingConventionOnCopy(WPARAM wParam, LPARAM lParam);
+    static LRESULT SettingTaken(bool taken);
     LRESULT OnAutoAssignModel(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowNetConn(WPARAM wParam, LPARAM lParam);
 

@@ -534,35 +534,44 @@ LRESULT CKXTableChildFrm::OnAssignPower(WPARAM, LPARAM) {
     return 0;
 }
 
-LRESULT CKXTableChildFrm::OnSetupShowRowNumbers(WPARAM, LPARAM lParam) {
-    if (IKXConnectivityPane* ccp = GetPane())
-        ccp->ApplyShowRowNumbersSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
+// The host's settings: 1 when the window took the setting (the settings dialog sends them whether or not
+// they changed); a window without the pane the setting is for says so.
+LRESULT CKXTableChildFrm::SettingTaken(bool taken) {
+    if (taken) return 1;
+    CKXErrorHandler::MessageBoxOk("KXPANE-178");
     return 0;
+}
+
+LRESULT CKXTableChildFrm::OnSetupShowRowNumbers(WPARAM, LPARAM lParam) {
+    IKXConnectivityPane* ccp = GetPane();
+    if (ccp) ccp->ApplyShowRowNumbersSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
+    return SettingTaken(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupAutoComplete(WPARAM, LPARAM lParam) {
-    if (IKXConnectivityPane* ccp = GetPane())
-        ccp->ApplyAutoCompleteSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
-    return 0;
+    IKXConnectivityPane* ccp = GetPane();
+    if (ccp) ccp->ApplyAutoCompleteSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
+    return SettingTaken(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowSignalCombo(WPARAM, LPARAM lParam) {
-    if (IKXConnectivityPane* ccp = GetPane())
-        ccp->ApplyShowSignalComboSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
-    return 0;
+    IKXConnectivityPane* ccp = GetPane();
+    if (ccp) ccp->ApplyShowSignalComboSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
+    return SettingTaken(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
-    if (IKXConnectivityPane* ccp = GetPane())
-        ccp->ApplyMoveDirectionSetting(Text(lParam) ? Text(lParam) : "", TRUE);
-    return 0;
+    IKXConnectivityPane* ccp = GetPane();
+    if (ccp) ccp->ApplyMoveDirectionSetting(Text(lParam) ? Text(lParam) : "", TRUE);
+    return SettingTaken(ccp != nullptr);
 }
 
+// The component list's naming of copied components; the physical view's list copies none.
 LRESULT CKXTableChildFrm::OnSetupNamingConventionOnCopy(WPARAM, LPARAM lParam) {
-    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
-    if (CKXInstancePaneGrid* g = InstanceGrid())
-        KXSetNamingConventionOnCopy(g, Text(lParam) ? std::atoi(Text(lParam)) : 0);
-    return 0;
+    CKXInstancePaneGrid* g =
+        GetComponentPane() && OpenMode() >= 0 && OpenMode() != eOpenModePhysical ? InstanceGrid() : nullptr;
+    if (g) KXSetNamingConventionOnCopy(g, Text(lParam) ? std::atoi(Text(lParam)) : 0);
+    return SettingTaken(g != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnAutoAssignModel(WPARAM, LPARAM) {

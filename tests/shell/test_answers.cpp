@@ -320,6 +320,14 @@ const AnswerCase kCases[] = {
     {"CopyWordOfAFilteredPhysicalRow", 4, "kx::show clp U1; filterRows pin -col {Pin Name} -filter D*",
      "copy pin PGOOD Signal", "0", "KXPANE-594"},
     {"CopyWordOfAFoldedBusBit", 3, kShowU1, "copy pin {DQ<3>} Signal", "0", "KXPANE-594"},
+    // The host's settings answer that the window took them, as the pair pins' setting does.
+    {"RowNumbersSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_ROW_NUMBERS {} 1", "1", ""},
+    {"AutoCompleteSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_AUTOCOMPLETE_CCP_SCP {} 0", "1", ""},
+    {"SignalComboSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_SIGNALCOMBO_CCP {} 0", "1", ""},
+    {"MoveDirectionSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_MOVEDIRECTION {} Right", "1", ""},
+    {"CopyNamingSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 1", "1", ""},
+    {"CopyNamingSettingInThePhysicalView", 4, kShowU1, "kx::notify INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 1", "0",
+     "KXPANE-178"},
 };
 
 void PrintTo(const AnswerCase& c, std::ostream* os) {
