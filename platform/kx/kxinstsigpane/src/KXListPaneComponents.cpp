@@ -296,6 +296,8 @@ struct CKXPowerGroupDlg {
 
 void CKXInstancePaneContainerView::OnPowerGroup() {
     Record("OnPowerGroup");
+    // A window that may not edit says so before it asks for the group.
+    if (!KXListChangeAllowed(*this)) return;
     CKXPowerGroupDlg dlg;
     if (dlg.DoModal()) AssignPowerGroup(CString(), dlg.pin, dlg.net);
 }
