@@ -115,6 +115,11 @@ const Road kEditsWrongTwice[] = {
     {"DeleteComponent", "", "kx::call DeleteComponent R2"},
     {"AliasNets", "", "kx::call AliasNets MCLK EN"},
     {"DeleteInstanceNotice", "", "kx::notify INT_MSG_DELETE_INSTANCE -text R2"},
+    // The host's roads and the physical view's block filter, which another mode refuses for its own cause.
+    {"InstanceConnectivityDialog", "", "kx::instconn U1"},
+    {"ClipboardViewerItem", "selectWindow clp", "kx::clipview 1"},
+    {"BlockFilterWord", "", "filterBlock -exclude PWR1"},
+    {"BlockFilterMethod", "", "kx::call FilterBlock -exclude PWR1"},
 };
 
 TEST_F(ReadOnlyWindow, AnEditOnAnyRoadSaysFirstThatTheWindowCannotEditWhateverElseIsWrong) {
