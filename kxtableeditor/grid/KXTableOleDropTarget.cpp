@@ -2,6 +2,7 @@
 
 #include "KXTableEditor.h"
 #include "grid/KXDropPayload.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXGridSite.h"
 
 #include "afx/afxdoc.h"
@@ -151,13 +152,14 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         return anyAdded;
     }
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
+        const KXShownMark mark;
         BOOL added = FALSE;
         if (IKXTableDropSite* site = Site(pWnd))
             for (const CString& line : KXDropLines(TextOf(data, f)))
                 if (site->DropInstance(line)) added = TRUE;
-        // Names the design lacks, or components the view shows already: nothing added, and said so.
-        if (!added) CKXErrorHandler::MessageBoxOk("KXPANE-470", TextOf(data, f));
-        return added;
+        // Names the design lacks, or components the view shows already: nothing added, and said so
+        // (once: a window that may not edit has said why already).
+        return KXEditResult::Of(added, "KXPANE-470", TextOf(data, f)).Answer(mark) == 1 ? TRUE : FALSE;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
         if (IKXTableDropSite* site = Site(pWnd)) site->CrossSelectInHost();
@@ -165,10 +167,10 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         return pane && pane->AttachSignalByName(TextOf(data, f));
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
+        const KXShownMark mark;
         IKXTableDropSite* site = Site(pWnd);
-        if (site && site->DropSignal(TextOf(data, f))) return TRUE;
-        CKXErrorHandler::MessageBoxOk("KXPANE-470", TextOf(data, f));
-        return FALSE;
+        const BOOL added = site && site->DropSignal(TextOf(data, f));
+        return KXEditResult::Of(added, "KXPANE-470", TextOf(data, f)).Answer(mark) == 1 ? TRUE : FALSE;
     }
     if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) &&
         pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {

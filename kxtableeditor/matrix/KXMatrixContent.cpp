@@ -248,6 +248,7 @@ std::vector<CKXMatrixNetData> CKXMatrixGridWnd::AddSignalByName(const CString& n
 // ------------------------------------------------------------------ drops
 
 BOOL CKXMatrixGridWnd::DropInstance(const CString& name) {
+    if (!MayEdit()) return FALSE; // the stored view is the design's
     CString text = name;
     text.Trim();
     const CInstanceContext instance = m_designContext ? m_designContext.instance(text.GetString()) : CInstanceContext();
@@ -277,6 +278,7 @@ void CKXMatrixGridWnd::JournalAdd(const char* kind, const CString& name) {
 }
 
 BOOL CKXMatrixGridWnd::DropSignal(const CString& text) {
+    if (!MayEdit()) return FALSE;
     ReloadIfModified();
     const KXMatrixViewPaths before = StoredPaths();
     const std::vector<CKXMatrixNetData> added = AddSignalByName(text);

@@ -139,6 +139,13 @@ BOOL CKXBottomPaneContainerView::IsEditable() const {
     return GetViewMode() != eOpenModeContext;
 }
 
+// The stored views are kept with the design's comments: a window that may not edit changes none.
+bool CKXBottomPaneContainerView::MayEditStoredViews() const {
+    if (IsEditable()) return true;
+    KXRefuseReadOnlyWindow();
+    return false;
+}
+
 BOOL CKXBottomPaneContainerView::BeginPaneTransaction(const char* name) {
     CKXGridWnd* grid = PaneGrid();
     CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in

@@ -574,6 +574,8 @@ public:
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
     void SelectKeysOnly(CStringArray& keys);
     BOOL IsEditable() const; // FALSE in a read-only window
+    // Whether the stored matrix views may change here; a read-only window says why not.
+    bool MayEditStoredViews() const;
     BOOL EndPaneTransaction(BOOL commit);
     BOOL RemoveDiffPairsTransaction();
     BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);

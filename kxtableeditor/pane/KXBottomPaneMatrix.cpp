@@ -102,8 +102,7 @@ void CKXBottomPaneContainerView::ReloadMatrixIfModified(CString) {
 }
 
 // A name the design has no view of yet stores an empty view first: one undo step, as a defined view is.
-// A read-only window only looks: the empty view it opens leaves its document unmodified (its step stays, as
-// the view edits that follow it in the window are steps).
+// A read-only window only looks: the empty view it opens is no step and leaves its document unmodified.
 void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
     name.Trim();
     if (GetViewMode() == eOpenModePhysical) {
@@ -121,8 +120,10 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
             CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
             return;
         }
-        if (IsEditable()) MarkModified();
-        RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(name));
+        if (IsEditable()) {
+            MarkModified();
+            RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(name));
+        }
         KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
     }
     ShowMatrixView(PaneDesign(), name);
@@ -134,6 +135,7 @@ BOOL CKXBottomPaneContainerView::IsInMatrixEditMode() {
 
 // Removes a stored view (the shown one when no name is given) and closes its window.
 BOOL CKXBottomPaneContainerView::RemoveStoredMatrixView(CString name) {
+    if (!MayEditStoredViews()) return FALSE;
     name.Trim();
     if (GetViewMode() == eOpenModePhysical) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
@@ -181,6 +183,7 @@ BOOL CKXBottomPaneContainerView::AutoRemoveMatrixView(LPCTSTR name) {
 
 // Stores the shown view's components and signals under a new name and shows that view.
 BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
+    if (!MayEditStoredViews()) return FALSE;
     CString target = name ? name : "";
     target.Trim();
     CKXMatrixGridWnd* shown = AutomationMatrixGrid();
@@ -212,6 +215,7 @@ BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
 // ------------------------------------------------------------------ defining views
 
 void CKXBottomPaneContainerView::CreateMatrixView() {
+    if (!MayEditStoredViews()) return;
     if (GetViewMode() == eOpenModePhysical) {
         KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-178"));
         return;
@@ -225,6 +229,7 @@ void CKXBottomPaneContainerView::CreateMatrixView() {
 
 // The dialog opens with the shown view's name, components and signals.
 void CKXBottomPaneContainerView::EditMatrixView() {
+    if (!MayEditStoredViews()) return;
     CKXMatrixGridWnd* shown = ActiveMatrixGrid();
     CComments* store = GetCommentStore();
     if (!shown || !store) {
@@ -247,6 +252,7 @@ void CKXBottomPaneContainerView::EditMatrixView() {
 }
 
 void CKXBottomPaneContainerView::SaveAsMatrixView() {
+    if (!MayEditStoredViews()) return;
     if (!ActiveMatrixGrid()) {
         KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-403"));
         return;
@@ -281,6 +287,7 @@ BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString n
                                                   const std::vector<CString>& components,
                                                   const std::vector<CString>& signals) {
     name.Trim();
+    if (!MayEditStoredViews()) return FALSE;
     if (GetViewMode() == eOpenModePhysical) {
         CKXErrorHandler::MessageBoxOk("KXPANE-178");
         return FALSE;

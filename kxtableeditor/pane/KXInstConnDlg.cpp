@@ -4,6 +4,7 @@
 
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXSpinControl.h"
@@ -87,7 +88,7 @@ BOOL CKXInstConnDlg::OnInitDialog() {
                         inst ? inst->cellName() : "");
     SetWindowText(m_strCaption);
     if (Pane() && !Pane()->IsEditable()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178"); // a read-only window connects nothing
+        KXRefuseReadOnlyWindow(); // a read-only window connects nothing
         EndDialog(IDCANCEL);
         return FALSE;
     }

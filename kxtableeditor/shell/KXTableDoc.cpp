@@ -105,7 +105,7 @@ constexpr EditingMethod kEditingMethods[] = {
     // The document (design comments share the pane's names above).
     {"DeleteAlias", false}, {"AddSignal", true}, {"ChangeBlkOption", false}, {"AddComponent", false},
     {"AddBlock", false}, {"ModifyComponent", false}, {"AliasNets", false}, {"DeleteRefDes", false},
-    {"EditRefDes", false}, {"ImportInterface", false}, {"DeleteComponent", false},
+    {"EditRefDes", false}, {"ImportInterface", false}, {"DeleteComponent", false}, {"FilterBlock", false},
     // The component list.
     {"MarkAsCodesign", false}, {"AssignPowerGroup", false}, {"PreserveComments", false},
 };

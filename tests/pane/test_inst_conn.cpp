@@ -143,7 +143,7 @@ TEST_F(InstConn, AReadOnlyWindowKeepsNothing) {
     EXPECT_EQ(Run("kx::instconn U1"), "0");
     EXPECT_EQ(Netlist(), before);
     EXPECT_FALSE(Doc()->IsModified());
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-178"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-382"});
 }
 
 TEST_F(InstConn, WhatTheOpenDialogShows) {

@@ -731,8 +731,9 @@ TEST_F(DemoBoard, TheMatrixPullupItemFollowsTheSelectedSignal) {
     EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Edit Pullup/Pulldown...\"");
     ASSERT_EQ(Run("kx::select ccp 5 1 6 1"), "1");
     EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"Add Pullup/Pulldown...\"");
+    // A read-only window shows the view the editable window made: it stores none of its own.
     ASSERT_TRUE(OpenBoard(2));
-    ASSERT_EQ(Run("openMatrixView pin V2; matrixAdd pin signal RST_IN"), "1");
+    ASSERT_EQ(Run("openMatrixView pin V1"), "1");
     ASSERT_EQ(Run("kx::select ccp 5 1"), "1");
     EXPECT_EQ(Run("kx::menustate 35509"), "enabled \"View Pullup/Pulldown...\"");
     Run("kx::answer dialog CKXPupdEditDlg cancel");

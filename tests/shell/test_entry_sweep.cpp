@@ -174,9 +174,14 @@ std::vector<Context> ContextsOf(int mode) {
         add(make(Shown::Signal, "kx::show slp MCLK",
                  {{"none", ""}, {"one row", "kx::select ccp 5 8"}, {"two rows", "kx::select ccp 5 8 6 8"},
                   {"header row", "kx::select ccp 3 8"}}));
-        // A matrix of U1 against MCLK and DQ: MCLK on row 5, DQ<15> on 6.
-        add(make(Shown::Matrix,
-                 "openMatrixView pin V1; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal DQ",
+        // A matrix of U1 against MCLK and DQ: MCLK on row 5, DQ<15> on 6. A read-only window stores no
+        // view: it shows the one a window that edits made and saved.
+        const std::string matrix =
+            mode == 2 ? "kx::open demo.board:sch 3; kx::pane CreateMatrixView V1 U1 {MCLK DQ}; saveDesign; kx::close; "
+                        "openMatrixView pin V1"
+                      : "openMatrixView pin V1; matrixAdd pin component U1; matrixAdd pin signal MCLK; "
+                        "matrixAdd pin signal DQ";
+        add(make(Shown::Matrix, matrix,
                  {{"none", ""}, {"one row", "kx::select ccp 5 4"}, {"two rows", "kx::select ccp 5 4 6 4"},
                   {"header row", "kx::select ccp 3 4"}}));
     }

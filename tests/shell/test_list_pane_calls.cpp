@@ -166,7 +166,7 @@ TEST_F(ClipViewerPaste, AWindowOpenedInItsParentsContextTakesNoPaste) {
     Clip("work.res:sym R7");
     Messages();
     EXPECT_EQ(Run("kx::clipview 1"), "0");
-    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-178"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-382"}));
     EXPECT_EQ(Run("kx::window clp").find("R7"), std::string::npos);
 }
 

@@ -115,12 +115,67 @@ const Road kEditsWrongTwice[] = {
     {"DeleteComponent", "", "kx::call DeleteComponent R2"},
     {"AliasNets", "", "kx::call AliasNets MCLK EN"},
     {"DeleteInstanceNotice", "", "kx::notify INT_MSG_DELETE_INSTANCE -text R2"},
+    // The host's roads and the physical view's block filter, which another mode refuses for its own cause.
+    {"InstanceConnectivityDialog", "", "kx::instconn U1"},
+    {"ClipboardViewerItem", "selectWindow clp", "kx::clipview 1"},
+    {"BlockFilterWord", "", "filterBlock -exclude PWR1"},
+    {"BlockFilterMethod", "", "kx::call FilterBlock -exclude PWR1"},
 };
 
 TEST_F(ReadOnlyWindow, AnEditOnAnyRoadSaysFirstThatTheWindowCannotEditWhateverElseIsWrong) {
     ASSERT_TRUE(OpenBoard(2));
     for (const Road& road : kEditsWrongTwice)
         ExpectRefusedByTheWindow(road);
+}
+
+// The stored matrix views are kept with the design's comments: a read-only window changes none of them,
+// on any road, and a save writes none.
+const Road kStoredViewEdits[] = {
+    {"MatrixAddComponent", "openMatrixView pin V1", "matrixAdd pin component U2"},
+    {"MatrixAddSignal", "openMatrixView pin V1", "matrixAdd pin signal EN"},
+    {"DropOnTheMatrix", "openMatrixView pin V1", "kx::drop ccp 5 4 component U2"},
+    {"CreateMethod", "", "kx::pane CreateMatrixView V2 {U1} {MCLK}"},
+    {"CreateMenu", "kx::answer dialog CKXMatrixViewDlg ok name V2 components {U1} signals {MCLK}",
+     "kx::menu 35676"},
+    {"EditMethod", "", "kx::pane EditMatrixView V1 V2 {U1 U2} {MCLK}"},
+    {"SaveAsMethod", "openMatrixView pin V1", "kx::pane SaveAsMatrixView V3"},
+    {"RemoveMethod", "", "kx::pane RemoveMatrixView V1"},
+    {"RemoveMenu", "openMatrixView pin V1", "kx::menu 35678"},
+};
+
+TEST_F(ReadOnlyWindow, TheStoredMatrixViewsStayAsTheyAre) {
+    ASSERT_TRUE(OpenBoard(3, "kx::pane CreateMatrixView V1 {U1} {MCLK}"));
+    ASSERT_EQ(Run("saveDesign"), "1");
+    Run("closeDesign -nosave");
+    const std::map<std::string, std::string> before = LibraryFiles();
+    ASSERT_TRUE(OpenBoard(2));
+    for (const Road& road : kStoredViewEdits)
+        ExpectRefusedByTheWindow(road);
+    // A name the block keeps no view of is shown empty, as no step.
+    const DesignMark mark = MarkDesign();
+    EXPECT_EQ(Run("openMatrixView pin V9"), "1");
+    ExpectUnchangedSince(mark);
+    EXPECT_FALSE(Doc()->IsModified());
+    Run("kx::answer dialog CKXDontAskAgainDlg ok");
+    EXPECT_EQ(Run("saveDesign"), "1");
+    const std::string notes = LibraryFiles().at("board.TableEditor.notes");
+    EXPECT_EQ(notes.find("V2"), std::string::npos);
+    EXPECT_EQ(notes.find("V3"), std::string::npos);
+    EXPECT_EQ(notes.find("@U2"), std::string::npos);
+    EXPECT_NE(notes.find("V\tV1"), std::string::npos);
+    EXPECT_EQ(LibraryFiles().at("board.sch.design"), before.at("board.sch.design"));
+}
+
+// The host's Assign Power asks for nothing in a read-only window: it says once why it changes nothing.
+TEST_F(ReadOnlyWindow, AssignPowerSaysOnlyThatTheWindowCannotEdit) {
+    ASSERT_TRUE(OpenBoard(2));
+    Run("kx::select clp U2; kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3");
+    Messages();
+    const DesignMark mark = MarkDesign();
+    Run("kx::notify INT_MSG_ASSIGN_POWER");
+    EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+    ExpectUnchangedSince(mark);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 TEST_F(ReadOnlyWindow, OpeningAViewLeavesTheDocumentUnmodified) {
@@ -133,10 +188,11 @@ TEST_F(ReadOnlyWindow, OpeningAViewLeavesTheDocumentUnmodified) {
 }
 
 TEST_F(ReadOnlyWindow, TheViewOnlyPullUpDialogAnsweredOkCommitsNothing) {
-    ASSERT_TRUE(OpenBoard(2, "kx::pane CreateMatrixView V1 {U1 U2} {RESET_N MCLK EN}; kx::select ccp 7 3"));
-    // The view made is saved, so that the window starts unmodified.
-    Run("kx::answer dialog CKXDontAskAgainDlg ok");
+    // The view is made and saved in a window that edits; the read-only window shows it.
+    ASSERT_TRUE(OpenBoard(3, "kx::pane CreateMatrixView V1 {U1 U2} {RESET_N MCLK EN}"));
     ASSERT_EQ(Run("saveDesign"), "1");
+    Run("closeDesign -nosave");
+    ASSERT_TRUE(OpenBoard(2, "openMatrixView pin V1; kx::select ccp 7 3"));
     ASSERT_FALSE(Doc()->IsModified());
     EXPECT_NE(Run("kx::menustate 35509").find("View Pullup/Pulldown"), std::string::npos);
     const DesignMark mark = MarkDesign();

@@ -255,7 +255,8 @@ BOOL CKXComponentListGrid::PasteComponentItem(int item) {
     const CDesignContext* design = pane ? pane->GetPaneDesignContext() : nullptr;
     if (!design || !design->design()) return FALSE;
     auto* doc = dynamic_cast<CKXDocument*>(pane->GetDocument());
-    if (doc && doc->GetOpenMode() == eOpenModeContext) return RefusePaste("KXPANE-178", CString());
+    // A window that may not edit says so before it looks at the item.
+    if (doc && doc->GetOpenMode() == eOpenModeContext && !KXListChangeAllowed(*m_pView)) return FALSE;
     CString text = item >= 1 ? CKXImpClipBoard::GetViewerItemText(item - 1) : CString();
     text.Trim();
     CString number;
@@ -296,6 +297,8 @@ struct CKXPowerGroupDlg {
 
 void CKXInstancePaneContainerView::OnPowerGroup() {
     Record("OnPowerGroup");
+    // A window that may not edit says so before it asks for the group.
+    if (!KXListChangeAllowed(*this)) return;
     CKXPowerGroupDlg dlg;
     if (dlg.DoModal()) AssignPowerGroup(CString(), dlg.pin, dlg.net);
 }
