@@ -116,14 +116,14 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
     }
     CMatrixViewData* views = store->GetMatrixViewData();
     if (!views->HasView(name)) {
+        // A window that may not edit stores no view: a name the design keeps no view of opens nothing there.
+        if (!MayEditStoredViews()) return;
         if (!views->CreateView(name)) {
             CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
             return;
         }
-        if (IsEditable()) {
-            MarkModified();
-            RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(name));
-        }
+        MarkModified();
+        RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(name));
         KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
     }
     ShowMatrixView(PaneDesign(), name);

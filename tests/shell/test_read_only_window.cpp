@@ -151,14 +151,20 @@ TEST_F(ReadOnlyWindow, TheStoredMatrixViewsStayAsTheyAre) {
     ASSERT_TRUE(OpenBoard(2));
     for (const Road& road : kStoredViewEdits)
         ExpectRefusedByTheWindow(road);
-    // A name the block keeps no view of is shown empty, as no step.
+    // A name the block keeps no view of opens nothing: the window would store it.
     const DesignMark mark = MarkDesign();
-    EXPECT_EQ(Run("openMatrixView pin V9"), "1");
+    Messages();
+    EXPECT_EQ(Run("openMatrixView pin V9"), "0");
+    EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+    EXPECT_EQ(Run("kx::pane OpenMatrixView V9"), "0");
+    EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+    EXPECT_EQ(Run("openMatrixView pin V1"), "1");
     ExpectUnchangedSince(mark);
     EXPECT_FALSE(Doc()->IsModified());
     Run("kx::answer dialog CKXDontAskAgainDlg ok");
     EXPECT_EQ(Run("saveDesign"), "1");
     const std::string notes = LibraryFiles().at("board.TableEditor.notes");
+    EXPECT_EQ(notes.find("V9"), std::string::npos);
     EXPECT_EQ(notes.find("V2"), std::string::npos);
     EXPECT_EQ(notes.find("V3"), std::string::npos);
     EXPECT_EQ(notes.find("@U2"), std::string::npos);
@@ -179,6 +185,9 @@ TEST_F(ReadOnlyWindow, AssignPowerSaysOnlyThatTheWindowCannotEdit) {
 }
 
 TEST_F(ReadOnlyWindow, OpeningAViewLeavesTheDocumentUnmodified) {
+    ASSERT_TRUE(OpenBoard(3, "kx::pane CreateMatrixView V2 {U1} {MCLK}; kx::pane CreateMatrixView V3 {U2} {EN}"));
+    ASSERT_EQ(Run("saveDesign"), "1");
+    Run("closeDesign -nosave");
     ASSERT_TRUE(OpenBoard(2));
     const std::string netlist = Run("kx::netlist");
     EXPECT_EQ(Run("openMatrixView pin V2"), "1");
