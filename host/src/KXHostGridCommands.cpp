@@ -601,9 +601,11 @@ bool ListDrop(CKXHostApp& app, const Args& a, std::string& r) {
     COleDataObject data;
     data.SetText(static_cast<CLIPFORMAT>(RegisterClipboardFormatA(format)), a[2].c_str());
     const AfxDropResult result = AfxDoDragDrop(list, data, CPoint(5, 5));
+    // The signal list takes a browser's signal (the browser sees it taken) and adds nothing: no work done.
+    const bool addsNothing = kind == "signal";
     if (!result.bDropped) app.Core().Print("drop refused by the list");
-    else if (!result.bResult) app.Core().Print("drop taken, nothing added");
-    r = result.bDropped && result.bResult ? "1" : "0";
+    else if (!result.bResult || addsNothing) app.Core().Print("drop taken, nothing added");
+    r = result.bDropped && result.bResult && !addsNothing ? "1" : "0";
     return true;
 }
 
