@@ -183,6 +183,8 @@ private:
     void Journal(const CString& comment, const CString& line) const;
     KXEditResult ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
     static KXEditResult UsageOf(const CTclArgsList* args, const char* usage);
+    KXEditResult CommentMoveRefusal();
+    static LRESULT AnswerSetting(bool applied);
     static KXEditResult InterfaceArgsRefused(const CTclArgsList* args, const CString& id);
     // The steps of ActivateFrame: the panes know each other, the splitters size them, the
     // physical view applies the block filter, and the first component's connectivity is shown.

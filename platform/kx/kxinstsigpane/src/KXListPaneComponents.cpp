@@ -294,10 +294,11 @@ struct CKXPowerGroupDlg {
 
 } // namespace
 
-void CKXInstancePaneContainerView::OnPowerGroup() {
+int CKXInstancePaneContainerView::OnPowerGroup() {
     Record("OnPowerGroup");
     CKXPowerGroupDlg dlg;
-    if (dlg.DoModal()) AssignPowerGroup(CString(), dlg.pin, dlg.net);
+    if (!dlg.DoModal()) return 2;
+    return AssignPowerGroup(CString(), dlg.pin, dlg.net) ? 1 : 0;
 }
 
 BOOL CKXInstancePaneContainerView::AssignPowerGroup(CString names, CString pin, CString net) {
