@@ -185,6 +185,8 @@ private:
     static KXEditResult UsageOf(const CTclArgsList* args, const char* usage);
     KXEditResult CommentMoveRefusal();
     static LRESULT AnswerSetting(bool applied);
+    bool RemoveSignalSelection();
+    bool RemoveComponentSelection();
     static KXEditResult InterfaceArgsRefused(const CTclArgsList* args, const CString& id);
     // The steps of ActivateFrame: the panes know each other, the splitters size them, the
     // physical view applies the block filter, and the first component's connectivity is shown.

@@ -528,20 +528,35 @@ LRESULT CKXTableChildFrm::OnRenameInstance(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnRemoveSelectionAll(WPARAM wParam, LPARAM) {
     BringWindowToTop();
-    if (wParam == 0) {
-        CKXSignalPaneContainerView* slp = GetSignalPane();
-        if (!slp) return 0;
-        if (OpenMode() == eOpenModePhysical) {
-            if (CKXPhysNetGrid* g = slp->GetPhysNetGridWnd()) g->RemoveSelection();
-        } else if (CKXSignalPaneGrid* g = slp->GetSignalGridWnd()) {
-            g->RemoveSelection();
-        }
-    } else if (OpenMode() == eOpenModePhysical) {
-        if (CKXPhysPartGrid* g = PhysPartGrid()) g->RemoveSelection();
-    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
-        g->RemoveSelection();
+    const KXShownMark mark;
+    const bool cleared = wParam == 0 ? RemoveSignalSelection() : RemoveComponentSelection();
+    return (cleared ? KXEditResult::Done() : KXEditResult::Refused("KXPANE-178")).Answer(mark);
+}
+
+// The host's "remove the selection" of the signal side (wParam 0) and of the component side: true when a
+// grid of that side took it.
+bool CKXTableChildFrm::RemoveSignalSelection() {
+    CKXSignalPaneContainerView* slp = GetSignalPane();
+    if (!slp) return false;
+    if (OpenMode() == eOpenModePhysical) {
+        CKXPhysNetGrid* g = slp->GetPhysNetGridWnd();
+        if (g) g->RemoveSelection();
+        return g != nullptr;
     }
-    return 0;
+    CKXSignalPaneGrid* g = slp->GetSignalGridWnd();
+    if (g) g->RemoveSelection();
+    return g != nullptr;
+}
+
+bool CKXTableChildFrm::RemoveComponentSelection() {
+    if (OpenMode() == eOpenModePhysical) {
+        CKXPhysPartGrid* g = PhysPartGrid();
+        if (g) g->RemoveSelection();
+        return g != nullptr;
+    }
+    CKXInstancePaneGrid* g = InstanceGrid();
+    if (g) g->RemoveSelection();
+    return g != nullptr;
 }
 
 LRESULT CKXTableChildFrm::OnAssignPower(WPARAM, LPARAM) {

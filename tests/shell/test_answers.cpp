@@ -342,6 +342,7 @@ const AnswerCase kCases[] = {
     {"HostRowNumberSetting", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_ROW_NUMBERS {} 1", "1", ""},
     {"HostAutoCompleteSetting", 3, kShowU1, "kx::notify INT_MSG_SETUP_AUTOCOMPLETE_CCP_SCP {} 0", "1", ""},
     {"HostSignalComboSetting", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_SIGNALCOMBO_CCP {} 0", "1", ""},
+    {"HostSelectionRemoved", 3, "kx::select clp U2", "kx::notify INT_MSG_REMOVE_SELECTION_ALL 1", "1", ""},
     {"HostPowerGroupTied", 3, "kx::select clp U2; kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3",
      "kx::notify INT_MSG_ASSIGN_POWER", "1", ""},
     {"HostPowerGroupDialogCancelled", 3, "kx::select clp U2; kx::answer dialog CKXPowerGroupDlg cancel",
