@@ -479,7 +479,10 @@ BOOL CKXBottomPaneContainerView::AutoPaste() {
     const KXShownMark mark;
     if (const KXEditResult refusal = PasteRefusal(false); refusal.IsRefusal()) return refusal.AnswerBool(mark);
     GetActiveGrid()->CrossSelectInHost();
-    return HostWord(KXScriptWord::paste, " pin").AnswerBool(mark);
+    const KXEditResult pasted = HostWord(KXScriptWord::paste, " pin");
+    // The overwrite question answered No stopped the paste before it pasted anything (the word's 2).
+    if (pasted.GetKind() == KXEditResult::Kind::Dialog && mark.QuestionDeclinedSince("KXTABLE-139")) return FALSE;
+    return pasted.AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AssignPinNumber(LPCTSTR pinNumberArg) {

@@ -10,8 +10,10 @@
 #include "pingrid/KXPinGrid.h"
 
 #include "kxcommon/KXHiliteObject.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "rmx/schema.h"
+#include "rmx/schemautil.h"
 #include "rmx/server.h"
 
 namespace {
@@ -70,6 +72,12 @@ BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, cons
     // A window that may not edit the design moves none of its comments either.
     if (!IsEditable()) {
         KXRefuseReadOnlyWindow();
+        return FALSE;
+    }
+    // The comment goes to a component's name (the host's rename gives it): a text that no component can
+    // have would hold it where none shows it.
+    if (!CSchemaUtilities::isValidName(newInst.GetString())) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-562", oldInst.GetString(), newInst.GetString());
         return FALSE;
     }
     std::unique_ptr<CKXPinCommentMoveCmd> undo =

@@ -96,19 +96,25 @@ BOOL CKXPhysNetDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& rows
     CTransaction* transaction = edit.Transaction();
     if (!transaction) return FALSE;
     CString lines; // journalled once the edit is in
+    bool unchanged = false;
     for (ROWCOL r : rows) {
         CInstTermBitContext bit;
         if (!GetRowPhysPin(r, &bit)) continue;
         if (model.IsEmpty()) {
             if (!RemovePinSignalModel(transaction, r)) continue;
             lines += JournalRowEdit(r, "Remove Model", "RemoveModel()");
+        } else if (AssignedModel(bit).CompareNoCase(model) == 0) { // in any letter case
+            unchanged = true;
         } else {
-            if (AssignedModel(bit).CompareNoCase(model) == 0) continue; // in any letter case
             transaction->addProperty(bit, kKXPinModelProperty, model.GetString(), 2, false);
             lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
         }
     }
-    if (lines.IsEmpty()) return FALSE; // the bracket throws the empty edit away
+    if (lines.IsEmpty()) {
+        // The pins have that model already: nothing to do, and the user is told so.
+        if (unchanged) CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        return FALSE; // the bracket throws the empty edit away
+    }
     const BOOL committed = edit.Commit();
     for (ROWCOL r : rows)
         SetSignalModelCellStyle(r);

@@ -43,6 +43,15 @@ bool PinDirection(const std::vector<CInstTermBitContext>& bits, int& direction) 
     return false;
 }
 
+// Every bit of the pin carries the model as its own, in any letter case.
+bool HoldsOwnModel(const std::vector<CInstTermBitContext>& bits, const CString& model) {
+    for (const CInstTermBitContext& bit : bits) {
+        std::unique_ptr<CPQPropertyData> own(bit.findProperty(kKXPinModelProperty, false));
+        if (!own || model.CompareNoCase(own->value()) != 0) return false;
+    }
+    return !bits.empty();
+}
+
 } // namespace
 
 void CKXPhysPartDetailsGridWnd::SetSignalModelCellStyle(ROWCOL row) {
@@ -126,6 +135,7 @@ BOOL CKXPhysPartDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& row
         progress =
             std::make_unique<KXPhysProgress>("Deleting SI Model Assignments", static_cast<int>(rows.size()));
     CString lines; // journalled once the edit is in
+    bool unchanged = false;
     for (ROWCOL r : rows) {
         if (progress) progress->Step(CString());
         const std::vector<CInstTermBitContext>* bits = IsShownPinRow(r) ? GetRowPins(r) : nullptr;
@@ -135,11 +145,19 @@ BOOL CKXPhysPartDetailsGridWnd::CommitModelOnRows(const std::vector<ROWCOL>& row
                 lines += JournalRowEdit(r, "Remove Model", "RemoveModel()", kModelSelection);
             continue;
         }
+        if (HoldsOwnModel(*bits, model)) {
+            unchanged = true;
+            continue;
+        }
         for (const CInstTermBitContext& bit : *bits)
             transaction->addProperty(bit, kKXPinModelProperty, model.GetString(), kModelFlags, false);
         lines += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")", kModelSelection);
     }
-    if (lines.IsEmpty()) return FALSE; // the bracket throws the empty edit away
+    if (lines.IsEmpty()) {
+        // The pins hold that model already, in some letter case: nothing to do, and the user is told so.
+        if (unchanged) CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        return FALSE; // the bracket throws the empty edit away
+    }
     const BOOL committed = edit.Commit();
     {
         kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);

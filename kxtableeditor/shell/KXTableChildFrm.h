@@ -166,7 +166,6 @@ protected:
     LRESULT OnSetupShowSignalCombo(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetupMoveDirection(WPARAM wParam, LPARAM lParam);
     LRESULT OnSetupNamingConventionOnCopy(WPARAM wParam, LPARAM lParam);
-    static LRESULT SettingTaken(bool taken);
     LRESULT OnAutoAssignModel(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowNetConn(WPARAM wParam, LPARAM lParam);
 
@@ -184,6 +183,10 @@ private:
     void Journal(const CString& comment, const CString& line) const;
     KXEditResult ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
     static KXEditResult UsageOf(const CTclArgsList* args, const char* usage);
+    KXEditResult CommentMoveRefusal();
+    static LRESULT AnswerSetting(bool applied);
+    bool RemoveSignalSelection();
+    bool RemoveComponentSelection();
     static KXEditResult InterfaceArgsRefused(const CTclArgsList* args, const CString& id);
     // The steps of ActivateFrame: the panes know each other, the splitters size them, the
     // physical view applies the block filter, and the first component's connectivity is shown.

@@ -66,11 +66,10 @@ std::vector<CString> SplitFields(const char* text, const char* separators) {
 
 namespace {
 
-// The window's words that change the design, its comments or the block filter kept beside it: a window
-// that may not edit refuses them before they look at their operands.
+// The window's words that change the design or its comments: a window that may not edit refuses them
+// before they look at their operands.
 bool IsEditingFrameWord(const char* word) {
-    return std::strcmp(word, KXScriptWord::designComment) == 0 || std::strcmp(word, KXScriptWord::importInterface) == 0 ||
-           std::strcmp(word, KXScriptWord::filterBlock) == 0;
+    return std::strcmp(word, KXScriptWord::designComment) == 0 || std::strcmp(word, KXScriptWord::importInterface) == 0;
 }
 
 } // namespace
@@ -300,27 +299,32 @@ KXEditResult CKXTableChildFrm::UsageOf(const CTclArgsList* args, const char* usa
 
 // ------------------------------------------------------------------ registered messages
 
+// A setting the host announces answers 1 once the window's pane took it, 0 (saying so) without a pane to take it.
+LRESULT CKXTableChildFrm::AnswerSetting(bool applied) {
+    const KXShownMark mark;
+    return (applied ? KXEditResult::Done() : KXEditResult::Refused("KXPANE-178")).Answer(mark);
+}
+
 LRESULT CKXTableChildFrm::OnSetupShowDPPins(WPARAM, LPARAM lParam) {
     IKXConnectivityPane* ccp = GetPane();
-    if (!ccp) return 0;
-    ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
-    return 1;
+    if (ccp) ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
+    return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowDPSignals(WPARAM, LPARAM lParam) {
     CKXSignalPaneContainerView* slp = GetSignalPane();
-    if (!slp) return 0;
-    slp->ShowDPSignals(FlagText(lParam) ? "1" : "0");
-    return 1;
+    if (slp) slp->ShowDPSignals(FlagText(lParam) ? "1" : "0");
+    return AnswerSetting(slp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
-    std::vector<CString> p = SplitFields(TextW(wParam), ":");
-    if (p[0].IsEmpty() || p[1].IsEmpty()) return 0; // both instance names are needed
-    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
-    CKXInstancePaneGrid* grid = InstanceGrid();
-    if (!grid) return 0;
     const KXShownMark mark;
+    std::vector<CString> p = SplitFields(TextW(wParam), ":");
+    // Both instance names are needed: a text that names one moves nothing.
+    if (p[0].IsEmpty() || p[1].IsEmpty()) return KXEditResult::Refused("KXPANE-562", p[0], p[1]).Answer(mark);
+    if (const KXEditResult refusal = CommentMoveRefusal(); refusal.IsRefusal()) return refusal.Answer(mark);
+    CKXInstancePaneGrid* grid = InstanceGrid();
+    if (!grid) return KXEditResult::Refused("KXPANE-178").Answer(mark);
     // The comments go to a component's name (the host's rename gives it): a text that no component can
     // have would hold them where none shows them.
     if (!CSchemaUtilities::isValidName(p[1].GetString()))
@@ -330,13 +334,23 @@ LRESULT CKXTableChildFrm::OnPreserveInstComment(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CKXTableChildFrm::OnPreservePinComment(WPARAM wParam, LPARAM lParam) {
+    const KXShownMark mark;
     std::vector<CString> p = SplitFields(TextW(wParam), ",:,");
+    const CString from = p[0] + "." + p[1];
     // Every one of the four keys must be named: a comment moved under an empty key would be lost.
-    if (std::any_of(p.begin(), p.end(), [](const CString& key) { return key.IsEmpty(); })) return 0;
-    if (!GetComponentPane() || OpenMode() < 0 || OpenMode() == eOpenModePhysical) return 0;
-    if (IKXConnectivityPane* ccp = GetPane())
-        ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam);
-    return 0;
+    if (std::any_of(p.begin(), p.end(), [](const CString& key) { return key.IsEmpty(); }))
+        return KXEditResult::Refused("KXPANE-481", from).Answer(mark);
+    if (const KXEditResult refusal = CommentMoveRefusal(); refusal.IsRefusal()) return refusal.Answer(mark);
+    IKXConnectivityPane* ccp = GetPane();
+    if (!ccp) return KXEditResult::Refused("KXPANE-178").Answer(mark);
+    return KXEditResult::Of(ccp->PreservePinComment(p[0], p[1], p[2], p[3], lParam), "KXPANE-481", from).Answer(mark);
+}
+
+// The host's rename notices move comments in a window of the logical view only: the physical view keeps none.
+KXEditResult CKXTableChildFrm::CommentMoveRefusal() {
+    if (!GetComponentPane() || OpenMode() < 0) return KXEditResult::Refused("KXPANE-178");
+    if (OpenMode() == eOpenModePhysical) return KXEditResult::Refused("KXPANE-522", static_cast<int>(OpenMode()));
+    return KXEditResult::Done();
 }
 
 LRESULT CKXTableChildFrm::OnSetFocusClp(WPARAM, LPARAM lParam) {
@@ -514,65 +528,77 @@ LRESULT CKXTableChildFrm::OnRenameInstance(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CKXTableChildFrm::OnRemoveSelectionAll(WPARAM wParam, LPARAM) {
     BringWindowToTop();
-    if (wParam == 0) {
-        CKXSignalPaneContainerView* slp = GetSignalPane();
-        if (!slp) return 0;
-        if (OpenMode() == eOpenModePhysical) {
-            if (CKXPhysNetGrid* g = slp->GetPhysNetGridWnd()) g->RemoveSelection();
-        } else if (CKXSignalPaneGrid* g = slp->GetSignalGridWnd()) {
-            g->RemoveSelection();
-        }
-    } else if (OpenMode() == eOpenModePhysical) {
-        if (CKXPhysPartGrid* g = PhysPartGrid()) g->RemoveSelection();
-    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
-        g->RemoveSelection();
+    const KXShownMark mark;
+    const bool cleared = wParam == 0 ? RemoveSignalSelection() : RemoveComponentSelection();
+    return (cleared ? KXEditResult::Done() : KXEditResult::Refused("KXPANE-178")).Answer(mark);
+}
+
+// The host's "remove the selection" of the signal side (wParam 0) and of the component side: true when a
+// grid of that side took it.
+bool CKXTableChildFrm::RemoveSignalSelection() {
+    CKXSignalPaneContainerView* slp = GetSignalPane();
+    if (!slp) return false;
+    if (OpenMode() == eOpenModePhysical) {
+        CKXPhysNetGrid* g = slp->GetPhysNetGridWnd();
+        if (g) g->RemoveSelection();
+        return g != nullptr;
     }
-    return 0;
+    CKXSignalPaneGrid* g = slp->GetSignalGridWnd();
+    if (g) g->RemoveSelection();
+    return g != nullptr;
+}
+
+bool CKXTableChildFrm::RemoveComponentSelection() {
+    if (OpenMode() == eOpenModePhysical) {
+        CKXPhysPartGrid* g = PhysPartGrid();
+        if (g) g->RemoveSelection();
+        return g != nullptr;
+    }
+    CKXInstancePaneGrid* g = InstanceGrid();
+    if (g) g->RemoveSelection();
+    return g != nullptr;
 }
 
 LRESULT CKXTableChildFrm::OnAssignPower(WPARAM, LPARAM) {
-    if (CKXInstancePaneContainerView* clp = GetComponentPane()) clp->OnPowerGroup();
-    return 0;
-}
-
-// The host's settings: 1 when the window took the setting (the settings dialog sends them whether or not
-// they changed); a window without the pane the setting is for says so.
-LRESULT CKXTableChildFrm::SettingTaken(bool taken) {
-    if (taken) return 1;
-    CKXErrorHandler::MessageBoxOk("KXPANE-178");
-    return 0;
+    const KXShownMark mark;
+    CKXInstancePaneContainerView* clp = GetComponentPane();
+    if (!clp) return KXEditResult::Refused("KXPANE-178").Answer(mark);
+    // A window that may not edit asks nothing: it says so once.
+    if (OpenMode() == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow).Answer(mark);
+    const int answer = clp->OnPowerGroup();
+    if (answer == 2) return 2; // the power group dialog was cancelled
+    return KXEditResult::Of(answer == 1, "KXPANE-178").Answer(mark);
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowRowNumbers(WPARAM, LPARAM lParam) {
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyShowRowNumbersSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
-    return SettingTaken(ccp != nullptr);
+    return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupAutoComplete(WPARAM, LPARAM lParam) {
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyAutoCompleteSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
-    return SettingTaken(ccp != nullptr);
+    return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowSignalCombo(WPARAM, LPARAM lParam) {
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyShowSignalComboSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
-    return SettingTaken(ccp != nullptr);
+    return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyMoveDirectionSetting(Text(lParam) ? Text(lParam) : "", TRUE);
-    return SettingTaken(ccp != nullptr);
+    return AnswerSetting(ccp != nullptr);
 }
 
-// The component list's naming of copied components; the physical view's list copies none.
 LRESULT CKXTableChildFrm::OnSetupNamingConventionOnCopy(WPARAM, LPARAM lParam) {
-    CKXInstancePaneGrid* g =
-        GetComponentPane() && OpenMode() >= 0 && OpenMode() != eOpenModePhysical ? InstanceGrid() : nullptr;
+    const bool logical = GetComponentPane() && OpenMode() >= 0 && OpenMode() != eOpenModePhysical;
+    CKXInstancePaneGrid* g = logical ? InstanceGrid() : nullptr;
     if (g) KXSetNamingConventionOnCopy(g, Text(lParam) ? std::atoi(Text(lParam)) : 0);
-    return SettingTaken(g != nullptr);
+    return AnswerSetting(g != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnAutoAssignModel(WPARAM, LPARAM) {

@@ -9,6 +9,7 @@
 
 #include "grid/KXEditResult.h"
 #include "grid/KXGridWnd.h"
+#include "kxcontrols/KXRegistrySettings.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -38,6 +39,9 @@ struct AnswerCase {
 constexpr const char* kViewOfU1 = "openMatrixView pin V1; matrixAdd pin component U1";
 // A matrix of DQ<5..0>, MCLK, RESET_N, PG and EN (row 14) against U1, U2 and PWR1, as a prefix of a set-up.
 #define kMatrixOfEn "kx::pane CreateMatrixView V1 {U1 U2 PWR1} {DQ<5..0> MCLK RESET_N PG EN}; "
+
+// A comment on U1's PGOOD, shown.
+constexpr const char* kCommentOnPgood = "kx::show clp U1; selectObject pin PGOOD; addComment pin note";
 
 const AnswerCase kCases[] = {
     {"AddConnectionWithoutPinNumber", 1, "kx::show slp MCLK", "addConnection pin J1", "0", "KXPANE-575"},
@@ -320,10 +324,36 @@ const AnswerCase kCases[] = {
     {"CopyWordOfAFilteredPhysicalRow", 4, "kx::show clp U1; filterRows pin -col {Pin Name} -filter D*",
      "copy pin PGOOD Signal", "0", "KXPANE-594"},
     {"CopyWordOfAFoldedBusBit", 3, kShowU1, "copy pin {DQ<3>} Signal", "0", "KXPANE-594"},
+    // The host's notices answer from the work they did: a moved comment 1, a move that names no target
+    // or a target no component can have 0 with its message, and no step.
+    {"HostPinCommentMoveDone", 3, kCommentOnPgood, "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,PGOOD:U1,RST_N 1",
+     "1", ""},
+    {"HostPinCommentMoveOfTwoKeys", 3, kCommentOnPgood, "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,PGOOD 1", "0",
+     "KXPANE-481"},
+    {"HostPinCommentMoveToNoComponentName", 3, kCommentOnPgood,
+     "kx::notify INT_MSG_PRESERVE_PIN_COMMENT {U1,PGOOD:U7\"x,OUT} 1", "0", "KXPANE-562"},
+    {"PanePinCommentMoveToNoComponentName", 3, kCommentOnPgood, "kx::pane PreservePinComment U1 PGOOD {U7\"x} OUT 1",
+     "0", "KXPANE-562"},
+    {"HostCommentMoveNamingOneComponent", 3, kCommentOnPgood, "kx::notify INT_MSG_PRESERVE_INST_COMMENT {U1\"[exit]} 1",
+     "0", "KXPANE-562"},
+    {"HostCommentMoveInThePhysicalView", 4, "", "kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1", "0", "KXPANE-522"},
+    {"HostPinCommentMoveInThePhysicalView", 4, "", "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,PGOOD:U1,RST_N 1", "0",
+     "KXPANE-522"},
+    {"HostRowNumberSetting", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_ROW_NUMBERS {} 1", "1", ""},
+    {"HostAutoCompleteSetting", 3, kShowU1, "kx::notify INT_MSG_SETUP_AUTOCOMPLETE_CCP_SCP {} 0", "1", ""},
+    {"HostSignalComboSetting", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_SIGNALCOMBO_CCP {} 0", "1", ""},
+    {"HostSelectionRemoved", 3, "kx::select clp U2", "kx::notify INT_MSG_REMOVE_SELECTION_ALL 1", "1", ""},
+    {"HostPowerGroupTied", 3, "kx::select clp U2; kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3",
+     "kx::notify INT_MSG_ASSIGN_POWER", "1", ""},
+    {"HostPowerGroupDialogCancelled", 3, "kx::select clp U2; kx::answer dialog CKXPowerGroupDlg cancel",
+     "kx::notify INT_MSG_ASSIGN_POWER", "2", ""},
+    // A model given again, in other letters, changes nothing in either physical grid, by the word or the method.
+    {"PhysicalPartModelGivenAgainInOtherLetters", 4, "kx::show clp RN1; assignModel pin RES_MODEL RN1:A:1",
+     "assignModel pin res_model RN1:A:1", "0", "KXTABLE-267"},
+    {"PhysicalNetModelGivenAgainInOtherLetters", 4,
+     "kx::show slp RST_IN; kx::select ccp 6 2; kx::pane AssignModel RES_MODEL",
+     "kx::pane AssignModel res_model", "0", "KXTABLE-267"},
     // The host's settings answer that the window took them, as the pair pins' setting does.
-    {"RowNumbersSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_ROW_NUMBERS {} 1", "1", ""},
-    {"AutoCompleteSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_AUTOCOMPLETE_CCP_SCP {} 0", "1", ""},
-    {"SignalComboSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_SHOW_SIGNALCOMBO_CCP {} 0", "1", ""},
     {"MoveDirectionSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_MOVEDIRECTION {} Right", "1", ""},
     {"CopyNamingSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 1", "1", ""},
     {"CopyNamingSettingInThePhysicalView", 4, kShowU1, "kx::notify INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 1", "0",
@@ -375,6 +405,41 @@ TEST_F(DemoBoard, ConnectRoadsStopAtTheDeclinedPairQuestionAlike) {
         ExpectUnchangedSince(before, line);
         EXPECT_FALSE(Doc()->IsModified()) << line;
     }
+}
+
+// The overwrite question of a paste answered No stops the paste: the word answers 2, the pane's method
+// (which cannot) 0, and nothing changed; answered Yes, the method pastes.
+TEST_F(DemoBoard, PasteRoadsStopAtTheDeclinedOverwriteQuestionAlike) {
+    const auto prompt = [](DWORD value) {
+        CKXRegistrySettings::OpenRegistryKey();
+        CKXRegistrySettings::SetToRegistry("on_paste_prompt_before_overwrite", value);
+        CKXRegistrySettings::CloseRegistryKey();
+    };
+    prompt(1);
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; kx::select ccp 41 7; kx::key ccp Ctrl+C"));
+    for (const char* line : {"paste pin", "kx::pane Paste"}) {
+        Run("kx::select ccp 40 7");
+        const DesignMark before = MarkDesign();
+        Run("kx::answer question KXTABLE-139 no");
+        EXPECT_EQ(Run(line), std::string(line) == "paste pin" ? "2" : "0") << line;
+        ExpectUnchangedSince(before, line);
+        EXPECT_FALSE(Doc()->IsModified()) << line;
+    }
+    Run("kx::answer question KXTABLE-139 yes");
+    EXPECT_EQ(Run("kx::pane Paste"), "1");
+    prompt(0);
+}
+
+// The host's Assign Power in a read-only window asks for no power group: it says once that the window
+// may not edit, and the answer queued for the dialog is left for another.
+TEST_F(DemoBoard, AssignPowerInAReadOnlyWindowAsksNothing) {
+    ASSERT_TRUE(OpenBoard(2, "kx::select clp U2; kx::answer dialog CKXPowerGroupDlg ok pin VDD net P3V3"));
+    Messages();
+    const DesignMark before = MarkDesign();
+    EXPECT_EQ(Run("kx::notify INT_MSG_ASSIGN_POWER"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-382"});
+    ExpectUnchangedSince(before);
+    EXPECT_FALSE(Doc()->IsModified());
 }
 
 // The block filter and a comment given again as they stand change nothing: no journal line either, so

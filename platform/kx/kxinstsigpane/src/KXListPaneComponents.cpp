@@ -295,12 +295,13 @@ struct CKXPowerGroupDlg {
 
 } // namespace
 
-void CKXInstancePaneContainerView::OnPowerGroup() {
+int CKXInstancePaneContainerView::OnPowerGroup() {
     Record("OnPowerGroup");
     // A window that may not edit says so before it asks for the group.
-    if (!KXListChangeAllowed(*this)) return;
+    if (!KXListChangeAllowed(*this)) return 0;
     CKXPowerGroupDlg dlg;
-    if (dlg.DoModal()) AssignPowerGroup(CString(), dlg.pin, dlg.net);
+    if (!dlg.DoModal()) return 2;
+    return AssignPowerGroup(CString(), dlg.pin, dlg.net) ? 1 : 0;
 }
 
 BOOL CKXInstancePaneContainerView::AssignPowerGroup(CString names, CString pin, CString net) {

@@ -407,8 +407,9 @@ public:
     void ExportInterface();
     void ImportInterface();
     // Assign Power: the power group dialog (CKXPowerGroupDlg: the implicit power pin "pin" and the net
-    // "net") for the components selected in the list; OK ties that pin of each to the net.
-    void OnPowerGroup();
+    // "net") for the components selected in the list; OK ties that pin of each to the net. 1 when tied,
+    // 0 when refused (its message said why), 2 when the dialog was cancelled.
+    int OnPowerGroup();
     // Ties the implicit power pin `pin` of each named component (blank separated; empty: the list's
     // selection) to the net `net`, in one transaction journalled as Clp().AssignPowerGroup. FALSE, with a
     // message, when a name is unknown, the net name is empty or invalid, or no component has such a pin
