@@ -66,10 +66,11 @@ std::vector<CString> SplitFields(const char* text, const char* separators) {
 
 namespace {
 
-// The window's words that change the design or its comments: a window that may not edit refuses them
-// before they look at their operands.
+// The window's words that change the design, its comments or the block filter kept beside it: a window
+// that may not edit refuses them before they look at their operands.
 bool IsEditingFrameWord(const char* word) {
-    return std::strcmp(word, KXScriptWord::designComment) == 0 || std::strcmp(word, KXScriptWord::importInterface) == 0;
+    return std::strcmp(word, KXScriptWord::designComment) == 0 || std::strcmp(word, KXScriptWord::importInterface) == 0 ||
+           std::strcmp(word, KXScriptWord::filterBlock) == 0;
 }
 
 } // namespace
@@ -594,6 +595,7 @@ LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
     return AnswerSetting(ccp != nullptr);
 }
 
+// The component list's naming of copied components; the physical view's list copies none.
 LRESULT CKXTableChildFrm::OnSetupNamingConventionOnCopy(WPARAM, LPARAM lParam) {
     const bool logical = GetComponentPane() && OpenMode() >= 0 && OpenMode() != eOpenModePhysical;
     CKXInstancePaneGrid* g = logical ? InstanceGrid() : nullptr;
