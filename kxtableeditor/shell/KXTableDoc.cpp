@@ -804,8 +804,9 @@ BOOL CKXTableDoc::DeleteAlias(LPCTSTR first, LPCTSTR second) {
     CKXTableChildFrm* frame = GetChildFrame();
     CKXSignalPaneContainerView* pane = frame ? frame->GetSignalPane() : nullptr;
     const bool named = first && second && *first && *second;
-    if (pane && !named) return KXEditResult::Refused("KXPANE-500").AnswerBool(mark);
-    return ListAnswer(mark, pane != nullptr, pane && pane->DeleteAlias(first, second));
+    if (!pane) return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
+    if (!named) return KXEditResult::Refused("KXPANE-500").AnswerBool(mark);
+    return KXEditResult::Of(pane->DeleteAlias(first, second), "KXPANE-595", first, second).AnswerBool(mark);
 }
 
 BOOL CKXTableDoc::EditBlock() {

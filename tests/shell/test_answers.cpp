@@ -354,6 +354,7 @@ const AnswerCase kCases[] = {
      "kx::show slp RST_IN; kx::select ccp 6 2; kx::pane AssignModel RES_MODEL",
      "kx::pane AssignModel res_model", "0", "KXTABLE-267"},
     // The host's settings answer that the window took them, as the pair pins' setting does.
+    {"DeleteOfNoAlias", 3, "", "kx::call DeleteAlias X Y", "0", "KXPANE-595"},
     {"MoveDirectionSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_MOVEDIRECTION {} Right", "1", ""},
     {"CopyNamingSettingTaken", 3, kShowU1, "kx::notify INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 1", "1", ""},
     {"CopyNamingSettingInThePhysicalView", 4, kShowU1, "kx::notify INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 1", "0",
