@@ -1926,3 +1926,22 @@ catch {kx::tab 2}; saveDesign
 kx::show slp PG; kx::answer dialog CKXTerminationDlg cancel; kx::click ccp {*}[kxcell "CLK" Termination] double
 )TCL");
 }
+
+// An implicit power pin given the net it is on already took it again: the drop answered 1 and journalled
+// a connect that made no step, whose line the step before (a delete of rows) then counted as one more
+// step of its replay. Such a connect takes nothing on every road.
+TEST_F(RandomEdits, KeptSeed38801APowerPinConnectedToItsOwnNetTakesNothing) {
+    RunKept(38801, R"TCL(kx::open demo.board:sch 3; kx::show clp U1
+kx::show slp EN; kx::select ccp {*}[kxcell R1 "Pin Number"]; kx::select ccp {*}[kxcell PWR1 "Pin Number"]; kx::pane Delete ;# target: PWR1
+kx::powerpins on; kx::show clp U2; kx::select ccp {*}[kxcell VDD Signal]; kx::key ccp Delete ;# target: U2
+kx::drop ccp {*}[kxcell "MCLK" "Pin Number"] signal VCC3V3
+)TCL");
+    RunScript(
+        "power-pin-own-net.tcl",
+        "kx::open demo.board:sch 3; kx::powerpins on; kx::show clp U2\n"
+        "kx::select ccp {*}[kxcell VDD Signal]; set h [kx::history]; set a [kx::pane AddConnection VCC3V3]; "
+        "if {$a != 0 || [kx::history] ne $h} {kxfault \"VDD connected to VCC3V3 again answers $a\"}\n"
+        "kx::show clp U2; kx::select ccp {*}[kxcell VDD Signal]; "
+        "if {[kx::pane AddConnection GND] != 1} {kxfault \"VDD does not take GND\"}\n"
+        "catch {kx::tab 1}; saveDesign\n");
+}
