@@ -476,6 +476,16 @@ void CKXGridWnd::FitRowHeaderColumn() {
     if (IsRowHeaderShown()) SetColWidth(0, 0, RowHeaderWidth(), nullptr, kSmart, gxDo);
 }
 
+void CKXGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
+    CGXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
+}
+
+void CKXGridWnd::FitColumnsToCells(const CGXRange& range, UINT flags) {
+    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
+    ResizeColWidthsToFit(range, TRUE, flags);
+}
+
 int CKXGridWnd::RowHeaderWidth() {
     constexpr int kUnitsPerDigit = 1000; // logical units of one character
     constexpr int kMinWidth = 20;

@@ -157,6 +157,10 @@ public:
     // first when the grid keeps a column descriptor for it, the second when it is shown.
     void ResizeRowHeaderColumn();
     virtual void FitRowHeaderColumn();
+    // A column's width is the user's layout, no edit: a border dragged (OnEndTracking) or double-clicked
+    // (FitColumnsToCells, the range's columns to its cells' text) makes no undo step, nor joins one.
+    void OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) override;
+    void FitColumnsToCells(const CGXRange& range, UINT flags);
 
     // ---------------------------------------------------------------------
     // Undo hook.

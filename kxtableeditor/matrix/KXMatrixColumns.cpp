@@ -138,7 +138,7 @@ int CKXMatrixGridWnd::GetColWidth(ROWCOL nCol) {
 }
 
 void CKXMatrixGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
-    CGXGridCore::OnEndTracking(nRow, nCol, nTrackingMode, size);
+    CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
     CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(nCol));
     if (!info) return;
     if (info->m_nWidthType == CKXColumnInfoClass::WidthInChars) info->m_nWidth = CGXGridCore::GetColWidth(nCol);

@@ -354,11 +354,7 @@ BOOL CKXPhysGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
 }
 
 void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, CSize& size) {
-    {
-        // A column's width is the user's layout, no edit: it takes no part in the undo history.
-        kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
-        CGXGridCore::OnEndTracking(nRow, nCol, nTrackingMode, size);
-    }
+    CKXGridWnd::OnEndTracking(nRow, nCol, nTrackingMode, size);
     if (nTrackingMode != GX_TRACKWIDTH) return;
     ColumnModel().At(static_cast<int>(nCol)); // a column outside the model is an invalid argument
     ColumnModel().TrackWidth(*this, static_cast<int>(nCol));
@@ -368,11 +364,8 @@ void CKXPhysGridWnd::OnEndTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode, 
 void CKXPhysGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     if (WidthDragUnmoved() && m_nTrackedCol > 0 && m_nTrackedCol <= GetColCount()) {
         const ROWCOL last = GetRowCount();
-        // The width fitted to the cells is the user's layout, no edit (no undo step, nor part of one).
-        kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
         if (last >= Layout().firstPinRow)
-            ResizeColWidthsToFit(CGXRange(Layout().firstPinRow, m_nTrackedCol, last, m_nTrackedCol), TRUE,
-                                 kNoUpdate);
+            FitColumnsToCells(CGXRange(Layout().firstPinRow, m_nTrackedCol, last, m_nTrackedCol), kNoUpdate);
         ColumnModel().TrackWidth(*this, static_cast<int>(m_nTrackedCol));
     }
     EndWidthDrag();

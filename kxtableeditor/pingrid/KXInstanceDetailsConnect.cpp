@@ -558,6 +558,9 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     CWaitCursor wait;
     // The text the row shows once connected.
     const CString text = NetRangeText(*net, netHigh, netLow);
+    // A row that has the connection already (an implicit power pin's too) takes nothing.
+    const CString oldText = GetValueRowCol(row, Col(m_nColSignal));
+    if (oldText == text) return FALSE;
     int pinMsb = -1, pinLsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, pinMsb, pinLsb);
     if (!pin) {
@@ -565,8 +568,6 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
         StoreImplicitPinSignal(row, text);
         return TRUE;
     }
-    const CString oldText = GetValueRowCol(row, Col(m_nColSignal));
-    if (oldText == text) return FALSE;
     const bool nc = CKXGenUtils::IsNC(net->name()) != FALSE;
     // Every refusal comes before the first change, so a refused row keeps its connections.
     std::vector<PinJoin> joins;

@@ -471,7 +471,7 @@ void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     m_bAutoFitPending = FALSE;
     m_nAutoFitColumn = 0;
     if (col == 0 || col > GetColCount() || GetRowCount() < PIN_FIRST_ROW) return;
-    ResizeColWidthsToFit(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), TRUE, GX_SMART);
+    FitColumnsToCells(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), GX_SMART);
     if (col < m_arrColumnInfo.size() && m_arrColumnInfo[col] && m_arrColumnInfo[col]->m_bShown)
         Columns().TrackWidth(*this, static_cast<int>(col));
 }

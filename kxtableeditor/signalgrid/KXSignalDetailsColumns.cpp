@@ -262,7 +262,7 @@ void CKXSignalDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
         m_nTrackingColumn = 0;
         // A border grabbed and let go without a move: the column fits its data rows (not the headers).
         if (col > 0 && col <= GetColCount() && GetRowCount() >= kFirstDataRow) {
-            ResizeColWidthsToFit(CGXRange(kFirstDataRow, col, GetRowCount(), col), TRUE, GX_SMART);
+            FitColumnsToCells(CGXRange(kFirstDataRow, col, GetRowCount(), col), GX_SMART);
             Columns().TrackWidth(*this, static_cast<int>(col));
             Columns().Broadcast(Columns().Columns());
         }

@@ -1905,3 +1905,43 @@ kx::key ccp Ctrl+Z
 openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal PG; matrixAdd pin signal RESET_N; kx::select ccp {*}[kxcell "MCLK" "Pin Name"]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "DQ<2>" "Pin Name"]; kx::answer question KXTABLE-140 yes; paste pin
 )TCL");
 }
+
+// A double-click on a signal grid's header row, close to a column's border, fits that column; its width
+// went into the window's newest step (a removed matrix view), which then had no name and could not be
+// undone. A column's width is no part of the undo history.
+TEST_F(RandomEdits, KeptSeed38564AColumnFittedInASignalGridLeavesTheNewestStepAsItWas) {
+    RunKept(38564, R"TCL(kx::show clp R2; kx::notify INT_MSG_DELETE_INSTANCE -text PWR1 ;# target: PWR1
+if {[catch {kx::tab 2}]} {kx::open demo.board:sch 4}; kx::answer dialog CKXDlgFilterPhys ok paths PWR1; kx::menu 35571
+kx::answer question MSG_HOST_ASK_SAVE yes; kx::menu 35563
+kx::show clp U1; kx::select ccp {*}[kxcell "CLK" "Volt max"] {*}[kxcell "A<12..0>" "Volt max"]; changeCustomColumn pin -col VOLT_MAX -val "fast" ;# target: -
+kx::powerpins on; kx::show clp U2; kx::edit ccp {*}[kxcell VSS Signal] PWR_6 ;# target: U2
+kx::show slp PG; kx::select ccp {*}[kxcell U1 "Pin Number"]; kx::select ccp {*}[kxcell R2 "Pin Number"]; kx::key ccp Delete ;# target: R2
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 3; kx::show clp R2}
+openMatrixView pin mv2; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::menu 35678
+kx::show slp PG; kx::answer dialog CKXTerminationDlg ok type Thevenin; kx::click ccp {*}[kxcell "R2" Termination] button
+kx::open demo.board:sch 3; kx::show clp U1
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+openMatrixView pin mv2; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal RESET_N; kx::pane MatrixPasteAssoc PUPD PG {} {} PullUp {} {type=PullUp;delay=;high=;low=;dcnet=VCC3V3;slots=1;0.id=R;0.lib=discrete;0.cell=resistor;0.view=sym;0.phys=R0402;0.value=10k;0.refdes=;0.k=;0.i=}
+catch {kx::tab 2}; saveDesign
+kx::show slp PG; kx::answer dialog CKXTerminationDlg cancel; kx::click ccp {*}[kxcell "CLK" Termination] double
+)TCL");
+}
+
+// An implicit power pin given the net it is on already took it again: the drop answered 1 and journalled
+// a connect that made no step, whose line the step before (a delete of rows) then counted as one more
+// step of its replay. Such a connect takes nothing on every road.
+TEST_F(RandomEdits, KeptSeed38801APowerPinConnectedToItsOwnNetTakesNothing) {
+    RunKept(38801, R"TCL(kx::open demo.board:sch 3; kx::show clp U1
+kx::show slp EN; kx::select ccp {*}[kxcell R1 "Pin Number"]; kx::select ccp {*}[kxcell PWR1 "Pin Number"]; kx::pane Delete ;# target: PWR1
+kx::powerpins on; kx::show clp U2; kx::select ccp {*}[kxcell VDD Signal]; kx::key ccp Delete ;# target: U2
+kx::drop ccp {*}[kxcell "MCLK" "Pin Number"] signal VCC3V3
+)TCL");
+    RunScript(
+        "power-pin-own-net.tcl",
+        "kx::open demo.board:sch 3; kx::powerpins on; kx::show clp U2\n"
+        "kx::select ccp {*}[kxcell VDD Signal]; set h [kx::history]; set a [kx::pane AddConnection VCC3V3]; "
+        "if {$a != 0 || [kx::history] ne $h} {kxfault \"VDD connected to VCC3V3 again answers $a\"}\n"
+        "kx::show clp U2; kx::select ccp {*}[kxcell VDD Signal]; "
+        "if {[kx::pane AddConnection GND] != 1} {kxfault \"VDD does not take GND\"}\n"
+        "catch {kx::tab 1}; saveDesign\n");
+}

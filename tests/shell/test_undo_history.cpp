@@ -1,6 +1,7 @@
 #include "KXShellFixture.h"
 
 #include "KXTableEditor.h"
+#include "grid/KXGridWnd.h"
 #include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXDesignChangeLog.h"
 #include "shell/KXTableChildFrm.h"
@@ -30,6 +31,24 @@ public:
 private:
     std::vector<std::string>& m_log;
 };
+
+// The first header row where the grid's column `col` has a border to grab (its right edge); 0 when none.
+ROWCOL BorderRow(CKXGridWnd& grid, ROWCOL col) {
+    for (ROWCOL row = 0; row <= grid.GetHeaderRows(); ++row) {
+        const CRect cell = grid.CalcRectFromRowCol(row, col);
+        if (grid.HitTest(CPoint(cell.right, cell.CenterPoint().y)) == GX_VERTLINE) return row;
+    }
+    return 0;
+}
+
+// Drags the right border of the grid's column `col` by `dx` pixels.
+void DragColumnBorder(CKXGridWnd& grid, ROWCOL col, int dx) {
+    const CRect cell = grid.CalcRectFromRowCol(BorderRow(grid, col), col);
+    const int y = cell.CenterPoint().y;
+    grid.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(cell.right, y));
+    grid.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(cell.right + dx, y));
+    grid.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(cell.right + dx, y));
+}
 } // namespace
 
 using UndoHistoryTest = KXShellFixture;
@@ -184,4 +203,32 @@ TEST(DesignChangeLog, ANewServerWhereTheFormerOneWasIsWatched) {
     EXPECT_TRUE(CKXDesignChangeLog::RollBack(design.design()));
     EXPECT_EQ(design.design()->findNet("N2"), nullptr);
     KXTableEditorNewSession(); // this server goes with the test
+}
+
+// A column's width is the user's layout in every grid: a border dragged, or double-clicked to fit the
+// column to its cells, makes no undo step and joins none. The step before keeps its name, and the next
+// edit is a step of its own.
+TEST_F(UndoHistoryTest, AColumnWidthTheUserSetsTakesNoPartInTheUndoHistory) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_EQ(Run("kx::call EditRefDes R1 R80"), "1");
+    const auto widthsLeaveTheHistory = [this](const std::string& show) {
+        SCOPED_TRACE(show);
+        ASSERT_EQ(Run(show), "1");
+        CKXGridWnd* grid = Ccp()->GetActiveGrid();
+        ASSERT_NE(grid, nullptr);
+        const std::string history = Run("kx::history");
+        const ROWCOL col = grid->GetFirstVisibleColumn();
+        const int width = grid->GetColWidth(col);
+        DragColumnBorder(*grid, col, 40);
+        EXPECT_GT(grid->GetColWidth(col), width);
+        const std::string border = std::to_string(BorderRow(*grid, col)) + " " + std::to_string(col);
+        EXPECT_EQ(Run("kx::click ccp " + border + " border"), "1");
+        EXPECT_EQ(Run("kx::history"), history);
+    };
+    widthsLeaveTheHistory("kx::show clp U1");
+    widthsLeaveTheHistory("kx::show slp N1");
+    widthsLeaveTheHistory("openMatrixView pin mv; matrixAdd pin component U1");
+    const int steps = Ccp()->GetUndoStepCount();
+    ASSERT_EQ(Run("kx::call EditRefDes R1 R81"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
 }
