@@ -239,6 +239,11 @@ show "PGOOD" [pinNet PGOOD]
 show "RST_N" [pinNet RST_N]
 show "undo the paste" [undo]
 show "PGOOD after undo" [pinNet PGOOD]
+say "Connect PGOOD to one bit of a wider bus: the bits dialog picks bit 5 (a journal keeps the pick as ChooseVectorBits)"
+kx::answer dialog CKXGetVectorBits ok lsb 5 msb 5
+show "addConnection pin {W<15..0>} PGOOD" [addConnection pin {W<15..0>} PGOOD]
+show "PGOOD" [pinNet PGOOD]
+show "undo" [undo]
 
 
 say "Open a leg of U1's clock pair: the pair's row shows what its legs are on until the leg is back"
