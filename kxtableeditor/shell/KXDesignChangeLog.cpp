@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 CKXDesignChangeLog& CKXDesignChangeLog::Get() {
@@ -17,17 +18,23 @@ CKXDesignChangeLog& CKXDesignChangeLog::Get() {
 
 void CKXDesignChangeLog::Watch(IServer* server) {
     CKXDesignChangeLog& log = Get();
-    if (!server || log.m_server == server) return;
+    // The listener goes with the server it was given to: a server made since where that one was (a
+    // second host of the process) is another, and is listened to as well.
+    if (!server || (log.m_server == server && !log.m_listening.expired())) return;
     // Designs of a former server are gone with it.
     log.m_entries.clear();
+    log.m_touched.clear();
     log.m_server = server;
-    log.m_listener = server->addCommitListener([](CTransaction* t) { Get().OnCommitted(t); });
+    auto listening = std::make_shared<bool>(true);
+    log.m_listening = listening;
+    log.m_listener = server->addCommitListener([listening](CTransaction* t) { Get().OnCommitted(t); });
 }
 
 void CKXDesignChangeLog::Forget() {
     CKXDesignChangeLog& log = Get();
     log.m_server = nullptr;
     log.m_listener = 0;
+    log.m_listening.reset();
     log.m_entries.clear();
     log.m_touched.clear();
 }

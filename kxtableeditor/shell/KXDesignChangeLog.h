@@ -4,6 +4,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,6 +45,7 @@ private:
 
     IServer* m_server = nullptr;
     int m_listener = 0;
+    std::weak_ptr<bool> m_listening; // lives as long as the listener, which goes with its server
     bool m_rollingBack = false;
     std::map<const IDesign*, Entry> m_entries;
     std::map<std::string, std::set<std::string>> m_touched; // by transaction text

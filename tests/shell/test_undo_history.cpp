@@ -180,15 +180,17 @@ TEST_F(UndoHistoryTest, AClosingEntryJoinsTheOpenStep) {
     EXPECT_EQ(log, (std::vector<std::string>{"nextu", "designu", "cellu"}));
 }
 
-// A session's server may be made where the former session's was: the log of changes since the last save
-// listens to it all the same, so that a close without saving still leaves the design as saved.
-TEST(DesignChangeLog, ANewServerWhereTheFormerOneWasIsWatched) {
+// The log of changes since the last save listens to a server made where a former one was, so that a close
+// without saving still leaves the design as saved: after a new session, and when a second host of the
+// process starts without one.
+static void ExpectAServerWhereAGoneOneWasWatched(bool newSession) {
+    SCOPED_TRACE(newSession ? "after a new session" : "without a new session");
     std::optional<IServer> server;
     server.emplace();
     CKXDesignChangeLog::Watch(&*server);
     server.reset();
     server.emplace(); // the same address
-    KXTableEditorNewSession();
+    if (newSession) KXTableEditorNewSession();
     CKXDesignChangeLog::Watch(&*server);
     rmx::DesignBuilder builder(&*server, "work");
     builder.schematic("top").net("N1");
@@ -203,6 +205,11 @@ TEST(DesignChangeLog, ANewServerWhereTheFormerOneWasIsWatched) {
     EXPECT_TRUE(CKXDesignChangeLog::RollBack(design.design()));
     EXPECT_EQ(design.design()->findNet("N2"), nullptr);
     KXTableEditorNewSession(); // this server goes with the test
+}
+
+TEST(DesignChangeLog, ANewServerWhereTheFormerOneWasIsWatched) {
+    ExpectAServerWhereAGoneOneWasWatched(true);
+    ExpectAServerWhereAGoneOneWasWatched(false);
 }
 
 // A column's width is the user's layout in every grid: a border dragged, or double-clicked to fit the
