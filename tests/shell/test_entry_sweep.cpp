@@ -369,6 +369,13 @@ std::vector<Action> WordActions() {
         w("logicalView", Owns::Nothing, "logicalView -nosave"),
         w("selectWindow", Owns::Nothing, "selectWindow ccp"),
         w("copy", Owns::Nothing, "copy PGOOD Signal"),
+        // The host's notices: a component deleted, comments moved after a rename, co-design marks (which
+        // the physical view takes too).
+        w("INT_MSG_DELETE_INSTANCE", Owns::Physical, "kx::notify INT_MSG_DELETE_INSTANCE -text R1"),
+        w("INT_MSG_PRESERVE_INST_COMMENT", Owns::Comment, "kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1"),
+        w("INT_MSG_PRESERVE_PIN_COMMENT", Owns::Comment,
+          "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,PGOOD:U1,RST_N 1"),
+        w("INT_MSG_MARK_AS_CODESIGN", Owns::Physical, "kx::notify INT_MSG_MARK_AS_CODESIGN U1 1"),
         w("saveDesignAs", Owns::Files, "saveDesignAs"),
         w("designComment", Owns::Comment, "designComment add x"),
         w("renameConnection", Owns::Logical, "renameConnection pin [list U1 PGOOD C10 PWR_GOOD]"),
