@@ -3,6 +3,7 @@
 // delete, swap, rename, number and un-pair pins, and the automation methods a
 // journal replays. Each road opens one transaction around the grids' work.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXScriptWords.h"
 #include "grid/KXGridEdit.h"
@@ -137,6 +138,15 @@ void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {
     return GetViewMode() != eOpenModeContext;
+}
+
+// The lines the pin grids held for one edit of the pane (a rename or a paste over side-by-side grids),
+// written together as the one undo step the edit is, or dropped when it was thrown away.
+void CKXBottomPaneContainerView::WriteHeldJournalsAsOneStep(const std::vector<IKXPinGrid*>& pins, bool write) {
+    CString lines;
+    for (IKXPinGrid* pin : pins)
+        lines += pin->TakeHeldJournal();
+    if (write) KXWriteJournalOfOneStep(lines);
 }
 
 // The stored views are kept with the design's comments: a window that may not edit changes none.
@@ -711,8 +721,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
     }
     bool done = renamed && !refused;
     if (began && !EndPaneTransaction(done)) done = false;
-    for (IKXPinGrid* pin : pins)
-        pin->ReleaseJournal(done);
+    WriteHeldJournalsAsOneStep(pins, done);
     if (done) return KXEditResult::Done();
     // A grid that refused its part said why; a selection without a pin names none.
     return KXEditResult::Of(FALSE, keys.GetSize() > 0 ? "KXPANE-247" : "KXPANE-182", KeysText(keys));

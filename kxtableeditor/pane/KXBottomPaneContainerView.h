@@ -576,6 +576,7 @@ public:
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
     bool MayEditStoredViews() const;
+    static void WriteHeldJournalsAsOneStep(const std::vector<IKXPinGrid*>& pins, bool write);
     BOOL EndPaneTransaction(BOOL commit);
     BOOL RemoveDiffPairsTransaction();
     BOOL CopyObjectsByKey(CStringArray& keys, const CString& keyColumn);

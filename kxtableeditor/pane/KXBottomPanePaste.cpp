@@ -13,6 +13,8 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
+#include <vector>
+
 namespace {
 constexpr int kMostPasteColumns = 9;
 } // namespace
@@ -54,11 +56,13 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
         m_bCommitting = FALSE;
         EmptyTransactionNetMap();
     }
+    std::vector<IKXPinGrid*> pins;
     for (CKXGridWnd* grid : m_shownGrids)
         if (IKXPinGrid* pin = PinGridOf(grid)) {
             grid->m_bCommitting = 0;
-            pin->ReleaseJournal(committed);
+            pins.push_back(pin);
         }
+    WriteHeldJournalsAsOneStep(pins, committed);
     if (!committed)
         for (auto& [grid, rows] : keptRows) grid->PutBackDataRows(rows);
     return committed;

@@ -917,6 +917,7 @@ public:
     CString m_strHeldJournal;
     void HoldJournal() override;
     void ReleaseJournal(BOOL bWrite) override;
+    CString TakeHeldJournal() override;
     // What HoldJournal found, given back by ReleaseJournal.
     int m_bHoldJournalBefore = 0;
     CString m_strHeldJournalBefore;

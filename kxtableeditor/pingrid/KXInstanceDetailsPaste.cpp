@@ -178,9 +178,13 @@ void CKXInstanceDetailsGridWnd::HoldJournal() {
 }
 
 void CKXInstanceDetailsGridWnd::ReleaseJournal(BOOL bWrite) {
-    m_bHoldJournal = std::exchange(m_bHoldJournalBefore, 0);
-    const CString held = std::exchange(m_strHeldJournal, std::exchange(m_strHeldJournalBefore, CString()));
+    const CString held = TakeHeldJournal();
     if (bWrite) WriteJournal(held);
+}
+
+CString CKXInstanceDetailsGridWnd::TakeHeldJournal() {
+    m_bHoldJournal = std::exchange(m_bHoldJournalBefore, 0);
+    return std::exchange(m_strHeldJournal, std::exchange(m_strHeldJournalBefore, CString()));
 }
 
 bool CKXInstanceDetailsGridWnd::IsPasteCellReadOnly(ROWCOL row, ROWCOL col) {

@@ -55,6 +55,8 @@ public:
     // writes them (bWrite: the transaction committed) or drops them (it was thrown away).
     virtual void HoldJournal() = 0;
     virtual void ReleaseJournal(BOOL bWrite) = 0;
+    // Ends the hold and gives its lines to the caller, which writes them with other grids' lines.
+    virtual CString TakeHeldJournal() = 0;
 
     // ---- script words and automation
     virtual int DumpGrid(const char* path) = 0;

@@ -415,6 +415,11 @@ TEST_F(JournalReplay, ConnectionsTypedInAWindowOfModeZeroReplay) {
     ExpectSessionReplays("typed_in_mode_zero.tcl");
 }
 
+// A rename over two side-by-side grids replays as the one step it was.
+TEST_F(JournalReplay, ARenameOverTwoGridsReplaysAsOneStep) {
+    ExpectSessionReplays("rename_two_grids.tcl");
+}
+
 // The bits chosen in a connect's bits dialog replay as chosen, without the dialog asking again.
 TEST_F(JournalReplay, BitsChosenInTheBitsDialogReplay) {
     ExpectSessionReplays("vector_bits_dialog.tcl");

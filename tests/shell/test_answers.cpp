@@ -493,6 +493,18 @@ TEST_F(DemoBoard, SwapPinsByTheMenuAnswersAsTheMethod) {
 }
 
 // The cell a pin grid's activation places (on its first row) is no pin the user chose: Swap Pins stays
+// A rename over the pins of two side-by-side grids is one edit: its journal lines replay as one step.
+TEST_F(DemoBoard, ARenameOverTwoGridsIsJournalledAsOneStep) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1 U2"));
+    ASSERT_EQ(Run("renameConnection pin [list U1 PGOOD C10 PWR_GOOD] [list U2 CLK 30 NEWCLK]"), "1");
+    EXPECT_EQ(Run("kx::history"), "window 1\nundo Rename Signal");
+    const std::string journal = JournalText();
+    const size_t begin = journal.rfind("RMX.BeginStep()");
+    ASSERT_NE(begin, std::string::npos) << journal;
+    EXPECT_NE(journal.find("RenameConnection(\"PWR_GOOD\")", begin), std::string::npos);
+    EXPECT_LT(journal.find("RenameConnection(\"NEWCLK\")", begin), journal.find("RMX.EndStep()", begin));
+}
+
 // disabled after the pane's method was called, and the method says that no pin is selected.
 TEST_F(DemoBoard, SwapPinsWaitsForAPinTheUserChose) {
     setenv("KX_ALLOW_SWAP_PINS", "1", 1);
