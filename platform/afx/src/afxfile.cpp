@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
@@ -97,14 +101,41 @@ std::uint64_t textHash(const std::string& text) {
     return h;
 }
 
+// How long a writer waits for another process's lock of a folder before it refuses its save: a process
+// stopped while it saves (a debugger, Ctrl+Z) holds the lock for as long as it stays stopped. The
+// environment variable KX_LOCK_WAIT_MS sets another wait, in milliseconds.
+constexpr std::chrono::milliseconds kFolderLockWait{3000};
+constexpr std::chrono::milliseconds kFolderLockPoll{20};
+
+std::chrono::milliseconds folderLockWait() {
+    const char* text = std::getenv("KX_LOCK_WAIT_MS");
+    if (!text || !*text) return kFolderLockWait;
+    char* end = nullptr;
+    const long ms = std::strtol(text, &end, 10);
+    return *end == '\0' && ms >= 0 && ms <= 600000 ? std::chrono::milliseconds(ms) : kFolderLockWait;
+}
+
 // The lock every writer of a folder takes while it checks stamps and renames: an exclusive lock of the
-// folder itself, so that no file is added beside the library's own.
+// folder itself, so that no file is added beside the library's own. It waits a bounded time for another
+// holder; Held() tells whether it got the lock, Refusal() says why not.
 class FolderLock {
 public:
-    explicit FolderLock(const std::string& folder) : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (m_fd >= 0)
-            while (::flock(m_fd, LOCK_EX) != 0 && errno == EINTR) {
+    explicit FolderLock(const std::string& folder)
+        : m_folder(folder), m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (m_fd < 0) return; // a folder that cannot be opened cannot be written either: the renames say so
+        const auto wait = folderLockWait();
+        const auto deadline = std::chrono::steady_clock::now() + wait;
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EINTR) continue;
+            if (errno != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
+                m_waited = wait;
+                ::close(m_fd);
+                m_fd = -1;
+                m_held = false;
+                return;
             }
+            std::this_thread::sleep_for(kFolderLockPoll);
+        }
     }
     ~FolderLock() {
         if (m_fd >= 0) ::close(m_fd); // closing lets the lock go
@@ -112,13 +143,53 @@ public:
     FolderLock(const FolderLock&) = delete;
     FolderLock& operator=(const FolderLock&) = delete;
 
+    bool Held() const { return m_held; }
+    std::string Refusal() const {
+        char waited[32];
+        std::snprintf(waited, sizeof waited, "%.1f", static_cast<double>(m_waited.count()) / 1000.0);
+        return m_folder + ": another host is saving in this library (waited " + waited +
+               " s for it); nothing was written and the edits are kept: save again once it is done";
+    }
+
 private:
+    std::string m_folder;
     int m_fd;
+    bool m_held = true;
+    std::chrono::milliseconds m_waited{0};
 };
 
-std::string changedOnDisk(const std::string& path) {
+std::string changedOnDisk(const std::string& path, const AfxFileStamp* stamp) {
+    if (stamp && stamp->ExpectsAbsent())
+        return path + ": made by another process meanwhile (the name is taken); not written over: save under "
+                      "another name";
     return path + ": changed on disk since this process read it (another process saved it); not written over: "
                   "save under another name, or open the library again";
+}
+
+// The permissions a file written in place of path takes: those of the file it replaces; a new file's
+// are the usual ones, less the process's umask.
+constexpr mode_t kNewFileMode = 0644;
+
+// Creates path as a new file for writing, never through a link nor over a file left there: an entry of
+// that name (one of this process's own, left by an earlier try) is removed first, and a link or file
+// planted between the two steps makes the creation fail. -1 with the reason in error.
+int createExclusive(const std::string& path, const std::string& like, std::string& error) {
+    ::unlink(path.c_str());
+    struct stat st {};
+    const bool replaces = ::stat(like.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          replaces ? S_IRUSR | S_IWUSR : kNewFileMode);
+    if (fd < 0) {
+        error = path + ": cannot be created (" + std::strerror(errno) + ")";
+        return -1;
+    }
+    if (replaces && ::fchmod(fd, st.st_mode & 07777) != 0) {
+        error = path + ": " + std::strerror(errno);
+        ::close(fd);
+        ::unlink(path.c_str());
+        return -1;
+    }
+    return fd;
 }
 
 } // namespace
@@ -133,6 +204,10 @@ void AfxFileStamp::Absent() {
     m_state = State::Absent;
     m_size = 0;
     m_hash = 0;
+}
+
+bool AfxFileStamp::ExpectsAbsent() const {
+    return m_state == State::Absent;
 }
 
 bool AfxFileStamp::Matches(const std::string& path) const {
@@ -209,12 +284,16 @@ bool AfxFileNameFits(const std::string& path, std::string& error) {
     return true;
 }
 
-bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error,
-                        const std::shared_ptr<AfxFileStamp>& stamp) {
+namespace {
+
+// Writes path's temporary (a new file of this process's own) and, outside a batch, renames it over path
+// under the folder's lock; in a batch the temporary waits for its commit.
+bool writeFile(const std::string& path, const std::string& text, std::string& error,
+               const std::shared_ptr<AfxFileStamp>& stamp, AfxFileBatch* batch) {
     if (!AfxFileNameFits(path, error)) return false;
     // Refused before anything is written; checked again where the file is put in place.
     if (stamp && !stamp->Matches(path)) {
-        error = changedOnDisk(path);
+        error = changedOnDisk(path, stamp.get());
         return false;
     }
     struct stat st {};
@@ -224,11 +303,8 @@ bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::s
     }
     AfxRemoveStaleTemporaries(path);
     const std::string tmp = temporaryOf(path, ::getpid());
-    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) {
-        error = tmp + ": " + std::strerror(errno);
-        return false;
-    }
+    const int fd = createExclusive(tmp, path, error);
+    if (fd < 0) return false;
     int err = writeAll(fd, text) ? 0 : errno;
     // The data reach the disk before the name does; the descriptor is closed either way.
     if (!err && ::fsync(fd) != 0) err = errno;
@@ -238,23 +314,31 @@ bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::s
         ::unlink(tmp.c_str());
         return false;
     }
-    if (AfxFileBatch* batch = AfxFileBatch::Current()) {
+    if (batch) {
         batch->Stage(path, stamp, &text);
         return true;
     }
     const FolderLock lock(folderOf(path));
-    if (stamp && !stamp->Matches(path)) {
-        error = changedOnDisk(path);
-        ::unlink(tmp.c_str());
-        return false;
+    if (!lock.Held()) error = lock.Refusal();
+    else if (stamp && !stamp->Matches(path)) error = changedOnDisk(path, stamp.get());
+    else if (::rename(tmp.c_str(), path.c_str()) != 0) error = path + ": " + std::strerror(errno);
+    else {
+        if (stamp) stamp->Held(text);
+        return true;
     }
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        error = path + ": " + std::strerror(errno);
-        ::unlink(tmp.c_str());
-        return false;
-    }
-    if (stamp) stamp->Held(text);
-    return true;
+    ::unlink(tmp.c_str());
+    return false;
+}
+
+} // namespace
+
+bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error,
+                        const std::shared_ptr<AfxFileStamp>& stamp) {
+    return writeFile(path, text, error, stamp, AfxFileBatch::Current());
+}
+
+bool AfxWriteFileNow(const std::string& path, const std::string& text, std::string& error) {
+    return writeFile(path, text, error, nullptr, nullptr);
 }
 
 // ---- files written together
@@ -294,7 +378,7 @@ void syncFolder(const std::string& folder) {
 // The names of a record: the files of its folder that its batch renames, one per line after the first.
 std::vector<std::string> readRecord(const std::string& record) {
     std::vector<std::string> names;
-    int fd = ::open(record.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(record.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return names;
     std::string text;
     char buffer[4096];
@@ -325,7 +409,7 @@ AfxFileBatch::AfxFileBatch() : m_joined(t_batch != nullptr) {
 
 AfxFileBatch::~AfxFileBatch() {
     if (m_joined) return;
-    t_batch = nullptr;
+    if (t_batch == this) t_batch = nullptr;
     if (m_committed) return;
     const long self = static_cast<long>(::getpid());
     for (const Staged& staged : m_staged) ::unlink(temporaryOf(staged.path, self).c_str());
@@ -356,46 +440,33 @@ void AfxFileBatch::Stage(const std::string& path, const std::shared_ptr<AfxFileS
 
 bool AfxFileBatch::Commit(std::string& error) {
     if (m_joined || m_committed) return true;
-    m_committed = true;
+    // A file written from now on goes in place on its own: this batch puts in place what it holds.
+    if (t_batch == this) t_batch = nullptr;
     const long self = static_cast<long>(::getpid());
     std::vector<std::string> folders;
     for (const Staged& staged : m_staged)
         if (std::find(folders.begin(), folders.end(), folderOf(staged.path)) == folders.end())
             folders.push_back(folderOf(staged.path));
     // Every folder locked (in one order, the same for every writer) while the files are checked against
-    // their stamps and put in place: no other process writes between the check and the renames.
+    // their stamps and put in place: no other process writes between the check and the renames. A
+    // failure before the renames leaves the old files: the destructor removes the temporaries.
     std::vector<std::string> lockOrder = folders;
     std::sort(lockOrder.begin(), lockOrder.end());
     std::vector<std::unique_ptr<FolderLock>> locks;
-    for (const std::string& folder : lockOrder) locks.push_back(std::make_unique<FolderLock>(folder));
+    for (const std::string& folder : lockOrder) {
+        locks.push_back(std::make_unique<FolderLock>(folder));
+        if (!locks.back()->Held()) {
+            error = locks.back()->Refusal();
+            return false;
+        }
+    }
     for (const Staged& staged : m_staged)
         if (staged.stamp && !staged.stamp->Matches(staged.path)) {
-            error = changedOnDisk(staged.path);
-            m_committed = false; // the destructor removes the temporaries: the old files stay
+            error = changedOnDisk(staged.path, staged.stamp.get());
             return false;
         }
-    // The records first, one per folder, each in place (and on disk) before any file is renamed.
-    for (const std::string& folder : folders) {
-        std::string text = std::string(kRecordMagic) + "\n";
-        for (const Staged& staged : m_staged)
-            if (folderOf(staged.path) == folder) text += baseOf(staged.path) + "\n";
-        const std::string record = recordOf(folder, self);
-        const std::string part = record + ".part";
-        int fd = ::open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        bool written = fd >= 0 && writeAll(fd, text) && ::fsync(fd) == 0;
-        if (fd >= 0 && ::close(fd) != 0) written = false;
-        if (!written || ::rename(part.c_str(), record.c_str()) != 0) {
-            error = record + ": " + std::strerror(errno);
-            ::unlink(part.c_str());
-            for (const std::string& done : folders) {
-                if (done == folder) break;
-                ::unlink(recordOf(done, self).c_str());
-            }
-            m_committed = false; // the destructor removes the temporaries: the old files stay
-            return false;
-        }
-        syncFolder(folder);
-    }
+    if (!WriteRecords(folders, error)) return false;
+    m_committed = true;
     bool ok = true;
     for (const Staged& staged : m_staged) {
         if (::rename(temporaryOf(staged.path, self).c_str(), staged.path.c_str()) != 0) {
@@ -410,6 +481,36 @@ bool AfxFileBatch::Commit(std::string& error) {
     for (const std::string& folder : folders) {
         syncFolder(folder);
         ::unlink(recordOf(folder, self).c_str());
+    }
+    return true;
+}
+
+// The records first, one per folder, each in place (and on disk) before any file is renamed; each is a
+// new file of this process's own, with the permissions of the first file it names.
+bool AfxFileBatch::WriteRecords(const std::vector<std::string>& folders, std::string& error) const {
+    const long self = static_cast<long>(::getpid());
+    for (const std::string& folder : folders) {
+        std::string text = std::string(kRecordMagic) + "\n", first;
+        for (const Staged& staged : m_staged)
+            if (folderOf(staged.path) == folder) {
+                if (first.empty()) first = staged.path;
+                text += baseOf(staged.path) + "\n";
+            }
+        const std::string record = recordOf(folder, self);
+        const std::string part = record + ".part";
+        const int fd = createExclusive(part, first, error);
+        bool written = fd >= 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+        if (fd >= 0 && ::close(fd) != 0) written = false;
+        if (!written || ::rename(part.c_str(), record.c_str()) != 0) {
+            if (fd >= 0) error = record + ": " + std::strerror(errno);
+            ::unlink(part.c_str());
+            for (const std::string& done : folders) {
+                if (done == folder) break;
+                ::unlink(recordOf(done, self).c_str());
+            }
+            return false;
+        }
+        syncFolder(folder);
     }
     return true;
 }

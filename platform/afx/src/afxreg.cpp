@@ -222,9 +222,10 @@ struct Registry {
                 }
             }
         }
-        // A temporary of this process's own, flushed to disk, then renamed over the file.
+        // A temporary of this process's own, flushed to disk, then renamed over the file, at once: a setting
+        // changed during a save is no part of the design's files.
         std::string why;
-        return AfxWriteFileSafely(f, out.str(), why);
+        return AfxWriteFileNow(f, out.str(), why);
     }
 
     static std::string rootName(HKEY h) {

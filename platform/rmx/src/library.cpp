@@ -305,13 +305,21 @@ static bool sameFile(IDesign* d, const char* folder, const char* lib, const char
 }
 
 bool IServer::saveDesignAs(IDesign* d, const char* folder, const char* lib, const char* cell, const char* view,
-                           CString* error) {
+                           CString* error, bool newFile) {
     std::string why;
     if (!d || !folder || !CSchemaUtilities::isValidName(lib) || !CSchemaUtilities::isValidName(cell) ||
-        !CSchemaUtilities::isValidName(view))
+        !CSchemaUtilities::isValidName(view)) {
         why = "bad design or name";
-    else if (saveTo(m_db.get(), d, folder, lib, cell, view, why, sameFile(d, folder, lib, cell, view) ? fileStampOf(d) : nullptr))
-        return true;
+    } else {
+        std::shared_ptr<AfxFileStamp> stamp;
+        if (newFile) {
+            stamp = std::make_shared<AfxFileStamp>();
+            stamp->Absent();
+        } else if (sameFile(d, folder, lib, cell, view)) {
+            stamp = fileStampOf(d);
+        }
+        if (saveTo(m_db.get(), d, folder, lib, cell, view, why, stamp)) return true;
+    }
     if (error) *error = why.c_str();
     return false;
 }

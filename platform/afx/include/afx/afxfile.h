@@ -18,6 +18,9 @@ public:
     // The file held text; there was no file.
     void Held(const std::string& text);
     void Absent();
+    // Whether the file must not exist where it is written (a new file: one another process made since is
+    // not written over).
+    bool ExpectsAbsent() const;
     // Whether the file at path holds what the stamp says: the same text, or still no file. A file that
     // is gone matches (writing it again replaces nobody's work), and so does any file for a stamp that
     // was never set.
@@ -41,9 +44,19 @@ bool AfxReadFile(const std::string& path, std::string& text, std::string& error,
 // With a stamp, a file that no longer matches it (another process saved it since this one read it) is
 // not written over: false, and error says so. The check and the rename are made under a lock of the
 // folder that every writer takes, so two processes cannot both pass it; once the file is in place the
-// stamp holds the new text.
+// stamp holds the new text. A stamp that says the file was absent refuses a file another process made
+// since (two saves under one new name: the first keeps it). The lock is waited for a few seconds at most
+// (KX_LOCK_WAIT_MS in the environment sets another wait): a process stopped while it holds it makes the
+// write fail with a message that another host is saving, and nothing is written.
+// The temporary is always a new file (created exclusively, never through a link: an entry of that name
+// left by this process is removed first, one planted meanwhile fails the write), with the permissions
+// of the file it replaces.
 bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error,
                         const std::shared_ptr<AfxFileStamp>& stamp = nullptr);
+
+// The same, put in place at once even while a batch is open: a file that is no part of what the batch
+// saves (the user's settings, written whole whenever one changes).
+bool AfxWriteFileNow(const std::string& path, const std::string& text, std::string& error);
 
 // Whether the file system can take a file at path as AfxWriteFileSafely writes it: each name of the path
 // (the file's with the longest temporary suffix) within the name limit of the folder it is in, and the
@@ -68,9 +81,11 @@ public:
 
     // Puts the written files in place; false with the reason in error (the files not yet renamed then
     // wait in their temporaries for the next AfxRecoverFolder). Nothing to do in a joined batch. When a
-    // stamped file no longer matches its stamp, nothing is put in place (false, the old files stay).
+    // stamped file no longer matches its stamp, or the folder's lock is not had in time, or the record
+    // cannot be created new, nothing is put in place (false, the old files stay). Once committed the batch
+    // takes no more files: a file written after is put in place on its own.
     bool Commit(std::string& error);
-    // The batch that AfxWriteFileSafely writes into now (the outermost open one), or nullptr.
+    // The batch that AfxWriteFileSafely writes into now (the outermost open one not committed), or nullptr.
     static AfxFileBatch* Current();
     // A file written into the batch (its temporary is there); with a stamp, the file must still match it
     // when the batch commits, and the stamp then takes text.
@@ -82,6 +97,8 @@ public:
     static void SetRenameObserver(RenameObserver observer);
 
 private:
+    bool WriteRecords(const std::vector<std::string>& folders, std::string& error) const;
+
     bool m_joined;
     bool m_committed = false;
     struct Staged {

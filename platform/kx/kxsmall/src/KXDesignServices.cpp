@@ -205,9 +205,10 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
     fs::create_directories(folder, ec);
     CString error;
     {
-        // The design file and its companions go in place together.
+        // The design file and its companions go in place together; the design file as a new one, so that
+        // of two processes saving under one new name at once, the second is refused where the files go in.
         AfxFileBatch together;
-        if (!server->saveDesignAs(design, folder.string().c_str(), lib, block, view, &error)) {
+        if (!server->saveDesignAs(design, folder.string().c_str(), lib, block, view, &error, true)) {
             m_strError = error;
             return 0;
         }

@@ -71,9 +71,12 @@ public:
     // reason in error when it cannot be written; the old file is then untouched.
     bool saveDesign(IDesign* design, CString* error = nullptr);
     bool saveDesign(const char* designName, CString* error = nullptr);
-    // Saves a copy under another library folder / name; the loaded design keeps its name.
+    // Saves a copy under another library folder / name; the loaded design keeps its name. newFile: the
+    // file must not exist (a new block): a file of that name, made meanwhile by another process too, is
+    // not written over (false, the error says the name is taken), checked again where an open file batch
+    // puts the file in place.
     bool saveDesignAs(IDesign* design, const char* folder, const char* lib, const char* cell, const char* view,
-                      CString* error = nullptr);
+                      CString* error = nullptr, bool newFile = false);
     // Loads one design file of a library folder (CELL.VIEW.design), as loadLibrary loads each of them;
     // false with what is wrong in error when it does not load.
     bool loadDesignFile(const char* folder, const char* lib, const char* cell, const char* view, CString& error);
