@@ -28,8 +28,8 @@
 #include <cstring>
 #include <dlfcn.h>
 #include <fstream>
+#include <iostream>
 #include <map>
-#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -111,6 +111,7 @@ void AddHostResources() {
 bool CKXHostApp::Start(const std::string& designLib, const std::string& journal, std::string& error,
                        const std::string& library) {
     ConnectTranscript();
+    WatchSaves();
     // The simulated desktop of a new session: no key held, the pointer over no cell of a grid.
     AfxResetInputState();
     if (!LoadDesignLibrary(designLib, error) || !StartJournal(journal, error) || !CreateMainWindow(error) ||
@@ -122,6 +123,21 @@ bool CKXHostApp::Start(const std::string& designLib, const std::string& journal,
         return Route(w, a, r, e);
     });
     return true;
+}
+
+void CKXHostApp::WatchSaves() {
+    CKXDocument::SetSaveListener([this](const CKXDocument& doc, bool saved, const CString& why) {
+        const IDesign* d = doc.GetMasterDesignContext().design();
+        const std::string design = d ? std::string(d->libName()) + "." + d->cellName() + ":" + d->viewName()
+                                     : doc.GetDesignName().str();
+        if (saved) {
+            m_unsaved.erase(design);
+            return;
+        }
+        const std::string reason = why.IsEmpty() ? std::string("not written") : why.str();
+        m_unsaved[design] = reason;
+        std::cerr << "kxhost: " << design << " not saved: " << reason << std::endl;
+    });
 }
 
 void CKXHostApp::ConnectTranscript() {
@@ -290,6 +306,7 @@ void CKXHostApp::Stop() {
     CKXShareGlobalData::m_pServer = nullptr;
     m_pServer.reset();
     CKXErrorHandler::SetTranscriptSink(nullptr);
+    CKXDocument::SetSaveListener(nullptr);
     AfxGetAnswerQueue().SetListener(nullptr);
     CKXProgressBar::SetLineSink(nullptr);
     // The library stays mapped: the runtime classes it registered are still known by name.

@@ -9,6 +9,7 @@
 #include "afx/afxdisp.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,10 @@ public:
     bool LoadProject(const std::string& path, std::string& error);
     // Closes the open designs and unloads the library.
     void Stop();
+    // The designs whose last save failed (by any road: a word, a menu, a method, a close) and that no
+    // later save wrote, each with the reason: the edits the host was asked to save and did not. Each
+    // failure is said on standard error as it happens, whatever the options.
+    const std::map<std::string, std::string>& UnsavedDesigns() const { return m_unsaved; }
     // Replays a journal through the automation objects with the replay flag set.
     bool Replay(const std::string& path, std::string& error);
 
@@ -96,6 +101,7 @@ public:
 private:
     // The steps of Start.
     void ConnectTranscript();
+    void WatchSaves();
     bool LoadDesignLibrary(const std::string& designLib, std::string& error);
     bool StartJournal(const std::string& journal, std::string& error);
     bool CreateMainWindow(std::string& error);
@@ -123,4 +129,5 @@ private:
     void* m_hLibrary = nullptr;
     CDocTemplate* m_pTemplate = nullptr;
     std::vector<std::pair<std::string, CDocument*>> m_handles; // journal handles bound by "set"
+    std::map<std::string, std::string> m_unsaved;                // design -> why its last save failed
 };

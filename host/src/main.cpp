@@ -129,6 +129,11 @@ int main(int argc, char** argv) {
     }
 #ifdef KXHOST_FULL
     app.Stop();
+    // A batch run learns from the status that edits it asked to save were not saved.
+    constexpr int kExitUnsaved = 3;
+    for (const auto& [design, why] : app.UnsavedDesigns())
+        std::cerr << "kxhost: exits with the edits of " << design << " unsaved: " << why << '\n';
+    if (rc == 0 && !app.UnsavedDesigns().empty()) rc = kExitUnsaved;
 #endif
     return rc;
 }

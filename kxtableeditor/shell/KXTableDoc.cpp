@@ -359,7 +359,10 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         // the reason the design was not saved in place.
         const KXShownMark mark;
         const BOOL saved = SaveDesignAs();
-        if (!saved && !mark.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-383");
+        if (!saved && !mark.SaidSince()) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-383");
+            NoteSaveOutcome(false, CKXErrorHandler::FormatMessage("KXTABLE-383"));
+        }
         return saved;
     }
     IDesign* design = GetMasterDesignContext().design();
@@ -412,6 +415,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         StatusText("Design not saved: " + error);
         m_strSaveError = error.IsEmpty() ? CString("not written") : error;
         CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, error);
+        NoteSaveOutcome(false, m_strSaveError);
         return FALSE;
     }
     // The comments are part of what the user saves: a comments file that cannot be written fails the
@@ -423,12 +427,14 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         StatusText("Design comments not saved: " + reason);
         m_strSaveError = reason.IsEmpty() ? CString("comments not written") : reason;
         CKXErrorHandler::MessageBoxOk("KXTABLE-347", name, reason);
+        NoteSaveOutcome(false, m_strSaveError);
         return FALSE;
     }
     if (std::string why; !together.Commit(why)) {
         StatusText("Design not saved: " + CString(why.c_str()));
         m_strSaveError = why.c_str();
         CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, why.c_str());
+        NoteSaveOutcome(false, m_strSaveError);
         return FALSE;
     }
     if (GetOpenMode() == eOpenModeContext) InformContextSave(bSilent);
@@ -438,6 +444,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     SetModified(FALSE);
     MarkDesignStepsSaved(design);
     StatusText("Saved Design: " + name);
+    NoteSaveOutcome(true);
     // A silent save is the one a view switch makes before it switches: it is journalled here, as the
     // automation call that saves in place (in the editable block's mode, where Save() is Save As, too).
     if (bSilent) JournalSaveInPlace();
@@ -476,8 +483,12 @@ bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& libra
             return false;
         });
     CStringArray a1, a2;
-    if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) return true;
+    if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) {
+        NoteSaveOutcome(true);
+        return true;
+    }
     StatusText("Block not created: " + dlg.GetLastError());
+    NoteSaveOutcome(false, dlg.GetLastError());
     if (dlg.NameTooLong())
         CKXErrorHandler::MessageBoxOk("KXTABLE-341", library, blockName, dlg.GetLastError());
     else

@@ -26,6 +26,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_demo_edges.cpp
   test_saves_together.cpp
   test_saves_at_once.cpp
+  test_host_exit.cpp
   test_host_process.cpp
   test_read_only_window.cpp
   test_open_signal_grids.cpp

@@ -93,11 +93,28 @@ BOOL CKXDocument::SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent) {
     if (!server->saveDesign(d, &error)) {
         // A failed save is reported; the document stays modified so nothing is lost on close.
         CKXErrorHandler::MessageBoxOk("KXCOMMON-102", DesignTitle(d), error);
+        NoteSaveOutcome(false, error);
         return FALSE;
     }
     SetModifiedFlag(FALSE);
     UpdateInterfaceInfo();
+    NoteSaveOutcome(true);
     return TRUE;
+}
+
+namespace {
+CKXDocument::SaveListener& SaveListenerSlot() {
+    static CKXDocument::SaveListener listener;
+    return listener;
+}
+} // namespace
+
+void CKXDocument::SetSaveListener(SaveListener listener) {
+    SaveListenerSlot() = std::move(listener);
+}
+
+void CKXDocument::NoteSaveOutcome(bool saved, const CString& why) const {
+    if (const SaveListener& listener = SaveListenerSlot()) listener(*this, saved, why);
 }
 
 BOOL CKXDocument::HandleSaveModified() {

@@ -6,6 +6,8 @@
 #include "afx/afxdoc.h"
 #include "rmx/context.h"
 
+#include <functional>
+
 class CKXDocument;
 
 // How a design was opened.
@@ -71,6 +73,14 @@ public:
     virtual BOOL SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent);
 
     BOOL SaveModified() override { return HandleSaveModified(); }
+
+    // Every save of a design window ends here, whatever road asked for it (a word, a menu, a method, a
+    // close): saved, or not saved with the reason (a file that could not be written, a conflict, a name
+    // taken). The host listens, to say a failed save on standard error and in its exit status. A save the
+    // user declined (a question answered No) is neither.
+    using SaveListener = std::function<void(const CKXDocument& doc, bool saved, const CString& why)>;
+    static void SetSaveListener(SaveListener listener);
+    void NoteSaveOutcome(bool saved, const CString& why = CString()) const;
 
 protected:
     CDesignContext m_masterDesignContext;

@@ -1,0 +1,94 @@
+// What kxhost leaves to the one who ran it once it ends: its exit status and standard error after a
+// save that failed, and the settings the next host reads.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class HostExit : public testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::path(testing::TempDir()) / ("host_exit_" + std::to_string(::getpid()));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir / "registry");
+        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_dir / "demo", fs::copy_options::recursive);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    struct Ended {
+        int status = -1;
+        std::string out, err;
+    };
+    // Runs the host on the library copy with script, with --quiet as a batch run does unless told.
+    Ended Host(const std::string& script, bool quiet = true) {
+        std::ofstream(m_dir / "script.tcl", std::ios::binary) << script;
+        const std::string command = "cd '" + m_dir.string() + "' && KX_REGISTRY_DIR='" +
+                                    (m_dir / "registry").string() + "' " + KXHOST_PATH +
+                                    (quiet ? " --quiet" : "") + " --lib demo script.tcl > out.txt 2> err.txt < /dev/null";
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(m_dir / "out.txt"), ReadFile(m_dir / "err.txt")};
+    }
+    fs::path m_dir;
+};
+
+} // namespace
+
+// A save that fails (its notes cannot be written: a folder made where they go) is said on standard error
+// under --quiet too, and the host that ends with it exits non-zero; a later save that works makes it good.
+TEST_F(HostExit, AFailedSaveIsSaidOnStandardErrorAndInTheExitStatus) {
+    const std::string edit = "kx::open demo.board:sch 3\nkx::show clp U1\naddComment pin {a note} PGOOD\n"
+                             "file mkdir demo/board.TableEditor.notes\nputs \"save: [saveDesign]\"\n";
+    const Ended failed = Host(edit);
+    EXPECT_NE(failed.status, 0);
+    EXPECT_NE(failed.out.find("save: 0"), std::string::npos) << failed.out;
+    EXPECT_NE(failed.err.find("demo.board:sch not saved: "), std::string::npos) << failed.err;
+    EXPECT_NE(failed.err.find("board.TableEditor.notes"), std::string::npos) << failed.err;
+
+    // Each run on a fresh copy of the library.
+    TearDown();
+    SetUp();
+    const Ended madeGood = Host(edit + "file delete demo/board.TableEditor.notes\nputs \"again: [saveDesign]\"\n");
+    EXPECT_EQ(madeGood.status, 0) << madeGood.err;
+    EXPECT_NE(madeGood.out.find("again: 1"), std::string::npos) << madeGood.out;
+    EXPECT_NE(ReadFile(m_dir / "demo" / "board.TableEditor.notes").find("a note"), std::string::npos);
+
+    // A Save As refused (the block exists) is a failed save too.
+    TearDown();
+    SetUp();
+    const Ended refused = Host("kx::open demo.board:sch 1\nkx::show clp U1\naddComment pin {a note} PGOOD\n"
+                               "saveDesignAs demo board\n");
+    EXPECT_NE(refused.status, 0);
+    EXPECT_NE(refused.err.find("not saved"), std::string::npos) << refused.err;
+}
+
+// "Don't ask again" answered at a save in a read-only window is kept in the settings file, written whole
+// in its place: the next host saves without asking, and no temporary is left beside the settings.
+TEST_F(HostExit, DontAskAgainIsKeptForTheNextHost) {
+    const std::string save = "kx::open demo.board:sch 3; kx::open -block PWR1 2\n";
+    const std::string asked = "unanswered: dialog CKXDontAskAgainDlg";
+    const Ended first = Host(save + "kx::answer dialog CKXDontAskAgainDlg ok dontAskAgain 1\nsaveDesign\n", false);
+    EXPECT_EQ(first.out.find(asked), std::string::npos) << first.out;
+    EXPECT_NE(ReadFile(m_dir / "registry" / "registry.txt").find("HIDE_SAVECTXT_DESIGN_MSG"), std::string::npos);
+    const Ended second = Host(save + "saveDesign\n", false);
+    EXPECT_EQ(second.out.find(asked), std::string::npos) << second.out;
+    for (const auto& entry : fs::directory_iterator(m_dir / "registry"))
+        EXPECT_EQ(entry.path().filename().string(), "registry.txt");
+}
