@@ -5,6 +5,8 @@
 
 #include "shell/KXTableDoc.h"
 
+#include "rmx/schema.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -164,6 +166,7 @@ TEST_F(SavesAtOnce, ASaveBehindAStoppedHostIsRefusedInBoundedTimeAndLaterWorks) 
     ASSERT_EQ(Run("saveDesign"), "1");
     const std::string before = FileText(m_lib / "board.sch.design");
     ASSERT_EQ(Run("kx::call AddSignal WAITED {} {}"), "1");
+    ASSERT_EQ(Run("addComment pin {waited too} OUT"), "1");
     int held[2], release[2];
     ASSERT_EQ(::pipe(held), 0);
     ASSERT_EQ(::pipe(release), 0);
@@ -196,8 +199,15 @@ TEST_F(SavesAtOnce, ASaveBehindAStoppedHostIsRefusedInBoundedTimeAndLaterWorks) 
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXCOMMON-102"});
     EXPECT_NE(Transcript().find("another host is saving in this library"), std::string::npos) << Transcript();
     EXPECT_EQ(FileText(m_lib / "board.sch.design"), before);
+    EXPECT_EQ(FileText(m_lib / "board.TableEditor.notes").find("waited too"), std::string::npos);
+    // Neither the window nor the design nor its comments count as saved.
     EXPECT_TRUE(Doc()->IsModified());
+    IDesign* design = Doc()->GetMasterDesignContext().design();
+    ASSERT_NE(design, nullptr);
+    EXPECT_TRUE(design->isModified());
     EXPECT_EQ(Run("saveDesign"), "1") << Transcript();
     EXPECT_NE(FileText(m_lib / "board.sch.design").find("net WAITED "), std::string::npos);
+    EXPECT_NE(FileText(m_lib / "board.TableEditor.notes").find("waited too"), std::string::npos);
     EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_FALSE(design->isModified());
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
@@ -482,7 +483,13 @@ bool AfxFileBatch::Commit(std::string& error) {
         syncFolder(folder);
         ::unlink(recordOf(folder, self).c_str());
     }
+    for (const auto& done : std::exchange(m_whenInPlace, {})) done();
     return true;
+}
+
+void AfxFileBatch::WhenInPlace(std::function<void()> done) {
+    if (t_batch) t_batch->m_whenInPlace.push_back(std::move(done));
+    else done();
 }
 
 // The records first, one per folder, each in place (and on disk) before any file is renamed; each is a

@@ -285,9 +285,12 @@ bool IServer::saveDesign(IDesign* d, CString* error) {
     std::string why;
     if (!d || findDesign(d->name()) != d) why = "no such design";
     else if (saveTo(m_db.get(), d, d->directory(), d->libName(), d->cellName(), d->viewName(), why, fileStampOf(d))) {
-        Db::m_modified(d) = false;
-        ++Db::m_saveCount(d);
-        Db::snapshotInterface(d);
+        // Saved once the file is in place: a batch whose commit fails leaves the design as unsaved as it was.
+        AfxFileBatch::WhenInPlace([d] {
+            Db::m_modified(d) = false;
+            ++Db::m_saveCount(d);
+            Db::snapshotInterface(d);
+        });
         return true;
     }
     if (error) *error = why.c_str();

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +92,10 @@ public:
     // when the batch commits, and the stamp then takes text.
     void Stage(const std::string& path, const std::shared_ptr<AfxFileStamp>& stamp = nullptr,
                const std::string* text = nullptr);
+    // What a writer marks once its file is in place (a design no longer modified, comments saved): at once
+    // when no batch is open, else when the open batch has put every file in place; never when its commit
+    // fails, so that the work of a save refused stays unsaved in memory.
+    static void WhenInPlace(std::function<void()> done);
     // Called after each file of a commit is put in place, with its path (a test stops the process there
     // to see what the next open makes of a save cut short); nullptr for none.
     using RenameObserver = void (*)(const std::string& path);
@@ -107,6 +112,7 @@ private:
         std::shared_ptr<AfxFileStamp> written; // what the stamp takes once the file is in place
     };
     std::vector<Staged> m_staged; // in the order written, each once
+    std::vector<std::function<void()>> m_whenInPlace;
 };
 
 // What the open of a folder does first: finishes the batches whose process died while putting their

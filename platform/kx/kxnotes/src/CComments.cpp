@@ -398,8 +398,11 @@ bool CComments::saveComments(const CString& path) {
         else m_strError.Format("%s: cannot be written (%s)", target.c_str(), why.c_str());
         return false;
     }
-    m_bModified = false;
-    m_views.SetDirty(false);
+    // Saved once the file is in place: a batch whose commit fails leaves the comments unsaved.
+    AfxFileBatch::WhenInPlace([this] {
+        m_bModified = false;
+        m_views.SetDirty(false);
+    });
     return true;
 }
 
