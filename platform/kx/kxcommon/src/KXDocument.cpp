@@ -87,6 +87,7 @@ BOOL CKXDocument::SaveCurrentDesign(LPCTSTR lpszPathName, BOOL bSilent) {
     IServer* server = m_masterDesignContext.server();
     if (!d || !server) {
         if (!bSilent) CKXErrorHandler::MessageBoxOk("KXCOMMON-102", DesignTitle(d), "no design");
+        NoteSaveOutcome(false, "no design");
         return FALSE;
     }
     CString error;
