@@ -130,7 +130,10 @@ struct Context {
     Shown shown;
     std::string selection;
     std::string setup; // Tcl, run after the open
-    bool copied = false; // the set-up copied a cell the shown grid takes, and left another cell current
+    bool copied = false;    // the set-up copied a cell the shown grid takes
+    bool noCell = false;    // the set-up left the active grid with no current or selected cell
+    bool connected = false; // the pins the selection chose are connected
+    bool onePin = false;    // the selection chose one pin
 };
 
 // The actions of several roads, the words of the two command tables and the keys of the grids
@@ -352,6 +355,9 @@ protected:
         s.keyNamesNoPin = a.keys == Action::Keys::Unknown;
         s.keyNamesPins = a.keys == Action::Keys::Shown;
         s.cellCopied = c.copied;
+        s.noCellChosen = c.noCell;
+        s.pinsConnected = c.connected;
+        s.onePin = c.onePin;
         return s;
     }
 
@@ -414,6 +420,10 @@ protected:
             if (designChanged && !a.doneAsTwo) fault("answered 2 and changed: " + o.changed);
         } else if (!object) {
             fault("answered \"" + o.answer.substr(0, 80) + "\"");
+        } else {
+            // A preparation that answers an object says why it prepared nothing.
+            for (const std::string& f : CauseFaults(SituationOf(c, a), o.messages))
+                fault(f);
         }
         if (MayNotEdit(c.mode, a.owns)) {
             // A save may add the files a design keeps beside it (its comments); the files there stay as they were.
@@ -427,6 +437,17 @@ protected:
         }
         if (replay && o.faults.empty() && designChanged && JournalText().size() > journal) ReplayRow(c, o);
         return o;
+    }
+
+    // The first step of a history (kx::history) whose journal replays as more than one step: an edit is
+    // one undo step, in the session and in a replay of its journal alike.
+    static std::string StepReplayedAsSeveral(const std::string& history) {
+        static const std::string mark = " (replays as ";
+        std::istringstream in(history);
+        for (std::string line; std::getline(in, line);)
+            if (const size_t at = line.rfind(mark); at != std::string::npos && std::atoi(line.c_str() + at + mark.size()) > 1)
+                return line;
+        return std::string();
     }
 
     // The row's journal replayed by a fresh kxhost with an empty registry on a fresh copy of the board:
@@ -461,7 +482,9 @@ protected:
                                     "' --lib lib --quiet replay.tcl </dev/null >host.log 2>&1";
         const int status = std::system(command.c_str());
         std::string f;
-        if (status != 0 || !fs::exists(dir / "replayed"))
+        if (const std::string split = StepReplayedAsSeveral(sessionHistory); !split.empty())
+            f = "an undo step of the session replays as several: " + split;
+        else if (status != 0 || !fs::exists(dir / "replayed"))
             f = "the journal did not replay in a fresh host: " + ReadAll(dir / "host.log").substr(0, 400);
         else if (const std::string d = FirstFileDifference(FilesBelow(dir / "lib"), session); !d.empty())
             f = "the replay leaves other files: " + d;

@@ -23,6 +23,8 @@ enum class Cause {
     WrongGridKind,   // the active grid is of a kind that does not take the action
     UnknownKey,      // a key that names no pin the pane shows
     NothingCopied,   // the clipboard holds nothing the grid can take
+    NoConnection,    // the pins chosen have no connection to take off
+    OtherPins,       // a pin cannot take it together with other pins
 };
 
 inline const char* CauseName(Cause c) {
@@ -35,6 +37,8 @@ inline const char* CauseName(Cause c) {
     case Cause::WrongGridKind: return "a grid kind that does not take the action";
     case Cause::UnknownKey: return "a key that names no pin";
     case Cause::NothingCopied: return "nothing copied";
+    case Cause::NoConnection: return "no connection of their own";
+    case Cause::OtherPins: return "together with other pins";
     }
     return "?";
 }
@@ -73,6 +77,8 @@ inline const std::map<std::string, Cause>& CauseOfMessage() {
         {"KXPANE-496", Cause::WrongGridKind},
         {"KXPANE-247", Cause::UnknownKey},
         {"KXPANE-570", Cause::NothingCopied},
+        {"KXTABLE-346", Cause::NoConnection},
+        {"KXTABLE-114", Cause::OtherPins},
     };
     return ids;
 }
@@ -94,7 +100,10 @@ struct Situation {
     bool rowsChosen = false;    // the set-up selected pin rows the action can take (not a header, not hidden)
     bool keyNamesNoPin = false; // the road names a key no shown pin has
     bool keyNamesPins = false;  // the road names only keys of shown pins
-    bool cellCopied = false;    // a cell the active grid takes was copied, and a cell is current
+    bool cellCopied = false;    // a cell the active grid takes was copied
+    bool noCellChosen = false;  // no cell of the active grid is current or selected
+    bool pinsConnected = false; // the pins chosen are connected
+    bool onePin = false;        // one pin is chosen
 };
 
 // The cause a refusal must name, where the situation decides it: the first that holds.
@@ -103,6 +112,7 @@ inline std::optional<Cause> ExpectedCause(const Situation& s) {
     if (s.readOnlyEdit) return Cause::ReadOnly;
     if (s.noGrid && (s.keyNamesNoPin || s.keyNamesPins)) return Cause::NoGrid;
     if (s.keyNamesNoPin) return Cause::UnknownKey;
+    if (s.noCellChosen) return Cause::NothingSelected;
     return std::nullopt;
 }
 
@@ -117,6 +127,8 @@ inline bool RulesOut(const Situation& s, Cause c) {
     case Cause::UnknownKey: return s.keyNamesPins;
     case Cause::NothingCopied: return s.cellCopied;
     case Cause::WrongGridKind: return false;
+    case Cause::NoConnection: return s.pinsConnected;
+    case Cause::OtherPins: return s.onePin;
     }
     return false;
 }

@@ -30,9 +30,13 @@ constexpr const char* kTypeProc = R"tcl(proc ::sweepType {caption text} {
 // The kinds of pins shown: U1's grid, two or three components side by side.
 enum class Pins { U1, TwoSideBySide, ThreeSideBySide, None };
 
+// What the set-up did before the road: nothing, or an edit it then took back (the roads are Undo and Redo).
+enum class Before { Nothing, EditUndone, Copied, Terminated, EmptyTermination };
+
 struct WideContext {
     Context context;
     Pins pins;
+    Before before = Before::Nothing;
 };
 
 std::vector<WideContext> WideContextsOf(int mode) {
@@ -41,6 +45,11 @@ std::vector<WideContext> WideContextsOf(int mode) {
         Context c{mode, shown, selection, std::string(kTypeProc) + setup};
         c.copied = copied;
         all.push_back({c, pins});
+    };
+    // The last context's pins: connected, one pin.
+    auto pinsOf = [&all](bool connected, bool onePin) {
+        all.back().context.connected = connected;
+        all.back().context.onePin = onePin;
     };
     if (mode == 4) {
         add(Shown::PhysPart, Pins::None, "one row", "kx::show clp U1; kx::select ccp 47 5");
@@ -53,17 +62,48 @@ std::vector<WideContext> WideContextsOf(int mode) {
     add(Shown::Pin, Pins::ThreeSideBySide, "one in each of three",
         "kx::show clp R1 R2 RN1A; kx::word selectObject pin [list R1 B 2] [list R2 B 2] [list RN1A B 8]");
     add(Shown::Pin, Pins::U1, "one row", "kx::show clp U1; kx::select ccp 41 7");
+    pinsOf(true, true);
+    // A terminated pin: a termination prepared for it alone.
+    add(Shown::Pin, Pins::None, "terminated pin", "kx::show clp U1; kx::select ccp 40 8");
+    pinsOf(true, true);
+    all.back().before = Before::Terminated;
     // PGOOD's Signal cell copied, RST_N's current: a paste has something the grid takes.
     add(Shown::Pin, Pins::U1, "one row", "kx::show clp U1; kx::select ccp 41 7; kx::key ccp Ctrl+C; kx::select ccp 42 7",
         true);
+    pinsOf(true, true);
+    // MCLK's termination copied onto the bus DQ<15..0> with one bit unconnected.
+    add(Shown::Pin, Pins::None, "bus row",
+        "kx::show clp U1; kx::select ccp 40 8; kx::key ccp Ctrl+C; expandPins pin on; kx::edit ccp 24 7 {}; "
+        "expandPins pin off; kx::select ccp 23 8",
+        true);
+    all.back().before = Before::Copied;
+    // R1's Signal cell copied, R2 shown with no cell chosen.
+    add(Shown::Pin, Pins::None, "no cell", "kx::show clp R1; kx::select ccp 6 7; kx::key ccp Ctrl+C; kx::show clp R2",
+        true);
+    all.back().context.noCell = true;
+    all.back().before = Before::Copied;
     add(Shown::Signal, Pins::None, "one row", "kx::show slp MCLK; kx::select ccp 5 8");
+    // An edit taken back: its redo and a second undo keep its name in a replay too.
+    const std::pair<const char*, const char*> undone[] = {
+        {"comment undone", "kx::show clp U1; kx::select ccp 41 7; addComment pin sweepnote"},
+        {"power pin comment undone",
+         "kx::show clp U1; expandPins pin on; kx::powerpins on; kx::select ccp 59 10; addComment pin pwr"},
+        {"delete over two grids undone", "kx::show clp R1 R2; kx::word selectObject pin B:2; deleteConnection pin"}};
+    for (const auto& [name, edit] : undone) {
+        add(Shown::Pin, Pins::None, name, std::string(edit) + "; undo");
+        all.back().before = Before::EditUndone;
+    }
     // A read-only window stores no view: it shows the one a window that edits made and saved.
-    add(Shown::Matrix, Pins::None, "one row",
-        (mode == 2 ? std::string("kx::open demo.board:sch 3; kx::pane CreateMatrixView V1 U1 {MCLK DQ}; saveDesign; "
+    const std::string matrix =
+        mode == 2 ? std::string("kx::open demo.board:sch 3; kx::pane CreateMatrixView V1 U1 {MCLK DQ}; saveDesign; "
                                  "kx::close; openMatrixView pin V1")
                    : std::string("openMatrixView pin V1; matrixAdd pin component U1; matrixAdd pin signal MCLK; "
-                                 "matrixAdd pin signal DQ")) +
-            "; kx::select ccp 5 4");
+                                 "matrixAdd pin signal DQ");
+    add(Shown::Matrix, Pins::None, "one row", matrix + "; kx::select ccp 5 4");
+    // DQ<15>'s empty Termination cell: the pin is connected, it has no termination.
+    add(Shown::Matrix, Pins::None, "empty termination cell", matrix + "; kx::select ccp 6 7");
+    pinsOf(true, true);
+    all.back().before = Before::EmptyTermination;
     return all;
 }
 
@@ -162,6 +202,23 @@ std::vector<Action> WordsWithoutGridWord() {
 }
 
 std::vector<Action> ActionsOf(const WideContext& w) {
+    if (w.before == Before::EditUndone) {
+        std::vector<Action> out;
+        for (Action& a : JoinedActions())
+            if (a.name == "Undo" || a.name == "Redo") out.push_back(std::move(a));
+        return out;
+    }
+    if (w.before == Before::Copied || w.before == Before::EmptyTermination) {
+        std::vector<Action> out;
+        for (Action& a : JoinedActions())
+            if (a.name == (w.before == Before::Copied ? "Paste" : "Delete")) out.push_back(std::move(a));
+        if (w.before == Before::EmptyTermination)
+            out.push_back({"deleteTermination", Owns::Logical, {{Road::Word, "deleteTermination pin"}}});
+        return out;
+    }
+    if (w.before == Before::Terminated)
+        return {{"InitTermination", Owns::Logical, {{Road::Method, "kx::pane InitTermination Series"}}},
+                {"Add Termination", Owns::Logical, {{Road::Word, "addTermination pin"}}}};
     std::vector<Action> out = TypedCells(w);
     auto add = [&out](std::vector<Action> more) { out.insert(out.end(), more.begin(), more.end()); };
     add(KeyedWords(w.pins));
