@@ -31,6 +31,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_read_only_window.cpp
   test_open_signal_grids.cpp
   test_entry_sweep.cpp
+  test_entry_sweep_wide.cpp
   test_pin_jumps.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)
