@@ -546,7 +546,8 @@ void CKXPhysGridWnd::StyleNewFilterCells() {
     const ROWCOL filterRow = Layout().filterRow;
     const CGXStyle filter = FilterCellStyle();
     for (ROWCOL c = 1; c <= GetColCount(); ++c)
-        if (GetValueRowCol(filterRow, c).IsEmpty()) SetStyleRange(CGXRange(filterRow, c), filter, gxOverride, 0, kNoUpdate);
+        if (GetValueRowCol(filterRow, c).IsEmpty())
+            SetStyleRange(CGXRange(filterRow, c), filter, gxOverride, 0, kNoUpdate);
 }
 
 void CKXPhysGridWnd::StyleCaptionCell(ROWCOL col, const CString& caption) {
