@@ -68,7 +68,7 @@ TEST_F(GridKeys, CtrlCInACellBeingEditedCopiesTheSelectedText) {
 }
 
 // Ctrl+V in a cell being edited types the clipboard's text there without its line end: in a matrix
-// Pin Name cell, and in the Signal cell of a pin grid.
+// Pin Name cell, in the Signal cell of a pin grid and in a signal grid's Pin Name cell.
 TEST_F(GridKeys, CtrlVInACellBeingEditedTakesNoLineEnd) {
     ASSERT_TRUE(OpenBoard(3));
     Run("kx::pane CreateMatrixView V1 {U1 U2 PWR1 J1} {DQ<5..0> MCLK RESET_N PG EN}");
@@ -85,6 +85,14 @@ TEST_F(GridKeys, CtrlVInACellBeingEditedTakesNoLineEnd) {
     ASSERT_TRUE(control && control->IsActive());
     control->GetCurrentText(text);
     EXPECT_EQ(std::string(text.GetString()), "PG");
+    Run("kx::key ccp Escape");
+    // The signal grid's Pin Name cell takes the copied pin name the same way.
+    Run("kx::show slp PG; kx::select ccp 5 8; kx::key ccp Ctrl+C; kx::select ccp 7 8");
+    Run("kx::key ccp F2; kx::key ccp Home; kx::key ccp End shift; kx::key ccp Ctrl+V");
+    control = Ccp()->GetActiveGrid()->GetCurrentCellControl();
+    ASSERT_TRUE(control && control->IsActive());
+    control->GetCurrentText(text);
+    EXPECT_EQ(std::string(text.GetString()), "PGOOD");
 }
 
 // A right click on a row of a grid already active makes that row current: the pop-up's Delete acts on
