@@ -1,5 +1,6 @@
 #include "grid/KXClipboardText.h"
 
+#include "grid/gxall.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
@@ -26,6 +27,26 @@ std::vector<CString> KXSplitClipboardLines(const CString& text) {
 
 std::vector<CString> KXSplitClipboardFields(const CString& line) {
     return Split(line, '\t', false, true);
+}
+
+bool KXPasteIntoActiveEditor(CGXGridCore& grid, const CString& text) {
+    CGXControl* control = grid.GetCurrentCellControl();
+    if (!control || !control->IsActive()) return false;
+    const int end = text.FindOneOf("\r\n");
+    control->ReplaceSel(end < 0 ? text : text.Left(end));
+    return true;
+}
+
+bool KXCopyActiveEditorSelection(CGXGridCore& grid) {
+    CGXControl* control = grid.GetCurrentCellControl();
+    if (!control || !control->IsActive()) return false;
+    CString selected;
+    if (!control->GetSelectedText(selected) || selected.IsEmpty()) return true;
+    CKXImpClipBoard::StartCopying();
+    CKXImpClipBoard::CopyCFText(selected);
+    CKXImpClipBoard::EndCopying();
+    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
+    return true;
 }
 
 bool KXIsOneLine(const CString& text) {

@@ -5,12 +5,21 @@
 
 #include "afx/afxstr.h"
 
+class CGXGridCore;
+
 #include <vector>
 
 std::vector<CString> KXSplitClipboardLines(const CString& text);
 // Whether the text (its last line break taken off) is one line, as a filter cell takes it; a text of
 // several lines or fields (cells copied as a table) shows KXTABLE-331 and answers false.
 bool KXIsOneLine(const CString& text);
+// Into the grid's cell being edited the clipboard's text goes as typed there, at the caret over the
+// selected text: its first line, without the line end (an edit box holds one line). False, and nothing
+// pasted, when no cell of the grid is being edited.
+bool KXPasteIntoActiveEditor(CGXGridCore& grid, const CString& text);
+// Ctrl+C in the grid's cell being edited is the edit's, as in an edit box: the text selected there goes
+// on the clipboard, and nothing when none is. False when no cell of the grid is being edited.
+bool KXCopyActiveEditorSelection(CGXGridCore& grid);
 // Every field is kept, an empty one too: "a\t\tb" gives three.
 std::vector<CString> KXSplitClipboardFields(const CString& line);
 

@@ -163,9 +163,12 @@ std::set<std::string> CKXPinCommentMoveCmd::TouchedObjects() const {
 
 KX_IMPLEMENT_UNDO_COMMAND(CKXSortUndoCmd)
 
-CKXSortUndoCmd::CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending)
+CKXSortUndoCmd::CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending, std::vector<CString> rowOrder)
     : m_pGrid(pGrid), m_nSortCol(sortCol), m_bAscending(bAscending),
-      m_strName(pGrid && pGrid->SortsAcrossGrids() ? CString("Sort Columns") : LoadCommandName()) {}
+      m_strName(pGrid && pGrid->SortsAcrossGrids() ? "Sort Columns" : "Sort"),
+      m_rowOrder(std::move(rowOrder)) {
+    if (pGrid && sortCol < 0 && m_rowOrder.empty()) m_rowOrder = pGrid->DataRowTexts();
+}
 
 CString CKXSortUndoCmd::GetName() {
     return m_strName;
@@ -183,7 +186,7 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
         // sort by, so only the sort state returns to "unsorted".
         m_pGrid->SetSortColumn(-1);
         m_pGrid->m_bSortAscending = TRUE;
-        m_pGrid->RestoreUnsortedOrder();
+        m_pGrid->RestoreUnsortedOrder(m_rowOrder);
     } else {
         // The grid's sort flips the order for its current column; prime it so
         // that the sort lands exactly on the stored column and order.

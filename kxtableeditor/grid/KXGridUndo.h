@@ -102,7 +102,9 @@ class CKXSortUndoCmd : public CGXCommand {
     KX_DECLARE_UNDO_COMMAND(CKXSortUndoCmd)
 
 public:
-    CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending);
+    // Made before the sort it takes back. From an unsorted grid it keeps the rows' order too (given, or
+    // read from the grid now), which its undo puts the rows back to.
+    CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending, std::vector<CString> rowOrder = {});
     ~CKXSortUndoCmd() override = default;
 
     CString GetName() override;
@@ -111,7 +113,8 @@ public:
     CKXGridWnd* m_pGrid; // not owned
     int m_nSortCol;      // sort column before the sort (-1: unsorted)
     BOOL m_bAscending;   // order before the sort
-    CString m_strName;   // "Sort Columns" for grids side by side, which sort together
+    CString m_strName;   // "Sort", or "Sort Columns" for grids side by side, which sort together
+    std::vector<CString> m_rowOrder; // unsorted before: the data rows' texts in their order then
 };
 
 // True when every command of an undo step only orders a grid's rows (a sort by a header click or the

@@ -20,7 +20,9 @@
 #include "kxcontrols/KXStylesMap.h"
 
 #include <algorithm>
+#include <map>
 #include <new>
+#include <unordered_map>
 
 namespace {
 
@@ -578,7 +580,9 @@ void CKXGridWnd::OnActivateGrid(BOOL bActivate) {
     UpdatePaneTitle();
     GetSelectedObjectNames();
     if (m_bKeySelectionSync) NotifySelectionChanged();
-    CrossSelectInHost();
+    // The host hears of the user's selection; the cell activation placed in a grid the user has not
+    // been in selects no pin anybody chose.
+    if (HasSelectionOfTheUser()) CrossSelectInHost();
     CGXGridWnd::OnActivateGrid(bActivate);
 }
 
@@ -770,227 +774,6 @@ void CKXGridWnd::ClearSelection() {
 }
 
 // ---------------------------------------------------------------------------
-// Mouse.
-
-void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
-    // The grid kind learns first whether the press goes into a cell control,
-    // so that the press itself does not drop the selection it keeps.
-    ROWCOL row = GX_INVALID;
-    ROWCOL col = GX_INVALID;
-    HitTest(point, &row, &col);
-    if (m_bCellControlClick && row != GX_INVALID && col != GX_INVALID && row <= GetRowCount() &&
-        col <= GetColCount() && GetControl(row, col) && !m_bKeepSelection)
-        OnCellControlClick(point, &m_bKeepSelection);
-    CGXGridWnd::OnLButtonDown(nFlags, point);
-    m_bMouseDown = TRUE;
-}
-
-void CKXGridWnd::OnLButtonUp(UINT nFlags, CPoint point) {
-    auto isIdleDataCell = [this](ROWCOL row, ROWCOL col) {
-        if (!IsDataRow(row) || col == GX_INVALID || col == 0 || row > GetRowCount() || col > GetColCount())
-            return false;
-        CGXControl* pControl = GetControl(row, col);
-        return !pControl || !pControl->IsActive();
-    };
-
-    ROWCOL row = GX_INVALID;
-    ROWCOL col = GX_INVALID;
-    HitTest(point, &row, &col);
-    if (isIdleDataCell(row, col)) CrossSelectInHost();
-
-    CGXGridWnd::OnLButtonUp(nFlags, point);
-
-    row = col = GX_INVALID;
-    const int hit = HitTest(point, &row, &col);
-    if (isIdleDataCell(row, col)) NotifySelectionChanged();
-    if (m_nHeaderRow != GX_INVALID && row == m_nHeaderRow && col != 0 && col != GX_INVALID &&
-        hit == GX_HEADERHIT && m_bMouseDown)
-        SortWithUndo(static_cast<int>(col));
-    m_bMouseDown = FALSE;
-}
-
-bool CKXGridWnd::s_bSortingColumns = false;
-int CKXGridWnd::s_nSortStepScopes = 0;
-
-void CKXGridWnd::SortColumnsWithUndo(int col) {
-    if (s_bSortingColumns || !Site()) return;
-    struct Guard {
-        Guard() { s_bSortingColumns = true; }
-        ~Guard() { s_bSortingColumns = false; }
-    } guard;
-    Site()->SortColumnsInOtherGrids(this, col, m_bSortAscending);
-}
-
-void CKXGridWnd::SortWithUndo(int col) {
-    const BOOL bWasLocked = LockUpdate(TRUE);
-    // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit
-    // before it nor the sort after it joins it.
-    m_nTransState = kUndoStepOpen;
-    AddCommand(new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending), gxDo);
-    m_nTransState = kUndoStepClose;
-    AddCommand(nullptr, gxDo);
-    m_nTransState = kUndoStepClose;
-    {
-        const SortStepScope recorded;
-        OnSortColumn(col);
-    }
-    LockUpdate(bWasLocked);
-    Redraw();
-}
-
-// ---------------------------------------------------------------------------
-// Keyboard.
-
-void CKXGridWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    if (m_bKeySelectionSync) m_bKeyDown = TRUE;
-    CGXGridWnd::OnKeyDown(nChar, nRepCnt, nFlags);
-}
-
-BOOL CKXGridWnd::CanSelectCurrentCell(BOOL bSelect, ROWCOL dwSelectRow, ROWCOL dwSelectCol, ROWCOL dwOldRow,
-                                      ROWCOL dwOldCol) {
-    if (m_bKeySelectionSync && m_bKeyDown && bSelect) m_bKeySelectionChanged = TRUE;
-    return CGXGridWnd::CanSelectCurrentCell(bSelect, dwSelectRow, dwSelectCol, dwOldRow, dwOldCol);
-}
-
-void CKXGridWnd::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    if (m_bKeySelectionSync) {
-        if (m_bKeySelectionChanged) {
-            CrossSelectInHost();
-            NotifySelectionChanged();
-        }
-        m_bKeySelectionChanged = FALSE;
-        m_bKeyDown = FALSE;
-    }
-    if (nChar == VK_F4) OnKeyF4();
-    CGXGridWnd::OnKeyUp(nChar, nRepCnt, nFlags);
-}
-
-BOOL CKXGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags) {
-    const BOOL bResult = CGXGridWnd::ProcessKeys(pSender, nMessage, nChar, nRepCnt, flags);
-    if (nMessage != WM_KEYDOWN && nMessage != WM_KEYUP) return bResult;
-    if (nChar == VK_TAB && nMessage == WM_KEYDOWN) return TRUE;
-    if (nChar == VK_ESCAPE && nMessage == WM_KEYUP) {
-        TransferCurrentCell(FALSE, kSmart, TRUE);
-        return TRUE;
-    }
-    // The dialog opens once, on the press; the release of the same keys does nothing more.
-    if (CtrlDown() && (nChar == 'F' || nChar == 'H')) {
-        if (nMessage == WM_KEYDOWN) ShowFindReplace(nChar == 'F' ? TRUE : FALSE);
-        return TRUE;
-    }
-    return bResult;
-}
-
-BOOL CKXGridWnd::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    const bool ctrl = CtrlDown();
-    ROWCOL row = GX_INVALID;
-    ROWCOL col = GX_INVALID;
-
-    // After a move to the top the current cell belongs on the first data row,
-    // never on a header row.
-    auto ontoDataRows = [this]() {
-        ROWCOL r = GX_INVALID;
-        ROWCOL c = GX_INVALID;
-        if (!GetCurrentCell(r, c) || IsDataRow(r)) return;
-        const ROWCOL steps = DataRowStart() - r;
-        MoveCurrentCell(GX_DOWN, steps, TRUE);
-    };
-
-    // In a cell being edited Home and End belong to the edit: they move the caret, commit nothing and
-    // leave the current cell where it is, at the edge of the text too.
-    if ((nChar == VK_HOME || nChar == VK_END) && !ctrl) {
-        CGXControl* control = GetCurrentCellControl();
-        if (control && control->IsActive()) {
-            control->KeyPressed(WM_KEYDOWN, nChar, nRepCnt, nFlags);
-            return TRUE;
-        }
-    }
-
-    switch (nChar) {
-    case VK_PRIOR:
-        MoveCurrentCell(GX_PGUP, 1, TRUE);
-        ontoDataRows();
-        return TRUE;
-    case VK_END:
-        MoveCurrentCell(ctrl ? GX_BOTTOMRIGHT : GX_MOSTRIGHT, 1, TRUE);
-        return TRUE;
-    case VK_HOME:
-        if (ctrl) {
-            MoveCurrentCell(GX_TOPLEFT, 1, TRUE);
-            ontoDataRows();
-        } else {
-            MoveCurrentCell(GX_MOSTLEFT, 1, TRUE);
-        }
-        return TRUE;
-    case VK_UP:
-        if (ctrl) {
-            MoveCurrentCell(GX_TOP, 1, TRUE);
-            ontoDataRows();
-            return TRUE;
-        }
-        break;
-    default:
-        break;
-    }
-
-    const BOOL bResult = CGXGridWnd::OnGridKeyDown(nChar, nRepCnt, nFlags);
-    if (nChar == VK_UP && ShiftDown() && GetCurrentCell(row, col) && !IsDataRow(row))
-        CGXGridWnd::SetSelection(nullptr);
-    return bResult;
-}
-
-void CKXGridWnd::SetMoveDirection(CString direction) {
-    WORD action = 0;
-    if (direction.CompareNoCase("UP") == 0)
-        action = GX_UP;
-    else if (direction.CompareNoCase("LEFT") == 0)
-        action = GX_LEFT;
-    else if (direction.CompareNoCase("RIGHT") == 0)
-        action = GX_RIGHT;
-    else if (direction.CompareNoCase("DOWN") == 0 || direction.IsEmpty())
-        action = GX_DOWN;
-    if (action != 0 && GetParam()) GetParam()->SetEnterKeyAction(action);
-}
-
-void CKXGridWnd::MoveToNextCell() {
-    const BOOL bWasLocked = LockUpdate(TRUE);
-    ROWCOL row = GX_INVALID;
-    ROWCOL col = GX_INVALID;
-    const ROWCOL rowCount = GetRowCount();
-    const ROWCOL colCount = GetColCount();
-    if (!GetCurrentCell(row, col)) {
-        SetCurrentCell(m_nFirstDataRow, ShownColumnFor(m_nFirstDataCol));
-    } else if (!ShiftDown()) {
-        bool rightEnabled = false;
-        if (col < colCount) {
-            CGXStyle next;
-            ComposeStyleRowCol(row, col + 1, &next);
-            rightEnabled = !next.GetIncludeEnabled() || next.GetEnabled();
-        }
-        if (rightEnabled) {
-            MoveCurrentCell(GX_RIGHT, 1, TRUE);
-        } else if (row < rowCount) {
-            MoveCurrentCell(GX_MOSTLEFT, 1, TRUE);
-            MoveCurrentCell(GX_DOWN, 1, TRUE);
-        } else {
-            SetCurrentCell(m_nFirstDataRow, ShownColumnFor(m_nFirstDataCol));
-        }
-    } else {
-        if (IsDataRow(row) && col > ShownColumnFor(m_nFirstDataCol)) {
-            MoveCurrentCell(GX_LEFT, 1, TRUE);
-        } else if (IsDataRow(row) && row > DataRowStart()) {
-            MoveCurrentCell(GX_UP, 1, TRUE);
-            MoveCurrentCell(GX_MOSTRIGHT, 1, TRUE);
-        } else {
-            MoveCurrentCell(GX_BOTTOM, 1, TRUE);
-            MoveCurrentCell(GX_MOSTRIGHT, 1, TRUE);
-        }
-    }
-    LockUpdate(bWasLocked);
-    Redraw();
-}
-
-// ---------------------------------------------------------------------------
 // Columns.
 
 BOOL CKXGridWnd::OnTrackColWidth(ROWCOL nCol) {
@@ -1111,6 +894,41 @@ void CKXGridWnd::SortRows(int col, BOOL bAscending) {
     if (col < 0) return;
     CKXSortGrid sorter(this, DataRowStart(), TRUE, CCommonInterface::nSortType == 0 ? TRUE : FALSE, FALSE);
     sorter.SortRows(static_cast<ROWCOL>(col), bAscending, 1);
+}
+
+std::vector<CString> CKXGridWnd::DataRowTexts() {
+    std::vector<CString> texts;
+    const ROWCOL rows = GetRowCount(), cols = GetColCount();
+    for (ROWCOL r = DataRowStart(); r <= rows; ++r) {
+        CString line;
+        for (ROWCOL c = 1; c <= cols; ++c)
+            line += (c > 1 ? "\t" : "") + CString(GetValueRowCol(r, c));
+        texts.push_back(line);
+    }
+    return texts;
+}
+
+void CKXGridWnd::RestoreUnsortedOrder(const std::vector<CString>& order) {
+    const ROWCOL first = DataRowStart(), last = GetRowCount();
+    if (order.empty() || last <= first) return;
+    // Rows of equal texts take their places in turn, in the order they stand now.
+    std::map<CString, std::vector<std::size_t>> places;
+    for (std::size_t i = order.size(); i-- > 0;)
+        places[order[i]].push_back(i);
+    const std::vector<CString> now = DataRowTexts();
+    std::unordered_map<ROWCOL, std::pair<std::size_t, ROWCOL>> rank; // (place, row) of a row
+    std::size_t place = 0;
+    for (ROWCOL r = first; r <= last; ++r) {
+        auto it = places.find(now[r - first]);
+        if (it != places.end() && !it->second.empty()) {
+            place = it->second.back();
+            it->second.pop_back();
+        }
+        rank[r] = {place, r}; // a row unknown before goes with the one above it
+    }
+    auto less = [&rank](ROWCOL a, ROWCOL b) { return rank[a] < rank[b]; };
+    kxgrid::GridWriteScope write(*this);
+    CGXGridCore::SortRows(first, last, less, kSmart);
 }
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <utility>
 #include <vector>
 
 class CMenu;
@@ -200,6 +201,8 @@ public:
     bool IsCellOfTheUser();
     // A data row is selected, or, with none selected, the current cell stands in one.
     bool HasSelectedDataRow();
+    // A selected range covers the row (the current cell alone is no selection).
+    bool IsRowInSelection(ROWCOL row);
     // The same, where a current cell counts only when the user put it there (IsCellOfTheUser).
     bool HasSelectionOfTheUser();
     // The rows a Swap Pins acts on: the selected rows when the user chose a pin (a cell activation
@@ -215,6 +218,9 @@ public:
                               ROWCOL dwOldCol) override;
     BOOL ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt = 1, UINT flags = 0) override;
     BOOL OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    // Where Tab (Shift+Tab when backward) takes the current cell from (row, col); GX_INVALID when
+    // the grid shows no data cell.
+    std::pair<ROWCOL, ROWCOL> TabTarget(ROWCOL row, ROWCOL col, bool backward);
     BOOL OnTrackColWidth(ROWCOL nCol) override;
     BOOL OnHitHiddenCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
     void OnActivateGrid(BOOL bActivate) override;
@@ -232,6 +238,7 @@ public:
     void OnKillFocus(CWnd* pNewWnd) override;
     void OnLButtonDown(UINT nFlags, CPoint point) override;
     void OnLButtonUp(UINT nFlags, CPoint point) override;
+    void OnRButtonDown(UINT nFlags, CPoint point) override;
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) override;
 
@@ -308,9 +315,11 @@ public:
         SortStepScope& operator=(const SortStepScope&) = delete;
     };
     static bool SortStepRecorded() { return s_nSortStepScopes > 0; }
-    // The undo of the first sort of a grid that was unsorted: the rows go back to the order the grid
-    // shows them in unsorted (a grid that loads its rows sorted keeps them as they are).
-    virtual void RestoreUnsortedOrder() {}
+    // The texts of the data rows, a line a row (its cells joined by tabs), in row order.
+    std::vector<CString> DataRowTexts();
+    // The undo of the first sort of a grid that was unsorted: the rows go back to the order they had
+    // then (`order`, DataRowTexts before the sort); a row added since stays below the row above it.
+    virtual void RestoreUnsortedOrder(const std::vector<CString>& order);
 
 public:
     // The transaction state the undo history reads with each command (KXUndoStepMode, grid/KXGridEdit.h):

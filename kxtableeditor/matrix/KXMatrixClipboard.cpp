@@ -190,8 +190,7 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     // Into a cell being edited the text goes at the caret, as typed: the design is not touched.
     if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
         if (components) CKXImpClipBoard::GetCFText(text);
-        control->ReplaceSel(text);
-        return TRUE;
+        return KXPasteIntoActiveEditor(*this, text) ? TRUE : FALSE;
     }
     if (components) return PasteAssocComponents(row, col);
     if (row == kFilterRow) {

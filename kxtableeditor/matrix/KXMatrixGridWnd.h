@@ -187,7 +187,7 @@ public:
     void SortColumn(int col) override;
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
-    void RestoreUnsortedOrder() override;
+    void RestoreUnsortedOrder(const std::vector<CString>& order) override;
     BOOL SortByColumnName(const CString& name);
     CString GetSortKeyOfCol(int col);
     int ColumnOfName(const CString& name);

@@ -150,8 +150,9 @@ void CKXMatrixGridWnd::SortRows(int col, BOOL bAscending) {
     CGXGridCore::SortRows(kFirstDataRow, last, less, kNoUpdate);
 }
 
-// Unsorted, the signals show in the order they were added, each signal's rows in their order.
-void CKXMatrixGridWnd::RestoreUnsortedOrder() {
+// Unsorted, the signals show in the order they were added, each signal's rows in their order (which the
+// view keeps, so the order read before the sort is not needed).
+void CKXMatrixGridWnd::RestoreUnsortedOrder(const std::vector<CString>&) {
     const ROWCOL last = GetRowCount();
     if (last <= kFirstDataRow) return;
     std::map<std::pair<unsigned, int>, size_t> added;

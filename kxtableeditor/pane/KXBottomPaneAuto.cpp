@@ -2,6 +2,7 @@
 // Most act on the active grid after checking its class, or hand a script line to
 // the host so that the pane's own script command runs (and is logged there).
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXClipboardText.h"
 #include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
@@ -183,6 +184,15 @@ KXEditResult CKXBottomPaneContainerView::CopyInActiveGrid() {
 // the user has not been in (its current cell is where activation put it, as a method's or a key's
 // road activates it) has nothing to copy.
 KXEditResult CKXBottomPaneContainerView::CopyFrom(CKXGridWnd& grid) {
+    // In a cell being edited the copy is the edit's: the text selected there, nothing of the rows.
+    if (CGXControl* control = grid.GetCurrentCellControl(); control && control->IsActive()) {
+        const DWORD before = GetClipboardSequenceNumber();
+        if (IKXPinGrid* pins = PinGridOf(&grid))
+            pins->CopySelection();
+        else
+            KXCopyActiveEditorSelection(grid);
+        return KXEditResult::Of(GetClipboardSequenceNumber() != before, "KXPANE-483");
+    }
     if (!grid.CanCopy() || !(grid.IsCellOfTheUser() || grid.HasSelectionOfTheUser()))
         return KXEditResult::Refused("KXPANE-483");
     const DWORD before = GetClipboardSequenceNumber();

@@ -123,6 +123,18 @@ std::vector<IKXPinGrid*> CKXBottomPaneContainerView::ShownPinGrids() const {
 
 // Keys name the rows to work on: every grid drops its selection first, so that keys that match
 // nothing leave nothing selected rather than the rows selected before.
+namespace {
+
+// The left column of the grid's first selected range; GX_INVALID when it selects none or whole rows.
+ROWCOL FirstSelectedColumn(CKXGridWnd& grid) {
+    const CGXGridParam* param = grid.GetParam();
+    POSITION pos = param ? param->GetRangeList()->GetHeadPosition() : nullptr;
+    const CGXRange* range = pos ? param->GetRangeList()->GetNext(pos) : nullptr;
+    return range && range->IsCells() ? range->left : GX_INVALID;
+}
+
+} // namespace
+
 void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     if (keys.GetSize() == 0) return;
     CKXGridWnd* active = GetActiveGrid();
@@ -131,9 +143,17 @@ void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectAllRows();
     SelectRowsInAllGrids(&keys, "");
-    // A user's current cell goes to the first keyed row, in the column the user was in, the selection
-    // kept: the keys that follow (Up, Delete, Ctrl+C) act from there, as after a click.
-    if (hadCurrent) active->PlaceCurrentCellInSelection(GX_INVALID, col);
+    // The first keyed row becomes current, the selection kept, in the column the user was in: the keys
+    // that follow (Up, Delete, Ctrl+C, typing into the attach bar) act from there, as after a click. In a
+    // grid the user has not been in, a pin grid's row is current in its Signal cell (where Delete takes
+    // the keyed pins' connections off, as it does for them without a current cell); another kind's in
+    // the column the keys selected.
+    if (!active) return;
+    if (!hadCurrent) {
+        col = PinGridOf(active) ? static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColSignal)
+                                : FirstSelectedColumn(*active);
+    }
+    active->PlaceCurrentCellInSelection(GX_INVALID, col);
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {

@@ -25,6 +25,7 @@
 #include <iterator>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -393,9 +394,12 @@ BOOL CKXBottomPaneContainerView::SortPinGrids(IKXPinGrid& pins, const CString& c
     CKXGridWnd& grid = pins.Grid();
     const int before = grid.GetSortColumn();
     const BOOL ascending = grid.IsSortAscending();
+    const bool records = grid.SortsAcrossGrids() && !CKXGridWnd::SortStepRecorded() && !m_bInUndo;
+    // The step's undo of a first sort puts the rows back in the order they have now.
+    std::vector<CString> order = records && before < 0 ? grid.DataRowTexts() : std::vector<CString>();
     if (!pins.SortByColumnName(column)) return FALSE;
-    if (grid.SortsAcrossGrids() && !CKXGridWnd::SortStepRecorded() && !m_bInUndo)
-        AddUndoCommand(&grid, new CKXSortUndoCmd(&grid, before, ascending), gxDo, 0);
+    if (records)
+        AddUndoCommand(&grid, new CKXSortUndoCmd(&grid, before, ascending, std::move(order)), gxDo, 0);
     return TRUE;
 }
 

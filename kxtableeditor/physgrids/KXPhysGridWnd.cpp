@@ -542,6 +542,14 @@ void CKXPhysGridWnd::CustomizeColumns() {
     Redraw(2, 1);
 }
 
+void CKXPhysGridWnd::StyleNewFilterCells() {
+    const ROWCOL filterRow = Layout().filterRow;
+    const CGXStyle filter = FilterCellStyle();
+    for (ROWCOL c = 1; c <= GetColCount(); ++c)
+        if (GetValueRowCol(filterRow, c).IsEmpty())
+            SetStyleRange(CGXRange(filterRow, c), filter, gxOverride, 0, kNoUpdate);
+}
+
 void CKXPhysGridWnd::StyleCaptionCell(ROWCOL col, const CString& caption) {
     CGXStyle style;
     style.SetControl(Id(IDS_CTRL_LIST_HEADER))
@@ -581,7 +589,10 @@ LRESULT CKXPhysGridWnd::ApplyColumnLayout(WPARAM wParam, LPARAM lParam) {
     hooks.fillColumn = [this](int col, const CKXColumnInfoClass& info) {
         FillPropertyColumnOfLayout(static_cast<ROWCOL>(col), info);
     };
-    hooks.finish = [this] { FitRowHeaderColumn(); };
+    hooks.finish = [this] {
+        StyleNewFilterCells();
+        FitRowHeaderColumn();
+    };
     ColumnModel().ApplyLayout(*this, Layout().captionRow, CKXColumnModel::OldLayout(wParam), hooks);
     TakeColumnNumbers();
     return 1;

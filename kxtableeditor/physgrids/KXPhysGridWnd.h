@@ -157,6 +157,10 @@ public:
     virtual void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) = 0;
     // Re-covers the header rows over every column (after a column was inserted).
     virtual void CoverHeaderRows() = 0;
+    // The kind's filter cell, and the filter row's cells of the columns that have none yet (every
+    // column at the first format, a column a layout change inserted since) given it.
+    virtual CGXStyle FilterCellStyle() const = 0;
+    void StyleNewFilterCells();
     // Builds the model from the customisation when no grid of the kind has yet, and takes the
     // key columns' numbers.
     void SetupColumns();

@@ -161,20 +161,22 @@ void CKXPhysNetDetailsGridWnd::CoverHeaderRows() {
         SetCoveredCellsRowCol(r, m_nFirstHeaderCol, r, last, kNoUpdate);
 }
 
-void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
-    WriteScope scope(*this);
-    if (GetRowCount() < kNetFirstRow - 1) SetRowCount(kNetFirstRow - 1, kNoUpdate);
-    SetColCount(static_cast<ROWCOL>(ColumnCount() - 1), kNoUpdate);
-    FormatColumnCaptions();
+CGXStyle CKXPhysNetDetailsGridWnd::FilterCellStyle() const {
     CGXStyle filter;
     filter.SetControl(Id(IDS_CTRL_FILTER_COMBO))
         .SetValue("*")
         .SetVerticalAlignment(DT_VCENTER)
         .SetFont(CGXFont().SetBold(FALSE))
         .SetReadOnly(FALSE);
-    for (ROWCOL c = 1; c <= GetColCount(); ++c)
-        if (GetValueRowCol(kNetFilterRow, c).IsEmpty())
-            SetStyleRange(CGXRange(kNetFilterRow, c), filter, gxOverride, 0, kNoUpdate);
+    return filter;
+}
+
+void CKXPhysNetDetailsGridWnd::FormatHeaderRows() {
+    WriteScope scope(*this);
+    if (GetRowCount() < kNetFirstRow - 1) SetRowCount(kNetFirstRow - 1, kNoUpdate);
+    SetColCount(static_cast<ROWCOL>(ColumnCount() - 1), kNoUpdate);
+    FormatColumnCaptions();
+    StyleNewFilterCells();
     SetRowHeight(2, 2, 4, nullptr, kNoUpdate);
     SetRowHeight(4, 4, 4, nullptr, kNoUpdate);
     CGXStyle separator;

@@ -32,6 +32,7 @@ public:
     CKXColumnModel& ColumnModel() const override { return Columns(); }
     const char* ObjectCaption() const override { return "Phys Net Name"; }
     KeyColumns KeyColumnNumbers() const override;
+    CGXStyle FilterCellStyle() const override;
     void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) override {
         RefreshPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, static_cast<int>(col));
     }

@@ -149,6 +149,19 @@ void CKXPhysPartDetailsGridWnd::CoverHeaderRows() {
     SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate);
 }
 
+CGXStyle CKXPhysPartDetailsGridWnd::FilterCellStyle() const {
+    CGXStyle filter;
+    filter.SetControl(Id(IDS_CTRL_FILTER_COMBO))
+        .SetChoiceList("*\n")
+        .SetValue("*")
+        .SetTextColor(RGB(0, 0, 0))
+        .SetInterior(RGB(255, 255, 255))
+        .SetVerticalAlignment(DT_VCENTER)
+        .SetFont(CGXFont().SetBold(FALSE))
+        .SetReadOnly(FALSE);
+    return filter;
+}
+
 void CKXPhysPartDetailsGridWnd::FormatHeaderRows() {
     const BOOL locked = LockUpdate(TRUE);
     CGXGridParam* param = GetParam();
@@ -165,18 +178,7 @@ void CKXPhysPartDetailsGridWnd::FormatHeaderRows() {
     CGXStyle filterHeader;
     filterHeader.SetControl(Id(kHeaderControl)).SetValue("");
     SetStyleRange(CGXRange(kPartFilterRow, 0), filterHeader, gxOverride, 0, kNoUpdate);
-    CGXStyle filter;
-    filter.SetControl(Id(IDS_CTRL_FILTER_COMBO))
-        .SetChoiceList("*\n")
-        .SetValue("*")
-        .SetTextColor(RGB(0, 0, 0))
-        .SetInterior(RGB(255, 255, 255))
-        .SetVerticalAlignment(DT_VCENTER)
-        .SetFont(CGXFont().SetBold(FALSE))
-        .SetReadOnly(FALSE);
-    for (ROWCOL c = 1; c <= GetColCount(); ++c)
-        if (GetValueRowCol(kPartFilterRow, c).IsEmpty())
-            SetStyleRange(CGXRange(kPartFilterRow, c), filter, gxOverride, 0, kNoUpdate);
+    StyleNewFilterCells();
     SetRowHeight(3, 3, 4, nullptr, kNoUpdate);
     SetRowHeight(5, 5, 4, nullptr, kNoUpdate);
     CGXStyle bar;

@@ -46,6 +46,7 @@ public:
     CKXColumnModel& ColumnModel() const override { return Columns(); }
     const char* ObjectCaption() const override { return "Physical Part"; }
     KeyColumns KeyColumnNumbers() const override;
+    CGXStyle FilterCellStyle() const override;
     void FillPropertyColumnOfLayout(ROWCOL col, const CKXColumnInfoClass& info) override {
         FillPropertyColumn(info.m_strPropertyName, info.m_nPropertyType, col, static_cast<ROWCOL>(-1));
     }

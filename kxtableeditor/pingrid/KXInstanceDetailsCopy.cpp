@@ -3,6 +3,7 @@
 // that a paste into any grid can rebuild. A user's copy goes to the host as a
 // script command, which comes back as CopySelection.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXClipboardText.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -98,12 +99,9 @@ bool CKXInstanceDetailsGridWnd::CopyEditorSelection(const char* journal, const C
     if (!GetCurrentCell(curRow, curCol)) return false;
     CGXControl* control = GetCurrentCellControl();
     CString selected;
-    if (!control || !control->IsActive() || !control->GetSelectedText(selected)) return false;
-    CKXImpClipBoard::StartCopying();
-    CKXImpClipBoard::CopyCFText(selected);
-    CKXImpClipBoard::EndCopying();
-    CKXImpClipBoard::PutTextOnClipBoard(0, 1);
-    if (journal) {
+    const bool some = control && control->GetSelectedText(selected) && !selected.IsEmpty();
+    if (!KXCopyActiveEditorSelection(*this)) return false;
+    if (journal && some) {
         // Copies: the grid hands out one shared buffer for cell values.
         const CString pinName = GetValueRowCol(curRow, Col(m_nColPinName));
         const CString pinNumber = GetValueRowCol(curRow, Col(m_nColPinNumber));

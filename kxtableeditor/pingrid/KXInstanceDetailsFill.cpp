@@ -209,7 +209,13 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     if (m_pCsvParser) {
         for (int b : bits)
             csvNames.push_back(CsvPinName(pin, b));
-        if (!CsvNamesAgree(csvNames, msb, lsb, parentName)) {
+        // A bus the pin file names no bit of is the design's bus: its row stays, as without a pin file.
+        // A bit the file leaves out keeps the design's name beside the bits it names.
+        if (std::all_of(csvNames.begin(), csvNames.end(), [](const CString& n) { return n.IsEmpty(); }))
+            csvNames.clear();
+        for (std::size_t i = 0; i < csvNames.size(); ++i)
+            if (csvNames[i].IsEmpty()) csvNames[i] = bitNames.Of(bits[i]);
+        if (!csvNames.empty() && !CsvNamesAgree(csvNames, msb, lsb, parentName)) {
             FillCsvBitRows(pin, row, bits, level);
             return;
         }

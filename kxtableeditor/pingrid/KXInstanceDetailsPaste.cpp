@@ -71,10 +71,7 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
         FilterRowsAsUser(col);
         return TRUE;
     }
-    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
-        control->ReplaceSel(text);
-        return TRUE;
-    }
+    if (KXPasteIntoActiveEditor(*this, text)) return TRUE;
     // Copied terminations go onto the selected pins, copied pull-up groups onto their signals.
     if (col == Col(m_nColTermination)) return PasteTerminationsInEdit();
     if (col == Col(m_nColPupd)) return PastePupdsInEdit();

@@ -67,10 +67,7 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
     if (!GetCurrentCell(current, col)) return FALSE;
     CString text;
     CKXImpClipBoard::GetCFText(text);
-    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
-        control->ReplaceSel(text);
-        return TRUE;
-    }
+    if (KXPasteIntoActiveEditor(*this, text)) return TRUE;
     const std::vector<CString> lines = KXSplitClipboardLines(text);
     std::vector<ROWCOL> rows = SelectedRows();
     if (lines.empty() || rows.empty()) return FALSE;

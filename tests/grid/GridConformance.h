@@ -269,10 +269,46 @@ TYPED_TEST_P(GridConformance, AfterAnEditAndItsUndoTheCellsAreThoseOfAFreshLoad)
     EXPECT_EQ(this->DataRows(*this->grid), this->FreshRows());
 }
 
-REGISTER_TYPED_TEST_SUITE_P(GridConformance, OneEditIsOneUndoStepAndUndoRestoresTheDesign,
-                            ACommitFromElsewhereKeepsUndoAndTheReadOnlyLock, ALayoutBroadcastAlignsEveryGridOfTheKind,
-                            FilterStarHidesNothing, TheDumpCoversEveryShownCell,
-                            AFailedEditLeavesDesignAndGridAsTheyWere,
+// Tab walks the cells the user sees, row by row: from a row's last shown cell to the next shown row's
+// first data cell, from the grid's last cell back to its first, and Shift+Tab the other way. The key
+// goes to the grid's window as the keyboard sends it.
+TYPED_TEST_P(GridConformance, TabWalksTheShownCellsRowByRowAndWraps) {
+    CKXGridWnd& g = *this->grid;
+    std::vector<ROWCOL> rows;
+    for (ROWCOL r = g.FirstDataRow(); r <= g.GetRowCount(); ++r)
+        if (!g.IsRowHidden(r)) rows.push_back(r);
+    ASSERT_GE(rows.size(), 2u);
+    const ROWCOL first = g.ShownColumnFor(g.m_nFirstDataCol), last = g.GetLastVisibleColumn();
+    ASSERT_GT(first, 0u);
+    auto tab = [&g](bool shift) {
+        AfxSetKeyState(VK_SHIFT, shift);
+        g.SendMessage(WM_KEYDOWN, VK_TAB, 1);
+        g.SendMessage(WM_KEYUP, VK_TAB, 1);
+        AfxSetKeyState(VK_SHIFT, FALSE);
+    };
+    auto current = [&g] {
+        ROWCOL r = 0, c = 0;
+        return g.GetCurrentCell(r, c) ? std::to_string(r) + " " + std::to_string(c) : std::string("none");
+    };
+    auto at = [](ROWCOL r, ROWCOL c) { return std::to_string(r) + " " + std::to_string(c); };
+    ASSERT_TRUE(g.SetCurrentCell(rows[0], last));
+    tab(false);
+    EXPECT_EQ(current(), at(rows[1], first));
+    ASSERT_TRUE(g.SetCurrentCell(rows.back(), last));
+    tab(false);
+    EXPECT_EQ(current(), at(rows[0], first));
+    tab(true);
+    EXPECT_EQ(current(), at(rows.back(), last));
+    ASSERT_TRUE(g.SetCurrentCell(rows[1], first));
+    tab(true);
+    EXPECT_EQ(current(), at(rows[0], last));
+}
+
+REGISTER_TYPED_TEST_SUITE_P(GridConformance, TabWalksTheShownCellsRowByRowAndWraps,
+                            OneEditIsOneUndoStepAndUndoRestoresTheDesign,
+                            ACommitFromElsewhereKeepsUndoAndTheReadOnlyLock,
+                            ALayoutBroadcastAlignsEveryGridOfTheKind, FilterStarHidesNothing,
+                            TheDumpCoversEveryShownCell, AFailedEditLeavesDesignAndGridAsTheyWere,
                             AJournalOfOneEditReplaysInAFreshHostToTheSameDesign,
                             UndoAndRedoWorkAfterThePaneReplacedTheEditedGrid,
                             AfterAnEditAndItsUndoTheCellsAreThoseOfAFreshLoad);

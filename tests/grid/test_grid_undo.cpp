@@ -149,7 +149,7 @@ TEST(GridUndoCommands, CommandsWithoutAGridDoNothing) {
     direct.Execute(nullptr, gxUndo);
     EXPECT_EQ(grid.comments.size(), 1u);
     EXPECT_EQ(comment.GetName(), " ");
-    EXPECT_EQ(sort.GetName(), " ");
+    EXPECT_EQ(sort.GetName(), "Sort"); // a sort step says what it is
     EXPECT_TRUE(sort.IsKindOf(RUNTIME_CLASS(CKXSortUndoCmd)));
     EXPECT_FALSE(sort.IsKindOf(RUNTIME_CLASS(CKXCommentUndoCmd)));
 }

@@ -393,31 +393,53 @@ TEST_F(GridWnd, SelectAllRowsTakesSelectionAndCurrentCellAway) {
     EXPECT_FALSE(grid.IsCurrentCell());
 }
 
+// Tab is the grid's walk through its cells (the key, not only the step it runs).
 TEST_F(GridWnd, TabWrapsAroundTheGrid) {
     SetUpGrid(grid, 3, 4);
+    auto tab = [this] { grid.ProcessKeys(&grid, WM_KEYDOWN, VK_TAB, 1, 0); };
     grid.SetCurrentCell(6, 2);
-    grid.MoveToNextCell();
+    tab();
     EXPECT_TRUE(grid.IsCurrentCell(6, 3));
     grid.SetCurrentCell(6, 4);
-    grid.MoveToNextCell();
+    tab();
     EXPECT_TRUE(grid.IsCurrentCell(7, 1));
     grid.SetCurrentCell(8, 4);
-    grid.MoveToNextCell();
+    tab();
     EXPECT_TRUE(grid.IsCurrentCell(6, 1));
 
     AfxSetKeyState(VK_SHIFT, TRUE);
     grid.SetCurrentCell(6, 1);
-    grid.MoveToNextCell();
+    tab();
     EXPECT_TRUE(grid.IsCurrentCell(8, 4));
-    grid.MoveToNextCell();
+    tab();
     EXPECT_TRUE(grid.IsCurrentCell(8, 3));
+    // Shift belongs to the key: Shift+Tab selects nothing on its way.
+    EXPECT_FALSE(grid.IsCellSelected(8, 4));
+    grid.SetCurrentCell(7, 1);
+    tab();
+    EXPECT_TRUE(grid.IsCurrentCell(6, 4));
+    AfxSetKeyState(VK_SHIFT, FALSE);
+}
+
+// Hidden rows and columns are stepped over: the walk goes through the cells the user sees.
+TEST_F(GridWnd, TabStepsOverHiddenRowsAndColumns) {
+    SetUpGrid(grid, 4, 4);
+    grid.HideCols(4, 4, TRUE);
+    grid.HideRows(7, 7, TRUE);
+    grid.SetCurrentCell(6, 3);
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_TAB, 1, 0);
+    EXPECT_TRUE(grid.IsCurrentCell(8, 1));
+    grid.HideRows(9, 9, TRUE);
+    grid.SetCurrentCell(8, 3);
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_TAB, 1, 0);
+    EXPECT_TRUE(grid.IsCurrentCell(6, 1));
 }
 
 TEST_F(GridWnd, TabSkipsADisabledCellToTheNextRow) {
     SetUpGrid(grid, 3, 4);
     grid.SetStyleRange(CGXRange(6, 3), CGXStyle().SetEnabled(FALSE));
     grid.SetCurrentCell(6, 2);
-    grid.MoveToNextCell();
+    grid.ProcessKeys(&grid, WM_KEYDOWN, VK_TAB, 1, 0);
     EXPECT_TRUE(grid.IsCurrentCell(7, 1));
 }
 

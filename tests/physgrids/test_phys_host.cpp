@@ -482,3 +482,47 @@ TEST_F(PhysHost, F4HandsTheKeyboardToTheGridsList) {
 }
 
 } // namespace
+
+namespace {
+
+// A column the customise dialog adds shows the filter cell the other columns show, in both grids.
+TEST_F(PhysHost, ACustomisedColumnShowsAFilterCell) {
+    for (int kind = 0; kind < 2; ++kind) {
+        CKXPhysGridWnd* g = kind == 0 ? static_cast<CKXPhysGridWnd*>(ShowPart("U1")) : ShowNet("N1");
+        ASSERT_TRUE(g);
+        const std::string caption = kind == 0 ? "Part Prop" : "Net Prop";
+        Run("kx::answer dialog CKXCustomizeDialog ok add {" + caption.substr(0, 4) + "PROP|" + caption +
+            "|8s|PINPROP|SHOW}");
+        ASSERT_EQ(Run("kx::menu 35130"), "1") << caption;
+        const int col = g->FindColumnByCaption(caption.c_str());
+        ASSERT_GT(col, 0) << caption;
+        const ROWCOL filterRow = g->Layout().filterRow;
+        CGXStyle added, pinName;
+        g->ComposeStyleRowCol(filterRow, static_cast<ROWCOL>(col), &added);
+        g->ComposeStyleRowCol(filterRow, 1, &pinName);
+        EXPECT_EQ(std::string(g->GetValueRowCol(filterRow, static_cast<ROWCOL>(col)).GetString()), "*")
+            << caption;
+        EXPECT_EQ(added.GetControl(), pinName.GetControl()) << caption;
+    }
+}
+
+// A header click's sort is a step named Sort in both grids; its undo puts the rows back as they were.
+TEST_F(PhysHost, AHeaderSortsUndoPutsTheRowsBack) {
+    for (int kind = 0; kind < 2; ++kind) {
+        CKXPhysGridWnd* g = kind == 0 ? static_cast<CKXPhysGridWnd*>(ShowPart("U1")) : ShowNet("N1");
+        ASSERT_TRUE(g);
+        const std::vector<CString> before = g->DataRowTexts();
+        const std::string header = std::to_string(g->Layout().captionRow) + " " +
+                                   std::to_string(kind == 0 ? G::s_nSignalCol : N::m_nColPinName);
+        Run("kx::click ccp " + header); // ascending, then descending
+        Run("kx::click ccp " + header);
+        ASSERT_NE(g->DataRowTexts(), before) << kind;
+        const std::string history = Run("kx::history");
+        EXPECT_NE(history.find("undo Sort"), std::string::npos) << history;
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Run("undo"), "1");
+        EXPECT_EQ(g->DataRowTexts(), before) << kind;
+    }
+}
+
+} // namespace

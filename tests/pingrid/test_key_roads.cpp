@@ -52,8 +52,13 @@ TEST_F(KeyRoads, KeysMoveOnlyOverTheColumnsTheUserSees) {
     const ROWCOL first = grid->GetFirstVisibleColumn(), last = grid->GetLastVisibleColumn();
     ASSERT_GT(first, 1u) << "the Instance column is kept but not shown";
     Run("kx::select ccp 6 " + std::to_string(first));
+    // Shift+Tab from the first data cell goes round to the grid's last shown cell.
     EXPECT_EQ(Run("kx::key ccp Shift+Tab"), "1");
-    EXPECT_EQ(Cell(), At(6, static_cast<int>(first)));
+    ROWCOL lastRow = grid->GetRowCount();
+    while (grid->IsRowHidden(lastRow))
+        --lastRow; // the bits of a folded bus
+    EXPECT_EQ(Cell(), At(static_cast<int>(lastRow), static_cast<int>(last)));
+    Run("kx::select ccp 6 " + std::to_string(first));
     Run("kx::key ccp Left");
     EXPECT_EQ(Cell(), At(6, static_cast<int>(first)));
     Run("kx::select ccp 6 " + std::to_string(last));

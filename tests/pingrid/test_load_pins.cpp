@@ -427,6 +427,22 @@ TEST_F(PinFile, AGoodBaseKeepsTheParentRow) {
     EXPECT_EQ(Cell(parent + 1, CKXInstanceDetailsGridWnd::m_nColPinName), "B<1>");
 }
 
+// A pin file that names none of a bus's bits leaves the bus as the design has it: its row with its
+// bits below, not one top-level row a bit.
+TEST_F(PinFile, ABusThePinFileDoesNotNameKeepsItsRow) {
+    PinFileText("Pin Number,Pin Name\n12,IO_A\n20,B<1>\n21,B<0>\n");
+    Init();
+    ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
+    EXPECT_NE(Row("B<1..0>"), 0u);
+    const ROWCOL parent = Row("E<1..0>");
+    ASSERT_NE(parent, 0u);
+    EXPECT_EQ(Kind(parent), PIN_ROW_GROUP);
+    for (const char* bit : {"E<1>", "E<0>"}) {
+        ASSERT_NE(Row(bit), 0u) << bit;
+        EXPECT_EQ(grid->GetRowParentOffset(Row(bit)), parent) << bit;
+    }
+}
+
 TEST_F(PinFile, AnUnreadablePinFileStopsTheLoad) {
     PinFileText("Pin Number,Pin Name\n12,IO_A\n12,IO_B\n");
     Init();

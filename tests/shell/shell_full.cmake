@@ -24,6 +24,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_pin_edits.cpp
   test_first_session.cpp
   test_demo_edges.cpp
+  test_grid_keys.cpp
   test_saves_together.cpp
   test_saves_at_once.cpp
   test_host_exit.cpp

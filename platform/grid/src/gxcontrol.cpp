@@ -244,6 +244,35 @@ void CGXControl::OnClickedButton(CGXChild*)
         m_pGrid->OnClickedButtonRowCol(m_nRow, m_nCol);
 }
 
+// The caret keys of a cell being edited. m_nSelStart is the selection's anchor and m_nSelEnd the
+// caret: with Shift the caret moves and the anchor stays, so that the text between them is selected;
+// without, a selection collapses to the side the key points to. FALSE when the caret is at the edge
+// the key points to and nothing is selected: the key is then the grid's (it moves the current cell).
+BOOL CGXControl::MoveCaret(UINT nChar, bool extend)
+{
+    const int len = m_sText.GetLength();
+    const int caret = std::clamp(m_nSelEnd, 0, len);
+    const int low = std::clamp(std::min(m_nSelStart, m_nSelEnd), 0, len);
+    const int high = std::clamp(std::max(m_nSelStart, m_nSelEnd), 0, len);
+    int to = caret;
+    switch (nChar) {
+    case VK_LEFT: to = extend ? std::max(caret - 1, 0) : (low != high ? low : caret - 1); break;
+    case VK_RIGHT: to = extend ? std::min(caret + 1, len) : (low != high ? high : caret + 1); break;
+    case VK_HOME: to = 0; break;
+    case VK_END: to = len; break;
+    default: return FALSE;
+    }
+    // Shift keeps the key in the edit even at the text's edge: it selects, it never leaves the cell.
+    if (extend) {
+        m_nSelEnd = to;
+        return TRUE;
+    }
+    if (low == high && (to < 0 || to > len || to == caret))
+        return FALSE;
+    m_nSelStart = m_nSelEnd = std::clamp(to, 0, len);
+    return TRUE;
+}
+
 BOOL CGXControl::KeyPressed(UINT nMessage, UINT nChar, UINT, UINT)
 {
     if (nMessage == WM_CHAR) {
@@ -273,28 +302,9 @@ BOOL CGXControl::KeyPressed(UINT nMessage, UINT nChar, UINT, UINT)
     if (nMessage != WM_KEYDOWN || !m_bActive)
         return FALSE;
     const int len = m_sText.GetLength();
-    int caret = std::clamp(m_nSelEnd, 0, len);
+    if (nChar == VK_LEFT || nChar == VK_RIGHT || nChar == VK_HOME || nChar == VK_END)
+        return MoveCaret(nChar, GetKeyState(VK_SHIFT) < 0);
     switch (nChar) {
-    case VK_LEFT:
-        if (caret == 0)
-            return FALSE;
-        m_nSelStart = m_nSelEnd = caret - 1;
-        return TRUE;
-    case VK_RIGHT:
-        if (caret == len)
-            return FALSE;
-        m_nSelStart = m_nSelEnd = caret + 1;
-        return TRUE;
-    case VK_HOME:
-        if (caret == 0 && m_nSelStart == 0)
-            return FALSE;
-        m_nSelStart = m_nSelEnd = 0;
-        return TRUE;
-    case VK_END:
-        if (caret == len && m_nSelStart == len)
-            return FALSE;
-        m_nSelStart = m_nSelEnd = len;
-        return TRUE;
     case VK_DELETE:
         if (IsReadOnly())
             return FALSE;

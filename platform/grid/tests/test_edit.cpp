@@ -119,6 +119,72 @@ TEST(GridEdit, ControlTextInterface)
     EXPECT_EQ(g.Value(4, 1), "hELo");
 }
 
+namespace {
+// A key pressed on the grid with Shift held down or not.
+void Press(TestGrid& g, UINT key, bool shift = false)
+{
+    AfxSetKeyState(VK_SHIFT, shift);
+    g.ProcessKeys(nullptr, WM_KEYDOWN, key, 1, 0);
+    AfxSetKeyState(VK_SHIFT, FALSE);
+}
+
+CString Selected(TestGrid& g)
+{
+    CString text;
+    g.GetCurrentCellControl()->GetSelectedText(text);
+    return text;
+}
+} // namespace
+
+// In a cell being edited Shift with the caret keys selects text, as an edit box does: the caret moves,
+// the other end of the selection stays. What is typed then replaces the selection.
+TEST(GridEdit, ShiftWithTheCaretKeysSelectsTheEditedText)
+{
+    TestGrid g(10, 3);
+    g.Put(4, 2, "PGOOD");
+    g.SetCurrentCell(4, 2);
+    ASSERT_TRUE(g.ProcessKeys(nullptr, WM_KEYDOWN, VK_F2, 1, 0));
+    Press(g, VK_HOME);
+    Press(g, VK_END, true);
+    EXPECT_STREQ(Selected(g), "PGOOD");
+    Press(g, VK_LEFT, true);
+    Press(g, VK_LEFT, true);
+    EXPECT_STREQ(Selected(g), "PGO");
+    Press(g, VK_HOME, true); // the anchor stays at the start
+    EXPECT_STREQ(Selected(g), "");
+    Press(g, VK_RIGHT, true);
+    Press(g, VK_RIGHT, true);
+    EXPECT_STREQ(Selected(g), "PG");
+    Type(g, "x");
+    CString text;
+    g.GetCurrentCellControl()->GetCurrentText(text);
+    EXPECT_STREQ(text, "xOOD");
+    g.ExpectConsistent();
+}
+
+// Shift with a caret key never leaves the edit, even at the edge of the text; without Shift a selection
+// collapses to the side the key points to, and only then does the key at the edge move the cell.
+TEST(GridEdit, SelectionKeysStayInTheEditAndCollapseWithoutShift)
+{
+    TestGrid g(10, 3);
+    g.Put(4, 2, "abc");
+    g.SetCurrentCell(4, 2);
+    ASSERT_TRUE(g.ProcessKeys(nullptr, WM_KEYDOWN, VK_F2, 1, 0));
+    Press(g, VK_RIGHT, true); // caret at the end already
+    ROWCOL r = 0, c = 0;
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(c, 2u);
+    Press(g, VK_HOME, true);
+    EXPECT_STREQ(Selected(g), "abc");
+    Press(g, VK_RIGHT); // collapses to the selection's right end
+    EXPECT_STREQ(Selected(g), "");
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(c, 2u);
+    Press(g, VK_RIGHT); // at the end with nothing selected: the cell moves
+    g.GetCurrentCell(r, c);
+    EXPECT_EQ(c, 3u);
+}
+
 TEST(GridEdit, DeleteKeyClearsTheSelectionButNotReadOnlyCells)
 {
     TestGrid g(10, 3);

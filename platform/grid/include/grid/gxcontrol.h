@@ -159,6 +159,9 @@ public:
     virtual BOOL GetControlText(CString& strResult, ROWCOL nRow, ROWCOL nCol, LPCTSTR pszRawValue, const CGXStyle& style);
 
 protected:
+    // Left, Right, Home and End in the text being edited; with Shift they select (see KeyPressed).
+    BOOL MoveCaret(UINT nChar, bool extend);
+
     CGXGridCore* m_pGrid;
     ROWCOL m_nRow = GX_INVALID;
     ROWCOL m_nCol = GX_INVALID;
