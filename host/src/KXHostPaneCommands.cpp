@@ -9,6 +9,7 @@
 #include "afx/afxdlg.h"
 #include "afx/afxdoc.h"
 #include "grid/secctrl.h"
+#include "kxcontrols/KXComboBoxes.h"
 
 #include <string>
 
@@ -98,7 +99,11 @@ bool ComboHands(CKXHostApp& app, CView& pane, const Args& a, std::string& r) {
             combo->ChooseItem(row - 1);
             return;
         }
-        combo->SetWindowText(a[1].c_str());
+        // Typed into the edit field: into the placeholder a rule of the function selector left selected.
+        if (auto* typing = dynamic_cast<CKXAutoCompleteComboBox*>(combo))
+            typing->TypeText(a[1].c_str());
+        else
+            combo->SetWindowText(a[1].c_str());
         NMHDR enter{combo->GetSafeHwnd(), static_cast<UINT_PTR>(kAttachComboId), static_cast<UINT>(NM_RETURN)};
         pane.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&enter));
     });

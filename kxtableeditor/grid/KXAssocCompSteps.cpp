@@ -1,5 +1,6 @@
 #include "grid/KXAssocCompSteps.h"
 
+#include "grid/KXEditResult.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxsmall/ISysObjectServer.h"
@@ -60,4 +61,8 @@ bool KXMixesInputAndOutput(const std::vector<CString>& pinTypes) {
         output = output || type.CompareNoCase("Output") == 0;
     }
     return input && output;
+}
+
+void KXReportUnchangedTermination(const CKXAssocCompAPI& api) {
+    if (api.DialogChangedNothing()) KXMenuAnswer::Report(KXEditResult::Nothing("KXTABLE-267"));
 }

@@ -40,6 +40,10 @@ CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString&
 bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& bits, CDesignContext& design,
                         CTransaction* transaction);
 
+// After the termination dialog closed without work: when the user left the one termination it showed as
+// it was, the command says that nothing was changed (its answer 0); a cancelled dialog says nothing.
+void KXReportUnchangedTermination(const CKXAssocCompAPI& api);
+
 // Whether pins of these types (the Pin Type texts of the selected rows) mix an "Input" and an
 // "Output": a termination goes on pins of one direction ("Inout" and the rest count as neither).
 bool KXMixesInputAndOutput(const std::vector<CString>& pinTypes);

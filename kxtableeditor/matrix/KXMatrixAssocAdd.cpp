@@ -131,7 +131,9 @@ void CKXMatrixGridWnd::OnAddTermination() {
     api.m_bHasExistingTermination = false;
     api.m_bHasAssociatedInstance = false;
     if (!added) {
-        if (!api.GetLastError().IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
+        KXReportUnchangedTermination(api);
+        if (!api.GetLastError().IsEmpty() && !api.DialogChangedNothing())
+            CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
         return; // the bracket takes back whatever the dialog applied
     }
     PrepareTerminationPins(edit.Transaction());

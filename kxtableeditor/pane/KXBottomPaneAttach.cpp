@@ -71,10 +71,25 @@ void CKXBottomPaneContainerView::ResetSignalLists() {
     m_pSignalDropList->ResetContent();
     m_pDiffPairDropList->ResetContent();
     m_offeredText.clear();
+    m_offeredPairs.clear();
     for (const char* word : kRuleWords)
         AddSignalListEntry(word, 0);
     for (const char* word : kRuleWords)
         AddDiffPairListEntry(word);
+    OfferDesignPairs();
+}
+
+void CKXBottomPaneContainerView::SetChildFrame(CKXTableChildFrm* frame) {
+    m_pChildFrame = frame;
+    OfferDesignPairs();
+}
+
+// The pairs the design holds when the window opens; later ones come with the committed transactions.
+void CKXBottomPaneContainerView::OfferDesignPairs() {
+    const IDesign* design = PaneDesign().design();
+    if (!design || !m_AttachSignalCombo.GetSafeHwnd()) return;
+    for (IDPNet* pair : design->beginDPNet())
+        if (pair && pair->isAlive() && !m_offeredPairs.count(pair->id())) AddDiffPairEntry(pair);
 }
 
 void CKXBottomPaneContainerView::AddSignalListEntry(const CString& text, DWORD data) {
@@ -132,10 +147,12 @@ void CKXBottomPaneContainerView::AddDiffPairEntry(IDPNet* pair) {
     }
     const int at = m_AttachSignalCombo.AddString(name + kDiffPairSuffix);
     if (at >= 0) m_AttachSignalCombo.SetItemData(at, pair->id());
+    m_offeredPairs.insert(pair->id());
 }
 
 void CKXBottomPaneContainerView::RemoveDiffPairEntry(IDPNet* pair) {
     if (!pair) return;
+    m_offeredPairs.erase(pair->id());
     for (int i = m_pDiffPairDropList->GetCount(); i-- > 0;)
         if (m_pDiffPairDropList->GetItemData(i) == pair->id()) m_pDiffPairDropList->DeleteString(i);
     // The combo's pair entries are told from the nets' by their suffix; the pair's entry goes under

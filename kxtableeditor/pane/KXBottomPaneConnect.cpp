@@ -346,6 +346,8 @@ void CKXBottomPaneContainerView::OnAttachSignal() {
     if (at < 0) return;
     CString text;
     m_AttachSignalCombo.GetLBText(at, text);
+    // The chosen entry's text is selected whole: the keys typed next take its place.
+    m_AttachSignalCombo.SetEditSel(0, text.GetLength());
     ReportAttach(text);
 }
 

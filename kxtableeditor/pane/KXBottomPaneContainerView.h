@@ -85,7 +85,8 @@ public:
     CView* PaneView() override { return this; }
     CCommonInterface* PaneInterface() override { return this; }
     CKXBottomPaneContainerView* PaneClass() override { return this; }
-    void SetChildFrame(CKXTableChildFrm* frame) override { m_pChildFrame = frame; }
+    // The window's frame: with it, the design whose pairs the Attach Signal combo offers.
+    void SetChildFrame(CKXTableChildFrm* frame) override;
     CKXTableChildFrm* GetChildFrame() const { return m_pChildFrame; }
     void SetInstancePaneInterface(CCommonInterface* pane) override { m_pInstancePane = pane; }
     void SetSignalPaneInterface(CCommonInterface* pane) override { m_pSignalPane = pane; }
@@ -153,6 +154,8 @@ public:
     void AddDiffPairEntry(IDPNet* pair) override;
     void RemoveDiffPairEntry(IDPNet* pair);
     void UpdateDiffPairEntry(IDPNet* pair);
+    // Offers every pair of the design the lists do not offer yet (the pairs it holds when it opens).
+    void OfferDesignPairs();
     // Takes the entries of nets out of the signal drop list and the Attach Signal combo by their item
     // data: the entry of `id`, or (id -1) the entries of every id in `ids`. A few nets are found through
     // the text each was offered by (a binary search of the sorted lists), so taking one out costs the
@@ -933,6 +936,8 @@ private:
     std::map<unsigned, RegisteredNet> m_registeredNets;
     // Net id -> the text of its entry in the signal drop list and the Attach Signal combo.
     std::unordered_map<DWORD_PTR, CString> m_offeredText;
+    // The pairs the lists offer, by id.
+    std::set<DWORD_PTR> m_offeredPairs;
     // Nets of the list panes' fill whose entries wait for the signal lists' first use (OfferWaitingNets).
     std::vector<INet*> m_waitingNets;
     HWND m_hSubscribed = nullptr;

@@ -391,7 +391,11 @@ BOOL CKXInstConnDlg::RunAnswerStep(const std::map<CString, CString>& fields) {
     if (!pins && !fx && !signal && !cell && !paste) return FALSE; // the OK button
     if (pins && !SelectPins(Words(*pins))) return TRUE;
     if (fx) SendMessage(WM_COMMAND, static_cast<WPARAM>(std::atoi(*fx)), 0);
-    if (signal) ApplySignalText(*signal);
+    if (signal) {
+        // Typed into the combo: into the placeholder of a rule a function entry prepared.
+        m_SignalCombo.TypeText(*signal);
+        ApplySignalText(GetSignalComboText());
+    }
     if (cell) PickSignalCellEntry(*cell);
     if (paste) PasteIntoPins(paste->CompareNoCase("special") == 0);
     return TRUE;

@@ -138,27 +138,22 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
         return FALSE;
     }
     int& pinWidth = out.pinWidth;
+    bool vectorPins = false; // a scalar pair pin takes no bits of a vector pair net (KXTABLE-154)
     for (ROWCOL row : rows)
-        if (IDPInstTerm* pin = GetRowDPInstTerm(row)) pinWidth += PairWidth(pin->msb(), pin->lsb());
-    if (scalarNet) {
-        out.first = out.second = -1;
-    } else if (first == -1) {
-        // Which bits of the pair net: asked, as for a bus named without bits, also when the pins are
-        // as wide as the net. The echo and the journal name the bits chosen: they replay without it.
-        int lsb = net.lsb(), msb = net.msb(), step = 1, pinLsb = -1, pinMsb = -1;
-        CKXGetVectorBits dialog(nullptr);
-        IDPInstTerm* only = rows.size() == 1 ? GetRowDPInstTerm(rows[0]) : nullptr;
-        dialog.SetVectorAndPinWidth(base, lsb, msb, pinWidth, only ? CString(only->name()) : CString(),
-                                    only ? only->lsb() : -1, only ? only->msb() : -1);
-        if (dialog.DoModal() != IDOK) return FALSE;
-        dialog.GetBits(lsb, msb, step, pinLsb, pinMsb);
-        out.first = msb;
-        out.second = lsb;
-        out.bitsChosen = true;
-    } else {
-        out.first = first;
-        out.second = second;
-    }
+        if (IDPInstTerm* pin = GetRowDPInstTerm(row)) {
+            pinWidth += PairWidth(pin->msb(), pin->lsb());
+            vectorPins = vectorPins || pin->msb() >= 0;
+        }
+    out.first = scalarNet ? -1 : first;
+    out.second = scalarNet ? -1 : second;
+    // Which bits of the pair net: asked for a name without bits (also when the pins are as wide as the
+    // net), and for typed bits more than the pins take. The echo and the journal name the bits chosen:
+    // they replay without the dialog.
+    const bool noBits = first == -1;
+    const bool wider = !noBits && vectorPins && PairWidth(first, second) > pinWidth;
+    if (!scalarNet && (noBits || wider) &&
+        !AskPairBits(base, noBits ? net.lsb() : second, noBits ? net.msb() : first, rows, out))
+        return FALSE;
     if (!scalarNet) {
         const int wantLo = std::min(out.first, out.second), wantHi = std::max(out.first, out.second);
         // Typed bits beyond a pair of two whole leg nets widen the leg nets, and the pair with them.
@@ -171,6 +166,29 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
         }
     }
     return TRUE;
+}
+
+// A lane of a vector pair connected on its own (moved to another lane of a pair net) has a pair
+// connection of its own: the whole pair connected again takes its lanes with it, and leaves none.
+void CKXInstanceDetailsGridWnd::DropLaneConnections(CTransaction* transaction, IDPInstTerm* pin) {
+    for (IDPInstTerm* lane : pin->beginMember())
+        if (lane && lane != pin && lane->dpConn() && lane->dpConn() != pin->dpConn())
+            RemoveDiffPairConnection(transaction, lane);
+}
+
+bool CKXInstanceDetailsGridWnd::AskPairBits(const CString& base, int lsb, int msb, const std::vector<ROWCOL>& rows,
+                                            TypedPair& out) {
+    int step = 1, pinLsb = -1, pinMsb = -1;
+    CKXGetVectorBits dialog(nullptr);
+    IDPInstTerm* only = rows.size() == 1 ? GetRowDPInstTerm(rows[0]) : nullptr;
+    dialog.SetVectorAndPinWidth(base, lsb, msb, out.pinWidth, only ? CString(only->name()) : CString(),
+                                only ? only->lsb() : -1, only ? only->msb() : -1);
+    if (dialog.DoModal() != IDOK) return false;
+    dialog.GetBits(lsb, msb, step, pinLsb, pinMsb);
+    out.first = msb;
+    out.second = lsb;
+    out.bitsChosen = true;
+    return true;
 }
 
 BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule,
@@ -217,6 +235,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             // connect put them there; legs in place leave nothing to do.
             const CTransaction::Mark before = transaction->mark();
             const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
+            DropLaneConnections(transaction, pin);
             if (!ConnectPairLegs(transaction, net, high, low, pin)) {
                 JoinName(reports.failed, net->name());
                 continue;
@@ -236,6 +255,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
         PairTerminations kept = TakePairTerminations(transaction, row, pin);
         const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
+        DropLaneConnections(transaction, pin);
         const bool legsDropped = parted && DropLegTerminations(transaction, row);
         if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0) ||
             !ConnectPairLegs(transaction, net, high, low, pin)) {

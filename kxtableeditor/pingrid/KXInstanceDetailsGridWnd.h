@@ -198,8 +198,8 @@ public:
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
     // The SIGNAL cell of a vector row: its one connection, else what its bit rows are connected to.
     using ConnectionSummary = kxpingrid::ConnectionSummary;
-    // A vector pin's bits on different nets leave the text empty (the tool tip lists them); a power
-    // group's row joins its pins' nets.
+    // Bits (or a power group's pins) on different nets show their nets joined by ",", one tool-tip line
+    // each; a power group's walk takes all of its pins' rows, a vector's only its own bit rows.
     ConnectionSummary SummariseChildConnections(ROWCOL row, bool powerGroup);
     static constexpr int kConnectionHatch = 20;   // the grid library's pattern of a summarised cell
 
@@ -724,6 +724,11 @@ public:
     };
     std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
     BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
+    // The vector-bits dialog over the pair net's bits lsb..msb for the rows' pins: the bits chosen in out;
+    // false when cancelled.
+    bool AskPairBits(const CString& base, int lsb, int msb, const std::vector<ROWCOL>& rows, TypedPair& out);
+    // Takes away the pair connections the lanes of a vector pair pin have of their own.
+    void DropLaneConnections(CTransaction* transaction, IDPInstTerm* pin);
     bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
     IDPNet* RulePairNet(CTransaction* transaction, ROWCOL row, const IDPInstTerm& pin, PairNamer& namer,
                         std::map<CString, IDPNet*>& cache, PairReports& reports);
@@ -911,6 +916,10 @@ public:
     // With keys (as many as names), the rows of each key take that key's name.
     int RenameSignal(CStringArray* names, int flag, CStringArray* keys = nullptr) override;
     std::vector<std::pair<ROWCOL, CString>> RenameTargets(const CStringArray& names, const CStringArray* keys);
+    // The nets the pins of the rows given a new name are on, once each.
+    std::vector<INet*> NetsOfRows(const std::vector<std::pair<ROWCOL, CString>>& rows);
+    // Removes the nets of the list a rename left with no pin and nothing else of their own.
+    void DropRenamedAwayNets(CTransaction* transaction, const std::vector<INet*>& nets);
     int m_bRenamingSignal = 0; // during RenameSignal: new nets take the old nets' properties
     // While set, journal blocks are held for the edit that holds them, written when it commits.
     int m_bHoldJournal = 0;

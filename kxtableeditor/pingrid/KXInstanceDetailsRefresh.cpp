@@ -182,7 +182,7 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::Connect
 
 CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::SummariseChildConnections(ROWCOL row,
                                                                                             bool powerGroup) {
-    kxpingrid::ConnectionSum sum(powerGroup);
+    kxpingrid::ConnectionSum sum;
     // A power group's walk ends with its own pins: the next group's rows are of the same kinds.
     ROWCOL last = GetRowCount();
     int group = 0;

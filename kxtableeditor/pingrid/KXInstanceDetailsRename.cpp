@@ -136,9 +136,11 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStri
     const CString held = std::exchange(m_strHeldJournal, CString());
     CKXPinConnEdit edit(*this, m_designContext2, "Rename Signal");
     bool refused = !edit;
+    const std::vector<INet*> renamedFrom = NetsOfRows(targets);
     SetSelection(nullptr);
     for (std::size_t i = 0; i < targets.size() && !refused; ++i)
         refused = !TypeIntoSignalCell(targets[i].first, targets[i].second);
+    if (!refused) DropRenamedAwayNets(edit.Transaction(), renamedFrom);
     if (refused || targets.empty())
         edit.Discard();
     else if (!edit.Commit())
@@ -170,4 +172,32 @@ void CKXInstanceDetailsGridWnd::MergeRenamedNet(CTransaction* transaction, const
     for (int b = std::min(lsb, msb); b <= std::max(lsb, msb); ++b)
         CMergeEngine::MergeObjects(transaction, m_designContext, CSchemaUtilities::vectorName(base.GetString(), b),
                                    CSchemaUtilities::vectorName(newNet->name(), b), 19, 4);
+}
+
+std::vector<INet*> CKXInstanceDetailsGridWnd::NetsOfRows(const std::vector<std::pair<ROWCOL, CString>>& rows) {
+    std::vector<INet*> nets;
+    for (const auto& row : rows) {
+        if (row.second.IsEmpty()) continue; // a pin given no name is disconnected, not renamed
+        int msb = -1, lsb = -1;
+        if (IInstTerm* pin = GetRowInstTerm(row.first, msb, lsb))
+            for (const CConn& conn : pin->beginConn())
+                if (INet* net = conn.net(); net && std::find(nets.begin(), nets.end(), net) == nets.end())
+                    nets.push_back(net);
+    }
+    return nets;
+}
+
+// A rename gives the signal of the pins a new name: a net the rename left with no pin goes, with its
+// properties and its pull-ups (those kept went to the new net with the pins). A net that is more than
+// its pins' signal (a port's, a global one, one with aliases or a pair) stays.
+void CKXInstanceDetailsGridWnd::DropRenamedAwayNets(CTransaction* transaction, const std::vector<INet*>& nets) {
+    if (!transaction) return;
+    for (INet* net : nets) {
+        if (!net->isAlive() || net->connectionCount() > 0 || net->scope() != INet::eScopeDesign || net->port())
+            continue;
+        const auto aliases = net->beginAlias();
+        const auto pairs = net->beginDPNet();
+        if (aliases.begin() != aliases.end() || pairs.begin() != pairs.end()) continue;
+        transaction->removeNet(net);
+    }
 }

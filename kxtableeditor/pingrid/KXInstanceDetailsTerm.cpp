@@ -3,6 +3,7 @@
 // re-timed and deleted. Each operation is one grid transaction; the cells of
 // the rows it touched are restyled when the transaction is committed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXEditResult.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -401,7 +402,10 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
     if (!CheckTerminationTargets(api, targets, false)) return;
     bool stop = false;
     // The dialog only chooses: the grid adds, so that every target gets the same in one step.
-    if (!api.invokeTerminationDialog(stop, false, false)) return;
+    if (!api.invokeTerminationDialog(stop, false, false)) {
+        KXReportUnchangedTermination(api);
+        return;
+    }
     if (readOnly) {
         KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
         return;

@@ -36,17 +36,14 @@ void ConnectionSum::Add(const CString& pinName, const CString& signal) {
     }
     if (first) m_first = signal;
     else if (m_allEqual && signal.CompareNoCase(m_first) != 0) m_allEqual = false;
-    // Only a power group shows the joined texts of rows on different nets.
-    if (m_powerGroup) {
-        if (!first) m_summary.text += ",";
-        m_summary.text += signal;
-    }
+    // Rows on different nets show their texts joined, a bit (or a power pin) after the other.
+    if (!first) m_summary.text += ",";
+    m_summary.text += signal;
 }
 
 ConnectionSummary ConnectionSum::Finish() {
     // One net shared by every child is shown once.
     if (m_allEqual && m_added) m_summary.text = m_first;
-    else if (!m_powerGroup) m_summary.text.Empty();
     if (m_count > kConnectionTipRows && !m_summary.tip.IsEmpty())
         m_summary.tip += "\n....\nExpand pin to see all connections...";
     return m_summary;

@@ -29,8 +29,9 @@ inline constexpr int kConnectionTipRows = 25; // rows counted below the group ro
 
 class ConnectionSum {
 public:
-    // A power group's row joins its pins' nets; a vector's row shows one net only when every bit shares it.
-    explicit ConnectionSum(bool powerGroup) : m_powerGroup(powerGroup) {}
+    // The rows' nets joined by ",", or the one net when every row shares it (a power group's pins, a
+    // vector's bits).
+    ConnectionSum() = default;
     // One more row met below the group row; the row that ends the walk counts too.
     void Count() { ++m_count; }
     // The child row counted last, with its pin name and its signal.
@@ -43,7 +44,6 @@ private:
     int m_count = 0;
     bool m_added = false;
     bool m_allEqual = true;
-    bool m_powerGroup;
 };
 
 // The names "NAME<bit>" of one vector's bits: "NAME<" is composed once, each bit appends its number.
@@ -167,7 +167,7 @@ struct VectorBitCells {
     CGXStyle pinNumber; // the pin-number cell; each bit sets its own number
     CGXStyle pinType;   // the pin-type cell, the same on every bit
     CGXStyle signal;    // the signal cell; each bit sets its own net
-    ConnectionSum connections{false}; // what the bit rows written so far are connected to
+    ConnectionSum connections; // what the bit rows written so far are connected to
     NetBitNames netBits;              // the names of the bus bits the bit rows are on
     ROWCOL parentRow = GX_INVALID;    // the vector's own row
     CString parentTermination;        // what the vector row's termination cell shows now

@@ -170,9 +170,11 @@ void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyCo
     const int col = keyColumn.IsEmpty() ? m_nColPinNumber : GetColumnFromName(keyColumn);
     if (col < 0) return;
     SetSelection(nullptr);
+    // A key names a row by its pin number, or by its pin name when it has none (a block's pin), as
+    // RowSelectionKey writes it.
     std::map<CString, std::vector<ROWCOL>> rowsByNumber;
     for (ROWCOL r = kFirstDataRow; r <= last; ++r)
-        rowsByNumber[CellText(r, m_nColPinNumber)].push_back(r);
+        rowsByNumber[RowPinKey(r)].push_back(r);
     bool first = true;
     for (INT_PTR k = 0; k < pKeys->GetSize(); ++k) {
         const std::vector<CString> f = KeyFields((*pKeys)[k]);

@@ -453,7 +453,10 @@ bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& ro
             if (!shown) {
                 shown = true;
                 accepted = api->invokeTerminationDialog(stop, false, true) != FALSE;
-                if (!accepted) break;
+                if (!accepted) {
+                    KXReportUnchangedTermination(*api);
+                    break;
+                }
             } else if (accepted && !api->AddTermination(0)) {
                 accepted = false;
             }

@@ -177,4 +177,51 @@ TEST_F(SignalGridTerminationPaste, ACopyWithoutPartsPastesNothingAndSaysWhy) {
     EXPECT_EQ(JournalText(), journal);
 }
 
+// The termination dialog opens on the termination the pin has: a value changed there keeps the rest of
+// its part (its physical name, its cell); closed on what it showed, it changes nothing, says so and
+// makes no step. The pin grid's menu and the signal grid's alike.
+TEST_F(AssocParts, TheTerminationDialogOpensOnThePinsOwnTermination) {
+    OpenBoard();
+    // The saved properties of MCLK's termination.
+    const auto expectPart = [this](const std::string& value) {
+        const std::string saved = Saved();
+        std::smatch name;
+        ASSERT_TRUE(std::regex_search(saved, name, std::regex("\ndt (\\w+) 1 Series @U1\\.MCLK\n"))) << saved;
+        const std::string props = "prop @$" + name[1].str() + " SLOT0.";
+        EXPECT_NE(saved.find(props + "PHYSNAME \"R0402\""), std::string::npos) << saved;
+        EXPECT_NE(saved.find(props + "CELL \"resistor\""), std::string::npos) << saved;
+        EXPECT_NE(saved.find(props + "VALUE \"" + value + "\""), std::string::npos) << saved;
+    };
+    const auto expectNothing = [this](const std::string& select, const std::string& answer) {
+        const std::string before = Saved();
+        const int steps = Steps();
+        Messages();
+        Run(select);
+        Run("kx::answer dialog CKXTerminationDlg ok " + answer);
+        EXPECT_EQ(Run("kx::menu 35522"), "0") << answer;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"}) << answer;
+        EXPECT_EQ(Steps(), steps) << answer;
+        EXPECT_TRUE(Saved() == before) << answer;
+    };
+    const std::string pinCell = "kx::pane SelectTerminationCol MCLK B14";
+    Run(pinCell);
+    Run("kx::answer dialog CKXTerminationDlg ok value0 33");
+    EXPECT_EQ(Run("kx::menu 35522"), "1");
+    expectPart("33");
+    expectNothing(pinCell, "type Series value0 33");
+    expectNothing(pinCell, "");
+    Run("kx::show slp MCLK");
+    const std::string signalCell = "kx::pane SelectTerminationCol U1 B14";
+    Run(signalCell);
+    Run("kx::answer dialog CKXTerminationDlg ok value0 47");
+    EXPECT_EQ(Run("kx::menu 35522"), "1");
+    expectPart("47");
+    expectNothing(signalCell, "value0 47");
+    // Another type starts from that type's parts.
+    Run(signalCell);
+    Run("kx::answer dialog CKXTerminationDlg ok type Shunt");
+    EXPECT_EQ(Run("kx::menu 35522"), "1");
+    EXPECT_NE(Saved().find("1 Shunt @U1.MCLK"), std::string::npos);
+}
+
 } // namespace

@@ -3,6 +3,8 @@
 // original library giving the same saved design.
 #include "ConnEditFixture.h"
 
+#include <sstream>
+
 #include "rmx/server.h"
 #include "shell/KXTableDoc.h"
 
@@ -34,6 +36,58 @@ TEST_F(Roads, AttachSignalBarConnectsTheSelectionAndEchoesRules) {
     for (const std::string& e : Echoes())
         if (e.find("addConnection =AUTONAME") == 0 && e.find("PGOOD") != std::string::npos) echoed = true;
     EXPECT_TRUE(echoed);
+}
+
+// The combo offers the pairs the design holds from the start, beside those made later; a rule the
+// function selector prepared takes the keys typed next into its placeholder.
+TEST_F(Roads, TheAttachComboOffersTheDesignsPairsAndTypesIntoAPreparedRule) {
+    OpenBoard();
+    auto pairs = [this] {
+        std::vector<std::string> found;
+        std::istringstream list(Run("kx::ccpbar list"));
+        for (std::string line; std::getline(list, line);)
+            if (line.find(" (Differential Pair)") != std::string::npos) found.push_back(line.substr(line.find(": ") + 2));
+        return found;
+    };
+    EXPECT_EQ(pairs(), (std::vector<std::string>{"LVDS<3..0> (Differential Pair)", "SYSCLK (Differential Pair)"}));
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    Run("addConnection pin {NEWP (Differential Pair)} CLK");
+    EXPECT_EQ(pairs().size(), 3u) << ::testing::PrintToString(pairs());
+    const std::string col = " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    Run("kx::select ccp " + std::to_string(PinRow("RST_N")) + col);
+    Run("kx::answer menu * 35275");
+    ASSERT_EQ(Run("kx::ccpbar fx"), "1");
+    EXPECT_EQ(Run("kx::ccpbar type Q_"), "1");
+    EXPECT_EQ(Conn("U1 RST_N"), "Q_RST_N");
+    EXPECT_EQ(std::string(Ccp()->GetAttachSignalText()), "=PREFIXPINNAME(Q_)");
+    // The rule took its argument: the next keys are a text of their own.
+    Run("kx::select ccp " + std::to_string(PinRow("PGOOD")) + col);
+    Run("kx::ccpbar type PLAIN");
+    EXPECT_EQ(Conn("U1 PGOOD"), "PLAIN");
+}
+
+// A bus row whose bits are on different nets shows their nets joined; its cell copied onto another bus
+// gives that bus the copied nets, bit for bit, and takes no bit off its net for nothing.
+TEST_F(Roads, ABusRowOnSeveralNetsShowsThemJoinedAndPastesThem) {
+    OpenBoard();
+    Run("expandPins pin on");
+    TypeSignal("DQ<15>", "X1");
+    Run("expandPins pin off");
+    const std::string joined = SignalCell("DQ<15..0>");
+    EXPECT_EQ(joined, "X1,DQ<14>,DQ<13>,DQ<12>,DQ<11>,DQ<10>,DQ<9>,DQ<8>,DQ<7>,DQ<6>,DQ<5>,DQ<4>,DQ<3>,DQ<2>,DQ<1>,DQ<0>");
+    // A fresh load of the pins shows it the same way.
+    Run("kx::show clp U2");
+    Run("kx::show clp U1");
+    EXPECT_EQ(SignalCell("DQ<15..0>"), joined);
+    const std::string col = " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    Run("kx::select ccp " + std::to_string(PinRow("DQ<15..0>")) + col);
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    Run("kx::select ccp " + std::to_string(PinRow("A<12..0>")) + col);
+    Run("kx::key ccp Ctrl+V");
+    const std::vector<std::string> a = Conns("U1 A");
+    ASSERT_EQ(a.size(), 13u) << ::testing::PrintToString(a);
+    EXPECT_EQ(std::count(a.begin(), a.end(), "X1"), 1) << ::testing::PrintToString(a);
+    EXPECT_EQ(std::count(a.begin(), a.end(), ""), 0) << ::testing::PrintToString(a);
 }
 
 TEST_F(Roads, AutomationAddConnectionAndAttachSignal) {

@@ -62,6 +62,52 @@ TEST_F(PairConnect, ANameWithoutRangeOnAWiderPairNetAsksWhichBits) {
     EXPECT_TRUE(Replayed(original) == edited) << JournalText();
 }
 
+// A typed range wider than the pair pins asks which of its bits they take: cancelled, nothing changes
+// (neither the pins nor the leg nets); the bits chosen are taken, and the journal names them.
+TEST_F(PairConnect, ATypedRangeWiderThanThePinsAsksWhichBits) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run(kReplace);
+    Run("kx::answer dialog CKXGetVectorBits cancel");
+    EXPECT_EQ(ExpectRefused("addConnection pin {LVDS<7..0> (Differential Pair)} TX", {}), "2");
+    Run(kReplace);
+    Run("kx::answer dialog CKXGetVectorBits ok lsb 4 msb 7");
+    Run("addConnection pin {LVDS<7..0> (Differential Pair)} TX");
+    EXPECT_TRUE(Has("dpconn LVDS 7 4 U1 TX 3 0")) << Saved();
+    EXPECT_TRUE(Has("conn U1 TX_P<3> LVDS_P<7>")) << Saved();
+    EXPECT_NE(JournalText().find("AddConnection(\"LVDS<7..4> (Differential Pair)\")"), std::string::npos)
+        << JournalText();
+    const std::string edited = Saved();
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+// A lane moved onto another lane of the pair net has a pair connection of its own; the whole pair
+// connected back takes it along: no lane keeps a connection of its own, and the rows show the pair.
+TEST_F(PairConnect, APairConnectedBackLeavesNoLaneOnAPairConnectionOfItsOwn) {
+    OpenBoard();
+    const std::string original = Saved();
+    Run("kx::answer question KXTABLE-140 yes");
+    ASSERT_GT(PinRow("TX<3..0>"), 0);
+    Run("kx::click ccp " + std::to_string(PinRow("TX<3..0>")) + " 4 button");
+    Run("kx::answer question * yes");
+    TypeSignal("TX<1>", "LVDS<2> (Differential Pair)");
+    ASSERT_TRUE(Has("dpconn LVDS 2 2 U1 TX<1> -1 -1")) << Saved();
+    const std::string moved = Saved();
+    Run("kx::answer question * yes");
+    Run("addConnection pin {LVDS<3..0> (Differential Pair)} TX");
+    EXPECT_FALSE(Has("U1 TX<1> -1 -1")) << Saved();
+    EXPECT_TRUE(Has("dpconn LVDS 3 0 U1 TX 3 0")) << Saved();
+    EXPECT_TRUE(Has("conn U1 TX_N<1> LVDS_N<1>")) << Saved();
+    EXPECT_EQ(SignalCell("TX<3..0>"), "LVDS<3..0>");
+    EXPECT_EQ(SignalCell("TX<1>"), "LVDS<1>");
+    const std::string edited = Saved();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == moved);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Saved() == edited);
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
 TEST_F(PairConnect, ANameWithoutRangeOnAPairNetAsWideAsThePinsAsksWhichBitsToo) {
     OpenBoard();
     Run(kReplace);

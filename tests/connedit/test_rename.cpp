@@ -52,6 +52,43 @@ TEST_F(Rename, ANewNetTakesTheOldNetsPropertiesAndKeepsItsOwn) {
     EXPECT_NE(NetProp("PLAIN", "PHYS_NET_NAME"), "RESET_N");
 }
 
+// A rename that takes every pin off a net leaves no net behind: the net goes with its pull-up (kept,
+// the pull-up went to the new net with the pins) and its physical name (the new net took it).
+TEST_F(Rename, ANetARenameLeavesWithoutPinsGoesWithItsPullUpAndProperties) {
+    OpenBoard("U1 J1");
+    const std::string original = Saved();
+    Run("expandPins pin on");
+    Run("addConnection pin GPIO_RDY [list J1 P<9>] [list U1 PGOOD]");
+    ASSERT_EQ(Conn("U1 PGOOD"), "GPIO_RDY");
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("selectObject pin [list U1 PGOOD]"), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3 -value 4.7k"), "1");
+    Run("kx::show clp U1 J1");
+    const std::string before = Saved();
+    const int steps = Steps();
+    Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1 preservePupd 1");
+    EXPECT_EQ(Run("renameConnection pin [list U1 PGOOD C10 BOARD_RDY] [list J1 P<9> 9 BOARD_RDY]"), "1");
+    std::string saved = Saved();
+    EXPECT_EQ(saved.find("net GPIO_RDY "), std::string::npos) << saved;
+    EXPECT_EQ(Count(saved, " 2 Pullup @:"), 1u) << saved;
+    EXPECT_NE(saved.find(" 2 Pullup @:BOARD_RDY\n"), std::string::npos) << saved;
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string renamed = saved;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_TRUE(Saved() == renamed);
+    // Every pin of MCLK renamed: one net of the physical name is left, the new one.
+    Run("kx::show clp U1 U2");
+    ASSERT_EQ(NetProp("MCLK", "PHYS_NET_NAME"), "DDR_CLK");
+    EXPECT_EQ(Run("renameConnection pin [list U1 MCLK B14 DDR_CK] [list U2 CLK 30 DDR_CK]"), "1");
+    saved = Saved();
+    EXPECT_EQ(saved.find("net MCLK "), std::string::npos) << saved;
+    EXPECT_EQ(Count(saved, "PHYS_NET_NAME \"DDR_CLK\""), 1u) << saved;
+    EXPECT_EQ(NetProp("DDR_CK", "PHYS_NET_NAME"), "DDR_CLK");
+    EXPECT_TRUE(Replayed(original) == saved) << JournalText();
+}
+
 TEST_F(Rename, ARefusedNameChangesNoPin) {
     OpenBoard();
     const std::string before = Saved();

@@ -108,6 +108,19 @@ TEST_F(InstConn, ARuleTextWithItsStringConnectsByTheRule) {
     EXPECT_TRUE(Has("U1 IN X_IN")) << Netlist();
 }
 
+// A function entry prepares its rule with the placeholder selected: the text typed next goes into it.
+TEST_F(InstConn, TextTypedAfterAPreparedRuleGoesIntoItsPlaceholder) {
+    ASSERT_TRUE(Open());
+    Answer("ok pins IN fx 35275");
+    Answer("ok pins IN signal Q_");
+    Answer("ok pins OUT signal PLAIN");
+    Answer("ok");
+    EXPECT_EQ(Run("kx::instconn U1"), "1");
+    EXPECT_TRUE(Has("U1 IN Q_IN")) << Netlist();
+    // Once the rule took its argument, a text typed again is a text of its own.
+    EXPECT_TRUE(Has("U1 OUT PLAIN")) << Netlist();
+}
+
 TEST_F(InstConn, OkWithoutAConnectionIsNoEdit) {
     ASSERT_TRUE(Open());
     Answer("ok");

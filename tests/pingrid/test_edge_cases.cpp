@@ -42,15 +42,16 @@ TEST_F(PinEdges, ATablePastedIntoAFilterCellIsRefused) {
     EXPECT_EQ(CellText(4, G::m_nColPinName), "ZZZ*");
 }
 
-// A bus whose bits went to different nets shows no net on its row, however it is folded.
-TEST_F(PinEdges, ABusRowWhoseBitsDifferShowsNoNet) {
+// A bus whose bits went to different nets joins them on its row, however it is folded.
+TEST_F(PinEdges, ABusRowWhoseBitsDifferJoinsTheirNets) {
     OpenBoard();
     ASSERT_EQ(Run("expandPins pin on"), "1");
     const ROWCOL bit = PinRow("DQ<2>");
     ASSERT_GT(bit, 0u);
     ASSERT_EQ(Run("kx::edit ccp " + std::to_string(bit) + " " + std::to_string(G::m_nColSignal) + " XNET"), "1");
     ASSERT_EQ(Run("expandPins pin off"), "1");
-    EXPECT_EQ(CellText(PinRow("DQ<15..0>"), G::m_nColSignal), "");
+    EXPECT_EQ(CellText(PinRow("DQ<15..0>"), G::m_nColSignal),
+              "DQ<15>,DQ<14>,DQ<13>,DQ<12>,DQ<11>,DQ<10>,DQ<9>,DQ<8>,DQ<7>,DQ<6>,DQ<5>,DQ<4>,DQ<3>,XNET,DQ<1>,DQ<0>");
     EXPECT_EQ(CellText(PinRow("A<12..0>"), G::m_nColSignal), "ADDR<12..0>");
 }
 

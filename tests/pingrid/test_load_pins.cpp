@@ -190,8 +190,8 @@ TEST_F(LoadPins, BitRowsOfAWideVectorShowTheirOwnBits) {
     }
 }
 
-// The parent row of a vector on two nets names no net (no one connection covers it); its bit rows do.
-TEST_F(LoadPins, VectorOnTwoNetsShowsNoNetInTheParentSignal) {
+// The parent row of a vector on two nets joins its bits' signals (no one connection covers it).
+TEST_F(LoadPins, VectorOnTwoNetsSumsItsBitsUpInTheParentSignal) {
     Part();
     builder.schematic("top")
         .instance("U1", "PART")
@@ -200,7 +200,7 @@ TEST_F(LoadPins, VectorOnTwoNetsShowsNoNetInTheParentSignal) {
     Init();
     ASSERT_TRUE(Load("U1"));
     const ROWCOL d = Row("D<3..0>");
-    EXPECT_EQ(Cell(d, G::m_nColSignal), "");
+    EXPECT_EQ(Cell(d, G::m_nColSignal), "X<1>,X<0>,Y<1>,Y<0>");
     EXPECT_EQ(Cell(d + 2, G::m_nColSignal), "X<0>");
     EXPECT_EQ(Cell(d + 3, G::m_nColSignal), "Y<1>");
 }

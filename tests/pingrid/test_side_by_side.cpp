@@ -168,13 +168,14 @@ namespace {
 
 using G = CKXInstanceDetailsGridWnd;
 
-// A bus row whose bits are connected to different nets names no net; its tool tip has a line per connected
-// bit; a bus connected as a whole names its one connection.
-TEST_F(PinGridBoard, ABusConnectedBitByBitListsItsBitsSignalsInItsTip) {
+// A bus row whose bits are connected to different nets joins their signals, with a tool-tip line per
+// connected bit; a bus connected as a whole names its one connection.
+TEST_F(PinGridBoard, ABusConnectedBitByBitShowsItsBitsSignals) {
     OpenBoard("J1");
     const ROWCOL p = PinRow("P<10..1>");
     ASSERT_GT(p, 0u);
-    EXPECT_EQ(CellText(p, G::m_nColSignal), "");
+    const std::string joined = "RST_IN,,,,LVDS_P<3>,LVDS_P<2>,LVDS_P<1>,LVDS_P<0>,SYSCLK_N,SYSCLK_P";
+    EXPECT_EQ(CellText(p, G::m_nColSignal), joined);
     CGXStyle style;
     Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
     EXPECT_TRUE(style.GetInterior().IsHatched());
@@ -187,10 +188,11 @@ TEST_F(PinGridBoard, ABusConnectedBitByBitListsItsBitsSignalsInItsTip) {
     EXPECT_EQ(Run("renameConnection pin [list J1 P<10> 10]"), "1");
     Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
     EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).Find("RST_IN"), -1);
+    EXPECT_EQ(CellText(p, G::m_nColSignal), joined.substr(6));
     Run("undo");
     Grid()->GetStyleRowCol(p, static_cast<ROWCOL>(G::m_nColSignal), style);
     EXPECT_EQ(style.GetUserAttributeText(static_cast<WORD>(IDS_UA_TOOLTIPTEXT)).Left(13), "P<10>:RST_IN\n");
-    EXPECT_EQ(CellText(p, G::m_nColSignal), "");
+    EXPECT_EQ(CellText(p, G::m_nColSignal), joined);
     // Joined to one bus as a whole, the cell's tip names that one connection, nothing of the bits' nets.
     EXPECT_EQ(Run("kx::edit ccp " + std::to_string(p) + " " + std::to_string(G::m_nColSignal) + " {NEWB<9..0>}"), "1");
     EXPECT_EQ(CellText(p, G::m_nColSignal), "NEWB<9..0>");

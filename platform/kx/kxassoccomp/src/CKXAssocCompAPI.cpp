@@ -38,6 +38,7 @@ struct SKXAssocCompState {
     Settings term; // termination to add (type, slots, delay, signals)
     bool termSlotsGiven = false;
     bool replaceFromDialog = false; // the user saw the existing termination in the dialog and changed it
+    bool dialogChangedNothing = false; // the last termination dialog was closed on the termination it showed
     Settings pupd;                  // pull-up/pull-down to add
     bool pupdReady = false;
     PUPDMODE pupdMode = PUPD_MODE_NONE;
@@ -836,22 +837,45 @@ CString CKXAssocCompAPI::GetLastError() const {
 
 // ---- dialogs ----
 
+namespace {
+
+// The same component as far as the user sees it in the dialog (designators aside: the pin's own stay).
+bool sameChoice(const Settings& a, const Settings& b) {
+    auto sameSlot = [](const Slot& x, const Slot& y) {
+        return lowerText(x.id) == lowerText(y.id) && x.lib == y.lib && x.cell == y.cell && x.view == y.view &&
+               x.physName == y.physName && x.value == y.value && x.keyProps == y.keyProps &&
+               x.instProps == y.instProps;
+    };
+    return lowerText(a.type) == lowerText(b.type) && a.delay == b.delay && a.high == b.high && a.low == b.low &&
+           std::equal(a.slots.begin(), a.slots.end(), b.slots.begin(), b.slots.end(), sameSlot);
+}
+
+} // namespace
+
 BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
     stop = false;
+    m_p->error.clear();
+    m_p->dialogChangedNothing = false;
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXTerminationDlg", answer)) return FALSE;
     auto field = [&](const char* name) -> std::string {
         auto it = answer.fields.find(name);
         return it == answer.fields.end() ? std::string() : it->second.str();
     };
+    // A pin bit (or pair) that has a termination opens the dialog on it: what the user leaves as it is
+    // stays as it was; another type starts from that type's parts.
+    const IDTInstance* shown = getAssociatedInstance(1);
+    const Settings before = readSettings(shown);
     std::string type = field("type");
-    if (type.empty()) type = m_strTerminationType.str();
+    if (type.empty()) type = shown ? before.type : m_strTerminationType.str();
     Settings s;
-    if (!defaultTermination(type, s)) {
+    if (shown && lowerText(type) == lowerText(before.type)) {
+        s = before;
+    } else if (!defaultTermination(type, s)) {
         m_p->error = "unknown termination type \"" + type + "\"";
         return FALSE;
     }
-    // Fields per slot: value<i>, lib<i>, cell<i>, view<i>, physname<i>, refdes<i>.
+    // Fields per slot: value<i>, lib<i>, cell<i>, view<i>, physname<i>.
     for (size_t i = 0; i < s.slots.size(); ++i) {
         std::string n = std::to_string(i);
         if (auto v = field(("value" + n).c_str()); !v.empty()) s.slots[i].value = v;
@@ -860,14 +884,22 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
         if (auto v = field(("view" + n).c_str()); !v.empty()) s.slots[i].view = v;
         if (auto v = field(("physname" + n).c_str()); !v.empty()) s.slots[i].physName = v;
     }
-    s.delay = field("delay");
-    s.high = field("high");
-    s.low = field("low");
+    const auto given = [&](const char* name, std::string& value) {
+        if (auto v = field(name); !v.empty() || !shown) value = v;
+    };
+    given("delay", s.delay);
+    given("high", s.high);
+    given("low", s.low);
+    stop = field("stop") == "1";
+    // The one termination shown, left as it was: the dialog closes with nothing to do.
+    if (shown && !m_p->multiple && sameChoice(s, before)) {
+        m_p->dialogChangedNothing = true;
+        return FALSE;
+    }
     m_strTerminationType = CString(s.type);
     m_p->kind = 1;
     m_p->term = s;
     m_p->termSlotsGiven = false;
-    stop = field("stop") == "1";
     if (!apply) return TRUE;
     // Applying from the dialog works in the transaction the caller's callback hands out.
     workTransaction(*this, *m_p, "Add Termination", true);
@@ -877,6 +909,10 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
     if (!added) return FALSE;
     m_bAppliedInDialog = true;
     return TRUE;
+}
+
+bool CKXAssocCompAPI::DialogChangedNothing() const {
+    return m_p->dialogChangedNothing;
 }
 
 BOOL CKXAssocCompAPI::invokePUPDDialog(bool) {

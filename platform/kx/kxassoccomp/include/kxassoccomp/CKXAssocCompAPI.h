@@ -124,7 +124,11 @@ public:
     BOOL IsDCNetExists(bool report);
 
     // ---- dialogs (answered from the answer queue) ----
+    // Opens on the termination of the current pin bit or pair when it has one (else on the type's
+    // defaults); FALSE when cancelled, or when the one termination shown was left as it was
+    // (DialogChangedNothing then answers true).
     BOOL invokeTerminationDialog(bool& stop, bool fromMatrix, bool apply);
+    bool DialogChangedNothing() const;
     BOOL invokePUPDDialog(bool edit);
 
     // ---- actions: nonzero on success ----

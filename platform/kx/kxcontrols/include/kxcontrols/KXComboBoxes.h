@@ -23,6 +23,10 @@ public:
     BOOL OnTextTyped(LPCTSTR text);
     // The user deleted back to `text`: the text stays as it is.
     void OnTextDeleted(LPCTSTR text);
+    // The user's keys in the edit field: the text takes the place of the selected characters (the
+    // placeholder of a prepared rule, a completion), or of the whole text when none are selected (the
+    // edit selects its text when it takes the focus); the caret is left after it.
+    void TypeText(LPCTSTR text);
 
 private:
     BOOL m_bAutoComplete = TRUE;
