@@ -709,10 +709,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
             if (pins[at]->Grid().HasSelectedDataRow()) partNames[at].Copy(names);
     }
     // One rename is one edit: the grids' parts commit together or not at all, and their journal lines
-    // are written once the whole rename stands.
+    // are the transaction's one step.
     const BOOL began = BeginPaneTransaction("Rename Signal");
-    for (IKXPinGrid* pin : pins)
-        pin->HoldJournal();
     bool renamed = false, refused = false;
     for (std::size_t at = 0; at < pins.size() && !refused; ++at) {
         if (partNames[at].GetSize() == 0) continue;
@@ -721,7 +719,6 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
     }
     bool done = renamed && !refused;
     if (began && !EndPaneTransaction(done)) done = false;
-    WriteHeldJournalsAsOneStep(pins, done);
     if (done) return KXEditResult::Done();
     // A grid that refused its part said why; a selection without a pin names none.
     return KXEditResult::Of(FALSE, keys.GetSize() > 0 ? "KXPANE-247" : "KXPANE-182", KeysText(keys));
