@@ -11,3 +11,6 @@ check "pin A of both" [kx::word selectObject pin A:1] 1
 check "automatic names" [addConnection pin =AUTONAME] 1
 check "a typed cell" [kx::edit ccp 6 7 ONE] 1
 check "undo the typed cell" [undo] 1
+check "short pins a signal each" [kx::pane AttachSignal shortpins] 1
+proc netOf {inst pin} { return [lindex [lsearch -inline [split [kx::netlist] \n] "$inst $pin *"] 2] }
+check "a new signal for each grid" [expr {[netOf R1 A] ne [netOf R2 A]}] 1
