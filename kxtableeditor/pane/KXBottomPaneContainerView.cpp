@@ -234,6 +234,12 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     else m_bStepOpen = TRUE;
 }
 
+void CKXBottomPaneContainerView::ForgetRedoSteps() {
+    for (std::vector<Step>* redo :
+         {&m_redo, &m_redoAtOpenStep, &m_redoAtPaneTransaction, &m_redoPastUnjournalledStep})
+        redo->clear();
+}
+
 void CKXBottomPaneContainerView::CloseOpenStep() {
     m_bStepOpen = FALSE;
     if (m_nStepsAtRedoStash != 0 && m_nStepsAtRedoStash == m_undo.size()) KeepRedoClearedByUnjournalledStep();

@@ -95,6 +95,7 @@ public:
 
     // The undo history of the design window: steps of commands, newest last.
     void AddUndoCommand(CGXGridCore* grid, CGXCommand* command, GXCmdType type, int state) override;
+    void ForgetRedoSteps() override;
     BOOL PerformUndo() override;
     BOOL PerformRedo() override;
     void RequestUndo() override;

@@ -446,6 +446,12 @@ TEST_F(JournalReplay, DeletesOverTwoGridsReplayAsOneStepEach) {
     ExpectSessionReplays("two_grid_deletes.tcl", Ending::SaveShowingHistory);
 }
 
+// Comments moved without an undo step leave nothing to redo: a redo would bring back what the move
+// replaced.
+TEST_F(JournalReplay, CommentsMovedWithoutAStepLeaveNothingToRedo) {
+    ExpectSessionReplays("stepless_comment_moves.tcl", Ending::SaveShowingHistory);
+}
+
 // A comment over two pins, a power pin's comment undone and redone, the instance connectivity dialog's
 // two rules: one step each, of the session's name.
 TEST_F(JournalReplay, CommentsAndDialogStepsReplayAsOneStepOfTheirName) {
