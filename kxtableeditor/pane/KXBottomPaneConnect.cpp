@@ -141,8 +141,9 @@ BOOL CKXBottomPaneContainerView::IsEditable() const {
     return GetViewMode() != eOpenModeContext;
 }
 
-// The lines the pin grids held for one edit of the pane (a rename or a paste over side-by-side grids),
-// written together as the one undo step the edit is, or dropped when it was thrown away.
+// The lines the pin grids held for a paste over side-by-side grids, written together as the one undo step
+// it is (joining the step of a transaction the paste took part in), or dropped when it was thrown away:
+// a paste refused inside another edit's transaction leaves no line in that edit's step.
 void CKXBottomPaneContainerView::WriteHeldJournalsAsOneStep(const std::vector<IKXPinGrid*>& pins, bool write) {
     CString lines;
     for (IKXPinGrid* pin : pins)
