@@ -61,6 +61,6 @@ bool KXWriteJournalOfOneStep(const CString& lines, int calls) {
     // Lines no journal takes replay as nothing: what the history notes for them would be counted
     // against the steps of another journal (a replay's group of calls, each an edit of its own here).
     if (!KXJournalLines::IsRecording() || lines.IsEmpty()) return false;
-    const CString step = calls < 0 ? KXJournalOfOneStep(lines) : KXJournalOfOneStep(lines, calls);
-    return KXJournalWrite(CKXShareGlobalData::m_bAutomation, CString(), step);
+    const int steps = calls < 0 ? KXJournalTitledCalls(lines) : calls;
+    return KXJournalWriteStep(CKXShareGlobalData::m_bAutomation, lines, steps);
 }

@@ -28,8 +28,10 @@ class CDesignContext;
 // The handle journal lines call the design by: the site's document handle, else the design's name.
 CString KXJournalHandle(IKXGridSite* site, const CDesignContext& design);
 // Appends the lines of one edit to the journal being recorded, as the one step the edit is
-// (KXJournalOfOneStep: `calls` calls, or one per title line when -1); false, with nothing written and
-// no replay steps noted, when no journal is being recorded.
+// (KXJournalOfOneStep: `calls` calls, or one per title line when -1); during the edit's transaction they
+// join the lines the other grids of the edit write, all written as its one step when it commits
+// (KXJournalWriteStep). False, with nothing written and no replay steps noted, when no journal is being
+// recorded.
 bool KXWriteJournalOfOneStep(const CString& lines, int calls = -1);
 
 class KXJournalLines {

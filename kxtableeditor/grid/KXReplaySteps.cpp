@@ -22,11 +22,11 @@ CString KXJournalOfOneStep(const CString& lines, int calls) {
     return "\n\ncall RMX.BeginStep()" + lines + "\ncall RMX.EndStep()\n";
 }
 
-CString KXJournalOfOneStep(const CString& lines) {
+int KXJournalTitledCalls(const CString& lines) {
     int calls = 0;
     for (int at = lines.Find("\n\n ' --- "); at >= 0; at = lines.Find("\n\n ' --- ", at + 1))
         ++calls;
-    return KXJournalOfOneStep(lines, calls);
+    return calls;
 }
 
 int KXTakeReplaySteps() {

@@ -15,8 +15,8 @@ void KXNoteReplaySteps(int steps);
 // than one, put between RMX.BeginStep() and RMX.EndStep(), which the replay runs as one step, and
 // noted as one (KXNoteReplaySteps).
 CString KXJournalOfOneStep(const CString& lines, int calls);
-// The same for lines whose every call comes under its title line ("' --- Title ---").
-CString KXJournalOfOneStep(const CString& lines);
+// The number of calls of lines whose every call comes under its title line ("' --- Title ---").
+int KXJournalTitledCalls(const CString& lines);
 // The number noted since the last call (0 when none), and forgets it.
 int KXTakeReplaySteps();
 

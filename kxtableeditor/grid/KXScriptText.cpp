@@ -1,5 +1,7 @@
 #include "grid/KXScriptText.h"
 
+#include "grid/KXReplaySteps.h"
+
 #include "afx/afxcoll.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
@@ -8,6 +10,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -115,11 +118,57 @@ KXJournalHold::~KXJournalHold() {
         WriteToJournal(b.path, CString(), b.text);
 }
 
+namespace {
+
+bool IsJournalPath(const char* journalPath) {
+    return journalPath && std::strstr(journalPath, ".vbs");
+}
+
+// The journal lines of the open grid transaction's undo step: whichever grid or window writes them, they
+// wait for the commit and are then written together, as the one step the edit is.
+struct EditStepLines {
+    std::string path;
+    CString lines;
+    int calls = 0; // calls that are steps of their own on replay
+};
+
+std::shared_ptr<EditStepLines>& OpenEditStep() {
+    static std::shared_ptr<EditStepLines> open;
+    return open;
+}
+
+void JoinEditStep(const std::string& path, const CString& lines, int calls) {
+    static unsigned openStep = 0;
+    std::shared_ptr<EditStepLines>& open = OpenEditStep();
+    const unsigned step = KXCommittedWorkStep();
+    if (!open || openStep != step || open->path != path) {
+        // The first lines of the step: its lines are written where these would have been, once it
+        // commits; a refused or discarded edit leaves none.
+        open = std::make_shared<EditStepLines>();
+        open->path = path;
+        openStep = step;
+        KXRunWhenCommitted([gathered = open] {
+            AppendToJournal(gathered->path, CString(), KXJournalOfOneStep(gathered->lines, gathered->calls));
+        });
+    }
+    open->lines += lines;
+    open->calls += calls;
+}
+
+} // namespace
+
 bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line) {
-    if (!journalPath || !std::strstr(journalPath, ".vbs")) return false;
+    if (!IsJournalPath(journalPath)) return false;
     if (!CKXTransaction::IsTransactionStarted()) return AppendToJournal(journalPath, comment, line);
-    // Written during an edit: the lines wait for its commit, and a refused or discarded edit leaves none.
-    KXRunWhenCommitted([path = std::string(journalPath), comment, line] { AppendToJournal(path, comment, line); });
+    JoinEditStep(journalPath, comment + line, 0);
+    return true;
+}
+
+bool KXJournalWriteStep(const char* journalPath, const CString& lines, int calls) {
+    if (!IsJournalPath(journalPath) || lines.IsEmpty()) return false;
+    if (!CKXTransaction::IsTransactionStarted())
+        return AppendToJournal(journalPath, CString(), KXJournalOfOneStep(lines, calls));
+    JoinEditStep(journalPath, lines, calls);
     return true;
 }
 

@@ -32,6 +32,11 @@ CString KXVbsQuote(const CString& text);
 // committed (a discarded or refused edit journals nothing). Returns true when
 // the block was written or is waiting.
 bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line);
+// Appends the lines of one edit that hold `calls` calls, each a step of its own on replay, as the one undo
+// step the edit is (KXJournalOfOneStep, KXReplaySteps.h). During a grid transaction the lines, and every
+// block KXJournalWrite is given meanwhile, join the lines of the transaction's undo step, written together
+// as one step when it commits: an edit over several grids, each writing its part, replays as one step.
+bool KXJournalWriteStep(const char* journalPath, const CString& lines, int calls);
 
 // Holds back the journal blocks written while it lives (innermost hold first). Keep() lets them into the
 // journal, in their order, when the hold ends; otherwise they are dropped. A command made of parts that

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -160,8 +161,9 @@ BOOL CKXBottomPaneContainerView::IsEditable() const {
     return GetViewMode() != eOpenModeContext;
 }
 
-// The lines the pin grids held for one edit of the pane (a rename or a paste over side-by-side grids),
-// written together as the one undo step the edit is, or dropped when it was thrown away.
+// The lines the pin grids held for a paste over side-by-side grids, written together as the one undo step
+// it is (joining the step of a transaction the paste took part in), or dropped when it was thrown away:
+// a paste refused inside another edit's transaction leaves no line in that edit's step.
 void CKXBottomPaneContainerView::WriteHeldJournalsAsOneStep(const std::vector<IKXPinGrid*>& pins, bool write) {
     CString lines;
     for (IKXPinGrid* pin : pins)
@@ -221,9 +223,11 @@ BOOL CKXBottomPaneContainerView::EndPaneTransaction(BOOL commit) {
 }
 
 // Connects the selected pins of every shown pin grid with the text, in one "Add Connections"
-// transaction (joined when one is open). Returns the number of grids that connected something.
+// transaction (joined when one is open). Pins shorted a signal per grid: the text names the first
+// grid's, and each grid after one that connected takes a new one. Returns the number of grids that
+// connected something.
 int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo,
-                                                    BOOL shortPins, IKXPinGrid* only) {
+                                                    ShortPins shortPins, IKXPinGrid* only) {
     // A read-only window never edits connections.
     if (!IsEditable()) {
         CKXErrorHandler::MessageBoxOk(kKXReadOnlyWindow);
@@ -234,13 +238,20 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
     IKXPinGrid* last = nullptr;
     // Where the user selected pins in some grids, the others take nothing (and say nothing).
     const bool anySelected = AnyPinSelected();
+    CString signal = text;
+    bool taken = false; // the signal went to a grid's pins
     for (IKXPinGrid* grid : only ? std::vector<IKXPinGrid*>{only} : ShownPinGrids()) {
         if (!only && anySelected && !grid->Grid().HasSelectedDataRow()) continue;
-        CString gridText = text;
-        if (shortPins && grid->IsDiffPairRowSelected()) gridText.Format("=SHORTPINS(%s)", text.GetString());
+        if (shortPins == ShortPins::SignalPerGrid && std::exchange(taken, false)) signal = NewSignalAutoName();
+        // The signal list's counter had no name left: it said so.
+        if (signal.IsEmpty()) break;
+        CString gridText = signal;
+        if (shortPins != ShortPins::No && grid->IsDiffPairRowSelected())
+            gridText.Format("=SHORTPINS(%s)", signal.GetString());
         if (echo) grid->AddSelectedPinsToArgs(echo);
         if (!grid->ConnectSelectedPins(gridText, bEcho)) continue;
         ++connected;
+        taken = true;
         last = grid; // the focus goes to the last grid that connected pins, not past it
     }
     // A commit the database refused leaves nothing connected.
@@ -334,7 +345,7 @@ BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
     echo.Add(KXScriptWord::addConnection);
     echo.Add(text);
     // Plain names are echoed by the grid itself, with the text each connect took.
-    const int connected = ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, FALSE);
+    const int connected = ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, ShortPins::No);
     if (rule) SendEchoList(echo);
     return connected > 0;
 }
@@ -448,21 +459,21 @@ KXEditResult CKXBottomPaneContainerView::PhysicalViewConnectRefusal() {
 // signal list's next automatic name); the pins that took it are added to the echo, which is sent when
 // any did. Pins that take nothing or have it already: the grids said why, or this does. An automation
 // method works on the active pin grid, which echoes and journals the connect itself.
-KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTclArgsList* echo, ConnectRoad road) {
+KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTclArgsList* echo, ConnectRoad road,
+                                                             ShortPins shortPins) {
     const KXEditResult refused =
         IsNamingRuleText(signal) ? RuleConnectRefusal(road) : ConnectCommandRefusal(false, road);
     if (!refused.IsDone()) return refused;
-    BOOL shortPins = FALSE;
     if (signal.CompareNoCase("=SHORTPINS") == 0) {
-        CKXSignalPaneContainerView* signals = m_pChildFrame ? m_pChildFrame->GetSignalPaneView() : nullptr;
-        signal = signals ? signals->GetSignalGridWnd()->GetNewAutoName() : CString();
-        shortPins = TRUE;
+        signal = NewSignalAutoName();
         // The signal list's counter had no name left: it said so.
         if (signal.IsEmpty()) return KXEditResult::Of(FALSE, "KXTABLE-281", "");
+    } else {
+        shortPins = ShortPins::No;
     }
     CString upper = signal;
     upper.MakeUpper();
-    const bool plain = !shortPins && !HoldsRuleWord(signal);
+    const bool plain = shortPins == ShortPins::No && !HoldsRuleWord(signal);
     if (!plain && upper.Find("=CONNECTBITS") >= 0) {
         signal = signal.Mid(12);
         signal.TrimLeft("(");
@@ -645,8 +656,9 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     CString ruleText = "=" + upper;
     const int open = text.Find('(');
     if (open >= 0) ruleText = ruleText.Left(open + 1) + text.Mid(open);
-    // As the function menu applies it: one sequence of checks, one transaction over the shown grids.
-    return ConnectSelectedPins(ruleText, nullptr).AnswerBool(mark);
+    // As the function menu applies it: one sequence of checks, one transaction over the shown grids; the
+    // pins of each grid are shorted onto a new signal of their own.
+    return ConnectSelectedPins(ruleText, nullptr, ConnectRoad::Command, ShortPins::SignalPerGrid).AnswerBool(mark);
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, long) {
@@ -731,10 +743,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
             if (pins[at]->Grid().HasSelectedDataRow()) partNames[at].Copy(names);
     }
     // One rename is one edit: the grids' parts commit together or not at all, and their journal lines
-    // are written once the whole rename stands.
+    // are the transaction's one step.
     const BOOL began = BeginPaneTransaction("Rename Signal");
-    for (IKXPinGrid* pin : pins)
-        pin->HoldJournal();
     bool renamed = false, refused = false;
     for (std::size_t at = 0; at < pins.size() && !refused; ++at) {
         if (partNames[at].GetSize() == 0) continue;
@@ -743,7 +753,6 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
     }
     bool done = renamed && !refused;
     if (began && !EndPaneTransaction(done)) done = false;
-    WriteHeldJournalsAsOneStep(pins, done);
     if (done) return KXEditResult::Done();
     // A grid that refused its part said why; a selection without a pin names none.
     return KXEditResult::Of(FALSE, keys.GetSize() > 0 ? "KXPANE-247" : "KXPANE-182", KeysText(keys));

@@ -234,6 +234,12 @@ void CKXBottomPaneContainerView::AddUndoCommand(CGXGridCore* grid, CGXCommand* c
     else m_bStepOpen = TRUE;
 }
 
+void CKXBottomPaneContainerView::ForgetRedoSteps() {
+    for (std::vector<Step>* redo :
+         {&m_redo, &m_redoAtOpenStep, &m_redoAtPaneTransaction, &m_redoPastUnjournalledStep})
+        redo->clear();
+}
+
 void CKXBottomPaneContainerView::CloseOpenStep() {
     m_bStepOpen = FALSE;
     if (m_nStepsAtRedoStash != 0 && m_nStepsAtRedoStash == m_undo.size()) KeepRedoClearedByUnjournalledStep();
@@ -597,7 +603,12 @@ BOOL CKXBottomPaneContainerView::PerformRedo() {
 
 CString CKXBottomPaneContainerView::StepName(const Step& step) {
     if (!step.name.IsEmpty() || step.commands.empty()) return step.name;
-    return step.commands.back()->GetName();
+    // The edit's newest command names it: a grid's store of its own cells (a group row showing its
+    // pins' comment again) is no edit and names nothing, so that the step is named alike wherever the
+    // edit was made from.
+    const auto isEdit = [](const std::unique_ptr<CGXCommand>& command) { return !command->IsCellStore(); };
+    const auto edit = std::find_if(step.commands.rbegin(), step.commands.rend(), isEdit);
+    return (edit != step.commands.rend() ? *edit : step.commands.back())->GetName();
 }
 
 CString CKXBottomPaneContainerView::GetUndoDescription() const {

@@ -96,6 +96,7 @@ public:
 
     // The undo history of the design window: steps of commands, newest last.
     void AddUndoCommand(CGXGridCore* grid, CGXCommand* command, GXCmdType type, int state) override;
+    void ForgetRedoSteps() override;
     BOOL PerformUndo() override;
     BOOL PerformRedo() override;
     void RequestUndo() override;
@@ -589,10 +590,14 @@ public:
     // grid, which echoes and journals itself) and the replay of a Signal cell typed in a window that
     // takes connections only so (the same, in open mode 0 too).
     enum class ConnectRoad { Command, Method, TypedCell };
-    int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, BOOL shortPins,
+    // Pins shorted onto new signals: one for the pins of all grids (the menu, the bar, the word), or one
+    // for each grid's pins (the automation method AttachSignal).
+    enum class ShortPins { No, OneSignal, SignalPerGrid };
+    int ConnectInShownGrids(const CString& text, int bEcho, CTclArgsList* echo, ShortPins shortPins,
                             IKXPinGrid* only = nullptr);
     KXEditResult ConnectSignalToKeys(CStringArray& keys, CString signal, ConnectRoad road = ConnectRoad::Command);
-    KXEditResult ConnectSelectedPins(CString signal, CTclArgsList* echo, ConnectRoad road = ConnectRoad::Command);
+    KXEditResult ConnectSelectedPins(CString signal, CTclArgsList* echo, ConnectRoad road = ConnectRoad::Command,
+                                     ShortPins shortPins = ShortPins::OneSignal);
     static KXEditResult PhysicalViewConnectRefusal();
     // read-only, physical view, grid kind, open mode 0 (unless the road is a typed cell)
     KXEditResult ConnectCommandRefusal(bool rule, ConnectRoad road = ConnectRoad::Command) const;

@@ -84,6 +84,7 @@ BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, cons
         CKXPinCommentMoveCmd::Move(*this, {oldInst, oldPin}, {newInst, newPin});
     if (!undo) return FALSE;
     if (flag) AddUndoCommand(nullptr, undo.release(), gxDo, 0);
+    else ForgetRedoSteps();
     KXJournalLines(DocumentJournalHandle())
         .Comment("Preserve Pin Comment")
         .Pane("PreservePinComment", {oldInst, oldPin, newInst, newPin, CString(flag ? "1" : "0")})

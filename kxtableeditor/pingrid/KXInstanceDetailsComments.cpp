@@ -18,6 +18,7 @@
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/KXWinAPI.h"
 #include "kxcontrols/KXDialogs.h"
+#include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxnotes/CComments.h"
@@ -370,8 +371,9 @@ BOOL CKXInstanceDetailsGridWnd::EditPinComment(CString oldInstance, CString oldP
     std::unique_ptr<CKXPinCommentMoveCmd> undo =
         site ? CKXPinCommentMoveCmd::Move(*site, {oldInstance, oldPin}, {newInstance, newPin}) : nullptr;
     if (!undo) return FALSE;
-    // One move, one undo entry.
+    // One move, one undo entry; a move without one leaves nothing to redo.
     if (bUndo) AddCommand(undo.release(), gxDo);
+    else if (CCommonInterface* history = site->UndoSink()) history->ForgetRedoSteps();
     return TRUE;
 }
 

@@ -208,32 +208,48 @@ protected:
     }
 
     // How a session ends: saved and closed by the harness, or as its script leaves it, the host's exit
-    // closing the windows still open.
-    enum class Ending { SaveAndClose, HostExit };
+    // closing the windows still open; or saved, with the undo history of its windows (kx::history) kept
+    // in a file beside the library, which the replay, its windows left open, writes too.
+    enum class Ending { SaveAndClose, HostExit, SaveShowingHistory };
 
     // A user session (sessions/NAME.tcl, after the prelude) recorded with a journal in one kxhost and
-    // replayed in a fresh one: both leave the same files.
+    // replayed in a fresh one: both leave the same files (and show the same undo steps, by name).
     void ExpectSessionReplays(const std::string& name, Ending ending = Ending::SaveAndClose) {
+        static const std::string history =
+            "\nset f [open history.txt w]; puts -nonewline $f [kx::history]; close $f\n";
         const fs::path script = m_dir / "session.tcl";
         std::ofstream(script, std::ios::binary)
             << ReadText(kReplayDir / "prelude.tcl") << "\nset ::action " << name << "\n"
             << ReadText(kReplayDir / "sessions" / name)
-            << (ending == Ending::SaveAndClose ? "\ncheck \"save\" [saveDesign] 1\nkx::close\n" : "\n");
+            << (ending == Ending::SaveShowingHistory ? history : "")
+            << (ending != Ending::HostExit ? "\ncheck \"save\" [saveDesign] 1\n" : "\n")
+            << (ending == Ending::SaveAndClose ? "kx::close\n" : "");
         const fs::path journal = m_dir / "journal.vbs";
         ASSERT_EQ(RunHost(m_dir / "record",
                           "--lib designs --journal '" + journal.string() + "' --quiet '" + script.string() + "'",
                           m_dir / "record.log"),
                   0)
             << ReadText(m_dir / "record.log");
-        const fs::path empty = m_dir / "empty.tcl";
-        std::ofstream(empty) << "";
+        const fs::path after = m_dir / "after.tcl";
+        std::ofstream(after) << (ending == Ending::SaveShowingHistory ? history : "");
+        const fs::path replayed = m_dir / "replayed.vbs";
+        std::ofstream(replayed, std::ios::binary) << WithoutClosing(ReadText(journal), ending);
         ASSERT_EQ(RunHost(m_dir / "replay",
-                          "--lib designs --replay '" + journal.string() + "' --quiet '" + empty.string() + "'",
+                          "--lib designs --replay '" + replayed.string() + "' --quiet '" + after.string() + "'",
                           m_dir / "replay.log"),
                   0)
             << ReadText(m_dir / "replay.log");
         SCOPED_TRACE(ReadText(journal));
         ExpectTheSameFiles();
+    }
+
+    // The journal, without the lines that close the windows when the replay is to show their history.
+    static std::string WithoutClosing(const std::string& journal, Ending ending) {
+        if (ending != Ending::SaveShowingHistory) return journal;
+        std::string kept;
+        for (const std::string& line : Lines(journal))
+            if (line.find(".Close(") == std::string::npos) kept += line + "\n";
+        return kept;
     }
 
     fs::path m_dir;
@@ -421,7 +437,29 @@ TEST_F(JournalReplay, ConnectionsTypedInAWindowOfModeZeroReplay) {
 
 // A rename over two side-by-side grids replays as the one step it was.
 TEST_F(JournalReplay, ARenameOverTwoGridsReplaysAsOneStep) {
-    ExpectSessionReplays("rename_two_grids.tcl");
+    ExpectSessionReplays("rename_two_grids.tcl", Ending::SaveShowingHistory);
+}
+
+// Connections and deletes over two side-by-side grids, by every road, replay as the one step each was,
+// named as in the session; each undo and redo of them replays once.
+TEST_F(JournalReplay, ConnectionsOverTwoGridsReplayAsOneStepEach) {
+    ExpectSessionReplays("two_grid_connects.tcl", Ending::SaveShowingHistory);
+}
+
+TEST_F(JournalReplay, DeletesOverTwoGridsReplayAsOneStepEach) {
+    ExpectSessionReplays("two_grid_deletes.tcl", Ending::SaveShowingHistory);
+}
+
+// Comments moved without an undo step leave nothing to redo: a redo would bring back what the move
+// replaced.
+TEST_F(JournalReplay, CommentsMovedWithoutAStepLeaveNothingToRedo) {
+    ExpectSessionReplays("stepless_comment_moves.tcl", Ending::SaveShowingHistory);
+}
+
+// A comment over two pins, a power pin's comment undone and redone, the instance connectivity dialog's
+// two rules: one step each, of the session's name.
+TEST_F(JournalReplay, CommentsAndDialogStepsReplayAsOneStepOfTheirName) {
+    ExpectSessionReplays("two_pin_comments.tcl", Ending::SaveShowingHistory);
 }
 
 // The bits chosen in a connect's bits dialog replay as chosen, without the dialog asking again.

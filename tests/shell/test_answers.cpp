@@ -492,7 +492,6 @@ TEST_F(DemoBoard, SwapPinsByTheMenuAnswersAsTheMethod) {
     unsetenv("KX_ALLOW_SWAP_PINS");
 }
 
-// The cell a pin grid's activation places (on its first row) is no pin the user chose: Swap Pins stays
 // A rename over the pins of two side-by-side grids is one edit: its journal lines replay as one step.
 TEST_F(DemoBoard, ARenameOverTwoGridsIsJournalledAsOneStep) {
     ASSERT_TRUE(OpenBoard(3, "kx::show clp U1 U2"));
@@ -505,6 +504,7 @@ TEST_F(DemoBoard, ARenameOverTwoGridsIsJournalledAsOneStep) {
     EXPECT_LT(journal.find("RenameConnection(\"NEWCLK\")", begin), journal.find("RMX.EndStep()", begin));
 }
 
+// The cell a pin grid's activation places (on its first row) is no pin the user chose: Swap Pins stays
 // disabled after the pane's method was called, and the method says that no pin is selected.
 TEST_F(DemoBoard, SwapPinsWaitsForAPinTheUserChose) {
     setenv("KX_ALLOW_SWAP_PINS", "1", 1);

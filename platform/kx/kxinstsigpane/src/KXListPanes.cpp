@@ -498,8 +498,10 @@ int CKXInstancePaneGrid::MoveInstanceComments(const CString& first, const CStrin
     const int moved = store->moveInstanceComments(first, second, &pins);
     if (moved == 0) return 0;
     m_pView->MarkDocumentModified();
-    CCommonInterface* history = bUndo ? m_pView->GetDetailsViewPtr() : nullptr;
-    if (history) history->AddUndoCommand(nullptr, new CKXMoveCommentsCmd(m_pView, first, second, pins), gxDo, 0);
+    if (CCommonInterface* history = m_pView->GetDetailsViewPtr(); history && bUndo)
+        history->AddUndoCommand(nullptr, new CKXMoveCommentsCmd(m_pView, first, second, pins), gxDo, 0);
+    else if (history)
+        history->ForgetRedoSteps();
     // The move is the design's comments changing: a replay makes it again.
     if (auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView))
         pane->JournalCommentMove(first, second, bUndo);

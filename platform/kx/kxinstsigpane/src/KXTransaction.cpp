@@ -53,6 +53,7 @@ Bracket& B() {
 void (*g_stepWorkObserver)(const char*) = nullptr;
 bool g_stepAfterCommit = false; // the observer heard the newest step after its work
 int g_stepWorkDepth = 0;        // committed work running now (a transaction its work commits is within it)
+unsigned g_workStep = 0;        // the undo step the work waiting now belongs to (KXCommittedWorkStep)
 CString& ReplayedStepName() {
     static CString name;
     return name;
@@ -159,6 +160,7 @@ BOOL CKXTransaction::BeginTrans(CGXGridCore* grid, const CDesignContext& design,
     if (b.started || !design.design()) return FALSE;
     if (g_beginGuard && !g_beginGuard(grid)) return FALSE;
     KXEndStepOfJournalLines();
+    ++g_workStep;
     b.owned.push_back(std::make_unique<CTransaction>(design, name.GetString()));
     b.current = b.owned.back().get();
     b.design = std::make_unique<CDesignContext>(design);
@@ -298,8 +300,13 @@ bool KXSplitUndoStep(const char* name) {
     for (CTransaction* t : b.used)
         if (t->hasPendingChanges()) return false; // the caller commits what belongs to the first step
     b.splits.push_back({b.committed.size(), b.onCommitted.size(), CString(name ? name : "")});
+    ++g_workStep;
     CKXTransaction::GetNewTransactionObj();
     return true;
+}
+
+unsigned KXCommittedWorkStep() {
+    return g_workStep;
 }
 
 void KXRunWhenCommitted(std::function<void()> work) {

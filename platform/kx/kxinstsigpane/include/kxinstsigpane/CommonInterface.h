@@ -53,6 +53,9 @@ public:
     // Undo bookkeeping of the connectivity pane: type 0 = a new command, otherwise re-recorded by undo/redo;
     // state -1 roll back the open group, 1 begin a group, 0 add and close the group, other values add only.
     virtual void AddUndoCommand(CGXGridCore* grid, CGXCommand* command, GXCmdType type, int state);
+    // A change that makes no undo step (comments moved without one): the steps that could be redone were
+    // made on what it changed, and go, as any new step makes them go.
+    virtual void ForgetRedoSteps() {}
     virtual void RequestUndo() {}
     virtual void RequestRedo() {}
     virtual BOOL CanUndoPaneGrid(CCmdUI* pCmdUI);

@@ -16,6 +16,11 @@ void KXRunWhenCommitted(std::function<void()> work);
 // first step. False without an open grid transaction or with changes still pending.
 bool KXSplitUndoStep(const char* name);
 
+// Which undo step the work waiting now (KXRunWhenCommitted) belongs to: a number that changes with every
+// grid transaction begun and every split of one, so that what is gathered for one step (the journal lines
+// of an edit) is never taken for another. Meaningful only while a grid transaction is open.
+unsigned KXCommittedWorkStep();
+
 // The undo step a committed transaction's work belongs to: the observer hears the step's name before
 // that work runs and nullptr after it, so that the journal lines the work writes can say which step they
 // replay. After the work the newest step is heard again, and stays until another edit begins (a
