@@ -278,17 +278,23 @@ ROWCOL CKXInstanceDetailsGridWnd::WriteWidePinBitRows(ROWCOL row) {
     return count;
 }
 
+std::vector<CString> CKXInstanceDetailsGridWnd::BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits) {
+    std::vector<CString> texts(bits.size());
+    kxpingrid::NetBitNames netBits;
+    int netId = -1;
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        OuterSignal(pin, bits[i], texts[i], netId, &netBits);
+    return texts;
+}
+
 kxpingrid::ConnectionSummary CKXInstanceDetailsGridWnd::SumWidePinBits(IInstTerm* pin) {
     kxpingrid::ConnectionSum sum(false);
-    kxpingrid::NetBitNames netBits;
     const std::vector<int> bits = pin->bits();
     const std::vector<CString> names = BitRowNames(pin, bits);
+    const std::vector<CString> texts = BitSignalTexts(pin, bits);
     for (std::size_t i = 0; i < bits.size(); ++i) {
-        CString text;
-        int netId = -1;
-        OuterSignal(pin, bits[i], text, netId, &netBits);
         sum.Count();
-        sum.Add(names[i], text);
+        sum.Add(names[i], texts[i]);
     }
     return sum.Finish();
 }

@@ -1442,8 +1442,13 @@ private:
     void DropWidePinBitRows(ROWCOL row);
     // Writes the bit rows of a folded wide pin named by a bit name (W<5>) that no row shows.
     bool WriteWidePinBitRowsOf(const CString& bitName);
+    // Writes the bit rows of the folded wide pins a bit of which shows a text that matches in the column
+    // (the pin-name or the signal column), so that a filter or a find reaches the bit as on any bus.
+    void WriteWidePinRowsMatching(int col, const std::function<bool(const CString&)>& matches);
     // What a wide pin's bits are connected to, summed up from the design, without their rows.
     kxpingrid::ConnectionSummary SumWidePinBits(IInstTerm* pin);
+    // The nets of a vector pin's bits, as its bit rows' signal cells show them.
+    std::vector<CString> BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits);
     // The names of a vector pin's bits, as its bit rows show them (a pin file's names when it has them).
     std::vector<CString> BitRowNames(IInstTerm* pin, const std::vector<int>& bits);
     // A vector whose pin-file names disagree: each bit on a row of its own.

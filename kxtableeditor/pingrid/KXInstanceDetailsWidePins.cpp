@@ -36,6 +36,19 @@ void CKXInstanceDetailsGridWnd::DropWidePinBitRows(ROWCOL row) {
     RemoveRows(row + 1, row + bitRows, kNoUpdate, gxDo);
 }
 
+void CKXInstanceDetailsGridWnd::WriteWidePinRowsMatching(int col,
+                                                         const std::function<bool(const CString&)>& matches) {
+    if (col != m_nColPinName && col != m_nColSignal) return;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
+        IInstTerm* pin = nullptr;
+        ROWCOL bitRows = 0;
+        if (!IsWidePinRow(row, &pin, &bitRows) || bitRows > 0) continue;
+        const std::vector<int> bits = pin->bits();
+        const std::vector<CString> texts = col == m_nColPinName ? BitRowNames(pin, bits) : BitSignalTexts(pin, bits);
+        if (std::any_of(texts.begin(), texts.end(), matches)) row += WriteWidePinBitRows(row);
+    }
+}
+
 bool CKXInstanceDetailsGridWnd::WriteWidePinBitRowsOf(const CString& bitName) {
     CString base;
     int msb = -1, lsb = -1;

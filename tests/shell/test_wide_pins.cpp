@@ -56,6 +56,8 @@ protected:
         if (std::sscanf(cell.c_str(), "%u %u", &row, &col) != 2) return "(no cell)";
         return std::string(Grid()->GetValueRowCol(row, col).GetString());
     }
+    // Whether a row of the active grid shows the pin name.
+    bool Shows(const std::string& pinName) { return Run("kxcell {" + pinName + "} {Pin Name}").rfind("0 ", 0) != 0; }
     static bool Contains(const std::string& text, const std::string& part) {
         return text.find(part) != std::string::npos;
     }
@@ -109,6 +111,22 @@ TEST_F(WidePins, ABitOfAFoldedWidePinIsFoundByItsName) {
     ASSERT_EQ(Grid()->GetSelectedRows(rows, FALSE, FALSE), 1u);
     const std::string pinCell = Run("kxcell {S<2047..0>} {Pin Name}");
     EXPECT_EQ(Value(std::to_string(rows[0]) + pinCell.substr(pinCell.find(' '))), "S<9>");
+}
+
+// A filter and a find by a bit's name or net reach the bits of a folded wide pin as they reach a bus's.
+TEST_F(WidePins, AFilterAndAFindReachTheBitsOfAFoldedWidePin) {
+    EXPECT_EQ(Run("filterRows pin -col {Pin Name} -filter {S<12>}"), "1");
+    EXPECT_TRUE(Shows("S<12>"));
+    EXPECT_FALSE(Shows("S<13>"));
+    EXPECT_FALSE(Shows("S<2047..0>"));
+    EXPECT_EQ(Run("filterRows pin -col {Pin Name} -filter *"), "1");
+    EXPECT_FALSE(Shows("S<12>")); // folded again
+    EXPECT_TRUE(Shows("S<2047..0>"));
+    Run("kx::answer dialog CKXFindReplaceDlg ok find {W2<40000>} wholeCell 1");
+    EXPECT_EQ(Run("kx::menu 57636"), "1");
+    const std::string found = Run("kxcell {W2<40000>} {Pin Name}");
+    EXPECT_NE(found, "0 0");
+    EXPECT_EQ(Run("kx::grid ccp cell"), found);
 }
 
 } // namespace
