@@ -288,13 +288,24 @@ std::vector<CString> CKXInstanceDetailsGridWnd::BitSignalTexts(IInstTerm* pin, c
 }
 
 kxpingrid::ConnectionSummary CKXInstanceDetailsGridWnd::SumWidePinBits(IInstTerm* pin) {
+    // As the walk of its bit rows would sum them: the tip names the first rows' bits, and the walk may
+    // stop once those are named and two bits differ.
     kxpingrid::ConnectionSum sum(false);
+    kxpingrid::NetBitNames netBits;
     const std::vector<int> bits = pin->bits();
-    const std::vector<CString> names = BitRowNames(pin, bits);
-    const std::vector<CString> texts = BitSignalTexts(pin, bits);
+    const auto named = std::min<std::size_t>(bits.size(), kxpingrid::kConnectionTipRows);
+    const std::vector<CString> names = BitRowNames(pin, std::vector<int>(bits.begin(), bits.begin() + named));
+    CString first;
+    bool differ = false;
     for (std::size_t i = 0; i < bits.size(); ++i) {
+        CString text;
+        int netId = -1;
+        OuterSignal(pin, bits[i], text, netId, &netBits);
+        if (i == 0) first = text;
+        differ = differ || text.CompareNoCase(first) != 0;
         sum.Count();
-        sum.Add(names[i], texts[i]);
+        sum.Add(i < named ? names[i] : CString(), text);
+        if (i >= named && differ) break;
     }
     return sum.Finish();
 }
