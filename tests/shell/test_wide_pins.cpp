@@ -129,4 +129,19 @@ TEST_F(WidePins, AFilterAndAFindReachTheBitsOfAFoldedWidePin) {
     EXPECT_EQ(Run("kx::grid ccp cell"), found);
 }
 
+// A bus typed into a folded wide pin's row connects the whole pin: the row shows the bus, its bits show
+// their bus bits once opened, and the undo leaves the row and its bits on nothing again.
+TEST_F(WidePins, ABusTypedIntoAFoldedWidePinIsShownByTheRowAndItsBits) {
+    const std::string row = Run("kxcell {S<2047..0>} Signal");
+    ASSERT_EQ(Run("kx::edit ccp " + row + " {BUSX<2047..0>}"), "1");
+    EXPECT_EQ(Value(row), "BUSX<2047..0>");
+    ASSERT_EQ(ToggleS(true), "1");
+    EXPECT_EQ(Value(Run("kxcell {S<5>} Signal")), "BUSX<5>");
+    ASSERT_EQ(ToggleS(false), "1");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Value(row), "");
+    ASSERT_EQ(ToggleS(true), "1");
+    EXPECT_EQ(Value(Run("kxcell {S<5>} Signal")), "");
+}
+
 } // namespace
