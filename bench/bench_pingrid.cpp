@@ -594,6 +594,51 @@ void BM_HostShowGenerated(benchmark::State& state) {
     SetRowCounter(state, w);
 }
 
+// The pin grid of a component whose N pins are 65,536 bits wide each, loaded as `kx::show clp WX1` loads
+// it: the folded wide pins cost their rows, not their bits (heap_bytes: what the loaded grid holds).
+void BM_ShowWidePins(benchmark::State& state) {
+    constexpr int kBoardPins = 1000; // the synthetic board the host holds beside it
+    constexpr int kMsb = 65535;
+    if (!window || window->Pins() != kBoardPins || window->Kind() != Board::Synthetic) {
+        window.reset();
+        window = std::make_unique<Window>(kBoardPins);
+    }
+    Window& w = *window;
+    const std::string cell = "wide" + std::to_string(state.range(0));
+    const std::string name = "bench." + cell + ":sch";
+    if (!CDesignContext(CKXShareGlobalData::m_pServer, name.c_str()).design()) {
+        rmx::DesignBuilder b(CKXShareGlobalData::m_pServer, "bench");
+        b.symbol(cell);
+        for (int64_t i = 0; i < state.range(0); ++i) b.bus("W" + std::to_string(i), kMsb, 0);
+        b.schematic(cell).instance("WX1", cell, "WX1");
+        if (!b.ok()) Window::Fail("cannot make the wide board: " + b.error());
+    }
+    // The window stays open (closed, the design made in memory would go back to nothing): this benchmark
+    // runs last, and the next window the benchmarks make is a new host's.
+    w.Run("kx::open " + name + " 1");
+    const CDesignContext design(CKXShareGlobalData::m_pServer, name.c_str());
+    const CInstanceContext wx1 = design.instance("WX1");
+    ROWCOL rows = 0;
+    double heap = 0;
+    for (auto _ : state) {
+        Untimed untimed(state);
+        const size_t heapBefore = ::mallinfo2().uordblks;
+        auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
+        if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), w.Pane(), 9300))
+            Window::Fail("cannot make a pin grid");
+        grid->SetSite(w.Pane());
+        grid->InitializeGrid(w.Pane(), design, design, 0);
+        {
+            Measured m(state);
+            grid->LoadComponentPins(design, wx1, FALSE);
+        }
+        rows = grid->GetRowCount();
+        heap = static_cast<double>(::mallinfo2().uordblks) - static_cast<double>(heapBefore);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    state.counters["heap_bytes"] = heap;
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     b->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
     kxbench::FixedIterations(b);
@@ -617,6 +662,8 @@ BENCHMARK(BM_TypedSessionPinGrid)->Args({1000, 0})->Args({1000, 900})->Unit(benc
     [](benchmark::internal::Benchmark* b) { kxbench::FixedIterations(b); });
 BENCHMARK(BM_HostOpenGenerated)->Apply(Sizes)->Arg(40000);
 BENCHMARK(BM_HostShowGenerated)->Apply(Sizes)->Arg(40000);
+BENCHMARK(BM_ShowWidePins)->Arg(3)->Arg(30)->Unit(benchmark::kMillisecond)->Apply(
+    [](benchmark::internal::Benchmark* b) { kxbench::FixedIterations(b); });
 
 } // namespace
 

@@ -24,7 +24,7 @@ BENCHMARKS = ["BM_OpenDesignWindow", "BM_LoadComponentPins", "BM_ConnectionEdit"
               "BM_DisconnectAll", "BM_CreateNetsTransaction", "BM_AutoNameAttach", "BM_AddSignal",
               "BM_AddConnectionByKey", "BM_CloseObjectWindows", "BM_TieAllPowerPins", "BM_ShowAfterEdit",
               "BM_FirstTypedEditAfterShow", "BM_FirstKeyedEditAfterShow", "BM_TypedSessionPinGrid",
-              "BM_HostOpenGenerated", "BM_HostShowGenerated"]
+              "BM_HostOpenGenerated", "BM_HostShowGenerated", "BM_ShowWidePins"]
 # The benchmarks of the other binaries, by the binary's name.
 BENCHMARKS_OF = {"bench_phys_grid": ["BM_OpenPhysicalPart", "BM_SwapTwoPins", "BM_PhysNetModelEdit"],
                  "bench_signal_grid": ["BM_ConnectAndRefresh", "BM_DeleteRow", "BM_PasteConnect",
@@ -40,7 +40,7 @@ SIZES_OF = {"BM_ShowAfterEdit": THREE_SIZES, "BM_FirstTypedEditAfterShow": THREE
             "BM_FirstKeyedEditAfterShow": THREE_SIZES, "BM_HostOpenGenerated": THREE_SIZES,
             "BM_HostShowGenerated": THREE_SIZES, "BM_OpenDesignWindow": THREE_SIZES,
             "BM_ConnectOneCellAndRefresh": [1000, 3000], "BM_TypedSessionPinGrid": SESSION,
-            "BM_ConnectSession": SESSION}
+            "BM_ConnectSession": SESSION, "BM_ShowWidePins": [3, 30]}
 TIMED_RUNS = 5
 TIMED_ITERATIONS = 6
 

@@ -13,6 +13,7 @@
 #include "grid/KXGridSite.h"
 #include "kxinstsigpane/CommonInterface.h"
 
+#include <algorithm>
 #include <numeric>
 #include <vector>
 #include <utility>
@@ -333,6 +334,8 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
         return pick(all);
     };
     ROWCOL found = locate();
+    // A bit of a folded wide pin has its row once its pin's bit rows are written.
+    if (!found && byName && WriteWidePinBitRowsOf(pinName)) found = locate();
     if (!found) return FALSE;
     // A bit folded into its bus row: open the bus so that the row shows. A row the row filter hides was
     // shown where the call was made (a dialog's own grid): the filter goes, so that the call reaches it.
@@ -379,6 +382,13 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
             found = row;
             break;
         }
+    if (!found && WriteWidePinBitRowsOf(pinName)) {
+        const std::vector<ROWCOL> rows = m_rowIndex.TextRows(kPinNameText, pinName);
+        const auto it = std::find_if(rows.begin(), rows.end(), [&](ROWCOL r) {
+            return r >= PIN_FIRST_ROW && r <= GetRowCount() && GetValueRowCol(r, pinCol) == pinName;
+        });
+        if (it != rows.end()) found = *it;
+    }
     if (!found) return;
     if (CellStyle(found, pinCol).GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT))) {
         // A bit of a vector: its parent is the nearest row above with an expand state that is no bit
@@ -494,6 +504,10 @@ BOOL CKXInstanceDetailsGridWnd::HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bH
 }
 
 LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam) {
+    // A wide pin's bit rows come with its expand and go with its fold.
+    const auto row = static_cast<ROWCOL>(lParam);
+    if (wParam) WriteWidePinBitRows(row);
+    else DropWidePinBitRows(row);
     if (!Site() || !m_bSyncWithPane) return 0;
     CWaitCursor wait;
     if (s_bToggling) return 0;

@@ -203,7 +203,6 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         return;
     }
     std::vector<int> bits = pin->bits();
-    const kxpingrid::BitNames bitNames(ShownPinName(pin));
     CString parentName = CSchemaUtilities::vectorName(ShownPinName(pin), msb, lsb);
     std::vector<CString> csvNames;
     if (m_pCsvParser) {
@@ -221,11 +220,19 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
         }
     }
     const ROWCOL parentRow = row;
-    // The bit rows below the vector's row, at once.
-    InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
     const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, bits);
     const CSchemaObjectIterator<CConn> conns = pin->beginConn();
+    if (bits.size() > kWidePinBits) {
+        // A wide pin's row comes folded and alone: its bit rows are written when it is expanded.
+        FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
+        SetConnectionCell(parentRow, nullptr, &conns);
+        ToggleWrittenVectorRow(parentRow, 0);
+        return;
+    }
+    // The bit rows below the vector's row, at once.
+    InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
     kxpingrid::VectorBitCells shared = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
+    const kxpingrid::BitNames bitNames(ShownPinName(pin));
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
@@ -234,6 +241,79 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     // The vector's row sums its bits up once they are all written; a row below them is looked at too.
     SetConnectionCell(parentRow, row == GetRowCount() ? &shared.connections : nullptr, &conns);
     ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
+}
+
+std::vector<CString> CKXInstanceDetailsGridWnd::BitRowNames(IInstTerm* pin, const std::vector<int>& bits) {
+    std::vector<CString> names;
+    names.reserve(bits.size());
+    const kxpingrid::BitNames bitNames(ShownPinName(pin));
+    for (int bit : bits) {
+        const CString csvName = m_pCsvParser ? CsvPinName(pin, bit) : CString();
+        names.push_back(csvName.IsEmpty() ? bitNames.Of(bit) : csvName);
+    }
+    return names;
+}
+
+ROWCOL CKXInstanceDetailsGridWnd::WriteWidePinBitRows(ROWCOL row) {
+    IInstTerm* pin = nullptr;
+    ROWCOL bitRows = 0;
+    if (!IsWidePinRow(row, &pin, &bitRows) || bitRows > 0 || !m_instCurrent) return 0;
+    const std::vector<int> bits = pin->bits();
+    const std::vector<CString> names = BitRowNames(pin, bits);
+    const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, bits);
+    const bool folded = AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) != "1";
+    const bool block = m_fillStyles.IsBlock(m_instCurrent);
+    GridWriteScope scope(*this);
+    const auto count = static_cast<ROWCOL>(bits.size());
+    InsertRows(row + 1, count, kNoUpdate, gxDo);
+    const CSchemaObjectIterator<CConn> conns = pin->beginConn();
+    kxpingrid::VectorBitCells shared = VectorBitCellsOf(pin, WholePinConn(conns, pin->msb(), pin->lsb()) != nullptr);
+    shared.parentRow = row;
+    shared.parentTermination = CString(GetValueRowCol(row, Col(m_nColTermination)));
+    for (ROWCOL i = 0; i < count; ++i)
+        FillVectorBitRow(pin, row + 1 + i, bits[i], names[i], numbers[i], shared, block);
+    StylePropertyCells(pin, static_cast<int>(row), static_cast<int>(row + count));
+    if (Site() && Site()->OpenMode() == eOpenModeContext) {
+        CGXStyle readOnly;
+        readOnly.SetReadOnly(TRUE);
+        SetStyleRange(CGXRange().SetRows(row + 1, row + count), readOnly, gxOverride, 0, kNoUpdate, gxDo);
+    }
+    // (Rows written for a command of this grid alone: the grids beside it keep theirs.)
+    if (folded) CKXGridWnd::HideRows(row + 1, row + count, TRUE, nullptr, kNoUpdate, gxDo);
+    FillPupdColumn({});
+    return count;
+}
+
+std::vector<CString> CKXInstanceDetailsGridWnd::BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits) {
+    std::vector<CString> texts(bits.size());
+    kxpingrid::NetBitNames netBits;
+    int netId = -1;
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        OuterSignal(pin, bits[i], texts[i], netId, &netBits);
+    return texts;
+}
+
+kxpingrid::ConnectionSummary CKXInstanceDetailsGridWnd::SumWidePinBits(IInstTerm* pin) {
+    // As the walk of its bit rows would sum them: the tip names the first rows' bits, and the walk may
+    // stop once those are named and two bits differ.
+    kxpingrid::ConnectionSum sum(false);
+    kxpingrid::NetBitNames netBits;
+    const std::vector<int> bits = pin->bits();
+    const auto named = std::min<std::size_t>(bits.size(), kxpingrid::kConnectionTipRows);
+    const std::vector<CString> names = BitRowNames(pin, std::vector<int>(bits.begin(), bits.begin() + named));
+    CString first;
+    bool differ = false;
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        CString text;
+        int netId = -1;
+        OuterSignal(pin, bits[i], text, netId, &netBits);
+        if (i == 0) first = text;
+        differ = differ || text.CompareNoCase(first) != 0;
+        sum.Count();
+        sum.Add(i < named ? names[i] : CString(), text);
+        if (i >= named && differ) break;
+    }
+    return sum.Finish();
 }
 
 void CKXInstanceDetailsGridWnd::FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits,

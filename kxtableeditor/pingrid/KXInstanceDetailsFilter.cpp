@@ -95,6 +95,7 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
         const CString pattern = FilterPatternOf(c, editedCol);
         if (pattern.IsEmpty() || pattern == "*") continue; // no filter on this column
         filter.SetPattern(pattern);
+        WriteWidePinRowsMatching(c, [&filter](const CString& text) { return filter.SearchText(text, 0) != FALSE; });
         FilterColumn(c, filter, hidden);
         filter.FreePattern();
     }

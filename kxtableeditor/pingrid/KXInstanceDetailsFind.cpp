@@ -23,8 +23,12 @@ void CKXInstanceDetailsGridWnd::FindReplace() {
     m_pFindReplaceDlg =
         KXImplementFindReplace(&m_pFindCore, &m_arrFindCaptions, 1, &m_arrFindHeaderCells,
                                &m_arrFindFirstCells, param ? &param->GetFindReplaceInfo() : nullptr, this, 1);
-    if (m_pFindReplaceDlg)
-        m_pFindReplaceDlg->SetRevealRow([this](CGXGridCore*, ROWCOL row) { return RevealFoldedRow(row); });
+    if (!m_pFindReplaceDlg) return;
+    m_pFindReplaceDlg->SetRevealRow([this](CGXGridCore*, ROWCOL row) { return RevealFoldedRow(row); });
+    // The only column searched is the pin names'.
+    m_pFindReplaceDlg->SetWriteMatchingRows([this](CGXGridCore*, ROWCOL, const CKXFindReplaceDlg::TextMatch& matches) {
+        WriteWidePinRowsMatching(m_nColPinName, matches);
+    });
 }
 
 void CKXInstanceDetailsGridWnd::ShowFindReplace(BOOL bFind) {

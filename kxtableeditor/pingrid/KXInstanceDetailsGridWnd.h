@@ -19,6 +19,7 @@
 #include "rmx/context.h"
 #include "rmx/hmtpi.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -1438,6 +1439,27 @@ private:
     // A bit row of a vector pin; shared holds what its cells share with the other bits' rows.
     void FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name, const CString& number,
                           kxpingrid::VectorBitCells& shared, bool block);
+    // A vector pin wider than this has its bit rows only while its row is expanded (or while a command
+    // needs them): folded, the rows of a wide pin would cost far more than all the grid shows.
+    static constexpr std::size_t kWidePinBits = 1024;
+    // The row of a wide vector pin (its pin in pin); bitRows: how many of its bit rows are below it now.
+    bool IsWidePinRow(ROWCOL row, IInstTerm** pin = nullptr, ROWCOL* bitRows = nullptr);
+    // Writes the bit rows of a wide pin's row below it (hidden ones when the row is folded) unless they
+    // are there; how many rows were written.
+    ROWCOL WriteWidePinBitRows(ROWCOL row);
+    // Takes the bit rows of a folded wide pin's row away again.
+    void DropWidePinBitRows(ROWCOL row);
+    // Writes the bit rows of a folded wide pin named by a bit name (W<5>) that no row shows.
+    bool WriteWidePinBitRowsOf(const CString& bitName);
+    // Writes the bit rows of the folded wide pins a bit of which shows a text that matches in the column
+    // (the pin-name or the signal column), so that a filter or a find reaches the bit as on any bus.
+    void WriteWidePinRowsMatching(int col, const std::function<bool(const CString&)>& matches);
+    // What a wide pin's bits are connected to, summed up from the design, without their rows.
+    kxpingrid::ConnectionSummary SumWidePinBits(IInstTerm* pin);
+    // The nets of a vector pin's bits, as its bit rows' signal cells show them.
+    std::vector<CString> BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits);
+    // The names of a vector pin's bits, as its bit rows show them (a pin file's names when it has them).
+    std::vector<CString> BitRowNames(IInstTerm* pin, const std::vector<int>& bits);
     // A vector whose pin-file names disagree: each bit on a row of its own.
     void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
     // The PUPD cell of a row whose design has no pull-up or pull-down to mark (the row noted as filled).

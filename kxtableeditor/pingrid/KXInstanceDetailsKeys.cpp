@@ -58,6 +58,11 @@ void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWC
             found = true;
         }
     if (found) return;
+    // A bit of a folded wide pin has its row once its pin's bit rows are written.
+    if (!key.pin.IsEmpty() && WriteWidePinBitRowsOf(key.pin)) {
+        MatchKeyRows(key, matched);
+        return;
+    }
     // A key naming only an instance (or a cell written around the texts) is looked for row by row.
     for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
         if (RowMatchesKey(row, key)) matched.insert(row);

@@ -238,10 +238,11 @@ void CKXInstanceDetailsGridWnd::LoadInstanceRows(const CDesignContext& design, c
     IInstance* inst = instance.instance();
     // 12, 13. Pins and physical parts.
     std::vector<IInstTerm*> pins;
-    std::size_t rowCount = 0; // a row a bit, and one more for a bus shown whole
+    std::size_t rowCount = 0; // a row a bit, and one more for a bus shown whole; a wide pin's one row
     for (IInstTerm* pin : inst->beginInstTerm()) {
         pins.push_back(pin);
-        rowCount += pin->msb() == pin->lsb() ? 1 : static_cast<std::size_t>(std::abs(pin->msb() - pin->lsb())) + 2;
+        const auto width = static_cast<std::size_t>(std::abs(pin->msb() - pin->lsb())) + 1;
+        rowCount += pin->msb() == pin->lsb() ? 1 : width > kWidePinBits ? 1 : width + 1;
     }
     const int pinCount = static_cast<int>(pins.size());
     // Each row indexes its pin bit and its net, and its pin name and number texts; each pin its rows.

@@ -166,7 +166,11 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::Connect
             summary.netId = static_cast<int>(conn.net()->id());
         }
     }
-    if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : SummariseChildConnections(row, powerGroup);
+    ROWCOL bitRows = 0;
+    const bool foldedWide =
+        !direct && !childRows && !powerGroup && IsWidePinRow(row, nullptr, &bitRows) && bitRows == 0;
+    if (foldedWide) summary = SumWidePinBits(pin); // its bits have no rows to sum up
+    else if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : SummariseChildConnections(row, powerGroup);
     ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
     const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&
                         GetValueRowCol(row + 1, Col(m_nColPinName)) == summary.text;
@@ -331,6 +335,10 @@ void CKXInstanceDetailsGridWnd::CollectChangedRows(const std::vector<IChange*>& 
     for (const auto& [id, scalar] : pins)
         for (ROWCOL r : m_rowIndex.Rows(KXRowKey::Of(kPinRows, static_cast<unsigned>(id)))) {
             if (GetRowInstTermId(r) != id) continue;
+            if (IsWidePinRow(r)) { // folded, no bit row below it sums it up
+                SetConnectionCell(r);
+                break;
+            }
             const int parent = r + 1 <= GetRowCount() ? GetParentRow(r + 1) : -1;
             // A pair row sums nothing up (its legs show their own nets).
             if (parent <= 0 || IsDiffPairRow(static_cast<ROWCOL>(parent))) break;

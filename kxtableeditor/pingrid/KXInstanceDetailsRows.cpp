@@ -211,8 +211,10 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
             break;
         case PIN_ROW_GROUP:
         case PIN_ROW_GROUP_2: {
-            // The bit rows that follow the group row.
-            const std::vector<ROWCOL> children = GroupBitRows(r, kind);
+            // The bit rows that follow the group row (a folded wide pin's written for a range of its bits).
+            std::vector<ROWCOL> children = GroupBitRows(r, kind);
+            if (children.empty() && bExpand && kind == PIN_ROW_GROUP && WriteWidePinBitRows(r) > 0)
+                children = GroupBitRows(r, kind);
             const std::size_t chosen = static_cast<std::size_t>(std::count_if(
                 children.begin(), children.end(), [&](ROWCOL c) { return isSelected.count(c) != 0; }));
             if (chosen > 0 && chosen < children.size()) {

@@ -5,6 +5,7 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
   list(APPEND KXTE_PINGRID_SOURCES
     ${_kxpingrid_dir}/KXInstanceDetailsGridWnd.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsFill.cpp
+    ${_kxpingrid_dir}/KXInstanceDetailsWidePins.cpp
     ${_kxpingrid_dir}/KXPinFillStyles.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsLoad.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsColumns.cpp

@@ -22,6 +22,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_answers.cpp
   test_delete_roads.cpp
   test_pin_edits.cpp
+  test_wide_pins.cpp
   test_first_session.cpp
   test_demo_edges.cpp
   test_grid_keys.cpp

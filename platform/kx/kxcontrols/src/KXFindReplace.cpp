@@ -57,6 +57,10 @@ BOOL CKXFindReplaceDlg::FindNext(LPCTSTR what, BOOL bMatchCase, BOOL bWholeCell)
     for (const KXFindTarget& t : m_targets) {
         CGXGridCore* grid = t.ppGrid ? *t.ppGrid : nullptr;
         if (!grid) continue;
+        if (m_writeMatching)
+            m_writeMatching(grid, t.nCol, [&](const CString& text) {
+                return Matches(text, m_strFind, bMatchCase, bWholeCell) != FALSE;
+            });
         const ROWCOL rows = grid->GetRowCount();
         if (t.nFirstRow == 0 || t.nFirstRow > rows || t.nCol > grid->GetColCount()) continue;
         ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;

@@ -45,6 +45,12 @@ public:
     // hidden (or any hidden row without a hook) is not found.
     using RevealRow = std::function<BOOL(CGXGridCore* grid, ROWCOL row)>;
     void SetRevealRow(RevealRow reveal) { m_reveal = std::move(reveal); }
+    // A grid may also keep no row at all for cells it folds away (the bits of a very wide group). Before a
+    // search, the owner's hook is told the column and how a text matches, and writes the rows of the
+    // folded cells that match, hidden ones the reveal hook can then open.
+    using TextMatch = std::function<bool(const CString& text)>;
+    using WriteMatchingRows = std::function<void(CGXGridCore* grid, ROWCOL col, const TextMatch& matches)>;
+    void SetWriteMatchingRows(WriteMatchingRows write) { m_writeMatching = std::move(write); }
 
     BOOL FindNext(LPCTSTR what, BOOL bMatchCase = FALSE, BOOL bWholeCell = FALSE);
     // Replaces the match at the current cell (when it is one) and finds the next; TRUE when it replaced.
@@ -84,6 +90,7 @@ private:
     CString m_strReplace;
     Outcome m_outcome = Outcome::NotAnswered;
     RevealRow m_reveal;
+    WriteMatchingRows m_writeMatching;
     int m_nMatched = 0; // cells the last ReplaceAll found, replaced or not
 };
 
