@@ -204,6 +204,7 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     }
     std::vector<int> bits = pin->bits();
     CString parentName = CSchemaUtilities::vectorName(ShownPinName(pin), msb, lsb);
+    const kxpingrid::BitNames bitNames(ShownPinName(pin));
     std::vector<CString> csvNames;
     if (m_pCsvParser) {
         for (int b : bits)
@@ -232,7 +233,6 @@ void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit,
     // The bit rows below the vector's row, at once.
     InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
     kxpingrid::VectorBitCells shared = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
-    const kxpingrid::BitNames bitNames(ShownPinName(pin));
     for (std::size_t i = 0; i < bits.size(); ++i) {
         ++row;
         const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
@@ -296,7 +296,7 @@ std::vector<CString> CKXInstanceDetailsGridWnd::BitSignalTexts(IInstTerm* pin, c
 kxpingrid::ConnectionSummary CKXInstanceDetailsGridWnd::SumWidePinBits(IInstTerm* pin) {
     // As the walk of its bit rows would sum them: the tip names the first rows' bits, and the walk may
     // stop once those are named and two bits differ.
-    kxpingrid::ConnectionSum sum(false);
+    kxpingrid::ConnectionSum sum;
     kxpingrid::NetBitNames netBits;
     const std::vector<int> bits = pin->bits();
     const auto named = std::min<std::size_t>(bits.size(), kxpingrid::kConnectionTipRows);
