@@ -146,9 +146,6 @@ public:
     const char* GetPinPathsByNumber(CInstanceContext* inst, const char* pinNumber);
     BOOL CanSwapPins() override;
     BOOL SwapPins(int bNoDialog, CString pinNumber) override;
-    // A swap partner number no row of the instance carries: the pin of another instance of the package it
-    // carries is named (KXTABLE-520), else that it carries no logical pin (KXTABLE-107). FALSE.
-    BOOL RefuseSwapPartner(const CInstanceContext& instance, const CString& number);
 
     // ------------------------------------------------------------- signal models
     BOOL AssignModel(int bUseGiven, LPCTSTR model) override;

@@ -390,18 +390,6 @@ BOOL CKXPhysPartDetailsGridWnd::CanSwapPins() {
     return RowsShareNumber(rows) ? TRUE : FALSE;
 }
 
-BOOL CKXPhysPartDetailsGridWnd::RefuseSwapPartner(const CInstanceContext& instance, const CString& number) {
-    const char* package = instance ? instance.physicalPackageName() : nullptr;
-    const ROWCOL row = package ? FindPinRow(package, number) : 0;
-    const std::vector<CInstTermBitContext>* bits = row ? GetRowPins(row) : nullptr;
-    if (bits && !bits->empty() && bits->front().instance() != instance)
-        CKXErrorHandler::MessageBoxOk("KXTABLE-520", number, GetValueRowCol(row, C(s_nPinNameCol)),
-                                      bits->front().instance().name());
-    else
-        CKXErrorHandler::MessageBoxOk("KXTABLE-107");
-    return FALSE;
-}
-
 BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
     if (!CKXGenUtils::IsSwapPinsAllowed()) return FALSE;
     const std::vector<ROWCOL> rows = RowsToSwap();
@@ -443,7 +431,10 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
         const ROWCOL other = FindPinRowByValue(target, mine->front().instance(), C(s_nPNCol), 0);
         // A pin number that no row of the instance carries leaves nothing to swap with: it carries a pin
         // of another instance of the package, or none.
-        if (!other) return RefuseSwapPartner(mine->front().instance(), target);
+        if (!other) {
+            CKXSwappinsDialog::RefusePartner(mine->front().instance(), target);
+            return FALSE; // leaving throws the edit away
+        }
         const std::vector<CInstTermBitContext>* theirs = GetRowPins(other);
         if (!theirs) return refuse();
         const std::vector<CInstTermBitContext> a = *mine, b = *theirs;

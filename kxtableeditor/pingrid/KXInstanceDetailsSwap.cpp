@@ -217,9 +217,10 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
             return FALSE;
         const ROWCOL other = FindPinRow(instance, Col(m_nColPinNumber), chosen, 0);
         if (other == row) continue;
+        // A number that no pin of the instance carries leaves nothing to swap with: it carries a pin of
+        // another instance of the package, or none.
         if (!other) {
-            // A number that no pin of the instance carries leaves nothing to swap with.
-            CKXErrorHandler::MessageBoxOk("KXTABLE-107");
+            CKXSwappinsDialog::RefusePartner(instance, chosen);
             return FALSE;
         }
         CInstTermBitContext otherBit;

@@ -195,17 +195,27 @@ TEST_F(RefusalCauses, TrackingOverTwoRowsOfThePhysicalPartGridNamesNone) {
     }
 }
 
-// A number given by script is taken as it is: outside the pin's swap group it swaps when a pin of the
-// instance carries it, else it is refused for its own cause (no logical pin, or another instance's pin).
+// A number given by script is taken as it is, in the physical part grid and in the pin grid alike: a
+// number no pin of the instance carries is refused for its own cause (no logical pin, or a pin of another
+// instance of the package, RN1B's A on pin 2).
 TEST_F(RefusalCauses, SwapPinsByNumberNamesWhatThePartnerPinCarries) {
     setenv("KX_ALLOW_SWAP_PINS", "1", 1);
-    ASSERT_TRUE(OpenBoard(4, "kx::show clp RN1"));
-    const DesignMark before = MarkDesign();
-    ASSERT_EQ(Run("kx::select ccp 6 3"), "1");
-    EXPECT_EQ(Said("kx::pane SwapPins 5"), "0 KXTABLE-107");
-    ASSERT_EQ(Run("kx::select ccp 6 3"), "1");
-    EXPECT_EQ(Said("kx::pane SwapPins 2"), "0 KXTABLE-520");
-    ExpectUnchangedSince(before);
+    struct Grid {
+        int mode;
+        const char* show;
+        const char* pinOne; // RN1A's pin A (number 1)
+    };
+    for (const Grid& grid : {Grid{4, "kx::show clp RN1", "kx::select ccp 6 3"},
+                             Grid{3, "kx::show clp RN1A", "kx::select ccp 6 5"}}) {
+        SCOPED_TRACE(grid.show);
+        ASSERT_TRUE(OpenBoard(grid.mode, grid.show));
+        const DesignMark before = MarkDesign();
+        ASSERT_EQ(Run(grid.pinOne), "1");
+        EXPECT_EQ(Said("kx::pane SwapPins 5"), "0 KXTABLE-107");
+        ASSERT_EQ(Run(grid.pinOne), "1");
+        EXPECT_EQ(Said("kx::pane SwapPins 2"), "0 KXTABLE-520");
+        ExpectUnchangedSince(before);
+    }
     unsetenv("KX_ALLOW_SWAP_PINS");
 }
 
