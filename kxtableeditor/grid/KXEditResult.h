@@ -24,6 +24,7 @@
 
 #include "afx/afxstr.h"
 #include "afx/afxtypes.h"
+#include "grid/KXRefusalCauses.h"
 
 #include <cstddef>
 #include <string>
@@ -32,7 +33,7 @@
 
 // The refusal of every edit in a read-only window (a block opened in the context of its parent, open
 // mode 2): the message says that the window is read-only.
-inline constexpr const char* kKXReadOnlyWindow = "KXTABLE-382";
+inline constexpr const char* kKXReadOnlyWindow = KXCause::kReadOnlyWindow;
 
 // The refusal of an edit because its window may not edit: KXTABLE-382, said once in an outside call
 // (however many roads of the call reach the window), and the menu command that ran it answers 0.

@@ -8,7 +8,9 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 CKXGridEdit::CKXGridEdit(CKXGridWnd& grid, const char* name, Mode mode) : m_grid(grid) {
     Begin(grid.m_designContext, name, mode);
@@ -73,6 +75,14 @@ bool CKXGridEdit::ChangedAnything() const {
     const CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     // A command the grid recorded in the edit's step (a comment, an order) is a change of its own.
     return (transaction && transaction->hasPendingChanges()) || m_grid.m_nTransState == kUndoStepJoin;
+}
+
+bool CKXGridEdit::ChangedSoFar() const {
+    if (!m_active) return false;
+    if (m_owned) return ChangedAnything();
+    if (!m_pJoined || m_pJoined != CKXTransaction::GetCurrentTransactionObj()) return true;
+    const std::optional<std::vector<IChange*>> since = m_pJoined->changesSince(m_joinedAt);
+    return !since || !since->empty();
 }
 
 BOOL CKXGridEdit::Commit() {

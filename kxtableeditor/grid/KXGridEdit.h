@@ -74,6 +74,9 @@ public:
     // edit changed nothing (it is then discarded: no undo step) or the server refused the commit
     // (nothing of the edit then stays). A joined transaction is left to its owner: TRUE.
     BOOL Commit();
+    // Whether the edit changed anything so far: in its own transaction, or, joined, since it joined (a
+    // bracket that joined without a mark of its own cannot tell: true).
+    bool ChangedSoFar() const;
     // Throws away every change of the edit now (the destructor does it otherwise). A nested bracket
     // that joined takes back its own changes; false when it could not (a commit came in between).
     bool Discard();

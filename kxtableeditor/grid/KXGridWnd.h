@@ -290,6 +290,12 @@ public:
     // Why the current cell takes no typing, when the grid can say (a refusal with its message); done
     // when it has no reason to give.
     virtual KXEditResult WhyCurrentCellTakesNoTyping() { return KXEditResult::Done(); }
+    // What the selection lacks when Delete takes nothing off it, as every road to Delete names it (the
+    // key, the menu, the pane's Delete, deleteConnection): what the current cell's column deletes.
+    virtual const char* NothingToDeleteCause() { return KXCause::kNoConnection; }
+    // Why the current cell takes nothing of the clipboard's (CanPaste is false), when the grid can say
+    // more than that nothing copied goes there.
+    virtual KXEditResult WhyNoPaste() { return KXEditResult::Nothing(KXCause::kNothingCopied); }
     // True when an empty text typed into a cell that shows none still takes something off.
     virtual bool EmptyTextChanges(ROWCOL /*row*/, ROWCOL /*col*/) { return false; }
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -251,6 +252,26 @@ int CKXSwappinsDialog::DoModal() {
     if (!MaySwap(m_instance, m_strPinName, m_strPinNumber, it->second)) return IDCANCEL;
     m_strChosen = it->second;
     return IDOK;
+}
+
+void CKXSwappinsDialog::RefusePartner(const CInstanceContext& instance, const CString& number) {
+    const char* package = instance ? instance.physicalPackageName() : nullptr;
+    const CDesignContext design = instance ? instance.design() : CDesignContext();
+    IDesign* holder = package && *package ? design.design() : nullptr;
+    for (IInstance* other : holder ? holder->beginInstance() : CSchemaObjectIterator<IInstance*>()) {
+        const CInstanceContext context = design.instance(other);
+        const char* otherPackage = context.physicalPackageName();
+        if (context == instance || !otherPackage || std::strcmp(otherPackage, package) != 0) continue;
+        for (IInstTerm* pin : other->beginInstTerm())
+            for (int bit : pin->bits())
+                if (context.instTerm(pin).bitContext(bit).physicalPinName() == number) {
+                    const CString name = pin->isScalar() ? CString(pin->name())
+                                                         : CSchemaUtilities::vectorName(pin->name(), bit);
+                    CKXErrorHandler::MessageBoxOk("KXTABLE-520", number, name, context.name());
+                    return;
+                }
+    }
+    CKXErrorHandler::MessageBoxOk("KXTABLE-107");
 }
 
 bool CKXSwappinsDialog::MaySwap(const CInstanceContext& instance, const CString& pinName, const CString& from,

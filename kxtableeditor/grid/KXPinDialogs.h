@@ -108,9 +108,14 @@ public:
     int DoModal();
     // Whether pin `pinName` of the instance, numbered `from`, may take number `to`, the pin holding `to`
     // taking `from`: the part's pin swap service lets the two numbers swap, or `to` is the pin's own
-    // number (no swap to refuse here). Says why not (KXTABLE-489). Every road of Swap Pins asks this.
+    // number (no swap to refuse here). Says why not (KXTABLE-489). The dialog asks this of the number chosen
+    // in it; a number given by script is taken as it is.
     static bool MaySwap(const CInstanceContext& instance, const CString& pinName, const CString& from,
                         const CString& to);
+    // The refusal of a swap partner number that no pin of the instance carries: the pin of another instance
+    // of the package that carries it is named (KXTABLE-520), else the partner carries no logical pin
+    // (KXTABLE-107).
+    static void RefusePartner(const CInstanceContext& instance, const CString& number);
     void SetSwappablePinNo(CString pinNumber) { m_strChosen = pinNumber; }
     CString getSwappablePinNumber() const { return m_strChosen; }
 

@@ -37,6 +37,7 @@ bool KXSetPinModel(CTransaction& transaction, const CContext& place, const CStri
     const CString oldValue = old ? CString(old->value()) : CString();
     if (model.IsEmpty())
         return !oldValue.IsEmpty() && transaction.removeProperty(place, kKXPinModelProperty, oldValue);
-    return oldValue != model &&
+    // The model the pin has in another letter case is the same model: no change.
+    return oldValue.CompareNoCase(model) != 0 &&
            transaction.addProperty(place, kKXPinModelProperty, model, kKXUserPropertySource, false);
 }

@@ -22,6 +22,6 @@ const char* KXModelTypeFilter(int direction);
 bool KXAskPinModel(int direction, CString& model);
 
 // Sets `model` on the pin or pin bit `place` in the transaction, or with an empty model removes the
-// one it has. True when the design changed: false for a model it already has, a removal where none
-// is set, or a change the design refused.
+// one it has. True when the design changed: false for a model it already has (in any letter case), a removal
+// where none is set, or a change the design refused.
 bool KXSetPinModel(CTransaction& transaction, const CContext& place, const CString& model);

@@ -28,6 +28,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXRowFilter.cpp
   ${_kxgrid_dir}/KXDiffPairLegs.cpp
   ${_kxgrid_dir}/KXPinDialogs.cpp
+  ${_kxgrid_dir}/KXFindAnswer.cpp
   ${_kxgrid_dir}/KXCustomColumns.cpp
   ${_kxgrid_dir}/KXGridDump.cpp
   ${_kxgrid_dir}/KXJournalLine.cpp

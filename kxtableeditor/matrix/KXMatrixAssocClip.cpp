@@ -235,10 +235,7 @@ BOOL CKXMatrixGridWnd::PastePupds(CTransaction* t, KXJournalLines& journal) {
 BOOL CKXMatrixGridWnd::PasteAssocComponents(ROWCOL row, ROWCOL col) {
     int offset = -1, group = -1;
     const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().m_nTerminationOffset;
-    if (IsReadOnlyWindow()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return FALSE;
-    }
+    if (!MayEdit()) return FALSE;
     if (!termination && (static_cast<int>(col) != Layout().m_nPupdCol || row < kFirstDataRow)) return FALSE;
     CKXGridEdit edit(*this, termination ? "Paste Termination" : "Paste Pupd", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;

@@ -100,10 +100,7 @@ std::vector<int> CKXMatrixGridWnd::EditColumns(ROWCOL col) {
 }
 
 BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CString& text) {
-    if (IsReadOnlyWindow()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return FALSE;
-    }
+    if (!MayEdit()) return FALSE;
     const std::vector<int> columns = EditColumns(col);
     if (columns.empty()) return FALSE;
     // An edit opened by the caller (the pane's paste or delete) is joined and left to it; a refused
@@ -376,6 +373,15 @@ BOOL CKXMatrixGridWnd::CanDelete() {
     }
     if (IsCurrentCellTerminationCol()) return CurrentPinHasTermination(); // over several rows too
     return static_cast<int>(col) == Layout().m_nPupdCol && !CellText(row, static_cast<int>(col)).IsEmpty();
+}
+
+// A Termination or Pull Up/Down cell with nothing in it: its pins or net bits lack that, not a
+// connection (the pins of the row may well be connected).
+const char* CKXMatrixGridWnd::NothingToDeleteCause() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (IsCurrentCellTerminationCol()) return KXCause::kNoTermination;
+    if (GetCurrentCell(row, col) && static_cast<int>(col) == Layout().m_nPupdCol) return KXCause::kNoPupd;
+    return KXCause::kNoConnection;
 }
 
 void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {

@@ -164,6 +164,7 @@ public:
     BOOL DeleteConnections() override;
     BOOL DeleteSelection() override;
     BOOL CanDelete() override;
+    const char* NothingToDeleteCause() override;
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void GetDeleteScriptCommand(CString& command) override;

@@ -179,10 +179,7 @@ BOOL CKXMatrixGridWnd::AssignModelByName(const CString& modelName, bool given) {
 
 BOOL CKXMatrixGridWnd::CommitModels(const std::vector<PinCell>& cells, const CString& model) {
     if (cells.empty()) return FALSE;
-    if (IsReadOnlyWindow()) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-178");
-        return FALSE;
-    }
+    if (!MayEdit()) return FALSE;
     // Joins an edit the caller has open and leaves it to the caller; never ends another's.
     CKXGridEdit edit(*this, "Assign Model", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
@@ -198,6 +195,8 @@ BOOL CKXMatrixGridWnd::CommitModels(const std::vector<PinCell>& cells, const CSt
         else
             journal.Comment("Assign Model").Pane("AssignModel", {model}).OwnStep().End();
     }
+    // Pins that carry the model already (in any letter case) are told so; nothing is stored.
+    if (!changed && !model.IsEmpty()) CKXErrorHandler::MessageBoxOk(KXCause::kUnchanged);
     if (!changed || !edit.Commit()) return FALSE;
     MarkModified();
     journal.Write();

@@ -277,12 +277,13 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* ar
         return KXEditResult::Refused(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
     }
     SelectKeysOnly(keys);
+    if (const KXEditResult unknown = KeysNamingNoRow(keys); unknown.IsRefusal()) return unknown;
     const BOOL began = BeginPaneTransaction("Delete Termination");
     BOOL any = FALSE;
     for (CKXGridWnd* grid : m_shownGrids)
         if (grid->DeleteTerminations()) any = TRUE;
     if (began) EndPaneTransaction(any);
-    return any ? KXEditResult::Done() : KXEditResult::Refused("KXTABLE-218");
+    return any ? KXEditResult::Done() : KXEditResult::Refused(KXCause::kNoTermination);
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) {

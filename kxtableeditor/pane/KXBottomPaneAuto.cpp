@@ -135,16 +135,20 @@ BOOL CKXBottomPaneContainerView::AutoDelete() {
 
 // The checks every road to Delete passes first (the word deleteConnection, the method Delete, menu
 // 35264 and the Delete key), in one order: a window that may not edit, a pane that shows no grid,
-// a grid with nothing the user selected. A cell the grid made current of itself (on activation) is
-// no selection. Done() when the delete may go on.
+// a grid with nothing the user selected, a matrix cell with nothing of its column's to delete (its
+// grid names what is missing). A cell the grid made current of itself (on activation) is no
+// selection. Done() when the delete may go on.
 KXEditResult CKXBottomPaneContainerView::DeleteRefusal() {
-    if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
+    if (!IsEditable()) return KXEditResult::Refused(KXCause::kReadOnlyWindow);
     CKXGridWnd* active = GetActiveGrid();
-    if (!active) return KXEditResult::Refused("KXPANE-246");
+    if (!active) return KXEditResult::Refused(KXCause::kNoGrid);
     if (!active->HasSelectionOfTheUser()) {
         const bool physical = ActivePhysPartGrid() || ActivePhysNetGrid();
-        return KXEditResult::Refused(physical ? "KXPANE-484" : "KXTABLE-272");
+        return KXEditResult::Refused(physical ? "KXPANE-484" : KXCause::kNothingSelected);
     }
+    // A matrix cell with nothing to delete sends no delete word and leaves the grid as the user arranged it.
+    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid(); matrix && !matrix->CanDelete())
+        return KXEditResult::Refused(matrix->NothingToDeleteCause());
     return KXEditResult::Done();
 }
 
@@ -160,9 +164,6 @@ KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
         if (!signal->CanDelete()) return KXEditResult::Refused("KXTABLE-272");
         return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-346");
     }
-    // A matrix cell with nothing to delete sends no delete word and leaves the grid as the user arranged it.
-    if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid(); matrix && !matrix->CanDelete())
-        return KXEditResult::Refused("KXTABLE-346");
     if (!ActivePinGrid() && !ActiveMatrixGrid()) return NoGridOfKind();
     return KXEditResult::Of(DeleteInShownGrids(), "KXTABLE-272");
 }

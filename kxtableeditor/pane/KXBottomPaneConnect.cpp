@@ -157,6 +157,15 @@ void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     active->PlaceCurrentCellInSelection(GX_INVALID, col);
 }
 
+// After SelectKeysOnly: keys that select no row of any shown grid name no pin, which is the refusal's
+// cause (not the selection's); Done() when no keys were given or they named a row.
+KXEditResult CKXBottomPaneContainerView::KeysNamingNoRow(const CStringArray& keys) const {
+    if (keys.GetSize() == 0) return KXEditResult::Done();
+    const bool named = std::any_of(m_shownGrids.begin(), m_shownGrids.end(),
+                                   [](CKXGridWnd* grid) { return grid->HasSelectedDataRow(); });
+    return named ? KXEditResult::Done() : KXEditResult::Refused(KXCause::kKeyNamesNoPin, KeysText(keys));
+}
+
 BOOL CKXBottomPaneContainerView::IsEditable() const {
     return GetViewMode() != eOpenModeContext;
 }

@@ -577,6 +577,7 @@ public:
     size_t m_nStepsAtPaneTransaction = 0; // the undo steps there were when the pane's transaction began
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
     void SelectKeysOnly(CStringArray& keys);
+    KXEditResult KeysNamingNoRow(const CStringArray& keys) const; // KXPANE-247 after SelectKeysOnly
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
     bool MayEditStoredViews() const;
@@ -675,6 +676,7 @@ public:
     KXEditResult OnTclPaste(CTclArgsList* args, long extra);
     KXEditResult OnTclTrackInSignalList(CTclArgsList* args, long extra);
     KXEditResult TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
+    static bool HasOneSelectedRow(CKXGridWnd& grid);
     KXEditResult TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
     KXEditResult OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     KXEditResult OnTclEditLogicalPin(CTclArgsList* args, long extra);

@@ -317,10 +317,12 @@ BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString n
         views->GetMatrixComponentList(view, before.instances);
         views->GetMatrixSignalList(view, before.signals);
     }
-    // A definition the stored view has already is no change: nothing to store or journal.
-    const bool unchanged =
-        editing && name == view && before.instances == paths.instances && before.signals == paths.signals;
-    if (!unchanged) {
+    // A definition the stored view has already is no change: nothing to store, journal or show.
+    if (editing && name == view && before.instances == paths.instances && before.signals == paths.signals) {
+        CKXErrorHandler::MessageBoxOk("KXPANE-621", view);
+        return FALSE;
+    }
+    {
         const MatrixViewState previous = editing ? StoredMatrixViewState(view) : MatrixViewState{};
         const BOOL stored = editing ? views->ReplaceView(view, name, paths.instances, paths.signals)
                                     : views->InsertView(static_cast<int>(views->Count()), name, paths.instances,

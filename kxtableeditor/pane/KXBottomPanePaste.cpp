@@ -87,8 +87,14 @@ KXEditResult CKXBottomPaneContainerView::PasteTargetRefusal() const {
 KXEditResult CKXBottomPaneContainerView::PasteRefusal(bool special) const {
     if (const KXEditResult refusal = PasteTargetRefusal(); refusal.IsRefusal()) return refusal;
     CKXGridWnd* grid = GetActiveGrid();
-    if (!(special ? grid->CanPasteSpecial() : grid->CanPaste())) return KXEditResult::Nothing("KXPANE-570");
-    return KXEditResult::Done();
+    if (special ? grid->CanPasteSpecial() : grid->CanPaste()) return KXEditResult::Done();
+    // Why the grid takes nothing: nothing copied, no cell to take it, or what the grid can say of its
+    // current cell.
+    if (CKXImpClipBoard::GetObjectType(1) == KX_CLIP_NONE)
+        return KXEditResult::Nothing(KXCause::kNothingCopied);
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!grid->GetCurrentCell(row, col)) return KXEditResult::Refused(KXCause::kNoTargetCell);
+    return special ? KXEditResult::Nothing(KXCause::kNothingCopied) : grid->WhyNoPaste();
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {

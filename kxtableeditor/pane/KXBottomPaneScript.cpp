@@ -670,9 +670,14 @@ KXEditResult CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* ar
         return KXEditResult::Refused(onPinRow ? "KXTABLE-145" : "KXPANE-270");
     }
     if (keys.GetSize() > 0) pin->Grid().SelectRowsByKey(&keys, "");
-    CRowColArray rows;
-    if (pin->Grid().GetSelectedRows(rows, FALSE, TRUE) != 1) return KXEditResult::Refused("KXPANE-592");
+    if (!HasOneSelectedRow(pin->Grid())) return KXEditResult::Refused("KXPANE-592");
     return KXEditResult::Of(pin->HiliteSelection(), "KXTABLE-145");
+}
+
+// A pin's signal is tracked from one pin row: a selection over several rows names none of them.
+bool CKXBottomPaneContainerView::HasOneSelectedRow(CKXGridWnd& grid) {
+    CRowColArray rows;
+    return grid.GetSelectedRows(rows, FALSE, TRUE) == 1;
 }
 
 // The matrix: the signal of the current row is selected in the signal list.
@@ -694,6 +699,7 @@ KXEditResult CKXBottomPaneContainerView::TrackPhysicalPin(CKXPhysPartDetailsGrid
         return KXEditResult::Refused(onPinRow ? "KXTABLE-145" : "KXPANE-270");
     }
     if (keys.GetSize() > 0) part.SelectRowsByKey(&keys, "");
+    if (!HasOneSelectedRow(part)) return KXEditResult::Refused("KXPANE-592");
     return KXEditResult::Of(part.HiliteCurrentNet(), "KXTABLE-145");
 }
 

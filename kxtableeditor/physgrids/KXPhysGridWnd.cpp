@@ -3,6 +3,7 @@
 #include "grid/KXScriptWords.h"
 
 #include "grid/KXEditResult.h"
+#include "grid/KXFindAnswer.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXRowFilter.h"
@@ -106,10 +107,8 @@ CKXFindReplaceDlg* CKXPhysGridWnd::SetupFindReplace(const CString& caption, CPoi
 }
 
 void CKXPhysGridWnd::RunFindReplace(CKXFindReplaceDlg* dialog, BOOL bFind) {
-    if (!dialog) return;
-    dialog->ShowFindReplaceDialog(bFind);
     ROWCOL row = 0, col = 0;
-    if (dialog->GetLastOutcome() != CKXFindReplaceDlg::Outcome::Found || !GetCurrentCell(row, col)) return;
+    if (!dialog || !KXRunFindReplace(*dialog, bFind) || !GetCurrentCell(row, col)) return;
     SelectKeyRows({row}, col);
 }
 

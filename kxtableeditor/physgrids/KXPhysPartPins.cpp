@@ -423,12 +423,18 @@ BOOL CKXPhysPartDetailsGridWnd::SwapPins(int bNoDialog, CString pinNumber) {
         if (!mine) return refuse();
         const CString old = GetValueRowCol(r, C(s_nPNCol));
         if (target.IsEmpty() || target == old) continue;
-        if (!CKXSwappinsDialog::MaySwap(mine->front().instance(), GetValueRowCol(r, C(s_nPinNameCol)), old, target))
+        // The dialog offers the pin's swap group; a number given by script is taken as it is.
+        if (!bNoDialog && !CKXSwappinsDialog::MaySwap(mine->front().instance(),
+                                                      GetValueRowCol(r, C(s_nPinNameCol)), old, target))
             return FALSE;
         lines += JournalRowEdit(r, "Swap Pins", "SwapPins(" + Vbs(target) + ")");
         const ROWCOL other = FindPinRowByValue(target, mine->front().instance(), C(s_nPNCol), 0);
-        // A pin number that no row of the instance carries leaves nothing to swap with.
-        if (!other) return refuse();
+        // A pin number that no row of the instance carries leaves nothing to swap with: it carries a pin
+        // of another instance of the package, or none.
+        if (!other) {
+            CKXSwappinsDialog::RefusePartner(mine->front().instance(), target);
+            return FALSE; // leaving throws the edit away
+        }
         const std::vector<CInstTermBitContext>* theirs = GetRowPins(other);
         if (!theirs) return refuse();
         const std::vector<CInstTermBitContext> a = *mine, b = *theirs;

@@ -128,7 +128,9 @@ BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
     if (!edit) return FALSE;
     std::optional<CKXRetainScope> retain;
-    if (!targets.empty()) retain.emplace(*this, CString(), sameRows ? &targets : nullptr);
+    // Rows the rule leaves on the signal they show have no terminations or pull-ups to ask about.
+    if (!targets.empty() && RuleChangesAnyRow(targets, argument, rule))
+        retain.emplace(*this, CString(), sameRows ? &targets : nullptr);
     RuleRun run;
     run.argument = run.rest = argument;
     run.rule = rule;
@@ -174,6 +176,20 @@ BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     if (!connected || !edit.Commit()) return FALSE;
     WriteJournal(journal);
     return TRUE;
+}
+
+// A rule that names each pin from its own name or number gives a row the signal it shows already when
+// the names agree: such a row changes nothing. Pair rows and the other rules count as changing.
+bool CKXInstanceDetailsGridWnd::RuleChangesAnyRow(const std::vector<ROWCOL>& targets, const CString& argument,
+                                                  int rule) {
+    if (rule > KX_RULE_SUFFIX_PINNUMBER) return true;
+    return std::any_of(targets.begin(), targets.end(), [&](ROWCOL row) {
+        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return true;
+        const CString shown = GetValueRowCol(row, Col(m_nColSignal));
+        const CString named = NameByRule(GetValueRowCol(row, Col(m_nColPinName)),
+                                         GetValueRowCol(row, Col(m_nColPinNumber)), argument, rule);
+        return shown.IsEmpty() || named.CompareNoCase(shown) != 0;
+    });
 }
 
 // The signal name the rule gives the row, with the bits it takes (both -1: the whole net); false

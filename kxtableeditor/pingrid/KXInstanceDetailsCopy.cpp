@@ -17,7 +17,9 @@
 #include "kxcontrols/KXProgressBar.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "rmx/schemautil.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -274,4 +276,40 @@ BOOL CKXInstanceDetailsGridWnd::CanPasteSpecial() {
     m_pCurrentPinGrid = this;
     m_pPasteTarget = this;
     return CanPasteTextHere(CKXImpClipBoard::GetObjectType(1));
+}
+
+namespace {
+
+// The bits of a pin row (the whole pin for a scalar) that no connection of the pin covers, by name.
+CString OpenBitNames(IInstTerm& pin, int msb, int lsb) {
+    const int low = std::min(msb, lsb), high = std::max(msb, lsb);
+    std::vector<bool> covered(static_cast<std::size_t>(high - low + 1), false);
+    for (const CConn& conn : pin.beginConn())
+        for (int bit = std::max(low, std::min(conn.instTermMsb(), conn.instTermLsb()));
+             bit <= std::min(high, std::max(conn.instTermMsb(), conn.instTermLsb())); ++bit)
+            covered[static_cast<std::size_t>(bit - low)] = true;
+    CString names;
+    for (int bit = high; bit >= low; --bit) {
+        if (covered[static_cast<std::size_t>(bit - low)]) continue;
+        if (!names.IsEmpty()) names += ",";
+        names += bit < 0 ? CString(pin.name()) : CSchemaUtilities::vectorName(pin.name(), bit);
+    }
+    return names;
+}
+
+} // namespace
+
+// A copied termination goes on connected pins only: on a row whose bits are not all connected the
+// refusal names the open ones, not the clipboard.
+KXEditResult CKXInstanceDetailsGridWnd::WhyNoPaste() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (GetCurrentCell(row, col) && col == Col(m_nColTermination) &&
+        CKXImpClipBoard::GetObjectType(1) == KX_CLIP_TERMINATIONS)
+        for (ROWCOL r : SelectedPinRows()) {
+            int msb = -1, lsb = -1;
+            IInstTerm* pin = r <= GetRowCount() && !IsDiffPairRow(r) ? GetRowInstTerm(r, msb, lsb) : nullptr;
+            if (const CString open = pin ? OpenBitNames(*pin, msb, lsb) : CString(); !open.IsEmpty())
+                return KXEditResult::Refused("KXPANE-622", open);
+        }
+    return CKXGridWnd::WhyNoPaste();
 }

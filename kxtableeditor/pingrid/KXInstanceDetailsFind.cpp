@@ -3,9 +3,9 @@
 // into its closed bus is found all the same (the bus opens); a text no pin has is said so.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "grid/KXFindAnswer.h"
 #include "grid/KXPlusMinusEditButton.h"
 #include "kxcontrols/KXFindReplace.h"
-#include "kxerrorhandler/KXErrorHandler.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include <vector>
@@ -32,10 +32,7 @@ void CKXInstanceDetailsGridWnd::FindReplace() {
 }
 
 void CKXInstanceDetailsGridWnd::ShowFindReplace(BOOL bFind) {
-    if (!m_pFindReplaceDlg) return;
-    m_pFindReplaceDlg->ShowFindReplaceDialog(bFind);
-    if (m_pFindReplaceDlg->GetLastOutcome() == CKXFindReplaceDlg::Outcome::NotFound)
-        CKXErrorHandler::MessageBoxOk("KXPANE-421", m_pFindReplaceDlg->GetLastFind().GetString());
+    if (m_pFindReplaceDlg) KXRunFindReplace(*m_pFindReplaceDlg, bFind);
 }
 
 // Opens the closed rows above a row hidden only by them, outermost first. A row a filter hides (or

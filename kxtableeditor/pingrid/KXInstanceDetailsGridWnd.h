@@ -671,6 +671,7 @@ public:
         bool openEntry = false; // the row's list entry is written empty
         CString invalidNames, scalarPins, journal;
     };
+    bool RuleChangesAnyRow(const std::vector<ROWCOL>& targets, const CString& argument, int rule);
     bool RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low, int& high);
     INet* RuleNet(const CString& name, int low, int high, CTransaction* transaction, RuleRun& run);
     BOOL ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction);
@@ -1080,6 +1081,7 @@ public:
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
+    KXEditResult WhyNoPaste() override;
     // Paste: the clipboard's text into the filter row or the cell being edited, else its lines into
     // the current column of the selected rows, each row as if its line were typed (one edit; a row
     // that refuses its line leaves the design as it was). FALSE when nothing was pasted.

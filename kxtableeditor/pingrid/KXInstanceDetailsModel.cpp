@@ -8,6 +8,7 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXPinModels.h"
 #include "grid/KXScriptText.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -26,7 +27,6 @@ using kxpingrid::Col;
 namespace {
 
 constexpr const char* kModel = "PIN_SIGNAL_MODEL";
-constexpr int kModelObjectKind = 2; // the value type the model property is stored with
 
 // Whether the pins of a model edit must share one direction (an assignment) or may differ (a removal).
 enum class Directions { One, Any };
@@ -153,13 +153,14 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignModel(CString modelName) {
     for (ROWCOL row : rows) {
         const CContext target = ModelContext(*this, row);
         if (!target) continue;
-        std::unique_ptr<CPQPropertyData> old(target.findProperty(kModel, false));
         journal += JournalRowText(row, "Assign Model", "AssignModel", modelName);
-        if (old && modelName == old->value()) continue; // already so: nothing to change
-        if (!transaction->addProperty(target, kModel, modelName.GetString(), kModelObjectKind, false)) return FALSE;
-        changed = true;
+        if (KXSetPinModel(*transaction, target, modelName)) changed = true;
     }
-    if (!changed) return TRUE; // every pin has the model already: no step for nothing
+    if (!changed) {
+        // Every pin has the model already, in some letter case: no step for nothing, and the user is told.
+        CKXErrorHandler::MessageBoxOk(KXCause::kUnchanged);
+        return FALSE;
+    }
     if (!edit.Commit()) return FALSE;
     NotifySelectionChanged();
     WriteJournal(journal);

@@ -138,8 +138,14 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStri
     bool refused = !edit;
     const std::vector<INet*> renamedFrom = NetsOfRows(targets);
     SetSelection(nullptr);
+    const KXShownMark typed;
     for (std::size_t i = 0; i < targets.size() && !refused; ++i)
         refused = !TypeIntoSignalCell(targets[i].first, targets[i].second);
+    // Every pin is on the signal it was to take already: nothing was renamed, and the typing said so
+    // (the cell shows that name already), or it is said here.
+    const bool unchanged = !refused && !targets.empty() && !edit.ChangedSoFar();
+    if (unchanged && !typed.SaidSince()) CKXErrorHandler::MessageBoxOk(KXCause::kUnchanged);
+    refused = refused || unchanged;
     if (!refused) DropRenamedAwayNets(edit.Transaction(), renamedFrom);
     if (refused || targets.empty())
         edit.Discard();

@@ -211,13 +211,16 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
         }
         const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
         const CInstanceContext instance = GetRowInstance(row);
-        if (!CKXSwappinsDialog::MaySwap(instance, GetValueRowCol(row, Col(m_nColPinName)), oldNumber, chosen))
+        // The dialog offers the pin's swap group; a number given by script is taken as it is.
+        if (!bScripted &&
+            !CKXSwappinsDialog::MaySwap(instance, GetValueRowCol(row, Col(m_nColPinName)), oldNumber, chosen))
             return FALSE;
         const ROWCOL other = FindPinRow(instance, Col(m_nColPinNumber), chosen, 0);
         if (other == row) continue;
+        // A number that no pin of the instance carries leaves nothing to swap with: it carries a pin of
+        // another instance of the package, or none.
         if (!other) {
-            // A number that no pin of the instance carries leaves nothing to swap with.
-            CKXErrorHandler::MessageBoxOk("KXTABLE-107");
+            CKXSwappinsDialog::RefusePartner(instance, chosen);
             return FALSE;
         }
         CInstTermBitContext otherBit;

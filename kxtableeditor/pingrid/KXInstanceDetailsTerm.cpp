@@ -159,7 +159,8 @@ int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, con
         for (int bit = msb; bit >= lsb; --bit) {
             api.setInstTermBit(pin->bit(bit));
             if ((targets.size() > 1 || automation) && api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-114");
+                // One pin is edited through its termination; among several, it refuses them all.
+                CKXErrorHandler::MessageBoxOk(targets.size() > 1 ? "KXTABLE-114" : "KXTABLE-209");
                 return 0;
             }
         }
@@ -553,8 +554,10 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
 // The automation road: the current cell's pin (and the other selected pins) are checked and the
 // automation object is prepared; the add itself comes back as the script command it sends.
 int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
-    if (!MayEdit() || !CanAddTermination()) return 0;
+    // A set-up replaces the one before it, also when it is refused: a refused one prepares nothing.
     KXAssocAutomation& automation = *GetAssocAutomation();
+    automation.ForgetTermination();
+    if (!MayEdit() || !CanAddTermination()) return 0;
     automation.setServer(CKXShareGlobalData::m_pServer);
     automation.setDesignContext(MasterDesign());
     automation.setHierarchyDesignContext(m_designContext);
@@ -565,6 +568,7 @@ int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
     const std::vector<ROWCOL> selected = SelectedPinRows();
     const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     if (!CheckTerminationTargets(automation, targets, true)) {
+        automation.ForgetTermination();
         m_bTerminationApplied = 0;
         return 0;
     }

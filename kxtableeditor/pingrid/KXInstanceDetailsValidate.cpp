@@ -33,6 +33,14 @@ bool SwapBrackets(CString& text, char open, char close, char newOpen, char newCl
     return true;
 }
 
+// A typed connection that connected nothing: the connect's own refusal (or a cancelled dialog of it) said
+// why; one that said nothing changed nothing (a naming rule that gives the pins the signal they are on),
+// which the cell edit says as the word says it.
+void SayNothingConnected(CKXGridWnd& grid, const KXShownMark& mark, const CString& text) {
+    if (!mark.SaidSince() && !mark.DialogCancelledSince())
+        grid.RecordCellEdit(KXEditResult::Nothing("KXTABLE-304", text));
+}
+
 } // namespace
 
 CStringList CKXInstanceDetailsGridWnd::g_netReplaceList;
@@ -128,10 +136,15 @@ BOOL CKXInstanceDetailsGridWnd::ApplySignalThroughPane(CGXControl* control, ROWC
     CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
     if (!edit) return KeepStoredValue(control, nRow, nCol);
     const int guard = std::exchange(m_bValidateSignalCell, 0);
+    const KXShownMark mark;
     const BOOL attached = Site()->AttachSignalByName(text);
     m_bValidateSignalCell = guard;
-    // No grid took the name (or the edit changed nothing): the typing is refused, and leaves no step.
-    if (!attached || !edit.Commit()) return RefuseCellEdit(control);
+    // No grid took the name (or the edit changed nothing): the typing is refused, and leaves no step. The
+    // connect's own refusal said why; one that said nothing changed nothing, which the word says too.
+    if (!attached || !edit.Commit()) {
+        SayNothingConnected(*this, mark, text);
+        return RefuseCellEdit(control);
+    }
     return KeepStoredValue(control, nRow, nCol);
 }
 
@@ -139,6 +152,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL n
                                                    const CString& text) {
     int connected = 0;
     bool refusedByDesign = false;
+    const KXShownMark mark;
     {
         CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
         if (edit) {
@@ -157,7 +171,10 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL n
     }
     // The design refused the typed connection: nothing of it stays, and the cell edit says so.
     if (refusedByDesign) RecordCellEdit(KXEditResult::Refused("KXTABLE-304", text));
-    if (!connected) return RefuseCellEdit(control);
+    if (!connected) {
+        SayNothingConnected(*this, mark, text);
+        return RefuseCellEdit(control);
+    }
     AcceptCellText(nRow, nCol, text);
     return KeepStoredValue(control, nRow, nCol);
 }

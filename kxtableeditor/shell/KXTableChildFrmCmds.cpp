@@ -86,7 +86,8 @@ void CKXTableChildFrm::OnSwitchView() {
 
 void CKXTableChildFrm::OnUpdateSwitchView(CCmdUI* pCmdUI) {
     int mode = OpenMode();
-    if (mode == eOpenModeNoSwitch) {
+    // A read-only window leads to no window that edits its design: the command refuses, so it is not offered.
+    if (mode == eOpenModeNoSwitch || mode == eOpenModeContext) {
         pCmdUI->Enable(FALSE);
         return;
     }

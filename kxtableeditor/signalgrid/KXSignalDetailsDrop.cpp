@@ -3,6 +3,7 @@
 // its CELL column to the controls library's find/replace dialog.
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "signalgrid/KXSignalGridUtil.h"
+#include "grid/KXFindAnswer.h"
 
 #include "kxcontrols/KXFindReplace.h"
 
@@ -41,5 +42,5 @@ void CKXSignalDetailsGridWnd::SetCaption() {
 }
 
 void CKXSignalDetailsGridWnd::ShowFindReplace(BOOL bFind) {
-    if (m_pFindReplaceDlg) m_pFindReplaceDlg->ShowFindReplaceDialog(bFind);
+    if (m_pFindReplaceDlg) KXRunFindReplace(*m_pFindReplaceDlg, bFind);
 }

@@ -121,7 +121,9 @@ BOOL CKXSignalDetailsGridWnd::CommitModels(const std::vector<ROWCOL>& rows, cons
         else
             journal.Comment("Assign Model").Pane("AssignModel", {model});
     }
-    // A change of nothing: the bracket discards the transaction it began.
+    // A change of nothing: the bracket discards the transaction it began; pins that carry the model already
+    // are told so.
+    if (!changed && !model.IsEmpty()) CKXErrorHandler::MessageBoxOk(KXCause::kUnchanged);
     if (!changed || !edit.Commit()) return FALSE;
     MarkModified();
     if (journal.Write()) KXNoteReplaySteps(changed);

@@ -44,6 +44,7 @@ int CKXSignalDetailsGridWnd::InitTermination(CString text) {
     CKXGridEdit::DiscardWaiting();
     m_bAutomationTermPending = 0;
     m_bTermTransStarted = 0;
+    AssocAutomation().ForgetTermination();
     if (!MayEdit()) return 0;
     if (!CanAddTermination()) return Refuse(TRUE, "KXTABLE-210");
     KXAssocAutomation& automation = AssocAutomation();
@@ -55,13 +56,17 @@ int CKXSignalDetailsGridWnd::InitTermination(CString text) {
         return 0;
     }
     const std::vector<ROWCOL> rows = TerminationTargets();
-    if (rows.empty() || !CheckTerminationDirections(rows)) return 0;
+    if (rows.empty() || !CheckTerminationDirections(rows)) {
+        automation.ForgetTermination();
+        return 0;
+    }
     // Among several pins, one that has a termination already refuses them all.
     for (ROWCOL r : rows)
         for (const CInstTermBit& bit : RowPinBits(r)) {
             automation.setInstTermBit(bit);
             if (rows.size() > 1 && automation.getAssociatedInstance(kTermination)) {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-114");
+                automation.ForgetTermination();
                 return 0;
             }
         }

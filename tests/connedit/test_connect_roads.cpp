@@ -271,7 +271,9 @@ TEST_F(Swaps, SwapPinsExchangesPinNumbersWhenAllowed) {
 }
 
 // A swap with a number outside the pin's swap group (an implicit power pin's, one no row carries) swaps
-// nothing: each road answers 0 with the one message that says why.
+// nothing: each road answers 0 with the one message that says why. The dialog offers the swap group and
+// takes no other number; the method takes its number as it is given, and a partner that carries no
+// logical pin is its refusal.
 TEST_F(Swaps, SwapsWithANumberOutsideThePinsSwapGroupAreRefusedAlikeOnEveryRoad) {
     Run("kx::powerpins on");
     OpenBoard();
@@ -285,7 +287,7 @@ TEST_F(Swaps, SwapsWithANumberOutsideThePinsSwapGroupAreRefusedAlikeOnEveryRoad)
         SCOPED_TRACE(number);
         Run(select);
         EXPECT_EQ(Run(std::string("kx::pane SwapPins ") + number), "0");
-        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-489"});
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
         Run(select);
         Run(std::string("kx::answer dialog CKXSwappinsDialog ok pin ") + number);
         EXPECT_EQ(Run("kx::menu 35566"), "0");

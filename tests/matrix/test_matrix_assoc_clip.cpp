@@ -421,7 +421,8 @@ TEST_F(MatrixAssocDialogs, EditTerminationIsOfferedForOneRowAndDeleteTakesSevera
 }
 
 // The Delete key on a Termination cell without a termination is the disabled Delete: no delete word
-// goes to the host and the grid keeps the rows the user has.
+// goes to the host and the grid keeps the rows the user has. It says that the pin has no termination,
+// not that it has no connection (it is connected).
 TEST_F(MatrixAssocDialogs, DeleteOnAnEmptyTerminationCellSendsNothing) {
     const ROWCOL row = PinRow("N1", "T");
     ASSERT_EQ(Select(row, TermCol()), "1");
@@ -431,7 +432,7 @@ TEST_F(MatrixAssocDialogs, DeleteOnAnEmptyTerminationCellSendsNothing) {
     const ROWCOL rows = Grid()->GetRowCount();
     const int steps = Ccp()->GetUndoStepCount();
     Run("kx::key ccp Delete");
-    EXPECT_EQ(Messages().back(), "KXTABLE-346");
+    EXPECT_EQ(Messages().back(), "KXTABLE-218");
     EXPECT_EQ(Transcript().find("request: deleteTermination"), std::string::npos) << Transcript();
     EXPECT_EQ(Snapshot(), before);
     EXPECT_EQ(Grid()->GetRowCount(), rows);

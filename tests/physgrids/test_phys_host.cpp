@@ -429,9 +429,10 @@ TEST_F(PhysHost, SwapPinsWithNoPinChosenSwapsNothing) {
     unsetenv("KX_ALLOW_SWAP_PINS");
 }
 
-// Swap Pins by the dialog and by the pane's method take the same numbers: those of the pin's swap group.
-// Another, whether a pin of the part carries it (6, OUT) or none does (999), is refused on both roads
-// with the one message, and nothing is swapped; a number of the group swaps alike on both.
+// Swap Pins by the dialog takes the numbers of the pin's swap group only: another, whether a pin of the
+// part carries it (6, OUT) or none does (999), is refused with the one message, and nothing is swapped. The
+// pane's method takes its number without the dialog, as it is given; a number of the group swaps alike on
+// both roads.
 TEST_F(PhysHost, SwapPinsByTheDialogAndByTheMethodTakeTheNumbersOfThePinsSwapGroupOnly) {
     const ROWCOL pin = SelectSwappablePin();
     ASSERT_NE(pin, 0u) << Run("kx::window ccp");
@@ -443,12 +444,14 @@ TEST_F(PhysHost, SwapPinsByTheDialogAndByTheMethodTakeTheNumbersOfThePinsSwapGro
         Run(std::string("kx::answer dialog CKXSwappinsDialog ok pin ") + number);
         EXPECT_EQ(Run("kx::menu 35566"), "0");
         EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-489"});
-        Run(select);
-        EXPECT_EQ(Run(std::string("kx::pane SwapPins ") + number), "0");
-        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-489"});
         EXPECT_EQ(Run("kx::window ccp"), before);
         EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PN"), "6");
     }
+    // The method takes its number as it is given: one no pin of the part carries is refused for that.
+    Run(select);
+    EXPECT_EQ(Run("kx::pane SwapPins 999"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
+    EXPECT_EQ(Run("kx::window ccp"), before);
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
     Run("kx::answer dialog CKXSwappinsDialog ok pin 2");

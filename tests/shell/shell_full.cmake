@@ -35,5 +35,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_entry_sweep.cpp
   test_entry_sweep_wide.cpp
   test_pin_jumps.cpp
+  test_refusal_causes.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

@@ -472,9 +472,10 @@ TEST_F(DemoBoard, SwapPinsByTheMenuAnswersAsTheMethod) {
     const DesignMark before = MarkDesign();
     const size_t journal = JournalText().size();
     Messages();
+    // Pin 2 carries RN1B's A, a pin of another instance of the package: the refusal names it.
     Run("kx::answer dialog CKXSwappinsDialog ok pin 2");
     EXPECT_EQ(Run("kx::menu 35566"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-520"});
     EXPECT_EQ(Run("kx::pane SwapPins 3"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-107"});
     EXPECT_EQ(Run("kx::pane SwapPins 1"), "0");
@@ -841,8 +842,8 @@ TEST_F(DemoBoard, ResetToDefaultOfAnUntiedPowerPinSaysThereIsNothingToTakeOff) {
 }
 
 // Swap Pins does its work whether or not a journal is being recorded (a replaying host records none),
-// and refuses pins of one part that would all take the one number, and a number outside the pin's swap
-// group though a pin of the component carries it (PGOOD's part lets it swap with no pin).
+// and refuses pins of one part that would all take the one number, and in its dialog a number outside
+// the pin's swap group though a pin of the component carries it (PGOOD's part lets it swap with no pin).
 TEST_F(DemoBoard, SwapPinsSwapsWithoutAJournalAndGivesOneNumberToOnePinOfAPart) {
     setenv("KX_ALLOW_SWAP_PINS", "1", 1);
     ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; kx::select ccp 40 7 41 7"));
@@ -850,8 +851,11 @@ TEST_F(DemoBoard, SwapPinsSwapsWithoutAJournalAndGivesOneNumberToOnePinOfAPart) 
     const DesignMark before = MarkDesign();
     EXPECT_EQ(Run("kx::pane SwapPins C9"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-487"});
+    // The Swap Pins dialog offers PGOOD's swap group (its part lets it swap with no pin) and takes no
+    // other number, though a pin of the component carries it.
     ASSERT_EQ(Run("kx::select ccp 41 7"), "1");
-    EXPECT_EQ(Run("kx::pane SwapPins C9"), "0");
+    Run("kx::answer dialog CKXSwappinsDialog ok pin C9");
+    EXPECT_EQ(Run("kx::menu 35566"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-489"});
     ExpectUnchangedSince(before);
     Run("kx::journal");

@@ -987,6 +987,11 @@ bool preparedFromText(const CString& text, Settings& s) {
 
 } // namespace
 
+void KXAssocAutomation::ForgetTermination() {
+    m_p->term = Settings{};
+    m_strTerminationType.Empty();
+}
+
 int KXAssocAutomation::InitTermination(CString text) {
     Settings given;
     if (preparedFromText(text, given)) {

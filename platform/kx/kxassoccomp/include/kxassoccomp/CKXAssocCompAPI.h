@@ -205,6 +205,8 @@ public:
     // Prepares a pull-up/pull-down ("pullup"/"pulldown", optionally followed by the DC net), or the one a
     // GetPreparedText text describes; 0 when refused.
     int InitPUPD(CString text);
+    // Forgets the prepared termination: a set-up that is refused leaves none prepared for the add after it.
+    void ForgetTermination();
 
 protected:
     long DispInitTermination(LPCTSTR text) { return InitTermination(text); }
