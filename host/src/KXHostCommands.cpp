@@ -307,15 +307,18 @@ bool HostCall(CKXHostApp& app, const Args& a, std::string& r) {
         r = "no design window is open";
         return false;
     }
+    std::string usage;
+    if (!CKXHostApp::MethodUsage(disp, "kx::call", a[0], usage)) {
+        disp->Release();
+        return kxhost::Fail(r, usage);
+    }
     std::vector<COleVariant> args;
     for (size_t i = 1; i < a.size(); ++i)
         args.emplace_back(a[i].c_str());
+    const size_t given = args.size();
     COleVariant result;
     HRESULT hr = app.InvokeOnDocument(doc, disp, a[0].c_str(), std::move(args), &result);
-    if (FAILED(hr)) {
-        r = "the automation method \"" + a[0] + "\" failed";
-        return false;
-    }
+    if (FAILED(hr)) return kxhost::Fail(r, CKXHostApp::MethodCallFailure(usage, given, hr));
     r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
     return true;
 }
