@@ -512,18 +512,7 @@ void CKXHostApp::RegisterCommands() {
         });
     // A host command the library's echoes name; it is never run from an echo (echoes are records).
     std::string ignored;
-    // "selectObject pin KEY ..." is the connectivity pane's own word (its CtrSelect sends it); a key
-    // given as a list is its values joined with ":". Without the grid word it is refused with its usage,
-    // as the pane's other words are.
-    m_core.Eval("proc ::switchTab {args} {return 1}\n"
-                "proc ::selectObject {args} {\n"
-                "    if {[lindex $args 0] ne \"pin\"} {return [kx::word selectObject {*}$args]}\n"
-                "    set keys {}\n"
-                "    foreach key [lrange $args 1 end] {lappend keys [join $key :]}\n"
-                "    return [kx::word selectObject pin {*}$keys]\n"
-                "}",
-                ignored);
-    m_core.AdoptSystemWord("selectObject");
+    m_core.Eval("proc ::switchTab {args} {return 1}", ignored);
     m_core.RegisterWordCommand();
     RegisterGridCommands();
     RegisterObjectCommands();

@@ -30,5 +30,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_open_signal_grids.cpp
   test_entry_sweep.cpp
   test_pin_jumps.cpp
+  test_script_keys.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)
