@@ -357,9 +357,10 @@ BOOL CKXMatrixGridWnd::DeleteSelection() {
     if (static_cast<int>(col) == Layout().m_nPupdCol) {
         // The pull-ups and pull-downs go through the pane's word, which brackets its own edit.
         if (CWnd* main = AfxGetMainWnd())
-            return main->SendMessage(MSG_HOST_SCRIPT_TEXT,
-                                     reinterpret_cast<WPARAM>((CString(KXScriptWord::deletePupd) + " pin").GetString()),
-                                     0) == 1;
+            return main->SendMessage(
+                       MSG_HOST_SCRIPT_TEXT,
+                       reinterpret_cast<WPARAM>((CString(KXScriptWord::deletePupd) + " pin").GetString()),
+                       0) == 1;
         return FALSE;
     }
     if (IsCurrentCellTerminationCol()) return DeleteTerminations();

@@ -68,7 +68,6 @@ bool IsPropertyPair(const CString& value) {
     return name.FindOneOf(" \t\r\n") < 0;
 }
 
-
 // Every value of an argument into a list.
 void AllValues(const CTclArgs* arg, CStringArray& into) {
     for (int i = 0; i < arg->GetArgCount(); ++i)

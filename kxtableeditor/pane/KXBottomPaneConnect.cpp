@@ -53,7 +53,8 @@ bool NamesPinsByKey(CTclArgsList* args) {
     if (!args) return false;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
         std::vector<CString> fields;
-        if (*it && (*it)->GetListValues(fields) && (fields.size() > 1 || (fields.size() == 1 && fields[0].Find(':') >= 0)))
+        if (*it && (*it)->GetListValues(fields) &&
+            (fields.size() > 1 || (fields.size() == 1 && fields[0].Find(':') >= 0)))
             return true;
     }
     return false;

@@ -186,7 +186,8 @@ namespace {
 
 // assignModel / removeModel on a grid of signals (signal grid, physical net grid): the keys select
 // the rows and the grid commits. 0, with its message, when the keys name no row or nothing changed.
-template <class Grid> KXEditResult NetModelWord(Grid& grid, const CString& model, CStringArray& keys, bool assign) {
+template <class Grid>
+KXEditResult NetModelWord(Grid& grid, const CString& model, CStringArray& keys, bool assign) {
     if (keys.GetSize() > 0) {
         grid.SelectRowsByKey(&keys, "");
         // Keys that name no row must not fall back on the current cell's row.
@@ -242,7 +243,8 @@ KXEditResult CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args,
     const CString model = assign && args && args->GetArg(0) ? args->GetArg(0)->GetValue(0) : CString();
     CStringArray keys;
     if (const KXEditResult read = ReadKeys(args, keys, assign ? 1 : 0); !read.IsDone()) return read;
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return NetModelWord(*signal, model, keys, assign);
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return NetModelWord(*signal, model, keys, assign);
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
     if (!net) return NoGridOfKind();
     if (assign && (!args || args->GetTotalArgCount() == 0)) {

@@ -191,7 +191,8 @@ KXEditResult CKXBottomPaneContainerView::UsageFor(const CString& value) const {
     return IsHelp(value) ? Help() : BadOperands();
 }
 
-KXEditResult CKXBottomPaneContainerView::ReadKeyFields(const CTclArgs* arg, std::vector<CString>& fields) const {
+KXEditResult CKXBottomPaneContainerView::ReadKeyFields(const CTclArgs* arg,
+                                                       std::vector<CString>& fields) const {
     fields.clear();
     if (!arg) return KXEditResult::Done();
     for (const CString& value : arg->Values())
@@ -210,7 +211,8 @@ KXEditResult CKXBottomPaneContainerView::ReadKey(const CTclArgs* arg, CString& k
     return read;
 }
 
-KXEditResult CKXBottomPaneContainerView::ReadKeys(CTclArgsList* args, CStringArray& keys, int from, int count) const {
+KXEditResult CKXBottomPaneContainerView::ReadKeys(CTclArgsList* args, CStringArray& keys, int from,
+                                                  int count) const {
     const int total = args ? args->GetTotalArgCount() : 0;
     const int end = count < 0 ? total : std::min(total, from + count);
     for (int i = from; i < end; ++i) {

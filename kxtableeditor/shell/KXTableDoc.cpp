@@ -332,7 +332,8 @@ BOOL CKXTableDoc::SaveBlockCommand() {
     BOOL saved = OnSaveDocument(GetPathName());
     // Only a save that happened is journalled: a replay must not save what the user declined. In the
     // editable block the save was a Save As, journalled as the block it made (SaveBlockAs).
-    if (saved && GetOpenMode() != eOpenModeEditBlock) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
+    if (saved && GetOpenMode() != eOpenModeEditBlock)
+        Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
     return saved && m_strSaveError.IsEmpty();
 }
 

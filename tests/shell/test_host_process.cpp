@@ -177,7 +177,8 @@ TEST_F(HostProcess, TypedWideBusesCostWhatTheirUsedBitsCost) {
 
 // A journal replayed without a script goes on with the commands of standard input, as --help says.
 TEST_F(HostProcess, AReplayWithoutAScriptReadsStandardInput) {
-    const fs::path journal = fs::path(testing::TempDir()) / ("stdin_replay_" + std::to_string(::getpid()) + ".vbs");
+    const fs::path journal =
+        fs::path(testing::TempDir()) / ("stdin_replay_" + std::to_string(::getpid()) + ".vbs");
     Host("kx::open demo.board:sch 3\nkx::show clp U1\naddComment pin hello PGOOD\n", false, 0,
          "--journal '" + journal.string() + "'");
     SetUp();
@@ -190,11 +191,13 @@ TEST_F(HostProcess, AReplayWithoutAScriptReadsStandardInput) {
 // In the editable block a save is a Save As: the journal holds the block it made, and nothing the replay
 // would refuse (a plain Save() there is another Save As, whose dialog no replay answers).
 TEST_F(HostProcess, ASaveAsTheEditableBlockReplaysAsTheBlockItMade) {
-    const fs::path journal = fs::path(testing::TempDir()) / ("save_as_" + std::to_string(::getpid()) + ".vbs");
-    const std::string recorded = Host("kx::open demo.board:sch 1\nkx::show clp U1\naddComment pin hello PGOOD\n"
-                                      "kx::answer dialog CKXCreateBlockDlg ok library demo block board_as\n"
-                                      "puts \"saved: [saveDesign]\"\n",
-                                      false, 0, "--journal '" + journal.string() + "'");
+    const fs::path journal =
+        fs::path(testing::TempDir()) / ("save_as_" + std::to_string(::getpid()) + ".vbs");
+    const std::string recorded =
+        Host("kx::open demo.board:sch 1\nkx::show clp U1\naddComment pin hello PGOOD\n"
+             "kx::answer dialog CKXCreateBlockDlg ok library demo block board_as\n"
+             "puts \"saved: [saveDesign]\"\n",
+             false, 0, "--journal '" + journal.string() + "'");
     EXPECT_NE(recorded.find("saved: 1"), std::string::npos) << recorded;
     const std::string lines = ReadFile(journal);
     EXPECT_NE(lines.find(".SaveBlockAs(\"demo\",\"board_as\")"), std::string::npos) << lines;

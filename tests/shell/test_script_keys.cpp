@@ -25,7 +25,8 @@ protected:
 // The key of one pin written each way a script writes a list names the same pin, for every keyed word.
 TEST_F(ScriptKeys, AKeyWrittenAsTextNamesThePinsItsElementsName) {
     ASSERT_TRUE(OpenBoard(3, kShowU1));
-    const char* const keys[] = {"{U1 MCLK B14}", "\"U1 MCLK B14\"", "$printed", "[list U1 MCLK B14]", "U1:MCLK:B14"};
+    const char* const keys[] = {"{U1 MCLK B14}", "\"U1 MCLK B14\"", "$printed", "[list U1 MCLK B14]",
+                                "U1:MCLK:B14"};
     Run("set printed [list U1 MCLK B14]; set shown \"key: $printed\"");
     EXPECT_EQ(Run("trackInSignalList pin {U1 MCLK B14}"), "1") << ::testing::PrintToString(Messages());
     for (const char* key : keys) {
@@ -99,12 +100,9 @@ TEST_F(ScriptKeys, APaneWordWithoutItsGridWordIsRefusedWhicheverPaneHasTheKeyboa
         const char* line;
         const char* usage;
     } cases[] = {
-        {"selectObject MCLK", "KXTABLE-159"},
-        {"deleteConnection MCLK", "KXTABLE-161"},
-        {"addComment hello PGOOD", "KXPANE-193"},
-        {"addConnection FOO [list U1 PGOOD C10]", "KXTABLE-160"},
-        {"trackInSignalList", "KXTABLE-188"},
-        {"paste", "KXPANE-215"},
+        {"selectObject MCLK", "KXTABLE-159"},     {"deleteConnection MCLK", "KXTABLE-161"},
+        {"addComment hello PGOOD", "KXPANE-193"}, {"addConnection FOO [list U1 PGOOD C10]", "KXTABLE-160"},
+        {"trackInSignalList", "KXTABLE-188"},     {"paste", "KXPANE-215"},
     };
     for (const char* focus : {"kx::focus clp", "kx::focus slp", "kx::focus ccp 1"}) {
         Run(focus);

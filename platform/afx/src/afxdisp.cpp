@@ -546,7 +546,9 @@ public:
         return e->invoke(m_pOwner, call);
     }
     // The entry of a method named without regard to case; nullptr when the object has none.
-    const AFX_DISPMAP_ENTRY* Entry(LPCSTR lpszName) const { return find(m_pOwner->GetDispIdOfName(lpszName)); }
+    const AFX_DISPMAP_ENTRY* Entry(LPCSTR lpszName) const {
+        return find(m_pOwner->GetDispIdOfName(lpszName));
+    }
     CCmdTarget* m_pOwner;
 
 private:

@@ -167,7 +167,8 @@ class TclWordReader {
 public:
     // A list text (listText) is read as Tcl reads a list: elements apart by any white space, and "$", "[" and
     // ";" characters like any other.
-    explicit TclWordReader(const std::string& text, bool listText = false) : m_s(text), m_listText(listText) {}
+    explicit TclWordReader(const std::string& text, bool listText = false)
+        : m_s(text), m_listText(listText) {}
 
     bool Fail(const std::string& why) {
         if (m_error.empty()) m_error = why + " at offset " + std::to_string(m_pos);

@@ -128,8 +128,8 @@ public:
     static std::unique_ptr<CTclArgsList> FromTclCommandLine(const char* line, CString* error = nullptr);
     // One value as a Tcl word (quoted when needed).
     static CString QuoteTclWord(const char* value);
-    // The elements of a Tcl list text, read as Tcl reads a list ({braced}, "quoted" and bare elements apart by
-    // white space; nothing in them runs); false, `elements` unchanged, when the text is no list.
+    // The elements of a Tcl list text, read as Tcl reads a list ({braced}, "quoted" and bare elements apart
+    // by white space; nothing in them runs); false, `elements` unchanged, when the text is no list.
     static bool SplitTclList(const char* text, std::vector<CString>& elements);
 
     bool operator==(const CTclArgsList& o) const;
