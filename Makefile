@@ -25,6 +25,7 @@ demo:
 	cp -r examples/designs $(DEMO_BUILD)/designs
 	KX_REGISTRY_DIR=$(abspath $(DEMO_BUILD))/registry KX_DEMO_LIBRARY=$(DEMO_BUILD)/designs \
 	  $(DEMO_BUILD)/bin/kxhost --lib $(DEMO_BUILD)/designs examples/demo.tcl
+	@echo "make demo: passed (examples/demo.tcl ran to its end on $(DEMO_BUILD)/designs)"
 
 # CI (CI=true) builds with -Werror. Each test binary runs under CTest (a case a process), then whole, in one
 # process, from a folder outside the tree, as a developer runs it by hand: once in order and once with its cases
@@ -36,6 +37,7 @@ test:
 	tests/run-whole.sh $(ASAN_BUILD) $(JOBS)
 	tests/run-whole.sh --shuffle $(ASAN_BUILD) $(JOBS)
 	$(MAKE) fuzz-check
+	@echo "make test: passed (every test under CTest, each binary whole in order and shuffled, the fuzz check)"
 
 # The fuzz targets (clang, libFuzzer with ASan and UBSan); only the libraries they read with are built.
 fuzz-build:

@@ -462,7 +462,7 @@ show "PGOOD's row after the host gave it pin number C11" [pgoodRow]
 kx::setprop demo.board:sch@U1.PGOOD PN C10
 show "copy pin of a pin the grid does not show (refused, nothing copied)" [list [copy pin NO_SUCH_PIN Signal] [kx::messages]]
 show "kx::importcsv (windows told)" [kx::importcsv]
-show "trackInSignalList from the filter row" [list [kx::select ccp 4 4] [trackInSignalList] [kx::messages]]
+show "trackInSignalList from the filter row" [list [kx::select ccp 4 4] [trackInSignalList pin] [kx::messages]]
 kx::answer question KXCOMMON-101 no
 show close [kx::close]
 
@@ -615,7 +615,7 @@ show echoes [kx::echoes]
 show undo [undo]
 show "J1 on MCLK after undo" [lsearch -all -inline [split [kx::netlist] "\n"] "J1 *MCLK"]
 show "select MCLK's signal cell" [kx::select ccp 5 1]
-show "Track in Signal List from the matrix" [trackInSignalList]
+show "Track in Signal List from the matrix" [trackInSignalList pin]
 kx::answer menu * 2029
 show "right-click the caption row: hide Pin Type" [kx::click ccp 1 1 right]
 show "the caption row now" [lsearch -inline [split [kx::window ccp] "\n"] "*1: Signal*"]
@@ -712,7 +712,7 @@ show "R90 after undo" [expr {[string first R90 [kx::window clp]] >= 0 ? "still t
 say "Follow a pin's signal into the signal list; the host renames a component and its pin comments go along"
 kx::show clp U1
 show "select PGOOD's signal cell" [kx::select ccp {*}[cellOf Signal PGOOD]]
-show "trackInSignalList" [trackInSignalList]
+show "trackInSignalList" [trackInSignalList pin]
 show "comment on PGOOD" [addComment pin {check the level} PGOOD]
 show "the host renamed U1 to U1X: comments move (one undo step)" [kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U1X 1]
 show "undo the move" [undo]

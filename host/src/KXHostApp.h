@@ -81,6 +81,13 @@ public:
     // (Close): its interface is then gone with it and is not released again.
     HRESULT InvokeOnDocument(CDocument* doc, IDispatch* disp, const char* method, std::vector<COleVariant> args,
                              COleVariant* result);
+    // The usage of an automation method as the host command `command` calls it ("kx::pane ccp EditTermination
+    // TEXT": TEXT, NUMBER or 0|1 a parameter, ?VALUE? one that may be left out); false when the object has no
+    // method of that name, `usage` then saying so.
+    static bool MethodUsage(IDispatch* disp, const std::string& command, const std::string& method,
+                            std::string& usage);
+    // Why a call of a method whose usage that is did not run (`given` arguments): the usage and the cause.
+    static std::string MethodCallFailure(const std::string& usage, size_t given, HRESULT hr);
     bool Close(std::string& error);
     // The same, telling whether the window closed (a cancelled save question or a refused close keeps it).
     bool Close(std::string& error, bool& closed);

@@ -307,15 +307,18 @@ bool HostCall(CKXHostApp& app, const Args& a, std::string& r) {
         r = "no design window is open";
         return false;
     }
+    std::string usage;
+    if (!CKXHostApp::MethodUsage(disp, "kx::call", a[0], usage)) {
+        disp->Release();
+        return kxhost::Fail(r, usage);
+    }
     std::vector<COleVariant> args;
     for (size_t i = 1; i < a.size(); ++i)
         args.emplace_back(a[i].c_str());
+    const size_t given = args.size();
     COleVariant result;
     HRESULT hr = app.InvokeOnDocument(doc, disp, a[0].c_str(), std::move(args), &result);
-    if (FAILED(hr)) {
-        r = "the automation method \"" + a[0] + "\" failed";
-        return false;
-    }
+    if (FAILED(hr)) return kxhost::Fail(r, CKXHostApp::MethodCallFailure(usage, given, hr));
     r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
     return true;
 }
@@ -509,18 +512,7 @@ void CKXHostApp::RegisterCommands() {
         });
     // A host command the library's echoes name; it is never run from an echo (echoes are records).
     std::string ignored;
-    // "selectObject pin KEY ..." is the connectivity pane's own word (its CtrSelect sends it); a key
-    // given as a list is its values joined with ":". Without the grid word it is refused with its usage,
-    // as the pane's other words are.
-    m_core.Eval("proc ::switchTab {args} {return 1}\n"
-                "proc ::selectObject {args} {\n"
-                "    if {[lindex $args 0] ne \"pin\"} {return [kx::word selectObject {*}$args]}\n"
-                "    set keys {}\n"
-                "    foreach key [lrange $args 1 end] {lappend keys [join $key :]}\n"
-                "    return [kx::word selectObject pin {*}$keys]\n"
-                "}",
-                ignored);
-    m_core.AdoptSystemWord("selectObject");
+    m_core.Eval("proc ::switchTab {args} {return 1}", ignored);
     m_core.RegisterWordCommand();
     RegisterGridCommands();
     RegisterObjectCommands();

@@ -72,7 +72,10 @@ public:
     void RecordEcho(const std::string& line);
 
     // Converts Tcl words to arguments: a pure list word with several elements is
-    // one argument of several values, any other word one value.
+    // one argument of several values, any other word one value. Only the word knows
+    // which of its arguments is a key (a comment, a column's title or a value may hold
+    // blanks and stays one value): a key given as one text is read as a list by the
+    // word's own key reader, so that {U1 MCLK B14} and a printed list name a pin too.
     static std::vector<KXHostArg> ArgsFromObjs(int objc, Tcl_Obj* const objv[]);
     // The Tcl text of a word list (each argument of several values as [list ...]).
     static std::string TextOfWords(const std::vector<KXHostArg>& words);

@@ -685,6 +685,11 @@ bool GridPane(CKXHostApp& app, const Args& a, std::string& r) {
     std::string err;
     IDispatch* disp = PaneDispatch(app, which, err);
     if (!disp) return Fail(r, err);
+    std::string usage;
+    if (!CKXHostApp::MethodUsage(disp, "kx::pane " + which, a[first], usage)) {
+        disp->Release();
+        return Fail(r, usage);
+    }
     std::vector<COleVariant> args;
     for (size_t i = first + 1; i < a.size(); ++i) {
         // "-array LIST": the list's values as one array of texts (CtrSelect's keys), as a journal's Array(...).
@@ -702,10 +707,11 @@ bool GridPane(CKXHostApp& app, const Args& a, std::string& r) {
         }
         args.emplace_back(a[i].c_str());
     }
+    const size_t given = args.size();
     COleVariant result;
     HRESULT hr = AfxInvokeByName(disp, a[first].c_str(), std::move(args), &result);
     disp->Release();
-    if (FAILED(hr)) return Fail(r, "the " + which + " method \"" + a[first] + "\" failed");
+    if (FAILED(hr)) return Fail(r, CKXHostApp::MethodCallFailure(usage, given, hr));
     r = result.vt == VT_EMPTY ? std::string() : AfxVariantToString(&result).str();
     return true;
 }

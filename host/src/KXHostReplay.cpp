@@ -36,6 +36,28 @@ HRESULT CKXHostApp::InvokeOnDocument(CDocument* doc, IDispatch* disp, const char
     return hr;
 }
 
+bool CKXHostApp::MethodUsage(IDispatch* disp, const std::string& command, const std::string& method,
+                             std::string& usage) {
+    std::string types;
+    if (!AfxGetMethodParamTypes(disp, method.c_str(), types)) {
+        usage = command + " has no method \"" + method + "\"";
+        return false;
+    }
+    usage = "usage: " + command + " " + method;
+    for (const char type : types) {
+        const auto vt = static_cast<unsigned char>(type) & 0x3F;
+        usage += vt == VT_VARIANT ? " ?VALUE?" : vt == VT_BOOL ? " 0|1" : vt == VT_BSTR ? " TEXT" : " NUMBER";
+    }
+    return true;
+}
+
+std::string CKXHostApp::MethodCallFailure(const std::string& usage, size_t given, HRESULT hr) {
+    if (hr == DISP_E_BADPARAMCOUNT || hr == DISP_E_PARAMNOTOPTIONAL)
+        return usage + " (" + std::to_string(given) + (given == 1 ? " argument" : " arguments") + " given)";
+    if (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_OVERFLOW) return usage + " (an argument is no such value)";
+    return usage + " (the call failed)";
+}
+
 IDispatch* CKXHostApp::HandleObject(const std::string& handle, CDocument** document) {
     CDocument* bound = nullptr;
     for (auto& h : m_handles)

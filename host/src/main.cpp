@@ -28,7 +28,7 @@ constexpr const char* kHelp =
     "  --lib DIR            the design library folder to load (for instance examples/designs)\n"
     "  --project FILE       the project file whose settings the editor reads\n"
     "  --journal FILE.vbs   journal every action of the editor to the file\n"
-    "  --replay FILE.vbs    replay a journal before the script runs\n"
+    "  --replay FILE.vbs    replay a journal before the script (or standard input) runs\n"
     "  --quiet              print no transcript\n"
     "  -h, --help           print this help\n"
     "\n"
@@ -124,7 +124,8 @@ int main(int argc, char** argv) {
             std::cerr << "kxhost: " << result << '\n';
             rc = 1;
         }
-    } else if (replay.empty()) {
+    } else {
+        // Without a script the commands come from standard input, after a replay too.
         core.Interactive(std::cin);
     }
 #ifdef KXHOST_FULL

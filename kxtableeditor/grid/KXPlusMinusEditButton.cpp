@@ -183,7 +183,7 @@ void CKXPlusMinusEditButton::ToggleExpand(ROWCOL nRow, ROWCOL nCol) {
         // host runs the command back into the pane, which ends in SetExpandState.
         m_bBusy = FALSE;
         CString text;
-        text.Format("%s %s %s", KXScriptWord::expandPins, "-selection", bExpand ? "on" : "off");
+        text.Format("%s pin %s %s", KXScriptWord::expandPins, "-selection", bExpand ? "on" : "off");
         if (CWnd* pMain = AfxGetMainWnd())
             pMain->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
         return;

@@ -354,7 +354,10 @@ BOOL CKXMatrixGridWnd::DeleteSelection() {
     if (static_cast<int>(col) == Layout().m_nPupdCol) {
         // The pull-ups and pull-downs go through the pane's word, which brackets its own edit.
         if (CWnd* main = AfxGetMainWnd())
-            return main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::deletePupd), 0) == 1;
+            return main->SendMessage(
+                       MSG_HOST_SCRIPT_TEXT,
+                       reinterpret_cast<WPARAM>((CString(KXScriptWord::deletePupd) + " pin").GetString()),
+                       0) == 1;
         return FALSE;
     }
     if (IsCurrentCellTerminationCol()) return DeleteTerminations();
@@ -390,6 +393,7 @@ void CKXMatrixGridWnd::GetDeleteScriptCommand(CString& command) {
     command = static_cast<int>(col) == Layout().m_nPupdCol ? KXScriptWord::deletePupd
               : IsCurrentCellTerminationCol()           ? KXScriptWord::deleteTermination
                                                         : KXScriptWord::deleteConnection;
+    command += " pin";
 }
 
 // ------------------------------------------------------------------ by name (script and journal)

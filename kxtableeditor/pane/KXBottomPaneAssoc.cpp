@@ -68,17 +68,6 @@ bool IsPropertyPair(const CString& value) {
     return name.FindOneOf(" \t\r\n") < 0;
 }
 
-// A deletePupd operand: NAME, or NAME VALUE given as a list or as one text ({RP1 1}).
-std::pair<CString, CString> PupdNameAndValue(const CTclArgs* arg) {
-    CString name = arg->GetValue(0);
-    if (arg->GetArgCount() >= 2) return {name, arg->GetValue(1)};
-    const int gap = name.FindOneOf(" \t");
-    if (gap < 0) return {name, CString()};
-    CString value = name.Mid(gap);
-    value.Trim();
-    return {name.Left(gap), value};
-}
-
 // Every value of an argument into a list.
 void AllValues(const CTclArgs* arg, CStringArray& into) {
     for (int i = 0; i < arg->GetArgCount(); ++i)
@@ -265,14 +254,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args
 // their terminations in one transaction.
 KXEditResult CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* args, long) {
     CStringArray keys;
-    for (CTclArgs* a : ArgsOf(args)) {
-        CString key;
-        for (int i = 0; i < a->GetArgCount(); ++i) {
-            if (IsHelpWord(a->GetValue(i))) return Help();
-            key += (i ? ":" : "") + a->GetValue(i);
-        }
-        keys.Add(key);
-    }
+    if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
     if (!IsEditable() || GetViewMode() == 4) {
         return KXEditResult::Refused(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
     }
@@ -344,6 +326,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long)
         const bool option = Is(v, "-refdes", "-r") || Is(v, "-dcnets", "-d") || Is(v, "-keyprop", "-k") ||
                             Is(v, "-injprop", "-i") || Is(v, "-parent", "-p");
         if (!option) {
+            // One name, and no option the word does not know ("-value 4k7" names no pull-up).
+            if (!name.IsEmpty() || v.Left(1) == "-") return BadOperands();
             name = v;
             continue;
         }
@@ -386,8 +370,11 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, lon
     CMapStringToString values;
     size_t paired = 0;
     for (CTclArgs* a : list) {
-        const auto [name, value] = PupdNameAndValue(a);
-        if (Is(name, "-help", "-h")) return Help();
+        // NAME, or NAME VALUE given as a list or as one text ({RP1 1}).
+        std::vector<CString> fields;
+        if (const KXEditResult read = ReadKeyFields(a, fields); !read.IsDone()) return read;
+        if (fields.empty() || fields.size() > 2) return BadOperands();
+        const CString name = fields[0], value = fields.size() == 2 ? fields[1] : CString();
         names.Add(name);
         if (!value.IsEmpty()) {
             ++paired;
@@ -412,18 +399,8 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
     if (!pin) return NoGridOfKind();
     CString model;
     CStringArray keys;
-    bool first = assign;
-    for (CTclArgs* a : ArgsOf(args)) {
-        if (first) {
-            model = a->GetValue(0);
-            first = false;
-            continue;
-        }
-        CString key;
-        for (int i = 0; i < a->GetArgCount(); ++i)
-            key += (i ? ":" : "") + a->GetValue(i);
-        keys.Add(key);
-    }
+    if (assign && args && args->GetArg(0)) model = args->GetArg(0)->GetValue(0);
+    if (const KXEditResult read = ReadKeys(args, keys, assign ? 1 : 0); !read.IsDone()) return read;
     if (GetViewMode() == 2) {
         return KXEditResult::Refused(kKXReadOnlyWindow);
     }

@@ -125,7 +125,7 @@ BOOL CKXBottomPaneContainerView::Dump(LPCTSTR file) {
 }
 
 BOOL CKXBottomPaneContainerView::AutoExpandAllPins() {
-    return AnswerHostWord(KXScriptWord::expandPins, " on");
+    return AnswerHostWord(KXScriptWord::expandPins, " pin on");
 }
 
 BOOL CKXBottomPaneContainerView::AutoDelete() {
@@ -302,7 +302,7 @@ BOOL CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPai
 }
 
 BOOL CKXBottomPaneContainerView::RemoveDiffPairPin() {
-    return AnswerHostWord(KXScriptWord::removeDiffPairPin, "");
+    return AnswerHostWord(KXScriptWord::removeDiffPairPin, " pin");
 }
 
 // ------------------------------------------------------------------ selecting a pin's cell

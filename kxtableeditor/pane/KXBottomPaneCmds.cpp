@@ -82,7 +82,8 @@ void CKXBottomPaneContainerView::AnswerMenuByHost(const CString& text, const cha
 }
 
 KXEditResult CKXBottomPaneContainerView::PasteSpecialByHost() {
-    const CString text = CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste + " special";
+    const CString text =
+        CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste + " pin special";
     const KXEditResult pasted = HostText(text, "KXTABLE-230");
     // A Paste Special opens no dialog: its 2 is the paste done.
     return pasted.GetKind() == KXEditResult::Kind::Dialog ? KXEditResult::Done() : pasted;
@@ -102,7 +103,8 @@ void CKXBottomPaneContainerView::OnUpdateEditCopy(CCmdUI* ui) {
 
 // The menu command and Ctrl+V run the paste word through the host and answer as it did.
 void CKXBottomPaneContainerView::OnEditPaste() {
-    AnswerMenuByHost(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste, "KXTABLE-230");
+    AnswerMenuByHost(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::paste + " pin",
+                     "KXTABLE-230");
 }
 void CKXBottomPaneContainerView::OnUpdateEditPaste(CCmdUI* ui) {
     if (PasteRefusal(false).IsRefusal()) Disable(ui);
@@ -538,7 +540,8 @@ void CKXBottomPaneContainerView::OnUpdateEditPin(CCmdUI* ui) {
 
 // The word says why a grid has no signal to track.
 void CKXBottomPaneContainerView::OnTrackInSignalList() {
-    AnswerMenuByHost(KXScriptWord::trackInSignalList, UsageOf(KXScriptWord::trackInSignalList));
+    AnswerMenuByHost(CString(KXScriptWord::trackInSignalList) + " pin",
+                     UsageOf(KXScriptWord::trackInSignalList));
 }
 void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     CKXGridWnd* grid = GetActiveGrid();
@@ -550,7 +553,7 @@ void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {
-    SendHostText(KXScriptWord::removeDiffPairPin);
+    SendHostText((CString(KXScriptWord::removeDiffPairPin) + " pin").GetString());
 }
 
 // Only pin grids hold pairs to remove, and each shown one must have pair pins selected that it can
@@ -668,7 +671,7 @@ void CKXBottomPaneContainerView::OnEditPin() {
         KXMenuAnswer::Report(KXEditResult::Dialog()); // the save question was cancelled: nothing opens
         return;
     }
-    AnswerMenuByHost(CString(word) + (LOWORD(answer) ? " -save" : " -nosave"), UsageOf(word));
+    AnswerMenuByHost(CString(word) + (LOWORD(answer) ? " pin -save" : " pin -nosave"), UsageOf(word));
 }
 
 // ------------------------------------------------------------------ column sorts and value edits

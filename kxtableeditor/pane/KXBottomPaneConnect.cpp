@@ -48,42 +48,16 @@ bool IsNamingRuleText(const CString& text) {
     return upper.Find("=SHORTPINS") >= 0 || HoldsRuleWord(text);
 }
 
-// The values of one argument joined with ":" (trailing ":" dropped): an object key.
-CString KeyOf(const CTclArgs* arg) {
-    CString key;
-    for (int i = 0; i < arg->GetArgCount(); ++i) {
-        if (i) key += ":";
-        key += arg->GetValue(i);
-    }
-    while (key.Right(1) == ":")
-        key = key.Left(key.GetLength() - 1);
-    return key;
-}
-
-bool AnyHelp(const CTclArgs* arg) {
-    for (int i = 0; i < arg->GetArgCount(); ++i)
-        if (KXIsHelpArg(arg->GetValue(i))) return true;
-    return false;
-}
-
-// The object keys a word's arguments name, one an argument (no arguments name none); false when
-// one asks for help.
-bool KeysOfArgs(CTclArgsList* args, CStringArray& keys) {
-    if (!args) return true;
-    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-        const CTclArgs* arg = *it;
-        if (!arg) continue;
-        if (AnyHelp(arg)) return false;
-        keys.Add(KeyOf(arg));
-    }
-    return true;
-}
-
-// A signal grid's form of the word: its arguments name pins as INSTANCE:PIN (a list of the parts or one text).
+// A signal grid's form of the word: its arguments name pins as INSTANCE:PIN (a key of several fields, or one
+// text holding a ":").
 bool NamesPinsByKey(CTclArgsList* args) {
     if (!args) return false;
-    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
-        if (*it && ((*it)->GetArgCount() > 1 || KeyOf(*it).Find(':') >= 0)) return true;
+    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
+        std::vector<CString> fields;
+        if (*it && (*it)->GetListValues(fields) &&
+            (fields.size() > 1 || (fields.size() == 1 && fields[0].Find(':') >= 0)))
+            return true;
+    }
     return false;
 }
 
@@ -407,19 +381,14 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
     if (!args || args->GetTotalArgCount() == 0) return BadOperands();
     const bool pinGrid = ActivePinGrid() != nullptr || rule;
     CString signal;
-    CStringArray keys;
-    int index = 0;
-    for (auto it = args->beginArgs(); it != args->endArgs(); ++it, ++index) {
-        CTclArgs* arg = *it;
-        if (!arg) continue;
-        if (AnyHelp(arg)) return Help();
-        if (index == 0 && pinGrid) {
-            if (arg->GetArgCount() != 1) return BadOperands();
-            signal = arg->GetValue(0);
-            continue;
-        }
-        keys.Add(KeyOf(arg));
+    if (pinGrid) {
+        const CTclArgs* first = args->GetArg(0);
+        if (first && first->GetArgCount() == 1 && KXIsHelpArg(first->GetValue(0))) return Help();
+        if (!first || first->GetArgCount() != 1) return BadOperands();
+        signal = first->GetValue(0);
     }
+    CStringArray keys;
+    if (const KXEditResult read = ReadKeys(args, keys, pinGrid ? 1 : 0); !read.IsDone()) return read;
     return ConnectSignalToKeys(keys, signal);
 }
 
@@ -512,7 +481,7 @@ bool CKXBottomPaneContainerView::AnyPinSelected() const {
 
 KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* args, long) {
     CStringArray keys;
-    if (!KeysOfArgs(args, keys)) return Help();
+    if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
     // The physical view edits pin numbers, swaps and models; its grids take no connection off.
     if (GetViewMode() == eOpenModePhysical) return KXEditResult::Refused("KXTABLE-397");
@@ -552,16 +521,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
 
 KXEditResult CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, long) {
     CStringArray keys;
-    if (args)
-        for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-            CTclArgs* arg = *it;
-            if (!arg) continue;
-            for (int i = 0; i < arg->GetArgCount(); ++i) {
-                const CString v = arg->GetValue(i);
-                if (v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0) return Help();
-            }
-            keys.Add(KeyOf(arg));
-        }
+    if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
     SelectKeysOnly(keys);
     bool can = GetViewMode() != eOpenModePhysical && GetViewMode() != eOpenModeContext && !ShownPinGrids().empty();
     for (CKXGridWnd* g : m_shownGrids) {
@@ -675,7 +635,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, lon
         return KXEditResult::Refused("KXPANE-178");
     }
     CStringArray keys;
-    if (!KeysOfArgs(args, keys)) return Help();
+    if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? kKXReadOnlyWindow : "KXPANE-178");
     SelectKeysOnly(keys);
@@ -695,12 +655,12 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
     int flag = 0;
     if (args)
         for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-            const CTclArgs* arg = *it;
-            if (!arg) continue;
+            std::vector<CString> fields;
+            if (const KXEditResult read = ReadKeyFields(*it, fields); !read.IsDone()) return read;
             CString key;
             int count = 0;
-            for (int i = 0; i < arg->GetArgCount(); ++i, ++count) {
-                const CString value = arg->GetValue(i);
+            for (size_t i = 0; i < fields.size(); ++i, ++count) {
+                const CString value = fields[i];
                 if (value.CompareNoCase("-RC") == 0) {
                     flag = 1;
                     break;

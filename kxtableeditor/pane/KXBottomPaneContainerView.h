@@ -44,6 +44,7 @@ class CGXGridCore;
 class CGXCommand;
 class CKXHiliteObject;
 class CInstTermBitContext;
+class CTclArgs;
 class CTclArgsList;
 class CTransaction;
 class CKXObjectInfoWnd;
@@ -898,6 +899,14 @@ private:
     KXEditResult Help() const;
     KXEditResult BadOperands() const;
     KXEditResult UsageFor(const CString& value) const;
+    // The one reader of the keys words name rows by: a key is its argument's list values however the host
+    // holds them (a list, or one text of a list: {U1 MCLK B14}, "U1 MCLK B14", a printed [list ...]), joined
+    // with ":" as the grids name rows, empty fields at its end dropped. Done; Help() for a help request;
+    // BadOperands() for a text that reads as no list. ReadKeys reads `count` arguments from `from` on (-1: to
+    // the end), one key each.
+    KXEditResult ReadKeyFields(const CTclArgs* arg, std::vector<CString>& fields) const;
+    KXEditResult ReadKey(const CTclArgs* arg, CString& key) const;
+    KXEditResult ReadKeys(CTclArgsList* args, CStringArray& keys, int from = 0, int count = -1) const;
     IKXPinGrid* ViewOptionGrid(); // the pin grid of setViewOption and expandPins, or none (said why)
     KXEditResult CommentCommand(CTclArgsList* args, int op);
     // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.

@@ -616,24 +616,15 @@ BOOL CKXBottomPaneContainerView::MatrixWord(const char* word, CTclArgsList* args
     }
     if (w == KXScriptWord::assignModel || w == KXScriptWord::removeModel) {
         // assignModel MODEL KEY ... / removeModel KEY ...: a key is a list {SIGNAL INSTANCE ?PIN?}.
-        std::vector<CString> keys;
-        CString model;
-        bool first = true;
-        if (args)
-            for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-                CString key;
-                for (int i = 0; *it && i < (*it)->GetArgCount(); ++i) key += (i ? ":" : "") + (*it)->GetValue(i);
-                // A list given as one text ("N1 J1 S") names the same key.
-                key.Trim();
-                while (key.Replace("  ", " ") > 0) {
-                }
-                key.Replace(" ", ":");
-                if (w == KXScriptWord::assignModel && first)
-                    model = key;
-                else
-                    keys.push_back(key);
-                first = false;
-            }
+        const bool assign = w == KXScriptWord::assignModel;
+        const CString model = assign && args && args->GetArg(0) ? args->GetArg(0)->GetValue(0) : CString();
+        const bool first = !args || args->GetTotalArgCount() == 0;
+        CStringArray read;
+        if (const KXEditResult keyed = ReadKeys(args, read, assign ? 1 : 0); !keyed.IsDone()) {
+            result = keyed;
+            return TRUE;
+        }
+        const std::vector<CString> keys(read.GetData(), read.GetData() + read.GetSize());
         if (!keys.empty() && !grid->SelectCells(keys, "PIN_NAME")) {
             result = KXEditResult::Refused("KXTABLE-184");
             return TRUE;

@@ -20,16 +20,6 @@
 
 namespace {
 
-// The values of an argument joined with a separator.
-CString JoinedValues(const CTclArgs* arg, const char* separator) {
-    CString text;
-    for (int i = 0; arg && i < arg->GetArgCount(); ++i) {
-        if (i) text += separator;
-        text += arg->GetValue(i);
-    }
-    return text;
-}
-
 bool AsksForHelp(CTclArgsList* args) {
     if (!args) return false;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
@@ -194,29 +184,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclAssignPinNumber(CTclArgsList* args
 
 namespace {
 
-// The operands of assignModel / removeModel: the model first (assign only), then keys that select
-// the rows, each argument's values joined with ":".
-void ReadModelWord(CTclArgsList* args, bool assign, CString& model, CStringArray& keys) {
-    bool first = assign;
-    if (!args) return;
-    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-        CTclArgs* arg = *it;
-        if (!arg) continue;
-        if (first) {
-            model = arg->GetValue(0);
-            first = false;
-        } else {
-            keys.Add(JoinedValues(arg, ":"));
-        }
-    }
-}
-
 // assignModel / removeModel on a grid of signals (signal grid, physical net grid): the keys select
 // the rows and the grid commits. 0, with its message, when the keys name no row or nothing changed.
-template <class Grid> KXEditResult NetModelWord(Grid& grid, CTclArgsList* args, bool assign) {
-    CString model;
-    CStringArray keys;
-    ReadModelWord(args, assign, model, keys);
+template <class Grid>
+KXEditResult NetModelWord(Grid& grid, const CString& model, CStringArray& keys, bool assign) {
     if (keys.GetSize() > 0) {
         grid.SelectRowsByKey(&keys, "");
         // Keys that name no row must not fall back on the current cell's row.
@@ -242,9 +213,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, lo
         part->AssignModel(0, "");
         return KXEditResult::Dialog();
     }
-    CString model;
+    const CString model = args->GetArg(0) ? args->GetArg(0)->GetValue(0) : CString();
     CStringArray keys;
-    ReadModelWord(args, true, model, keys);
+    if (const KXEditResult read = ReadKeys(args, keys, 1); !read.IsDone()) return read;
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
     if (!part->CanAssignModel()) {
         return KXEditResult::Refused("KXTABLE-184");
@@ -259,9 +230,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, false);
     CStringArray keys;
-    if (args)
-        for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
-            if (CTclArgs* arg = *it) keys.Add(JoinedValues(arg, ":"));
+    if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
     if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
     return KXEditResult::Of(part->CommitRemoveModel(), kKXNoModelRemoved);
 }
@@ -270,12 +239,17 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
 // assignModel / removeModel on the grid of signals the pane shows; assignModel without operands
 // opens the physical net grid's model dialog.
 KXEditResult CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args, bool assign) {
-    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid()) return NetModelWord(*signal, args, assign);
+    // The model first (assign only), then the keys of the rows.
+    const CString model = assign && args && args->GetArg(0) ? args->GetArg(0)->GetValue(0) : CString();
+    CStringArray keys;
+    if (const KXEditResult read = ReadKeys(args, keys, assign ? 1 : 0); !read.IsDone()) return read;
+    if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
+        return NetModelWord(*signal, model, keys, assign);
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
     if (!net) return NoGridOfKind();
     if (assign && (!args || args->GetTotalArgCount() == 0)) {
         net->AssignModel(0, "");
         return KXEditResult::Dialog();
     }
-    return NetModelWord(*net, args, assign);
+    return NetModelWord(*net, model, keys, assign);
 }

@@ -138,6 +138,14 @@ LRESULT KXConnectivityPaneReadOnlyRefusal(const char* word) {
     return KXEditResult::Refused(kKXReadOnlyWindow).Answer(mark, refusal);
 }
 
+LRESULT KXConnectivityPaneUsageAnswer(const char* word, bool help) {
+    const KXShownMark mark;
+    const char* usage = word ? CKXBottomPaneContainerView::UsageOf(word) : nullptr;
+    if (!usage) return 0;
+    if (help) return KXEditResult::Help(usage).Answer(mark);
+    return KXEditResult::Refused(usage).Answer(mark, CKXBottomPaneContainerView::RefusalOf(word));
+}
+
 LRESULT CKXBottomPaneContainerView::RefusalOf(const char* word) {
     for (const WordEntry& e : kWords)
         if (std::strcmp(e.word, word) == 0) return e.refusal;
@@ -184,6 +192,38 @@ KXEditResult CKXBottomPaneContainerView::UsageFor(const CString& value) const {
     return IsHelp(value) ? Help() : BadOperands();
 }
 
+KXEditResult CKXBottomPaneContainerView::ReadKeyFields(const CTclArgs* arg,
+                                                       std::vector<CString>& fields) const {
+    fields.clear();
+    if (!arg) return KXEditResult::Done();
+    for (const CString& value : arg->Values())
+        if (IsHelp(value)) return Help();
+    return arg->GetListValues(fields) ? KXEditResult::Done() : BadOperands();
+}
+
+KXEditResult CKXBottomPaneContainerView::ReadKey(const CTclArgs* arg, CString& key) const {
+    std::vector<CString> fields;
+    const KXEditResult read = ReadKeyFields(arg, fields);
+    key.Empty();
+    for (size_t i = 0; i < fields.size(); ++i)
+        key += (i ? ":" : "") + fields[i];
+    while (key.Right(1) == ":")
+        key = key.Left(key.GetLength() - 1);
+    return read;
+}
+
+KXEditResult CKXBottomPaneContainerView::ReadKeys(CTclArgsList* args, CStringArray& keys, int from,
+                                                  int count) const {
+    const int total = args ? args->GetTotalArgCount() : 0;
+    const int end = count < 0 ? total : std::min(total, from + count);
+    for (int i = from; i < end; ++i) {
+        CString key;
+        if (const KXEditResult read = ReadKey(args->GetArg(i), key); !read.IsDone()) return read;
+        keys.Add(key);
+    }
+    return KXEditResult::Done();
+}
+
 // ------------------------------------------------------------------ comments
 
 KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int op) {
@@ -207,9 +247,8 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
                 first = false;
                 continue;
             }
-            CString key = Joined(arg, ":");
-            while (key.Right(1) == ":")
-                key = key.Left(key.GetLength() - 1);
+            CString key;
+            if (const KXEditResult read = ReadKey(arg, key); !read.IsDone()) return read;
             if (!key.IsEmpty()) keys.Add(key);
         }
     CKXGridWnd* grid = GetActiveGrid();
@@ -435,7 +474,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclChangeCustomColumn(CTclArgsList* a
             valueStored = true;
             expect = 0;
         } else {
-            keys.Add(Joined(arg, ":"));
+            CString key;
+            if (const KXEditResult read = ReadKey(arg, key); !read.IsDone()) return read;
+            keys.Add(key);
         }
     }
     if (expect == 1 || !valueStored) return BadOperands();
@@ -483,12 +524,15 @@ KXEditResult CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList*
     if (!args || args->GetTotalArgCount() != 1) return BadOperands();
     CTclArgs* arg = args->GetArg(0);
     if (!arg || arg->GetArgCount() == 0) return BadOperands();
-    if (IsHelp(arg->GetValue(0))) return Help();
     // instance:pin number[:start bit[:end bit[:signal]]], as one text or as a list of its parts: the
-    // values of the argument are joined with ":", so both read the same.
+    // fields of the key are joined with ":", so both read the same.
     std::vector<CString> parts;
     {
-        const CString text = Joined(arg, ":");
+        std::vector<CString> fields;
+        if (const KXEditResult read = ReadKeyFields(arg, fields); !read.IsDone()) return read;
+        CString text;
+        for (size_t i = 0; i < fields.size(); ++i)
+            text += (i ? ":" : "") + fields[i];
         if (text.Find(':') < 0) return BadOperands();
         int start = 0;
         for (int at = text.Find(':'); ; at = text.Find(':', start)) {
@@ -513,33 +557,12 @@ KXEditResult CKXBottomPaneContainerView::AddConnectionInSignalGrid(CTclArgsList*
 
 // ------------------------------------------------------------------ selecting, copying, pins
 
-namespace {
-
-// The object keys of an operand list: each argument's values joined with ":". FALSE when a value
-// asks for help. A value "all" (when allowed) empties the keys and ends the list.
-bool ReadKeys(CTclArgsList* args, CStringArray& keys, bool allowAll = false) {
-    if (!args) return true;
-    for (auto it = args->beginArgs(); it != args->endArgs(); ++it) {
-        CTclArgs* arg = *it;
-        if (!arg) continue;
-        for (int i = 0; i < arg->GetArgCount(); ++i) {
-            if (IsHelp(arg->GetValue(i))) return false;
-            if (allowAll && arg->GetValue(i).CompareNoCase("all") == 0) {
-                keys.RemoveAll();
-                return true;
-            }
-        }
-        keys.Add(Joined(arg, ":"));
-    }
-    return true;
-}
-
-} // namespace
-
 KXEditResult CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, long) {
-    // No key selects every shown row of each grid.
+    // No key, or the key "all", selects every shown row of each grid.
     CStringArray keys;
-    if (!ReadKeys(args, keys, true)) return Help();
+    if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (keys[i].CompareNoCase("all") == 0) keys.RemoveAll();
     // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on
     // no row rather than on one selected before.
     if (m_shownGrids.empty()) return KXEditResult::Refused("KXPANE-246");
@@ -565,14 +588,13 @@ BOOL CKXBottomPaneContainerView::AnyRowSelected() const {
 
 KXEditResult CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
     if (!args || args->GetTotalArgCount() == 0) return BadOperands();
-    CStringArray keys;
-    if (!ReadKeys(args, keys)) return Help();
     // The last argument is the key column, by its key or its title (whose blanks part no fields);
     // without object keys nothing is copied.
-    CString keyColumn;
-    for (auto it = args->beginArgs(); it != args->endArgs(); ++it)
-        if (*it) keyColumn = Joined(*it, " ");
-    keys.RemoveAt(keys.GetSize() - 1);
+    const int last = args->GetTotalArgCount() - 1;
+    const CString keyColumn = args->GetArg(last) ? Joined(args->GetArg(last), " ") : CString();
+    if (IsHelp(keyColumn)) return Help();
+    CStringArray keys;
+    if (const KXEditResult read = ReadKeys(args, keys, 0, last); !read.IsDone()) return read;
     if (keys.GetSize() == 0) return BadOperands();
     return KXEditResult::Of(CopyObjectsByKey(keys, keyColumn), "KXPANE-246");
 }
@@ -650,7 +672,7 @@ BOOL CKXBottomPaneContainerView::CopyKeyedRows(CStringArray& keys, const CString
 KXEditResult CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* args, long) {
     if (args && args->GetTotalArgCount() >= 2) return BadOperands();
     CStringArray keys;
-    if (!ReadKeys(args, keys)) return Help();
+    if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
     CKXGridWnd* active = GetActiveGrid();
     if (!active) {
         return KXEditResult::Refused("KXPANE-246");
@@ -707,17 +729,18 @@ KXEditResult CKXBottomPaneContainerView::EditPinCommand(CTclArgsList* args, BOOL
     if (args && args->GetTotalArgCount() >= 3) return BadOperands();
     int save = physical ? 0 : -1;
     CString key;
-    if (CTclArgs* arg = args ? args->GetArg(0) : nullptr)
-        for (int i = 0; i < arg->GetArgCount(); ++i) {
-            const CString v = arg->GetValue(i);
-            if (IsHelp(v)) return Help();
-            if (IsOption(v, "-save", "-s"))
-                save = 1;
-            else if (IsOption(v, "-nosave", "-n"))
-                save = 0;
-            else
-                key += (key.IsEmpty() ? "" : ":") + v;
-        }
+    for (int a = 0; args && a < args->GetTotalArgCount(); ++a) {
+        const CTclArgs* arg = args->GetArg(a);
+        const CString v = arg && arg->GetArgCount() == 1 ? arg->GetValue(0) : CString();
+        if (IsOption(v, "-save", "-s"))
+            save = 1;
+        else if (IsOption(v, "-nosave", "-n"))
+            save = 0;
+        else if (!key.IsEmpty())
+            return BadOperands(); // one key
+        else if (const KXEditResult read = ReadKey(arg, key); !read.IsDone())
+            return read;
+    }
     const BOOL inPhysical = GetViewMode() == eOpenModePhysical;
     if (physical == inPhysical) {
         return KXEditResult::Refused(physical ? "KXPANE-178" : "KXPANE-226");

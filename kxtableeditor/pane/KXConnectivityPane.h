@@ -81,3 +81,6 @@ const char* KXConnectivityPaneWordUsage(const char* word);
 bool KXConnectivityPaneEditingWord(const char* word);
 // The refusal of such a word by a window that may not edit: its message shown, the number the word answers.
 LRESULT KXConnectivityPaneReadOnlyRefusal(const char* word);
+// The answer of such a word given without its grid word: its usage shown, as a refusal (the number the word
+// answers) or, for a help request, as the help.
+LRESULT KXConnectivityPaneUsageAnswer(const char* word, bool help);

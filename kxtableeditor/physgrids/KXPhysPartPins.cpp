@@ -176,7 +176,8 @@ HMTGEN CKXPhysPartDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
 void CKXPhysPartDetailsGridWnd::AssignPinNumberInHost(UINT id) {
     auto it = m_mapMenuIdToPinNumber.find(id);
     if (it == m_mapMenuIdToPinNumber.end()) return;
-    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " " + KXTclListElement(it->second));
+    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " pin " +
+                 KXTclListElement(it->second));
 }
 
 void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
@@ -193,7 +194,8 @@ void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
     GetRowLogicalPin(base, row, &first, &second);
     dialog.SetPinInfo(static_cast<int>(row), base, first, second, GetValueRowCol(row, C(s_nPNCol)));
     if (dialog.DoModal() != IDOK) return;
-    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " " + KXTclListElement(dialog.GetSelectedPinData()));
+    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " pin " +
+                 KXTclListElement(dialog.GetSelectedPinData()));
 }
 
 // ---------------------------------------------------------------------------

@@ -339,8 +339,8 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString* p
     }
     // Both words are quoted for the script language, so that any text reads back unchanged.
     CString text;
-    text.Format("%s -col %s -val %s", KXScriptWord::changeCustomColumn, KXTclQuote(info->m_strPropertyName).GetString(),
-                KXTclQuote(values).GetString());
+    text.Format("%s pin -col %s -val %s", KXScriptWord::changeCustomColumn,
+                KXTclQuote(info->m_strPropertyName).GetString(), KXTclQuote(values).GetString());
     CWnd* main = AfxGetMainWnd();
     return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;
 }

@@ -182,8 +182,9 @@ void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
         command = CString(KXScriptWord::deletePupd) + " pin";
     } else if (c >= 0 && static_cast<std::size_t>(c) < m_arrColumnInfo.size() &&
                m_arrColumnInfo[static_cast<std::size_t>(c)]->m_nPropertyType != 0) {
-        command.Format("%s -col %s -val \"\"", KXScriptWord::changeCustomColumn,
-                       KXTclQuote(m_arrColumnInfo[static_cast<std::size_t>(c)]->m_strPropertyName).GetString());
+        command.Format(
+            "%s pin -col %s -val \"\"", KXScriptWord::changeCustomColumn,
+            KXTclQuote(m_arrColumnInfo[static_cast<std::size_t>(c)]->m_strPropertyName).GetString());
     }
 }
 

@@ -185,7 +185,7 @@ void CKXInstanceDetailsHeader::SendToHost(const CString& text) {
 void CKXInstanceDetailsHeader::OnExpandAllPins() {
     UpdateData(TRUE);
     CString text;
-    text.Format("%s %s", KXScriptWord::expandPins, m_bExpandAll == 1 ? "on" : "off");
+    text.Format("%s pin %s", KXScriptWord::expandPins, m_bExpandAll == 1 ? "on" : "off");
     SendToHost(text);
 }
 

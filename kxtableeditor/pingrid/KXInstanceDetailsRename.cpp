@@ -74,7 +74,8 @@ void CKXInstanceDetailsGridWnd::RenameConnections() {
     }
     if (!any) return;
     CString text;
-    text.Format("%s ccp; %s %s", KXScriptWord::selectWindow, KXScriptWord::renameConnection, arguments.GetString());
+    text.Format("%s ccp; %s pin %s", KXScriptWord::selectWindow, KXScriptWord::renameConnection,
+                arguments.GetString());
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
 }
 

@@ -195,27 +195,18 @@ LRESULT CKXTableChildFrm::OnTclRouteCommand(WPARAM wParam, LPARAM lParam) {
         if (!usage) return r;
         return (KXAsksForHelp(list) ? KXEditResult::Help(usage) : KXEditResult::Refused(usage)).Answer(mark);
     }
+    // A word of the connectivity pane names its grid word: without it the line does nothing, whichever pane
+    // holds the keyboard, and shows the word's usage (a help request is answered with it).
+    if (const char* word = CKXTclCmdManager::GetTCLCommandName(msg); KXConnectivityPaneWordUsage(word))
+        return KXConnectivityPaneUsageAnswer(word, KXAsksForHelp(list));
     CWnd* target = nullptr;
     if (m_bSplitterCreated) {
         target = m_wndInnerSplitter.GetActivePane();
         if (!target) target = m_wndOuterSplitter.GetActivePane();
     }
     if (!target) return SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
-    const KXShownMark mark;
-    LRESULT r = target->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
-    if (r != 0) return r;
-    r = SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
-    if (r != 0) return r;
-    if (!KXAsksForHelp(list)) {
-        // A word of the connectivity pane that reached another pane, without its grid word, did nothing
-        // there: its usage names the grid word.
-        const char* usage = mark.SaidSince() ? nullptr : KXConnectivityPaneWordUsage(CKXTclCmdManager::GetTCLCommandName(msg));
-        return usage ? KXEditResult::Refused(usage).Answer(mark) : r;
-    }
-    // A help request for a pane word given without its object word: the pane shows the usage.
-    IKXConnectivityPane* ccp = GetPane();
-    CView* pane = ccp ? ccp->PaneView() : nullptr;
-    return pane && pane != target ? pane->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0) : 0;
+    const LRESULT r = target->SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
+    return r != 0 ? r : SendMessage(msg, reinterpret_cast<WPARAM>(list), 0);
 }
 
 KXEditResult CKXTableChildFrm::OnTclSelectWindow(CTclArgsList* args, LPARAM) {

@@ -330,8 +330,10 @@ BOOL CKXTableDoc::SaveBlockCommand() {
     }
     m_strSaveError.Empty();
     BOOL saved = OnSaveDocument(GetPathName());
-    // Only a save that happened is journalled: a replay must not save what the user declined.
-    if (saved) Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
+    // Only a save that happened is journalled: a replay must not save what the user declined. In the
+    // editable block the save was a Save As, journalled as the block it made (SaveBlockAs).
+    if (saved && GetOpenMode() != eOpenModeEditBlock)
+        Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
     return saved && m_strSaveError.IsEmpty();
 }
 

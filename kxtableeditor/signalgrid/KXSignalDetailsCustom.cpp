@@ -199,7 +199,7 @@ BOOL CKXSignalDetailsGridWnd::ChangeCustomColumn(BOOL bClear, const CString& edi
             values += (i ? "," : "") + value;
     }
     CString text;
-    text.Format("%s -col %s -val %s", KXScriptWord::changeCustomColumn, KXTclQuote(property).GetString(),
+    text.Format("%s pin -col %s -val %s", KXScriptWord::changeCustomColumn, KXTclQuote(property).GetString(),
                 KXTclQuote(values).GetString());
     CWnd* main = AfxGetMainWnd();
     return main && main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) == 1;

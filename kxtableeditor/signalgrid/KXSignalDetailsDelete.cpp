@@ -32,6 +32,7 @@ void CKXSignalDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);
     command = col == Col(m_nColTermination) ? KXScriptWord::deleteTermination : KXScriptWord::deleteConnection;
+    command += " pin";
 }
 
 BOOL CKXSignalDetailsGridWnd::DeleteSelection() {

@@ -36,7 +36,7 @@ protected:
         Run("selectObject pin MCLK");
         EXPECT_EQ(Run("copy pin MCLK Termination"), "1");
         Run("kx::pane SelectTerminationCol PGOOD C10");
-        return Run("paste");
+        return Run("paste pin");
     }
 };
 
@@ -82,7 +82,7 @@ TEST_F(AssocParts, ATerminationThatRecordsNoPartsIsNotCopiedAndNoPasteMakesOneWi
     EXPECT_EQ(Run("copy pin MCLK Termination"), "1");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-260"});
     Run("kx::pane SelectTerminationCol PGOOD C10");
-    EXPECT_EQ(Run("paste"), "0");
+    EXPECT_EQ(Run("paste pin"), "0");
     EXPECT_TRUE(Saved() == before) << Saved();
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
@@ -94,7 +94,7 @@ TEST_F(AssocParts, TheClockPairsTerminationIsOneTheSystemKnowsAndPastesOntoAPin)
     Run("selectObject pin CLK");
     ASSERT_EQ(Run("copy pin CLK Termination"), "1");
     Run("kx::pane SelectTerminationCol PGOOD C10");
-    ASSERT_EQ(Run("paste"), "1") << ::testing::PrintToString(Messages());
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
     EXPECT_TRUE(Messages().empty());
     const std::string pasted = Saved();
     EXPECT_NE(pasted.find("1 Shunt @U1.PGOOD"), std::string::npos) << pasted;

@@ -214,6 +214,9 @@ TEST_F(Assoc, EditPupdChangesTheNamedPullUp) {
     EXPECT_EQ(Run("editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}"), "1") << ::testing::PrintToString(Messages());
     EXPECT_NE(Saved().find("DCNET \"VCC3V3\""), std::string::npos);
     ExpectRefused("editPupd pin NOSUCH -dcnets VCC3V3", "KXTABLE-217");
+    // An option the word does not know, or a second name, is no pull-up name: the usage.
+    ExpectRefused("editPupd pin RP1 -value 4k7", "KXPANE-243");
+    ExpectRefused("editPupd pin RP1 RP2 -refdes R9", "KXPANE-243");
     Run("undo");
     EXPECT_TRUE(Saved() == before);
 }
@@ -463,14 +466,14 @@ TEST_F(Assoc, CopiedTerminationPastesOntoTheSelectedPins) {
     const int steps = Steps();
     Run("kx::pane SelectTerminationCol RST_N C9");
     Messages();
-    EXPECT_EQ(Run("paste"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
     EXPECT_TRUE(RowShows("RST_N", "Series")) << Row("RST_N");
     EXPECT_EQ(Steps(), steps + 1);
     const std::string pasted = Saved();
     EXPECT_NE(pasted.find("1 Series @U1.RST_N"), std::string::npos) << pasted;
     EXPECT_NE(JournalText().find("' --- Paste Termination ---"), std::string::npos);
     // Again onto the same pin: nothing changes.
-    ExpectRefused("paste", "KXTABLE-118");
+    ExpectRefused("paste pin", "KXTABLE-118");
     EXPECT_TRUE(Replayed(original) == pasted);
 }
 
@@ -479,7 +482,7 @@ TEST_F(Assoc, PasteWithoutCopiedTerminationsChangesNothing) {
     OpenBoard();
     Run("kx::pane SelectTerminationCol PGOOD C10");
     const std::string before = Saved();
-    EXPECT_EQ(Run("paste"), "0");
+    EXPECT_EQ(Run("paste pin"), "0");
     EXPECT_TRUE(Saved() == before);
 }
 

@@ -123,8 +123,10 @@ TEST_F(Rename, ModifyValuesAsksTheEditorAndRunsTheWord) {
     EXPECT_EQ(Conn("U1 PGOOD"), "PG"); // the blank is taken out: the pin stays where it was
     EXPECT_EQ(Conn("U1 RST_N"), "RN");
     EXPECT_EQ(Steps(), steps + 1);
-    EXPECT_NE(Transcript().find("request: selectWindow ccp; renameConnection [list U1 PGOOD C10 PG] [list U1 RST_N C9 RN]"),
-              std::string::npos)
+    EXPECT_NE(
+        Transcript().find(
+            "request: selectWindow ccp; renameConnection pin [list U1 PGOOD C10 PG] [list U1 RST_N C9 RN]"),
+        std::string::npos)
         << Transcript();
     // Cancelled: nothing is sent.
     const std::string before = Saved();

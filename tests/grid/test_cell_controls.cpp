@@ -208,7 +208,7 @@ TEST_F(ExpandCollapse, AUsersClickGoesToTheHostOnly) {
     plus->OnClickedButton(plus->GetButton());
     const auto texts = main.wnd.TextsOf(MSG_HOST_SCRIPT_TEXT);
     ASSERT_EQ(texts.size(), 1u);
-    EXPECT_EQ(texts[0], "expandPins -selection on");
+    EXPECT_EQ(texts[0], "expandPins pin -selection on");
     EXPECT_TRUE(grid.IsRowHidden(7)); // the grid itself is unchanged
     EXPECT_EQ(State(6), "0");
     EXPECT_TRUE(grid.toggles.empty());

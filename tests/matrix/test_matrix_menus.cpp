@@ -39,7 +39,7 @@ TEST_F(MatrixMenus, TrackInSignalListSelectsTheRowsSignalInTheList) {
     ASSERT_EQ(Run("kx::select ccp " + At(Row("DATA<1>"), PinCol(1))), "1");
     EXPECT_FALSE(NetSelected("DATA"));
     Messages();
-    EXPECT_EQ(Run("trackInSignalList"), "1") << Transcript();
+    EXPECT_EQ(Run("trackInSignalList pin"), "1") << Transcript();
     EXPECT_TRUE(NetSelected("DATA"));
     EXPECT_TRUE(Messages().empty());
     // The menu command takes the same road.
@@ -55,7 +55,7 @@ TEST_F(MatrixMenus, TrackInSignalListOffTheSignalRowsSaysWhy) {
     ASSERT_TRUE(Grid()->GetCurrentCell(row, col));
     ASSERT_EQ(row, kxmatrix::kCaptionRow);
     Messages();
-    EXPECT_EQ(Run("trackInSignalList"), "0");
+    EXPECT_EQ(Run("trackInSignalList pin"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-270"});
     // The menu command is disabled there.
     EXPECT_EQ(Run("kx::menu " + std::to_string(kTrackInSignalList)), "0");

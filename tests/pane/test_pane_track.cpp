@@ -28,7 +28,7 @@ TEST_F(PaneTrack, APhysicalPartsConnectedPinSelectsItsNetInTheNetList) {
     ASSERT_EQ(Run("kx::select ccp " + At(connected, G::s_nPinNameCol)), "1");
     EXPECT_FALSE(NetSelected("N1"));
     Messages();
-    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(Run("trackInSignalList pin"), "1");
     EXPECT_TRUE(NetSelected("N1"));
     EXPECT_TRUE(Messages().empty());
 }
@@ -49,7 +49,7 @@ TEST_F(PaneTrack, AutomationSelectsTheSignalCellOfAPhysicalPartsPin) {
     EXPECT_EQ(row, connected);
     EXPECT_EQ(col, static_cast<ROWCOL>(G::s_nSignalCol));
     EXPECT_TRUE(g->IsCellSelected(connected, static_cast<ROWCOL>(G::s_nSignalCol)));
-    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(Run("trackInSignalList pin"), "1");
     EXPECT_TRUE(NetSelected("N1"));
     // A pin the part lacks leaves the current cell where it was.
     Run("kx::pane SelectSignalCol NOSUCH");
@@ -66,7 +66,7 @@ TEST_F(PaneTrack, APhysicalPinWithoutANetIsRefusedWithItsReason) {
     ASSERT_NE(open, 0u);
     ASSERT_EQ(Run("kx::select ccp " + At(open, G::s_nPinNameCol)), "1");
     Messages();
-    EXPECT_EQ(Run("trackInSignalList"), "0");
+    EXPECT_EQ(Run("trackInSignalList pin"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-145"});
 }
 
@@ -76,11 +76,11 @@ TEST_F(PaneTrack, ASignalGridIsNamedAsTheGridThatCannotTrack) {
     Ccp()->ShowComponentsByName(Design(), &none, TRUE);
     Run("selectWindow ccp");
     Messages();
-    EXPECT_EQ(Run("trackInSignalList"), "0");
+    EXPECT_EQ(Run("trackInSignalList pin"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-246"}) << Transcript(); // nothing shown
     ASSERT_EQ(Run("kx::show slp N1"), "1");
     Run("selectWindow ccp");
-    EXPECT_EQ(Run("trackInSignalList"), "0");
+    EXPECT_EQ(Run("trackInSignalList pin"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-291"});
     EXPECT_NE(Transcript().find("the active grid is a signal grid"), std::string::npos);
 }

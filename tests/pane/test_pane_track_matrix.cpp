@@ -26,7 +26,7 @@ TEST_F(PaneTrackMatrix, TheCurrentRowsSignalIsSelectedInTheSignalList) {
     ASSERT_NE(free, 0u);
     ASSERT_EQ(Run("kx::select ccp " + std::to_string(free) + " " + std::to_string(NameCol())), "1");
     Messages();
-    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(Run("trackInSignalList pin"), "1");
     EXPECT_TRUE(NetSelected("FREE"));
     EXPECT_FALSE(NetSelected("N1"));
     EXPECT_TRUE(Messages().empty());

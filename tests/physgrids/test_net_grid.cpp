@@ -163,7 +163,7 @@ TEST_F(PhysNetGridTest, FilterSortAndDumpThroughTheWords) {
               std::string::npos);
     EXPECT_EQ(Word("filterRows pin -col \"Ref Des\" -filter *"), 1);
     EXPECT_FALSE(g->IsRowHidden(kxphys::kNetFirstRow));
-    EXPECT_EQ(Word("dumpGrid netdump.txt"), 1);
+    EXPECT_EQ(Word("dumpGrid pin netdump.txt"), 1);
     std::ifstream in(m_dir / "netdump.txt");
     std::stringstream text;
     text << in.rdbuf();

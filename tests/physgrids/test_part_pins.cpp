@@ -120,7 +120,7 @@ TEST_F(PhysGridTest, ThePinNumberMenuOffersTheCandidatesAndEchoesTheChoice) {
     EXPECT_EQ(g->m_mapMenuIdToPinNumber[kxphys::ID_PIN_NUMBER_FIRST + 2], "3");
     Echoes();
     g->AssignPinNumberInHost(kxphys::ID_PIN_NUMBER_FIRST + 2);
-    EXPECT_EQ(Echoes().front(), "selectWindow ccp; assignPinNumber 3");
+    EXPECT_EQ(Echoes().front(), "selectWindow ccp; assignPinNumber pin 3");
     EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PN"), "3"); // the host ran the echoed command
 }
 
@@ -148,7 +148,7 @@ TEST_F(PhysGridTest, APinGivenTheNumberItHasChangesNothing) {
     const std::string journal = JournalText();
     Messages();
     ASSERT_EQ(Word("selectObject pin U1:D<0>:1"), 1);
-    EXPECT_EQ(Word("assignPinNumber 1"), 0);
+    EXPECT_EQ(Word("assignPinNumber pin 1"), 0);
     g->SetCurrentCell(Row(g, "RN1", "1"), static_cast<ROWCOL>(G::s_nPNCol));
     EXPECT_EQ(Word("assignPinNumber pin 1"), 0);
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-196", "KXTABLE-196"}));
@@ -166,7 +166,7 @@ TEST_F(PhysGridTest, ASectionMoveReadsItsPartAgainBesideTheOthers) {
     const ROWCOL rows = g->GetRowCount();
     const std::string packPin = RowText(g, "RN1", "8");
     ASSERT_EQ(Word("selectObject pin U1:D<0>:1"), 1);
-    ASSERT_EQ(Word("assignPinNumber 7"), 1);
+    ASSERT_EQ(Word("assignPinNumber pin 7"), 1);
     EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "B1");
     EXPECT_EQ(g->GetRowCount(), rows);
     EXPECT_EQ(RowText(g, "RN1", "8"), packPin);
@@ -185,7 +185,7 @@ TEST_F(PhysGridTest, APinGivenANumberOfAnotherSectionReadsThatNumber) {
     ASSERT_NE(g, nullptr);
     const std::string before = Saved();
     ASSERT_EQ(Run("kx::word selectObject pin U1:D<0>:1"), "1");
-    ASSERT_EQ(Run("assignPinNumber 7"), "1");
+    ASSERT_EQ(Run("assignPinNumber pin 7"), "1");
     EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "B1");
     EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PN"), "7");
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PN"), "6");

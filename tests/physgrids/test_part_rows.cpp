@@ -169,7 +169,7 @@ TEST_F(PhysGridTest, ScriptWordsFilterSortAndDumpTheGrid) {
     EXPECT_EQ(Word("filterRows pin -col \"Pin Name\" -filter \"*\""), 1);
     EXPECT_EQ(Word("sort pin \"Pin Number\""), 1);
     EXPECT_EQ(Cell(g, kxphys::kPartFirstRow, G::s_nPNCol), "7"); // second sort on a column: descending
-    EXPECT_EQ(Word("dumpGrid dump.txt"), 1);
+    EXPECT_EQ(Word("dumpGrid pin dump.txt"), 1);
     std::ifstream in(m_dir / "dump.txt");
     std::stringstream text;
     text << in.rdbuf();

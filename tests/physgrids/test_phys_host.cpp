@@ -377,7 +377,7 @@ TEST_F(PhysHost, LongOperationsShowTheirProgress) {
     G* g = ShowPart("U1");
     ASSERT_TRUE(g);
     ASSERT_EQ(Run("kx::word selectObject pin U1:D<0>:1"), "1");
-    ASSERT_EQ(Run("assignPinNumber 7"), "1");
+    ASSERT_EQ(Run("assignPinNumber pin 7"), "1");
     EXPECT_EQ(Prop("work.board:sch@U1", "SEC"), "B1");
     EXPECT_NE(Transcript().find("Processing Pins"), std::string::npos) << Transcript();
     EXPECT_NE(Transcript().find("Processed 100% of 7 Pins"), std::string::npos) << Transcript();

@@ -126,7 +126,7 @@ TEST_F(PhysJournal, APinNumberOnRowsOfSeveralPartsReplays) {
     ASSERT_TRUE(g);
     SelectRows(g, "RN1:A:1 RN2:A:1");
     const std::string before = Snapshot();
-    ASSERT_EQ(Run("assignPinNumber 3"), "1");
+    ASSERT_EQ(Run("assignPinNumber pin 3"), "1");
     const std::string assigned = Snapshot();
     ASSERT_NE(assigned, before);
     // Each pack's section 1 pins moved to section 3's numbers.
@@ -188,7 +188,7 @@ TEST_F(PhysJournal, AJournalOfEveryPhysicalEditReplaysToTheSameDesign) {
     auto* packs = dynamic_cast<G*>(Ccp()->GetActiveGrid());
     ASSERT_TRUE(packs);
     SelectRows(packs, "RN1:A:1 RN2:A:1");
-    ASSERT_EQ(Run("assignPinNumber 3"), "1");
+    ASSERT_EQ(Run("assignPinNumber pin 3"), "1");
     const std::string edited = Snapshot();
     EXPECT_EQ(ReplayedSnapshot(), edited);
 }

@@ -94,7 +94,7 @@ TEST_F(PhysRowKeys, KeysOfNoRowLeaveNoPinForTheNextCommand) {
     EXPECT_EQ(g->GetSelectedRows(rows, FALSE, FALSE), 0);
     ROWCOL row = 0, col = 0;
     EXPECT_FALSE(g->GetCurrentCell(row, col));
-    EXPECT_EQ(Run("assignPinNumber 7"), "0");
+    EXPECT_EQ(Run("assignPinNumber pin 7"), "0");
     EXPECT_EQ(Saved(), before);
     EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PN"), "1");
     // A key of a row selects it and makes it current again.

@@ -146,8 +146,8 @@ TEST_F(CellStyles, ScriptTextsToTheHost) {
     AfxSetMainWnd(saved);
     ASSERT_EQ(host.texts.size(), 3u);
     // The values are one word for the script, blanks and all.
-    EXPECT_EQ(host.texts[0], "changeCustomColumn -col \"VOLT\" -val \"1.8 V,1.8 V\"");
-    EXPECT_EQ(host.texts[1], "changeCustomColumn -col \"VOLT\" -val \"\"");
+    EXPECT_EQ(host.texts[0], "changeCustomColumn pin -col \"VOLT\" -val \"1.8 V,1.8 V\"");
+    EXPECT_EQ(host.texts[1], "changeCustomColumn pin -col \"VOLT\" -val \"\"");
     EXPECT_EQ(host.texts[2], "sort pin \"Signal\"");
 }
 

@@ -218,11 +218,11 @@ TEST_F(PinGridBoard, TrackInSignalListNamesWhatIsWrong) {
     ASSERT_TRUE(Grid());
     const int signal = G::m_nColSignal, name = G::m_nColPinName;
     Run("kx::select ccp 4 " + std::to_string(name)); // the filter row
-    EXPECT_EQ(Run("trackInSignalList"), "0");
+    EXPECT_EQ(Run("trackInSignalList pin"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-270"});
     const ROWCOL pgood = PinRow("PGOOD");
     Run("kx::select ccp " + std::to_string(pgood) + " " + std::to_string(signal));
-    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(Run("trackInSignalList pin"), "1");
     EXPECT_TRUE(Messages().empty());
 }
 

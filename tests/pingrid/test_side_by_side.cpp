@@ -246,13 +246,13 @@ TEST_F(PinGridBoard, TrackingAPairRowSelectsBothLegsSignals) {
     };
     const std::string signal = std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
     Run("kx::select ccp " + std::to_string(PinRow("MCLK")) + " " + signal);
-    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(Run("trackInSignalList pin"), "1");
     EXPECT_EQ(selected(), std::vector<std::string>{"MCLK"});
     Slp()->GetActiveList()->RemoveSelection();
     const ROWCOL clk = PinRow("CLK");
     ASSERT_GT(clk, 0u);
     Run("kx::select ccp " + std::to_string(clk) + " " + signal);
-    EXPECT_EQ(Run("trackInSignalList"), "1");
+    EXPECT_EQ(Run("trackInSignalList pin"), "1");
     EXPECT_EQ(selected(), (std::vector<std::string>{"SYSCLK_N", "SYSCLK_P"}));
 }
 

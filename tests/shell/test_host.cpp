@@ -166,3 +166,22 @@ TEST_F(HostPowerPinTest, TheOptionIsJournalledWhenItChangesAndReplayed) {
     EXPECT_EQ(error.rfind("line 1:", 0), 0u) << error;
     EXPECT_TRUE(CKXShareGlobalData::m_bShowPowerPins);
 }
+
+// A method called with arguments it does not take is not called: the host shows the method's usage and what
+// was wrong with the call, on every object it calls (the pane's, a list's, the document's); a name that is no
+// method of the object says so.
+TEST_F(HostTest, AMethodCallItsMethodCannotTakeShowsTheMethodsUsage) {
+    ASSERT_EQ(Run("kx::open work.board:sch 3"), "1");
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    EXPECT_EQ(Run("kx::pane EditTermination -id RT2"),
+              "error: usage: kx::pane ccp EditTermination TEXT (2 arguments given)");
+    EXPECT_EQ(Run("kx::pane SwapPins"), "error: usage: kx::pane ccp SwapPins TEXT (0 arguments given)");
+    EXPECT_EQ(Run("kx::pane SelectPinNameCol A B C"),
+              "error: usage: kx::pane ccp SelectPinNameCol TEXT ?VALUE? (3 arguments given)");
+    EXPECT_EQ(Run("kx::pane clp NoSuchMethod"), "error: kx::pane clp has no method \"NoSuchMethod\"");
+    EXPECT_EQ(Run("kx::call SaveBlockAs work"),
+              "error: usage: kx::call SaveBlockAs TEXT TEXT (1 argument given)");
+    EXPECT_EQ(Run("kx::call NoSuchMethod"), "error: kx::call has no method \"NoSuchMethod\"");
+    // The operands as one text: the word runs (no termination on U1's current pin: its own refusal).
+    EXPECT_EQ(Run("kx::pane EditTermination {-id RT2}"), "0");
+}

@@ -234,10 +234,10 @@ TEST_F(HostHands, TheExpandButtonOfABusRowAsksTheHostOnce) {
     EXPECT_EQ(Run("kx::click ccp " + At(row, Column("Pin Name")) + " button"), "1");
     // The click gives the grid the hands: it tells the host its selected pin, then asks for the expand.
     const std::string selected = "selectObject pin [list U1 D<3..0> ,,,]";
-    EXPECT_EQ(Echoes(), (std::vector<std::string>{selected, "expandPins -selection on"}));
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{selected, "expandPins pin -selection on"}));
     EXPECT_GT(PinRow("D<2>"), row);
     EXPECT_EQ(Run("kx::click ccp " + At(row, Column("Pin Name")) + " button"), "1");
-    EXPECT_EQ(Echoes(), (std::vector<std::string>{selected, "expandPins -selection off"}));
+    EXPECT_EQ(Echoes(), (std::vector<std::string>{selected, "expandPins pin -selection off"}));
     EXPECT_EQ(PinRow("D<2>"), 0);
 }
 

@@ -39,13 +39,15 @@ protected:
 
     // Runs the host under the C locale on the library copy with `script` (a file, or standard input
     // when fromStdin), its address space limited to limitKb when given; what it printed, both streams.
-    std::string Host(const std::string& script, bool fromStdin = false, long limitKb = 0) {
+    std::string Host(const std::string& script, bool fromStdin = false, long limitKb = 0,
+                     const std::string& options = "") {
         const fs::path file = m_dir / "script.tcl";
         std::ofstream(file, std::ios::binary) << script;
         std::string command = "cd '" + m_dir.string() + "' && ";
         if (limitKb > 0) command += "ulimit -v " + std::to_string(limitKb) + " && ";
         command += "LANG=C LC_ALL=C KX_REGISTRY_DIR='" + (m_dir / "registry").string() + "' " + KXHOST_PATH +
-                   " --lib demo " + (fromStdin ? "< " : "") + "script.tcl 2>&1";
+                   " --lib demo " + options + (options.empty() ? "" : " ") + (fromStdin ? "< " : "") +
+                   "script.tcl 2>&1";
         struct Closer {
             void operator()(FILE* f) const { pclose(f); }
         };
@@ -171,6 +173,40 @@ TEST_F(HostProcess, TypedWideBusesCostWhatTheirUsedBitsCost) {
     EXPECT_EQ(out.find("bad_alloc"), std::string::npos) << out;
     const std::string saved = ReadFile(m_dir / "demo" / "board.sch.design");
     EXPECT_NE(saved.find("net W29 65535 0 0 unknown"), std::string::npos);
+}
+
+// A journal replayed without a script goes on with the commands of standard input, as --help says.
+TEST_F(HostProcess, AReplayWithoutAScriptReadsStandardInput) {
+    const fs::path journal =
+        fs::path(testing::TempDir()) / ("stdin_replay_" + std::to_string(::getpid()) + ".vbs");
+    Host("kx::open demo.board:sch 3\nkx::show clp U1\naddComment pin hello PGOOD\n", false, 0,
+         "--journal '" + journal.string() + "'");
+    SetUp();
+    const std::string out = Host("puts \"after the replay: [llength [kx::history]]\"\n", true, 0,
+                                 "--replay '" + journal.string() + "'");
+    fs::remove(journal);
+    EXPECT_NE(out.find("after the replay: "), std::string::npos) << out;
+}
+
+// In the editable block a save is a Save As: the journal holds the block it made, and nothing the replay
+// would refuse (a plain Save() there is another Save As, whose dialog no replay answers).
+TEST_F(HostProcess, ASaveAsTheEditableBlockReplaysAsTheBlockItMade) {
+    const fs::path journal =
+        fs::path(testing::TempDir()) / ("save_as_" + std::to_string(::getpid()) + ".vbs");
+    const std::string recorded =
+        Host("kx::open demo.board:sch 1\nkx::show clp U1\naddComment pin hello PGOOD\n"
+             "kx::answer dialog CKXCreateBlockDlg ok library demo block board_as\n"
+             "puts \"saved: [saveDesign]\"\n",
+             false, 0, "--journal '" + journal.string() + "'");
+    EXPECT_NE(recorded.find("saved: 1"), std::string::npos) << recorded;
+    const std::string lines = ReadFile(journal);
+    EXPECT_NE(lines.find(".SaveBlockAs(\"demo\",\"board_as\")"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find(".Save()"), std::string::npos) << lines;
+    SetUp();
+    const std::string replayed = Host("", false, 0, "--replay '" + journal.string() + "'");
+    fs::remove(journal);
+    EXPECT_EQ(replayed.find("KXTABLE-383"), std::string::npos) << replayed;
+    EXPECT_TRUE(fs::exists(m_dir / "demo" / "board_as.sch.design")) << replayed;
 }
 
 }  // namespace

@@ -69,7 +69,7 @@ TEST_F(SignalCustom, TypingAValueChangesThePropertyInOneUndoableStepThatReplays)
     EXPECT_EQ(Run("kx::edit ccp " + Num(row) + " " + Num(Volt()) + " 5V"), "1");
     bool echoed = false;
     for (const std::string& e : Echoes())
-        if (e.find("changeCustomColumn -col \"VOLT\" -val \"5V\"") != std::string::npos) echoed = true;
+        if (e.find("changeCustomColumn pin -col \"VOLT\" -val \"5V\"") != std::string::npos) echoed = true;
     EXPECT_TRUE(echoed);
     EXPECT_EQ(Run("kx::prop work.board:sch@J2 VOLT"), "5V");
     EXPECT_EQ(std::string(Cell(row, Volt())), "5V");

@@ -263,7 +263,7 @@ TEST_F(SignalEditing, DeletingRowsDisconnectsThemAndKeepsTheRowCount) {
     grid->SelectRange(CGXRange().SetRows(out), TRUE);
     CString command;
     grid->GetDeleteScriptCommand(command);
-    EXPECT_EQ(std::string(command), "deleteConnection");
+    EXPECT_EQ(std::string(command), "deleteConnection pin");
     EXPECT_TRUE(grid->DeleteConnections());
     EXPECT_FALSE(NetlistHas("J2 S N1"));
     EXPECT_FALSE(NetlistHas("U1 OUT N1"));

@@ -545,6 +545,10 @@ public:
         }
         return e->invoke(m_pOwner, call);
     }
+    // The entry of a method named without regard to case; nullptr when the object has none.
+    const AFX_DISPMAP_ENTRY* Entry(LPCSTR lpszName) const {
+        return find(m_pOwner->GetDispIdOfName(lpszName));
+    }
     CCmdTarget* m_pOwner;
 
 private:
@@ -610,6 +614,14 @@ long CCmdTarget::GetDispIdOfName(LPCSTR lpszName) const {
             if (CString(map->lpEntries[i].lpszName).CompareNoCase(lpszName) == 0)
                 return (depth << 16) | (i + 1);
     return DISPID_UNKNOWN;
+}
+
+BOOL AfxGetMethodParamTypes(IDispatch* pDisp, LPCSTR lpszName, std::string& types) {
+    const auto* d = dynamic_cast<const CCmdTargetDispatch*>(pDisp);
+    const AFX_DISPMAP_ENTRY* e = d && lpszName ? d->Entry(lpszName) : nullptr;
+    if (!e) return FALSE;
+    types = e->paramTypes;
+    return TRUE;
 }
 
 HRESULT AfxInvokeByName(IDispatch* pDisp, LPCSTR lpszName, std::vector<COleVariant> args, VARIANT* pResult) {

@@ -185,6 +185,9 @@ using LPDISPATCH = IDispatch*;
 // Calls a method by name with arguments in natural order; pResult (may be null) gets the result.
 HRESULT AfxInvokeByName(IDispatch* pDisp, LPCSTR lpszName, std::vector<COleVariant> args,
                         VARIANT* pResult = nullptr);
+// The parameter types (VTS_ codes) of a method of an object made by a dispatch map; FALSE when the
+// object has no method of that name.
+BOOL AfxGetMethodParamTypes(IDispatch* pDisp, LPCSTR lpszName, std::string& types);
 
 // ---------------------------------------------------------------- dispatch maps
 // Parameter type strings: concatenate the VTS_ codes, as in DISP_FUNCTION(..., VTS_BSTR VTS_I4).

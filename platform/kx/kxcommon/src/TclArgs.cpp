@@ -165,7 +165,10 @@ namespace {
 // Reads the words of one command line, the way the Tcl parser splits them, without running anything.
 class TclWordReader {
 public:
-    explicit TclWordReader(const std::string& text) : m_s(text) {}
+    // A list text (listText) is read as Tcl reads a list: elements apart by any white space, and "$", "[" and
+    // ";" characters like any other.
+    explicit TclWordReader(const std::string& text, bool listText = false)
+        : m_s(text), m_listText(listText) {}
 
     bool Fail(const std::string& why) {
         if (m_error.empty()) m_error = why + " at offset " + std::to_string(m_pos);
@@ -179,7 +182,7 @@ public:
     void SkipBlanks() {
         while (!AtEnd()) {
             char c = m_s[m_pos];
-            if (c == ' ' || c == '\t') {
+            if (c == ' ' || c == '\t' || (m_listText && IsListSpace(c))) {
                 ++m_pos;
             } else if (c == '\\' && m_pos + 1 < m_s.size() && m_s[m_pos + 1] == '\n') {
                 m_pos += 2; // line continuation
@@ -193,7 +196,11 @@ public:
     bool AtWordEnd(bool inList) const {
         if (AtEnd()) return true;
         char c = m_s[m_pos];
+        if (m_listText) return IsListSpace(c);
         return c == ' ' || c == '\t' || (inList && c == ']') || c == '\n' || c == ';';
+    }
+    static bool IsListSpace(char c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
     }
 
     // A backslash sequence at m_pos (the backslash); appends its meaning.
@@ -320,8 +327,8 @@ public:
                 Backslash(out);
                 continue;
             }
-            if (c == '$') return Fail("variable substitution is not supported");
-            if (c == '[') return Fail("command substitution is not supported");
+            if (c == '$' && !m_listText) return Fail("variable substitution is not supported");
+            if (c == '[' && !m_listText) return Fail("command substitution is not supported");
             out += c;
             ++m_pos;
         }
@@ -335,8 +342,8 @@ public:
                 Backslash(out);
                 continue;
             }
-            if (c == '$') return Fail("variable substitution is not supported");
-            if (c == '[') return Fail("command substitution is not supported");
+            if (c == '$' && !m_listText) return Fail("variable substitution is not supported");
+            if (c == '[' && !m_listText) return Fail("command substitution is not supported");
             out += c;
             ++m_pos;
         }
@@ -410,8 +417,20 @@ public:
         }
     }
 
+    // The elements of a list text.
+    bool Elements(std::vector<CString>& elements) {
+        for (;;) {
+            SkipBlanks();
+            if (AtEnd()) return true;
+            std::string v;
+            if (!Value(v, false)) return false;
+            elements.emplace_back(v);
+        }
+    }
+
 private:
     const std::string& m_s;
+    const bool m_listText;
     size_t m_pos = 0;
     std::string m_error;
 };
@@ -428,4 +447,21 @@ std::unique_ptr<CTclArgsList> CTclArgsList::FromTclCommandLine(const char* line,
     }
     if (error) error->Empty();
     return list;
+}
+
+bool CTclArgsList::SplitTclList(const char* text, std::vector<CString>& elements) {
+    const std::string s = text ? text : "";
+    TclWordReader reader(s, true);
+    std::vector<CString> read;
+    if (!reader.Elements(read)) return false;
+    elements = std::move(read);
+    return true;
+}
+
+bool CTclArgs::GetListValues(std::vector<CString>& values) const {
+    if (m_values.size() != 1) {
+        values = m_values;
+        return true;
+    }
+    return CTclArgsList::SplitTclList(m_values[0], values);
 }

@@ -59,6 +59,10 @@ public:
     ValueIterator endValues() const { return ValueIterator(&m_values, m_values.size()); }
 
     const std::vector<CString>& Values() const { return m_values; }
+    // The values of an argument that is a list (a key): its values, or, when it holds one value, that text's
+    // list elements, however the list was written ({U1 MCLK B14}, "U1 MCLK B14", a printed [list ...]); false
+    // when the text reads as no list (an unmatched brace or quote).
+    bool GetListValues(std::vector<CString>& values) const;
     bool operator==(const CTclArgs& o) const { return m_values == o.m_values; }
 
 private:
@@ -124,6 +128,9 @@ public:
     static std::unique_ptr<CTclArgsList> FromTclCommandLine(const char* line, CString* error = nullptr);
     // One value as a Tcl word (quoted when needed).
     static CString QuoteTclWord(const char* value);
+    // The elements of a Tcl list text, read as Tcl reads a list ({braced}, "quoted" and bare elements apart
+    // by white space; nothing in them runs); false, `elements` unchanged, when the text is no list.
+    static bool SplitTclList(const char* text, std::vector<CString>& elements);
 
     bool operator==(const CTclArgsList& o) const;
 
