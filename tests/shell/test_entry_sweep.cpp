@@ -40,8 +40,17 @@ namespace kxsweep {
 // is counted, not failed (KX_SWEEP_AWAITING=1 fails it too); every other fault of the row fails.
 // Once the mend is in, its entry comes off the list.
 const std::vector<Awaiting>& RowsAwaitingAMend() {
-    // None today: every row of the whole table keeps the rules.
-    static const std::vector<Awaiting> rows;
+    static const std::vector<Awaiting> rows = {
+        {"* / deleteConnection (no such pin) / word", "refused with KXTABLE-272, not the id of its cause*",
+         "deleteConnection reads a key that names no pin as no key at all and says that no pin is selected or "
+         "named; it should name the key (KXPANE-247) as selectObject does"},
+        {"* / addConnection (no such pin) / word", "refused with KXPANE-572, not the id of its cause*",
+         "addConnection checks the window's mode before the keys it is given: a key that names no pin is not "
+         "named"},
+        {"* / over both / * / word", "refused with KXPANE-247 (a key that names no pin), a cause the row does not have",
+         "the keyed model and copy words look for the key in the active grid only, not in the grids shown beside "
+         "it"},
+    };
     return rows;
 }
 

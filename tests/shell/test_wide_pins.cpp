@@ -48,7 +48,7 @@ protected:
         const std::string cell = Run("kxcell {S<2047..0>} {Pin Name}");
         EXPECT_NE(cell, "0 0");
         Run("kx::select ccp " + cell);
-        return Run(std::string("expandPins -selection ") + (open ? "on" : "off"));
+        return Run(std::string("expandPins pin -selection ") + (open ? "on" : "off"));
     }
     // The text of the active grid's cell "ROW COL".
     std::string Value(const std::string& cell) const {
