@@ -186,8 +186,12 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
             first.Add(s);
         for (const CString& s : part.unflagged)
             rest.Add(s);
-        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first,
-                             rest);
+        // A name the design does not take places nothing, and the drop says so as the list's AddComponent
+        // does.
+        const KXShownMark mark;
+        const BOOL added =
+            AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first, rest);
+        return KXEditResult::Of(added, "KXPANE-565", part.second).Answer(mark) == 1 ? TRUE : FALSE;
     }
     return FALSE;
 }
