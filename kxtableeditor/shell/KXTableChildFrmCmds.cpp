@@ -427,6 +427,19 @@ bool HasDesignComment(CComments* store) {
     CString text, date, time, user;
     return store && store->getDesignComments(text, date, time, user);
 }
+
+// A design comment given as white space alone is no comment: nothing is stored, and the refusal says so.
+constexpr const char* kKXEmptyDesignComment = "KXTABLE-521";
+
+// The comment dialog, shown with the current text: false when cancelled, else the entered text, trimmed.
+bool AskDesignComment(const CString& current, CString& entered) {
+    CKXCommentsDlg dlg;
+    dlg.SetText(current);
+    if (dlg.DoModal() != IDOK) return false;
+    entered = dlg.GetText();
+    entered.Trim();
+    return true;
+}
 } // namespace
 
 void CKXTableChildFrm::OnUpdateDesignCommentAdd(CCmdUI* pCmdUI) {
@@ -456,20 +469,20 @@ KXEditResult CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
     }
 }
 
-KXEditResult CKXTableChildFrm::AddDesignComment(const CString& text) {
+KXEditResult CKXTableChildFrm::AddDesignComment(const CString& given) {
     CKXTableDoc* doc = GetTableDoc();
     if (!doc || doc->GetOpenMode() != eOpenModeEditBlock || !m_pComments) return DesignCommentModeRefusal(doc);
     if (HasDesignComment(m_pComments)) return KXEditResult::Refused("KXTABLE-178");
-    if (text.IsEmpty()) {
-        CKXCommentsDlg dlg;
-        dlg.SetText("");
-        if (dlg.DoModal() == IDOK) {
-            CString entered = dlg.GetText();
-            entered.Trim();
-            if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ");
-        }
+    if (given.IsEmpty()) {
+        CString entered;
+        if (!AskDesignComment("", entered)) return KXEditResult::Dialog();
+        if (entered.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+        SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ");
         return KXEditResult::Dialog();
     }
+    CString text = given;
+    text.Trim();
+    if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
     CString date, time;
     CKXWinAPI::GetDateTime(date, time);
     CString user = CKXWinAPI::GetUserNameA();
@@ -487,18 +500,15 @@ KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
     if (!m_pComments || !m_pComments->getDesignComments(current, date, time, user))
         return KXEditResult::Refused("KXTABLE-181");
     if (given.IsEmpty()) {
-        CKXCommentsDlg dlg;
-        dlg.SetText(current);
-        if (dlg.DoModal() == IDOK) {
-            CString entered = dlg.GetText();
-            entered.Trim();
-            if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ");
-        }
+        CString entered;
+        if (!AskDesignComment(current, entered)) return KXEditResult::Dialog();
+        if (entered.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+        SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ");
         return KXEditResult::Dialog();
     }
     CString text = given;
     text.Trim();
-    if (text.IsEmpty()) return KXEditResult::Refused("KXTABLE-168");
+    if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
     if (text == current) return KXEditResult::Nothing("KXTABLE-302");
     CKXWinAPI::GetDateTime(date, time);
     user = CKXWinAPI::GetUserNameA();

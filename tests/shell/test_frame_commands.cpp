@@ -153,6 +153,39 @@ TEST_F(FrameCommandTest, DesignCommentAddEditDelete) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-180", "KXTABLE-181"}));
 }
 
+// A comment of white space alone, typed after the word or entered in the dialog of the menu or the word, is
+// no comment: nothing is stored or journalled, the design stays unmodified, and the refusal says why.
+TEST_F(FrameCommandTest, AnEmptyDesignCommentIsRefusedOnEveryRoad) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    const std::string journal = JournalText();
+    CString text, date, time, user;
+    Messages();
+    EXPECT_EQ(Word("designComment add {   }"), 0);
+    Run("kx::answer dialog CKXCommentsDlg ok text {   }");
+    EXPECT_EQ(Run("kx::menu 35614"), "0");
+    Run("kx::answer dialog CKXCommentsDlg ok text {  }");
+    EXPECT_EQ(Word("designComment add"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-521", "KXTABLE-521", "KXTABLE-521"}));
+    EXPECT_FALSE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(JournalText(), journal);
+
+    ASSERT_EQ(Word("designComment add kept"), 1);
+    Doc()->SetModified(FALSE);
+    const std::string kept = JournalText();
+    EXPECT_EQ(Word("designComment edit { }"), 0);
+    Run("kx::answer dialog CKXCommentsDlg ok text {   }");
+    EXPECT_EQ(Run("kx::menu 35616"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-521", "KXTABLE-521"}));
+    ASSERT_TRUE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(text, CString("kept"));
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(JournalText(), kept);
+    // Cancelled, the dialog still answers 2.
+    Run("kx::answer dialog CKXCommentsDlg cancel");
+    EXPECT_EQ(Run("kx::menu 35616"), "2");
+}
+
 TEST_F(FrameCommandTest, DesignCommentOutsideEditModeIsRefused) {
     ASSERT_TRUE(Open("work.board:sch", 3));
     EXPECT_EQ(Word("designComment add x"), 0);
