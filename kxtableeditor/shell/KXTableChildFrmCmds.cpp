@@ -143,6 +143,19 @@ KXEditResult CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
     return ViewSwitchCommand(args, false);
 }
 
+namespace {
+// The window that shows the design (as the host opens it by name, at the top) in the parent's context mode.
+CMDIChildWnd* ParentContextFrame(CDocTemplate* docTemplate, const CDesignContext& parent) {
+    IDesign* design = parent.design();
+    auto* tmpl = dynamic_cast<CKXMultiDocTemplate*>(docTemplate);
+    if (!design || !tmpl) return nullptr;
+    CDocument* doc = tmpl->FindDocument(CDesignContext(design->server(), design), eOpenModeContext);
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    CView* view = pos ? doc->GetNextView(pos) : nullptr;
+    return view ? dynamic_cast<CMDIChildWnd*>(view->GetParentFrame()) : nullptr;
+}
+} // namespace
+
 KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-165");
     int mode = OpenMode();
@@ -156,6 +169,11 @@ KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     // One line for the user's ascend, before the parent's window reports itself: the host that
     // opens the parent journals no opening of its own.
     Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+    // The parent opens in its context once: a window showing it so already is made active again.
+    if (CMDIChildWnd* shown = ParentContextFrame(GetTableDoc()->GetDocTemplate(), parentDesign)) {
+        shown->MDIActivate();
+        return KXEditResult::Done();
+    }
     const BOOL wasJournalled = std::exchange(CKXShareGlobalData::m_bOpenJournalled, TRUE);
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);

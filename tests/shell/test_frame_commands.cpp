@@ -459,6 +459,32 @@ TEST_F(FrameCommandTest, AscendFromABlockInItsParentsContextOpensTheParent) {
     EXPECT_LT(ascend, journal.find("call RMX.SelectTab(\"2\")")) << journal;
 }
 
+// A second ascend from the block goes back to the parent's window: the parent is not opened again, and the
+// journal's Ascend() lines make the same windows in a replay.
+TEST_F(FrameCommandTest, AnAscendAgainMakesTheParentsWindowActiveInsteadOfOpeningAnother) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_EQ(Run("kx::open -block X1 2"), "1");
+    ASSERT_EQ(Word("ascend"), 1);
+    ASSERT_EQ(m_app->Documents().size(), 3u);
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Word("ascend"), 1);
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Run("kx::call Ascend"), "1");
+    EXPECT_EQ(m_app->Documents().size(), 3u);
+    EXPECT_EQ(Notifications(MSG_OPEN_DESIGN).size(), 1u);
+    auto* doc = dynamic_cast<CKXDocument*>(Doc());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->GetOpenMode(), 2);
+    EXPECT_STREQ(doc->GetDesignContext().design()->name(), "work.board:sch");
+    // Replayed in a fresh window set, the three Ascend() lines open the parent once as well.
+    const std::string journal = JournalText();
+    const std::filesystem::path file = m_dir / "ascend.vbs";
+    std::ofstream(file, std::ios::binary) << journal.substr(journal.find("call RMX.OpenDesign"));
+    while (!m_app->Documents().empty()) Run("kx::call Close False");
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1") << Transcript();
+    EXPECT_EQ(m_app->Documents().size(), 3u);
+}
+
 TEST_F(FrameCommandTest, TheFilterDialogEchoesTheCommandThatDoesTheWork) {
     ASSERT_TRUE(Open("work.board:sch", 4));
     Echoes();
