@@ -10,8 +10,10 @@
 #include "KXListPaneChange.h"
 
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "afx/afxanswer.h"
@@ -117,6 +119,7 @@ struct PinChange {
 // Checks the file's pins against the instance; the changes it asks for, or what does not fit.
 CString PlanImport(const CInstanceContext& inst, const InterfaceFile& file, std::vector<PinChange>& changes) {
     IDesign* design = inst.instance()->design();
+    std::map<std::pair<IInstTerm*, int>, int> given; // a pin bit and the line that gave it a net
     for (const PinLine& line : file.pins) {
         CString where;
         where.Format("line %d: ", line.lineNumber);
@@ -125,11 +128,21 @@ CString PlanImport(const CInstanceContext& inst, const InterfaceFile& file, std:
         if (!SplitBit(line.pin, pinName, change.pinBit)) return where + "bad pin " + line.pin.c_str();
         change.pin = inst.instance()->findInstTerm(pinName.c_str());
         if (!change.pin || !change.pin->hasBit(change.pinBit)) return where + "no pin " + line.pin.c_str();
+        // A pin bit is on one net bit: a file that gives it two says two things.
+        const auto [earlier, first] = given.emplace(std::make_pair(change.pin, change.pinBit), line.lineNumber);
+        if (!first) {
+            CString twice;
+            twice.Format("pin %s is given on line %d already", line.pin.c_str(), earlier->second);
+            return where + twice;
+        }
         if (line.net != "-") {
             if (!SplitBit(line.net, change.netName, change.netBit)) return where + "bad net " + line.net.c_str();
             INet* net = design->findNet(change.netName.c_str());
             if (net ? !net->hasBit(change.netBit) : change.netBit >= 0)
                 return where + "no net bit " + line.net.c_str();
+            // A net the import makes needs a name the design takes.
+            if (!net && !CSchemaUtilities::isValidName(change.netName.c_str()))
+                return where + "bad net " + line.net.c_str();
         }
         const CNetBit now = change.pin->netBit(change.pinBit);
         const bool same = change.netName.empty()
