@@ -404,7 +404,10 @@ void CKXTableChildFrm::ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* co
         CString path;
         path.Format("%s/physModule.dat", dir.GetString());
         CStringList list(10);
-        ReadExcludedSpathList(m_DesignContext, list, path);
+        if (!ReadExcludedSpathList(m_DesignContext, list, path)) {
+            CKXErrorHandler::MessageBoxOk(kUnreadableFilterFile, path);
+            list.RemoveAll();
+        }
         if (componentPane) componentPane->SetBlockFilterList(&list);
         if (signalPane) signalPane->SetBlockFilterList(&list);
         CString text;

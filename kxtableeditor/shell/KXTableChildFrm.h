@@ -208,6 +208,8 @@ private:
     BOOL m_bFirstSize = TRUE;
     CString m_strFilterFile;
     CStringList m_ExcludedList;
+    // A block filter file with a line that is no block path is neither applied nor written over.
+    static constexpr const char* kUnreadableFilterFile = "KXTABLE-522";
     CComments* m_pComments = nullptr;
     CKXSplitterWnd m_wndOuterSplitter;
     CKXSplitterWnd m_wndInnerSplitter;

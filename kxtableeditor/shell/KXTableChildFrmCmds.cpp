@@ -383,8 +383,11 @@ KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CStr
         m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
     std::vector<CString> paths;
     if (const KXEditResult named = CollectBlockPaths(names, paths); !named.IsDone()) return named;
-    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
-        ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
+    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty() &&
+        !ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile)) {
+        m_ExcludedList.RemoveAll();
+        return KXEditResult::Refused(kUnreadableFilterFile, m_strFilterFile);
+    }
     bool changed = false;
     for (const CString& p : paths) {
         POSITION at = m_ExcludedList.Find(p);

@@ -356,6 +356,25 @@ TEST_F(FrameCommandTest, ExcludedBlocksAreStoredAndReadWhenThePhysicalViewOpens)
     EXPECT_EQ(Slp()->GetBlockFilterList().GetCount(), 1);
 }
 
+// A filter file with a line that is no block path is not taken in part or in silence: the physical view says
+// so as it opens and shows every block, and the filter word neither writes over the file nor journals.
+TEST_F(FrameCommandTest, AFilterFileThatDoesNotReadIsSaidAndKept) {
+    const std::string kept = "# blocks left out\n@X1\n";
+    std::ofstream(m_lib / "physModule.dat") << kept;
+    ClearNotifications();
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-522"}));
+    EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"0"}));
+    EXPECT_EQ(Clp()->GetBlockFilterList().GetCount(), 0);
+    const std::string journal = JournalText();
+    EXPECT_EQ(Word("filterBlock -exclude X1"), 0);
+    EXPECT_EQ(Word("filterBlock -include all"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-522", "KXTABLE-522"}));
+    std::ifstream in(m_lib / "physModule.dat");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kept);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 TEST_F(FrameCommandTest, AnEditModeWindowReadsNoBlockFilter) {
     std::ofstream(m_lib / "physModule.dat") << "@1\n";
     ASSERT_TRUE(Open("work.board:sch", 1));
