@@ -132,6 +132,8 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
 
 KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
     if (OpenMode() == eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-470");
+    // The window that switches no views (its switch menu disabled) takes the word no more than the menu.
+    if (OpenMode() == eOpenModeNoSwitch && !KXAsksForHelp(args)) return KXEditResult::Refused("KXTABLE-523");
     // The physical view edits the design: a read-only window does not open it.
     if (OpenMode() == eOpenModeContext && !KXAsksForHelp(args))
         return KXEditResult::Refused(kKXReadOnlyWindow);
