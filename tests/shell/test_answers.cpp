@@ -133,6 +133,13 @@ const AnswerCase kCases[] = {
     {"DocumentBlockOptionInSmallLetters", 1, "", "kx::call ChangeBlkOption suffix _A PWR1", "0", "KXPANE-493"},
     {"DocumentBlockOptionWithoutItsValue", 1, "", "kx::call ChangeBlkOption SUFFIX {} PWR1", "0", "KXPANE-494"},
     {"MalformedComponentDrop", 1, "", "kx::drop clp component nodot", "0", "KXPANE-251"},
+    // File Save As answers as the word saveDesignAs does, in the editable block and the physical view alike.
+    {"FileSaveAsUnderATakenName", 1, "kx::answer dialog CKXCreateBlockDlg ok library demo block board",
+     "kx::menu 57604", "0", "KXTABLE-301"},
+    {"SaveAsDialogUnderATakenName", 1, "kx::answer dialog CKXCreateBlockDlg ok library demo block board",
+     "saveDesignAs", "0", "KXTABLE-301"},
+    {"FileSaveAsInThePhysicalView", 4, "kx::answer dialog CKXCreateBlockDlg ok library demo block physcopy",
+     "kx::menu 57604", "1", ""},
     {"PhysicalViewOfAWindowThatSwitchesNoViews", 0, "", "physicalView -nosave", "0", "KXTABLE-523"},
     {"NamelessSignalDroppedOnAPinGrid", 3, "kx::show clp U1", "kx::drop ccp 41 7 signal {}", "0", "KXTABLE-112"},
     {"UnknownInstanceDroppedOnASignalGrid", 1, "kx::show slp MCLK", "kx::drop ccp 5 5 component NOSUCH", "0",
