@@ -109,6 +109,8 @@ public:
     void OnSwitchView();
     void OnUpdateSwitchView(CCmdUI* pCmdUI);
     void OnFilterBlock();
+    // The block filter dialog and the command it sends: -1 when the dialog was cancelled, else the command's answer.
+    LRESULT RunFilterDialog();
     void OnUpdateFilterBlock(CCmdUI* pCmdUI);
     void OnDesignCommentAdd();
     void OnDesignCommentDelete();
@@ -178,7 +180,8 @@ private:
     CKXPhysPartGrid* PhysPartGrid() const;
     CWnd* ComponentListGrid() const;
     CWnd* SignalListGrid() const;
-    void SendHostText(const CString& text) const;
+    // The host runs the text as a command: its answer (0 when it refused).
+    LRESULT SendHostText(const CString& text) const;
     void SendHostMessageText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
     KXEditResult ViewSwitchCommand(CTclArgsList* args, bool toPhysical);

@@ -281,7 +281,11 @@ void CKXTableChildFrm::OnUpdateFilterBlock(CCmdUI* pCmdUI) {
 }
 
 void CKXTableChildFrm::OnFilterBlock() {
-    if (OpenMode() != eOpenModePhysical) return;
+    RunFilterDialog();
+}
+
+LRESULT CKXTableChildFrm::RunFilterDialog() {
+    if (OpenMode() != eOpenModePhysical) return -1;
     CKXDlgFilterPhys dlg;
     CString dir;
     if (DesignDirectory(dir)) {
@@ -291,7 +295,7 @@ void CKXTableChildFrm::OnFilterBlock() {
         m_strFilterFile = path;
     }
     dlg.SetDesignContext(m_DesignContext);
-    if (dlg.DoModal() != IDOK) return;
+    if (dlg.DoModal() != IDOK) return -1;
     CString excluded = dlg.GetExcSPathList();
     CString option, list;
     if (excluded.IsEmpty()) {
@@ -321,7 +325,7 @@ void CKXTableChildFrm::OnFilterBlock() {
     }
     CString command;
     command.Format("%s -%s %s", KXScriptWord::filterBlock, option.GetString(), list.GetString());
-    SendHostText(command);
+    return SendHostText(command);
 }
 
 KXEditResult CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths) {
@@ -356,7 +360,8 @@ KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
     // The block filter belongs to the physical view.
     if (OpenMode() != eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     if (args->GetTotalArgCount() == 0) {
-        OnFilterBlock();
+        // The dialog answers 2, cancelled or done; the command it sent refused (and said why), 0.
+        if (RunFilterDialog() == 0) return KXEditResult::Of(FALSE, "KXTABLE-451");
         return KXEditResult::Dialog();
     }
     KXArgValues values = ValuesOf(args);
@@ -500,7 +505,8 @@ KXEditResult CKXTableChildFrm::AddDesignComment(const CString& given) {
         CString entered;
         if (!AskDesignComment("", entered)) return KXEditResult::Dialog();
         if (entered.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
-        SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ");
+        if (SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ") == 0)
+            return KXEditResult::Of(FALSE, "KXTABLE-178");
         return KXEditResult::Dialog();
     }
     CString text = given;
@@ -526,7 +532,8 @@ KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
         CString entered;
         if (!AskDesignComment(current, entered)) return KXEditResult::Dialog();
         if (entered.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
-        SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ");
+        if (SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ") == 0)
+            return KXEditResult::Of(FALSE, "KXTABLE-302");
         return KXEditResult::Dialog();
     }
     CString text = given;

@@ -140,6 +140,13 @@ const AnswerCase kCases[] = {
      "saveDesignAs", "0", "KXTABLE-301"},
     {"FileSaveAsInThePhysicalView", 4, "kx::answer dialog CKXCreateBlockDlg ok library demo block physcopy",
      "kx::menu 57604", "1", ""},
+    // A dialog a word opened, answered OK with work that is refused, answers 0 as the menu of the dialog does.
+    {"FilterDialogOfBlocksTheFilterTakesAlready", 4,
+     "filterBlock -exclude PWR1; kx::answer dialog CKXDlgFilterPhys ok paths @PWR1", "filterBlock", "0",
+     "KXTABLE-451"},
+    {"CommentDialogOfTheTextTheCommentHas", 1,
+     "designComment add same; kx::answer dialog CKXCommentsDlg ok text same", "designComment edit", "0",
+     "KXTABLE-302"},
     {"PhysicalViewOfAWindowThatSwitchesNoViews", 0, "", "physicalView -nosave", "0", "KXTABLE-523"},
     {"NamelessSignalDroppedOnAPinGrid", 3, "kx::show clp U1", "kx::drop ccp 41 7 signal {}", "0", "KXTABLE-112"},
     {"UnknownInstanceDroppedOnASignalGrid", 1, "kx::show slp MCLK", "kx::drop ccp 5 5 component NOSUCH", "0",
