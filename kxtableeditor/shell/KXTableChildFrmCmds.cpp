@@ -587,7 +587,8 @@ KXEditResult CKXTableChildFrm::OnTclExportInterface(CTclArgsList* args, LPARAM) 
     CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-228");
     if (args->GetTotalArgCount() == 0) {
-        grid->ExportCodesignInterface(false, "", "", 0);
+        // The dialog answers 2, cancelled or done; the command it sent refused (and said why), 0.
+        if (!grid->ExportCodesignInterface(false, "", "", 0)) return KXEditResult::Of(FALSE, "KXPANE-274");
         return KXEditResult::Dialog();
     }
     SKXInterfaceArgs parsed;
@@ -616,7 +617,7 @@ KXEditResult CKXTableChildFrm::OnTclImportInterface(CTclArgsList* args, LPARAM) 
     if (!args) return UsageOf(args, "KXPANE-230");
     CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
     if (args->GetTotalArgCount() == 0) {
-        grid->ImportCodesignInterface(false, "", "");
+        if (!grid->ImportCodesignInterface(false, "", "")) return KXEditResult::Of(FALSE, "KXPANE-273");
         return KXEditResult::Dialog();
     }
     SKXInterfaceArgs parsed;

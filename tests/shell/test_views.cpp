@@ -284,6 +284,23 @@ TEST_F(ViewTest, AnInterfaceThatSaysTwoThingsOfAPinOrNamesNoNetChangesNothing) {
     EXPECT_FALSE(Doc()->IsModified());
 }
 
+// The interface words without operands answer as their menus: 2 for the dialog, cancelled or done, and 0 when
+// the command it sent was refused (its message says why).
+TEST_F(ViewTest, AnInterfaceDialogWhoseCommandIsRefusedAnswersZero) {
+    SubTool subTool;
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Messages();
+    Run("kx::answer dialog CKXInterfaceDlg ok inst U1 file no-such-file.if");
+    EXPECT_EQ(Word("importInterface"), 0);
+    Run("kx::answer dialog CKXInterfaceDlg ok inst U1 file " + (m_dir / "no-such-folder" / "u1.if").string());
+    EXPECT_EQ(Word("exportInterface"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-273", "KXPANE-274"}));
+    Run("kx::answer dialog CKXInterfaceDlg ok inst U1 file u1.if");
+    EXPECT_EQ(Word("exportInterface"), 2);
+    EXPECT_EQ(Word("importInterface"), 2); // cancelled
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(ViewTest, TheInterfaceDialogSendsTheCommandThatDoesTheWork) {
     SubTool subTool;
     ASSERT_TRUE(Open("work.board:sch", 1));

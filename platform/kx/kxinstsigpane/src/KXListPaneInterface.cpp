@@ -257,9 +257,9 @@ struct CKXInterfaceDlg {
 };
 } // namespace
 
-void CKXInstancePaneContainerView::AskInterface(bool isExport) {
+LRESULT CKXInstancePaneContainerView::AskInterface(bool isExport) {
     CKXInterfaceDlg dlg;
-    if (!dlg.DoModal()) return;
+    if (!dlg.DoModal()) return -1;
     CTclArgsList command;
     command.add(isExport ? "exportInterface" : "importInterface");
     if (!dlg.inst.IsEmpty()) {
@@ -272,17 +272,18 @@ void CKXInstancePaneContainerView::AskInterface(bool isExport) {
     }
     if (isExport && dlg.local) command.add("-export_local_as_inout");
     const CString line = command.ToTclCommandLine();
-    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
+    CWnd* main = AfxGetMainWnd();
+    return main ? main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0) : 0;
 }
 
-void CKXInstancePaneContainerView::ExportInterface() {
+LRESULT CKXInstancePaneContainerView::ExportInterface() {
     Record("ExportInterface");
-    AskInterface(true);
+    return AskInterface(true);
 }
 
-void CKXInstancePaneContainerView::ImportInterface() {
+LRESULT CKXInstancePaneContainerView::ImportInterface() {
     Record("ImportInterface");
-    AskInterface(false);
+    return AskInterface(false);
 }
 
 BOOL CKXInstancePaneGrid::ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout) {
@@ -291,10 +292,8 @@ BOOL CKXInstancePaneGrid::ExportCodesignInterface(bool scripted, CString path, C
     Record("ExportCodesignInterface", {s, path, file, e});
     auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
     if (!pane) return FALSE;
-    if (!scripted) {
-        pane->ExportInterface();
-        return TRUE;
-    }
+    // The dialog cancelled or its command done: TRUE; the command refused (it said why): FALSE.
+    if (!scripted) return pane->ExportInterface() != 0;
     if (file.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-229");
         return FALSE;
@@ -306,10 +305,7 @@ BOOL CKXInstancePaneGrid::ImportCodesignInterface(bool scripted, CString file, C
     Record("ImportCodesignInterface", {scripted ? CString("1") : CString("0"), file, instance});
     auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
     if (!pane) return FALSE;
-    if (!scripted) {
-        pane->ImportInterface();
-        return TRUE;
-    }
+    if (!scripted) return pane->ImportInterface() != 0;
     if (file.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-230");
         return FALSE;
