@@ -163,7 +163,8 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
         // A drag that carries no name connects nothing, and the drop says so.
-        if (CString name = TextOf(data, f); name.Trim().IsEmpty()) return Refuse("KXTABLE-112", TextOf(data, f));
+        if (CString name = TextOf(data, f); name.Trim().IsEmpty())
+            return Refuse("KXTABLE-112", TextOf(data, f));
         if (IKXTableDropSite* site = Site(pWnd)) site->CrossSelectInHost();
         IKXGridSite* pane = OwnerPane(pWnd);
         return pane && pane->AttachSignalByName(TextOf(data, f));

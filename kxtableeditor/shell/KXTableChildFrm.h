@@ -109,7 +109,8 @@ public:
     void OnSwitchView();
     void OnUpdateSwitchView(CCmdUI* pCmdUI);
     void OnFilterBlock();
-    // The block filter dialog and the command it sends: -1 when the dialog was cancelled, else the command's answer.
+    // The block filter dialog and the command it sends: -1 when the dialog was cancelled, else the command's
+    // answer.
     LRESULT RunFilterDialog();
     void OnUpdateFilterBlock(CCmdUI* pCmdUI);
     void OnDesignCommentAdd();

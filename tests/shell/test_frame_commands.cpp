@@ -499,7 +499,8 @@ TEST_F(FrameCommandTest, AnAscendAgainMakesTheParentsWindowActiveInsteadOfOpenin
     const std::string journal = JournalText();
     const std::filesystem::path file = m_dir / "ascend.vbs";
     std::ofstream(file, std::ios::binary) << journal.substr(journal.find("call RMX.OpenDesign"));
-    while (!m_app->Documents().empty()) Run("kx::call Close False");
+    while (!m_app->Documents().empty())
+        Run("kx::call Close False");
     EXPECT_EQ(Run("kx::replay " + file.string()), "1") << Transcript();
     EXPECT_EQ(m_app->Documents().size(), 3u);
 }

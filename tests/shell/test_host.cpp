@@ -84,7 +84,8 @@ TEST_F(HostTest, AJournalThatCannotBeWrittenIsRefusedAndTheOldOneGoesOn) {
     EXPECT_EQ(refused.rfind("error: cannot write the journal", 0), 0u) << refused;
     const std::string before = JournalText();
     EXPECT_EQ(Run("kx::call AddSignal ZZ {} {}"), "1");
-    EXPECT_NE(JournalText().find("AddSignal(\"ZZ\""), std::string::npos) << JournalText().substr(before.size());
+    EXPECT_NE(JournalText().find("AddSignal(\"ZZ\""), std::string::npos)
+        << JournalText().substr(before.size());
 }
 
 TEST_F(HostTest, ReplayOfARecordedJournalReachesTheSameState) {

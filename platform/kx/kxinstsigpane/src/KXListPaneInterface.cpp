@@ -129,7 +129,8 @@ CString PlanImport(const CInstanceContext& inst, const InterfaceFile& file, std:
         change.pin = inst.instance()->findInstTerm(pinName.c_str());
         if (!change.pin || !change.pin->hasBit(change.pinBit)) return where + "no pin " + line.pin.c_str();
         // A pin bit is on one net bit: a file that gives it two says two things.
-        const auto [earlier, first] = given.emplace(std::make_pair(change.pin, change.pinBit), line.lineNumber);
+        const auto [earlier, first] =
+            given.emplace(std::make_pair(change.pin, change.pinBit), line.lineNumber);
         if (!first) {
             CString twice;
             twice.Format("pin %s is given on line %d already", line.pin.c_str(), earlier->second);

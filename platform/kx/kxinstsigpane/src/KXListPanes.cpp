@@ -605,7 +605,8 @@ BOOL CKXInstancePaneGrid::AddInstance(CString lib, CString cell, CString view, C
     if (!design || !design->design() || !pane || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
     // A given name goes to the pane as it is: the pane refuses a taken one and says so.
     CString instanceName = name;
-    for (int n = 1; name.IsEmpty() && (instanceName.IsEmpty() || design->instance(instanceName).instance()); ++n)
+    for (int n = 1; name.IsEmpty() && (instanceName.IsEmpty() || design->instance(instanceName).instance());
+         ++n)
         instanceName.Format("U%d", n);
     return pane->AddComponent(instanceName, lib, cell, view.IsEmpty() ? CString("sym") : view,
                               KXJoinPropertyTexts(props1), KXJoinPropertyTexts(props2), 1);
