@@ -140,7 +140,7 @@ const AnswerCase kCases[] = {
      "saveDesignAs", "0", "KXTABLE-301"},
     {"FileSaveAsInThePhysicalView", 4, "kx::answer dialog CKXCreateBlockDlg ok library demo block physcopy",
      "kx::menu 57604", "1", ""},
-    // A dialog a word opened, answered OK with work that is refused, answers 0 as the menu of the dialog does.
+    // A dialog a word opened, answered OK with work that is refused, answers 0 as the dialog's menu does.
     {"FilterDialogOfBlocksTheFilterTakesAlready", 4,
      "filterBlock -exclude PWR1; kx::answer dialog CKXDlgFilterPhys ok paths @PWR1", "filterBlock", "0",
      "KXTABLE-451"},
@@ -148,7 +148,8 @@ const AnswerCase kCases[] = {
      "designComment add same; kx::answer dialog CKXCommentsDlg ok text same", "designComment edit", "0",
      "KXTABLE-302"},
     {"PhysicalViewOfAWindowThatSwitchesNoViews", 0, "", "physicalView -nosave", "0", "KXTABLE-523"},
-    {"NamelessSignalDroppedOnAPinGrid", 3, "kx::show clp U1", "kx::drop ccp 41 7 signal {}", "0", "KXTABLE-112"},
+    {"NamelessSignalDroppedOnAPinGrid", 3, "kx::show clp U1", "kx::drop ccp 41 7 signal {}", "0",
+     "KXTABLE-112"},
     {"UnknownInstanceDroppedOnASignalGrid", 1, "kx::show slp MCLK", "kx::drop ccp 5 5 component NOSUCH", "0",
      "KXPANE-250"},
     {"AddTerminationOnPinsOfBothDirections", 1, "kx::show slp MCLK; kx::select ccp 5 11 6 11", "kx::menu 35522", "0",
