@@ -24,6 +24,7 @@
 #include <tcl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -181,12 +182,23 @@ bool CKXHostApp::LoadDesignLibrary(const std::string& designLib, std::string& er
     return true;
 }
 
-bool CKXHostApp::StartJournal(const std::string& journal, std::string& error) {
-    if (journal.empty()) return true;
+bool CKXHostApp::CanJournalTo(const std::string& journal, std::string& error) {
     if (journal.find(".vbs") == std::string::npos) {
         error = "a journal file name must contain \".vbs\": " + journal;
         return false;
     }
+    // Each action appends to the file: one that cannot be opened so would lose the session's lines unsaid.
+    std::ofstream probe(journal, std::ios::binary | std::ios::app);
+    if (!probe) {
+        error = "cannot write the journal " + journal + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+bool CKXHostApp::StartJournal(const std::string& journal, std::string& error) {
+    if (journal.empty()) return true;
+    if (!CanJournalTo(journal, error)) return false;
     CKXShareGlobalData::SetAutomationPath(journal.c_str());
     return true;
 }

@@ -75,6 +75,9 @@ public:
     std::string RequestedDesign(const std::string& name) const;
     // The open modes a design window takes (0 1 2 3 4 6).
     static bool IsOpenMode(int mode);
+    // Whether the file can take the journal (a name with ".vbs", a file that opens for appending); else why
+    // not.
+    static bool CanJournalTo(const std::string& journal, std::string& error);
     // A decimal integer, optionally signed, and nothing else.
     static bool ParseNumber(const std::string& text, int& value);
     // Calls an automation method on a document's interface. The call may close the document

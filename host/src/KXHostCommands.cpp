@@ -330,8 +330,7 @@ bool HostJournal(CKXHostApp&, const Args& a, std::string& r) {
     }
     if (a.empty() || a[0].empty()) {
         CKXShareGlobalData::SetAutomationPath(nullptr);
-    } else if (a[0].find(".vbs") == std::string::npos) {
-        r = "a journal file name must contain \".vbs\": " + a[0];
+    } else if (!CKXHostApp::CanJournalTo(a[0], r)) {
         return false;
     } else {
         CKXShareGlobalData::SetAutomationPath(a[0].c_str());

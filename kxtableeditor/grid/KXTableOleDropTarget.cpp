@@ -162,6 +162,9 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         return KXEditResult::Of(added, "KXPANE-470", TextOf(data, f)).Answer(mark) == 1 ? TRUE : FALSE;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
+        // A drag that carries no name connects nothing, and the drop says so.
+        if (CString name = TextOf(data, f); name.Trim().IsEmpty())
+            return Refuse("KXTABLE-112", TextOf(data, f));
         if (IKXTableDropSite* site = Site(pWnd)) site->CrossSelectInHost();
         IKXGridSite* pane = OwnerPane(pWnd);
         return pane && pane->AttachSignalByName(TextOf(data, f));
@@ -186,8 +189,12 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
             first.Add(s);
         for (const CString& s : part.unflagged)
             rest.Add(s);
-        return AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first,
-                             rest);
+        // A name the design does not take places nothing, and the drop says so as the list's AddComponent
+        // does.
+        const KXShownMark mark;
+        const BOOL added =
+            AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first, rest);
+        return KXEditResult::Of(added, "KXPANE-565", part.second).Answer(mark) == 1 ? TRUE : FALSE;
     }
     return FALSE;
 }

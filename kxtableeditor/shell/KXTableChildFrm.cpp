@@ -203,9 +203,9 @@ CWnd* CKXTableChildFrm::SignalListGrid() const {
     return pane->GetSignalGridWnd();
 }
 
-void CKXTableChildFrm::SendHostText(const CString& text) const {
-    if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0);
+LRESULT CKXTableChildFrm::SendHostText(const CString& text) const {
+    CWnd* main = AfxGetMainWnd();
+    return main ? main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(text.GetString()), 0) : 0;
 }
 
 void CKXTableChildFrm::SendHostMessageText(const CString& text) const {
@@ -404,7 +404,10 @@ void CKXTableChildFrm::ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* co
         CString path;
         path.Format("%s/physModule.dat", dir.GetString());
         CStringList list(10);
-        ReadExcludedSpathList(m_DesignContext, list, path);
+        if (!ReadExcludedSpathList(m_DesignContext, list, path)) {
+            CKXErrorHandler::MessageBoxOk(kUnreadableFilterFile, path);
+            list.RemoveAll();
+        }
         if (componentPane) componentPane->SetBlockFilterList(&list);
         if (signalPane) signalPane->SetBlockFilterList(&list);
         CString text;

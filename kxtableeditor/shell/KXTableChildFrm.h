@@ -109,6 +109,9 @@ public:
     void OnSwitchView();
     void OnUpdateSwitchView(CCmdUI* pCmdUI);
     void OnFilterBlock();
+    // The block filter dialog and the command it sends: -1 when the dialog was cancelled, else the command's
+    // answer.
+    LRESULT RunFilterDialog();
     void OnUpdateFilterBlock(CCmdUI* pCmdUI);
     void OnDesignCommentAdd();
     void OnDesignCommentDelete();
@@ -178,7 +181,8 @@ private:
     CKXPhysPartGrid* PhysPartGrid() const;
     CWnd* ComponentListGrid() const;
     CWnd* SignalListGrid() const;
-    void SendHostText(const CString& text) const;
+    // The host runs the text as a command: its answer (0 when it refused).
+    LRESULT SendHostText(const CString& text) const;
     void SendHostMessageText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
     KXEditResult ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
@@ -208,6 +212,8 @@ private:
     BOOL m_bFirstSize = TRUE;
     CString m_strFilterFile;
     CStringList m_ExcludedList;
+    // A block filter file with a line that is no block path is neither applied nor written over.
+    static constexpr const char* kUnreadableFilterFile = "KXTABLE-522";
     CComments* m_pComments = nullptr;
     CKXSplitterWnd m_wndOuterSplitter;
     CKXSplitterWnd m_wndInnerSplitter;

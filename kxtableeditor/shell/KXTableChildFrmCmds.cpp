@@ -133,6 +133,8 @@ KXEditResult CKXTableChildFrm::ViewSwitchCommand(CTclArgsList* args, bool toPhys
 
 KXEditResult CKXTableChildFrm::OnTclPhysicalView(CTclArgsList* args, LPARAM) {
     if (OpenMode() == eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-470");
+    // The window that switches no views (its switch menu disabled) takes the word no more than the menu.
+    if (OpenMode() == eOpenModeNoSwitch && !KXAsksForHelp(args)) return KXEditResult::Refused("KXTABLE-523");
     // The physical view edits the design: a read-only window does not open it.
     if (OpenMode() == eOpenModeContext && !KXAsksForHelp(args))
         return KXEditResult::Refused(kKXReadOnlyWindow);
@@ -143,6 +145,19 @@ KXEditResult CKXTableChildFrm::OnTclLogicalView(CTclArgsList* args, LPARAM) {
     if (OpenMode() != eOpenModePhysical) return KXEditResult::Nothing("KXTABLE-471");
     return ViewSwitchCommand(args, false);
 }
+
+namespace {
+// The window that shows the design (as the host opens it by name, at the top) in the parent's context mode.
+CMDIChildWnd* ParentContextFrame(CDocTemplate* docTemplate, const CDesignContext& parent) {
+    IDesign* design = parent.design();
+    auto* tmpl = dynamic_cast<CKXMultiDocTemplate*>(docTemplate);
+    if (!design || !tmpl) return nullptr;
+    CDocument* doc = tmpl->FindDocument(CDesignContext(design->server(), design), eOpenModeContext);
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    CView* view = pos ? doc->GetNextView(pos) : nullptr;
+    return view ? dynamic_cast<CMDIChildWnd*>(view->GetParentFrame()) : nullptr;
+}
+} // namespace
 
 KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     if (args && args->GetTotalArgCount() >= 1) return UsageOf(args, "KXTABLE-165");
@@ -157,6 +172,11 @@ KXEditResult CKXTableChildFrm::OnTclAscend(CTclArgsList* args, LPARAM) {
     // One line for the user's ascend, before the parent's window reports itself: the host that
     // opens the parent journals no opening of its own.
     Journal("\n\n ' --- Ascend ---\n", "\ncall " + GetBlockHandle() + ".Ascend()");
+    // The parent opens in its context once: a window showing it so already is made active again.
+    if (CMDIChildWnd* shown = ParentContextFrame(GetTableDoc()->GetDocTemplate(), parentDesign)) {
+        shown->MDIActivate();
+        return KXEditResult::Done();
+    }
     const BOOL wasJournalled = std::exchange(CKXShareGlobalData::m_bOpenJournalled, TRUE);
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_OPEN_DESIGN, 2, reinterpret_cast<LPARAM>(name.GetString()), 0);
@@ -262,7 +282,11 @@ void CKXTableChildFrm::OnUpdateFilterBlock(CCmdUI* pCmdUI) {
 }
 
 void CKXTableChildFrm::OnFilterBlock() {
-    if (OpenMode() != eOpenModePhysical) return;
+    RunFilterDialog();
+}
+
+LRESULT CKXTableChildFrm::RunFilterDialog() {
+    if (OpenMode() != eOpenModePhysical) return -1;
     CKXDlgFilterPhys dlg;
     CString dir;
     if (DesignDirectory(dir)) {
@@ -272,7 +296,7 @@ void CKXTableChildFrm::OnFilterBlock() {
         m_strFilterFile = path;
     }
     dlg.SetDesignContext(m_DesignContext);
-    if (dlg.DoModal() != IDOK) return;
+    if (dlg.DoModal() != IDOK) return -1;
     CString excluded = dlg.GetExcSPathList();
     CString option, list;
     if (excluded.IsEmpty()) {
@@ -302,7 +326,7 @@ void CKXTableChildFrm::OnFilterBlock() {
     }
     CString command;
     command.Format("%s -%s %s", KXScriptWord::filterBlock, option.GetString(), list.GetString());
-    SendHostText(command);
+    return SendHostText(command);
 }
 
 KXEditResult CKXTableChildFrm::CollectBlockPaths(const std::vector<CString>& names, std::vector<CString>& paths) {
@@ -337,7 +361,8 @@ KXEditResult CKXTableChildFrm::OnTclFilterBlock(CTclArgsList* args, LPARAM) {
     // The block filter belongs to the physical view.
     if (OpenMode() != eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     if (args->GetTotalArgCount() == 0) {
-        OnFilterBlock();
+        // The dialog answers 2, cancelled or done; the command it sent refused (and said why), 0.
+        if (RunFilterDialog() == 0) return KXEditResult::Of(FALSE, "KXTABLE-451");
         return KXEditResult::Dialog();
     }
     KXArgValues values = ValuesOf(args);
@@ -366,8 +391,11 @@ KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CStr
         m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
     std::vector<CString> paths;
     if (const KXEditResult named = CollectBlockPaths(names, paths); !named.IsDone()) return named;
-    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty())
-        ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile);
+    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty() &&
+        !ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile)) {
+        m_ExcludedList.RemoveAll();
+        return KXEditResult::Refused(kUnreadableFilterFile, m_strFilterFile);
+    }
     bool changed = false;
     for (const CString& p : paths) {
         POSITION at = m_ExcludedList.Find(p);
@@ -428,6 +456,19 @@ bool HasDesignComment(CComments* store) {
     CString text, date, time, user;
     return store && store->getDesignComments(text, date, time, user);
 }
+
+// A design comment given as white space alone is no comment: nothing is stored, and the refusal says so.
+constexpr const char* kKXEmptyDesignComment = "KXTABLE-521";
+
+// The comment dialog, shown with the current text: false when cancelled, else the entered text, trimmed.
+bool AskDesignComment(const CString& current, CString& entered) {
+    CKXCommentsDlg dlg;
+    dlg.SetText(current);
+    if (dlg.DoModal() != IDOK) return false;
+    entered = dlg.GetText();
+    entered.Trim();
+    return true;
+}
 } // namespace
 
 void CKXTableChildFrm::OnUpdateDesignCommentAdd(CCmdUI* pCmdUI) {
@@ -457,20 +498,21 @@ KXEditResult CKXTableChildFrm::OnTclDesignComment(CTclArgsList* args, LPARAM) {
     }
 }
 
-KXEditResult CKXTableChildFrm::AddDesignComment(const CString& text) {
+KXEditResult CKXTableChildFrm::AddDesignComment(const CString& given) {
     CKXTableDoc* doc = GetTableDoc();
     if (!doc || doc->GetOpenMode() != eOpenModeEditBlock || !m_pComments) return DesignCommentModeRefusal(doc);
     if (HasDesignComment(m_pComments)) return KXEditResult::Refused("KXTABLE-178");
-    if (text.IsEmpty()) {
-        CKXCommentsDlg dlg;
-        dlg.SetText("");
-        if (dlg.DoModal() == IDOK) {
-            CString entered = dlg.GetText();
-            entered.Trim();
-            if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ");
-        }
+    if (given.IsEmpty()) {
+        CString entered;
+        if (!AskDesignComment("", entered)) return KXEditResult::Dialog();
+        if (entered.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+        if (SendHostText(CString(KXScriptWord::designComment) + " add " + KXTclQuote(entered) + " ") == 0)
+            return KXEditResult::Of(FALSE, "KXTABLE-178");
         return KXEditResult::Dialog();
     }
+    CString text = given;
+    text.Trim();
+    if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
     CString date, time;
     CKXWinAPI::GetDateTime(date, time);
     CString user = CKXWinAPI::GetUserNameA();
@@ -488,18 +530,16 @@ KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
     if (!m_pComments || !m_pComments->getDesignComments(current, date, time, user))
         return KXEditResult::Refused("KXTABLE-181");
     if (given.IsEmpty()) {
-        CKXCommentsDlg dlg;
-        dlg.SetText(current);
-        if (dlg.DoModal() == IDOK) {
-            CString entered = dlg.GetText();
-            entered.Trim();
-            if (!entered.IsEmpty()) SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ");
-        }
+        CString entered;
+        if (!AskDesignComment(current, entered)) return KXEditResult::Dialog();
+        if (entered.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+        if (SendHostText(CString(KXScriptWord::designComment) + " edit " + KXTclQuote(entered) + " ") == 0)
+            return KXEditResult::Of(FALSE, "KXTABLE-302");
         return KXEditResult::Dialog();
     }
     CString text = given;
     text.Trim();
-    if (text.IsEmpty()) return KXEditResult::Refused("KXTABLE-168");
+    if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
     if (text == current) return KXEditResult::Nothing("KXTABLE-302");
     CKXWinAPI::GetDateTime(date, time);
     user = CKXWinAPI::GetUserNameA();
@@ -548,7 +588,8 @@ KXEditResult CKXTableChildFrm::OnTclExportInterface(CTclArgsList* args, LPARAM) 
     CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-228");
     if (args->GetTotalArgCount() == 0) {
-        grid->ExportCodesignInterface(false, "", "", 0);
+        // The dialog answers 2, cancelled or done; the command it sent refused (and said why), 0.
+        if (!grid->ExportCodesignInterface(false, "", "", 0)) return KXEditResult::Of(FALSE, "KXPANE-274");
         return KXEditResult::Dialog();
     }
     SKXInterfaceArgs parsed;
@@ -577,7 +618,7 @@ KXEditResult CKXTableChildFrm::OnTclImportInterface(CTclArgsList* args, LPARAM) 
     if (!args) return UsageOf(args, "KXPANE-230");
     CKXInstancePaneGrid* grid = clp->GetInstancePaneGrid();
     if (args->GetTotalArgCount() == 0) {
-        grid->ImportCodesignInterface(false, "", "");
+        if (!grid->ImportCodesignInterface(false, "", "")) return KXEditResult::Of(FALSE, "KXPANE-273");
         return KXEditResult::Dialog();
     }
     SKXInterfaceArgs parsed;

@@ -232,8 +232,10 @@ KXEditResult CKXTableChildFrm::OnTclSaveDesignAs(CTclArgsList* args, LPARAM) {
     if (args->GetTotalArgCount() == 0) {
         // A mode that does not save as a block opens no dialog: the word is refused, the mode named.
         if (!doc->SavesAsBlock()) return KXEditResult::Of(FALSE, "KXTABLE-384");
-        doc->SaveDesignAs();
-        return KXEditResult::Dialog();
+        // The dialog answered 2, cancelled or done; a block it named that could not be made, 0.
+        const KXShownMark mark;
+        if (doc->SaveDesignAs() || mark.DialogCancelledSince()) return KXEditResult::Dialog();
+        return KXEditResult::Of(FALSE, "KXTABLE-301");
     }
     CString lib, block;
     CTclArgs* a0 = args->GetArg(0);

@@ -311,12 +311,15 @@ void CKXTableDoc::OnUpdateFileSave(CCmdUI* pCmdUI) {
     pCmdUI->Enable(IsModified());
 }
 
+// File Save As is offered where the word saveDesignAs saves as a block: the editable block and the physical
+// view. A block that could not be made answers 0 (its message said why); a cancelled dialog 2.
 void CKXTableDoc::OnFileSaveAs() {
-    if (GetOpenMode() == eOpenModeEditBlock) SaveDesignAs();
+    const KXShownMark mark;
+    KXMenuAnswer::ReportWork(SaveDesignAs(), mark, "KXTABLE-301");
 }
 
 void CKXTableDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetOpenMode() == eOpenModeEditBlock);
+    pCmdUI->Enable(GetOpenMode() == eOpenModeEditBlock || GetOpenMode() == eOpenModePhysical);
 }
 
 BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) {

@@ -189,6 +189,24 @@ TEST_F(ListDrops, APartDescriptionThatCannotTravelIsRefusedByName) {
     EXPECT_EQ(Property("R7", "VALUE"), "10k # 1%");
 }
 
+// A part whose name no component can have, or one the design has already, places nothing and says why, as
+// the list's AddComponent does: the drop never refuses in silence.
+TEST_F(ListDrops, APartNameTheDesignDoesNotTakeIsRefusedWithItsMessage) {
+    ASSERT_TRUE(Open());
+    const std::string journal = JournalText();
+    const std::string netlist = Run("kx::netlist");
+    Messages();
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.res:sym" "R\"7") ("VALUE" "1" x "1"))})"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-565"}));
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.res:sym" "R 7"))})"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-565"}));
+    EXPECT_EQ(Run(R"(kx::drop clp part {(("work.res:sym" "U1"))})"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-252"}));
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 TEST_F(ListDrops, PropertiesThatAreNoNameValueTextsAreRefused) {
     ASSERT_TRUE(Open());
     CKXInstancePaneContainerView* clp = Clp();

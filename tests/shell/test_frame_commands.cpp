@@ -153,6 +153,39 @@ TEST_F(FrameCommandTest, DesignCommentAddEditDelete) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-180", "KXTABLE-181"}));
 }
 
+// A comment of white space alone, typed after the word or entered in the dialog of the menu or the word, is
+// no comment: nothing is stored or journalled, the design stays unmodified, and the refusal says why.
+TEST_F(FrameCommandTest, AnEmptyDesignCommentIsRefusedOnEveryRoad) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    const std::string journal = JournalText();
+    CString text, date, time, user;
+    Messages();
+    EXPECT_EQ(Word("designComment add {   }"), 0);
+    Run("kx::answer dialog CKXCommentsDlg ok text {   }");
+    EXPECT_EQ(Run("kx::menu 35614"), "0");
+    Run("kx::answer dialog CKXCommentsDlg ok text {  }");
+    EXPECT_EQ(Word("designComment add"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-521", "KXTABLE-521", "KXTABLE-521"}));
+    EXPECT_FALSE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(JournalText(), journal);
+
+    ASSERT_EQ(Word("designComment add kept"), 1);
+    Doc()->SetModified(FALSE);
+    const std::string kept = JournalText();
+    EXPECT_EQ(Word("designComment edit { }"), 0);
+    Run("kx::answer dialog CKXCommentsDlg ok text {   }");
+    EXPECT_EQ(Run("kx::menu 35616"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-521", "KXTABLE-521"}));
+    ASSERT_TRUE(Doc()->GetComments()->getDesignComments(text, date, time, user));
+    EXPECT_EQ(text, CString("kept"));
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(JournalText(), kept);
+    // Cancelled, the dialog still answers 2.
+    Run("kx::answer dialog CKXCommentsDlg cancel");
+    EXPECT_EQ(Run("kx::menu 35616"), "2");
+}
+
 TEST_F(FrameCommandTest, DesignCommentOutsideEditModeIsRefused) {
     ASSERT_TRUE(Open("work.board:sch", 3));
     EXPECT_EQ(Word("designComment add x"), 0);
@@ -323,6 +356,25 @@ TEST_F(FrameCommandTest, ExcludedBlocksAreStoredAndReadWhenThePhysicalViewOpens)
     EXPECT_EQ(Slp()->GetBlockFilterList().GetCount(), 1);
 }
 
+// A filter file with a line that is no block path is not taken in part or in silence: the physical view says
+// so as it opens and shows every block, and the filter word neither writes over the file nor journals.
+TEST_F(FrameCommandTest, AFilterFileThatDoesNotReadIsSaidAndKept) {
+    const std::string kept = "# blocks left out\n@X1\n";
+    std::ofstream(m_lib / "physModule.dat") << kept;
+    ClearNotifications();
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-522"}));
+    EXPECT_EQ(Notifications(MSG_BLOCK_FILTER_CHANGED), (std::vector<std::string>{"0"}));
+    EXPECT_EQ(Clp()->GetBlockFilterList().GetCount(), 0);
+    const std::string journal = JournalText();
+    EXPECT_EQ(Word("filterBlock -exclude X1"), 0);
+    EXPECT_EQ(Word("filterBlock -include all"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-522", "KXTABLE-522"}));
+    std::ifstream in(m_lib / "physModule.dat");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), kept);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 TEST_F(FrameCommandTest, AnEditModeWindowReadsNoBlockFilter) {
     std::ofstream(m_lib / "physModule.dat") << "@1\n";
     ASSERT_TRUE(Open("work.board:sch", 1));
@@ -424,6 +476,33 @@ TEST_F(FrameCommandTest, AscendFromABlockInItsParentsContextOpensTheParent) {
     EXPECT_EQ(m_app->Documents().size(), 2u);
     EXPECT_EQ(journal.find("RMX.OpenDesign(\"work.board:sch\", \"2\")"), std::string::npos) << journal;
     EXPECT_LT(ascend, journal.find("call RMX.SelectTab(\"2\")")) << journal;
+}
+
+// A second ascend from the block goes back to the parent's window: the parent is not opened again, and the
+// journal's Ascend() lines make the same windows in a replay.
+TEST_F(FrameCommandTest, AnAscendAgainMakesTheParentsWindowActiveInsteadOfOpeningAnother) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_EQ(Run("kx::open -block X1 2"), "1");
+    ASSERT_EQ(Word("ascend"), 1);
+    ASSERT_EQ(m_app->Documents().size(), 3u);
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Word("ascend"), 1);
+    ASSERT_EQ(Run("kx::tab 2"), "1");
+    EXPECT_EQ(Run("kx::call Ascend"), "1");
+    EXPECT_EQ(m_app->Documents().size(), 3u);
+    EXPECT_EQ(Notifications(MSG_OPEN_DESIGN).size(), 1u);
+    auto* doc = dynamic_cast<CKXDocument*>(Doc());
+    ASSERT_TRUE(doc);
+    EXPECT_EQ(doc->GetOpenMode(), 2);
+    EXPECT_STREQ(doc->GetDesignContext().design()->name(), "work.board:sch");
+    // Replayed in a fresh window set, the three Ascend() lines open the parent once as well.
+    const std::string journal = JournalText();
+    const std::filesystem::path file = m_dir / "ascend.vbs";
+    std::ofstream(file, std::ios::binary) << journal.substr(journal.find("call RMX.OpenDesign"));
+    while (!m_app->Documents().empty())
+        Run("kx::call Close False");
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1") << Transcript();
+    EXPECT_EQ(m_app->Documents().size(), 3u);
 }
 
 TEST_F(FrameCommandTest, TheFilterDialogEchoesTheCommandThatDoesTheWork) {

@@ -76,6 +76,18 @@ TEST_F(HostTest, MessagesAndEchoesAreTakenOnce) {
     EXPECT_EQ(Run("kx::echoes"), "{designComment add}");
 }
 
+// A journal file that cannot be written is refused when it is asked for, not lost in silence action by
+// action: the journal the session had goes on taking its lines.
+TEST_F(HostTest, AJournalThatCannotBeWrittenIsRefusedAndTheOldOneGoesOn) {
+    ASSERT_TRUE(Open());
+    const std::string refused = Run("kx::journal " + (m_dir / "no-such-folder" / "j.vbs").string());
+    EXPECT_EQ(refused.rfind("error: cannot write the journal", 0), 0u) << refused;
+    const std::string before = JournalText();
+    EXPECT_EQ(Run("kx::call AddSignal ZZ {} {}"), "1");
+    EXPECT_NE(JournalText().find("AddSignal(\"ZZ\""), std::string::npos)
+        << JournalText().substr(before.size());
+}
+
 TEST_F(HostTest, ReplayOfARecordedJournalReachesTheSameState) {
     ASSERT_TRUE(Open("work.board:sch", 1));
     Run("designComment add {replayed \"text\"}");

@@ -282,6 +282,24 @@ TEST_F(HostComponentRequests, APlacedMasterBecomesAComponentAndAPhysicalPartCarr
     EXPECT_EQ(m.back(), "KXPANE-251");
 }
 
+// A physical part the host places is one edit with its designator: one undo step takes all of it back, and
+// the journal repeats it as that one step.
+TEST_F(HostComponentRequests, APlacedPhysicalPartIsOneUndoStepWithItsDesignator) {
+    const int steps = Ccp()->GetUndoStepCount();
+    const std::string journal = JournalText();
+    EXPECT_EQ(Run("kx::notify INT_MSG_ADD_PHYSICAL_PART -text {work.res:sym R6}"), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@R6 LOCATION"), "R6");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    const std::string added = JournalText().substr(journal.size());
+    EXPECT_NE(added.find(R"(AddComponent("R6","work","res","sym","","LOCATION=R6",1))"), std::string::npos)
+        << added;
+    EXPECT_EQ(added.find("EditRefDes"), std::string::npos) << added;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_FALSE(Listed("R6"));
+    EXPECT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Run("kx::prop work.board:sch@R6 LOCATION"), "R6");
+}
+
 // The host renamed the instance in the design itself: the list's row follows, old name first.
 TEST_F(HostComponentRequests, AfterTheHostsRenameTheListRowTakesTheNewName) {
     Run("kx::notify INT_MSG_RENAME_INSTANCE R1 -text R2");

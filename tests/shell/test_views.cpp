@@ -262,6 +262,45 @@ TEST_F(ViewTest, AnInterfaceThatDoesNotFitChangesNothing) {
     EXPECT_FALSE(Has(JournalText(), "ImportInterface"));
 }
 
+// A file that gives one pin two nets, or a new net a name the design does not take, does not fit: the import
+// changes nothing and names the line, on the word and the automation method alike.
+TEST_F(ViewTest, AnInterfaceThatSaysTwoThingsOfAPinOrNamesNoNetChangesNothing) {
+    SubTool subTool;
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    const std::string before = Run("kx::netlist");
+    const std::string journal = JournalText();
+    Messages();
+    std::ofstream("twice.if") << "instance U1\npin OUT out FRESH\npin OUT out N1\n";
+    EXPECT_EQ(Word("importInterface -file twice.if"), 0);
+    std::ofstream("badnet.if") << "instance U1\npin OUT out BAD\"NAME\n";
+    EXPECT_EQ(Word("importInterface -file badnet.if"), 0);
+    EXPECT_EQ(Run("kx::call ImportInterface badnet.if U1"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-276", "KXPANE-276", "KXPANE-276"}));
+    EXPECT_TRUE(Has(Transcript(), "line 3: pin OUT is given on line 2 already")) << Transcript();
+    EXPECT_TRUE(Has(Transcript(), "line 2: bad net BAD\"NAME")) << Transcript();
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+// The interface words without operands answer as their menus: 2 for the dialog, cancelled or done, and 0 when
+// the command it sent was refused (its message says why).
+TEST_F(ViewTest, AnInterfaceDialogWhoseCommandIsRefusedAnswersZero) {
+    SubTool subTool;
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    Messages();
+    Run("kx::answer dialog CKXInterfaceDlg ok inst U1 file no-such-file.if");
+    EXPECT_EQ(Word("importInterface"), 0);
+    Run("kx::answer dialog CKXInterfaceDlg ok inst U1 file " + (m_dir / "no-such-folder" / "u1.if").string());
+    EXPECT_EQ(Word("exportInterface"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXPANE-273", "KXPANE-274"}));
+    Run("kx::answer dialog CKXInterfaceDlg ok inst U1 file u1.if");
+    EXPECT_EQ(Word("exportInterface"), 2);
+    EXPECT_EQ(Word("importInterface"), 2); // cancelled
+    EXPECT_TRUE(Messages().empty());
+}
+
 TEST_F(ViewTest, TheInterfaceDialogSendsTheCommandThatDoesTheWork) {
     SubTool subTool;
     ASSERT_TRUE(Open("work.board:sch", 1));

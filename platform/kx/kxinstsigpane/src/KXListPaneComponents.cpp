@@ -20,6 +20,8 @@
 #include <vector>
 
 namespace {
+// A part's reference designator (a copy does not take it).
+constexpr const char* kRefDesProperty = "LOCATION";
 
 struct ComponentText {
     CString lib, cell, view, name;
@@ -94,8 +96,9 @@ BOOL CKXComponentListGrid::AddPhysicalInstanceFromStr(const char* text) {
         CKXErrorHandler::MessageBoxOk("KXPANE-491", parsed.name);
         return FALSE;
     }
-    return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, "", "", 1) &&
-           pane->EditRefDes(parsed.name, parsed.name);
+    // Placed with its designator in one edit: one undo step, and nothing half made when the design refuses.
+    return pane->AddComponent(parsed.name, parsed.lib, parsed.cell, parsed.view, "",
+                              CString(kRefDesProperty) + "=" + parsed.name, 1);
 }
 
 // ------------------------------------------------------------------------------------------------ deleting
@@ -210,9 +213,6 @@ BOOL CKXInstancePaneContainerView::MarkComponentsAsCodesign(CString names, long 
 // ------------------------------------------------------------------------------------------------ pasting
 
 namespace {
-
-// A reference designator names one part: a copy does not take it.
-constexpr const char* kRefDesProperty = "LOCATION";
 
 // The first name "<prefix><n>" the design does not have, the prefix being the name less its trailing
 // digits ("U" for "U12"; the whole name when it ends in none). A name that becomes the new part's

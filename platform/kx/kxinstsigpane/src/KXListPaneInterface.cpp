@@ -10,8 +10,10 @@
 #include "KXListPaneChange.h"
 
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "afx/afxanswer.h"
@@ -117,6 +119,7 @@ struct PinChange {
 // Checks the file's pins against the instance; the changes it asks for, or what does not fit.
 CString PlanImport(const CInstanceContext& inst, const InterfaceFile& file, std::vector<PinChange>& changes) {
     IDesign* design = inst.instance()->design();
+    std::map<std::pair<IInstTerm*, int>, int> given; // a pin bit and the line that gave it a net
     for (const PinLine& line : file.pins) {
         CString where;
         where.Format("line %d: ", line.lineNumber);
@@ -125,11 +128,22 @@ CString PlanImport(const CInstanceContext& inst, const InterfaceFile& file, std:
         if (!SplitBit(line.pin, pinName, change.pinBit)) return where + "bad pin " + line.pin.c_str();
         change.pin = inst.instance()->findInstTerm(pinName.c_str());
         if (!change.pin || !change.pin->hasBit(change.pinBit)) return where + "no pin " + line.pin.c_str();
+        // A pin bit is on one net bit: a file that gives it two says two things.
+        const auto [earlier, first] =
+            given.emplace(std::make_pair(change.pin, change.pinBit), line.lineNumber);
+        if (!first) {
+            CString twice;
+            twice.Format("pin %s is given on line %d already", line.pin.c_str(), earlier->second);
+            return where + twice;
+        }
         if (line.net != "-") {
             if (!SplitBit(line.net, change.netName, change.netBit)) return where + "bad net " + line.net.c_str();
             INet* net = design->findNet(change.netName.c_str());
             if (net ? !net->hasBit(change.netBit) : change.netBit >= 0)
                 return where + "no net bit " + line.net.c_str();
+            // A net the import makes needs a name the design takes.
+            if (!net && !CSchemaUtilities::isValidName(change.netName.c_str()))
+                return where + "bad net " + line.net.c_str();
         }
         const CNetBit now = change.pin->netBit(change.pinBit);
         const bool same = change.netName.empty()
@@ -244,9 +258,9 @@ struct CKXInterfaceDlg {
 };
 } // namespace
 
-void CKXInstancePaneContainerView::AskInterface(bool isExport) {
+LRESULT CKXInstancePaneContainerView::AskInterface(bool isExport) {
     CKXInterfaceDlg dlg;
-    if (!dlg.DoModal()) return;
+    if (!dlg.DoModal()) return -1;
     CTclArgsList command;
     command.add(isExport ? "exportInterface" : "importInterface");
     if (!dlg.inst.IsEmpty()) {
@@ -259,17 +273,18 @@ void CKXInstancePaneContainerView::AskInterface(bool isExport) {
     }
     if (isExport && dlg.local) command.add("-export_local_as_inout");
     const CString line = command.ToTclCommandLine();
-    if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0);
+    CWnd* main = AfxGetMainWnd();
+    return main ? main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(line.GetString()), 0) : 0;
 }
 
-void CKXInstancePaneContainerView::ExportInterface() {
+LRESULT CKXInstancePaneContainerView::ExportInterface() {
     Record("ExportInterface");
-    AskInterface(true);
+    return AskInterface(true);
 }
 
-void CKXInstancePaneContainerView::ImportInterface() {
+LRESULT CKXInstancePaneContainerView::ImportInterface() {
     Record("ImportInterface");
-    AskInterface(false);
+    return AskInterface(false);
 }
 
 BOOL CKXInstancePaneGrid::ExportCodesignInterface(bool scripted, CString path, CString file, int exportLocalAsInout) {
@@ -278,10 +293,8 @@ BOOL CKXInstancePaneGrid::ExportCodesignInterface(bool scripted, CString path, C
     Record("ExportCodesignInterface", {s, path, file, e});
     auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
     if (!pane) return FALSE;
-    if (!scripted) {
-        pane->ExportInterface();
-        return TRUE;
-    }
+    // The dialog cancelled or its command done: TRUE; the command refused (it said why): FALSE.
+    if (!scripted) return pane->ExportInterface() != 0;
     if (file.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-229");
         return FALSE;
@@ -293,10 +306,7 @@ BOOL CKXInstancePaneGrid::ImportCodesignInterface(bool scripted, CString file, C
     Record("ImportCodesignInterface", {scripted ? CString("1") : CString("0"), file, instance});
     auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
     if (!pane) return FALSE;
-    if (!scripted) {
-        pane->ImportInterface();
-        return TRUE;
-    }
+    if (!scripted) return pane->ImportInterface() != 0;
     if (file.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXPANE-230");
         return FALSE;

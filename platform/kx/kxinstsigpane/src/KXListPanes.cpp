@@ -605,11 +605,11 @@ BOOL CKXInstancePaneGrid::AddInstance(CString lib, CString cell, CString view, C
     const CDesignContext* design = Design();
     auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView);
     if (!design || !design->design() || !pane || lib.IsEmpty() || cell.IsEmpty()) return FALSE;
+    // A given name goes to the pane as it is: the pane refuses a taken one and says so.
     CString instanceName = name;
-    for (int n = 1; instanceName.IsEmpty() || design->instance(instanceName.GetString()).instance(); ++n) {
-        if (!name.IsEmpty()) return FALSE; // the given name is taken: refused
+    for (int n = 1; name.IsEmpty() && (instanceName.IsEmpty() || design->instance(instanceName).instance());
+         ++n)
         instanceName.Format("U%d", n);
-    }
     return pane->AddComponent(instanceName, lib, cell, view.IsEmpty() ? CString("sym") : view,
                               KXJoinPropertyTexts(props1), KXJoinPropertyTexts(props2), 1);
 }

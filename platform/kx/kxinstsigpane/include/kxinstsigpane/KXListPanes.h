@@ -404,8 +404,9 @@ public:
     BOOL CanImportInterface();
     // The interactive forms: the interface dialog (CKXInterfaceDlg) asks for the instance and the file;
     // on OK the matching script command is sent to the host, which does the work.
-    void ExportInterface();
-    void ImportInterface();
+    // The interface dialog and the command it sends: -1 when cancelled, else the command's answer.
+    LRESULT ExportInterface();
+    LRESULT ImportInterface();
     // Assign Power: the power group dialog (CKXPowerGroupDlg: the implicit power pin "pin" and the net
     // "net") for the components selected in the list; OK ties that pin of each to the net. 1 when tied,
     // 0 when refused (its message said why), 2 when the dialog was cancelled.
@@ -464,7 +465,7 @@ private:
     // The one block instance selected in the component list; empty, with a message, otherwise.
     CInstanceContext SelectedBlock();
     // Asks for the interface's instance and file (CKXInterfaceDlg) and sends the script command.
-    void AskInterface(bool isExport);
+    LRESULT AskInterface(bool isExport);
     // The instance of that name, or the one instance selected in the component list for no name.
     CInstanceContext NamedOrSelectedInstance(const CString& name);
     BOOL SetBlockOption(const CInstanceContext& block, const char* keyword, const CString& value);
