@@ -82,6 +82,20 @@ TEST_F(PairSignals, APairWithoutItsConnectionShowsItsLegs) {
     EXPECT_EQ(Signal("CLK"), "SYSCLK");
 }
 
+// The question before a new pair takes the place of the pin's pair net, answered No with "don't ask
+// again" ticked, typed into the cell: that connect stops, and the next one of any road goes on unasked.
+TEST_F(PairSignals, NoWithDontAskAgainTickedStopsThisConnectAndAsksNoMore) {
+    OpenExpanded();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel dontAskAgain 1");
+    EXPECT_EQ(Type("CLK", "NEWP (Differential Pair)"), "0");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK");
+    EXPECT_NE(Run("addConnection pin {NEWP (Differential Pair)} CLK"), "0");
+    EXPECT_EQ(Signal("CLK"), "NEWP");
+    int asked = 0;
+    for (const std::string& line : AnswerLog()) asked += line.find("CKXDontAskAgainYesNoDlg") != std::string::npos;
+    EXPECT_EQ(asked, 1);
+}
+
 // Each lane of the vector pair shows its bit of the pair net; a lane whose legs left it shows them,
 // and so does the vector pair's row, lane after lane.
 TEST_F(PairSignals, TheLanesOfAVectorPair) {
