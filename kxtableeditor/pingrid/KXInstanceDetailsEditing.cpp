@@ -380,7 +380,13 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
             break;
         }
     if (!found) return;
-    if (CellStyle(found, pinCol).GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT))) {
+    // Every row that folds the found one opens, the outermost first: a leg of a vector pair's lane
+    // shows only when the pair and then the lane are open.
+    std::vector<ROWCOL> folding;
+    for (ROWCOL parent = GetRowParentOffset(found); parent != GX_INVALID; parent = GetRowParentOffset(parent))
+        folding.push_back(parent);
+    if (folding.empty() &&
+        CellStyle(found, pinCol).GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT))) {
         // A bit of a vector: its parent is the nearest row above with an expand state that is no bit
         // itself (a lane of a vector pair folds its legs: the lanes above are its siblings).
         for (ROWCOL row = found - 1; row >= PIN_FIRST_ROW; --row) {
@@ -388,12 +394,14 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
             if (!parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE)) ||
                 parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT)))
                 continue;
-            if (auto* button =
-                    dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(parent.GetControl())))
-                button->SetExpandState(row, pinCol, TRUE);
+            folding.push_back(row);
             break;
         }
     }
+    for (auto row = folding.rbegin(); row != folding.rend(); ++row)
+        if (auto* button = dynamic_cast<CKXPlusMinusEditButton*>(
+                GetRegisteredControl(CellStyle(*row, pinCol).GetControl())))
+            button->SetExpandState(*row, pinCol, TRUE);
     SetCurrentCell(found, pinCol, kSmartInView);
     SetTopRow(found, GX_SMART);
     NotifySelectionChanged();

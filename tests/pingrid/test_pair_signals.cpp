@@ -96,6 +96,20 @@ TEST_F(PairSignals, NoWithDontAskAgainTickedStopsThisConnectAndAsksNoMore) {
     EXPECT_EQ(asked, 1);
 }
 
+// The host highlights a leg of a folded vector pair's lane: the pair and the lane open, and the leg's
+// row is the current row.
+TEST_F(PairSignals, AHighlightedLegOfAFoldedLaneIsTheCurrentRowShown) {
+    OpenBoard("R1");
+    EXPECT_EQ(Run("kx::highlight demo.board:sch@U1.TX_P<2>"), "1");
+    CKXInstanceDetailsGridWnd* grid = Grid();
+    ASSERT_TRUE(grid);
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(grid->GetCurrentCell(row, col)) << Run("kx::window ccp");
+    EXPECT_EQ(CellText(static_cast<int>(row), G::m_nColPinName), "TX_P<2>");
+    EXPECT_FALSE(grid->IsRowHidden(row));
+    EXPECT_NE(Run("kx::window ccp").find("| TX_P<2> | C3 |"), std::string::npos);
+}
+
 // Each lane of the vector pair shows its bit of the pair net; a lane whose legs left it shows them,
 // and so does the vector pair's row, lane after lane.
 TEST_F(PairSignals, TheLanesOfAVectorPair) {
