@@ -480,8 +480,11 @@ void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     m_nAutoFitColumn = 0;
     if (col == 0 || col > GetColCount() || GetRowCount() < PIN_FIRST_ROW) return;
     FitColumnsToCells(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), GX_SMART);
-    if (col < m_arrColumnInfo.size() && m_arrColumnInfo[col] && m_arrColumnInfo[col]->m_bShown)
+    if (col < m_arrColumnInfo.size() && m_arrColumnInfo[col] && m_arrColumnInfo[col]->m_bShown) {
         Columns().TrackWidth(*this, static_cast<int>(col));
+        // The other pin grids take the fitted width as they take a dragged one.
+        if (!m_bReducedColumns) BroadcastColumnLayout(m_arrColumnInfo);
+    }
 }
 
 // ---------------------------------------------------------------------------

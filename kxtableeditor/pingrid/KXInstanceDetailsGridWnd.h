@@ -996,7 +996,7 @@ public:
     BOOL m_bSyncWithPane = FALSE;   // one of the owner pane's grids kept in step
     BOOL m_bPaneNavigation = FALSE; // keys and clicks cross to the pane's other grids
     BOOL m_bControlClickOff = FALSE;
-    BOOL m_bAutoFitPending = FALSE; // a column border was double-clicked
+    BOOL m_bAutoFitPending = FALSE; // a column border was grabbed: a double-click fits the column
     ROWCOL m_nAutoFitColumn = 0;
 
     // ------------------------------------------------------------- row filter and column modes
@@ -1235,7 +1235,6 @@ public:
     std::map<CString, CString> m_mapFunctionPins; // pin numbers of the chosen function group
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
-    ROWCOL m_nTrackedCol = GX_INVALID; // column whose width is being dragged
     // Texts of the header: the cell text and the header dialog's instance, second and label texts.
     CString m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel;
     CWnd* m_pOwner = nullptr;
