@@ -110,6 +110,29 @@ TEST_F(PairSignals, AHighlightedLegOfAFoldedLaneIsTheCurrentRowShown) {
     EXPECT_NE(Run("kx::window ccp").find("| TX_P<2> | C3 |"), std::string::npos);
 }
 
+// The lanes of a vector pair show their own terminations after a paste onto the pair, a delete on one
+// lane and its undo, as a fresh load shows them: the legs below a lane leave the lane's cell alone.
+TEST_F(PairSignals, EachLaneShowsItsTerminationAfterAPasteADeleteAndAnUndo) {
+    OpenExpanded();
+    auto cell = [this](const std::string& pin) {
+        return std::to_string(PinRow(pin)) + " " + std::to_string(G::m_nColTermination);
+    };
+    auto term = [this](const std::string& pin) { return CellText(PinRow(pin), G::m_nColTermination); };
+    ASSERT_EQ(Run("kx::select ccp " + cell("CLK") + "; kx::key ccp Ctrl+C"), "1");
+    ASSERT_EQ(Run("kx::select ccp " + cell("TX<3..0>") + "; kx::key ccp Ctrl+V"), "1");
+    for (const char* lane : {"TX<3..0>", "TX<3>", "TX<2>", "TX<1>", "TX<0>"})
+        EXPECT_EQ(term(lane), "Shunt") << lane;
+    ASSERT_EQ(Run("kx::select ccp " + cell("TX<2>") + "; kx::key ccp Delete"), "1");
+    EXPECT_EQ(term("TX<2>"), "");
+    EXPECT_EQ(term("TX<3..0>"), "");
+    for (const char* lane : {"TX<3>", "TX<1>", "TX<0>"})
+        EXPECT_EQ(term(lane), "Shunt") << lane;
+    ASSERT_EQ(Run("undo"), "1");
+    for (const char* lane : {"TX<3..0>", "TX<3>", "TX<2>", "TX<1>", "TX<0>"})
+        EXPECT_EQ(term(lane), "Shunt") << lane;
+    EXPECT_EQ(term("TX_P<2>"), "");
+}
+
 // Each lane of the vector pair shows its bit of the pair net; a lane whose legs left it shows them,
 // and so does the vector pair's row, lane after lane.
 TEST_F(PairSignals, TheLanesOfAVectorPair) {
