@@ -380,6 +380,16 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
             break;
         }
     if (!found) return;
+    OpenFoldsOf(found);
+    // A row the row filter hides: the filter goes, as it goes for the automation's selection of a pin.
+    if (IsRowHidden(found) && ClearRowFilter()) OpenFoldsOf(found);
+    SetCurrentCell(found, pinCol, kSmartInView);
+    SetTopRow(found, GX_SMART);
+    NotifySelectionChanged();
+}
+
+void CKXInstanceDetailsGridWnd::OpenFoldsOf(ROWCOL found) {
+    const ROWCOL pinCol = Col(m_nColPinName);
     // Every row that folds the found one opens, the outermost first: a leg of a vector pair's lane
     // shows only when the pair and then the lane are open.
     std::vector<ROWCOL> folding;
@@ -402,9 +412,6 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
         if (auto* button = dynamic_cast<CKXPlusMinusEditButton*>(
                 GetRegisteredControl(CellStyle(*row, pinCol).GetControl())))
             button->SetExpandState(*row, pinCol, TRUE);
-    SetCurrentCell(found, pinCol, kSmartInView);
-    SetTopRow(found, GX_SMART);
-    NotifySelectionChanged();
 }
 
 // ---------------------------------------------------------------------------

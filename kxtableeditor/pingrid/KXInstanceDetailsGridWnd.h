@@ -987,6 +987,8 @@ public:
     // the number is "-1"; the bus or pair rows above it are opened. FALSE when no row or column fits.
     BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber) override;
     void ExpandPin(const CString& pinName) override;
+    // Opens the bus, pair and lane rows that fold the row, the outermost first.
+    void OpenFoldsOf(ROWCOL row);
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
     // Can-paste judges of the paste-target grid's current cell (clipboard object kinds).
     static BOOL CanPasteObjectHere(int kind);

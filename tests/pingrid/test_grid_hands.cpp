@@ -343,4 +343,16 @@ TEST_F(PinGridHands, ADoubleClickOnAColumnBorderFitsTheColumnToItsRows) {
     EXPECT_EQ(width(), fitted);
 }
 
+// The host highlights a pin whose row the row filter hides: the filter goes and the pin's row is the
+// current row, as the automation's selection of a pin's cell reaches it.
+TEST_F(PinGridHands, AHighlightedPinTheFilterHidesBecomesTheCurrentRow) {
+    OpenBoard();
+    ASSERT_EQ(Run("filterRows pin -col {Pin Name} -filter D*"), "1");
+    ASSERT_TRUE(Grid()->IsRowHidden(PinRow("MCLK")));
+    EXPECT_EQ(Run("kx::highlight demo.board:sch@U1.MCLK"), "1");
+    EXPECT_EQ(CurrentRow(), PinRow("MCLK"));
+    EXPECT_FALSE(Grid()->IsRowHidden(PinRow("MCLK")));
+    EXPECT_EQ(Rows()[4][1], "*");
+}
+
 } // namespace
