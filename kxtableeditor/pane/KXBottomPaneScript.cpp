@@ -609,6 +609,16 @@ CString CKXBottomPaneContainerView::KeysText(const CStringArray& keys) {
 
 namespace {
 
+// Whether the grid shows one of the rows it has selected.
+bool ShowsASelectedRow(CKXGridWnd* grid) {
+    if (!grid) return false;
+    CRowColArray rows;
+    grid->GetSelectedRows(rows, FALSE, TRUE);
+    for (INT_PTR i = 0; i < rows.GetSize(); ++i)
+        if (!grid->IsRowHidden(rows[i])) return true;
+    return false;
+}
+
 // Selects the keyed rows of a grid that selects nothing else; FALSE (with the message) when no
 // row matches, so that nothing is copied under a name that selected nothing.
 bool SelectKeyedRows(CKXGridWnd& grid, CStringArray& keys, const CString& keyColumn) {
@@ -627,7 +637,9 @@ BOOL CKXBottomPaneContainerView::CopyObjectsByKey(CStringArray& keys, const CStr
     const DWORD before = GetClipboardSequenceNumber();
     if (!CopyKeyedRows(keys, keyColumn)) return FALSE;
     if (GetClipboardSequenceNumber() != before) return TRUE;
-    CKXErrorHandler::MessageBoxOk("KXPANE-594", KeysText(keys));
+    // Rows shown that gave nothing hold nothing in that column (a pull-up of a pin on no signal).
+    CKXErrorHandler::MessageBoxOk(ShowsASelectedRow(GetActiveGrid()) ? "KXPANE-640" : "KXPANE-594",
+                                  KeysText(keys));
     return FALSE;
 }
 

@@ -80,7 +80,8 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     CString base, m, l;
     const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
     const ROWCOL parent = GetRowParentOffset(row);
-    if (child && parent != GX_INVALID && parent > 0 && parent != row) {
+    // A leg's termination is its own: the pair row above it shows the pair's.
+    if (child && parent != GX_INVALID && parent > 0 && parent != row && !IsDiffPairRow(parent)) {
         // Bits of different types, or a bit without one: the bus row shows none, neither as text nor as
         // its tool tip.
         const CString shown = GetValueRowCol(parent, Col(m_nColTermination));

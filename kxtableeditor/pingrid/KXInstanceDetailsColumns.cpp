@@ -180,12 +180,15 @@ int CKXInstanceDetailsGridWnd::GetColWidth(ROWCOL nCol) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnStartTracking(ROWCOL nRow, ROWCOL nCol, int nTrackingMode) {
-    m_nTrackedCol = nTrackingMode == GX_TRACKWIDTH ? nCol : GX_INVALID;
+    // A column border grabbed: a double-click that follows without a move fits the column.
+    m_bAutoFitPending = nTrackingMode == GX_TRACKWIDTH;
+    m_nAutoFitColumn = m_bAutoFitPending ? nCol : 0;
     return CKXGridWnd::OnStartTracking(nRow, nCol, nTrackingMode);
 }
 
 BOOL CKXInstanceDetailsGridWnd::OnTrackColWidthMove(ROWCOL nCol, int nWidth) {
-    m_nTrackedCol = GX_INVALID;
+    m_bAutoFitPending = FALSE;
+    m_nAutoFitColumn = 0;
     return CKXGridWnd::OnTrackColWidthMove(nCol, nWidth);
 }
 

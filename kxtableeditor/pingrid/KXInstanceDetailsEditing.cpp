@@ -390,7 +390,23 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
         if (it != rows.end()) found = *it;
     }
     if (!found) return;
-    if (CellStyle(found, pinCol).GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT))) {
+    OpenFoldsOf(found);
+    // A row the row filter hides: the filter goes, as it goes for the automation's selection of a pin.
+    if (IsRowHidden(found) && ClearRowFilter()) OpenFoldsOf(found);
+    SetCurrentCell(found, pinCol, kSmartInView);
+    SetTopRow(found, GX_SMART);
+    NotifySelectionChanged();
+}
+
+void CKXInstanceDetailsGridWnd::OpenFoldsOf(ROWCOL found) {
+    const ROWCOL pinCol = Col(m_nColPinName);
+    // Every row that folds the found one opens, the outermost first: a leg of a vector pair's lane
+    // shows only when the pair and then the lane are open.
+    std::vector<ROWCOL> folding;
+    for (ROWCOL parent = GetRowParentOffset(found); parent != GX_INVALID; parent = GetRowParentOffset(parent))
+        folding.push_back(parent);
+    if (folding.empty() &&
+        CellStyle(found, pinCol).GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT))) {
         // A bit of a vector: its parent is the nearest row above with an expand state that is no bit
         // itself (a lane of a vector pair folds its legs: the lanes above are its siblings).
         for (ROWCOL row = found - 1; row >= PIN_FIRST_ROW; --row) {
@@ -398,15 +414,14 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
             if (!parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE)) ||
                 parent.GetIncludeUserAttribute(static_cast<WORD>(IDS_UA_PLUSMINUS_BIT)))
                 continue;
-            if (auto* button =
-                    dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(parent.GetControl())))
-                button->SetExpandState(row, pinCol, TRUE);
+            folding.push_back(row);
             break;
         }
     }
-    SetCurrentCell(found, pinCol, kSmartInView);
-    SetTopRow(found, GX_SMART);
-    NotifySelectionChanged();
+    for (auto row = folding.rbegin(); row != folding.rend(); ++row)
+        if (auto* button = dynamic_cast<CKXPlusMinusEditButton*>(
+                GetRegisteredControl(CellStyle(*row, pinCol).GetControl())))
+            button->SetExpandState(*row, pinCol, TRUE);
 }
 
 // ---------------------------------------------------------------------------
@@ -482,8 +497,11 @@ void CKXInstanceDetailsGridWnd::OnLButtonDblClk(UINT nFlags, CPoint point) {
     m_nAutoFitColumn = 0;
     if (col == 0 || col > GetColCount() || GetRowCount() < PIN_FIRST_ROW) return;
     FitColumnsToCells(CGXRange(PIN_FIRST_ROW, col, GetRowCount(), col), GX_SMART);
-    if (col < m_arrColumnInfo.size() && m_arrColumnInfo[col] && m_arrColumnInfo[col]->m_bShown)
+    if (col < m_arrColumnInfo.size() && m_arrColumnInfo[col] && m_arrColumnInfo[col]->m_bShown) {
         Columns().TrackWidth(*this, static_cast<int>(col));
+        // The other pin grids take the fitted width as they take a dragged one.
+        if (!m_bReducedColumns) BroadcastColumnLayout(m_arrColumnInfo);
+    }
 }
 
 // ---------------------------------------------------------------------------

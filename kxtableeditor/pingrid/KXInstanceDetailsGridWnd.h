@@ -998,6 +998,8 @@ public:
     // the number is "-1"; the bus or pair rows above it are opened. FALSE when no row or column fits.
     BOOL SelectPinCell(const CString& columnKey, const CString& pinName, const CString& pinNumber) override;
     void ExpandPin(const CString& pinName) override;
+    // Opens the bus, pair and lane rows that fold the row, the outermost first.
+    void OpenFoldsOf(ROWCOL row);
     BOOL AcceptCellText(ROWCOL row, ROWCOL col, const CString& text);
     // Can-paste judges of the paste-target grid's current cell (clipboard object kinds).
     static BOOL CanPasteObjectHere(int kind);
@@ -1007,7 +1009,7 @@ public:
     BOOL m_bSyncWithPane = FALSE;   // one of the owner pane's grids kept in step
     BOOL m_bPaneNavigation = FALSE; // keys and clicks cross to the pane's other grids
     BOOL m_bControlClickOff = FALSE;
-    BOOL m_bAutoFitPending = FALSE; // a column border was double-clicked
+    BOOL m_bAutoFitPending = FALSE; // a column border was grabbed: a double-click fits the column
     ROWCOL m_nAutoFitColumn = 0;
 
     // ------------------------------------------------------------- row filter and column modes
@@ -1247,7 +1249,6 @@ public:
     std::map<CString, CString> m_mapFunctionPins; // pin numbers of the chosen function group
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
-    ROWCOL m_nTrackedCol = GX_INVALID; // column whose width is being dragged
     // Texts of the header: the cell text and the header dialog's instance, second and label texts.
     CString m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel;
     CWnd* m_pOwner = nullptr;

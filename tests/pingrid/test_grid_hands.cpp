@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 using G = CKXInstanceDetailsGridWnd;
@@ -312,6 +314,45 @@ TEST_F(PinGridHands, ACellSelectionFindsEveryPinsRowByNumberOrName) {
     ASSERT_TRUE(Grid()->SelectPinCell("pinname", "PGOOD", ""));
     EXPECT_EQ(Grid()->GetValueRowCol(CurrentRow(), G::m_nColPinName).str(), "PGOOD");
     EXPECT_FALSE(Grid()->SelectPinCell("Signal", "NOPE", "Z99"));
+}
+
+// A double-click on a column title's border fits the column to its data rows, in this grid and in
+// the next pin grid shown; a double-click on a data cell's border changes no width.
+TEST_F(PinGridHands, ADoubleClickOnAColumnBorderFitsTheColumnToItsRows) {
+    OpenBoard();
+    Run("kx::answer dialog CKXCustomizeDialog ok width.PIN_NAME 50s");
+    ASSERT_EQ(Run("kx::menu 35130"), "1");
+    const int pinName = G::m_nColPinName;
+    auto width = [this, pinName] {
+        std::istringstream widths(Run("kx::widths ccp"));
+        int w = 0;
+        for (int c = 0; c <= pinName; ++c)
+            widths >> w;
+        return w;
+    };
+    const int wide = width();
+    EXPECT_EQ(
+        Run("kx::click ccp " + std::to_string(PinRow("MCLK")) + " " + std::to_string(pinName) + " border"),
+        "1");
+    EXPECT_EQ(width(), wide);
+    EXPECT_EQ(Run("kx::click ccp 2 " + std::to_string(pinName) + " border"), "1");
+    const int fitted = width();
+    EXPECT_LT(fitted, wide);
+    EXPECT_GT(fitted, 0);
+    Run("kx::show clp U2");
+    EXPECT_EQ(width(), fitted);
+}
+
+// The host highlights a pin whose row the row filter hides: the filter goes and the pin's row is the
+// current row, as the automation's selection of a pin's cell reaches it.
+TEST_F(PinGridHands, AHighlightedPinTheFilterHidesBecomesTheCurrentRow) {
+    OpenBoard();
+    ASSERT_EQ(Run("filterRows pin -col {Pin Name} -filter D*"), "1");
+    ASSERT_TRUE(Grid()->IsRowHidden(PinRow("MCLK")));
+    EXPECT_EQ(Run("kx::highlight demo.board:sch@U1.MCLK"), "1");
+    EXPECT_EQ(CurrentRow(), PinRow("MCLK"));
+    EXPECT_FALSE(Grid()->IsRowHidden(PinRow("MCLK")));
+    EXPECT_EQ(Rows()[4][1], "*");
 }
 
 } // namespace

@@ -82,6 +82,57 @@ TEST_F(PairSignals, APairWithoutItsConnectionShowsItsLegs) {
     EXPECT_EQ(Signal("CLK"), "SYSCLK");
 }
 
+// The question before a new pair takes the place of the pin's pair net, answered No with "don't ask
+// again" ticked, typed into the cell: that connect stops, and the next one of any road goes on unasked.
+TEST_F(PairSignals, NoWithDontAskAgainTickedStopsThisConnectAndAsksNoMore) {
+    OpenExpanded();
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg cancel dontAskAgain 1");
+    EXPECT_EQ(Type("CLK", "NEWP (Differential Pair)"), "0");
+    EXPECT_EQ(Signal("CLK"), "SYSCLK");
+    EXPECT_NE(Run("addConnection pin {NEWP (Differential Pair)} CLK"), "0");
+    EXPECT_EQ(Signal("CLK"), "NEWP");
+    int asked = 0;
+    for (const std::string& line : AnswerLog()) asked += line.find("CKXDontAskAgainYesNoDlg") != std::string::npos;
+    EXPECT_EQ(asked, 1);
+}
+
+// The host highlights a leg of a folded vector pair's lane: the pair and the lane open, and the leg's
+// row is the current row.
+TEST_F(PairSignals, AHighlightedLegOfAFoldedLaneIsTheCurrentRowShown) {
+    OpenBoard("R1");
+    EXPECT_EQ(Run("kx::highlight demo.board:sch@U1.TX_P<2>"), "1");
+    CKXInstanceDetailsGridWnd* grid = Grid();
+    ASSERT_TRUE(grid);
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(grid->GetCurrentCell(row, col)) << Run("kx::window ccp");
+    EXPECT_EQ(CellText(static_cast<int>(row), G::m_nColPinName), "TX_P<2>");
+    EXPECT_FALSE(grid->IsRowHidden(row));
+    EXPECT_NE(Run("kx::window ccp").find("| TX_P<2> | C3 |"), std::string::npos);
+}
+
+// The lanes of a vector pair show their own terminations after a paste onto the pair, a delete on one
+// lane and its undo, as a fresh load shows them: the legs below a lane leave the lane's cell alone.
+TEST_F(PairSignals, EachLaneShowsItsTerminationAfterAPasteADeleteAndAnUndo) {
+    OpenExpanded();
+    auto cell = [this](const std::string& pin) {
+        return std::to_string(PinRow(pin)) + " " + std::to_string(G::m_nColTermination);
+    };
+    auto term = [this](const std::string& pin) { return CellText(PinRow(pin), G::m_nColTermination); };
+    ASSERT_EQ(Run("kx::select ccp " + cell("CLK") + "; kx::key ccp Ctrl+C"), "1");
+    ASSERT_EQ(Run("kx::select ccp " + cell("TX<3..0>") + "; kx::key ccp Ctrl+V"), "1");
+    for (const char* lane : {"TX<3..0>", "TX<3>", "TX<2>", "TX<1>", "TX<0>"})
+        EXPECT_EQ(term(lane), "Shunt") << lane;
+    ASSERT_EQ(Run("kx::select ccp " + cell("TX<2>") + "; kx::key ccp Delete"), "1");
+    EXPECT_EQ(term("TX<2>"), "");
+    EXPECT_EQ(term("TX<3..0>"), "");
+    for (const char* lane : {"TX<3>", "TX<1>", "TX<0>"})
+        EXPECT_EQ(term(lane), "Shunt") << lane;
+    ASSERT_EQ(Run("undo"), "1");
+    for (const char* lane : {"TX<3..0>", "TX<3>", "TX<2>", "TX<1>", "TX<0>"})
+        EXPECT_EQ(term(lane), "Shunt") << lane;
+    EXPECT_EQ(term("TX_P<2>"), "");
+}
+
 // Each lane of the vector pair shows its bit of the pair net; a lane whose legs left it shows them,
 // and so does the vector pair's row, lane after lane.
 TEST_F(PairSignals, TheLanesOfAVectorPair) {

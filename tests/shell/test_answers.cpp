@@ -341,6 +341,9 @@ const AnswerCase kCases[] = {
     {"CopyWordOfAFilteredPhysicalRow", 4, "kx::show clp U1; filterRows pin -col {Pin Name} -filter D*",
      "copy pin PGOOD Signal", "0", "KXPANE-594"},
     {"CopyWordOfAFoldedBusBit", 3, kShowU1, "copy pin {DQ<3>} Signal", "0", "KXPANE-594"},
+    // Ctrl+C on the Pull Up/Down cell of a pin on no signal: the row is shown, it holds nothing to copy.
+    {"CtrlCOfThePullUpCellOfAPinOnNoSignal", 3, "kx::show clp U1; kx::edit ccp 41 7 {}; kx::select ccp 41 9",
+     "kx::key ccp Ctrl+C", "0", "KXPANE-640"},
     // The host's notices answer from the work they did: a moved comment 1, a move that names no target
     // or a target no component can have 0 with its message, and no step.
     {"HostPinCommentMoveDone", 3, kCommentOnPgood, "kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,PGOOD:U1,RST_N 1",

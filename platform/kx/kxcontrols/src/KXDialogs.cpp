@@ -7,12 +7,12 @@
 #include "afx/afxanswer.h"
 #include "kxcontrols/KXRegistrySettings.h"
 
-BOOL CKXScriptedDialog::RunScripted() {
+BOOL CKXScriptedDialog::RunScripted(bool fieldsOnCancel) {
     AfxDialogAnswer answer;
     BOOL ok = AfxGetAnswerQueue().TakeDialog(m_strClass.GetString(), answer);
-    if (!ok) return FALSE;
+    if (!ok && !fieldsOnCancel) return FALSE;
     for (const auto& [name, value] : answer.fields) OnField(name, value);
-    return TRUE;
+    return ok;
 }
 
 BOOL CKXScriptedDialog::IsTrue(const CString& value) {
@@ -29,7 +29,8 @@ CKXDontAskAgainDlg::CKXDontAskAgainDlg(LPCTSTR message, CWnd* pParent)
 CKXDontAskAgainDlg::CKXDontAskAgainDlg(LPCTSTR className, LPCTSTR message, CWnd* pParent)
     : CKXScriptedDialog(className, pParent), m_strMessage(message ? message : "") {}
 
-int CKXDontAskAgainDlg::DoModal() { return RunScripted() ? IDOK : IDCANCEL; }
+// The box is ticked or not whichever button closes the dialog.
+int CKXDontAskAgainDlg::DoModal() { return RunScripted(true) ? IDOK : IDCANCEL; }
 
 void CKXDontAskAgainDlg::OnField(const CString& name, const CString& value) {
     if (name == "dontAskAgain") m_bDontAskAgain = IsTrue(value);
@@ -38,7 +39,7 @@ void CKXDontAskAgainDlg::OnField(const CString& name, const CString& value) {
 CKXDontAskAgainYesNoDlg::CKXDontAskAgainYesNoDlg(LPCTSTR message, CWnd* pParent)
     : CKXDontAskAgainDlg("CKXDontAskAgainYesNoDlg", message, pParent) {}
 
-int CKXDontAskAgainYesNoDlg::DoModal() { return RunScripted() ? IDYES : IDNO; }
+int CKXDontAskAgainYesNoDlg::DoModal() { return RunScripted(true) ? IDYES : IDNO; }
 
 // ---------------------------------------------------------------------------------------------------------
 

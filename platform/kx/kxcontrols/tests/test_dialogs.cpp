@@ -28,7 +28,7 @@ TEST_F(DialogsTest, DontAskAgainAnswersFromTheQueueAndUnansweredIsCancelOrNo) {
     EXPECT_EQ(question.DoModal(), IDNO);
     AfxGetAnswerQueue().PushDialog("CKXDontAskAgainYesNoDlg", FALSE, {{"dontAskAgain", "1"}});
     EXPECT_EQ(question.DoModal(), IDNO);
-    EXPECT_FALSE(question.GetDontAskAgain()); // fields of a refused dialog are not applied
+    EXPECT_TRUE(question.GetDontAskAgain()); // the box ticked before No is ticked
     AfxGetAnswerQueue().PushDialog("CKXDontAskAgainYesNoDlg", TRUE, {{"dontAskAgain", "true"}});
     EXPECT_EQ(question.DoModal(), IDYES);
     EXPECT_TRUE(question.GetDontAskAgain());

@@ -25,8 +25,9 @@ public:
     const CString& GetClassName() const { return m_strClass; }
 
 protected:
-    // Takes the dialog's answer from the queue; TRUE when accepted, with the fields applied by OnField.
-    BOOL RunScripted();
+    // Takes the dialog's answer from the queue; TRUE when accepted, with the fields applied by OnField
+    // (also to a refused answer when fieldsOnCancel: a check box keeps its state whichever button closes).
+    BOOL RunScripted(bool fieldsOnCancel = false);
     // Applies one answered field; unknown fields are ignored.
     virtual void OnField(const CString& name, const CString& value) = 0;
     static BOOL IsTrue(const CString& value);
