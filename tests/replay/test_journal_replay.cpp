@@ -280,6 +280,10 @@ TEST_F(JournalReplay, ABusBitDeletedInASignalGridReplaysAsThatBit) {
     ExpectSessionReplays("bus_bit_delete.tcl");
 }
 
+TEST_F(JournalReplay, RowsDeletedTogetherAfterAPullUpDeleteReplayAsConnectionDeletes) {
+    ExpectSessionReplays("rows_deleted_after_pupd_delete.tcl");
+}
+
 TEST_F(JournalReplay, TheRowsOfASignalDeletedWithABlocksPinReplayWithoutThatPin) {
     ExpectSessionReplays("block_pin_row_delete.tcl");
 }
