@@ -227,6 +227,12 @@ TEST_F(Assoc, EditPupdChangesTheNamedPullUp) {
     EXPECT_EQ(Run("editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}"), "1") << ::testing::PrintToString(Messages());
     EXPECT_NE(Saved().find("DCNET \"VCC3V3\""), std::string::npos);
     ExpectRefused("editPupd pin NOSUCH -dcnets VCC3V3", "KXTABLE-217");
+    // Given what it has already, it says that nothing changed (by the word and the pane's method).
+    ExpectRefused("editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}", "KXTABLE-267");
+    Run("kx::pane SelectPUPDCol RST_N C9");
+    Messages();
+    EXPECT_EQ(Run("kx::pane EditPUPD \"RP1 -dcnets VCC3V3\""), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"});
     Run("undo");
     EXPECT_TRUE(Saved() == before);
 }
