@@ -615,7 +615,8 @@ BOOL CKXBottomPaneContainerView::AutoAttachSignal(LPCTSTR rule) {
     if (const KXEditResult refused = ConnectCommandRefusal(true); !refused.IsDone()) return refused.AnswerBool(mark);
     CString upper = text;
     upper.MakeUpper();
-    const bool shortPins = upper == "SHORTPINS";
+    // Short Pins takes the shared signal's name in parentheses, or makes one.
+    const bool shortPins = upper == "SHORTPINS" || upper.Left(10) == "SHORTPINS(";
     if (text.IsEmpty() || text.GetLength() > 98 ||
         (!shortPins && upper != "AUTONAME" && upper != "PINNAME" && upper.Find("PREFIXPINNAME") < 0 &&
          upper.Find("SUFFIXPINNAME") < 0 && upper.Find("PREFIXPINNUMBER") < 0 && upper.Find("SUFFIXPINNUMBER") < 0 &&

@@ -117,6 +117,8 @@ BOOL CKXInstConnDlg::OnInitDialog() {
     // A replay shows the instance in the pane first: its pin grid takes the connections there.
     KXJournalLines lines(KXJournalHandle(Pane(), m_design));
     lines.Clp("Select", {inst->name()}).Write();
+    // The connects' lines wait for OK, which writes them as the one step the dialog's connects are.
+    if (IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid)) pins->HoldJournal();
     return TRUE;
 }
 
@@ -370,7 +372,10 @@ void CKXInstConnDlg::OnCancel() {
 void CKXInstConnDlg::EndTransaction() {
     if (!m_pEdit) return;
     m_pEdit.reset(); // discards what was not committed
-    if (IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid)) pins->ForgetOpenEdit();
+    if (IKXPinGrid* pins = CKXBottomPaneContainerView::PinGridOf(m_pGrid)) {
+        pins->ForgetOpenEdit();
+        pins->ReleaseJournal(m_bKept);
+    }
     CKXBottomPaneContainerView* pane = Pane();
     if (!pane) return;
     // The nets the dialog's connections made are gone with a discarded transaction.

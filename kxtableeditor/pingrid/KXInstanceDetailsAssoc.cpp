@@ -81,6 +81,7 @@ void CKXInstanceDetailsGridWnd::StyleAssocCompCells(ROWCOL row, int flag) {
     const bool child = GetCellVectorInfo(row, base, m, l) || IsPowerPinRow(row) || IsPowerPinChildRow(row);
     const ROWCOL parent = GetRowParentOffset(row);
     // A leg's termination is its own: the pair row above it shows the pair's.
+    // A pair's legs (a lane's are bus bits too) leave the pair's row alone: it shows the pair's own.
     if (child && parent != GX_INVALID && parent > 0 && parent != row && !IsDiffPairRow(parent)) {
         // Bits of different types, or a bit without one: the bus row shows none, neither as text nor as
         // its tool tip.

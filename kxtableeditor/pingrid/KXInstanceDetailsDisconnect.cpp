@@ -213,6 +213,8 @@ CString CKXInstanceDetailsGridWnd::JournalDeleteRowText(ROWCOL row, bool keepsTe
 
 // The Delete of several rows replays as one: their pins selected together by their keys (as the
 // delete word names them), then one Delete, so that the replay makes the one undo step the user made.
+// The first row's Signal cell is made current first: Delete takes off what the current cell's column
+// holds, and a replay's current cell may be in the Termination or Pull Up/Down column of an earlier line.
 CString CKXInstanceDetailsGridWnd::JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations) {
     if (rows.size() == 1) return JournalDeleteRowText(rows.front(), keepsTerminations);
     if (rows.empty() || !KXJournalLines::IsRecording()) return CString();
@@ -226,10 +228,7 @@ CString CKXInstanceDetailsGridWnd::JournalDeleteRowsText(const std::vector<ROWCO
         const CString instance = GetValueRowCol(row, Col(m_nColInstance));
         keys.push_back(number.IsEmpty() ? instance + ":" + pin : instance + ":" + pin + ":" + number);
     }
-    int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(rows.front(), msb, lsb);
-    IInstance* owner = pin ? pin->instance() : GetRowInstance(rows.front()).instance();
-    if (owner) lines.Clp("Select", {CString(owner->name())});
+    JournalAssocSelect(lines, rows.front(), "SelectSignalCol");
     lines.PaneWithList("CtrSelect", keys, {CString()}).Comment("Delete").Pane("Delete").End();
     return lines.Text();
 }

@@ -220,7 +220,12 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
         CKXErrorHandler::MessageBoxOk("KXTABLE-217", error.IsEmpty() ? CString("no pull-up/pull-down named") : error);
         return FALSE;
     }
-    if (!edit.Commit()) return FALSE;
+    const KXShownMark committing;
+    if (!edit.Commit()) {
+        // The pull-ups have what was given already (a refused commit has said why).
+        if (!committing.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        return FALSE;
+    }
     FillPupdColumn(NetIdsOf(bits));
     WriteJournal(journal);
     return TRUE;

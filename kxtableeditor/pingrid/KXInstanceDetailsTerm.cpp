@@ -492,7 +492,12 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
             .End();
         journal = JournalAssocText(selected.front(), "SelectTerminationCol", "Edit Termination") + lines.Text();
     }
-    if (!edit.Commit()) return FALSE;
+    const KXShownMark committing;
+    if (!edit.Commit()) {
+        // The termination has what was given already (a refused commit has said why).
+        if (!committing.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        return FALSE;
+    }
     RefreshExpandedRow(kxpingrid::RowWords(selected));
     WriteJournal(journal);
     return TRUE;

@@ -150,6 +150,23 @@ TEST_F(AssocPairs, TerminationWordsOnTheLanesOfAVectorPair) {
     EXPECT_TRUE(Saved() == original);
 }
 
+// One lane's termination deleted (and its delete undone) with the lanes and their legs shown: the other
+// lanes show their own terminations, as a load shows them; the vector pair's row shows none while they differ.
+TEST_F(AssocPairs, ALaneTerminationDeletedLeavesTheOtherLanesShowingTheirs) {
+    OpenBoard();
+    Run("kx::pane SelectTerminationCol {TX<3..0>}");
+    ASSERT_EQ(Run(kSeries22), "1") << ::testing::PrintToString(Messages());
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    ASSERT_EQ(Run("kx::pane SelectTerminationCol {TX<2>}"), "1");
+    ASSERT_EQ(Run("deleteTermination pin"), "1") << ::testing::PrintToString(Messages());
+    for (const char* lane : {"TX<3>", "TX<1>", "TX<0>"}) EXPECT_TRUE(RowShows(lane, "Series")) << Row(lane);
+    EXPECT_FALSE(RowShows("TX<2>", "Series")) << Row("TX<2>");
+    EXPECT_FALSE(RowShows("TX<3..0>", "Series")) << Row("TX<3..0>");
+    ASSERT_EQ(Run("undo"), "1");
+    for (const char* lane : {"TX<3>", "TX<2>", "TX<1>", "TX<0>"}) EXPECT_TRUE(RowShows(lane, "Series")) << Row(lane);
+    EXPECT_TRUE(RowShows("TX<3..0>", "Series")) << Row("TX<3..0>");
+}
+
 // Moved to another pair net with its terminations kept, each lane keeps its own; undo puts it back.
 TEST_F(AssocPairs, LanesKeepTheirTerminationsWhenThePairMoves) {
     OpenBoard();

@@ -93,6 +93,19 @@ TEST_F(Assoc, TerminationRefusalsLeaveTheDesignAsItWas) {
     ExpectRefused("editTermination pin -oldrefdes R1 -delay 1ns", "KXTABLE-212");
 }
 
+// An edit of a termination that gives it what it has already says that nothing changed, by the word and
+// by the pane's method alike, not that the pin has no termination.
+TEST_F(Assoc, TerminationEditThatChangesNothingSaysSo) {
+    OpenBoard();
+    Run("selectObject pin MCLK");
+    ASSERT_EQ(Run("editTermination pin -delay 1ns"), "1") << ::testing::PrintToString(Messages());
+    ExpectRefused("editTermination pin -delay 1ns", "KXTABLE-267");
+    Run("kx::pane SelectTerminationCol MCLK B14");
+    Messages();
+    EXPECT_EQ(Run("kx::pane EditTermination \"-delay 1ns\""), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"});
+}
+
 // A pin selected before the current cell went to the filter row (a filter typed there) is selected no
 // longer: the add, with or without its parts, says that no pin is selected rather than that the pins
 // cannot take one; with a pin selected again it goes on.
@@ -217,6 +230,12 @@ TEST_F(Assoc, EditPupdChangesTheNamedPullUp) {
     // An option the word does not know, or a second name, is no pull-up name: the usage.
     ExpectRefused("editPupd pin RP1 -value 4k7", "KXPANE-243");
     ExpectRefused("editPupd pin RP1 RP2 -refdes R9", "KXPANE-243");
+    // Given what it has already, it says that nothing changed (by the word and the pane's method).
+    ExpectRefused("editPupd pin RP1 -dcnets VCC3V3 -keyprop {TOL=1%}", "KXTABLE-267");
+    Run("kx::pane SelectPUPDCol RST_N C9");
+    Messages();
+    EXPECT_EQ(Run("kx::pane EditPUPD \"RP1 -dcnets VCC3V3\""), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"});
     Run("undo");
     EXPECT_TRUE(Saved() == before);
 }

@@ -68,6 +68,11 @@ TEST_F(Rules, AutoNameGivesEachPinItsOwnSignalAndShortPinsOne) {
     Run("addConnection pin =SHORTPINS(SHORTED) MCLK:B14 PGOOD:C10");
     EXPECT_EQ(Conn("U1 MCLK"), "SHORTED");
     EXPECT_EQ(Conn("U1 PGOOD"), "SHORTED");
+    // The automation method takes the rule with its name as the word does.
+    Run("selectObject pin MCLK:B14 PGOOD:C10");
+    EXPECT_EQ(Run("kx::pane AttachSignal =SHORTPINS(JOINED)"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Conn("U1 MCLK"), "JOINED");
+    EXPECT_EQ(Conn("U1 PGOOD"), "JOINED");
 }
 
 // Auto Name on a vector pair row names each leg; the new pair net it names for the pair row cannot

@@ -296,6 +296,14 @@ TEST_F(JournalReplay, ABusBitDeletedInASignalGridReplaysAsThatBit) {
     ExpectSessionReplays("bus_bit_delete.tcl");
 }
 
+TEST_F(JournalReplay, RowsDeletedTogetherAfterAPullUpDeleteReplayAsConnectionDeletes) {
+    ExpectSessionReplays("rows_deleted_after_pupd_delete.tcl");
+}
+
+TEST_F(JournalReplay, ACommonPullUpOverSeveralNetsReplaysWithItsOneDesignator) {
+    ExpectSessionReplays("common_pullup_two_nets.tcl");
+}
+
 TEST_F(JournalReplay, TheRowsOfASignalDeletedWithABlocksPinReplayWithoutThatPin) {
     ExpectSessionReplays("block_pin_row_delete.tcl");
 }

@@ -843,6 +843,33 @@ TEST_F(EditContract, TerminationsDroppedPinByPinInOneConnectReplayInThatOrder) {
     Run("kx::close");
 }
 
+// Several connects made in one instance connectivity dialog are one undo step, and so is their replay:
+// the journal keeps them together, so that one undo of the replay takes back all of them.
+TEST_F(EditContract, InstanceDialogConnectsReplayAsTheOneStepTheyMade) {
+    const size_t start = JournalText().size();
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    const std::string original = DesignText();
+    Run("kx::answer dialog CKXInstConnDlg ok pins {PGOOD} signal A1");
+    Run("kx::answer dialog CKXInstConnDlg ok pins {MCLK} signal NEWS; kx::answer dialog CKXInstConnDlg ok");
+    ASSERT_EQ(Run("kx::instconn U1 0"), "1");
+    EXPECT_EQ(Run("kx::history"), "window 1\nundo Instance Connectivity");
+    const std::string edited = DesignText();
+    const std::string journal = JournalText().substr(start);
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+    const fs::path file = m_dir / "instconn.vbs";
+    std::ofstream(file, std::ios::binary) << journal;
+    EXPECT_EQ(Run("kx::replay " + file.string()), "1");
+    EXPECT_TRUE(DesignText() == edited) << journal;
+    const std::string history = Run("kx::history");
+    EXPECT_EQ(history.rfind("window 1\nundo Instance Connectivity", 0), 0u) << history;
+    EXPECT_EQ(history.find("\nundo", history.find("undo") + 1), std::string::npos) << history;
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(DesignText() == original);
+    Run("kx::answer question KXCOMMON-101 no");
+    Run("kx::close");
+}
+
 // A filter typed into a signal grid's filter row is journalled with the signal it filters, so that the
 // replay filters that signal's grid and not the grid the replay showed last, whose rows later journal
 // lines select.

@@ -7,6 +7,7 @@
 #include "afx/afxcoll.h"
 #include "afx/afxwin.h"
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/TclArgs.h"
 
 #include <algorithm>
@@ -43,6 +44,16 @@ struct SKXAssocCompState {
     bool pupdReady = false;
     PUPDMODE pupdMode = PUPD_MODE_NONE;
     std::string commonRefDes;
+    // A common part's settings and the replay step group it was made in: a journal writes one common add
+    // over several net bits as one add per net bit within one step group, which share the part again.
+    std::string commonSettings;
+    int commonGroup = 0;
+
+    void forgetCommonPart() {
+        const int group = CKXShareGlobalData::m_nReplayStepGroup;
+        if (group != 0 && group == commonGroup && encodeSettings(pupd) == commonSettings) return;
+        commonRefDes.clear();
+    }
 
     std::string error;
     std::string lastCommand;
@@ -290,7 +301,7 @@ PUPDMODE CKXAssocCompAPI::GetPupdModeSelected() const {
 
 void CKXAssocCompAPI::SetPupdMode(PUPDMODE mode) {
     m_p->pupdMode = mode;
-    m_p->commonRefDes.clear();
+    m_p->forgetCommonPart();
 }
 
 int CKXAssocCompAPI::getComponentCount() const {
@@ -341,7 +352,7 @@ void CKXAssocCompAPI::getLCVPropFromSetup(bool reset) {
         }
     } else if (reset) {
         m_p->pupdReady = false;
-        m_p->commonRefDes.clear();
+        m_p->forgetCommonPart();
     }
 }
 
@@ -561,7 +572,7 @@ int CKXAssocCompAPI::AddPupdInstance(CString type, CString lib, CString cell, CS
     m_p->kind = 2;
     m_p->pupd = s;
     m_p->pupdReady = true;
-    m_p->commonRefDes.clear();
+    m_p->forgetCommonPart();
     if (!IsDCNetExists(false)) {
         m_p->pupdReady = false;
         return 0;
@@ -600,7 +611,11 @@ BOOL CKXAssocCompAPI::ApplyPupd(bool commit, bool) {
     IDTInstance* dt =
         createPupd(tx, m_p->netBit, s, common ? m_p->commonRefDes : std::string(), m_p->error);
     if (!dt) return FALSE;
-    if (common && m_p->commonRefDes.empty()) m_p->commonRefDes = s.slots.front().refDes;
+    if (common && m_p->commonRefDes.empty()) {
+        m_p->commonRefDes = s.slots.front().refDes;
+        m_p->commonSettings = encodeSettings(m_p->pupd);
+        m_p->commonGroup = CKXShareGlobalData::m_nReplayStepGroup;
+    }
     m_p->associated = dt;
     if (commit) return CommitTransactionOnApply("Add Pupd");
     return TRUE;
@@ -748,7 +763,7 @@ void CKXAssocCompAPI::resetPropertyGridArray() {
 
 void CKXAssocCompAPI::resetPreCommitObjects() {
     m_p->associated = nullptr;
-    m_p->commonRefDes.clear();
+    m_p->forgetCommonPart();
 }
 
 void CKXAssocCompAPI::Initialize() {
