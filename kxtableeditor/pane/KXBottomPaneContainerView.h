@@ -48,6 +48,7 @@ class CTclArgsList;
 class CTransaction;
 class CKXObjectInfoWnd;
 class IKXObjectInfoOwner;
+struct SKXObjectInfo;
 
 // What every road to Remove Model says when the selected pins or cells carry no model.
 inline constexpr const char* kKXNoModelRemoved = "KXPANE-484";
@@ -194,6 +195,7 @@ public:
     CKXGridWnd* CreateGroupSignalGrid(const CString& keys, int netBit);
     BOOL LoadSignalObjectGrid(CKXGridWnd* grid, const std::string& key, int netBit);
     void AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active);
+    void AfterObjectInfoChosen(int kind, const std::vector<const SKXObjectInfo*>& shown);
     void ShowSignalObjects(const std::vector<CNetContext>& nets, const std::vector<CNetBitContext>& bits);
     // Registers the design's nets the pane does not know and forgets those the design no longer has.
     void SyncNetsWithDesign();

@@ -12,6 +12,7 @@
 #include "rmx/schemautil.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <memory>
 
@@ -67,6 +68,9 @@ public:
     CString BitText(unsigned long long id, int column) override { return m_pane.NetBitRowText(id, column); }
     void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) override {
         m_pane.AfterObjectInfoShown(shown, active);
+    }
+    void AfterObjectsChosen(int kind, const std::vector<const SKXObjectInfo*>& shown) override {
+        m_pane.AfterObjectInfoChosen(kind, shown);
     }
 
 private:
@@ -316,6 +320,25 @@ BOOL CKXBottomPaneContainerView::LoadSignalObjectGrid(CKXGridWnd* made, const st
     else
         grid->AddNetRows(design, nets.front());
     return TRUE;
+}
+
+// Objects the user chose in the object window's own lists are what the pane shows now: its title,
+// its Attach Signal row and the names it shows follow the kind chosen, as a show request sets them.
+void CKXBottomPaneContainerView::AfterObjectInfoChosen(int kind, const std::vector<const SKXObjectInfo*>& shown) {
+    SetPaneTitle(kind == 1 ? kShowsSignals : kShowsComponents);
+    m_shown.clear();
+    m_shownKeys.clear();
+    const bool instances = kind == 0 && GetViewMode() != eOpenModePhysical;
+    for (const SKXObjectInfo* record : shown) {
+        m_shown.push_back(record->name);
+        // Only instances follow renames; a group's record names no one of them.
+        ObjectKey id = 0;
+        const auto [end, error] = std::from_chars(record->key.data(), record->key.data() + record->key.size(), id);
+        if (instances && error == std::errc() && end == record->key.data() + record->key.size())
+            m_shownKeys.push_back(id);
+    }
+    if (m_shownKeys.size() != m_shown.size()) m_shownKeys.clear();
+    m_nLastKind = kind;
 }
 
 void CKXBottomPaneContainerView::AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) {
