@@ -216,12 +216,13 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
     const BOOL began = BeginPaneTransaction("Add Connections");
     int connected = 0;
     IKXPinGrid* last = nullptr;
-    // Where the user selected pins in some grids, the others take nothing (and say nothing).
-    const bool anySelected = AnyPinSelected();
+    // Where the user selected pins in some grids, the others take nothing (and say nothing): the cell a
+    // grid placed for itself when it was shown or activated is no choice of the user.
+    const bool anyChosen = AnyPinChosen();
     CString signal = text;
     bool taken = false; // the signal went to a grid's pins
     for (IKXPinGrid* grid : only ? std::vector<IKXPinGrid*>{only} : ShownPinGrids()) {
-        if (!only && anySelected && !grid->Grid().HasSelectedDataRow()) continue;
+        if (!only && anyChosen && !grid->Grid().HasSelectionOfTheUser()) continue;
         if (shortPins == ShortPins::SignalPerGrid && std::exchange(taken, false)) signal = NewSignalAutoName();
         // The signal list's counter had no name left: it said so.
         if (signal.IsEmpty()) break;
@@ -471,6 +472,12 @@ KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTc
     // bits to take, the pair net to replace), the work it asked for was done: 1, as a 2 would say that
     // the dialog was cancelled.
     return plain && !asked.DialogAnsweredSince() ? KXEditResult::Done(KXAnswerTwo::PlainSignalName) : connected;
+}
+
+bool CKXBottomPaneContainerView::AnyPinChosen() const {
+    for (IKXPinGrid* grid : ShownPinGrids())
+        if (grid->Grid().HasSelectionOfTheUser()) return true;
+    return false;
 }
 
 bool CKXBottomPaneContainerView::AnyPinSelected() const {

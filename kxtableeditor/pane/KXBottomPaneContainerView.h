@@ -602,6 +602,7 @@ public:
     KXEditResult ConnectCommandRefusal(bool rule, ConnectRoad road = ConnectRoad::Command) const;
     KXEditResult RuleConnectRefusal(ConnectRoad road = ConnectRoad::Command) const; // those, then no pin chosen
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
+    bool AnyPinChosen() const;   // ... that the user chose (no cell a grid placed for itself)
     // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
     BOOL ApplyAttachText(const CString& text);
     KXEditResult ApplyRuleNow(const char* rule);

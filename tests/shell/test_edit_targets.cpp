@@ -843,6 +843,26 @@ TEST_F(EditTargets, ASignalGridSelectionByAMissingKeyLeavesNothingForTheNextCall
     Run("kx::close");
 }
 
+// Beside the grid where the user chose a pin, another shown grid has only the cell it placed for itself
+// when it was shown: a naming rule, by any road, leaves that grid's pins alone.
+TEST_F(EditTargets, ARuleOverSideBySideGridsTakesOnlyThePinsTheUserChose) {
+    for (const char* road : {"kx::ccpbar type =SHORTPINS", "kx::menu 35280", "addConnection pin =SHORTPINS",
+                             "kx::pane AttachSignal SHORTPINS", "kx::menu 35255"}) {
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        Run("kx::show clp R1 R2");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_EQ(Run("kx::grid ccp"), "component R1");
+        Run("kx::select ccp 7 7"); // R1's pin B
+        const std::set<std::string> before = Netlist();
+        EXPECT_EQ(Run(road), "1") << road;
+        const std::set<std::string> after = Netlist();
+        EXPECT_TRUE(after.count("R2 A VCC3V3")) << road; // not chosen: kept
+        EXPECT_FALSE(after.count("R1 B EN")) << road;    // chosen: on a new signal
+        EXPECT_EQ(Minus(after, before).size(), 1u) << road;
+        EXPECT_EQ(Run("closeDesign -nosave"), "1") << road;
+    }
+}
+
 // At the signal list's last automatic number the word and the automation road of =SHORTPINS connect
 // nothing, and say so.
 TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
