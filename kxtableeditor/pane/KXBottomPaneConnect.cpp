@@ -511,10 +511,15 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
     if (noPin) {
         return KXEditResult::Refused("KXTABLE-272");
     }
+    // Where the user chose or named pins in some grid, a grid with only the cell it placed for itself
+    // takes nothing off.
+    const bool anyChosen = std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+        return g->HasSelectionOfTheUser();
+    });
     const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
     for (CKXGridWnd* grid : m_shownGrids)
-        if (grid->DeleteConnections()) any = TRUE;
+        if ((!anyChosen || grid->HasSelectionOfTheUser()) && grid->DeleteConnections()) any = TRUE;
     const BOOL done = began ? EndPaneTransaction(any) : any;
     if (any && !done) {
         // The design refused the commit: a matrix shows the design again (its cells were cleared).

@@ -863,6 +863,23 @@ TEST_F(EditTargets, ARuleOverSideBySideGridsTakesOnlyThePinsTheUserChose) {
     }
 }
 
+// Every road to Delete takes off only what the user chose or named, beside a grid whose only cell is
+// the one it placed for itself when it was shown.
+TEST_F(EditTargets, ADeleteOverSideBySideGridsTakesOffOnlyWhatTheUserChose) {
+    for (const char* road : {"deleteConnection pin", "deleteConnection pin [list R1 B 2]", "kx::menu 35264",
+                             "kx::pane Delete", "kx::key ccp Delete"}) {
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        Run("kx::show clp R1 R2");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_EQ(Run("kx::grid ccp"), "component R1");
+        Run("kx::select ccp 7 7"); // R1's pin B
+        const std::set<std::string> before = Netlist();
+        EXPECT_EQ(Run(road), "1") << road;
+        EXPECT_EQ(Minus(before, Netlist()), std::vector<std::string>{"R1 B EN"}) << road;
+        EXPECT_EQ(Run("closeDesign -nosave"), "1") << road;
+    }
+}
+
 // At the signal list's last automatic number the word and the automation road of =SHORTPINS connect
 // nothing, and say so.
 TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
