@@ -880,6 +880,25 @@ TEST_F(EditTargets, ADeleteOverSideBySideGridsTakesOffOnlyWhatTheUserChose) {
     }
 }
 
+// A paste goes into the cell the user chose: a grid beside it whose only cell is the one it placed for
+// itself when it was shown neither takes a part nor refuses the paste.
+TEST_F(EditTargets, APasteBesideAnotherShownGridGoesIntoTheChosenCellOnly) {
+    for (const char* road : {"paste pin", "kx::menu 57637", "kx::key ccp V ctrl", "kx::pane Paste"}) {
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        Run("kx::show clp R1 R2");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_EQ(Run("kx::grid ccp"), "component R1");
+        Run("kx::select ccp 7 7"); // R1's pin B, on EN
+        Run("kx::key ccp C ctrl");
+        Run("kx::select ccp 6 7"); // R1's pin A
+        const std::set<std::string> before = Netlist();
+        EXPECT_EQ(Run(road), "1") << road;
+        EXPECT_EQ(Minus(Netlist(), before), std::vector<std::string>{"R1 A EN"}) << road;
+        EXPECT_EQ(Minus(before, Netlist()), std::vector<std::string>{"R1 A VCC3V3"}) << road;
+        EXPECT_EQ(Run("closeDesign -nosave"), "1") << road;
+    }
+}
+
 // At the signal list's last automatic number the word and the automation road of =SHORTPINS connect
 // nothing, and say so.
 TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
