@@ -416,6 +416,22 @@ TEST_F(DemoBoard, ConnectRoadsStopAtTheDeclinedPairQuestionAlike) {
     }
 }
 
+// The host's option road to the overwrite question: set, a plain paste over a connected pin asks first;
+// taken off, it pastes without asking.
+TEST_F(DemoBoard, TheOverwriteQuestionOptionIsTheHostsToSet) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; kx::select ccp 41 7; kx::key ccp Ctrl+C"));
+    EXPECT_EQ(Run("kx::option on_paste_prompt_before_overwrite 1"), "");
+    Run("kx::select ccp 40 7");
+    const DesignMark before = MarkDesign();
+    Run("kx::answer question KXTABLE-139 no");
+    EXPECT_EQ(Run("paste pin"), "2");
+    ExpectUnchangedSince(before, "paste pin");
+    EXPECT_EQ(Run("kx::option on_paste_prompt_before_overwrite 0"), "");
+    Run("kx::select ccp 40 7");
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 MCLK PG\n"), std::string::npos);
+}
+
 // The overwrite question of a paste answered No stops the paste: the word answers 2, the pane's method
 // (which cannot) 0, and nothing changed; answered Yes, the method pastes.
 TEST_F(DemoBoard, PasteRoadsStopAtTheDeclinedOverwriteQuestionAlike) {
