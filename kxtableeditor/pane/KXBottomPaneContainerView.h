@@ -196,6 +196,7 @@ public:
     BOOL LoadSignalObjectGrid(CKXGridWnd* grid, const std::string& key, int netBit);
     void AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active);
     void AfterObjectInfoChosen(int kind, const std::vector<const SKXObjectInfo*>& shown);
+    void ForgetShownNamesIfNoneShown(size_t shownBefore);
     void ShowSignalObjects(const std::vector<CNetContext>& nets, const std::vector<CNetBitContext>& bits);
     // Registers the design's nets the pane does not know and forgets those the design no longer has.
     void SyncNetsWithDesign();

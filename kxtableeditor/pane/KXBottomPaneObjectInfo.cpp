@@ -108,7 +108,16 @@ CKXGridWnd* CKXBottomPaneContainerView::FindComponentWindow(ObjectKey id) const 
 void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
     if (!m_pObjectInfo) return;
     std::set<std::string> ids{KeyText(id)};
+    const size_t shown = m_shownGrids.size();
     m_pObjectInfo->CloseObjectsHolding(ids, 0, TRUE);
+    ForgetShownNamesIfNoneShown(shown);
+}
+
+// The design took away what the pane showed: with its last shown grid gone, the pane names nothing.
+void CKXBottomPaneContainerView::ForgetShownNamesIfNoneShown(size_t shownBefore) {
+    if (shownBefore == 0 || !m_shownGrids.empty()) return;
+    m_shown.clear();
+    m_shownKeys.clear();
 }
 
 std::set<std::string> CKXBottomPaneContainerView::SignalKeysOf(const std::set<DWORD_PTR>& netIds) const {
@@ -125,7 +134,10 @@ std::set<std::string> CKXBottomPaneContainerView::SignalKeysOf(const std::set<DW
 
 // A net's row and grid, its bits' rows and grids and the groups that show any of them go with it.
 void CKXBottomPaneContainerView::CloseSignalWindows(const std::set<DWORD_PTR>& netIds) {
-    if (m_pObjectInfo && !netIds.empty()) m_pObjectInfo->CloseObjectsHolding(SignalKeysOf(netIds), 1, TRUE);
+    if (!m_pObjectInfo || netIds.empty()) return;
+    const size_t shown = m_shownGrids.size();
+    m_pObjectInfo->CloseObjectsHolding(SignalKeysOf(netIds), 1, TRUE);
+    ForgetShownNamesIfNoneShown(shown);
 }
 
 // Costs a few look-ups per net and per bit: the list panes register every net of the design so. A net

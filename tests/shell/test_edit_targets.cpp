@@ -899,6 +899,18 @@ TEST_F(EditTargets, APasteBesideAnotherShownGridGoesIntoTheChosenCellOnly) {
     }
 }
 
+// An undo that takes away the net the pane shows closes its grid, and the pane no longer names it.
+TEST_F(EditTargets, ThePaneNamesNoNetAnUndoTookAway) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    Run("kx::select ccp 7 7");
+    ASSERT_EQ(Run("kx::ccpbar type NEWNET"), "1");
+    Run("kx::show slp NEWNET");
+    ASSERT_NE(Run("kx::window ccp").find("\n  NEWNET"), std::string::npos);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::window ccp"), "Signal Connectivity Details");
+}
+
 // At the signal list's last automatic number the word and the automation road of =SHORTPINS connect
 // nothing, and say so.
 TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
