@@ -50,6 +50,8 @@ const std::map<std::string, const char*>& OptionMessages() {
         {"naming_convention_on_copy", "INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY"},
         {"show_dp_signals_slp", "INT_MSG_SETUP_SHOW_DPSIGNALS_SLP"},
         {"show_dp_pins_ccp", "INT_MSG_SETUP_SHOW_DPPINS_CCP"},
+        // Read by each paste: no window needs telling.
+        {"on_paste_prompt_before_overwrite", nullptr},
     };
     return m;
 }
@@ -228,6 +230,10 @@ bool HostOption(CKXHostApp& app, const Args& a, std::string& r) {
     else
         CKXRegistrySettings::SetToRegistry(key.c_str(), std::atoi(a[1].c_str()));
     CKXRegistrySettings::CloseRegistryKey();
+    if (!it->second) {
+        r = "";
+        return true;
+    }
     UINT msg = RegisterWindowMessageA(it->second);
     for (CDocument* doc : app.Documents()) {
         POSITION pos = doc->GetFirstViewPosition();

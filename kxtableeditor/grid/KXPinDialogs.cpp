@@ -213,9 +213,11 @@ int CKXAssignPinDialog::DoModal() {
         OnFunctionSummary();
     if (const CString* name = field("name")) OnSelchangePinName(*name);
     const CString* pin = field("pin");
+    // OK without a number chosen takes the one the combo shows: the chosen pin name's, else the pin's own.
+    const CString number = pin ? *pin : m_pChosenNumber ? CString(m_pChosenNumber) : m_strCurrent;
     // Only a number the combo offers can be chosen: another is refused, and the dialog stays unchosen.
-    const bool offered = ok && pin && OnSelchangePinNumber(*pin);
-    if (ok && pin && !offered) CKXErrorHandler::MessageBoxOk("KXTABLE-198", pin->GetString());
+    const bool offered = ok && !number.IsEmpty() && OnSelchangePinNumber(number);
+    if (ok && !number.IsEmpty() && !offered) CKXErrorHandler::MessageBoxOk("KXTABLE-198", number.GetString());
     if (!offered) {
         m_pChosenNumber = nullptr;
         return IDCANCEL;

@@ -442,13 +442,17 @@ KXEditResult CKXBottomPaneContainerView::ChangePropValue(const CString& property
         values.SetAt(property, value);
         return KXEditResult::Of(matrix->ChangeCustomColumnValue(values), "KXTABLE-267");
     }
-    BOOL any = FALSE, pins = FALSE;
+    BOOL any = FALSE, pins = FALSE, known = FALSE;
     for (CKXGridWnd* g : m_shownGrids)
         if (auto* pin = PinGridOf(g)) {
             pins = TRUE;
-            if (pin->ChangePropValue(property, value)) any = TRUE;
+            if (!pin->CustomColumnKey(property).IsEmpty()) known = TRUE;
         }
     if (!pins) return NoGridOfKind();
+    // A name that is no custom column of a shown pin grid is refused for what it is.
+    if (!known) return KXEditResult::Refused("KXPANE-238");
+    for (CKXGridWnd* g : m_shownGrids)
+        if (auto* pin = PinGridOf(g); pin && pin->ChangePropValue(property, value)) any = TRUE;
     return KXEditResult::Of(any, "KXTABLE-267");
 }
 

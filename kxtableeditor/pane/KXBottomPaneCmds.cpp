@@ -471,10 +471,7 @@ void CKXBottomPaneContainerView::OnAssignPinNumberFromMenu(UINT id) {
     if (GetViewMode() == eOpenModePhysical) {
         auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
         if (!part) return;
-        if (id == kPinNumberMore)
-            part->SendAssignPinNumber();
-        else
-            part->AssignPinNumberInHost(id);
+        done = id == kPinNumberMore ? part->SendAssignPinNumber() : part->AssignPinNumberInHost(id);
     } else if (IKXPinGrid* pin = PinGridOf(grid)) {
         done = id == kPinNumberMore ? pin->SendAssignPinNumber() : pin->AssignPinNumberInHost(id, FALSE, "");
     }

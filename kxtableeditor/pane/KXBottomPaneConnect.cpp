@@ -219,12 +219,13 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
     const BOOL began = BeginPaneTransaction("Add Connections");
     int connected = 0;
     IKXPinGrid* last = nullptr;
-    // Where the user selected pins in some grids, the others take nothing (and say nothing).
-    const bool anySelected = AnyPinSelected();
+    // Where the user selected pins in some grids, the others take nothing (and say nothing): the cell a
+    // grid placed for itself when it was shown or activated is no choice of the user.
+    const bool anyChosen = AnyPinChosen();
     CString signal = text;
     bool taken = false; // the signal went to a grid's pins
     for (IKXPinGrid* grid : only ? std::vector<IKXPinGrid*>{only} : ShownPinGrids()) {
-        if (!only && anySelected && !grid->Grid().HasSelectedDataRow()) continue;
+        if (!only && anyChosen && !grid->Grid().HasSelectionOfTheUser()) continue;
         if (shortPins == ShortPins::SignalPerGrid && std::exchange(taken, false)) signal = NewSignalAutoName();
         // The signal list's counter had no name left: it said so.
         if (signal.IsEmpty()) break;
@@ -473,6 +474,12 @@ KXEditResult CKXBottomPaneContainerView::ConnectSelectedPins(CString signal, CTc
     return plain && !asked.DialogAnsweredSince() ? KXEditResult::Done(KXAnswerTwo::PlainSignalName) : connected;
 }
 
+bool CKXBottomPaneContainerView::AnyPinChosen() const {
+    for (IKXPinGrid* grid : ShownPinGrids())
+        if (grid->Grid().HasSelectionOfTheUser()) return true;
+    return false;
+}
+
 bool CKXBottomPaneContainerView::AnyPinSelected() const {
     for (IKXPinGrid* grid : ShownPinGrids())
         if (grid->Grid().HasSelectedDataRow()) return true;
@@ -504,10 +511,15 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
     if (noPin) {
         return KXEditResult::Refused("KXTABLE-272");
     }
+    // Where the user chose or named pins in some grid, a grid with only the cell it placed for itself
+    // takes nothing off.
+    const bool anyChosen = std::any_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+        return g->HasSelectionOfTheUser();
+    });
     const BOOL began = BeginPaneTransaction("Delete Connections");
     BOOL any = FALSE;
     for (CKXGridWnd* grid : m_shownGrids)
-        if (grid->DeleteConnections()) any = TRUE;
+        if ((!anyChosen || grid->HasSelectionOfTheUser()) && grid->DeleteConnections()) any = TRUE;
     const BOOL done = began ? EndPaneTransaction(any) : any;
     if (any && !done) {
         // The design refused the commit: a matrix shows the design again (its cells were cleared).

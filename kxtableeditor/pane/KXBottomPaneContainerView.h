@@ -49,6 +49,7 @@ class CTclArgsList;
 class CTransaction;
 class CKXObjectInfoWnd;
 class IKXObjectInfoOwner;
+struct SKXObjectInfo;
 
 // What every road to Remove Model says when the selected pins or cells carry no model.
 inline constexpr const char* kKXNoModelRemoved = "KXPANE-484";
@@ -198,6 +199,8 @@ public:
     CKXGridWnd* CreateGroupSignalGrid(const CString& keys, int netBit);
     BOOL LoadSignalObjectGrid(CKXGridWnd* grid, const std::string& key, int netBit);
     void AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active);
+    void AfterObjectInfoChosen(int kind, const std::vector<const SKXObjectInfo*>& shown);
+    void ForgetShownNamesIfNoneShown(size_t shownBefore);
     void ShowSignalObjects(const std::vector<CNetContext>& nets, const std::vector<CNetBitContext>& bits);
     // Registers the design's nets the pane does not know and forgets those the design no longer has.
     void SyncNetsWithDesign();
@@ -605,6 +608,7 @@ public:
     KXEditResult ConnectCommandRefusal(bool rule, ConnectRoad road = ConnectRoad::Command) const;
     KXEditResult RuleConnectRefusal(ConnectRoad road = ConnectRoad::Command) const; // those, then no pin chosen
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
+    bool AnyPinChosen() const;   // ... that the user chose (no cell a grid placed for itself)
     // Connects the selected pins of the shown pin grids to the text; FALSE when none took it.
     BOOL ApplyAttachText(const CString& text);
     KXEditResult ApplyRuleNow(const char* rule);

@@ -12,6 +12,7 @@
 #include "rmx/schemautil.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <memory>
 
@@ -68,6 +69,9 @@ public:
     void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) override {
         m_pane.AfterObjectInfoShown(shown, active);
     }
+    void AfterObjectsChosen(int kind, const std::vector<const SKXObjectInfo*>& shown) override {
+        m_pane.AfterObjectInfoChosen(kind, shown);
+    }
 
 private:
     CKXBottomPaneContainerView& m_pane;
@@ -104,7 +108,16 @@ CKXGridWnd* CKXBottomPaneContainerView::FindComponentWindow(ObjectKey id) const 
 void CKXBottomPaneContainerView::CloseComponentWindow(UINT id) {
     if (!m_pObjectInfo) return;
     std::set<std::string> ids{KeyText(id)};
+    const size_t shown = m_shownGrids.size();
     m_pObjectInfo->CloseObjectsHolding(ids, 0, TRUE);
+    ForgetShownNamesIfNoneShown(shown);
+}
+
+// The design took away what the pane showed: with its last shown grid gone, the pane names nothing.
+void CKXBottomPaneContainerView::ForgetShownNamesIfNoneShown(size_t shownBefore) {
+    if (shownBefore == 0 || !m_shownGrids.empty()) return;
+    m_shown.clear();
+    m_shownKeys.clear();
 }
 
 std::set<std::string> CKXBottomPaneContainerView::SignalKeysOf(const std::set<DWORD_PTR>& netIds) const {
@@ -121,7 +134,10 @@ std::set<std::string> CKXBottomPaneContainerView::SignalKeysOf(const std::set<DW
 
 // A net's row and grid, its bits' rows and grids and the groups that show any of them go with it.
 void CKXBottomPaneContainerView::CloseSignalWindows(const std::set<DWORD_PTR>& netIds) {
-    if (m_pObjectInfo && !netIds.empty()) m_pObjectInfo->CloseObjectsHolding(SignalKeysOf(netIds), 1, TRUE);
+    if (!m_pObjectInfo || netIds.empty()) return;
+    const size_t shown = m_shownGrids.size();
+    m_pObjectInfo->CloseObjectsHolding(SignalKeysOf(netIds), 1, TRUE);
+    ForgetShownNamesIfNoneShown(shown);
 }
 
 // Costs a few look-ups per net and per bit: the list panes register every net of the design so. A net
@@ -316,6 +332,25 @@ BOOL CKXBottomPaneContainerView::LoadSignalObjectGrid(CKXGridWnd* made, const st
     else
         grid->AddNetRows(design, nets.front());
     return TRUE;
+}
+
+// Objects the user chose in the object window's own lists are what the pane shows now: its title,
+// its Attach Signal row and the names it shows follow the kind chosen, as a show request sets them.
+void CKXBottomPaneContainerView::AfterObjectInfoChosen(int kind, const std::vector<const SKXObjectInfo*>& shown) {
+    SetPaneTitle(kind == 1 ? kShowsSignals : kShowsComponents);
+    m_shown.clear();
+    m_shownKeys.clear();
+    const bool instances = kind == 0 && GetViewMode() != eOpenModePhysical;
+    for (const SKXObjectInfo* record : shown) {
+        m_shown.push_back(record->name);
+        // Only instances follow renames; a group's record names no one of them.
+        ObjectKey id = 0;
+        const auto [end, error] = std::from_chars(record->key.data(), record->key.data() + record->key.size(), id);
+        if (instances && error == std::errc() && end == record->key.data() + record->key.size())
+            m_shownKeys.push_back(id);
+    }
+    if (m_shownKeys.size() != m_shown.size()) m_shownKeys.clear();
+    m_nLastKind = kind;
 }
 
 void CKXBottomPaneContainerView::AfterObjectInfoShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) {

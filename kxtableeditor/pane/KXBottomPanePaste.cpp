@@ -13,6 +13,7 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -34,10 +35,15 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
         if (IKXPinGrid* pin = PinGridOf(grid)) pin->HoldJournal();
         if (owner) keptRows.emplace_back(grid, grid->KeepDataRows());
     }
+    // Where the user chose a cell in some grid, a grid with only the cell it placed for itself when it
+    // was shown takes no part of the paste.
+    const auto chosen = [](CKXGridWnd* grid) { return grid->IsCellOfTheUser() || grid->HasSelectionOfTheUser(); };
+    const bool anyChosen = std::any_of(m_shownGrids.begin(), m_shownGrids.end(), chosen);
     BOOL pasted = FALSE, refused = FALSE;
     for (CKXGridWnd* grid : m_shownGrids) {
         ROWCOL row = GX_INVALID, col = GX_INVALID;
         if (!grid->GetCurrentCell(row, col)) continue; // nothing to paste onto
+        if (anyChosen && !chosen(grid)) continue;
         CString text; // empty: the grid prepares the clipboard's data itself
         if (!grid->Paste(text, bPasteSpecial)) {
             refused = TRUE;

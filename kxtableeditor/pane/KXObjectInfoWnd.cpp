@@ -952,6 +952,7 @@ void CKXObjectInfoWnd::ShowChosen(const CString& ids) {
         EqualWidths();
         m_pActive = m_shown.front()->window;
         if (m_pActive) UpdateRecordInfo(m_pActive);
+        if (m_pOwner) m_pOwner->AfterObjectsChosen(m_beam.GetKind(), {m_shown.begin(), m_shown.end()});
     }
 }
 

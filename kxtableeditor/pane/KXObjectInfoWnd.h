@@ -55,6 +55,8 @@ public:
     virtual CString BitText(unsigned long long id, int column) = 0;
     // The grids the window shows now, in display order, and the active one.
     virtual void AfterObjectsShown(const std::vector<CKXGridWnd*>& shown, CKXGridWnd* active) = 0;
+    // The user chose objects in a dropped list: the kind and the records now shown (names and keys).
+    virtual void AfterObjectsChosen(int kind, const std::vector<const SKXObjectInfo*>& shown) = 0;
 
 protected:
     ~IKXObjectInfoOwner() = default;

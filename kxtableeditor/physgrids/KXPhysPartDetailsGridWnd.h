@@ -139,8 +139,9 @@ public:
 
     // ------------------------------------------------------------- pin numbers and swaps
     HMTGEN BuildPinNumberMenu(CMenu* menu);
-    void AssignPinNumberInHost(UINT id);
-    void SendAssignPinNumber();
+    // The host's answer to the assignPinNumber it was asked to run; FALSE when nothing was asked.
+    BOOL AssignPinNumberInHost(UINT id);
+    BOOL SendAssignPinNumber();
     BOOL OnAssignPinNumber(CString pinNumber);
     BOOL ExchangePinNumbers(CInstanceContext* inst, const char* current, const char* wanted);
     BOOL AssignSection(CInstanceContext* inst, const char* section);

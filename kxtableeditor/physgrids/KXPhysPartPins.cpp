@@ -173,29 +173,29 @@ HMTGEN CKXPhysPartDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
     return m_hPinGen;
 }
 
-void CKXPhysPartDetailsGridWnd::AssignPinNumberInHost(UINT id) {
+BOOL CKXPhysPartDetailsGridWnd::AssignPinNumberInHost(UINT id) {
     auto it = m_mapMenuIdToPinNumber.find(id);
-    if (it == m_mapMenuIdToPinNumber.end()) return;
-    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " pin " +
-                 KXTclListElement(it->second));
+    if (it == m_mapMenuIdToPinNumber.end()) return FALSE;
+    return SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " pin " +
+                        KXTclListElement(it->second));
 }
 
-void CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
+BOOL CKXPhysPartDetailsGridWnd::SendAssignPinNumber() {
     CKXAssignPinDialog dialog(nullptr);
     if (m_hPinGen) dialog.SetPinGenerator(m_hPinGen);
     const std::vector<ROWCOL> rows = SelectedRows();
-    if (rows.empty()) return;
+    if (rows.empty()) return FALSE;
     const ROWCOL row = rows.front();
     CInstTermBitContext bit;
-    if (!GetInstTermOfRow(row, &bit)) return;
+    if (!GetInstTermOfRow(row, &bit)) return FALSE;
     dialog.SetInstanceContext(bit.instance());
     int first = -1, second = -1;
     CString base;
     GetRowLogicalPin(base, row, &first, &second);
     dialog.SetPinInfo(static_cast<int>(row), base, first, second, GetValueRowCol(row, C(s_nPNCol)));
-    if (dialog.DoModal() != IDOK) return;
-    SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " pin " +
-                 KXTclListElement(dialog.GetSelectedPinData()));
+    if (dialog.DoModal() != IDOK) return FALSE;
+    return SendHostText(CString(KXScriptWord::selectWindow) + " ccp; " + KXScriptWord::assignPinNumber + " pin " +
+                        KXTclListElement(dialog.GetSelectedPinData()));
 }
 
 // ---------------------------------------------------------------------------

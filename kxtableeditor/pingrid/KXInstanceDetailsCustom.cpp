@@ -45,9 +45,22 @@ BOOL CKXInstanceDetailsGridWnd::AreColumnsKnown(CStringArray* names) {
     return known;
 }
 
+CString CKXInstanceDetailsGridWnd::CustomColumnKey(const CString& name) {
+    if (name.IsEmpty()) return CString();
+    const std::map<CString, int> columns = CustomColumns();
+    if (columns.count(name)) return name;
+    for (const auto& [key, index] : columns)
+        if (G::m_arrColumnInfo[static_cast<std::size_t>(index)]->m_strCaption.CompareNoCase(name) == 0 ||
+            key.CompareNoCase(name) == 0)
+            return key;
+    return CString();
+}
+
 BOOL CKXInstanceDetailsGridWnd::ChangePropValue(const CString& name, const CString& value) {
+    const CString key = CustomColumnKey(name);
+    if (key.IsEmpty()) return FALSE;
     CMapStringToString values;
-    values.SetAt(name, KXValueListItem(value));
+    values.SetAt(key, KXValueListItem(value));
     return ChangeCustomColumnValue(values);
 }
 

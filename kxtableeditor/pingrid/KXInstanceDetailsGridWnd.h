@@ -1196,6 +1196,7 @@ public:
     // Writes the values into the selected rows' custom property columns, in one transaction.
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
     BOOL ChangePropValue(const CString& name, const CString& value) override;
+    CString CustomColumnKey(const CString& name) override;
     // The steps of ChangeCustomColumnValue: the instance a row belongs to (empty when none), one
     // property value written into the rows (false when a row refused it, with the message shown),
     // the refusal of one cell's value, the property written for one row, the journal of the rows it

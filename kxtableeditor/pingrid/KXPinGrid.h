@@ -107,6 +107,9 @@ public:
     // The pane's ChangePropValue automation: the selected rows' cells of the custom property column
     // named take the value, in one undo step; FALSE when no such column, no selection or refused.
     virtual BOOL ChangePropValue(const CString& name, const CString& value) = 0;
+    // The property of the custom property column named by its property or by the caption it shows (in
+    // any case); empty when the grid has no such column.
+    virtual CString CustomColumnKey(const CString& name) = 0;
     virtual BOOL RemoveDiffPair() = 0;
     virtual BOOL SwapSelectedSignals() = 0;
     // The "renameConnection" word: 1 done (or refused with its message), 2 the editor was shown.

@@ -272,6 +272,23 @@ TEST_F(ObjectInfo, EnterInTheComponentListShowsTheChosenRowsSideBySide) {
     EXPECT_EQ(a.Width(), b.Width());
 }
 
+// What the user chooses in a dropped list is what the pane shows: its title, its Attach Signal row and
+// the names it shows follow the chosen kind, both ways.
+TEST_F(ObjectInfo, ChoosingTheOtherKindInItsListRetitlesThePane) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    Run("kx::show slp N1");
+    EXPECT_NE(Run("kx::ccpbar").find("combo hidden"), std::string::npos);
+    ASSERT_EQ(Run("kx::objects drop component"), "1");
+    ASSERT_EQ(Run("kx::objects choose 1"), "1");
+    EXPECT_EQ(Run("kx::window ccp").substr(0, 36), "Component Connectivity Details\n  U1\n");
+    EXPECT_NE(Run("kx::ccpbar").find("combo shown enabled"), std::string::npos) << Run("kx::ccpbar");
+    ASSERT_EQ(Run("kx::objects drop signal"), "1");
+    ASSERT_EQ(Run("kx::objects choose 1"), "1");
+    EXPECT_EQ(Run("kx::window ccp").substr(0, 33), "Signal Connectivity Details\n  N1\n");
+    EXPECT_NE(Run("kx::ccpbar").find("combo hidden"), std::string::npos);
+}
+
 TEST_F(ObjectInfo, OneRowOfTheSignalListShowsThatSignalAlone) {
     ASSERT_TRUE(Open());
     Run("kx::show slp N1");

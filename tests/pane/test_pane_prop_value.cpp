@@ -55,10 +55,33 @@ TEST_F(PanePropValue, ANameThatIsNoColumnChangesNothing) {
     Run("kx::pane SelectPinNameCol PGOOD");
     const int steps = Ccp()->GetUndoStepCount();
     const bool modified = Doc()->IsModified();
-    Run("kx::pane ChangePropValue NOSUCH fast");
+    Run("kx::messages");
+    // A name that is no custom column is refused for what it is; the caption of an ordinary column too.
+    for (const char* name : {"NOSUCH", "{Pin Type}"}) {
+        EXPECT_EQ(Run(std::string("kx::pane ChangePropValue ") + name + " fast"), "0") << name;
+        EXPECT_EQ(Run("kx::messages"), "KXPANE-238") << name;
+    }
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     EXPECT_EQ(Doc()->IsModified(), modified);
     EXPECT_NE(Slew("PGOOD"), "fast");
+}
+
+// The column may be named as the grid shows it: by its caption, in any case. The journal names it by
+// its property, so that a replay writes the same value.
+TEST_F(PanePropValue, TheColumnIsFoundByTheCaptionItShows) {
+    int slew = 0;
+    ROWCOL pgood = 0;
+    ASSERT_NO_FATAL_FAILURE(OpenWithSlew(slew, pgood));
+    Run("kx::pane SelectPinNameCol PGOOD");
+    const size_t start = JournalText().size();
+    EXPECT_EQ(Run("kx::pane ChangePropValue Slew fast"), "1");
+    EXPECT_EQ(Slew("PGOOD"), "fast");
+    EXPECT_EQ(CellText(pgood, slew), "fast");
+    EXPECT_EQ(Run("kx::pane ChangePropValue SLEW slow"), "1");
+    EXPECT_EQ(Run("kx::pane ChangePropValue slew slow"), "0"); // unchanged
+    EXPECT_EQ(Run("kx::messages"), "KXTABLE-267");
+    const std::string journal = JournalText().substr(start);
+    EXPECT_NE(journal.find("ChangePropValue(\"SLEW\",\"fast\")"), std::string::npos) << journal;
 }
 
 // A value with commas (and a backslash) is stored whole: typed into the cell, set by automation,

@@ -244,10 +244,13 @@ TEST_F(PanePaste, ASecondGridRefusingItsPartTakesTheFirstGridsPartWithIt) {
     Clip("NEWSIG\n");
     const ROWCOL pgood = RowIn(0, "PGOOD");
     ASSERT_GT(pgood, 0u);
-    Run("kx::grid ccp 0");
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
     Run("kx::select ccp " + std::to_string(pgood) + " " + SignalCol());
-    // The second grid's current cell is a pull-up cell: pull-ups are not pasted as text.
-    GridAt(1)->SetCurrentCell(PIN_FIRST_ROW, static_cast<ROWCOL>(G::m_nColPupd));
+    // The user's cell in the second grid is a bus row's Signal cell, which a scalar signal does not fit.
+    const ROWCOL bus = RowIn(1, "A<12..0>");
+    ASSERT_GT(bus, 0u);
+    ASSERT_EQ(Run("kx::grid ccp 2"), "1");
+    Run("kx::select ccp " + std::to_string(bus) + " " + SignalCol());
     const std::string before = Run("kx::netlist");
     const std::string journal = JournalText();
     const int steps = Steps();
@@ -257,9 +260,10 @@ TEST_F(PanePaste, ASecondGridRefusingItsPartTakesTheFirstGridsPartWithIt) {
     EXPECT_EQ(Steps(), steps);
     EXPECT_EQ(Cell(0, "PGOOD", G::m_nColSignal), "PG");
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
-    // Both grids taking their part: one step, journalled once it is in.
-    GridAt(1)->SetCurrentCell(GX_INVALID, GX_INVALID);
-    GridAt(0)->SetCurrentCell(pgood, static_cast<ROWCOL>(G::m_nColSignal));
+    // Every grid taking its part: one step, journalled once it is in.
+    Run("kx::select ccp " + std::to_string(RowIn(1, "CLK")) + " " + SignalCol());
+    ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+    Run("kx::select ccp " + std::to_string(pgood) + " " + SignalCol());
     EXPECT_EQ(Run("paste pin"), "1");
     EXPECT_EQ(Cell(0, "PGOOD", G::m_nColSignal), "NEWSIG");
     EXPECT_EQ(Steps(), steps + 1);

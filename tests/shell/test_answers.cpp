@@ -92,6 +92,12 @@ const AnswerCase kCases[] = {
      "kx::drop ccp 3 1 component U1", "0", "KXPANE-470"},
     {"AutomationDeleteOfNothing", 1, kShowU1, "kx::pane Delete", "0", "KXTABLE-272"},
     {"AutomationDeleteOfAPin", 1, kPgoodSignalCell, "kx::pane Delete", "1", ""},
+    {"AssignPinNumberDialogOkOnThePinsOwnNumber", 3,
+     "kx::show clp RN1A; kx::select ccp 6 5; kx::answer dialog CKXAssignPinDialog ok", "kx::menu 35550", "0",
+     "KXTABLE-196"},
+    {"PhysicalAssignPinNumberTheDialogDoesNotOffer", 4,
+     "kx::show clp RN1; kx::select ccp 6 4; kx::answer dialog CKXAssignPinDialog ok pin ZZ", "kx::menu 35550", "0",
+     "KXTABLE-198"},
     {"AssignPinNumberTheDialogDoesNotOffer", 3,
      "kx::show clp RN1A; kx::select ccp 6 5; kx::answer dialog CKXAssignPinDialog ok name B pin 3", "kx::menu 35550",
      "0", "KXTABLE-198"},
@@ -106,7 +112,9 @@ const AnswerCase kCases[] = {
     {"AutomationMatrixSelectOfNoCell", 1, kViewOfU1,
      "kx::pane MatrixSelect NOSIG U1 PIN_NAME X", "0", "KXPANE-247"},
     {"AutomationPropertyOfNoColumn", 1, kPgoodSignalCell, "kx::pane ChangePropValue NOPE 1",
-     "0", "KXTABLE-267"},
+     "0", "KXPANE-238"},
+    {"AutomationPropertyByTheCaptionOfNoPropertyColumn", 1, kPgoodSignalCell,
+     "kx::pane ChangePropValue {Pin Type} 1", "0", "KXPANE-238"},
     {"SelectObjectOfNoRow", 1, "kx::show clp U1; selectObject pin PGOOD", "selectObject pin NOSUCH", "0",
      "KXPANE-247"},
     {"SelectObjectWithNothingShown", 1, "", "selectObject pin PGOOD", "0", "KXPANE-246"},
@@ -426,6 +434,22 @@ TEST_F(DemoBoard, ConnectRoadsStopAtTheDeclinedPairQuestionAlike) {
         ExpectUnchangedSince(before, line);
         EXPECT_FALSE(Doc()->IsModified()) << line;
     }
+}
+
+// The host's option road to the overwrite question: set, a plain paste over a connected pin asks first;
+// taken off, it pastes without asking.
+TEST_F(DemoBoard, TheOverwriteQuestionOptionIsTheHostsToSet) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; kx::select ccp 41 7; kx::key ccp Ctrl+C"));
+    EXPECT_EQ(Run("kx::option on_paste_prompt_before_overwrite 1"), "");
+    Run("kx::select ccp 40 7");
+    const DesignMark before = MarkDesign();
+    Run("kx::answer question KXTABLE-139 no");
+    EXPECT_EQ(Run("paste pin"), "2");
+    ExpectUnchangedSince(before, "paste pin");
+    EXPECT_EQ(Run("kx::option on_paste_prompt_before_overwrite 0"), "");
+    Run("kx::select ccp 40 7");
+    EXPECT_EQ(Run("paste pin"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 MCLK PG\n"), std::string::npos);
 }
 
 // The overwrite question of a paste answered No stops the paste: the word answers 2, the pane's method

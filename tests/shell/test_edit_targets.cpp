@@ -843,6 +843,74 @@ TEST_F(EditTargets, ASignalGridSelectionByAMissingKeyLeavesNothingForTheNextCall
     Run("kx::close");
 }
 
+// Beside the grid where the user chose a pin, another shown grid has only the cell it placed for itself
+// when it was shown: a naming rule, by any road, leaves that grid's pins alone.
+TEST_F(EditTargets, ARuleOverSideBySideGridsTakesOnlyThePinsTheUserChose) {
+    for (const char* road : {"kx::ccpbar type =SHORTPINS", "kx::menu 35280", "addConnection pin =SHORTPINS",
+                             "kx::pane AttachSignal SHORTPINS", "kx::menu 35255"}) {
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        Run("kx::show clp R1 R2");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_EQ(Run("kx::grid ccp"), "component R1");
+        Run("kx::select ccp 7 7"); // R1's pin B
+        const std::set<std::string> before = Netlist();
+        EXPECT_EQ(Run(road), "1") << road;
+        const std::set<std::string> after = Netlist();
+        EXPECT_TRUE(after.count("R2 A VCC3V3")) << road; // not chosen: kept
+        EXPECT_FALSE(after.count("R1 B EN")) << road;    // chosen: on a new signal
+        EXPECT_EQ(Minus(after, before).size(), 1u) << road;
+        EXPECT_EQ(Run("closeDesign -nosave"), "1") << road;
+    }
+}
+
+// Every road to Delete takes off only what the user chose or named, beside a grid whose only cell is
+// the one it placed for itself when it was shown.
+TEST_F(EditTargets, ADeleteOverSideBySideGridsTakesOffOnlyWhatTheUserChose) {
+    for (const char* road : {"deleteConnection pin", "deleteConnection pin [list R1 B 2]", "kx::menu 35264",
+                             "kx::pane Delete", "kx::key ccp Delete"}) {
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        Run("kx::show clp R1 R2");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_EQ(Run("kx::grid ccp"), "component R1");
+        Run("kx::select ccp 7 7"); // R1's pin B
+        const std::set<std::string> before = Netlist();
+        EXPECT_EQ(Run(road), "1") << road;
+        EXPECT_EQ(Minus(before, Netlist()), std::vector<std::string>{"R1 B EN"}) << road;
+        EXPECT_EQ(Run("closeDesign -nosave"), "1") << road;
+    }
+}
+
+// A paste goes into the cell the user chose: a grid beside it whose only cell is the one it placed for
+// itself when it was shown neither takes a part nor refuses the paste.
+TEST_F(EditTargets, APasteBesideAnotherShownGridGoesIntoTheChosenCellOnly) {
+    for (const char* road : {"paste pin", "kx::menu 57637", "kx::key ccp V ctrl", "kx::pane Paste"}) {
+        ASSERT_TRUE(Open("demo.board:sch", 3));
+        Run("kx::show clp R1 R2");
+        ASSERT_EQ(Run("kx::grid ccp 1"), "1");
+        ASSERT_EQ(Run("kx::grid ccp"), "component R1");
+        Run("kx::select ccp 7 7"); // R1's pin B, on EN
+        Run("kx::key ccp C ctrl");
+        Run("kx::select ccp 6 7"); // R1's pin A
+        const std::set<std::string> before = Netlist();
+        EXPECT_EQ(Run(road), "1") << road;
+        EXPECT_EQ(Minus(Netlist(), before), std::vector<std::string>{"R1 A EN"}) << road;
+        EXPECT_EQ(Minus(before, Netlist()), std::vector<std::string>{"R1 A VCC3V3"}) << road;
+        EXPECT_EQ(Run("closeDesign -nosave"), "1") << road;
+    }
+}
+
+// An undo that takes away the net the pane shows closes its grid, and the pane no longer names it.
+TEST_F(EditTargets, ThePaneNamesNoNetAnUndoTookAway) {
+    ASSERT_TRUE(Open("demo.board:sch", 3));
+    Run("kx::show clp R2");
+    Run("kx::select ccp 7 7");
+    ASSERT_EQ(Run("kx::ccpbar type NEWNET"), "1");
+    Run("kx::show slp NEWNET");
+    ASSERT_NE(Run("kx::window ccp").find("\n  NEWNET"), std::string::npos);
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Run("kx::window ccp"), "Signal Connectivity Details");
+}
+
 // At the signal list's last automatic number the word and the automation road of =SHORTPINS connect
 // nothing, and say so.
 TEST_F(EditTargets, TheSignalListsAutomaticNameCounterAtItsLastNumberIsRefusedWithAMessage) {
