@@ -306,6 +306,37 @@ public:
 
 private:
     bool applyImpl(Op& op, TxState* rec, std::string& why);
+    // One primitive edit each (apply_nets.cpp, apply_objects.cpp, apply_pairs.cpp).
+    bool applyNetCreate(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyNetDelete(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyNetRename(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyNetWidth(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyAliasAdd(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyAliasDel(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyConn(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyMove(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyProp(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyInstCreate(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyInstDelete(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyInstRename(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyInstMaster(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyPinCreate(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyPinDelete(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyPinRename(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyPinType(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyPinWidth(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyPortWidth(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyPowerPin(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDPNetCreate(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDPNetDelete(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDPNetRename(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDPPinCreate(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDPPinDelete(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDPConn(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDTCreate(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDTDelete(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDTType(Op& op, IDesign* d, TxState* rec, std::string& why);
+    bool applyDTAttach(Op& op, IDesign* d, TxState* rec, std::string& why);
     IServer* m_srv;
     std::map<std::string, std::unique_ptr<IDesign>> m_designs;
     std::map<std::string, std::unique_ptr<PartDefn>> m_parts;
