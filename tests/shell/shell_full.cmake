@@ -11,6 +11,8 @@ list(APPEND SHELL_TEST_SOURCES
   test_undo_history.cpp
   test_hostile.cpp
   test_random_edits.cpp
+  random_edit_kinds.cpp
+  random_session_run.cpp
   random_session_roads.cpp
   random_session_checks.cpp
   random_session_windows.cpp
