@@ -4,24 +4,15 @@
 #include "grid/KXGridWnd.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridKeys.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXGridUndo.h"
 
 #include <algorithm>
 
-namespace {
-
-bool CtrlDown() {
-    return GetKeyState(VK_CONTROL) < 0;
-}
-
-bool ShiftDown() {
-    return GetKeyState(VK_SHIFT) < 0;
-}
-
-constexpr UINT kSmart = GX_SMART;
-
-} // namespace
+using kxgrid::CtrlDown;
+using kxgrid::ShiftDown;
+using kxgrid::kSmart;
 
 // ---------------------------------------------------------------------------
 // Mouse.

@@ -3,6 +3,7 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXGridKeys.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXGridUndo.h"
@@ -26,16 +27,10 @@
 
 namespace {
 
-bool CtrlDown() {
-    return GetKeyState(VK_CONTROL) < 0;
-}
+using kxgrid::CtrlDown;
+using kxgrid::ShiftDown;
+using kxgrid::kSmart;
 
-bool ShiftDown() {
-    return GetKeyState(VK_SHIFT) < 0;
-}
-
-// Flags the grid passes when it moves or hides without scrolling the cell into view.
-constexpr UINT kSmart = GX_SMART;
 constexpr UINT kNoScroll = GX_SMART | GX_SCROLLINVIEW; // 10: smart update, keep in view
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "grid/KXSpinControl.h"
+#include "grid/KXGridKeys.h"
 
 #include "rmx/schemautil.h"
 
@@ -10,9 +11,7 @@ constexpr int kArrowStrip = 17; // pixels kept free at the right while the arrow
 constexpr int kArrowWidth = 15;
 constexpr int kUpArrowHeight = 7;
 
-bool ShiftDown() {
-    return GetKeyState(VK_SHIFT) < 0;
-}
+using kxgrid::ShiftDown;
 
 } // namespace
 

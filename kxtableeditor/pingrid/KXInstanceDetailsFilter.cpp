@@ -5,6 +5,7 @@
 #include "grid/KXRowFilter.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXGridKeys.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXScriptText.h"
 
@@ -23,7 +24,7 @@ using kxpingrid::Col;
 namespace {
 
 constexpr ROWCOL kFilterRow = 4;
-constexpr UINT kSmart = GX_SMART;
+using kxgrid::kSmart;
 constexpr const char* kNoFilterPattern = "*"; // a column that filters nothing
 
 bool IsChildKind(PinRowKind kind) {

@@ -1,5 +1,7 @@
 // What kxhost leaves to the one who ran it once it ends: its exit status and standard error after a
 // save that failed, and the settings the next host reads.
+#include "KXHostFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -15,23 +17,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using kxhosttest::ReadFile;
 
-class HostExit : public testing::Test {
+class HostExit : public kxhosttest::HostFolder {
 protected:
-    void SetUp() override {
-        m_dir = fs::path(testing::TempDir()) / ("host_exit_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "registry");
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_dir / "demo", fs::copy_options::recursive);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    HostExit() : HostFolder("host_exit_") {}
 
     struct Ended {
         int status = -1;
@@ -46,7 +36,6 @@ protected:
         const int raw = std::system(command.c_str());
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(m_dir / "out.txt"), ReadFile(m_dir / "err.txt")};
     }
-    fs::path m_dir;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // kxhost run as a user runs it: its own process, a fresh copy of the example library, an empty
 // registry, the C locale; what it prints and the files it writes.
+#include "KXHostFolder.h"
 #include "KXSanitizer.h"
 
 #include <gtest/gtest.h>
@@ -19,23 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+using kxhosttest::ReadFile;
 
-class HostProcess : public testing::Test {
+class HostProcess : public kxhosttest::HostFolder {
 protected:
-    void SetUp() override {
-        m_dir = fs::path(testing::TempDir()) / ("host_process_" + std::to_string(::getpid()));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "registry");
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_dir / "demo", fs::copy_options::recursive);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
+    HostProcess() : HostFolder("host_process_") {}
 
     // Runs the host under the C locale on the library copy with `script` (a file, or standard input
     // when fromStdin), its address space limited to limitKb when given; what it printed, both streams.
@@ -67,7 +56,6 @@ protected:
         const size_t at = out.find("peak: ");
         return at == std::string::npos ? 0 : std::stol(out.substr(at + 6));
     }
-    fs::path m_dir;
 };
 
 // Text typed in a script or on standard input is UTF-8 whatever the locale: the editor, the files it
