@@ -384,26 +384,38 @@ struct Reader {
         if (t[1] != "1") return err("unsupported " + kind + " file version " + t[1]);
         return true;
     }
+    // The statements of a part or design file, each one's words to `take`: the header line first,
+    // blank lines and comments passed over. False (with the reason, at its line) when a line cannot
+    // be read, the header is wrong or missing, or `take` refuses a statement.
+    template <class Take>
+    bool statements(const std::vector<std::string>& lines, const std::string& kind, Take&& take) {
+        std::vector<std::string> t;
+        std::string bad;
+        bool headerSeen = false;
+        for (size_t k = 0; k < lines.size(); ++k) {
+            line = static_cast<int>(k + 1);
+            const std::string& l = lines[k];
+            if (l.empty() || l[0] == '#') continue;
+            if (!rmx::tokenize(l, t, bad)) return err(bad);
+            if (t.empty()) continue;  // a line of blanks holds no statement
+            if (!headerSeen) {
+                if (!header(t, kind)) return false;
+                headerSeen = true;
+                continue;
+            }
+            if (!take(t)) return false;
+        }
+        line = static_cast<int>(lines.size());
+        return headerSeen || err("empty file");
+    }
 };
 
 bool loadPart(Reader& r, const std::vector<std::string>& lines, const std::string& lib, const std::string& dir) {
     auto p = std::make_unique<rmx::PartDefn>();
     p->lib = lib;
     p->dir = dir;
-    std::vector<std::string> t;
-    std::string why;
-    bool header = false, named = false;
-    for (size_t k = 0; k < lines.size(); ++k) {
-        r.line = static_cast<int>(k + 1);
-        const std::string& l = lines[k];
-        if (l.empty() || l[0] == '#') continue;
-        if (!rmx::tokenize(l, t, why)) return r.err(why);
-        if (t.empty()) continue;  // a line of blanks holds no statement
-        if (!header) {
-            if (!r.header(t, "part")) return false;
-            header = true;
-            continue;
-        }
+    bool named = false;
+    const bool read = r.statements(lines, "part", [&](const std::vector<std::string>& t) {
         if (t[0] == "part") {
             if (t.size() != 2) return r.err("part takes a name");
             if (named) return r.err("a second part line");
@@ -449,9 +461,9 @@ bool loadPart(Reader& r, const std::vector<std::string>& lines, const std::strin
         } else {
             return r.err("unknown statement " + t[0]);
         }
-    }
-    r.line = static_cast<int>(lines.size());
-    if (!header) return r.err("empty file");
+        return true;
+    });
+    if (!read) return false;
     if (!named) return r.err("no part line");
     for (auto& pin : p->pins) pin.defn = p.get();
     std::string n = p->name;
@@ -468,233 +480,277 @@ bool pinRef(const std::string& text, std::string& base, int& bit) {
     return true;
 }
 
-bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::string& libName, const std::string& dir) {
-    std::vector<std::string> t;
+// One statement of a design file, with the checks of its shape.
+struct Statement {
+    Reader& r;
+    const std::vector<std::string>& tok;
+    const std::string& w;  // the statement's word
+
+    bool need(size_t n, const char* shape) const {
+        if (tok.size() != n) return r.err(std::string(w) + " takes " + shape);
+        return true;
+    }
+    bool num(size_t i, int& v, int lo = -1, int hi = 0x7fffffff) const {
+        if (!toInt(tok[i], v, lo, hi)) return r.err("bad number " + tok[i]);
+        return true;
+    }
+};
+
+// The statements that make the design's interface and are no edits: its number, ports and pairs.
+bool isInterfaceStatement(const std::string& w) { return w == "number" || w == "port" || w == "pair"; }
+
+bool readInterfaceStatement(const Statement& s, IDesign* d, std::vector<rmx::SymbolPair>& pairs) {
+    if (s.w == "number") {
+        int v;
+        if (!s.need(2, "a number") || !s.num(1, v, 1)) return false;
+        Db::m_number(d) = s.tok[1];
+    } else if (s.w == "port") {
+        int msb, lsb, dirv, type;
+        if (!s.need(6, "name, msb, lsb, direction and type") || !s.num(2, msb) || !s.num(3, lsb)) return false;
+        if (!CSchemaUtilities::isValidName(s.tok[1].c_str())) return s.r.err("invalid port name " + s.tok[1]);
+        if ((msb < 0) != (lsb < 0)) return s.r.err("bad bit range");
+        if (!dirFromWord(s.tok[4], dirv)) return s.r.err("unknown direction " + s.tok[4]);
+        if (!typeFromWord(s.tok[5], type)) return s.r.err("unknown type " + s.tok[5]);
+        if (!Db::addPort(d, s.tok[1], msb, lsb, dirv, type)) return s.r.err("port " + s.tok[1] + " twice");
+    } else if (s.w == "pair") {
+        if (!s.need(4, "name, positive and negative pin")) return false;
+        if (!d->isSymbol()) return s.r.err("pair belongs in a symbol");
+        if (!CSchemaUtilities::isValidName(s.tok[1].c_str())) return s.r.err("invalid pair name " + s.tok[1]);
+        for (int i = 2; i <= 3; ++i) {
+            CString base;
+            int lsb, msb, kind;
+            if (!CSchemaUtilities::parsePinName(s.tok[static_cast<size_t>(i)].c_str(), base, lsb, msb, kind) || kind == 2)
+                return s.r.err("bad pair leg " + s.tok[static_cast<size_t>(i)]);
+            ITerm* port = d->findPort(base);
+            if (!port || (kind == 1 && !port->hasBit(msb))) return s.r.err("no port " + s.tok[static_cast<size_t>(i)]);
+        }
+        pairs.push_back({s.tok[1], s.tok[2], s.tok[3]});
+    } else {
+        return s.r.err("unknown statement " + s.w);
+    }
+    return true;
+}
+
+// The edit of a net, alias, instance, pin, power pin or connection statement.
+bool connectivityOp(const Statement& s, const std::string& name, Op& op) {
+    if (s.w == "net") {
+        int msb, lsb, scope, type;
+        if (!s.need(6, "name, msb, lsb, scope and type") || !s.num(2, msb) || !s.num(3, lsb) || !s.num(4, scope, 0, 2))
+            return false;
+        if (!CSchemaUtilities::isValidName(s.tok[1].c_str())) return s.r.err("invalid net name " + s.tok[1]);
+        if (!typeFromWord(s.tok[5], type)) return s.r.err("unknown type " + s.tok[5]);
+        op.code = OpCode::NetCreate;
+        op.s1 = s.tok[1];
+        op.n[0] = msb;
+        op.n[1] = lsb;
+        op.n[2] = scope;
+        op.n[3] = type;
+    } else if (s.w == "alias") {
+        if (!s.need(3, "two net names")) return false;
+        op.code = OpCode::AliasAdd;
+        op.s1 = s.tok[1];
+        op.s2 = s.tok[2];
+    } else if (s.w == "inst") {
+        if (!s.need(5, "name, library, cell and view")) return false;
+        for (int i = 1; i <= 4; ++i)
+            if (!CSchemaUtilities::isValidName(s.tok[static_cast<size_t>(i)].c_str())) return s.r.err("invalid name " + s.tok[static_cast<size_t>(i)]);
+        op.code = OpCode::InstCreate;
+        s.r.instSites[name].file = s.r.file;
+        s.r.instSites[name].lines[s.tok[1]] = s.r.line;
+        op.s1 = s.tok[1];
+        op.s2 = s.tok[2];
+        op.s3 = s.tok[3];
+        op.s4 = s.tok[4];
+    } else if (s.w == "pin") {
+        int msb, lsb, dirv, type;
+        if (s.tok.size() != 7 && s.tok.size() != 8) return s.r.err("pin takes instance, name, msb, lsb, direction, type [display name]");
+        if (!s.num(3, msb) || !s.num(4, lsb)) return false;
+        if (!CSchemaUtilities::isValidName(s.tok[2].c_str())) return s.r.err("invalid pin name " + s.tok[2]);
+        if (!dirFromWord(s.tok[5], dirv)) return s.r.err("unknown direction " + s.tok[5]);
+        if (!typeFromWord(s.tok[6], type)) return s.r.err("unknown type " + s.tok[6]);
+        op.code = OpCode::PinCreate;
+        op.s1 = s.tok[1];
+        op.s2 = s.tok[2];
+        op.s3 = s.tok.size() == 8 ? s.tok[7] : "";
+        op.n[0] = msb;
+        op.n[1] = lsb;
+        op.n[2] = dirv;
+        op.n[3] = type;
+    } else if (s.w == "power") {
+        if (!s.need(4, "instance, power pin and net")) return false;
+        if (!CSchemaUtilities::isValidName(s.tok[3].c_str())) return s.r.err("invalid net name " + s.tok[3]);
+        op.code = OpCode::PowerPin;
+        op.s1 = s.tok[1];
+        op.s2 = s.tok[2];
+        op.s4 = s.tok[3];
+        op.hasNew = true;
+    } else if (s.w == "conn") {
+        std::string pin, net;
+        int pb, nb;
+        if (!s.need(4, "instance, pin bit and net bit")) return false;
+        if (!pinRef(s.tok[2], pin, pb)) return s.r.err("bad pin bit " + s.tok[2]);
+        if (!pinRef(s.tok[3], net, nb)) return s.r.err("bad net bit " + s.tok[3]);
+        op.code = OpCode::Conn;
+        op.s1 = net;
+        op.n[0] = op.n[1] = nb;
+        op.s2 = s.tok[1];
+        op.s3 = pin;
+        op.n[2] = op.n[3] = pb;
+    } else {
+        return s.r.err("unknown statement " + s.w);
+    }
+    return true;
+}
+
+// The edit of a pair pin, pair net or pair connection statement.
+bool pairOp(const Statement& s, Op& op) {
+    if (s.w == "dppin") {
+        std::string pos, neg;
+        int pb, nb, origin;
+        if (!s.need(6, "instance, name, positive, negative and origin") || !s.num(5, origin, 0, 3)) return false;
+        if (!CSchemaUtilities::isValidName(s.tok[2].c_str())) return s.r.err("invalid pair name " + s.tok[2]);
+        if (!pinRef(s.tok[3], pos, pb) || !pinRef(s.tok[4], neg, nb)) return s.r.err("bad pair leg");
+        op.code = OpCode::DPPinCreate;
+        op.s1 = s.tok[1];
+        op.s2 = s.tok[2];
+        op.s3 = pos;
+        op.n[0] = pb;
+        op.s4 = neg;
+        op.n[1] = nb;
+        op.n[2] = origin;
+    } else if (s.w == "dpnet") {
+        std::string pos, neg;
+        int pb, nb, pp, np;
+        if (!s.need(6, "name, positive, negative and two polarities") || !s.num(4, pp, -1, 1) || !s.num(5, np, -1, 1))
+            return false;
+        if (!CSchemaUtilities::isValidPairNetName(s.tok[1].c_str())) return s.r.err("invalid pair name " + s.tok[1]);
+        if (!pinRef(s.tok[2], pos, pb) || !pinRef(s.tok[3], neg, nb)) return s.r.err("bad pair leg");
+        op.code = OpCode::DPNetCreate;
+        op.s1 = s.tok[1];
+        op.s2 = pos;
+        op.n[0] = pb;
+        op.s3 = neg;
+        op.n[1] = nb;
+        op.n[2] = pp;
+        op.n[3] = np;
+    } else if (s.w == "dpconn") {
+        if (!s.need(8, "pair net, two net bits, instance, pair pin and two pin bits")) return false;
+        op.code = OpCode::DPConnAdd;
+        op.s1 = s.tok[1];
+        if (!s.num(2, op.n[0]) || !s.num(3, op.n[1]) || !s.num(6, op.n[2]) || !s.num(7, op.n[3])) return false;
+        op.s2 = s.tok[4];
+        op.s3 = s.tok[5];
+    } else {
+        return s.r.err("unknown statement " + s.w);
+    }
+    return true;
+}
+
+// The edit of an associated component or a property statement.
+bool componentOrPropertyOp(const Statement& s, IDesign* d, Op& op) {
+    if (s.w == "dt") {
+        int kind;
+        if (!s.need(5, "name, kind, type and attachment") || !s.num(2, kind, 1, 2)) return false;
+        if (!CSchemaUtilities::isValidName(s.tok[1].c_str())) return s.r.err("invalid component name " + s.tok[1]);
+        if (s.tok[3].empty()) return s.r.err("empty component type");
+        op.code = OpCode::DTCreate;
+        op.s1 = s.tok[1];
+        op.s2 = s.tok[3];
+        op.n[0] = kind;
+        if (s.tok[4] == "-") op.n[1] = IDTInstance::eDetached;
+        else {
+            rmx::PathRef pr;
+            if (!rmx::parsePath(s.tok[4], pr)) return s.r.err("bad attachment " + s.tok[4]);
+            op.n[1] = pr.sigil == '.' ? IDTInstance::eOnInstTermBit
+                      : pr.sigil == ':' ? IDTInstance::eOnNetBit
+                      : pr.sigil == '%' ? IDTInstance::eOnDPConn
+                                        : -1;
+            if (op.n[1] < 0) return s.r.err("bad attachment " + s.tok[4]);
+            op.s3 = s.tok[4];
+        }
+    } else if (s.w == "prop") {
+        unsigned long source;
+        if (!s.need(5, "path, name, value and source")) return false;
+        if (!rmx::parseSource(s.tok[4], source)) return s.r.err("bad source " + s.tok[4]);
+        if (s.tok[2].empty() || s.tok[2].find_first_of(" \t\n\"") != std::string::npos) return s.r.err("bad property name");
+        int bit;
+        ISchemaObject* o = s.r.db->resolve(d, rmx::kindNone, s.tok[1], bit);
+        if (!o) return s.r.err("no object at " + s.tok[1]);
+        const rmx::PropMap* m = Db::propsOf(o, bit);
+        if (m && m->count(s.tok[2])) return s.r.err("property " + s.tok[2] + " twice on " + s.tok[1]);
+        op.code = OpCode::Prop;
+        op.s1 = s.tok[1];
+        op.s2 = s.tok[2];
+        op.hasNew = true;
+        op.newP = rmx::Prop{s.tok[3], source};
+    } else {
+        return s.r.err("unknown statement " + s.w);
+    }
+    return true;
+}
+
+// Applies one edit statement to the registered design.
+bool applyStatement(const Statement& s, IDesign* d, const std::string& name) {
+    Op op;
+    op.design = name;
+    const std::string& w = s.w;
+    bool made;
+    if (w == "net" || w == "alias" || w == "inst" || w == "pin" || w == "power" || w == "conn")
+        made = connectivityOp(s, name, op);
+    else if (w == "dppin" || w == "dpnet" || w == "dpconn")
+        made = pairOp(s, op);
+    else if (w == "dt" || w == "prop")
+        made = componentOrPropertyOp(s, d, op);
+    else
+        return s.r.err("unknown statement " + w);
+    if (!made) return false;
     std::string why;
+    if (!s.r.db->apply(op, false, nullptr, why)) return s.r.err(why);
+    return true;
+}
+
+// The design line: "design LIB CELL VIEW schematic|symbol", of the library being read.
+std::unique_ptr<IDesign> readDesignLine(Reader& r, const std::vector<std::string>& t, const std::string& libName,
+                                        const std::string& dir) {
+    if (t[0] != "design" || t.size() != 5)
+        return r.err("expected \"design LIB CELL VIEW schematic|symbol\""), nullptr;
+    for (int i = 1; i <= 3; ++i)
+        if (!CSchemaUtilities::isValidName(t[static_cast<size_t>(i)].c_str()))
+            return r.err("invalid name " + t[static_cast<size_t>(i)]), nullptr;
+    if (t[1] != libName) return r.err("design of library " + t[1] + " in library " + libName), nullptr;
+    if (t[4] != "schematic" && t[4] != "symbol") return r.err("expected schematic or symbol"), nullptr;
+    if (r.server->findDesign(t[1].c_str(), t[2].c_str(), t[3].c_str()))
+        return r.err("design " + t[1] + "." + t[2] + ":" + t[3] + " is loaded already"), nullptr;
+    return Db::newDesign(r.server, t[1], t[2], t[3], t[4] == "symbol", dir);
+}
+
+bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::string& libName, const std::string& dir) {
     IDesign* d = nullptr;
     std::unique_ptr<IDesign> owned;
-    std::vector<rmx::SymbolPair> pairs;
     std::vector<std::pair<int, std::vector<std::string>>> deferred;  // lines applied once the design exists
-    bool header = false;
-    for (size_t k = 0; k < lines.size(); ++k) {
-        r.line = static_cast<int>(k + 1);
-        const std::string& l = lines[k];
-        if (l.empty() || l[0] == '#') continue;
-        if (!rmx::tokenize(l, t, why)) return r.err(why);
-        if (t.empty()) continue;  // a line of blanks holds no statement
-        if (!header) {
-            if (!r.header(t, "design")) return false;
-            header = true;
-            continue;
+    const bool read = r.statements(lines, "design", [&](const std::vector<std::string>& t) {
+        if (owned) {
+            deferred.emplace_back(r.line, t);
+            return true;
         }
-        if (!owned) {
-            if (t[0] != "design" || t.size() != 5) return r.err("expected \"design LIB CELL VIEW schematic|symbol\"");
-            for (int i = 1; i <= 3; ++i)
-                if (!CSchemaUtilities::isValidName(t[static_cast<size_t>(i)].c_str())) return r.err("invalid name " + t[static_cast<size_t>(i)]);
-            if (t[1] != libName) return r.err("design of library " + t[1] + " in library " + libName);
-            if (t[4] != "schematic" && t[4] != "symbol") return r.err("expected schematic or symbol");
-            if (r.server->findDesign(t[1].c_str(), t[2].c_str(), t[3].c_str()))
-                return r.err("design " + t[1] + "." + t[2] + ":" + t[3] + " is loaded already");
-            owned = Db::newDesign(r.server, t[1], t[2], t[3], t[4] == "symbol", dir);
-            d = owned.get();
-            continue;
-        }
-        deferred.emplace_back(r.line, t);
-    }
-    r.line = static_cast<int>(lines.size());
-    if (!header) return r.err("empty file");
+        owned = readDesignLine(r, t, libName, dir);
+        d = owned.get();
+        return d != nullptr;
+    });
+    if (!read) return false;
     if (!d) return r.err("no design line");
     // Ports and pairs first (they are no edits), then the rest as edits on the registered design.
     std::string name = d->name();
     r.db->registerDesign(std::move(owned));
-    auto undo = [&]() {
-        r.db->unregisterDesign(d);
-        r.instSites.erase(name);
-        return false;
-    };
-    for (auto& entry : deferred) {
-        const std::vector<std::string>& tok = entry.second;
-        r.line = entry.first;
-        const std::string& w = tok[0];
-        auto need = [&](size_t n, const char* shape) {
-            if (tok.size() != n) return r.err(std::string(w) + " takes " + shape);
-            return true;
-        };
-        auto num = [&](size_t i, int& v, int lo = -1, int hi = 0x7fffffff) {
-            if (!toInt(tok[i], v, lo, hi)) return r.err("bad number " + tok[i]);
-            return true;
-        };
-        Op op;
-        op.design = name;
-        bool isOp = true;
-        if (w == "number") {
-            int v;
-            if (!need(2, "a number") || !num(1, v, 1)) return undo();
-            Db::m_number(d) = tok[1];
-            isOp = false;
-        } else if (w == "port") {
-            int msb, lsb, dirv, type;
-            if (!need(6, "name, msb, lsb, direction and type") || !num(2, msb) || !num(3, lsb)) return undo();
-            if (!CSchemaUtilities::isValidName(tok[1].c_str())) return r.err("invalid port name " + tok[1]), undo();
-            if ((msb < 0) != (lsb < 0)) return r.err("bad bit range"), undo();
-            if (!dirFromWord(tok[4], dirv)) return r.err("unknown direction " + tok[4]), undo();
-            if (!typeFromWord(tok[5], type)) return r.err("unknown type " + tok[5]), undo();
-            if (!Db::addPort(d, tok[1], msb, lsb, dirv, type)) return r.err("port " + tok[1] + " twice"), undo();
-            isOp = false;
-        } else if (w == "pair") {
-            if (!need(4, "name, positive and negative pin")) return undo();
-            if (!d->isSymbol()) return r.err("pair belongs in a symbol"), undo();
-            if (!CSchemaUtilities::isValidName(tok[1].c_str())) return r.err("invalid pair name " + tok[1]), undo();
-            for (int i = 2; i <= 3; ++i) {
-                CString base;
-                int lsb, msb, kind;
-                if (!CSchemaUtilities::parsePinName(tok[static_cast<size_t>(i)].c_str(), base, lsb, msb, kind) || kind == 2)
-                    return r.err("bad pair leg " + tok[static_cast<size_t>(i)]), undo();
-                ITerm* port = d->findPort(base);
-                if (!port || (kind == 1 && !port->hasBit(msb))) return r.err("no port " + tok[static_cast<size_t>(i)]), undo();
-            }
-            pairs.push_back({tok[1], tok[2], tok[3]});
-            isOp = false;
-        } else if (w == "net") {
-            int msb, lsb, scope, type;
-            if (!need(6, "name, msb, lsb, scope and type") || !num(2, msb) || !num(3, lsb) || !num(4, scope, 0, 2))
-                return undo();
-            if (!CSchemaUtilities::isValidName(tok[1].c_str())) return r.err("invalid net name " + tok[1]), undo();
-            if (!typeFromWord(tok[5], type)) return r.err("unknown type " + tok[5]), undo();
-            op.code = OpCode::NetCreate;
-            op.s1 = tok[1];
-            op.n[0] = msb;
-            op.n[1] = lsb;
-            op.n[2] = scope;
-            op.n[3] = type;
-        } else if (w == "alias") {
-            if (!need(3, "two net names")) return undo();
-            op.code = OpCode::AliasAdd;
-            op.s1 = tok[1];
-            op.s2 = tok[2];
-        } else if (w == "inst") {
-            if (!need(5, "name, library, cell and view")) return undo();
-            for (int i = 1; i <= 4; ++i)
-                if (!CSchemaUtilities::isValidName(tok[static_cast<size_t>(i)].c_str())) return r.err("invalid name " + tok[static_cast<size_t>(i)]), undo();
-            op.code = OpCode::InstCreate;
-            r.instSites[name].file = r.file;
-            r.instSites[name].lines[tok[1]] = r.line;
-            op.s1 = tok[1];
-            op.s2 = tok[2];
-            op.s3 = tok[3];
-            op.s4 = tok[4];
-        } else if (w == "pin") {
-            int msb, lsb, dirv, type;
-            if (tok.size() != 7 && tok.size() != 8) return r.err("pin takes instance, name, msb, lsb, direction, type [display name]"), undo();
-            if (!num(3, msb) || !num(4, lsb)) return undo();
-            if (!CSchemaUtilities::isValidName(tok[2].c_str())) return r.err("invalid pin name " + tok[2]), undo();
-            if (!dirFromWord(tok[5], dirv)) return r.err("unknown direction " + tok[5]), undo();
-            if (!typeFromWord(tok[6], type)) return r.err("unknown type " + tok[6]), undo();
-            op.code = OpCode::PinCreate;
-            op.s1 = tok[1];
-            op.s2 = tok[2];
-            op.s3 = tok.size() == 8 ? tok[7] : "";
-            op.n[0] = msb;
-            op.n[1] = lsb;
-            op.n[2] = dirv;
-            op.n[3] = type;
-        } else if (w == "power") {
-            if (!need(4, "instance, power pin and net")) return undo();
-            if (!CSchemaUtilities::isValidName(tok[3].c_str())) return r.err("invalid net name " + tok[3]), undo();
-            op.code = OpCode::PowerPin;
-            op.s1 = tok[1];
-            op.s2 = tok[2];
-            op.s4 = tok[3];
-            op.hasNew = true;
-        } else if (w == "conn") {
-            std::string pin, net;
-            int pb, nb;
-            if (!need(4, "instance, pin bit and net bit")) return undo();
-            if (!pinRef(tok[2], pin, pb)) return r.err("bad pin bit " + tok[2]), undo();
-            if (!pinRef(tok[3], net, nb)) return r.err("bad net bit " + tok[3]), undo();
-            op.code = OpCode::Conn;
-            op.s1 = net;
-            op.n[0] = op.n[1] = nb;
-            op.s2 = tok[1];
-            op.s3 = pin;
-            op.n[2] = op.n[3] = pb;
-        } else if (w == "dppin") {
-            std::string pos, neg;
-            int pb, nb, origin;
-            if (!need(6, "instance, name, positive, negative and origin") || !num(5, origin, 0, 3)) return undo();
-            if (!CSchemaUtilities::isValidName(tok[2].c_str())) return r.err("invalid pair name " + tok[2]), undo();
-            if (!pinRef(tok[3], pos, pb) || !pinRef(tok[4], neg, nb)) return r.err("bad pair leg"), undo();
-            op.code = OpCode::DPPinCreate;
-            op.s1 = tok[1];
-            op.s2 = tok[2];
-            op.s3 = pos;
-            op.n[0] = pb;
-            op.s4 = neg;
-            op.n[1] = nb;
-            op.n[2] = origin;
-        } else if (w == "dpnet") {
-            std::string pos, neg;
-            int pb, nb, pp, np;
-            if (!need(6, "name, positive, negative and two polarities") || !num(4, pp, -1, 1) || !num(5, np, -1, 1))
-                return undo();
-            if (!CSchemaUtilities::isValidPairNetName(tok[1].c_str())) return r.err("invalid pair name " + tok[1]), undo();
-            if (!pinRef(tok[2], pos, pb) || !pinRef(tok[3], neg, nb)) return r.err("bad pair leg"), undo();
-            op.code = OpCode::DPNetCreate;
-            op.s1 = tok[1];
-            op.s2 = pos;
-            op.n[0] = pb;
-            op.s3 = neg;
-            op.n[1] = nb;
-            op.n[2] = pp;
-            op.n[3] = np;
-        } else if (w == "dpconn") {
-            if (!need(8, "pair net, two net bits, instance, pair pin and two pin bits")) return undo();
-            op.code = OpCode::DPConnAdd;
-            op.s1 = tok[1];
-            if (!num(2, op.n[0]) || !num(3, op.n[1]) || !num(6, op.n[2]) || !num(7, op.n[3])) return undo();
-            op.s2 = tok[4];
-            op.s3 = tok[5];
-        } else if (w == "dt") {
-            int kind;
-            if (!need(5, "name, kind, type and attachment") || !num(2, kind, 1, 2)) return undo();
-            if (!CSchemaUtilities::isValidName(tok[1].c_str())) return r.err("invalid component name " + tok[1]), undo();
-            if (tok[3].empty()) return r.err("empty component type"), undo();
-            op.code = OpCode::DTCreate;
-            op.s1 = tok[1];
-            op.s2 = tok[3];
-            op.n[0] = kind;
-            if (tok[4] == "-") op.n[1] = IDTInstance::eDetached;
-            else {
-                rmx::PathRef pr;
-                if (!rmx::parsePath(tok[4], pr)) return r.err("bad attachment " + tok[4]), undo();
-                op.n[1] = pr.sigil == '.' ? IDTInstance::eOnInstTermBit
-                          : pr.sigil == ':' ? IDTInstance::eOnNetBit
-                          : pr.sigil == '%' ? IDTInstance::eOnDPConn
-                                            : -1;
-                if (op.n[1] < 0) return r.err("bad attachment " + tok[4]), undo();
-                op.s3 = tok[4];
-            }
-        } else if (w == "prop") {
-            unsigned long source;
-            if (!need(5, "path, name, value and source")) return undo();
-            if (!rmx::parseSource(tok[4], source)) return r.err("bad source " + tok[4]), undo();
-            if (tok[2].empty() || tok[2].find_first_of(" \t\n\"") != std::string::npos) return r.err("bad property name"), undo();
-            int bit;
-            ISchemaObject* o = r.db->resolve(d, rmx::kindNone, tok[1], bit);
-            if (!o) return r.err("no object at " + tok[1]), undo();
-            const rmx::PropMap* m = Db::propsOf(o, bit);
-            if (m && m->count(tok[2])) return r.err("property " + tok[2] + " twice on " + tok[1]), undo();
-            op.code = OpCode::Prop;
-            op.s1 = tok[1];
-            op.s2 = tok[2];
-            op.hasNew = true;
-            op.newP = rmx::Prop{tok[3], source};
-        } else {
-            return r.err("unknown statement " + w), undo();
-        }
-        if (isOp) {
-            std::string why2;
-            if (!r.db->apply(op, false, nullptr, why2)) return r.err(why2), undo();
+    std::vector<rmx::SymbolPair> pairs;
+    for (auto& [line, tok] : deferred) {
+        r.line = line;
+        const Statement s{r, tok, tok[0]};
+        const bool ok = isInterfaceStatement(s.w) ? readInterfaceStatement(s, d, pairs) : applyStatement(s, d, name);
+        if (!ok) {
+            r.db->unregisterDesign(d);
+            r.instSites.erase(name);
+            return false;
         }
     }
     if (!pairs.empty()) r.db->symbolPairs()[d] = pairs;

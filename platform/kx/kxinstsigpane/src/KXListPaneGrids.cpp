@@ -87,12 +87,10 @@ bool CKXInstancePaneGrid::MakeEntry(const CDesignContext& design, ISchemaObject*
 }
 
 BOOL CKXInstancePaneGrid::Showconnectivity(BOOL bForce, BOOL) {
-    CCommonInterface* details = Details();
+    CStringArray names;
+    CCommonInterface* details = DetailsAndSelection(names);
     const CDesignContext* design = Design();
     if (!details || !design) return FALSE;
-    CStringArray names;
-    GetSelectedNames(names);
-    if (names.GetSize() == 0) return FALSE;
     CKXInstanceContextArray instances;
     for (INT_PTR i = 0; i < names.GetSize(); ++i) {
         CInstanceContext inst = design->instance(names[i].GetString());
@@ -172,10 +170,7 @@ BOOL CKXInstancePaneGrid::PreserveCommentsWithUndo(CString first, CString second
 }
 
 BOOL CKXInstancePaneGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
-    CString w, l;
-    w.Format("%llu", static_cast<unsigned long long>(wParam));
-    l.Format("%lld", static_cast<long long>(lParam));
-    Record("PasteInstance", {w, l});
+    RecordMessage("PasteInstance", wParam, lParam);
     return PasteComponentItem(static_cast<int>(wParam));
 }
 
@@ -274,12 +269,10 @@ bool CKXSignalPaneGrid::MakeEntry(const CDesignContext& design, ISchemaObject* o
 }
 
 BOOL CKXSignalPaneGrid::Showconnectivity(BOOL bForce, BOOL) {
-    CCommonInterface* details = Details();
+    CStringArray names;
+    CCommonInterface* details = DetailsAndSelection(names);
     const CDesignContext* design = Design();
     if (!details || !design) return FALSE;
-    CStringArray names;
-    GetSelectedNames(names);
-    if (names.GetSize() == 0) return FALSE;
     CKXNetContextArray nets;
     for (INT_PTR i = 0; i < names.GetSize(); ++i) {
         CNetContext net = design->net(names[i].GetString());
@@ -292,10 +285,7 @@ BOOL CKXSignalPaneGrid::Showconnectivity(BOOL bForce, BOOL) {
 }
 
 BOOL CKXSignalPaneGrid::PasteSignal(WPARAM wParam, LPARAM lParam) {
-    CString w, l;
-    w.Format("%llu", static_cast<unsigned long long>(wParam));
-    l.Format("%lld", static_cast<long long>(lParam));
-    Record("PasteSignal", {w, l});
+    RecordMessage("PasteSignal", wParam, lParam);
     CKXErrorHandler::MessageBoxOk("KXPANE-178"); // not available
     return FALSE;
 }
@@ -319,6 +309,12 @@ CString CKXSignalPaneGrid::GetNewAutoName() {
 
 // ------------------------------------------------------------------------------------------------ physical
 
+namespace {
+void AddNames(const CStringArray& names, CStringList& list) {
+    for (INT_PTR i = 0; i < names.GetSize(); ++i) list.AddTail(names[i]);
+}
+} // namespace
+
 bool CKXPhysPartGrid::MakeEntry(const CDesignContext& design, ISchemaObject* object, Entry& entry) const {
     if (!object || object->objectType() != 'I') return false;
     const CInstanceContext inst = design.instance(static_cast<IInstance*>(object));
@@ -329,23 +325,18 @@ bool CKXPhysPartGrid::MakeEntry(const CDesignContext& design, ISchemaObject* obj
 }
 
 BOOL CKXPhysPartGrid::Showconnectivity(BOOL bForce, BOOL) {
-    CCommonInterface* details = Details();
+    CStringArray names;
+    CCommonInterface* details = DetailsAndSelection(names);
     const CDesignContext* design = Design();
     if (!details || !design) return FALSE;
-    CStringArray names;
-    GetSelectedNames(names);
-    if (names.GetSize() == 0) return FALSE;
     CStringList list;
-    for (INT_PTR i = 0; i < names.GetSize(); ++i) list.AddTail(names[i]);
+    AddNames(names, list);
     details->ShowComponentsByName(*design, &list, bForce);
     return TRUE;
 }
 
 BOOL CKXPhysPartGrid::PasteInstance(WPARAM wParam, LPARAM lParam) {
-    CString w, l;
-    w.Format("%llu", static_cast<unsigned long long>(wParam));
-    l.Format("%lld", static_cast<long long>(lParam));
-    Record("PasteInstance", {w, l});
+    RecordMessage("PasteInstance", wParam, lParam);
     return PasteComponentItem(static_cast<int>(wParam));
 }
 
@@ -354,13 +345,11 @@ bool CKXPhysNetGrid::MakeEntry(const CDesignContext& design, ISchemaObject* obje
 }
 
 BOOL CKXPhysNetGrid::Showconnectivity(BOOL bForce, BOOL) {
-    CCommonInterface* details = Details();
-    if (!details) return FALSE;
     CStringArray names;
-    GetSelectedNames(names);
-    if (names.GetSize() == 0) return FALSE;
+    CCommonInterface* details = DetailsAndSelection(names);
+    if (!details) return FALSE;
     CStringList list;
-    for (INT_PTR i = 0; i < names.GetSize(); ++i) list.AddTail(names[i]);
+    AddNames(names, list);
     details->ShowNetsByName(&list, bForce);
     return TRUE;
 }

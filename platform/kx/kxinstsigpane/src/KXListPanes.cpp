@@ -101,6 +101,13 @@ void CKXPaneCallLog::Record(const char* op, std::initializer_list<CString> args)
     m_calls.push_back(line);
 }
 
+void CKXPaneCallLog::RecordMessage(const char* op, WPARAM wParam, LPARAM lParam) {
+    CString w, l;
+    w.Format("%llu", static_cast<unsigned long long>(wParam));
+    l.Format("%lld", static_cast<long long>(lParam));
+    Record(op, {w, l});
+}
+
 // ------------------------------------------------------------------------------------------------ list grid
 
 CKXListPaneGrid::CKXListPaneGrid() { SetRowSource(this); }
@@ -342,6 +349,13 @@ BOOL CKXListPaneGrid::HighlightRowCol(ROWCOL nRow, ROWCOL nCol) {
 void CKXListPaneGrid::OnSelectionFollowUp() { Showconnectivity(TRUE); }
 
 CCommonInterface* CKXListPaneGrid::Details() const { return m_pView ? m_pView->GetDetailsViewPtr() : nullptr; }
+
+CCommonInterface* CKXListPaneGrid::DetailsAndSelection(CStringArray& names) {
+    CCommonInterface* details = Details();
+    if (!details) return nullptr;
+    GetSelectedNames(names);
+    return names.GetSize() > 0 ? details : nullptr;
+}
 
 const CDesignContext* CKXListPaneGrid::Design() const { return m_pView ? m_pView->GetPaneDesignContext() : nullptr; }
 

@@ -85,10 +85,7 @@ void CKXSignalPaneContainerView::ShowDPSignals(CString flag) {
 }
 
 void CKXSignalPaneContainerView::ShowNetConnectivity(WPARAM wParam, LPARAM lParam) {
-    CString w, l;
-    w.Format("%llu", static_cast<unsigned long long>(wParam));
-    l.Format("%lld", static_cast<long long>(lParam));
-    Record("ShowNetConnectivity", {w, l});
+    RecordMessage("ShowNetConnectivity", wParam, lParam);
     GetActiveList()->Showconnectivity(TRUE);
 }
 

@@ -34,6 +34,8 @@ bool KXSplitPropertyTexts(const CString& joined, unsigned long flags, std::vecto
 class CKXPaneCallLog {
 public:
     void Record(const char* op, std::initializer_list<CString> args = {});
+    // A call whose arguments are a message's two parameters, as numbers.
+    void RecordMessage(const char* op, WPARAM wParam, LPARAM lParam);
     const std::vector<CString>& GetCalls() const { return m_calls; }
     CString GetLastCall() const { return m_calls.empty() ? CString() : m_calls.back(); }
     void ClearCalls() { m_calls.clear(); }
@@ -102,6 +104,9 @@ protected:
     void SetEntries(std::vector<Entry> entries, std::vector<ISchemaObject*> keys);
     CCommonInterface* Details() const;
     const CDesignContext* Design() const;
+    // The details view, with the names of the selected rows for it to show; null when there is no
+    // details view or no row is selected.
+    CCommonInterface* DetailsAndSelection(CStringArray& names);
     // Row index (from 0) of the object's row; -1 when it has none.
     int FindKeyIndex(ISchemaObject* object) const;
     void InsertEntry(const Entry& entry, ISchemaObject* object);
