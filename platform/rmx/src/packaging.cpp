@@ -100,11 +100,8 @@ int netOfPin(rmx::PhysView& v, const rmx::PhysPin& pin) {
     return -1;
 }
 
-std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
-    auto v = std::make_shared<rmx::PhysView>();
-    v->server = server;
-    CDesignContext top(server, root);
-    // Every leaf instance of the hierarchy, parts grouped by LOCATION.
+// Every leaf instance of the hierarchy under top, parts grouped by LOCATION.
+void groupLeafParts(rmx::PhysView& v, IServer* server, const CDesignContext& top) {
     std::vector<CInstanceContext> leaves;
     std::vector<CDesignContext> todo{top};
     for (size_t k = 0; k < todo.size(); ++k)
@@ -115,93 +112,113 @@ std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
         }
     for (const CInstanceContext& i : leaves) {
         std::string ref = i.physicalPackageName();
-        auto it = v->partByName.find(ref);
+        auto it = v.partByName.find(ref);
         int idx;
-        if (it == v->partByName.end()) {
-            idx = static_cast<int>(v->parts.size());
-            v->partByName[ref] = idx;
-            v->parts.emplace_back();
-            v->parts.back().refdes = ref;
-            v->parts.back().defn = server->db()->findPart(i.instance()->partName().str());
+        if (it == v.partByName.end()) {
+            idx = static_cast<int>(v.parts.size());
+            v.partByName[ref] = idx;
+            v.parts.emplace_back();
+            v.parts.back().refdes = ref;
+            v.parts.back().defn = server->db()->findPart(i.instance()->partName().str());
         } else {
             idx = it->second;
         }
-        v->parts[static_cast<size_t>(idx)].insts.push_back(i);
+        v.parts[static_cast<size_t>(idx)].insts.push_back(i);
     }
-    for (size_t pi = 0; pi < v->parts.size(); ++pi) {
-        rmx::PhysPart& part = v->parts[pi];
-        // Logical pin bits by their PN.
-        std::map<std::string, std::vector<CInstTermBitContext>> byNumber;
-        for (const CInstanceContext& i : part.insts) {
-            size_t termAt = 0;
-            for (IInstTerm* p : i.instance()->beginInstTerm()) {
-                part.termAt.emplace(p, termAt++);
-                CInstTermContext pc = i.instTerm(p);
-                for (int b : p->bits()) {
-                    CInstTermBitContext bc = pc.bitContext(b);
-                    CString pn = bc.physicalPinName();
-                    if (!pn.IsEmpty()) byNumber[pn.str()].push_back(bc);
-                }
+}
+
+// The logical pin bits of a part's instances by their pin numbers; each pin's place among its instance's.
+std::map<std::string, std::vector<CInstTermBitContext>> bitsByNumber(rmx::PhysPart& part) {
+    // Logical pin bits by their PN.
+    std::map<std::string, std::vector<CInstTermBitContext>> byNumber;
+    for (const CInstanceContext& i : part.insts) {
+        size_t termAt = 0;
+        for (IInstTerm* p : i.instance()->beginInstTerm()) {
+            part.termAt.emplace(p, termAt++);
+            CInstTermContext pc = i.instTerm(p);
+            for (int b : p->bits()) {
+                CInstTermBitContext bc = pc.bitContext(b);
+                CString pn = bc.physicalPinName();
+                if (!pn.IsEmpty()) byNumber[pn.str()].push_back(bc);
             }
         }
-        for (const CInstanceContext& i : part.insts) v->partsOfInst[i.instance()].push_back(static_cast<int>(pi));
-        if (part.defn) {
-            for (auto& def : part.defn->pins) {
-                rmx::PhysPin pin;
-                pin.def = &def;
-                auto it = byNumber.find(def.number);
-                if (it != byNumber.end()) pin.bits = it->second;
-                pin.net = netOfPin(*v, pin);
-                const int k = static_cast<int>(part.pins.size());
-                part.pinByNumber.emplace(def.number, k);
-                for (const CInstTermBitContext& bc : pin.bits) part.pinOfBit[{bc.instTerm(), bc.bit()}] = k;
-                part.pins.push_back(std::move(pin));
-            }
-            if (part.defn->sections.empty()) {
-                part.functions.push_back("");
-                std::vector<int> all(part.pins.size());
-                for (size_t k = 0; k < all.size(); ++k) all[k] = static_cast<int>(k);
-                part.functionPins.push_back(all);
-            } else {
-                for (auto& s : part.defn->sections) {
-                    part.functions.push_back(s);
-                    std::vector<int> pins;
-                    for (size_t k = 0; k < part.pins.size(); ++k)
-                        if (part.pins[k].def->section && s == part.pins[k].def->section) pins.push_back(static_cast<int>(k));
-                    part.functionPins.push_back(pins);
-                }
-            }
-            // Implicit power pins of the first logical instance (its own net choices).
-            if (!part.insts.empty())
-                for (auto& pw : part.insts.front().instance()->implicitPowerPins()) {
-                    rmx::PhysPower p{pw.pinName.str(), pw.pinNumber.str(), pw.netName.str(), pw.typeText.str(), -1};
-                    part.power.push_back(p);
-                }
-        }
-        for (size_t k = 0; k < part.pins.size(); ++k)
-            if (part.pins[k].net >= 0) v->nets[static_cast<size_t>(part.pins[k].net)].pins.emplace_back(static_cast<int>(pi), static_cast<int>(k));
     }
-    // Power pins join the physical net of their name, made when no logical net carries it.
-    for (size_t pi = 0; pi < v->parts.size(); ++pi)
-        for (size_t k = 0; k < v->parts[pi].power.size(); ++k) {
-            auto& pw = v->parts[pi].power[k];
-            auto it = v->netByName.find(pw.net);
+    return byNumber;
+}
+
+// A part's package pins, functions (sections) and power pins, and the nets they are on.
+void buildPart(rmx::PhysView& v, size_t pi) {
+    rmx::PhysPart& part = v.parts[pi];
+    const std::map<std::string, std::vector<CInstTermBitContext>> byNumber = bitsByNumber(part);
+    for (const CInstanceContext& i : part.insts) v.partsOfInst[i.instance()].push_back(static_cast<int>(pi));
+    if (part.defn) {
+        for (auto& def : part.defn->pins) {
+            rmx::PhysPin pin;
+            pin.def = &def;
+            auto it = byNumber.find(def.number);
+            if (it != byNumber.end()) pin.bits = it->second;
+            pin.net = netOfPin(v, pin);
+            const int k = static_cast<int>(part.pins.size());
+            part.pinByNumber.emplace(def.number, k);
+            for (const CInstTermBitContext& bc : pin.bits) part.pinOfBit[{bc.instTerm(), bc.bit()}] = k;
+            part.pins.push_back(std::move(pin));
+        }
+        if (part.defn->sections.empty()) {
+            part.functions.push_back("");
+            std::vector<int> all(part.pins.size());
+            for (size_t k = 0; k < all.size(); ++k) all[k] = static_cast<int>(k);
+            part.functionPins.push_back(all);
+        } else {
+            for (auto& s : part.defn->sections) {
+                part.functions.push_back(s);
+                std::vector<int> pins;
+                for (size_t k = 0; k < part.pins.size(); ++k)
+                    if (part.pins[k].def->section && s == part.pins[k].def->section) pins.push_back(static_cast<int>(k));
+                part.functionPins.push_back(pins);
+            }
+        }
+        // Implicit power pins of the first logical instance (its own net choices).
+        if (!part.insts.empty())
+            for (auto& pw : part.insts.front().instance()->implicitPowerPins()) {
+                rmx::PhysPower p{pw.pinName.str(), pw.pinNumber.str(), pw.netName.str(), pw.typeText.str(), -1};
+                part.power.push_back(p);
+            }
+    }
+    for (size_t k = 0; k < part.pins.size(); ++k)
+        if (part.pins[k].net >= 0) v.nets[static_cast<size_t>(part.pins[k].net)].pins.emplace_back(static_cast<int>(pi), static_cast<int>(k));
+}
+
+// Power pins join the physical net of their name, made when no logical net carries it.
+void joinPowerNets(rmx::PhysView& v, const CDesignContext& top) {
+    for (size_t pi = 0; pi < v.parts.size(); ++pi)
+        for (size_t k = 0; k < v.parts[pi].power.size(); ++k) {
+            auto& pw = v.parts[pi].power[k];
+            auto it = v.netByName.find(pw.net);
             int idx;
-            if (it == v->netByName.end()) {
-                idx = static_cast<int>(v->nets.size());
-                v->netByName[pw.net] = idx;
+            if (it == v.netByName.end()) {
+                idx = static_cast<int>(v.nets.size());
+                v.netByName[pw.net] = idx;
                 rmx::PhysNetData n;
                 n.name = pw.net;
                 n.logical = pw.net;
                 CNetContext logical = top.net(pw.net.c_str());
                 if (logical) n.bit = logical.bitContext(logical.net()->isScalar() ? -1 : logical.net()->lsb());
-                v->nets.push_back(std::move(n));
+                v.nets.push_back(std::move(n));
             } else {
                 idx = it->second;
             }
             pw.netIndex = idx;
-            v->nets[static_cast<size_t>(idx)].power.emplace_back(static_cast<int>(pi), static_cast<int>(k));
+            v.nets[static_cast<size_t>(idx)].power.emplace_back(static_cast<int>(pi), static_cast<int>(k));
         }
+}
+
+std::shared_ptr<rmx::PhysView> build(IServer* server, IDesign* root) {
+    auto v = std::make_shared<rmx::PhysView>();
+    v->server = server;
+    CDesignContext top(server, root);
+    groupLeafParts(*v, server, top);
+    for (size_t pi = 0; pi < v->parts.size(); ++pi) buildPart(*v, pi);
+    joinPowerNets(*v, top);
     return v;
 }
 
