@@ -712,6 +712,60 @@ BOOL CGXCoveredCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType)
 }
 
 // ---------------------------------------------------------------- consistency
+namespace {
+
+// Covered ranges: inside the grid, more than one cell, not overlapping.
+bool CoveredRangesSound(const CGXRangeList& cl, ROWCOL rows, ROWCOL cols, CString& reason)
+{
+    std::vector<CGXRange> covered;
+    for (POSITION pos = cl.GetHeadPosition(); pos;) {
+        const CGXRange* r = cl.GetNext(pos);
+        if (!r->IsValid() || !r->IsCells() || r->bottom > rows || r->right > cols) {
+            reason.Format("covered range (%u,%u)-(%u,%u) lies outside the %u x %u grid", r->top, r->left, r->bottom,
+                          r->right, rows, cols);
+            return false;
+        }
+        if (r->top == r->bottom && r->left == r->right) {
+            reason.Format("covered range at (%u,%u) covers a single cell", r->top, r->left);
+            return false;
+        }
+        for (const CGXRange& o : covered)
+            if (o.IsIntersecting(*r)) {
+                reason.Format("covered ranges overlap at (%u,%u)", r->top, r->left);
+                return false;
+            }
+        covered.push_back(*r);
+    }
+    return true;
+}
+
+// Every selected range is valid and inside the grid.
+bool SelectionInside(const CGXRangeList& sel, ROWCOL rows, ROWCOL cols, CString& reason)
+{
+    for (POSITION pos = sel.GetHeadPosition(); pos;) {
+        const CGXRange* r = sel.GetNext(pos);
+        if (!r->IsValid()) {
+            reason = "an invalid range in the selection";
+            return false;
+        }
+        bool bad = false;
+        if (r->IsCells())
+            bad = r->bottom > rows || r->right > cols;
+        else if (r->IsRows())
+            bad = r->bottom > rows;
+        else if (r->IsCols())
+            bad = r->right > cols;
+        if (bad) {
+            reason.Format("selected range (%u,%u)-(%u,%u) outside the %u x %u grid", r->top, r->left, r->bottom,
+                          r->right, rows, cols);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 BOOL CGXGridCore::CheckConsistency(CString& reason)
 {
     const CGXData* data = GetData();
@@ -733,27 +787,8 @@ BOOL CGXGridCore::CheckConsistency(CString& reason)
         reason = "hidden rows disagree";
         return FALSE;
     }
-    // Covered ranges: inside the grid, more than one cell, not overlapping.
-    std::vector<CGXRange> covered;
-    const CGXRangeList* cl = m_pParam->GetCoveredCellsList();
-    for (POSITION pos = cl->GetHeadPosition(); pos;) {
-        const CGXRange* r = cl->GetNext(pos);
-        if (!r->IsValid() || !r->IsCells() || r->bottom > rows || r->right > cols) {
-            reason.Format("covered range (%u,%u)-(%u,%u) lies outside the %u x %u grid", r->top, r->left, r->bottom,
-                          r->right, rows, cols);
-            return FALSE;
-        }
-        if (r->top == r->bottom && r->left == r->right) {
-            reason.Format("covered range at (%u,%u) covers a single cell", r->top, r->left);
-            return FALSE;
-        }
-        for (const CGXRange& o : covered)
-            if (o.IsIntersecting(*r)) {
-                reason.Format("covered ranges overlap at (%u,%u)", r->top, r->left);
-                return FALSE;
-            }
-        covered.push_back(*r);
-    }
+    if (!CoveredRangesSound(*m_pParam->GetCoveredCellsList(), rows, cols, reason))
+        return FALSE;
     if (m_nHeaderRows > m_nFrozenRows || m_nHeaderCols > m_nFrozenCols) {
         reason = "more header rows/columns than frozen ones";
         return FALSE;
@@ -792,26 +827,8 @@ BOOL CGXGridCore::CheckConsistency(CString& reason)
         reason = "an active edit without a current cell";
         return FALSE;
     }
-    const CGXRangeList* sel = m_pParam->GetRangeList();
-    for (POSITION pos = sel->GetHeadPosition(); pos;) {
-        const CGXRange* r = sel->GetNext(pos);
-        if (!r->IsValid()) {
-            reason = "an invalid range in the selection";
-            return FALSE;
-        }
-        bool bad = false;
-        if (r->IsCells())
-            bad = r->bottom > rows || r->right > cols;
-        else if (r->IsRows())
-            bad = r->bottom > rows;
-        else if (r->IsCols())
-            bad = r->right > cols;
-        if (bad) {
-            reason.Format("selected range (%u,%u)-(%u,%u) outside the %u x %u grid", r->top, r->left, r->bottom,
-                          r->right, rows, cols);
-            return FALSE;
-        }
-    }
+    if (!SelectionInside(*m_pParam->GetRangeList(), rows, cols, reason))
+        return FALSE;
     reason.Empty();
     return TRUE;
 }

@@ -55,57 +55,21 @@ BOOL CGXGridCore::DoLButtonDown(UINT nFlags, CPoint pt)
     if (hit == GX_NOHIT)
         return FALSE;
     if (hit == GX_VERTLINE) {
-        if (OnHitHiddenCol(r, c, nFlags, pt))
-            return TRUE; // the edge belongs to a hidden column: nothing starts
-        if (OnTrackColWidth(c) && OnStartTracking(r, c, GX_TRACKWIDTH)) {
-            m_nTrackCol = c;
-            m_nTrackRow = r;
-            m_nTrackStartX = pt.x;
-            m_nTrackStartWidth = GetColWidth(c);
-            m_nTrackWidth = m_nTrackStartWidth;
-        }
+        // An edge that belongs to a hidden column starts nothing.
+        if (!OnHitHiddenCol(r, c, nFlags, pt))
+            StartColTracking(r, c, pt.x);
         return TRUE;
     }
     m_nDownRow = r;
     m_nDownCol = c;
     const BOOL ctrlKey = (nFlags & MK_CONTROL) != 0 || IsCtrlKeyDown();
     const BOOL shiftKey = (nFlags & MK_SHIFT) != 0 || IsShiftKeyDown();
-
-    // A press on a child button of the current cell's control.
-    auto pressChild = [&]() -> BOOL {
-        if (!IsCurrentCell(r, c))
-            return FALSE;
-        CGXControl* ctrl = GetCurrentCellControl();
-        if (!ctrl)
-            return FALSE;
-        if (CGXChild* child = ctrl->ChildFromPt(pt)) {
-            child->LButtonDown(nFlags, pt);
-            m_pPressedChild = child;
-            return TRUE;
-        }
-        ctrl->LButtonDown(nFlags, pt, hit);
-        return FALSE;
-    };
-    if (pressChild())
+    if (PressCurrentCellChild(r, c, nFlags, pt, hit))
         return TRUE;
-
     if (hit == GX_HEADERHIT) {
-        CGXRange range;
-        if (r <= m_nHeaderRows && c > m_nHeaderCols && m_pParam->IsEnableSelection(GX_SELCOL))
-            range.SetCols(c);
-        else if (c <= m_nHeaderCols && r > m_nHeaderRows && m_pParam->IsEnableSelection(GX_SELROW))
-            range.SetRows(r);
-        if (range.IsValid() && CanChangeSelection(&range, FALSE, FALSE)) {
-            if (!ctrlKey || !m_pParam->IsEnableSelection(GX_SELMULTIPLE))
-                SetSelection(nullptr);
-            m_bHasSelRange = FALSE;
-            ReplaceOrAddSelRange(range);
-            OnChangedSelection(&range, FALSE, FALSE);
-            UpdateSelectRange(range);
-        }
+        ClickHeader(r, c, ctrlKey);
         return TRUE;
     }
-
     if (shiftKey && m_nCurrentRow != GX_INVALID && m_pParam->IsEnableSelection(GX_SELSHIFT)) {
         if (m_nAnchorRow == GX_INVALID) {
             m_nAnchorRow = m_nCurrentRow;
@@ -116,12 +80,62 @@ BOOL CGXGridCore::DoLButtonDown(UINT nFlags, CPoint pt)
         m_bSelDragging = TRUE;
         return TRUE;
     }
+    ClickCell(r, c, nFlags, pt, ctrlKey);
+    return TRUE;
+}
 
+void CGXGridCore::StartColTracking(ROWCOL r, ROWCOL c, int x)
+{
+    if (!OnTrackColWidth(c) || !OnStartTracking(r, c, GX_TRACKWIDTH))
+        return;
+    m_nTrackCol = c;
+    m_nTrackRow = r;
+    m_nTrackStartX = x;
+    m_nTrackStartWidth = GetColWidth(c);
+    m_nTrackWidth = m_nTrackStartWidth;
+}
+
+// A press on a child button of the current cell's control: TRUE when a child took it; otherwise the
+// control itself is told of the press.
+BOOL CGXGridCore::PressCurrentCellChild(ROWCOL r, ROWCOL c, UINT nFlags, CPoint pt, int hit)
+{
+    if (!IsCurrentCell(r, c))
+        return FALSE;
+    CGXControl* ctrl = GetCurrentCellControl();
+    if (!ctrl)
+        return FALSE;
+    if (CGXChild* child = ctrl->ChildFromPt(pt)) {
+        child->LButtonDown(nFlags, pt);
+        m_pPressedChild = child;
+        return TRUE;
+    }
+    ctrl->LButtonDown(nFlags, pt, hit);
+    return FALSE;
+}
+
+// A click on a header selects its column or row; with Ctrl (multiple ranges allowed) in addition to the selection.
+void CGXGridCore::ClickHeader(ROWCOL r, ROWCOL c, BOOL ctrlKey)
+{
+    CGXRange range;
+    if (r <= m_nHeaderRows && c > m_nHeaderCols && m_pParam->IsEnableSelection(GX_SELCOL))
+        range.SetCols(c);
+    else if (c <= m_nHeaderCols && r > m_nHeaderRows && m_pParam->IsEnableSelection(GX_SELROW))
+        range.SetRows(r);
+    if (!range.IsValid() || !CanChangeSelection(&range, FALSE, FALSE))
+        return;
+    if (!ctrlKey || !m_pParam->IsEnableSelection(GX_SELMULTIPLE))
+        SetSelection(nullptr);
+    AddNewSelRange(range);
+}
+
+// A click on a cell makes it current (a button in it pressed by the same click) and starts a selection.
+void CGXGridCore::ClickCell(ROWCOL r, ROWCOL c, UINT nFlags, CPoint pt, BOOL ctrlKey)
+{
     if (!ctrlKey)
         SetSelection(nullptr);
     m_bHasSelRange = FALSE;
     if (!SetCurrentCell(r, c, GX_UPDATENOW))
-        return TRUE; // validation kept the current cell
+        return; // validation kept the current cell
     m_nAnchorRow = m_nCurrentRow;
     m_nAnchorCol = m_nCurrentCol;
     // A button in a cell that just became current is pressed by the same click.
@@ -129,23 +143,18 @@ BOOL CGXGridCore::DoLButtonDown(UINT nFlags, CPoint pt)
         if (CGXChild* child = m_pCurrentControl->ChildFromPt(pt)) {
             child->LButtonDown(nFlags, pt);
             m_pPressedChild = child;
-            return TRUE;
+            return;
         }
     }
-    if (OnStartSelection(r, c, nFlags, pt) && m_pParam->IsEnableSelection(GX_SELCELL)) {
-        m_bSelDragging = TRUE;
-        // Ctrl+click adds the cell as a range of its own; a plain click selects nothing yet.
-        if (ctrlKey && m_pParam->IsEnableSelection(GX_SELMULTIPLE)) {
-            CGXRange range(m_nCurrentRow, m_nCurrentCol);
-            if (CanChangeSelection(&range, FALSE, FALSE)) {
-                m_bHasSelRange = FALSE;
-                ReplaceOrAddSelRange(range);
-                OnChangedSelection(&range, FALSE, FALSE);
-                UpdateSelectRange(range);
-            }
-        }
+    if (!OnStartSelection(r, c, nFlags, pt) || !m_pParam->IsEnableSelection(GX_SELCELL))
+        return;
+    m_bSelDragging = TRUE;
+    // Ctrl+click adds the cell as a range of its own; a plain click selects nothing yet.
+    if (ctrlKey && m_pParam->IsEnableSelection(GX_SELMULTIPLE)) {
+        CGXRange range(m_nCurrentRow, m_nCurrentCol);
+        if (CanChangeSelection(&range, FALSE, FALSE))
+            AddNewSelRange(range);
     }
-    return TRUE;
 }
 
 BOOL CGXGridCore::DoMouseMove(UINT nFlags, CPoint pt)

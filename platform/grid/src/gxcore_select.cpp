@@ -186,6 +186,22 @@ ROWCOL CGXGridCore::NextVisibleCol(ROWCOL nCol, int step, ROWCOL nMin, ROWCOL nM
     return GX_INVALID;
 }
 
+namespace {
+// n steps (at least one) along the visible indexes of one axis from `from`; next(index, step) is the
+// visible index after one in the direction of step, GX_INVALID past the end, where the steps stop.
+template <class Next>
+ROWCOL StepVisible(ROWCOL from, int step, UINT n, Next next)
+{
+    for (UINT i = 0; i < std::max<UINT>(n, 1); ++i) {
+        const ROWCOL to = next(from, step);
+        if (to == GX_INVALID)
+            break;
+        from = to;
+    }
+    return from;
+}
+} // namespace
+
 BOOL CGXGridCore::MoveCurrentCell(int direction, UINT nCell, BOOL bCanSelectRange)
 {
     const ROWCOL rows = GetRowCount(), cols = GetColCount();
@@ -211,28 +227,12 @@ BOOL CGXGridCore::MoveCurrentCell(int direction, UINT nCell, BOOL bCanSelectRang
         if (col < minCol)
             col = minCol - 1;
         auto stepRows = [&](int step, UINT n) {
-            ROWCOL r = row;
-            if (covered && step > 0)
-                r = cov.bottom;
-            for (UINT i = 0; i < std::max<UINT>(n, 1); ++i) {
-                ROWCOL next = NextVisibleRow(r, step, minRow, rows);
-                if (next == GX_INVALID)
-                    break;
-                r = next;
-            }
-            return r;
+            return StepVisible(covered && step > 0 ? cov.bottom : row, step, n,
+                               [&](ROWCOL r, int s) { return NextVisibleRow(r, s, minRow, rows); });
         };
         auto stepCols = [&](int step, UINT n) {
-            ROWCOL c = col;
-            if (covered && step > 0)
-                c = cov.right;
-            for (UINT i = 0; i < std::max<UINT>(n, 1); ++i) {
-                ROWCOL next = NextVisibleCol(c, step, minCol, cols);
-                if (next == GX_INVALID)
-                    break;
-                c = next;
-            }
-            return c;
+            return StepVisible(covered && step > 0 ? cov.right : col, step, n,
+                               [&](ROWCOL c, int s) { return NextVisibleCol(c, s, minCol, cols); });
         };
         UINT page = 1;
         if (direction == GX_PGUP || direction == GX_PGDOWN) {
@@ -259,6 +259,13 @@ BOOL CGXGridCore::MoveCurrentCell(int direction, UINT nCell, BOOL bCanSelectRang
         if (col < minCol)
             col = firstCol;
     }
+    return MoveCurrentCellTo(row, col, bCanSelectRange);
+}
+
+// The current cell moved by a key to (row, col): with Shift (when a range may be selected) the selection
+// spans from the anchor to it, otherwise it is the new anchor.
+BOOL CGXGridCore::MoveCurrentCellTo(ROWCOL row, ROWCOL col, BOOL bCanSelectRange)
+{
     if (row == m_nCurrentRow && col == m_nCurrentCol)
         return FALSE;
     const bool extend = bCanSelectRange && IsShiftKeyDown() && m_pParam->IsEnableSelection(GX_SELKEYBOARD) &&
@@ -356,6 +363,15 @@ BOOL CGXGridCore::ChangeSelRange(CGXRange& range, BOOL bIsDragging, BOOL bKey)
     OnChangedSelection(&range, bIsDragging, bKey);
     UpdateSelectRange(range);
     return TRUE;
+}
+
+// A range of its own in the selection (not the one a drag is growing), reported as a change.
+void CGXGridCore::AddNewSelRange(const CGXRange& range)
+{
+    m_bHasSelRange = FALSE;
+    ReplaceOrAddSelRange(range);
+    OnChangedSelection(&range, FALSE, FALSE);
+    UpdateSelectRange(range);
 }
 
 void CGXGridCore::ReplaceOrAddSelRange(const CGXRange& range)

@@ -406,6 +406,13 @@ private:
     BOOL RestoreRemovedCols(ROWCOL nCol, std::vector<std::unique_ptr<CGXData::ColRecord>>& cols, GXCmdType ctCmd);
     void RemapRows(const std::function<ROWCOL(ROWCOL)>& map, ROWCOL nFirst, ROWCOL nLast);
     void ReplaceOrAddSelRange(const CGXRange& range);
+    void AddNewSelRange(const CGXRange& range);
+    BOOL MoveCurrentCellTo(ROWCOL row, ROWCOL col, BOOL bCanSelectRange);
+    // The steps of a left button press (DoLButtonDown).
+    void StartColTracking(ROWCOL r, ROWCOL c, int x);
+    BOOL PressCurrentCellChild(ROWCOL r, ROWCOL c, UINT nFlags, CPoint pt, int hit);
+    void ClickHeader(ROWCOL r, ROWCOL c, BOOL ctrlKey);
+    void ClickCell(ROWCOL r, ROWCOL c, UINT nFlags, CPoint pt, BOOL ctrlKey);
     // Offers the range to CanChangeSelection; when allowed, grows or adds it and reports the change.
     BOOL ChangeSelRange(CGXRange& range, BOOL bIsDragging, BOOL bKey);
     CGXControl* m_pCurrentControl = nullptr; // the control bound to the current cell
