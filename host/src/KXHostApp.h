@@ -24,6 +24,7 @@ class IServer;
 class CDesignContext;
 class IDispatch;
 class CKXVpxProject;
+struct SKXJournalLine;
 
 class CKXHostApp {
 public:
@@ -128,6 +129,7 @@ private:
     void RegisterPaneCommands();
     void RegisterWords();
     bool ReplayLine(const std::string& line, int number, std::string& error);
+    bool ReplayCalls(SKXJournalLine& line, std::string& reason);
     IDispatch* HandleObject(const std::string& handle, CDocument** document);
 
     CKXHostCore& m_core;

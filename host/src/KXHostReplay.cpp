@@ -139,6 +139,15 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
     case SKXJournalLine::Call:
         break;
     }
+    return ReplayCalls(line, err) || refuse(err);
+}
+
+// The calls of a line, each on the result of the one before, the first on the line's design window.
+bool CKXHostApp::ReplayCalls(SKXJournalLine& line, std::string& reason) {
+    const auto refuse = [&](const std::string& why) {
+        reason = why;
+        return false;
+    };
     CDocument* doc = nullptr;
     IDispatch* obj = HandleObject(line.handle, &doc);
     if (!obj) return refuse("no design window is open");

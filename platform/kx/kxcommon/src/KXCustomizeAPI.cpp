@@ -335,6 +335,43 @@ int CKXCustomizeAPI::addUserEntry(const CString& entry) {
     return 1;
 }
 
+namespace {
+
+// The columns named in `order` first, in its order, then the others as they were.
+void Reorder(std::vector<Entry>& list, const std::vector<std::string>& order) {
+    std::vector<Entry> sorted;
+    for (const auto& key : order)
+        for (auto& x : list)
+            if (x.key == key.c_str()) sorted.push_back(x);
+    for (auto& x : list) {
+        bool listed = false;
+        for (const auto& key : order)
+            listed = listed || x.key == key.c_str();
+        if (!listed) sorted.push_back(x);
+    }
+    list = std::move(sorted);
+}
+
+// The origin's columns become these; true when they differ from what it had.
+bool Store(OriginState& st, const std::vector<Entry>& defaults, const std::vector<Entry>& users) {
+    CStringArray newDefaults, newUsers;
+    for (auto& x : defaults)
+        newDefaults.Add(Join(x));
+    for (auto& x : users)
+        newUsers.Add(Join(x));
+    bool changed = newDefaults.GetSize() != st.defaults.GetSize() || newUsers.GetSize() != st.users.GetSize();
+    for (INT_PTR i = 0; !changed && i < newDefaults.GetSize(); ++i)
+        changed = newDefaults[i] != st.defaults[i];
+    for (INT_PTR i = 0; !changed && i < newUsers.GetSize(); ++i)
+        changed = newUsers[i] != st.users[i];
+    st.defaults.Copy(newDefaults);
+    st.users.Copy(newUsers);
+    st.initialised = true;
+    return changed;
+}
+
+}  // namespace
+
 int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind) {
     (void)gridKind;
     AfxDialogAnswer answer;
@@ -399,38 +436,12 @@ int CKXCustomizeAPI::invokeCustomizeDialog(int gridKind) {
         std::erase_if(users, [&](const Entry& u) { return u.key == key.c_str(); });
     for (auto& a : added)
         users.push_back(a);
-    auto order = SplitList(field("order"), ',');
+    const auto order = SplitList(field("order"), ',');
     if (!order.empty()) {
-        auto reorder = [&](std::vector<Entry>& list) {
-            std::vector<Entry> sorted;
-            for (const auto& key : order)
-                for (auto& x : list)
-                    if (x.key == key.c_str()) sorted.push_back(x);
-            for (auto& x : list) {
-                bool listed = false;
-                for (const auto& key : order)
-                    listed = listed || x.key == key.c_str();
-                if (!listed) sorted.push_back(x);
-            }
-            list = std::move(sorted);
-        };
-        reorder(users);
-        reorder(defaults);
+        Reorder(users, order);
+        Reorder(defaults, order);
     }
-    CStringArray newDefaults, newUsers;
-    for (auto& x : defaults)
-        newDefaults.Add(Join(x));
-    for (auto& x : users)
-        newUsers.Add(Join(x));
-    bool changed = newDefaults.GetSize() != st.defaults.GetSize() || newUsers.GetSize() != st.users.GetSize();
-    for (INT_PTR i = 0; !changed && i < newDefaults.GetSize(); ++i)
-        changed = newDefaults[i] != st.defaults[i];
-    for (INT_PTR i = 0; !changed && i < newUsers.GetSize(); ++i)
-        changed = newUsers[i] != st.users[i];
-    st.defaults.Copy(newDefaults);
-    st.users.Copy(newUsers);
-    st.initialised = true;
-    return changed ? 1 : 0;
+    return Store(st, defaults, users) ? 1 : 0;
 }
 
 void CKXCustomizeAPI::SetStorageDirectory(const char* dir) {

@@ -203,6 +203,33 @@ public:
         return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
     }
 
+    // Up to `most` hexadecimal digits at m_pos, read; their value, and how many there were.
+    unsigned HexDigits(int most, int& digits) {
+        unsigned value = 0;
+        digits = 0;
+        while (digits < most && !AtEnd() && std::isxdigit(static_cast<unsigned char>(m_s[m_pos]))) {
+            char h = m_s[m_pos++];
+            value = value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h))
+                                                           ? h - '0'
+                                                           : (std::tolower(h) - 'a' + 10));
+            ++digits;
+        }
+        return value;
+    }
+    // A character of the Basic Multilingual Plane in UTF-8.
+    static void AppendUtf8(std::string& out, unsigned value) {
+        if (value < 0x80) {
+            out += static_cast<char>(value);
+        } else if (value < 0x800) {
+            out += static_cast<char>(0xC0 | (value >> 6));
+            out += static_cast<char>(0x80 | (value & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (value >> 12));
+            out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (value & 0x3F));
+        }
+    }
+
     // A backslash sequence at m_pos (the backslash); appends its meaning.
     bool Backslash(std::string& out) {
         ++m_pos;
@@ -239,15 +266,8 @@ public:
                 ++m_pos;
             break;
         case 'x': {
-            int value = 0;
             int digits = 0;
-            while (digits < 2 && !AtEnd() && std::isxdigit(static_cast<unsigned char>(m_s[m_pos]))) {
-                char h = m_s[m_pos++];
-                value =
-                    value * 16 +
-                    (std::isdigit(static_cast<unsigned char>(h)) ? h - '0' : (std::tolower(h) - 'a' + 10));
-                ++digits;
-            }
+            const unsigned value = HexDigits(2, digits);
             if (digits == 0)
                 out += 'x';
             else
@@ -255,27 +275,12 @@ public:
             break;
         }
         case 'u': {
-            unsigned value = 0;
             int digits = 0;
-            while (digits < 4 && !AtEnd() && std::isxdigit(static_cast<unsigned char>(m_s[m_pos]))) {
-                char h = m_s[m_pos++];
-                value = value * 16 + static_cast<unsigned>(std::isdigit(static_cast<unsigned char>(h))
-                                                               ? h - '0'
-                                                               : (std::tolower(h) - 'a' + 10));
-                ++digits;
-            }
-            if (digits == 0) {
+            const unsigned value = HexDigits(4, digits);
+            if (digits == 0)
                 out += 'u';
-            } else if (value < 0x80) {
-                out += static_cast<char>(value);
-            } else if (value < 0x800) {
-                out += static_cast<char>(0xC0 | (value >> 6));
-                out += static_cast<char>(0x80 | (value & 0x3F));
-            } else {
-                out += static_cast<char>(0xE0 | (value >> 12));
-                out += static_cast<char>(0x80 | ((value >> 6) & 0x3F));
-                out += static_cast<char>(0x80 | (value & 0x3F));
-            }
+            else
+                AppendUtf8(out, value);
             break;
         }
         default:
@@ -315,38 +320,33 @@ public:
         return Fail("missing close-brace");
     }
 
+    // One character of a quoted or bare word at m_pos: a backslash sequence, a substitution (refused), or
+    // the character itself.
+    bool WordChar(std::string& out) {
+        const char c = m_s[m_pos];
+        if (c == '\\') return Backslash(out);
+        if (c == '$' && !m_listText) return Fail("variable substitution is not supported");
+        if (c == '[' && !m_listText) return Fail("command substitution is not supported");
+        out += c;
+        ++m_pos;
+        return true;
+    }
+
     bool Quoted(std::string& out) {
         ++m_pos; // '"'
         while (!AtEnd()) {
-            char c = m_s[m_pos];
-            if (c == '"') {
+            if (m_s[m_pos] == '"') {
                 ++m_pos;
                 return true;
             }
-            if (c == '\\') {
-                Backslash(out);
-                continue;
-            }
-            if (c == '$' && !m_listText) return Fail("variable substitution is not supported");
-            if (c == '[' && !m_listText) return Fail("command substitution is not supported");
-            out += c;
-            ++m_pos;
+            if (!WordChar(out)) return false;
         }
         return Fail("missing close-quote");
     }
 
     bool Bare(std::string& out, bool inList) {
-        while (!AtWordEnd(inList)) {
-            char c = m_s[m_pos];
-            if (c == '\\') {
-                Backslash(out);
-                continue;
-            }
-            if (c == '$' && !m_listText) return Fail("variable substitution is not supported");
-            if (c == '[' && !m_listText) return Fail("command substitution is not supported");
-            out += c;
-            ++m_pos;
-        }
+        while (!AtWordEnd(inList))
+            if (!WordChar(out)) return false;
         return true;
     }
 
