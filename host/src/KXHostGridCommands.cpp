@@ -891,13 +891,18 @@ bool GridFocus(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// The grid of a word whose one argument is "ccp": false (the usage or the reason in r) otherwise.
+bool OnlyCcpGrid(CKXHostApp& app, const Args& a, const char* usage, GridTarget& t, std::string& r) {
+    if (a.size() != 1) return Fail(r, usage);
+    std::string err;
+    return CcpGrid(app, a[0], t, err) || Fail(r, err);
+}
+
 // kx::widths ccp: the width the active grid draws each of its columns with, from column 0 (the
 // row numbers) on; 0 for a column the user does not see.
 bool GridWidths(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1) return Fail(r, "usage: kx::widths ccp");
     GridTarget t;
-    std::string err;
-    if (!CcpGrid(app, a[0], t, err)) return Fail(r, err);
+    if (!OnlyCcpGrid(app, a, "usage: kx::widths ccp", t, r)) return false;
     std::vector<std::string> widths;
     for (ROWCOL c = 0; c <= t.grid->GetColCount(); ++c)
         widths.push_back(std::to_string(t.grid->IsColHidden(c) ? 0 : t.grid->GetColWidth(c)));
@@ -908,10 +913,8 @@ bool GridWidths(CKXHostApp& app, const Args& a, std::string& r) {
 // kx::scrollbars ccp: paints the active grid, as the screen does after it was invalidated, and tells
 // which of its own scroll bars it shows then: "vertical horizontal", 1 shown, 0 hidden.
 bool GridScrollBars(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1) return Fail(r, "usage: kx::scrollbars ccp");
     GridTarget t;
-    std::string err;
-    if (!CcpGrid(app, a[0], t, err)) return Fail(r, err);
+    if (!OnlyCcpGrid(app, a, "usage: kx::scrollbars ccp", t, r)) return false;
     t.grid->SendMessage(WM_PAINT, 0, 0);
     r = std::string(t.grid->IsScrollBarShown(SB_VERT) ? "1" : "0") + " " +
         (t.grid->IsScrollBarShown(SB_HORZ) ? "1" : "0");

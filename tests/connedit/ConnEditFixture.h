@@ -3,6 +3,7 @@
 // the board's connections as the host's netlist does and its saved text.
 #pragma once
 
+#include "KXExampleLibrary.h"
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
@@ -21,10 +22,7 @@ class ConnEditFixture : public KXShellFixture {
 protected:
     void SetUp() override {
         KXShellFixture::SetUp();
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        const std::filesystem::path from = std::filesystem::path(src ? src : ".") / "examples" / "designs";
-        m_demo = m_dir / "demo";
-        std::filesystem::copy(from, m_demo, std::filesystem::copy_options::recursive);
+        m_demo = KXCopyExampleLibrary(m_dir);
         EditDemo();
         CString error;
         ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();

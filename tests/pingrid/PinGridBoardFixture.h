@@ -2,6 +2,7 @@
 // copied into the test's folder; readers give the connectivity pane's rows as kx::window shows them.
 #pragma once
 
+#include "KXExampleLibrary.h"
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
@@ -22,10 +23,7 @@ class PinGridBoard : public KXShellFixture {
 protected:
     void SetUp() override {
         KXShellFixture::SetUp();
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        const std::filesystem::path from = std::filesystem::path(src ? src : ".") / "examples" / "designs";
-        m_demo = m_dir / "demo";
-        std::filesystem::copy(from, m_demo, std::filesystem::copy_options::recursive);
+        m_demo = KXCopyExampleLibrary(m_dir);
         EditDemo();
         CString error;
         ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();

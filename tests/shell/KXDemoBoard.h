@@ -1,6 +1,7 @@
 // The example board, copied into the test's folder and loaded: the design a new user meets first.
 #pragma once
 
+#include "KXExampleLibrary.h"
 #include "KXShellFixture.h"
 
 #include "pane/KXBottomPaneContainerView.h"
@@ -19,10 +20,7 @@ inline constexpr const char* kPgoodSignalCell = "kx::show clp U1; kx::select ccp
 
 // Copies the example library into `dir` (as its folder "demo") and loads it into the server.
 inline void LoadDemoLibrary(const std::filesystem::path& dir, IServer& server) {
-    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-    const std::filesystem::path demo = dir / "demo";
-    std::filesystem::copy(std::filesystem::path(src ? src : ".") / "examples" / "designs", demo,
-                          std::filesystem::copy_options::recursive);
+    const std::filesystem::path demo = KXCopyExampleLibrary(dir);
     CString error;
     ASSERT_TRUE(server.loadLibrary(demo.c_str(), error)) << error.GetString();
 }

@@ -2,6 +2,7 @@
 // redo over every window, and the session's run and checks (random_session_run.cpp).
 #pragma once
 
+#include "KXExampleLibrary.h"
 #include "KXGridCellProcs.h"
 #include "KXRandomEdits.h"
 #include "KXShellFixture.h"
@@ -80,9 +81,7 @@ protected:
             columns.Add(e);
         ASSERT_TRUE(CKXCustomizeAPI::parseFile(columns, false));
         // The example library as saved: what a fresh host loads.
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        m_lib = m_dir / "demo";
-        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_lib, fs::copy_options::recursive);
+        m_lib = KXCopyExampleLibrary(m_dir);
         CString error;
         ASSERT_TRUE(Server()->loadLibrary(m_lib.c_str(), error)) << error.str();
         Run(kCellProc);

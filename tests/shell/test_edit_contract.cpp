@@ -1,6 +1,7 @@
 // The edit contract through the host on the example board: undo and redo outlive the grids the pane
 // replaces, a window closed without saving leaves its design as saved, what the transcript prints is
 // the answer used, and an edit of nothing leaves nothing.
+#include "KXExampleLibrary.h"
 #include "KXRandomEdits.h"
 #include "KXShellFixture.h"
 
@@ -33,10 +34,7 @@ protected:
     void SetUp() override {
         KXShellFixture::SetUp();
         if (HasFatalFailure()) return;
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        const fs::path from = fs::path(src ? src : ".") / "examples" / "designs";
-        m_demo = m_dir / "demo";
-        fs::copy(from, m_demo, fs::copy_options::recursive);
+        m_demo = KXCopyExampleLibrary(m_dir);
         CString error;
         ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
     }

@@ -2,6 +2,7 @@
 // host delete of a name no component has, a second selection before an automation call or a menu,
 // a host rename's comment move, the instance connectivity dialog's counter and a filtered pane,
 // two windows on one design, and the reference designators of new associated parts.
+#include "KXExampleLibrary.h"
 #include "KXGridCellProcs.h"
 #include "KXShellFixture.h"
 
@@ -34,9 +35,7 @@ protected:
     void SetUp() override {
         KXShellFixture::SetUp();
         if (HasFatalFailure()) return;
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        m_demo = m_dir / "demo";
-        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_demo, fs::copy_options::recursive);
+        m_demo = KXCopyExampleLibrary(m_dir);
         CString error;
         ASSERT_TRUE(m_app->Server()->loadLibrary(m_demo.c_str(), error)) << error.GetString();
         Run(kCellProc);

@@ -120,10 +120,7 @@ protected:
     void SetUp() override {
         KXShellFixture::SetUp();
         if (HasFatalFailure()) return;
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        const std::filesystem::path demo = m_dir / "demo";
-        std::filesystem::copy(std::filesystem::path(src ? src : ".") / "examples" / "designs", demo,
-                              std::filesystem::copy_options::recursive);
+        const std::filesystem::path demo = KXCopyExampleLibrary(m_dir);
         const std::filesystem::path board = demo / "board.sch.design";
         std::ifstream in(board, std::ios::binary);
         std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -3,6 +3,8 @@
 // writes read back.
 #pragma once
 
+#include "KXExampleLibrary.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -33,8 +35,7 @@ protected:
         m_dir = fs::path(testing::TempDir()) / (m_prefix + std::to_string(::getpid()));
         fs::remove_all(m_dir);
         fs::create_directories(m_dir / "registry");
-        const char* src = std::getenv("KX_TEST_SOURCE_DIR");
-        fs::copy(fs::path(src ? src : ".") / "examples" / "designs", m_dir / "demo", fs::copy_options::recursive);
+        KXCopyExampleLibrary(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
 

@@ -166,6 +166,17 @@ std::vector<CString> SplitNames(const CString& text) {
     for (std::string w; in >> w;) names.push_back(w.c_str());
     return names;
 }
+
+// The components named (blank-separated), or the ones selected in the list when none is named.
+std::vector<CString> NamesOrSelection(const CString& names, CKXListPaneGrid& list) {
+    std::vector<CString> wanted = SplitNames(names);
+    if (wanted.empty()) {
+        CStringArray selected;
+        list.GetSelectedNames(selected);
+        for (INT_PTR i = 0; i < selected.GetSize(); ++i) wanted.push_back(selected[i]);
+    }
+    return wanted;
+}
 } // namespace
 
 BOOL CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) {
@@ -179,12 +190,7 @@ BOOL CKXInstancePaneContainerView::MarkAsCodesign(WPARAM wParam, LPARAM lParam) 
 BOOL CKXInstancePaneContainerView::MarkComponentsAsCodesign(CString names, long mark) {
     const CDesignContext* design = GetPaneDesignContext();
     if (!design || !design->design()) return FALSE;
-    std::vector<CString> wanted = SplitNames(names);
-    if (wanted.empty()) {
-        CStringArray selected;
-        m_instanceGrid.GetSelectedNames(selected);
-        for (INT_PTR i = 0; i < selected.GetSize(); ++i) wanted.push_back(selected[i]);
-    }
+    std::vector<CString> wanted = NamesOrSelection(names, m_instanceGrid);
     if (wanted.empty()) return Refuse("KXPANE-450", "(nothing selected)");
     // Only the components whose mark changes take part; an unknown name refuses the whole edit.
     std::vector<CInstanceContext> changing;
@@ -307,12 +313,7 @@ int CKXInstancePaneContainerView::OnPowerGroup() {
 BOOL CKXInstancePaneContainerView::AssignPowerGroup(CString names, CString pin, CString net) {
     const CDesignContext* design = GetPaneDesignContext();
     if (!design || !design->design()) return FALSE;
-    std::vector<CString> wanted = SplitNames(names);
-    if (wanted.empty()) {
-        CStringArray selected;
-        m_instanceGrid.GetSelectedNames(selected);
-        for (INT_PTR i = 0; i < selected.GetSize(); ++i) wanted.push_back(selected[i]);
-    }
+    std::vector<CString> wanted = NamesOrSelection(names, m_instanceGrid);
     pin.Trim();
     net.Trim();
     if (net.IsEmpty()) return Refuse("KXPANE-454", net);
