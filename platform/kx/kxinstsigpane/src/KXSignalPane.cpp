@@ -3,32 +3,12 @@
 
 #include "KXListPaneChange.h"
 #include "KXListPaneText.h"
-#include "KXPowerPinTies.h"
 
-#include <algorithm>
-#include <cctype>
-#include <limits>
 #include <sstream>
-#include <string>
-#include <unordered_set>
 
-#include "grid/gxrange.h"
-#include "kxassoccomp/CKXAssocCompAPI.h"
-#include "afx/afxsortruns.h"
-#include "kxcontrols/KXSortRows.h"
-#include "kxcommon/KXDocument.h"
-#include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXHiliteObject.h"
-#include "kxcommon/KXShareGlobalData.h"
 #include "kxerrorhandler/KXErrorHandler.h"
-#include "kxinstsigpane/KXTransaction.h"
-#include "kxmsgsrvr/KXMsgSrvr.h"
-#include "kxnotes/CComments.h"
-#include "grid/gxcommand.h"
-#include "rmx/schema.h"
 #include "rmx/schemautil.h"
-#include "rmx/server.h"
-#include "rmx/transaction.h"
 
 IMPLEMENT_DYNCREATE(CKXSignalPaneContainerView, CKXListPaneView)
 
