@@ -118,9 +118,13 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
         CString old;
     };
     std::vector<Done> done;
+    bool shownAlready = false;
     for (int c : columns) {
         const CString old = CellText(row, c);
-        if (!text.IsEmpty() && old.CompareNoCase(text) == 0) continue;
+        if (!text.IsEmpty() && old.CompareNoCase(text) == 0) {
+            shownAlready = true;
+            continue;
+        }
         if (text.IsEmpty() && old.IsEmpty()) continue;
         if (!old.IsEmpty() && !RemoveCellConnection(row, c, text.IsEmpty())) continue;
         if (!text.IsEmpty() && !ConnectPinToSignal(row, c, text)) {
@@ -130,6 +134,7 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
         }
         done.push_back({c, old});
     }
+    if (done.empty() && shownAlready) SayRefusal([text] { CKXErrorHandler::MessageBoxOk("KXTABLE-348", text); });
     if (!FinishCellWrites(!done.empty() && edit.Commit())) return FALSE;
     MarkModified();
     for (const Done& d : done)
@@ -197,12 +202,17 @@ BOOL CKXMatrixGridWnd::RefuseField(const char* id, int group, const CString& tex
         CKXErrorHandler::MessageBoxOk(id);
         return FALSE;
     }
-    if (!m_pasteRefusal) {
-        const CInstanceContext instance = GroupInstance(group);
-        const CString name = instance ? CString(instance.instance()->name()) : CString();
-        m_pasteRefusal = [name, text] { CKXErrorHandler::MessageBoxOk("KXTABLE-420", name, text); };
-    }
+    const CInstanceContext instance = GroupInstance(group);
+    const CString name = instance ? CString(instance.instance()->name()) : CString();
+    SayRefusal([name, text] { CKXErrorHandler::MessageBoxOk("KXTABLE-420", name, text); });
     return FALSE;
+}
+
+// A typed edit says why it connects nothing at once; a paste says the first cause once, when none
+// of its fields connected anything.
+void CKXMatrixGridWnd::SayRefusal(std::function<void()> say) {
+    if (!m_bPastingConnections) say();
+    else if (!m_pasteRefusal) m_pasteRefusal = std::move(say);
 }
 
 BOOL CKXMatrixGridWnd::MovePinToRow(CTransaction& tx, ROWCOL row, int group, const CInstTermBit& pinBit,
@@ -234,10 +244,16 @@ bool CKXMatrixGridWnd::ReleaseConnectedPin(CTransaction& tx, ROWCOL row, const C
                                            const CString& what) {
     const CNetBit old = pinBit.netbitOuter();
     if (!old) return true;
-    // Already on the row's signal: nothing moves.
+    // Already on the row's signal (shown on another of its rows): nothing moves.
     int rowBit = -1;
-    if (old.net() == GetCellNetBit(row, rowBit) && old.bit() == rowBit) return false;
     IInstance* instance = pinBit.instance();
+    if (old.net() == GetCellNetBit(row, rowBit) && old.bit() == rowBit) {
+        const CString pin = PinText(pinBit.instTerm(), pinBit.bit());
+        const CString component = instance ? CString(instance->name()) : CString();
+        const CString signal = CellText(row, Layout().m_nNameCol);
+        SayRefusal([pin, component, signal] { CKXErrorHandler::MessageBoxOk("KXTABLE-580", pin, component, signal); });
+        return false;
+    }
     IDesign* owner = instance ? instance->master() : nullptr;
     if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-140", what, instance ? instance->name() : "",
                                          owner ? owner->name() : (instance ? instance->cellName() : "")) == kAnswerNo)
@@ -431,6 +447,13 @@ BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& insta
             row = r;
             break;
         }
+    // Without an old text the row that shows the new text already answers for it, before a free one.
+    if (!row && oldText.IsEmpty())
+        for (ROWCOL r : SignalRows(net->id(), bit))
+            if (CellText(r, col).CompareNoCase(newText) == 0) {
+                row = r;
+                break;
+            }
     if (!row && oldText.IsEmpty()) row = FreeRowOfSignal(net->id(), bit, group);
     if (!row) return FALSE;
     SetCurrentCell(row, Col(col));

@@ -389,6 +389,7 @@ private:
     // Refuses a typed or pasted field that names no pin of the group: typed, the message shows at once;
     // pasted, the first refusal waits for the paste to show it when nothing was placed.
     BOOL RefuseField(const char* id, int group, const CString& text);
+    void SayRefusal(std::function<void()> say);
     BOOL ConnectPinByNumber(ROWCOL row, int col, const CString& text);
     // The pin bit (by name or by number) onto the row's signal: a connected pin is asked about
     // first (what: the pin as the question names it), then what it keeps of its termination and its

@@ -113,6 +113,38 @@ TEST_F(MatrixConnect, RefusedTextsChangeNothing) {
     EXPECT_TRUE(Echoes().empty());
 }
 
+// A pin the row's signal has already connects nothing, and the answer names that cause: the cell
+// showing it (in another letter case too), or the signal's other row that shows it.
+TEST_F(MatrixConnect, APinTheSignalHasAlreadyIsRefusedWithThatCause) {
+    const std::vector<ROWCOL> rows = Rows("N1"); // J1's S, then its T
+    ASSERT_EQ(rows.size(), 2u);
+    ASSERT_EQ(Cell(rows[0], PinCol(1)), "S");
+    const auto edit = [this](ROWCOL row, int col, const char* text) {
+        return Run("kx::edit ccp " + std::to_string(row) + " " + std::to_string(col) + " " + text);
+    };
+    const std::string before = Snapshot();
+    const std::vector<std::string> cells = AllCells();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(edit(rows[0], PinCol(1), "s"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-348"});
+    EXPECT_EQ(edit(rows[1], PinCol(1), "S"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-580"});
+    EXPECT_EQ(edit(rows[1], PnCol(1), "15"), "0"); // S by its pin number
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-580"});
+    EXPECT_EQ(Run("matrixConnect pin N1 J1 PIN_NAME S"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-348"});
+    // A paste of S over the T row: the same cause, not a signal grid's.
+    Grid()->SetCurrentCell(rows[0], static_cast<ROWCOL>(PinCol(1)));
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    Grid()->SetCurrentCell(rows[1], static_cast<ROWCOL>(PinCol(1)));
+    EXPECT_EQ(Run("paste pin"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-580"});
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(AllCells(), cells);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+}
+
 TEST_F(MatrixConnect, AnEmptiedCellDisconnectsAndClearsTheGroupsCells) {
     const ROWCOL row = Row("N1");
     EXPECT_TRUE(Type(row, PinCol(0), ""));
