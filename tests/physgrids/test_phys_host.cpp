@@ -414,6 +414,20 @@ TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
     EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
 }
 
+// With no pin chosen (the cell the grid's activation placed is none), assignPinNumber gives no pin
+// the number: it says that no pin is selected, and nothing changes.
+TEST_F(PhysHost, AssignPinNumberWithNoPinChosenAssignsNothing) {
+    ASSERT_NE(ShowPart("RN1A"), nullptr);
+    Messages();
+    EXPECT_EQ(Run("assignPinNumber pin 3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-570"});
+    EXPECT_EQ(Run("kx::pane AssignPinNumber 3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-570"});
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PN"), "1");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
 // With no pin chosen, the cell the grid's activation places is none the user chose: Swap Pins is
 // disabled, and the pane's method swaps nothing and says that no pin is selected.
 TEST_F(PhysHost, SwapPinsWithNoPinChosenSwapsNothing) {

@@ -69,6 +69,7 @@ inline const std::map<std::string, Cause>& CauseOfMessage() {
         {"KXTABLE-272", Cause::NothingSelected},
         {"KXTABLE-396", Cause::NothingSelected},
         {"KXTABLE-488", Cause::NothingSelected},
+        {"KXTABLE-570", Cause::NothingSelected},
         {"KXPANE-270", Cause::NothingSelected},
         {"KXPANE-574", Cause::NothingSelected},
         {"KXPANE-291", Cause::WrongGridKind},
