@@ -70,6 +70,8 @@ inline const std::map<std::string, Cause>& CauseOfMessage() {
         {"KXTABLE-396", Cause::NothingSelected},
         {"KXTABLE-488", Cause::NothingSelected},
         {"KXTABLE-570", Cause::NothingSelected},
+        {"KXPANE-670", Cause::NothingSelected},
+        {"KXPANE-671", Cause::NothingSelected},
         {"KXPANE-270", Cause::NothingSelected},
         {"KXPANE-574", Cause::NothingSelected},
         {"KXPANE-291", Cause::WrongGridKind},
