@@ -253,7 +253,8 @@ BOOL CKXBottomPaneContainerView::AutoRemoveModel() {
     const KXShownMark mark;
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
-    if (!grid->HasSelectionOfTheUser())
+    // The matrix answers for its own cells, as its word does.
+    if (!ActiveMatrixGrid() && !grid->HasSelectionOfTheUser())
         return KXEditResult::Refused(KXCause::kNoModelPinChosenToRemove).AnswerBool(mark);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     // A method has no interactive half: the pin grid commits at once, as the word does.
