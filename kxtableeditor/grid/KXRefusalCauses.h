@@ -27,5 +27,8 @@ inline constexpr const char* kNoTermination = "KXTABLE-218";
 inline constexpr const char* kNoPupd = "KXTABLE-220";
 // The selected pins have no connection of their own to take off.
 inline constexpr const char* kNoConnection = "KXTABLE-346";
+// No pin chosen to give a model to, or to take models off.
+inline constexpr const char* kNoModelPinChosen = "KXPANE-670";
+inline constexpr const char* kNoModelPinChosenToRemove = "KXPANE-671";
 
 } // namespace KXCause

@@ -4,6 +4,7 @@
 // pins. The words parse their options and hand the values to the active grid's
 // operations; every grid kind answers them through its CKXGridWnd overrides.
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXRefusalCauses.h"
 #include "grid/KXScriptWords.h"
 
 #include "grid/KXGridEdit.h"
@@ -409,6 +410,8 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
         if (pin->SelectRowsByKeyCount(&keys, "") == 0) {
             return KXEditResult::Refused("KXPANE-247", keys[0]);
         }
+    } else if (!pin->Grid().HasSelectionOfTheUser()) {
+        return KXEditResult::Refused(assign ? KXCause::kNoModelPinChosen : KXCause::kNoModelPinChosenToRemove);
     }
     if (!assign) return KXEditResult::Of(pin->CommitRemoveModel(), kKXNoModelRemoved);
     if (args == nullptr || args->GetTotalArgCount() == 0) {

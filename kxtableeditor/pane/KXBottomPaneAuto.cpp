@@ -2,6 +2,7 @@
 // Most act on the active grid after checking its class, or hand a script line to
 // the host so that the pane's own script command runs (and is logged there).
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXRefusalCauses.h"
 #include "grid/KXClipboardText.h"
 #include "grid/KXScriptWords.h"
 
@@ -241,6 +242,8 @@ BOOL CKXBottomPaneContainerView::AutoAssignModel(LPCTSTR modelArg) {
     const CString model = modelArg ? modelArg : "";
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    // The pins the user (or the journal's selection lines) chose: none is no pin to give the model.
+    if (!grid->HasSelectionOfTheUser()) return KXEditResult::Refused(KXCause::kNoModelPinChosen).AnswerBool(mark);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     const BOOL done = part ? part->CommitAssignModel(model) : grid->AssignModel(1, model);
     return KXEditResult::Of(done, "KXTABLE-184").AnswerBool(mark);
@@ -250,6 +253,9 @@ BOOL CKXBottomPaneContainerView::AutoRemoveModel() {
     const KXShownMark mark;
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) return KXEditResult::Refused("KXPANE-246").AnswerBool(mark);
+    // The matrix answers for its own cells, as its word does.
+    if (!ActiveMatrixGrid() && !grid->HasSelectionOfTheUser())
+        return KXEditResult::Refused(KXCause::kNoModelPinChosenToRemove).AnswerBool(mark);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     // A method has no interactive half: the pin grid commits at once, as the word does.
     IKXPinGrid* pin = ActivePinGrid();

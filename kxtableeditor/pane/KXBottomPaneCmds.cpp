@@ -399,9 +399,10 @@ void CKXBottomPaneContainerView::OnAssignModel() {
     const KXShownMark mark;
     if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->AssignModel(0, ""), mark, "KXTABLE-184");
 }
+// The model commands act on the pins the user chose: the cell a grid's activation placed is none.
 void CKXBottomPaneContainerView::OnUpdateAssignModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    ui->Enable(g && g->CanAssignModel());
+    ui->Enable(g && g->HasSelectionOfTheUser() && g->CanAssignModel());
 }
 void CKXBottomPaneContainerView::OnRemoveModel() {
     const KXShownMark mark;
@@ -409,7 +410,7 @@ void CKXBottomPaneContainerView::OnRemoveModel() {
 }
 void CKXBottomPaneContainerView::OnUpdateRemoveModel(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();
-    ui->Enable(g && g->CanRemoveModel());
+    ui->Enable(g && g->HasSelectionOfTheUser() && g->CanRemoveModel());
 }
 
 // The comment commands act on the active grid's pins: with no grid shown there is no pin to comment.

@@ -2,6 +2,7 @@
 // double-clicked in the list pane, and the script words and automation methods
 // that act on it (pin numbers, signal models, copy).
 #include "pane/KXBottomPaneContainerView.h"
+#include "grid/KXRefusalCauses.h"
 #include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
@@ -194,6 +195,8 @@ KXEditResult NetModelWord(Grid& grid, const CString& model, CStringArray& keys, 
         CRowColArray selected;
         if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0)
             return KXEditResult::Refused(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
+    } else if (!grid.HasSelectionOfTheUser()) {
+        return KXEditResult::Refused(assign ? KXCause::kNoModelPinChosen : KXCause::kNoModelPinChosenToRemove);
     }
     if (!assign) return KXEditResult::Of(grid.RemoveModels(), kKXNoModelRemoved);
     // A grid that refused says why; the fallback only where it said nothing.
@@ -209,6 +212,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, lo
     if (ActivePinGrid()) return PinGridModelCommand(args, true);
     CKXPhysPartDetailsGridWnd* part = ActivePhysPartGrid();
     if (!part) return NetGridModelCommand(args, true);
+    // Without keys the word acts on the pins the user chose.
+    if (!part->HasSelectionOfTheUser() && (!args || args->GetTotalArgCount() < 2))
+        return KXEditResult::Refused(KXCause::kNoModelPinChosen);
     if (!args || args->GetTotalArgCount() == 0) {
         part->AssignModel(0, "");
         return KXEditResult::Dialog();
@@ -231,7 +237,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
     if (!part) return NetGridModelCommand(args, false);
     CStringArray keys;
     if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
-    if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
+    if (keys.GetSize() > 0)
+        part->SelectRowsByKey(&keys, "");
+    else if (!part->HasSelectionOfTheUser())
+        return KXEditResult::Refused(KXCause::kNoModelPinChosenToRemove);
     return KXEditResult::Of(part->CommitRemoveModel(), kKXNoModelRemoved);
 }
 
@@ -248,6 +257,7 @@ KXEditResult CKXBottomPaneContainerView::NetGridModelCommand(CTclArgsList* args,
     CKXPhysNetDetailsGridWnd* net = ActivePhysNetGrid();
     if (!net) return NoGridOfKind();
     if (assign && (!args || args->GetTotalArgCount() == 0)) {
+        if (!net->HasSelectionOfTheUser()) return KXEditResult::Refused(KXCause::kNoModelPinChosen);
         net->AssignModel(0, "");
         return KXEditResult::Dialog();
     }

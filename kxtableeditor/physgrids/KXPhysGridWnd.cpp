@@ -177,7 +177,10 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
         showStored();
         return FALSE;
     }
-    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) control->SetCurrentText(text);
+    // The cell keeps what the restyle wrote from the design: an emptied cell shows the model the part
+    // stands in with, as every other pin without a model of its own does.
+    if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive())
+        control->SetCurrentText(GetValueRowCol(row, col));
     m_bStoringModelEdit = true;
     return TRUE;
 }

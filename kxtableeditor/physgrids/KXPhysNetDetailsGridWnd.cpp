@@ -313,8 +313,10 @@ int CKXPhysNetDetailsGridWnd::PopulatePhysNet(CDesignContext, IPhysNet* net, CSt
         if (GetRowCount() >= kNetFirstRow) RemoveRows(kNetFirstRow, GetRowCount(), kNoUpdate);
         m_mapRowPins.Clear();
         ForgetKeyedRows();
+        m_logicalNetOf.clear();
     }
     m_strNetName = net->name();
+    m_logicalNetOf[m_strNetName] = net->logicalName();
     if (!m_bMultipleNets) UpdateTitleRow();
     ROWCOL row = m_bMultipleNets ? LastPinRow() + 1 : kNetFirstRow;
     std::unique_ptr<CPhysIterator<IPhysPin>> pins(net->beginPin());
@@ -425,14 +427,13 @@ void CKXPhysNetDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropert
     // The grid's own edits restyle their cells themselves.
     if (m_bCommitting) return;
     constexpr int kAdded = 1, kRemoved = 2, kModified = 5;
-    bool moved = false;
+    bool moved = false, renamed = false;
     std::set<CString> properties;
     for (const KXPhysPropertyChange& c : changes) {
         if (c.changeKind != kAdded && c.changeKind != kRemoved && c.changeKind != kModified) continue;
         const bool changed = c.oldValue.CompareNoCase(c.newValue) != 0;
-        if (c.Is("PHYS_NET_NAME") && changed && !c.oldValue.IsEmpty() &&
-            c.oldValue.CompareNoCase(m_strNetName) == 0)
-            RenamePhysNet(c.newValue);
+        if (c.Is("PHYS_NET_NAME") && changed)
+            renamed = true;
         else if (c.Is("LOCATION") && changed && !c.oldValue.IsEmpty() && !c.newValue.IsEmpty())
             RenameLocationInRows(c.newValue, c.oldValue);
         else if ((c.Is("PN") || c.Is("SEC")) && changed)
@@ -440,10 +441,37 @@ void CKXPhysNetDetailsGridWnd::OnPropertyChanges(const std::vector<KXPhysPropert
         if (c.Is("PIN_SIGNAL_MODEL") && (c.newValue.IsEmpty() || changed)) RefreshModelCellsOfPin(c.path);
         if (c.ownerKind) properties.insert(c.name);
     }
+    // A physical name given, changed or taken away (the net is then named by its logical bit).
+    if (renamed) FollowRenamedNets();
     // A pin number moves logical pins between package pins, and so between physical nets: the
     // rows are read again (after the models above, which the reading takes in too).
     if (moved) ReloadRows();
     RefillPropertyColumns(properties);
+}
+
+void CKXPhysNetDetailsGridWnd::FollowRenamedNets() {
+    std::map<CString, CString> nameOfLogical;
+    for (const CString& name : getPhysNetNames(&m_designContext))
+        if (std::unique_ptr<IPhysNet> net(getPhysNet(&m_designContext, name.GetString())); net)
+            nameOfLogical[net->logicalName()] = name;
+    std::map<CString, CString> renamed, followed; // old name -> new; new name -> logical bit
+    for (const auto& [shown, logical] : m_logicalNetOf) {
+        const auto now = nameOfLogical.find(logical);
+        const CString name = now == nameOfLogical.end() ? shown : now->second;
+        if (name != shown) renamed[shown] = name;
+        followed[name] = logical;
+    }
+    if (renamed.empty()) return;
+    m_logicalNetOf = std::move(followed);
+    for (CString& name : m_loadedNets)
+        if (const auto r = renamed.find(name); r != renamed.end()) name = r->second;
+    {
+        WriteScope scope(*this);
+        for (ROWCOL r = kNetFirstRow; r <= LastPinRow(); ++r)
+            if (const auto n = renamed.find(GetValueRowCol(r, C(m_nColPhysNetName))); n != renamed.end())
+                SetStyleRange(CGXRange(r, C(m_nColPhysNetName)), PinCell(n->second), gxOverride, 0, kNoUpdate);
+    }
+    if (const auto r = renamed.find(m_strNetName); r != renamed.end()) RenamePhysNet(r->second);
 }
 
 void CKXPhysNetDetailsGridWnd::RenameLocationInRows(CString newLocation, CString oldLocation) {

@@ -8,6 +8,7 @@
 
 #include "physgrids/KXPhysGridWnd.h"
 #include "physgrids/KXPhysPinMap.h"
+#include <map>
 
 class IPhysNet;
 class IPhysPin;
@@ -175,6 +176,12 @@ public:
 private:
     CKXPhysPinMap m_mapRowPins;
     std::vector<CString> m_loadedNets; // the nets LoadPhysNet showed together
+    // Each shown physical net's logical net bit, by the net's name: a net is found again by it when its
+    // physical name changes.
+    std::map<CString, CString> m_logicalNetOf;
+    // Follows the shown nets to the names they have now: title, Phys Net Name cells and the names the
+    // rows are read again by.
+    void FollowRenamedNets();
     void WritePinCells(ROWCOL row, const CString& location, const CString& pinType, const CString& pinNumber,
                        int instanceId, const CString& pinName);
     void CoverHeaderRows() override;

@@ -205,22 +205,30 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
     const char* wanted = hmtHashSaveStrng(pinNumber.GetString());
     ROWCOL row = 0, col = 0;
     GetCurrentCell(row, col);
+    // With no pin chosen (a reload of the rows after an edit leaves none) there is no current pin to
+    // give the number: the cell the grid's activation placed is none the user chose.
+    if (!HasSelectionOfTheUser()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-570");
+        return FALSE;
+    }
     CInstTermBitContext bit;
-    const bool hasPin = GetInstTermOfRow(row, &bit) != FALSE;
+    // A package pin without a logical pin has no candidate numbers.
+    if (!GetInstTermOfRow(row, &bit)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-198", pinNumber);
+        return FALSE;
+    }
     // The number the pin has: nothing to move (its own section would be written back as it is).
-    if (hasPin && GetValueRowCol(row, C(s_nPNCol)) == pinNumber) {
+    if (GetValueRowCol(row, C(s_nPNCol)) == pinNumber) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-196", pinNumber);
         return FALSE;
     }
-    if (hasPin) {
-        HMTGEN gen = PartData() ? CandidateGenerator(row) : nullptr;
-        if (!gen) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-199");
-            return FALSE;
-        }
-        ReplacePinGen(gen);
+    HMTGEN gen = PartData() ? CandidateGenerator(row) : nullptr;
+    if (!gen) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-199");
+        return FALSE;
     }
-    if (!hasPin || CountPins(m_hPinGen, 2) < 2) {
+    ReplacePinGen(gen);
+    if (CountPins(m_hPinGen, 2) < 2) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-198", pinNumber);
         return FALSE;
     }

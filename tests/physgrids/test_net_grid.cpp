@@ -76,6 +76,36 @@ TEST_F(PhysNetGridTest, APhysicalPinIsFoundByItsPartAndNumber) {
     EXPECT_FALSE(g->GetRowPhysPin(g->GetRowCount() + 1, nullptr));
 }
 
+// A net given a physical name of its own by the host's property editor keeps its rows: the grid
+// follows it to its new name, also when a later change reads the rows again.
+TEST_F(PhysNetGridTest, ANetRenamedByItsPhysicalNameKeepsItsRows) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show slp N1 CK"), "1");
+    auto* g = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_NE(g, nullptr);
+    const ROWCOL rows = g->LastPinRow();
+    EXPECT_EQ(Run("kx::setprop work.board:sch@:N1 PHYS_NET_NAME NX").rfind("error", 0), std::string::npos);
+    // A pin number changed next reads the rows of the shown nets again.
+    EXPECT_EQ(Run("kx::setprop work.board:sch@RN1A.A PN 3").rfind("error", 0), std::string::npos);
+    ASSERT_EQ(g->LastPinRow(), rows);
+    std::vector<std::string> names;
+    for (ROWCOL r = kxphys::kNetFirstRow; r <= rows; ++r)
+        names.push_back(g->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColPhysNetName)).str());
+    EXPECT_EQ(std::count(names.begin(), names.end(), "NX"), 2);
+    EXPECT_EQ(std::count(names.begin(), names.end(), "N1"), 0);
+
+    // One net: the title follows, and the rows stay when they are read again.
+    ASSERT_EQ(Run("kx::show slp CK"), "1");
+    g = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_NE(g, nullptr);
+    const ROWCOL one = g->LastPinRow();
+    EXPECT_EQ(Run("kx::setprop work.board:sch@:CK PHYS_NET_NAME CKX").rfind("error", 0), std::string::npos);
+    EXPECT_EQ(g->GetValueRowCol(0, 0), "CKX");
+    EXPECT_EQ(Run("kx::setprop work.board:sch@RN1A.A PN 1").rfind("error", 0), std::string::npos);
+    EXPECT_EQ(g->LastPinRow(), one);
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow).rfind("U1|", 0), 0u) << NetRow(g, kxphys::kNetFirstRow);
+}
+
 TEST_F(PhysNetGridTest, SeveralNetsShowTheirNames) {
     N* g = ShowNets({"N1", "CK"});
     ASSERT_NE(g, nullptr);

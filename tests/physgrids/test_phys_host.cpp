@@ -414,6 +414,63 @@ TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
     EXPECT_EQ(Run("kx::menustate 35566").rfind("disabled", 0), 0u);
 }
 
+// With no pin chosen, the model roads of the physical grids (the pane's methods, the words without
+// keys, the Assign Model menu) give no pin a model and take none off: each says that no pin is selected.
+TEST_F(PhysHost, ModelEditsWithNoPinChosenChangeNothing) {
+    ASSERT_NE(ShowPart("U1"), nullptr);
+    Messages();
+    EXPECT_EQ(Run("kx::pane AssignModel M1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
+    EXPECT_EQ(Run("assignModel pin M1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
+    EXPECT_EQ(Run("kx::menustate 35543").rfind("disabled", 0), 0u);
+    EXPECT_EQ(Run("kx::pane RemoveModel"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-671"});
+    ASSERT_NE(ShowNet("N1"), nullptr);
+    Messages();
+    EXPECT_EQ(Run("kx::pane AssignModel M1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
+    EXPECT_EQ(Run("assignModel pin M1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
+    EXPECT_EQ(Run("kx::menustate 35543").rfind("disabled", 0), 0u);
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    EXPECT_FALSE(Doc()->IsModified());
+    // A pin chosen: the method acts on it.
+    const ROWCOL out = dynamic_cast<N*>(Ccp()->GetActiveGrid())->LastPinRow();
+    ASSERT_EQ(Run("kx::select ccp " + At(out, N::m_nColSignalModel)), "1");
+    EXPECT_EQ(Run("kx::pane AssignModel M1"), "1");
+}
+
+// The same in a logical view's pin grid: the pane's model methods act on no pin the user did not choose.
+TEST_F(PhysHost, PinGridModelMethodsWithNoPinChosenChangeNothing) {
+    ASSERT_TRUE(Open("work.board:sch", 1));
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    Messages();
+    EXPECT_EQ(Run("kx::pane AssignModel M1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
+    EXPECT_EQ(Run("kx::pane RemoveModel"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-671"});
+    EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
+// With no pin chosen (the cell the grid's activation placed is none), assignPinNumber gives no pin
+// the number: it says that no pin is selected, and nothing changes.
+TEST_F(PhysHost, AssignPinNumberWithNoPinChosenAssignsNothing) {
+    ASSERT_NE(ShowPart("RN1A"), nullptr);
+    Messages();
+    EXPECT_EQ(Run("assignPinNumber pin 3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-570"});
+    EXPECT_EQ(Run("kx::pane AssignPinNumber 3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-570"});
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PN"), "1");
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
 // With no pin chosen, the cell the grid's activation places is none the user chose: Swap Pins is
 // disabled, and the pane's method swaps nothing and says that no pin is selected.
 TEST_F(PhysHost, SwapPinsWithNoPinChosenSwapsNothing) {

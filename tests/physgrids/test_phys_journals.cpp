@@ -105,6 +105,34 @@ TEST_F(PhysJournal, AModelTypedIntoTheNetGridsCellIsOneUndoableEdit) {
     EXPECT_EQ(g->GetValueRowCol(out, static_cast<ROWCOL>(N::m_nColSignalModel)), "M_FAST");
 }
 
+// Emptying the model cell of a pin that has a model of its own removes the model; the cell then
+// shows the model the part stands in with, as it does for every pin without one, in both grids.
+TEST_F(PhysJournal, AnEmptiedModelCellShowsThePartsModelAgain) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    auto* g = dynamic_cast<G*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g);
+    const ROWCOL pin2 = Row(g, "U1", "2");
+    ASSERT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_SLOW"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " {}"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.D<1>", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Cell(g, pin2, G::s_nSignalModelCol), "M_FAST");
+    // What the cell shows is what the design gives: the same model again is no edit.
+    EXPECT_EQ(Run("kx::edit ccp " + At(pin2, G::s_nSignalModelCol) + " M_FAST"), "0");
+
+    ASSERT_EQ(Run("kx::show slp N1"), "1");
+    auto* n = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(n);
+    ROWCOL out = 0;
+    for (ROWCOL r = kxphys::kNetFirstRow; r <= n->LastPinRow(); ++r)
+        if (n->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColLocation)) == "U1") out = r;
+    ASSERT_NE(out, 0u);
+    ASSERT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " M_SLOW"), "1");
+    EXPECT_EQ(Run("kx::edit ccp " + At(out, N::m_nColSignalModel) + " {}"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(n->GetValueRowCol(out, static_cast<ROWCOL>(N::m_nColSignalModel)), "M_FAST");
+}
+
 TEST_F(PhysJournal, ASwapOnRowsOfSeveralPartsSwapsEachPartAndReplays) {
     setenv("KX_ALLOW_SWAP_PINS", "1", 1);
     G* g = ShowParts({"U1", "U2"});
