@@ -27,5 +27,7 @@ inline constexpr const char* kNoTermination = "KXTABLE-218";
 inline constexpr const char* kNoPupd = "KXTABLE-220";
 // The selected pins have no connection of their own to take off.
 inline constexpr const char* kNoConnection = "KXTABLE-346";
+// A comment's text (a pin's or the design's) that is no printable text (%s: what it holds, and where).
+inline constexpr const char* kCommentText = "KXTABLE-542";
 
 } // namespace KXCause

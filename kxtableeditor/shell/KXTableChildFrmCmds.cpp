@@ -517,6 +517,7 @@ KXEditResult CKXTableChildFrm::AddDesignComment(const CString& given) {
     CString text = given;
     text.Trim();
     if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+    if (const KXEditResult taken = KXTakeCommentText(text); !taken.IsDone()) return taken;
     CString date, time;
     CKXWinAPI::GetDateTime(date, time);
     CString user = CKXWinAPI::GetUserNameA();
@@ -544,6 +545,7 @@ KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
     CString text = given;
     text.Trim();
     if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+    if (const KXEditResult taken = KXTakeCommentText(text); !taken.IsDone()) return taken;
     if (text == current) return KXEditResult::Nothing("KXTABLE-302");
     CKXWinAPI::GetDateTime(date, time);
     user = CKXWinAPI::GetUserNameA();
