@@ -6,6 +6,7 @@
 #include "afx/afxwin.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxnotes/CComments.h"
 
 #include <cassert>
 
@@ -207,4 +208,12 @@ void KXMenuAnswer::Report(const KXEditResult& result, const KXShownMark& since) 
         g_pMenuAnswer->m_answer = 0;
     else if (result.GetKind() == KXEditResult::Kind::Dialog && g_pMenuAnswer->m_answer == 1)
         g_pMenuAnswer->m_answer = 2;
+}
+
+KXEditResult KXTakeCommentText(CString& text) {
+    std::string stored;
+    if (const std::string fault = CComments::StoredText(text.str(), stored); !fault.empty())
+        return KXEditResult::Refused(KXCause::kCommentText, fault.c_str());
+    text = CString(stored);
+    return KXEditResult::Done();
 }

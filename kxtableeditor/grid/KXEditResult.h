@@ -147,3 +147,7 @@ private:
     KXShownMark m_mark;
     LRESULT m_answer = 1;
 };
+
+// A comment's text as given on any road (a pin's or the design's), made the text the comment stores:
+// Done, or refused (KXCause::kCommentText) when it is no printable text, and text is then unchanged.
+KXEditResult KXTakeCommentText(CString& text);

@@ -30,5 +30,7 @@ inline constexpr const char* kNoConnection = "KXTABLE-346";
 // No pin chosen to give a model to, or to take models off.
 inline constexpr const char* kNoModelPinChosen = "KXPANE-670";
 inline constexpr const char* kNoModelPinChosenToRemove = "KXPANE-671";
+// A comment's text (a pin's or the design's) that is no printable text (%s: what it holds, and where).
+inline constexpr const char* kCommentText = "KXTABLE-542";
 
 } // namespace KXCause

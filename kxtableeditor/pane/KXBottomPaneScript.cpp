@@ -251,6 +251,7 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
             if (const KXEditResult read = ReadKey(arg, key); !read.IsDone()) return read;
             if (!key.IsEmpty()) keys.Add(key);
         }
+    if (const KXEditResult taken = KXTakeCommentText(text); !taken.IsDone()) return taken;
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) {
         return KXEditResult::Refused("KXPANE-246");

@@ -426,19 +426,29 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
 
 namespace {
 
-// "LSB MSB STEP PIN_LSB PIN_MSB" as the bits dialog's fields; empty when the text is not five numbers.
+// "LSB MSB STEP PIN_LSB PIN_MSB" as the bits dialog's fields; empty when the text is not five numbers
+// of their ranges: net bits 0..KX_NAME_MAX_BIT, a step of 1 or more, pin bits -1 (none) or a bit. Whether
+// the pin bits are bits of the pin is for the dialog to say, once the connect shows it.
 std::map<CString, CString> VectorBitsFields(const CString& text) {
-    static const char* const names[] = {"lsb", "msb", "step", "pinLsb", "pinMsb"};
+    struct Field {
+        const char* name;
+        long long low, high;
+    };
+    static const Field fields[] = {{"lsb", 0, KX_NAME_MAX_BIT},
+                                   {"msb", 0, KX_NAME_MAX_BIT},
+                                   {"step", 1, INT_MAX},
+                                   {"pinLsb", -1, KX_NAME_MAX_BIT},
+                                   {"pinMsb", -1, KX_NAME_MAX_BIT}};
     std::istringstream in(text.GetString());
-    std::map<CString, CString> fields;
-    for (const char* name : names) {
+    std::map<CString, CString> values;
+    for (const Field& field : fields) {
         long long value = 0;
-        if (!(in >> value) || value < -1 || value > INT_MAX) return {};
-        fields[name] = std::to_string(value).c_str();
+        if (!(in >> value) || value < field.low || value > field.high) return {};
+        values[field.name] = std::to_string(value).c_str();
     }
     std::string rest;
     if (in >> rest) return {};
-    return fields;
+    return values;
 }
 
 } // namespace

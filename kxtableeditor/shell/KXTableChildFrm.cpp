@@ -404,8 +404,8 @@ void CKXTableChildFrm::ApplyPhysicalBlockFilter(CKXInstancePaneContainerView* co
         CString path;
         path.Format("%s/physModule.dat", dir.GetString());
         CStringList list(10);
-        if (!ReadExcludedSpathList(m_DesignContext, list, path)) {
-            CKXErrorHandler::MessageBoxOk(kUnreadableFilterFile, path);
+        if (CString why; !ReadExcludedSpathList(m_DesignContext, list, path, why)) {
+            CKXErrorHandler::MessageBoxOk(kUnreadableFilterFile, path.GetString(), why.GetString());
             list.RemoveAll();
         }
         if (componentPane) componentPane->SetBlockFilterList(&list);

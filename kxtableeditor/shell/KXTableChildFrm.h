@@ -214,6 +214,8 @@ private:
     CStringList m_ExcludedList;
     // A block filter file with a line that is no block path is neither applied nor written over.
     static constexpr const char* kUnreadableFilterFile = "KXTABLE-522";
+    // A block filter whose file cannot be written is refused, and the view keeps the filter it had.
+    static constexpr const char* kUnwritableFilterFile = "KXTABLE-540";
     CComments* m_pComments = nullptr;
     CKXSplitterWnd m_wndOuterSplitter;
     CKXSplitterWnd m_wndInnerSplitter;

@@ -391,10 +391,10 @@ KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CStr
         m_strFilterFile.Format("%s/physModule.dat", dir.GetString());
     std::vector<CString> paths;
     if (const KXEditResult named = CollectBlockPaths(names, paths); !named.IsDone()) return named;
-    if (m_DesignContext.design() && !m_strFilterFile.IsEmpty() &&
-        !ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile)) {
+    if (CString why; m_DesignContext.design() && !m_strFilterFile.IsEmpty() &&
+                     !ReadExcludedSpathList(m_DesignContext, m_ExcludedList, m_strFilterFile, why)) {
         m_ExcludedList.RemoveAll();
-        return KXEditResult::Refused(kUnreadableFilterFile, m_strFilterFile);
+        return KXEditResult::Refused(kUnreadableFilterFile, m_strFilterFile, why);
     }
     bool changed = false;
     for (const CString& p : paths) {
@@ -415,8 +415,12 @@ KXEditResult CKXTableChildFrm::FilterBlocks(bool exclude, const std::vector<CStr
     CString text;
     for (POSITION pos = m_ExcludedList.GetHeadPosition(); pos;)
         text += m_ExcludedList.GetNext(pos) + "\n";
-    if (!m_strFilterFile.IsEmpty()) WriteExcludedSpathList(m_DesignContext, text, m_strFilterFile);
     m_ExcludedList.RemoveAll();
+    // The filter lives in its file alone (no save writes it later): one that cannot be written is not
+    // shown either, so that the view never shows a filter the next session will not have.
+    CString why;
+    if (!m_strFilterFile.IsEmpty() && !WriteExcludedSpathList(m_DesignContext, text, m_strFilterFile, why))
+        return KXEditResult::Refused(kUnwritableFilterFile, m_strFilterFile, why);
     ApplyBlockFilter(text);
     // The names as given (resolved again by the replay, in the same design), one to a line.
     CString blocks;
@@ -513,6 +517,7 @@ KXEditResult CKXTableChildFrm::AddDesignComment(const CString& given) {
     CString text = given;
     text.Trim();
     if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+    if (const KXEditResult taken = KXTakeCommentText(text); !taken.IsDone()) return taken;
     CString date, time;
     CKXWinAPI::GetDateTime(date, time);
     CString user = CKXWinAPI::GetUserNameA();
@@ -540,6 +545,7 @@ KXEditResult CKXTableChildFrm::EditDesignComment(const CString& given) {
     CString text = given;
     text.Trim();
     if (text.IsEmpty()) return KXEditResult::Refused(kKXEmptyDesignComment);
+    if (const KXEditResult taken = KXTakeCommentText(text); !taken.IsDone()) return taken;
     if (text == current) return KXEditResult::Nothing("KXTABLE-302");
     CKXWinAPI::GetDateTime(date, time);
     user = CKXWinAPI::GetUserNameA();

@@ -48,4 +48,59 @@ TEST_F(VectorBits, ALsbAboveTheMsbPairsTheBitsTheOtherWayRound) {
     EXPECT_EQ(Conn("U1 DQ<15>"), "");
 }
 
+// Pin bits outside the selected pin (DQ<15..0>: bits 0..15) are refused by the dialog with its reason,
+// before anything is connected: no bit lands on all the pin's bits, and nothing is journalled.
+TEST_F(VectorBits, PinBitsOutsideThePinAreRefusedBeforeAnythingIsConnected) {
+    OpenPin("DQ<15..0>");
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    for (const char* fields : {"pinLsb 99999 pinMsb -1", "pinLsb -1 pinMsb -1", "pinLsb 0 pinMsb 16",
+                               "pinLsb 20 pinMsb 20", "step 0", "msb 65536", "lsb -1", "pinLsb x"}) {
+        Messages();
+        Run(std::string("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 0 ") + fields);
+        EXPECT_EQ(Run("addConnection pin {S2<65535..0>}"), "0") << fields;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"}) << fields;
+        EXPECT_EQ(Conns("U1 DQ").size(), 0u) << fields;
+    }
+    EXPECT_EQ(Saved(), original);
+    EXPECT_EQ(JournalText(), journal);
+    // Bits of the pin are taken.
+    ConnectThroughTheDialog("lsb 0 msb 0 pinLsb 3 pinMsb 3", "{S2<65535..0>}");
+    EXPECT_EQ(Conn("U1 DQ<3>"), "S2<0>");
+    EXPECT_EQ(Conns("U1 DQ").size(), 1u);
+}
+
+// The method that answers the next connect's dialog takes only fields of their ranges: net bits 0..65535,
+// a step of 1 or more, pin bits -1 or a bit. Pin bits of another pin are refused by the connect's dialog.
+TEST_F(VectorBits, ChooseVectorBitsRefusesFieldsTheConnectCannotTake) {
+    OpenPin("DQ<15..0>");
+    for (const char* fields :
+         {"0 0 1 99999 -1", "0 7 0 -1 -1", "0 65536 1 -1 -1", "-1 0 1 -1 -1", "0 0 1 -2 0"}) {
+        Messages();
+        EXPECT_EQ(Run(std::string("kx::pane ChooseVectorBits {") + fields + "}"), "0") << fields;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-593"}) << fields;
+    }
+    // Nothing was kept for the connect: its dialog is not answered, and nothing is connected.
+    EXPECT_EQ(Run("addConnection pin {S3<65535..0>}"), "2");
+    EXPECT_EQ(Conns("U1 DQ").size(), 0u);
+    EXPECT_EQ(Run("kx::pane ChooseVectorBits {0 0 1 20 20}"), "1");
+    Messages();
+    EXPECT_EQ(Run("addConnection pin {S3<65535..0>}"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_EQ(Conns("U1 DQ").size(), 0u);
+    EXPECT_EQ(Run("kx::pane ChooseVectorBits {0 0 1 15 15}"), "1");
+    EXPECT_EQ(Run("addConnection pin {S3<65535..0>}"), "1");
+    EXPECT_EQ(Conn("U1 DQ<15>"), "S3<0>");
+}
+
+// The pane's connect method takes the same dialog: refused the same way.
+TEST_F(VectorBits, TheConnectMethodRefusesPinBitsOutsideThePin) {
+    OpenPin("DQ<15..0>");
+    Run("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 0 pinLsb 99999 pinMsb -1");
+    Messages();
+    EXPECT_EQ(Run("kx::pane AddConnection {S4<65535..0>}"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_EQ(Conns("U1 DQ").size(), 0u);
+}
+
 } // namespace

@@ -1,10 +1,13 @@
 #include "kxcommon/KXCommonDialogs.h"
 
+#include "kxcommon/KXGenUtils.h"
+
 #include "afx/afxanswer.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -46,15 +49,41 @@ void CKXGetVectorBits::SetVectorAndPinWidth(const CString& netName, int lsb, int
     m_nPinMsb = pinMsb;
 }
 
+CString CKXGetVectorBits::FieldsFault(int lsb, int msb, int step, int pinLsb, int pinMsb) const {
+    CString why;
+    const auto notABit = [](int bit) { return bit < 0 || bit > KX_NAME_MAX_BIT; };
+    if (notABit(lsb) || notABit(msb)) {
+        why.Format("net bit %d is no bit (0 to %d)", notABit(lsb) ? lsb : msb, KX_NAME_MAX_BIT);
+    } else if (step < 1) {
+        why.Format("a step of %d (the step is 1 or more)", step);
+    } else if (m_nPinLsb >= 0 && m_nPinMsb >= 0) {
+        // A vector pin shown: the chosen pin bits are bits of that pin.
+        const int low = std::min(m_nPinLsb, m_nPinMsb), high = std::max(m_nPinLsb, m_nPinMsb);
+        if (pinLsb < low || pinLsb > high || pinMsb < low || pinMsb > high)
+            why.Format("pin bits %d..%d lie outside pin %s<%d..%d>", pinMsb, pinLsb, m_strPin.GetString(),
+                       m_nPinMsb, m_nPinLsb);
+    } else if (pinLsb < -1 || pinLsb > KX_NAME_MAX_BIT || pinMsb < -1 || pinMsb > KX_NAME_MAX_BIT) {
+        why.Format("pin bit %d is no bit (-1 for none, or 0 to %d)",
+                   pinLsb > KX_NAME_MAX_BIT || pinLsb < -1 ? pinLsb : pinMsb, KX_NAME_MAX_BIT);
+    }
+    return why;
+}
+
 INT_PTR CKXGetVectorBits::DoModal() {
     AfxDialogAnswer a;
     if (!AfxGetAnswerQueue().TakeDialog("CKXGetVectorBits", a)) return IDCANCEL;
     int lsb = m_nLsb, msb = m_nMsb, step = m_nStep, pinLsb = m_nPinLsb, pinMsb = m_nPinMsb;
-    // Bits of the net must be real bits; pin bits may stay -1 (a scalar pin).
-    if (!IntField(a, "lsb", lsb, 0) || !IntField(a, "msb", msb, 0) || !IntField(a, "step", step, 1) ||
-        !IntField(a, "pinLsb", pinLsb, -1) || !IntField(a, "pinMsb", pinMsb, -1))
+    CString refusal;
+    static const char* const names[] = {"lsb", "msb", "step", "pinLsb", "pinMsb"};
+    int* const values[] = {&lsb, &msb, &step, &pinLsb, &pinMsb};
+    for (std::size_t i = 0; i < std::size(names) && refusal.IsEmpty(); ++i)
+        if (!IntField(a, names[i], *values[i], INT_MIN + 1))
+            refusal.Format("the %s field \"%s\" is no number", names[i], a.fields[names[i]].GetString());
+    if (refusal.IsEmpty()) refusal = FieldsFault(lsb, msb, step, pinLsb, pinMsb);
+    if (!refusal.IsEmpty()) {
+        AfxGetAnswerQueue().RefuseDialog("CKXGetVectorBits", refusal);
         return IDCANCEL;
-    if (lsb < 0 || msb < 0) return IDCANCEL;
+    }
     m_nLsb = lsb;
     m_nMsb = msb;
     m_nStep = step;

@@ -17,28 +17,87 @@ namespace {
 
 const char* const kMagic = "KXNOTES 1";
 
+// The length of the UTF-8 character at s[i] (its code point in cp); 0 when the bytes there are none
+// (a stray or overlong byte, a surrogate, a code point above U+10FFFF, a sequence cut short).
+std::size_t utf8At(const std::string& s, std::size_t i, char32_t& cp) {
+    const auto byte = [&](std::size_t k) { return k < s.size() ? static_cast<unsigned char>(s[k]) : 0u; };
+    const unsigned b0 = byte(i);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    // The first byte gives the length and the range the second byte must lie in.
+    std::size_t len = 0;
+    unsigned low = 0x80, high = 0xBF;
+    if (b0 >= 0xC2 && b0 <= 0xDF)
+        len = 2;
+    else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        len = 3;
+        if (b0 == 0xE0) low = 0xA0;
+        if (b0 == 0xED) high = 0x9F; // U+D800..U+DFFF are no characters
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        len = 4;
+        if (b0 == 0xF0) low = 0x90;
+        if (b0 == 0xF4) high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+    cp = b0 & (0xFF >> (len + 1));
+    for (std::size_t k = 1; k < len; ++k) {
+        const unsigned b = byte(i + k);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    return len;
+}
+
+// Controls other than the tab and the line breaks: C0 controls, DEL and the C1 controls.
+bool isControl(char32_t cp) {
+    return (cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || (cp >= 0x7F && cp <= 0x9F);
+}
+
+void appendHexEscape(std::string& out, unsigned char byte) {
+    static const char digits[] = "0123456789abcdef";
+    out += "\\x";
+    out += digits[byte >> 4];
+    out += digits[byte & 0x0F];
+}
+
+// The field as the file holds it: valid UTF-8 without controls. Each byte of a control character, or of
+// bytes that are no UTF-8 (a file of an older writer may have given such text), becomes "\xHH".
 std::string escape(const std::string& s) {
     std::string out;
     out.reserve(s.size());
-    for (char c : s) {
-        switch (c) {
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        default:
-            out += c;
+    for (std::size_t i = 0; i < s.size();) {
+        const char c = s[i];
+        const char* named = c == '\\'   ? "\\\\"
+                            : c == '\t' ? "\\t"
+                            : c == '\n' ? "\\n"
+                            : c == '\r' ? "\\r"
+                                        : nullptr;
+        if (named) {
+            out += named;
+            ++i;
+            continue;
         }
+        char32_t cp = 0;
+        const std::size_t len = utf8At(s, i, cp);
+        if (len > 0 && !isControl(cp))
+            out.append(s, i, len);
+        else
+            for (std::size_t k = 0; k < std::max<std::size_t>(len, 1); ++k)
+                appendHexEscape(out, static_cast<unsigned char>(s[i + k]));
+        i += std::max<std::size_t>(len, 1);
     }
     return out;
+}
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
 }
 
 bool unescape(const std::string& s, std::string& out) {
@@ -62,6 +121,14 @@ bool unescape(const std::string& s, std::string& out) {
         case 'r':
             out += '\r';
             break;
+        case 'x': {
+            const int high = i + 2 < s.size() ? hexDigit(s[i + 1]) : -1;
+            const int low = high < 0 ? -1 : hexDigit(s[i + 2]);
+            if (low < 0) return false;
+            out += static_cast<char>(high * 16 + low);
+            i += 2;
+            break;
+        }
         default:
             return false;
         }
@@ -237,6 +304,65 @@ void CMatrixViewData::Clear() {
 }
 
 // ---- CComments ----
+
+namespace {
+
+// The surrogate that three bytes at text[i] encode the way a Tcl host passes it (ED A0..BF xx); 0 if none.
+unsigned surrogateAt(const std::string& text, std::size_t i) {
+    const auto byte = [&](std::size_t k) {
+        return i + k < text.size() ? static_cast<unsigned char>(text[i + k]) : 0u;
+    };
+    if (byte(0) != 0xED || byte(1) < 0xA0 || byte(1) > 0xBF || (byte(2) & 0xC0) != 0x80) return 0;
+    return 0xD000 | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    out += static_cast<char>(0xF0 | (cp >> 18));
+    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+}
+
+// "WHAT (U+XXXX) at character N", or with the form of the code given ("0x%02X" for a byte).
+std::string faultAt(const char* what, unsigned code, std::size_t character, bool byte = false) {
+    char number[16];
+    if (byte)
+        std::snprintf(number, sizeof number, "0x%02X", code);
+    else
+        std::snprintf(number, sizeof number, "U+%04X", code);
+    return std::string(what) + " (" + number + ") at character " + std::to_string(character);
+}
+
+} // namespace
+
+std::string CComments::StoredText(const std::string& given, std::string& stored) {
+    stored.clear();
+    stored.reserve(given.size());
+    std::size_t character = 1;
+    for (std::size_t i = 0; i < given.size(); ++character) {
+        const unsigned high = surrogateAt(given, i), low = high ? surrogateAt(given, i + 3) : 0;
+        if (high >= 0xD800 && high <= 0xDBFF && low >= 0xDC00) {
+            // A pair stands for one character beyond U+FFFF: the file holds that character.
+            appendUtf8(stored, 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00));
+            i += 6;
+            continue;
+        }
+        if (high) return faultAt("a lone surrogate", high, character);
+        char32_t cp = 0;
+        const std::size_t len = utf8At(given, i, cp);
+        if (len == 0 && static_cast<unsigned char>(given[i]) == 0xC0 && i + 1 < given.size() &&
+            static_cast<unsigned char>(given[i + 1]) == 0x80)
+            return faultAt("a NUL character", 0, character); // Tcl's form of U+0000
+        if (len == 0)
+            return faultAt("a byte that is no UTF-8 text", static_cast<unsigned char>(given[i]), character,
+                           true);
+        if (isControl(cp)) return faultAt("a control character", static_cast<unsigned>(cp), character);
+        stored.append(given, i, len);
+        i += len;
+    }
+    return std::string();
+}
+
 
 CComments::CComments(const CString& tool, const CString& cell, double number)
     : m_strTool(tool), m_strCell(cell), m_dNumber(number) {}

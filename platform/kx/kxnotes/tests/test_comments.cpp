@@ -264,3 +264,69 @@ TEST_F(CommentsTest, CellNameCannotEscapeTheFolder) {
 }
 
 } // namespace
+
+// What a comment stores for the text given: printable text as given, Tcl's pair of surrogates as the
+// character it stands for; a NUL (as Tcl passes it), a lone surrogate, a control or stray bytes refused.
+TEST(CommentText, StoredAsGivenOrRefusedWithTheReason) {
+    std::string stored;
+    EXPECT_EQ(CComments::StoredText("a\tb\nc\r \xC3\xA9 \xE2\x82\xAC", stored), "");
+    EXPECT_EQ(stored, "a\tb\nc\r \xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(CComments::StoredText("x\xED\xA0\xBD\xED\xB4\x8Cy", stored), ""); // U+1F50C as Tcl passes it
+    EXPECT_EQ(stored, "x\xF0\x9F\x94\x8Cy");
+    EXPECT_EQ(CComments::StoredText("x\xF0\x9F\x94\x8Cy", stored), "");
+    EXPECT_EQ(stored, "x\xF0\x9F\x94\x8Cy");
+    EXPECT_EQ(CComments::StoredText("ab\xC0\x80", stored), "a NUL character (U+0000) at character 3");
+    EXPECT_EQ(CComments::StoredText("a\xED\xA0\x80z", stored), "a lone surrogate (U+D800) at character 2");
+    EXPECT_EQ(CComments::StoredText("\xED\xB4\x8C", stored), "a lone surrogate (U+DD0C) at character 1");
+    EXPECT_EQ(CComments::StoredText("\xC3\xA9\x1B[31m", stored),
+              "a control character (U+001B) at character 2");
+    EXPECT_EQ(CComments::StoredText("\x7F", stored), "a control character (U+007F) at character 1");
+    EXPECT_EQ(CComments::StoredText("\xC2\x9B", stored), "a control character (U+009B) at character 1");
+    EXPECT_EQ(CComments::StoredText("a\xFF", stored), "a byte that is no UTF-8 text (0xFF) at character 2");
+    EXPECT_EQ(CComments::StoredText("\xE2\x82", stored),
+              "a byte that is no UTF-8 text (0xE2) at character 1");
+    EXPECT_EQ(CComments::StoredText("\xF4\x90\x80\x80", stored),
+              "a byte that is no UTF-8 text (0xF4) at character 1");
+}
+
+// A store may hold text no road gives (read from a file of an older writer): the file still holds UTF-8
+// text without controls, each such byte escaped, and reads back byte for byte.
+TEST_F(CommentsTest, TextThatIsNoPrintableTextIsEscapedInTheFileAndReadBack) {
+    const CString odd =
+        std::string("nul\xC0\x80 sur\xED\xA0\x80 esc\x1B[31m del\x7F c1\xC2\x9B ff\xFF \xC3\xA9 \\x41");
+    {
+        CComments c("TableEditor", "board", 1.0);
+        ASSERT_TRUE(c.loadComments(m_design.c_str()));
+        ASSERT_TRUE(c.addPinComments("U1", "A", odd, "d", "t", "u"));
+        ASSERT_TRUE(c.addDesignComments(odd, "d", "t", "u"));
+        ASSERT_TRUE(c.saveComments());
+    }
+    const std::string file = readFile((m_dir / "board.TableEditor.notes").string());
+    EXPECT_NE(
+        file.find(
+            "nul\\xc0\\x80 sur\\xed\\xa0\\x80 esc\\x1b[31m del\\x7f c1\\xc2\\x9b ff\\xff \xC3\xA9 \\\\x41"),
+        std::string::npos)
+        << file;
+    std::string stored;
+    for (char ch : file) // no control but the line feeds and field tabs, and every byte of a character
+        EXPECT_TRUE(static_cast<unsigned char>(ch) >= 0x20 || ch == '\n' || ch == '\t') << file;
+    EXPECT_EQ(CComments::StoredText(file, stored), "");
+    CComments back("TableEditor", "board", 1.0);
+    ASSERT_TRUE(back.loadComments(m_design.c_str()));
+    CString t, d, tm, u;
+    ASSERT_TRUE(back.getPinComments("U1", "A", t, d, tm, u));
+    EXPECT_EQ(t.str(), odd.str());
+    ASSERT_TRUE(back.getDesignComments(t, d, tm, u));
+    EXPECT_EQ(t.str(), odd.str());
+}
+
+// A notes file of an older writer, with such bytes raw, still reads as it always did.
+TEST_F(CommentsTest, AnOlderFileWithRawBytesStillReads) {
+    std::ofstream((m_dir / "board.TableEditor.notes").string(), std::ios::binary)
+        << "KXNOTES 1\nP\tU1\tA\tesc\x1B[1m nul\xC0\x80\td\tt\tu\n";
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    CString t, d, tm, u;
+    ASSERT_TRUE(c.getPinComments("U1", "A", t, d, tm, u));
+    EXPECT_EQ(t.str(), "esc\x1B[1m nul\xC0\x80");
+}

@@ -43,45 +43,82 @@ bool pathLines(const std::string& text, std::vector<std::string>& lines, std::st
     return true;
 }
 
-bool readPaths(const CString& path, std::vector<std::string>& lines) {
+// The paths of the filter file (none when there is no file); false with the reason in why when it cannot be
+// read (a folder of that name, a file the user may not read) or a line of it is no block path.
+bool readPaths(const CString& path, std::vector<std::string>& lines, std::string& why) {
     std::error_code ec;
-    if (path.IsEmpty()) return false;
+    if (path.IsEmpty()) {
+        why = "no file named";
+        return false;
+    }
     if (!fs::exists(path.str(), ec)) return true;
-    std::ifstream in(path.str(), std::ios::binary);
-    if (!in) return false;
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    std::string bad;
-    return pathLines(ss.str(), lines, bad);
+    if (fs::is_directory(path.str(), ec)) {
+        why = "it is a folder";
+        return false;
+    }
+    std::string text, bad;
+    if (!AfxReadFile(path.str(), text, why)) return false;
+    if (pathLines(text, lines, bad)) return true;
+    why = "the line \"" + bad + "\" is no block path (as @INSTANCE)";
+    return false;
 }
 
 } // namespace
 
-BOOL ReadExcludedSpathList(const CDesignContext&, std::vector<CString>& list, const CString& path) {
+BOOL ReadExcludedSpathList(const CDesignContext& design, std::vector<CString>& list, const CString& path) {
+    CString why;
+    return ReadExcludedSpathList(design, list, path, why);
+}
+
+BOOL ReadExcludedSpathList(const CDesignContext&, std::vector<CString>& list, const CString& path, CString& why) {
     std::vector<std::string> lines;
-    if (!readPaths(path, lines)) return FALSE;
+    std::string reason;
+    if (!readPaths(path, lines, reason)) {
+        why = CString(reason);
+        return FALSE;
+    }
     for (const auto& l : lines)
         if (std::find(list.begin(), list.end(), CString(l)) == list.end()) list.emplace_back(l);
     return TRUE;
 }
 
 BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path) {
+    CString why;
+    return ReadExcludedSpathList(design, list, path, why);
+}
+
+BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path, CString& why) {
     std::vector<CString> read;
-    if (!ReadExcludedSpathList(design, read, path)) return FALSE;
+    if (!ReadExcludedSpathList(design, read, path, why)) return FALSE;
     for (const auto& p : read)
         if (!list.Find(p)) list.AddTail(p);
     return TRUE;
 }
 
-BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CString& path) {
+BOOL WriteExcludedSpathList(const CDesignContext& design, const CString& text, const CString& path) {
+    CString why;
+    return WriteExcludedSpathList(design, text, path, why);
+}
+
+BOOL WriteExcludedSpathList(const CDesignContext&, const CString& text, const CString& path, CString& why) {
+    why.Empty();
     std::vector<std::string> lines;
     std::string bad;
-    if (path.IsEmpty() || !pathLines(text.str(), lines, bad)) return FALSE;
+    if (path.IsEmpty()) {
+        why = "no file named";
+        return FALSE;
+    }
+    if (!pathLines(text.str(), lines, bad)) {
+        why = CString("\"" + bad + "\" is no block path");
+        return FALSE;
+    }
     std::string out;
     for (const auto& l : lines)
         out += l + "\n";
-    std::string why;
-    return AfxWriteFileSafely(path.str(), out, why) ? TRUE : FALSE;
+    std::string error;
+    if (AfxWriteFileSafely(path.str(), out, error)) return TRUE;
+    why = error.c_str();
+    return FALSE;
 }
 
 // ---- physical filter dialog ----
@@ -107,7 +144,7 @@ int CKXDlgFilterPhys::DoModal() {
     };
     if (it != answer.fields.end()) {
         if (!pathLines(it->second.str(), lines, bad)) return refuse("\"" + bad + "\" is no block path");
-    } else if (!readPaths(m_strFile, lines)) {
+    } else if (std::string why; !readPaths(m_strFile, lines, why)) {
         return refuse("the stored block paths could not be read");
     }
     // With a design, every path must name a block instance of it.

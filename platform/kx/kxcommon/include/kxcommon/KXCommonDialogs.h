@@ -11,8 +11,10 @@ class CWnd;
 class IInstance;
 
 // Which bits of a bus net to connect to a pin. Fields: "lsb", "msb", "step", "pinLsb", "pinMsb"
-// (decimal; each defaults to the preset value). A field that is not a number, a negative bit or a step
-// below 1 makes the dialog answer Cancel.
+// (decimal; each defaults to the preset value). An answer the dialog cannot take makes it answer Cancel,
+// refused with its reason in the answer log (the road that opened it says so): a field that is not a
+// number, a net bit outside 0..KX_NAME_MAX_BIT, a step below 1, pin bits outside the vector pin shown (or,
+// with no such pin, other than -1 or a bit). Nothing is connected then.
 class CKXGetVectorBits {
 public:
     explicit CKXGetVectorBits(CWnd* /*parent*/ = nullptr) {}
@@ -26,6 +28,8 @@ public:
     int GetTotalWidth() const { return m_nTotalWidth; }
 
 private:
+    // Why these fields cannot be taken for the preset net and pin; empty when they can.
+    CString FieldsFault(int lsb, int msb, int step, int pinLsb, int pinMsb) const;
     CString m_strNet, m_strPin;
     int m_nLsb = -1, m_nMsb = -1, m_nStep = 1, m_nTotalWidth = 0, m_nPinLsb = -1, m_nPinMsb = -1;
 };

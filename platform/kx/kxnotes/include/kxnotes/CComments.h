@@ -3,8 +3,8 @@
 //
 // File "<cell>.<tool>.notes" in the design's folder (the folder given to loadComments, or the folder of the
 // file it names). Text, one record per line, fields separated by tabs, with "\\", "\t", "\n" and "\r" escaped
-// as "\\\\",
-// "\\t", "\\n", "\\r":
+// as "\\\\", "\\t", "\\n", "\\r", and each byte of a control character or of bytes that are no UTF-8 text
+// as "\\xHH" (two hex digits), so that the file is UTF-8 text without controls:
 //
 //   KXNOTES 1
 //   D <text> <date> <time> <user>                  the design comment (at most one)
@@ -109,6 +109,13 @@ public:
     bool saveCommentsAs(const CString& folder, const CString& cell);
     CString GetFilePath() const { return m_strFile; }
     CString GetLastError() const { return m_strError; }
+
+    // The text a comment stores for the text given, in stored; the answer says why it cannot be stored
+    // (empty when it can). A comment is UTF-8 text of printable characters, tabs and line breaks. The
+    // text a Tcl host passes writes a NUL as C0 80 (named as the NUL it is) and a character beyond U+FFFF
+    // as a pair of surrogates (stored as that character). The store itself takes any text (a file of an
+    // older writer may hold other bytes): the file writes what is no text as escapes and reads them back.
+    static std::string StoredText(const std::string& given, std::string& stored);
 
     bool getDesignComments(CString& text, CString& date, CString& time, CString& user) const;
     bool addDesignComments(const CString& text, const CString& date, const CString& time,

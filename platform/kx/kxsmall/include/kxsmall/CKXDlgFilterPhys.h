@@ -15,9 +15,16 @@ class CStringList;
 // list. FALSE when the file cannot be read or a line is not a hierarchical path; list is then unchanged.
 BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path);
 BOOL ReadExcludedSpathList(const CDesignContext& design, std::vector<CString>& list, const CString& path);
+// The same, with the reason in why when FALSE (a folder of the file's name, a line that is no block path).
+BOOL ReadExcludedSpathList(const CDesignContext& design, CStringList& list, const CString& path, CString& why);
+BOOL ReadExcludedSpathList(const CDesignContext& design, std::vector<CString>& list, const CString& path,
+                           CString& why);
 // Writes text (paths, each followed by "\n") to the file, atomically. FALSE, file untouched, when a line is
 // not a hierarchical path or the file cannot be written.
 BOOL WriteExcludedSpathList(const CDesignContext& design, const CString& text, const CString& path);
+// The same, with the reason in why when FALSE (the file system's word when the file cannot be written).
+BOOL WriteExcludedSpathList(const CDesignContext& design, const CString& text, const CString& path,
+                            CString& why);
 
 // Headless dialog: the block paths to exclude come from the answer queue (field "paths", one per line).
 class CKXDlgFilterPhys {
