@@ -165,7 +165,7 @@ KX_IMPLEMENT_UNDO_COMMAND(CKXSortUndoCmd)
 
 CKXSortUndoCmd::CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending, std::vector<CString> rowOrder)
     : m_pGrid(pGrid), m_nSortCol(sortCol), m_bAscending(bAscending),
-      m_strName(pGrid && pGrid->SortsAcrossGrids() ? "Sort Columns" : "Sort"),
+      m_bAcrossGrids(pGrid && pGrid->SortsAcrossGrids()), m_strName(m_bAcrossGrids ? "Sort Columns" : "Sort"),
       m_rowOrder(std::move(rowOrder)) {
     if (pGrid && sortCol < 0 && m_rowOrder.empty()) m_rowOrder = pGrid->DataRowTexts();
 }
@@ -175,7 +175,11 @@ CString CKXSortUndoCmd::GetName() {
 }
 
 BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
-    if (!m_pGrid) return FALSE;
+    if (!m_pGrid) {
+        // Its grid went: the step stays in the history (as in a replay of its journal) and orders nothing.
+        RecordOpposite(pGrid, std::make_unique<CKXSortUndoCmd>(nullptr, m_nSortCol, m_bAscending), ctType);
+        return TRUE;
+    }
     // The opposite command must bring back the state this one leaves, so it
     // holds the grid's sort as it is now, before returning to the stored one.
     auto opposite =
@@ -201,6 +205,7 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
 
 bool KXIsViewOnlyStep(const std::vector<std::unique_ptr<CGXCommand>>& commands) {
     return !commands.empty() && std::all_of(commands.begin(), commands.end(), [](const auto& command) {
-        return dynamic_cast<const CKXSortUndoCmd*>(command.get()) != nullptr;
+        const auto* sort = dynamic_cast<const CKXSortUndoCmd*>(command.get());
+        return sort && sort->m_bAcrossGrids;
     });
 }

@@ -3,6 +3,7 @@
 // the host so that the pane's own script command runs (and is logged there).
 #include "pane/KXBottomPaneContainerView.h"
 #include "grid/KXClipboardText.h"
+#include "grid/KXGridUndo.h"
 #include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
@@ -58,6 +59,7 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "ChangeDelay", ChangeDelay, VT_BOOL, V
 DISP_FUNCTION(CKXBottomPaneContainerView, "DeletePUPD", DeletePUPD, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", Sort, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXBottomPaneContainerView, "SortByHeader", SortByHeader, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_BOOL, VTS_VARIANT VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_BOOL, VTS_BSTR VTS_BSTR)
@@ -291,6 +293,20 @@ BOOL CKXBottomPaneContainerView::AutoFilterRows(LPCTSTR column, LPCTSTR filter) 
 
 BOOL CKXBottomPaneContainerView::Sort(LPCTSTR column) {
     return AnswerHostWord(KXScriptWord::sort, " pin " + Quoted(column));
+}
+
+// The sort a click on the column's header makes (the journal's form of it): a step of the window's history.
+BOOL CKXBottomPaneContainerView::SortByHeader(LPCTSTR column) {
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return KXEditResult::Refused(KXCause::kNoGrid).AnswerBool(KXShownMark());
+    std::unique_ptr<CKXSortUndoCmd> step = SortStepOf(*grid);
+    BOOL done = FALSE;
+    {
+        const CKXGridWnd::SortStepScope recorded;
+        done = Sort(column);
+    }
+    if (done && IsLiveGrid(grid)) AddUndoCommand(grid, step.release(), gxDo, 0);
+    return done;
 }
 
 BOOL CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair) {
