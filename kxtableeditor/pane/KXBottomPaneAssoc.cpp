@@ -425,7 +425,7 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
 // The model given (none: the models taken off) on the keyed pins of several grids side by side: one edit,
 // whose grids' journal lines are its one step. Done when a grid changed a pin.
 KXEditResult CKXBottomPaneContainerView::ModelsOverPinGrids(const std::vector<IKXPinGrid*>& grids,
-                                                           const CString* model) {
+                                                            const CString* model) {
     // Named as a grid names its own model edit, whether it assigns or takes off.
     const BOOL began = BeginPaneTransaction("Assign Model");
     BOOL any = FALSE;

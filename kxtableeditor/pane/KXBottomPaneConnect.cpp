@@ -426,12 +426,14 @@ KXEditResult CKXBottomPaneContainerView::RuleConnectRefusal(ConnectRoad road) co
 // plain signal name answers 2. The word and the methods that connect a text come here.
 KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal, ConnectRoad road) {
     const bool rule = IsNamingRuleText(signal);
-    const KXEditResult refused = keys.GetSize() > 0 ? ConnectPlaceRefusal(rule) : ConnectCommandRefusal(rule, road);
+    const KXEditResult refused =
+        keys.GetSize() > 0 ? ConnectPlaceRefusal(rule) : ConnectCommandRefusal(rule, road);
     if (!refused.IsDone()) return refused;
     if (signal.IsEmpty()) return KXEditResult::Refused("KXPANE-573");
     // Keys that name no pin: nothing to connect.
     if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
-    if (keys.GetSize() > 0 && !AnyPinSelected()) return KXEditResult::Refused(KXCause::kKeyNamesNoPin, KeysText(keys));
+    if (keys.GetSize() > 0 && !AnyPinSelected())
+        return KXEditResult::Refused(KXCause::kKeyNamesNoPin, KeysText(keys));
     return ConnectSelectedPins(signal, nullptr, road);
 }
 

@@ -581,9 +581,7 @@ public:
     BOOL BeginPaneTransaction(const char* name);
     size_t m_nStepsAtPaneTransaction = 0; // the undo steps there were when the pane's transaction began
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
-    // Selects the rows the keys name in every shown grid, and only those; the keys' refusal (KXPANE-247)
-    // when they name no row of any shown grid, Done() when they named one or none were given. Every
-    // keyed word selects its keys here.
+    // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when they name no row of any.
     [[nodiscard]] KXEditResult SelectKeysOnly(CStringArray& keys);
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
@@ -609,7 +607,7 @@ public:
     static KXEditResult PhysicalViewConnectRefusal();
     // read-only, physical view, grid kind, open mode 0 (unless the road is a typed cell)
     KXEditResult ConnectCommandRefusal(bool rule, ConnectRoad road = ConnectRoad::Command) const;
-    KXEditResult ConnectPlaceRefusal(bool rule) const; // those but open mode 0: the ones before a word's keys
+    KXEditResult ConnectPlaceRefusal(bool rule) const; // those but mode 0: the ones before a word's keys
     KXEditResult RuleConnectRefusal(ConnectRoad road = ConnectRoad::Command) const; // those, then no pin chosen
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
     bool AnyPinChosen() const;   // ... that the user chose (no cell a grid placed for itself)
@@ -639,7 +637,7 @@ public:
     KXEditResult OnTclEditPupd(CTclArgsList* args, long extra);
     KXEditResult OnTclDeletePupd(CTclArgsList* args, long extra);
     KXEditResult PinGridModelCommand(CTclArgsList* args, bool assign);
-    KXEditResult ModelsOverPinGrids(const std::vector<IKXPinGrid*>& grids, const CString* model);
+    KXEditResult ModelsOverPinGrids(const std::vector<IKXPinGrid*>& grids, const CString* model); // one step
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = KXEditResult (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
@@ -924,8 +922,7 @@ private:
     KXEditResult CommentCommand(CTclArgsList* args, int op);
     // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.
     BOOL SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys);
-    // The active grid when it holds a selected row, else the first shown grid that does (else the active).
-    CKXGridWnd* GridHoldingSelection(CKXGridWnd* active) const;
+    CKXGridWnd* GridHoldingSelection(CKXGridWnd* active) const; // active, else first with a selected row
     KXEditResult EditPinCommand(CTclArgsList* args, BOOL physical);
     void Subscribe();
     void Unsubscribe();

@@ -252,10 +252,9 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
         }
     // Pin comments are kept by the editable block and by a block within its parent (modes 1 and 3); a key
     // that names no pin is said first, as every keyed word says it.
-    const KXEditResult keptElsewhere =
-        mode == eOpenModeEditBlock || mode == eOpenModeInParent
-            ? KXEditResult::Done()
-            : KXEditResult::Refused("KXPANE-522", static_cast<int>(mode));
+    const KXEditResult keptElsewhere = mode == eOpenModeEditBlock || mode == eOpenModeInParent
+                                           ? KXEditResult::Done()
+                                           : KXEditResult::Refused("KXPANE-522", static_cast<int>(mode));
     if (keys.GetSize() == 0 && !keptElsewhere.IsDone()) return keptElsewhere;
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) {
@@ -439,7 +438,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
     const bool step = CKXGridWnd::SortStepRecorded() || m_undo.size() != steps;
     // (No journal line shows components side by side again: their sort is left out, KXIsViewOnlyStep.)
     CKXGridWnd* grid = GetActiveGrid();
-    if (sorted.IsDone() && step && !m_bInUndo && grid && !grid->SortsAcrossGrids() && KXJournalLines::IsRecording()) {
+    if (sorted.IsDone() && step && !m_bInUndo && grid && !grid->SortsAcrossGrids() &&
+        KXJournalLines::IsRecording()) {
         KXEndStepOfJournalLines(); // the lines of the edit before are done
         KXJournalLines sort(DocumentJournalHandle());
         sort.Comment("Sort").Pane("SortByHeader", {column}).End();
@@ -456,13 +456,20 @@ CString CKXBottomPaneContainerView::ShownObjectsJournalLine(CKXGridWnd& grid) {
     grid.GetShownObjectNames(names);
     KXJournalLines line(DocumentJournalHandle());
     switch (grid.Kind()) {
-    case KXGridKind::Pin: line.Clp("Select", {names.SpanExcluding(" ")}); break;
-    case KXGridKind::Signal:
-        if (names.Find(' ') < 0) line.Call("Slp()", "Select", {names});
-        else line.Call("Slp()", "SelectGroup", {names});
+    case KXGridKind::Pin:
+        line.Clp("Select", {names.SpanExcluding(" ")});
         break;
-    case KXGridKind::Matrix: line.Pane("OpenMatrixView", {names}); break;
-    default: break;
+    case KXGridKind::Signal:
+        if (names.Find(' ') < 0)
+            line.Call("Slp()", "Select", {names});
+        else
+            line.Call("Slp()", "SelectGroup", {names});
+        break;
+    case KXGridKind::Matrix:
+        line.Pane("OpenMatrixView", {names});
+        break;
+    default:
+        break;
     }
     return line.Text();
 }
@@ -498,7 +505,8 @@ BOOL CKXBottomPaneContainerView::SortPinGrids(IKXPinGrid& pins, const CString& c
 // side sorted for the first time, the rows' order they have now).
 std::unique_ptr<CKXSortUndoCmd> CKXBottomPaneContainerView::SortStepOf(CKXGridWnd& grid) {
     const int before = grid.GetSortColumn();
-    std::vector<CString> order = grid.SortsAcrossGrids() && before < 0 ? grid.DataRowTexts() : std::vector<CString>();
+    std::vector<CString> order =
+        grid.SortsAcrossGrids() && before < 0 ? grid.DataRowTexts() : std::vector<CString>();
     return std::make_unique<CKXSortUndoCmd>(&grid, before, grid.IsSortAscending(), std::move(order));
 }
 

@@ -52,8 +52,9 @@ protected:
 
 // A model given to two rows of a signal grid, then taken off them: each one step, in the replay too.
 TEST_F(OneStepReplays, ModelsOfTwoSignalGridRowsReplayAsTheirOneStep) {
-    const Histories h = RunAndReplay("kx::show slp MCLK PG", {"assignModel pin LVCMOS33_8MA [list C10 U1] [list 30 U2]",
-                                                              "removeModel pin [list C10 U1] [list 30 U2]"});
+    const Histories h =
+        RunAndReplay("kx::show slp MCLK PG", {"assignModel pin LVCMOS33_8MA [list C10 U1] [list 30 U2]",
+                                              "removeModel pin [list C10 U1] [list 30 U2]"});
     ExpectOneStep(h, "window 1\nundo Assign Model\nundo Assign Model");
     EXPECT_NE(h.journal.find("RMX.BeginStep()"), std::string::npos) << h.journal;
 }
@@ -66,9 +67,10 @@ TEST_F(OneStepReplays, ADeleteOverTheRowsOfTwoSignalsReplaysAsItsOneStep) {
 
 // Terminations added to four rows of a signal grid and taken off them again: each one step.
 TEST_F(OneStepReplays, TerminationsOfSignalGridRowsReplayAsTheirOneStep) {
-    const Histories h = RunAndReplay("kx::show slp MCLK PG",
-                                     {"kx::select ccp 6 11 9 11; kx::pane InitTermination Series; kx::pane AddTermination",
-                                      "kx::select ccp 6 11 9 11; deleteTermination pin"});
+    const Histories h =
+        RunAndReplay("kx::show slp MCLK PG",
+                     {"kx::select ccp 6 11 9 11; kx::pane InitTermination Series; kx::pane AddTermination",
+                      "kx::select ccp 6 11 9 11; deleteTermination pin"});
     ExpectOneStep(h, "window 1\nundo Add Termination\nundo Delete Termination");
 }
 
