@@ -166,6 +166,8 @@ TEST_F(RefusalCauses, APasteRefusedNamesTheMissingCellOrTheOpenBits) {
     ASSERT_EQ(Run("kx::show clp R2"), "1");
     ASSERT_EQ(Run("kx::grid ccp cell"), "");
     EXPECT_EQ(Said("paste pin"), "0 KXPANE-620");
+    // The method's road activates the grid, which places a cell for itself: no cell the user chose.
+    EXPECT_EQ(Said("kx::pane Paste"), "0 KXPANE-620");
 
     ASSERT_EQ(Run("kx::show clp U1; kx::select ccp 40 8"), "1");
     ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
