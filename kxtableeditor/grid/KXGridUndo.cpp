@@ -175,11 +175,14 @@ CString CKXSortUndoCmd::GetName() {
 }
 
 BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
-    if (!m_pGrid) {
+    if (m_bGridGone) {
         // Its grid went: the step stays in the history (as in a replay of its journal) and orders nothing.
-        RecordOpposite(pGrid, std::make_unique<CKXSortUndoCmd>(nullptr, m_nSortCol, m_bAscending), ctType);
+        auto opposite = std::make_unique<CKXSortUndoCmd>(nullptr, m_nSortCol, m_bAscending);
+        opposite->m_bGridGone = true;
+        RecordOpposite(pGrid, std::move(opposite), ctType);
         return TRUE;
     }
+    if (!m_pGrid) return FALSE;
     // The opposite command must bring back the state this one leaves, so it
     // holds the grid's sort as it is now, before returning to the stored one.
     auto opposite =

@@ -114,6 +114,7 @@ public:
     int m_nSortCol;      // sort column before the sort (-1: unsorted)
     BOOL m_bAscending;   // order before the sort
     bool m_bAcrossGrids; // pin grids side by side, which sort together
+    bool m_bGridGone = false; // its grid went: the step stays (as in a replay) and orders nothing
     CString m_strName;   // "Sort", or "Sort Columns" for grids side by side
     std::vector<CString> m_rowOrder; // unsorted before: the data rows' texts in their order then
 };

@@ -59,7 +59,6 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "ChangeDelay", ChangeDelay, VT_BOOL, V
 DISP_FUNCTION(CKXBottomPaneContainerView, "DeletePUPD", DeletePUPD, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "FilterRows", AutoFilterRows, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "Sort", Sort, VT_BOOL, VTS_BSTR)
-DISP_FUNCTION(CKXBottomPaneContainerView, "SortByHeader", SortByHeader, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ChangePropValue", AutoChangePropValue, VT_BOOL, VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "CtrSelect", AutoCtrSelect, VT_BOOL, VTS_VARIANT VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "SetViewOptions", AutoSetViewOptions, VT_BOOL, VTS_BSTR VTS_BSTR)
@@ -97,6 +96,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "PreservePinComment", AutoPreservePinC
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddPropColumn", AutoAddPropColumn, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "TypeSignal", AutoTypeSignal, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ChooseVectorBits", AutoChooseVectorBits, VT_BOOL, VTS_BSTR)
+// New methods come last: an automation client's dispatch ids stay as they were.
+DISP_FUNCTION(CKXBottomPaneContainerView, "SortByHeader", SortByHeader, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {

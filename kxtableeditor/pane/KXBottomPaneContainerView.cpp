@@ -438,7 +438,10 @@ void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) 
             if (!paneGrid || !OutlivesItsGrid(command)) continue;
             if (auto* entry = dynamic_cast<CKXUndoCmd*>(command)) entry->m_pGrid = paneGrid;
             if (auto* comment = dynamic_cast<CKXCommentUndoCmd*>(command)) comment->m_pGrid = paneGrid;
-            if (auto* sort = dynamic_cast<CKXSortUndoCmd*>(command)) sort->m_pGrid = nullptr;
+            if (auto* sort = dynamic_cast<CKXSortUndoCmd*>(command)) {
+                sort->m_pGrid = nullptr;
+                sort->m_bGridGone = true;
+            }
             step.grids[i] = paneGrid;
         }
         if (kept != i) {
