@@ -40,7 +40,11 @@ namespace kxsweep {
 // is counted, not failed (KX_SWEEP_AWAITING=1 fails it too); every other fault of the row fails.
 // Once the mend is in, its entry comes off the list.
 const std::vector<Awaiting>& RowsAwaitingAMend() {
-    static const std::vector<Awaiting> rows = {};
+    static const std::vector<Awaiting> rows = {
+        {"* / Swap Pins / roads", "the roads differ",
+         "the Swap Pins menu's dialog refuses the number C9 (KXTABLE-489) that the SwapPins method swaps with the "
+         "selected pin, or refuses for another cause (KXTABLE-107) over grids side by side"},
+    };
     return rows;
 }
 
