@@ -135,6 +135,7 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
     case SKXJournalLine::EndStep:
         if (!CKXShareGlobalData::m_nReplayStepGroup) return refuse("no step was begun");
         CKXShareGlobalData::m_nReplayStepGroup = 0;
+        KXReplayGroupEnded(); // what the group journalled is its one step
         return true;
     case SKXJournalLine::Call:
         break;

@@ -165,7 +165,7 @@ KX_IMPLEMENT_UNDO_COMMAND(CKXSortUndoCmd)
 
 CKXSortUndoCmd::CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending, std::vector<CString> rowOrder)
     : m_pGrid(pGrid), m_nSortCol(sortCol), m_bAscending(bAscending),
-      m_strName(pGrid && pGrid->SortsAcrossGrids() ? "Sort Columns" : "Sort"),
+      m_bAcrossGrids(pGrid && pGrid->SortsAcrossGrids()), m_strName(m_bAcrossGrids ? "Sort Columns" : "Sort"),
       m_rowOrder(std::move(rowOrder)) {
     if (pGrid && sortCol < 0 && m_rowOrder.empty()) m_rowOrder = pGrid->DataRowTexts();
 }
@@ -175,6 +175,13 @@ CString CKXSortUndoCmd::GetName() {
 }
 
 BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
+    if (m_bGridGone) {
+        // Its grid went: the step stays in the history (as in a replay of its journal) and orders nothing.
+        auto opposite = std::make_unique<CKXSortUndoCmd>(nullptr, m_nSortCol, m_bAscending);
+        opposite->m_bGridGone = true;
+        RecordOpposite(pGrid, std::move(opposite), ctType);
+        return TRUE;
+    }
     if (!m_pGrid) return FALSE;
     // The opposite command must bring back the state this one leaves, so it
     // holds the grid's sort as it is now, before returning to the stored one.
@@ -201,6 +208,7 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
 
 bool KXIsViewOnlyStep(const std::vector<std::unique_ptr<CGXCommand>>& commands) {
     return !commands.empty() && std::all_of(commands.begin(), commands.end(), [](const auto& command) {
-        return dynamic_cast<const CKXSortUndoCmd*>(command.get()) != nullptr;
+        const auto* sort = dynamic_cast<const CKXSortUndoCmd*>(command.get());
+        return sort && sort->m_bAcrossGrids;
     });
 }

@@ -113,11 +113,15 @@ public:
     CKXGridWnd* m_pGrid; // not owned
     int m_nSortCol;      // sort column before the sort (-1: unsorted)
     BOOL m_bAscending;   // order before the sort
-    CString m_strName;   // "Sort", or "Sort Columns" for grids side by side, which sort together
+    bool m_bAcrossGrids; // pin grids side by side, which sort together
+    bool m_bGridGone = false; // its grid went: the step stays (as in a replay) and orders nothing
+    CString m_strName;   // "Sort", or "Sort Columns" for grids side by side
     std::vector<CString> m_rowOrder; // unsorted before: the data rows' texts in their order then
 };
 
-// True when every command of an undo step only orders a grid's rows (a sort by a header click or the
-// menu). Such a step changes no design and writes no journal line, so its undo and redo journal none:
-// a replayed Undo() would take back the user's edit before it.
+// True when every command of an undo step only orders the rows of pin grids side by side (a sort by a
+// header click, the menu or the word). Such a step changes no design and writes no journal line (no
+// journal line shows several components side by side again), so its undo and redo journal none: a
+// replayed Undo() would take back the user's edit before it. A sort of one grid journals as the click
+// that makes it (the pane's SortByHeader).
 bool KXIsViewOnlyStep(const std::vector<std::unique_ptr<CGXCommand>>& commands);

@@ -1,5 +1,6 @@
 #include "grid/KXReplaySteps.h"
 
+#include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXBracketActions.h"
 
 namespace {
@@ -7,7 +8,14 @@ int g_noted = 0;
 IKXReplayStepsHolder* g_holder = nullptr; // the history that opened the newest step
 } // namespace
 
+namespace {
+constexpr const char* kBeginStep = "\n\ncall RMX.BeginStep()";
+constexpr const char* kEndStep = "\ncall RMX.EndStep()\n";
+} // namespace
+
 void KXNoteReplaySteps(int steps) {
+    // A replay's group of calls is one step, whatever each call journals: the group notes it once.
+    if (CKXShareGlobalData::m_nReplayStepGroup != 0) return;
     // Several grids may take part in one edit (the pane's bracket): their calls add up. Noted during the
     // edit's transaction, the count waits for its commit, as the journal lines do.
     if (steps > 0) KXRunWhenCommitted([steps] { g_noted += steps; });
@@ -19,7 +27,15 @@ CString KXJournalOfOneStep(const CString& lines, int calls) {
         return lines;
     }
     KXNoteReplaySteps(1);
-    return "\n\ncall RMX.BeginStep()" + lines + "\ncall RMX.EndStep()\n";
+    return kBeginStep + lines + kEndStep;
+}
+
+CString KXJournalOfReplayGroup(CString lines) {
+    if (lines.IsEmpty()) return lines;
+    lines.Replace(kBeginStep, "");
+    lines.Replace(kEndStep, "");
+    KXNoteReplaySteps(1);
+    return kBeginStep + lines + kEndStep;
 }
 
 int KXJournalTitledCalls(const CString& lines) {

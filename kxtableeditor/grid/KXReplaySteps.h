@@ -15,6 +15,9 @@ void KXNoteReplaySteps(int steps);
 // than one, put between RMX.BeginStep() and RMX.EndStep(), which the replay runs as one step, and
 // noted as one (KXNoteReplaySteps).
 CString KXJournalOfOneStep(const CString& lines, int calls);
+// The lines a replay's group of calls journalled (the calls of one step of the journal it replays), with
+// the step marks of each call's own lines taken out, as the one step the group is (noted as one).
+CString KXJournalOfReplayGroup(CString lines);
 // The number of calls of lines whose every call comes under its title line ("' --- Title ---").
 int KXJournalTitledCalls(const CString& lines);
 // The number noted since the last call (0 when none), and forgets it.

@@ -65,8 +65,41 @@ struct KXJournalHoldAccess {
 
 namespace {
 
+bool WriteToFile(const std::string& path, const CString& comment, const CString& line);
+
+// What a replay's group of calls journals while it runs (CKXShareGlobalData::m_nReplayStepGroup): written
+// as the one step the group is when it ends, so that the replay's journal replays as its journal did.
+struct ReplayGroupLines {
+    std::string path;
+    CString lines;
+};
+
+ReplayGroupLines& GroupLines() {
+    static ReplayGroupLines group;
+    return group;
+}
+
+void WriteReplayGroup() {
+    ReplayGroupLines& group = GroupLines();
+    const ReplayGroupLines done = std::exchange(group, ReplayGroupLines());
+    if (!done.lines.IsEmpty()) WriteToFile(done.path, CString(), KXJournalOfReplayGroup(done.lines));
+}
+
+[[maybe_unused]] const bool g_groupObserved = (KXObserveReplayGroupEnd(&WriteReplayGroup), true);
+
 bool WriteToJournal(const std::string& path, const CString& comment, const CString& line) {
     if (KXJournalHoldAccess::Hold(path, comment + line)) return true;
+    if (CKXShareGlobalData::m_nReplayStepGroup != 0) {
+        if (GroupLines().path != path) WriteReplayGroup(); // (another journal's lines go first)
+        ReplayGroupLines& group = GroupLines();
+        group.path = path;
+        group.lines += comment + line;
+        return true;
+    }
+    return WriteToFile(path, comment, line);
+}
+
+bool WriteToFile(const std::string& path, const CString& comment, const CString& line) {
     FILE* f = std::fopen(path.c_str(), "ab");
     if (!f) return false;
     std::fwrite(comment.GetString(), 1, static_cast<size_t>(comment.GetLength()), f);

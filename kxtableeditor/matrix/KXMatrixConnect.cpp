@@ -137,12 +137,16 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
     if (done.empty() && shownAlready) SayRefusal([text] { CKXErrorHandler::MessageBoxOk("KXTABLE-348", text); });
     if (!FinishCellWrites(!done.empty() && edit.Commit())) return FALSE;
     MarkModified();
+    // The connections, then what the user left behind when a pin moved (as a replay needs it): the calls
+    // of the one step the edit is.
+    CString lines;
     for (const Done& d : done)
-        EchoAndJournal(row, d.col, d.old, text);
-    // What the user left behind when a pin moved: after the connections, as a replay needs it.
+        EchoAndJournal(row, d.col, d.old, text, true, &lines);
     std::vector<KXJournalLines> retained;
     retained.swap(m_retainJournal);
-    for (const KXJournalLines& lines : retained) lines.Write();
+    for (const KXJournalLines& left : retained)
+        lines += left.Text();
+    KXWriteJournalOfOneStep(lines, static_cast<int>(done.size() + retained.size()));
     // Pull-ups carried along can show on any row (through aliases); otherwise only the edited nets'
     // rows can be new or changed.
     RefreshPupdCells(m_bEditCarriedPupds ? std::vector<unsigned>() : m_editNets);
@@ -462,7 +466,7 @@ BOOL CKXMatrixGridWnd::ConnectByName(const CString& signal, const CString& insta
 }
 
 void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText,
-                                      bool journal) {
+                                      bool journal, CString* gathered) {
     int offset = -1, group = -1;
     SplitColumn(col, offset, group);
     const CInstanceContext instance = GroupInstance(group);
@@ -484,11 +488,14 @@ void CKXMatrixGridWnd::EchoAndJournal(ROWCOL row, int col, const CString& oldTex
         m_bEchoing = FALSE;
     }
     if (!journal) return;
-    KXJournalLines(JournalHandle())
-        .Comment("Matrix Connection")
+    KXJournalLines lines(JournalHandle());
+    lines.Comment("Matrix Connection")
         .Pane("OpenMatrixView", {m_strViewName})
         .Pane("MatrixConnect", {signal, instanceName, column, oldText, newText})
         .OwnStep()
-        .End()
-        .Write();
+        .End();
+    if (gathered)
+        *gathered += lines.Text();
+    else
+        lines.Write();
 }

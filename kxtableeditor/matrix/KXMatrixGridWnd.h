@@ -442,7 +442,9 @@ private:
     void JournalCell(KXJournalLines& journal, const PinCell& cell, const char* column);
     void RecordSelectPupdCol(KXJournalLines& journal, const SignalRow& signal);
     // The cell's edit echoed to the host as matrixConnect and, unless told not to, journalled.
-    void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText, bool journal = true);
+    // The journal lines go to `gathered` when given (written by the caller with the edit's other lines).
+    void EchoAndJournal(ROWCOL row, int col, const CString& oldText, const CString& newText, bool journal = true,
+                        CString* gathered = nullptr);
     CString JournalHandle();
     void MarkModified();
     std::vector<ROWCOL> SelectedDataRows();

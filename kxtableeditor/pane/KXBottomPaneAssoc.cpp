@@ -259,8 +259,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteTermination(CTclArgsList* ar
     if (!IsEditable() || GetViewMode() == 4) {
         return KXEditResult::Refused(IsEditable() ? "KXPANE-178" : kKXReadOnlyWindow);
     }
-    SelectKeysOnly(keys);
-    if (const KXEditResult unknown = KeysNamingNoRow(keys); unknown.IsRefusal()) return unknown;
+    if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
     const BOOL began = BeginPaneTransaction("Delete Termination");
     BOOL any = FALSE;
     for (CKXGridWnd* grid : m_shownGrids)
@@ -394,7 +393,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeletePupd(CTclArgsList* args, lon
     return any ? KXEditResult::Done() : KXEditResult::Refused("KXTABLE-220");
 }
 
-// assignModel / removeModel on the pin grid: the listed pins are selected, then the grid commits.
+// assignModel / removeModel on the pin grids: the listed pins are selected in every shown grid, then each
+// grid that holds one commits, all in one step; without keys the active grid's selected pins.
 KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args, bool assign) {
     IKXPinGrid* pin = ActivePinGrid();
     if (!pin) return NoGridOfKind();
@@ -405,11 +405,14 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
     if (GetViewMode() == 2) {
         return KXEditResult::Refused(kKXReadOnlyWindow);
     }
-    if (keys.GetSize() > 0) {
-        pin->Grid().SelectAllRows();
-        if (pin->SelectRowsByKeyCount(&keys, "") == 0) {
-            return KXEditResult::Refused("KXPANE-247", keys[0]);
-        }
+    if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
+    std::vector<IKXPinGrid*> keyed;
+    for (IKXPinGrid* shown : ShownPinGrids())
+        if (keys.GetSize() > 0 && shown->Grid().HasSelectedDataRow()) keyed.push_back(shown);
+    if (keys.GetSize() > 0 && keyed.empty()) return KXEditResult::Refused(KXCause::kKeyNamesNoPin, keys[0]);
+    if (keyed.size() > 1) return ModelsOverPinGrids(keyed, assign ? &model : nullptr);
+    if (!keyed.empty()) {
+        pin = keyed.front();
     } else if (!pin->Grid().HasSelectionOfTheUser()) {
         return KXEditResult::Refused(assign ? KXCause::kNoModelPinChosen : KXCause::kNoModelPinChosenToRemove);
     }
@@ -422,6 +425,19 @@ KXEditResult CKXBottomPaneContainerView::PinGridModelCommand(CTclArgsList* args,
     }
     // The grid refuses pins that take no model (KXTABLE-184) or differ in direction (KXTABLE-127).
     return KXEditResult::Of(pin->CommitAssignModel(model), "KXTABLE-184");
+}
+
+// The model given (none: the models taken off) on the keyed pins of several grids side by side: one edit,
+// whose grids' journal lines are its one step. Done when a grid changed a pin.
+KXEditResult CKXBottomPaneContainerView::ModelsOverPinGrids(const std::vector<IKXPinGrid*>& grids,
+                                                            const CString* model) {
+    // Named as a grid names its own model edit, whether it assigns or takes off.
+    const BOOL began = BeginPaneTransaction("Assign Model");
+    BOOL any = FALSE;
+    for (IKXPinGrid* grid : grids)
+        if (model ? grid->CommitAssignModel(*model) : grid->CommitRemoveModel()) any = TRUE;
+    const BOOL done = began ? EndPaneTransaction(any) : any;
+    return KXEditResult::Of(done, model ? "KXTABLE-184" : kKXNoModelRemoved);
 }
 
 // ------------------------------------------------------------------ automation

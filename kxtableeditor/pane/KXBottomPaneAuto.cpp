@@ -4,6 +4,7 @@
 #include "pane/KXBottomPaneContainerView.h"
 #include "grid/KXRefusalCauses.h"
 #include "grid/KXClipboardText.h"
+#include "grid/KXGridUndo.h"
 #include "grid/KXScriptWords.h"
 
 #include "physgrids/KXPhysNetDetailsGridWnd.h"
@@ -96,6 +97,8 @@ DISP_FUNCTION(CKXBottomPaneContainerView, "PreservePinComment", AutoPreservePinC
 DISP_FUNCTION(CKXBottomPaneContainerView, "AddPropColumn", AutoAddPropColumn, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "TypeSignal", AutoTypeSignal, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXBottomPaneContainerView, "ChooseVectorBits", AutoChooseVectorBits, VT_BOOL, VTS_BSTR)
+// New methods come last: an automation client's dispatch ids stay as they were.
+DISP_FUNCTION(CKXBottomPaneContainerView, "SortByHeader", SortByHeader, VT_BOOL, VTS_BSTR)
 END_DISPATCH_MAP()
 
 namespace {
@@ -297,6 +300,20 @@ BOOL CKXBottomPaneContainerView::AutoFilterRows(LPCTSTR column, LPCTSTR filter) 
 
 BOOL CKXBottomPaneContainerView::Sort(LPCTSTR column) {
     return AnswerHostWord(KXScriptWord::sort, " pin " + Quoted(column));
+}
+
+// The sort a click on the column's header makes (the journal's form of it): a step of the window's history.
+BOOL CKXBottomPaneContainerView::SortByHeader(LPCTSTR column) {
+    CKXGridWnd* grid = GetActiveGrid();
+    if (!grid) return KXEditResult::Refused(KXCause::kNoGrid).AnswerBool(KXShownMark());
+    std::unique_ptr<CKXSortUndoCmd> step = SortStepOf(*grid);
+    BOOL done = FALSE;
+    {
+        const CKXGridWnd::SortStepScope recorded;
+        done = Sort(column);
+    }
+    if (done && IsLiveGrid(grid)) AddUndoCommand(grid, step.release(), gxDo, 0);
+    return done;
 }
 
 BOOL CKXBottomPaneContainerView::AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair) {

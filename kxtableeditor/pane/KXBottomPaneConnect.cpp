@@ -110,34 +110,31 @@ ROWCOL FirstSelectedColumn(CKXGridWnd& grid) {
 
 } // namespace
 
-void CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
-    if (keys.GetSize() == 0) return;
+KXEditResult CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
+    if (keys.GetSize() == 0) return KXEditResult::Done();
     CKXGridWnd* active = GetActiveGrid();
     ROWCOL row = 0, col = 0;
     const bool hadCurrent = active && active->IsCellOfTheUser() && active->GetCurrentCell(row, col) && col > 0;
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectAllRows();
     SelectRowsInAllGrids(&keys, "");
+    // Keys that select no row of any shown grid name no pin: that is the refusal's cause, whatever the
+    // selection was before.
+    const bool named = std::any_of(m_shownGrids.begin(), m_shownGrids.end(),
+                                   [](CKXGridWnd* grid) { return grid->HasSelectedDataRow(); });
+    if (!named) return KXEditResult::Refused(KXCause::kKeyNamesNoPin, KeysText(keys));
     // The first keyed row becomes current, the selection kept, in the column the user was in: the keys
     // that follow (Up, Delete, Ctrl+C, typing into the attach bar) act from there, as after a click. In a
     // grid the user has not been in, a pin grid's row is current in its Signal cell (where Delete takes
     // the keyed pins' connections off, as it does for them without a current cell); another kind's in
     // the column the keys selected.
-    if (!active) return;
+    if (!active) return KXEditResult::Done();
     if (!hadCurrent) {
         col = PinGridOf(active) ? static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColSignal)
                                 : FirstSelectedColumn(*active);
     }
     active->PlaceCurrentCellInSelection(GX_INVALID, col);
-}
-
-// After SelectKeysOnly: keys that select no row of any shown grid name no pin, which is the refusal's
-// cause (not the selection's); Done() when no keys were given or they named a row.
-KXEditResult CKXBottomPaneContainerView::KeysNamingNoRow(const CStringArray& keys) const {
-    if (keys.GetSize() == 0) return KXEditResult::Done();
-    const bool named = std::any_of(m_shownGrids.begin(), m_shownGrids.end(),
-                                   [](CKXGridWnd* grid) { return grid->HasSelectedDataRow(); });
-    return named ? KXEditResult::Done() : KXEditResult::Refused(KXCause::kKeyNamesNoPin, KeysText(keys));
+    return KXEditResult::Done();
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {
@@ -398,12 +395,19 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddConnection(CTclArgsList* args, 
 // its own signal, not a signal name), a window that takes only the connections typed into its cells.
 // Done when nothing does. Every road passes here: the word, the methods, the rule menus and the bar.
 KXEditResult CKXBottomPaneContainerView::ConnectCommandRefusal(bool rule, ConnectRoad road) const {
+    if (const KXEditResult refused = ConnectPlaceRefusal(rule); !refused.IsDone()) return refused;
+    if (GetViewMode() == eOpenModeNoSwitch && road != ConnectRoad::TypedCell)
+        return KXEditResult::Refused("KXPANE-572");
+    return KXEditResult::Done();
+}
+
+// The part of those refusals the place decides (the window, the view, the grid kind): it goes before
+// the keys a word names, as for every keyed word; a window that takes only typed connections comes after.
+KXEditResult CKXBottomPaneContainerView::ConnectPlaceRefusal(bool rule) const {
     if (!IsEditable()) return KXEditResult::Refused(kKXReadOnlyWindow);
     if (GetViewMode() == eOpenModePhysical) return PhysicalViewConnectRefusal();
     if (!rule && ActiveSignalGrid()) return KXEditResult::Refused("KXPANE-575");
     if (!ActivePinGrid()) return NoGridOfKind();
-    if (GetViewMode() == eOpenModeNoSwitch && road != ConnectRoad::TypedCell)
-        return KXEditResult::Refused("KXPANE-572");
     return KXEditResult::Done();
 }
 
@@ -421,12 +425,15 @@ KXEditResult CKXBottomPaneContainerView::RuleConnectRefusal(ConnectRoad road) co
 // Connects the keyed pins (the selected ones without keys) of the shown pin grids; a connect by a
 // plain signal name answers 2. The word and the methods that connect a text come here.
 KXEditResult CKXBottomPaneContainerView::ConnectSignalToKeys(CStringArray& keys, CString signal, ConnectRoad road) {
-    if (const KXEditResult refused = ConnectCommandRefusal(IsNamingRuleText(signal), road); !refused.IsDone())
-        return refused;
+    const bool rule = IsNamingRuleText(signal);
+    const KXEditResult refused =
+        keys.GetSize() > 0 ? ConnectPlaceRefusal(rule) : ConnectCommandRefusal(rule, road);
+    if (!refused.IsDone()) return refused;
     if (signal.IsEmpty()) return KXEditResult::Refused("KXPANE-573");
-    SelectKeysOnly(keys);
     // Keys that name no pin: nothing to connect.
-    if (keys.GetSize() > 0 && !AnyPinSelected()) return KXEditResult::Refused("KXPANE-247", KeysText(keys));
+    if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
+    if (keys.GetSize() > 0 && !AnyPinSelected())
+        return KXEditResult::Refused(KXCause::kKeyNamesNoPin, KeysText(keys));
     return ConnectSelectedPins(signal, nullptr, road);
 }
 
@@ -495,7 +502,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
     // Without keys the word acts on the selection, checked as every road to Delete checks it.
     if (keys.GetSize() == 0)
         if (const KXEditResult refused = DeleteRefusal(); !refused.IsDone()) return refused;
-    SelectKeysOnly(keys);
+    if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
     // A signal grid's delete is an edit of its own ("Delete Rows"), as its Delete is: the journal's
     // Delete replays under the same name.
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid(); signal && m_shownGrids.size() == 1)
@@ -534,8 +541,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
 KXEditResult CKXBottomPaneContainerView::OnTclRemoveDiffPairPin(CTclArgsList* args, long) {
     CStringArray keys;
     if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
-    SelectKeysOnly(keys);
+    const KXEditResult keyed = SelectKeysOnly(keys);
     bool can = GetViewMode() != eOpenModePhysical && GetViewMode() != eOpenModeContext && !ShownPinGrids().empty();
+    if (can && keyed.IsRefusal()) return keyed;
     for (CKXGridWnd* g : m_shownGrids) {
         auto* pin = PinGridOf(g);
         if (!pin || !pin->CanRemoveDiffPair()) can = false;
@@ -651,7 +659,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclSwapSignal(CTclArgsList* args, lon
     if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
     IKXPinGrid* grid = ActivePinGrid();
     if (!grid || !IsEditable()) return KXEditResult::Refused(grid ? kKXReadOnlyWindow : "KXPANE-178");
-    SelectKeysOnly(keys);
+    if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
     if (!grid->Grid().CanSwapSignals()) {
         return KXEditResult::Refused("KXTABLE-207");
     }
@@ -694,7 +702,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
     if (pins.empty()) return NoGridOfKind();
     // Without names the selected pins' names are asked for: the multiple-value edit's dialog answers 2.
     if (names.GetSize() == 0) {
-        if (keys.GetSize() > 0) SelectKeysOnly(keys);
+        if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
         KXEditResult result = KXEditResult::Of(FALSE, "KXPANE-182");
         for (IKXPinGrid* pin : pins) {
             const int r = pin->RenameSignal(&names, flag);
@@ -720,7 +728,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclRenameConnection(CTclArgsList* arg
             partNames[at].Add(names[i]);
         }
     } else {
-        if (keys.GetSize() > 0) SelectKeysOnly(keys);
+        if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
         for (std::size_t at = 0; at < pins.size(); ++at)
             if (pins[at]->Grid().HasSelectedDataRow()) partNames[at].Copy(names);
     }

@@ -398,6 +398,9 @@ const CGXGridCore* OwnGridOf(CGXCommand* command) {
 bool OutlivesItsGrid(CGXCommand* command) {
     if (auto* entry = dynamic_cast<CKXUndoCmd*>(command)) return entry->IsTransactionCmd();
     if (auto* comment = dynamic_cast<CKXCommentUndoCmd*>(command)) return comment->m_pSite != nullptr;
+    // A journalled sort stays a step of the history, as in a replay, whose grid stays: with no grid to
+    // order, its undo and redo order nothing.
+    if (auto* sort = dynamic_cast<CKXSortUndoCmd*>(command)) return !sort->m_bAcrossGrids;
     return false;
 }
 
@@ -435,6 +438,10 @@ void CKXBottomPaneContainerView::ForgetGridInStep(Step& step, CKXGridWnd* gone) 
             if (!paneGrid || !OutlivesItsGrid(command)) continue;
             if (auto* entry = dynamic_cast<CKXUndoCmd*>(command)) entry->m_pGrid = paneGrid;
             if (auto* comment = dynamic_cast<CKXCommentUndoCmd*>(command)) comment->m_pGrid = paneGrid;
+            if (auto* sort = dynamic_cast<CKXSortUndoCmd*>(command)) {
+                sort->m_pGrid = nullptr;
+                sort->m_bGridGone = true;
+            }
             step.grids[i] = paneGrid;
         }
         if (kept != i) {
@@ -535,7 +542,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     }
     to.back().name = name;
     to.back().order = NextStepOrder();
-    // A step of the grids' order alone journalled nothing: its undo and redo journal nothing either.
+    // A sort of grids side by side journalled nothing: its undo and redo journal nothing either.
     const int replaySteps = KXIsViewOnlyStep(to.back().commands) ? 0 : to.back().replaySteps;
     for (auto& [g, was] : locked) {
         g->LockUpdate(was);

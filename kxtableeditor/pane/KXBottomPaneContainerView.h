@@ -39,6 +39,7 @@ class CKXPhysNetDetailsGridWnd;
 class CKXSignalDetailsGridWnd;
 class CKXMatrixGridWnd;
 class CKXAssocCompAPI;
+class CKXSortUndoCmd;
 struct KXHeldDesignators;
 class CGXGridCore;
 class CGXCommand;
@@ -580,8 +581,8 @@ public:
     BOOL BeginPaneTransaction(const char* name);
     size_t m_nStepsAtPaneTransaction = 0; // the undo steps there were when the pane's transaction began
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
-    void SelectKeysOnly(CStringArray& keys);
-    KXEditResult KeysNamingNoRow(const CStringArray& keys) const; // KXPANE-247 after SelectKeysOnly
+    // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when they name no row of any.
+    [[nodiscard]] KXEditResult SelectKeysOnly(CStringArray& keys);
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
     bool MayEditStoredViews() const;
@@ -606,6 +607,7 @@ public:
     static KXEditResult PhysicalViewConnectRefusal();
     // read-only, physical view, grid kind, open mode 0 (unless the road is a typed cell)
     KXEditResult ConnectCommandRefusal(bool rule, ConnectRoad road = ConnectRoad::Command) const;
+    KXEditResult ConnectPlaceRefusal(bool rule) const; // those but mode 0: the ones before a word's keys
     KXEditResult RuleConnectRefusal(ConnectRoad road = ConnectRoad::Command) const; // those, then no pin chosen
     bool AnyPinSelected() const; // a shown pin grid has a selected pin row
     bool AnyPinChosen() const;   // ... that the user chose (no cell a grid placed for itself)
@@ -635,6 +637,7 @@ public:
     KXEditResult OnTclEditPupd(CTclArgsList* args, long extra);
     KXEditResult OnTclDeletePupd(CTclArgsList* args, long extra);
     KXEditResult PinGridModelCommand(CTclArgsList* args, bool assign);
+    KXEditResult ModelsOverPinGrids(const std::vector<IKXPinGrid*>& grids, const CString* model); // one step
 
     // Script commands: the host sends each word as a message; the table maps it to its handler.
     using TclHandler = KXEditResult (CKXBottomPaneContainerView::*)(CTclArgsList*, long);
@@ -650,7 +653,10 @@ public:
     KXEditResult OnTclExpandPins(CTclArgsList* args, long extra);
     KXEditResult OnTclFilterRows(CTclArgsList* args, long extra);
     KXEditResult OnTclSort(CTclArgsList* args, long extra);
+    KXEditResult SortActiveGrid(CTclArgsList* args, const CString& column);
     BOOL SortPinGrids(IKXPinGrid& pins, const CString& column);
+    static std::unique_ptr<CKXSortUndoCmd> SortStepOf(CKXGridWnd& grid);
+    CString ShownObjectsJournalLine(CKXGridWnd& grid);
     KXEditResult OnTclChangeCustomColumn(CTclArgsList* args, long extra);
     KXEditResult OnTclDumpGrid(CTclArgsList* args, long extra);
     // addConnection with a signal grid active: instance:pin[:bits[:signal]] keys.
@@ -716,6 +722,7 @@ public:
     BOOL AutoDeleteComment();
     BOOL AutoFilterRows(LPCTSTR column, LPCTSTR filter);
     BOOL Sort(LPCTSTR column);
+    BOOL SortByHeader(LPCTSTR column);
     BOOL AutoSetViewOptions(LPCTSTR bus, LPCTSTR diffPair);
     BOOL RemoveDiffPairPin();
     BOOL AutoPaste();
@@ -915,6 +922,7 @@ private:
     KXEditResult CommentCommand(CTclArgsList* args, int op);
     // Selects the pins of the keys in the grid; FALSE, with a message, when no key names a pin.
     BOOL SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys);
+    CKXGridWnd* GridHoldingSelection(CKXGridWnd* active) const; // active, else first with a selected row
     KXEditResult EditPinCommand(CTclArgsList* args, BOOL physical);
     void Subscribe();
     void Unsubscribe();

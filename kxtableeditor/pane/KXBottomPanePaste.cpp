@@ -94,12 +94,13 @@ KXEditResult CKXBottomPaneContainerView::PasteRefusal(bool special) const {
     if (const KXEditResult refusal = PasteTargetRefusal(); refusal.IsRefusal()) return refusal;
     CKXGridWnd* grid = GetActiveGrid();
     if (special ? grid->CanPasteSpecial() : grid->CanPaste()) return KXEditResult::Done();
-    // Why the grid takes nothing: nothing copied, no cell to take it, or what the grid can say of its
-    // current cell.
+    // Why the grid takes nothing: nothing copied, no cell to take it (the cell a grid places for itself
+    // when the method's road activates it is none the user chose), or what the grid can say of its cell.
     if (CKXImpClipBoard::GetObjectType(1) == KX_CLIP_NONE)
         return KXEditResult::Nothing(KXCause::kNothingCopied);
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!grid->GetCurrentCell(row, col)) return KXEditResult::Refused(KXCause::kNoTargetCell);
+    if (!grid->GetCurrentCell(row, col) || !grid->IsCellOfTheUser())
+        return KXEditResult::Refused(KXCause::kNoTargetCell);
     return special ? KXEditResult::Nothing(KXCause::kNothingCopied) : grid->WhyNoPaste();
 }
 

@@ -4,6 +4,7 @@
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
 #include "grid/KXGridUndo.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXScriptWords.h"
 
 #include "matrix/KXMatrixGridWnd.h"
@@ -19,6 +20,7 @@
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXBracketActions.h"
 
 #include <algorithm>
 #include <cstring>
@@ -230,9 +232,6 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
     const EOpenMode mode = GetViewMode();
     if (mode == eOpenModePhysical) return KXEditResult::Refused("KXPANE-178");
     if (mode == eOpenModeContext) return KXEditResult::Refused(kKXReadOnlyWindow);
-    // Pin comments are kept by the editable block and by a block within its parent (modes 1 and 3).
-    if (mode != eOpenModeEditBlock && mode != eOpenModeInParent)
-        return KXEditResult::Refused("KXPANE-522", static_cast<int>(mode));
     CString text;
     CStringArray keys;
     bool first = op != 2; // delete takes no text
@@ -252,11 +251,24 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
             if (!key.IsEmpty()) keys.Add(key);
         }
     if (const KXEditResult taken = KXTakeCommentText(text); !taken.IsDone()) return taken;
+    // Pin comments are kept by the editable block and by a block within its parent (modes 1 and 3); a key
+    // that names no pin is said first, as every keyed word says it.
+    const KXEditResult keptElsewhere = mode == eOpenModeEditBlock || mode == eOpenModeInParent
+                                           ? KXEditResult::Done()
+                                           : KXEditResult::Refused("KXPANE-522", static_cast<int>(mode));
+    if (keys.GetSize() == 0 && !keptElsewhere.IsDone()) return keptElsewhere;
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid) {
         return KXEditResult::Refused("KXPANE-246");
     }
-    if (keys.GetSize() > 0 && !SelectKeyedPins(grid, keys)) return KXEditResult::Of(FALSE, "KXPANE-247");
+    if (keys.GetSize() > 0 && PinGridOf(grid)) {
+        // Pin keys are looked up in every shown pin grid: the comment goes to the grid that holds them.
+        if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
+        grid = GridHoldingSelection(grid);
+    }
+    if (!keptElsewhere.IsDone()) return keptElsewhere;
+    if (keys.GetSize() > 0 && !PinGridOf(grid) && !SelectKeyedPins(grid, keys))
+        return KXEditResult::Of(FALSE, "KXPANE-247");
     // A pin grid with no pin selected (a selectObject that named none) has nothing to comment on.
     if (PinGridOf(grid) && keys.GetSize() == 0 && !grid->HasSelectedDataRow())
         return KXEditResult::Refused("KXPANE-247", m_strUnmatchedKeys);
@@ -276,6 +288,13 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
     // The pins' comments said that already (or the dialog's word refused, and said why).
     if (GetUndoStepCount() == steps) return KXEditResult::Of(FALSE, "KXPANE-561");
     return KXEditResult::Done();
+}
+
+CKXGridWnd* CKXBottomPaneContainerView::GridHoldingSelection(CKXGridWnd* active) const {
+    if (active && active->HasSelectedDataRow()) return active;
+    const auto holder = std::find_if(m_shownGrids.begin(), m_shownGrids.end(),
+                                     [](CKXGridWnd* g) { return g->HasSelectedDataRow(); });
+    return holder != m_shownGrids.end() ? *holder : active;
 }
 
 BOOL CKXBottomPaneContainerView::SelectKeyedPins(CKXGridWnd* grid, CStringArray& keys) {
@@ -413,6 +432,50 @@ KXEditResult CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
         column = arg->GetValue(0);
         if (IsHelp(column)) return Help();
     }
+    // A sort that is a step of the history (a header click, the sort menu, grids side by side sorting
+    // together) is journalled as the click that makes that step; an undo or redo sorts as its step does.
+    const size_t steps = m_undo.size();
+    const KXEditResult sorted = SortActiveGrid(args, column);
+    const bool step = CKXGridWnd::SortStepRecorded() || m_undo.size() != steps;
+    // (No journal line shows components side by side again: their sort is left out, KXIsViewOnlyStep.)
+    CKXGridWnd* grid = GetActiveGrid();
+    if (sorted.IsDone() && step && !m_bInUndo && grid && !grid->SortsAcrossGrids() &&
+        KXJournalLines::IsRecording()) {
+        KXEndStepOfJournalLines(); // the lines of the edit before are done
+        KXJournalLines sort(DocumentJournalHandle());
+        sort.Comment("Sort").Pane("SortByHeader", {column}).End();
+        KXWriteJournalOfOneStep(ShownObjectsJournalLine(*grid) + sort.Text(), 1);
+    }
+    return sorted;
+}
+
+// The journal line that shows the grid's objects again on replay (the component or signal the list
+// showed, the matrix view), for a call that acts on the grid as it is shown.
+CString CKXBottomPaneContainerView::ShownObjectsJournalLine(CKXGridWnd& grid) {
+    if (auto* physical = dynamic_cast<CKXPhysGridWnd*>(&grid)) return physical->JournalObjectSelection(0);
+    CString names;
+    grid.GetShownObjectNames(names);
+    KXJournalLines line(DocumentJournalHandle());
+    switch (grid.Kind()) {
+    case KXGridKind::Pin:
+        line.Clp("Select", {names.SpanExcluding(" ")});
+        break;
+    case KXGridKind::Signal:
+        if (names.Find(' ') < 0)
+            line.Call("Slp()", "Select", {names});
+        else
+            line.Call("Slp()", "SelectGroup", {names});
+        break;
+    case KXGridKind::Matrix:
+        line.Pane("OpenMatrixView", {names});
+        break;
+    default:
+        break;
+    }
+    return line.Text();
+}
+
+KXEditResult CKXBottomPaneContainerView::SortActiveGrid(CTclArgsList* args, const CString& column) {
     if (KXEditResult matrix = KXEditResult::Done(); MatrixWord(KXScriptWord::sort, args, matrix)) return matrix;
     // A grid without the column refuses with the word's usage.
     BOOL done = FALSE;
@@ -432,15 +495,20 @@ KXEditResult CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
 // that hand their sort to this word have recorded it already).
 BOOL CKXBottomPaneContainerView::SortPinGrids(IKXPinGrid& pins, const CString& column) {
     CKXGridWnd& grid = pins.Grid();
-    const int before = grid.GetSortColumn();
-    const BOOL ascending = grid.IsSortAscending();
     const bool records = grid.SortsAcrossGrids() && !CKXGridWnd::SortStepRecorded() && !m_bInUndo;
-    // The step's undo of a first sort puts the rows back in the order they have now.
-    std::vector<CString> order = records && before < 0 ? grid.DataRowTexts() : std::vector<CString>();
+    std::unique_ptr<CKXSortUndoCmd> step = records ? SortStepOf(grid) : nullptr;
     if (!pins.SortByColumnName(column)) return FALSE;
-    if (records)
-        AddUndoCommand(&grid, new CKXSortUndoCmd(&grid, before, ascending, std::move(order)), gxDo, 0);
+    if (step) AddUndoCommand(&grid, step.release(), gxDo, 0);
     return TRUE;
+}
+
+// The step a sort of the grid makes, as the grid is now: its undo brings the sort back (for grids side by
+// side sorted for the first time, the rows' order they have now).
+std::unique_ptr<CKXSortUndoCmd> CKXBottomPaneContainerView::SortStepOf(CKXGridWnd& grid) {
+    const int before = grid.GetSortColumn();
+    std::vector<CString> order =
+        grid.SortsAcrossGrids() && before < 0 ? grid.DataRowTexts() : std::vector<CString>();
+    return std::make_unique<CKXSortUndoCmd>(&grid, before, grid.IsSortAscending(), std::move(order));
 }
 
 // ------------------------------------------------------------------ custom columns
@@ -567,7 +635,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, l
     // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on
     // no row rather than on one selected before.
     if (m_shownGrids.empty()) return KXEditResult::Refused("KXPANE-246");
-    SelectKeysOnly(keys);
+    // Keys that name no row leave nothing selected; the refusal is said below, after the grid is told.
+    static_cast<void>(SelectKeysOnly(keys));
     if (keys.GetSize() == 0) SelectRowsInAllGrids(&keys, "");
     if (CKXGridWnd* active = GetActiveGrid()) active->NotifySelectionChanged();
     m_strUnmatchedKeys.Empty();
@@ -665,17 +734,28 @@ BOOL CKXBottomPaneContainerView::CopyKeyedRows(CStringArray& keys, const CString
         NoGridOfKind().Answer(KXShownMark()); // shows why
         return FALSE;
     }
-    // The other shown grids follow the selection; the active grid must hold a keyed row, or
-    // the copy would take whatever was selected before.
-    for (CKXGridWnd* g : m_shownGrids)
-        if (PinGridOf(g) != pin) g->SelectRowsByKey(&keys, keyColumn);
-    CKXGridWnd& grid = pin->Grid();
+    // The keys are looked up in every shown grid: the active one copies when it holds a keyed row, else
+    // the first grid beside it that does (a copy never takes whatever was selected before).
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    const bool hadCurrent = grid.GetCurrentCell(row, col) != FALSE;
-    if (pin->SelectRowsByKeyCount(&keys, keyColumn) == 0) {
-        CKXErrorHandler::MessageBoxOk("KXPANE-247", KeysText(keys));
+    bool hadCurrent = pin->Grid().GetCurrentCell(row, col) != FALSE;
+    IKXPinGrid* holder = nullptr;
+    for (CKXGridWnd* g : m_shownGrids) {
+        IKXPinGrid* shown = PinGridOf(g);
+        if (!shown) {
+            g->SelectRowsByKey(&keys, keyColumn);
+            continue;
+        }
+        if (shown->SelectRowsByKeyCount(&keys, keyColumn) > 0 && (!holder || shown == pin)) holder = shown;
+    }
+    if (!holder) {
+        CKXErrorHandler::MessageBoxOk(KXCause::kKeyNamesNoPin, KeysText(keys));
         return FALSE;
     }
+    if (holder != pin) {
+        pin = holder;
+        hadCurrent = false; // the user was in another grid
+    }
+    CKXGridWnd& grid = pin->Grid();
     // The keys that follow the copy (Delete, Down, another Ctrl+C) act where the user was.
     if (hadCurrent) grid.PlaceCurrentCellInSelection(row, col);
     pin->CopySelection();

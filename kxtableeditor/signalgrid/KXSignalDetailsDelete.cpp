@@ -7,7 +7,6 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
-#include "grid/KXReplaySteps.h"
 
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
@@ -77,7 +76,7 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
         const CString netName = JournalNetName(r), instance = CellText(r, m_nColInstance), pinKey = RowPinKey(r);
         const CString key = RowSelectionKey(r);
         if (!DisconnectRow(r, pinName, TRUE)) continue;
-        JournalRowDelete(journal, netName, instance, pinKey);
+        JournalRowDelete(journal, netName, instance, pinKey).OwnStep();
         if (disconnected.empty()) sameNet = netName;
         oneNet = oneNet && netName == sameNet;
         keys.push_back(key);
@@ -89,14 +88,14 @@ BOOL CKXSignalDetailsGridWnd::DeleteRows(BOOL bConnectedOnly) {
     if (together) {
         journal = KXJournalLines(JournalHandle());
         journal.Call("Slp()", "Select", {sameNet}).PaneWithList("CtrSelect", keys, {CString()}).End();
-        journal.Comment("Delete").Pane("Delete");
+        journal.Comment("Delete").Pane("Delete").OwnStep();
     }
     // A refused commit leaves the design as it was, and so the rows that show it, and nothing to replay.
     if (!edit.Commit()) return FALSE;
     RemoveDisconnectedRows(disconnected);
     SetCurrentCell(disconnected.front(), currentCol, kSmartInView);
     MarkModified();
-    if (journal.Write()) KXNoteReplaySteps(together ? 1 : static_cast<int>(disconnected.size()));
+    journal.Write(); // the rows' deletes, the one step they are
     return TRUE;
 }
 

@@ -7,7 +7,6 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXPinModels.h"
-#include "grid/KXReplaySteps.h"
 
 #include "afx/afxwin.h"
 #include "kxcommon/KXGenUtils.h"
@@ -112,21 +111,21 @@ BOOL CKXSignalDetailsGridWnd::CommitModels(const std::vector<ROWCOL>& rows, cons
         if (!place) continue;
         if (!KXSetPinModel(*edit.Transaction(), place, model)) continue;
         ++changed;
-        // Each row replays as its selection and the model call of the pane.
+        // Each row replays as its selection and the model call of the pane, all of them the one step.
         journal.Call("Slp()", "Select", {JournalNetName(r)})
             .Pane("SelectInstanceCol", {CellText(r, m_nColInstance), RowPinKey(r)})
             .End();
         if (model.IsEmpty())
-            journal.Comment("Remove Model").Pane("RemoveModel");
+            journal.Comment("Remove Model").Pane("RemoveModel").OwnStep();
         else
-            journal.Comment("Assign Model").Pane("AssignModel", {model});
+            journal.Comment("Assign Model").Pane("AssignModel", {model}).OwnStep();
     }
     // A change of nothing: the bracket discards the transaction it began; pins that carry the model already
     // are told so.
     if (!changed && !model.IsEmpty()) CKXErrorHandler::MessageBoxOk(KXCause::kUnchanged);
     if (!changed || !edit.Commit()) return FALSE;
     MarkModified();
-    if (journal.Write()) KXNoteReplaySteps(changed);
+    journal.Write();
     NotifySelectionChanged();
     return TRUE;
 }

@@ -7,7 +7,6 @@
 
 #include "grid/KXGridEdit.h"
 #include "grid/KXJournalLine.h"
-#include "grid/KXReplaySteps.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXShareGlobalData.h"
@@ -30,8 +29,9 @@ void CKXSignalDetailsGridWnd::JournalTerminationRow(KXJournalLines& journal, ROW
         .Comment(title);
 }
 
+// The rows' termination calls, each an edit of its own on replay, written as the one step the edit is.
 void CKXSignalDetailsGridWnd::WriteTerminationJournal(const KXJournalLines& journal, int rows) {
-    if (rows > 0 && journal.Write()) KXNoteReplaySteps(rows);
+    if (rows > 0) KXWriteJournalOfOneStep(journal.Text(), rows);
 }
 
 KXAssocAutomation& CKXSignalDetailsGridWnd::AssocAutomation() {

@@ -135,8 +135,8 @@ struct FreshReplay {
 };
 // Where the history a replay shows (kx::history) is not the session's, as " (WINDOW: ...)"; "" when
 // every window has the same undo steps and redo steps, in the same order and with the same names. A
-// session's step that replays as N steps stands for N steps of its name (the calls its journal wrote,
-// one per row): the same edit is named alike whichever road made it.
+// session's step whose journal replays as several steps is a difference of its own: an edit is one undo
+// step in the session and in its replay alike.
 std::string OtherHistory(const std::string& replayed, const std::string& session);
 // True when every file of the fresh host's library is the session's, and no other file is there.
 bool ReplayInFreshHost(const FreshReplay& run, std::string& why);

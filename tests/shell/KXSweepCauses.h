@@ -1,8 +1,10 @@
 // The causes a refusal can name that the entry sweep tells from a row's situation alone, and the
-// message ids that name each: the one place where the sweep learns what an id means. A row whose
-// situation has one of these causes must give an id of it; an id of a cause the row's situation does
-// not have names the wrong cause.
+// message ids that name each, read from the system's one table of them (grid/KXRefusalCauses.h). A
+// row whose situation has one of these causes must give an id of it; an id of a cause the row's
+// situation does not have names the wrong cause.
 #pragma once
+
+#include "grid/KXRefusalCauses.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -14,18 +16,8 @@
 
 namespace kxsweep {
 
-enum class Cause {
-    Usage,           // the line is no command: its usage
-    ReadOnly,        // the window may not edit (open mode 2)
-    PhysicalView,    // a logical edit in the physical view (open mode 4)
-    NoGrid,          // the pane shows no grid
-    NothingSelected, // no pin row is selected or current
-    WrongGridKind,   // the active grid is of a kind that does not take the action
-    UnknownKey,      // a key that names no pin the pane shows
-    NothingCopied,   // the clipboard holds nothing the grid can take
-    NoConnection,    // the pins chosen have no connection to take off
-    OtherPins,       // a pin cannot take it together with other pins
-};
+// The causes, as the system names them (grid/KXRefusalCauses.h).
+using Cause = KXCause::Kind;
 
 inline const char* CauseName(Cause c) {
     switch (c) {
@@ -57,32 +49,14 @@ inline const std::set<std::string>& UsageIds() {
     return ids;
 }
 
-// Each id that names one of the causes, besides the usages.
+// Each id that names one of the causes, besides the usages: the system's own table.
 inline const std::map<std::string, Cause>& CauseOfMessage() {
-    static const std::map<std::string, Cause> ids = {
-        {"KXTABLE-382", Cause::ReadOnly},
-        {"KXTABLE-397", Cause::PhysicalView},
-        {"KXTABLE-436", Cause::PhysicalView},
-        {"KXTABLE-265", Cause::PhysicalView},
-        {"KXPANE-571", Cause::PhysicalView},
-        {"KXPANE-246", Cause::NoGrid},
-        {"KXTABLE-272", Cause::NothingSelected},
-        {"KXTABLE-396", Cause::NothingSelected},
-        {"KXTABLE-488", Cause::NothingSelected},
-        {"KXTABLE-570", Cause::NothingSelected},
-        {"KXPANE-670", Cause::NothingSelected},
-        {"KXPANE-671", Cause::NothingSelected},
-        {"KXPANE-270", Cause::NothingSelected},
-        {"KXPANE-574", Cause::NothingSelected},
-        {"KXPANE-291", Cause::WrongGridKind},
-        {"KXPANE-588", Cause::WrongGridKind},
-        {"KXPANE-403", Cause::WrongGridKind}, // no matrix view is shown
-        {"KXPANE-496", Cause::WrongGridKind},
-        {"KXPANE-247", Cause::UnknownKey},
-        {"KXPANE-570", Cause::NothingCopied},
-        {"KXTABLE-346", Cause::NoConnection},
-        {"KXTABLE-114", Cause::OtherPins},
-    };
+    static const std::map<std::string, Cause> ids = [] {
+        std::map<std::string, Cause> out;
+        for (const KXCause::Naming& n : KXCause::kNamings)
+            out.emplace(n.id, n.cause);
+        return out;
+    }();
     return ids;
 }
 

@@ -120,12 +120,14 @@ std::string DifferentFiles(const fs::path& got, const fs::path& want) {
 namespace {
 
 // One window of a kx::history text: its undo steps oldest first, its redo steps next first, each step as
-// "undo NAME" or "redo NAME", as many times as it replays, and whether a step that replays as none (a
-// view step: a sort by a click) stands in it: the redo steps that step cleared stay in a replay, which never
-// made it, yet no journal can redo them, so the redo steps after it are not compared.
+// "undo NAME" or "redo NAME"; the first step whose journal replays as several steps (an edit is one step
+// in the session and in a replay alike); and whether a step that replays as none (a view step: a sort by
+// a click) stands in it: the redo steps that step cleared stay in a replay, which never made it, yet no
+// journal can redo them, so the redo steps after it are not compared.
 struct WindowSteps {
     std::string name;
     std::vector<std::string> steps;
+    std::string several;
     bool redoCut = false;
 };
 
@@ -135,7 +137,7 @@ std::vector<WindowSteps> HistoryWindows(const std::string& history, bool session
     std::istringstream in(history);
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("window ", 0) == 0 || windows.empty()) {
-            windows.push_back({line, {}, false});
+            windows.push_back({line, {}, {}, false});
             continue;
         }
         WindowSteps& window = windows.back();
@@ -145,9 +147,9 @@ std::vector<WindowSteps> HistoryWindows(const std::string& history, bool session
             line.erase(at);
         }
         if (times == 0) window.redoCut = true;
+        if (times > 1 && window.several.empty()) window.several = line + " (replays as " + std::to_string(times) + ")";
         if (line.rfind("redo ", 0) == 0 && window.redoCut) continue;
-        for (int i = 0; i < times; ++i)
-            window.steps.push_back(line);
+        if (times > 0) window.steps.push_back(line);
     }
     return windows;
 }
@@ -160,6 +162,8 @@ std::string OtherHistory(const std::string& replayed, const std::string& session
         if (w >= got.size() || w >= want.size() || got[w].name != want[w].name)
             return " (window " + std::to_string(w + 1) + ": the replay has " + std::to_string(got.size()) +
                    " windows, the session " + std::to_string(want.size()) + ")";
+        if (!want[w].several.empty())
+            return " (" + want[w].name + ": the session's step \"" + want[w].several + "\" is one step of several on replay)";
         std::vector<std::string> steps = got[w].steps;
         if (want[w].redoCut)
             while (steps.size() > want[w].steps.size() && steps.back().rfind("redo ", 0) == 0) steps.pop_back();

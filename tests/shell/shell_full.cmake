@@ -39,6 +39,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_entry_sweep_wide.cpp
   test_pin_jumps.cpp
   test_refusal_causes.cpp
+  test_one_step_replays.cpp
   test_script_keys.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

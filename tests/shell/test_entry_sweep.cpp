@@ -41,15 +41,9 @@ namespace kxsweep {
 // Once the mend is in, its entry comes off the list.
 const std::vector<Awaiting>& RowsAwaitingAMend() {
     static const std::vector<Awaiting> rows = {
-        {"* / deleteConnection (no such pin) / word", "refused with KXTABLE-272, not the id of its cause*",
-         "deleteConnection reads a key that names no pin as no key at all and says that no pin is selected or "
-         "named; it should name the key (KXPANE-247) as selectObject does"},
-        {"* / addConnection (no such pin) / word", "refused with KXPANE-572, not the id of its cause*",
-         "addConnection checks the window's mode before the keys it is given: a key that names no pin is not "
-         "named"},
-        {"* / over both / * / word", "refused with KXPANE-247 (a key that names no pin), a cause the row does not have",
-         "the keyed model and copy words look for the key in the active grid only, not in the grids shown beside "
-         "it"},
+        {"* / Swap Pins / roads", "the roads differ",
+         "the Swap Pins menu's dialog refuses the number C9 (KXTABLE-489) that the SwapPins method swaps with the "
+         "selected pin, or refuses for another cause (KXTABLE-107) over grids side by side"},
     };
     return rows;
 }
@@ -242,6 +236,7 @@ const std::map<std::string, std::string>& MethodOperands() {
         {"ChangePropValue", "MYPROP v1"},
         {"AddPropColumn", "{MYPROP|My Prop|8s|PINPROP|SHOW}"},
         {"Sort", "{Pin Name}"},
+        {"SortByHeader", "{Pin Name}"},
         {"FilterRows", "Signal P*"},
         {"SetViewOptions", "bus_off {}"},
         {"RenameConnection", "PWR_GOOD"},
@@ -294,7 +289,7 @@ std::string OperandsOf(const std::string& name, const std::string& types, const 
 // What a method may change.
 Owns MethodOwns(const std::string& name) {
     static const std::set<std::string> reads = {
-        "Dump", "ExpandAllPins", "Copy", "FilterRows", "Sort", "SetViewOptions", "OpenMatrixView", "Undo", "Redo",
+        "Dump", "ExpandAllPins", "Copy", "FilterRows", "Sort", "SortByHeader", "SetViewOptions", "OpenMatrixView", "Undo", "Redo",
         "Descend", "Ascend", "EditBlock", "Close", "AddPropColumn", "CreateMatrixView", "EditMatrixView",
         "RemoveMatrixView", "SaveAsMatrixView", "MatrixAdd"};
     if (reads.count(name) || name.find("Select") != std::string::npos) return Owns::Nothing;

@@ -3,10 +3,14 @@
 // the way, and an edit that would change nothing answers 0 with a message that says so, leaving no step.
 #include "KXDemoBoard.h"
 
+#include "grid/KXRefusalCauses.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,6 +55,21 @@ protected:
     }
 };
 
+// The one table of causes names each id once, and only ids of the message file.
+TEST(RefusalCauseTable, EachIdIsOneMessageOfTheMessageFile) {
+    const char* src = std::getenv("KX_TEST_SOURCE_DIR");
+    std::ifstream in(std::string(src ? src : ".") + "/kxtableeditor/rmx/tblerrors.txt");
+    std::set<std::string> messages;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("KX", 0) == 0) messages.insert(line.substr(0, line.find(':')));
+    ASSERT_FALSE(messages.empty());
+    std::set<std::string> named;
+    for (const KXCause::Naming& n : KXCause::kNamings) {
+        EXPECT_TRUE(messages.count(n.id)) << n.id;
+        EXPECT_TRUE(named.insert(n.id).second) << n.id << " names two causes";
+    }
+}
+
 // ------------------------------------------------------------------ Delete in the matrix
 
 // Delete on a matrix cell with nothing of its column's: an empty Termination cell of a connected pin lacks
@@ -93,6 +112,52 @@ TEST_F(RefusalCauses, DeleteTerminationWithAKeyThatNamesNoPinSaysSo) {
     ExpectUnchangedSince(before);
 }
 
+// A key that names no pin is the refusal's cause for deleteConnection as for every keyed word, whether
+// or not a pin was selected before.
+TEST_F(RefusalCauses, DeleteConnectionWithAKeyThatNamesNoPinSaysSo) {
+    for (const char* setup : {"kx::show clp U1", "kx::show clp U1; kx::select ccp 41 7"}) {
+        SCOPED_TRACE(setup);
+        ASSERT_TRUE(OpenBoard(3, setup));
+        const DesignMark before = MarkDesign();
+        EXPECT_EQ(Said("deleteConnection pin [list U1 NOPIN Z99]"), "0 KXPANE-247");
+        EXPECT_EQ(Said("deleteConnection pin {U1 NOPIN Z99}"), "0 KXPANE-247");
+        ExpectUnchangedSince(before);
+    }
+}
+
+// A window of open mode 0 takes only typed connections and keeps no pin comments: a connect or a comment
+// by word is refused, but a key that names no pin is said first, as deleteConnection and
+// deleteTermination say it before what they cannot do.
+TEST_F(RefusalCauses, AKeyThatNamesNoPinIsSaidBeforeWhatTheWindowsModeRefuses) {
+    ASSERT_TRUE(OpenBoard(0, "kx::show clp U1"));
+    const DesignMark before = MarkDesign();
+    EXPECT_EQ(Said("addConnection pin KEYSIG [list U1 NOPIN Z99]"), "0 KXPANE-247");
+    EXPECT_EQ(Said("addConnection pin KEYSIG [list U1 PGOOD C10]"), "0 KXPANE-572");
+    EXPECT_EQ(Said("addComment pin note [list U1 NOPIN Z99]"), "0 KXPANE-247");
+    EXPECT_EQ(Said("addComment pin note [list U1 PGOOD C10]"), "0 KXPANE-522");
+    ExpectUnchangedSince(before);
+}
+
+// Grids side by side: a key is looked up in every shown pin grid, not only in the active one.
+TEST_F(RefusalCauses, AKeyOfAGridBesideTheActiveOneNamesItsPin) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp R1 R2; kx::select ccp 6 7"));
+    EXPECT_EQ(Said("assignModel pin LVCMOS33_8MA [list R2 B 2]"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@R2.B PIN_SIGNAL_MODEL"), "LVCMOS33_8MA");
+    const std::string none = "error: no property";
+    EXPECT_EQ(Run("kx::prop demo.board:sch@R1.B PIN_SIGNAL_MODEL").rfind(none, 0), 0u);
+    EXPECT_EQ(Said("removeModel pin {R2 B 2}"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@R2.B PIN_SIGNAL_MODEL").rfind(none, 0), 0u);
+    // Over both grids at once: one step.
+    const auto steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Said("assignModel pin LVCMOS33_8MA [list R1 B 2] [list R2 B 2]"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Run("kx::prop demo.board:sch@R1.B PIN_SIGNAL_MODEL"), "LVCMOS33_8MA");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@R2.B PIN_SIGNAL_MODEL"), "LVCMOS33_8MA");
+    EXPECT_EQ(Said("copy pin [list R2 B 2] Signal"), "1");
+    EXPECT_EQ(Said("addComment pin keyed [list R2 B 2]"), "1");
+    EXPECT_EQ(Said("copy pin [list U1 NOPIN Z99] Signal"), "0 KXPANE-247");
+}
+
 // A paste refused names what is missing: no cell chosen for a Signal cell another grid copied; on a bus row
 // whose bits are not all connected, the open bit a termination cannot go on.
 TEST_F(RefusalCauses, APasteRefusedNamesTheMissingCellOrTheOpenBits) {
@@ -101,6 +166,8 @@ TEST_F(RefusalCauses, APasteRefusedNamesTheMissingCellOrTheOpenBits) {
     ASSERT_EQ(Run("kx::show clp R2"), "1");
     ASSERT_EQ(Run("kx::grid ccp cell"), "");
     EXPECT_EQ(Said("paste pin"), "0 KXPANE-620");
+    // The method's road activates the grid, which places a cell for itself: no cell the user chose.
+    EXPECT_EQ(Said("kx::pane Paste"), "0 KXPANE-620");
 
     ASSERT_EQ(Run("kx::show clp U1; kx::select ccp 40 8"), "1");
     ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");

@@ -267,6 +267,18 @@ void KXObserveCommittedStepWork(void (*observer)(const char* name)) {
     g_stepWorkObserver = observer;
 }
 
+namespace {
+void (*g_replayGroupObserver)() = nullptr;
+} // namespace
+
+void KXObserveReplayGroupEnd(void (*observer)()) {
+    g_replayGroupObserver = observer;
+}
+
+void KXReplayGroupEnded() {
+    if (g_replayGroupObserver) g_replayGroupObserver();
+}
+
 void KXNameReplayedSteps(const char* name) {
     ReplayedStepName() = name ? name : "";
 }

@@ -30,6 +30,12 @@ unsigned KXCommittedWorkStep();
 void KXObserveCommittedStepWork(void (*observer)(const char* name));
 void KXEndStepOfJournalLines();
 
+// A replay runs the calls of one step of the journal it replays (between RMX.BeginStep() and RMX.EndStep())
+// as one step. The observer hears when such a group of calls has ended, so that what the group journalled
+// meanwhile is written as the one step it is. One observer; a new one takes its place.
+void KXObserveReplayGroupEnd(void (*observer)());
+void KXReplayGroupEnded();
+
 // A journal writes the lines of one undo step between two comment lines that name the step, and its
 // replay names the steps those lines make so (a cell typed "Add Conn" replays through the pane's
 // AddConnection, whose own step is "Add Connections"; the instance connectivity dialog's step through

@@ -1,0 +1,96 @@
+// An edit is one undo step in the session and in the replay of its journal alike: a user's edit of
+// several rows, a sort by a header click, and a replay that journals the group of calls it ran as one
+// step. Each case runs on the example board, then replays the journal it wrote in the same host.
+#include "KXDemoBoard.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kReplaysAs = "(replays as";
+
+class OneStepReplays : public DemoBoard {
+protected:
+    struct Histories {
+        std::string session;  // kx::history after the road
+        std::string replayed; // kx::history after the journal's replay, the session's window closed
+        std::string journal;  // what the session journalled
+        std::string written;  // what the replay journalled
+    };
+
+    // Runs SETUP then ROAD (each line must answer 1) in a window of open mode 3, then replays what they
+    // journalled once the window is closed.
+    Histories RunAndReplay(const std::string& setup, const std::vector<std::string>& roads) {
+        Histories h;
+        const size_t from = JournalText().size();
+        EXPECT_TRUE(OpenBoard(3, setup)) << setup;
+        for (const std::string& road : roads)
+            EXPECT_EQ(Run(road), "1") << road;
+        h.session = Run("kx::history");
+        h.journal = JournalText().substr(from);
+        Run("closeDesign -nosave");
+        const std::filesystem::path part = m_dir / "part.vbs";
+        std::ofstream(part, std::ios::binary) << h.journal;
+        const size_t replayFrom = JournalText().size();
+        EXPECT_EQ(Run("kx::replay " + part.string()), "1");
+        h.written = JournalText().substr(replayFrom);
+        h.replayed = Run("kx::history");
+        return h;
+    }
+
+    void ExpectOneStep(const Histories& h, const std::string& history) {
+        EXPECT_EQ(h.session, history) << h.journal;
+        EXPECT_EQ(h.replayed, history) << h.journal;
+        EXPECT_EQ(h.session.find(kReplaysAs), std::string::npos) << h.session;
+    }
+};
+
+// A model given to two rows of a signal grid, then taken off them: each one step, in the replay too.
+TEST_F(OneStepReplays, ModelsOfTwoSignalGridRowsReplayAsTheirOneStep) {
+    const Histories h =
+        RunAndReplay("kx::show slp MCLK PG", {"assignModel pin LVCMOS33_8MA [list C10 U1] [list 30 U2]",
+                                              "removeModel pin [list C10 U1] [list 30 U2]"});
+    ExpectOneStep(h, "window 1\nundo Assign Model\nundo Assign Model");
+    EXPECT_NE(h.journal.find("RMX.BeginStep()"), std::string::npos) << h.journal;
+}
+
+// A Delete over the rows of two signals of a signal grid, each row's delete journalled on its own.
+TEST_F(OneStepReplays, ADeleteOverTheRowsOfTwoSignalsReplaysAsItsOneStep) {
+    const Histories h = RunAndReplay("kx::show slp MCLK PG; kx::select ccp 5 8 6 8", {"kx::key ccp Delete"});
+    ExpectOneStep(h, "window 1\nundo Delete Rows");
+}
+
+// Terminations added to four rows of a signal grid and taken off them again: each one step.
+TEST_F(OneStepReplays, TerminationsOfSignalGridRowsReplayAsTheirOneStep) {
+    const Histories h =
+        RunAndReplay("kx::show slp MCLK PG",
+                     {"kx::select ccp 6 11 9 11; kx::pane InitTermination Series; kx::pane AddTermination",
+                      "kx::select ccp 6 11 9 11; deleteTermination pin"});
+    ExpectOneStep(h, "window 1\nundo Add Termination\nundo Delete Termination");
+}
+
+// A header click sorts the rows as a step of the history: the replay makes that step again, and the
+// undo of it is journalled as the user's undo.
+TEST_F(OneStepReplays, AHeaderClickSortIsMadeAgainByTheReplay) {
+    const Histories h = RunAndReplay("kx::show slp MCLK", {"kx::click ccp 1 8", "kx::click ccp 1 8", "undo"});
+    ExpectOneStep(h, "window 1\nundo Sort\nredo Sort");
+    EXPECT_NE(h.journal.find("SortByHeader"), std::string::npos) << h.journal;
+}
+
+// A replay that journals runs each group of calls of one step as that step, and journals it as one group:
+// its own journal replays as the journal it ran.
+TEST_F(OneStepReplays, AReplayJournalsEachGroupOfCallsAsOneStep) {
+    const Histories h = RunAndReplay("kx::show clp U1; kx::select ccp 40 7 41 7", {"addComment pin two"});
+    ASSERT_NE(h.journal.find("RMX.BeginStep()"), std::string::npos) << h.journal;
+    EXPECT_EQ(h.replayed, h.session) << h.journal;
+    EXPECT_EQ(h.session.find(kReplaysAs), std::string::npos) << h.session;
+    EXPECT_NE(h.written.find("RMX.BeginStep()"), std::string::npos) << h.written;
+    EXPECT_EQ(h.replayed.find(kReplaysAs), std::string::npos) << h.replayed;
+}
+
+} // namespace
