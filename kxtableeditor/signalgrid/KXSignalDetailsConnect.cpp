@@ -396,6 +396,36 @@ BOOL CKXSignalDetailsGridWnd::AddInstanceRow(const CInstanceContext& instance, R
     return TRUE;
 }
 
+// The signal a connection by name names: none named passes with no net; one this grid does not show refuses.
+bool CKXSignalDetailsGridWnd::NamedSignal(const CString& signalText, INet*& net) {
+    net = nullptr;
+    if (signalText.IsEmpty()) return true;
+    CString netName;
+    int sLsb = -1, sMsb = -1;
+    if (CKXGenUtils::ParseSignalName(signalText, netName, sLsb, sMsb) && m_designContext)
+        net = m_designContext.design()->findNet(netName.GetString());
+    if (net && IsShownNet(net)) return true;
+    net = nullptr;
+    SendHostMessage("Invalid signal name specified");
+    CKXErrorHandler::MessageBoxOk("KXTABLE-560", signalText);
+    return false;
+}
+
+// Whether the bits of a connection by name fit its net: bits for a bus and none for a scalar net, first of
+// all, then bits within the net's range. A refusal names which.
+bool CKXSignalDetailsGridWnd::NamedBitsFit(INet* net, int start, int end, const CString& bitsText) {
+    if ((start == -1) != (end == -1) || (start == -1) != net->isScalar()) {
+        CKXErrorHandler::MessageBoxOk(net->isScalar() ? "KXTABLE-563" : "KXTABLE-562", net->name());
+        return false;
+    }
+    int lsb = net->lsb(), msb = net->msb();
+    CKXGenUtils::AdjustLsbMsb(lsb, msb);
+    if (start <= msb && end >= lsb) return true;
+    SendHostMessage("Invalid value of msb/lsb specified for signal");
+    CKXErrorHandler::MessageBoxOk("KXTABLE-561", bitsText, net->name());
+    return false;
+}
+
 BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, const char* pinNumber,
                                                        const char* startBit, const char* endBit, const char* signal) {
     if (!MayEdit()) return FALSE;
@@ -405,21 +435,15 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
         return FALSE;
     }
     INet* net = nullptr;
-    if (!signalText.IsEmpty()) {
-        CString netName;
-        int sLsb = -1, sMsb = -1;
-        if (CKXGenUtils::ParseSignalName(signalText, netName, sLsb, sMsb) && m_designContext)
-            net = m_designContext.design()->findNet(netName.GetString());
-        if (!net || !IsShownNet(net)) {
-            SendHostMessage("Invalid signal name specified");
-            return FALSE;
-        }
-    }
+    if (!NamedSignal(signalText, net)) return FALSE;
     IInstance* inst = m_designContext && instance ? m_designContext.design()->findInstance(instance) : nullptr;
     if (!inst) return FALSE;
+    // The bits as given, for the messages that refuse them.
+    const CString bitsText = CString(startBit ? startBit : "") + ".." + (endBit ? endBit : "");
     int start = 0, end = 0;
     if (!ParseInt(startBit ? startBit : "", start) || !ParseInt(endBit ? endBit : "", end)) {
         SendHostMessage("Invalid value of msb/lsb specified for signal");
+        CKXErrorHandler::MessageBoxOk("KXTABLE-561", bitsText, net ? CString(net->name()) : GetTitle());
         return FALSE;
     }
     CKXGenUtils::AdjustLsbMsb(end, start);
@@ -437,11 +461,9 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
         RestyleRow(row);
         return FALSE;
     }
-    int lsb = net->lsb(), msb = net->msb();
-    CKXGenUtils::AdjustLsbMsb(lsb, msb);
-    if (start > msb || end < lsb) {
+    // Bits that do not fit the net: nothing connected, and the row goes back to blank.
+    if (!NamedBitsFit(net, start, end, bitsText)) {
         RestyleRow(row);
-        SendHostMessage("Invalid value of msb/lsb specified for signal");
         return FALSE;
     }
     const CString number = pinNumber ? pinNumber : "";
@@ -456,11 +478,6 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivityByName(const char* instance, con
     const bool byName = !FindInstTerm(inst, number, pinMsb, pinLsb) &&
                         CSchemaUtilities::parsePinName(number.GetString(), pinBase, pinLsb, pinMsb) &&
                         inst->findInstTerm(pinBase.GetString());
-    // Bits given for a scalar net, or none for a bus: nothing connected, and the row goes back to blank.
-    if ((start == -1) != (end == -1) || (start == -1) != net->isScalar()) {
-        RestyleRow(row);
-        return FALSE;
-    }
     if (start != -1) {
         GridWriteScope scope(*this);
         WriteCell(row, m_nColStartBit, CGXStyle().SetValue(Decimal(start)).SetControl(Id(IDS_CTRL_EDIT)));

@@ -157,6 +157,24 @@ void CKXSignalDetailsGridWnd::ClearRowPin(ROWCOL row, BOOL bClearName) {
     WriteCell(row, m_nColTermination, termination);
 }
 
+namespace {
+
+// Whether some bit of the named pin of an instance sits on a net; a row that names no pin id (only filled
+// in) has none there; true when that cannot be told (the disconnect then names the cause).
+bool PinOnNet(IInstance* inst, int pinId, const CNetContext& net, const CString& pinName) {
+    if (pinId < 0) return false;
+    CString base;
+    int lsb = -1, msb = -1;
+    IInstTerm* pin = inst ? inst->findInstTerm(static_cast<unsigned>(pinId)) : nullptr;
+    if (!pin || !net || !CSchemaUtilities::parsePinName(pinName.GetString(), base, lsb, msb)) return true;
+    if (lsb > msb) std::swap(lsb, msb);
+    for (int b = lsb; b <= msb; ++b)
+        if (pin->netBit(b).net() == net.net()) return true;
+    return false;
+}
+
+} // namespace
+
 BOOL CKXSignalDetailsGridWnd::CommitCellEdit(ROWCOL row, ROWCOL nCol, CString text, BOOL bShowMessages) {
     const int col = static_cast<int>(nCol);
     const CString pinNameText = CellText(row, m_nColPinName);
@@ -178,11 +196,21 @@ BOOL CKXSignalDetailsGridWnd::CommitPinCell(ROWCOL row, int col, const CString& 
         return TRUE;
     }
     if (pinNameText.IsEmpty()) return TRUE;
+    // A row only filled in (its bits not given yet) shows a pin on no bit of the row's net: clearing it
+    // takes the pin out of the row, and the design has nothing to change (no step, nothing to replay).
+    const CString instanceName = CellText(row, m_nColInstance);
+    IInstance* inst = m_designContext && !instanceName.IsEmpty()
+                          ? m_designContext.design()->findInstance(instanceName.GetString())
+                          : nullptr;
+    if (!PinOnNet(inst, GetRowPinId(row), GetNetOfRow(row), pinNameText)) {
+        ClearRowPin(row, !byName);
+        return TRUE;
+    }
     // A cleared pin cell disconnects the row's pin and keeps the row, which waits for another pin: the
     // replay clears the same cell of the same row (named before it is cleared) by its column's title.
     KXJournalLines journal(JournalHandle());
     journal.Call("Slp()", "Select", {JournalNetName(row)})
-        .Pane("SelectInstanceCol", {CellText(row, m_nColInstance), RowPinKey(row)})
+        .Pane("SelectInstanceCol", {instanceName, RowPinKey(row)})
         .Comment("Clear Pin")
         .Pane("ChangePropValue", {GetValueRowCol(kCaptionRow, static_cast<ROWCOL>(col)), CString()})
         .End();

@@ -643,6 +643,9 @@ private:
     };
     BOOL ResolveConnPin(ROWCOL row, BOOL bPinName, const CString& text, ConnTarget& t, BOOL bShowMessages);
     BOOL ResolveConnNetBits(ROWCOL row, ConnTarget& t, BOOL bShowMessages);
+    // The checks of a connection by name: its signal, and its bits against the net.
+    bool NamedSignal(const CString& signalText, INet*& net);
+    bool NamedBitsFit(INet* net, int start, int end, const CString& bitsText);
     bool HasConnectionAlready(const ConnTarget& t) const;
     bool ShowsPinBits(ROWCOL row, const ConnTarget& t);
     BOOL m_bConnectingByName = FALSE; // the addConnection word names the pin (AssignConnectivityByName)

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -47,6 +48,27 @@ TEST_F(SignalEditing, EscapeEndsTheCellEdit) {
     EXPECT_FALSE(grid->m_bEditing);
     EXPECT_TRUE(Type(row, G::m_nColInstance, "J1"));
     EXPECT_FALSE(grid->m_bEditing);
+}
+
+// A pin typed into a bus row whose bits are not given yet only fills the row in; emptying that pin cell
+// takes the pin out of the row again, with nothing to change in the design and no undo step.
+TEST_F(SignalEditing, ClearingThePinOfARowOnlyFilledInEmptiesTheRow) {
+    ASSERT_TRUE(Open());
+    G* grid = Show("DATA");
+    const std::string before = Netlist();
+    const ROWCOL row = grid->FindFirstEmptyRow();
+    ASSERT_TRUE(Type(row, G::m_nColInstance, "J2"));
+    const std::string cell = "kx::edit ccp " + std::to_string(row) + " " + std::to_string(G::m_nColPinName);
+    ASSERT_EQ(Run(cell + " P<3>"), "1");
+    ASSERT_EQ(Cell(row, G::m_nColPinName), "P<3>");
+    ASSERT_EQ(Netlist(), before); // no bits: nothing connected
+    Messages();
+    EXPECT_EQ(Run(cell + " {}"), "1");
+    EXPECT_EQ(Cell(row, G::m_nColPinName), "");
+    EXPECT_EQ(Cell(row, G::m_nColPinNumber), "");
+    EXPECT_TRUE(Messages().empty()) << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
 }
 
 TEST_F(SignalEditing, TypingInstanceThenPinNameConnectsEchoesJournalsAndUndoes) {

@@ -3,6 +3,8 @@
 #include "SignalGridTestSupport.h"
 
 #include <filesystem>
+#include <string>
+#include <vector>
 #include <fstream>
 
 namespace {
@@ -42,6 +44,29 @@ TEST_F(SignalScript, BusConnectionWithBitsAndSignalName) {
     // A signal that is not shown is refused.
     EXPECT_EQ(Run("addConnection pin J2:24:3:3:N1"), "0");
     EXPECT_EQ(Netlist().find("J2 P<4>"), std::string::npos);
+}
+
+// A connection by name that names a signal the grid does not show, bits the signal lacks, or bits that do not
+// fit the signal's kind connects nothing, and its message names that cause, not a pin that matches nothing.
+TEST_F(SignalScript, AddConnectionRefusalsNameTheirCause) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    const std::string before = Netlist();
+    Messages();
+    using Ids = std::vector<std::string>;
+    EXPECT_EQ(Run("addConnection pin J2:24:0:0:N1"), "0");
+    EXPECT_EQ(Messages(), Ids{"KXTABLE-560"});
+    EXPECT_EQ(Run("addConnection pin J2:24:7:7:DATA"), "0");
+    EXPECT_EQ(Messages(), Ids{"KXTABLE-561"});
+    EXPECT_EQ(Run("addConnection pin J2:24"), "0");
+    EXPECT_EQ(Messages(), Ids{"KXTABLE-562"});
+    EXPECT_EQ(Run("kx::pane AssignConnectivity J2 24 -1 -1"), "0");
+    EXPECT_EQ(Messages(), Ids{"KXTABLE-562"});
+    Run("kx::show slp FREE");
+    EXPECT_EQ(Run("addConnection pin J1:15:1:1"), "0");
+    EXPECT_EQ(Messages(), Ids{"KXTABLE-563"});
+    EXPECT_EQ(Netlist(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
 }
 
 TEST_F(SignalScript, AKeyGivenAsAListReadsAsItsValuesJoinedWithColons) {
