@@ -417,22 +417,21 @@ TEST_F(PhysHost, SwapPinsIsOfferedOnASelectedPinWhileSwapsAreAllowed) {
 // With no pin chosen, the model roads of the physical grids (the pane's methods, the words without
 // keys, the Assign Model menu) give no pin a model and take none off: each says that no pin is selected.
 TEST_F(PhysHost, ModelEditsWithNoPinChosenChangeNothing) {
+    const auto expectAssignRefused = [this] {
+        EXPECT_EQ(Run("kx::pane AssignModel M1"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
+        EXPECT_EQ(Run("assignModel pin M1"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
+        EXPECT_EQ(Run("kx::menustate 35543").rfind("disabled", 0), 0u);
+    };
     ASSERT_NE(ShowPart("U1"), nullptr);
     Messages();
-    EXPECT_EQ(Run("kx::pane AssignModel M1"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
-    EXPECT_EQ(Run("assignModel pin M1"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
-    EXPECT_EQ(Run("kx::menustate 35543").rfind("disabled", 0), 0u);
+    expectAssignRefused();
     EXPECT_EQ(Run("kx::pane RemoveModel"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-671"});
     ASSERT_NE(ShowNet("N1"), nullptr);
     Messages();
-    EXPECT_EQ(Run("kx::pane AssignModel M1"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
-    EXPECT_EQ(Run("assignModel pin M1"), "0");
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-670"});
-    EXPECT_EQ(Run("kx::menustate 35543").rfind("disabled", 0), 0u);
+    expectAssignRefused();
     EXPECT_EQ(Prop("work.board:sch@U1.D<0>", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
     EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "");
