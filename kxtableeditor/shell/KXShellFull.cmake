@@ -2,6 +2,7 @@
 # entry points: they need the sibling libraries' stand-ins.
 list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableDoc.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableDocSave.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXDesignChangeLog.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrm.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmHub.cpp

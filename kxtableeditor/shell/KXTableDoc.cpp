@@ -264,13 +264,14 @@ CommentStoreKey KeyOf(IDesign* design) {
     return {design, design->name()};
 }
 
-std::shared_ptr<CComments> OpenCommentStore(IDesign* design) {
+} // namespace
+
+std::shared_ptr<CComments> CKXTableDoc::SharedCommentStore(IDesign* design) {
     auto& stores = OpenCommentStores();
     std::erase_if(stores, [](const auto& entry) { return entry.second.expired(); });
     auto it = stores.find(KeyOf(design));
     return it == stores.end() ? nullptr : it->second.lock();
 }
-} // namespace
 
 BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     if (!COleLinkingDoc::OnOpenDocument(lpszPathName)) return FALSE;
@@ -287,7 +288,7 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     CString cell = design->cellName();
     CString number = KXDesignNumberText(design);
     if (cell.IsEmpty() || number.IsEmpty()) return TRUE;
-    m_pComments = OpenCommentStore(design);
+    m_pComments = SharedCommentStore(design);
     if (m_pComments) return TRUE; // another window shows the design: its store is this window's too
     m_pComments = std::make_shared<CComments>("TableEditor", cell, std::atof(number));
     if (!m_pComments->loadComments(lpszPathName ? lpszPathName : "")) {
@@ -298,246 +299,6 @@ BOOL CKXTableDoc::OnOpenDocument(LPCTSTR lpszPathName) {
     }
     OpenCommentStores()[KeyOf(design)] = m_pComments;
     return TRUE;
-}
-
-// ------------------------------------------------------------------ save
-
-void CKXTableDoc::OnFileSave() {
-    if (CWnd* main = AfxGetMainWnd())
-        main->SendMessage(MSG_HOST_SCRIPT_TEXT, reinterpret_cast<WPARAM>(KXScriptWord::saveDesign), 0);
-}
-
-void CKXTableDoc::OnUpdateFileSave(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(IsModified());
-}
-
-// File Save As is offered where the word saveDesignAs saves as a block: the editable block and the physical
-// view. A block that could not be made answers 0 (its message said why); a cancelled dialog 2.
-void CKXTableDoc::OnFileSaveAs() {
-    const KXShownMark mark;
-    KXMenuAnswer::ReportWork(SaveDesignAs(), mark, "KXTABLE-301");
-}
-
-void CKXTableDoc::OnUpdateFileSaveAs(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(GetOpenMode() == eOpenModeEditBlock || GetOpenMode() == eOpenModePhysical);
-}
-
-BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) {
-    return SaveCurrentDesign(lpszPathName, FALSE);
-}
-
-BOOL CKXTableDoc::SaveBlockCommand() {
-    if (CWnd* main = AfxGetMainWnd()) {
-        UINT msg = RegisterWindowMessageA("MSG_GETMODELERROR_STATUS");
-        if (main->SendMessage(msg, 0, 0) == 0) return FALSE;
-    }
-    m_strSaveError.Empty();
-    BOOL saved = OnSaveDocument(GetPathName());
-    // Only a save that happened is journalled: a replay must not save what the user declined. In the
-    // editable block the save was a Save As, journalled as the block it made (SaveBlockAs).
-    if (saved && GetOpenMode() != eOpenModeEditBlock)
-        Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save()");
-    return saved && m_strSaveError.IsEmpty();
-}
-
-void CKXTableDoc::InformContextSave(BOOL bSilent) {
-    int hide = 0;
-    CKXRegistrySettings::OpenRegistryKey("KXFrame");
-    CKXRegistrySettings::GetFromRegistry("HIDE_SAVECTXT_DESIGN_MSG", hide);
-    if (CKXShareGlobalData::m_bReplay) hide = 1;
-    if (hide == 0 && !bSilent) {
-        CKXDontAskAgainDlg dlg(
-            "Saving this design will save the parent design and all its child designs open in "
-            "context mode.");
-        dlg.DoModal();
-        int choice = dlg.GetDontAskAgain() ? 1 : 0;
-        if (choice != hide) CKXRegistrySettings::SetToRegistry("HIDE_SAVECTXT_DESIGN_MSG", choice);
-    }
-    CKXRegistrySettings::CloseRegistryKey();
-}
-
-BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
-    // An edit held open for an automation command that has not come is not saved: it goes first.
-    CKXGridEdit::DiscardWaiting();
-    if (!bSilent && GetOpenMode() == eOpenModeEditBlock) {
-        // In the editable block a plain save is a Save As: when its dialog does not save, the mode is
-        // the reason the design was not saved in place.
-        const KXShownMark mark;
-        const BOOL saved = SaveDesignAs();
-        if (!saved && !mark.SaidSince()) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-383");
-            NoteSaveOutcome(false, CKXErrorHandler::FormatMessage("KXTABLE-383"));
-        }
-        return saved;
-    }
-    IDesign* design = GetMasterDesignContext().design();
-    IServer* server = CKXShareGlobalData::m_pServer;
-    if (!design || !server) return FALSE;
-    CString name;
-    name.Format("\"%s.%s:%s\"", design->libName(), design->cellName(), design->viewName());
-    StatusText("Saving Design: " + name);
-
-    CString description;
-    CString error;
-    bool ok = true;
-    // The design and its comments go in place together: after a crash either both files are the old ones
-    // or both the new ones.
-    AfxFileBatch together;
-    if (IsInterfaceChanged(description)) {
-        bool parentNoted = false;
-        CString list;
-        std::set<CString> listed;
-        for (IDesign* same : server->beginDesignOfCell(design->cellName())) {
-            if (!same) continue;
-            for (IInstance* parentInst : same->beginParentInstance()) {
-                IDesign* parent = parentInst ? parentInst->design() : nullptr;
-                if (!parent || !server->shouldWarnParent(parent, same)) continue;
-                parentNoted = true;
-                if (listed.insert(parent->cellName()).second) list += CString(parent->cellName()) + "\n";
-            }
-        }
-        if (parentNoted && !bSilent) {
-            CString cell = design->cellName();
-            if (CKXErrorHandler::MessageBoxYesNo("KXTABLE-131", cell, description, cell, list) != IDYES) {
-                StatusText("Design not saved");
-                return FALSE;
-            }
-        }
-        ok = server->saveDesign(design, &error);
-        if (ok) {
-            if (parentNoted)
-                if (IKXMessageServer* ms = GetKXMsgSrvr())
-                    ms->Broadcast(MSG_DESIGN_INTERFACE_SAVED,
-                                  reinterpret_cast<WPARAM>(description.GetString()), 0, 0);
-            UpdateInterfaceInfo();
-        }
-    } else {
-        ok = server->saveDesign(design, &error);
-    }
-    if (!ok) {
-        // A design the server could not write is not saved: the document stays modified, and the
-        // user is told why.
-        StatusText("Design not saved: " + error);
-        m_strSaveError = error.IsEmpty() ? CString("not written") : error;
-        CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, error);
-        NoteSaveOutcome(false, m_strSaveError);
-        return FALSE;
-    }
-    // The comments are part of what the user saves: a comments file that cannot be written fails the
-    // save, and the document stays modified so that nothing is lost on close. A window that shows no
-    // comments (the physical view) saves the store the design's other windows share.
-    const std::shared_ptr<CComments> comments = m_pComments ? m_pComments : OpenCommentStore(design);
-    if (comments && !comments->saveComments()) {
-        const CString reason = comments->GetLastError();
-        StatusText("Design comments not saved: " + reason);
-        m_strSaveError = reason.IsEmpty() ? CString("comments not written") : reason;
-        CKXErrorHandler::MessageBoxOk("KXTABLE-347", name, reason);
-        NoteSaveOutcome(false, m_strSaveError);
-        return FALSE;
-    }
-    if (std::string why; !together.Commit(why)) {
-        StatusText("Design not saved: " + CString(why.c_str()));
-        m_strSaveError = why.c_str();
-        CKXErrorHandler::MessageBoxOk("KXCOMMON-102", name, why.c_str());
-        NoteSaveOutcome(false, m_strSaveError);
-        return FALSE;
-    }
-    if (GetOpenMode() == eOpenModeContext) InformContextSave(bSilent);
-    CString path = GetMasterDesignContext().spath();
-    if (IKXMessageServer* ms = GetKXMsgSrvr())
-        ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);
-    SetModified(FALSE);
-    MarkDesignStepsSaved(design);
-    StatusText("Saved Design: " + name);
-    NoteSaveOutcome(true);
-    // A silent save is the one a view switch makes before it switches: it is journalled here, as the
-    // automation call that saves in place (in the editable block's mode, where Save() is Save As, too).
-    if (bSilent) JournalSaveInPlace();
-    return TRUE;
-}
-
-void CKXTableDoc::JournalSaveInPlace() const {
-    Journal("\n\n ' --- Save Current Block ---\n", "\ncall " + GetJournalHandle() + ".Save(\"InPlace\")");
-}
-
-namespace {
-// The block dialog of a save under another name, set up for the document's design; false when the
-// document's open mode saves no block that way.
-bool SetUpSaveAsDialog(const CKXTableDoc& doc, CKXCreateBlockDlg& dlg) {
-    const EOpenMode mode = doc.GetOpenMode();
-    if (mode != eOpenModeEditBlock && mode != eOpenModePhysical) return false;
-    IDesign* design = doc.GetMasterDesignContext().design();
-    dlg.SetDesignContext(doc.GetMasterDesignContext());
-    dlg.SetMode(2);
-    dlg.SetViewName(design ? design->viewName() : "");
-    return true;
-}
-
-} // namespace
-
-// Makes the block; when it cannot be made the user is told (KXTABLE-301, the reason in the status bar) and
-// false comes back.
-bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) {
-    // The block gets the design's comments and matrix views, written with its design file.
-    IDesign* design = GetMasterDesignContext().design();
-    const std::shared_ptr<CComments> comments = m_pComments ? m_pComments : design ? OpenCommentStore(design) : nullptr;
-    if (comments)
-        dlg.SetCompanionWriter([comments](const std::string& folder, const CString& block, std::string& why) {
-            if (comments->saveCommentsAs(folder.c_str(), block)) return true;
-            why = comments->GetLastError().str();
-            return false;
-        });
-    CStringArray a1, a2;
-    if (dlg.CreateSubProject(1, library, blockName, "", "", "", 0, 0, 0, 0, 0, 0, a1, a2) != 0) {
-        NoteSaveOutcome(true);
-        return true;
-    }
-    StatusText("Block not created: " + dlg.GetLastError());
-    NoteSaveOutcome(false, dlg.GetLastError());
-    if (dlg.NameTooLong())
-        CKXErrorHandler::MessageBoxOk("KXTABLE-341", library, blockName, dlg.GetLastError());
-    else
-        CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
-    return false;
-}
-
-// The block made by Save As is journalled as the automation call that makes it again.
-void CKXTableDoc::JournalSaveBlockAs(const CString& library, const CString& blockName) {
-    Journal("\n\n ' --- Save Current Block As---\n", "\ncall " + GetJournalHandle() + ".SaveBlockAs(" +
-                                                         KXVbsQuote(library) + "," + KXVbsQuote(blockName) + ")");
-}
-
-BOOL CKXTableDoc::SavesAsBlock() const {
-    if (GetOpenMode() == eOpenModeEditBlock || GetOpenMode() == eOpenModePhysical) return TRUE;
-    // Only the editable block and the physical view are saved as a block: the mode is the reason.
-    CString mode;
-    mode.Format("%d", static_cast<int>(GetOpenMode()));
-    CKXErrorHandler::MessageBoxOk("KXTABLE-384", mode);
-    return FALSE;
-}
-
-BOOL CKXTableDoc::SaveDesignAs() {
-    CKXCreateBlockDlg dlg;
-    if (!SavesAsBlock() || !SetUpSaveAsDialog(*this, dlg) || dlg.DoModal() != IDOK) return FALSE;
-    // The confirmed dialog makes the block; one that could not be made is not journalled.
-    if (!CreateSaveAsBlock(dlg, dlg.GetSelectedLib(), dlg.GetBlockName())) return FALSE;
-    CString lib = dlg.GetSelectedLib();
-    if (IKXMessageServer* ms = GetKXMsgSrvr())
-        ms->Broadcast(MSG_SAVE_AS_LIBRARY_SELECTED, reinterpret_cast<WPARAM>(lib.GetString()), 0, 0);
-    JournalSaveBlockAs(lib, dlg.GetBlockName());
-    return TRUE;
-}
-
-BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
-    CKXCreateBlockDlg dlg;
-    if (!SavesAsBlock() || !SetUpSaveAsDialog(*this, dlg)) return FALSE;
-    if (!CreateSaveAsBlock(dlg, library, blockName)) return FALSE;
-    JournalSaveBlockAs(library, blockName);
-    return TRUE;
-}
-
-BOOL CKXTableDoc::SaveBlockAsAuto(LPCTSTR library, LPCTSTR blockName) {
-    return SaveBlockAs(library ? library : "", blockName ? blockName : "");
 }
 
 // ------------------------------------------------------------------ close
@@ -868,7 +629,7 @@ BOOL CKXTableDoc::Save(const VARIANT& how) {
     const KXShownMark mark;
     if (!GetChildFrame() || AfxVariantToString(&how).CompareNoCase("InPlace") != 0)
         return KXEditResult::Refused("KXPANE-178").AnswerBool(mark);
-    return KXEditResult::Of(SaveCurrentDesign(GetPathName(), TRUE), "KXPANE-178").AnswerBool(mark);
+    return SaveInPlace();
 }
 
 BOOL CKXTableDoc::Close(const VARIANT& save) {

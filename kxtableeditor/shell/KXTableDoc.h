@@ -92,6 +92,9 @@ public:
     // Saves as the user's File Save does; Save("InPlace") saves in place without a question, as a view
     // switch saves before it switches.
     BOOL Save(const VARIANT& how);
+    // Save("InPlace"): saves in place without a question; 0 with its message when refused or when there
+    // was nothing to save.
+    BOOL SaveInPlace();
     // Closes the window as the user would (the save question is asked); Close(False) closes it without
     // saving and without asking, as the journal writes a close the user did not save (the window's own
     // edits are taken back while another window shows the design); Close("Keep") closes it without
@@ -146,6 +149,14 @@ private:
     void JournalSaveBlockAs(const CString& library, const CString& blockName);
     // A save in context mode saves the parent too: the user is told once (unless asked not to).
     void InformContextSave(BOOL bSilent);
+    // The store of comments the windows of the design share; nullptr when no window made one.
+    static std::shared_ptr<CComments> SharedCommentStore(IDesign* design);
+    CString SavedDesignTitle() const;
+    bool ConfirmInterfaceSave(IDesign* design, BOOL bSilent, const CString& description, bool& notify);
+    bool WriteDesignIfChanged(IDesign* design, BOOL bSilent, CString& error, bool& declined);
+    CString RefusalWithRoad(const CString& reason, bool changedOnDisk) const;
+    BOOL RefuseSave(const char* id, const CString& reason);
+    BOOL SaveEditableBlock();
 
     // Every committed change of the document's design marks the document modified, whatever route
     // made it (a grid, a list pane, automation, a script word, an undo or another window).
@@ -158,6 +169,7 @@ private:
     int m_nCommitListener = 0;
     BOOL m_bModified = FALSE;
     CString m_strSaveError; // why the last save of SaveBlockCommand failed, empty when it did not
+    BOOL m_bNothingToSave = FALSE; // the last save found the files holding what the windows show
     BOOL m_bClosing = FALSE;
     BOOL m_bKeepEditsOnClose = FALSE; // Close("Keep"): no edit of the window is taken back
 };

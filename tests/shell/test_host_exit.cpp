@@ -71,7 +71,9 @@ TEST_F(HostExit, AFailedSaveIsSaidOnStandardErrorAndInTheExitStatus) {
 // "Don't ask again" answered at a save in a read-only window is kept in the settings file, written whole
 // in its place: the next host saves without asking, and no temporary is left beside the settings.
 TEST_F(HostExit, DontAskAgainIsKeptForTheNextHost) {
-    const std::string save = "kx::open demo.board:sch 3; kx::open -block PWR1 2\n";
+    // An edit in a window of the block, so that the save in its read-only window has something to write.
+    const std::string save = "kx::open demo.PWR:sch 3; kx::call AddSignal KEPTSIG {} {}\n"
+                             "kx::open demo.board:sch 3; kx::open -block PWR1 2\n";
     const std::string asked = "unanswered: dialog CKXDontAskAgainDlg";
     const Ended first = Host(save + "kx::answer dialog CKXDontAskAgainDlg ok dontAskAgain 1\nsaveDesign\n", false);
     EXPECT_EQ(first.out.find(asked), std::string::npos) << first.out;

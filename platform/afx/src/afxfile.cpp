@@ -163,8 +163,8 @@ std::string changedOnDisk(const std::string& path, const AfxFileStamp* stamp) {
     if (stamp && stamp->ExpectsAbsent())
         return path + ": made by another process meanwhile (the name is taken); not written over: save under "
                       "another name";
-    return path + ": changed on disk since this process read it (another process saved it); not written over: "
-                  "save under another name, or open the library again";
+    // The way on depends on what the writer offers: its caller names it.
+    return path + ": changed on disk since this process read it (another process saved it); not written over";
 }
 
 // The permissions a file written in place of path takes: those of the file it replaces; a new file's
@@ -209,6 +209,14 @@ void AfxFileStamp::Absent() {
 
 bool AfxFileStamp::ExpectsAbsent() const {
     return m_state == State::Absent;
+}
+
+bool AfxFileStamp::IsHeld() const {
+    return m_state == State::Held;
+}
+
+bool AfxFileStamp::Holds(const std::string& text) const {
+    return m_state == State::Held && text.size() == m_size && textHash(text) == m_hash;
 }
 
 bool AfxFileStamp::Matches(const std::string& path) const {

@@ -334,6 +334,29 @@ bool IServer::saveDesign(IDesign* d, CString* error) {
 
 bool IServer::saveDesign(const char* name, CString* error) { return saveDesign(findDesign(name), error); }
 
+// The path of the design's own file in its library folder.
+static std::string designFileOf(IDesign* d) {
+    return joinPath(d->directory(), std::string(d->cellName()) + "." + d->viewName() + ".design");
+}
+
+bool IServer::hasChangesToSave(IDesign* d) const {
+    if (!d || !*d->directory()) return d != nullptr;
+    const std::shared_ptr<AfxFileStamp>& stamp = Db::m_fileStamp(d);
+    if (!stamp || !stamp->IsHeld()) return true;
+    struct stat st {};
+    if (::stat(designFileOf(d).c_str(), &st) != 0) return true;
+    auto it = m_db->symbolPairs().find(d);
+    const std::string text = rmx::designText(d, it == m_db->symbolPairs().end() ? nullptr : &it->second, d->libName(),
+                                             d->cellName(), d->viewName());
+    return !stamp->Holds(text);
+}
+
+bool IServer::designFileChangedOnDisk(IDesign* d) const {
+    if (!d || !*d->directory()) return false;
+    const std::shared_ptr<AfxFileStamp>& stamp = Db::m_fileStamp(d);
+    return stamp && !stamp->Matches(designFileOf(d));
+}
+
 // Whether a save names the design's own file.
 static bool sameFile(IDesign* d, const char* folder, const char* lib, const char* cell, const char* view) {
     if (std::strcmp(d->libName(), lib) || std::strcmp(d->cellName(), cell) || std::strcmp(d->viewName(), view))

@@ -22,6 +22,11 @@ public:
     // Whether the file must not exist where it is written (a new file: one another process made since is
     // not written over).
     bool ExpectsAbsent() const;
+    // Whether the stamp was taken of a file's text (read or written by this process).
+    bool IsHeld() const;
+    // Whether the file held exactly this text when the stamp was taken: writing it again would change
+    // nothing.
+    bool Holds(const std::string& text) const;
     // Whether the file at path holds what the stamp says: the same text, or still no file. A file that
     // is gone matches (writing it again replaces nobody's work), and so does any file for a stamp that
     // was never set.

@@ -482,6 +482,8 @@ bool CComments::loadComments(const CString& path) {
     m_views.Clear();
     m_bModified = false;
     m_bLoadRefused = false;
+    m_bFileHasDesign = false;
+    m_fileDesign = Entry{};
     // Without a place there is nothing to read; the comments live in memory until a folder is given to save.
     m_strFile = CommentsFileFor(path);
     m_stamp = std::make_shared<AfxFileStamp>();
@@ -500,6 +502,8 @@ bool CComments::loadComments(const CString& path) {
     }
     m_bLoadRefused = !parse(text, m_strFile);
     if (m_bLoadRefused) m_strRefusedFile = m_strFile;
+    m_bFileHasDesign = m_bHasDesign;
+    m_fileDesign = m_design;
     return !m_bLoadRefused;
 }
 
@@ -525,11 +529,34 @@ bool CComments::saveComments(const CString& path) {
         return false;
     }
     // Saved once the file is in place: a batch whose commit fails leaves the comments unsaved.
-    AfxFileBatch::WhenInPlace([this] {
+    AfxFileBatch::WhenInPlace([this, hasDesign = m_bHasDesign, design = m_design] {
         m_bModified = false;
         m_views.SetDirty(false);
+        m_bFileHasDesign = hasDesign;
+        m_fileDesign = design;
     });
     return true;
+}
+
+bool CComments::hasChangesToSave() const {
+    if (m_strFile.IsEmpty()) return IsModified();
+    const std::string text = serialize();
+    std::error_code ec;
+    const bool onDisk = fs::exists(m_strFile.str(), ec);
+    const bool held = m_stamp && m_stamp->IsHeld();
+    // An empty store needs no file; a file held once and changed since is written again, emptied too.
+    const bool empty = !m_bHasDesign && m_pins.empty() && m_views.Count() == 0;
+    if (held && m_stamp->Holds(text)) return !onDisk && !empty;
+    return held || !empty;
+}
+
+bool CComments::fileChangedOnDisk() const {
+    return !m_strFile.IsEmpty() && m_stamp && !m_stamp->Matches(m_strFile.str());
+}
+
+void CComments::restoreFileDesignComment() {
+    m_bHasDesign = m_bFileHasDesign;
+    m_design = m_fileDesign;
 }
 
 bool CComments::saveCommentsAs(const CString& folder, const CString& cell) {

@@ -71,6 +71,12 @@ public:
     // reason in error when it cannot be written; the old file is then untouched.
     bool saveDesign(IDesign* design, CString* error = nullptr);
     bool saveDesign(const char* designName, CString* error = nullptr);
+    // Whether a save of the design would change its file: the design differs from what its file held when
+    // this server last read or wrote it, or there is no such file (a design made in memory, a file gone).
+    bool hasChangesToSave(IDesign* design) const;
+    // Whether the design's file changed on disk since this server last read or wrote it (another process
+    // saved it): a save of the design in place is refused.
+    bool designFileChangedOnDisk(IDesign* design) const;
     // Saves a copy under another library folder / name; the loaded design keeps its name. newFile: the
     // file must not exist (a new block): a file of that name, made meanwhile by another process too, is
     // not written over (false, the error says the name is taken), checked again where an open file batch

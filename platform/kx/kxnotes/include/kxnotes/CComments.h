@@ -108,6 +108,15 @@ public:
     // GetLastError().
     bool saveCommentsAs(const CString& folder, const CString& cell);
     CString GetFilePath() const { return m_strFile; }
+    // Whether a save in place would change the comments file: the store differs from what the file held
+    // when the store last read or wrote it. A store with nothing in it and no file has nothing to save.
+    bool hasChangesToSave() const;
+    // Whether the comments file changed on disk since the store last read or wrote it (another process
+    // saved it): a save in place is refused.
+    bool fileChangedOnDisk() const;
+    // Gives the design comment back as the store's own file holds it (as the store last read or wrote
+    // it there): the comment the store held went with a save under another name.
+    void restoreFileDesignComment();
     CString GetLastError() const { return m_strError; }
 
     // The text a comment stores for the text given, in stored; the answer says why it cannot be stored
@@ -158,6 +167,9 @@ private:
     CString m_strError;
     bool m_bHasDesign = false;
     Entry m_design;
+    // The design comment as the file at m_strFile holds it (as last read or written there).
+    bool m_bFileHasDesign = false;
+    Entry m_fileDesign;
     // Keyed by the texts themselves (a pair of CStrings would compare their pointers under C++20 rules).
     std::map<std::pair<std::string, std::string>, Entry> m_pins;
     CMatrixViewData m_views;
