@@ -235,7 +235,7 @@ BOOL CKXGridWnd::AddTerminationInstance(CString, CStringArray*, CStringArray*, C
     return FALSE;
 }
 BOOL CKXGridWnd::EditTermination(CStringArray*, CMapStringToString*, CMapStringToString*, CMapStringToString*,
-                                 CString, CString, CString, int, int) {
+                                 CString, CString, CString, int, int, const CMapStringToString*) {
     return FALSE;
 }
 BOOL CKXGridWnd::DeleteTerminations() {

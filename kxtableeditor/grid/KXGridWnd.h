@@ -135,7 +135,8 @@ public:
                                         CString low, int parts); // 163
     virtual BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                  CMapStringToString* keyProps, CMapStringToString* instProps, CString delay,
-                                 CString high, CString low, int count, int byRefDes); // 164
+                                 CString high, CString low, int count, int byRefDes,
+                                 const CMapStringToString* partLooks = nullptr); // 164
     virtual BOOL DeleteTerminations();                                                // 165
     virtual BOOL DeletePupds(CStringArray* names, CMapStringToString* values);        // 166
     virtual BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,

@@ -1,5 +1,6 @@
 #include "grid/KXPropLists.h"
 
+#include "grid/KXGridWnd.h"
 #include "kxcommon/KXShareGlobalData.h"
 
 KXPropListMap KXPropListsOf(const CMapStringToString* lists) {
@@ -22,7 +23,8 @@ KXPropListMap KXPropListsOf(const CMapStringToString* lists) {
 KXTerminationEditArgs KXTerminationEditArgsOf(const CStringArray* designators,
                                               const CMapStringToString* oldToNew,
                                               const CMapStringToString* keyProps,
-                                              const CMapStringToString* instProps) {
+                                              const CMapStringToString* instProps,
+                                              const CMapStringToString* partLooks) {
     KXTerminationEditArgs args;
     for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i)
         args.designators.insert(designators->GetAt(i));
@@ -33,6 +35,11 @@ KXTerminationEditArgs KXTerminationEditArgsOf(const CStringArray* designators,
     }
     args.keyProps = KXPropListsOf(keyProps);
     args.instProps = KXPropListsOf(instProps);
+    for (POSITION pos = partLooks ? partLooks->GetStartPosition() : nullptr; pos;) {
+        CString key, look;
+        partLooks->GetNextAssoc(pos, key, look);
+        args.partLooks[key] = look;
+    }
     return args;
 }
 
@@ -58,4 +65,19 @@ KXScriptedAssocScope::KXScriptedAssocScope() : m_saved(CKXShareGlobalData::m_bRe
 
 KXScriptedAssocScope::~KXScriptedAssocScope() {
     CKXShareGlobalData::m_bReplay = m_saved;
+}
+
+bool KXTerminationDialogEditOf(const CKXAssocCompAPI& api, KXTerminationDialogEdit& edit) {
+    std::map<CString, CString> looks;
+    if (!api.DialogEdit(edit.name, looks, edit.delay, edit.high, edit.low)) return false;
+    edit.partLooks.RemoveAll();
+    for (const auto& [key, look] : looks) edit.partLooks.SetAt(key, look);
+    return true;
+}
+
+BOOL KXMakeTerminationDialogEdit(CKXGridWnd& grid, const KXTerminationDialogEdit& edit) {
+    CStringArray names;
+    names.Add(edit.name);
+    return grid.EditTermination(&names, nullptr, nullptr, nullptr, edit.delay, edit.high, edit.low, 0, 0,
+                                &edit.partLooks);
 }

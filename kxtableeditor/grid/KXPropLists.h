@@ -16,11 +16,13 @@ struct KXTerminationEditArgs {
     std::map<CString, CString> renames;
     KXPropListMap keyProps;
     KXPropListMap instProps;
+    std::map<CString, CString> partLooks; // "<part>.<field>" (part from 0) to the part's new look
 };
 KXTerminationEditArgs KXTerminationEditArgsOf(const CStringArray* designators,
                                               const CMapStringToString* oldToNew,
                                               const CMapStringToString* keyProps,
-                                              const CMapStringToString* instProps);
+                                              const CMapStringToString* instProps,
+                                              const CMapStringToString* partLooks = nullptr);
 
 // The per-part operands of the scripted termination add: the text a part has in `list` ("" for a
 // part past its end or without a list), and the property list a part has in `lists` (NULL likewise).
@@ -44,3 +46,18 @@ public:
 private:
     BOOL m_saved;
 };
+
+class CKXGridWnd;
+
+// The change the termination dialog made to the one termination it showed, kept in its type: the grid
+// makes it in place (its name, other properties and parts' designators stay) by its editTermination.
+struct KXTerminationDialogEdit {
+    CString name;
+    CMapStringToString partLooks; // "<part from 0>.<field>" to the part's new look
+    CString delay, high, low;
+};
+// Reads the last dialog's change into `edit`; false when the dialog chose a termination to add instead.
+bool KXTerminationDialogEditOf(const CKXAssocCompAPI& api, KXTerminationDialogEdit& edit);
+// Makes the change on the grid's selected termination as the editTermination word does (one step,
+// journalled as that word); TRUE when it did.
+BOOL KXMakeTerminationDialogEdit(CKXGridWnd& grid, const KXTerminationDialogEdit& edit);

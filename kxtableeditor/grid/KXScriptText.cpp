@@ -9,7 +9,9 @@
 #include "kxinstsigpane/KXTransaction.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <string>
 #include <utility>
@@ -220,11 +222,31 @@ void AddLines(CTclArgsList& words, const CString& lines) {
     words.EndArgument();
 }
 
+// "-partN -FIELD LOOK ..." for the looks keyed "<part from 0>.<field>", part by part.
+void AddPartLooks(CTclArgsList& words, const CMapStringToString* partLooks) {
+    std::map<int, std::map<std::string, CString>> parts;
+    for (POSITION pos = partLooks ? partLooks->GetStartPosition() : nullptr; pos;) {
+        CString key, look;
+        partLooks->GetNextAssoc(pos, key, look);
+        const int dot = key.Find('.');
+        if (dot <= 0) continue;
+        parts[std::atoi(key.Left(dot).GetString())][key.Mid(dot + 1).GetString()] = look;
+    }
+    for (const auto& [part, looks] : parts) {
+        words.Add(("-part" + std::to_string(part + 1)).c_str());
+        for (const auto& [field, look] : looks) {
+            words.Add(("-" + field).c_str());
+            words.Add(look.GetString());
+        }
+    }
+}
+
 } // namespace
 
 CString KXEditTerminationOperands(const CStringArray* designators, const CMapStringToString* oldToNew,
                                   const CMapStringToString* keyProps, const CMapStringToString* instProps,
-                                  const CString& delay, const CString& high, const CString& low, int byRefDes) {
+                                  const CString& delay, const CString& high, const CString& low, int byRefDes,
+                                  const CMapStringToString* partLooks) {
     CTclArgsList words;
     for (INT_PTR i = 0; designators && i < designators->GetSize(); ++i) {
         const CString name = designators->GetAt(i);
@@ -244,6 +266,7 @@ CString KXEditTerminationOperands(const CStringArray* designators, const CMapStr
             AddLines(words, value);
         }
     }
+    AddPartLooks(words, partLooks);
     for (const auto& [option, value] : {std::pair{"-delay", delay}, {"-high", high}, {"-low", low}})
         if (!value.IsEmpty()) {
             words.Add(option);

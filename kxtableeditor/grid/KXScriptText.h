@@ -65,10 +65,13 @@ class CMapStringToString;
 
 // The operands of the "editTermination" word that make the edit given as the grids receive it: per
 // designator "-id" (or "-oldrefdes" when byRefDes), its "-newrefdes", "-k" and "-i" lists (the maps'
-// values hold one item a line), then "-delay", "-high" and "-low" where given.
+// values hold one item a line), then "-partN" (N from 1) with the part's "-value", "-lib", "-cell", "-view"
+// and "-physname" where partLooks (keyed "<part from 0>.<field>") gives them, then "-delay", "-high" and
+// "-low" where given.
 CString KXEditTerminationOperands(const CStringArray* designators, const CMapStringToString* oldToNew,
                                   const CMapStringToString* keyProps, const CMapStringToString* instProps,
-                                  const CString& delay, const CString& high, const CString& low, int byRefDes);
+                                  const CString& delay, const CString& high, const CString& low, int byRefDes,
+                                  const CMapStringToString* partLooks = nullptr);
 
 class CStringList;
 

@@ -9,6 +9,7 @@
 #include "grid/KXAssocCompSteps.h"
 #include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
+#include "grid/KXPropLists.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXJournalLine.h"
 
@@ -101,6 +102,14 @@ bool CKXMatrixGridWnd::CheckTerminationPins(const std::vector<PinCell>& cells) {
 }
 
 void CKXMatrixGridWnd::OnAddTermination() {
+    KXTerminationDialogEdit inPlace;
+    AddTerminationInDialog(inPlace);
+    if (!inPlace.name.IsEmpty()) KXMakeTerminationDialogEdit(*this, inPlace);
+}
+
+// The dialog's choice added to the selected pins in one edit; a change of the one termination it
+// showed is left in `inPlace`, with nothing done, for the caller to make once this edit is gone.
+void CKXMatrixGridWnd::AddTerminationInDialog(KXTerminationDialogEdit& inPlace) {
     if (!CanAddTermination()) return;
     const std::vector<PinCell> cells = SelectedPinCells();
     if (cells.empty() || !CheckTerminationPins(cells)) return;
@@ -122,6 +131,7 @@ void CKXMatrixGridWnd::OnAddTermination() {
     api.m_bHasAssociatedInstance = replaced != nullptr;
     api.m_bHasExistingTermination = replaced != nullptr;
     bool stop = false, added = api.invokeTerminationDialog(stop, false, true) != FALSE;
+    if (added && KXTerminationDialogEditOf(api, inPlace)) added = false; // nothing done: made after this edit
     for (std::size_t i = 1; added && i < cells.size(); ++i) {
         api.setInstTermBit(cells[i].pinBit);
         added = api.AddTermination(0) != 0;
@@ -131,6 +141,7 @@ void CKXMatrixGridWnd::OnAddTermination() {
     api.m_bHasExistingTermination = false;
     api.m_bHasAssociatedInstance = false;
     if (!added) {
+        if (!inPlace.name.IsEmpty()) return;
         KXReportUnchangedTermination(api);
         if (!api.GetLastError().IsEmpty() && !api.DialogChangedNothing())
             CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());

@@ -39,7 +39,8 @@ CString NetBitName(const CNetBit& bit) {
 
 BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                        CMapStringToString* keyProps, CMapStringToString* instProps, CString delay,
-                                       CString high, CString low, int count, int byRefDes) {
+                                       CString high, CString low, int count, int byRefDes,
+                                       const CMapStringToString* partLooks) {
     KXScriptedAssocScope scripted;
     if (!MayEdit()) return FALSE;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
@@ -67,10 +68,10 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", "the termination has fewer parts than named");
         return FALSE;
     }
-    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
+    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps, partLooks);
     CString d = delay, h = high, l = low;
     const bool edited = api.EditTermination(args.designators, args.renames, d, h, l, args.keyProps,
-                                            args.instProps, byRefDes) != 0;
+                                            args.instProps, byRefDes, &args.partLooks) != 0;
     api.setTransaction(nullptr, true);
     if (!edited) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
@@ -80,7 +81,8 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
     JournalCell(journal, cell, "TERMINATION");
     journal.Comment("Edit Termination")
         .Pane("EditTermination",
-              {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay, high, low, byRefDes)})
+              {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay, high, low, byRefDes,
+                                         partLooks)})
         .End();
     if (!edit.Commit()) return FALSE;
     SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().m_nTerminationOffset));

@@ -34,6 +34,7 @@
 #include <vector>
 
 class CKXAssocCompAPI;
+struct KXTerminationDialogEdit;
 class KXJournalLines;
 class CKXGridACListBox;
 class CKXRetainAssocCompDlg;
@@ -269,6 +270,7 @@ public:
     BOOL HasTermination() override;
     // The library's termination dialog for the selected pins: its choice goes onto every one, in one edit.
     void OnAddTermination() override;
+    void AddTerminationInDialog(KXTerminationDialogEdit& inPlace);
     // The library's pull-up/pull-down dialog for the selected signals, in one edit; one signal that has
     // pull-ups/pull-downs (its own or inherited) gets the library's edit dialog instead.
     void AddPupd() override;
@@ -290,7 +292,7 @@ public:
     // The editTermination word on the current cell's pin, in one edit; FALSE (KXTABLE-212) without one.
     BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
-                         int byRefDes) override;
+                         int byRefDes, const CMapStringToString* partLooks = nullptr) override;
 
     // ------------------------------------------------------------- pull-ups and pull-downs
     // A selected row's signal.

@@ -41,6 +41,20 @@ bool Is(const CString& value, const char* full, const char* prefix = nullptr) {
            value.Left(static_cast<int>(std::strlen(prefix))).CompareNoCase(prefix) == 0;
 }
 
+// The part N (from 1) an option "-partN" names; 0 for another word or a part past the last one taken.
+int PartOption(const CString& v) {
+    if (!Is(v, "-part", "-part") || v.GetLength() <= 5) return 0;
+    const int part = std::atoi(v.Mid(5).GetString());
+    return part > 0 && part <= kMaxParts ? part : 0;
+}
+
+// An option of editTermination that changes a look of the part named before it.
+bool IsPartLook(const CString& v) {
+    for (const char* look : {"-value", "-lib", "-cell", "-view", "-physname"})
+        if (v == look) return true;
+    return false;
+}
+
 bool IsHelpWord(const CString& v) {
     return v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0;
 }
@@ -109,8 +123,8 @@ bool ParseTermination(const std::vector<CTclArgs*>& args, TerminationParts& p) {
         const CString v = args[k]->GetValue(0);
         if (IsHelpWord(v)) return false;
         if (Is(v, "-part", "-part") && v.GetLength() > 5) {
-            part = std::atoi(v.Mid(5).GetString()) - 1;
-            if (part < 0 || part >= kMaxParts) return false;
+            part = PartOption(v) - 1;
+            if (part < 0) return false;
             p.Grow(part);
             continue;
         }
@@ -207,11 +221,16 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args
         return KXEditResult::Dialog();
     }
     CStringArray designators;
-    CMapStringToString renames, keys, insts;
+    CMapStringToString renames, keys, insts, looks;
     CString delay, high, low, last;
+    int part = -1; // the part "-partN" named last, from 0
     bool ids = false, refDes = false, renamed = false;
     for (size_t k = 0; k < list.size(); ++k) {
         const CString v = list[k]->GetValue(0);
+        if (const int named = PartOption(v); named > 0) {
+            part = named - 1;
+            continue;
+        }
         if (k + 1 >= list.size()) return BadOperands();
         const CTclArgs* next = list[++k];
         const CString value = next->GetValue(0);
@@ -239,6 +258,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args
             high = value;
         } else if (Is(v, "-low", "-lo")) {
             low = value;
+        } else if (IsPartLook(v)) {
+            if (part < 0) return BadOperands();
+            looks.SetAt(std::to_string(part).c_str() + CString(".") + v.Mid(1), value);
         } else {
             return BadOperands();
         }
@@ -248,7 +270,8 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args
         return KXEditResult::Refused("KXTABLE-210");
     }
     return KXEditResult::Of(
-        grid->EditTermination(&designators, &renames, &keys, &insts, delay, high, low, 0, ids ? 0 : 1), "KXTABLE-212");
+        grid->EditTermination(&designators, &renames, &keys, &insts, delay, high, low, 0, ids ? 0 : 1, &looks),
+        "KXTABLE-212");
 }
 
 // deleteTermination KEY ...: the keyed pins (the selected ones without keys) of every shown grid lose

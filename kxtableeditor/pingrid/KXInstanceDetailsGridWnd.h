@@ -33,6 +33,7 @@
 class IKXGridSite;
 class IPhysPartInst;
 class CKXSpinControl;
+struct KXTerminationDialogEdit;
 class CKXGridEdit;
 struct KXAssocClipEntry;
 class KXCsvParser;
@@ -297,13 +298,14 @@ public:
     // the automation road (InitTermination, then the add command the automation object sends).
     void OnAddTermination() override;
     void AddTerminationFromDialog(ROWCOL row, ROWCOL col);
+    void ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace);
     BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
                                 CStringArray* physNames, CStringArray* values, CObArray* keyLists,
                                 CObArray* instLists, CString delay, CString high, CString low,
                                 int parts) override;
     BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
-                         int byRefDes) override;
+                         int byRefDes, const CMapStringToString* partLooks = nullptr) override;
     // The set-up of a termination add without the dialog: the library in the transaction, told the
     // type, and the target rows checked together; 0 (reported) when refused.
     int InitAssocCompForTermination(CKXAssocCompAPI& api, CString type, CTransaction* transaction,

@@ -197,7 +197,7 @@ int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, co
         if (!dt || !seen.insert(dt).second || !EditNames(dt, args.designators, byRefDes)) return true;
         KXTerminationEditArgs given = args;
         if (!api.EditTermination(given.designators, given.renames, delay, high, low, given.keyProps,
-                                 given.instProps, byRefDes)) {
+                                 given.instProps, byRefDes, &given.partLooks)) {
             why = api.GetLastError();
             return false;
         }
@@ -374,6 +374,14 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
 // The library's dialog on the selected pins: the termination chosen there is added to every target
 // pin bit (or pair pin) in one "Add Termination" transaction; a cancelled dialog changes nothing.
 void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col) {
+    KXTerminationDialogEdit inPlace;
+    ChooseTerminationInDialog(row, col, inPlace);
+    if (!inPlace.name.IsEmpty()) KXMakeTerminationDialogEdit(*this, inPlace);
+}
+
+// The dialog's choice added to the selected pins in one edit; a change of the one termination it
+// showed is left in `inPlace`, with nothing done, for the caller to make once this edit is gone.
+void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace) {
     if (row < PIN_FIRST_ROW || col != Col(m_nColTermination) || row > GetRowCount()) return;
     int msb = -1, lsb = -1;
     if (GetRowNetName(row, msb, lsb).IsEmpty() && !IsDiffPairRow(row)) return; // an open pin takes none
@@ -411,6 +419,7 @@ void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col)
         KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
         return;
     }
+    if (KXTerminationDialogEditOf(api, inPlace)) return; // nothing done: the bracket closes
     api.m_bHasExistingTermination = true; // the user saw (and replaces) what was there
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
@@ -460,7 +469,8 @@ void CKXInstanceDetailsGridWnd::OnAddTermination() {
 
 BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                                 CMapStringToString* keyProps, CMapStringToString* instProps,
-                                                CString delay, CString high, CString low, int count, int byRefDes) {
+                                                CString delay, CString high, CString low, int count, int byRefDes,
+                                              const CMapStringToString* partLooks) {
     KXScriptedAssocScope replay;
     IDTInstance* dt = GetSelectedRowTermination();
     if (!dt) {
@@ -476,7 +486,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         CKXErrorHandler::MessageBoxOk("KXTABLE-214", "the termination has fewer parts than named");
         return FALSE;
     }
-    const KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
+    const KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps, partLooks);
     CString why;
     if (!EditSelectedTerminations(api, args, delay, high, low, byRefDes, why)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", why);
@@ -488,7 +498,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     if (!selected.empty()) {
         KXJournalLines lines(JournalHandle());
         lines.Pane("EditTermination", {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay,
-                                                                 high, low, byRefDes)})
+                                                                 high, low, byRefDes, partLooks)})
             .End();
         journal = JournalAssocText(selected.front(), "SelectTerminationCol", "Edit Termination") + lines.Text();
     }

@@ -28,6 +28,7 @@
 
 class IKXGridSite;
 class CKXAssocCompAPI;
+struct KXTerminationDialogEdit;
 class KXJournalLines;
 class CKXFindReplaceDlg;
 class KXAssocAutomation;
@@ -350,6 +351,7 @@ public:
     // The dialog's termination on the bits of the selected rows (a double-click on a TERMINATION
     // cell, the Add Termination command), in one transaction.
     void AddTermination(ROWCOL row, ROWCOL col);
+    bool AddTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace);
     // The termination dialog for the first pin bit of the rows, its choice onto every other; sets
     // m_bTerminationAdded when the choice went on. False when a pin cannot take one (shown why).
     bool CommitAddTermination(const std::vector<ROWCOL>& rows);
@@ -371,7 +373,7 @@ public:
     // The script's change of the current pin's termination (editTermination word) on the selected rows.
     BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
-                         int byRefDes) override;
+                         int byRefDes, const CMapStringToString* partLooks = nullptr) override;
     // The library's change of the termination on each pin bit of the rows; false (KXTABLE-216) at the
     // first bit it refuses, and when the rows have no pin bit.
     bool SetAssocCompSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& rows, KXTerminationEditArgs& args,

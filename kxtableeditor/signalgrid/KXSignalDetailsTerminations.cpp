@@ -396,13 +396,20 @@ CInstanceContext CKXSignalDetailsGridWnd::RowInstanceOfPin(IInstTerm* pin) {
 }
 
 void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
-    if (!MayEdit() || row < kFirstDataRow || col != Col(m_nColTermination) || !CanAddTermination()) return;
+    KXTerminationDialogEdit inPlace;
+    if (AddTerminationInDialog(row, col, inPlace)) KXMakeTerminationDialogEdit(*this, inPlace);
+}
+
+// The dialog's choice added in one edit; true, with nothing done, when the dialog changed the one
+// termination it showed, for the caller to change it in place once this edit is gone.
+bool CKXSignalDetailsGridWnd::AddTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace) {
+    if (!MayEdit() || row < kFirstDataRow || col != Col(m_nColTermination) || !CanAddTermination()) return false;
     const std::vector<ROWCOL> rows = TerminationTargets();
-    if (rows.empty() || !CheckTerminationDirections(rows)) return;
+    if (rows.empty() || !CheckTerminationDirections(rows)) return false;
     CKXGridEdit edit(*this, m_designContext2 ? m_designContext2 : m_designContext, "Add Termination",
                      CKXGridEdit::kJoinOpen);
     CKXAssocCompAPI* api = GetAssocCompApi();
-    if (!edit || !api) return;
+    if (!edit || !api) return false;
     // One row whose pin is terminated: the dialog's choice takes the place of its termination.
     const bool replacing = rows.size() == 1 && RowTermination(rows.front()) != nullptr;
     const CKXAssocTransactionScope working(*api, edit.Transaction());
@@ -416,14 +423,16 @@ void CKXSignalDetailsGridWnd::AddTermination(ROWCOL row, ROWCOL col) {
         applied = CommitAddTermination(rows) && (m_bTerminationAdded || api->m_bApplied);
     }
     api->m_bApplied = false;
-    if (!applied) return; // the bracket discards what was added
+    if (applied && KXTerminationDialogEditOf(*api, inPlace)) return true; // nothing done: the bracket closes
+    if (!applied) return false; // the bracket discards what was added
     // Once for the whole add, after the library's work.
     SelectionHasAssociatedInstance(edit.Transaction());
     const KXJournalLines journal = JournalTerminationAdds(rows, api->GetPreparedText(kTermination), replacing);
-    if (!edit.Commit()) return;
+    if (!edit.Commit()) return false;
     MarkModified();
     WriteTerminationJournal(journal, static_cast<int>(rows.size()) + (replacing ? 1 : 0));
     RefreshTerminationCell(rows);
+    return false;
 }
 
 IDTInstance* CKXSignalDetailsGridWnd::RowTermination(ROWCOL row) {
@@ -586,7 +595,7 @@ bool CKXSignalDetailsGridWnd::SetAssocCompSelection(CKXAssocCompAPI& api, const 
             api.setInstTermBit(bit);
             CString d = delay, h = high, l = low;
             if (!api.EditTermination(args.designators, args.renames, d, h, l, args.keyProps, args.instProps,
-                                     byRefDes)) {
+                                     byRefDes, &args.partLooks)) {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
                 return false;
             }
@@ -597,7 +606,8 @@ bool CKXSignalDetailsGridWnd::SetAssocCompSelection(CKXAssocCompAPI& api, const 
 
 BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
                                               CMapStringToString* keyProps, CMapStringToString* instProps,
-                                              CString delay, CString high, CString low, int count, int byRefDes) {
+                                              CString delay, CString high, CString low, int count, int byRefDes,
+                                              const CMapStringToString* partLooks) {
     KXScriptedAssocScope replay;
     IDTInstance* termination = GetAssociatedInstanceOfCurrentPin();
     if (!termination || IsReadOnlyWindow()) return FALSE;
@@ -608,7 +618,7 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
     CKXAssocCompAPI* api = PrepareAssocCompApi(termination->name());
     if (!api || api->getComponentCount() < count) return Refuse(TRUE, "KXTABLE-210");
     const CKXAssocTransactionScope working(*api, edit.Transaction());
-    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps);
+    KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps, partLooks);
     if (!SetAssocCompSelection(*api, rows, args, delay, high, low, byRefDes))
         return FALSE; // the bracket discards what was edited
     // The row replays as its termination cell and the same editTermination word.
@@ -617,7 +627,7 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
         JournalTerminationRow(journal, r, "Edit Termination");
         journal
             .Pane("EditTermination", {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay,
-                                                                high, low, byRefDes)})
+                                                                high, low, byRefDes, partLooks)})
             .End();
     }
     if (!edit.Commit()) return FALSE;

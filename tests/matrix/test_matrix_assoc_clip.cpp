@@ -353,7 +353,7 @@ TEST_F(MatrixAssocDialogs, AddTerminationPutsTheDialogsChoiceOnEverySelectedPinI
     EXPECT_EQ(Count(replayed, " 1 Series @J1.P<4>\n"), 1) << replayed;
 }
 
-TEST_F(MatrixAssocDialogs, TheDialogOnOneTerminatedPinReplacesItsTerminationAndOnlyThere) {
+TEST_F(MatrixAssocDialogs, TheDialogOnOneTerminatedPinChangesItsTerminationAndOnlyThere) {
     const std::string before = Snapshot();
     ASSERT_EQ(Select(PinRow("N1", "S"), TermCol()), "1");
     Run("kx::answer dialog CKXTerminationDlg ok type Series value0 47");
@@ -365,11 +365,16 @@ TEST_F(MatrixAssocDialogs, TheDialogOnOneTerminatedPinReplacesItsTerminationAndO
     EXPECT_EQ(Count(after, " 1 Series @J1.S\n"), 1) << after;
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     const std::string lines = StopJournal(file);
-    const auto drop = lines.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\",\"S\")");
-    const auto made = lines.find(".ConnectivityPane().MatrixPasteAssoc(\"TERMINATION\",\"N1\",\"J1\",\"S\"");
-    ASSERT_NE(drop, std::string::npos) << lines;
-    ASSERT_NE(made, std::string::npos) << lines;
-    EXPECT_LT(drop, made);
+    // Answered with its own type, the termination is changed in place (its name and designators kept),
+    // journalled as the editTermination of that cell, not as a deletion and a new one.
+    const auto select = lines.find(".ConnectivityPane().MatrixSelect(\"N1\",\"J1\",\"TERMINATION\",\"S\")");
+    const auto edit = lines.find(".ConnectivityPane().EditTermination(\"-id ");
+    ASSERT_NE(select, std::string::npos) << lines;
+    ASSERT_NE(edit, std::string::npos) << lines;
+    EXPECT_LT(select, edit);
+    EXPECT_NE(lines.find("-part1 -value 47\")", edit), std::string::npos) << lines;
+    EXPECT_EQ(lines.find("MatrixPasteAssoc"), std::string::npos) << lines;
+    EXPECT_EQ(lines.find(".Delete()"), std::string::npos) << lines;
     // The script's add still refuses the terminated pin.
     Messages();
     EXPECT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "

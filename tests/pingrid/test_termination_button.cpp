@@ -25,6 +25,30 @@ protected:
         return style.GetControl();
     }
     static constexpr const char* kSeries = "kx::answer dialog CKXTerminationDlg ok type Series";
+
+    // With the dialog answered, the road (the button of MCLK's Termination cell or menu 35522 on MCLK)
+    // changes RT2 in place: name, VALUE and the part's designator (none) kept, one step, undo, replay.
+    void ExpectChangedInPlace(const std::string& road) {
+        const std::string original = Saved();
+        ASSERT_NE(original.find("prop @$RT2 VALUE \"22\" 0"), std::string::npos);
+        const int steps = Ccp()->GetUndoStepCount();
+        ASSERT_EQ(road == "button" ? ClickButton("MCLK") : Run("kx::menu 35522"), "1")
+            << ::testing::PrintToString(Messages());
+        const std::string edited = Saved();
+        EXPECT_NE(edited.find("dt RT2 1 Series @U1.MCLK"), std::string::npos) << edited;
+        EXPECT_NE(edited.find("prop @$RT2 VALUE \"22\" 0"), std::string::npos);
+        EXPECT_NE(edited.find("prop @$RT2 SLOT0.VALUE \"47\" 0"), std::string::npos);
+        EXPECT_EQ(edited.find("REFDES"), std::string::npos);
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+        const std::string journal = JournalText();
+        EXPECT_EQ(journal.find(".Delete()"), std::string::npos) << journal;
+        EXPECT_NE(journal.find("EditTermination(\"-id RT2 -part1 -value 47\")"), std::string::npos) << journal;
+        ASSERT_EQ(Run("undo"), "1");
+        EXPECT_EQ(Saved(), original);
+        ASSERT_EQ(Run("redo"), "1");
+        EXPECT_EQ(Saved(), edited);
+        EXPECT_EQ(Replayed(original), edited);
+    }
 };
 
 TEST_F(TerminationButton, AConnectedPinsCellCarriesTheButton) {
@@ -86,6 +110,40 @@ TEST_F(TerminationButton, TheButtonOnATerminatedPinReplacesItsTerminationAndRepl
     EXPECT_EQ(Replayed(original), replaced);
 }
 
+// RT2 (Series on MCLK, its own VALUE "22", a part without designator) answered with its own type and
+// one part's value changed: that termination changes in place, keeping its name, its other properties
+// and its part's designator (none), in one step that undo takes back and the journal replays.
+TEST_F(TerminationButton, TheButtonChangesATerminationInPlace) {
+    OpenBoard();
+    Run("kx::answer dialog CKXTerminationDlg ok value0 47");
+    ExpectChangedInPlace("button");
+}
+
+TEST_F(TerminationButton, TheMenuChangesATerminationInPlace) {
+    OpenBoard();
+    Run("selectObject pin MCLK");
+    Run("kx::answer dialog CKXTerminationDlg ok value0 47");
+    ExpectChangedInPlace("menu");
+}
+
+// The word the dialog's change is journalled as: a part's look changes that part alone; a part the
+// termination lacks is refused with nothing changed.
+TEST_F(TerminationButton, EditTerminationChangesTheNamedPartOnly) {
+    OpenBoard();
+    Run("selectObject pin MCLK");
+    const std::string before = Saved();
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("editTermination pin -id RT2 -part2 -value 1"), "0");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    ASSERT_EQ(Run("editTermination pin -id RT2 -part1 -physname R0603"), "1") << ::testing::PrintToString(Messages());
+    const std::string after = Saved();
+    EXPECT_NE(after.find("prop @$RT2 SLOT0.PHYSNAME \"R0603\" 0"), std::string::npos) << after;
+    EXPECT_NE(after.find("prop @$RT2 SLOT0.VALUE \"22\" 0"), std::string::npos);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Replayed(before), after);
+}
+
 TEST_F(TerminationButton, ACancelledDialogChangesNothing) {
     OpenBoard();
     const std::string before = Saved();
@@ -109,3 +167,4 @@ TEST_F(TerminationButton, AReadOnlyWindowOpensNoDialog) {
 }
 
 } // namespace
+

@@ -203,6 +203,33 @@ TEST_F(SignalTerminationEdit, ADialogThatReplacesATerminationReplaysToTheSameDes
     EXPECT_EQ(ReplayedSnapshot(), replaced);
 }
 
+// The dialog on a terminated pin answered with its own type and one value changed changes that
+// termination in place: its name and its part (without designator) stay, in one step that replays.
+TEST_F(SignalTerminationEdit, ADialogThatChangesAValueKeepsTheTermination) {
+    ASSERT_TRUE(Connect("P<3>"));
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ASSERT_EQ(DoubleClickTermination(Row("J1", "P<3>")), "1");
+    const std::string terminated = Snapshot();
+    const auto at = terminated.find(" 1 Series @J1.");
+    ASSERT_NE(at, std::string::npos);
+    const auto from = terminated.rfind("dt ", at) + 3;
+    const std::string name = terminated.substr(from, at - from);
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer dialog CKXTerminationDlg ok value0 47");
+    ASSERT_EQ(DoubleClickTermination(Row("J1", "P<3>")), "1");
+    const std::string edited = Snapshot();
+    EXPECT_NE(edited.find("dt " + name + " 1 Series @J1."), std::string::npos) << edited;
+    EXPECT_NE(edited.find("prop @$" + name + " SLOT0.VALUE \"47\""), std::string::npos) << edited;
+    EXPECT_EQ(Count(edited, "REFDES"), Count(terminated, "REFDES"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(JournalText().find(".Delete()"), std::string::npos) << JournalText();
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(Snapshot(), terminated);
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_EQ(Snapshot(), edited);
+    EXPECT_EQ(ReplayedSnapshot(), edited);
+}
+
 TEST_F(SignalTerminationEdit, ACancelledDialogAddsNothingAndTheGridKnowsIt) {
     ASSERT_TRUE(Connect("P<3>"));
     const ROWCOL row = Row("J1", "P<3>");

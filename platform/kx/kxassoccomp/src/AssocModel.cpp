@@ -444,4 +444,52 @@ IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const
     return finishCreated(tx, refs, dt, "pull-up/pull-down", s, error);
 }
 
+// The field of a part a termination's edit may change by name ("value", "lib", ...); null for another.
+namespace {
+
+std::string* partField(Slot& slot, const std::string& field) {
+    if (field == "value") return &slot.value;
+    if (field == "lib") return &slot.lib;
+    if (field == "cell") return &slot.cell;
+    if (field == "view") return &slot.view;
+    if (field == "physname") return &slot.physName;
+    return nullptr;
+}
+
+} // namespace
+
+// Sets the parts' looks keyed "<part>.<field>" (part from 0); false, with the cause, for a part the
+// termination lacks or a field it has not.
+bool applyPartLooks(const std::map<CString, CString>& looks, std::vector<Slot>& slots, std::string& error) {
+    for (const auto& [key, value] : looks) {
+        const std::string text = key.str();
+        const size_t dot = text.find('.');
+        const std::string index = text.substr(0, dot);
+        const bool number = !index.empty() && index.size() <= 2 &&
+                            std::all_of(index.begin(), index.end(), [](unsigned char c) { return std::isdigit(c); });
+        const size_t part = number ? std::stoul(index) : slots.size();
+        std::string* field =
+            dot == std::string::npos || part >= slots.size() ? nullptr : partField(slots[part], text.substr(dot + 1));
+        if (!field) {
+            error = "the termination has no part " + (number ? std::to_string(part + 1) : index) + " to change so";
+            return false;
+        }
+        *field = value.str();
+    }
+    return true;
+}
+
+// The looks of the parts that differ between the two settings of one type, keyed as applyPartLooks
+// takes them.
+std::map<CString, CString> changedPartLooks(const Settings& before, const Settings& after) {
+    std::map<CString, CString> looks;
+    for (size_t i = 0; i < after.slots.size() && i < before.slots.size(); ++i)
+        for (const char* name : {"value", "lib", "cell", "view", "physname"}) {
+            Slot was = before.slots[i], now = after.slots[i];
+            if (*partField(was, name) != *partField(now, name))
+                looks[CString(std::to_string(i) + "." + name)] = CString(*partField(now, name));
+        }
+    return looks;
+}
+
 } // namespace kxassoc

@@ -71,4 +71,10 @@ IDTInstance* createTermination(CTransaction* tx, const CInstTermBit& bit, IDPIns
 IDTInstance* createPupd(CTransaction* tx, const CNetBit& bit, Settings& s, const std::string& commonRefDes,
                         std::string& error);
 
+// Sets the parts' looks keyed "<part>.<field>" (part from 0; field value, lib, cell, view or physname);
+// false, with the cause, for a part the termination lacks or a field it has not.
+bool applyPartLooks(const std::map<CString, CString>& looks, std::vector<Slot>& slots, std::string& error);
+// The looks of the parts that differ between two settings of one type, keyed as applyPartLooks takes them.
+std::map<CString, CString> changedPartLooks(const Settings& before, const Settings& after);
+
 } // namespace kxassoc

@@ -40,6 +40,9 @@ struct SKXAssocCompState {
     bool termSlotsGiven = false;
     bool replaceFromDialog = false; // the user saw the existing termination in the dialog and changed it
     bool dialogChangedNothing = false; // the last termination dialog was closed on the termination it showed
+    bool dialogEdits = false;          // ... was answered with a change of the termination it showed
+    std::string dialogEditName;
+    Settings dialogBefore;             // the termination it showed, as it was
     Settings pupd;                  // pull-up/pull-down to add
     bool pupdReady = false;
     PUPDMODE pupdMode = PUPD_MODE_NONE;
@@ -388,6 +391,7 @@ BOOL CKXAssocCompAPI::IsDCNetExists(bool) {
 
 namespace {
 
+
 CTransaction* workTransaction(CKXAssocCompAPI& api, SKXAssocCompState& s, const char* stepName,
                               bool dialogStep) {
     if ((api.m_nModeFlags & 2) && api.m_pSpareTransaction) return api.m_pSpareTransaction;
@@ -487,7 +491,8 @@ int CKXAssocCompAPI::AddTerminationInstance(CString slotId, CString lib, CString
 
 int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CString, CString>& newRefDes,
                                      CString& delay, CString& high, CString& low, KXPropListMap& keyProps,
-                                     KXPropListMap& instProps, int byRefDes) {
+                                     KXPropListMap& instProps, int byRefDes,
+                                     const std::map<CString, CString>* partLooks) {
     m_p->error.clear();
     CTransaction* tx = workTransaction(*this, *m_p, "Edit Termination", false);
     IDTInstance* dt = getAssociatedInstance(1);
@@ -539,6 +544,7 @@ int CKXAssocCompAPI::EditTermination(std::set<CString>& refDesSet, std::map<CStr
         return true;
     };
     if (!applyProps(keyProps, true) || !applyProps(instProps, false)) return 0;
+    if (partLooks && !applyPartLooks(*partLooks, s.slots, m_p->error)) return 0;
     if (!delay.IsEmpty()) s.delay = delay.str();
     if (!high.IsEmpty()) s.high = high.str();
     if (!low.IsEmpty()) s.low = low.str();
@@ -871,6 +877,7 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
     stop = false;
     m_p->error.clear();
     m_p->dialogChangedNothing = false;
+    m_p->dialogEdits = false;
     AfxDialogAnswer answer;
     if (!AfxGetAnswerQueue().TakeDialog("CKXTerminationDlg", answer)) return FALSE;
     auto field = [&](const char* name) -> std::string {
@@ -911,6 +918,15 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
         m_p->dialogChangedNothing = true;
         return FALSE;
     }
+    // The one termination shown, kept in its type: the change is made to it in place, keeping its name,
+    // its other properties and its parts' designators.
+    m_p->dialogEdits = shown && !m_p->multiple && lowerText(s.type) == lowerText(before.type);
+    if (m_p->dialogEdits) {
+        m_p->dialogEditName = shown->name();
+        m_p->dialogBefore = before;
+        m_p->term = s;
+        return TRUE;
+    }
     m_strTerminationType = CString(s.type);
     m_p->kind = 1;
     m_p->term = s;
@@ -928,6 +944,19 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
 
 bool CKXAssocCompAPI::DialogChangedNothing() const {
     return m_p->dialogChangedNothing;
+}
+
+bool CKXAssocCompAPI::DialogEdit(CString& name, std::map<CString, CString>& partLooks, CString& delay,
+                                 CString& high, CString& low) const {
+    if (!m_p->dialogEdits) return false;
+    const Settings& before = m_p->dialogBefore;
+    const Settings& after = m_p->term;
+    name = CString(m_p->dialogEditName);
+    partLooks = changedPartLooks(before, after);
+    delay = CString(after.delay != before.delay ? after.delay : std::string());
+    high = CString(after.high != before.high ? after.high : std::string());
+    low = CString(after.low != before.low ? after.low : std::string());
+    return true;
 }
 
 BOOL CKXAssocCompAPI::invokePUPDDialog(bool) {

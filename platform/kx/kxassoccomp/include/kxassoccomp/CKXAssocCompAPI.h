@@ -127,8 +127,15 @@ public:
     // Opens on the termination of the current pin bit or pair when it has one (else on the type's
     // defaults); FALSE when cancelled, or when the one termination shown was left as it was
     // (DialogChangedNothing then answers true).
+    // The one termination shown, answered with its own type, is changed in place, not applied: the
+    // dialog answers TRUE with DialogEdit() naming the change, for the caller's editTermination.
     BOOL invokeTerminationDialog(bool& stop, bool fromMatrix, bool apply);
     bool DialogChangedNothing() const;
+    // The change the last termination dialog made to the termination it showed (its name, the parts'
+    // looks it changed keyed "<part>.<field>" as EditTermination takes them, delay and signals); false
+    // when the dialog chose a termination to add instead.
+    bool DialogEdit(CString& name, std::map<CString, CString>& partLooks, CString& delay, CString& high,
+                    CString& low) const;
     BOOL invokePUPDDialog(bool edit);
 
     // ---- actions: nonzero on success ----
@@ -139,7 +146,7 @@ public:
                                CStringArray* instProps);
     int EditTermination(std::set<CString>& refDesSet, std::map<CString, CString>& newRefDes, CString& delay,
                         CString& high, CString& low, KXPropListMap& keyProps, KXPropListMap& instProps,
-                        int byRefDes);
+                        int byRefDes, const std::map<CString, CString>* partLooks = nullptr);
     int AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName,
                         CString value, CStringArray& keyProps, CStringArray& instProps, CString dcNet);
     BOOL ApplyPupd(bool commit, bool refresh);
