@@ -70,6 +70,8 @@ class CKXObjectInfoListCtrl : public CListCtrl {
 public:
     static constexpr UINT kComponentListId = 29990;
     static constexpr UINT kSignalListId = 29991;
+    // The MSG_OBJECT_INFO_LIST wParam that tells the parent to show the chosen ids (lParam: "id:id...").
+    static constexpr WPARAM kShowChosen = 4;
     // The text of a run's row at a column, by the row's id.
     using RunText = std::function<CString(DWORD_PTR id, int column)>;
     CKXObjectInfoListCtrl(BOOL multiple, int kind);

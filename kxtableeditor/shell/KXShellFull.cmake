@@ -30,6 +30,7 @@ list(APPEND KXTE_SHELL_PROVIDERS rmx kxmsgsrvr kxerrorhandler kxcontrols kxinsts
 # The connectivity pane's object information window and the instance connectivity dialog.
 list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXObjectInfoWnd.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXObjectInfoWndList.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXBottomPaneObjectInfo.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/pane/KXInstConnDlg.cpp
 )
