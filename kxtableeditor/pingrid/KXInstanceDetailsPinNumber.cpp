@@ -148,6 +148,11 @@ bool CKXInstanceDetailsGridWnd::SelectionHasPinNumber(const CString& number) {
 }
 
 BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
+    // With no pin chosen there is no pin to give the number (the cell the grid's activation placed is none).
+    if (!HasSelectionOfTheUser()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-570");
+        return FALSE;
+    }
     if (SelectionHasPinNumber(number)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-196", number.GetString());
         return FALSE;

@@ -98,6 +98,18 @@ TEST_F(CommitRefresh, PinsSwappedOrRenumberedInTheGridShowInItsRowsUntilUndone) 
     EXPECT_EQ(Number("B"), "8");
 }
 
+// With no pin chosen, assignPinNumber gives no pin the number and says that no pin is selected.
+TEST_F(CommitRefresh, AssignPinNumberWithNoPinChosenAssignsNothing) {
+    OpenBoard();
+    Run("kx::show clp RN1A");
+    Messages();
+    EXPECT_EQ(Run("assignPinNumber pin 3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-570"});
+    EXPECT_EQ(Run("kx::pane AssignPinNumber 3"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-570"});
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 class PairLegs : public CommitRefresh {
 protected:
     void SetUp() override {
