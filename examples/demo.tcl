@@ -332,6 +332,8 @@ say "Save: in editing mode a save is a Save As (cancelled here: the example libr
 kx::answer dialog CKXCreateBlockDlg cancel
 show saveDesign [saveDesign]
 show "saveDesign with an argument" [saveDesign now]
+kx::answer dialog CKXCreateBlockDlg ok library demo block board_demo
+show "saveDesign, its Save As answered (a new block board_demo in the demo's copy of the library)" [saveDesign]
 show "messages shown" [kx::messages]
 
 say "Switch to the physical view from the menu; the host is asked first"
