@@ -228,6 +228,16 @@ void BM_OpenDesignWindow(benchmark::State& state) {
     w.ShowU1();
 }
 
+// A new pin grid of the connectivity pane, made as the pane makes one, with no component loaded.
+std::unique_ptr<CKXInstanceDetailsGridWnd> NewPinGrid(Window& w, CDesignContext design) {
+    auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
+    if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), w.Pane(), 9300))
+        Window::Fail("cannot make a pin grid");
+    grid->SetSite(w.Pane());
+    grid->InitializeGrid(w.Pane(), design, design, 0);
+    return grid;
+}
+
 // A new pin grid of the connectivity pane, made as the pane makes one, loads U1's pins.
 void BM_LoadComponentPins(benchmark::State& state) {
     Window& w = WindowFor(state);
@@ -238,11 +248,7 @@ void BM_LoadComponentPins(benchmark::State& state) {
     for (auto _ : state) {
         Untimed untimed(state);
         const size_t heapBefore = ::mallinfo2().uordblks;
-        auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
-        if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), w.Pane(), 9300))
-            Window::Fail("cannot make a pin grid");
-        grid->SetSite(w.Pane());
-        grid->InitializeGrid(w.Pane(), design, design, 0);
+        auto grid = NewPinGrid(w, design);
         {
             Measured m(state);
             grid->LoadComponentPins(design, u1, FALSE);
@@ -623,11 +629,7 @@ void BM_ShowWidePins(benchmark::State& state) {
     for (auto _ : state) {
         Untimed untimed(state);
         const size_t heapBefore = ::mallinfo2().uordblks;
-        auto grid = std::make_unique<CKXInstanceDetailsGridWnd>();
-        if (!grid->Create(WS_CHILD | WS_CLIPSIBLINGS, CRect(200, 200, 200, 200), w.Pane(), 9300))
-            Window::Fail("cannot make a pin grid");
-        grid->SetSite(w.Pane());
-        grid->InitializeGrid(w.Pane(), design, design, 0);
+        auto grid = NewPinGrid(w, design);
         {
             Measured m(state);
             grid->LoadComponentPins(design, wx1, FALSE);

@@ -1,6 +1,7 @@
 // Work that cannot be kept, and text that cannot be stored, are refused with their reason and leave
 // everything as it was: a block filter whose file cannot be written, and comment text that is no
 // printable text (a NUL, a lone surrogate, an escape sequence), on every road that sets it.
+#include "KXHostFolder.h"
 #include "KXDemoBoard.h"
 
 #include "shell/KXShellIds.h"
@@ -28,10 +29,7 @@ namespace {
 class RefusedInput : public DemoBoard {
 protected:
     fs::path Library() const { return m_dir / "demo"; }
-    static std::string FileText(const fs::path& file) {
-        std::ifstream in(file, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
+    static std::string FileText(const fs::path& file) { return kxhosttest::ReadFile(file); }
     // The pin comment of U1's pin, or "-" without one.
     std::string PinComment(const char* pin) {
         CString text, date, time, user;

@@ -1,6 +1,7 @@
 // Several processes saving into one library folder at the same moment, and what others may have left in
 // that folder: two saves under one new block name, a stopped process that holds the folder, links planted
 // where a save makes its temporaries.
+#include "KXHostFolder.h"
 #include "KXShellFixture.h"
 
 #include "shell/KXTableDoc.h"
@@ -59,12 +60,7 @@ protected:
         ::unsetenv("KX_LOCK_WAIT_MS");
         KXShellFixture::TearDown();
     }
-    std::string FileText(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string FileText(const fs::path& path) { return kxhosttest::ReadFile(path); }
     static int ExitCode(pid_t child) {
         int status = -1;
         ::waitpid(child, &status, 0);

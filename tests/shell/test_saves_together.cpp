@@ -1,5 +1,6 @@
 // A design and its notes are saved together: a save killed at any moment leaves, at the next open of the
 // library, both files of one save, and nothing of the killed save's temporaries.
+#include "KXHostFolder.h"
 #include "KXShellFixture.h"
 
 #include "afx/afxfile.h"
@@ -28,12 +29,7 @@ namespace {
 
 class SavesTogether : public KXShellFixture {
 protected:
-    std::string FileText(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string FileText(const fs::path& path) { return kxhosttest::ReadFile(path); }
     // The newest save's mark of each file: the last GEN net the design holds and the text of U1.OUT's
     // comment ("-" for none; a save made by a try holds its own marks only).
     std::string DesignMark() {

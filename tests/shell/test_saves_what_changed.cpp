@@ -1,6 +1,7 @@
 // A save writes what changed and nothing else: a save with nothing to save writes no file and says so, so
 // that another host's save is not refused for it; a refused save names a way to keep the edits that works
 // in the window's open mode; a design comment goes with the block it was saved as.
+#include "KXHostFolder.h"
 #include "KXShellFixture.h"
 
 #include "shell/KXTableDoc.h"
@@ -24,12 +25,7 @@ namespace {
 
 class SavesWhatChanged : public KXShellFixture {
 protected:
-    std::string FileText(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    static std::string FileText(const fs::path& path) { return kxhosttest::ReadFile(path); }
     // The file's inode: a save puts a new file in place, a save that writes nothing leaves the old one.
     static ino_t Inode(const fs::path& path) {
         struct stat st {};
