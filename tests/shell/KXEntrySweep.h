@@ -109,6 +109,10 @@ struct Action {
     bool focusRoads = false;
     // Its line is no command (a pane's word without its grid word): refused with its usage in any window.
     bool usage = false;
+    // Its menu road answers the command's dialog with a value the dialog does not offer: the id of that
+    // refusal, which the road must give where it met the dialog. Up to the dialog its roads took one
+    // input; past it they did not, and are not compared there.
+    const char* notOffered = nullptr;
 };
 
 enum class Shown { Pin, Signal, Matrix, PhysPart, PhysNet, Nothing };
@@ -134,6 +138,7 @@ struct Context {
     bool noCell = false;    // the set-up left the active grid with no current or selected cell
     bool connected = false; // the pins the selection chose are connected
     bool onePin = false;    // the selection chose one pin
+    std::string swapTo = {}; // a number the Swap Pins dialog offers the chosen pin (its swap group), if any
 };
 
 // The actions of several roads, the words of the two command tables and the keys of the grids
@@ -141,11 +146,22 @@ struct Context {
 std::vector<Action> JoinedActions();
 std::vector<Action> WordActions();
 const std::vector<std::string>& Keys();
+// The Swap Pins roads in a context: a number its dialog offers where the context has one.
+std::vector<Action> SwapPinsActions(const Context& c);
 
 // Selections that choose rows an action can take: a refusal there has rows to act on.
 inline bool ChoosesRows(const Context& c) {
-    static const std::set<std::string> rows = {"one row", "two rows", "bus row", "pair row", "one in each",
-                                               "one in each of three", "over both"};
+    static const std::set<std::string> rows = {"one row",
+                                               "two rows",
+                                               "bus row",
+                                               "pair row",
+                                               "one in each",
+                                               "one in each of three",
+                                               "over both",
+                                               "pin of a swap group",
+                                               "pin of a swap group beside another grid",
+                                               "pack pin, partner of another instance",
+                                               "pack pin, partner without a logical pin"};
     return rows.count(c.selection) != 0;
 }
 
@@ -228,6 +244,7 @@ struct Outcome {
     std::string changed; // what changed: "design undo view ..." ("" none)
     std::vector<std::string> faults; // why the row breaks the rule
     bool disabled = false; // a menu item or accelerator that was disabled
+    bool dialog = false;   // a dialog was met
 };
 
 class EntrySweepRows : public DemoBoard {
@@ -385,6 +402,10 @@ protected:
         if (o.answer == "0" && o.messages.empty() && said.find(" takes no typing") != std::string::npos)
             o.messages.push_back("takes no typing");
         const bool met = AnswerLog().size() > answers || said.find("unanswered:") != std::string::npos;
+        const std::vector<std::string> log = AnswerLog();
+        o.dialog =
+            std::any_of(log.begin() + static_cast<std::ptrdiff_t>(std::min(answers, log.size())), log.end(),
+                        [](const std::string& line) { return line.rfind("dialog ", 0) == 0; });
         const State after = Mark();
         o.changed = Changes(before, after);
         const bool designChanged = before.design != after.design || before.comments != after.comments ||
@@ -425,6 +446,10 @@ protected:
             for (const std::string& f : CauseFaults(SituationOf(c, a), o.messages))
                 fault(f);
         }
+        if (a.notOffered && way.road == Road::Menu && o.dialog &&
+            (o.answer != "0" || o.messages != std::vector<std::string>{a.notOffered}))
+            fault(std::string("its dialog, given a value it does not offer, did not refuse it with ") +
+                  a.notOffered);
         if (MayNotEdit(c.mode, a.owns)) {
             // A save may add the files a design keeps beside it (its comments); the files there stay as they were.
             const bool save = a.owns == Owns::Files;
@@ -555,6 +580,11 @@ protected:
                 // deleteConnection, a word of connections, is refused there (KXTABLE-397): two actions.
                 if (mode == 4 && a.name == "Delete")
                     std::erase_if(outcomes, [](const auto& wo) { return wo.first->road == Road::Word; });
+                // A road whose dialog was given a value it does not offer took another input from there on.
+                if (a.notOffered)
+                    std::erase_if(outcomes, [](const auto& wo) {
+                        return wo.first->road == Road::Menu && wo.second.dialog;
+                    });
                 for (size_t i = 1; i < outcomes.size(); ++i) {
                     const auto& [w0, o0] = outcomes.front();
                     const auto& [wi, oi] = outcomes[i];

@@ -40,11 +40,7 @@ namespace kxsweep {
 // is counted, not failed (KX_SWEEP_AWAITING=1 fails it too); every other fault of the row fails.
 // Once the mend is in, its entry comes off the list.
 const std::vector<Awaiting>& RowsAwaitingAMend() {
-    static const std::vector<Awaiting> rows = {
-        {"* / Swap Pins / roads", "the roads differ",
-         "the Swap Pins menu's dialog refuses the number C9 (KXTABLE-489) that the SwapPins method swaps with the "
-         "selected pin, or refuses for another cause (KXTABLE-107) over grids side by side"},
-    };
+    static const std::vector<Awaiting> rows = {};
     return rows;
 }
 
@@ -64,9 +60,6 @@ std::vector<Action> JoinedActions() {
          {{R::Method, "kx::pane Copy"}, {R::Menu, "kx::menu 57634"}, {R::Key, "kx::key ccp Ctrl+C"}}},
         {"Paste", Owns::Logical,
          {{R::Word, "paste pin"}, {R::Method, "kx::pane Paste"}, {R::Menu, "kx::menu 57637"}, {R::Key, "kx::key ccp Ctrl+V"}}},
-        {"Swap Pins", Owns::Physical,
-         {{R::Method, "kx::pane SwapPins C9"},
-          {R::Menu, "kx::answer dialog CKXSwappinsDialog ok pin C9; kx::menu 35566"}}},
         {"Connect", Owns::Logical,
          {{R::Word, "addConnection pin NEWSIG"}, {R::Method, "kx::pane AddConnection NEWSIG"}}, true},
         {"Auto Name", Owns::Logical,
@@ -80,6 +73,30 @@ std::vector<Action> JoinedActions() {
         {"Filter Block", Owns::Files,
          {{R::Word, "filterBlock -exclude PWR1"}, {R::Method, "kx::call FilterBlock -exclude PWR1"}}},
     };
+}
+
+// Swap Pins: the pane's method takes the number it is given as it is, the menu's dialog offers the
+// chosen pin's swap group and takes only its numbers. Where the set-up chose a pin of a swap group both
+// roads take a number of it and must agree, and the dialog given a number outside the group is refused
+// for that; elsewhere both take C9 (RST_N's, which swaps with no pin) and agree up to the dialog.
+std::vector<Action> SwapPinsActions(const Context& c) {
+    constexpr const char* kOutsideTheGroups = "C9";
+    constexpr const char* kRefused = "KXTABLE-489";
+    auto menu = [](const std::string& number) {
+        return "kx::answer dialog CKXSwappinsDialog ok pin " + number + "; kx::menu 35566";
+    };
+    const std::string number = c.swapTo.empty() ? kOutsideTheGroups : c.swapTo;
+    Action roads{"Swap Pins",
+                 Owns::Physical,
+                 {{Road::Method, "kx::pane SwapPins " + number}, {Road::Menu, menu(number)}}};
+    if (c.swapTo.empty()) {
+        roads.notOffered = kRefused;
+        return {roads};
+    }
+    Action outside{
+        "Swap Pins outside the swap group", Owns::Physical, {{Road::Menu, menu(kOutsideTheGroups)}}};
+    outside.notOffered = kRefused;
+    return {roads, outside};
 }
 
 // Words of the two command tables, each with operands that ask for work (the pane's words on the
@@ -150,11 +167,14 @@ std::vector<Context> ContextsOf(int mode) {
     struct Sel {
         const char* name;
         const char* tcl;
+        const char* swapTo = ""; // a number the Swap Pins dialog offers the chosen pin
     };
     auto make = [mode](Shown shown, const std::string& show, std::initializer_list<Sel> sels) {
         std::vector<Context> out;
-        for (const Sel& s : sels)
+        for (const Sel& s : sels) {
             out.push_back({mode, shown, s.name, show + (*s.tcl ? "; " + std::string(s.tcl) : std::string())});
+            out.back().swapTo = s.swapTo;
+        }
         return out;
     };
     std::vector<Context> all;
@@ -169,6 +189,7 @@ std::vector<Context> ContextsOf(int mode) {
                   {"header row", "kx::select ccp 3 6"}}));
     } else {
         // U1: DQ<15..0> on row 23 (a bus), MCLK 40, PGOOD 41, TX<3..0> 43 (a pair); Signal is column 7.
+        // DQ<3> (A13) swaps with the other DQ bits' numbers, A12 among them.
         add(make(Shown::Pin, "kx::show clp U1",
                  {{"none", ""},
                   {"one row", "kx::select ccp 41 7"},
@@ -176,7 +197,7 @@ std::vector<Context> ContextsOf(int mode) {
                   {"bus row", "kx::select ccp 23 7"},
                   {"pair row", "kx::select ccp 43 7"},
                   {"header row", "kx::select ccp 4 7"},
-                  {"hidden row", "kx::word selectObject pin {DQ<3>}"}}));
+                  {"hidden row", "kx::word selectObject pin {DQ<3>}", "A12"}}));
         // MCLK: U1 on row 5, U2 on 6; Pin Name is column 8.
         add(make(Shown::Signal, "kx::show slp MCLK",
                  {{"none", ""}, {"one row", "kx::select ccp 5 8"}, {"two rows", "kx::select ccp 5 8 6 8"},
@@ -334,6 +355,9 @@ protected:
         for (const Action& a : table)
             for (const Way& w : a.ways)
                 taken.insert(w.tcl);
+        for (const Action& a : SwapPinsActions(Context{})) // each context's own
+            for (const Way& w : a.ways)
+                taken.insert(w.tcl);
         auto takenBy = [&taken](const std::string& prefix) {
             for (const std::string& t : taken)
                 if (t.rfind(prefix, 0) == 0 || t.find("; " + prefix) != std::string::npos) return true;
@@ -385,7 +409,15 @@ protected:
     // Runs the rows of the mode the sample takes over the window's whole table.
     void SweepMode(int mode) {
         const std::vector<Action> table = Table();
-        SweepRows(mode, ContextsOf(mode), [&table](const Context&) { return table; }, m_counts);
+        SweepRows(
+            mode, ContextsOf(mode),
+            [&table](const Context& c) {
+                std::vector<Action> all = table;
+                for (Action& a : SwapPinsActions(c))
+                    all.push_back(std::move(a));
+                return all;
+            },
+            m_counts);
     }
 
     std::pair<size_t, size_t> m_counts;

@@ -30,8 +30,9 @@ constexpr const char* kTypeProc = R"tcl(proc ::sweepType {caption text} {
 // The kinds of pins shown: U1's grid, two or three components side by side.
 enum class Pins { U1, TwoSideBySide, ThreeSideBySide, None };
 
-// What the set-up did before the road: nothing, or an edit it then took back (the roads are Undo and Redo).
-enum class Before { Nothing, EditUndone, Copied, Terminated, EmptyTermination };
+// What the set-up did before the road: nothing, or an edit it then took back (the roads are Undo and Redo),
+// or chose a pin of a swap group (the roads are Swap Pins', with a number the pin's group holds).
+enum class Before { Nothing, EditUndone, Copied, Terminated, EmptyTermination, SwapGroupPin };
 
 struct WideContext {
     Context context;
@@ -51,9 +52,24 @@ std::vector<WideContext> WideContextsOf(int mode) {
         all.back().context.connected = connected;
         all.back().context.onePin = onePin;
     };
+    // A pin of a swap group chosen, and a number of its group: the Swap Pins roads must agree on it.
+    auto swapping = [&all, &add](Shown shown, const char* selection, const std::string& setup,
+                                 const char* number) {
+        add(shown, Pins::None, selection, setup);
+        all.back().context.swapTo = number;
+        all.back().before = Before::SwapGroupPin;
+    };
+    // U1's DQ<3> (A13) swaps with A12, DQ<4>'s; RN1's pin 1 (RN1A's A) with pin 2, which carries RN1B's A,
+    // and with pin 3, which carries no logical pin.
+    const std::pair<const char*, const char*> partners[] = {{"pack pin, partner of another instance", "2"},
+                                                            {"pack pin, partner without a logical pin", "3"}};
     if (mode == 4) {
         add(Shown::PhysPart, Pins::None, "one row", "kx::show clp U1; kx::select ccp 47 5");
         add(Shown::PhysNet, Pins::None, "one row", "kx::show slp RST_IN; kx::select ccp 5 6");
+        swapping(Shown::PhysPart, "pin of a swap group", "kx::show clp U1; kx::select ccp 18 5", "A12");
+        for (const auto& [selection, number] : partners)
+            swapping(Shown::PhysPart, selection, "kx::show clp RN1 U1; kx::grid ccp 1; kx::select ccp 6 3",
+                     number);
         return all;
     }
     add(Shown::Pin, Pins::TwoSideBySide, "one in each", "kx::show clp R1 R2; kx::word selectObject pin B:2");
@@ -104,6 +120,10 @@ std::vector<WideContext> WideContextsOf(int mode) {
     add(Shown::Matrix, Pins::None, "empty termination cell", matrix + "; kx::select ccp 6 7");
     pinsOf(true, true);
     all.back().before = Before::EmptyTermination;
+    swapping(Shown::Pin, "pin of a swap group beside another grid",
+             "kx::show clp U1 U2; kx::word selectObject pin [list U1 {DQ<3>} A13]", "A12");
+    for (const auto& [selection, number] : partners)
+        swapping(Shown::Pin, selection, "kx::show clp R1 RN1A; kx::grid ccp 2; kx::select ccp 6 5", number);
     return all;
 }
 
@@ -216,6 +236,7 @@ std::vector<Action> ActionsOf(const WideContext& w) {
             out.push_back({"deleteTermination", Owns::Logical, {{Road::Word, "deleteTermination pin"}}});
         return out;
     }
+    if (w.before == Before::SwapGroupPin) return SwapPinsActions(w.context);
     if (w.before == Before::Terminated)
         return {{"InitTermination", Owns::Logical, {{Road::Method, "kx::pane InitTermination Series"}}},
                 {"Add Termination", Owns::Logical, {{Road::Word, "addTermination pin"}}}};
@@ -226,6 +247,7 @@ std::vector<Action> ActionsOf(const WideContext& w) {
     if (w.pins == Pins::TwoSideBySide || w.pins == Pins::ThreeSideBySide) {
         // Every road of the window over grids side by side.
         add(JoinedActions());
+        add(SwapPinsActions(w.context));
         add(WordActions());
         for (const std::string& key : Keys())
             out.push_back({"key " + key, Owns::Nothing, {{Road::Key, "kx::key ccp " + key}}});
@@ -247,7 +269,7 @@ protected:
             mode, contexts,
             [&wide](const Context& c) {
                 for (const WideContext& w : wide)
-                    if (w.context.setup == c.setup) return ActionsOf(w);
+                    if (w.context.setup == c.setup && w.context.selection == c.selection) return ActionsOf(w);
                 return std::vector<Action>{};
             },
             {0, 0});
