@@ -211,13 +211,26 @@ int CKXAssignPinDialog::DoModal() {
     };
     if (const CString* summary = field("summary"); summary && (*summary == "1") != (m_bSummaryShown != 0))
         OnFunctionSummary();
-    if (const CString* name = field("name")) OnSelchangePinName(*name);
+    if (const CString* chosen = field("name")) OnSelchangePinName(*chosen);
     const CString* pin = field("pin");
     // OK without a number chosen takes the one the combo shows: the chosen pin name's, else the pin's own.
     const CString number = pin ? *pin : m_pChosenNumber ? CString(m_pChosenNumber) : m_strCurrent;
     // Only a number the combo offers can be chosen: another is refused, and the dialog stays unchosen.
-    const bool offered = ok && !number.IsEmpty() && OnSelchangePinNumber(number);
-    if (ok && !number.IsEmpty() && !offered) CKXErrorHandler::MessageBoxOk("KXTABLE-198", number.GetString());
+    const bool candidate = ok && !number.IsEmpty() &&
+                           std::find(m_candidates.begin(), m_candidates.end(), number) != m_candidates.end();
+    if (ok && !number.IsEmpty() && !candidate)
+        CKXErrorHandler::MessageBoxOk("KXTABLE-198", number.GetString());
+    // The number goes to the pin the dialog was opened for: another pin's name shows that pin's numbers
+    // only, and an OK with it chosen would give one of them to the wrong pin.
+    const CString* name = field("name");
+    const bool otherPin = name && *name != PresetName();
+    if (candidate && otherPin) {
+        CString why;
+        why.Format("pin name %s: the dialog numbers pin %s only", name->GetString(),
+                   PresetName().GetString());
+        AfxGetAnswerQueue().RefuseDialog("CKXAssignPinDialog", why);
+    }
+    const bool offered = candidate && !otherPin && OnSelchangePinNumber(number);
     if (!offered) {
         m_pChosenNumber = nullptr;
         return IDCANCEL;

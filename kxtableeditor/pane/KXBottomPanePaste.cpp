@@ -125,8 +125,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclPaste(CTclArgsList* args, long) {
     if (count == 0) {
         const KXShownMark mark;
         const BOOL pasted = PasteIntoShownGrids(FALSE);
-        // The overwrite question answered No: the paste stopped there, changing nothing.
-        if (!pasted && mark.QuestionDeclinedSince("KXTABLE-139")) return KXEditResult::Dialog();
+        // The overwrite question answered No, or a question or dialog of the connect it made (the bits to
+        // take, the pair net to replace) cancelled: the paste stopped there, changing nothing.
+        if (!pasted && (mark.QuestionDeclinedSince("KXTABLE-139") || mark.DialogCancelledSince()))
+            return KXEditResult::Dialog();
         return KXEditResult::Of(pasted, "KXTABLE-230", CString());
     }
     if (!special) {

@@ -221,6 +221,24 @@ private:
     CString m_name;
 };
 
+// A flag of the grid set for the scope's lifetime, given back its value when the scope ends.
+class FlagScope {
+public:
+    FlagScope(int& flag, int value) : m_flag(flag), m_old(std::exchange(flag, value)) {}
+    ~FlagScope() { m_flag = m_old; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    int& m_flag;
+    const int m_old;
+};
+
+// The design has a net of that name and no pair of it: a pair pin cannot take the name.
+bool NamesOrdinaryNetOnly(IDesign* design, const CString& netName) {
+    return design && design->findNet(netName.GetString()) && !design->findDPNet(netName.GetString());
+}
+
 CDWordArray RowArray(const std::vector<ROWCOL>& rows) {
     CDWordArray out;
     for (ROWCOL r : rows)
@@ -285,14 +303,14 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
         return 0;
     }
     CWaitCursor wait;
+    // A pair pin takes a pair: the name of an ordinary net of the design is no pair's name, and would
+    // make a new pair on new leg nets beside that net. With other pins selected too, the whole edit is
+    // refused: nothing is connected for the pair's sake or for theirs.
+    if (anyPair && !dpName && NamesOrdinaryNetOnly(m_designContext.design(), sig.netName)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-461", sig.netName);
+        return 0;
+    }
     if (anyPair && !anyOther) {
-        // A pair pin takes a pair: the name of an ordinary net of the design is no pair's name, and
-        // would make a new pair on new leg nets beside that net.
-        IDesign* design = m_designContext.design();
-        if (!dpName && design && design->findNet(sig.netName.GetString()) && !design->findDPNet(sig.netName.GetString())) {
-            CKXErrorHandler::MessageBoxOk("KXTABLE-461", sig.netName);
-            return 0;
-        }
         CDWordArray rows = RowArray(selected);
         const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
         const CString journal = std::exchange(m_leadJournal, CString()) + std::exchange(m_pendingJournal, CString());
@@ -313,7 +331,9 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     const bool wholeBus = !net->isScalar() && sig.Scalar();
     if (wholeBus) sig.lsb = sig.msb = 0;
 
-    // A selected vector pin is one target: its bits take a range, or the no-connect signal.
+    // A selected vector pin is one target: its bits take a range, or the no-connect signal. A selected
+    // pair row's legs are no targets of their own: they go with their pair.
+    const FlagScope legsWithTheirPair(m_bSkipChildRows, 1);
     std::vector<ROWCOL> targets;
     int bits = CollectTargetRows(selected, targets, FALSE, -1, -1);
     if (targets.empty()) return RefuseNoTarget(sig.display);
@@ -328,12 +348,19 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     m_vectorBitsAnswer.Empty(); // a journal's bits for a dialog this connect did not need
     if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
     CKXRetainScope retain(*this, sig.display);
-    std::vector<ConnectedRow> rowsTaken;
-    BOOL connected = ConnectTargetRows(targets, sig, netContext, transaction, newNet, rowsTaken);
+    // The pair rows among the pins take the name as a pair's first, before any pin is connected: when
+    // they take nothing (the name makes no pair for them, its question or dialog was cancelled) the
+    // whole edit is refused, and the other pins keep their connections too.
+    CString pairJournal;
     if (anyPair) {
         CDWordArray rows = RowArray(selected);
-        if (AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) connected = TRUE;
+        if (!AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) return 0;
+        pairJournal = std::exchange(m_leadJournal, CString()) + std::exchange(m_pendingJournal, CString());
     }
+    std::vector<ConnectedRow> rowsTaken;
+    const bool rowsJoined =
+        ConnectTargetRows(targets, sig, netContext, transaction, newNet, rowsTaken) != FALSE;
+    BOOL connected = rowsJoined || anyPair ? TRUE : FALSE;
     const BOOL power = AssignPowerToImplicitPins();
     if (power == kPowerTieRefused) return 0; // the edit is discarded whole
     if (power) connected = TRUE;
@@ -359,7 +386,9 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
                        ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
                        : JournalRowText(targets[i], "Add Connection", ConnectJournalMethod(), taken.text);
     }
-    journal = std::exchange(m_leadJournal, CString()) + journal + std::exchange(m_pendingJournal, CString());
+    // The pairs replay first, as they were connected first.
+    journal = pairJournal + std::exchange(m_leadJournal, CString()) + journal +
+              std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
     drop.Keep();
 
@@ -451,6 +480,20 @@ std::map<CString, CString> VectorBitsFields(const CString& text) {
     return values;
 }
 
+// The pin bits chosen take one signal bit each, from the signal's MSB on: more pin bits than the chosen
+// signal bits would leave the last of them nothing to take. Such an answer is the dialog's to refuse, before
+// anything is connected.
+bool PinBitsFitChosenBits(const CString& pinBase, int lsb, int msb, int step, int pinLsb, int pinMsb) {
+    const int signalBits = (std::abs(msb - lsb) + step) / step;
+    const int pinBits = std::abs(pinMsb - pinLsb) + 1;
+    if (pinBits <= signalBits) return true;
+    CString why;
+    why.Format("pin bits %s<%d..%d> are %d bits, more than the %d signal bits chosen (%d..%d, step %d)",
+               pinBase.GetString(), pinMsb, pinLsb, pinBits, signalBits, msb, lsb, step);
+    AfxGetAnswerQueue().RefuseDialog("CKXGetVectorBits", why);
+    return false;
+}
+
 } // namespace
 
 CString CKXInstanceDetailsGridWnd::m_vectorBitsAnswer;
@@ -490,16 +533,18 @@ BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std:
     int pinLsb = -1, pinMsb = -1;
     dialog.GetBits(lsb, msb, step, pinLsb, pinMsb);
     if (step < 1) step = 1;
+    const bool pinShown = !pinBase.IsEmpty() && rowLsb >= 0;
+    if (pinShown && !PinBitsFitChosenBits(pinBase, lsb, msb, step, pinLsb, pinMsb)) return FALSE;
     // A replay of the connect takes the same bits without asking.
     m_chosenBitsJournal = ChosenBitsJournal(lsb, msb, step, pinLsb, pinMsb);
-    if (!pinBase.IsEmpty() && rowLsb >= 0) {
-        const BOOL same = pinLsb == rowLsb && pinMsb == rowMsb;
+    if (step > 1) stride = 1;
+    if (pinShown) {
+        // A stride takes one signal bit a pin bit: the pin's bit rows, one by one.
+        const BOOL whole = pinLsb == rowLsb && pinMsb == rowMsb && step == 1;
         targets.clear();
         // The pin's bits from its LSB to its MSB: an LSB above the MSB pairs the bits the other way round.
-        bits = CollectTargetRows(selected, targets, same ? expandFlag : TRUE, pinLsb, pinMsb);
-    }
-    if (step > 1) {
-        stride = 1;
+        bits = CollectTargetRows(selected, targets, whole ? expandFlag : TRUE, pinLsb, pinMsb);
+    } else if (step > 1) {
         targets.clear();
         bits = CollectTargetRows(selected, targets, expandFlag, -1, -1);
     }

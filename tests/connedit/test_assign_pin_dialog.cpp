@@ -146,4 +146,24 @@ TEST_F(AssignPinDialog, TheHostChoosesANameAndANumberOfIt) {
     EXPECT_EQ(Saved(), before);
 }
 
+// The dialog numbers the pin it was opened for. Another pin's name (whose numbers it then shows) with one
+// of those numbers is refused with the reason, nothing assigned to either pin; the pin's own name is taken.
+TEST_F(AssignPinDialog, ANameOfAnotherPinIsRefusedRatherThanNumberingTheCurrentPin) {
+    OpenBoard("RN1A");
+    Select({"A"});
+    Run("selectWindow ccp");
+    const std::string before = Saved();
+    for (const char* answer : {"ok name B pin 5", "ok name B"}) {
+        Messages();
+        Run(std::string("kx::answer dialog CKXAssignPinDialog ") + answer);
+        EXPECT_EQ(Run("kx::menu 35550"), "0") << answer;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"}) << answer;
+        EXPECT_NE(Transcript().find("pin name B: the dialog numbers pin A only"), std::string::npos);
+        EXPECT_EQ(Saved(), before) << answer;
+    }
+    Run("kx::answer dialog CKXAssignPinDialog ok name A pin 3");
+    EXPECT_EQ(Run("kx::menu 35550"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
+}
+
 } // namespace

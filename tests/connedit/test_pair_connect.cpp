@@ -413,6 +413,40 @@ TEST_F(PairMovePupd, DroppedPullUpStaysOnTheOldLegNetOnly) {
     ExpectOneReplayableStep(original);
 }
 
+// A plain name given to pair rows and other pins together: the pair rows take it as a pair's name before
+// any pin is connected, and the edit is all or nothing. A name the design has as an ordinary net refuses
+// the whole edit (the pairs' legs are not shorted onto it, the other pins take nothing either); the replace
+// question cancelled stops it; answered, the pair goes onto the pair net with its legs on the leg nets and
+// the other pin onto the net, as one step that replays.
+TEST_F(PairConnect, APlainNameOnPairRowsAndOtherPinsConnectsAllOrNothing) {
+    OpenBoard();
+    const std::string original = Saved();
+    for (const char* pins : {"TX PGOOD", "CLK PGOOD"})
+        for (const char* word :
+             {"addConnection pin MCLK", "addConnection pin SYSCLK_P", "kx::pane AddConnection MCLK"}) {
+            Run(std::string("selectObject pin ") + pins);
+            EXPECT_EQ(ExpectRefused(word, {"KXTABLE-461"}), "0") << pins << ": " << word;
+        }
+    EXPECT_EQ(Conn("U1 TX_P<0>"), "LVDS_P<0>");
+    EXPECT_EQ(Conn("U1 CLK_N"), "SYSCLK_N");
+    // The question before the pin's pair net is replaced, cancelled: the word 2, the method 0, nothing done.
+    Run("selectObject pin CLK PGOOD");
+    EXPECT_EQ(ExpectRefused("addConnection pin NEWP", {}), "2");
+    Run("selectObject pin CLK PGOOD");
+    EXPECT_EQ(ExpectRefused("kx::pane AddConnection NEWP", {}), "0");
+    Run("selectObject pin CLK PGOOD");
+    Run(kReplace);
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("addConnection pin NEWP"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    EXPECT_EQ(Conn("U1 CLK_P"), "NEWP_P");
+    EXPECT_EQ(Conn("U1 CLK_N"), "NEWP_N");
+    EXPECT_EQ(Conn("U1 PGOOD"), "NEWP");
+    EXPECT_TRUE(Has("dpconn NEWP -1 -1 U1 CLK -1 -1"));
+    const std::string edited = Saved();
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
 TEST_F(PairConnect, AWidthMismatchWhoseBitDialogIsCancelledAnswersTwoAndChangesNothing) {
     OpenBoard();
     Run("selectObject pin A<12..0>");

@@ -70,6 +70,37 @@ TEST_F(VectorBits, PinBitsOutsideThePinAreRefusedBeforeAnythingIsConnected) {
     EXPECT_EQ(Conns("U1 DQ").size(), 1u);
 }
 
+// Pin bits chosen that are more than the signal bits chosen would leave pin bits nothing to take: the
+// dialog refuses them with the reason, before any pin bit is connected, on the word and the method alike.
+// As many pin bits as signal bits taken with a step go one to a pin bit, the signal's MSB on pinMsb.
+TEST_F(VectorBits, MorePinBitsThanSignalBitsAreRefusedAndAStepTakesTheChosenPinBits) {
+    OpenBoard();
+    const std::string original = Saved();
+    const std::string journal = JournalText();
+    for (const char* word :
+         {"addConnection pin ADDR<3..0> [list U1 DQ<15..0> {}]", "kx::pane AddConnection ADDR<3..0>"}) {
+        ASSERT_EQ(Run("selectObject pin DQ<15..0>"), "1");
+        Run("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 3 pinLsb 0 pinMsb 5");
+        Messages();
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"}) << word;
+        EXPECT_NE(Transcript().find("DQ<5..0> are 6 bits, more than the 4 signal bits"), std::string::npos)
+            << word;
+    }
+    EXPECT_EQ(Saved(), original);
+    EXPECT_EQ(JournalText(), journal);
+    Run("kx::answer dialog CKXGetVectorBits ok lsb 0 msb 6 step 2 pinLsb 8 pinMsb 11");
+    EXPECT_EQ(Run("addConnection pin ADDR<6..0> [list U1 DQ<15..0> {}]"), "1");
+    EXPECT_EQ(Conn("U1 DQ<11>"), "ADDR<6>");
+    EXPECT_EQ(Conn("U1 DQ<10>"), "ADDR<4>");
+    EXPECT_EQ(Conn("U1 DQ<9>"), "ADDR<2>");
+    EXPECT_EQ(Conn("U1 DQ<8>"), "ADDR<0>");
+    EXPECT_EQ(Conn("U1 DQ<12>"), "DQ<12>");
+    EXPECT_EQ(Conn("U1 DQ<7>"), "DQ<7>");
+    const std::string edited = Saved();
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
 // The method that answers the next connect's dialog takes only fields of their ranges: net bits 0..65535,
 // a step of 1 or more, pin bits -1 or a bit. Pin bits of another pin are refused by the connect's dialog.
 TEST_F(VectorBits, ChooseVectorBitsRefusesFieldsTheConnectCannotTake) {

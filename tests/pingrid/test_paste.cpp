@@ -118,6 +118,27 @@ TEST_F(PinPaste, ARefusedLineLeavesTheDesignAsItWas) {
     EXPECT_NE(std::find(shown.begin(), shown.end(), "KXTABLE-112"), shown.end());
 }
 
+// A paste whose connect stops at its own dialog (the bits of a bus onto a scalar pin, the question
+// before a pair pin's pair net is replaced) answers as that connect's word does when it is cancelled:
+// 2 on the word, Ctrl+V and the menu, the pane's method 0; nothing said, nothing changed.
+TEST_F(PinPaste, APasteWhoseConnectDialogIsCancelledAnswersAsTheCancelledConnect) {
+    OpenBoard();
+    Clip("LVDS<3..0>\n");
+    const std::string before = Run("kx::netlist");
+    const int steps = Steps();
+    const std::string journal = JournalText();
+    for (const char* pin : {"MCLK", "CLK"})
+        for (const char* road : {"paste pin", "kx::key ccp Ctrl+V", "kx::menu 57637", "kx::pane Paste"}) {
+            SelectSignals(pin, pin);
+            Messages();
+            EXPECT_EQ(Run(road), std::string(road) == "kx::pane Paste" ? "0" : "2") << pin << ": " << road;
+            EXPECT_EQ(Messages(), std::vector<std::string>{}) << pin << ": " << road;
+        }
+    EXPECT_EQ(Run("kx::netlist"), before);
+    EXPECT_EQ(Steps(), steps);
+    EXPECT_EQ(JournalText(), journal);
+}
+
 TEST_F(PinPaste, OverwritingAsksOnceWhenTheUserWantsIt) {
     OpenBoard();
     SetPrompt(1);

@@ -51,9 +51,9 @@ const AnswerCase kCases[] = {
     {"AttachRuleOnASignalGrid", 3, "kx::show slp MCLK", "kx::pane AttachSignal autoname", "0", "KXPANE-496"},
     {"RenameConnectionOnASignalGrid", 3, "kx::show slp MCLK", "renameConnection pin {U1 MCLK B14 NEWM}", "0",
      "KXPANE-496"},
-    // Bits chosen in the bit dialog that a pin is wider than: the pin does not fit them.
+    // More pin bits than the bits chosen in the bit dialog: the dialog refuses them, with the reason.
     {"ConnectOfFewerChosenBitsThanThePinHas", 3, "kx::show clp U1; kx::answer dialog CKXGetVectorBits ok lsb 0 msb 1",
-     "addConnection pin {X<3..0>} {DQ<15..0>}", "0", "KXTABLE-128"},
+     "addConnection pin {X<3..0>} {DQ<15..0>}", "0", "KXTABLE-381"},
     // A paste that places nothing names what it could not place, in every grid kind.
     {"MatrixPasteOfAFieldThatNamesNoPinOfTheGroup", 3, kMatrixOfEn "kx::select ccp 14 1; kx::key ccp Ctrl+C; "
      "kx::select ccp 14 4", "paste pin", "0", "KXTABLE-420"},
@@ -98,6 +98,13 @@ const AnswerCase kCases[] = {
     {"PhysicalAssignPinNumberTheDialogDoesNotOffer", 4,
      "kx::show clp RN1; kx::select ccp 6 4; kx::answer dialog CKXAssignPinDialog ok pin ZZ", "kx::menu 35550", "0",
      "KXTABLE-198"},
+    // The dialog numbers its own pin: another pin's name is refused on both grids' roads.
+    {"AssignPinNumberForAnotherPinsName", 3,
+     "kx::show clp RN1A; kx::select ccp 6 5; kx::answer dialog CKXAssignPinDialog ok name B pin 5", "kx::menu 35550",
+     "0", "KXTABLE-381"},
+    {"PhysicalAssignPinNumberForAnotherPinsName", 4,
+     "kx::show clp RN1; kx::select ccp 6 4; kx::answer dialog CKXAssignPinDialog ok name B pin 5", "kx::menu 35550",
+     "0", "KXTABLE-381"},
     {"AssignPinNumberTheDialogDoesNotOffer", 3,
      "kx::show clp RN1A; kx::select ccp 6 5; kx::answer dialog CKXAssignPinDialog ok name B pin 3", "kx::menu 35550",
      "0", "KXTABLE-198"},
