@@ -88,7 +88,7 @@ void CKXMatrixGridWnd::LoadCustomization(BOOL save) {
 void CKXMatrixGridWnd::CustomizeColumns() {
     SaveCustomization(FALSE);
     Columns().SelectOrigin();
-    if (CKXCustomizeAPI::invokeCustomizeDialog(kCustomizeDialogKind) != 1) return;
+    if (!CKXColumnModel::TookCustomizeAnswer(CKXCustomizeAPI::invokeCustomizeDialog(kCustomizeDialogKind))) return;
     RebuildColumns();
 }
 
