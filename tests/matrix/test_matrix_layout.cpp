@@ -6,6 +6,7 @@
 #include "kxcommon/KXCustomizeAPI.h"
 
 #include <cstring>
+#include <fstream>
 #include <sstream>
 
 namespace {
@@ -118,6 +119,37 @@ TEST_F(MatrixLayout, ACustomiseThatChangesNothingSaysSo) {
     EXPECT_EQ(Run("kx::menu 35130"), "1");
     ASSERT_EQ(Run("kx::tab 1"), "1");
     EXPECT_EQ(Widths(), before);
+}
+
+// A "MATRIX" customisation written without a Pin Number column (by another version, or by hand): the
+// groups show Pin Name, Pin Type and Termination, and no cell of theirs takes a pin number. The matrix
+// keeps the column it needs hidden, so that its Pin Type cell does not stand in for it and connect a pin.
+class MatrixLayoutWithoutPinNumbers : public MatrixTest {
+protected:
+    void SetUp() override {
+        MatrixTest::SetUp();
+        std::ofstream(m_dir / "registry" / "MATRIX.cust", std::ios::binary)
+            << "KXCUSTOMIZE 1\nD NAME|Signal|16s|DEFAULT|SHOW\nD PHYS_NET_NAME|Physical Net|14s|DEFAULT|SHOW\n"
+               "D PUPD|Pull Up/Down|10s|DEFAULT|SHOW\nD PIN_NAME|Pin Name|14s|DEFAULT|SHOW\n"
+               "D PIN_TYPE|Pin Type|8s|DEFAULT|SHOW\nD TERMINATION|Termination|12s|DEFAULT|SHOW\n";
+        ASSERT_TRUE(Open());
+        ASSERT_NE(OpenView("v", {"@J1"}, {"@:N1", "@:FREE"}), nullptr);
+    }
+};
+
+TEST_F(MatrixLayoutWithoutPinNumbers, APinTypeCellTakesNoPinNumber) {
+    const std::string window = Run("kx::window ccp");
+    EXPECT_NE(window.find("1: Signal | Physical Net | Pull Up/Down | Pin Name | Pin Type | Termination"),
+              std::string::npos)
+        << window;
+    const std::string netlist = Run("kx::netlist");
+    ASSERT_NE(netlist.find("J1 T N1"), std::string::npos) << netlist;
+    Run("kx::answer question KXTABLE-140 yes");
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(Row("FREE")) + " " + std::to_string(TypeCol(0)) + " 16"), "0");
+    EXPECT_EQ(Run("kx::netlist"), netlist);
+    // The Pin Name cell still connects by name.
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(Row("FREE")) + " " + std::to_string(PinCol(0)) + " T"), "1");
+    EXPECT_NE(Run("kx::netlist").find("J1 T FREE"), std::string::npos);
 }
 
 } // namespace
