@@ -68,3 +68,14 @@ bool KXPlanDialogEdit(CKXAssocCompAPI& api, const KXTerminationTargets& targets,
     }
     return !edit.names.empty();
 }
+
+void KXPrepareDialogOn(CKXAssocCompAPI& api, const KXTerminationTargets& targets) {
+    api.setMultipleSelection(targets.size() > 1);
+    KXPointAtFirstTermination(api, targets);
+}
+
+bool KXTakeDialogEdit(CKXAssocCompAPI& api, const KXTerminationTargets& targets, KXTerminationDialogEdit& edit) {
+    if (!KXTerminationDialogEditOf(api, edit)) return false;
+    if (targets.size() > 1 && !KXPlanDialogEdit(api, targets, edit)) edit.names.clear();
+    return true;
+}

@@ -26,9 +26,16 @@ void KXPointAt(CKXAssocCompAPI& api, const KXTerminationTarget& target);
 // (at the first target when none does).
 void KXPointAtFirstTermination(CKXAssocCompAPI& api, const KXTerminationTargets& targets);
 
+// Before the dialog: the library told whether it works on several targets, and pointed as above.
+void KXPrepareDialogOn(CKXAssocCompAPI& api, const KXTerminationTargets& targets);
+
 // The dialog answered over several targets with the type of the termination it showed (`edit`, read
 // by KXTerminationDialogEditOf): fills edit.names with every target's termination, each once. Refused,
 // with the cause said and nothing to do, when a target has no termination or one of another type
 // (KXTABLE-600: one answer cannot change those in place, and the user saw none of them), and when the
 // answer changes nothing (KXTABLE-267). True when the edit is to be made.
 bool KXPlanDialogEdit(CKXAssocCompAPI& api, const KXTerminationTargets& targets, KXTerminationDialogEdit& edit);
+
+// After an accepted dialog: true when its answer keeps the type it showed, to be made in place; `edit`
+// then names what to change (empty when refused, as KXPlanDialogEdit says). False: an add to make.
+bool KXTakeDialogEdit(CKXAssocCompAPI& api, const KXTerminationTargets& targets, KXTerminationDialogEdit& edit);

@@ -426,8 +426,7 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
     if (!CheckTerminationTargets(api, targets, false)) return;
     // The dialog opens on the first termination of the pins it is opened over.
     const std::vector<KXTerminationTarget> each = DialogTargets(targets, pairRows);
-    api.setMultipleSelection(each.size() > 1);
-    KXPointAtFirstTermination(api, each);
+    KXPrepareDialogOn(api, each);
     bool stop = false;
     // The dialog only chooses: the grid adds, so that every target gets the same in one step.
     if (!api.invokeTerminationDialog(stop, false, false)) {
@@ -438,11 +437,7 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
         KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
         return;
     }
-    if (KXTerminationDialogEditOf(api, inPlace)) {
-        // Nothing done: the bracket closes. Over several pins the change goes to every pin's termination.
-        if (each.size() > 1 && !KXPlanDialogEdit(api, each, inPlace)) inPlace.names.clear();
-        return;
-    }
+    if (KXTakeDialogEdit(api, each, inPlace)) return; // nothing done: the bracket closes
     api.m_bHasExistingTermination = true; // the user saw (and replaces) what was there
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;

@@ -462,8 +462,7 @@ bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& ro
             rowOf.push_back(r);
         }
     if (each.empty()) return true;
-    api->setMultipleSelection(each.size() > 1);
-    KXPointAtFirstTermination(*api, each);
+    KXPrepareDialogOn(*api, each);
     const CInstTermBit shown = api->getInstTermBit();
     auto isShown = [&](const KXTerminationTarget& t) {
         return t.bit.instTerm() == shown.instTerm() && t.bit.bit() == shown.bit();
@@ -474,10 +473,7 @@ bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& ro
         KXReportUnchangedTermination(*api);
         return true;
     }
-    if (KXTerminationDialogEditOf(*api, inPlace)) {
-        if (each.size() > 1 && !KXPlanDialogEdit(*api, each, inPlace)) inPlace.names.clear();
-        return true;
-    }
+    if (KXTakeDialogEdit(*api, each, inPlace)) return true;
     // The dialog put its choice on the bit it showed; every other bit takes the same.
     bool accepted = true;
     for (std::size_t i = 0; accepted && i < each.size(); ++i) {
