@@ -122,6 +122,15 @@ bool ParseCoordinate(const std::string& text, ROWCOL& value) {
     return true;
 }
 
+// A number of pixels, signed: "-24", "40".
+bool ParseOffset(const std::string& text, int& value) {
+    const std::string digits = !text.empty() && (text[0] == '-' || text[0] == '+') ? text.substr(1) : text;
+    ROWCOL magnitude = 0;
+    if (!ParseCoordinate(digits, magnitude) || magnitude > 100000) return false;
+    value = text[0] == '-' ? -static_cast<int>(magnitude) : static_cast<int>(magnitude);
+    return true;
+}
+
 bool ParseCell(CGXGridWnd* grid, const std::string& rowText, const std::string& colText, ROWCOL& row,
                ROWCOL& col, std::string& error) {
     if (!ParseCoordinate(rowText, row) || !ParseCoordinate(colText, col)) {
@@ -585,6 +594,31 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// kx::drag ccp ROW COL DX: the mouse drags the right edge of the cell's column (a column-title row's cell)
+// by DX pixels: pressed on the edge, moved, let go.
+bool GridDrag(CKXHostApp& app, const Args& a, std::string& r) {
+    int dx = 0;
+    if (a.size() != 4 || !ParseOffset(a[3], dx)) return Fail(r, "usage: kx::drag ccp ROW COL DX");
+    GridTarget t;
+    std::string err;
+    ROWCOL row = 0, col = 0;
+    CPoint at;
+    if (!CcpGrid(app, a[0], t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
+        !CellPoint(t.grid, row, col, at, err))
+        return Fail(r, err);
+    HandsOn(t, at);
+    CGXGridWnd* grid = t.grid;
+    const CPoint edge(grid->CalcRectFromRowCol(row, col).right, at.y);
+    const CPoint to(edge.x + dx, edge.y);
+    grid->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(edge));
+    const bool tracking = grid->IsTracking();
+    grid->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointParam(to));
+    grid->SendMessage(WM_LBUTTONUP, 0, PointParam(to));
+    r = tracking ? "1" : "0";
+    if (!tracking) app.Core().Print("the edge of column " + a[2] + " takes no drag there");
+    return true;
+}
+
 // kx::drop clp component|part TEXT, kx::drop slp signal NAME: what the host's browsers drag, dropped on a list.
 bool ListDrop(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 3) return Fail(r, "usage: kx::drop clp component|part TEXT, or kx::drop slp signal NAME");
@@ -933,6 +967,7 @@ const SKXGridCommand kGridCommands[] = {
     {"edit", GridEdit},
     {"key", GridKey},
     {"click", GridClick},
+    {"drag", GridDrag},
     {"drop", GridDrop},
     {"grid", GridChoose},
     {"pane", GridPane},

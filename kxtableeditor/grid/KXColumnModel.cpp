@@ -1,5 +1,6 @@
 #include "grid/KXColumnModel.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridIds.h"
 #include "grid/KXGridScopes.h"
 
@@ -203,7 +204,7 @@ void CKXColumnModel::SaveUserColumns(const std::map<CString, CString>& columns) 
 bool CKXColumnModel::Customize(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers,
                                int dialogKind) {
     Save(charWidth, false);
-    if (CKXCustomizeAPI::invokeCustomizeDialog(dialogKind) != 1) return false;
+    if (!TookCustomizeAnswer(CKXCustomizeAPI::invokeCustomizeDialog(dialogKind))) return false;
     Rebuild(fixed, charWidth, showRowNumbers);
     return true;
 }
@@ -215,6 +216,12 @@ int CKXColumnModel::AddUserColumn(const std::vector<FixedColumn>& fixed, int cha
     const int added = CKXCustomizeAPI::addUserEntry(entry);
     if (added == 1) Rebuild(fixed, charWidth, showRowNumbers);
     return added;
+}
+
+bool CKXColumnModel::TookCustomizeAnswer(int answer) {
+    // Accepted as the columns were: the command did nothing, and says so.
+    if (answer == KX_CUSTOMIZE_UNCHANGED) KXMenuAnswer::Report(KXEditResult::Nothing("KXPANE-700"));
+    return answer == KX_CUSTOMIZE_CHANGED;
 }
 
 void CKXColumnModel::Rebuild(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers) {

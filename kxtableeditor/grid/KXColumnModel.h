@@ -105,6 +105,9 @@ public:
     // The customise dialog (dialogKind: the service's number of the grid kind). When it is accepted
     // with a change, the columns are rebuilt and the new layout is broadcast; true then.
     bool Customize(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers, int dialogKind);
+    // Whether the customise dialog's answer changed the columns; an answer that left them as they were
+    // is reported as a command that changed nothing (KXPANE-700).
+    static bool TookCustomizeAnswer(int answer);
     // A column the customisation lacks added as the dialog adds it (an entry "KEY|Caption|8s|PINPROP|SHOW"):
     // rebuilt and broadcast as above. 1 added, 0 the customisation has the key already, -1 no entry.
     int AddUserColumn(const std::vector<FixedColumn>& fixed, int charWidth, bool showRowNumbers,

@@ -69,7 +69,9 @@ KXScriptedAssocScope::~KXScriptedAssocScope() {
 
 bool KXTerminationDialogEditOf(const CKXAssocCompAPI& api, KXTerminationDialogEdit& edit) {
     std::map<CString, CString> looks;
-    if (!api.DialogEdit(edit.name, looks, edit.delay, edit.high, edit.low)) return false;
+    CString shown;
+    if (!api.DialogEdit(shown, looks, edit.delay, edit.high, edit.low)) return false;
+    edit.names.assign(1, shown);
     edit.partLooks.RemoveAll();
     for (const auto& [key, look] : looks) edit.partLooks.SetAt(key, look);
     return true;
@@ -77,7 +79,7 @@ bool KXTerminationDialogEditOf(const CKXAssocCompAPI& api, KXTerminationDialogEd
 
 BOOL KXMakeTerminationDialogEdit(CKXGridWnd& grid, const KXTerminationDialogEdit& edit) {
     CStringArray names;
-    names.Add(edit.name);
+    for (const CString& name : edit.names) names.Add(name);
     return grid.EditTermination(&names, nullptr, nullptr, nullptr, edit.delay, edit.high, edit.low, 0, 0,
                                 &edit.partLooks);
 }

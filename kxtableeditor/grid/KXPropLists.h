@@ -6,6 +6,7 @@
 
 #include <map>
 #include <set>
+#include <vector>
 
 KXPropListMap KXPropListsOf(const CMapStringToString* lists);
 
@@ -49,15 +50,16 @@ private:
 
 class CKXGridWnd;
 
-// The change the termination dialog made to the one termination it showed, kept in its type: the grid
-// makes it in place (its name, other properties and parts' designators stay) by its editTermination.
+// The change the termination dialog made to the termination it showed, kept in its type: the grid
+// makes it in place (names, other properties and parts' designators stay) by its editTermination, on
+// that termination or, over several pins, on each pin's.
 struct KXTerminationDialogEdit {
-    CString name;
+    std::vector<CString> names; // the termination shown; over several pins, every pin's
     CMapStringToString partLooks; // "<part from 0>.<field>" to the part's new look
     CString delay, high, low;
 };
 // Reads the last dialog's change into `edit`; false when the dialog chose a termination to add instead.
 bool KXTerminationDialogEditOf(const CKXAssocCompAPI& api, KXTerminationDialogEdit& edit);
-// Makes the change on the grid's selected termination as the editTermination word does (one step,
-// journalled as that word); TRUE when it did.
+// Makes the change on the grid's selected terminations named as the editTermination word does (one
+// step, journalled as that word); TRUE when it did.
 BOOL KXMakeTerminationDialogEdit(CKXGridWnd& grid, const KXTerminationDialogEdit& edit);

@@ -10,6 +10,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXScriptText.cpp
   ${_kxgrid_dir}/KXClipboardText.cpp
   ${_kxgrid_dir}/KXPropLists.cpp
+  ${_kxgrid_dir}/KXTerminationTargets.cpp
   ${_kxgrid_dir}/KXPinModels.cpp
   ${_kxgrid_dir}/KXPartSections.cpp
   ${_kxgrid_dir}/KXGridWnd.cpp

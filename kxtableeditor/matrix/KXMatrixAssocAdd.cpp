@@ -104,7 +104,7 @@ bool CKXMatrixGridWnd::CheckTerminationPins(const std::vector<PinCell>& cells) {
 void CKXMatrixGridWnd::OnAddTermination() {
     KXTerminationDialogEdit inPlace;
     AddTerminationInDialog(inPlace);
-    if (!inPlace.name.IsEmpty()) KXMakeTerminationDialogEdit(*this, inPlace);
+    if (!inPlace.names.empty()) KXMakeTerminationDialogEdit(*this, inPlace);
 }
 
 // The dialog's choice added to the selected pins in one edit; a change of the one termination it
@@ -141,7 +141,7 @@ void CKXMatrixGridWnd::AddTerminationInDialog(KXTerminationDialogEdit& inPlace) 
     api.m_bHasExistingTermination = false;
     api.m_bHasAssociatedInstance = false;
     if (!added) {
-        if (!inPlace.name.IsEmpty()) return;
+        if (!inPlace.names.empty()) return;
         KXReportUnchangedTermination(api);
         if (!api.GetLastError().IsEmpty() && !api.DialogChangedNothing())
             CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());

@@ -43,6 +43,43 @@ int CKXMatrixGridWnd::CharWidth() const {
     return CKXColumnModel::kCharWidth;
 }
 
+namespace {
+
+// Appends the descriptor to its side of the layout; a key the matrix works with takes its layout value
+// from the place the descriptor gets there.
+void PlaceColumn(KXMatrixLayout& layout, CKXColumnInfoClass* info) {
+    const CString& key = info->m_strPropertyName;
+    auto& side = IsSignalSide(*info) ? layout.m_arrSignalColumns : layout.m_arrInstanceColumns;
+    const int position = static_cast<int>(side.size());
+    if (key == NAME) layout.m_nNameCol = position;
+    if (key == PHYS_NET_NAME) layout.m_nPhysNetNameCol = position;
+    if (key == "PUPD") layout.m_nPupdCol = position;
+    if (key == "PIN_NAME") layout.m_nPinNameOffset = position;
+    if (key == "PN") layout.m_nPnOffset = position;
+    if (key == PIN_TYPE) layout.m_nPinTypeOffset = position;
+    if (key == "TERMINATION") layout.m_nTerminationOffset = position;
+    side.push_back(info);
+}
+
+// The columns the matrix works with (their cells carry the signal, the pin and what is on them).
+struct KXNeededColumn {
+    const char* key;
+    const char* caption;
+    int widthInChars;
+};
+constexpr KXNeededColumn kNeededColumns[] = {
+    {"NAME", "Signal", 16},        {"PHYS_NET_NAME", "Physical Net", 14}, {"PUPD", "Pull Up/Down", 10},
+    {"PIN_NAME", "Pin Name", 14},  {"PN", "Pin Number", 8},               {"PIN_TYPE", "Pin Type", 8},
+    {"TERMINATION", "Termination", 12}};
+
+// Descriptors the customisation lacked, put back hidden by the last set-up.
+std::vector<std::unique_ptr<CKXColumnInfoClass>>& RestoredColumns() {
+    static std::vector<std::unique_ptr<CKXColumnInfoClass>> restored;
+    return restored;
+}
+
+} // namespace
+
 std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns() {
     // The model owns the descriptors; the former ones go back to the caller (a broadcast of the
     // old layout may still name them).
@@ -57,22 +94,36 @@ std::vector<std::unique_ptr<CKXColumnInfoClass>> CKXMatrixGridWnd::SetupColumns(
             layout.m_arrSignalColumns.push_back(info);
             continue;
         }
-        const CString& key = info->m_strPropertyName;
-        const bool signal = IsSignalSide(*info);
-        auto& side = signal ? layout.m_arrSignalColumns : layout.m_arrInstanceColumns;
-        const int position = static_cast<int>(side.size());
-        if (key == NAME) layout.m_nNameCol = position;
-        if (key == PHYS_NET_NAME) layout.m_nPhysNetNameCol = position;
-        if (key == "PUPD") layout.m_nPupdCol = position;
-        if (key == "PIN_NAME") layout.m_nPinNameOffset = position;
-        if (key == "PN") layout.m_nPnOffset = position;
-        if (key == PIN_TYPE) layout.m_nPinTypeOffset = position;
-        if (key == "TERMINATION") layout.m_nTerminationOffset = position;
-        side.push_back(info);
+        PlaceColumn(layout, info);
     }
+    RestoreNeededColumns(former);
     layout.m_nFirstInstanceCol = static_cast<int>(layout.m_arrSignalColumns.size());
     layout.m_nGroupWidth = static_cast<int>(layout.m_arrInstanceColumns.size());
     return former;
+}
+
+// A customisation without a column the matrix works with (written by hand or by another version) would
+// leave that column's layout value on another column (a Pin Type cell taking pin numbers): such a column
+// is kept, hidden, after the others of its side. The customisation itself is not changed.
+void CKXMatrixGridWnd::RestoreNeededColumns(std::vector<std::unique_ptr<CKXColumnInfoClass>>& former) {
+    auto& restored = RestoredColumns();
+    for (auto& info : restored) former.push_back(std::move(info));
+    restored.clear();
+    const CKXColumnModel::Layout& columns = Columns().Columns();
+    for (const KXNeededColumn& need : kNeededColumns) {
+        const bool present = std::any_of(columns.begin(), columns.end(), [&](const CKXColumnInfoClass* info) {
+            return info->m_nColumn != 0 && info->m_strPropertyName == need.key;
+        });
+        if (present) continue;
+        auto info = std::make_unique<CKXColumnInfoClass>();
+        info->m_strPropertyName = need.key;
+        info->m_strCaption = need.caption;
+        info->m_nWidth = need.widthInChars * CharWidth();
+        info->m_nWidthType = CKXColumnInfoClass::WidthInChars;
+        info->m_bShown = 0;
+        PlaceColumn(Layout(), info.get());
+        restored.push_back(std::move(info));
+    }
 }
 
 void CKXMatrixGridWnd::SaveCustomization(BOOL parseAgain) {
@@ -88,7 +139,7 @@ void CKXMatrixGridWnd::LoadCustomization(BOOL save) {
 void CKXMatrixGridWnd::CustomizeColumns() {
     SaveCustomization(FALSE);
     Columns().SelectOrigin();
-    if (CKXCustomizeAPI::invokeCustomizeDialog(kCustomizeDialogKind) != 1) return;
+    if (!CKXColumnModel::TookCustomizeAnswer(CKXCustomizeAPI::invokeCustomizeDialog(kCustomizeDialogKind))) return;
     RebuildColumns();
 }
 

@@ -82,6 +82,7 @@ public:
     static KXMatrixLayout& Layout();
     // Rebuilds the layout from the "MATRIX" customisation.
     std::vector<std::unique_ptr<CKXColumnInfoClass>> SetupColumns();
+    void RestoreNeededColumns(std::vector<std::unique_ptr<CKXColumnInfoClass>>& former);
     // The layout in use becomes the default customisation (parseAgain: the service takes it too).
     void SaveCustomization(BOOL parseAgain);
     // Makes the matrix columns' customisation the service's current one; with save, the layout in

@@ -34,6 +34,7 @@ class IKXGridSite;
 class IPhysPartInst;
 class CKXSpinControl;
 struct KXTerminationDialogEdit;
+struct KXTerminationTarget;
 class CKXGridEdit;
 struct KXAssocClipEntry;
 class KXCsvParser;
@@ -313,8 +314,13 @@ public:
     // Edits, in the library's transaction, the termination on every pin bit of the target rows and
     // on every pair pin of the selected pair rows that carries one; 1 when at least one was edited
     // and none refused (why then tells the reason).
+    // The rows whose terminations it edited are added to `edited`.
     int EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args, CString delay,
-                                 CString high, CString low, int byRefDes, CString& why);
+                                 CString high, CString low, int byRefDes, CString& why,
+                                 std::vector<ROWCOL>& edited);
+    // Every pin bit of the target rows (from the highest bit) and every pair pin of the pair rows.
+    std::vector<KXTerminationTarget> DialogTargets(const std::vector<ROWCOL>& targets,
+                                                   const std::vector<ROWCOL>& pairRows);
     BOOL DeleteTerminations() override;
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;

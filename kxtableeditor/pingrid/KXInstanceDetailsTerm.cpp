@@ -14,6 +14,7 @@
 #include "grid/KXJournalLine.h"
 #include "grid/KXPropLists.h"
 #include "grid/KXScriptText.h"
+#include "grid/KXTerminationTargets.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcommon/KXGenUtils.h"
@@ -186,13 +187,13 @@ int CKXInstanceDetailsGridWnd::InitAssocCompForTermination(CKXAssocCompAPI& api,
 
 int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args,
                                                         CString delay, CString high, CString low, int byRefDes,
-                                                        CString& why) {
+                                                        CString& why, std::vector<ROWCOL>& editedRows) {
     int edited = 0;
     why = "the selection has no termination among the ones named";
     std::set<const IDTInstance*> seen;
     // The library edits the termination on its current pin bit or pair pin; one that several bits
     // share, or that the edit does not name, is passed over.
-    auto edit = [&] {
+    auto edit = [&](ROWCOL row) {
         const IDTInstance* dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
         if (!dt || !seen.insert(dt).second || !EditNames(dt, args.designators, byRefDes)) return true;
         KXTerminationEditArgs given = args;
@@ -202,6 +203,7 @@ int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, co
             return false;
         }
         ++edited;
+        if (editedRows.empty() || editedRows.back() != row) editedRows.push_back(row);
         return true;
     };
     const std::vector<ROWCOL> selected = SelectedPinRows();
@@ -212,15 +214,28 @@ int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, co
         api.setMultipleSelection(msb != lsb);
         for (int bit = msb; bit >= lsb; --bit) {
             api.setInstTermBit(pin->bit(bit));
-            if (!edit()) return 0;
+            if (!edit(row)) return 0;
         }
     }
     for (ROWCOL row : SelectedPairRows(selected))
         for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
             api.setDPInstTermBit(term);
-            if (!edit()) return 0;
+            if (!edit(row)) return 0;
         }
     return edited > 0 ? 1 : 0;
+}
+
+std::vector<KXTerminationTarget> CKXInstanceDetailsGridWnd::DialogTargets(const std::vector<ROWCOL>& targets,
+                                                                          const std::vector<ROWCOL>& pairRows) {
+    std::vector<KXTerminationTarget> each;
+    for (ROWCOL row : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        for (int bit = msb; pin && bit >= lsb; --bit) each.push_back({pin->bit(bit), nullptr});
+    }
+    for (ROWCOL row : pairRows)
+        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) each.push_back({CInstTermBit(), term});
+    return each;
 }
 
 bool CKXInstanceDetailsGridWnd::LegsDifferInType(const IDPInstTerm* term) {
@@ -376,7 +391,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
 void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col) {
     KXTerminationDialogEdit inPlace;
     ChooseTerminationInDialog(row, col, inPlace);
-    if (!inPlace.name.IsEmpty()) KXMakeTerminationDialogEdit(*this, inPlace);
+    if (!inPlace.names.empty()) KXMakeTerminationDialogEdit(*this, inPlace);
 }
 
 // The dialog's choice added to the selected pins in one edit; a change of the one termination it
@@ -409,6 +424,9 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
     api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);
     if (IDTInstance* existing = GetSelectedRowTermination()) api.getLCVPropFromInstance(existing);
     if (!CheckTerminationTargets(api, targets, false)) return;
+    // The dialog opens on the first termination of the pins it is opened over.
+    const std::vector<KXTerminationTarget> each = DialogTargets(targets, pairRows);
+    KXPrepareDialogOn(api, each);
     bool stop = false;
     // The dialog only chooses: the grid adds, so that every target gets the same in one step.
     if (!api.invokeTerminationDialog(stop, false, false)) {
@@ -419,7 +437,7 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
         KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
         return;
     }
-    if (KXTerminationDialogEditOf(api, inPlace)) return; // nothing done: the bracket closes
+    if (KXTakeDialogEdit(api, each, inPlace)) return; // nothing done: the bracket closes
     api.m_bHasExistingTermination = true; // the user saw (and replaces) what was there
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
@@ -472,7 +490,14 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
                                                 CString delay, CString high, CString low, int count, int byRefDes,
                                               const CMapStringToString* partLooks) {
     KXScriptedAssocScope replay;
+    const std::vector<ROWCOL> selected = SelectedPinRows();
     IDTInstance* dt = GetSelectedRowTermination();
+    if (!dt) {
+        // Several rows: the termination of the first pin bit or pair pin that carries one.
+        CKXAssocCompAPI& api = *GetAssocCompAPI();
+        KXPointAtFirstTermination(api, DialogTargets(TerminationTargetRows(selected), SelectedPairRows(selected)));
+        dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
+    }
     if (!dt) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-212");
         return FALSE;
@@ -488,19 +513,20 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     }
     const KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps, partLooks);
     CString why;
-    if (!EditSelectedTerminations(api, args, delay, high, low, byRefDes, why)) {
+    std::vector<ROWCOL> editedRows;
+    if (!EditSelectedTerminations(api, args, delay, high, low, byRefDes, why, editedRows)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", why);
         return FALSE;
     }
-    const std::vector<ROWCOL> selected = SelectedPinRows();
-    // The row replays as its termination cell and the same editTermination word.
+    // Each row whose terminations changed replays as its termination cell and the same editTermination
+    // word (which changes, there, the ones named that the row carries).
     CString journal;
-    if (!selected.empty()) {
+    for (ROWCOL row : editedRows) {
         KXJournalLines lines(JournalHandle());
         lines.Pane("EditTermination", {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay,
                                                                  high, low, byRefDes, partLooks)})
             .End();
-        journal = JournalAssocText(selected.front(), "SelectTerminationCol", "Edit Termination") + lines.Text();
+        journal += JournalAssocText(row, "SelectTerminationCol", "Edit Termination") + lines.Text();
     }
     const KXShownMark committing;
     if (!edit.Commit()) {

@@ -354,7 +354,7 @@ public:
     bool AddTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace);
     // The termination dialog for the first pin bit of the rows, its choice onto every other; sets
     // m_bTerminationAdded when the choice went on. False when a pin cannot take one (shown why).
-    bool CommitAddTermination(const std::vector<ROWCOL>& rows);
+    bool CommitAddTermination(const std::vector<ROWCOL>& rows, KXTerminationDialogEdit& inPlace);
     // The termination of the row's pin: of its highest bit that carries one; nullptr when none does.
     IDTInstance* RowTermination(ROWCOL row);
     // The library's callback while it adds: the transaction of the grid's open edit to go on in.

@@ -13,6 +13,7 @@
 #include "grid/KXJournalLine.h"
 #include "grid/KXReplaySteps.h"
 #include "grid/KXScriptText.h"
+#include "grid/KXTerminationTargets.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxclipboard/CKXImpClipBoard.h"
@@ -420,10 +421,10 @@ bool CKXSignalDetailsGridWnd::AddTerminationInDialog(ROWCOL row, ROWCOL col, KXT
     bool applied = false;
     {
         const CKXTerminatingScope terminating(*api, *this);
-        applied = CommitAddTermination(rows) && (m_bTerminationAdded || api->m_bApplied);
+        applied = CommitAddTermination(rows, inPlace) && (m_bTerminationAdded || api->m_bApplied);
     }
     api->m_bApplied = false;
-    if (applied && KXTerminationDialogEditOf(*api, inPlace)) return true; // nothing done: the bracket closes
+    if (!inPlace.names.empty()) return true; // nothing done: the bracket closes
     if (!applied) return false; // the bracket discards what was added
     // Once for the whole add, after the library's work.
     SelectionHasAssociatedInstance(edit.Transaction());
@@ -445,32 +446,40 @@ IDTInstance* CKXSignalDetailsGridWnd::RowTermination(ROWCOL row) {
     return nullptr;
 }
 
-bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& rows) {
+// The dialog opens once, on the first termination of the rows' pin bits (on the first bit when none has
+// one); what it chooses goes onto every bit, and with its stop set onto the bits of that row only. A
+// choice that keeps the shown termination's type is left in `inPlace`, with nothing added.
+bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& rows, KXTerminationDialogEdit& inPlace) {
     CKXAssocCompAPI* api = GetAssocCompApi();
     m_bTerminationAdded = 0;
     if (!api) return false;
-    bool shown = false, accepted = false, stop = false;
-    for (ROWCOL r : rows) {
-        const std::vector<CInstTermBit> bits = RowPinBits(r);
-        api->setMultipleSelection(rows.size() > 1 || bits.size() > 1);
-        for (const CInstTermBit& bit : bits) {
-            if (!CheckTerminationBit(bit, rows.size() > 1)) {
-                m_bTerminationAdded = 0;
-                return false;
-            }
-            // The dialog chooses for the first pin bit; every later one takes the same.
-            if (!shown) {
-                shown = true;
-                accepted = api->invokeTerminationDialog(stop, false, true) != FALSE;
-                if (!accepted) {
-                    KXReportUnchangedTermination(*api);
-                    break;
-                }
-            } else if (accepted && !api->AddTermination(0)) {
-                accepted = false;
-            }
+    KXTerminationTargets each;
+    std::vector<std::size_t> rowOf;
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (const CInstTermBit& bit : RowPinBits(rows[r])) {
+            if (!CheckTerminationBit(bit, rows.size() > 1)) return false;
+            each.push_back({bit, nullptr});
+            rowOf.push_back(r);
         }
-        if (stop || !accepted) break;
+    if (each.empty()) return true;
+    KXPrepareDialogOn(*api, each);
+    const CInstTermBit shown = api->getInstTermBit();
+    auto isShown = [&](const KXTerminationTarget& t) {
+        return t.bit.instTerm() == shown.instTerm() && t.bit.bit() == shown.bit();
+    };
+    const std::size_t shownAt = static_cast<std::size_t>(std::find_if(each.begin(), each.end(), isShown) - each.begin());
+    bool stop = false;
+    if (!api->invokeTerminationDialog(stop, false, true)) {
+        KXReportUnchangedTermination(*api);
+        return true;
+    }
+    if (KXTakeDialogEdit(*api, each, inPlace)) return true;
+    // The dialog put its choice on the bit it showed; every other bit takes the same.
+    bool accepted = true;
+    for (std::size_t i = 0; accepted && i < each.size(); ++i) {
+        if (i == shownAt || (stop && shownAt < each.size() && rowOf[i] != rowOf[shownAt])) continue;
+        api->setInstTermBit(each[i].bit);
+        accepted = api->AddTermination(0) != 0;
     }
     m_bTerminationAdded = accepted ? 1 : 0;
     return true;

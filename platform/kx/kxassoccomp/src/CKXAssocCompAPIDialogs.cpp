@@ -76,13 +76,17 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
         m_p->dialogChangedNothing = true;
         return FALSE;
     }
-    // The one termination shown, kept in its type: the change is made to it in place, keeping its name,
-    // its other properties and its parts' designators.
-    m_p->dialogEdits = shown && !m_p->multiple && lowerText(s.type) == lowerText(before.type);
+    // The termination shown, kept in its type: the change is made to it in place, keeping its name, its
+    // other properties and its parts' designators (over several pins, to each termination of that type the
+    // caller finds; a pin without one takes the dialog's choice, as an add does).
+    m_p->dialogEdits = shown && lowerText(s.type) == lowerText(before.type);
     if (m_p->dialogEdits) {
         m_p->dialogEditName = shown->name();
         m_p->dialogBefore = before;
         m_p->term = s;
+        m_p->kind = 1;
+        m_p->termSlotsGiven = false;
+        m_strTerminationType = CString(s.type);
         return TRUE;
     }
     m_strTerminationType = CString(s.type);

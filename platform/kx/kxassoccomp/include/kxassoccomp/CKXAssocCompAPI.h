@@ -125,10 +125,12 @@ public:
 
     // ---- dialogs (answered from the answer queue) ----
     // Opens on the termination of the current pin bit or pair when it has one (else on the type's
-    // defaults); FALSE when cancelled, or when the one termination shown was left as it was
-    // (DialogChangedNothing then answers true).
-    // The one termination shown, answered with its own type, is changed in place, not applied: the
-    // dialog answers TRUE with DialogEdit() naming the change, for the caller's editTermination.
+    // defaults); FALSE when cancelled, or when the one termination shown (no multiple selection) was
+    // left as it was (DialogChangedNothing then answers true).
+    // The termination shown, answered with its own type, is changed in place, not applied: the dialog
+    // answers TRUE with DialogEdit() naming the change (perhaps none, over several pins), for the
+    // caller's editTermination; the dialog's whole choice stays prepared for AddTermination on a
+    // selected pin that has no termination.
     BOOL invokeTerminationDialog(bool& stop, bool fromMatrix, bool apply);
     bool DialogChangedNothing() const;
     // The change the last termination dialog made to the termination it showed (its name, the parts'

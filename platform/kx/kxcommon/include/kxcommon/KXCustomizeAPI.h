@@ -26,6 +26,10 @@
 
 constexpr int KX_CUSTOMIZE_RETRY = -5;
 
+// What invokeCustomizeDialog answers for an accepted dialog: something changed, or nothing did.
+constexpr int KX_CUSTOMIZE_CHANGED = 1;
+constexpr int KX_CUSTOMIZE_UNCHANGED = 0;
+
 // Width kinds and display values that parseAttributeValues reports.
 constexpr int KX_WIDTH_CHARS = 1;
 constexpr int KX_WIDTH_FIXED = 2;
