@@ -10,9 +10,11 @@
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXRefusalCauses.h"
 #include "grid/KXRowFilter.h"
 
 #include "kxclipboard/CKXImpClipBoard.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
 
 #include <algorithm>
@@ -25,6 +27,15 @@ namespace {
 
 constexpr UINT kSelectCell = GX_SMART | GX_SCROLLINVIEW;
 constexpr UINT kNoUpdate = 0;
+// The clipboard library's paste preparation: its data format and the clipboard itself (not a viewer item).
+constexpr int kClipFormat = 4;
+constexpr int kTheClipboard = -1;
+// A copied field's mark: the key of the column it came from, on a group's side or the signal side.
+constexpr const char* kGroupMark = "matrix.group.";
+constexpr const char* kSignalMark = "matrix.signal.";
+// Refusals of a paste that would leave part of what was copied out.
+constexpr const char* kNoColumnForField = "KXTABLE-625";
+constexpr const char* kNoRowForLine = "KXTABLE-626";
 
 } // namespace
 
@@ -81,33 +92,47 @@ void CKXMatrixGridWnd::VisitCopiedCells(const std::function<void(ROWCOL, ROWCOL)
     }
 }
 
-CString CKXMatrixGridWnd::CopyText() {
+CString CKXMatrixGridWnd::CopyText(KXClipFieldMarks* marks) {
     CString text, line;
+    std::vector<std::string> lineMarks;
     bool first = true;
     VisitCopiedCells(
         [&](ROWCOL r, ROWCOL c) {
             if (!std::exchange(first, false)) line += "\t";
             line += CopiedCellText(r, c);
+            lineMarks.push_back(CopyMarkOfColumn(c));
         },
         [&](ROWCOL) {
             text += line + "\r\n";
             line.Empty();
+            if (marks) marks->push_back(std::move(lineMarks));
+            lineMarks.clear();
             first = true;
         });
     return text;
 }
 
+std::string CKXMatrixGridWnd::CopyMarkOfColumn(ROWCOL col) {
+    int offset = -1, group = -1;
+    const CKXColumnInfoClass* info = GetColumnInfo(static_cast<int>(col));
+    const std::string key = info ? info->m_strPropertyName.str() : std::string();
+    return (SplitColumn(static_cast<int>(col), offset, group) ? kGroupMark : kSignalMark) + key;
+}
+
 void CKXMatrixGridWnd::OnEditCopy() {
-    const CString text = CopyText();
+    KXClipFieldMarks marks;
+    const CString text = CopyText(&marks);
     if (text.IsEmpty()) return;
     // Beside the table text, every cell as an object: terminations and pull-ups/pull-downs as the
-    // components themselves, so that a paste can make them again.
+    // components themselves, so that a paste can make them again; and what column each field came from,
+    // so that a paste gives each copied group's field to its column.
     CKXImpClipBoard::StartCopying();
     VisitCopiedCells([this](ROWCOL r, ROWCOL c) { CopyCellObject(r, c); }, [](ROWCOL) {});
     CString data;
     CKXImpClipBoard::GetDataBuffer(data);
     CKXImpClipBoard::CopyCFText(text);
     CKXImpClipBoard::SetClipboardText(data.GetString(), text.GetString());
+    CKXImpClipBoard::SetFieldMarks(std::move(marks));
     CKXImpClipBoard::EndCopying();
     CKXImpClipBoard::PutTextOnClipBoard(1, 1);
     JournalCopy();
@@ -174,19 +199,54 @@ BOOL CKXMatrixGridWnd::CanPasteSpecial() {
     return CanPastePinAtCurrentCell(CKXImpClipBoard::GetObjectType(1));
 }
 
+bool CKXMatrixGridWnd::TakesComponents(ROWCOL row, ROWCOL col, bool& termination) {
+    int offset = -1, group = -1;
+    termination =
+        SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().m_nTerminationOffset;
+    return row >= kFirstDataRow && (termination || static_cast<int>(col) == Layout().m_nPupdCol);
+}
+
 BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return FALSE;
-    int offset = -1, group = -1;
-    const bool termination = SplitColumn(static_cast<int>(col), offset, group) && offset == Layout().m_nTerminationOffset;
-    const bool components = row >= kFirstDataRow && (termination || static_cast<int>(col) == Layout().m_nPupdCol);
+    bool termination = false;
+    const bool components = TakesComponents(row, col, termination);
     CString text = strText;
-    if (text.IsEmpty() || components) {
-        if (!CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, termination ? TRUE : FALSE, bPasteSpecial ? 1 : 0,
-                                                  0, 0, 0, 1))
+    const bool prepare = text.IsEmpty() || components;
+    if (prepare) {
+        if (!CKXImpClipBoard::ProcessDataForPaste(kClipFormat, nullptr, kTheClipboard,
+                                                  termination ? TRUE : FALSE, bPasteSpecial ? 1 : 0, 0, 0, 0,
+                                                  1))
             return FALSE;
         if (text.IsEmpty()) CKXImpClipBoard::GetCFText(text);
     }
+    // The copy's marks describe the clipboard's text, not a text the caller hands over.
+    const bool marked = prepare && strText.IsEmpty();
+    return PastePrepared(row, col, text, components,
+                         marked ? CKXImpClipBoard::GetPasteFieldMarks() : KXClipFieldMarks());
+}
+
+BOOL CKXMatrixGridWnd::PasteFromClipboardViewer(int nItem, int) {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (nItem < 1 || !GetCurrentCell(row, col) || !MayEdit()) return FALSE;
+    m_pCurrentMatrixGrid = this;
+    // What the current cell does not take is refused as the pane's paste refuses it.
+    if (!CanPasteTypeAtCurrentCell(CKXImpClipBoard::GetObjectType(nItem + 1))) {
+        CKXErrorHandler::MessageBoxOk(KXCause::kNothingCopied);
+        return FALSE;
+    }
+    bool termination = false;
+    const bool components = TakesComponents(row, col, termination);
+    if (!CKXImpClipBoard::ProcessDataForPaste(kClipFormat, nullptr, nItem - 1, termination ? TRUE : FALSE, 0,
+                                              0, 0, 0, 1))
+        return FALSE;
+    CString text;
+    CKXImpClipBoard::GetCFText(text);
+    return PastePrepared(row, col, text, components, CKXImpClipBoard::GetPasteFieldMarks());
+}
+
+BOOL CKXMatrixGridWnd::PastePrepared(ROWCOL row, ROWCOL col, CString text, bool components,
+                                     const KXClipFieldMarks& marks) {
     // Into a cell being edited the text goes at the caret, as typed: the design is not touched.
     if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
         if (components) CKXImpClipBoard::GetCFText(text);
@@ -200,12 +260,13 @@ BOOL CKXMatrixGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
         JournalFilter(col, text);
         return FilterRows(GX_INVALID);
     }
-    return PasteConnections(row, col, KXSplitClipboardLines(text));
+    return PasteConnections(row, col, KXSplitClipboardLines(text), marks);
 }
 
-BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines) {
-    const std::vector<ROWCOL> columns = PasteColumns(col);
-    if (lines.empty() || first < kFirstDataRow || columns.empty()) return FALSE;
+BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines,
+                                        const KXClipFieldMarks& marks) {
+    std::vector<PasteField> plan;
+    if (!PlanPaste(first, col, lines, marks, plan)) return FALSE;
     // Inside the pane's paste the pane puts the rows back when the paste does not commit.
     KXKeptRows kept = CKXTransaction::IsTransactionStarted() ? KXKeptRows() : KeepDataRows();
     CKXGridEdit edit(*this, "Paste Selected Text", CKXGridEdit::kJoinOpen);
@@ -214,18 +275,10 @@ BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vec
     m_bPastingConnections = 1;
     m_pasteRefusal = nullptr;
     bool any = false;
-    std::size_t i = 0;
-    // Line by line down the shown rows, field by field over the columns that take them.
-    for (ROWCOL r = first; r <= GetRowCount() && i < lines.size(); ++r) {
-        if (IsRowHidden(r)) continue;
-        const std::vector<CString> fields = KXSplitClipboardFields(lines[i++]);
-        for (std::size_t f = 0; f < fields.size() && f < columns.size(); ++f) {
-            const ROWCOL c = columns[f];
-            CString field = fields[f];
-            field.Trim();
-            if (field.IsEmpty() || CellText(r, static_cast<int>(c)).CompareNoCase(field) == 0) continue;
-            if (CommitPendingConnections(r, c, field)) any = true;
-        }
+    for (const PasteField& field : plan) {
+        // A cell an earlier field of the paste gave this pin already.
+        if (CellText(field.row, static_cast<int>(field.col)).CompareNoCase(field.text) == 0) continue;
+        if (CommitPendingConnections(field.row, field.col, field.text)) any = true;
     }
     m_bPastingConnections = 0;
     if (!any && m_pasteRefusal) m_pasteRefusal();
@@ -234,6 +287,66 @@ BOOL CKXMatrixGridWnd::PasteConnections(ROWCOL first, ROWCOL col, const std::vec
     const BOOL done = any && edit.Commit() ? TRUE : FALSE;
     if (own && !done) PutBackDataRows(kept);
     return done;
+}
+
+bool CKXMatrixGridWnd::PlanPaste(ROWCOL first, ROWCOL col, const std::vector<CString>& lines,
+                                 const KXClipFieldMarks& marks, std::vector<PasteField>& plan) {
+    const std::vector<ROWCOL> columns = PasteColumns(col);
+    if (lines.empty() || first < kFirstDataRow || columns.empty()) return false;
+    // Marks that do not match the text line for line are no copy of this text.
+    const bool marked = marks.size() == lines.size();
+    const std::string kind = CopyMarkOfColumn(col);
+    std::size_t line = 0;
+    for (ROWCOL r = first; r <= GetRowCount() && line < lines.size(); ++r) {
+        if (IsRowHidden(r)) continue; // its line goes to the next shown row
+        const std::vector<CString> fields = FieldsOfKind(lines[line], marked ? &marks[line] : nullptr, kind);
+        ++line;
+        for (std::size_t f = 0; f < fields.size(); ++f) {
+            CString text = fields[f];
+            text.Trim();
+            if (text.IsEmpty()) continue;
+            if (f >= columns.size()) {
+                CKXErrorHandler::MessageBoxOk(kNoColumnForField, text, GetValueRowCol(kCaptionRow, col));
+                return false;
+            }
+            if (GetColWidth(columns[f]) == 0) continue; // a column the user does not see takes no field
+            const char* why = nullptr;
+            if (!PinOfField(static_cast<int>(columns[f]), text, why)) {
+                int offset = -1, group = -1;
+                SplitColumn(static_cast<int>(columns[f]), offset, group);
+                const CInstanceContext instance = GroupInstance(group);
+                CKXErrorHandler::MessageBoxOk("KXTABLE-420",
+                                              instance ? CString(instance.instance()->name()) : "", text);
+                return false;
+            }
+            plan.push_back({r, columns[f], text});
+        }
+    }
+    // Lines left over with anything in them find no row: the paste would leave them out.
+    const auto blank = [](const CString& text) {
+        const std::vector<CString> fields = KXSplitClipboardFields(text);
+        return std::all_of(fields.begin(), fields.end(),
+                           [](CString field) { return field.Trim().IsEmpty(); });
+    };
+    if (std::all_of(lines.begin() + static_cast<std::ptrdiff_t>(line), lines.end(), blank)) return true;
+    CString copied, shown;
+    copied.Format("%d", static_cast<int>(lines.size()));
+    shown.Format("%d", static_cast<int>(line));
+    CKXErrorHandler::MessageBoxOk(kNoRowForLine, copied, shown);
+    return false;
+}
+
+std::vector<CString> CKXMatrixGridWnd::FieldsOfKind(const CString& line,
+                                                    const std::vector<std::string>* marks,
+                                                    const std::string& kind) {
+    std::vector<CString> fields = KXSplitClipboardFields(line);
+    if (!marks || marks->size() != fields.size() ||
+        std::find(marks->begin(), marks->end(), kind) == marks->end())
+        return fields;
+    std::vector<CString> ofKind;
+    for (std::size_t f = 0; f < fields.size(); ++f)
+        if ((*marks)[f] == kind) ofKind.push_back(fields[f]);
+    return ofKind;
 }
 
 CKXMatrixGridWnd::KXKeptRows CKXMatrixGridWnd::KeepDataRows() {
@@ -250,9 +363,9 @@ void CKXMatrixGridWnd::PutBackDataRows(KXKeptRows& rows) {
     Redraw(GX_INVALIDATE, TRUE);
 }
 
-// A line's fields go to the shown columns of the current cell's kind (Pin Name or Pin Number) among the
-// selected columns, from left to right; one selected column stands for that column of each group from it on.
-// A column the user does not see takes no field, as a copy leaves it out.
+// A line's fields go to the columns of the current cell's kind (Pin Name or Pin Number) among the selected
+// columns, from left to right; one selected column stands for that column of each group from it on. A column
+// the user does not see takes its field and leaves it, as a copy leaves that column out.
 std::vector<ROWCOL> CKXMatrixGridWnd::PasteColumns(ROWCOL col) {
     std::vector<ROWCOL> columns;
     int offset = -1, group = -1;
@@ -266,8 +379,7 @@ std::vector<ROWCOL> CKXMatrixGridWnd::PasteColumns(ROWCOL col) {
         for (INT_PTR k = 0; k < selected.GetSize(); ++k) candidates.push_back(selected[k]);
     for (ROWCOL c : candidates) {
         int o = -1, g = -1;
-        if (GetColWidth(c) != 0 && DecodeInstanceColumn(static_cast<int>(c), o, g) && o == offset)
-            columns.push_back(c);
+        if (DecodeInstanceColumn(static_cast<int>(c), o, g) && o == offset) columns.push_back(c);
     }
     return columns;
 }

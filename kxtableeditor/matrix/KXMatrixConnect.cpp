@@ -156,49 +156,42 @@ BOOL CKXMatrixGridWnd::CommitPendingConnections(ROWCOL row, ROWCOL col, const CS
 BOOL CKXMatrixGridWnd::ConnectPinToSignal(ROWCOL row, int col, const CString& text) {
     int offset = -1, group = -1;
     if (!SplitColumn(col, offset, group)) return FALSE;
-    return offset == Layout().m_nPinNameOffset ? ConnectPinByName(row, col, text) : ConnectPinByNumber(row, col, text);
-}
-
-BOOL CKXMatrixGridWnd::ConnectPinByName(ROWCOL row, int col, const CString& text) {
-    int offset = -1, group = -1;
-    SplitColumn(col, offset, group);
-    const CInstanceContext instance = GroupInstance(group);
-    CString base = text;
-    int lsb = -1, msb = -1;
-    if (CSchemaUtilities::parsePinName(text.GetString(), base, lsb, msb) && msb != lsb) {
-        return RefuseField("KXTABLE-120", group, text);
-    }
-    IInstTerm* pin = instance ? instance.instance()->findInstTerm(base.GetString()) : nullptr;
-    const bool bitExists = pin && (pin->isScalar() ? msb < 0 : msb >= 0 && pin->hasBit(msb));
+    const char* why = "KXTABLE-119";
+    const CInstTermBit pinBit = PinOfField(col, text, why);
     int netBit = -1;
     INet* net = GetCellNetBit(row, netBit);
     CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
-    if (!bitExists || !net || !tx) return RefuseField("KXTABLE-119", group, text);
-    const CInstTermBit pinBit(pin, pin->isScalar() ? -1 : msb);
-    const CInstTermBitContext context = instance.instTerm(pin).bitContext(pinBit.bit());
-    return MovePinToRow(*tx, row, group, pinBit, CKXGenUtils::GetPinLogicalName(context), text,
-                        context.physicalPinName());
-}
-
-BOOL CKXMatrixGridWnd::ConnectPinByNumber(ROWCOL row, int col, const CString& text) {
-    int offset = -1, group = -1;
-    SplitColumn(col, offset, group);
-    const CInstanceContext instance = GroupInstance(group);
-    CInstTermBit pinBit;
-    if (instance)
-        for (IInstTerm* pin : instance.instance()->beginInstTerm()) {
-            for (int bit : pin->bits())
-                if (instance.instTerm(pin).bitContext(bit).physicalPinName().CompareNoCase(text) == 0) {
-                    pinBit = CInstTermBit(pin, bit);
-                    break;
-                }
-            if (pinBit) break;
-        }
-    int netBit = -1;
-    INet* net = GetCellNetBit(row, netBit);
-    CTransaction* tx = CKXTransaction::GetCurrentTransactionObj();
-    if (!pinBit || !net || !tx) return RefuseField("KXTABLE-119", group, text);
+    if (!pinBit || !net || !tx) return RefuseField(pinBit ? "KXTABLE-119" : why, group, text);
+    const CInstTermBitContext context =
+        GroupInstance(group).instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
+    if (offset == Layout().m_nPinNameOffset)
+        return MovePinToRow(*tx, row, group, pinBit, CKXGenUtils::GetPinLogicalName(context), text,
+                            context.physicalPinName());
     return MovePinToRow(*tx, row, group, pinBit, text, PinText(pinBit.instTerm(), pinBit.bit()), text);
+}
+
+CInstTermBit CKXMatrixGridWnd::PinOfField(int col, const CString& text, const char*& why) {
+    why = "KXTABLE-119";
+    int offset = -1, group = -1;
+    const CInstanceContext instance =
+        SplitColumn(col, offset, group) ? GroupInstance(group) : CInstanceContext();
+    if (!instance) return CInstTermBit();
+    if (offset == Layout().m_nPinNameOffset) {
+        CString base = text;
+        int lsb = -1, msb = -1;
+        if (CSchemaUtilities::parsePinName(text.GetString(), base, lsb, msb) && msb != lsb) {
+            why = "KXTABLE-120";
+            return CInstTermBit();
+        }
+        IInstTerm* pin = instance.instance()->findInstTerm(base.GetString());
+        const bool bitExists = pin && (pin->isScalar() ? msb < 0 : msb >= 0 && pin->hasBit(msb));
+        return bitExists ? CInstTermBit(pin, pin->isScalar() ? -1 : msb) : CInstTermBit();
+    }
+    for (IInstTerm* pin : instance.instance()->beginInstTerm())
+        for (int bit : pin->bits())
+            if (instance.instTerm(pin).bitContext(bit).physicalPinName().CompareNoCase(text) == 0)
+                return CInstTermBit(pin, bit);
+    return CInstTermBit();
 }
 
 BOOL CKXMatrixGridWnd::RefuseField(const char* id, int group, const CString& text) {
@@ -212,8 +205,6 @@ BOOL CKXMatrixGridWnd::RefuseField(const char* id, int group, const CString& tex
     return FALSE;
 }
 
-// A typed edit says why it connects nothing at once; a paste says the first cause once, when none
-// of its fields connected anything.
 void CKXMatrixGridWnd::SayRefusal(std::function<void()> say) {
     if (!m_bPastingConnections) say();
     else if (!m_pasteRefusal) m_pasteRefusal = std::move(say);

@@ -29,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <set>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -209,7 +210,8 @@ public:
 
     // ------------------------------------------------------------- clipboard
     // The selected cells as a table: a line per shown row, the shown columns' texts joined by tabs.
-    CString CopyText();
+    // marks, when given, takes each copied field's column (CopyMarkOfColumn), line by line.
+    CString CopyText(std::vector<std::vector<std::string>>* marks = nullptr);
     void OnEditCopy() override;
     // The journal's road of a copied row: on the index-th row of the signal (from 0, in the rows' order) the
     // cells from one column to the other (named as the filterRows word names them) join the selection, or
@@ -226,9 +228,19 @@ public:
     // Into the filter row a pattern; into a pin cell the clipboard's lines from the row down, each
     // tab-separated field into its column; one edit. FALSE when nothing was pasted.
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
-    BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines);
-    // The columns a pasted line's fields go to, in order (see PasteConnections).
+    // The clipboard viewer's item (1 the newest) pasted into the current cell, as Paste pastes the clipboard.
+    BOOL PasteFromClipboardViewer(int nItem, int nParam) override;
+    // The lines from the row down into the pin cells of the column's kind, in one edit. Fields the copy marked
+    // (marks, line by line) are a matrix table's: each copied group's field of that kind goes into its
+    // column. A line or field that finds no cell, or a field that names no pin of its group, refuses the
+    // whole paste with its message before anything changes.
+    BOOL PasteConnections(ROWCOL first, ROWCOL col, const std::vector<CString>& lines,
+                          const std::vector<std::vector<std::string>>& marks);
+    // The columns of the current cell's kind that a pasted line's fields go to, in order, hidden ones
+    // included (their fields are skipped): the selected ones, or from the column on to the last.
     std::vector<ROWCOL> PasteColumns(ROWCOL col);
+    // The mark a copied field carries: the key of the column it came from, of a group or of the signal side.
+    std::string CopyMarkOfColumn(ROWCOL col);
     // A paste writes its connections into the cells ahead of the commit; one that does not commit puts
     // the rows back, and the rows are indexed again by what they show.
     KXKeptRows KeepDataRows() override;
@@ -388,12 +400,33 @@ private:
     // The text of the cell's active control (else its value), trimmed unless asked for as typed.
     CString EditedText(ROWCOL row, ROWCOL col, bool trimmed = true);
     std::vector<int> EditColumns(ROWCOL col);
-    BOOL ConnectPinByName(ROWCOL row, int col, const CString& text);
+    // One field of a paste and the cell it goes to.
+    struct PasteField {
+        ROWCOL row;
+        ROWCOL col;
+        CString text;
+    };
+    // The fields of the lines laid over the shown rows from the first down and over the columns; false, having
+    // said why, when a line or a non-empty field finds no cell or a field names no pin of its group.
+    bool PlanPaste(ROWCOL first, ROWCOL col, const std::vector<CString>& lines,
+                   const std::vector<std::vector<std::string>>& marks, std::vector<PasteField>& plan);
+    // The fields one line hands the columns of the kind: of a marked line only those copied from that kind.
+    static std::vector<CString> FieldsOfKind(const CString& line, const std::vector<std::string>* marks,
+                                             const std::string& kind);
+    // Whether the cell takes copied components (a TERMINATION cell, termination set, or the PUPD column).
+    static bool TakesComponents(ROWCOL row, ROWCOL col, bool& termination);
+    // The paste of the prepared clipboard (or viewer item) text, with its copy's marks, into the cell.
+    BOOL PastePrepared(ROWCOL row, ROWCOL col, CString text, bool components,
+                       const std::vector<std::vector<std::string>>& marks);
+    // The pin bit a text names in a group's Pin Name cell (a pin, one bit of a bus) or Pin Number cell; none
+    // when it names none, with the message that says why (KXTABLE-120: several bits, KXTABLE-119: no such pin).
+    CInstTermBit PinOfField(int col, const CString& text, const char*& why);
     // Refuses a typed or pasted field that names no pin of the group: typed, the message shows at once;
     // pasted, the first refusal waits for the paste to show it when nothing was placed.
     BOOL RefuseField(const char* id, int group, const CString& text);
+    // A typed edit says why it connects nothing at once; a paste says the first cause once, when none of
+    // its fields connected anything.
     void SayRefusal(std::function<void()> say);
-    BOOL ConnectPinByNumber(ROWCOL row, int col, const CString& text);
     // The pin bit (by name or by number) onto the row's signal: a connected pin is asked about
     // first (what: the pin as the question names it), then what it keeps of its termination and its
     // old net's pull-ups; the cells are written once the edit commits.

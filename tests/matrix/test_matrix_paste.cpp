@@ -1,8 +1,12 @@
 // Text pasted into the matrix's pin cells: the fields of a line go to the columns of the current
-// cell's kind that the user selected and sees, and a paste into a cell being edited is typing.
+// cell's kind that the user selected and sees, a copied matrix row gives each group's field to its
+// column, a paste that would leave part of what was copied out refuses before anything changes, and
+// a paste into a cell being edited is typing.
 #include "MatrixTestSupport.h"
 
 #include "afx/afxole.h"
+
+#include <tuple>
 
 namespace {
 
@@ -63,6 +67,79 @@ TEST_F(MatrixPaste, PastingWhileACellIsEditedTypesIntoItAndChangesNothing) {
     // Enter connects what the cell holds then, as typing does.
     ASSERT_EQ(Run("kx::key ccp Enter"), "1");
     EXPECT_TRUE(Connected("J2 P<3> FREE"));
+}
+
+// A row of N1 that shows a pin of each group (J1's there already, J2's T typed in), copied from J1's
+// Pin Name cell to J2's: the table's line holds J1's name, number, type and termination, then J2's name.
+class MatrixPasteOfTwoGroups : public MatrixPaste {
+protected:
+    void SetUp() override {
+        MatrixPaste::SetUp();
+        m_source = Rows("N1").front();
+        m_j1Pin = Cell(m_source, PinCol(0)).GetString();
+        ASSERT_TRUE(Type(m_source, PinCol(1), "T"));
+        ASSERT_EQ(Run("kx::select ccp " + Cell2(m_source, PinCol(0)) + " " + Cell2(m_source, PinCol(1))),
+                  "1");
+        ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+        Messages();
+    }
+    ROWCOL m_source = 0;
+    std::string m_j1Pin;
+};
+
+class MatrixPasteRoads : public MatrixPasteOfTwoGroups, public ::testing::WithParamInterface<const char*> {};
+
+// Each copied group's pin goes into its own group's Pin Name cell of the target row, asked about as
+// a pin connected elsewhere, on every road to Paste; the paste is one undo step.
+TEST_P(MatrixPasteRoads, EachCopiedGroupsPinGoesToItsColumnOfTheTargetRow) {
+    const ROWCOL free = Row("FREE");
+    ASSERT_EQ(Run("kx::select ccp " + Cell2(free, PinCol(0))), "1");
+    const std::string before = Snapshot();
+    const int steps = Ccp()->GetUndoStepCount();
+    Run("kx::answer question KXTABLE-140 yes");
+    Run("kx::answer question KXTABLE-140 yes");
+    EXPECT_EQ(Run(GetParam()), "1");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-140", "KXTABLE-140"}));
+    EXPECT_TRUE(Connected("J1 " + m_j1Pin + " FREE"));
+    EXPECT_TRUE(Connected("J2 T FREE"));
+    EXPECT_EQ(Cell(free, PinCol(0)), m_j1Pin.c_str());
+    EXPECT_EQ(Cell(free, PinCol(1)), "T");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
+    ASSERT_EQ(Run("kx::key ccp Ctrl+Z"), "1");
+    EXPECT_EQ(Snapshot(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, MatrixPasteRoads,
+                         ::testing::Values("kx::key ccp Ctrl+V", "paste pin", "kx::pane Paste",
+                                           "kx::menu 57637", "kx::clipview 1"));
+
+// What would leave part of the paste out refuses the whole paste, saying why, before anything
+// changes or anything is asked: a field that names no pin of its group, a copied group with no
+// column right of the current cell, lines below the last row.
+TEST_F(MatrixPasteOfTwoGroups, APasteThatWouldLeaveAFieldOutRefusesBeforeAnythingChanges) {
+    const ROWCOL free = Row("FREE");
+    const ROWCOL last = Rows("N1").back();
+    // {clipboard text or "" for the copied row, target row, target group, road, message}
+    const std::vector<std::tuple<std::string, ROWCOL, int, const char*, const char*>> cases = {
+        {"", free, 1, "kx::key ccp Ctrl+V", "KXTABLE-625"},
+        {"", free, 1, "kx::clipview 1", "KXTABLE-625"},
+        {"S\tNO_PIN\r\n", free, 0, "paste pin", "KXTABLE-420"},
+        {"P<3>\r\nP<4>\r\n", last, 0, "kx::pane Paste", "KXTABLE-626"},
+    };
+    for (const auto& [text, row, group, road, message] : cases) {
+        SCOPED_TRACE(road + std::string(" ") + message);
+        if (!text.empty()) AfxSetClipboardText(text.c_str());
+        ASSERT_EQ(Run("kx::select ccp " + Cell2(row, PinCol(group))), "1");
+        const std::string before = Snapshot();
+        const std::vector<std::string> cells = AllCells();
+        const int steps = Ccp()->GetUndoStepCount();
+        EXPECT_EQ(Run(road), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{message});
+        EXPECT_EQ(Snapshot(), before);
+        EXPECT_EQ(AllCells(), cells);
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+        EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
+    }
 }
 
 } // namespace

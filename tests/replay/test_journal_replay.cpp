@@ -497,6 +497,10 @@ TEST_F(JournalReplay, AMatrixPasteLineTheUserRefusedReplaysWithItsRowAsItWas) {
     ExpectSessionReplays("matrix_paste_refused_line.tcl");
 }
 
+TEST_F(JournalReplay, AMatrixRowPastedAcrossTwoGroupsReplaysOnEveryRoad) {
+    ExpectSessionReplays("matrix_paste_two_groups.tcl");
+}
+
 TEST_F(JournalReplay, ValuesTypedIntoUserColumnsReplayWithoutTheUsersSettings) {
     ExpectSessionReplays("user_column_values.tcl");
 }

@@ -13,6 +13,7 @@ struct ClipItem {
     std::string text;
     std::string objects; // without the header line; empty: plain text only
     bool hasObjects = false;
+    KXClipFieldMarks marks; // the copying grid's marks of the text's fields (this process only)
 };
 
 struct ClipState {
@@ -24,6 +25,7 @@ struct ClipState {
     std::string pendingText;
     std::string pendingObjects;
     bool pendingSet = false;
+    KXClipFieldMarks pendingMarks;
     // published
     std::deque<ClipItem> items; // newest first
     ClipItem current;           // the process clipboard as last read
@@ -32,6 +34,7 @@ struct ClipState {
     std::string termBuffer;
     std::string pupdBuffer;
     std::string pasteText;
+    KXClipFieldMarks pasteMarks;
     bool pasteSpecial = false;
     KXCanPasteCallBack objectCallBack = nullptr;
     KXCanPasteCallBack textCallBack = nullptr;
@@ -263,12 +266,16 @@ void syncFromSystem() {
     if (!any) return;
     if (!s.items.empty()) {
         const ClipItem& f = s.items.front();
-        if (f.text == now.text && f.hasObjects == now.hasObjects && f.objects == now.objects) return;
+        if (f.text == now.text && f.hasObjects == now.hasObjects && f.objects == now.objects) {
+            s.current.marks = f.marks; // still our own publication
+            return;
+        }
     }
     s.items.push_front(std::move(now));
     while (s.items.size() > static_cast<size_t>(CKXImpClipBoard::kViewerItems))
         s.items.pop_back();
     s.pasteText.clear();
+    s.pasteMarks.clear();
     s.termBuffer.clear();
     s.pupdBuffer.clear();
 }
@@ -372,6 +379,7 @@ void CKXImpClipBoard::StartCopying() {
     s.pendingText.clear();
     s.pendingObjects.clear();
     s.pendingSet = false;
+    s.pendingMarks.clear();
 }
 
 void CKXImpClipBoard::CopyCFText(CString text) {
@@ -425,6 +433,10 @@ void CKXImpClipBoard::SetClipboardText(const char* data, const char* text) {
     s.pendingSet = true;
 }
 
+void CKXImpClipBoard::SetFieldMarks(KXClipFieldMarks marks) {
+    state().pendingMarks = std::move(marks);
+}
+
 void CKXImpClipBoard::EndCopying() {
     auto& s = state();
     if (s.groupDepth > 0) EndPupdGroup();
@@ -439,7 +451,11 @@ BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText) {
     auto& s = state();
     if (s.copying) EndCopying();
     ClipItem item;
-    if (putText) item.text = s.pendingSet ? s.pendingText : s.cfText;
+    if (putText) {
+        item.text = s.pendingSet ? s.pendingText : s.cfText;
+        item.marks = std::move(s.pendingMarks);
+    }
+    s.pendingMarks.clear();
     if (putObjects) {
         std::string objects = s.pendingSet ? s.pendingObjects : s.data;
         std::vector<SKXClipEntry> entries;
@@ -468,6 +484,7 @@ BOOL CKXImpClipBoard::PutTextOnClipBoard(int putObjects, int putText) {
     s.items.push_front(std::move(item));
     // What an earlier paste prepared no longer describes the clipboard.
     s.pasteText.clear();
+    s.pasteMarks.clear();
     s.termBuffer.clear();
     s.pupdBuffer.clear();
     while (s.items.size() > static_cast<size_t>(kViewerItems))
@@ -521,6 +538,7 @@ BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* 
     s.termBuffer.clear();
     s.pupdBuffer.clear();
     s.pasteText.clear();
+    s.pasteMarks.clear();
     const ClipItem* item = itemFor(index < 0 ? -1 : index);
     if (!item) {
         s.lastError = "the clipboard is empty";
@@ -547,8 +565,13 @@ BOOL CKXImpClipBoard::ProcessDataForPaste(int /*format*/, const CDesignContext* 
     s.termBuffer = std::move(term);
     s.pupdBuffer = std::move(pupd);
     s.pasteText = item->text;
+    s.pasteMarks = item->marks;
     s.lastError.clear();
     return TRUE;
+}
+
+const KXClipFieldMarks& CKXImpClipBoard::GetPasteFieldMarks() {
+    return state().pasteMarks;
 }
 
 void CKXImpClipBoard::GetTerminationBuffer(CString& buffer) {

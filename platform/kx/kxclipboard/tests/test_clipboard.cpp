@@ -200,6 +200,29 @@ TEST_F(ClipboardTest, SharesTheProcessClipboard) {
     CloseClipboard();
 }
 
+// The copying grid's marks of its fields stay with that publication: the clipboard and its viewer item
+// hand them to a paste; text another program put there, and a later copy that marked nothing, carry none.
+TEST_F(ClipboardTest, FieldMarksStayWithTheirPublication) {
+    const KXClipFieldMarks marks = {{"a", "b"}, {"a", "b"}};
+    CKXImpClipBoard::StartCopying();
+    CKXImpClipBoard::CopyCFText("x\ty\r\nz\tw\r\n");
+    CKXImpClipBoard::SetFieldMarks(marks);
+    CKXImpClipBoard::EndCopying();
+    ASSERT_TRUE(CKXImpClipBoard::PutTextOnClipBoard(0, 1));
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, FALSE, 0, 0, 0, 1));
+    EXPECT_EQ(CKXImpClipBoard::GetPasteFieldMarks(), marks);
+
+    AfxSetClipboardText("x\ty\r\n");
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, FALSE, 0, 0, 0, 1));
+    EXPECT_TRUE(CKXImpClipBoard::GetPasteFieldMarks().empty());
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, 1, FALSE, FALSE, 0, 0, 0, 1));
+    EXPECT_EQ(CKXImpClipBoard::GetPasteFieldMarks(), marks);
+
+    publish(CKXImpClipBoard::EncodeText("x"), "x\ty\r\nz\tw\r\n");
+    ASSERT_TRUE(CKXImpClipBoard::ProcessDataForPaste(4, nullptr, -1, FALSE, FALSE, 0, 0, 0, 1));
+    EXPECT_TRUE(CKXImpClipBoard::GetPasteFieldMarks().empty());
+}
+
 TEST_F(ClipboardTest, ViewerKeepsRecentItemsNewestFirst) {
     for (int i = 0; i < CKXImpClipBoard::kViewerItems + 5; ++i) {
         CKXImpClipBoard::StartCopying();

@@ -17,7 +17,9 @@
 // that run past the end, unbalanced groups or an entry outside a group where a group is required are refused
 // as a whole, with a message that names the offending entry; nothing of refused data is handed on.
 //
-// The plain text beside it is tab-separated columns, one line per row, lines ended by "\r\n".
+// The plain text beside it is tab-separated columns, one line per row, lines ended by "\r\n". Beside the text
+// the copying grid may mark its fields (one mark per field, line by line: what column each came from); the marks
+// stay with the publication inside this process, so a clipboard another program filled carries none.
 #pragma once
 
 #include "afx/afxcoll.h"
@@ -66,6 +68,9 @@ public:
                       int flags) = 0;
 };
 
+// Marks of a copied table's fields: one list per line of the text, one mark per field.
+using KXClipFieldMarks = std::vector<std::vector<std::string>>;
+
 // One parsed entry of the object data.
 struct SKXClipEntry {
     enum Tag { Text, AssocComp, GroupBegin, GroupEnd } tag = Text;
@@ -88,6 +93,8 @@ public:
     // The object data gathered since StartCopying; TRUE when it is not empty.
     static BOOL GetDataBuffer(CString& buffer);
     static void SetClipboardText(const char* data, const char* text);
+    // Marks the fields of the text about to be published (StartCopying forgets them).
+    static void SetFieldMarks(KXClipFieldMarks marks);
     static void EndCopying();
     // Publishes what was copied: the object data when putObjects, the plain text when putText.
     static BOOL PutTextOnClipBoard(int putObjects, int putText);
@@ -105,6 +112,8 @@ public:
     static BOOL ProcessDataForPaste(int format, const CDesignContext* design, int index,
                                     BOOL terminationColumn, BOOL pasteSpecial, int reserved1, int reserved2,
                                     int reserved3, int reserved4);
+    // The field marks of what ProcessDataForPaste prepared: empty when its copy marked none.
+    static const KXClipFieldMarks& GetPasteFieldMarks();
     static void GetTerminationBuffer(CString& buffer);
     static void GetPupdBuffer(CString& buffer);
     static int GetNumberOfPupdGroups(const CString& buffer);
