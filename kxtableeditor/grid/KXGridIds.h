@@ -37,9 +37,6 @@ inline constexpr UINT IDS_UA_VECTOR_GROUP = 59420;
 inline constexpr UINT IDS_UA_DIFFPAIR_ROW = 59462;
 inline constexpr UINT IDS_UA_DIFFPAIR_VECTOR_ROW = 59468;
 
-// Name of the grid undo commands (a string resource; one blank when absent).
-inline constexpr UINT IDS_GRID_UNDO_NAME = 59410;
-
 // Commands of the grid menus.
 inline constexpr UINT ID_COLUMN_BASE = 35129; // the column item of column c is ID_COLUMN_BASE + c
 inline constexpr UINT ID_COLUMN_FIRST = 35130;

@@ -1,7 +1,6 @@
 #include "grid/KXGridUndo.h"
 #include "grid/KXScriptText.h"
 
-#include "grid/KXGridIds.h"
 #include "grid/KXGridSite.h"
 #include "grid/KXGridWnd.h"
 
@@ -12,13 +11,6 @@
 #include <memory>
 
 namespace {
-
-// The command name comes from the string table; without an entry it is one blank.
-CString LoadCommandName() {
-    CString name;
-    if (!name.LoadString(IDS_GRID_UNDO_NAME) || name.IsEmpty()) name = " ";
-    return name;
-}
 
 // Records the opposite command on the grid that ran this one; without a grid
 // nobody would own it, so it is dropped.
@@ -64,19 +56,19 @@ std::string KXMatrixViewObject(const CString& view) {
 KX_IMPLEMENT_UNDO_COMMAND(CKXCommentUndoCmd)
 
 CKXCommentUndoCmd::CKXCommentUndoCmd(CKXGridWnd* pGrid, const CString& instanceKey, const CString& pinKey,
-                                     const CString& oldComment, const CString& newComment)
+                                     const CString& oldComment, const CString& newComment,
+                                     const CString& stepName)
     : m_pGrid(pGrid), m_pSite(pGrid ? pGrid->Site() : nullptr), m_strInstanceKey(instanceKey), m_strPinKey(pinKey),
-      m_strOldComment(oldComment), m_strNewComment(newComment) {}
+      m_strOldComment(oldComment), m_strNewComment(newComment), m_strStepName(stepName) {}
 
 CString CKXCommentUndoCmd::GetName() {
-    static const CString name = LoadCommandName();
-    return name;
+    return m_strStepName;
 }
 
 BOOL CKXCommentUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     if (!m_pGrid) return FALSE;
     auto opposite = std::make_unique<CKXCommentUndoCmd>(m_pGrid, m_strInstanceKey, m_strPinKey,
-                                                        m_strNewComment, m_strOldComment);
+                                                        m_strNewComment, m_strOldComment, m_strStepName);
     opposite->m_pSite = m_pSite;
     // The grid that showed the pin writes the comment; once it went (the pane's own grid stands in),
     // the comment goes straight to the store of the pane's document.
@@ -138,8 +130,7 @@ std::unique_ptr<CKXPinCommentMoveCmd> CKXPinCommentMoveCmd::Move(IKXGridSite& si
 }
 
 CString CKXPinCommentMoveCmd::GetName() {
-    static const CString name = LoadCommandName();
-    return name;
+    return kKXMoveCommentStep;
 }
 
 BOOL CKXPinCommentMoveCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {

@@ -43,12 +43,20 @@ public:                                                                         
         return GetRuntimeClass()->IsDerivedFrom(pClass);                                                     \
     }
 
+// The names of the pin comment steps, as the undo history and the journal's headers give them: the
+// session and a replay of its journal name each step alike, whichever road made it.
+inline constexpr const char* kKXInsertCommentStep = "Insert Comment";
+inline constexpr const char* kKXEditCommentStep = "Edit Comment";
+inline constexpr const char* kKXDeleteCommentStep = "Delete Comment";
+inline constexpr const char* kKXMoveCommentStep = "Preserve Pin Comment";
+
 class CKXCommentUndoCmd : public CGXCommand, public IKXTouchedObjects {
     KX_DECLARE_UNDO_COMMAND(CKXCommentUndoCmd)
 
 public:
+    // stepName: the edit's name (kKXInsertCommentStep ...), which the command and its opposite keep.
     CKXCommentUndoCmd(CKXGridWnd* pGrid, const CString& instanceKey, const CString& pinKey,
-                      const CString& oldComment, const CString& newComment);
+                      const CString& oldComment, const CString& newComment, const CString& stepName);
     ~CKXCommentUndoCmd() override = default;
 
     CString GetName() override;
@@ -62,6 +70,7 @@ public:
     CString m_strPinKey;
     CString m_strOldComment; // text to return to
     CString m_strNewComment; // text the change produced
+    CString m_strStepName;   // the name of the edit that made it
 };
 
 // A pin comment as the store keeps it; `present` is false for a key without one.

@@ -30,6 +30,8 @@ inline constexpr const char* kNoConnection = "KXTABLE-346";
 // No pin chosen to give a model to, or to take models off.
 inline constexpr const char* kNoModelPinChosen = "KXPANE-670";
 inline constexpr const char* kNoModelPinChosenToRemove = "KXPANE-671";
+// No row chosen to follow into the signal list: the current cell is where activation put it.
+inline constexpr const char* kNothingChosenToTrack = "KXPANE-695";
 // A comment's text (a pin's or the design's) that is no printable text (%s: what it holds, and where).
 inline constexpr const char* kCommentText = "KXTABLE-542";
 
@@ -70,6 +72,7 @@ inline constexpr Naming kNamings[] = {
     {"KXTABLE-570", Kind::NothingSelected}, // no pin chosen for a pin number
     {kNoModelPinChosen, Kind::NothingSelected},
     {kNoModelPinChosenToRemove, Kind::NothingSelected},
+    {kNothingChosenToTrack, Kind::NothingSelected},
     {"KXPANE-574", Kind::NothingSelected},  // no pin for a naming rule
     {kGridKind, Kind::WrongGridKind},
     {"KXPANE-291", Kind::WrongGridKind}, // Track in Signal List on a grid of another kind

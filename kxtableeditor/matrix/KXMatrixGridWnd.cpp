@@ -161,10 +161,14 @@ BOOL CKXMatrixGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UIN
     }
     if (nChar == VK_INSERT && current && row >= kFirstDataRow) {
         int offset = -1, group = -1;
-        if (DecodeInstanceColumn(static_cast<int>(col), offset, group) && InsertExtraSignalRow(row)) {
-            // The new row follows the signal's last row: the cell below the current one is a cell of the signal.
-            SetCurrentCell(row + 1, col);
-            return TRUE;
+        if (DecodeInstanceColumn(static_cast<int>(col), offset, group)) {
+            // A read-only window adds no row for a pin it could not take, not even to the display.
+            if (!MayEdit()) return TRUE;
+            if (InsertExtraSignalRow(row)) {
+                // The new row follows the signal's last row: the cell below the current one is a cell of the signal.
+                SetCurrentCell(row + 1, col);
+                return TRUE;
+            }
         }
     }
     if (nChar == VK_DELETE && !shift && !alt) {
@@ -179,6 +183,7 @@ BOOL CKXMatrixGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UIN
 }
 
 BOOL CKXMatrixGridWnd::InsertExtraSignalRow(ROWCOL row) {
+    if (IsReadOnlyWindow()) return FALSE;
     int bit = -1;
     INet* net = row >= kFirstDataRow && row <= GetRowCount() ? GetCellNetBit(row, bit) : nullptr;
     if (!net) return FALSE;

@@ -546,8 +546,9 @@ void CKXBottomPaneContainerView::OnUpdateTrackInSignalList(CCmdUI* ui) {
     auto* pin = PinGridOf(grid);
     auto* part = dynamic_cast<CKXPhysPartDetailsGridWnd*>(grid);
     auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(grid);
-    ui->Enable((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()) ||
-               (matrix && matrix->IsCurrentRowSignal()));
+    ui->Enable(grid && HasChosenRow(*grid) &&
+               ((pin && pin->IsCurrentSignalCellFilled()) || (part && part->IsCurrentPinConnected()) ||
+                (matrix && matrix->IsCurrentRowSignal())));
 }
 
 void CKXBottomPaneContainerView::OnRemoveDiffPairPin() {

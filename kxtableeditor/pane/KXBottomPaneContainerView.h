@@ -688,6 +688,8 @@ public:
     KXEditResult OnTclTrackInSignalList(CTclArgsList* args, long extra);
     KXEditResult TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
     static bool HasOneSelectedRow(CKXGridWnd& grid);
+    // Whether the user chose the grid's current cell or a row of it (activation's cell is nobody's choice).
+    static bool HasChosenRow(CKXGridWnd& grid);
     KXEditResult TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
     KXEditResult OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     KXEditResult OnTclEditLogicalPin(CTclArgsList* args, long extra);

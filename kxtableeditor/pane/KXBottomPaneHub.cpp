@@ -86,7 +86,7 @@ BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, cons
     if (flag) AddUndoCommand(nullptr, undo.release(), gxDo, 0);
     else ForgetRedoSteps();
     KXJournalLines(DocumentJournalHandle())
-        .Comment("Preserve Pin Comment")
+        .Comment(kKXMoveCommentStep)
         .Pane("PreservePinComment", {oldInst, oldPin, newInst, newPin, CString(flag ? "1" : "0")})
         .End()
         .Write();

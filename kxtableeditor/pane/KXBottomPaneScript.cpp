@@ -770,14 +770,18 @@ KXEditResult CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* ar
     if (!active) {
         return KXEditResult::Refused("KXPANE-246");
     }
-    if (auto* part = GetViewMode() == eOpenModePhysical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr)
-        return TrackPhysicalPin(*part, keys);
-    if (auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(active)) return TrackMatrixSignal(*matrix, keys);
-    auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(active) : nullptr;
-    if (!pin) {
+    const bool physical = GetViewMode() == eOpenModePhysical;
+    auto* part = physical ? dynamic_cast<CKXPhysPartDetailsGridWnd*>(active) : nullptr;
+    auto* matrix = dynamic_cast<CKXMatrixGridWnd*>(active);
+    auto* pin = physical || matrix ? nullptr : PinGridOf(active);
+    if (!part && !matrix && !pin) {
         // A grid is shown, but not one whose pins lead to a signal of the list.
         return KXEditResult::Refused("KXPANE-291", KXGridKindName(active->Kind()));
     }
+    // Without a key the user's row is followed: the cell the grid's activation put there is nobody's choice.
+    if (keys.GetSize() == 0 && !HasChosenRow(*active)) return KXEditResult::Refused(KXCause::kNothingChosenToTrack);
+    if (part) return TrackPhysicalPin(*part, keys);
+    if (matrix) return TrackMatrixSignal(*matrix, keys);
     if (!pin->IsCurrentSignalCellFilled()) {
         // Say what is wrong with the current cell: off the pin rows, or a pin without a signal.
         ROWCOL row = 0, col = 0;
@@ -793,6 +797,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclTrackInSignalList(CTclArgsList* ar
 bool CKXBottomPaneContainerView::HasOneSelectedRow(CKXGridWnd& grid) {
     CRowColArray rows;
     return grid.GetSelectedRows(rows, FALSE, TRUE) == 1;
+}
+
+bool CKXBottomPaneContainerView::HasChosenRow(CKXGridWnd& grid) {
+    return grid.IsCellOfTheUser() || grid.HasSelectionOfTheUser();
 }
 
 // The matrix: the signal of the current row is selected in the signal list.

@@ -261,7 +261,8 @@ void CKXInstanceDetailsGridWnd::EndCommentStep(CKXGridEdit& edit, const CRowColA
     edit.Commit();
 }
 
-bool CKXInstanceDetailsGridWnd::StorePinComment(CComments& store, ROWCOL row, const CString& text) {
+bool CKXInstanceDetailsGridWnd::StorePinComment(CComments& store, ROWCOL row, const CString& text,
+                                                const char* stepName) {
     const CInstanceContext instance = GetRowInstance(row);
     const CString key = GetCommentPinKey(row);
     if (!instance || key.IsEmpty()) return false;
@@ -273,7 +274,7 @@ bool CKXInstanceDetailsGridWnd::StorePinComment(CComments& store, ROWCOL row, co
     if (!store.getPinComments(instance.name(), key, now, date, time, user)) now.Empty();
     if (now != text) return false; // the store refused it
     FillCommentCell(row, key);
-    AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text), gxDo);
+    AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text, stepName), gxDo);
     return true;
 }
 
@@ -293,10 +294,11 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(this, selected);
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
-    CKXGridEdit edit(*this, "Insert Comment");
+    CKXGridEdit edit(*this, kKXInsertCommentStep);
     if (!edit) return;
     for (ROWCOL row : rows)
-        if (StorePinComment(*store, row, text)) JournalComment(this, row, "Insert Comment", "InsertComment", {text});
+        if (StorePinComment(*store, row, text, kKXInsertCommentStep))
+            JournalComment(this, row, kKXInsertCommentStep, "InsertComment", {text});
     EndCommentStep(edit, selected);
 }
 
@@ -332,17 +334,19 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
     CKXGridEdit edit(*this, "Modify Comments");
     if (!edit) return;
+    // A text of blanks alone deletes the comments: journalled as the delete it is, since an empty
+    // EditComment() opens the dialog on replay, and named so that the replay's step reads the same.
+    const char* step = text.IsEmpty() ? kKXDeleteCommentStep : kKXEditCommentStep;
     bool changed = false;
     for (ROWCOL row : rows)
-        changed = StorePinComment(*store, row, text) || changed;
-    // Comments that say that already: no step, no journal line. A text of blanks alone deletes the
-    // comments: journalled as the delete it is, since an empty EditComment() opens the dialog on replay.
+        changed = StorePinComment(*store, row, text, step) || changed;
+    // Comments that say that already: no step, no journal line.
     if (changed) {
         for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
             if (text.IsEmpty())
-                JournalComment(this, selected[i], "Delete Comment", "DeleteComment", {});
+                JournalComment(this, selected[i], step, "DeleteComment", {});
             else
-                JournalComment(this, selected[i], "Edit Comment", "EditComment", {text});
+                JournalComment(this, selected[i], step, "EditComment", {text});
         }
     }
     EndCommentStep(edit, selected);
@@ -358,10 +362,11 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
     CRowColArray selected;
     const std::vector<ROWCOL> rows = CommentTargets(this, selected);
     // The comment store is written only when the edit has its step: nothing is changed otherwise.
-    CKXGridEdit edit(*this, "Delete Comment");
+    CKXGridEdit edit(*this, kKXDeleteCommentStep);
     if (!edit) return;
     for (ROWCOL row : rows)
-        if (StorePinComment(*store, row, CString())) JournalComment(this, row, "Delete Comment", "DeleteComment", {});
+        if (StorePinComment(*store, row, CString(), kKXDeleteCommentStep))
+            JournalComment(this, row, kKXDeleteCommentStep, "DeleteComment", {});
     EndCommentStep(edit, selected);
 }
 

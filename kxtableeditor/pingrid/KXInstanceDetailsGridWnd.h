@@ -1399,7 +1399,7 @@ private:
     void EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected);
     // Writes the comment of one row's pin (an empty text removes it), shown and undoable with the
     // comment it had; false when the row has no pin to keep a comment for.
-    bool StorePinComment(CComments& store, ROWCOL row, const CString& text);
+    bool StorePinComment(CComments& store, ROWCOL row, const CString& text, const char* stepName);
     // The steps of a validated SIGNAL or custom cell.
     BOOL ValidateSignalCell(ROWCOL nRow, ROWCOL nCol);
     BOOL ValidateCustomCell(ROWCOL nRow, ROWCOL nCol);

@@ -387,6 +387,8 @@ BOOL CKXSignalDetailsGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nCh
         return TRUE;
     }
     if (nMessage == WM_KEYUP && nChar == VK_INSERT) {
+        // A read-only window adds no row for a pin it could not take, not even to the display.
+        if (!MayEdit()) return TRUE;
         const ROWCOL added = GetRowCount() + 1;
         {
             GridWriteScope undoOff(*this, GridWriteScope::kUndo);

@@ -79,7 +79,7 @@ protected:
         CKXInstanceDetailsGridWnd* grid = Grid();
         const CString key = grid->GetCommentPinKey(static_cast<ROWCOL>(PinRow("PGOOD")));
         grid->SetPinComment("U1", key, old, "during the edit");
-        grid->AddCommand(new CKXCommentUndoCmd(grid, "U1", key, old, "during the edit"), gxDo);
+        grid->AddCommand(new CKXCommentUndoCmd(grid, "U1", key, old, "during the edit", kKXEditCommentStep), gxDo);
         ASSERT_EQ(Comment(), "during the edit");
     }
     std::string Comment() {

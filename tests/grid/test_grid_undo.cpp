@@ -122,7 +122,7 @@ TEST(GridUndoCommands, CommentCommandPutsTheOldTextBackAndRecordsTheOpposite) {
     SetUpGrid(grid);
     grid.GetParam()->GetUndoList()->RemoveAll();
     // An inserted comment: the old text was empty.
-    grid.AddCommand(new CKXCommentUndoCmd(&grid, "U1", "A<3>", "", "check level"), gxDo);
+    grid.AddCommand(new CKXCommentUndoCmd(&grid, "U1", "A<3>", "", "check level", kKXInsertCommentStep), gxDo);
     ASSERT_TRUE(grid.Undo());
     ASSERT_EQ(grid.comments.size(), 1u);
     EXPECT_EQ(grid.comments[0][0], "U1");
@@ -138,17 +138,17 @@ TEST(GridUndoCommands, CommentCommandPutsTheOldTextBackAndRecordsTheOpposite) {
 }
 
 TEST(GridUndoCommands, CommandsWithoutAGridDoNothing) {
-    CKXCommentUndoCmd comment(nullptr, "U1", "A", "x", "y");
+    CKXCommentUndoCmd comment(nullptr, "U1", "A", "x", "y", kKXEditCommentStep);
     EXPECT_FALSE(comment.Execute(nullptr, gxUndo));
     CKXSortUndoCmd sort(nullptr, 1, TRUE);
     EXPECT_FALSE(sort.Execute(nullptr, gxUndo));
     // Run without a grid to record into, the opposite command is dropped, not leaked.
     CRecordingGrid grid;
     SetUpGrid(grid);
-    CKXCommentUndoCmd direct(&grid, "U1", "A", "old", "new");
+    CKXCommentUndoCmd direct(&grid, "U1", "A", "old", "new", kKXEditCommentStep);
     direct.Execute(nullptr, gxUndo);
     EXPECT_EQ(grid.comments.size(), 1u);
-    EXPECT_EQ(comment.GetName(), " ");
+    EXPECT_EQ(comment.GetName(), "Edit Comment"); // a comment step is named by the edit that made it
     EXPECT_EQ(sort.GetName(), "Sort"); // a sort step says what it is
     EXPECT_TRUE(sort.IsKindOf(RUNTIME_CLASS(CKXSortUndoCmd)));
     EXPECT_FALSE(sort.IsKindOf(RUNTIME_CLASS(CKXCommentUndoCmd)));

@@ -94,3 +94,39 @@ TEST_F(OneStepReplays, AReplayJournalsEachGroupOfCallsAsOneStep) {
 }
 
 } // namespace
+
+namespace {
+
+// A pin comment's step is named by its edit on every road (word, method, menu; a power pin's group row;
+// blanks given as the new text delete), after an undo and a redo too, and the replay names it alike.
+TEST_F(OneStepReplays, ACommentStepIsNamedByItsEditOnEveryRoadAndInTheReplay) {
+    const char* const pgood = "kx::show clp U1; kx::select ccp 41 7";
+    const struct {
+        const char* setup;
+        std::vector<std::string> roads;
+        const char* history;
+    } cases[] = {
+        {pgood,
+         {"kx::pane InsertComment hello", "kx::pane EditComment changed", "undo", "redo", "kx::pane DeleteComment"},
+         "undo Insert Comment\nundo Edit Comment\nundo Delete Comment"},
+        {pgood,
+         {"kx::answer dialog CKXCommentsDlg ok text one; kx::menu 35555",
+          "kx::answer dialog CKXCommentsDlg ok text two; kx::menu 35557", "kx::menu 35556", "undo"},
+         "undo Insert Comment\nundo Edit Comment\nredo Delete Comment"},
+        {pgood,
+         {"addComment pin one", "modifyComment pin two", "modifyComment pin {   }", "undo", "redo"},
+         "undo Insert Comment\nundo Edit Comment\nundo Delete Comment"},
+        // Last: the power pins stay shown.
+        {"kx::show clp U1; expandPins pin on; kx::powerpins on; kx::select ccp 59 10",
+         {"addComment pin pwr", "undo", "redo"},
+         "undo Insert Comment"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.roads.front());
+        const Histories h = RunAndReplay(c.setup, c.roads);
+        ExpectOneStep(h, std::string("window 1\n") + c.history);
+        Run("closeDesign -nosave"); // the replay's window
+    }
+}
+
+} // namespace

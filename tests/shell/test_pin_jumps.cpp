@@ -110,3 +110,41 @@ TEST_F(PinJumps, SelectObjectWithoutTheGridWordShowsItsUsage) {
 }
 
 } // namespace
+
+namespace {
+
+// With no row the user chose, the current cell is the one the grid put there when it became active:
+// tracking follows nobody's pin. Every grid kind that tracks refuses it alike (the word says why, the
+// menu command is not offered) and leaves the signal list as it was; a row the user chooses is followed.
+class TrackingWithNoRowChosen : public PinJumps {
+protected:
+    void ExpectRefusedUntilARowIsChosen(int mode, const char* show, const char* choose, const char* tracked) {
+        ASSERT_TRUE(OpenBoard(mode, show));
+        const std::string before = Run("kx::window slp selected");
+        Messages();
+        EXPECT_EQ(Run("trackInSignalList pin"), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-695"});
+        EXPECT_EQ(Run("kx::menu 35718"), "0");
+        EXPECT_EQ(Run("kx::window slp selected"), before);
+        Run(choose);
+        for (const char* road : {"trackInSignalList pin", "kx::menu 35718"}) {
+            EXPECT_EQ(Run(road), "1") << road;
+            EXPECT_EQ(Run("kx::window slp selected"), tracked) << road;
+        }
+    }
+};
+
+TEST_F(TrackingWithNoRowChosen, InAPinGrid) {
+    ExpectRefusedUntilARowIsChosen(3, "kx::show clp U1", "kx::select ccp 41 7", "PG");
+}
+
+TEST_F(TrackingWithNoRowChosen, InAPhysicalPartGrid) {
+    ExpectRefusedUntilARowIsChosen(4, "kx::show clp U1", "kx::select ccp 7 5", "DQ<14>");
+}
+
+TEST_F(TrackingWithNoRowChosen, InAMatrix) {
+    ExpectRefusedUntilARowIsChosen(3, "kx::pane CreateMatrixView V1 {U1} {MCLK EN}; selectWindow ccp",
+                                   "kx::select ccp 6 1", "EN");
+}
+
+} // namespace

@@ -3,6 +3,8 @@
 // each mode; the refusals whose cause is the open mode name the mode.
 #include "KXDemoBoard.h"
 
+#include "grid/KXGridWnd.h"
+#include "pane/KXBottomPaneContainerView.h"
 #include "shell/KXTableDoc.h"
 
 #include <gtest/gtest.h>
@@ -341,3 +343,41 @@ TEST_F(ReadOnlyWindow, ARefusedEditLeavesTheFocusAndTheCurrentCellsWhereTheyWere
         }
     }
 }
+
+namespace {
+
+// Insert adds a row for a further pin in the matrix and the signal grid; a read-only window could not
+// take that pin, so its Insert adds nothing, not even to the display, and says why: with a cell being
+// typed into as well.
+TEST_F(ReadOnlyWindow, InsertAddsNoRowToAReadOnlyWindowsGrid) {
+    ASSERT_TRUE(OpenBoard(3, "kx::pane CreateMatrixView V1 {U1 R1} {MCLK EN}"));
+    ASSERT_EQ(Run("saveDesign"), "1");
+    Run("closeDesign -nosave");
+    const struct {
+        const char* name;
+        const char* setup;
+    } grids[] = {
+        {"matrix", "openMatrixView pin V1; kx::select ccp 5 4"},
+        {"matrix, a cell being typed into", "openMatrixView pin V1; kx::select ccp 5 4; kx::key ccp A"},
+        {"signal grid", "kx::show slp EN; kx::select ccp 5 6"},
+    };
+    ASSERT_TRUE(OpenBoard(2));
+    for (const auto& g : grids) {
+        SCOPED_TRACE(g.name);
+        ASSERT_NE(Run(g.setup).rfind("error", 0), 0u) << g.setup;
+        CKXGridWnd* grid = Ccp()->GetActiveGrid();
+        ASSERT_NE(grid, nullptr);
+        const ROWCOL rows = grid->GetRowCount();
+        const std::string shown = Run("kx::window ccp"), cell = Run("kx::grid ccp cell");
+        Messages();
+        EXPECT_EQ(Run("kx::key ccp Insert"), "0");
+        EXPECT_EQ(Messages(), Said("KXTABLE-382"));
+        EXPECT_EQ(grid->GetRowCount(), rows);
+        EXPECT_EQ(Run("kx::window ccp"), shown);
+        EXPECT_EQ(Run("kx::grid ccp cell"), cell);
+        Run("kx::key ccp Escape");
+    }
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+} // namespace
