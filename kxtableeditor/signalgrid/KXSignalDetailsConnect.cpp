@@ -375,7 +375,8 @@ BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nSt
         removed = true;
         DeleteTerminationOfPin(*tx, CInstTermBit(pin, b));
         // The last leg of a pair to leave takes the pair's connection with it, as Delete on the pair does.
-        if (CKXAssocCompAPI* api = GetAssocCompApi()) KXRemovePairConnectionWithoutLegs(*tx, *api, CInstTermBit(pin, b));
+        if (CKXAssocCompAPI* api = GetAssocCompApi())
+            KXRemovePairConnectionWithoutLegs(*tx, *api, CInstTermBit(pin, b));
     }
     // Nothing of the row was connected: the row is stale, and the disconnect is no success.
     if (!removed) {
