@@ -8,6 +8,7 @@
 
 #include "afx/afxdisp.h"
 #include "afx/afxdoc.h"
+#include "kxcommon/KXAutoConnectDpLeg.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXBracketActions.h"
@@ -125,6 +126,12 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         ShowPowerPins(value == "1");
         return true;
     }
+    case SKXJournalLine::AutoConnectDpLeg: {
+        const std::string value = AfxVariantToString(&line.calls[0].args[0]).str();
+        if (value != "0" && value != "1") return refuse("not 0 or 1");
+        KXReplayAutoConnectDpLeg(value == "1" ? 1 : 0);
+        return true;
+    }
     case SKXJournalLine::BeginStep: {
         // The calls of one edit, each a step of its own when run alone, make one step together.
         static int groups = 0;
@@ -182,6 +189,8 @@ bool CKXHostApp::Replay(const std::string& path, std::string& error) {
     }
     m_core.Print("replay: " + path);
     CKXShareGlobalData::SetReplay(TRUE);
+    // The journal says whether pair legs went together; until it does, the project does.
+    KXReplayAutoConnectDpLeg(-1);
     std::string line;
     int number = 0;
     bool ok = true;

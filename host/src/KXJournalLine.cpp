@@ -201,6 +201,7 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
                                               {"OpenDesign", 2, SKXJournalLine::OpenDesign},
                                               {"OpenBlock", 2, SKXJournalLine::OpenBlock},
                                               {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins},
+                                              {"AutoConnectDpLeg", 1, SKXJournalLine::AutoConnectDpLeg},
                                               {"BeginStep", 0, SKXJournalLine::BeginStep},
                                               {"EndStep", 0, SKXJournalLine::EndStep}};
     for (const HostCall& host : kHostCalls) {

@@ -9,6 +9,8 @@
 //   call RMX.OpenBlock("INSTANCE", "M")   opens the block of an instance of the active window's design
 //                                         within it, in open mode 2, 3 or 6 (the host's own line)
 //   call RMX.ShowPowerPins("1")           shows ("1") or hides ("0") the parts' implicit power pins
+//   call RMX.AutoConnectDpLeg("1")        a pair's leg connected brings the other leg along ("1") or
+//                                         not ("0"), as the session's project said
 //   call RMX.BeginStep()                  the calls up to RMX.EndStep() are one edit: one undo step
 //   call RMX.EndStep()
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
@@ -29,7 +31,18 @@ struct SKXJournalCall {
 };
 
 struct SKXJournalLine {
-    enum Kind { Ignored, SetHandle, SelectTab, OpenDesign, OpenBlock, ShowPowerPins, BeginStep, EndStep, Call };
+    enum Kind {
+        Ignored,
+        SetHandle,
+        SelectTab,
+        OpenDesign,
+        OpenBlock,
+        ShowPowerPins,
+        AutoConnectDpLeg,
+        BeginStep,
+        EndStep,
+        Call
+    };
     Kind kind = Ignored;
     std::string handle;               // SetHandle and Call
     std::vector<SKXJournalCall> calls; // the host's calls: one, with its arguments; Call: the chain

@@ -10,10 +10,13 @@
 #include "rmx/schema.h"
 
 #include <optional>
+#include <vector>
 
+class CKXAssocCompAPI;
 class CTransaction;
 
-// The directive reads "yes", "on" or "true" in the project's GRIDWORKSHOP section.
+// The directive reads "on" (in any case) in the project's GRIDWORKSHOP section; while a journal is
+// replayed, what the journal said of it (RMX.AutoConnectDpLeg), once it said something.
 bool KXAutoConnectDpLegAsked();
 // The net bit that pairs with this one in a pair net of its net; empty when none.
 CNetBit KXPairedNetBit(const CNetBit& bit);
@@ -22,3 +25,19 @@ CInstTermBit KXOtherLeg(const CInstTermBit& leg);
 // Connects the other leg of the leg's pair pin to the paired net bit of the leg's net bit, when that
 // leg is free; the connection made, or none.
 std::optional<CConn> KXConnectOtherLeg(CTransaction& tx, const CInstTermBit& leg);
+
+// ---- a pair pin's connection to a pair net
+
+// Where the terminations of a pair pin's connection sit: each lane (member pair; the pair itself when it
+// has none), then, for a vector pair with a connection, the connection as a whole.
+std::vector<IDPInstTerm*> KXPairTerminationSites(IDPInstTerm* pair);
+// Deletes the termination on one such site in the transaction; true when one went.
+bool KXDeletePairTermination(CTransaction& tx, CKXAssocCompAPI& api, IDPInstTerm* site);
+// Parts the pair pin from its pair net (its pair connection as it stands); false when it has none.
+bool KXRemovePairConn(CTransaction& tx, const IDPInstTerm* pair);
+// What Delete takes of a pair pin's row: the terminations of its connection (when asked), then the
+// connection. False when the pair has no connection.
+bool KXRemovePairConnection(CTransaction& tx, CKXAssocCompAPI& api, IDPInstTerm* pair, bool deleteTerms);
+// After a leg left its net: once no leg of the pair (of any lane) is on a net, the pair connection that
+// carried the leg goes as Delete on the pair's row takes it, with its terminations. True when it went.
+bool KXRemovePairConnectionWithoutLegs(CTransaction& tx, CKXAssocCompAPI& api, const CInstTermBit& leg);

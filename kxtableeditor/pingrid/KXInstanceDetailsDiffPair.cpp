@@ -3,6 +3,7 @@
 // pair connections and pair terminations.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
+#include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -111,12 +112,7 @@ BOOL CKXInstanceDetailsGridWnd::ConfirmDiffPairReplace(const CNetBit& connected,
 }
 
 BOOL CKXInstanceDetailsGridWnd::RemoveDiffPairConnection(CTransaction* transaction, IDPInstTerm* dpPin) {
-    if (!transaction || !dpPin) return FALSE;
-    IDPConn* conn = dpPin->dpConn();
-    if (!conn || !conn->dpNet()) return FALSE;
-    transaction->removeDPConn(conn->dpNet(), conn->netMsb(), conn->netLsb(), dpPin, conn->instTermMsb(),
-                              conn->instTermLsb(), 0);
-    return TRUE;
+    return transaction && KXRemovePairConn(*transaction, dpPin) ? TRUE : FALSE;
 }
 
 void CKXInstanceDetailsGridWnd::RemoveConnection(CTransaction* transaction, const CInstTermBit& connection) {
@@ -149,11 +145,8 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) 
             return false;
         }
     }
-    CKXAssocCompAPI* api = GetAssocCompAPI();
-    api->setDPInstTermBit(dpPin);
-    api->setTransaction(CKXTransaction::GetCurrentTransactionObj(), true);
-    const bool ok = api->deleteAssocCompInstance(CKXAssocCompAPI::TERMINATION) != FALSE;
-    api->setTransaction(nullptr, true);
+    CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
+    const bool ok = transaction && KXDeletePairTermination(*transaction, *GetAssocCompAPI(), dpPin);
     if (opened) {
         m_nTransState = 0;
         if (ok) {
@@ -168,12 +161,8 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) 
 
 void CKXInstanceDetailsGridWnd::DeleteDiffPairTerminations(IDPInstTerm* dpPin) {
     if (!dpPin) return;
-    // Each lane's termination (the pair's own when it has no lanes), then what a vector pair's
-    // connection carries as a whole.
-    const std::vector<IDPInstTerm*> terms = kxpingrid::PairTerms(dpPin);
-    for (IDPInstTerm* term : terms)
-        DeleteTerminationOnDiffPair(term);
-    if (terms.front() != dpPin && dpPin->dpConn()) DeleteTerminationOnDiffPair(dpPin);
+    for (IDPInstTerm* site : KXPairTerminationSites(dpPin))
+        DeleteTerminationOnDiffPair(site);
 }
 
 IInstTerm* CKXInstanceDetailsGridWnd::GetDiffPairFirstLegPin(IDPInstTerm* dpPin) {

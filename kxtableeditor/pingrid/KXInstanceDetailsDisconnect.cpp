@@ -9,6 +9,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
 
@@ -114,10 +115,10 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
     IDPInstTerm* pair = GetRowDPInstTerm(row);
     if (!transaction || !pair) return FALSE;
     const bool deleteTerms = !KeepsTerminationsOnDisconnect();
+    CKXAssocCompAPI& api = *GetAssocCompAPI();
     bool removed = false;
     if (pair->dpConn()) {
-        if (deleteTerms) DeleteDiffPairTerminations(pair);
-        removed = RemoveDiffPairConnection(transaction, pair) != FALSE;
+        removed = KXRemovePairConnection(*transaction, api, pair, deleteTerms);
     } else {
         // No pair connection: each bit's pair connection, else the ordinary connections of its legs.
         std::vector<IDPInstTerm*> bits;
@@ -126,8 +127,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
         if (bits.empty()) bits.push_back(pair);
         for (IDPInstTerm* bit : bits) {
             if (bit->dpConn()) {
-                if (deleteTerms) DeleteDiffPairTerminations(bit);
-                if (RemoveDiffPairConnection(transaction, bit)) removed = true;
+                if (KXRemovePairConnection(*transaction, api, bit, deleteTerms)) removed = true;
             } else if (RemoveLegConnections(transaction, bit, deleteTerms)) {
                 removed = true;
             }

@@ -5,6 +5,7 @@
 #include "grid/KXScriptWords.h"
 #include "signalgrid/KXSignalGridUtil.h"
 
+#include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
@@ -76,8 +77,11 @@ BOOL CKXSignalDetailsGridWnd::AssignConnectivity(ROWCOL row, BOOL bPinName, CStr
         row = UpdateRowAfterConnect(row, m_designContext.instance(t.inst), t.pin, records);
     }
     m_nConnectedRow = row;
-    // A pin without a number (a block's pin) is named by its name, as the row's key names it.
-    const CString pinKey = pinNumber.IsEmpty() ? RowPinKey(row) : pinNumber;
+    // A pin without a number (a block's pin) is named by its name, as the row's key names it; so are several
+    // bits of a pin, which a list of pin numbers does not name.
+    const CString pinKey = t.hi != t.lo ? CSchemaUtilities::vectorName(t.pin->name(), t.hi, t.lo)
+                           : pinNumber.IsEmpty() ? RowPinKey(row)
+                                                 : pinNumber;
     EchoConnection(row, pinKey, t.net->isScalar());
     JournalConnection(row, pinKey, t.net->isScalar(), oldKey);
     return TRUE;
@@ -370,6 +374,9 @@ BOOL CKXSignalDetailsGridWnd::DisconnectPin(ROWCOL row, CString pinName, int nSt
             continue;
         removed = true;
         DeleteTerminationOfPin(*tx, CInstTermBit(pin, b));
+        // The last leg of a pair to leave takes the pair's connection with it, as Delete on the pair does.
+        if (CKXAssocCompAPI* api = GetAssocCompApi())
+            KXRemovePairConnectionWithoutLegs(*tx, *api, CInstTermBit(pin, b));
     }
     // Nothing of the row was connected: the row is stale, and the disconnect is no success.
     if (!removed) {

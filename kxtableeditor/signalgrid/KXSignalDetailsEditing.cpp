@@ -13,6 +13,7 @@
 #include "rmx/schemautil.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 using namespace kxsignal;
 
@@ -221,6 +222,42 @@ BOOL CKXSignalDetailsGridWnd::CommitPinCell(ROWCOL row, int col, const CString& 
     return TRUE;
 }
 
+// A connected row moves whole: when the edited bit would change the row's width, the other bit follows it,
+// the row keeping its width and its direction. False when the other bit would leave the row's net.
+bool CKXSignalDetailsGridWnd::FollowingBit(ROWCOL row, int col, int bit, CString& other) {
+    int start = 0, end = 0;
+    if (!ParseInt(CellText(row, m_nColStartBit), start) || !ParseInt(CellText(row, m_nColEndBit), end)) return true;
+    const int width = std::abs(start - end);
+    int otherBit = 0;
+    if (!ParseInt(other, otherBit) || std::abs(bit - otherBit) == width) return true;
+    const bool down = start >= end; // the start bit is the higher one
+    otherBit = (col == m_nColStartBit) == down ? bit - width : bit + width;
+    const CNetContext net = GetNetOfRow(row);
+    if (!net || !net->hasBit(otherBit)) return false;
+    other = Decimal(otherBit);
+    return true;
+}
+
+// The pin the row shows, connected again on the row's new bits. The connect reads the bits from the row's
+// cells: they take the new texts for the call and get their old texts back when the connect is refused. The
+// pin is named by its name, which names its bits too (a pin number list names no pin).
+BOOL CKXSignalDetailsGridWnd::ReconnectRowBits(ROWCOL row, int col, const CString& text, int otherCol,
+                                               const CString& otherText, const CString& pinName,
+                                               BOOL bShowMessages) {
+    const CString oldText = GetValueRowCol(row, static_cast<ROWCOL>(col));
+    const CString oldOther = GetValueRowCol(row, static_cast<ROWCOL>(otherCol));
+    {
+        GridWriteScope scope(*this, GridWriteScope::kUndo);
+        WriteCell(row, col, PlainCell(text));
+        WriteCell(row, otherCol, PlainCell(otherText));
+    }
+    if (AssignConnectivity(row, TRUE, pinName, bShowMessages)) return TRUE;
+    GridWriteScope scope(*this, GridWriteScope::kUndo);
+    WriteCell(row, col, PlainCell(oldText));
+    WriteCell(row, otherCol, PlainCell(oldOther));
+    return FALSE;
+}
+
 BOOL CKXSignalDetailsGridWnd::CommitBitCell(ROWCOL row, int col, const CString& text, const CString& pinNameText,
                                             BOOL bShowMessages) {
     const ROWCOL nCol = static_cast<ROWCOL>(col);
@@ -230,24 +267,14 @@ BOOL CKXSignalDetailsGridWnd::CommitBitCell(ROWCOL row, int col, const CString& 
     // A bit must be a number within the net's bits.
     if (!ParseInt(text, bit) || !net || !net->hasBit(bit)) return Refuse(bShowMessages, "KXTABLE-101");
     if (GetValueRowCol(row, nCol).IsEmpty() && pinNameText.IsEmpty()) return Refuse(bShowMessages, "KXTABLE-121");
-    const CString start = col == m_nColStartBit ? text : CellText(row, m_nColStartBit);
-    const CString end = col == m_nColEndBit ? text : CellText(row, m_nColEndBit);
+    const int otherCol = col == m_nColStartBit ? m_nColEndBit : m_nColStartBit;
+    CString other = CellText(row, otherCol);
+    if (!pinNameText.IsEmpty() && !other.IsEmpty() && !FollowingBit(row, col, bit, other))
+        return Refuse(bShowMessages, "KXTABLE-101");
+    const CString start = col == m_nColStartBit ? text : other;
+    const CString end = col == m_nColEndBit ? text : other;
     if (!pinNameText.IsEmpty() && !start.IsEmpty() && !end.IsEmpty()) {
-        // The connect reads the row's bits from its cells: the edited one takes the new text for
-        // the call and gets its old text back when the connect is refused.
-        const CString oldText = GetValueRowCol(row, nCol);
-        {
-            GridWriteScope scope(*this, GridWriteScope::kUndo);
-            WriteCell(row, col, PlainCell(text));
-        }
-        const CString pn = CellText(row, m_nColPinNumber);
-        const BOOL ok = pn.IsEmpty() ? AssignConnectivity(row, TRUE, pinNameText, bShowMessages)
-                                     : AssignConnectivity(row, FALSE, pn, bShowMessages);
-        if (!ok) {
-            GridWriteScope scope(*this, GridWriteScope::kUndo);
-            WriteCell(row, col, PlainCell(oldText));
-            return FALSE;
-        }
+        if (!ReconnectRowBits(row, col, text, otherCol, other, pinNameText, bShowMessages)) return FALSE;
         row = m_nConnectedRow; // the row moved up when the pin was shown in a row above, which went
         MarkModified();
     }

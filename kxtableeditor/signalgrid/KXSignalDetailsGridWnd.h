@@ -287,6 +287,9 @@ public:
     // instance, the cell and the location; pinNameText is the row's pin name before the edit.
     BOOL CommitPinCell(ROWCOL row, int col, const CString& text, const CString& pinNameText, BOOL bShowMessages);
     BOOL CommitBitCell(ROWCOL row, int col, const CString& text, const CString& pinNameText, BOOL bShowMessages);
+    bool FollowingBit(ROWCOL row, int col, int bit, CString& other);
+    BOOL ReconnectRowBits(ROWCOL row, int col, const CString& text, int otherCol, const CString& otherText,
+                          const CString& pinName, BOOL bShowMessages);
     BOOL CommitInstanceCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
     BOOL CommitCellNameCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
     BOOL CommitLocationCell(ROWCOL row, const CString& text, const CString& pinNameText, BOOL bShowMessages);
@@ -388,7 +391,8 @@ public:
     // automation add send what the set-up prepared.
     int m_bAutomationTermPending = 0;
     // The automation add (AddTermination): the prepared termination sent as the addTermination word;
-    // refused (KXTABLE-210) when no set-up of this grid waits for it (none came, or it was refused).
+    // FALSE, saying nothing (the pane names the cause), when no set-up of this grid waits for it (none
+    // came, or it was refused).
     BOOL SendPreparedTermination();
     // 1 while the termination edit the set-up holds open was begun by this grid (0 when the set-up
     // went into a transaction its caller had open: that one is the caller's to end).

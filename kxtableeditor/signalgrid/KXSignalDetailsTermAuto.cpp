@@ -77,10 +77,8 @@ int CKXSignalDetailsGridWnd::InitTermination(CString text) {
 }
 
 BOOL CKXSignalDetailsGridWnd::SendPreparedTermination() {
-    if (!m_bAutomationTermPending) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-210");
-        return FALSE;
-    }
+    // Nothing prepared: the pane's add says so, for this grid as for the pin grid.
+    if (!m_bAutomationTermPending) return FALSE;
     return AssocAutomation().SendAddTermCommand();
 }
 

@@ -233,8 +233,15 @@ protected:
             << (ending != Ending::HostExit ? save : "\n")
             << (ending == Ending::SaveAndClose ? "kx::close\n" : "");
         const fs::path journal = m_dir / "journal.vbs";
+        // The session's project, when it has one: the replay runs without it.
+        std::string project;
+        if (!m_project.empty()) {
+            std::ofstream(m_dir / "project.txt", std::ios::binary) << m_project;
+            project = "--project '" + (m_dir / "project.txt").string() + "' ";
+        }
         ASSERT_EQ(RunHost(m_dir / "record",
-                          "--lib designs --journal '" + journal.string() + "' --quiet '" + script.string() + "'",
+                          "--lib designs " + project + "--journal '" + journal.string() + "' --quiet '" +
+                              script.string() + "'",
                           m_dir / "record.log"),
                   0)
             << ReadText(m_dir / "record.log");
@@ -261,6 +268,7 @@ protected:
     }
 
     fs::path m_dir;
+    std::string m_project; // the project file's text of the next session's recording; none when empty
 };
 
 TEST_F(JournalReplay, RecordedActionsReplayToTheSameSavedDesigns) {
@@ -326,6 +334,21 @@ TEST_F(JournalReplay, APinTypedIntoARowOfAnotherWidthIsRefusedAndLeavesNoLine) {
 
 TEST_F(JournalReplay, UndoneSortsLeaveTheEditsBeforeThemInTheReplay) {
     ExpectSessionReplays("sort_undo.tcl");
+}
+
+// The project's pair-leg option is the journal's to say: a replay in a host without the project connects the
+// legs the session's project brought along, in the step of the edit.
+TEST_F(JournalReplay, PairLegsTheProjectConnectedReplayInAHostWithoutTheProject) {
+    m_project = "[GRIDWORKSHOP]\nauto_connect_dpleg on\n";
+    ExpectSessionReplays("project_pair_legs.tcl", Ending::SaveShowingHistory);
+}
+
+TEST_F(JournalReplay, ThePairConnectionGoesWithTheLastLegDeletedInASignalGrid) {
+    ExpectSessionReplays("pair_legs_deleted.tcl", Ending::SaveShowingHistory);
+}
+
+TEST_F(JournalReplay, RowsMovedByTheirBitCellsReplay) {
+    ExpectSessionReplays("bit_cell_moves.tcl", Ending::SaveShowingHistory);
 }
 
 TEST_F(JournalReplay, RoadsThatChangeNothingLeaveNoStepForAReplayedUndo) {

@@ -160,7 +160,7 @@ TEST_F(SignalHeldTermination, AnUndoOrARefusedSetUpBetweenLeavesNothingToAdd) {
     EXPECT_TRUE(Idle());
     Messages();
     EXPECT_NE(Run("kx::pane AddTermination"), "1"); // not the earlier set-up's termination
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-210"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-586"}); // nothing waits to be added
     EXPECT_TRUE(Saved() == disconnected);
     EXPECT_EQ(Steps(), steps);
 }
@@ -194,7 +194,7 @@ TEST_F(SignalGridsOfOnePane, AnAddOnAGridWithoutASetUpIsRefusedAndTheOtherGridsS
     EXPECT_EQ(pg->GetAssocCompApi(), Ccp()->AssocCompApi());
     EXPECT_EQ(mclk->GetAssocCompApi(), Ccp()->AssocCompApi());
     EXPECT_NE(Run("kx::pane AddTermination"), "1"); // MCLK's grid prepared nothing
-    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-210"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-586"});
     EXPECT_TRUE(Idle());
     EXPECT_TRUE(Saved() == before);
     EXPECT_EQ(Steps(), steps);

@@ -1,4 +1,5 @@
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/KXAutoConnectDpLeg.h"
 
 #include "afx/afxanswer.h"
 
@@ -25,6 +26,8 @@ std::unique_ptr<char[]>& JournalPath() {
     static std::unique_ptr<char[]> path;
     return path;
 }
+BOOL g_bJournalledAutoConnectDpLeg = FALSE;
+int g_nReplayedAutoConnectDpLeg = -1;
 } // namespace
 
 const SKXProjectSection* CKXVpxProject::FindSection(const char* name) const {
@@ -57,6 +60,7 @@ void CKXVpxProject::AddValue(const char* section, const char* directive, const c
 
 void CKXShareGlobalData::SetAutomationPath(const char* path) {
     auto& owned = JournalPath();
+    g_bJournalledAutoConnectDpLeg = FALSE; // a journal begun says nothing of the option yet
     if (!path) {
         owned.reset();
         m_bAutomation = nullptr;
@@ -66,6 +70,24 @@ void CKXShareGlobalData::SetAutomationPath(const char* path) {
     owned = std::make_unique<char[]>(n + 1);
     std::memcpy(owned.get(), path, n + 1);
     m_bAutomation = owned.get();
+}
+
+void KXReplayAutoConnectDpLeg(int said) {
+    g_nReplayedAutoConnectDpLeg = said < 0 ? -1 : said ? 1 : 0;
+    if (said >= 0) KXNoteAutoConnectDpLeg(said ? TRUE : FALSE);
+}
+
+int KXReplayedAutoConnectDpLeg() {
+    return g_nReplayedAutoConnectDpLeg;
+}
+
+void KXNoteAutoConnectDpLeg(BOOL on) {
+    on = on ? TRUE : FALSE;
+    if (g_bJournalledAutoConnectDpLeg == on) return;
+    g_bJournalledAutoConnectDpLeg = on;
+    CString line;
+    line.Format("\n\n ' --- Auto Connect Pair Legs ---\n\ncall RMX.AutoConnectDpLeg(\"%d\")", on ? 1 : 0);
+    CKXShareGlobalData::AppendToJournal(line);
 }
 
 void CKXShareGlobalData::SetReplay(BOOL replay) {
