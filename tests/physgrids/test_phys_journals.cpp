@@ -213,9 +213,11 @@ TEST_F(PhysJournal, AFilterOfTheGridOfSeveralNetsReplaysOnThem) {
     auto shownRows = [](N* grid) {
         std::vector<std::string> rows;
         for (ROWCOL r = kxphys::kNetFirstRow; r <= grid->LastPinRow(); ++r)
-            if (!grid->IsRowHidden(r))
-                rows.push_back(grid->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColLocation)).str() + ":" +
-                               grid->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColPinNumber)).str());
+            if (!grid->IsRowHidden(r)) {
+                // Each text read before the next (a read's text lives in the buffer the next one reuses).
+                const std::string part = grid->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColLocation)).str();
+                rows.push_back(part + ":" + grid->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColPinNumber)).str());
+            }
         return rows;
     };
     const std::vector<std::string> filtered = shownRows(g);
