@@ -82,6 +82,7 @@ inline constexpr Naming kNamings[] = {
     {kNothingCopied, Kind::NothingCopied},
     {kNoConnection, Kind::NoConnection},
     {"KXTABLE-114", Kind::OtherPins}, // a termination that cannot go with other pins
+    {"KXTABLE-605", Kind::OtherPins}, // one pin number for two pins of one part
 };
 
 } // namespace KXCause

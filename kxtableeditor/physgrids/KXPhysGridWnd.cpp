@@ -805,7 +805,10 @@ LRESULT CKXPhysGridWnd::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     if (!transaction || !CKXShareGlobalData::m_pServer) return 0;
     const bool connections = transaction->modifiesObjectType(rmx::ObjType::Conn) ||
                              transaction->modifiesObjectType(rmx::ObjType::Instance);
-    if (!connections && !transaction->modifiesObjectType(rmx::ObjType::Property)) return 0;
+    // A net renamed or aliased changes the physical net names of the pins on it.
+    const bool netNames = transaction->modifiesObjectType(rmx::ObjType::Net) ||
+                          transaction->modifiesObjectType(rmx::ObjType::Alias);
+    if (!connections && !netNames && !transaction->modifiesObjectType(rmx::ObjType::Property)) return 0;
     const KXChangeDigest digest(*transaction);
     kxgrid::GridWriteScope write(*this);
     kxgrid::LockUpdateScope lock(*this);

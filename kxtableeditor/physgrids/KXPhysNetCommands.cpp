@@ -80,7 +80,19 @@ BOOL CKXPhysNetDetailsGridWnd::CanEditPin() {
     return GetCurrentCell(row, col) && row >= kNetFirstRow && GetRowPhysPin(row, nullptr);
 }
 
+CString CKXPhysNetDetailsGridWnd::ShownNetNames() const {
+    if (!m_bMultipleNets) return m_strNetName;
+    CString names;
+    for (const CString& net : m_loadedNets)
+        names += (names.IsEmpty() ? "" : " ") + net;
+    return names;
+}
+
 CString CKXPhysNetDetailsGridWnd::JournalObjectSelection(ROWCOL row) {
+    // The grid as a whole (a filter, a sort): a grid of several nets is shown again as their group, so
+    // that the replay acts on the same rows.
+    if (m_bMultipleNets && row < kNetFirstRow && !m_loadedNets.empty())
+        return "\ncall " + JournalHandle() + ".Slp().SelectGroup(" + Vbs(ShownNetNames()) + ")";
     // The signal list of the physical view names the physical nets: selecting the row's net there
     // (the grid's one net, or the row's own while several are shown) shows it again on replay.
     CString net = m_strNetName;
@@ -415,7 +427,8 @@ BOOL CKXPhysNetDetailsGridWnd::OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, 
 int CKXPhysNetDetailsGridWnd::DumpSCP(const char* path) {
     std::unique_ptr<FILE, FileCloser> file(path ? std::fopen(path, "ab") : nullptr);
     if (!file) return 0;
-    std::fprintf(file.get(), "\n---SCP Dump for net: %s---\n", m_strNetName.GetString());
+    // Every net shown (a grid of several names them all).
+    std::fprintf(file.get(), "\n---SCP Dump for net: %s---\n", ShownNetNames().GetString());
     DumpShownCells(file.get());
     return 1;
 }

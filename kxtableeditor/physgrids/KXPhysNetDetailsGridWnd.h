@@ -77,6 +77,8 @@ public:
     void RefreshRows();
     void SetExcludedSpathList(CString netName, CString excludedSpaths);
     const CString& ShownNetName() const { return m_strNetName; }
+    // The shown net's name; the names of every net a grid of several shows, separated by blanks.
+    CString ShownNetNames() const;
     void RenamePhysNet(CString netName);
     void RefreshRowsByName(CString location) override;
     void OnPropertyChanges(const std::vector<KXPhysPropertyChange>& changes) override;

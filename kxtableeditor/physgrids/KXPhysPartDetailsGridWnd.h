@@ -19,6 +19,8 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <unordered_map>
+#include <utility>
 
 class CKXPhysPartDetailsHeader;
 class IPhysPartInst;
@@ -239,6 +241,17 @@ public:
     CKXPhysPartDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
     ROWCOL m_nLastHiliteRow = 0;
 
+protected:
+    // Rows of shown package pins whose physical net a commit may have changed (a pin joined to a net or
+    // parted from it, a net renamed or aliased, a net's physical name set), each found through the
+    // pin's part and number.
+    void OnDigestBegin(const KXChangeDigest& digest) override;
+    void OnConnChange(const IChange& change, CConn& conn) override;
+    void OnNetChange(const IChange& change, INet& net) override;
+    void OnInstanceChange(const IChange& change, IInstance& instance) override;
+    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
+    void OnDigestEnd(const KXChangeDigest& digest) override;
+
 private:
     CKXPhysPinMap m_mapPins;
     // Rows of the part pins in one pass, skipping hidden rows when asked.
@@ -262,6 +275,20 @@ private:
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();
     bool RowsShareNumber(const std::vector<ROWCOL>& rows);
+    // Notes the package pin of a logical pin bit of a shown part, whose signal is to be read again; a pin
+    // of a block leads to the pins inside that its port net joins.
+    void NoteSignalOfPin(const IInstTerm* pin, int bit);
+    // Notes the pins on a net bit, and on the bits aliased to it.
+    void NoteSignalsOfNetBit(const CNetBit& bit);
+    void NoteSignalsOfNet(const INet& net);
+    // The shown parts' logical instances by their objects (read again after a load or an instance change).
+    const std::vector<CInstanceContext>* ShownContextsOf(const IInstance* instance);
+    std::unordered_map<const IInstance*, std::vector<CInstanceContext>> m_shownInstances;
+    bool m_bShownInstancesStale = true;
+    std::map<CString, std::set<CString>> m_signalPinsToRead; // part -> pin numbers, of the commit
+    std::set<std::pair<const IInstTerm*, int>> m_signalPinBitsSeen;
+    // The part of which two of the rows (shown, with a logical pin) are pins; empty when none.
+    CString PartWithTwoSelectedPins(const std::vector<ROWCOL>& rows);
 
     DECLARE_MESSAGE_MAP()
 };

@@ -29,6 +29,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <set>
 
 using namespace kxphys;
 
@@ -137,6 +138,17 @@ bool CKXPhysPartDetailsGridWnd::RowsShareNumber(const std::vector<ROWCOL>& rows)
     return true;
 }
 
+CString CKXPhysPartDetailsGridWnd::PartWithTwoSelectedPins(const std::vector<ROWCOL>& rows) {
+    std::set<CString> parts;
+    for (ROWCOL r : rows) {
+        CInstTermBitContext pin;
+        if (!IsShownPinRow(r) || !GetInstTermOfRow(r, &pin)) continue;
+        const CString part = StoredText(r, C(s_nPhysPartCol));
+        if (!parts.insert(part).second) return part;
+    }
+    return CString();
+}
+
 // ---------------------------------------------------------------------------
 // Menu and dialog: echo only
 
@@ -239,10 +251,16 @@ BOOL CKXPhysPartDetailsGridWnd::OnAssignPinNumber(CString pinNumber) {
         return FALSE;
     }
     const std::vector<ROWCOL> rows = SelectedRows();
+    // One package pin takes one logical pin: two selected pins of one part cannot both take the number.
+    if (const CString part = PartWithTwoSelectedPins(rows); !part.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-605", pinNumber, part);
+        return FALSE;
+    }
     CKXGridEdit edit(*this, "Assign Pin");
     if (!edit) return FALSE;
     // One journalled assignment per row, each selecting its pin by the number it has before the
-    // pins move; a replay assigns them one by one to the same end (each part's pins are its own).
+    // pins move; a replay assigns them one by one to the same end, as the rows are of different
+    // parts (each part's pins are its own).
     CString lines;
     for (ROWCOL r : rows) {
         CInstTermBitContext pin;

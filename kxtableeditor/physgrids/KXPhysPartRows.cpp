@@ -317,6 +317,7 @@ void CKXPhysPartDetailsGridWnd::FinishLoad() {
     if (GetRowCount() >= kPartFirstRow) SetTopRow(kPartFirstRow, kNoUpdate);
     IndexPinRows();
     FitRowHeaderColumn();
+    m_bShownInstancesStale = true; // the parts' instances are read on the next commit that needs them
 }
 
 void CKXPhysPartDetailsGridWnd::IndexPinRows() {

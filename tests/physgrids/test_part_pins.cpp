@@ -198,6 +198,32 @@ TEST_F(PhysGridTest, APinGivenANumberOfAnotherSectionReadsThatNumber) {
     EXPECT_EQ(Saved(), before);
 }
 
+// A package pin takes one logical pin: one number for two selected pins of one pack is refused by the
+// word and the pane's method, in the pack's own grid and beside another part, and nothing changes.
+TEST_F(PhysGridTest, OnePinNumberForTwoPinsOfOnePartIsRefused) {
+    G* g = ShowParts({"RN1A"});
+    ASSERT_NE(g, nullptr);
+    const std::string before = Saved();
+    const std::string journal = JournalText();
+    // Pin 1 (RN1A's A, section 1) and pin 2 (RN1B's A, section 2), both asked to go to pin 3.
+    ASSERT_EQ(Run("kx::select ccp " + std::to_string(Row(g, "RN1", "1")) + " " + std::to_string(G::s_nPinNameCol) +
+                  " " + std::to_string(Row(g, "RN1", "2")) + " " + std::to_string(G::s_nPinNameCol)),
+              "1");
+    Messages();
+    EXPECT_EQ(Word("assignPinNumber pin 3"), 0);
+    EXPECT_EQ(Run("kx::pane ccp AssignPinNumber 3"), "0");
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-605", "KXTABLE-605"}));
+    G* both = ShowParts({"RN1A", "U1"});
+    ASSERT_NE(both, nullptr);
+    ASSERT_EQ(Word("selectObject pin RN1:A:1 RN1:A:2"), 1);
+    EXPECT_EQ(Word("assignPinNumber pin 3"), 0);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-605"}));
+    EXPECT_EQ(RowText(both, "RN1", "2"), "2|A|Inout|X2|");
+    EXPECT_EQ(Saved(), before);
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+}
+
 } // namespace
 
 namespace {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 namespace {
 
@@ -191,6 +192,44 @@ TEST_F(PhysJournal, ModelsDeletedOverTwoNetsReplay) {
     EXPECT_EQ(Prop("work.board:sch@U1.CLK", "PIN_SIGNAL_MODEL"), "");
     const std::string deleted = Snapshot();
     EXPECT_EQ(ReplayedSnapshot(), deleted);
+}
+
+// The net grid of several nets: a filter typed into it is journalled after the line that shows that
+// group again, so that a replay filters the same nets; its dump names every net it shows.
+TEST_F(PhysJournal, AFilterOfTheGridOfSeveralNetsReplaysOnThem) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show slp N1 CK"), "1");
+    auto* g = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(g && g->m_bMultipleNets);
+    ASSERT_EQ(Run("kx::edit ccp " + At(kxphys::kNetFilterRow, N::m_nColLocation) + " U*"), "1");
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find(".Slp().SelectGroup(\"CK N1\")"), std::string::npos) << journal;
+    const std::string dump = (m_dir / "dump.txt").string();
+    ASSERT_EQ(Run("dumpGrid pin " + dump), "1");
+    std::ifstream in(dump);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("---SCP Dump for net: CK N1---"), std::string::npos) << text.str();
+    auto shownRows = [](N* grid) {
+        std::vector<std::string> rows;
+        for (ROWCOL r = kxphys::kNetFirstRow; r <= grid->LastPinRow(); ++r)
+            if (!grid->IsRowHidden(r)) {
+                // Each text read before the next (a read's text lives in the buffer the next one reuses).
+                const std::string part = grid->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColLocation)).str();
+                rows.push_back(part + ":" + grid->GetValueRowCol(r, static_cast<ROWCOL>(N::m_nColPinNumber)).str());
+            }
+        return rows;
+    };
+    const std::vector<std::string> filtered = shownRows(g);
+    EXPECT_EQ(filtered, (std::vector<std::string>{"U1:5", "U1:6"}));
+    // Replayed in this host: the grid of the group, filtered as it was.
+    const auto replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << journal.substr(journal.find("set "));
+    ASSERT_EQ(Run("kx::replay " + replay.string()), "1");
+    auto* replayed = dynamic_cast<N*>(Ccp()->GetActiveGrid());
+    ASSERT_TRUE(replayed);
+    EXPECT_TRUE(replayed->m_bMultipleNets) << journal;
+    EXPECT_EQ(shownRows(replayed), filtered);
 }
 
 // Every kind of edit of the physical view in one session, replayed in a fresh host.

@@ -4,10 +4,12 @@
 #include "KXListPaneChange.h"
 #include "KXListPaneText.h"
 
+#include <memory>
 #include <sstream>
 
 #include "kxcommon/KXHiliteObject.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "rmx/packaging.h"
 #include "rmx/schemautil.h"
 
 IMPLEMENT_DYNCREATE(CKXSignalPaneContainerView, CKXListPaneView)
@@ -179,6 +181,7 @@ BOOL CKXSignalPaneContainerView::SelectGroup(LPCTSTR names) {
     const CDesignContext* design = GetPaneDesignContext();
     CCommonInterface* details = GetDetailsViewPtr();
     if (!design || !details || !names) return FALSE;
+    if (IsPhysicalView()) return SelectPhysicalGroup(*design, *details, names);
     CKXNetBitContextArray bits;
     bool anyBit = false;
     std::istringstream words(names);
@@ -203,6 +206,31 @@ BOOL CKXSignalPaneContainerView::SelectGroup(LPCTSTR names) {
         return TRUE;
     }
     details->ShowNetBitConnectivity(*design, &bits, TRUE);
+    return TRUE;
+}
+
+// The physical view names physical nets, whose names may be none of a logical net's (a net given a
+// physical name): the details view shows them by those names, as the list's selection does.
+BOOL CKXSignalPaneContainerView::SelectPhysicalGroup(const CDesignContext& design, CCommonInterface& details,
+                                                     LPCTSTR names) {
+    CStringList nets;
+    std::istringstream words(names);
+    for (std::string word; words >> word;) {
+        // A logical net's name stands for the physical nets of its bits.
+        if (std::unique_ptr<IPhysNet> net(getPhysNet(&design, word.c_str())); net)
+            nets.AddTail(net->name());
+        else if (design.net(word.c_str()).net())
+            nets.AddTail(word.c_str());
+        else
+            return FALSE;
+    }
+    if (nets.IsEmpty()) return FALSE;
+    CKXListPaneGrid* list = GetActiveList();
+    if (list) list->RemoveSelection();
+    m_bGroupFlag = nets.GetCount() > 1;
+    if (list)
+        for (POSITION pos = nets.GetHeadPosition(); pos;) list->SelectObject(nets.GetNext(pos), TRUE);
+    details.ShowNetsByName(&nets, TRUE);
     return TRUE;
 }
 

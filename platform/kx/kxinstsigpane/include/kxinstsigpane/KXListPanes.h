@@ -529,9 +529,12 @@ public:
     BOOL Select(LPCTSTR nameOrPath);
     // Selects the signals named (separated by blanks; bus bits as in Select) and shows them as one
     // group, as a selection of several does; FALSE, showing nothing new, when a name is none of them.
+    // In the physical view the names are those of physical nets.
     BOOL SelectGroup(LPCTSTR names);
 
 private:
     // The net bit a name stands for: a whole net (bit -1) or a bit of a bus; an empty context when none.
     CNetBitContext NamedNetBit(const CDesignContext& design, const CString& name) const;
+    // SelectGroup in the physical view: the names are physical nets.
+    BOOL SelectPhysicalGroup(const CDesignContext& design, CCommonInterface& details, LPCTSTR names);
 };
