@@ -410,9 +410,10 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
     if (IDTInstance* existing = GetSelectedRowTermination()) api.getLCVPropFromInstance(existing);
     if (!CheckTerminationTargets(api, targets, false)) return;
     bool stop = false;
+    const KXShownMark asked;
     // The dialog only chooses: the grid adds, so that every target gets the same in one step.
     if (!api.invokeTerminationDialog(stop, false, false)) {
-        KXReportUnchangedTermination(api);
+        KXReportUnchangedTermination(api, asked);
         return;
     }
     if (readOnly) {
@@ -601,7 +602,10 @@ bool CKXInstanceDetailsGridWnd::HoldAutomationEdit(const char* name) {
         if (CKXTransaction::IsTransactionStarted()) return false;
     }
     m_heldSignalRows.clear();
-    return CKXGridEdit::Hold(*this, MasterDesign(), name, [this] { ForgetHeldSignals(); });
+    return CKXGridEdit::Hold(*this, MasterDesign(), name, [this] {
+        ForgetHeldSignals();
+        m_heldJournal.Empty(); // nothing of a discarded edit is journalled
+    });
 }
 
 // A new delay for the termination of the current TERMINATION cell's pin (its highest terminated bit).

@@ -461,9 +461,10 @@ bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& ro
             // The dialog chooses for the first pin bit; every later one takes the same.
             if (!shown) {
                 shown = true;
+                const KXShownMark asked;
                 accepted = api->invokeTerminationDialog(stop, false, true) != FALSE;
                 if (!accepted) {
-                    KXReportUnchangedTermination(*api);
+                    KXReportUnchangedTermination(*api, asked);
                     break;
                 }
             } else if (accepted && !api->AddTermination(0)) {
