@@ -54,6 +54,21 @@ bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& b
     return taken;
 }
 
+bool KXPupdDialogAccepted(KXPupdDialogResult result, const CKXAssocCompAPI& api) {
+    if (result == KXPupdDialogResult::Accepted) return true;
+    if (result == KXPupdDialogResult::Cancelled) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
+        return false;
+    }
+    const CString why = api.GetLastError();
+    KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-217", why.IsEmpty() ? CString("refused") : why));
+    return false;
+}
+
+void KXReportUnchangedPupd(const KXShownMark& committing) {
+    if (!committing.SaidSince()) KXMenuAnswer::Report(KXEditResult::Nothing("KXTABLE-267"));
+}
+
 bool KXMixesInputAndOutput(const std::vector<CString>& pinTypes) {
     bool input = false, output = false;
     for (const CString& type : pinTypes) {
@@ -63,6 +78,12 @@ bool KXMixesInputAndOutput(const std::vector<CString>& pinTypes) {
     return input && output;
 }
 
-void KXReportUnchangedTermination(const CKXAssocCompAPI& api) {
-    if (api.DialogChangedNothing()) KXMenuAnswer::Report(KXEditResult::Nothing("KXTABLE-267"));
+bool KXReportUnchangedTermination(const CKXAssocCompAPI& api, const KXShownMark& asked) {
+    if (CString why; asked.DialogRefusedSince(why)) {
+        KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-381", why));
+        return true;
+    }
+    if (!api.DialogChangedNothing()) return false;
+    KXMenuAnswer::Report(KXEditResult::Nothing("KXTABLE-267"));
+    return true;
 }

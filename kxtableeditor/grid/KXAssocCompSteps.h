@@ -15,6 +15,8 @@ class CNetBit;
 class CTransaction;
 class IDTInstance;
 class CGXGridCore;
+class KXShownMark;
+enum class KXPupdDialogResult;
 
 // Components in the order they were made (a design numbers its components as it makes them), which a
 // replay of the session's edits in a fresh process gives alike. An order by address differs from one
@@ -40,9 +42,19 @@ CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString&
 bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& bits, CDesignContext& design,
                         CTransaction* transaction);
 
-// After the termination dialog closed without work: when the user left the one termination it showed as
-// it was, the command says that nothing was changed (its answer 0); a cancelled dialog says nothing.
-void KXReportUnchangedTermination(const CKXAssocCompAPI& api);
+// After the termination dialog (opened after the mark) closed without work: an answer it could not take
+// (a type it does not offer) is refused with KXTABLE-381, which names it; when the user left the one
+// termination it showed as it was, the command says that nothing was changed. Either answers 0, and
+// then true; a cancelled dialog says nothing (false).
+bool KXReportUnchangedTermination(const CKXAssocCompAPI& api, const KXShownMark& asked);
+
+// After the pull-up/pull-down edit dialog: true when it was accepted (its edit made, to be committed);
+// otherwise the command answers as the dialog closed: 2 when cancelled, 0 with KXTABLE-217 and the
+// edit's cause when the edit refused the answer.
+bool KXPupdDialogAccepted(KXPupdDialogResult result, const CKXAssocCompAPI& api);
+// The commit of that edit failed: unless the commit said why, the dialog gave the pull-ups what they
+// have already, and the command says that nothing was changed (KXTABLE-267).
+void KXReportUnchangedPupd(const KXShownMark& committing);
 
 // Whether pins of these types (the Pin Type texts of the selected rows) mix an "Input" and an
 // "Output": a termination goes on pins of one direction ("Inout" and the rest count as neither).

@@ -130,6 +130,7 @@ void CKXMatrixGridWnd::AddTerminationInDialog(KXTerminationDialogEdit& inPlace) 
     if (replaced) api.getLCVPropFromInstance(replaced);
     api.m_bHasAssociatedInstance = replaced != nullptr;
     api.m_bHasExistingTermination = replaced != nullptr;
+    const KXShownMark asked;
     bool stop = false, added = api.invokeTerminationDialog(stop, false, true) != FALSE;
     if (added && KXTerminationDialogEditOf(api, inPlace)) added = false; // nothing done: made after this edit
     for (std::size_t i = 1; added && i < cells.size(); ++i) {
@@ -142,8 +143,7 @@ void CKXMatrixGridWnd::AddTerminationInDialog(KXTerminationDialogEdit& inPlace) 
     api.m_bHasAssociatedInstance = false;
     if (!added) {
         if (!inPlace.names.empty()) return;
-        KXReportUnchangedTermination(api);
-        if (!api.GetLastError().IsEmpty() && !api.DialogChangedNothing())
+        if (!KXReportUnchangedTermination(api, asked) && !api.GetLastError().IsEmpty())
             CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError());
         return; // the bracket takes back whatever the dialog applied
     }

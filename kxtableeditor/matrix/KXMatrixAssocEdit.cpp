@@ -121,21 +121,18 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal, bool readOnly) 
     m_pCurrentMatrixGrid = this;
     api.setTransaction(edit.Transaction(), true);
     api.setNetBit(signal.netBit);
-    const CString earlierError = api.GetLastError(); // a cancelled dialog leaves it as it was
-    const bool changed = ShowPupdDlg(&api, m_designContext2 ? m_designContext2 : m_designContext, m_designContext,
-                                     NetBitContextOf(signal), readOnly ? TRUE : FALSE);
+    const KXPupdDialogResult closed = ShowPupdDlg(&api, m_designContext2 ? m_designContext2 : m_designContext,
+                                                  m_designContext, NetBitContextOf(signal), FALSE);
     api.setTransaction(nullptr, true);
-    if (!changed) {
-        if (!api.GetLastError().IsEmpty() && api.GetLastError() != earlierError)
-            KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-217", api.GetLastError()));
-        else
-            KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
-        return;
-    }
+    if (!KXPupdDialogAccepted(closed, api)) return;
     KXJournalLines journal(JournalHandle());
     KXJournalPupdChanges(journal, before, KXPupdLooks(api, m_designContext, signal.netBit), "MatrixDeletePupd",
                          [&] { RecordSelectPupdCol(journal, signal); });
-    if (!edit.Commit()) return;
+    const KXShownMark committing;
+    if (!edit.Commit()) {
+        KXReportUnchangedPupd(committing);
+        return;
+    }
     RefreshPupdCells({});
     MarkModified();
     journal.Write();

@@ -515,7 +515,8 @@ void CKXBottomPaneContainerView::OnUpdateSwapPins(CCmdUI* ui) {
     ui->Enable(g && g->CanSwapPins());
 }
 void CKXBottomPaneContainerView::OnSwapSignals() {
-    if (CKXGridWnd* g = GetActiveGrid()) g->SwapSignals(0, "");
+    const KXShownMark mark;
+    if (CKXGridWnd* g = GetActiveGrid()) KXMenuAnswer::ReportWork(g->SwapSignals(0, ""), mark, "KXTABLE-207");
 }
 void CKXBottomPaneContainerView::OnUpdateSwapSignals(CCmdUI* ui) {
     CKXGridWnd* g = GetActiveGrid();

@@ -264,7 +264,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         }
         for (const auto& [member, dts] : kept)
             for (IDTInstance* dt : dts)
-                if (member->dpConn()) transaction->attachDTInstance(dt, member->dpConn());
+                if (IDPConn* conn = member->connLane().conn) transaction->attachDTInstance(dt, conn);
         for (const LegMove& leg : legMoves)
             CarryPupdsOver(transaction, leg.pin, leg.moved);
         journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, legsDropped});
@@ -464,10 +464,14 @@ CKXInstanceDetailsGridWnd::TakePairTerminations(CTransaction* transaction, ROWCO
     std::vector<IDPInstTerm*> members{pin};
     for (IDPInstTerm* member : pin->beginMember())
         if (member) members.push_back(member);
-    for (IDPInstTerm* member : members)
+    for (IDPInstTerm* member : members) {
         if (IDPConn* conn = member->dpConn())
             for (IDTInstance* dt : conn->beginAssociatedDTInstance())
                 if (dt) found[member].push_back(dt);
+        // Kept on the pin when its last connection was deleted: they go with the pin's new one too.
+        for (IDTInstance* dt : member->beginAssociatedDTInstance())
+            if (dt) found[member].push_back(dt);
+    }
     if (found.empty() || KeepsTerminationsOnMove()) return found;
     const CString select = JournalAssocText(row, "SelectTerminationCol", "Delete");
     for (const auto& [member, dts] : found)
@@ -525,8 +529,10 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
         journal += JournalRowText(row, "Remove DiffPair Pin", "RemoveDiffPairPin", CString(), false);
     CKXPinConnEdit edit(*this, m_designContext, "Remove Differential Pair");
     if (!edit) return FALSE;
-    for (IDPInstTerm* pin : pins)
+    for (IDPInstTerm* pin : pins) {
+        DeleteDiffPairTerminations(pin); // those a deleted connection left on it go with the pair
         if (!edit.Transaction()->removeDPInstTerm(pin, 0)) return FALSE;
+    }
     if (!edit.Commit()) return FALSE;
     WriteJournal(journal);
     return TRUE;

@@ -826,6 +826,8 @@ public:
     BOOL CanSwapSignals() override;
     BOOL SwapSignals(int flag, CString text) override;
     BOOL SwapSelectedSignals() override;
+    // Clears the way for a swap's own edit; false (KXTABLE-620 said) when another edit is open.
+    bool BeginSwapEdit();
     // Both rows show one pin bit on one net bit (or none), and the part lets the two swap.
     bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
     // Refuses a connect that no selected row can take (KXTABLE-230): 0.

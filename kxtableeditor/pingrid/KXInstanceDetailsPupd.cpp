@@ -343,8 +343,16 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
     if (bits.size() == 1 && (lu || ld || au || ad)) {
         const auto row = rowsOf.find(bits.front());
         KXJournalLines journal(JournalHandle());
-        if (row == rowsOf.end() || !EditPupdInDialog(api, bits.front(), row->second, journal) || !edit.Commit())
+        // The edit may be joined to the one that connects open pins, which commits it: a dialog that
+        // changed nothing is told by the changes it made.
+        const CTransaction::Mark before = edit.Transaction()->mark();
+        if (row == rowsOf.end() || !EditPupdInDialog(api, bits.front(), row->second, journal)) return;
+        const auto changes = edit.Transaction()->changesSince(before);
+        const KXShownMark committing;
+        if (!changes || changes->empty() || !edit.Commit()) {
+            KXReportUnchangedPupd(committing);
             return;
+        }
         FillPupdColumn(NetIdsOf(bits));
         journal.Write();
         return;
@@ -391,8 +399,10 @@ bool CKXInstanceDetailsGridWnd::EditPupdInDialog(CKXAssocCompAPI& api, const CNe
     const KXPupdLooksMap before = KXPupdLooks(api, m_designContext, bit);
     api.setNetBit(bit);
     const CNetBitContext context = m_designContext.net(bit.net()).bitContext(bit.bit());
-    if (!ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly) || readOnly) {
-        KXMenuAnswer::Report(KXEditResult::Dialog()); // closed without a change
+    if (!KXPupdDialogAccepted(ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly), api))
+        return false;
+    if (readOnly) {
+        KXMenuAnswer::Report(KXEditResult::Dialog()); // looked at, nothing to change
         return false;
     }
     const char* select = PupdSelectMethod();
@@ -445,13 +455,17 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
     }
     // The open pins are connected, and the pull-up added by the command the automation object sends
     // next, in one edit.
-    HoldAutomationEdit("Add PUPD");
+    const bool holding = HoldAutomationEdit("Add PUPD");
     auto refuse = [&] {
         if (CKXGridEdit::IsHeld(*this)) CKXGridEdit::DiscardHeld(); // the set-up's own edit only
         m_heldJournal.Empty();
         return 0;
     };
-    if (!AddConnectionsForPupd(TRUE, bShort)) return refuse();
+    // In the held edit the connections are journalled with the pull-up that completes it, as one step.
+    if (holding) HoldJournal();
+    const BOOL connected = AddConnectionsForPupd(TRUE, bShort);
+    if (holding) m_heldJournal = TakeHeldJournal();
+    if (!connected) return refuse();
     int msb = -1, lsb = -1;
     INet* net = GetRowNet(row, msb, lsb);
     KXAssocAutomation& automation = *GetAssocAutomation();

@@ -75,6 +75,15 @@ BOOL CKXInstanceDetailsGridWnd::SwapSignals(int, CString) {
     return TRUE;
 }
 
+// A swap is an edit of its own: an edit held open for a later call (InitTermination, InitPUPD) is
+// discarded, as any other edit discards it; one the caller works in refuses the swap.
+bool CKXInstanceDetailsGridWnd::BeginSwapEdit() {
+    CKXGridEdit::DiscardWaiting();
+    if (!CKXTransaction::IsTransactionStarted()) return true;
+    CKXErrorHandler::MessageBoxOk("KXTABLE-620");
+    return false;
+}
+
 BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
     const std::vector<ROWCOL> rows = SelectedPinRows();
     if (rows.size() != 2) return FALSE;
@@ -82,13 +91,10 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
     IInstTerm* pinA = GetRowInstTerm(rows[0], msbA, lsbA);
     IInstTerm* pinB = GetRowInstTerm(rows[1], msbB, lsbB);
     if (!pinA || !pinB) return FALSE;
-    if (CKXTransaction::IsTransactionStarted()) {
-        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
-        return FALSE;
-    }
+    if (!BeginSwapEdit()) return FALSE;
     CKXPinConnEdit edit(*this, m_designContext, "Swap Signals");
     if (!edit) {
-        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
+        CKXErrorHandler::MessageBoxOk("KXTABLE-620");
         return FALSE;
     }
     if (!edit.Transaction()->swapConn(pinA, static_cast<unsigned>(msbA), pinB, static_cast<unsigned>(msbB)))
@@ -191,13 +197,10 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     }
     chosen.Trim();
     if (chosen.IsEmpty()) return FALSE;
-    if (CKXTransaction::IsTransactionStarted()) {
-        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
-        return FALSE;
-    }
+    if (!BeginSwapEdit()) return FALSE;
     CKXPinConnEdit edit(*this, m_designContext, "Swap Pins");
     if (!edit) {
-        CKXErrorHandler::MessageBoxOk("Illegal Transaction");
+        CKXErrorHandler::MessageBoxOk("KXTABLE-620");
         return FALSE;
     }
     CTransaction* transaction = edit.Transaction();

@@ -428,9 +428,10 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
     const std::vector<KXTerminationTarget> each = DialogTargets(targets, pairRows);
     KXPrepareDialogOn(api, each);
     bool stop = false;
+    const KXShownMark asked;
     // The dialog only chooses: the grid adds, so that every target gets the same in one step.
     if (!api.invokeTerminationDialog(stop, false, false)) {
-        KXReportUnchangedTermination(api);
+        KXReportUnchangedTermination(api, asked);
         return;
     }
     if (readOnly) {
@@ -627,7 +628,10 @@ bool CKXInstanceDetailsGridWnd::HoldAutomationEdit(const char* name) {
         if (CKXTransaction::IsTransactionStarted()) return false;
     }
     m_heldSignalRows.clear();
-    return CKXGridEdit::Hold(*this, MasterDesign(), name, [this] { ForgetHeldSignals(); });
+    return CKXGridEdit::Hold(*this, MasterDesign(), name, [this] {
+        ForgetHeldSignals();
+        m_heldJournal.Empty(); // nothing of a discarded edit is journalled
+    });
 }
 
 // A new delay for the termination of the current TERMINATION cell's pin (its highest terminated bit).

@@ -469,8 +469,9 @@ bool CKXSignalDetailsGridWnd::CommitAddTermination(const std::vector<ROWCOL>& ro
     };
     const std::size_t shownAt = static_cast<std::size_t>(std::find_if(each.begin(), each.end(), isShown) - each.begin());
     bool stop = false;
+    const KXShownMark asked;
     if (!api->invokeTerminationDialog(stop, false, true)) {
-        KXReportUnchangedTermination(*api);
+        KXReportUnchangedTermination(*api, asked);
         return true;
     }
     if (KXTakeDialogEdit(*api, each, inPlace)) return true;

@@ -201,4 +201,50 @@ TEST_F(HeldEditOwner, ATransactionTheCallerHoldsStaysTheCallers) {
     EXPECT_TRUE(Saved() == m_opened) << Saved(); // the caller threw it away, with what was done in it
 }
 
+// The open pins' connections and the pull-up of the automation road replay as the one undo step they
+// were: the journal groups the set-up's connect with the add.
+TEST_F(HeldEdit, AnOpenPinsPullUpByAutomationReplaysAsOneStep) {
+    OpenRstN();
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    ASSERT_EQ(Run("kx::pane AddPUPD"), "1") << ::testing::PrintToString(Messages());
+    const std::string history = Run("kx::history");
+    EXPECT_EQ(history.find("replays as"), std::string::npos) << history;
+    const std::string edited = Saved();
+    EXPECT_TRUE(Replayed(m_original) == edited) << JournalText();
+    EXPECT_EQ(Run("kx::history"), history) << JournalText();
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == m_opened) << Saved();
+}
+
+// A swap of signals or pins is an edit of its own: a set-up's held edit (InitTermination, InitPUPD) is
+// discarded first, as any other edit discards it, and the swap is done, by the word and the menu alike.
+TEST_F(HeldEdit, ASwapBetweenTheSetUpAndTheAddDiscardsTheHeldEdit) {
+    OpenRstN();
+    const std::string dq3 = Conn("U1 DQ<3>"), dq4 = Conn("U1 DQ<4>");
+    ASSERT_NE(dq3, dq4);
+    const int steps = Steps();
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    ASSERT_TRUE(CKXGridEdit::IsHeld(*Grid()));
+    Run("expandPins pin on");
+    Run("selectObject pin DQ<3> DQ<4>");
+    EXPECT_EQ(Run("swapSignal pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    EXPECT_EQ(Conn("U1 RST_N"), ""); // the held connect went
+    EXPECT_EQ(Conn("U1 DQ<3>"), dq4);
+    EXPECT_EQ(Conn("U1 DQ<4>"), dq3);
+    EXPECT_EQ(Steps(), steps + 1);
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    Run("kx::pane InitTermination Series");
+    ASSERT_TRUE(CKXGridEdit::IsHeld(*Grid()));
+    Run("selectObject pin DQ<3> DQ<4>");
+    Messages();
+    EXPECT_EQ(Run("kx::menu 35747"), "1");
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    EXPECT_EQ(Conn("U1 DQ<3>"), dq3);
+    EXPECT_EQ(Steps(), steps + 2);
+    const std::string swapped = Saved();
+    EXPECT_TRUE(Replayed(m_original) == swapped) << JournalText();
+}
+
 } // namespace

@@ -254,4 +254,33 @@ TEST_F(AssocPairs, BothPullComponentsShowOnTheNetAndItsAlias) {
     EXPECT_EQ(PupdControl("P<10>"), IDS_CTRL_PUPD_ALIAS_PULLUP);
 }
 
+// Told to keep the terminations, the delete of a pair's connection leaves them on the pair pin: the
+// row still shows them, the board saves them on the pin and reads them back there, undo puts the
+// connection back under them, and the journal replays to the same board.
+TEST_F(AssocPairs, AKeptTerminationStaysOnThePairPinOfADeletedConnection) {
+    OpenBoard();
+    const std::string original = Saved();
+    ASSERT_NE(original.find("dt RT1 1 Shunt @U1%CLK\n"), std::string::npos) << original;
+    const int steps = Steps();
+    ASSERT_EQ(Run("kx::pane RetainTermination 1"), "1");
+    ASSERT_EQ(Run("deleteConnection pin [list U1 CLK B15,B16]"), "1") << ::testing::PrintToString(Messages());
+    const std::string deleted = Saved();
+    EXPECT_EQ(deleted.find("dpconn SYSCLK"), std::string::npos) << deleted;
+    EXPECT_NE(deleted.find("dt RT1 1 Shunt @U1%CLK\n"), std::string::npos) << deleted;
+    EXPECT_EQ(deleted.find(" -\n"), std::string::npos) << deleted; // no component on nothing
+    EXPECT_TRUE(RowShows("CLK", "Shunt")) << Row("CLK");
+    EXPECT_EQ(Steps(), steps + 1);
+    Run("undo");
+    EXPECT_TRUE(Saved() == original) << Saved();
+    Run("redo");
+    EXPECT_TRUE(Saved() == deleted);
+    EXPECT_TRUE(Replayed(original) == deleted) << JournalText();
+    EXPECT_TRUE(Reloaded() == deleted);
+    EXPECT_TRUE(RowShows("CLK", "Shunt")) << Row("CLK");
+    // A plain delete of the termination takes it off the pin.
+    Run("kx::pane SelectTerminationCol CLK");
+    EXPECT_EQ(Run("deleteTermination pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Saved().find("dt RT1 "), std::string::npos);
+}
+
 } // namespace

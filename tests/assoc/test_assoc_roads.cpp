@@ -3,12 +3,14 @@
 // and its replay, and refusals that leave the design as it was.
 #include "../connedit/ConnEditFixture.h"
 
+#include "afx/afxanswer.h"
 #include "grid/KXGridEdit.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxcontrols/KXProgressBar.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -571,6 +573,70 @@ TEST_F(AssocSelection, SelectionListsThePinsForHostCommands) {
     // Publishing the selection changes nothing in the design.
     const std::string before = Saved();
     Grid()->NotifySelectionChanged();
+    EXPECT_TRUE(Saved() == before);
+}
+
+// The pull-up edit dialog (menu 35509 on a pin whose net has one, or a double-click on its cell)
+// answers as the editPupd word does: an answer the edit refuses is 0 with the edit's message, one
+// that gives the pull-up what it has already is 0 with KXTABLE-267, a cancel is 2; none of them
+// changes the design or makes a step.
+TEST_F(Assoc, PullUpEditDialogAnswersAsTheWord) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int steps = Steps();
+    auto expectUnchanged = [&](const std::string& answer, const std::string& result,
+                               const std::vector<std::string>& messages) {
+        Run("selectObject pin RST_N");
+        Messages();
+        Run("kx::answer dialog CKXPupdEditDlg " + answer);
+        EXPECT_EQ(Run("kx::menu 35509"), result) << answer;
+        EXPECT_EQ(Messages(), messages) << answer;
+        EXPECT_TRUE(Saved() == before) << answer;
+        EXPECT_EQ(Steps(), steps) << answer;
+    };
+    expectUnchanged("ok action edit name RP1 refdes R1", "0", {"KXTABLE-217"});       // a taken designator
+    expectUnchanged("ok action edit name RP1 dcnet NOSUCH", "0", {"KXTABLE-217"});    // no such DC net
+    expectUnchanged("ok action edit name NOSUCH dcnet VCC3V3", "0", {"KXTABLE-217"}); // no such pull-up
+    expectUnchanged("cancel", "2", {});
+    Run("selectObject pin RST_N");
+    ASSERT_EQ(Run("editPupd pin RP1 -dcnets VCC3V3"), "1") << ::testing::PrintToString(Messages());
+    const std::string edited = Saved();
+    Run("selectObject pin RST_N");
+    Messages();
+    Run("kx::answer dialog CKXPupdEditDlg ok action edit name RP1 dcnet VCC3V3");
+    EXPECT_EQ(Run("kx::menu 35509"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"});
+    EXPECT_TRUE(Saved() == edited);
+    EXPECT_EQ(Steps(), steps + 1);
+}
+
+// A termination dialog answered with a type it does not offer refuses the answer, by whichever road
+// it was opened, and names the type; nothing is added.
+TEST_F(Assoc, TerminationDialogRefusesATypeItDoesNotOffer) {
+    OpenBoard();
+    const std::string before = Saved();
+    const int row = PinRow("PGOOD");
+    ASSERT_NE(row, 0);
+    const std::string cell = std::to_string(row) + " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColTermination);
+    Run("selectObject pin PGOOD");
+    Messages();
+    const std::size_t logged = AfxGetAnswerQueue().GetLog().size();
+    Run("kx::answer dialog CKXTerminationDlg ok type Bogus");
+    EXPECT_EQ(Run("kx::menu 35522"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    Run("kx::answer dialog CKXTerminationDlg ok type Bogus");
+    Run("kx::click ccp " + cell + " button");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    Run("kx::answer dialog CKXTerminationDlg ok type Bogus");
+    Run("kx::click ccp " + cell + " double");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    // Each road's dialog refused the answer, and its message names the type.
+    const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
+    const auto refusals = std::count_if(log.begin() + static_cast<std::ptrdiff_t>(logged), log.end(),
+                                        [](const AfxAnswerRecord& r) {
+                                            return r.answer == "refused" && r.text.Find("Bogus") >= 0;
+                                        });
+    EXPECT_EQ(refusals, 3);
     EXPECT_TRUE(Saved() == before);
 }
 

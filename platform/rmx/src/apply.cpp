@@ -134,6 +134,7 @@ std::string Db::attachPathOf(const IDTInstance* dt) {
     // A component on one member of a vector pair pin is named by its lane ("...%Q<3>").
     case IDTInstance::eOnDPConn:
         return dt->dpConn() ? bitName(pathOf(dt->dpConn()->dpInstTerm(), -1), dt->dpConnLane()) : "";
+    case IDTInstance::eOnDPInstTerm: return dt->dpInstTerm() ? pathOf(dt->dpInstTerm(), -1) : "";
     default: return "";
     }
 }

@@ -201,7 +201,15 @@ bool Db::applyDTCreate(Op& op, IDesign* d, TxState* rec, std::string& why) {
     INet* net;
     int bit;
     IDPInstTerm* pair;
-    if (!attachTarget(d, op.n[1], op.s3, pin, net, bit, pair, why)) return false;
+    if (!attachTarget(d, op.n[1], op.s3, pin, net, bit, pair, why)) {
+        // A design file names a pair pin's component by the pin, on its connection or kept on the pin
+        // itself: without a pair connection it is kept on the pin.
+        std::string none;
+        if (op.n[1] != IDTInstance::eOnDPConn ||
+            !attachTarget(d, IDTInstance::eOnDPInstTerm, op.s3, pin, net, bit, pair, none))
+            return false;
+        op.n[1] = IDTInstance::eOnDPInstTerm;
+    }
     bool revived;
     IDTInstance* dt = placeById<IDTInstance>(d, m_dts(d), op.id, why, revived);
     if (!dt) return false;

@@ -118,6 +118,15 @@ bool attachTarget(IDesign* d, int kind, const std::string& path, IInstTerm*& pin
         bit = at.lane;
         return true;
     }
+    if (kind == IDTInstance::eOnDPInstTerm && r.sigil == '%') {
+        IInstance* i = d->findInstance(r.inst.c_str());
+        pair = i ? i->findDPInstTerm(bitName(r.name, r.hasBit ? r.bit : -1).c_str()) : nullptr;
+        if (!pair) {
+            why = "no pair pin " + path;
+            return false;
+        }
+        return true;
+    }
     why = "bad attachment path " + path;
     return false;
 }
@@ -142,12 +151,16 @@ void detachDT(IDTInstance* dt) {
     case IDTInstance::eOnDPConn:
         if (IDPConn* c = Db::m_dpConn(dt)) drop(Db::m_dts(c));
         break;
+    case IDTInstance::eOnDPInstTerm:
+        if (IDPInstTerm* p = Db::m_dpPin(dt)) drop(Db::m_dts(p));
+        break;
     default: break;
     }
     Db::m_attach(dt) = IDTInstance::eDetached;
     Db::m_pin(dt) = nullptr;
     Db::m_net(dt) = nullptr;
     Db::m_dpConn(dt) = nullptr;
+    Db::m_dpPin(dt) = nullptr;
     Db::m_bit(dt) = -1;
 }
 
@@ -168,6 +181,10 @@ void attachDT(IDTInstance* dt, int kind, IInstTerm* pin, INet* net, int bit, IDP
         Db::m_dpConn(dt) = c;
         Db::m_bit(dt) = bit;
         insertInIdOrder(Db::m_dts(c), dt);
+    } else if (kind == IDTInstance::eOnDPInstTerm) {
+        Db::m_dpPin(dt) = pair;
+        Db::m_bit(dt) = -1;
+        insertInIdOrder(Db::m_dts(pair), dt);
     }
 }
 

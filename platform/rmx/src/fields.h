@@ -142,6 +142,8 @@
     static const auto& m_bit(const IDTInstance* o) { return o->m_bit; } \
     static auto& m_dpConn(IDTInstance* o) { return o->m_dpConn; } \
     static const auto& m_dpConn(const IDTInstance* o) { return o->m_dpConn; } \
+    static auto& m_dpPin(IDTInstance* o) { return o->m_dpPin; } \
+    static const auto& m_dpPin(const IDTInstance* o) { return o->m_dpPin; } \
     static auto& m_server(IDesign* o) { return o->m_server; } \
     static const auto& m_server(const IDesign* o) { return o->m_server; } \
     static auto& m_name(IDesign* o) { return o->m_name; } \

@@ -210,6 +210,7 @@ void writePairsAndComponents(std::ostream& o, const DesignOrder& order) {
         if (dt->attachKind() == IDTInstance::eOnInstTermBit) at = Db::pathOf(dt->instTermBit().instterm(), dt->instTermBit().bit());
         else if (dt->attachKind() == IDTInstance::eOnNetBit) at = Db::pathOf(dt->netBit().net(), dt->netBit().bit());
         else if (dt->attachKind() == IDTInstance::eOnDPConn && dt->dpConn()) at = Db::attachPathOf(dt);
+        else if (dt->attachKind() == IDTInstance::eOnDPInstTerm && dt->dpInstTerm()) at = Db::attachPathOf(dt);
         o << "dt " << word(dt->name()) << " " << dt->assocKind() << " " << word(dt->typeName()) << " " << word(at) << "\n";
     }
 }

@@ -432,6 +432,7 @@ CDPConnLane IDPInstTerm::connLane() const {
     return {};
 }
 CSchemaObjectIterator<IDTInstance*> IDPConn::beginAssociatedDTInstance() const { return liveOf(m_dts); }
+CSchemaObjectIterator<IDTInstance*> IDPInstTerm::beginAssociatedDTInstance() const { return liveOf(m_dts); }
 
 CInstTermBit IDTInstance::instTermBit() const {
     return m_attach == eOnInstTermBit ? CInstTermBit(m_pin, m_bit) : CInstTermBit();

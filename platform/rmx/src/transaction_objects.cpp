@@ -415,7 +415,10 @@ bool CTransaction::attachDTInstance(const IDTInstance* dt, const IDPConn* at) {
     if (dt->dpConn() == at) return true;
     Ctx c = front(this, m_state);
     // A component on one lane of a vector pair (or taken off one) keeps its lane.
-    const int lane = dt->attachKind() == IDTInstance::eDetached ? Db::m_bit(dt) : dt->dpConnLane();
+    int lane = dt->attachKind() == IDTInstance::eDetached ? Db::m_bit(dt) : dt->dpConnLane();
+    // One kept on a lane's member pair pin goes onto its lane of the whole pair's connection.
+    if (const IDPInstTerm* held = dt->dpInstTerm())
+        lane = held->parent() && held->parent()->dpConn() == at ? held->positiveBit() : -1;
     return moveDT(c, const_cast<IDTInstance*>(dt), IDTInstance::eOnDPConn,
                   Db::pathOf(at->dpInstTerm(), -1) + (lane < 0 ? std::string() : "<" + std::to_string(lane) + ">"));
 }

@@ -97,11 +97,33 @@ bool disconnectRun(Ctx& c, const CConn& k, OpCode code) {
     return c.run(op);
 }
 
+namespace {
+
+// The pair pin that keeps a component of its pair connection's lane (-1: the whole connection).
+IDPInstTerm* laneHolder(IDPInstTerm* pp, int lane) {
+    if (lane >= 0)
+        for (IDPInstTerm* m : pp->beginMember())
+            if (m && m->positiveBit() == lane) return m;
+    return pp;
+}
+
+// A pair pin that goes takes what it kept with it, or leaves it detached for the caller to put back.
+bool removeKeptDTs(Ctx& c, IDPInstTerm* pp, bool deleteComponents) {
+    for (IDTInstance* dt : pp->beginAssociatedDTInstance())
+        if (!(deleteComponents ? removeDT(c, dt) : moveDT(c, dt, IDTInstance::eDetached, ""))) return false;
+    return true;
+}
+
+} // namespace
+
 bool removeDPConnOf(Ctx& c, IDPInstTerm* pp, bool deleteComponents) {
     IDPConn* conn = pp->dpConn();
     if (!conn) return true;
+    // Components not deleted with the connection stay with the pair pin, for its next connection.
     for (IDTInstance* dt : conn->beginAssociatedDTInstance()) {
-        bool ok = deleteComponents ? removeDT(c, dt) : moveDT(c, dt, IDTInstance::eDetached, "");
+        bool ok = deleteComponents ? removeDT(c, dt)
+                                   : moveDT(c, dt, IDTInstance::eOnDPInstTerm,
+                                            Db::pathOf(laneHolder(pp, dt->dpConnLane()), -1));
         if (!ok) return false;
     }
     Op op = makeOp(OpCode::DPConnDel, pp);
@@ -119,8 +141,9 @@ bool removeDPPin(Ctx& c, IDPInstTerm* pp, bool deleteComponents) {
     if (!removeDPConnOf(c, pp, deleteComponents)) return false;
     for (IDPInstTerm* m : pp->beginMember()) {
         if (!removeDPConnOf(c, m, deleteComponents)) return false;
-        if (!clearProps(c, m, -1)) return false;
+        if (!removeKeptDTs(c, m, deleteComponents) || !clearProps(c, m, -1)) return false;
     }
+    if (!removeKeptDTs(c, pp, deleteComponents)) return false;
     if (!clearProps(c, pp, -1)) return false;
     Op op = makeOp(OpCode::DPPinDelete, pp);
     op.s1 = pp->instance()->name();

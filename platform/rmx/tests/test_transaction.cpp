@@ -318,7 +318,7 @@ TEST_F(Tx, ReplaceMasterAliasesAndPairs) {
     IDTInstance* rt2 = board->findDTInstance("RT2");
     ASSERT_EQ(rt2->dpConn(), pp->dpConn());
     ASSERT_TRUE(t.removeDPConn(dp, -1, -1, pp, -1, -1));
-    EXPECT_EQ(rt2->attachKind(), IDTInstance::eDetached);  // kept, waiting to be put back
+    EXPECT_EQ(rt2->dpInstTerm(), pp);  // kept on the pair pin, for its next connection
     ASSERT_TRUE(t.addDPConn(dp, -1, -1, pp, -1, -1));
     ASSERT_TRUE(t.attachDTInstance(rt2, pp->dpConn()));
     ASSERT_TRUE(t.removeDPInstTerm(pp));
@@ -330,7 +330,8 @@ TEST_F(Tx, ReplaceMasterAliasesAndPairs) {
     EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('N', 9)), 4);
     EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('W', 1)), 1);
     EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('W', 2)), 2);
-    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('X', 7)), 3);
+    // RT2 kept on the pin, put back, kept on the pin again and detached with the pin.
+    EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('X', 7)), 4);
     EXPECT_EQ(std::count(k.begin(), k.end(), std::make_pair('R', 2)), 1);
 }
 

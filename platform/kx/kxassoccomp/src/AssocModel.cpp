@@ -363,11 +363,14 @@ std::vector<IDTInstance*> dtsOn(const CInstTermBit& bit, int kind) {
 }
 
 std::vector<IDTInstance*> dtsOn(const IDPInstTerm* pair, int kind) {
-    const CDPConnLane at = pair ? pair->connLane() : CDPConnLane();
-    if (!at) return {};
+    if (!pair) return {};
+    // Those on its lane of the pair connection, and those kept on the pin while it had none.
     std::vector<IDTInstance*> out;
-    for (IDTInstance* dt : liveOfKind(at.conn->beginAssociatedDTInstance(), kind))
-        if (dt->dpConnLane() == at.lane) out.push_back(dt);
+    if (const CDPConnLane at = pair->connLane())
+        for (IDTInstance* dt : liveOfKind(at.conn->beginAssociatedDTInstance(), kind))
+            if (dt->dpConnLane() == at.lane) out.push_back(dt);
+    for (IDTInstance* dt : liveOfKind(pair->beginAssociatedDTInstance(), kind))
+        out.push_back(dt);
     return out;
 }
 

@@ -52,7 +52,9 @@ BOOL CKXAssocCompAPI::invokeTerminationDialog(bool& stop, bool, bool apply) {
     if (shown && lowerText(type) == lowerText(before.type)) {
         s = before;
     } else if (!defaultTermination(type, s)) {
+        // An answer the dialog does not offer: it refuses it (whichever road opened it says so).
         m_p->error = "unknown termination type \"" + type + "\"";
+        AfxGetAnswerQueue().RefuseDialog("CKXTerminationDlg", CString(m_p->error));
         return FALSE;
     }
     // Fields per slot: value<i>, lib<i>, cell<i>, view<i>, physname<i>.
@@ -140,12 +142,12 @@ BOOL CKXAssocCompAPI::invokePUPDDialog(bool) {
     return TRUE;
 }
 
-bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design, const CDesignContext& hierarchyDesign,
-                 const CNetBitContext& netBit, BOOL readOnly) {
-    if (!api || !netBit) return false;
+KXPupdDialogResult ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design,
+                               const CDesignContext& hierarchyDesign, const CNetBitContext& netBit, BOOL readOnly) {
+    if (!api || !netBit) return KXPupdDialogResult::Cancelled;
     AfxDialogAnswer answer;
-    if (!AfxGetAnswerQueue().TakeDialog("CKXPupdEditDlg", answer)) return false;
-    if (readOnly) return true; // seen, nothing to change
+    if (!AfxGetAnswerQueue().TakeDialog("CKXPupdEditDlg", answer)) return KXPupdDialogResult::Cancelled;
+    if (readOnly) return KXPupdDialogResult::Accepted; // seen, nothing to change
     api->setDesignContext(design);
     api->setHierarchyDesignContext(hierarchyDesign);
     auto field = [&](const char* name) -> CString {
@@ -153,9 +155,11 @@ bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design, const CDesi
         return it == answer.fields.end() ? CString() : it->second;
     };
     CString action = field("action");
-    if (action.CompareNoCase("delete") == 0) return api->DeletePupd(netBit.netBit(), field("name")) != 0;
     CStringArray k, i;
-    return api->EditPupd(netBit.netBit(), field("name"), field("refdes"), field("dcnet"), &k, &i) != 0;
+    const bool done = action.CompareNoCase("delete") == 0
+                          ? api->DeletePupd(netBit.netBit(), field("name")) != 0
+                          : api->EditPupd(netBit.netBit(), field("name"), field("refdes"), field("dcnet"), &k, &i) != 0;
+    return done ? KXPupdDialogResult::Accepted : KXPupdDialogResult::Refused;
 }
 
 // ---- automation ----

@@ -493,10 +493,14 @@ TEST_F(AssocCompTest, DelayChangeAndShowPupdDialog) {
     CTransaction tx(m_design, "Edit Pupd");
     CKXAssocCompAPI api;
     configure(api, &tx);
-    EXPECT_FALSE(
-        ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE)); // unanswered
+    const CNetBitContext n1 = m_design.net("N1").bitContext(-1);
+    EXPECT_EQ(ShowPupdDlg(&api, m_design, m_design, n1, FALSE), KXPupdDialogResult::Cancelled); // unanswered
+    // An answer the edit refuses is no cancel: the caller says why, and nothing changed.
+    AfxGetAnswerQueue().PushDialog("CKXPupdEditDlg", TRUE, {{"action", "edit"}, {"name", "PU1"}, {"dcnet", "NOSUCH"}});
+    EXPECT_EQ(ShowPupdDlg(&api, m_design, m_design, n1, FALSE), KXPupdDialogResult::Refused);
+    EXPECT_NE(api.GetLastError().Find("NOSUCH"), -1);
     AfxGetAnswerQueue().PushDialog("CKXPupdEditDlg", TRUE, {{"action", "delete"}, {"name", "PU1"}});
-    EXPECT_TRUE(ShowPupdDlg(&api, m_design, m_design, m_design.net("N1").bitContext(-1), FALSE));
+    EXPECT_EQ(ShowPupdDlg(&api, m_design, m_design, n1, FALSE), KXPupdDialogResult::Accepted);
     ASSERT_TRUE(tx.commit());
     api.setNetBit(net("N1"));
     EXPECT_EQ(api.getAssociatedInstance(2), nullptr);

@@ -387,6 +387,8 @@ public:
     // member of a vector pair pin (which has no connection of its own) its bit's lane of the
     // parent's connection.
     CDPConnLane connLane() const;
+    // The components kept on the pair pin itself while it has no pair connection (eOnDPInstTerm).
+    CSchemaObjectIterator<IDTInstance*> beginAssociatedDTInstance() const;
 
 private:
     friend class rmx::Db;
@@ -434,7 +436,9 @@ private:
 class IDTInstance : public ISchemaObject {
 public:
     enum AssocKind { eTermination = 1, ePullUpDown = 2 };
-    enum AttachKind { eDetached = 0, eOnInstTermBit = 1, eOnDPConn = 2, eOnNetBit = 3 };
+    // eOnDPInstTerm: kept on a pair pin (a lane's member pair pin) whose pair connection was removed,
+    // for the pin's next pair connection; written as the pair pin's path, as one on its connection.
+    enum AttachKind { eDetached = 0, eOnInstTermBit = 1, eOnDPConn = 2, eOnNetBit = 3, eOnDPInstTerm = 4 };
 
     char objectType() const override { return 'X'; }
     int objectKind() const override { return rmx::kindDTInstance; }
@@ -445,6 +449,8 @@ public:
     // The pin bit it sits on (attachKind eOnInstTermBit), else empty.
     CInstTermBit instTermBit() const;
     IDPConn* dpConn() const { return m_attach == eOnDPConn ? m_dpConn : nullptr; }
+    // The pair pin it is kept on (attachKind eOnDPInstTerm), else nullptr.
+    IDPInstTerm* dpInstTerm() const { return m_attach == eOnDPInstTerm ? m_dpPin : nullptr; }
     // On a vector pair pin's connection: the lane (the member pair pin's bit) it sits on; -1 on the
     // whole connection or elsewhere.
     int dpConnLane() const { return m_attach == eOnDPConn ? m_bit : -1; }
@@ -465,6 +471,7 @@ private:
     INet* m_net = nullptr;
     int m_bit = -1;
     IDPConn* m_dpConn = nullptr;
+    IDPInstTerm* m_dpPin = nullptr;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -225,10 +225,16 @@ protected:
     DECLARE_DISPATCH_MAP()
 };
 
-// Opens the pull-up/pull-down edit dialog for a net bit that has pull-ups; true when accepted.
-extern "C++" bool ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design,
-                              const CDesignContext& hierarchyDesign, const CNetBitContext& netBit,
-                              BOOL readOnly);
+// How the pull-up/pull-down edit dialog closed: cancelled (or left unanswered); its answer refused by
+// the edit (the library's GetLastError says why; nothing was changed); or accepted, its edit made in the
+// library's transaction (an edit that gives the pull-ups what they have already changes nothing). A
+// read-only dialog, only looked at, is accepted.
+enum class KXPupdDialogResult { Cancelled, Refused, Accepted };
+
+// Opens the pull-up/pull-down edit dialog for a net bit that has pull-ups.
+extern "C++" KXPupdDialogResult ShowPupdDlg(CKXAssocCompAPI* api, const CDesignContext& design,
+                                            const CDesignContext& hierarchyDesign, const CNetBitContext& netBit,
+                                            BOOL readOnly);
 
 // Initialisation export (exported under its plain C name on this platform).
 extern "C" BOOL InitKXAssocCompDLL();
