@@ -584,6 +584,9 @@ TEST_F(InstConnPaste, AnEmptyLineOntoAPairConnectedInTheDialogReplaysToTheSameLe
     const std::string original = Saved();
     Clip("\n");
     Run("kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1");
+    // The pair takes IC2 as a pair's name (its question answered yes): a pair row and a plain pin
+    // given one name connect together or not at all.
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
     Answer("ok pins {MCLK CLK} signal IC2");
     Answer("ok pins {RST_N CLK} paste special");
     Answer("ok");
