@@ -688,8 +688,7 @@ public:
     KXEditResult OnTclTrackInSignalList(CTclArgsList* args, long extra);
     KXEditResult TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
     static bool HasOneSelectedRow(CKXGridWnd& grid);
-    // Whether the user chose the grid's current cell or a row of it (activation's cell is nobody's choice).
-    static bool HasChosenRow(CKXGridWnd& grid);
+    static bool HasChosenRow(CKXGridWnd& grid); // the user chose a row or the current cell, not the activation
     KXEditResult TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
     KXEditResult OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     KXEditResult OnTclEditLogicalPin(CTclArgsList* args, long extra);
