@@ -688,7 +688,7 @@ public:
     KXEditResult OnTclTrackInSignalList(CTclArgsList* args, long extra);
     KXEditResult TrackPhysicalPin(CKXPhysPartDetailsGridWnd& part, CStringArray& keys);
     static bool HasOneSelectedRow(CKXGridWnd& grid);
-    static bool HasChosenRow(CKXGridWnd& grid); // the user chose a row or the current cell, not the activation
+    static bool HasChosenRow(CKXGridWnd& grid); // a row or cell the user chose, not the activation
     KXEditResult TrackMatrixSignal(CKXMatrixGridWnd& matrix, CStringArray& keys);
     KXEditResult OnTclEditPhysicalPin(CTclArgsList* args, long extra);
     KXEditResult OnTclEditLogicalPin(CTclArgsList* args, long extra);
