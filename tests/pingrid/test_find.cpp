@@ -52,8 +52,8 @@ TEST_F(Find, OneDialogOverThePinNameColumnInBothModes) {
 }
 
 TEST_F(Find, TheColumnIsTheOneOfTheSetUp) {
-    const int saved = G::m_nColPinName;
     Init();
+    const int saved = G::m_nColPinName; // the set-up's column, whatever an earlier layout left
     G::m_nColPinName = saved + 1; // a later customisation does not move the registration
     EXPECT_EQ(grid->m_pFindReplaceDlg->GetTargets()[0].nCol, static_cast<ROWCOL>(saved));
     G::m_nColPinName = saved;
