@@ -1,6 +1,7 @@
 // In-cell editing, keys, the current cell, clicks and the pane's grids kept in
 // step: what the pin grid adds to the common grid window's behaviour.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridUtil.h"
 #include "grid/KXRowFilter.h"
 #include "grid/KXColumnModel.h"
 
@@ -334,7 +335,8 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
         return pick(all);
     };
     ROWCOL found = locate();
-    // A bit of a folded wide pin has its row once its pin's bit rows are written.
+    // A bit of a folded wide pin has its row once it is written; its folds open on it alone.
+    const kxpingrid::NamedBitRowsOnly namedOnly;
     if (!found && byName && WriteWidePinBitRowsOf(pinName)) found = locate();
     if (!found) return FALSE;
     // A bit folded into its bus row: open the bus so that the row shows. A row the row filter hides was
@@ -400,6 +402,7 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
 
 void CKXInstanceDetailsGridWnd::OpenFoldsOf(ROWCOL found) {
     const ROWCOL pinCol = Col(m_nColPinName);
+    const kxpingrid::NamedBitRowsOnly namedOnly; // a wide pin opens on the rows written for it
     // Every row that folds the found one opens, the outermost first: a leg of a vector pair's lane
     // shows only when the pair and then the lane are open.
     std::vector<ROWCOL> folding;
@@ -524,8 +527,8 @@ BOOL CKXInstanceDetailsGridWnd::HideRows(ROWCOL nFromRow, ROWCOL nToRow, BOOL bH
 LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam) {
     // A wide pin's bit rows come with its expand and go with its fold.
     const auto row = static_cast<ROWCOL>(lParam);
-    if (wParam) WriteWidePinBitRows(row);
-    else DropWidePinBitRows(row);
+    if (wParam && !kxpingrid::NamedBitRowsOnly::Active()) WriteWidePinBitRows(row);
+    else if (!wParam) DropWidePinBitRows(row);
     if (!Site() || !m_bSyncWithPane) return 0;
     CWaitCursor wait;
     if (s_bToggling) return 0;

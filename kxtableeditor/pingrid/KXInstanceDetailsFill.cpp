@@ -3,6 +3,7 @@
 // differential pair. Each fill writes the user attributes the row model reads.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
+#include "pingrid/KXPinRowAttrs.h"
 
 #include "grid/KXGridSite.h"
 #include "grid/KXPlusMinusEditButton.h"
@@ -17,6 +18,7 @@
 #include <array>
 #include <cstdlib>
 #include <memory>
+#include <set>
 
 #include <vector>
 
@@ -254,34 +256,84 @@ std::vector<CString> CKXInstanceDetailsGridWnd::BitRowNames(IInstTerm* pin, cons
     return names;
 }
 
-ROWCOL CKXInstanceDetailsGridWnd::WriteWidePinBitRows(ROWCOL row) {
+namespace {
+
+// The runs of bit rows to insert below a wide pin's row, in the order of its bits: where each run goes
+// (the runs before it inserted) and its bits; kept: where the rows written before are then.
+struct BitRowRuns {
+    std::vector<std::pair<ROWCOL, std::vector<int>>> runs;
+    std::vector<ROWCOL> kept;
+    ROWCOL total = 0;
+};
+
+BitRowRuns PlanBitRows(ROWCOL row, const std::vector<int>& bits, const std::set<int>& written,
+                       const std::vector<int>* only) {
+    const std::set<int> wanted = only ? std::set<int>(only->begin(), only->end()) : std::set<int>();
+    BitRowRuns plan;
+    ROWCOL at = row + 1; // the row the next bit's row takes
+    bool inRun = false;
+    for (int bit : bits) {
+        const bool has = written.count(bit) != 0;
+        const bool take = !has && (!only || wanted.count(bit) != 0);
+        if (take) {
+            if (!inRun) plan.runs.push_back({at, {}});
+            plan.runs.back().second.push_back(bit);
+            ++plan.total;
+        } else if (has) {
+            plan.kept.push_back(at);
+        }
+        inRun = take;
+        if (take || has) ++at;
+    }
+    return plan;
+}
+
+} // namespace
+
+ROWCOL CKXInstanceDetailsGridWnd::WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only) {
     IInstTerm* pin = nullptr;
     ROWCOL bitRows = 0;
-    if (!IsWidePinRow(row, &pin, &bitRows) || bitRows > 0 || !m_instCurrent) return 0;
+    if (!IsWidePinRow(row, &pin, &bitRows) || !m_instCurrent) return 0;
     const std::vector<int> bits = pin->bits();
-    const std::vector<CString> names = BitRowNames(pin, bits);
-    const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, bits);
+    if (bitRows >= bits.size()) return 0;
+    // The bits named before have their rows: the others go in around them, in the order of the bits.
+    std::set<int> written;
+    for (ROWCOL r = row + 1; r <= row + bitRows; ++r) {
+        CString base;
+        int msb = -1, lsb = -1;
+        GetRowKind(r, base, msb, lsb);
+        written.insert(msb);
+    }
+    const BitRowRuns plan = PlanBitRows(row, bits, written, only);
+    if (plan.total == 0) return 0;
     const bool folded = AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) != "1";
     const bool block = m_fillStyles.IsBlock(m_instCurrent);
     GridWriteScope scope(*this);
-    const auto count = static_cast<ROWCOL>(bits.size());
-    InsertRows(row + 1, count, kNoUpdate, gxDo);
     const CSchemaObjectIterator<CConn> conns = pin->beginConn();
     kxpingrid::VectorBitCells shared = VectorBitCellsOf(pin, WholePinConn(conns, pin->msb(), pin->lsb()) != nullptr);
     shared.parentRow = row;
     shared.parentTermination = CString(GetValueRowCol(row, Col(m_nColTermination)));
-    for (ROWCOL i = 0; i < count; ++i)
-        FillVectorBitRow(pin, row + 1 + i, bits[i], names[i], numbers[i], shared, block);
-    StylePropertyCells(pin, static_cast<int>(row), static_cast<int>(row + count));
-    if (Site() && Site()->OpenMode() == eOpenModeContext) {
-        CGXStyle readOnly;
-        readOnly.SetReadOnly(TRUE);
-        SetStyleRange(CGXRange().SetRows(row + 1, row + count), readOnly, gxOverride, 0, kNoUpdate, gxDo);
+    CGXStyle readOnly;
+    readOnly.SetReadOnly(TRUE);
+    const bool context = Site() && Site()->OpenMode() == eOpenModeContext;
+    for (const auto& [at, runBits] : plan.runs) {
+        const auto count = static_cast<ROWCOL>(runBits.size());
+        InsertRows(at, count, kNoUpdate, gxDo);
+        const std::vector<CString> names = BitRowNames(pin, runBits);
+        const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, runBits);
+        for (ROWCOL i = 0; i < count; ++i)
+            FillVectorBitRow(pin, at + i, runBits[i], names[i], numbers[i], shared, block);
+        if (context) SetStyleRange(CGXRange().SetRows(at, at + count - 1), readOnly, gxOverride, 0, kNoUpdate, gxDo);
+        // (Rows written for a command of this grid alone: the grids beside it keep theirs.)
+        if (folded) CKXGridWnd::HideRows(at, at + count - 1, TRUE, nullptr, kNoUpdate, gxDo);
     }
-    // (Rows written for a command of this grid alone: the grids beside it keep theirs.)
-    if (folded) CKXGridWnd::HideRows(row + 1, row + count, TRUE, nullptr, kNoUpdate, gxDo);
+    // The rows written before moved down by the rows that went in above them.
+    for (ROWCOL r : plan.kept)
+        KXRowAttrs(*this, r).Set(Col(m_nColPinName), kxpingrid::kParentRowOffset, static_cast<int>(r - row));
+    const ROWCOL last = row + bitRows + plan.total;
+    StylePropertyCells(pin, static_cast<int>(row), static_cast<int>(last));
     FillPupdColumn({});
-    return count;
+    return plan.total;
 }
 
 std::vector<CString> CKXInstanceDetailsGridWnd::BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits) {

@@ -35,9 +35,11 @@ void CKXInstanceDetailsGridWnd::ShowFindReplace(BOOL bFind) {
     if (m_pFindReplaceDlg) KXRunFindReplace(*m_pFindReplaceDlg, bFind);
 }
 
-// Opens the closed rows above a row hidden only by them, outermost first. A row a filter hides (or
+// Opens the closed rows above a row hidden only by them, outermost first (a wide pin's row on the bit
+// rows written for the find alone). A row a filter hides (or
 // under a parent a filter hides) stays hidden: FALSE.
 BOOL CKXInstanceDetailsGridWnd::RevealFoldedRow(ROWCOL row) {
+    const kxpingrid::NamedBitRowsOnly namedOnly; // a wide pin opens on the rows the find wrote
     std::vector<ROWCOL> parents;
     for (ROWCOL r = GetRowParentOffset(row); r != GX_INVALID; r = GetRowParentOffset(r))
         parents.push_back(r);

@@ -1458,9 +1458,9 @@ private:
     static constexpr std::size_t kWidePinBits = 1024;
     // The row of a wide vector pin (its pin in pin); bitRows: how many of its bit rows are below it now.
     bool IsWidePinRow(ROWCOL row, IInstTerm** pin = nullptr, ROWCOL* bitRows = nullptr);
-    // Writes the bit rows of a wide pin's row below it (hidden ones when the row is folded) unless they
-    // are there; how many rows were written.
-    ROWCOL WriteWidePinBitRows(ROWCOL row);
+    // Writes the bit rows of a wide pin's row below it (hidden ones when the row is folded) that are not
+    // there, of every bit or of the bits listed; how many rows were written.
+    ROWCOL WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only = nullptr);
     // Takes the bit rows of a folded wide pin's row away again.
     void DropWidePinBitRows(ROWCOL row);
     // Writes the bit rows of a folded wide pin named by a bit name (W<5>) that no row shows.

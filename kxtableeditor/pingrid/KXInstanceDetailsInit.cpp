@@ -284,6 +284,8 @@ void CKXInstanceDetailsGridWnd::RefreshCellControls(int row, BOOL bExpand) {
         if (!style.GetIncludeControl()) return;
         if (auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style.GetControl())))
             button->SetExpandState(r, Col(m_nColPinName), bExpand);
+        // A wide pin's row a command opened on the bits it named gets the rest of its bits.
+        if (bExpand && !kxpingrid::NamedBitRowsOnly::Active()) WriteWidePinBitRows(r);
     };
     if (row == -1) {
         for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r)

@@ -167,9 +167,9 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::Connect
         }
     }
     ROWCOL bitRows = 0;
-    const bool foldedWide =
-        !direct && !childRows && !powerGroup && IsWidePinRow(row, nullptr, &bitRows) && bitRows == 0;
-    if (foldedWide) summary = SumWidePinBits(pin); // its bits have no rows to sum up
+    const bool foldedWide = !direct && !childRows && !powerGroup && IsWidePinRow(row, nullptr, &bitRows) &&
+                            bitRows < static_cast<ROWCOL>(std::abs(pin->msb() - pin->lsb()) + 1);
+    if (foldedWide) summary = SumWidePinBits(pin); // not every bit has a row to sum up
     else if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : SummariseChildConnections(row, powerGroup);
     ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
     const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&

@@ -19,6 +19,7 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <utility>
@@ -118,6 +119,42 @@ std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::RenameTargets
     return targets;
 }
 
+namespace {
+
+// Says why the rows cannot take their names, before anything is renamed (false when they can): a pin
+// named by two of the keys (its rows would be renamed twice over, each rename on the signal the one
+// before made), or a name of a bus range that is not as wide as its row.
+bool SayRenameRefusal(CKXInstanceDetailsGridWnd& grid, const std::vector<std::pair<ROWCOL, CString>>& targets,
+                      bool keyed) {
+    std::map<IInstTerm*, std::vector<std::pair<int, int>>> named;
+    for (const auto& [row, name] : targets) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = grid.GetRowInstTerm(row, msb, lsb);
+        if (!pin) continue;
+        // (Each cell's text copied at once: the grid hands them out in one buffer.)
+        const CString instance = grid.GetValueRowCol(row, kxpingrid::Col(grid.m_nColInstance));
+        const CString shown = instance + ":" + grid.GetValueRowCol(row, kxpingrid::Col(grid.m_nColPinName));
+        const int low = std::min(msb, lsb), high = std::max(msb, lsb);
+        auto& ranges = named[pin];
+        const bool twice = std::any_of(ranges.begin(), ranges.end(), [&](const std::pair<int, int>& r) {
+            return r.first <= high && low <= r.second;
+        });
+        if (keyed && twice) return CKXErrorHandler::MessageBoxOk("KXPANE-741", shown), true;
+        ranges.emplace_back(low, high);
+        CString base;
+        int nameMsb = -1, nameLsb = -1;
+        if (name.IsEmpty() || name[0] == '=' || !CKXGenUtils::ParseSignalName(name, base, nameLsb, nameMsb) ||
+            nameMsb < 0)
+            continue;
+        const int nameWidth = std::abs(nameMsb - nameLsb) + 1, rowWidth = high - low + 1;
+        if (nameWidth != rowWidth)
+            return CKXErrorHandler::MessageBoxOk("KXPANE-742", name, nameWidth, shown, rowWidth), true;
+    }
+    return false;
+}
+
+} // namespace
+
 int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStringArray* keys) {
     if (!names || names->GetSize() == 0) {
         if (SelectedPinRows().size() <= 1) {
@@ -128,6 +165,7 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStri
         return 2;
     }
     const std::vector<std::pair<ROWCOL, CString>> targets = RenameTargets(*names, keys);
+    if (SayRenameRefusal(*this, targets, keys && keys->GetSize() > 0)) return 0;
     const int renaming = std::exchange(m_bRenamingSignal, flag ? 2 : 1);
     // Each row takes its own name: the typing goes into this grid's row only, not through the pane to
     // the pins selected in the grids beside it.

@@ -213,11 +213,12 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         case PIN_ROW_GROUP_2: {
             // The bit rows that follow the group row (a folded wide pin's written for a range of its bits).
             std::vector<ROWCOL> children = GroupBitRows(r, kind);
-            if (children.empty() && bExpand && kind == PIN_ROW_GROUP && WriteWidePinBitRows(r) > 0)
-                children = GroupBitRows(r, kind);
+            if (bExpand && kind == PIN_ROW_GROUP && WriteWidePinBitRows(r) > 0) children = GroupBitRows(r, kind);
             const std::size_t chosen = static_cast<std::size_t>(std::count_if(
                 children.begin(), children.end(), [&](ROWCOL c) { return isSelected.count(c) != 0; }));
-            if (chosen > 0 && chosen < children.size()) {
+            // (A wide pin may have rows for the bits a command named alone.)
+            const std::size_t bitCount = std::max(children.size(), static_cast<std::size_t>(std::abs(msb - lsb) + 1));
+            if (chosen > 0 && chosen < bitCount) {
                 for (ROWCOL c : children)
                     if (isSelected.count(c)) take(c, 1);
             } else if (bExpand && kind == PIN_ROW_GROUP) {

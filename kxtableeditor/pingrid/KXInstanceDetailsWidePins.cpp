@@ -1,12 +1,12 @@
 // The bit rows of wide vector pins: a pin of more bits than kWidePinBits has its bit rows while its
-// row is expanded, or while a command of the grid names one of its bits; folded again, the rows go.
+// row is expanded by the user; a command of the grid that names some of its bits writes the rows of
+// those bits alone (and opens the row on them, when it shows them). Folded again, the rows go.
 // Folded, its row sums up its bits from the design (KXInstanceDetailsFill.cpp).
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 using kxpingrid::Col;
@@ -23,8 +23,16 @@ bool CKXInstanceDetailsGridWnd::IsWidePinRow(ROWCOL row, IInstTerm** pin, ROWCOL
     const auto width = static_cast<std::size_t>(std::abs(rowPin->msb() - rowPin->lsb())) + 1;
     if (width <= kWidePinBits) return false;
     if (pin) *pin = rowPin;
-    // Its bit rows are written all at once, right below it.
-    if (bitRows) *bitRows = row < GetRowCount() && GetRowParentOffset(row + 1) == row ? static_cast<ROWCOL>(width) : 0;
+    // Its bit rows are right below it: all of them, or those a command named.
+    if (bitRows) {
+        const auto all = static_cast<ROWCOL>(width);
+        ROWCOL below = 0;
+        if (row + all <= GetRowCount() && GetRowParentOffset(row + all) == row)
+            below = all;
+        else
+            while (row + below < GetRowCount() && GetRowParentOffset(row + below + 1) == row) ++below;
+        *bitRows = below;
+    }
     return true;
 }
 
@@ -42,10 +50,16 @@ void CKXInstanceDetailsGridWnd::WriteWidePinRowsMatching(int col,
     for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
         IInstTerm* pin = nullptr;
         ROWCOL bitRows = 0;
-        if (!IsWidePinRow(row, &pin, &bitRows) || bitRows > 0) continue;
+        if (!IsWidePinRow(row, &pin, &bitRows)) continue;
         const std::vector<int> bits = pin->bits();
+        if (bitRows >= bits.size()) continue;
+        // The texts of all its bits are gone through, as its folded row sums them up; the bits that
+        // match get their rows.
         const std::vector<CString> texts = col == m_nColPinName ? BitRowNames(pin, bits) : BitSignalTexts(pin, bits);
-        if (std::any_of(texts.begin(), texts.end(), matches)) row += WriteWidePinBitRows(row);
+        std::vector<int> matching;
+        for (std::size_t i = 0; i < bits.size(); ++i)
+            if (matches(texts[i])) matching.push_back(bits[i]);
+        if (!matching.empty()) row += WriteWidePinBitRows(row, &matching);
     }
 }
 
@@ -59,8 +73,10 @@ bool CKXInstanceDetailsGridWnd::WriteWidePinBitRowsOf(const CString& bitName) {
         IInstance* instance = m_designContext.design()->findInstance(id);
         IInstTerm* pin = instance ? instance->findInstTerm(base.GetString()) : nullptr;
         if (!pin || msb < std::min(pin->msb(), pin->lsb()) || msb > std::max(pin->msb(), pin->lsb())) continue;
+        const std::vector<int> named{msb};
         for (ROWCOL row : m_rowIndex.Rows(KXRowKey::PinBit(pin->id(), -1)))
-            if (GetRowInstTermId(row) == static_cast<int>(pin->id()) && WriteWidePinBitRows(row) > 0) written = true;
+            if (GetRowInstTermId(row) == static_cast<int>(pin->id()) && WriteWidePinBitRows(row, &named) > 0)
+                written = true;
     }
     return written;
 }

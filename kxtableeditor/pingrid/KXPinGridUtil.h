@@ -88,6 +88,20 @@ using kxgrid::GridWriteScope;
 using kxgrid::LockUpdateScope;
 
 
+// While a command opens the folds above a row it names (a bit of a folded wide pin), the wide pin's
+// row opens on the bit rows written for the command alone: its other bit rows are not written.
+class NamedBitRowsOnly {
+public:
+    NamedBitRowsOnly() { ++s_depth; }
+    ~NamedBitRowsOnly() { --s_depth; }
+    NamedBitRowsOnly(const NamedBitRowsOnly&) = delete;
+    NamedBitRowsOnly& operator=(const NamedBitRowsOnly&) = delete;
+    static bool Active() { return s_depth > 0; }
+
+private:
+    static inline int s_depth = 0;
+};
+
 // Grid updates locked for its lifetime (unless they were locked already); the
 // grid is redrawn once when it ends.
 class UpdateLockScope {

@@ -144,13 +144,14 @@ TEST_F(Rename, ARenameReplaysFromTheJournalWithTheMergedProperties) {
     EXPECT_EQ(Replayed(original), edited);
 }
 
-// A pin listed twice is renamed twice, in order: the second new net takes the properties of the net
-// the first rename put it on, as the replay of the two journalled renames does.
-TEST_F(Rename, APinRenamedTwiceInOneWordMergesTheNetItLeavesLast) {
+// A pin renamed twice, word after word: the second new net takes the properties of the net the first
+// rename put it on, as the replay of the two journalled renames does.
+TEST_F(Rename, APinRenamedTwiceMergesTheNetItLeavesLast) {
     OpenBoard();
     const std::string original = Saved();
     ASSERT_EQ(NetProp("MCLK", "PHYS_NET_NAME"), "DDR_CLK");
-    ASSERT_EQ(Run("renameConnection pin [list U1 PGOOD C10 MCLK] [list U1 PGOOD C10 RN1]"), "1");
+    ASSERT_EQ(Run("renameConnection pin [list U1 PGOOD C10 MCLK]"), "1");
+    ASSERT_EQ(Run("renameConnection pin [list U1 PGOOD C10 RN1]"), "1");
     EXPECT_EQ(Conn("U1 PGOOD"), "RN1");
     EXPECT_EQ(NetProp("RN1", "PHYS_NET_NAME"), "DDR_CLK");
     const std::string edited = Saved();
@@ -197,6 +198,51 @@ TEST_F(Rename, EveryNamedPinIsShownOrNoneIsRenamed) {
     EXPECT_TRUE(Saved() == edited);
     EXPECT_EQ(Steps(), steps + 1);
     EXPECT_TRUE(Replayed(before) == edited) << JournalText();
+}
+
+// A rename that names one pin twice (each time to another name, or once to nothing and once to a
+// name) is refused whole before anything changes: no net is made or left behind, no step, no journal.
+TEST_F(Rename, AWordThatNamesOnePinTwiceRenamesNothing) {
+    OpenBoard("U1 J1");
+    const std::string before = Saved();
+    const int steps = Steps();
+    const std::string journal = JournalText();
+    for (const char* word : {"renameConnection pin [list U1 MCLK B14 RN9] [list U1 MCLK B14 RN10]",
+                             "renameConnection pin [list U1 PGOOD C10] [list U1 PGOOD C10 MCLK]",
+                             "renameConnection pin [list J1 P<9> 9 RN9] [list U1 PGOOD C10 RN8] [list J1 P<9> 9 RN10]",
+                             "renameConnection pin [list U1 {DQ<15..0>} A1,A2,A3,A4,A5,A6,A7,A8,A9,A10,A11,A12,A13,"
+                             "A14,A15,A16 V<15..0>] [list U1 DQ<3> A13 RN10]"}) {
+        Messages();
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-741"}) << word;
+        EXPECT_TRUE(Saved() == before) << word;
+        EXPECT_EQ(Steps(), steps) << word;
+        EXPECT_EQ(JournalText(), journal) << word;
+    }
+    // Two pins, each named once, still rename together.
+    EXPECT_EQ(Run("renameConnection pin [list U1 MCLK B14 RN10] [list U1 PGOOD C10 RN9]"), "1");
+    EXPECT_EQ(Conn("U1 MCLK"), "RN10");
+    EXPECT_TRUE(Replayed(before) == Saved()) << JournalText();
+}
+
+// A name of a bus range as wide as the row renames it; one of another width is refused with the
+// widths named, before the bits dialog or anything else.
+TEST_F(Rename, ANameOfAnotherWidthIsRefusedWithTheWidths) {
+    OpenBoard();
+    const std::string before = Saved();
+    for (const char* word : {"renameConnection pin [list U1 PGOOD C10 W<3..0>]",
+                             "renameConnection pin [list U1 PGOOD C10 W<65535..0>]",
+                             "renameConnection pin [list U1 {DQ<15..0>} A1,A2,A3,A4,A5,A6,A7,A8,A9,A10,A11,A12,A13,"
+                             "A14,A15,A16 V<3..0>]"}) {
+        Messages();
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-742"}) << word;
+        EXPECT_TRUE(Saved() == before) << word;
+    }
+    EXPECT_NE(Transcript().find("W<3..0> names 4 bits and the row of U1:PGOOD has 1"), std::string::npos)
+        << Transcript();
+    EXPECT_EQ(Run("renameConnection pin [list U1 PGOOD C10 W<5>]"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "W<5>");
 }
 
 } // namespace

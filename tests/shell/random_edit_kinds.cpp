@@ -154,12 +154,16 @@ std::string PairMoveRetain(Rng& rng, EditWorld& w) {
 }
 
 // The pin grid's renames: each listed pin of U1 gets a new signal or one the design has (three words:
-// the pin is disconnected), all in one step.
+// the pin is disconnected), all in one step. The second key names the first one's pin again now and
+// then (to another name, or to none): that word is refused whole.
 std::string RenameConnection(Rng& rng, EditWorld& w) {
     std::string line = "kx::show clp U1; renameConnection pin";
     const int pins = OneIn(rng, 3) ? 2 : 1;
+    std::string first;
     for (int i = 0; i < pins; ++i) {
-        line += " [list U1 " + PinAndNumber(rng);
+        const std::string pin = i > 0 && OneIn(rng, 3) ? first : PinAndNumber(rng);
+        if (i == 0) first = pin;
+        line += " [list U1 " + pin;
         if (!OneIn(rng, 5)) line += " " + (OneIn(rng, 2) ? w.NewSignal("RN") : Pick(rng, w.signals));
         line += "]";
     }

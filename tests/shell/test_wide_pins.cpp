@@ -144,4 +144,71 @@ TEST_F(WidePins, ABusTypedIntoAFoldedWidePinIsShownByTheRowAndItsBits) {
     EXPECT_EQ(Value(Run("kxcell {S<5>} Signal")), "");
 }
 
+// A command that names a bit of a folded wide pin writes that bit's row alone (a key's row stays folded,
+// a journal's cell selection opens the pin's row on it); a find writes the rows of the bits that match.
+// What the grid keeps follows what is named: a few rows, not the pin's 65,536. Opened by the user, the
+// pin gets all its bits, the named ones in their places.
+TEST_F(WidePins, ANamedBitWritesItsOwnRowAlone) {
+    const ROWCOL folded = Rows();
+    const std::string pinCell = Run("kxcell {S<2047..0>} {Pin Name}");
+    const auto pinCol = static_cast<ROWCOL>(std::stoul(pinCell.substr(pinCell.find(' ') + 1)));
+    // The row showing the pin name, shown or not; 0 when none does.
+    const auto rowOf = [&](const std::string& name) -> ROWCOL {
+        for (ROWCOL r = 1; r <= Rows(); ++r)
+            if (Grid()->GetValueRowCol(r, pinCol) == name.c_str()) return r;
+        return 0;
+    };
+    const auto selectedName = [&]() {
+        CRowColArray rows;
+        if (Grid()->GetSelectedRows(rows, FALSE, FALSE) != 1u) return std::string("(not one row)");
+        return std::string(Grid()->GetValueRowCol(rows[0], pinCol).GetString());
+    };
+    EXPECT_EQ(Run("selectObject pin {W1<5>}"), "1");
+    EXPECT_EQ(selectedName(), "W1<5>");
+    EXPECT_EQ(Rows(), folded + 1);
+    EXPECT_EQ(Run("selectObject pin {WX1 W1<40000>}"), "1");
+    EXPECT_EQ(selectedName(), "W1<40000>");
+    EXPECT_EQ(Rows(), folded + 2);
+    // In the order of the bits, under the pin's row.
+    const ROWCOL pinRow = rowOf("W1<65535..0>");
+    ASSERT_NE(pinRow, 0u);
+    EXPECT_EQ(rowOf("W1<40000>"), pinRow + 1);
+    EXPECT_EQ(rowOf("W1<5>"), pinRow + 2);
+    // Named again, the bit is found in the row it has.
+    EXPECT_EQ(Run("selectObject pin {W1<5>}"), "1");
+    EXPECT_EQ(Rows(), folded + 2);
+    // A find for "<7>" names bit 7 of every wide pin: one row each, and the pin's row opens on it.
+    Run("kx::answer dialog CKXFindReplaceDlg ok find {<7>}");
+    EXPECT_EQ(Run("kx::menu 57636"), "1");
+    EXPECT_LE(Rows(), folded + 2 + 4);
+    EXPECT_NE(rowOf("W1<7>"), 0u);
+    EXPECT_NE(Run("kxcell {W1<7>} {Pin Name}"), "0 0");
+    // A journal's cell selection shows its bit; typed into, the bit connects, and the pin's row sums up
+    // its bits from the design still.
+    EXPECT_EQ(Run("kx::pane SelectSignalCol {W2<5>} {}"), "1");
+    const std::string cell = Run("kxcell {W2<5>} Signal");
+    ASSERT_NE(cell, "0 0");
+    ASSERT_EQ(Run("kx::edit ccp " + cell + " NETW"), "1");
+    EXPECT_TRUE(Contains(Run("kx::netlist"), "WX1 W2<5> NETW")) << Run("kx::netlist");
+    EXPECT_EQ(Value(cell), "NETW");
+    EXPECT_LE(Rows(), folded + 2 + 5);
+    // The user opens S after two of its bits were named: every bit gets its row, each once.
+    EXPECT_EQ(Run("selectObject pin {S<9>}"), "1");
+    EXPECT_EQ(Run("selectObject pin {S<100>}"), "1");
+    ROWCOL sBits = 0; // its named bits' rows (the find's S<7> too)
+    for (ROWCOL r = rowOf("S<2047..0>") + 1; r <= Rows() && Grid()->GetValueRowCol(r, pinCol).Find("S<") == 0; ++r)
+        ++sBits;
+    EXPECT_EQ(sBits, 3u);
+    const ROWCOL named = Rows();
+    ASSERT_EQ(ToggleS(true), "1");
+    EXPECT_EQ(Rows(), named - sBits + kOpenedWidth);
+    const ROWCOL sRow = rowOf("S<2047..0>");
+    EXPECT_EQ(rowOf("S<2047>"), sRow + 1);
+    EXPECT_EQ(rowOf("S<9>"), sRow + 1 + (kOpenedWidth - 1 - 9));
+    EXPECT_EQ(rowOf("S<0>"), sRow + kOpenedWidth);
+    EXPECT_EQ(Grid()->GetValueRowCol(sRow + kOpenedWidth + 1, pinCol).Find("S<"), -1);
+    ASSERT_EQ(ToggleS(false), "1");
+    EXPECT_EQ(Rows(), named - sBits);
+}
+
 } // namespace
