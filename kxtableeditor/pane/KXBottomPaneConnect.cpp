@@ -219,9 +219,16 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
     // Where the user selected pins in some grids, the others take nothing (and say nothing): the cell a
     // grid placed for itself when it was shown or activated is no choice of the user.
     const bool anyChosen = AnyPinChosen();
+    const std::vector<IKXPinGrid*> grids = only ? std::vector<IKXPinGrid*>{only} : ShownPinGrids();
+    // The connect is one edit: the grids' journal lines are written once all of it is in, and a grid
+    // that refuses its part (it said why, or its dialog was cancelled) takes the others' parts with it.
+    // A grid whose pins have the signal already takes nothing and refuses nothing.
+    if (began)
+        for (IKXPinGrid* grid : grids) grid->HoldJournal();
+    bool refused = false;
     CString signal = text;
     bool taken = false; // the signal went to a grid's pins
-    for (IKXPinGrid* grid : only ? std::vector<IKXPinGrid*>{only} : ShownPinGrids()) {
+    for (IKXPinGrid* grid : grids) {
         if (!only && anyChosen && !grid->Grid().HasSelectionOfTheUser()) continue;
         if (shortPins == ShortPins::SignalPerGrid && std::exchange(taken, false)) signal = NewSignalAutoName();
         // The signal list's counter had no name left: it said so.
@@ -230,13 +237,20 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
         if (shortPins != ShortPins::No && grid->IsDiffPairRowSelected())
             gridText.Format("=SHORTPINS(%s)", signal.GetString());
         if (echo) grid->AddSelectedPinsToArgs(echo);
-        if (!grid->ConnectSelectedPins(gridText, bEcho)) continue;
+        const KXShownMark mark;
+        if (!grid->ConnectSelectedPins(gridText, bEcho)) {
+            refused = mark.SaidSince() || mark.DialogCancelledSince();
+            if (began && refused) break;
+            continue;
+        }
         ++connected;
         taken = true;
         last = grid; // the focus goes to the last grid that connected pins, not past it
     }
+    if (began && refused) connected = 0;
     // A commit the database refused leaves nothing connected.
     if (began && !EndPaneTransaction(connected > 0)) connected = 0;
+    if (began) WriteHeldJournalsAsOneStep(grids, connected > 0);
     if (last && last->Grid().GetSafeHwnd()) last->Grid().SetFocus();
     return connected;
 }

@@ -183,6 +183,23 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::GroupBitRows(ROWCOL row, PinRowKi
     return children;
 }
 
+namespace {
+
+// A row the command may act on: a shown row, or a bit row that only its bus's fold hides (its bus row
+// shows). A key naming one bit selects that bit's row, folded or not, as the user's selection of the
+// expanded bit would.
+bool RowTakesCommand(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
+    if (!grid.IsRowHidden(row)) return true;
+    CString base;
+    int msb = -1, lsb = -1;
+    const PinRowKind kind = grid.GetRowKind(row, base, msb, lsb);
+    if (kind != PIN_ROW_PLUSMINUS_CHILD && kind != PIN_ROW_PLUSMINUS_CHILD_2) return false;
+    const ROWCOL parent = grid.GetRowParentOffset(row);
+    return parent != GX_INVALID && !grid.IsRowHidden(parent);
+}
+
+} // namespace
+
 int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& selected,
                                                  std::vector<ROWCOL>& rows, BOOL bExpand, int from, int to) {
     const bool reversed = from > to;
@@ -197,7 +214,7 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         bits += count;
     };
     for (ROWCOL r : std::vector<ROWCOL>(isSelected.begin(), isSelected.end())) {
-        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r) || taken.count(r)) continue;
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || taken.count(r) || !RowTakesCommand(*this, r)) continue;
         CString base;
         int msb = -1, lsb = -1;
         const PinRowKind kind = GetRowKind(r, base, msb, lsb);

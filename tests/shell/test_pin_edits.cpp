@@ -114,6 +114,40 @@ TEST_F(PinEdits, AnEmptyTextOnAWholePinRowOfSeveralNetsTakesTheBitsOff) {
     EXPECT_EQ(Run("kx::netlist"), cleared);
 }
 
+// A connect over J1 and U1 side by side by keys, J1's P<10..1> folded: the key of one bit takes that
+// bit as the user's selection of the opened bit would, and the word is one edit over both grids.
+TEST_F(PinEdits, AConnectOverAFoldedBusBitAndAPlainPinConnectsBoth) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1 J1"));
+    Messages();
+    EXPECT_NE(Run("addConnection pin GPIO_RDY {J1 P<9>} {U1 PGOOD}"), "0");
+    EXPECT_TRUE(Messages().empty());
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_TRUE(Contains(netlist, "J1 P<9> GPIO_RDY")) << netlist;
+    EXPECT_TRUE(Contains(netlist, "U1 PGOOD GPIO_RDY")) << netlist;
+    // The fold stays as the user left it; the bus row shows the bit's new net.
+    EXPECT_NE(RowShowing("P<10..1> | 10,9,8,7,6,5,4,3,2,1 | RST_IN,GPIO_RDY,"), "");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_FALSE(Contains(Run("kx::netlist"), "GPIO_RDY"));
+}
+
+// A grid that refuses its part of a connect over side-by-side grids takes the other grids' parts with it,
+// whichever grid comes first: nothing connected, no step, no journal line, the rows as the design has them.
+TEST_F(PinEdits, AConnectOverSideBySideGridsIsWholeOrNothing) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1 J1"));
+    for (const char* keys : {"{J1 P<9>} {U1 A<12..0>}", "{J1 P<10..1>} {U1 PGOOD}"}) {
+        const DesignMark mark = MarkDesign();
+        const std::string journal = JournalText();
+        const std::string window = Run("kx::window ccp");
+        Messages();
+        EXPECT_EQ(Run(std::string("addConnection pin NEWSIG ") + keys), "0") << keys;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-102"}) << keys;
+        ExpectUnchangedSince(mark, keys);
+        EXPECT_EQ(JournalText(), journal) << keys;
+        const std::string after = Run("kx::window ccp");
+        EXPECT_EQ(after.substr(after.find("grid 1")), window.substr(window.find("grid 1"))) << keys;
+    }
+}
+
 // The board with U1's RST_N of no known pin type, as a design file may give it.
 class UntypedPin : public KXShellFixture {
 protected:
