@@ -8,6 +8,7 @@
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -102,6 +103,60 @@ bool KXRemovePairConnection(CTransaction& tx, CKXAssocCompAPI& api, IDPInstTerm*
         for (IDPInstTerm* site : KXPairTerminationSites(pair))
             KXDeletePairTermination(tx, api, site);
     return KXRemovePairConn(tx, pair);
+}
+
+namespace {
+
+// A lane that stays on the pair net when another lane leaves: its net bit and the terminations it had.
+struct StayingLane {
+    IDPInstTerm* lane = nullptr;
+    int netBit = -1;
+    std::vector<IDTInstance*> terminations;
+};
+
+// The lanes of the connection's pair other than `leaving`, with the net bit each sits on: the pin's
+// bits from its MSB take the net's bits from the connection's MSB on.
+std::vector<StayingLane> StayingLanes(const IDPConn& conn, const IDPInstTerm* leaving) {
+    const int pinMsb = conn.instTermMsb(), pinLsb = conn.instTermLsb();
+    const int netMsb = conn.netMsb(), netLsb = conn.netLsb();
+    std::vector<StayingLane> lanes;
+    for (IDPInstTerm* lane : conn.dpInstTerm()->beginMember()) {
+        // (A lane with a connection of its own is on that one already.)
+        if (!lane || lane == leaving || lane->dpConn()) continue;
+        const int bit = lane->positiveBit();
+        if (bit < std::min(pinMsb, pinLsb) || bit > std::max(pinMsb, pinLsb)) continue;
+        const int step = std::abs(bit - pinMsb);
+        lanes.push_back({lane, netMsb < 0 ? -1 : (netMsb >= netLsb ? netMsb - step : netMsb + step), {}});
+    }
+    for (IDTInstance* dt : conn.beginAssociatedDTInstance())
+        for (StayingLane& staying : lanes)
+            if (dt && dt->dpConnLane() == staying.lane->positiveBit()) staying.terminations.push_back(dt);
+    return lanes;
+}
+
+} // namespace
+
+bool KXPartLaneFromPairConnection(CTransaction& tx, CKXAssocCompAPI& api, IDPInstTerm* lane, bool deleteTerms) {
+    IDPInstTerm* pair = lane ? lane->parent() : nullptr;
+    const IDPConn* conn = pair ? pair->dpConn() : nullptr;
+    if (!conn || !conn->dpNet() || conn->instTermMsb() < 0) return false;
+    const int bit = lane->positiveBit();
+    if (bit < std::min(conn->instTermMsb(), conn->instTermLsb()) ||
+        bit > std::max(conn->instTermMsb(), conn->instTermLsb()))
+        return false;
+    if (deleteTerms) KXDeletePairTermination(tx, api, lane);
+    IDPNet* net = conn->dpNet();
+    const std::vector<StayingLane> staying = StayingLanes(*conn, lane);
+    // The pair's connection goes (the terminations not deleted are kept on their lanes), and each lane
+    // that stays is connected again on its own, its terminations put back onto its new connection.
+    if (!tx.removeDPConn(net, conn->netMsb(), conn->netLsb(), pair, conn->instTermMsb(), conn->instTermLsb(), 0))
+        return false;
+    for (const StayingLane& s : staying) {
+        if (!tx.addDPConn(net, s.netBit, s.netBit, s.lane, -1, -1, 0) || !s.lane->dpConn()) return false;
+        for (IDTInstance* dt : s.terminations)
+            if (!tx.attachDTInstance(dt, s.lane->dpConn())) return false;
+    }
+    return true;
 }
 
 namespace {

@@ -38,6 +38,12 @@ bool KXRemovePairConn(CTransaction& tx, const IDPInstTerm* pair);
 // What Delete takes of a pair pin's row: the terminations of its connection (when asked), then the
 // connection. False when the pair has no connection.
 bool KXRemovePairConnection(CTransaction& tx, CKXAssocCompAPI& api, IDPInstTerm* pair, bool deleteTerms);
+// A lane of a vector pair pin leaves the pair's connection (Delete on the lane, the lane moved onto
+// another pair). A pair pin holds one pair connection, so the lanes that stay take connections of their
+// own on the net bits they had, with the terminations they had on the pair's; the lane's terminations
+// are deleted (deleteTerms) or kept on the lane for its next connection. False when the pair's
+// connection does not carry the lane.
+bool KXPartLaneFromPairConnection(CTransaction& tx, CKXAssocCompAPI& api, IDPInstTerm* lane, bool deleteTerms);
 // After a leg left its net: once no leg of the pair (of any lane) is on a net, the pair connection that
 // carried the leg goes as Delete on the pair's row takes it, with its terminations. True when it went.
 bool KXRemovePairConnectionWithoutLegs(CTransaction& tx, CKXAssocCompAPI& api, const CInstTermBit& leg);

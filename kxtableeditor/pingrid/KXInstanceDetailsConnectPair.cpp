@@ -253,6 +253,8 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         // The pair's terminations go with it to the new pair net, or are deleted, as the user answered;
         // so do the pull-ups of the leg nets its legs leave.
         const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
+        // A lane moving off its vector pair's connection leaves it, its terminations kept on it to go along.
+        KXPartLaneFromPairConnection(*transaction, *GetAssocCompAPI(), pin, false);
         PairTerminations kept = TakePairTerminations(transaction, row, pin);
         const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
         DropLaneConnections(transaction, pin);

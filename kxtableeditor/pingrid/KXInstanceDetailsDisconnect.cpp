@@ -116,9 +116,10 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
     if (!transaction || !pair) return FALSE;
     const bool deleteTerms = !KeepsTerminationsOnDisconnect();
     CKXAssocCompAPI& api = *GetAssocCompAPI();
-    bool removed = false;
+    // A lane of a vector pair leaves its pair's connection; the other lanes stay on the pair net.
+    bool removed = KXPartLaneFromPairConnection(*transaction, api, pair, deleteTerms);
     if (pair->dpConn()) {
-        removed = KXRemovePairConnection(*transaction, api, pair, deleteTerms);
+        removed = KXRemovePairConnection(*transaction, api, pair, deleteTerms) || removed;
     } else {
         // No pair connection: each bit's pair connection, else the ordinary connections of its legs.
         std::vector<IDPInstTerm*> bits;

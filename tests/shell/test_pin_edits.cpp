@@ -148,6 +148,52 @@ TEST_F(PinEdits, AConnectOverSideBySideGridsIsWholeOrNothing) {
     }
 }
 
+// The saved board's pair connection lines of U1's TX and its lanes, and the terminations on them.
+std::vector<std::string> PairLines(const std::string& design) {
+    std::ifstream in(design);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind("dpconn", 0) == 0 ? Contains(line, " U1 TX") : Contains(line, "@U1%TX")) lines.push_back(line);
+    return lines;
+}
+
+// A lane of the vector pair TX (pair LVDS, a termination on lane 2) leaving the pair by Delete or by a
+// move onto another pair: the lanes that stay keep their net bits and the termination on connections of
+// their own, the lane is on no LVDS record; undo gives the pair's one record back as it was.
+TEST_F(PinEdits, ALaneLeavingItsVectorPairLeavesThePairsRecordToTheOtherLanes) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; kx::click ccp 43 4 button"));
+    const std::string design = (m_dir / "demo" / "board.sch.design").string();
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ASSERT_EQ(Run("kx::select ccp " + Run("kxcell {TX<2>} Termination") + "; kx::menu 35522"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    const std::vector<std::string> whole = PairLines(design);
+    ASSERT_EQ(whole, (std::vector<std::string>{"dpconn LVDS 3 0 U1 TX 3 0", "dt TERM1 1 Series @U1%TX<2>"}));
+    Run("kx::select ccp " + Run("kxcell {TX<0>} Signal"));
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    EXPECT_EQ(PairLines(design), (std::vector<std::string>{"dpconn LVDS 1 1 U1 TX<1> -1 -1",
+                                                           "dpconn LVDS 2 2 U1 TX<2> -1 -1",
+                                                           "dpconn LVDS 3 3 U1 TX<3> -1 -1",
+                                                           "dt TERM1 1 Series @U1%TX<2>"}));
+    EXPECT_NE(RowShowing("TX<2> | C3,C4 | Output | LVDS<2> | Series"), "");
+    EXPECT_NE(RowShowing("TX<0> | C7,C8 | Output |  |"), "");
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    EXPECT_EQ(PairLines(design), whole);
+    Run("kx::answer dialog CKXDontAskAgainYesNoDlg ok");
+    ASSERT_EQ(Run("kx::edit ccp " + Run("kxcell {TX<1>} Signal") + " NEWP"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    EXPECT_EQ(PairLines(design), (std::vector<std::string>{"dpconn LVDS 0 0 U1 TX<0> -1 -1",
+                                                           "dpconn LVDS 2 2 U1 TX<2> -1 -1",
+                                                           "dpconn LVDS 3 3 U1 TX<3> -1 -1",
+                                                           "dpconn NEWP -1 -1 U1 TX<1> -1 -1",
+                                                           "dt TERM1 1 Series @U1%TX<2>"}));
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Run("saveDesign"), "1");
+    EXPECT_EQ(PairLines(design), whole);
+}
+
 // The board with U1's RST_N of no known pin type, as a design file may give it.
 class UntypedPin : public KXShellFixture {
 protected:
