@@ -109,8 +109,9 @@ TEST_F(SharedLibrary, AReadOnlyFileIsNotReplacedByASave) {
 
     // Writable again, the design saves; a read-only comments file then refuses its own save.
     ASSERT_EQ(::chmod(design.c_str(), 0644), 0);
+    ASSERT_EQ(Run("addComment pin {saved} OUT"), "1");
     ASSERT_EQ(Run("saveDesign"), "1");
-    ASSERT_EQ(Run("addComment pin {kept in memory} OUT"), "1");
+    ASSERT_EQ(Run("addComment pin {kept in memory} IN"), "1");
     const std::string notesBefore = FileText(notes);
     ASSERT_EQ(::chmod(notes.c_str(), 0444), 0);
     Messages();
@@ -136,7 +137,7 @@ TEST_F(SharedLibrary, ASaveKeepsTheGroupAndModeOfTheFilesItReplaces) {
         ASSERT_EQ(::chmod(file.c_str(), 0660), 0);
     }
     ASSERT_EQ(Run("kx::call AddSignal GROUP_KEPT {} {}"), "1");
-    ASSERT_EQ(Run("addComment pin {second} OUT"), "1");
+    ASSERT_EQ(Run("addComment pin {second} IN"), "1");
     ASSERT_EQ(Run("saveDesign"), "1") << Transcript();
     EXPECT_NE(FileText(design).find("GROUP_KEPT"), std::string::npos);
     EXPECT_NE(FileText(notes).find("second"), std::string::npos);
