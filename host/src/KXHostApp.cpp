@@ -141,6 +141,26 @@ void CKXHostApp::WatchSaves() {
     });
 }
 
+void CKXHostApp::NoteOpen(const std::string& design, bool opened, const std::string& why) {
+    if (opened) {
+        m_unopened.erase(design);
+        return;
+    }
+    m_unopened[design] = why;
+    std::cerr << "kxhost: " << design << " not opened: " << why << std::endl;
+}
+
+// Why the library lacks a design "LIB.CELL:VIEW": the refusal of its file when the library refused it
+// ("; not loaded: FILE:LINE: reason"), else nothing.
+std::string CKXHostApp::NotLoadedReason(const std::string& name) const {
+    const std::size_t dot = name.find('.'), colon = name.rfind(':');
+    if (dot == std::string::npos || colon == std::string::npos || colon < dot) return std::string();
+    const std::string file = "/" + name.substr(dot + 1, colon - dot - 1) + "." + name.substr(colon + 1) + ".design:";
+    for (const std::string& line : m_notLoaded)
+        if (line.find(file) != std::string::npos) return "; not loaded: " + line;
+    return std::string();
+}
+
 void CKXHostApp::ConnectTranscript() {
     // What the library shows goes to the transcript.
     CKXErrorHandler::SetTranscriptSink(
@@ -176,7 +196,8 @@ bool CKXHostApp::LoadDesignLibrary(const std::string& designLib, std::string& er
     for (size_t at = 0; at < lines.size();) {
         size_t nl = lines.find('\n', at);
         if (nl == std::string::npos) nl = lines.size();
-        m_core.Print("error: not loaded: " + lines.substr(at, nl - at));
+        m_notLoaded.push_back(lines.substr(at, nl - at));
+        m_core.Print("error: not loaded: " + m_notLoaded.back());
         at = nl + 1;
     }
     return true;
@@ -408,7 +429,7 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
     }
     IDesign* design = m_pServer->findDesign(name.c_str());
     if (!design) {
-        error = "no design \"" + name + "\" in the design library";
+        error = "no design \"" + name + "\" in the design library" + NotLoadedReason(name);
         return false;
     }
     auto* tmpl = dynamic_cast<CKXMultiDocTemplate*>(m_pTemplate);

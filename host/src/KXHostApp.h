@@ -47,6 +47,10 @@ public:
     // later save wrote, each with the reason: the edits the host was asked to save and did not. Each
     // failure is said on standard error as it happens, whatever the options.
     const std::map<std::string, std::string>& UnsavedDesigns() const { return m_unsaved; }
+    // The designs a script asked to open (kx::open) that did not open and that no later open of the same
+    // name opened, each with the reason; NoteOpen says each failure on standard error as it happens.
+    const std::map<std::string, std::string>& UnopenedDesigns() const { return m_unopened; }
+    void NoteOpen(const std::string& design, bool opened, const std::string& why);
     // Replays a journal through the automation objects with the replay flag set.
     bool Replay(const std::string& path, std::string& error);
 
@@ -128,6 +132,7 @@ private:
     // accessibility client, and its non-client activation (kx::ccpbar, kx::access, kx::ncactivate).
     void RegisterPaneCommands();
     void RegisterWords();
+    std::string NotLoadedReason(const std::string& name) const;
     bool ReplayLine(const std::string& line, int number, std::string& error);
     bool ReplayCalls(SKXJournalLine& line, std::string& reason);
     IDispatch* HandleObject(const std::string& handle, CDocument** document);
@@ -142,4 +147,6 @@ private:
     CDocTemplate* m_pTemplate = nullptr;
     std::vector<std::pair<std::string, CDocument*>> m_handles; // journal handles bound by "set"
     std::map<std::string, std::string> m_unsaved;                // design -> why its last save failed
+    std::map<std::string, std::string> m_unopened;               // design -> why its open failed
+    std::vector<std::string> m_notLoaded;                        // "FILE:LINE: reason" of files refused
 };

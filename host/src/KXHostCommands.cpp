@@ -71,12 +71,12 @@ bool HostOpen(CKXHostApp& app, const Args& a, std::string& r) {
         return false;
     }
     std::string err;
-    if (block ? !app.OpenBlock(a[first], mode, err) : !app.Open(a[0], mode, err)) {
-        app.Core().Print("error: " + err);
-        r = "0";
-        return true;
-    }
-    r = "1";
+    const bool opened = block ? app.OpenBlock(a[first], mode, err) : app.Open(a[0], mode, err);
+    // A design that did not open is said on standard error too, and in the exit status: a batch run learns
+    // that what it asked to open could not be opened.
+    app.NoteOpen(a[first], opened, err);
+    if (!opened) app.Core().Print("error: " + err);
+    r = opened ? "1" : "0";
     return true;
 }
 

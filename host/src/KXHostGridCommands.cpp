@@ -21,6 +21,7 @@
 #include "rmx/context.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -178,6 +179,10 @@ void HandsOn(GridTarget& t, const std::optional<CPoint>& at) {
     }
     if (t.frame && t.frame->GetActiveView() != t.view) t.frame->SetActiveView(t.view);
     if (CWnd::GetFocus() != t.grid) t.grid->SetFocus();
+}
+
+bool FitsMouseMessage(CPoint p) {
+    return p.x >= SHRT_MIN && p.x <= SHRT_MAX && p.y >= SHRT_MIN && p.y <= SHRT_MAX;
 }
 
 LPARAM PointParam(CPoint p) {
@@ -610,6 +615,12 @@ bool GridDrag(CKXHostApp& app, const Args& a, std::string& r) {
     CGXGridWnd* grid = t.grid;
     const CPoint edge(grid->CalcRectFromRowCol(row, col).right, at.y);
     const CPoint to(edge.x + dx, edge.y);
+    // A mouse message carries a point in 16 bits a side: a drag that ends beyond it would arrive wrapped,
+    // as a drag the other way.
+    if (!FitsMouseMessage(to))
+        return Fail(r, "kx::drag: the edge at x " + std::to_string(edge.x) + " moved by " + a[3] + " ends at x " +
+                           std::to_string(to.x) + ", beyond what a mouse message carries (" +
+                           std::to_string(SHRT_MIN) + " to " + std::to_string(SHRT_MAX) + ")");
     grid->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(edge));
     const bool tracking = grid->IsTracking();
     grid->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointParam(to));

@@ -135,6 +135,9 @@ int main(int argc, char** argv) {
     for (const auto& [design, why] : app.UnsavedDesigns())
         std::cerr << "kxhost: exits with the edits of " << design << " unsaved: " << why << '\n';
     if (rc == 0 && !app.UnsavedDesigns().empty()) rc = kExitUnsaved;
+    // ... and that designs it asked to open did not open (each said on standard error as it failed).
+    constexpr int kExitUnopened = 4;
+    if (rc == 0 && !app.UnopenedDesigns().empty()) rc = kExitUnopened;
 #endif
     return rc;
 }

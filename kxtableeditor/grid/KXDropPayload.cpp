@@ -22,10 +22,21 @@ std::vector<CString> KXDropLines(const CString& text) {
             lines.push_back(text.Mid(start));
             break;
         }
-        lines.push_back(text.Mid(start, nl - start));
+        const int end = nl > start && text[nl - 1] == '\r' ? nl - 1 : nl;
+        lines.push_back(text.Mid(start, end - start));
         start = nl + 1;
     }
     return lines;
+}
+
+CString KXDroppedNames(const CString& text) {
+    CString names;
+    for (const CString& line : KXDropLines(text)) {
+        if (line.IsEmpty()) continue;
+        if (!names.IsEmpty()) names += ", ";
+        names += line;
+    }
+    return names;
 }
 
 void KXDecodePartPayload(const char* text, SKXPartPayload& out, CString& error) {

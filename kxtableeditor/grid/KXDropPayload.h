@@ -9,9 +9,13 @@
 // (outputs untouched) when either is missing.
 bool KXSplitDesignName(const CString& text, CString& lib, CString& cell, CString& view);
 
-// The lines of an instance list: up to each "\n" or the end; empty lines count,
-// a final line break ends the last line.
+// The lines of an instance list: up to each "\n" (a "\r" before it is no part of the line) or the
+// end; empty lines count, a final line break ends the last line.
 std::vector<CString> KXDropLines(const CString& text);
+
+// The names a drop carries as a message quotes them: its lines that are not empty, joined by ", ",
+// without their line ends.
+CString KXDroppedNames(const CString& text);
 
 // The part description of the physical-part filter:
 //   (("lib.cell:view" "second") ("NAME" "value" x "1") ("NAME" "value" x "0") ...)

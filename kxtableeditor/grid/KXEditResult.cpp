@@ -9,6 +9,7 @@
 #include "kxnotes/CComments.h"
 
 #include <cassert>
+#include <cstdio>
 
 namespace {
 // Asked while a connect moves pins that carry associated parts; its Cancel is an answer, not a stop.
@@ -214,6 +215,24 @@ KXEditResult KXTakeCommentText(CString& text) {
     std::string stored;
     if (const std::string fault = CComments::StoredText(text.str(), stored); !fault.empty())
         return KXEditResult::Refused(KXCause::kCommentText, fault.c_str());
+    text = CString(stored);
+    return KXEditResult::Done();
+}
+
+KXEditResult KXTakeNameText(CString& text) {
+    std::string stored;
+    std::string fault = CComments::StoredText(text.str(), stored);
+    if (const std::size_t at = stored.find_first_of("\t\r\n"); fault.empty() && at != std::string::npos) {
+        // Characters are counted as the comment's check counts them: a UTF-8 sequence is one.
+        std::size_t character = 1;
+        for (std::size_t i = 0; i < at; ++i)
+            if ((static_cast<unsigned char>(stored[i]) & 0xC0) != 0x80) ++character;
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(stored[at]));
+        fault = std::string(stored[at] == '\t' ? "a tab" : "a line break") + " (" + code + ") at character " +
+                std::to_string(character);
+    }
+    if (!fault.empty()) return KXEditResult::Refused(KXCause::kNameText, fault.c_str());
     text = CString(stored);
     return KXEditResult::Done();
 }

@@ -151,3 +151,6 @@ private:
 // A comment's text as given on any road (a pin's or the design's), made the text the comment stores:
 // Done, or refused (KXCause::kCommentText) when it is no printable text, and text is then unchanged.
 KXEditResult KXTakeCommentText(CString& text);
+// A name as the user types it (a matrix view's), checked as a comment's text is and one line besides: Done,
+// or refused (KXCause::kNameText) when it holds a control character, a tab or a line break.
+KXEditResult KXTakeNameText(CString& text);

@@ -34,6 +34,8 @@ inline constexpr const char* kNoModelPinChosenToRemove = "KXPANE-671";
 inline constexpr const char* kNothingChosenToTrack = "KXPANE-695";
 // A comment's text (a pin's or the design's) that is no printable text (%s: what it holds, and where).
 inline constexpr const char* kCommentText = "KXTABLE-542";
+// A name the user types (a matrix view's) that is no printable text on one line (%s: what it holds, where).
+inline constexpr const char* kNameText = "KXTABLE-543";
 
 // The causes a refusal names that the window's state alone decides, whatever the road.
 enum class Kind {

@@ -148,7 +148,7 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         pWnd->SetRedraw(wasRedraw);
         if (any) pWnd->Invalidate();
         // Names the design lacks give no row, and the drop says so.
-        if (!any) CKXErrorHandler::MessageBoxOk("KXPANE-250", TextOf(data, f));
+        if (!any) CKXErrorHandler::MessageBoxOk("KXPANE-250", KXDroppedNames(TextOf(data, f)));
         return anyAdded;
     }
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
@@ -159,7 +159,7 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
                 if (site->DropInstance(line)) added = TRUE;
         // Names the design lacks, or components the view shows already: nothing added, and said so
         // (once: a window that may not edit has said why already).
-        return KXEditResult::Of(added, "KXPANE-470", TextOf(data, f)).Answer(mark) == 1 ? TRUE : FALSE;
+        return KXEditResult::Of(added, "KXPANE-470", KXDroppedNames(TextOf(data, f))).Answer(mark) == 1 ? TRUE : FALSE;
     }
     if (Offers(data, IDS_SIGNAL_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kPinGrid)) {
         // A drag that carries no name connects nothing, and the drop says so.
@@ -173,7 +173,7 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         const KXShownMark mark;
         IKXTableDropSite* site = Site(pWnd);
         const BOOL added = site && site->DropSignal(TextOf(data, f));
-        return KXEditResult::Of(added, "KXPANE-470", TextOf(data, f)).Answer(mark) == 1 ? TRUE : FALSE;
+        return KXEditResult::Of(added, "KXPANE-470", KXDroppedNames(TextOf(data, f))).Answer(mark) == 1 ? TRUE : FALSE;
     }
     if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) &&
         pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {

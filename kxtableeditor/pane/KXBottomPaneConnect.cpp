@@ -256,7 +256,8 @@ int CKXBottomPaneContainerView::ConnectInShownGrids(const CString& text, int bEc
 }
 
 void CKXBottomPaneContainerView::SendEchoList(CTclArgsList& list) {
-    if (list.GetTotalArgCount() <= 2) return;
+    // The word, its grid word and its text name no pin: nothing was connected to echo.
+    if (list.GetTotalArgCount() <= 3) return;
     if (CWnd* main = AfxGetMainWnd()) main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&list), 0);
 }
 
@@ -267,6 +268,7 @@ KXEditResult CKXBottomPaneContainerView::ApplyRuleNow(const char* rule) {
     if (at >= 0) m_AttachSignalCombo.SetCurSel(at);
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
+    echo.Add("pin");
     echo.Add(rule);
     return ConnectSelectedPins(rule, &echo);
 }
@@ -338,6 +340,7 @@ BOOL CKXBottomPaneContainerView::ApplyAttachText(const CString& text) {
     }
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
+    echo.Add("pin");
     echo.Add(text);
     // Plain names are echoed by the grid itself, with the text each connect took.
     const int connected = ConnectInShownGrids(text, rule ? 0 : 1, rule ? &echo : nullptr, ShortPins::No);

@@ -23,6 +23,13 @@
 
 namespace {
 
+// A new view's name as the user typed it: printable text on one line, as every typed name; a name that is
+// not is refused with its message, and nothing is stored.
+bool TakeViewName(CString& name) {
+    const KXShownMark mark;
+    return KXTakeNameText(name).Answer(mark) == 1;
+}
+
 // The first value of every argument, in order.
 std::vector<CString> Values(CTclArgsList* args) {
     std::vector<CString> values;
@@ -117,7 +124,7 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
     CMatrixViewData* views = store->GetMatrixViewData();
     if (!views->HasView(name)) {
         // A window that may not edit stores no view: a name the design keeps no view of opens nothing there.
-        if (!MayEditStoredViews()) return;
+        if (!MayEditStoredViews() || !TakeViewName(name)) return;
         if (!views->CreateView(name)) {
             CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
             return;
@@ -188,6 +195,7 @@ BOOL CKXBottomPaneContainerView::AutoSaveAsMatrixView(LPCTSTR name) {
     target.Trim();
     CKXMatrixGridWnd* shown = AutomationMatrixGrid();
     if (!shown) return FALSE;
+    if (!TakeViewName(target)) return FALSE;
     CComments* store = GetCommentStore();
     CMatrixViewData* views = store ? store->GetMatrixViewData() : nullptr;
     if (!views || !views->CreateView(target)) {
@@ -307,6 +315,7 @@ BOOL CKXBottomPaneContainerView::DefineMatrixView(const CString& view, CString n
         CKXErrorHandler::MessageBoxOk("KXPANE-406", name);
         return FALSE;
     }
+    if (name != view && !TakeViewName(name)) return FALSE;
     kxmatrix::KXMatrixViewPaths paths, before;
     CString bad;
     if (!kxmatrix::ResolveViewNames(PaneDesign(), components, signals, paths, bad)) {

@@ -287,6 +287,7 @@ BOOL CKXInstConnDlg::ConnectSelected(const CString& text) {
     // The host hears of the connections only once OK kept them.
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
+    echo.Add("pin");
     echo.Add(text);
     pins->AddSelectedPinsToArgs(&echo);
     const int connected = pins->ConnectSelectedPins(text, 0);
@@ -314,6 +315,7 @@ BOOL CKXInstConnDlg::PickSignalCellEntry(const CString& name) {
     if (!pins || !m_pEdit || !*m_pEdit || name.IsEmpty()) return FALSE;
     CTclArgsList echo;
     echo.Add(KXScriptWord::addConnection);
+    echo.Add("pin");
     echo.Add(name);
     pins->AddSelectedPinsToArgs(&echo);
     if (!pins->PickSignalCellEntry(name)) return FALSE;

@@ -153,6 +153,7 @@ int CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEcho
         EchoSelection();
         CTclArgsList list;
         list.Add(KXScriptWord::addConnection);
+        list.Add("pin");
         list.Add(text);
         SendEcho(list);
     }
@@ -396,6 +397,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     if (bEchoToHost) {
         CTclArgsList list;
         list.Add(KXScriptWord::addConnection);
+        list.Add("pin");
         list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
         AddSelectedPinsToArgs(&list);
         SendEcho(list);

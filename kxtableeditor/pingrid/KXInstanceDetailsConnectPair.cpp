@@ -282,6 +282,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         EchoSelection();
         CTclArgsList list;
         list.Add(KXScriptWord::addConnection);
+        list.Add("pin");
         list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
         SendEcho(list);
     }

@@ -158,10 +158,12 @@ int CKXInstanceDetailsGridWnd::PasteOnSelectedPins(BOOL bPasteSpecial, std::vect
             echoes->push_back(std::move(echo));
             CTclArgsList remove;
             remove.Add(KXScriptWord::deleteConnection);
+            remove.Add("pin");
             echoes->push_back(std::move(remove));
             continue;
         }
         echo.Add(KXScriptWord::addConnection);
+        echo.Add("pin");
         echo.Add(line);
         AddPinRowToArgs(row, echo);
         echoes->push_back(std::move(echo));

@@ -69,6 +69,7 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapSignals() {
 BOOL CKXInstanceDetailsGridWnd::SwapSignals(int, CString) {
     CTclArgsList echo;
     echo.Add(KXScriptWord::swapSignal);
+    echo.Add("pin");
     AddSelectedPinsToArgs(&echo);
     if (!SwapSelectedSignals()) return FALSE;
     SendEcho(echo);

@@ -190,6 +190,7 @@ BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL n
         SendEcho(select);
         CTclArgsList remove;
         remove.Add(KXScriptWord::deleteConnection);
+        remove.Add("pin");
         SendEcho(remove);
     }
     ROWCOL row = nRow;

@@ -146,6 +146,7 @@ private:
     void StatusText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
     bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName);
+    void TellSaveAsRefusal(const CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) const;
     void JournalSaveBlockAs(const CString& library, const CString& blockName);
     // A save in context mode saves the parent too: the user is told once (unless asked not to).
     void InformContextSave(BOOL bSilent);

@@ -279,11 +279,20 @@ bool CKXTableDoc::CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& libra
     }
     StatusText("Block not created: " + dlg.GetLastError());
     NoteSaveOutcome(false, dlg.GetLastError());
+    TellSaveAsRefusal(dlg, library, blockName);
+    return false;
+}
+
+// Why a block was not made: a name the file system cannot take, the library's lock held by another host
+// (the name may well be free), or the name taken or not taken by the library.
+void CKXTableDoc::TellSaveAsRefusal(const CKXCreateBlockDlg& dlg, const CString& library,
+                                    const CString& blockName) const {
     if (dlg.NameTooLong())
         CKXErrorHandler::MessageBoxOk("KXTABLE-341", library, blockName, dlg.GetLastError());
+    else if (dlg.LibraryLocked())
+        CKXErrorHandler::MessageBoxOk("KXCOMMON-102", SavedDesignTitle(), dlg.GetLastError());
     else
         CKXErrorHandler::MessageBoxOk("KXTABLE-301", library, blockName);
-    return false;
 }
 
 // The block made by Save As is journalled as the automation call that makes it again.

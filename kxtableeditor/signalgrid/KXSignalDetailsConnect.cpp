@@ -300,6 +300,7 @@ void CKXSignalDetailsGridWnd::EchoConnection(ROWCOL row, const CString& pinNumbe
     main->SendMessage(MSG_HOST_SCRIPT_ARGS, reinterpret_cast<WPARAM>(&select), 0);
     CTclArgsList add;
     add.Add(KXScriptWord::addConnection);
+    add.Add("pin");
     add.StartArgument();
     add.AddToArgument(CellText(row, m_nColInstance));
     add.AddToArgument(pinNumber);

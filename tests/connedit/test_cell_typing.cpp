@@ -35,7 +35,7 @@ TEST_F(CellTyping, ANewNameConnectsThePinAsOneUndoableStep) {
     EXPECT_EQ(SignalCell("PGOOD"), "NEWSIG");
     EXPECT_EQ(Steps(), steps + 1);
     EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_TRUE(Echoed("addConnection NEWSIG"));
+    EXPECT_TRUE(Echoed("addConnection pin NEWSIG"));
     EXPECT_NE(JournalText().find("SelectSignalCol(\"PGOOD\",\"C10\")\n\n ' --- Add Connection ---\n"
                                  "call board.ConnectivityPane().AddConnection(\"NEWSIG\")"),
               std::string::npos)

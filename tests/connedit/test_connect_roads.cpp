@@ -8,6 +8,7 @@
 #include "rmx/server.h"
 #include "shell/KXTableDoc.h"
 
+#include <algorithm>
 #include <fstream>
 
 namespace {
@@ -23,7 +24,7 @@ TEST_F(Roads, AttachSignalBarConnectsTheSelectionAndEchoesRules) {
     // The grid, active again, then tells the host its selected pins.
     const std::vector<std::string> echoes = Echoes();
     ASSERT_EQ(echoes.size(), 2u) << ::testing::PrintToString(echoes);
-    EXPECT_NE(echoes[0].find("addConnection BARSIG"), std::string::npos) << echoes[0];
+    EXPECT_NE(echoes[0].find("addConnection pin BARSIG"), std::string::npos) << echoes[0];
     EXPECT_NE(echoes[0].find("PGOOD"), std::string::npos);
     EXPECT_EQ(echoes[1].rfind("selectObject pin [list U1 ", 0), 0u) << echoes[1];
     // Auto Name from the rule menu: one step, echoed as the rule with the pins.
@@ -34,8 +35,26 @@ TEST_F(Roads, AttachSignalBarConnectsTheSelectionAndEchoesRules) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     bool echoed = false;
     for (const std::string& e : Echoes())
-        if (e.find("addConnection =AUTONAME") == 0 && e.find("PGOOD") != std::string::npos) echoed = true;
+        if (e.find("addConnection pin =AUTONAME") == 0 && e.find("PGOOD") != std::string::npos) echoed = true;
     EXPECT_TRUE(echoed);
+}
+
+// Each echo of a connect is a word that, typed back, does the same: the Attach bar's connect by a plain name,
+// undone, connects the pins again when its echo runs as a script word (answering 2, as a plain name does).
+TEST_F(Roads, EveryConnectEchoTypedBackDoesTheSame) {
+    OpenBoard();
+    Select({"PGOOD:C10"});
+    Echoes();
+    Ccp()->AttachSignalByName("BARSIG");
+    ASSERT_EQ(Conn("U1 PGOOD"), "BARSIG");
+    const std::vector<std::string> echoes = Echoes();
+    const auto word = std::find_if(echoes.begin(), echoes.end(),
+                                   [](const std::string& e) { return e.rfind("addConnection pin BARSIG ", 0) == 0; });
+    ASSERT_NE(word, echoes.end()) << ::testing::PrintToString(echoes);
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_NE(Conn("U1 PGOOD"), "BARSIG");
+    EXPECT_EQ(Run(*word), "2") << *word;
+    EXPECT_EQ(Conn("U1 PGOOD"), "BARSIG") << *word;
 }
 
 // The combo offers the pairs the design holds from the start, beside those made later; a rule the

@@ -103,7 +103,7 @@ TEST_F(PairLegTexts, ALegListTypedIntoAPairRowReplaysFromTheJournal) {
     EXPECT_EQ(Conn("U1 CLK_P"), "MCLK");
     EXPECT_EQ(Conn("U1 CLK_N"), "") << "the empty entry leaves its leg open";
     const std::vector<std::string> echoes = Echoes();
-    EXPECT_NE(std::find(echoes.begin(), echoes.end(), "addConnection =CONNECTBITS(MCLK,)"), echoes.end())
+    EXPECT_NE(std::find(echoes.begin(), echoes.end(), "addConnection pin =CONNECTBITS(MCLK,)"), echoes.end())
         << ::testing::PrintToString(echoes);
     EXPECT_EQ(SignalCell("CLK"), "MCLK,");
     const std::string edited = Saved();

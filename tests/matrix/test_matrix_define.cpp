@@ -101,6 +101,35 @@ TEST_F(MatrixDefine, ARefusedDefinitionStoresNothingAndSaysWhy) {
     EXPECT_FALSE(Views()->HasView("y"));
 }
 
+// A view name is typed text as a comment is: a control character (ESC, BEL), a tab or a line break in it is
+// refused on every road that names a new view (the word, the dialogs, the methods), with the message that
+// says what the text holds; nothing is stored or journalled, and a printable name still goes.
+TEST_F(MatrixDefine, AViewNameWithAControlCharacterIsRefusedOnEveryRoad) {
+    ASSERT_NE(OpenView("v", {"@U1"}, {"@:N1"}), nullptr);
+    const std::string journal = JournalText();
+    const std::vector<std::string> refused = {
+        "openMatrixView pin \"E\\x1b\\[31m\"",
+        "openMatrixView pin \"B\\x07ell\"",
+        "openMatrixView pin \"two\\nlines\"",
+        "kx::pane CreateMatrixView \"E\\x1b\" U1 N1",
+        "kx::pane EditMatrixView v \"tab\\there\" U1 N1",
+        "kx::pane SaveAsMatrixView \"B\\x07\"",
+        "kx::answer dialog CKXMatrixViewDlg ok name \"E\\x1bx\" components U1; " + Menu(kCreateMatrixView),
+        "kx::answer dialog CKXMatrixSaveAsDlg ok name \"E\\x1bx\"; " + Menu(kSaveAsMatrixView),
+    };
+    Messages();
+    for (const std::string& line : refused) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(Run(line), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-543"});
+    }
+    EXPECT_NE(Transcript().find("holds a control character (U+001B) at character 2"), std::string::npos);
+    EXPECT_EQ(Names(), std::vector<CString>{"v"});
+    EXPECT_EQ(JournalText(), journal);
+    EXPECT_EQ(Run("openMatrixView pin {Ünïcode view}"), "1");
+    EXPECT_TRUE(Views()->HasView("Ünïcode view"));
+}
+
 TEST_F(MatrixDefine, EditOpensWithTheShownViewAndRenamesItInItsPlace) {
     Views()->CreateView("first");
     ASSERT_NE(OpenView("v", {"@U1", "@J1"}, {"@:N1", "@:DATA<1>"}), nullptr);

@@ -72,6 +72,21 @@ TEST_F(MatrixLayout, ADraggedBorderWidensTheColumnOfEveryGroupInEveryWindowAndIs
     EXPECT_EQ(Run("kx::drag ccp 5 " + std::to_string(pn) + " 10"), "0");
 }
 
+// A border dragged so far that the mouse's end point leaves the 16 bits a side a mouse message carries is
+// refused (an error, as a drag of a million pixels is): the point would arrive wrapped, as a drag the other
+// way that hides the column. The column keeps its width; a drag within the range still widens it.
+TEST_F(MatrixLayout, ADragBeyondWhatAMouseMessageCarriesIsRefused) {
+    const int pn = PnCol(0), before = Width(pn);
+    ASSERT_GT(before, 0);
+    for (const int dx : {32640, 40000, -40000}) {
+        SCOPED_TRACE(dx);
+        EXPECT_EQ(Drag(pn, dx).rfind("error:", 0), 0u);
+        EXPECT_EQ(Width(pn), before);
+    }
+    ASSERT_EQ(Drag(pn, 200), "1");
+    EXPECT_EQ(Width(pn), before + 200);
+}
+
 // A fixed width given in the dialog holds in every group: its border takes no drag, and a save keeps the
 // user's width. Hiding a sub-column makes it 0 pixels wide in every group of every matrix window.
 TEST_F(MatrixLayout, AFixedWidthHoldsAndAHiddenColumnHasNoWidthInAnyGroup) {

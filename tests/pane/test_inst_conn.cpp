@@ -53,7 +53,7 @@ TEST_F(InstConn, ShortPinsTakesANewAutomaticNameEachTimeAndOkKeepsBothAsOneStep)
     EXPECT_TRUE(Has("U1 IN signal_5")) << Netlist();
     const std::vector<std::string> echoes = Echoes(); // each kept connection, with its pins
     ASSERT_EQ(std::count_if(echoes.begin(), echoes.end(),
-                            [](const std::string& e) { return e.rfind("addConnection signal_", 0) == 0; }),
+                            [](const std::string& e) { return e.rfind("addConnection pin signal_", 0) == 0; }),
               2);
     EXPECT_TRUE(Has("U1 OUT signal_6")) << Netlist();
     EXPECT_TRUE(Doc()->IsModified());
@@ -257,7 +257,7 @@ TEST_F(InstConnCells, ANetMadeInTheDialogIsPickedFromAnotherPinsSignalCell) {
     EXPECT_TRUE(Has("U1 OUT NEWNET")) << Netlist();
     const std::vector<std::string> echoes = Echoes(); // both connections, heard once OK kept them
     EXPECT_EQ(std::count_if(echoes.begin(), echoes.end(),
-                            [](const std::string& e) { return e.rfind("addConnection NEWNET", 0) == 0; }),
+                            [](const std::string& e) { return e.rfind("addConnection pin NEWNET", 0) == 0; }),
               2)
         << ::testing::PrintToString(echoes);
     EXPECT_EQ(Run("undo"), "1"); // one step takes both back
@@ -479,7 +479,7 @@ TEST_F(InstConnPaste, CopiedSignalOntoSeveralPinsIsOneKeptStepThatReplays) {
     ASSERT_EQ(Run("kx::instconn U1"), "1");
     EXPECT_EQ(Conn("U1 PGOOD"), "MCLK");
     EXPECT_EQ(Conn("U1 RST_N"), "MCLK");
-    EXPECT_EQ(CountOf(Echoes(), "addConnection MCLK [list U1 "), 2); // the host hears of each pasted pin
+    EXPECT_EQ(CountOf(Echoes(), "addConnection pin MCLK [list U1 "), 2); // the host hears of each pasted pin
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(Steps(), steps + 1);
     const std::string edited = Saved();
@@ -511,7 +511,7 @@ TEST_F(InstConnPaste, ARefusedLineTakesTheWholePasteBackAndKeepsTheDialogsOtherE
     const std::string edited = Saved();
     EXPECT_EQ(edited.find("GOOD1"), std::string::npos);
     EXPECT_EQ(JournalText().find("GOOD1"), std::string::npos);
-    EXPECT_EQ(CountOf(Echoes(), "addConnection GOOD1"), 0);
+    EXPECT_EQ(CountOf(Echoes(), "addConnection pin GOOD1"), 0);
     EXPECT_EQ(Replayed(original), edited) << JournalText();
 }
 
@@ -537,7 +537,7 @@ TEST_F(InstConnPaste, APasteThatCouldNotBeTakenBackIsJournalledAndEchoed) {
     EXPECT_EQ(Messages(), (std::vector<std::string>{"KXTABLE-112", "KXTABLE-255"}));
     EXPECT_EQ(Conn("U1 MCLK"), "GOOD1");
     EXPECT_EQ(Conn("U1 RST_N"), "KEPT");
-    EXPECT_EQ(CountOf(Echoes(), "addConnection GOOD1"), 1);
+    EXPECT_EQ(CountOf(Echoes(), "addConnection pin GOOD1"), 1);
     const std::string edited = Saved();
     EXPECT_EQ(Replayed(original), edited) << JournalText();
 }

@@ -184,7 +184,7 @@ TEST_F(KeyRoads, TheAttachSignalComboTakesARowOfItsListAndATypedText) {
     EXPECT_TRUE(Connected("U1 PGOOD PGOOD"));
     bool echoed = false;
     for (const std::string& echo : Echoes())
-        if (echo.rfind("addConnection =pinname [list U1 PGOOD", 0) == 0) echoed = true;
+        if (echo.rfind("addConnection pin =pinname [list U1 PGOOD", 0) == 0) echoed = true;
     EXPECT_TRUE(echoed);
     // Typed again, the rule changes nothing and says so.
     EXPECT_EQ(Run("kx::ccpbar type =pinname"), "0");

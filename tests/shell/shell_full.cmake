@@ -30,6 +30,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_grid_keys.cpp
   test_saves_together.cpp
   test_saves_at_once.cpp
+  test_shared_library.cpp
   test_refused_input.cpp
   test_saves_what_changed.cpp
   test_host_exit.cpp

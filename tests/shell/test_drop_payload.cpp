@@ -24,6 +24,18 @@ TEST(DropPayload, InstanceListLinesKeepEmptyLines) {
     EXPECT_TRUE(KXDropLines("").empty());
 }
 
+// A drag from a browser ends its lines with "\n" or "\r\n": neither is part of a name, in the lines or in the
+// names a refusal quotes.
+TEST(DropPayload, LineEndsArePartOfNoName) {
+    const auto lines = KXDropLines("U1\r\nU2\n");
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], CString("U1"));
+    EXPECT_EQ(lines[1], CString("U2"));
+    EXPECT_EQ(KXDroppedNames("NOPE\n"), CString("NOPE"));
+    EXPECT_EQ(KXDroppedNames("A\r\n\nB\r\n"), CString("A, B"));
+    EXPECT_EQ(KXDroppedNames("\n"), CString(""));
+}
+
 TEST(DropPayload, PartDescriptionSortsPropertiesByFlag) {
     SKXPartPayload p;
     CString error;

@@ -68,6 +68,33 @@ TEST_F(HostExit, AFailedSaveIsSaidOnStandardErrorAndInTheExitStatus) {
     EXPECT_NE(refused.err.find("not saved"), std::string::npos) << refused.err;
 }
 
+// A design that does not load (a line its reader refuses) and a name the library lacks, opened by a batch run
+// under --quiet: each open answers 0 and is said on standard error, naming the file and line that was
+// refused, and the run exits non-zero; a run whose opens all work exits 0.
+TEST_F(HostExit, AFailedOpenIsSaidOnStandardErrorAndInTheExitStatus) {
+    const fs::path design = m_dir / "demo" / "board.sch.design";
+    std::string text = ReadFile(design);
+    std::size_t at = 0;
+    for (int line = 1; line < 31 && at != std::string::npos; ++line) at = text.find('\n', at) + 1;
+    ASSERT_NE(at, std::string::npos);
+    text.insert(at, "conn U1 PGOOD\n");
+    std::ofstream(design, std::ios::binary) << text;
+    const Ended bad = Host("puts \"open: [kx::open demo.board:sch 3]\"\n");
+    EXPECT_NE(bad.status, 0);
+    EXPECT_NE(bad.out.find("open: 0"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.err.find("demo.board:sch not opened: "), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("not loaded: demo/board.sch.design:31:"), std::string::npos) << bad.err;
+
+    const Ended unknown = Host("puts \"open: [kx::open demo.NOSUCH:sch 3]\"\n");
+    EXPECT_NE(unknown.status, 0);
+    EXPECT_NE(unknown.err.find("demo.NOSUCH:sch not opened: no design"), std::string::npos) << unknown.err;
+    EXPECT_EQ(unknown.err.find("not loaded"), std::string::npos) << unknown.err;
+
+    const Ended good = Host("puts \"open: [kx::open demo.PWR:sch 3]\"\n");
+    EXPECT_EQ(good.status, 0) << good.err;
+    EXPECT_EQ(good.err, "");
+}
+
 // "Don't ask again" answered at a save in a read-only window is kept in the settings file, written whole
 // in its place: the next host saves without asking, and no temporary is left beside the settings.
 TEST_F(HostExit, DontAskAgainIsKeptForTheNextHost) {

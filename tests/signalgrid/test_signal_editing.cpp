@@ -87,7 +87,7 @@ TEST_F(SignalEditing, TypingInstanceThenPinNameConnectsEchoesJournalsAndUndoes) 
     const auto echoes = Echoes();
     ASSERT_GE(echoes.size(), 2u) << ::testing::PrintToString(echoes);
     EXPECT_EQ(echoes.front(), "selectWindow ccp");
-    EXPECT_EQ(echoes.back(), "addConnection [list J1 13 -1 -1 FREE]");
+    EXPECT_EQ(echoes.back(), "addConnection pin [list J1 13 -1 -1 FREE]");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
     const std::string journal = JournalText();
     EXPECT_NE(journal.find("\ncall board.Slp().Select(\"FREE\")\n"), std::string::npos) << journal;
@@ -102,6 +102,11 @@ TEST_F(SignalEditing, TypingInstanceThenPinNameConnectsEchoesJournalsAndUndoes) 
     EXPECT_EQ(Run("redo"), "1");
     EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
     EXPECT_NE(Row("J1", "P<3>"), 0u);
+    // The echo is a word that, typed back, does the same: undone, the echoed lines connect the pin again.
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(Netlist(), before);
+    for (const std::string& echo : echoes) EXPECT_EQ(Run(echo), "1") << echo;
+    EXPECT_TRUE(NetlistHas("J1 P<3> FREE"));
 }
 
 TEST_F(SignalEditing, TypingAPinNumberConnectsThatPinBit) {

@@ -163,7 +163,7 @@ TEST_F(BlockPinScript, AddConnectionOfABlockPinKeepsItsRow) {
     // The echo names the pin as the word does: by its name, since it has no number.
     const std::vector<std::string> echoes = Echoes();
     ASSERT_FALSE(echoes.empty());
-    EXPECT_EQ(echoes.back(), "addConnection [list B1 E -1 -1 FREE]");
+    EXPECT_EQ(echoes.back(), "addConnection pin [list B1 E -1 -1 FREE]");
     EXPECT_NE(Netlist().find("B1 E FREE"), std::string::npos);
     const ROWCOL row = Row("B1", "E");
     ASSERT_NE(row, 0u) << Run("kx::window ccp");

@@ -171,6 +171,21 @@ std::string changedOnDisk(const std::string& path, const AfxFileStamp* stamp) {
 // are the usual ones, less the process's umask.
 constexpr mode_t kNewFileMode = 0644;
 
+// The group of the file a temporary replaces goes to the temporary, so that a library shared through a
+// group stays open to the group's members. A group this process cannot give a file (it is not one of its
+// groups) refuses the write, naming why, where the file's mode grants that group more than the others.
+bool keepGroup(int fd, const std::string& like, const struct stat& old, std::string& error) {
+    struct stat now {};
+    if (::fstat(fd, &now) == 0 && now.st_gid == old.st_gid) return true;
+    if (::fchown(fd, static_cast<uid_t>(-1), old.st_gid) == 0) return true;
+    const int why = errno;
+    const mode_t group = (old.st_mode >> 3) & 07, others = old.st_mode & 07;
+    if ((group & ~others) == 0) return true; // the group loses nothing the others do not have
+    error = like + ": belongs to group " + std::to_string(old.st_gid) + ", which this user cannot give the file (" +
+            std::strerror(why) + "); not written over, so that the group keeps its access";
+    return false;
+}
+
 // Creates path as a new file for writing, never through a link nor over a file left there: an entry of
 // that name (one of this process's own, left by an earlier try) is removed first, and a link or file
 // planted between the two steps makes the creation fail. -1 with the reason in error.
@@ -184,13 +199,30 @@ int createExclusive(const std::string& path, const std::string& like, std::strin
         error = path + ": cannot be created (" + std::strerror(errno) + ")";
         return -1;
     }
-    if (replaces && ::fchmod(fd, st.st_mode & 07777) != 0) {
+    // The group first: a change of owner clears the set-id bits that the mode then gives back.
+    bool kept = !replaces || keepGroup(fd, like, st, error);
+    if (kept && replaces && ::fchmod(fd, st.st_mode & 07777) != 0) {
         error = path + ": " + std::strerror(errno);
+        kept = false;
+    }
+    if (!kept) {
         ::close(fd);
         ::unlink(path.c_str());
         return -1;
     }
     return fd;
+}
+
+// A file its owner marked read-only (no write permission for anyone), or one this process may not write,
+// is not replaced: the rename would pass over its mode. False with the reason, naming the file, in error.
+bool writableInPlace(const std::string& path, const struct stat& st, std::string& error) {
+    if (!S_ISREG(st.st_mode)) return true;
+    const bool marked = (st.st_mode & 0222) == 0;
+    if (!marked && (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 || errno != EACCES)) return true;
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%03o", static_cast<unsigned>(st.st_mode & 0777));
+    error = path + ": is read-only (mode " + mode + "); not written over: make the file writable to save it";
+    return false;
 }
 
 } // namespace
@@ -306,10 +338,12 @@ bool writeFile(const std::string& path, const std::string& text, std::string& er
         return false;
     }
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) {
         error = path + ": is a folder";
         return false;
     }
+    if (exists && !writableInPlace(path, st, error)) return false;
     AfxRemoveStaleTemporaries(path);
     const std::string tmp = temporaryOf(path, ::getpid());
     const int fd = createExclusive(tmp, path, error);
@@ -466,6 +500,7 @@ bool AfxFileBatch::Commit(std::string& error) {
         locks.push_back(std::make_unique<FolderLock>(folder));
         if (!locks.back()->Held()) {
             error = locks.back()->Refusal();
+            m_lockRefused = true;
             return false;
         }
     }

@@ -56,7 +56,9 @@ bool AfxReadFile(const std::string& path, std::string& text, std::string& error,
 // write fail with a message that another host is saving, and nothing is written.
 // The temporary is always a new file (created exclusively, never through a link: an entry of that name
 // left by this process is removed first, one planted meanwhile fails the write), with the permissions
-// of the file it replaces.
+// and the group of the file it replaces (a group this process cannot give is refused where the mode grants
+// it more than others). A file with no write permission for anyone, or one this process may not write, is
+// not replaced: false, and error names the file.
 bool AfxWriteFileSafely(const std::string& path, const std::string& text, std::string& error,
                         const std::shared_ptr<AfxFileStamp>& stamp = nullptr);
 
@@ -91,6 +93,9 @@ public:
     // cannot be created new, nothing is put in place (false, the old files stay). Once committed the batch
     // takes no more files: a file written after is put in place on its own.
     bool Commit(std::string& error);
+    // Whether the last Commit was refused because another process held a folder's lock (another host
+    // saving in the library) rather than for anything of the files themselves.
+    bool LockRefused() const { return m_lockRefused; }
     // The batch that AfxWriteFileSafely writes into now (the outermost open one not committed), or nullptr.
     static AfxFileBatch* Current();
     // A file written into the batch (its temporary is there); with a stamp, the file must still match it
@@ -111,6 +116,7 @@ private:
 
     bool m_joined;
     bool m_committed = false;
+    bool m_lockRefused = false;
     struct Staged {
         std::string path;
         std::shared_ptr<AfxFileStamp> stamp;

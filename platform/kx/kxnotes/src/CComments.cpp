@@ -566,8 +566,19 @@ bool CComments::saveCommentsAs(const CString& folder, const CString& cell) {
         m_strError = "no design folder to save the comments in";
         return false;
     }
+    // The comments file of a design the library lacks is someone's all the same: it is not written over,
+    // there or by another process meanwhile.
+    std::error_code ec;
+    if (fs::symlink_status(target.str(), ec).type() != fs::file_type::not_found) {
+        m_strError.Format("%s: a comments file of that name is there already; not written over: save under "
+                          "another name",
+                          target.GetString());
+        return false;
+    }
+    auto stamp = std::make_shared<AfxFileStamp>();
+    stamp->Absent();
     std::string why;
-    if (!AfxWriteFileSafely(target.str(), serialize(), why)) {
+    if (!AfxWriteFileSafely(target.str(), serialize(), why, stamp)) {
         m_strError.Format("%s: cannot be written (%s)", target.GetString(), why.c_str());
         return false;
     }

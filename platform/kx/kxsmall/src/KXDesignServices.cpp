@@ -204,6 +204,7 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
                                         int, int, int, int, CStringArray&, CStringArray&) {
     m_strError.Empty();
     m_bNameTooLong = false;
+    m_bLibraryLocked = false;
     if (!m_pDesign || !*m_pDesign) {
         m_strError = "no design to save";
         return 0;
@@ -255,6 +256,7 @@ int CKXCreateBlockDlg::CreateSubProject(int, CString lib, CString block, CString
         }
         if (!together.Commit(why)) {
             m_strError = why.c_str();
+            m_bLibraryLocked = together.LockRefused();
             return 0;
         }
     }

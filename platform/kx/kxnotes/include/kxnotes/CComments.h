@@ -105,7 +105,7 @@ public:
     bool saveComments(const CString& path = CString());
     // Writes the comments as those of another design: the design named cell in folder (a Save As). The
     // store keeps its own file and its modified mark; true on success, else false with the reason in
-    // GetLastError().
+    // GetLastError(). A comments file of that name that is there already is not written over.
     bool saveCommentsAs(const CString& folder, const CString& cell);
     CString GetFilePath() const { return m_strFile; }
     // Whether a save in place would change the comments file: the store differs from what the file held

@@ -31,6 +31,8 @@ public:
     CString GetLastError() const { return m_strError; }
     // Whether the last CreateSubProject refused the names because the file system cannot take them.
     bool NameTooLong() const { return m_bNameTooLong; }
+    // Whether the last CreateSubProject was refused because another host held the library's lock.
+    bool LibraryLocked() const { return m_bLibraryLocked; }
     // Files that belong with the new block (its comments): written by CreateSubProject into the block's
     // folder together with the design file, so that the block comes with both or with neither. The
     // writer gets the folder and the block's name; false with the reason when it cannot write.
@@ -42,5 +44,6 @@ private:
     int m_nMode = 1;
     CString m_strView, m_strLib, m_strBlock, m_strError;
     bool m_bNameTooLong = false;
+    bool m_bLibraryLocked = false;
     CompanionWriter m_companions;
 };
