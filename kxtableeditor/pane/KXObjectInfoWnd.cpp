@@ -613,7 +613,8 @@ void CKXObjectInfoWnd::LayoutWindows() {
         // taking what is left; the grids keep their height.
         CRect placed;
         grids[i]->GetWindowRect(&placed);
-        ScreenToClient(&placed);
+        // A grid is placed in its own parent's coordinates (the pane's, which share this window's left edge).
+        if (CWnd* holder = grids[i]->GetParent()) holder->ScreenToClient(&placed);
         auto width = m_widths.find(grids[i]);
         const int right = last ? inside.right : left + (width == m_widths.end() ? placed.Width() : width->second);
         grids[i]->MoveWindow(CRect(left, placed.top, std::max(left, right), placed.bottom));
