@@ -226,15 +226,13 @@ bool CKXHostApp::ShowGroup(const std::vector<std::string>& a, std::string& r) {
     for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos && !list;)
         list = dynamic_cast<CKXInstancePaneContainerView*>(doc->GetNextView(pos));
     if (!list) return Fail(r, "no design window is open");
-    if (list->IsPhysicalView())
-        return Fail(r, "the physical view shows each part in a grid of its own: no group of components");
     std::string names;
     for (size_t i = 2; i < a.size(); ++i) {
         if (a[i].empty() || a[i].find_first_of(" \t") != std::string::npos) return Fail(r, "no \"" + a[i] + "\" in the list");
         names += (names.empty() ? "" : " ") + a[i];
     }
-    if (!list->SelectGroup(names.c_str())) return Fail(r, "no component of these names in the list: " + names);
-    r = "1";
+    // A refusal is the list's answer, its message naming the cause.
+    r = list->SelectGroup(names.c_str()) ? "1" : "0";
     return true;
 }
 

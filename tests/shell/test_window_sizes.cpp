@@ -2,6 +2,7 @@
 // dragged, a list collapsed, the separator between side-by-side grids dragged, read with kx::panes.
 #include "KXShellFixture.h"
 #include "afx/afxwin.h"
+#include "rmx/DesignBuilder.h"
 
 #include <map>
 #include <sstream>
@@ -15,6 +16,7 @@ protected:
         std::map<std::string, std::string> lines;
         std::istringstream text(Run("kx::panes"));
         for (std::string line; std::getline(text, line);) {
+            line.erase(0, line.find_first_not_of(' '));
             // "grid N WxH" is keyed by "grid N"; every other line by its first word.
             const size_t blank = line.rfind("grid ", 0) == 0 ? line.find(' ', 5) : line.find(' ');
             if (blank != std::string::npos) lines.emplace(line.substr(0, blank), line.substr(blank + 1));
@@ -113,6 +115,69 @@ TEST_F(WindowSizes, TheSeparatorBetweenSideBySideGridsTradesTheirWidth) {
     EXPECT_EQ(Run("kx::separator 2 10").rfind("error: the connectivity pane shows 2 grid", 0), 0u);
     ASSERT_EQ(Run("kx::show clp U1"), "1");
     EXPECT_EQ(Run("kx::separator 1 10").rfind("error:", 0), 0u); // one grid: no separator
+}
+
+// The component list's group request: one pin grid of the components' pins, edited, undone and replayed.
+TEST_F(WindowSizes, AGroupOfComponentsIsShownInOneGridThatEditsAndReplays) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    ASSERT_EQ(Run("kx::show clp -group U1 R1"), "1");
+    const std::string shown = Run("kx::window ccp");
+    EXPECT_NE(shown.find("grid 1 (active): group component \"U1 R1\""), std::string::npos) << shown;
+    EXPECT_EQ(shown.find("grid 2"), std::string::npos) << shown; // one grid, not two side by side
+    EXPECT_NE(Run("kx::objects").find("beam Component: Multiple Selection"), std::string::npos);
+    // The same names without -group stand side by side.
+    ASSERT_EQ(Run("kx::show clp U1 R1"), "1");
+    EXPECT_NE(Run("kx::window ccp").find("grid 2"), std::string::npos);
+    ASSERT_EQ(Run("kx::show clp -group U1 R1"), "1");
+    // R1's pin B, a row of the group grid: its Signal cell typed.
+    std::istringstream rows(Run("kx::window ccp"));
+    int row = 0;
+    for (std::string line; std::getline(rows, line);)
+        if (line.find(": R1 | ") != std::string::npos && line.find(" | B | ") != std::string::npos)
+            row = std::atoi(line.c_str());
+    ASSERT_GT(row, 0) << Run("kx::window ccp");
+    const std::string signalColumn = "7"; // Instance, Ref Des, ..., Pin Name 4, Pin Number 5, Pin Type 6, Signal 7
+    EXPECT_EQ(Run("kx::edit ccp " + std::to_string(row) + " " + signalColumn + " GROUPNET"), "1");
+    EXPECT_NE(Run("kx::netlist").find("R1 B GROUPNET"), std::string::npos) << Run("kx::netlist");
+    EXPECT_EQ(Word("undo"), 1);
+    EXPECT_EQ(Run("kx::netlist").find("GROUPNET"), std::string::npos);
+    EXPECT_EQ(Word("redo"), 1);
+    // Refusals name their cause; the automation method is the journal's road to the same grid.
+    EXPECT_EQ(Run("kx::show clp -group U1 NOPE"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-250"});
+    EXPECT_EQ(Run("kx::pane clp SelectGroup {U1 R1}"), "1");
+    EXPECT_NE(Run("kx::window ccp").find("group component \"U1 R1\""), std::string::npos);
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(Word("saveDesign"), 1);
+    EXPECT_NE(ReplayedSnapshot("work.board:sch").find("GROUPNET"), std::string::npos);
+    (void)netlist;
+}
+
+// The physical view's parts, with package pins.
+class PhysicalWindowSizes : public WindowSizes {
+protected:
+    void BuildDesign(rmx::DesignBuilder& b) override {
+        b.symbol("res").port("A").port("B").packagePin("1", "A").packagePin("2", "B");
+        b.schematic("board").instance("R1", "res", "R1");
+        b.connect("R1", "A", "N1").connect("R1", "B", "GND").pinNumber("R1", "A", "1").pinNumber("R1", "B", "2");
+    }
+};
+
+TEST_F(PhysicalWindowSizes, ThePartHeaderBarTakesASecondLineWhenTheGridIsNarrow) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    ASSERT_EQ(Run("kx::show clp R1"), "1");
+    EXPECT_EQ(Run("kx::resize 1600 900"), "1");
+    std::string header = Panes()["header"];
+    EXPECT_EQ(header.rfind("one line, Function list at ", 0), 0u) << header;
+    EXPECT_NE(header.find(",1, bar"), std::string::npos) << header; // the list at the top
+    EXPECT_EQ(Run("kx::resize 700 900"), "1");
+    header = Panes()["header"];
+    EXPECT_EQ(header.rfind("two lines, Function list at ", 0), 0u) << header;
+    EXPECT_EQ(Run("kx::resize 1600 900"), "1");
+    EXPECT_EQ(Panes()["header"].rfind("one line", 0), 0u);
+    // Its parts each have a grid: no group of them.
+    EXPECT_EQ(Run("kx::show clp -group R1 R1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-731"});
 }
 
 } // namespace

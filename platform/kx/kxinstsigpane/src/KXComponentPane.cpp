@@ -298,16 +298,17 @@ BOOL CKXInstancePaneContainerView::SelectGroup(LPCTSTR names) {
     const CDesignContext* design = GetPaneDesignContext();
     CCommonInterface* details = GetDetailsViewPtr();
     CKXListPaneGrid* list = GetActiveList();
-    if (!design || !details || !list || !names || IsPhysicalView()) return FALSE;
+    if (!design || !details || !list || !names) return FALSE;
+    if (IsPhysicalView()) return Refuse("KXPANE-731", CString());
     if (!list->IsInitialized()) FillData();
     CKXInstanceContextArray instances;
     std::istringstream words(names);
     for (std::string word; words >> word;) {
         const CInstanceContext inst = design->instance(word.c_str());
-        if (!inst.instance()) return FALSE;
+        if (!inst.instance()) return Refuse("KXPANE-250", word.c_str());
         instances.Add(inst);
     }
-    if (instances.GetSize() == 0) return FALSE;
+    if (instances.GetSize() == 0) return Refuse("KXPANE-250", "(no name)");
     list->RemoveSelection();
     for (INT_PTR i = 0; i < instances.GetSize(); ++i) list->SelectObject(instances[i].name(), TRUE);
     // The group flag of the request: the connectivity pane shows the components in one grid.
