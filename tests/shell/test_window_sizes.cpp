@@ -129,6 +129,9 @@ TEST_F(WindowSizes, AGroupOfComponentsIsShownInOneGridThatEditsAndReplays) {
     ASSERT_EQ(Run("kx::show clp U1 R1"), "1");
     EXPECT_NE(Run("kx::window ccp").find("grid 2"), std::string::npos);
     ASSERT_EQ(Run("kx::show clp -group U1 R1"), "1");
+    // A header click sorts the group's grid: the journal shows the group again before it.
+    EXPECT_EQ(Run("kx::click ccp 2 4"), "1");
+    EXPECT_NE(JournalText().find("Clp().SelectGroup(\"U1 R1\")\n\n ' --- Sort ---"), std::string::npos) << JournalText();
     // R1's pin B, a row of the group grid: its Signal cell typed.
     std::istringstream rows(Run("kx::window ccp"));
     int row = 0;
