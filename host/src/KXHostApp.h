@@ -124,6 +124,12 @@ private:
     void RegisterCommands();
     // The list panes' selections and the grids driven as a user drives them (kx::select, kx::edit, ...).
     void RegisterGridCommands();
+    // The design window's sizes: the main window, the splitters, the separators between grids.
+    void RegisterFrameCommands();
+public:
+    // kx::show clp -group NAME ...: the component list's selection shown together in one grid.
+    bool ShowGroup(const std::vector<std::string>& a, std::string& r);
+private:
     // What the host application does to a design besides the editor (CSV import, a property change).
     void RegisterDesignCommands();
     // The connectivity pane's object information window (kx::objects) and the instance connectivity dialog.

@@ -520,6 +520,7 @@ void CKXHostApp::RegisterCommands() {
     m_core.Eval("proc ::switchTab {args} {return 1}", ignored);
     m_core.RegisterWordCommand();
     RegisterGridCommands();
+    RegisterFrameCommands();
     RegisterObjectCommands();
     RegisterPaneCommands();
     RegisterDesignCommands();

@@ -7,6 +7,7 @@ list(APPEND KXHOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostDesignCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostObjectCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostPaneCommands.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostFrameCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostReplay.cpp
 )
 set(KXHOST_LIBS kxjournal)

@@ -447,9 +447,10 @@ bool GridSelect(CKXHostApp& app, const Args& a, std::string& r) {
 
 bool GridShow(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() < 2) {
-        r = "usage: kx::show clp|slp NAME ?NAME ...?";
+        r = "usage: kx::show clp|slp ?-group? NAME ?NAME ...?";
         return false;
     }
+    if (a[1] == "-group") return app.ShowGroup(a, r);
     return ListCommand(app, true, a, r);
 }
 

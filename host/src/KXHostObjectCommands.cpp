@@ -8,6 +8,7 @@
 #include "afx/afxwinerror.h"
 #include "afx/afxdlg.h"
 #include "afx/afxdoc.h"
+#include "kxinstsigpane/KXListPanes.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -216,6 +217,23 @@ long CKXHostApp::AnsweredStep(const std::function<void()>& step) {
     }
     return answered([](void* context) { (*static_cast<const std::function<void()>*>(context))(); },
                     const_cast<void*>(static_cast<const void*>(&step)));
+}
+
+bool CKXHostApp::ShowGroup(const std::vector<std::string>& a, std::string& r) {
+    if (KXHostLower(a[0]) != "clp" || a.size() < 3) return Fail(r, "usage: kx::show clp -group NAME ?NAME ...?");
+    CKXInstancePaneContainerView* list = nullptr;
+    CDocument* doc = ActiveDocument();
+    for (POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr; pos && !list;)
+        list = dynamic_cast<CKXInstancePaneContainerView*>(doc->GetNextView(pos));
+    if (!list) return Fail(r, "no design window is open");
+    std::string names;
+    for (size_t i = 2; i < a.size(); ++i) {
+        if (a[i].empty() || a[i].find_first_of(" \t") != std::string::npos) return Fail(r, "no \"" + a[i] + "\" in the list");
+        names += (names.empty() ? "" : " ") + a[i];
+    }
+    // A refusal is the list's answer, its message naming the cause.
+    r = list->SelectGroup(names.c_str()) ? "1" : "0";
+    return true;
 }
 
 void CKXHostApp::RegisterObjectCommands() {

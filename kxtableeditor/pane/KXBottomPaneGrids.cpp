@@ -47,13 +47,20 @@ void CKXBottomPaneContainerView::LayoutShownGrids() {
     const CRect client = GridArea();
     const int count = GetShownGridCount();
     if (count == 0 || client.IsRectEmpty()) return;
+    // Widths the user gave side-by-side grids stay; otherwise the grids share the width equally.
+    const bool userWidths = m_pObjectInfo && m_pObjectInfo->HasUserWidths();
     const int width = client.Width() / count;
     for (int i = 0; i < count; ++i) {
         CKXGridWnd* grid = m_shownGrids[static_cast<size_t>(i)];
+        CRect now;
+        grid->GetWindowRect(&now);
         const int left = client.left + i * width;
-        grid->MoveWindow(CRect(left, client.top, i + 1 == count ? client.right : left + width, client.bottom));
+        const int right = i + 1 == count ? client.right : left + (userWidths ? now.Width() : width);
+        grid->MoveWindow(CRect(left, client.top, right, client.bottom));
         grid->ShowWindow(SW_SHOW);
     }
+    // The window that holds the grids puts its separators between them.
+    if (count > 1 && m_pObjectInfo && m_pObjectInfo->GetSafeHwnd()) m_pObjectInfo->LayoutWindows();
 }
 
 // ------------------------------------------------------------------ focus

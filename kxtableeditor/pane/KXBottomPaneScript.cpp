@@ -458,7 +458,11 @@ CString CKXBottomPaneContainerView::ShownObjectsJournalLine(CKXGridWnd& grid) {
     KXJournalLines line(DocumentJournalHandle());
     switch (grid.Kind()) {
     case KXGridKind::Pin:
-        line.Clp("Select", {names.SpanExcluding(" ")});
+        // A grid of a group of components is shown again as that group.
+        if (grid.m_bMultipleObjects)
+            line.Clp("SelectGroup", {names});
+        else
+            line.Clp("Select", {names.SpanExcluding(" ")});
         break;
     case KXGridKind::Signal:
         if (names.Find(' ') < 0)

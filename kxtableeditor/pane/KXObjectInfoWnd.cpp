@@ -609,17 +609,16 @@ void CKXObjectInfoWnd::LayoutWindows() {
     int left = inside.left;
     for (size_t i = 0; i < grids.size(); ++i) {
         const bool last = i + 1 == grids.size();
+        // Each grid keeps its width (the one the user gave it, else the one it has), the last one
+        // taking what is left; the grids keep their height.
+        CRect placed;
+        grids[i]->GetWindowRect(&placed);
+        // A grid is placed in its own parent's coordinates (the pane's, which share this window's left edge).
+        if (CWnd* holder = grids[i]->GetParent()) holder->ScreenToClient(&placed);
         auto width = m_widths.find(grids[i]);
-        if (width == m_widths.end()) {
-            // The pane's own layout stands until the user gives the grids widths.
-            CRect placed;
-            grids[i]->GetWindowRect(&placed);
-            left = placed.right;
-        } else {
-            const int right = last ? inside.right : left + width->second;
-            grids[i]->MoveWindow(CRect(left, inside.top, std::max(left, right), inside.bottom));
-            left = std::max(left, right);
-        }
+        const int right = last ? inside.right : left + (width == m_widths.end() ? placed.Width() : width->second);
+        grids[i]->MoveWindow(CRect(left, placed.top, std::max(left, right), placed.bottom));
+        left = std::max(left, right);
         if (last || !m_bSeparators) continue;
         auto separator = std::make_unique<CButton>();
         separator->Create("", WS_CHILD | WS_VISIBLE, CRect(left, inside.top, left + kSeparatorWidth, inside.bottom),
@@ -657,6 +656,7 @@ int CKXObjectInfoWnd::SeparatorAt(CPoint point) const {
     for (size_t i = 0; i < m_separators.size(); ++i) {
         CRect rect;
         m_separators[i]->GetWindowRect(&rect);
+        ScreenToClient(&rect); // the press comes in this window's coordinates
         if (point.x >= rect.left - 1 && point.x <= rect.right + 1) return static_cast<int>(i);
     }
     return -1;

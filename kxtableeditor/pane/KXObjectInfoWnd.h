@@ -302,6 +302,10 @@ private:
     void CloseRecord(SKXObjectInfo& record, BOOL remove, BOOL removeRow = TRUE);
     CRect ClientArea() const;
     void EqualWidths();
+public:
+    // Whether the user gave the shown grids widths of their own (by dragging a separator).
+    bool HasUserWidths() const { return !m_widths.empty(); }
+private:
     LRESULT OnObjectInfoList(WPARAM wParam, LPARAM lParam);
     void DropDown(int kind);
     void ShowChosen(const CString& ids);

@@ -2,6 +2,8 @@
 // "PHYCCP" customisation, the header block and the column-layout broadcast.
 #include "physgrids/KXPhysPartDetailsGridWnd.h"
 
+#include <algorithm>
+
 #include "physgrids/KXPhysPartDetailsHeader.h"
 
 #include "grid/KXGridSite.h"
@@ -226,4 +228,19 @@ void CKXPhysPartDetailsGridWnd::OnCellControlClick(CPoint point, BOOL*) {
 
 void CKXPhysPartDetailsGridWnd::ShowFindReplace(BOOL bFind) {
     RunFindReplace(m_hFindReplace, bFind);
+}
+
+void CKXPhysPartDetailsGridWnd::OnSize(UINT nType, int cx, int cy) {
+    CKXPhysGridWnd::OnSize(nType, cx, cy);
+    if (!m_pHeader || !m_pHeader->GetSafeHwnd() || cx <= 0) return;
+    // The bar covers the two top rows; it shows as wide as the grid lets it be seen.
+    CGXRange bar(0, 0, 1, GetColCount());
+    GetCoveredCellsRowCol(0, 0, bar);
+    int width = 0, height = 0;
+    for (ROWCOL c = bar.left; c <= bar.right; ++c)
+        width += GetColWidth(c);
+    for (ROWCOL r = bar.top; r <= bar.bottom; ++r)
+        height += GetRowHeight(r);
+    width = std::min(width, cx);
+    if (width > 0 && height > 0) m_pHeader->MoveWindow(0, 0, width, height, FALSE);
 }

@@ -93,6 +93,8 @@ public:
     BOOL OnClickedButtonRowCol(ROWCOL, ROWCOL) override { return FALSE; }
     void OnCellControlClick(CPoint point, BOOL* pKeepSelection) override;
     CKXPhysPartDetailsHeader* GetHeader() const { return m_pHeader; }
+    // A size change lays the header bar out over the visible part of its cell (one line or two).
+    void OnSize(UINT nType, int cx, int cy) override;
 
     // ------------------------------------------------------------- pin rows
     int LoadPhysPart(CDesignContext design, const std::vector<UINT>& instanceIds);

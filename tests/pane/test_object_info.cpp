@@ -337,7 +337,9 @@ TEST_F(ObjectInfo, DraggingASeparatorTradesWidthBetweenItsNeighbours) {
     EXPECT_GT(r1.Width(), r0.Width()); // the right one takes what the left one gave
     EXPECT_EQ(r1.left, l1.right + 4);  // past the separator
     // With the mouse: pressed on the separator, released 20 pixels to the right.
-    const int x = l1.right + 2;
+    CRect separator = l1;
+    Info().ScreenToClient(&separator); // the press comes in the window's own coordinates
+    const int x = separator.right + 2;
     Info().SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(x, 10));
     Info().SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(x + 20, 10));
     CRect l2;

@@ -10,10 +10,14 @@
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "rmx/server.h"
 
+#include <sstream>
+#include <string>
+
 IMPLEMENT_DYNCREATE(CKXInstancePaneContainerView, CKXListPaneView)
 
 BEGIN_DISPATCH_MAP(CKXInstancePaneContainerView, CKXListPaneView)
 DISP_FUNCTION(CKXInstancePaneContainerView, "Select", Select, VT_BOOL, VTS_BSTR)
+DISP_FUNCTION(CKXInstancePaneContainerView, "SelectGroup", SelectGroup, VT_BOOL, VTS_BSTR)
 DISP_FUNCTION(CKXInstancePaneContainerView, "MarkAsCodesign", MarkComponentsAsCodesign, VT_BOOL, VTS_BSTR VTS_I4)
 DISP_FUNCTION(CKXInstancePaneContainerView, "AssignPowerGroup", AssignPowerGroup, VT_BOOL, VTS_BSTR VTS_BSTR VTS_BSTR)
 DISP_FUNCTION(CKXInstancePaneContainerView, "PreserveComments", PreserveComments, VT_BOOL, VTS_BSTR VTS_BSTR VTS_I4)
@@ -288,6 +292,29 @@ void CKXInstancePaneContainerView::ShowInstanceConnectivity(const CDesignContext
     if (!list || !instances) return;
     list->RemoveSelection();
     for (INT_PTR i = 0; i < instances->GetSize(); ++i) list->SelectObject((*instances)[i].name(), TRUE);
+}
+
+BOOL CKXInstancePaneContainerView::SelectGroup(LPCTSTR names) {
+    const CDesignContext* design = GetPaneDesignContext();
+    CCommonInterface* details = GetDetailsViewPtr();
+    CKXListPaneGrid* list = GetActiveList();
+    if (!design || !details || !list || !names) return FALSE;
+    if (IsPhysicalView()) return Refuse("KXPANE-731", CString());
+    if (!list->IsInitialized()) FillData();
+    CKXInstanceContextArray instances;
+    std::istringstream words(names);
+    for (std::string word; words >> word;) {
+        const CInstanceContext inst = design->instance(word.c_str());
+        if (!inst.instance()) return Refuse("KXPANE-250", word.c_str());
+        instances.Add(inst);
+    }
+    if (instances.GetSize() == 0) return Refuse("KXPANE-250", "(no name)");
+    list->RemoveSelection();
+    for (INT_PTR i = 0; i < instances.GetSize(); ++i) list->SelectObject(instances[i].name(), TRUE);
+    // The group flag of the request: the connectivity pane shows the components in one grid.
+    details->m_bGroupFlag = instances.GetSize() > 1;
+    details->ShowInstanceConnectivity(*design, &instances, TRUE);
+    return TRUE;
 }
 
 void CKXInstancePaneContainerView::ShowComponentsByName(const CDesignContext&, CStringList* names, BOOL) {

@@ -78,6 +78,8 @@ BOOL CKXInstancePaneGrid::Showconnectivity(BOOL bForce, BOOL) {
         if (inst.instance()) instances.Add(inst);
     }
     if (instances.GetSize() == 0) return FALSE;
+    // The list's own selection is shown side by side: a group is asked for by its own request.
+    details->m_bGroupFlag = FALSE;
     details->ShowInstanceConnectivity(*design, &instances, bForce);
     return TRUE;
 }

@@ -19,7 +19,7 @@ public:
     BOOL HasResizeButton() const { return m_bButtonCreated; }
 
     // Collapses pane 0 or 1 of a two-pane splitter (its size becomes 0; the stored sizes are kept) or
-    // expands it again. FALSE when there is no such pane or nothing changes.
+    // expands it again. FALSE when there is no such pane, a pane is collapsed already or nothing changes.
     BOOL CollapsePane(int which);
     BOOL ExpandPane();
     // Nonzero when a pane is collapsed; `which` is then nonzero when it is the first (upper or left) pane and
@@ -33,7 +33,20 @@ public:
     BOOL SetPaneSize(int first, int second);
     void GetPaneSize(int& first, int& second) const;
 
+    // The bar between the two panes, in this window's client coordinates (empty without two panes).
+    BOOL GetBarRect(CRect& rect) const;
+    // Nonzero while the user drags the bar.
+    BOOL IsTracking() const { return m_bTracking; }
+
+    // The user's drag of the bar: a press on the bar starts it, the release sets the first pane's size
+    // to where the bar was dropped and tells the parent frame with "MSG_STOP_TRACKING_SPLITTER".
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+
 private:
+    void StopTracking(CPoint point);
+    BOOL m_bTracking = FALSE;
+    CPoint m_ptPress;
+
     int m_nHighlightRow = -1;
     int m_nHighlightCol = -1;
     BOOL m_bButtonEnabled = FALSE;

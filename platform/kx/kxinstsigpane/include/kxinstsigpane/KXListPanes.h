@@ -482,6 +482,10 @@ private:
 
 public:
     BOOL Select(LPCTSTR nameOrPath) { return CKXListPaneView::Select(nameOrPath); }
+    // The components named (separated by blanks) selected and shown together in one grid, as the list
+    // asks for its selection shown as a group; FALSE (nothing shown) when a name is no component, or
+    // in the physical view, whose parts are shown each in a grid of its own.
+    BOOL SelectGroup(LPCTSTR names);
 };
 
 class CKXSignalPaneContainerView : public CKXListPaneView {
