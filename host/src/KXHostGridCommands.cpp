@@ -13,6 +13,7 @@
 #include "afx/afxdoc.h"
 #include "afx/afxole.h"
 #include "grid/gxcontrol.h"
+#include "grid/gxdroplist.h"
 #include "grid/gxwnd.h"
 #include "kxcommon/KXDocument.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -197,7 +198,8 @@ const std::map<std::string, UINT>& NamedKeys() {
         {"delete", VK_DELETE}, {"f2", VK_F2},       {"f4", VK_F4},          {"enter", VK_RETURN},
         {"escape", VK_ESCAPE}, {"tab", VK_TAB},     {"up", VK_UP},          {"down", VK_DOWN},
         {"left", VK_LEFT},     {"right", VK_RIGHT}, {"home", VK_HOME},      {"end", VK_END},
-        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT}};
+        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT}, {"space", VK_SPACE},
+        {"backspace", VK_BACK}};
     return keys;
 }
 
@@ -238,6 +240,8 @@ bool ParseKey(const std::string& text, const std::string& modifiers, KeyStroke& 
         }
     if (auto it = NamedKeys().find(KXHostLower(key)); it != NamedKeys().end()) {
         k.key = it->second;
+        // Space and Backspace type a character too, as a keyboard's do.
+        if ((k.key == VK_SPACE || k.key == VK_BACK) && !k.ctrl && !k.alt) k.character = k.key;
         return true;
     }
     if (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0]))) {
@@ -247,8 +251,8 @@ bool ParseKey(const std::string& text, const std::string& modifiers, KeyStroke& 
         return true;
     }
     error = "unknown key \"" + key +
-            "\" (Delete, F2, F4, Enter, Escape, Tab, Up, Down, Left, Right, Home, End, PageUp, PageDown, "
-            "a letter or a digit, with ctrl, shift or alt)";
+            "\" (Delete, Insert, F2, F4, Enter, Escape, Tab, Space, Backspace, Up, Down, Left, Right, Home, End, "
+            "PageUp, PageDown, a letter or a digit, with ctrl, shift or alt)";
     return false;
 }
 
@@ -546,15 +550,52 @@ bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::click ccp ROW COL ?left|double|right|button|border?
+// The button of a cell control a click kind names: "button" the first (a list's drop button, a
+// termination's dialog button), "up" and "down" a spin cell's arrows.
+CGXChild* CellButton(CGXControl& control, const std::string& how) {
+    for (int i = 0; i < control.GetChildCount(); ++i) {
+        CGXChild* child = control.GetChild(i);
+        if (how == "button") return child;
+        if (how == "up" && dynamic_cast<CGXUpArrowButton*>(child)) return child;
+        if (how == "down" && dynamic_cast<CGXDownArrowButton*>(child)) return child;
+    }
+    return nullptr;
+}
+
+// A click's kind with the modifiers held during it: "left", "ctrl", "Shift+left", "ctrl+click".
+bool ParseClick(const std::string& text, std::string& how, KeyStroke& held, std::string& error) {
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
+        const size_t plus = text.find('+', start);
+        parts.push_back(KXHostLower(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start)));
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    how = "left";
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::string& w = parts[i];
+        if (AddModifier(w, held)) continue;
+        const bool kind = w == "left" || w == "click" || w == "double" || w == "right" || w == "button" ||
+                          w == "up" || w == "down" || w == "border";
+        if (!kind || i + 1 != parts.size()) {
+            error = "a click is left, double, right, button, up, down or border, with ctrl, shift or alt joined by \"+\", "
+                    "not \"" +
+                    text + "\"";
+            return false;
+        }
+        how = w == "click" ? "left" : w;
+    }
+    return true;
+}
+
+// kx::click ccp ROW COL ?[MODIFIER+]left|double|right|button|up|down|border?
 bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 3 && a.size() != 4)
-        return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button|border?");
-    const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
-    if (how != "left" && how != "double" && how != "right" && how != "button" && how != "border")
-        return Fail(r, "a click is left, double, right, button or border, not \"" + a[3] + "\"");
+        return Fail(r, "usage: kx::click ccp ROW COL ?[ctrl+|shift+]left|double|right|button|up|down|border?");
+    std::string how, err;
+    KeyStroke held;
+    if (!ParseClick(a.size() == 4 ? a[3] : "left", how, held, err)) return Fail(r, err);
     GridTarget t;
-    std::string err;
     ROWCOL row = 0, col = 0;
     CPoint at;
     if (!CcpGrid(app, a[0], t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
@@ -563,8 +604,11 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     HandsOn(t, at);
     CGXGridWnd* grid = t.grid;
     HWND hwnd = grid->GetSafeHwnd();
+    // Ctrl and Shift are held down while the button is: the grid reads them from the click and the keyboard.
+    const HeldModifiers down(held);
+    const WPARAM keys = (held.ctrl ? MK_CONTROL : 0) | (held.shift ? MK_SHIFT : 0);
     auto send = [&](UINT message, WPARAM flags, CPoint p) {
-        if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags, PointParam(p));
+        if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags | keys, PointParam(p));
     };
     auto leftClick = [&](CPoint p) {
         send(WM_LBUTTONDOWN, MK_LBUTTON, p);
@@ -579,18 +623,64 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
         leftClick(p);
         send(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
         send(WM_LBUTTONUP, 0, p);
-    } else if (how == "button") {
+    } else if (how == "button" || how == "up" || how == "down") {
         // The cell is made current by a click at its left edge, away from the button the control draws
         // at its right: a click on the button itself would press it twice.
-        if (!grid->IsCurrentCell(row, col)) leftClick(CPoint(grid->CalcRectFromRowCol(row, col).left + 1, at.y));
+        const CRect cellRect = grid->CalcRectFromRowCol(row, col);
+        if (!grid->IsCurrentCell(row, col)) leftClick(CPoint(cellRect.left + 1, at.y));
         CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
-        if (!control || control->GetChildCount() == 0)
-            return Fail(r, "cell " + a[1] + "," + a[2] + " has no button");
-        leftClick(control->GetChild(0)->GetRect().CenterPoint());
+        CGXChild* child = control ? CellButton(*control, how) : nullptr;
+        if (!child) return Fail(r, "cell " + a[1] + "," + a[2] + " has no " + (how == "button" ? "button" : how + " arrow"));
+        // A spin cell shows its arrows only while a bit number is selected; hidden, they lie outside the cell.
+        if (!cellRect.PtInRect(child->GetRect().CenterPoint()))
+            return Fail(r, "the " + how + " arrow of cell " + a[1] + "," + a[2] + " is not shown (no bit number is selected)");
+        leftClick(child->GetRect().CenterPoint());
     } else {
         leftClick(at);
     }
     r = "1";
+    return true;
+}
+
+// kx::droplist ccp ?select N|choose N|cancel?: the list dropped from the current cell (its drop button,
+// Alt+Down), used as the user uses it: its entries; an entry selected (the cell's text follows), an entry
+// chosen (the list goes up, the text stays for Enter to store), or the list cancelled.
+bool GridDropList(CKXHostApp& app, const Args& a, std::string& r) {
+    const char* usage = "usage: kx::droplist ccp ?select N|choose N|cancel?";
+    const std::string op = a.size() >= 2 ? KXHostLower(a[1]) : "";
+    const bool indexed = op == "select" || op == "choose";
+    if (a.empty() || (a.size() == 2 && op != "cancel") || (a.size() == 3 && !indexed) || a.size() > 3)
+        return Fail(r, usage);
+    GridTarget t;
+    std::string err;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    auto* combo = dynamic_cast<CGXComboBox*>(t.grid->GetCurrentCellControl());
+    CListBox* list = combo && combo->IsDroppedDown() ? GXGetDroppedList(combo) : nullptr;
+    if (!list) {
+        app.Core().Print("no list is dropped down from the current cell");
+        r = a.size() == 1 ? "" : "0";
+        return true;
+    }
+    if (a.size() == 1) {
+        std::vector<std::string> entries;
+        for (int i = 0; i < list->GetCount(); ++i) {
+            CString text;
+            list->GetText(i, text);
+            entries.push_back(text.str());
+        }
+        r = KXHostTclList(entries);
+        return true;
+    }
+    UINT message = GX_LIST_CANCELLED;
+    if (indexed) {
+        ROWCOL n = 0;
+        if (!ParseCoordinate(a[2], n) || n < 1 || static_cast<int>(n) > list->GetCount())
+            return Fail(r, "the list has no entry " + a[2] + " (it has " + std::to_string(list->GetCount()) + ")");
+        list->SetCurSel(static_cast<int>(n) - 1);
+        message = op == "select" ? GX_LIST_SELCHANGE : GX_LIST_ENDED;
+    }
+    auto* edit = dynamic_cast<CWnd*>(combo);
+    r = std::to_string(app.AnsweredStep([&] { edit->WindowProc(message, 0, 0); }));
     return true;
 }
 
@@ -678,7 +768,7 @@ bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
 
 // kx::grid ccp ?N?: the active grid, or which grid is active.
 bool GridChoose(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1 && a.size() != 2) return Fail(r, "usage: kx::grid ccp ?N|cell?");
+    if (a.size() != 1 && a.size() != 2) return Fail(r, "usage: kx::grid ccp ?N|cell|selected?");
     GridTarget t;
     std::string err;
     if (!CheckCcp(a[0], err) || !PaneOf(app, t, err)) return Fail(r, err);
@@ -688,6 +778,20 @@ bool GridChoose(CKXHostApp& app, const Args& a, std::string& r) {
         if (!ActiveGrid(app, t, err)) return Fail(r, err);
         ROWCOL row = 0, col = 0;
         r = t.grid->GetCurrentCell(row, col) ? std::to_string(row) + " " + std::to_string(col) : std::string();
+        return true;
+    }
+    if (a.size() == 2 && KXHostLower(a[1]) == "selected") {
+        // The active grid's selected ranges, oldest first: "TOP LEFT BOTTOM RIGHT" each.
+        if (!ActiveGrid(app, t, err)) return Fail(r, err);
+        const CGXGridParam* param = t.grid->GetParam();
+        const CGXRangeList* list = param ? param->GetRangeList() : nullptr;
+        std::vector<std::string> ranges;
+        for (POSITION pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+            const CGXRange* g = list->GetNext(pos);
+            ranges.push_back(std::to_string(g->top) + " " + std::to_string(g->left) + " " +
+                             std::to_string(g->bottom) + " " + std::to_string(g->right));
+        }
+        r = KXHostTclList(ranges);
         return true;
     }
     if (a.size() == 2) {
@@ -968,6 +1072,7 @@ const SKXGridCommand kGridCommands[] = {
     {"key", GridKey},
     {"click", GridClick},
     {"drag", GridDrag},
+    {"droplist", GridDropList},
     {"drop", GridDrop},
     {"grid", GridChoose},
     {"pane", GridPane},

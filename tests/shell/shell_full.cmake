@@ -28,6 +28,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_first_session.cpp
   test_demo_edges.cpp
   test_grid_keys.cpp
+  test_grid_hands.cpp
   test_saves_together.cpp
   test_saves_at_once.cpp
   test_refused_input.cpp
