@@ -31,7 +31,8 @@ void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
     const CGXGridParam* param = GetParam();
     if (CtrlDown() && !ShiftDown() && IsDataRow(row) && param && param->GetRangeList()->IsEmpty() &&
-        GetCurrentCell(curRow, curCol) && IsDataRow(curRow) && IsCellOfTheUser() && !IsCurrentCell(row, col)) {
+        GetCurrentCell(curRow, curCol) && IsDataRow(curRow) && IsCellOfTheUser() &&
+        !IsCurrentCell(row, col)) {
         CGXRange start(curRow, curCol);
         if (CanChangeSelection(&start, FALSE, FALSE)) SelectRange(start, TRUE, TRUE);
     }

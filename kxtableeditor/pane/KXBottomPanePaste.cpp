@@ -18,26 +18,11 @@
 
 namespace {
 constexpr int kMostPasteColumns = 9;
-
-// Pin grids side by side whose rows a key selected (selectObject) have no current cell but the active
-// grid's: each takes its part of the paste in the active grid's column, from its own first selected row,
-// as typing and the attach bar give the text to every grid's selected pins.
-void PlaceCurrentCellsForPaste(CKXGridWnd* active, const std::vector<CKXGridWnd*>& shown) {
-    using Pane = CKXBottomPaneContainerView;
-    ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!active || !Pane::PinGridOf(active) || !active->GetCurrentCell(row, col)) return;
-    for (CKXGridWnd* grid : shown) {
-        ROWCOL r = GX_INVALID, c = GX_INVALID;
-        if (grid != active && Pane::PinGridOf(grid) && !grid->GetCurrentCell(r, c) && grid->HasSelectedDataRow())
-            grid->PlaceCurrentCellInSelection(GX_INVALID, col);
-    }
-}
 } // namespace
 
 BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
     CKXGridWnd* core = PaneGrid();
     CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
-    PlaceCurrentCellsForPaste(GetActiveGrid(), m_shownGrids);
     const BOOL owner = !CKXTransaction::IsTransactionStarted();
     if (owner) {
         if (!core || !CKXTransaction::BeginTrans(core, PaneMasterDesign(), "Paste Connections")) return FALSE;

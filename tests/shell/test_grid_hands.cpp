@@ -31,7 +31,8 @@ protected:
         return text.GetString();
     }
     static std::string Range(ROWCOL top, ROWCOL col, ROWCOL bottom) {
-        return std::to_string(top) + " " + std::to_string(col) + " " + std::to_string(bottom) + " " + std::to_string(col);
+        return std::to_string(top) + " " + std::to_string(col) + " " + std::to_string(bottom) + " " +
+               std::to_string(col);
     }
 };
 
