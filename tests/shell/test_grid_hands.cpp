@@ -234,15 +234,23 @@ TEST_F(GridHands, APasteAfterSelectObjectFillsEveryGrid) {
 TEST_F(GridHands, HelpIsAWholeWordForWordsWithHOptions) {
     ASSERT_TRUE(OpenBoard(3, kShowU1));
     Messages();
-    for (const char* w : {"-help", "-HELP", "-h", "-H", "-Help"}) {
-        EXPECT_EQ(Run(std::string("removeDiffPairPin pin ") + w), "1") << w;
-        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-191"}) << w;
+    const std::vector<std::pair<std::string, std::string>> words = {
+        {"removeDiffPairPin", "KXTABLE-191"}, {"addTermination", "KXPANE-241"}, {"editTermination", "KXTABLE-213"}};
+    for (const auto& [word, usage] : words) {
+        for (const char* w : {"-help", "-HELP", "-h", "-H", "-Help"}) {
+            EXPECT_EQ(Run(word + " pin " + w), "1") << word << " " << w;
+            EXPECT_EQ(Messages(), std::vector<std::string>{usage}) << word << " " << w;
+        }
+        // An option, not help: refused as what it is (its usage shown as the refusal's cause).
+        EXPECT_EQ(Run(word + " pin -high"), "0") << word;
+        Messages();
     }
     EXPECT_EQ(Run("removeDiffPairPin pin -high"), "0");
     EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
     // deleteConnection keeps its prefix rule: "-hx" asks for help, "-H" is a key.
     EXPECT_EQ(Run("deleteConnection pin -hx"), "1");
-    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-161"});
+    EXPECT_EQ(Run("deleteConnection pin -H"), "0");
 }
 
 } // namespace
