@@ -457,8 +457,10 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     HandsOn(t, at);
     CGXGridWnd* grid = t.grid;
     HWND hwnd = grid->GetSafeHwnd();
-    // Ctrl and Shift are held down while the button is: the grid reads them from the click and the keyboard.
-    const HeldModifiers down(held);
+    // Ctrl and Shift named with the click are held down while the button is: the grid reads them from the
+    // click and the keyboard. A plain click leaves the keyboard as it is.
+    std::optional<HeldModifiers> down;
+    if (held.ctrl || held.shift || held.alt) down.emplace(held);
     const WPARAM keys = (held.ctrl ? MK_CONTROL : 0) | (held.shift ? MK_SHIFT : 0);
     auto send = [&](UINT message, WPARAM flags, CPoint p) {
         if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags | keys, PointParam(p));

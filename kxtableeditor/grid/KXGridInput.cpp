@@ -133,8 +133,9 @@ void AnswerEndedCellEdit(CKXGridWnd& grid, CGXControl* editing, const std::optio
         KXMenuAnswer::Report(since.SaidSince() || warning.IsEmpty() ? KXEditResult::Of(FALSE, "KXPANE-178")
                                                                     : KXEditResult::RefusedText(warning),
                              since);
-    } else if (stored && stored->IsRefusal()) {
-        // The text was stored but the design refused the change: said when it was recorded.
+    } else if (stored && stored->IsRefusal() && since.SaidSince()) {
+        // The text was stored but the design refused the change: said when it was recorded. (A retype of
+        // the cell's own text is no edit, which the grid leaves unsaid.)
         KXMenuAnswer::Report(KXEditResult::Of(FALSE, stored->MessageId()), since);
     }
 }
