@@ -4,6 +4,7 @@ list(APPEND KXHOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostApp.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostGridCommands.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostKeys.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostDesignCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostObjectCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostPaneCommands.cpp

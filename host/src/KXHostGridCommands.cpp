@@ -4,6 +4,7 @@
 // messages and virtual calls run the editor's common grid window and the grid kind's own handling,
 // exactly as on screen.
 #include "KXHostApp.h"
+#include "KXHostKeys.h"
 #include "KXHostText.h"
 #include "KXJournalLine.h"
 
@@ -13,6 +14,7 @@
 #include "afx/afxdoc.h"
 #include "afx/afxole.h"
 #include "grid/gxcontrol.h"
+#include "grid/gxdroplist.h"
 #include "grid/gxwnd.h"
 #include "kxcommon/KXDocument.h"
 #include "kxinstsigpane/CommonInterface.h"
@@ -32,6 +34,7 @@
 namespace {
 
 using Args = std::vector<std::string>;
+using namespace kxhost::keys;
 
 // ------------------------------------------------------------------ panes
 
@@ -187,153 +190,6 @@ bool FitsMouseMessage(CPoint p) {
 
 LPARAM PointParam(CPoint p) {
     return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
-}
-
-// ------------------------------------------------------------------ keys
-
-struct KeyStroke {
-    UINT key = 0;
-    UINT character = 0; // sent as WM_CHAR too (a typed character)
-    bool ctrl = false, shift = false, alt = false;
-};
-
-const std::map<std::string, UINT>& NamedKeys() {
-    static const std::map<std::string, UINT> keys = {
-        {"delete", VK_DELETE}, {"f2", VK_F2},       {"f4", VK_F4},          {"enter", VK_RETURN},
-        {"escape", VK_ESCAPE}, {"tab", VK_TAB},     {"up", VK_UP},          {"down", VK_DOWN},
-        {"left", VK_LEFT},     {"right", VK_RIGHT}, {"home", VK_HOME},      {"end", VK_END},
-        {"pageup", VK_PRIOR},  {"pagedown", VK_NEXT}, {"insert", VK_INSERT}};
-    return keys;
-}
-
-bool AddModifier(const std::string& word, KeyStroke& k) {
-    const std::string w = KXHostLower(word);
-    if (w == "ctrl" || w == "control")
-        k.ctrl = true;
-    else if (w == "shift")
-        k.shift = true;
-    else if (w == "alt")
-        k.alt = true;
-    else
-        return false;
-    return true;
-}
-
-// "Delete", "F4", "Ctrl+C", "Shift+Tab", "A": modifiers joined with "+", then the key.
-bool ParseKey(const std::string& text, const std::string& modifiers, KeyStroke& k, std::string& error) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t plus = text.find('+', start);
-        parts.push_back(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start));
-        if (plus == std::string::npos) break;
-        start = plus + 1;
-    }
-    const std::string key = parts.back();
-    parts.pop_back();
-    for (size_t i = 0, s = 0; i <= modifiers.size(); ++i)
-        if (i == modifiers.size() || modifiers[i] == ' ' || modifiers[i] == '+') {
-            if (i > s) parts.push_back(modifiers.substr(s, i - s));
-            s = i + 1;
-        }
-    for (const std::string& m : parts)
-        if (!AddModifier(m, k)) {
-            error = "unknown modifier \"" + m + "\" (ctrl, shift, alt)";
-            return false;
-        }
-    if (auto it = NamedKeys().find(KXHostLower(key)); it != NamedKeys().end()) {
-        k.key = it->second;
-        return true;
-    }
-    if (key.size() == 1 && std::isalnum(static_cast<unsigned char>(key[0]))) {
-        const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(key[0])));
-        k.key = static_cast<UINT>(c);
-        if (!k.ctrl && !k.alt) k.character = static_cast<UINT>(k.shift ? c : std::tolower(c));
-        return true;
-    }
-    error = "unknown key \"" + key +
-            "\" (Delete, F2, F4, Enter, Escape, Tab, Up, Down, Left, Right, Home, End, PageUp, PageDown, "
-            "a letter or a digit, with ctrl, shift or alt)";
-    return false;
-}
-
-// The main window's accelerators: these keys become its edit commands before any window sees them.
-UINT AcceleratorCommand(const KeyStroke& k) {
-    if (!k.ctrl || k.shift || k.alt) return 0;
-    switch (k.key) {
-    case 'C': return ID_EDIT_COPY;
-    case 'V': return ID_EDIT_PASTE;
-    case 'Z': return ID_EDIT_UNDO;
-    case 'Y': return ID_EDIT_REDO;
-    default: return 0;
-    }
-}
-
-// The modifiers of a key stroke held down while it lasts.
-class HeldModifiers {
-public:
-    explicit HeldModifiers(const KeyStroke& k)
-        : m_ctrl(GetKeyState(VK_CONTROL)), m_shift(GetKeyState(VK_SHIFT)), m_alt(GetKeyState(VK_MENU)) {
-        AfxSetKeyState(VK_CONTROL, k.ctrl);
-        AfxSetKeyState(VK_SHIFT, k.shift);
-        AfxSetKeyState(VK_MENU, k.alt);
-    }
-    ~HeldModifiers() {
-        AfxSetKeyState(VK_CONTROL, m_ctrl < 0, (m_ctrl & 1) != 0);
-        AfxSetKeyState(VK_SHIFT, m_shift < 0, (m_shift & 1) != 0);
-        AfxSetKeyState(VK_MENU, m_alt < 0, (m_alt & 1) != 0);
-    }
-    HeldModifiers(const HeldModifiers&) = delete;
-    HeldModifiers& operator=(const HeldModifiers&) = delete;
-
-private:
-    short m_ctrl, m_shift, m_alt;
-};
-
-// Presses and releases a key on the window with the modifiers held down meanwhile.
-void PressKey(CWnd* wnd, const KeyStroke& k) {
-    HeldModifiers held(k);
-    HWND hwnd = wnd->GetSafeHwnd();
-    wnd->SendMessage(WM_KEYDOWN, k.key, 1);
-    if (k.character && CWnd::FromHandle(hwnd) == wnd) wnd->SendMessage(WM_CHAR, k.character, 1);
-    if (CWnd::FromHandle(hwnd) == wnd) wnd->SendMessage(WM_KEYUP, k.key, 1);
-}
-
-// While a cell is being edited its edit box has the keyboard: keys go to the cell control (a spin cell
-// steps a bit number on Up/Down); the edit box hands the keys it does not take on to the grid.
-void PressKeyInCell(CGXGridWnd* grid, const KeyStroke& k) {
-    CGXControl* control = grid->GetCurrentCellControl();
-    CWnd* edit = control && control->IsActive() ? dynamic_cast<CWnd*>(control) : nullptr;
-    if (!edit) return PressKey(grid, k);
-    HeldModifiers held(k);
-    HWND hwnd = grid->GetSafeHwnd();
-    edit->WindowProc(WM_KEYDOWN, k.key, 1);
-    if (CWnd::FromHandle(hwnd) != grid) return;
-    // The key may have ended the edit (Enter, Escape): what follows goes where the keyboard is now.
-    const bool editing = grid->GetCurrentCellControl() == control && control->IsActive();
-    if (!editing) {
-        if (k.character) grid->SendMessage(WM_CHAR, k.character, 1);
-        if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(WM_KEYUP, k.key, 1);
-        return;
-    }
-    if (k.character) edit->WindowProc(WM_CHAR, k.character, 1);
-    if (CWnd::FromHandle(hwnd) == grid) edit->WindowProc(WM_KEYUP, k.key, 1);
-}
-
-void PressKey(CWnd* wnd, UINT key) {
-    KeyStroke k;
-    k.key = key;
-    PressKey(wnd, k);
-}
-
-// A menu or accelerator command of the active window, unless its update handler disables it.
-bool RunCommand(CFrameWnd* frame, UINT id) {
-    CCmdUI ui;
-    ui.m_nID = id;
-    ui.DoUpdate(frame, FALSE);
-    if (ui.m_bEnableChanged && !ui.m_bEnabled) return false;
-    frame->SendMessage(0x0111 /* WM_COMMAND */, id, 0);
-    return true;
 }
 
 // ------------------------------------------------------------------ automation
@@ -552,15 +408,53 @@ bool GridKey(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// kx::click ccp ROW COL ?left|double|right|button|border?
+// The button of a cell control a click kind names: "button" the first (a list's drop button, a
+// termination's dialog button), "up" and "down" a spin cell's arrows.
+CGXChild* CellButton(CGXControl& control, const std::string& how) {
+    for (int i = 0; i < control.GetChildCount(); ++i) {
+        CGXChild* child = control.GetChild(i);
+        if (how == "button") return child;
+        if (how == "up" && dynamic_cast<CGXUpArrowButton*>(child)) return child;
+        if (how == "down" && dynamic_cast<CGXDownArrowButton*>(child)) return child;
+    }
+    return nullptr;
+}
+
+// A click's kind with the modifiers held during it: "left", "ctrl", "Shift+left", "ctrl+click".
+bool ParseClick(const std::string& text, std::string& how, KeyStroke& held, std::string& error) {
+    std::vector<std::string> parts;
+    for (size_t start = 0;;) {
+        const size_t plus = text.find('+', start);
+        parts.push_back(
+            KXHostLower(text.substr(start, plus == std::string::npos ? std::string::npos : plus - start)));
+        if (plus == std::string::npos) break;
+        start = plus + 1;
+    }
+    how = "left";
+    for (size_t i = 0; i < parts.size(); ++i) {
+        const std::string& w = parts[i];
+        if (AddModifier(w, held)) continue;
+        const bool kind = w == "left" || w == "click" || w == "double" || w == "right" || w == "button" ||
+                          w == "up" || w == "down" || w == "border";
+        if (!kind || i + 1 != parts.size()) {
+            error = "a click is left, double, right, button, up, down or border, with ctrl, shift or alt "
+                    "joined by \"+\", not \"" + text + "\"";
+            return false;
+        }
+        how = w == "click" ? "left" : w;
+    }
+    return true;
+}
+
+// kx::click ccp ROW COL ?[MODIFIER+]left|double|right|button|up|down|border?
 bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     if (a.size() != 3 && a.size() != 4)
-        return Fail(r, "usage: kx::click ccp ROW COL ?left|double|right|button|border?");
-    const std::string how = a.size() == 4 ? KXHostLower(a[3]) : "left";
-    if (how != "left" && how != "double" && how != "right" && how != "button" && how != "border")
-        return Fail(r, "a click is left, double, right, button or border, not \"" + a[3] + "\"");
+        return Fail(r,
+                    "usage: kx::click ccp ROW COL ?[ctrl+|shift+]left|double|right|button|up|down|border?");
+    std::string how, err;
+    KeyStroke held;
+    if (!ParseClick(a.size() == 4 ? a[3] : "left", how, held, err)) return Fail(r, err);
     GridTarget t;
-    std::string err;
     ROWCOL row = 0, col = 0;
     CPoint at;
     if (!CcpGrid(app, a[0], t, err) || !ParseCell(t.grid, a[1], a[2], row, col, err) ||
@@ -569,8 +463,13 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
     HandsOn(t, at);
     CGXGridWnd* grid = t.grid;
     HWND hwnd = grid->GetSafeHwnd();
+    // Ctrl and Shift named with the click are held down while the button is: the grid reads them from the
+    // click and the keyboard. A plain click leaves the keyboard as it is.
+    std::optional<HeldModifiers> down;
+    if (held.ctrl || held.shift || held.alt) down.emplace(held);
+    const WPARAM keys = (held.ctrl ? MK_CONTROL : 0) | (held.shift ? MK_SHIFT : 0);
     auto send = [&](UINT message, WPARAM flags, CPoint p) {
-        if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags, PointParam(p));
+        if (CWnd::FromHandle(hwnd) == grid) grid->SendMessage(message, flags | keys, PointParam(p));
     };
     auto leftClick = [&](CPoint p) {
         send(WM_LBUTTONDOWN, MK_LBUTTON, p);
@@ -585,18 +484,68 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
         leftClick(p);
         send(WM_LBUTTONDBLCLK, MK_LBUTTON, p);
         send(WM_LBUTTONUP, 0, p);
-    } else if (how == "button") {
+    } else if (how == "button" || how == "up" || how == "down") {
         // The cell is made current by a click at its left edge, away from the button the control draws
         // at its right: a click on the button itself would press it twice.
-        if (!grid->IsCurrentCell(row, col)) leftClick(CPoint(grid->CalcRectFromRowCol(row, col).left + 1, at.y));
+        const CRect cellRect = grid->CalcRectFromRowCol(row, col);
+        if (!grid->IsCurrentCell(row, col)) leftClick(CPoint(cellRect.left + 1, at.y));
         CGXControl* control = grid->IsCurrentCell(row, col) ? grid->GetCurrentCellControl() : nullptr;
-        if (!control || control->GetChildCount() == 0)
-            return Fail(r, "cell " + a[1] + "," + a[2] + " has no button");
-        leftClick(control->GetChild(0)->GetRect().CenterPoint());
+        CGXChild* child = control ? CellButton(*control, how) : nullptr;
+        if (!child)
+            return Fail(r, "cell " + a[1] + "," + a[2] + " has no " +
+                               (how == "button" ? "button" : how + " arrow"));
+        // A spin cell shows its arrows only while a bit number is selected; hidden, they lie outside.
+        if (!cellRect.PtInRect(child->GetRect().CenterPoint()))
+            return Fail(r, "the " + how + " arrow of cell " + a[1] + "," + a[2] +
+                               " is not shown (no bit number is selected)");
+        leftClick(child->GetRect().CenterPoint());
     } else {
         leftClick(at);
     }
     r = "1";
+    return true;
+}
+
+// kx::droplist ccp ?select N|choose N|cancel?: the list dropped from the current cell (its drop button,
+// Alt+Down), used as the user uses it: its entries; an entry selected (the cell's text follows), an entry
+// chosen (the list goes up, the text stays for Enter to store), or the list cancelled.
+bool GridDropList(CKXHostApp& app, const Args& a, std::string& r) {
+    const char* usage = "usage: kx::droplist ccp ?select N|choose N|cancel?";
+    const std::string op = a.size() >= 2 ? KXHostLower(a[1]) : "";
+    const bool indexed = op == "select" || op == "choose";
+    if (a.empty() || (a.size() == 2 && op != "cancel") || (a.size() == 3 && !indexed) || a.size() > 3)
+        return Fail(r, usage);
+    GridTarget t;
+    std::string err;
+    if (!CheckCcp(a[0], err) || !ActiveGrid(app, t, err)) return Fail(r, err);
+    auto* combo = dynamic_cast<CGXComboBox*>(t.grid->GetCurrentCellControl());
+    CListBox* list = combo && combo->IsDroppedDown() ? GXGetDroppedList(combo) : nullptr;
+    if (!list) {
+        app.Core().Print("no list is dropped down from the current cell");
+        r = a.size() == 1 ? "" : "0";
+        return true;
+    }
+    if (a.size() == 1) {
+        std::vector<std::string> entries;
+        for (int i = 0; i < list->GetCount(); ++i) {
+            CString text;
+            list->GetText(i, text);
+            entries.push_back(text.str());
+        }
+        r = KXHostTclList(entries);
+        return true;
+    }
+    UINT message = GX_LIST_CANCELLED;
+    if (indexed) {
+        ROWCOL n = 0;
+        if (!ParseCoordinate(a[2], n) || n < 1 || static_cast<int>(n) > list->GetCount())
+            return Fail(r, "the list has no entry " + a[2] + " (it has " + std::to_string(list->GetCount()) +
+                               ")");
+        list->SetCurSel(static_cast<int>(n) - 1);
+        message = op == "select" ? GX_LIST_SELCHANGE : GX_LIST_ENDED;
+    }
+    auto* edit = dynamic_cast<CWnd*>(combo);
+    r = std::to_string(app.AnsweredStep([&] { edit->WindowProc(message, 0, 0); }));
     return true;
 }
 
@@ -690,7 +639,7 @@ bool GridDrop(CKXHostApp& app, const Args& a, std::string& r) {
 
 // kx::grid ccp ?N?: the active grid, or which grid is active.
 bool GridChoose(CKXHostApp& app, const Args& a, std::string& r) {
-    if (a.size() != 1 && a.size() != 2) return Fail(r, "usage: kx::grid ccp ?N|cell?");
+    if (a.size() != 1 && a.size() != 2) return Fail(r, "usage: kx::grid ccp ?N|cell|selected?");
     GridTarget t;
     std::string err;
     if (!CheckCcp(a[0], err) || !PaneOf(app, t, err)) return Fail(r, err);
@@ -700,6 +649,20 @@ bool GridChoose(CKXHostApp& app, const Args& a, std::string& r) {
         if (!ActiveGrid(app, t, err)) return Fail(r, err);
         ROWCOL row = 0, col = 0;
         r = t.grid->GetCurrentCell(row, col) ? std::to_string(row) + " " + std::to_string(col) : std::string();
+        return true;
+    }
+    if (a.size() == 2 && KXHostLower(a[1]) == "selected") {
+        // The active grid's selected ranges, oldest first: "TOP LEFT BOTTOM RIGHT" each.
+        if (!ActiveGrid(app, t, err)) return Fail(r, err);
+        const CGXGridParam* param = t.grid->GetParam();
+        const CGXRangeList* list = param ? param->GetRangeList() : nullptr;
+        std::vector<std::string> ranges;
+        for (POSITION pos = list ? list->GetHeadPosition() : nullptr; pos;) {
+            const CGXRange* g = list->GetNext(pos);
+            ranges.push_back(std::to_string(g->top) + " " + std::to_string(g->left) + " " +
+                             std::to_string(g->bottom) + " " + std::to_string(g->right));
+        }
+        r = KXHostTclList(ranges);
         return true;
     }
     if (a.size() == 2) {
@@ -980,6 +943,7 @@ const SKXGridCommand kGridCommands[] = {
     {"key", GridKey},
     {"click", GridClick},
     {"drag", GridDrag},
+    {"droplist", GridDropList},
     {"drop", GridDrop},
     {"grid", GridChoose},
     {"pane", GridPane},

@@ -41,7 +41,7 @@ bool KXCopyActiveEditorSelection(CGXGridCore& grid) {
     CGXControl* control = grid.GetCurrentCellControl();
     if (!control || !control->IsActive()) return false;
     CString selected;
-    if (!control->GetSelectedText(selected) || selected.IsEmpty()) return true;
+    if (!control->GetSelectedText(selected) || selected.IsEmpty()) return false;
     CKXImpClipBoard::StartCopying();
     CKXImpClipBoard::CopyCFText(selected);
     CKXImpClipBoard::EndCopying();

@@ -18,7 +18,8 @@ bool KXIsOneLine(const CString& text);
 // pasted, when no cell of the grid is being edited.
 bool KXPasteIntoActiveEditor(CGXGridCore& grid, const CString& text);
 // Ctrl+C in the grid's cell being edited is the edit's, as in an edit box: the text selected there goes
-// on the clipboard, and nothing when none is. False when no cell of the grid is being edited.
+// on the clipboard. False when no cell of the grid is being edited or no text is selected in it: the
+// copy is then the selected rows' (the current cell's when none is selected).
 bool KXCopyActiveEditorSelection(CGXGridCore& grid);
 // Every field is kept, an empty one too: "a\t\tb" gives three.
 std::vector<CString> KXSplitClipboardFields(const CString& line);

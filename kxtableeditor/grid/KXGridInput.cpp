@@ -26,6 +26,16 @@ void CKXGridWnd::OnLButtonDown(UINT nFlags, CPoint point) {
     if (m_bCellControlClick && row != GX_INVALID && col != GX_INVALID && row <= GetRowCount() &&
         col <= GetColCount() && GetControl(row, col) && !m_bKeepSelection)
         OnCellControlClick(point, &m_bKeepSelection);
+    // A Ctrl+click adds to what the user chose: with nothing selected yet, the selection starts from
+    // the current cell the user made, and the cell clicked joins it.
+    ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
+    const CGXGridParam* param = GetParam();
+    if (CtrlDown() && !ShiftDown() && IsDataRow(row) && param && param->GetRangeList()->IsEmpty() &&
+        GetCurrentCell(curRow, curCol) && IsDataRow(curRow) && IsCellOfTheUser() &&
+        !IsCurrentCell(row, col)) {
+        CGXRange start(curRow, curCol);
+        if (CanChangeSelection(&start, FALSE, FALSE)) SelectRange(start, TRUE, TRUE);
+    }
     CGXGridWnd::OnLButtonDown(nFlags, point);
     m_bMouseDown = TRUE;
 }
@@ -112,6 +122,25 @@ bool CKXGridWnd::IsRowInSelection(ROWCOL row) {
 // ---------------------------------------------------------------------------
 // Keyboard.
 
+namespace {
+// Enter, Tab or Shift+Tab ended (or tried to end) the edit of `editing`, begun before the mark: an edit
+// the grid kept open, or whose change the design refused (`stored`), is the key's refusal, with its cause.
+void AnswerEndedCellEdit(CKXGridWnd& grid, CGXControl* editing, const std::optional<KXEditResult>& stored,
+                         const KXShownMark& since) {
+    if (grid.GetCurrentCellControl() == editing && editing->IsActive()) {
+        // The grid's validation kept the edit open: it said why, or its warning does.
+        const CString warning = grid.GetWarningText();
+        KXMenuAnswer::Report(since.SaidSince() || warning.IsEmpty() ? KXEditResult::Of(FALSE, "KXPANE-178")
+                                                                    : KXEditResult::RefusedText(warning),
+                             since);
+    } else if (stored && stored->IsRefusal() && since.SaidSince()) {
+        // The text was stored but the design refused the change: said when it was recorded. (A retype of
+        // the cell's own text is no edit, which the grid leaves unsaid.)
+        KXMenuAnswer::Report(KXEditResult::Of(FALSE, stored->MessageId()), since);
+    }
+}
+} // namespace
+
 void CKXGridWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (m_bKeySelectionSync) m_bKeyDown = TRUE;
     CGXGridWnd::OnKeyDown(nChar, nRepCnt, nFlags);
@@ -137,7 +166,14 @@ void CKXGridWnd::OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags) {
 }
 
 BOOL CKXGridWnd::ProcessKeys(CWnd* pSender, UINT nMessage, UINT nChar, UINT nRepCnt, UINT flags) {
+    CGXControl* editing = nullptr;
+    if (nMessage == WM_KEYDOWN && (nChar == VK_RETURN || nChar == VK_TAB)) {
+        CGXControl* control = GetCurrentCellControl();
+        if (control && control->IsActive()) editing = control, m_cellEdit.reset();
+    }
+    const KXShownMark mark;
     const BOOL bResult = CGXGridWnd::ProcessKeys(pSender, nMessage, nChar, nRepCnt, flags);
+    if (editing) AnswerEndedCellEdit(*this, editing, m_cellEdit, mark);
     if (nMessage != WM_KEYDOWN && nMessage != WM_KEYUP) return bResult;
     if (nChar == VK_TAB && nMessage == WM_KEYDOWN) return TRUE;
     if (nChar == VK_ESCAPE && nMessage == WM_KEYUP) {

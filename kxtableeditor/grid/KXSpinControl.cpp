@@ -1,5 +1,6 @@
 #include "grid/KXSpinControl.h"
 #include "grid/KXGridKeys.h"
+#include "grid/gxdroplist.h"
 
 #include "rmx/schemautil.h"
 
@@ -58,6 +59,7 @@ CKXSpinControl::CKXSpinControl(CGXGridCore* pGrid, UINT nEditId, UINT nListBoxId
       m_pDownArrow(new CGXDownArrowButton(this)), m_pListBox(pListBox), m_bShowArrows(bShowArrows) {
     AddChild(m_pUpArrow);
     AddChild(m_pDownArrow);
+    GXSetDroppedList(this, pListBox);
 }
 
 void CKXSpinControl::SetShowArrows(BOOL bShow) {
@@ -89,8 +91,9 @@ void CKXSpinControl::OnInitChildren(ROWCOL nRow, ROWCOL nCol, const CRect& rect)
 }
 
 void CKXSpinControl::OnClickedButton(CGXChild* pChild) {
+    // The buttons work in a cell being edited: a press starts the edit when the cell is not yet.
+    if (!IsActive() && !OnStartEditing()) return;
     if (pChild == m_pUpArrow || pChild == m_pDownArrow) {
-        if (!IsActive() && !OnStartEditing()) return;
         m_bSuppressStep = FALSE;
         OnEditKeyDown(pChild == m_pUpArrow ? VK_UP : VK_DOWN, 1, 0);
         return;
@@ -163,13 +166,13 @@ void CKXSpinControl::OnListCancelled() {
 
 LRESULT CKXSpinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_LIST_SELCHANGE:
+    case GX_LIST_SELCHANGE:
         OnListSelChange();
         return 0;
-    case WM_LIST_ENDED:
+    case GX_LIST_ENDED:
         OnListEnded();
         return 0;
-    case WM_LIST_CANCELLED:
+    case GX_LIST_CANCELLED:
         OnListCancelled();
         return 0;
     case WM_KEYDOWN:
@@ -298,6 +301,11 @@ void CKXSpinControl::OnEditKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     const auto editKey = [&] { CGXComboBox::WindowProc(WM_KEYDOWN, nChar, MAKELPARAM(nRepCnt, nFlags)); };
     if (!CanUseList()) {
         editKey();
+        return;
+    }
+    if ((nChar == VK_DOWN || nChar == VK_UP) && GetKeyState(VK_MENU) < 0) {
+        // Alt+Down (or Alt+Up) drops the list, or takes it up again, as the combo button does.
+        OnClickedButton(GetChild(0));
         return;
     }
     m_bKeyNotConsumed = TRUE;

@@ -62,9 +62,7 @@ public:
     void OnListSelChange();
     void OnListEnded();
     void OnListCancelled();
-
-    // Notifications of the drop-down list to the edit window.
-    enum : UINT { WM_LIST_SELCHANGE = 0x7C3, WM_LIST_ENDED = 0x7AD, WM_LIST_CANCELLED = 0x7B8 };
+    // The drop-down list's notifications to the edit window are the grid library's (grid/gxdroplist.h).
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Input in the edit window while the cell is being edited.

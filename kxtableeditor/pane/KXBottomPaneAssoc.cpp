@@ -10,6 +10,7 @@
 #include "grid/KXGridEdit.h"
 
 #include "pingrid/KXPinGrid.h"
+#include "shell/KXShellUtil.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -53,10 +54,6 @@ bool IsPartLook(const CString& v) {
     for (const char* look : {"-value", "-lib", "-cell", "-view", "-physname"})
         if (v == look) return true;
     return false;
-}
-
-bool IsHelpWord(const CString& v) {
-    return v.CompareNoCase("-help") == 0 || v.CompareNoCase("-h") == 0;
 }
 
 // The active grid when it takes pull-up/pull-down words on its selection; nullptr after telling why
@@ -121,7 +118,7 @@ bool ParseTermination(const std::vector<CTclArgs*>& args, TerminationParts& p) {
     p.Grow(0);
     for (size_t k = 0; k < args.size(); ++k) {
         const CString v = args[k]->GetValue(0);
-        if (IsHelpWord(v)) return false;
+        if (KXIsHelpWord(v)) return false;
         if (Is(v, "-part", "-part") && v.GetLength() > 5) {
             part = PartOption(v) - 1;
             if (part < 0) return false;
@@ -172,7 +169,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddTermination(CTclArgsList* args,
     if (!args) return BadOperands();
     const std::vector<CTclArgs*> list = ArgsOf(args);
     for (CTclArgs* a : list)
-        if (IsHelpWord(a->GetValue(0))) return Help();
+        if (KXIsHelpWord(a->GetValue(0))) return Help();
     CKXGridWnd* grid = GetActiveGrid();
     if (grid && grid->HasTermination()) {
         return KXEditResult::Refused("KXTABLE-209");
@@ -211,7 +208,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args
     if (!args) return BadOperands();
     const std::vector<CTclArgs*> list = ArgsOf(args);
     for (CTclArgs* a : list)
-        if (IsHelpWord(a->GetValue(0))) return Help();
+        if (KXIsHelpWord(a->GetValue(0))) return Help();
     CKXGridWnd* grid = GetActiveGrid();
     if (!grid || !grid->HasTermination()) {
         return KXEditResult::Refused("KXTABLE-212");

@@ -189,8 +189,11 @@ KXEditResult CKXBottomPaneContainerView::CopyInActiveGrid() {
 // the user has not been in (its current cell is where activation put it, as a method's or a key's
 // road activates it) has nothing to copy.
 KXEditResult CKXBottomPaneContainerView::CopyFrom(CKXGridWnd& grid) {
-    // In a cell being edited the copy is the edit's: the text selected there, nothing of the rows.
-    if (CGXControl* control = grid.GetCurrentCellControl(); control && control->IsActive()) {
+    // In a cell being edited with text selected the copy is the edit's: that text, nothing of the rows.
+    // With only the caret there the copy is the rows', as outside the edit.
+    CString selected;
+    if (CGXControl* control = grid.GetCurrentCellControl();
+        control && control->IsActive() && control->GetSelectedText(selected) && !selected.IsEmpty()) {
         const DWORD before = GetClipboardSequenceNumber();
         if (IKXPinGrid* pins = PinGridOf(&grid))
             pins->CopySelection();

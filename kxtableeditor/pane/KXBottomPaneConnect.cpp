@@ -134,6 +134,13 @@ KXEditResult CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
                                 : FirstSelectedColumn(*active);
     }
     active->PlaceCurrentCellInSelection(GX_INVALID, col);
+    // Pin grids side by side share their columns: each grid the keys selected rows of has its first
+    // keyed row current in the same column, so that a paste, as typing and the attach bar, reaches the
+    // keyed pins of every grid.
+    if (PinGridOf(active))
+        for (CKXGridWnd* g : m_shownGrids)
+            if (g != active && PinGridOf(g) && g->HasSelectedDataRow())
+                g->PlaceCurrentCellInSelection(GX_INVALID, col);
     return KXEditResult::Done();
 }
 

@@ -96,6 +96,17 @@ bool IsEditingWord(const char* word) {
 
 bool IsHelp(const CString& value) { return KXIsHelpArg(value); }
 
+// The words whose options may begin with "-h" ("-high"): only a whole help word asks them for help.
+const char* const kWholeHelpWords[] = {KXScriptWord::addTermination, KXScriptWord::editTermination,
+                                       KXScriptWord::removeDiffPairPin};
+
+// Whether a value asks the word for help.
+bool IsHelpOf(const CString& word, const CString& value) {
+    const bool whole = std::any_of(std::begin(kWholeHelpWords), std::end(kWholeHelpWords),
+                                   [&word](const char* w) { return word == w; });
+    return whole ? KXIsHelpWord(value) : KXIsHelpArg(value);
+}
+
 // An option word: its full form in any case, or its short form at the start.
 bool IsOption(const CString& value, const char* full, const char* prefix) {
     return value.CompareNoCase(full) == 0 || value.Left(static_cast<int>(std::strlen(prefix))) == prefix;
@@ -191,7 +202,7 @@ KXEditResult CKXBottomPaneContainerView::BadOperands() const {
 }
 
 KXEditResult CKXBottomPaneContainerView::UsageFor(const CString& value) const {
-    return IsHelp(value) ? Help() : BadOperands();
+    return IsHelpOf(m_strTclWord, value) ? Help() : BadOperands();
 }
 
 KXEditResult CKXBottomPaneContainerView::ReadKeyFields(const CTclArgs* arg,
@@ -199,7 +210,7 @@ KXEditResult CKXBottomPaneContainerView::ReadKeyFields(const CTclArgs* arg,
     fields.clear();
     if (!arg) return KXEditResult::Done();
     for (const CString& value : arg->Values())
-        if (IsHelp(value)) return Help();
+        if (IsHelpOf(m_strTclWord, value)) return Help();
     return arg->GetListValues(fields) ? KXEditResult::Done() : BadOperands();
 }
 

@@ -7,6 +7,10 @@ bool KXIsHelpArg(const CString& value) {
     return value.CompareNoCase("-help") == 0 || value.Left(2) == "-h";
 }
 
+bool KXIsHelpWord(const CString& value) {
+    return value.CompareNoCase("-help") == 0 || value.CompareNoCase("-h") == 0;
+}
+
 bool KXAsksForHelp(const CTclArgsList* args) {
     if (!args) return false;
     for (auto it = args->beginArgs(); it != args->endArgs(); ++it)

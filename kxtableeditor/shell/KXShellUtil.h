@@ -8,6 +8,9 @@
 // A script-command value asks for help when it equals "-help" in any letter
 // case or is an option word beginning with "-h".
 bool KXIsHelpArg(const CString& value);
+// The request of a word whose options may begin with "-h" ("-high"): "-help" or "-h" as a whole
+// word, in any letter case.
+bool KXIsHelpWord(const CString& value);
 
 class CTclArgsList;
 // A word's arguments hold "-help" itself (any letter case, anywhere, the object word "pin" or not): the

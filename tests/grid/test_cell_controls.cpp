@@ -3,6 +3,7 @@
 #include "grid/KXEditControls.h"
 #include "grid/KXPlusMinusEditButton.h"
 #include "grid/KXSpinControl.h"
+#include "grid/gxdroplist.h"
 #include "rmx/schemautil.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/DesignBuilder.h"
@@ -471,11 +472,11 @@ TEST_F(SpinControl, BoundsComeFromTheVectorInTheDesign) {
 TEST_F(SpinControl, ListNotificationsReachTheEditWindow) {
     Type("CLK", 0);
     list->SetCurSel(2);
-    spin->WindowProc(CKXSpinControl::WM_LIST_SELCHANGE, 0, 0);
+    spin->WindowProc(GX_LIST_SELCHANGE, 0, 0);
     EXPECT_EQ(Text(), "DATA<15..0>");
     list->SetCurSel(3);
     spin->ShowDropDown(TRUE);
-    spin->WindowProc(CKXSpinControl::WM_LIST_CANCELLED, 0, 0); // closes without storing
+    spin->WindowProc(GX_LIST_CANCELLED, 0, 0); // closes without storing
     EXPECT_FALSE(spin->IsDroppedDown());
     EXPECT_EQ(Text(), "DATA<15..0>");
     Type("A<1>", 2);

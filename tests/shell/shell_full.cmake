@@ -29,6 +29,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_demo_edges.cpp
   test_grid_keys.cpp
   test_window_sizes.cpp
+  test_grid_hands.cpp
   test_saves_together.cpp
   test_saves_at_once.cpp
   test_shared_library.cpp

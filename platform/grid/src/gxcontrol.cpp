@@ -1,5 +1,7 @@
 // Cell controls.
 #include "grid/gxcontrol.h"
+#include "grid/gxdroplist.h"
+#include <map>
 #include <set>
 
 #include "grid/gxcore.h"
@@ -412,11 +414,36 @@ std::set<const CGXComboBox*>& DroppedCombos()
     return dropped;
 }
 
+// The lists the combo cells keep of their own.
+std::map<const CGXComboBox*, CListBox*>& OwnLists()
+{
+    static std::map<const CGXComboBox*, CListBox*> lists;
+    return lists;
+}
+
 } // namespace
 
 BOOL GXDiscardNcActivate() { return DroppedCombos().empty() ? FALSE : TRUE; }
 
-CGXComboBox::~CGXComboBox() { DroppedCombos().erase(this); }
+void GXSetDroppedList(const CGXComboBox* combo, CListBox* list)
+{
+    if (list)
+        OwnLists()[combo] = list;
+    else
+        OwnLists().erase(combo);
+}
+
+CListBox* GXGetDroppedList(const CGXComboBox* combo)
+{
+    const auto it = OwnLists().find(combo);
+    return it == OwnLists().end() ? nullptr : it->second;
+}
+
+CGXComboBox::~CGXComboBox()
+{
+    DroppedCombos().erase(this);
+    OwnLists().erase(this);
+}
 
 void CGXComboBox::SetDropped(BOOL bDropped)
 {

@@ -1,0 +1,16 @@
+// The drop-down list window a combo cell keeps of its own (one list box that the combo cells of a grid
+// share, say): the control names it here, so that whoever plays the list's user finds the list that is
+// down and sends the control's edit window the list's messages, as the list window itself does.
+#pragma once
+
+#include "afx/afxdlg.h"
+
+class CGXComboBox;
+
+// The combo's own list (NULL: the combo keeps its choices in the cell's style, or has forgotten its list).
+void GXSetDroppedList(const CGXComboBox* combo, CListBox* list);
+CListBox* GXGetDroppedList(const CGXComboBox* combo);
+
+// The list's messages to the edit window of its combo cell: its selection changed, the user ended the
+// list on an entry (a click, Enter), or cancelled it (Escape, a click elsewhere).
+enum : UINT { GX_LIST_SELCHANGE = 0x7C3, GX_LIST_ENDED = 0x7AD, GX_LIST_CANCELLED = 0x7B8 };
