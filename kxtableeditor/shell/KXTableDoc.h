@@ -146,6 +146,17 @@ private:
     void StatusText(const CString& text) const;
     void Journal(const CString& comment, const CString& line) const;
     bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName);
+    // The editable block's Save As leaves the design it shows as its files hold it (the window's edits went
+    // to the new block): whether they can be taken back (else the user is told), and taking them back.
+    bool CanLeaveOriginalAsRead() const;
+    void LeaveOriginalAsRead();
+    // In context mode a save writes the parent design and the parent's blocks open in context mode too:
+    // those designs (none in other modes), whether one has something to save, writing those that do
+    // (false with the reason, and whether another host saved the file since), and telling their windows.
+    std::vector<IDesign*> ContextFamily() const;
+    bool FamilyHasChangesToSave(const std::vector<IDesign*>& family) const;
+    bool WriteFamily(const std::vector<IDesign*>& family, CString& error, bool& changedOnDisk) const;
+    void MarkFamilySaved(const std::vector<IDesign*>& family) const;
     void JournalSaveBlockAs(const CString& library, const CString& blockName);
     // A save in context mode saves the parent too: the user is told once (unless asked not to).
     void InformContextSave(BOOL bSilent);

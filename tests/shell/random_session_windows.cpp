@@ -2,7 +2,8 @@
 // different open modes (read-only, editable, the physical view, a matrix view), switches between them
 // and between the logical and physical views (saving or not), a block descended into and ascended
 // from, the block edited in a window of its own, the physical lists' block filter, the host's power
-// pins and their groups' ties, columns the user adds and types into, Save As, Zoom and the columns'
+// pins and their groups' ties, columns the user adds and types into, Save As (from the editable block,
+// then a save of the design from another window), Zoom and the columns'
 // widths, keys inside a cell's editor, one-bit pair names, saves from one window and another, and
 // names that quoting gets wrong (blanks, quotes, brackets, long ones).
 #include "KXRandomEdits.h"
@@ -130,6 +131,19 @@ std::string SaveAs(Rng& rng, EditWorld& w) {
            (OneIn(rng, 6) ? " " + Braced(w.NewSignal("X")) : std::string());
 }
 
+// The editable block's edits saved under another name (its plain save, the word or the method), then the
+// board saved in place from another window: the block's edits went to the copy alone.
+std::string SaveAsThenSaveElsewhere(Rng& rng, EditWorld& w) {
+    const std::string block = w.NewSignal("board_rev");
+    static const std::vector<std::string> saves = {"saveDesignAs demo ", "kx::call SaveBlockAs demo ",
+                                                   "kx::answer dialog CKXCreateBlockDlg ok library demo block "};
+    const std::string& save = Pick(rng, saves);
+    return "if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1}; kx::show clp U1; addConnection pin " +
+           w.NewSignal("CPY") + " " + Braced(Pick(rng, w.pins)) + "; " + save + block +
+           (save.find("dialog") != std::string::npos ? "; saveDesign" : "") + "; kx::tab " + Number(rng, 1, 2) +
+           "; saveDesign";
+}
+
 // The pane's Zoom, and a column fitted to its cells by a double-click on its border.
 std::string ZoomAndColumns(Rng& rng, EditWorld&) {
     static const std::vector<std::string> captions = {"Signal", "\"Pin Name\"", "\"Pin Number\"", "Termination"};
@@ -202,6 +216,7 @@ std::vector<EditKind> WindowRoads() {
         {"power pins", PowerPins, "power pins"},
         {"a column the user adds", AddedColumn, "user columns in a fresh registry"},
         {"Save As", SaveAs},
+        {"Save As from the editable block, then a save elsewhere", SaveAsThenSaveElsewhere},
         {"zoom and columns", ZoomAndColumns},
         {"keys in a cell editor", CellEditorKeys},
         {"one-bit pair names", OneBitPairName},
