@@ -155,7 +155,7 @@ private:
     // (false with the reason, and whether another host saved the file since), and telling their windows.
     std::vector<IDesign*> ContextFamily() const;
     bool FamilyHasChangesToSave(const std::vector<IDesign*>& family) const;
-    bool WriteFamily(const std::vector<IDesign*>& family, CString& error, bool& changedOnDisk) const;
+    bool WriteFamily(const std::vector<IDesign*>& family, CString& error, bool& changedOnDisk);
     void MarkFamilySaved(const std::vector<IDesign*>& family) const;
     void JournalSaveBlockAs(const CString& library, const CString& blockName);
     // A save in context mode saves the parent too: the user is told once (unless asked not to).
@@ -183,4 +183,5 @@ private:
     BOOL m_bNothingToSave = FALSE; // the last save found the files holding what the windows show
     BOOL m_bClosing = FALSE;
     BOOL m_bKeepEditsOnClose = FALSE; // Close("Keep"): no edit of the window is taken back
+    std::vector<IDesign*> m_familyWritten; // the designs besides its own whose files the last save wrote
 };

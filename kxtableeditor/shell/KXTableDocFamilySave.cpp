@@ -54,20 +54,24 @@ bool CKXTableDoc::FamilyHasChangesToSave(const std::vector<IDesign*>& family) co
     });
 }
 
-bool CKXTableDoc::WriteFamily(const std::vector<IDesign*>& family, CString& error, bool& changedOnDisk) const {
+bool CKXTableDoc::WriteFamily(const std::vector<IDesign*>& family, CString& error, bool& changedOnDisk) {
     IServer* server = CKXShareGlobalData::m_pServer;
     changedOnDisk = false;
+    m_familyWritten.clear();
     for (IDesign* design : family) {
-        if (server->hasChangesToSave(design) && !server->saveDesign(design, &error)) {
+        const std::shared_ptr<CComments> comments = SharedCommentStore(design);
+        const bool designChanged = server->hasChangesToSave(design);
+        const bool commentsChanged = comments && comments->hasChangesToSave();
+        if (designChanged && !server->saveDesign(design, &error)) {
             changedOnDisk = server->designFileChangedOnDisk(design);
             return false;
         }
-        const std::shared_ptr<CComments> comments = SharedCommentStore(design);
-        if (comments && comments->hasChangesToSave() && !comments->saveComments()) {
+        if (commentsChanged && !comments->saveComments()) {
             error = comments->GetLastError();
             changedOnDisk = comments->fileChangedOnDisk();
             return false;
         }
+        if (designChanged || commentsChanged) m_familyWritten.push_back(design);
     }
     return true;
 }
@@ -82,7 +86,10 @@ void CKXTableDoc::MarkFamilySaved(const std::vector<IDesign*>& family) const {
             auto* doc = dynamic_cast<CKXTableDoc*>(tmpl->GetNextDoc(pos));
             if (!doc || doc->GetMasterDesignContext().design() != design) continue;
             doc->SetModified(FALSE);
-            if (ms && !std::exchange(told, true)) {
+            // Only a design whose file was written is announced as saved.
+            const bool written =
+                std::find(m_familyWritten.begin(), m_familyWritten.end(), design) != m_familyWritten.end();
+            if (ms && written && !std::exchange(told, true)) {
                 const CString path = doc->GetMasterDesignContext().spath();
                 ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);
             }
@@ -93,7 +100,7 @@ void CKXTableDoc::MarkFamilySaved(const std::vector<IDesign*>& family) const {
 // In the editable block every save is a Save As: the window's edits are for the new block alone. Once the
 // block is made they are taken back from the design the window shows, which is again as its files hold
 // it, so that no save of that design in place (another window's, the physical view's) writes them into
-// the original. The journal's undo lines that follow the Save As take them back in a replay.
+// the original.
 bool CKXTableDoc::CanLeaveOriginalAsRead() const {
     IDesign* design = GetMasterDesignContext().design();
     if (GetOpenMode() != eOpenModeEditBlock || !design || !OwnEditsUnderLaterEdits(design)) return true;
@@ -103,8 +110,11 @@ bool CKXTableDoc::CanLeaveOriginalAsRead() const {
 }
 
 void CKXTableDoc::LeaveOriginalAsRead() {
-    if (GetOpenMode() != eOpenModeEditBlock || CKXShareGlobalData::m_bReplay) return;
+    if (GetOpenMode() != eOpenModeEditBlock) return;
+    // The journal's SaveBlockAs line stands for the take-back too: its replay takes the steps back so.
+    char* const journal = std::exchange(CKXShareGlobalData::m_bAutomation, nullptr);
     TakeBackOwnEdits();
+    CKXShareGlobalData::m_bAutomation = journal;
     SetModified(FALSE);
 }
 
