@@ -123,14 +123,6 @@ std::string AddedColumn(Rng& rng, EditWorld& w) {
     }
 }
 
-// The design saved under another name into its library (a name a user may type, hostile ones too).
-std::string SaveAs(Rng& rng, EditWorld& w) {
-    static const std::vector<std::string> names = {"board_copy", "board copy", "b\"q", "brd[1]", "board"};
-    const std::string name = OneIn(rng, 5) ? std::string(90, 'B') : Pick(rng, names);
-    return std::string(OneIn(rng, 2) ? "" : "catch {kx::tab 1}; ") + "saveDesignAs demo " + Braced(name) +
-           (OneIn(rng, 6) ? " " + Braced(w.NewSignal("X")) : std::string());
-}
-
 // The editable block's edits saved under another name (its plain save, the word or the method), then the
 // board saved in place from another window: the block's edits went to the copy alone.
 std::string SaveAsThenSaveElsewhere(Rng& rng, EditWorld& w) {
@@ -142,6 +134,16 @@ std::string SaveAsThenSaveElsewhere(Rng& rng, EditWorld& w) {
            w.NewSignal("CPY") + " " + Braced(Pick(rng, w.pins)) + "; " + save + block +
            (save.find("dialog") != std::string::npos ? "; saveDesign" : "") + "; kx::tab " + Number(rng, 1, 2) +
            "; saveDesign";
+}
+
+// The design saved under another name into its library (a name a user may type, hostile ones too); now
+// and then from the editable block, the board then saved from another window.
+std::string SaveAs(Rng& rng, EditWorld& w) {
+    if (OneIn(rng, 3)) return SaveAsThenSaveElsewhere(rng, w);
+    static const std::vector<std::string> names = {"board_copy", "board copy", "b\"q", "brd[1]", "board"};
+    const std::string name = OneIn(rng, 5) ? std::string(90, 'B') : Pick(rng, names);
+    return std::string(OneIn(rng, 2) ? "" : "catch {kx::tab 1}; ") + "saveDesignAs demo " + Braced(name) +
+           (OneIn(rng, 6) ? " " + Braced(w.NewSignal("X")) : std::string());
 }
 
 // The pane's Zoom, and a column fitted to its cells by a double-click on its border.
@@ -216,7 +218,6 @@ std::vector<EditKind> WindowRoads() {
         {"power pins", PowerPins, "power pins"},
         {"a column the user adds", AddedColumn, "user columns in a fresh registry"},
         {"Save As", SaveAs},
-        {"Save As from the editable block, then a save elsewhere", SaveAsThenSaveElsewhere},
         {"zoom and columns", ZoomAndColumns},
         {"keys in a cell editor", CellEditorKeys},
         {"one-bit pair names", OneBitPairName},
