@@ -3,6 +3,7 @@
 list(APPEND KXTE_SHELL_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableDoc.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableDocSave.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableDocFamilySave.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXDesignChangeLog.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrm.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/shell/KXTableChildFrmHub.cpp

@@ -147,6 +147,17 @@ private:
     void Journal(const CString& comment, const CString& line) const;
     bool CreateSaveAsBlock(CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName);
     void TellSaveAsRefusal(const CKXCreateBlockDlg& dlg, const CString& library, const CString& blockName) const;
+    // The editable block's Save As leaves the design it shows as its files hold it (the window's edits went
+    // to the new block): whether they can be taken back (else the user is told), and taking them back.
+    bool CanLeaveOriginalAsRead() const;
+    void LeaveOriginalAsRead();
+    // In context mode a save writes the parent design and the parent's blocks open in context mode too:
+    // those designs (none in other modes), whether one has something to save, writing those that do
+    // (false with the reason, and whether another host saved the file since), and telling their windows.
+    std::vector<IDesign*> ContextFamily() const;
+    bool FamilyHasChangesToSave(const std::vector<IDesign*>& family) const;
+    bool WriteFamily(const std::vector<IDesign*>& family, CString& error, bool& changedOnDisk);
+    void MarkFamilySaved(const std::vector<IDesign*>& family) const;
     void JournalSaveBlockAs(const CString& library, const CString& blockName);
     // A save in context mode saves the parent too: the user is told once (unless asked not to).
     void InformContextSave(BOOL bSilent);
@@ -173,4 +184,5 @@ private:
     BOOL m_bNothingToSave = FALSE; // the last save found the files holding what the windows show
     BOOL m_bClosing = FALSE;
     BOOL m_bKeepEditsOnClose = FALSE; // Close("Keep"): no edit of the window is taken back
+    std::vector<IDesign*> m_familyWritten; // the designs besides its own whose files the last save wrote
 };

@@ -20,6 +20,7 @@
 #include "rmx/server.h"
 
 #include <set>
+#include <vector>
 
 namespace {
 // A save that found the design's files holding what the windows show: nothing was written.
@@ -175,7 +176,8 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     // A window that shows no comments (the physical view) saves the store the design's other windows share.
     const std::shared_ptr<CComments> comments = m_pComments ? m_pComments : SharedCommentStore(design);
     const bool commentsChanged = comments && comments->hasChangesToSave();
-    if (!commentsChanged && !server->hasChangesToSave(design)) {
+    const std::vector<IDesign*> family = ContextFamily();
+    if (!commentsChanged && !server->hasChangesToSave(design) && !FamilyHasChangesToSave(family)) {
         // The files hold what the windows show: the window has nothing unsaved.
         m_bNothingToSave = TRUE;
         SetModified(FALSE);
@@ -200,6 +202,9 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     // save, and the document stays modified so that nothing is lost on close.
     if (commentsChanged && !comments->saveComments())
         return RefuseSave("KXTABLE-347", RefusalWithRoad(comments->GetLastError(), comments->fileChangedOnDisk()));
+    // In context mode the parent and its blocks open in context mode go with the design.
+    if (bool onDisk = false; !WriteFamily(family, error, onDisk))
+        return RefuseSave("KXCOMMON-102", RefusalWithRoad(error, onDisk));
     if (std::string why; !together.Commit(why)) {
         const bool changedOnDisk =
             server->designFileChangedOnDisk(design) || (comments && comments->fileChangedOnDisk());
@@ -211,6 +216,7 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
         ms->Broadcast(MSG_DESIGN_SAVED, reinterpret_cast<WPARAM>(path.GetString()), 0, 0);
     SetModified(FALSE);
     MarkDesignStepsSaved(design);
+    MarkFamilySaved(family);
     StatusText("Saved Design: " + SavedDesignTitle());
     NoteSaveOutcome(true);
     // A silent save is the one a view switch makes before it switches: it is journalled here, as the
@@ -312,21 +318,24 @@ BOOL CKXTableDoc::SavesAsBlock() const {
 
 BOOL CKXTableDoc::SaveDesignAs() {
     CKXCreateBlockDlg dlg;
-    if (!SavesAsBlock() || !SetUpSaveAsDialog(*this, dlg) || dlg.DoModal() != IDOK) return FALSE;
+    if (!SavesAsBlock() || !CanLeaveOriginalAsRead() || !SetUpSaveAsDialog(*this, dlg) || dlg.DoModal() != IDOK)
+        return FALSE;
     // The confirmed dialog makes the block; one that could not be made is not journalled.
     if (!CreateSaveAsBlock(dlg, dlg.GetSelectedLib(), dlg.GetBlockName())) return FALSE;
     CString lib = dlg.GetSelectedLib();
     if (IKXMessageServer* ms = GetKXMsgSrvr())
         ms->Broadcast(MSG_SAVE_AS_LIBRARY_SELECTED, reinterpret_cast<WPARAM>(lib.GetString()), 0, 0);
     JournalSaveBlockAs(lib, dlg.GetBlockName());
+    LeaveOriginalAsRead();
     return TRUE;
 }
 
 BOOL CKXTableDoc::SaveBlockAs(const CString& library, const CString& blockName) {
     CKXCreateBlockDlg dlg;
-    if (!SavesAsBlock() || !SetUpSaveAsDialog(*this, dlg)) return FALSE;
+    if (!SavesAsBlock() || !CanLeaveOriginalAsRead() || !SetUpSaveAsDialog(*this, dlg)) return FALSE;
     if (!CreateSaveAsBlock(dlg, library, blockName)) return FALSE;
     JournalSaveBlockAs(library, blockName);
+    LeaveOriginalAsRead();
     return TRUE;
 }
 

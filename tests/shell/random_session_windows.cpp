@@ -2,7 +2,8 @@
 // different open modes (read-only, editable, the physical view, a matrix view), switches between them
 // and between the logical and physical views (saving or not), a block descended into and ascended
 // from, the block edited in a window of its own, the physical lists' block filter, the host's power
-// pins and their groups' ties, columns the user adds and types into, Save As, Zoom and the columns'
+// pins and their groups' ties, columns the user adds and types into, Save As (from the editable block,
+// then a save of the design from another window), Zoom and the columns'
 // widths, keys inside a cell's editor, one-bit pair names, saves from one window and another, and
 // names that quoting gets wrong (blanks, quotes, brackets, long ones).
 #include "KXRandomEdits.h"
@@ -122,8 +123,23 @@ std::string AddedColumn(Rng& rng, EditWorld& w) {
     }
 }
 
-// The design saved under another name into its library (a name a user may type, hostile ones too).
+// The editable block's edits saved under another name (its plain save, the word or the method), then the
+// board saved in place from another window: the block's edits went to the copy alone.
+std::string SaveAsThenSaveElsewhere(Rng& rng, EditWorld& w) {
+    const std::string block = w.NewSignal("board_rev");
+    static const std::vector<std::string> saves = {"saveDesignAs demo ", "kx::call SaveBlockAs demo ",
+                                                   "kx::answer dialog CKXCreateBlockDlg ok library demo block "};
+    const std::string& save = Pick(rng, saves);
+    return "if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1}; kx::show clp U1; addConnection pin " +
+           w.NewSignal("CPY") + " " + Braced(Pick(rng, w.pins)) + "; " + save + block +
+           (save.find("dialog") != std::string::npos ? "; saveDesign" : "") + "; kx::tab " + Number(rng, 1, 2) +
+           "; saveDesign";
+}
+
+// The design saved under another name into its library (a name a user may type, hostile ones too); now
+// and then from the editable block, the board then saved from another window.
 std::string SaveAs(Rng& rng, EditWorld& w) {
+    if (OneIn(rng, 3)) return SaveAsThenSaveElsewhere(rng, w);
     static const std::vector<std::string> names = {"board_copy", "board copy", "b\"q", "brd[1]", "board"};
     const std::string name = OneIn(rng, 5) ? std::string(90, 'B') : Pick(rng, names);
     return std::string(OneIn(rng, 2) ? "" : "catch {kx::tab 1}; ") + "saveDesignAs demo " + Braced(name) +

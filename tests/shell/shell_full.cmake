@@ -35,6 +35,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_shared_library.cpp
   test_refused_input.cpp
   test_saves_what_changed.cpp
+  test_saves_for_the_original.cpp
   test_host_exit.cpp
   test_host_process.cpp
   test_read_only_window.cpp

@@ -37,7 +37,8 @@
 // undo history the session's actions left (the same undo and redo steps under the same names, kx::history), and once the journal
 // of the host's exit replayed too, every file of the library as the session left it, byte for byte. The window roads (random_session_windows.cpp) open
 // two and three windows in modes 0, 1, 3 and 4 and matrix views, switch views saving or not, descend
-// and ascend, filter blocks, tie power groups, add columns, save as, zoom, fit columns, press keys in
+// and ascend, filter blocks, tie power groups, add columns, save as (from the editable block too, the
+// board then saved from another window), zoom, fit columns, press keys in
 // a cell editor, type one-bit pair names, save from several windows and use hostile names.
 //
 // A new kind of edit is one more entry in FirstKinds() or SessionRoads(): a name and a function that

@@ -231,12 +231,22 @@ void AfxFileStamp::Held(const std::string& text) {
     m_state = State::Held;
     m_size = text.size();
     m_hash = textHash(text);
+    m_formSize = m_size;
+    m_formHash = m_hash;
+}
+
+void AfxFileStamp::ReadAs(const std::string& form) {
+    if (m_state != State::Held) return;
+    m_formSize = form.size();
+    m_formHash = textHash(form);
 }
 
 void AfxFileStamp::Absent() {
     m_state = State::Absent;
     m_size = 0;
     m_hash = 0;
+    m_formSize = 0;
+    m_formHash = 0;
 }
 
 bool AfxFileStamp::ExpectsAbsent() const {
@@ -248,7 +258,10 @@ bool AfxFileStamp::IsHeld() const {
 }
 
 bool AfxFileStamp::Holds(const std::string& text) const {
-    return m_state == State::Held && text.size() == m_size && textHash(text) == m_hash;
+    if (m_state != State::Held) return false;
+    if (text.size() != m_size && text.size() != m_formSize) return false;
+    const std::uint64_t hash = textHash(text);
+    return (text.size() == m_size && hash == m_hash) || (text.size() == m_formSize && hash == m_formHash);
 }
 
 bool AfxFileStamp::Matches(const std::string& path) const {

@@ -20,3 +20,15 @@ const char* dirWord(int d);
 bool dirFromWord(const std::string& w, int& d);
 
 }  // namespace rmx::libfile
+
+class IDesign;
+namespace rmx {
+class Db;
+// The design's file was read just now: its stamp learns the text this server writes for what it read, so
+// that a file in another hand's form (other line ends, a blank line, another order) counts as unchanged.
+void noteReadForm(Db* db, IDesign* d);
+}  // namespace rmx
+
+namespace rmx::libfile {
+
+}  // namespace rmx::libfile

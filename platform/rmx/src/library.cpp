@@ -295,6 +295,14 @@ static bool writeLibraryFile(const std::string& folder, const std::string& lib, 
     return writeAtomically(path, "rmx-library 1\nlibrary " + word(lib) + "\n", why);
 }
 
+void rmx::noteReadForm(Db* db, IDesign* d) {
+    const std::shared_ptr<AfxFileStamp>& stamp = Db::m_fileStamp(d);
+    if (!stamp || !stamp->IsHeld()) return;
+    auto it = db->symbolPairs().find(d);
+    stamp->ReadAs(rmx::designText(d, it == db->symbolPairs().end() ? nullptr : &it->second, d->libName(),
+                                  d->cellName(), d->viewName()));
+}
+
 // The stamp (when given) is the file's as this server last read or wrote it: a file another process saved
 // since is not written over.
 static bool saveTo(Db* db, IDesign* d, const std::string& folder, const std::string& lib, const std::string& cell,

@@ -425,6 +425,7 @@ bool loadDesign(Reader& r, const std::vector<std::string>& lines, const std::str
     }
     if (!pairs.empty()) r.db->symbolPairs()[d] = pairs;
     Db::m_fileStamp(d) = r.stamp;
+    rmx::noteReadForm(r.db, d);
     Db::m_modified(d) = false;
     Db::snapshotInterface(d);
     return true;

@@ -19,13 +19,17 @@ public:
     // The file held text; there was no file.
     void Held(const std::string& text);
     void Absent();
+    // What the file held, read back, is what its reader's writer writes as form: a file written by another
+    // hand (other line ends, a blank line, records in another order) says the same as form. Call after
+    // Held, with the text the reader would write for what it read.
+    void ReadAs(const std::string& form);
     // Whether the file must not exist where it is written (a new file: one another process made since is
     // not written over).
     bool ExpectsAbsent() const;
     // Whether the stamp was taken of a file's text (read or written by this process).
     bool IsHeld() const;
-    // Whether the file held exactly this text when the stamp was taken: writing it again would change
-    // nothing.
+    // Whether the file held this text when the stamp was taken, byte for byte or as what it was read
+    // as (ReadAs): writing it would change nothing of what the file says.
     bool Holds(const std::string& text) const;
     // Whether the file at path holds what the stamp says: the same text, or still no file. A file that
     // is gone matches (writing it again replaces nobody's work), and so does any file for a stamp that
@@ -36,6 +40,9 @@ private:
     enum class State { Unknown, Absent, Held } m_state = State::Unknown;
     std::size_t m_size = 0;
     std::uint64_t m_hash = 0;
+    // The writer's form of what the file was read as (the same as the text when this process wrote it).
+    std::size_t m_formSize = 0;
+    std::uint64_t m_formHash = 0;
 };
 
 // Reads a whole file. False with the reason in error when it cannot be read; the stamp (when given)

@@ -502,6 +502,9 @@ bool CComments::loadComments(const CString& path) {
     }
     m_bLoadRefused = !parse(text, m_strFile);
     if (m_bLoadRefused) m_strRefusedFile = m_strFile;
+    // A file of another hand (other line ends, another order) that says what this store would write is
+    // no change to save.
+    else m_stamp->ReadAs(serialize());
     m_bFileHasDesign = m_bHasDesign;
     m_fileDesign = m_design;
     return !m_bLoadRefused;
