@@ -19,6 +19,7 @@ class CDocTemplate;
 class CDocument;
 class CFrameWnd;
 class CView;
+class CWnd;
 class CWinApp;
 class IServer;
 class CDesignContext;
@@ -96,6 +97,9 @@ public:
     // The same, telling whether the window closed (a cancelled save question or a refused close keeps it).
     bool Close(std::string& error, bool& closed);
     bool ActivateTab(int tab, std::string& error);
+    // A grid window of the active design window by the name the host's commands give it: "clp" or "slp" (the
+    // list's grid), "ccp N" (the connectivity pane's N-th shown grid, from 1); nullptr with the cause.
+    CWnd* GridWindow(const std::string& name, std::string& error);
     // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
     // the journal records it, so that a replay shows the rows its power pin edits select.
     void ShowPowerPins(bool show);
@@ -122,6 +126,8 @@ private:
     void RegisterGridCommands();
     // What the host application does to a design besides the editor (CSV import, a property change).
     void RegisterDesignCommands();
+    // What the host's other tools hear from the windows and tell them (kx::published, kx::modelcheck).
+    void RegisterPeerCommands();
     // The connectivity pane's object information window (kx::objects) and the instance connectivity dialog.
     void RegisterObjectCommands();
     // The connectivity pane's own window: its title bar and Attach Signal row, what it tells an

@@ -2,6 +2,7 @@
 #include "KXHostApp.h"
 
 #include "KXHostMainWnd.h"
+#include "KXHostPeerTools.h"
 #include "KXHostText.h"
 
 #include "afx/afx.h"
@@ -15,6 +16,7 @@
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXHostMessages.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
@@ -28,6 +30,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 
 namespace {
 int QuestionAnswer(std::string a) {
@@ -365,6 +368,10 @@ std::string NotifyUsage(const SKXHostMessageForm& form) {
         switch (slot) {
         case EKXMessageSlot::Text: return second ? " -text TEXT" : " TEXT";
         case EKXMessageSlot::Number: return " NUMBER";
+        case EKXMessageSlot::Highlight: return " {PATH ?MODE? ?off?}";
+        case EKXMessageSlot::Grid: return " clp|slp|{ccp N}";
+        case EKXMessageSlot::Cell: return " {ROW COL}";
+        case EKXMessageSlot::Change: return second ? " ?{PATH NAME ?VALUE?}?" : " {PATH NAME ?VALUE?}";
         default: return second ? "" : " {}";
         }
     };
@@ -372,6 +379,12 @@ std::string NotifyUsage(const SKXHostMessageForm& form) {
                         operand(form.lParam, true);
     if (form.wParam == EKXMessageSlot::Object) usage += " (the first operand is an object of the host, which no text gives)";
     return usage;
+}
+
+// A slot whose object a text names: the text becomes the object (kept by `objects` while it is sent).
+bool NamesObject(EKXMessageSlot slot) {
+    return slot == EKXMessageSlot::Highlight || slot == EKXMessageSlot::Grid || slot == EKXMessageSlot::Cell ||
+           slot == EKXMessageSlot::Change;
 }
 
 // One operand put in its slot: a text stays the word's text, a number must read as one, an object or an
@@ -394,10 +407,12 @@ bool NotifyOperand(EKXMessageSlot slot, const std::string* word, std::uintptr_t&
     }
 }
 
-// kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?: the host's registered window message NAME, sent to the
-// active design window as the host's own windows send it. Each operand goes where the message's form
-// puts it (wParam the first, lParam the second): a text as a text, a number as a number, so that a window
-// never reads a number as a text; an operand that does not fit its slot is refused with the form's usage.
+// kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?: the host's message NAME, sent as the host's own windows and
+// tools send it: a registered window message to the active design window, a message of the message server
+// to every window that subscribed to it. Each operand goes where the message's form puts it (wParam the
+// first, lParam the second): a text as a text, a number as a number, an object as the object the text
+// names, so that a window never reads a number as a text; an operand that does not fit its slot is refused
+// with the form's usage. The changes a message carries are committed before it goes, as the tool did.
 bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
     const char* usage = "usage: kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?";
     // The lParam text, when one is given: the last two words are "-text TEXT".
@@ -405,10 +420,6 @@ bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
     const size_t words = lText ? a.size() - 2 : a.size(); // NAME and the wParam text, and a number
     if (a.empty() || a.size() > 4 || (lText && words > 2) || (!lText && words > 3)) {
         r = usage;
-        return false;
-    }
-    if (a[0].rfind("INT_MSG_", 0) != 0) {
-        r = "\"" + a[0] + "\" is no message of the host (INT_MSG_...)";
         return false;
     }
     const SKXHostMessageForm* form = KXFindHostMessageForm(a[0]);
@@ -419,14 +430,30 @@ bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
     const std::string* first = words >= 2 ? &a[1] : nullptr;
     const std::string* second = lText ? &a.back() : words == 3 ? &a[2] : nullptr;
     std::uintptr_t wParam = 0, lParam = 0;
-    if (!NotifyOperand(form->wParam, first, wParam) || !NotifyOperand(form->lParam, second, lParam)) {
-        r = NotifyUsage(*form);
-        return false;
+    CKXNotifyObjects objects(app);
+    std::string why;
+    for (auto [slot, word, value] : {std::tuple(form->wParam, first, &wParam), std::tuple(form->lParam, second, &lParam)}) {
+        const bool fits = NamesObject(slot) ? !word || objects.Make(slot, *word, *value, why)
+                                            : NotifyOperand(slot, word, *value);
+        if (!fits) {
+            r = NotifyUsage(*form) + (why.empty() ? "" : " (" + why + ")");
+            return false;
+        }
     }
     CFrameWnd* frame = app.ActiveFrame();
-    if (!frame) {
+    if (!frame && !form->serverNumber) {
         r = "no design window is open";
         return false;
+    }
+    if (!objects.Commit(why)) {
+        r = why;
+        return false;
+    }
+    if (form->serverNumber) {
+        // Every window that subscribed hears it; the answer is how many did.
+        IKXMessageServer* server = GetKXMsgSrvr();
+        r = std::to_string(server ? server->Broadcast(form->serverNumber, wParam, lParam, 0) : 0);
+        return true;
     }
     const UINT msg = RegisterWindowMessageA(a[0].c_str());
     r = std::to_string(static_cast<long>(
@@ -523,4 +550,5 @@ void CKXHostApp::RegisterCommands() {
     RegisterObjectCommands();
     RegisterPaneCommands();
     RegisterDesignCommands();
+    RegisterPeerCommands();
 }
