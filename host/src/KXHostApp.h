@@ -104,6 +104,14 @@ public:
     // the journal records it, so that a replay shows the rows its power pin edits select.
     void ShowPowerPins(bool show);
 
+    // kx::notify's words: the host's message sent as its windows and other tools send it (the changes it
+    // carries committed first); the answer, or false with the cause. A message of the other tools is
+    // journalled (call RMX.Notify).
+    bool Notify(const std::vector<std::string>& words, std::string& result);
+    // kx::setprop's words (PATH NAME VALUE): the property set outside the editor, announced to the windows
+    // and journalled (call RMX.SetProp); the number of windows reached, or false with the cause.
+    bool SetProperty(const std::vector<std::string>& words, std::string& result);
+
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;
     // Runs a script word of the active design window (the window's, its pane's or a list

@@ -9,6 +9,7 @@ list(APPEND KXHOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostObjectCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostPaneCommands.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostReplay.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/src/KXHostWordsJournal.cpp
 )
 set(KXHOST_LIBS kxjournal)
 list(APPEND KXHOST_LIBS afx gxgrid rmx kxmsgsrvr kxerrorhandler kxcommon kxcontrols kxinstsigpane kxpropertyeditor)

@@ -6,6 +6,7 @@
 #include "KXHostApp.h"
 #include "KXHostMainWnd.h"
 #include "KXHostPeerTools.h"
+#include "KXHostWordsJournal.h"
 
 #include "afx/afxdoc.h"
 #include "afx/afxwin.h"
@@ -22,8 +23,10 @@
 
 #include <tcl.h>
 
+#include <cstdint>
 #include <memory>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -208,6 +211,115 @@ void CKXNotifyObjects::TakeBack() {
     }
     m_committed.clear();
 }
+
+// ------------------------------------------------------------------ the tools' messages
+
+namespace {
+
+// The usage of one message: its operands as its form names them.
+std::string NotifyUsage(const SKXHostMessageForm& form) {
+    auto operand = [](EKXMessageSlot slot, bool second) -> std::string {
+        switch (slot) {
+        case EKXMessageSlot::Text: return second ? " -text TEXT" : " TEXT";
+        case EKXMessageSlot::Number: return " NUMBER";
+        case EKXMessageSlot::Highlight: return " {PATH ?MODE? ?off?}";
+        case EKXMessageSlot::Grid: return " clp|slp|{ccp N}";
+        case EKXMessageSlot::Cell: return " {ROW COL}";
+        case EKXMessageSlot::Change: return second ? " ?{PATH NAME ?VALUE?}?" : " {PATH NAME ?VALUE?}";
+        default: return second ? "" : " {}";
+        }
+    };
+    std::string usage = "usage: kx::notify " + std::string(form.name) + operand(form.wParam, false) +
+                        operand(form.lParam, true);
+    if (form.wParam == EKXMessageSlot::Object) usage += " (the first operand is an object of the host, which no text gives)";
+    return usage;
+}
+
+// A slot whose object a text names: the text becomes the object (kept by `objects` while it is sent).
+bool NamesObject(EKXMessageSlot slot) {
+    return slot == EKXMessageSlot::Highlight || slot == EKXMessageSlot::Grid || slot == EKXMessageSlot::Cell ||
+           slot == EKXMessageSlot::Change;
+}
+
+// One operand put in its slot: a text stays the word's text, a number must read as one, an object or an
+// unread slot takes nothing but an empty word. False when the word does not fit the slot.
+bool NotifyOperand(EKXMessageSlot slot, const std::string* word, std::uintptr_t& value) {
+    value = 0;
+    if (!word) return true;
+    switch (slot) {
+    case EKXMessageSlot::Text:
+        value = reinterpret_cast<std::uintptr_t>(word->c_str());
+        return true;
+    case EKXMessageSlot::Number: {
+        int number = 0;
+        if (!CKXHostApp::ParseNumber(*word, number)) return false;
+        value = static_cast<std::uintptr_t>(static_cast<LPARAM>(number));
+        return true;
+    }
+    default:
+        return word->empty();
+    }
+}
+
+} // namespace
+
+// kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?: the host's message NAME, sent as the host's own windows and
+// tools send it: a registered window message to the active design window, a message of the message server
+// to every window that subscribed to it. Each operand goes where the message's form puts it (wParam the
+// first, lParam the second): a text as a text, a number as a number, an object as the object the text
+// names, so that a window never reads a number as a text; an operand that does not fit its slot is refused
+// with the form's usage. The changes a message carries are committed before it goes, as the tool did.
+bool CKXHostApp::Notify(const std::vector<std::string>& a, std::string& r) {
+    const char* usage = "usage: kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?";
+    // The lParam text, when one is given: the last two words are "-text TEXT".
+    const bool lText = a.size() >= 3 && a[a.size() - 2] == "-text";
+    const size_t words = lText ? a.size() - 2 : a.size(); // NAME and the wParam text, and a number
+    if (a.empty() || a.size() > 4 || (lText && words > 2) || (!lText && words > 3)) {
+        r = usage;
+        return false;
+    }
+    const SKXHostMessageForm* form = KXFindHostMessageForm(a[0]);
+    if (!form) {
+        r = "\"" + a[0] + "\" is no message that a design window takes";
+        return false;
+    }
+    const std::string* first = words >= 2 ? &a[1] : nullptr;
+    const std::string* second = lText ? &a.back() : words == 3 ? &a[2] : nullptr;
+    std::uintptr_t wParam = 0, lParam = 0;
+    CKXNotifyObjects objects(*this);
+    std::string why;
+    for (auto [slot, word, value] : {std::tuple(form->wParam, first, &wParam), std::tuple(form->lParam, second, &lParam)}) {
+        const bool fits = NamesObject(slot) ? !word || objects.Make(slot, *word, *value, why)
+                                            : NotifyOperand(slot, word, *value);
+        if (!fits) {
+            r = NotifyUsage(*form) + (why.empty() ? "" : " (" + why + ")");
+            return false;
+        }
+    }
+    CFrameWnd* frame = ActiveFrame();
+    if (!frame && !form->serverNumber) {
+        r = "no design window is open";
+        return false;
+    }
+    if (!objects.Commit(why)) {
+        r = why;
+        return false;
+    }
+    if (form->serverNumber) {
+        // The other tools' changes and cleared undo lists are made outside every window, so no window
+        // journals them: the host does, for a replay to make them again, with the same undo steps.
+        KXJournalHostWords("Message Of Another Tool", "Notify", a);
+        // Every window that subscribed hears it; the answer is how many did.
+        IKXMessageServer* server = GetKXMsgSrvr();
+        r = std::to_string(server ? server->Broadcast(form->serverNumber, wParam, lParam, 0) : 0);
+        return true;
+    }
+    const UINT msg = RegisterWindowMessageA(a[0].c_str());
+    r = std::to_string(static_cast<long>(
+        frame->SendMessage(msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam))));
+    return true;
+}
+
 
 // ------------------------------------------------------------------ what the windows publish
 

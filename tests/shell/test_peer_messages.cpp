@@ -140,6 +140,49 @@ TEST_F(PeerMessages, AViewerChangeIsOneStepAndClearUndoEmptiesTheLists) {
     EXPECT_EQ(Run("kx::menustate 57644"), "disabled");
 }
 
+// The tools' messages of the message server and the host's property are journalled as their words, each
+// once and only when done; a window's own message (its window journals what it does) is not.
+TEST_F(PeerMessages, AnotherToolsChangesAreJournalledAsTheirWordsWhenDone) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    const size_t from = JournalText().size();
+    EXPECT_EQ(Run("kx::notify MSG_VIOLATION_RESOLVED {work.board:sch@U1 VALUE 10k}"), "1");
+    EXPECT_EQ(Run("kx::notify MSG_VIOLATION_RESOLVED {work.board:sch@NOPE VALUE 1k}").rfind("error:", 0), 0u);
+    EXPECT_EQ(Run("kx::setprop work.board:sch@R1 NOTE {a \"b\"}").rfind("error:", 0), std::string::npos);
+    EXPECT_EQ(Run("kx::setprop work.board:sch@NOPE NOTE x").rfind("error:", 0), 0u);
+    EXPECT_EQ(Run("kx::notify INT_MSG_SELECT_FINDALLRESULT {ccp 1} {2 1}").rfind("error:", 0), std::string::npos);
+    EXPECT_EQ(Run("kx::notify MSG_CLEAR_UNDO"), "1");
+    std::vector<std::string> calls;
+    for (const std::string& line : Lines(JournalText().substr(from)))
+        if (line.rfind("call ", 0) == 0) calls.push_back(line);
+    EXPECT_EQ(calls, (std::vector<std::string>{"call RMX.Notify(\"MSG_VIOLATION_RESOLVED {work.board:sch@U1 VALUE 10k}\")",
+                                               "call RMX.SetProp(\"work.board:sch@R1 NOTE {a \"\"b\"\"}\")",
+                                               "call RMX.Notify(\"MSG_CLEAR_UNDO\")"}));
+}
+
+// A host line whose words are no list, or that the host refuses as the command would, stops the replay at
+// its line with the cause; nothing of it is made.
+TEST_F(PeerMessages, AHostLineOfWordsThatAreNoListOrRefusedStopsTheReplay) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    const std::string history = Run("kx::history");
+    const std::filesystem::path journal = m_dir / "tool.vbs";
+    const std::pair<const char*, const char*> refused[] = {
+        {"call RMX.SetProp(\"work.board:sch@U1 VALUE {10k\")", "line 1: not a list of words"},
+        {"call RMX.SetProp(\"work.board:sch@U1 VALUE\")", "line 1: usage: kx::setprop PATH NAME VALUE"},
+        {"call RMX.Notify(\"MSG_VIOLATION_RESOLVED {work.board:sch@U1 VALUE 10k} {work.board:sch@NOPE X}\")",
+         "line 1: usage: kx::notify MSG_VIOLATION_RESOLVED"},
+        {"call RMX.Notify(\"NO_SUCH_MESSAGE\")", "line 1: \"NO_SUCH_MESSAGE\" is no message"},
+        {"call RMX.Notify(\"MSG_CLEAR_UNDO\", \"1\")", "line 1: not a journal line"},
+    };
+    for (const auto& [line, cause] : refused) {
+        std::ofstream(journal, std::ios::binary) << line << "\n";
+        const std::string answer = Run("kx::replay " + journal.string());
+        EXPECT_EQ(answer.rfind(std::string("error: ") + cause, 0), 0u) << line << "\n" << answer;
+    }
+    EXPECT_EQ(Prop("work.board:sch@U1", "VALUE").rfind("error:", 0), 0u);
+    EXPECT_EQ(Run("kx::history"), history);
+}
+
 // A find result names its grid and cell: the list's row or the pane's cell becomes current.
 TEST_F(PeerMessages, AFindResultMakesTheCellOfTheNamedGridCurrent) {
     ASSERT_TRUE(Open("work.board:sch", 3));
