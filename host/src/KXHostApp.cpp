@@ -1,6 +1,7 @@
 #include "KXHostApp.h"
 
 #include "KXHostMainWnd.h"
+#include "KXHostPeerTools.h"
 
 #include "afx/afx.h"
 #include "afx/afxanswer.h"
@@ -241,6 +242,7 @@ bool CKXHostApp::CreateMainWindow(std::string& error) {
     if (IKXMessageServer* ms = GetKXMsgSrvr()) {
         ms->RegisterWindow(MSG_OPEN_DESIGN, m_pMainWnd->GetSafeHwnd());
         ms->RegisterWindow(MSG_EDIT_PIN, m_pMainWnd->GetSafeHwnd());
+        for (UINT message : KXPublishedMessages()) ms->RegisterWindow(message, m_pMainWnd->GetSafeHwnd());
     }
     return true;
 }

@@ -19,6 +19,7 @@ class CDocTemplate;
 class CDocument;
 class CFrameWnd;
 class CView;
+class CWnd;
 class CWinApp;
 class IServer;
 class CDesignContext;
@@ -100,9 +101,20 @@ public:
     // The same, telling whether the window closed (a cancelled save question or a refused close keeps it).
     bool Close(std::string& error, bool& closed);
     bool ActivateTab(int tab, std::string& error);
+    // A grid window of the active design window by the name the host's commands give it: "clp" or "slp" (the
+    // list's grid), "ccp N" (the connectivity pane's N-th shown grid, from 1); nullptr with the cause.
+    CWnd* GridWindow(const std::string& name, std::string& error);
     // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
     // the journal records it, so that a replay shows the rows its power pin edits select.
     void ShowPowerPins(bool show);
+
+    // kx::notify's words: the host's message sent as its windows and other tools send it (the changes it
+    // carries committed first); the answer, or false with the cause. A message of the other tools is
+    // journalled (call RMX.Notify).
+    bool Notify(const std::vector<std::string>& words, std::string& result);
+    // kx::setprop's words (PATH NAME VALUE): the property set outside the editor, announced to the windows
+    // and journalled (call RMX.SetProp); the number of windows reached, or false with the cause.
+    bool SetProperty(const std::vector<std::string>& words, std::string& result);
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;
@@ -132,6 +144,8 @@ public:
 private:
     // What the host application does to a design besides the editor (CSV import, a property change).
     void RegisterDesignCommands();
+    // What the host's other tools hear from the windows and tell them (kx::published, kx::modelcheck).
+    void RegisterPeerCommands();
     // The connectivity pane's object information window (kx::objects) and the instance connectivity dialog.
     void RegisterObjectCommands();
     // The connectivity pane's own window: its title bar and Attach Signal row, what it tells an

@@ -13,8 +13,8 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxinstsigpane/CommonInterface.h"
 #include "kxinstsigpane/KXListPanes.h"
-#include "kxmsgsrvr/KXHostMessages.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/context.h"
 #include "rmx/schema.h"
 #include "rmx/server.h"
@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -359,79 +358,8 @@ bool HostReplay(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// The usage of one message: its operands as its form names them.
-std::string NotifyUsage(const SKXHostMessageForm& form) {
-    auto operand = [](EKXMessageSlot slot, bool second) -> std::string {
-        switch (slot) {
-        case EKXMessageSlot::Text: return second ? " -text TEXT" : " TEXT";
-        case EKXMessageSlot::Number: return " NUMBER";
-        default: return second ? "" : " {}";
-        }
-    };
-    std::string usage = "usage: kx::notify " + std::string(form.name) + operand(form.wParam, false) +
-                        operand(form.lParam, true);
-    if (form.wParam == EKXMessageSlot::Object) usage += " (the first operand is an object of the host, which no text gives)";
-    return usage;
-}
-
-// One operand put in its slot: a text stays the word's text, a number must read as one, an object or an
-// unread slot takes nothing but an empty word. False when the word does not fit the slot.
-bool NotifyOperand(EKXMessageSlot slot, const std::string* word, std::uintptr_t& value) {
-    value = 0;
-    if (!word) return true;
-    switch (slot) {
-    case EKXMessageSlot::Text:
-        value = reinterpret_cast<std::uintptr_t>(word->c_str());
-        return true;
-    case EKXMessageSlot::Number: {
-        int number = 0;
-        if (!CKXHostApp::ParseNumber(*word, number)) return false;
-        value = static_cast<std::uintptr_t>(static_cast<LPARAM>(number));
-        return true;
-    }
-    default:
-        return word->empty();
-    }
-}
-
-// kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?: the host's registered window message NAME, sent to the
-// active design window as the host's own windows send it. Each operand goes where the message's form
-// puts it (wParam the first, lParam the second): a text as a text, a number as a number, so that a window
-// never reads a number as a text; an operand that does not fit its slot is refused with the form's usage.
 bool HostNotify(CKXHostApp& app, const Args& a, std::string& r) {
-    const char* usage = "usage: kx::notify NAME ?TEXT? ?NUMBER | -text TEXT?";
-    // The lParam text, when one is given: the last two words are "-text TEXT".
-    const bool lText = a.size() >= 3 && a[a.size() - 2] == "-text";
-    const size_t words = lText ? a.size() - 2 : a.size(); // NAME and the wParam text, and a number
-    if (a.empty() || a.size() > 4 || (lText && words > 2) || (!lText && words > 3)) {
-        r = usage;
-        return false;
-    }
-    if (a[0].rfind("INT_MSG_", 0) != 0) {
-        r = "\"" + a[0] + "\" is no message of the host (INT_MSG_...)";
-        return false;
-    }
-    const SKXHostMessageForm* form = KXFindHostMessageForm(a[0]);
-    if (!form) {
-        r = "\"" + a[0] + "\" is no message that a design window takes";
-        return false;
-    }
-    const std::string* first = words >= 2 ? &a[1] : nullptr;
-    const std::string* second = lText ? &a.back() : words == 3 ? &a[2] : nullptr;
-    std::uintptr_t wParam = 0, lParam = 0;
-    if (!NotifyOperand(form->wParam, first, wParam) || !NotifyOperand(form->lParam, second, lParam)) {
-        r = NotifyUsage(*form);
-        return false;
-    }
-    CFrameWnd* frame = app.ActiveFrame();
-    if (!frame) {
-        r = "no design window is open";
-        return false;
-    }
-    const UINT msg = RegisterWindowMessageA(a[0].c_str());
-    r = std::to_string(static_cast<long>(
-        frame->SendMessage(msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam))));
-    return true;
+    return app.Notify(a, r);
 }
 
 // kx::clipview ITEM: what the host's clipboard viewer does when the user pastes its item ITEM (1 the
@@ -524,4 +452,5 @@ void CKXHostApp::RegisterCommands() {
     RegisterObjectCommands();
     RegisterPaneCommands();
     RegisterDesignCommands();
+    RegisterPeerCommands();
 }

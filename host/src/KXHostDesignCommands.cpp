@@ -3,6 +3,7 @@
 // changed on an object outside the editor (the host's own property editor); and the host's
 // option that shows the parts' implicit power pins.
 #include "KXHostApp.h"
+#include "KXHostWordsJournal.h"
 
 #include "afx/afxdoc.h"
 #include "afx/afxwin.h"
@@ -113,18 +114,21 @@ void CKXHostApp::RegisterDesignCommands() {
         r = std::to_string(static_cast<long>(frame->SendMessage(msg, reinterpret_cast<WPARAM>(pin), 0)));
         return true;
     });
-    core.RegisterHostCommand("setprop", [this](const Args& a, std::string& r) {
-        if (a.size() != 3) {
-            r = "usage: kx::setprop PATH NAME VALUE";
-            return false;
-        }
-        if (!SetObjectProperty(m_pServer.get(), a, r)) return false;
-        IKXMessageServer* server = GetKXMsgSrvr();
-        const int reached = server ? server->Broadcast(MSG_OBJECT_PROPERTY_CHANGED,
-                                                       reinterpret_cast<WPARAM>(a[1].c_str()),
-                                                       reinterpret_cast<LPARAM>(a[0].c_str()), 0)
-                                   : 0;
-        r = std::to_string(reached);
-        return true;
-    });
+    core.RegisterHostCommand("setprop", [this](const Args& a, std::string& r) { return SetProperty(a, r); });
+}
+
+bool CKXHostApp::SetProperty(const std::vector<std::string>& a, std::string& r) {
+    if (a.size() != 3) {
+        r = "usage: kx::setprop PATH NAME VALUE";
+        return false;
+    }
+    if (!SetObjectProperty(m_pServer.get(), a, r)) return false;
+    // No window journals a change made outside it: the host does, for a replay to make it again.
+    KXJournalHostWords("Host Property", "SetProp", a);
+    IKXMessageServer* server = GetKXMsgSrvr();
+    const int reached = server ? server->Broadcast(MSG_OBJECT_PROPERTY_CHANGED, reinterpret_cast<WPARAM>(a[1].c_str()),
+                                                   reinterpret_cast<LPARAM>(a[0].c_str()), 0)
+                               : 0;
+    r = std::to_string(reached);
+    return true;
 }

@@ -1,11 +1,14 @@
 #include "KXHostMainWnd.h"
 
 #include "KXHostCore.h"
+#include "KXHostPeerTools.h"
 
 #include "afx/afxanswer.h"
 #include "kxcommon/TclArgs.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "rmx/context.h"
+
+#include <algorithm>
 
 namespace {
 constexpr UINT kSetMessageString = 0x0362;
@@ -20,6 +23,12 @@ CKXHostMainWnd::CKXHostMainWnd(CKXHostCore& core) : m_core(core) {
 BOOL CKXHostMainWnd::CreateMain() {
     CRect rect(0, 0, 1280, 1024);
     return Create(nullptr, "kxhost", WS_VISIBLE, rect, nullptr, nullptr);
+}
+
+std::vector<std::string> CKXHostMainWnd::TakePublished() {
+    std::vector<std::string> lines;
+    lines.swap(m_published);
+    return lines;
 }
 
 LRESULT CKXHostMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -60,7 +69,12 @@ LRESULT CKXHostMainWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (answer == IDNO) return MAKELONG(0, 1);
         return 0;
     }
-    if (message == m_msgModelErrorStatus) return 1; // the host knows of no model errors
+    if (message == m_msgModelErrorStatus) return m_nModelErrorAnswer;
+    const std::vector<UINT>& published = KXPublishedMessages();
+    if (std::find(published.begin(), published.end(), message) != published.end()) {
+        m_published.push_back(KXPublishedLine(message, wParam, lParam));
+        return 0;
+    }
     // A docked window (property editor, associated-component viewer) is shown once the editor asked
     // for it, and stays shown.
     if (message == m_msgShowDockWnd) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 class CKXHostCore;
 
@@ -20,10 +21,18 @@ public:
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    // What the host's model checker answers before a save: 1 no model errors (the save goes on), 0 errors.
+    int ModelErrorAnswer() const { return m_nModelErrorAnswer; }
+    void SetModelErrorAnswer(int answer) { m_nModelErrorAnswer = answer; }
+    // The selections the windows published to the host's tools since the last call, one line each.
+    std::vector<std::string> TakePublished();
+
 private:
     CKXHostCore& m_core;
     UINT m_msgModelErrorStatus = 0;
     UINT m_msgDockWndStatus = 0;
     UINT m_msgShowDockWnd = 0;
     std::set<std::string> m_shownDocks; // docked windows the editor asked to show
+    int m_nModelErrorAnswer = 1;
+    std::vector<std::string> m_published;
 };

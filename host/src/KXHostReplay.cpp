@@ -4,6 +4,7 @@
 #include "KXHostApp.h"
 
 #include "KXHostMainWnd.h"
+#include "KXHostWordsJournal.h"
 #include "KXJournalLine.h"
 
 #include "afx/afxdisp.h"
@@ -131,6 +132,13 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         if (value != "0" && value != "1") return refuse("not 0 or 1");
         KXReplayAutoConnectDpLeg(value == "1" ? 1 : 0);
         return true;
+    }
+    case SKXJournalLine::Notify:
+    case SKXJournalLine::SetProp: {
+        // Another tool's message, a property the host set: made again from the words journalled.
+        std::vector<std::string> words;
+        if (!KXHostLineWords(line, words, err)) return refuse(err);
+        return (line.kind == SKXJournalLine::Notify ? Notify(words, err) : SetProperty(words, err)) || refuse(err);
     }
     case SKXJournalLine::BeginStep: {
         // The calls of one edit, each a step of its own when run alone, make one step together.

@@ -202,6 +202,8 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
                                               {"OpenBlock", 2, SKXJournalLine::OpenBlock},
                                               {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins},
                                               {"AutoConnectDpLeg", 1, SKXJournalLine::AutoConnectDpLeg},
+                                              {"Notify", 1, SKXJournalLine::Notify},
+                                              {"SetProp", 1, SKXJournalLine::SetProp},
                                               {"BeginStep", 0, SKXJournalLine::BeginStep},
                                               {"EndStep", 0, SKXJournalLine::EndStep}};
     for (const HostCall& host : kHostCalls) {

@@ -11,6 +11,9 @@
 //   call RMX.ShowPowerPins("1")           shows ("1") or hides ("0") the parts' implicit power pins
 //   call RMX.AutoConnectDpLeg("1")        a pair's leg connected brings the other leg along ("1") or
 //                                         not ("0"), as the session's project said
+//   call RMX.Notify("NAME ...")           a message of the host's other tools that changed a design or its
+//                                         undo lists, its words (a Tcl list) as kx::notify takes them
+//   call RMX.SetProp("PATH NAME VALUE")   a property the host set outside the editor, as kx::setprop
 //   call RMX.BeginStep()                  the calls up to RMX.EndStep() are one edit: one undo step
 //   call RMX.EndStep()
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
@@ -39,6 +42,8 @@ struct SKXJournalLine {
         OpenBlock,
         ShowPowerPins,
         AutoConnectDpLeg,
+        Notify,
+        SetProp,
         BeginStep,
         EndStep,
         Call

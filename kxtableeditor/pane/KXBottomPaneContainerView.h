@@ -235,7 +235,7 @@ public:
     BOOL PasteSpecialIntoShownGrids(BOOL bPasteSpecial);
     BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
                             const CString& newPin, LPARAM flag) override;
-    void SelectFindAllResult(CWnd* grid, int row, int col) override;
+    BOOL SelectFindAllResult(CWnd* grid, int row, int col) override;
     void SyncTopRow(CGXGridCore* grid, ROWCOL top) override;
     // Hides (or shows) rows in every grid of the pane, undo recording off for the call.
     void HideRowsInAllGrids(ROWCOL from, ROWCOL to, BOOL hide, CByteArray* oldStates, UINT flags,

@@ -53,11 +53,13 @@ void CKXBottomPaneContainerView::HighlightObject(CKXHiliteObject* object) {
     }
 }
 
-void CKXBottomPaneContainerView::SelectFindAllResult(CWnd* grid, int row, int col) {
+BOOL CKXBottomPaneContainerView::SelectFindAllResult(CWnd* grid, int row, int col) {
     CKXGridWnd* active = GetActiveGrid();
-    if (!active || grid != active || row < 0 || col < 0) return;
+    if (!active || grid != active || row < 0 || col < 0) return FALSE;
+    if (static_cast<ROWCOL>(row) > active->GetRowCount() || static_cast<ROWCOL>(col) > active->GetColCount())
+        return FALSE;
     kxgrid::GridWriteScope quiet(*active, kxgrid::GridWriteScope::kUndo);
-    active->SetCurrentCell(static_cast<ROWCOL>(row), static_cast<ROWCOL>(col), 10);
+    return active->SetCurrentCell(static_cast<ROWCOL>(row), static_cast<ROWCOL>(col), 10);
 }
 
 BOOL CKXBottomPaneContainerView::PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) {

@@ -63,7 +63,7 @@ public:
     virtual BOOL PasteFromClipboardViewer(WPARAM wParam, LPARAM lParam) = 0; // TRUE when it pasted
     virtual BOOL PreservePinComment(const CString& oldInst, const CString& oldPin, const CString& newInst,
                                     const CString& newPin, LPARAM flag) = 0;
-    virtual void SelectFindAllResult(CWnd* grid, int row, int col) = 0;
+    virtual BOOL SelectFindAllResult(CWnd* grid, int row, int col) = 0; // TRUE when the cell became current
 
 protected:
     ~IKXConnectivityPane() = default;

@@ -7,8 +7,12 @@
 #include "afx/afxstr.h"
 #include "grid/gxtypes.h"
 
-template <class G> void KXHighlightRowCol(G* g, ROWCOL row, ROWCOL col) {
-    if constexpr (requires { g->HighlightRowCol(row, col); }) g->HighlightRowCol(row, col);
+// True when the grid made the row's cell current.
+template <class G> bool KXHighlightRowCol(G* g, ROWCOL row, ROWCOL col) {
+    if constexpr (requires { g->HighlightRowCol(row, col); })
+        return g->HighlightRowCol(row, col) != FALSE;
+    else
+        return false;
 }
 
 // 1 = ready; a grid that does not tell is ready.

@@ -347,15 +347,20 @@ KXEditResult CKXTableChildFrm::CommentMoveRefusal() {
     return KXEditResult::Done();
 }
 
+// 1 when the component list took the keyboard, 0 when the window has none to give it.
 LRESULT CKXTableChildFrm::OnSetFocusClp(WPARAM, LPARAM lParam) {
     if (!GetComponentPane() || OpenMode() < 0) return 0;
     if (OpenMode() == eOpenModePhysical) {
-        if (CKXPhysPartGrid* g = PhysPartGrid()) g->SetFocus();
-    } else if (CKXInstancePaneGrid* g = InstanceGrid()) {
+        CKXPhysPartGrid* g = PhysPartGrid();
+        if (!g) return 0;
+        g->SetFocus();
+    } else {
+        CKXInstancePaneGrid* g = InstanceGrid();
+        if (!g) return 0;
         g->SetFocus();
         if (lParam) g->ActivateGridWnd();
     }
-    return 0;
+    return 1;
 }
 
 LRESULT CKXTableChildFrm::OnMarkAsCodesign(WPARAM wParam, LPARAM lParam) {
@@ -372,17 +377,14 @@ LRESULT CKXTableChildFrm::OnHighlightPin(WPARAM wParam, LPARAM) {
     return KXEditResult::Of(ccp->HighlightPin(pin), "KXPANE-247", pin.spath()).Answer(mark);
 }
 
+// 1 when the result's cell was made current in its grid, 0 when the grid shows no such cell.
 LRESULT CKXTableChildFrm::OnSelectFindAllResult(WPARAM wParam, LPARAM lParam) {
     CWnd* grid = reinterpret_cast<CWnd*>(wParam);
     int row = LOWORD(lParam), col = HIWORD(lParam);
-    if (grid && grid == ComponentListGrid()) {
-        KXHighlightRowCol(static_cast<CKXListPaneGrid*>(grid), row, col);
-    } else if (grid && grid == SignalListGrid()) {
-        KXHighlightRowCol(static_cast<CKXListPaneGrid*>(grid), row, col);
-    } else if (IKXConnectivityPane* ccp = GetPane()) {
-        ccp->SelectFindAllResult(grid, row, col);
-    }
-    return 0;
+    if (grid && (grid == ComponentListGrid() || grid == SignalListGrid()))
+        return KXHighlightRowCol(static_cast<CKXListPaneGrid*>(grid), row, col) ? 1 : 0;
+    IKXConnectivityPane* ccp = GetPane();
+    return ccp && ccp->SelectFindAllResult(grid, row, col) ? 1 : 0;
 }
 
 LRESULT CKXTableChildFrm::OnFromClipboardViewer(WPARAM wParam, LPARAM lParam) {
@@ -436,15 +438,19 @@ LRESULT CKXTableChildFrm::OnHighlightObject(WPARAM wParam, LPARAM) {
     auto* object = reinterpret_cast<CKXHiliteObject*>(wParam);
     if (!object) return 0;
     if (object->IsHilite()) BringWindowToTop();
+    // 1 when a pane took the request, 0 when none of the panes it names is there.
     int type = object->ObjectType();
+    CCommonInterface* pane = nullptr;
     if (type & 2) {
-        if (auto* clp = dynamic_cast<CCommonInterface*>(GetComponentPane())) clp->HighlightObject(object);
+        pane = dynamic_cast<CCommonInterface*>(GetComponentPane());
     } else if (type & 4) {
-        if (auto* slp = dynamic_cast<CCommonInterface*>(GetSignalPane())) slp->HighlightObject(object);
+        pane = dynamic_cast<CCommonInterface*>(GetSignalPane());
     } else if (type & 8) {
-        if (IKXConnectivityPane* ccp = GetPane()) ccp->PaneInterface()->HighlightObject(object);
+        if (IKXConnectivityPane* ccp = GetPane()) pane = ccp->PaneInterface();
     }
-    return 0;
+    if (!pane) return 0;
+    pane->HighlightObject(object);
+    return 1;
 }
 
 LRESULT CKXTableChildFrm::OnSelectObject(WPARAM wParam, LPARAM lParam) {

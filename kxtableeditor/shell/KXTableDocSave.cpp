@@ -59,7 +59,11 @@ BOOL CKXTableDoc::OnSaveDocument(LPCTSTR lpszPathName) {
 BOOL CKXTableDoc::SaveBlockCommand() {
     if (CWnd* main = AfxGetMainWnd()) {
         UINT msg = RegisterWindowMessageA("MSG_GETMODELERROR_STATUS");
-        if (main->SendMessage(msg, 0, 0) == 0) return FALSE;
+        // The model checker's errors keep the design unsaved, and nothing is journalled.
+        if (main->SendMessage(msg, 0, 0) == 0) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-671", SavedDesignTitle());
+            return FALSE;
+        }
     }
     m_strSaveError.Empty();
     BOOL saved = OnSaveDocument(GetPathName());

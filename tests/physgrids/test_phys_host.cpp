@@ -585,3 +585,24 @@ TEST_F(PhysHost, AHeaderSortsUndoPutsTheRowsBack) {
 }
 
 } // namespace
+
+namespace {
+
+// A pin another tool highlights is found in the physical part grid by its number: its row becomes current,
+// and a second highlight moves there.
+TEST_F(PhysHost, AHighlightedPinBecomesThePartGridsCurrentRow) {
+    G* g = ShowPart("U1");
+    ASSERT_TRUE(g);
+    const ROWCOL clk = Row(g, "U1", "5"), out = Row(g, "U1", "6");
+    ASSERT_TRUE(clk && out);
+    EXPECT_EQ(Run("kx::notify INT_MSG_HIGHLIGHT_OBJECT work.board:sch@U1.CLK"), "1");
+    ROWCOL row = 0, col = 0;
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, clk);
+    EXPECT_EQ(Run("kx::notify INT_MSG_HIGHLIGHT_OBJECT {work.board:sch@U1.D<3> 3}"), "1");
+    EXPECT_EQ(Run("kx::notify INT_MSG_HIGHLIGHT_OBJECT work.board:sch@U1.OUT"), "1");
+    ASSERT_TRUE(g->GetCurrentCell(row, col));
+    EXPECT_EQ(row, out);
+}
+
+} // namespace

@@ -511,6 +511,21 @@ TEST_F(JournalReplay, PowerGroupEditsReplayWithThePowerPinsTheSessionShowed) {
     ExpectSessionReplays("power_group_edits.tcl");
 }
 
+// Changes another tool committed and sent, and properties the host set, replay as the same changes with
+// the same undo steps; the undo lists another tool cleared are empty in the replay too; hostile texts in
+// them replay exactly.
+TEST_F(JournalReplay, AnotherToolsChangesReplayAsTheSameStepsAndFiles) {
+    ExpectSessionReplays("other_tool_changes.tcl", Ending::SaveShowingHistory);
+}
+
+TEST_F(JournalReplay, UndoListsAnotherToolClearedAreEmptyInTheReplay) {
+    ExpectSessionReplays("other_tool_clear_undo.tcl", Ending::SaveShowingHistory);
+}
+
+TEST_F(JournalReplay, HostileTextsOfAnotherToolReplayExactly) {
+    ExpectSessionReplays("other_tool_texts.tcl", Ending::SaveShowingHistory);
+}
+
 // Forms that only typing writes: their fragments replay line by line in a fresh host.
 TEST_F(JournalReplay, ADeleteOnAPairRowAfterACommaTextReplaysAsThePairConnectionAlone) {
     ExpectSessionReplays("pair_row_delete_after_comma_text.tcl");

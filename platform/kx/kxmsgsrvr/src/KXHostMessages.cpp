@@ -1,4 +1,5 @@
 #include "kxmsgsrvr/KXHostMessages.h"
+#include "kxmsgsrvr/KXMsgIds.h"
 
 #include <algorithm>
 
@@ -7,6 +8,10 @@ constexpr EKXMessageSlot kNone = EKXMessageSlot::None;
 constexpr EKXMessageSlot kText = EKXMessageSlot::Text;
 constexpr EKXMessageSlot kNumber = EKXMessageSlot::Number;
 constexpr EKXMessageSlot kObject = EKXMessageSlot::Object;
+constexpr EKXMessageSlot kHighlight = EKXMessageSlot::Highlight;
+constexpr EKXMessageSlot kGrid = EKXMessageSlot::Grid;
+constexpr EKXMessageSlot kCell = EKXMessageSlot::Cell;
+constexpr EKXMessageSlot kChange = EKXMessageSlot::Change;
 } // namespace
 
 const std::vector<SKXHostMessageForm>& KXHostMessageForms() {
@@ -17,14 +22,14 @@ const std::vector<SKXHostMessageForm>& KXHostMessageForms() {
         {"INT_MSG_AUTO_ASSIGN_MODEL", kNone, kNone},
         {"INT_MSG_DELETE_INSTANCE", kNone, kText},                // the component's name
         {"INT_MSG_FROM_CLIPBOARDVIEWER", kNumber, kNumber},       // the viewer's item
-        {"INT_MSG_HIGHLIGHT_OBJECT", kObject, kNone},             // the highlight record
+        {"INT_MSG_HIGHLIGHT_OBJECT", kHighlight, kNone},          // the highlight record
         {"INT_MSG_HIGHLIGHT_PIN", kObject, kNone},                // the pin bit's context
         {"INT_MSG_MARK_AS_CODESIGN", kText, kNumber},             // names, 1 marks and 0 unmarks
         {"INT_MSG_PRESERVE_INST_COMMENT", kText, kNumber},        // "OLD:NEW", 1 as an undo step
         {"INT_MSG_PRESERVE_PIN_COMMENT", kText, kNumber},         // "I,P:I2,P2", 1 as an undo step
         {"INT_MSG_REMOVE_SELECTION_ALL", kNumber, kNone},         // 0 the signal list, else the components
         {"INT_MSG_RENAME_INSTANCE", kText, kText},                // the old and the new name
-        {"INT_MSG_SELECT_FINDALLRESULT", kObject, kNumber},       // the grid window, row and column
+        {"INT_MSG_SELECT_FINDALLRESULT", kGrid, kCell},           // the grid window, row and column
         {"INT_MSG_SELECT_OBJECT", kText, kNumber},                // the name, 0 a component and 1 a signal
         {"INT_MSG_SETUP_AUTOCOMPLETE_CCP_SCP", kNone, kText},     // the options' values, as texts
         {"INT_MSG_SETUP_MOVEDIRECTION", kNone, kText},
@@ -34,6 +39,12 @@ const std::vector<SKXHostMessageForm>& KXHostMessageForms() {
         {"INT_MSG_SETUP_SHOW_ROW_NUMBERS", kNone, kText},
         {"INT_MSG_SETUP_SHOW_SIGNALCOMBO_CCP", kNone, kText},
         {"INT_MSG_SHOW_NET_CONN", kNumber, kNumber},
+        // The frame's own messages, and those of the message server that other tools send.
+        {"MSG_ASSOC_COMP_CHANGED", kNone, kChange, MSG_ASSOC_COMP_CHANGED},   // the viewer's committed change
+        {"MSG_CLEAR_UNDO", kNone, kNone, MSG_CLEAR_UNDO},
+        {"MSG_SETFOCUS_CLP", kNone, kNumber},                                 // nonzero: also activate
+        {"MSG_STOP_TRACKING_SPLITTER", kNone, kNone},
+        {"MSG_VIOLATION_RESOLVED", kChange, kChange, MSG_VIOLATION_RESOLVED}, // up to two committed changes
     };
     return forms;
 }
