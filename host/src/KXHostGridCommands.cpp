@@ -867,9 +867,10 @@ std::string FocusName(CKXHostApp& app) {
     return "other";
 }
 
-// kx::focus ?ccp N | clp | slp?: where the focus is, or a click that hands it to a shown grid or a list.
+// kx::focus ?ccp ?N? | clp | slp?: where the focus is, or a click that hands it to the pane, a shown grid or
+// a list.
 bool GridFocus(CKXHostApp& app, const Args& a, std::string& r) {
-    const std::string usage = "usage: kx::focus ?ccp N | clp | slp?";
+    const std::string usage = "usage: kx::focus ?ccp ?N? | clp | slp?";
     if (a.empty()) {
         r = FocusName(app);
         return true;
@@ -886,9 +887,16 @@ bool GridFocus(CKXHostApp& app, const Args& a, std::string& r) {
         r = "1";
         return true;
     }
-    if (which != "ccp" || a.size() != 2) return Fail(r, usage);
+    if (which != "ccp" || a.size() > 2) return Fail(r, usage);
     GridTarget t;
     if (!PaneOf(app, t, err)) return Fail(r, err);
+    if (a.size() == 1) {
+        // A click on the pane's background, outside its grids: the pane itself takes the focus.
+        if (t.frame && t.frame->GetActiveView() != t.view) t.frame->SetActiveView(t.view);
+        t.view->SetFocus();
+        r = "1";
+        return true;
+    }
     const int count = t.pane->GetShownGridCount();
     ROWCOL n = 0;
     if (!ParseCoordinate(a[1], n) || n < 1 || static_cast<int>(n) > count)

@@ -117,6 +117,23 @@ TEST_F(WindowSizes, TheSeparatorBetweenSideBySideGridsTradesTheirWidth) {
     EXPECT_EQ(Run("kx::separator 1 10").rfind("error:", 0), 0u); // one grid: no separator
 }
 
+// The border that marks the pane holding the focus: nothing is marked while the window opens; a click on
+// the connectivity pane's background marks it, and a list that takes the focus from the pane is marked then.
+TEST_F(WindowSizes, TheFocusedPaneIsMarkedOnceTheWindowIsOpen) {
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Panes()["highlight"], "none none");
+    ASSERT_EQ(Run("kx::show clp U1"), "1");
+    EXPECT_EQ(Run("kx::focus ccp"), "1");
+    EXPECT_EQ(Run("kx::focus"), "ccp");
+    EXPECT_EQ(Panes()["highlight"], "ccp none");
+    EXPECT_EQ(Run("kx::focus slp"), "1");
+    EXPECT_EQ(Panes()["highlight"], "none slp"); // the list is a pane of the inner splitter only
+    // A grid of the pane takes the focus without marking anything anew.
+    EXPECT_EQ(Run("kx::focus ccp 1"), "1");
+    EXPECT_EQ(Panes()["highlight"], "none slp");
+    EXPECT_EQ(Run("kx::focus ccp 1 2").rfind("error: usage: kx::focus", 0), 0u);
+}
+
 // The component list's group request: one pin grid of the components' pins, edited, undone and replayed.
 TEST_F(WindowSizes, AGroupOfComponentsIsShownInOneGridThatEditsAndReplays) {
     ASSERT_TRUE(Open("work.board:sch", 3));
