@@ -65,6 +65,9 @@ class CTclArgsList;
 class CMenu;
 class CKXInstanceDetailsHeader;
 class KXPinGridRefresh;
+class KXPinGridFill;
+class KXPinGridLoader;
+class KXCsvParser;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
 enum KXAttachSignalRule : int {
@@ -83,6 +86,8 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
                                   public IKXTableDropSite {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
     friend class KXPinGridRefresh;
+    friend class KXPinGridFill;
+    friend class KXPinGridLoader;
 
 public:
     CKXInstanceDetailsGridWnd();
@@ -190,16 +195,15 @@ public:
     // Sorts the pin rows by a column, each top row carrying its child rows along.
     void SortColumn(int col) override;
 
-    // ------------------------------------------------------------- row fill
-    // Fills one pin at row (rows are inserted; row ends on the last row written).
+    // ------------------------------------------------------------- row fill (KXPinGridFill)
     void FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
-    // A differential-pair row and its two leg rows.
     void FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row);
-    void FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
-    // Pins that share one physical pin: a group row and one child row per pin (row ends on the last).
     void FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row);
-    void FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level);
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
+    ROWCOL WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only = nullptr);
+    kxpingrid::ConnectionSummary SumWidePinBits(IInstTerm* pin);
+    void ToggleRow(ROWCOL row);
+    void FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
     // The SIGNAL cell of a vector row: its one connection, else what its bit rows are connected to.
     using ConnectionSummary = kxpingrid::ConnectionSummary;
     // Bits (or a power group's pins) on different nets show their nets joined by ",", one tool-tip line
@@ -1354,31 +1358,11 @@ private:
     // with undo off, as the fill writes, is stored in one step.
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     inline void StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style); // KXInstanceDetailsGridWnd.cpp only
-    // Instance, Ref Des and DIFF_PAIR cells of a pin row.
-    void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
-    void FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells);
-    // The steps of FillPinRow: each writes every cell of its row once, from the fill's styles.
-    void FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel, bool block);
-    // Text and net of a scalar pin's signal cell, from its connections (violations reported).
-    void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
-    // A vector pin's row, and what its bit rows will share. numbers: the pin numbers of the bits, in
-    // the order of the bit rows; conns: the pin's connections.
-    kxpingrid::VectorBitCells FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
-                                                  const std::vector<CString>& numbers,
-                                                  const CSchemaObjectIterator<CConn>& conns, bool block);
-    // What the bit rows of a vector pin share (connectedWhole: one connection covers the pin).
-    kxpingrid::VectorBitCells VectorBitCellsOf(IInstTerm* pin, bool connectedWhole);
-    // A bit row of a vector pin; shared holds what its cells share with the other bits' rows.
-    void FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name, const CString& number,
-                          kxpingrid::VectorBitCells& shared, bool block);
     // A vector pin wider than this has its bit rows only while its row is expanded (or while a command
     // needs them): folded, the rows of a wide pin would cost far more than all the grid shows.
     static constexpr std::size_t kWidePinBits = 1024;
     // The row of a wide vector pin (its pin in pin); bitRows: how many of its bit rows are below it now.
     bool IsWidePinRow(ROWCOL row, IInstTerm** pin = nullptr, ROWCOL* bitRows = nullptr);
-    // Writes the bit rows of a wide pin's row below it (hidden ones when the row is folded) that are not
-    // there, of every bit or of the bits listed; how many rows were written.
-    ROWCOL WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only = nullptr);
     // Takes the bit rows of a folded wide pin's row away again.
     void DropWidePinBitRows(ROWCOL row);
     // Writes the bit rows of a folded wide pin named by a bit name (W<5>) that no row shows.
@@ -1386,25 +1370,6 @@ private:
     // Writes the bit rows of the folded wide pins a bit of which shows a text that matches in the column
     // (the pin-name or the signal column), so that a filter or a find reaches the bit as on any bus.
     void WriteWidePinRowsMatching(int col, const std::function<bool(const CString&)>& matches);
-    // What a wide pin's bits are connected to, summed up from the design, without their rows.
-    kxpingrid::ConnectionSummary SumWidePinBits(IInstTerm* pin);
-    // The nets of a vector pin's bits, as its bit rows' signal cells show them.
-    std::vector<CString> BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits);
-    // The names of a vector pin's bits, as its bit rows show them (a pin file's names when it has them).
-    std::vector<CString> BitRowNames(IInstTerm* pin, const std::vector<int>& bits);
-    // A vector whose pin-file names disagree: each bit on a row of its own.
-    void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
-    // The PUPD cell of a row whose design has no pull-up or pull-down to mark (the row noted as filled).
-    void WriteNoPupdCell(ROWCOL row);
-    // The termination and comments cells of a filled pin row (msb..lsb the bits it shows); the termination
-    // it shows. A bit row of a vector empties its vector row's termination cell when the two differ.
-    CString FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
-                         kxpingrid::VectorBitCells* vector = nullptr);
-    void WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level);
-    // The signal cell of a row of the level (no parent update).
-    void WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId);
-    // The same from a signal cell style of the row's level, which takes the text and net.
-    void WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId);
     // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
     CString PinTermination(IInstTerm* pin, int bit, CString& tip);
     // The termination type a row shows: its pin bit's, or for a whole bus row the type all its bits share (else none).
@@ -1416,32 +1381,6 @@ private:
     // Writes the Comments cell of the row (the grid's read-only lock lifted for the write).
     void WriteCommentsCell(ROWCOL row, const CGXStyle& style);
     kxpingrid::PinFillStyles m_fillStyles;
-    CString PhysicalPinName(IInstTerm* pin, int bit);
-    // The name a pin bit gets from the part's pin file; empty when the file has none.
-    CString CsvPinName(IInstTerm* pin, int bit);
-    void ToggleRow(ROWCOL row);
-    // The same for a vector's row whose bitRows bit rows below it the fill has just written.
-    void ToggleWrittenVectorRow(ROWCOL row, ROWCOL bitRows);
-    void MarkNestedLeg(ROWCOL row, int mode);
-    void SetPinNameCaptions(const char* pinName, const char* pinType);
-    void ShowProgress(int done, int count, const CString& instanceName);
-    // The last progress line shown, and the steps of the pins since that left its percentage as it was
-    // (the bar takes them with the next line).
-    CString m_strProgressText;
-    int m_nProgressPercent = -1, m_nProgressCount = -1, m_nProgressSkipped = 0;
-    // The steps of LoadComponentPins.
-    void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
-    void ClearPinRows();
-    void WriteLoadHeader(const CInstanceContext& instance, bool multiple);
-    // A standard FPGA's pin file, parsed; FALSE (with its message) when it cannot be read.
-    BOOL OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv);
-    void LoadInstanceRows(const CDesignContext& design, const CInstanceContext& instance);
-    void LoadDiffPairRows(const CDesignContext& design, IInstance* inst, ROWCOL& row, std::set<IInstTerm*>& legs);
-    void LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IInstTerm*>& legs);
-    void LoadPinRows(const CInstanceContext& instance, const std::vector<IInstTerm*>& pins,
-                     const std::set<IInstTerm*>& legs, ROWCOL& row);
-    void FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder);
-    void KeepReadOnlyRows();
     WORD PropStateStyle(int state) const;
     bool IsSameDesign(const IDesign* design) const;
     static void ReadAllowPowerPins();
@@ -1470,6 +1409,8 @@ private:
 
     // The refresh after a committed transaction.
     std::unique_ptr<KXPinGridRefresh> m_refresh;
+    std::unique_ptr<KXPinGridFill> m_fill;     // the row fill
+    std::unique_ptr<KXPinGridLoader> m_loader; // the steps of LoadComponentPins
 
     DECLARE_MESSAGE_MAP()
 };
