@@ -2,6 +2,7 @@
 // bit rows for a vector pin, a pair row with its two leg rows for a
 // differential pair. Each fill writes the user attributes the row model reads.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "pingrid/KXPinRowAttrs.h"
 
@@ -41,13 +42,17 @@ CString ShownPinName(const IInstTerm* pin) {
 
 // The net bit a pin bit is connected to from outside: its name and id; empty and -1 when none. Bus
 // bit names come from busBits when given.
-void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId, kxpingrid::NetBitNames* busBits = nullptr) {
+void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId,
+                 kxpingrid::NetBitNames* busBits = nullptr) {
     text.Empty();
     netId = -1;
     const CNetBit nb = pin->netBit(bit);
     if (!nb) return;
-    if (nb.bit() == -1) text = nb.net()->name();
-    else text = busBits ? busBits->Of(nb.net(), nb.bit()) : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
+    if (nb.bit() == -1)
+        text = nb.net()->name();
+    else
+        text = busBits ? busBits->Of(nb.net(), nb.bit())
+                       : CSchemaUtilities::vectorName(nb.net()->name(), nb.bit());
     netId = static_cast<int>(nb.net()->id());
 }
 
@@ -55,7 +60,8 @@ void OuterSignal(IInstTerm* pin, int bit, CString& text, int& netId, kxpingrid::
 const CConn* WholePinConn(const CSchemaObjectIterator<CConn>& conns, int msb, int lsb) {
     if (conns.count() != 1 || !conns.begin()->net()) return nullptr;
     const CConn& c = *conns.begin();
-    return (c.instTermMsb() == msb && c.instTermLsb() == lsb) || (c.instTermMsb() == lsb && c.instTermLsb() == msb)
+    return (c.instTermMsb() == msb && c.instTermLsb() == lsb) ||
+                   (c.instTermMsb() == lsb && c.instTermLsb() == msb)
                ? &c
                : nullptr;
 }
@@ -72,7 +78,8 @@ bool CsvNamesAgree(const std::vector<CString>& names, int msb, int lsb, CString&
         const CString stem = name.Left(lt);
         char* end = nullptr;
         const long index = std::strtol(name.GetString() + lt + 1, &end, 10);
-        if (end != name.GetString() + gt || index < std::min(msb, lsb) || index > std::max(msb, lsb)) return false;
+        if (end != name.GetString() + gt || index < std::min(msb, lsb) || index > std::max(msb, lsb))
+            return false;
         if (base.IsEmpty()) base = stem;
         if (base.CompareNoCase(stem) != 0) return false;
         high = high == -1 ? static_cast<int>(index) : std::max(high, static_cast<int>(index));
@@ -83,7 +90,8 @@ bool CsvNamesAgree(const std::vector<CString>& names, int msb, int lsb, CString&
 }
 
 // The pin numbers of a pin's bits, in the order given.
-std::vector<CString> PinNumbers(const CInstanceContext& instance, IInstTerm* pin, const std::vector<int>& bits) {
+std::vector<CString> PinNumbers(const CInstanceContext& instance, IInstTerm* pin,
+                                const std::vector<int>& bits) {
     std::vector<CString> numbers(bits.size());
     if (!instance || !pin) return numbers;
     const CInstTermContext term = instance.instTerm(pin);
@@ -100,161 +108,6 @@ struct FillModeScope {
 };
 
 } // namespace
-
-void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl,
-                                                  int plusMinus) {
-    FillInstanceCells(row, m_fillStyles.Instance(m_instCurrent, level, diffPairControl, plusMinus));
-}
-
-void CKXInstanceDetailsGridWnd::FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells) {
-    // In column order: a fill's cells then each go at the row's end, none moved to make room.
-    std::array<std::pair<ROWCOL, const CGXStyle*>, 3> writes{{{Col(m_nColInstance), &cells.instance},
-                                                              {Col(m_nColRefDes), &cells.refDes},
-                                                              {Col(m_nColDiffPair), &cells.diffPair}}};
-    std::sort(writes.begin(), writes.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (const auto& [col, style] : writes) WriteCell(row, col, *style);
-}
-
-void CKXInstanceDetailsGridWnd::WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level) {
-    CGXStyle& style = m_fillStyles.StaticToWrite(level);
-    style.SetValue(value);
-    WriteCell(row, Col(col), style);
-}
-
-CString CKXInstanceDetailsGridWnd::PhysicalPinName(IInstTerm* pin, int bit) {
-    if (!m_instCurrent || !pin) return CString();
-    return CKXGenUtils::GetPinNumber(m_instCurrent.instTerm(pin).bitContext(bit));
-}
-
-CString CKXInstanceDetailsGridWnd::CsvPinName(IInstTerm* pin, int bit) {
-    if (!m_pCsvParser || !m_instCurrent || !pin) return CString();
-    const CInstTermBitContext bitContext = m_instCurrent.instTerm(pin).bitContext(bit);
-    CString name;
-    const std::unique_ptr<CPQPropertyData> pn(bitContext.findProperty("PN"));
-    if (pn) {
-        const std::unique_ptr<CPQPropertyData> text(bitContext.findProperty(ZRV_PIN_TEXT));
-        if (text) name = text->value();
-        name.Trim();
-    }
-    if (name.IsEmpty()) {
-        CString number = CKXGenUtils::GetPinNumber(bitContext);
-        m_pCsvParser->getPinNameFromNumber(number, name);
-        name.Trim();
-    }
-    return name;
-}
-
-void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
-    // The pin-name cell as stored (what GetStyleRowCol gives for a data column).
-    const CGXData* data = GetData();
-    const CGXStyle* style = data ? data->LookupCell(row, Col(m_nColPinName)) : nullptr;
-    if (!style || !style->GetIncludeControl()) return;
-    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style->GetControl()));
-    if (button) button->ToggleExpand(row, Col(m_nColPinName));
-}
-
-void CKXInstanceDetailsGridWnd::ToggleWrittenVectorRow(ROWCOL row, ROWCOL bitRows) {
-    const CGXData* data = GetData();
-    const CGXStyle* style = data ? data->LookupCell(row, Col(m_nColPinName)) : nullptr;
-    if (!style || !style->GetIncludeControl()) return;
-    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(GetRegisteredControl(style->GetControl()));
-    if (button) button->ToggleWrittenGroup(row, Col(m_nColPinName), bitRows);
-}
-
-void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId,
-                                                     int connCount, BOOL bShowConn) {
-    const CString level = AttrText(row, Col(m_nColPinName), IDS_UA_ROW_LEVEL);
-    if (netId == -1) {
-        const CGXStyle current = CellStyle(row, Col(m_nColSignal));
-        if (current.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX)))
-            netId = static_cast<int>(current.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue());
-    }
-    WriteSignalCell(row, level, text, netId);
-    // A connected bit row: its parent's connection cell follows.
-    if (connCount != 0 && bShowConn) {
-        const ROWCOL parent = GetRowParentOffset(row);
-        if (parent != GX_INVALID) SetConnectionCell(parent);
-    }
-}
-
-void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId) {
-    WriteSignalCell(row, m_fillStyles.SignalToWrite(level), text, netId);
-}
-
-void CKXInstanceDetailsGridWnd::WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId) {
-    sig.SetValue(text);
-    // The net of the cell written last (the bits of a bus, unconnected pins) is left as it is: the
-    // style's attributes stay shared with that cell's.
-    const CGXAbstractUserAttribute* last = sig.FindUserAttribute(Id(IDS_UA_CONN_INDEX));
-    if (!last || last->GetDoubleValue() != netId) sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
-    GridWriteScope scope(*this);
-    WriteCell(row, Col(m_nColSignal), sig);
-    if (netId >= 0) m_rowIndex.Add(KXRowKey::Net(static_cast<unsigned>(netId)), row);
-}
-
-void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
-    if (!pin) return;
-    GridWriteScope scope(*this);
-    int msb = pin->msb(), lsb = pin->lsb();
-    const bool childMode = m_nFillMode == 0 || m_nFillMode == 1;
-    if (childMode || !m_bShowVectors) msb = lsb = bit;
-    InsertRows(row, 1, kNoUpdate, gxDo);
-    const bool block = m_fillStyles.IsBlock(m_instCurrent);
-    if (msb == lsb) {
-        FillScalarPinRow(pin, row, msb, childMode ? level : CString("1"), block);
-        return;
-    }
-    std::vector<int> bits = pin->bits();
-    CString parentName = CSchemaUtilities::vectorName(ShownPinName(pin), msb, lsb);
-    const kxpingrid::BitNames bitNames(ShownPinName(pin));
-    std::vector<CString> csvNames;
-    if (m_pCsvParser) {
-        for (int b : bits)
-            csvNames.push_back(CsvPinName(pin, b));
-        // A bus the pin file names no bit of is the design's bus: its row stays, as without a pin file.
-        // A bit the file leaves out keeps the design's name beside the bits it names.
-        if (std::all_of(csvNames.begin(), csvNames.end(), [](const CString& n) { return n.IsEmpty(); }))
-            csvNames.clear();
-        for (std::size_t i = 0; i < csvNames.size(); ++i)
-            if (csvNames[i].IsEmpty()) csvNames[i] = bitNames.Of(bits[i]);
-        if (!csvNames.empty() && !CsvNamesAgree(csvNames, msb, lsb, parentName)) {
-            FillCsvBitRows(pin, row, bits, level);
-            return;
-        }
-    }
-    const ROWCOL parentRow = row;
-    const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, bits);
-    const CSchemaObjectIterator<CConn> conns = pin->beginConn();
-    if (bits.size() > kWidePinBits) {
-        // A wide pin's row comes folded and alone: its bit rows are written when it is expanded.
-        FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
-        SetConnectionCell(parentRow, nullptr, &conns);
-        ToggleWrittenVectorRow(parentRow, 0);
-        return;
-    }
-    // The bit rows below the vector's row, at once.
-    InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
-    kxpingrid::VectorBitCells shared = FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
-    for (std::size_t i = 0; i < bits.size(); ++i) {
-        ++row;
-        const CString bitName = i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
-        FillVectorBitRow(pin, row, bits[i], bitName, numbers[i], shared, block);
-    }
-    // The vector's row sums its bits up once they are all written; a row below them is looked at too.
-    SetConnectionCell(parentRow, row == GetRowCount() ? &shared.connections : nullptr, &conns);
-    ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
-}
-
-std::vector<CString> CKXInstanceDetailsGridWnd::BitRowNames(IInstTerm* pin, const std::vector<int>& bits) {
-    std::vector<CString> names;
-    names.reserve(bits.size());
-    const kxpingrid::BitNames bitNames(ShownPinName(pin));
-    for (int bit : bits) {
-        const CString csvName = m_pCsvParser ? CsvPinName(pin, bit) : CString();
-        names.push_back(csvName.IsEmpty() ? bitNames.Of(bit) : csvName);
-    }
-    return names;
-}
 
 namespace {
 
@@ -290,10 +143,168 @@ BitRowRuns PlanBitRows(ROWCOL row, const std::vector<int>& bits, const std::set<
 
 } // namespace
 
-ROWCOL CKXInstanceDetailsGridWnd::WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only) {
+void KXPinGridFill::FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus) {
+    FillInstanceCells(row,
+                      m_grid.m_fillStyles.Instance(m_grid.m_instCurrent, level, diffPairControl, plusMinus));
+}
+
+void KXPinGridFill::FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells) {
+    // In column order: a fill's cells then each go at the row's end, none moved to make room.
+    std::array<std::pair<ROWCOL, const CGXStyle*>, 3> writes{{{Col(m_grid.m_nColInstance), &cells.instance},
+                                                              {Col(m_grid.m_nColRefDes), &cells.refDes},
+                                                              {Col(m_grid.m_nColDiffPair), &cells.diffPair}}};
+    std::sort(writes.begin(), writes.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [col, style] : writes)
+        m_grid.WriteCell(row, col, *style);
+}
+
+void KXPinGridFill::WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level) {
+    CGXStyle& style = m_grid.m_fillStyles.StaticToWrite(level);
+    style.SetValue(value);
+    m_grid.WriteCell(row, Col(col), style);
+}
+
+CString KXPinGridFill::PhysicalPinName(IInstTerm* pin, int bit) {
+    if (!m_grid.m_instCurrent || !pin) return CString();
+    return CKXGenUtils::GetPinNumber(m_grid.m_instCurrent.instTerm(pin).bitContext(bit));
+}
+
+CString KXPinGridFill::CsvPinName(IInstTerm* pin, int bit) {
+    if (!m_grid.m_pCsvParser || !m_grid.m_instCurrent || !pin) return CString();
+    const CInstTermBitContext bitContext = m_grid.m_instCurrent.instTerm(pin).bitContext(bit);
+    CString name;
+    const std::unique_ptr<CPQPropertyData> pn(bitContext.findProperty("PN"));
+    if (pn) {
+        const std::unique_ptr<CPQPropertyData> text(bitContext.findProperty(ZRV_PIN_TEXT));
+        if (text) name = text->value();
+        name.Trim();
+    }
+    if (name.IsEmpty()) {
+        CString number = CKXGenUtils::GetPinNumber(bitContext);
+        m_grid.m_pCsvParser->getPinNameFromNumber(number, name);
+        name.Trim();
+    }
+    return name;
+}
+
+void KXPinGridFill::ToggleRow(ROWCOL row) {
+    // The pin-name cell as stored (what GetStyleRowCol gives for a data column).
+    const CGXData* data = m_grid.GetData();
+    const CGXStyle* style = data ? data->LookupCell(row, Col(m_grid.m_nColPinName)) : nullptr;
+    if (!style || !style->GetIncludeControl()) return;
+    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(m_grid.GetRegisteredControl(style->GetControl()));
+    if (button) button->ToggleExpand(row, Col(m_grid.m_nColPinName));
+}
+
+void KXPinGridFill::ToggleWrittenVectorRow(ROWCOL row, ROWCOL bitRows) {
+    const CGXData* data = m_grid.GetData();
+    const CGXStyle* style = data ? data->LookupCell(row, Col(m_grid.m_nColPinName)) : nullptr;
+    if (!style || !style->GetIncludeControl()) return;
+    auto* button = dynamic_cast<CKXPlusMinusEditButton*>(m_grid.GetRegisteredControl(style->GetControl()));
+    if (button) button->ToggleWrittenGroup(row, Col(m_grid.m_nColPinName), bitRows);
+}
+
+void KXPinGridFill::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount,
+                                         BOOL bShowConn) {
+    const CString level = m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_ROW_LEVEL);
+    if (netId == -1) {
+        const CGXStyle current = m_grid.CellStyle(row, Col(m_grid.m_nColSignal));
+        if (current.GetIncludeUserAttribute(Id(IDS_UA_CONN_INDEX)))
+            netId = static_cast<int>(current.GetUserAttribute(Id(IDS_UA_CONN_INDEX)).GetDoubleValue());
+    }
+    WriteSignalCell(row, level, text, netId);
+    // A connected bit row: its parent's connection cell follows.
+    if (connCount != 0 && bShowConn) {
+        const ROWCOL parent = m_grid.GetRowParentOffset(row);
+        if (parent != GX_INVALID) m_grid.SetConnectionCell(parent);
+    }
+}
+
+void KXPinGridFill::WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId) {
+    WriteSignalCell(row, m_grid.m_fillStyles.SignalToWrite(level), text, netId);
+}
+
+void KXPinGridFill::WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId) {
+    sig.SetValue(text);
+    // The net of the cell written last (the bits of a bus, unconnected pins) is left as it is: the
+    // style's attributes stay shared with that cell's.
+    const CGXAbstractUserAttribute* last = sig.FindUserAttribute(Id(IDS_UA_CONN_INDEX));
+    if (!last || last->GetDoubleValue() != netId) sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), netId);
+    GridWriteScope scope(m_grid);
+    m_grid.WriteCell(row, Col(m_grid.m_nColSignal), sig);
+    if (netId >= 0) m_grid.m_rowIndex.Add(KXRowKey::Net(static_cast<unsigned>(netId)), row);
+}
+
+void KXPinGridFill::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
+    if (!pin) return;
+    GridWriteScope scope(m_grid);
+    int msb = pin->msb(), lsb = pin->lsb();
+    const bool childMode = m_grid.m_nFillMode == 0 || m_grid.m_nFillMode == 1;
+    if (childMode || !m_grid.m_bShowVectors) msb = lsb = bit;
+    m_grid.InsertRows(row, 1, kNoUpdate, gxDo);
+    const bool block = m_grid.m_fillStyles.IsBlock(m_grid.m_instCurrent);
+    if (msb == lsb) {
+        FillScalarPinRow(pin, row, msb, childMode ? level : CString("1"), block);
+        return;
+    }
+    std::vector<int> bits = pin->bits();
+    CString parentName = CSchemaUtilities::vectorName(ShownPinName(pin), msb, lsb);
+    const kxpingrid::BitNames bitNames(ShownPinName(pin));
+    std::vector<CString> csvNames;
+    if (m_grid.m_pCsvParser) {
+        for (int b : bits)
+            csvNames.push_back(CsvPinName(pin, b));
+        // A bus the pin file names no bit of is the design's bus: its row stays, as without a pin file.
+        // A bit the file leaves out keeps the design's name beside the bits it names.
+        if (std::all_of(csvNames.begin(), csvNames.end(), [](const CString& n) { return n.IsEmpty(); }))
+            csvNames.clear();
+        for (std::size_t i = 0; i < csvNames.size(); ++i)
+            if (csvNames[i].IsEmpty()) csvNames[i] = bitNames.Of(bits[i]);
+        if (!csvNames.empty() && !CsvNamesAgree(csvNames, msb, lsb, parentName)) {
+            FillCsvBitRows(pin, row, bits, level);
+            return;
+        }
+    }
+    const ROWCOL parentRow = row;
+    const std::vector<CString> numbers = PinNumbers(m_grid.m_instCurrent, pin, bits);
+    const CSchemaObjectIterator<CConn> conns = pin->beginConn();
+    if (bits.size() > m_grid.kWidePinBits) {
+        // A wide pin's row comes folded and alone: its bit rows are written when it is expanded.
+        FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
+        m_grid.SetConnectionCell(parentRow, nullptr, &conns);
+        ToggleWrittenVectorRow(parentRow, 0);
+        return;
+    }
+    // The bit rows below the vector's row, at once.
+    m_grid.InsertRows(row + 1, static_cast<ROWCOL>(bits.size()), kNoUpdate, gxDo);
+    kxpingrid::VectorBitCells shared =
+        FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+        ++row;
+        const CString bitName =
+            i < csvNames.size() && !csvNames[i].IsEmpty() ? csvNames[i] : bitNames.Of(bits[i]);
+        FillVectorBitRow(pin, row, bits[i], bitName, numbers[i], shared, block);
+    }
+    // The vector's row sums its bits up once they are all written; a row below them is looked at too.
+    m_grid.SetConnectionCell(parentRow, row == m_grid.GetRowCount() ? &shared.connections : nullptr, &conns);
+    ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
+}
+
+std::vector<CString> KXPinGridFill::BitRowNames(IInstTerm* pin, const std::vector<int>& bits) {
+    std::vector<CString> names;
+    names.reserve(bits.size());
+    const kxpingrid::BitNames bitNames(ShownPinName(pin));
+    for (int bit : bits) {
+        const CString csvName = m_grid.m_pCsvParser ? CsvPinName(pin, bit) : CString();
+        names.push_back(csvName.IsEmpty() ? bitNames.Of(bit) : csvName);
+    }
+    return names;
+}
+
+ROWCOL KXPinGridFill::WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only) {
     IInstTerm* pin = nullptr;
     ROWCOL bitRows = 0;
-    if (!IsWidePinRow(row, &pin, &bitRows) || !m_instCurrent) return 0;
+    if (!m_grid.IsWidePinRow(row, &pin, &bitRows) || !m_grid.m_instCurrent) return 0;
     const std::vector<int> bits = pin->bits();
     if (bitRows >= bits.size()) return 0;
     // The bits named before have their rows: the others go in around them, in the order of the bits.
@@ -301,42 +312,46 @@ ROWCOL CKXInstanceDetailsGridWnd::WriteWidePinBitRows(ROWCOL row, const std::vec
     for (ROWCOL r = row + 1; r <= row + bitRows; ++r) {
         CString base;
         int msb = -1, lsb = -1;
-        GetRowKind(r, base, msb, lsb);
+        m_grid.GetRowKind(r, base, msb, lsb);
         written.insert(msb);
     }
     const BitRowRuns plan = PlanBitRows(row, bits, written, only);
     if (plan.total == 0) return 0;
-    const bool folded = AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) != "1";
-    const bool block = m_fillStyles.IsBlock(m_instCurrent);
-    GridWriteScope scope(*this);
+    const bool folded = m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_EXPAND_STATE) != "1";
+    const bool block = m_grid.m_fillStyles.IsBlock(m_grid.m_instCurrent);
+    GridWriteScope scope(m_grid);
     const CSchemaObjectIterator<CConn> conns = pin->beginConn();
-    kxpingrid::VectorBitCells shared = VectorBitCellsOf(pin, WholePinConn(conns, pin->msb(), pin->lsb()) != nullptr);
+    kxpingrid::VectorBitCells shared =
+        VectorBitCellsOf(pin, WholePinConn(conns, pin->msb(), pin->lsb()) != nullptr);
     shared.parentRow = row;
-    shared.parentTermination = CString(GetValueRowCol(row, Col(m_nColTermination)));
+    shared.parentTermination = CString(m_grid.GetValueRowCol(row, Col(m_grid.m_nColTermination)));
     CGXStyle readOnly;
     readOnly.SetReadOnly(TRUE);
-    const bool context = Site() && Site()->OpenMode() == eOpenModeContext;
+    const bool context = m_grid.Site() && m_grid.Site()->OpenMode() == eOpenModeContext;
     for (const auto& [at, runBits] : plan.runs) {
         const auto count = static_cast<ROWCOL>(runBits.size());
-        InsertRows(at, count, kNoUpdate, gxDo);
+        m_grid.InsertRows(at, count, kNoUpdate, gxDo);
         const std::vector<CString> names = BitRowNames(pin, runBits);
-        const std::vector<CString> numbers = PinNumbers(m_instCurrent, pin, runBits);
+        const std::vector<CString> numbers = PinNumbers(m_grid.m_instCurrent, pin, runBits);
         for (ROWCOL i = 0; i < count; ++i)
             FillVectorBitRow(pin, at + i, runBits[i], names[i], numbers[i], shared, block);
-        if (context) SetStyleRange(CGXRange().SetRows(at, at + count - 1), readOnly, gxOverride, 0, kNoUpdate, gxDo);
+        if (context)
+            m_grid.SetStyleRange(CGXRange().SetRows(at, at + count - 1), readOnly, gxOverride, 0, kNoUpdate,
+                                 gxDo);
         // (Rows written for a command of this grid alone: the grids beside it keep theirs.)
-        if (folded) CKXGridWnd::HideRows(at, at + count - 1, TRUE, nullptr, kNoUpdate, gxDo);
+        if (folded) m_grid.CKXGridWnd::HideRows(at, at + count - 1, TRUE, nullptr, kNoUpdate, gxDo);
     }
     // The rows written before moved down by the rows that went in above them.
     for (ROWCOL r : plan.kept)
-        KXRowAttrs(*this, r).Set(Col(m_nColPinName), kxpingrid::kParentRowOffset, static_cast<int>(r - row));
+        KXRowAttrs(m_grid, r).Set(Col(m_grid.m_nColPinName), kxpingrid::kParentRowOffset,
+                                  static_cast<int>(r - row));
     const ROWCOL last = row + bitRows + plan.total;
-    StylePropertyCells(pin, static_cast<int>(row), static_cast<int>(last));
-    FillPupdColumn({});
+    m_grid.StylePropertyCells(pin, static_cast<int>(row), static_cast<int>(last));
+    m_grid.FillPupdColumn({});
     return plan.total;
 }
 
-std::vector<CString> CKXInstanceDetailsGridWnd::BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits) {
+std::vector<CString> KXPinGridFill::BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits) {
     std::vector<CString> texts(bits.size());
     kxpingrid::NetBitNames netBits;
     int netId = -1;
@@ -345,7 +360,7 @@ std::vector<CString> CKXInstanceDetailsGridWnd::BitSignalTexts(IInstTerm* pin, c
     return texts;
 }
 
-kxpingrid::ConnectionSummary CKXInstanceDetailsGridWnd::SumWidePinBits(IInstTerm* pin) {
+kxpingrid::ConnectionSummary KXPinGridFill::SumWidePinBits(IInstTerm* pin) {
     // As the walk of its bit rows would sum them: the tip names the first rows' bits, and the walk may
     // stop once those are named and two bits differ.
     kxpingrid::ConnectionSum sum;
@@ -368,46 +383,49 @@ kxpingrid::ConnectionSummary CKXInstanceDetailsGridWnd::SumWidePinBits(IInstTerm
     return sum.Finish();
 }
 
-void CKXInstanceDetailsGridWnd::FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits,
-                                               const CString& level) {
+void KXPinGridFill::FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits,
+                                   const CString& level) {
     // Every bit on a row of its own; the first reuses the row inserted for the vector.
-    RemoveRows(row, row, kNoUpdate, gxDo);
+    m_grid.RemoveRows(row, row, kNoUpdate, gxDo);
     for (std::size_t i = 0; i < bits.size(); ++i) {
         if (i) ++row;
-        const int showVectors = m_bShowVectors;
-        m_bShowVectors = 0;
+        const int showVectors = m_grid.m_bShowVectors;
+        m_grid.m_bShowVectors = 0;
         FillPinRow(pin, row, bits[i], level);
-        m_bShowVectors = showVectors;
+        m_grid.m_bShowVectors = showVectors;
     }
 }
 
-void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel,
-                                                 bool block) {
+void KXPinGridFill::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel,
+                                     bool block) {
     // A scalar pin or one bit.
-    const bool childMode = m_nFillMode == 0 || m_nFillMode == 1;
+    const bool childMode = m_grid.m_nFillMode == 0 || m_grid.m_nFillMode == 1;
     const int plusMinus = childMode ? 1 : 0;
-    FillInstanceCells(row, rowLevel, m_nFillMode == 0 ? IDS_CTRL_DIFFPAIR_ROW : IDS_UA_SCALAR_PINNAME_CELL, plusMinus);
-    CGXStyle pn = m_fillStyles.Data(rowLevel);
+    FillInstanceCells(row, rowLevel,
+                      m_grid.m_nFillMode == 0 ? IDS_CTRL_DIFFPAIR_ROW : IDS_UA_SCALAR_PINNAME_CELL,
+                      plusMinus);
+    CGXStyle pn = m_grid.m_fillStyles.Data(rowLevel);
     pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
     const CString csvName = CsvPinName(pin, bit);
     if (bit == -1) {
-        pn.SetValue(csvName.IsEmpty() ? ShownPinName(pin) : csvName).SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
+        pn.SetValue(csvName.IsEmpty() ? ShownPinName(pin) : csvName)
+            .SetControl(Id(IDS_UA_SCALAR_PINNAME_CELL));
         if (childMode) pn.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
     } else {
         pn.SetValue(csvName.IsEmpty() ? CSchemaUtilities::vectorName(ShownPinName(pin), bit) : csvName)
             .SetControl(Id(IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL));
-        m_fillStyles.PutShared(pn, IDS_UA_PLUSMINUS_BIT, plusMinus);
-        m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
-        m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
+        m_grid.m_fillStyles.PutShared(pn, IDS_UA_PLUSMINUS_BIT, plusMinus);
+        m_grid.m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
+        m_grid.m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
         pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     }
-    if (m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
-    WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
-    WriteStaticCell(row, m_nColPinNumber, PhysicalPinName(pin, bit), "1");
-    WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
+    if (m_grid.m_nFillMode == 1) pn.SetUserAttribute(Id(IDS_UA_POWER_PIN_CHILD_ROW), 1);
+    m_grid.WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
+    WriteStaticCell(row, m_grid.m_nColPinNumber, PhysicalPinName(pin, bit), "1");
+    WriteStaticCell(row, m_grid.m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
     CString text;
     int netId = -1;
-    if (m_nFillMode == 2 && m_bShowVectors)
+    if (m_grid.m_nFillMode == 2 && m_grid.m_bShowVectors)
         ScalarPinSignal(pin, text, netId);
     else
         OuterSignal(pin, bit, text, netId);
@@ -415,7 +433,7 @@ void CKXInstanceDetailsGridWnd::FillScalarPinRow(IInstTerm* pin, ROWCOL row, int
     FinishPinRow(row, pin, bit, bit, block);
 }
 
-void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, int& netId) {
+void KXPinGridFill::ScalarPinSignal(IInstTerm* pin, CString& text, int& netId) {
     // A pin of one bit has one connection at most, to one net bit: the bit says all its connections say.
     if (pin->msb() == pin->lsb()) {
         OuterSignal(pin, pin->msb(), text, netId);
@@ -425,44 +443,46 @@ void CKXInstanceDetailsGridWnd::ScalarPinSignal(IInstTerm* pin, CString& text, i
     for (const CConn& conn : pin->beginConn()) {
         if (!conn.net()) continue;
         if (++count > 1)
-            CKXErrorHandler::ReportSchemaViolation("KXTABLE-136", 136,
-                                                   m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
+            CKXErrorHandler::ReportSchemaViolation(
+                "KXTABLE-136", 136, m_grid.m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
         if (conn.netMsb() == -1 && conn.netLsb() == -1) {
             text = conn.net()->name();
         } else if (conn.netMsb() == conn.netLsb()) {
             text = CSchemaUtilities::vectorName(conn.net()->name(), conn.netMsb());
         } else {
-            CKXErrorHandler::ReportSchemaViolation("KXTABLE-137", 137,
-                                                   m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
+            CKXErrorHandler::ReportSchemaViolation(
+                "KXTABLE-137", 137, m_grid.m_instCurrent.instTerm(pin).spath().GetString(), pin->name());
             continue;
         }
         netId = static_cast<int>(conn.net()->id());
     }
 }
 
-kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
-                                                                         const CString& name,
-                                                                         const std::vector<CString>& numbers,
-                                                                         const CSchemaObjectIterator<CConn>& conns,
-                                                                         bool block) {
+kxpingrid::VectorBitCells KXPinGridFill::FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb,
+                                                             const CString& name,
+                                                             const std::vector<CString>& numbers,
+                                                             const CSchemaObjectIterator<CConn>& conns,
+                                                             bool block) {
     FillInstanceCells(row, "1", IDS_UA_SCALAR_PINNAME_CELL, 0);
-    CGXStyle pn = m_fillStyles.Data("1");
+    CGXStyle pn = m_grid.m_fillStyles.Data("1");
     pn.SetValue(name).SetControl(Id(IDS_CTRL_MINUS_BUTTON));
     pn.SetUserAttribute(Id(IDS_UA_EXPAND_STATE), 1).SetUserAttribute(Id(IDS_UA_VECTOR_GROUP), 1);
     pn.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
-    pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb)).SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
+    pn.SetUserAttribute(Id(IDS_UA_VECTOR_MSB), Decimal(msb))
+        .SetUserAttribute(Id(IDS_UA_VECTOR_LSB), Decimal(lsb));
     pn.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
-    WritePinNameCell(row, pn, static_cast<int>(pin->id()), msb == lsb ? msb : -1);
+    m_grid.WritePinNameCell(row, pn, static_cast<int>(pin->id()), msb == lsb ? msb : -1);
     CString joined;
     for (std::size_t i = 0; i < numbers.size(); ++i) {
         if (i) joined += ",";
         joined += numbers[i];
     }
-    WriteStaticCell(row, m_nColPinNumber, joined, "1");
-    WriteStaticCell(row, m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
+    WriteStaticCell(row, m_grid.m_nColPinNumber, joined, "1");
+    WriteStaticCell(row, m_grid.m_nColPinType, CKXGenUtils::GetPinType(pin), "1");
     const CConn* whole = WholePinConn(conns, msb, lsb);
     if (whole)
-        WriteSignalCell(row, "1", CSchemaUtilities::vectorName(whole->net()->name(), whole->netMsb(), whole->netLsb()),
+        WriteSignalCell(row, "1",
+                        CSchemaUtilities::vectorName(whole->net()->name(), whole->netMsb(), whole->netLsb()),
                         static_cast<int>(whole->net()->id()));
     else
         WriteSignalCell(row, "1", "", -1);
@@ -473,36 +493,35 @@ kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::FillVectorParentRow(IInstTe
     return cells;
 }
 
-kxpingrid::VectorBitCells CKXInstanceDetailsGridWnd::VectorBitCellsOf(IInstTerm* pin, bool connectedWhole) {
+kxpingrid::VectorBitCells KXPinGridFill::VectorBitCellsOf(IInstTerm* pin, bool connectedWhole) {
     kxpingrid::VectorBitCells cells;
-    cells.instance = &m_fillStyles.Instance(m_instCurrent, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
-    cells.pinName = m_fillStyles.Data("2");
+    cells.instance = &m_grid.m_fillStyles.Instance(m_grid.m_instCurrent, "1", IDS_UA_SCALAR_PINNAME_CELL, 1);
+    cells.pinName = m_grid.m_fillStyles.Data("2");
     cells.pinName.SetControl(Id(IDS_CTRL_CHILD_PINNAME_CELL));
-    m_fillStyles.PutShared(cells.pinName, IDS_UA_PLUSMINUS_BIT, 1);
-    m_fillStyles.PutShared(cells.pinName, IDS_UA_VECTOR_PIN_BIT, connectedWhole ? 1 : 0);
+    m_grid.m_fillStyles.PutShared(cells.pinName, IDS_UA_PLUSMINUS_BIT, 1);
+    m_grid.m_fillStyles.PutShared(cells.pinName, IDS_UA_VECTOR_PIN_BIT, connectedWhole ? 1 : 0);
     cells.pinName.SetUserAttribute(Id(IDS_UA_VECTOR_BASENAME), pin->name());
     cells.pinName.SetUserAttribute(Id(IDS_UA_INSTTERM_ID), static_cast<int>(pin->id()));
-    cells.pinNumber = m_fillStyles.Static("2");
-    cells.pinType = m_fillStyles.Static("2");
+    cells.pinNumber = m_grid.m_fillStyles.Static("2");
+    cells.pinType = m_grid.m_fillStyles.Static("2");
     cells.pinType.SetValue(CKXGenUtils::GetPinType(pin));
-    cells.signal = m_fillStyles.Signal("2");
+    cells.signal = m_grid.m_fillStyles.Signal("2");
     return cells;
 }
 
-void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name,
-                                                 const CString& number, kxpingrid::VectorBitCells& shared,
-                                                 bool block) {
+void KXPinGridFill::FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name,
+                                     const CString& number, kxpingrid::VectorBitCells& shared, bool block) {
     FillInstanceCells(row, *shared.instance);
     // Every bit row sets the same attributes of the shared styles: nothing of the row before stays.
     CGXStyle& pn = shared.pinName;
     pn.SetValue(name);
-    m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
-    m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
-    m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - shared.parentRow));
-    WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
+    m_grid.m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_MSB, bit);
+    m_grid.m_fillStyles.PutDecimal(pn, IDS_UA_VECTOR_LSB, bit);
+    m_grid.m_fillStyles.PutShared(pn, IDS_UA_PARENT_ROW_OFFSET, static_cast<int>(row - shared.parentRow));
+    m_grid.WritePinNameCell(row, pn, static_cast<int>(pin->id()), bit);
     shared.pinNumber.SetValue(number);
-    WriteCell(row, Col(m_nColPinNumber), shared.pinNumber);
-    WriteCell(row, Col(m_nColPinType), shared.pinType);
+    m_grid.WriteCell(row, Col(m_grid.m_nColPinNumber), shared.pinNumber);
+    m_grid.WriteCell(row, Col(m_grid.m_nColPinType), shared.pinType);
     CString text;
     int netId = -1;
     OuterSignal(pin, bit, text, netId, &shared.netBits);
@@ -513,117 +532,150 @@ void CKXInstanceDetailsGridWnd::FillVectorBitRow(IInstTerm* pin, ROWCOL row, int
     FinishPinRow(row, pin, bit, bit, block, &shared);
 }
 
-CString CKXInstanceDetailsGridWnd::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
-                                                kxpingrid::VectorBitCells* vector) {
+CString KXPinGridFill::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
+                                    kxpingrid::VectorBitCells* vector) {
     // The termination cell: a block's pins carry none; an unconnected pin shows none.
     CString tip;
-    const CString type = block ? CString() : RowTermination(pin, msb, lsb, tip);
-    const CGXStyle& none = m_fillStyles.Termination(!block);
+    const CString type = block ? CString() : m_grid.RowTermination(pin, msb, lsb, tip);
+    const CGXStyle& none = m_grid.m_fillStyles.Termination(!block);
     if (type.IsEmpty() && tip.IsEmpty()) {
-        WriteCell(row, Col(m_nColTermination), none);
+        m_grid.WriteCell(row, Col(m_grid.m_nColTermination), none);
     } else {
         CGXStyle term = none;
         if (!type.IsEmpty()) term.SetValue(type);
         if (!tip.IsEmpty()) term.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
-        WriteCell(row, Col(m_nColTermination), term);
+        m_grid.WriteCell(row, Col(m_grid.m_nColTermination), term);
     }
-    // A bit whose termination differs from what its vector's row shows (none included) empties that row's cell.
+    // A bit whose termination differs from what its vector's row shows (none included) empties that row's
+    // cell.
     if (vector && vector->parentTermination.CompareNoCase(type) != 0) {
         CGXStyle clear;
         clear.SetValue("");
-        WriteCell(vector->parentRow, Col(m_nColTermination), clear);
+        m_grid.WriteCell(vector->parentRow, Col(m_grid.m_nColTermination), clear);
         vector->parentTermination.Empty();
     }
     // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
     // waits for its parent row: FillPupdColumn), and the comments cell, in their column order.
-    const bool pupd = m_bPupdInFill && m_nFillMode == 2;
-    const bool pupdFirst = pupd && Col(m_nColPupd) < Col(m_nColComments);
+    const bool pupd = m_grid.m_bPupdInFill && m_grid.m_nFillMode == 2;
+    const bool pupdFirst = pupd && Col(m_grid.m_nColPupd) < Col(m_grid.m_nColComments);
     if (pupdFirst) WriteNoPupdCell(row);
-    const CComments* store = Site() ? Site()->CommentStore() : nullptr;
+    const CComments* store = m_grid.Site() ? m_grid.Site()->CommentStore() : nullptr;
     if (store && store->GetPinCommentCount() > 0) {
-        CGXStyle comment = m_fillStyles.NoComment();
-        FindPinComment(m_instCurrent.name(), CommentKeyOf(pin, msb, lsb), comment);
-        WriteCell(row, Col(m_nColComments), comment);
+        CGXStyle comment = m_grid.m_fillStyles.NoComment();
+        m_grid.FindPinComment(m_grid.m_instCurrent.name(), m_grid.CommentKeyOf(pin, msb, lsb), comment);
+        m_grid.WriteCell(row, Col(m_grid.m_nColComments), comment);
     } else {
-        WriteCell(row, Col(m_nColComments), m_fillStyles.NoComment());
+        m_grid.WriteCell(row, Col(m_grid.m_nColComments), m_grid.m_fillStyles.NoComment());
     }
     if (pupd && !pupdFirst) WriteNoPupdCell(row);
     return type;
 }
 
-void CKXInstanceDetailsGridWnd::WriteNoPupdCell(ROWCOL row) {
-    WriteCell(row, Col(m_nColPupd), m_fillStyles.NoPupd());
-    m_pupdFilledRows.push_back(row);
+void KXPinGridFill::WriteNoPupdCell(ROWCOL row) {
+    m_grid.WriteCell(row, Col(m_grid.m_nColPupd), m_grid.m_fillStyles.NoPupd());
+    m_grid.m_pupdFilledRows.push_back(row);
 }
 
-void CKXInstanceDetailsGridWnd::MarkNestedLeg(ROWCOL row, int mode) {
+void KXPinGridFill::MarkNestedLeg(ROWCOL row, int mode) {
     // A leg under one bit of a vector pair sits one level deeper than its pair row, and it belongs
     // to the rows the vector pair's button shows and hides: an empty pair-row mark does that
     // without making it a pair row.
     if (mode != PIN_ROW_DIFFPAIR_CHILD) return;
     CGXStyle style;
     style.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), "2").SetUserAttribute(Id(IDS_UA_DIFFPAIR_ROW), "");
-    GridWriteScope scope(*this);
-    WriteCell(row, Col(m_nColPinName), style);
+    GridWriteScope scope(m_grid);
+    m_grid.WriteCell(row, Col(m_grid.m_nColPinName), style);
 }
 
-void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row) {
-    if (!pair || !m_instCurrent) return;
+void KXPinGridFill::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row) {
+    if (!pair || !m_grid.m_instCurrent) return;
     const bool vectorPair = mode == PIN_ROW_VECTOR_DIFFPAIR;
     if (!vectorPair) {
         // Both legs must be pins of this instance.
         if (!pair->positive() || !pair->negative() ||
-            pair->positive()->instance() != m_instCurrent.instance() ||
-            pair->negative()->instance() != m_instCurrent.instance())
+            pair->positive()->instance() != m_grid.m_instCurrent.instance() ||
+            pair->negative()->instance() != m_grid.m_instCurrent.instance())
             return;
     }
-    GridWriteScope scope(*this);
+    GridWriteScope scope(m_grid);
     const ROWCOL pairRow = row;
-    StylePinRowProperties(pair, mode, parentRow == GX_INVALID ? -1 : static_cast<int>(parentRow), row);
-    FillTerminationCell(pairRow);
+    m_grid.StylePinRowProperties(pair, mode, parentRow == GX_INVALID ? -1 : static_cast<int>(parentRow), row);
+    m_grid.FillTerminationCell(pairRow);
     if (vectorPair) {
         // The members follow as rows of their own; the pair row's Comments cell takes no typing either.
-        FillRowComment(pairRow);
+        m_grid.FillRowComment(pairRow);
         return;
     }
     const CString legLevel = mode == PIN_ROW_DIFFPAIR ? CString("2") : CString("3");
     ++row;
-    FillDiffPairLegRow(pair->positive(), row, pair->positiveBit(), legLevel);
-    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
-                         static_cast<double>(row - pairRow));
+    m_grid.FillDiffPairLegRow(pair->positive(), row, pair->positiveBit(), legLevel);
+    m_grid.SetCellUserAttribute(row, Col(m_grid.m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
+                                static_cast<double>(row - pairRow));
     MarkNestedLeg(row, mode);
     ++row;
-    FillDiffPairLegRow(pair->negative(), row, pair->negativeBit(), legLevel);
-    SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
-                         static_cast<double>(row - pairRow));
+    m_grid.FillDiffPairLegRow(pair->negative(), row, pair->negativeBit(), legLevel);
+    m_grid.SetCellUserAttribute(row, Col(m_grid.m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
+                                static_cast<double>(row - pairRow));
     MarkNestedLeg(row, mode);
-    JoinChildPinNumbers(pairRow);
-    FillDiffPairSignalCells(pairRow, 0);
-    FillRowComment(pairRow);
-    FillTerminationCell(pairRow);
+    m_grid.JoinChildPinNumbers(pairRow);
+    m_grid.FillDiffPairSignalCells(pairRow, 0);
+    m_grid.FillRowComment(pairRow);
+    m_grid.FillTerminationCell(pairRow);
     ToggleRow(pairRow);
 }
 
-void CKXInstanceDetailsGridWnd::FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level) {
-    FillModeScope mode(m_nFillMode, 1);
+void KXPinGridFill::FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level) {
+    FillModeScope mode(m_grid.m_nFillMode, 1);
     FillPinRow(pin, row, pin ? pin->msb() : -1, level);
 }
 
-void CKXInstanceDetailsGridWnd::FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row) {
+void KXPinGridFill::FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row) {
     if (pins.empty()) return;
-    GridWriteScope scope(*this);
+    GridWriteScope scope(m_grid);
     const ROWCOL parentRow = row;
-    StylePinRow(pins, row); // row now follows the parent row
+    m_grid.StylePinRow(pins, row); // row now follows the parent row
     int offset = 0;
     for (IInstTerm* pin : pins) {
         FillChildPinRow(pin, row, "2");
-        SetCellUserAttribute(row, Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET, ++offset);
+        m_grid.SetCellUserAttribute(row, Col(m_grid.m_nColPinName), IDS_UA_PARENT_ROW_OFFSET, ++offset);
         ++row;
     }
     --row; // the last row written
     CGXStyle pupd;
     pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);
-    SetStyleRange(CGXRange(parentRow, Col(m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
-    FillRowComment(parentRow);
+    m_grid.SetStyleRange(CGXRange(parentRow, Col(m_grid.m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.FillRowComment(parentRow);
     ToggleRow(parentRow);
+}
+
+// ---------------------------------------------------------------------------
+// The grid's fill entries, which the load, the refresh and the edits call
+
+void CKXInstanceDetailsGridWnd::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
+    m_fill->FillPinRow(pin, row, bit, level);
+}
+
+void CKXInstanceDetailsGridWnd::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row) {
+    m_fill->FillDiffPairRows(pair, mode, parentRow, row);
+}
+
+void CKXInstanceDetailsGridWnd::FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row) {
+    m_fill->FillPowerPinRows(pins, row);
+}
+
+void CKXInstanceDetailsGridWnd::ApplySignalCellStyle(ROWCOL row, const CString& text, int netId,
+                                                     int connCount, BOOL bShowConn) {
+    m_fill->ApplySignalCellStyle(row, text, netId, connCount, bShowConn);
+}
+
+ROWCOL CKXInstanceDetailsGridWnd::WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only) {
+    return m_fill->WriteWidePinBitRows(row, only);
+}
+
+kxpingrid::ConnectionSummary CKXInstanceDetailsGridWnd::SumWidePinBits(IInstTerm* pin) {
+    return m_fill->SumWidePinBits(pin);
+}
+
+void CKXInstanceDetailsGridWnd::ToggleRow(ROWCOL row) {
+    m_fill->ToggleRow(row);
 }

@@ -1,4 +1,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
+#include "pingrid/KXPinGridLoader.h"
+#include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "pingrid/KXPinRowAttrs.h"
 
@@ -44,7 +47,10 @@ using namespace kxpingrid; // the row model's attributes (KXPinRowAttrs.h)
 // ---------------------------------------------------------------------------
 // Object
 
-CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd() : CKXGridWnd(KXGridKind::Pin) {
+CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
+    : CKXGridWnd(KXGridKind::Pin),
+      m_refresh(std::make_unique<KXPinGridRefresh>(*this)), m_fill(std::make_unique<KXPinGridFill>(*this)),
+      m_loader(std::make_unique<KXPinGridLoader>(*this)) {
     m_bAllowPowerPins = FALSE;
     if (CKXRegistrySettings::OpenRegistryKey() == 1) {
         int value = 0;

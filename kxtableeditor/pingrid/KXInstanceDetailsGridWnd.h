@@ -64,6 +64,10 @@ class CPtrList;
 class CTclArgsList;
 class CMenu;
 class CKXInstanceDetailsHeader;
+class KXPinGridRefresh;
+class KXPinGridFill;
+class KXPinGridLoader;
+class KXCsvParser;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
 enum KXAttachSignalRule : int {
@@ -79,9 +83,11 @@ enum KXAttachSignalRule : int {
 
 class CKXInstanceDetailsGridWnd : public CKXGridWnd,
                                   public IKXPinGrid,
-                                  public IKXTableDropSite,
-                                  private KXChangeHooks {
+                                  public IKXTableDropSite {
     DECLARE_DYNCREATE(CKXInstanceDetailsGridWnd)
+    friend class KXPinGridRefresh;
+    friend class KXPinGridFill;
+    friend class KXPinGridLoader;
 
 public:
     CKXInstanceDetailsGridWnd();
@@ -189,16 +195,15 @@ public:
     // Sorts the pin rows by a column, each top row carrying its child rows along.
     void SortColumn(int col) override;
 
-    // ------------------------------------------------------------- row fill
-    // Fills one pin at row (rows are inserted; row ends on the last row written).
+    // ------------------------------------------------------------- row fill (KXPinGridFill)
     void FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
-    // A differential-pair row and its two leg rows.
     void FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentRow, ROWCOL& row);
-    void FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
-    // Pins that share one physical pin: a group row and one child row per pin (row ends on the last).
     void FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL& row);
-    void FillChildPinRow(IInstTerm* pin, ROWCOL& row, const CString& level);
     void ApplySignalCellStyle(ROWCOL row, const CString& text, int netId, int connCount, BOOL bShowConn);
+    ROWCOL WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only = nullptr);
+    kxpingrid::ConnectionSummary SumWidePinBits(IInstTerm* pin);
+    void ToggleRow(ROWCOL row);
+    void FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level);
     // The SIGNAL cell of a vector row: its one connection, else what its bit rows are connected to.
     using ConnectionSummary = kxpingrid::ConnectionSummary;
     // Bits (or a power group's pins) on different nets show their nets joined by ",", one tool-tip line
@@ -420,78 +425,8 @@ public:
     // MSG_SHOW_POWER_PINS_CHANGED: the host's option of the implicit power pins changed; the rows
     // are loaded again with (or without) them.
     LRESULT OnShowPowerPinsChanged(WPARAM wParam, LPARAM lParam);
-    // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*. The change hooks below gather
-    // what the transaction changed; OnDigestEnd refreshes the rows it reaches.
+    // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*; the refresh component shows its changes.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
-    // Refreshes the rows for the digested changes of the transaction (all of it, or the part a step of
-    // the host added).
-    void ShowChanges(CTransaction& transaction, const KXChangeDigest& digest);
-    void OnInstanceChange(const IChange& change, IInstance& instance) override;
-    void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
-    void OnPairConnChange(const IChange& change, IDPConn& pairConn) override;
-    void OnConnChange(const IChange& change, CConn& conn) override;
-    void OnPairPinChange(const IChange& change, IDPInstTerm& pairPin) override;
-    void OnPairNetChange(const IChange& change, IDPNet& pairNet) override;
-    void OnComponentChange(const IChange& change, IDTInstance& component) override;
-    void OnNetChange(const IChange& change, INet& net) override;
-    void OnDigestEnd(const KXChangeDigest& digest) override;
-    // What the hooks gathered from the transaction being refreshed.
-    struct CommitWork {
-        CTransaction* transaction = nullptr;
-        const KXChangeDigest* digest = nullptr;       // the changes being shown
-        bool sameDesign = false;                      // the transaction changed this grid's design
-        std::vector<IInstance*> replaced;             // shown instances replaced from their master
-        std::vector<IChange*> properties;             // property changes
-        std::vector<IDPConn*> addedPairs, deletedPairs; // pair connections
-        std::vector<IChange*> conns;                  // connection changes of this design
-        std::vector<IInstance*> pairInstances;        // instances whose pair pins someone else changed
-        std::vector<const INet*> renamedNets;
-        std::vector<const IDPNet*> renamedPairNets;
-        std::vector<const IDTInstance*> components;   // terminations and pull components
-        std::set<IInstTerm*> swappedPins;             // pins whose section or pin number changed
-        bool renumbered = false;                      // a shown pin's section or pin number was set or taken
-        std::set<CConn> otherLegs;                    // pair legs connected along with their other leg
-    };
-    CommitWork m_commit;
-    // The steps of OnDigestEnd.
-    void RefreshChangedProperties(IServer* server);
-    void RenameChangedNets();
-    void RefreshOtherConnections(const std::set<CConn>& handledAdded, const std::set<CConn>& handledRemoved);
-    void RefreshAttachedComponents();
-    void RefreshTermsChangedOutside(bool termsChanged);
-    // A section or pin number of a shown pin set, changed or taken away, whoever did it (a swap in
-    // another grid, the host): the pin numbers are shown again; one that changed from one value to
-    // another is a swap, and its pin is noted for UpdateSwappedSignals.
-    void NoteSwappedPin(const IChange& change, const CString& name, const CString& oldValue, const CString& newValue);
-    // Rewrites from the design the pin numbers and the SIGNAL cells of the pins of the last swap.
-    void UpdateSwappedSignals();
-    // After an edit of this grid or its pane: the other leg of each pair pin whose one leg the transaction
-    // connected to a leg of a pair net goes onto the other leg net, in the same transaction (when the
-    // project asks for it); 1 when a leg was connected and the transaction must be committed again.
-    int AutoConnectDiffPairLegs(CTransaction* transaction, const std::vector<IChange*>& conns);
-    // This grid completes the pairs of the commit: it is this grid's own edit, or its pane's edit and
-    // this is the first pin grid the pane shows (the other pin grids hear the same commit).
-    bool CompletesPairLegsOfCommit() const;
-    // Both walk the connection changes being shown, in the order they were made.
-    void CollectChangedRows(const std::vector<IChange*>& conns);
-    void RefreshChangedPins(const std::vector<IChange*>& conns, std::set<CConn>& handledAdded,
-                            std::set<CConn>& handledRemoved);
-    // Connections by the pin bit whose row shows them (KXRowKey::PinBit: the bit of a one-bit row,
-    // -1 for a scalar pin or a vector's own row).
-    using ConnsByPinBit = std::map<std::uint64_t, CConn>;
-    void MapInstTermBitRows(ConnsByPinBit& map);
-    void MapNetBitRows(ConnsByPinBit& map);
-    void RefreshInstTermRows(std::set<CConn> conns);
-    void RefreshNetRows(std::set<CConn> conns);
-    // The pin-bit key (KXRowKey::PinBit) of the row's pin: its bit for a one-bit row, -1 otherwise;
-    // 0 for a row without a pin.
-    std::uint64_t RowKey(ROWCOL row);
-    // The first row, not a pair row, whose key is the given one; 0 when there is none.
-    ROWCOL FirstRowOfKey(std::uint64_t key);
-    // A connection of a pair leg by the rows that show it: the pin's (or the bit's) own row, or, for the
-    // legs of a vector pair shown under its lanes, each bit's part by its bit's row. Empty for a
-    // connection of no pair leg.
-    std::vector<std::pair<std::uint64_t, CConn>> PairLegRowConns(const CConn& conn);
     // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin, else what
     // its child rows are connected to (childRows when the fill has just summed them up, else read back).
     // pinConns: the row's pin's connections when the caller has them already.
@@ -507,17 +442,7 @@ public:
     void FillBitTerminationCell(ROWCOL row, BOOL bNameOnly);
     // The polarity of a pair's leg: 1 non-inverting, -1 inverting, anything else not defined.
     void SetPolarityCell(ROWCOL row, int polarity);
-    // The TERMINATION cell of a differential-pair row: the pair's applied termination type, its
-    // display text as tool tip; empty and disabled for a block's pair. Other rows: nothing.
-    // The SIGNAL cell of a differential-pair row, as FillDiffPairSignalCells writes it (flag: its recurse).
-    void RefreshDiffPairRow(ROWCOL row, int flag);
-    // The pair rows above those leg rows (and the vector pair rows above those), each once.
-    void RefreshPairRowsOfLegs(const std::set<ROWCOL>& legRows);
-    // The rows that show the pins of those connections (found through the row index).
-    std::set<ROWCOL> RowsOfPins(const std::set<CConn>& conns);
-    void UpdateDiffPairNameCells(const IDPNet* dpNet);
-    // The SIGNAL cells of the pair rows on the pair net (a vector pair's row and its lanes' rows),
-    // rewritten by FillDiffPairSignalCells. Leaves the grid's undo and drawing lock as it found them.
+    // The SIGNAL cells of the pair rows on the pair net, rewritten (the refresh component's).
     void RefreshDiffPairNameCells(const IDPNet* pairNet);
     // The SIGNAL cell of a differential-pair row (kinds 6, 7, 8) from its legs: the pair net's name
     // (a lane's bit of it for a lane of a vector pair) when each two legs are on one pair net, else the
@@ -1420,9 +1345,6 @@ private:
     // pin's first bit): the plain name for a scalar net or no bits, else the bit or the bit range.
     static CString NetRangeText(const INet& net, int high, int low);
     void MergeRenamedNet(CTransaction* transaction, const CString& oldText, INet* newNet);
-    // Calls take(row, conn), in row order, for the first pin row (not a pair row) of each key in map,
-    // taking the entry out of it first; keys no row shows stay in map.
-    template <class Take> void TakeMappedRows(ConnsByPinBit& map, Take take);
     // Composed style of a cell (row, col).
     CGXStyle CellStyle(ROWCOL row, ROWCOL col);
     // The same style read where the grid keeps it, without a copy (this grid composes nothing into a
@@ -1436,31 +1358,11 @@ private:
     // with undo off, as the fill writes, is stored in one step.
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     inline void StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style); // KXInstanceDetailsGridWnd.cpp only
-    // Instance, Ref Des and DIFF_PAIR cells of a pin row.
-    void FillInstanceCells(ROWCOL row, const CString& level, UINT diffPairControl, int plusMinus);
-    void FillInstanceCells(ROWCOL row, const kxpingrid::PinFillStyles::InstanceCells& cells);
-    // The steps of FillPinRow: each writes every cell of its row once, from the fill's styles.
-    void FillScalarPinRow(IInstTerm* pin, ROWCOL row, int bit, const CString& rowLevel, bool block);
-    // Text and net of a scalar pin's signal cell, from its connections (violations reported).
-    void ScalarPinSignal(IInstTerm* pin, CString& text, int& netId);
-    // A vector pin's row, and what its bit rows will share. numbers: the pin numbers of the bits, in
-    // the order of the bit rows; conns: the pin's connections.
-    kxpingrid::VectorBitCells FillVectorParentRow(IInstTerm* pin, ROWCOL row, int msb, int lsb, const CString& name,
-                                                  const std::vector<CString>& numbers,
-                                                  const CSchemaObjectIterator<CConn>& conns, bool block);
-    // What the bit rows of a vector pin share (connectedWhole: one connection covers the pin).
-    kxpingrid::VectorBitCells VectorBitCellsOf(IInstTerm* pin, bool connectedWhole);
-    // A bit row of a vector pin; shared holds what its cells share with the other bits' rows.
-    void FillVectorBitRow(IInstTerm* pin, ROWCOL row, int bit, const CString& name, const CString& number,
-                          kxpingrid::VectorBitCells& shared, bool block);
     // A vector pin wider than this has its bit rows only while its row is expanded (or while a command
     // needs them): folded, the rows of a wide pin would cost far more than all the grid shows.
     static constexpr std::size_t kWidePinBits = 1024;
     // The row of a wide vector pin (its pin in pin); bitRows: how many of its bit rows are below it now.
     bool IsWidePinRow(ROWCOL row, IInstTerm** pin = nullptr, ROWCOL* bitRows = nullptr);
-    // Writes the bit rows of a wide pin's row below it (hidden ones when the row is folded) that are not
-    // there, of every bit or of the bits listed; how many rows were written.
-    ROWCOL WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only = nullptr);
     // Takes the bit rows of a folded wide pin's row away again.
     void DropWidePinBitRows(ROWCOL row);
     // Writes the bit rows of a folded wide pin named by a bit name (W<5>) that no row shows.
@@ -1468,25 +1370,6 @@ private:
     // Writes the bit rows of the folded wide pins a bit of which shows a text that matches in the column
     // (the pin-name or the signal column), so that a filter or a find reaches the bit as on any bus.
     void WriteWidePinRowsMatching(int col, const std::function<bool(const CString&)>& matches);
-    // What a wide pin's bits are connected to, summed up from the design, without their rows.
-    kxpingrid::ConnectionSummary SumWidePinBits(IInstTerm* pin);
-    // The nets of a vector pin's bits, as its bit rows' signal cells show them.
-    std::vector<CString> BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits);
-    // The names of a vector pin's bits, as its bit rows show them (a pin file's names when it has them).
-    std::vector<CString> BitRowNames(IInstTerm* pin, const std::vector<int>& bits);
-    // A vector whose pin-file names disagree: each bit on a row of its own.
-    void FillCsvBitRows(IInstTerm* pin, ROWCOL& row, const std::vector<int>& bits, const CString& level);
-    // The PUPD cell of a row whose design has no pull-up or pull-down to mark (the row noted as filled).
-    void WriteNoPupdCell(ROWCOL row);
-    // The termination and comments cells of a filled pin row (msb..lsb the bits it shows); the termination
-    // it shows. A bit row of a vector empties its vector row's termination cell when the two differ.
-    CString FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb, bool block,
-                         kxpingrid::VectorBitCells* vector = nullptr);
-    void WriteStaticCell(ROWCOL row, int col, const CString& value, const CString& level);
-    // The signal cell of a row of the level (no parent update).
-    void WriteSignalCell(ROWCOL row, const CString& level, const CString& text, int netId);
-    // The same from a signal cell style of the row's level, which takes the text and net.
-    void WriteSignalCell(ROWCOL row, CGXStyle& sig, const CString& text, int netId);
     // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
     CString PinTermination(IInstTerm* pin, int bit, CString& tip);
     // The termination type a row shows: its pin bit's, or for a whole bus row the type all its bits share (else none).
@@ -1498,42 +1381,10 @@ private:
     // Writes the Comments cell of the row (the grid's read-only lock lifted for the write).
     void WriteCommentsCell(ROWCOL row, const CGXStyle& style);
     kxpingrid::PinFillStyles m_fillStyles;
-    CString PhysicalPinName(IInstTerm* pin, int bit);
-    // The name a pin bit gets from the part's pin file; empty when the file has none.
-    CString CsvPinName(IInstTerm* pin, int bit);
-    void ToggleRow(ROWCOL row);
-    // The same for a vector's row whose bitRows bit rows below it the fill has just written.
-    void ToggleWrittenVectorRow(ROWCOL row, ROWCOL bitRows);
-    void MarkNestedLeg(ROWCOL row, int mode);
-    void SetPinNameCaptions(const char* pinName, const char* pinType);
-    void ShowProgress(int done, int count, const CString& instanceName);
-    // The last progress line shown, and the steps of the pins since that left its percentage as it was
-    // (the bar takes them with the next line).
-    CString m_strProgressText;
-    int m_nProgressPercent = -1, m_nProgressCount = -1, m_nProgressSkipped = 0;
-    // The steps of LoadComponentPins.
-    void PrepareLoadColumns(const CInstanceContext& instance, bool multiple);
-    void ClearPinRows();
-    void WriteLoadHeader(const CInstanceContext& instance, bool multiple);
-    // A standard FPGA's pin file, parsed; FALSE (with its message) when it cannot be read.
-    BOOL OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv);
-    void LoadInstanceRows(const CDesignContext& design, const CInstanceContext& instance);
-    void LoadDiffPairRows(const CDesignContext& design, IInstance* inst, ROWCOL& row, std::set<IInstTerm*>& legs);
-    void LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IInstTerm*>& legs);
-    void LoadPinRows(const CInstanceContext& instance, const std::vector<IInstTerm*>& pins,
-                     const std::set<IInstTerm*>& legs, ROWCOL& row);
-    void FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder);
-    void KeepReadOnlyRows();
     WORD PropStateStyle(int state) const;
     bool IsSameDesign(const IDesign* design) const;
     static void ReadAllowPowerPins();
     bool IsShownInstance(const IInstance* instance) const;
-    void RefreshConnectionRows(std::set<CConn> conns, bool added);
-    // The rows that show the connections' pin bits, ascending.
-    std::vector<ROWCOL> PinBitRowsOf(const std::set<CConn>& conns) const;
-    // One row of a connection added or removed; a vector's row to sum up again goes into parents.
-    void RefreshConnectionRow(ROWCOL r, IInstTerm* pin, const CConn& connection, bool added,
-                              std::set<ROWCOL>& parents);
     // Rows by what they show: every pin row by its pin (KXRowKey::Of(kPinRows, id)) and its pin bit
     // (KXRowKey::PinBit, bit -1 for a scalar pin or a vector's own row), every signal cell by its net
     // (KXRowKey::Net). Written where the pin-name and signal cells are written; a key may outlive what
@@ -1548,9 +1399,6 @@ private:
     void WritePinNameCell(ROWCOL row, const CGXStyle& style, int pinId, int bit);
     // The rows whose signal cells may show one of the nets, ascending.
     std::vector<ROWCOL> RowsOfNets(const std::set<unsigned>& netIds) const;
-    // Signal cells that show a renamed net take its new name.
-    void RenameNetCells(const INet* net);
-    void RefreshChangedTerms(const std::vector<IChange*>& terms);
     void WritePropertyCell(ROWCOL row, int col, const CString& value, int state, const CString& level);
     BOOL PropertyCellValue(ROWCOL row, int col, IInstTerm* pin, CString& value, int& state);
     void WriteInstanceCells(ROWCOL row, const CInstanceContext& inst, const CString& level);
@@ -1558,6 +1406,11 @@ private:
     // Styles the caption cell (row 2) of a column.
     void StyleCaptionCell(int col, const CString& caption);
     int AverageCharWidth() const;
+
+    // The refresh after a committed transaction.
+    std::unique_ptr<KXPinGridRefresh> m_refresh;
+    std::unique_ptr<KXPinGridFill> m_fill;     // the row fill
+    std::unique_ptr<KXPinGridLoader> m_loader; // the steps of LoadComponentPins
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,5 +1,6 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridLoader.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXColumnModel.h"
@@ -45,19 +46,21 @@ void NewProgressBar(const char* title, int count) {
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::SetPinNameCaptions(const char* pinName, const char* pinType) {
-    CGXGridParam* pParam = GetParam();
+void KXPinGridLoader::SetPinNameCaptions(const char* pinName, const char* pinType) {
+    CGXGridParam* pParam = m_grid.GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
     CGXStyle name, type;
     name.SetValue(pinName);
     type.SetValue(pinType);
-    SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(m_nColPinType)), type, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(m_grid.m_nColPinName)), name, gxOverride, 0, kNoUpdate,
+                         gxDo);
+    m_grid.SetStyleRange(CGXRange(PIN_CAPTION_ROW, Col(m_grid.m_nColPinType)), type, gxOverride, 0, kNoUpdate,
+                         gxDo);
     if (pParam) pParam->SetLockReadOnly(bLock);
 }
 
-void CKXInstanceDetailsGridWnd::ShowProgress(int done, int count, const CString& instanceName) {
+void KXPinGridLoader::ShowProgress(int done, int count, const CString& instanceName) {
     const int percent = count ? done * 100 / count : 100;
     // A pin that leaves the percentage as it was shows nothing new: its step is taken with the next
     // pin that changes it (the last pin always does), one line a percent.
@@ -108,12 +111,12 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         }
     };
 
-    PrepareLoadColumns(instance, multiple);
-    if (!multiple) ClearPinRows();
-    WriteLoadHeader(instance, multiple);
+    m_loader->PrepareLoadColumns(instance, multiple);
+    if (!multiple) m_loader->ClearPinRows();
+    m_loader->WriteLoadHeader(instance, multiple);
     // 11. A standard FPGA names its pins in a pin file.
     std::unique_ptr<KXCsvParser> csv;
-    if (!OpenPinFile(instance.instance(), csv)) {
+    if (!m_loader->OpenPinFile(instance.instance(), csv)) {
         unlock();
         if (pParam) pParam->EnableUndo(bUndo);
         return FALSE;
@@ -122,15 +125,15 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     m_bPupdInFill = !multiple && !HasPullComponents(design.design());
     m_pupdFilledRows.clear();
     m_fillStyles.BeginLoad();
-    LoadInstanceRows(design, instance);
-    if (!multiple) FinishSingleLoad(instance, bKeepOrder);
+    m_loader->LoadInstanceRows(design, instance);
+    if (!multiple) m_loader->FinishSingleLoad(instance, bKeepOrder);
     m_fillStyles.EndLoad();
     m_bPupdInFill = false;
     m_pupdFilledRows.clear();
     FitRowHeaderColumn(); // the row numbers, when shown, take the width of the largest
     unlock();
     m_bForceReload = 0;
-    KeepReadOnlyRows();
+    m_loader->KeepReadOnlyRows();
     m_pCsvParser = nullptr;
     if (csv) {
         QBStatus status;
@@ -141,72 +144,76 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
     return TRUE;
 }
 
-void CKXInstanceDetailsGridWnd::PrepareLoadColumns(const CInstanceContext& instance, bool multiple) {
+void KXPinGridLoader::PrepareLoadColumns(const CInstanceContext& instance, bool multiple) {
     // 5. The first load of a grid in a pane takes the widths of the column descriptors.
-    if (IsInitialized() && m_bFirstLoad && Site()) {
-        m_bFirstLoad = 0;
-        for (int c = 0; c < m_nColCount && c <= static_cast<int>(GetColCount()); ++c)
-            SetColWidth(Col(c), Col(c), GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
+    if (m_grid.IsInitialized() && m_grid.m_bFirstLoad && m_grid.Site()) {
+        m_grid.m_bFirstLoad = 0;
+        for (int c = 0; c < m_grid.m_nColCount && c <= static_cast<int>(m_grid.GetColCount()); ++c)
+            m_grid.SetColWidth(Col(c), Col(c), m_grid.GetColumnInfo(c)->m_nWidth, nullptr, kNoUpdate, gxDo);
     }
 
     // 6. Block or component.
     if (instance.containedDesign()) {
         if (!multiple) {
-            m_bIsBlock = 1;
-            HideCols(Col(m_nColTermination), Col(m_nColTermination), TRUE, nullptr, kNoUpdate, gxDo);
+            m_grid.m_bIsBlock = 1;
+            m_grid.HideCols(Col(m_grid.m_nColTermination), Col(m_grid.m_nColTermination), TRUE, nullptr,
+                            kNoUpdate, gxDo);
             SetPinNameCaptions("Port Name", "Port Type");
-            HideCols(Col(m_nColPinNumber), Col(m_nColPinNumber), TRUE, nullptr, kNoUpdate, gxDo);
+            m_grid.HideCols(Col(m_grid.m_nColPinNumber), Col(m_grid.m_nColPinNumber), TRUE, nullptr,
+                            kNoUpdate, gxDo);
         }
     } else {
-        if (!multiple && m_bIsBlock) {
+        if (!multiple && m_grid.m_bIsBlock) {
             // A component after a block: its pin captions and its PN column come back.
-            m_bIsBlock = 0;
-            const CKXColumnInfoClass* name = Columns().Find(m_nColPinName);
-            const CKXColumnInfoClass* type = Columns().Find(m_nColPinType);
+            m_grid.m_bIsBlock = 0;
+            const CKXColumnInfoClass* name = m_grid.Columns().Find(m_grid.m_nColPinName);
+            const CKXColumnInfoClass* type = m_grid.Columns().Find(m_grid.m_nColPinType);
             SetPinNameCaptions(name ? name->m_strCaption.GetString() : "Pin Name",
                                type ? type->m_strCaption.GetString() : "Pin Type");
-            const CKXColumnInfoClass* pn = Columns().Find(m_nColPinNumber);
+            const CKXColumnInfoClass* pn = m_grid.Columns().Find(m_grid.m_nColPinNumber);
             if (pn && pn->m_bShown)
-                HideCols(Col(m_nColPinNumber), Col(m_nColPinNumber), FALSE, nullptr, kNoUpdate, gxDo);
+                m_grid.HideCols(Col(m_grid.m_nColPinNumber), Col(m_grid.m_nColPinNumber), FALSE, nullptr,
+                                kNoUpdate, gxDo);
         }
-        HideCols(Col(m_nColTermination), Col(m_nColTermination), FALSE, nullptr, kNoUpdate, gxDo);
+        m_grid.HideCols(Col(m_grid.m_nColTermination), Col(m_grid.m_nColTermination), FALSE, nullptr,
+                        kNoUpdate, gxDo);
     }
 }
 
-void CKXInstanceDetailsGridWnd::ClearPinRows() {
-    if (GetRowCount() < PIN_FIRST_ROW) return;
-    CGXGridParam* pParam = GetParam();
+void KXPinGridLoader::ClearPinRows() {
+    if (m_grid.GetRowCount() < PIN_FIRST_ROW) return;
+    CGXGridParam* pParam = m_grid.GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
-    RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
+    m_grid.RemoveRows(PIN_FIRST_ROW, m_grid.GetRowCount(), kNoUpdate, gxDo);
     if (pParam) pParam->SetLockReadOnly(bLock);
 }
 
-void CKXInstanceDetailsGridWnd::WriteLoadHeader(const CInstanceContext& instance, bool multiple) {
+void KXPinGridLoader::WriteLoadHeader(const CInstanceContext& instance, bool multiple) {
     // 8, 9, 10. Header.
     const CString instName = instance.name();
     IInstance* inst = instance.instance();
     const CString cellName = inst->cellName();
     const char* location = instance.physicalPackageName();
     const CString refDes = location ? location : "";
-    m_strHeaderLabel = instance.containedDesign() ? "Block    : " : " ";
+    m_grid.m_strHeaderLabel = instance.containedDesign() ? "Block    : " : " ";
     CString headerText;
     if (!multiple) {
         headerText = "Component: " + instName + " (" + cellName + ")      Ref Des: " + refDes;
         CString dialogName = instName;
         const int amp = dialogName.Find('&');
         if (amp >= 0) dialogName.Insert(amp, '&');
-        m_strHeaderInstanceText.Format("%s (%s)", dialogName.GetString(), cellName.GetString());
-        m_strHeaderSecondText = refDes.IsEmpty() ? CString() : "- " + refDes;
+        m_grid.m_strHeaderInstanceText.Format("%s (%s)", dialogName.GetString(), cellName.GetString());
+        m_grid.m_strHeaderSecondText = refDes.IsEmpty() ? CString() : "- " + refDes;
     } else {
         headerText = "Multiple Instances";
-        m_strHeaderInstanceText = "Multiple Instances";
-        m_strHeaderSecondText.Empty();
-        m_bFunctionsComboShown = FALSE;
-        ShowHeaderFunctions();
+        m_grid.m_strHeaderInstanceText = "Multiple Instances";
+        m_grid.m_strHeaderSecondText.Empty();
+        m_grid.m_bFunctionsComboShown = FALSE;
+        m_grid.ShowHeaderFunctions();
     }
-    ShowHeaderTexts();
-    CGXGridParam* pParam = GetParam();
+    m_grid.ShowHeaderTexts();
+    CGXGridParam* pParam = m_grid.GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
     CGXStyle header;
@@ -216,15 +223,15 @@ void CKXInstanceDetailsGridWnd::WriteLoadHeader(const CInstanceContext& instance
         .SetVerticalAlignment(4)
         .SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
         .SetDraw3dFrame(gxFrameInset);
-    SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(0, 1), header, gxOverride, 0, kNoUpdate, gxDo);
     if (pParam) pParam->SetLockReadOnly(bLock);
 }
 
-BOOL CKXInstanceDetailsGridWnd::OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv) {
+BOOL KXPinGridLoader::OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv) {
     CString csvPath;
     const CString cellName = inst->cellName();
-    if (!m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) return TRUE;
-    m_bStandardFPGA = 1;
+    if (!m_grid.m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) return TRUE;
+    m_grid.m_bStandardFPGA = 1;
     csv = std::make_unique<KXCsvParser>(QBString(csvPath));
     QBStatus status;
     csv->parse(&status);
@@ -234,7 +241,7 @@ BOOL CKXInstanceDetailsGridWnd::OpenPinFile(IInstance* inst, std::unique_ptr<KXC
     return FALSE;
 }
 
-void CKXInstanceDetailsGridWnd::LoadInstanceRows(const CDesignContext& design, const CInstanceContext& instance) {
+void KXPinGridLoader::LoadInstanceRows(const CDesignContext& design, const CInstanceContext& instance) {
     IInstance* inst = instance.instance();
     // 12, 13. Pins and physical parts.
     std::vector<IInstTerm*> pins;
@@ -242,36 +249,36 @@ void CKXInstanceDetailsGridWnd::LoadInstanceRows(const CDesignContext& design, c
     for (IInstTerm* pin : inst->beginInstTerm()) {
         pins.push_back(pin);
         const auto width = static_cast<std::size_t>(std::abs(pin->msb() - pin->lsb())) + 1;
-        rowCount += pin->msb() == pin->lsb() ? 1 : width > kWidePinBits ? 1 : width + 1;
+        rowCount += pin->msb() == pin->lsb() ? 1 : width > m_grid.kWidePinBits ? 1 : width + 1;
     }
     const int pinCount = static_cast<int>(pins.size());
     // Each row indexes its pin bit and its net, and its pin name and number texts; each pin its rows.
-    m_rowIndex.Reserve(2 * rowCount + pins.size(), 2 * rowCount, rowCount);
+    m_grid.m_rowIndex.Reserve(2 * rowCount + pins.size(), 2 * rowCount, rowCount);
     // The physical parts are looked up again when a row first needs one (PhysPartOfInstance).
-    for (UINT index : m_arrInstanceIds)
-        m_mapPhysPartInst.erase(index);
-    m_instCurrent = instance;
+    for (UINT index : m_grid.m_arrInstanceIds)
+        m_grid.m_mapPhysPartInst.erase(index);
+    m_grid.m_instCurrent = instance;
 
-    ROWCOL row = GetRowCount() + 1;
+    ROWCOL row = m_grid.GetRowCount() + 1;
     std::set<IInstTerm*> legs;
     LoadDiffPairRows(design, inst, row, legs);
     // 15.
-    HideCols(Col(m_nColDiffPair), Col(m_nColDiffPair), m_bHasDiffPairs ? FALSE : TRUE, nullptr, kNoUpdate,
-             gxDo);
+    m_grid.HideCols(Col(m_grid.m_nColDiffPair), Col(m_grid.m_nColDiffPair),
+                    m_grid.m_bHasDiffPairs ? FALSE : TRUE, nullptr, kNoUpdate, gxDo);
     NewProgressBar("Processing Pins", pinCount);
 
     LoadPinRows(instance, pins, legs, row);
     // 17. Implicit power pins.
     if (CKXShareGlobalData::m_bShowPowerPins) {
-        int next = static_cast<int>(GetRowCount()) + 1;
+        int next = static_cast<int>(m_grid.GetRowCount()) + 1;
         CInstanceContext shown = instance;
-        AddInstanceImplicitPins(next, shown);
+        m_grid.AddInstanceImplicitPins(next, shown);
     }
 }
 
-void CKXInstanceDetailsGridWnd::LoadDiffPairRows(const CDesignContext& design, IInstance* inst, ROWCOL& row,
-                                                 std::set<IInstTerm*>& legs) {
-    if (m_bShowDiffPairs != 1 || CString(design.design()->viewName()) == "sch_1") return;
+void KXPinGridLoader::LoadDiffPairRows(const CDesignContext& design, IInstance* inst, ROWCOL& row,
+                                       std::set<IInstTerm*>& legs) {
+    if (m_grid.m_bShowDiffPairs != 1 || CString(design.design()->viewName()) == "sch_1") return;
     int pairCount = 0;
     for (IDPInstTerm* pair : inst->beginDPInstTerm())
         if (pair && !pair->parent()) ++pairCount;
@@ -279,13 +286,13 @@ void CKXInstanceDetailsGridWnd::LoadDiffPairRows(const CDesignContext& design, I
     for (IDPInstTerm* pair : inst->beginDPInstTerm()) {
         if (!pair || pair->parent()) continue; // members come with their vector pair
         if (CKXProgressBar* bar = CKXProgressBar::m_pProgressBar) bar->StepIt();
-        m_bHasDiffPairs = 1;
+        m_grid.m_bHasDiffPairs = 1;
         LoadDiffPair(pair, row, legs);
-        row = GetRowCount() + 1;
+        row = m_grid.GetRowCount() + 1;
     }
 }
 
-void CKXInstanceDetailsGridWnd::LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IInstTerm*>& legs) {
+void KXPinGridLoader::LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IInstTerm*>& legs) {
     std::vector<IDPInstTerm*> members;
     for (IDPInstTerm* m : pair->beginMember())
         members.push_back(m);
@@ -296,31 +303,31 @@ void CKXInstanceDetailsGridWnd::LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std
         if (m->negative()) legs.insert(m->negative());
     }
     if (members.empty()) {
-        FillDiffPairRows(pair, PIN_ROW_DIFFPAIR, GX_INVALID, row);
+        m_grid.FillDiffPairRows(pair, PIN_ROW_DIFFPAIR, GX_INVALID, row);
         return;
     }
-    if (m_bShowVectors != 1) {
+    if (m_grid.m_bShowVectors != 1) {
         for (IDPInstTerm* m : members) {
             const ROWCOL before = row;
-            FillDiffPairRows(m, PIN_ROW_DIFFPAIR, GX_INVALID, row);
-            if (GetRowCount() >= before) row = GetRowCount() + 1;
+            m_grid.FillDiffPairRows(m, PIN_ROW_DIFFPAIR, GX_INVALID, row);
+            if (m_grid.GetRowCount() >= before) row = m_grid.GetRowCount() + 1;
         }
         return;
     }
     const ROWCOL pairRow = row;
-    FillDiffPairRows(pair, PIN_ROW_VECTOR_DIFFPAIR, GX_INVALID, row);
-    if (row >= pairRow && row <= GetRowCount()) ++row;
+    m_grid.FillDiffPairRows(pair, PIN_ROW_VECTOR_DIFFPAIR, GX_INVALID, row);
+    if (row >= pairRow && row <= m_grid.GetRowCount()) ++row;
     for (IDPInstTerm* m : members) {
         const ROWCOL before = row;
-        FillDiffPairRows(m, PIN_ROW_DIFFPAIR_CHILD, pairRow, row);
-        if (row >= before && row <= GetRowCount() && GetRowCount() >= before) ++row;
+        m_grid.FillDiffPairRows(m, PIN_ROW_DIFFPAIR_CHILD, pairRow, row);
+        if (row >= before && row <= m_grid.GetRowCount() && m_grid.GetRowCount() >= before) ++row;
     }
-    FillDiffPairSignalCells(pairRow, 0); // its lanes are written
-    ToggleRow(pairRow);
+    m_grid.FillDiffPairSignalCells(pairRow, 0); // its lanes are written
+    m_grid.ToggleRow(pairRow);
 }
 
-void CKXInstanceDetailsGridWnd::LoadPinRows(const CInstanceContext& instance, const std::vector<IInstTerm*>& pins,
-                                            const std::set<IInstTerm*>& legs, ROWCOL& row) {
+void KXPinGridLoader::LoadPinRows(const CInstanceContext& instance, const std::vector<IInstTerm*>& pins,
+                                  const std::set<IInstTerm*>& legs, ROWCOL& row) {
     const CString instName = instance.name();
     const int pinCount = static_cast<int>(pins.size());
     // 16. Pins. A co-design instance shows the pins that share one physical pin as one group.
@@ -328,77 +335,78 @@ void CKXInstanceDetailsGridWnd::LoadPinRows(const CInstanceContext& instance, co
     if (CKXGenUtils::IsCodesign(instance)) {
         std::map<CString, std::vector<IInstTerm*>> byPhysicalPin;
         for (IInstTerm* pin : pins) {
-            if (!pin->isScalar() || (m_bHasDiffPairs && legs.count(pin))) continue;
+            if (!pin->isScalar() || (m_grid.m_bHasDiffPairs && legs.count(pin))) continue;
             const CString number = CKXGenUtils::GetPinNumber(instance.instTerm(pin).bitContext(-1));
             if (!number.IsEmpty()) byPhysicalPin[number].push_back(pin);
         }
         for (auto& [number, group] : byPhysicalPin) {
             if (group.size() < 2) continue;
-            FillPowerPinRows(group, row);
+            m_grid.FillPowerPinRows(group, row);
             grouped.insert(group.begin(), group.end());
-            row = GetRowCount() + 1;
+            row = m_grid.GetRowCount() + 1;
         }
     }
     int done = 0;
     for (IInstTerm* pin : pins) {
         ShowProgress(++done, pinCount, instName); // every pin counts, also those shown in groups
         if (grouped.count(pin)) continue;
-        if (m_bHasDiffPairs && legs.count(pin)) {
+        if (m_grid.m_bHasDiffPairs && legs.count(pin)) {
             if (pin->isScalar()) continue;
-            const int showVectors = m_bShowVectors;
-            m_bShowVectors = 0;
+            const int showVectors = m_grid.m_bShowVectors;
+            m_grid.m_bShowVectors = 0;
             for (int b = std::min(pin->msb(), pin->lsb()); b <= std::max(pin->msb(), pin->lsb()); ++b) {
-                if (GetDiffPairInstTerm(pin, b)) continue;
+                if (m_grid.GetDiffPairInstTerm(pin, b)) continue;
                 const ROWCOL legRow = row;
-                FillPinRow(pin, row, b, "");
-                StylePropertyCells(pin, static_cast<int>(legRow), static_cast<int>(GetRowCount()));
-                row = GetRowCount() + 1;
+                m_grid.FillPinRow(pin, row, b, "");
+                m_grid.StylePropertyCells(pin, static_cast<int>(legRow),
+                                          static_cast<int>(m_grid.GetRowCount()));
+                row = m_grid.GetRowCount() + 1;
             }
-            m_bShowVectors = showVectors;
+            m_grid.m_bShowVectors = showVectors;
             continue;
         }
         const ROWCOL firstRow = row;
         if (pin->msb() == pin->lsb()) {
-            FillPinRow(pin, row, pin->msb(), "");
-        } else if (m_bShowVectors == 1) {
-            FillPinRow(pin, row, -1, "");
+            m_grid.FillPinRow(pin, row, pin->msb(), "");
+        } else if (m_grid.m_bShowVectors == 1) {
+            m_grid.FillPinRow(pin, row, -1, "");
         } else {
             std::vector<int> bits = pin->bits();
             std::sort(bits.begin(), bits.end(), [](int a, int b) { return a > b; });
             for (int b : bits) {
-                FillPinRow(pin, row, b, "");
-                row = GetRowCount() + 1;
+                m_grid.FillPinRow(pin, row, b, "");
+                row = m_grid.GetRowCount() + 1;
             }
         }
-        StylePropertyCells(pin, static_cast<int>(firstRow), static_cast<int>(GetRowCount()));
-        row = GetRowCount() + 1;
+        m_grid.StylePropertyCells(pin, static_cast<int>(firstRow), static_cast<int>(m_grid.GetRowCount()));
+        row = m_grid.GetRowCount() + 1;
     }
 }
 
-void CKXInstanceDetailsGridWnd::FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder) {
-    m_nFunctionFilter = 0;
-    GetPartSymbolProperties(instance);
-    FillPupdColumn({});
+void KXPinGridLoader::FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder) {
+    m_grid.m_nFunctionFilter = 0;
+    m_grid.GetPartSymbolProperties(instance);
+    m_grid.FillPupdColumn({});
     if (!bKeepOrder) {
         // A fresh load always lists the pins in ascending order, whatever was sorted before.
-        m_nSortCol = -1;
-        SortColumn(m_nColPinName);
+        m_grid.m_nSortCol = -1;
+        m_grid.SortColumn(m_grid.m_nColPinName);
     }
-    ReapplyFilters();
-    SetTopRow(PIN_FIRST_ROW <= GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
+    m_grid.ReapplyFilters();
+    m_grid.SetTopRow(PIN_FIRST_ROW <= m_grid.GetRowCount() ? PIN_FIRST_ROW : 1, kNoUpdate, TRUE);
     // The sort gave the rows new numbers: the index learns them now, so that the first edit after the
     // show costs its own rows like every later one.
-    m_rowIndex.NumberRows();
+    m_grid.m_rowIndex.NumberRows();
 }
 
-void CKXInstanceDetailsGridWnd::KeepReadOnlyRows() {
+void KXPinGridLoader::KeepReadOnlyRows() {
     // A design opened read-only keeps its pin rows read-only.
-    if (Site() && GetRowCount() >= PIN_FIRST_ROW) {
-        if (Site()->OpenMode() == eOpenModeContext) {
+    if (m_grid.Site() && m_grid.GetRowCount() >= PIN_FIRST_ROW) {
+        if (m_grid.Site()->OpenMode() == eOpenModeContext) {
             CGXStyle readOnly;
             readOnly.SetReadOnly(TRUE);
-            SetStyleRange(CGXRange().SetRows(PIN_FIRST_ROW, GetRowCount()), readOnly, gxOverride, 0,
-                          kNoUpdate, gxDo);
+            m_grid.SetStyleRange(CGXRange().SetRows(PIN_FIRST_ROW, m_grid.GetRowCount()), readOnly,
+                                 gxOverride, 0, kNoUpdate, gxDo);
         }
     }
 }

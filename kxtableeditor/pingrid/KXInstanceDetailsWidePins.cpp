@@ -3,6 +3,7 @@
 // those bits alone (and opens the row on them, when it shows them). Folded again, the rows go.
 // Folded, its row sums up its bits from the design (KXInstanceDetailsFill.cpp).
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -55,7 +56,8 @@ void CKXInstanceDetailsGridWnd::WriteWidePinRowsMatching(int col,
         if (bitRows >= bits.size()) continue;
         // The texts of all its bits are gone through, as its folded row sums them up; the bits that
         // match get their rows.
-        const std::vector<CString> texts = col == m_nColPinName ? BitRowNames(pin, bits) : BitSignalTexts(pin, bits);
+        const std::vector<CString> texts = col == m_nColPinName ? m_fill->BitRowNames(pin, bits)
+                                                                  : m_fill->BitSignalTexts(pin, bits);
         std::vector<int> matching;
         for (std::size_t i = 0; i < bits.size(); ++i)
             if (matches(texts[i])) matching.push_back(bits[i]);

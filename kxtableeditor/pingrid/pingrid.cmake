@@ -17,6 +17,7 @@ set(_kxpingrid_dir ${CMAKE_CURRENT_LIST_DIR})
     ${_kxpingrid_dir}/KXInstanceDetailsDiffPair.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsParts.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsRefresh.cpp
+    ${_kxpingrid_dir}/KXPinGridRefresh.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsPower.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsRows.cpp
     ${_kxpingrid_dir}/KXInstanceDetailsAssoc.cpp
