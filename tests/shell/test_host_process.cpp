@@ -197,4 +197,27 @@ TEST_F(HostProcess, ASaveAsTheEditableBlockReplaysAsTheBlockItMade) {
     EXPECT_TRUE(fs::exists(m_dir / "demo" / "board_as.sch.design")) << replayed;
 }
 
+// A plain save of the editable block whose Save As is not answered saves nothing and journals nothing;
+// the refused close and the view switch (which saves in place) after it replay as they went: the replay
+// asks no save it cannot answer and writes the design as the session did.
+TEST_F(HostProcess, AnUnansweredSaveOfTheEditableBlockThenACloseAndASwitchReplay) {
+    const fs::path journal =
+        fs::path(testing::TempDir()) / ("unanswered_save_" + std::to_string(::getpid()) + ".vbs");
+    const std::string recorded =
+        Host("kx::open demo.PWR:sch 1\nkx::call AddSignal ZZ1 {} {}\n"
+             "puts \"saved: [saveDesign]\"\nputs \"closed: [kx::close]\"\n"
+             "puts \"switched: [physicalView -save]\"\n",
+             false, 0, "--journal '" + journal.string() + "'");
+    EXPECT_NE(recorded.find("saved: 0"), std::string::npos) << recorded;
+    EXPECT_NE(recorded.find("closed: 0"), std::string::npos) << recorded;
+    EXPECT_NE(recorded.find("switched: 1"), std::string::npos) << recorded;
+    const std::string lines = ReadFile(journal);
+    EXPECT_EQ(lines.find(".Save()"), std::string::npos) << lines;
+    SetUp();
+    const std::string replayed = Host("", false, 0, "--replay '" + journal.string() + "'");
+    fs::remove(journal);
+    EXPECT_EQ(replayed.find("KXTABLE-383"), std::string::npos) << replayed;
+    EXPECT_NE(ReadFile(m_dir / "demo" / "PWR.sch.design").find("ZZ1"), std::string::npos) << replayed;
+}
+
 }  // namespace
