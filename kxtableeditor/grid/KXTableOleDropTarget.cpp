@@ -117,6 +117,54 @@ DROPEFFECT CKXTableOleDropTarget::OnDragOver(CWnd* pWnd, COleDataObject* pDataOb
     return Accept(pWnd, pDataObject, point, true);
 }
 
+namespace {
+
+// Components dropped on a signal grid: a row for each the design has; names it lacks give no row, and
+// the drop says so when none was found.
+BOOL DropInstancesOnSignalGrid(CWnd* pWnd, const CDesignContext& design, const CString& text) {
+    IKXTableDropSite* site = Site(pWnd);
+    BOOL wasRedraw = pWnd->GetRedraw();
+    pWnd->SetRedraw(FALSE);
+    bool any = false;
+    BOOL anyAdded = FALSE;
+    for (const CString& line : KXDropLines(text)) {
+        CInstanceContext inst = design.instance(line);
+        if (!inst || !site) continue;
+        any = true;
+        site->CrossSelectInHost();
+        BOOL added = FALSE;
+        site->AddInstanceRow(inst, added);
+        if (added) anyAdded = TRUE;
+    }
+    pWnd->SetRedraw(wasRedraw);
+    if (any) pWnd->Invalidate();
+    if (!any) CKXErrorHandler::MessageBoxOk("KXPANE-250", KXDroppedNames(text));
+    return anyAdded;
+}
+
+// A part description of the physical-part filter dropped on the component list: an instance of its
+// master with its properties. A name the design does not take places nothing, and the drop says so as
+// the list's AddComponent does.
+BOOL DropPartOnList(CKXInstancePaneGrid* list, const CString& text) {
+    SKXPartPayload part;
+    CString error;
+    KXDecodePartPayload(text, part, error);
+    if (!error.IsEmpty()) return Refuse("KXPANE-530", error);
+    if (!part.badProperty.IsEmpty()) return Refuse("KXPANE-531", part.badProperty);
+    CString lib, cell, view;
+    if (!KXSplitDesignName(part.design, lib, cell, view)) return RefuseMaster(part.design);
+    CStringArray first, rest;
+    for (const CString& s : part.flagged)
+        first.Add(s);
+    for (const CString& s : part.unflagged)
+        rest.Add(s);
+    const KXShownMark mark;
+    const BOOL added = AddInstanceTo(list, lib, cell, view, part.second, first, rest);
+    return KXEditResult::Of(added, "KXPANE-565", part.second).Answer(mark) == 1 ? TRUE : FALSE;
+}
+
+} // namespace
+
 BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT, CPoint) {
     if (!pWnd || !data) return FALSE;
     UINT f = 0;
@@ -130,27 +178,8 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
     }
     if (Offers(data, IDS_SIGNAL_BROWSER_DROP_DATA, f) && pWnd->IsKindOf(RUNTIME_CLASS(CKXSignalPaneGrid)))
         return TRUE;
-    if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kSignalGrid)) {
-        IKXTableDropSite* site = Site(pWnd);
-        BOOL wasRedraw = pWnd->GetRedraw();
-        pWnd->SetRedraw(FALSE);
-        bool any = false;
-        BOOL anyAdded = FALSE;
-        for (const CString& line : KXDropLines(TextOf(data, f))) {
-            CInstanceContext inst = m_designContext.instance(line);
-            if (!inst || !site) continue;
-            any = true;
-            site->CrossSelectInHost();
-            BOOL added = FALSE;
-            site->AddInstanceRow(inst, added);
-            if (added) anyAdded = TRUE;
-        }
-        pWnd->SetRedraw(wasRedraw);
-        if (any) pWnd->Invalidate();
-        // Names the design lacks give no row, and the drop says so.
-        if (!any) CKXErrorHandler::MessageBoxOk("KXPANE-250", KXDroppedNames(TextOf(data, f)));
-        return anyAdded;
-    }
+    if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kSignalGrid))
+        return DropInstancesOnSignalGrid(pWnd, m_designContext, TextOf(data, f));
     if (Offers(data, IDS_INSTANCE_VIEW_DROP_DATA, f) && KXIsKindOfName(pWnd, kMatrixGrid)) {
         const KXShownMark mark;
         BOOL added = FALSE;
@@ -176,26 +205,8 @@ BOOL CKXTableOleDropTarget::OnDrop(CWnd* pWnd, COleDataObject* data, DROPEFFECT,
         return KXEditResult::Of(added, "KXPANE-470", KXDroppedNames(TextOf(data, f))).Answer(mark) == 1 ? TRUE : FALSE;
     }
     if (Offers(data, IDS_PHYSICAL_PART_FILTER_DROP_DATA, f) &&
-        pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid))) {
-        SKXPartPayload part;
-        CString error;
-        KXDecodePartPayload(TextOf(data, f), part, error);
-        if (!error.IsEmpty()) return Refuse("KXPANE-530", error);
-        if (!part.badProperty.IsEmpty()) return Refuse("KXPANE-531", part.badProperty);
-        CString lib, cell, view;
-        if (!KXSplitDesignName(part.design, lib, cell, view)) return RefuseMaster(part.design);
-        CStringArray first, rest;
-        for (const CString& s : part.flagged)
-            first.Add(s);
-        for (const CString& s : part.unflagged)
-            rest.Add(s);
-        // A name the design does not take places nothing, and the drop says so as the list's AddComponent
-        // does.
-        const KXShownMark mark;
-        const BOOL added =
-            AddInstanceTo(static_cast<CKXInstancePaneGrid*>(pWnd), lib, cell, view, part.second, first, rest);
-        return KXEditResult::Of(added, "KXPANE-565", part.second).Answer(mark) == 1 ? TRUE : FALSE;
-    }
+        pWnd->IsKindOf(RUNTIME_CLASS(CKXInstancePaneGrid)))
+        return DropPartOnList(static_cast<CKXInstancePaneGrid*>(pWnd), TextOf(data, f));
     return FALSE;
 }
 

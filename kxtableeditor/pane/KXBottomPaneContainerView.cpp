@@ -472,6 +472,30 @@ void CKXBottomPaneContainerView::ForgetGridInHistory(CKXGridWnd* gone) {
     if (m_pRunning) ForgetGridInStep(*m_pRunning, gone);
 }
 
+namespace {
+
+// Runs a step's commands last to first; false (failed: the command that refused) when one refused.
+template <class StepT> bool ExecuteBackwards(StepT& step, GXCmdType type, size_t& failed) {
+    for (size_t i = step.commands.size(); i-- > 0;) {
+        // A command may make the pane show something else (and a grid go): the step shrinks then.
+        if (i >= step.commands.size()) continue;
+        if (!step.commands[i]->Execute(step.grids[i], type)) {
+            failed = i;
+            return false;
+        }
+    }
+    return true;
+}
+
+void UnlockAndRedraw(std::vector<std::pair<CKXGridWnd*, BOOL>>& locked) {
+    for (auto& [g, was] : locked) {
+        g->LockUpdate(was);
+        g->Redraw(2, TRUE);
+    }
+}
+
+} // namespace
+
 BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<Step>& to, GXCmdType type,
                                          const char* comment, const char* call) {
     // An edit held open for a command that has not come is no step: it goes before the undo or redo.
@@ -500,17 +524,8 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     Step recorded;
     m_pRecording = &recorded;
     m_pRunning = &step;
-    BOOL ok = TRUE;
     size_t failed = 0;
-    for (size_t i = step.commands.size(); i-- > 0;) {
-        // A command may make the pane show something else (and a grid go): the step shrinks then.
-        if (i >= step.commands.size()) continue;
-        if (!step.commands[i]->Execute(step.grids[i], type)) {
-            ok = FALSE;
-            failed = i;
-            break;
-        }
-    }
+    const BOOL ok = ExecuteBackwards(step, type, failed) ? TRUE : FALSE;
     m_pRunning = nullptr;
     m_pRecording = nullptr;
     // Grids that went while the step ran are no longer there to unlock.
@@ -520,10 +535,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
         // was, and nothing is journalled (a replay must not undo what the user could not).
         TakeBack(step, recorded, failed, type);
         from.push_back(std::move(step));
-        for (auto& [g, was] : locked) {
-            g->LockUpdate(was);
-            g->Redraw(2, TRUE);
-        }
+        UnlockAndRedraw(locked);
         m_bInUndo = FALSE;
         SetUndoMode(FALSE);
         CKXErrorHandler::MessageBoxOk(type == gxUndo ? "KXTABLE-221" : "KXTABLE-215");
@@ -544,10 +556,7 @@ BOOL CKXBottomPaneContainerView::RunStep(std::vector<Step>& from, std::vector<St
     to.back().order = NextStepOrder();
     // A sort of grids side by side journalled nothing: its undo and redo journal nothing either.
     const int replaySteps = KXIsViewOnlyStep(to.back().commands) ? 0 : to.back().replaySteps;
-    for (auto& [g, was] : locked) {
-        g->LockUpdate(was);
-        g->Redraw(2, TRUE);
-    }
+    UnlockAndRedraw(locked);
     m_bInUndo = FALSE;
     SetUndoMode(FALSE);
     Journal(comment, call, replaySteps);

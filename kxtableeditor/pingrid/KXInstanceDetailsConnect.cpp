@@ -294,23 +294,8 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     const std::vector<ROWCOL> selected = SelectedPinRows();
     if (selected.empty()) return 0;
     bool anyPair = false, anyOther = false;
-    for (ROWCOL r : selected) {
-        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
-        (IsDiffPairRow(r) ? anyPair : anyOther) = true;
-    }
-    if (dpName && anyOther) {
-        // A pair net goes onto pair pins only: a leg or an ordinary pin takes one of its leg nets.
-        CKXErrorHandler::MessageBoxOk("KXTABLE-266", given.GetString());
-        return 0;
-    }
+    if (!SortPlainSignalTargets(given, sig, dpName, selected, anyPair, anyOther)) return 0;
     CWaitCursor wait;
-    // A pair pin takes a pair: the name of an ordinary net of the design is no pair's name, and would
-    // make a new pair on new leg nets beside that net. With other pins selected too, the whole edit is
-    // refused: nothing is connected for the pair's sake or for theirs.
-    if (anyPair && !dpName && NamesOrdinaryNetOnly(m_designContext.design(), sig.netName)) {
-        CKXErrorHandler::MessageBoxOk("KXTABLE-461", sig.netName);
-        return 0;
-    }
     if (anyPair && !anyOther) {
         CDWordArray rows = RowArray(selected);
         const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
@@ -365,10 +350,60 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     const BOOL power = AssignPowerToImplicitPins();
     if (power == kPowerTieRefused) return 0; // the edit is discarded whole
     if (power) connected = TRUE;
-    // Each connected row replays as its own selection and connection, with the text that row took, after
-    // what its connect did first (in this order the parts the connects make are named as they were here).
+    // In row order the parts the connects make are named as they were here.
+    CString journal = ConnectedRowsJournal(targets, rowsTaken, sig, !newNet || !bitsChosen, bitsChosen);
+    // The pairs replay first, as they were connected first.
+    journal = pairJournal + std::exchange(m_leadJournal, CString()) + journal +
+              std::exchange(m_pendingJournal, CString());
+    if (!connected || !edit.Commit()) return 0;
+    drop.Keep();
+
+    m_signalNameList.AddTail(sig.display);
+    if (bEchoToHost)
+        EchoPlainConnect(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
+    WriteJournal(journal);
+    return 1;
+}
+
+// The word that does the connect again: the name (with the bits chosen) over the selected pins.
+void CKXInstanceDetailsGridWnd::EchoPlainConnect(const CString& name) {
+    CTclArgsList list;
+    list.Add(KXScriptWord::addConnection);
+    list.Add("pin");
+    list.Add(name);
+    AddSelectedPinsToArgs(&list);
+    SendEcho(list);
+}
+
+// Which kinds of rows a plain signal goes to (pair rows, other pins), and whether the name may go to them:
+// a pair net goes onto pair pins only, and a pair pin takes a pair, not an ordinary net of the design.
+bool CKXInstanceDetailsGridWnd::SortPlainSignalTargets(const CString& given, const SignalText& sig, bool dpName,
+                                                       const std::vector<ROWCOL>& selected, bool& anyPair,
+                                                       bool& anyOther) {
+    for (ROWCOL r : selected) {
+        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
+        (IsDiffPairRow(r) ? anyPair : anyOther) = true;
+    }
+    if (dpName && anyOther) {
+        // A leg or an ordinary pin takes one of the pair's leg nets, never the pair net.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-266", given.GetString());
+        return false;
+    }
+    // The name of an ordinary net is no pair's name, and would make a new pair on new leg nets beside that
+    // net. With other pins selected too, the whole edit is refused: nothing is connected for either.
+    if (anyPair && !dpName && NamesOrdinaryNetOnly(m_designContext.design(), sig.netName)) {
+        CKXErrorHandler::MessageBoxOk("KXTABLE-461", sig.netName);
+        return false;
+    }
+    return true;
+}
+
+// Each connected row replays as its own selection and connection, with the text that row took, after what
+// its connect did first. netMade: the net needs no bits chosen to be made as wide as it was.
+CString CKXInstanceDetailsGridWnd::ConnectedRowsJournal(const std::vector<ROWCOL>& targets,
+                                                        const std::vector<ConnectedRow>& rowsTaken,
+                                                        const SignalText& sig, bool netMade, bool bitsChosen) {
     CString journal;
-    bool netMade = !newNet || !bitsChosen;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         ConnectedRow taken = rowsTaken[i];
         journal += taken.lead;
@@ -387,23 +422,7 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
                        ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
                        : JournalRowText(targets[i], "Add Connection", ConnectJournalMethod(), taken.text);
     }
-    // The pairs replay first, as they were connected first.
-    journal = pairJournal + std::exchange(m_leadJournal, CString()) + journal +
-              std::exchange(m_pendingJournal, CString());
-    if (!connected || !edit.Commit()) return 0;
-    drop.Keep();
-
-    m_signalNameList.AddTail(sig.display);
-    if (bEchoToHost) {
-        CTclArgsList list;
-        list.Add(KXScriptWord::addConnection);
-        list.Add("pin");
-        list.Add(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
-        AddSelectedPinsToArgs(&list);
-        SendEcho(list);
-    }
-    WriteJournal(journal);
-    return 1;
+    return journal;
 }
 
 // The target rows joined to the net: a bus range is spread over them from its MSB on, a name or a

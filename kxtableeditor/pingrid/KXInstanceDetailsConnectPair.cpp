@@ -230,46 +230,12 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         } else if (!TypedPairBits(*pin, typed, cursor, high, low, reports)) {
             continue;
         }
-        if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) {
-            // On this pair net already: legs moved elsewhere come back onto its leg nets, as the first
-            // connect put them there; legs in place leave nothing to do.
-            const CTransaction::Mark before = transaction->mark();
-            const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
-            DropLaneConnections(transaction, pin);
-            if (!ConnectPairLegs(transaction, net, high, low, pin)) {
-                JoinName(reports.failed, net->name());
-                continue;
-            }
-            const auto changes = transaction->changesSince(before);
-            if (!changes || changes->empty()) {
-                unchanged = PairRangeName(net, high, low);
-                continue;
-            }
-            for (const LegMove& leg : legMoves)
-                CarryPupdsOver(transaction, leg.pin, leg.moved);
-            journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, false});
-            continue;
-        }
-        // The pair's terminations go with it to the new pair net, or are deleted, as the user answered;
-        // so do the pull-ups of the leg nets its legs leave.
-        const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
-        // A lane moving off its vector pair's connection leaves it, its terminations kept on it to go along.
-        KXPartLaneFromPairConnection(*transaction, *GetAssocCompAPI(), pin, false);
-        PairTerminations kept = TakePairTerminations(transaction, row, pin);
-        const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
-        DropLaneConnections(transaction, pin);
-        const bool legsDropped = parted && DropLegTerminations(transaction, row);
-        if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0) ||
-            !ConnectPairLegs(transaction, net, high, low, pin)) {
-            JoinName(reports.failed, net->name());
-            continue;
-        }
-        for (const auto& [member, dts] : kept)
-            for (IDTInstance* dt : dts)
-                if (IDPConn* conn = member->connLane().conn) transaction->attachDTInstance(dt, conn);
-        for (const LegMove& leg : legMoves)
-            CarryPupdsOver(transaction, leg.pin, leg.moved);
-        journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, legsDropped});
+        const PairStep step = pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high
+                                  ? RejoinPairNet(transaction, pin, net, high, low)
+                                  : MovePairToNet(transaction, row, pin, net, high, low);
+        if (step.result == PairStep::Failed) JoinName(reports.failed, net->name());
+        else if (step.result == PairStep::Unchanged) unchanged = PairRangeName(net, high, low);
+        else journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, step.legsDropped});
     }
     reports.Show();
     if (journalRows.empty()) {
@@ -286,9 +252,52 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
         SendEcho(list);
     }
-    // Each row replays as a connect of its own: the pull-up answer of the run goes before each, and
-    // before a row whose legs lost their terminations the answer that drops them (a replay keeps them
-    // otherwise).
+    QueuePairJournal(journalRows);
+    return TRUE;
+}
+
+// On this pair net already: legs moved elsewhere come back onto its leg nets, as the first connect put
+// them there; legs in place leave nothing to do.
+CKXInstanceDetailsGridWnd::PairStep CKXInstanceDetailsGridWnd::RejoinPairNet(CTransaction* transaction,
+                                                                             IDPInstTerm* pin, IDPNet* net,
+                                                                             int high, int low) {
+    const CTransaction::Mark before = transaction->mark();
+    const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
+    DropLaneConnections(transaction, pin);
+    if (!ConnectPairLegs(transaction, net, high, low, pin)) return {PairStep::Failed};
+    const auto changes = transaction->changesSince(before);
+    if (!changes || changes->empty()) return {PairStep::Unchanged};
+    for (const LegMove& leg : legMoves)
+        CarryPupdsOver(transaction, leg.pin, leg.moved);
+    return {PairStep::Connected};
+}
+
+// The pair's terminations go with it to the new pair net, or are deleted, as the user answered; so do
+// the pull-ups of the leg nets its legs leave.
+CKXInstanceDetailsGridWnd::PairStep CKXInstanceDetailsGridWnd::MovePairToNet(CTransaction* transaction,
+                                                                             ROWCOL row, IDPInstTerm* pin,
+                                                                             IDPNet* net, int high, int low) {
+    const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
+    // A lane moving off its vector pair's connection leaves it, its terminations kept on it to go along.
+    KXPartLaneFromPairConnection(*transaction, *GetAssocCompAPI(), pin, false);
+    PairTerminations kept = TakePairTerminations(transaction, row, pin);
+    const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
+    DropLaneConnections(transaction, pin);
+    const bool legsDropped = parted && DropLegTerminations(transaction, row);
+    if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0) ||
+        !ConnectPairLegs(transaction, net, high, low, pin))
+        return {PairStep::Failed};
+    for (const auto& [member, dts] : kept)
+        for (IDTInstance* dt : dts)
+            if (IDPConn* conn = member->connLane().conn) transaction->attachDTInstance(dt, conn);
+    for (const LegMove& leg : legMoves)
+        CarryPupdsOver(transaction, leg.pin, leg.moved);
+    return {PairStep::Connected, legsDropped};
+}
+
+// Each row replays as a connect of its own: the pull-up answer of the run goes before each, and before a
+// row whose legs lost their terminations the answer that drops them (a replay keeps them otherwise).
+void CKXInstanceDetailsGridWnd::QueuePairJournal(const std::vector<PairJournalRow>& journalRows) {
     for (const PairJournalRow& r : journalRows) {
         CString answers = m_retainJournal;
         if (r.legTerminationsDropped) {
@@ -298,7 +307,6 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         }
         m_pendingJournal += answers + JournalRowText(r.row, "Add Connection", ConnectJournalMethod(), r.pairName);
     }
-    return TRUE;
 }
 
 // A pair pin on a pair net has its legs on the pair's leg nets: the positive leg pin joins the

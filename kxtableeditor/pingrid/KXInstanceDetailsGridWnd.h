@@ -689,6 +689,14 @@ public:
         CString pairName;
         bool legTerminationsDropped;
     };
+    // What one pair row's connect to a pair net did.
+    struct PairStep {
+        enum Result { Connected, Unchanged, Failed } result;
+        bool legsDropped = false;
+    };
+    PairStep RejoinPairNet(CTransaction* transaction, IDPInstTerm* pin, IDPNet* net, int high, int low);
+    PairStep MovePairToNet(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin, IDPNet* net, int high, int low);
+    void QueuePairJournal(const std::vector<PairJournalRow>& journalRows);
     // Removes the connections of one pin row in the open transaction (and the terminations on
     // the parted bits); 1 when something was removed.
     int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
@@ -1295,6 +1303,11 @@ private:
         int pinMsb = -1, pinLsb = -1; // and the row's own pin bits
     };
     CString ChosenBitsJournal(int lsb, int msb, int step, int pinLsb, int pinMsb);
+    void EchoPlainConnect(const CString& name);
+    bool SortPlainSignalTargets(const CString& given, const SignalText& sig, bool dpName,
+                                const std::vector<ROWCOL>& selected, bool& anyPair, bool& anyOther);
+    CString ConnectedRowsJournal(const std::vector<ROWCOL>& targets, const std::vector<ConnectedRow>& rowsTaken,
+                                 const SignalText& sig, bool netMade, bool bitsChosen);
     BOOL ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig, CNetContext& netContext,
                            CTransaction* transaction, BOOL newNet, std::vector<ConnectedRow>& rows);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
