@@ -65,7 +65,7 @@ bool KXPupdDialogAccepted(KXPupdDialogResult result, const CKXAssocCompAPI& api)
     return false;
 }
 
-void KXReportUnchangedPupd(const KXShownMark& committing) {
+void KXReportUnchangedAssoc(const KXShownMark& committing) {
     if (!committing.SaidSince()) KXMenuAnswer::Report(KXEditResult::Nothing("KXTABLE-267"));
 }
 

@@ -52,9 +52,10 @@ bool KXReportUnchangedTermination(const CKXAssocCompAPI& api, const KXShownMark&
 // otherwise the command answers as the dialog closed: 2 when cancelled, 0 with KXTABLE-217 and the
 // edit's cause when the edit refused the answer.
 bool KXPupdDialogAccepted(KXPupdDialogResult result, const CKXAssocCompAPI& api);
-// The commit of that edit failed: unless the commit said why, the dialog gave the pull-ups what they
-// have already, and the command says that nothing was changed (KXTABLE-267).
-void KXReportUnchangedPupd(const KXShownMark& committing);
+// The commit of an associated-component edit (a dialog's or a word's) failed: unless the commit said
+// why, the edit gave the parts what they have already, and the command says that nothing was changed
+// (KXTABLE-267).
+void KXReportUnchangedAssoc(const KXShownMark& committing);
 
 // Whether pins of these types (the Pin Type texts of the selected rows) mix an "Input" and an
 // "Output": a termination goes on pins of one direction ("Inout" and the rest count as neither).

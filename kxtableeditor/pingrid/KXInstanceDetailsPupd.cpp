@@ -350,7 +350,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         const auto changes = edit.Transaction()->changesSince(before);
         const KXShownMark committing;
         if (!changes || changes->empty() || !edit.Commit()) {
-            KXReportUnchangedPupd(committing);
+            KXReportUnchangedAssoc(committing);
             return;
         }
         FillPupdColumn(NetIdsOf(bits));

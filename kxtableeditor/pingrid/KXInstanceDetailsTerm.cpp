@@ -531,8 +531,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     }
     const KXShownMark committing;
     if (!edit.Commit()) {
-        // The termination has what was given already (a refused commit has said why).
-        if (!committing.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        KXReportUnchangedAssoc(committing);
         return FALSE;
     }
     RefreshExpandedRow(kxpingrid::RowWords(selected));
