@@ -820,6 +820,7 @@ public:
     CString m_chosenBitsJournal;       // the bits the running connect's dialog gave, as a journal block
     bool m_bDeleteKeepsTerminations = false; // the running delete was told to keep them
     BOOL CanDelete() override;
+    const char* NothingToDeleteCause() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
     // Swaps: the two selected pins exchange their signals; a pin takes another pin number.
@@ -986,8 +987,7 @@ public:
     BOOL OnClickedButtonRowCol(ROWCOL nRow, ROWCOL nCol) override;
     // MSG_TOGGLE_PINNAME: the pane refreshes the cell controls of its other grids.
     LRESULT OnTogglePinName(WPARAM wParam, LPARAM lParam);
-    // After painting: the vertical scroll bar goes while the grid is kept in step with the pane,
-    // the horizontal one always.
+    // After painting: the vertical scroll bar goes while kept in step with the pane, the horizontal always.
     void OnPaint();
     BOOL IsCurrentCellConnectable() override;
     void OnCellControlClick(CPoint point, BOOL* pResult) override;
