@@ -1324,7 +1324,7 @@ private:
     static constexpr int kTerminationRefused = -1;
     static constexpr int kTerminationRefusedSaid = -2;
     int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs);
+                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs, bool firstDone = false);
     // Whether the two leg pins of a pair pin are of different pin types.
     static bool LegsDifferInType(const IDPInstTerm* term);
     bool NoPairTakesTermination(const std::vector<ROWCOL>& pairRows);

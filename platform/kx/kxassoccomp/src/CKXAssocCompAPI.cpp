@@ -360,7 +360,18 @@ CTransaction* kxassoc::workTransaction(CKXAssocCompAPI& api, SKXAssocCompState& 
                               bool dialogStep) {
     if ((api.m_nModeFlags & 2) && api.m_pSpareTransaction) return api.m_pSpareTransaction;
     if (dialogStep && s.callBack) {
-        if (CTransaction* t = s.callBack(CString(stepName))) s.transaction = t;
+        // The caller may ask about other pins meanwhile (its "Add Termination" step hands the
+        // terminations of its selection on): the step goes on with the object it was about.
+        const auto target = s.target;
+        const CInstTermBit pinBit = s.pinBit;
+        IDPInstTerm* const pair = s.pair;
+        const CNetBit netBit = s.netBit;
+        CTransaction* t = s.callBack(CString(stepName));
+        s.target = target;
+        s.pinBit = pinBit;
+        s.pair = pair;
+        s.netBit = netBit;
+        if (t) s.transaction = t;
     }
     return s.transaction;
 }
