@@ -15,6 +15,7 @@ class CNetBit;
 class CTransaction;
 class IDTInstance;
 class CGXGridCore;
+class CKXGridEdit;
 class KXShownMark;
 enum class KXPupdDialogResult;
 
@@ -34,6 +35,30 @@ KXComponentSet KXPupdsOn(CKXAssocCompAPI& api, const CNetBit& bit);
 // A step named "Add Termination" first hands the transaction to onAddTermination.
 CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString& stepName,
                                          const std::function<void(CTransaction*)>& onAddTermination);
+
+// While it lives, the library's commit on apply (CommitTransactionOnApply) commits through the edit
+// bracket given: a bracket that joined a caller's edit leaves its work to that edit, which commits it
+// as one undo step with the rest (announced and journalled with it). Without a running bracket the
+// library's commit is refused; the library commits nothing behind the grid's edit.
+class KXAssocApplyCommit {
+public:
+    KXAssocApplyCommit(CKXAssocCompAPI& api, CKXGridEdit& edit);
+    ~KXAssocApplyCommit();
+    KXAssocApplyCommit(const KXAssocApplyCommit&) = delete;
+    KXAssocApplyCommit& operator=(const KXAssocApplyCommit&) = delete;
+
+    // The library's commit hand: the running bracket's Commit().
+    static BOOL Commit(CString name);
+
+private:
+    CKXAssocCompAPI& m_api;
+    CKXGridEdit* m_previous;
+};
+
+// Ends an associated-component edit: a bracket that began its own transaction commits it; one that
+// joined a caller's edit has the library commit the work on apply (CommitTransactionOnApply with the
+// step's name), which goes through the bracket and leaves the work to that edit.
+BOOL KXCommitAssocEdit(CKXAssocCompAPI& api, CKXGridEdit& edit, const char* name);
 
 // Hands the terminations on the pin bits to the system-object server in the transaction of an add,
 // once for the whole add after the library's work (each termination once, however many bits carry

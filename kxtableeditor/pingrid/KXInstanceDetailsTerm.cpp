@@ -390,7 +390,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
         lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
         journal += JournalAssocText(row, "SelectTerminationCol", "Add Termination") + lines.Text();
     }
-    if (!edit.Commit() || !held.Commit()) return FALSE;
+    if (!KXCommitAssocEdit(api, edit, "Add Termination") || !held.Commit()) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     WriteJournal(heldJournal + journal);
@@ -551,7 +551,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         journal += JournalAssocText(row, "SelectTerminationCol", "Edit Termination") + lines.Text();
     }
     const KXShownMark committing;
-    if (!edit.Commit()) {
+    if (!KXCommitAssocEdit(api, edit, "Edit Pupd")) {
         KXReportUnchangedAssoc(committing);
         return FALSE;
     }
@@ -607,7 +607,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
         lines.Pane("Delete").End();
         journal += JournalAssocText(row, "SelectTerminationCol", "Delete") + lines.Text();
     }
-    if (!edit.Commit()) return FALSE;
+    if (!KXCommitAssocEdit(api, edit, "Delete Termination")) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(changed));
     WriteJournal(journal);
     return TRUE;

@@ -14,6 +14,7 @@ struct SKXAssocCompState {
     CDesignContext hierDesign;
     int openMode = 0;
     KXTransactionCallBack callBack = nullptr;
+    KXCommitCallBack commitCallBack = nullptr;
     CTransaction* transaction = nullptr;
     int kind = 1;
     bool multiple = false;

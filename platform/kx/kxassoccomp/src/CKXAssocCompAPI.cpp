@@ -131,6 +131,14 @@ void CKXAssocCompAPI::InitCKXTransaction(KXTransactionCallBack callBack) {
     m_p->callBack = callBack;
 }
 
+void CKXAssocCompAPI::InitCKXCommit(KXCommitCallBack callBack) {
+    m_p->commitCallBack = callBack;
+}
+
+KXCommitCallBack CKXAssocCompAPI::GetCommitCallBack() const {
+    return m_p->commitCallBack;
+}
+
 void CKXAssocCompAPI::setKindOfOperation(int kind) {
     m_p->kind = kind == 2 ? 2 : 1;
 }
@@ -724,8 +732,17 @@ BOOL CKXAssocCompAPI::ApplyDelayChanges(int kind) {
     return rewriteSettings(tx, dt, s, m_p->error) ? TRUE : FALSE;
 }
 
-BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString) {
+BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString name) {
     m_p->error.clear();
+    if (m_p->commitCallBack) {
+        // The caller's edit commits the work: it is one step of that edit (undo, journal, broadcast).
+        if (!m_p->commitCallBack(name)) {
+            m_p->error = "the edit did not commit";
+            return FALSE;
+        }
+        m_bAppliedInDialog = false;
+        return TRUE;
+    }
     CTransaction* tx = (m_nModeFlags & 2) && m_pSpareTransaction ? m_pSpareTransaction : m_p->transaction;
     if (!tx) {
         m_p->error = "no transaction";
@@ -753,6 +770,7 @@ void CKXAssocCompAPI::resetPreCommitObjects() {
 void CKXAssocCompAPI::Initialize() {
     auto fresh = std::make_unique<SKXAssocCompState>();
     fresh->callBack = m_p->callBack;
+    fresh->commitCallBack = m_p->commitCallBack;
     m_p = std::move(fresh);
     m_strTerminationType.Empty();
     m_nModeFlags = 0;
