@@ -505,8 +505,16 @@ TEST_F(Assoc, TheDialogOverSeveralPinsAppliesToEachInOneStep) {
     const std::string before = Saved();
     Run("selectObject pin PGOOD RST_N");
     ASSERT_EQ(SelectedRows(), 2u);
+    // The dialog's apply asks the grid for its step's transaction once ("Add Termination"), and commits
+    // nothing of its own: the grid's edit does.
+    // Asked of the grid shown at the time (a command may show the component in a new grid).
+    auto calls = [this](const char* hand) { return Grid()->GetAssocCompAPI()->GetHandCalls(hand); };
+    const int stepsAsked = calls("step Add Termination");
+    const int commits = calls("commit Add Termination");
     Run("kx::answer dialog CKXTerminationDlg ok type Shunt value0 47");
     EXPECT_EQ(Run("kx::menu 35522"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(calls("step Add Termination"), stepsAsked + 1);
+    EXPECT_EQ(calls("commit Add Termination"), commits);
     EXPECT_TRUE(RowShows("PGOOD", "Shunt")) << Row("PGOOD");
     EXPECT_TRUE(RowShows("RST_N", "Shunt")) << Row("RST_N");
     const std::string saved = Saved();

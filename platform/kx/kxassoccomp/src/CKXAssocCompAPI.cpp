@@ -374,6 +374,7 @@ CTransaction* kxassoc::workTransaction(CKXAssocCompAPI& api, SKXAssocCompState& 
         const CInstTermBit pinBit = s.pinBit;
         IDPInstTerm* const pair = s.pair;
         const CNetBit netBit = s.netBit;
+        ++s.handCalls[std::string("step ") + stepName];
         CTransaction* t = s.callBack(CString(stepName));
         s.target = target;
         s.pinBit = pinBit;
@@ -732,10 +733,16 @@ BOOL CKXAssocCompAPI::ApplyDelayChanges(int kind) {
     return rewriteSettings(tx, dt, s, m_p->error) ? TRUE : FALSE;
 }
 
+int CKXAssocCompAPI::GetHandCalls(const CString& what) const {
+    const auto it = m_p->handCalls.find(what.str());
+    return it == m_p->handCalls.end() ? 0 : it->second;
+}
+
 BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString name) {
     m_p->error.clear();
     if (m_p->commitCallBack) {
         // The caller's edit commits the work: it is one step of that edit (undo, journal, broadcast).
+        ++m_p->handCalls["commit " + name.str()];
         if (!m_p->commitCallBack(name)) {
             m_p->error = "the edit did not commit";
             return FALSE;
@@ -771,6 +778,7 @@ void CKXAssocCompAPI::Initialize() {
     auto fresh = std::make_unique<SKXAssocCompState>();
     fresh->callBack = m_p->callBack;
     fresh->commitCallBack = m_p->commitCallBack;
+    fresh->handCalls = std::move(m_p->handCalls);
     m_p = std::move(fresh);
     m_strTerminationType.Empty();
     m_nModeFlags = 0;

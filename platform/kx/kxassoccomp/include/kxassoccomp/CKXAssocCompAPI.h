@@ -188,6 +188,9 @@ public:
 
     // Reported by the last refused operation (empty when none).
     CString GetLastError() const;
+    // How often this object called its caller's hands: the transaction hand for a step of a dialog
+    // ("step Add Termination", "step Add Pupd") and the commit hand ("commit <name>").
+    int GetHandCalls(const CString& what) const;
 
     // ---- public data ----
     CString m_strTerminationType;
