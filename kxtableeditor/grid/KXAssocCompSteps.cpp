@@ -1,6 +1,7 @@
 #include "grid/KXAssocCompSteps.h"
 
 #include "grid/KXEditResult.h"
+#include "grid/KXGridEdit.h"
 #include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxsmall/ISysObjectServer.h"
@@ -8,6 +9,7 @@
 #include "rmx/schema.h"
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 bool KXMadeFirst::operator()(const IDTInstance* a, const IDTInstance* b) const {
@@ -35,6 +37,30 @@ CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString&
     if (transaction && stepName.CompareNoCase("Add Termination") == 0 && onAddTermination)
         onAddTermination(transaction);
     return transaction;
+}
+
+namespace {
+CKXGridEdit* g_applyingEdit = nullptr; // the bracket the library's commit on apply goes to
+} // namespace
+
+KXAssocApplyCommit::KXAssocApplyCommit(CKXAssocCompAPI& api, CKXGridEdit& edit)
+    : m_api(api), m_previous(std::exchange(g_applyingEdit, &edit)) {
+    m_api.InitCKXCommit(&KXAssocApplyCommit::Commit);
+}
+
+KXAssocApplyCommit::~KXAssocApplyCommit() {
+    g_applyingEdit = m_previous;
+    if (!m_previous) m_api.InitCKXCommit(nullptr);
+}
+
+BOOL KXAssocApplyCommit::Commit(CString) {
+    return g_applyingEdit && *g_applyingEdit ? g_applyingEdit->Commit() : FALSE;
+}
+
+BOOL KXCommitAssocEdit(CKXAssocCompAPI& api, CKXGridEdit& edit, const char* name) {
+    if (edit.Owns()) return edit.Commit();
+    KXAssocApplyCommit through(api, edit);
+    return api.CommitTransactionOnApply(name);
 }
 
 bool KXHandTerminations(CKXAssocCompAPI& api, const std::vector<CInstTermBit>& bits, CDesignContext& design,
@@ -65,7 +91,7 @@ bool KXPupdDialogAccepted(KXPupdDialogResult result, const CKXAssocCompAPI& api)
     return false;
 }
 
-void KXReportUnchangedPupd(const KXShownMark& committing) {
+void KXReportUnchangedAssoc(const KXShownMark& committing) {
     if (!committing.SaidSince()) KXMenuAnswer::Report(KXEditResult::Nothing("KXTABLE-267"));
 }
 

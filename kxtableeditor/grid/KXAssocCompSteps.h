@@ -15,6 +15,7 @@ class CNetBit;
 class CTransaction;
 class IDTInstance;
 class CGXGridCore;
+class CKXGridEdit;
 class KXShownMark;
 enum class KXPupdDialogResult;
 
@@ -35,6 +36,30 @@ KXComponentSet KXPupdsOn(CKXAssocCompAPI& api, const CNetBit& bit);
 CTransaction* KXAssocCompStepTransaction(const CGXGridCore& grid, const CString& stepName,
                                          const std::function<void(CTransaction*)>& onAddTermination);
 
+// While it lives, the library's commit on apply (CommitTransactionOnApply) commits through the edit
+// bracket given: a bracket that joined a caller's edit leaves its work to that edit, which commits it
+// as one undo step with the rest (announced and journalled with it). Without a running bracket the
+// library's commit is refused; the library commits nothing behind the grid's edit.
+class KXAssocApplyCommit {
+public:
+    KXAssocApplyCommit(CKXAssocCompAPI& api, CKXGridEdit& edit);
+    ~KXAssocApplyCommit();
+    KXAssocApplyCommit(const KXAssocApplyCommit&) = delete;
+    KXAssocApplyCommit& operator=(const KXAssocApplyCommit&) = delete;
+
+    // The library's commit hand: the running bracket's Commit().
+    static BOOL Commit(CString name);
+
+private:
+    CKXAssocCompAPI& m_api;
+    CKXGridEdit* m_previous;
+};
+
+// Ends an associated-component edit: a bracket that began its own transaction commits it; one that
+// joined a caller's edit has the library commit the work on apply (CommitTransactionOnApply with the
+// step's name), which goes through the bracket and leaves the work to that edit.
+BOOL KXCommitAssocEdit(CKXAssocCompAPI& api, CKXGridEdit& edit, const char* name);
+
 // Hands the terminations on the pin bits to the system-object server in the transaction of an add,
 // once for the whole add after the library's work (each termination once, however many bits carry
 // it); the library gets back the pin bit it was at. True when the server took one; false without a
@@ -52,9 +77,10 @@ bool KXReportUnchangedTermination(const CKXAssocCompAPI& api, const KXShownMark&
 // otherwise the command answers as the dialog closed: 2 when cancelled, 0 with KXTABLE-217 and the
 // edit's cause when the edit refused the answer.
 bool KXPupdDialogAccepted(KXPupdDialogResult result, const CKXAssocCompAPI& api);
-// The commit of that edit failed: unless the commit said why, the dialog gave the pull-ups what they
-// have already, and the command says that nothing was changed (KXTABLE-267).
-void KXReportUnchangedPupd(const KXShownMark& committing);
+// The commit of an associated-component edit (a dialog's or a word's) failed: unless the commit said
+// why, the edit gave the parts what they have already, and the command says that nothing was changed
+// (KXTABLE-267).
+void KXReportUnchangedAssoc(const KXShownMark& committing);
 
 // Whether pins of these types (the Pin Type texts of the selected rows) mix an "Input" and an
 // "Output": a termination goes on pins of one direction ("Inout" and the rest count as neither).

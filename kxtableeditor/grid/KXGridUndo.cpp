@@ -190,8 +190,10 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
         // that the sort lands exactly on the stored column and order.
         m_pGrid->SetSortColumn(m_nSortCol);
         m_pGrid->m_bSortAscending = !m_bAscending;
+        // The grid the step was made in sorts itself (OnSortColumn would hand the sort to the host's
+        // word, which sorts whichever grid is active then).
         const CKXGridWnd::SortStepScope recorded;
-        m_pGrid->OnSortColumn(m_nSortCol);
+        m_pGrid->SortColumn(m_nSortCol);
     }
     RecordOpposite(pGrid, std::move(opposite), ctType);
     return TRUE;

@@ -164,7 +164,10 @@ void CKXGridWnd::DeleteComment() {}
 BOOL CKXGridWnd::ChangeCustomColumnValue(CMapStringToString&) {
     return FALSE;
 }
-void CKXGridWnd::SortColumn(int) {}
+// Sorts this grid itself (OnSortColumn is the user's request, which a grid kind may hand to the host).
+void CKXGridWnd::SortColumn(int col) {
+    CKXGridWnd::OnSortColumn(col);
+}
 void CKXGridWnd::NotifySelectionChanged() {}
 void CKXGridWnd::ShowPropertyEditor() {}
 void CKXGridWnd::UpdatePaneTitle() {}

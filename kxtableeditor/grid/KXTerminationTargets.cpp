@@ -43,6 +43,15 @@ void KXPointAtFirstTermination(CKXAssocCompAPI& api, const KXTerminationTargets&
     if (!targets.empty()) KXPointAt(api, targets.front());
 }
 
+bool KXPrepareDialogOnFirst(CKXAssocCompAPI& api, const KXTerminationTargets& targets) {
+    if (targets.empty()) return true;
+    KXPointAt(api, targets.front());
+    const bool firstHasOne = api.getAssociatedInstance(kTermination) != nullptr;
+    KXPrepareDialogOn(api, targets);
+    // Without a termination on any target the dialog opens on the first.
+    return firstHasOne || api.getAssociatedInstance(kTermination) == nullptr;
+}
+
 bool KXPlanDialogEdit(CKXAssocCompAPI& api, const KXTerminationTargets& targets, KXTerminationDialogEdit& edit) {
     const CString type = api.m_strTerminationType;
     std::set<CString> seen;

@@ -28,6 +28,8 @@ void KXPointAtFirstTermination(CKXAssocCompAPI& api, const KXTerminationTargets&
 
 // Before the dialog: the library told whether it works on several targets, and pointed as above.
 void KXPrepareDialogOn(CKXAssocCompAPI& api, const KXTerminationTargets& targets);
+// As KXPrepareDialogOn; true when the dialog is pointed at the first of the targets.
+bool KXPrepareDialogOnFirst(CKXAssocCompAPI& api, const KXTerminationTargets& targets);
 
 // The dialog answered over several targets with the type of the termination it showed (`edit`, read
 // by KXTerminationDialogEditOf): fills edit.names with every target's termination, each once. Refused,

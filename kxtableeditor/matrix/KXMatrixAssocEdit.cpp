@@ -84,7 +84,11 @@ BOOL CKXMatrixGridWnd::EditTermination(CStringArray* designators, CMapStringToSt
               {KXEditTerminationOperands(designators, oldToNew, keyProps, instProps, delay, high, low, byRefDes,
                                          partLooks)})
         .End();
-    if (!edit.Commit()) return FALSE;
+    const KXShownMark committing;
+    if (!edit.Commit()) {
+        KXReportUnchangedAssoc(committing);
+        return FALSE;
+    }
     SetTerminationCellText(cell.row, ColumnOf(cell.group, Layout().m_nTerminationOffset));
     MarkModified();
     journal.Write();
@@ -130,7 +134,7 @@ void CKXMatrixGridWnd::EditPupdInDialog(const SignalRow& signal, bool readOnly) 
                          [&] { RecordSelectPupdCol(journal, signal); });
     const KXShownMark committing;
     if (!edit.Commit()) {
-        KXReportUnchangedPupd(committing);
+        KXReportUnchangedAssoc(committing);
         return;
     }
     RefreshPupdCells({});

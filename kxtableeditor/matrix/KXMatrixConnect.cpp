@@ -386,7 +386,20 @@ BOOL CKXMatrixGridWnd::CanDelete() {
         return GetCellInstTermBit(row, static_cast<int>(col), bit) != nullptr;
     }
     if (IsCurrentCellTerminationCol()) return CurrentPinHasTermination(); // over several rows too
-    return static_cast<int>(col) == Layout().m_nPupdCol && !CellText(row, static_cast<int>(col)).IsEmpty();
+    if (static_cast<int>(col) != Layout().m_nPupdCol) return FALSE;
+    // (The cell's value names its signal bit, whatever it shows: the net bits say what they carry.)
+    for (const SignalRow& signal : CollectSelectedNetBits())
+        if (HasAnyPupd(signal)) return TRUE;
+    return FALSE;
+}
+
+// The caption of the current cell's column when it shows what the pins or signals carry (Termination,
+// Pull Up/Down) rather than a pin: empty on a pin cell.
+CString CKXMatrixGridWnd::CurrentAssocColumnCaption() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (IsCurrentCellTerminationCol()) return "Termination";
+    if (GetCurrentCell(row, col) && static_cast<int>(col) == Layout().m_nPupdCol) return "Pull Up/Down";
+    return CString();
 }
 
 // A Termination or Pull Up/Down cell with nothing in it: its pins or net bits lack that, not a

@@ -168,6 +168,7 @@ public:
     BOOL DeleteSelection() override;
     BOOL CanDelete() override;
     const char* NothingToDeleteCause() override;
+    CString CurrentAssocColumnCaption();
     BOOL CanChangeSelection(CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void OnChangedSelection(const CGXRange* pRange, BOOL bIsDragging, BOOL bKey) override;
     void GetDeleteScriptCommand(CString& command) override;

@@ -4,6 +4,7 @@
 #include "matrix/KXMatrixGridWnd.h"
 #include "grid/KXScriptWords.h"
 
+#include "grid/KXEditResult.h"
 #include "grid/KXGridDump.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXJournalLine.h"
@@ -258,8 +259,26 @@ void CKXMatrixGridWnd::PublishPropertyRecords(IKXMessageServer* server) {
                  0);
 }
 
+// A pin cell of a component's columns opens the editor on that pin's properties, a cell left of the
+// components on the selected signals; a component's cell in a row where it has no pin shows nothing
+// and opens nothing.
 void CKXMatrixGridWnd::ShowPropertyEditor() {
-    ShowPropEditor(2);
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    int offset = -1, group = -1;
+    if (GetCurrentCell(row, col) && SplitColumn(static_cast<int>(col), offset, group)) {
+        int bit = -1;
+        if (!GetCellInstTermBit(row, static_cast<int>(col), bit)) {
+            const CInstanceContext instance = GroupInstance(group);
+            CString where;
+            where.Format("%u", static_cast<unsigned>(row));
+            KXMenuAnswer::Report(KXEditResult::Refused(
+                "KXTABLE-672", instance ? CString(instance.instance()->name()) : CString("?"), where));
+            return;
+        }
+        ShowPropEditor(3);
+    } else {
+        ShowPropEditor(2);
+    }
     NotifySelectionChanged();
 }
 

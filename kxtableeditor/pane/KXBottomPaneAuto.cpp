@@ -18,6 +18,7 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 // The methods in their dispatch-id order (the first has id 1).
@@ -169,6 +170,11 @@ KXEditResult CKXBottomPaneContainerView::DeleteSelected() {
         return KXEditResult::Of(signal->DeleteSelection(), "KXTABLE-346");
     }
     if (!ActivePinGrid() && !ActiveMatrixGrid()) return NoGridOfKind();
+    // Pin grids whose chosen rows have nothing of the current column's to take off send no delete word.
+    if (ActivePinGrid() && std::none_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+            return g->HasSelectionOfTheUser() && g->CanDelete();
+        }))
+        return KXEditResult::Refused(GetActiveGrid()->NothingToDeleteCause());
     return KXEditResult::Of(DeleteInShownGrids(), "KXTABLE-272");
 }
 

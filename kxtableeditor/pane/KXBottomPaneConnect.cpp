@@ -527,6 +527,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
     if (keys.GetSize() == 0)
         if (const KXEditResult refused = DeleteRefusal(); !refused.IsDone()) return refused;
     if (const KXEditResult unknown = SelectKeysOnly(keys); unknown.IsRefusal()) return unknown;
+    // A matrix's Termination or Pull Up/Down cell names what its pins or signal carry, not a connection.
+    if (CKXMatrixGridWnd* matrix = keys.GetSize() == 0 ? ActiveMatrixGrid() : nullptr)
+        if (const CString caption = matrix->CurrentAssocColumnCaption(); !caption.IsEmpty())
+            return KXEditResult::Refused("KXTABLE-664", caption);
     // A signal grid's delete is an edit of its own ("Delete Rows"), as its Delete is: the journal's
     // Delete replays under the same name.
     if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid(); signal && m_shownGrids.size() == 1)
@@ -537,7 +541,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclDeleteConnection(CTclArgsList* arg
     const bool keyed = keys.GetSize() > 0 && anySelected;
     // Pin grids without a selected or named pin: nothing to delete, and the user is told so.
     const bool noPin = !m_shownGrids.empty() && std::all_of(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
-        return PinGridOf(g) && !g->CanDelete();
+        return PinGridOf(g) && !g->HasSelectedDataRow();
     });
     if (noPin) {
         return KXEditResult::Refused("KXTABLE-272");

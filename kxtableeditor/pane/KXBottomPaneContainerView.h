@@ -654,7 +654,7 @@ public:
     KXEditResult OnTclFilterRows(CTclArgsList* args, long extra);
     KXEditResult OnTclSort(CTclArgsList* args, long extra);
     KXEditResult SortActiveGrid(CTclArgsList* args, const CString& column);
-    BOOL SortPinGrids(IKXPinGrid& pins, const CString& column);
+    KXEditResult SortGridOfWord(CTclArgsList* args, const CString& column);
     static std::unique_ptr<CKXSortUndoCmd> SortStepOf(CKXGridWnd& grid);
     CString ShownObjectsJournalLine(CKXGridWnd& grid);
     KXEditResult OnTclChangeCustomColumn(CTclArgsList* args, long extra);

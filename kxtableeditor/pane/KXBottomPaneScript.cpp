@@ -490,7 +490,18 @@ CString CKXBottomPaneContainerView::ShownObjectsJournalLine(CKXGridWnd& grid) {
     return line.Text();
 }
 
+// Every sort of the word is a step of the history, whoever gives it: typed, or echoed by a header click
+// or the sort menu (which recorded the step already); an undo or redo sorts as its step does.
 KXEditResult CKXBottomPaneContainerView::SortActiveGrid(CTclArgsList* args, const CString& column) {
+    CKXGridWnd* grid = GetActiveGrid();
+    std::unique_ptr<CKXSortUndoCmd> step =
+        grid && !CKXGridWnd::SortStepRecorded() && !m_bInUndo ? SortStepOf(*grid) : nullptr;
+    const KXEditResult sorted = SortGridOfWord(args, column);
+    if (step && sorted.IsDone() && IsLiveGrid(grid)) AddUndoCommand(grid, step.release(), gxDo, 0);
+    return sorted;
+}
+
+KXEditResult CKXBottomPaneContainerView::SortGridOfWord(CTclArgsList* args, const CString& column) {
     if (KXEditResult matrix = KXEditResult::Done(); MatrixWord(KXScriptWord::sort, args, matrix)) return matrix;
     // A grid without the column refuses with the word's usage.
     BOOL done = FALSE;
@@ -501,20 +512,9 @@ KXEditResult CKXBottomPaneContainerView::SortActiveGrid(CTclArgsList* args, cons
     else if (CKXSignalDetailsGridWnd* signal = ActiveSignalGrid())
         done = signal->SortByColumnName(column);
     else if (auto* pin = GetViewMode() != eOpenModePhysical ? PinGridOf(GetActiveGrid()) : nullptr)
-        done = SortPinGrids(*pin, column);
+        done = pin->SortByColumnName(column);
     // A grid that said why it sorted nothing has said it; otherwise the usage names the columns.
     return done ? KXEditResult::Done() : KXEditResult::Of(FALSE, "KXPANE-231");
-}
-
-// Grids side by side sort together, as one step of the history (the header click and the sort menu
-// that hand their sort to this word have recorded it already).
-BOOL CKXBottomPaneContainerView::SortPinGrids(IKXPinGrid& pins, const CString& column) {
-    CKXGridWnd& grid = pins.Grid();
-    const bool records = grid.SortsAcrossGrids() && !CKXGridWnd::SortStepRecorded() && !m_bInUndo;
-    std::unique_ptr<CKXSortUndoCmd> step = records ? SortStepOf(grid) : nullptr;
-    if (!pins.SortByColumnName(column)) return FALSE;
-    if (step) AddUndoCommand(&grid, step.release(), gxDo, 0);
-    return TRUE;
 }
 
 // The step a sort of the grid makes, as the grid is now: its undo brings the sort back (for grids side by

@@ -314,8 +314,17 @@ int CKXPhysNetDetailsGridWnd::SortByColumnName(CString colName) {
     const int col = ColumnOfCaption(colName);
     if (col <= 0) return 0;
     SortColumn(col);
-    IndexPinRows();
     return 1;
+}
+
+void CKXPhysNetDetailsGridWnd::SortColumn(int col) {
+    CKXPhysGridWnd::SortColumn(col);
+    IndexPinRows();
+}
+
+void CKXPhysNetDetailsGridWnd::RestoreUnsortedOrder(const std::vector<CString>& order) {
+    CKXPhysGridWnd::RestoreUnsortedOrder(order);
+    IndexPinRows();
 }
 
 BOOL CKXPhysNetDetailsGridWnd::SelectPinCell(const CString& pinName, const CString& pinNumber) {

@@ -141,6 +141,9 @@ public:
     BOOL SetColumnFilter(CString colName, CString filter);
     void FilterRows(ROWCOL col);
     void OnSortColumn(int col) override;
+    // The pin rows' index follows the rows.
+    void SortColumn(int col) override;
+    void RestoreUnsortedOrder(const std::vector<CString>& order) override;
     int SortByColumnName(CString colName);
     void SelectRowsByKey(CStringArray* keys, CString colName) override;
     // Selects the first shown row of the pin (by its pin number too unless that is "-1").

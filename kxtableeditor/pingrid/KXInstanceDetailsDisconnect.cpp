@@ -12,6 +12,7 @@
 #include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXGridSite.h"
+#include "grid/KXRefusalCauses.h"
 
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxinstsigpane/KXTransaction.h"
@@ -139,12 +140,30 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
     return TRUE;
 }
 
+// Delete is offered where the current cell's column has something of the selected pins' to take off: a
+// connection (the Signal column, and rows selected without a current cell), a termination a pin may have,
+// a pull-up/pull-down of the pins' own net bits, a custom property's value.
 BOOL CKXInstanceDetailsGridWnd::CanDelete() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col) && SelectedPinRows().empty()) return FALSE;
+    const bool current = GetCurrentCell(row, col) != FALSE;
+    bool anyRow = false;
     for (ROWCOL r : SelectedPinRows())
-        if (r >= PIN_FIRST_ROW && r <= GetRowCount()) return TRUE;
-    return FALSE;
+        anyRow = anyRow || (r >= PIN_FIRST_ROW && r <= GetRowCount());
+    if (!anyRow) return FALSE;
+    const int c = current ? static_cast<int>(col) : m_nColSignal;
+    if (c == m_nColSignal) return TRUE;
+    if (c == m_nColTermination) return CanAddTermination();
+    if (c == m_nColPupd) return HasPupdOnSelectedNets();
+    return IsCurrentColumnCustom();
+}
+
+// What the current cell's column lacks when Delete has nothing to take off there.
+const char* CKXInstanceDetailsGridWnd::NothingToDeleteCause() {
+    ROWCOL row = GX_INVALID, col = GX_INVALID;
+    if (!GetCurrentCell(row, col) || static_cast<int>(col) == m_nColSignal) return KXCause::kNoConnection;
+    if (static_cast<int>(col) == m_nColTermination) return KXCause::kNoTermination;
+    if (static_cast<int>(col) == m_nColPupd) return KXCause::kNoPupd;
+    return "KXTABLE-480";
 }
 
 // What Delete removes is named by the current cell's column: the connection, the termination, the

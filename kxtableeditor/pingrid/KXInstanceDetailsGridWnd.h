@@ -753,6 +753,7 @@ public:
     CString m_chosenBitsJournal;       // the bits the running connect's dialog gave, as a journal block
     bool m_bDeleteKeepsTerminations = false; // the running delete was told to keep them
     BOOL CanDelete() override;
+    const char* NothingToDeleteCause() override;
     BOOL DeleteConnections() override;
     void GetDeleteScriptCommand(CString& command) override;
     // Swaps: the two selected pins exchange their signals; a pin takes another pin number.
@@ -919,8 +920,7 @@ public:
     BOOL OnClickedButtonRowCol(ROWCOL nRow, ROWCOL nCol) override;
     // MSG_TOGGLE_PINNAME: the pane refreshes the cell controls of its other grids.
     LRESULT OnTogglePinName(WPARAM wParam, LPARAM lParam);
-    // After painting: the vertical scroll bar goes while the grid is kept in step with the pane,
-    // the horizontal one always.
+    // After painting: the vertical scroll bar goes while kept in step with the pane, the horizontal always.
     void OnPaint();
     BOOL IsCurrentCellConnectable() override;
     void OnCellControlClick(CPoint point, BOOL* pResult) override;
@@ -1257,7 +1257,7 @@ private:
     static constexpr int kTerminationRefused = -1;
     static constexpr int kTerminationRefusedSaid = -2;
     int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs);
+                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs, bool firstDone = false);
     // Whether the two leg pins of a pair pin are of different pin types.
     static bool LegsDifferInType(const IDPInstTerm* term);
     bool NoPairTakesTermination(const std::vector<ROWCOL>& pairRows);

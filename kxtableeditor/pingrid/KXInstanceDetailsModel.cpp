@@ -14,7 +14,6 @@
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
-#include "kxsmall/CKXDlgModelAssign.h"
 #include "rmx/transaction.h"
 
 #include "afx/afxwin.h"
@@ -68,6 +67,18 @@ static int ModelRows(CKXInstanceDetailsGridWnd& grid, std::vector<ROWCOL>& rows,
     return static_cast<int>(rows.size());
 }
 
+// The direction (ITerm::ITermDirection) of the model rows' pins, which share one: that of the first row
+// that is no vector row; -1 when every row is one.
+static int RowsDirection(CKXInstanceDetailsGridWnd& grid, const std::vector<ROWCOL>& rows) {
+    for (ROWCOL row : rows) {
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = grid.GetRowInstTerm(row, msb, lsb);
+        if (!pin || msb != lsb) continue;
+        if (ITerm* master = pin->masterTerm()) return master->direction();
+    }
+    return -1;
+}
+
 // What a model row's model sits on: a whole-pin row (a scalar pin, a vector row) on its pin, a bit row on
 // its bit.
 static CContext ModelContext(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
@@ -97,12 +108,8 @@ BOOL CKXInstanceDetailsGridWnd::AssignModel(int bUseGivenModel, LPCTSTR modelNam
     CString model = modelName ? modelName : "";
     // Vector rows alone give the dialog no direction to offer models for: no pin to choose one for.
     if (!bUseGivenModel && directed == 0) model.Empty();
-    else if (!bUseGivenModel) {
-        CKXDlgModelAssign dialog(AfxGetMainWnd(), 0);
-        dialog.SetWorkingDir(CKXGenUtils::GetWorkingDir());
-        if (dialog.DoModal() != IDOK) return FALSE;
-        model = dialog.GetAssignedModel();
-    }
+    else if (!bUseGivenModel && !KXAskPinModel(RowsDirection(*this, rows), model))
+        return FALSE;
     if (model.IsEmpty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-186");
         return FALSE;

@@ -6,6 +6,7 @@
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
+#include "grid/KXAssocCompSteps.h"
 #include "grid/KXEditResult.h"
 #include "grid/KXGridEdit.h"
 #include "grid/KXGridSite.h"
@@ -168,7 +169,7 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
         lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
         journal += JournalAssocText(row, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
     }
-    if (!edit.Commit() || !held.Commit()) return FALSE;
+    if (!KXCommitAssocEdit(api, edit, "Add Pupd") || !held.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
     WriteJournal(heldJournal + journal);
     return TRUE;
@@ -350,7 +351,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         const auto changes = edit.Transaction()->changesSince(before);
         const KXShownMark committing;
         if (!changes || changes->empty() || !edit.Commit()) {
-            KXReportUnchangedPupd(committing);
+            KXReportUnchangedAssoc(committing);
             return;
         }
         FillPupdColumn(NetIdsOf(bits));

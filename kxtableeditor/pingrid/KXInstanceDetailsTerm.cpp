@@ -245,16 +245,23 @@ bool CKXInstanceDetailsGridWnd::LegsDifferInType(const IDPInstTerm* term) {
 }
 
 // Adds the prepared termination to every target pin bit and pair pin; the number added.
+// With firstDone the first of them has it already (the dialog applied it there).
 int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                                           const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs) {
+                                                           const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs,
+                                                           bool firstDone) {
     int added = 0;
     m_bTerminationApplied = 0;
+    bool skip = firstDone;
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
         IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
         if (!pin) continue;
         api.refDesChanged(true);
         for (int bit = msb; bit >= lsb; --bit) {
+            if (std::exchange(skip, false)) {
+                ++added;
+                continue;
+            }
             api.setInstTermBit(pin->bit(bit));
             if (!api.AddTermination(0)) return -1;
             ++added;
@@ -268,6 +275,10 @@ int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api,
                 continue;
             }
             api.refDesChanged(true);
+            if (std::exchange(skip, false)) {
+                ++added;
+                continue;
+            }
             api.setDPInstTermBit(term);
             if (!api.AddTermination(0)) return kTerminationRefused;
             ++added;
@@ -379,7 +390,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
         lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
         journal += JournalAssocText(row, "SelectTerminationCol", "Add Termination") + lines.Text();
     }
-    if (!edit.Commit() || !held.Commit()) return FALSE;
+    if (!KXCommitAssocEdit(api, edit, "Add Termination") || !held.Commit()) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     WriteJournal(heldJournal + journal);
@@ -426,12 +437,20 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
     if (!CheckTerminationTargets(api, targets, false)) return;
     // The dialog opens on the first termination of the pins it is opened over.
     const std::vector<KXTerminationTarget> each = DialogTargets(targets, pairRows);
-    KXPrepareDialogOn(api, each);
+    const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
+    std::vector<bool> replacing;
+    for (ROWCOL r : journalRows)
+        replacing.push_back(IsDiffPairRow(r) ? RowTermination(r) != nullptr : RowCarriesTermination(r));
+    const bool firstShown = KXPrepareDialogOnFirst(api, each); // last: it points the library at a pin
     bool stop = false;
     const KXShownMark asked;
-    // The dialog only chooses: the grid adds, so that every target gets the same in one step.
-    if (!api.invokeTerminationDialog(stop, false, false)) {
-        KXReportUnchangedTermination(api, asked);
+    // The dialog applies its choice to the pin it shows, in this edit's transaction (its "Add
+    // Termination" step hands the selection's terminations to the system-object server); the grid
+    // gives every other target the same, so that the whole add is one step.
+    api.m_bAppliedInDialog = false;
+    if (!api.invokeTerminationDialog(stop, false, !readOnly)) {
+        if (KXReportUnchangedTermination(api, asked) || readOnly || api.GetLastError().IsEmpty()) return;
+        CKXErrorHandler::MessageBoxOk("KXTABLE-216", api.GetLastError()); // the dialog's apply was refused
         return;
     }
     if (readOnly) {
@@ -441,12 +460,12 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
     if (KXTakeDialogEdit(api, each, inPlace)) return; // nothing done: the bracket closes
     api.m_bHasExistingTermination = true; // the user saw (and replaces) what was there
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
-    const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
-    std::vector<bool> replacing;
-    for (ROWCOL r : journalRows)
-        replacing.push_back(IsDiffPairRow(r) ? RowTermination(r) != nullptr : RowCarriesTermination(r));
     const KXShownMark applying;
-    const int added = ApplyTerminationToSelection(api, targets, pairRows, false);
+    // What the dialog applied to a target after the first is made again in the targets' order, as
+    // the journal replays the add row by row.
+    const bool firstDone = api.m_bAppliedInDialog && firstShown;
+    const int added = ApplyTerminationToSelection(api, targets, pairRows, false, firstDone);
+    api.m_bAppliedInDialog = false;
     if (added <= 0) {
         // A pair refused for its legs has said so; the design's refusal says its own reason.
         if (added < 0 || !applying.SaidSince())
@@ -465,6 +484,8 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
         lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
         journal += JournalAssocText(journalRows[i], "SelectTerminationCol", "Add Termination") + lines.Text();
     }
+    // The terminations now on the selection go to the system-object server within the same step.
+    GetAssociatedInstance(edit->Transaction());
     if (!edit->Commit()) return;
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
@@ -530,9 +551,8 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
         journal += JournalAssocText(row, "SelectTerminationCol", "Edit Termination") + lines.Text();
     }
     const KXShownMark committing;
-    if (!edit.Commit()) {
-        // The termination has what was given already (a refused commit has said why).
-        if (!committing.SaidSince()) CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+    if (!KXCommitAssocEdit(api, edit, "Edit Pupd")) {
+        KXReportUnchangedAssoc(committing);
         return FALSE;
     }
     RefreshExpandedRow(kxpingrid::RowWords(selected));
@@ -587,7 +607,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
         lines.Pane("Delete").End();
         journal += JournalAssocText(row, "SelectTerminationCol", "Delete") + lines.Text();
     }
-    if (!edit.Commit()) return FALSE;
+    if (!KXCommitAssocEdit(api, edit, "Delete Termination")) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(changed));
     WriteJournal(journal);
     return TRUE;

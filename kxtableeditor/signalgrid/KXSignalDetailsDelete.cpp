@@ -27,6 +27,10 @@ BOOL CKXSignalDetailsGridWnd::CanDelete() {
     return IsReadOnlyWindow() ? FALSE : TRUE;
 }
 
+BOOL CKXSignalDetailsGridWnd::IsCurrentCellConnectable() {
+    return TRUE;
+}
+
 void CKXSignalDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     GetCurrentCell(row, col);

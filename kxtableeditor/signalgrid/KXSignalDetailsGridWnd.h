@@ -327,6 +327,8 @@ public:
     void AddInstanceRow(CInstanceContext instance, BOOL& added) override;
     // ------------------------------------------------------------- deleting and selecting by key
     BOOL CanDelete() override;
+    // Every cell of a signal row stands for a pin on the row's net: each may take a connection.
+    BOOL IsCurrentCellConnectable() override;
     void GetDeleteScriptCommand(CString& command) override;
     // The pane's Delete command: terminations in the TERMINATION column, else the selected rows.
     BOOL DeleteSelection() override;

@@ -6,6 +6,7 @@
 #include "signalgrid/KXSignalGridUtil.h"
 
 #include "grid/KXAssocCompSteps.h"
+#include "grid/KXEditResult.h"
 #include "grid/KXPropLists.h"
 #include "grid/KXClipboardText.h"
 #include "grid/KXGridEdit.h"
@@ -640,7 +641,11 @@ BOOL CKXSignalDetailsGridWnd::EditTermination(CStringArray* designators, CMapStr
                                                                 high, low, byRefDes, partLooks)})
             .End();
     }
-    if (!edit.Commit()) return FALSE;
+    const KXShownMark committing;
+    if (!edit.Commit()) {
+        KXReportUnchangedAssoc(committing);
+        return FALSE;
+    }
     MarkModified();
     WriteTerminationJournal(journal, static_cast<int>(rows.size()));
     RefreshTerminationCell(rows);

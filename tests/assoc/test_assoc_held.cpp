@@ -6,6 +6,7 @@
 #include "../connedit/ConnEditFixture.h"
 
 #include "grid/KXGridEdit.h"
+#include "kxassoccomp/CKXAssocCompAPI.h"
 #include "kxinstsigpane/KXTransaction.h"
 
 #include <fstream>
@@ -48,6 +49,51 @@ TEST_F(HeldEdit, AnOpenPinsPullUpByAutomationIsOneUndoStep) {
     Run("redo");
     EXPECT_TRUE(Saved() == edited);
     EXPECT_TRUE(Replayed(m_original) == edited) << JournalText();
+}
+
+// The add that completes a set-up joined the edit the set-up holds: the library's commit on apply ends
+// it, through the grid's bracket, so that the set-up and the add are one step that undo takes back and
+// the journal replays. The delete word's grid work joins the edit the pane opens for it the same way.
+TEST_F(HeldEdit, TheAddThatCompletesASetUpEndsThroughTheLibrarysCommitOnApply) {
+    OpenBoard();
+    const std::string original = Saved();
+    // Asked of the grid shown at the time (a command may show the component in a new grid).
+    auto calls = [this](const char* hand) { return Grid()->GetAssocCompAPI()->GetHandCalls(hand); };
+    const int commits = calls("commit Add Termination");
+    Run("selectObject pin PGOOD");
+    Run("kx::pane SelectTerminationCol PGOOD C10");
+    const int steps = Steps();
+    Run("kx::pane InitTermination Shunt");
+    EXPECT_EQ(Run("kx::pane AddTermination"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(calls("commit Add Termination"), commits + 1);
+    EXPECT_FALSE(CKXGridEdit::IsHeld(*Grid()));
+    EXPECT_EQ(Steps(), steps + 1);
+    const std::string added = Saved();
+    EXPECT_NE(added.find("1 Shunt @U1.PGOOD"), std::string::npos) << added;
+    EXPECT_TRUE(Replayed(original) == added) << JournalText();
+    const int deletes = calls("commit Delete Termination");
+    Run("selectObject pin PGOOD");
+    EXPECT_EQ(Run("deleteTermination pin"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(calls("commit Delete Termination"), deletes + 1);
+    EXPECT_EQ(Steps(), steps + 2);
+    Run("undo");
+    EXPECT_TRUE(Saved() == added);
+    Run("undo");
+    EXPECT_TRUE(Saved() == original);
+}
+
+TEST_F(HeldEdit, ThePullUpThatCompletesASetUpEndsThroughTheLibrarysCommitOnApply) {
+    OpenRstN();
+    // Asked of the grid shown at the time (a command may show the component in a new grid).
+    auto calls = [this](const char* hand) { return Grid()->GetAssocCompAPI()->GetHandCalls(hand); };
+    const int commits = calls("commit Add Pupd");
+    const int steps = Steps();
+    Run("kx::pane InitPUPD {pullup VCC3V3}");
+    EXPECT_EQ(Run("kx::pane AddPUPD"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(calls("commit Add Pupd"), commits + 1);
+    EXPECT_EQ(Steps(), steps + 1);
+    Run("undo");
+    EXPECT_TRUE(Saved() == m_opened) << Saved();
 }
 
 TEST_F(HeldEdit, AnEditBetweenTheSetUpAndTheAddDiscardsTheHeldEdit) {

@@ -498,6 +498,33 @@ TEST_F(Assoc, CopiedTerminationPastesOntoTheSelectedPins) {
     EXPECT_TRUE(Replayed(original) == pasted);
 }
 
+// The dialog over two pins applies its choice to the pin it shows, the grid to the other: each pin
+// gets its own termination with its own parts, and the add is one step that one undo takes back.
+TEST_F(Assoc, TheDialogOverSeveralPinsAppliesToEachInOneStep) {
+    OpenBoard();
+    const std::string before = Saved();
+    Run("selectObject pin PGOOD RST_N");
+    ASSERT_EQ(SelectedRows(), 2u);
+    // The dialog's apply asks the grid for its step's transaction once ("Add Termination"), and commits
+    // nothing of its own: the grid's edit does.
+    // Asked of the grid shown at the time (a command may show the component in a new grid).
+    auto calls = [this](const char* hand) { return Grid()->GetAssocCompAPI()->GetHandCalls(hand); };
+    const int stepsAsked = calls("step Add Termination");
+    const int commits = calls("commit Add Termination");
+    Run("kx::answer dialog CKXTerminationDlg ok type Shunt value0 47");
+    EXPECT_EQ(Run("kx::menu 35522"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(calls("step Add Termination"), stepsAsked + 1);
+    EXPECT_EQ(calls("commit Add Termination"), commits);
+    EXPECT_TRUE(RowShows("PGOOD", "Shunt")) << Row("PGOOD");
+    EXPECT_TRUE(RowShows("RST_N", "Shunt")) << Row("RST_N");
+    const std::string saved = Saved();
+    const size_t first = saved.find("SLOT0.VALUE \"47\"");
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_NE(saved.find("SLOT0.VALUE \"47\"", first + 1), std::string::npos) << "one pin left without";
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_TRUE(Saved() == before);
+}
+
 // Nothing on the clipboard for a termination cell: the paste does nothing.
 TEST_F(Assoc, PasteWithoutCopiedTerminationsChangesNothing) {
     OpenBoard();

@@ -5,6 +5,7 @@
 
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgIds.h"
+#include "kxpropertyeditor/KXPropertyEditor.h"
 
 namespace {
 
@@ -158,3 +159,27 @@ TEST_F(MatrixMenus, TheColumnMenuHidesASignalSideColumn) {
 }
 
 } // namespace
+
+// Properties (35659) shows what the current cell stands for: a component's pin its own properties, a
+// signal cell the selected signals; a component's cell in a row where it has no pin opens nothing.
+TEST_F(MatrixMenus, PropertiesOpensTheEditorOnThePinOrTheSignalsAndNothingWithoutAPin) {
+    ClosePropEditor();
+    ASSERT_EQ(Run("kx::select ccp " + At(Row("N1"), PinCol(1))), "1");
+    ClearNotifications();
+    EXPECT_EQ(Run("kx::menu 35659"), "1");
+    EXPECT_TRUE(IsPropEditorShown());
+    EXPECT_EQ(GetPropEditorMode(), 3);
+    ClosePropEditor();
+    ASSERT_EQ(Run("kx::select ccp " + At(Row("DATA<0>"), NameCol())), "1");
+    EXPECT_EQ(Run("kx::menu 35659"), "1");
+    EXPECT_EQ(GetPropEditorMode(), 2);
+    ClosePropEditor();
+    // J1 has no pin on FREE: nothing to show, and the editor stays closed.
+    ASSERT_EQ(Run("kx::select ccp " + At(Row("FREE"), PinCol(1))), "1");
+    ASSERT_TRUE(Cell(Row("FREE"), PinCol(1)).IsEmpty());
+    ClearNotifications();
+    EXPECT_EQ(Run("kx::menu 35659"), "0");
+    EXPECT_EQ(Messages().back(), "KXTABLE-672");
+    EXPECT_FALSE(IsPropEditorShown());
+    EXPECT_TRUE(Notifications(MSG_PROPERTY_EDITOR_SELECTION).empty());
+}

@@ -45,6 +45,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_entry_sweep_wide.cpp
   test_pin_jumps.cpp
   test_refusal_causes.cpp
+  test_column_roads.cpp
   test_one_step_replays.cpp
   test_script_keys.cpp
 )

@@ -60,6 +60,19 @@ TEST_F(SignalMenus, InsertAddsABlankRowAtTheEnd) {
 
 // F4 hands the keyboard to the signal list, where the shown signal can be chosen again; the grid's
 // own keys stay with the grid.
+// Unlike the common grid, whose cells take no connection, each cell of a signal row stands for a pin
+// on the row's net, whichever column the current cell is in.
+TEST_F(SignalMenus, EveryCellOfASignalRowIsConnectable) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    const ROWCOL j1 = Row("J1", "P<2..1>");
+    ASSERT_NE(j1, 0u) << Run("kx::window ccp");
+    for (int col : {G::m_nColInstance, G::m_nColPinName, G::m_nColTermination}) {
+        Run("kx::select ccp " + Num(j1) + " " + Num(col));
+        EXPECT_TRUE(Grid()->IsCurrentCellConnectable()) << "column " << col;
+    }
+}
+
 TEST_F(SignalMenus, F4HandsTheKeyboardToTheSignalList) {
     ASSERT_TRUE(Open());
     Run("kx::show slp N1");

@@ -4,6 +4,7 @@
 #include "AssocModel.h"
 #include "kxcommon/KXShareGlobalData.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct SKXAssocCompState {
     CDesignContext hierDesign;
     int openMode = 0;
     KXTransactionCallBack callBack = nullptr;
+    KXCommitCallBack commitCallBack = nullptr;
+    std::map<std::string, int> handCalls; // per hand and step name (a few names: bounded)
     CTransaction* transaction = nullptr;
     int kind = 1;
     bool multiple = false;

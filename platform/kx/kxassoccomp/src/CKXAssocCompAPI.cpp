@@ -131,6 +131,14 @@ void CKXAssocCompAPI::InitCKXTransaction(KXTransactionCallBack callBack) {
     m_p->callBack = callBack;
 }
 
+void CKXAssocCompAPI::InitCKXCommit(KXCommitCallBack callBack) {
+    m_p->commitCallBack = callBack;
+}
+
+KXCommitCallBack CKXAssocCompAPI::GetCommitCallBack() const {
+    return m_p->commitCallBack;
+}
+
 void CKXAssocCompAPI::setKindOfOperation(int kind) {
     m_p->kind = kind == 2 ? 2 : 1;
 }
@@ -360,7 +368,19 @@ CTransaction* kxassoc::workTransaction(CKXAssocCompAPI& api, SKXAssocCompState& 
                               bool dialogStep) {
     if ((api.m_nModeFlags & 2) && api.m_pSpareTransaction) return api.m_pSpareTransaction;
     if (dialogStep && s.callBack) {
-        if (CTransaction* t = s.callBack(CString(stepName))) s.transaction = t;
+        // The caller may ask about other pins meanwhile (its "Add Termination" step hands the
+        // terminations of its selection on): the step goes on with the object it was about.
+        const auto target = s.target;
+        const CInstTermBit pinBit = s.pinBit;
+        IDPInstTerm* const pair = s.pair;
+        const CNetBit netBit = s.netBit;
+        ++s.handCalls[std::string("step ") + stepName];
+        CTransaction* t = s.callBack(CString(stepName));
+        s.target = target;
+        s.pinBit = pinBit;
+        s.pair = pair;
+        s.netBit = netBit;
+        if (t) s.transaction = t;
     }
     return s.transaction;
 }
@@ -713,8 +733,23 @@ BOOL CKXAssocCompAPI::ApplyDelayChanges(int kind) {
     return rewriteSettings(tx, dt, s, m_p->error) ? TRUE : FALSE;
 }
 
-BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString) {
+int CKXAssocCompAPI::GetHandCalls(const CString& what) const {
+    const auto it = m_p->handCalls.find(what.str());
+    return it == m_p->handCalls.end() ? 0 : it->second;
+}
+
+BOOL CKXAssocCompAPI::CommitTransactionOnApply(CString name) {
     m_p->error.clear();
+    if (m_p->commitCallBack) {
+        // The caller's edit commits the work: it is one step of that edit (undo, journal, broadcast).
+        ++m_p->handCalls["commit " + name.str()];
+        if (!m_p->commitCallBack(name)) {
+            m_p->error = "the edit did not commit";
+            return FALSE;
+        }
+        m_bAppliedInDialog = false;
+        return TRUE;
+    }
     CTransaction* tx = (m_nModeFlags & 2) && m_pSpareTransaction ? m_pSpareTransaction : m_p->transaction;
     if (!tx) {
         m_p->error = "no transaction";
@@ -742,6 +777,8 @@ void CKXAssocCompAPI::resetPreCommitObjects() {
 void CKXAssocCompAPI::Initialize() {
     auto fresh = std::make_unique<SKXAssocCompState>();
     fresh->callBack = m_p->callBack;
+    fresh->commitCallBack = m_p->commitCallBack;
+    fresh->handCalls = std::move(m_p->handCalls);
     m_p = std::move(fresh);
     m_strTerminationType.Empty();
     m_nModeFlags = 0;

@@ -216,6 +216,44 @@ TEST_F(AssocCompTest, DiscardedTransactionLeavesNoTermination) {
     EXPECT_EQ(terminationOn(pin("A")), nullptr);
 }
 
+// With a caller's commit hand the library commits nothing itself: the hand gets the step's name and
+// decides (a refusal is the library's refusal); without one it commits the transaction it was given.
+namespace commithand {
+std::vector<CString> asked;
+BOOL answer = TRUE;
+BOOL hand(CString name) {
+    asked.push_back(name);
+    return answer;
+}
+} // namespace commithand
+
+TEST_F(AssocCompTest, CommitOnApplyGoesToTheCallersHand) {
+    CTransaction tx(m_design, "Delete Termination");
+    CKXAssocCompAPI api;
+    configure(api, &tx);
+    chooseTermination(api, "Shunt", pin("A"));
+    ASSERT_EQ(api.AddTermination(0), 1);
+    commithand::asked.clear();
+    commithand::answer = TRUE;
+    api.InitCKXCommit(&commithand::hand);
+    api.m_bAppliedInDialog = true;
+    EXPECT_TRUE(api.CommitTransactionOnApply("Delete Termination"));
+    EXPECT_EQ(commithand::asked, std::vector<CString>{CString("Delete Termination")});
+    EXPECT_TRUE(tx.hasPendingChanges()) << "the library committed behind its caller";
+    EXPECT_FALSE(api.m_bAppliedInDialog);
+    commithand::answer = FALSE;
+    EXPECT_FALSE(api.CommitTransactionOnApply("Edit Pupd"));
+    EXPECT_FALSE(api.GetLastError().IsEmpty());
+    EXPECT_TRUE(tx.hasPendingChanges());
+    api.Initialize(); // the hand stays with the object, as the transaction hand does
+    EXPECT_EQ(api.GetCommitCallBack(), &commithand::hand);
+    configure(api, &tx);
+    api.InitCKXCommit(nullptr);
+    EXPECT_TRUE(api.CommitTransactionOnApply("Add Termination"));
+    EXPECT_FALSE(tx.hasPendingChanges());
+    EXPECT_NE(terminationOn(pin("A")), nullptr);
+}
+
 TEST_F(AssocCompTest, TerminationRefusals) {
     addTermination("Series", pin("A"));
     CTransaction tx(m_design, "Add Termination");

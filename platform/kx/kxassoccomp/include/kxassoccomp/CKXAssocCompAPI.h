@@ -37,6 +37,9 @@ using KXMultiMap = std::multimap<CString, IDTInstance*>;
 using KXPropListMap = std::map<CString, std::vector<CString>>;
 // Called when the library needs a fresh transaction for a step; may return null.
 typedef CTransaction* (*KXTransactionCallBack)(CString name);
+// Called when the library's work is to be committed on apply (the caller keeps the edit it runs in);
+// FALSE when the caller's edit refused the commit.
+typedef BOOL (*KXCommitCallBack)(CString name);
 
 enum PUPDMODE { PUPD_MODE_NONE = 0, PUPD_MODE_COMMON = 1, PUPD_MODE_SEPARATE = 2 };
 
@@ -83,6 +86,10 @@ public:
     void setHierarchyDesignContext(const CDesignContext& design);
     void setDesignOpenMode(int mode);
     void InitCKXTransaction(KXTransactionCallBack callBack);
+    // Where CommitTransactionOnApply commits: the caller's edit. Without one (null) the library commits
+    // the transaction it was given itself.
+    void InitCKXCommit(KXCommitCallBack callBack);
+    KXCommitCallBack GetCommitCallBack() const;
     void setKindOfOperation(int kind);
     void setMultipleSelection(bool multiple);
     void setNewSignalFlag(bool newSignal);
@@ -181,6 +188,9 @@ public:
 
     // Reported by the last refused operation (empty when none).
     CString GetLastError() const;
+    // How often this object called its caller's hands: the transaction hand for a step of a dialog
+    // ("step Add Termination", "step Add Pupd") and the commit hand ("commit <name>").
+    int GetHandCalls(const CString& what) const;
 
     // ---- public data ----
     CString m_strTerminationType;
