@@ -99,6 +99,9 @@ public:
     // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
     // the journal records it, so that a replay shows the rows its power pin edits select.
     void ShowPowerPins(bool show);
+    // The schematic tool's edit of the active window's design (kx::schematic): made and committed in a
+    // transaction of the design, announced to the open windows with the tool's own notices, and journalled.
+    bool SchematicEdit(const std::vector<std::string>& words, std::string& result);
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;

@@ -18,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -131,6 +133,11 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
         if (value != "0" && value != "1") return refuse("not 0 or 1");
         KXReplayAutoConnectDpLeg(value == "1" ? 1 : 0);
         return true;
+    }
+    case SKXJournalLine::Schematic: {
+        std::istringstream text(AfxVariantToString(&line.calls[0].args[0]).str());
+        std::vector<std::string> words{std::istream_iterator<std::string>(text), std::istream_iterator<std::string>()};
+        return SchematicEdit(words, err) || refuse(err);
     }
     case SKXJournalLine::BeginStep: {
         // The calls of one edit, each a step of its own when run alone, make one step together.

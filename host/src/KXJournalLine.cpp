@@ -202,6 +202,7 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
                                               {"OpenBlock", 2, SKXJournalLine::OpenBlock},
                                               {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins},
                                               {"AutoConnectDpLeg", 1, SKXJournalLine::AutoConnectDpLeg},
+                                              {"Schematic", 1, SKXJournalLine::Schematic},
                                               {"BeginStep", 0, SKXJournalLine::BeginStep},
                                               {"EndStep", 0, SKXJournalLine::EndStep}};
     for (const HostCall& host : kHostCalls) {

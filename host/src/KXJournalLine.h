@@ -11,6 +11,8 @@
 //   call RMX.ShowPowerPins("1")           shows ("1") or hides ("0") the parts' implicit power pins
 //   call RMX.AutoConnectDpLeg("1")        a pair's leg connected brings the other leg along ("1") or
 //                                         not ("0"), as the session's project said
+//   call RMX.Schematic("net A B")        the schematic tool's edit of the active window's design, its
+//                                         words as kx::schematic takes them
 //   call RMX.BeginStep()                  the calls up to RMX.EndStep() are one edit: one undo step
 //   call RMX.EndStep()
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
@@ -39,6 +41,7 @@ struct SKXJournalLine {
         OpenBlock,
         ShowPowerPins,
         AutoConnectDpLeg,
+        Schematic,
         BeginStep,
         EndStep,
         Call
