@@ -622,7 +622,6 @@ public:
 
     // Names the system-object server gives a pin bit ("" without a server or context).
     CString GetSysObjectName(const CInstTermBitContext* bitContext);
-    CString GetRowBitSysObjectName(ROWCOL row);
     // Name of the pair pin with that id among the shown instances.
     CString GetContainerName(unsigned id);
     // The rows of this grid the open-pin connection before a pull-up/pull-down chose; the add that
