@@ -41,6 +41,17 @@ TEST_F(MatrixHost, TheWordOpensAStoredViewAndTheWindowShowsItsRows) {
     EXPECT_EQ(Messages().back(), "KXPANE-400");
 }
 
+// A stored view keeps its components' order; a component it names twice is one group, one the design no
+// longer holds is passed over.
+TEST_F(MatrixHost, AStoredViewShowsEachOfItsComponentsOnceInItsOrder) {
+    Views()->CreateView("twice");
+    for (const char* p : {"@J1", "@GONE", "@U1", "@J1"}) Views()->AddInstanceToMatrixView("twice", p);
+    ASSERT_EQ(Run("openMatrixView pin twice"), "1");
+    EXPECT_EQ(Grid()->GroupCount(), 2);
+    EXPECT_NE(Cell(0, G::ColumnOf(0, 0)).Find("J1"), -1) << Cell(0, G::ColumnOf(0, 0)).GetString();
+    EXPECT_NE(Cell(0, G::ColumnOf(1, 0)).Find("U1"), -1) << Cell(0, G::ColumnOf(1, 0)).GetString();
+}
+
 // The schematic tool renames a shown net and a shown instance: the open view
 // shows the new names in its Signal cells and its component header.
 TEST_F(MatrixHost, ANetAndAnInstanceRenamedByTheSchematicToolAreRenamedInTheView) {
