@@ -686,8 +686,6 @@ public:
     bool OpenListedLeg(ROWCOL row, RuleRun& run);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
-    // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
-    CString BuildSignalNameForRow(ROWCOL row, CString name, int rule);
     // The pair net of a typed pair name, found or made over its leg nets in the open transaction; a
     // name with one bit ("EW<3>") is a pair of its own unless a pair of its base name has that bit.
     IDPNet* EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase, std::map<CString, IDPNet*>* pCache);
