@@ -256,8 +256,6 @@ public:
     std::vector<ROWCOL> m_pupdFilledRows;
     // Every pin row but those the load wrote the PUPD cell of already.
     std::vector<ROWCOL> RowsLeftForPupd();
-    // The PUPD cells of the rows from the nets their pin bits are connected to.
-    void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
     void SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state);
     // The states of net bits asked within one fill, by net id: one list per net, one entry per bit.
