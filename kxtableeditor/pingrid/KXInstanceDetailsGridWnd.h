@@ -1155,8 +1155,6 @@ public:
     void FillCommentCell(ROWCOL row, CString pinKey);
     // The comment cell of a freshly filled row: read-only, showing the stored comment if any.
     void FillRowComment(ROWCOL row);
-    // Moves a comment to new keys; TRUE when it was stored under them.
-    BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo) override;
     void RefreshCommentCells() override;
 
     // ------------------------------------------------------------- property-change notification
