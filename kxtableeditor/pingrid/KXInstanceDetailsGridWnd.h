@@ -1109,9 +1109,6 @@ public:
     BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
 
     // ------------------------------------------------------------- script recording
-    // Journals the selection of the row's component and of its pull-up/pull-down cell, so that a
-    // journalled pull-up edit replays on the right row.
-    void RecordSelectionScript(int row);
     // The journal handle of the grid's design (the document's, else the design's name).
     CString JournalHandle();
 
