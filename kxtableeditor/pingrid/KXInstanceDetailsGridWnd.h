@@ -379,8 +379,6 @@ public:
     BOOL CanRemoveModel() override;
     BOOL CommitAssignModel(CString modelName) override;
     BOOL CommitRemoveModel() override;
-    // Delete by the current cell's column.
-    BOOL DeleteSelection() override;
     // Selection publishing: status prompt, current net, property editor and associated-component viewer.
     void NotifySelectionChanged() override;
     // Appends "[list instance pin "number"]" per selected pin, separated by blanks.
