@@ -107,6 +107,9 @@ public:
     // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
     // the journal records it, so that a replay shows the rows its power pin edits select.
     void ShowPowerPins(bool show);
+    // The schematic tool's edit of the active window's design (kx::schematic): made and committed in a
+    // transaction of the design, announced to the open windows with the tool's own notices, and journalled.
+    bool SchematicEdit(const std::vector<std::string>& words, std::string& result);
 
     // kx::notify's words: the host's message sent as its windows and other tools send it (the changes it
     // carries committed first); the answer, or false with the cause. A message of the other tools is
@@ -115,6 +118,8 @@ public:
     // kx::setprop's words (PATH NAME VALUE): the property set outside the editor, announced to the windows
     // and journalled (call RMX.SetProp); the number of windows reached, or false with the cause.
     bool SetProperty(const std::vector<std::string>& words, std::string& result);
+    // Runs again the words of a host line of the journal (RMX.Notify, RMX.SetProp, RMX.Schematic).
+    bool ReplayHostWords(int kind, const std::vector<std::string>& words, std::string& result);
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;

@@ -1,12 +1,14 @@
 // What the host application itself does to a design while the editor is open, and tells the
 // open windows through the message server: a CSV import of logical pin names, and a property
 // changed on an object outside the editor (the host's own property editor); and the host's
-// option that shows the parts' implicit power pins.
+// option that shows the parts' implicit power pins; and the schematic tool's edits of the active
+// window's design (a port's width, an instance or a net renamed, a pin's type or width).
 #include "KXHostApp.h"
 #include "KXHostWordsJournal.h"
 
 #include "afx/afxdoc.h"
 #include "afx/afxwin.h"
+#include "kxcommon/KXDocument.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
@@ -15,6 +17,7 @@
 #include "rmx/server.h"
 #include "rmx/transaction.h"
 
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -46,7 +49,101 @@ bool SetObjectProperty(IServer* server, const Args& a, std::string& r) {
     return true;
 }
 
+// A pin-type word of the schematic tool and its type and direction codes.
+bool PinTypeOf(const std::string& word, ITerm::ITermType& type, int& direction) {
+    static const struct {
+        const char* word;
+        ITerm::ITermType type;
+        int direction;
+    } kTypes[] = {{"input", ITerm::eTermInput, ITerm::eDirInput},
+                  {"output", ITerm::eTermOutput, ITerm::eDirOutput},
+                  {"bidirectional", ITerm::eTermBidirectional, ITerm::eDirInout},
+                  {"inout", ITerm::eTermInout, ITerm::eDirInout},
+                  {"power", ITerm::eTermPower, ITerm::eDirInout},
+                  {"ground", ITerm::eTermGround, ITerm::eDirInout}};
+    for (const auto& t : kTypes)
+        if (word == t.word) {
+            type = t.type;
+            direction = t.direction;
+            return true;
+        }
+    return false;
+}
+
+bool BitNumber(const std::string& text, int& bit) {
+    char* end = nullptr;
+    const long value = text.empty() ? -2 : std::strtol(text.c_str(), &end, 10);
+    if (!end || *end || value < -1 || value > 1000000) return false;
+    bit = static_cast<int>(value);
+    return true;
+}
+
+const char* const kSchematicUsage = "usage: kx::schematic port NAME MSB LSB | instance OLD NEW | net OLD NEW | "
+                                    "pintype INSTANCE PIN input|output|bidirectional|inout|power|ground | "
+                                    "pinwidth INSTANCE PIN MSB LSB";
+
+// The schematic tool's edit in the transaction; the changed instance, if the edit changed one, in `changed`.
+bool ApplySchematicEdit(CTransaction& t, IDesign& d, const Args& a, IInstance*& changed, std::string& r) {
+    const std::string& what = a[0];
+    if (what == "port") {
+        int msb = 0, lsb = 0;
+        if (a.size() != 4 || !BitNumber(a[2], msb) || !BitNumber(a[3], lsb)) return (r = kSchematicUsage), false;
+        ITerm* port = d.findPort(a[1].c_str());
+        if (!port) return (r = "no port \"" + a[1] + "\""), false;
+        return t.changePortWidth(port, msb, lsb);
+    }
+    if (what == "instance" || what == "net") {
+        if (a.size() != 3) return (r = kSchematicUsage), false;
+        if (what == "net") {
+            INet* net = d.findNet(a[1].c_str());
+            if (!net) return (r = "no net \"" + a[1] + "\""), false;
+            return t.renameNet(net, a[2].c_str());
+        }
+        changed = d.findInstance(a[1].c_str());
+        if (!changed) return (r = "no instance \"" + a[1] + "\""), false;
+        return t.renameInstance(changed, a[2].c_str());
+    }
+    if (what != "pintype" && what != "pinwidth") return (r = kSchematicUsage), false;
+    ITerm::ITermType type = ITerm::eTermTypeUnknown;
+    int direction = 0, msb = 0, lsb = 0;
+    if (what == "pintype" ? a.size() != 4 || !PinTypeOf(a[3], type, direction)
+                          : a.size() != 5 || !BitNumber(a[3], msb) || !BitNumber(a[4], lsb))
+        return (r = kSchematicUsage), false;
+    changed = d.findInstance(a[1].c_str());
+    IInstTerm* pin = changed ? changed->findInstTerm(a[2].c_str()) : nullptr;
+    if (!pin) return (r = "no pin \"" + a[1] + " " + a[2] + "\""), false;
+    return what == "pintype" ? t.changeInstTermType(pin, type, direction) : t.changeInstTermWidth(pin, msb, lsb);
+}
+
 } // namespace
+
+bool CKXHostApp::SchematicEdit(const std::vector<std::string>& a, std::string& r) {
+    if (a.empty()) return (r = kSchematicUsage), false;
+    auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
+    const CDesignContext design = doc ? doc->GetMasterDesignContext() : CDesignContext();
+    if (!design.design()) return (r = "no design window is open"), false;
+    CTransaction transaction(design, "schematic");
+    IInstance* changed = nullptr;
+    r.clear();
+    if (!ApplySchematicEdit(transaction, *design.design(), a, changed, r) || !transaction.commit()) {
+        if (r.empty()) r = "the design refused the change: " + std::string(transaction.lastError().GetString());
+        transaction.discard();
+        return false;
+    }
+    // The journal holds the tool's edit, so that a replay makes it where the session did.
+    KXJournalHostWords("Schematic Edit", "Schematic", a);
+    // Announced as every commit made outside the editor's windows; then the tool's own notices: the list
+    // renames its row, and the grids showing the instance read it again.
+    IKXMessageServer* messages = GetKXMsgSrvr();
+    if (messages) messages->Broadcast(MSG_TRANSACTION_COMMITTED, 0, reinterpret_cast<LPARAM>(&transaction), 0);
+    if (a[0] == "instance")
+        if (CFrameWnd* frame = ActiveFrame())
+            frame->SendMessage(RegisterWindowMessageA("INT_MSG_RENAME_INSTANCE"),
+                               reinterpret_cast<WPARAM>(a[1].c_str()), reinterpret_cast<LPARAM>(a[2].c_str()));
+    if (changed && messages) messages->Broadcast(MSG_INSTANCE_CHANGED, reinterpret_cast<WPARAM>(changed), 0, 0);
+    r = "1";
+    return true;
+}
 
 void CKXHostApp::ShowPowerPins(bool show) {
     const BOOL value = show ? TRUE : FALSE;
@@ -114,6 +211,7 @@ void CKXHostApp::RegisterDesignCommands() {
         r = std::to_string(static_cast<long>(frame->SendMessage(msg, reinterpret_cast<WPARAM>(pin), 0)));
         return true;
     });
+    core.RegisterHostCommand("schematic", [this](const Args& a, std::string& r) { return SchematicEdit(a, r); });
     core.RegisterHostCommand("setprop", [this](const Args& a, std::string& r) { return SetProperty(a, r); });
 }
 

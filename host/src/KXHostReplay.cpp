@@ -19,6 +19,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 namespace {
 
@@ -73,6 +75,20 @@ IDispatch* CKXHostApp::HandleObject(const std::string& handle, CDocument** docum
     return doc && doc->m_pKXDocInterface ? doc->m_pKXDocInterface->GetDocumentInterface() : nullptr;
 }
 
+bool CKXHostApp::ReplayHostWords(int kind, const std::vector<std::string>& words, std::string& result) {
+    switch (kind) {
+    case SKXJournalLine::Notify:
+        return Notify(words, result);
+    case SKXJournalLine::SetProp:
+        return SetProperty(words, result);
+    case SKXJournalLine::Schematic:
+        return SchematicEdit(words, result);
+    default:
+        result = "no host line";
+        return false;
+    }
+}
+
 bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& error) {
     SKXJournalLine line;
     std::string why;
@@ -109,36 +125,30 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
             return refuse("not a design window number");
         return ActivateTab(tab, err) || refuse(err);
     }
-    case SKXJournalLine::OpenDesign: {
-        const std::vector<COleVariant>& args = line.calls[0].args;
-        int mode = 0;
-        if (!ParseNumber(AfxVariantToString(&args[1]).str(), mode)) return refuse("not an open mode");
-        return Open(AfxVariantToString(&args[0]).str(), mode, err) || refuse(err);
-    }
+    case SKXJournalLine::OpenDesign:
     case SKXJournalLine::OpenBlock: {
         const std::vector<COleVariant>& args = line.calls[0].args;
         int mode = 0;
         if (!ParseNumber(AfxVariantToString(&args[1]).str(), mode)) return refuse("not an open mode");
-        return OpenBlock(AfxVariantToString(&args[0]).str(), mode, err) || refuse(err);
+        const std::string name = AfxVariantToString(&args[0]).str();
+        return (line.kind == SKXJournalLine::OpenDesign ? Open(name, mode, err) : OpenBlock(name, mode, err)) ||
+               refuse(err);
     }
-    case SKXJournalLine::ShowPowerPins: {
-        const std::string value = AfxVariantToString(&line.calls[0].args[0]).str();
-        if (value != "0" && value != "1") return refuse("not 0 or 1");
-        ShowPowerPins(value == "1");
-        return true;
-    }
+    case SKXJournalLine::ShowPowerPins:
     case SKXJournalLine::AutoConnectDpLeg: {
         const std::string value = AfxVariantToString(&line.calls[0].args[0]).str();
         if (value != "0" && value != "1") return refuse("not 0 or 1");
-        KXReplayAutoConnectDpLeg(value == "1" ? 1 : 0);
+        if (line.kind == SKXJournalLine::ShowPowerPins) ShowPowerPins(value == "1");
+        else KXReplayAutoConnectDpLeg(value == "1" ? 1 : 0);
         return true;
     }
     case SKXJournalLine::Notify:
-    case SKXJournalLine::SetProp: {
-        // Another tool's message, a property the host set: made again from the words journalled.
+    case SKXJournalLine::SetProp:
+    case SKXJournalLine::Schematic: {
+        // Another tool's message or edit, a property the host set: made again from the words journalled.
         std::vector<std::string> words;
         if (!KXHostLineWords(line, words, err)) return refuse(err);
-        return (line.kind == SKXJournalLine::Notify ? Notify(words, err) : SetProperty(words, err)) || refuse(err);
+        return ReplayHostWords(line.kind, words, err) || refuse(err);
     }
     case SKXJournalLine::BeginStep: {
         // The calls of one edit, each a step of its own when run alone, make one step together.

@@ -204,6 +204,7 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
                                               {"AutoConnectDpLeg", 1, SKXJournalLine::AutoConnectDpLeg},
                                               {"Notify", 1, SKXJournalLine::Notify},
                                               {"SetProp", 1, SKXJournalLine::SetProp},
+                                              {"Schematic", 1, SKXJournalLine::Schematic},
                                               {"BeginStep", 0, SKXJournalLine::BeginStep},
                                               {"EndStep", 0, SKXJournalLine::EndStep}};
     for (const HostCall& host : kHostCalls) {

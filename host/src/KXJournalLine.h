@@ -14,6 +14,8 @@
 //   call RMX.Notify("NAME ...")           a message of the host's other tools that changed a design or its
 //                                         undo lists, its words (a Tcl list) as kx::notify takes them
 //   call RMX.SetProp("PATH NAME VALUE")   a property the host set outside the editor, as kx::setprop
+//   call RMX.Schematic("net A B")        the schematic tool's edit of the active window's design, its
+//                                         words as kx::schematic takes them
 //   call RMX.BeginStep()                  the calls up to RMX.EndStep() are one edit: one undo step
 //   call RMX.EndStep()
 //   call H.Method(args)[.Method(args)...] calls the automation methods in a chain
@@ -44,6 +46,7 @@ struct SKXJournalLine {
         AutoConnectDpLeg,
         Notify,
         SetProp,
+        Schematic,
         BeginStep,
         EndStep,
         Call

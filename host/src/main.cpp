@@ -56,12 +56,13 @@ int Help() {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    KXPrepareHostHeap();
+// The command line; -1 when the run goes on, else the exit status of the usage or help printed.
+struct HostOptions {
     std::string lib, project, journal, replay, script;
     bool quiet = false;
+};
+
+int ReadOptions(int argc, char** argv, HostOptions& o) {
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
         auto next = [&](std::string& into) {
@@ -70,25 +71,35 @@ int main(int argc, char** argv) {
             return true;
         };
         if (a == "--lib") {
-            if (!next(lib)) return Usage();
+            if (!next(o.lib)) return Usage();
         } else if (a == "--project") {
-            if (!next(project)) return Usage();
+            if (!next(o.project)) return Usage();
         } else if (a == "--journal") {
-            if (!next(journal)) return Usage();
+            if (!next(o.journal)) return Usage();
         } else if (a == "--replay") {
-            if (!next(replay)) return Usage();
+            if (!next(o.replay)) return Usage();
         } else if (a == "--quiet") {
-            quiet = true;
+            o.quiet = true;
         } else if (a == "-h" || a == "--help") {
             return Help();
-        } else if (!a.empty() && a[0] == '-') {
+        } else if ((!a.empty() && a[0] == '-') || !o.script.empty()) {
             return Usage();
-        } else if (script.empty()) {
-            script = a;
         } else {
-            return Usage();
+            o.script = a;
         }
     }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    KXPrepareHostHeap();
+    HostOptions options;
+    if (const int status = ReadOptions(argc, argv, options); status >= 0) return status;
+    const std::string &lib = options.lib, &project = options.project, &journal = options.journal;
+    const std::string &replay = options.replay, &script = options.script;
+    const bool quiet = options.quiet;
     CKXHostCore core(std::cout);
     core.SetQuiet(quiet);
 #ifdef KXHOST_FULL

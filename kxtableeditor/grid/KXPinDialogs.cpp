@@ -238,10 +238,6 @@ int CKXAssignPinDialog::DoModal() {
     return IDOK;
 }
 
-const char* CKXAssignPinDialog::GetChangedPin() const {
-    return m_pChosenSection != m_pStartSection ? m_pChosenSection : nullptr;
-}
-
 CKXSwappinsDialog::CKXSwappinsDialog(const CInstanceContext& instance, CString pinName, CString pinNumber, CWnd*)
     : m_instance(instance), m_strPinName(pinName), m_strPinNumber(pinNumber) {}
 

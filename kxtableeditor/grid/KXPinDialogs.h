@@ -66,8 +66,6 @@ public:
     const CString& GetSummaryButtonText() const { return m_strSummaryButton; }
     BOOL IsChips() const { return m_bChips; }
     CString GetSelectedPinData() const { return m_pChosenNumber ? CString(m_pChosenNumber) : CString(); }
-    // The section of the chosen number when it is not the instance's own section; NULL otherwise.
-    const char* GetChangedPin() const;
 
 private:
     void FillNumbers(HMTGEN gen);

@@ -359,22 +359,6 @@ BOOL CKXMatrixGridWnd::DeleteConnections() {
     return TRUE;
 }
 
-BOOL CKXMatrixGridWnd::DeleteSelection() {
-    ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (!GetCurrentCell(row, col)) return FALSE;
-    if (static_cast<int>(col) == Layout().m_nPupdCol) {
-        // The pull-ups and pull-downs go through the pane's word, which brackets its own edit.
-        if (CWnd* main = AfxGetMainWnd())
-            return main->SendMessage(
-                       MSG_HOST_SCRIPT_TEXT,
-                       reinterpret_cast<WPARAM>((CString(KXScriptWord::deletePupd) + " pin").GetString()),
-                       0) == 1;
-        return FALSE;
-    }
-    if (IsCurrentCellTerminationCol()) return DeleteTerminations();
-    return DeleteConnections();
-}
-
 BOOL CKXMatrixGridWnd::CanDelete() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col) || row < kFirstDataRow) return FALSE;

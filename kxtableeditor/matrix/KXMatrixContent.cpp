@@ -100,10 +100,13 @@ BOOL CKXMatrixGridWnd::LoadMatrixView(const CString& viewName) {
         LockUpdateScope lock(*this);
         ClearContent();
         // Instances first, so that their groups exist when the signal rows are built.
+        std::vector<CString> instanceNames;
         for (const CString& path : instancePaths) {
             std::unique_ptr<CContext> context(ViewObjectOf(server, m_designContext, path));
-            if (auto* instance = dynamic_cast<CInstanceContext*>(context.get())) AddInstanceColumns(*instance);
+            auto* instance = dynamic_cast<CInstanceContext*>(context.get());
+            if (instance && *instance) instanceNames.emplace_back(instance->instance()->name());
         }
+        AddInstanceByName(instanceNames);
         for (const CString& path : signalPaths) {
             std::unique_ptr<CContext> context(ViewObjectOf(server, m_designContext, path));
             if (auto* bit = dynamic_cast<CNetBitContext*>(context.get()))

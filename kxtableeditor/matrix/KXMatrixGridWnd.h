@@ -165,7 +165,6 @@ public:
     BOOL ConnectPinToSignal(ROWCOL row, int col, const CString& text);
     BOOL RemoveCellConnection(ROWCOL row, int col, BOOL bClearCells);
     BOOL DeleteConnections() override;
-    BOOL DeleteSelection() override;
     BOOL CanDelete() override;
     const char* NothingToDeleteCause() override;
     CString CurrentAssocColumnCaption();

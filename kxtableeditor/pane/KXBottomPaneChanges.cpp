@@ -3,9 +3,11 @@
 // resolved violations become steps of the window's undo history.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "pane/KXObjectInfoWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
+#include "signalgrid/KXSignalDetailsGridWnd.h"
 
 #include "kxinstsigpane/KXUndoCmd.h"
 #include "kxmsgsrvr/KXMsgIds.h"
@@ -191,6 +193,9 @@ bool CKXBottomPaneContainerView::FollowInstanceChange(int kind, IInstance* inst,
         for (CKXGridWnd* g : ComponentWindows())
             if (auto* pin = PinGridOf(g))
                 pin->RefreshInstanceCells(static_cast<int>(inst->id()));
+        if (m_pObjectInfo)
+            for (CKXGridWnd* g : m_pObjectInfo->OpenWindows(1))
+                if (CKXSignalDetailsGridWnd* signal = SignalGridOf(g)) signal->RefreshInstanceNameCells(inst);
         RenameObjectInInfo(inst->id(), 0, inst->name());
         // The name shown for it follows.
         for (size_t i = 0; i < m_shownKeys.size() && i < m_shown.size(); ++i)

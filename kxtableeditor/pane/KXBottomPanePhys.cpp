@@ -62,10 +62,10 @@ void CKXBottomPaneContainerView::ShowPhysParts(const std::vector<CString>& names
         DestroyGrid(former);
         grid = m_pPhysPartGroupGrid;
         if (grid) {
-            grid->m_bObjectLoaded = 1;
+            std::vector<IPhysPartInst*> group;
             for (auto& part : parts)
-                grid->PopulatePhysPart(design, part.get(), m_strExcludedSpaths, FALSE);
-            grid->FinishLoad();
+                group.push_back(part.get());
+            grid->LoadPhysPart(design, group, m_strExcludedSpaths);
         }
     }
     if (!grid) return;

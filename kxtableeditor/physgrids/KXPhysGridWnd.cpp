@@ -863,12 +863,6 @@ CString CKXPhysGridWnd::StoredText(ROWCOL row, ROWCOL col) {
     return GetValueRowCol(row, col);
 }
 
-CString CKXPhysGridWnd::CellTip(ROWCOL row, ROWCOL col) {
-    CGXStyle style;
-    ComposeStyleRowCol(row, col, &style);
-    return style.GetUserAttribute(Id(IDS_UA_TOOLTIPTEXT)).GetValue();
-}
-
 void CKXPhysGridWnd::EchoCopy(const char* window, ROWCOL pinCol, ROWCOL numberCol, CString caption, ROWCOL partCol) {
     CString list;
     for (ROWCOL r : SelectedRows()) {

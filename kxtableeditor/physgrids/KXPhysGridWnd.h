@@ -125,8 +125,6 @@ public:
     // The text stored in a cell, read straight from the cell when it holds one (the cheap read the
     // row keys use), else as the grid composes it.
     CString StoredText(ROWCOL row, ROWCOL col);
-    // The tool-tip text of a cell.
-    CString CellTip(ROWCOL row, ROWCOL col);
     // The grid's own commit of its open grid transaction: the committing flag is up around it.
     BOOL CommitOwn(BOOL bCommit, BOOL bEnd);
 

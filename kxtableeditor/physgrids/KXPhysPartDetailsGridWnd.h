@@ -97,7 +97,8 @@ public:
     void OnSize(UINT nType, int cx, int cy) override;
 
     // ------------------------------------------------------------- pin rows
-    int LoadPhysPart(CDesignContext design, const std::vector<UINT>& instanceIds);
+    // Several parts side by side in one grid (multi-part mode from then on), each shown once; 1.
+    int LoadPhysPart(CDesignContext design, const std::vector<IPhysPartInst*>& parts, const CString& excludedPaths);
     BOOL PopulatePhysPart(CDesignContext design, IPhysPartInst* part, CString excludedPaths, BOOL bForce);
     // Writes one package pin into the row already inserted; false when it needs no row of its own.
     bool FillPinRows(IPhysPin* pin, int function, ROWCOL row);

@@ -324,21 +324,13 @@ void CKXPhysPartDetailsGridWnd::IndexPinRows() {
     IndexKeyedRows();
 }
 
-int CKXPhysPartDetailsGridWnd::LoadPhysPart(CDesignContext design, const std::vector<UINT>& instanceIds) {
+int CKXPhysPartDetailsGridWnd::LoadPhysPart(CDesignContext design, const std::vector<IPhysPartInst*>& parts,
+                                            const CString& excludedPaths) {
     m_bObjectLoaded = 1;
     {
         RowWriteScope scope(*this);
-        for (UINT id : instanceIds) {
-            const CString name = Site() ? Site()->GetComponentName(static_cast<int>(id)) : CString();
-            if (name.IsEmpty()) continue;
-            std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&m_designContext, name.GetString()));
-            if (!part) {
-                // The list pane names logical instances: their part is the package they belong to.
-                CInstanceContext inst = m_designContext.instance(name.GetString());
-                part.reset(inst ? getPhysPartInst(&m_designContext, &inst) : nullptr);
-            }
-            if (part) PopulatePhysPart(design, part.get(), CString(), FALSE);
-        }
+        for (IPhysPartInst* part : parts)
+            PopulatePhysPart(design, part, excludedPaths, FALSE);
         FinishLoad();
     }
     return 1;

@@ -339,25 +339,6 @@ void CKXInstanceDetailsGridWnd::ApplyPupdParentRule(ROWCOL row) {
     SetPupdCellStyle(parent, false, false, false, false);
 }
 
-void CKXInstanceDetailsGridWnd::FillInstancePupdCells(const std::vector<ROWCOL>& rows) {
-    kxgrid::GridWriteScope noUndo(*this, kxgrid::GridWriteScope::kUndo);
-    kxpingrid::UpdateLockScope lock(*this);
-    CKXAssocCompAPI* api = GetAssocCompAPI();
-    api->setDesignContext(MasterDesign());
-    PupdCache asked;
-    for (ROWCOL row : rows) {
-        int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-        // A row without a pin is passed over; the rows after it are still refreshed.
-        if (!pin) continue;
-        // A bus row shows the state of its lowest connected bit.
-        PUPDSTRUCTURE state;
-        for (int bit = msb; bit >= lsb; --bit)
-            if (const CNetBit nb = pin->netBit(bit)) state = PupdStateOf(asked, nb.net(), nb.bit());
-        SetPupdCellStyle(row, state);
-    }
-}
-
 CKXInstanceDetailsGridWnd* CKXInstanceDetailsGridWnd::m_pCurrentGrid = nullptr;
 
 CTransaction* CKXInstanceDetailsGridWnd::CreateAssocCompTransaction(CString name) {

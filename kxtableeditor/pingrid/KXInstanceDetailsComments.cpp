@@ -370,18 +370,6 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
     EndCommentStep(edit, selected);
 }
 
-BOOL CKXInstanceDetailsGridWnd::EditPinComment(CString oldInstance, CString oldPin, CString newInstance,
-                                               CString newPin, BOOL bUndo) {
-    IKXGridSite* site = Site();
-    std::unique_ptr<CKXPinCommentMoveCmd> undo =
-        site ? CKXPinCommentMoveCmd::Move(*site, {oldInstance, oldPin}, {newInstance, newPin}) : nullptr;
-    if (!undo) return FALSE;
-    // One move, one undo entry; a move without one leaves nothing to redo.
-    if (bUndo) AddCommand(undo.release(), gxDo);
-    else if (CCommonInterface* history = site->UndoSink()) history->ForgetRedoSteps();
-    return TRUE;
-}
-
 void CKXInstanceDetailsGridWnd::RefreshCommentCells() {
     for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
         FillRowComment(row);

@@ -52,12 +52,6 @@ CString RuleJournalWord(int rule, const CString& argument) {
 
 } // namespace
 
-CString CKXInstanceDetailsGridWnd::BuildSignalNameForRow(ROWCOL row, CString name, int rule) {
-    const CString pinName = name.IsEmpty() ? CString(GetValueRowCol(row, Col(m_nColPinName))) : name;
-    const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-    return NameByRule(pinName, pinNumber, name, rule);
-}
-
 // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
 CString CKXInstanceDetailsGridWnd::NameByRule(const CString& pinName, const CString& pinNumber,
                                               const CString& argument, int rule) {

@@ -261,8 +261,6 @@ public:
     std::vector<ROWCOL> m_pupdFilledRows;
     // Every pin row but those the load wrote the PUPD cell of already.
     std::vector<ROWCOL> RowsLeftForPupd();
-    // The PUPD cells of the rows from the nets their pin bits are connected to.
-    void FillInstancePupdCells(const std::vector<ROWCOL>& rows);
     void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
     void SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state);
     // The states of net bits asked within one fill, by net id: one list per net, one entry per bit.
@@ -386,8 +384,6 @@ public:
     BOOL CanRemoveModel() override;
     BOOL CommitAssignModel(CString modelName) override;
     BOOL CommitRemoveModel() override;
-    // Delete by the current cell's column.
-    BOOL DeleteSelection() override;
     // Selection publishing: status prompt, current net, property editor and associated-component viewer.
     void NotifySelectionChanged() override;
     // Appends "[list instance pin "number"]" per selected pin, separated by blanks.
@@ -547,7 +543,6 @@ public:
 
     // Names the system-object server gives a pin bit ("" without a server or context).
     CString GetSysObjectName(const CInstTermBitContext* bitContext);
-    CString GetRowBitSysObjectName(ROWCOL row);
     // Name of the pair pin with that id among the shown instances.
     CString GetContainerName(unsigned id);
     // The rows of this grid the open-pin connection before a pull-up/pull-down chose; the add that
@@ -612,8 +607,6 @@ public:
     bool OpenListedLeg(ROWCOL row, RuleRun& run);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
-    // The signal name a rule gives the row (rules -1, 0, 1, 2, 3; others give the name).
-    CString BuildSignalNameForRow(ROWCOL row, CString name, int rule);
     // The pair net of a typed pair name, found or made over its leg nets in the open transaction; a
     // name with one bit ("EW<3>") is a pair of its own unless a pair of its base name has that bit.
     IDPNet* EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase, std::map<CString, IDPNet*>* pCache);
@@ -1047,9 +1040,6 @@ public:
     BOOL OnRButtonClickedRowCol(ROWCOL nRow, ROWCOL nCol, UINT nFlags, CPoint pt) override;
 
     // ------------------------------------------------------------- script recording
-    // Journals the selection of the row's component and of its pull-up/pull-down cell, so that a
-    // journalled pull-up edit replays on the right row.
-    void RecordSelectionScript(int row);
     // The journal handle of the grid's design (the document's, else the design's name).
     CString JournalHandle();
 
@@ -1093,8 +1083,6 @@ public:
     void FillCommentCell(ROWCOL row, CString pinKey);
     // The comment cell of a freshly filled row: read-only, showing the stored comment if any.
     void FillRowComment(ROWCOL row);
-    // Moves a comment to new keys; TRUE when it was stored under them.
-    BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin, BOOL bUndo) override;
     void RefreshCommentCells() override;
 
     // ------------------------------------------------------------- property-change notification

@@ -25,15 +25,6 @@ CString CKXInstanceDetailsGridWnd::GetSysObjectName(const CInstTermBitContext* b
     return result;
 }
 
-CString CKXInstanceDetailsGridWnd::GetRowBitSysObjectName(ROWCOL row) {
-    int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    const CInstanceContext inst = GetRowInstance(row);
-    if (!pin || !inst) return CString();
-    const CInstTermBitContext bit = inst.instTerm(pin).bitContext(msb);
-    return GetSysObjectName(&bit);
-}
-
 CString CKXInstanceDetailsGridWnd::GetContainerName(unsigned id) {
     if (!m_designContext) return CString();
     for (UINT index : m_arrInstanceIds) {

@@ -256,8 +256,9 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
                                                       ROWCOL& row) {
     if (!pair) return;
     GridWriteScope scope(*this);
-    IInstTerm* first = pair->positive();
-    IInstTerm* second = pair->negative();
+    // The legs of the first member pair for a vector pair, else the pair's own.
+    IInstTerm* first = GetDiffPairFirstLegPin(pair);
+    IInstTerm* second = GetDiffPairSecondLegPin(pair);
     const CInstanceContext inst = m_designContext.instance(pair->instance());
     const CString name = CKXGenUtils::GetDiffPairName(pair);
     const CString type = first ? CKXGenUtils::GetPinType(first) : CString();
@@ -268,7 +269,7 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
     if (bits.empty()) bits.push_back(pair);
     CString numbers;
     for (IDPInstTerm* b : bits) {
-        if (!b->positive() || !b->negative() || !inst) continue;
+        if (!first || !second || !b->positive() || !b->negative() || !inst) continue;
         const CString p =
             CKXGenUtils::GetPinNumber(inst.instTerm(b->positive()).bitContext(b->positiveBit()));
         const CString n =
@@ -281,7 +282,6 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
         else
             numbers.Format("%s,%s", CString(numbers).GetString(), both.GetString());
     }
-    (void)second;
     const CString level = kind == PIN_ROW_DIFFPAIR_CHILD ? CString("2") : CString("1");
 
     InsertRows(row, 1, kNoUpdate, gxDo);

@@ -694,22 +694,6 @@ int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
     return 1;
 }
 
-// Delete by the current cell's column: the terminations, the pull-ups/pull-downs, the connections or
-// a custom property's value of the selection. Other columns have nothing Delete removes.
-BOOL CKXInstanceDetailsGridWnd::DeleteSelection() {
-    ROWCOL row = 0, col = 0;
-    if (!GetCurrentCell(row, col)) return FALSE;
-    const int c = static_cast<int>(col);
-    if (c == m_nColTermination) return DeleteTerminations();
-    if (c == m_nColPupd) return DeletePupds(nullptr, nullptr);
-    if (c == m_nColSignal) return DeleteConnections();
-    if (IsCurrentColumnCustom()) {
-        ChangeCustomColumn(TRUE);
-        return TRUE;
-    }
-    return FALSE;
-}
-
 BOOL CKXInstanceDetailsGridWnd::OnAssocCellDoubleClick(ROWCOL row, ROWCOL col) {
     if (col == Col(m_nColTermination)) {
         if (CanAddTermination()) AddTerminationFromDialog(row, col);

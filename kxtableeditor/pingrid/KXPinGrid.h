@@ -80,10 +80,8 @@ public:
     // Selects the tracked pin's signals in the signal list: FALSE when it has none there.
     virtual BOOL HiliteSelection() = 0;
     virtual void CopySelection() = 0;
-    // Colours the rows of the object the host highlights; renames the comments of a renamed pin.
+    // Colours the rows of the object the host highlights.
     virtual void HighlightObject(CKXHiliteObject* hilite) = 0;
-    virtual BOOL EditPinComment(CString oldInstance, CString oldPin, CString newInstance, CString newPin,
-                                BOOL bUndo) = 0;
     // Shows the store's pin comments again in every row's Comments cell.
     virtual void RefreshCommentCells() = 0;
 

@@ -198,10 +198,9 @@ public:
     void SetBitsConnectedRow(ROWCOL row, ROWCOL col);
     // The INSTANCE cell of a row.
     void SetCellWithEllipsis(ROWCOL row, const CString& name, int id);
-    // Signal Name and Physical Name cells of the rows of one net (every net for (unsigned)-1).
+    // Signal Name and Physical Name cells of the filled rows of one net (every net for (unsigned)-1), from the
+    // design as it is now.
     void FillNetNameCells(unsigned netId);
-    // Signal Name and Physical Name of every filled row from the design as it is now.
-    void RefreshNetNameCells();
     // The physical name of the row's bit when the row shows one bit; false (name unchanged) else.
     bool GetPhysNetName(ROWCOL row, CString& name);
     void ShowNetTitle(INet* net);

@@ -111,7 +111,7 @@ void CKXSignalDetailsGridWnd::OnPropertyChange(const IChange&, CPropertyChange& 
     if (name.CompareNoCase("LOCATION") == 0)
         UpdateLocationCell();
     else if (name.CompareNoCase("PHYS_NET_NAME") == 0)
-        RefreshNetNameCells();
+        FillNetNameCells(static_cast<unsigned>(-1));
 }
 
 void CKXSignalDetailsGridWnd::OnTermChange(const IChange& change, ITerm& term) {

@@ -324,20 +324,6 @@ void CKXSignalDetailsGridWnd::SetCellWithEllipsis(ROWCOL row, const CString& nam
     WriteCell(row, m_nColInstance, style);
 }
 
-void CKXSignalDetailsGridWnd::FillNetNameCells(unsigned netId) {
-    GridWriteScope scope(*this);
-    for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
-        const unsigned rowNet = GetRowNetId(row);
-        if (rowNet == static_cast<unsigned>(-1) || (netId != static_cast<unsigned>(-1) && rowNet != netId)) continue;
-        const CNetContext net = GetNetOfRow(row);
-        if (!net) continue;
-        const int bit = m_bNetBitMode ? GetRowNetBit(row) : net->msb();
-        const CString physical = net->msb() != net->lsb() && !m_bNetBitMode ? PhysicalNetName(net.net(), net->msb(), net->lsb())
-                                                                            : PhysicalNetName(net.net(), bit, bit);
-        WriteNetNameCells(row, net.net(), bit, RowSignalText(net.net(), bit), physical);
-    }
-}
-
 bool CKXSignalDetailsGridWnd::GetPhysNetName(ROWCOL row, CString& name) {
     const CString start = CellText(row, m_nColStartBit), end = CellText(row, m_nColEndBit);
     int bit = 0;
@@ -348,8 +334,9 @@ bool CKXSignalDetailsGridWnd::GetPhysNetName(ROWCOL row, CString& name) {
     return true;
 }
 
-void CKXSignalDetailsGridWnd::RefreshNetNameCells() {
+void CKXSignalDetailsGridWnd::FillNetNameCells(unsigned netId) {
     for (ROWCOL row = kFirstDataRow; row <= GetRowCount(); ++row) {
+        if (netId != static_cast<unsigned>(-1) && GetRowNetId(row) != netId) continue;
         const CNetContext net = GetNetOfRow(row);
         if (!net || CellText(row, m_nColInstance).IsEmpty()) continue;
         const int bit = m_bNetBitMode ? GetRowNetBit(row) : -1;
@@ -366,7 +353,7 @@ void CKXSignalDetailsGridWnd::RefreshNetNameCells() {
 
 void CKXSignalDetailsGridWnd::ShowNetTitle(INet* net) {
     if (m_bMultipleNets) {
-        if (m_bLoaded) RefreshNetNameCells();
+        if (m_bLoaded) FillNetNameCells(static_cast<unsigned>(-1));
         SetTitleCell("Multiple Nets");
         return;
     }
@@ -376,7 +363,7 @@ void CKXSignalDetailsGridWnd::ShowNetTitle(INet* net) {
 
 void CKXSignalDetailsGridWnd::ShowNetBitTitle(const CNetBitContext& bit) {
     if (m_bMultipleNets) {
-        if (m_bLoaded) RefreshNetNameCells();
+        if (m_bLoaded) FillNetNameCells(static_cast<unsigned>(-1));
         SetTitleCell("Multiple Nets");
         return;
     }

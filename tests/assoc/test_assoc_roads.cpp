@@ -184,6 +184,25 @@ TEST_F(Assoc, DeletesShowAStepNamingEachPinOrNetBit) {
         << Transcript();
 }
 
+// The journal selects the component, then the very row of the pull-up: a bus's bit row by the bit's name and
+// number, so that a replay puts the pull-up on the same net bit.
+TEST_F(Assoc, APullUpOnABusBitJournalsTheSelectionOfThatBitsRow) {
+    OpenBoard();
+    const std::string opened = Saved();
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    ASSERT_EQ(Run("selectObject pin {DQ<1>}"), "1");
+    ASSERT_EQ(Run("addPupd pin -type pullup -dcnet VCC3V3"), "1") << ::testing::PrintToString(Messages());
+    const std::string journal = JournalText();
+    const std::size_t select = journal.find("Clp().Select(\"U1\")");
+    const std::size_t row = journal.find("SelectPUPDCol(\"DQ<1>\",\"");
+    ASSERT_NE(select, std::string::npos) << journal;
+    ASSERT_NE(row, std::string::npos) << journal;
+    EXPECT_LT(select, row);
+    EXPECT_LT(row, journal.find("AddPUPD"));
+    const std::string added = Saved();
+    EXPECT_EQ(Replayed(opened), added);
+}
+
 TEST_F(Assoc, PullUpWordAddsToTheNetBitAndDeletes) {
     OpenBoard();
     const std::string before = Saved();

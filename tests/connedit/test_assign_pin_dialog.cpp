@@ -65,24 +65,34 @@ TEST_F(AssignPinDialog, ABusGivesARowAndANameForEachBitAndABitIsPresetByItsBitNa
     EXPECT_FALSE(dialog.IsChips());
 }
 
-TEST_F(AssignPinDialog, ANumberOfAnotherSectionIsTheChangedSectionAndTheSummaryShowsItsNumbers) {
+TEST_F(AssignPinDialog, ANumberOfAnotherSectionShowsThatSectionsNumbersInTheSummary) {
     OpenBoard("RN1A");
     CKXAssignPinDialog dialog;
     Prepare(dialog, "RN1A", "A", -1, -1);
-    EXPECT_EQ(dialog.GetChangedPin(), nullptr);
     ASSERT_TRUE(dialog.OnSelchangePinNumber("2"));
-    ASSERT_NE(dialog.GetChangedPin(), nullptr);
-    EXPECT_EQ(std::string(dialog.GetChangedPin()), "2");
     EXPECT_EQ(std::string(dialog.GetSelectedPinData()), "2");
     EXPECT_EQ(std::string(Row(dialog, "A")->number), "2");
     EXPECT_EQ(std::string(Row(dialog, "B")->number), "7"); // B follows A into section 2
-    // Back to a number of its own section: nothing changes section.
+    // Back to a number of its own section.
     ASSERT_TRUE(dialog.OnSelchangePinNumber("1"));
-    EXPECT_EQ(dialog.GetChangedPin(), nullptr);
     EXPECT_EQ(std::string(Row(dialog, "B")->number), "8");
     // A number the combo does not offer chooses nothing.
     EXPECT_FALSE(dialog.OnSelchangePinNumber("99"));
     EXPECT_EQ(std::string(dialog.GetSelectedPinData()), "1");
+}
+
+// Through the menu's More...: a number of another section of the pack moves the component's pins into that
+// section, each pin taking that section's number for it, as the dialog's summary showed.
+TEST_F(AssignPinDialog, TheHostsNumberOfAnotherSectionMovesEveryPinOfTheComponentThere) {
+    OpenBoard("RN1A");
+    Select({"A"});
+    Run("selectWindow ccp");
+    Run("kx::answer dialog CKXAssignPinDialog ok pin 3");
+    EXPECT_EQ(Run("kx::menu 35550"), "1");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A PN"), "3");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.B PN"), "6");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.A SEC"), "3");
+    EXPECT_EQ(Run("kx::prop demo.board:sch@RN1A.B SEC"), "3");
 }
 
 TEST_F(AssignPinDialog, ChoosingAPinNameOffersItsNumbersAndSelectsItsOwn) {
@@ -121,14 +131,11 @@ TEST_F(AssignPinDialog, ThroughTheQueueTheSummaryAndTheSectionFollowTheAnswer) {
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_FALSE(dialog.IsSummaryShown());
     EXPECT_EQ(std::string(dialog.GetSelectedPinData()), "3");
-    ASSERT_NE(dialog.GetChangedPin(), nullptr);
-    EXPECT_EQ(std::string(dialog.GetChangedPin()), "3");
     EXPECT_EQ(std::string(Row(dialog, "B")->number), "6");
     // Cancelled, nothing is chosen.
     Run("kx::answer dialog CKXAssignPinDialog cancel pin 2");
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_TRUE(dialog.GetSelectedPinData().IsEmpty());
-    EXPECT_EQ(dialog.GetChangedPin(), nullptr);
 }
 
 // Through the menu's More...: a pin name chosen in the dialog, then one of its numbers.

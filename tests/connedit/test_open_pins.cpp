@@ -52,6 +52,22 @@ TEST_F(OpenPins, OneCommonSignalWhenTheUserChoosesIt) {
     EXPECT_EQ(Replayed(opened), connected);
 }
 
+// A pin parted from a pulled-up signal loses the mark; typed back onto it, the row shows the signal's
+// pull-up again.
+TEST_F(OpenPins, APinConnectedToAPulledUpSignalShowsItsMark) {
+    OpenTwoPins();
+    Run("kx::answer dialog CKXOpenPinConnectionDlg ok common 1");
+    Run(kPullupAnswer);
+    Run(kAddPullup);
+    const std::string signal = Conn("U1 PGOOD");
+    ASSERT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    ASSERT_EQ(TypeSignal("PGOOD", ""), "1");
+    EXPECT_FALSE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    ASSERT_EQ(TypeSignal("PGOOD", signal.c_str()), "1");
+    EXPECT_TRUE(RowShows("PGOOD", "Local Pullup")) << Row("PGOOD");
+    EXPECT_TRUE(RowShows("RST_N", "Local Pullup")) << Row("RST_N");
+}
+
 // The pull-up dialog cancelled (here unanswered), or the pull-up refused: the pins stay open, no step and
 // no journal line is left.
 TEST_F(OpenPins, ACancelledOrRefusedPullupLeavesThePinsOpen) {

@@ -41,6 +41,33 @@ TEST_F(MatrixHost, TheWordOpensAStoredViewAndTheWindowShowsItsRows) {
     EXPECT_EQ(Messages().back(), "KXPANE-400");
 }
 
+// A stored view keeps its components' order; a component it names twice is one group, one the design no
+// longer holds is passed over.
+TEST_F(MatrixHost, AStoredViewShowsEachOfItsComponentsOnceInItsOrder) {
+    Views()->CreateView("twice");
+    for (const char* p : {"@J1", "@GONE", "@U1", "@J1"}) Views()->AddInstanceToMatrixView("twice", p);
+    ASSERT_EQ(Run("openMatrixView pin twice"), "1");
+    EXPECT_EQ(Grid()->GroupCount(), 2);
+    EXPECT_NE(Cell(0, G::ColumnOf(0, 0)).Find("J1"), -1) << Cell(0, G::ColumnOf(0, 0)).GetString();
+    EXPECT_NE(Cell(0, G::ColumnOf(1, 0)).Find("U1"), -1) << Cell(0, G::ColumnOf(1, 0)).GetString();
+}
+
+// The schematic tool renames a shown net and a shown instance: the open view
+// shows the new names in its Signal cells and its component header.
+TEST_F(MatrixHost, ANetAndAnInstanceRenamedByTheSchematicToolAreRenamedInTheView) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    ASSERT_EQ(Run("kx::schematic net N1 N7"), "1");
+    std::string text = Run("kx::window ccp");
+    EXPECT_NE(text.find("5: N7 |  |  | OUT |"), std::string::npos) << text;
+    EXPECT_EQ(text.find(": N1 |"), std::string::npos) << text;
+    ASSERT_EQ(Run("kx::schematic instance U1 U9"), "1");
+    std::string header;
+    for (ROWCOL r = 0; r < 5; ++r)
+        header += std::string(Cell(r, G::ColumnOf(0, 0)).GetString()) + "|";
+    EXPECT_NE(header.find("Component U9 "), std::string::npos) << header;
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+}
+
 // The Pull Up/Down cell shows its mark, whose tool tip names the state; the cell's value is a label in the
 // window's colour (the state and the signal's name) that the user never sees, and the window reads the mark.
 TEST_F(MatrixHost, TheWindowShowsThePullUpDownStateNotTheHiddenLabel) {

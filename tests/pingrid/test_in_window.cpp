@@ -185,15 +185,18 @@ TEST_F(PinGridInWindow, CommentKeysOfPairAndImplicitRows) {
                         CGXStyle().SetUserAttribute(static_cast<WORD>(IDS_UA_IMPLICIT_POWER_PIN), "1"));
     grid->SetValueRange(CGXRange(in, static_cast<ROWCOL>(G::m_nColPinNumber)), "A7");
     EXPECT_EQ(grid->GetCommentPinKey(in), "IN_A7");
-    // Moving a comment to new keys keeps its stamp.
+    // Moving a comment to new keys, as the host's rename asks, keeps its stamp; without its undo flag
+    // the move is no step.
     CComments* store = Ccp()->GetCommentStore();
     ASSERT_TRUE(store->addPinComments("U1", "OLD", "t", "d", "h", "u"));
-    EXPECT_TRUE(grid->EditPinComment("U1", "OLD", "U2", "NEW", FALSE));
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OLD:U2,NEW 0"), "1");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     CString text, date, time, user;
     ASSERT_TRUE(store->getPinComments("U2", "NEW", text, date, time, user));
     EXPECT_EQ(date, "d");
     EXPECT_FALSE(store->getPinComments("U1", "OLD", text, date, time, user));
-    EXPECT_FALSE(grid->EditPinComment("U1", "OLD", "U2", "NEW", FALSE));
+    EXPECT_EQ(Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OLD:U2,NEW 0"), "0");
 }
 
 // A move with undo is one entry of one step: its undo gives back both keys as they were, stamps
@@ -204,7 +207,7 @@ TEST_F(PinGridInWindow, AnUndoableCommentMoveIsOneStepThatGivesBothKeysBack) {
     ASSERT_TRUE(store->addPinComments("U1", "OLD", "t", "d", "h", "u"));
     ASSERT_TRUE(store->addPinComments("U2", "NEW", "mine", "d2", "h2", "u2"));
     const int steps = Ccp()->GetUndoStepCount();
-    ASSERT_TRUE(grid->EditPinComment("U1", "OLD", "U2", "NEW", TRUE));
+    ASSERT_EQ(Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OLD:U2,NEW 1"), "1");
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps + 1);
     CString text, date, time, user;
     ASSERT_TRUE(store->getPinComments("U2", "NEW", text, date, time, user));

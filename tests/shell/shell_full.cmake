@@ -9,6 +9,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_host_core.cpp
   test_host_hands.cpp
   test_peer_messages.cpp
+  test_schematic_edits.cpp
   test_undo_history.cpp
   test_hostile.cpp
   test_random_edits.cpp

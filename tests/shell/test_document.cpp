@@ -308,15 +308,8 @@ protected:
         b.schematic("top").instance("X1", "blk", "", "sch").instance("X2", "blk", "", "sch");
         b.connect("X1", "P", "A").connect("X2", "P", "B");
     }
-    // The port change an edit of the block's interface makes, in one transaction of its own.
-    void WidenPortP() {
-        IDesign* blk = Doc()->GetMasterDesignContext().design();
-        ASSERT_NE(blk, nullptr);
-        CTransaction t(Doc()->GetMasterDesignContext());
-        ASSERT_TRUE(t.changePortWidth(blk->findPort("P"), 3, 0)) << t.lastError().str();
-        ASSERT_TRUE(t.commit());
-        Doc()->SetModified(TRUE);
-    }
+    // The schematic tool widens the block's port P, as the user does there while the block is open here.
+    void WidenPortP() { ASSERT_EQ(Run("kx::schematic port P 3 0"), "1"); }
 };
 
 TEST_F(InterfaceSave, EachParentIsListedOnceAndNoKeepsTheDesignUnsaved) {
@@ -354,6 +347,40 @@ TEST_F(InterfaceSave, YesSavesAndTellsTheParentsOfTheNewInterfaceOnce) {
     EXPECT_EQ(Word("saveDesign"), 1);
     EXPECT_EQ(AnswerLog().size(), 1u);
     EXPECT_TRUE(Notifications(MSG_DESIGN_INTERFACE_SAVED).empty());
+}
+
+// The tool's edit is the design's: the window follows it as modified, and the journal holds it where
+// the session made it, so that a replay widens the port before the save that asks about the parents.
+TEST_F(InterfaceSave, TheToolsPortChangeMarksTheDesignAndIsJournalledBeforeTheSave) {
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    ASSERT_FALSE(Doc()->IsModified());
+    WidenPortP();
+    EXPECT_TRUE(Doc()->IsModified());
+    Run("kx::answer question KXTABLE-131 yes");
+    ASSERT_EQ(Word("saveDesign"), 1);
+    const std::string journal = JournalText();
+    const size_t widened = journal.find("call RMX.Schematic(\"port P 3 0\")");
+    ASSERT_NE(widened, std::string::npos) << journal;
+    EXPECT_NE(journal.find(".Save()", widened), std::string::npos) << journal;
+}
+
+// What the tool names must be there and be a change the design takes; a refused edit changes and
+// journals nothing.
+TEST_F(InterfaceSave, ARefusedToolEditChangesNothing) {
+    ASSERT_TRUE(Open("work.blk:sch", 3));
+    const std::string before = JournalText();
+    EXPECT_EQ(Run("kx::schematic port NOPE 3 0"), "error: no port \"NOPE\"");
+    EXPECT_EQ(Run("kx::schematic port P 3"), Run("kx::schematic"));
+    EXPECT_EQ(Run("kx::schematic port P x 0").rfind("error: usage: kx::schematic", 0), 0u);
+    EXPECT_EQ(Run("kx::schematic net NOPE N2"), "error: no net \"NOPE\"");
+    EXPECT_EQ(Run("kx::schematic pintype R9 A sideways").rfind("error: usage:", 0), 0u);
+    EXPECT_EQ(Run("kx::schematic pinwidth R9 NOPE 1 0"), "error: no pin \"R9 NOPE\"");
+    // A connected pin keeps its width: the design refuses, and says why.
+    EXPECT_EQ(Run("kx::schematic pinwidth R9 A 1 0").rfind("error: the design refused the change: ", 0), 0u);
+    EXPECT_EQ(JournalText(), before);
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Word("saveDesign"), 1);
+    EXPECT_TRUE(AnswerLog().empty());
 }
 
 // A port change is one step of the transaction: a discard puts the interface back.
