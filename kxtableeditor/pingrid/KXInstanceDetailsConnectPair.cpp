@@ -233,6 +233,15 @@ void KXPinGridPairConnect::JournalPairRows(const std::vector<PairJournalRow>& jo
     }
 }
 
+void KXPinGridPairConnect::EchoPairConnect(const TypedPair& typed, const CString& text) {
+    m_grid.EchoSelection();
+    CTclArgsList list;
+    list.Add(KXScriptWord::addConnection);
+    list.Add("pin");
+    list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
+    m_grid.SendEcho(list);
+}
+
 BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule,
                                               BOOL bEcho) {
     if (!rows || rows->GetSize() == 0 || nRule == KX_RULE_PREFIX_PINNUMBER ||
@@ -307,14 +316,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         return FALSE;
     }
     if (IKXGridSite* site = Site()) site->MarkModified();
-    if (bEcho) {
-        EchoSelection();
-        CTclArgsList list;
-        list.Add(KXScriptWord::addConnection);
-        list.Add("pin");
-        list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
-        SendEcho(list);
-    }
+    if (bEcho) m_pairConnect->EchoPairConnect(typed, text);
     m_pairConnect->JournalPairRows(journalRows);
     return TRUE;
 }

@@ -70,6 +70,8 @@ class KXPinGridLoader;
 class KXPinGridPower;
 class KXPinGridPairConnect;
 class KXPinGridRules;
+class KXPinGridValidate;
+class KXPinGridFilter;
 class KXCsvParser;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
@@ -94,6 +96,8 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridPower;
     friend class KXPinGridPairConnect;
     friend class KXPinGridRules;
+    friend class KXPinGridValidate;
+    friend class KXPinGridFilter;
 
 public:
     CKXInstanceDetailsGridWnd();
@@ -865,20 +869,10 @@ public:
     void ClearColumnFilter(ROWCOL col);
     // Every filter cell back to "*", the rows shown again; false when no column filtered anything.
     bool ClearRowFilter();
-    void WriteFilterCell(ROWCOL col, const CString& pattern);
     // Filters the rows after the user's own change of the column's filter cell (journalled).
     void FilterRowsAsUser(ROWCOL col);
     // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
     void FilterRows(int col);
-    // The steps of FilterRows.
-    void ShowFilteredRow(ROWCOL row, BOOL bShow);
-    // Shows the row (visible) and its subtree as its expand states say; the row after the subtree.
-    ROWCOL ResetFilteredTree(ROWCOL row, bool visible);
-    CString FilterPatternOf(int col, int editedCol);
-    void FilterColumn(int col, CKXFilterData& filter, std::set<ROWCOL>& hidden);
-    void RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& hidden);
-    void RevealFilteredParent(ROWCOL row, UINT control);
-    void JournalFilterEdit(int editedCol);
     // Hides the rows whose pin numbers are not in the function group (0: all functions).
     void HideFilteredRows(int function, BOOL bKeepHidden);
     // After a load or reload: the filter row and the function filter apply to the new rows.
@@ -886,8 +880,6 @@ public:
     // Both filters again; function -1 keeps the current function.
     void RefreshFilter(int col, int function, BOOL bLockUpdate);
     void SetColumnMode(BOOL bCompact, BOOL bResetFilter, BOOL bSignalOnly, int gridIndex) override;
-    // Fills the function pins (the row filter's map) with the pin numbers of one function group.
-    void LoadFunctionGroupPins(int function);
     BOOL m_bUserFilterEdit = FALSE; // the filter pattern comes from the user's edit of a filter cell
     int m_nGridIndex = 0;           // place among the pane's grids
     int m_bFunctionFilterRan = 0;
@@ -1237,14 +1229,6 @@ private:
     // Writes the comment of one row's pin (an empty text removes it), shown and undoable with the
     // comment it had; false when the row has no pin to keep a comment for.
     bool StorePinComment(CComments& store, ROWCOL row, const CString& text, const char* stepName);
-    // The steps of a validated SIGNAL or custom cell.
-    BOOL ValidateSignalCell(ROWCOL nRow, ROWCOL nCol);
-    BOOL ValidateCustomCell(ROWCOL nRow, ROWCOL nCol);
-    BOOL KeepStoredValue(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
-    BOOL RefuseCellEdit(CGXControl* control);
-    BOOL ApplySignalThroughPane(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
-    BOOL ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
-    BOOL DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
     // A pin row whose Signal cell shows no text while some of its bits are connected (each bit to
     // another net, or some bits cleared): an empty text takes those connections off.
     bool EmptyTextChanges(ROWCOL row, ROWCOL col) override;
@@ -1323,6 +1307,8 @@ private:
     std::unique_ptr<KXPinGridPower> m_power;   // the implicit power pins
     std::unique_ptr<KXPinGridPairConnect> m_pairConnect; // connects of pair rows to pair nets
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
+    std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
+    std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
 
     DECLARE_MESSAGE_MAP()
 };

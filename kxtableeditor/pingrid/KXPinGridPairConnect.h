@@ -78,6 +78,8 @@ public:
                            std::vector<PairJournalRow>& journalRows);
     // The journal blocks of the connected pair rows, each replayed as a connect of its own.
     void JournalPairRows(const std::vector<PairJournalRow>& journalRows);
+    // The script line of a connect to a typed pair name: the bits the dialog chose, else the text.
+    void EchoPairConnect(const TypedPair& typed, const CString& text);
 
 private:
     CKXInstanceDetailsGridWnd& m_grid;
