@@ -1,6 +1,7 @@
 // Differential pairs as connection edits: connecting pair rows to pair nets
 // (found by name, or made over their two leg nets), and removing pair pins.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairConnect.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -97,23 +98,25 @@ CNetBit FirstLegNetBit(const IDPInstTerm* pin) {
 
 // The visible pair rows among rows, once each; on the typed path a row whose pair the user does not
 // want replaced is left out.
-std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray& rows,
-                                                               const CString& typed) {
+std::vector<ROWCOL> KXPinGridPairConnect::CollectPairRows(const CDWordArray& rows, const CString& typed) {
     std::vector<ROWCOL> pairRows;
     std::set<ROWCOL> seen;
     CString name, base;
     int second = -1, first = -1, flag = 0;
     const bool named = !typed.IsEmpty() && CKXGenUtils::ParseDPName(typed, name, base, second, first, flag);
     // A one-bit pair of its own goes by its full name, any other pair by its base name.
-    IDesign* design = m_designContext.design();
-    const bool ownBit = named && first != -1 && first == second && design && design->findDPNet(name.GetString());
+    IDesign* design = m_grid.m_designContext.design();
+    const bool ownBit =
+        named && first != -1 && first == second && design && design->findDPNet(name.GetString());
     const CString& pairName = ownBit ? name : base;
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL row = rows.GetAt(i);
-        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row)) continue;
-        IDPInstTerm* pin = GetRowDPInstTerm(row);
+        if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount() || m_grid.IsRowHidden(row) ||
+            !m_grid.IsDiffPairRow(row))
+            continue;
+        IDPInstTerm* pin = m_grid.GetRowDPInstTerm(row);
         if (!pin || !seen.insert(row).second) continue;
-        if (named && !ConfirmDiffPairReplace(FirstLegNetBit(pin), pairName)) continue;
+        if (named && !m_grid.ConfirmDiffPairReplace(FirstLegNetBit(pin), pairName)) continue;
         pairRows.push_back(row);
     }
     return pairRows;
@@ -122,11 +125,11 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::CollectPairRows(const CDWordArray
 // The pair net of a typed pair name and the bits it gives the rows: the typed range, checked
 // against the net, or the bits chosen in the vector-bits dialog when the name of a vector pair net
 // gives none. FALSE (with the message) refuses the whole connect.
-BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows,
-                                                 TypedPair& out) {
+BOOL KXPinGridPairConnect::ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows,
+                                            TypedPair& out) {
     CString base;
     int first = -1, second = -1;
-    out.net = EditDiffPair(text, &first, &second, &base, nullptr);
+    out.net = m_grid.EditDiffPair(text, &first, &second, &base, nullptr);
     if (!out.net) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-152", text.GetString());
         return FALSE;
@@ -140,7 +143,7 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
     int& pinWidth = out.pinWidth;
     bool vectorPins = false; // a scalar pair pin takes no bits of a vector pair net (KXTABLE-154)
     for (ROWCOL row : rows)
-        if (IDPInstTerm* pin = GetRowDPInstTerm(row)) {
+        if (IDPInstTerm* pin = m_grid.GetRowDPInstTerm(row)) {
             pinWidth += PairWidth(pin->msb(), pin->lsb());
             vectorPins = vectorPins || pin->msb() >= 0;
         }
@@ -158,7 +161,7 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
         const int wantLo = std::min(out.first, out.second), wantHi = std::max(out.first, out.second);
         // Typed bits beyond a pair of two whole leg nets widen the leg nets, and the pair with them.
         if (first != -1 && net.positiveBit() < 0 && net.positive() && !net.positive()->isScalar())
-            if (!ChangeNetWidth(net.positive(), wantLo, wantHi)) return FALSE;
+            if (!m_grid.ChangeNetWidth(net.positive(), wantLo, wantHi)) return FALSE;
         const int lo = std::min(net.lsb(), net.msb()), hi = std::max(net.lsb(), net.msb());
         if (wantLo < lo || wantHi > hi) {
             CKXErrorHandler::MessageBoxOk("KXTABLE-150", text.GetString());
@@ -170,17 +173,17 @@ BOOL CKXInstanceDetailsGridWnd::ResolveTypedPair(const CString& text, const std:
 
 // A lane of a vector pair connected on its own (moved to another lane of a pair net) has a pair
 // connection of its own: the whole pair connected again takes its lanes with it, and leaves none.
-void CKXInstanceDetailsGridWnd::DropLaneConnections(CTransaction* transaction, IDPInstTerm* pin) {
+void KXPinGridPairConnect::DropLaneConnections(CTransaction* transaction, IDPInstTerm* pin) {
     for (IDPInstTerm* lane : pin->beginMember())
         if (lane && lane != pin && lane->dpConn() && lane->dpConn() != pin->dpConn())
-            RemoveDiffPairConnection(transaction, lane);
+            m_grid.RemoveDiffPairConnection(transaction, lane);
 }
 
-bool CKXInstanceDetailsGridWnd::AskPairBits(const CString& base, int lsb, int msb, const std::vector<ROWCOL>& rows,
-                                            TypedPair& out) {
+bool KXPinGridPairConnect::AskPairBits(const CString& base, int lsb, int msb, const std::vector<ROWCOL>& rows,
+                                       TypedPair& out) {
     int step = 1, pinLsb = -1, pinMsb = -1;
     CKXGetVectorBits dialog(nullptr);
-    IDPInstTerm* only = rows.size() == 1 ? GetRowDPInstTerm(rows[0]) : nullptr;
+    IDPInstTerm* only = rows.size() == 1 ? m_grid.GetRowDPInstTerm(rows[0]) : nullptr;
     dialog.SetVectorAndPinWidth(base, lsb, msb, out.pinWidth, only ? CString(only->name()) : CString(),
                                 only ? only->lsb() : -1, only ? only->msb() : -1);
     if (dialog.DoModal() != IDOK) return false;
@@ -191,12 +194,61 @@ bool CKXInstanceDetailsGridWnd::AskPairBits(const CString& base, int lsb, int ms
     return true;
 }
 
+void KXPinGridPairConnect::ReturnLegsInPlace(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin,
+                                             IDPNet* net, int high, int low, PairReports& reports,
+                                             CString& unchanged, std::vector<PairJournalRow>& journalRows) {
+    // On this pair net already: legs moved elsewhere come back onto its leg nets, as the first
+    // connect put them there; legs in place leave nothing to do.
+    const CTransaction::Mark before = transaction->mark();
+    const std::vector<CKXInstanceDetailsGridWnd::LegMove> legMoves =
+        CKXInstanceDetailsGridWnd::PairLegMoves(pin, net);
+    DropLaneConnections(transaction, pin);
+    if (!ConnectPairLegs(transaction, net, high, low, pin)) {
+        JoinName(reports.failed, net->name());
+        return;
+    }
+    const auto changes = transaction->changesSince(before);
+    if (!changes || changes->empty()) {
+        unchanged = PairRangeName(net, high, low);
+        return;
+    }
+    for (const CKXInstanceDetailsGridWnd::LegMove& leg : legMoves)
+        m_grid.CarryPupdsOver(transaction, leg.pin, leg.moved);
+    journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, false});
+}
+
+void KXPinGridPairConnect::JournalPairRows(const std::vector<PairJournalRow>& journalRows) {
+    // Each row replays as a connect of its own: the pull-up answer of the run goes before each, and
+    // before a row whose legs lost their terminations the answer that drops them (a replay keeps them
+    // otherwise).
+    for (const auto& r : journalRows) {
+        CString answers = m_grid.m_retainJournal;
+        if (r.legTerminationsDropped) {
+            KXJournalLines lines(m_grid.JournalHandle());
+            lines.Pane("RetainTermination", {"0"}).End();
+            answers += lines.Text();
+        }
+        m_grid.m_pendingJournal += answers + m_grid.JournalRowText(r.row, "Add Connection",
+                                                                   m_grid.ConnectJournalMethod(), r.pairName);
+    }
+}
+
+void KXPinGridPairConnect::EchoPairConnect(const TypedPair& typed, const CString& text) {
+    m_grid.EchoSelection();
+    CTclArgsList list;
+    list.Add(KXScriptWord::addConnection);
+    list.Add("pin");
+    list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
+    m_grid.SendEcho(list);
+}
+
 BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule,
                                               BOOL bEcho) {
     if (!rows || rows->GetSize() == 0 || nRule == KX_RULE_PREFIX_PINNUMBER ||
         nRule == KX_RULE_SUFFIX_PINNUMBER)
         return FALSE;
-    const std::vector<ROWCOL> pairRows = CollectPairRows(*rows, bRuleDriven ? CString() : text);
+    const std::vector<ROWCOL> pairRows =
+        m_pairConnect->CollectPairRows(*rows, bRuleDriven ? CString() : text);
     if (pairRows.empty()) return FALSE;
     if (!text.IsEmpty() && CKXGenUtils::IsNC(text)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-151", text.GetString());
@@ -204,17 +256,17 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
     }
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!transaction) return FALSE;
-    TypedPair typed;
-    if (!bRuleDriven && !ResolveTypedPair(text, pairRows, typed)) return FALSE;
+    KXPinGridPairConnect::TypedPair typed;
+    if (!bRuleDriven && !m_pairConnect->ResolveTypedPair(text, pairRows, typed)) return FALSE;
     // Nothing to connect: no question is asked.
-    if (!bRuleDriven && !TypedPairChangesAnything(transaction, pairRows, typed)) return FALSE;
+    if (!bRuleDriven && !m_pairConnect->TypedPairChangesAnything(transaction, pairRows, typed)) return FALSE;
     CKXRetainScope retain(*this, bRuleDriven ? CString() : text);
-    PairReports reports;
-    std::vector<PairJournalRow> journalRows;
+    KXPinGridPairConnect::PairReports reports;
+    std::vector<KXPinGridPairConnect::PairJournalRow> journalRows;
     CString unchanged; // a pair net the pairs were on already, legs and all
     int cursor = typed.first;
     std::map<CString, IDPNet*> cache;
-    PairNamer namer;
+    KXPinGridPairConnect::PairNamer namer;
     namer.argument = text;
     namer.rule = nRule;
     for (ROWCOL row : pairRows) {
@@ -223,19 +275,39 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         IDPNet* net = typed.net;
         int high = -1, low = -1;
         if (bRuleDriven) {
-            net = RulePairNet(transaction, row, *pin, namer, cache, reports);
+            net = m_pairConnect->RulePairNet(transaction, row, *pin, namer, cache, reports);
             if (!net) continue;
             high = net->msb();
             low = net->lsb();
-        } else if (!TypedPairBits(*pin, typed, cursor, high, low, reports)) {
+        } else if (!m_pairConnect->TypedPairBits(*pin, typed, cursor, high, low, reports)) {
             continue;
         }
-        const PairStep step = pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high
-                                  ? RejoinPairNet(transaction, pin, net, high, low)
-                                  : MovePairToNet(transaction, row, pin, net, high, low);
-        if (step.result == PairStep::Failed) JoinName(reports.failed, net->name());
-        else if (step.result == PairStep::Unchanged) unchanged = PairRangeName(net, high, low);
-        else journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, step.legsDropped});
+        if (pin->dpConn() && pin->dpConn()->dpNet() == net && pin->dpConn()->netMsb() == high) {
+            m_pairConnect->ReturnLegsInPlace(transaction, row, pin, net, high, low, reports, unchanged,
+                                             journalRows);
+            continue;
+        }
+        // The pair's terminations go with it to the new pair net, or are deleted, as the user answered;
+        // so do the pull-ups of the leg nets its legs leave.
+        const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
+        // A lane moving off its vector pair's connection leaves it, its terminations kept on it to go along.
+        KXPartLaneFromPairConnection(*transaction, *GetAssocCompAPI(), pin, false);
+        KXPinGridPairConnect::PairTerminations kept =
+            m_pairConnect->TakePairTerminations(transaction, row, pin);
+        const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
+        m_pairConnect->DropLaneConnections(transaction, pin);
+        const bool legsDropped = parted && m_pairConnect->DropLegTerminations(transaction, row);
+        if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0) ||
+            !m_pairConnect->ConnectPairLegs(transaction, net, high, low, pin)) {
+            JoinName(reports.failed, net->name());
+            continue;
+        }
+        for (const auto& [member, dts] : kept)
+            for (IDTInstance* dt : dts)
+                if (IDPConn* conn = member->connLane().conn) transaction->attachDTInstance(dt, conn);
+        for (const LegMove& leg : legMoves)
+            CarryPupdsOver(transaction, leg.pin, leg.moved);
+        journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, legsDropped});
     }
     reports.Show();
     if (journalRows.empty()) {
@@ -244,76 +316,16 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         return FALSE;
     }
     if (IKXGridSite* site = Site()) site->MarkModified();
-    if (bEcho) {
-        EchoSelection();
-        CTclArgsList list;
-        list.Add(KXScriptWord::addConnection);
-        list.Add("pin");
-        list.Add(typed.bitsChosen ? PairRangeName(typed.net, typed.first, typed.second) : text);
-        SendEcho(list);
-    }
-    QueuePairJournal(journalRows);
+    if (bEcho) m_pairConnect->EchoPairConnect(typed, text);
+    m_pairConnect->JournalPairRows(journalRows);
     return TRUE;
-}
-
-// On this pair net already: legs moved elsewhere come back onto its leg nets, as the first connect put
-// them there; legs in place leave nothing to do.
-CKXInstanceDetailsGridWnd::PairStep CKXInstanceDetailsGridWnd::RejoinPairNet(CTransaction* transaction,
-                                                                             IDPInstTerm* pin, IDPNet* net,
-                                                                             int high, int low) {
-    const CTransaction::Mark before = transaction->mark();
-    const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
-    DropLaneConnections(transaction, pin);
-    if (!ConnectPairLegs(transaction, net, high, low, pin)) return {PairStep::Failed};
-    const auto changes = transaction->changesSince(before);
-    if (!changes || changes->empty()) return {PairStep::Unchanged};
-    for (const LegMove& leg : legMoves)
-        CarryPupdsOver(transaction, leg.pin, leg.moved);
-    return {PairStep::Connected};
-}
-
-// The pair's terminations go with it to the new pair net, or are deleted, as the user answered; so do
-// the pull-ups of the leg nets its legs leave.
-CKXInstanceDetailsGridWnd::PairStep CKXInstanceDetailsGridWnd::MovePairToNet(CTransaction* transaction,
-                                                                             ROWCOL row, IDPInstTerm* pin,
-                                                                             IDPNet* net, int high, int low) {
-    const std::vector<LegMove> legMoves = PairLegMoves(pin, net);
-    // A lane moving off its vector pair's connection leaves it, its terminations kept on it to go along.
-    KXPartLaneFromPairConnection(*transaction, *GetAssocCompAPI(), pin, false);
-    PairTerminations kept = TakePairTerminations(transaction, row, pin);
-    const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
-    DropLaneConnections(transaction, pin);
-    const bool legsDropped = parted && DropLegTerminations(transaction, row);
-    if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0) ||
-        !ConnectPairLegs(transaction, net, high, low, pin))
-        return {PairStep::Failed};
-    for (const auto& [member, dts] : kept)
-        for (IDTInstance* dt : dts)
-            if (IDPConn* conn = member->connLane().conn) transaction->attachDTInstance(dt, conn);
-    for (const LegMove& leg : legMoves)
-        CarryPupdsOver(transaction, leg.pin, leg.moved);
-    return {PairStep::Connected, legsDropped};
-}
-
-// Each row replays as a connect of its own: the pull-up answer of the run goes before each, and before a
-// row whose legs lost their terminations the answer that drops them (a replay keeps them otherwise).
-void CKXInstanceDetailsGridWnd::QueuePairJournal(const std::vector<PairJournalRow>& journalRows) {
-    for (const PairJournalRow& r : journalRows) {
-        CString answers = m_retainJournal;
-        if (r.legTerminationsDropped) {
-            KXJournalLines lines(JournalHandle());
-            lines.Pane("RetainTermination", {"0"}).End();
-            answers += lines.Text();
-        }
-        m_pendingJournal += answers + JournalRowText(r.row, "Add Connection", ConnectJournalMethod(), r.pairName);
-    }
 }
 
 // A pair pin on a pair net has its legs on the pair's leg nets: the positive leg pin joins the
 // positive leg net and the negative leg pin the negative one, over the bits the pair took, leaving
 // the nets the legs were on before (a moved pair no longer leaves its legs on the old pair's nets).
-bool CKXInstanceDetailsGridWnd::ConnectPairLegs(CTransaction* transaction, const IDPNet* net, int netHigh,
-                                                int netLow, const IDPInstTerm* pin) {
+bool KXPinGridPairConnect::ConnectPairLegs(CTransaction* transaction, const IDPNet* net, int netHigh,
+                                           int netLow, const IDPInstTerm* pin) {
     if (!transaction || !net || !pin) return false;
     const bool busLegs = net->msb() >= 0; // a pair of two whole bus nets numbers its bits as its legs
     const bool vectorPin = pin->msb() >= 0;
@@ -328,7 +340,8 @@ bool CKXInstanceDetailsGridWnd::ConnectPairLegs(CTransaction* transaction, const
         if (!leg.net || !leg.pin) return false;
         const int netA = busLegs ? LegBit(net->msb(), net->lsb(), netHigh, *leg.net) : leg.netBit;
         const int netB = busLegs ? LegBit(net->msb(), net->lsb(), netLow, *leg.net) : leg.netBit;
-        const int pinA = vectorPin ? leg.pin->msb() : leg.pinBit, pinB = vectorPin ? leg.pin->lsb() : leg.pinBit;
+        const int pinA = vectorPin ? leg.pin->msb() : leg.pinBit,
+                  pinB = vectorPin ? leg.pin->lsb() : leg.pinBit;
         if (!transaction->addConn(leg.net, static_cast<unsigned>(netA), static_cast<unsigned>(netB), leg.pin,
                                   static_cast<unsigned>(pinA), static_cast<unsigned>(pinB), 0))
             return false;
@@ -336,8 +349,8 @@ bool CKXInstanceDetailsGridWnd::ConnectPairLegs(CTransaction* transaction, const
     return true;
 }
 
-std::vector<CKXInstanceDetailsGridWnd::LegMove> CKXInstanceDetailsGridWnd::PairLegMoves(const IDPInstTerm* pin,
-                                                                                        const IDPNet* net) {
+std::vector<CKXInstanceDetailsGridWnd::LegMove>
+CKXInstanceDetailsGridWnd::PairLegMoves(const IDPInstTerm* pin, const IDPNet* net) {
     std::vector<LegMove> moves;
     if (!pin) return moves;
     const bool vectorPin = pin->msb() >= 0;
@@ -349,7 +362,8 @@ std::vector<CKXInstanceDetailsGridWnd::LegMove> CKXInstanceDetailsGridWnd::PairL
                 {pin->negative(), pin->negativeBit(), net ? net->negative() : nullptr}};
     for (const auto& leg : legs) {
         if (!leg.pin) continue;
-        const int first = vectorPin ? leg.pin->msb() : leg.pinBit, last = vectorPin ? leg.pin->lsb() : leg.pinBit;
+        const int first = vectorPin ? leg.pin->msb() : leg.pinBit,
+                  last = vectorPin ? leg.pin->lsb() : leg.pinBit;
         LegMove move{leg.pin, MovingBits(leg.pin, first, last, leg.target)};
         if (!move.moved.empty()) moves.push_back(std::move(move));
     }
@@ -358,8 +372,7 @@ std::vector<CKXInstanceDetailsGridWnd::LegMove> CKXInstanceDetailsGridWnd::PairL
 
 // The width tests of a rule-named pair net: a pin of several bits on a scalar net (KXTABLE-153),
 // a one-bit pin on a bus (KXTABLE-154) and pins wider than the net (KXTABLE-150) are listed.
-bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNet& net,
-                                             PairReports& reports) {
+bool KXPinGridPairConnect::RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports) {
     const int w = PairWidth(pin.msb(), pin.lsb()), netWidth = PairWidth(net.msb(), net.lsb());
     const CString name = CKXGenUtils::GetDiffPairName(&pin);
     CString* list = nullptr;
@@ -376,8 +389,8 @@ bool CKXInstanceDetailsGridWnd::RulePairFits(const IDPInstTerm& pin, const IDPNe
 // The bits of a typed pair net the next row takes from the cursor. A pin of several bits on a scalar
 // pair (KXTABLE-153), a scalar pin given a range the pins cannot take up between them (KXTABLE-154)
 // and a pin wider than the range (KXTABLE-150) are listed and take none.
-bool CKXInstanceDetailsGridWnd::TypedPairBits(const IDPInstTerm& pin, const TypedPair& typed, int& cursor,
-                                              int& high, int& low, PairReports& reports) {
+bool KXPinGridPairConnect::TypedPairBits(const IDPInstTerm& pin, const TypedPair& typed, int& cursor,
+                                         int& high, int& low, PairReports& reports) {
     const int w = PairWidth(pin.msb(), pin.lsb());
     const bool scalarNet = typed.net->msb() < 0;
     const int rangeWidth = PairWidth(typed.first, typed.second);
@@ -398,8 +411,8 @@ bool CKXInstanceDetailsGridWnd::TypedPairBits(const IDPInstTerm& pin, const Type
 
 // Whether the pair pin is on those bits of the pair net with its legs on the leg nets: connecting it
 // again changes nothing.
-bool CKXInstanceDetailsGridWnd::PairInPlace(CTransaction* transaction, const IDPInstTerm* pin, const IDPNet* net,
-                                            int high, int low) {
+bool KXPinGridPairConnect::PairInPlace(CTransaction* transaction, const IDPInstTerm* pin, const IDPNet* net,
+                                       int high, int low) {
     if (!pin->dpConn() || pin->dpConn()->dpNet() != net || pin->dpConn()->netMsb() != high) return false;
     const CTransaction::Mark before = transaction->mark();
     const bool joined = ConnectPairLegs(transaction, net, high, low, pin);
@@ -411,13 +424,13 @@ bool CKXInstanceDetailsGridWnd::PairInPlace(CTransaction* transaction, const IDP
 
 // A typed pair walked over the rows before anything is asked or changed: when no row would change (each
 // is on its bits already, or refused), the refusals are reported, or that nothing changes, and false.
-bool CKXInstanceDetailsGridWnd::TypedPairChangesAnything(CTransaction* transaction,
-                                                         const std::vector<ROWCOL>& rows, const TypedPair& typed) {
+bool KXPinGridPairConnect::TypedPairChangesAnything(CTransaction* transaction,
+                                                    const std::vector<ROWCOL>& rows, const TypedPair& typed) {
     PairReports reports;
     CString unchanged;
     int cursor = typed.first;
     for (ROWCOL row : rows) {
-        IDPInstTerm* pin = GetRowDPInstTerm(row);
+        IDPInstTerm* pin = m_grid.GetRowDPInstTerm(row);
         int high = -1, low = -1;
         if (!pin || !TypedPairBits(*pin, typed, cursor, high, low, reports)) continue;
         if (!PairInPlace(transaction, pin, typed.net, high, low)) return true;
@@ -428,7 +441,7 @@ bool CKXInstanceDetailsGridWnd::TypedPairChangesAnything(CTransaction* transacti
     return false;
 }
 
-void CKXInstanceDetailsGridWnd::PairReports::Show() const {
+void KXPinGridPairConnect::PairReports::Show() const {
     if (!scalarOnVector.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-154", scalarOnVector.GetString());
     if (!vectorOnScalar.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-153", vectorOnScalar.GetString());
     if (!width.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-150", width.GetString());
@@ -438,20 +451,20 @@ void CKXInstanceDetailsGridWnd::PairReports::Show() const {
 // The pair net the rule names for a pair row, found or made; null (the row reported) when there is none
 // or the pin does not fit it. A pair net and leg nets made for a row that is not connected go again:
 // nothing would use them, and nothing journals them.
-IDPNet* CKXInstanceDetailsGridWnd::RulePairNet(CTransaction* transaction, ROWCOL row, const IDPInstTerm& pin,
-                                               PairNamer& namer, std::map<CString, IDPNet*>& cache,
-                                               PairReports& reports) {
+IDPNet* KXPinGridPairConnect::RulePairNet(CTransaction* transaction, ROWCOL row, const IDPInstTerm& pin,
+                                          PairNamer& namer, std::map<CString, IDPNet*>& cache,
+                                          PairReports& reports) {
     const CTransaction::Mark before = transaction->mark();
-    const CString name = namer.Next(*this, row);
-    IDPNet* net = EditDiffPair(name, nullptr, nullptr, nullptr, &cache);
+    const CString name = namer.Next(m_grid, row);
+    IDPNet* net = m_grid.EditDiffPair(name, nullptr, nullptr, nullptr, &cache);
     if (net && RulePairFits(pin, *net, reports)) return net;
     if (!net) JoinName(reports.failed, name);
-    DropPairNetsSince(*transaction, before, name, cache, Site());
+    DropPairNetsSince(*transaction, before, name, cache, m_grid.Site());
     return nullptr;
 }
 
 // The name a naming rule gives the next pair row.
-CString CKXInstanceDetailsGridWnd::PairNamer::Next(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
+CString KXPinGridPairConnect::PairNamer::Next(CKXInstanceDetailsGridWnd& grid, ROWCOL row) {
     if (rule == KX_RULE_INCREMENT) {
         if (first) {
             const int comma = argument.Find(',');
@@ -466,11 +479,12 @@ CString CKXInstanceDetailsGridWnd::PairNamer::Next(CKXInstanceDetailsGridWnd& gr
         return name;
     }
     if (rule == KX_RULE_AUTONAME) return argument.IsEmpty() ? grid.NewAutoName() : argument;
-    return NameByRule(grid.GetValueRowCol(row, Col(m_nColPinName)), CString(), argument, rule);
+    return CKXInstanceDetailsGridWnd::NameByRule(grid.GetValueRowCol(row, Col(grid.m_nColPinName)), CString(),
+                                                 argument, rule);
 }
 
-CKXInstanceDetailsGridWnd::PairTerminations
-CKXInstanceDetailsGridWnd::TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin) {
+KXPinGridPairConnect::PairTerminations
+KXPinGridPairConnect::TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin) {
     PairTerminations found;
     std::vector<IDPInstTerm*> members{pin};
     for (IDPInstTerm* member : pin->beginMember())
@@ -483,24 +497,24 @@ CKXInstanceDetailsGridWnd::TakePairTerminations(CTransaction* transaction, ROWCO
         for (IDTInstance* dt : member->beginAssociatedDTInstance())
             if (dt) found[member].push_back(dt);
     }
-    if (found.empty() || KeepsTerminationsOnMove()) return found;
-    const CString select = JournalAssocText(row, "SelectTerminationCol", "Delete");
+    if (found.empty() || m_grid.KeepsTerminationsOnMove()) return found;
+    const CString select = m_grid.JournalAssocText(row, "SelectTerminationCol", "Delete");
     for (const auto& [member, dts] : found)
         for (IDTInstance* dt : dts)
             transaction->removeDTInstance(dt);
     if (!select.IsEmpty()) {
-        KXJournalLines lines(JournalHandle());
+        KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("Delete").End();
-        m_pendingJournal += select + lines.Text();
+        m_grid.m_pendingJournal += select + lines.Text();
     }
     return {};
 }
 
-bool CKXInstanceDetailsGridWnd::DropLegTerminations(CTransaction* transaction, ROWCOL row) {
-    if (KeepsTerminationsOnMove()) return false;
+bool KXPinGridPairConnect::DropLegTerminations(CTransaction* transaction, ROWCOL row) {
+    if (m_grid.KeepsTerminationsOnMove()) return false;
     std::list<CInstTermBitContext> legs;
-    GetRowBitContexts(row, legs);
-    return DeleteTerminationsOnBits(transaction, legs);
+    m_grid.GetRowBitContexts(row, legs);
+    return m_grid.DeleteTerminationsOnBits(transaction, legs);
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanRemoveDiffPair() {
@@ -552,7 +566,8 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
 // ---------------------------------------------------------------------------
 // The second leg of a pair
 
-int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb) {
+int CKXInstanceDetailsGridWnd::AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb,
+                                                       int lsb) {
     if (!transaction || !pin) return 0;
     // The project is asked at the first bit that is a pair leg: most pins are none.
     std::optional<bool> asked;

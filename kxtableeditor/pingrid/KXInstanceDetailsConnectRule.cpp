@@ -3,6 +3,7 @@
 // name, an incremented name or the next name of a list; the nets are found or
 // made and widened to the pins' bits, all in one transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -80,9 +81,9 @@ CString CKXInstanceDetailsGridWnd::NameByRule(const CString& pinName, const CStr
 // The base name and bits of the row's pin as a rule names it: a standard FPGA's pin name from its pin
 // file carries its own bits (a name that is no pin name is skipped: false); other pins have the
 // vector attributes of their row.
-bool CKXInstanceDetailsGridWnd::RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high) {
+bool KXPinGridRules::RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high) {
     low = high = -1;
-    if (m_bStandardFPGA) {
+    if (m_grid.m_bStandardFPGA) {
         CString base;
         if (!CKXGenUtils::ParsePinName(pinName, base, low, high)) return false;
         pinName = base;
@@ -90,7 +91,7 @@ bool CKXInstanceDetailsGridWnd::RowPinNameBits(ROWCOL row, CString& pinName, int
         return true;
     }
     CString base, msbText, lsbText;
-    if (GetCellVectorInfo(row, base, msbText, lsbText)) {
+    if (m_grid.GetCellVectorInfo(row, base, msbText, lsbText)) {
         pinName = base;
         high = std::atoi(msbText.GetString());
         low = std::atoi(lsbText.GetString());
@@ -123,21 +124,23 @@ BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
     if (!edit) return FALSE;
     std::optional<CKXRetainScope> retain;
     // Rows the rule leaves on the signal they show have no terminations or pull-ups to ask about.
-    if (!targets.empty() && RuleChangesAnyRow(targets, argument, rule))
+    if (!targets.empty() && m_rules->RuleChangesAnyRow(targets, argument, rule))
         retain.emplace(*this, CString(), sameRows ? &targets : nullptr);
-    RuleRun run;
+    KXPinGridRules::RuleRun run;
     run.argument = run.rest = argument;
     run.rule = rule;
     // Rules that name pairs give a selected pair row its pair net, whose leg nets its legs then take:
     // the legs of a plain pair row are left to that, or each would first be put on a net that nothing
     // uses afterwards. (A vector pair row keeps its legs' names: a new pair net cannot take its lanes.)
-    const bool pairStep = rule != KX_RULE_PREFIX_PINNUMBER && rule != KX_RULE_SUFFIX_PINNUMBER && rule != KX_RULE_CONNECTBITS;
+    const bool pairStep =
+        rule != KX_RULE_PREFIX_PINNUMBER && rule != KX_RULE_SUFFIX_PINNUMBER && rule != KX_RULE_CONNECTBITS;
     std::set<ROWCOL> pairLegs;
     if (pairStep)
         for (ROWCOL r : selected) {
             CString base;
             int msb = -1, lsb = -1;
-            if (r < PIN_FIRST_ROW || r > GetRowCount() || GetRowKind(r, base, msb, lsb) != PIN_ROW_DIFFPAIR) continue;
+            if (r < PIN_FIRST_ROW || r > GetRowCount() || GetRowKind(r, base, msb, lsb) != PIN_ROW_DIFFPAIR)
+                continue;
             std::list<int> legs;
             GetChildRows(r, legs, 0);
             for (int leg : legs)
@@ -151,10 +154,11 @@ BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
             const ROWCOL row = targets[i];
             if (row < PIN_FIRST_ROW || IsDiffPairRow(row) || pairLegs.count(row)) continue;
             if (IsRowHidden(row) && !IsPowerPinChildRow(row) && rule < KX_RULE_PREFIX_PINNUMBER) continue;
-            if (ConnectRuleRow(row, run, edit.Transaction())) connected = TRUE;
+            if (m_rules->ConnectRuleRow(row, run, edit.Transaction())) connected = TRUE;
         }
     }
-    if (!run.invalidNames.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-138", run.invalidNames.GetString());
+    if (!run.invalidNames.IsEmpty())
+        CKXErrorHandler::MessageBoxOk("KXTABLE-138", run.invalidNames.GetString());
     if (!run.scalarPins.IsEmpty()) CKXErrorHandler::MessageBoxOk("KXTABLE-144", run.scalarPins.GetString());
     if (pairStep) {
         CDWordArray rows;
@@ -163,10 +167,12 @@ BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
         if (AddConnection(&rows, TRUE, argument, rule, FALSE)) connected = TRUE;
     }
     const BOOL power = AssignPowerToImplicitPins();
-    if (power == kPowerTieRefused) connected = FALSE; // not committed: the edit is discarded whole
-    else if (power) connected = TRUE;
-    const CString journal = std::exchange(m_leadJournal, CString()) + run.journal +
-                            std::exchange(m_pendingJournal, CString());
+    if (power == kPowerTieRefused)
+        connected = FALSE; // not committed: the edit is discarded whole
+    else if (power)
+        connected = TRUE;
+    const CString journal =
+        std::exchange(m_leadJournal, CString()) + run.journal + std::exchange(m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return FALSE;
     WriteJournal(journal);
     return TRUE;
@@ -174,31 +180,33 @@ BOOL CKXInstanceDetailsGridWnd::AttachSignal(CString argument, int rule) {
 
 // A rule that names each pin from its own name or number gives a row the signal it shows already when
 // the names agree: such a row changes nothing. Pair rows and the other rules count as changing.
-bool CKXInstanceDetailsGridWnd::RuleChangesAnyRow(const std::vector<ROWCOL>& targets, const CString& argument,
-                                                  int rule) {
+bool KXPinGridRules::RuleChangesAnyRow(const std::vector<ROWCOL>& targets, const CString& argument,
+                                       int rule) {
     if (rule > KX_RULE_SUFFIX_PINNUMBER) return true;
     return std::any_of(targets.begin(), targets.end(), [&](ROWCOL row) {
-        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return true;
-        const CString shown = GetValueRowCol(row, Col(m_nColSignal));
-        const CString named = NameByRule(GetValueRowCol(row, Col(m_nColPinName)),
-                                         GetValueRowCol(row, Col(m_nColPinNumber)), argument, rule);
+        if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount() || m_grid.IsDiffPairRow(row)) return true;
+        const CString shown = m_grid.GetValueRowCol(row, Col(m_grid.m_nColSignal));
+        const CString named =
+            m_grid.NameByRule(m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName)),
+                              m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber)), argument, rule);
         return shown.IsEmpty() || named.CompareNoCase(shown) != 0;
     });
 }
 
 // The signal name the rule gives the row, with the bits it takes (both -1: the whole net); false
 // skips the row (a list name that is no signal name joins the run's invalid names).
-bool CKXInstanceDetailsGridWnd::RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low,
-                                            int& high) {
-    pinName = GetValueRowCol(row, Col(m_nColPinName));
-    const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+bool KXPinGridRules::RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low,
+                                 int& high) {
+    pinName = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName));
+    const CString pinNumber = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber));
     if (!RowPinNameBits(row, pinName, low, high)) return false;
     const int rule = run.rule;
-    if (rule >= KX_RULE_PREFIX_PINNUMBER || (rule == KX_RULE_PINNAME && CKXGenUtils::IsNC(pinName))) low = high = -1;
+    if (rule >= KX_RULE_PREFIX_PINNUMBER || (rule == KX_RULE_PINNAME && CKXGenUtils::IsNC(pinName)))
+        low = high = -1;
     if (rule <= KX_RULE_SUFFIX_PINNUMBER) {
-        name = NameByRule(pinName, pinNumber, run.argument, rule);
+        name = m_grid.NameByRule(pinName, pinNumber, run.argument, rule);
     } else if (rule == KX_RULE_AUTONAME) {
-        name = run.argument.IsEmpty() ? NewAutoName() : run.argument;
+        name = run.argument.IsEmpty() ? m_grid.NewAutoName() : run.argument;
     } else if (rule == KX_RULE_INCREMENT) {
         if (run.firstIncrement) {
             const int comma = run.argument.Find(',');
@@ -219,7 +227,8 @@ bool CKXInstanceDetailsGridWnd::RuleRowName(ROWCOL row, RuleRun& run, CString& p
         if (comma < 0) run.listEnded = true;
         CString display, netName;
         int step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
-        if (!CKXGenUtils::ParseSignalName(name, display, netName, low, high, step, pinType, scope, stride, expand)) {
+        if (!CKXGenUtils::ParseSignalName(name, display, netName, low, high, step, pinType, scope, stride,
+                                          expand)) {
             if (!name.IsEmpty()) JoinName(run.invalidNames, name);
             return false;
         }
@@ -229,11 +238,12 @@ bool CKXInstanceDetailsGridWnd::RuleRowName(ROWCOL row, RuleRun& run, CString& p
 }
 
 // The net of a rule's name: made in the run when new, widened to the bits asked for.
-INet* CKXInstanceDetailsGridWnd::RuleNet(const CString& name, int low, int high, CTransaction* transaction,
-                                         RuleRun& run) {
+INet* KXPinGridRules::RuleNet(const CString& name, int low, int high, CTransaction* transaction,
+                              RuleRun& run) {
     const bool vector = low != -1 && high != -1;
-    INet* net = FindTransactionNet(name);
-    if (!net && m_designContext.design()) net = m_designContext.design()->findNet(name.GetString());
+    INet* net = m_grid.FindTransactionNet(name);
+    if (!net && m_grid.m_designContext.design())
+        net = m_grid.m_designContext.design()->findNet(name.GetString());
     if (!net) {
         CString n;
         int l = -1, h = -1;
@@ -244,15 +254,15 @@ INet* CKXInstanceDetailsGridWnd::RuleNet(const CString& name, int low, int high,
             return nullptr;
         }
         transaction->addNet(net);
-        OfferNewNetName(name, net);
+        m_grid.OfferNewNetName(name, net);
     }
-    if (vector && !ChangeNetWidth(net, std::min(low, high), std::max(low, high))) return nullptr;
-    RecordTransactionNet(name, net);
+    if (vector && !m_grid.ChangeNetWidth(net, std::min(low, high), std::max(low, high))) return nullptr;
+    m_grid.RecordTransactionNet(name, net);
     return net;
 }
 
 // One row of a rule run: named, its net found or made, connected and journalled.
-BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction) {
+BOOL KXPinGridRules::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction) {
     CString pinName, name;
     int low = -1, high = -1;
     run.openEntry = false;
@@ -264,30 +274,31 @@ BOOL CKXInstanceDetailsGridWnd::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransa
         JoinName(run.scalarPins, pinName);
         return FALSE;
     }
-    CNetContext netContext = m_designContext.net(net);
-    const CString cellText = NetRangeText(*net, high, low);
-    if (!ConnectPinToSignal(row, netContext, low, high, transaction, FALSE)) return FALSE;
+    CNetContext netContext = m_grid.m_designContext.net(net);
+    const CString cellText = m_grid.NetRangeText(*net, high, low);
+    if (!m_grid.ConnectPinToSignal(row, netContext, low, high, transaction, FALSE)) return FALSE;
     // Rules that answer the same again replay as the rule; the others as the name each row took. A
     // window of mode 0 takes no rule by command: its typed rule replays as the names the rows took.
-    const bool typedOnly = Site() && Site()->OpenMode() == eOpenModeNoSwitch;
+    const bool typedOnly = m_grid.Site() && m_grid.Site()->OpenMode() == eOpenModeNoSwitch;
     const CString word = typedOnly ? CString() : RuleJournalWord(run.rule, run.argument);
-    run.journal += std::exchange(m_leadJournal, CString()); // what the row's connect did first
-    run.journal += m_retainJournal;
-    run.journal += word.IsEmpty() ? JournalRowText(row, "Add Connection", ConnectJournalMethod(), cellText)
-                                  : JournalRowText(row, "Attach Signal", "AttachSignal", word);
+    run.journal += std::exchange(m_grid.m_leadJournal, CString()); // what the row's connect did first
+    run.journal += m_grid.m_retainJournal;
+    run.journal += word.IsEmpty()
+                       ? m_grid.JournalRowText(row, "Add Connection", m_grid.ConnectJournalMethod(), cellText)
+                       : m_grid.JournalRowText(row, "Attach Signal", "AttachSignal", word);
     return TRUE;
 }
 
-bool CKXInstanceDetailsGridWnd::OpenListedLeg(ROWCOL row, RuleRun& run) {
+bool KXPinGridRules::OpenListedLeg(ROWCOL row, RuleRun& run) {
     CString base;
     int msb = -1, lsb = -1;
-    if (GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
+    if (m_grid.GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
     // The run's answer to the termination question holds for the leg it parts as well; a replayed
     // Delete would drop the terminations unless told to keep them.
-    const bool keepsTerminations = KeepsTerminationsOnDisconnect();
+    const bool keepsTerminations = m_grid.KeepsTerminationsOnDisconnect();
     ROWCOL at = row;
     int removedRows = 0;
-    if (!DisconnectPinRow(&at, &removedRows, FALSE)) return false;
-    run.journal += m_retainJournal + JournalDeleteRowText(row, keepsTerminations);
+    if (!m_grid.DisconnectPinRow(&at, &removedRows, FALSE)) return false;
+    run.journal += m_grid.m_retainJournal + m_grid.JournalDeleteRowText(row, keepsTerminations);
     return true;
 }

@@ -2,6 +2,7 @@
 // function groups) and the column modes of several grids side by side. Rows
 // are only hidden and shown, never removed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFilter.h"
 #include "grid/KXRowFilter.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -47,28 +48,28 @@ BOOL CKXInstanceDetailsGridWnd::OnFilterCellChanged(CString columnName, CString 
         col = named > 0 ? Col(named) : GX_INVALID;
     }
     if (col == GX_INVALID || col == 0 || col > GetColCount()) return FALSE;
-    WriteFilterCell(col, pattern);
+    m_filter->WriteFilterCell(col, pattern);
     SetCurrentCell(kFilterRow, col, GX_SMART | GX_SCROLLINVIEW);
     FilterRows(static_cast<int>(col));
     return TRUE;
 }
 
-void CKXInstanceDetailsGridWnd::WriteFilterCell(ROWCOL col, const CString& pattern) {
-    kxgrid::GridWriteScope write(*this);
-    SetValueRange(CGXRange(kFilterRow, col), pattern, gxOverride, 0, kSmart);
+void KXPinGridFilter::WriteFilterCell(ROWCOL col, const CString& pattern) {
+    kxgrid::GridWriteScope write(m_grid);
+    m_grid.SetValueRange(CGXRange(kFilterRow, col), pattern, gxOverride, 0, kSmart);
 }
 
 void CKXInstanceDetailsGridWnd::ClearColumnFilter(ROWCOL col) {
     if (col == 0 || col > GetColCount()) return;
-    WriteFilterCell(col, kNoFilterPattern);
+    m_filter->WriteFilterCell(col, kNoFilterPattern);
     FilterRowsAsUser(col);
 }
 
 bool CKXInstanceDetailsGridWnd::ClearRowFilter() {
     bool cleared = false;
     for (int c = std::min(m_nColCount - 1, static_cast<int>(GetColCount())); c >= 1; --c) {
-        if (KXRowFilter::IsMatchAll(FilterPatternOf(c, 0))) continue;
-        WriteFilterCell(Col(c), kNoFilterPattern);
+        if (KXRowFilter::IsMatchAll(m_filter->FilterPatternOf(c, 0))) continue;
+        m_filter->WriteFilterCell(Col(c), kNoFilterPattern);
         cleared = true;
     }
     if (cleared) FilterRows(0);
@@ -88,76 +89,79 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
     const BOOL bUndo = param ? param->IsEnableUndo() : FALSE;
     if (param) param->EnableUndo(FALSE);
     for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount();)
-        row = ResetFilteredTree(row, true);
+        row = m_filter->ResetFilteredTree(row, true);
     std::set<ROWCOL> hidden;
     CKXFilterData filter;
     const int firstCol = m_nColCount - 1;
     for (int c = std::min(firstCol, static_cast<int>(GetColCount())); c >= 1; --c) {
-        const CString pattern = FilterPatternOf(c, editedCol);
+        const CString pattern = m_filter->FilterPatternOf(c, editedCol);
         if (pattern.IsEmpty() || pattern == "*") continue; // no filter on this column
         filter.SetPattern(pattern);
-        WriteWidePinRowsMatching(c, [&filter](const CString& text) { return filter.SearchText(text, 0) != FALSE; });
-        FilterColumn(c, filter, hidden);
+        WriteWidePinRowsMatching(
+            c, [&filter](const CString& text) { return filter.SearchText(text, 0) != FALSE; });
+        m_filter->FilterColumn(c, filter, hidden);
         filter.FreePattern();
     }
     if (param) param->EnableUndo(bUndo);
     // The rows the pattern showed again stay hidden when the chosen function has none of their pins.
     if (m_nFunctionFilter != 0) HideFilteredRows(m_nFunctionFilter, TRUE);
-    if (m_bUserFilterEdit) JournalFilterEdit(editedCol);
+    if (m_bUserFilterEdit) m_filter->JournalFilterEdit(editedCol);
     if (!bWasLocked) {
         LockUpdate(FALSE);
         Redraw(GX_INVALIDATE, TRUE);
     }
 }
 
-void CKXInstanceDetailsGridWnd::ShowFilteredRow(ROWCOL row, BOOL bShow) {
-    CKXGridWnd::HideRows(row, row, !bShow, nullptr, kSmart, gxDo);
+void KXPinGridFilter::ShowFilteredRow(ROWCOL row, BOOL bShow) {
+    m_grid.CKXGridWnd::HideRows(row, row, !bShow, nullptr, kSmart, gxDo);
 }
 
-ROWCOL CKXInstanceDetailsGridWnd::ResetFilteredTree(ROWCOL row, bool visible) {
+ROWCOL KXPinGridFilter::ResetFilteredTree(ROWCOL row, bool visible) {
     // Every row shows again, except the rows below a collapsed row. A row's own children are the
     // rows of its kind's child list, or the bit rows that follow a vector row.
-    const ROWCOL last = GetRowCount();
-    const ROWCOL pinCol = Col(m_nColPinName);
+    const ROWCOL last = m_grid.GetRowCount();
+    const ROWCOL pinCol = Col(m_grid.m_nColPinName);
     ShowFilteredRow(row, visible);
     ROWCOL next = row + 1;
-    const CString state = AttrText(row, pinCol, IDS_UA_EXPAND_STATE);
+    const CString state = m_grid.AttrText(row, pinCol, IDS_UA_EXPAND_STATE);
     if (state.IsEmpty()) return next;
     const bool open = visible && state == "1";
     CString base;
     int msb = -1, lsb = -1;
-    const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+    const PinRowKind kind = m_grid.GetRowKind(row, base, msb, lsb);
     if (IsChildKind(kind)) {
         std::list<int> children;
-        GetChildRows(row, children, 1);
+        m_grid.GetChildRows(row, children, 1);
         for (int child : children)
-            if (static_cast<ROWCOL>(child) >= next) next = ResetFilteredTree(static_cast<ROWCOL>(child), open);
+            if (static_cast<ROWCOL>(child) >= next)
+                next = ResetFilteredTree(static_cast<ROWCOL>(child), open);
         // Legs below the bit rows of a vector pair are the bit rows' own children.
-        while (next <= last && GetRowKind(next, base, msb, lsb) == PIN_ROW_DIFFPAIR_LEG &&
+        while (next <= last && m_grid.GetRowKind(next, base, msb, lsb) == PIN_ROW_DIFFPAIR_LEG &&
                kind == PIN_ROW_VECTOR_DIFFPAIR)
             next = ResetFilteredTree(next, false);
         return next;
     }
-    while (next <= last && !AttrText(next, pinCol, IDS_UA_PLUSMINUS_BIT).IsEmpty() &&
-           AttrText(next, pinCol, IDS_UA_EXPAND_STATE).IsEmpty())
+    while (next <= last && !m_grid.AttrText(next, pinCol, IDS_UA_PLUSMINUS_BIT).IsEmpty() &&
+           m_grid.AttrText(next, pinCol, IDS_UA_EXPAND_STATE).IsEmpty())
         next = ResetFilteredTree(next, open);
     return next;
 }
 
-CString CKXInstanceDetailsGridWnd::FilterPatternOf(int col, int editedCol) {
+CString KXPinGridFilter::FilterPatternOf(int col, int editedCol) {
     // The column being edited filters by what its cell holds now.
-    CString pattern = GetValueRowCol(kFilterRow, Col(col));
-    if (col == editedCol && IsCurrentCell(kFilterRow, Col(col)))
-        if (CGXControl* control = GetControl(kFilterRow, Col(col)); control && control->IsActive())
+    CString pattern = m_grid.GetValueRowCol(kFilterRow, Col(col));
+    if (col == editedCol && m_grid.IsCurrentCell(kFilterRow, Col(col)))
+        if (CGXControl* control = m_grid.GetControl(kFilterRow, Col(col)); control && control->IsActive())
             control->GetCurrentText(pattern);
     return pattern;
 }
 
-void CKXInstanceDetailsGridWnd::FilterColumn(int c, CKXFilterData& filter, std::set<ROWCOL>& hidden) {
+void KXPinGridFilter::FilterColumn(int c, CKXFilterData& filter, std::set<ROWCOL>& hidden) {
     const ROWCOL col = Col(c);
-    const bool byTip = c == m_nColPupd || c == m_nColComments || c == m_nColDiffPair;
-    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
-        const CString text = byTip ? AttrText(row, col, IDS_UA_TOOLTIPTEXT) : CString(GetValueRowCol(row, col));
+    const bool byTip = c == m_grid.m_nColPupd || c == m_grid.m_nColComments || c == m_grid.m_nColDiffPair;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= m_grid.GetRowCount(); ++row) {
+        const CString text =
+            byTip ? m_grid.AttrText(row, col, IDS_UA_TOOLTIPTEXT) : CString(m_grid.GetValueRowCol(row, col));
         if (!filter.SearchText(text, 0)) {
             ShowFilteredRow(row, FALSE);
             hidden.insert(row);
@@ -169,16 +173,16 @@ void CKXInstanceDetailsGridWnd::FilterColumn(int c, CKXFilterData& filter, std::
     }
 }
 
-void CKXInstanceDetailsGridWnd::RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& hidden) {
+void KXPinGridFilter::RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& hidden) {
     // A matching leg or pair member shows its pair rows; a matching pair row its open children.
     CString base;
     int msb = -1, lsb = -1;
-    const PinRowKind kind = GetRowKind(row, base, msb, lsb);
-    const ROWCOL parent = GetRowParentOffset(row);
+    const PinRowKind kind = m_grid.GetRowKind(row, base, msb, lsb);
+    const ROWCOL parent = m_grid.GetRowParentOffset(row);
     if (kind == PIN_ROW_DIFFPAIR_LEG && parent != GX_INVALID) {
-        if (GetRowKind(parent, base, msb, lsb) == PIN_ROW_DIFFPAIR_CHILD) {
+        if (m_grid.GetRowKind(parent, base, msb, lsb) == PIN_ROW_DIFFPAIR_CHILD) {
             RevealFilteredParent(parent, IDS_CTRL_MERGED_SIBLING);
-            if (const ROWCOL top = GetRowParentOffset(parent); top != GX_INVALID)
+            if (const ROWCOL top = m_grid.GetRowParentOffset(parent); top != GX_INVALID)
                 RevealFilteredParent(top, IDS_CTRL_MINUS_BUTTON);
         } else {
             RevealFilteredParent(parent, IDS_CTRL_MINUS_BUTTON);
@@ -187,9 +191,9 @@ void CKXInstanceDetailsGridWnd::RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& h
         RevealFilteredParent(parent, IDS_CTRL_MINUS_BUTTON);
     }
     if (kind == PIN_ROW_DIFFPAIR || kind == PIN_ROW_DIFFPAIR_CHILD || kind == PIN_ROW_DIFFPAIR_LEG) {
-        const bool open = AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1";
+        const bool open = m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_EXPAND_STATE) == "1";
         std::list<int> children;
-        GetChildRows(row, children, 0);
+        m_grid.GetChildRows(row, children, 0);
         for (int child : children) {
             ShowFilteredRow(static_cast<ROWCOL>(child), open);
             if (!open) hidden.insert(static_cast<ROWCOL>(child));
@@ -197,27 +201,27 @@ void CKXInstanceDetailsGridWnd::RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& h
     }
 }
 
-void CKXInstanceDetailsGridWnd::RevealFilteredParent(ROWCOL row, UINT control) {
+void KXPinGridFilter::RevealFilteredParent(ROWCOL row, UINT control) {
     ShowFilteredRow(row, TRUE);
-    CGXGridParam* p = GetParam();
+    CGXGridParam* p = m_grid.GetParam();
     const BOOL bLock = p ? p->IsLockReadOnly() : FALSE;
     if (p) p->SetLockReadOnly(FALSE);
     CGXStyle style;
     style.SetControl(static_cast<WORD>(control)).SetUserAttribute(static_cast<WORD>(IDS_UA_EXPAND_STATE), 1);
-    SetStyleRange(CGXRange(row, Col(m_nColPinName)), style, gxOverride, 0, kSmart);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPinName)), style, gxOverride, 0, kSmart);
     if (p) p->SetLockReadOnly(bLock);
 }
 
-void CKXInstanceDetailsGridWnd::JournalFilterEdit(int editedCol) {
+void KXPinGridFilter::JournalFilterEdit(int editedCol) {
     const char* journal = CKXShareGlobalData::m_bAutomation;
-    if (!journal || editedCol < 1 || Col(editedCol) > GetColCount()) return;
-    const CString handle = JournalHandle();
+    if (!journal || editedCol < 1 || Col(editedCol) > m_grid.GetColCount()) return;
+    const CString handle = m_grid.JournalHandle();
     const CString pattern = FilterPatternOf(editedCol, editedCol);
-    const CString shown = m_instCurrent ? CString(m_instCurrent.name()) : CString();
+    const CString shown = m_grid.m_instCurrent ? CString(m_grid.m_instCurrent.name()) : CString();
     CString line;
-    line.Format("\ncall %s.Clp().Select(%s)\ncall %s.ConnectivityPane().FilterRows(%s,%s)\n", handle.GetString(),
-                KXVbsQuote(shown).GetString(), handle.GetString(),
-                KXVbsQuote(GetValueRowCol(PIN_CAPTION_ROW, Col(editedCol))).GetString(),
+    line.Format("\ncall %s.Clp().Select(%s)\ncall %s.ConnectivityPane().FilterRows(%s,%s)\n",
+                handle.GetString(), KXVbsQuote(shown).GetString(), handle.GetString(),
+                KXVbsQuote(m_grid.GetValueRowCol(PIN_CAPTION_ROW, Col(editedCol))).GetString(),
                 KXVbsQuote(pattern).GetString());
     KXJournalWrite(journal, CString(), line);
 }
@@ -225,15 +229,15 @@ void CKXInstanceDetailsGridWnd::JournalFilterEdit(int editedCol) {
 // ---------------------------------------------------------------------------
 // Function filter
 
-void CKXInstanceDetailsGridWnd::LoadFunctionGroupPins(int function) {
+void KXPinGridFilter::LoadFunctionGroupPins(int function) {
     CMapStringToString pins;
-    m_mapFunctionPins.clear();
-    if (function > 0 && !m_strPartName.IsEmpty()) {
-        m_partReader.GetPinsForFunctionGroup(m_strPartName, CString(), function, 1, pins);
+    m_grid.m_mapFunctionPins.clear();
+    if (function > 0 && !m_grid.m_strPartName.IsEmpty()) {
+        m_grid.m_partReader.GetPinsForFunctionGroup(m_grid.m_strPartName, CString(), function, 1, pins);
         for (POSITION pos = pins.GetStartPosition(); pos;) {
             CString key, value;
             pins.GetNextAssoc(pos, key, value);
-            m_mapFunctionPins[key] = value;
+            m_grid.m_mapFunctionPins[key] = value;
         }
     }
 }
@@ -243,7 +247,7 @@ void CKXInstanceDetailsGridWnd::HideFilteredRows(int function, BOOL bKeepHidden)
     m_bFunctionFilterRan = 1;
     m_nFunctionFilter = function;
     m_bFilterActive = function != 0 ? TRUE : FALSE;
-    if (function != 0) LoadFunctionGroupPins(function);
+    if (function != 0) m_filter->LoadFunctionGroupPins(function);
     const ROWCOL last = GetRowCount();
     const ROWCOL pinCol = Col(m_nColPinName);
     auto hide = [this](ROWCOL row, BOOL bHide) {
@@ -363,7 +367,8 @@ void CKXInstanceDetailsGridWnd::HideColumnModeColumns(BOOL bCompact, BOOL bSigna
 
 void CKXInstanceDetailsGridWnd::SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly) {
     auto setWidth = [this](int col, int width) {
-        if (col >= 1 && Col(col) <= GetColCount()) SetColWidth(Col(col), Col(col), width, nullptr, kSmart, gxDo);
+        if (col >= 1 && Col(col) <= GetColCount())
+            SetColWidth(Col(col), Col(col), width, nullptr, kSmart, gxDo);
     };
     if (!bCompact) {
         // Back to the widths of the column list.

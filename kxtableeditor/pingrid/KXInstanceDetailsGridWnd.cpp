@@ -1,6 +1,11 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridLoader.h"
+#include "pingrid/KXPinGridPower.h"
+#include "pingrid/KXPinGridPairConnect.h"
+#include "pingrid/KXPinGridRules.h"
+#include "pingrid/KXPinGridValidate.h"
+#include "pingrid/KXPinGridFilter.h"
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "pingrid/KXPinRowAttrs.h"
@@ -50,7 +55,9 @@ using namespace kxpingrid; // the row model's attributes (KXPinRowAttrs.h)
 CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
     : CKXGridWnd(KXGridKind::Pin),
       m_refresh(std::make_unique<KXPinGridRefresh>(*this)), m_fill(std::make_unique<KXPinGridFill>(*this)),
-      m_loader(std::make_unique<KXPinGridLoader>(*this)) {
+      m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
+      m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
+      m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)) {
     m_bAllowPowerPins = FALSE;
     if (CKXRegistrySettings::OpenRegistryKey() == 1) {
         int value = 0;

@@ -67,6 +67,11 @@ class CKXInstanceDetailsHeader;
 class KXPinGridRefresh;
 class KXPinGridFill;
 class KXPinGridLoader;
+class KXPinGridPower;
+class KXPinGridPairConnect;
+class KXPinGridRules;
+class KXPinGridValidate;
+class KXPinGridFilter;
 class KXCsvParser;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
@@ -88,6 +93,11 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRefresh;
     friend class KXPinGridFill;
     friend class KXPinGridLoader;
+    friend class KXPinGridPower;
+    friend class KXPinGridPairConnect;
+    friend class KXPinGridRules;
+    friend class KXPinGridValidate;
+    friend class KXPinGridFilter;
 
 public:
     CKXInstanceDetailsGridWnd();
@@ -460,36 +470,12 @@ public:
     // TRUE when the "VellumDraw" section of the project says ALLOW_POWER_PINS on: the pin rows'
     // signal cells are then editable.
     static BOOL m_bAllowPowerPins;
-    void AddImplicitPowerPins(int& nRow, CInstanceContext& instance, const CString& strPinName,
-                              CKXImplicitPinArray* pPins);
-    // nMode 1 a group row, 2 a pin row; nRow advances by one.
-    void InsertImplicitPowerPinRow(int& nRow, CInstanceContext& instance, const CString& strPinName,
-                                   const CString& strPinNumber, const CString& strKind,
-                                   const CString& strSignal, int nMode);
     BOOL IsImplicitPowerPinRow(ROWCOL nRow, int* pbGroup);
     BOOL ExpandImplicitPowerPinRows(CDWordArray& rows, int& nCount);
     void StoreImplicitPinSignal(ROWCOL nRow, CString strSignal);
     // Ties the stored implicit pin signals: TRUE when a pin changed, FALSE when none did,
     // kPowerTieRefused when the design refused one (the caller must not commit its edit).
     BOOL AssignPowerToImplicitPins();
-    // The implicit pins of the shown rows by instance index, each with the signal it is to have.
-    using ImplicitPinsByInstance = std::map<int, std::vector<std::unique_ptr<CImplicitPin>>>;
-    void CollectImplicitPins(ImplicitPinsByInstance& byInstance);
-    // True when the pins would leave two pins of one name of an instance on different nets (the design
-    // ties a name's pins together); the name and the instance's name are given back.
-    bool SplitsPowerPinGroup(const ImplicitPinsByInstance& byInstance, CString& pinName,
-                             CString& instanceName) const;
-    // The physical net an implicit pin row is to be tied to: the signal stored for it (or for its
-    // group row) in this edit, else the net its SIGNAL cell shows.
-    CString ImplicitPinSignal(ROWCOL row, ROWCOL group);
-    BOOL CreatePowerNet(CString strSignal);
-    void RefreshPowerPinSignals(IInstance* pInstance);
-    // The row's SIGNAL cell from the signals of its instance's implicit power pins by pin number.
-    void RefreshPowerPinSignalCell(const std::map<CString, CString>& signalsByNumber, ROWCOL nRow);
-    void RefreshPowerPinsAfterCommit(const KXChangeDigest& digest);
-    static void FreeImplicitPinArray(CKXImplicitPinArray* pPins);
-    // The implicit pins of an instance's package, one group per pin name, below its pins.
-    void AddInstanceImplicitPins(int& nRow, CInstanceContext& instance);
     // Rows and the signals given to them since the last power assignment.
     std::map<int, CString> m_mapImplicitPinSignal;
 
@@ -587,24 +573,6 @@ public:
                             BOOL newNet);
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     BOOL AttachSignal(CString argument, int rule); // TRUE when pins were connected
-    // The pin name of a rule's row with its bits: parsed from the name for a standard FPGA part
-    // (false when it does not parse), else from the row's vector attributes.
-    bool RowPinNameBits(ROWCOL row, CString& pinName, int& low, int& high);
-    // The state of one naming-rule run over its rows.
-    struct RuleRun {
-        CString argument, rest, incrementBase;
-        int rule = -1, counter = 0;
-        bool firstIncrement = true;
-        bool listEnded = false; // a list's last entry was taken: it serves the remaining pins
-        bool openEntry = false; // the row's list entry is written empty
-        CString invalidNames, scalarPins, journal;
-    };
-    bool RuleChangesAnyRow(const std::vector<ROWCOL>& targets, const CString& argument, int rule);
-    bool RuleRowName(ROWCOL row, RuleRun& run, CString& pinName, CString& name, int& low, int& high);
-    INet* RuleNet(const CString& name, int low, int high, CTransaction* transaction, RuleRun& run);
-    BOOL ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* transaction);
-    // A leg of a pair whose list entry is empty is left open (parted from its net); false when it was.
-    bool OpenListedLeg(ROWCOL row, RuleRun& run);
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
     // The pair net of a typed pair name, found or made over its leg nets in the open transaction; a
@@ -619,9 +587,6 @@ public:
     BOOL RemoveDiffPair() override;
     // Connects the differential-pair rows among rows to pair nets; TRUE when one was connected.
     BOOL AddConnection(CDWordArray* rows, BOOL bRuleDriven, CString text, int nRule, BOOL bEcho);
-    // The leg pins of a pair pin just joined to a pair net (netHigh..netLow of it) go onto its leg nets.
-    bool ConnectPairLegs(CTransaction* transaction, const IDPNet* net, int netHigh, int netLow,
-                         const IDPInstTerm* pin);
     // The bits one leg pin of a pair leaves, with the net bit each is on now.
     struct LegMove {
         IInstTerm* pin = nullptr;
@@ -629,67 +594,10 @@ public:
     };
     // The leg pins' bits that are on a net other than the leg nets of net (any net, when net is null).
     static std::vector<LegMove> PairLegMoves(const IDPInstTerm* pin, const IDPNet* net);
-    // The pair net of a typed pair name and the bits it hands the rows, first to second.
-    struct TypedPair {
-        IDPNet* net = nullptr;
-        int first = -1, second = -1;
-        bool bitsChosen = false; // the bits came from the vector-bits dialog
-        int pinWidth = 0;        // the pair rows' pins together
-    };
-    // The rows refused by a connect to pair nets, reported together at its end.
-    struct PairReports {
-        CString scalarOnVector, vectorOnScalar, width, failed;
-        void Show() const;
-    };
-    // The names a naming rule gives pair rows one after another.
-    struct PairNamer {
-        CString argument;
-        int rule = -1;
-        CString base;
-        int counter = 0;
-        bool first = true;
-        CString Next(CKXInstanceDetailsGridWnd& grid, ROWCOL row);
-    };
-    std::vector<ROWCOL> CollectPairRows(const CDWordArray& rows, const CString& typed);
-    BOOL ResolveTypedPair(const CString& text, const std::vector<ROWCOL>& rows, TypedPair& out);
-    // The vector-bits dialog over the pair net's bits lsb..msb for the rows' pins: the bits chosen in out;
-    // false when cancelled.
-    bool AskPairBits(const CString& base, int lsb, int msb, const std::vector<ROWCOL>& rows, TypedPair& out);
-    // Takes away the pair connections the lanes of a vector pair pin have of their own.
-    void DropLaneConnections(CTransaction* transaction, IDPInstTerm* pin);
-    bool RulePairFits(const IDPInstTerm& pin, const IDPNet& net, PairReports& reports);
-    IDPNet* RulePairNet(CTransaction* transaction, ROWCOL row, const IDPInstTerm& pin, PairNamer& namer,
-                        std::map<CString, IDPNet*>& cache, PairReports& reports);
-    bool TypedPairBits(const IDPInstTerm& pin, const TypedPair& typed, int& cursor, int& high, int& low,
-                       PairReports& reports);
-    bool PairInPlace(CTransaction* transaction, const IDPInstTerm* pin, const IDPNet* net, int high, int low);
-    bool TypedPairChangesAnything(CTransaction* transaction, const std::vector<ROWCOL>& rows,
-                                  const TypedPair& typed);
     // With the project's "auto_connect_dpleg" on: for each bit of the pin that is a pair's leg now on
     // a leg net of a pair net, the pair's other leg, when it has no signal, joins the other leg net's
     // bit in the same transaction. The number of legs joined.
     int AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
-    // The terminations on a pair pin's connections (its own and its members'), by pair pin. When the
-    // user drops them they are deleted here (journalled as the row's termination delete) and none
-    // are returned; kept, the caller attaches them to the pin's new pair connections.
-    using PairTerminations = std::map<IDPInstTerm*, std::vector<IDTInstance*>>;
-    PairTerminations TakePairTerminations(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin);
-    // After a pair row left its pair net: unless the user keeps them, the terminations on the row's
-    // leg pin bits are deleted too; true when one was.
-    bool DropLegTerminations(CTransaction* transaction, ROWCOL row);
-    struct PairJournalRow {
-        ROWCOL row;
-        CString pairName;
-        bool legTerminationsDropped;
-    };
-    // What one pair row's connect to a pair net did.
-    struct PairStep {
-        enum Result { Connected, Unchanged, Failed } result;
-        bool legsDropped = false;
-    };
-    PairStep RejoinPairNet(CTransaction* transaction, IDPInstTerm* pin, IDPNet* net, int high, int low);
-    PairStep MovePairToNet(CTransaction* transaction, ROWCOL row, IDPInstTerm* pin, IDPNet* net, int high, int low);
-    void QueuePairJournal(const std::vector<PairJournalRow>& journalRows);
     // Removes the connections of one pin row in the open transaction (and the terminations on
     // the parted bits); 1 when something was removed.
     int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
@@ -956,20 +864,10 @@ public:
     void ClearColumnFilter(ROWCOL col);
     // Every filter cell back to "*", the rows shown again; false when no column filtered anything.
     bool ClearRowFilter();
-    void WriteFilterCell(ROWCOL col, const CString& pattern);
     // Filters the rows after the user's own change of the column's filter cell (journalled).
     void FilterRowsAsUser(ROWCOL col);
     // Hides the rows that a filter cell's pattern does not match (col: the column being edited).
     void FilterRows(int col);
-    // The steps of FilterRows.
-    void ShowFilteredRow(ROWCOL row, BOOL bShow);
-    // Shows the row (visible) and its subtree as its expand states say; the row after the subtree.
-    ROWCOL ResetFilteredTree(ROWCOL row, bool visible);
-    CString FilterPatternOf(int col, int editedCol);
-    void FilterColumn(int col, CKXFilterData& filter, std::set<ROWCOL>& hidden);
-    void RevealPairRowsOf(ROWCOL row, std::set<ROWCOL>& hidden);
-    void RevealFilteredParent(ROWCOL row, UINT control);
-    void JournalFilterEdit(int editedCol);
     // Hides the rows whose pin numbers are not in the function group (0: all functions).
     void HideFilteredRows(int function, BOOL bKeepHidden);
     // After a load or reload: the filter row and the function filter apply to the new rows.
@@ -977,8 +875,6 @@ public:
     // Both filters again; function -1 keeps the current function.
     void RefreshFilter(int col, int function, BOOL bLockUpdate);
     void SetColumnMode(BOOL bCompact, BOOL bResetFilter, BOOL bSignalOnly, int gridIndex) override;
-    // Fills the function pins (the row filter's map) with the pin numbers of one function group.
-    void LoadFunctionGroupPins(int function);
     BOOL m_bUserFilterEdit = FALSE; // the filter pattern comes from the user's edit of a filter cell
     int m_nGridIndex = 0;           // place among the pane's grids
     int m_bFunctionFilterRan = 0;
@@ -1328,14 +1224,6 @@ private:
     // Writes the comment of one row's pin (an empty text removes it), shown and undoable with the
     // comment it had; false when the row has no pin to keep a comment for.
     bool StorePinComment(CComments& store, ROWCOL row, const CString& text, const char* stepName);
-    // The steps of a validated SIGNAL or custom cell.
-    BOOL ValidateSignalCell(ROWCOL nRow, ROWCOL nCol);
-    BOOL ValidateCustomCell(ROWCOL nRow, ROWCOL nCol);
-    BOOL KeepStoredValue(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
-    BOOL RefuseCellEdit(CGXControl* control);
-    BOOL ApplySignalThroughPane(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
-    BOOL ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol, const CString& text);
-    BOOL DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol);
     // A pin row whose Signal cell shows no text while some of its bits are connected (each bit to
     // another net, or some bits cleared): an empty text takes those connections off.
     bool EmptyTextChanges(ROWCOL row, ROWCOL col) override;
@@ -1384,7 +1272,6 @@ private:
     kxpingrid::PinFillStyles m_fillStyles;
     WORD PropStateStyle(int state) const;
     bool IsSameDesign(const IDesign* design) const;
-    static void ReadAllowPowerPins();
     bool IsShownInstance(const IInstance* instance) const;
     // Rows by what they show: every pin row by its pin (KXRowKey::Of(kPinRows, id)) and its pin bit
     // (KXRowKey::PinBit, bit -1 for a scalar pin or a vector's own row), every signal cell by its net
@@ -1412,6 +1299,11 @@ private:
     std::unique_ptr<KXPinGridRefresh> m_refresh;
     std::unique_ptr<KXPinGridFill> m_fill;     // the row fill
     std::unique_ptr<KXPinGridLoader> m_loader; // the steps of LoadComponentPins
+    std::unique_ptr<KXPinGridPower> m_power;   // the implicit power pins
+    std::unique_ptr<KXPinGridPairConnect> m_pairConnect; // connects of pair rows to pair nets
+    std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
+    std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
+    std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
 
     DECLARE_MESSAGE_MAP()
 };

@@ -1,6 +1,7 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridLoader.h"
+#include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXColumnModel.h"
@@ -272,7 +273,7 @@ void KXPinGridLoader::LoadInstanceRows(const CDesignContext& design, const CInst
     if (CKXShareGlobalData::m_bShowPowerPins) {
         int next = static_cast<int>(m_grid.GetRowCount()) + 1;
         CInstanceContext shown = instance;
-        m_grid.AddInstanceImplicitPins(next, shown);
+        m_grid.m_power->AddInstanceImplicitPins(next, shown);
     }
 }
 

@@ -2,6 +2,7 @@
 // instance's pins as one group row per pin name with its pin rows. Signals
 // given to them are power assignments, not connections.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXPlusMinusEditButton.h"
@@ -43,18 +44,18 @@ std::map<CString, CString> InstancePowerSignals(const IInstance* instance) {
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::ReadAllowPowerPins() {
+void KXPinGridPower::ReadAllowPowerPins() {
     CKXProjectReader reader;
     if (reader.ProjectFindProgram("VellumDraw") != KXPROJ_OK) return;
     CString value;
-    m_bAllowPowerPins = reader.ProjectFindDirective("ALLOW_POWER_PINS") == KXPROJ_OK &&
-                                reader.ProjectGetDirectiveString(value) == KXPROJ_OK &&
-                                value.CompareNoCase("on") == 0
-                            ? TRUE
-                            : FALSE;
+    CKXInstanceDetailsGridWnd::m_bAllowPowerPins =
+        reader.ProjectFindDirective("ALLOW_POWER_PINS") == KXPROJ_OK &&
+                reader.ProjectGetDirectiveString(value) == KXPROJ_OK && value.CompareNoCase("on") == 0
+            ? TRUE
+            : FALSE;
 }
 
-void CKXInstanceDetailsGridWnd::FreeImplicitPinArray(CKXImplicitPinArray* pPins) {
+void KXPinGridPower::FreeImplicitPinArray(CKXImplicitPinArray* pPins) {
     if (!pPins) return;
     for (INT_PTR i = 0; i < pPins->GetSize(); ++i)
         delete pPins->GetAt(i);
@@ -62,8 +63,8 @@ void CKXInstanceDetailsGridWnd::FreeImplicitPinArray(CKXImplicitPinArray* pPins)
     delete pPins;
 }
 
-void CKXInstanceDetailsGridWnd::AddImplicitPowerPins(int& nRow, CInstanceContext& instance,
-                                                     const CString& strPinName, CKXImplicitPinArray* pPins) {
+void KXPinGridPower::AddImplicitPowerPins(int& nRow, CInstanceContext& instance, const CString& strPinName,
+                                          CKXImplicitPinArray* pPins) {
     ReadAllowPowerPins();
     if (!pPins || pPins->GetSize() == 0 || !instance) return;
     const int groupRow = nRow;
@@ -78,23 +79,22 @@ void CKXInstanceDetailsGridWnd::AddImplicitPowerPins(int& nRow, CInstanceContext
         const int row = nRow;
         InsertImplicitPowerPinRow(nRow, instance, strPinName, pin->m_strPinNumber, pin->m_strKind,
                                   pin->m_strSignal, 2);
-        SetCellUserAttribute(static_cast<ROWCOL>(row), Col(m_nColPinName), IDS_UA_PARENT_ROW_OFFSET,
-                             static_cast<double>(i + 1));
+        m_grid.SetCellUserAttribute(static_cast<ROWCOL>(row), Col(m_grid.m_nColPinName),
+                                    IDS_UA_PARENT_ROW_OFFSET, static_cast<double>(i + 1));
     }
-    SetConnectionCell(static_cast<ROWCOL>(groupRow));
-    ToggleRow(static_cast<ROWCOL>(groupRow));
+    m_grid.SetConnectionCell(static_cast<ROWCOL>(groupRow));
+    m_grid.ToggleRow(static_cast<ROWCOL>(groupRow));
 }
 
-void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceContext& instance,
-                                                          const CString& strPinName,
-                                                          const CString& strPinNumber, const CString& strKind,
-                                                          const CString& strSignal, int nMode) {
+void KXPinGridPower::InsertImplicitPowerPinRow(int& nRow, CInstanceContext& instance,
+                                               const CString& strPinName, const CString& strPinNumber,
+                                               const CString& strKind, const CString& strSignal, int nMode) {
     const ROWCOL row = static_cast<ROWCOL>(nRow);
-    GridWriteScope unlocked(*this, GridWriteScope::kLock);
-    CGXGridParam* pParam = GetParam();
+    GridWriteScope unlocked(m_grid, GridWriteScope::kLock);
+    CGXGridParam* pParam = m_grid.GetParam();
     const BOOL bUndo = pParam ? pParam->IsEnableUndo() : FALSE;
     if (pParam) pParam->EnableUndo(FALSE);
-    InsertRows(row, 1, kNoUpdate, gxDo);
+    m_grid.InsertRows(row, 1, kNoUpdate, gxDo);
     const CString level = Decimal(nMode);
     auto cell = [&](const CString& value, UINT control) {
         CGXStyle style;
@@ -107,10 +107,10 @@ void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceCo
     const char* location = instance.physicalPackageName();
     CGXStyle inst = cell(instance.name(), IDS_UA_SCALAR_PINNAME_CELL);
     inst.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
-    SetStyleRange(CGXRange(row, Col(m_nColInstance)), inst, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColInstance)), inst, gxOverride, 0, kNoUpdate, gxDo);
     CGXStyle ref = cell(location ? location : "", IDS_UA_SCALAR_PINNAME_CELL);
     ref.SetUserAttribute(Id(IDS_UA_INSTANCE_INDEX), index);
-    SetStyleRange(CGXRange(row, Col(m_nColRefDes)), ref, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColRefDes)), ref, gxOverride, 0, kNoUpdate, gxDo);
 
     CGXStyle name = cell(strPinName, nMode == 1 ? IDS_CTRL_MINUS_BUTTON : IDS_UA_SCALAR_PINNAME_CELL);
     name.SetUserAttribute(Id(IDS_UA_IMPLICIT_POWER_PIN), 1).SetUserAttribute(Id(IDS_UA_INSTTERM_ID), 0);
@@ -120,31 +120,33 @@ void CKXInstanceDetailsGridWnd::InsertImplicitPowerPinRow(int& nRow, CInstanceCo
     } else {
         name.SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1);
     }
-    SetStyleRange(CGXRange(row, Col(m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(row, Col(m_nColPinNumber)), cell(strPinNumber, IDS_CTRL_STATIC_TEXT), gxOverride,
-                  0, kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(row, Col(m_nColPinType)), cell(strKind, IDS_CTRL_STATIC_TEXT), gxOverride, 0,
-                  kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPinNumber)), cell(strPinNumber, IDS_CTRL_STATIC_TEXT),
+                         gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPinType)), cell(strKind, IDS_CTRL_STATIC_TEXT),
+                         gxOverride, 0, kNoUpdate, gxDo);
 
     int bit = -1;
-    INet* net = strSignal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_designContext, strSignal, bit);
-    CGXStyle sig = cell(strSignal.IsEmpty() ? CString()
-                                            : CKXGenUtils::GetPowerSigLogicalName(m_designContext, strSignal),
-                        IDS_CTRL_VECTOR_CONNECTIVITY);
+    INet* net =
+        strSignal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_grid.m_designContext, strSignal, bit);
+    CGXStyle sig =
+        cell(strSignal.IsEmpty() ? CString()
+                                 : CKXGenUtils::GetPowerSigLogicalName(m_grid.m_designContext, strSignal),
+             IDS_CTRL_VECTOR_CONNECTIVITY);
     sig.SetFont(CGXFont().SetItalic(TRUE)).SetInterior(RGB(255, 255, 255)).SetEnabled(TRUE);
     // A group's pins take no typing of their own unless the project allows it; in a window opened in
     // its parent's context, which edits nothing, no power row takes any.
-    const bool contextWindow = Site() && Site()->OpenMode() == eOpenModeContext;
-    sig.SetReadOnly((nMode == 2 && !m_bAllowPowerPins) || contextWindow ? TRUE : FALSE);
+    const bool contextWindow = m_grid.Site() && m_grid.Site()->OpenMode() == eOpenModeContext;
+    sig.SetReadOnly((nMode == 2 && !m_grid.m_bAllowPowerPins) || contextWindow ? TRUE : FALSE);
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
     sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);
-    SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(row, Col(m_nColTermination)), cell("", IDS_CTRL_STATIC_TEXT), gxOverride, 0,
-                  kNoUpdate, gxDo);
-    for (std::size_t c = 3; c < m_arrColumnInfo.size(); ++c)
-        if (m_arrColumnInfo[c]->m_strPropertyName == "PINUSE")
-            WritePropertyCell(row, static_cast<int>(c), "", 3, level);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColTermination)), cell("", IDS_CTRL_STATIC_TEXT),
+                         gxOverride, 0, kNoUpdate, gxDo);
+    for (std::size_t c = 3; c < m_grid.m_arrColumnInfo.size(); ++c)
+        if (m_grid.m_arrColumnInfo[c]->m_strPropertyName == "PINUSE")
+            m_grid.WritePropertyCell(row, static_cast<int>(c), "", 3, level);
     if (pParam) pParam->EnableUndo(bUndo);
     ++nRow;
 }
@@ -173,11 +175,11 @@ void CKXInstanceDetailsGridWnd::StoreImplicitPinSignal(ROWCOL nRow, CString strS
     if (IsImplicitPowerPinRow(nRow, nullptr)) m_mapImplicitPinSignal[static_cast<int>(nRow)] = strSignal;
 }
 
-BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
+BOOL KXPinGridPower::CreatePowerNet(CString strSignal) {
     CString name;
     int lsb = -1, msb = -1;
     if (!CKXGenUtils::ParseSignalName(strSignal, name, lsb, msb)) return FALSE;
-    if (!m_designContext || m_designContext.design()->findNet(name.GetString())) return FALSE;
+    if (!m_grid.m_designContext || m_grid.m_designContext.design()->findNet(name.GetString())) return FALSE;
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!transaction) return FALSE;
     INet* net = transaction->createNet(name.GetString(), static_cast<unsigned>(msb),
@@ -185,61 +187,63 @@ BOOL CKXInstanceDetailsGridWnd::CreatePowerNet(CString strSignal) {
     if (!net) return FALSE;
     transaction->addNet(net);
     // Known to the open edit like any net it made: a paste taken back forgets it, the dialog offers it.
-    RecordTransactionNet(name, net);
-    OfferNewNetName(name, net);
+    m_grid.RecordTransactionNet(name, net);
+    m_grid.OfferNewNetName(name, net);
     return TRUE;
 }
 
-CString CKXInstanceDetailsGridWnd::ImplicitPinSignal(ROWCOL row, ROWCOL group) {
-    auto stored = m_mapImplicitPinSignal.find(static_cast<int>(row));
-    if (stored == m_mapImplicitPinSignal.end() && row != group)
-        stored = m_mapImplicitPinSignal.find(static_cast<int>(group));
-    if (stored != m_mapImplicitPinSignal.end())
-        return CKXGenUtils::GetPowerSigPhysicalName(m_designContext, stored->second);
+CString KXPinGridPower::ImplicitPinSignal(ROWCOL row, ROWCOL group) {
+    auto stored = m_grid.m_mapImplicitPinSignal.find(static_cast<int>(row));
+    if (stored == m_grid.m_mapImplicitPinSignal.end() && row != group)
+        stored = m_grid.m_mapImplicitPinSignal.find(static_cast<int>(group));
+    if (stored != m_grid.m_mapImplicitPinSignal.end())
+        return CKXGenUtils::GetPowerSigPhysicalName(m_grid.m_designContext, stored->second);
     // Not given a signal in this edit: the row keeps the net its cell shows.
     CGXStyle sig;
-    GetStyleRowCol(row, Col(m_nColSignal), sig);
+    m_grid.GetStyleRowCol(row, Col(m_grid.m_nColSignal), sig);
     auto number = [&sig](UINT id) {
-        return sig.GetIncludeUserAttribute(Id(id)) ? static_cast<int>(sig.GetUserAttribute(Id(id)).GetDoubleValue())
-                                                   : -1;
+        return sig.GetIncludeUserAttribute(Id(id))
+                   ? static_cast<int>(sig.GetUserAttribute(Id(id)).GetDoubleValue())
+                   : -1;
     };
     const int netId = number(IDS_UA_CONN_INDEX);
-    const CNetContext net = netId == -1 ? CNetContext() : m_designContext.net(static_cast<unsigned>(netId));
+    const CNetContext net =
+        netId == -1 ? CNetContext() : m_grid.m_designContext.net(static_cast<unsigned>(netId));
     return net ? net.bitContext(number(IDS_UA_NET_BIT)).base().physicalNetName() : sig.GetValue();
 }
 
-void CKXInstanceDetailsGridWnd::CollectImplicitPins(ImplicitPinsByInstance& byInstance) {
+void KXPinGridPower::CollectImplicitPins(ImplicitPinsByInstance& byInstance) {
     auto collect = [&](ROWCOL row, ROWCOL group) {
         auto pin = std::make_unique<CImplicitPin>();
-        pin->m_strPinName = GetValueRowCol(row, Col(m_nColPinName));
-        pin->m_strPinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+        pin->m_strPinName = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName));
+        pin->m_strPinNumber = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber));
         pin->m_strSignal = ImplicitPinSignal(row, group);
         const bool nc = CKXGenUtils::IsNC(pin->m_strSignal) ||
                         (pin->m_strSignal.IsEmpty() && CKXGenUtils::IsNC(pin->m_strPinName));
         pin->m_strKind = nc ? "NC" : "Power";
-        byInstance[GetRowInstanceIndex(row)].push_back(std::move(pin));
+        byInstance[m_grid.GetRowInstanceIndex(row)].push_back(std::move(pin));
     };
     // A pin under a group row is sent once, with its group.
     std::set<ROWCOL> sent;
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+    for (ROWCOL r = PIN_FIRST_ROW; r <= m_grid.GetRowCount(); ++r) {
         int group = 0;
-        if (!IsImplicitPowerPinRow(r, &group) || sent.count(r)) continue;
+        if (!m_grid.IsImplicitPowerPinRow(r, &group) || sent.count(r)) continue;
         if (group) {
             std::list<int> children;
-            GetChildRows(r, children, TRUE);
+            m_grid.GetChildRows(r, children, TRUE);
             for (int child : children)
                 if (sent.insert(static_cast<ROWCOL>(child)).second) collect(static_cast<ROWCOL>(child), r);
         } else {
             sent.insert(r);
-            collect(r, GetRowParentOffset(r));
+            collect(r, m_grid.GetRowParentOffset(r));
         }
     }
 }
 
-bool CKXInstanceDetailsGridWnd::SplitsPowerPinGroup(const ImplicitPinsByInstance& byInstance, CString& pinName,
-                                                    CString& instanceName) const {
+bool KXPinGridPower::SplitsPowerPinGroup(const ImplicitPinsByInstance& byInstance, CString& pinName,
+                                         CString& instanceName) const {
     for (const auto& [index, pins] : byInstance) {
-        const CInstanceContext inst = m_designContext.instance(static_cast<unsigned>(index));
+        const CInstanceContext inst = m_grid.m_designContext.instance(static_cast<unsigned>(index));
         if (!inst) continue;
         std::map<CString, CString> partNets; // a released pin takes its part's net again
         for (const CImplicitPowerPin& p : inst.instance()->implicitPowerPins())
@@ -247,7 +251,9 @@ bool CKXInstanceDetailsGridWnd::SplitsPowerPinGroup(const ImplicitPinsByInstance
         std::map<CString, CString> netByName;
         for (const auto& pin : pins) {
             CString net = pin->m_strSignal;
-            if (net.IsEmpty()) net = CKXGenUtils::GetPowerSigPhysicalName(m_designContext, partNets[pin->m_strPinName]);
+            if (net.IsEmpty())
+                net =
+                    CKXGenUtils::GetPowerSigPhysicalName(m_grid.m_designContext, partNets[pin->m_strPinName]);
             const auto [first, added] = netByName.try_emplace(pin->m_strPinName, net);
             if (added || first->second.CompareNoCase(net) == 0) continue;
             pinName = pin->m_strPinName;
@@ -263,10 +269,10 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
     // The design ties the implicit pins of one name together: an edit that would give them different
     // nets is refused before it makes anything, its new nets included.
     {
-        ImplicitPinsByInstance wanted;
-        CollectImplicitPins(wanted);
+        KXPinGridPower::ImplicitPinsByInstance wanted;
+        m_power->CollectImplicitPins(wanted);
         CString pin, instance;
-        if (SplitsPowerPinGroup(wanted, pin, instance)) {
+        if (m_power->SplitsPowerPinGroup(wanted, pin, instance)) {
             m_mapImplicitPinSignal.clear();
             CKXErrorHandler::MessageBoxOk("KXTABLE-395", pin, instance, pin);
             return kPowerTieRefused;
@@ -274,7 +280,7 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
     }
     bool created = false;
     for (const auto& [row, text] : m_mapImplicitPinSignal)
-        if (CreatePowerNet(text)) created = true;
+        if (m_power->CreatePowerNet(text)) created = true;
     // An own edit commits the new nets before the ties. Inside the host's edit nothing is committed
     // before the host ends it (the ties see the nets in the open transaction), so that a nested edit
     // and the host can still take back all they did.
@@ -282,8 +288,8 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
         CommitOwnTransaction(1, 0);
         CKXTransaction::GetNewTransactionObj();
     }
-    ImplicitPinsByInstance byInstance;
-    CollectImplicitPins(byInstance);
+    KXPinGridPower::ImplicitPinsByInstance byInstance;
+    m_power->CollectImplicitPins(byInstance);
     m_mapImplicitPinSignal.clear();
     // Each instance answers for its own pins: the edit changed something when any of them changed,
     // and nothing of it may stay when any of them was refused.
@@ -304,42 +310,43 @@ BOOL CKXInstanceDetailsGridWnd::AssignPowerToImplicitPins() {
     return changed;
 }
 
-void CKXInstanceDetailsGridWnd::RefreshPowerPinSignalCell(const std::map<CString, CString>& signalsByNumber,
-                                                           ROWCOL nRow) {
-    const auto found = signalsByNumber.find(GetValueRowCol(nRow, Col(m_nColPinNumber)));
+void KXPinGridPower::RefreshPowerPinSignalCell(const std::map<CString, CString>& signalsByNumber,
+                                               ROWCOL nRow) {
+    const auto found = signalsByNumber.find(m_grid.GetValueRowCol(nRow, Col(m_grid.m_nColPinNumber)));
     const CString signal = found == signalsByNumber.end() ? CString() : found->second;
     int bit = -1;
-    INet* net = signal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_designContext, signal, bit);
-    const bool italic = !(net && signal != GetValueRowCol(nRow, Col(m_nColPinName)));
+    INet* net = signal.IsEmpty() ? nullptr : CKXGenUtils::GetNetFromPNN(m_grid.m_designContext, signal, bit);
+    const bool italic = !(net && signal != m_grid.GetValueRowCol(nRow, Col(m_grid.m_nColPinName)));
     CGXStyle sig;
-    sig.SetValue(signal.IsEmpty() ? CString() : CKXGenUtils::GetPowerSigLogicalName(m_designContext, signal));
+    sig.SetValue(signal.IsEmpty() ? CString()
+                                  : CKXGenUtils::GetPowerSigLogicalName(m_grid.m_designContext, signal));
     sig.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
     sig.SetUserAttribute(Id(IDS_UA_CONN_INDEX), net ? static_cast<int>(net->id()) : -1);
     sig.SetUserAttribute(Id(IDS_UA_NET_BIT), net ? bit : -1);
-    GridWriteScope unlocked(*this, GridWriteScope::kLock);
-    SetStyleRange(CGXRange(nRow, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
+    GridWriteScope unlocked(m_grid, GridWriteScope::kLock);
+    m_grid.SetStyleRange(CGXRange(nRow, Col(m_grid.m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshPowerPinSignals(IInstance* pInstance) {
+void KXPinGridPower::RefreshPowerPinSignals(IInstance* pInstance) {
     if (!pInstance) return;
     const std::map<CString, CString> signals = InstancePowerSignals(pInstance);
     std::vector<ROWCOL> groups;
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount(); ++r) {
+    for (ROWCOL r = PIN_FIRST_ROW; r <= m_grid.GetRowCount(); ++r) {
         int group = 0;
-        if (!IsImplicitPowerPinRow(r, &group)) continue;
+        if (!m_grid.IsImplicitPowerPinRow(r, &group)) continue;
         if (group) {
             groups.push_back(r);
-        } else if (GetRowInstanceIndex(r) == static_cast<int>(pInstance->id())) {
+        } else if (m_grid.GetRowInstanceIndex(r) == static_cast<int>(pInstance->id())) {
             RefreshPowerPinSignalCell(signals, r);
         }
     }
     for (ROWCOL g : groups)
-        SetConnectionCell(g);
+        m_grid.SetConnectionCell(g);
 }
 
-void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(const KXChangeDigest& digest) {
-    if (!m_designContext) return;
-    GridWriteScope unlocked(*this, GridWriteScope::kLock);
+void KXPinGridPower::RefreshPowerPinsAfterCommit(const KXChangeDigest& digest) {
+    if (!m_grid.m_designContext) return;
+    GridWriteScope unlocked(m_grid, GridWriteScope::kLock);
     IServer* server = digest.Server();
     std::set<unsigned> ids;
     std::vector<IChange*> changes = digest.Of('I');
@@ -347,17 +354,17 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(const KXChangeDigest
     for (IChange* change : changes) {
         if (!change) continue;
         if (change->objectType() == 'I' && (change->changeKind() == 13 || change->changeKind() == 14) &&
-            IsSameDesign(change->design())) {
+            m_grid.IsSameDesign(change->design())) {
             const auto* inst = dynamic_cast<const IInstance*>(change->object());
-            if (inst && IsShownInstance(inst)) ids.insert(inst->id());
+            if (inst && m_grid.IsShownInstance(inst)) ids.insert(inst->id());
         } else if (change->objectType() == 'P' && server) {
             CString path, name, oldValue, newValue;
             if (!server->decodePropertyChange(change, path, name, oldValue, newValue)) continue;
             const auto* prop = dynamic_cast<const CPropertyChange*>(change->object());
             const auto* inst = prop ? dynamic_cast<const IInstance*>(prop->owner()) : nullptr;
-            if (!inst || !IsSameDesign(inst->design()) || !IsShownInstance(inst)) continue;
+            if (!inst || !m_grid.IsSameDesign(inst->design()) || !m_grid.IsShownInstance(inst)) continue;
             if (name.CompareNoCase("PACK_TYPE") == 0) {
-                RefreshInstances(nullptr);
+                m_grid.RefreshInstances(nullptr);
                 return;
             }
             if (name.CompareNoCase("POWER_PINS") == 0 || name.CompareNoCase("NC_PINS") == 0 ||
@@ -366,10 +373,10 @@ void CKXInstanceDetailsGridWnd::RefreshPowerPinsAfterCommit(const KXChangeDigest
         }
     }
     for (unsigned id : ids)
-        RefreshPowerPinSignals(m_designContext.design()->findInstance(id));
+        RefreshPowerPinSignals(m_grid.m_designContext.design()->findInstance(id));
 }
 
-void CKXInstanceDetailsGridWnd::AddInstanceImplicitPins(int& nRow, CInstanceContext& instance) {
+void KXPinGridPower::AddInstanceImplicitPins(int& nRow, CInstanceContext& instance) {
     std::unique_ptr<IPhysPartDefn> defn(CKXGenUtils::GetPhysPartDefn(instance));
     if (!defn) return;
     CKXImplicitPinMap map(10);

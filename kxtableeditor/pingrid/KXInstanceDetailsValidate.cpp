@@ -5,6 +5,7 @@
 // property cell goes to the host as "changeCustomColumn". The re-entry guards
 // let a validation that arrives while an edit is being applied pass untouched.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridValidate.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -47,7 +48,8 @@ CStringList CKXInstanceDetailsGridWnd::g_netReplaceList;
 
 CString CKXInstanceDetailsGridWnd::NormaliseBusBrackets(CString text) {
     // A naming rule keeps its parentheses: they hold the rule's argument.
-    if (text.IsEmpty() || text.Left(1) == "=" || CSchemaUtilities::getValidBusSyntax(text.GetString())) return text;
+    if (text.IsEmpty() || text.Left(1) == "=" || CSchemaUtilities::getValidBusSyntax(text.GetString()))
+        return text;
     // A pair name as the pair lists offer it keeps its marker; only the name before it is a bus name.
     if (const int marker = text.Find(KX_DP_MARKER); marker > 0)
         return NormaliseBusBrackets(text.Left(marker)) + text.Mid(marker);
@@ -62,39 +64,39 @@ CString CKXInstanceDetailsGridWnd::NormaliseBusBrackets(CString text) {
 BOOL CKXInstanceDetailsGridWnd::OnValidateCell(ROWCOL nRow, ROWCOL nCol) {
     m_bStoringCellEdit = 0;
     if (nRow >= PIN_FIRST_ROW && nCol == Col(m_nColSignal) && m_bValidateSignalCell)
-        return ValidateSignalCell(nRow, nCol);
+        return m_validate->ValidateSignalCell(nRow, nCol);
     // The filter row applies its pattern on Enter (ProcessKeys); the stored text is all it takes here.
     if (nRow == kFilterRow) return TRUE;
     const auto c = static_cast<std::size_t>(nCol);
     if (nRow >= PIN_FIRST_ROW && c < m_arrColumnInfo.size() && m_arrColumnInfo[c] &&
         m_arrColumnInfo[c]->m_nPropertyType != 0 && m_bValidateCustomCell)
-        return ValidateCustomCell(nRow, nCol);
+        return m_validate->ValidateCustomCell(nRow, nCol);
     return TRUE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
-    CGXControl* control = GetControl(nRow, nCol);
+BOOL KXPinGridValidate::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
+    CGXControl* control = m_grid.GetControl(nRow, nCol);
     CString text;
     if (control) control->GetCurrentText(text);
     text.Trim();
-    text = NormaliseBusBrackets(text);
+    text = m_grid.NormaliseBusBrackets(text);
     if (control) control->SetCurrentText(text);
-    const CString old = GetValueRowCol(nRow, nCol);
+    const CString old = m_grid.GetValueRowCol(nRow, nCol);
     if (!text.IsEmpty()) {
         // Each typed signal asks its own question; the rows of a paste share the paste's.
-        if (!m_bPastingSignals) ForgetRetainRun();
+        if (!m_grid.m_bPastingSignals) m_grid.ForgetRetainRun();
         if (text.CompareNoCase(old) == 0) {
             // The name the cell shows, in any letter case: no edit, and the typing says so.
-            if (!m_bPastingSignals) RecordCellEdit(KXEditResult::Nothing("KXTABLE-348", old));
+            if (!m_grid.m_bPastingSignals) m_grid.RecordCellEdit(KXEditResult::Nothing("KXTABLE-348", old));
             return KeepStoredValue(control, nRow, nCol);
         }
         // A paste gives each grid its own part (the pane pastes every shown grid in turn): its lines go
         // to this grid's rows only.
-        if (m_bSignalEditThroughPane && !m_bPastingSignals && Site())
+        if (m_grid.m_bSignalEditThroughPane && !m_grid.m_bPastingSignals && m_grid.Site())
             return ApplySignalThroughPane(control, nRow, nCol, text);
         return ConnectTypedSignal(control, nRow, nCol, text);
     }
-    if (old.IsEmpty() && !EmptyTextChanges(nRow, nCol)) return KeepStoredValue(control, nRow, nCol);
+    if (old.IsEmpty() && !m_grid.EmptyTextChanges(nRow, nCol)) return KeepStoredValue(control, nRow, nCol);
     return DisconnectTypedRow(control, nRow, nCol);
 }
 
@@ -115,54 +117,55 @@ bool CKXInstanceDetailsGridWnd::EmptyTextChanges(ROWCOL row, ROWCOL col) {
 
 // Refused: the edit is thrown away (the cell's control shows the stored value again) and the caret
 // stays in the cell.
-BOOL CKXInstanceDetailsGridWnd::RefuseCellEdit(CGXControl* control) {
+BOOL KXPinGridValidate::RefuseCellEdit(CGXControl* control) {
     if (control) control->Reset();
     return FALSE;
 }
 
 // The cell goes on showing what the design says (the refresh after a commit has written it).
-BOOL CKXInstanceDetailsGridWnd::KeepStoredValue(CGXControl* control, ROWCOL nRow, ROWCOL nCol) {
+BOOL KXPinGridValidate::KeepStoredValue(CGXControl* control, ROWCOL nRow, ROWCOL nCol) {
     if (control) {
-        control->SetCurrentText(GetValueRowCol(nRow, nCol));
+        control->SetCurrentText(m_grid.GetValueRowCol(nRow, nCol));
         control->SetModify(FALSE);
     }
-    m_bStoringCellEdit = 1; // the store that follows writes the same value: no undo step
+    m_grid.m_bStoringCellEdit = 1; // the store that follows writes the same value: no undo step
     return TRUE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::ApplySignalThroughPane(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
-                                                       const CString& text) {
+BOOL KXPinGridValidate::ApplySignalThroughPane(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
+                                               const CString& text) {
     // The pane's Attach Signal box connects the selected pins of every grid shown side by side.
-    CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
+    CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Add Conn");
     if (!edit) return KeepStoredValue(control, nRow, nCol);
-    const int guard = std::exchange(m_bValidateSignalCell, 0);
+    const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
     const KXShownMark mark;
-    const BOOL attached = Site()->AttachSignalByName(text);
-    m_bValidateSignalCell = guard;
+    const BOOL attached = m_grid.Site()->AttachSignalByName(text);
+    m_grid.m_bValidateSignalCell = guard;
     // No grid took the name (or the edit changed nothing): the typing is refused, and leaves no step. The
     // connect's own refusal said why; one that said nothing changed nothing, which the word says too.
     if (!attached || !edit.Commit()) {
-        SayNothingConnected(*this, mark, text);
+        SayNothingConnected(m_grid, mark, text);
         return RefuseCellEdit(control);
     }
     return KeepStoredValue(control, nRow, nCol);
 }
 
-BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
-                                                   const CString& text) {
+BOOL KXPinGridValidate::ConnectTypedSignal(CGXControl* control, ROWCOL nRow, ROWCOL nCol,
+                                           const CString& text) {
     int connected = 0;
     bool refusedByDesign = false;
     const KXShownMark mark;
     {
-        CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
+        CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Add Conn");
         if (edit) {
-            const int guard = std::exchange(m_bValidateSignalCell, 0);
-            const int skip = std::exchange(m_bSkipChildRows, 1);
+            const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
+            const int skip = std::exchange(m_grid.m_bSkipChildRows, 1);
             // The instance connectivity dialog tells the host of its connections once OK kept them.
-            const int bEchoToHost = m_bPastingSignals || m_bRenamingSignal || m_bInConnectDialog ? 0 : 1;
-            connected = ConnectSignalText(text, bEchoToHost);
-            m_bSkipChildRows = skip;
-            m_bValidateSignalCell = guard;
+            const int bEchoToHost =
+                m_grid.m_bPastingSignals || m_grid.m_bRenamingSignal || m_grid.m_bInConnectDialog ? 0 : 1;
+            connected = m_grid.ConnectSignalText(text, bEchoToHost);
+            m_grid.m_bSkipChildRows = skip;
+            m_grid.m_bValidateSignalCell = guard;
             if (connected && !edit.Commit()) {
                 connected = 0;
                 refusedByDesign = true;
@@ -170,57 +173,58 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTypedSignal(CGXControl* control, ROWCOL n
         }
     }
     // The design refused the typed connection: nothing of it stays, and the cell edit says so.
-    if (refusedByDesign) RecordCellEdit(KXEditResult::Refused("KXTABLE-304", text));
+    if (refusedByDesign) m_grid.RecordCellEdit(KXEditResult::Refused("KXTABLE-304", text));
     if (!connected) {
-        SayNothingConnected(*this, mark, text);
+        SayNothingConnected(m_grid, mark, text);
         return RefuseCellEdit(control);
     }
-    AcceptCellText(nRow, nCol, text);
+    m_grid.AcceptCellText(nRow, nCol, text);
     return KeepStoredValue(control, nRow, nCol);
 }
 
-BOOL CKXInstanceDetailsGridWnd::DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol) {
-    CKXPinConnEdit edit(*this, m_designContext2, "Remove Conn");
+BOOL KXPinGridValidate::DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROWCOL nCol) {
+    CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Remove Conn");
     if (!edit) return KeepStoredValue(control, nRow, nCol);
     {
         CTclArgsList select;
         select.Add(KXScriptWord::selectObject);
         select.Add("pin");
-        AddSelectedPinsToArgs(&select);
-        SendEcho(select);
+        m_grid.AddSelectedPinsToArgs(&select);
+        m_grid.SendEcho(select);
         CTclArgsList remove;
         remove.Add(KXScriptWord::deleteConnection);
         remove.Add("pin");
-        SendEcho(remove);
+        m_grid.SendEcho(remove);
     }
     ROWCOL row = nRow;
     int removedRows = 0;
-    const int guard = std::exchange(m_bValidateSignalCell, 0);
-    BOOL removed = IsDiffPairRow(nRow) ? RemoveDPConnection(nRow) : DisconnectPinRow(&row, &removedRows, FALSE);
-    const BOOL power = AssignPowerToImplicitPins();
-    m_bValidateSignalCell = guard;
+    const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
+    BOOL removed = m_grid.IsDiffPairRow(nRow) ? m_grid.RemoveDPConnection(nRow)
+                                              : m_grid.DisconnectPinRow(&row, &removedRows, FALSE);
+    const BOOL power = m_grid.AssignPowerToImplicitPins();
+    m_grid.m_bValidateSignalCell = guard;
     // Refused (the message said why): not committed, the edit is discarded whole.
     if (power == kPowerTieRefused) return RefuseCellEdit(control);
     if (power) removed = TRUE;
     if (!removed) return KeepStoredValue(control, nRow, nCol);
-    const CString journal = JournalRowText(nRow, "Delete", "Delete", CString(), false);
+    const CString journal = m_grid.JournalRowText(nRow, "Delete", "Delete", CString(), false);
     // Refused by the design: the rows show it again, no store of the cell follows, and the edit says so.
     if (!edit.Commit()) {
-        RecordCellEdit(KXEditResult::Refused("KXTABLE-319", GetValueRowCol(nRow, nCol)));
+        m_grid.RecordCellEdit(KXEditResult::Refused("KXTABLE-319", m_grid.GetValueRowCol(nRow, nCol)));
         return RefuseCellEdit(control);
     }
-    WriteJournal(journal);
+    m_grid.WriteJournal(journal);
     return KeepStoredValue(control, nRow, nCol);
 }
 
-BOOL CKXInstanceDetailsGridWnd::ValidateCustomCell(ROWCOL nRow, ROWCOL nCol) {
-    CGXControl* control = GetControl(nRow, nCol);
+BOOL KXPinGridValidate::ValidateCustomCell(ROWCOL nRow, ROWCOL nCol) {
+    CGXControl* control = m_grid.GetControl(nRow, nCol);
     CString text;
     if (control) control->GetCurrentText(text);
-    if (text == GetValueRowCol(nRow, nCol)) return KeepStoredValue(control, nRow, nCol);
-    const int guard = std::exchange(m_bValidateCustomCell, 0);
-    const BOOL changed = ChangeCustomColumn(FALSE, &text);
-    m_bValidateCustomCell = guard;
+    if (text == m_grid.GetValueRowCol(nRow, nCol)) return KeepStoredValue(control, nRow, nCol);
+    const int guard = std::exchange(m_grid.m_bValidateCustomCell, 0);
+    const BOOL changed = m_grid.ChangeCustomColumn(FALSE, &text);
+    m_grid.m_bValidateCustomCell = guard;
     if (!changed) return RefuseCellEdit(control);
     return KeepStoredValue(control, nRow, nCol);
 }

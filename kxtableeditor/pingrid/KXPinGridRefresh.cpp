@@ -1,6 +1,7 @@
 // The refresh after a committed transaction: the change hooks gather what the transaction changed,
 // and OnDigestEnd rewrites only the rows and cells those changes reach, each kind of change once.
 #include "pingrid/KXPinGridRefresh.h"
+#include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXDiffPairLegs.h"
@@ -417,7 +418,7 @@ void KXPinGridRefresh::OnNetChange(const IChange& change, INet& net) {
 void KXPinGridRefresh::OnDigestEnd(const KXChangeDigest& digest) {
     CTransaction* transaction = m_commit.transaction;
     if (CKXShareGlobalData::m_bShowPowerPins && digest.TouchesAny({'I', 'P'}))
-        m_grid.RefreshPowerPinsAfterCommit(digest);
+        m_grid.m_power->RefreshPowerPinsAfterCommit(digest);
     // One reload of the replaced instances: every other instance of the grid keeps its rows.
     if (!m_commit.replaced.empty()) m_grid.RefreshInstances(&m_commit.replaced);
     RefreshChangedProperties(digest.Server());
