@@ -183,10 +183,15 @@ BOOL CKXTableDoc::SaveCurrentDesign(LPCTSTR, BOOL bSilent) {
     const std::vector<IDesign*> family = ContextFamily();
     if (!commentsChanged && !server->hasChangesToSave(design) && !FamilyHasChangesToSave(family)) {
         // The files hold what the windows show: the window has nothing unsaved.
+        const bool wasModified = IsModified();
         m_bNothingToSave = TRUE;
         SetModified(FALSE);
         StatusText("Nothing to save: " + SavedDesignTitle());
         NoteSaveOutcome(true);
+        // A silent save (a view switch's) that found nothing still left the window unmodified: journalled,
+        // the replayed window is left so too, and a later close does not ask for a save (in the editable
+        // block, a Save As) that the session's did not.
+        if (bSilent && wasModified) JournalSaveInPlace();
         return TRUE;
     }
     StatusText("Saving Design: " + SavedDesignTitle());

@@ -447,6 +447,12 @@ TEST_F(JournalReplay, SavesMadeByViewSwitchesReplay) {
     ExpectSessionReplays("view_switch_saves.tcl", Ending::HostExit);
 }
 
+// A switch's save that found nothing to write left the window unmodified: the replayed window closes
+// without a save as the session's did.
+TEST_F(JournalReplay, AViewSwitchSaveThatFoundNothingLeavesTheReplayedWindowUnmodified) {
+    ExpectSessionReplays("view_switch_nothing_saved.tcl", Ending::HostExit);
+}
+
 // Save and Reopen of a design in its vlog_structural view replays its save, and the replay opens the windows
 // the session opened.
 TEST_F(JournalReplay, SaveAndReopenReplaysItsSave) {
