@@ -1,8 +1,7 @@
-// The connectivity pane: the right-hand view of a design window, which shows
-// the detail grid of whatever was double-clicked in a list pane. This is its
-// least form: it is wired to the frame and the list panes, keeps the undo
-// history of the design window, takes the user options, records what it was
-// asked to show, and offers the operations the frame and the document call.
+// The connectivity pane: the right-hand view of a design window, which shows the detail grid of whatever
+// was double-clicked in a list pane. It is wired to the frame and the list panes, keeps the undo history
+// of the design window, takes the user options, records what it was asked to show, and offers the
+// operations the frame and the document call.
 #pragma once
 
 #include "afx/afx.h"
@@ -18,7 +17,6 @@
 #include "afx/afxdlg.h"
 #include "kxcontrols/KXComboBoxes.h"
 #include "kxinstsigpane/CommonInterface.h"
-
 #include "rmx/context.h"
 
 #include <cstdint>

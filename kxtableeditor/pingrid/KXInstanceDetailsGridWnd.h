@@ -1148,6 +1148,10 @@ private:
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
     std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
+    CString AddPupdJournal(const std::vector<CNetBit>& bits, const std::multimap<CNetBit, ROWCOL>& rowsOf,
+                           const CString& prepared);
+    CString AddTerminationJournal(const std::vector<ROWCOL>& rows, const CString& prepared,
+                                  const std::vector<bool>& replacing);
     // The row's component and pin selected, as a journal replays a selection before an associated edit.
     void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
     // The library's edit dialog on the one net bit of a row that carries pull-ups/pull-downs; true

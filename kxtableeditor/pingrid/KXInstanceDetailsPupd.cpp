@@ -371,17 +371,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
                 return;
             }
         }
-        // Journalled in the order they were made, so that a replay names them the same.
-        CString journal;
-        std::set<CNetBit> journalled;
-        for (const CNetBit& bit : bits) {
-            if (!journalled.insert(bit).second) continue;
-            auto it = rowsOf.find(bit);
-            if (it == rowsOf.end()) continue;
-            KXJournalLines lines(JournalHandle());
-            lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
-            journal += JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
-        }
+        const CString journal = AddPupdJournal(bits, rowsOf, prepared);
         if (!edit.Commit()) return;
         FillPupdColumn(NetIdsOf(bits));
         WriteJournal(journal);
@@ -392,6 +382,24 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         const CString why = api.GetLastError();
         KXMenuAnswer::Report(KXEditResult::Refused("KXTABLE-217", why.IsEmpty() ? CString("refused") : why));
     }
+}
+
+// The pull-ups added on the net bits, journalled in the order they were made (each once, by the first row
+// that showed it), so that a replay names them the same.
+CString CKXInstanceDetailsGridWnd::AddPupdJournal(const std::vector<CNetBit>& bits,
+                                                  const std::multimap<CNetBit, ROWCOL>& rowsOf,
+                                                  const CString& prepared) {
+    CString journal;
+    std::set<CNetBit> journalled;
+    for (const CNetBit& bit : bits) {
+        if (!journalled.insert(bit).second) continue;
+        auto it = rowsOf.find(bit);
+        if (it == rowsOf.end()) continue;
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
+        journal += JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
+    }
+    return journal;
 }
 
 bool CKXInstanceDetailsGridWnd::EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row,

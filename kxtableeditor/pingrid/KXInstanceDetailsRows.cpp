@@ -204,6 +204,12 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         out.push_back(r);
         bits += count;
     };
+    auto takeChildren = [&](ROWCOL r, int mode) {
+        std::list<int> children;
+        GetChildRows(r, children, mode);
+        for (int c : children)
+            take(static_cast<ROWCOL>(c), 1);
+    };
     for (ROWCOL r : std::vector<ROWCOL>(isSelected.begin(), isSelected.end())) {
         if (r < PIN_FIRST_ROW || r > GetRowCount() || taken.count(r) || !RowTakesCommand(*this, r)) continue;
         CString base;
@@ -246,12 +252,7 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
         case PIN_ROW_DIFFPAIR:
         case PIN_ROW_VECTOR_DIFFPAIR:
         case PIN_ROW_DIFFPAIR_CHILD:
-            if (!m_bEditing && !m_bSkipChildRows) {
-                std::list<int> children;
-                GetChildRows(r, children, 0);
-                for (int c : children)
-                    take(static_cast<ROWCOL>(c), 1);
-            }
+            if (!m_bEditing && !m_bSkipChildRows) takeChildren(r, 0);
             break;
         case PIN_ROW_DIFFPAIR_LEG:
         case PIN_ROW_POWER_CHILD: {
@@ -259,13 +260,9 @@ int CKXInstanceDetailsGridWnd::CollectTargetRows(const std::vector<ROWCOL>& sele
             if (parent == GX_INVALID || !isSelected.count(parent)) take(r, 1);
             break;
         }
-        case PIN_ROW_POWER: {
-            std::list<int> children;
-            GetChildRows(r, children, 1);
-            for (int c : children)
-                take(static_cast<ROWCOL>(c), 1);
+        case PIN_ROW_POWER:
+            takeChildren(r, 1);
             break;
-        }
         }
     }
     if (reversed) std::reverse(out.begin(), out.end());

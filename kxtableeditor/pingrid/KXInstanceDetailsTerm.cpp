@@ -385,16 +385,31 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     const int added = ApplyTerminationToSelection(api, targets, pairRows, true);
     if (added == kTerminationRefusedSaid) return FALSE;
     if (added <= 0) return refuse(added < 0 ? api.GetLastError() : CString("no pin to terminate"));
-    for (ROWCOL row : targets.empty() ? pairRows : targets) {
-        KXJournalLines lines(JournalHandle());
-        lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
-        journal += JournalAssocText(row, "SelectTerminationCol", "Add Termination") + lines.Text();
-    }
+    journal += AddTerminationJournal(targets.empty() ? pairRows : targets, prepared, {});
     if (!KXCommitAssocEdit(api, edit, "Add Termination") || !held.Commit()) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     WriteJournal(heldJournal + journal);
     return TRUE;
+}
+
+// The journal of a termination added to each row: the library's prepared text and the add, after the
+// row's selection. A row whose termination it replaced (replacing[i]) deletes that one first: the
+// replay's add refuses a terminated pin.
+CString CKXInstanceDetailsGridWnd::AddTerminationJournal(const std::vector<ROWCOL>& rows, const CString& prepared,
+                                                         const std::vector<bool>& replacing) {
+    CString journal;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (i < replacing.size() && replacing[i]) {
+            KXJournalLines lines(JournalHandle());
+            lines.Pane("Delete").End();
+            journal += JournalAssocText(rows[i], "SelectTerminationCol", "Delete") + lines.Text();
+        }
+        KXJournalLines lines(JournalHandle());
+        lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
+        journal += JournalAssocText(rows[i], "SelectTerminationCol", "Add Termination") + lines.Text();
+    }
+    return journal;
 }
 
 // The library's dialog on the selected pins: the termination chosen there is added to every target
@@ -472,18 +487,7 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
             CKXErrorHandler::MessageBoxOk("KXTABLE-216", added < 0 ? api.GetLastError() : CString("no pin to terminate"));
         return;
     }
-    CString journal;
-    for (size_t i = 0; i < journalRows.size(); ++i) {
-        // The replay deletes a replaced termination first: its add refuses a terminated pin.
-        if (replacing[i]) {
-            KXJournalLines lines(JournalHandle());
-            lines.Pane("Delete").End();
-            journal += JournalAssocText(journalRows[i], "SelectTerminationCol", "Delete") + lines.Text();
-        }
-        KXJournalLines lines(JournalHandle());
-        lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
-        journal += JournalAssocText(journalRows[i], "SelectTerminationCol", "Add Termination") + lines.Text();
-    }
+    const CString journal = AddTerminationJournal(journalRows, prepared, replacing);
     // The terminations now on the selection go to the system-object server within the same step.
     GetAssociatedInstance(edit->Transaction());
     if (!edit->Commit()) return;
