@@ -87,7 +87,14 @@ BOOL CKXInstanceDetailsGridWnd::TypeIntoSignalCell(ROWCOL row, const CString& na
     const ROWCOL col = Col(m_nColSignal);
     CGXControl* control = GetControl(row, col);
     if (!control || CellStyle(row, col).GetReadOnly()) return TRUE;
-    SetCurrentCell(row, col);
+    // A bit row its bus's fold (or the row filter) hides opens first, as the user opens the bus to type
+    // into the bit: the name goes into that row's cell, never into the cell that was current before.
+    if (IsRowHidden(row)) OpenFoldsOf(row);
+    if (IsRowHidden(row) && ClearRowFilter()) OpenFoldsOf(row);
+    ROWCOL currentRow = GX_INVALID, currentCol = GX_INVALID;
+    if (!SetCurrentCell(row, col) || !GetCurrentCell(currentRow, currentCol) || currentRow != row ||
+        currentCol != col)
+        return FALSE;
     control->Init(row, col);
     control->SetCurrentText(name);
     const BOOL accepted = control->OnValidate();

@@ -245,4 +245,23 @@ TEST_F(Rename, ANameOfAnotherWidthIsRefusedWithTheWidths) {
     EXPECT_EQ(Conn("U1 PGOOD"), "W<5>");
 }
 
+// A bit of a folded bus and a pin the row filter hides each take their own name: the bus opens (the
+// filter goes) so that the name is typed into that row, never into the row that was current before.
+TEST_F(Rename, AFoldedBitOrAFilteredPinTakesItsOwnName) {
+    OpenBoard();
+    const std::string before = Saved();
+    EXPECT_EQ(Run("renameConnection pin [list U1 PGOOD C10 XX1] [list U1 {DQ<3>} A13 YY2]"), "1");
+    EXPECT_EQ(Conn("U1 PGOOD"), "XX1");
+    EXPECT_EQ(Conn("U1 DQ<3>"), "YY2");
+    EXPECT_EQ(Conn("U1 DQ<4>"), "DQ<4>");
+    EXPECT_EQ(SignalCell("DQ<3>"), "YY2") << "the renamed bit's row shows";
+
+    Run("kx::pane FilterRows \"Pin Number\" \"*N\"");
+    EXPECT_EQ(Run("renameConnection pin [list U1 RST_N C9 ZZ3] [list U1 {DQ<5>} A11 ZZ4]"), "1");
+    EXPECT_EQ(Conn("U1 RST_N"), "ZZ3");
+    EXPECT_EQ(Conn("U1 DQ<5>"), "ZZ4");
+    EXPECT_EQ(Conn("U1 PGOOD"), "XX1");
+    EXPECT_TRUE(Replayed(before) == Saved()) << JournalText();
+}
+
 } // namespace
