@@ -144,52 +144,85 @@ IDTInstance* CKXInstanceDetailsGridWnd::RowTermination(ROWCOL row) {
     return api.getAssociatedInstance(kTermination);
 }
 
+namespace {
+
+// What a paste found terminated on a row before it: a bus row's bits, a vector pair row's lanes. A row
+// whose pins the paste skipped in part replays bit by bit (lane by lane), as what the paste terminated.
+struct TerminatedBefore {
+    std::set<int> bits;
+    std::set<const IDPInstTerm*> lanes;
+};
+
+IDTInstance* BitTermination(CKXAssocCompAPI& api, IInstTerm* pin, int bit) {
+    api.setInstTermBit(pin->bit(bit));
+    return api.getAssociatedInstance(kTermination);
+}
+
+IDTInstance* LaneTermination(CKXAssocCompAPI& api, IDPInstTerm* lane) {
+    api.setDPInstTermBit(lane);
+    return api.getAssociatedInstance(kTermination);
+}
+
+// The selection of one bit or lane of a row's component, as the replay makes it.
+CString JournalPartSelect(const CString& handle, IInstance* owner, const CString& part) {
+    KXJournalLines select(handle);
+    if (owner) select.Clp("Select", {CString(owner->name())});
+    select.Pane("SelectTerminationCol", {part}).Comment("Paste Termination");
+    return select.Text();
+}
+
+} // namespace
+
 // The paste in one "Paste Termination" edit. Each row it served replays as its termination cell and
 // the automation add of the termination it took; a bus row some of whose bits kept a termination of
-// their own (the paste skipped them) replays bit by bit, as the bits the paste terminated.
+// their own (the paste skipped them) replays bit by bit, as the bits the paste terminated, and a vector
+// pair row some of whose lanes kept theirs lane by lane.
 BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
     CKXGridEdit edit(*this, MasterDesign(), "Paste Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
-    auto bitTermination = [&api](IInstTerm* pin, int bit) {
-        api.setInstTermBit(pin->bit(bit));
-        return api.getAssociatedInstance(kTermination);
-    };
-    // The bus rows' bits that were terminated before the paste.
-    std::map<ROWCOL, std::set<int>> terminatedBefore;
+    std::map<ROWCOL, TerminatedBefore> before;
     for (ROWCOL row : TerminationPasteRows()) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = IsDiffPairRow(row) ? nullptr : GetRowInstTerm(row, msb, lsb);
-        if (!pin || msb <= lsb) continue;
-        for (int bit = msb; bit >= lsb; --bit)
-            if (bitTermination(pin, bit)) terminatedBefore[row].insert(bit);
+        if (IsDiffPairRow(row)) {
+            const std::vector<IDPInstTerm*> lanes = PairTerms(GetRowDPInstTerm(row));
+            for (IDPInstTerm* lane : lanes)
+                if (lanes.size() > 1 && LaneTermination(api, lane)) before[row].lanes.insert(lane);
+        } else if (IInstTerm* pin = GetRowInstTerm(row, msb, lsb); pin && msb > lsb) {
+            for (int bit = msb; bit >= lsb; --bit)
+                if (BitTermination(api, pin, bit)) before[row].bits.insert(bit);
+        }
     }
     if (!PasteTerminations(edit.Transaction())) return FALSE;
     CString journal;
     auto journalAdd = [&](IDTInstance* dt, const CString& select) {
+        if (!dt || !KXJournalLines::IsRecording()) return;
         api.getLCVPropFromInstance(dt);
         KXJournalLines lines(JournalHandle());
         lines.Pane("InitTermination", {api.GetPreparedText(kTermination)}).Pane("AddTermination").End();
         journal += select + lines.Text();
     };
     for (ROWCOL row : m_pastedTerminationRows) {
-        const auto skipped = terminatedBefore.find(row);
-        int msb = -1, lsb = -1;
-        IInstTerm* pin = skipped == terminatedBefore.end() ? nullptr : GetRowInstTerm(row, msb, lsb);
-        if (!pin) {
+        const auto skipped = before.find(row);
+        if (skipped == before.end()) {
             if (IDTInstance* dt = RowTermination(row))
                 journalAdd(dt, JournalAssocText(row, "SelectTerminationCol", "Paste Termination"));
             continue;
         }
-        for (int bit = msb; bit >= lsb; --bit) {
-            IDTInstance* dt = skipped->second.count(bit) ? nullptr : bitTermination(pin, bit);
-            if (!dt || !KXJournalLines::IsRecording()) continue;
-            KXJournalLines select(JournalHandle());
-            if (IInstance* owner = pin->instance()) select.Clp("Select", {CString(owner->name())});
-            select.Pane("SelectTerminationCol", {CString(CSchemaUtilities::vectorName(pin->name(), bit))})
-                .Comment("Paste Termination");
-            journalAdd(dt, select.Text());
+        if (IsDiffPairRow(row)) {
+            for (IDPInstTerm* lane : PairTerms(GetRowDPInstTerm(row)))
+                if (!skipped->second.lanes.count(lane))
+                    journalAdd(LaneTermination(api, lane),
+                               JournalPartSelect(JournalHandle(), GetRowInstance(row).instance(), lane->name()));
+            continue;
         }
+        int msb = -1, lsb = -1;
+        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        for (int bit = msb; pin && bit >= lsb; --bit)
+            if (!skipped->second.bits.count(bit))
+                journalAdd(BitTermination(api, pin, bit),
+                           JournalPartSelect(JournalHandle(), pin->instance(),
+                                             CSchemaUtilities::vectorName(pin->name(), bit)));
     }
     if (!edit.Commit()) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(m_pastedTerminationRows));

@@ -603,6 +603,20 @@ TEST_F(RandomEdits, ATerminationPastedOntoABusRowWithTerminatedBitsReplaysBitByB
               "catch {kx::tab 1}; saveDesign\n");
 }
 
+// The same over a vector pair row one of whose lanes lost its termination: the paste terminates that
+// lane alone, and replays lane by lane (as the pair's add, it was refused whole in the replay).
+TEST_F(RandomEdits, ATerminationPastedOntoAPairRowWithTerminatedLanesReplaysLaneByLane) {
+    RunScript("pair-termination-paste.tcl",
+              "kx::show clp U1; kx::select ccp {*}[kxcell CLK Termination]; kx::key ccp Ctrl+C; "
+              "kx::select ccp {*}[kxcell {TX<3..0>} Termination]; paste pin\n"
+              "kx::answer question KXTABLE-140 yes; kx::click ccp {*}[kxcell {TX<3..0>} {Pin Name}] button; "
+              "kx::select ccp {*}[kxcell {TX<3>} Termination]; kx::key ccp Delete\n"
+              "kx::select ccp {*}[kxcell MCLK Termination]; kx::key ccp Ctrl+C; "
+              "kx::select ccp {*}[kxcell {TX<3..0>} Termination]; paste pin\n"
+              "undo\nredo\n"
+              "catch {kx::tab 1}; saveDesign\n");
+}
+
 // A lane row of a vector pair row the user opened: its journal key opened the lane above it in a fresh
 // host (a sibling lane, not the pair row), selected nothing, and the edit was lost in the replay.
 TEST_F(RandomEdits, ALaneRowOfAnOpenedPairRowIsFoundInTheReplay) {
