@@ -3,6 +3,7 @@
 // text and send a script command; the command comes back here and edits the
 // store in one transaction and one undo step.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridComments.h"
 #include "grid/KXScriptWords.h"
 
 #include "grid/KXGridEdit.h"
@@ -56,10 +57,10 @@ CString CKXInstanceDetailsGridWnd::GetCommentPinKey(ROWCOL row) {
     }
     int msb = -1, lsb = -1;
     IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    return pin ? CommentKeyOf(pin, msb, lsb) : key;
+    return pin ? m_comments->CommentKeyOf(pin, msb, lsb) : key;
 }
 
-CString CKXInstanceDetailsGridWnd::CommentKeyOf(const IInstTerm* pin, int msb, int lsb) {
+CString KXPinGridComments::CommentKeyOf(const IInstTerm* pin, int msb, int lsb) {
     if (pin->isScalar()) return pin->name();
     return msb == lsb ? CSchemaUtilities::vectorName(pin->name(), msb)
                       : CSchemaUtilities::vectorName(pin->name(), msb, lsb);
@@ -82,9 +83,9 @@ CGXStyle NoCommentStyle() {
 
 } // namespace
 
-bool CKXInstanceDetailsGridWnd::FindPinComment(const CString& instanceName, const CString& pinKey,
+bool KXPinGridComments::FindPinComment(const CString& instanceName, const CString& pinKey,
                                                CGXStyle& style) {
-    CComments* store = Store(Site());
+    CComments* store = Store(m_grid.Site());
     CString text, date, time, user;
     if (!store || !store->getPinComments(instanceName, pinKey, text, date, time, user)) return false;
     CString title;
@@ -95,10 +96,10 @@ bool CKXInstanceDetailsGridWnd::FindPinComment(const CString& instanceName, cons
     return true;
 }
 
-void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
+void KXPinGridComments::FillCommentCell(ROWCOL row, CString pinKey) {
     CString instanceName;
-    if (Store(Site())) {
-        const CInstanceContext instance = GetRowInstance(row);
+    if (Store(m_grid.Site())) {
+        const CInstanceContext instance = m_grid.GetRowInstance(row);
         if (!instance) return;
         instanceName = instance.name();
     }
@@ -106,33 +107,33 @@ void CKXInstanceDetailsGridWnd::FillCommentCell(ROWCOL row, CString pinKey) {
     WriteCommentsCell(row, FindPinComment(instanceName, pinKey, style) ? style : NoCommentStyle());
 }
 
-void CKXInstanceDetailsGridWnd::WriteCommentsCell(ROWCOL row, const CGXStyle& style) {
-    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
-    SetStyleRange(CGXRange(row, Col(m_nColComments)), style, gxOverride, 0, GX_SMART);
+void KXPinGridComments::WriteCommentsCell(ROWCOL row, const CGXStyle& style) {
+    kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColComments)), style, gxOverride, 0, GX_SMART);
 }
 
-void CKXInstanceDetailsGridWnd::FillRowComment(ROWCOL row) {
+void KXPinGridComments::FillRowComment(ROWCOL row) {
     CGXStyle base;
     base.SetValue("").SetControl(static_cast<WORD>(IDS_CTRL_STATIC_TEXT)).SetReadOnly(TRUE);
     WriteCommentsCell(row, base);
-    if (IsPowerPinRow(row))
+    if (m_grid.IsPowerPinRow(row))
         SetCommentCell(row); // the common comment of its pins
     else
-        FillCommentCell(row, GetCommentPinKey(row));
+        FillCommentCell(row, m_grid.GetCommentPinKey(row));
 }
 
-void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
-    CComments* store = Store(Site());
+void KXPinGridComments::SetCommentCell(ROWCOL row) {
+    CComments* store = Store(m_grid.Site());
     std::list<int> children;
-    GetChildRows(row, children, 0);
+    m_grid.GetChildRows(row, children, 0);
     CString common;
     bool all = store != nullptr && !children.empty();
     bool first = true;
     for (int child : children) {
         if (!all) break;
-        const CInstanceContext instance = GetRowInstance(static_cast<ROWCOL>(child));
+        const CInstanceContext instance = m_grid.GetRowInstance(static_cast<ROWCOL>(child));
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(static_cast<ROWCOL>(child), msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(static_cast<ROWCOL>(child), msb, lsb);
         if (!instance || !pin) continue;
         CString text, date, time, user;
         if (!store->getPinComments(instance.name(), pin->name(), text, date, time, user) ||
@@ -147,8 +148,8 @@ void CKXInstanceDetailsGridWnd::SetCommentCell(ROWCOL row) {
     if (all && !first) {
         for (int child : children) {
             int msb = -1, lsb = -1;
-            if (IInstTerm* pin = GetRowInstTerm(static_cast<ROWCOL>(child), msb, lsb)) {
-                const CInstanceContext instance = GetRowInstance(static_cast<ROWCOL>(child));
+            if (IInstTerm* pin = m_grid.GetRowInstTerm(static_cast<ROWCOL>(child), msb, lsb)) {
+                const CInstanceContext instance = m_grid.GetRowInstance(static_cast<ROWCOL>(child));
                 CGXStyle icon;
                 if (FindPinComment(instance.name(), pin->name(), icon)) {
                     WriteCommentsCell(row, icon);
@@ -250,31 +251,31 @@ void JournalComment(CKXInstanceDetailsGridWnd* grid, ROWCOL row, const char* tit
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected) {
+void KXPinGridComments::EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected) {
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
         const ROWCOL row = selected[i];
         int group = 0;
-        if (IsPowerPinRow(row) || (IsImplicitPowerPinRow(row, &group) &&
-                                   AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
+        if (m_grid.IsPowerPinRow(row) || (m_grid.IsImplicitPowerPinRow(row, &group) &&
+                                   m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
             SetCommentCell(row);
     }
     edit.Commit();
 }
 
-bool CKXInstanceDetailsGridWnd::StorePinComment(CComments& store, ROWCOL row, const CString& text,
+bool KXPinGridComments::StorePinComment(CComments& store, ROWCOL row, const CString& text,
                                                 const char* stepName) {
-    const CInstanceContext instance = GetRowInstance(row);
-    const CString key = GetCommentPinKey(row);
+    const CInstanceContext instance = m_grid.GetRowInstance(row);
+    const CString key = m_grid.GetCommentPinKey(row);
     if (!instance || key.IsEmpty()) return false;
     CString old, date, time, user;
     if (!store.getPinComments(instance.name(), key, old, date, time, user)) old.Empty();
     if (old == text) return false; // nothing changes: no step, no journal line
-    SetPinComment(instance.name(), key, old, text);
+    m_grid.SetPinComment(instance.name(), key, old, text);
     CString now;
     if (!store.getPinComments(instance.name(), key, now, date, time, user)) now.Empty();
     if (now != text) return false; // the store refused it
     FillCommentCell(row, key);
-    AddCommand(new CKXCommentUndoCmd(this, instance.name(), key, old, text, stepName), gxDo);
+    m_grid.AddCommand(new CKXCommentUndoCmd(&m_grid, instance.name(), key, old, text, stepName), gxDo);
     return true;
 }
 
@@ -297,9 +298,9 @@ void CKXInstanceDetailsGridWnd::InsertComment(const char* textArg, int flag) {
     CKXGridEdit edit(*this, kKXInsertCommentStep);
     if (!edit) return;
     for (ROWCOL row : rows)
-        if (StorePinComment(*store, row, text, kKXInsertCommentStep))
+        if (m_comments->StorePinComment(*store, row, text, kKXInsertCommentStep))
             JournalComment(this, row, kKXInsertCommentStep, "InsertComment", {text});
-    EndCommentStep(edit, selected);
+    m_comments->EndCommentStep(edit, selected);
 }
 
 void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
@@ -339,7 +340,7 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
     const char* step = text.IsEmpty() ? kKXDeleteCommentStep : kKXEditCommentStep;
     bool changed = false;
     for (ROWCOL row : rows)
-        changed = StorePinComment(*store, row, text, step) || changed;
+        changed = m_comments->StorePinComment(*store, row, text, step) || changed;
     // Comments that say that already: no step, no journal line.
     if (changed) {
         for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
@@ -349,7 +350,7 @@ void CKXInstanceDetailsGridWnd::EditComment(const char* textArg, int flag) {
                 JournalComment(this, selected[i], step, "EditComment", {text});
         }
     }
-    EndCommentStep(edit, selected);
+    m_comments->EndCommentStep(edit, selected);
 }
 
 void CKXInstanceDetailsGridWnd::RequestDeleteComment() {
@@ -365,12 +366,12 @@ void CKXInstanceDetailsGridWnd::DeleteComment() {
     CKXGridEdit edit(*this, kKXDeleteCommentStep);
     if (!edit) return;
     for (ROWCOL row : rows)
-        if (StorePinComment(*store, row, CString(), kKXDeleteCommentStep))
+        if (m_comments->StorePinComment(*store, row, CString(), kKXDeleteCommentStep))
             JournalComment(this, row, kKXDeleteCommentStep, "DeleteComment", {});
-    EndCommentStep(edit, selected);
+    m_comments->EndCommentStep(edit, selected);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshCommentCells() {
     for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
-        FillRowComment(row);
+        m_comments->FillRowComment(row);
 }

@@ -1,6 +1,7 @@
 // Writing custom property columns from the pane's changeCustomColumn command:
 // one transaction for the whole call and a journal entry per row.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridCustom.h"
 
 #include "grid/KXColumnModel.h"
 #include "grid/KXGridEdit.h"
@@ -92,7 +93,7 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         const auto found = columns.find(name);
         if (found == columns.end()) continue;
         value = KXValueListFirst(value); // the rows' values are one and the same
-        refused = !WriteCustomValue(rows, found->second, name, value, journal ? &lines : nullptr, written);
+        refused = !m_custom->WriteCustomValue(rows, found->second, name, value, journal ? &lines : nullptr, written);
     }
     if (param) param->EnableUndo(bUndo);
     if (refused) {
@@ -100,31 +101,31 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         if (began) CKXTransaction::DiscardTrans(this);
         return FALSE;
     }
-    return EndCustomChange(began, written, journal, lines);
+    return m_custom->EndCustomChange(began, written, journal, lines);
 }
 
 // The row's own instance, not the first row's: after a sort the first row may be a differential
 // pair, which names no pin, and with several instances shown the rows belong to different ones.
-CString CKXInstanceDetailsGridWnd::CustomChangeRowInstance(ROWCOL row) {
-    IDesign* design = m_designContext ? m_designContext.design() : nullptr;
-    if (!design || row < PIN_FIRST_ROW || row > GetRowCount()) return CString();
+CString KXPinGridCustom::CustomChangeRowInstance(ROWCOL row) {
+    IDesign* design = m_grid.m_designContext ? m_grid.m_designContext.design() : nullptr;
+    if (!design || row < PIN_FIRST_ROW || row > m_grid.GetRowCount()) return CString();
     int msb = -1, lsb = -1;
     IInstance* inst = nullptr;
-    if (IInstTerm* pin = GetRowInstTerm(row, msb, lsb)) inst = pin->instance();
-    if (!inst) inst = GetRowInstance(row).instance();
+    if (IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb)) inst = pin->instance();
+    if (!inst) inst = m_grid.GetRowInstance(row).instance();
     return inst && design->findInstance(inst->id()) == inst ? CString(inst->name()) : CString();
 }
 
-bool CKXInstanceDetailsGridWnd::WriteCustomValue(const CRowColArray& rows, int col, const CString& name,
+bool KXPinGridCustom::WriteCustomValue(const CRowColArray& rows, int col, const CString& name,
                                                  const CString& value, CString* lines, bool& written) {
-    const int type = m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
+    const int type = m_grid.m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
     CString text = value;
     text.Trim();
     std::vector<ROWCOL> changed;
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL row = rows[i];
-        if (row < PIN_FIRST_ROW || row > GetRowCount()) continue;
-        if (text.CompareNoCase(GetValueRowCol(row, static_cast<ROWCOL>(col))) == 0) continue;
+        if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount()) continue;
+        if (text.CompareNoCase(m_grid.GetValueRowCol(row, static_cast<ROWCOL>(col))) == 0) continue;
         if (RefuseCustomValue(row, col, name, text)) return false;
         if (AddCustomProperty(row, type, name, text)) changed.push_back(row);
     }
@@ -133,9 +134,9 @@ bool CKXInstanceDetailsGridWnd::WriteCustomValue(const CRowColArray& rows, int c
     return true;
 }
 
-bool CKXInstanceDetailsGridWnd::RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text) {
+bool KXPinGridCustom::RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text) {
     constexpr int kStateDeleteOnly = 5, kStateRequiredA = 4, kStateRequiredB = 2;
-    const int state = std::atoi(AttrText(row, static_cast<ROWCOL>(col), IDS_UA_PROP_STATE).GetString());
+    const int state = std::atoi(m_grid.AttrText(row, static_cast<ROWCOL>(col), IDS_UA_PROP_STATE).GetString());
     if (state == kStateDeleteOnly && text.IsEmpty()) {
         AfxMessageBox("Changed property is delete only. Cannot modify.");
         return true;
@@ -154,17 +155,17 @@ bool CKXInstanceDetailsGridWnd::RefuseCustomValue(ROWCOL row, int col, const CSt
 
 // The property of the row's instance (type 1), pin or pin bit (2) or net (3); true for a column of
 // one of those types.
-bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text) {
+bool KXPinGridCustom::AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text) {
     constexpr int kInstanceProperty = 1, kPinProperty = 2, kNetProperty = 3;
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     int msb = -1, lsb = -1;
     switch (type) {
     case kInstanceProperty:
-        if (transaction) transaction->addProperty(GetRowInstance(row), name, text, 2, false);
+        if (transaction) transaction->addProperty(m_grid.GetRowInstance(row), name, text, 2, false);
         return true;
     case kPinProperty:
-        if (IInstTerm* pin = GetRowInstTerm(row, msb, lsb); pin && transaction) {
-            const CInstTermContext context = GetRowInstance(row).instTerm(pin->id());
+        if (IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb); pin && transaction) {
+            const CInstTermContext context = m_grid.GetRowInstance(row).instTerm(pin->id());
             if (msb == lsb && msb != -1)
                 transaction->addProperty(context.bitContext(msb), name, text, 2, false);
             else
@@ -173,8 +174,8 @@ bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CS
         }
         return false; // a row without a pin has no pin property to write
     case kNetProperty:
-        if (INet* net = GetRowNet(row, msb, lsb); net && transaction) {
-            transaction->addProperty(m_designContext.net(net->id()), name, text, 2, false);
+        if (INet* net = m_grid.GetRowNet(row, msb, lsb); net && transaction) {
+            transaction->addProperty(m_grid.m_designContext.net(net->id()), name, text, 2, false);
             return true;
         }
         return false; // an open pin has no net to carry the property
@@ -186,18 +187,18 @@ bool CKXInstanceDetailsGridWnd::AddCustomProperty(ROWCOL row, int type, const CS
 // The rows the value went into, as the replay selects them: the rows of one component (each shown by
 // the component list) selected together, the first by its pin and the others added to it, then one
 // change of the value; one step on replay for each component.
-CString CKXInstanceDetailsGridWnd::CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name,
+CString KXPinGridCustom::CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name,
                                                       const CString& text) {
     if (rows.empty() || !KXJournalLines::IsRecording()) return CString();
     // The column comes before the value: a replay in another user's settings may have none of it.
-    const CString entry = CKXColumnModel::EntryOf(*m_arrColumnInfo[static_cast<std::size_t>(col)], AverageCharWidth());
-    KXJournalLines lines(JournalHandle());
+    const CString entry = CKXColumnModel::EntryOf(*m_grid.m_arrColumnInfo[static_cast<std::size_t>(col)], m_grid.AverageCharWidth());
+    KXJournalLines lines(m_grid.JournalHandle());
     for (size_t i = 0; i < rows.size();) {
         const CString instance = CustomChangeRowInstance(rows[i]);
         if (!instance.IsEmpty()) lines.Clp("Select", {instance});
         bool first = true;
         for (; i < rows.size() && CustomChangeRowInstance(rows[i]) == instance; ++i) {
-            const CString pinName = GetValueRowCol(rows[i], static_cast<ROWCOL>(m_nColPinName));
+            const CString pinName = m_grid.GetValueRowCol(rows[i], static_cast<ROWCOL>(m_grid.m_nColPinName));
             if (pinName.IsEmpty()) continue;
             lines.Pane(first ? "SelectPinNameCol" : "CtrSelectPinNameCol", {pinName});
             first = false;
@@ -210,11 +211,11 @@ CString CKXInstanceDetailsGridWnd::CustomValueJournal(const std::vector<ROWCOL>&
 
 // Inside a caller's transaction the caller commits; our own is committed when something was
 // written and discarded otherwise. The journal follows only a change that stands.
-BOOL CKXInstanceDetailsGridWnd::EndCustomChange(bool began, bool written, const char* journal,
+BOOL KXPinGridCustom::EndCustomChange(bool began, bool written, const char* journal,
                                                 const CString& lines) {
     // Each row's value is a call of its own on replay: the undo of the change journals as many.
     auto writeJournal = [&] {
-        if (journal) WriteJournal(lines);
+        if (journal) m_grid.WriteJournal(lines);
     };
     if (!began) {
         if (written) writeJournal();
@@ -222,11 +223,11 @@ BOOL CKXInstanceDetailsGridWnd::EndCustomChange(bool began, bool written, const 
     }
     if (!written) {
         // The cells hold the value already, or their rows have no object of the column's kind.
-        CKXTransaction::DiscardTrans(this);
+        CKXTransaction::DiscardTrans(&m_grid);
         CKXErrorHandler::MessageBoxOk("KXTABLE-267");
         return FALSE;
     }
-    const BOOL committed = CommitOwnTransaction(1, 1);
+    const BOOL committed = m_grid.CommitOwnTransaction(1, 1);
     if (committed) writeJournal();
     return committed;
 }

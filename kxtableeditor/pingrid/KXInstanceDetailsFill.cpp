@@ -2,6 +2,7 @@
 // bit rows for a vector pin, a pair row with its two leg rows for a
 // differential pair. Each fill writes the user attributes the row model reads.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridComments.h"
 #include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "pingrid/KXPinRowAttrs.h"
@@ -562,7 +563,7 @@ CString KXPinGridFill::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb
     const CComments* store = m_grid.Site() ? m_grid.Site()->CommentStore() : nullptr;
     if (store && store->GetPinCommentCount() > 0) {
         CGXStyle comment = m_grid.m_fillStyles.NoComment();
-        m_grid.FindPinComment(m_grid.m_instCurrent.name(), m_grid.CommentKeyOf(pin, msb, lsb), comment);
+        m_grid.m_comments->FindPinComment(m_grid.m_instCurrent.name(), m_grid.m_comments->CommentKeyOf(pin, msb, lsb), comment);
         m_grid.WriteCell(row, Col(m_grid.m_nColComments), comment);
     } else {
         m_grid.WriteCell(row, Col(m_grid.m_nColComments), m_grid.m_fillStyles.NoComment());
@@ -603,7 +604,7 @@ void KXPinGridFill::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentR
     m_grid.FillTerminationCell(pairRow);
     if (vectorPair) {
         // The members follow as rows of their own; the pair row's Comments cell takes no typing either.
-        m_grid.FillRowComment(pairRow);
+        m_grid.m_comments->FillRowComment(pairRow);
         return;
     }
     const CString legLevel = mode == PIN_ROW_DIFFPAIR ? CString("2") : CString("3");
@@ -619,7 +620,7 @@ void KXPinGridFill::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentR
     MarkNestedLeg(row, mode);
     m_grid.JoinChildPinNumbers(pairRow);
     m_grid.FillDiffPairSignalCells(pairRow, 0);
-    m_grid.FillRowComment(pairRow);
+    m_grid.m_comments->FillRowComment(pairRow);
     m_grid.FillTerminationCell(pairRow);
     ToggleRow(pairRow);
 }
@@ -644,7 +645,7 @@ void KXPinGridFill::FillPowerPinRows(const std::vector<IInstTerm*>& pins, ROWCOL
     CGXStyle pupd;
     pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);
     m_grid.SetStyleRange(CGXRange(parentRow, Col(m_grid.m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
-    m_grid.FillRowComment(parentRow);
+    m_grid.m_comments->FillRowComment(parentRow);
     ToggleRow(parentRow);
 }
 

@@ -6,6 +6,8 @@
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "pingrid/KXPinGridFilter.h"
+#include "pingrid/KXPinGridComments.h"
+#include "pingrid/KXPinGridCustom.h"
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "pingrid/KXPinRowAttrs.h"
@@ -57,7 +59,9 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_refresh(std::make_unique<KXPinGridRefresh>(*this)), m_fill(std::make_unique<KXPinGridFill>(*this)),
       m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
       m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
-      m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)) {
+      m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
+      m_comments(std::make_unique<KXPinGridComments>(*this)),
+      m_custom(std::make_unique<KXPinGridCustom>(*this)) {
     m_bAllowPowerPins = FALSE;
     if (CKXRegistrySettings::OpenRegistryKey() == 1) {
         int value = 0;

@@ -72,6 +72,8 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridComments;
+class KXPinGridCustom;
 class KXCsvParser;
 
 // Naming rules of the Attach Signal bar, as the connect operation hands them on.
@@ -98,6 +100,8 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridComments;
+    friend class KXPinGridCustom;
 
 public:
     CKXInstanceDetailsGridWnd();
@@ -973,12 +977,6 @@ public:
     void EditComment(const char* text, int flag) override;
     void RequestDeleteComment() override;
     void DeleteComment() override;
-    // The undo road: writes the store only.
-    // The common comment of the child rows (a power-pin group row).
-    void SetCommentCell(ROWCOL row);
-    void FillCommentCell(ROWCOL row, CString pinKey);
-    // The comment cell of a freshly filled row: read-only, showing the stored comment if any.
-    void FillRowComment(ROWCOL row);
     void RefreshCommentCells() override;
 
     // ------------------------------------------------------------- property-change notification
@@ -1024,17 +1022,6 @@ public:
     BOOL ChangeCustomColumnValue(CMapStringToString& values) override;
     BOOL ChangePropValue(const CString& name, const CString& value) override;
     CString CustomColumnKey(const CString& name) override;
-    // The steps of ChangeCustomColumnValue: the instance a row belongs to (empty when none), one
-    // property value written into the rows (false when a row refused it, with the message shown),
-    // the refusal of one cell's value, the property written for one row, the journal of the rows it
-    // changed, and the commit or discard that ends the call.
-    CString CustomChangeRowInstance(ROWCOL row);
-    bool WriteCustomValue(const CRowColArray& rows, int col, const CString& name, const CString& value,
-                          CString* lines, bool& written);
-    bool RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text);
-    bool AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text);
-    CString CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name, const CString& text);
-    BOOL EndCustomChange(bool began, bool written, const char* journal, const CString& lines);
 
     // ------------------------------------------------------------- CSV import
     // MSG_IMPORT_CSV: the PIN_NAME cells get the pins' logical names (a standard FPGA's from its
@@ -1222,12 +1209,6 @@ private:
     CString JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations);
     CString JournalDeleteRowText(ROWCOL row, bool keepsTerminations);
     CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
-    // Ends a comment edit: the comment cells of the selected power-pin rows are refreshed and the
-    // transaction is committed as one undo step.
-    void EndCommentStep(CKXGridEdit& edit, const CRowColArray& selected);
-    // Writes the comment of one row's pin (an empty text removes it), shown and undoable with the
-    // comment it had; false when the row has no pin to keep a comment for.
-    bool StorePinComment(CComments& store, ROWCOL row, const CString& text, const char* stepName);
     // A pin row whose Signal cell shows no text while some of its bits are connected (each bit to
     // another net, or some bits cleared): an empty text takes those connections off.
     bool EmptyTextChanges(ROWCOL row, ROWCOL col) override;
@@ -1267,12 +1248,6 @@ private:
     CString PinTermination(IInstTerm* pin, int bit, CString& tip);
     // The termination type a row shows: its pin bit's, or for a whole bus row the type all its bits share (else none).
     CString RowTermination(IInstTerm* pin, int msb, int lsb, CString& tip);
-    // The comment store's key of a pin row showing the bits msb..lsb of the pin.
-    static CString CommentKeyOf(const IInstTerm* pin, int msb, int lsb);
-    // Gives the style the comment icon form when the store has a comment of the pin; false when not.
-    bool FindPinComment(const CString& instanceName, const CString& pinKey, CGXStyle& style);
-    // Writes the Comments cell of the row (the grid's read-only lock lifted for the write).
-    void WriteCommentsCell(ROWCOL row, const CGXStyle& style);
     kxpingrid::PinFillStyles m_fillStyles;
     WORD PropStateStyle(int state) const;
     bool IsSameDesign(const IDesign* design) const;
@@ -1308,6 +1283,8 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridComments> m_comments; // the Comments column
+    std::unique_ptr<KXPinGridCustom> m_custom; // custom property column changes
 
     DECLARE_MESSAGE_MAP()
 };
