@@ -3,6 +3,7 @@
 // that a paste into any grid can rebuild. A user's copy goes to the host as a
 // script command, which comes back as CopySelection.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridCopy.h"
 #include "grid/KXClipboardText.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -95,42 +96,42 @@ CString CKXInstanceDetailsGridWnd::ShownInstanceName() {
 }
 
 // In-cell editing: only the editor's selected text.
-bool CKXInstanceDetailsGridWnd::CopyEditorSelection(const char* journal, const CString& handle,
+bool KXPinGridCopy::CopyEditorSelection(const char* journal, const CString& handle,
                                                     const CString& shownInstance) {
     ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
-    if (!GetCurrentCell(curRow, curCol)) return false;
-    CGXControl* control = GetCurrentCellControl();
+    if (!m_grid.GetCurrentCell(curRow, curCol)) return false;
+    CGXControl* control = m_grid.GetCurrentCellControl();
     CString selected;
     const bool some = control && control->GetSelectedText(selected) && !selected.IsEmpty();
-    if (!KXCopyActiveEditorSelection(*this)) return false;
+    if (!KXCopyActiveEditorSelection(m_grid)) return false;
     if (journal && some) {
         // Copies: the grid hands out one shared buffer for cell values.
-        const CString pinName = GetValueRowCol(curRow, Col(m_nColPinName));
-        const CString pinNumber = GetValueRowCol(curRow, Col(m_nColPinNumber));
+        const CString pinName = m_grid.GetValueRowCol(curRow, Col(m_grid.m_nColPinName));
+        const CString pinNumber = m_grid.GetValueRowCol(curRow, Col(m_grid.m_nColPinNumber));
         JournalCopiedRow(journal, handle, shownInstance, static_cast<int>(curCol), pinName, pinNumber);
     }
     return true;
 }
 
-bool CKXInstanceDetailsGridWnd::RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination) {
+bool KXPinGridCopy::RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination) {
     api.getLCVPropFromInstance(termination);
     std::vector<CString> ids;
     api.getSlotIds(ids);
     return !ids.empty();
 }
 
-CString CKXInstanceDetailsGridWnd::CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText) {
-    if (!api) api = GetAssocCompAPI();
-    api->setDesignContext(m_designContext);
+CString KXPinGridCopy::CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText) {
+    if (!api) api = m_grid.GetAssocCompAPI();
+    api->setDesignContext(m_grid.m_designContext);
     IDTInstance* termination = nullptr;
     // An implicit power pin has no pin bit of its own: it carries no termination (asking
     // without pointing the interface at it would answer for the row before).
-    if (!IsImplicitPowerPinRow(row, nullptr)) {
-        if (IsDiffPairRow(row)) {
-            api->setDPInstTermBit(GetRowDPInstTerm(row));
+    if (!m_grid.IsImplicitPowerPinRow(row, nullptr)) {
+        if (m_grid.IsDiffPairRow(row)) {
+            api->setDPInstTermBit(m_grid.GetRowDPInstTerm(row));
         } else {
             int msb = -1, lsb = -1;
-            IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+            IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
             api->setInstTermBit(CInstTermBit(pin, msb));
         }
         termination = api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
@@ -142,31 +143,31 @@ CString CKXInstanceDetailsGridWnd::CopyTerminationCell(ROWCOL row, CKXAssocCompA
         termination = nullptr;
     }
     const CString cellText =
-        CKXImpClipBoard::CopyAssocComponents(m_designContext, -1, termination, CKXAssocCompAPI::TERMINATION);
+        CKXImpClipBoard::CopyAssocComponents(m_grid.m_designContext, -1, termination, CKXAssocCompAPI::TERMINATION);
     CString line;
     if (termination) line = termination->name();
     rowText += line + "\r\n";
     return cellText;
 }
 
-bool CKXInstanceDetailsGridWnd::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText,
+bool KXPinGridCopy::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText,
                                              CString& cellText) {
     int msb = -1, lsb = -1;
-    INet* net = GetRowNet(row, msb, lsb);
+    INet* net = m_grid.GetRowNet(row, msb, lsb);
     if (!net) return false;
-    if (!api) api = GetAssocCompAPI();
-    api->setDesignContext(m_designContext);
+    if (!api) api = m_grid.GetAssocCompAPI();
+    api->setDesignContext(m_grid.m_designContext);
     for (int bit = msb; bit >= lsb; --bit) {
         CKXImpClipBoard::StartPupdGroup();
         api->setNetBit(CNetBit(net, bit));
         std::vector<IDTInstance*> pupds;
         api->getMultipleAssociatedInstance(CKXAssocCompAPI::PUPD, pupds);
         if (pupds.empty()) {
-            CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, nullptr, CKXAssocCompAPI::PUPD);
+            CKXImpClipBoard::CopyAssocComponents(m_grid.m_designContext, bit, nullptr, CKXAssocCompAPI::PUPD);
             rowText += "\r\n";
         }
         for (IDTInstance* pupd : pupds) {
-            CKXImpClipBoard::CopyAssocComponents(m_designContext, bit, pupd, CKXAssocCompAPI::PUPD);
+            CKXImpClipBoard::CopyAssocComponents(m_grid.m_designContext, bit, pupd, CKXAssocCompAPI::PUPD);
             rowText += CString(pupd ? pupd->name() : "") + "\r\n";
         }
         CKXImpClipBoard::EndPupdGroup();
@@ -178,13 +179,13 @@ bool CKXInstanceDetailsGridWnd::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, 
 namespace {
 
 // The rows the ranges copy: the copy's bar takes one step for each, so that it ends full.
-int CopiedRowsIn(CKXInstanceDetailsGridWnd& grid, CGXRangeList& list) {
+int CopiedRowsIn(CKXInstanceDetailsGridWnd& grid, KXPinGridCopy& copy, CGXRangeList& list) {
     int copied = 0;
     const ROWCOL rowCount = grid.GetRowCount();
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, grid.GetColCount());
         for (ROWCOL row = range.top; row <= range.bottom && row <= rowCount; ++row)
-            if (grid.CopiesRow(row, static_cast<int>(range.left))) ++copied;
+            if (copy.CopiesRow(row, static_cast<int>(range.left))) ++copied;
     }
     return copied;
 }
@@ -193,40 +194,40 @@ int CopiedRowsIn(CKXInstanceDetailsGridWnd& grid, CGXRangeList& list) {
 
 // A shown row is copied, except in the Pull Up/Down column when its Signal cell names no net: such a
 // row has no pull-ups to give.
-bool CKXInstanceDetailsGridWnd::CopiesRow(ROWCOL row, int col) {
-    if (IsRowHidden(row)) return false;
-    if (col != m_nColPupd) return true;
+bool KXPinGridCopy::CopiesRow(ROWCOL row, int col) {
+    if (m_grid.IsRowHidden(row)) return false;
+    if (col != m_grid.m_nColPupd) return true;
     int msb = -1, lsb = -1;
-    return GetRowNet(row, msb, lsb) != nullptr;
+    return m_grid.GetRowNet(row, msb, lsb) != nullptr;
 }
 
 void CKXInstanceDetailsGridWnd::CopySelection() {
     const char* journal = CKXShareGlobalData::m_bAutomation;
     const CString handle = JournalHandle();
     const CString shownInstance = ShownInstanceName();
-    if (CopyEditorSelection(journal, handle, shownInstance)) return;
+    if (m_copy->CopyEditorSelection(journal, handle, shownInstance)) return;
 
     CGXRangeList list;
     CopyRangeList(list, TRUE);
     CString rowText, bufferText;
     CKXImpClipBoard::StartCopying();
-    m_copiedWithoutParts.Empty();
+    m_copy->m_copiedWithoutParts.Empty();
     const ROWCOL rowCount = GetRowCount();
     CKXAssocCompAPI* api = nullptr;
-    CKXProgressBar progress("Copying Data", CopiedRowsIn(*this, list), 50, 0, 0);
+    CKXProgressBar progress("Copying Data", CopiedRowsIn(*this, *m_copy, list), 50, 0, 0);
     for (POSITION pos = list.GetHeadPosition(); pos;) {
         const CGXRange range = list.GetNext(pos)->GetBounded(rowCount, GetColCount());
         if (range.bottom < range.top) continue;
         const int col = static_cast<int>(range.left);
         for (ROWCOL row = range.top; row <= range.bottom && row <= rowCount; ++row) {
-            if (!CopiesRow(row, col)) continue;
+            if (!m_copy->CopiesRow(row, col)) continue;
             progress.StepIt();
             progress.PeekAndPump();
             CString cellText;
             if (col == m_nColTermination) {
-                cellText = CopyTerminationCell(row, api, rowText);
+                cellText = m_copy->CopyTerminationCell(row, api, rowText);
             } else if (col == m_nColPupd) {
-                if (!CopyPupdCell(row, api, rowText, cellText)) continue;
+                if (!m_copy->CopyPupdCell(row, api, rowText, cellText)) continue;
             } else {
                 cellText = GetValueRowCol(row, Col(col));
                 CKXImpClipBoard::CopyTextAsObject(cellText);
@@ -241,8 +242,8 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
             }
         }
     }
-    if (!m_copiedWithoutParts.IsEmpty())
-        CKXErrorHandler::MessageBoxOk("KXTABLE-260", std::exchange(m_copiedWithoutParts, CString()).GetString());
+    if (!m_copy->m_copiedWithoutParts.IsEmpty())
+        CKXErrorHandler::MessageBoxOk("KXTABLE-260", std::exchange(m_copy->m_copiedWithoutParts, CString()).GetString());
     CKXImpClipBoard::GetDataBuffer(bufferText);
     if (bufferText.IsEmpty()) {
         CKXImpClipBoard::EndCopying();

@@ -6,6 +6,9 @@
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "pingrid/KXPinGridFilter.h"
+#include "pingrid/KXPinGridPublish.h"
+#include "pingrid/KXPinGridPaste.h"
+#include "pingrid/KXPinGridCopy.h"
 #include "pingrid/KXPinGridComments.h"
 #include "pingrid/KXPinGridCustom.h"
 #include "pingrid/KXPinGridRefresh.h"
@@ -60,6 +63,9 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
       m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
       m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
+      m_publish(std::make_unique<KXPinGridPublish>(*this)),
+      m_paste(std::make_unique<KXPinGridPaste>(*this)),
+      m_copy(std::make_unique<KXPinGridCopy>(*this)),
       m_comments(std::make_unique<KXPinGridComments>(*this)),
       m_custom(std::make_unique<KXPinGridCustom>(*this)) {
     m_bAllowPowerPins = FALSE;

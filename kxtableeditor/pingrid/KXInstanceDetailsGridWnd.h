@@ -72,6 +72,9 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridPublish;
+class KXPinGridPaste;
+class KXPinGridCopy;
 class KXPinGridComments;
 class KXPinGridCustom;
 class KXCsvParser;
@@ -100,6 +103,9 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridPublish;
+    friend class KXPinGridPaste;
+    friend class KXPinGridCopy;
     friend class KXPinGridComments;
     friend class KXPinGridCustom;
 
@@ -709,9 +715,6 @@ public:
     int m_bHostCommits = 0;
     // The host's Ctrl+V on the selected pins' SIGNAL cells, inside the transaction the host holds.
     int PasteOnSelectedPins(BOOL bPasteSpecial, std::vector<CTclArgsList>* echoes) override;
-    // A refused paste inside the host's edit: its nested bracket takes back what the paste did. False when
-    // it could not (the paste then stays, as the message shown says).
-    bool TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets, BOOL wasModified, bool rowsChanged);
     // The host commits only when it ends: until then each of its edits is shown from the design, so
     // that the cells (and what a later edit compares with them) are what the pins are connected to.
     void ShowOpenEditChanges() override;
@@ -905,17 +908,6 @@ public:
     // The instance the grid shows, as the journal's Clp().Select names it before a line that acts on
     // the grid ("" when none).
     CString ShownInstanceName();
-    // The steps of CopySelection: the in-cell editor's selected text (false when no editor holds a
-    // selection), and the clipboard object of one termination or pull-up/pull-down cell (false for a
-    // row without a net).
-    bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownInstance);
-    CString CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText);
-    // The termination records its parts (a design written without them has none to copy).
-    static bool RecordsParts(CKXAssocCompAPI& api, IDTInstance* termination);
-    CString m_copiedWithoutParts; // names of the terminations a copy left out, for one message
-    bool CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText);
-    // Whether a copy of column col takes the row (and steps its progress for it).
-    bool CopiesRow(ROWCOL row, int col);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
@@ -925,9 +917,6 @@ public:
     // that refuses its line leaves the design as it was). FALSE when nothing was pasted.
     BOOL Paste(CString& strText, BOOL bPasteSpecial) override;
     BOOL PasteFromClipboardViewer(int nItem, int nParam) override;
-    // The lines of text into the target rows of the current column; the number of rows that took
-    // their line (0 when none did, the user declined to overwrite, or a row refused its line).
-    int PasteSignalNames(CString strText, BOOL bPasteSpecial);
 
     // ------------------------------------------------------------- text dump
     // Appends the header texts, the functions and every shown cell to the file; 0 when it cannot
@@ -1080,19 +1069,11 @@ public:
     // Hides the columns a column mode leaves out (compact: all but pin name, pin number and signal;
     // signal only: the row header, pin name and pin number too) and shows them again otherwise.
     void HideColumnModeColumns(BOOL bCompact, BOOL bSignalOnly);
-    // Paste helpers.
-    BOOL PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial);
-    BOOL PasteInHostEdit(const CString& text, BOOL bPasteSpecial);
     // A refused paste in the host's edit: the names of the nets it made leave the pane's map of the
     // transaction's nets and the SIGNAL cells' list.
     void TakeBackNetNames(const std::vector<CString>& names);
-    // While set, the nets a paste makes (by name) and the rows that took a line, with it.
+    // While set, the nets a paste makes (by name).
     std::vector<CString>* m_pPasteNewNets = nullptr;
-    std::vector<std::pair<ROWCOL, CString>>* m_pPastedRows = nullptr;
-    bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
-    std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
-    bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,
-                               BOOL bPasteSpecial);
     void ShowHeaderTexts();
     void ShowHeaderFunctions();
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
@@ -1145,13 +1126,6 @@ private:
     // when it changed them (journalled as the words that make the same changes).
     bool EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row, KXJournalLines& journal);
     const char* PupdSelectMethod();
-    void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
-    void PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
-    void PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
-    // The net bits of a pair row's legs on its pair net, each lane's of a vector pair; none off a pair net.
-    std::vector<CNetBit> PairRowLegNetBits(ROWCOL row);
-    // A pair row for the property editor: each pin bit of its legs, as pins (the caller owns them).
-    std::vector<CKXConnObjInfo*> PairPinRecords(ROWCOL row);
     // Connection editing helpers.
     int DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();
@@ -1283,6 +1257,9 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridPublish> m_publish; // what the selection publishes
+    std::unique_ptr<KXPinGridPaste> m_paste; // the paste of signal names
+    std::unique_ptr<KXPinGridCopy> m_copy; // the steps of a copy
     std::unique_ptr<KXPinGridComments> m_comments; // the Comments column
     std::unique_ptr<KXPinGridCustom> m_custom; // custom property column changes
 

@@ -4,6 +4,7 @@
 // Signal column: each line becomes that pin's signal). All rows of one paste
 // are one edit: a row that refuses its line leaves the design as it was.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPaste.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -42,7 +43,7 @@ BOOL CKXInstanceDetailsGridWnd::Paste(CString& strText, BOOL bPasteSpecial) {
     if (strText.IsEmpty() && !CKXImpClipBoard::ProcessDataForPaste(kClipboardFormat, nullptr, -1, termination,
                                                                    bPasteSpecial ? 1 : 0, 0, 0, 0, 1))
         return FALSE;
-    return PasteIntoCurrentCell(row, col, bPasteSpecial);
+    return m_paste->PasteIntoCurrentCell(row, col, bPasteSpecial);
 }
 
 BOOL CKXInstanceDetailsGridWnd::PasteFromClipboardViewer(int nItem, int) {
@@ -52,10 +53,10 @@ BOOL CKXInstanceDetailsGridWnd::PasteFromClipboardViewer(int nItem, int) {
     const BOOL termination = col == Col(m_nColTermination);
     if (!CKXImpClipBoard::ProcessDataForPaste(kClipboardFormat, nullptr, nItem - 1, termination, 0, 0, 0, 0, 1))
         return FALSE;
-    return PasteIntoCurrentCell(row, col, FALSE);
+    return m_paste->PasteIntoCurrentCell(row, col, FALSE);
 }
 
-BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial) {
+BOOL KXPinGridPaste::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpecial) {
     CString text;
     CKXImpClipBoard::GetCFText(text);
     if (row == kFilterRow) {
@@ -65,55 +66,55 @@ BOOL CKXInstanceDetailsGridWnd::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOO
         text.TrimRight("\r\n");
         if (!KXIsOneLine(text)) return FALSE;
         {
-            GridWriteScope noUndo(*this, GridWriteScope::kUndo);
-            if (!TypeIntoCell(row, col, text)) return FALSE;
+            GridWriteScope noUndo(m_grid, GridWriteScope::kUndo);
+            if (!m_grid.TypeIntoCell(row, col, text)) return FALSE;
         }
-        FilterRowsAsUser(col);
+        m_grid.FilterRowsAsUser(col);
         return TRUE;
     }
-    if (KXPasteIntoActiveEditor(*this, text)) return TRUE;
+    if (KXPasteIntoActiveEditor(m_grid, text)) return TRUE;
     // Copied terminations go onto the selected pins, copied pull-up groups onto their signals.
-    if (col == Col(m_nColTermination)) return PasteTerminationsInEdit();
-    if (col == Col(m_nColPupd)) return PastePupdsInEdit();
-    if (m_bHostCommits) return PasteInHostEdit(text, bPasteSpecial);
-    CKXPinConnEdit edit(*this, m_designContext2, "Paste Selected Text");
+    if (col == Col(m_grid.m_nColTermination)) return m_grid.PasteTerminationsInEdit();
+    if (col == Col(m_grid.m_nColPupd)) return m_grid.PastePupdsInEdit();
+    if (m_grid.m_bHostCommits) return PasteInHostEdit(text, bPasteSpecial);
+    CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Paste Selected Text");
     if (!edit) return FALSE;
     // The rows' journal lines are written once the whole paste is in.
-    const int holding = std::exchange(m_bHoldJournal, 1);
-    const CString held = std::exchange(m_strHeldJournal, CString());
-    const BOOL wasModified = Site() ? Site()->IsDocumentModified() : FALSE;
+    const int holding = std::exchange(m_grid.m_bHoldJournal, 1);
+    const CString held = std::exchange(m_grid.m_strHeldJournal, CString());
+    const BOOL wasModified = m_grid.Site() ? m_grid.Site()->IsDocumentModified() : FALSE;
     const int steps = PasteSignalNames(text, bPasteSpecial);
-    m_bHoldJournal = holding;
-    const CString journal = std::exchange(m_strHeldJournal, held);
+    m_grid.m_bHoldJournal = holding;
+    const CString journal = std::exchange(m_grid.m_strHeldJournal, held);
     if (steps <= 0 || !edit.Commit()) {
         // The rows that took their lines go with the rest: the document is as it was.
-        if (Site()) Site()->RestoreDocumentModified(wasModified);
+        if (m_grid.Site()) m_grid.Site()->RestoreDocumentModified(wasModified);
         return FALSE;
     }
-    WriteJournal(journal);
+    m_grid.WriteJournal(journal);
     return TRUE;
 }
 
 // The host holds the transaction and keeps or throws away all of its edits at once: the paste is one
 // edit inside it, which a refused line takes back whole, leaving the host's earlier edits as they were.
-BOOL CKXInstanceDetailsGridWnd::PasteInHostEdit(const CString& text, BOOL bPasteSpecial) {
+BOOL KXPinGridPaste::PasteInHostEdit(const CString& text, BOOL bPasteSpecial) {
     if (!CKXTransaction::IsTransactionStarted()) return FALSE; // the host's edit is over: nothing to join
-    CKXGridEdit edit(*this, m_designContext2, "Paste Selected Text", CKXGridEdit::kNested);
+    CKXGridEdit edit(m_grid, m_grid.m_designContext2, "Paste Selected Text", CKXGridEdit::kNested);
     if (!edit) return FALSE;
     std::vector<CString> newNets;
     std::vector<std::pair<ROWCOL, CString>> rows;
-    auto* const outerNets = std::exchange(m_pPasteNewNets, &newNets);
+    auto* const outerNets = std::exchange(m_grid.m_pPasteNewNets, &newNets);
     auto* const outerRows = std::exchange(m_pPastedRows, &rows);
-    const BOOL wasModified = Site() ? Site()->IsDocumentModified() : FALSE;
-    HoldJournal();
+    const BOOL wasModified = m_grid.Site() ? m_grid.Site()->IsDocumentModified() : FALSE;
+    m_grid.HoldJournal();
     const int steps = PasteSignalNames(text, bPasteSpecial);
-    m_pPasteNewNets = outerNets;
+    m_grid.m_pPasteNewNets = outerNets;
     m_pPastedRows = outerRows;
     // Rows that all had their line already change nothing: no edit. What could not be taken back stays in
     // the host's edit: it is journalled and echoed like a kept paste, so that replay makes what OK keeps.
     BOOL kept = steps > 0 && !rows.empty() && edit.Commit();
     if (!kept && !TakeBackPaste(edit, newNets, wasModified, !rows.empty())) kept = TRUE;
-    ReleaseJournal(kept);
+    m_grid.ReleaseJournal(kept);
     if (kept && outerRows) outerRows->insert(outerRows->end(), rows.begin(), rows.end());
     return kept;
 }
@@ -121,18 +122,18 @@ BOOL CKXInstanceDetailsGridWnd::PasteInHostEdit(const CString& text, BOOL bPaste
 // Nothing commits the host's transaction before the host ends it, so the paste's part goes whole. Should
 // a commit have come in between all the same, what it committed stays in the host's transaction: the
 // paste says so and stays (false), and the rows show the design as it is.
-bool CKXInstanceDetailsGridWnd::TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets,
+bool KXPinGridPaste::TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets,
                                               BOOL wasModified, bool rowsChanged) {
     if (!edit.Discard()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-255");
-        if (IKXGridSite* site = Site()) site->MarkModified();
-        ReadRowsAgain();
+        if (IKXGridSite* site = m_grid.Site()) site->MarkModified();
+        m_grid.ReadRowsAgain();
         return false;
     }
-    TakeBackNetNames(newNets);
-    if (Site()) Site()->RestoreDocumentModified(wasModified);
+    m_grid.TakeBackNetNames(newNets);
+    if (m_grid.Site()) m_grid.Site()->RestoreDocumentModified(wasModified);
     // Rows that took their line before the refused one show what the design holds again.
-    if (rowsChanged) ReadRowsAgain();
+    if (rowsChanged) m_grid.ReadRowsAgain();
     return true;
 }
 
@@ -143,10 +144,10 @@ int CKXInstanceDetailsGridWnd::PasteOnSelectedPins(BOOL bPasteSpecial, std::vect
     for (ROWCOL r : rows) // the current cell went to the first pin; the paste is for all of them
         SelectRange(CGXRange().SetRows(r), TRUE, FALSE);
     std::vector<std::pair<ROWCOL, CString>> pasted;
-    auto* const outer = std::exchange(m_pPastedRows, &pasted);
+    auto* const outer = std::exchange(m_paste->m_pPastedRows, &pasted);
     CString prepared; // empty: the clipboard's data is prepared here
     const BOOL done = Paste(prepared, bPasteSpecial);
-    m_pPastedRows = outer;
+    m_paste->m_pPastedRows = outer;
     if (!done) return 0;
     for (const auto& [row, line] : pasted) {
         if (!echoes) break;
@@ -186,24 +187,24 @@ CString CKXInstanceDetailsGridWnd::TakeHeldJournal() {
     return std::exchange(m_strHeldJournal, std::exchange(m_strHeldJournalBefore, CString()));
 }
 
-bool CKXInstanceDetailsGridWnd::IsPasteCellReadOnly(ROWCOL row, ROWCOL col) {
+bool KXPinGridPaste::IsPasteCellReadOnly(ROWCOL row, ROWCOL col) {
     CGXStyle style;
-    ComposeStyleRowCol(row, col, &style);
+    m_grid.ComposeStyleRowCol(row, col, &style);
     return style.GetIncludeReadOnly() && style.GetReadOnly();
 }
 
-std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::PasteTargets(const std::vector<CString>& lines) {
+std::vector<std::pair<ROWCOL, CString>> KXPinGridPaste::PasteTargets(const std::vector<CString>& lines) {
     std::vector<ROWCOL> rows;
-    for (ROWCOL r : SelectedPinRows())
-        if (r >= PIN_FIRST_ROW && r <= GetRowCount() && !IsRowHidden(r)) rows.push_back(r);
+    for (ROWCOL r : m_grid.SelectedPinRows())
+        if (r >= PIN_FIRST_ROW && r <= m_grid.GetRowCount() && !m_grid.IsRowHidden(r)) rows.push_back(r);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     // Several lines on one row: the lines fill the visible rows from it down.
     if (lines.size() > 1 && rows.size() == 1) {
         const ROWCOL first = rows.front();
         rows.clear();
-        for (ROWCOL r = first; r <= GetRowCount() && rows.size() < lines.size(); ++r)
-            if (!IsRowHidden(r)) rows.push_back(r);
+        for (ROWCOL r = first; r <= m_grid.GetRowCount() && rows.size() < lines.size(); ++r)
+            if (!m_grid.IsRowHidden(r)) rows.push_back(r);
     }
     std::vector<std::pair<ROWCOL, CString>> targets;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -215,28 +216,28 @@ std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::PasteTargets(
     return targets;
 }
 
-bool CKXInstanceDetailsGridWnd::ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets,
+bool KXPinGridPaste::ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets,
                                                       ROWCOL col, BOOL bPasteSpecial) {
-    if (bPasteSpecial || col != Col(m_nColSignal)) return true;
+    if (bPasteSpecial || col != Col(m_grid.m_nColSignal)) return true;
     DWORD prompt = 0;
     const BOOL opened = CKXRegistrySettings::OpenRegistryKey();
     const BOOL read = opened && CKXRegistrySettings::GetFromRegistry("on_paste_prompt_before_overwrite", prompt);
     CKXRegistrySettings::CloseRegistryKey();
     if (!read || prompt == 0) return true;
     for (const auto& [row, text] : targets)
-        if (!GetValueRowCol(row, col).IsEmpty())
+        if (!m_grid.GetValueRowCol(row, col).IsEmpty())
             return CKXErrorHandler::MessageBoxYesNo("KXTABLE-139") != IDNO;
     return true;
 }
 
-int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpecial) {
+int KXPinGridPaste::PasteSignalNames(CString strText, BOOL bPasteSpecial) {
     const std::vector<CString> lines = KXSplitClipboardLines(strText);
     ROWCOL current = GX_INVALID, col = GX_INVALID;
-    if (lines.empty() || !GetCurrentCell(current, col)) return 0;
+    if (lines.empty() || !m_grid.GetCurrentCell(current, col)) return 0;
     const std::vector<std::pair<ROWCOL, CString>> targets = PasteTargets(lines);
     if (targets.empty()) return 0;
     const bool anyChange = std::any_of(targets.begin(), targets.end(), [this, col](const auto& target) {
-        return !IsPasteCellReadOnly(target.first, col) && GetValueRowCol(target.first, col).CompareNoCase(target.second) != 0;
+        return !IsPasteCellReadOnly(target.first, col) && m_grid.GetValueRowCol(target.first, col).CompareNoCase(target.second) != 0;
     });
     if (!anyChange) {
         // The cells hold the pasted texts already: nothing to paste.
@@ -244,27 +245,27 @@ int CKXInstanceDetailsGridWnd::PasteSignalNames(CString strText, BOOL bPasteSpec
         return 0;
     }
     if (!ConfirmPasteOverwrite(targets, col, bPasteSpecial)) {
-        SetSelection(nullptr);
+        m_grid.SetSelection(nullptr);
         return 0;
     }
-    SetSelection(nullptr); // each row takes its own line
-    const int pasting = std::exchange(m_bPastingSignals, 1);
+    m_grid.SetSelection(nullptr); // each row takes its own line
+    const int pasting = std::exchange(m_grid.m_bPastingSignals, 1);
     CKXProgressBar progress("Adding Connections", static_cast<int>(targets.size()), kProgressStep, 0, 0);
     int steps = 0;
     // The cells show what the design says once the paste is in: their stores are no undo steps.
-    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
+    GridWriteScope noUndo(m_grid, GridWriteScope::kUndo);
     for (const auto& [row, text] : targets) {
         progress.StepIt();
         progress.PeekAndPump();
         if (IsPasteCellReadOnly(row, col)) continue;
-        const bool changes = GetValueRowCol(row, col).CompareNoCase(text) != 0;
-        if (!TypeIntoCell(row, col, text)) {
+        const bool changes = m_grid.GetValueRowCol(row, col).CompareNoCase(text) != 0;
+        if (!m_grid.TypeIntoCell(row, col, text)) {
             steps = 0;
             break;
         }
         ++steps;
         if (m_pPastedRows && changes) m_pPastedRows->emplace_back(row, text);
     }
-    m_bPastingSignals = pasting;
+    m_grid.m_bPastingSignals = pasting;
     return steps;
 }

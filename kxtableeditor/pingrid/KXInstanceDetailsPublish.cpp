@@ -3,6 +3,7 @@
 // and the objects that carry associated components for their viewer; and the
 // selected pins as a list text for host script commands.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPublish.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXAssocCompStruct.h"
@@ -43,7 +44,7 @@ void CKXInstanceDetailsGridWnd::NotifySelectionChanged() {
     ROWCOL row = 0, col = 0;
     GetCurrentCell(row, col);
     std::vector<ROWCOL> rows = SelectedPinRows();
-    PublishCurrentNet(server, row, col);
+    m_publish->PublishCurrentNet(server, row, col);
     if (!rows.empty() && row >= PIN_FIRST_ROW && (col == Col(m_nColPinName) || col == Col(m_nColSignal))) {
         std::vector<ROWCOL> targets;
         CollectTargetRows(rows, targets, FALSE, -1, -1);
@@ -56,30 +57,30 @@ void CKXInstanceDetailsGridWnd::NotifySelectionChanged() {
     if (!server) return;
     const bool editor = DockWindowShown(main, "PROPERTYEDITOR");
     if (editor && static_cast<INT_PTR>(rows.size()) > kMaxPublishedRows) rows.resize(kMaxPublishedRows);
-    if (editor) PublishPropertyRecords(server, rows, col);
-    if (DockWindowShown(main, "ASSOCCOMPVIEWER")) PublishAssocRecords(server, rows, col);
+    if (editor) m_publish->PublishPropertyRecords(server, rows, col);
+    if (DockWindowShown(main, "ASSOCCOMPVIEWER")) m_publish->PublishAssocRecords(server, rows, col);
 }
 
-void CKXInstanceDetailsGridWnd::PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col) {
-    if (!server || m_bCompactColumns || col != Col(m_nColSignal) || row < PIN_FIRST_ROW) return;
+void KXPinGridPublish::PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col) {
+    if (!server || m_grid.m_bCompactColumns || col != Col(m_grid.m_nColSignal) || row < PIN_FIRST_ROW) return;
     CGXStyle style;
-    GetStyleRowCol(row, col, style);
+    m_grid.GetStyleRowCol(row, col, style);
     if (style.GetIncludeReadOnly() && style.GetReadOnly()) return;
     int msb = -1, lsb = -1;
-    INet* net = GetRowNet(row, msb, lsb);
+    INet* net = m_grid.GetRowNet(row, msb, lsb);
     if (!net) return;
-    CNetContext context = m_designContext.net(net);
-    server->Broadcast(MSG_NET_SELECTED, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(&m_designContext));
+    CNetContext context = m_grid.m_designContext.net(net);
+    server->Broadcast(MSG_NET_SELECTED, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(&m_grid.m_designContext));
 }
 
-void CKXInstanceDetailsGridWnd::PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
+void KXPinGridPublish::PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
                                                        ROWCOL col) {
     CKXConnObjInfoList list;
-    const bool signal = col == Col(m_nColSignal);
+    const bool signal = col == Col(m_grid.m_nColSignal);
     for (ROWCOL r : rows) {
-        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
+        if (r < PIN_FIRST_ROW || r > m_grid.GetRowCount() || m_grid.IsRowHidden(r)) continue;
         int msb = -1, lsb = -1;
-        if (IsDiffPairRow(r)) {
+        if (m_grid.IsDiffPairRow(r)) {
             // In the Signal column a pair row stands for its pair net: the net bit of each leg.
             const std::vector<CNetBit> legs = signal ? PairRowLegNetBits(r) : std::vector<CNetBit>();
             for (const CNetBit& leg : legs)
@@ -90,36 +91,36 @@ void CKXInstanceDetailsGridWnd::PublishPropertyRecords(IKXMessageServer* server,
                 for (CKXConnObjInfo* record : PairPinRecords(r)) list.Add(record);
             continue;
         }
-        CString net = GetRowNetName(r, msb, lsb);
+        CString net = m_grid.GetRowNetName(r, msb, lsb);
         if (!net.IsEmpty() && CKXGenUtils::IsNC(net)) net.Empty();
         if (signal && !net.IsEmpty()) {
             list.Add(new CKXConnObjInfo(net, msb == lsb ? CKXConnObjInfo::NET : CKXConnObjInfo::BUS, msb, lsb));
             continue;
         }
-        IInstTerm* pin = GetRowInstTerm(r, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(r, msb, lsb);
         if (!pin) continue;
         CString id;
-        id.Format("%d", GetRowInstTermId(r));
-        list.Add(new CKXConnObjInfo(id, CKXConnObjInfo::PIN, msb, lsb, new CInstanceContext(GetRowInstance(r))));
+        id.Format("%d", m_grid.GetRowInstTermId(r));
+        list.Add(new CKXConnObjInfo(id, CKXConnObjInfo::PIN, msb, lsb, new CInstanceContext(m_grid.GetRowInstance(r))));
     }
     if (list.GetSize() == 0) return;
     // The editor takes the records over (and frees them with its next selection); the list is ours.
     server->Broadcast(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
-                      reinterpret_cast<LPARAM>(&m_designContext));
+                      reinterpret_cast<LPARAM>(&m_grid.m_designContext));
 }
 
-std::vector<CNetBit> CKXInstanceDetailsGridWnd::PairRowLegNetBits(ROWCOL row) {
+std::vector<CNetBit> KXPinGridPublish::PairRowLegNetBits(ROWCOL row) {
     std::vector<CNetBit> bits;
-    for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row)))
+    for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row)))
         for (const CNetBit& leg : kxpingrid::PairNetLegs(kxpingrid::PairNetOf(term)))
             if (leg) bits.push_back(leg);
     return bits;
 }
 
-std::vector<CKXConnObjInfo*> CKXInstanceDetailsGridWnd::PairPinRecords(ROWCOL row) {
+std::vector<CKXConnObjInfo*> KXPinGridPublish::PairPinRecords(ROWCOL row) {
     std::list<CInstTermBitContext> bits;
-    GetRowBitContexts(row, bits);
-    const CInstanceContext instance = GetRowInstance(row);
+    m_grid.GetRowBitContexts(row, bits);
+    const CInstanceContext instance = m_grid.GetRowInstance(row);
     std::vector<CKXConnObjInfo*> records;
     for (const CInstTermBitContext& bit : bits)
         if (bit.instTerm())
@@ -128,39 +129,39 @@ std::vector<CKXConnObjInfo*> CKXInstanceDetailsGridWnd::PairPinRecords(ROWCOL ro
     return records;
 }
 
-void CKXInstanceDetailsGridWnd::PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
+void KXPinGridPublish::PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
                                                     ROWCOL col) {
     CKXAssocCompArray records;
-    const bool pupd = col == Col(m_nColPupd);
+    const bool pupd = col == Col(m_grid.m_nColPupd);
     for (ROWCOL r : rows) {
-        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
-        if (IsDiffPairRow(r)) {
-            IDPInstTerm* pair = GetRowDPInstTerm(r);
+        if (r < PIN_FIRST_ROW || r > m_grid.GetRowCount() || m_grid.IsRowHidden(r)) continue;
+        if (m_grid.IsDiffPairRow(r)) {
+            IDPInstTerm* pair = m_grid.GetRowDPInstTerm(r);
             if (!pair) continue;
             if (!pupd) {
                 records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kContainer,
-                                                                       m_designContext.container(pair)));
+                                                                       m_grid.m_designContext.container(pair)));
                 continue;
             }
             for (const CNetBit& leg : PairRowLegNetBits(r))
                 records.push_back(std::make_unique<CKXAssocCompStruct>(
-                    CKXAssocCompStruct::kNetBit, m_designContext.net(leg.net()).bitContext(leg.bit())));
+                    CKXAssocCompStruct::kNetBit, m_grid.m_designContext.net(leg.net()).bitContext(leg.bit())));
             continue;
         }
         int msb = -1, lsb = -1;
         if (pupd) {
             CGXStyle style;
-            GetStyleRowCol(r, Col(m_nColPupd), style);
-            INet* net = GetRowNet(r, msb, lsb);
+            m_grid.GetStyleRowCol(r, Col(m_grid.m_nColPupd), style);
+            INet* net = m_grid.GetRowNet(r, msb, lsb);
             if (style.GetControl() == IDS_CTRL_PUPD_NONE || !net || CKXGenUtils::IsNC(net->name())) continue;
             for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
                 records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kNetBit,
-                                                                       m_designContext.net(net).bitContext(bit)));
+                                                                       m_grid.m_designContext.net(net).bitContext(bit)));
             continue;
         }
-        IInstTerm* pin = GetRowInstTerm(r, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(r, msb, lsb);
         if (!pin) continue;
-        const CInstTermContext context = GetRowInstance(r).instTerm(pin);
+        const CInstTermContext context = m_grid.GetRowInstance(r).instTerm(pin);
         if (msb == -1)
             records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kPin, context));
         else
@@ -169,7 +170,7 @@ void CKXInstanceDetailsGridWnd::PublishAssocRecords(IKXMessageServer* server, co
     }
     if (records.empty()) return;
     // Delivered synchronously: the records are freed when the receivers have read them.
-    server->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, reinterpret_cast<WPARAM>(&m_designContext),
+    server->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, reinterpret_cast<WPARAM>(&m_grid.m_designContext),
                       reinterpret_cast<LPARAM>(&records));
 }
 
