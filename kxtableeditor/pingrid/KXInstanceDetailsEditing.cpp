@@ -1,6 +1,7 @@
 // In-cell editing, keys, the current cell, clicks and the pane's grids kept in
 // step: what the pin grid adds to the common grid window's behaviour.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridTerminations.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXRowFilter.h"
 #include "grid/KXColumnModel.h"
@@ -486,7 +487,7 @@ BOOL CKXInstanceDetailsGridWnd::OnClickedButtonRowCol(ROWCOL nRow, ROWCOL nCol) 
     if (nRow < PIN_FIRST_ROW || nCol != Col(m_nColTermination)) return CKXGridWnd::OnClickedButtonRowCol(nRow, nCol);
     const BOOL readOnly = Site() && Site()->OpenMode() == 2;
     if (readOnly || m_bInConnectDialog) return FALSE;
-    if (CanAddTermination()) AddTerminationFromDialog(nRow, nCol);
+    if (CanAddTermination()) m_terms->AddTerminationFromDialog(nRow, nCol);
     return TRUE;
 }
 

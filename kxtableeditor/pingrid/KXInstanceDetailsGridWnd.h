@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridTerminations;
 class KXPinGridPublish;
 class KXPinGridPaste;
 class KXPinGridCopy;
@@ -103,6 +104,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridTerminations;
     friend class KXPinGridPublish;
     friend class KXPinGridPaste;
     friend class KXPinGridCopy;
@@ -321,8 +323,6 @@ public:
     // Terminations: the dialog (double-click, cell button, pane command), the script words and
     // the automation road (InitTermination, then the add command the automation object sends).
     void OnAddTermination() override;
-    void AddTerminationFromDialog(ROWCOL row, ROWCOL col);
-    void ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace);
     BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells, CStringArray* views,
                                 CStringArray* physNames, CStringArray* values, CObArray* keyLists,
                                 CObArray* instLists, CString delay, CString high, CString low,
@@ -330,20 +330,6 @@ public:
     BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
                          CMapStringToString* instProps, CString delay, CString high, CString low, int count,
                          int byRefDes, const CMapStringToString* partLooks = nullptr) override;
-    // The set-up of a termination add without the dialog: the library in the transaction, told the
-    // type, and the target rows checked together; 0 (reported) when refused.
-    int InitAssocCompForTermination(CKXAssocCompAPI& api, CString type, CTransaction* transaction,
-                                    const std::vector<ROWCOL>& targets);
-    // Edits, in the library's transaction, the termination on every pin bit of the target rows and
-    // on every pair pin of the selected pair rows that carries one; 1 when at least one was edited
-    // and none refused (why then tells the reason).
-    // The rows whose terminations it edited are added to `edited`.
-    int EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args, CString delay,
-                                 CString high, CString low, int byRefDes, CString& why,
-                                 std::vector<ROWCOL>& edited);
-    // Every pin bit of the target rows (from the highest bit) and every pair pin of the pair rows.
-    std::vector<KXTerminationTarget> DialogTargets(const std::vector<ROWCOL>& targets,
-                                                   const std::vector<ROWCOL>& pairRows);
     BOOL DeleteTerminations() override;
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;
@@ -1102,24 +1088,9 @@ private:
     // A net bit not asked about yet in this question carries a pull-up or pull-down.
     bool NetBitCarriesPupd(INet* net, int bit, std::set<std::pair<unsigned, int>>& asked);
     bool PairLegNetsCarryPupd(const IDPInstTerm* pin, std::set<std::pair<unsigned, int>>& asked);
-    // Sets the library up for the termination rows of the selection; 0 (reported) when refused.
-    int CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets, bool automation);
-    // The number of pin bits and pair pins terminated; kTerminationRefused when the design or a pair whose legs'
-    // pins differ in type (KXTABLE-148, a refusal when refuseMixedLegs, else that pair is left out) stopped it.
-    static constexpr int kTerminationRefused = -1;
-    static constexpr int kTerminationRefusedSaid = -2;
-    int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs, bool firstDone = false);
-    // Whether the two leg pins of a pair pin are of different pin types.
-    static bool LegsDifferInType(const IDPInstTerm* term);
-    bool NoPairTakesTermination(const std::vector<ROWCOL>& pairRows);
-    std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
-    std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
     CString AddPupdJournal(const std::vector<CNetBit>& bits, const std::multimap<CNetBit, ROWCOL>& rowsOf,
                            const CString& prepared);
-    CString AddTerminationJournal(const std::vector<ROWCOL>& rows, const CString& prepared,
-                                  const std::vector<bool>& replacing);
     // The row's component and pin selected, as a journal replays a selection before an associated edit.
     void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
     // The library's edit dialog on the one net bit of a row that carries pull-ups/pull-downs; true
@@ -1257,6 +1228,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridTerminations> m_terms; // the terminations' targets and dialog steps
     std::unique_ptr<KXPinGridPublish> m_publish; // what the selection publishes
     std::unique_ptr<KXPinGridPaste> m_paste; // the paste of signal names
     std::unique_ptr<KXPinGridCopy> m_copy; // the steps of a copy

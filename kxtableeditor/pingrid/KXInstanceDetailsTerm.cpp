@@ -3,6 +3,7 @@
 // re-timed and deleted. Each operation is one grid transaction; the cells of
 // the rows it touched are restyled when the transaction is committed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridTerminations.h"
 #include "grid/KXAssocCompSteps.h"
 #include "grid/KXEditResult.h"
 #include "grid/KXScriptWords.h"
@@ -58,21 +59,21 @@ KXAssocAutomation* CKXInstanceDetailsGridWnd::GetAssocAutomation() {
     return m_assocAutomation.get();
 }
 
-std::vector<ROWCOL> CKXInstanceDetailsGridWnd::SelectedPairRows(const std::vector<ROWCOL>& selected) {
+std::vector<ROWCOL> KXPinGridTerminations::SelectedPairRows(const std::vector<ROWCOL>& selected) {
     std::vector<ROWCOL> pairs;
     for (ROWCOL row : selected)
-        if (row >= PIN_FIRST_ROW && row <= GetRowCount() && !IsRowHidden(row) && IsDiffPairRow(row))
+        if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && !m_grid.IsRowHidden(row) && m_grid.IsDiffPairRow(row))
             pairs.push_back(row);
     return pairs;
 }
 
 // The pin rows a termination edit serves: a selected pair row stands for its pair pin, not for its
 // leg rows, so that a pair alone is not taken as pins mixed with pairs.
-std::vector<ROWCOL> CKXInstanceDetailsGridWnd::TerminationTargetRows(const std::vector<ROWCOL>& selected) {
+std::vector<ROWCOL> KXPinGridTerminations::TerminationTargetRows(const std::vector<ROWCOL>& selected) {
     std::vector<ROWCOL> targets;
-    const int skipping = std::exchange(m_bSkipChildRows, 1);
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
-    m_bSkipChildRows = skipping;
+    const int skipping = std::exchange(m_grid.m_bSkipChildRows, 1);
+    m_grid.CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_grid.m_bSkipChildRows = skipping;
     return targets;
 }
 
@@ -126,9 +127,9 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssocComponents(ROWCOL row, BOOL report) {
 
 // The checks before terminations go on the target rows: one direction among several pins, no pin
 // already terminated among several, no pair rows mixed with pins. 0 (reported) when refused.
-int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
+int KXPinGridTerminations::CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
                                                        bool automation) {
-    const std::vector<ROWCOL> pairs = SelectedPairRows(SelectedPinRows());
+    const std::vector<ROWCOL> pairs = SelectedPairRows(m_grid.SelectedPinRows());
     if (!pairs.empty() && !targets.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-147");
         return 0;
@@ -137,12 +138,12 @@ int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, con
     bool input = false, output = false;
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (!pin || targets.size() < 2) continue;
         const CString type = CKXGenUtils::GetPinType(pin);
         if (type.IsEmpty()) {
             // A pin of no known kind cannot be told to take the others' termination.
-            const bool inParent = Site() && Site()->OpenMode() == eOpenModeInParent;
+            const bool inParent = m_grid.Site() && m_grid.Site()->OpenMode() == eOpenModeInParent;
             CKXErrorHandler::MessageBoxOk(inParent ? "KXTABLE-200" : "KXTABLE-142");
             return 0;
         }
@@ -155,7 +156,7 @@ int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, con
     }
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (!pin) continue;
         for (int bit = msb; bit >= lsb; --bit) {
             api.setInstTermBit(pin->bit(bit));
@@ -169,23 +170,23 @@ int CKXInstanceDetailsGridWnd::CheckTerminationTargets(CKXAssocCompAPI& api, con
     return 1;
 }
 
-int CKXInstanceDetailsGridWnd::InitAssocCompForTermination(CKXAssocCompAPI& api, CString type,
+int KXPinGridTerminations::InitAssocCompForTermination(CKXAssocCompAPI& api, CString type,
                                                            CTransaction* transaction,
                                                            const std::vector<ROWCOL>& targets) {
     api.setTransaction(transaction, false);
-    api.setDesignContext(MasterDesign());
-    api.setHierarchyDesignContext(m_designContext);
+    api.setDesignContext(m_grid.MasterDesign());
+    api.setHierarchyDesignContext(m_grid.m_designContext);
     api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);
     api.m_strTerminationType = type;
     api.getLCVPropFromSetup(true);
     api.readSignals();
     api.m_bHasExistingTermination = false;
     if (CheckTerminationTargets(api, targets, false)) return 1;
-    m_bTerminationApplied = 0;
+    m_grid.m_bTerminationApplied = 0;
     return 0;
 }
 
-int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args,
+int KXPinGridTerminations::EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args,
                                                         CString delay, CString high, CString low, int byRefDes,
                                                         CString& why, std::vector<ROWCOL>& editedRows) {
     int edited = 0;
@@ -206,10 +207,10 @@ int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, co
         if (editedRows.empty() || editedRows.back() != row) editedRows.push_back(row);
         return true;
     };
-    const std::vector<ROWCOL> selected = SelectedPinRows();
+    const std::vector<ROWCOL> selected = m_grid.SelectedPinRows();
     for (ROWCOL row : TerminationTargetRows(selected)) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (!pin) continue;
         api.setMultipleSelection(msb != lsb);
         for (int bit = msb; bit >= lsb; --bit) {
@@ -218,27 +219,27 @@ int CKXInstanceDetailsGridWnd::EditSelectedTerminations(CKXAssocCompAPI& api, co
         }
     }
     for (ROWCOL row : SelectedPairRows(selected))
-        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row))) {
             api.setDPInstTermBit(term);
             if (!edit(row)) return 0;
         }
     return edited > 0 ? 1 : 0;
 }
 
-std::vector<KXTerminationTarget> CKXInstanceDetailsGridWnd::DialogTargets(const std::vector<ROWCOL>& targets,
+std::vector<KXTerminationTarget> KXPinGridTerminations::DialogTargets(const std::vector<ROWCOL>& targets,
                                                                           const std::vector<ROWCOL>& pairRows) {
     std::vector<KXTerminationTarget> each;
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         for (int bit = msb; pin && bit >= lsb; --bit) each.push_back({pin->bit(bit), nullptr});
     }
     for (ROWCOL row : pairRows)
-        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) each.push_back({CInstTermBit(), term});
+        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row))) each.push_back({CInstTermBit(), term});
     return each;
 }
 
-bool CKXInstanceDetailsGridWnd::LegsDifferInType(const IDPInstTerm* term) {
+bool KXPinGridTerminations::LegsDifferInType(const IDPInstTerm* term) {
     const IInstTerm* positive = term ? term->positive() : nullptr;
     const IInstTerm* negative = term ? term->negative() : nullptr;
     return positive && negative && positive->termType() != negative->termType();
@@ -246,15 +247,15 @@ bool CKXInstanceDetailsGridWnd::LegsDifferInType(const IDPInstTerm* term) {
 
 // Adds the prepared termination to every target pin bit and pair pin; the number added.
 // With firstDone the first of them has it already (the dialog applied it there).
-int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
+int KXPinGridTerminations::ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
                                                            const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs,
                                                            bool firstDone) {
     int added = 0;
-    m_bTerminationApplied = 0;
+    m_grid.m_bTerminationApplied = 0;
     bool skip = firstDone;
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (!pin) continue;
         api.refDesChanged(true);
         for (int bit = msb; bit >= lsb; --bit) {
@@ -268,7 +269,7 @@ int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api,
         }
     }
     for (ROWCOL row : pairRows)
-        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row))) {
             if (LegsDifferInType(term)) {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-148", term->name());
                 if (refuseMixedLegs) return kTerminationRefusedSaid;
@@ -283,16 +284,16 @@ int CKXInstanceDetailsGridWnd::ApplyTerminationToSelection(CKXAssocCompAPI& api,
             if (!api.AddTermination(0)) return kTerminationRefused;
             ++added;
         }
-    if (added) m_bTerminationApplied = 1;
+    if (added) m_grid.m_bTerminationApplied = 1;
     return added;
 }
 
 // Whether every pair row selected is a pair whose legs differ in pin type (each says so, KXTABLE-148):
 // such a selection takes no termination, and the dialog is not opened for it.
-bool CKXInstanceDetailsGridWnd::NoPairTakesTermination(const std::vector<ROWCOL>& pairRows) {
+bool KXPinGridTerminations::NoPairTakesTermination(const std::vector<ROWCOL>& pairRows) {
     std::vector<IDPInstTerm*> mixed;
     for (ROWCOL row : pairRows)
-        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row))) {
             if (!LegsDifferInType(term)) return false;
             mixed.push_back(term);
         }
@@ -338,8 +339,8 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     CKXResumedEdit held(*this);
     const CString heldJournal = std::exchange(m_heldJournal, CString());
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
-    const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
+    const std::vector<ROWCOL> targets = m_terms->TerminationTargetRows(selected);
+    const std::vector<ROWCOL> pairRows = m_terms->SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-210");
         return FALSE;
@@ -347,7 +348,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     CKXGridEdit edit(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
-    if (!InitAssocCompForTermination(api, type, edit.Transaction(), targets)) return FALSE;
+    if (!m_terms->InitAssocCompForTermination(api, type, edit.Transaction(), targets)) return FALSE;
     std::vector<CString> ids;
     api.getSlotIds(ids);
     auto refuse = [&](const CString& why) {
@@ -382,10 +383,10 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
     if (!low.IsEmpty()) api.SetTerminationSignal(low, "Low");
     CString journal;
     const CString prepared = api.GetPreparedText(CKXAssocCompAPI::TERMINATION);
-    const int added = ApplyTerminationToSelection(api, targets, pairRows, true);
-    if (added == kTerminationRefusedSaid) return FALSE;
+    const int added = m_terms->ApplyTerminationToSelection(api, targets, pairRows, true);
+    if (added == m_terms->kTerminationRefusedSaid) return FALSE;
     if (added <= 0) return refuse(added < 0 ? api.GetLastError() : CString("no pin to terminate"));
-    journal += AddTerminationJournal(targets.empty() ? pairRows : targets, prepared, {});
+    journal += m_terms->AddTerminationJournal(targets.empty() ? pairRows : targets, prepared, {});
     if (!KXCommitAssocEdit(api, edit, "Add Termination") || !held.Commit()) return FALSE;
     RefreshExpandedRow(kxpingrid::RowWords(targets));
     RefreshExpandedRow(kxpingrid::RowWords(pairRows));
@@ -396,66 +397,66 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
 // The journal of a termination added to each row: the library's prepared text and the add, after the
 // row's selection. A row whose termination it replaced (replacing[i]) deletes that one first: the
 // replay's add refuses a terminated pin.
-CString CKXInstanceDetailsGridWnd::AddTerminationJournal(const std::vector<ROWCOL>& rows, const CString& prepared,
+CString KXPinGridTerminations::AddTerminationJournal(const std::vector<ROWCOL>& rows, const CString& prepared,
                                                          const std::vector<bool>& replacing) {
     CString journal;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (i < replacing.size() && replacing[i]) {
-            KXJournalLines lines(JournalHandle());
+            KXJournalLines lines(m_grid.JournalHandle());
             lines.Pane("Delete").End();
-            journal += JournalAssocText(rows[i], "SelectTerminationCol", "Delete") + lines.Text();
+            journal += m_grid.JournalAssocText(rows[i], "SelectTerminationCol", "Delete") + lines.Text();
         }
-        KXJournalLines lines(JournalHandle());
+        KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("InitTermination", {prepared}).Pane("AddTermination").End();
-        journal += JournalAssocText(rows[i], "SelectTerminationCol", "Add Termination") + lines.Text();
+        journal += m_grid.JournalAssocText(rows[i], "SelectTerminationCol", "Add Termination") + lines.Text();
     }
     return journal;
 }
 
 // The library's dialog on the selected pins: the termination chosen there is added to every target
 // pin bit (or pair pin) in one "Add Termination" transaction; a cancelled dialog changes nothing.
-void CKXInstanceDetailsGridWnd::AddTerminationFromDialog(ROWCOL row, ROWCOL col) {
+void KXPinGridTerminations::AddTerminationFromDialog(ROWCOL row, ROWCOL col) {
     KXTerminationDialogEdit inPlace;
     ChooseTerminationInDialog(row, col, inPlace);
-    if (!inPlace.names.empty()) KXMakeTerminationDialogEdit(*this, inPlace);
+    if (!inPlace.names.empty()) KXMakeTerminationDialogEdit(m_grid, inPlace);
 }
 
 // The dialog's choice added to the selected pins in one edit; a change of the one termination it
 // showed is left in `inPlace`, with nothing done, for the caller to make once this edit is gone.
-void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace) {
-    if (row < PIN_FIRST_ROW || col != Col(m_nColTermination) || row > GetRowCount()) return;
+void KXPinGridTerminations::ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace) {
+    if (row < PIN_FIRST_ROW || col != Col(m_grid.m_nColTermination) || row > m_grid.GetRowCount()) return;
     int msb = -1, lsb = -1;
-    if (GetRowNetName(row, msb, lsb).IsEmpty() && !IsDiffPairRow(row)) return; // an open pin takes none
-    if (!CheckAssocComponents(row, TRUE)) return;
-    const std::vector<ROWCOL> selected = SelectedPinRows();
+    if (m_grid.GetRowNetName(row, msb, lsb).IsEmpty() && !m_grid.IsDiffPairRow(row)) return; // an open pin takes none
+    if (!m_grid.CheckAssocComponents(row, TRUE)) return;
+    const std::vector<ROWCOL> selected = m_grid.SelectedPinRows();
     const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
     const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return;
     if (targets.empty() && NoPairTakesTermination(pairRows)) return; // said why, before the dialog asks
     // A window in its parent's context edits nothing: there the dialog only shows the termination, and
     // no edit is begun for it.
-    const bool readOnly = IsReadOnlyWindow();
+    const bool readOnly = m_grid.IsReadOnlyWindow();
     std::optional<CKXGridEdit> edit;
     if (!readOnly) {
-        edit.emplace(*this, MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
+        edit.emplace(m_grid, m_grid.MasterDesign(), "Add Termination", CKXGridEdit::kJoinOpen);
         if (!*edit) return;
     }
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
     api.resetPropertyGridArray();
     api.setTransaction(edit ? edit->Transaction() : nullptr, false);
-    m_pCurrentGrid = this;
-    api.InitCKXTransaction(&CreateAssocCompTransaction);
-    api.setDesignContext(MasterDesign());
-    api.setHierarchyDesignContext(m_designContext);
+    m_grid.m_pCurrentGrid = &m_grid;
+    api.InitCKXTransaction(&m_grid.CreateAssocCompTransaction);
+    api.setDesignContext(m_grid.MasterDesign());
+    api.setHierarchyDesignContext(m_grid.m_designContext);
     api.setKindOfOperation(CKXAssocCompAPI::TERMINATION);
-    if (IDTInstance* existing = GetSelectedRowTermination()) api.getLCVPropFromInstance(existing);
+    if (IDTInstance* existing = m_grid.GetSelectedRowTermination()) api.getLCVPropFromInstance(existing);
     if (!CheckTerminationTargets(api, targets, false)) return;
     // The dialog opens on the first termination of the pins it is opened over.
     const std::vector<KXTerminationTarget> each = DialogTargets(targets, pairRows);
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
     std::vector<bool> replacing;
     for (ROWCOL r : journalRows)
-        replacing.push_back(IsDiffPairRow(r) ? RowTermination(r) != nullptr : RowCarriesTermination(r));
+        replacing.push_back(m_grid.IsDiffPairRow(r) ? m_grid.RowTermination(r) != nullptr : m_grid.RowCarriesTermination(r));
     const bool firstShown = KXPrepareDialogOnFirst(api, each); // last: it points the library at a pin
     bool stop = false;
     const KXShownMark asked;
@@ -489,16 +490,16 @@ void CKXInstanceDetailsGridWnd::ChooseTerminationInDialog(ROWCOL row, ROWCOL col
     }
     const CString journal = AddTerminationJournal(journalRows, prepared, replacing);
     // The terminations now on the selection go to the system-object server within the same step.
-    GetAssociatedInstance(edit->Transaction());
+    m_grid.GetAssociatedInstance(edit->Transaction());
     if (!edit->Commit()) return;
-    RefreshExpandedRow(kxpingrid::RowWords(targets));
-    RefreshExpandedRow(kxpingrid::RowWords(pairRows));
+    m_grid.RefreshExpandedRow(kxpingrid::RowWords(targets));
+    m_grid.RefreshExpandedRow(kxpingrid::RowWords(pairRows));
     CTclArgsList echo;
     echo.Add(KXScriptWord::selectObject);
     echo.Add("pin");
-    AddSelectedPinsToArgs(&echo);
-    SendEcho(echo);
-    WriteJournal(journal);
+    m_grid.AddSelectedPinsToArgs(&echo);
+    m_grid.SendEcho(echo);
+    m_grid.WriteJournal(journal);
 }
 
 void CKXInstanceDetailsGridWnd::OnAddTermination() {
@@ -508,7 +509,7 @@ void CKXInstanceDetailsGridWnd::OnAddTermination() {
         if (selected.empty()) return;
         row = selected.front();
     }
-    AddTerminationFromDialog(row, Col(m_nColTermination));
+    m_terms->AddTerminationFromDialog(row, Col(m_nColTermination));
 }
 
 BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
@@ -521,7 +522,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     if (!dt) {
         // Several rows: the termination of the first pin bit or pair pin that carries one.
         CKXAssocCompAPI& api = *GetAssocCompAPI();
-        KXPointAtFirstTermination(api, DialogTargets(TerminationTargetRows(selected), SelectedPairRows(selected)));
+        KXPointAtFirstTermination(api, m_terms->DialogTargets(m_terms->TerminationTargetRows(selected), m_terms->SelectedPairRows(selected)));
         dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
     }
     if (!dt) {
@@ -531,7 +532,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     CKXGridEdit edit(*this, MasterDesign(), "Edit Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
     CKXAssocCompAPI& api = *GetAssocCompAPI();
-    if (!InitAssocCompForTermination(api, dt->typeName(), edit.Transaction(), {})) return FALSE;
+    if (!m_terms->InitAssocCompForTermination(api, dt->typeName(), edit.Transaction(), {})) return FALSE;
     api.getLCVPropFromInstance(dt);
     if (api.getComponentCount() < count) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-214", "the termination has fewer parts than named");
@@ -540,7 +541,7 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     const KXTerminationEditArgs args = KXTerminationEditArgsOf(designators, oldToNew, keyProps, instProps, partLooks);
     CString why;
     std::vector<ROWCOL> editedRows;
-    if (!EditSelectedTerminations(api, args, delay, high, low, byRefDes, why, editedRows)) {
+    if (!m_terms->EditSelectedTerminations(api, args, delay, high, low, byRefDes, why, editedRows)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-216", why);
         return FALSE;
     }
@@ -568,8 +569,8 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
 // TRUE when one was deleted.
 BOOL CKXInstanceDetailsGridWnd::DeleteTerminations() {
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
-    const std::vector<ROWCOL> pairRows = SelectedPairRows(selected);
+    const std::vector<ROWCOL> targets = m_terms->TerminationTargetRows(selected);
+    const std::vector<ROWCOL> pairRows = m_terms->SelectedPairRows(selected);
     if (targets.empty() && pairRows.empty()) return FALSE;
     CKXGridEdit edit(*this, MasterDesign(), "Delete Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
@@ -632,8 +633,8 @@ int CKXInstanceDetailsGridWnd::InitTermination(CString text) {
         return 0;
     }
     const std::vector<ROWCOL> selected = SelectedPinRows();
-    const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
-    if (!CheckTerminationTargets(automation, targets, true)) {
+    const std::vector<ROWCOL> targets = m_terms->TerminationTargetRows(selected);
+    if (!m_terms->CheckTerminationTargets(automation, targets, true)) {
         automation.ForgetTermination();
         m_bTerminationApplied = 0;
         return 0;
@@ -700,7 +701,7 @@ int CKXInstanceDetailsGridWnd::ChangeTerminationDelay(const char* delay) {
 
 BOOL CKXInstanceDetailsGridWnd::OnAssocCellDoubleClick(ROWCOL row, ROWCOL col) {
     if (col == Col(m_nColTermination)) {
-        if (CanAddTermination()) AddTerminationFromDialog(row, col);
+        if (CanAddTermination()) m_terms->AddTerminationFromDialog(row, col);
         SetSelection(nullptr);
         return TRUE;
     }

@@ -2,6 +2,7 @@
 // goes onto every selected pin, several go one to a row (the rows below the
 // last selected one take the rest). All of one paste is one grid edit.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridTerminations.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXClipboardText.h"
@@ -42,7 +43,7 @@ std::deque<ROWCOL> CKXInstanceDetailsGridWnd::TerminationPasteRows() {
     for (ROWCOL row : targets)
         if (row >= PIN_FIRST_ROW && row <= GetRowCount() && !IsRowHidden(row) && !IsDiffPairRow(row))
             rows.push_back(row);
-    for (ROWCOL row : SelectedPairRows(selected))
+    for (ROWCOL row : m_terms->SelectedPairRows(selected))
         rows.push_back(row);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
