@@ -5,6 +5,7 @@
 // connected here, the rules are handed to AttachSignal. The whole run is one
 // transaction (joined when the caller holds one) and a refusal changes nothing.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -650,20 +651,20 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     if (!PlanPinJoins(pin, *net, netLow, netHigh, pinMsb, pinLsb, nc, joins)) return FALSE;
     // The no-connect signal takes no termination; another net takes the moved bits' terminations
     // only when the user keeps them.
-    const std::vector<std::pair<int, CNetBit>> moved = MovingBits(pin, pinMsb, pinLsb, net);
+    const std::vector<std::pair<int, CNetBit>> moved = m_retain->MovingBits(pin, pinMsb, pinLsb, net);
     // The net a rename leaves, as the design has it now: the cell may still show what the pin was on
     // before an earlier rename of the same edit.
     const CString leftText = m_bRenamingSignal && newNet ? PinNetText(pin, pinMsb, pinLsb, oldText) : oldText;
     if (nc)
         DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
-    else if (!KeepsTerminationsOnMove())
-        DropMovedTerminations(transaction, row, pin, pinMsb, pinLsb, net);
+    else if (!m_retain->KeepsTerminationsOnMove())
+        m_retain->DropMovedTerminations(transaction, row, pin, pinMsb, pinLsb, net);
     for (const PinJoin& j : joins)
         if (!transaction->addConn(net, static_cast<unsigned>(j.netFirst), static_cast<unsigned>(j.netLast), pin,
                                   static_cast<unsigned>(j.pinFirst), static_cast<unsigned>(j.pinLast), 0))
             return FALSE;
     // The pull-ups of the nets the pin left go along to its new net, when the user keeps them.
-    if (!nc) CarryPupdsOver(transaction, pin, moved);
+    if (!nc) m_retain->CarryPupdsOver(transaction, pin, moved);
     if (!nc) AutoConnectDiffPairLegs(transaction, pin, pinMsb, pinLsb);
     if (m_bRenamingSignal && newNet) MergeRenamedNet(transaction, leftText, net);
     if (IKXGridSite* site = Site()) site->MarkModified();

@@ -3,6 +3,7 @@
 // question a connect run puts before the pins change: whether the terminations
 // of the moved pins stay with them.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -39,29 +40,29 @@ void CKXInstanceDetailsGridWnd::ForgetRetainRun() {
     m_nRunKeepPupds = -1;
 }
 
-void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal, const std::vector<ROWCOL>* targets) {
+void KXPinGridRetain::AskRetainQuestion(const CString& signal, const std::vector<ROWCOL>* targets) {
     m_pRetainQuestion = std::make_unique<CKXRetainAssocCompDlg>(nullptr);
-    const int skip = std::exchange(m_bSkipChildRows, 0);
-    RetainAssocComponents(m_nColSignal, signal, targets);
-    m_bSkipChildRows = skip;
+    const int skip = std::exchange(m_grid.m_bSkipChildRows, 0);
+    RetainAssocComponents(m_grid.m_nColSignal, signal, targets);
+    m_grid.m_bSkipChildRows = skip;
     // A later connect of the same edit knows the pull-ups carried over so far, and is not asked again:
     // it takes the answers given to the edit's question.
-    if (m_bCellControlClick) {
-        m_pRetainQuestion->SetNetReplaceList(g_netReplaceList);
-        if (!g_netReplaceList.IsEmpty() && m_nRunKeepTerminations >= 0) {
+    if (m_grid.m_bCellControlClick) {
+        m_pRetainQuestion->SetNetReplaceList(m_grid.g_netReplaceList);
+        if (!m_grid.g_netReplaceList.IsEmpty() && m_grid.m_nRunKeepTerminations >= 0) {
             m_bAskRetain = 0;
-            m_pRetainQuestion->SetPreserveTerminationFlag(m_nRunKeepTerminations);
-            m_pRetainQuestion->SetPreservePupdFlag(m_nRunKeepPupds);
+            m_pRetainQuestion->SetPreserveTerminationFlag(m_grid.m_nRunKeepTerminations);
+            m_pRetainQuestion->SetPreservePupdFlag(m_grid.m_nRunKeepPupds);
         }
     }
     // Answers a journal gave for this connect: it asks nothing.
     bool answered = false;
-    if (m_nPupdRetainAnswer >= 0) {
-        m_pRetainQuestion->SetPreservePupdFlag(std::exchange(m_nPupdRetainAnswer, -1));
+    if (m_grid.m_nPupdRetainAnswer >= 0) {
+        m_pRetainQuestion->SetPreservePupdFlag(std::exchange(m_grid.m_nPupdRetainAnswer, -1));
         answered = true;
     }
-    if (m_nTerminationRetainAnswer >= 0) {
-        m_pRetainQuestion->SetPreserveTerminationFlag(std::exchange(m_nTerminationRetainAnswer, -1));
+    if (m_grid.m_nTerminationRetainAnswer >= 0) {
+        m_pRetainQuestion->SetPreserveTerminationFlag(std::exchange(m_grid.m_nTerminationRetainAnswer, -1));
         answered = true;
     }
     if (answered) {
@@ -74,42 +75,42 @@ void CKXInstanceDetailsGridWnd::AskRetainQuestion(const CString& signal, const s
 
 // A replay answers its questions yes: a no to the pull-ups, asked now or remembered from an earlier
 // "don't ask", is journalled for the replayed connect to read.
-void CKXInstanceDetailsGridWnd::JournalPupdRetainAnswer() {
+void KXPinGridRetain::JournalPupdRetainAnswer() {
     if (CKXShareGlobalData::m_bReplay || m_pRetainQuestion->CanPreservePupd()) return;
     if (!m_bAskRetain && !m_pRetainQuestion->DontAskToRetainAssocComp()) return;
-    KXJournalLines lines(JournalHandle());
+    KXJournalLines lines(m_grid.JournalHandle());
     lines.Pane("RetainPUPD", {"0"}).End();
-    m_retainJournal = lines.Text();
+    m_grid.m_retainJournal = lines.Text();
 }
 
-void CKXInstanceDetailsGridWnd::EndRetainQuestion() {
-    if (m_pRetainQuestion && m_bCellControlClick) {
-        m_pRetainQuestion->GetNetReplaceList(g_netReplaceList);
-        m_nRunKeepTerminations = m_pRetainQuestion->CanPreserveTermination() ? 1 : 0;
-        m_nRunKeepPupds = m_pRetainQuestion->CanPreservePupd() ? 1 : 0;
+void KXPinGridRetain::EndRetainQuestion() {
+    if (m_pRetainQuestion && m_grid.m_bCellControlClick) {
+        m_pRetainQuestion->GetNetReplaceList(m_grid.g_netReplaceList);
+        m_grid.m_nRunKeepTerminations = m_pRetainQuestion->CanPreserveTermination() ? 1 : 0;
+        m_grid.m_nRunKeepPupds = m_pRetainQuestion->CanPreservePupd() ? 1 : 0;
     }
     m_pRetainQuestion.reset();
     m_bAskRetain = 0;
 }
 
-bool CKXInstanceDetailsGridWnd::KeepsTerminationsOnMove() const {
+bool KXPinGridRetain::KeepsTerminationsOnMove() const {
     return !m_pRetainQuestion || m_pRetainQuestion->CanPreserveTermination();
 }
 
-bool CKXInstanceDetailsGridWnd::KeepsTerminationsOnDisconnect() const {
-    return m_bDeleteKeepsTerminations || (m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination());
+bool KXPinGridRetain::KeepsTerminationsOnDisconnect() const {
+    return m_grid.m_bDeleteKeepsTerminations || (m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination());
 }
 
-bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
+bool KXPinGridRetain::DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
                                                       int msb, int lsb, const INet* net) {
     if (!transaction || !pin) return false;
     // The row's selection in the termination column, read before anything changes.
-    const CString select = JournalAssocText(row, "SelectTerminationCol", "Delete");
+    const CString select = m_grid.JournalAssocText(row, "SelectTerminationCol", "Delete");
     bool dropped = false;
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
         const CNetBit now = pin->netBit(b);
-        if (now.net() && now.net() != net && DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
+        if (now.net() && now.net() != net && m_grid.DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
             dropped = true;
         if (b == lsb) break;
     }
@@ -117,18 +118,18 @@ bool CKXInstanceDetailsGridWnd::DropMovedTerminations(CTransaction* transaction,
         // Replayed, the connect keeps the termination (a replay's questions are answered yes): the
         // journal deletes it as the user's answer did, before the connect as here, so that what the
         // connect makes (a carried pull-up's part) is named as it was.
-        KXJournalLines lines(JournalHandle());
+        KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("Delete").End();
-        m_leadJournal += select + lines.Text();
+        m_grid.m_leadJournal += select + lines.Text();
     }
     return dropped;
 }
 
-bool CKXInstanceDetailsGridWnd::KeepsPupdsOnMove() const {
+bool KXPinGridRetain::KeepsPupdsOnMove() const {
     return m_pRetainQuestion && m_pRetainQuestion->CanPreservePupd();
 }
 
-std::vector<std::pair<int, CNetBit>> CKXInstanceDetailsGridWnd::MovingBits(IInstTerm* pin, int msb, int lsb,
+std::vector<std::pair<int, CNetBit>> KXPinGridRetain::MovingBits(IInstTerm* pin, int msb, int lsb,
                                                                            const INet* net) {
     std::vector<std::pair<int, CNetBit>> moving;
     const int step = msb >= lsb ? -1 : 1;
@@ -149,11 +150,11 @@ CString NetBitName(const CNetBit& bit) {
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::CarryPupdsOver(CTransaction* transaction, IInstTerm* pin,
+void KXPinGridRetain::CarryPupdsOver(CTransaction* transaction, IInstTerm* pin,
                                                const std::vector<std::pair<int, CNetBit>>& moved) {
     if (moved.empty() || !KeepsPupdsOnMove()) return;
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
-    api.setDesignContext(MasterDesign());
+    CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
+    api.setDesignContext(m_grid.MasterDesign());
     for (const auto& [pinBit, old] : moved) {
         const CNetBit now = pin->netBit(pinBit);
         if (!now.net() || m_pRetainQuestion->IsAlreadyCopied(NetBitName(old), NetBitName(now))) continue;
@@ -165,7 +166,7 @@ void CKXInstanceDetailsGridWnd::CarryPupdsOver(CTransaction* transaction, IInstT
             api.setKindOfOperation(CKXAssocCompAPI::PUPD);
             api.getLCVPropFromInstance(dt);
             api.setNewSignalFlag(false);
-            ReapplyPupd(dt, now.net(), now.bit());
+            m_grid.ReapplyPupd(dt, now.net(), now.bit());
             api.setTransaction(nullptr, true);
         }
     }
@@ -305,13 +306,13 @@ BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open,
     CTransaction* transaction = edit.Transaction();
     IDesign* design = m_designContext.design();
     // Nothing on these pins is kept: they have no signal to leave.
-    SetRetainQuestion(std::make_unique<CKXRetainAssocCompDlg>(nullptr));
-    m_pRetainQuestion->SetPreserveTerminationFlag(0);
-    m_pRetainQuestion->SetPreservePupdFlag(0);
-    m_bAskRetain = 0;
+    m_retain->SetRetainQuestion(std::make_unique<CKXRetainAssocCompDlg>(nullptr));
+    m_retain->m_pRetainQuestion->SetPreserveTerminationFlag(0);
+    m_retain->m_pRetainQuestion->SetPreservePupdFlag(0);
+    m_retain->m_bAskRetain = 0;
     struct RetainEnd {
         CKXInstanceDetailsGridWnd& grid;
-        ~RetainEnd() { grid.EndRetainQuestion(); }
+        ~RetainEnd() { grid.m_retain->EndRetainQuestion(); }
     } retainEnd{*this};
     INet* net = nullptr;
     CString journal;

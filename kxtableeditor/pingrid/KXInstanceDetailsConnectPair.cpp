@@ -1,6 +1,7 @@
 // Differential pairs as connection edits: connecting pair rows to pair nets
 // (found by name, or made over their two leg nets), and removing pair pins.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridPairConnect.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -213,7 +214,7 @@ void KXPinGridPairConnect::ReturnLegsInPlace(CTransaction* transaction, ROWCOL r
         return;
     }
     for (const CKXInstanceDetailsGridWnd::LegMove& leg : legMoves)
-        m_grid.CarryPupdsOver(transaction, leg.pin, leg.moved);
+        m_grid.m_retain->CarryPupdsOver(transaction, leg.pin, leg.moved);
     journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, false});
 }
 
@@ -306,7 +307,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
             for (IDTInstance* dt : dts)
                 if (IDPConn* conn = member->connLane().conn) transaction->attachDTInstance(dt, conn);
         for (const LegMove& leg : legMoves)
-            CarryPupdsOver(transaction, leg.pin, leg.moved);
+            m_retain->CarryPupdsOver(transaction, leg.pin, leg.moved);
         journalRows.push_back({row, PairRangeName(net, high, low) + KX_DP_MARKER, legsDropped});
     }
     reports.Show();
@@ -364,7 +365,7 @@ CKXInstanceDetailsGridWnd::PairLegMoves(const IDPInstTerm* pin, const IDPNet* ne
         if (!leg.pin) continue;
         const int first = vectorPin ? leg.pin->msb() : leg.pinBit,
                   last = vectorPin ? leg.pin->lsb() : leg.pinBit;
-        LegMove move{leg.pin, MovingBits(leg.pin, first, last, leg.target)};
+        LegMove move{leg.pin, KXPinGridRetain::MovingBits(leg.pin, first, last, leg.target)};
         if (!move.moved.empty()) moves.push_back(std::move(move));
     }
     return moves;
@@ -497,7 +498,7 @@ KXPinGridPairConnect::TakePairTerminations(CTransaction* transaction, ROWCOL row
         for (IDTInstance* dt : member->beginAssociatedDTInstance())
             if (dt) found[member].push_back(dt);
     }
-    if (found.empty() || m_grid.KeepsTerminationsOnMove()) return found;
+    if (found.empty() || m_grid.m_retain->KeepsTerminationsOnMove()) return found;
     const CString select = m_grid.JournalAssocText(row, "SelectTerminationCol", "Delete");
     for (const auto& [member, dts] : found)
         for (IDTInstance* dt : dts)
@@ -511,7 +512,7 @@ KXPinGridPairConnect::TakePairTerminations(CTransaction* transaction, ROWCOL row
 }
 
 bool KXPinGridPairConnect::DropLegTerminations(CTransaction* transaction, ROWCOL row) {
-    if (m_grid.KeepsTerminationsOnMove()) return false;
+    if (m_grid.m_retain->KeepsTerminationsOnMove()) return false;
     std::list<CInstTermBitContext> legs;
     m_grid.GetRowBitContexts(row, legs);
     return m_grid.DeleteTerminationsOnBits(transaction, legs);

@@ -3,6 +3,7 @@
 // name, an incremented name or the next name of a list; the nets are found or
 // made and widened to the pins' bits, all in one transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -295,7 +296,7 @@ bool KXPinGridRules::OpenListedLeg(ROWCOL row, RuleRun& run) {
     if (m_grid.GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
     // The run's answer to the termination question holds for the leg it parts as well; a replayed
     // Delete would drop the terminations unless told to keep them.
-    const bool keepsTerminations = m_grid.KeepsTerminationsOnDisconnect();
+    const bool keepsTerminations = m_grid.m_retain->KeepsTerminationsOnDisconnect();
     ROWCOL at = row;
     int removedRows = 0;
     if (!m_grid.DisconnectPinRow(&at, &removedRows, FALSE)) return false;

@@ -2,6 +2,7 @@
 // connect that moves a pin) and the grid's Delete of every selected pin's
 // connections, with the terminations on the parted bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "grid/KXScriptWords.h"
 
 #include "grid/KXJournalLine.h"
@@ -67,7 +68,7 @@ int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows,
         if (b == lsb) break;
     }
     if (!removed) return 0;
-    const bool termsDeleted = !KeepsTerminationsOnDisconnect();
+    const bool termsDeleted = !m_retain->KeepsTerminationsOnDisconnect();
     if (termsDeleted) DeleteTerminationsOnPinBits(transaction, pin, msb, lsb);
     const bool wholePin = pin->isScalar() || (std::max(msb, lsb) == std::max(pin->msb(), pin->lsb()) &&
                                               std::min(msb, lsb) == std::min(pin->msb(), pin->lsb()));
@@ -115,7 +116,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     IDPInstTerm* pair = GetRowDPInstTerm(row);
     if (!transaction || !pair) return FALSE;
-    const bool deleteTerms = !KeepsTerminationsOnDisconnect();
+    const bool deleteTerms = !m_retain->KeepsTerminationsOnDisconnect();
     CKXAssocCompAPI& api = *GetAssocCompAPI();
     // A lane of a vector pair leaves its pair's connection; the other lanes stay on the pair net.
     bool removed = KXPartLaneFromPairConnection(*transaction, api, pair, deleteTerms);

@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridRetain;
 class KXPinGridTerminations;
 class KXPinGridPublish;
 class KXPinGridPaste;
@@ -104,6 +105,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridRetain;
     friend class KXPinGridTerminations;
     friend class KXPinGridPublish;
     friend class KXPinGridPaste;
@@ -313,13 +315,8 @@ public:
     BOOL HasPupdOnSelectedNets();
     // TRUE when the row may receive a termination (its pair carries none); report shows why not.
     BOOL CheckAssocComponents(ROWCOL row, BOOL report);
-    // Before the selection's signal changes: sets m_bAskRetain when terminations or pull-ups
-    // would be lost and the question is not suppressed. targets, when given, are the rows the
-    // selection's pins come to (CollectTargetRows without expanding), collected already.
-    void RetainAssocComponents(int column, CString newSignal, const std::vector<ROWCOL>* targets = nullptr);
-    void SetRetainQuestion(std::unique_ptr<CKXRetainAssocCompDlg> question);
-    std::unique_ptr<CKXRetainAssocCompDlg> m_pRetainQuestion;
-    int m_bAskRetain = 0;
+    // The retain question of the running connect (KXPinGridRetain.h).
+    KXPinGridRetain& Retain() { return *m_retain; }
     // Terminations: the dialog (double-click, cell button, pane command), the script words and
     // the automation road (InitTermination, then the add command the automation object sends).
     void OnAddTermination() override;
@@ -611,28 +608,6 @@ public:
     // After a group's parent row was disconnected: its unselected bit rows take again the signals
     // they show; a parent that only stood for the group (group value "2") is removed. TRUE.
     BOOL ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows);
-    // The retain question of one connect run (CKXRetainScope): asked before the first pin changes
-    // when the selection's pins carry terminations or their nets pull-ups; the pin connects read
-    // its answers.
-    void AskRetainQuestion(const CString& signal, const std::vector<ROWCOL>* targets = nullptr);
-    void EndRetainQuestion();
-    // A connect keeps the terminations of the pin bits it moves to another net: the retain answer
-    // (kept when the question was not put). A disconnect keeps them only when so answered.
-    bool KeepsTerminationsOnMove() const;
-    bool KeepsTerminationsOnDisconnect() const;
-    // Deletes the terminations of the row's pin bits that leave another net for net, and notes the
-    // row's termination delete for the run's journal; true when one was deleted.
-    bool DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin, int msb, int lsb,
-                               const INet* net);
-    // The user keeps the pull-ups/pull-downs of the nets the moved pins leave.
-    bool KeepsPupdsOnMove() const;
-    // The row's pin bits that leave another net for net, with the net bit each leaves.
-    static std::vector<std::pair<int, CNetBit>> MovingBits(IInstTerm* pin, int msb, int lsb, const INet* net);
-    // When the user keeps them, puts the pull-ups of the left net bits onto the pins' new net bits
-    // (once per pair of nets in a run).
-    void CarryPupdsOver(CTransaction* transaction, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
-    // A pull-up answer of no, given or remembered, goes before each row block of the run's journal.
-    void JournalPupdRetainAnswer();
     CString m_leadJournal;   // blocks that go before the connect of the row that made them
     CString m_retainJournal; // the retain answer that goes before each row block of the run
     // The retain answer a journal gives for the pull-ups of the nets the next connect's pins leave
@@ -1083,11 +1058,6 @@ private:
     IInstTerm* GetRowPinForAssoc(ROWCOL row, int& msb, int& lsb);
     void WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip, BOOL enabled);
     void ApplyPupdParentRule(ROWCOL row);
-    bool RowCarriesTermination(ROWCOL row);
-    bool RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked);
-    // A net bit not asked about yet in this question carries a pull-up or pull-down.
-    bool NetBitCarriesPupd(INet* net, int bit, std::set<std::pair<unsigned, int>>& asked);
-    bool PairLegNetsCarryPupd(const IDPInstTerm* pin, std::set<std::pair<unsigned, int>>& asked);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
     CString AddPupdJournal(const std::vector<CNetBit>& bits, const std::multimap<CNetBit, ROWCOL>& rowsOf,
                            const CString& prepared);
@@ -1228,6 +1198,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridRetain> m_retain; // the retain question of a connect run
     std::unique_ptr<KXPinGridTerminations> m_terms; // the terminations' targets and dialog steps
     std::unique_ptr<KXPinGridPublish> m_publish; // what the selection publishes
     std::unique_ptr<KXPinGridPaste> m_paste; // the paste of signal names

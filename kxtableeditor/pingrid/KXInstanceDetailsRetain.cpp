@@ -2,6 +2,7 @@
 // terminations on the pins and the pull-ups/pull-downs on their present nets
 // are to stay. The question is put only when something would be lost.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "kxassoccomp/CKXAssocCompAPI.h"
@@ -13,15 +14,19 @@
 
 using kxpingrid::PairTerms;
 
-void CKXInstanceDetailsGridWnd::SetRetainQuestion(std::unique_ptr<CKXRetainAssocCompDlg> question) {
+KXPinGridRetain::KXPinGridRetain(CKXInstanceDetailsGridWnd& grid) : m_grid(grid) {}
+
+KXPinGridRetain::~KXPinGridRetain() = default;
+
+void KXPinGridRetain::SetRetainQuestion(std::unique_ptr<CKXRetainAssocCompDlg> question) {
     m_pRetainQuestion = std::move(question);
 }
 
-bool CKXInstanceDetailsGridWnd::RowCarriesTermination(ROWCOL row) {
+bool KXPinGridRetain::RowCarriesTermination(ROWCOL row) {
     int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
     if (!pin) return false;
-    CKXAssocCompAPI* api = GetAssocCompAPI();
+    CKXAssocCompAPI* api = m_grid.GetAssocCompAPI();
     for (int bit = lsb; bit <= msb; ++bit) {
         api->setInstTermBit(pin->bit(bit));
         if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return true;
@@ -29,18 +34,18 @@ bool CKXInstanceDetailsGridWnd::RowCarriesTermination(ROWCOL row) {
     return false;
 }
 
-bool CKXInstanceDetailsGridWnd::NetBitCarriesPupd(INet* net, int bit, std::set<std::pair<unsigned, int>>& asked) {
+bool KXPinGridRetain::NetBitCarriesPupd(INet* net, int bit, std::set<std::pair<unsigned, int>>& asked) {
     if (!net || !asked.insert({net->id(), bit}).second) return false;
-    CKXAssocCompAPI* api = GetAssocCompAPI();
+    CKXAssocCompAPI* api = m_grid.GetAssocCompAPI();
     api->setNetBit(CNetBit(net, bit));
     bool lu = false, ld = false, au = false, ad = false;
-    api->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), lu, ld, au, ad);
+    api->GetPupdInfoOnThisNet(m_grid.m_designContext.net(net).bitContext(bit), lu, ld, au, ad);
     return lu || ld || au || ad;
 }
 
-bool CKXInstanceDetailsGridWnd::RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked) {
+bool KXPinGridRetain::RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked) {
     int msb = -1, lsb = -1;
-    INet* net = GetRowNet(row, msb, lsb);
+    INet* net = m_grid.GetRowNet(row, msb, lsb);
     if (!net) return false;
     for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
         if (NetBitCarriesPupd(net, bit, asked)) return true;
@@ -48,15 +53,15 @@ bool CKXInstanceDetailsGridWnd::RowNetCarriesPupd(ROWCOL row, std::set<std::pair
 }
 
 // A pair pin's legs leave their leg nets when the pair moves: their pull-ups are asked about too.
-bool CKXInstanceDetailsGridWnd::PairLegNetsCarryPupd(const IDPInstTerm* pin,
+bool KXPinGridRetain::PairLegNetsCarryPupd(const IDPInstTerm* pin,
                                                      std::set<std::pair<unsigned, int>>& asked) {
-    for (const LegMove& leg : PairLegMoves(pin, nullptr))
+    for (const CKXInstanceDetailsGridWnd::LegMove& leg : CKXInstanceDetailsGridWnd::PairLegMoves(pin, nullptr))
         for (const auto& [pinBit, old] : leg.moved)
             if (NetBitCarriesPupd(old.net(), old.bit(), asked)) return true;
     return false;
 }
 
-void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSignal,
+void KXPinGridRetain::RetainAssocComponents(int column, CString newSignal,
                                                        const std::vector<ROWCOL>* targets) {
     (void)column;
     m_bAskRetain = m_pRetainQuestion && m_pRetainQuestion->DontAskToRetainAssocComp() ? 0 : 1;
@@ -66,28 +71,28 @@ void CKXInstanceDetailsGridWnd::RetainAssocComponents(int column, CString newSig
         m_bAskRetain = 0;
         return;
     }
-    const std::vector<ROWCOL> selected = SelectedPinRows();
+    const std::vector<ROWCOL> selected = m_grid.SelectedPinRows();
     std::vector<ROWCOL> collected;
     if (!targets) {
-        CollectTargetRows(selected, collected, FALSE, -1, -1);
+        m_grid.CollectTargetRows(selected, collected, FALSE, -1, -1);
         targets = &collected;
     }
-    GetAssocCompAPI()->setDesignContext(MasterDesign());
+    m_grid.GetAssocCompAPI()->setDesignContext(m_grid.MasterDesign());
     bool found = false;
     std::set<std::pair<unsigned, int>> asked; // net bits whose pull-ups were asked in this call
     for (ROWCOL row : *targets) {
-        if (IsDiffPairRow(row)) continue;
+        if (m_grid.IsDiffPairRow(row)) continue;
         if (RowCarriesTermination(row)) found = true;
         if (RowNetCarriesPupd(row, asked)) return; // keep the question
     }
-    CKXAssocCompAPI* api = GetAssocCompAPI();
+    CKXAssocCompAPI* api = m_grid.GetAssocCompAPI();
     for (ROWCOL row : selected) {
-        if (row < PIN_FIRST_ROW || row > GetRowCount() || !IsDiffPairRow(row)) continue;
-        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+        if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount() || !m_grid.IsDiffPairRow(row)) continue;
+        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row))) {
             api->setDPInstTermBit(term);
             if (api->getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return;
         }
-        if (PairLegNetsCarryPupd(GetRowDPInstTerm(row), asked)) return;
+        if (PairLegNetsCarryPupd(m_grid.GetRowDPInstTerm(row), asked)) return;
         if (found) return;
     }
     if (!found) m_bAskRetain = 0;

@@ -11,6 +11,8 @@
 //   return edit.Commit();                 // a joined transaction is left to its owner
 #pragma once
 
+#include "pingrid/KXPinGridRetain.h"
+
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 
 #include "grid/KXGridEdit.h"
@@ -48,11 +50,11 @@ public:
     // targets: the run's rows as the question would collect them, when the run has them already.
     CKXRetainScope(CKXInstanceDetailsGridWnd& grid, const CString& signal,
                    const std::vector<ROWCOL>* targets = nullptr)
-        : m_grid(grid), m_owner(!grid.m_pRetainQuestion) {
-        if (m_owner) grid.AskRetainQuestion(signal, targets);
+        : m_grid(grid), m_owner(!grid.Retain().m_pRetainQuestion) {
+        if (m_owner) grid.Retain().AskRetainQuestion(signal, targets);
     }
     ~CKXRetainScope() {
-        if (m_owner) m_grid.EndRetainQuestion();
+        if (m_owner) m_grid.Retain().EndRetainQuestion();
     }
     CKXRetainScope(const CKXRetainScope&) = delete;
     CKXRetainScope& operator=(const CKXRetainScope&) = delete;
