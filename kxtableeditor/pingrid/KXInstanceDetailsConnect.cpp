@@ -5,6 +5,7 @@
 // connected here, the rules are handed to AttachSignal. The whole run is one
 // transaction (joined when the caller holds one) and a refusal changes nothing.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPlainConnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -134,12 +135,12 @@ int CKXInstanceDetailsGridWnd::ConnectSignalText(CString given, int bEchoToHost)
     const bool listRule = upper.Find("=INCREMENTSIGNAME") >= 0 || upper.Left(12) == "=CONNECTBITS";
     if (text.Find(',') >= 0 && !listRule) text = "=CONNECTBITS(" + text + ")";
     if (text.Left(1) == "=")
-        if (const int rule = DispatchNamingRule(text, bEchoToHost); rule >= 0) return rule;
-    return ConnectPlainSignal(given, text, dpName, bEchoToHost);
+        if (const int rule = m_plainConnect->DispatchNamingRule(text, bEchoToHost); rule >= 0) return rule;
+    return m_plainConnect->ConnectPlainSignal(given, text, dpName, bEchoToHost);
 }
 
 // -1 when the text holds no rule word; else 1 when the rule connected pins, 0 when it connected none.
-int CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEchoToHost) {
+int KXPinGridPlainConnect::DispatchNamingRule(const CString& text, int bEchoToHost) {
     CString upper = text;
     upper.MakeUpper();
     const RuleWord* found = nullptr;
@@ -151,12 +152,12 @@ int CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEcho
         }
     if (!found) return -1;
     if (bEchoToHost) {
-        EchoSelection();
+        m_grid.EchoSelection();
         CTclArgsList list;
         list.Add(KXScriptWord::addConnection);
         list.Add("pin");
         list.Add(text);
-        SendEcho(list);
+        m_grid.SendEcho(list);
     }
     CString argument;
     const CString word = found->word;
@@ -166,7 +167,7 @@ int CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEcho
             const int close = text.Find(')', open);
             argument = close >= 0 ? text.Mid(open + 1, close - open - 1) : text.Mid(open + 1);
         } else {
-            argument = NewAutoName();
+            argument = m_grid.NewAutoName();
             if (argument.IsEmpty()) return 0; // no automatic name was left: the counter said so
         }
     } else if (found->argStart && !(found->rule == KX_RULE_AUTONAME && text.GetLength() == at + found->argStart)) {
@@ -174,14 +175,14 @@ int CKXInstanceDetailsGridWnd::DispatchNamingRule(const CString& text, int bEcho
         const int open = at + found->argStart;
         if (text.GetLength() <= open || text[open] != '(' || text.Right(1) != ")") return 0;
         argument = text.Mid(open + 1, text.GetLength() - open - 2);
-        if (IKXGridSite* site = Site()) {
+        if (IKXGridSite* site = m_grid.Site()) {
             if (found->rule == KX_RULE_PREFIX_PINNAME) site->SetConnectRuleText(kRulePrefixPinName, argument);
             if (found->rule == KX_RULE_SUFFIX_PINNAME) site->SetConnectRuleText(kRuleSuffixPinName, argument);
             if (found->rule == KX_RULE_PREFIX_PINNUMBER) site->SetConnectRuleText(kRulePrefixPinNumber, argument);
             if (found->rule == KX_RULE_SUFFIX_PINNUMBER) site->SetConnectRuleText(kRuleSuffixPinNumber, argument);
         }
     }
-    return AttachSignal(argument, found->rule) ? 1 : 0;
+    return m_grid.AttachSignal(argument, found->rule) ? 1 : 0;
 }
 
 CString CKXInstanceDetailsGridWnd::NewAutoName() {
@@ -192,7 +193,7 @@ CString CKXInstanceDetailsGridWnd::NewAutoName() {
 // Plain signal texts
 
 // Nothing selected takes the signal: the edit connects nothing, and says why (the bracket leaves no net).
-int CKXInstanceDetailsGridWnd::RefuseNoTarget(const CString& signal) {
+int KXPinGridPlainConnect::RefuseNoTarget(const CString& signal) {
     CKXErrorHandler::MessageBoxOk("KXTABLE-230", signal.GetString());
     return 0;
 }
@@ -251,7 +252,7 @@ CDWordArray RowArray(const std::vector<ROWCOL>& rows) {
 } // namespace
 
 // The text as the parser reads it; FALSE (KXTABLE-112, KXTABLE-115) when it names no signal.
-BOOL CKXInstanceDetailsGridWnd::ParsePlainSignal(const CString& text, SignalText& sig) {
+BOOL KXPinGridPlainConnect::ParsePlainSignal(const CString& text, SignalText& sig) {
     CString trimmed = text;
     trimmed.Trim(" ");
     if (!CKXGenUtils::ParseSignalName(trimmed, sig.display, sig.netName, sig.lsb, sig.msb, sig.step, sig.pinType,
@@ -267,10 +268,10 @@ BOOL CKXInstanceDetailsGridWnd::ParsePlainSignal(const CString& text, SignalText
 }
 
 // The net of the text: the design's, one this transaction made, or a new one (newNet set).
-INet* CKXInstanceDetailsGridWnd::PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet) {
+INet* KXPinGridPlainConnect::PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet) {
     newNet = FALSE;
-    INet* net = FindTransactionNet(sig.netName);
-    if (!net) net = m_designContext.design() ? m_designContext.design()->findNet(sig.netName.GetString()) : nullptr;
+    INet* net = m_grid.FindTransactionNet(sig.netName);
+    if (!net) net = m_grid.m_designContext.design() ? m_grid.m_designContext.design()->findNet(sig.netName.GetString()) : nullptr;
     if (net) return net;
     const int low = std::min(sig.lsb, sig.msb), high = std::max(sig.lsb, sig.msb);
     net = transaction->createNet(sig.netName.GetString(), static_cast<unsigned>(high), static_cast<unsigned>(low),
@@ -281,28 +282,28 @@ INet* CKXInstanceDetailsGridWnd::PlainSignalNet(const SignalText& sig, CTransact
     }
     transaction->addNet(net);
     newNet = TRUE;
-    RecordTransactionNet(sig.netName, net);
-    OfferNewNetName(sig.netName, net);
+    m_grid.RecordTransactionNet(sig.netName, net);
+    m_grid.OfferNewNetName(sig.netName, net);
     return net;
 }
 
-int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CString& text, bool dpName,
+int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CString& text, bool dpName,
                                                   int bEchoToHost) {
-    CKXPinConnEdit edit(*this, m_designContext2, "Add Conn");
+    CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Add Conn");
     if (!edit) return 0;
     SignalText sig;
     if (!ParsePlainSignal(text, sig)) return 0;
-    const std::vector<ROWCOL> selected = SelectedPinRows();
+    const std::vector<ROWCOL> selected = m_grid.SelectedPinRows();
     if (selected.empty()) return 0;
     bool anyPair = false, anyOther = false;
     if (!SortPlainSignalTargets(given, sig, dpName, selected, anyPair, anyOther)) return 0;
     CWaitCursor wait;
     if (anyPair && !anyOther) {
         CDWordArray rows = RowArray(selected);
-        const BOOL done = AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
-        const CString journal = std::exchange(m_leadJournal, CString()) + std::exchange(m_pendingJournal, CString());
+        const BOOL done = m_grid.AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
+        const CString journal = std::exchange(m_grid.m_leadJournal, CString()) + std::exchange(m_grid.m_pendingJournal, CString());
         if (!done || !edit.Commit()) return 0;
-        WriteJournal(journal);
+        m_grid.WriteJournal(journal);
         return 1;
     }
     CTransaction* transaction = edit.Transaction();
@@ -311,8 +312,8 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
     if (!net) return 0;
     // A connect that joined a longer edit (the instance connectivity dialog's) and is refused takes
     // the net it made out again: the longer edit keeps nothing of it. An own edit is discarded whole.
-    NewNetDrop drop(*this, !edit.Owns() && newNet ? transaction : nullptr, net, sig.netName);
-    CNetContext netContext = m_designContext.net(net);
+    NewNetDrop drop(m_grid, !edit.Owns() && newNet ? transaction : nullptr, net, sig.netName);
+    CNetContext netContext = m_grid.m_designContext.net(net);
     if (!netContext) return 0;
     // A bus named without bits: which bits is asked below.
     const bool wholeBus = !net->isScalar() && sig.Scalar();
@@ -320,9 +321,9 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
 
     // A selected vector pin is one target: its bits take a range, or the no-connect signal. A selected
     // pair row's legs are no targets of their own: they go with their pair.
-    const FlagScope legsWithTheirPair(m_bSkipChildRows, 1);
+    const FlagScope legsWithTheirPair(m_grid.m_bSkipChildRows, 1);
     std::vector<ROWCOL> targets;
-    int bits = CollectTargetRows(selected, targets, FALSE, -1, -1);
+    int bits = m_grid.CollectTargetRows(selected, targets, FALSE, -1, -1);
     if (targets.empty()) return RefuseNoTarget(sig.display);
     bool bitsChosen = false;
     m_chosenBitsJournal.Empty();
@@ -332,58 +333,58 @@ int CKXInstanceDetailsGridWnd::ConnectPlainSignal(const CString& given, const CS
         bitsChosen = true;
         if (targets.empty()) return RefuseNoTarget(sig.display);
     }
-    m_vectorBitsAnswer.Empty(); // a journal's bits for a dialog this connect did not need
-    if (!sig.Scalar() && !ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
-    CKXRetainScope retain(*this, sig.display);
+    m_grid.m_vectorBitsAnswer.Empty(); // a journal's bits for a dialog this connect did not need
+    if (!sig.Scalar() && !m_grid.ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
+    CKXRetainScope retain(m_grid, sig.display);
     // The pair rows among the pins take the name as a pair's first, before any pin is connected: when
     // they take nothing (the name makes no pair for them, its question or dialog was cancelled) the
     // whole edit is refused, and the other pins keep their connections too.
     CString pairJournal;
     if (anyPair) {
         CDWordArray rows = RowArray(selected);
-        if (!AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) return 0;
-        pairJournal = std::exchange(m_leadJournal, CString()) + std::exchange(m_pendingJournal, CString());
+        if (!m_grid.AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) return 0;
+        pairJournal = std::exchange(m_grid.m_leadJournal, CString()) + std::exchange(m_grid.m_pendingJournal, CString());
     }
     std::vector<ConnectedRow> rowsTaken;
     const bool rowsJoined =
         ConnectTargetRows(targets, sig, netContext, transaction, newNet, rowsTaken) != FALSE;
     BOOL connected = rowsJoined || anyPair ? TRUE : FALSE;
-    const BOOL power = AssignPowerToImplicitPins();
+    const BOOL power = m_grid.AssignPowerToImplicitPins();
     if (power == kPowerTieRefused) return 0; // the edit is discarded whole
     if (power) connected = TRUE;
     // In row order the parts the connects make are named as they were here.
     CString journal = ConnectedRowsJournal(targets, rowsTaken, sig, !newNet || !bitsChosen, bitsChosen);
     // The pairs replay first, as they were connected first.
-    journal = pairJournal + std::exchange(m_leadJournal, CString()) + journal +
-              std::exchange(m_pendingJournal, CString());
+    journal = pairJournal + std::exchange(m_grid.m_leadJournal, CString()) + journal +
+              std::exchange(m_grid.m_pendingJournal, CString());
     if (!connected || !edit.Commit()) return 0;
     drop.Keep();
 
-    m_signalNameList.AddTail(sig.display);
+    m_grid.m_signalNameList.AddTail(sig.display);
     if (bEchoToHost)
         EchoPlainConnect(bitsChosen ? CSchemaUtilities::vectorName(sig.netName.GetString(), sig.msb, sig.lsb) : given);
-    WriteJournal(journal);
+    m_grid.WriteJournal(journal);
     return 1;
 }
 
 // The word that does the connect again: the name (with the bits chosen) over the selected pins.
-void CKXInstanceDetailsGridWnd::EchoPlainConnect(const CString& name) {
+void KXPinGridPlainConnect::EchoPlainConnect(const CString& name) {
     CTclArgsList list;
     list.Add(KXScriptWord::addConnection);
     list.Add("pin");
     list.Add(name);
-    AddSelectedPinsToArgs(&list);
-    SendEcho(list);
+    m_grid.AddSelectedPinsToArgs(&list);
+    m_grid.SendEcho(list);
 }
 
 // Which kinds of rows a plain signal goes to (pair rows, other pins), and whether the name may go to them:
 // a pair net goes onto pair pins only, and a pair pin takes a pair, not an ordinary net of the design.
-bool CKXInstanceDetailsGridWnd::SortPlainSignalTargets(const CString& given, const SignalText& sig, bool dpName,
+bool KXPinGridPlainConnect::SortPlainSignalTargets(const CString& given, const SignalText& sig, bool dpName,
                                                        const std::vector<ROWCOL>& selected, bool& anyPair,
                                                        bool& anyOther) {
     for (ROWCOL r : selected) {
-        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsRowHidden(r)) continue;
-        (IsDiffPairRow(r) ? anyPair : anyOther) = true;
+        if (r < PIN_FIRST_ROW || r > m_grid.GetRowCount() || m_grid.IsRowHidden(r)) continue;
+        (m_grid.IsDiffPairRow(r) ? anyPair : anyOther) = true;
     }
     if (dpName && anyOther) {
         // A leg or an ordinary pin takes one of the pair's leg nets, never the pair net.
@@ -392,7 +393,7 @@ bool CKXInstanceDetailsGridWnd::SortPlainSignalTargets(const CString& given, con
     }
     // The name of an ordinary net is no pair's name, and would make a new pair on new leg nets beside that
     // net. With other pins selected too, the whole edit is refused: nothing is connected for either.
-    if (anyPair && !dpName && NamesOrdinaryNetOnly(m_designContext.design(), sig.netName)) {
+    if (anyPair && !dpName && NamesOrdinaryNetOnly(m_grid.m_designContext.design(), sig.netName)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-461", sig.netName);
         return false;
     }
@@ -401,7 +402,7 @@ bool CKXInstanceDetailsGridWnd::SortPlainSignalTargets(const CString& given, con
 
 // Each connected row replays as its own selection and connection, with the text that row took, after what
 // its connect did first. netMade: the net needs no bits chosen to be made as wide as it was.
-CString CKXInstanceDetailsGridWnd::ConnectedRowsJournal(const std::vector<ROWCOL>& targets,
+CString KXPinGridPlainConnect::ConnectedRowsJournal(const std::vector<ROWCOL>& targets,
                                                         const std::vector<ConnectedRow>& rowsTaken,
                                                         const SignalText& sig, bool netMade, bool bitsChosen) {
     CString journal;
@@ -409,7 +410,7 @@ CString CKXInstanceDetailsGridWnd::ConnectedRowsJournal(const std::vector<ROWCOL
         ConnectedRow taken = rowsTaken[i];
         journal += taken.lead;
         if (taken.text.IsEmpty()) continue;
-        journal += m_retainJournal;
+        journal += m_grid.m_retainJournal;
         // A row that took the text as typed asks for its bits again when replayed. The first row of a
         // range spread over a net made here replays as the text typed, with its own bits chosen, so
         // that the net is made as wide as it was.
@@ -419,21 +420,21 @@ CString CKXInstanceDetailsGridWnd::ConnectedRowsJournal(const std::vector<ROWCOL
             taken.text = sig.display;
         }
         netMade = true;
-        journal += m_bRenamingSignal
-                       ? JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
-                       : JournalRowText(targets[i], "Add Connection", ConnectJournalMethod(), taken.text);
+        journal += m_grid.m_bRenamingSignal
+                       ? m_grid.JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
+                       : m_grid.JournalRowText(targets[i], "Add Connection", m_grid.ConnectJournalMethod(), taken.text);
     }
     return journal;
 }
 
 // The target rows joined to the net: a bus range is spread over them from its MSB on, a name or a
 // bit goes to each. rows gets, per row, the text it took (empty when the row refused) and its lead blocks.
-BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig,
+BOOL KXPinGridPlainConnect::ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig,
                                                   CNetContext& netContext, CTransaction* transaction, BOOL newNet,
                                                   std::vector<ConnectedRow>& rows) {
     INet* net = netContext.net();
     kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(targets.size()));
-    kxpingrid::UpdateLockScope lock(*this);
+    kxpingrid::UpdateLockScope lock(m_grid);
     rows.assign(targets.size(), ConnectedRow());
     BOOL connected = FALSE;
     const bool spread = !sig.Scalar() && !sig.SingleBit();
@@ -442,8 +443,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
         progress.Step("Adding Connections: %d%% of %d Pins Processed", static_cast<int>(i));
         const ROWCOL row = targets[i];
         if (!spread) {
-            const BOOL joined = ConnectPinToSignal(row, netContext, sig.lsb, sig.msb, transaction, newNet);
-            rows[i].lead = std::exchange(m_leadJournal, CString());
+            const BOOL joined = m_grid.ConnectPinToSignal(row, netContext, sig.lsb, sig.msb, transaction, newNet);
+            rows[i].lead = std::exchange(m_grid.m_leadJournal, CString());
             if (joined) {
                 connected = TRUE;
                 rows[i].text = sig.display;
@@ -451,7 +452,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
             continue;
         }
         int pinMsb = -1, pinLsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, pinMsb, pinLsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, pinMsb, pinLsb);
         const int w = pinMsb < 0 ? 0 : std::abs(pinMsb - pinLsb);
         const int end = sig.Reversed() ? cursor + w : cursor - w;
         if (end < std::min(sig.lsb, sig.msb) || end > std::max(sig.lsb, sig.msb)) {
@@ -459,8 +460,8 @@ BOOL CKXInstanceDetailsGridWnd::ConnectTargetRows(const std::vector<ROWCOL>& tar
             if (pin) CKXErrorHandler::MessageBoxOk("KXTABLE-128", pin->name());
             continue;
         }
-        const BOOL joined = ConnectPinToSignal(row, netContext, end, cursor, transaction, newNet);
-        rows[i].lead = std::exchange(m_leadJournal, CString());
+        const BOOL joined = m_grid.ConnectPinToSignal(row, netContext, end, cursor, transaction, newNet);
+        rows[i].lead = std::exchange(m_grid.m_leadJournal, CString());
         if (!joined) continue;
         connected = TRUE;
         rows[i].text = w == 0 ? CSchemaUtilities::vectorName(net->name(), cursor)
@@ -526,30 +527,30 @@ BOOL CKXInstanceDetailsGridWnd::AnswerVectorBitsOnNextConnect(const CString& bit
     return TRUE;
 }
 
-CString CKXInstanceDetailsGridWnd::ChosenBitsJournal(int lsb, int msb, int step, int pinLsb, int pinMsb) {
+CString KXPinGridPlainConnect::ChosenBitsJournal(int lsb, int msb, int step, int pinLsb, int pinMsb) {
     if (!KXJournalLines::IsRecording()) return CString();
     CString chosen;
     chosen.Format("%d %d %d %d %d", lsb, msb, step, pinLsb, pinMsb);
-    KXJournalLines lines(JournalHandle());
+    KXJournalLines lines(m_grid.JournalHandle());
     lines.Pane("ChooseVectorBits", {chosen}).End();
     return lines.Text();
 }
 
-BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb,
+BOOL KXPinGridPlainConnect::AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb,
                                               int& msb, int& step, int& stride, int expandFlag, int& bits,
                                               std::vector<ROWCOL>& targets) {
     CString pinBase;
     int rowLsb = -1, rowMsb = -1;
     if (selected.size() == 1) {
         CString m, l;
-        if (GetCellVectorInfo(selected[0], pinBase, m, l)) {
+        if (m_grid.GetCellVectorInfo(selected[0], pinBase, m, l)) {
             rowMsb = std::atoi(m.GetString());
             rowLsb = std::atoi(l.GetString());
         }
     }
     CKXGetVectorBits dialog(nullptr);
     dialog.SetVectorAndPinWidth(netName, lsb, msb, bits, pinBase, rowLsb, rowMsb);
-    if (const CString given = std::exchange(m_vectorBitsAnswer, CString()); !given.IsEmpty())
+    if (const CString given = std::exchange(m_grid.m_vectorBitsAnswer, CString()); !given.IsEmpty())
         AfxGetAnswerQueue().PushDialog("CKXGetVectorBits", TRUE, VectorBitsFields(given));
     if (dialog.DoModal() != IDOK) return FALSE;
     int pinLsb = -1, pinMsb = -1;
@@ -565,10 +566,10 @@ BOOL CKXInstanceDetailsGridWnd::AskVectorBits(const CString& netName, const std:
         const BOOL whole = pinLsb == rowLsb && pinMsb == rowMsb && step == 1;
         targets.clear();
         // The pin's bits from its LSB to its MSB: an LSB above the MSB pairs the bits the other way round.
-        bits = CollectTargetRows(selected, targets, whole ? expandFlag : TRUE, pinLsb, pinMsb);
+        bits = m_grid.CollectTargetRows(selected, targets, whole ? expandFlag : TRUE, pinLsb, pinMsb);
     } else if (step > 1) {
         targets.clear();
-        bits = CollectTargetRows(selected, targets, expandFlag, -1, -1);
+        bits = m_grid.CollectTargetRows(selected, targets, expandFlag, -1, -1);
     }
     return TRUE;
 }
@@ -597,16 +598,16 @@ BOOL CKXInstanceDetailsGridWnd::ChangeNetWidth(INet* net, int low, int high) {
         return FALSE;
     }
     RecordTransactionNet(net->name(), net);
-    return WidenPartnerLegs(net);
+    return m_plainConnect->WidenPartnerLegs(net);
 }
 
-BOOL CKXInstanceDetailsGridWnd::WidenPartnerLegs(INet* leg) {
+BOOL KXPinGridPlainConnect::WidenPartnerLegs(INet* leg) {
     // The legs of a pair over two whole nets keep one range, and the pair takes it with them.
     for (IDPNet* pair : leg->beginDPNet()) {
         if (pair->positiveBit() >= 0 || pair->negativeBit() >= 0) continue;
         INet* partner = leg == pair->positive() ? pair->negative() : pair->positive();
         if (partner == leg || partner->isScalar()) continue;
-        if (!ChangeNetWidth(partner, std::min(leg->lsb(), leg->msb()), std::max(leg->lsb(), leg->msb())))
+        if (!m_grid.ChangeNetWidth(partner, std::min(leg->lsb(), leg->msb()), std::max(leg->lsb(), leg->msb())))
             return FALSE;
     }
     return TRUE;

@@ -6,6 +6,7 @@
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "pingrid/KXPinGridFilter.h"
+#include "pingrid/KXPinGridPlainConnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridTerminations.h"
 #include "pingrid/KXPinGridPublish.h"
@@ -65,6 +66,7 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
       m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
       m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
+      m_plainConnect(std::make_unique<KXPinGridPlainConnect>(*this)),
       m_retain(std::make_unique<KXPinGridRetain>(*this)),
       m_terms(std::make_unique<KXPinGridTerminations>(*this)),
       m_publish(std::make_unique<KXPinGridPublish>(*this)),

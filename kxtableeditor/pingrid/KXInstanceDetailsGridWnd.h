@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridPlainConnect;
 class KXPinGridRetain;
 class KXPinGridTerminations;
 class KXPinGridPublish;
@@ -105,6 +106,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridPlainConnect;
     friend class KXPinGridRetain;
     friend class KXPinGridTerminations;
     friend class KXPinGridPublish;
@@ -558,8 +560,6 @@ public:
     // Widens a bus net to cover low..high in the open transaction; FALSE (KXTABLE-141) for a
     // scalar net asked for bits.
     BOOL ChangeNetWidth(INet* net, int low, int high);
-    // Widens the other leg of each pair over the whole leg net to the leg's range.
-    BOOL WidenPartnerLegs(INet* leg);
     // Joins the row's pin (bits) to the net (netLow/netHigh -1: the whole net; netHigh meets the
     // pin's first bit). Refusals come before any change. TRUE when connected.
     BOOL ConnectPinToSignal(ROWCOL row, CNetContext& net, int netLow, int netHigh, CTransaction* transaction,
@@ -622,7 +622,6 @@ public:
     // dialog's fields): that connect takes them without asking. FALSE for a text that is not so.
     static BOOL AnswerVectorBitsOnNextConnect(const CString& bits);
     static CString m_vectorBitsAnswer; // empty: none given
-    CString m_chosenBitsJournal;       // the bits the running connect's dialog gave, as a journal block
     bool m_bDeleteKeepsTerminations = false; // the running delete was told to keep them
     BOOL CanDelete() override;
     const char* NothingToDeleteCause() override;
@@ -636,8 +635,6 @@ public:
     bool BeginSwapEdit();
     // Both rows show one pin bit on one net bit (or none), and the part lets the two swap.
     bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
-    // Refuses a connect that no selected row can take (KXTABLE-230): 0.
-    int RefuseNoTarget(const CString& signal);
     // Journal lines that give the row's pin the signal the other row shows (a delete when none).
     CString SwappedConnectionJournal(ROWCOL row, ROWCOL from);
     BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
@@ -1068,40 +1065,9 @@ private:
     bool EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row, KXJournalLines& journal);
     const char* PupdSelectMethod();
     // Connection editing helpers.
-    int DispatchNamingRule(const CString& text, int bEchoToHost);
     HMTGEN CurrentPinCandidates();
     ROWCOL PinNumberRow();
     void KeepPinGenerator(HMTGEN gen);
-    int ConnectPlainSignal(const CString& given, const CString& text, bool dpName, int bEchoToHost);
-    // What a plain text names, as the parser reads it.
-    struct SignalText {
-        CString display, netName;
-        int lsb = -1, msb = -1, step = 1, pinType = -1, scope = 0, stride = 0, expand = 0;
-        bool Scalar() const { return lsb == -1 && msb == -1; }
-        bool SingleBit() const { return !Scalar() && lsb == msb; }
-        bool Reversed() const { return !Scalar() && msb < lsb; }
-        int BitWidth() const { return Scalar() ? 1 : (std::abs(msb - lsb) + step) / step; }
-    };
-    BOOL ParsePlainSignal(const CString& text, SignalText& sig);
-    INet* PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet);
-    // What a target row of a connect run took: the text it shows (empty when it refused), and the journal
-    // blocks of what its connect did first (its dropped terminations), which replay before its connect.
-    struct ConnectedRow {
-        CString text;
-        CString lead;
-        int msb = -1, lsb = -1;       // the net bits a row of a spread range took
-        int pinMsb = -1, pinLsb = -1; // and the row's own pin bits
-    };
-    CString ChosenBitsJournal(int lsb, int msb, int step, int pinLsb, int pinMsb);
-    void EchoPlainConnect(const CString& name);
-    bool SortPlainSignalTargets(const CString& given, const SignalText& sig, bool dpName,
-                                const std::vector<ROWCOL>& selected, bool& anyPair, bool& anyOther);
-    CString ConnectedRowsJournal(const std::vector<ROWCOL>& targets, const std::vector<ConnectedRow>& rowsTaken,
-                                 const SignalText& sig, bool netMade, bool bitsChosen);
-    BOOL ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig, CNetContext& netContext,
-                           CTransaction* transaction, BOOL newNet, std::vector<ConnectedRow>& rows);
-    BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
-                       int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
     // The terminations on the pin bits msb..lsb / on one pin bit, deleted in the transaction (true
     // when one was there).
     void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
@@ -1198,6 +1164,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridPlainConnect> m_plainConnect; // connects to a plain signal text
     std::unique_ptr<KXPinGridRetain> m_retain; // the retain question of a connect run
     std::unique_ptr<KXPinGridTerminations> m_terms; // the terminations' targets and dialog steps
     std::unique_ptr<KXPinGridPublish> m_publish; // what the selection publishes
