@@ -1,6 +1,7 @@
 // In-cell editing, keys, the current cell, clicks and the pane's grids kept in
 // step: what the pin grid adds to the common grid window's behaviour.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridTerminations.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXRowFilter.h"
@@ -212,7 +213,7 @@ BOOL CKXInstanceDetailsGridWnd::CanPasteObjectHere(int kind) {
     if (c == m_nColPinName || c == m_nColPinNumber || c == m_nColPinType || c == m_nColComments ||
         c == m_nColDiffPair)
         return FALSE;
-    if (c == m_nColPupd) return kind == KX_CLIP_PUPD_GROUPS && grid->CanPastePupds();
+    if (c == m_nColPupd) return kind == KX_CLIP_PUPD_GROUPS && grid->m_assocPaste->CanPastePupds();
     if (c == m_nColTermination) return kind == KX_CLIP_TERMINATIONS && grid->CanAddTermination();
     if (c == m_nColSignal) return IsTextKind(kind);
     return kind == KX_CLIP_TEXT_OBJECTS;

@@ -6,6 +6,7 @@
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "pingrid/KXPinGridFilter.h"
+#include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridPlainConnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridTerminations.h"
@@ -66,6 +67,7 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
       m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
       m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
+      m_assocPaste(std::make_unique<KXPinGridAssocPaste>(*this)),
       m_plainConnect(std::make_unique<KXPinGridPlainConnect>(*this)),
       m_retain(std::make_unique<KXPinGridRetain>(*this)),
       m_terms(std::make_unique<KXPinGridTerminations>(*this)),

@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridAssocPaste;
 class KXPinGridPlainConnect;
 class KXPinGridRetain;
 class KXPinGridTerminations;
@@ -106,6 +107,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridAssocPaste;
     friend class KXPinGridPlainConnect;
     friend class KXPinGridRetain;
     friend class KXPinGridTerminations;
@@ -354,29 +356,7 @@ public:
     const char* AutomationPupdRefusal();
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
-    // Pasting terminations: the clipboard's termination entries onto the selected pins, in the
-    // caller's transaction (TRUE when one went on; KXTABLE-118 once for the pins left out), and the
-    // same as one journalled edit of its own.
-    bool PasteTerminations(CTransaction* t);
-    BOOL PasteTerminationsInEdit();
-    // Copied pull-up/pull-down groups onto the net bits of the rows, inside the transaction; true when
-    // an entry was pasted.
-    bool PastePupds(CTransaction* transaction, const std::vector<ROWCOL>& rows);
-    // The Pull Up/Down column's paste: the selected rows, one "Paste PUPD" edit, journalled.
-    BOOL PastePupdsInEdit();
     BOOL PastePupdEntry(const CString& type, const CString& name, const CString& data) override;
-    BOOL CommitPastedPupds(CKXGridEdit& edit);
-    bool PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
-                             kxpingrid::ProgressScope& progress);
-    bool PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit, CString group);
-    bool PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
-                             const KXAssocClipEntry& entry);
-    CNetBit RowPupdBit(ROWCOL row);
-    // The rows a pull-up paste goes to: the selected pins' rows, a bus row's bit rows in its place.
-    std::vector<ROWCOL> PupdPasteRows();
-    // Whether the selection takes copied pull-up groups: where a pull-up can be added, and on a bus row
-    // whose bits are on a net.
-    BOOL CanPastePupds();
     // After a pin was connected to another net: puts the pull-up/pull-down the caller handed to the
     // library (getLCVPropFromInstance, with its transaction, kind 2 and no new signal) on the net
     // bit the pin now sits on, in the caller's transaction. TRUE when the net bit carries one of that
@@ -1041,13 +1021,6 @@ public:
     std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
     std::unique_ptr<KXAssocAutomation> m_assocAutomation;
-    // Termination paste helpers; the rows the last paste put a termination on.
-    std::deque<ROWCOL> TerminationPasteRows();
-    bool PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& type, const CString& name,
-                               const CString& data, bool& pasted);
-    IDTInstance* RowTermination(ROWCOL row);
-    std::vector<ROWCOL> m_pastedTerminationRows;
-    std::vector<std::pair<ROWCOL, IDTInstance*>> m_pastedPupds; // the components a pull-up paste made, by row
 
 private:
     // Associated-component helpers.
@@ -1164,6 +1137,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridAssocPaste> m_assocPaste; // pastes of copied terminations and pull-ups
     std::unique_ptr<KXPinGridPlainConnect> m_plainConnect; // connects to a plain signal text
     std::unique_ptr<KXPinGridRetain> m_retain; // the retain question of a connect run
     std::unique_ptr<KXPinGridTerminations> m_terms; // the terminations' targets and dialog steps

@@ -4,6 +4,7 @@
 // Signal column: each line becomes that pin's signal). All rows of one paste
 // are one edit: a row that refuses its line leaves the design as it was.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridPaste.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -74,8 +75,8 @@ BOOL KXPinGridPaste::PasteIntoCurrentCell(ROWCOL row, ROWCOL col, BOOL bPasteSpe
     }
     if (KXPasteIntoActiveEditor(m_grid, text)) return TRUE;
     // Copied terminations go onto the selected pins, copied pull-up groups onto their signals.
-    if (col == Col(m_grid.m_nColTermination)) return m_grid.PasteTerminationsInEdit();
-    if (col == Col(m_grid.m_nColPupd)) return m_grid.PastePupdsInEdit();
+    if (col == Col(m_grid.m_nColTermination)) return m_grid.m_assocPaste->PasteTerminationsInEdit();
+    if (col == Col(m_grid.m_nColPupd)) return m_grid.m_assocPaste->PastePupdsInEdit();
     if (m_grid.m_bHostCommits) return PasteInHostEdit(text, bPasteSpecial);
     CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Paste Selected Text");
     if (!edit) return FALSE;

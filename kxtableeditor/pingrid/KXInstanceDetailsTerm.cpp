@@ -3,6 +3,7 @@
 // re-timed and deleted. Each operation is one grid transaction; the cells of
 // the rows it touched are restyled when the transaction is committed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridTerminations.h"
 #include "grid/KXAssocCompSteps.h"
@@ -457,7 +458,7 @@ void KXPinGridTerminations::ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KX
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
     std::vector<bool> replacing;
     for (ROWCOL r : journalRows)
-        replacing.push_back(m_grid.IsDiffPairRow(r) ? m_grid.RowTermination(r) != nullptr : m_grid.m_retain->RowCarriesTermination(r));
+        replacing.push_back(m_grid.IsDiffPairRow(r) ? m_grid.m_assocPaste->RowTermination(r) != nullptr : m_grid.m_retain->RowCarriesTermination(r));
     const bool firstShown = KXPrepareDialogOnFirst(api, each); // last: it points the library at a pin
     bool stop = false;
     const KXShownMark asked;

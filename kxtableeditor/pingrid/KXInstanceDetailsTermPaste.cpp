@@ -2,6 +2,7 @@
 // goes onto every selected pin, several go one to a row (the rows below the
 // last selected one take the rest). All of one paste is one grid edit.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridTerminations.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -33,17 +34,17 @@ using TerminationEntry = KXAssocClipEntry;
 
 // The rows a paste serves, in row order: the shown target pin rows that are not pair rows, and the
 // shown selected pair rows.
-std::deque<ROWCOL> CKXInstanceDetailsGridWnd::TerminationPasteRows() {
-    const std::vector<ROWCOL> selected = SelectedPinRows();
+std::deque<ROWCOL> KXPinGridAssocPaste::TerminationPasteRows() {
+    const std::vector<ROWCOL> selected = m_grid.SelectedPinRows();
     std::vector<ROWCOL> targets;
-    const int skipping = std::exchange(m_bSkipChildRows, 1);
-    CollectTargetRows(selected, targets, FALSE, -1, -1);
-    m_bSkipChildRows = skipping;
+    const int skipping = std::exchange(m_grid.m_bSkipChildRows, 1);
+    m_grid.CollectTargetRows(selected, targets, FALSE, -1, -1);
+    m_grid.m_bSkipChildRows = skipping;
     std::vector<ROWCOL> rows;
     for (ROWCOL row : targets)
-        if (row >= PIN_FIRST_ROW && row <= GetRowCount() && !IsRowHidden(row) && !IsDiffPairRow(row))
+        if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && !m_grid.IsRowHidden(row) && !m_grid.IsDiffPairRow(row))
             rows.push_back(row);
-    for (ROWCOL row : m_terms->SelectedPairRows(selected))
+    for (ROWCOL row : m_grid.m_terms->SelectedPairRows(selected))
         rows.push_back(row);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -52,31 +53,31 @@ std::deque<ROWCOL> CKXInstanceDetailsGridWnd::TerminationPasteRows() {
 
 // One entry onto the pin bits (a pair row: the pair's pins) of a row. Sets pasted when one went on;
 // false when a bit was left out or refused.
-bool CKXInstanceDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& type,
+bool KXPinGridAssocPaste::PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& type,
                                                       const CString& name, const CString& data, bool& pasted) {
-    const CInstanceContext instance = GetRowInstance(row);
+    const CInstanceContext instance = m_grid.GetRowInstance(row);
     if (!instance) return true;
     if (instance.containedDesign()) return false; // a block's pins take none
     bool ok = true;
     auto paste = [&](const CInstTermBit& bit, IDPInstTerm* pair, const CString& netName) {
         const CInstTermBitContext context = instance.instTerm(bit.instTerm()->id()).bitContext(bit.bit());
-        if (GetSysObjectName(&context).IsEmpty()) return false;
+        if (m_grid.GetSysObjectName(&context).IsEmpty()) return false;
         if (!CKXImpClipBoard::PasteAssocComponents(t, bit, pair, bit.netbitOuter(), instance, data, type, name,
                                                    netName, kTermination, 0))
             return false;
         pasted = true;
         return true;
     };
-    if (IsDiffPairRow(row)) {
-        for (IDPInstTerm* term : PairTerms(GetRowDPInstTerm(row))) {
+    if (m_grid.IsDiffPairRow(row)) {
+        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row))) {
             IInstTerm* leg = term->positive();
             if (leg && !paste(leg->bit(term->positiveBit()), term, CString())) ok = false;
         }
         return ok;
     }
     int msb = -1, lsb = -1, netMsb = -1, netLsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    INet* net = GetRowNet(row, netMsb, netLsb);
+    IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
+    INet* net = m_grid.GetRowNet(row, netMsb, netLsb);
     if (!pin || !net) return true; // an open pin takes no termination
     for (int bit = msb; bit >= lsb; --bit)
         if (!paste(pin->bit(bit), nullptr, CString(net->name()))) {
@@ -86,7 +87,7 @@ bool CKXInstanceDetailsGridWnd::PasteTerminationOnRow(CTransaction* t, ROWCOL ro
     return ok;
 }
 
-bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
+bool KXPinGridAssocPaste::PasteTerminations(CTransaction* t) {
     m_pastedTerminationRows.clear();
     if (!t) return false;
     std::deque<ROWCOL> queue = TerminationPasteRows();
@@ -96,7 +97,7 @@ bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-422");
         return false;
     }
-    GetAssocCompAPI()->resetPreCommitObjects();
+    m_grid.GetAssocCompAPI()->resetPreCommitObjects();
     bool pasted = false, problem = false, first = true, oneForAll = false;
     kxpingrid::ProgressScope progress("Pasting Termination(s):", static_cast<int>(queue.size()));
     int step = 0;
@@ -111,7 +112,7 @@ bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
             queue.pop_front();
             progress.Step("%d%% of %d", step++);
             bool onRow = false;
-            if (!CheckAssocComponents(row, FALSE) ||
+            if (!m_grid.CheckAssocComponents(row, FALSE) ||
                 !PasteTerminationOnRow(t, row, entry.type, entry.name, entry.data, onRow))
                 problem = true;
             if (onRow) m_pastedTerminationRows.push_back(row);
@@ -119,9 +120,9 @@ bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
             if (!oneForAll) {
                 // The next entry goes to the row below this one (past a bus row's bit rows).
                 int msb = -1, lsb = -1;
-                const bool bus = !IsDiffPairRow(row) && GetRowInstTerm(row, msb, lsb) && msb > lsb;
+                const bool bus = !m_grid.IsDiffPairRow(row) && m_grid.GetRowInstTerm(row, msb, lsb) && msb > lsb;
                 const ROWCOL next = row + (bus ? static_cast<ROWCOL>(msb - lsb) + 2 : 1);
-                if (queue.empty() && next <= GetRowCount() && !IsRowHidden(next)) queue.push_back(next);
+                if (queue.empty() && next <= m_grid.GetRowCount() && !m_grid.IsRowHidden(next)) queue.push_back(next);
             }
         }
     }
@@ -130,16 +131,16 @@ bool CKXInstanceDetailsGridWnd::PasteTerminations(CTransaction* t) {
 }
 
 // The termination now on a row's pin (its highest bit) or pair; NULL when none.
-IDTInstance* CKXInstanceDetailsGridWnd::RowTermination(ROWCOL row) {
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
-    if (IsDiffPairRow(row)) {
-        const std::vector<IDPInstTerm*> terms = PairTerms(GetRowDPInstTerm(row));
+IDTInstance* KXPinGridAssocPaste::RowTermination(ROWCOL row) {
+    CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
+    if (m_grid.IsDiffPairRow(row)) {
+        const std::vector<IDPInstTerm*> terms = PairTerms(m_grid.GetRowDPInstTerm(row));
         if (terms.empty()) return nullptr;
         api.setDPInstTermBit(terms.front());
         return api.getAssociatedInstance(kTermination);
     }
     int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
     if (!pin) return nullptr;
     api.setInstTermBit(pin->bit(msb));
     return api.getAssociatedInstance(kTermination);
@@ -178,18 +179,18 @@ CString JournalPartSelect(const CString& handle, IInstance* owner, const CString
 // the automation add of the termination it took; a bus row some of whose bits kept a termination of
 // their own (the paste skipped them) replays bit by bit, as the bits the paste terminated, and a vector
 // pair row some of whose lanes kept theirs lane by lane.
-BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
-    CKXGridEdit edit(*this, MasterDesign(), "Paste Termination", CKXGridEdit::kJoinOpen);
+BOOL KXPinGridAssocPaste::PasteTerminationsInEdit() {
+    CKXGridEdit edit(m_grid, m_grid.MasterDesign(), "Paste Termination", CKXGridEdit::kJoinOpen);
     if (!edit) return FALSE;
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
     std::map<ROWCOL, TerminatedBefore> before;
     for (ROWCOL row : TerminationPasteRows()) {
         int msb = -1, lsb = -1;
-        if (IsDiffPairRow(row)) {
-            const std::vector<IDPInstTerm*> lanes = PairTerms(GetRowDPInstTerm(row));
+        if (m_grid.IsDiffPairRow(row)) {
+            const std::vector<IDPInstTerm*> lanes = PairTerms(m_grid.GetRowDPInstTerm(row));
             for (IDPInstTerm* lane : lanes)
                 if (lanes.size() > 1 && LaneTermination(api, lane)) before[row].lanes.insert(lane);
-        } else if (IInstTerm* pin = GetRowInstTerm(row, msb, lsb); pin && msb > lsb) {
+        } else if (IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb); pin && msb > lsb) {
             for (int bit = msb; bit >= lsb; --bit)
                 if (BitTermination(api, pin, bit)) before[row].bits.insert(bit);
         }
@@ -199,7 +200,7 @@ BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
     auto journalAdd = [&](IDTInstance* dt, const CString& select) {
         if (!dt || !KXJournalLines::IsRecording()) return;
         api.getLCVPropFromInstance(dt);
-        KXJournalLines lines(JournalHandle());
+        KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("InitTermination", {api.GetPreparedText(kTermination)}).Pane("AddTermination").End();
         journal += select + lines.Text();
     };
@@ -207,26 +208,26 @@ BOOL CKXInstanceDetailsGridWnd::PasteTerminationsInEdit() {
         const auto skipped = before.find(row);
         if (skipped == before.end()) {
             if (IDTInstance* dt = RowTermination(row))
-                journalAdd(dt, JournalAssocText(row, "SelectTerminationCol", "Paste Termination"));
+                journalAdd(dt, m_grid.JournalAssocText(row, "SelectTerminationCol", "Paste Termination"));
             continue;
         }
-        if (IsDiffPairRow(row)) {
-            for (IDPInstTerm* lane : PairTerms(GetRowDPInstTerm(row)))
+        if (m_grid.IsDiffPairRow(row)) {
+            for (IDPInstTerm* lane : PairTerms(m_grid.GetRowDPInstTerm(row)))
                 if (!skipped->second.lanes.count(lane))
                     journalAdd(LaneTermination(api, lane),
-                               JournalPartSelect(JournalHandle(), GetRowInstance(row).instance(), lane->name()));
+                               JournalPartSelect(m_grid.JournalHandle(), m_grid.GetRowInstance(row).instance(), lane->name()));
             continue;
         }
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         for (int bit = msb; pin && bit >= lsb; --bit)
             if (!skipped->second.bits.count(bit))
                 journalAdd(BitTermination(api, pin, bit),
-                           JournalPartSelect(JournalHandle(), pin->instance(),
+                           JournalPartSelect(m_grid.JournalHandle(), pin->instance(),
                                              CSchemaUtilities::vectorName(pin->name(), bit)));
     }
     if (!edit.Commit()) return FALSE;
-    RefreshExpandedRow(kxpingrid::RowWords(m_pastedTerminationRows));
-    WriteJournal(journal);
+    m_grid.RefreshExpandedRow(kxpingrid::RowWords(m_pastedTerminationRows));
+    m_grid.WriteJournal(journal);
     return TRUE;
 }
