@@ -6,6 +6,7 @@
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "pingrid/KXPinGridFilter.h"
+#include "pingrid/KXPinGridPinNumbers.h"
 #include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridPlainConnect.h"
 #include "pingrid/KXPinGridRetain.h"
@@ -67,6 +68,7 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
       m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
       m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
+      m_pinNumbers(std::make_unique<KXPinGridPinNumbers>(*this)),
       m_assocPaste(std::make_unique<KXPinGridAssocPaste>(*this)),
       m_plainConnect(std::make_unique<KXPinGridPlainConnect>(*this)),
       m_retain(std::make_unique<KXPinGridRetain>(*this)),
@@ -88,7 +90,6 @@ CKXInstanceDetailsGridWnd::~CKXInstanceDetailsGridWnd() {
     if (m_pCurrentPinGrid == this) m_pCurrentPinGrid = nullptr;
     if (m_pPasteTarget == this) m_pPasteTarget = nullptr;
     if (m_pCurrentGrid == this) m_pCurrentGrid = nullptr;
-    if (m_hPinGenerator) hmtStopGen(m_hPinGenerator); // the candidates of the last pin-number menu
     // The dialog keeps the address of our core pointer: it must not outlive the grid.
     if (m_pFindReplaceDlg) KXRemoveFindReplace(this);
     if (IKXMessageServer* server = GetKXMsgSrvr())

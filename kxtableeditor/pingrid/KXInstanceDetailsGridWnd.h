@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridPinNumbers;
 class KXPinGridAssocPaste;
 class KXPinGridPlainConnect;
 class KXPinGridRetain;
@@ -107,6 +108,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridPinNumbers;
     friend class KXPinGridAssocPaste;
     friend class KXPinGridPlainConnect;
     friend class KXPinGridRetain;
@@ -611,30 +613,15 @@ public:
     BOOL CanSwapSignals() override;
     BOOL SwapSignals(int flag, CString text) override;
     BOOL SwapSelectedSignals() override;
-    // Clears the way for a swap's own edit; false (KXTABLE-620 said) when another edit is open.
-    bool BeginSwapEdit();
-    // Both rows show one pin bit on one net bit (or none), and the part lets the two swap.
-    bool CanSwapConnections(ROWCOL rowA, ROWCOL rowB);
-    // Journal lines that give the row's pin the signal the other row shows (a delete when none).
-    CString SwappedConnectionJournal(ROWCOL row, ROWCOL from);
-    BOOL CanSwapPinRows(ROWCOL rowA, ROWCOL rowB);
-    // The selected rows take one pin number together (a swap, the pin-number menu).
-    bool RowsTakeOnePinNumber(const std::vector<ROWCOL>& rows, bool withCase);
     int m_bMultipleInstances = 0; // the grid shows the pins of several instances (swaps and numbers span them)
     BOOL CanSwapPins() override;
-    CString RowPhysPartName(ROWCOL row);
     BOOL SwapPins(int bScripted, CString pinNumber) override;
-    void RefreshPinNumberCells();
     // Pin numbers: the candidates of the current pin (menu ids 35545.., "More..." 35550), the host
     // command every choice travels through, and its committing end in one "Assign Pin" transaction.
     HMTGEN BuildPinNumberMenu(CMenu* menu) override;
     BOOL AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) override;
     BOOL SendAssignPinNumber() override;
     BOOL CommitAssignPinNumber(CString number) override;
-    bool SelectionHasPinNumber(const CString& number);
-    BOOL ExchangePinNumbers(CInstanceContext* instance, const char* numberA, const char* numberB);
-    HMTGEN m_hPinGenerator = nullptr;           // candidates of the current pin, from the last fill
-    std::map<UINT, const char*> m_mapPinNumberMenu; // menu id -> interned pin number
     // Appends one argument (instance, pin name, pin number) per selected visible row.
     void AddSelectedPinsToArgs(CTclArgsList* args) override;
     // Appends the argument that names the row's pin: its instance, pin name and pin number.
@@ -1038,9 +1025,6 @@ private:
     bool EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row, KXJournalLines& journal);
     const char* PupdSelectMethod();
     // Connection editing helpers.
-    HMTGEN CurrentPinCandidates();
-    ROWCOL PinNumberRow();
-    void KeepPinGenerator(HMTGEN gen);
     // The terminations on the pin bits msb..lsb / on one pin bit, deleted in the transaction (true
     // when one was there).
     void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
@@ -1137,6 +1121,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridPinNumbers> m_pinNumbers; // swaps and pin-number candidates
     std::unique_ptr<KXPinGridAssocPaste> m_assocPaste; // pastes of copied terminations and pull-ups
     std::unique_ptr<KXPinGridPlainConnect> m_plainConnect; // connects to a plain signal text
     std::unique_ptr<KXPinGridRetain> m_retain; // the retain question of a connect run

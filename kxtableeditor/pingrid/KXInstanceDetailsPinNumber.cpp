@@ -3,6 +3,7 @@
 // command "assignPinNumber" that every choice travels through, and its
 // committing end, which exchanges pin numbers (or sections) inside the part.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPinNumbers.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -55,29 +56,33 @@ HMTPIN FindPin(HMTGEN gen, const char* interned) {
 
 } // namespace
 
+KXPinGridPinNumbers::~KXPinGridPinNumbers() {
+    if (m_hPinGenerator) hmtStopGen(m_hPinGenerator); // the candidates of the last pin-number menu
+}
+
 // The generator of the candidate pins of the current pin; null when the current row is no single
 // pin bit of a packaged part.
-ROWCOL CKXInstanceDetailsGridWnd::PinNumberRow() {
+ROWCOL KXPinGridPinNumbers::PinNumberRow() {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
-    if (GetCurrentCell(row, col) && row >= PIN_FIRST_ROW && row <= GetRowCount()) return row;
+    if (m_grid.GetCurrentCell(row, col) && row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount()) return row;
     // Rows selected by key have no current cell: the first of them.
-    const std::vector<ROWCOL> rows = SelectedPinRows();
+    const std::vector<ROWCOL> rows = m_grid.SelectedPinRows();
     return rows.empty() ? GX_INVALID : rows.front();
 }
 
-HMTGEN CKXInstanceDetailsGridWnd::CurrentPinCandidates() {
+HMTGEN KXPinGridPinNumbers::CurrentPinCandidates() {
     const ROWCOL row = PinNumberRow();
-    if (row == GX_INVALID || row < PIN_FIRST_ROW || row > GetRowCount()) return nullptr;
-    const CInstanceContext instance = GetRowInstance(row);
+    if (row == GX_INVALID || row < PIN_FIRST_ROW || row > m_grid.GetRowCount()) return nullptr;
+    const CInstanceContext instance = m_grid.GetRowInstance(row);
     IServer* server = instance.server();
     if (!instance || !server) return nullptr;
     int msb = -1, lsb = -1;
-    const CString name = GetRowPinName(row, msb, lsb);
+    const CString name = m_grid.GetRowPinName(row, msb, lsb);
     if (msb != lsb) return nullptr;
     return server->partDataService()->getCandidatePins(instance, name.GetString(), lsb, msb);
 }
 
-void CKXInstanceDetailsGridWnd::KeepPinGenerator(HMTGEN gen) {
+void KXPinGridPinNumbers::KeepPinGenerator(HMTGEN gen) {
     if (m_hPinGenerator && m_hPinGenerator != gen) hmtStopGen(m_hPinGenerator);
     m_hPinGenerator = gen;
 }
@@ -85,11 +90,11 @@ void CKXInstanceDetailsGridWnd::KeepPinGenerator(HMTGEN gen) {
 HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
     if (!menu) return nullptr;
     menu->DeleteMenu(0, MF_BYPOSITION);
-    if (!RowsTakeOnePinNumber(SelectedPinRows(), true)) return nullptr;
-    m_mapPinNumberMenu.clear();
-    HMTGEN gen = CurrentPinCandidates();
+    if (!m_pinNumbers->RowsTakeOnePinNumber(SelectedPinRows(), true)) return nullptr;
+    m_pinNumbers->m_mapPinNumberMenu.clear();
+    HMTGEN gen = m_pinNumbers->CurrentPinCandidates();
     if (!gen) return nullptr;
-    KeepPinGenerator(gen);
+    m_pinNumbers->KeepPinGenerator(gen);
     int count = 0;
     hmtResetGen(gen);
     while (hmtGenPins(gen))
@@ -99,7 +104,7 @@ HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
     UINT id = kFirstNumberCommand;
     while (HMTPIN pin = hmtGenPins(gen)) {
         if (id >= kFirstNumberCommand + kMenuNumbers) break;
-        m_mapPinNumberMenu[id] = hmtPinName(pin);
+        m_pinNumbers->m_mapPinNumberMenu[id] = hmtPinName(pin);
         menu->AppendMenu(MF_STRING, id++, hmtPinName(pin));
     }
     hmtResetGen(gen);
@@ -109,8 +114,8 @@ HMTGEN CKXInstanceDetailsGridWnd::BuildPinNumberMenu(CMenu* menu) {
 
 BOOL CKXInstanceDetailsGridWnd::AssignPinNumberInHost(UINT commandId, BOOL useText, CString text) {
     if (!useText) {
-        auto it = m_mapPinNumberMenu.find(commandId);
-        if (it == m_mapPinNumberMenu.end() || !it->second) return FALSE;
+        auto it = m_pinNumbers->m_mapPinNumberMenu.find(commandId);
+        if (it == m_pinNumbers->m_mapPinNumberMenu.end() || !it->second) return FALSE;
         text = it->second;
     }
     if (text.IsEmpty()) return FALSE;
@@ -126,8 +131,8 @@ BOOL CKXInstanceDetailsGridWnd::SendAssignPinNumber() {
     const std::vector<ROWCOL> rows = SelectedPinRows();
     if (rows.empty()) return FALSE;
     CKXAssignPinDialog dialog(nullptr);
-    if (HMTGEN gen = CurrentPinCandidates()) KeepPinGenerator(gen);
-    if (m_hPinGenerator) dialog.SetPinGenerator(m_hPinGenerator);
+    if (HMTGEN gen = m_pinNumbers->CurrentPinCandidates()) m_pinNumbers->KeepPinGenerator(gen);
+    if (m_pinNumbers->m_hPinGenerator) dialog.SetPinGenerator(m_pinNumbers->m_hPinGenerator);
     int msb = -1, lsb = -1;
     dialog.SetInstanceContext(GetRowInstance(rows[0]));
     dialog.SetPinInfo(static_cast<int>(rows[0]), GetRowPinName(rows[0], msb, lsb), msb, lsb,
@@ -137,11 +142,11 @@ BOOL CKXInstanceDetailsGridWnd::SendAssignPinNumber() {
 }
 
 // Whether every selected pin shows that number: giving it them changes nothing.
-bool CKXInstanceDetailsGridWnd::SelectionHasPinNumber(const CString& number) {
+bool KXPinGridPinNumbers::SelectionHasPinNumber(const CString& number) {
     bool any = false;
-    for (ROWCOL row : SelectedPinRows()) {
-        if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row)) continue;
-        if (GetValueRowCol(row, Col(m_nColPinNumber)) != number) return false;
+    for (ROWCOL row : m_grid.SelectedPinRows()) {
+        if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount() || m_grid.IsRowHidden(row)) continue;
+        if (m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber)) != number) return false;
         any = true;
     }
     return any;
@@ -153,16 +158,16 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-570");
         return FALSE;
     }
-    if (SelectionHasPinNumber(number)) {
+    if (m_pinNumbers->SelectionHasPinNumber(number)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-196", number.GetString());
         return FALSE;
     }
-    HMTGEN gen = CurrentPinCandidates();
+    HMTGEN gen = m_pinNumbers->CurrentPinCandidates();
     if (!gen) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-199");
         return FALSE;
     }
-    KeepPinGenerator(gen);
+    m_pinNumbers->KeepPinGenerator(gen);
     const char* wanted = hmtHashSaveStrng(number.GetString());
     HMTPIN pin = FindPin(gen, wanted);
     const char* section = pin ? hmtGetSectionPinParentSection(pin) : nullptr;
@@ -170,7 +175,7 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-198", number.GetString());
         return FALSE;
     }
-    const ROWCOL current = PinNumberRow();
+    const ROWCOL current = m_pinNumbers->PinNumberRow();
     const CString journal = JournalRowText(current, "Assign Pin Numbers", "AssignPinNumber", number);
     CKXPinConnEdit edit(*this, m_designContext, "Assign Pin");
     if (!edit) return FALSE;
@@ -181,18 +186,18 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
         if (!instance) continue;
         const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
         const BOOL done = instance.instance()->isChips()
-                              ? ExchangePinNumbers(&instance, oldNumber.GetString(), wanted)
+                              ? m_pinNumbers->ExchangePinNumbers(&instance, oldNumber.GetString(), wanted)
                               : CheckAssignedSection(instance, section, FALSE, edit.Transaction());
         if (done) any = TRUE;
     }
     if (!any || !edit.Commit()) return FALSE;
-    RefreshPinNumberCells();
+    m_pinNumbers->RefreshPinNumberCells();
     if (IKXGridSite* site = Site()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::ExchangePinNumbers(CInstanceContext* instance, const char* numberA,
+BOOL KXPinGridPinNumbers::ExchangePinNumbers(CInstanceContext* instance, const char* numberA,
                                                    const char* numberB) {
     if (!instance || !*instance || !numberA || !numberB || std::strcmp(numberA, numberB) == 0) return FALSE;
     IServer* server = instance->server();
@@ -208,11 +213,11 @@ BOOL CKXInstanceDetailsGridWnd::ExchangePinNumbers(CInstanceContext* instance, c
     const char* sectionA = hmtGetSectionPinParentSection(pinA);
     const char* sectionB = hmtGetSectionPinParentSection(pinB);
     if (sectionA == sectionB) {
-        const ROWCOL rowA = FindPinRow(*instance, Col(m_nColPinNumber), a, 0);
-        const ROWCOL rowB = FindPinRow(*instance, Col(m_nColPinNumber), b, 0);
+        const ROWCOL rowA = m_grid.FindPinRow(*instance, Col(m_grid.m_nColPinNumber), a, 0);
+        const ROWCOL rowB = m_grid.FindPinRow(*instance, Col(m_grid.m_nColPinNumber), b, 0);
         if (rowA && rowB) {
             CInstTermBitContext bitA, bitB;
-            if (!GetRowInstTermBitContext(rowA, bitA) || !GetRowInstTermBitContext(rowB, bitB)) {
+            if (!m_grid.GetRowInstTermBitContext(rowA, bitA) || !m_grid.GetRowInstTermBitContext(rowB, bitB)) {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-107");
                 return FALSE;
             }
@@ -240,8 +245,8 @@ BOOL CKXInstanceDetailsGridWnd::ExchangePinNumbers(CInstanceContext* instance, c
         GenScope inner{hmtStartGenPins(part, kAllPins)};
         while (HMTPIN q = hmtGenPins(inner.gen)) {
             if (hmtGetSectionPinParentSection(q) != sectionB || hmtLogPinName(q) != hmtLogPinName(p)) continue;
-            const char* pathP = CollectInstancePinNumbers(instance, hmtPinName(p));
-            const char* pathQ = CollectInstancePinNumbers(instance, hmtPinName(q));
+            const char* pathP = m_grid.CollectInstancePinNumbers(instance, hmtPinName(p));
+            const char* pathQ = m_grid.CollectInstancePinNumbers(instance, hmtPinName(q));
             if (pathP) {
                 transaction->addProperty(kPinBitKind, pathP, "SEC", sectionB ? sectionB : "", kPinNumberFlags);
                 transaction->addProperty(kPinBitKind, pathP, "PN", hmtPinName(q), kSectionMoveFlags);

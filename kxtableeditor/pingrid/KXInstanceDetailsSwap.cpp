@@ -2,6 +2,7 @@
 // signals, or a pin takes another pin number of its part and the pin that held
 // that number takes the old one. Each swap is one transaction of its own.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPinNumbers.h"
 
 #include "grid/KXJournalLine.h"
 #include "grid/KXScriptWords.h"
@@ -32,25 +33,25 @@ constexpr unsigned long kSwapPropertyFlags = 2;
 // ---------------------------------------------------------------------------
 // Signals
 
-bool CKXInstanceDetailsGridWnd::CanSwapConnections(ROWCOL rowA, ROWCOL rowB) {
+bool KXPinGridPinNumbers::CanSwapConnections(ROWCOL rowA, ROWCOL rowB) {
     int pinMsbA = -1, pinLsbA = -1, pinMsbB = -1, pinLsbB = -1, netMsb = -1, netLsb = -1;
-    IInstTerm* pinA = GetRowInstTerm(rowA, pinMsbA, pinLsbA);
-    IInstTerm* pinB = GetRowInstTerm(rowB, pinMsbB, pinLsbB);
+    IInstTerm* pinA = m_grid.GetRowInstTerm(rowA, pinMsbA, pinLsbA);
+    IInstTerm* pinB = m_grid.GetRowInstTerm(rowB, pinMsbB, pinLsbB);
     if (!pinA || !pinB || pinMsbA != pinLsbA || pinMsbB != pinLsbB) return false;
-    GetRowNet(rowA, netMsb, netLsb);
+    m_grid.GetRowNet(rowA, netMsb, netLsb);
     if (netMsb != netLsb) return false;
-    GetRowNet(rowB, netMsb, netLsb);
+    m_grid.GetRowNet(rowB, netMsb, netLsb);
     if (netMsb != netLsb) return false;
     // The common library answers TRUE when the part lets the two pin bits swap.
-    return CKXGenUtils::CanSwapConnections(m_designContext, pinA, pinMsbA, pinB, pinMsbB) != FALSE;
+    return CKXGenUtils::CanSwapConnections(m_grid.m_designContext, pinA, pinMsbA, pinB, pinMsbB) != FALSE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::CanSwapPinRows(ROWCOL rowA, ROWCOL rowB) {
-    if (rowA == rowB || GetRowInstanceIndex(rowA) != GetRowInstanceIndex(rowB)) return FALSE;
+BOOL KXPinGridPinNumbers::CanSwapPinRows(ROWCOL rowA, ROWCOL rowB) {
+    if (rowA == rowB || m_grid.GetRowInstanceIndex(rowA) != m_grid.GetRowInstanceIndex(rowB)) return FALSE;
     int msb = -1, lsb = -1;
-    if (!GetRowInstTerm(rowA, msb, lsb) || !GetRowInstTerm(rowB, msb, lsb)) return FALSE;
+    if (!m_grid.GetRowInstTerm(rowA, msb, lsb) || !m_grid.GetRowInstTerm(rowB, msb, lsb)) return FALSE;
     for (ROWCOL r : {rowA, rowB})
-        if (GetValueRowCol(r, Col(m_nColPinName)).IsEmpty() || GetValueRowCol(r, Col(m_nColPinNumber)).IsEmpty())
+        if (m_grid.GetValueRowCol(r, Col(m_grid.m_nColPinName)).IsEmpty() || m_grid.GetValueRowCol(r, Col(m_grid.m_nColPinNumber)).IsEmpty())
             return FALSE;
     return TRUE;
 }
@@ -62,7 +63,7 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapSignals() {
         GetValueRowCol(rows[0], Col(m_nColInstance)).CompareNoCase(GetValueRowCol(rows[1], Col(m_nColInstance))))
         return FALSE;
     if (IsDiffPairRow(rows[0]) || IsDiffPairRow(rows[1])) return FALSE;
-    return CanSwapPinRows(rows[0], rows[1]) && CanSwapConnections(rows[0], rows[1]);
+    return m_pinNumbers->CanSwapPinRows(rows[0], rows[1]) && m_pinNumbers->CanSwapConnections(rows[0], rows[1]);
 }
 
 // The menu's road: the swap, echoed with the two pins so that the host's log replays it.
@@ -78,7 +79,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapSignals(int, CString) {
 
 // A swap is an edit of its own: an edit held open for a later call (InitTermination, InitPUPD) is
 // discarded, as any other edit discards it; one the caller works in refuses the swap.
-bool CKXInstanceDetailsGridWnd::BeginSwapEdit() {
+bool KXPinGridPinNumbers::BeginSwapEdit() {
     CKXGridEdit::DiscardWaiting();
     if (!CKXTransaction::IsTransactionStarted()) return true;
     CKXErrorHandler::MessageBoxOk("KXTABLE-620");
@@ -92,7 +93,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
     IInstTerm* pinA = GetRowInstTerm(rows[0], msbA, lsbA);
     IInstTerm* pinB = GetRowInstTerm(rows[1], msbB, lsbB);
     if (!pinA || !pinB) return FALSE;
-    if (!BeginSwapEdit()) return FALSE;
+    if (!m_pinNumbers->BeginSwapEdit()) return FALSE;
     CKXPinConnEdit edit(*this, m_designContext, "Swap Signals");
     if (!edit) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-620");
@@ -102,36 +103,36 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
         return FALSE;
     // The replay makes the connections the swap made: each pin takes the other's signal. The rows are
     // named now, before the commit's refresh rewrites them.
-    const CString journal = SwappedConnectionJournal(rows[0], rows[1]) + SwappedConnectionJournal(rows[1], rows[0]);
+    const CString journal = m_pinNumbers->SwappedConnectionJournal(rows[0], rows[1]) + m_pinNumbers->SwappedConnectionJournal(rows[1], rows[0]);
     if (!edit.Commit()) return FALSE;
-    RefreshPinNumberCells();
+    m_pinNumbers->RefreshPinNumberCells();
     if (IKXGridSite* site = Site()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }
 
-CString CKXInstanceDetailsGridWnd::SwappedConnectionJournal(ROWCOL row, ROWCOL from) {
-    const CString signal = GetValueRowCol(from, Col(m_nColSignal));
+CString KXPinGridPinNumbers::SwappedConnectionJournal(ROWCOL row, ROWCOL from) {
+    const CString signal = m_grid.GetValueRowCol(from, Col(m_grid.m_nColSignal));
     // A swap moves the pins alone: the terminations stay on them and the pull-ups on their nets. The
     // connect or delete that replays it is told so, instead of taking the replay's answer to the
     // question (a delete would otherwise take the terminations with the connection).
-    KXJournalLines answers(JournalHandle());
+    KXJournalLines answers(m_grid.JournalHandle());
     if (signal.IsEmpty()) {
         answers.Pane("RetainTermination", {"1"}).End();
-        return answers.Text() + JournalRowText(row, "Delete", "Delete", CString(), false);
+        return answers.Text() + m_grid.JournalRowText(row, "Delete", "Delete", CString(), false);
     }
     answers.Pane("RetainTermination", {"1"}).Pane("RetainPUPD", {"0"}).End();
-    return answers.Text() + JournalRowText(row, "Swap Signals", ConnectJournalMethod(), signal);
+    return answers.Text() + m_grid.JournalRowText(row, "Swap Signals", m_grid.ConnectJournalMethod(), signal);
 }
 
 // ---------------------------------------------------------------------------
 // Pin numbers
 
 // The name of the physical part a row's instance is packaged in; empty when it has none.
-CString CKXInstanceDetailsGridWnd::RowPhysPartName(ROWCOL row) {
-    const CInstanceContext instance = GetRowInstance(row);
-    if (!instance || !m_designContext) return CString();
-    std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&m_designContext, &instance));
+CString KXPinGridPinNumbers::RowPhysPartName(ROWCOL row) {
+    const CInstanceContext instance = m_grid.GetRowInstance(row);
+    if (!instance || !m_grid.m_designContext) return CString();
+    std::unique_ptr<IPhysPartInst> part(getPhysPartInst(&m_grid.m_designContext, &instance));
     const std::unique_ptr<IPhysPartDefn> definition(part ? part->partDefn() : nullptr); // the caller's to delete
     return definition && definition->name() ? CString(definition->name()) : CString();
 }
@@ -143,33 +144,33 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapPins() {
     if (rows.empty()) return FALSE;
     for (ROWCOL r : rows)
         if (IsImplicitPowerPinRow(r, nullptr) || IsDiffPairRow(r)) return FALSE;
-    return RowsTakeOnePinNumber(rows, false);
+    return m_pinNumbers->RowsTakeOnePinNumber(rows, false);
 }
 
 // One pin, or in a grid of several instances the same pin of instances of one physical part: the
 // rows of other instances show the first row's pin number and their instances are packaged in a part
 // of the first one's name (texts compared with case when asked).
-bool CKXInstanceDetailsGridWnd::RowsTakeOnePinNumber(const std::vector<ROWCOL>& rows, bool withCase) {
-    if (rows.empty() || IsDiffPairRow(rows[0])) return false;
+bool KXPinGridPinNumbers::RowsTakeOnePinNumber(const std::vector<ROWCOL>& rows, bool withCase) {
+    if (rows.empty() || m_grid.IsDiffPairRow(rows[0])) return false;
     auto differ = [withCase](const CString& a, const CString& b) {
         return (withCase ? a.Compare(b) : a.CompareNoCase(b)) != 0;
     };
     bool oneInstance = true;
-    if (m_bMultipleInstances) {
-        const CString instance = GetValueRowCol(rows[0], Col(m_nColInstance));
-        const CString number = GetValueRowCol(rows[0], Col(m_nColPinNumber));
+    if (m_grid.m_bMultipleInstances) {
+        const CString instance = m_grid.GetValueRowCol(rows[0], Col(m_grid.m_nColInstance));
+        const CString number = m_grid.GetValueRowCol(rows[0], Col(m_grid.m_nColPinNumber));
         const CString part = RowPhysPartName(rows[0]);
         for (std::size_t i = 1; i < rows.size(); ++i) {
-            if (IsRowHidden(rows[i])) continue;
-            if (IsDiffPairRow(rows[i]) || differ(GetValueRowCol(rows[i], Col(m_nColPinNumber)), number)) return false;
-            if (GetValueRowCol(rows[i], Col(m_nColInstance)).CompareNoCase(instance) == 0) continue;
+            if (m_grid.IsRowHidden(rows[i])) continue;
+            if (m_grid.IsDiffPairRow(rows[i]) || differ(m_grid.GetValueRowCol(rows[i], Col(m_grid.m_nColPinNumber)), number)) return false;
+            if (m_grid.GetValueRowCol(rows[i], Col(m_grid.m_nColInstance)).CompareNoCase(instance) == 0) continue;
             oneInstance = false;
             if (part.IsEmpty() || differ(RowPhysPartName(rows[i]), part)) return false;
         }
     }
     if (!oneInstance) return true;
     std::vector<ROWCOL> targets;
-    CollectTargetRows(rows, targets, FALSE, -1, -1);
+    m_grid.CollectTargetRows(rows, targets, FALSE, -1, -1);
     return targets.size() <= 1;
 }
 
@@ -178,7 +179,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     const std::vector<ROWCOL> rows = RowsToSwap();
     if (rows.empty()) return FALSE;
     // One number goes to one pin of a part: several pins of one part would all take it.
-    if (!RowsTakeOnePinNumber(rows, false)) {
+    if (!m_pinNumbers->RowsTakeOnePinNumber(rows, false)) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-487");
         return FALSE;
     }
@@ -198,7 +199,7 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
     }
     chosen.Trim();
     if (chosen.IsEmpty()) return FALSE;
-    if (!BeginSwapEdit()) return FALSE;
+    if (!m_pinNumbers->BeginSwapEdit()) return FALSE;
     CKXPinConnEdit edit(*this, m_designContext, "Swap Pins");
     if (!edit) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-620");
@@ -244,26 +245,26 @@ BOOL CKXInstanceDetailsGridWnd::SwapPins(int bScripted, CString pinNumber) {
         return FALSE;
     }
     if (!edit.Commit()) return FALSE;
-    RefreshPinNumberCells();
+    m_pinNumbers->RefreshPinNumberCells();
     if (IKXGridSite* site = Site()) site->MarkModified();
     WriteJournal(journal);
     return TRUE;
 }
 
-void CKXInstanceDetailsGridWnd::RefreshPinNumberCells() {
-    kxpingrid::GridWriteScope scope(*this);
+void KXPinGridPinNumbers::RefreshPinNumberCells() {
+    kxpingrid::GridWriteScope scope(m_grid);
     std::vector<ROWCOL> pairRows;
-    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
+    for (ROWCOL row = PIN_FIRST_ROW; row <= m_grid.GetRowCount(); ++row) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (pin) {
-            const CString numbers = CKXGenUtils::GetPNProp(GetRowInstance(row).instTerm(pin), msb, lsb);
-            if (numbers != GetValueRowCol(row, Col(m_nColPinNumber)))
-                SetValueRange(CGXRange(row, Col(m_nColPinNumber)), numbers);
-        } else if (GetRowDPInstTerm(row)) {
+            const CString numbers = CKXGenUtils::GetPNProp(m_grid.GetRowInstance(row).instTerm(pin), msb, lsb);
+            if (numbers != m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber)))
+                m_grid.SetValueRange(CGXRange(row, Col(m_grid.m_nColPinNumber)), numbers);
+        } else if (m_grid.GetRowDPInstTerm(row)) {
             pairRows.push_back(row);
         }
     }
     for (ROWCOL row : pairRows)
-        JoinChildPinNumbers(row);
+        m_grid.JoinChildPinNumbers(row);
 }

@@ -3,6 +3,7 @@
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPinNumbers.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridSite.h"
@@ -506,7 +507,7 @@ void KXPinGridRefresh::UpdateSwappedSignals() {
     if (!m_commit.renumbered) return;
     m_commit.renumbered = false;
     GridWriteScope writable(m_grid);
-    m_grid.RefreshPinNumberCells();
+    m_grid.m_pinNumbers->RefreshPinNumberCells();
     if (m_commit.swappedPins.empty()) return;
     std::set<CConn> conns;
     for (const IInstTerm* pin : m_commit.swappedPins)
