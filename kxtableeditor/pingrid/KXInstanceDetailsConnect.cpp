@@ -5,6 +5,7 @@
 // connected here, the rules are handed to AttachSignal. The whole run is one
 // transaction (joined when the caller holds one) and a refusal changes nothing.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridPlainConnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "grid/KXScriptWords.h"
@@ -657,7 +658,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     // before an earlier rename of the same edit.
     const CString leftText = m_bRenamingSignal && newNet ? PinNetText(pin, pinMsb, pinLsb, oldText) : oldText;
     if (nc)
-        DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
+        m_disconnect->DeleteTerminationsOnPinBits(transaction, pin, pinMsb, pinLsb);
     else if (!m_retain->KeepsTerminationsOnMove())
         m_retain->DropMovedTerminations(transaction, row, pin, pinMsb, pinLsb, net);
     for (const PinJoin& j : joins)
@@ -672,7 +673,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
     return TRUE;
 }
 
-void CKXInstanceDetailsGridWnd::DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb,
+void KXPinGridDisconnect::DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb,
                                                            int lsb) {
     if (!transaction || !pin) return;
     const int step = msb >= lsb ? -1 : 1;
@@ -682,7 +683,7 @@ void CKXInstanceDetailsGridWnd::DeleteTerminationsOnPinBits(CTransaction* transa
     }
 }
 
-bool CKXInstanceDetailsGridWnd::DeleteTerminationsOnBits(CTransaction* transaction,
+bool KXPinGridDisconnect::DeleteTerminationsOnBits(CTransaction* transaction,
                                                          const std::list<CInstTermBitContext>& bits) {
     bool deleted = false;
     for (const CInstTermBitContext& bit : bits)
@@ -690,7 +691,7 @@ bool CKXInstanceDetailsGridWnd::DeleteTerminationsOnBits(CTransaction* transacti
     return deleted;
 }
 
-bool CKXInstanceDetailsGridWnd::DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit) {
+bool KXPinGridDisconnect::DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit) {
     std::vector<IDTInstance*> terms;
     for (IDTInstance* dt : bit.beginAssociatedDTInstance())
         if (dt && dt->assocKind() == IDTInstance::eTermination) terms.push_back(dt);

@@ -3,6 +3,7 @@
 // question a connect run puts before the pins change: whether the terminations
 // of the moved pins stay with them.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -98,7 +99,7 @@ bool KXPinGridRetain::KeepsTerminationsOnMove() const {
 }
 
 bool KXPinGridRetain::KeepsTerminationsOnDisconnect() const {
-    return m_grid.m_bDeleteKeepsTerminations || (m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination());
+    return m_grid.m_disconnect->m_bDeleteKeepsTerminations || (m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination());
 }
 
 bool KXPinGridRetain::DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
@@ -110,7 +111,7 @@ bool KXPinGridRetain::DropMovedTerminations(CTransaction* transaction, ROWCOL ro
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
         const CNetBit now = pin->netBit(b);
-        if (now.net() && now.net() != net && m_grid.DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
+        if (now.net() && now.net() != net && m_grid.m_disconnect->DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
             dropped = true;
         if (b == lsb) break;
     }
@@ -201,29 +202,29 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString sign
     return ConnectPinToSignal(row, context, lsb, msb, transaction, FALSE);
 }
 
-BOOL CKXInstanceDetailsGridWnd::ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows) {
+BOOL KXPinGridDisconnect::ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows) {
     if (!pRow) return TRUE;
     const ROWCOL parent = *pRow;
-    const ROWCOL pinCol = Col(m_nColPinName);
-    const CString group = AttrText(parent, pinCol, IDS_UA_VECTOR_GROUP);
+    const ROWCOL pinCol = Col(m_grid.m_nColPinName);
+    const CString group = m_grid.AttrText(parent, pinCol, IDS_UA_VECTOR_GROUP);
     if (group.IsEmpty()) return TRUE;
-    std::vector<ROWCOL> selected = SelectedPinRows();
+    std::vector<ROWCOL> selected = m_grid.SelectedPinRows();
     std::sort(selected.begin(), selected.end());
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    for (ROWCOL r = parent + 1; r <= GetRowCount(); ++r) {
-        const CString bit = AttrText(r, pinCol, IDS_UA_PLUSMINUS_BIT);
+    for (ROWCOL r = parent + 1; r <= m_grid.GetRowCount(); ++r) {
+        const CString bit = m_grid.AttrText(r, pinCol, IDS_UA_PLUSMINUS_BIT);
         if (bit.IsEmpty() || bit.CompareNoCase(group) != 0) break;
-        const CString text = GetValueRowCol(r, Col(m_nColSignal));
+        const CString text = m_grid.GetValueRowCol(r, Col(m_grid.m_nColSignal));
         if (!text.IsEmpty() && !std::binary_search(selected.begin(), selected.end(), r) &&
-            ConnectPinToNamedSignal(r, text, transaction))
-            ApplySignalCellStyle(r, text, -1, TRUE, TRUE);
-        SetCellUserAttribute(r, pinCol, IDS_UA_PLUSMINUS_BIT, 1);
+            m_grid.ConnectPinToNamedSignal(r, text, transaction))
+            m_grid.ApplySignalCellStyle(r, text, -1, TRUE, TRUE);
+        m_grid.SetCellUserAttribute(r, pinCol, IDS_UA_PLUSMINUS_BIT, 1);
     }
     if (group == "2") {
         // The parent stood only for its group: it goes, and the caller's walk steps back one row.
-        const int guard = std::exchange(m_bValidateSignalCell, 0);
-        RemoveRows(parent, parent);
-        m_bValidateSignalCell = guard;
+        const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
+        m_grid.RemoveRows(parent, parent);
+        m_grid.m_bValidateSignalCell = guard;
         if (pRemovedRows) ++*pRemovedRows;
         *pRow = parent - 1;
     }

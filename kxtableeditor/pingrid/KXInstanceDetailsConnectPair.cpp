@@ -1,6 +1,8 @@
 // Differential pairs as connection edits: connecting pair rows to pair nets
 // (found by name, or made over their two leg nets), and removing pair pins.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairNets.h"
+#include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridPairConnect.h"
 #include "grid/KXScriptWords.h"
@@ -130,7 +132,7 @@ BOOL KXPinGridPairConnect::ResolveTypedPair(const CString& text, const std::vect
                                             TypedPair& out) {
     CString base;
     int first = -1, second = -1;
-    out.net = m_grid.EditDiffPair(text, &first, &second, &base, nullptr);
+    out.net = m_grid.m_pairNets->EditDiffPair(text, &first, &second, &base, nullptr);
     if (!out.net) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-152", text.GetString());
         return FALSE;
@@ -457,7 +459,7 @@ IDPNet* KXPinGridPairConnect::RulePairNet(CTransaction* transaction, ROWCOL row,
                                           PairReports& reports) {
     const CTransaction::Mark before = transaction->mark();
     const CString name = namer.Next(m_grid, row);
-    IDPNet* net = m_grid.EditDiffPair(name, nullptr, nullptr, nullptr, &cache);
+    IDPNet* net = m_grid.m_pairNets->EditDiffPair(name, nullptr, nullptr, nullptr, &cache);
     if (net && RulePairFits(pin, *net, reports)) return net;
     if (!net) JoinName(reports.failed, name);
     DropPairNetsSince(*transaction, before, name, cache, m_grid.Site());
@@ -515,7 +517,7 @@ bool KXPinGridPairConnect::DropLegTerminations(CTransaction* transaction, ROWCOL
     if (m_grid.m_retain->KeepsTerminationsOnMove()) return false;
     std::list<CInstTermBitContext> legs;
     m_grid.GetRowBitContexts(row, legs);
-    return m_grid.DeleteTerminationsOnBits(transaction, legs);
+    return m_grid.m_disconnect->DeleteTerminationsOnBits(transaction, legs);
 }
 
 BOOL CKXInstanceDetailsGridWnd::CanRemoveDiffPair() {

@@ -3,6 +3,7 @@
 // name, an incremented name or the next name of a list; the nets are found or
 // made and widened to the pins' bits, all in one transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -299,7 +300,7 @@ bool KXPinGridRules::OpenListedLeg(ROWCOL row, RuleRun& run) {
     const bool keepsTerminations = m_grid.m_retain->KeepsTerminationsOnDisconnect();
     ROWCOL at = row;
     int removedRows = 0;
-    if (!m_grid.DisconnectPinRow(&at, &removedRows, FALSE)) return false;
-    run.journal += m_grid.m_retainJournal + m_grid.JournalDeleteRowText(row, keepsTerminations);
+    if (!m_grid.m_disconnect->DisconnectPinRow(&at, &removedRows, FALSE)) return false;
+    run.journal += m_grid.m_retainJournal + m_grid.m_disconnect->JournalDeleteRowText(row, keepsTerminations);
     return true;
 }

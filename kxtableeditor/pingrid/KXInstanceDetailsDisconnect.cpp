@@ -2,6 +2,7 @@
 // connect that moves a pin) and the grid's Delete of every selected pin's
 // connections, with the terminations on the parted bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "grid/KXScriptWords.h"
 
@@ -42,16 +43,16 @@ private:
 
 } // namespace
 
-int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection) {
+int KXPinGridDisconnect::DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection) {
     if (!pRow) return 0;
     const ROWCOL row = *pRow;
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
     if (!pin) {
         // An implicit power pin is released by the power assignment that follows.
-        if (!IsImplicitPowerPinRow(row, nullptr)) return 0;
-        StoreImplicitPinSignal(row, CString());
+        if (!m_grid.IsImplicitPowerPinRow(row, nullptr)) return 0;
+        m_grid.StoreImplicitPinSignal(row, CString());
         return 1;
     }
     if (!transaction) return 0;
@@ -68,37 +69,37 @@ int CKXInstanceDetailsGridWnd::DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows,
         if (b == lsb) break;
     }
     if (!removed) return 0;
-    const bool termsDeleted = !m_retain->KeepsTerminationsOnDisconnect();
+    const bool termsDeleted = !m_grid.m_retain->KeepsTerminationsOnDisconnect();
     if (termsDeleted) DeleteTerminationsOnPinBits(transaction, pin, msb, lsb);
     const bool wholePin = pin->isScalar() || (std::max(msb, lsb) == std::max(pin->msb(), pin->lsb()) &&
                                               std::min(msb, lsb) == std::min(pin->msb(), pin->lsb()));
     RestyleDisconnectedRow(pRow, pRemovedRows, bReapplySelection && !wholePin, termsDeleted);
-    if (IKXGridSite* site = Site()) site->MarkModified();
+    if (IKXGridSite* site = m_grid.Site()) site->MarkModified();
     return 1;
 }
 
 // The cells of a row whose pin was just disconnected, until the refresh after the commit: no
 // signal, no pull-up, and no termination when the terminations went with the connection.
-void CKXInstanceDetailsGridWnd::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup,
+void KXPinGridDisconnect::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup,
                                                        bool termsDeleted) {
-    const int guard = std::exchange(m_bValidateSignalCell, 0);
+    const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
     if (reapplyGroup)
         ApplySignalNamesToSelection(pRow, pRemovedRows);
     else
-        ResetNoValueCell(*pRow, FALSE);
+        m_grid.ResetNoValueCell(*pRow, FALSE);
     {
-        kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
-        ApplySignalCellStyle(*pRow, CString(), -1, 1, TRUE);
+        kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
+        m_grid.ApplySignalCellStyle(*pRow, CString(), -1, 1, TRUE);
         if (termsDeleted)
-            SetStyleRange(CGXRange(*pRow, Col(m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0,
+            m_grid.SetStyleRange(CGXRange(*pRow, Col(m_grid.m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0,
                           kxpingrid::kNoUpdate, gxDo);
     }
-    SetPupdCellStyle(*pRow, false, false, false, false);
-    m_bValidateSignalCell = guard;
+    m_grid.SetPupdCellStyle(*pRow, false, false, false, false);
+    m_grid.m_bValidateSignalCell = guard;
 }
 
 // The two legs of a one-bit pair without a pair connection, parted from their nets one by one.
-bool CKXInstanceDetailsGridWnd::RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair,
+bool KXPinGridDisconnect::RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair,
                                                      bool deleteTerms) {
     bool removed = false;
     const std::pair<IInstTerm*, int> legs[2] = {{pair->positive(), pair->positiveBit()},
@@ -106,18 +107,18 @@ bool CKXInstanceDetailsGridWnd::RemoveLegConnections(CTransaction* transaction, 
     for (const auto& [leg, bit] : legs) {
         if (!leg || !leg->netBit(bit).net()) continue;
         if (deleteTerms) DeleteTerminationsOnPinBits(transaction, leg, bit, bit);
-        RemoveConnection(transaction, CInstTermBit(leg, bit));
+        m_grid.RemoveConnection(transaction, CInstTermBit(leg, bit));
         removed = true;
     }
     return removed;
 }
 
-BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
+BOOL KXPinGridDisconnect::RemoveDPConnection(ROWCOL row) {
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    IDPInstTerm* pair = GetRowDPInstTerm(row);
+    IDPInstTerm* pair = m_grid.GetRowDPInstTerm(row);
     if (!transaction || !pair) return FALSE;
-    const bool deleteTerms = !m_retain->KeepsTerminationsOnDisconnect();
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    const bool deleteTerms = !m_grid.m_retain->KeepsTerminationsOnDisconnect();
+    CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
     // A lane of a vector pair leaves its pair's connection; the other lanes stay on the pair net.
     bool removed = KXPartLaneFromPairConnection(*transaction, api, pair, deleteTerms);
     if (pair->dpConn()) {
@@ -137,7 +138,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDPConnection(ROWCOL row) {
         }
     }
     if (!removed) return FALSE;
-    if (IKXGridSite* site = Site()) site->MarkModified();
+    if (IKXGridSite* site = m_grid.Site()) site->MarkModified();
     return TRUE;
 }
 
@@ -209,47 +210,47 @@ void CKXInstanceDetailsGridWnd::GetDeleteScriptCommand(CString& command) {
     }
 }
 
-bool CKXInstanceDetailsGridWnd::IsLegOfSelectedPair(ROWCOL row, const std::vector<ROWCOL>& selected) {
+bool KXPinGridDisconnect::IsLegOfSelectedPair(ROWCOL row, const std::vector<ROWCOL>& selected) {
     if (std::find(selected.begin(), selected.end(), row) != selected.end()) return false;
     CString base;
     int msb = -1, lsb = -1;
-    if (GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
+    if (m_grid.GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
     // A lane's legs hang below the lane's row, which hangs below the vector pair's row.
-    for (ROWCOL parent = GetRowParentOffset(row); parent != GX_INVALID; parent = GetRowParentOffset(parent))
+    for (ROWCOL parent = m_grid.GetRowParentOffset(row); parent != GX_INVALID; parent = m_grid.GetRowParentOffset(parent))
         if (std::find(selected.begin(), selected.end(), parent) != selected.end()) return true;
     return false;
 }
 
 // A replayed Delete drops the row's terminations unless told to keep them, each row's Delete for
 // itself (the answer holds for one connect or delete).
-CString CKXInstanceDetailsGridWnd::JournalDeleteRowText(ROWCOL row, bool keepsTerminations) {
+CString KXPinGridDisconnect::JournalDeleteRowText(ROWCOL row, bool keepsTerminations) {
     CString text;
     if (keepsTerminations && KXJournalLines::IsRecording()) {
-        KXJournalLines answer(JournalHandle());
+        KXJournalLines answer(m_grid.JournalHandle());
         answer.Pane("RetainTermination", {"1"}).End();
         text = answer.Text();
     }
-    return text + JournalRowText(row, "Delete", "Delete", CString(), false);
+    return text + m_grid.JournalRowText(row, "Delete", "Delete", CString(), false);
 }
 
 // The Delete of several rows replays as one: their pins selected together by their keys (as the
 // delete word names them), then one Delete, so that the replay makes the one undo step the user made.
 // The first row's Signal cell is made current first: Delete takes off what the current cell's column
 // holds, and a replay's current cell may be in the Termination or Pull Up/Down column of an earlier line.
-CString CKXInstanceDetailsGridWnd::JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations) {
+CString KXPinGridDisconnect::JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations) {
     if (rows.size() == 1) return JournalDeleteRowText(rows.front(), keepsTerminations);
     if (rows.empty() || !KXJournalLines::IsRecording()) return CString();
-    KXJournalLines lines(JournalHandle());
+    KXJournalLines lines(m_grid.JournalHandle());
     if (keepsTerminations) lines.Pane("RetainTermination", {"1"}).End();
     std::vector<CString> keys;
     keys.reserve(rows.size());
     for (ROWCOL row : rows) {
-        const CString pin = GetValueRowCol(row, Col(m_nColPinName));
-        const CString number = GetValueRowCol(row, Col(m_nColPinNumber));
-        const CString instance = GetValueRowCol(row, Col(m_nColInstance));
+        const CString pin = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName));
+        const CString number = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber));
+        const CString instance = m_grid.GetValueRowCol(row, Col(m_grid.m_nColInstance));
         keys.push_back(number.IsEmpty() ? instance + ":" + pin : instance + ":" + pin + ":" + number);
     }
-    JournalAssocSelect(lines, rows.front(), "SelectSignalCol");
+    m_grid.JournalAssocSelect(lines, rows.front(), "SelectSignalCol");
     lines.PaneWithList("CtrSelect", keys, {CString()}).Comment("Delete").Pane("Delete").End();
     return lines.Text();
 }
@@ -258,7 +259,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     // A journal's answer (a swap that left a pin free and its terminations on it) is for this delete
     // alone.
     const bool keepTerminations = std::exchange(m_nTerminationRetainAnswer, -1) == 1;
-    const BoolScope keepScope(m_bDeleteKeepsTerminations, keepTerminations);
+    const BoolScope keepScope(m_disconnect->m_bDeleteKeepsTerminations, keepTerminations);
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;
     CollectTargetRows(selected, targets, FALSE, -1, -1);
@@ -280,8 +281,8 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 if (IsRowHidden(row) && !IsPowerPinChildRow(row)) continue;
                 // A leg that came in with its selected pair goes with the pair below: whether the
                 // pair's rows are unfolded or not, Delete takes the pair connection alone.
-                if (IsLegOfSelectedPair(row, selected)) continue;
-                if (!DisconnectPinRow(&row, &removedRows, TRUE)) continue;
+                if (m_disconnect->IsLegOfSelectedPair(row, selected)) continue;
+                if (!m_disconnect->DisconnectPinRow(&row, &removedRows, TRUE)) continue;
                 // An implicit power pin's row changes only when the power assignment below releases it.
                 if (IsImplicitPowerPinRow(row, nullptr)) {
                     powerRows.push_back(row);
@@ -296,7 +297,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                 if (row < PIN_FIRST_ROW || row > GetRowCount() || IsRowHidden(row) || !IsDiffPairRow(row) ||
                     handledLegs.count(row))
                     continue;
-                if (!RemoveDPConnection(row)) continue;
+                if (!m_disconnect->RemoveDPConnection(row)) continue;
                 changed = TRUE;
                 changedRows.push_back(row);
                 std::list<int> children;
@@ -318,7 +319,7 @@ BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
                             static_cast<int>(selected.size()));
             progress.FinishWith(done);
         }
-        journal = JournalDeleteRowsText(changedRows, keepTerminations);
+        journal = m_disconnect->JournalDeleteRowsText(changedRows, keepTerminations);
         if (changed && !edit.Commit()) changed = FALSE;
     }
     if (changed) WriteJournal(journal);

@@ -1,6 +1,7 @@
 // The pair net of a typed pair name: found by its name (one bit of a pair: by the full name first),
 // else made over its two leg nets, which are found, widened or made for the pair's bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairNets.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -22,7 +23,7 @@ bool HasLane(const IDPNet& pair, int bit) {
 
 } // namespace
 
-IDPNet* CKXInstanceDetailsGridWnd::EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase,
+IDPNet* KXPinGridPairNets::EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase,
                                                 std::map<CString, IDPNet*>* pCache) {
     CString name, base;
     int second = -1, first = -1, flag = 0;
@@ -34,7 +35,7 @@ IDPNet* CKXInstanceDetailsGridWnd::EditDiffPair(CString text, int* pFirst, int* 
         auto hit = pCache->find(name);
         if (hit != pCache->end() && hit->second) return hit->second;
     }
-    IDesign* design = m_designContext.design();
+    IDesign* design = m_grid.m_designContext.design();
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
     if (!design || !transaction) return nullptr;
     IDPNet* pair = FindDiffPairNet(*design, name, base, first, second);
@@ -48,7 +49,7 @@ IDPNet* CKXInstanceDetailsGridWnd::EditDiffPair(CString text, int* pFirst, int* 
 
 // An existing pair net for the name: a one-bit name is looked up whole first (a hit gives its bits),
 // then as its base name; a base pair with lanes serves a one-bit name only when it has that bit.
-IDPNet* CKXInstanceDetailsGridWnd::FindDiffPairNet(IDesign& design, const CString& name, const CString& base,
+IDPNet* KXPinGridPairNets::FindDiffPairNet(IDesign& design, const CString& name, const CString& base,
                                                    int& first, int& second) {
     const bool oneBit = IsOneBit(first, second);
     if (oneBit) {
@@ -66,7 +67,7 @@ IDPNet* CKXInstanceDetailsGridWnd::FindDiffPairNet(IDesign& design, const CStrin
 // A pair net made over its two leg nets: a one-bit or scalar request makes a pair over two net bits
 // under the full name, a range one pair over the two whole nets under the base name. The database may
 // answer a pair it has over those bits already; under another name, the user is told.
-IDPNet* CKXInstanceDetailsGridWnd::CreateDiffPairNet(CTransaction& transaction, const CString& name,
+IDPNet* KXPinGridPairNets::CreateDiffPairNet(CTransaction& transaction, const CString& name,
                                                      const CString& base, int& first, int& second) {
     CString positive, negative;
     if (!CKXGenUtils::GetDiffPairNetNames(base, positive, negative)) return nullptr;
@@ -80,8 +81,8 @@ IDPNet* CKXInstanceDetailsGridWnd::CreateDiffPairNet(CTransaction& transaction, 
                           : transaction.createDPNet(base.GetString(), pos, -1, IDPNet::ePositive, neg, -1,
                                                     IDPNet::eNegative, 0);
     if (!pair) return nullptr;
-    if (!IsSameDiffPairName(pair->name(), requested)) {
-        IDesign* design = m_designContext.design();
+    if (!m_grid.IsSameDiffPairName(pair->name(), requested)) {
+        IDesign* design = m_grid.m_designContext.design();
         CKXErrorHandler::MessageBoxOk("KXTABLE-156", design ? design->cellName() : "", pair->name(), pair->name(),
                                       requested.GetString());
     }
@@ -96,17 +97,17 @@ IDPNet* CKXInstanceDetailsGridWnd::CreateDiffPairNet(CTransaction& transaction, 
 
 // A leg net for the pair's bits: found (widened when a range asks for bits it lacks) or made with them
 // and recorded among the nets of the open transaction.
-INet* CKXInstanceDetailsGridWnd::TakeDiffPairLeg(CTransaction& transaction, const CString& name, int first,
+INet* KXPinGridPairNets::TakeDiffPairLeg(CTransaction& transaction, const CString& name, int first,
                                                  int second) {
-    IDesign* design = m_designContext.design();
+    IDesign* design = m_grid.m_designContext.design();
     INet* leg = design ? design->findNet(name.GetString()) : nullptr;
     if (leg) {
-        if (first != -1 && !ChangeNetWidth(leg, std::min(first, second), std::max(first, second))) return nullptr;
+        if (first != -1 && !m_grid.ChangeNetWidth(leg, std::min(first, second), std::max(first, second))) return nullptr;
         return leg;
     }
     leg = transaction.createNet(name.GetString(), static_cast<unsigned>(first), static_cast<unsigned>(second));
     if (!leg) return nullptr;
     transaction.addNet(leg);
-    RecordTransactionNet(name, leg);
+    m_grid.RecordTransactionNet(name, leg);
     return leg;
 }

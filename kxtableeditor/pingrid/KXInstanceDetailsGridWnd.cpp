@@ -6,6 +6,8 @@
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "pingrid/KXPinGridFilter.h"
+#include "pingrid/KXPinGridPairNets.h"
+#include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridPinNumbers.h"
 #include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridPlainConnect.h"
@@ -68,6 +70,8 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
       m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
       m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
+      m_pairNets(std::make_unique<KXPinGridPairNets>(*this)),
+      m_disconnect(std::make_unique<KXPinGridDisconnect>(*this)),
       m_pinNumbers(std::make_unique<KXPinGridPinNumbers>(*this)),
       m_assocPaste(std::make_unique<KXPinGridAssocPaste>(*this)),
       m_plainConnect(std::make_unique<KXPinGridPlainConnect>(*this)),

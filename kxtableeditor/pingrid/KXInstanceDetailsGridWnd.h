@@ -72,6 +72,8 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridPairNets;
+class KXPinGridDisconnect;
 class KXPinGridPinNumbers;
 class KXPinGridAssocPaste;
 class KXPinGridPlainConnect;
@@ -108,6 +110,8 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridPairNets;
+    friend class KXPinGridDisconnect;
     friend class KXPinGridPinNumbers;
     friend class KXPinGridAssocPaste;
     friend class KXPinGridPlainConnect;
@@ -550,13 +554,6 @@ public:
     BOOL AttachSignal(CString argument, int rule); // TRUE when pins were connected
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
     static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
-    // The pair net of a typed pair name, found or made over its leg nets in the open transaction; a
-    // name with one bit ("EW<3>") is a pair of its own unless a pair of its base name has that bit.
-    IDPNet* EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase, std::map<CString, IDPNet*>* pCache);
-    IDPNet* FindDiffPairNet(IDesign& design, const CString& name, const CString& base, int& first, int& second);
-    IDPNet* CreateDiffPairNet(CTransaction& transaction, const CString& name, const CString& base, int& first,
-                              int& second);
-    INet* TakeDiffPairLeg(CTransaction& transaction, const CString& name, int first, int second);
     BOOL CanRemoveDiffPair() override;
     // Removes the pair pins of the selected rows (refused, KXTABLE-155, while one is connected).
     BOOL RemoveDiffPair() override;
@@ -573,23 +570,9 @@ public:
     // a leg net of a pair net, the pair's other leg, when it has no signal, joins the other leg net's
     // bit in the same transaction. The number of legs joined.
     int AutoConnectDiffPairLegs(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
-    // Removes the connections of one pin row in the open transaction (and the terminations on
-    // the parted bits); 1 when something was removed.
-    int DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL bReapplySelection);
-    void RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup, bool termsDeleted);
-    // Parts one pair row from its pair net, or, without a pair connection, each bit's pair
-    // connection or its legs' connections; the terminations go unless the user keeps them.
-    // TRUE when something was parted.
-    BOOL RemoveDPConnection(ROWCOL row);
-    // True for a pair leg's row not itself selected whose pair row is.
-    bool IsLegOfSelectedPair(ROWCOL row, const std::vector<ROWCOL>& selected);
-    bool RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair, bool deleteTerms);
     // Joins the row's pin to the named signal (a name, bit or range; the net found, made in the
     // transaction or widened); TRUE when connected.
     BOOL ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction);
-    // After a group's parent row was disconnected: its unselected bit rows take again the signals
-    // they show; a parent that only stood for the group (group value "2") is removed. TRUE.
-    BOOL ApplySignalNamesToSelection(ROWCOL* pRow, int* pRemovedRows);
     CString m_leadJournal;   // blocks that go before the connect of the row that made them
     CString m_retainJournal; // the retain answer that goes before each row block of the run
     // The retain answer a journal gives for the pull-ups of the nets the next connect's pins leave
@@ -604,7 +587,6 @@ public:
     // dialog's fields): that connect takes them without asking. FALSE for a text that is not so.
     static BOOL AnswerVectorBitsOnNextConnect(const CString& bits);
     static CString m_vectorBitsAnswer; // empty: none given
-    bool m_bDeleteKeepsTerminations = false; // the running delete was told to keep them
     BOOL CanDelete() override;
     const char* NothingToDeleteCause() override;
     BOOL DeleteConnections() override;
@@ -1025,13 +1007,6 @@ private:
     bool EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row, KXJournalLines& journal);
     const char* PupdSelectMethod();
     // Connection editing helpers.
-    // The terminations on the pin bits msb..lsb / on one pin bit, deleted in the transaction (true
-    // when one was there).
-    void DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb, int lsb);
-    bool DeleteTerminationOnBit(CTransaction* transaction, const CInstTermBit& bit);
-    // The terminations on every pin bit of the list (a pair row's leg bits), in list order; true
-    // when one was deleted.
-    bool DeleteTerminationsOnBits(CTransaction* transaction, const std::list<CInstTermBitContext>& bits);
     CString NewAutoName();
     void EchoSelection();
     void SendEcho(CTclArgsList& list);
@@ -1043,9 +1018,6 @@ private:
     // The pane call that replays a row's connection: AddConnection, or in a window of open mode 0, which
     // takes connections only typed into the Signal cells, the typing itself (TypeSignal).
     const char* ConnectJournalMethod() const;
-    // A row's Delete, after the answer that keeps its terminations when the delete kept them.
-    CString JournalDeleteRowsText(const std::vector<ROWCOL>& rows, bool keepsTerminations);
-    CString JournalDeleteRowText(ROWCOL row, bool keepsTerminations);
     CString m_pendingJournal; // blocks of pair rows connected inside a larger connect
     // A pin row whose Signal cell shows no text while some of its bits are connected (each bit to
     // another net, or some bits cleared): an empty text takes those connections off.
@@ -1121,6 +1093,8 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridPairNets> m_pairNets; // pair nets of typed pair names
+    std::unique_ptr<KXPinGridDisconnect> m_disconnect; // connections taken off rows
     std::unique_ptr<KXPinGridPinNumbers> m_pinNumbers; // swaps and pin-number candidates
     std::unique_ptr<KXPinGridAssocPaste> m_assocPaste; // pastes of copied terminations and pull-ups
     std::unique_ptr<KXPinGridPlainConnect> m_plainConnect; // connects to a plain signal text

@@ -5,6 +5,7 @@
 // property cell goes to the host as "changeCustomColumn". The re-entry guards
 // let a validation that arrives while an edit is being applied pass untouched.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -199,8 +200,8 @@ BOOL KXPinGridValidate::DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROW
     ROWCOL row = nRow;
     int removedRows = 0;
     const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
-    BOOL removed = m_grid.IsDiffPairRow(nRow) ? m_grid.RemoveDPConnection(nRow)
-                                              : m_grid.DisconnectPinRow(&row, &removedRows, FALSE);
+    BOOL removed = m_grid.IsDiffPairRow(nRow) ? m_grid.m_disconnect->RemoveDPConnection(nRow)
+                                              : m_grid.m_disconnect->DisconnectPinRow(&row, &removedRows, FALSE);
     const BOOL power = m_grid.AssignPowerToImplicitPins();
     m_grid.m_bValidateSignalCell = guard;
     // Refused (the message said why): not committed, the edit is discarded whole.
