@@ -2,6 +2,7 @@
 // of a pin row and the pull-up/pull-down mark of its net, both read through
 // the associated-components interface, and the termination of the selection.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXAssocCompSteps.h"
 #include "grid/KXGridScopes.h"
@@ -228,21 +229,21 @@ bool CKXInstanceDetailsGridWnd::GetAssociatedInstance(CTransaction* transaction)
     return any;
 }
 
-void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
+void KXPinGridPupdColumn::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
                                                  bool aliasDown) {
     const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
-    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
-    SetStyleRange(CGXRange(row, Col(m_nColPupd)), m_fillStyles.Pupd(mark.control, mark.toolTip), gxOverride, 0,
+    kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPupd)), m_grid.m_fillStyles.Pupd(mark.control, mark.toolTip), gxOverride, 0,
                   kNoUpdate, gxDo);
 }
 
-void CKXInstanceDetailsGridWnd::SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state) {
+void KXPinGridPupdColumn::SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state) {
     SetPupdCellStyle(row, state.bLocalPullUp, state.bLocalPullDown, state.bAliasPullUp, state.bAliasPullDown);
 }
 
 // The pull-up/pull-down state of a net bit: asked of the library the first time within one fill,
 // then taken from the net's list in the cache.
-PUPDSTRUCTURE CKXInstanceDetailsGridWnd::PupdStateOf(PupdCache& cache, INet* net, int bit) {
+PUPDSTRUCTURE KXPinGridPupdColumn::PupdStateOf(PupdCache& cache, INet* net, int bit) {
     // The net's list is kept in bit order, so that a wide bus's bits are found by a binary search.
     std::vector<PUPDSTRUCTURE>& known = cache[net->id()];
     const auto nBit = static_cast<short>(bit);
@@ -251,7 +252,7 @@ PUPDSTRUCTURE CKXInstanceDetailsGridWnd::PupdStateOf(PupdCache& cache, INet* net
     if (at != known.end() && at->nBit == nBit) return *at;
     PUPDSTRUCTURE state;
     state.nBit = nBit;
-    GetAssocCompAPI()->GetPupdInfoOnThisNet(m_designContext.net(net).bitContext(bit), state.bLocalPullUp,
+    m_grid.GetAssocCompAPI()->GetPupdInfoOnThisNet(m_grid.m_designContext.net(net).bitContext(bit), state.bLocalPullUp,
                                             state.bLocalPullDown, state.bAliasPullUp, state.bAliasPullDown);
     known.insert(at, state);
     return state;
@@ -264,13 +265,13 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
     CKXAssocCompAPI* api = GetAssocCompAPI();
     api->setDesignContext(MasterDesign());
     // Every row, or the rows that show (or showed, before this change) one of the nets.
-    const std::vector<ROWCOL> rows = netIds.empty() ? RowsLeftForPupd() : RowsOfNets(netIds);
+    const std::vector<ROWCOL> rows = netIds.empty() ? m_pupdColumn->RowsLeftForPupd() : RowsOfNets(netIds);
     // The library is asked once per net bit of this call, and not at all in a design without any pull-up
     // or pull-down (no net bit of it carries a mark, nor does an alias of one).
-    PupdCache asked;
-    const bool anyPull = HasPullComponents(m_designContext.design());
+    KXPinGridPupdColumn::PupdCache asked;
+    const bool anyPull = KXPinGridPupdColumn::HasPullComponents(m_designContext.design());
     if (!anyPull && netIds.empty()) {
-        ClearPupdColumn(rows);
+        m_pupdColumn->ClearPupdColumn(rows);
         return;
     }
     for (ROWCOL r : rows) {
@@ -279,23 +280,23 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
         INet* net = GetRowNet(r, msb, lsb);
         if (!net) {
             // A row without a net carries no mark, whichever nets were asked for.
-            SetPupdCellStyle(r, PUPDSTRUCTURE{});
+            m_pupdColumn->SetPupdCellStyle(r, PUPDSTRUCTURE{});
             continue;
         }
         if (!netIds.empty() && !netIds.count(net->id())) continue;
         // A row shows the mark of its one net bit; a row over several bits shows none.
-        SetPupdCellStyle(r, msb == lsb && anyPull ? PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
-        ApplyPupdParentRule(r);
+        m_pupdColumn->SetPupdCellStyle(r, msb == lsb && anyPull ? m_pupdColumn->PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
+        m_pupdColumn->ApplyPupdParentRule(r);
     }
 }
 
-std::vector<ROWCOL> CKXInstanceDetailsGridWnd::RowsLeftForPupd() {
+std::vector<ROWCOL> KXPinGridPupdColumn::RowsLeftForPupd() {
     std::vector<ROWCOL> filled = std::exchange(m_pupdFilledRows, {});
     // The fill writes its rows top down, so they mostly come sorted already.
     if (!std::is_sorted(filled.begin(), filled.end())) std::sort(filled.begin(), filled.end());
     std::vector<ROWCOL> rows;
     auto next = filled.begin();
-    for (ROWCOL r = PIN_FIRST_ROW, last = GetRowCount(); r <= last; ++r) {
+    for (ROWCOL r = PIN_FIRST_ROW, last = m_grid.GetRowCount(); r <= last; ++r) {
         while (next != filled.end() && *next < r) ++next;
         if (next == filled.end() || *next != r) rows.push_back(r);
     }
@@ -305,18 +306,18 @@ std::vector<ROWCOL> CKXInstanceDetailsGridWnd::RowsLeftForPupd() {
 // Without any pull-up or pull-down in the design every row shows no mark, and so does every pair row
 // above a leg row with a net (the other parent rows show none of their own already): no row's net
 // needs to be read from its signal text, except a leg's.
-void CKXInstanceDetailsGridWnd::ClearPupdColumn(const std::vector<ROWCOL>& rows) {
+void KXPinGridPupdColumn::ClearPupdColumn(const std::vector<ROWCOL>& rows) {
     for (ROWCOL r : rows) {
-        if (r < PIN_FIRST_ROW || r > GetRowCount() || IsDiffPairRow(r)) continue;
+        if (r < PIN_FIRST_ROW || r > m_grid.GetRowCount() || m_grid.IsDiffPairRow(r)) continue;
         SetPupdCellStyle(r, PUPDSTRUCTURE{});
-        const ROWCOL parent = GetRowParentOffset(r);
-        if (parent == GX_INVALID || parent == 0 || !IsDiffPairRow(parent)) continue;
+        const ROWCOL parent = m_grid.GetRowParentOffset(r);
+        if (parent == GX_INVALID || parent == 0 || !m_grid.IsDiffPairRow(parent)) continue;
         int msb = -1, lsb = -1;
-        if (GetRowNet(r, msb, lsb)) ApplyPupdParentRule(r);
+        if (m_grid.GetRowNet(r, msb, lsb)) ApplyPupdParentRule(r);
     }
 }
 
-bool CKXInstanceDetailsGridWnd::HasPullComponents(IDesign* design) {
+bool KXPinGridPupdColumn::HasPullComponents(IDesign* design) {
     if (!design) return false;
     for (IDTInstance* dt : design->beginDTInstance())
         if (dt && dt->isAlive() && dt->assocKind() == IDTInstance::ePullUpDown) return true;
@@ -324,14 +325,14 @@ bool CKXInstanceDetailsGridWnd::HasPullComponents(IDesign* design) {
 }
 
 // A child row whose mark is none, or differs from its parent's, clears the parent's mark.
-void CKXInstanceDetailsGridWnd::ApplyPupdParentRule(ROWCOL row) {
-    const ROWCOL parent = GetRowParentOffset(row);
+void KXPinGridPupdColumn::ApplyPupdParentRule(ROWCOL row) {
+    const ROWCOL parent = m_grid.GetRowParentOffset(row);
     if (parent == GX_INVALID || parent == 0) return;
-    const auto mine = StoredCell(row, Col(m_nColPupd)).GetControl();
-    const CGXStyle& their = StoredCell(parent, Col(m_nColPupd));
+    const auto mine = m_grid.StoredCell(row, Col(m_grid.m_nColPupd)).GetControl();
+    const CGXStyle& their = m_grid.StoredCell(parent, Col(m_grid.m_nColPupd));
     if (mine != IDS_CTRL_PUPD_NONE && mine == their.GetControl()) return;
     // A parent the rule cleared already (for an earlier bit) is written the same again: left as it is.
-    const CGXStyle& none = m_fillStyles.Pupd(IDS_CTRL_PUPD_NONE, "");
+    const CGXStyle& none = m_grid.m_fillStyles.Pupd(IDS_CTRL_PUPD_NONE, "");
     const WORD tip = Id(IDS_UA_TOOLTIPTEXT);
     if (their.GetIncludeControl() && their.GetControl() == none.GetControl() && their.GetIncludeReadOnly() &&
         their.GetReadOnly() && their.GetIncludeUserAttribute(tip) && their.GetUserAttributeText(tip).IsEmpty())

@@ -2,6 +2,7 @@
 // connect that moves a pin) and the grid's Delete of every selected pin's
 // connections, with the terminations on the parted bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "grid/KXScriptWords.h"
@@ -94,7 +95,7 @@ void KXPinGridDisconnect::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows
             m_grid.SetStyleRange(CGXRange(*pRow, Col(m_grid.m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0,
                           kxpingrid::kNoUpdate, gxDo);
     }
-    m_grid.SetPupdCellStyle(*pRow, false, false, false, false);
+    m_grid.m_pupdColumn->SetPupdCellStyle(*pRow, false, false, false, false);
     m_grid.m_bValidateSignalCell = guard;
 }
 

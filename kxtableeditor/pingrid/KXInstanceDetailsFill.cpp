@@ -2,6 +2,7 @@
 // bit rows for a vector pin, a pair row with its two leg rows for a
 // differential pair. Each fill writes the user attributes the row model reads.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridComments.h"
 #include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -557,7 +558,7 @@ CString KXPinGridFill::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb
     }
     // The PUPD cell, when the design has no pull-up or pull-down to mark (a leg's or a power pin's row
     // waits for its parent row: FillPupdColumn), and the comments cell, in their column order.
-    const bool pupd = m_grid.m_bPupdInFill && m_grid.m_nFillMode == 2;
+    const bool pupd = m_grid.m_pupdColumn->m_bPupdInFill && m_grid.m_nFillMode == 2;
     const bool pupdFirst = pupd && Col(m_grid.m_nColPupd) < Col(m_grid.m_nColComments);
     if (pupdFirst) WriteNoPupdCell(row);
     const CComments* store = m_grid.Site() ? m_grid.Site()->CommentStore() : nullptr;
@@ -574,7 +575,7 @@ CString KXPinGridFill::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb
 
 void KXPinGridFill::WriteNoPupdCell(ROWCOL row) {
     m_grid.WriteCell(row, Col(m_grid.m_nColPupd), m_grid.m_fillStyles.NoPupd());
-    m_grid.m_pupdFilledRows.push_back(row);
+    m_grid.m_pupdColumn->m_pupdFilledRows.push_back(row);
 }
 
 void KXPinGridFill::MarkNestedLeg(ROWCOL row, int mode) {

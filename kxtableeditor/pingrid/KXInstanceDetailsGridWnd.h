@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridPupdColumn;
 class KXPinGridPairNets;
 class KXPinGridDisconnect;
 class KXPinGridPinNumbers;
@@ -110,6 +111,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridPupdColumn;
     friend class KXPinGridPairNets;
     friend class KXPinGridDisconnect;
     friend class KXPinGridPinNumbers;
@@ -287,20 +289,8 @@ public:
     void RefreshExpandedRow(const CDWordArray& rows);
     // The PUPD cells of the rows on the given nets (every row when the set is empty).
     void FillPupdColumn(std::set<unsigned> netIds);
-    // The PUPD cells of the rows in a design without pull-ups or pull-downs: no mark anywhere.
-    void ClearPupdColumn(const std::vector<ROWCOL>& rows);
-    // A load in a design without pull-ups or pull-downs writes the PUPD cell of each ordinary pin row
-    // with the row (FinishPinRow); FillPupdColumn then passes over those rows (ascending).
-    bool m_bPupdInFill = false;
-    std::vector<ROWCOL> m_pupdFilledRows;
-    // Every pin row but those the load wrote the PUPD cell of already.
-    std::vector<ROWCOL> RowsLeftForPupd();
-    void SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp, bool aliasDown);
-    void SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state);
-    // The states of net bits asked within one fill, by net id: one list per net, one entry per bit.
-    using PupdCache = std::map<unsigned, std::vector<PUPDSTRUCTURE>>;
-    PUPDSTRUCTURE PupdStateOf(PupdCache& cache, INet* net, int bit);
-    static bool HasPullComponents(IDesign* design);
+    // The Pull Up/Down column's cells (KXPinGridPupdColumn.h).
+    KXPinGridPupdColumn& PupdColumn() { return *m_pupdColumn; }
     // The associated-components interface the grid's operations use.
     CKXAssocCompAPI* GetAssocCompAPI();
 
@@ -996,7 +986,6 @@ private:
     CDesignContext MasterDesign() const;
     IInstTerm* GetRowPinForAssoc(ROWCOL row, int& msb, int& lsb);
     void WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip, BOOL enabled);
-    void ApplyPupdParentRule(ROWCOL row);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
     CString AddPupdJournal(const std::vector<CNetBit>& bits, const std::multimap<CNetBit, ROWCOL>& rowsOf,
                            const CString& prepared);
@@ -1093,6 +1082,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridPupdColumn> m_pupdColumn; // the Pull Up/Down column's cells
     std::unique_ptr<KXPinGridPairNets> m_pairNets; // pair nets of typed pair names
     std::unique_ptr<KXPinGridDisconnect> m_disconnect; // connections taken off rows
     std::unique_ptr<KXPinGridPinNumbers> m_pinNumbers; // swaps and pin-number candidates

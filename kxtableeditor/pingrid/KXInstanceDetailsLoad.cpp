@@ -1,5 +1,6 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridLoader.h"
 #include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -123,14 +124,14 @@ BOOL CKXInstanceDetailsGridWnd::LoadComponentPins(CDesignContext design, CInstan
         return FALSE;
     }
     m_pCsvParser = csv.get();
-    m_bPupdInFill = !multiple && !HasPullComponents(design.design());
-    m_pupdFilledRows.clear();
+    m_pupdColumn->m_bPupdInFill = !multiple && !m_pupdColumn->HasPullComponents(design.design());
+    m_pupdColumn->m_pupdFilledRows.clear();
     m_fillStyles.BeginLoad();
     m_loader->LoadInstanceRows(design, instance);
     if (!multiple) m_loader->FinishSingleLoad(instance, bKeepOrder);
     m_fillStyles.EndLoad();
-    m_bPupdInFill = false;
-    m_pupdFilledRows.clear();
+    m_pupdColumn->m_bPupdInFill = false;
+    m_pupdColumn->m_pupdFilledRows.clear();
     FitRowHeaderColumn(); // the row numbers, when shown, take the width of the largest
     unlock();
     m_bForceReload = 0;

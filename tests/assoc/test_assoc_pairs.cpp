@@ -5,6 +5,7 @@
 #include "../connedit/ConnEditFixture.h"
 
 #include "grid/KXGridIds.h"
+#include "pingrid/KXPinGridPupdColumn.h"
 #include "rmx/server.h"
 
 #include <sstream>
@@ -216,22 +217,22 @@ TEST_F(AssocPairs, PullStateOfANetBitIsAskedOnce) {
     INet* reset = design->findNet("RESET_N");
     INet* joined = design->findNet("RST_IN");
     ASSERT_TRUE(reset && joined);
-    CKXInstanceDetailsGridWnd::PupdCache cache;
-    const PUPDSTRUCTURE local = Grid()->PupdStateOf(cache, reset, -1);
+    KXPinGridPupdColumn::PupdCache cache;
+    const PUPDSTRUCTURE local = Grid()->PupdColumn().PupdStateOf(cache, reset, -1);
     EXPECT_EQ(local.nBit, -1);
     EXPECT_TRUE(local.bLocalPullUp);
     EXPECT_FALSE(local.bLocalPullDown || local.bAliasPullDown);
-    const PUPDSTRUCTURE alias = Grid()->PupdStateOf(cache, joined, -1);
+    const PUPDSTRUCTURE alias = Grid()->PupdColumn().PupdStateOf(cache, joined, -1);
     EXPECT_FALSE(alias.bLocalPullUp || alias.bLocalPullDown);
     EXPECT_TRUE(alias.bAliasPullUp);
-    Grid()->PupdStateOf(cache, reset, -1);
+    Grid()->PupdColumn().PupdStateOf(cache, reset, -1);
     EXPECT_EQ(cache.size(), 2u);
     EXPECT_EQ(cache[reset->id()].size(), 1u);
     // A bus's bits, asked in any order, are each asked once and found again.
     INet* dq = design->findNet("DQ");
     ASSERT_NE(dq, nullptr);
     for (int bit : {7, 2, 12, 2, 7, 0})
-        EXPECT_EQ(Grid()->PupdStateOf(cache, dq, bit).nBit, bit);
+        EXPECT_EQ(Grid()->PupdColumn().PupdStateOf(cache, dq, bit).nBit, bit);
     ASSERT_EQ(cache[dq->id()].size(), 4u);
     EXPECT_EQ(cache[dq->id()].front().nBit, 0);
     EXPECT_EQ(cache[dq->id()].back().nBit, 12);

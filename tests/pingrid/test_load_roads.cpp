@@ -2,6 +2,7 @@
 // them before: the cells must be those the full pass gives.
 #include "PinGridTestSupport.h"
 
+#include "pingrid/KXPinGridPupdColumn.h"
 #include "rmx/transaction.h"
 
 #include <vector>
@@ -51,8 +52,8 @@ protected:
 TEST_F(LoadRoads, PupdCellsWrittenWithTheRowsAreTheFullPassOnes) {
     Board();
     ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
-    EXPECT_TRUE(grid->m_pupdFilledRows.empty());
-    EXPECT_FALSE(grid->m_bPupdInFill);
+    EXPECT_TRUE(grid->PupdColumn().m_pupdFilledRows.empty());
+    EXPECT_FALSE(grid->PupdColumn().m_bPupdInFill);
     const std::vector<CGXStyle> loaded = Cells();
     ASSERT_FALSE(loaded.empty());
     // The pass over every row, as a refresh makes it.
