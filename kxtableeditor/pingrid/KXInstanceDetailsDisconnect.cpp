@@ -2,6 +2,7 @@
 // connect that moves a pin) and the grid's Delete of every selected pin's
 // connections, with the terminations on the parted bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
@@ -87,7 +88,7 @@ void KXPinGridDisconnect::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows
     if (reapplyGroup)
         ApplySignalNamesToSelection(pRow, pRemovedRows);
     else
-        m_grid.ResetNoValueCell(*pRow, FALSE);
+        m_grid.m_signalCells->ResetNoValueCell(*pRow, FALSE);
     {
         kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
         m_grid.ApplySignalCellStyle(*pRow, CString(), -1, 1, TRUE);

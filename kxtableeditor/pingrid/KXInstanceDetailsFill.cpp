@@ -2,6 +2,7 @@
 // bit rows for a vector pin, a pair row with its two leg rows for a
 // differential pair. Each fill writes the user attributes the row model reads.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridComments.h"
 #include "pingrid/KXPinGridFill.h"
@@ -218,7 +219,7 @@ void KXPinGridFill::ApplySignalCellStyle(ROWCOL row, const CString& text, int ne
     // A connected bit row: its parent's connection cell follows.
     if (connCount != 0 && bShowConn) {
         const ROWCOL parent = m_grid.GetRowParentOffset(row);
-        if (parent != GX_INVALID) m_grid.SetConnectionCell(parent);
+        if (parent != GX_INVALID) m_grid.m_signalCells->SetConnectionCell(parent);
     }
 }
 
@@ -273,7 +274,7 @@ void KXPinGridFill::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CStri
     if (bits.size() > m_grid.kWidePinBits) {
         // A wide pin's row comes folded and alone: its bit rows are written when it is expanded.
         FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
-        m_grid.SetConnectionCell(parentRow, nullptr, &conns);
+        m_grid.m_signalCells->SetConnectionCell(parentRow, nullptr, &conns);
         ToggleWrittenVectorRow(parentRow, 0);
         return;
     }
@@ -288,7 +289,7 @@ void KXPinGridFill::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CStri
         FillVectorBitRow(pin, row, bits[i], bitName, numbers[i], shared, block);
     }
     // The vector's row sums its bits up once they are all written; a row below them is looked at too.
-    m_grid.SetConnectionCell(parentRow, row == m_grid.GetRowCount() ? &shared.connections : nullptr, &conns);
+    m_grid.m_signalCells->SetConnectionCell(parentRow, row == m_grid.GetRowCount() ? &shared.connections : nullptr, &conns);
     ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
 }
 
@@ -620,7 +621,7 @@ void KXPinGridFill::FillDiffPairRows(IDPInstTerm* pair, int mode, ROWCOL parentR
                                 static_cast<double>(row - pairRow));
     MarkNestedLeg(row, mode);
     m_grid.JoinChildPinNumbers(pairRow);
-    m_grid.FillDiffPairSignalCells(pairRow, 0);
+    m_grid.m_signalCells->FillDiffPairSignalCells(pairRow, 0);
     m_grid.m_comments->FillRowComment(pairRow);
     m_grid.FillTerminationCell(pairRow);
     ToggleRow(pairRow);

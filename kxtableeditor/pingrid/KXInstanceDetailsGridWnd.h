@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridSignalCells;
 class KXPinGridPupdColumn;
 class KXPinGridPairNets;
 class KXPinGridDisconnect;
@@ -111,6 +112,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridSignalCells;
     friend class KXPinGridPupdColumn;
     friend class KXPinGridPairNets;
     friend class KXPinGridDisconnect;
@@ -404,37 +406,10 @@ public:
     LRESULT OnShowPowerPinsChanged(WPARAM wParam, LPARAM lParam);
     // MSG_TRANSACTION_COMMITTED: lParam the committed CTransaction*; the refresh component shows its changes.
     LRESULT OnTransactionCommitted(WPARAM wParam, LPARAM lParam);
-    // The SIGNAL cell of an expandable row: the net when one connection covers the whole pin, else what
-    // its child rows are connected to (childRows when the fill has just summed them up, else read back).
-    // pinConns: the row's pin's connections when the caller has them already.
-    void SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows = nullptr,
-                           const CSchemaObjectIterator<CConn>* pinConns = nullptr);
-    // Clears the SIGNAL and TERMINATION cells of the child rows of a group row.
-    void ResetNoValueCell(ROWCOL row, BOOL bRedraw);
-    // SIGNAL cells of the bit rows below row, bit first to bit last of one net.
-    void FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
-                           BOOL bNameOnly);
-    // The TERMINATION cell of a bit row written from a net: empty with the name-only flag, else
-    // the bit's terminations.
-    void FillBitTerminationCell(ROWCOL row, BOOL bNameOnly);
-    // The polarity of a pair's leg: 1 non-inverting, -1 inverting, anything else not defined.
-    void SetPolarityCell(ROWCOL row, int polarity);
     // The SIGNAL cells of the pair rows on the pair net, rewritten (the refresh component's).
     void RefreshDiffPairNameCells(const IDPNet* pairNet);
-    // The SIGNAL cell of a differential-pair row (kinds 6, 7, 8) from its legs: the pair net's name
-    // (a lane's bit of it for a lane of a vector pair) when each two legs are on one pair net, else the
-    // legs' texts joined by commas. recurse 1: the lanes of a vector pair are written first.
-    void FillDiffPairSignalCells(ROWCOL row, int recurse);
-    // The pair net, and lane, a leg row's pin sits on: its pair pin's, when the leg's net bit is one of
-    // that pair net's legs; none otherwise.
-    kxpingrid::PairNetLane LegPairNet(ROWCOL leg);
-    // The name for a pair row's SIGNAL cell: while the user types into that cell a text that is the
-    // name in other letter case, the typed text.
-    CString PairNameAsShown(ROWCOL row, const CString& name);
-    // The one writer of a pair row's SIGNAL cell: text, the pair-signal control and the row's level.
-    void WritePairSignalCell(ROWCOL row, const CString& text);
-    // Rewrites the SIGNAL cells of the rows of the pairs of those connections (added or deleted alike).
-    void FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL bClear);
+    // The SIGNAL, TERMINATION and polarity cells of group, bit and pair rows (KXPinGridSignalCells.h).
+    KXPinGridSignalCells& SignalCells() { return *m_signalCells; }
     void RefreshPinTypeCells(IInstance* instance, std::set<int> pinIds);
 
     // ------------------------------------------------------------- implicit power pins
@@ -1082,6 +1057,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridSignalCells> m_signalCells; // the cells of group, bit and pair rows
     std::unique_ptr<KXPinGridPupdColumn> m_pupdColumn; // the Pull Up/Down column's cells
     std::unique_ptr<KXPinGridPairNets> m_pairNets; // pair nets of typed pair names
     std::unique_ptr<KXPinGridDisconnect> m_disconnect; // connections taken off rows

@@ -2,6 +2,7 @@
 // cell of a pair's row (the pair net's name, or what its legs are on when they are not on one pair
 // net), and the bit rows of a vector written from one net.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridScopes.h"
@@ -80,20 +81,20 @@ PairNetLane PairNetOf(const IDPInstTerm* pair) {
 
 } // namespace kxpingrid
 
-void CKXInstanceDetailsGridWnd::SetPolarityCell(ROWCOL row, int polarity) {
+void KXPinGridSignalCells::SetPolarityCell(ROWCOL row, int polarity) {
     const char* tip = polarity == kNonInverting ? "Non Inverting"
                       : polarity == kInverting  ? "Inverting"
                                                 : "Polarity not defined";
     const UINT control = polarity == kNonInverting ? IDS_UA_DIFFPAIR_POSITIVE
                          : polarity == kInverting  ? IDS_UA_DIFFPAIR_NEGATIVE
                                                    : IDS_CTRL_STATIC_TEXT;
-    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
+    kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
     CGXStyle name;
     name.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), tip);
-    SetStyleRange(CGXRange(row, Col(m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPinName)), name, gxOverride, 0, kNoUpdate, gxDo);
     CGXStyle pair;
     pair.SetControl(Id(control));
-    SetStyleRange(CGXRange(row, Col(m_nColDiffPair)), pair, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColDiffPair)), pair, gxOverride, 0, kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, int bit, const CString& level) {
@@ -106,37 +107,37 @@ void CKXInstanceDetailsGridWnd::FillDiffPairLegRow(IInstTerm* pin, ROWCOL& row, 
                          : pair->positive() == pin     ? kNonInverting
                          : pair->negative() == pin     ? kInverting
                                                        : 0;
-    SetPolarityCell(row, polarity);
+    m_signalCells->SetPolarityCell(row, polarity);
     StylePropertyCells(pin, static_cast<int>(row), static_cast<int>(row));
 }
 
-void CKXInstanceDetailsGridWnd::FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL) {
+void KXPinGridSignalCells::FillDiffPairColumn(const std::vector<IDPConn*>& conns, BOOL) {
     // Added and deleted pair connections alike: each pair's row is written from the design as it is
     // now (a pair without its connection shows what its legs are on).
     std::set<int> pairs;
     for (IDPConn* c : conns)
         if (c && c->dpInstTerm() && c->dpInstTerm()->id()) pairs.insert(static_cast<int>(c->dpInstTerm()->id()));
-    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
-    for (ROWCOL r = PIN_FIRST_ROW; r <= GetRowCount() && !pairs.empty(); ++r)
-        if (pairs.erase(GetRowDiffPairConnId(r)) != 0) FillDiffPairSignalCells(r, 1);
+    kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
+    for (ROWCOL r = PIN_FIRST_ROW; r <= m_grid.GetRowCount() && !pairs.empty(); ++r)
+        if (pairs.erase(m_grid.GetRowDiffPairConnId(r)) != 0) FillDiffPairSignalCells(r, 1);
 }
 
-PairNetLane CKXInstanceDetailsGridWnd::LegPairNet(ROWCOL leg) {
+PairNetLane KXPinGridSignalCells::LegPairNet(ROWCOL leg) {
     int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(leg, msb, lsb);
+    IInstTerm* pin = m_grid.GetRowInstTerm(leg, msb, lsb);
     if (!pin) return {};
-    const PairNetLane lane = kxpingrid::PairNetOf(GetDiffPairInstTerm(pin, lsb));
+    const PairNetLane lane = kxpingrid::PairNetOf(m_grid.GetDiffPairInstTerm(pin, lsb));
     return IsOnPairNet(pin->netBit(lsb), lane) ? lane : PairNetLane{};
 }
 
-void CKXInstanceDetailsGridWnd::FillDiffPairSignalCells(ROWCOL row, int recurse) {
+void KXPinGridSignalCells::FillDiffPairSignalCells(ROWCOL row, int recurse) {
     CString base;
     int msb = -1, lsb = -1;
-    const PinRowKind kind = GetRowKind(row, base, msb, lsb);
-    const ROWCOL count = GetRowCount();
+    const PinRowKind kind = m_grid.GetRowKind(row, base, msb, lsb);
+    const ROWCOL count = m_grid.GetRowCount();
     auto isChild = [&](ROWCOL r) {
         if (r > count) return false;
-        const PinRowKind k = GetRowKind(r, base, msb, lsb);
+        const PinRowKind k = m_grid.GetRowKind(r, base, msb, lsb);
         return k == PIN_ROW_DIFFPAIR_LEG || (kind == PIN_ROW_VECTOR_DIFFPAIR && k == PIN_ROW_DIFFPAIR_CHILD);
     };
     // One entry per leg, in row order, so that an open leg keeps its place: "SYSCLK_P," is a pair
@@ -150,16 +151,16 @@ void CKXInstanceDetailsGridWnd::FillDiffPairSignalCells(ROWCOL row, int recurse)
         anyLeg = true;
     };
     for (ROWCOL r = row + 1; isChild(r);) {
-        if (IsDiffPairRow(r)) { // a lane of a vector pair: its own legs follow it
+        if (m_grid.IsDiffPairRow(r)) { // a lane of a vector pair: its own legs follow it
             if (recurse == 1) FillDiffPairSignalCells(r, 1);
             ++r;
             continue;
         }
         // The two legs of one pair: on the two legs of one pair net (of one lane of it), or the row
         // shows them.
-        const ROWCOL second = isChild(r + 1) && !IsDiffPairRow(r + 1) ? r + 1 : 0;
-        const CString firstText = GetValueRowCol(r, Col(m_nColSignal));
-        const CString secondText = second ? GetValueRowCol(second, Col(m_nColSignal)) : CString();
+        const ROWCOL second = isChild(r + 1) && !m_grid.IsDiffPairRow(r + 1) ? r + 1 : 0;
+        const CString firstText = m_grid.GetValueRowCol(r, Col(m_grid.m_nColSignal));
+        const CString secondText = second ? m_grid.GetValueRowCol(second, Col(m_grid.m_nColSignal)) : CString();
         addLeg(firstText);
         addLeg(secondText);
         const PairNetLane firstNet = LegPairNet(r);
@@ -173,51 +174,51 @@ void CKXInstanceDetailsGridWnd::FillDiffPairSignalCells(ROWCOL row, int recurse)
         WritePairSignalCell(row, joined);
         return;
     }
-    if (IDPInstTerm* pair = GetRowDPInstTerm(row))
+    if (IDPInstTerm* pair = m_grid.GetRowDPInstTerm(row))
         WritePairSignalCell(row, PairNameAsShown(row, PairNetName(pair)));
-    else if (GetRowParentOffset(row) == GX_INVALID)
+    else if (m_grid.GetRowParentOffset(row) == GX_INVALID)
         WritePairSignalCell(row, joined);
 }
 
-CString CKXInstanceDetailsGridWnd::PairNameAsShown(ROWCOL row, const CString& name) {
+CString KXPinGridSignalCells::PairNameAsShown(ROWCOL row, const CString& name) {
     // While the user types into the cell, a name that differs only in letter case keeps the typed case.
     ROWCOL currentRow = 0, currentCol = 0;
-    if (!GetCurrentCell(currentRow, currentCol) || currentRow != row || currentCol != Col(m_nColSignal)) return name;
-    CGXControl* control = GetCurrentCellControl();
+    if (!m_grid.GetCurrentCell(currentRow, currentCol) || currentRow != row || currentCol != Col(m_grid.m_nColSignal)) return name;
+    CGXControl* control = m_grid.GetCurrentCellControl();
     if (!control || !control->IsActive()) return name;
     CString shown;
     control->GetCurrentText(shown);
     return shown.CompareNoCase(name) == 0 ? shown : name;
 }
 
-void CKXInstanceDetailsGridWnd::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
+void KXPinGridSignalCells::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
                                                   BOOL bNameOnly) {
     const int step = first <= last ? 1 : -1;
     const char* bitFormat = CSchemaUtilities::getVectorDisplayFormat() ? "%s[%d]" : "%s<%d>";
     ROWCOL r = row;
     for (int bit = first;; bit += step) {
-        if (++r > GetRowCount()) break;
-        SetCellUserAttribute(r, Col(m_nColPinName), IDS_UA_VECTOR_PIN_BIT, static_cast<double>(row));
+        if (++r > m_grid.GetRowCount()) break;
+        m_grid.SetCellUserAttribute(r, Col(m_grid.m_nColPinName), IDS_UA_VECTOR_PIN_BIT, static_cast<double>(row));
         CString text = netName;
         if (!bNameOnly) text.Format(bitFormat, netName.GetString(), bit);
-        ApplySignalCellStyle(r, text, netId, 0, TRUE);
+        m_grid.ApplySignalCellStyle(r, text, netId, 0, TRUE);
         FillBitTerminationCell(r, bNameOnly);
         if (bit == last) break;
     }
 }
 
-void CKXInstanceDetailsGridWnd::FillBitTerminationCell(ROWCOL row, BOOL bNameOnly) {
-    kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kLock);
+void KXPinGridSignalCells::FillBitTerminationCell(ROWCOL row, BOOL bNameOnly) {
+    kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
     if (bNameOnly) {
-        SetStyleRange(CGXRange(row, Col(m_nColTermination)), EmptyStaticCell(), gxOverride, 0, kNoUpdate, gxDo);
+        m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColTermination)), EmptyStaticCell(), gxOverride, 0, kNoUpdate, gxDo);
         return;
     }
     CGXStyle term;
     term.SetWrapText(FALSE);
     term.SetUserAttribute(Id(IDS_UA_ROW_LEVEL), "1");
     term.SetUserAttribute(Id(IDS_UA_ELLIPSIS_TYPE), CGXEllipseUserAttribute(1));
-    SetStyleRange(CGXRange(row, Col(m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
-    StyleAssocCompCells(row, 0);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColTermination)), term, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.StyleAssocCompCells(row, 0);
 }
 
 void CKXInstanceDetailsGridWnd::FillTerminationCell(ROWCOL row) {

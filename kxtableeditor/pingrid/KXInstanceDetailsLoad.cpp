@@ -1,5 +1,6 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridLoader.h"
 #include "pingrid/KXPinGridPower.h"
@@ -324,7 +325,7 @@ void KXPinGridLoader::LoadDiffPair(IDPInstTerm* pair, ROWCOL& row, std::set<IIns
         m_grid.FillDiffPairRows(m, PIN_ROW_DIFFPAIR_CHILD, pairRow, row);
         if (row >= before && row <= m_grid.GetRowCount() && m_grid.GetRowCount() >= before) ++row;
     }
-    m_grid.FillDiffPairSignalCells(pairRow, 0); // its lanes are written
+    m_grid.m_signalCells->FillDiffPairSignalCells(pairRow, 0); // its lanes are written
     m_grid.ToggleRow(pairRow);
 }
 

@@ -2,6 +2,7 @@
 // instance's pins as one group row per pin name with its pin rows. Signals
 // given to them are power assignments, not connections.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -82,7 +83,7 @@ void KXPinGridPower::AddImplicitPowerPins(int& nRow, CInstanceContext& instance,
         m_grid.SetCellUserAttribute(static_cast<ROWCOL>(row), Col(m_grid.m_nColPinName),
                                     IDS_UA_PARENT_ROW_OFFSET, static_cast<double>(i + 1));
     }
-    m_grid.SetConnectionCell(static_cast<ROWCOL>(groupRow));
+    m_grid.m_signalCells->SetConnectionCell(static_cast<ROWCOL>(groupRow));
     m_grid.ToggleRow(static_cast<ROWCOL>(groupRow));
 }
 
@@ -341,7 +342,7 @@ void KXPinGridPower::RefreshPowerPinSignals(IInstance* pInstance) {
         }
     }
     for (ROWCOL g : groups)
-        m_grid.SetConnectionCell(g);
+        m_grid.m_signalCells->SetConnectionCell(g);
 }
 
 void KXPinGridPower::RefreshPowerPinsAfterCommit(const KXChangeDigest& digest) {

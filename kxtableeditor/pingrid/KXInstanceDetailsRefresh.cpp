@@ -2,6 +2,7 @@
 // and the refresh after a committed transaction, which rewrites only the rows
 // and cells that the transaction's changes reach.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXDiffPairLegs.h"
@@ -125,17 +126,17 @@ LRESULT CKXInstanceDetailsGridWnd::OnInstanceChanged(WPARAM wParam, LPARAM) {
 // ---------------------------------------------------------------------------
 // Cells rewritten by the refresh
 
-void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows,
+void KXPinGridSignalCells::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows,
                                                   const CSchemaObjectIterator<CConn>* pinConns) {
-    if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return;
+    if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount() || m_grid.IsDiffPairRow(row)) return;
     int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
     // An implicit power pin group has no pin of its own: it sums up its pins' rows.
     int group = 0;
-    const bool powerGroup = !pin && IsImplicitPowerPinRow(row, &group) && group;
+    const bool powerGroup = !pin && m_grid.IsImplicitPowerPinRow(row, &group) && group;
     if (!powerGroup && (!pin || msb == lsb)) return;
-    const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
-    ConnectionSummary summary;
+    const CString pinName = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName));
+    kxpingrid::ConnectionSummary summary;
     // Only the first connection can cover the row's whole bit range.
     bool direct = false;
     if (pin) {
@@ -152,21 +153,21 @@ void CKXInstanceDetailsGridWnd::SetConnectionCell(ROWCOL row, kxpingrid::Connect
         }
     }
     ROWCOL bitRows = 0;
-    const bool foldedWide = !direct && !childRows && !powerGroup && IsWidePinRow(row, nullptr, &bitRows) &&
+    const bool foldedWide = !direct && !childRows && !powerGroup && m_grid.IsWidePinRow(row, nullptr, &bitRows) &&
                             bitRows < static_cast<ROWCOL>(std::abs(pin->msb() - pin->lsb()) + 1);
-    if (foldedWide) summary = SumWidePinBits(pin); // not every bit has a row to sum up
-    else if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : SummariseChildConnections(row, powerGroup);
-    ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
-    const bool italic = IsImplicitPowerPinRow(row, nullptr) && row + 1 <= GetRowCount() &&
-                        GetValueRowCol(row + 1, Col(m_nColPinName)) == summary.text;
+    if (foldedWide) summary = m_grid.SumWidePinBits(pin); // not every bit has a row to sum up
+    else if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : m_grid.SummariseChildConnections(row, powerGroup);
+    m_grid.ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
+    const bool italic = m_grid.IsImplicitPowerPinRow(row, nullptr) && row + 1 <= m_grid.GetRowCount() &&
+                        m_grid.GetValueRowCol(row + 1, Col(m_grid.m_nColPinName)) == summary.text;
     CGXStyle look;
     look.SetInterior(summary.text.IsEmpty() && summary.tip.IsEmpty() ? CGXBrush(RGB(255, 255, 255))
-                                            : CGXBrush(kConnectionHatch, RGB(255, 255, 255), RGB(255, 255, 255)));
+                                            : CGXBrush(CKXInstanceDetailsGridWnd::kConnectionHatch, RGB(255, 255, 255), RGB(255, 255, 255)));
     look.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
     look.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), summary.tip);
     look.SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "Connection Details");
-    GridWriteScope scope(*this);
-    SetStyleRange(CGXRange(row, Col(m_nColSignal)), look, gxOverride, 0, kNoUpdate, gxDo);
+    GridWriteScope scope(m_grid);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColSignal)), look, gxOverride, 0, kNoUpdate, gxDo);
 }
 
 CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::SummariseChildConnections(ROWCOL row,
@@ -197,29 +198,29 @@ CKXInstanceDetailsGridWnd::ConnectionSummary CKXInstanceDetailsGridWnd::Summaris
     return sum.Finish();
 }
 
-void CKXInstanceDetailsGridWnd::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
+void KXPinGridSignalCells::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
     CGXStyle style;
-    GetStyleRowCol(row, Col(m_nColPinName), style);
+    m_grid.GetStyleRowCol(row, Col(m_grid.m_nColPinName), style);
     if (!style.GetIncludeUserAttribute(Id(IDS_UA_VECTOR_GROUP))) return;
     const CString group = style.GetUserAttributeText(Id(IDS_UA_VECTOR_GROUP));
-    CGXGridParam* pParam = GetParam();
+    CGXGridParam* pParam = m_grid.GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
     // The vector row's own bit rows follow it; the rows of later vectors are theirs.
-    for (ROWCOL r = row + 1; r <= GetRowCount() && GetRowParentOffset(r) == row; ++r) {
+    for (ROWCOL r = row + 1; r <= m_grid.GetRowCount() && m_grid.GetRowParentOffset(r) == row; ++r) {
         CGXStyle child;
-        GetStyleRowCol(r, Col(m_nColPinName), child);
+        m_grid.GetStyleRowCol(r, Col(m_grid.m_nColPinName), child);
         if (!child.GetIncludeUserAttribute(Id(IDS_UA_PLUSMINUS_BIT))) continue;
-        ApplySignalCellStyle(r, "", -1, 0, FALSE);
-        SetStyleRange(CGXRange(r, Col(m_nColPinName)),
+        m_grid.ApplySignalCellStyle(r, "", -1, 0, FALSE);
+        m_grid.SetStyleRange(CGXRange(r, Col(m_grid.m_nColPinName)),
                       CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1), gxOverride, 0, kNoUpdate,
                       gxDo);
-        SetStyleRange(CGXRange(r, Col(m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0, kNoUpdate,
+        m_grid.SetStyleRange(CGXRange(r, Col(m_grid.m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0, kNoUpdate,
                       gxDo);
     }
     if (pParam) pParam->SetLockReadOnly(bLock);
     ROWCOL cr = 0, cc = 0;
-    if (bRedraw && group == "2" && GetCurrentCell(cr, cc)) RedrawRowCol(cr, cc);
+    if (bRedraw && group == "2" && m_grid.GetCurrentCell(cr, cc)) m_grid.RedrawRowCol(cr, cc);
 }
 
 // Whether a scalar pin sits on a package pin of its placed part (one that carries logical pin bits).

@@ -2,6 +2,7 @@
 // generated power-pin group and differential-pair rows, and the Instance and
 // Ref Des cells after an instance changed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -313,15 +314,15 @@ void CKXInstanceDetailsGridWnd::StylePinRowProperties(IDPInstTerm* pair, int kin
         SetStyleRange(CGXRange(row, Col(col)), s, gxOverride, 0, kNoUpdate, gxDo);
     }
     // The text comes from the legs once they are filled (FillDiffPairSignalCells).
-    WritePairSignalCell(row, CString());
+    m_signalCells->WritePairSignalCell(row, CString());
     CGXStyle pupd;
     pupd.SetControl(Id(IDS_CTRL_PUPD_NONE)).SetReadOnly(TRUE);
     SetStyleRange(CGXRange(row, Col(m_nColPupd)), pupd, gxOverride, 0, kNoUpdate, gxDo);
 }
 
-void CKXInstanceDetailsGridWnd::WritePairSignalCell(ROWCOL row, const CString& text) {
+void KXPinGridSignalCells::WritePairSignalCell(ROWCOL row, const CString& text) {
     // The cell keeps the row's level, as the pair row's other cells do.
-    const CString level = AttrText(row, Col(m_nColPinName), IDS_UA_CHILD_LEVEL);
+    const CString level = m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_CHILD_LEVEL);
     CGXStyle sig = GeneratedCell(level.IsEmpty() ? CString("1") : level);
     sig.SetIncludeReadOnly(FALSE); // editing the signal is up to the row and the grid
     sig.SetValue(text)
@@ -329,8 +330,8 @@ void CKXInstanceDetailsGridWnd::WritePairSignalCell(ROWCOL row, const CString& t
         .SetControl(Id(IDS_CTRL_DIFFPAIR_SIGNAL))
         .SetEnabled(TRUE);
     sig.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), "").SetUserAttribute(Id(IDS_UA_TOOLTIP_TITLE), "");
-    GridWriteScope scope(*this);
-    SetStyleRange(CGXRange(row, Col(m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
+    GridWriteScope scope(m_grid);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColSignal)), sig, gxOverride, 0, kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::RefreshInstanceCells(int instanceIndex) {

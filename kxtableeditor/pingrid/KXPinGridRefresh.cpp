@@ -3,6 +3,7 @@
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPinNumbers.h"
 #include "pingrid/KXPinGridUtil.h"
 #include "grid/KXDiffPairLegs.h"
@@ -51,7 +52,7 @@ KXPinGridRefresh::KXPinGridRefresh(CKXInstanceDetailsGridWnd& grid) : m_grid(gri
 
 void KXPinGridRefresh::RefreshDiffPairRow(ROWCOL row, int flag) {
     if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && m_grid.IsDiffPairRow(row))
-        m_grid.FillDiffPairSignalCells(row, flag);
+        m_grid.m_signalCells->FillDiffPairSignalCells(row, flag);
 }
 
 void KXPinGridRefresh::UpdateDiffPairNameCells(const IDPNet* dpNet) {
@@ -66,7 +67,7 @@ void KXPinGridRefresh::RefreshDiffPairNameCells(const IDPNet* pairNet) {
         // A vector pair's row and the rows of its lanes all sit on the pair net.
         for (ROWCOL r = PIN_FIRST_ROW; r <= m_grid.GetRowCount(); ++r)
             if (m_grid.IsDiffPairRow(r) && kxpingrid::PairNetOf(m_grid.GetRowDPInstTerm(r)).net == pairNet)
-                m_grid.FillDiffPairSignalCells(r, 0);
+                m_grid.m_signalCells->FillDiffPairSignalCells(r, 0);
     }
     if (!bWasLocked) {
         m_grid.LockUpdate(FALSE);
@@ -138,13 +139,13 @@ void KXPinGridRefresh::CollectChangedRows(const std::vector<IChange*>& conns) {
         for (ROWCOL r : m_grid.m_rowIndex.Rows(KXRowKey::Of(m_grid.kPinRows, static_cast<unsigned>(id)))) {
             if (m_grid.GetRowInstTermId(r) != id) continue;
             if (m_grid.IsWidePinRow(r)) { // folded, no bit row below it sums it up
-                m_grid.SetConnectionCell(r);
+                m_grid.m_signalCells->SetConnectionCell(r);
                 break;
             }
             const int parent = r + 1 <= m_grid.GetRowCount() ? m_grid.GetParentRow(r + 1) : -1;
             // A pair row sums nothing up (its legs show their own nets).
             if (parent <= 0 || m_grid.IsDiffPairRow(static_cast<ROWCOL>(parent))) break;
-            if (!scalar || m_grid.GetPhysPin(scalar)) m_grid.SetConnectionCell(static_cast<ROWCOL>(parent));
+            if (!scalar || m_grid.GetPhysPin(scalar)) m_grid.m_signalCells->SetConnectionCell(static_cast<ROWCOL>(parent));
             break;
         }
 }
@@ -279,7 +280,7 @@ void KXPinGridRefresh::RefreshConnectionRows(std::set<CConn> conns, bool added) 
         RefreshConnectionRow(r, pin, *conn, added, parents);
     }
     for (ROWCOL p : parents)
-        m_grid.SetConnectionCell(p);
+        m_grid.m_signalCells->SetConnectionCell(p);
     std::set<unsigned> nets;
     for (const CConn& conn : conns)
         if (conn.net()) nets.insert(conn.net()->id());
@@ -327,7 +328,7 @@ void KXPinGridRefresh::RefreshConnectionRow(ROWCOL r, IInstTerm* pin, const CCon
         if (!added) {
             m_grid.ApplySignalCellStyle(r, "", netId, 1, FALSE);
             if (parent != GX_INVALID) parents.insert(parent);
-            if (range) m_grid.ResetNoValueCell(r, TRUE);
+            if (range) m_grid.m_signalCells->ResetNoValueCell(r, TRUE);
         } else if (net) {
             CString text = net->name();
             if (!net->isScalar())
@@ -335,7 +336,7 @@ void KXPinGridRefresh::RefreshConnectionRow(ROWCOL r, IInstTerm* pin, const CCon
                                   : CSchemaUtilities::vectorName(net->name(), e.d, e.c);
             m_grid.ApplySignalCellStyle(r, text, netId, 1, FALSE);
             if (parent != GX_INVALID) parents.insert(parent);
-            if (range) m_grid.FillVectorBitCell(r, net->name(), netId, e.d, e.c, FALSE);
+            if (range) m_grid.m_signalCells->FillVectorBitCell(r, net->name(), netId, e.d, e.c, FALSE);
         }
     } else if (range) {
         const CString prefix = CString(pin->name()) + "<";
@@ -427,8 +428,8 @@ void KXPinGridRefresh::OnDigestEnd(const KXChangeDigest& digest) {
     if (digest.Touches('A')) m_grid.FillPupdColumn({});
     if (digest.Touches('W')) {
         GridWriteScope noUndo(m_grid, GridWriteScope::kUndo);
-        m_grid.FillDiffPairColumn(m_commit.deletedPairs, TRUE);
-        m_grid.FillDiffPairColumn(m_commit.addedPairs, FALSE);
+        m_grid.m_signalCells->FillDiffPairColumn(m_commit.deletedPairs, TRUE);
+        m_grid.m_signalCells->FillDiffPairColumn(m_commit.addedPairs, FALSE);
     }
     // Connections of pair legs first; the other connections of shown instances after the pair pins.
     std::set<CConn> handledAdded, handledRemoved;

@@ -6,6 +6,7 @@
 #include "kxcontrols/KXRegistrySettings.h"
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
+#include "pingrid/KXPinGridSignalCells.h"
 
 namespace {
 
@@ -142,7 +143,7 @@ TEST_F(DiffPairs, LegRowsShowTheirPolarity) {
     EXPECT_EQ(CellStyle(*grid, pair + 1, G::m_nColDiffPair).GetControl(), 59464);
     EXPECT_EQ(Attr(pair + 2, G::m_nColPinName, IDS_UA_TOOLTIPTEXT), "Inverting");
     EXPECT_EQ(CellStyle(*grid, pair + 2, G::m_nColDiffPair).GetControl(), 59465);
-    grid->SetPolarityCell(pair + 1, 0);
+    grid->SignalCells().SetPolarityCell(pair + 1, 0);
     EXPECT_EQ(Attr(pair + 1, G::m_nColPinName, IDS_UA_TOOLTIPTEXT), "Polarity not defined");
     EXPECT_EQ(CellStyle(*grid, pair + 1, G::m_nColDiffPair).GetControl(), IDS_CTRL_STATIC_TEXT);
 }
@@ -155,9 +156,9 @@ TEST_F(DiffPairs, PairColumnWritesThePairName) {
     IDPConn* conn = Pair()->dpConn();
     ASSERT_NE(conn, nullptr);
     grid->SetValueRange(CGXRange(pair, static_cast<ROWCOL>(G::m_nColSignal)), "stale");
-    grid->FillDiffPairColumn({conn}, TRUE);
+    grid->SignalCells().FillDiffPairColumn({conn}, TRUE);
     EXPECT_EQ(Cell(pair, G::m_nColSignal), CKXGenUtils::GetDiffPairName(conn->dpNet()));
-    grid->FillDiffPairColumn({conn}, FALSE);
+    grid->SignalCells().FillDiffPairColumn({conn}, FALSE);
     EXPECT_EQ(Cell(pair, G::m_nColSignal), CKXGenUtils::GetDiffPairName(conn->dpNet()));
     EXPECT_EQ(CellStyle(*grid, pair, G::m_nColSignal).GetControl(), IDS_CTRL_DIFFPAIR_SIGNAL);
     EXPECT_TRUE(grid->GetParam()->IsLockReadOnly());

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <fstream>
 #include <tuple>
+#include "pingrid/KXPinGridSignalCells.h"
 
 namespace {
 
@@ -287,13 +288,13 @@ TEST_F(PinGridBoard, BitRowsWrittenFromANet) {
     ASSERT_TRUE(Grid());
     const ROWCOL dq = PinRow("DQ<15..0>");
     ASSERT_GT(dq, 0u);
-    Grid()->FillVectorBitCell(dq, "BUS", -1, 15, 14, FALSE);
+    Grid()->SignalCells().FillVectorBitCell(dq, "BUS", -1, 15, 14, FALSE);
     EXPECT_EQ(CellText(dq + 1, G::m_nColSignal), "BUS<15>");
     EXPECT_EQ(CellText(dq + 2, G::m_nColSignal), "BUS<14>");
     CGXStyle term;
     Grid()->GetStyleRowCol(dq + 1, static_cast<ROWCOL>(G::m_nColTermination), term);
     EXPECT_EQ(term.GetUserAttributeText(static_cast<WORD>(IDS_UA_ROW_LEVEL)), "1");
-    Grid()->FillVectorBitCell(dq, "BUS", -1, 15, 15, TRUE);
+    Grid()->SignalCells().FillVectorBitCell(dq, "BUS", -1, 15, 15, TRUE);
     EXPECT_EQ(CellText(dq + 1, G::m_nColSignal), "BUS");
     CGXStyle empty;
     Grid()->GetStyleRowCol(dq + 1, static_cast<ROWCOL>(G::m_nColTermination), empty);

@@ -6,6 +6,7 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/transaction.h"
+#include "pingrid/KXPinGridSignalCells.h"
 
 namespace {
 
@@ -223,10 +224,10 @@ TEST_F(PairSignals, TheTypedLetterCaseOfThePairNameStays) {
     CGXControl* control = grid->GetCurrentCellControl();
     ASSERT_TRUE(control && control->OnStartEditing());
     control->SetCurrentText("SysClk");
-    grid->FillDiffPairSignalCells(clk, 1);
+    grid->SignalCells().FillDiffPairSignalCells(clk, 1);
     EXPECT_EQ(Signal("CLK"), "SysClk");
     control->SetCurrentText("OTHER");
-    grid->FillDiffPairSignalCells(clk, 1);
+    grid->SignalCells().FillDiffPairSignalCells(clk, 1);
     EXPECT_EQ(Signal("CLK"), "SYSCLK");
     Run("kx::key ccp Escape");
     // A pair row's cell never stands for one net, whatever it shows.
