@@ -1,6 +1,7 @@
 // A plain-text picture of the grid for scripted regression runs; its layout is
 // fixed byte for byte (see KXGridDump).
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 
 #include "grid/KXGridDump.h"
 
@@ -14,7 +15,7 @@ int CKXInstanceDetailsGridWnd::DumpGrid(const char* path) {
     dump.Line("\n---CCP Dump for instance: " + instanceName + "---\n");
     dump.Line("\n" + m_strHeaderLabel + "  " + m_strHeaderInstanceText + "  " + m_strHeaderSecondText + "\n");
     dump.Line("\nFunctions:");
-    for (const CString& entry : m_arrFunctions)
+    for (const CString& entry : m_functions->m_arrFunctions)
         dump.Line(" \n" + entry);
     dump.Line("\n");
     // A column beyond the descriptor list raises the invalid-argument exception.

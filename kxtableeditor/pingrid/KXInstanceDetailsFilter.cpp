@@ -2,6 +2,7 @@
 // function groups) and the column modes of several grids side by side. Rows
 // are only hidden and shown, never removed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXPinGridFilter.h"
 #include "grid/KXRowFilter.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -231,13 +232,13 @@ void KXPinGridFilter::JournalFilterEdit(int editedCol) {
 
 void KXPinGridFilter::LoadFunctionGroupPins(int function) {
     CMapStringToString pins;
-    m_grid.m_mapFunctionPins.clear();
+    m_grid.m_functions->m_mapFunctionPins.clear();
     if (function > 0 && !m_grid.m_strPartName.IsEmpty()) {
         m_grid.m_partReader.GetPinsForFunctionGroup(m_grid.m_strPartName, CString(), function, 1, pins);
         for (POSITION pos = pins.GetStartPosition(); pos;) {
             CString key, value;
             pins.GetNextAssoc(pos, key, value);
-            m_grid.m_mapFunctionPins[key] = value;
+            m_grid.m_functions->m_mapFunctionPins[key] = value;
         }
     }
 }

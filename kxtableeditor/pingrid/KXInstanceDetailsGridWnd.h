@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridFunctions;
 class KXPinGridSignalCells;
 class KXPinGridPupdColumn;
 class KXPinGridPairNets;
@@ -112,6 +113,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridFunctions;
     friend class KXPinGridSignalCells;
     friend class KXPinGridPupdColumn;
     friend class KXPinGridPairNets;
@@ -426,16 +428,8 @@ public:
     std::map<int, CString> m_mapImplicitPinSignal;
 
     // ------------------------------------------------------------- part sections
-    // Fills (or hides) the header's Functions choice for the instance.
-    void GetPartSymbolProperties(CInstanceContext instance);
-    // Before a pin number moves the instance to a section: a section another instance of the
-    // package holds is swapped (after a question unless silent). Writes "SEC" in the given
-    // transaction, else in the open grid transaction; FALSE when refused or without one.
-    BOOL CheckAssignedSection(const CInstanceContext& instance, const CString& section, BOOL silent,
-                              CTransaction* transaction = nullptr);
-    // Interned path of the first pin bit of the instance whose "PN" is pinNumber; NULL when none.
-    const char* CollectInstancePinNumbers(const CInstanceContext* instance, const char* pinNumber);
-    void ResetFunctions(BOOL bShow);
+    // The header's Functions choice and the sections of the part (KXPinGridFunctions.h).
+    KXPinGridFunctions& PartFunctions() { return *m_functions; }
 
     // ------------------------------------------------------------- row model
     int GetRowInstanceIndex(ROWCOL row);
@@ -915,14 +909,9 @@ public:
     CKXPartReader m_partReader;
     CString m_strPartName;
     BOOL m_bPartRefreshOff = FALSE;
-    // The header's Functions choice: its entries, the selected one, and whether it is shown.
-    std::vector<CString> m_arrFunctions;
-    CString m_strSelectedFunction;
-    BOOL m_bFunctionsComboShown = FALSE;    // the caller commits the transaction a grid operation opened
     int m_nFillMode = 2;                    // 0 leg row, 1 power child row, 2 ordinary row
     KXCsvParser* m_pCsvParser = nullptr;    // the part's pin file while a load runs (pin names from it)
     BOOL m_bFilterActive = FALSE;           // the filter row holds something else than "*"
-    std::map<CString, CString> m_mapFunctionPins; // pin numbers of the chosen function group
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
     // Texts of the header: the cell text and the header dialog's instance, second and label texts.
@@ -947,7 +936,6 @@ public:
     // While set, the nets a paste makes (by name).
     std::vector<CString>* m_pPasteNewNets = nullptr;
     void ShowHeaderTexts();
-    void ShowHeaderFunctions();
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
     // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
     CKXSpinControl* m_pSignalCombo = nullptr;
@@ -1057,6 +1045,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridFunctions> m_functions; // the part's functions and sections
     std::unique_ptr<KXPinGridSignalCells> m_signalCells; // the cells of group, bit and pair rows
     std::unique_ptr<KXPinGridPupdColumn> m_pupdColumn; // the Pull Up/Down column's cells
     std::unique_ptr<KXPinGridPairNets> m_pairNets; // pair nets of typed pair names

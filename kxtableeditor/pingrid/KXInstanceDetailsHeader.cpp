@@ -3,6 +3,7 @@
 #include "grid/KXScriptWords.h"
 
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 
 #include "afx/afxmenu.h"
 #include "kxmsgsrvr/KXMsgIds.h"

@@ -1,6 +1,7 @@
 // Setting the pin grid up: header block, cell controls, user options, the
 // message-server subscriptions, and the view options that change its look.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -183,7 +184,7 @@ void CKXInstanceDetailsGridWnd::CreateHeader() {
     RegisterControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER),
                     new CKXWndWrapper(this, m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
     ShowHeaderTexts();
-    ShowHeaderFunctions();
+    m_functions->ShowHeaderFunctions();
 }
 
 void CKXInstanceDetailsGridWnd::ShowHeaderTexts() {

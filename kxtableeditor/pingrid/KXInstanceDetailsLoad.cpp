@@ -1,5 +1,6 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridLoader.h"
@@ -212,8 +213,8 @@ void KXPinGridLoader::WriteLoadHeader(const CInstanceContext& instance, bool mul
         headerText = "Multiple Instances";
         m_grid.m_strHeaderInstanceText = "Multiple Instances";
         m_grid.m_strHeaderSecondText.Empty();
-        m_grid.m_bFunctionsComboShown = FALSE;
-        m_grid.ShowHeaderFunctions();
+        m_grid.m_functions->m_bFunctionsComboShown = FALSE;
+        m_grid.m_functions->ShowHeaderFunctions();
     }
     m_grid.ShowHeaderTexts();
     CGXGridParam* pParam = m_grid.GetParam();
@@ -388,7 +389,7 @@ void KXPinGridLoader::LoadPinRows(const CInstanceContext& instance, const std::v
 
 void KXPinGridLoader::FinishSingleLoad(const CInstanceContext& instance, BOOL bKeepOrder) {
     m_grid.m_nFunctionFilter = 0;
-    m_grid.GetPartSymbolProperties(instance);
+    m_grid.m_functions->GetPartSymbolProperties(instance);
     m_grid.FillPupdColumn({});
     if (!bKeepOrder) {
         // A fresh load always lists the pins in ascending order, whatever was sorted before.

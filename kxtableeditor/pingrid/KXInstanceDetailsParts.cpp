@@ -2,6 +2,7 @@
 // shown instance, the section check of a pin-number assignment, and finding
 // the pin bit that carries a pin number.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 
 #include "grid/KXGridSite.h"
@@ -28,34 +29,34 @@ CString PropertyValue(const CContext& object, const char* name) {
 
 } // namespace
 
-void CKXInstanceDetailsGridWnd::ResetFunctions(BOOL bShow) {
+void KXPinGridFunctions::ResetFunctions(BOOL bShow) {
     m_arrFunctions.clear();
     m_strSelectedFunction.Empty();
     m_bFunctionsComboShown = bShow;
     ShowHeaderFunctions();
 }
 
-void CKXInstanceDetailsGridWnd::ShowHeaderFunctions() {
-    if (!m_pHeader) return;
-    m_pHeader->ResetFunctions();
+void KXPinGridFunctions::ShowHeaderFunctions() {
+    if (!m_grid.m_pHeader) return;
+    m_grid.m_pHeader->ResetFunctions();
     for (const CString& f : m_arrFunctions)
-        m_pHeader->AddFunction(f);
-    if (!m_strSelectedFunction.IsEmpty()) m_pHeader->SelectFunction(m_strSelectedFunction);
-    m_pHeader->ShowFunctionsCombo(m_bFunctionsComboShown);
+        m_grid.m_pHeader->AddFunction(f);
+    if (!m_strSelectedFunction.IsEmpty()) m_grid.m_pHeader->SelectFunction(m_strSelectedFunction);
+    m_grid.m_pHeader->ShowFunctionsCombo(m_bFunctionsComboShown);
 }
 
 void CKXInstanceDetailsGridWnd::ChooseFunction(const CString& text, int function) {
-    m_strSelectedFunction = text;
+    m_functions->m_strSelectedFunction = text;
     RefreshFilter(0, function, TRUE);
 }
 
-void CKXInstanceDetailsGridWnd::GetPartSymbolProperties(CInstanceContext instance) {
+void KXPinGridFunctions::GetPartSymbolProperties(CInstanceContext instance) {
     if (!instance) {
         ResetFunctions(FALSE);
         return;
     }
     const CString view = instance.instance()->viewName();
-    if (m_bPartRefreshOff || instance.containedDesign() || view.Find("sym_") >= 0) {
+    if (m_grid.m_bPartRefreshOff || instance.containedDesign() || view.Find("sym_") >= 0) {
         ResetFunctions(FALSE);
         return;
     }
@@ -71,11 +72,11 @@ void CKXInstanceDetailsGridWnd::GetPartSymbolProperties(CInstanceContext instanc
             if (!packType.IsEmpty()) partName = chips + "_" + packType;
         }
     }
-    m_strPartName = partName;
-    int groups = m_partReader.GetFunctionGroupCount(m_strPartName);
+    m_grid.m_strPartName = partName;
+    int groups = m_grid.m_partReader.GetFunctionGroupCount(m_grid.m_strPartName);
     if (groups == 0) {
-        m_strPartName = chips;
-        groups = m_partReader.GetFunctionGroupCount(m_strPartName);
+        m_grid.m_strPartName = chips;
+        groups = m_grid.m_partReader.GetFunctionGroupCount(m_grid.m_strPartName);
     }
     ResetFunctions(TRUE);
     if (groups > 1) {
@@ -92,14 +93,14 @@ void CKXInstanceDetailsGridWnd::GetPartSymbolProperties(CInstanceContext instanc
     }
 }
 
-BOOL CKXInstanceDetailsGridWnd::CheckAssignedSection(const CInstanceContext& instance, const CString& section,
+BOOL KXPinGridFunctions::CheckAssignedSection(const CInstanceContext& instance, const CString& section,
                                                      BOOL silent, CTransaction* transaction) {
     if (!instance) return FALSE;
     if (!transaction) transaction = CKXTransaction::GetCurrentTransactionObj();
     // Nothing can be written without a transaction; that is a failure, not a success.
     if (!transaction) return FALSE;
     auto beforeWrite = [this] {
-        if (!CKXTransaction::IsTransactionStarted()) m_nTransState = 1;
+        if (!CKXTransaction::IsTransactionStarted()) m_grid.m_nTransState = 1;
     };
     const char* package = instance.physicalPackageName();
     if (package && *package) {
@@ -135,22 +136,22 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssignedSection(const CInstanceContext& ins
     // Its pins read the new section's numbers: a section and pin numbers of another never meet.
     KXNumberPinsForSection(*transaction, instance, section.GetString());
 
-    if (IKXGridSite* site = Site()) {
+    if (IKXGridSite* site = m_grid.Site()) {
         IKXMessageServer* msg = GetKXMsgSrvr();
         if (msg && site->OpenMode() == eOpenModeContext) {
-            const CDesignContext top = CKXGenUtils::GetTopMostParent(m_designContext);
+            const CDesignContext top = CKXGenUtils::GetTopMostParent(m_grid.m_designContext);
             if (top) {
                 site->FlagDocumentModified();
                 const CString name = top.name();
                 msg->Broadcast(MSG_TOP_DESIGN_MODIFIED, reinterpret_cast<WPARAM>(name.GetString()),
-                               reinterpret_cast<LPARAM>(&m_designContext), 0);
+                               reinterpret_cast<LPARAM>(&m_grid.m_designContext), 0);
             }
         }
     }
     return TRUE;
 }
 
-const char* CKXInstanceDetailsGridWnd::CollectInstancePinNumbers(const CInstanceContext* instance,
+const char* KXPinGridFunctions::CollectInstancePinNumbers(const CInstanceContext* instance,
                                                                  const char* pinNumber) {
     if (!instance || !*instance || !pinNumber) return nullptr;
     for (IInstTerm* pin : instance->instance()->beginInstTerm()) {

@@ -3,6 +3,7 @@
 // command "assignPinNumber" that every choice travels through, and its
 // committing end, which exchanges pin numbers (or sections) inside the part.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXPinGridPinNumbers.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -187,7 +188,7 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
         const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
         const BOOL done = instance.instance()->isChips()
                               ? m_pinNumbers->ExchangePinNumbers(&instance, oldNumber.GetString(), wanted)
-                              : CheckAssignedSection(instance, section, FALSE, edit.Transaction());
+                              : m_functions->CheckAssignedSection(instance, section, FALSE, edit.Transaction());
         if (done) any = TRUE;
     }
     if (!any || !edit.Commit()) return FALSE;
@@ -245,8 +246,8 @@ BOOL KXPinGridPinNumbers::ExchangePinNumbers(CInstanceContext* instance, const c
         GenScope inner{hmtStartGenPins(part, kAllPins)};
         while (HMTPIN q = hmtGenPins(inner.gen)) {
             if (hmtGetSectionPinParentSection(q) != sectionB || hmtLogPinName(q) != hmtLogPinName(p)) continue;
-            const char* pathP = m_grid.CollectInstancePinNumbers(instance, hmtPinName(p));
-            const char* pathQ = m_grid.CollectInstancePinNumbers(instance, hmtPinName(q));
+            const char* pathP = m_grid.m_functions->CollectInstancePinNumbers(instance, hmtPinName(p));
+            const char* pathQ = m_grid.m_functions->CollectInstancePinNumbers(instance, hmtPinName(q));
             if (pathP) {
                 transaction->addProperty(kPinBitKind, pathP, "SEC", sectionB ? sectionB : "", kPinNumberFlags);
                 transaction->addProperty(kPinBitKind, pathP, "PN", hmtPinName(q), kSectionMoveFlags);

@@ -2,6 +2,7 @@
 // of selected rows, pin-name and net-name refreshes, the filter text test and
 // the rows a pin command acts on.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -63,12 +64,12 @@ void CKXInstanceDetailsGridWnd::CollectSelectedNetBits(const std::vector<ROWCOL>
 
 BOOL CKXInstanceDetailsGridWnd::IsTextInFilterMap(const CString& text) {
     if (!m_bFilterActive) return TRUE;
-    if (text.Find(',') < 0) return m_mapFunctionPins.count(text) ? TRUE : FALSE;
+    if (text.Find(',') < 0) return m_functions->m_mapFunctionPins.count(text) ? TRUE : FALSE;
     int start = 0;
     while (start <= text.GetLength()) {
         int comma = text.Find(',', start);
         if (comma < 0) comma = text.GetLength();
-        if (m_mapFunctionPins.count(text.Mid(start, comma - start))) return TRUE;
+        if (m_functions->m_mapFunctionPins.count(text.Mid(start, comma - start))) return TRUE;
         start = comma + 1;
     }
     return FALSE;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "pingrid/KXPinGridFunctions.h"
 
 namespace {
 
@@ -64,7 +65,7 @@ TEST_F(Dump, HiddenRowsAndColumnsAreLeftOut) {
     grid->HideRows(Row("B"), Row("B"));
     CKXColumnInfoClass* info = G::m_arrColumnInfo[static_cast<std::size_t>(G::m_nColSignal)];
     info->m_bShown = 0;
-    grid->m_arrFunctions = {"1", "All"};
+    grid->PartFunctions().m_arrFunctions = {"1", "All"};
     const int result = grid->DumpGrid(path.c_str());
     info->m_bShown = 1;
     ASSERT_EQ(result, 1);

@@ -17,6 +17,7 @@
 
 #include <string>
 #include <vector>
+#include "pingrid/KXPinGridFunctions.h"
 
 namespace {
 
@@ -548,7 +549,7 @@ TEST_F(RowOperations, ARenamedPinsRowsAllShowItsName) {
 TEST_F(RowOperations, FilterTextsAndSelectedNetBits) {
     EXPECT_TRUE(grid->IsTextInFilterMap("anything"));
     grid->m_bFilterActive = TRUE;
-    grid->m_mapFunctionPins["N1"] = "N1";
+    grid->PartFunctions().m_mapFunctionPins["N1"] = "N1";
     EXPECT_TRUE(grid->IsTextInFilterMap("N1"));
     EXPECT_FALSE(grid->IsTextInFilterMap("N2"));
     EXPECT_TRUE(grid->IsTextInFilterMap("N2,N1"));

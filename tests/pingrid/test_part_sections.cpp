@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include "pingrid/KXPinGridFunctions.h"
 
 namespace {
 
@@ -49,22 +50,22 @@ TEST_F(PartSections, FunctionsOfAPartWithThreeGroups) {
         .prop("@U3", "CHIPS_PART_NAME", "CHIPPART");
     Init();
     ASSERT_TRUE(grid->LoadComponentPins(design, Instance("U1"), FALSE));
-    EXPECT_TRUE(grid->m_bFunctionsComboShown);
-    EXPECT_EQ(grid->m_arrFunctions, (std::vector<CString>{"1", "2", "3", "All"}));
-    EXPECT_EQ(grid->m_strSelectedFunction, "All");
+    EXPECT_TRUE(grid->PartFunctions().m_bFunctionsComboShown);
+    EXPECT_EQ(grid->PartFunctions().m_arrFunctions, (std::vector<CString>{"1", "2", "3", "All"}));
+    EXPECT_EQ(grid->PartFunctions().m_strSelectedFunction, "All");
     EXPECT_EQ(grid->m_strPartName, "CHIPPART");
     // No file for SINGLE_BGA: the reader is asked for SINGLE alone, which has one group.
-    grid->GetPartSymbolProperties(Instance("U2"));
+    grid->PartFunctions().GetPartSymbolProperties(Instance("U2"));
     EXPECT_EQ(grid->m_strPartName, "SINGLE");
-    EXPECT_FALSE(grid->m_bFunctionsComboShown);
-    EXPECT_TRUE(grid->m_arrFunctions.empty());
+    EXPECT_FALSE(grid->PartFunctions().m_bFunctionsComboShown);
+    EXPECT_TRUE(grid->PartFunctions().m_arrFunctions.empty());
     // A "sym_" view never shows the choice.
-    grid->GetPartSymbolProperties(Instance("U3"));
-    EXPECT_FALSE(grid->m_bFunctionsComboShown);
+    grid->PartFunctions().GetPartSymbolProperties(Instance("U3"));
+    EXPECT_FALSE(grid->PartFunctions().m_bFunctionsComboShown);
     // Nor does a refresh switched off.
     grid->m_bPartRefreshOff = TRUE;
-    grid->GetPartSymbolProperties(Instance("U1"));
-    EXPECT_FALSE(grid->m_bFunctionsComboShown);
+    grid->PartFunctions().GetPartSymbolProperties(Instance("U1"));
+    EXPECT_FALSE(grid->PartFunctions().m_bFunctionsComboShown);
 }
 
 TEST_F(PartSections, ASectionHeldByAnotherInstanceIsSwapped) {
@@ -75,9 +76,9 @@ TEST_F(PartSections, ASectionHeldByAnotherInstanceIsSwapped) {
         .prop("@U2", "SEC", "2");
     Init();
     // Without a transaction nothing can be written.
-    EXPECT_FALSE(grid->CheckAssignedSection(Instance("U1"), "2", TRUE));
+    EXPECT_FALSE(grid->PartFunctions().CheckAssignedSection(Instance("U1"), "2", TRUE));
     ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Assign Pin"));
-    EXPECT_TRUE(grid->CheckAssignedSection(Instance("U1"), "2", TRUE));
+    EXPECT_TRUE(grid->PartFunctions().CheckAssignedSection(Instance("U1"), "2", TRUE));
     ASSERT_TRUE(CKXTransaction::CommitTrans(grid.get(), 1, 1));
     ASSERT_EQ(CKXErrorHandler::GetTranscript().size(), 1u);
     EXPECT_EQ(CKXErrorHandler::GetTranscript()[0].id, "KXTABLE-133");
@@ -87,14 +88,14 @@ TEST_F(PartSections, ASectionHeldByAnotherInstanceIsSwapped) {
     // A section the instance holds itself: no message.
     CKXErrorHandler::ClearTranscript();
     ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Assign Pin"));
-    EXPECT_TRUE(grid->CheckAssignedSection(Instance("U1"), "2", TRUE));
+    EXPECT_TRUE(grid->PartFunctions().CheckAssignedSection(Instance("U1"), "2", TRUE));
     ASSERT_TRUE(CKXTransaction::CommitTrans(grid.get(), 1, 1));
     EXPECT_TRUE(CKXErrorHandler::GetTranscript().empty());
 
     // Asked and cancelled: nothing changes.
     AfxGetAnswerQueue().PushQuestion("KXTABLE-133", IDCANCEL);
     ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Assign Pin"));
-    EXPECT_FALSE(grid->CheckAssignedSection(Instance("U2"), "2", FALSE));
+    EXPECT_FALSE(grid->PartFunctions().CheckAssignedSection(Instance("U2"), "2", FALSE));
     CKXTransaction::DiscardTrans(grid.get());
     EXPECT_EQ(Sec("U1"), "2");
     EXPECT_EQ(Sec("U2"), "1");
@@ -104,12 +105,12 @@ TEST_F(PartSections, PinBitByPinNumber) {
     builder.schematic("top").instance("U1", "PART", "U7").pinNumber("U1", "B", "12");
     Init();
     const CInstanceContext u1 = Instance("U1");
-    const char* path = grid->CollectInstancePinNumbers(&u1, "12");
+    const char* path = grid->PartFunctions().CollectInstancePinNumbers(&u1, "12");
     ASSERT_NE(path, nullptr);
     EXPECT_EQ(std::string(path), std::string(u1.instTerm("B").bitContext(-1).spath().GetString()));
-    EXPECT_EQ(grid->CollectInstancePinNumbers(&u1, "99"), nullptr);
-    EXPECT_EQ(grid->CollectInstancePinNumbers(nullptr, "12"), nullptr);
-    EXPECT_EQ(grid->CollectInstancePinNumbers(&u1, nullptr), nullptr);
+    EXPECT_EQ(grid->PartFunctions().CollectInstancePinNumbers(&u1, "99"), nullptr);
+    EXPECT_EQ(grid->PartFunctions().CollectInstancePinNumbers(nullptr, "12"), nullptr);
+    EXPECT_EQ(grid->PartFunctions().CollectInstancePinNumbers(&u1, nullptr), nullptr);
 }
 
 } // namespace
