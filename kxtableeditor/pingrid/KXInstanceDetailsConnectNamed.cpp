@@ -3,6 +3,7 @@
 // question a connect run puts before the pins change: whether the terminations
 // of the moved pins stay with them.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPupds.h"
 #include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinConnEdit.h"
@@ -246,18 +247,18 @@ BOOL CKXInstanceDetailsGridWnd::AddConnectionsForPupd(BOOL bScripted, BOOL bComm
         int msb = -1, lsb = -1;
         if (!GetRowNet(row, msb, lsb)) open.push_back(row);
     }
-    m_bShortBeforePupd = 0;
+    m_pupds->m_bShortBeforePupd = 0;
     if (open.size() >= 2) {
         if (!bScripted) {
             CKXOpenPinConnectionDlg dialog(nullptr);
             if (dialog.DoModal() == IDCANCEL) return FALSE;
             bCommon = dialog.IsCommonSignalChosen();
         }
-        m_bShortBeforePupd = bCommon ? 1 : 0;
+        m_pupds->m_bShortBeforePupd = bCommon ? 1 : 0;
     }
-    m_strPupdConnTransaction.Empty();
+    m_pupds->m_strPupdConnTransaction.Empty();
     if (open.empty()) return TRUE; // every pin has a net for the pull-up
-    return ConnectOpenPins(open, m_bShortBeforePupd != 0);
+    return m_pupds->ConnectOpenPins(open, m_pupds->m_bShortBeforePupd != 0);
 }
 
 BOOL CKXInstanceDetailsGridWnd::AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, const std::function<BOOL()>& add) {
@@ -275,7 +276,7 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, 
     m_heldSignalRows.clear();
     HoldJournal();
     BOOL done = AddConnectionsForPupd(bScripted, bCommon);
-    if (done && !m_strPupdConnTransaction.IsEmpty()) {
+    if (done && !m_pupds->m_strPupdConnTransaction.IsEmpty()) {
         // The open pins' connections are an undo step of their own, before the pull-up's; a pull-up
         // refused or cancelled still takes them back with it.
         ReleaseJournal(TRUE);
@@ -301,42 +302,42 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, 
 
 // Each open pin joined to a new signal of the signal pane's automatic naming (one for all when
 // common), in one edit; FALSE, and nothing made, when a name is taken or a pin refuses.
-BOOL CKXInstanceDetailsGridWnd::ConnectOpenPins(const std::vector<ROWCOL>& open, bool common) {
-    CKXPinConnEdit edit(*this, m_designContext2, "Add Connections for Pupd");
+BOOL KXPinGridPupds::ConnectOpenPins(const std::vector<ROWCOL>& open, bool common) {
+    CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Add Connections for Pupd");
     if (!edit) return FALSE;
     CTransaction* transaction = edit.Transaction();
-    IDesign* design = m_designContext.design();
+    IDesign* design = m_grid.m_designContext.design();
     // Nothing on these pins is kept: they have no signal to leave.
-    m_retain->SetRetainQuestion(std::make_unique<CKXRetainAssocCompDlg>(nullptr));
-    m_retain->m_pRetainQuestion->SetPreserveTerminationFlag(0);
-    m_retain->m_pRetainQuestion->SetPreservePupdFlag(0);
-    m_retain->m_bAskRetain = 0;
+    m_grid.m_retain->SetRetainQuestion(std::make_unique<CKXRetainAssocCompDlg>(nullptr));
+    m_grid.m_retain->m_pRetainQuestion->SetPreserveTerminationFlag(0);
+    m_grid.m_retain->m_pRetainQuestion->SetPreservePupdFlag(0);
+    m_grid.m_retain->m_bAskRetain = 0;
     struct RetainEnd {
         CKXInstanceDetailsGridWnd& grid;
         ~RetainEnd() { grid.m_retain->EndRetainQuestion(); }
-    } retainEnd{*this};
+    } retainEnd{m_grid};
     INet* net = nullptr;
     CString journal;
     for (ROWCOL row : open) {
         if (!net || !common) {
-            const CString name = NewAutoName();
+            const CString name = m_grid.NewAutoName();
             if (name.IsEmpty() || (design && design->findNet(name.GetString()))) return FALSE;
             net = transaction->createNet(name.GetString(), static_cast<unsigned>(-1),
                                          static_cast<unsigned>(-1));
             if (!net || !transaction->addNet(net)) return FALSE;
-            RecordTransactionNet(name, net);
+            m_grid.RecordTransactionNet(name, net);
         }
-        CNetContext context = m_designContext.net(net);
-        if (!context || !ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
-        journal += JournalRowText(row, "Add Connection", ConnectJournalMethod(), CString(net->name()));
-        if (!edit.Owns()) ShowHeldSignal(row, CString(net->name()));
+        CNetContext context = m_grid.m_designContext.net(net);
+        if (!context || !m_grid.ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
+        journal += m_grid.JournalRowText(row, "Add Connection", m_grid.ConnectJournalMethod(), CString(net->name()));
+        if (!edit.Owns()) m_grid.ShowHeldSignal(row, CString(net->name()));
     }
     m_strPupdConnTransaction = transaction->toString();
     if (!edit.Commit()) {
         m_strPupdConnTransaction.Empty();
         return FALSE;
     }
-    WriteJournal(journal);
+    m_grid.WriteJournal(journal);
     return TRUE;
 }
 

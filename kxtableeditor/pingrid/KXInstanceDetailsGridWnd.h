@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridPupds;
 class KXPinGridFunctions;
 class KXPinGridSignalCells;
 class KXPinGridPupdColumn;
@@ -113,6 +114,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridPupds;
     friend class KXPinGridFunctions;
     friend class KXPinGridSignalCells;
     friend class KXPinGridPupdColumn;
@@ -343,17 +345,12 @@ public:
     // cancelled) the pins stay open and nothing is journalled. Inside an edit begun elsewhere, that
     // edit keeps or throws away both.
     BOOL AddPupdOnOpenPins(BOOL bScripted, BOOL bCommon, const std::function<BOOL()>& add) override;
-    BOOL ConnectOpenPins(const std::vector<ROWCOL>& open, bool common);
-    int m_bShortBeforePupd = 0;        // the open pins were joined to one common signal
-    CString m_strPupdConnTransaction;  // the text of the committed open-pin connections
     void AddPupd() override;
     BOOL AddPupdInstance(CString type, CString lib, CString cell, CString view, CString physName, CString value,
                          CString dcNet, CStringList* keyProps, CStringList* instProps, BOOL bCommon) override;
     BOOL EditPupd(CString parent, CString name, CString refDes, CString dcNets, CStringList* keyProps,
                   CStringList* injProps, BOOL bDiffPair) override;
     BOOL DeletePupds(CStringArray* names, CMapStringToString* values) override;
-    bool DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names);
-    const char* AutomationPupdRefusal();
     int InitPUPD(CString text, int bShort) override;
     int SendDeletePupdCommand(const char* list) override;
     BOOL PastePupdEntry(const CString& type, const CString& name, const CString& data) override;
@@ -950,14 +947,8 @@ private:
     IInstTerm* GetRowPinForAssoc(ROWCOL row, int& msb, int& lsb);
     void WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip, BOOL enabled);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
-    CString AddPupdJournal(const std::vector<CNetBit>& bits, const std::multimap<CNetBit, ROWCOL>& rowsOf,
-                           const CString& prepared);
     // The row's component and pin selected, as a journal replays a selection before an associated edit.
     void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
-    // The library's edit dialog on the one net bit of a row that carries pull-ups/pull-downs; true
-    // when it changed them (journalled as the words that make the same changes).
-    bool EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row, KXJournalLines& journal);
-    const char* PupdSelectMethod();
     // Connection editing helpers.
     CString NewAutoName();
     void EchoSelection();
@@ -1045,6 +1036,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridPupds> m_pupds; // the steps of pull-up edits
     std::unique_ptr<KXPinGridFunctions> m_functions; // the part's functions and sections
     std::unique_ptr<KXPinGridSignalCells> m_signalCells; // the cells of group, bit and pair rows
     std::unique_ptr<KXPinGridPupdColumn> m_pupdColumn; // the Pull Up/Down column's cells

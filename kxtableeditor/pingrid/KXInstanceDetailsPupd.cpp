@@ -2,6 +2,7 @@
 // library's dialog or from a script command (also the one the automation
 // object sends back), edited and deleted, each in one grid transaction.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPupds.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -58,9 +59,9 @@ void SelectionNetBits(CKXInstanceDetailsGridWnd& grid, std::vector<CNetBit>& bit
 
 // The journal selects a pull-up's row in the PUPD column, or in the SIGNAL column where the layout
 // shows no PUPD column (a replay must find the cell to select).
-const char* CKXInstanceDetailsGridWnd::PupdSelectMethod() {
-    const ROWCOL col = Col(m_nColPupd);
-    const bool shown = m_nColPupd > 0 && col <= GetColCount() && !IsColHidden(col);
+const char* KXPinGridPupds::PupdSelectMethod() {
+    const ROWCOL col = Col(m_grid.m_nColPupd);
+    const bool shown = m_grid.m_nColPupd > 0 && col <= m_grid.GetColCount() && !m_grid.IsColHidden(col);
     return shown ? "SelectPUPDCol" : "SelectSignalCol";
 }
 
@@ -167,7 +168,7 @@ BOOL CKXInstanceDetailsGridWnd::AddPupdInstance(CString type, CString lib, CStri
     for (ROWCOL row : journalRows) {
         KXJournalLines lines(JournalHandle());
         lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
-        journal += JournalAssocText(row, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
+        journal += JournalAssocText(row, m_pupds->PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
     }
     if (!KXCommitAssocEdit(api, edit, "Add Pupd") || !held.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
@@ -214,7 +215,7 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
         if (auto it = rowsOf.find(bit); it != rowsOf.end()) {
             KXJournalLines lines(JournalHandle());
             lines.Pane("EditPUPD", {operands}).End();
-            journal += JournalAssocText(it->second, PupdSelectMethod(), "Edit Pullup/Pulldown") + lines.Text();
+            journal += JournalAssocText(it->second, m_pupds->PupdSelectMethod(), "Edit Pullup/Pulldown") + lines.Text();
         }
     }
     if (!edited) {
@@ -234,8 +235,8 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
 
 // Deletes the pull-ups/pull-downs of one net bit (those named, or all) in the transaction the
 // library interface was given; true when one was deleted.
-bool CKXInstanceDetailsGridWnd::DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names) {
-    CKXAssocCompAPI* api = GetAssocCompAPI();
+bool KXPinGridPupds::DeletePupdOnNet(const CNetBit& bit, const std::set<CString>& names) {
+    CKXAssocCompAPI* api = m_grid.GetAssocCompAPI();
     if (!api || !bit.net()) return false;
     api->setNetBit(bit);
     if (!api->getAssociatedInstance(CKXAssocCompAPI::PUPD)) return false;
@@ -269,7 +270,7 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
         for (const CNetBit& bit : bits) {
             if (!done.insert(bit).second) continue;
             progress.Show(kxpingrid::ProgressLabel(kCaption, bit.net()->name(), bit.bit()));
-            if (!DeletePupdOnNet(bit, wanted)) continue;
+            if (!m_pupds->DeletePupdOnNet(bit, wanted)) continue;
             if (auto it = rowsOf.find(bit); it != rowsOf.end()) changed.push_back(it->second);
         }
         progress.FinishWith(changed.empty() ? CString() : kxpingrid::CommittingLabel(kCaption));
@@ -279,7 +280,7 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     for (ROWCOL row : changed) {
         KXJournalLines lines(JournalHandle());
         lines.Pane("DeletePUPD", {list}).End();
-        journal += JournalAssocText(row, PupdSelectMethod(), "Delete Pullup/Pulldown") + lines.Text();
+        journal += JournalAssocText(row, m_pupds->PupdSelectMethod(), "Delete Pullup/Pulldown") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
@@ -347,7 +348,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         // The edit may be joined to the one that connects open pins, which commits it: a dialog that
         // changed nothing is told by the changes it made.
         const CTransaction::Mark before = edit.Transaction()->mark();
-        if (row == rowsOf.end() || !EditPupdInDialog(api, bits.front(), row->second, journal)) return;
+        if (row == rowsOf.end() || !m_pupds->EditPupdInDialog(api, bits.front(), row->second, journal)) return;
         const auto changes = edit.Transaction()->changesSince(before);
         const KXShownMark committing;
         if (!changes || changes->empty() || !edit.Commit()) {
@@ -371,7 +372,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
                 return;
             }
         }
-        const CString journal = AddPupdJournal(bits, rowsOf, prepared);
+        const CString journal = m_pupds->AddPupdJournal(bits, rowsOf, prepared);
         if (!edit.Commit()) return;
         FillPupdColumn(NetIdsOf(bits));
         WriteJournal(journal);
@@ -386,7 +387,7 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
 
 // The pull-ups added on the net bits, journalled in the order they were made (each once, by the first row
 // that showed it), so that a replay names them the same.
-CString CKXInstanceDetailsGridWnd::AddPupdJournal(const std::vector<CNetBit>& bits,
+CString KXPinGridPupds::AddPupdJournal(const std::vector<CNetBit>& bits,
                                                   const std::multimap<CNetBit, ROWCOL>& rowsOf,
                                                   const CString& prepared) {
     CString journal;
@@ -395,48 +396,48 @@ CString CKXInstanceDetailsGridWnd::AddPupdJournal(const std::vector<CNetBit>& bi
         if (!journalled.insert(bit).second) continue;
         auto it = rowsOf.find(bit);
         if (it == rowsOf.end()) continue;
-        KXJournalLines lines(JournalHandle());
+        KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
-        journal += JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
+        journal += m_grid.JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
     }
     return journal;
 }
 
-bool CKXInstanceDetailsGridWnd::EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row,
+bool KXPinGridPupds::EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row,
                                                  KXJournalLines& journal) {
-    const BOOL readOnly = Site() && Site()->OpenMode() == 2;
-    const KXPupdLooksMap before = KXPupdLooks(api, m_designContext, bit);
+    const BOOL readOnly = m_grid.Site() && m_grid.Site()->OpenMode() == 2;
+    const KXPupdLooksMap before = KXPupdLooks(api, m_grid.m_designContext, bit);
     api.setNetBit(bit);
-    const CNetBitContext context = m_designContext.net(bit.net()).bitContext(bit.bit());
-    if (!KXPupdDialogAccepted(ShowPupdDlg(&api, MasterDesign(), m_designContext, context, readOnly), api))
+    const CNetBitContext context = m_grid.m_designContext.net(bit.net()).bitContext(bit.bit());
+    if (!KXPupdDialogAccepted(ShowPupdDlg(&api, m_grid.MasterDesign(), m_grid.m_designContext, context, readOnly), api))
         return false;
     if (readOnly) {
         KXMenuAnswer::Report(KXEditResult::Dialog()); // looked at, nothing to change
         return false;
     }
     const char* select = PupdSelectMethod();
-    KXJournalPupdChanges(journal, before, KXPupdLooks(api, m_designContext, bit), "DeletePUPD",
-                         [&] { JournalAssocSelect(journal, row, select); });
+    KXJournalPupdChanges(journal, before, KXPupdLooks(api, m_grid.m_designContext, bit), "DeletePUPD",
+                         [&] { m_grid.JournalAssocSelect(journal, row, select); });
     return true;
 }
 
 // Several target rows take one automation pull-up only when their pins are not of both directions,
 // input and output (KXTABLE-103), and none of their bits is terminated (KXTABLE-114); NULL when they may.
-const char* CKXInstanceDetailsGridWnd::AutomationPupdRefusal() {
+const char* KXPinGridPupds::AutomationPupdRefusal() {
     std::vector<ROWCOL> targets;
-    CollectTargetRows(SelectedPinRows(), targets, FALSE, -1, -1);
+    m_grid.CollectTargetRows(m_grid.SelectedPinRows(), targets, FALSE, -1, -1);
     if (targets.size() < 2) return nullptr;
     bool input = false, output = false;
     for (ROWCOL row : targets) {
-        const CString type = GetValueRowCol(row, Col(m_nColPinType));
+        const CString type = m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinType));
         input = input || type.CompareNoCase("Input") == 0;
         output = output || type.CompareNoCase("Output") == 0;
     }
     if (input && output) return "KXTABLE-103";
-    CKXAssocCompAPI& api = *GetAssocCompAPI();
+    CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
-        IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+        IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         for (int bit = std::max(msb, lsb); pin && bit >= std::min(msb, lsb); --bit) {
             api.setInstTermBit(pin->bit(bit));
             if (api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) return "KXTABLE-114";
@@ -458,7 +459,7 @@ int CKXInstanceDetailsGridWnd::InitPUPD(CString text, int bShort) {
         m_bAutomationTransactionOpen = 1;
         return 1;
     }
-    if (const char* refusal = AutomationPupdRefusal()) {
+    if (const char* refusal = m_pupds->AutomationPupdRefusal()) {
         CKXErrorHandler::MessageBoxOk(refusal);
         return 0;
     }

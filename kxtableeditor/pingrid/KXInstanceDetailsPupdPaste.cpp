@@ -5,6 +5,7 @@
 // paste is one grid edit, journalled as the component each row took (the
 // pane's PastePUPD with its description), so that a replay makes them again.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPupds.h"
 #include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -190,7 +191,7 @@ BOOL KXPinGridAssocPaste::CommitPastedPupds(CKXGridEdit& edit) {
         if (!journalled.insert({row, data}).second) continue;
         KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("PastePUPD", {type, name, data}).End();
-        journal += m_grid.JournalAssocText(row, m_grid.PupdSelectMethod(), "Paste Pullup/Pulldown") + lines.Text();
+        journal += m_grid.JournalAssocText(row, m_grid.m_pupds->PupdSelectMethod(), "Paste Pullup/Pulldown") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
     m_grid.FillPupdColumn(nets);
