@@ -10,6 +10,7 @@
 #include "grid/KXEditResult.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "shell/KXDesignChangeLog.h"
 #include "shell/KXTableChildFrm.h"
 #include "shell/KXTableDoc.h"
@@ -89,7 +90,7 @@ void KXTableEditorNewSession() {
     CKXPhysPartDetailsGridWnd::Columns().Forget();
     CKXPhysNetDetailsGridWnd::Columns().Forget();
     CKXMatrixGridWnd::Columns().Forget();
-    CKXInstanceDetailsGridWnd::ForgetRetainRun();
+    KXPinGridRetain::ForgetRetainRun();
     // The commits logged for a close without saving were the former server's.
     CKXDesignChangeLog::Forget();
 }

@@ -11,6 +11,7 @@
 #include "matrix/KXMatrixGridWnd.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
 #include "shell/KXShellUtil.h"
 #include "shell/KXTableChildFrm.h"
@@ -68,7 +69,7 @@ bool NamesPinsByKey(CTclArgsList* args) {
 void CKXBottomPaneContainerView::EmptyTransactionNetMap() {
     m_pTransactionNetMap.reset();
     // What the pin grids' retain question noted for the edit goes with the edit's transaction.
-    CKXInstanceDetailsGridWnd::ForgetRetainRun();
+    KXPinGridRetain::ForgetRetainRun();
 }
 
 INet* CKXBottomPaneContainerView::FindTransactionNet(const CString& name) const {
@@ -628,12 +629,12 @@ KXEditResult RetainAnswer(LPCTSTR keep, void (*answer)(bool)) {
 
 BOOL CKXBottomPaneContainerView::AutoRetainPUPD(LPCTSTR keep) {
     const KXShownMark mark;
-    return RetainAnswer(keep, &CKXInstanceDetailsGridWnd::AnswerPupdRetainOnNextConnect).AnswerBool(mark);
+    return RetainAnswer(keep, &KXPinGridRetain::AnswerPupdRetainOnNextConnect).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoRetainTermination(LPCTSTR keep) {
     const KXShownMark mark;
-    return RetainAnswer(keep, &CKXInstanceDetailsGridWnd::AnswerTerminationRetainOnNextConnect).AnswerBool(mark);
+    return RetainAnswer(keep, &KXPinGridRetain::AnswerTerminationRetainOnNextConnect).AnswerBool(mark);
 }
 
 BOOL CKXBottomPaneContainerView::AutoChooseVectorBits(LPCTSTR bits) {

@@ -704,7 +704,7 @@ bool KXPinGridDisconnect::DeleteTerminationOnBit(CTransaction* transaction, cons
 // The pane's map of the nets made in the open transaction
 
 void CKXInstanceDetailsGridWnd::ClearTransactionNetMap() {
-    ForgetRetainRun(); // the pane forgets it too; a grid without a pane has only this
+    KXPinGridRetain::ForgetRetainRun(); // the pane forgets it too; a grid without a pane has only this
     if (IKXGridSite* site = Site()) site->EmptyTransactionNetMap();
 }
 

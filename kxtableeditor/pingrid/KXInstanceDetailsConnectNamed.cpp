@@ -31,12 +31,12 @@ using kxpingrid::Col;
 // ---------------------------------------------------------------------------
 // The retain question
 
-int CKXInstanceDetailsGridWnd::m_nPupdRetainAnswer = -1;
-int CKXInstanceDetailsGridWnd::m_nTerminationRetainAnswer = -1;
-int CKXInstanceDetailsGridWnd::m_nRunKeepTerminations = -1;
-int CKXInstanceDetailsGridWnd::m_nRunKeepPupds = -1;
+int KXPinGridRetain::m_nPupdRetainAnswer = -1;
+int KXPinGridRetain::m_nTerminationRetainAnswer = -1;
+int KXPinGridRetain::m_nRunKeepTerminations = -1;
+int KXPinGridRetain::m_nRunKeepPupds = -1;
 
-void CKXInstanceDetailsGridWnd::ForgetRetainRun() {
+void KXPinGridRetain::ForgetRetainRun() {
     g_netReplaceList.RemoveAll();
     m_nRunKeepTerminations = -1;
     m_nRunKeepPupds = -1;
@@ -50,21 +50,21 @@ void KXPinGridRetain::AskRetainQuestion(const CString& signal, const std::vector
     // A later connect of the same edit knows the pull-ups carried over so far, and is not asked again:
     // it takes the answers given to the edit's question.
     if (m_grid.m_bCellControlClick) {
-        m_pRetainQuestion->SetNetReplaceList(m_grid.g_netReplaceList);
-        if (!m_grid.g_netReplaceList.IsEmpty() && m_grid.m_nRunKeepTerminations >= 0) {
+        m_pRetainQuestion->SetNetReplaceList(g_netReplaceList);
+        if (!g_netReplaceList.IsEmpty() && m_nRunKeepTerminations >= 0) {
             m_bAskRetain = 0;
-            m_pRetainQuestion->SetPreserveTerminationFlag(m_grid.m_nRunKeepTerminations);
-            m_pRetainQuestion->SetPreservePupdFlag(m_grid.m_nRunKeepPupds);
+            m_pRetainQuestion->SetPreserveTerminationFlag(m_nRunKeepTerminations);
+            m_pRetainQuestion->SetPreservePupdFlag(m_nRunKeepPupds);
         }
     }
     // Answers a journal gave for this connect: it asks nothing.
     bool answered = false;
-    if (m_grid.m_nPupdRetainAnswer >= 0) {
-        m_pRetainQuestion->SetPreservePupdFlag(std::exchange(m_grid.m_nPupdRetainAnswer, -1));
+    if (m_nPupdRetainAnswer >= 0) {
+        m_pRetainQuestion->SetPreservePupdFlag(std::exchange(m_nPupdRetainAnswer, -1));
         answered = true;
     }
-    if (m_grid.m_nTerminationRetainAnswer >= 0) {
-        m_pRetainQuestion->SetPreserveTerminationFlag(std::exchange(m_grid.m_nTerminationRetainAnswer, -1));
+    if (m_nTerminationRetainAnswer >= 0) {
+        m_pRetainQuestion->SetPreserveTerminationFlag(std::exchange(m_nTerminationRetainAnswer, -1));
         answered = true;
     }
     if (answered) {
@@ -87,9 +87,9 @@ void KXPinGridRetain::JournalPupdRetainAnswer() {
 
 void KXPinGridRetain::EndRetainQuestion() {
     if (m_pRetainQuestion && m_grid.m_bCellControlClick) {
-        m_pRetainQuestion->GetNetReplaceList(m_grid.g_netReplaceList);
-        m_grid.m_nRunKeepTerminations = m_pRetainQuestion->CanPreserveTermination() ? 1 : 0;
-        m_grid.m_nRunKeepPupds = m_pRetainQuestion->CanPreservePupd() ? 1 : 0;
+        m_pRetainQuestion->GetNetReplaceList(g_netReplaceList);
+        m_nRunKeepTerminations = m_pRetainQuestion->CanPreserveTermination() ? 1 : 0;
+        m_nRunKeepPupds = m_pRetainQuestion->CanPreservePupd() ? 1 : 0;
     }
     m_pRetainQuestion.reset();
     m_bAskRetain = 0;

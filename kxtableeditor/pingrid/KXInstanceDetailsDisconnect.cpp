@@ -260,7 +260,7 @@ CString KXPinGridDisconnect::JournalDeleteRowsText(const std::vector<ROWCOL>& ro
 BOOL CKXInstanceDetailsGridWnd::DeleteConnections() {
     // A journal's answer (a swap that left a pin free and its terminations on it) is for this delete
     // alone.
-    const bool keepTerminations = std::exchange(m_nTerminationRetainAnswer, -1) == 1;
+    const bool keepTerminations = std::exchange(KXPinGridRetain::m_nTerminationRetainAnswer, -1) == 1;
     const BoolScope keepScope(m_disconnect->m_bDeleteKeepsTerminations, keepTerminations);
     const std::vector<ROWCOL> selected = SelectedPinRows();
     std::vector<ROWCOL> targets;

@@ -531,14 +531,6 @@ public:
     BOOL ConnectPinToNamedSignal(ROWCOL row, CString signalName, CTransaction* transaction);
     CString m_leadJournal;   // blocks that go before the connect of the row that made them
     CString m_retainJournal; // the retain answer that goes before each row block of the run
-    // The retain answer a journal gives for the pull-ups of the nets the next connect's pins leave
-    // (in whichever pin grid): that connect puts no question, and leaves them behind unless keep.
-    static void AnswerPupdRetainOnNextConnect(bool keep) { m_nPupdRetainAnswer = keep ? 1 : 0; }
-    static int m_nPupdRetainAnswer; // -1: none given
-    // The same for the terminations of the pins the next connect moves (their pair pins' legs too),
-    // or that the next delete of connections parts: kept there only when so answered.
-    static void AnswerTerminationRetainOnNextConnect(bool keep) { m_nTerminationRetainAnswer = keep ? 1 : 0; }
-    static int m_nTerminationRetainAnswer; // -1: none given
     // The bits a journal gives for the next connect's bits dialog ("LSB MSB STEP PIN_LSB PIN_MSB", as the
     // dialog's fields): that connect takes them without asking. FALSE for a text that is not so.
     static BOOL AnswerVectorBitsOnNextConnect(const CString& bits);
@@ -609,17 +601,6 @@ public:
     int m_bSignalEditThroughPane = 0; // grids side by side: a typed signal goes through the Attach Signal box
     int m_bSkipChildRows = 0;         // CollectTargetRows adds no child rows of pair and power rows
     int m_bStoringCellEdit = 0;       // the validated cell's store is no undo step (the design change is)
-    // The retain question's net-replace list: the old and new net pairs whose pull-ups the open edit
-    // has carried over already, shared by the edit's connects (the grids side by side, the rows of a
-    // paste) while the grid hands it on (m_bCellControlClick). It lives as long as the edit's
-    // transaction: emptied when one begins or ends, so nothing of it reaches the next edit, an undo,
-    // a redo or a replayed line.
-    static CStringList g_netReplaceList;
-    // The answers the open edit's retain question was given, for its later connects that do not ask
-    // again; -1: none.
-    static int m_nRunKeepTerminations;
-    static int m_nRunKeepPupds;
-    static void ForgetRetainRun();
 
     // ------------------------------------------------------------- renaming signals
     // Modify Values on the signal cells: not on a pin's name, number, type, termination, pull-up,

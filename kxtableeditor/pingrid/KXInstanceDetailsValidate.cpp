@@ -5,6 +5,7 @@
 // property cell goes to the host as "changeCustomColumn". The re-entry guards
 // let a validation that arrives while an edit is being applied pass untouched.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridRetain.h"
 #include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "grid/KXScriptWords.h"
@@ -45,7 +46,7 @@ void SayNothingConnected(CKXGridWnd& grid, const KXShownMark& mark, const CStrin
 
 } // namespace
 
-CStringList CKXInstanceDetailsGridWnd::g_netReplaceList;
+CStringList KXPinGridRetain::g_netReplaceList;
 
 CString CKXInstanceDetailsGridWnd::NormaliseBusBrackets(CString text) {
     // A naming rule keeps its parentheses: they hold the rule's argument.
@@ -85,7 +86,7 @@ BOOL KXPinGridValidate::ValidateSignalCell(ROWCOL nRow, ROWCOL nCol) {
     const CString old = m_grid.GetValueRowCol(nRow, nCol);
     if (!text.IsEmpty()) {
         // Each typed signal asks its own question; the rows of a paste share the paste's.
-        if (!m_grid.m_bPastingSignals) m_grid.ForgetRetainRun();
+        if (!m_grid.m_bPastingSignals) KXPinGridRetain::ForgetRetainRun();
         if (text.CompareNoCase(old) == 0) {
             // The name the cell shows, in any letter case: no edit, and the typing says so.
             if (!m_grid.m_bPastingSignals) m_grid.RecordCellEdit(KXEditResult::Nothing("KXTABLE-348", old));

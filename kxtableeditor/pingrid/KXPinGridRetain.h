@@ -3,6 +3,7 @@
 // answers, drop the terminations of the pins that move, and carry the kept pull-ups over to the new nets.
 #pragma once
 
+#include "afx/afxcoll.h"
 #include "afx/afxstr.h"
 #include "grid/gxtypes.h"
 #include "rmx/schema.h"
@@ -52,6 +53,26 @@ public:
     bool RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned, int>>& asked);
     bool NetBitCarriesPupd(INet* net, int bit, std::set<std::pair<unsigned, int>>& asked);
     bool PairLegNetsCarryPupd(const IDPInstTerm* pin, std::set<std::pair<unsigned, int>>& asked);
+
+    // The retain answer a journal gives for the pull-ups of the nets the next connect's pins leave
+    // (in whichever pin grid): that connect puts no question, and leaves them behind unless keep.
+    static void AnswerPupdRetainOnNextConnect(bool keep) { m_nPupdRetainAnswer = keep ? 1 : 0; }
+    static int m_nPupdRetainAnswer; // -1: none given
+    // The same for the terminations of the pins the next connect moves (their pair pins' legs too),
+    // or that the next delete of connections parts: kept there only when so answered.
+    static void AnswerTerminationRetainOnNextConnect(bool keep) { m_nTerminationRetainAnswer = keep ? 1 : 0; }
+    static int m_nTerminationRetainAnswer; // -1: none given
+    // The retain question's net-replace list: the old and new net pairs whose pull-ups the open edit
+    // has carried over already, shared by the edit's connects (the grids side by side, the rows of a
+    // paste) while the grid hands it on (m_bCellControlClick). It lives as long as the edit's
+    // transaction: emptied when one begins or ends, so nothing of it reaches the next edit, an undo,
+    // a redo or a replayed line.
+    static CStringList g_netReplaceList;
+    // The answers the open edit's retain question was given, for its later connects that do not ask
+    // again; -1: none.
+    static int m_nRunKeepTerminations;
+    static int m_nRunKeepPupds;
+    static void ForgetRetainRun();
 
     std::unique_ptr<CKXRetainAssocCompDlg> m_pRetainQuestion;
     int m_bAskRetain = 0;
