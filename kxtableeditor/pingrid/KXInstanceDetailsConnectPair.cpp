@@ -1,6 +1,7 @@
 // Differential pairs as connection edits: connecting pair rows to pair nets
 // (found by name, or made over their two leg nets), and removing pair pins.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairEdits.h"
 #include "pingrid/KXPinGridPairNets.h"
 #include "pingrid/KXPinGridDisconnect.h"
 #include "pingrid/KXPinGridRetain.h"
@@ -119,7 +120,7 @@ std::vector<ROWCOL> KXPinGridPairConnect::CollectPairRows(const CDWordArray& row
             continue;
         IDPInstTerm* pin = m_grid.GetRowDPInstTerm(row);
         if (!pin || !seen.insert(row).second) continue;
-        if (named && !m_grid.ConfirmDiffPairReplace(FirstLegNetBit(pin), pairName)) continue;
+        if (named && !m_grid.m_pairEdits->ConfirmDiffPairReplace(FirstLegNetBit(pin), pairName)) continue;
         pairRows.push_back(row);
     }
     return pairRows;
@@ -179,7 +180,7 @@ BOOL KXPinGridPairConnect::ResolveTypedPair(const CString& text, const std::vect
 void KXPinGridPairConnect::DropLaneConnections(CTransaction* transaction, IDPInstTerm* pin) {
     for (IDPInstTerm* lane : pin->beginMember())
         if (lane && lane != pin && lane->dpConn() && lane->dpConn() != pin->dpConn())
-            m_grid.RemoveDiffPairConnection(transaction, lane);
+            m_grid.m_pairEdits->RemoveDiffPairConnection(transaction, lane);
 }
 
 bool KXPinGridPairConnect::AskPairBits(const CString& base, int lsb, int msb, const std::vector<ROWCOL>& rows,
@@ -297,7 +298,7 @@ BOOL CKXInstanceDetailsGridWnd::AddConnection(CDWordArray* rows, BOOL bRuleDrive
         KXPartLaneFromPairConnection(*transaction, *GetAssocCompAPI(), pin, false);
         KXPinGridPairConnect::PairTerminations kept =
             m_pairConnect->TakePairTerminations(transaction, row, pin);
-        const bool parted = pin->dpConn() && RemoveDiffPairConnection(transaction, pin);
+        const bool parted = pin->dpConn() && m_pairEdits->RemoveDiffPairConnection(transaction, pin);
         m_pairConnect->DropLaneConnections(transaction, pin);
         const bool legsDropped = parted && m_pairConnect->DropLegTerminations(transaction, row);
         if (!transaction->addDPConn(net, high, low, pin, pin->msb(), pin->lsb(), 0) ||
@@ -558,7 +559,7 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
     CKXPinConnEdit edit(*this, m_designContext, "Remove Differential Pair");
     if (!edit) return FALSE;
     for (IDPInstTerm* pin : pins) {
-        DeleteDiffPairTerminations(pin); // those a deleted connection left on it go with the pair
+        m_pairEdits->DeleteDiffPairTerminations(pin); // those a deleted connection left on it go with the pair
         if (!edit.Transaction()->removeDPInstTerm(pin, 0)) return FALSE;
     }
     if (!edit.Commit()) return FALSE;

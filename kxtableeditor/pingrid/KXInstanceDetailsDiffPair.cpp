@@ -2,6 +2,7 @@
 // that keeps pair signals on pair pins, the replace question, and removing
 // pair connections and pair terminations.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairEdits.h"
 
 #include "grid/KXDiffPairLegs.h"
 #include "grid/KXGridEdit.h"
@@ -37,7 +38,7 @@ BOOL CKXInstanceDetailsGridWnd::IsDiffPairRowSelected() {
     return FALSE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::IsSameDiffPairName(const CString& nameA, const CString& nameB) {
+BOOL KXPinGridPairEdits::IsSameDiffPairName(const CString& nameA, const CString& nameB) {
     CString a, baseA, b, baseB;
     int firstA = 0, secondA = 0, flagA = 0, firstB = 0, secondB = 0, flagB = 0;
     if (!CKXGenUtils::ParseDPName(nameA, a, baseA, secondA, firstA, flagA)) return FALSE;
@@ -45,21 +46,21 @@ BOOL CKXInstanceDetailsGridWnd::IsSameDiffPairName(const CString& nameA, const C
     return baseA == baseB;
 }
 
-BOOL CKXInstanceDetailsGridWnd::CheckDiffPairConnect(const CDWordArray& rows, const char* signalText) {
+BOOL KXPinGridPairEdits::CheckDiffPairConnect(const CDWordArray& rows, const char* signalText) {
     const bool pairSignal = signalText && *signalText && std::strstr(signalText, " (Differential Pair)");
     for (INT_PTR i = 0; i < rows.GetSize(); ++i) {
         const ROWCOL row = rows[i];
-        if (IsRowHidden(row)) continue;
+        if (m_grid.IsRowHidden(row)) continue;
         if (pairSignal) {
             CString base;
             int msb = -1, lsb = -1;
-            const PinRowKind kind = GetRowKind(row, base, msb, lsb);
+            const PinRowKind kind = m_grid.GetRowKind(row, base, msb, lsb);
             if (kind != PIN_ROW_DIFFPAIR && kind != PIN_ROW_VECTOR_DIFFPAIR &&
                 kind != PIN_ROW_DIFFPAIR_CHILD) {
                 StatusText("Cannot connect differential-pair signal to non differntial-pair pin");
                 return FALSE;
             }
-        } else if (IsDiffPairRow(row)) {
+        } else if (m_grid.IsDiffPairRow(row)) {
             StatusText("Cannot connect non differential-pair signal to differntial-pair pin");
             return FALSE;
         }
@@ -68,7 +69,7 @@ BOOL CKXInstanceDetailsGridWnd::CheckDiffPairConnect(const CDWordArray& rows, co
     return TRUE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::ConfirmDiffPairReplace(const CNetBit& connected, const CString& newName) {
+BOOL KXPinGridPairEdits::ConfirmDiffPairReplace(const CNetBit& connected, const CString& newName) {
     // The pair net that already uses the connected bit.
     const IDPNet* existing = nullptr;
     if (INet* net = connected.net()) {
@@ -111,11 +112,11 @@ BOOL CKXInstanceDetailsGridWnd::ConfirmDiffPairReplace(const CNetBit& connected,
     return answer == IDNO || answer == IDCANCEL ? FALSE : TRUE;
 }
 
-BOOL CKXInstanceDetailsGridWnd::RemoveDiffPairConnection(CTransaction* transaction, IDPInstTerm* dpPin) {
+BOOL KXPinGridPairEdits::RemoveDiffPairConnection(CTransaction* transaction, IDPInstTerm* dpPin) {
     return transaction && KXRemovePairConn(*transaction, dpPin) ? TRUE : FALSE;
 }
 
-void CKXInstanceDetailsGridWnd::RemoveConnection(CTransaction* transaction, const CInstTermBit& connection) {
+void KXPinGridPairEdits::RemoveConnection(CTransaction* transaction, const CInstTermBit& connection) {
     if (!transaction || !connection) return;
     const CNetBit netBit = connection.netbitOuter();
     if (!netBit.net()) return;
@@ -134,32 +135,32 @@ CKXAssocCompAPI* CKXInstanceDetailsGridWnd::GetAssocCompAPI() {
     return m_pAssocCompAPI.get();
 }
 
-bool CKXInstanceDetailsGridWnd::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) {
+bool KXPinGridPairEdits::DeleteTerminationOnDiffPair(IDPInstTerm* dpPin) {
     if (!dpPin) return false;
     CKXGridEdit::DiscardWaiting(); // an edit held open for another command does not take this one in
     const bool opened = !CKXTransaction::IsTransactionStarted();
     if (opened) {
-        m_nTransState = 1;
-        if (!CKXTransaction::BeginTrans(this, m_designContext, "Delete Termination")) {
-            m_nTransState = 0;
+        m_grid.m_nTransState = 1;
+        if (!CKXTransaction::BeginTrans(&m_grid, m_grid.m_designContext, "Delete Termination")) {
+            m_grid.m_nTransState = 0;
             return false;
         }
     }
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
-    const bool ok = transaction && KXDeletePairTermination(*transaction, *GetAssocCompAPI(), dpPin);
+    const bool ok = transaction && KXDeletePairTermination(*transaction, *m_grid.GetAssocCompAPI(), dpPin);
     if (opened) {
-        m_nTransState = 0;
+        m_grid.m_nTransState = 0;
         if (ok) {
-            if (!m_bDeferCommit) CommitOwnTransaction(1, 1);
-        } else if (!m_bDeferCommit) {
-            m_nTransState = -1;
-            CKXTransaction::DiscardTrans(this);
+            if (!m_grid.m_bDeferCommit) m_grid.CommitOwnTransaction(1, 1);
+        } else if (!m_grid.m_bDeferCommit) {
+            m_grid.m_nTransState = -1;
+            CKXTransaction::DiscardTrans(&m_grid);
         }
     }
     return ok;
 }
 
-void CKXInstanceDetailsGridWnd::DeleteDiffPairTerminations(IDPInstTerm* dpPin) {
+void KXPinGridPairEdits::DeleteDiffPairTerminations(IDPInstTerm* dpPin) {
     if (!dpPin) return;
     for (IDPInstTerm* site : KXPairTerminationSites(dpPin))
         DeleteTerminationOnDiffPair(site);

@@ -2,6 +2,7 @@
 // connect that moves a pin) and the grid's Delete of every selected pin's
 // connections, with the terminations on the parted bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairEdits.h"
 #include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPupdColumn.h"
 #include "pingrid/KXPinGridDisconnect.h"
@@ -109,7 +110,7 @@ bool KXPinGridDisconnect::RemoveLegConnections(CTransaction* transaction, const 
     for (const auto& [leg, bit] : legs) {
         if (!leg || !leg->netBit(bit).net()) continue;
         if (deleteTerms) DeleteTerminationsOnPinBits(transaction, leg, bit, bit);
-        m_grid.RemoveConnection(transaction, CInstTermBit(leg, bit));
+        m_grid.m_pairEdits->RemoveConnection(transaction, CInstTermBit(leg, bit));
         removed = true;
     }
     return removed;

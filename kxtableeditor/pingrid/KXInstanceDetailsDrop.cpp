@@ -2,6 +2,7 @@
 // row under the point taking the selection (the connect itself runs through the
 // pane's Attach Signal box, which echoes and journals it).
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairEdits.h"
 
 #include "grid/KXGridSite.h"
 
@@ -19,7 +20,7 @@ BOOL CKXInstanceDetailsGridWnd::CanDropSignal(CPoint point, const CString& signa
     CDWordArray rows;
     for (ROWCOL r : SelectedPinRows())
         if (r >= PIN_FIRST_ROW) rows.Add(r);
-    return rows.GetSize() > 0 && CheckDiffPairConnect(rows, signal.GetString());
+    return rows.GetSize() > 0 && m_pairEdits->CheckDiffPairConnect(rows, signal.GetString());
 }
 
 int CKXInstanceDetailsGridWnd::SelectVisibleRows() {

@@ -1,6 +1,7 @@
 // The pair net of a typed pair name: found by its name (one bit of a pair: by the full name first),
 // else made over its two leg nets, which are found, widened or made for the pair's bits.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridPairEdits.h"
 #include "pingrid/KXPinGridPairNets.h"
 
 #include "kxcommon/KXGenUtils.h"
@@ -81,7 +82,7 @@ IDPNet* KXPinGridPairNets::CreateDiffPairNet(CTransaction& transaction, const CS
                           : transaction.createDPNet(base.GetString(), pos, -1, IDPNet::ePositive, neg, -1,
                                                     IDPNet::eNegative, 0);
     if (!pair) return nullptr;
-    if (!m_grid.IsSameDiffPairName(pair->name(), requested)) {
+    if (!m_grid.m_pairEdits->IsSameDiffPairName(pair->name(), requested)) {
         IDesign* design = m_grid.m_designContext.design();
         CKXErrorHandler::MessageBoxOk("KXTABLE-156", design ? design->cellName() : "", pair->name(), pair->name(),
                                       requested.GetString());

@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridPairEdits;
 class KXPinGridPupds;
 class KXPinGridFunctions;
 class KXPinGridSignalCells;
@@ -114,6 +115,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridPairEdits;
     friend class KXPinGridPupds;
     friend class KXPinGridFunctions;
     friend class KXPinGridSignalCells;
@@ -272,17 +274,8 @@ public:
 
     // ------------------------------------------------------------- differential pairs
     BOOL IsDiffPairRowSelected() override;
-    // Both names are pair names with the same base name.
-    BOOL IsSameDiffPairName(const CString& nameA, const CString& nameB);
-    // A pair signal (" (Differential Pair)" in its text) goes on pair rows only, any other signal on
-    // other rows only; a refusal is told on the status line.
-    BOOL CheckDiffPairConnect(const CDWordArray& rows, const char* signalText);
-    // Asked before a connection makes a new pair where the connected bit already has one.
-    BOOL ConfirmDiffPairReplace(const CNetBit& connected, const CString& newName);
-    BOOL RemoveDiffPairConnection(CTransaction* transaction, IDPInstTerm* dpPin);
-    void RemoveConnection(CTransaction* transaction, const CInstTermBit& connection);
-    bool DeleteTerminationOnDiffPair(IDPInstTerm* dpPin);
-    void DeleteDiffPairTerminations(IDPInstTerm* dpPin);
+    // The checks and edits of pair pins (KXPinGridPairEdits.h).
+    KXPinGridPairEdits& PairEdits() { return *m_pairEdits; }
     static IInstTerm* GetDiffPairFirstLegPin(IDPInstTerm* dpPin);
     // The same pin, as the commit refresh asks for it.
     static IInstTerm* GetDiffPairFirstInstTerm(IDPInstTerm* dpPin) { return GetDiffPairFirstLegPin(dpPin); }
@@ -1017,6 +1010,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridPairEdits> m_pairEdits; // checks and edits of pair pins
     std::unique_ptr<KXPinGridPupds> m_pupds; // the steps of pull-up edits
     std::unique_ptr<KXPinGridFunctions> m_functions; // the part's functions and sections
     std::unique_ptr<KXPinGridSignalCells> m_signalCells; // the cells of group, bit and pair rows

@@ -7,6 +7,7 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 #include "pingrid/KXPinGridSignalCells.h"
+#include "pingrid/KXPinGridPairEdits.h"
 
 namespace {
 
@@ -50,14 +51,14 @@ TEST_F(DiffPairs, SignalsGoOnlyOnTheirKindOfRow) {
     legs.Add(pair + 1);
     pairs.Add(pair);
     plain.Add(Row("A"));
-    EXPECT_FALSE(grid->CheckDiffPairConnect(legs, "CLKNET (Differential Pair)"));
-    EXPECT_TRUE(grid->CheckDiffPairConnect(pairs, "CLKNET (Differential Pair)"));
-    EXPECT_FALSE(grid->CheckDiffPairConnect(pairs, "X"));
-    EXPECT_TRUE(grid->CheckDiffPairConnect(plain, "X"));
-    EXPECT_TRUE(grid->CheckDiffPairConnect(plain, nullptr));
+    EXPECT_FALSE(grid->PairEdits().CheckDiffPairConnect(legs, "CLKNET (Differential Pair)"));
+    EXPECT_TRUE(grid->PairEdits().CheckDiffPairConnect(pairs, "CLKNET (Differential Pair)"));
+    EXPECT_FALSE(grid->PairEdits().CheckDiffPairConnect(pairs, "X"));
+    EXPECT_TRUE(grid->PairEdits().CheckDiffPairConnect(plain, "X"));
+    EXPECT_TRUE(grid->PairEdits().CheckDiffPairConnect(plain, nullptr));
     // Hidden rows are not looked at.
     grid->HideRows(pair, pair, TRUE);
-    EXPECT_TRUE(grid->CheckDiffPairConnect(pairs, "X"));
+    EXPECT_TRUE(grid->PairEdits().CheckDiffPairConnect(pairs, "X"));
     grid->HideRows(pair, pair, FALSE);
     // Selection test.
     EXPECT_FALSE(grid->IsDiffPairRowSelected());
@@ -70,15 +71,15 @@ TEST_F(DiffPairs, ReplaceQuestion) {
     ASSERT_NE(p, nullptr);
     const CNetBit bit(p, -1);
     // Same name, or a bit without a pair: no question.
-    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "CLKNET"));
-    EXPECT_TRUE(grid->ConfirmDiffPairReplace(CNetBit(design.design()->findNet("X"), -1), "NEW"));
+    EXPECT_TRUE(grid->PairEdits().ConfirmDiffPairReplace(bit, "CLKNET"));
+    EXPECT_TRUE(grid->PairEdits().ConfirmDiffPairReplace(CNetBit(design.design()->findNet("X"), -1), "NEW"));
     EXPECT_EQ(AfxGetAnswerQueue().GetLog().size(), 0u);
     // Unanswered: No.
-    EXPECT_FALSE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+    EXPECT_FALSE(grid->PairEdits().ConfirmDiffPairReplace(bit, "NEW"));
     AfxGetAnswerQueue().PushDialog("CKXDontAskAgainYesNoDlg", TRUE, {{"dontAskAgain", "1"}});
-    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+    EXPECT_TRUE(grid->PairEdits().ConfirmDiffPairReplace(bit, "NEW"));
     // Not asked again.
-    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+    EXPECT_TRUE(grid->PairEdits().ConfirmDiffPairReplace(bit, "NEW"));
     int stored = 0;
     ASSERT_TRUE(CKXRegistrySettings::OpenRegistryKey());
     EXPECT_TRUE(CKXRegistrySettings::GetFromRegistry("ccp_diffpair_replace_conn_msg", stored));
@@ -87,12 +88,12 @@ TEST_F(DiffPairs, ReplaceQuestion) {
     EXPECT_EQ(stored, 1);
     // In replay nothing is shown.
     CKXShareGlobalData::m_bReplay = TRUE;
-    EXPECT_TRUE(grid->ConfirmDiffPairReplace(bit, "NEW"));
+    EXPECT_TRUE(grid->PairEdits().ConfirmDiffPairReplace(bit, "NEW"));
 }
 
 TEST_F(DiffPairs, NamesAndLegs) {
-    EXPECT_TRUE(grid->IsSameDiffPairName("CLK", "CLK"));
-    EXPECT_FALSE(grid->IsSameDiffPairName("CLK", "DATA"));
+    EXPECT_TRUE(grid->PairEdits().IsSameDiffPairName("CLK", "CLK"));
+    EXPECT_FALSE(grid->PairEdits().IsSameDiffPairName("CLK", "DATA"));
     EXPECT_STREQ(G::GetDiffPairFirstLegPin(Pair())->name(), "P");
     EXPECT_STREQ(G::GetDiffPairSecondLegPin(Pair())->name(), "N");
     EXPECT_EQ(G::GetDiffPairFirstLegPin(nullptr), nullptr);
@@ -101,7 +102,7 @@ TEST_F(DiffPairs, NamesAndLegs) {
 TEST_F(DiffPairs, PairTerminationIsDeletedInItsOwnTransaction) {
     ASSERT_NE(Pair()->dpConn(), nullptr);
     ASSERT_TRUE(Pair()->dpConn()->beginAssociatedDTInstance().isValid());
-    grid->DeleteDiffPairTerminations(Pair());
+    grid->PairEdits().DeleteDiffPairTerminations(Pair());
     EXPECT_FALSE(CKXTransaction::IsTransactionStarted());
     EXPECT_FALSE(Pair()->dpConn()->beginAssociatedDTInstance().isValid());
 }
@@ -110,16 +111,16 @@ TEST_F(DiffPairs, RemovingConnectionsInTheCallersTransaction) {
     ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Delete Connections"));
     CTransaction* t = CKXTransaction::GetCurrentTransactionObj();
     ASSERT_NE(t, nullptr);
-    EXPECT_FALSE(grid->RemoveDiffPairConnection(nullptr, Pair()));
-    EXPECT_TRUE(grid->RemoveDiffPairConnection(t, Pair()));
+    EXPECT_FALSE(grid->PairEdits().RemoveDiffPairConnection(nullptr, Pair()));
+    EXPECT_TRUE(grid->PairEdits().RemoveDiffPairConnection(t, Pair()));
     IInstTerm* a = Instance("U1").instance()->findInstTerm("A");
-    grid->RemoveConnection(t, CInstTermBit(a, -1));
+    grid->PairEdits().RemoveConnection(t, CInstTermBit(a, -1));
     ASSERT_TRUE(CKXTransaction::CommitTrans(grid.get(), 1, 1));
     EXPECT_EQ(Pair()->dpConn(), nullptr);
     EXPECT_FALSE(a->isConnected());
     // A pin without a pair connection: nothing to remove.
     ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Delete Connections"));
-    EXPECT_FALSE(grid->RemoveDiffPairConnection(CKXTransaction::GetCurrentTransactionObj(), Pair()));
+    EXPECT_FALSE(grid->PairEdits().RemoveDiffPairConnection(CKXTransaction::GetCurrentTransactionObj(), Pair()));
     CKXTransaction::DiscardTrans(grid.get());
 }
 
