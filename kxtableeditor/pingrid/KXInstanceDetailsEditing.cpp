@@ -1,6 +1,7 @@
 // In-cell editing, keys, the current cell, clicks and the pane's grids kept in
 // step: what the pin grid adds to the common grid window's behaviour.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridAssocPaste.h"
 #include "pingrid/KXPinGridTerminations.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -339,7 +340,7 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     ROWCOL found = locate();
     // A bit of a folded wide pin has its row once it is written; its folds open on it alone.
     const kxpingrid::NamedBitRowsOnly namedOnly;
-    if (!found && byName && WriteWidePinBitRowsOf(pinName)) found = locate();
+    if (!found && byName && m_fill->WriteWidePinBitRowsOf(pinName)) found = locate();
     if (!found) return FALSE;
     // A bit folded into its bus row: open the bus so that the row shows. A row the row filter hides was
     // shown where the call was made (a dialog's own grid): the filter goes, so that the call reaches it.
@@ -386,7 +387,7 @@ void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {
             found = row;
             break;
         }
-    if (!found && WriteWidePinBitRowsOf(pinName)) {
+    if (!found && m_fill->WriteWidePinBitRowsOf(pinName)) {
         const std::vector<ROWCOL> rows = m_rowIndex.TextRows(kPinNameText, pinName);
         const auto it = std::find_if(rows.begin(), rows.end(), [&](ROWCOL r) {
             return r >= PIN_FIRST_ROW && r <= GetRowCount() && GetValueRowCol(r, pinCol) == pinName;
@@ -530,7 +531,7 @@ LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam)
     // A wide pin's bit rows come with its expand and go with its fold.
     const auto row = static_cast<ROWCOL>(lParam);
     if (wParam && !kxpingrid::NamedBitRowsOnly::Active()) WriteWidePinBitRows(row);
-    else if (!wParam) DropWidePinBitRows(row);
+    else if (!wParam) m_fill->DropWidePinBitRows(row);
     if (!Site() || !m_bSyncWithPane) return 0;
     CWaitCursor wait;
     if (s_bToggling) return 0;

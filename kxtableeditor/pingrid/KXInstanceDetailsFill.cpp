@@ -271,7 +271,7 @@ void KXPinGridFill::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CStri
     const ROWCOL parentRow = row;
     const std::vector<CString> numbers = PinNumbers(m_grid.m_instCurrent, pin, bits);
     const CSchemaObjectIterator<CConn> conns = pin->beginConn();
-    if (bits.size() > m_grid.kWidePinBits) {
+    if (bits.size() > kWidePinBits) {
         // A wide pin's row comes folded and alone: its bit rows are written when it is expanded.
         FillVectorParentRow(pin, row, msb, lsb, parentName, numbers, conns, block);
         m_grid.m_signalCells->SetConnectionCell(parentRow, nullptr, &conns);
@@ -307,7 +307,7 @@ std::vector<CString> KXPinGridFill::BitRowNames(IInstTerm* pin, const std::vecto
 ROWCOL KXPinGridFill::WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only) {
     IInstTerm* pin = nullptr;
     ROWCOL bitRows = 0;
-    if (!m_grid.IsWidePinRow(row, &pin, &bitRows) || !m_grid.m_instCurrent) return 0;
+    if (!IsWidePinRow(row, &pin, &bitRows) || !m_grid.m_instCurrent) return 0;
     const std::vector<int> bits = pin->bits();
     if (bitRows >= bits.size()) return 0;
     // The bits named before have their rows: the others go in around them, in the order of the bits.

@@ -2,6 +2,7 @@
 // function groups) and the column modes of several grids side by side. Rows
 // are only hidden and shown, never removed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXPinGridFilter.h"
 #include "grid/KXRowFilter.h"
@@ -98,7 +99,7 @@ void CKXInstanceDetailsGridWnd::FilterRows(int editedCol) {
         const CString pattern = m_filter->FilterPatternOf(c, editedCol);
         if (pattern.IsEmpty() || pattern == "*") continue; // no filter on this column
         filter.SetPattern(pattern);
-        WriteWidePinRowsMatching(
+        m_fill->WriteWidePinRowsMatching(
             c, [&filter](const CString& text) { return filter.SearchText(text, 0) != FALSE; });
         m_filter->FilterColumn(c, filter, hidden);
         filter.FreePattern();

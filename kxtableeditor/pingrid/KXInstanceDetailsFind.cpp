@@ -2,6 +2,7 @@
 // library's find/replace dialog once, at set-up, and shows the dialog on request. A pin folded
 // into its closed bus is found all the same (the bus opens); a text no pin has is said so.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 
 #include "grid/KXFindAnswer.h"
 #include "grid/KXPlusMinusEditButton.h"
@@ -27,7 +28,7 @@ void CKXInstanceDetailsGridWnd::FindReplace() {
     m_pFindReplaceDlg->SetRevealRow([this](CGXGridCore*, ROWCOL row) { return RevealFoldedRow(row); });
     // The only column searched is the pin names'.
     m_pFindReplaceDlg->SetWriteMatchingRows([this](CGXGridCore*, ROWCOL, const CKXFindReplaceDlg::TextMatch& matches) {
-        WriteWidePinRowsMatching(m_nColPinName, matches);
+        m_fill->WriteWidePinRowsMatching(m_nColPinName, matches);
     });
 }
 

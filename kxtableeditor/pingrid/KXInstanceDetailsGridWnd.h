@@ -959,18 +959,6 @@ private:
     // with undo off, as the fill writes, is stored in one step.
     void WriteCell(ROWCOL row, ROWCOL col, const CGXStyle& style);
     inline void StoreCell(ROWCOL row, ROWCOL col, const CGXStyle& style); // KXInstanceDetailsGridWnd.cpp only
-    // A vector pin wider than this has its bit rows only while its row is expanded (or while a command
-    // needs them): folded, the rows of a wide pin would cost far more than all the grid shows.
-    static constexpr std::size_t kWidePinBits = 1024;
-    // The row of a wide vector pin (its pin in pin); bitRows: how many of its bit rows are below it now.
-    bool IsWidePinRow(ROWCOL row, IInstTerm** pin = nullptr, ROWCOL* bitRows = nullptr);
-    // Takes the bit rows of a folded wide pin's row away again.
-    void DropWidePinBitRows(ROWCOL row);
-    // Writes the bit rows of a folded wide pin named by a bit name (W<5>) that no row shows.
-    bool WriteWidePinBitRowsOf(const CString& bitName);
-    // Writes the bit rows of the folded wide pins a bit of which shows a text that matches in the column
-    // (the pin-name or the signal column), so that a filter or a find reaches the bit as on any bus.
-    void WriteWidePinRowsMatching(int col, const std::function<bool(const CString&)>& matches);
     // The termination type of a pin bit (its tooltip in tip); empty when none or the bit is unconnected.
     CString PinTermination(IInstTerm* pin, int bit, CString& tip);
     // The termination type a row shows: its pin bit's, or for a whole bus row the type all its bits share (else none).

@@ -1,6 +1,7 @@
 // Selecting pin rows named by text keys, and whether several instances can be
 // shown together (same master, same pins).
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridUtil.h"
 
 #include "afx/afxcoll.h"
@@ -59,7 +60,7 @@ void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWC
         }
     if (found) return;
     // A bit of a folded wide pin has its row once its pin's bit rows are written.
-    if (!key.pin.IsEmpty() && WriteWidePinBitRowsOf(key.pin)) {
+    if (!key.pin.IsEmpty() && m_fill->WriteWidePinBitRowsOf(key.pin)) {
         MatchKeyRows(key, matched);
         return;
     }

@@ -1,5 +1,6 @@
 // Loading a component's pins into the pin grid and sorting the pin rows.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPupdColumn.h"
@@ -253,7 +254,7 @@ void KXPinGridLoader::LoadInstanceRows(const CDesignContext& design, const CInst
     for (IInstTerm* pin : inst->beginInstTerm()) {
         pins.push_back(pin);
         const auto width = static_cast<std::size_t>(std::abs(pin->msb() - pin->lsb())) + 1;
-        rowCount += pin->msb() == pin->lsb() ? 1 : width > m_grid.kWidePinBits ? 1 : width + 1;
+        rowCount += pin->msb() == pin->lsb() ? 1 : width > KXPinGridFill::kWidePinBits ? 1 : width + 1;
     }
     const int pinCount = static_cast<int>(pins.size());
     // Each row indexes its pin bit and its net, and its pin name and number texts; each pin its rows.

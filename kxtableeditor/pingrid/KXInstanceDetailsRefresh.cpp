@@ -2,6 +2,7 @@
 // and the refresh after a committed transaction, which rewrites only the rows
 // and cells that the transaction's changes reach.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -153,7 +154,7 @@ void KXPinGridSignalCells::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSu
         }
     }
     ROWCOL bitRows = 0;
-    const bool foldedWide = !direct && !childRows && !powerGroup && m_grid.IsWidePinRow(row, nullptr, &bitRows) &&
+    const bool foldedWide = !direct && !childRows && !powerGroup && m_grid.m_fill->IsWidePinRow(row, nullptr, &bitRows) &&
                             bitRows < static_cast<ROWCOL>(std::abs(pin->msb() - pin->lsb()) + 1);
     if (foldedWide) summary = m_grid.SumWidePinBits(pin); // not every bit has a row to sum up
     else if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : m_grid.SummariseChildConnections(row, powerGroup);

@@ -14,12 +14,12 @@ using kxpingrid::Col;
 using kxpingrid::GridWriteScope;
 using kxpingrid::kNoUpdate;
 
-bool CKXInstanceDetailsGridWnd::IsWidePinRow(ROWCOL row, IInstTerm** pin, ROWCOL* bitRows) {
-    if (row < PIN_FIRST_ROW || row > GetRowCount() || IsDiffPairRow(row)) return false;
+bool KXPinGridFill::IsWidePinRow(ROWCOL row, IInstTerm** pin, ROWCOL* bitRows) {
+    if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount() || m_grid.IsDiffPairRow(row)) return false;
     CString base;
     int msb = -1, lsb = -1;
-    if (GetRowKind(row, base, msb, lsb) != PIN_ROW_GROUP) return false;
-    IInstTerm* rowPin = GetRowInstTerm(row, msb, lsb);
+    if (m_grid.GetRowKind(row, base, msb, lsb) != PIN_ROW_GROUP) return false;
+    IInstTerm* rowPin = m_grid.GetRowInstTerm(row, msb, lsb);
     if (!rowPin || msb == lsb) return false;
     const auto width = static_cast<std::size_t>(std::abs(rowPin->msb() - rowPin->lsb())) + 1;
     if (width <= kWidePinBits) return false;
@@ -28,27 +28,27 @@ bool CKXInstanceDetailsGridWnd::IsWidePinRow(ROWCOL row, IInstTerm** pin, ROWCOL
     if (bitRows) {
         const auto all = static_cast<ROWCOL>(width);
         ROWCOL below = 0;
-        if (row + all <= GetRowCount() && GetRowParentOffset(row + all) == row)
+        if (row + all <= m_grid.GetRowCount() && m_grid.GetRowParentOffset(row + all) == row)
             below = all;
         else
-            while (row + below < GetRowCount() && GetRowParentOffset(row + below + 1) == row) ++below;
+            while (row + below < m_grid.GetRowCount() && m_grid.GetRowParentOffset(row + below + 1) == row) ++below;
         *bitRows = below;
     }
     return true;
 }
 
-void CKXInstanceDetailsGridWnd::DropWidePinBitRows(ROWCOL row) {
+void KXPinGridFill::DropWidePinBitRows(ROWCOL row) {
     ROWCOL bitRows = 0;
     if (!IsWidePinRow(row, nullptr, &bitRows) || bitRows == 0) return;
-    if (AttrText(row, Col(m_nColPinName), IDS_UA_EXPAND_STATE) == "1") return;
-    GridWriteScope scope(*this);
-    RemoveRows(row + 1, row + bitRows, kNoUpdate, gxDo);
+    if (m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_EXPAND_STATE) == "1") return;
+    GridWriteScope scope(m_grid);
+    m_grid.RemoveRows(row + 1, row + bitRows, kNoUpdate, gxDo);
 }
 
-void CKXInstanceDetailsGridWnd::WriteWidePinRowsMatching(int col,
+void KXPinGridFill::WriteWidePinRowsMatching(int col,
                                                          const std::function<bool(const CString&)>& matches) {
-    if (col != m_nColPinName && col != m_nColSignal) return;
-    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row) {
+    if (col != m_grid.m_nColPinName && col != m_grid.m_nColSignal) return;
+    for (ROWCOL row = PIN_FIRST_ROW; row <= m_grid.GetRowCount(); ++row) {
         IInstTerm* pin = nullptr;
         ROWCOL bitRows = 0;
         if (!IsWidePinRow(row, &pin, &bitRows)) continue;
@@ -56,8 +56,8 @@ void CKXInstanceDetailsGridWnd::WriteWidePinRowsMatching(int col,
         if (bitRows >= bits.size()) continue;
         // The texts of all its bits are gone through, as its folded row sums them up; the bits that
         // match get their rows.
-        const std::vector<CString> texts = col == m_nColPinName ? m_fill->BitRowNames(pin, bits)
-                                                                  : m_fill->BitSignalTexts(pin, bits);
+        const std::vector<CString> texts = col == m_grid.m_nColPinName ? BitRowNames(pin, bits)
+                                                                  : BitSignalTexts(pin, bits);
         std::vector<int> matching;
         for (std::size_t i = 0; i < bits.size(); ++i)
             if (matches(texts[i])) matching.push_back(bits[i]);
@@ -65,19 +65,19 @@ void CKXInstanceDetailsGridWnd::WriteWidePinRowsMatching(int col,
     }
 }
 
-bool CKXInstanceDetailsGridWnd::WriteWidePinBitRowsOf(const CString& bitName) {
+bool KXPinGridFill::WriteWidePinBitRowsOf(const CString& bitName) {
     CString base;
     int msb = -1, lsb = -1;
-    if (!m_designContext || !CKXGenUtils::ParseSignalName(bitName, base, lsb, msb) || msb < 0 || msb != lsb)
+    if (!m_grid.m_designContext || !CKXGenUtils::ParseSignalName(bitName, base, lsb, msb) || msb < 0 || msb != lsb)
         return false;
     bool written = false;
-    for (UINT id : m_arrInstanceIds) {
-        IInstance* instance = m_designContext.design()->findInstance(id);
+    for (UINT id : m_grid.m_arrInstanceIds) {
+        IInstance* instance = m_grid.m_designContext.design()->findInstance(id);
         IInstTerm* pin = instance ? instance->findInstTerm(base.GetString()) : nullptr;
         if (!pin || msb < std::min(pin->msb(), pin->lsb()) || msb > std::max(pin->msb(), pin->lsb())) continue;
         const std::vector<int> named{msb};
-        for (ROWCOL row : m_rowIndex.Rows(KXRowKey::PinBit(pin->id(), -1)))
-            if (GetRowInstTermId(row) == static_cast<int>(pin->id()) && WriteWidePinBitRows(row, &named) > 0)
+        for (ROWCOL row : m_grid.m_rowIndex.Rows(KXRowKey::PinBit(pin->id(), -1)))
+            if (m_grid.GetRowInstTermId(row) == static_cast<int>(pin->id()) && WriteWidePinBitRows(row, &named) > 0)
                 written = true;
     }
     return written;

@@ -5,9 +5,11 @@
 #include "pingrid/KXPinGridIds.h"
 #include "pingrid/KXPinFillStyles.h"
 
+#include "afx/afxstr.h"
 #include "grid/gxtypes.h"
 #include "rmx/hmtpi.h"
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
@@ -50,6 +52,18 @@ public:
     ROWCOL WriteWidePinBitRows(ROWCOL row, const std::vector<int>* only = nullptr);
     // What a wide pin's bits are connected to, summed up from the design, without their rows.
     kxpingrid::ConnectionSummary SumWidePinBits(IInstTerm* pin);
+    // A vector pin wider than this has its bit rows only while its row is expanded (or while a command
+    // needs them): folded, the rows of a wide pin would cost far more than all the grid shows.
+    static constexpr std::size_t kWidePinBits = 1024;
+    // The row of a wide vector pin (its pin in pin); bitRows: how many of its bit rows are below it now.
+    bool IsWidePinRow(ROWCOL row, IInstTerm** pin = nullptr, ROWCOL* bitRows = nullptr);
+    // Takes the bit rows of a folded wide pin's row away again.
+    void DropWidePinBitRows(ROWCOL row);
+    // Writes the bit rows of a folded wide pin named by a bit name (W<5>) that no row shows.
+    bool WriteWidePinBitRowsOf(const CString& bitName);
+    // Writes the bit rows of the folded wide pins a bit of which shows a text that matches in the column
+    // (the pin-name or the signal column), so that a filter or a find reaches the bit as on any bus.
+    void WriteWidePinRowsMatching(int col, const std::function<bool(const CString&)>& matches);
     // The nets of a vector pin's bits, as its bit rows' signal cells show them.
     std::vector<CString> BitSignalTexts(IInstTerm* pin, const std::vector<int>& bits);
     // The names of a vector pin's bits, as its bit rows show them (a pin file's names when it has them).

@@ -3,6 +3,7 @@
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridPower.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridPinNumbers.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -138,7 +139,7 @@ void KXPinGridRefresh::CollectChangedRows(const std::vector<IChange*>& conns) {
     for (const auto& [id, scalar] : pins)
         for (ROWCOL r : m_grid.m_rowIndex.Rows(KXRowKey::Of(m_grid.kPinRows, static_cast<unsigned>(id)))) {
             if (m_grid.GetRowInstTermId(r) != id) continue;
-            if (m_grid.IsWidePinRow(r)) { // folded, no bit row below it sums it up
+            if (m_grid.m_fill->IsWidePinRow(r)) { // folded, no bit row below it sums it up
                 m_grid.m_signalCells->SetConnectionCell(r);
                 break;
             }
