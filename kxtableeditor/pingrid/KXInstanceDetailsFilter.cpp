@@ -234,8 +234,8 @@ void KXPinGridFilter::JournalFilterEdit(int editedCol) {
 void KXPinGridFilter::LoadFunctionGroupPins(int function) {
     CMapStringToString pins;
     m_grid.m_functions->m_mapFunctionPins.clear();
-    if (function > 0 && !m_grid.m_strPartName.IsEmpty()) {
-        m_grid.m_partReader.GetPinsForFunctionGroup(m_grid.m_strPartName, CString(), function, 1, pins);
+    if (function > 0 && !m_grid.m_functions->m_strPartName.IsEmpty()) {
+        m_grid.m_functions->m_partReader.GetPinsForFunctionGroup(m_grid.m_functions->m_strPartName, CString(), function, 1, pins);
         for (POSITION pos = pins.GetStartPosition(); pos;) {
             CString key, value;
             pins.GetNextAssoc(pos, key, value);

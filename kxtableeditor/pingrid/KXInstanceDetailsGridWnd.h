@@ -862,10 +862,6 @@ public:
     int m_bForceReload = 0;
     int m_bFirstLoad = 1;
     std::vector<UINT> m_arrInstanceIds;
-    // The physical part of each shown instance, looked up when a row first needs it (a fresh load
-    // forgets them): building the design's physical view is left to the grids that read it.
-    std::map<UINT, std::unique_ptr<IPhysPartInst>> m_mapPhysPartInst;
-    IPhysPartInst* PhysPartOfInstance(int index);
     int m_bIsBlock = 0;
     // The shown part is a standard FPGA part: its pin names (from its pin file) carry their bit ranges.
     int m_bStandardFPGA = 0;
@@ -877,16 +873,11 @@ public:
     int m_bDeferCommit = 0;
     // A grid transaction was open when the running cell edit began (it is not the edit's to commit).
     int m_bEditFoundTransaction = 0;
-    CKXPartReader m_partReader;
-    CString m_strPartName;
-    BOOL m_bPartRefreshOff = FALSE;
     int m_nFillMode = 2;                    // 0 leg row, 1 power child row, 2 ordinary row
     KXCsvParser* m_pCsvParser = nullptr;    // the part's pin file while a load runs (pin names from it)
     BOOL m_bFilterActive = FALSE;           // the filter row holds something else than "*"
     int m_bReducedColumns = 0; // several grids side by side: only PIN_NAME, PN and SIGNAL keep a width
     int m_bColumnMode = 0;
-    // Texts of the header: the cell text and the header dialog's instance, second and label texts.
-    CString m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel;
     CWnd* m_pOwner = nullptr;
     CKXTableOleDropTarget m_dropTarget; // signals and components dropped on the grid
     int m_bAutoComplete = 0;
@@ -906,7 +897,6 @@ public:
     void TakeBackNetNames(const std::vector<CString>& names);
     // While set, the nets a paste makes (by name).
     std::vector<CString>* m_pPasteNewNets = nullptr;
-    void ShowHeaderTexts();
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
     // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
     CKXSpinControl* m_pSignalCombo = nullptr;

@@ -1,6 +1,7 @@
 // The import of logical pin names: the PIN_NAME cells show the pins' logical
 // names, a standard FPGA's from its pin file. The design is not edited.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxerrorhandler/KXErrorHandler.h"
@@ -54,7 +55,7 @@ void CKXInstanceDetailsGridWnd::ImportCsv() {
     const CString cellName = inst->cellName();
     CString csvPath;
     std::unique_ptr<KXCsvParser> csv;
-    if (m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) {
+    if (m_functions->m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) {
         csv = std::make_unique<KXCsvParser>(QBString(csvPath));
         QBStatus status;
         csv->parse(&status);

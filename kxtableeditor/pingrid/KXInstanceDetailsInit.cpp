@@ -183,18 +183,18 @@ void CKXInstanceDetailsGridWnd::CreateHeader() {
     // The wrapper destroys the bar's window with itself; the cell keeps the bar usable under the mouse.
     RegisterControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER),
                     new CKXWndWrapper(this, m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
-    ShowHeaderTexts();
+    m_functions->ShowHeaderTexts();
     m_functions->ShowHeaderFunctions();
 }
 
-void CKXInstanceDetailsGridWnd::ShowHeaderTexts() {
-    if (!m_pHeader) return;
-    m_pHeader->SetComponentInfo(m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel);
-    m_pHeader->SetViewOptions(m_bShowVectors, m_bShowDiffPairs);
-    m_pHeader->SetExpandAll(m_bExpandAll ? 1 : 0);
-    if (m_pHeader->GetSafeHwnd()) {
-        m_pHeader->Invalidate(TRUE);
-        m_pHeader->UpdateWindow();
+void KXPinGridFunctions::ShowHeaderTexts() {
+    if (!m_grid.m_pHeader) return;
+    m_grid.m_pHeader->SetComponentInfo(m_strHeaderInstanceText, m_strHeaderSecondText, m_strHeaderLabel);
+    m_grid.m_pHeader->SetViewOptions(m_grid.m_bShowVectors, m_grid.m_bShowDiffPairs);
+    m_grid.m_pHeader->SetExpandAll(m_grid.m_bExpandAll ? 1 : 0);
+    if (m_grid.m_pHeader->GetSafeHwnd()) {
+        m_grid.m_pHeader->Invalidate(TRUE);
+        m_grid.m_pHeader->UpdateWindow();
     }
 }
 
@@ -320,21 +320,21 @@ void CKXInstanceDetailsGridWnd::ExpandAllPins(CString onOff, CString scope) {
 
 void CKXInstanceDetailsGridWnd::UpdateHeaderCaption() {
     if (m_bMultipleObjects) {
-        m_strHeaderInstanceText = "Multiple Instances Selected";
-        m_strHeaderSecondText.Empty();
-        m_strHeaderLabel.Empty();
-        ShowHeaderTexts();
+        m_functions->m_strHeaderInstanceText = "Multiple Instances Selected";
+        m_functions->m_strHeaderSecondText.Empty();
+        m_functions->m_strHeaderLabel.Empty();
+        m_functions->ShowHeaderTexts();
         return;
     }
     if (m_arrInstanceIds.size() != 1 || !m_designContext) return;
     const CInstanceContext inst = m_designContext.instance(m_arrInstanceIds.front());
     if (!inst) return;
     // The instance and the cell of its master.
-    m_strHeaderInstanceText.Format("%s (%s)", inst.name().GetString(), inst.instance()->cellName());
+    m_functions->m_strHeaderInstanceText.Format("%s (%s)", inst.name().GetString(), inst.instance()->cellName());
     const char* location = inst.physicalPackageName();
-    m_strHeaderSecondText = location && *location ? "- " + CString(location) : CString();
-    m_strHeaderLabel.Empty();
-    ShowHeaderTexts();
+    m_functions->m_strHeaderSecondText = location && *location ? "- " + CString(location) : CString();
+    m_functions->m_strHeaderLabel.Empty();
+    m_functions->ShowHeaderTexts();
 }
 
 void CKXInstanceDetailsGridWnd::SetAutoComplete(BOOL bOn) {

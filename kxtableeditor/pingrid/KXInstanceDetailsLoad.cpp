@@ -201,23 +201,23 @@ void KXPinGridLoader::WriteLoadHeader(const CInstanceContext& instance, bool mul
     const CString cellName = inst->cellName();
     const char* location = instance.physicalPackageName();
     const CString refDes = location ? location : "";
-    m_grid.m_strHeaderLabel = instance.containedDesign() ? "Block    : " : " ";
+    m_grid.m_functions->m_strHeaderLabel = instance.containedDesign() ? "Block    : " : " ";
     CString headerText;
     if (!multiple) {
         headerText = "Component: " + instName + " (" + cellName + ")      Ref Des: " + refDes;
         CString dialogName = instName;
         const int amp = dialogName.Find('&');
         if (amp >= 0) dialogName.Insert(amp, '&');
-        m_grid.m_strHeaderInstanceText.Format("%s (%s)", dialogName.GetString(), cellName.GetString());
-        m_grid.m_strHeaderSecondText = refDes.IsEmpty() ? CString() : "- " + refDes;
+        m_grid.m_functions->m_strHeaderInstanceText.Format("%s (%s)", dialogName.GetString(), cellName.GetString());
+        m_grid.m_functions->m_strHeaderSecondText = refDes.IsEmpty() ? CString() : "- " + refDes;
     } else {
         headerText = "Multiple Instances";
-        m_grid.m_strHeaderInstanceText = "Multiple Instances";
-        m_grid.m_strHeaderSecondText.Empty();
+        m_grid.m_functions->m_strHeaderInstanceText = "Multiple Instances";
+        m_grid.m_functions->m_strHeaderSecondText.Empty();
         m_grid.m_functions->m_bFunctionsComboShown = FALSE;
         m_grid.m_functions->ShowHeaderFunctions();
     }
-    m_grid.ShowHeaderTexts();
+    m_grid.m_functions->ShowHeaderTexts();
     CGXGridParam* pParam = m_grid.GetParam();
     const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
     if (pParam) pParam->SetLockReadOnly(FALSE);
@@ -235,7 +235,7 @@ void KXPinGridLoader::WriteLoadHeader(const CInstanceContext& instance, bool mul
 BOOL KXPinGridLoader::OpenPinFile(IInstance* inst, std::unique_ptr<KXCsvParser>& csv) {
     CString csvPath;
     const CString cellName = inst->cellName();
-    if (!m_grid.m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) return TRUE;
+    if (!m_grid.m_functions->m_partReader.IsPartStandardFPGA(inst->libName(), cellName, csvPath)) return TRUE;
     m_grid.m_bStandardFPGA = 1;
     csv = std::make_unique<KXCsvParser>(QBString(csvPath));
     QBStatus status;
@@ -261,7 +261,7 @@ void KXPinGridLoader::LoadInstanceRows(const CDesignContext& design, const CInst
     m_grid.m_rowIndex.Reserve(2 * rowCount + pins.size(), 2 * rowCount, rowCount);
     // The physical parts are looked up again when a row first needs one (PhysPartOfInstance).
     for (UINT index : m_grid.m_arrInstanceIds)
-        m_grid.m_mapPhysPartInst.erase(index);
+        m_grid.m_functions->m_mapPhysPartInst.erase(index);
     m_grid.m_instCurrent = instance;
 
     ROWCOL row = m_grid.GetRowCount() + 1;

@@ -56,7 +56,7 @@ void KXPinGridFunctions::GetPartSymbolProperties(CInstanceContext instance) {
         return;
     }
     const CString view = instance.instance()->viewName();
-    if (m_grid.m_bPartRefreshOff || instance.containedDesign() || view.Find("sym_") >= 0) {
+    if (m_bPartRefreshOff || instance.containedDesign() || view.Find("sym_") >= 0) {
         ResetFunctions(FALSE);
         return;
     }
@@ -72,11 +72,11 @@ void KXPinGridFunctions::GetPartSymbolProperties(CInstanceContext instance) {
             if (!packType.IsEmpty()) partName = chips + "_" + packType;
         }
     }
-    m_grid.m_strPartName = partName;
-    int groups = m_grid.m_partReader.GetFunctionGroupCount(m_grid.m_strPartName);
+    m_strPartName = partName;
+    int groups = m_partReader.GetFunctionGroupCount(m_strPartName);
     if (groups == 0) {
-        m_grid.m_strPartName = chips;
-        groups = m_grid.m_partReader.GetFunctionGroupCount(m_grid.m_strPartName);
+        m_strPartName = chips;
+        groups = m_partReader.GetFunctionGroupCount(m_strPartName);
     }
     ResetFunctions(TRUE);
     if (groups > 1) {

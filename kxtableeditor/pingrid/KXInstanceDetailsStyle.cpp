@@ -2,6 +2,7 @@
 // generated power-pin group and differential-pair rows, and the Instance and
 // Ref Des cells after an instance changed.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -123,7 +124,7 @@ BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm
     }
     // A packaged row with one pin number: the physical part may know better.
     const CString pn = GetValueRowCol(row, Col(m_nColPinNumber));
-    IPhysPartInst* part = pn.IsEmpty() || pn.Find(',') >= 0 ? nullptr : PhysPartOfInstance(GetRowInstanceIndex(row));
+    IPhysPartInst* part = pn.IsEmpty() || pn.Find(',') >= 0 ? nullptr : m_functions->PhysPartOfInstance(GetRowInstanceIndex(row));
     if (part) {
         std::unique_ptr<IPhysPin> phys(part->getPhysPin(pn.GetString()));
         if (phys) {
@@ -134,13 +135,15 @@ BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm
     return TRUE;
 }
 
-IPhysPartInst* CKXInstanceDetailsGridWnd::PhysPartOfInstance(int index) {
-    if (index < 0 || !m_designContext) return nullptr;
+KXPinGridFunctions::~KXPinGridFunctions() = default;
+
+IPhysPartInst* KXPinGridFunctions::PhysPartOfInstance(int index) {
+    if (index < 0 || !m_grid.m_designContext) return nullptr;
     const auto at = m_mapPhysPartInst.find(static_cast<UINT>(index));
     if (at != m_mapPhysPartInst.end()) return at->second.get();
-    const CInstanceContext inst = m_designContext.instance(static_cast<UINT>(index));
+    const CInstanceContext inst = m_grid.m_designContext.instance(static_cast<UINT>(index));
     std::unique_ptr<IPhysPartInst>& part = m_mapPhysPartInst[static_cast<UINT>(index)];
-    if (inst) part.reset(getPhysPartInst(&m_designContext, &inst));
+    if (inst) part.reset(getPhysPartInst(&m_grid.m_designContext, &inst));
     return part.get();
 }
 

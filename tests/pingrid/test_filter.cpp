@@ -9,6 +9,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include "pingrid/KXPinGridFunctions.h"
 
 namespace {
 
@@ -94,7 +95,7 @@ TEST_F(Filter, FunctionGroupsByPinNumber) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "FPART.fgr") << "1,A1\n2,A2\n";
     CKXPartReader::SetPartDirectory(dir.string().c_str());
-    grid->m_strPartName = "FPART";
+    grid->PartFunctions().m_strPartName = "FPART";
     grid->HideFilteredRows(2, FALSE);
     EXPECT_EQ(grid->m_nFunctionFilter, 2);
     EXPECT_FALSE(Shown("A"));

@@ -8,6 +8,7 @@
 #include "kxcommon/KXPartReader.h"
 
 #include <fstream>
+#include "pingrid/KXPinGridFunctions.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ protected:
 TEST_F(HeaderBar, NamesTheShownComponent) {
     OpenBoard("U2");
     ASSERT_TRUE(Bar());
-    EXPECT_EQ(Bar()->GetInstanceText(), Grid()->m_strHeaderInstanceText);
+    EXPECT_EQ(Bar()->GetInstanceText(), Grid()->PartFunctions().m_strHeaderInstanceText);
     EXPECT_EQ(Line(IDC_HEADER_INSTANCE).substr(0, 10), "9055 text ");
     EXPECT_NE(Line(IDC_HEADER_INSTANCE).find("U2 (SDRAM)"), std::string::npos) << Run("kx::header ccp");
     EXPECT_NE(Line(IDC_HEADER_CELL).find("- U"), std::string::npos) << "the package: " << Run("kx::header ccp");

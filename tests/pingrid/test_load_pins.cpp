@@ -60,7 +60,7 @@ TEST_F(LoadPins, ScalarAndVectorRows) {
     ASSERT_TRUE(Load("U1"));
 
     EXPECT_EQ(Cell(0, 1), "Component: U1 (PART)      Ref Des: U7");
-    EXPECT_EQ(grid->m_strHeaderSecondText, "- U7");
+    EXPECT_EQ(grid->PartFunctions().m_strHeaderSecondText, "- U7");
     // Sorted by pin name; the pair first, with its legs below it.
     EXPECT_EQ(PinNames(), (std::vector<std::string>{"A", "B", "CLK", "CLKP", "CLKN", "D<3..0>", "D<3>",
                                                     "D<2>", "D<1>", "D<0>"}));
@@ -290,9 +290,9 @@ TEST_F(LoadPins, HeaderWithoutReferenceDesignator) {
     Init();
     ASSERT_TRUE(Load("U1"));
     EXPECT_EQ(Cell(0, 1), "Component: U1 (PART)      Ref Des: ");
-    EXPECT_EQ(grid->m_strHeaderSecondText, "");
-    EXPECT_EQ(grid->m_strHeaderInstanceText, "U1 (PART)");
-    EXPECT_EQ(grid->m_strHeaderLabel, " ");
+    EXPECT_EQ(grid->PartFunctions().m_strHeaderSecondText, "");
+    EXPECT_EQ(grid->PartFunctions().m_strHeaderInstanceText, "U1 (PART)");
+    EXPECT_EQ(grid->PartFunctions().m_strHeaderLabel, " ");
 }
 
 TEST_F(LoadPins, BlocksShowPortsAndHideTerminations) {
@@ -306,7 +306,7 @@ TEST_F(LoadPins, BlocksShowPortsAndHideTerminations) {
     EXPECT_EQ(Cell(PIN_CAPTION_ROW, G::m_nColPinType), "Port Type");
     EXPECT_TRUE(grid->IsColHidden(G::m_nColTermination));
     EXPECT_TRUE(grid->IsColHidden(G::m_nColPinNumber));
-    EXPECT_EQ(grid->m_strHeaderLabel, "Block    : ");
+    EXPECT_EQ(grid->PartFunctions().m_strHeaderLabel, "Block    : ");
     // A component after the block gets its pin columns and captions back.
     ASSERT_TRUE(Load("U1"));
     EXPECT_FALSE(grid->m_bIsBlock);

@@ -53,17 +53,17 @@ TEST_F(PartSections, FunctionsOfAPartWithThreeGroups) {
     EXPECT_TRUE(grid->PartFunctions().m_bFunctionsComboShown);
     EXPECT_EQ(grid->PartFunctions().m_arrFunctions, (std::vector<CString>{"1", "2", "3", "All"}));
     EXPECT_EQ(grid->PartFunctions().m_strSelectedFunction, "All");
-    EXPECT_EQ(grid->m_strPartName, "CHIPPART");
+    EXPECT_EQ(grid->PartFunctions().m_strPartName, "CHIPPART");
     // No file for SINGLE_BGA: the reader is asked for SINGLE alone, which has one group.
     grid->PartFunctions().GetPartSymbolProperties(Instance("U2"));
-    EXPECT_EQ(grid->m_strPartName, "SINGLE");
+    EXPECT_EQ(grid->PartFunctions().m_strPartName, "SINGLE");
     EXPECT_FALSE(grid->PartFunctions().m_bFunctionsComboShown);
     EXPECT_TRUE(grid->PartFunctions().m_arrFunctions.empty());
     // A "sym_" view never shows the choice.
     grid->PartFunctions().GetPartSymbolProperties(Instance("U3"));
     EXPECT_FALSE(grid->PartFunctions().m_bFunctionsComboShown);
     // Nor does a refresh switched off.
-    grid->m_bPartRefreshOff = TRUE;
+    grid->PartFunctions().m_bPartRefreshOff = TRUE;
     grid->PartFunctions().GetPartSymbolProperties(Instance("U1"));
     EXPECT_FALSE(grid->PartFunctions().m_bFunctionsComboShown);
 }

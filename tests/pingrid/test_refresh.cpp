@@ -5,6 +5,7 @@
 #include "rmx/transaction.h"
 
 #include <memory>
+#include "pingrid/KXPinGridFunctions.h"
 
 namespace {
 
@@ -106,7 +107,7 @@ TEST_F(Refresh, LocationAndCustomColumns) {
         t.addProperty(Instance("U1"), "VOLT", "5", 1);
     });
     EXPECT_EQ(Cell(Row("A"), G::m_nColRefDes), "U9");
-    EXPECT_EQ(grid->m_strHeaderSecondText, "- U9");
+    EXPECT_EQ(grid->PartFunctions().m_strHeaderSecondText, "- U9");
     EXPECT_EQ(Cell(Row("A"), volt), "5");
 }
 
