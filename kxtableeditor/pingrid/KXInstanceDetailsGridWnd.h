@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridKeys;
 class KXPinGridPairEdits;
 class KXPinGridPupds;
 class KXPinGridFunctions;
@@ -115,6 +116,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridKeys;
     friend class KXPinGridPairEdits;
     friend class KXPinGridPupds;
     friend class KXPinGridFunctions;
@@ -817,16 +819,6 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString strColumnKey) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
     int SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey) override;
-    // A row key of the script words, parsed.
-    struct PinRowKey {
-        CString pin, number, instance;
-        bool pinOnly = false; // "PIN": the pin-name cell alone decides
-        static PinRowKey Parse(const CString& key);
-    };
-    bool RowMatchesKey(ROWCOL row, const PinRowKey& key);
-    bool IsPairNamed(ROWCOL row, const CString& name);
-    // Adds the rows matching the key, found through the row index's texts.
-    void MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched);
     BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
                           int nType = 0) override;
     // The pin-name and pin-number texts the rows were written with, in the row index.
@@ -988,6 +980,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridKeys> m_keys; // the rows a script key names
     std::unique_ptr<KXPinGridPairEdits> m_pairEdits; // checks and edits of pair pins
     std::unique_ptr<KXPinGridPupds> m_pupds; // the steps of pull-up edits
     std::unique_ptr<KXPinGridFunctions> m_functions; // the part's functions and sections

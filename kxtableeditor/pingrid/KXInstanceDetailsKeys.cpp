@@ -1,6 +1,7 @@
 // Selecting pin rows named by text keys, and whether several instances can be
 // shown together (same master, same pins).
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridKeys.h"
 #include "pingrid/KXPinGridFill.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -16,7 +17,7 @@ using kxpingrid::Col;
 
 // A key has its own form ("PIN", "PIN:NUMBER", "INSTANCE:PIN:NUMBER", parts may be empty); a row
 // matches it when the parts the key names agree with the row's cells.
-CKXInstanceDetailsGridWnd::PinRowKey CKXInstanceDetailsGridWnd::PinRowKey::Parse(const CString& key) {
+KXPinGridKeys::PinRowKey KXPinGridKeys::PinRowKey::Parse(const CString& key) {
     PinRowKey parsed;
     const int first = key.Find(':');
     if (first < 0) {
@@ -31,41 +32,41 @@ CKXInstanceDetailsGridWnd::PinRowKey CKXInstanceDetailsGridWnd::PinRowKey::Parse
     return parsed;
 }
 
-bool CKXInstanceDetailsGridWnd::RowMatchesKey(ROWCOL row, const PinRowKey& key) {
-    if (key.pinOnly) return GetValueRowCol(row, Col(m_nColPinName)) == key.pin || IsPairNamed(row, key.pin);
-    return (key.pin.IsEmpty() || GetValueRowCol(row, Col(m_nColPinName)) == key.pin) &&
-           (key.number.IsEmpty() || GetValueRowCol(row, Col(m_nColPinNumber)) == key.number) &&
-           (key.instance.IsEmpty() || GetValueRowCol(row, Col(m_nColInstance)) == key.instance);
+bool KXPinGridKeys::RowMatchesKey(ROWCOL row, const PinRowKey& key) {
+    if (key.pinOnly) return m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName)) == key.pin || IsPairNamed(row, key.pin);
+    return (key.pin.IsEmpty() || m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName)) == key.pin) &&
+           (key.number.IsEmpty() || m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber)) == key.number) &&
+           (key.instance.IsEmpty() || m_grid.GetValueRowCol(row, Col(m_grid.m_nColInstance)) == key.instance);
 }
 
 // A vector pair's row shows its pin name with the lanes (TX<3..0>); the pair's own name (TX) names it too.
-bool CKXInstanceDetailsGridWnd::IsPairNamed(ROWCOL row, const CString& name) {
-    if (!IsDiffPairRow(row)) return false;
-    const IDPInstTerm* pair = GetRowDPInstTerm(row);
+bool KXPinGridKeys::IsPairNamed(ROWCOL row, const CString& name) {
+    if (!m_grid.IsDiffPairRow(row)) return false;
+    const IDPInstTerm* pair = m_grid.GetRowDPInstTerm(row);
     return pair && !pair->parent() && pair->msb() >= 0 && name == pair->name();
 }
 
-void CKXInstanceDetailsGridWnd::MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched) {
+void KXPinGridKeys::MatchKeyRows(const PinRowKey& key, std::set<ROWCOL>& matched) {
     // The rows that show the key's most telling part are the only candidates.
     std::vector<ROWCOL> candidates;
     if (!key.pin.IsEmpty() || key.pinOnly)
-        candidates = m_rowIndex.TextRows(kPinNameText, key.pin);
+        candidates = m_grid.m_rowIndex.TextRows(m_grid.kPinNameText, key.pin);
     else if (!key.number.IsEmpty())
-        candidates = m_rowIndex.TextRows(kPinNumberText, key.number);
+        candidates = m_grid.m_rowIndex.TextRows(m_grid.kPinNumberText, key.number);
     bool found = false;
     for (ROWCOL row : candidates)
-        if (row >= PIN_FIRST_ROW && row <= GetRowCount() && RowMatchesKey(row, key)) {
+        if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && RowMatchesKey(row, key)) {
             matched.insert(row);
             found = true;
         }
     if (found) return;
     // A bit of a folded wide pin has its row once its pin's bit rows are written.
-    if (!key.pin.IsEmpty() && m_fill->WriteWidePinBitRowsOf(key.pin)) {
+    if (!key.pin.IsEmpty() && m_grid.m_fill->WriteWidePinBitRowsOf(key.pin)) {
         MatchKeyRows(key, matched);
         return;
     }
     // A key naming only an instance (or a cell written around the texts) is looked for row by row.
-    for (ROWCOL row = PIN_FIRST_ROW; row <= GetRowCount(); ++row)
+    for (ROWCOL row = PIN_FIRST_ROW; row <= m_grid.GetRowCount(); ++row)
         if (RowMatchesKey(row, key)) matched.insert(row);
 }
 
@@ -96,15 +97,15 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
     }
     std::set<ROWCOL> matched;
     for (INT_PTR i = 0; i < pKeys->GetSize(); ++i) {
-        const PinRowKey key = PinRowKey::Parse(pKeys->GetAt(i));
+        const KXPinGridKeys::PinRowKey key = KXPinGridKeys::PinRowKey::Parse(pKeys->GetAt(i));
         const std::size_t before = matched.size();
-        MatchKeyRows(key, matched);
+        m_keys->MatchKeyRows(key, matched);
         // Two values are a pin and its number, else an instance and its pin ({INSTANCE PIN}).
         if (matched.size() == before && key.instance.IsEmpty() && !key.pinOnly) {
-            PinRowKey named;
+            KXPinGridKeys::PinRowKey named;
             named.instance = key.pin;
             named.pin = key.number;
-            MatchKeyRows(named, matched);
+            m_keys->MatchKeyRows(named, matched);
         }
     }
     if (matched.empty()) return 0;
