@@ -1,6 +1,7 @@
 // The pin grid's columns: the class-wide column list built from the column
 // customisation, widths, the layout broadcast and sorting by a named column.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSetup.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -239,8 +240,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnColumnLayoutChanged(WPARAM wParam, LPARAM l
     hooks.styleCaption = [this](int col, const CString& caption) {
         // A column inserted now looks like the others: caption, filter cell, covered header bands.
         StyleCaptionCell(col, caption);
-        StyleFilterCells(Col(col), Col(col));
-        CoverHeaderBands();
+        m_setup->StyleFilterCells(Col(col), Col(col));
+        m_setup->CoverHeaderBands();
     };
     hooks.fillColumn = [this](int col, const CKXColumnInfoClass& info) {
         RefreshRowStyles(info.m_strPropertyName, info.m_nPropertyType, col, -1);

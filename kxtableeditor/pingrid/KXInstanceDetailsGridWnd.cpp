@@ -6,6 +6,7 @@
 #include "pingrid/KXPinGridRules.h"
 #include "pingrid/KXPinGridValidate.h"
 #include "pingrid/KXPinGridFilter.h"
+#include "pingrid/KXPinGridSetup.h"
 #include "pingrid/KXPinGridKeys.h"
 #include "pingrid/KXPinGridPairEdits.h"
 #include "pingrid/KXPinGridPupds.h"
@@ -76,6 +77,7 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
       m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
       m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
+      m_setup(std::make_unique<KXPinGridSetup>(*this)),
       m_keys(std::make_unique<KXPinGridKeys>(*this)),
       m_pairEdits(std::make_unique<KXPinGridPairEdits>(*this)),
       m_pupds(std::make_unique<KXPinGridPupds>(*this)),

@@ -72,6 +72,7 @@ class KXPinGridPairConnect;
 class KXPinGridRules;
 class KXPinGridValidate;
 class KXPinGridFilter;
+class KXPinGridSetup;
 class KXPinGridKeys;
 class KXPinGridPairEdits;
 class KXPinGridPupds;
@@ -116,6 +117,7 @@ class CKXInstanceDetailsGridWnd : public CKXGridWnd,
     friend class KXPinGridRules;
     friend class KXPinGridValidate;
     friend class KXPinGridFilter;
+    friend class KXPinGridSetup;
     friend class KXPinGridKeys;
     friend class KXPinGridPairEdits;
     friend class KXPinGridPupds;
@@ -206,20 +208,10 @@ public:
     using CKXGridWnd::InitializeGrid;
     void InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2, int inConnectDialog,
                         CStringList* pSignals = nullptr);
-    // The steps of InitializeGrid: cell controls, signal cells and their lists, the user's options for
-    // them, and the design messages the grid follows.
-    void RegisterCellControls();
-    void CreateSignalControls(const CDesignContext& design, CStringList* pSignals);
-    void ApplySignalCellOptions();
-    void SubscribeToDesignMessages();
     // Header block, caption cells, fonts and widths.
     void SetupGridLook();
     void RecordViewOptionsScript(int busOption, int dpOption) override;
     void TakeViewOptions(int busOption, int dpOption) override;
-    // The header's filter row ("*", the filter combo) over columns first..last, and the covered
-    // header bands (rows 0-1, 3 and 5) across all columns; a column inserted later needs both.
-    void StyleFilterCells(ROWCOL first, ROWCOL last);
-    void CoverHeaderBands();
     void ExpandAllPins(CString onOff, CString scope) override;
     void UpdateHeaderCaption() override;
     // The header bar in rows 0-1 (created by InitializeGrid; NULL before or without a window).
@@ -876,8 +868,6 @@ public:
     int m_bShowSignalCombo = 0;
     BOOL m_bExpandAll = FALSE;                // the header's expand-all box
     CKXInstanceDetailsHeader* m_pHeader = nullptr; // its window belongs to the header cell control
-    // The header bar shows the grid's header texts, functions and options.
-    void CreateHeader();
     // The widths of a column mode: compact, pin name, pin number and signal a third of the window each;
     // signal only, the signal column all of it; else the widths of the column list.
     void SetColumnModeWidths(BOOL bCompact, BOOL bSignalOnly);
@@ -892,8 +882,7 @@ public:
     // The SIGNAL cells' combo control (owned by the grid core); in the instance connectivity dialog
     // its drop-down list is the grid's own and takes the names of the nets the dialog's edits make.
     CKXSpinControl* m_pSignalCombo = nullptr;
-    CKXSpinControl* m_pSignalSpin = nullptr;  // differential-pair signal cells
-    std::unique_ptr<CKXListComboBox> m_pSignalList, m_pDiffPairList;
+    std::unique_ptr<CKXListComboBox> m_pSignalList;
     std::unique_ptr<CKXAssocCompAPI> m_pAssocCompAPI;
     std::unique_ptr<KXAssocAutomation> m_assocAutomation;
 
@@ -980,6 +969,7 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
+    std::unique_ptr<KXPinGridSetup> m_setup; // the steps of the grid's set-up
     std::unique_ptr<KXPinGridKeys> m_keys; // the rows a script key names
     std::unique_ptr<KXPinGridPairEdits> m_pairEdits; // checks and edits of pair pins
     std::unique_ptr<KXPinGridPupds> m_pupds; // the steps of pull-up edits

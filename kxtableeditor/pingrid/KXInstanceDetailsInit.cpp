@@ -1,6 +1,7 @@
 // Setting the pin grid up: header block, cell controls, user options, the
 // message-server subscriptions, and the view options that change its look.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
+#include "pingrid/KXPinGridSetup.h"
 #include "pingrid/KXPinGridFunctions.h"
 #include "pingrid/KXInstanceDetailsHeader.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -64,6 +65,10 @@ DWORD ReadOption(const char* name, DWORD fallback) {
 
 } // namespace
 
+KXPinGridSetup::KXPinGridSetup(CKXInstanceDetailsGridWnd& grid) : m_grid(grid) {}
+
+KXPinGridSetup::~KXPinGridSetup() = default;
+
 void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext design, CDesignContext design2,
                                                int inConnectDialog, CStringList* pSignals) {
     m_pOwner = pOwner;
@@ -77,114 +82,114 @@ void CKXInstanceDetailsGridWnd::InitializeGrid(CWnd* pOwner, CDesignContext desi
     CKXCustomizeAPI::setCustomizationOrigin("CCP");
     if (CKXCustomizeAPI::Initialize(false) == KX_CUSTOMIZE_RETRY) CKXCustomizeAPI::Initialize(true);
     if (m_arrColumnInfo.empty()) SetupColumns();
-    RegisterCellControls();
+    m_setup->RegisterCellControls();
     if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(FALSE);
     m_dropTarget.RegisterTarget(this, design);
-    CreateHeader();
+    m_setup->CreateHeader();
     FindReplace();
-    CreateSignalControls(design, pSignals);
-    ApplySignalCellOptions();
+    m_setup->CreateSignalControls(design, pSignals);
+    m_setup->ApplySignalCellOptions();
     RegisterControl(static_cast<WORD>(IDS_CTRL_VECTOR_CONNECTIVITY), m_pSignalCombo, FALSE, TRUE);
-    RegisterControl(static_cast<WORD>(IDS_CTRL_DIFFPAIR_CELL), m_pSignalSpin, FALSE, TRUE);
+    RegisterControl(static_cast<WORD>(IDS_CTRL_DIFFPAIR_CELL), m_setup->m_pSignalSpin, FALSE, TRUE);
     RegisterControl(9046, new CGXComboBox(this, 9046, 9047, 2), FALSE, TRUE);
-    SubscribeToDesignMessages();
+    m_setup->SubscribeToDesignMessages();
     if (CGXGridParam* pParam = GetParam()) pParam->EnableUndo(TRUE);
     m_pCurrentPinGrid = this;
 }
 
 // The look of the grid and the controls of its cells: header, bitmaps, pull-up/pull-down, drop lists,
 // the bitmap buttons.
-void CKXInstanceDetailsGridWnd::RegisterCellControls() {
-    SetupGridLook();
-    RegisterHeaderControl(static_cast<ULONG>(m_nColPinName));
-    RegisterBitmapEditControl();
-    RegisterPupdControl();
+void KXPinGridSetup::RegisterCellControls() {
+    m_grid.SetupGridLook();
+    m_grid.RegisterHeaderControl(static_cast<ULONG>(m_grid.m_nColPinName));
+    m_grid.RegisterBitmapEditControl();
+    m_grid.RegisterPupdControl();
     CDWordArray look;
-    look.Add(static_cast<DWORD>(m_nColPupd));
-    look.Add(static_cast<DWORD>(m_nColComments));
-    look.Add(static_cast<DWORD>(m_nColDiffPair));
-    RegisterDynComboControl(&RegistrySubKey, look);
-    RegisterBitmapButtonControl();
-    EnableKeySelectionSync(TRUE);
-    EnableCellControlClick(TRUE);
+    look.Add(static_cast<DWORD>(m_grid.m_nColPupd));
+    look.Add(static_cast<DWORD>(m_grid.m_nColComments));
+    look.Add(static_cast<DWORD>(m_grid.m_nColDiffPair));
+    m_grid.RegisterDynComboControl(&RegistrySubKey, look);
+    m_grid.RegisterBitmapButtonControl();
+    m_grid.EnableKeySelectionSync(TRUE);
+    m_grid.EnableCellControlClick(TRUE);
     const struct {
         UINT id, bitmap;
     } buttons[] = {{IDS_CTRL_PIN_PUPD_HEADER, 8891}, {IDS_CTRL_PIN_COMMENTS_HEADER, 9092},
                    {IDS_CTRL_DIFFPAIR_HEADER, 9091},  {IDS_CTRL_DIFFPAIR_ROW, 9090},
                    {IDS_UA_DIFFPAIR_POSITIVE, 9088},  {IDS_UA_DIFFPAIR_NEGATIVE, 9087}};
     for (const auto& b : buttons)
-        RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(this, b.bitmap), FALSE, TRUE);
-    SetupGridLook();
+        m_grid.RegisterControl(static_cast<WORD>(b.id), new CGXBitmapButton(&m_grid, b.bitmap), FALSE, TRUE);
+    m_grid.SetupGridLook();
 }
 
 // The plus/minus and padded pin-name cells, and the signal and pair cells with their drop lists.
-void CKXInstanceDetailsGridWnd::CreateSignalControls(const CDesignContext& design, CStringList* pSignals) {
+void KXPinGridSetup::CreateSignalControls(const CDesignContext& design, CStringList* pSignals) {
     // Past its row numbers the pin grid shows what it stores.
-    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18, true);
-    CKXPlusMinusEditButton::RegisterControls(this, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18, true);
+    CKXPlusMinusEditButton::RegisterControls(&m_grid, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18, true);
+    CKXPlusMinusEditButton::RegisterControls(&m_grid, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18, true);
     for (UINT id :
          {IDS_CTRL_CHILD_PINNAME_CELL, IDS_UA_SCALAR_PINNAME_CELL, IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL})
-        RegisterControl(static_cast<WORD>(id), new CKXPaddedEditControl(this, id, 18), FALSE, TRUE);
-    m_pSignalList = std::make_unique<CKXListComboBox>(this);
-    m_pDiffPairList = std::make_unique<CKXListComboBox>(this);
+        m_grid.RegisterControl(static_cast<WORD>(id), new CKXPaddedEditControl(&m_grid, id, 18), FALSE, TRUE);
+    m_grid.m_pSignalList = std::make_unique<CKXListComboBox>(&m_grid);
+    m_pDiffPairList = std::make_unique<CKXListComboBox>(&m_grid);
     if (pSignals)
         for (POSITION pos = pSignals->GetHeadPosition(); pos;)
-            m_pSignalList->AddString(pSignals->GetNext(pos));
+            m_grid.m_pSignalList->AddString(pSignals->GetNext(pos));
     // The signal cells offer the names of the signal list given here, else the pane's lists. In the
     // instance connectivity dialog the list is the grid's own, a copy of the pane's: the nets the
     // dialog makes join it and go with the dialog when it is cancelled.
-    CKXListComboBox* signals = m_pSignalList.get();
+    CKXListComboBox* signals = m_grid.m_pSignalList.get();
     CKXListComboBox* pairs = m_pDiffPairList.get();
-    CKXListComboBox* paneSignals = Site() && !pSignals ? Site()->SignalDropList() : nullptr;
-    if (paneSignals && m_bInConnectDialog) {
-        CopyListEntries(*paneSignals, *m_pSignalList);
+    CKXListComboBox* paneSignals = m_grid.Site() && !pSignals ? m_grid.Site()->SignalDropList() : nullptr;
+    if (paneSignals && m_grid.m_bInConnectDialog) {
+        CopyListEntries(*paneSignals, *m_grid.m_pSignalList);
     } else if (paneSignals) {
         signals = paneSignals;
     }
-    if (Site() && Site()->DiffPairDropList()) pairs = Site()->DiffPairDropList();
-    m_pSignalCombo = new CKXSpinControl(this, 2001, 9041, 0, signals, FALSE);
-    m_pSignalSpin = new CKXSpinControl(this, 2002, 9093, 0, pairs, FALSE);
+    if (m_grid.Site() && m_grid.Site()->DiffPairDropList()) pairs = m_grid.Site()->DiffPairDropList();
+    m_grid.m_pSignalCombo = new CKXSpinControl(&m_grid, 2001, 9041, 0, signals, FALSE);
+    m_pSignalSpin = new CKXSpinControl(&m_grid, 2002, 9093, 0, pairs, FALSE);
     // Bus bounds and completions come from the design's nets.
-    m_pSignalCombo->SetDesignContext(design);
+    m_grid.m_pSignalCombo->SetDesignContext(design);
     m_pSignalSpin->SetDesignContext(design);
 }
 
 // The user's options for the signal cells: completion and the combo, told to the pane as well.
-void CKXInstanceDetailsGridWnd::ApplySignalCellOptions() {
+void KXPinGridSetup::ApplySignalCellOptions() {
     if (CKXRegistrySettings::OpenRegistryKey()) {
         const int autoComplete = static_cast<int>(ReadOption("auto_complete_signals", 1));
-        if (Site()) Site()->ApplyAutoCompleteSetting(autoComplete, 0);
-        SetAutoComplete(autoComplete);
+        if (m_grid.Site()) m_grid.Site()->ApplyAutoCompleteSetting(autoComplete, 0);
+        m_grid.SetAutoComplete(autoComplete);
         const int showCombo = static_cast<int>(ReadOption("show_signal_combo_in_ccp", 0));
-        if (Site()) Site()->ApplyShowSignalComboSetting(showCombo, 0);
-        ShowSignalCombo(showCombo);
+        if (m_grid.Site()) m_grid.Site()->ApplyShowSignalComboSetting(showCombo, 0);
+        m_grid.ShowSignalCombo(showCombo);
     } else {
-        SetAutoComplete(TRUE);
-        ShowSignalCombo(FALSE);
+        m_grid.SetAutoComplete(TRUE);
+        m_grid.ShowSignalCombo(FALSE);
     }
     CKXRegistrySettings::CloseRegistryKey();
 }
 
-void CKXInstanceDetailsGridWnd::SubscribeToDesignMessages() {
+void KXPinGridSetup::SubscribeToDesignMessages() {
     IKXMessageServer* server = GetKXMsgSrvr();
-    HWND hwnd = GetSafeHwnd();
+    HWND hwnd = m_grid.GetSafeHwnd();
     if (!server || !hwnd) return;
     for (UINT msg : {MSG_TRANSACTION_COMMITTED, MSG_COLUMN_LAYOUT_CHANGED, MSG_IMPORT_CSV, MSG_OBJECT_PROPERTY_CHANGED,
                      MSG_INSTANCE_CHANGED, MSG_SHOW_POWER_PINS_CHANGED})
         server->RegisterWindow(msg, hwnd);
 }
 
-void CKXInstanceDetailsGridWnd::CreateHeader() {
-    if (m_pHeader || !GetSafeHwnd()) return;
+void KXPinGridSetup::CreateHeader() {
+    if (m_grid.m_pHeader || !m_grid.GetSafeHwnd()) return;
     auto header = std::make_unique<CKXInstanceDetailsHeader>(nullptr);
-    if (!header->Create(IDD_INSTANCE_DETAILS_HEADER, this)) return;
-    header->AttachGrid(this);
-    m_pHeader = header.release();
+    if (!header->Create(IDD_INSTANCE_DETAILS_HEADER, &m_grid)) return;
+    header->AttachGrid(&m_grid);
+    m_grid.m_pHeader = header.release();
     // The wrapper destroys the bar's window with itself; the cell keeps the bar usable under the mouse.
-    RegisterControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER),
-                    new CKXWndWrapper(this, m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
-    m_functions->ShowHeaderTexts();
-    m_functions->ShowHeaderFunctions();
+    m_grid.RegisterControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER),
+                    new CKXWndWrapper(&m_grid, m_grid.m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
+    m_grid.m_functions->ShowHeaderTexts();
+    m_grid.m_functions->ShowHeaderFunctions();
 }
 
 void KXPinGridFunctions::ShowHeaderTexts() {
@@ -212,11 +217,11 @@ void CKXInstanceDetailsGridWnd::SetupGridLook() {
         if (last >= 1) {
             SetStyleRange(CGXRange().SetCols(1, last), CGXStyle().SetFont(CGXFont().SetFaceName("Tahoma")),
                           gxOverride, 0, kNoUpdate, gxDo);
-            StyleFilterCells(1, last);
+            m_setup->StyleFilterCells(1, last);
             SetRowHeight(3, 3, 4, nullptr, kNoUpdate, gxDo);
             SetRowHeight(5, 5, 4, nullptr, kNoUpdate, gxDo);
             SetRowHeight(0, 1, 22, nullptr, kNoUpdate, gxDo);
-            CoverHeaderBands();
+            m_setup->CoverHeaderBands();
             CGXStyle header;
             header.SetControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER))
                 .SetInterior(RGB(240, 240, 240));
@@ -231,7 +236,7 @@ void CKXInstanceDetailsGridWnd::SetupGridLook() {
     }
 }
 
-void CKXInstanceDetailsGridWnd::StyleFilterCells(ROWCOL first, ROWCOL last) {
+void KXPinGridSetup::StyleFilterCells(ROWCOL first, ROWCOL last) {
     CGXStyle filter;
     filter.SetValue("*")
         .SetControl(static_cast<WORD>(IDS_CTRL_FILTER_COMBO))
@@ -239,20 +244,20 @@ void CKXInstanceDetailsGridWnd::StyleFilterCells(ROWCOL first, ROWCOL last) {
         .SetVerticalAlignment(DT_VCENTER)
         .SetTextColor(RGB(0, 0, 0))
         .SetInterior(RGB(255, 255, 255));
-    SetStyleRange(CGXRange(4, first, 4, last), filter, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(4, first, 4, last), filter, gxOverride, 0, kNoUpdate, gxDo);
 }
 
-void CKXInstanceDetailsGridWnd::CoverHeaderBands() {
-    const ROWCOL last = GetColCount();
+void KXPinGridSetup::CoverHeaderBands() {
+    const ROWCOL last = m_grid.GetColCount();
     if (last < 1) return;
     CGXStyle spacer;
     spacer.SetControl(static_cast<WORD>(kHeaderControl)).SetEnabled(FALSE).SetInterior(RGB(240, 240, 240));
-    SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
-    SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
-    SetCoveredCellsRowCol(0, 1, 1, last, kNoUpdate, gxDo);
-    SetCoveredCellsRowCol(0, 0, 1, 0, kNoUpdate, gxDo);
-    SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
-    SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(3, 0, 3, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(5, 0, 5, last), spacer, gxOverride, 0, kNoUpdate, gxDo);
+    m_grid.SetCoveredCellsRowCol(0, 1, 1, last, kNoUpdate, gxDo);
+    m_grid.SetCoveredCellsRowCol(0, 0, 1, 0, kNoUpdate, gxDo);
+    m_grid.SetCoveredCellsRowCol(3, 0, 3, last, kNoUpdate, gxDo);
+    m_grid.SetCoveredCellsRowCol(5, 0, 5, last, kNoUpdate, gxDo);
 }
 
 void CKXInstanceDetailsGridWnd::TakeViewOptions(int busOption, int dpOption) {
@@ -345,7 +350,7 @@ void CKXInstanceDetailsGridWnd::SetAutoComplete(BOOL bOn) {
 void CKXInstanceDetailsGridWnd::ShowSignalCombo(BOOL bShow) {
     m_bShowSignalCombo = bShow;
     if (m_pSignalCombo) m_pSignalCombo->SetShowArrows(bShow);
-    if (m_pSignalSpin) m_pSignalSpin->SetShowArrows(bShow);
+    if (m_setup->m_pSignalSpin) m_setup->m_pSignalSpin->SetShowArrows(bShow);
 }
 
 void CKXInstanceDetailsGridWnd::UpdatePaneTitle() {
