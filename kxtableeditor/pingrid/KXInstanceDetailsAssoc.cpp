@@ -230,11 +230,12 @@ bool CKXInstanceDetailsGridWnd::GetAssociatedInstance(CTransaction* transaction)
 }
 
 void KXPinGridPupdColumn::SetPupdCellStyle(ROWCOL row, bool localUp, bool localDown, bool aliasUp,
-                                                 bool aliasDown) {
+                                           bool aliasDown) {
     const KXPupdMark mark = KXPupdMarkOf(localUp, localDown, aliasUp, aliasDown);
     kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
-    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPupd)), m_grid.m_fillStyles.Pupd(mark.control, mark.toolTip), gxOverride, 0,
-                  kNoUpdate, gxDo);
+    m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColPupd)),
+                         m_grid.m_fillStyles.Pupd(mark.control, mark.toolTip), gxOverride, 0, kNoUpdate,
+                         gxDo);
 }
 
 void KXPinGridPupdColumn::SetPupdCellStyle(ROWCOL row, const PUPDSTRUCTURE& state) {
@@ -252,8 +253,9 @@ PUPDSTRUCTURE KXPinGridPupdColumn::PupdStateOf(PupdCache& cache, INet* net, int 
     if (at != known.end() && at->nBit == nBit) return *at;
     PUPDSTRUCTURE state;
     state.nBit = nBit;
-    m_grid.GetAssocCompAPI()->GetPupdInfoOnThisNet(m_grid.m_designContext.net(net).bitContext(bit), state.bLocalPullUp,
-                                            state.bLocalPullDown, state.bAliasPullUp, state.bAliasPullDown);
+    m_grid.GetAssocCompAPI()->GetPupdInfoOnThisNet(m_grid.m_designContext.net(net).bitContext(bit),
+                                                   state.bLocalPullUp, state.bLocalPullDown,
+                                                   state.bAliasPullUp, state.bAliasPullDown);
     known.insert(at, state);
     return state;
 }
@@ -285,7 +287,8 @@ void CKXInstanceDetailsGridWnd::FillPupdColumn(std::set<unsigned> netIds) {
         }
         if (!netIds.empty() && !netIds.count(net->id())) continue;
         // A row shows the mark of its one net bit; a row over several bits shows none.
-        m_pupdColumn->SetPupdCellStyle(r, msb == lsb && anyPull ? m_pupdColumn->PupdStateOf(asked, net, msb) : PUPDSTRUCTURE{});
+        m_pupdColumn->SetPupdCellStyle(r, msb == lsb && anyPull ? m_pupdColumn->PupdStateOf(asked, net, msb)
+                                                                : PUPDSTRUCTURE{});
         m_pupdColumn->ApplyPupdParentRule(r);
     }
 }

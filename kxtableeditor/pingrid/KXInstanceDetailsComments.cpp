@@ -83,8 +83,7 @@ CGXStyle NoCommentStyle() {
 
 } // namespace
 
-bool KXPinGridComments::FindPinComment(const CString& instanceName, const CString& pinKey,
-                                               CGXStyle& style) {
+bool KXPinGridComments::FindPinComment(const CString& instanceName, const CString& pinKey, CGXStyle& style) {
     CComments* store = Store(m_grid.Site());
     CString text, date, time, user;
     if (!store || !store->getPinComments(instanceName, pinKey, text, date, time, user)) return false;
@@ -255,15 +254,16 @@ void KXPinGridComments::EndCommentStep(CKXGridEdit& edit, const CRowColArray& se
     for (INT_PTR i = 0; i < selected.GetSize(); ++i) {
         const ROWCOL row = selected[i];
         int group = 0;
-        if (m_grid.IsPowerPinRow(row) || (m_grid.IsImplicitPowerPinRow(row, &group) &&
-                                   m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
+        if (m_grid.IsPowerPinRow(row) ||
+            (m_grid.IsImplicitPowerPinRow(row, &group) &&
+             m_grid.AttrText(row, Col(m_grid.m_nColPinName), IDS_UA_EXPAND_STATE) == "1"))
             SetCommentCell(row);
     }
     edit.Commit();
 }
 
 bool KXPinGridComments::StorePinComment(CComments& store, ROWCOL row, const CString& text,
-                                                const char* stepName) {
+                                        const char* stepName) {
     const CInstanceContext instance = m_grid.GetRowInstance(row);
     const CString key = m_grid.GetCommentPinKey(row);
     if (!instance || key.IsEmpty()) return false;

@@ -272,7 +272,10 @@ BOOL KXPinGridPlainConnect::ParsePlainSignal(const CString& text, SignalText& si
 INet* KXPinGridPlainConnect::PlainSignalNet(const SignalText& sig, CTransaction* transaction, BOOL& newNet) {
     newNet = FALSE;
     INet* net = m_grid.FindTransactionNet(sig.netName);
-    if (!net) net = m_grid.m_designContext.design() ? m_grid.m_designContext.design()->findNet(sig.netName.GetString()) : nullptr;
+    if (!net)
+        net = m_grid.m_designContext.design()
+                  ? m_grid.m_designContext.design()->findNet(sig.netName.GetString())
+                  : nullptr;
     if (net) return net;
     const int low = std::min(sig.lsb, sig.msb), high = std::max(sig.lsb, sig.msb);
     net = transaction->createNet(sig.netName.GetString(), static_cast<unsigned>(high), static_cast<unsigned>(low),
@@ -289,7 +292,7 @@ INet* KXPinGridPlainConnect::PlainSignalNet(const SignalText& sig, CTransaction*
 }
 
 int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CString& text, bool dpName,
-                                                  int bEchoToHost) {
+                                              int bEchoToHost) {
     CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Add Conn");
     if (!edit) return 0;
     SignalText sig;
@@ -302,7 +305,8 @@ int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CStrin
     if (anyPair && !anyOther) {
         CDWordArray rows = RowArray(selected);
         const BOOL done = m_grid.AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
-        const CString journal = std::exchange(m_grid.m_leadJournal, CString()) + std::exchange(m_grid.m_pendingJournal, CString());
+        const CString journal = std::exchange(m_grid.m_leadJournal, CString()) +
+                                std::exchange(m_grid.m_pendingJournal, CString());
         if (!done || !edit.Commit()) return 0;
         m_grid.WriteJournal(journal);
         return 1;
@@ -335,7 +339,8 @@ int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CStrin
         if (targets.empty()) return RefuseNoTarget(sig.display);
     }
     m_grid.m_vectorBitsAnswer.Empty(); // a journal's bits for a dialog this connect did not need
-    if (!sig.Scalar() && !m_grid.ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb))) return 0;
+    if (!sig.Scalar() && !m_grid.ChangeNetWidth(net, std::min(sig.lsb, sig.msb), std::max(sig.lsb, sig.msb)))
+        return 0;
     CKXRetainScope retain(m_grid, sig.display);
     // The pair rows among the pins take the name as a pair's first, before any pin is connected: when
     // they take nothing (the name makes no pair for them, its question or dialog was cancelled) the
@@ -344,7 +349,8 @@ int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CStrin
     if (anyPair) {
         CDWordArray rows = RowArray(selected);
         if (!m_grid.AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) return 0;
-        pairJournal = std::exchange(m_grid.m_leadJournal, CString()) + std::exchange(m_grid.m_pendingJournal, CString());
+        pairJournal = std::exchange(m_grid.m_leadJournal, CString()) +
+                      std::exchange(m_grid.m_pendingJournal, CString());
     }
     std::vector<ConnectedRow> rowsTaken;
     const bool rowsJoined =
@@ -381,8 +387,8 @@ void KXPinGridPlainConnect::EchoPlainConnect(const CString& name) {
 // Which kinds of rows a plain signal goes to (pair rows, other pins), and whether the name may go to them:
 // a pair net goes onto pair pins only, and a pair pin takes a pair, not an ordinary net of the design.
 bool KXPinGridPlainConnect::SortPlainSignalTargets(const CString& given, const SignalText& sig, bool dpName,
-                                                       const std::vector<ROWCOL>& selected, bool& anyPair,
-                                                       bool& anyOther) {
+                                                   const std::vector<ROWCOL>& selected, bool& anyPair,
+                                                   bool& anyOther) {
     for (ROWCOL r : selected) {
         if (r < PIN_FIRST_ROW || r > m_grid.GetRowCount() || m_grid.IsRowHidden(r)) continue;
         (m_grid.IsDiffPairRow(r) ? anyPair : anyOther) = true;
@@ -404,8 +410,8 @@ bool KXPinGridPlainConnect::SortPlainSignalTargets(const CString& given, const S
 // Each connected row replays as its own selection and connection, with the text that row took, after what
 // its connect did first. netMade: the net needs no bits chosen to be made as wide as it was.
 CString KXPinGridPlainConnect::ConnectedRowsJournal(const std::vector<ROWCOL>& targets,
-                                                        const std::vector<ConnectedRow>& rowsTaken,
-                                                        const SignalText& sig, bool netMade, bool bitsChosen) {
+                                                    const std::vector<ConnectedRow>& rowsTaken,
+                                                    const SignalText& sig, bool netMade, bool bitsChosen) {
     CString journal;
     for (std::size_t i = 0; i < targets.size(); ++i) {
         ConnectedRow taken = rowsTaken[i];
@@ -421,9 +427,11 @@ CString KXPinGridPlainConnect::ConnectedRowsJournal(const std::vector<ROWCOL>& t
             taken.text = sig.display;
         }
         netMade = true;
-        journal += m_grid.m_bRenamingSignal
-                       ? m_grid.JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
-                       : m_grid.JournalRowText(targets[i], "Add Connection", m_grid.ConnectJournalMethod(), taken.text);
+        journal +=
+            m_grid.m_bRenamingSignal
+                ? m_grid.JournalRowText(targets[i], "Rename Connection", "RenameConnection", taken.text)
+                : m_grid.JournalRowText(targets[i], "Add Connection", m_grid.ConnectJournalMethod(),
+                                        taken.text);
     }
     return journal;
 }
@@ -431,8 +439,8 @@ CString KXPinGridPlainConnect::ConnectedRowsJournal(const std::vector<ROWCOL>& t
 // The target rows joined to the net: a bus range is spread over them from its MSB on, a name or a
 // bit goes to each. rows gets, per row, the text it took (empty when the row refused) and its lead blocks.
 BOOL KXPinGridPlainConnect::ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig,
-                                                  CNetContext& netContext, CTransaction* transaction, BOOL newNet,
-                                                  std::vector<ConnectedRow>& rows) {
+                                              CNetContext& netContext, CTransaction* transaction, BOOL newNet,
+                                              std::vector<ConnectedRow>& rows) {
     INet* net = netContext.net();
     kxpingrid::ProgressScope progress("Adding Connections", static_cast<int>(targets.size()));
     kxpingrid::UpdateLockScope lock(m_grid);
@@ -444,7 +452,8 @@ BOOL KXPinGridPlainConnect::ConnectTargetRows(const std::vector<ROWCOL>& targets
         progress.Step("Adding Connections: %d%% of %d Pins Processed", static_cast<int>(i));
         const ROWCOL row = targets[i];
         if (!spread) {
-            const BOOL joined = m_grid.ConnectPinToSignal(row, netContext, sig.lsb, sig.msb, transaction, newNet);
+            const BOOL joined =
+                m_grid.ConnectPinToSignal(row, netContext, sig.lsb, sig.msb, transaction, newNet);
             rows[i].lead = std::exchange(m_grid.m_leadJournal, CString());
             if (joined) {
                 connected = TRUE;
@@ -537,9 +546,9 @@ CString KXPinGridPlainConnect::ChosenBitsJournal(int lsb, int msb, int step, int
     return lines.Text();
 }
 
-BOOL KXPinGridPlainConnect::AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb,
-                                              int& msb, int& step, int& stride, int expandFlag, int& bits,
-                                              std::vector<ROWCOL>& targets) {
+BOOL KXPinGridPlainConnect::AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected,
+                                          int& lsb, int& msb, int& step, int& stride, int expandFlag,
+                                          int& bits, std::vector<ROWCOL>& targets) {
     CString pinBase;
     int rowLsb = -1, rowMsb = -1;
     if (selected.size() == 1) {
@@ -608,7 +617,8 @@ BOOL KXPinGridPlainConnect::WidenPartnerLegs(INet* leg) {
         if (pair->positiveBit() >= 0 || pair->negativeBit() >= 0) continue;
         INet* partner = leg == pair->positive() ? pair->negative() : pair->positive();
         if (partner == leg || partner->isScalar()) continue;
-        if (!m_grid.ChangeNetWidth(partner, std::min(leg->lsb(), leg->msb()), std::max(leg->lsb(), leg->msb())))
+        if (!m_grid.ChangeNetWidth(partner, std::min(leg->lsb(), leg->msb()),
+                                   std::max(leg->lsb(), leg->msb())))
             return FALSE;
     }
     return TRUE;
@@ -674,7 +684,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToSignal(ROWCOL row, CNetContext& netC
 }
 
 void KXPinGridDisconnect::DeleteTerminationsOnPinBits(CTransaction* transaction, IInstTerm* pin, int msb,
-                                                           int lsb) {
+                                                      int lsb) {
     if (!transaction || !pin) return;
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
@@ -684,7 +694,7 @@ void KXPinGridDisconnect::DeleteTerminationsOnPinBits(CTransaction* transaction,
 }
 
 bool KXPinGridDisconnect::DeleteTerminationsOnBits(CTransaction* transaction,
-                                                         const std::list<CInstTermBitContext>& bits) {
+                                                   const std::list<CInstTermBitContext>& bits) {
     bool deleted = false;
     for (const CInstTermBitContext& bit : bits)
         if (DeleteTerminationOnBit(transaction, bit.instTermBit())) deleted = true;

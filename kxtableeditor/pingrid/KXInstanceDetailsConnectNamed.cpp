@@ -100,11 +100,12 @@ bool KXPinGridRetain::KeepsTerminationsOnMove() const {
 }
 
 bool KXPinGridRetain::KeepsTerminationsOnDisconnect() const {
-    return m_grid.m_disconnect->m_bDeleteKeepsTerminations || (m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination());
+    return m_grid.m_disconnect->m_bDeleteKeepsTerminations ||
+           (m_pRetainQuestion && m_pRetainQuestion->CanPreserveTermination());
 }
 
-bool KXPinGridRetain::DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin,
-                                                      int msb, int lsb, const INet* net) {
+bool KXPinGridRetain::DropMovedTerminations(CTransaction* transaction, ROWCOL row, IInstTerm* pin, int msb,
+                                            int lsb, const INet* net) {
     if (!transaction || !pin) return false;
     // The row's selection in the termination column, read before anything changes.
     const CString select = m_grid.JournalAssocText(row, "SelectTerminationCol", "Delete");
@@ -112,7 +113,8 @@ bool KXPinGridRetain::DropMovedTerminations(CTransaction* transaction, ROWCOL ro
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
         const CNetBit now = pin->netBit(b);
-        if (now.net() && now.net() != net && m_grid.m_disconnect->DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
+        if (now.net() && now.net() != net &&
+            m_grid.m_disconnect->DeleteTerminationOnBit(transaction, CInstTermBit(pin, b)))
             dropped = true;
         if (b == lsb) break;
     }
@@ -132,7 +134,7 @@ bool KXPinGridRetain::KeepsPupdsOnMove() const {
 }
 
 std::vector<std::pair<int, CNetBit>> KXPinGridRetain::MovingBits(IInstTerm* pin, int msb, int lsb,
-                                                                           const INet* net) {
+                                                                 const INet* net) {
     std::vector<std::pair<int, CNetBit>> moving;
     const int step = msb >= lsb ? -1 : 1;
     for (int b = msb;; b += step) {
@@ -153,7 +155,7 @@ CString NetBitName(const CNetBit& bit) {
 } // namespace
 
 void KXPinGridRetain::CarryPupdsOver(CTransaction* transaction, IInstTerm* pin,
-                                               const std::vector<std::pair<int, CNetBit>>& moved) {
+                                     const std::vector<std::pair<int, CNetBit>>& moved) {
     if (moved.empty() || !KeepsPupdsOnMove()) return;
     CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
     api.setDesignContext(m_grid.MasterDesign());
@@ -329,7 +331,8 @@ BOOL KXPinGridPupds::ConnectOpenPins(const std::vector<ROWCOL>& open, bool commo
         }
         CNetContext context = m_grid.m_designContext.net(net);
         if (!context || !m_grid.ConnectPinToSignal(row, context, -1, -1, transaction, FALSE)) return FALSE;
-        journal += m_grid.JournalRowText(row, "Add Connection", m_grid.ConnectJournalMethod(), CString(net->name()));
+        journal +=
+            m_grid.JournalRowText(row, "Add Connection", m_grid.ConnectJournalMethod(), CString(net->name()));
         if (!edit.Owns()) m_grid.ShowHeldSignal(row, CString(net->name()));
     }
     m_strPupdConnTransaction = transaction->toString();

@@ -559,7 +559,8 @@ BOOL CKXInstanceDetailsGridWnd::RemoveDiffPair() {
     CKXPinConnEdit edit(*this, m_designContext, "Remove Differential Pair");
     if (!edit) return FALSE;
     for (IDPInstTerm* pin : pins) {
-        m_pairEdits->DeleteDiffPairTerminations(pin); // those a deleted connection left on it go with the pair
+        m_pairEdits->DeleteDiffPairTerminations(
+            pin); // those a deleted connection left on it go with the pair
         if (!edit.Transaction()->removeDPInstTerm(pin, 0)) return FALSE;
     }
     if (!edit.Commit()) return FALSE;

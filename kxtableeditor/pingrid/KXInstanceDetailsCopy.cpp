@@ -97,7 +97,7 @@ CString CKXInstanceDetailsGridWnd::ShownInstanceName() {
 
 // In-cell editing: only the editor's selected text.
 bool KXPinGridCopy::CopyEditorSelection(const char* journal, const CString& handle,
-                                                    const CString& shownInstance) {
+                                        const CString& shownInstance) {
     ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
     if (!m_grid.GetCurrentCell(curRow, curCol)) return false;
     CGXControl* control = m_grid.GetCurrentCellControl();
@@ -142,16 +142,15 @@ CString KXPinGridCopy::CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CS
         m_copiedWithoutParts += termination->name();
         termination = nullptr;
     }
-    const CString cellText =
-        CKXImpClipBoard::CopyAssocComponents(m_grid.m_designContext, -1, termination, CKXAssocCompAPI::TERMINATION);
+    const CString cellText = CKXImpClipBoard::CopyAssocComponents(m_grid.m_designContext, -1, termination,
+                                                                  CKXAssocCompAPI::TERMINATION);
     CString line;
     if (termination) line = termination->name();
     rowText += line + "\r\n";
     return cellText;
 }
 
-bool KXPinGridCopy::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText,
-                                             CString& cellText) {
+bool KXPinGridCopy::CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText) {
     int msb = -1, lsb = -1;
     INet* net = m_grid.GetRowNet(row, msb, lsb);
     if (!net) return false;
@@ -243,7 +242,8 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
         }
     }
     if (!m_copy->m_copiedWithoutParts.IsEmpty())
-        CKXErrorHandler::MessageBoxOk("KXTABLE-260", std::exchange(m_copy->m_copiedWithoutParts, CString()).GetString());
+        CKXErrorHandler::MessageBoxOk("KXTABLE-260",
+                                      std::exchange(m_copy->m_copiedWithoutParts, CString()).GetString());
     CKXImpClipBoard::GetDataBuffer(bufferText);
     if (bufferText.IsEmpty()) {
         CKXImpClipBoard::EndCopying();

@@ -93,7 +93,8 @@ BOOL CKXInstanceDetailsGridWnd::ChangeCustomColumnValue(CMapStringToString& valu
         const auto found = columns.find(name);
         if (found == columns.end()) continue;
         value = KXValueListFirst(value); // the rows' values are one and the same
-        refused = !m_custom->WriteCustomValue(rows, found->second, name, value, journal ? &lines : nullptr, written);
+        refused = !m_custom->WriteCustomValue(rows, found->second, name, value, journal ? &lines : nullptr,
+                                              written);
     }
     if (param) param->EnableUndo(bUndo);
     if (refused) {
@@ -117,7 +118,7 @@ CString KXPinGridCustom::CustomChangeRowInstance(ROWCOL row) {
 }
 
 bool KXPinGridCustom::WriteCustomValue(const CRowColArray& rows, int col, const CString& name,
-                                                 const CString& value, CString* lines, bool& written) {
+                                       const CString& value, CString* lines, bool& written) {
     const int type = m_grid.m_arrColumnInfo[static_cast<std::size_t>(col)]->m_nPropertyType;
     CString text = value;
     text.Trim();
@@ -136,7 +137,8 @@ bool KXPinGridCustom::WriteCustomValue(const CRowColArray& rows, int col, const 
 
 bool KXPinGridCustom::RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text) {
     constexpr int kStateDeleteOnly = 5, kStateRequiredA = 4, kStateRequiredB = 2;
-    const int state = std::atoi(m_grid.AttrText(row, static_cast<ROWCOL>(col), IDS_UA_PROP_STATE).GetString());
+    const int state =
+        std::atoi(m_grid.AttrText(row, static_cast<ROWCOL>(col), IDS_UA_PROP_STATE).GetString());
     if (state == kStateDeleteOnly && text.IsEmpty()) {
         AfxMessageBox("Changed property is delete only. Cannot modify.");
         return true;
@@ -188,10 +190,11 @@ bool KXPinGridCustom::AddCustomProperty(ROWCOL row, int type, const CString& nam
 // the component list) selected together, the first by its pin and the others added to it, then one
 // change of the value; one step on replay for each component.
 CString KXPinGridCustom::CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name,
-                                                      const CString& text) {
+                                            const CString& text) {
     if (rows.empty() || !KXJournalLines::IsRecording()) return CString();
     // The column comes before the value: a replay in another user's settings may have none of it.
-    const CString entry = CKXColumnModel::EntryOf(*m_grid.m_arrColumnInfo[static_cast<std::size_t>(col)], m_grid.AverageCharWidth());
+    const CString entry = CKXColumnModel::EntryOf(*m_grid.m_arrColumnInfo[static_cast<std::size_t>(col)],
+                                                  m_grid.AverageCharWidth());
     KXJournalLines lines(m_grid.JournalHandle());
     for (size_t i = 0; i < rows.size();) {
         const CString instance = CustomChangeRowInstance(rows[i]);
@@ -211,8 +214,7 @@ CString KXPinGridCustom::CustomValueJournal(const std::vector<ROWCOL>& rows, int
 
 // Inside a caller's transaction the caller commits; our own is committed when something was
 // written and discarded otherwise. The journal follows only a change that stands.
-BOOL KXPinGridCustom::EndCustomChange(bool began, bool written, const char* journal,
-                                                const CString& lines) {
+BOOL KXPinGridCustom::EndCustomChange(bool began, bool written, const char* journal, const CString& lines) {
     // Each row's value is a call of its own on replay: the undo of the change journals as many.
     auto writeJournal = [&] {
         if (journal) m_grid.WriteJournal(lines);

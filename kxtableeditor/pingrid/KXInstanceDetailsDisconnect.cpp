@@ -84,7 +84,7 @@ int KXPinGridDisconnect::DisconnectPinRow(ROWCOL* pRow, int* pRemovedRows, BOOL 
 // The cells of a row whose pin was just disconnected, until the refresh after the commit: no
 // signal, no pull-up, and no termination when the terminations went with the connection.
 void KXPinGridDisconnect::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows, bool reapplyGroup,
-                                                       bool termsDeleted) {
+                                                 bool termsDeleted) {
     const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
     if (reapplyGroup)
         ApplySignalNamesToSelection(pRow, pRemovedRows);
@@ -94,8 +94,8 @@ void KXPinGridDisconnect::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows
         kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
         m_grid.ApplySignalCellStyle(*pRow, CString(), -1, 1, TRUE);
         if (termsDeleted)
-            m_grid.SetStyleRange(CGXRange(*pRow, Col(m_grid.m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0,
-                          kxpingrid::kNoUpdate, gxDo);
+            m_grid.SetStyleRange(CGXRange(*pRow, Col(m_grid.m_nColTermination)), kxpingrid::EmptyStaticCell(),
+                                 gxOverride, 0, kxpingrid::kNoUpdate, gxDo);
     }
     m_grid.m_pupdColumn->SetPupdCellStyle(*pRow, false, false, false, false);
     m_grid.m_bValidateSignalCell = guard;
@@ -103,7 +103,7 @@ void KXPinGridDisconnect::RestyleDisconnectedRow(ROWCOL* pRow, int* pRemovedRows
 
 // The two legs of a one-bit pair without a pair connection, parted from their nets one by one.
 bool KXPinGridDisconnect::RemoveLegConnections(CTransaction* transaction, const IDPInstTerm* pair,
-                                                     bool deleteTerms) {
+                                               bool deleteTerms) {
     bool removed = false;
     const std::pair<IInstTerm*, int> legs[2] = {{pair->positive(), pair->positiveBit()},
                                                 {pair->negative(), pair->negativeBit()}};
@@ -219,7 +219,8 @@ bool KXPinGridDisconnect::IsLegOfSelectedPair(ROWCOL row, const std::vector<ROWC
     int msb = -1, lsb = -1;
     if (m_grid.GetRowKind(row, base, msb, lsb) != PIN_ROW_DIFFPAIR_LEG) return false;
     // A lane's legs hang below the lane's row, which hangs below the vector pair's row.
-    for (ROWCOL parent = m_grid.GetRowParentOffset(row); parent != GX_INVALID; parent = m_grid.GetRowParentOffset(parent))
+    for (ROWCOL parent = m_grid.GetRowParentOffset(row); parent != GX_INVALID;
+         parent = m_grid.GetRowParentOffset(parent))
         if (std::find(selected.begin(), selected.end(), parent) != selected.end()) return true;
     return false;
 }

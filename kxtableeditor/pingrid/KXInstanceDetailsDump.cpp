@@ -13,7 +13,8 @@ int CKXInstanceDetailsGridWnd::DumpGrid(const char* path) {
             instanceName = first.name();
     KXGridDump dump;
     dump.Line("\n---CCP Dump for instance: " + instanceName + "---\n");
-    dump.Line("\n" + m_functions->m_strHeaderLabel + "  " + m_functions->m_strHeaderInstanceText + "  " + m_functions->m_strHeaderSecondText + "\n");
+    dump.Line("\n" + m_functions->m_strHeaderLabel + "  " + m_functions->m_strHeaderInstanceText + "  " +
+              m_functions->m_strHeaderSecondText + "\n");
     dump.Line("\nFunctions:");
     for (const CString& entry : m_functions->m_arrFunctions)
         dump.Line(" \n" + entry);

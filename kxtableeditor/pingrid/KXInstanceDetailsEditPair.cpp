@@ -25,7 +25,7 @@ bool HasLane(const IDPNet& pair, int bit) {
 } // namespace
 
 IDPNet* KXPinGridPairNets::EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase,
-                                                std::map<CString, IDPNet*>* pCache) {
+                                        std::map<CString, IDPNet*>* pCache) {
     CString name, base;
     int second = -1, first = -1, flag = 0;
     if (pBase) pBase->Empty();
@@ -51,7 +51,7 @@ IDPNet* KXPinGridPairNets::EditDiffPair(CString text, int* pFirst, int* pSecond,
 // An existing pair net for the name: a one-bit name is looked up whole first (a hit gives its bits),
 // then as its base name; a base pair with lanes serves a one-bit name only when it has that bit.
 IDPNet* KXPinGridPairNets::FindDiffPairNet(IDesign& design, const CString& name, const CString& base,
-                                                   int& first, int& second) {
+                                           int& first, int& second) {
     const bool oneBit = IsOneBit(first, second);
     if (oneBit) {
         if (IDPNet* whole = design.findDPNet(name.GetString())) {
@@ -69,7 +69,7 @@ IDPNet* KXPinGridPairNets::FindDiffPairNet(IDesign& design, const CString& name,
 // under the full name, a range one pair over the two whole nets under the base name. The database may
 // answer a pair it has over those bits already; under another name, the user is told.
 IDPNet* KXPinGridPairNets::CreateDiffPairNet(CTransaction& transaction, const CString& name,
-                                                     const CString& base, int& first, int& second) {
+                                             const CString& base, int& first, int& second) {
     CString positive, negative;
     if (!CKXGenUtils::GetDiffPairNetNames(base, positive, negative)) return nullptr;
     INet* pos = TakeDiffPairLeg(transaction, positive, first, second);
@@ -99,11 +99,12 @@ IDPNet* KXPinGridPairNets::CreateDiffPairNet(CTransaction& transaction, const CS
 // A leg net for the pair's bits: found (widened when a range asks for bits it lacks) or made with them
 // and recorded among the nets of the open transaction.
 INet* KXPinGridPairNets::TakeDiffPairLeg(CTransaction& transaction, const CString& name, int first,
-                                                 int second) {
+                                         int second) {
     IDesign* design = m_grid.m_designContext.design();
     INet* leg = design ? design->findNet(name.GetString()) : nullptr;
     if (leg) {
-        if (first != -1 && !m_grid.ChangeNetWidth(leg, std::min(first, second), std::max(first, second))) return nullptr;
+        if (first != -1 && !m_grid.ChangeNetWidth(leg, std::min(first, second), std::max(first, second)))
+            return nullptr;
         return leg;
     }
     leg = transaction.createNet(name.GetString(), static_cast<unsigned>(first), static_cast<unsigned>(second));

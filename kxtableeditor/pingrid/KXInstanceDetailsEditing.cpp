@@ -531,7 +531,8 @@ LRESULT CKXInstanceDetailsGridWnd::OnTogglePinName(WPARAM wParam, LPARAM lParam)
     // A wide pin's bit rows come with its expand and go with its fold.
     const auto row = static_cast<ROWCOL>(lParam);
     if (wParam && !kxpingrid::NamedBitRowsOnly::Active()) WriteWidePinBitRows(row);
-    else if (!wParam) m_fill->DropWidePinBitRows(row);
+    else if (!wParam)
+        m_fill->DropWidePinBitRows(row);
     if (!Site() || !m_bSyncWithPane) return 0;
     CWaitCursor wait;
     if (s_bToggling) return 0;

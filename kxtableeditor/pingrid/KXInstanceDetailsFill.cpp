@@ -289,7 +289,8 @@ void KXPinGridFill::FillPinRow(IInstTerm* pin, ROWCOL& row, int bit, const CStri
         FillVectorBitRow(pin, row, bits[i], bitName, numbers[i], shared, block);
     }
     // The vector's row sums its bits up once they are all written; a row below them is looked at too.
-    m_grid.m_signalCells->SetConnectionCell(parentRow, row == m_grid.GetRowCount() ? &shared.connections : nullptr, &conns);
+    m_grid.m_signalCells->SetConnectionCell(
+        parentRow, row == m_grid.GetRowCount() ? &shared.connections : nullptr, &conns);
     ToggleWrittenVectorRow(parentRow, static_cast<ROWCOL>(bits.size()));
 }
 
@@ -565,7 +566,8 @@ CString KXPinGridFill::FinishPinRow(ROWCOL row, IInstTerm* pin, int msb, int lsb
     const CComments* store = m_grid.Site() ? m_grid.Site()->CommentStore() : nullptr;
     if (store && store->GetPinCommentCount() > 0) {
         CGXStyle comment = m_grid.m_fillStyles.NoComment();
-        m_grid.m_comments->FindPinComment(m_grid.m_instCurrent.name(), m_grid.m_comments->CommentKeyOf(pin, msb, lsb), comment);
+        m_grid.m_comments->FindPinComment(m_grid.m_instCurrent.name(),
+                                          m_grid.m_comments->CommentKeyOf(pin, msb, lsb), comment);
         m_grid.WriteCell(row, Col(m_grid.m_nColComments), comment);
     } else {
         m_grid.WriteCell(row, Col(m_grid.m_nColComments), m_grid.m_fillStyles.NoComment());

@@ -235,7 +235,8 @@ void KXPinGridFilter::LoadFunctionGroupPins(int function) {
     CMapStringToString pins;
     m_grid.m_functions->m_mapFunctionPins.clear();
     if (function > 0 && !m_grid.m_functions->m_strPartName.IsEmpty()) {
-        m_grid.m_functions->m_partReader.GetPinsForFunctionGroup(m_grid.m_functions->m_strPartName, CString(), function, 1, pins);
+        m_grid.m_functions->m_partReader.GetPinsForFunctionGroup(m_grid.m_functions->m_strPartName, CString(),
+                                                                 function, 1, pins);
         for (POSITION pos = pins.GetStartPosition(); pos;) {
             CString key, value;
             pins.GetNextAssoc(pos, key, value);

@@ -27,9 +27,10 @@ void CKXInstanceDetailsGridWnd::FindReplace() {
     if (!m_pFindReplaceDlg) return;
     m_pFindReplaceDlg->SetRevealRow([this](CGXGridCore*, ROWCOL row) { return RevealFoldedRow(row); });
     // The only column searched is the pin names'.
-    m_pFindReplaceDlg->SetWriteMatchingRows([this](CGXGridCore*, ROWCOL, const CKXFindReplaceDlg::TextMatch& matches) {
-        m_fill->WriteWidePinRowsMatching(m_nColPinName, matches);
-    });
+    m_pFindReplaceDlg->SetWriteMatchingRows(
+        [this](CGXGridCore*, ROWCOL, const CKXFindReplaceDlg::TextMatch& matches) {
+            m_fill->WriteWidePinRowsMatching(m_nColPinName, matches);
+        });
 }
 
 void CKXInstanceDetailsGridWnd::ShowFindReplace(BOOL bFind) {

@@ -72,12 +72,13 @@ using namespace kxpingrid; // the row model's attributes (KXPinRowAttrs.h)
 // Object
 
 CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
-    : CKXGridWnd(KXGridKind::Pin),
-      m_refresh(std::make_unique<KXPinGridRefresh>(*this)), m_fill(std::make_unique<KXPinGridFill>(*this)),
-      m_loader(std::make_unique<KXPinGridLoader>(*this)), m_power(std::make_unique<KXPinGridPower>(*this)),
-      m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)), m_rules(std::make_unique<KXPinGridRules>(*this)),
-      m_validate(std::make_unique<KXPinGridValidate>(*this)), m_filter(std::make_unique<KXPinGridFilter>(*this)),
-      m_setup(std::make_unique<KXPinGridSetup>(*this)),
+    : CKXGridWnd(KXGridKind::Pin), m_refresh(std::make_unique<KXPinGridRefresh>(*this)),
+      m_fill(std::make_unique<KXPinGridFill>(*this)), m_loader(std::make_unique<KXPinGridLoader>(*this)),
+      m_power(std::make_unique<KXPinGridPower>(*this)),
+      m_pairConnect(std::make_unique<KXPinGridPairConnect>(*this)),
+      m_rules(std::make_unique<KXPinGridRules>(*this)),
+      m_validate(std::make_unique<KXPinGridValidate>(*this)),
+      m_filter(std::make_unique<KXPinGridFilter>(*this)), m_setup(std::make_unique<KXPinGridSetup>(*this)),
       m_keys(std::make_unique<KXPinGridKeys>(*this)),
       m_pairEdits(std::make_unique<KXPinGridPairEdits>(*this)),
       m_pupds(std::make_unique<KXPinGridPupds>(*this)),
@@ -91,10 +92,8 @@ CKXInstanceDetailsGridWnd::CKXInstanceDetailsGridWnd()
       m_plainConnect(std::make_unique<KXPinGridPlainConnect>(*this)),
       m_retain(std::make_unique<KXPinGridRetain>(*this)),
       m_terms(std::make_unique<KXPinGridTerminations>(*this)),
-      m_publish(std::make_unique<KXPinGridPublish>(*this)),
-      m_paste(std::make_unique<KXPinGridPaste>(*this)),
-      m_copy(std::make_unique<KXPinGridCopy>(*this)),
-      m_comments(std::make_unique<KXPinGridComments>(*this)),
+      m_publish(std::make_unique<KXPinGridPublish>(*this)), m_paste(std::make_unique<KXPinGridPaste>(*this)),
+      m_copy(std::make_unique<KXPinGridCopy>(*this)), m_comments(std::make_unique<KXPinGridComments>(*this)),
       m_custom(std::make_unique<KXPinGridCustom>(*this)) {
     m_bAllowPowerPins = FALSE;
     if (CKXRegistrySettings::OpenRegistryKey() == 1) {

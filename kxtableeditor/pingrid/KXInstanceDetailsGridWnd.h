@@ -317,9 +317,10 @@ public:
                                 CStringArray* physNames, CStringArray* values, CObArray* keyLists,
                                 CObArray* instLists, CString delay, CString high, CString low,
                                 int parts) override;
-    BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew, CMapStringToString* keyProps,
-                         CMapStringToString* instProps, CString delay, CString high, CString low, int count,
-                         int byRefDes, const CMapStringToString* partLooks = nullptr) override;
+    BOOL EditTermination(CStringArray* designators, CMapStringToString* oldToNew,
+                         CMapStringToString* keyProps, CMapStringToString* instProps, CString delay,
+                         CString high, CString low, int count, int byRefDes,
+                         const CMapStringToString* partLooks = nullptr) override;
     BOOL DeleteTerminations() override;
     int InitTermination(CString text) override;
     int ChangeTerminationDelay(const char* delay) override;
@@ -496,7 +497,8 @@ public:
     // Names the selected pins' signals by a rule (KXAttachSignalRule) and connects them.
     BOOL AttachSignal(CString argument, int rule); // TRUE when pins were connected
     // The name of rules -1 to 3 for a pin (the argument is the prefix or suffix).
-    static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument, int rule);
+    static CString NameByRule(const CString& pinName, const CString& pinNumber, const CString& argument,
+                              int rule);
     BOOL CanRemoveDiffPair() override;
     // Removes the pair pins of the selected rows (refused, KXTABLE-155, while one is connected).
     BOOL RemoveDiffPair() override;
@@ -969,25 +971,25 @@ private:
     std::unique_ptr<KXPinGridRules> m_rules;             // the naming rules of AttachSignal
     std::unique_ptr<KXPinGridValidate> m_validate;       // the validation of a typed cell
     std::unique_ptr<KXPinGridFilter> m_filter;           // the row filter
-    std::unique_ptr<KXPinGridSetup> m_setup; // the steps of the grid's set-up
-    std::unique_ptr<KXPinGridKeys> m_keys; // the rows a script key names
-    std::unique_ptr<KXPinGridPairEdits> m_pairEdits; // checks and edits of pair pins
-    std::unique_ptr<KXPinGridPupds> m_pupds; // the steps of pull-up edits
-    std::unique_ptr<KXPinGridFunctions> m_functions; // the part's functions and sections
+    std::unique_ptr<KXPinGridSetup> m_setup;             // the steps of the grid's set-up
+    std::unique_ptr<KXPinGridKeys> m_keys;               // the rows a script key names
+    std::unique_ptr<KXPinGridPairEdits> m_pairEdits;     // checks and edits of pair pins
+    std::unique_ptr<KXPinGridPupds> m_pupds;             // the steps of pull-up edits
+    std::unique_ptr<KXPinGridFunctions> m_functions;     // the part's functions and sections
     std::unique_ptr<KXPinGridSignalCells> m_signalCells; // the cells of group, bit and pair rows
-    std::unique_ptr<KXPinGridPupdColumn> m_pupdColumn; // the Pull Up/Down column's cells
-    std::unique_ptr<KXPinGridPairNets> m_pairNets; // pair nets of typed pair names
-    std::unique_ptr<KXPinGridDisconnect> m_disconnect; // connections taken off rows
-    std::unique_ptr<KXPinGridPinNumbers> m_pinNumbers; // swaps and pin-number candidates
-    std::unique_ptr<KXPinGridAssocPaste> m_assocPaste; // pastes of copied terminations and pull-ups
+    std::unique_ptr<KXPinGridPupdColumn> m_pupdColumn;   // the Pull Up/Down column's cells
+    std::unique_ptr<KXPinGridPairNets> m_pairNets;       // pair nets of typed pair names
+    std::unique_ptr<KXPinGridDisconnect> m_disconnect;   // connections taken off rows
+    std::unique_ptr<KXPinGridPinNumbers> m_pinNumbers;   // swaps and pin-number candidates
+    std::unique_ptr<KXPinGridAssocPaste> m_assocPaste;   // pastes of copied terminations and pull-ups
     std::unique_ptr<KXPinGridPlainConnect> m_plainConnect; // connects to a plain signal text
-    std::unique_ptr<KXPinGridRetain> m_retain; // the retain question of a connect run
-    std::unique_ptr<KXPinGridTerminations> m_terms; // the terminations' targets and dialog steps
-    std::unique_ptr<KXPinGridPublish> m_publish; // what the selection publishes
-    std::unique_ptr<KXPinGridPaste> m_paste; // the paste of signal names
-    std::unique_ptr<KXPinGridCopy> m_copy; // the steps of a copy
-    std::unique_ptr<KXPinGridComments> m_comments; // the Comments column
-    std::unique_ptr<KXPinGridCustom> m_custom; // custom property column changes
+    std::unique_ptr<KXPinGridRetain> m_retain;             // the retain question of a connect run
+    std::unique_ptr<KXPinGridTerminations> m_terms;        // the terminations' targets and dialog steps
+    std::unique_ptr<KXPinGridPublish> m_publish;           // what the selection publishes
+    std::unique_ptr<KXPinGridPaste> m_paste;               // the paste of signal names
+    std::unique_ptr<KXPinGridCopy> m_copy;                 // the steps of a copy
+    std::unique_ptr<KXPinGridComments> m_comments;         // the Comments column
+    std::unique_ptr<KXPinGridCustom> m_custom;             // custom property column changes
 
     DECLARE_MESSAGE_MAP()
 };

@@ -126,7 +126,8 @@ void KXPinGridSetup::RegisterCellControls() {
 void KXPinGridSetup::CreateSignalControls(const CDesignContext& design, CStringList* pSignals) {
     // Past its row numbers the pin grid shows what it stores.
     CKXPlusMinusEditButton::RegisterControls(&m_grid, IDS_CTRL_MINUS_BUTTON, IDS_CTRL_PLUS_BUTTON, 18, true);
-    CKXPlusMinusEditButton::RegisterControls(&m_grid, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS, 18, true);
+    CKXPlusMinusEditButton::RegisterControls(&m_grid, IDS_CTRL_MERGED_SIBLING, IDS_CTRL_MERGED_SIBLING_PLUS,
+                                             18, true);
     for (UINT id :
          {IDS_CTRL_CHILD_PINNAME_CELL, IDS_UA_SCALAR_PINNAME_CELL, IDS_UA_SINGLEBIT_VECTOR_PINNAME_CELL})
         m_grid.RegisterControl(static_cast<WORD>(id), new CKXPaddedEditControl(&m_grid, id, 18), FALSE, TRUE);
@@ -187,7 +188,7 @@ void KXPinGridSetup::CreateHeader() {
     m_grid.m_pHeader = header.release();
     // The wrapper destroys the bar's window with itself; the cell keeps the bar usable under the mouse.
     m_grid.RegisterControl(static_cast<WORD>(IDS_CTRL_INSTANCE_DETAILS_HEADER),
-                    new CKXWndWrapper(&m_grid, m_grid.m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
+                           new CKXWndWrapper(&m_grid, m_grid.m_pHeader, TRUE, TRUE, FALSE), FALSE, TRUE);
     m_grid.m_functions->ShowHeaderTexts();
     m_grid.m_functions->ShowHeaderFunctions();
 }
@@ -335,7 +336,8 @@ void CKXInstanceDetailsGridWnd::UpdateHeaderCaption() {
     const CInstanceContext inst = m_designContext.instance(m_arrInstanceIds.front());
     if (!inst) return;
     // The instance and the cell of its master.
-    m_functions->m_strHeaderInstanceText.Format("%s (%s)", inst.name().GetString(), inst.instance()->cellName());
+    m_functions->m_strHeaderInstanceText.Format("%s (%s)", inst.name().GetString(),
+                                                inst.instance()->cellName());
     const char* location = inst.physicalPackageName();
     m_functions->m_strHeaderSecondText = location && *location ? "- " + CString(location) : CString();
     m_functions->m_strHeaderLabel.Empty();

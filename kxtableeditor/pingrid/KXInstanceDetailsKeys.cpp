@@ -33,7 +33,8 @@ KXPinGridKeys::PinRowKey KXPinGridKeys::PinRowKey::Parse(const CString& key) {
 }
 
 bool KXPinGridKeys::RowMatchesKey(ROWCOL row, const PinRowKey& key) {
-    if (key.pinOnly) return m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName)) == key.pin || IsPairNamed(row, key.pin);
+    if (key.pinOnly)
+        return m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName)) == key.pin || IsPairNamed(row, key.pin);
     return (key.pin.IsEmpty() || m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName)) == key.pin) &&
            (key.number.IsEmpty() || m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber)) == key.number) &&
            (key.instance.IsEmpty() || m_grid.GetValueRowCol(row, Col(m_grid.m_nColInstance)) == key.instance);

@@ -160,7 +160,8 @@ void KXPinGridSignalCells::FillDiffPairSignalCells(ROWCOL row, int recurse) {
         // shows them.
         const ROWCOL second = isChild(r + 1) && !m_grid.IsDiffPairRow(r + 1) ? r + 1 : 0;
         const CString firstText = m_grid.GetValueRowCol(r, Col(m_grid.m_nColSignal));
-        const CString secondText = second ? m_grid.GetValueRowCol(second, Col(m_grid.m_nColSignal)) : CString();
+        const CString secondText =
+            second ? m_grid.GetValueRowCol(second, Col(m_grid.m_nColSignal)) : CString();
         addLeg(firstText);
         addLeg(secondText);
         const PairNetLane firstNet = LegPairNet(r);
@@ -183,7 +184,9 @@ void KXPinGridSignalCells::FillDiffPairSignalCells(ROWCOL row, int recurse) {
 CString KXPinGridSignalCells::PairNameAsShown(ROWCOL row, const CString& name) {
     // While the user types into the cell, a name that differs only in letter case keeps the typed case.
     ROWCOL currentRow = 0, currentCol = 0;
-    if (!m_grid.GetCurrentCell(currentRow, currentCol) || currentRow != row || currentCol != Col(m_grid.m_nColSignal)) return name;
+    if (!m_grid.GetCurrentCell(currentRow, currentCol) || currentRow != row ||
+        currentCol != Col(m_grid.m_nColSignal))
+        return name;
     CGXControl* control = m_grid.GetCurrentCellControl();
     if (!control || !control->IsActive()) return name;
     CString shown;
@@ -191,14 +194,15 @@ CString KXPinGridSignalCells::PairNameAsShown(ROWCOL row, const CString& name) {
     return shown.CompareNoCase(name) == 0 ? shown : name;
 }
 
-void KXPinGridSignalCells::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first, int last,
-                                                  BOOL bNameOnly) {
+void KXPinGridSignalCells::FillVectorBitCell(ROWCOL row, const CString& netName, int netId, int first,
+                                             int last, BOOL bNameOnly) {
     const int step = first <= last ? 1 : -1;
     const char* bitFormat = CSchemaUtilities::getVectorDisplayFormat() ? "%s[%d]" : "%s<%d>";
     ROWCOL r = row;
     for (int bit = first;; bit += step) {
         if (++r > m_grid.GetRowCount()) break;
-        m_grid.SetCellUserAttribute(r, Col(m_grid.m_nColPinName), IDS_UA_VECTOR_PIN_BIT, static_cast<double>(row));
+        m_grid.SetCellUserAttribute(r, Col(m_grid.m_nColPinName), IDS_UA_VECTOR_PIN_BIT,
+                                    static_cast<double>(row));
         CString text = netName;
         if (!bNameOnly) text.Format(bitFormat, netName.GetString(), bit);
         m_grid.ApplySignalCellStyle(r, text, netId, 0, TRUE);
@@ -210,7 +214,8 @@ void KXPinGridSignalCells::FillVectorBitCell(ROWCOL row, const CString& netName,
 void KXPinGridSignalCells::FillBitTerminationCell(ROWCOL row, BOOL bNameOnly) {
     kxgrid::GridWriteScope write(m_grid, kxgrid::GridWriteScope::kLock);
     if (bNameOnly) {
-        m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColTermination)), EmptyStaticCell(), gxOverride, 0, kNoUpdate, gxDo);
+        m_grid.SetStyleRange(CGXRange(row, Col(m_grid.m_nColTermination)), EmptyStaticCell(), gxOverride, 0,
+                             kNoUpdate, gxDo);
         return;
     }
     CGXStyle term;

@@ -208,7 +208,8 @@ void KXPinGridLoader::WriteLoadHeader(const CInstanceContext& instance, bool mul
         CString dialogName = instName;
         const int amp = dialogName.Find('&');
         if (amp >= 0) dialogName.Insert(amp, '&');
-        m_grid.m_functions->m_strHeaderInstanceText.Format("%s (%s)", dialogName.GetString(), cellName.GetString());
+        m_grid.m_functions->m_strHeaderInstanceText.Format("%s (%s)", dialogName.GetString(),
+                                                           cellName.GetString());
         m_grid.m_functions->m_strHeaderSecondText = refDes.IsEmpty() ? CString() : "- " + refDes;
     } else {
         headerText = "Multiple Instances";

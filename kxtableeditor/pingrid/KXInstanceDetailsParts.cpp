@@ -94,7 +94,7 @@ void KXPinGridFunctions::GetPartSymbolProperties(CInstanceContext instance) {
 }
 
 BOOL KXPinGridFunctions::CheckAssignedSection(const CInstanceContext& instance, const CString& section,
-                                                     BOOL silent, CTransaction* transaction) {
+                                              BOOL silent, CTransaction* transaction) {
     if (!instance) return FALSE;
     if (!transaction) transaction = CKXTransaction::GetCurrentTransactionObj();
     // Nothing can be written without a transaction; that is a failure, not a success.
@@ -152,7 +152,7 @@ BOOL KXPinGridFunctions::CheckAssignedSection(const CInstanceContext& instance, 
 }
 
 const char* KXPinGridFunctions::CollectInstancePinNumbers(const CInstanceContext* instance,
-                                                                 const char* pinNumber) {
+                                                          const char* pinNumber) {
     if (!instance || !*instance || !pinNumber) return nullptr;
     for (IInstTerm* pin : instance->instance()->beginInstTerm()) {
         if (!pin) continue;

@@ -123,8 +123,8 @@ BOOL KXPinGridPaste::PasteInHostEdit(const CString& text, BOOL bPasteSpecial) {
 // Nothing commits the host's transaction before the host ends it, so the paste's part goes whole. Should
 // a commit have come in between all the same, what it committed stays in the host's transaction: the
 // paste says so and stays (false), and the rows show the design as it is.
-bool KXPinGridPaste::TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets,
-                                              BOOL wasModified, bool rowsChanged) {
+bool KXPinGridPaste::TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets, BOOL wasModified,
+                                   bool rowsChanged) {
     if (!edit.Discard()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-255");
         if (IKXGridSite* site = m_grid.Site()) site->MarkModified();
@@ -217,8 +217,8 @@ std::vector<std::pair<ROWCOL, CString>> KXPinGridPaste::PasteTargets(const std::
     return targets;
 }
 
-bool KXPinGridPaste::ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets,
-                                                      ROWCOL col, BOOL bPasteSpecial) {
+bool KXPinGridPaste::ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,
+                                           BOOL bPasteSpecial) {
     if (bPasteSpecial || col != Col(m_grid.m_nColSignal)) return true;
     DWORD prompt = 0;
     const BOOL opened = CKXRegistrySettings::OpenRegistryKey();
@@ -238,7 +238,8 @@ int KXPinGridPaste::PasteSignalNames(CString strText, BOOL bPasteSpecial) {
     const std::vector<std::pair<ROWCOL, CString>> targets = PasteTargets(lines);
     if (targets.empty()) return 0;
     const bool anyChange = std::any_of(targets.begin(), targets.end(), [this, col](const auto& target) {
-        return !IsPasteCellReadOnly(target.first, col) && m_grid.GetValueRowCol(target.first, col).CompareNoCase(target.second) != 0;
+        return !IsPasteCellReadOnly(target.first, col) &&
+               m_grid.GetValueRowCol(target.first, col).CompareNoCase(target.second) != 0;
     });
     if (!anyChange) {
         // The cells hold the pasted texts already: nothing to paste.

@@ -186,9 +186,10 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
         CInstanceContext instance = GetRowInstance(row);
         if (!instance) continue;
         const CString oldNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-        const BOOL done = instance.instance()->isChips()
-                              ? m_pinNumbers->ExchangePinNumbers(&instance, oldNumber.GetString(), wanted)
-                              : m_functions->CheckAssignedSection(instance, section, FALSE, edit.Transaction());
+        const BOOL done =
+            instance.instance()->isChips()
+                ? m_pinNumbers->ExchangePinNumbers(&instance, oldNumber.GetString(), wanted)
+                : m_functions->CheckAssignedSection(instance, section, FALSE, edit.Transaction());
         if (done) any = TRUE;
     }
     if (!any || !edit.Commit()) return FALSE;
@@ -199,7 +200,7 @@ BOOL CKXInstanceDetailsGridWnd::CommitAssignPinNumber(CString number) {
 }
 
 BOOL KXPinGridPinNumbers::ExchangePinNumbers(CInstanceContext* instance, const char* numberA,
-                                                   const char* numberB) {
+                                             const char* numberB) {
     if (!instance || !*instance || !numberA || !numberB || std::strcmp(numberA, numberB) == 0) return FALSE;
     IServer* server = instance->server();
     CTransaction* transaction = CKXTransaction::GetCurrentTransactionObj();
@@ -218,7 +219,8 @@ BOOL KXPinGridPinNumbers::ExchangePinNumbers(CInstanceContext* instance, const c
         const ROWCOL rowB = m_grid.FindPinRow(*instance, Col(m_grid.m_nColPinNumber), b, 0);
         if (rowA && rowB) {
             CInstTermBitContext bitA, bitB;
-            if (!m_grid.GetRowInstTermBitContext(rowA, bitA) || !m_grid.GetRowInstTermBitContext(rowB, bitB)) {
+            if (!m_grid.GetRowInstTermBitContext(rowA, bitA) ||
+                !m_grid.GetRowInstTermBitContext(rowB, bitB)) {
                 CKXErrorHandler::MessageBoxOk("KXTABLE-107");
                 return FALSE;
             }

@@ -70,11 +70,12 @@ void KXPinGridPublish::PublishCurrentNet(IKXMessageServer* server, ROWCOL row, R
     INet* net = m_grid.GetRowNet(row, msb, lsb);
     if (!net) return;
     CNetContext context = m_grid.m_designContext.net(net);
-    server->Broadcast(MSG_NET_SELECTED, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(&m_grid.m_designContext));
+    server->Broadcast(MSG_NET_SELECTED, reinterpret_cast<WPARAM>(&context),
+                      reinterpret_cast<LPARAM>(&m_grid.m_designContext));
 }
 
 void KXPinGridPublish::PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
-                                                       ROWCOL col) {
+                                              ROWCOL col) {
     CKXConnObjInfoList list;
     const bool signal = col == Col(m_grid.m_nColSignal);
     for (ROWCOL r : rows) {
@@ -101,7 +102,8 @@ void KXPinGridPublish::PublishPropertyRecords(IKXMessageServer* server, const st
         if (!pin) continue;
         CString id;
         id.Format("%d", m_grid.GetRowInstTermId(r));
-        list.Add(new CKXConnObjInfo(id, CKXConnObjInfo::PIN, msb, lsb, new CInstanceContext(m_grid.GetRowInstance(r))));
+        list.Add(new CKXConnObjInfo(id, CKXConnObjInfo::PIN, msb, lsb,
+                                    new CInstanceContext(m_grid.GetRowInstance(r))));
     }
     if (list.GetSize() == 0) return;
     // The editor takes the records over (and frees them with its next selection); the list is ours.
@@ -130,7 +132,7 @@ std::vector<CKXConnObjInfo*> KXPinGridPublish::PairPinRecords(ROWCOL row) {
 }
 
 void KXPinGridPublish::PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
-                                                    ROWCOL col) {
+                                           ROWCOL col) {
     CKXAssocCompArray records;
     const bool pupd = col == Col(m_grid.m_nColPupd);
     for (ROWCOL r : rows) {
@@ -139,13 +141,14 @@ void KXPinGridPublish::PublishAssocRecords(IKXMessageServer* server, const std::
             IDPInstTerm* pair = m_grid.GetRowDPInstTerm(r);
             if (!pair) continue;
             if (!pupd) {
-                records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kContainer,
-                                                                       m_grid.m_designContext.container(pair)));
+                records.push_back(std::make_unique<CKXAssocCompStruct>(
+                    CKXAssocCompStruct::kContainer, m_grid.m_designContext.container(pair)));
                 continue;
             }
             for (const CNetBit& leg : PairRowLegNetBits(r))
                 records.push_back(std::make_unique<CKXAssocCompStruct>(
-                    CKXAssocCompStruct::kNetBit, m_grid.m_designContext.net(leg.net()).bitContext(leg.bit())));
+                    CKXAssocCompStruct::kNetBit,
+                    m_grid.m_designContext.net(leg.net()).bitContext(leg.bit())));
             continue;
         }
         int msb = -1, lsb = -1;
@@ -155,8 +158,8 @@ void KXPinGridPublish::PublishAssocRecords(IKXMessageServer* server, const std::
             INet* net = m_grid.GetRowNet(r, msb, lsb);
             if (style.GetControl() == IDS_CTRL_PUPD_NONE || !net || CKXGenUtils::IsNC(net->name())) continue;
             for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
-                records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kNetBit,
-                                                                       m_grid.m_designContext.net(net).bitContext(bit)));
+                records.push_back(std::make_unique<CKXAssocCompStruct>(
+                    CKXAssocCompStruct::kNetBit, m_grid.m_designContext.net(net).bitContext(bit)));
             continue;
         }
         IInstTerm* pin = m_grid.GetRowInstTerm(r, msb, lsb);

@@ -215,7 +215,8 @@ BOOL CKXInstanceDetailsGridWnd::EditPupd(CString parent, CString name, CString r
         if (auto it = rowsOf.find(bit); it != rowsOf.end()) {
             KXJournalLines lines(JournalHandle());
             lines.Pane("EditPUPD", {operands}).End();
-            journal += JournalAssocText(it->second, m_pupds->PupdSelectMethod(), "Edit Pullup/Pulldown") + lines.Text();
+            journal += JournalAssocText(it->second, m_pupds->PupdSelectMethod(), "Edit Pullup/Pulldown") +
+                       lines.Text();
         }
     }
     if (!edited) {
@@ -280,7 +281,8 @@ BOOL CKXInstanceDetailsGridWnd::DeletePupds(CStringArray* names, CMapStringToStr
     for (ROWCOL row : changed) {
         KXJournalLines lines(JournalHandle());
         lines.Pane("DeletePUPD", {list}).End();
-        journal += JournalAssocText(row, m_pupds->PupdSelectMethod(), "Delete Pullup/Pulldown") + lines.Text();
+        journal +=
+            JournalAssocText(row, m_pupds->PupdSelectMethod(), "Delete Pullup/Pulldown") + lines.Text();
     }
     if (!edit.Commit()) return FALSE;
     FillPupdColumn(NetIdsOf(bits));
@@ -348,7 +350,8 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
         // The edit may be joined to the one that connects open pins, which commits it: a dialog that
         // changed nothing is told by the changes it made.
         const CTransaction::Mark before = edit.Transaction()->mark();
-        if (row == rowsOf.end() || !m_pupds->EditPupdInDialog(api, bits.front(), row->second, journal)) return;
+        if (row == rowsOf.end() || !m_pupds->EditPupdInDialog(api, bits.front(), row->second, journal))
+            return;
         const auto changes = edit.Transaction()->changesSince(before);
         const KXShownMark committing;
         if (!changes || changes->empty() || !edit.Commit()) {
@@ -388,8 +391,8 @@ void CKXInstanceDetailsGridWnd::AddPupd() {
 // The pull-ups added on the net bits, journalled in the order they were made (each once, by the first row
 // that showed it), so that a replay names them the same.
 CString KXPinGridPupds::AddPupdJournal(const std::vector<CNetBit>& bits,
-                                                  const std::multimap<CNetBit, ROWCOL>& rowsOf,
-                                                  const CString& prepared) {
+                                       const std::multimap<CNetBit, ROWCOL>& rowsOf,
+                                       const CString& prepared) {
     CString journal;
     std::set<CNetBit> journalled;
     for (const CNetBit& bit : bits) {
@@ -398,18 +401,20 @@ CString KXPinGridPupds::AddPupdJournal(const std::vector<CNetBit>& bits,
         if (it == rowsOf.end()) continue;
         KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("InitPUPD", {prepared}).Pane("AddPUPD").End();
-        journal += m_grid.JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
+        journal +=
+            m_grid.JournalAssocText(it->second, PupdSelectMethod(), "Add Pullup/Pulldown") + lines.Text();
     }
     return journal;
 }
 
 bool KXPinGridPupds::EditPupdInDialog(CKXAssocCompAPI& api, const CNetBit& bit, ROWCOL row,
-                                                 KXJournalLines& journal) {
+                                      KXJournalLines& journal) {
     const BOOL readOnly = m_grid.Site() && m_grid.Site()->OpenMode() == 2;
     const KXPupdLooksMap before = KXPupdLooks(api, m_grid.m_designContext, bit);
     api.setNetBit(bit);
     const CNetBitContext context = m_grid.m_designContext.net(bit.net()).bitContext(bit.bit());
-    if (!KXPupdDialogAccepted(ShowPupdDlg(&api, m_grid.MasterDesign(), m_grid.m_designContext, context, readOnly), api))
+    if (!KXPupdDialogAccepted(
+            ShowPupdDlg(&api, m_grid.MasterDesign(), m_grid.m_designContext, context, readOnly), api))
         return false;
     if (readOnly) {
         KXMenuAnswer::Report(KXEditResult::Dialog()); // looked at, nothing to change

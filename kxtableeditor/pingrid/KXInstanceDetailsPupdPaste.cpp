@@ -37,7 +37,7 @@ constexpr const char* kPasteCaption = "Pasting Pullup(s)/Pulldown(s):";
 // One copied component onto one net bit of a row: it is made there unless the net bit carries one of
 // its type already. Records what it made.
 bool KXPinGridAssocPaste::PastePupdEntryOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
-                                                    const KXAssocClipEntry& entry) {
+                                              const KXAssocClipEntry& entry) {
     CKXAssocCompAPI& api = *m_grid.GetAssocCompAPI();
     const KXComponentSet before = KXPupdsOn(api, bit);
     if (!CKXImpClipBoard::PasteAssocComponents(transaction, CInstTermBit(), nullptr, bit, CInstanceContext(),
@@ -51,7 +51,7 @@ bool KXPinGridAssocPaste::PastePupdEntryOnBit(CTransaction* transaction, ROWCOL 
 // One group onto one net bit of a row: each entry of the group makes its component there. Entries
 // without data count as pasted (a net bit copied without pull-ups); true when any entry counted.
 bool KXPinGridAssocPaste::PastePupdGroupOnBit(CTransaction* transaction, ROWCOL row, const CNetBit& bit,
-                                                    CString group) {
+                                              CString group) {
     bool pasted = false;
     for (KXAssocClipEntry entry; KXTakeAssocClipEntry(group, entry);) {
         if (entry.kind != kPupd) continue;
@@ -72,7 +72,7 @@ CNetBit KXPinGridAssocPaste::RowPupdBit(ROWCOL row) {
 
 // The group onto the net bit of the row's signal; false, and nothing pasted, when the row has none.
 bool KXPinGridAssocPaste::PastePupdGroupOnRow(CTransaction* transaction, ROWCOL row, const CString& group,
-                                                    kxpingrid::ProgressScope& progress) {
+                                              kxpingrid::ProgressScope& progress) {
     const CNetBit bit = RowPupdBit(row);
     if (!bit.net()) return false;
     progress.Show(kxpingrid::ProgressLabel(kPasteCaption, bit.net()->name(), bit.bit()));
@@ -91,7 +91,8 @@ std::vector<ROWCOL> KXPinGridAssocPaste::PupdPasteRows() {
             continue;
         }
         // Folded or not, the bit rows follow their bus row.
-        for (ROWCOL bit = row + 1; bit <= m_grid.GetRowCount() && m_grid.GetRowKind(bit, base, msb, lsb) == PIN_ROW_PLUSMINUS_CHILD;
+        for (ROWCOL bit = row + 1;
+             bit <= m_grid.GetRowCount() && m_grid.GetRowKind(bit, base, msb, lsb) == PIN_ROW_PLUSMINUS_CHILD;
              ++bit)
             rows.push_back(bit);
     }
@@ -191,7 +192,8 @@ BOOL KXPinGridAssocPaste::CommitPastedPupds(CKXGridEdit& edit) {
         if (!journalled.insert({row, data}).second) continue;
         KXJournalLines lines(m_grid.JournalHandle());
         lines.Pane("PastePUPD", {type, name, data}).End();
-        journal += m_grid.JournalAssocText(row, m_grid.m_pupds->PupdSelectMethod(), "Paste Pullup/Pulldown") + lines.Text();
+        journal += m_grid.JournalAssocText(row, m_grid.m_pupds->PupdSelectMethod(), "Paste Pullup/Pulldown") +
+                   lines.Text();
     }
     if (!edit.Commit()) return FALSE;
     m_grid.FillPupdColumn(nets);

@@ -128,7 +128,7 @@ LRESULT CKXInstanceDetailsGridWnd::OnInstanceChanged(WPARAM wParam, LPARAM) {
 // Cells rewritten by the refresh
 
 void KXPinGridSignalCells::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSum* childRows,
-                                                  const CSchemaObjectIterator<CConn>* pinConns) {
+                                             const CSchemaObjectIterator<CConn>* pinConns) {
     if (row < PIN_FIRST_ROW || row > m_grid.GetRowCount() || m_grid.IsDiffPairRow(row)) return;
     int msb = -1, lsb = -1;
     IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
@@ -154,16 +154,22 @@ void KXPinGridSignalCells::SetConnectionCell(ROWCOL row, kxpingrid::ConnectionSu
         }
     }
     ROWCOL bitRows = 0;
-    const bool foldedWide = !direct && !childRows && !powerGroup && m_grid.m_fill->IsWidePinRow(row, nullptr, &bitRows) &&
+    const bool foldedWide = !direct && !childRows && !powerGroup &&
+                            m_grid.m_fill->IsWidePinRow(row, nullptr, &bitRows) &&
                             bitRows < static_cast<ROWCOL>(std::abs(pin->msb() - pin->lsb()) + 1);
-    if (foldedWide) summary = m_grid.SumWidePinBits(pin); // not every bit has a row to sum up
-    else if (!direct) summary = childRows && !powerGroup ? childRows->Finish() : m_grid.SummariseChildConnections(row, powerGroup);
+    if (foldedWide)
+        summary = m_grid.SumWidePinBits(pin); // not every bit has a row to sum up
+    else if (!direct)
+        summary = childRows && !powerGroup ? childRows->Finish()
+                                           : m_grid.SummariseChildConnections(row, powerGroup);
     m_grid.ApplySignalCellStyle(row, summary.text, summary.netId, summary.netId >= 0 ? 1 : 0, FALSE);
     const bool italic = m_grid.IsImplicitPowerPinRow(row, nullptr) && row + 1 <= m_grid.GetRowCount() &&
                         m_grid.GetValueRowCol(row + 1, Col(m_grid.m_nColPinName)) == summary.text;
     CGXStyle look;
-    look.SetInterior(summary.text.IsEmpty() && summary.tip.IsEmpty() ? CGXBrush(RGB(255, 255, 255))
-                                            : CGXBrush(CKXInstanceDetailsGridWnd::kConnectionHatch, RGB(255, 255, 255), RGB(255, 255, 255)));
+    look.SetInterior(
+        summary.text.IsEmpty() && summary.tip.IsEmpty()
+            ? CGXBrush(RGB(255, 255, 255))
+            : CGXBrush(CKXInstanceDetailsGridWnd::kConnectionHatch, RGB(255, 255, 255), RGB(255, 255, 255)));
     look.SetFont(CGXFont().SetItalic(italic ? TRUE : FALSE));
     look.SetUserAttribute(Id(IDS_UA_TOOLTIPTEXT), summary.tip);
     look.SetUserAttribute(Id(IDS_UA_CELLTIP_TITLE), "Connection Details");
@@ -214,10 +220,10 @@ void KXPinGridSignalCells::ResetNoValueCell(ROWCOL row, BOOL bRedraw) {
         if (!child.GetIncludeUserAttribute(Id(IDS_UA_PLUSMINUS_BIT))) continue;
         m_grid.ApplySignalCellStyle(r, "", -1, 0, FALSE);
         m_grid.SetStyleRange(CGXRange(r, Col(m_grid.m_nColPinName)),
-                      CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1), gxOverride, 0, kNoUpdate,
-                      gxDo);
-        m_grid.SetStyleRange(CGXRange(r, Col(m_grid.m_nColTermination)), kxpingrid::EmptyStaticCell(), gxOverride, 0, kNoUpdate,
-                      gxDo);
+                             CGXStyle().SetUserAttribute(Id(IDS_UA_PLUSMINUS_BIT), 1), gxOverride, 0,
+                             kNoUpdate, gxDo);
+        m_grid.SetStyleRange(CGXRange(r, Col(m_grid.m_nColTermination)), kxpingrid::EmptyStaticCell(),
+                             gxOverride, 0, kNoUpdate, gxDo);
     }
     if (pParam) pParam->SetLockReadOnly(bLock);
     ROWCOL cr = 0, cc = 0;

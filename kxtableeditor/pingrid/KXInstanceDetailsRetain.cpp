@@ -54,15 +54,16 @@ bool KXPinGridRetain::RowNetCarriesPupd(ROWCOL row, std::set<std::pair<unsigned,
 
 // A pair pin's legs leave their leg nets when the pair moves: their pull-ups are asked about too.
 bool KXPinGridRetain::PairLegNetsCarryPupd(const IDPInstTerm* pin,
-                                                     std::set<std::pair<unsigned, int>>& asked) {
-    for (const CKXInstanceDetailsGridWnd::LegMove& leg : CKXInstanceDetailsGridWnd::PairLegMoves(pin, nullptr))
+                                           std::set<std::pair<unsigned, int>>& asked) {
+    for (const CKXInstanceDetailsGridWnd::LegMove& leg :
+         CKXInstanceDetailsGridWnd::PairLegMoves(pin, nullptr))
         for (const auto& [pinBit, old] : leg.moved)
             if (NetBitCarriesPupd(old.net(), old.bit(), asked)) return true;
     return false;
 }
 
 void KXPinGridRetain::RetainAssocComponents(int column, CString newSignal,
-                                                       const std::vector<ROWCOL>* targets) {
+                                            const std::vector<ROWCOL>* targets) {
     (void)column;
     m_bAskRetain = m_pRetainQuestion && m_pRetainQuestion->DontAskToRetainAssocComp() ? 0 : 1;
     if (CKXShareGlobalData::m_bReplay) m_bAskRetain = 0;

@@ -124,7 +124,9 @@ BOOL CKXInstanceDetailsGridWnd::PropertyCellValue(ROWCOL row, int col, IInstTerm
     }
     // A packaged row with one pin number: the physical part may know better.
     const CString pn = GetValueRowCol(row, Col(m_nColPinNumber));
-    IPhysPartInst* part = pn.IsEmpty() || pn.Find(',') >= 0 ? nullptr : m_functions->PhysPartOfInstance(GetRowInstanceIndex(row));
+    IPhysPartInst* part = pn.IsEmpty() || pn.Find(',') >= 0
+                              ? nullptr
+                              : m_functions->PhysPartOfInstance(GetRowInstanceIndex(row));
     if (part) {
         std::unique_ptr<IPhysPin> phys(part->getPhysPin(pn.GetString()));
         if (phys) {

@@ -51,7 +51,8 @@ BOOL KXPinGridPinNumbers::CanSwapPinRows(ROWCOL rowA, ROWCOL rowB) {
     int msb = -1, lsb = -1;
     if (!m_grid.GetRowInstTerm(rowA, msb, lsb) || !m_grid.GetRowInstTerm(rowB, msb, lsb)) return FALSE;
     for (ROWCOL r : {rowA, rowB})
-        if (m_grid.GetValueRowCol(r, Col(m_grid.m_nColPinName)).IsEmpty() || m_grid.GetValueRowCol(r, Col(m_grid.m_nColPinNumber)).IsEmpty())
+        if (m_grid.GetValueRowCol(r, Col(m_grid.m_nColPinName)).IsEmpty() ||
+            m_grid.GetValueRowCol(r, Col(m_grid.m_nColPinNumber)).IsEmpty())
             return FALSE;
     return TRUE;
 }
@@ -63,7 +64,8 @@ BOOL CKXInstanceDetailsGridWnd::CanSwapSignals() {
         GetValueRowCol(rows[0], Col(m_nColInstance)).CompareNoCase(GetValueRowCol(rows[1], Col(m_nColInstance))))
         return FALSE;
     if (IsDiffPairRow(rows[0]) || IsDiffPairRow(rows[1])) return FALSE;
-    return m_pinNumbers->CanSwapPinRows(rows[0], rows[1]) && m_pinNumbers->CanSwapConnections(rows[0], rows[1]);
+    return m_pinNumbers->CanSwapPinRows(rows[0], rows[1]) &&
+           m_pinNumbers->CanSwapConnections(rows[0], rows[1]);
 }
 
 // The menu's road: the swap, echoed with the two pins so that the host's log replays it.
@@ -103,7 +105,8 @@ BOOL CKXInstanceDetailsGridWnd::SwapSelectedSignals() {
         return FALSE;
     // The replay makes the connections the swap made: each pin takes the other's signal. The rows are
     // named now, before the commit's refresh rewrites them.
-    const CString journal = m_pinNumbers->SwappedConnectionJournal(rows[0], rows[1]) + m_pinNumbers->SwappedConnectionJournal(rows[1], rows[0]);
+    const CString journal = m_pinNumbers->SwappedConnectionJournal(rows[0], rows[1]) +
+                            m_pinNumbers->SwappedConnectionJournal(rows[1], rows[0]);
     if (!edit.Commit()) return FALSE;
     m_pinNumbers->RefreshPinNumberCells();
     if (IKXGridSite* site = Site()) site->MarkModified();
@@ -162,8 +165,11 @@ bool KXPinGridPinNumbers::RowsTakeOnePinNumber(const std::vector<ROWCOL>& rows, 
         const CString part = RowPhysPartName(rows[0]);
         for (std::size_t i = 1; i < rows.size(); ++i) {
             if (m_grid.IsRowHidden(rows[i])) continue;
-            if (m_grid.IsDiffPairRow(rows[i]) || differ(m_grid.GetValueRowCol(rows[i], Col(m_grid.m_nColPinNumber)), number)) return false;
-            if (m_grid.GetValueRowCol(rows[i], Col(m_grid.m_nColInstance)).CompareNoCase(instance) == 0) continue;
+            if (m_grid.IsDiffPairRow(rows[i]) ||
+                differ(m_grid.GetValueRowCol(rows[i], Col(m_grid.m_nColPinNumber)), number))
+                return false;
+            if (m_grid.GetValueRowCol(rows[i], Col(m_grid.m_nColInstance)).CompareNoCase(instance) == 0)
+                continue;
             oneInstance = false;
             if (part.IsEmpty() || differ(RowPhysPartName(rows[i]), part)) return false;
         }
@@ -258,7 +264,8 @@ void KXPinGridPinNumbers::RefreshPinNumberCells() {
         int msb = -1, lsb = -1;
         IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (pin) {
-            const CString numbers = CKXGenUtils::GetPNProp(m_grid.GetRowInstance(row).instTerm(pin), msb, lsb);
+            const CString numbers =
+                CKXGenUtils::GetPNProp(m_grid.GetRowInstance(row).instTerm(pin), msb, lsb);
             if (numbers != m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinNumber)))
                 m_grid.SetValueRange(CGXRange(row, Col(m_grid.m_nColPinNumber)), numbers);
         } else if (m_grid.GetRowDPInstTerm(row)) {

@@ -64,7 +64,8 @@ KXAssocAutomation* CKXInstanceDetailsGridWnd::GetAssocAutomation() {
 std::vector<ROWCOL> KXPinGridTerminations::SelectedPairRows(const std::vector<ROWCOL>& selected) {
     std::vector<ROWCOL> pairs;
     for (ROWCOL row : selected)
-        if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && !m_grid.IsRowHidden(row) && m_grid.IsDiffPairRow(row))
+        if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && !m_grid.IsRowHidden(row) &&
+            m_grid.IsDiffPairRow(row))
             pairs.push_back(row);
     return pairs;
 }
@@ -130,7 +131,7 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssocComponents(ROWCOL row, BOOL report) {
 // The checks before terminations go on the target rows: one direction among several pins, no pin
 // already terminated among several, no pair rows mixed with pins. 0 (reported) when refused.
 int KXPinGridTerminations::CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                                       bool automation) {
+                                                   bool automation) {
     const std::vector<ROWCOL> pairs = SelectedPairRows(m_grid.SelectedPinRows());
     if (!pairs.empty() && !targets.empty()) {
         CKXErrorHandler::MessageBoxOk("KXTABLE-147");
@@ -173,8 +174,8 @@ int KXPinGridTerminations::CheckTerminationTargets(CKXAssocCompAPI& api, const s
 }
 
 int KXPinGridTerminations::InitAssocCompForTermination(CKXAssocCompAPI& api, CString type,
-                                                           CTransaction* transaction,
-                                                           const std::vector<ROWCOL>& targets) {
+                                                       CTransaction* transaction,
+                                                       const std::vector<ROWCOL>& targets) {
     api.setTransaction(transaction, false);
     api.setDesignContext(m_grid.MasterDesign());
     api.setHierarchyDesignContext(m_grid.m_designContext);
@@ -189,8 +190,8 @@ int KXPinGridTerminations::InitAssocCompForTermination(CKXAssocCompAPI& api, CSt
 }
 
 int KXPinGridTerminations::EditSelectedTerminations(CKXAssocCompAPI& api, const KXTerminationEditArgs& args,
-                                                        CString delay, CString high, CString low, int byRefDes,
-                                                        CString& why, std::vector<ROWCOL>& editedRows) {
+                                                    CString delay, CString high, CString low, int byRefDes,
+                                                    CString& why, std::vector<ROWCOL>& editedRows) {
     int edited = 0;
     why = "the selection has no termination among the ones named";
     std::set<const IDTInstance*> seen;
@@ -229,7 +230,7 @@ int KXPinGridTerminations::EditSelectedTerminations(CKXAssocCompAPI& api, const 
 }
 
 std::vector<KXTerminationTarget> KXPinGridTerminations::DialogTargets(const std::vector<ROWCOL>& targets,
-                                                                          const std::vector<ROWCOL>& pairRows) {
+                                                                      const std::vector<ROWCOL>& pairRows) {
     std::vector<KXTerminationTarget> each;
     for (ROWCOL row : targets) {
         int msb = -1, lsb = -1;
@@ -237,7 +238,8 @@ std::vector<KXTerminationTarget> KXPinGridTerminations::DialogTargets(const std:
         for (int bit = msb; pin && bit >= lsb; --bit) each.push_back({pin->bit(bit), nullptr});
     }
     for (ROWCOL row : pairRows)
-        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row))) each.push_back({CInstTermBit(), term});
+        for (IDPInstTerm* term : PairTerms(m_grid.GetRowDPInstTerm(row)))
+            each.push_back({CInstTermBit(), term});
     return each;
 }
 
@@ -249,9 +251,10 @@ bool KXPinGridTerminations::LegsDifferInType(const IDPInstTerm* term) {
 
 // Adds the prepared termination to every target pin bit and pair pin; the number added.
 // With firstDone the first of them has it already (the dialog applied it there).
-int KXPinGridTerminations::ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                                           const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs,
-                                                           bool firstDone) {
+int KXPinGridTerminations::ApplyTerminationToSelection(CKXAssocCompAPI& api,
+                                                       const std::vector<ROWCOL>& targets,
+                                                       const std::vector<ROWCOL>& pairRows,
+                                                       bool refuseMixedLegs, bool firstDone) {
     int added = 0;
     m_grid.m_bTerminationApplied = 0;
     bool skip = firstDone;
@@ -400,7 +403,7 @@ BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArra
 // row's selection. A row whose termination it replaced (replacing[i]) deletes that one first: the
 // replay's add refuses a terminated pin.
 CString KXPinGridTerminations::AddTerminationJournal(const std::vector<ROWCOL>& rows, const CString& prepared,
-                                                         const std::vector<bool>& replacing) {
+                                                     const std::vector<bool>& replacing) {
     CString journal;
     for (size_t i = 0; i < rows.size(); ++i) {
         if (i < replacing.size() && replacing[i]) {
@@ -425,10 +428,12 @@ void KXPinGridTerminations::AddTerminationFromDialog(ROWCOL row, ROWCOL col) {
 
 // The dialog's choice added to the selected pins in one edit; a change of the one termination it
 // showed is left in `inPlace`, with nothing done, for the caller to make once this edit is gone.
-void KXPinGridTerminations::ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KXTerminationDialogEdit& inPlace) {
+void KXPinGridTerminations::ChooseTerminationInDialog(ROWCOL row, ROWCOL col,
+                                                      KXTerminationDialogEdit& inPlace) {
     if (row < PIN_FIRST_ROW || col != Col(m_grid.m_nColTermination) || row > m_grid.GetRowCount()) return;
     int msb = -1, lsb = -1;
-    if (m_grid.GetRowNetName(row, msb, lsb).IsEmpty() && !m_grid.IsDiffPairRow(row)) return; // an open pin takes none
+    if (m_grid.GetRowNetName(row, msb, lsb).IsEmpty() && !m_grid.IsDiffPairRow(row))
+        return; // an open pin takes none
     if (!m_grid.CheckAssocComponents(row, TRUE)) return;
     const std::vector<ROWCOL> selected = m_grid.SelectedPinRows();
     const std::vector<ROWCOL> targets = TerminationTargetRows(selected);
@@ -458,7 +463,8 @@ void KXPinGridTerminations::ChooseTerminationInDialog(ROWCOL row, ROWCOL col, KX
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
     std::vector<bool> replacing;
     for (ROWCOL r : journalRows)
-        replacing.push_back(m_grid.IsDiffPairRow(r) ? m_grid.m_assocPaste->RowTermination(r) != nullptr : m_grid.m_retain->RowCarriesTermination(r));
+        replacing.push_back(m_grid.IsDiffPairRow(r) ? m_grid.m_assocPaste->RowTermination(r) != nullptr
+                                                    : m_grid.m_retain->RowCarriesTermination(r));
     const bool firstShown = KXPrepareDialogOnFirst(api, each); // last: it points the library at a pin
     bool stop = false;
     const KXShownMark asked;
@@ -524,7 +530,8 @@ BOOL CKXInstanceDetailsGridWnd::EditTermination(CStringArray* designators, CMapS
     if (!dt) {
         // Several rows: the termination of the first pin bit or pair pin that carries one.
         CKXAssocCompAPI& api = *GetAssocCompAPI();
-        KXPointAtFirstTermination(api, m_terms->DialogTargets(m_terms->TerminationTargetRows(selected), m_terms->SelectedPairRows(selected)));
+        KXPointAtFirstTermination(api, m_terms->DialogTargets(m_terms->TerminationTargetRows(selected),
+                                                              m_terms->SelectedPairRows(selected)));
         dt = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION);
     }
     if (!dt) {

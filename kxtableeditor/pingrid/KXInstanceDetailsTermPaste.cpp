@@ -42,7 +42,8 @@ std::deque<ROWCOL> KXPinGridAssocPaste::TerminationPasteRows() {
     m_grid.m_bSkipChildRows = skipping;
     std::vector<ROWCOL> rows;
     for (ROWCOL row : targets)
-        if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && !m_grid.IsRowHidden(row) && !m_grid.IsDiffPairRow(row))
+        if (row >= PIN_FIRST_ROW && row <= m_grid.GetRowCount() && !m_grid.IsRowHidden(row) &&
+            !m_grid.IsDiffPairRow(row))
             rows.push_back(row);
     for (ROWCOL row : m_grid.m_terms->SelectedPairRows(selected))
         rows.push_back(row);
@@ -54,7 +55,7 @@ std::deque<ROWCOL> KXPinGridAssocPaste::TerminationPasteRows() {
 // One entry onto the pin bits (a pair row: the pair's pins) of a row. Sets pasted when one went on;
 // false when a bit was left out or refused.
 bool KXPinGridAssocPaste::PasteTerminationOnRow(CTransaction* t, ROWCOL row, const CString& type,
-                                                      const CString& name, const CString& data, bool& pasted) {
+                                                const CString& name, const CString& data, bool& pasted) {
     const CInstanceContext instance = m_grid.GetRowInstance(row);
     if (!instance) return true;
     if (instance.containedDesign()) return false; // a block's pins take none
@@ -120,9 +121,11 @@ bool KXPinGridAssocPaste::PasteTerminations(CTransaction* t) {
             if (!oneForAll) {
                 // The next entry goes to the row below this one (past a bus row's bit rows).
                 int msb = -1, lsb = -1;
-                const bool bus = !m_grid.IsDiffPairRow(row) && m_grid.GetRowInstTerm(row, msb, lsb) && msb > lsb;
+                const bool bus =
+                    !m_grid.IsDiffPairRow(row) && m_grid.GetRowInstTerm(row, msb, lsb) && msb > lsb;
                 const ROWCOL next = row + (bus ? static_cast<ROWCOL>(msb - lsb) + 2 : 1);
-                if (queue.empty() && next <= m_grid.GetRowCount() && !m_grid.IsRowHidden(next)) queue.push_back(next);
+                if (queue.empty() && next <= m_grid.GetRowCount() && !m_grid.IsRowHidden(next))
+                    queue.push_back(next);
             }
         }
     }
@@ -215,7 +218,8 @@ BOOL KXPinGridAssocPaste::PasteTerminationsInEdit() {
             for (IDPInstTerm* lane : PairTerms(m_grid.GetRowDPInstTerm(row)))
                 if (!skipped->second.lanes.count(lane))
                     journalAdd(LaneTermination(api, lane),
-                               JournalPartSelect(m_grid.JournalHandle(), m_grid.GetRowInstance(row).instance(), lane->name()));
+                               JournalPartSelect(m_grid.JournalHandle(),
+                                                 m_grid.GetRowInstance(row).instance(), lane->name()));
             continue;
         }
         int msb = -1, lsb = -1;

@@ -201,8 +201,9 @@ BOOL KXPinGridValidate::DisconnectTypedRow(CGXControl* control, ROWCOL nRow, ROW
     ROWCOL row = nRow;
     int removedRows = 0;
     const int guard = std::exchange(m_grid.m_bValidateSignalCell, 0);
-    BOOL removed = m_grid.IsDiffPairRow(nRow) ? m_grid.m_disconnect->RemoveDPConnection(nRow)
-                                              : m_grid.m_disconnect->DisconnectPinRow(&row, &removedRows, FALSE);
+    BOOL removed = m_grid.IsDiffPairRow(nRow)
+                       ? m_grid.m_disconnect->RemoveDPConnection(nRow)
+                       : m_grid.m_disconnect->DisconnectPinRow(&row, &removedRows, FALSE);
     const BOOL power = m_grid.AssignPowerToImplicitPins();
     m_grid.m_bValidateSignalCell = guard;
     // Refused (the message said why): not committed, the edit is discarded whole.

@@ -31,7 +31,8 @@ bool KXPinGridFill::IsWidePinRow(ROWCOL row, IInstTerm** pin, ROWCOL* bitRows) {
         if (row + all <= m_grid.GetRowCount() && m_grid.GetRowParentOffset(row + all) == row)
             below = all;
         else
-            while (row + below < m_grid.GetRowCount() && m_grid.GetRowParentOffset(row + below + 1) == row) ++below;
+            while (row + below < m_grid.GetRowCount() && m_grid.GetRowParentOffset(row + below + 1) == row)
+                ++below;
         *bitRows = below;
     }
     return true;
@@ -45,8 +46,7 @@ void KXPinGridFill::DropWidePinBitRows(ROWCOL row) {
     m_grid.RemoveRows(row + 1, row + bitRows, kNoUpdate, gxDo);
 }
 
-void KXPinGridFill::WriteWidePinRowsMatching(int col,
-                                                         const std::function<bool(const CString&)>& matches) {
+void KXPinGridFill::WriteWidePinRowsMatching(int col, const std::function<bool(const CString&)>& matches) {
     if (col != m_grid.m_nColPinName && col != m_grid.m_nColSignal) return;
     for (ROWCOL row = PIN_FIRST_ROW; row <= m_grid.GetRowCount(); ++row) {
         IInstTerm* pin = nullptr;
@@ -56,8 +56,8 @@ void KXPinGridFill::WriteWidePinRowsMatching(int col,
         if (bitRows >= bits.size()) continue;
         // The texts of all its bits are gone through, as its folded row sums them up; the bits that
         // match get their rows.
-        const std::vector<CString> texts = col == m_grid.m_nColPinName ? BitRowNames(pin, bits)
-                                                                  : BitSignalTexts(pin, bits);
+        const std::vector<CString> texts =
+            col == m_grid.m_nColPinName ? BitRowNames(pin, bits) : BitSignalTexts(pin, bits);
         std::vector<int> matching;
         for (std::size_t i = 0; i < bits.size(); ++i)
             if (matches(texts[i])) matching.push_back(bits[i]);
@@ -68,7 +68,8 @@ void KXPinGridFill::WriteWidePinRowsMatching(int col,
 bool KXPinGridFill::WriteWidePinBitRowsOf(const CString& bitName) {
     CString base;
     int msb = -1, lsb = -1;
-    if (!m_grid.m_designContext || !CKXGenUtils::ParseSignalName(bitName, base, lsb, msb) || msb < 0 || msb != lsb)
+    if (!m_grid.m_designContext || !CKXGenUtils::ParseSignalName(bitName, base, lsb, msb) || msb < 0 ||
+        msb != lsb)
         return false;
     bool written = false;
     for (UINT id : m_grid.m_arrInstanceIds) {
@@ -77,7 +78,8 @@ bool KXPinGridFill::WriteWidePinBitRowsOf(const CString& bitName) {
         if (!pin || msb < std::min(pin->msb(), pin->lsb()) || msb > std::max(pin->msb(), pin->lsb())) continue;
         const std::vector<int> named{msb};
         for (ROWCOL row : m_grid.m_rowIndex.Rows(KXRowKey::PinBit(pin->id(), -1)))
-            if (m_grid.GetRowInstTermId(row) == static_cast<int>(pin->id()) && WriteWidePinBitRows(row, &named) > 0)
+            if (m_grid.GetRowInstTermId(row) == static_cast<int>(pin->id()) &&
+                WriteWidePinBitRows(row, &named) > 0)
                 written = true;
     }
     return written;

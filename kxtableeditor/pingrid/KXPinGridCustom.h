@@ -24,7 +24,8 @@ public:
                           CString* lines, bool& written);
     bool RefuseCustomValue(ROWCOL row, int col, const CString& name, const CString& text);
     bool AddCustomProperty(ROWCOL row, int type, const CString& name, const CString& text);
-    CString CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name, const CString& text);
+    CString CustomValueJournal(const std::vector<ROWCOL>& rows, int col, const CString& name,
+                               const CString& text);
     BOOL EndCustomChange(bool began, bool written, const char* journal, const CString& lines);
 
 private:

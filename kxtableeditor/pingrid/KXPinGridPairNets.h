@@ -17,8 +17,10 @@ class KXPinGridPairNets {
 public:
     explicit KXPinGridPairNets(CKXInstanceDetailsGridWnd& grid) : m_grid(grid) {}
 
-    IDPNet* EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase, std::map<CString, IDPNet*>* pCache);
-    IDPNet* FindDiffPairNet(IDesign& design, const CString& name, const CString& base, int& first, int& second);
+    IDPNet* EditDiffPair(CString text, int* pFirst, int* pSecond, CString* pBase,
+                         std::map<CString, IDPNet*>* pCache);
+    IDPNet* FindDiffPairNet(IDesign& design, const CString& name, const CString& base, int& first,
+                            int& second);
     IDPNet* CreateDiffPairNet(CTransaction& transaction, const CString& name, const CString& base, int& first,
                               int& second);
     INet* TakeDiffPairLeg(CTransaction& transaction, const CString& name, int first, int second);

@@ -24,7 +24,8 @@ public:
     BOOL PasteInHostEdit(const CString& text, BOOL bPasteSpecial);
     // A refused paste inside the host's edit: its nested bracket takes back what the paste did. False when
     // it could not (the paste then stays, as the message shown says).
-    bool TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets, BOOL wasModified, bool rowsChanged);
+    bool TakeBackPaste(CKXGridEdit& edit, const std::vector<CString>& newNets, BOOL wasModified,
+                       bool rowsChanged);
     bool IsPasteCellReadOnly(ROWCOL row, ROWCOL col);
     std::vector<std::pair<ROWCOL, CString>> PasteTargets(const std::vector<CString>& lines);
     bool ConfirmPasteOverwrite(const std::vector<std::pair<ROWCOL, CString>>& targets, ROWCOL col,

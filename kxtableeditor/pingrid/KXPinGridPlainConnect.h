@@ -48,12 +48,13 @@ public:
     void EchoPlainConnect(const CString& name);
     bool SortPlainSignalTargets(const CString& given, const SignalText& sig, bool dpName,
                                 const std::vector<ROWCOL>& selected, bool& anyPair, bool& anyOther);
-    CString ConnectedRowsJournal(const std::vector<ROWCOL>& targets, const std::vector<ConnectedRow>& rowsTaken,
-                                 const SignalText& sig, bool netMade, bool bitsChosen);
+    CString ConnectedRowsJournal(const std::vector<ROWCOL>& targets,
+                                 const std::vector<ConnectedRow>& rowsTaken, const SignalText& sig,
+                                 bool netMade, bool bitsChosen);
     BOOL ConnectTargetRows(const std::vector<ROWCOL>& targets, const SignalText& sig, CNetContext& netContext,
                            CTransaction* transaction, BOOL newNet, std::vector<ConnectedRow>& rows);
-    BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb, int& step,
-                       int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
+    BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb,
+                       int& step, int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
     CString m_chosenBitsJournal; // the bits the running connect's dialog gave, as a journal block
 
 private:

@@ -146,7 +146,8 @@ void KXPinGridRefresh::CollectChangedRows(const std::vector<IChange*>& conns) {
             const int parent = r + 1 <= m_grid.GetRowCount() ? m_grid.GetParentRow(r + 1) : -1;
             // A pair row sums nothing up (its legs show their own nets).
             if (parent <= 0 || m_grid.IsDiffPairRow(static_cast<ROWCOL>(parent))) break;
-            if (!scalar || m_grid.GetPhysPin(scalar)) m_grid.m_signalCells->SetConnectionCell(static_cast<ROWCOL>(parent));
+            if (!scalar || m_grid.GetPhysPin(scalar))
+                m_grid.m_signalCells->SetConnectionCell(static_cast<ROWCOL>(parent));
             break;
         }
 }

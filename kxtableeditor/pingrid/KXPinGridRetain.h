@@ -44,7 +44,8 @@ public:
     static std::vector<std::pair<int, CNetBit>> MovingBits(IInstTerm* pin, int msb, int lsb, const INet* net);
     // When the user keeps them, puts the pull-ups of the left net bits onto the pins' new net bits
     // (once per pair of nets in a run).
-    void CarryPupdsOver(CTransaction* transaction, IInstTerm* pin, const std::vector<std::pair<int, CNetBit>>& moved);
+    void CarryPupdsOver(CTransaction* transaction, IInstTerm* pin,
+                        const std::vector<std::pair<int, CNetBit>>& moved);
     // A pull-up answer of no, given or remembered, goes before each row block of the run's journal.
     void JournalPupdRetainAnswer();
     // What the question asks about: a row's terminations, the pull-ups of its net bits (each net bit

@@ -38,12 +38,14 @@ public:
                                                    const std::vector<ROWCOL>& pairRows);
     // Sets the library up for the termination rows of the selection; 0 (reported) when refused.
     int CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets, bool automation);
-    // The number of pin bits and pair pins terminated; kTerminationRefused when the design or a pair whose legs'
-    // pins differ in type (KXTABLE-148, a refusal when refuseMixedLegs, else that pair is left out) stopped it.
+    // The number of pin bits and pair pins terminated; kTerminationRefused when the design or a pair whose
+    // legs' pins differ in type (KXTABLE-148, a refusal when refuseMixedLegs, else that pair is left out)
+    // stopped it.
     static constexpr int kTerminationRefused = -1;
     static constexpr int kTerminationRefusedSaid = -2;
     int ApplyTerminationToSelection(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
-                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs, bool firstDone = false);
+                                    const std::vector<ROWCOL>& pairRows, bool refuseMixedLegs,
+                                    bool firstDone = false);
     // Whether the two leg pins of a pair pin are of different pin types.
     static bool LegsDifferInType(const IDPInstTerm* term);
     bool NoPairTakesTermination(const std::vector<ROWCOL>& pairRows);

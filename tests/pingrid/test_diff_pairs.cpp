@@ -120,7 +120,8 @@ TEST_F(DiffPairs, RemovingConnectionsInTheCallersTransaction) {
     EXPECT_FALSE(a->isConnected());
     // A pin without a pair connection: nothing to remove.
     ASSERT_TRUE(CKXTransaction::BeginTrans(grid.get(), design, "Delete Connections"));
-    EXPECT_FALSE(grid->PairEdits().RemoveDiffPairConnection(CKXTransaction::GetCurrentTransactionObj(), Pair()));
+    EXPECT_FALSE(
+        grid->PairEdits().RemoveDiffPairConnection(CKXTransaction::GetCurrentTransactionObj(), Pair()));
     CKXTransaction::DiscardTrans(grid.get());
 }
 
