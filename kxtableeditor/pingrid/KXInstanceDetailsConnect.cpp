@@ -291,6 +291,11 @@ INet* KXPinGridPlainConnect::PlainSignalNet(const SignalText& sig, CTransaction*
     return net;
 }
 
+// The journal blocks of the pair rows a connect took: what their connects did first, then their own.
+CString KXPinGridPlainConnect::TakePairJournal() {
+    return std::exchange(m_grid.m_leadJournal, CString()) + std::exchange(m_grid.m_pendingJournal, CString());
+}
+
 int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CString& text, bool dpName,
                                               int bEchoToHost) {
     CKXPinConnEdit edit(m_grid, m_grid.m_designContext2, "Add Conn");
@@ -305,8 +310,7 @@ int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CStrin
     if (anyPair && !anyOther) {
         CDWordArray rows = RowArray(selected);
         const BOOL done = m_grid.AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost);
-        const CString journal = std::exchange(m_grid.m_leadJournal, CString()) +
-                                std::exchange(m_grid.m_pendingJournal, CString());
+        const CString journal = TakePairJournal();
         if (!done || !edit.Commit()) return 0;
         m_grid.WriteJournal(journal);
         return 1;
@@ -349,8 +353,7 @@ int KXPinGridPlainConnect::ConnectPlainSignal(const CString& given, const CStrin
     if (anyPair) {
         CDWordArray rows = RowArray(selected);
         if (!m_grid.AddConnection(&rows, FALSE, sig.display, -1, bEchoToHost)) return 0;
-        pairJournal = std::exchange(m_grid.m_leadJournal, CString()) +
-                      std::exchange(m_grid.m_pendingJournal, CString());
+        pairJournal = TakePairJournal();
     }
     std::vector<ConnectedRow> rowsTaken;
     const bool rowsJoined =

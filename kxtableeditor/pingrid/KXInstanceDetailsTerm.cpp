@@ -426,6 +426,15 @@ void KXPinGridTerminations::AddTerminationFromDialog(ROWCOL row, ROWCOL col) {
     if (!inPlace.names.empty()) KXMakeTerminationDialogEdit(m_grid, inPlace);
 }
 
+// Whether each row carries a termination the add replaces (a pair row: on its pair pin).
+std::vector<bool> KXPinGridTerminations::RowsReplacing(const std::vector<ROWCOL>& rows) {
+    std::vector<bool> replacing;
+    for (ROWCOL r : rows)
+        replacing.push_back(m_grid.IsDiffPairRow(r) ? m_grid.m_assocPaste->RowTermination(r) != nullptr
+                                                    : m_grid.m_retain->RowCarriesTermination(r));
+    return replacing;
+}
+
 // The dialog's choice added to the selected pins in one edit; a change of the one termination it
 // showed is left in `inPlace`, with nothing done, for the caller to make once this edit is gone.
 void KXPinGridTerminations::ChooseTerminationInDialog(ROWCOL row, ROWCOL col,
@@ -461,10 +470,7 @@ void KXPinGridTerminations::ChooseTerminationInDialog(ROWCOL row, ROWCOL col,
     // The dialog opens on the first termination of the pins it is opened over.
     const std::vector<KXTerminationTarget> each = DialogTargets(targets, pairRows);
     const std::vector<ROWCOL>& journalRows = targets.empty() ? pairRows : targets;
-    std::vector<bool> replacing;
-    for (ROWCOL r : journalRows)
-        replacing.push_back(m_grid.IsDiffPairRow(r) ? m_grid.m_assocPaste->RowTermination(r) != nullptr
-                                                    : m_grid.m_retain->RowCarriesTermination(r));
+    const std::vector<bool> replacing = RowsReplacing(journalRows);
     const bool firstShown = KXPrepareDialogOnFirst(api, each); // last: it points the library at a pin
     bool stop = false;
     const KXShownMark asked;

@@ -55,6 +55,8 @@ public:
                            CTransaction* transaction, BOOL newNet, std::vector<ConnectedRow>& rows);
     BOOL AskVectorBits(const CString& netName, const std::vector<ROWCOL>& selected, int& lsb, int& msb,
                        int& step, int& stride, int expandFlag, int& bits, std::vector<ROWCOL>& targets);
+    // The journal blocks of the pair rows a connect took: what their connects did first, then their own.
+    CString TakePairJournal();
     CString m_chosenBitsJournal; // the bits the running connect's dialog gave, as a journal block
 
 private:

@@ -51,6 +51,8 @@ public:
     bool NoPairTakesTermination(const std::vector<ROWCOL>& pairRows);
     std::vector<ROWCOL> SelectedPairRows(const std::vector<ROWCOL>& selected);
     std::vector<ROWCOL> TerminationTargetRows(const std::vector<ROWCOL>& selected);
+    // Whether each row carries a termination the add replaces (a pair row: on its pair pin).
+    std::vector<bool> RowsReplacing(const std::vector<ROWCOL>& rows);
     CString AddTerminationJournal(const std::vector<ROWCOL>& rows, const CString& prepared,
                                   const std::vector<bool>& replacing);
 
