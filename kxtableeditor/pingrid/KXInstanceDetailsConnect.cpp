@@ -94,15 +94,10 @@ bool PlanPinJoins(const IInstTerm* pin, const INet& net, int netLow, int netHigh
         return true;
     }
     if (pinWidth == 1 && !wholeNet) {
-        // One pin bit on a wider range: a scalar pin takes the range's first named bit, a bit of a
-        // vector pin the net bit of its own number.
-        int bit = netLow;
-        if (pinMsb >= 0) {
-            if (pinMsb < std::min(netLow, netHigh) || pinMsb > std::max(netLow, netHigh)) {
-                CKXErrorHandler::MessageBoxOk("KXTABLE-128", pin->name());
-                return false;
-            }
-            bit = pinMsb;
+        const int bit = kxpingrid::PinBitOfRange(pinMsb, netLow, netHigh);
+        if (bit < 0) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-128", pin->name());
+            return false;
         }
         joins.push_back({bit, bit, pinMsb, pinLsb});
         return true;

@@ -269,6 +269,11 @@ BOOL KXPinGridRules::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* tran
     int low = -1, high = -1;
     run.openEntry = false;
     if (!RuleRowName(row, run, pinName, name, low, high)) return run.openEntry && OpenListedLeg(row, run);
+    // A one-bit row given a list entry of several bits takes one bit of it, as the connect joins it:
+    // the net is made of, and the journal names, that bit alone.
+    int pinMsb = -1, pinLsb = -1;
+    if (low != high && low != -1 && high != -1 && m_grid.GetRowInstTerm(row, pinMsb, pinLsb) && pinMsb == pinLsb)
+        if (const int bit = kxpingrid::PinBitOfRange(pinMsb, low, high); bit >= 0) low = high = bit;
     INet* net = RuleNet(name, low, high, transaction, run);
     if (!net) return FALSE;
     const bool vector = low != -1 && high != -1;

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <set>
 
 using kxpingrid::Col;
@@ -43,6 +44,28 @@ CString PairNetName(const IDPInstTerm* pair) {
     if (at.lane < 0 && at.conn && at.conn->netMsb() >= 0 && lane.net->msb() >= 0)
         return CSchemaUtilities::vectorName(lane.net->name(), at.conn->netMsb(), at.conn->netLsb());
     return CKXGenUtils::GetDiffPairName(lane.net);
+}
+
+// A vector pair whose lanes are each joined on their own (a lane parted and joined again): the range
+// of the one pair net its lanes make, lane by lane in the pin's bit order; empty when they make none.
+CString LanesPairNetName(IDPInstTerm* pair) {
+    const std::vector<IDPInstTerm*> lanes = kxpingrid::PairTerms(pair);
+    if (lanes.size() < 2 || pair->msb() < 0) return CString();
+    const IDPNet* net = nullptr;
+    std::map<int, int> netBitAt; // lanes from the pin's msb -> the net bit each is on
+    for (IDPInstTerm* lane : lanes) {
+        const kxpingrid::PairNetLane at = kxpingrid::PairNetOf(lane);
+        if (!at.net || at.bit < 0 || (net && at.net != net)) return CString();
+        net = at.net;
+        netBitAt[std::abs(lane->positiveBit() - pair->msb())] = at.bit;
+    }
+    const auto msbLane = netBitAt.find(0), nextLane = netBitAt.find(1);
+    if (msbLane == netBitAt.end() || nextLane == netBitAt.end()) return CString();
+    const int first = msbLane->second, step = nextLane->second - first;
+    if (step != 1 && step != -1) return CString();
+    for (const auto& [fromMsb, bit] : netBitAt)
+        if (bit != first + step * fromMsb) return CString();
+    return CSchemaUtilities::vectorName(net->name(), first, first + step * netBitAt.rbegin()->first);
 }
 
 } // namespace
@@ -175,8 +198,14 @@ void KXPinGridSignalCells::FillDiffPairSignalCells(ROWCOL row, int recurse) {
         WritePairSignalCell(row, joined);
         return;
     }
-    if (IDPInstTerm* pair = m_grid.GetRowDPInstTerm(row))
-        WritePairSignalCell(row, PairNameAsShown(row, PairNetName(pair)));
+    if (IDPInstTerm* pair = m_grid.GetRowDPInstTerm(row)) {
+        CString name = PairNetName(pair);
+        // A folded vector pair shows what its lanes hold: the range they make of one pair net, else
+        // their legs.
+        if (name.IsEmpty() && kind == PIN_ROW_VECTOR_DIFFPAIR) name = LanesPairNetName(pair);
+        if (name.IsEmpty() && kind == PIN_ROW_VECTOR_DIFFPAIR) name = joined;
+        WritePairSignalCell(row, PairNameAsShown(row, name));
+    }
     else if (m_grid.GetRowParentOffset(row) == GX_INVALID)
         WritePairSignalCell(row, joined);
 }

@@ -128,6 +128,17 @@ std::vector<std::pair<ROWCOL, CString>> CKXInstanceDetailsGridWnd::RenameTargets
 
 namespace {
 
+// The bits a rename's name names: a bus range its width, a comma list one bit per name (the list gives
+// its names to the row's bits in turn); -1 for a name that fits any row (a plain name, a rule).
+int RenameNameWidth(const CString& name) {
+    if (name.IsEmpty() || name[0] == '=') return -1;
+    if (name.Find(',') >= 0) return static_cast<int>(std::count(name.GetString(), name.GetString() + name.GetLength(), ',')) + 1;
+    CString base;
+    int nameMsb = -1, nameLsb = -1;
+    if (!CKXGenUtils::ParseSignalName(name, base, nameLsb, nameMsb) || nameMsb < 0) return -1;
+    return std::abs(nameMsb - nameLsb) + 1;
+}
+
 // Says why the rows cannot take their names, before anything is renamed (false when they can): a pin
 // named by two of the keys (its rows would be renamed twice over, each rename on the signal the one
 // before made), or a name of a bus range that is not as wide as its row.
@@ -148,12 +159,8 @@ bool SayRenameRefusal(CKXInstanceDetailsGridWnd& grid, const std::vector<std::pa
         });
         if (keyed && twice) return CKXErrorHandler::MessageBoxOk("KXPANE-741", shown), true;
         ranges.emplace_back(low, high);
-        CString base;
-        int nameMsb = -1, nameLsb = -1;
-        if (name.IsEmpty() || name[0] == '=' || !CKXGenUtils::ParseSignalName(name, base, nameLsb, nameMsb) ||
-            nameMsb < 0)
-            continue;
-        const int nameWidth = std::abs(nameMsb - nameLsb) + 1, rowWidth = high - low + 1;
+        const int nameWidth = RenameNameWidth(name), rowWidth = high - low + 1;
+        if (nameWidth < 0) continue;
         if (nameWidth != rowWidth)
             return CKXErrorHandler::MessageBoxOk("KXPANE-742", name, nameWidth, shown, rowWidth), true;
     }

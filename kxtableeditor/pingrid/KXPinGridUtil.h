@@ -68,6 +68,14 @@ PairNetLane PairNetOf(const IDPInstTerm* pair);
 // buses); null net bits without a pair net.
 std::array<CNetBit, 2> PairNetLegs(const PairNetLane& lane);
 
+// The net bit one pin bit takes of a wider range netLow..netHigh: a scalar pin (pinMsb -1) the
+// range's first named bit, a bit of a vector pin the net bit of its own number; -1 when the range
+// leaves that bit out.
+inline int PinBitOfRange(int pinMsb, int netLow, int netHigh) {
+    if (pinMsb < 0) return netLow;
+    return pinMsb < std::min(netLow, netHigh) || pinMsb > std::max(netLow, netHigh) ? -1 : pinMsb;
+}
+
 // Rows as the row array the grid's row operations take.
 inline CDWordArray RowWords(const std::vector<ROWCOL>& rows) {
     CDWordArray out;

@@ -57,6 +57,26 @@ TEST_F(Rules, ConnectBitsTakesOneNamePerPinAndRepeatsTheLast) {
     EXPECT_EQ(Conn("U1 RST_N"), "A<1>");
 }
 
+// A list entry of several bits given to a one-bit row connects one bit of it (a bit of a vector pin the
+// bit of its own number, a scalar pin the entry's first named bit): the journal names that bit, so the
+// replay gives the same board and the same steps, typed or by the word.
+TEST_F(Rules, ABusEntryOfAListOnOneBitReplaysAsTheBitItTook) {
+    OpenBoard();
+    const std::string original = Saved();
+    EXPECT_EQ(TypeSignal("A<12..0>", "XB<12..0>,YB"), "1");
+    EXPECT_EQ(Conn("U1 A<12>"), "XB<12>");
+    EXPECT_EQ(Conn("U1 A<11>"), "YB");
+    EXPECT_NE(Run("addConnection pin {XD<3..0>,MCLK} MCLK:B14"), "0");
+    EXPECT_EQ(Conn("U1 MCLK"), "XD<0>");
+    const std::string journal = JournalText();
+    EXPECT_NE(journal.find("Connection(\"XB<12>\")"), std::string::npos) << journal;
+    EXPECT_NE(journal.find("Connection(\"XD<0>\")"), std::string::npos) << journal;
+    const std::string history = Run("kx::history");
+    const std::string saved = Saved();
+    EXPECT_EQ(Replayed(original), saved);
+    EXPECT_EQ(Run("kx::history"), history);
+}
+
 TEST_F(Rules, AutoNameGivesEachPinItsOwnSignalAndShortPinsOne) {
     OpenBoard();
     Run("addConnection pin =AUTONAME MCLK:B14 PGOOD:C10");

@@ -149,3 +149,35 @@ TEST_F(PairLegTexts, AScalarPairOnOneLaneShowsThatLane) {
 }
 
 } // namespace
+
+namespace {
+
+// A lane taken off the pair net and joined to its lane again: the folded vector pair's row shows the
+// range its lanes make of the pair net (as before the delete), after the fill again too, and a copy of
+// that cell carries that name, so a paste of it onto a one-lane pair leaves that pair as it was.
+TEST_F(PairLegTexts, ALaneJoinedAgainFoldsToThePairNetsRange) {
+    OpenBoard();
+    const std::string original = Saved();
+    const std::string col = " " + std::to_string(CKXInstanceDetailsGridWnd::m_nColSignal);
+    ASSERT_EQ(SignalCell("TX<3..0>"), "LVDS<3..0>");
+    ASSERT_EQ(Run("expandPins pin on"), "1");
+    Run("kx::select ccp " + std::to_string(PinRow("TX<0>")) + col);
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    ASSERT_EQ(Conn("U1 TX_P<0>"), "");
+    ASSERT_EQ(TypeSignal("TX<0>", "LVDS<0> (Differential Pair)"), "1");
+    EXPECT_EQ(Conn("U1 TX_P<0>"), "LVDS_P<0>");
+    EXPECT_EQ(SignalCell("TX<3..0>"), "LVDS<3..0>");
+    Run("kx::show clp J1");
+    Run("kx::show clp U1");
+    EXPECT_EQ(SignalCell("TX<3..0>"), "LVDS<3..0>") << "filled again from the design";
+    Run("kx::select ccp " + std::to_string(PinRow("TX<3..0>")) + col);
+    Run("kx::key ccp Ctrl+C");
+    Run("kx::select ccp " + std::to_string(PinRow("CLK")) + col);
+    Run("kx::key ccp Ctrl+V");
+    EXPECT_EQ(Conn("U1 CLK_P"), "SYSCLK_P");
+    EXPECT_TRUE(RowShows("CLK", "Shunt")) << Row("CLK");
+    const std::string edited = Saved();
+    EXPECT_TRUE(Replayed(original) == edited) << JournalText();
+}
+
+} // namespace

@@ -241,8 +241,28 @@ TEST_F(Rename, ANameOfAnotherWidthIsRefusedWithTheWidths) {
     }
     EXPECT_NE(Transcript().find("W<3..0> names 4 bits and the row of U1:PGOOD has 1"), std::string::npos)
         << Transcript();
+    // A comma list gives the row's bits a name each: fewer or more names than bits rename nothing, and
+    // no two bits are shorted onto the list's last name.
+    for (const char* word : {"renameConnection pin [list U1 {DQ<15..0>} {} A,B]",
+                             "renameConnection pin [list U1 {DQ<5>} {} A,B]",
+                             "renameConnection pin [list U1 {A<12..0>} {} {XB<12..0>,YB}]"}) {
+        Messages();
+        EXPECT_EQ(Run(word), "0") << word;
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-742"}) << word;
+        EXPECT_TRUE(Saved() == before) << word;
+    }
+    EXPECT_NE(Transcript().find("A,B names 2 bits and the row of U1:DQ<15..0> has 16"), std::string::npos)
+        << Transcript();
     EXPECT_EQ(Run("renameConnection pin [list U1 PGOOD C10 W<5>]"), "1");
     EXPECT_EQ(Conn("U1 PGOOD"), "W<5>");
+    std::string names;
+    for (int bit = 15; bit >= 0; --bit)
+        names += (bit == 15 ? "N" : ",N") + std::to_string(bit);
+    EXPECT_EQ(Run("renameConnection pin [list U1 {DQ<15..0>} {} " + names + "]"), "1");
+    EXPECT_EQ(Conn("U1 DQ<15>"), "N15");
+    EXPECT_EQ(Conn("U1 DQ<0>"), "N0");
+    const std::string renamed = Saved();
+    EXPECT_TRUE(Replayed(before) == renamed) << JournalText();
 }
 
 // A bit of a folded bus and a pin the row filter hides each take their own name: the bus opens (the
