@@ -132,7 +132,8 @@ namespace {
 // its names to the row's bits in turn); -1 for a name that fits any row (a plain name, a rule).
 int RenameNameWidth(const CString& name) {
     if (name.IsEmpty() || name[0] == '=') return -1;
-    if (name.Find(',') >= 0) return static_cast<int>(std::count(name.GetString(), name.GetString() + name.GetLength(), ',')) + 1;
+    if (const char* text = name.GetString(); name.Find(',') >= 0)
+        return static_cast<int>(std::count(text, text + name.GetLength(), ',')) + 1;
     CString base;
     int nameMsb = -1, nameLsb = -1;
     if (!CKXGenUtils::ParseSignalName(name, base, nameLsb, nameMsb) || nameMsb < 0) return -1;
@@ -141,7 +142,7 @@ int RenameNameWidth(const CString& name) {
 
 // Says why the rows cannot take their names, before anything is renamed (false when they can): a pin
 // named by two of the keys (its rows would be renamed twice over, each rename on the signal the one
-// before made), or a name of a bus range that is not as wide as its row.
+// before made), or a name of a bus range (or a comma list) that is not as wide as its row.
 bool SayRenameRefusal(CKXInstanceDetailsGridWnd& grid, const std::vector<std::pair<ROWCOL, CString>>& targets,
                       bool keyed) {
     std::map<IInstTerm*, std::vector<std::pair<int, int>>> named;
