@@ -9,6 +9,7 @@
 #include "grid/KXGridUndo.h"
 
 #include <algorithm>
+#include <memory>
 
 using kxgrid::CtrlDown;
 using kxgrid::ShiftDown;
@@ -78,16 +79,24 @@ void CKXGridWnd::SortColumnsWithUndo(int col) {
 
 void CKXGridWnd::SortWithUndo(int col) {
     const BOOL bWasLocked = LockUpdate(TRUE);
-    // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit
-    // before it nor the sort after it joins it.
-    m_nTransState = kUndoStepOpen;
-    AddCommand(new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending), gxDo);
-    m_nTransState = kUndoStepClose;
-    AddCommand(nullptr, gxDo);
-    m_nTransState = kUndoStepClose;
+    // The step is made before the sort it takes back and kept once the grid sorted: a sort the grid
+    // refused (it said why) is no step, and the click answers 0.
+    auto step = std::make_unique<CKXSortUndoCmd>(this, m_nSortCol, m_bSortAscending);
+    const KXShownMark mark;
     {
         const SortStepScope recorded;
         OnSortColumn(col);
+    }
+    if (step->GridSorted()) {
+        // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit
+        // before it nor the sort after it joins it.
+        m_nTransState = kUndoStepOpen;
+        AddCommand(step.release(), gxDo);
+        m_nTransState = kUndoStepClose;
+        AddCommand(nullptr, gxDo);
+        m_nTransState = kUndoStepClose;
+    } else {
+        KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXPANE-231"), mark);
     }
     LockUpdate(bWasLocked);
     Redraw();

@@ -28,6 +28,7 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
+#include <memory>
 #include <set>
 #include <string>
 
@@ -683,9 +684,15 @@ void CKXBottomPaneContainerView::OnSortByColumn(UINT id) {
     // A column the grid lacks sorts nothing and makes no step.
     const int col = static_cast<int>(id) - 35119;
     if (static_cast<ROWCOL>(col) > grid->GetColCount()) return KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-583", col));
-    AddUndoCommand(grid, new CKXSortUndoCmd(grid, grid->GetSortColumn(), grid->IsSortAscending()), gxDo, 0);
-    const CKXGridWnd::SortStepScope recorded;
-    grid->OnSortColumn(col);
+    // The step is kept once the grid sorted: a sort it refused (it said why) makes none.
+    auto step = std::make_unique<CKXSortUndoCmd>(grid, grid->GetSortColumn(), grid->IsSortAscending());
+    const KXShownMark mark;
+    {
+        const CKXGridWnd::SortStepScope recorded;
+        grid->OnSortColumn(col);
+    }
+    if (!step->GridSorted()) return KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXPANE-231"), mark);
+    AddUndoCommand(grid, step.release(), gxDo, 0);
 }
 
 void CKXBottomPaneContainerView::OnModifyValues() {
