@@ -9,7 +9,6 @@
 #include "grid/KXGridUndo.h"
 
 #include <algorithm>
-#include <memory>
 
 using kxgrid::CtrlDown;
 using kxgrid::ShiftDown;
@@ -79,23 +78,23 @@ void CKXGridWnd::SortColumnsWithUndo(int col) {
 
 void CKXGridWnd::SortWithUndo(int col) {
     const BOOL bWasLocked = LockUpdate(TRUE);
-    // The step is made before the sort it takes back and kept once the grid sorted: a sort the grid
-    // refused (it said why) is no step, and the click answers 0.
-    auto step = std::make_unique<CKXSortUndoCmd>(this, m_nSortCol, m_bSortAscending);
+    // Each sort is an undo step of its own: it opens a step before the sort (the journal lines of the
+    // sort go with it), and closes it, so that neither the edit before it nor the sort after it joins
+    // it. A sort the grid refused (it said why) takes its step back, and the click answers 0.
+    auto* step = new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending);
+    m_nTransState = kUndoStepOpen;
+    AddCommand(step, gxDo);
     const KXShownMark mark;
     {
         const SortStepScope recorded;
         OnSortColumn(col);
     }
     if (step->GridSorted()) {
-        // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit
-        // before it nor the sort after it joins it.
-        m_nTransState = kUndoStepOpen;
-        AddCommand(step.release(), gxDo);
         m_nTransState = kUndoStepClose;
         AddCommand(nullptr, gxDo);
         m_nTransState = kUndoStepClose;
     } else {
+        RollBackUndoStep();
         KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXPANE-231"), mark);
     }
     LockUpdate(bWasLocked);
