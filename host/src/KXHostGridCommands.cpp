@@ -499,6 +499,10 @@ bool GridClick(CKXHostApp& app, const Args& a, std::string& r) {
             return Fail(r, "the " + how + " arrow of cell " + a[1] + "," + a[2] +
                                " is not shown (no bit number is selected)");
         leftClick(child->GetRect().CenterPoint());
+    } else if (ROWCOL hitRow = 0, hitCol = 0; grid->HitTest(at, &hitRow, &hitCol) == GX_HEADERHIT) {
+        // A click on a column title sorts by the column: it answers as the sort, 0 when the grid refused it.
+        r = std::to_string(app.AnsweredStep([&] { leftClick(at); }));
+        return true;
     } else {
         leftClick(at);
     }

@@ -78,16 +78,24 @@ void CKXGridWnd::SortColumnsWithUndo(int col) {
 
 void CKXGridWnd::SortWithUndo(int col) {
     const BOOL bWasLocked = LockUpdate(TRUE);
-    // Each sort is an undo step of its own: it opens a step, and closes it, so that neither the edit
-    // before it nor the sort after it joins it.
+    // Each sort is an undo step of its own: it opens a step before the sort (the journal lines of the
+    // sort go with it), and closes it, so that neither the edit before it nor the sort after it joins
+    // it. A sort the grid refused (it said why) takes its step back, and the click answers 0.
+    auto* step = new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending);
     m_nTransState = kUndoStepOpen;
-    AddCommand(new CKXSortUndoCmd(this, m_nSortCol, m_bSortAscending), gxDo);
-    m_nTransState = kUndoStepClose;
-    AddCommand(nullptr, gxDo);
-    m_nTransState = kUndoStepClose;
+    AddCommand(step, gxDo);
+    const KXShownMark mark;
     {
         const SortStepScope recorded;
         OnSortColumn(col);
+    }
+    if (step->GridSorted()) {
+        m_nTransState = kUndoStepClose;
+        AddCommand(nullptr, gxDo);
+        m_nTransState = kUndoStepClose;
+    } else {
+        RollBackUndoStep();
+        KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXPANE-231"), mark);
     }
     LockUpdate(bWasLocked);
     Redraw();

@@ -161,6 +161,10 @@ CKXSortUndoCmd::CKXSortUndoCmd(CKXGridWnd* pGrid, int sortCol, BOOL bAscending, 
     if (pGrid && sortCol < 0 && m_rowOrder.empty()) m_rowOrder = pGrid->DataRowTexts();
 }
 
+bool CKXSortUndoCmd::GridSorted() const {
+    return m_pGrid && (m_pGrid->GetSortColumn() != m_nSortCol || m_pGrid->IsSortAscending() != m_bAscending);
+}
+
 CString CKXSortUndoCmd::GetName() {
     return m_strName;
 }

@@ -118,6 +118,9 @@ public:
 
     CString GetName() override;
     BOOL Execute(CGXGridCore* pGrid, GXCmdType ctType) override;
+    // Made before a sort: whether the grid sorted since (its sort column or order moved), so that a sort
+    // the grid refused leaves no step.
+    bool GridSorted() const;
 
     CKXGridWnd* m_pGrid; // not owned
     int m_nSortCol;      // sort column before the sort (-1: unsorted)

@@ -683,9 +683,18 @@ void CKXBottomPaneContainerView::OnSortByColumn(UINT id) {
     // A column the grid lacks sorts nothing and makes no step.
     const int col = static_cast<int>(id) - 35119;
     if (static_cast<ROWCOL>(col) > grid->GetColCount()) return KXMenuAnswer::Report(KXEditResult::Refused("KXPANE-583", col));
-    AddUndoCommand(grid, new CKXSortUndoCmd(grid, grid->GetSortColumn(), grid->IsSortAscending()), gxDo, 0);
-    const CKXGridWnd::SortStepScope recorded;
-    grid->OnSortColumn(col);
+    // The step opens before the sort (the sort's journal lines go with it); a sort the grid refused (it
+    // said why) takes it back.
+    auto* step = new CKXSortUndoCmd(grid, grid->GetSortColumn(), grid->IsSortAscending());
+    AddUndoCommand(grid, step, gxDo, kUndoStepOpen);
+    const KXShownMark mark;
+    {
+        const CKXGridWnd::SortStepScope recorded;
+        grid->OnSortColumn(col);
+    }
+    const bool sorted = step->GridSorted();
+    AddUndoCommand(grid, nullptr, gxDo, sorted ? kUndoStepClose : kUndoStepRollBack);
+    if (!sorted) KXMenuAnswer::Report(KXEditResult::Of(FALSE, "KXPANE-231"), mark);
 }
 
 void CKXBottomPaneContainerView::OnModifyValues() {

@@ -130,6 +130,17 @@ KXEditResult CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     // the keyed pins' connections off, as it does for them without a current cell); another kind's in
     // the column the keys selected.
     if (!active) return KXEditResult::Done();
+    // Keys that name pins of a grid beside the active one only make that grid active, as a click on the
+    // first of them does: every word that follows acts on the pins the keys chose, whichever grid it asks.
+    if (PinGridOf(active) && !active->HasSelectedDataRow()) {
+        const auto keyed = std::find_if(m_shownGrids.begin(), m_shownGrids.end(), [](CKXGridWnd* g) {
+            return PinGridOf(g) && g->HasSelectedDataRow();
+        });
+        if (keyed != m_shownGrids.end()) {
+            SetActiveGridIndex(static_cast<int>(keyed - m_shownGrids.begin()));
+            active = *keyed;
+        }
+    }
     if (!hadCurrent) {
         col = PinGridOf(active) ? static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColSignal)
                                 : FirstSelectedColumn(*active);

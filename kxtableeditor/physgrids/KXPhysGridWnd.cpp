@@ -151,7 +151,6 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
         control->GetCurrentText(text);
     else
         text = GetValueRowCol(row, col);
-    const CString typed = text;
     const auto showStored = [&] {
         if (CGXControl* control = GetCurrentCellControl(); control && control->IsActive()) {
             control->SetCurrentText(GetValueRowCol(row, col));
@@ -167,8 +166,9 @@ BOOL CKXPhysGridWnd::ValidateModelCell(ROWCOL row, ROWCOL col) {
     }
     // A typed model is held to the models the part offers for the pin, as the model dialog is, and
     // takes the offered spelling.
-    if (!text.IsEmpty() && (text = OfferedModel(row, col, text)).IsEmpty()) {
-        RecordCellEdit(KXEditResult::Refused("KXTABLE-381", "model \"" + typed + "\" is not among the models offered"));
+    if (const KXEditResult refused = text.IsEmpty() ? KXEditResult::Done() : TakeModelText(row, col, text);
+        refused.IsRefusal()) {
+        RecordCellEdit(refused);
         showStored();
         return FALSE;
     }
@@ -258,6 +258,19 @@ void CKXPhysGridWnd::StyleModelCellWithoutPin(ROWCOL row) {
 KXEditResult CKXPhysGridWnd::WhyCurrentCellTakesNoTyping() {
     ROWCOL row = 0, col = 0;
     if (!GetCurrentCell(row, col) || col != ModelColumn() || row < Layout().firstPinRow) return KXEditResult::Done();
+    return WhyModelCellTakesNoText(row, col);
+}
+
+KXEditResult CKXPhysGridWnd::TakeModelText(ROWCOL row, ROWCOL col, CString& model) {
+    if (const KXEditResult fixed = WhyModelCellTakesNoText(row, col); fixed.IsRefusal()) return fixed;
+    const CString offered = OfferedModel(row, col, model);
+    if (offered.IsEmpty())
+        return KXEditResult::Refused("KXTABLE-381", "model \"" + model + "\" is not among the models offered");
+    model = offered;
+    return KXEditResult::Done();
+}
+
+KXEditResult CKXPhysGridWnd::WhyModelCellTakesNoText(ROWCOL row, ROWCOL col) {
     CGXStyle style;
     GetStyleRowCol(row, col, style);
     const WORD attribute = Id(IDS_UA_PROGRAMMABLE_PIN);

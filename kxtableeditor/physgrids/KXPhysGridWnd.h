@@ -256,6 +256,12 @@ public:
     // The store of the cell's text that follows is then no undo step of its own.
     BOOL ValidateModelCell(ROWCOL row, ROWCOL col);
     CString OfferedModel(ROWCOL row, ROWCOL col, const CString& model);
+    // A model text given to a row's model cell, typed or pasted: done with the offered spelling in `model`,
+    // or refused as the cell refuses it (a cell without a choice takes none; a choice cell only a model
+    // it offers, KXTABLE-381).
+    KXEditResult TakeModelText(ROWCOL row, ROWCOL col, CString& model);
+    // Why the row's model cell takes no text (no logical pin, no model to choose among); done when it does.
+    KXEditResult WhyModelCellTakesNoText(ROWCOL row, ROWCOL col);
     // Writes the model on the rows' pins in one edit (an empty model removes it); FALSE when nothing
     // changed or the commit failed.
     virtual BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) = 0;

@@ -34,6 +34,7 @@ namespace {
 
 constexpr UINT kNoUpdate = 2;
 constexpr int kObjectTypeModel = 4;
+constexpr int kClipboardFormat = 4;
 
 ROWCOL C(int col) {
     return static_cast<ROWCOL>(col);
@@ -233,13 +234,29 @@ BOOL CKXPhysNetDetailsGridWnd::PasteModels(const CString& text) {
         if (!line.IsEmpty() && GetRowPhysPin(r, nullptr)) lines[r] = line;
     }
     if (lines.empty()) return FALSE;
+    // Each line is held to what its cell takes typed: a model the pin's part offers, in its spelling. One
+    // line refused refuses the paste (it says why), as a paste is one edit.
+    for (auto& [r, model] : lines)
+        if (const KXEditResult refused = TakeModelText(r, col, model); refused.IsRefusal()) {
+            refused.Answer(KXShownMark());
+            return FALSE;
+        }
     CKXGridEdit edit(*this, "Assign Model");
     CTransaction* transaction = edit.Transaction();
     if (!transaction) return FALSE;
     CString journal;
-    for (const auto& [r, model] : lines)
+    for (const auto& [r, model] : lines) {
+        // The model the cell shows already (its own, or the one its part stands in with) is no change,
+        // as it is none typed there.
+        if (GetValueRowCol(r, col).CompareNoCase(model) == 0) continue;
         if (PasteCellValue(transaction, r, col, model))
             journal += JournalRowEdit(r, "Assign Model", "AssignModel(" + Vbs(model) + ")");
+    }
+    if (journal.IsEmpty()) {
+        // The cells show those models already: nothing to do, and the user is told so.
+        CKXErrorHandler::MessageBoxOk("KXTABLE-267");
+        return FALSE; // the bracket throws the empty edit away
+    }
     const BOOL committed = edit.Commit();
     for (const auto& entry : lines)
         SetSignalModelCellStyle(entry.first);
@@ -257,7 +274,11 @@ BOOL CKXPhysNetDetailsGridWnd::PasteCellValue(CTransaction* transaction, ROWCOL 
     return transaction->addProperty(bit, kKXPinModelProperty, value.GetString(), 2, false) ? TRUE : FALSE;
 }
 
-BOOL CKXPhysNetDetailsGridWnd::PasteFromClipboardViewer(int, int) {
+BOOL CKXPhysNetDetailsGridWnd::PasteFromClipboardViewer(int item, int) {
+    // The viewer's item (not the clipboard's newest) is what the paste takes: prepared as every paste
+    // prepares it, then its text goes into the model cells.
+    if (!CKXImpClipBoard::ProcessDataForPaste(kClipboardFormat, nullptr, item - 1, FALSE, 0, 0, 0, 0, 1))
+        return FALSE;
     CString text;
     if (!CKXImpClipBoard::GetCFText(text)) return FALSE;
     return PasteModels(text);

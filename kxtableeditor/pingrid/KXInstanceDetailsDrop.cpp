@@ -6,12 +6,35 @@
 
 #include "grid/KXGridSite.h"
 
+#include <vector>
+
+namespace {
+
+// The pins the user chose over the pin grids of the grid's pane (a cell a grid's activation placed is no
+// choice); the grid's own alone outside a pane.
+int PinsChosenInPane(CKXInstanceDetailsGridWnd& grid) {
+    std::vector<CKXGridWnd*> grids = grid.Site() ? grid.Site()->SiteGrids() : std::vector<CKXGridWnd*>();
+    if (grids.empty()) grids.push_back(&grid);
+    int count = 0;
+    for (CKXGridWnd* g : grids) {
+        if (g->Kind() != KXGridKind::Pin || !g->HasSelectionOfTheUser()) continue;
+        CRowColArray rows;
+        count += static_cast<int>(g->GetSelectedRows(rows, FALSE, TRUE));
+    }
+    return count;
+}
+
+} // namespace
+
 BOOL CKXInstanceDetailsGridWnd::CanDropSignal(CPoint point, const CString& signal) {
     if (Site() && Site()->OpenMode() == eOpenModeContext) return FALSE;
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (HitTest(point, &row, &col) != GX_CELLHIT || row < PIN_FIRST_ROW || row > GetRowCount()) return FALSE;
-    if (m_bCompactColumns && Site()) Site()->ClearOtherGridSelections(m_nGridIndex);
-    if (SelectedPinRows().size() <= 1) {
+    // A drop on pins chosen in several grids (a selectObject of a pin each grid shows) attaches the signal
+    // to all of them, as the Attach Signal box does; one pin chosen gives way to the row under the point.
+    const int chosenInPane = PinsChosenInPane(*this);
+    if (m_bCompactColumns && Site() && chosenInPane == 1) Site()->ClearOtherGridSelections(m_nGridIndex);
+    if (SelectedPinRows().size() <= 1 && chosenInPane <= 1) {
         // A lone drop takes the row under the point, as a click would.
         SetSelection(nullptr);
         SelectRange(CGXRange().SetRows(row), TRUE, TRUE);

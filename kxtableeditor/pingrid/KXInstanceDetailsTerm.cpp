@@ -129,7 +129,8 @@ BOOL CKXInstanceDetailsGridWnd::CheckAssocComponents(ROWCOL row, BOOL report) {
 }
 
 // The checks before terminations go on the target rows: one direction among several pins, no pin
-// already terminated among several, no pair rows mixed with pins. 0 (reported) when refused.
+// already terminated among several, no pair rows mixed with pins, no new one on a pin bit of no known
+// kind. 0 (reported) when refused.
 int KXPinGridTerminations::CheckTerminationTargets(CKXAssocCompAPI& api, const std::vector<ROWCOL>& targets,
                                                    bool automation) {
     const std::vector<ROWCOL> pairs = SelectedPairRows(m_grid.SelectedPinRows());
@@ -144,12 +145,7 @@ int KXPinGridTerminations::CheckTerminationTargets(CKXAssocCompAPI& api, const s
         IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (!pin || targets.size() < 2) continue;
         const CString type = CKXGenUtils::GetPinType(pin);
-        if (type.IsEmpty()) {
-            // A pin of no known kind cannot be told to take the others' termination.
-            const bool inParent = m_grid.Site() && m_grid.Site()->OpenMode() == eOpenModeInParent;
-            CKXErrorHandler::MessageBoxOk(inParent ? "KXTABLE-200" : "KXTABLE-142");
-            return 0;
-        }
+        if (type.IsEmpty()) return RefuseUnknownKind(); // it cannot be told to take the others' termination
         input = input || type.CompareNoCase("Input") == 0;
         output = output || type.CompareNoCase("Output") == 0;
         if (input && output) {
@@ -161,9 +157,16 @@ int KXPinGridTerminations::CheckTerminationTargets(CKXAssocCompAPI& api, const s
         int msb = -1, lsb = -1;
         IInstTerm* pin = m_grid.GetRowInstTerm(row, msb, lsb);
         if (!pin) continue;
+        const CInstanceContext instance = m_grid.GetRowInstance(row);
         for (int bit = msb; bit >= lsb; --bit) {
             api.setInstTermBit(pin->bit(bit));
-            if ((targets.size() > 1 || automation) && api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION)) {
+            const bool terminated = api.getAssociatedInstance(CKXAssocCompAPI::TERMINATION) != nullptr;
+            // A bit of no known kind (no system object) takes no new termination; one it carries
+            // already is edited through it.
+            const CInstTermBitContext context =
+                instance ? instance.instTerm(pin->id()).bitContext(bit) : CInstTermBitContext();
+            if (!terminated && m_grid.GetSysObjectName(&context).IsEmpty()) return RefuseUnknownKind();
+            if ((targets.size() > 1 || automation) && terminated) {
                 // One pin is edited through its termination; among several, it refuses them all.
                 CKXErrorHandler::MessageBoxOk(targets.size() > 1 ? "KXTABLE-114" : "KXTABLE-209");
                 return 0;
@@ -171,6 +174,12 @@ int KXPinGridTerminations::CheckTerminationTargets(CKXAssocCompAPI& api, const s
         }
     }
     return 1;
+}
+
+int KXPinGridTerminations::RefuseUnknownKind() {
+    const bool inParent = m_grid.Site() && m_grid.Site()->OpenMode() == eOpenModeInParent;
+    CKXErrorHandler::MessageBoxOk(inParent ? "KXTABLE-200" : "KXTABLE-142");
+    return 0;
 }
 
 int KXPinGridTerminations::InitAssocCompForTermination(CKXAssocCompAPI& api, CString type,

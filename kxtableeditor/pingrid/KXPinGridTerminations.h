@@ -57,5 +57,8 @@ public:
                                   const std::vector<bool>& replacing);
 
 private:
+    // A pin of no known kind refused (KXTABLE-200 in a block opened within its parent, else KXTABLE-142): 0.
+    int RefuseUnknownKind();
+
     CKXInstanceDetailsGridWnd& m_grid;
 };

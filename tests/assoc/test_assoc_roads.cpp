@@ -686,4 +686,50 @@ TEST_F(Assoc, TerminationDialogRefusesATypeItDoesNotOffer) {
     EXPECT_TRUE(Saved() == before);
 }
 
+// U1's RST_N as a design file may hold a pin of no known kind (no direction, no type): it has no system
+// object, so no road of the pin grid puts a new termination on it, as the signal grid puts none.
+class AssocPinOfNoKnownKind : public Assoc {
+protected:
+    void EditDemo() override {
+        const std::filesystem::path file = m_demo / "board.sch.design";
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        in.close();
+        std::string board = text.str();
+        const std::string line = "pin U1 RST_N -1 -1 in input\n";
+        const std::size_t at = board.find(line);
+        ASSERT_NE(at, std::string::npos);
+        board.replace(at, line.size(), "pin U1 RST_N -1 -1 none unknown\n");
+        std::ofstream(file, std::ios::binary) << board;
+    }
+};
+
+TEST_F(AssocPinOfNoKnownKind, NoRoadOfThePinGridTerminatesIt) {
+    OpenBoard("U1", 3); // within its parent: KXTABLE-200 names the cause
+    Run("selectObject pin RST_N");
+    Run("kx::pane SelectTerminationCol RST_N C9");
+    Run("kx::answer dialog CKXTerminationDlg ok type Series");
+    ExpectRefused("kx::menu 35522", "KXTABLE-200");
+    ExpectRefused(kSeries22, "KXTABLE-200");
+    Run("kx::pane SelectTerminationCol RST_N C9");
+    const std::string before = Saved();
+    const int steps = Steps();
+    Messages();
+    EXPECT_EQ(Run("kx::pane InitTermination Series"), ""); // no automation object: nothing prepared
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-200"});
+    EXPECT_EQ(Run("kx::pane AddTermination"), "0");
+    EXPECT_TRUE(Saved() == before);
+    EXPECT_EQ(Steps(), steps);
+    // A pin of a known kind beside it is terminated as before.
+    Run("selectObject pin PGOOD");
+    EXPECT_EQ(Run(kSeries22), "1");
+}
+
+TEST_F(AssocPinOfNoKnownKind, OutsideAParentTheRefusalSaysTheKindIsUnknown) {
+    OpenBoard();
+    Run("selectObject pin RST_N");
+    ExpectRefused(kSeries22, "KXTABLE-142");
+}
+
 } // namespace

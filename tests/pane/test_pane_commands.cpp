@@ -213,8 +213,10 @@ TEST_F(PaneSortSteps, ASortByMenuIsAStepOfTheHistory) {
     ASSERT_TRUE(Open());
     Command(35121); // no grid: nothing
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
-    ShowU1();
-    Command(35122);
+    ShowU1(); // U1 and R1 side by side: they sort by the Pin Name only
+    Command(35122); // another column: refused, and no step
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 0);
+    Command(35119 + CKXInstanceDetailsGridWnd::m_nColPinName);
     EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
     EXPECT_TRUE(Ccp()->PerformUndo());
     EXPECT_EQ(Ccp()->GetRedoStepCount(), 1);

@@ -146,15 +146,21 @@ TEST_F(PhysNetGridTest, ModelsAreAssignedRemovedAndUndone) {
     EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow + 1), "U1|6|OUT|Output|");
 }
 
-TEST_F(PhysNetGridTest, PastedLinesBecomeTheModelsOfTheRows) {
+// Pasted lines are held to what typing into the model cells takes: the pins of N1 belong to parts that
+// offer no model, so the paste is refused (it says why) and no pin takes a model.
+TEST_F(PhysNetGridTest, PastedLinesAreHeldToTheModelsTheRowsOffer) {
     N* g = ShowNets({"N1"});
     ASSERT_NE(g, nullptr);
     g->SetCurrentCell(kxphys::kNetFirstRow, static_cast<ROWCOL>(N::m_nColSignalModel));
     g->SelectRange(CGXRange(kxphys::kNetFirstRow, static_cast<ROWCOL>(N::m_nColSignalModel)), TRUE, FALSE);
-    ASSERT_TRUE(g->PasteModels("PA\r\nPB\r\n"));
-    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "PA");
-    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "PB");
-    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow), "RN1|1|A|Inout|PA");
+    const int steps = Ccp()->GetUndoStepCount();
+    Messages();
+    EXPECT_FALSE(g->PasteModels("PA\r\nPB\r\n"));
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-425"});
+    EXPECT_EQ(Prop("work.board:sch@RN1A.A", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(Prop("work.board:sch@U1.OUT", "PIN_SIGNAL_MODEL"), "");
+    EXPECT_EQ(NetRow(g, kxphys::kNetFirstRow), "RN1|1|A|Inout|");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
     // An empty text pastes nothing.
     EXPECT_FALSE(g->PasteModels(""));
 }

@@ -49,5 +49,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_column_roads.cpp
   test_one_step_replays.cpp
   test_script_keys.cpp
+  test_side_by_side_roads.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

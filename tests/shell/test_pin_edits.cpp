@@ -59,6 +59,36 @@ TEST_F(PinEdits, ATypedModelIsHeldToTheModelsThePartOffers) {
     EXPECT_NE(RowShowing("1 | A | Inout | RST_IN | RES_FAST"), "");
 }
 
+// A paste from the clipboard viewer into the physical net grid's Signal Model cell is held to what typing
+// there takes: a copied Ref Des is no model the part offers (KXTABLE-381), a pin whose part offers no model
+// takes none (KXTABLE-425), and the model the cell shows already changes nothing (KXTABLE-267); the item
+// pasted is the one named, and an offered model is pasted in one step.
+TEST_F(PinEdits, AViewerPasteIntoAModelCellIsHeldToWhatTypingTakes) {
+    ASSERT_TRUE(OpenBoard(4, "kx::show slp RST_IN"));
+    ASSERT_NE(RowShowing("RN1 | 7 | B | Inout | RES_MODEL"), "");
+    const std::string rn1b = "kx::prop demo.board:sch@RN1B.B PIN_SIGNAL_MODEL";
+    const std::string noModel = "error: no property";
+    Run("kx::select ccp 6 2; kx::key ccp C ctrl"); // RN1's Ref Des
+    const DesignMark mark = MarkDesign();
+    Messages();
+    EXPECT_EQ(Run("kx::select ccp 7 6; kx::clipview 1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    EXPECT_EQ(Run(rn1b).rfind(noModel, 0), 0u);
+    Run("kx::select ccp 6 6; kx::key ccp C ctrl"); // RES_MODEL, the viewer's first item now
+    EXPECT_EQ(Run("kx::select ccp 5 6; kx::clipview 1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-425"});
+    EXPECT_EQ(Run("kx::prop demo.board:sch@J1.P<10> PIN_SIGNAL_MODEL").rfind(noModel, 0), 0u);
+    EXPECT_EQ(Run("kx::select ccp 7 6; kx::clipview 1"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"});
+    EXPECT_EQ(Run("kx::select ccp 7 6; kx::clipview 2"), "0"); // the Ref Des again
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-381"});
+    ExpectUnchangedSince(mark);
+    ASSERT_EQ(Run("kx::edit ccp 6 6 RES_FAST; kx::select ccp 6 6; kx::key ccp C ctrl"), "1");
+    EXPECT_EQ(Run("kx::select ccp 7 6; kx::clipview 1"), "1");
+    EXPECT_EQ(Run(rn1b), "RES_FAST");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), mark.steps + 2);
+}
+
 // Customize Columns while a grid shows several nets keeps the column that says which net a row is on
 // (Signal Name and Physical Name in a signal grid, Phys Net Name in a physical net grid).
 TEST_F(PinEdits, CustomizeColumnsKeepsTheNetColumnsOfAGridOfSeveralNets) {
