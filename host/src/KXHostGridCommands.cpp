@@ -563,8 +563,8 @@ bool GridDrag(CKXHostApp& app, const Args& a, std::string& r) {
     // A mouse message carries a point in 16 bits a side: a drag that ends beyond it would arrive wrapped,
     // as a drag the other way.
     if (!FitsMouseMessage(to))
-        return Fail(r, "kx::drag: the edge at x " + std::to_string(edge.x) + " moved by " + a[3] + " ends at x " +
-                           std::to_string(to.x) + ", beyond what a mouse message carries (" +
+        return Fail(r, "kx::drag: the edge at x " + std::to_string(edge.x) + " moved by " + a[3] +
+                           " ends at x " + std::to_string(to.x) + ", beyond what a mouse message carries (" +
                            kxhost::MouseRangeText() + ")");
     grid->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(edge));
     const bool tracking = grid->IsTracking();

@@ -107,7 +107,7 @@ protected:
         if (!store || !store->getPinComments(instance, pin, text, date, time, user)) return "<none>";
         return text.str();
     }
-    // The Comments cell (the row's last) of the row of the pin (its first cell), as `kx::window ccp` shows it.
+    // The Comments cell (the row's last) of the pin's row (the pin its first cell), in `kx::window ccp`.
     std::string CommentCell(const std::string& pin) {
         return Run("string trim [lindex [split [lsearch -inline [split [kx::window ccp] \\n] {*: " + pin +
                    " |*}] |] end]");
