@@ -3,6 +3,7 @@
 // the separator between side-by-side grids dragged, and what sizes the panes and grids have then.
 #include "KXHostApp.h"
 #include "KXHostMainWnd.h"
+#include "KXHostMouse.h"
 #include "KXHostText.h"
 
 #include "afx/afx.h"
@@ -18,6 +19,7 @@ namespace {
 
 using Args = std::vector<std::string>;
 using kxhost::Fail;
+using kxhost::PointParam;
 
 constexpr int kMaxSize = 32766; // the largest size a window takes
 
@@ -121,7 +123,8 @@ bool Resize(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
-// A press on the splitter's bar and a release at `to` (the bar's new top or left edge).
+// A press on the splitter's bar and a release at `to` (the bar's new top or left edge), which lies in
+// the splitter's window: from its first edge to where the bar ends at the last.
 long DragBar(CKXHostApp& app, CKXSplitterWnd& splitter, int to) {
     CRect bar;
     if (!splitter.GetBarRect(bar) || splitter.GetCollapsedPane() >= 0) {
@@ -129,6 +132,15 @@ long DragBar(CKXHostApp& app, CKXSplitterWnd& splitter, int to) {
         return 0;
     }
     const bool rows = splitter.GetRowCount() >= 2;
+    CRect client;
+    splitter.GetClientRect(&client);
+    const int last = rows ? client.Height() - bar.Height() : client.Width() - bar.Width();
+    if (to < 0 || to > last) {
+        app.Core().Print("the bar stays where it was: its " + std::string(rows ? "top" : "left") +
+                         " edge goes from 0 to " + std::to_string(last) + " in its window, not to " +
+                         std::to_string(to));
+        return 0;
+    }
     const CPoint press = bar.CenterPoint();
     CPoint release = press;
     (rows ? release.y : release.x) += to - (rows ? bar.top : bar.left);
@@ -137,10 +149,10 @@ long DragBar(CKXHostApp& app, CKXSplitterWnd& splitter, int to) {
         splitter.GetRowInfo(0, before, min);
     else
         splitter.GetColumnInfo(0, before, min);
-    splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+    splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(press));
     if (!splitter.IsTracking()) return 0;
-    splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(release.x, release.y));
-    splitter.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(release.x, release.y));
+    splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointParam(release));
+    splitter.SendMessage(WM_LBUTTONUP, 0, PointParam(release));
     int after = 0;
     if (rows)
         splitter.GetRowInfo(0, after, min);

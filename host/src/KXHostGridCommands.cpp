@@ -5,6 +5,7 @@
 // exactly as on screen.
 #include "KXHostApp.h"
 #include "KXHostKeys.h"
+#include "KXHostMouse.h"
 #include "KXHostText.h"
 #include "KXJournalLine.h"
 
@@ -35,6 +36,8 @@ namespace {
 
 using Args = std::vector<std::string>;
 using namespace kxhost::keys;
+using kxhost::FitsMouseMessage;
+using kxhost::PointParam;
 
 // ------------------------------------------------------------------ panes
 
@@ -182,14 +185,6 @@ void HandsOn(GridTarget& t, const std::optional<CPoint>& at) {
     }
     if (t.frame && t.frame->GetActiveView() != t.view) t.frame->SetActiveView(t.view);
     if (CWnd::GetFocus() != t.grid) t.grid->SetFocus();
-}
-
-bool FitsMouseMessage(CPoint p) {
-    return p.x >= SHRT_MIN && p.x <= SHRT_MAX && p.y >= SHRT_MIN && p.y <= SHRT_MAX;
-}
-
-LPARAM PointParam(CPoint p) {
-    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
 }
 
 // ------------------------------------------------------------------ automation
@@ -572,9 +567,9 @@ bool GridDrag(CKXHostApp& app, const Args& a, std::string& r) {
     // A mouse message carries a point in 16 bits a side: a drag that ends beyond it would arrive wrapped,
     // as a drag the other way.
     if (!FitsMouseMessage(to))
-        return Fail(r, "kx::drag: the edge at x " + std::to_string(edge.x) + " moved by " + a[3] + " ends at x " +
-                           std::to_string(to.x) + ", beyond what a mouse message carries (" +
-                           std::to_string(SHRT_MIN) + " to " + std::to_string(SHRT_MAX) + ")");
+        return Fail(r, "kx::drag: the edge at x " + std::to_string(edge.x) + " moved by " + a[3] +
+                           " ends at x " + std::to_string(to.x) + ", beyond what a mouse message carries (" +
+                           kxhost::MouseRangeText() + ")");
     grid->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(edge));
     const bool tracking = grid->IsTracking();
     grid->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointParam(to));

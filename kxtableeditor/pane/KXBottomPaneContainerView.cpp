@@ -692,7 +692,8 @@ void CKXBottomPaneContainerView::ApplyShowRowNumbersSetting(int value, BOOL appl
 void CKXBottomPaneContainerView::ApplyMoveDirectionSetting(CString direction, BOOL apply) {
     if (!apply) return;
     m_strMoveDirection = direction;
-    for (CKXGridWnd* g : ComponentWindows())
+    // Every grid of the pane reads the direction when it is made: the open ones, of every kind, take it now.
+    for (const auto& g : m_grids)
         g->SetMoveDirection(direction);
 }
 void CKXBottomPaneContainerView::ApplyShowDiffPairPinsSetting(BOOL show) {

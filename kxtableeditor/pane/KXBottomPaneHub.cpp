@@ -95,9 +95,10 @@ BOOL CKXBottomPaneContainerView::PreservePinComment(const CString& oldInst, cons
     return TRUE;
 }
 
+// Every pin grid the pane keeps, shown or remembered for a later show, follows the store.
 void CKXBottomPaneContainerView::PinCommentsChanged() {
-    for (CKXGridWnd* grid : m_shownGrids)
-        if (IKXPinGrid* pins = PinGridOf(grid)) pins->RefreshCommentCells();
+    for (const auto& grid : m_grids)
+        if (IKXPinGrid* pins = PinGridOf(grid.get())) pins->RefreshCommentCells();
 }
 
 BOOL CKXBottomPaneContainerView::AutoPreservePinComment(LPCTSTR oldInst, LPCTSTR oldPin, LPCTSTR newInst,

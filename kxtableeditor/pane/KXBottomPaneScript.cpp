@@ -262,6 +262,9 @@ KXEditResult CKXBottomPaneContainerView::CommentCommand(CTclArgsList* args, int 
             if (!key.IsEmpty()) keys.Add(key);
         }
     if (const KXEditResult taken = KXTakeCommentText(text); !taken.IsDone()) return taken;
+    // A text of white space alone adds nothing (an empty one opens the dialog; a blank change deletes).
+    if (op == 0 && !text.IsEmpty() && CString(text).Trim().IsEmpty())
+        return KXEditResult::Refused("KXPANE-564", text);
     // Pin comments are kept by the editable block and by a block within its parent (modes 1 and 3); a key
     // that names no pin is said first, as every keyed word says it.
     const KXEditResult keptElsewhere = mode == eOpenModeEditBlock || mode == eOpenModeInParent

@@ -7,6 +7,7 @@
 #include "grid/KXGridScopes.h"
 #include "grid/KXProjectReader.h"
 #include "grid/KXPupdMark.h"
+#include "matrix/KXMatrixGridIds.h"
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "signalgrid/KXSignalDetailsGridWnd.h"
@@ -545,13 +546,40 @@ static CString DataCellText(CKXGridWnd* grid, ROWCOL row, ROWCOL col) {
     return value.IsEmpty() ? ToolTipOnlyText(style) : value;
 }
 
+// A row of a grid as the user reads it: its grid row number and the cells of the columns the user sees,
+// joined by " | "; empty when no cell shows text. A title of row 0 covers a group of columns: it is read
+// once, in the first column of its group that the user sees.
+static CString RowLineText(CKXGridWnd* g, ROWCOL r, ROWCOL firstRow) {
+    CString line;
+    line.Format("\n    %u: ", r);
+    bool any = false;
+    bool first = true;
+    ROWCOL coveredTo = 0;
+    for (ROWCOL c = 1; c <= g->GetColCount(); ++c) {
+        if (g->GetColWidth(c) == 0) continue; // a column the user does not see
+        CString v;
+        if (r == 0) {
+            CGXRange group;
+            const bool covered = g->GetCoveredCellsRowCol(r, c, group) != nullptr;
+            if (c > coveredTo) v = HeaderCellText(g, c, g->GetValueRowCol(r, covered ? group.left : c));
+            if (covered) coveredTo = group.right;
+        } else {
+            v = r < firstRow ? HeaderCellText(g, c, g->GetValueRowCol(r, c)) : DataCellText(g, r, c);
+        }
+        if (!v.IsEmpty()) any = true;
+        line += (first ? "" : " | ") + v;
+        first = false;
+    }
+    return any ? line : CString();
+}
+
 CString CKXBottomPaneContainerView::GetPaneText() {
     CString text = m_bHintVisible ? CString(HintText()) : GetPaneTitle();
     for (const CString& s : m_shown)
         text += "\n  " + s;
     // Every shown grid: its number, kind, objects, first data row and the grid columns the user
-    // sees, then its rows as the user sees them, each with its grid row number and its cells joined
-    // by " | "; hidden and empty rows and hidden columns are left out.
+    // sees, then its rows as the user sees them (a matrix's from row 0, its group titles); hidden and
+    // empty rows and hidden columns are left out.
     const CKXGridWnd* active = GetActiveGrid();
     for (size_t i = 0; i < m_shownGrids.size(); ++i) {
         CKXGridWnd* g = m_shownGrids[i];
@@ -564,22 +592,8 @@ CString CKXBottomPaneContainerView::GetPaneText() {
         for (ROWCOL c = 1; c <= g->GetColCount(); ++c)
             if (g->GetColWidth(c) != 0) head += (" " + std::to_string(c)).c_str();
         text += head;
-        const ROWCOL cols = g->GetColCount();
-        for (ROWCOL r = 1; r <= g->GetRowCount(); ++r) {
-            if (g->IsRowHidden(r)) continue;
-            CString line;
-            line.Format("\n    %u: ", r);
-            bool any = false;
-            bool first = true;
-            for (ROWCOL c = 1; c <= cols; ++c) {
-                if (g->GetColWidth(c) == 0) continue; // a column the user does not see
-                const CString v = r < firstRow ? HeaderCellText(g, c, g->GetValueRowCol(r, c)) : DataCellText(g, r, c);
-                if (!v.IsEmpty()) any = true;
-                line += (first ? "" : " | ") + v;
-                first = false;
-            }
-            if (any) text += line;
-        }
+        for (ROWCOL r = MatrixGridOf(g) ? kxmatrix::kTitleRow : 1; r <= g->GetRowCount(); ++r)
+            if (!g->IsRowHidden(r)) text += RowLineText(g, r, firstRow);
     }
     return text;
 }

@@ -41,6 +41,24 @@ TEST_F(MatrixHost, TheWordOpensAStoredViewAndTheWindowShowsItsRows) {
     EXPECT_EQ(Messages().back(), "KXPANE-400");
 }
 
+// The window shows the group titles of row 0 above the captions, each once, over the first column of its
+// group the user sees; they follow a component renamed by the schematic tool.
+TEST_F(MatrixHost, TheWindowShowsTheGroupTitlesOnceOverTheirGroups) {
+    ASSERT_EQ(Run("openMatrixView pin bus"), "1");
+    std::string text = Run("kx::window ccp");
+    const size_t titles = text.find("\n    0: Signals |");
+    ASSERT_NE(titles, std::string::npos) << text;
+    EXPECT_LT(titles, text.find("\n    1: Signal |")) << text;
+    const std::string line = text.substr(titles + 1, text.find('\n', titles + 1) - titles - 1);
+    EXPECT_NE(line.find("|  | Component U1 ("), std::string::npos) << line;
+    EXPECT_NE(line.find("| Component J1 ("), std::string::npos) << line;
+    EXPECT_EQ(line.find("Signals", line.find("Signals") + 1), std::string::npos) << line;
+    EXPECT_EQ(line.find("Component U1", line.find("Component U1") + 1), std::string::npos) << line;
+    ASSERT_EQ(Run("kx::schematic instance U1 U9"), "1");
+    text = Run("kx::window ccp");
+    EXPECT_NE(text.find("| Component U9 ("), std::string::npos) << text;
+}
+
 // A stored view keeps its components' order; a component it names twice is one group, one the design no
 // longer holds is passed over.
 TEST_F(MatrixHost, AStoredViewShowsEachOfItsComponentsOnceInItsOrder) {

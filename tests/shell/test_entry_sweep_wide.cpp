@@ -14,13 +14,14 @@ namespace {
 
 using namespace kxsweep;
 
-// Types TEXT into the cell of the active grid's column CAPTION on the current row (the first data
-// row where no cell is current), as the user types into a cell.
+// Types TEXT into the cell of the active grid's column CAPTION (its captions are the row four above the
+// first data row) on the current row (the first data row where no cell is current), as the user types.
 constexpr const char* kTypeProc = R"tcl(proc ::sweepType {caption text} {
     set w [split [kx::window ccp] \n]
     set i [lsearch -glob $w "*(active)*"]
     regexp {first data row ([0-9]+), columns ([0-9 ]+)} [lindex $w $i] -> first cols
-    regexp {^ *[0-9]+: (.*)$} [lindex $w [expr {$i + 1}]] -> captions
+    set titles [lsearch -inline -glob -start $i $w "    [expr {$first - 4}]: *"]
+    regexp {^ *[0-9]+: (.*)$} $titles -> captions
     set col [lindex $cols [lsearch -exact [split [string map {" | " "\x01"} $captions] "\x01"] $caption]]
     set cell [kx::grid ccp cell]
     set row [expr {$cell eq "" ? $first : [lindex $cell 0]}]

@@ -49,6 +49,19 @@ TEST_F(GridKeys, TabGoesOnInTheNextRowAndWrapsAroundTheGrid) {
     EXPECT_EQ(Cell(), "6 5"); // the first shown column
 }
 
+// The move direction is taken by the grids already open, of every kind, as by those made after it: Enter
+// in the signal grid shown before the option moves the way the option says, and back again.
+TEST_F(GridKeys, EnterInAnOpenSignalGridFollowsTheMoveDirectionOption) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show slp PG"));
+    Run("kx::option move_direction right");
+    Run("kx::select ccp 5 8");
+    EXPECT_EQ(Run("kx::key ccp Enter"), "1");
+    EXPECT_EQ(Cell(), "5 9");
+    Run("kx::option move_direction down");
+    EXPECT_EQ(Run("kx::key ccp Enter"), "1");
+    EXPECT_EQ(Cell(), "6 9");
+}
+
 // In a cell being edited Shift+End after Home selects the text, and a typed key replaces it.
 TEST_F(GridKeys, ATypedKeyReplacesTheTextShiftSelected) {
     ASSERT_TRUE(OpenBoard(3, kPgoodSignalCell));

@@ -107,7 +107,33 @@ protected:
         if (!store || !store->getPinComments(instance, pin, text, date, time, user)) return "<none>";
         return text.str();
     }
+    // The Comments cell (the row's last) of the pin's row (the pin its first cell), in `kx::window ccp`.
+    std::string CommentCell(const std::string& pin) {
+        return Run("string trim [lindex [split [lsearch -inline [split [kx::window ccp] \\n] {*: " + pin +
+                   " |*}] |] end]");
+    }
 };
+
+// The Comments cells follow the comments the host moves: in a grid kept for its next show, after a
+// component's rename, and as the moves are undone and redone.
+TEST_F(PreserveComments, TheCommentCellsFollowTheCommentsTheHostMoves) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("addComment pin {level} OUT"), "1");
+    Run("kx::show clp R1");
+    ASSERT_EQ(Run("kx::notify INT_MSG_PRESERVE_PIN_COMMENT U1,OUT:U1,IN 1"), "1");
+    Run("kx::show clp U1");
+    EXPECT_EQ(CommentCell("OUT") + "|" + CommentCell("IN"), "|level");
+    Run("undo");
+    EXPECT_EQ(CommentCell("OUT") + "|" + CommentCell("IN"), "level|");
+    ASSERT_EQ(Run("kx::schematic instance U1 U7"), "1");
+    ASSERT_EQ(Run("kx::notify INT_MSG_PRESERVE_INST_COMMENT U1:U7 1"), "1");
+    EXPECT_EQ(CommentCell("OUT"), "level");
+    Run("undo");
+    EXPECT_EQ(CommentCell("OUT"), "");
+    Run("redo");
+    EXPECT_EQ(CommentCell("OUT"), "level");
+}
 
 TEST_F(PreserveComments, ARenameInTheHostCarriesThePinCommentsAndUndoTakesThemBack) {
     ASSERT_TRUE(Open());

@@ -154,6 +154,28 @@ TEST_F(RefusedInput, APinCommentThatIsNoPrintableTextIsRefusedOnEveryRoad) {
     EXPECT_EQ(PinComment("PGOOD"), "kept");
 }
 
+// A pin comment of white space alone adds nothing: the word, the pane's method, the word's dialog and the
+// menu's dialog say so, naming the text, rather than that the pins say it already.
+TEST_F(RefusedInput, APinCommentOfWhiteSpaceAloneIsRefusedOnEveryRoad) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1; selectObject pin PGOOD"));
+    const int steps = Ccp()->GetUndoStepCount();
+    std::vector<std::string> roads;
+    for (const std::string text : {"{   }", "\"\\t \\n\""}) {
+        roads.push_back("addComment pin " + text);
+        roads.push_back("kx::pane InsertComment " + text);
+        roads.push_back("kx::answer dialog CKXCommentsDlg ok text " + text + "; addComment pin {}");
+        roads.push_back("kx::answer dialog CKXCommentsDlg ok text " + text + "; kx::menu 35555");
+    }
+    ExpectEachRefused(roads, "0", "KXPANE-564");
+    EXPECT_EQ(PinComment("PGOOD"), "-");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+    // The pin takes a comment of text; a blank change of it is the delete it always was.
+    ASSERT_EQ(Run("addComment pin {  kept  }"), "1");
+    EXPECT_EQ(PinComment("PGOOD"), "kept");
+    EXPECT_EQ(Run("modifyComment pin {   }"), "1");
+    EXPECT_EQ(PinComment("PGOOD"), "-");
+}
+
 // The design comment takes the same check on its word and its methods.
 TEST_F(RefusedInput, ADesignCommentThatIsNoPrintableTextIsRefusedOnEveryRoad) {
     ASSERT_TRUE(OpenBoard(1));

@@ -71,6 +71,25 @@ TEST_F(WindowSizes, TheListsKeepTheProportionOfTheirLastDragAsTheWindowGrows) {
     EXPECT_EQ(Width(panes["ccp"]), Width(panes["window"]) - 250 - 7);
 }
 
+// A bar dropped outside the splitter's window stays where it was and says so: it neither hides the lists
+// nor, beyond what a mouse message carries, arrives wrapped as a drop at the other end.
+TEST_F(WindowSizes, ABarDroppedOutsideItsWindowStaysWhereItWas) {
+    ASSERT_TRUE(Open());
+    const auto before = Panes();
+    for (const char* drop : {"lists 99999", "lists -1", "lists 70000", "columns -5", "columns 99999"}) {
+        EXPECT_EQ(Run(std::string("kx::splitter ") + drop), "0") << drop;
+        const auto after = Panes();
+        for (const char* pane : {"clp", "slp", "ccp", "stored"})
+            EXPECT_EQ(after.at(pane), before.at(pane)) << drop << " " << pane;
+    }
+    // The window's far edge less the bar's own size is a place for the bar: the lower list is hidden and
+    // the upper one takes the whole column.
+    const int column = Height(before.at("clp")) + Height(before.at("slp")) + 7;
+    EXPECT_EQ(Run("kx::splitter lists " + std::to_string(column - 7)), "1");
+    EXPECT_EQ(Height(Panes().at("clp")), column);
+    EXPECT_EQ(Panes().at("slp"), "0x0");
+}
+
 TEST_F(WindowSizes, ACollapsedListStaysCollapsedAtEverySize) {
     ASSERT_TRUE(Open());
     EXPECT_EQ(Run("kx::splitter collapse clp"), "1");

@@ -100,6 +100,7 @@ public:
         // This entry holds the move as it was done: running it takes the comments back.
         store->movePinComments(m_to, m_from, m_pins);
         m_pPane->MarkDocumentModified();
+        if (CCommonInterface* details = m_pPane->GetDetailsViewPtr()) details->PinCommentsChanged();
         if (pGrid) pGrid->AddCommand(new CKXMoveCommentsCmd(m_pPane, m_to, m_from, m_pins), ctType);
         return TRUE;
     }
@@ -125,6 +126,7 @@ int CKXInstancePaneGrid::MoveInstanceComments(const CString& first, const CStrin
         history->AddUndoCommand(nullptr, new CKXMoveCommentsCmd(m_pView, first, second, pins), gxDo, 0);
     else if (history)
         history->ForgetRedoSteps();
+    if (CCommonInterface* details = m_pView->GetDetailsViewPtr()) details->PinCommentsChanged();
     // The move is the design's comments changing: a replay makes it again.
     if (auto* pane = dynamic_cast<CKXInstancePaneContainerView*>(m_pView))
         pane->JournalCommentMove(first, second, bUndo);

@@ -128,6 +128,9 @@ public:
     virtual void ShowMatrixView(const CDesignContext&, CString) {}
 
     virtual void RefreshInstancesInAllGrids(CDWordArray*) {}
+    // Pin comments changed in the store (a component's comments moved with its name): the grids that
+    // show pins show them again.
+    virtual void PinCommentsChanged() {}
     virtual void ResetSignalLists() {}
     virtual void AddDiffPairEntry(IDPNet*) {}
     virtual void SetPinGridsFlag(int) {}
