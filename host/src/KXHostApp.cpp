@@ -172,6 +172,12 @@ void CKXHostApp::ConnectTranscript() {
         if (!r.bScripted && !plainMessage && !AfxGetAnswerQueue().IsReplay())
             m_core.NoteUnanswered(r.Line().str());
     });
+    AfxGetAnswerQueue().SetStopListener([](const AfxAnswerRecord& r) {
+        // Said under --quiet too: a batch run whose command stopped at a question nobody answered did
+        // nothing there, though it answers 2 as a cancel by the user does.
+        std::cerr << "kxhost: " << (r.kind == AfxAnswerRecord::Question ? "question " : "dialog ") << r.key.str()
+                  << " was not answered (taken as " << r.answer.str() << "): nothing was done" << std::endl;
+    });
     CKXProgressBar::SetLineSink(
         [this](const CString& line, BOOL done) { m_core.Progress(line.str(), done != FALSE); });
     if (CKXErrorHandler::GetDataDirectory().IsEmpty() && !std::getenv("KX_DATA_DIR"))

@@ -359,6 +359,13 @@ bool GridEdit(CKXHostApp& app, const Args& a, std::string& r) {
     t.grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditForget, 0);
     control->SetCurrentText(a[3].c_str());
     PressKey(t.grid, VK_RETURN);
+    if (t.grid->SendMessage(MSG_GRID_CELL_EDIT_RESULT, kCellEditRead, 0) == 2) {
+        // The edit stopped at a dialog of its own that was cancelled: nothing changed.
+        app.Core().Print("edit cancelled: cell " + cell + ": its dialog was cancelled, nothing changed");
+        if (t.grid->GetCurrentCellControl() == control && control->IsActive()) PressKey(t.grid, VK_ESCAPE);
+        r = "2";
+        return true;
+    }
     if (t.grid->GetCurrentCellControl() == control && control->IsActive()) {
         // The grid's validation kept the edit open: the text is dropped, as Escape drops it.
         const CString warning = t.grid->GetWarningText();

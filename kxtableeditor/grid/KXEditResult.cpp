@@ -41,13 +41,16 @@ bool KXShownMark::DialogOpenedSince() const {
 
 namespace {
 
+bool IsOwnDialogClosedWith(const AfxAnswerRecord& r, const char* answer) {
+    return r.kind == AfxAnswerRecord::Dialog && r.answer == answer && r.key != kRetainQuestion &&
+           r.key != kContextSaveInformation;
+}
+
 // A dialog of the work's own, closed with that answer, in the answers logged from the first on.
 bool OwnDialogClosedWith(std::size_t first, const char* answer) {
     const std::vector<AfxAnswerRecord>& log = AfxGetAnswerQueue().GetLog();
     for (std::size_t i = first; i < log.size(); ++i)
-        if (log[i].kind == AfxAnswerRecord::Dialog && log[i].answer == answer && log[i].key != kRetainQuestion &&
-            log[i].key != kContextSaveInformation)
-            return true;
+        if (IsOwnDialogClosedWith(log[i], answer)) return true;
     return false;
 }
 
@@ -87,6 +90,15 @@ bool KXShownMark::DialogRefusedSince(CString& why) const {
             return true;
         }
     return false;
+}
+
+void KXShownMark::NoteStopsSince() const {
+    CAfxAnswerQueue& queue = AfxGetAnswerQueue();
+    const std::vector<AfxAnswerRecord>& log = queue.GetLog();
+    for (std::size_t i = m_answered; i < log.size(); ++i)
+        if (IsOwnDialogClosedWith(log[i], "cancel") ||
+            (log[i].kind == AfxAnswerRecord::Question && log[i].answer == "cancel"))
+            queue.NoteWorkStoppedAt(i);
 }
 
 bool KXShownMark::ShowDialogRefusal() const {
@@ -146,7 +158,9 @@ LRESULT KXEditResult::Answer(const KXShownMark& since, LRESULT refusal) const {
     case Kind::DoneTwo:
         return 2;
     case Kind::Dialog:
-        return since.ShowDialogRefusal() ? refusal : 2;
+        if (since.ShowDialogRefusal()) return refusal;
+        since.NoteStopsSince();
+        return 2;
     case Kind::Help:
         Show(m_id, m_args);
         return 1;
@@ -182,7 +196,9 @@ KXMenuAnswer::KXMenuAnswer() : m_pOuter(g_pMenuAnswer) {
 
 LRESULT KXMenuAnswer::Answer() const {
     if (m_answer != 0 && m_mark.ShowDialogRefusal()) return 0;
-    return m_answer == 1 && m_mark.DialogCancelledSince() ? 2 : m_answer;
+    const LRESULT answer = m_answer == 1 && m_mark.DialogCancelledSince() ? 2 : m_answer;
+    if (answer == 2) m_mark.NoteStopsSince();
+    return answer;
 }
 
 KXMenuAnswer::~KXMenuAnswer() {

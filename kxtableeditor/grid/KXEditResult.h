@@ -68,6 +68,9 @@ public:
     bool DialogRefusedSince(CString& why) const;
     // Shows that refusal (KXTABLE-381) when there was one; true then.
     bool ShowDialogRefusal() const;
+    // The work stopped at the dialogs and questions cancelled since the mark (it answers 2): those that
+    // went unanswered are told to whoever runs the editor without a user (a batch run), once each.
+    void NoteStopsSince() const;
 
 private:
     std::size_t m_shown;

@@ -5,7 +5,11 @@
 #include "kxmsgsrvr/KXMsgIds.h"
 
 void CKXGridWnd::RecordCellEdit(const KXEditResult& result) {
-    result.Answer(KXShownMark());
+    RecordCellEdit(result, KXShownMark());
+}
+
+void CKXGridWnd::RecordCellEdit(const KXEditResult& result, const KXShownMark& since) {
+    result.Answer(since);
     m_cellEdit = result;
 }
 
@@ -30,6 +34,8 @@ BOOL CKXGridWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* p
     } else if (m_cellEdit && m_cellEdit->IsRefusal()) {
         answer = 0;
         if (auto* id = reinterpret_cast<CString*>(lParam)) *id = m_cellEdit->MessageId();
+    } else if (m_cellEdit && m_cellEdit->GetKind() == KXEditResult::Kind::Dialog) {
+        answer = 2; // stopped at a dialog of the edit that was cancelled: nothing changed
     }
     if (pResult) *pResult = answer;
     return TRUE;

@@ -135,7 +135,10 @@ namespace {
 // the grid kept open, or whose change the design refused (`stored`), is the key's refusal, with its cause.
 void AnswerEndedCellEdit(CKXGridWnd& grid, CGXControl* editing, const std::optional<KXEditResult>& stored,
                          const KXShownMark& since) {
-    if (grid.GetCurrentCellControl() == editing && editing->IsActive()) {
+    if (stored && stored->GetKind() == KXEditResult::Kind::Dialog) {
+        // The edit stopped at a dialog of its own that was cancelled: nothing changed, and the key answers 2.
+        KXMenuAnswer::Report(*stored, since);
+    } else if (grid.GetCurrentCellControl() == editing && editing->IsActive()) {
         // The grid's validation kept the edit open: it said why, or its warning does.
         const CString warning = grid.GetWarningText();
         KXMenuAnswer::Report(since.SaidSince() || warning.IsEmpty() ? KXEditResult::Of(FALSE, "KXPANE-178")

@@ -534,6 +534,9 @@ bool CKXGridWnd::IsCellOfTheUser() {
 }
 
 void CKXGridWnd::InitCanPasteCallback() {
+    // Another grid or view becomes the active one (a click there): a list still down from the current
+    // cell loses the focus first and goes up storing nothing.
+    CancelDroppedList();
     // The cell is put aside for the paste check only: activation gives it back.
     // A grid without a current cell keeps what activation would give it: a removed cell stays removed.
     ROWCOL row = GX_INVALID, col = GX_INVALID;

@@ -285,6 +285,8 @@ public:
     // The result of the cell edit that is being stored: a change the design refused is recorded with its
     // message, which the result shows; whoever typed reads it back (MSG_GRID_CELL_EDIT_RESULT).
     void RecordCellEdit(const KXEditResult& result);
+    // The same for an edit begun at the mark (a dialog of it cancelled since is the edit's answer, 2).
+    void RecordCellEdit(const KXEditResult& result, const KXShownMark& since);
     // A retype of the cell's own text (in any letter case) is no edit: the result says nothing changed
     // (KXTABLE-267), without a message to the user, who sees the cell as it was.
     void RecordUnchangedCellEdit();

@@ -160,10 +160,6 @@ void CKXSpinControl::OnListEnded() {
     ShowDropDown(FALSE);
 }
 
-void CKXSpinControl::OnListCancelled() {
-    ShowDropDown(FALSE);
-}
-
 LRESULT CKXSpinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case GX_LIST_SELCHANGE:
@@ -171,9 +167,6 @@ LRESULT CKXSpinControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case GX_LIST_ENDED:
         OnListEnded();
-        return 0;
-    case GX_LIST_CANCELLED:
-        OnListCancelled();
         return 0;
     case WM_KEYDOWN:
         OnEditKeyDown(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));

@@ -61,8 +61,8 @@ public:
     void OnStoreDroppedList();
     void OnListSelChange();
     void OnListEnded();
-    void OnListCancelled();
-    // The drop-down list's notifications to the edit window are the grid library's (grid/gxdroplist.h).
+    // The drop-down list's notifications to the edit window are the grid library's (grid/gxdroplist.h); a
+    // cancelled list is the library combo's (OnListCancelled).
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Input in the edit window while the cell is being edited.

@@ -36,11 +36,17 @@ bool SwapBrackets(CString& text, char open, char close, char newOpen, char newCl
     return true;
 }
 
-// A typed connection that connected nothing: the connect's own refusal (or a cancelled dialog of it) said
-// why; one that said nothing changed nothing (a naming rule that gives the pins the signal they are on),
-// which the cell edit says as the word says it.
+// A typed connection that connected nothing: the connect's own refusal said why (a dialog given an answer
+// it cannot take: KXTABLE-381); one stopped at a dialog of it the user cancelled (the bits to take, the pair
+// net to replace) answers 2, as the word does; one that said nothing changed nothing (a naming rule that
+// gives the pins the signal they are on), which the cell edit says as the word says it.
 void SayNothingConnected(CKXGridWnd& grid, const KXShownMark& mark, const CString& text) {
-    if (!mark.SaidSince() && !mark.DialogCancelledSince())
+    CString why;
+    if (mark.DialogRefusedSince(why))
+        grid.RecordCellEdit(KXEditResult::Refused("KXTABLE-381", why), mark);
+    else if (mark.DialogCancelledSince())
+        grid.RecordCellEdit(KXEditResult::Dialog(), mark);
+    else if (!mark.SaidSince())
         grid.RecordCellEdit(KXEditResult::Nothing("KXTABLE-304", text));
 }
 

@@ -148,6 +148,10 @@ CKXTableChildFrm::~CKXTableChildFrm() {
 
 CKXTableDoc* CKXTableChildFrm::GetTableDoc() const {
     CDocument* doc = const_cast<CKXTableChildFrm*>(this)->GetActiveDocument();
+    // While the active view changes no view is active (the view going inactive ends its edit then, and
+    // journals it): the window's document is its views' all the same.
+    if (!doc && m_bSplitterCreated)
+        if (const auto* pane = dynamic_cast<const CView*>(m_wndOuterSplitter.GetPane(0, 1))) doc = pane->GetDocument();
     return doc && doc->IsKindOf(RUNTIME_CLASS(CKXTableDoc)) ? static_cast<CKXTableDoc*>(doc) : nullptr;
 }
 

@@ -443,6 +443,39 @@ TEST_F(DemoBoard, ConnectRoadsStopAtTheDeclinedPairQuestionAlike) {
     }
 }
 
+// A typed connect stopped at its own dialog cancelled (the bits of a bus name, the question before a pair
+// net is replaced) answers 2 on the typing roads as the word does, without a message, and changes nothing:
+// kx::edit, and Enter ending the cell's edit.
+TEST_F(DemoBoard, TypedConnectsStopAtTheirCancelledDialogAsTheWordDoes) {
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
+    struct Typed {
+        const char* dialog;
+        const char* row;
+        const char* text;
+    };
+    for (const Typed& t : {Typed{"CKXGetVectorBits", "40", "LVDS_P<3..0>"},
+                           Typed{"CKXDontAskAgainYesNoDlg", "20", "NEWP (Differential Pair)"}}) {
+        const std::string cancel = std::string("kx::answer dialog ") + t.dialog + " cancel";
+        Messages();
+        const DesignMark before = MarkDesign();
+        Run(cancel);
+        EXPECT_EQ(Run(std::string("kx::edit ccp ") + t.row + " 7 {" + t.text + "}"), "2") << t.dialog;
+        EXPECT_EQ(Messages(), std::vector<std::string>{}) << t.dialog;
+        ExpectUnchangedSince(before, t.dialog);
+
+        Run(cancel);
+        Run(std::string("kx::select ccp ") + t.row + " 7; kx::key ccp F2");
+        CGXControl* control = Ccp()->GetActiveGrid()->GetCurrentCellControl();
+        ASSERT_TRUE(control) << t.dialog;
+        control->SetCurrentText(t.text);
+        EXPECT_EQ(Run("kx::key ccp Enter"), "2") << t.dialog;
+        EXPECT_EQ(Messages(), std::vector<std::string>{}) << t.dialog;
+        ExpectUnchangedSince(before, t.dialog);
+        Run("kx::key ccp Escape");
+    }
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
 // The host's option road to the overwrite question: set, a plain paste over a connected pin asks first;
 // taken off, it pastes without asking.
 TEST_F(DemoBoard, TheOverwriteQuestionOptionIsTheHostsToSet) {

@@ -152,6 +152,71 @@ TEST_F(GridHands, TheSignalCellsListDropsAndChooses) {
     EXPECT_EQ(Run("kx::droplist ccp cancel"), "1");
 }
 
+// Alt+Down on a Signal cell that is not being edited drops its list, as the pin grid's status text tells the
+// user, and the current cell stays; Alt+Up takes it up again. Down alone moves the current cell.
+TEST_F(GridHands, AltDownOnASignalCellNotBeingEditedDropsItsList) {
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
+    Run("kx::click ccp 41 7");
+    ASSERT_EQ(EditedText(), "");
+    EXPECT_EQ(Run("kx::key ccp Down alt"), "1");
+    EXPECT_EQ(Run("kx::grid ccp cell"), "41 7");
+    EXPECT_NE(Run("kx::droplist ccp").find("RESET_N"), std::string::npos);
+    EXPECT_EQ(EditedText(), "PG");
+    EXPECT_EQ(Run("kx::key ccp Up alt"), "1");
+    EXPECT_EQ(Run("kx::droplist ccp"), "");
+    Run("kx::key ccp Escape");
+    Run("kx::key ccp Down");
+    EXPECT_EQ(Run("kx::grid ccp cell"), "42 7");
+    EXPECT_EQ(Run("kx::droplist ccp"), "");
+}
+
+// A Signal cell's list left down with an entry only highlighted goes up storing nothing when the keyboard
+// focus goes elsewhere (a list, the pane's background, another window): the cell shows its signal again, no
+// step is made and no connect journalled, in open modes 3 and 1 alike.
+TEST_F(GridHands, AListTheFocusLeavesStoresNothing) {
+    const std::vector<std::string> roads = {"kx::focus clp", "kx::focus slp", "kx::focus ccp",
+                                            "kx::open demo.board:sch 2; kx::tab 1"};
+    for (const int mode : {3, 1}) {
+        for (const std::string& road : roads) {
+            const std::string what = road + " in mode " + std::to_string(mode);
+            ASSERT_TRUE(OpenBoard(mode, kShowU1)) << what;
+            const DesignMark before = MarkDesign();
+            const std::size_t journalled = JournalText().size();
+            Run("kx::click ccp 41 7 button");
+            Run("kx::droplist ccp select [expr {[lsearch [kx::droplist ccp] RESET_N] + 1}]");
+            ASSERT_EQ(EditedText(), "RESET_N") << what;
+            Run(road);
+            ExpectUnchangedSince(before, what);
+            EXPECT_EQ(Run("kx::droplist ccp"), "") << what;
+            EXPECT_EQ(EditedText(), "") << what;
+            EXPECT_EQ(JournalText().find("RESET_N", journalled), std::string::npos) << what;
+            while (Run("kx::close") == "1") {
+            }
+        }
+    }
+}
+
+// A Signal cell's edit ended by a click into a list is stored, and journalled as the window's other lines
+// are: by the window's handle, with the connect's method of its open mode.
+TEST_F(GridHands, AnEditEndedByTheFocusLeavingIsJournalledByTheWindowsHandle) {
+    for (const int mode : {3, 1}) {
+        ASSERT_TRUE(OpenBoard(mode, kShowU1)) << mode;
+        const std::size_t journalled = JournalText().size();
+        Run("kx::select ccp 41 7; kx::key ccp F2");
+        CGXControl* control = Ccp()->GetActiveGrid()->GetCurrentCellControl();
+        ASSERT_TRUE(control) << mode;
+        control->SetCurrentText("RESET_N");
+        EXPECT_EQ(Run("kx::focus clp"), "1") << mode;
+        EXPECT_NE(Run("kx::netlist").find("U1 PGOOD RESET_N\n"), std::string::npos) << mode;
+        const std::string journal = JournalText().substr(journalled);
+        EXPECT_NE(journal.find("call board.ConnectivityPane().AddConnection(\"RESET_N\")"), std::string::npos)
+            << mode << journal;
+        EXPECT_EQ(journal.find("call demo.board:sch."), std::string::npos) << mode << journal;
+        Run("kx::answer question * no");
+        EXPECT_EQ(Run("kx::close"), "1") << mode;
+    }
+}
+
 // The arrow buttons of a Signal cell step the bit number selected, as Up and Down do; hidden while no
 // number is selected, they take no click.
 TEST_F(GridHands, TheArrowButtonsStepTheSelectedBitNumber) {

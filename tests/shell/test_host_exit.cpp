@@ -95,6 +95,29 @@ TEST_F(HostExit, AFailedOpenIsSaidOnStandardErrorAndInTheExitStatus) {
     EXPECT_EQ(good.err, "");
 }
 
+// A connect whose question (the pair net to replace) or bits dialog nobody answered in a batch run did
+// nothing and answers 2, as a cancel does: standard error names each dialog that went unanswered, under
+// --quiet too. Cancelled by the script itself, nothing is said.
+TEST_F(HostExit, AConnectStoppedAtAnUnansweredDialogIsSaidOnStandardError) {
+    const std::string connects = "puts \"pair: [addConnection pin {REFCLK (Differential Pair)} CLK]\"\n"
+                                 "puts \"bits: [addConnection pin {ADDR<20..0>} [list U1 A<12..0>]]\"\n";
+    const std::string open = "kx::open demo.board:sch 3\nkx::show clp U1\n";
+    const Ended unanswered = Host(open + connects);
+    EXPECT_EQ(unanswered.status, 0) << unanswered.err;
+    EXPECT_EQ(unanswered.out, "pair: 2\nbits: 2\n");
+    EXPECT_NE(unanswered.err.find("dialog CKXDontAskAgainYesNoDlg was not answered"), std::string::npos)
+        << unanswered.err;
+    EXPECT_NE(unanswered.err.find("dialog CKXGetVectorBits was not answered"), std::string::npos) << unanswered.err;
+    EXPECT_NE(unanswered.err.find("nothing was done"), std::string::npos) << unanswered.err;
+
+    TearDown();
+    SetUp();
+    const Ended cancelled = Host(open + "kx::answer dialog CKXDontAskAgainYesNoDlg cancel\n"
+                                       "kx::answer dialog CKXGetVectorBits cancel\n" + connects);
+    EXPECT_EQ(cancelled.out, "pair: 2\nbits: 2\n");
+    EXPECT_EQ(cancelled.err, "");
+}
+
 // "Don't ask again" answered at a save in a read-only window is kept in the settings file, written whole
 // in its place: the next host saves without asking, and no temporary is left beside the settings.
 TEST_F(HostExit, DontAskAgainIsKeptForTheNextHost) {

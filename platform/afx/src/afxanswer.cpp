@@ -211,9 +211,16 @@ std::vector<CString> CAfxAnswerQueue::GetLogLines() const {
     return out;
 }
 
+void CAfxAnswerQueue::NoteWorkStoppedAt(std::size_t index) {
+    if (index >= m_log.size() || m_log[index].bScripted || m_bReplay) return;
+    if (!m_stopsTold.insert(index).second) return;
+    if (m_stopListener) m_stopListener(m_log[index]);
+}
+
 void CAfxAnswerQueue::Reset() {
     m_pending.clear();
     m_log.clear();
+    m_stopsTold.clear();
     m_bReplay = FALSE;
 }
 

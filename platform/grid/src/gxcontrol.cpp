@@ -509,6 +509,28 @@ void CGXComboBox::OnClickedButton(CGXChild* pChild)
     CGXEditControl::OnClickedButton(pChild);
 }
 
+void CGXComboBox::OnListCancelled(BOOL bFocusLost)
+{
+    SetDropped(FALSE);
+    if (!bFocusLost || !m_bActive)
+        return;
+    if (m_pGrid && m_bInit && m_pGrid->IsCurrentCell(m_nRow, m_nCol) && m_pGrid->GetCurrentCellControl() == this) {
+        m_pGrid->TransferCurrentCell(FALSE);
+        return;
+    }
+    SetModify(FALSE);
+    SetActive(FALSE);
+    Reset();
+}
+
+LRESULT CGXComboBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != GX_LIST_CANCELLED)
+        return CGXEditControl::WindowProc(message, wParam, lParam);
+    OnListCancelled(wParam == GX_LIST_CANCEL_FOCUS_LOST ? TRUE : FALSE);
+    return 0;
+}
+
 // ---------------------------------------------------------------- CGXBitmapButton
 CGXBitmapButton::CGXBitmapButton(CGXGridCore* pGrid, UINT nBitmapResourceID, UINT nBitmapResourceSelID,
                                  UINT nBitmapResourceFocusID)

@@ -1,5 +1,6 @@
 // Grid core: mouse and keyboard input, column tracking and clipboard queries.
 #include "grid/gxcore.h"
+#include "grid/gxdroplist.h"
 
 #include <algorithm>
 
@@ -39,8 +40,18 @@ BOOL CGXGridCore::CanPaste() { return m_pParam && m_nCurrentRow != GX_INVALID &&
 void CGXGridCore::OnActivateGrid(BOOL bActivate)
 {
     m_bActive = bActivate != FALSE;
-    if (!bActivate)
-        TransferCurrentCell(TRUE);
+    if (bActivate)
+        return;
+    // A list that is down has the keyboard: losing it cancels the list before the edit is stored.
+    CancelDroppedList();
+    TransferCurrentCell(TRUE);
+}
+
+void CGXGridCore::CancelDroppedList()
+{
+    auto* combo = dynamic_cast<CGXComboBox*>(m_pCurrentControl);
+    if (combo && combo->IsDroppedDown())
+        combo->WindowProc(GX_LIST_CANCELLED, GX_LIST_CANCEL_FOCUS_LOST, 0);
 }
 
 // ---------------------------------------------------------------- mouse
@@ -48,6 +59,11 @@ BOOL CGXGridCore::DoLButtonDown(UINT nFlags, CPoint pt)
 {
     if (!m_pParam)
         return FALSE;
+    // A click beside the list that is down takes it up without a choice, as a list does; then the click
+    // does what it does. Its combo's own button toggles the list instead.
+    if (auto* combo = dynamic_cast<CGXComboBox*>(m_pCurrentControl);
+        combo && combo->IsDroppedDown() && combo->ChildFromPt(pt) != combo->GetChild(0))
+        combo->WindowProc(GX_LIST_CANCELLED, GX_LIST_CANCEL_IN_EDIT, 0);
     ROWCOL r = GX_INVALID, c = GX_INVALID;
     const int hit = HitTest(pt, &r, &c);
     m_nDownRow = m_nDownCol = GX_INVALID;
@@ -269,6 +285,12 @@ BOOL CGXGridCore::OnGridKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags)
     CGXControl* ctrl = GetCurrentCellControl();
     const BOOL active = ctrl && ctrl->IsActive();
     const UINT n = std::max<UINT>(nRepCnt, 1);
+    // Alt+Down (or Alt+Up) on a combo cell drops its list, or takes it up again, as its button does.
+    auto* combo = dynamic_cast<CGXComboBox*>(ctrl);
+    if ((nChar == VK_DOWN || nChar == VK_UP) && combo && combo->GetChildCount() > 0 && IsAltKeyDown()) {
+        combo->OnClickedButton(combo->GetChild(0));
+        return TRUE;
+    }
     switch (nChar) {
     case VK_UP:
         MoveCurrentCell(ctrlKey ? GX_TOP : GX_UP, n, TRUE);

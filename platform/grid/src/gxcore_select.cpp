@@ -8,6 +8,7 @@
 
 BOOL CGXGridCore::IsCtrlKeyDown() const { return GetKeyState(VK_CONTROL) < 0; }
 BOOL CGXGridCore::IsShiftKeyDown() const { return GetKeyState(VK_SHIFT) < 0; }
+BOOL CGXGridCore::IsAltKeyDown() const { return GetKeyState(VK_MENU) < 0; }
 
 void CGXGridCore::NotifyRecordInfo()
 {

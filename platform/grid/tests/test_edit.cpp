@@ -257,6 +257,42 @@ TEST(GridEdit, ComboChoiceAndButtons)
     EXPECT_EQ(static_cast<CGXBitmapButton*>(g.GetRegisteredControl(59448))->GetBitmapId(), 8885u);
 }
 
+// A combo cell's list: Alt+Down drops it whether or not the cell is being edited (the current cell stays),
+// a click beside it takes it up with the edit going on, and the focus leaving the grid takes it up storing
+// nothing, the edit ended.
+TEST(GridEdit, ComboListKeysClicksAndFocus)
+{
+    KeyStateReset reset;
+    TestGrid g(10, 3);
+    g.SetStyleRange(CGXRange(2, 1, 3, 1), CGXStyle().SetControl(GX_IDS_CTRL_COMBOBOX).SetChoiceList("one\ntwo"));
+    g.SetValueRange(CGXRange(2, 1), "one");
+    g.OnActivateGrid(TRUE);
+    g.SetCurrentCell(2, 1);
+    auto* combo = dynamic_cast<CGXComboBox*>(g.GetCurrentCellControl());
+    ASSERT_NE(combo, nullptr);
+    AfxSetKeyState(VK_MENU, TRUE);
+    g.ProcessKeys(nullptr, WM_KEYDOWN, VK_DOWN, 1, 0);
+    AfxSetKeyState(VK_MENU, FALSE);
+    EXPECT_TRUE(combo->IsDroppedDown());
+    EXPECT_TRUE(g.IsCurrentCell(2, 1));
+
+    // A click in the cell beside the list: up, the edit goes on.
+    combo->SetCurrentText("two");
+    g.DoLButtonDown(0, g.CellPoint(2, 2));
+    EXPECT_FALSE(combo->IsDroppedDown());
+    g.SetCurrentCell(2, 1);
+    EXPECT_EQ(g.Value(2, 1), "two"); // the move stored the edit
+
+    // The focus goes elsewhere while the list is down: nothing is stored and the edit ends.
+    combo->SetCurrentText("one");
+    combo->OnClickedButton(combo->GetChild(0));
+    ASSERT_TRUE(combo->IsDroppedDown());
+    g.OnActivateGrid(FALSE);
+    EXPECT_FALSE(combo->IsDroppedDown());
+    EXPECT_FALSE(combo->IsActive());
+    EXPECT_EQ(g.Value(2, 1), "two");
+}
+
 TEST(GridEdit, WrappedWindowIsOwnedWhenAsked)
 {
     TestGrid g(5, 3);

@@ -17,5 +17,5 @@ check "undo after typing into a pair comment" [undo] 1
 check "add ZZSIDE" [kx::call AddSignal ZZSIDE "" ""] 1
 kx::show clp R2 RN1A
 kx::answer question KXTABLE-140 yes
-check "a name one of the side-by-side grids refuses" [kx::edit ccp 6 7 XC<3..0>] 0
-check "undo after a name side-by-side grids refuse" [undo] 1
+check "a name side by side whose bits dialog goes unanswered" [kx::edit ccp 6 7 XC<3..0>] 2
+check "undo after a name side by side whose bits dialog goes unanswered" [undo] 1

@@ -16,7 +16,9 @@
 #include "afx/afxstr.h"
 
 #include <functional>
+#include <cstddef>
 #include <map>
+#include <set>
 #include <vector>
 
 struct AfxDialogAnswer {
@@ -63,9 +65,17 @@ public:
     // The log.
     const std::vector<AfxAnswerRecord>& GetLog() const { return m_log; }
     std::vector<CString> GetLogLines() const;
-    void ClearLog() { m_log.clear(); }
+    void ClearLog() {
+        m_log.clear();
+        m_stopsTold.clear();
+    }
     // Called with each record as it is made (the host prints them).
     void SetListener(std::function<void(const AfxAnswerRecord&)> fn) { m_listener = std::move(fn); }
+    // The work the question or dialog of log record `index` stood before stopped there (it was cancelled).
+    // When nobody answered it (its default answer was taken) the stop listener hears of it, once: a batch
+    // run learns that nothing was done for want of an answer.
+    void NoteWorkStoppedAt(std::size_t index);
+    void SetStopListener(std::function<void(const AfxAnswerRecord&)> fn) { m_stopListener = std::move(fn); }
 
     // Empties the queue and the log and ends replay.
     void Reset();
@@ -83,6 +93,8 @@ private:
     std::vector<AfxAnswerRecord> m_log;
     BOOL m_bReplay = FALSE;
     std::function<void(const AfxAnswerRecord&)> m_listener;
+    std::function<void(const AfxAnswerRecord&)> m_stopListener;
+    std::set<std::size_t> m_stopsTold; // the records the stop listener heard of
 };
 
 inline CAfxAnswerQueue& AfxGetAnswerQueue() {

@@ -250,6 +250,12 @@ public:
     virtual BOOL IsDroppedDown() const { return m_bDropped; }
     virtual void ShowDropDown(BOOL bShow) { SetDropped(bShow); }
     void OnClickedButton(CGXChild* pChild) override;
+    // The list went up without a choice (GX_LIST_CANCELLED): nothing is stored. Cancelled by a key the
+    // edit goes on; cancelled because the focus went to another window the edit ends as Escape ends it
+    // (the control deactivated, the cell showing its value again).
+    virtual void OnListCancelled(BOOL bFocusLost);
+    // The list's messages (gxdroplist.h) reach the control here; the rest go to the edit.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // A list that is down goes up when the control leaves its cell.
     void Init(ROWCOL nRow, ROWCOL nCol) override;
     void Deinit() override;

@@ -347,6 +347,9 @@ public:
     virtual BOOL OnGridChar(UINT nChar, UINT nRepCnt, UINT nFlags);
     virtual void OnActivateGrid(BOOL bActivate);
     BOOL IsActiveGrid() const { return m_bActive; }
+    // The keyboard focus goes to another window while the current cell's list is down: the list goes up
+    // as a list does that loses the focus (GX_LIST_CANCELLED, GX_LIST_CANCEL_FOCUS_LOST), storing nothing.
+    void CancelDroppedList();
 
     virtual BOOL CanCopy();
     virtual BOOL CanCut();
@@ -380,6 +383,7 @@ protected:
     // Helpers for the window and for derived grids.
     BOOL IsCtrlKeyDown() const;
     BOOL IsShiftKeyDown() const;
+    BOOL IsAltKeyDown() const;
     void NotifyRecordInfo();
     void MarkRedraw(UINT flags);
     ROWCOL NextVisibleRow(ROWCOL nRow, int step, ROWCOL nMin, ROWCOL nMax);

@@ -32,8 +32,9 @@ constexpr UINT MSG_OBJECT_PROPERTY_CHANGED = 0x8340;
 constexpr UINT MSG_INSTANCE_CHANGED = 0x8341;
 constexpr UINT MSG_SHOW_POWER_PINS_CHANGED = 0x8343; // the host's option of the implicit power pins / 0
 // The result of the last cell edit of a grid (typing ended with Enter): wParam kCellEditForget forgets
-// it before an edit; kCellEditRead answers 1 when the edit was taken (or none was recorded) and 0 when
-// it was refused, lParam (CString*, may be null) receiving the message id that said why. kCellEditWhyNot
+// it before an edit; kCellEditRead answers 1 when the edit was taken (or none was recorded), 0 when
+// it was refused, lParam (CString*, may be null) receiving the message id that said why, and 2 when it
+// stopped at a dialog of its own that was cancelled. kCellEditWhyNot
 // asks why the current cell takes no typing: 0 when the grid knows (it shows its message, whose id
 // lParam receives), 1 when it has no reason to give. kCellEditEmptyChanges answers 1 when an empty text
 // typed into the current cell would change the design although the cell shows no text (a pin row whose
