@@ -2,14 +2,16 @@
 // open windows through the message server: a CSV import of logical pin names, and a property
 // changed on an object outside the editor (the host's own property editor); and the host's
 // option that shows the parts' implicit power pins; and the schematic tool's edits of the active
-// window's design (a port's width, an instance or a net renamed, a pin's type or width).
+// window's design (a port's width, an instance, a net or a pin renamed, a pin's type or width).
 #include "KXHostApp.h"
+#include "KXHostText.h"
 #include "KXHostWordsJournal.h"
 
 #include "afx/afxdoc.h"
 #include "afx/afxwin.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "rmx/context.h"
@@ -79,8 +81,25 @@ bool BitNumber(const std::string& text, int& bit) {
 }
 
 const char* const kSchematicUsage = "usage: kx::schematic port NAME MSB LSB | instance OLD NEW | net OLD NEW | "
+                                    "pin INSTANCE OLD NEW | "
                                     "pintype INSTANCE PIN input|output|bidirectional|inout|power|ground | "
                                     "pinwidth INSTANCE PIN MSB LSB";
+
+// The schematic tool's edits of an instance's pin: its name, its type, its bit range.
+bool ApplyPinEdit(CTransaction& t, IDesign& d, const Args& a, IInstance*& changed, std::string& r) {
+    const std::string& what = a[0];
+    ITerm::ITermType type = ITerm::eTermTypeUnknown;
+    int direction = 0, msb = 0, lsb = 0;
+    const bool wellFormed = what == "pin"       ? a.size() == 4
+                            : what == "pintype" ? a.size() == 4 && PinTypeOf(a[3], type, direction)
+                                                : a.size() == 5 && BitNumber(a[3], msb) && BitNumber(a[4], lsb);
+    if (!wellFormed) return (r = kSchematicUsage), false;
+    changed = d.findInstance(a[1].c_str());
+    IInstTerm* pin = changed ? changed->findInstTerm(a[2].c_str()) : nullptr;
+    if (!pin) return (r = "no pin \"" + a[1] + " " + a[2] + "\""), false;
+    if (what == "pin") return t.renameInstTerm(pin, a[3].c_str());
+    return what == "pintype" ? t.changeInstTermType(pin, type, direction) : t.changeInstTermWidth(pin, msb, lsb);
+}
 
 // The schematic tool's edit in the transaction; the changed instance, if the edit changed one, in `changed`.
 bool ApplySchematicEdit(CTransaction& t, IDesign& d, const Args& a, IInstance*& changed, std::string& r) {
@@ -103,16 +122,8 @@ bool ApplySchematicEdit(CTransaction& t, IDesign& d, const Args& a, IInstance*& 
         if (!changed) return (r = "no instance \"" + a[1] + "\""), false;
         return t.renameInstance(changed, a[2].c_str());
     }
-    if (what != "pintype" && what != "pinwidth") return (r = kSchematicUsage), false;
-    ITerm::ITermType type = ITerm::eTermTypeUnknown;
-    int direction = 0, msb = 0, lsb = 0;
-    if (what == "pintype" ? a.size() != 4 || !PinTypeOf(a[3], type, direction)
-                          : a.size() != 5 || !BitNumber(a[3], msb) || !BitNumber(a[4], lsb))
-        return (r = kSchematicUsage), false;
-    changed = d.findInstance(a[1].c_str());
-    IInstTerm* pin = changed ? changed->findInstTerm(a[2].c_str()) : nullptr;
-    if (!pin) return (r = "no pin \"" + a[1] + " " + a[2] + "\""), false;
-    return what == "pintype" ? t.changeInstTermType(pin, type, direction) : t.changeInstTermWidth(pin, msb, lsb);
+    if (what == "pin" || what == "pintype" || what == "pinwidth") return ApplyPinEdit(t, d, a, changed, r);
+    return (r = kSchematicUsage), false;
 }
 
 } // namespace
@@ -125,7 +136,15 @@ bool CKXHostApp::SchematicEdit(const std::vector<std::string>& a, std::string& r
     CTransaction transaction(design, "schematic");
     IInstance* changed = nullptr;
     r.clear();
-    if (!ApplySchematicEdit(transaction, *design.design(), a, changed, r) || !transaction.commit()) {
+    const bool applied = ApplySchematicEdit(transaction, *design.design(), a, changed, r);
+    if (applied && transaction.beginChange().atEnd()) {
+        // The design has what the edit gives it already: nothing to commit, journal or announce.
+        transaction.discard();
+        CKXErrorHandler::MessageBoxOk("KXPANE-760", KXHostJoin(a, " ").c_str());
+        r = "0";
+        return true;
+    }
+    if (!applied || !transaction.commit()) {
         if (r.empty()) r = "the design refused the change: " + std::string(transaction.lastError().GetString());
         transaction.discard();
         return false;

@@ -12,6 +12,7 @@
 
 #include "afx/afxstr.h"
 #include "grid/gxall.h"
+#include "kxcommon/KXAssocCompStruct.h"
 #include "rmx/context.h"
 
 #include <functional>
@@ -368,6 +369,12 @@ public:
     int m_bObjectLoaded = 0;    // a physical grid shows more than one object
     int m_bEditing = 0;         // a cell edit is running
     int m_bEditTransOpen = 0;   // a cell edit of a physical grid runs in a grid transaction
+
+    // ---- the selection published to the host's docked windows
+    // Whether the host shows one of its docked windows ("PROPERTYEDITOR", "ASSOCCOMPVIEWER").
+    static bool IsDockShown(const char* which);
+    // Hands the records to the associated-component viewer; nothing happens when there are none.
+    void PublishToAssocViewer(CKXAssocCompArray& records);
 
 protected:
     // True when the row is a data row (the grid has header rows above it).

@@ -14,6 +14,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXPinModels.cpp
   ${_kxgrid_dir}/KXPartSections.cpp
   ${_kxgrid_dir}/KXGridWnd.cpp
+  ${_kxgrid_dir}/KXGridPublish.cpp
   ${_kxgrid_dir}/KXGridInput.cpp
   ${_kxgrid_dir}/KXGridCellEdit.cpp
   ${_kxgrid_dir}/KXGridUndo.cpp

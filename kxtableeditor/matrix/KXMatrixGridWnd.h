@@ -489,7 +489,7 @@ private:
     void ShowColumnMenu(CPoint pt);
     void PublishCurrentNet(IKXMessageServer* server);
     void PublishPropertyRecords(IKXMessageServer* server);
-    void PublishAssocRecords(IKXMessageServer* server, bool cut);
+    void PublishAssocRecords(bool cut);
     // Associated components through the clipboard.
     void VisitCopiedCells(const std::function<void(ROWCOL, ROWCOL)>& cell, const std::function<void(ROWCOL)>& rowEnd);
     void CopyCellObject(ROWCOL row, ROWCOL col);
@@ -508,6 +508,7 @@ private:
     void OnConnChange(const IChange& change, CConn& conn) override;
     void OnNetChange(const IChange& change, INet& net) override;
     void OnInstanceChange(const IChange& change, IInstance& instance) override;
+    void OnTermChange(const IChange& change, ITerm& term) override;
     void OnComponentChange(const IChange& change, IDTInstance& component) override;
     void OnPropertyChange(const IChange& change, CPropertyChange& property) override;
     void OnDigestEnd(const KXChangeDigest& digest) override;
@@ -518,6 +519,8 @@ private:
     void RefreshTerminations();
     void RefreshInstTermCells();
     void RefreshPinNumberColumn(int group);
+    // The connection cells of every row that shows a bit of the pin in the group.
+    void RefreshPinRows(int group, IInstTerm& pin);
     bool m_bOwnCommit = false;
     bool m_bPupdStale = false;
     bool m_bTerminationsStale = false;

@@ -27,11 +27,6 @@ constexpr UINT kMatrixPaneKind = 10;
 constexpr ROWCOL kLastHeaderRow = 1;
 constexpr std::size_t kMaxPublishedRows = 100;
 
-bool DockWindowShown(CWnd* main, const char* name) {
-    static const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
-    return main->SendMessage(status, reinterpret_cast<WPARAM>(name), 0) == 1;
-}
-
 } // namespace
 
 // ------------------------------------------------------------------ menus
@@ -130,7 +125,7 @@ void CKXMatrixGridWnd::PublishCurrentNet(IKXMessageServer* server) {
     server->Broadcast(MSG_NET_SELECTED, reinterpret_cast<WPARAM>(&context), reinterpret_cast<LPARAM>(&m_designContext));
 }
 
-void CKXMatrixGridWnd::PublishAssocRecords(IKXMessageServer* server, bool cut) {
+void CKXMatrixGridWnd::PublishAssocRecords(bool cut) {
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     if (!GetCurrentCell(row, col)) return;
     int offset = -1, group = -1;
@@ -165,10 +160,7 @@ void CKXMatrixGridWnd::PublishAssocRecords(IKXMessageServer* server, bool cut) {
         records.push_back(
             std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kNetBit, m_designContext.net(net).bitContext(bit)));
     }
-    if (records.empty()) return;
-    // Delivered synchronously: the records are freed when the receivers have read them.
-    server->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, reinterpret_cast<WPARAM>(&m_designContext),
-                      reinterpret_cast<LPARAM>(&records));
+    PublishToAssocViewer(records);
 }
 
 void CKXMatrixGridWnd::NotifySelectionChanged() {
@@ -177,7 +169,7 @@ void CKXMatrixGridWnd::NotifySelectionChanged() {
     if (!main || !server) return;
     PublishCurrentNet(server);
     // With the property editor shown, both viewers see the first rows only.
-    const bool editor = DockWindowShown(main, "PROPERTYEDITOR");
+    const bool editor = IsDockShown("PROPERTYEDITOR");
     if (editor) PublishPropertyRecords(server);
-    if (DockWindowShown(main, "ASSOCCOMPVIEWER")) PublishAssocRecords(server, editor);
+    if (IsDockShown("ASSOCCOMPVIEWER")) PublishAssocRecords(editor);
 }

@@ -98,6 +98,15 @@ void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instan
         if (const CInstanceContext shown = m_designContext.instance(&instance)) RefreshInstanceHeader(group, shown);
 }
 
+void CKXMatrixGridWnd::OnTermChange(const IChange& change, ITerm& term) {
+    // A pin renamed or given another type outside the grid (the schematic tool, an undo) shows so in
+    // the rows of its bits.
+    if (change.kind() != rmx::ChangeKind::Renamed && change.kind() != rmx::ChangeKind::PinTypeChanged) return;
+    auto* pin = dynamic_cast<IInstTerm*>(&term);
+    if (!pin || !pin->instance() || !SameDesign(change.design(), m_designContext.design())) return;
+    if (const int group = GroupOf(pin->instance()->id()); group >= 0) RefreshPinRows(group, *pin);
+}
+
 void CKXMatrixGridWnd::OnComponentChange(const IChange&, IDTInstance& component) {
     // The grid's own edits rewrite the cells they change.
     if (m_bOwnCommit) return;
@@ -183,6 +192,16 @@ void CKXMatrixGridWnd::RefreshPinNumberColumn(int group) {
         const CInstTermBitContext context = instance.instTerm(pin).bitContext(bit);
         WriteConnectionCells(row, group, context, CellText(row, pinCol), context.physicalPinName());
     }
+}
+
+void CKXMatrixGridWnd::RefreshPinRows(int group, IInstTerm& pin) {
+    const CInstTermContext context = GroupInstance(group).instTerm(&pin);
+    for (int bit : pin.bits())
+        for (ROWCOL row : m_rowIndex.Rows(KXRowKey::PinBit(pin.id(), bit)))
+            if (RowShowsPin(row, group, pin.id(), bit)) {
+                const CInstTermBitContext pinBit = context.bitContext(bit);
+                WriteConnectionCells(row, group, pinBit, PinText(&pin, bit), pinBit.physicalPinName());
+            }
 }
 
 void CKXMatrixGridWnd::RefreshTerminations() {

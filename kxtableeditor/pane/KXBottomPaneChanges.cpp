@@ -27,6 +27,14 @@ bool SameCell(const IDesign* a, const IDesign* b) {
     return a && b && CString(a->cellName()) == b->cellName();
 }
 
+// The text by which the pane shows a net, or a bit of it, in the form it showed it before: a path, a
+// bus with its range, a bit, or the net's name.
+CString ShownNetText(const CDesignContext& design, INet& net, int bit, const CString& before) {
+    if (before.Left(1) == "@") return design.net(&net).bitContext(bit).spath();
+    if (bit != -1) return CSchemaUtilities::vectorName(net.name(), bit);
+    return before.Right(1) == ">" ? CKXBottomPaneContainerView::OfferedName(&net) : CString(net.name());
+}
+
 } // namespace
 
 void CKXBottomPaneContainerView::OnInitialUpdate() {
@@ -198,7 +206,7 @@ bool CKXBottomPaneContainerView::FollowInstanceChange(int kind, IInstance* inst,
                 if (CKXSignalDetailsGridWnd* signal = SignalGridOf(g)) signal->RefreshInstanceNameCells(inst);
         RenameObjectInInfo(inst->id(), 0, inst->name());
         // The name shown for it follows.
-        for (size_t i = 0; i < m_shownKeys.size() && i < m_shown.size(); ++i)
+        for (size_t i = 0; m_nLastKind == 0 && i < m_shownKeys.size() && i < m_shown.size(); ++i)
             if (m_shownKeys[i] == inst->id()) m_shown[i] = inst->name();
     }
     // A block placed, removed or changed with its master may bring or take nets.
@@ -249,6 +257,15 @@ void CKXBottomPaneContainerView::OnNetChanged(const std::vector<INet*>& nets) {
             FollowNetRange(net);
             RenameNetInInfo(net);
         }
+    // The names shown for them follow, each in the form it was shown in.
+    const CDesignContext design = PaneDesign();
+    for (size_t i = 0; m_nLastKind == 1 && design && i < m_shownKeys.size() && i < m_shown.size(); ++i) {
+        unsigned id = 0;
+        int bit = -1;
+        DecodeNetKey(m_shownKeys[i], id, bit);
+        if (INet* net = ids.count(id) ? design.design()->findNet(id) : nullptr)
+            m_shown[i] = ShownNetText(design, *net, bit, m_shown[i]);
+    }
 }
 
 void CKXBottomPaneContainerView::SyncNetsWithDesign() {

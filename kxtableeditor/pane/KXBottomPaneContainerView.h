@@ -848,9 +848,9 @@ private:
     void ForgetGridInStep(Step& step, CKXGridWnd* gone);
     BOOL IsLiveGrid(const CGXGridCore* grid) const;
     void Journal(const char* comment, const char* call, int times = 1) const;
-    // Keeps a by-name or signal request that has no grid of its own: the names shown and the
-    // key list; nothing changes when no key was found.
-    void KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown, int kind);
+    // Keeps a by-name or signal request that has no grid of its own: the names shown and the key list
+    // (object window keys, which let the names follow renames); nothing changes when no key was found.
+    void KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown, int kind, bool objectKeys = false);
 
     CKXTableChildFrm* m_pChildFrame = nullptr;
     CCommonInterface* m_pInstancePane = nullptr;

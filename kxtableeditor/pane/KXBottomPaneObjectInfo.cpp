@@ -27,6 +27,12 @@ CString PropertyValue(CPQPropertyData* found) {
     return prop ? CString(prop->value()) : CString();
 }
 
+// The reference designator of the part an instance is packaged in, as the design shows it in the
+// window's context; empty when it is not packaged.
+CString RefDesOf(const CInstanceContext& instance) {
+    return instance ? PropertyValue(instance.findProperty("LOCATION")) : CString();
+}
+
 constexpr const char* kPhysNetName = "PHYS_NET_NAME";
 
 // The physical net name set on the top-most bit carrying the signal (or on a bit aliased to it);
@@ -153,6 +159,15 @@ void CKXBottomPaneContainerView::RegisterNet(const CDesignContext& design, INet*
     AddNetRows(net, design.net(net), TRUE, bits);
 }
 
+// A component placed while the window is open (or brought back by an undo) is offered by the
+// component list as a new net is by the signal list. The physical view lists parts, which come with
+// their reference designators.
+void CKXBottomPaneContainerView::AddComponentById(IInstance* instance) {
+    if (!instance || !instance->name() || GetViewMode() == eOpenModePhysical) return;
+    ObjectInfo().AddObjectRow(KeyText(instance->id()), instance->name(), RefDesOf(PaneDesign().instance(instance)),
+                              instance->cellName(), 0, 0);
+}
+
 void CKXBottomPaneContainerView::AddNetRows(INet* net, const CNetContext& context, BOOL withNet,
                                             const std::vector<int>& bits) {
     const unsigned id = net->id();
@@ -246,8 +261,7 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
                                                               : CInstanceContext();
         IInstance* object = inst.instance();
         const CString name = object ? CString(object->name()) : CString(KeyText(id).c_str());
-        const CString refDes = object ? PropertyValue(inst.findProperty("LOCATION")) : CString();
-        info.CreateObjectList(KeyText(id), name, refDes, object ? object->cellName() : "", 0, 0);
+        info.CreateObjectList(KeyText(id), name, RefDesOf(inst), object ? object->cellName() : "", 0, 0);
     }
     const BOOL group = m_bGroupFlag && !flagOfSignals && keys.size() > 1;
     m_bGroupFlag = group; // the flag says how this request is shown
@@ -340,13 +354,13 @@ void CKXBottomPaneContainerView::AfterObjectInfoChosen(int kind, const std::vect
     SetPaneTitle(kind == 1 ? kShowsSignals : kShowsComponents);
     m_shown.clear();
     m_shownKeys.clear();
-    const bool instances = kind == 0 && GetViewMode() != eOpenModePhysical;
+    // The logical view's instances and nets follow renames; a group's record names no one of them.
+    const bool objects = GetViewMode() != eOpenModePhysical;
     for (const SKXObjectInfo* record : shown) {
         m_shown.push_back(record->name);
-        // Only instances follow renames; a group's record names no one of them.
         ObjectKey id = 0;
         const auto [end, error] = std::from_chars(record->key.data(), record->key.data() + record->key.size(), id);
-        if (instances && error == std::errc() && end == record->key.data() + record->key.size())
+        if (objects && error == std::errc() && end == record->key.data() + record->key.size())
             m_shownKeys.push_back(id);
     }
     if (m_shownKeys.size() != m_shown.size()) m_shownKeys.clear();

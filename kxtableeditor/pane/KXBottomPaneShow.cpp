@@ -86,10 +86,6 @@ void CKXBottomPaneContainerView::AddComponentNamed(const CString& name) {
     m_compIdToName[id] = name;
 }
 
-void CKXBottomPaneContainerView::AddComponentById(IInstance*) {
-    // Logical instances are known by their database ids: nothing to hand out.
-}
-
 void CKXBottomPaneContainerView::AddNetName(CString name) {
     if (name.IsEmpty() || m_netNameToId.count(name.str())) return;
     const int id = ++m_nLastNetId;
@@ -311,7 +307,7 @@ void CKXBottomPaneContainerView::ShowNetBitConnectivity(const CDesignContext&, C
         shown.push_back(bit.spath());
         bits.push_back(bit);
     }
-    KeepShown(keys, std::move(shown), 1);
+    KeepShown(keys, std::move(shown), 1, true);
     if (!bits.empty()) ShowSignalObjects({}, bits);
 }
 
@@ -338,7 +334,7 @@ void CKXBottomPaneContainerView::ShowNetConnectivity(const CDesignContext&, CKXN
         shown.push_back(net->name());
         contexts.push_back(nets->GetAt(i));
     }
-    KeepShown(keys, std::move(shown), 1);
+    KeepShown(keys, std::move(shown), 1, true);
     if (!contexts.empty()) ShowSignalObjects(contexts, {});
 }
 
@@ -374,10 +370,11 @@ void CKXBottomPaneContainerView::ShowNetsByName(CStringList* names, BOOL bForce)
 }
 
 void CKXBottomPaneContainerView::KeepShown(const std::vector<ObjectKey>& keys, std::vector<CString> shown,
-                                           int kind) {
+                                           int kind, bool objectKeys) {
     if (keys.empty()) return;
     m_shown = std::move(shown);
-    m_shownKeys.clear(); // only instances follow renames
+    // Registry ids of names are no object's: the names they were shown by stay.
+    m_shownKeys = objectKeys ? keys : std::vector<ObjectKey>();
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = kind;
 }

@@ -278,10 +278,6 @@ public:
     void RefillPropertyColumns(const std::set<CString>& properties);
 
     // ------------------------------------------------------------- publishing the selection
-    // Whether the host shows one of its docked windows ("PROPERTYEDITOR", "ASSOCCOMPVIEWER").
-    static bool IsDockShown(const char* which);
-    // Hands the records to the associated-component viewer (when it has any).
-    void PublishToAssocViewer(CKXAssocCompArray& records);
     // Asks the host to select the object in its design views (MSG_SELECT_OBJECT with the top design).
     void BroadcastSelectObject(const CMsgSelectObj& select);
     // F4 goes to the list pane the grid was shown from.

@@ -27,25 +27,6 @@ constexpr int kPhysNetRecord = 7;
 // ---------------------------------------------------------------------------
 // Both grids
 
-namespace {
-
-// Asks the host's main window whether a docked window is shown (1).
-const UINT MSG_GETDOCKWND_STATUS = RegisterWindowMessageA("MSG_GETDOCKWND_STATUS");
-
-} // namespace
-
-bool CKXPhysGridWnd::IsDockShown(const char* which) {
-    CWnd* main = AfxGetMainWnd();
-    return main && main->SendMessage(MSG_GETDOCKWND_STATUS, reinterpret_cast<WPARAM>(which), 0) == 1;
-}
-
-void CKXPhysGridWnd::PublishToAssocViewer(CKXAssocCompArray& records) {
-    IKXMessageServer* server = GetKXMsgSrvr();
-    if (records.empty() || !server) return;
-    server->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, reinterpret_cast<WPARAM>(&m_designContext),
-                      reinterpret_cast<LPARAM>(&records), 0);
-}
-
 void CKXPhysGridWnd::BroadcastSelectObject(const CMsgSelectObj& select) {
     IKXMessageServer* server = GetKXMsgSrvr();
     if (!server) return;

@@ -29,12 +29,6 @@ namespace {
 constexpr INT_PTR kMaxPublishedRows = 100;
 constexpr UINT kSetMessageString = 0x362;
 
-bool DockWindowShown(CWnd* main, const char* name) {
-    static const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
-    return main->SendMessage(status, reinterpret_cast<WPARAM>(name), 0) == 1;
-}
-
-
 } // namespace
 
 void CKXInstanceDetailsGridWnd::NotifySelectionChanged() {
@@ -55,10 +49,10 @@ void CKXInstanceDetailsGridWnd::NotifySelectionChanged() {
         main->SendMessage(kSetMessageString, 0, reinterpret_cast<LPARAM>(prompt.GetString()));
     }
     if (!server) return;
-    const bool editor = DockWindowShown(main, "PROPERTYEDITOR");
+    const bool editor = IsDockShown("PROPERTYEDITOR");
     if (editor && static_cast<INT_PTR>(rows.size()) > kMaxPublishedRows) rows.resize(kMaxPublishedRows);
     if (editor) m_publish->PublishPropertyRecords(server, rows, col);
-    if (DockWindowShown(main, "ASSOCCOMPVIEWER")) m_publish->PublishAssocRecords(server, rows, col);
+    if (IsDockShown("ASSOCCOMPVIEWER")) m_publish->PublishAssocRecords(rows, col);
 }
 
 void KXPinGridPublish::PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col) {
@@ -131,8 +125,7 @@ std::vector<CKXConnObjInfo*> KXPinGridPublish::PairPinRecords(ROWCOL row) {
     return records;
 }
 
-void KXPinGridPublish::PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows,
-                                           ROWCOL col) {
+void KXPinGridPublish::PublishAssocRecords(const std::vector<ROWCOL>& rows, ROWCOL col) {
     CKXAssocCompArray records;
     const bool pupd = col == Col(m_grid.m_nColPupd);
     for (ROWCOL r : rows) {
@@ -171,10 +164,7 @@ void KXPinGridPublish::PublishAssocRecords(IKXMessageServer* server, const std::
             for (int bit = std::min(msb, lsb); bit <= std::max(msb, lsb); ++bit)
                 records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::kPin, context.bitContext(bit)));
     }
-    if (records.empty()) return;
-    // Delivered synchronously: the records are freed when the receivers have read them.
-    server->Broadcast(MSG_ASSOC_COMP_VIEWER_SELECTION, reinterpret_cast<WPARAM>(&m_grid.m_designContext),
-                      reinterpret_cast<LPARAM>(&records));
+    m_grid.PublishToAssocViewer(records);
 }
 
 void CKXInstanceDetailsGridWnd::GetSelectionAsList(CString& list) {

@@ -18,7 +18,7 @@ public:
 
     void PublishCurrentNet(IKXMessageServer* server, ROWCOL row, ROWCOL col);
     void PublishPropertyRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
-    void PublishAssocRecords(IKXMessageServer* server, const std::vector<ROWCOL>& rows, ROWCOL col);
+    void PublishAssocRecords(const std::vector<ROWCOL>& rows, ROWCOL col);
     // The net bits of a pair row's legs on its pair net, each lane's of a vector pair; none off a pair net.
     std::vector<CNetBit> PairRowLegNetBits(ROWCOL row);
     // A pair row for the property editor: each pin bit of its legs, as pins (the caller owns them).

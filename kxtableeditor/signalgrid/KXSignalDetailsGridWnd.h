@@ -615,6 +615,8 @@ private:
     std::vector<ROWCOL> SelectedRows();
     // Of them the visible data rows.
     std::vector<ROWCOL> SelectedDataRows();
+    // The nets of the selected rows that the docked windows are told of.
+    std::vector<CNetContext> PublishedNets();
     // Copies the termination of a row's pin; copied is false for a row without a pin.
     CString CopyTerminationOfRow(ROWCOL row, bool& copied);
     void JournalCopiedRow(ROWCOL row);

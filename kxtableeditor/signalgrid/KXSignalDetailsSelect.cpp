@@ -209,23 +209,39 @@ void CKXSignalDetailsGridWnd::GetSelectedObjectNames() {
     CKXGridWnd::GetSelectedObjectNames();
 }
 
-void CKXSignalDetailsGridWnd::NotifySelectionChanged() {
-    CWnd* main = AfxGetMainWnd();
-    IKXMessageServer* server = GetKXMsgSrvr();
-    if (!main || !server) return;
-    static const UINT status = RegisterWindowMessage("MSG_GETDOCKWND_STATUS");
-    if (main->SendMessage(status, reinterpret_cast<WPARAM>("PROPERTYEDITOR"), 0) != 1) return;
-    CKXConnObjInfoList list;
+// The nets of the selected rows, as the docked windows take them: rows without a net and the
+// no-connect net are left out.
+std::vector<CNetContext> CKXSignalDetailsGridWnd::PublishedNets() {
+    std::vector<CNetContext> nets;
     for (ROWCOL r : SelectedDataRows()) {
         const CNetContext net = GetNetOfRow(r);
-        if (!net || CString(net->name()).CompareNoCase("NC") == 0) continue;
-        const int kind = net->isScalar() ? CKXConnObjInfo::NET : CKXConnObjInfo::BUS;
-        list.Add(new CKXConnObjInfo(net->name(), kind, net->msb(), net->lsb(), nullptr));
+        if (net && CString(net->name()).CompareNoCase("NC") != 0) nets.push_back(net);
     }
-    if (list.GetSize() == 0) return;
-    // The property editor takes the records over; the list itself is ours.
-    server->Send(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
-                 reinterpret_cast<LPARAM>(&m_designContext), 0);
+    return nets;
+}
+
+void CKXSignalDetailsGridWnd::NotifySelectionChanged() {
+    IKXMessageServer* server = GetKXMsgSrvr();
+    if (!AfxGetMainWnd() || !server) return;
+    const bool editor = IsDockShown("PROPERTYEDITOR"), viewer = IsDockShown("ASSOCCOMPVIEWER");
+    if (!editor && !viewer) return;
+    const std::vector<CNetContext> nets = PublishedNets();
+    if (nets.empty()) return;
+    if (editor) {
+        CKXConnObjInfoList list;
+        for (const CNetContext& net : nets) {
+            const int kind = net->isScalar() ? CKXConnObjInfo::NET : CKXConnObjInfo::BUS;
+            list.Add(new CKXConnObjInfo(net->name(), kind, net->msb(), net->lsb(), nullptr));
+        }
+        // The property editor takes the records over; the list itself is ours.
+        server->Send(MSG_PROPERTY_EDITOR_SELECTION, reinterpret_cast<WPARAM>(&list),
+                     reinterpret_cast<LPARAM>(&m_designContext), 0);
+    }
+    if (!viewer) return;
+    CKXAssocCompArray records;
+    for (const CNetContext& net : nets)
+        records.push_back(std::make_unique<CKXAssocCompStruct>(CKXAssocCompStruct::NET, net));
+    PublishToAssocViewer(records);
 }
 
 void CKXSignalDetailsGridWnd::ShowPropertyEditor() {

@@ -368,6 +368,32 @@ TEST_F(ObjectInfo, ARemovedComponentIsForgottenWithItsGrid) {
     EXPECT_EQ(Lines("component").size(), 1u) << Run("kx::objects");
 }
 
+// A component the schematic tool places while the window is open, and one an undo brings back, get
+// their rows in the component list as a new net does in the signal list; its drop offers them.
+TEST_F(ObjectInfo, APlacedComponentAndOneAnUndoBringsBackHaveTheirRows) {
+    ASSERT_TRUE(Open());
+    Run("kx::show clp U1");
+    auto rows = [this](const std::string& name) {
+        size_t found = 0;
+        for (const std::string& line : Lines("component"))
+            if (line.rfind("component " + name + " |", 0) == 0) ++found;
+        return found;
+    };
+    ASSERT_EQ(Run("kx::notify INT_MSG_ADD_LOGICAL_PART -text {work.res:sym R5}"), "1");
+    EXPECT_EQ(rows("R5"), 1u) << Run("kx::objects");
+    Run("kx::show clp R1");
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::notify INT_MSG_DELETE_INSTANCE -text R1"), "1");
+    ASSERT_EQ(rows("R1"), 0u) << Run("kx::objects");
+    ASSERT_EQ(Run("undo"), "1");
+    EXPECT_EQ(rows("R1"), 1u) << Run("kx::objects");
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_EQ(rows("R1"), 0u) << Run("kx::objects");
+    // The placed component is chosen from the dropped list as any remembered one.
+    EXPECT_EQ(Run("kx::objects activate R5"), "1");
+    EXPECT_EQ(Beam().rfind("beam Component: R5", 0), 0u) << Beam();
+}
+
 TEST_F(ObjectInfo, RenamedComponentsAndNetsAreRenamedInTheListsAndOnTheBeam) {
     ASSERT_TRUE(Open());
     Run("kx::show slp GND");

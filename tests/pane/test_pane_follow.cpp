@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 class PhysFollow : public PhysGridTest {
@@ -67,6 +69,23 @@ TEST_F(PhysFollow, ARenamedPhysicalNetIsRenamedInThePartGrid) {
     ASSERT_EQ(SignalOf(g, "6"), "PN1");
     ASSERT_TRUE(Change(Design().net("N1").bitContext(-1), "PHYS_NET_NAME", "PN2"));
     EXPECT_EQ(SignalOf(g, "6"), "PN2");
+}
+
+// The physical view's signal list names the physical nets: one the host's property editor names
+// anew is listed under its new name.
+TEST_F(PhysFollow, ARenamedPhysicalNetIsListedUnderItsNewName) {
+    ASSERT_TRUE(Open("work.board:sch", 4));
+    auto listed = [this](const std::string& name) {
+        std::istringstream in(Run("kx::window slp"));
+        for (std::string word; in >> word;)
+            if (word == name) return true;
+        return false;
+    };
+    ASSERT_EQ(Run("kx::setprop work.board:sch@:N1 PHYS_NET_NAME PN1").rfind("error", 0), std::string::npos);
+    EXPECT_TRUE(listed("PN1")) << Run("kx::window slp");
+    ASSERT_EQ(Run("kx::setprop work.board:sch@:N1 PHYS_NET_NAME PN2").rfind("error", 0), std::string::npos);
+    EXPECT_TRUE(listed("PN2")) << Run("kx::window slp");
+    EXPECT_FALSE(listed("PN1")) << Run("kx::window slp");
 }
 
 TEST_F(PhysFollow, TheLogicalViewLeavesItsGridsAlone) {

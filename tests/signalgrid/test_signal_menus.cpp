@@ -4,6 +4,8 @@
 #include "kxcontrols/KXCellControls.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 
+#include <sstream>
+
 namespace {
 
 class SignalMenus : public SignalGridTest {
@@ -99,6 +101,37 @@ TEST_F(SignalMenus, TheShownPropertyEditorFollowsTheSelectedRows) {
     ClearNotifications();
     Run("kx::click ccp " + Num(j1) + " " + Num(G::m_nColPinName));
     EXPECT_EQ(Notifications(MSG_PROPERTY_EDITOR_SELECTION).size(), 1u);
+}
+
+// The shown associated-component viewer is handed the nets of the selected rows as the property
+// editor is, whether the editor is shown or not (kx::published reads what the grid published).
+TEST_F(SignalMenus, TheShownViewerHearsTheNetsOfTheSelectedRowsWithOrWithoutTheEditor) {
+    ASSERT_TRUE(Open());
+    Run("kx::show slp DATA");
+    const ROWCOL j1 = Row("J1", "P<2..1>");
+    ASSERT_NE(j1, 0u) << Run("kx::window ccp");
+    auto lines = [](const std::string& text, const std::string& start) {
+        std::vector<std::string> found;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind(start, 0) == 0) found.push_back(line);
+        return found;
+    };
+    ASSERT_EQ(Run("kx::menu 35574"), "1");
+    Run("kx::published");
+    Run("kx::click ccp " + Num(j1) + " " + Num(G::m_nColInstance));
+    // Each publication of the click names the row's net.
+    std::string heard = Run("kx::published");
+    const std::vector<std::string> viewer = lines(heard, "assoccompviewer:");
+    EXPECT_FALSE(viewer.empty()) << heard;
+    for (const std::string& line : viewer) EXPECT_EQ(line, "assoccompviewer: netbit @:DATA");
+    EXPECT_TRUE(lines(heard, "propertyeditor:").empty()) << heard;
+    ASSERT_EQ(Run("kx::menu 35071"), "1");
+    Run("kx::published");
+    Run("kx::click ccp " + Num(j1) + " " + Num(G::m_nColPinName));
+    heard = Run("kx::published");
+    EXPECT_EQ(lines(heard, "assoccompviewer:").size(), lines(heard, "propertyeditor:").size()) << heard;
+    EXPECT_FALSE(lines(heard, "propertyeditor:").empty()) << heard;
 }
 
 // The column menus: a row's instance and pin are never hidden, the bits only on a bus.

@@ -42,13 +42,12 @@ CKXListPaneGrid* CKXInstancePaneContainerView::GetActiveList() {
 void CKXInstancePaneContainerView::FillData() {
     const CDesignContext* design = FillLists(&m_instanceGrid, kInstanceListId, &m_physPartGrid, kPhysPartListId);
     if (!design) return;
-    // The connectivity pane keeps ids for the objects it may be asked to show.
+    // The connectivity pane keeps ids for the packaged objects it may be asked to show by name; it knows
+    // logical instances by their database ids, and follows the ones placed later from the commits.
     if (CCommonInterface* details = GetDetailsViewPtr()) {
-        for (const CInstanceContext& inst : design->instances()) {
-            details->AddComponentById(inst.instance());
+        for (const CInstanceContext& inst : design->instances())
             if (inst.instance() && inst.instance()->physicalPackageName())
                 details->AddComponent(inst.instance(), inst.name());
-        }
     }
 }
 
@@ -56,9 +55,7 @@ void CKXInstancePaneContainerView::TellDetails(const CDesignContext& design, ISc
     CCommonInterface* details = GetDetailsViewPtr();
     if (!details || !object || object->objectType() != 'I') return;
     const CInstanceContext inst = design.instance(static_cast<IInstance*>(object));
-    if (!inst.instance()) return;
-    details->AddComponentById(inst.instance());
-    if (inst.instance()->physicalPackageName()) details->AddComponent(inst.instance(), inst.name());
+    if (inst.instance() && inst.instance()->physicalPackageName()) details->AddComponent(inst.instance(), inst.name());
 }
 
 void CKXInstancePaneContainerView::LaunchCreateBlock() {

@@ -397,10 +397,23 @@ void CKXListPaneView::Refill(CKXListPaneGrid* list) {
 LRESULT CKXListPaneView::OnTransactionCommitted(WPARAM, LPARAM lParam) {
     auto* transaction = reinterpret_cast<CTransaction*>(lParam);
     const CDesignContext* design = GetPaneDesignContext();
-    if (!transaction || !design || transaction->design() != design->design()) return 0;
+    if (!transaction || !design) return 0;
+    // The physical view lists the objects of the whole hierarchy under the names their properties give.
+    if (RenamesPhysicalObjects(*transaction)) RefillPhysicalLists();
+    if (transaction->design() != design->design()) return 0;
     if (!transaction->modifiesObjectType('N') && !transaction->modifiesObjectType('I')) return 0;
     if (!FollowChanges(*transaction)) FillData();
     return 0;
+}
+
+bool CKXListPaneView::RenamesPhysicalObjects(const CTransaction& transaction) const {
+    const char* property = PhysicalNameProperty();
+    if (!property || !IsPhysicalView() || !transaction.modifiesObjectType('P')) return false;
+    for (IChange* change : transaction.beginChange()) {
+        const ISchemaObject* object = change ? change->object() : nullptr;
+        if (object && object->objectType() == 'P' && CString(object->name()).CompareNoCase(property) == 0) return true;
+    }
+    return false;
 }
 
 namespace {

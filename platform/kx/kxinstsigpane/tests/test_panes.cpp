@@ -62,7 +62,8 @@ TEST_F(PanesTest, ListsHoldTheDesignsObjects) {
     EXPECT_EQ(grid->GetRowCount(), 2u);
     EXPECT_EQ(grid->GetValueRowCol(grid->FindObjectRow("U2"), CKXInstancePaneGrid::m_nInstanceCol), "U2");
     EXPECT_EQ(grid->GetValueRowCol(1, 2), "RES");
-    EXPECT_EQ(details.registeredComponents, 2);
+    // Logical instances are known by their ids: a fill registers none (placed ones come with their commits).
+    EXPECT_EQ(details.registeredComponents, 0);
     EXPECT_EQ(grid->GetObjectName(0), "U1"); // by name, "U2" before "U10"
     ASSERT_TRUE(instances.AddComponent("U10", "work", "RES", "sym", "", "", 1));
     EXPECT_EQ(grid->GetObjectName(2), "U10");

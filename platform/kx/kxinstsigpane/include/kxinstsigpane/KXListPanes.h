@@ -338,6 +338,10 @@ protected:
     void Refill(CKXListPaneGrid* list);
     // Refills the filled lists that show the physical view's objects (after a block filter change).
     void RefillPhysicalLists();
+    // The property by which the physical list names its objects (none: it names them otherwise): a
+    // committed change of it renames a row of that list.
+    virtual const char* PhysicalNameProperty() const { return nullptr; }
+    bool RenamesPhysicalObjects(const CTransaction& transaction) const;
     // The pane's two lists (logical, physical), and what the details view learns of a changed object.
     virtual std::vector<CKXListPaneGrid*> GetLists() { return {}; }
     virtual void TellDetails(const CDesignContext& design, ISchemaObject* object) {
@@ -497,6 +501,7 @@ public:
     CKXSignalPaneGrid* GetSignalGridWnd() { return &m_signalGrid; }
     std::vector<CKXListPaneGrid*> GetLists() override { return {&m_signalGrid, &m_physNetGrid}; }
     void TellDetails(const CDesignContext& design, ISchemaObject* object) override;
+    const char* PhysicalNameProperty() const override { return "PHYS_NET_NAME"; }
     CKXPhysNetGrid* GetPhysNetGridWnd() { return &m_physNetGrid; }
     CKXListPaneGrid* GetActiveList() override;
     void SetInstancePaneViewPointer(CKXInstancePaneContainerView* view) { m_pInstancePane = view; }
