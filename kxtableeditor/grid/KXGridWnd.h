@@ -128,6 +128,10 @@ public:
     virtual void CustomizeColumns();                                      // 159
     virtual void ScrollToFirstRow();                                      // 160
     virtual void SelectRowsByKey(CStringArray* pKeys, CString keyColumn); // 161
+    // SelectRowsByKey that also sets named[i] for each key i that names a row here; a grid that cannot
+    // tell its keys apart sets them all when it selected a row.
+    virtual void SelectRowsNamedByKeys(CStringArray* pKeys, const CString& keyColumn,
+                                       std::vector<bool>& named);
     virtual BOOL DeleteConnections();                                     // 162
     virtual BOOL AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
                                         CStringArray* views, CStringArray* physNames, CStringArray* values,

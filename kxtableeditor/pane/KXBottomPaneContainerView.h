@@ -581,6 +581,9 @@ public:
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
     // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when they name no row of any.
     [[nodiscard]] KXEditResult SelectKeysOnly(CStringArray& keys);
+    // Selects the rows the keys name in every shown grid, and nothing else: the keys that name no row of
+    // any, as a message names them ("" when every key named one; else nothing stays selected).
+    CString SelectRowsOfEveryKey(CStringArray& keys, const CString& keyColumn);
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
     bool MayEditStoredViews() const;
@@ -888,7 +891,6 @@ private:
     void AnswerMenuByHost(const CString& text, const char* fallback);
     // "paste special" run through the host: done when it pasted (the word answers 2 for that).
     KXEditResult PasteSpecialByHost();
-    BOOL AnyRowSelected() const;
     BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL SelectSignalGridPinCell(CKXSignalDetailsGridWnd& grid, const char* columnKey, LPCTSTR instance,
                                  const VARIANT& row);
