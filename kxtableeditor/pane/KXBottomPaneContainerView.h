@@ -579,10 +579,9 @@ public:
     BOOL BeginPaneTransaction(const char* name);
     size_t m_nStepsAtPaneTransaction = 0; // the undo steps there were when the pane's transaction began
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
-    // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when they name no row of any.
+    // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when one names no row of any.
     [[nodiscard]] KXEditResult SelectKeysOnly(CStringArray& keys);
-    // Selects the rows the keys name in every shown grid, and nothing else: the keys that name no row of
-    // any, as a message names them ("" when every key named one; else nothing stays selected).
+    // The keys that select no row of any shown grid ("" when none; else nothing stays selected).
     CString SelectRowsOfEveryKey(CStringArray& keys, const CString& keyColumn);
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
