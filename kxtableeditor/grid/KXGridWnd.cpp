@@ -230,6 +230,11 @@ void CKXGridWnd::SetAutoComplete(BOOL) {}
 void CKXGridWnd::ShowSignalCombo(BOOL) {}
 void CKXGridWnd::CustomizeColumns() {}
 void CKXGridWnd::SelectRowsByKey(CStringArray*, CString) {}
+void CKXGridWnd::SelectRowsNamedByKeys(CStringArray* pKeys, const CString& keyColumn,
+                                       std::vector<bool>& named) {
+    SelectRowsByKey(pKeys, keyColumn);
+    if (HasSelectedDataRow()) std::fill(named.begin(), named.end(), true);
+}
 BOOL CKXGridWnd::DeleteConnections() {
     return FALSE;
 }

@@ -152,6 +152,10 @@ public:
     virtual BOOL AreColumnsKnown(CStringArray* names);            // 173
     virtual CKXColumnInfoClass* GetColumnInfo(int col);           // 174
     virtual void GetColumnWidthTip();                             // 175
+    // SelectRowsByKey that also sets named[i] for each key i that names a row here; a grid that cannot
+    // tell its keys apart sets them all when it selected a row.
+    virtual void SelectRowsNamedByKeys(CStringArray* pKeys, const CString& keyColumn,
+                                       std::vector<bool>& named);
     // A pull-up/pull-down on the selection: the open pins' connections (AddConnectionsForPupd), then
     // add, which answers whether it added one. A grid that can keeps both as one edit, so that a pull-up
     // refused or cancelled leaves the open pins open.

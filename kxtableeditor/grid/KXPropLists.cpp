@@ -2,22 +2,42 @@
 
 #include "grid/KXGridWnd.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxcommon/TclArgs.h"
+
+std::vector<CString> KXPropItemsOfLines(const CString& text) {
+    std::vector<CString> items;
+    int start = 0;
+    while (start <= text.GetLength()) {
+        int end = text.Find('\n', start);
+        if (end < 0) end = text.GetLength();
+        if (end > start) items.push_back(text.Mid(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
 
 KXPropListMap KXPropListsOf(const CMapStringToString* lists) {
     KXPropListMap out;
     for (POSITION pos = lists ? lists->GetStartPosition() : nullptr; pos;) {
         CString name, text;
         lists->GetNextAssoc(pos, name, text);
-        std::vector<CString>& items = out[name];
-        int start = 0;
-        while (start <= text.GetLength()) {
-            int end = text.Find('\n', start);
-            if (end < 0) end = text.GetLength();
-            if (end > start) items.push_back(text.Mid(start, end - start));
-            start = end + 1;
-        }
+        out[name] = KXPropItemsOfLines(text);
     }
     return out;
+}
+
+bool KXReadPropertyList(const CTclArgs& arg, std::vector<CString>& items) {
+    return arg.GetListValues(items);
+}
+
+void KXAddPropertyList(CTclArgsList& words, const std::vector<CString>& items) {
+    words.StartArgument();
+    // One value is read as a list: a lone item goes in quoted as that list's one element.
+    if (items.size() == 1)
+        words.AddToArgument(CTclArgsList::QuoteTclWord(items.front().GetString()).GetString());
+    else
+        for (const CString& item : items) words.AddToArgument(item.GetString());
+    words.EndArgument();
 }
 
 KXTerminationEditArgs KXTerminationEditArgsOf(const CStringArray* designators,

@@ -9,6 +9,18 @@
 #include <vector>
 
 KXPropListMap KXPropListsOf(const CMapStringToString* lists);
+// The items of one such list text.
+std::vector<CString> KXPropItemsOfLines(const CString& text);
+
+class CTclArgs;
+class CTclArgsList;
+
+// A property list as every word that takes one reads it (-k, -i, -keyprop, -injprop): the values of an
+// argument given as several ([list A=1 {B=x y}]), or the list elements of an argument given as one text
+// ({A=1 B=2} is two properties, {{B=x y}} one); false when the text reads as no list.
+bool KXReadPropertyList(const CTclArgs& arg, std::vector<CString>& items);
+// Adds the items to a script line as one argument that KXReadPropertyList reads back as the same items.
+void KXAddPropertyList(CTclArgsList& words, const std::vector<CString>& items);
 
 // The operands of the "editTermination" word as the association library's edit takes them: the
 // designators named, the renames (old designator to new), and the key and instance property lists.

@@ -1,5 +1,6 @@
 #include "grid/KXScriptText.h"
 
+#include "grid/KXPropLists.h"
 #include "grid/KXReplaySteps.h"
 
 #include "afx/afxcoll.h"
@@ -209,17 +210,9 @@ bool KXJournalWriteStep(const char* journalPath, const CString& lines, int calls
 
 namespace {
 
-// The lines of a text as one argument of as many values.
+// A property list text (one item a line) as the one argument the words read it from.
 void AddLines(CTclArgsList& words, const CString& lines) {
-    words.StartArgument();
-    int start = 0;
-    while (start <= lines.GetLength()) {
-        int end = lines.Find('\n', start);
-        if (end < 0) end = lines.GetLength();
-        if (end > start) words.AddToArgument(lines.Mid(start, end - start).GetString());
-        start = end + 1;
-    }
-    words.EndArgument();
+    KXAddPropertyList(words, KXPropItemsOfLines(lines));
 }
 
 // "-partN -FIELD LOOK ..." for the looks keyed "<part from 0>.<field>", part by part.
@@ -290,10 +283,9 @@ CString KXEditPupdOperands(const CString& name, const CString& refDes, const CSt
     auto list = [&words](const char* word, const CStringList* items) {
         if (!items || items->IsEmpty()) return;
         words.Add(word);
-        words.StartArgument();
-        for (POSITION pos = items->GetHeadPosition(); pos;)
-            words.AddToArgument(items->GetNext(pos).GetString());
-        words.EndArgument();
+        std::vector<CString> values;
+        for (POSITION pos = items->GetHeadPosition(); pos;) values.push_back(items->GetNext(pos));
+        KXAddPropertyList(words, values);
     };
     list("-keyprop", keyProps);
     list("-injprop", injProps);

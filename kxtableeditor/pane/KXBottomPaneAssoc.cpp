@@ -8,6 +8,7 @@
 #include "grid/KXScriptWords.h"
 
 #include "grid/KXGridEdit.h"
+#include "grid/KXPropLists.h"
 
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXShellUtil.h"
@@ -17,9 +18,11 @@
 #include "kxcommon/TclArgs.h"
 #include "kxerrorhandler/KXErrorHandler.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -80,10 +83,18 @@ bool IsPropertyPair(const CString& value) {
     return name.FindOneOf(" \t\r\n") < 0;
 }
 
-// Every value of an argument into a list.
-void AllValues(const CTclArgs* arg, CStringArray& into) {
-    for (int i = 0; i < arg->GetArgCount(); ++i)
-        into.Add(arg->GetValue(i));
+// The property list an argument gives, added to `into`; false when it reads as no list.
+template <class List>
+bool AddProperties(const CTclArgs& arg, List& into) {
+    std::vector<CString> items;
+    if (!KXReadPropertyList(arg, items)) return false;
+    for (const CString& item : items) {
+        if constexpr (std::is_same_v<List, CStringList>)
+            into.AddTail(item);
+        else
+            into.Add(item);
+    }
+    return true;
 }
 
 // The per-part values of addTermination.
@@ -133,9 +144,10 @@ bool ParseTermination(const std::vector<CTclArgs*>& args, TerminationParts& p) {
         else if (Is(v, "-cell", "-c")) p.cells.SetAt(part, value), ++p.cellCount;
         else if (Is(v, "-view", "-vi")) p.views.SetAt(part, value), ++p.viewCount;
         else if (Is(v, "-physname", "-ph")) p.physNames.SetAt(part, value), ++p.physCount;
-        else if (v == "-k") AllValues(next, *p.keys[static_cast<size_t>(part)]);
-        else if (v == "-i") AllValues(next, *p.insts[static_cast<size_t>(part)]);
-        else if (Is(v, "-value", "-va")) p.values.SetAt(part, value);
+        else if (v == "-k" || v == "-i") {
+            auto& lists = v == "-k" ? p.keys : p.insts;
+            if (!AddProperties(*next, *lists[static_cast<size_t>(part)])) return false;
+        } else if (Is(v, "-value", "-va")) p.values.SetAt(part, value);
         else if (Is(v, "-delay", "-d")) p.delay = value;
         else if (Is(v, "-high", "-hi")) p.high = value;
         else if (Is(v, "-low", "-lo")) p.low = value;
@@ -245,9 +257,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditTermination(CTclArgsList* args
             renames.SetAt(last, value);
         } else if (v == "-k" || v == "-i") {
             if (last.IsEmpty()) return BadOperands();
+            std::vector<CString> read;
+            if (!KXReadPropertyList(*next, read)) return BadOperands();
             CString items;
-            for (int i = 0; i < next->GetArgCount(); ++i)
-                items += (i ? "\n" : "") + next->GetValue(i);
+            for (const CString& item : read) items += (items.IsEmpty() ? "" : "\n") + item;
             (v == "-k" ? keys : insts).SetAt(last, items);
         } else if (Is(v, "-delay", "-d")) {
             delay = value;
@@ -315,8 +328,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclAddPupd(CTclArgsList* args, long) 
         else if (Is(v, "-view", "-vi")) view = val;
         else if (Is(v, "-physname", "-ph")) phys = val;
         else if (v == "-k" || v == "-i") {
-            for (int i = 0; i < next->GetArgCount(); ++i)
-                (v == "-k" ? keys : insts).AddTail(next->GetValue(i));
+            if (!AddProperties(*next, v == "-k" ? keys : insts)) return BadOperands();
         } else if (Is(v, "-value", "-va")) value = val;
         else if (Is(v, "-dcnet", "-n")) dcNet = val;
         else if (Is(v, "-parent", "-pa")) parent = val;
@@ -368,12 +380,12 @@ KXEditResult CKXBottomPaneContainerView::OnTclEditPupd(CTclArgsList* args, long)
                 diffPair = TRUE;
             }
         } else {
+            std::vector<CString> items;
+            if (!KXReadPropertyList(*next, items) || !std::all_of(items.begin(), items.end(), IsPropertyPair))
+                return BadOperands();
             CStringList& into = Is(v, "-keyprop", "-k") ? keys : injs;
-            for (int i = 0; i < next->GetArgCount(); ++i) {
-                if (!IsPropertyPair(next->GetValue(i))) return BadOperands();
-                into.AddTail(next->GetValue(i));
-            }
-            emptyOption = emptyOption || next->GetArgCount() == 0;
+            for (const CString& item : items) into.AddTail(item);
+            emptyOption = emptyOption || items.empty();
         }
     }
     if (name.IsEmpty() || emptyOption) return BadOperands();

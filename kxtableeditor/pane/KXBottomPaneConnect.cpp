@@ -116,14 +116,10 @@ KXEditResult CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     CKXGridWnd* active = GetActiveGrid();
     ROWCOL row = 0, col = 0;
     const bool hadCurrent = active && active->IsCellOfTheUser() && active->GetCurrentCell(row, col) && col > 0;
-    for (CKXGridWnd* g : m_shownGrids)
-        g->SelectAllRows();
-    SelectRowsInAllGrids(&keys, "");
-    // Keys that select no row of any shown grid name no pin: that is the refusal's cause, whatever the
-    // selection was before.
-    const bool named = std::any_of(m_shownGrids.begin(), m_shownGrids.end(),
-                                   [](CKXGridWnd* grid) { return grid->HasSelectedDataRow(); });
-    if (!named) return KXEditResult::Refused(KXCause::kKeyNamesNoPin, KeysText(keys));
+    // A key that selects no row of any shown grid names no pin: the word is refused whole, whatever the
+    // selection was before, and leaves nothing selected (no half of its keys to act on).
+    if (const CString unnamed = SelectRowsOfEveryKey(keys, ""); !unnamed.IsEmpty())
+        return KXEditResult::Refused(KXCause::kKeyNamesNoPin, unnamed);
     // The first keyed row becomes current, the selection kept, in the column the user was in: the keys
     // that follow (Up, Delete, Ctrl+C, typing into the attach bar) act from there, as after a click. In a
     // grid the user has not been in, a pin grid's row is current in its Signal cell (where Delete takes
@@ -154,6 +150,21 @@ KXEditResult CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
             if (g != active && PinGridOf(g) && g->HasSelectedDataRow())
                 g->PlaceCurrentCellInSelection(GX_INVALID, col);
     return KXEditResult::Done();
+}
+
+CString CKXBottomPaneContainerView::SelectRowsOfEveryKey(CStringArray& keys, const CString& keyColumn) {
+    for (CKXGridWnd* g : m_shownGrids)
+        g->SelectAllRows();
+    std::vector<bool> named(static_cast<std::size_t>(keys.GetSize()), false);
+    for (CKXGridWnd* g : m_shownGrids)
+        g->SelectRowsNamedByKeys(&keys, keyColumn, named);
+    CStringArray unnamed;
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        if (!named[static_cast<std::size_t>(i)]) unnamed.Add(keys[i]);
+    if (unnamed.GetSize() > 0)
+        for (CKXGridWnd* g : m_shownGrids)
+            g->SelectAllRows();
+    return KeysText(unnamed);
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {

@@ -579,8 +579,10 @@ public:
     BOOL BeginPaneTransaction(const char* name);
     size_t m_nStepsAtPaneTransaction = 0; // the undo steps there were when the pane's transaction began
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
-    // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when they name no row of any.
+    // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when one names no row of any.
     [[nodiscard]] KXEditResult SelectKeysOnly(CStringArray& keys);
+    // The keys that select no row of any shown grid ("" when none; else nothing stays selected).
+    CString SelectRowsOfEveryKey(CStringArray& keys, const CString& keyColumn);
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
     bool MayEditStoredViews() const;
@@ -888,7 +890,6 @@ private:
     void AnswerMenuByHost(const CString& text, const char* fallback);
     // "paste special" run through the host: done when it pasted (the word answers 2 for that).
     KXEditResult PasteSpecialByHost();
-    BOOL AnyRowSelected() const;
     BOOL SelectPinCellInActiveGrid(const char* columnKey, LPCTSTR pin, const VARIANT& row);
     BOOL SelectSignalGridPinCell(CKXSignalDetailsGridWnd& grid, const char* columnKey, LPCTSTR instance,
                                  const VARIANT& row);

@@ -653,25 +653,14 @@ KXEditResult CKXBottomPaneContainerView::OnTclSelectObject(CTclArgsList* args, l
     // A grid none of whose rows the keys name keeps nothing selected: the word that follows acts on
     // no row rather than on one selected before.
     if (m_shownGrids.empty()) return KXEditResult::Refused("KXPANE-246");
-    // Keys that name no row leave nothing selected; the refusal is said below, after the grid is told.
-    static_cast<void>(SelectKeysOnly(keys));
+    // Keys one of which names no row leave nothing selected; the refusal is said below, after the grid is
+    // told.
+    const KXEditResult keyed = SelectKeysOnly(keys);
     if (keys.GetSize() == 0) SelectRowsInAllGrids(&keys, "");
     if (CKXGridWnd* active = GetActiveGrid()) active->NotifySelectionChanged();
     m_strUnmatchedKeys.Empty();
-    if (keys.GetSize() > 0 && !AnyRowSelected()) {
-        m_strUnmatchedKeys = KeysText(keys);
-        return KXEditResult::Refused("KXPANE-247", m_strUnmatchedKeys);
-    }
-    return KXEditResult::Done();
-}
-
-// TRUE when a shown grid has a selected range.
-BOOL CKXBottomPaneContainerView::AnyRowSelected() const {
-    for (CKXGridWnd* g : m_shownGrids) {
-        const CGXGridParam* param = g->GetParam();
-        if (param && param->GetRangeList()->GetCount() > 0) return TRUE;
-    }
-    return FALSE;
+    if (keyed.IsRefusal()) m_strUnmatchedKeys = KeysText(keys);
+    return keyed;
 }
 
 KXEditResult CKXBottomPaneContainerView::OnTclCopy(CTclArgsList* args, long) {
@@ -756,15 +745,14 @@ BOOL CKXBottomPaneContainerView::CopyKeyedRows(CStringArray& keys, const CString
     // the first grid beside it that does (a copy never takes whatever was selected before).
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     bool hadCurrent = pin->Grid().GetCurrentCell(row, col) != FALSE;
-    IKXPinGrid* holder = nullptr;
-    for (CKXGridWnd* g : m_shownGrids) {
-        IKXPinGrid* shown = PinGridOf(g);
-        if (!shown) {
-            g->SelectRowsByKey(&keys, keyColumn);
-            continue;
-        }
-        if (shown->SelectRowsByKeyCount(&keys, keyColumn) > 0 && (!holder || shown == pin)) holder = shown;
+    // A key that names no shown row copies nothing at all.
+    if (const CString unnamed = SelectRowsOfEveryKey(keys, keyColumn); !unnamed.IsEmpty()) {
+        CKXErrorHandler::MessageBoxOk(KXCause::kKeyNamesNoPin, unnamed);
+        return FALSE;
     }
+    IKXPinGrid* holder = nullptr;
+    for (IKXPinGrid* shown : ShownPinGrids())
+        if (shown->Grid().HasSelectedDataRow() && (!holder || shown == pin)) holder = shown;
     if (!holder) {
         CKXErrorHandler::MessageBoxOk(KXCause::kKeyNamesNoPin, KeysText(keys));
         return FALSE;

@@ -623,6 +623,8 @@ public:
     // on rows that take it (a pair signal only pair rows); a lone drop selects the row under it.
     BOOL CanDropSignal(CPoint point, const CString& signal) override;
     int SelectVisibleRows(); // the number of rows selected
+    // The keyed rows selected (every visible row without keys); named[i] set for each key naming one.
+    int SelectKeyedRows(CStringArray* pKeys, const CString& strColumnKey, std::vector<bool>* named);
     // The signal names the last connect run took (a rename keeps those of all its rows).
     static CStringList m_signalNameList;
     static void ClearSignalNameList();
@@ -813,6 +815,7 @@ public:
     void SelectRowsByKey(CStringArray* pKeys, CString strColumnKey) override;
     // The same; the number of rows selected (0: no key matched and the selection is as it was).
     int SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey) override;
+    void SelectRowsNamedByKeys(CStringArray* pKeys, const CString& keyColumn, std::vector<bool>& named) override;
     BOOL StoreStyleRowCol(ROWCOL nRow, ROWCOL nCol, const CGXStyle* pStyle, GXModifyType mt = gxOverride,
                           int nType = 0) override;
     // The pin-name and pin-number texts the rows were written with, in the row index.

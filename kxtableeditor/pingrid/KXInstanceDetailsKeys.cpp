@@ -83,6 +83,16 @@ void CKXInstanceDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString str
 }
 
 int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const CString& strColumnKey) {
+    return SelectKeyedRows(pKeys, strColumnKey, nullptr);
+}
+
+void CKXInstanceDetailsGridWnd::SelectRowsNamedByKeys(CStringArray* pKeys, const CString& keyColumn,
+                                                      std::vector<bool>& named) {
+    SelectKeyedRows(pKeys, keyColumn, &named);
+}
+
+int CKXInstanceDetailsGridWnd::SelectKeyedRows(CStringArray* pKeys, const CString& strColumnKey,
+                                               std::vector<bool>* named) {
     if (!pKeys || pKeys->GetSize() == 0) return SelectVisibleRows();
     ROWCOL col = static_cast<ROWCOL>(m_nColPinName);
     // The script words name the pin-name column by its key ("Pinname"), not by its caption.
@@ -99,15 +109,17 @@ int CKXInstanceDetailsGridWnd::SelectRowsByKeyCount(CStringArray* pKeys, const C
     std::set<ROWCOL> matched;
     for (INT_PTR i = 0; i < pKeys->GetSize(); ++i) {
         const KXPinGridKeys::PinRowKey key = KXPinGridKeys::PinRowKey::Parse(pKeys->GetAt(i));
-        const std::size_t before = matched.size();
-        m_keys->MatchKeyRows(key, matched);
+        std::set<ROWCOL> rows;
+        m_keys->MatchKeyRows(key, rows);
         // Two values are a pin and its number, else an instance and its pin ({INSTANCE PIN}).
-        if (matched.size() == before && key.instance.IsEmpty() && !key.pinOnly) {
-            KXPinGridKeys::PinRowKey named;
-            named.instance = key.pin;
-            named.pin = key.number;
-            m_keys->MatchKeyRows(named, matched);
+        if (rows.empty() && key.instance.IsEmpty() && !key.pinOnly) {
+            KXPinGridKeys::PinRowKey instancePin;
+            instancePin.instance = key.pin;
+            instancePin.pin = key.number;
+            m_keys->MatchKeyRows(instancePin, rows);
         }
+        if (named && !rows.empty() && static_cast<std::size_t>(i) < named->size()) (*named)[i] = true;
+        matched.insert(rows.begin(), rows.end());
     }
     if (matched.empty()) return 0;
     // A keyed word acts on the rows it names, and every keyed word alike: a row the row filter hides

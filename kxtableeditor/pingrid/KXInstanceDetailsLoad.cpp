@@ -31,6 +31,7 @@
 
 using kxpingrid::Col;
 using kxpingrid::kNoUpdate;
+using kxpingrid::GridWriteScope;
 
 namespace {
 
@@ -187,11 +188,9 @@ void KXPinGridLoader::PrepareLoadColumns(const CInstanceContext& instance, bool 
 
 void KXPinGridLoader::ClearPinRows() {
     if (m_grid.GetRowCount() < PIN_FIRST_ROW) return;
-    CGXGridParam* pParam = m_grid.GetParam();
-    const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
-    if (pParam) pParam->SetLockReadOnly(FALSE);
+    // The rows go as the design's reading goes: no step of the grid's undo.
+    GridWriteScope write(m_grid);
     m_grid.RemoveRows(PIN_FIRST_ROW, m_grid.GetRowCount(), kNoUpdate, gxDo);
-    if (pParam) pParam->SetLockReadOnly(bLock);
 }
 
 void KXPinGridLoader::WriteLoadHeader(const CInstanceContext& instance, bool multiple) {

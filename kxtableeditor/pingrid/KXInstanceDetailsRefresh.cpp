@@ -3,6 +3,7 @@
 // and cells that the transaction's changes reach.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridFill.h"
+#include "pingrid/KXPinGridLoader.h"
 #include "pingrid/KXPinGridSignalCells.h"
 #include "pingrid/KXPinGridRefresh.h"
 #include "pingrid/KXPinGridUtil.h"
@@ -88,30 +89,21 @@ BOOL CKXInstanceDetailsGridWnd::RefreshInstances(const std::vector<IInstance*>* 
     }
     const bool shown = std::any_of(m_arrInstanceIds.begin(), m_arrInstanceIds.end(),
                                    [&wanted](UINT id) { return wanted.count(id) != 0; });
+    // Rows read again from the design are no edit of the user's: the grid's undo keeps none of it.
+    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
     if (shown && m_designContext) {
-        if (m_arrInstanceIds.size() == 1) {
-            const UINT id = m_arrInstanceIds.front();
-            m_arrInstanceIds.clear();
-            const CInstanceContext inst = m_designContext.instance(id);
-            if (inst && inst->isAlive()) {
+        const std::vector<UINT> ids = std::exchange(m_arrInstanceIds, {});
+        if (ids.size() == 1) {
+            const CInstanceContext inst = m_designContext.instance(ids.front());
+            if (inst && inst->isAlive())
                 LoadComponentPins(m_designContext, inst, TRUE);
-            } else if (GetRowCount() >= PIN_FIRST_ROW) {
-                // The instance is gone: so are its rows.
-                GridWriteScope unlocked(*this, GridWriteScope::kLock);
-                RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
-            }
+            else
+                m_loader->ClearPinRows(); // the instance is gone: so are its rows
         } else {
-            const std::vector<UINT> copy = m_arrInstanceIds;
-            m_arrInstanceIds.clear();
-            CGXGridParam* pParam = GetParam();
-            const BOOL bLock = pParam ? pParam->IsLockReadOnly() : FALSE;
-            if (pParam) pParam->SetLockReadOnly(FALSE);
-            if (GetRowCount() >= PIN_FIRST_ROW) RemoveRows(PIN_FIRST_ROW, GetRowCount(), kNoUpdate, gxDo);
-            if (pParam) pParam->SetLockReadOnly(bLock);
-            ReloadInstanceRows(m_designContext, copy, TRUE);
+            m_loader->ClearPinRows();
+            ReloadInstanceRows(m_designContext, ids, TRUE);
         }
     }
-    GridWriteScope noUndo(*this, GridWriteScope::kUndo);
     if (GetSortColumn() >= 0) SortRows(GetSortColumn(), IsSortAscending());
     if (m_bExpandAll) RefreshCellControls(-1, TRUE);
     return TRUE;

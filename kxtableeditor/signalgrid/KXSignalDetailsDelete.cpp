@@ -165,6 +165,16 @@ bool CKXSignalDetailsGridWnd::RowMatchesKey(ROWCOL r, const std::vector<CString>
 }
 
 void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyColumn) {
+    SelectKeyedRows(pKeys, keyColumn, nullptr);
+}
+
+void CKXSignalDetailsGridWnd::SelectRowsNamedByKeys(CStringArray* pKeys, const CString& keyColumn,
+                                                    std::vector<bool>& named) {
+    SelectKeyedRows(pKeys, keyColumn, &named);
+}
+
+void CKXSignalDetailsGridWnd::SelectKeyedRows(CStringArray* pKeys, const CString& keyColumn,
+                                              std::vector<bool>* named) {
     const ROWCOL last = GetRowCount();
     if (!pKeys || pKeys->GetSize() == 0) {
         for (ROWCOL r = kFirstDataRow; r <= last; ++r)
@@ -190,6 +200,7 @@ void CKXSignalDetailsGridWnd::SelectRowsByKey(CStringArray* pKeys, CString keyCo
             // current cell later would drop the cells selected before.
             if (first) SetCurrentCell(r, Col(col), kSmartInView);
             first = false;
+            if (named && static_cast<std::size_t>(k) < named->size()) (*named)[k] = true;
             SelectRange(CGXRange(r, Col(col)), TRUE, FALSE);
             break;
         }

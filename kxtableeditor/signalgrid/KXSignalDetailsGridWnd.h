@@ -425,6 +425,9 @@ public:
     void PutBackDataRows(KXKeptRows& rows) override;
     // Keys "pin number:instance:start bit:end bit:signal"; no keys selects every shown row.
     void SelectRowsByKey(CStringArray* pKeys, CString keyColumn) override;
+    void SelectRowsNamedByKeys(CStringArray* pKeys, const CString& keyColumn,
+                               std::vector<bool>& named) override;
+    void SelectKeyedRows(CStringArray* pKeys, const CString& keyColumn, std::vector<bool>* named);
     // Whether the row carries the key's instance, signal and bits (fields of a selectObject key).
     bool RowMatchesKey(ROWCOL row, const std::vector<CString>& fields);
     // Makes the row of the instance's pin (its pin number, or its pin name when the row has no pin

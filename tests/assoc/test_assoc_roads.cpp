@@ -569,6 +569,33 @@ TEST_F(Assoc, DialogStepsGoOnInTheEditTransaction) {
     EXPECT_EQ(CKXInstanceDetailsGridWnd::CreateAssocCompTransaction("Add Termination"), nullptr);
 }
 
+// A property list is read alike by every word and by the methods the journal replays through: {A=1 B=2}
+// is two properties, {{NOTE=a b}} one that holds a blank; a blank, ";" or a quote in a property reaches the
+// design as typed, in the session and in the replay of its journal (a copied termination pasted too).
+TEST_F(Assoc, PropertyListsReadAlikeInTheSessionAndItsReplay) {
+    OpenBoard();
+    const std::string original = Saved();
+    const std::string part = " -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 22";
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("addTermination pin -type Series" + part + " -k {A=1 B=2} -i {{NOTE=a b} Q=\"x;y\"}"), "1")
+        << ::testing::PrintToString(Messages());
+    // The board's resistors are R1 and R2: the new part is R3.
+    ASSERT_EQ(Run("editTermination pin -oldrefdes R3 -k {{NOTE=c d}}"), "1")
+        << ::testing::PrintToString(Messages());
+    Run("selectObject pin RST_N");
+    ASSERT_EQ(Run("editPupd pin RP1 -keyprop {{TOL=5 %}}"), "1") << ::testing::PrintToString(Messages());
+    Run("selectObject pin PGOOD");
+    ASSERT_EQ(Run("copy pin PGOOD Termination"), "1");
+    Run("kx::pane SelectTerminationCol RST_N C9");
+    ASSERT_EQ(Run("paste pin"), "1") << ::testing::PrintToString(Messages());
+    const std::string edited = Saved();
+    EXPECT_EQ(Count(edited, "SLOT0.KEYPROPS \"A=1;B=2;NOTE=c d\""), 2u) << edited;
+    EXPECT_EQ(Count(edited, "SLOT0.INSTPROPS \"NOTE=a b;Q=\\\"x\\\\;y\\\"\""), 2u) << edited;
+    EXPECT_NE(edited.find("TOL=5 %"), std::string::npos) << edited;
+    const std::string replayed = Replayed(original);
+    EXPECT_TRUE(replayed == edited) << replayed;
+}
+
 // An edited pull-up is journalled as its net bit's row and the same editPupd word, which replays.
 TEST_F(Assoc, EditPupdJournalReplays) {
     OpenBoard();

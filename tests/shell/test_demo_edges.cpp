@@ -80,7 +80,11 @@ TEST_F(DemoEdges, PullUpWordsRefuseOperandsOutOfForm) {
         EXPECT_EQ(Run(word), "0") << word;
         EXPECT_EQ(Messages(), Ids{"KXPANE-242"}) << word;
     }
-    EXPECT_EQ(Run("editPupd pin RP1 -keyprop {TOL=5 %}"), "1"); // a value may hold blanks
+    // A property list is a list: {TOL=5 %} is two items, one of them no property; a value may hold blanks
+    // as a list element does.
+    EXPECT_EQ(Run("editPupd pin RP1 -keyprop {TOL=5 %}"), "0");
+    EXPECT_EQ(Messages(), Ids{"KXPANE-243"});
+    EXPECT_EQ(Run("editPupd pin RP1 -keyprop {{TOL=5 %}}"), "1");
     EXPECT_EQ(Run("deletePupd pin RP1"), "1");
 }
 

@@ -174,34 +174,49 @@ std::vector<Action> TypedCells(const WideContext& w) {
     return out;
 }
 
-// A keyed word with each way a user writes its key: a list made then, braces, quotes, and a list whose
+// A keyed word with each way a user writes its keys: a list made then, braces, quotes, and a list whose
 // text was made before (printed or joined).
-Action Keyed(const std::string& name, Owns owns, const std::string& before, const std::string& key,
-             const std::string& after, Action::Keys keys) {
-    Action a{name + (keys == Action::Keys::Unknown ? " (no such pin)" : ""), owns, {}};
-    a.keys = keys;
+Action Keyed(const std::string& name, Owns owns, const std::string& before,
+             const std::vector<std::string>& keys, const std::string& after, Action::Keys kind) {
+    const char* suffix = kind != Action::Keys::Unknown ? ""
+                         : keys.size() > 1         ? " (one key of no pin)"
+                                                   : " (no such pin)";
+    Action a{name + suffix, owns, {}};
+    a.keys = kind;
     a.doneAsTwo = name == "addConnection";
-    a.ways = {{Road::Word, before + " [list " + key + "]" + after},
-              {Road::Word, before + " {" + key + "}" + after},
-              {Road::Word, before + " \"" + key + "\"" + after},
-              {Road::Word, "set ::k [list " + key + "]; set ::shown \"key: $::k\"; " + before + " $::k" + after}};
+    std::string listed, braced, quoted, made, named;
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const std::string var = i == 0 ? "::k" : "::k" + std::to_string(i + 1);
+        listed += " [list " + keys[i] + "]";
+        braced += " {" + keys[i] + "}";
+        quoted += " \"" + keys[i] + "\"";
+        made += "set " + var + " [list " + keys[i] + "]; set ::shown \"key: $" + var + "\"; ";
+        named += " $" + var;
+    }
+    a.ways = {{Road::Word, before + listed + after},
+              {Road::Word, before + braced + after},
+              {Road::Word, before + quoted + after},
+              {Road::Word, made + before + named + after}};
     return a;
 }
 
 std::vector<Action> KeyedWords(Pins pins) {
     const std::string shown = pins == Pins::U1 ? "U1 PGOOD C10" : "R2 B 2";
     if (pins == Pins::None) return {}; // the keys of pin grids
+    const std::string unknown = "U1 NOPIN Z99";
     std::vector<Action> out;
-    for (const auto& [key, keys] : {std::pair{shown, Action::Keys::Shown}, std::pair{std::string("U1 NOPIN Z99"),
-                                                                                       Action::Keys::Unknown}}) {
-        out.push_back(Keyed("selectObject", Owns::Nothing, "kx::word selectObject pin", key, "", keys));
-        out.push_back(Keyed("assignModel", Owns::Physical, "assignModel pin LVCMOS33_8MA", key, "", keys));
-        out.push_back(Keyed("removeModel", Owns::Physical, "removeModel pin", key, "", keys));
-        out.push_back(Keyed("addConnection", Owns::Logical, "addConnection pin KEYSIG", key, "", keys));
-        out.push_back(Keyed("deleteConnection", Owns::Logical, "deleteConnection pin", key, "", keys));
-        out.push_back(Keyed("deleteTermination", Owns::Logical, "deleteTermination pin", key, "", keys));
-        out.push_back(Keyed("addComment", Owns::Comment, "addComment pin keyed", key, "", keys));
-        out.push_back(Keyed("copy", Owns::Nothing, "copy pin", key, " Signal", keys));
+    // A key of no pin beside a shown one refuses the word whole, as a key of no pin alone does.
+    for (const auto& [keys, kind] : {std::pair{std::vector{shown}, Action::Keys::Shown},
+                                     std::pair{std::vector{unknown}, Action::Keys::Unknown},
+                                     std::pair{std::vector{shown, unknown}, Action::Keys::Unknown}}) {
+        out.push_back(Keyed("selectObject", Owns::Nothing, "kx::word selectObject pin", keys, "", kind));
+        out.push_back(Keyed("assignModel", Owns::Physical, "assignModel pin LVCMOS33_8MA", keys, "", kind));
+        out.push_back(Keyed("removeModel", Owns::Physical, "removeModel pin", keys, "", kind));
+        out.push_back(Keyed("addConnection", Owns::Logical, "addConnection pin KEYSIG", keys, "", kind));
+        out.push_back(Keyed("deleteConnection", Owns::Logical, "deleteConnection pin", keys, "", kind));
+        out.push_back(Keyed("deleteTermination", Owns::Logical, "deleteTermination pin", keys, "", kind));
+        out.push_back(Keyed("addComment", Owns::Comment, "addComment pin keyed", keys, "", kind));
+        out.push_back(Keyed("copy", Owns::Nothing, "copy pin", keys, " Signal", kind));
     }
     return out;
 }

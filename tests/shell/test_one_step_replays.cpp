@@ -7,6 +7,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,46 @@ TEST_F(OneStepReplays, AReplayJournalsEachGroupOfCallsAsOneStep) {
     EXPECT_EQ(h.session.find(kReplaysAs), std::string::npos) << h.session;
     EXPECT_NE(h.written.find("RMX.BeginStep()"), std::string::npos) << h.written;
     EXPECT_EQ(h.replayed.find(kReplaysAs), std::string::npos) << h.replayed;
+}
+
+// A group grid read again after an edit (the Show Vectors box, the view options) takes no step of its own:
+// the edit stays the last step, in the replay of the journal too.
+TEST_F(OneStepReplays, AGroupGridReadAgainLeavesTheEditTheLastStep) {
+    for (const char* road : {"kx::header ccp click 9096", "setViewOption pin bus_off dp_on"}) {
+        SCOPED_TRACE(road);
+        const Histories h = RunAndReplay("kx::show clp -group R1 R2", {"kx::edit ccp 6 7 TNET", road});
+        ExpectOneStep(h, "window 1\nundo Add Conn");
+        Run("closeDesign -nosave"); // the replay's window
+    }
+}
+
+// The pair pins option and the schematic's change of a grouped component read the group grid again: the
+// edit before stays the last step (undone by undo, unless the schematic renamed what it changed) and the
+// grid shows one row a pin.
+TEST_F(OneStepReplays, AGroupGridReadAgainKeepsTheEditTheStepUndoTakesBack) {
+    const std::regex groupRow("(^|\n) *[0-9]+: R(1|2|11) \\| ");
+    const struct {
+        const char* road;
+        bool undoable;
+    } cases[] = {{"kx::option show_dp_pins_ccp 0", true},
+                 {"kx::schematic pintype R2 B input", true},
+                 {"kx::schematic instance R1 R11", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.road);
+        ASSERT_TRUE(OpenBoard(3, "kx::show clp -group R1 R2"));
+        ASSERT_EQ(Run("kx::edit ccp 6 7 TNET"), "1");
+        Run(c.road);
+        EXPECT_EQ(Run("kx::history"), "window 1\nundo Add Conn");
+        if (c.undoable) {
+            EXPECT_EQ(Word("undo"), 1);
+            EXPECT_EQ(Run("kx::netlist").find(" A TNET"), std::string::npos) << Run("kx::netlist");
+        }
+        const std::string rows = Run("kx::window ccp");
+        const auto shown = std::distance(std::sregex_iterator(rows.begin(), rows.end(), groupRow),
+                                         std::sregex_iterator());
+        EXPECT_EQ(shown, 4) << rows;
+        Run("closeDesign -nosave");
+    }
 }
 
 } // namespace

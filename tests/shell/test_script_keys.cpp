@@ -2,6 +2,7 @@
 // board through the host: a key is its text's list elements however Tcl holds it, and a pane word without
 // its grid word does nothing whichever pane holds the keyboard.
 #include "KXDemoBoard.h"
+#include "grid/KXGridWnd.h"
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,35 @@ TEST_F(ScriptKeys, ATextThatIsNoListIsNoKey) {
         EXPECT_EQ(Messages(), std::vector<std::string>{c.usage}) << c.line;
     }
     ExpectUnchangedSince(before);
+}
+
+// A keyed word one of whose keys names no shown pin (another component's, or no pin at all) is refused
+// whole, naming that key: no half of its work is done on the keys that name pins, and nothing stays selected.
+TEST_F(ScriptKeys, AKeyOfNoShownPinRefusesTheWordWhole) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp J1"));
+    DesignMark before = MarkDesign();
+    Messages();
+    EXPECT_EQ(Run("addConnection pin GPIO_RDY {J1 P<9>} {U1 PGOOD}"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
+    ExpectUnchangedSince(before, "J1 shown, U1 not");
+    ASSERT_EQ(Run(kShowU1), "1");
+    before = MarkDesign();
+    for (const char* line :
+         {"addConnection pin HALF1 {U1 PGOOD C10} {J1 P<9>}", "deleteConnection pin {U1 MCLK B14} {U1 NOPE}",
+          "assignModel pin MODEL_X {U1 RST_N} {U9 X}", "removeModel pin {U1 RST_N} {U9 X}",
+          "deleteTermination pin {U1 CLK} {U9 X}", "copy pin {U1 MCLK} {U9 X} Signal",
+          "selectObject pin {U1 PGOOD} {U9 X}", "addComment pin note {U1 PGOOD} {U9 X}"}) {
+        SCOPED_TRACE(line);
+        Messages();
+        EXPECT_EQ(Run(line), "0");
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
+        EXPECT_FALSE(Ccp()->GetActiveGrid()->HasSelectedDataRow()) << "nothing stays selected";
+    }
+    ExpectUnchangedSince(before, "U1 shown");
+    // Every key naming a shown pin: the word does its work.
+    EXPECT_EQ(Run("deleteConnection pin {U1 MCLK B14} {U1 PGOOD C10}"), "1");
+    EXPECT_EQ(NetOf("MCLK"), "");
+    EXPECT_EQ(NetOf("PGOOD"), "");
 }
 
 // A line does one thing whichever pane holds the keyboard: a word of the connectivity pane without its grid
