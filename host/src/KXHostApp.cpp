@@ -469,6 +469,18 @@ bool CKXHostApp::Open(const std::string& name, int mode, std::string& error) {
     return true;
 }
 
+// Why an instance name opens no block: no such instance, or no block (its master is a symbol), or a master
+// the library lacks (the refusal of its file when the library refused it).
+std::string CKXHostApp::BlockNotFound(const CDesignContext& parent, const CInstanceContext& block,
+                                      const std::string& instance) const {
+    IInstance* object = block ? block.instance() : nullptr;
+    if (!object || object->master())
+        return "no block instance \"" + instance + "\" in design " + std::string(parent.name().GetString());
+    const std::string master = object->masterName().str();
+    return "the design \"" + master + "\" of \"" + instance + "\" is not in the design library" +
+           NotLoadedReason(master);
+}
+
 bool CKXHostApp::OpenBlock(const std::string& instance, int mode, std::string& error) {
     if (mode != eOpenModeContext && mode != eOpenModeInParent && mode != eOpenModeInParentAlt) {
         error = "a block opens within its parent in mode 2, 3 or 6, not " + std::to_string(mode);
@@ -492,7 +504,7 @@ bool CKXHostApp::OpenBlock(const std::string& instance, int mode, std::string& e
     const CInstanceContext block = parent.instance(instance.c_str());
     const CDesignContext inner = block ? block.containedDesign() : CDesignContext();
     if (!inner) {
-        error = "no block instance \"" + instance + "\" in design " + std::string(parent.name().GetString());
+        error = BlockNotFound(parent, block, instance);
         return false;
     }
     if (CKXDocument* shown = tmpl->FindDocument(inner, mode)) {

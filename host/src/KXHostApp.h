@@ -23,6 +23,7 @@ class CWnd;
 class CWinApp;
 class IServer;
 class CDesignContext;
+class CInstanceContext;
 class IDispatch;
 class CKXVpxProject;
 struct SKXJournalLine;
@@ -158,6 +159,8 @@ private:
     void RegisterPaneCommands();
     void RegisterWords();
     std::string NotLoadedReason(const std::string& name) const;
+    std::string BlockNotFound(const CDesignContext& parent, const CInstanceContext& block,
+                              const std::string& instance) const;
     bool ReplayLine(const std::string& line, int number, std::string& error);
     bool ReplayCalls(SKXJournalLine& line, std::string& reason);
     IDispatch* HandleObject(const std::string& handle, CDocument** document);

@@ -912,9 +912,9 @@ private:
     KXEditResult UsageFor(const CString& value) const;
     // The one reader of the keys words name rows by: a key is its argument's list values however the host
     // holds them (a list, or one text of a list: {U1 MCLK B14}, "U1 MCLK B14", a printed [list ...]), joined
-    // with ":" as the grids name rows, empty fields at its end dropped. Done; Help() for a help request;
-    // BadOperands() for a text that reads as no list. ReadKeys reads `count` arguments from `from` on (-1: to
-    // the end), one key each.
+    // with ":" as the grids name rows, empty fields kept in their places (a key of empty fields only is
+    // empty). Done; Help() for a help request; BadOperands() for a text that reads as no list. ReadKeys
+    // reads `count` arguments from `from` on (-1: to the end), one key each.
     KXEditResult ReadKeyFields(const CTclArgs* arg, std::vector<CString>& fields) const;
     KXEditResult ReadKey(const CTclArgs* arg, CString& key) const;
     KXEditResult ReadKeys(CTclArgsList* args, CStringArray& keys, int from = 0, int count = -1) const;

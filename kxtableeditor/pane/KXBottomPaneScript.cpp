@@ -218,10 +218,11 @@ KXEditResult CKXBottomPaneContainerView::ReadKey(const CTclArgs* arg, CString& k
     std::vector<CString> fields;
     const KXEditResult read = ReadKeyFields(arg, fields);
     key.Empty();
+    // An empty field is a field all the same: "R2:A:" names pin A of R2 by its name, its number left
+    // out, where "R2:A" would read A as the number. A key of empty fields only names nothing.
+    if (std::all_of(fields.begin(), fields.end(), [](const CString& f) { return f.IsEmpty(); })) return read;
     for (size_t i = 0; i < fields.size(); ++i)
         key += (i ? ":" : "") + fields[i];
-    while (key.Right(1) == ":")
-        key = key.Left(key.GetLength() - 1);
     return read;
 }
 

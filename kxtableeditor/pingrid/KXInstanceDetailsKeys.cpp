@@ -123,9 +123,12 @@ int CKXInstanceDetailsGridWnd::SelectKeyedRows(CStringArray* pKeys, const CStrin
     }
     if (matched.empty()) return 0;
     // A keyed word acts on the rows it names, and every keyed word alike: a row the row filter hides
-    // shows again (the filter goes), as a journal's selection of a pin reaches it.
-    if (std::any_of(matched.begin(), matched.end(), [this](ROWCOL r) { return IsRowHidden(r) != FALSE; }))
-        ClearRowFilter();
+    // shows again (the filter goes), and so does a bit folded into its bus row (the folds open), as a
+    // journal's selection of a pin reaches it.
+    const auto hidden = [this](ROWCOL r) { return IsRowHidden(r) != FALSE; };
+    if (std::any_of(matched.begin(), matched.end(), hidden)) ClearRowFilter();
+    for (ROWCOL row : matched)
+        if (hidden(row)) OpenFoldsOf(row);
     SelectAllRows(); // takes the selection off every row and resets the current cell
     for (ROWCOL row : matched)
         SelectRange(CGXRange(row, col), TRUE, TRUE);

@@ -10,6 +10,7 @@
 
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcontrols/KXProgressBar.h"
+#include "kxerrorhandler/KXErrorHandler.h"
 #include "kxinstsigpane/KXTransaction.h"
 
 #include <memory>
@@ -82,7 +83,7 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
     SetSelection(nullptr); // each row commits its own line
     CKXProgressBar progress("Adding Connections", static_cast<int>(rows.size()), 50, 0, 0);
     const bool instanceColumn = col == Col(m_nColInstance);
-    bool any = false;
+    bool any = false, unchanged = false;
     for (size_t i = 0; i < rows.size(); ++i) {
         progress.StepIt();
         progress.PeekAndPump();
@@ -91,9 +92,16 @@ BOOL CKXSignalDetailsGridWnd::AddConnections() {
         if (r < kFirstDataRow || IsRowHidden(r)) continue;
         if (!instanceColumn && CellText(r, m_nColInstance).IsEmpty()) continue;
         if (IsCellReadOnly(r, col)) continue;
-        if (!TypeIntoCell(r, col, lines.size() == 1 ? lines.front() : lines[i])) break;
+        const CString& line = lines.size() == 1 ? lines.front() : lines[i];
+        // A cell that shows the line already takes nothing, as the same text typed into it takes nothing.
+        if (CellText(r, col).CompareNoCase(line) == 0) {
+            unchanged = true;
+            continue;
+        }
+        if (!TypeIntoCell(r, col, line)) break;
         any = true;
     }
+    if (!any && unchanged) CKXErrorHandler::MessageBoxOk(KXCause::kUnchanged);
     // Nothing taken: the bracket discards what it began.
     const BOOL done = any && edit.Commit() ? TRUE : FALSE;
     if (own && !done) PutBackDataRows(kept);

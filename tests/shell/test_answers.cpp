@@ -515,6 +515,24 @@ TEST_F(DemoBoard, PasteRoadsStopAtTheDeclinedOverwriteQuestionAlike) {
     prompt(0);
 }
 
+// A signal grid's paste onto cells that show the pasted text already changes nothing, by every road: it
+// says so (KXTABLE-267), answers 0 and leaves no step, as the same text typed into the cell does.
+TEST_F(DemoBoard, ASignalGridPasteThatChangesNothingSaysSoByEveryRoad) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show slp MCLK; kx::select ccp 6 8; kx::key ccp Ctrl+C"));
+    for (const char* road : {"paste pin", "kx::pane Paste", "kx::key ccp Ctrl+V"}) {
+        Run("kx::select ccp 6 8");
+        const DesignMark before = MarkDesign();
+        Messages();
+        const std::string answer = Run(road);
+        // A key answers as keys do; the word and the method answer that nothing was done.
+        if (std::string(road) != "kx::key ccp Ctrl+V") {
+            EXPECT_EQ(answer, "0") << road;
+        }
+        EXPECT_EQ(Messages(), std::vector<std::string>{"KXTABLE-267"}) << road;
+        ExpectUnchangedSince(before, road);
+    }
+}
+
 // The host's Assign Power in a read-only window asks for no power group: it says once that the window
 // may not edit, and the answer queued for the dialog is left for another.
 TEST_F(DemoBoard, AssignPowerInAReadOnlyWindowAsksNothing) {

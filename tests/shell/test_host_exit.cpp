@@ -118,6 +118,21 @@ TEST_F(HostExit, AConnectStoppedAtAnUnansweredDialogIsSaidOnStandardError) {
     EXPECT_EQ(cancelled.err, "");
 }
 
+// A block whose design did not load is named by the file and line its reader refused, not taken for a
+// name that is no block instance; an instance the design lacks is still that.
+TEST_F(HostExit, ABlockWhoseDesignDidNotLoadNamesItsFile) {
+    std::ofstream(m_dir / "demo" / "PWR.sch.design", std::ios::binary | std::ios::app) << "garbage line\n";
+    const Ended bad = Host("puts \"open: [kx::open demo.board:sch 3] [kx::open -block PWR1 2]\"\n");
+    EXPECT_NE(bad.status, 0);
+    EXPECT_NE(bad.out.find("open: 1 0"), std::string::npos) << bad.out;
+    EXPECT_NE(bad.err.find("PWR1 not opened: the design \"demo.PWR:sch\" of \"PWR1\""), std::string::npos) << bad.err;
+    EXPECT_NE(bad.err.find("not loaded: demo/PWR.sch.design:"), std::string::npos) << bad.err;
+    EXPECT_EQ(bad.err.find("no block instance"), std::string::npos) << bad.err;
+
+    const Ended unknown = Host("kx::open demo.board:sch 3\nputs \"open: [kx::open -block NOSUCH 2]\"\n");
+    EXPECT_NE(unknown.err.find("no block instance \"NOSUCH\""), std::string::npos) << unknown.err;
+}
+
 // "Don't ask again" answered at a save in a read-only window is kept in the settings file, written whole
 // in its place: the next host saves without asking, and no temporary is left beside the settings.
 TEST_F(HostExit, DontAskAgainIsKeptForTheNextHost) {

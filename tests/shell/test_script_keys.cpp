@@ -150,3 +150,36 @@ TEST_F(ScriptKeys, APaneWordWithoutItsGridWordIsRefusedWhicheverPaneHasTheKeyboa
 }
 
 } // namespace
+
+// An empty field of a key is a field: R2:A: names R2's pin A without its number in the physical part grid
+// (where R2:A would read A as the number), {NET LOC PIN {}} a net grid's pin by its name, and
+// U1:MCLK: a pin grid's pin; a key of empty fields only names no pin.
+TEST_F(ScriptKeys, AnEmptyFieldOfAKeyIsKeptInItsPlace) {
+    ASSERT_TRUE(OpenBoard(4, "kx::show clp R1 R2"));
+    EXPECT_EQ(Run("selectObject pin R2:A:"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Run("kx::grid ccp cell"), "7 3");
+    EXPECT_EQ(Run("selectObject pin {R2 A {}}"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Run("kx::grid ccp cell"), "7 3");
+    Run("closeDesign -nosave");
+    ASSERT_TRUE(OpenBoard(3, kShowU1));
+    EXPECT_EQ(Run("selectObject pin U1:MCLK:"), "1") << ::testing::PrintToString(Messages());
+    EXPECT_EQ(Run("copy pin {U1 MCLK {}} Signal"), "1") << ::testing::PrintToString(Messages());
+    Messages();
+    EXPECT_EQ(Run("selectObject pin {{} {}}"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
+    EXPECT_EQ(Run("deleteConnection pin"), "0"); // nothing selected: not every row
+}
+
+// A keyed word names a bit of a bus folded into its row: the fold opens, as the journal's selection of the
+// pin opens it, and the word acts on the bit; the other bits keep their connections.
+TEST_F(ScriptKeys, AKeyedBitOfAFoldedBusIsTheBitTheWordActsOn) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp J1"));
+    Run("addConnection pin MCLK {J1 P<5>}");
+    ASSERT_NE(Run("kx::netlist").find("J1 P<5> MCLK"), std::string::npos);
+    Messages();
+    EXPECT_EQ(Run("deleteConnection pin {J1 P<5>}"), "1") << ::testing::PrintToString(Messages());
+    const std::string netlist = Run("kx::netlist");
+    EXPECT_EQ(netlist.find("J1 P<5> "), std::string::npos) << netlist;
+    EXPECT_NE(netlist.find("J1 P<4> LVDS_P<1>"), std::string::npos) << netlist;
+    EXPECT_NE(RowShowing("P<5> | 5 |"), "") << Run("kx::window ccp");
+}
