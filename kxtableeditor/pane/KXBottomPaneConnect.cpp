@@ -118,8 +118,8 @@ KXEditResult CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     const bool hadCurrent = active && active->IsCellOfTheUser() && active->GetCurrentCell(row, col) && col > 0;
     // A key that selects no row of any shown grid names no pin: the word is refused whole, whatever the
     // selection was before, and leaves nothing selected (no half of its keys to act on).
-    if (const CString unnamed = SelectRowsOfEveryKey(keys, ""); !unnamed.IsEmpty())
-        return KXEditResult::Refused(KXCause::kKeyNamesNoPin, unnamed);
+    if (const std::optional<CString> unnamed = SelectRowsOfEveryKey(keys, ""))
+        return KXEditResult::Refused(KXCause::kKeyNamesNoPin, *unnamed);
     // The first keyed row becomes current, the selection kept, in the column the user was in: the keys
     // that follow (Up, Delete, Ctrl+C, typing into the attach bar) act from there, as after a click. In a
     // grid the user has not been in, a pin grid's row is current in its Signal cell (where Delete takes
@@ -152,7 +152,8 @@ KXEditResult CKXBottomPaneContainerView::SelectKeysOnly(CStringArray& keys) {
     return KXEditResult::Done();
 }
 
-CString CKXBottomPaneContainerView::SelectRowsOfEveryKey(CStringArray& keys, const CString& keyColumn) {
+std::optional<CString> CKXBottomPaneContainerView::SelectRowsOfEveryKey(CStringArray& keys,
+                                                                        const CString& keyColumn) {
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectAllRows();
     std::vector<bool> named(static_cast<std::size_t>(keys.GetSize()), false);
@@ -161,9 +162,9 @@ CString CKXBottomPaneContainerView::SelectRowsOfEveryKey(CStringArray& keys, con
     CStringArray unnamed;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i)
         if (!named[static_cast<std::size_t>(i)]) unnamed.Add(keys[i]);
-    if (unnamed.GetSize() > 0)
-        for (CKXGridWnd* g : m_shownGrids)
-            g->SelectAllRows();
+    if (unnamed.GetSize() == 0) return std::nullopt;
+    for (CKXGridWnd* g : m_shownGrids)
+        g->SelectAllRows();
     return KeysText(unnamed);
 }
 

@@ -24,6 +24,7 @@
 #include <map>
 #include <set>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -581,8 +582,8 @@ public:
     size_t m_nCommandsAtPaneTransaction = 0; // the commands the newest of those steps had then
     // Every keyed word selects its keys here, in all shown grids: KXPANE-247 when one names no row of any.
     [[nodiscard]] KXEditResult SelectKeysOnly(CStringArray& keys);
-    // The keys that select no row of any shown grid ("" when none; else nothing stays selected).
-    CString SelectRowsOfEveryKey(CStringArray& keys, const CString& keyColumn);
+    // The keys that name no row of any shown grid, as text (then nothing stays selected); none if all do.
+    std::optional<CString> SelectRowsOfEveryKey(CStringArray& keys, const CString& keyColumn);
     BOOL IsEditable() const; // FALSE in a read-only window
     // Whether the stored matrix views may change here; a read-only window says why not.
     bool MayEditStoredViews() const;
@@ -672,8 +673,7 @@ public:
     void ShowPhysParts(const std::vector<CString>& names);
     CKXPhysPartDetailsGridWnd* ActivePhysPartGrid() const;
     CKXPhysPartDetailsGridWnd* GetPhysPartGrid() const { return m_pPhysPartGrid; }
-    // The physical net grid of the nets double-clicked in the physical view (named by physical or
-    // logical name).
+    // The physical net grid of the nets double-clicked in the physical view (by physical or logical name).
     void ShowPhysNets(const std::vector<CString>& names);
     CKXPhysNetDetailsGridWnd* ActivePhysNetGrid() const;
     static CKXPhysNetDetailsGridWnd* PhysNetGridOf(CKXGridWnd* grid);

@@ -747,8 +747,8 @@ BOOL CKXBottomPaneContainerView::CopyKeyedRows(CStringArray& keys, const CString
     ROWCOL row = GX_INVALID, col = GX_INVALID;
     bool hadCurrent = pin->Grid().GetCurrentCell(row, col) != FALSE;
     // A key that names no shown row copies nothing at all.
-    if (const CString unnamed = SelectRowsOfEveryKey(keys, keyColumn); !unnamed.IsEmpty()) {
-        CKXErrorHandler::MessageBoxOk(KXCause::kKeyNamesNoPin, unnamed);
+    if (const std::optional<CString> unnamed = SelectRowsOfEveryKey(keys, keyColumn)) {
+        CKXErrorHandler::MessageBoxOk(KXCause::kKeyNamesNoPin, *unnamed);
         return FALSE;
     }
     IKXPinGrid* holder = nullptr;

@@ -355,7 +355,8 @@ const AnswerCase kCases[] = {
     {"CopyMethodInThePhysicalNetGrid", 4, "kx::show slp RST_IN; kx::select ccp 5 6", "kx::pane Copy", "1", ""},
     {"CopyWordOfAFilteredPhysicalRow", 4, "kx::show clp U1; filterRows pin -col {Pin Name} -filter D*",
      "copy pin PGOOD Signal", "0", "KXPANE-594"},
-    {"CopyWordOfAFoldedBusBit", 3, kShowU1, "copy pin {DQ<3>} Signal", "0", "KXPANE-594"},
+    // A keyed bit of a folded bus opens its fold, for copy as for every keyed word.
+    {"CopyWordOfAFoldedBusBit", 3, kShowU1, "copy pin {DQ<3>} Signal", "1", ""},
     // Ctrl+C on the Pull Up/Down cell of a pin on no signal: the row is shown, it holds nothing to copy.
     {"CtrlCOfThePullUpCellOfAPinOnNoSignal", 3, "kx::show clp U1; kx::edit ccp 41 7 {}; kx::select ccp 41 9",
      "kx::key ccp Ctrl+C", "0", "KXPANE-640"},

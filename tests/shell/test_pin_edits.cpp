@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -160,6 +162,16 @@ TEST_F(PinEdits, AConnectOverAFoldedBusBitAndAPlainPinConnectsBoth) {
     EXPECT_FALSE(Contains(Run("kx::netlist"), "GPIO_RDY"));
 }
 
+// The grid text without the bit rows of J1's bus: a key naming a bit of the folded bus opens the fold, as
+// the user opens it to reach the bit, whatever the word then does.
+static std::string WithoutBitRowsOfJ1(const std::string& window) {
+    std::istringstream in(window);
+    std::string line, kept;
+    while (std::getline(in, line))
+        if (!std::regex_match(line, std::regex(R"( +[0-9]+: P<[0-9]+> \|.*)"))) kept += line + "\n";
+    return kept;
+}
+
 // A grid that refuses its part of a connect over side-by-side grids takes the other grids' parts with it,
 // whichever grid comes first: nothing connected, no step, no journal line, the rows as the design has them.
 TEST_F(PinEdits, AConnectOverSideBySideGridsIsWholeOrNothing) {
@@ -174,7 +186,9 @@ TEST_F(PinEdits, AConnectOverSideBySideGridsIsWholeOrNothing) {
         ExpectUnchangedSince(mark, keys);
         EXPECT_EQ(JournalText(), journal) << keys;
         const std::string after = Run("kx::window ccp");
-        EXPECT_EQ(after.substr(after.find("grid 1")), window.substr(window.find("grid 1"))) << keys;
+        EXPECT_EQ(WithoutBitRowsOfJ1(after.substr(after.find("grid 1"))),
+                  WithoutBitRowsOfJ1(window.substr(window.find("grid 1"))))
+            << keys;
     }
 }
 
