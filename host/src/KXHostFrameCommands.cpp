@@ -211,10 +211,16 @@ bool Separator(CKXHostApp& app, const Args& a, std::string& r) {
     window->ScreenToClient(&l);
     window->ScreenToClient(&rr);
     const CPoint press((l.right + rr.left) / 2, (l.top + l.bottom) / 2);
+    const CPoint release(press.x + dx, press.y);
+    // As kx::drag: a release beyond the 16 bits a mouse message carries would arrive wrapped.
+    if (!kxhost::FitsMouseMessage(release))
+        return Fail(r, "kx::separator: the separator at x " + std::to_string(press.x) + " moved by " + a[1] +
+                           " ends at x " + std::to_string(release.x) + ", beyond what a mouse message carries (" +
+                           kxhost::MouseRangeText() + ")");
     const int before = l.Width();
-    window->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
-    window->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(press.x + dx, press.y));
-    window->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(press.x + dx, press.y));
+    window->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(press));
+    window->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointParam(release));
+    window->SendMessage(WM_LBUTTONUP, 0, PointParam(release));
     left->GetWindowRect(&l);
     const bool moved = l.Width() != before;
     if (!moved) app.Core().Print("the grids keep their widths");
