@@ -3,6 +3,7 @@
 // delete, swap, rename, number and un-pair pins, and the automation methods a
 // journal replays. Each road opens one transaction around the grids' work.
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXPaneKeys.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXGridScopes.h"
 #include "grid/KXScriptWords.h"
@@ -159,13 +160,28 @@ std::optional<CString> CKXBottomPaneContainerView::SelectRowsOfEveryKey(CStringA
     std::vector<bool> named(static_cast<std::size_t>(keys.GetSize()), false);
     for (CKXGridWnd* g : m_shownGrids)
         g->SelectRowsNamedByKeys(&keys, keyColumn, named);
+    std::optional<CString> unnamed = kxpane::UnnamedKeysText(keys, named);
+    if (unnamed)
+        for (CKXGridWnd* g : m_shownGrids)
+            g->SelectAllRows();
+    return unnamed;
+}
+
+std::optional<CString> kxpane::UnnamedKeysText(const CStringArray& keys, const std::vector<bool>& named) {
     CStringArray unnamed;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i)
-        if (!named[static_cast<std::size_t>(i)]) unnamed.Add(keys[i]);
+        if (static_cast<std::size_t>(i) >= named.size() || !named[static_cast<std::size_t>(i)]) unnamed.Add(keys[i]);
     if (unnamed.GetSize() == 0) return std::nullopt;
-    for (CKXGridWnd* g : m_shownGrids)
-        g->SelectAllRows();
-    return KeysText(unnamed);
+    return CKXBottomPaneContainerView::KeysText(unnamed);
+}
+
+std::optional<CString> kxpane::SelectRowsOfEveryKeyIn(CKXGridWnd& grid, CStringArray& keys,
+                                                      const CString& keyColumn) {
+    std::vector<bool> named(static_cast<std::size_t>(keys.GetSize()), false);
+    grid.SelectRowsNamedByKeys(&keys, keyColumn, named);
+    std::optional<CString> unnamed = UnnamedKeysText(keys, named);
+    if (unnamed) grid.SelectAllRows();
+    return unnamed;
 }
 
 BOOL CKXBottomPaneContainerView::IsEditable() const {

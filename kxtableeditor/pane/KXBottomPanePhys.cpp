@@ -2,6 +2,7 @@
 // double-clicked in the list pane, and the script words and automation methods
 // that act on it (pin numbers, signal models, copy).
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXPaneKeys.h"
 #include "grid/KXRefusalCauses.h"
 #include "grid/KXScriptWords.h"
 
@@ -190,11 +191,9 @@ namespace {
 template <class Grid>
 KXEditResult NetModelWord(Grid& grid, const CString& model, CStringArray& keys, bool assign) {
     if (keys.GetSize() > 0) {
-        grid.SelectRowsByKey(&keys, "");
-        // Keys that name no row must not fall back on the current cell's row.
-        CRowColArray selected;
-        if (grid.GetSelectedRows(selected, FALSE, FALSE) == 0)
-            return KXEditResult::Refused(assign ? "KXTABLE-184" : "KXPANE-247", keys[0]);
+        // Keys that name no row must not fall back on the current cell's row, nor some keys act alone.
+        if (const std::optional<CString> unnamed = kxpane::SelectRowsOfEveryKeyIn(grid, keys, ""))
+            return KXEditResult::Refused(assign ? "KXTABLE-184" : "KXPANE-247", *unnamed);
     } else if (!grid.HasSelectionOfTheUser()) {
         return KXEditResult::Refused(assign ? KXCause::kNoModelPinChosen : KXCause::kNoModelPinChosenToRemove);
     }
@@ -222,7 +221,9 @@ KXEditResult CKXBottomPaneContainerView::OnTclAssignModel(CTclArgsList* args, lo
     const CString model = args->GetArg(0) ? args->GetArg(0)->GetValue(0) : CString();
     CStringArray keys;
     if (const KXEditResult read = ReadKeys(args, keys, 1); !read.IsDone()) return read;
-    if (keys.GetSize() > 0) part->SelectRowsByKey(&keys, "");
+    if (keys.GetSize() > 0)
+        if (const std::optional<CString> unnamed = kxpane::SelectRowsOfEveryKeyIn(*part, keys, ""))
+            return KXEditResult::Refused("KXTABLE-184", *unnamed);
     if (!part->CanAssignModel()) {
         return KXEditResult::Refused("KXTABLE-184");
     }
@@ -237,9 +238,10 @@ KXEditResult CKXBottomPaneContainerView::OnTclRemoveModel(CTclArgsList* args, lo
     if (!part) return NetGridModelCommand(args, false);
     CStringArray keys;
     if (const KXEditResult read = ReadKeys(args, keys); !read.IsDone()) return read;
-    if (keys.GetSize() > 0)
-        part->SelectRowsByKey(&keys, "");
-    else if (!part->HasSelectionOfTheUser())
+    if (keys.GetSize() > 0) {
+        if (const std::optional<CString> unnamed = kxpane::SelectRowsOfEveryKeyIn(*part, keys, ""))
+            return KXEditResult::Refused(KXCause::kKeyNamesNoPin, *unnamed);
+    } else if (!part->HasSelectionOfTheUser())
         return KXEditResult::Refused(KXCause::kNoModelPinChosenToRemove);
     return KXEditResult::Of(part->CommitRemoveModel(), kKXNoModelRemoved);
 }

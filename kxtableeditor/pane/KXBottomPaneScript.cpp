@@ -3,6 +3,7 @@
 // options, filters, sorting, custom columns and grid dumps. Every word answers
 // "-help" with its usage message.
 #include "pane/KXBottomPaneContainerView.h"
+#include "pane/KXPaneKeys.h"
 #include "grid/KXGridUndo.h"
 #include "grid/KXJournalLine.h"
 #include "grid/KXScriptWords.h"
@@ -697,13 +698,15 @@ bool ShowsASelectedRow(CKXGridWnd* grid) {
     return false;
 }
 
-// Selects the keyed rows of a grid that selects nothing else; FALSE (with the message) when no
-// row matches, so that nothing is copied under a name that selected nothing.
+// Selects the keyed rows of a grid that selects nothing else; FALSE (with the message naming them, and
+// nothing selected) when a key names no row, so that nothing is copied under a name that selected nothing
+// and no key's rows are copied without another's.
 bool SelectKeyedRows(CKXGridWnd& grid, CStringArray& keys, const CString& keyColumn) {
-    grid.SelectRowsByKey(&keys, keyColumn);
+    const std::optional<CString> unnamed = kxpane::SelectRowsOfEveryKeyIn(grid, keys, keyColumn);
     const CGXGridParam* param = grid.GetParam();
-    if (param && param->GetRangeList()->GetCount() > 0) return true;
-    CKXErrorHandler::MessageBoxOk("KXPANE-247", CKXBottomPaneContainerView::KeysText(keys));
+    if (!unnamed && param && param->GetRangeList()->GetCount() > 0) return true;
+    CKXErrorHandler::MessageBoxOk(KXCause::kKeyNamesNoPin,
+                                  unnamed ? *unnamed : CKXBottomPaneContainerView::KeysText(keys));
     return false;
 }
 } // namespace

@@ -761,6 +761,19 @@ std::vector<ROWCOL> CKXPhysGridWnd::FindRowsOnce(const std::vector<KXPhysRowQuer
     return found;
 }
 
+void CKXPhysGridWnd::SelectRowsNamedByKeys(CStringArray* keys, const CString& keyColumn,
+                                           std::vector<bool>& named) {
+    if (!keys || keys->GetSize() == 0) {
+        CKXGridWnd::SelectRowsNamedByKeys(keys, keyColumn, named);
+        return;
+    }
+    ROWCOL keyCol = 0;
+    const std::vector<ROWCOL> rows = RowsOfKeys(*keys, keyColumn, keyCol);
+    SelectKeyRows(rows, keyCol);
+    for (std::size_t i = 0; i < rows.size() && i < named.size(); ++i)
+        if (rows[i]) named[i] = true;
+}
+
 void CKXPhysGridWnd::SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol) {
     // A selection made for a script command is no undo step of its own.
     kxgrid::GridWriteScope write(*this, kxgrid::GridWriteScope::kUndo);

@@ -49,6 +49,8 @@ struct KXPhysLayout {
 
 class CKXPhysGridWnd : public CKXGridWnd, protected KXChangeHooks {
 public:
+    // Selects the rows the keys name, key by key: a key naming no row here is left unnamed.
+    void SelectRowsNamedByKeys(CStringArray* keys, const CString& keyColumn, std::vector<bool>& named) override;
     // A physical grid of the kind (KXGridKind::PhysPart or PhysNet).
     explicit CKXPhysGridWnd(KXGridKind kind);
     ~CKXPhysGridWnd() override;
@@ -212,6 +214,8 @@ public:
     std::vector<ROWCOL> FindRowsOnce(const std::vector<KXPhysRowQuery>& queries, ROWCOL lastRow);
     // Selects the rows found for a script's keys in the key column, the first one current; no undo step.
     void SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol);
+    // The row each of the keys names (0: none), and the column the keys select in.
+    virtual std::vector<ROWCOL> RowsOfKeys(const CStringArray& keys, const CString& column, ROWCOL& keyCol) = 0;
     // Writes every shown cell of the shown rows, one row a line.
     void DumpShownCells(std::FILE* file);
     // The journal line that shows the grid's object again on replay (0: of the first pin row).

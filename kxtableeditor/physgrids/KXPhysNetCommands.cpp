@@ -387,13 +387,20 @@ void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colNa
         SelectVisibleDataRows();
         return;
     }
-    int keyCol = colName.IsEmpty() ? m_nColPinNumber : FindColumnByCaption(colName);
-    if (keyCol <= 0) keyCol = m_nColPinNumber;
+    ROWCOL keyCol = 0;
+    const std::vector<ROWCOL> rows = RowsOfKeys(*keys, colName, keyCol);
+    SelectKeyRows(rows, keyCol);
+}
+
+std::vector<ROWCOL> CKXPhysNetDetailsGridWnd::RowsOfKeys(const CStringArray& keys, const CString& column,
+                                                        ROWCOL& keyCol) {
+    int col = column.IsEmpty() ? m_nColPinNumber : FindColumnByCaption(column);
+    if (col <= 0) col = m_nColPinNumber;
+    keyCol = C(col);
     std::vector<KXPhysRowQuery> queries;
-    for (INT_PTR i = 0; i < keys->GetSize(); ++i)
-        queries.push_back(KeyQuery(keys->GetAt(i)));
-    const std::vector<ROWCOL> rows = FindRowsOnce(queries, GetRowCount());
-    SelectKeyRows(rows, C(keyCol));
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i)
+        queries.push_back(KeyQuery(keys.GetAt(i)));
+    return FindRowsOnce(queries, GetRowCount());
 }
 
 KXPhysRowQuery CKXPhysNetDetailsGridWnd::KeyQuery(const CString& key) {

@@ -195,6 +195,7 @@ private:
     CString JournalObjectSelection(ROWCOL row) override;
     // What a selection key ("net:pin:number", "pin:number", "number") asks of the rows.
     KXPhysRowQuery KeyQuery(const CString& key);
+    std::vector<ROWCOL> RowsOfKeys(const CStringArray& keys, const CString& column, ROWCOL& keyCol) override;
     std::vector<ROWCOL> SelectedPinRows();
     BOOL CommitModelOnRows(const std::vector<ROWCOL>& rows, const CString& model) override;
 

@@ -274,6 +274,7 @@ private:
     // A selection key ("pin", "pin:number", "part:pin:number"): true with what it asks of the rows,
     // or false with the row found through the pin index (0 when none).
     bool KeyQuery(const CString& key, ROWCOL& row, KXPhysRowQuery& query);
+    std::vector<ROWCOL> RowsOfKeys(const CStringArray& keys, const CString& column, ROWCOL& keyCol) override;
     HMTGEN CandidateGenerator(ROWCOL row);
     void ReplacePinGen(HMTGEN gen);
     void StopPinGen();

@@ -117,23 +117,31 @@ void CKXPhysPartDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colu
         SelectVisiblePinRows();
         return;
     }
-    int keyCol = column.IsEmpty() ? s_nPinNameCol : FindColumnByCaption(column);
-    if (keyCol <= 0) keyCol = s_nPinNameCol;
+    ROWCOL keyCol = 0;
+    const std::vector<ROWCOL> rows = RowsOfKeys(*keys, column, keyCol);
+    SelectKeyRows(rows, keyCol);
+}
+
+std::vector<ROWCOL> CKXPhysPartDetailsGridWnd::RowsOfKeys(const CStringArray& keys, const CString& column,
+                                                         ROWCOL& keyCol) {
+    int col = column.IsEmpty() ? s_nPinNameCol : FindColumnByCaption(column);
+    if (col <= 0) col = s_nPinNameCol;
+    keyCol = C(col);
     // A part and a pin number name one package pin, found through the index; the other keys are
     // answered by one walk over the rows.
-    std::vector<ROWCOL> rows(static_cast<std::size_t>(keys->GetSize()), 0);
+    std::vector<ROWCOL> rows(static_cast<std::size_t>(keys.GetSize()), 0);
     std::vector<KXPhysRowQuery> queries;
     std::vector<std::size_t> queried;
-    for (INT_PTR i = 0; i < keys->GetSize(); ++i) {
+    for (INT_PTR i = 0; i < keys.GetSize(); ++i) {
         KXPhysRowQuery query;
-        if (!KeyQuery(keys->GetAt(i), rows[static_cast<std::size_t>(i)], query)) continue;
+        if (!KeyQuery(keys.GetAt(i), rows[static_cast<std::size_t>(i)], query)) continue;
         queries.push_back(std::move(query));
         queried.push_back(static_cast<std::size_t>(i));
     }
     const std::vector<ROWCOL> found = FindRowsOnce(queries, GetRowCount());
     for (std::size_t q = 0; q < queried.size(); ++q)
         rows[queried[q]] = found[q];
-    SelectKeyRows(rows, C(keyCol));
+    return rows;
 }
 
 bool CKXPhysPartDetailsGridWnd::KeyQuery(const CString& key, ROWCOL& row, KXPhysRowQuery& query) {

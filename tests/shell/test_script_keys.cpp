@@ -122,6 +122,34 @@ TEST_F(ScriptKeys, AKeyOfNoShownPinRefusesTheWordWhole) {
     EXPECT_EQ(NetOf("PGOOD"), "");
 }
 
+// The signal grid and the physical grids hold their keyed words to the same rule: a key naming no row
+// refuses the word whole, naming that key, and the rows of the other keys are not acted on alone.
+TEST_F(ScriptKeys, AKeyOfNoRowRefusesTheWordWholeInSignalAndPhysicalGrids) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show slp MCLK"));
+    ASSERT_EQ(Run("copy pin B14:U1:-1:-1:MCLK Termination"), "1");
+    const DWORD clipboard = GetClipboardSequenceNumber();
+    Messages();
+    EXPECT_EQ(Run("copy pin 30:U2:-1:-1:MCLK ZZ:U9:-1:-1:MCLK Termination"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-247"});
+    EXPECT_EQ(GetClipboardSequenceNumber(), clipboard) << "nothing copied";
+    Run("closeDesign -nosave");
+    ASSERT_TRUE(OpenBoard(4, "kx::show slp RST_IN"));
+    const DesignMark before = MarkDesign();
+    for (const char* line : {"copy pin RST_IN:A:1 RST_IN:ZZ:99 Signal",
+                             "assignModel pin RES_MODEL RST_IN:A:1 RST_IN:ZZ:99",
+                             "removeModel pin RST_IN:A:1 RST_IN:ZZ:99"}) {
+        SCOPED_TRACE(line);
+        Messages();
+        EXPECT_EQ(Run(line), "0");
+        const std::vector<std::string> said = Messages();
+        ASSERT_EQ(said.size(), 1u);
+        EXPECT_TRUE(said[0] == "KXPANE-247" || said[0] == "KXTABLE-184") << said[0];
+        EXPECT_FALSE(Ccp()->GetActiveGrid()->HasSelectedDataRow()) << "nothing stays selected";
+    }
+    ExpectUnchangedSince(before, "the physical net grid");
+    EXPECT_EQ(Run("copy pin RST_IN:A:1 RST_IN:B:7 Signal"), "1") << ::testing::PrintToString(Messages());
+}
+
 // A line does one thing whichever pane holds the keyboard: a word of the connectivity pane without its grid
 // word is refused with its usage and leaves the design as it was, the pane itself holding the keyboard too.
 TEST_F(ScriptKeys, APaneWordWithoutItsGridWordIsRefusedWhicheverPaneHasTheKeyboard) {
