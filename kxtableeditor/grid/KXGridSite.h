@@ -76,6 +76,8 @@ public:
     }
     // The grids the site shows, in display order (none outside a pane).
     virtual std::vector<CKXGridWnd*> SiteGrids() const { return {}; }
+    // The pin rows the user chose over the site's pin grids (a drop on several attaches to all of them).
+    virtual int CountSelectedObjects() const { return 0; }
     // The one associated-components object of the pane, which all its grids drive (a grid sets the
     // context it needs before each call: nothing one grid leaves in it is another grid's); NULL outside
     // a pane.

@@ -222,7 +222,7 @@ public:
 
     // Operations on the pane's grids.
     void ClearOtherGridSelections(int gridIndex) override;
-    int CountSelectedObjects() const;
+    int CountSelectedObjects() const override;
     void HighlightObject(CKXHiliteObject* object) override;
     BOOL HighlightPin(const CInstTermBitContext& pin) override;
     void NotifyFrameActivated(BOOL) override {}

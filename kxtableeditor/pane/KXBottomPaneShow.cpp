@@ -457,10 +457,11 @@ void CKXBottomPaneContainerView::AfterShowObjects(BOOL& bSeveral, BOOL& bSame) {
 
 // ------------------------------------------------------------------ shown grids in step
 
+// A cell a grid's activation placed is nobody's choice: only the grids the user chose rows in count.
 int CKXBottomPaneContainerView::CountSelectedObjects() const {
     int count = 0;
     for (CKXGridWnd* g : m_shownGrids) {
-        if (!PinGridOf(g)) continue;
+        if (!PinGridOf(g) || !g->HasSelectionOfTheUser()) continue;
         CRowColArray rows;
         count += static_cast<int>(g->GetSelectedRows(rows, FALSE, TRUE));
     }

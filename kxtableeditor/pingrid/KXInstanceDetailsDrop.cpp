@@ -6,22 +6,15 @@
 
 #include "grid/KXGridSite.h"
 
-#include <vector>
-
 namespace {
 
-// The pins the user chose over the pin grids of the grid's pane (a cell a grid's activation placed is no
-// choice); the grid's own alone outside a pane.
+// The pins the user chose over the pin grids of the grid's pane (the pane counts them); the grid's own
+// alone outside a pane.
 int PinsChosenInPane(CKXInstanceDetailsGridWnd& grid) {
-    std::vector<CKXGridWnd*> grids = grid.Site() ? grid.Site()->SiteGrids() : std::vector<CKXGridWnd*>();
-    if (grids.empty()) grids.push_back(&grid);
-    int count = 0;
-    for (CKXGridWnd* g : grids) {
-        if (g->Kind() != KXGridKind::Pin || !g->HasSelectionOfTheUser()) continue;
-        CRowColArray rows;
-        count += static_cast<int>(g->GetSelectedRows(rows, FALSE, TRUE));
-    }
-    return count;
+    if (grid.Site() && !grid.Site()->SiteGrids().empty()) return grid.Site()->CountSelectedObjects();
+    if (!grid.HasSelectionOfTheUser()) return 0;
+    CRowColArray rows;
+    return static_cast<int>(grid.GetSelectedRows(rows, FALSE, TRUE));
 }
 
 } // namespace
