@@ -220,8 +220,8 @@ std::string PeerMessages(Rng& rng, EditWorld& w) {
         "INT_MSG_SETUP_MOVEDIRECTION {} Down", "INT_MSG_SETUP_MOVEDIRECTION {} Right",
         "INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 1", "INT_MSG_SETUP_NAMINGCONVENTION_ONCOPY {} 0",
         "INT_MSG_SETUP_SHOW_DPSIGNALS_SLP {} 1", "INT_MSG_SETUP_SHOW_DPSIGNALS_SLP {} 0"};
-    switch (std::uniform_int_distribution<int>(0, 12)(rng)) {
-    case 12:
+    switch (std::uniform_int_distribution<int>(0, 11)(rng)) {
+    case 9:
         // The property editor or the associated-component viewer shown, then a selection it hears of.
         return "kx::menu " + std::string(OneIn(rng, 2) ? "35071" : "35574") + "; kx::show slp " +
                std::string(OneIn(rng, 2) ? "MCLK" : "PG") +
@@ -257,13 +257,6 @@ std::string PeerMessages(Rng& rng, EditWorld& w) {
     case 8:
         return "kx::select clp " + std::string(OneIn(rng, 2) ? "U2" : "U1") + "; kx::answer dialog CKXPowerGroupDlg " +
                (OneIn(rng, 4) ? "cancel" : "ok pin VDD net " + Pick(rng, w.signals)) + "; kx::notify INT_MSG_ASSIGN_POWER";
-    case 9: {
-        static const std::vector<std::string> changes = {"{demo.board:sch@U1 SPEED fast}", "{demo.board:sch@R2 NOTE {a b}}",
-                                                         "{demo.board:sch@:EN VOLT 3V3}", "{demo.board:sch@U1 NOSUCH}"};
-        if (OneIn(rng, 2)) return Caught("kx::notify MSG_VIOLATION_RESOLVED " + Pick(rng, changes) +
-                                         (OneIn(rng, 2) ? " " + Pick(rng, changes) : std::string()));
-        return Caught("kx::notify MSG_ASSOC_COMP_CHANGED {} " + Pick(rng, changes));
-    }
     case 10:
         return "kx::notify INT_MSG_ADD_PHYSICAL_PART -text {demo.RES:sym R" +
                std::to_string(std::uniform_int_distribution<int>(5, 9)(rng)) + "}";
@@ -274,6 +267,17 @@ std::string PeerMessages(Rng& rng, EditWorld& w) {
         return Caught(Pick(rng, objects));
     }
     }
+}
+
+// The changes another tool committed and tells the windows of (a violation resolved, an associated
+// component changed in its viewer): each an undo step of the window of that design.
+std::string ChangesOfOtherTools(Rng& rng, EditWorld&) {
+    static const std::vector<std::string> changes = {"{demo.board:sch@U1 SPEED fast}", "{demo.board:sch@R2 NOTE {a b}}",
+                                                     "{demo.board:sch@:EN VOLT 3V3}", "{demo.board:sch@U1 NOSUCH}"};
+    if (OneIn(rng, 2))
+        return Caught("kx::notify MSG_VIOLATION_RESOLVED " + Pick(rng, changes) +
+                      (OneIn(rng, 2) ? " " + Pick(rng, changes) : std::string()));
+    return Caught("kx::notify MSG_ASSOC_COMP_CHANGED {} " + Pick(rng, changes));
 }
 
 // The host's changes made outside the editor's undo history: its property editor, a cleared undo list, a
@@ -332,6 +336,7 @@ std::vector<EditKind> HandRoads() {
         {"drops and pastes over side-by-side grids", SideBySideDrops},
         {"words on the selection of the other side-by-side grid", SelectionInTheOtherGrid},
         {"the host's peer messages", PeerMessages},
+        {"changes other tools committed", ChangesOfOtherTools},
         {"host changes outside the editor", HostChangesOutsideTheEditor},
         {"other hands and words", OtherHandsAndWords},
     };

@@ -166,7 +166,7 @@ std::vector<EditKind> TextRoads() {
         {"comma lists with a bus first on every connect road", CommaListBusFirst},
         {"termination and pull-up property lists", PropertyListsOnParts},
         {"pasted terminations with property lists", PastedPartsWithPropertyLists},
-        {"words over several keys, some not shown", KeyedWords},
+        {"words over keys of components not shown", KeyedWords},
     };
 }
 
