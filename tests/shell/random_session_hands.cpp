@@ -39,8 +39,7 @@ std::string RefreshRoad(Rng& rng, bool& outside) {
     }
     default: {
         outside = true;
-        const std::string rename = Caught("kx::schematic instance R1 R11");
-        return OneIn(rng, 2) ? rename + "; " + Caught("kx::schematic instance R11 R1") : rename;
+        return Caught("kx::schematic instance R1 R11") + "; " + Caught("kx::schematic instance R11 R1");
     }
     }
 }
@@ -84,8 +83,10 @@ std::string SchematicTool(Rng& rng, EditWorld&) {
     switch (std::uniform_int_distribution<int>(0, 5)(rng)) {
     case 0: {
         static const std::vector<std::pair<std::string, std::string>> renames = {{"R1", "R11"}, {"U2", "U22"}, {"J1", "J9"}};
+        // Renamed back in the same line: the names later lines and their targets give stay the design's.
         const auto& [from, to] = Pick(rng, renames);
-        line += andBack("instance", from, to, "");
+        line += Caught("kx::schematic instance " + from + " " + to) + "; " +
+                Caught("kx::schematic instance " + to + " " + from);
         break;
     }
     case 1: {
