@@ -74,6 +74,8 @@ std::string SchematicTool(Rng& rng, EditWorld&) {
     static const std::vector<std::string> shows = {"kx::show clp U1", "kx::show slp MCLK", "kx::show clp R1 R2",
                                                    "kx::show clp -group R1 R2", "kx::show slp PG", ""};
     std::string line = Pick(rng, shows);
+    // A group grid that loads its rows again waits with the group grids' own road.
+    if (line.find("-group") != std::string::npos && !RoadOpen("group grids and their refreshes")) line = "kx::show clp R1";
     line += line.empty() ? "" : "; ";
     const auto andBack = [&](const std::string& word, const std::string& from, const std::string& to,
                              const std::string& where) {
