@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -50,7 +51,22 @@ struct EditKind {
 // stays green meanwhile. Once the mend is in, its road comes off this list. KX_EDIT_ROADS=all takes
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
-    static const std::vector<std::string> roads = {};
+    static const std::vector<std::string> roads = {
+        // A comma list whose first entry is a bus connects one bit and journals the entry's range; one
+        // with a bus after a name, or renaming a row wider than the list, replays to other bits.
+        "comma lists with a bus first on every connect road", "comma lists of names on every connect road",
+        // A group grid's refresh leaves an undo step with no name.
+        "group grids and their refreshes",
+        // Property lists holding blanks replay quoted.
+        "termination and pull-up property lists", "pasted terminations with property lists",
+        // A Signal cell's list left down as the focus moves connects its entry at a later action.
+        "focus moves while a list is down",
+        // A cell left in edit as the focus moves (another window opened and the first made active, the
+        // main window resized) stores its text at a later action or not at all in a replay.
+        "focus moves while a cell is in edit",
+        // Another tool's committed change after a switch to the physical view and back leaves a step
+        // that cannot be undone.
+        "changes other tools committed"};
     return roads;
 }
 
@@ -80,6 +96,12 @@ inline std::string PhysicalWindow() {
 // so that a script of failing lines keeps it: the pin bits of the instances named (a name with a pin,
 // "U1.DQ<3>", only that pin; "U1.A<" every bit of A), or nothing at all ("-").
 inline std::string Target(const std::string& names) { return " ;# target: " + (names.empty() ? "-" : names); }
+
+// What an action that changes the design outside the editor's undo history (the host's schematic tool and
+// property editor, a cleared undo list) writes after its line, before a target: undoing every step no
+// longer gives the design the session started from.
+inline constexpr const char* kOutsideUndo = " ;# outside the undo history";
+inline std::string OutsideUndo() { return kOutsideUndo; }
 
 // "kxfault TEXT": a line's own check found a fault; the session fails with TEXT.
 // "kxrow OFFSET CAPTION": the row and column (two words) of the active grid's row OFFSET rows above its
@@ -112,6 +134,22 @@ proc kxfault {what} { error "FAULT: $what" }
 std::vector<EditKind> SessionRoads();
 // The roads over windows, views and settings (random_session_windows.cpp).
 std::vector<EditKind> WindowRoads();
+// The text forms of the words: comma lists, property lists, keys of components not shown
+// (random_session_texts.cpp).
+std::vector<EditKind> TextRoads();
+// Group grids, the schematic tool, focus moves, side-by-side drops, the host's tools and the remaining
+// hands (random_session_hands.cpp).
+std::vector<EditKind> HandRoads();
+// The lines a session writes itself: what the pane shows as it starts, its last action, and the close
+// without saving and the reopen it draws now and then.
+inline constexpr const char* kFirstShow = "kx::show clp U1";
+inline constexpr const char* kLastSave = "catch {kx::tab 1}; saveDesign";
+inline constexpr const char* kCloseAndReopen =
+    "kx::answer question KXCOMMON-101 no; kx::close; kx::open demo.board:sch 3; kx::show clp U1";
+// Every kind of every road, those awaiting a mend too, once each.
+std::vector<EditKind> EveryEditKind();
+// The lines a session writes itself: its first show, the close and reopen it draws, and its last save.
+const std::vector<std::string>& SessionFrameLines();
 
 // The target a line names (its names into names, "-" left out); "" when it names none.
 std::string TargetOf(const std::string& line, std::vector<std::string>& names);
@@ -119,6 +157,10 @@ std::string TargetOf(const std::string& line, std::vector<std::string>& names);
 // " -LINE; +LINE;"; "" when it kept to it.
 std::string ChangesOutsideTarget(const std::string& before, const std::string& after,
                                  const std::vector<std::string>& target);
+// The commands a Tcl line runs: the name at the start of each command (the line's start, and after ";",
+// "[" or "{", where a script of if, catch or for starts), the word a "kx::word" sends, and for each
+// "kx::notify" the message it sends as "kx::notify NAME".
+std::set<std::string> CommandsOf(const std::string& line);
 // Reference designators that two instances of the saved design text carry, as " R1 on @R1 and @$RT5;".
 std::string DuplicateReferenceDesignators(const std::string& design);
 

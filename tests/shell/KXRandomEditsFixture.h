@@ -242,6 +242,7 @@ protected:
     bool m_sessionRan = false; // a session ran in this fixture: the next one restarts it
     bool m_baselineKnown = true; // undoing every step gives m_saved (no window took its steps away)
     std::set<std::uint64_t> m_undone; // the orders UndoAll gave the steps it undid
+    std::string m_kinds; // the kinds of the session's actions, one a line ("-" for a scripted or the last one)
 };
 
 }  // namespace kxrandom

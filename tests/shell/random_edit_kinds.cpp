@@ -757,16 +757,31 @@ std::vector<EditKind>& FirstKinds() {
 const std::vector<EditKind>& EditKinds() {
     static const std::vector<EditKind> kinds = [] {
         std::vector<EditKind> open;
-        // The session roads three times over and the window roads twice: each is one kind among a
-        // hundred otherwise.
-        const std::vector<EditKind> roads = SessionRoads(), windows = WindowRoads();
+        // The session, text and hand roads three times over and the window roads twice: each is one kind
+        // among a hundred otherwise.
+        const std::vector<EditKind> roads = SessionRoads(), windows = WindowRoads(), texts = TextRoads(),
+                                    hands = HandRoads();
         const std::vector<EditKind>& first = FirstKinds();
-        for (const std::vector<EditKind>* from : {&first, &roads, &roads, &roads, &windows, &windows})
+        for (const std::vector<EditKind>* from : {&first, &roads, &roads, &roads, &windows, &windows, &texts, &texts,
+                                                  &texts, &hands, &hands, &hands})
             for (const EditKind& kind : *from)
-                if (!kind.awaiting || RoadOpen(kind.awaiting)) open.push_back(kind);
+                if (RoadOpen(kind.name) && (!kind.awaiting || RoadOpen(kind.awaiting))) open.push_back(kind);
         return open;
     }();
     return kinds;
+}
+
+std::vector<EditKind> EveryEditKind() {
+    std::vector<EditKind> every = FirstKinds();
+    for (std::vector<EditKind> (*roads)() : {SessionRoads, WindowRoads, TextRoads, HandRoads})
+        for (EditKind& kind : roads())
+            every.push_back(std::move(kind));
+    return every;
+}
+
+const std::vector<std::string>& SessionFrameLines() {
+    static const std::vector<std::string> lines = {kFirstShow, kLastSave, kCloseAndReopen};
+    return lines;
 }
 
 }  // namespace kxrandom

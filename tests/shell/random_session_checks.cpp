@@ -4,6 +4,7 @@
 #include "KXRandomEdits.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -54,6 +55,43 @@ std::string TargetOf(const std::string& line, std::vector<std::string>& names) {
     for (std::string name; in >> name;)
         if (name != "-") names.push_back(name);
     return line.substr(at + mark.size());
+}
+
+std::set<std::string> CommandsOf(const std::string& line) {
+    std::set<std::string> commands;
+    const auto isName = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == ':'; };
+    // The name that starts at `at` (blanks before it skipped), and where it ends.
+    const auto nameAt = [&](size_t at, size_t& end) {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+        end = at;
+        while (end < line.size() && isName(line[end])) ++end;
+        return line.substr(at, end - at);
+    };
+    // A brace opens a script after another braced or bracketed word (an if's or for's body) or after the
+    // commands that take a script first; elsewhere it quotes an argument.
+    const auto opensScript = [&](size_t brace) {
+        size_t before = brace;
+        while (before > 0 && line[before - 1] == ' ') --before;
+        if (before > 0 && (line[before - 1] == '}' || line[before - 1] == ']')) return true;
+        size_t start = before;
+        while (start > 0 && isName(line[start - 1])) --start;
+        static const std::set<std::string> scripted = {"catch", "if", "elseif", "else", "while", "foreach", "for"};
+        return scripted.count(line.substr(start, before - start)) != 0;
+    };
+    for (size_t at = 0; at < line.size(); ++at) {
+        const char before = at > 0 ? line[at - 1] : ';';
+        if (before != ';' && before != '[' && before != '\n' && (before != '{' || !opensScript(at - 1))) continue;
+        size_t end = at;
+        std::string name = nameAt(at, end);
+        if (name.rfind("::", 0) == 0) name.erase(0, 2);
+        if (name.empty()) continue;
+        commands.insert(name);
+        if (name == "kx::word" || name == "kx::notify") {
+            const std::string operand = nameAt(end, end);
+            if (!operand.empty()) commands.insert(name == "kx::word" ? operand : name + " " + operand);
+        }
+    }
+    return commands;
 }
 
 std::string ChangesOutsideTarget(const std::string& before, const std::string& after,

@@ -25,7 +25,7 @@ bool RandomEdits::RunSequence(unsigned seed, std::string& why) {
     KeepSettings();
     const size_t journalStart = JournalText().size();
     if (!Open("demo.board:sch", 3)) return why = "the design does not open", false;
-    Run("kx::show clp U1");
+    Run(kFirstShow);
     // Each sequence starts from an empty clipboard: a seed runs alone as it runs in a range.
     CKXImpClipBoard::Reset();
     std::string lines;
@@ -39,6 +39,7 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
                              std::string& why) {
     Rng rng(seed);
     EditWorld world;
+    m_kinds.clear();
     // About one commit in six refused by the database; drawn apart from the edits, so that a sequence
     // run from KX_EDIT_SCRIPT meets the same refusals.
     Rng faults(seed ^ 0x5bd1e995u);
@@ -50,12 +51,12 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
     for (int i = 0; i < edits; ++i) {
         // The last action saves the first window (the session's end state goes to its files); the host's
         // exit then closes the windows left open.
-        std::string line = !scripted.empty() ? scripted[i]
-                           : i + 1 == edits  ? std::string("catch {kx::tab 1}; saveDesign")
-                                             : Pick(rng, EditKinds()).line(rng, world);
+        const EditKind* kind = !scripted.empty() || i + 1 == edits ? nullptr : &Pick(rng, EditKinds());
+        std::string line = !scripted.empty() ? scripted[i] : kind ? kind->line(rng, world) : std::string(kLastSave);
+        m_kinds += std::string(kind ? kind->name : "-") + "\n";
         // A close without saving, and a reopen, when one window is open: the design is as saved.
         if (scripted.empty() && OneIn(rng, 25) && Panes().size() == 1)
-            line = "kx::answer question KXCOMMON-101 no; kx::close; kx::open demo.board:sch 3; kx::show clp U1";
+            line = kCloseAndReopen;
         lines += line + "\n";
         std::vector<std::string> target;
         const bool targeted = !TargetOf(line, target).empty();
@@ -66,7 +67,11 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         const int savedSteps = SavedStepCount();
         const size_t journalBefore = JournalText().size();
         const std::string result = Run(line);
-        if (line.find("kx::close") != std::string::npos && HistoryCount() < history) {
+        // A change outside the undo history: undoing every step gives the design as it was before it
+        // no more.
+        if (line.find(kOutsideUndo) != std::string::npos) m_baselineKnown = false;
+        const bool closes = line.find("kx::close") != std::string::npos || line.find("closeDesign") != std::string::npos;
+        if (closes && HistoryCount() < history) {
             // The last window closed (and opened again): the design is as last saved, the steps
             // before are gone. Another window that closed keeping its edits (saved, or the steps
             // the design was saved with, which a close without saving leaves) took its steps with
@@ -156,7 +161,8 @@ void RandomEdits::RunSessions(unsigned first, unsigned count) {
     for (unsigned seed = first; seed < first + count; ++seed) {
         std::string why;
         if (!RunSequence(seed, why)) {
-            ADD_FAILURE() << "seed " << seed << " (KX_EDIT_SEED=" << seed << "): " << why;
+            ADD_FAILURE() << "seed " << seed << " (KX_EDIT_SEED=" << seed << "): " << why << "\nkinds of the edits:\n"
+                          << m_kinds;
             return;
         }
     }

@@ -18,6 +18,9 @@ list(APPEND SHELL_TEST_SOURCES
   random_session_roads.cpp
   random_session_checks.cpp
   random_session_windows.cpp
+  random_session_texts.cpp
+  random_session_hands.cpp
+  test_random_edit_coverage.cpp
   test_edit_contract.cpp
   test_edit_targets.cpp
   test_list_edits.cpp

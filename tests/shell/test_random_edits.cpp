@@ -24,7 +24,15 @@
 // side-by-side typing, sorts by click, menu and word, two windows on one design, the host's
 // notifications, user options and the host's setting messages between edits, comment words with blank,
 // equal and new texts, custom values over several rows, pastes onto bus rows, rows opened by their
-// buttons and edits on them, and the physical grids' model cells. About one commit in six is refused by the design database.
+// buttons and edits on them, and the physical grids' model cells; the text roads (random_session_texts.cpp):
+// comma lists of buses, ranges and names on every connect road, property lists with blanks, semicolons,
+// quotes and equal signs (and such terminations pasted), words over keys of components not shown; and the
+// hand roads (random_session_hands.cpp): group grids and every road that refreshes them, the schematic
+// tool's changes, focus moves, window sizes and splitters while a list is down or a cell is in edit, drops
+// and pastes over side-by-side grids, the host's tools' messages and its changes outside the undo history.
+// A line that changes the design outside the undo history says so (OutsideUndo): undoing every step then
+// no longer has to give the design the session started from. test_random_edit_coverage.cpp fails for a
+// command of the host or a word of the editor that no kind draws. About one commit in six is refused by the design database.
 //
 // A session is 60 to 100 actions on the example board opened as a block in its parent, in a host of
 // its own started afresh (library as shipped, the suite's settings); its last action saves the first
