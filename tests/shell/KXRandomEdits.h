@@ -52,15 +52,9 @@ struct EditKind {
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
     static const std::vector<std::string> roads = {
-        // A comma list whose first entry is a bus connects one bit and journals the entry's range; one
-        // with a bus after a name, or renaming a row wider than the list, replays to other bits.
+        // A comma list entry of several bits makes its net in the session with other bounds than the
+        // replay of its bit-by-bit journal gives it.
         "comma lists with a bus first on every connect road", "comma lists of names on every connect road",
-        // A group grid's refresh leaves an undo step with no name.
-        "group grids and their refreshes",
-        // Property lists holding blanks replay quoted.
-        "termination and pull-up property lists", "pasted terminations with property lists",
-        // A Signal cell's list left down as the focus moves connects its entry at a later action.
-        "focus moves while a list is down",
         // A cell left in edit as the focus moves (another window opened and the first made active, the
         // main window resized) stores its text at a later action or not at all in a replay.
         "focus moves while a cell is in edit",
