@@ -761,6 +761,21 @@ std::vector<ROWCOL> CKXPhysGridWnd::FindRowsOnce(const std::vector<KXPhysRowQuer
     return found;
 }
 
+void CKXPhysGridWnd::SelectRowsByKey(CStringArray* keys, CString column) {
+    if (!keys || keys->GetSize() == 0) {
+        SelectVisibleDataRows();
+        return;
+    }
+    ROWCOL keyCol = 0;
+    const std::vector<ROWCOL> rows = RowsOfKeys(*keys, column, keyCol);
+    SelectKeyRows(rows, keyCol);
+}
+
+ROWCOL CKXPhysGridWnd::KeyColumn(const CString& caption, int fallback) {
+    const int col = caption.IsEmpty() ? fallback : FindColumnByCaption(caption);
+    return static_cast<ROWCOL>(col > 0 ? col : fallback);
+}
+
 void CKXPhysGridWnd::SelectRowsNamedByKeys(CStringArray* keys, const CString& keyColumn,
                                            std::vector<bool>& named) {
     if (!keys || keys->GetSize() == 0) {

@@ -49,6 +49,8 @@ struct KXPhysLayout {
 
 class CKXPhysGridWnd : public CKXGridWnd, protected KXChangeHooks {
 public:
+    // Selects the rows the keys name (every shown pin row without keys), the first one current.
+    void SelectRowsByKey(CStringArray* keys, CString column) override;
     // Selects the rows the keys name, key by key: a key naming no row here is left unnamed.
     void SelectRowsNamedByKeys(CStringArray* keys, const CString& keyColumn, std::vector<bool>& named) override;
     // A physical grid of the kind (KXGridKind::PhysPart or PhysNet).
@@ -216,6 +218,8 @@ public:
     void SelectKeyRows(const std::vector<ROWCOL>& rows, ROWCOL keyCol);
     // The row each of the keys names (0: none), and the column the keys select in.
     virtual std::vector<ROWCOL> RowsOfKeys(const CStringArray& keys, const CString& column, ROWCOL& keyCol) = 0;
+    // The column a script's keys select in: the one with the caption, else the fallback.
+    ROWCOL KeyColumn(const CString& caption, int fallback);
     // Writes every shown cell of the shown rows, one row a line.
     void DumpShownCells(std::FILE* file);
     // The journal line that shows the grid's object again on replay (0: of the first pin row).

@@ -382,21 +382,9 @@ void CKXPhysNetDetailsGridWnd::GetShownObjectNames(CString& names) {
     }
 }
 
-void CKXPhysNetDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString colName) {
-    if (!keys || keys->GetSize() == 0) {
-        SelectVisibleDataRows();
-        return;
-    }
-    ROWCOL keyCol = 0;
-    const std::vector<ROWCOL> rows = RowsOfKeys(*keys, colName, keyCol);
-    SelectKeyRows(rows, keyCol);
-}
-
 std::vector<ROWCOL> CKXPhysNetDetailsGridWnd::RowsOfKeys(const CStringArray& keys, const CString& column,
                                                         ROWCOL& keyCol) {
-    int col = column.IsEmpty() ? m_nColPinNumber : FindColumnByCaption(column);
-    if (col <= 0) col = m_nColPinNumber;
-    keyCol = C(col);
+    keyCol = KeyColumn(column, m_nColPinNumber);
     std::vector<KXPhysRowQuery> queries;
     for (INT_PTR i = 0; i < keys.GetSize(); ++i)
         queries.push_back(KeyQuery(keys.GetAt(i)));

@@ -145,7 +145,6 @@ public:
     void SortColumn(int col) override;
     void RestoreUnsortedOrder(const std::vector<CString>& order) override;
     int SortByColumnName(CString colName);
-    void SelectRowsByKey(CStringArray* keys, CString colName) override;
     // Selects the first shown row of the pin (by its pin number too unless that is "-1").
     BOOL SelectPinCell(const CString& pinName, const CString& pinNumber);
     // Selects the shown row of a part's pin (its Ref Des and pin number); FALSE when none shows it.

@@ -177,7 +177,6 @@ public:
     void OnSortColumn(int col) override;
     void SortRows(int col, BOOL bAscending) override;
     BOOL SortByColumnName(CString name);
-    void SelectRowsByKey(CStringArray* keys, CString column) override;
     // Selects every pin row that is not hidden (no keys given).
     void SelectVisiblePinRows() { SelectVisibleDataRows(); }
     int DumpCCP(const char* path);

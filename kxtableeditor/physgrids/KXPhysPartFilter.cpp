@@ -112,21 +112,9 @@ BOOL CKXPhysPartDetailsGridWnd::SortByColumnName(CString name) {
     return TRUE;
 }
 
-void CKXPhysPartDetailsGridWnd::SelectRowsByKey(CStringArray* keys, CString column) {
-    if (!keys || keys->GetSize() == 0) {
-        SelectVisiblePinRows();
-        return;
-    }
-    ROWCOL keyCol = 0;
-    const std::vector<ROWCOL> rows = RowsOfKeys(*keys, column, keyCol);
-    SelectKeyRows(rows, keyCol);
-}
-
 std::vector<ROWCOL> CKXPhysPartDetailsGridWnd::RowsOfKeys(const CStringArray& keys, const CString& column,
                                                          ROWCOL& keyCol) {
-    int col = column.IsEmpty() ? s_nPinNameCol : FindColumnByCaption(column);
-    if (col <= 0) col = s_nPinNameCol;
-    keyCol = C(col);
+    keyCol = KeyColumn(column, s_nPinNameCol);
     // A part and a pin number name one package pin, found through the index; the other keys are
     // answered by one walk over the rows.
     std::vector<ROWCOL> rows(static_cast<std::size_t>(keys.GetSize()), 0);
