@@ -270,10 +270,20 @@ BOOL KXPinGridRules::ConnectRuleRow(ROWCOL row, RuleRun& run, CTransaction* tran
     run.openEntry = false;
     if (!RuleRowName(row, run, pinName, name, low, high)) return run.openEntry && OpenListedLeg(row, run);
     // A one-bit row given a list entry of several bits takes one bit of it, as the connect joins it:
-    // the net is made of, and the journal names, that bit alone.
+    // the net is made of, and the journal names, that bit alone. An entry that leaves the row's bit out
+    // is refused before its net is made or widened, so the net holds just the bits rows took, as the
+    // journal's replay of those rows makes it.
     int pinMsb = -1, pinLsb = -1;
-    if (low != high && low != -1 && high != -1 && m_grid.GetRowInstTerm(row, pinMsb, pinLsb) && pinMsb == pinLsb)
-        if (const int bit = kxpingrid::PinBitOfRange(pinMsb, low, high); bit >= 0) low = high = bit;
+    if (low != high && low != -1 && high != -1 && m_grid.GetRowInstTerm(row, pinMsb, pinLsb) &&
+        pinMsb == pinLsb) {
+        const int bit = kxpingrid::PinBitOfRange(pinMsb, low, high);
+        if (bit < 0) {
+            CKXErrorHandler::MessageBoxOk("KXTABLE-128",
+                                          m_grid.GetValueRowCol(row, Col(m_grid.m_nColPinName)));
+            return FALSE;
+        }
+        low = high = bit;
+    }
     INet* net = RuleNet(name, low, high, transaction, run);
     if (!net) return FALSE;
     const bool vector = low != -1 && high != -1;

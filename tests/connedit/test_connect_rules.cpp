@@ -77,6 +77,25 @@ TEST_F(Rules, ABusEntryOfAListOnOneBitReplaysAsTheBitItTook) {
     EXPECT_EQ(Run("kx::history"), history);
 }
 
+// Bit rows of a bus row given a list take its entries in turn; an entry of several bits that leaves a
+// row's bit out refuses that row and makes or widens no net for it, so the nets hold the bits the rows
+// took, as the journal's replay makes them.
+TEST_F(Rules, ABusRowsListEntriesMakeTheNetsItsReplayMakes) {
+    OpenBoard();
+    const std::string original = Saved();
+    EXPECT_EQ(TypeSignal("A<12..0>", "XD<20..16>,XB1<14..10>"), "1");
+    EXPECT_EQ(Conn("U1 A<12>"), "ADDR<12>"); // refused: it keeps its signal
+    EXPECT_EQ(Conn("U1 A<11>"), "XB1<11>");
+    EXPECT_EQ(Conn("U1 A<10>"), "XB1<10>");
+    EXPECT_EQ(Conn("U1 A<9>"), "ADDR<9>");
+    const std::string saved = Saved();
+    EXPECT_EQ(saved.find("net XD "), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("net XB1 14"), std::string::npos) << saved;
+    const std::string history = Run("kx::history");
+    EXPECT_EQ(Replayed(original), saved);
+    EXPECT_EQ(Run("kx::history"), history);
+}
+
 TEST_F(Rules, AutoNameGivesEachPinItsOwnSignalAndShortPinsOne) {
     OpenBoard();
     Run("addConnection pin =AUTONAME MCLK:B14 PGOOD:C10");

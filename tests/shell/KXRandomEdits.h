@@ -52,9 +52,6 @@ struct EditKind {
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
     static const std::vector<std::string> roads = {
-        // A comma list entry of several bits makes its net in the session with other bounds than the
-        // replay of its bit-by-bit journal gives it.
-        "comma lists with a bus first on every connect road", "comma lists of names on every connect road",
         // A cell left in edit as the focus moves (another window opened and the first made active, the
         // main window resized) stores its text at a later action or not at all in a replay.
         "focus moves while a cell is in edit",
