@@ -1,6 +1,6 @@
 // The connectivity pane follows the design: committed transactions keep its
 // windows and registries current (each grid refreshes its own rows), and
-// resolved violations become steps of the window's undo history.
+// resolved violations become steps of an undo history.
 #include "pane/KXBottomPaneContainerView.h"
 
 #include "pane/KXObjectInfoWnd.h"
@@ -285,14 +285,6 @@ void CKXBottomPaneContainerView::SyncNetsWithDesign() {
         if (!present.count(entry.first)) gone.insert(entry.first);
     OnNetDeleted(gone);
     RegisterNewNets(added);
-}
-
-// A change committed outside the pane's grids becomes one step of the window's history, when it
-// was made in the pane's own design.
-void CKXBottomPaneContainerView::RecordOutsideChange(CTransaction* transaction, const char* name) {
-    CKXGridWnd* grid = PaneGrid();
-    if (!transaction || !grid || !SameCell(transaction->design(), PaneDesign().design())) return;
-    AddUndoCommand(grid, new CKXUndoCmd(grid, transaction->toString(), name), gxDo, 0);
 }
 
 LRESULT CKXBottomPaneContainerView::OnResolveViolation(WPARAM wParam, LPARAM lParam) {

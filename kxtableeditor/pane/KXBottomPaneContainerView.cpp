@@ -40,10 +40,17 @@ std::uint64_t NextStepOrder() {
     return ++order;
 }
 
-// Every pane of the process: their histories name the designators of parts an undo or redo can bring back.
-std::set<CKXBottomPaneContainerView*>& LivePanes() {
-    static std::set<CKXBottomPaneContainerView*> panes;
+// Every pane of the process, oldest first: their histories name the designators of parts an undo or redo can
+// bring back.
+std::vector<CKXBottomPaneContainerView*>& LivePanes() {
+    static std::vector<CKXBottomPaneContainerView*> panes;
     return panes;
+}
+
+// The design window the user works in, null when none is active.
+const CWnd* ActivePaneFrame() {
+    const auto* main = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    return main ? main->MDIGetActive() : nullptr;
 }
 } // namespace
 
@@ -152,12 +159,12 @@ CKXBottomPaneContainerView::CKXBottomPaneContainerView()
       m_pAssocCompApi(std::make_unique<CKXAssocCompAPI>()) {
     EnableAutomation();
     RegisterTclCommands();
-    LivePanes().insert(this);
+    LivePanes().push_back(this);
     CKXAssocCompAPI::SetDesignatorHold(&CKXBottomPaneContainerView::HeldByOtherWindows);
 }
 
 CKXBottomPaneContainerView::~CKXBottomPaneContainerView() {
-    LivePanes().erase(this);
+    std::erase(LivePanes(), this);
     KXForgetReplayStepsHolder(this);
     Unsubscribe();
     SaveColumnCustomizations();
@@ -318,6 +325,26 @@ const KXHeldDesignators& CKXBottomPaneContainerView::HeldByOtherWindows() {
     readAtEntries = CKXUndoCmd::EntriesGeneration();
     readFor = maker;
     return held;
+}
+
+// A change committed outside the panes' grids becomes one step of one history: that of the window the user
+// works in when it shows the change's design, else that of the oldest window showing it. Two windows of one
+// design (its logical and its physical view) recording it both would hold a step that no longer undoes once
+// the other's is undone.
+void CKXBottomPaneContainerView::RecordOutsideChange(CTransaction* transaction, const char* name) {
+    const IDesign* changed = transaction ? transaction->design() : nullptr;
+    const auto shows = [changed](CKXBottomPaneContainerView* pane) {
+        const IDesign* mine = pane->PaneDesign().design();
+        return changed && mine && pane->PaneGrid() && CString(changed->cellName()) == mine->cellName();
+    };
+    if (!shows(this)) return;
+    CKXBottomPaneContainerView* owner = nullptr;
+    const CWnd* active = ActivePaneFrame();
+    for (CKXBottomPaneContainerView* pane : LivePanes())
+        if (shows(pane) && (!owner || (active && pane->GetParentFrame() == active))) owner = pane;
+    if (owner != this) return;
+    CKXGridWnd* grid = PaneGrid();
+    AddUndoCommand(grid, new CKXUndoCmd(grid, transaction->toString(), name), gxDo, 0);
 }
 
 void CKXBottomPaneContainerView::CloseWindowsOfGoneMatrixViews() {

@@ -289,3 +289,28 @@ TEST_F(PeerMessages, TheSelectionsPublishedAreShownAsTheToolsGetThem) {
 }
 
 } // namespace
+
+// A design open in two windows (its logical view and, after the switch, its physical one): another tool's
+// change is one step, in the window the user works in, and every step of both histories undoes and redoes.
+TEST_F(PeerMessages, AnotherToolsChangeIsOneStepOfOneWindowOfItsDesign) {
+    ASSERT_TRUE(Open("work.board:sch", 3));
+    Run("kx::show clp U1");
+    ASSERT_EQ(Run("kx::answer question MSG_HOST_ASK_SAVE no; kx::menu 35563"), "1");
+    const std::string before = Run("kx::history");
+    // Both windows hear each message.
+    EXPECT_EQ(Run("kx::notify MSG_VIOLATION_RESOLVED {work.board:sch@U1 VALUE 10k}"), "2");
+    EXPECT_EQ(Run("kx::notify MSG_ASSOC_COMP_CHANGED {} {work.board:sch@R1 VALUE 1k}"), "2");
+    const std::string history = Run("kx::history");
+    EXPECT_EQ(Count(history, "undo Resolve Violation"), 1) << history;
+    EXPECT_EQ(Count(history, "undo Change Assoc Comp"), 1) << history;
+    EXPECT_EQ(Run("kx::menu 57643"), "1");
+    EXPECT_EQ(Prop("work.board:sch@R1", "VALUE").rfind("error:", 0), 0u);
+    EXPECT_EQ(Run("kx::menu 57643"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1", "VALUE").rfind("error:", 0), 0u);
+    EXPECT_EQ(Count(Run("kx::history"), "redo Resolve Violation"), 1);
+    EXPECT_EQ(Run("kx::history").find("undo "), before.find("undo "));
+    EXPECT_EQ(Run("kx::menu 57644"), "1");
+    EXPECT_EQ(Run("kx::menu 57644"), "1");
+    EXPECT_EQ(Prop("work.board:sch@U1", "VALUE"), "10k");
+    EXPECT_EQ(Prop("work.board:sch@R1", "VALUE"), "1k");
+}
