@@ -33,12 +33,15 @@ const std::map<std::string, std::string>& ThoseThatCannotEdit() {
         {"kx::panes", "reads the sizes of the panes"},
         {"kx::menustate", "reads whether a menu item is enabled"},
         {"kx::access", "reads what an accessibility client reads of the pane"},
-        {"kx::createwindow", "makes a control of a window class in the main window, outside every design window"},
-        {"kx::journal", "starts or stops the journal: the journal a session writes is what its check replays"},
+        {"kx::createwindow",
+         "makes a control of a window class in the main window, outside every design window"},
+        {"kx::journal",
+         "starts or stops the journal: the journal a session writes is what its check replays"},
         {"kx::replay", "replays a journal: the check's own road, which every session's fresh host takes"},
         {"kx::translog", "writes the database's transactions to a log file outside the library"},
         {"dumpGrid", "writes the shown grid's rows to a file outside the library"},
-        {"kx::notify INT_MSG_HIGHLIGHT_PIN", "its operand is a pin object no text gives: kx::highlight sends it"},
+        {"kx::notify INT_MSG_HIGHLIGHT_PIN",
+         "its operand is a pin object no text gives: kx::highlight sends it"},
     };
     return exempt;
 }
@@ -64,13 +67,15 @@ std::set<std::string> DrawnCommands() {
 }
 
 // The commands a kxhost process of its own has once it has opened the board (its procs left out).
-std::set<std::string> CommandsOfAFreshHost(const std::filesystem::path& dir, const std::filesystem::path& lib) {
+std::set<std::string> CommandsOfAFreshHost(const std::filesystem::path& dir,
+                                           const std::filesystem::path& lib) {
     const std::filesystem::path script = dir / "commands.tcl", listed = dir / "commands.txt";
-    std::ofstream(script) << "kx::open demo.board:sch 3\nset f [open {" << listed.string() << "} w]\n"
-                          << "foreach c [info commands] { if {[info procs $c] eq {}} { puts $f $c } }\nclose $f\n";
+    std::ofstream(script)
+        << "kx::open demo.board:sch 3\nset f [open {" << listed.string() << "} w]\n"
+        << "foreach c [info commands] { if {[info procs $c] eq {}} { puts $f $c } }\nclose $f\n";
     const std::string command = "cd '" + dir.string() + "' && KX_REGISTRY_DIR='" + dir.string() +
-                                "' ASAN_OPTIONS=detect_leaks=0 '" KXHOST_PATH "' --quiet --lib '" + lib.string() + "' '" + script.string() +
-                                "' </dev/null >/dev/null 2>&1";
+                                "' ASAN_OPTIONS=detect_leaks=0 '" KXHOST_PATH "' --quiet --lib '" +
+                                lib.string() + "' '" + script.string() + "' </dev/null >/dev/null 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     std::set<std::string> commands;
     std::ifstream in(listed);
@@ -85,7 +90,8 @@ std::set<std::string> CommandsOfAFreshHost(const std::filesystem::path& dir, con
 // hide them, and a name inside an argument is none.
 TEST(RandomEditChecks, TheCommandsOfALineAreTheNamesThatStartItsCommands) {
     const std::set<std::string> commands = CommandsOf(
-        "kx::show clp U1; if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1}; ::kx::word selectObject pin A:1; "
+        "kx::show clp U1; if {[catch {kx::tab 3}]} {kx::open demo.board:sch 1}; ::kx::word selectObject pin "
+        "A:1; "
         "addConnection pin {undo,redo} MCLK; kx::notify INT_MSG_DELETE_INSTANCE -text R1 ;# target: R1");
     EXPECT_EQ(commands, (std::set<std::string>{"kx::show", "if", "catch", "kx::tab", "kx::open", "kx::word",
                                                "selectObject", "addConnection", "kx::notify",
@@ -123,7 +129,8 @@ TEST_F(RandomEdits, EveryHostCommandEditorWordAndToolMessageIsDrawnOrCannotEdit)
     EXPECT_GT(known.size(), 100u) << "the host's commands and words were not found";
     // An exemption that names nothing of the host, or what the sessions draw after all, is stale.
     for (const auto& [name, reason] : exempt) {
-        EXPECT_TRUE(known.count(name)) << name << " (" << reason << ") names no command, word or message of the host";
+        EXPECT_TRUE(known.count(name))
+            << name << " (" << reason << ") names no command, word or message of the host";
         EXPECT_FALSE(drawn.count(name)) << name << " is drawn by the random sessions: it comes off the list";
     }
 }
