@@ -191,6 +191,7 @@ BOOL CKXInstanceDetailsGridWnd::ConnectPinToNamedSignal(ROWCOL row, CString sign
     INet* net = design ? design->findNet(base.GetString()) : nullptr;
     if (net && lsb != -1 && !ChangeNetWidth(net, std::min(lsb, msb), std::max(lsb, msb))) return FALSE;
     if (!net) net = FindTransactionNet(base);
+    if (net && !net->isAlive()) net = nullptr; // made by this edit, then dropped by a row renamed before
     if (!net) {
         net = transaction->createNet(base.GetString(), static_cast<unsigned>(std::max(lsb, msb)),
                                      static_cast<unsigned>(std::min(lsb, msb)),

@@ -190,17 +190,20 @@ int CKXInstanceDetailsGridWnd::RenameSignal(CStringArray* names, int flag, CStri
     const CString held = std::exchange(m_strHeldJournal, CString());
     CKXPinConnEdit edit(*this, m_designContext2, "Rename Signal");
     bool refused = !edit;
-    const std::vector<INet*> renamedFrom = NetsOfRows(targets);
     SetSelection(nullptr);
     const KXShownMark typed;
-    for (std::size_t i = 0; i < targets.size() && !refused; ++i)
+    // Each row's nets that it leaves with no pin go as soon as that row is renamed, as the journal
+    // replays the rows one by one: what a later row makes (a pull-up's name) is then the same.
+    for (std::size_t i = 0; i < targets.size() && !refused; ++i) {
+        const std::vector<INet*> renamedFrom = NetsOfRows({targets[i]});
         refused = !TypeIntoSignalCell(targets[i].first, targets[i].second);
+        if (!refused) DropRenamedAwayNets(edit.Transaction(), renamedFrom);
+    }
     // Every pin is on the signal it was to take already: nothing was renamed, and the typing said so
     // (the cell shows that name already), or it is said here.
     const bool unchanged = !refused && !targets.empty() && !edit.ChangedSoFar();
     if (unchanged && !typed.SaidSince()) CKXErrorHandler::MessageBoxOk(KXCause::kUnchanged);
     refused = refused || unchanged;
-    if (!refused) DropRenamedAwayNets(edit.Transaction(), renamedFrom);
     if (refused || targets.empty())
         edit.Discard();
     else if (!edit.Commit())

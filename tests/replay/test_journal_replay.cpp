@@ -320,6 +320,10 @@ TEST_F(JournalReplay, ACommonPullUpOverSeveralNetsReplaysWithItsOneDesignator) {
     ExpectSessionReplays("common_pullup_two_nets.tcl");
 }
 
+TEST_F(JournalReplay, ARenameOfTwoRowsNamesItsPullUpsAsTheReplayOfItsRows) {
+    ExpectSessionReplays("rename_rows_pullup_names.tcl");
+}
+
 TEST_F(JournalReplay, TheRowsOfASignalDeletedWithABlocksPinReplayWithoutThatPin) {
     ExpectSessionReplays("block_pin_row_delete.tcl");
 }

@@ -199,6 +199,17 @@ catch {kx::tab 1}; saveDesign
               "if {[kx::prop demo.board:sch@U2 LOCATION] ne {R80}} {kxfault \"the undo took back more than the delete\"}\n");
 }
 
+// Two rows renamed by Modify Values at once, the first leaving a net (with a carried pull-up) that
+// goes: the second row's new pull-up takes the name that net's pull-up left, as the journal's rows
+// one by one give it.
+TEST_F(RandomEdits, KeptSeed340045APullUpMadeByTheSecondRowOfARenameIsNamedAsTheReplayNamesIt) {
+    RunKept(340045, R"TCL(kx::show clp U1; selectObject pin MCLK; addPupd pin -type pullup -dcnet VCC3V3 -lib discrete -cell resistor -view sym -physname R0402 -value 1k; kx::select ccp {*}[kxcell MCLK "Pull Up/Down"]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "RST_N" "Pull Up/Down"] {*}[kxcell "A<12..0>" "Pull Up/Down"]; paste pin ;# target: U1
+kx::show clp U1 U2; kx::grid ccp 1; selectObject pin {U1 MCLK B14}; kx::pane AddConnection OTH3 ;# target: U1 U2
+kx::show clp U1; kx::select ccp {*}[kxcell "RST_N" Signal] {*}[kxcell "MCLK" Signal]; kx::answer dialog CKXDlgEditValues ok value0 "MV12" value1 "MV13"; kx::menu 35096
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // The checks' own faults, each kept with the session that showed it. A save, then the last window
 // closed and opened again: undoing every step gives the design as saved, not as shipped.
 TEST_F(RandomEdits, KeptSeed25UndoingEveryStepAfterASaveAndAReopenGivesTheSavedDesign) {
