@@ -55,9 +55,6 @@ inline const std::vector<std::string>& RoadsAwaitingAMend() {
         // A comma list entry of several bits makes its net in the session with other bounds than the
         // replay of its bit-by-bit journal gives it.
         "comma lists with a bus first on every connect road", "comma lists of names on every connect road",
-        // A cell left in edit as the focus moves (another window opened and the first made active, the
-        // main window resized) stores its text at a later action or not at all in a replay.
-        "focus moves while a cell is in edit",
         // Another tool's committed change after a switch to the physical view and back leaves a step
         // that cannot be undone.
         "changes other tools committed"};

@@ -19,7 +19,8 @@ protected:
     std::string Selected() { return Run("kx::grid ccp selected"); }
     // The text of the current cell's control while it is being edited; "" when none is.
     std::string EditedText() {
-        CGXControl* control = Ccp()->GetActiveGrid()->GetCurrentCellControl();
+        CKXGridWnd* grid = Ccp() ? Ccp()->GetActiveGrid() : nullptr;
+        CGXControl* control = grid ? grid->GetCurrentCellControl() : nullptr;
         if (!control || !control->IsActive()) return {};
         CString text;
         control->GetCurrentText(text);
@@ -214,6 +215,32 @@ TEST_F(GridHands, AnEditEndedByTheFocusLeavingIsJournalledByTheWindowsHandle) {
         EXPECT_EQ(journal.find("call demo.board:sch."), std::string::npos) << mode << journal;
         Run("kx::answer question * no");
         EXPECT_EQ(Run("kx::close"), "1") << mode;
+    }
+}
+
+// A cell in edit as another window opens and takes the activation: the edit is stored at once, by the
+// window it belongs to and journalled by its handle, and the window made active again holds no edit
+// a later action could store.
+TEST_F(GridHands, AnEditTheFocusLeavesForAnotherWindowIsStoredAtOnce) {
+    for (const int mode : {3, 1}) {
+        ASSERT_TRUE(OpenBoard(mode, kShowU1)) << mode;
+        const std::size_t journalled = JournalText().size();
+        Run("kx::select ccp 40 7; kx::key ccp F2; kx::key ccp Home; kx::key ccp End shift; kx::key ccp V shift");
+        ASSERT_EQ(EditedText(), "VCC3V3") << mode;
+        ASSERT_EQ(Run("kx::open demo.board:sch 2"), "1") << mode;
+        EXPECT_EQ(Run("kx::tab 1"), "1") << mode;
+        EXPECT_EQ(EditedText(), "") << mode;
+        EXPECT_NE(Run("kx::netlist").find("U1 MCLK VCC3V3\n"), std::string::npos) << mode;
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << mode;
+        const std::string journal = JournalText().substr(journalled);
+        // By the first window's handle, before the journal takes the handle of the window opened.
+        const std::size_t stored = journal.find("AddConnection(\"VCC3V3\")");
+        EXPECT_LT(stored, journal.find("set board = RMX.GetActiveTab()")) << mode << journal;
+        // Enter back in the window finds no edit to store a second time.
+        Run("kx::key ccp Enter");
+        EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << mode;
+        while (Run("kx::answer question * no; kx::close") == "1") {
+        }
     }
 }
 
