@@ -112,6 +112,10 @@ bool Resize(CKXHostApp& app, const Args& a, std::string& r) {
         r = "0";
         return true;
     }
+    // The user takes the main window's frame: the focus leaves the window that holds it (a cell in edit
+    // there ends as the focus leaves) and comes back to it once the frame is let go.
+    CWnd* focus = CWnd::GetFocus();
+    if (focus && focus != main) main->SetFocus();
     main->MoveWindow(now.left, now.top, w, h);
     // The design windows are maximised in the main window: they fill its new inside.
     CRect inside;
@@ -119,6 +123,7 @@ bool Resize(CKXHostApp& app, const Args& a, std::string& r) {
     const std::vector<CWnd*> children = main->GetChildren();
     for (CWnd* child : children)
         if (child->IsKindOf(RUNTIME_CLASS(CFrameWnd)) && child->IsZoomed()) child->MoveWindow(&inside);
+    if (focus && focus != main && CWnd::GetFocus() == main && main->IsChild(focus)) focus->SetFocus();
     r = "1";
     return true;
 }

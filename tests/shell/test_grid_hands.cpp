@@ -218,28 +218,33 @@ TEST_F(GridHands, AnEditEndedByTheFocusLeavingIsJournalledByTheWindowsHandle) {
     }
 }
 
-// A cell in edit as another window opens and takes the activation: the edit is stored at once, by the
-// window it belongs to and journalled by its handle, and the window made active again holds no edit
-// a later action could store.
+// A cell in edit as another window opens and takes the activation, or as the user takes the main
+// window's frame to resize it: the edit is stored at once, by the window it belongs to and journalled by
+// its handle, and the window holds no edit a later action could store.
 TEST_F(GridHands, AnEditTheFocusLeavesForAnotherWindowIsStoredAtOnce) {
+    const std::vector<std::string> roads = {"kx::open demo.board:sch 2; kx::tab 1", "kx::resize 1100 900"};
     for (const int mode : {3, 1}) {
-        ASSERT_TRUE(OpenBoard(mode, kShowU1)) << mode;
-        const std::size_t journalled = JournalText().size();
-        Run("kx::select ccp 40 7; kx::key ccp F2; kx::key ccp Home; kx::key ccp End shift; kx::key ccp V shift");
-        ASSERT_EQ(EditedText(), "VCC3V3") << mode;
-        ASSERT_EQ(Run("kx::open demo.board:sch 2"), "1") << mode;
-        EXPECT_EQ(Run("kx::tab 1"), "1") << mode;
-        EXPECT_EQ(EditedText(), "") << mode;
-        EXPECT_NE(Run("kx::netlist").find("U1 MCLK VCC3V3\n"), std::string::npos) << mode;
-        EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << mode;
-        const std::string journal = JournalText().substr(journalled);
-        // By the first window's handle, before the journal takes the handle of the window opened.
-        const std::size_t stored = journal.find("AddConnection(\"VCC3V3\")");
-        EXPECT_LT(stored, journal.find("set board = RMX.GetActiveTab()")) << mode << journal;
-        // Enter back in the window finds no edit to store a second time.
-        Run("kx::key ccp Enter");
-        EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << mode;
-        while (Run("kx::answer question * no; kx::close") == "1") {
+        for (const std::string& road : roads) {
+            const std::string what = road + " in mode " + std::to_string(mode);
+            ASSERT_TRUE(OpenBoard(mode, kShowU1)) << what;
+            const std::size_t journalled = JournalText().size();
+            Run("kx::select ccp 40 7; kx::key ccp F2; kx::key ccp Home; kx::key ccp End shift; kx::key ccp V shift");
+            ASSERT_EQ(EditedText(), "VCC3V3") << what;
+            EXPECT_EQ(Run(road), "1") << what;
+            EXPECT_EQ(EditedText(), "") << what;
+            EXPECT_NE(Run("kx::netlist").find("U1 MCLK VCC3V3\n"), std::string::npos) << what;
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << what;
+            const std::string journal = JournalText().substr(journalled);
+            // By the first window's handle, before the journal takes the handle of a window opened.
+            const std::size_t stored = journal.find("AddConnection(\"VCC3V3\")");
+            EXPECT_NE(stored, std::string::npos) << what << journal;
+            EXPECT_LT(stored, journal.find("set board = RMX.GetActiveTab()")) << what << journal;
+            // Enter back in the window finds no edit to store a second time.
+            Run("kx::key ccp Enter");
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << what;
+            Run("kx::resize 1280 1024");
+            while (Run("kx::answer question * no; kx::close") == "1") {
+            }
         }
     }
 }
