@@ -55,9 +55,8 @@ inline const std::vector<std::string>& RoadsAwaitingAMend() {
         // A comma list entry of several bits makes its net in the session with other bounds than the
         // replay of its bit-by-bit journal gives it.
         "comma lists with a bus first on every connect road", "comma lists of names on every connect road",
-        // Drawn, the focus moves with a cell in edit shift the kept sessions onto a list left down as a
-        // splitter bar is dragged, whose entry a later dialog's store takes, and onto a word journalled by
-        // the handle of another design's window after a switch of windows.
+        // Drawn, the focus moves with a cell in edit shift a kept session (34086) onto a word journalled by
+        // the handle of the board's window while another design's window is the active one.
         "focus moves while a cell is in edit",
         // Another tool's committed change after a switch to the physical view and back leaves a step
         // that cannot be undone.
