@@ -97,6 +97,27 @@ bool Panes(CKXHostApp& app, const Args& a, std::string& r) {
     return true;
 }
 
+// A window the user takes hold of (a frame's border, a splitter's bar) takes the focus from the window
+// that holds it, which ends a cell's edit there as the focus leaves, and gives it back when let go.
+class FocusTaken {
+public:
+    explicit FocusTaken(CWnd& taker) : m_taker(taker) {
+        CWnd* focus = CWnd::GetFocus();
+        m_had = focus && focus != &taker ? focus->m_hWnd : nullptr;
+        if (m_had) taker.SetFocus();
+    }
+    ~FocusTaken() {
+        if (!m_had || CWnd::GetFocus() != &m_taker) return;
+        if (CWnd* had = CWnd::FromHandle(m_had)) had->SetFocus();
+    }
+    FocusTaken(const FocusTaken&) = delete;
+    FocusTaken& operator=(const FocusTaken&) = delete;
+
+private:
+    CWnd& m_taker;
+    HWND m_had = nullptr;
+};
+
 // kx::resize W H: the user resizes the main window; the design windows, maximised, follow it.
 bool Resize(CKXHostApp& app, const Args& a, std::string& r) {
     int w = 0, h = 0;
@@ -112,6 +133,8 @@ bool Resize(CKXHostApp& app, const Args& a, std::string& r) {
         r = "0";
         return true;
     }
+    // The user takes the main window's frame.
+    const FocusTaken taken(*main);
     main->MoveWindow(now.left, now.top, w, h);
     // The design windows are maximised in the main window: they fill its new inside.
     CRect inside;
@@ -149,6 +172,7 @@ long DragBar(CKXHostApp& app, CKXSplitterWnd& splitter, int to) {
         splitter.GetRowInfo(0, before, min);
     else
         splitter.GetColumnInfo(0, before, min);
+    const FocusTaken taken(splitter);
     splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, PointParam(press));
     if (!splitter.IsTracking()) return 0;
     splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, PointParam(release));

@@ -52,8 +52,8 @@ struct EditKind {
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
     static const std::vector<std::string> roads = {
-        // A cell left in edit as the focus moves (another window opened and the first made active, the
-        // main window resized) stores its text at a later action or not at all in a replay.
+        // Drawn, the focus moves with a cell in edit shift a kept session (34086) onto a word journalled by
+        // the handle of the board's window while another design's window is the active one.
         "focus moves while a cell is in edit",
         // Another tool's committed change is one step of one window now; opening the road changes the
         // kept seeds' draws, and two of them then meet other faults: a connection the last action does

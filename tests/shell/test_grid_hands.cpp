@@ -19,7 +19,8 @@ protected:
     std::string Selected() { return Run("kx::grid ccp selected"); }
     // The text of the current cell's control while it is being edited; "" when none is.
     std::string EditedText() {
-        CGXControl* control = Ccp()->GetActiveGrid()->GetCurrentCellControl();
+        CKXGridWnd* grid = Ccp() ? Ccp()->GetActiveGrid() : nullptr;
+        CGXControl* control = grid ? grid->GetCurrentCellControl() : nullptr;
         if (!control || !control->IsActive()) return {};
         CString text;
         control->GetCurrentText(text);
@@ -214,6 +215,37 @@ TEST_F(GridHands, AnEditEndedByTheFocusLeavingIsJournalledByTheWindowsHandle) {
         EXPECT_EQ(journal.find("call demo.board:sch."), std::string::npos) << mode << journal;
         Run("kx::answer question * no");
         EXPECT_EQ(Run("kx::close"), "1") << mode;
+    }
+}
+
+// A cell in edit as another window opens and takes the activation, or as the user takes the main
+// window's frame to resize it: the edit is stored at once, by the window it belongs to and journalled by
+// its handle, and the window holds no edit a later action could store.
+TEST_F(GridHands, AnEditTheFocusLeavesForAnotherWindowIsStoredAtOnce) {
+    const std::vector<std::string> roads = {"kx::open demo.board:sch 2; kx::tab 1", "kx::resize 1100 900"};
+    for (const int mode : {3, 1}) {
+        for (const std::string& road : roads) {
+            const std::string what = road + " in mode " + std::to_string(mode);
+            ASSERT_TRUE(OpenBoard(mode, kShowU1)) << what;
+            const std::size_t journalled = JournalText().size();
+            Run("kx::select ccp 40 7; kx::key ccp F2; kx::key ccp Home; kx::key ccp End shift; kx::key ccp V shift");
+            ASSERT_EQ(EditedText(), "VCC3V3") << what;
+            EXPECT_EQ(Run(road), "1") << what;
+            EXPECT_EQ(EditedText(), "") << what;
+            EXPECT_NE(Run("kx::netlist").find("U1 MCLK VCC3V3\n"), std::string::npos) << what;
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << what;
+            const std::string journal = JournalText().substr(journalled);
+            // By the first window's handle, before the journal takes the handle of a window opened.
+            const std::size_t stored = journal.find("AddConnection(\"VCC3V3\")");
+            EXPECT_NE(stored, std::string::npos) << what << journal;
+            EXPECT_LT(stored, journal.find("set board = RMX.GetActiveTab()")) << what << journal;
+            // Enter back in the window finds no edit to store a second time.
+            Run("kx::key ccp Enter");
+            EXPECT_EQ(Ccp()->GetUndoStepCount(), 1) << what;
+            Run("kx::resize 1280 1024");
+            while (Run("kx::answer question * no; kx::close") == "1") {
+            }
+        }
     }
 }
 

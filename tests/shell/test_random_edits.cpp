@@ -825,3 +825,22 @@ kx::drop ccp {*}[kxcell "MCLK" "Pin Number"] signal VCC3V3
         "catch {kx::tab 1}; saveDesign\n");
 }
 
+
+// A cell left in edit as another window opened and the first was made active again stored its text at a
+// later action (or at none in a replay): the edit ends as the focus leaves, journalled there, and what
+// the user does next in the window finds no edit to store.
+TEST_F(RandomEdits, ACellInEditAsTheFocusMovesIsStoredAsTheMoveIsReplayed) {
+    const std::string edit = "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::show slp PG; "
+                             "kx::answer question KXTABLE-140 yes; kx::select ccp {*}[kxcell R2 \"Pin Number\"]; "
+                             "kx::key ccp F2; kx::key ccp Backspace; ";
+    RunScript("edit-then-open.tcl", edit + "catch {kx::open demo.board:sch 2; kx::tab 1}\n");
+    RunScript("edit-open-then-paste.tcl",
+              edit + "catch {kx::open demo.board:sch 2; kx::tab 1}; catch {kx::key ccp Enter}\n"
+                     "kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]; kx::key ccp Ctrl+C; "
+                     "kx::select ccp {*}[kxcell PGOOD Signal]; kx::key ccp Ctrl+V\n"
+                     "catch {kx::tab 1}; saveDesign\n");
+    RunScript("edit-then-resize.tcl", edit + "catch {kx::resize 1100 900; kx::resize 1280 1024}\n"
+                                             "kx::show clp U1; kx::select ccp {*}[kxcell MCLK Signal]; "
+                                             "kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell PGOOD Signal]; "
+                                             "kx::key ccp Ctrl+V\n");
+}

@@ -621,6 +621,15 @@ void CMDIChildWnd::MDIActivate() {
     CMDIChildWnd*& active = m_pMDIFrame ? m_pMDIFrame->m_pActiveChild : g_activeChild;
     CMDIChildWnd* old = active;
     if (old == this) return;
+    // The focus inside the window made inactive leaves it first, while that window is still the
+    // active one: what the window does as it loses the focus (an edit it ends) belongs to it.
+    if (old && old->m_hWnd) {
+        CWnd* focus = CWnd::GetFocus();
+        if (focus && (focus == old || old->IsChild(focus))) {
+            CWnd* to = m_pViewActive ? static_cast<CWnd*>(m_pViewActive) : this;
+            to->SetFocus();
+        }
+    }
     active = this;
     WPARAM w = reinterpret_cast<WPARAM>(old ? old->m_hWnd : nullptr);
     LPARAM l = reinterpret_cast<LPARAM>(m_hWnd);
