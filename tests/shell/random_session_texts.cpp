@@ -101,7 +101,8 @@ std::string PropertyListsOnParts(Rng& rng, EditWorld& w) {
                     " -k " + PropertyList(rng); break;
     default: line += "editPupd pin RP1 -dcnets VCC3V3 -keyprop " + PropertyList(rng); break;
     }
-    return line + Target("-");
+    // A pull-up or termination on a pin on no signal gives the pin a net of its own to carry it.
+    return line + Target("U1");
 }
 
 // A termination or pull-up given a property list, copied, and pasted onto a bus row and other rows (by the
