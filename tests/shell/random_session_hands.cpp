@@ -136,11 +136,13 @@ std::string FocusMove(Rng& rng) {
     return Caught(Pick(rng, moves));
 }
 
-// What the user does once back: nothing, Enter, Escape, or another edit.
+// What the user does once back: nothing, Enter, Escape, or another edit. A move that left the focus where
+// it was (the pane focused again, no second window to go to) leaves the cell's edit open, which the next
+// cell made current would store: the action ends it, storing nothing, so that what it changed is its own.
 std::string AfterTheMove(Rng& rng) {
     static const std::vector<std::string> ends = {"", "; catch {kx::key ccp Enter}", "; catch {kx::key ccp Escape}",
                                                   "; kx::show clp U1"};
-    return Pick(rng, ends);
+    return Pick(rng, ends) + "; catch {kx::key ccp Escape}; catch {kx::key ccp Escape}";
 }
 
 // A Signal cell's list dropped (an entry highlighted, not chosen), then the focus moved.
@@ -148,7 +150,8 @@ std::string MoveWhileAListIsDown(Rng& rng, EditWorld& w) {
     const std::string pin = Braced(Pick(rng, w.pins));
     return "kx::show clp U1; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::click ccp "
            "{*}[kxcell " + pin + " Signal] button; catch {kx::droplist ccp select " +
-           std::to_string(std::uniform_int_distribution<int>(1, 6)(rng)) + "}; " + FocusMove(rng) + AfterTheMove(rng);
+           std::to_string(std::uniform_int_distribution<int>(1, 6)(rng)) + "}; " + FocusMove(rng) + AfterTheMove(rng) +
+           Target("U1");
 }
 
 // A cell in edit (F2 and a key, or a list's entry chosen but not stored) as the focus moves.
@@ -169,7 +172,7 @@ std::string MoveWhileACellIsInEdit(Rng& rng, EditWorld& w) {
                 "kx::key ccp F2; kx::key ccp " + std::string(OneIn(rng, 2) ? "1" : "Backspace") + "; ";
         break;
     }
-    return line + FocusMove(rng) + AfterTheMove(rng);
+    return line + FocusMove(rng) + AfterTheMove(rng) + Target("U1 R2");
 }
 
 // Two components side by side, pins selected in both by selectObject, then a drop, typing, the Attach
