@@ -605,13 +605,17 @@ bool CKXHostApp::Route(const std::string& word, const std::vector<KXHostArg>& ar
 }
 
 std::vector<std::string> CKXHostApp::Netlist(std::string& error) const {
-    std::vector<std::string> lines;
     auto* doc = dynamic_cast<CKXDocument*>(ActiveDocument());
     IDesign* design = doc ? doc->GetMasterDesignContext().design() : nullptr;
     if (!design) {
         error = "no design window is open";
-        return lines;
+        return {};
     }
+    return NetlistOf(design);
+}
+
+std::vector<std::string> CKXHostApp::NetlistOf(IDesign* design) {
+    std::vector<std::string> lines;
     for (IInstance* inst : design->beginInstance()) {
         if (!inst) continue;
         for (IInstTerm* pin : inst->beginInstTerm()) {

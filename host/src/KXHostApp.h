@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+class IDesign;
+
 class CKXHostMainWnd;
 class CDocTemplate;
 class CDocument;
@@ -124,6 +126,8 @@ public:
 
     // "instance pin[bit] net[bit]" per connected pin bit of the active design, sorted.
     std::vector<std::string> Netlist(std::string& error) const;
+    // A design's connections, one "instance pin<bit> net<bit>" line per connected pin bit, sorted.
+    static std::vector<std::string> NetlistOf(IDesign* design);
     // Runs a script word of the active design window (the window's, its pane's or a list
     // pane's); its result in `result`, false with `error` when no window takes the word.
     bool Route(const std::string& word, const std::vector<KXHostArg>& args, long& result, std::string& error);

@@ -13,6 +13,7 @@
 
 #include "afx/afxreg.h"
 #include "kxcommon/KXCustomizeAPI.h"
+#include "kxcommon/KXDocument.h"
 #include "kxclipboard/CKXImpClipBoard.h"
 #include "kxcommon/KXShareGlobalData.h"
 #include "kxcommon/KXWinAPI.h"
@@ -26,6 +27,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -187,6 +189,17 @@ protected:
             if (!pane->PerformRedo()) return false;
         }
         return true;
+    }
+    // The connections of each design a window shows, by the design's name: an action may make another
+    // design's window the active one, and each design is held to what the action names.
+    std::map<std::string, std::string> OpenDesignNetlists() const {
+        std::map<std::string, std::string> netlists;
+        for (CDocument* doc : m_app->Documents())
+            if (auto* kx = dynamic_cast<CKXDocument*>(doc))
+                if (IDesign* design = kx->GetMasterDesignContext().design())
+                    for (const std::string& line : CKXHostApp::NetlistOf(design))
+                        netlists[design->name()] += line + "\n";
+        return netlists;
     }
     // The design windows open in the host, hidden ones too.
     size_t WindowCount() const { return m_app->Documents().size(); }

@@ -60,7 +60,7 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         lines += line + "\n";
         std::vector<std::string> target;
         const bool targeted = !TargetOf(line, target).empty();
-        const std::string netBefore = targeted ? Run("kx::netlist") : std::string();
+        const std::map<std::string, std::string> netBefore = targeted ? OpenDesignNetlists() : std::map<std::string, std::string>();
         refused = 0;
         const bool lastWindow = Panes().size() == 1;
         const int history = HistoryCount();
@@ -97,9 +97,17 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         if (CKXTransaction::IsTransactionStarted())
             return Server()->setCommitFault(nullptr), why = "a transaction stays open after\n" + lines, false;
         if (!targeted) continue;
-        if (const std::string outside = ChangesOutsideTarget(netBefore, Run("kx::netlist"), target); !outside.empty())
-            return Server()->setCommitFault(nullptr),
-                   why = "the last action changed connections it does not name:" + outside + "\nedits:\n" + lines, false;
+        // Each design a window showed before and after the action (a design whose last window closed
+        // without saving is as saved: the close's own check holds it).
+        for (const auto& [design, after] : OpenDesignNetlists()) {
+            const auto before = netBefore.find(design);
+            if (before == netBefore.end()) continue;
+            if (const std::string outside = ChangesOutsideTarget(before->second, after, target); !outside.empty())
+                return Server()->setCommitFault(nullptr),
+                       why = "the last action changed connections of " + design + " it does not name:" + outside +
+                             "\nedits:\n" + lines,
+                       false;
+        }
     }
     Server()->setCommitFault(nullptr);
     return true;
