@@ -377,6 +377,11 @@ std::vector<CDocument*> CKXHostApp::Documents() const {
 CFrameWnd* CKXHostApp::ActiveFrame() const {
     if (!m_pMainWnd) return nullptr;
     CMDIChildWnd* child = m_pMainWnd->MDIGetActive();
+    if (m_callDocument && child == m_callActive) {
+        const std::vector<CDocument*> open = Documents();
+        if (std::find(open.begin(), open.end(), m_callDocument) != open.end())
+            if (CFrameWnd* f = FrameOf(m_callDocument); f && f->IsWindowVisible()) return f;
+    }
     if (child && child->IsWindowVisible()) return child;
     // A hidden window (saved and reopened) is no target: take the last visible one.
     std::vector<CDocument*> docs = Documents();

@@ -20,6 +20,7 @@ class CKXHostMainWnd;
 class CDocTemplate;
 class CDocument;
 class CFrameWnd;
+class CMDIChildWnd;
 class CView;
 class CWnd;
 class CWinApp;
@@ -63,7 +64,8 @@ public:
     CDocTemplate* Template() { return m_pTemplate; }
     IServer* Server() { return m_pServer.get(); }
 
-    // The active design window and its document, or nullptr.
+    // The active design window and its document, or nullptr. While a journal line's calls run on the
+    // window its handle names, that window is the one the words its editor asks for act on.
     CFrameWnd* ActiveFrame() const;
     CDocument* ActiveDocument() const;
     // The connectivity pane of a design window: the document's view that is a pane but no list
@@ -178,6 +180,10 @@ private:
     void* m_hLibrary = nullptr;
     CDocTemplate* m_pTemplate = nullptr;
     std::vector<std::pair<std::string, CDocument*>> m_handles; // journal handles bound by "set"
+    // The window a replayed line's handle names, while its calls run, and the window active as they
+    // began: a call that makes another window active (an open, a descend) gives its words to that one.
+    CDocument* m_callDocument = nullptr;
+    CMDIChildWnd* m_callActive = nullptr;
     std::map<std::string, std::string> m_unsaved;                // design -> why its last save failed
     std::map<std::string, std::string> m_unopened;               // design -> why its open failed
     std::vector<std::string> m_notLoaded;                        // "FILE:LINE: reason" of files refused

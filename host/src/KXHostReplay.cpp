@@ -177,6 +177,20 @@ bool CKXHostApp::ReplayCalls(SKXJournalLine& line, std::string& reason) {
     CDocument* doc = nullptr;
     IDispatch* obj = HandleObject(line.handle, &doc);
     if (!obj) return refuse("no design window is open");
+    // The line acts on the window its handle names, active or not: a word the window's editor asks the
+    // host for (a pane's Delete sends deleteConnection) acts there too, as it did when it was journalled.
+    struct CallWindow {
+        CKXHostApp& app;
+        CDocument* const document;
+        CMDIChildWnd* const active;
+        CallWindow(CKXHostApp& a, CDocument* d) : app(a), document(a.m_callDocument), active(a.m_callActive) {
+            app.m_callDocument = d;
+            app.m_callActive = app.m_pMainWnd ? app.m_pMainWnd->MDIGetActive() : nullptr;
+        }
+        ~CallWindow() { app.m_callDocument = document, app.m_callActive = active; }
+        CallWindow(const CallWindow&) = delete;
+        CallWindow& operator=(const CallWindow&) = delete;
+    } const window(*this, doc);
     for (size_t k = 0; k < line.calls.size(); ++k) {
         if (!obj) return refuse("a call on a method's result that is no object");
         SKXJournalCall& call = line.calls[k];

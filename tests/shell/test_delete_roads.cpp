@@ -169,3 +169,23 @@ TEST_F(DeleteSteps, AMatrixDeleteIsTheStepOfTheEmptiedCellThatReplaysIt) {
 }
 
 } // namespace
+
+// A journal's calls act on the window their handle names, active or not: the pane's Delete, which asks the
+// host for the delete word, deletes in that window even while a read-only window on the design is the
+// active one (as when an edit the focus left was stored as another window opened).
+TEST_F(DeleteSteps, AJournalsDeleteOnAWindowThatIsNotActiveDeletesThere) {
+    const std::filesystem::path journal = m_dir / "other-window.vbs";
+    std::ofstream(journal) << "call RMX.OpenDesign(\"demo.board:sch\", \"3\")\n"
+                              "call RMX.SelectTab(\"1\")\nset board = RMX.GetActiveTab()\n"
+                              "call RMX.OpenDesign(\"demo.board:sch\", \"2\")\n"
+                              "call board.Clp().Select(\"U1\")\n"
+                              "call board.ConnectivityPane().SelectTerminationCol(\"MCLK\",\"B14\")\n"
+                              "call board.ConnectivityPane().Delete()\n";
+    Messages();
+    EXPECT_EQ(Run("kx::replay " + journal.string()), "1");
+    EXPECT_EQ(Messages(), std::vector<std::string>{});
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    Run("kx::show clp U1");
+    EXPECT_NE(RowShowing(" | MCLK | B14 | Output | MCLK |  |  | "), "") << Run("kx::window ccp");
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), 1);
+}

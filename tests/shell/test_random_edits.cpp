@@ -210,6 +210,17 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A signal cell in edit as a read-only window on the design opens is stored in its own window, and
+// journalled after the open: the replay's Delete of the termination it drops acts on that window too.
+TEST_F(RandomEdits, KeptSeed700135AnEditStoredAsAnotherWindowOpensReplaysInItsOwnWindow) {
+    RunKept(700135, R"TCL(kx::show clp U1; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::click ccp {*}[kxcell "RST_N" Signal] button; catch {kx::droplist ccp select 4}; catch {kx::focus ccp 1}; catch {kx::key ccp Enter}; catch {kx::key ccp Escape}; catch {kx::key ccp Escape} ;# target: U1
+kx::show clp U1; kx::pane RetainTermination 0; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; kx::answer dialog CKXDontAskAgainYesNoDlg ok; addConnection pin "FCLK1 (Differential Pair)" CLK
+kx::show clp RN1A RN1B; kx::answer question KXTABLE-140 yes; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::grid ccp 1; selectObject pin B A; kx::edit ccp {*}[kxcell "A" Signal] "SBD4" ;# target: RN1A RN1B
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::show clp U1; kx::click ccp {*}[kxcell "MCLK" Signal] button; catch {kx::droplist ccp choose 6}; catch {kx::open demo.board:sch 2; kx::tab 1}; catch {kx::key ccp Escape}; catch {kx::key ccp Escape}; catch {kx::key ccp Escape} ;# target: U1 R2
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // The checks' own faults, each kept with the session that showed it. A save, then the last window
 // closed and opened again: undoing every step gives the design as saved, not as shipped.
 TEST_F(RandomEdits, KeptSeed25UndoingEveryStepAfterASaveAndAReopenGivesTheSavedDesign) {
