@@ -223,13 +223,15 @@ BOOL CKXMatrixGridWnd::MovePinToRow(CTransaction& tx, ROWCOL row, int group, con
     if (!ReleaseConnectedPin(tx, row, pinBit, group, what)) return FALSE;
     const RetainAnswer keep = AskRetain(pinBit, old, net);
     const bool toNoConnect = CKXGenUtils::IsNC(net->name()) != 0;
-    const bool dropped = (toNoConnect || !keep.termination) && DeleteTermination(tx, pinBit);
     if (!tx.addConn(net, Bit(netBit), Bit(netBit), pinBit.instTerm(), Bit(pinBit.bit()), Bit(pinBit.bit()), 0))
         return FALSE;
     const CInstanceContext instance = GroupInstance(group);
     const CInstTermBitContext context = instance.instTerm(pinBit.instTerm()).bitContext(pinBit.bit());
-    if (dropped && !toNoConnect) NoteDroppedTermination(row, group, PinText(pinBit.instTerm(), pinBit.bit()));
     if (!toNoConnect) CarryPupds(tx, row, old, CNetBit(net, netBit), keep.pupds);
+    // The termination the user lets go goes after the carried pull-ups are made, as the journal's Delete
+    // after the connect takes it in a replay: the pull-ups' reference designators are the replay's.
+    const bool dropped = (toNoConnect || !keep.termination) && DeleteTermination(tx, pinBit);
+    if (dropped && !toNoConnect) NoteDroppedTermination(row, group, PinText(pinBit.instTerm(), pinBit.bit()));
     m_cellWrites.push_back([=, this] { WriteConnectionCells(row, group, context, pinName, pinNumber); });
     AutoConnectDiffPairLeg(tx, pinBit);
     return TRUE;

@@ -221,6 +221,19 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// A pin the matrix moves onto a net, letting its termination go and carrying its old net's pull-up: the
+// pull-up's reference designator is taken while the termination still holds its own, as in the replay,
+// whose connect keeps the termination until the journal's Delete after it.
+TEST_F(RandomEdits, KeptSeed710143APullUpCarriedByTheMatrixIsNamedAsTheReplayNamesIt) {
+    RunKept(710143, R"TCL(kx::show clp U2; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; addConnection pin "XB7<15..0>,MCLK" {U2 CLK} ;# target: U2
+kx::show clp U1; copy pin [list U1 MCLK B14] [list U1 PGOOD C10] Signal; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; kx::answer dialog CKXInstConnDlg ok pins "PGOOD" signal "IC12"; kx::answer dialog CKXInstConnDlg ok pins "PGOOD RST_N" paste 1; kx::answer dialog CKXInstConnDlg ok; kx::instconn U1 3
+kx::show clp U1; selectObject pin "RST_N"; addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 10 -k {Q=\"x\"} ;# target: U1
+kx::show slp EN; kx::answer question KXTABLE-140 yes; for {set i 0} {$i < 107} {incr i} {addConnection pin J1:8; kx::select ccp {*}[kxcell J1 Instance]; kx::key ccp Delete}; kx::messages; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component J1; kx::edit ccp $r [lindex [kxcell {} {Pin Number}] 1] 8; if {[lsearch [kx::messages] KXTABLE-145] >= 0} {kxfault "a pin number typed into a blank row was refused after many deletes"}
+openMatrixView pin mv2; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::answer question KXTABLE-140 no; kx::edit ccp {*}[kxcell "MCLK" "Pin Name"] "RST_N"
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // The checks' own faults, each kept with the session that showed it. A save, then the last window
 // closed and opened again: undoing every step gives the design as saved, not as shipped.
 TEST_F(RandomEdits, KeptSeed25UndoingEveryStepAfterASaveAndAReopenGivesTheSavedDesign) {
