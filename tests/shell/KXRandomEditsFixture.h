@@ -201,6 +201,21 @@ protected:
                         netlists[design->name()] += line + "\n";
         return netlists;
     }
+    // The names of the designs the windows show, one for each window.
+    std::multiset<std::string> ShownDesigns() const {
+        std::multiset<std::string> names;
+        for (CDocument* doc : m_app->Documents())
+            if (auto* kx = dynamic_cast<CKXDocument*>(doc))
+                if (IDesign* design = kx->GetMasterDesignContext().design()) names.insert(design->name());
+        return names;
+    }
+    // Whether a window that went since `before` showed a design another window still shows.
+    bool AClosedWindowsDesignStaysShown(const std::multiset<std::string>& before) const {
+        const std::multiset<std::string> now = ShownDesigns();
+        for (const std::string& name : before)
+            if (now.count(name) > 0 && now.count(name) < before.count(name)) return true;
+        return false;
+    }
     // The design windows open in the host, hidden ones too.
     size_t WindowCount() const { return m_app->Documents().size(); }
     // Which windows hold unsaved edits, and those flags put back after the checks' undo and redo.

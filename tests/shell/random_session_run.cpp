@@ -65,22 +65,28 @@ bool RandomEdits::RunActions(unsigned seed, const std::vector<std::string>& scri
         const bool lastWindow = Panes().size() == 1;
         const int history = HistoryCount();
         const int savedSteps = SavedStepCount();
+        const std::multiset<std::string> shownBefore = ShownDesigns();
         const size_t journalBefore = JournalText().size();
         const std::string result = Run(line);
         // A change outside the undo history: undoing every step gives the design as it was before it
         // no more.
         if (line.find(kOutsideUndo) != std::string::npos) m_baselineKnown = false;
         const bool closes = line.find("kx::close") != std::string::npos || line.find("closeDesign") != std::string::npos;
-        if (closes && HistoryCount() < history) {
+        if (closes) {
             // The last window closed (and opened again): the design is as last saved, the steps
             // before are gone. Another window that closed keeping its edits (saved, or the steps
             // the design was saved with, which a close without saving leaves) took its steps with
             // it: what undoing every step gives is no longer known. The steps such a close takes back
-            // are no guide: one step may journal several undos.
+            // are no guide: one step may journal several undos. A window closed without saving while
+            // another window shows its design leaves its changes in that design (and in its file,
+            // when the other window saved them), whatever else the line did.
+            const bool tookSteps = HistoryCount() < history;
             const std::string closing = JournalText().substr(journalBefore);
-            if (lastWindow && HistoryCount() == 0) m_saved = SavedDesignText();
-            else if (closing.find(".Close()") != std::string::npos ||
-                     closing.find(".Close(\"Keep\")") != std::string::npos || SavedStepCount() < savedSteps)
+            if (tookSteps && lastWindow && HistoryCount() == 0) m_saved = SavedDesignText();
+            else if ((tookSteps && (closing.find(".Close()") != std::string::npos ||
+                                    closing.find(".Close(\"Keep\")") != std::string::npos ||
+                                    SavedStepCount() < savedSteps)) ||
+                     AClosedWindowsDesignStaysShown(shownBefore))
                 m_baselineKnown = false;
         }
         if (std::getenv("KX_EDIT_TRACE")) {

@@ -244,6 +244,25 @@ kx::answer question KXCOMMON-101 no; kx::close; kx::open demo.board:sch 3; kx::s
 )TCL");
 }
 
+// A window that took a step of its design (a resolved violation) closes without saving, in a line that
+// also makes a step elsewhere, while another window on the design saved it: the change stays, the
+// step goes, and the design as shipped is no longer what undoing every step gives.
+TEST_F(RandomEdits, KeptSeed710357AWindowClosedBesideAnotherOnItsDesignLeavesItsChangesThere) {
+    RunKept(710357, R"TCL(openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::answer question KXTABLE-140 yes; matrixConnect pin "MCLK" U1 PN "C10"
+kx::select clp PWR1; kx::call Descend; ascend
+kx::open demo.board:sch 3; kx::show clp U1
+kx::edit ccp {*}[kxcell "PGOOD" "Speed"] "T1"
+kx::brackets square; catch {kx::show clp U1; kx::select ccp {*}[kxcell "A<12..0>" Signal]; kx::key ccp F2; kx::key ccp 7; kx::key ccp Up; kx::key ccp Enter}; kx::brackets angle ;# target: U1
+if {![catch {kx::tab 2}]} {kx::answer question KXCOMMON-101 no; kx::close}
+kx::open demo.PWR:sch 1; kx::call AddSignal BLK3 {} {}
+kx::open demo.PWR:sch 1; kx::call AddSignal BLK6 {} {}; saveDesign
+catch {kx::tab 2}
+catch {kx::notify MSG_VIOLATION_RESOLVED {demo.board:sch@U1 SPEED fast}}
+catch {kx::tab 1}; saveDesign
+kx::select clp PWR1; kx::call Descend; ascend; kx::close; kx::open demo.PWR:sch 1; kx::call AddSignal ZZP10 {} {}; saveDesign
+)TCL");
+}
+
 // A save, then a close of a second window that is not open: the design as saved is not the baseline.
 TEST_F(RandomEdits, KeptSeed60AWindowThatDoesNotCloseLeavesTheBaseline) {
     RunKept(60, R"TCL(kx::show slp PG; kx::select ccp {*}[kxcell R2 "Pin Number"]; kx::select ccp {*}[kxcell PWR1 "Pin Number"]; kx::key ccp Delete ;# target: PWR1
