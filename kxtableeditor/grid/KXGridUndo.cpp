@@ -165,6 +165,11 @@ bool CKXSortUndoCmd::GridSorted() const {
     return m_pGrid && (m_pGrid->GetSortColumn() != m_nSortCol || m_pGrid->IsSortAscending() != m_bAscending);
 }
 
+void CKXSortUndoCmd::KeepKindOf(const CKXSortUndoCmd& made) {
+    m_bAcrossGrids = made.m_bAcrossGrids;
+    m_strName = made.m_strName;
+}
+
 CString CKXSortUndoCmd::GetName() {
     return m_strName;
 }
@@ -174,6 +179,7 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
         // Its grid went: the step stays in the history (as in a replay of its journal) and orders nothing.
         auto opposite = std::make_unique<CKXSortUndoCmd>(nullptr, m_nSortCol, m_bAscending);
         opposite->m_bGridGone = true;
+        opposite->KeepKindOf(*this);
         RecordOpposite(pGrid, std::move(opposite), ctType);
         return TRUE;
     }
@@ -182,6 +188,9 @@ BOOL CKXSortUndoCmd::Execute(CGXGridCore* pGrid, GXCmdType ctType) {
     // holds the grid's sort as it is now, before returning to the stored one.
     auto opposite =
         std::make_unique<CKXSortUndoCmd>(m_pGrid, m_pGrid->GetSortColumn(), m_pGrid->IsSortAscending());
+    // The step stays what it was made as (a sort of one grid, or of grids side by side), whatever the
+    // grid shows now: its undo and redo are journalled as the sort was.
+    opposite->KeepKindOf(*this);
 
     if (m_nSortCol < 0) {
         // Before the first sort the grid was unsorted: there is no column to

@@ -121,6 +121,8 @@ public:
     // Made before a sort: whether the grid sorted since (its sort column or order moved), so that a sort
     // the grid refused leaves no step.
     bool GridSorted() const;
+    // The opposite of a step takes the kind the step was made as (one grid, or grids side by side).
+    void KeepKindOf(const CKXSortUndoCmd& made);
 
     CKXGridWnd* m_pGrid; // not owned
     int m_nSortCol;      // sort column before the sort (-1: unsorted)

@@ -6,6 +6,7 @@
 #include "pane/KXPaneKeys.h"
 #include "grid/KXGridUndo.h"
 #include "grid/KXJournalLine.h"
+#include "grid/KXRefusalCauses.h"
 #include "grid/KXScriptWords.h"
 
 #include "matrix/KXMatrixGridWnd.h"
@@ -121,6 +122,15 @@ CString Joined(const CTclArgs* arg, const char* separator) {
         text += arg->GetValue(i);
     }
     return text;
+}
+
+// A grid that shows no component, signal or view (the physical net grid of a net left without pins) has
+// no rows to order or filter, and no journal line shows it again: it takes no sort and no filter.
+bool ShowsNothing(CKXGridWnd* grid) {
+    if (!grid) return false;
+    CString names;
+    grid->GetShownObjectNames(names);
+    return names.IsEmpty();
 }
 
 } // namespace
@@ -426,6 +436,7 @@ KXEditResult CKXBottomPaneContainerView::OnTclFilterRows(CTclArgsList* args, lon
             (expect == 1 ? column : filter) = arg->GetValue(i);
     }
     if ((hasColumn && column.IsEmpty()) || (hasFilter && filter.IsEmpty())) return BadOperands();
+    if (ShowsNothing(GetActiveGrid())) return KXEditResult::Refused(KXCause::kNoGrid);
     // A grid without the column refuses with the word's usage.
     BOOL done = FALSE;
     if (CKXMatrixGridWnd* matrix = ActiveMatrixGrid())
@@ -507,6 +518,7 @@ KXEditResult CKXBottomPaneContainerView::SortActiveGrid(CTclArgsList* args, cons
 }
 
 KXEditResult CKXBottomPaneContainerView::SortGridOfWord(CTclArgsList* args, const CString& column) {
+    if (ShowsNothing(GetActiveGrid())) return KXEditResult::Refused(KXCause::kNoGrid);
     if (KXEditResult matrix = KXEditResult::Done(); MatrixWord(KXScriptWord::sort, args, matrix)) return matrix;
     // A grid without the column refuses with the word's usage.
     BOOL done = FALSE;

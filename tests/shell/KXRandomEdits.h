@@ -73,12 +73,6 @@ inline bool RoadOpen(const std::string& road) {
     return true;
 }
 
-// Sorts and filters in the physical view leave undo steps the journal does not record (a fault on its
-// way to a mend): while it waits, the sorting and filtering roads go back to the first window first.
-inline std::string FirstWindowWhileFiltersAwait() {
-    return RoadOpen("filters of signal and physical grids") ? std::string() : std::string("kx::tab 1; ");
-}
-
 // A second window on the design (the physical view) for the physical roads while the road of two
 // windows is taken; else they stay in the first window, whose pin grid takes them or refuses them.
 inline std::string PhysicalWindow() {

@@ -305,7 +305,7 @@ std::string ViewOfThePins(Rng& rng, EditWorld&) {
     static const std::vector<std::string> options = {"dp_off", "dp_on", "bus_off", "bus_on"};
     static const std::vector<std::string> sorts = {"\"Pin Name\"", "Signal", "\"Pin Number\""};
     static const std::vector<std::string> filters = {"M*", "*N", "D*", "*"};
-    std::string line = FirstWindowWhileFiltersAwait() + "kx::show clp U1; ";
+    std::string line = "kx::show clp U1; ";
     switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
     case 0: return line + "setViewOption pin " + Pick(rng, options);
     case 1: return line + "sort pin " + Pick(rng, sorts);

@@ -77,8 +77,8 @@ std::string EmptyEdits(Rng& rng, EditWorld& w) {
     const auto target = [&](const std::string& names) { return undoNext ? std::string() : Target(names); };
     switch (std::uniform_int_distribution<int>(0, 2)(rng)) {
     case 0: {
-        std::string line = FirstWindowWhileFiltersAwait() + "kx::show clp U1; kx::select ccp {*}[kxcell " +
-                           Braced(Pick(rng, w.pins)) + " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxrow 2 Signal]; " +
+        std::string line = "kx::show clp U1; kx::select ccp {*}[kxcell " + Braced(Pick(rng, w.pins)) +
+                           " Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxrow 2 Signal]; " +
                            (OneIn(rng, 2) ? "paste pin" : "kx::key ccp Ctrl+V");
         return (OneIn(rng, 3) ? line : line + "; kx::edit ccp {*}[kxrow 2 Signal] *") + undo + target("-");
     }
@@ -115,8 +115,7 @@ std::string SortByClickOrMenu(Rng& rng, EditWorld&) {
 // A sort by the word in a signal grid (the pin grid's is among the first kinds).
 std::string SortByWord(Rng& rng, EditWorld&) {
     static const std::vector<std::string> captions = {"Instance", "\"Pin Name\"", "\"Pin Number\""};
-    return FirstWindowWhileFiltersAwait() + "kx::show slp " + SomeSignal(rng).net + "; sort pin " +
-           Pick(rng, captions) + Target("-");
+    return "kx::show slp " + SomeSignal(rng).net + "; sort pin " + Pick(rng, captions) + Target("-");
 }
 
 // A filter typed into a signal grid's filter row, taken off again mostly, an undo following now and then.
@@ -133,8 +132,8 @@ std::string SignalGridFilter(Rng& rng, EditWorld&) {
 std::string PinGridFilterCleared(Rng& rng, EditWorld&) {
     static const std::vector<std::string> patterns = {"M*", "*N", "X*", "D*"};
     const std::string caption = OneIn(rng, 2) ? "\"Pin Name\"" : "Signal";
-    return FirstWindowWhileFiltersAwait() + "kx::show clp U1; kx::edit ccp {*}[kxrow 2 " + caption + "] " +
-           Pick(rng, patterns) + "; kx::edit ccp {*}[kxrow 2 " + caption + "] *" + Target("-");
+    return "kx::show clp U1; kx::edit ccp {*}[kxrow 2 " + caption + "] " + Pick(rng, patterns) +
+           "; kx::edit ccp {*}[kxrow 2 " + caption + "] *" + Target("-");
 }
 
 // The same, the filter kept, and the instance connectivity dialog on U1 connecting pins the filter
@@ -289,7 +288,7 @@ std::vector<EditKind> SessionRoads() {
         {"empty edits", EmptyEdits, "empty edits"},
         {"sorts by click and menu", SortByClickOrMenu, "sorts by click and menu"},
         {"sort of a signal grid by the word", SortByWord},
-        {"filters of signal grids", SignalGridFilter, "filters of signal and physical grids"},
+        {"filters of signal grids", SignalGridFilter},
         {"pin grid filter taken off", PinGridFilterCleared},
         {"pin grid filter kept", PinGridFilterKept, "instance connectivity after a filter"},
         {"host deletes an instance", HostDeletesByName, "instance deletes by the host"},

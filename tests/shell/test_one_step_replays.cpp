@@ -84,6 +84,50 @@ TEST_F(OneStepReplays, AHeaderClickSortIsMadeAgainByTheReplay) {
     EXPECT_NE(h.journal.find("SortByHeader"), std::string::npos) << h.journal;
 }
 
+// A sort stays the step it was made as, whatever its grid shows when it is undone: a sort of U1 alone,
+// undone after U1 was shown beside U2, is journalled as the user's undo (on every road of the sort); a
+// sort of the two side by side, undone with U1 alone, journals no undo (its sort journalled nothing).
+TEST_F(OneStepReplays, ASortIsUndoneAsTheStepItWasMadeAs) {
+    for (const char* road : {"sort pin {Pin Number}", "kx::click ccp 2 5",
+                             "kx::select ccp 6 5; kx::menu 35121", "kx::pane SortByHeader {Pin Number}"}) {
+        SCOPED_TRACE(road);
+        const Histories h = RunAndReplay(kShowU1, {road, "kx::show clp U1 U2", "kx::show slp MCLK; undo"});
+        ExpectOneStep(h, "window 1\nredo Sort");
+        EXPECT_NE(h.journal.find("Undo()"), std::string::npos) << h.journal;
+        Run("closeDesign -nosave"); // the replay's window
+    }
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1 U2"));
+    ASSERT_EQ(Run("sort pin {Pin Name}"), "1");
+    const size_t from = JournalText().size();
+    Run("kx::show clp U1");
+    EXPECT_EQ(Run("undo"), "1");
+    EXPECT_EQ(JournalText().find("Undo()", from), std::string::npos) << JournalText().substr(from);
+    EXPECT_EQ(Run("kx::history"), "window 1\nredo Sort Columns (replays as 0)");
+}
+
+// A physical net grid left showing no net (its net lost its last pin in the logical window) takes no
+// sort and no filter: no journal line shows that grid again, so the replay could not make the step.
+TEST_F(OneStepReplays, APhysicalGridShowingNoNetTakesNoSortAndNoFilter) {
+    ASSERT_TRUE(OpenBoard(3, "kx::notify INT_MSG_DELETE_INSTANCE -text U1"));
+    ASSERT_TRUE(OpenBoard(4));
+    // RN1A's pin B, the last pin of RESET_N once U1 went, taken off it.
+    ASSERT_EQ(Run("kx::tab 1; kx::show slp RESET_N; kx::answer question KXTABLE-140 no; "
+                  "kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; kx::edit ccp 5 8 {}"),
+              "1");
+    ASSERT_EQ(Run("kx::tab 2; kx::show slp RESET_N"), "1");
+    ASSERT_NE(Run("kx::window ccp").find("CKXPhysNetDetailsGridWnd \"\""), std::string::npos)
+        << Run("kx::window ccp");
+    Run("kx::messages");
+    for (const char* road :
+         {"sort pin {Pin Number}", "kx::pane SortByHeader {Pin Number}", "kx::click ccp 1 3",
+          "filterRows pin -col {Ref Des} -filter R*", "kx::pane FilterRows {Ref Des} R*"}) {
+        SCOPED_TRACE(road);
+        EXPECT_EQ(Run(road), "0");
+        EXPECT_EQ(Run("kx::messages"), "KXPANE-246");
+    }
+    EXPECT_EQ(Run("kx::history"), "window 1\nundo Delete Component\nundo Add Conn\nwindow 2");
+}
+
 // A replay that journals runs each group of calls of one step as that step, and journals it as one group:
 // its own journal replays as the journal it ran.
 TEST_F(OneStepReplays, AReplayJournalsEachGroupOfCallsAsOneStep) {

@@ -180,6 +180,29 @@ kx::pane SelectPinNameCol {DQ<3>} A13; kx::pane AssignModel SSTL
               "{kxfault \"U1 C9 does not come back to RESET_N\"}\n");
 }
 
+// A signal left without pins in the logical window showed an empty physical net grid in the other, which
+// took a sort as a step; its journal showed no net again, and the replay's window made no step.
+TEST_F(RandomEdits, KeptSeed600089APhysicalGridShowingNoNetTakesNoSort) {
+    RunKept(600089, R"TCL(kx::show clp U2; kx::notify INT_MSG_DELETE_INSTANCE -text U1 ;# target: U1
+if {[catch {kx::tab 2}]} {kx::open demo.board:sch 4}; catch {kx::show clp RN1}; set c [kxcell 2 "Signal Model"]; kx::edit ccp {*}$c "res_model"
+kx::answer question KXCOMMON-101 no; logicalView -prompt
+kx::show slp PG; kx::select ccp {*}[kxcell U1 Instance]; kx::answer dialog CKXCustomizeDialog ok add {VOLT|Volt|8s|NETPROP|SHOW}; kx::menu 35130; kx::edit ccp {*}[kxcell R2 Volt] "a b" ;# target: -
+kx::show slp RESET_N; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; kx::answer question KXTABLE-140 no; kx::edit ccp {*}[kxcell RN1A "Pin Name"] {} ;# target: RN1A
+if {[catch {kx::tab 2}]} {kx::open demo.board:sch 4}; kx::answer dialog CKXDlgFilterPhys ok paths PWR1; kx::menu 35571
+kx::show slp RESET_N; sort pin "Pin Number" ;# target: -
+)TCL");
+}
+
+// The undo of a sort of U1 alone, after U1 was shown beside U2, took the grid's side-by-side state for the
+// step's and journalled nothing; the replay kept the sort.
+TEST_F(RandomEdits, KeptSeed601155ASortIsUndoneAsTheStepItWasMadeAs) {
+    RunKept(601155,
+            R"TCL(kx::show clp U1; kx::select ccp {*}[kxcell MCLK Termination]; kx::menu 35121 ;# target: -
+kx::show clp U1 U2
+kx::show slp MCLK; undo
+)TCL");
+}
+
 // A column of a physical grid fitted by a double-click on its border recorded its width into the
 // step before, which it left open: the host's delete that followed joined that step, and one undo
 // took back both (a replay's undo the delete alone).
