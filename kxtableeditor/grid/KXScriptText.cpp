@@ -1,5 +1,6 @@
 #include "grid/KXScriptText.h"
 
+#include "grid/KXJournalWindows.h"
 #include "grid/KXPropLists.h"
 #include "grid/KXReplaySteps.h"
 
@@ -195,6 +196,7 @@ void JoinEditStep(const std::string& path, const CString& lines, int calls) {
 
 bool KXJournalWrite(const char* journalPath, const CString& comment, const CString& line) {
     if (!IsJournalPath(journalPath)) return false;
+    const KXJournalLinesOfWindow window(line);
     if (!CKXTransaction::IsTransactionStarted()) return AppendToJournal(journalPath, comment, line);
     JoinEditStep(journalPath, comment + line, 0);
     return true;
@@ -202,6 +204,7 @@ bool KXJournalWrite(const char* journalPath, const CString& comment, const CStri
 
 bool KXJournalWriteStep(const char* journalPath, const CString& lines, int calls) {
     if (!IsJournalPath(journalPath) || lines.IsEmpty()) return false;
+    const KXJournalLinesOfWindow window(lines);
     if (!CKXTransaction::IsTransactionStarted())
         return AppendToJournal(journalPath, CString(), KXJournalOfOneStep(lines, calls));
     JoinEditStep(journalPath, lines, calls);

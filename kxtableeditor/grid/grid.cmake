@@ -8,6 +8,7 @@ list(APPEND KXTE_GRID_SOURCES
   ${_kxgrid_dir}/KXSpinText.cpp
   ${_kxgrid_dir}/KXGridMenus.cpp
   ${_kxgrid_dir}/KXScriptText.cpp
+  ${_kxgrid_dir}/KXJournalWindows.cpp
   ${_kxgrid_dir}/KXClipboardText.cpp
   ${_kxgrid_dir}/KXPropLists.cpp
   ${_kxgrid_dir}/KXTerminationTargets.cpp

@@ -462,6 +462,11 @@ void CKXPhysGridWnd::ActivateInPane() {
 }
 
 CString CKXPhysGridWnd::JournalHandle() const {
+    // The window's handle names the window its lines replay on; a grid of no window, its design.
+    if (IKXGridSite* site = Site()) {
+        const CString handle = site->DocumentJournalHandle();
+        if (!handle.IsEmpty()) return handle;
+    }
     CString handle;
     if (IDesign* design = m_designContext.design()) handle.Format("%s_phys", design->cellName());
     return handle;

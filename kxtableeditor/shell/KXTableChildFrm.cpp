@@ -141,6 +141,7 @@ const char* CKXTableChildFrm::UsageOfWord(const char* word) {
 }
 
 CKXTableChildFrm::~CKXTableChildFrm() {
+    KXJournalWindowGone(this);
     if (CKXCustomizeAPI* customize = CKXCustomizeAPI::GetCKXCustomizeObj()) customize->saveFile();
 }
 
@@ -228,6 +229,7 @@ CString CKXTableChildFrm::GetBlockHandle() const {
     if (!design) return CString();
     CString handle = design->cellName();
     if (OpenMode() == eOpenModePhysical) handle += "_phys";
+    KXJournalHandleGiven(this, handle);
     return handle;
 }
 

@@ -6,6 +6,7 @@
 
 #include "afx/afx.h"
 #include "grid/KXEditResult.h"
+#include "grid/KXJournalWindows.h"
 #include "grid/KXTableOleDropTarget.h"
 #include "kxcommon/KXDocument.h"
 #include "kxcontrols/KXSplitterWnd.h"
@@ -26,7 +27,7 @@ class CKXSignalPaneGrid;
 class CKXPhysPartGrid;
 class CKXPhysNetGrid;
 
-class CKXTableChildFrm : public CMDIChildWnd, public IKXChildFrameBase {
+class CKXTableChildFrm : public CMDIChildWnd, public IKXChildFrameBase, public IKXJournalWindow {
     DECLARE_DYNCREATE(CKXTableChildFrm)
 public:
     CKXTableChildFrm();
@@ -66,6 +67,8 @@ public:
     // Journals the selection of this window's tab and the binding of its handle, as its activation
     // does: the lines that follow act on this window in a replay.
     void JournalTabSelection(const CString& handle) const;
+    // IKXJournalWindow: the selection of this window's tab and the binding of its block handle.
+    void JournalSelection() const override { JournalTabSelection(GetBlockHandle()); }
 
     // Script commands (argument list may be NULL): what each did, which KXEditResult turns into its answer.
     KXEditResult OnTclAscend(CTclArgsList* args, LPARAM lParam);
@@ -188,6 +191,7 @@ private:
     KXEditResult ViewSwitchCommand(CTclArgsList* args, bool toPhysical);
     static KXEditResult UsageOf(const CTclArgsList* args, const char* usage);
     KXEditResult CommentMoveRefusal();
+    static void BeginSetting();
     static LRESULT AnswerSetting(bool applied);
     bool RemoveSignalSelection();
     bool RemoveComponentSelection();

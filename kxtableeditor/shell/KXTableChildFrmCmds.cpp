@@ -217,6 +217,7 @@ void CKXTableChildFrm::JournalTabSelection(const CString& handle) const {
     tab.Format("\ncall RMX.SelectTab(\"%d\")", GetTabNumber());
     Journal("\n\n  '--- Select Tab --- \n", tab);
     Journal("\n\n ' --- Get Handle Of Current Block ---\n", "\nset " + handle + " = RMX.GetActiveTab()");
+    KXJournalTabSelected(this, handle);
 }
 
 // ------------------------------------------------------------------ save and reopen

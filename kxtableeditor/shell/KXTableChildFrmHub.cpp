@@ -1,6 +1,7 @@
 // The design window's message hub: registered messages of the host and the
 // sibling libraries, the script-command router and the menu commands.
 #include "shell/KXTableChildFrm.h"
+
 #include "grid/KXEditResult.h"
 #include "grid/KXScriptWords.h"
 
@@ -16,6 +17,7 @@
 #include "kxcommon/TclArgs.h"
 #include "kxcontrols/KXTclCmdManager.h"
 #include "kxerrorhandler/KXErrorHandler.h"
+#include "kxinstsigpane/KXBracketActions.h"
 #include "kxinstsigpane/KXListPanes.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
 #include "kxsmall/RMXVariantManager.h"
@@ -294,18 +296,25 @@ KXEditResult CKXTableChildFrm::UsageOf(const CTclArgsList* args, const char* usa
 // ------------------------------------------------------------------ registered messages
 
 // A setting the host announces answers 1 once the window's pane took it, 0 (saying so) without a pane to take it.
+// A setting is an action of its own: the lines it journals are none of the edit committed before it.
+void CKXTableChildFrm::BeginSetting() {
+    KXEndStepOfJournalLines();
+}
+
 LRESULT CKXTableChildFrm::AnswerSetting(bool applied) {
     const KXShownMark mark;
     return (applied ? KXEditResult::Done() : KXEditResult::Refused("KXPANE-178")).Answer(mark);
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowDPPins(WPARAM, LPARAM lParam) {
+    BeginSetting();
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyShowDiffPairPinsSetting(FlagText(lParam));
     return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowDPSignals(WPARAM, LPARAM lParam) {
+    BeginSetting();
     CKXSignalPaneContainerView* slp = GetSignalPane();
     if (slp) slp->ShowDPSignals(FlagText(lParam) ? "1" : "0");
     return AnswerSetting(slp != nullptr);
@@ -571,24 +580,28 @@ LRESULT CKXTableChildFrm::OnAssignPower(WPARAM, LPARAM) {
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowRowNumbers(WPARAM, LPARAM lParam) {
+    BeginSetting();
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyShowRowNumbersSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
     return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupAutoComplete(WPARAM, LPARAM lParam) {
+    BeginSetting();
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyAutoCompleteSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
     return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupShowSignalCombo(WPARAM, LPARAM lParam) {
+    BeginSetting();
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyShowSignalComboSetting(Text(lParam) ? std::atoi(Text(lParam)) : 0, TRUE);
     return AnswerSetting(ccp != nullptr);
 }
 
 LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
+    BeginSetting();
     IKXConnectivityPane* ccp = GetPane();
     if (ccp) ccp->ApplyMoveDirectionSetting(Text(lParam) ? Text(lParam) : "", TRUE);
     return AnswerSetting(ccp != nullptr);
@@ -596,6 +609,7 @@ LRESULT CKXTableChildFrm::OnSetupMoveDirection(WPARAM, LPARAM lParam) {
 
 // The component list's naming of copied components; the physical view's list copies none.
 LRESULT CKXTableChildFrm::OnSetupNamingConventionOnCopy(WPARAM, LPARAM lParam) {
+    BeginSetting();
     const bool logical = GetComponentPane() && OpenMode() >= 0 && OpenMode() != eOpenModePhysical;
     CKXInstancePaneGrid* g = logical ? InstanceGrid() : nullptr;
     if (g) KXSetNamingConventionOnCopy(g, Text(lParam) ? std::atoi(Text(lParam)) : 0);

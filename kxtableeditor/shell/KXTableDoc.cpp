@@ -202,6 +202,7 @@ CString CKXTableDoc::GetCellName() const {
 CString CKXTableDoc::GetJournalHandle() const {
     CString handle = GetDesignName();
     if (GetOpenMode() == eOpenModePhysical) handle += "_phys";
+    KXJournalHandleGiven(GetChildFrame(), handle);
     return handle;
 }
 

@@ -51,6 +51,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_refusal_causes.cpp
   test_column_roads.cpp
   test_one_step_replays.cpp
+  test_journal_windows.cpp
   test_script_keys.cpp
   test_side_by_side_roads.cpp
 )

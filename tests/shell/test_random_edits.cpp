@@ -910,3 +910,12 @@ TEST_F(RandomEdits, ACellInEditAsTheFocusMovesIsStoredAsTheMoveIsReplayed) {
                                              "kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell PGOOD Signal]; "
                                              "kx::key ccp Ctrl+V\n");
 }
+
+// The board's window, not active, took a setting after an ascend had bound "board" to a board window that
+// closed again: its lines named that closed window, so the replay ran them on the power block's window.
+// The journal binds the handle to the board's window first, and selects the active window again after.
+TEST_F(RandomEdits, KeptSeed600061ASettingOfAWindowNotActiveReplaysOnThatWindow) {
+    RunKept(600061, R"TCL(kx::select clp PWR1; kx::call Descend; ascend; kx::close; kx::open demo.PWR:sch 1; kx::call AddSignal ZZP1 {} {}; saveDesign
+kx::show clp -group RN1A RN1B; kx::answer question KXTABLE-140 yes; kx::option show_dp_pins_ccp 0 ;# target: RN1A RN1B
+)TCL");
+}
