@@ -51,15 +51,7 @@ struct EditKind {
 // stays green meanwhile. Once the mend is in, its road comes off this list. KX_EDIT_ROADS=all takes
 // every road, KX_EDIT_ROADS=NAME,NAME the named ones besides the open roads.
 inline const std::vector<std::string>& RoadsAwaitingAMend() {
-    static const std::vector<std::string> roads = {
-        // Drawn, the focus moves with a cell in edit shift a kept session (34086) onto a word journalled by
-        // the handle of the board's window while another design's window is the active one.
-        "focus moves while a cell is in edit",
-        // Another tool's committed change is one step of one window now; opening the road changes the
-        // kept seeds' draws, and two of them then meet other faults: a connection the last action does
-        // not name changed in the physical window (33447), a journal line of a list pane written with
-        // the handle of another block after a schematic edit (34086).
-        "changes other tools committed"};
+    static const std::vector<std::string> roads = {};
     return roads;
 }
 
