@@ -2,11 +2,13 @@
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxnotes/CComments.h"
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 CKXMatrixViewDlg::CKXMatrixViewDlg(CWnd* pParent) : CKXScriptedDialog("CKXMatrixViewDlg", pParent) {}
 
@@ -196,6 +198,27 @@ void NamesOfViewPaths(const CDesignContext& design, const KXMatrixViewPaths& pat
                                   : CSchemaUtilities::vectorName(bit->net()->name(), bit->bit()));
         else if (auto* net = dynamic_cast<CNetContext*>(context.get()); net && net->net())
             signals.push_back(net->net()->name());
+    }
+}
+
+void FollowNetRenames(CMatrixViewData& views, const CDesignContext& design, const std::vector<KXNetRename>& renames) {
+    if (renames.empty() || !design || views.Count() == 0) return;
+    // The name each rename gave: the name the net had before its next rename, or the name it has now.
+    std::vector<std::string> given(renames.size());
+    std::unordered_map<const INet*, std::string> next;
+    for (std::size_t i = renames.size(); i-- > 0;) {
+        const INet* net = renames[i].net;
+        const auto later = next.find(net);
+        given[i] = later != next.end() ? later->second : std::string(net->name());
+        next[net] = renames[i].previous;
+    }
+    for (std::size_t i = 0; i < renames.size(); ++i) {
+        // The path of a net ends with its name: the place before it is the same under either name.
+        const std::string path = ViewPathOf(design.net(renames[i].net), design).str();
+        const std::string name = renames[i].net->name();
+        if (path.size() < name.size() || path.compare(path.size() - name.size(), name.size(), name) != 0) continue;
+        const std::string place = path.substr(0, path.size() - name.size());
+        views.RenameNet((place + renames[i].previous).c_str(), (place + given[i]).c_str());
     }
 }
 

@@ -14,7 +14,10 @@
 #include "afx/afxstr.h"
 #include "rmx/context.h"
 
+#include <string>
 #include <vector>
+
+class CMatrixViewData;
 
 class CKXMatrixViewDlg : public CKXScriptedDialog {
 public:
@@ -85,5 +88,14 @@ bool ResolveViewNames(const CDesignContext& design, const std::vector<CString>& 
 // resolve are left out.
 void NamesOfViewPaths(const CDesignContext& design, const KXMatrixViewPaths& paths, std::vector<CString>& components,
                       std::vector<CString>& signals);
+
+// A net of the design renamed: the net, and the name it had before the rename.
+struct KXNetRename {
+    INet* net = nullptr;
+    std::string previous;
+};
+// The stored views keep the nets a committed transaction renamed, under their new names (renames in the
+// order of its records: a net renamed twice goes through both). Nothing else of the views changes.
+void FollowNetRenames(CMatrixViewData& views, const CDesignContext& design, const std::vector<KXNetRename>& renames);
 
 } // namespace kxmatrix

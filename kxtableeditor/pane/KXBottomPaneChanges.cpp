@@ -3,6 +3,7 @@
 // resolved violations become steps of an undo history.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "matrix/KXMatrixViewDlg.h"
 #include "pane/KXObjectInfoWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXTableChildFrm.h"
@@ -12,6 +13,7 @@
 #include "kxinstsigpane/KXUndoCmd.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxnotes/CComments.h"
 #include "rmx/schema.h"
 #include "rmx/schemautil.h"
 #include "rmx/transaction.h"
@@ -142,6 +144,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
     std::set<unsigned> deletedIds, changedIds;
     bool sync = false; // the registered nets are checked against the design once the walk is done
     std::vector<INet*> deletedNets, addedNets, changedNets;
+    std::vector<kxmatrix::KXNetRename> renamedNets; // every rename, in order: the stored views follow each
     bool redraw = false;
     for (IChange* change : transaction->beginChange()) {
         ISchemaObject* object = change ? change->object() : nullptr;
@@ -167,6 +170,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
                 addedNets.push_back(net);
             else if ((kind == 3 || kind == 10) && changedIds.insert(net->id()).second)
                 changedNets.push_back(net);
+            if (kind == 3 && *change->previousName()) renamedNets.push_back({net, change->previousName()});
             if (kind == 1 || kind == 2 || kind == 3 || kind == 10) redraw = true;
             break;
         }
@@ -181,6 +185,9 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
         }
     }
     RegisterNewNets(addedNets);
+    // The stored matrix views keep nets by name: a renamed net stays in them under its new name.
+    if (CComments* store = GetCommentStore())
+        kxmatrix::FollowNetRenames(*store->GetMatrixViewData(), PaneDesign(), renamedNets);
     OnNetChanged(changedNets);
     CloseDeletedNets(deletedNets);
     if (sync) {

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <system_error>
 #include <unistd.h>
@@ -266,6 +267,43 @@ BOOL CMatrixViewData::ReplaceView(const CString& view, const CString& newName, c
     v->signals = signals;
     touch(*v);
     return TRUE;
+}
+
+namespace {
+
+// The path of a bit of the net at `from` (or of the net itself) as a path of the net at `to`; false for
+// the path of another object.
+bool RenamedNetPath(const std::string& path, const std::string& from, const std::string& to, std::string& renamed) {
+    if (path.compare(0, from.size(), from) != 0) return false;
+    if (path.size() != from.size() && path[from.size()] != '<') return false;
+    renamed = to + path.substr(from.size());
+    return true;
+}
+
+} // namespace
+
+int CMatrixViewData::RenameNet(const CString& from, const CString& to) {
+    if (from.IsEmpty() || to.IsEmpty() || from == to) return 0;
+    int changed = 0;
+    for (View& v : m_views) {
+        bool renamed = false;
+        std::vector<CString> signals;
+        std::set<std::string> listed;
+        signals.reserve(v.signals.size());
+        for (const CString& path : v.signals) {
+            std::string text = path.str(), now;
+            if (RenamedNetPath(text, from.str(), to.str(), now)) {
+                text = now;
+                renamed = true;
+            }
+            if (listed.insert(text).second) signals.emplace_back(text.c_str());
+        }
+        if (!renamed) continue;
+        v.signals = std::move(signals);
+        m_bDirty = true;
+        ++changed;
+    }
+    return changed;
 }
 
 int CMatrixViewData::IndexOfView(const CString& view) const {

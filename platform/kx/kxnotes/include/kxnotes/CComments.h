@@ -52,6 +52,11 @@ public:
     // view of that name or the new name is empty or another view's.
     BOOL ReplaceView(const CString& view, const CString& newName, const std::vector<CString>& instances,
                      const std::vector<CString>& signals);
+    // A net of the design renamed: in every view, the paths of it (the path from, or a bit of it: from
+    // followed by "<") take the path to, a path listed twice then kept once (where it was first). The
+    // views keep their revisions: the windows that show them follow the rename themselves. Returns how
+    // many views changed.
+    int RenameNet(const CString& from, const CString& to);
     // The place of a view among the views; -1 when there is none.
     int IndexOfView(const CString& view) const;
     std::size_t Count() const { return m_views.size(); }
