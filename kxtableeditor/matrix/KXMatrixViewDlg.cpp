@@ -201,24 +201,37 @@ void NamesOfViewPaths(const CDesignContext& design, const KXMatrixViewPaths& pat
     }
 }
 
-void FollowNetRenames(CMatrixViewData& views, const CDesignContext& design, const std::vector<KXNetRename>& renames) {
+void FollowRenames(CMatrixViewData& views, const CDesignContext& design,
+                   const std::vector<KXRename>& renames) {
     if (renames.empty() || !design || views.Count() == 0) return;
-    // The name each rename gave: the name the net had before its next rename, or the name it has now.
+    const auto objectOf = [](const KXRename& r) -> const void* {
+        return r.net ? static_cast<const void*>(r.net) : r.instance;
+    };
+    // The name each rename gave: the name the object had before its next rename, or the name it has now.
     std::vector<std::string> given(renames.size());
-    std::unordered_map<const INet*, std::string> next;
+    std::unordered_map<const void*, std::string> next;
     for (std::size_t i = renames.size(); i-- > 0;) {
-        const INet* net = renames[i].net;
-        const auto later = next.find(net);
-        given[i] = later != next.end() ? later->second : std::string(net->name());
-        next[net] = renames[i].previous;
+        const KXRename& r = renames[i];
+        const auto later = next.find(objectOf(r));
+        given[i] =
+            later != next.end() ? later->second : std::string(r.net ? r.net->name() : r.instance->name());
+        next[objectOf(r)] = r.previous;
     }
     for (std::size_t i = 0; i < renames.size(); ++i) {
-        // The path of a net ends with its name: the place before it is the same under either name.
-        const std::string path = ViewPathOf(design.net(renames[i].net), design).str();
-        const std::string name = renames[i].net->name();
-        if (path.size() < name.size() || path.compare(path.size() - name.size(), name.size(), name) != 0) continue;
+        const KXRename& r = renames[i];
+        // The path of an object ends with its name: the place before it is the same under either name.
+        const std::string path =
+            (r.net ? ViewPathOf(design.net(r.net), design) : ViewPathOf(design.instance(r.instance), design))
+                .str();
+        const std::string name = r.net ? r.net->name() : r.instance->name();
+        if (path.size() < name.size() || path.compare(path.size() - name.size(), name.size(), name) != 0)
+            continue;
         const std::string place = path.substr(0, path.size() - name.size());
-        views.RenameNet((place + renames[i].previous).c_str(), (place + given[i]).c_str());
+        const CString from((place + r.previous).c_str()), to((place + given[i]).c_str());
+        if (r.net)
+            views.RenameNet(from, to);
+        else
+            views.RenameInstance(from, to);
     }
 }
 

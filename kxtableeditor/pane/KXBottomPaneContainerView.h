@@ -414,7 +414,7 @@ public:
     void OnSetFocus(CWnd* pOldWnd);
     void OnKillFocus(CWnd* pNewWnd);
 
-    // Show requests of the list panes (a double-click there): the pane records the title and the objects shown.
+    // Show requests of the list panes (a double-click there): the pane records the title and objects.
     void ShowInstanceConnectivity(const CDesignContext& design, CKXInstanceContextArray* instances,
                                   BOOL bForce) override;
     void ShowComponentsByName(const CDesignContext& design, CStringList* names, BOOL bForce) override;

@@ -138,7 +138,11 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
 // A stored view opened by the user (by its name or from the menu) is journalled, a view made for it or
 // not, so that a replay shows it where the user did: the lines after it act on that view.
 void CKXBottomPaneContainerView::OpenStoredMatrixView(const CString& name) {
-    KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
+    KXJournalLines(DocumentJournalHandle())
+        .Comment("Matrix View")
+        .Pane("OpenMatrixView", {name})
+        .End()
+        .Write();
     ShowMatrixView(PaneDesign(), name);
 }
 

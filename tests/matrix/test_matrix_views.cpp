@@ -267,6 +267,23 @@ TEST_F(MatrixViews, ANetTheSchematicToolRenamesStaysInTheStoredViewsUnderItsNewN
     EXPECT_EQ(SignalPaths(Views(), "other"), (std::vector<CString>{"@:DATA<0>", "@:N1"}));
 }
 
+// So does a component the schematic tool renames: it keeps its group, in its place, in every view.
+TEST_F(MatrixViews, AComponentTheSchematicToolRenamesStaysInTheStoredViewsUnderItsNewName) {
+    const auto components = [this](const char* view) {
+        std::vector<CString> paths;
+        Views()->GetMatrixComponentList(view, paths);
+        return paths;
+    };
+    ASSERT_EQ(Run("kx::schematic instance U1 U9"), "1");
+    EXPECT_EQ(components("v"), (std::vector<CString>{"@U9", "@J1"}));
+    EXPECT_EQ(components("keep"), std::vector<CString>{"@U9"});
+    Grid()->LoadMatrixView("v");
+    ASSERT_EQ(Grid()->GroupCount(), 2);
+    EXPECT_NE(Cell(0, G::ColumnOf(0, 0)).Find("U9"), -1) << Cell(0, G::ColumnOf(0, 0)).GetString();
+    ASSERT_EQ(Run("kx::schematic instance U9 U1"), "1");
+    EXPECT_EQ(components("v"), (std::vector<CString>{"@U1", "@J1"}));
+}
+
 // A stored view opened by its name, by the automation method or from the list's menu is journalled: the
 // replay shows the view the user opened, so that the lines after it act on the view the user saw.
 TEST_F(MatrixViews, OpeningAStoredViewIsJournalledOnEveryRoad) {
@@ -281,7 +298,8 @@ TEST_F(MatrixViews, OpeningAStoredViewIsJournalledOnEveryRoad) {
     std::ifstream in(journal);
     const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> opened;
-    for (size_t at = lines.find("OpenMatrixView(\""); at != std::string::npos; at = lines.find("OpenMatrixView(\"", at + 1))
+    for (size_t at = lines.find("OpenMatrixView(\""); at != std::string::npos;
+         at = lines.find("OpenMatrixView(\"", at + 1))
         opened.push_back(lines.substr(at + 16, lines.find('"', at + 16) - at - 16));
     EXPECT_EQ(opened, (std::vector<std::string>{"keep", "v", "keep"})) << lines;
     ASSERT_EQ(Run("openMatrixView pin v"), "1");

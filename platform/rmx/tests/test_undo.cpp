@@ -131,12 +131,14 @@ TEST_F(Undo, RenameRecordsNameTheObjectAsItWasCalledBefore) {
     }
     CTransaction undo(&server, text, true, false);
     ASSERT_TRUE(undo.commit()) << undo.lastError().str();
-    EXPECT_EQ(renames(undo), (std::vector<std::string>{"O CKPAIR", "T A1", "I R7", "N SYS_CLK2", "N SYS_CLK"}));
+    EXPECT_EQ(renames(undo),
+              (std::vector<std::string>{"O CKPAIR", "T A1", "I R7", "N SYS_CLK2", "N SYS_CLK"}));
     EXPECT_NE(board->findNet("SYSCLK"), nullptr);
     // Other records name nothing.
     CTransaction t(CDesignContext(&server, board));
     ASSERT_TRUE(t.createNet("FRESH", -1, -1));
-    for (IChange* c : t.beginChange()) EXPECT_STREQ(c->previousName(), "");
+    for (IChange* c : t.beginChange())
+        EXPECT_STREQ(c->previousName(), "");
 }
 
 TEST_F(Undo, SavedAfterEveryKindOfEditReloadsTheSame) {

@@ -212,7 +212,7 @@ TEST_F(CommentsTest, ARenamedNetStaysInEveryViewUnderItsNewName) {
     EXPECT_EQ(paths, (std::vector<CString>{"@:DX<1>", "@:DQ<0>", "@:CLK", "@:DX<0>", "@:DX"}));
     v->GetMatrixComponentList("a", paths);
     EXPECT_EQ(paths, std::vector<CString>{"@D"}); // an instance of that name is no net
-    // The windows showing the view follow the rename themselves: nothing to load again; the file has it to save.
+    // The windows showing the view follow the rename themselves (nothing to load again); the file is to save.
     EXPECT_FALSE(v->IsViewModified("a"));
     EXPECT_EQ(v->ViewRevision("a"), revision);
     EXPECT_TRUE(c.IsModified());
@@ -231,6 +231,14 @@ TEST_F(CommentsTest, ARenamedNetStaysInEveryViewUnderItsNewName) {
     EXPECT_EQ(v->RenameNet("@:DQ", "@:D"), 1);
     v->GetMatrixSignalList("a", paths);
     EXPECT_EQ(paths, (std::vector<CString>{"@:D<1>", "@:D<0>", "@:SYSCLK", "@:D"}));
+    // An instance is renamed by its whole path, in place.
+    EXPECT_TRUE(v->InsertView(2, "c", {"@U1", "@U10", "@D"}, {}));
+    EXPECT_EQ(v->RenameInstance("@U1", "@U2"), 1);
+    v->GetMatrixComponentList("c", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@U2", "@U10", "@D"}));
+    EXPECT_EQ(v->RenameInstance("@D", "@U2"), 2);
+    v->GetMatrixComponentList("c", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@U2", "@U10"}));
 }
 
 TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore) {
