@@ -2,11 +2,13 @@
 
 #include "kxcommon/KXGenUtils.h"
 #include "kxcommon/KXShareGlobalData.h"
+#include "kxnotes/CComments.h"
 #include "rmx/schemautil.h"
 #include "rmx/server.h"
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 CKXMatrixViewDlg::CKXMatrixViewDlg(CWnd* pParent) : CKXScriptedDialog("CKXMatrixViewDlg", pParent) {}
 
@@ -196,6 +198,40 @@ void NamesOfViewPaths(const CDesignContext& design, const KXMatrixViewPaths& pat
                                   : CSchemaUtilities::vectorName(bit->net()->name(), bit->bit()));
         else if (auto* net = dynamic_cast<CNetContext*>(context.get()); net && net->net())
             signals.push_back(net->net()->name());
+    }
+}
+
+void FollowRenames(CMatrixViewData& views, const CDesignContext& design,
+                   const std::vector<KXRename>& renames) {
+    if (renames.empty() || !design || views.Count() == 0) return;
+    const auto objectOf = [](const KXRename& r) -> const void* {
+        return r.net ? static_cast<const void*>(r.net) : r.instance;
+    };
+    // The name each rename gave: the name the object had before its next rename, or the name it has now.
+    std::vector<std::string> given(renames.size());
+    std::unordered_map<const void*, std::string> next;
+    for (std::size_t i = renames.size(); i-- > 0;) {
+        const KXRename& r = renames[i];
+        const auto later = next.find(objectOf(r));
+        given[i] =
+            later != next.end() ? later->second : std::string(r.net ? r.net->name() : r.instance->name());
+        next[objectOf(r)] = r.previous;
+    }
+    for (std::size_t i = 0; i < renames.size(); ++i) {
+        const KXRename& r = renames[i];
+        // The path of an object ends with its name: the place before it is the same under either name.
+        const std::string path =
+            (r.net ? ViewPathOf(design.net(r.net), design) : ViewPathOf(design.instance(r.instance), design))
+                .str();
+        const std::string name = r.net ? r.net->name() : r.instance->name();
+        if (path.size() < name.size() || path.compare(path.size() - name.size(), name.size(), name) != 0)
+            continue;
+        const std::string place = path.substr(0, path.size() - name.size());
+        const CString from((place + r.previous).c_str()), to((place + given[i]).c_str());
+        if (r.net)
+            views.RenameNet(from, to);
+        else
+            views.RenameInstance(from, to);
     }
 }
 

@@ -14,7 +14,10 @@
 #include "afx/afxstr.h"
 #include "rmx/context.h"
 
+#include <string>
 #include <vector>
+
+class CMatrixViewData;
 
 class CKXMatrixViewDlg : public CKXScriptedDialog {
 public:
@@ -85,5 +88,17 @@ bool ResolveViewNames(const CDesignContext& design, const std::vector<CString>& 
 // resolve are left out.
 void NamesOfViewPaths(const CDesignContext& design, const KXMatrixViewPaths& paths, std::vector<CString>& components,
                       std::vector<CString>& signals);
+
+// A net or an instance of the design renamed, with the name it had before the rename.
+struct KXRename {
+    INet* net = nullptr;           // a net renamed, or
+    IInstance* instance = nullptr; // an instance renamed
+    std::string previous;
+};
+// The stored views keep the nets and instances a committed transaction renamed, under their new names
+// (renames in the order of its records: an object renamed twice goes through both). Nothing else of the
+// views changes.
+void FollowRenames(CMatrixViewData& views, const CDesignContext& design,
+                   const std::vector<KXRename>& renames);
 
 } // namespace kxmatrix

@@ -3,6 +3,7 @@
 // resolved violations become steps of an undo history.
 #include "pane/KXBottomPaneContainerView.h"
 
+#include "matrix/KXMatrixViewDlg.h"
 #include "pane/KXObjectInfoWnd.h"
 #include "pingrid/KXPinGrid.h"
 #include "shell/KXTableChildFrm.h"
@@ -12,6 +13,7 @@
 #include "kxinstsigpane/KXUndoCmd.h"
 #include "kxmsgsrvr/KXMsgIds.h"
 #include "kxmsgsrvr/KXMsgSrvr.h"
+#include "kxnotes/CComments.h"
 #include "rmx/schema.h"
 #include "rmx/schemautil.h"
 #include "rmx/transaction.h"
@@ -142,6 +144,7 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
     std::set<unsigned> deletedIds, changedIds;
     bool sync = false; // the registered nets are checked against the design once the walk is done
     std::vector<INet*> deletedNets, addedNets, changedNets;
+    std::vector<kxmatrix::KXRename> renamed; // every net and instance rename, in order
     bool redraw = false;
     for (IChange* change : transaction->beginChange()) {
         ISchemaObject* object = change ? change->object() : nullptr;
@@ -153,6 +156,8 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
         }
         switch (change->objectType()) {
         case 'I':
+            if (object->objectType() == 'I' && change->kind() == 3 && *change->previousName())
+                renamed.push_back({nullptr, static_cast<IInstance*>(object), change->previousName()});
             if (object->objectType() == 'I' && !mine->isHidden(static_cast<IInstance*>(object)) &&
                 FollowInstanceChange(change->kind(), static_cast<IInstance*>(object), sync))
                 redraw = true;
@@ -167,6 +172,8 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
                 addedNets.push_back(net);
             else if ((kind == 3 || kind == 10) && changedIds.insert(net->id()).second)
                 changedNets.push_back(net);
+            if (kind == 3 && *change->previousName())
+                renamed.push_back({net, nullptr, change->previousName()});
             if (kind == 1 || kind == 2 || kind == 3 || kind == 10) redraw = true;
             break;
         }
@@ -181,6 +188,9 @@ LRESULT CKXBottomPaneContainerView::OnTransactionCommitted(WPARAM, LPARAM lParam
         }
     }
     RegisterNewNets(addedNets);
+    // The stored matrix views keep nets and instances by name: renamed, they stay in them by the new name.
+    if (CComments* store = GetCommentStore())
+        kxmatrix::FollowRenames(*store->GetMatrixViewData(), PaneDesign(), renamed);
     OnNetChanged(changedNets);
     CloseDeletedNets(deletedNets);
     if (sync) {

@@ -414,8 +414,7 @@ public:
     void OnSetFocus(CWnd* pOldWnd);
     void OnKillFocus(CWnd* pNewWnd);
 
-    // Show requests of the list panes (a double-click there): the pane records
-    // the title and the objects it was asked to show.
+    // Show requests of the list panes (a double-click there): the pane records the title and objects.
     void ShowInstanceConnectivity(const CDesignContext& design, CKXInstanceContextArray* instances,
                                   BOOL bForce) override;
     void ShowComponentsByName(const CDesignContext& design, CStringList* names, BOOL bForce) override;
@@ -430,6 +429,7 @@ public:
     void EditMatrixView() override;
     void OpenMatrixView(int index) override;
     void OpenMatrixView(CString name) override;
+    void OpenStoredMatrixView(const CString& name); // journalled, so that a replay shows it too
     void SaveAsMatrixView() override;
     void RemoveMatrixView(CString name) override;
     BOOL IsInMatrixEditMode() override;

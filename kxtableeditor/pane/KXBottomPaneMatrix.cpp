@@ -131,8 +131,18 @@ void CKXBottomPaneContainerView::OpenMatrixView(CString name) {
         }
         MarkModified();
         RecordMatrixViewStep(MatrixViewState{}, StoredMatrixViewState(name));
-        KXJournalLines(DocumentJournalHandle()).Comment("Matrix View").Pane("OpenMatrixView", {name}).End().Write();
     }
+    OpenStoredMatrixView(name);
+}
+
+// A stored view opened by the user (by its name or from the menu) is journalled, a view made for it or
+// not, so that a replay shows it where the user did: the lines after it act on that view.
+void CKXBottomPaneContainerView::OpenStoredMatrixView(const CString& name) {
+    KXJournalLines(DocumentJournalHandle())
+        .Comment("Matrix View")
+        .Pane("OpenMatrixView", {name})
+        .End()
+        .Write();
     ShowMatrixView(PaneDesign(), name);
 }
 
@@ -430,7 +440,7 @@ void CKXBottomPaneContainerView::OpenMatrixView(int index) {
         KXMenuAnswer::Report(KXEditResult::Nothing("KXPANE-587", name));
         return;
     }
-    ShowMatrixView(PaneDesign(), name);
+    OpenStoredMatrixView(name);
 }
 
 // ------------------------------------------------------------------ words and methods

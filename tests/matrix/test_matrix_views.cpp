@@ -228,6 +228,90 @@ TEST_F(MatrixViews, ThePhysicalViewOpensNoNewView) {
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
 }
 
+namespace {
+
+std::vector<CString> SignalPaths(CMatrixViewData* views, const char* view) {
+    std::vector<CString> paths;
+    views->GetMatrixSignalList(view, paths);
+    return paths;
+}
+
+} // namespace
+
+// The schematic tool renames nets the stored views list (the shown one and one not shown; a scalar net and
+// a bus): each view keeps them under their new names, and back again, so that the views' definitions, a
+// fresh load of a view and the saved notes name the nets the design has.
+TEST_F(MatrixViews, ANetTheSchematicToolRenamesStaysInTheStoredViewsUnderItsNewName) {
+    Views()->InsertView(2, "other", {"@J1"}, {"@:DATA<0>", "@:N1"});
+    ASSERT_EQ(Run("kx::schematic net N1 N7"), "1");
+    ASSERT_EQ(Run("kx::schematic net DATA BUS"), "1");
+    EXPECT_EQ(SignalPaths(Views(), "v"), (std::vector<CString>{"@:N7", "@:BUS<1>"}));
+    EXPECT_EQ(SignalPaths(Views(), "other"), (std::vector<CString>{"@:BUS<0>", "@:N7"}));
+    // The definition of the shown view, as Edit Matrix View presets it, is what the view shows.
+    Messages();
+    Run("kx::answer dialog CKXMatrixViewDlg ok");
+    EXPECT_EQ(Run("kx::menu 35706"), "0");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"KXPANE-621"});
+    Run("kx::answer dialog CKXMatrixViewDlg ok name v components {U1 J1} signals {N7 BUS<1>}");
+    EXPECT_EQ(Run("kx::menu 35706"), "0");
+    // The window shows the rows it showed, under the new names, and so does the view loaded afresh.
+    for (int fresh = 0; fresh < 2; ++fresh) {
+        EXPECT_EQ(Rows("N7").size(), 2u) << "fresh " << fresh;
+        EXPECT_EQ(Rows("BUS<1>").size(), 1u) << "fresh " << fresh;
+        EXPECT_EQ(Rows("N1").size(), 0u) << "fresh " << fresh;
+        Grid()->LoadMatrixView("v");
+    }
+    ASSERT_EQ(Run("kx::schematic net N7 N1"), "1");
+    ASSERT_EQ(Run("kx::schematic net BUS DATA"), "1");
+    EXPECT_EQ(SignalPaths(Views(), "v"), (std::vector<CString>{"@:N1", "@:DATA<1>"}));
+    EXPECT_EQ(SignalPaths(Views(), "other"), (std::vector<CString>{"@:DATA<0>", "@:N1"}));
+}
+
+// So does a component the schematic tool renames: it keeps its group, in its place, in every view.
+TEST_F(MatrixViews, AComponentTheSchematicToolRenamesStaysInTheStoredViewsUnderItsNewName) {
+    const auto components = [this](const char* view) {
+        std::vector<CString> paths;
+        Views()->GetMatrixComponentList(view, paths);
+        return paths;
+    };
+    ASSERT_EQ(Run("kx::schematic instance U1 U9"), "1");
+    EXPECT_EQ(components("v"), (std::vector<CString>{"@U9", "@J1"}));
+    EXPECT_EQ(components("keep"), std::vector<CString>{"@U9"});
+    Grid()->LoadMatrixView("v");
+    ASSERT_EQ(Grid()->GroupCount(), 2);
+    EXPECT_NE(Cell(0, G::ColumnOf(0, 0)).Find("U9"), -1) << Cell(0, G::ColumnOf(0, 0)).GetString();
+    ASSERT_EQ(Run("kx::schematic instance U9 U1"), "1");
+    EXPECT_EQ(components("v"), (std::vector<CString>{"@U1", "@J1"}));
+}
+
+// A stored view opened by its name, by the automation method or from the list's menu is journalled: the
+// replay shows the view the user opened, so that the lines after it act on the view the user saw.
+TEST_F(MatrixViews, OpeningAStoredViewIsJournalledOnEveryRoad) {
+    const std::filesystem::path journal = m_dir / "open.vbs";
+    Run("kx::journal " + journal.string());
+    ASSERT_EQ(Run("openMatrixView pin keep"), "1");
+    ASSERT_EQ(Run("kx::pane OpenMatrixView v"), "1");
+    ASSERT_EQ(Run("kx::menu 35679"), "1"); // the first stored view: keep
+    Run("kx::journal");
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("keep"));
+    std::ifstream in(journal);
+    const std::string lines((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<std::string> opened;
+    for (size_t at = lines.find("OpenMatrixView(\""); at != std::string::npos;
+         at = lines.find("OpenMatrixView(\"", at + 1))
+        opened.push_back(lines.substr(at + 16, lines.find('"', at + 16) - at - 16));
+    EXPECT_EQ(opened, (std::vector<std::string>{"keep", "v", "keep"})) << lines;
+    ASSERT_EQ(Run("openMatrixView pin v"), "1");
+    const std::filesystem::path replay = m_dir / "replay.vbs";
+    std::ofstream(replay) << lines;
+    const int steps = Ccp()->GetUndoStepCount();
+    EXPECT_EQ(Run("kx::replay " + replay.string()), "1") << lines;
+    ASSERT_NE(Grid(), nullptr);
+    EXPECT_EQ(Grid()->ViewName(), CString("keep"));
+    EXPECT_EQ(Ccp()->GetUndoStepCount(), steps); // opening a stored view is no step
+}
+
 // Another window's steps move the stored views; undo and redo here put each view back at the place it had
 // when the step was undone, so the menu's view items and the saved notes keep their order.
 TEST_F(MatrixViews, UndoAndRedoKeepEachViewsPlaceAcrossTwoWindows) {
@@ -282,6 +366,18 @@ TEST_F(MatrixViewsInTwoWindows, AViewRemovedInOneWindowLeavesTheOtherWindowShowi
     EXPECT_EQ(Run("matrixAdd pin signal GND"), "0");
     EXPECT_EQ(Names(), std::vector<CString>{"keep"});
     EXPECT_EQ(Ccp()->GetUndoStepCount(), steps);
+}
+
+// Both windows follow the rename in the one store they share: the view names the net once, as renamed.
+TEST_F(MatrixViewsInTwoWindows, ANetRenamedWhileTwoWindowsShowTheViewIsRenamedOnceInIt) {
+    ASSERT_EQ(Run("openMatrixView pin v"), "1");
+    ASSERT_EQ(Run("kx::schematic net N1 N7"), "1");
+    ASSERT_EQ(Run("kx::schematic net N7 N8"), "1");
+    EXPECT_EQ(SignalPaths(Views(), "v"), (std::vector<CString>{"@:N8", "@:DATA<1>"}));
+    ASSERT_EQ(Run("kx::tab 1"), "1");
+    EXPECT_EQ(Rows("N8").size(), 2u);
+    Grid()->LoadMatrixView("v");
+    EXPECT_EQ(Rows("N8").size(), 2u);
 }
 
 TEST_F(MatrixViewsInTwoWindows, AViewWhoseCreationIsUndoneLeavesTheOtherWindowAndStaysGone) {

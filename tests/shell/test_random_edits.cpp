@@ -513,6 +513,20 @@ catch {kx::tab 1}; saveDesign
               "{kxfault \"a signal the view holds was added again\"}\n");
 }
 
+// A stored matrix view opened again in a window opened anew, then a net it lists renamed by the schematic
+// tool: the open was not journalled and the view kept the net's old name, so the replay's view, loaded
+// after the rename, lacked the net's row and stored it a second time for the connection typed there.
+TEST_F(RandomEdits, KeptSeed630001AStoredMatrixViewFollowsANetRenamedByTheSchematicTool) {
+    RunKept(630001, R"TCL(openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}
+catch {kx::tab 1}; saveDesign
+kx::answer question KXCOMMON-101 no; kx::close; kx::open demo.board:sch 3; kx::show clp U1
+openMatrixView pin mv
+kx::show clp U1; for {set kxtry 0} {$kxtry < 8 && [catch {kx::schematic net MCLK MCLK_X}]} {incr kxtry} {} ;# outside the undo history
+openMatrixView pin mv; kx::answer question KXTABLE-140 yes; matrixConnect pin MCLK_X U1 PIN_NAME {} MCLK ;# target: U1
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // A host selection of DQ<3> in the window's pin grid, made while the grid had no focus after the tab
 // switches, was taken back by the activation of the automation call that followed: the grid went back
 // to the pair row it was left on, and Auto Name connected the pair's legs and made a pair net that the

@@ -41,6 +41,12 @@ void Db::addChange(TxState* rec, char type, int kind, ISchemaObject* obj, IDesig
     rec->changes.push_back(std::move(c));
 }
 
+void Db::addRenameChange(TxState* rec, char type, ISchemaObject* obj, IDesign* d,
+                         const std::string& previous) {
+    addChange(rec, type, 3, obj, d);
+    if (rec) rec->changes.back()->m_previousName = previous;
+}
+
 void Db::addConnChange(TxState* rec, int kind, const CConn& conn, const CConn* removed, const CConn* added) {
     if (!rec) return;
     auto keep = [&](const CConn* c) -> CConn* {

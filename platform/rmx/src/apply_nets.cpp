@@ -53,7 +53,7 @@ bool Db::applyNetRename(Op& op, IDesign* d, TxState* rec, std::string& why) {
     m_nets(d).byName.erase(op.s1);
     m_name(n) = op.s2;
     m_nets(d).byName[op.s2] = n;
-    addChange(rec, 'N', 3, n, d);
+    addRenameChange(rec, 'N', n, d, op.s1);
     return true;
 }
 

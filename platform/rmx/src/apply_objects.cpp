@@ -46,7 +46,7 @@ bool Db::applyInstRename(Op& op, IDesign* d, TxState* rec, std::string& why) {
     m_instances(d).byName.erase(op.s1);
     m_name(i) = op.s2;
     m_instances(d).byName[op.s2] = i;
-    addChange(rec, 'I', 3, i, d);
+    addRenameChange(rec, 'I', i, d, op.s1);
     return true;
 }
 
@@ -138,7 +138,7 @@ bool Db::applyPinRename(Op& op, IDesign* d, TxState* rec, std::string& why) {
     m_pinsByName(i).erase(op.s2);
     m_name(p) = op.s3;
     m_pinsByName(i)[op.s3] = p;
-    addChange(rec, 'T', 3, p, d);
+    addRenameChange(rec, 'T', p, d, op.s2);
     return true;
 }
 

@@ -76,7 +76,7 @@ bool Db::applyDPNetRename(Op& op, IDesign* d, TxState* rec, std::string& why) {
     m_dpNets(d).byName.erase(op.s1);
     m_name(dp) = op.s2;
     m_dpNets(d).byName[op.s2] = dp;
-    addChange(rec, 'O', 3, dp, d);
+    addRenameChange(rec, 'O', dp, d, op.s1);
     return true;
 }
 

@@ -299,6 +299,9 @@ public:
     // The change-record and state plumbing of transactions lives in transaction.cpp.
     static TxState* state(const CTransaction* t) { return t->m_state.get(); }
     static void addChange(TxState* rec, char type, int kind, ISchemaObject* obj, IDesign* d);
+    // A kind-3 record of an object renamed from `previous`.
+    static void addRenameChange(TxState* rec, char type, ISchemaObject* obj, IDesign* d,
+                                const std::string& previous);
     static void addConnChange(TxState* rec, int kind, const CConn& conn, const CConn* removed, const CConn* added);
 
     // Friend-field access used across the implementation files.

@@ -101,6 +101,46 @@ TEST_F(Undo, BackwardTextUndoesAndForwardTextRedoesEveryKindOfEdit) {
     EXPECT_EQ(snapshot(server, board), before);
 }
 
+namespace {
+
+// The renames of a transaction as "TYPE PREVIOUS", in commit order.
+std::vector<std::string> renames(const CTransaction& t) {
+    std::vector<std::string> out;
+    for (IChange* c : t.beginChange())
+        if (c->changeKind() == rmx::ChangeKind::Renamed && c->objectType() != 'X')
+            out.push_back(std::string(1, c->objectType()) + " " + c->previousName());
+    return out;
+}
+
+}  // namespace
+
+// A rename's record names what the object was called before it, whichever way the text runs: those who
+// keep objects by name (stored views, comments) follow a rename and its undo.
+TEST_F(Undo, RenameRecordsNameTheObjectAsItWasCalledBefore) {
+    CString text;
+    {
+        CTransaction t(CDesignContext(&server, board));
+        ASSERT_TRUE(t.renameNet(board->findNet("SYSCLK"), "SYS_CLK"));
+        ASSERT_TRUE(t.renameNet(board->findNet("SYS_CLK"), "SYS_CLK2"));
+        ASSERT_TRUE(t.renameInstance(board->findInstance("R1"), "R7"));
+        ASSERT_TRUE(t.renameInstTerm(board->findInstance("R7")->findInstTerm("A"), "A1"));
+        ASSERT_TRUE(t.renameDPNet(board->findDPNet("CKD"), "CKPAIR"));
+        ASSERT_TRUE(t.commit());
+        EXPECT_EQ(renames(t), (std::vector<std::string>{"N SYSCLK", "N SYS_CLK", "I R1", "T A", "O CKD"}));
+        text = t.toString();
+    }
+    CTransaction undo(&server, text, true, false);
+    ASSERT_TRUE(undo.commit()) << undo.lastError().str();
+    EXPECT_EQ(renames(undo),
+              (std::vector<std::string>{"O CKPAIR", "T A1", "I R7", "N SYS_CLK2", "N SYS_CLK"}));
+    EXPECT_NE(board->findNet("SYSCLK"), nullptr);
+    // Other records name nothing.
+    CTransaction t(CDesignContext(&server, board));
+    ASSERT_TRUE(t.createNet("FRESH", -1, -1));
+    for (IChange* c : t.beginChange())
+        EXPECT_STREQ(c->previousName(), "");
+}
+
 TEST_F(Undo, SavedAfterEveryKindOfEditReloadsTheSame) {
     TempDir dir;
     CTransaction t(CDesignContext(&server, board));

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <system_error>
 #include <unistd.h>
@@ -266,6 +267,59 @@ BOOL CMatrixViewData::ReplaceView(const CString& view, const CString& newName, c
     v->signals = signals;
     touch(*v);
     return TRUE;
+}
+
+namespace {
+
+// The path of a bit of the net at `from` (or of the net itself) as a path of the net at `to`; false for
+// the path of another object.
+bool RenamedNetPath(const std::string& path, const std::string& from, const std::string& to,
+                    std::string& renamed) {
+    if (path.compare(0, from.size(), from) != 0) return false;
+    if (path.size() != from.size() && path[from.size()] != '<') return false;
+    renamed = to + path.substr(from.size());
+    return true;
+}
+
+} // namespace
+
+int CMatrixViewData::renamePaths(std::vector<CString> View::*list, const PathRename& renamed) {
+    int changed = 0;
+    for (View& v : m_views) {
+        bool any = false;
+        std::vector<CString> paths;
+        std::set<std::string> listed;
+        paths.reserve((v.*list).size());
+        for (const CString& path : v.*list) {
+            std::string text = path.str(), now;
+            if (renamed(text, now)) {
+                text = now;
+                any = true;
+            }
+            if (listed.insert(text).second) paths.emplace_back(text.c_str());
+        }
+        if (!any) continue;
+        v.*list = std::move(paths);
+        m_bDirty = true;
+        ++changed;
+    }
+    return changed;
+}
+
+int CMatrixViewData::RenameNet(const CString& from, const CString& to) {
+    if (from.IsEmpty() || to.IsEmpty() || from == to) return 0;
+    return renamePaths(&View::signals, [&](const std::string& path, std::string& now) {
+        return RenamedNetPath(path, from.str(), to.str(), now);
+    });
+}
+
+int CMatrixViewData::RenameInstance(const CString& from, const CString& to) {
+    if (from.IsEmpty() || to.IsEmpty() || from == to) return 0;
+    return renamePaths(&View::instances, [&](const std::string& path, std::string& now) {
+        if (path != from.str()) return false;
+        now = to.str();
+        return true;
+    });
 }
 
 int CMatrixViewData::IndexOfView(const CString& view) const {

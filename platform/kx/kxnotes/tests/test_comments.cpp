@@ -193,6 +193,54 @@ TEST_F(CommentsTest, AViewIsPutBackInItsPlaceAndRenamedInPlaceWithItsContent) {
     EXPECT_TRUE(v->ReplaceView("bb", "bb", {}, {}));
 }
 
+// A renamed net keeps its place in every view, as a net and bit by bit; a net whose name only begins
+// with the old one is another net.
+TEST_F(CommentsTest, ARenamedNetStaysInEveryViewUnderItsNewName) {
+    CComments c("TableEditor", "board", 1.0);
+    ASSERT_TRUE(c.loadComments(m_design.c_str()));
+    CMatrixViewData* v = c.GetMatrixViewData();
+    EXPECT_TRUE(v->InsertView(0, "a", {"@D"}, {"@:D<1>", "@:DQ<0>", "@:CLK", "@:D<0>", "@:D"}));
+    EXPECT_TRUE(v->InsertView(1, "b", {}, {"@:CLK"}));
+    v->SetMatrixViewModified("a", FALSE);
+    const auto revision = v->ViewRevision("a");
+    ASSERT_TRUE(c.saveComments());
+    EXPECT_FALSE(c.IsModified());
+
+    EXPECT_EQ(v->RenameNet("@:D", "@:DX"), 1);
+    std::vector<CString> paths;
+    v->GetMatrixSignalList("a", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@:DX<1>", "@:DQ<0>", "@:CLK", "@:DX<0>", "@:DX"}));
+    v->GetMatrixComponentList("a", paths);
+    EXPECT_EQ(paths, std::vector<CString>{"@D"}); // an instance of that name is no net
+    // The windows showing the view follow the rename themselves (nothing to load again); the file is to save.
+    EXPECT_FALSE(v->IsViewModified("a"));
+    EXPECT_EQ(v->ViewRevision("a"), revision);
+    EXPECT_TRUE(c.IsModified());
+    ASSERT_TRUE(c.saveComments());
+    EXPECT_NE(readFile((m_dir / "board.TableEditor.notes").string()).find("S\t@:DX<1>\n"), std::string::npos);
+
+    // Renamed back, everything is where it was; a net no view lists changes nothing.
+    EXPECT_EQ(v->RenameNet("@:DX", "@:D"), 1);
+    v->GetMatrixSignalList("a", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@:D<1>", "@:DQ<0>", "@:CLK", "@:D<0>", "@:D"}));
+    EXPECT_EQ(v->RenameNet("@:EN", "@:EN2"), 0);
+    EXPECT_EQ(v->RenameNet("@:CLK", "@:SYSCLK"), 2);
+    v->GetMatrixSignalList("b", paths);
+    EXPECT_EQ(paths, std::vector<CString>{"@:SYSCLK"});
+    // A name a view listed already (a net gone since) is listed once, where it was first.
+    EXPECT_EQ(v->RenameNet("@:DQ", "@:D"), 1);
+    v->GetMatrixSignalList("a", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@:D<1>", "@:D<0>", "@:SYSCLK", "@:D"}));
+    // An instance is renamed by its whole path, in place.
+    EXPECT_TRUE(v->InsertView(2, "c", {"@U1", "@U10", "@D"}, {}));
+    EXPECT_EQ(v->RenameInstance("@U1", "@U2"), 1);
+    v->GetMatrixComponentList("c", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@U2", "@U10", "@D"}));
+    EXPECT_EQ(v->RenameInstance("@D", "@U2"), 2);
+    v->GetMatrixComponentList("c", paths);
+    EXPECT_EQ(paths, (std::vector<CString>{"@U2", "@U10"}));
+}
+
 TEST_F(CommentsTest, CorruptFileIsRefusedWithItsLineAndLeavesAnEmptyStore) {
     const std::string file = (m_dir / "board.TableEditor.notes").string();
     const std::vector<std::pair<std::string, int>> bad = {

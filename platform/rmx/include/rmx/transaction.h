@@ -111,6 +111,8 @@ public:
     // For a kind-17 connection change: the connections that the change removed and added (any
     // may be nullptr). False for other changes.
     bool getConns(CConn*& removed1, CConn*& removed2, CConn*& added1, CConn*& added2) const;
+    // For a kind-3 rename (I, N, T, O): the name the object had before it; empty for other changes.
+    const char* previousName() const { return m_previousName.c_str(); }
 
 private:
     friend class rmx::Db;
@@ -122,6 +124,7 @@ private:
     IDesign* m_design = nullptr;
     CConn* m_removed[2] = {nullptr, nullptr};
     CConn* m_added[2] = {nullptr, nullptr};
+    std::string m_previousName;
 };
 
 class CTransaction {

@@ -22,6 +22,7 @@
 #include "afx/afxtypes.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -52,6 +53,13 @@ public:
     // view of that name or the new name is empty or another view's.
     BOOL ReplaceView(const CString& view, const CString& newName, const std::vector<CString>& instances,
                      const std::vector<CString>& signals);
+    // A net of the design renamed: in every view, the paths of it (the path from, or a bit of it: from
+    // followed by "<") take the path to, a path listed twice then kept once (where it was first). The
+    // views keep their revisions: the windows that show them follow the rename themselves; the store is
+    // dirty. Returns how many views changed.
+    int RenameNet(const CString& from, const CString& to);
+    // An instance renamed: its path from takes the path to in every view, as a net's does.
+    int RenameInstance(const CString& from, const CString& to);
     // The place of a view among the views; -1 when there is none.
     int IndexOfView(const CString& view) const;
     std::size_t Count() const { return m_views.size(); }
@@ -84,6 +92,10 @@ private:
     View& findOrCreate(const CString& view);
     // Marks a view changed: modified, a new revision, and the store dirty.
     void touch(View& v);
+    // Each view's paths in the list take the path a rename gives them (renamed: true with the new path
+    // for a path of the renamed object), a path listed twice then kept once; the views changed.
+    using PathRename = std::function<bool(const std::string& path, std::string& renamed)>;
+    int renamePaths(std::vector<CString> View::*list, const PathRename& renamed);
     std::vector<View> m_views;
     bool m_bDirty = false;
     std::uint64_t m_lastRevision = 0;
