@@ -743,6 +743,13 @@ public:
     // The instance the grid shows, as the journal's Clp().Select names it before a line that acts on
     // the grid ("" when none).
     CString ShownInstanceName();
+    // The journal line that shows the grid again on replay: its component, or its group of components.
+    CString ShownObjectsJournalLine() override;
+    void JournalShownObjects(KXJournalLines& lines);
+    // The row the Select...Col methods find for a pin key (a pin name, and a number or "" / "-1"); 0: none.
+    ROWCOL RowOfPinKey(const CString& pinName, const CString& pinNumber);
+    // The journal line that shows the row's grid again before a line naming the row's pin.
+    void JournalRowShown(KXJournalLines& lines, ROWCOL row, const CString& pinName, const CString& pinNumber);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
