@@ -785,6 +785,17 @@ openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; ma
 )TCL");
 }
 
+// A group's grid with its pairs' legs shown and its first component's own grid with the pairs: the view
+// option, the copy of a legs' bus row and the typed copy's lines named the component alone, whose grid in
+// the replay shows no such row. They name the group.
+TEST_F(RandomEdits, KeptSeed2013AGroupsGridIsShownAgainBeforeTheRowsItsLinesName) {
+    RunKept(2013, R"TCL(kx::show clp -group U1 R1; kx::header ccp click 9095 ;# target: U1 R1
+kx::show clp U1; setViewOption pin dp_on ;# target: U1
+kx::show clp -group U1 R1; kx::select ccp {*}[kxcell {TX_N<3..0>} {Pin Name}]; kx::key ccp Ctrl+C ;# target: U1
+kx::show clp U2 U1; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp F2; kx::key ccp Home shift; kx::key ccp End shift; kx::key ccp Ctrl+C; kx::key ccp Escape ;# target: U1
+)TCL");
+}
+
 // A matrix view opened in a second window while its component was deleted, and a component of that name
 // placed again: the window's matrix shows it, so that adding it to the view is nothing to do, as in the
 // replay, whose window opened the view after the component was placed.
