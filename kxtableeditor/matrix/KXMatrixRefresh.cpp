@@ -169,7 +169,8 @@ int CKXMatrixGridWnd::StoredGroupOf(const CInstanceContext& instance) const {
     m_pMatrixViewData->GetMatrixComponentList(m_strViewName, paths);
     const CString wanted = ViewPathOf(instance, m_designContext);
     if (std::find(paths.begin(), paths.end(), wanted) == paths.end()) return -1;
-    IServer* server = CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server();
+    IServer* server =
+        CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server();
     int at = 0;
     for (const CString& path : paths) {
         if (path == wanted) break;

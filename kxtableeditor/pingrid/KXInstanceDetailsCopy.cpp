@@ -88,23 +88,19 @@ void JournalCopiedRow(const char* journal, const CString& handle, const CString&
 
 } // namespace
 
-CString CKXInstanceDetailsGridWnd::ShownInstanceName() {
-    CString shownInstance;
-    if (GetRowCount() >= PIN_FIRST_ROW) shownInstance = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
-    if (shownInstance.IsEmpty() && m_instCurrent) shownInstance = m_instCurrent.name();
-    return shownInstance;
-}
-
 // A grid of a group of components is shown again as that group: the grid of its first component alone
-// may show other rows (its own folds and view options).
+// may show other rows (its own folds and view options). A grid of one component names the instance its
+// rows show.
 void CKXInstanceDetailsGridWnd::JournalShownObjects(KXJournalLines& lines) {
+    CString names;
     if (m_bMultipleObjects) {
-        CString names;
         GetShownObjectNames(names);
         lines.Clp("SelectGroup", {names});
-    } else if (const CString shown = ShownInstanceName(); !shown.IsEmpty()) {
-        lines.Clp("Select", {shown});
+        return;
     }
+    if (GetRowCount() >= PIN_FIRST_ROW) names = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
+    if (names.IsEmpty() && m_instCurrent) names = m_instCurrent.name();
+    if (!names.IsEmpty()) lines.Clp("Select", {names});
 }
 
 CString CKXInstanceDetailsGridWnd::ShownObjectsJournalLine() {

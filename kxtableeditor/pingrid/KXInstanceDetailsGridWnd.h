@@ -479,7 +479,6 @@ public:
     // The bit rows that follow a vector group row.
     std::vector<ROWCOL> GroupBitRows(ROWCOL row, PinRowKind kind);
 
-
     // ------------------------------------------------------------- connection editing
     // Every edit below runs in one grid transaction ("Add Conn", "Remove Conn", ...), joined when
     // the caller holds one; an edit that changes nothing, or is refused, leaves the design as it was.
@@ -740,16 +739,11 @@ public:
     void OnEditCopy() override;
     // Copies the leftmost column of each selected range: plain text plus typed clipboard objects.
     void CopySelection() override;
-    // The instance the grid shows, as the journal's Clp().Select names it before a line that acts on
-    // the grid ("" when none).
-    CString ShownInstanceName();
-    // The journal line that shows the grid again on replay: its component, or its group of components.
+    // Journal lines showing the grid (its component or group) or a row's grid again; the row a pin key finds.
     CString ShownObjectsJournalLine() override;
     void JournalShownObjects(KXJournalLines& lines);
-    // The row the Select...Col methods find for a pin key (a pin name, and a number or "" / "-1"); 0: none.
-    ROWCOL RowOfPinKey(const CString& pinName, const CString& pinNumber);
-    // The journal line that shows the row's grid again before a line naming the row's pin.
     void JournalRowShown(KXJournalLines& lines, ROWCOL row, const CString& pinName, const CString& pinNumber);
+    ROWCOL RowOfPinKey(const CString& pinName, const CString& pinNumber);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;

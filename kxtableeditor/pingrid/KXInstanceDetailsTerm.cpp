@@ -319,7 +319,7 @@ bool KXPinGridTerminations::NoPairTakesTermination(const std::vector<ROWCOL>& pa
 // A row of a group's grid is selected there when its pin key finds it first (the grid of its component
 // alone may fold or pair its rows otherwise); else in the grid of its component.
 void CKXInstanceDetailsGridWnd::JournalRowShown(KXJournalLines& lines, ROWCOL row, const CString& pinName,
-                                                 const CString& pinNumber) {
+                                                const CString& pinNumber) {
     if (m_bMultipleObjects && RowOfPinKey(pinName, pinNumber) == row) {
         JournalShownObjects(lines);
         return;
@@ -329,7 +329,8 @@ void CKXInstanceDetailsGridWnd::JournalRowShown(KXJournalLines& lines, ROWCOL ro
     // A pair row has no pin of its own: its component is the row's.
     IInstance* owner = pin ? pin->instance() : GetRowInstance(row).instance();
     IDesign* design = m_designContext.design();
-    if (owner && design && design->findInstance(owner->id()) == owner) lines.Clp("Select", {CString(owner->name())});
+    if (owner && design && design->findInstance(owner->id()) == owner)
+        lines.Clp("Select", {CString(owner->name())});
 }
 
 // The journal block that selects one row's pin in a column, with a comment line after it.
@@ -341,7 +342,8 @@ CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* sele
     return lines.Text();
 }
 
-void CKXInstanceDetailsGridWnd::JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod) {
+void CKXInstanceDetailsGridWnd::JournalAssocSelect(KXJournalLines& lines, ROWCOL row,
+                                                   const char* selectMethod) {
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
     JournalRowShown(lines, row, pinName, pinNumber.Find(',') < 0 ? pinNumber : CString());
@@ -350,7 +352,6 @@ void CKXInstanceDetailsGridWnd::JournalAssocSelect(KXJournalLines& lines, ROWCOL
     else
         lines.Pane(selectMethod, {pinName});
 }
-
 
 BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
                                                        CStringArray* views, CStringArray* physNames,

@@ -111,7 +111,6 @@ TEST_F(MatrixRefresh, AComponentTheViewNamesShowsOnceTheDesignHasItAgain) {
     EXPECT_EQ(later->GroupCount(), 1);
 }
 
-
 TEST_F(MatrixRefresh, PinNumbersAndPhysicalNetNamesSetForTheFirstTimeAreShown) {
     const ROWCOL n1 = Row("N1");
     ASSERT_EQ(Cell(n1, PnCol(0)), ""); // U1's OUT has no pin number

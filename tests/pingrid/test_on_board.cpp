@@ -437,8 +437,10 @@ TEST_F(GroupGridOnBoard, ACopyOfALegsBusRowReplaysInTheGroupsGrid) {
     ASSERT_EQ(Run("kx::select ccp {*}[kxcell {TX_N<3..0>} {Pin Name}]"), "1");
     ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
     const std::string journal = JournalText();
-    EXPECT_NE(journal.find(".Clp().SelectGroup(\"U1 R1\")\ncall board.ConnectivityPane().SelectPinNameCol(\"TX_N<3..0>\")"),
-              std::string::npos)
+    EXPECT_NE(
+        journal.find(
+            ".Clp().SelectGroup(\"U1 R1\")\ncall board.ConnectivityPane().SelectPinNameCol(\"TX_N<3..0>\")"),
+        std::string::npos)
         << journal;
     EXPECT_EQ(Replayed(m_original), Saved()) << journal;
 }
@@ -446,9 +448,10 @@ TEST_F(GroupGridOnBoard, ACopyOfALegsBusRowReplaysInTheGroupsGrid) {
 TEST_F(GroupGridOnBoard, EditsOfALegsBusRowReplayOntoThatRow) {
     ASSERT_EQ(Run("kx::edit ccp {*}[kxcell {TX_N<3..0>} Signal] {NEWN<3..0>}"), "1");
     ASSERT_EQ(Run("kx::select ccp {*}[kxcell {TX_P<3..0>} Termination]"), "1");
-    ASSERT_EQ(Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
-                  "-value 22"),
-              "1");
+    ASSERT_EQ(
+        Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+            "-value 22"),
+        "1");
     EXPECT_EQ(Conns("U1 TX_N").size(), 4u);
     const std::string edited = Saved();
     EXPECT_EQ(Replayed(m_original), edited) << JournalText();
