@@ -796,6 +796,15 @@ kx::show clp U2 U1; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp F2
 )TCL");
 }
 
+// A value typed into a custom column of a group's grid, on a row of the pairs' legs: its lines selected the
+// row in its component's grid, which shows the pairs there. They select it in the group's grid.
+TEST_F(RandomEdits, KeptSeed3132ACustomValueOfAGroupsGridReplaysThere) {
+    RunKept(3132, R"TCL(kx::show clp -group U1 R1; setViewOption pin bus_on dp_off ;# target: U1 U2 R1
+kx::show clp U1; setViewOption pin dp_on ;# target: U1
+kx::show clp -group U1 R1; kx::edit ccp {*}[kxcell {TX_N<3..0>} Speed] x77 ;# target: U1 U2 R1
+)TCL");
+}
+
 // A matrix view opened in a second window while its component was deleted, and a component of that name
 // placed again: the window's matrix shows it, so that adding it to the view is nothing to do, as in the
 // replay, whose window opened the view after the component was placed.
