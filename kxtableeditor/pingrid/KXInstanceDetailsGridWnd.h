@@ -743,6 +743,8 @@ public:
     CString ShownObjectsJournalLine() override;
     void JournalShownObjects(KXJournalLines& lines);
     void JournalRowShown(KXJournalLines& lines, ROWCOL row, const CString& pinName, const CString& pinNumber);
+    // The row's component and pin selected, as a journal replays a selection before an associated edit.
+    void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
     ROWCOL RowOfPinKey(const CString& pinName, const CString& pinNumber);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
@@ -898,8 +900,6 @@ private:
     IInstTerm* GetRowPinForAssoc(ROWCOL row, int& msb, int& lsb);
     void WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip, BOOL enabled);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
-    // The row's component and pin selected, as a journal replays a selection before an associated edit.
-    void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
     // Connection editing helpers.
     CString NewAutoName();
     void EchoSelection();

@@ -416,7 +416,7 @@ TEST_F(CustomColumnOnBoard, AValueWrittenAfterASortReplaysOntoTheSamePin) {
 
 // A group's grid shows the pairs' legs while the grid of its first component alone shows the pairs: the
 // lines of what the user does in the group's grid (its view options, a copy, a typed connection, a
-// termination) show the group again before they name a row, so that the replay finds the rows chosen.
+// termination, a comment) show the group again before they name a row, so that the replay finds the rows.
 class GroupGridOnBoard : public ConnEditFixture {
 protected:
     void SetUp() override {
@@ -452,6 +452,8 @@ TEST_F(GroupGridOnBoard, EditsOfALegsBusRowReplayOntoThatRow) {
         Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
             "-value 22"),
         "1");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell {TX_P<3..0>} Signal]"), "1");
+    ASSERT_EQ(Run("addComment pin {lane check}"), "1");
     EXPECT_EQ(Conns("U1 TX_N").size(), 4u);
     const std::string edited = Saved();
     EXPECT_EQ(Replayed(m_original), edited) << JournalText();
