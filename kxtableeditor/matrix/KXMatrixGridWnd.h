@@ -387,6 +387,9 @@ private:
     bool RowShowsPin(ROWCOL row, int group, unsigned pinId, int pinBit);
     void RemoveSignalRows(unsigned netId);
     void RemoveGroup(int group);
+    // The group a component the stored view names takes when it shows (after the shown groups of the
+    // components stored before it); -1 when the view does not name it.
+    int StoredGroupOf(const CInstanceContext& instance) const;
     void ReindexGroups();
     void IndexPin(ROWCOL row, IInstTerm* pin, int bit);
     void ForgetPin(ROWCOL row, int group);

@@ -6,11 +6,17 @@
 #include "matrix/KXMatrixGridWnd.h"
 
 #include "grid/KXGridScopes.h"
+#include "matrix/KXMatrixViewDlg.h"
 
 #include "kxinstsigpane/KXTransaction.h"
+#include "kxnotes/CComments.h"
+#include "kxcommon/KXShareGlobalData.h"
+#include "rmx/server.h"
 #include "rmx/transaction.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 using namespace kxmatrix;
 using kxgrid::GridWriteScope;
@@ -82,11 +88,18 @@ void CKXMatrixGridWnd::OnInstanceChange(const IChange& change, IInstance& instan
     if (!SameDesign(change.design(), m_designContext.design())) return;
     const std::string name = instance.name();
     if (change.kind() == kAdded) {
+        const CInstanceContext shown = m_designContext.instance(&instance);
         const auto withdrawn = m_withdrawnGroups.find(name);
-        if (withdrawn == m_withdrawnGroups.end()) return;
-        const int at = withdrawn->second;
-        m_withdrawnGroups.erase(withdrawn);
-        if (const CInstanceContext shown = m_designContext.instance(&instance)) AddInstanceColumns(shown, at);
+        int at = -1;
+        if (withdrawn != m_withdrawnGroups.end()) {
+            at = withdrawn->second;
+            m_withdrawnGroups.erase(withdrawn);
+        } else if (shown) {
+            // A component the stored view names that the design lacked when the view was loaded.
+            at = StoredGroupOf(shown);
+            if (at < 0) return;
+        }
+        if (shown) AddInstanceColumns(shown, at);
         return;
     }
     const int group = GroupOf(instance.id());
@@ -148,6 +161,24 @@ void CKXMatrixGridWnd::OnDigestEnd(const KXChangeDigest&) {
     }
     m_stalePins.clear();
     if (m_bPupdStale) RefreshPupdCells({});
+}
+
+int CKXMatrixGridWnd::StoredGroupOf(const CInstanceContext& instance) const {
+    if (!m_pMatrixViewData || !instance) return -1;
+    std::vector<CString> paths;
+    m_pMatrixViewData->GetMatrixComponentList(m_strViewName, paths);
+    const CString wanted = ViewPathOf(instance, m_designContext);
+    if (std::find(paths.begin(), paths.end(), wanted) == paths.end()) return -1;
+    IServer* server =
+        CKXShareGlobalData::m_pServer ? CKXShareGlobalData::m_pServer : m_designContext.server();
+    int at = 0;
+    for (const CString& path : paths) {
+        if (path == wanted) break;
+        std::unique_ptr<CContext> context(ViewObjectOf(server, m_designContext, path));
+        const auto* stored = dynamic_cast<const CInstanceContext*>(context.get());
+        if (stored && *stored && GroupOf(stored->instance()->id()) >= 0) ++at;
+    }
+    return at;
 }
 
 // ------------------------------------------------------------------ refreshes

@@ -480,17 +480,11 @@ KXEditResult CKXBottomPaneContainerView::OnTclSort(CTclArgsList* args, long) {
 // showed, the matrix view), for a call that acts on the grid as it is shown.
 CString CKXBottomPaneContainerView::ShownObjectsJournalLine(CKXGridWnd& grid) {
     if (auto* physical = dynamic_cast<CKXPhysGridWnd*>(&grid)) return physical->JournalObjectSelection(0);
+    if (IKXPinGrid* pin = PinGridOf(&grid)) return pin->ShownObjectsJournalLine();
     CString names;
     grid.GetShownObjectNames(names);
     KXJournalLines line(DocumentJournalHandle());
     switch (grid.Kind()) {
-    case KXGridKind::Pin:
-        // A grid of a group of components is shown again as that group.
-        if (grid.m_bMultipleObjects)
-            line.Clp("SelectGroup", {names});
-        else
-            line.Clp("Select", {names.SpanExcluding(" ")});
-        break;
     case KXGridKind::Signal:
         if (names.Find(' ') < 0)
             line.Call("Slp()", "Select", {names});

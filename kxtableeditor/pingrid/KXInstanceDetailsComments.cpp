@@ -231,18 +231,9 @@ namespace {
 void JournalComment(CKXInstanceDetailsGridWnd* grid, ROWCOL row, const char* title, const char* method,
                     std::initializer_list<CString> args) {
     if (!KXJournalLines::IsRecording() || row == GX_INVALID || row > grid->GetRowCount()) return;
-    const CInstanceContext instance = grid->GetRowInstance(row);
-    const CString pinName =
-        grid->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinName));
-    const CString pinNumber =
-        grid->GetValueRowCol(row, static_cast<ROWCOL>(CKXInstanceDetailsGridWnd::m_nColPinNumber));
     KXJournalLines lines(KXJournalHandle(grid->Site(), grid->m_designContext));
-    lines.Clp("Select", {instance ? CString(instance.name()) : CString()});
     // A pin number list (a power-pin group) does not name one cell: the pin name does.
-    if (pinNumber.Find(',') < 0)
-        lines.Pane("SelectSignalCol", {pinName, pinNumber});
-    else
-        lines.Pane("SelectSignalCol", {pinName});
+    grid->JournalAssocSelect(lines, row, "SelectSignalCol");
     // Each pin's call is an edit of its own on replay: a comment given to several pins is one step here.
     lines.Comment(title).Pane(method, args).OwnStep().End();
     lines.Write();

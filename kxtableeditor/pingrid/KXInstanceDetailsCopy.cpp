@@ -5,6 +5,7 @@
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "pingrid/KXPinGridCopy.h"
 #include "grid/KXClipboardText.h"
+#include "grid/KXJournalLine.h"
 #include "grid/KXScriptWords.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -57,11 +58,10 @@ void CKXInstanceDetailsGridWnd::OnEditCopy() {
 namespace {
 
 // The journal lines of one copied row (when a script journal is recorded).
-void JournalCopiedRow(const char* journal, const CString& handle, const CString& shownInstance, int col,
+void JournalCopiedRow(const char* journal, const CString& handle, const CString& shownLine, int col,
                       const CString& pinName, const CString& pinNumber) {
     using G = CKXInstanceDetailsGridWnd;
-    CString line;
-    line.Format("\ncall %s.Clp().Select(%s)", handle.GetString(), KXVbsQuote(shownInstance).GetString());
+    const CString& line = shownLine;
     const char* method = nullptr;
     if (col == G::m_nColPinNumber)
         method = "SelectPinNumberCol";
@@ -88,16 +88,30 @@ void JournalCopiedRow(const char* journal, const CString& handle, const CString&
 
 } // namespace
 
-CString CKXInstanceDetailsGridWnd::ShownInstanceName() {
-    CString shownInstance;
-    if (GetRowCount() >= PIN_FIRST_ROW) shownInstance = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
-    if (shownInstance.IsEmpty() && m_instCurrent) shownInstance = m_instCurrent.name();
-    return shownInstance;
+// A grid of a group of components is shown again as that group: the grid of its first component alone
+// may show other rows (its own folds and view options). A grid of one component names the instance its
+// rows show.
+void CKXInstanceDetailsGridWnd::JournalShownObjects(KXJournalLines& lines) {
+    CString names;
+    if (m_bMultipleObjects) {
+        GetShownObjectNames(names);
+        lines.Clp("SelectGroup", {names});
+        return;
+    }
+    if (GetRowCount() >= PIN_FIRST_ROW) names = GetValueRowCol(PIN_FIRST_ROW, Col(m_nColInstance));
+    if (names.IsEmpty() && m_instCurrent) names = m_instCurrent.name();
+    if (!names.IsEmpty()) lines.Clp("Select", {names});
+}
+
+CString CKXInstanceDetailsGridWnd::ShownObjectsJournalLine() {
+    KXJournalLines line(JournalHandle());
+    JournalShownObjects(line);
+    return line.Text();
 }
 
 // In-cell editing: only the editor's selected text.
 bool KXPinGridCopy::CopyEditorSelection(const char* journal, const CString& handle,
-                                        const CString& shownInstance) {
+                                        const CString& shownLine) {
     ROWCOL curRow = GX_INVALID, curCol = GX_INVALID;
     if (!m_grid.GetCurrentCell(curRow, curCol)) return false;
     CGXControl* control = m_grid.GetCurrentCellControl();
@@ -108,7 +122,7 @@ bool KXPinGridCopy::CopyEditorSelection(const char* journal, const CString& hand
         // Copies: the grid hands out one shared buffer for cell values.
         const CString pinName = m_grid.GetValueRowCol(curRow, Col(m_grid.m_nColPinName));
         const CString pinNumber = m_grid.GetValueRowCol(curRow, Col(m_grid.m_nColPinNumber));
-        JournalCopiedRow(journal, handle, shownInstance, static_cast<int>(curCol), pinName, pinNumber);
+        JournalCopiedRow(journal, handle, shownLine, static_cast<int>(curCol), pinName, pinNumber);
     }
     return true;
 }
@@ -203,8 +217,8 @@ bool KXPinGridCopy::CopiesRow(ROWCOL row, int col) {
 void CKXInstanceDetailsGridWnd::CopySelection() {
     const char* journal = CKXShareGlobalData::m_bAutomation;
     const CString handle = JournalHandle();
-    const CString shownInstance = ShownInstanceName();
-    if (m_copy->CopyEditorSelection(journal, handle, shownInstance)) return;
+    const CString shownLine = journal ? ShownObjectsJournalLine() : CString();
+    if (m_copy->CopyEditorSelection(journal, handle, shownLine)) return;
 
     CGXRangeList list;
     CopyRangeList(list, TRUE);
@@ -237,7 +251,7 @@ void CKXInstanceDetailsGridWnd::CopySelection() {
             if (journal) {
                 const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
                 const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
-                JournalCopiedRow(journal, handle, shownInstance, col, pinName, pinNumber);
+                JournalCopiedRow(journal, handle, shownLine, col, pinName, pinNumber);
             }
         }
     }

@@ -17,6 +17,7 @@
 #include "kxinstsigpane/KXTransaction.h"
 #include "rmx/transaction.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -196,11 +197,20 @@ CString KXPinGridCustom::CustomValueJournal(const std::vector<ROWCOL>& rows, int
     const CString entry = CKXColumnModel::EntryOf(*m_grid.m_arrColumnInfo[static_cast<std::size_t>(col)],
                                                   m_grid.AverageCharWidth());
     KXJournalLines lines(m_grid.JournalHandle());
+    // A group's grid takes the rows there when each pin name finds its row first: the grid of a component
+    // alone may fold or pair its rows otherwise.
+    const bool inGroup = m_grid.m_bMultipleObjects && std::all_of(rows.begin(), rows.end(), [&](ROWCOL r) {
+        const CString pinName = m_grid.GetValueRowCol(r, static_cast<ROWCOL>(m_grid.m_nColPinName));
+        return pinName.IsEmpty() || m_grid.RowOfPinKey(pinName, CString()) == r;
+    });
     for (size_t i = 0; i < rows.size();) {
-        const CString instance = CustomChangeRowInstance(rows[i]);
-        if (!instance.IsEmpty()) lines.Clp("Select", {instance});
+        const CString instance = inGroup ? CString() : CustomChangeRowInstance(rows[i]);
+        if (inGroup)
+            m_grid.JournalShownObjects(lines);
+        else if (!instance.IsEmpty())
+            lines.Clp("Select", {instance});
         bool first = true;
-        for (; i < rows.size() && CustomChangeRowInstance(rows[i]) == instance; ++i) {
+        for (; i < rows.size() && (inGroup || CustomChangeRowInstance(rows[i]) == instance); ++i) {
             const CString pinName = m_grid.GetValueRowCol(rows[i], static_cast<ROWCOL>(m_grid.m_nColPinName));
             if (pinName.IsEmpty()) continue;
             lines.Pane(first ? "SelectPinNameCol" : "CtrSelectPinNameCol", {pinName});

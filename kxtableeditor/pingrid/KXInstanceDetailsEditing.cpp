@@ -315,28 +315,8 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     if (col <= 0) return FALSE;
     // A pin without a package number is journalled with an empty number: it is found by its name.
     const bool byName = pinNumber == "-1" || pinNumber.IsEmpty();
-    const ROWCOL keyCol = Col(byName ? m_nColPinName : m_nColPinNumber);
     const ROWCOL nameCol = Col(m_nColPinName);
-    const CString& wanted = byName ? pinName : pinNumber;
-    // The row showing the number under the pin's own name (a pair row and its leg can share a number),
-    // else the first row showing the number. The rows that show the text are the only candidates.
-    const char textType = byName ? kPinNameText : kPinNumberText;
-    const auto pick = [&](const std::vector<ROWCOL>& rows) -> ROWCOL {
-        ROWCOL byNumber = 0;
-        for (ROWCOL row : rows) {
-            if (row < PIN_FIRST_ROW || row > GetRowCount() || GetValueRowCol(row, keyCol) != wanted) continue;
-            if (byName || GetValueRowCol(row, nameCol) == pinName) return row;
-            if (!byNumber) byNumber = row;
-        }
-        return byNumber;
-    };
-    const auto locate = [&]() -> ROWCOL {
-        if (const ROWCOL row = pick(m_rowIndex.TextRows(textType, wanted))) return row;
-        // A cell written around the texts the index keeps is looked for row by row.
-        std::vector<ROWCOL> all(GetRowCount() >= PIN_FIRST_ROW ? GetRowCount() - PIN_FIRST_ROW + 1 : 0);
-        std::iota(all.begin(), all.end(), PIN_FIRST_ROW);
-        return pick(all);
-    };
+    const auto locate = [&]() { return RowOfPinKey(pinName, pinNumber); };
     ROWCOL found = locate();
     // A bit of a folded wide pin has its row once it is written; its folds open on it alone.
     const kxpingrid::NamedBitRowsOnly namedOnly;
@@ -375,6 +355,30 @@ BOOL CKXInstanceDetailsGridWnd::SelectPinCell(const CString& columnKey, const CS
     SetCurrentCell(found, Col(col), kSmartInView);
     SelectRange(CGXRange(found, Col(col)), TRUE, TRUE);
     return TRUE;
+}
+
+ROWCOL CKXInstanceDetailsGridWnd::RowOfPinKey(const CString& pinName, const CString& pinNumber) {
+    const bool byName = pinNumber == "-1" || pinNumber.IsEmpty();
+    const ROWCOL keyCol = Col(byName ? m_nColPinName : m_nColPinNumber);
+    const ROWCOL nameCol = Col(m_nColPinName);
+    const CString& wanted = byName ? pinName : pinNumber;
+    // The row showing the number under the pin's own name (a pair row and its leg can share a number),
+    // else the first row showing the number. The rows that show the text are the only candidates.
+    const char textType = byName ? kPinNameText : kPinNumberText;
+    const auto pick = [&](const std::vector<ROWCOL>& rows) -> ROWCOL {
+        ROWCOL byNumber = 0;
+        for (ROWCOL row : rows) {
+            if (row < PIN_FIRST_ROW || row > GetRowCount() || GetValueRowCol(row, keyCol) != wanted) continue;
+            if (byName || GetValueRowCol(row, nameCol) == pinName) return row;
+            if (!byNumber) byNumber = row;
+        }
+        return byNumber;
+    };
+    if (const ROWCOL row = pick(m_rowIndex.TextRows(textType, wanted))) return row;
+    // A cell written around the texts the index keeps is looked for row by row.
+    std::vector<ROWCOL> all(GetRowCount() >= PIN_FIRST_ROW ? GetRowCount() - PIN_FIRST_ROW + 1 : 0);
+    std::iota(all.begin(), all.end(), PIN_FIRST_ROW);
+    return pick(all);
 }
 
 void CKXInstanceDetailsGridWnd::ExpandPin(const CString& pinNameArg) {

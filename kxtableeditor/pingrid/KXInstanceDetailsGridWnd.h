@@ -479,7 +479,6 @@ public:
     // The bit rows that follow a vector group row.
     std::vector<ROWCOL> GroupBitRows(ROWCOL row, PinRowKind kind);
 
-
     // ------------------------------------------------------------- connection editing
     // Every edit below runs in one grid transaction ("Add Conn", "Remove Conn", ...), joined when
     // the caller holds one; an edit that changes nothing, or is refused, leaves the design as it was.
@@ -740,9 +739,13 @@ public:
     void OnEditCopy() override;
     // Copies the leftmost column of each selected range: plain text plus typed clipboard objects.
     void CopySelection() override;
-    // The instance the grid shows, as the journal's Clp().Select names it before a line that acts on
-    // the grid ("" when none).
-    CString ShownInstanceName();
+    // Journal lines showing the grid (its component or group) or a row's grid again; the row a pin key finds.
+    CString ShownObjectsJournalLine() override;
+    void JournalShownObjects(KXJournalLines& lines);
+    void JournalRowShown(KXJournalLines& lines, ROWCOL row, const CString& pinName, const CString& pinNumber);
+    // The row's component and pin selected, as a journal replays a selection before an associated edit.
+    void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
+    ROWCOL RowOfPinKey(const CString& pinName, const CString& pinNumber);
     BOOL CanCopy() override;
     BOOL CanPaste() override;
     BOOL CanPasteSpecial() override;
@@ -897,8 +900,6 @@ private:
     IInstTerm* GetRowPinForAssoc(ROWCOL row, int& msb, int& lsb);
     void WriteTerminationCell(ROWCOL row, const CString& type, const CString& tip, BOOL enabled);
     CString JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment);
-    // The row's component and pin selected, as a journal replays a selection before an associated edit.
-    void JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod);
     // Connection editing helpers.
     CString NewAutoName();
     void EchoSelection();

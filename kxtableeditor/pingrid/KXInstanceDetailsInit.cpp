@@ -7,6 +7,7 @@
 #include "pingrid/KXPinGridUtil.h"
 
 #include "grid/KXGridSite.h"
+#include "grid/KXJournalLine.h"
 
 #include "grid/KXEditControls.h"
 #include "grid/KXPlusMinusEditButton.h"
@@ -272,15 +273,14 @@ void CKXInstanceDetailsGridWnd::RecordViewOptionsScript(int busOption, int dpOpt
     TakeViewOptions(busOption, dpOption);
     const char* journal = CKXShareGlobalData::m_bAutomation;
     if (!journal) return;
-    const CString handle = JournalHandle();
-    CString line;
-    // The grid's component is selected first: the replay sets the options in this grid, wherever the
+    // The grid's components are shown first: the replay sets the options in this grid, wherever the
     // pane's active view (a matrix view, another component) has gone since.
-    const CString shown = ShownInstanceName();
-    if (!shown.IsEmpty()) line.Format("\ncall %s.Clp().Select(%s)", handle.GetString(), KXVbsQuote(shown).GetString());
-    line.AppendFormat("\ncall %s.ConnectivityPane().SetViewOptions(\"%d\",\"%d\")\n", handle.GetString(), busOption,
-                      dpOption);
-    KXJournalWrite(journal, CString(), line);
+    CString bus, dp;
+    bus.Format("%d", busOption);
+    dp.Format("%d", dpOption);
+    KXJournalLines line(JournalHandle());
+    line.Pane("SetViewOptions", {bus, dp}).End();
+    KXJournalWrite(journal, CString(), ShownObjectsJournalLine() + line.Text());
 }
 
 void CKXInstanceDetailsGridWnd::RefreshCellControls(int row, BOOL bExpand) {

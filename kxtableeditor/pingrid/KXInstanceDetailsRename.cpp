@@ -4,6 +4,8 @@
 // transaction "Rename Signal" that is committed as one edit or not at all.
 #include "pingrid/KXInstanceDetailsGridWnd.h"
 #include "grid/KXScriptWords.h"
+#include "grid/KXEditResult.h"
+#include "grid/KXRefusalCauses.h"
 #include "pingrid/KXPinConnEdit.h"
 #include "pingrid/KXPinGridUtil.h"
 
@@ -50,6 +52,11 @@ void CKXInstanceDetailsGridWnd::RenameConnections() {
         items.push_back(std::make_unique<CKXModifyValueList>("", GetValueRowCol(r, Col(m_nColSignal)), ""));
         if (items.size() > 1) items[items.size() - 2]->SetNext(items.back().get());
         rowOf[items.back().get()] = r;
+    }
+    // No pin row to rename: no dialog, and the command did nothing.
+    if (items.empty()) {
+        KXMenuAnswer::Report(KXEditResult::Refused(KXCause::kNothingSelected));
+        return;
     }
     CKXDlgEditValues dialog(items.empty() ? nullptr : items.front().get(), 3, nullptr, "Signal Name", "", names, this);
     if (dialog.DoModal() != IDOK) return;

@@ -316,6 +316,23 @@ bool KXPinGridTerminations::NoPairTakesTermination(const std::vector<ROWCOL>& pa
     return !mixed.empty();
 }
 
+// A row of a group's grid is selected there when its pin key finds it first (the grid of its component
+// alone may fold or pair its rows otherwise); else in the grid of its component.
+void CKXInstanceDetailsGridWnd::JournalRowShown(KXJournalLines& lines, ROWCOL row, const CString& pinName,
+                                                const CString& pinNumber) {
+    if (m_bMultipleObjects && RowOfPinKey(pinName, pinNumber) == row) {
+        JournalShownObjects(lines);
+        return;
+    }
+    int msb = -1, lsb = -1;
+    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
+    // A pair row has no pin of its own: its component is the row's.
+    IInstance* owner = pin ? pin->instance() : GetRowInstance(row).instance();
+    IDesign* design = m_designContext.design();
+    if (owner && design && design->findInstance(owner->id()) == owner)
+        lines.Clp("Select", {CString(owner->name())});
+}
+
 // The journal block that selects one row's pin in a column, with a comment line after it.
 CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* selectMethod, const char* comment) {
     if (!KXJournalLines::IsRecording()) return CString();
@@ -325,22 +342,16 @@ CString CKXInstanceDetailsGridWnd::JournalAssocText(ROWCOL row, const char* sele
     return lines.Text();
 }
 
-void CKXInstanceDetailsGridWnd::JournalAssocSelect(KXJournalLines& lines, ROWCOL row, const char* selectMethod) {
-    int msb = -1, lsb = -1;
-    IInstTerm* pin = GetRowInstTerm(row, msb, lsb);
-    // A pair row has no pin of its own: its component is the row's.
-    IInstance* owner = pin ? pin->instance() : GetRowInstance(row).instance();
-    IDesign* design = m_designContext.design();
-    if (owner && design && design->findInstance(owner->id()) == owner)
-        lines.Clp("Select", {CString(owner->name())});
+void CKXInstanceDetailsGridWnd::JournalAssocSelect(KXJournalLines& lines, ROWCOL row,
+                                                   const char* selectMethod) {
     const CString pinName = GetValueRowCol(row, Col(m_nColPinName));
     const CString pinNumber = GetValueRowCol(row, Col(m_nColPinNumber));
+    JournalRowShown(lines, row, pinName, pinNumber.Find(',') < 0 ? pinNumber : CString());
     if (pinNumber.Find(',') < 0)
         lines.Pane(selectMethod, {pinName, pinNumber});
     else
         lines.Pane(selectMethod, {pinName});
 }
-
 
 BOOL CKXInstanceDetailsGridWnd::AddTerminationInstance(CString type, CStringArray* libs, CStringArray* cells,
                                                        CStringArray* views, CStringArray* physNames,

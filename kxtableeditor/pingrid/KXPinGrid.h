@@ -43,6 +43,8 @@ public:
 
     // ---- view options
     virtual void RecordViewOptionsScript(int busOption, int dpOption) = 0;
+    // The journal line that shows the grid again on replay (Clp().Select, or SelectGroup of a group).
+    virtual CString ShownObjectsJournalLine() = 0;
     // The options the next load reads, taken over from another grid: no journal line (the user set
     // them in that grid, whose line is written).
     virtual void TakeViewOptions(int busOption, int dpOption) = 0;

@@ -15,7 +15,7 @@ public:
 
     // The in-cell editor's selected text (false when no editor holds a selection), and the clipboard
     // object of one termination or pull-up/pull-down cell (false for a row without a net).
-    bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownInstance);
+    bool CopyEditorSelection(const char* journal, const CString& handle, const CString& shownLine);
     CString CopyTerminationCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText);
     bool CopyPupdCell(ROWCOL row, CKXAssocCompAPI*& api, CString& rowText, CString& cellText);
     // The termination records its parts (a design written without them has none to copy).

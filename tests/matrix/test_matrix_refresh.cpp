@@ -95,6 +95,21 @@ TEST_F(MatrixRefresh, AnInstanceAnUndoBringsBackIsShownWhereItWas) {
     EXPECT_EQ(Run("kx::window ccp"), before);
 }
 
+// A grid that loaded the view while the design lacked one of its components shows that component once
+// the design has it again, in the place the view keeps it, as the view loaded afresh then does.
+TEST_F(MatrixRefresh, AComponentTheViewNamesShowsOnceTheDesignHasItAgain) {
+    ASSERT_EQ(Run("kx::call DeleteComponent U1"), "1");
+    G* later = Ccp()->CreateMatrixGrid("v");
+    ASSERT_NE(later, nullptr);
+    ASSERT_EQ(later->GroupCount(), 1);
+    ASSERT_EQ(Run("undo"), "1");
+    ASSERT_EQ(later->GroupCount(), 2);
+    EXPECT_EQ(later->GetValueRowCol(0, static_cast<ROWCOL>(PinCol(0))), "Component U1 (U1)");
+    EXPECT_EQ(later->GetValueRowCol(0, static_cast<ROWCOL>(PinCol(1))), "Component J1 (J1)");
+    // A component the view does not name stays out of it.
+    ASSERT_EQ(Run("redo"), "1");
+    EXPECT_EQ(later->GroupCount(), 1);
+}
 
 TEST_F(MatrixRefresh, PinNumbersAndPhysicalNetNamesSetForTheFirstTimeAreShown) {
     const ROWCOL n1 = Row("N1");

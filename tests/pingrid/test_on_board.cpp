@@ -1,6 +1,7 @@
 // The pin grid on the example board, driven as the user and the host application drive it.
 #include "PinGridBoardFixture.h"
 #include "../connedit/ConnEditFixture.h"
+#include "KXGridCellProcs.h"
 
 #include "kxcommon/KXCustomizeAPI.h"
 #include "kxcommon/KXPartReader.h"
@@ -411,6 +412,51 @@ TEST_F(CustomColumnOnBoard, AValueWrittenAfterASortReplaysOntoTheSamePin) {
     const std::string edited = Saved();
     EXPECT_EQ(Replayed(original), edited) << journal;
     EXPECT_EQ(Run("kx::prop demo.board:sch@U1.DQ<3> VOLT_MAX"), "slow");
+}
+
+// A group's grid shows the pairs' legs while the grid of its first component alone shows the pairs: the
+// lines of what the user does in the group's grid (its view options, a copy, a typed connection, a
+// termination, a comment) show the group again before they name a row, so that the replay finds the rows.
+class GroupGridOnBoard : public ConnEditFixture {
+protected:
+    void SetUp() override {
+        ConnEditFixture::SetUp();
+        Run(kCellProc);
+        ASSERT_TRUE(Open("demo.board:sch", 1));
+        m_original = Saved();
+        ASSERT_EQ(Run("kx::show clp -group U1 R1"), "1");
+        ASSERT_EQ(Run("setViewOption pin dp_off"), "1");
+        ASSERT_EQ(Run("kx::show clp U1"), "1");
+        ASSERT_EQ(Run("setViewOption pin dp_on"), "1");
+        ASSERT_EQ(Run("kx::show clp -group U1 R1"), "1");
+    }
+    std::string m_original;
+};
+
+TEST_F(GroupGridOnBoard, ACopyOfALegsBusRowReplaysInTheGroupsGrid) {
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell {TX_N<3..0>} {Pin Name}]"), "1");
+    ASSERT_EQ(Run("kx::key ccp Ctrl+C"), "1");
+    const std::string journal = JournalText();
+    EXPECT_NE(
+        journal.find(
+            ".Clp().SelectGroup(\"U1 R1\")\ncall board.ConnectivityPane().SelectPinNameCol(\"TX_N<3..0>\")"),
+        std::string::npos)
+        << journal;
+    EXPECT_EQ(Replayed(m_original), Saved()) << journal;
+}
+
+TEST_F(GroupGridOnBoard, EditsOfALegsBusRowReplayOntoThatRow) {
+    ASSERT_EQ(Run("kx::edit ccp {*}[kxcell {TX_N<3..0>} Signal] {NEWN<3..0>}"), "1");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell {TX_P<3..0>} Termination]"), "1");
+    ASSERT_EQ(
+        Run("addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 "
+            "-value 22"),
+        "1");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell {TX_P<3..0>} Signal]"), "1");
+    ASSERT_EQ(Run("addComment pin {lane check}"), "1");
+    EXPECT_EQ(Conns("U1 TX_N").size(), 4u);
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(m_original), edited) << JournalText();
 }
 
 } // namespace

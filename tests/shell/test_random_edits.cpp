@@ -865,6 +865,41 @@ openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; ma
 )TCL");
 }
 
+// A group's grid with its pairs' legs shown and its first component's own grid with the pairs: the view
+// option, the copy of a legs' bus row and the typed copy's lines named the component alone, whose grid in
+// the replay shows no such row. They name the group.
+TEST_F(RandomEdits, KeptSeed2013AGroupsGridIsShownAgainBeforeTheRowsItsLinesName) {
+    RunKept(2013, R"TCL(kx::show clp -group U1 R1; kx::header ccp click 9095 ;# target: U1 R1
+kx::show clp U1; setViewOption pin dp_on ;# target: U1
+kx::show clp -group U1 R1; kx::select ccp {*}[kxcell {TX_N<3..0>} {Pin Name}]; kx::key ccp Ctrl+C ;# target: U1
+kx::show clp U2 U1; kx::select ccp {*}[kxcell {TX<3..0>} Signal]; kx::key ccp F2; kx::key ccp Home shift; kx::key ccp End shift; kx::key ccp Ctrl+C; kx::key ccp Escape ;# target: U1
+)TCL");
+}
+
+// A value typed into a custom column of a group's grid, on a row of the pairs' legs: its lines selected the
+// row in its component's grid, which shows the pairs there. They select it in the group's grid.
+TEST_F(RandomEdits, KeptSeed3132ACustomValueOfAGroupsGridReplaysThere) {
+    RunKept(3132, R"TCL(kx::show clp -group U1 R1; setViewOption pin bus_on dp_off ;# target: U1 U2 R1
+kx::show clp U1; setViewOption pin dp_on ;# target: U1
+kx::show clp -group U1 R1; kx::edit ccp {*}[kxcell {TX_N<3..0>} Speed] x77 ;# target: U1 U2 R1
+)TCL");
+}
+
+// A matrix view opened in a second window while its component was deleted, and a component of that name
+// placed again: the window's matrix shows it, so that adding it to the view is nothing to do, as in the
+// replay, whose window opened the view after the component was placed.
+TEST_F(RandomEdits, KeptSeed640146AMatrixShowsAComponentPlacedAgainUnderItsName) {
+    RunKept(640146, R"TCL(openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; matrixAdd pin signal PG; matrixAdd pin signal RESET_N; kx::select ccp {*}[kxcell "PG" Signal]; editPupd pin RP1 -dcnets VCC3V3
+kx::open demo.board:sch 3; kx::show clp U1
+kx::show clp U1; kx::select ccp {*}[kxcell MCLK Termination]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "TX<3..0>" Termination]; paste pin ;# target: U1
+kx::show clp U1; selectObject pin RST_N; addPupd pin -type pullup -dcnet VCC3V3 -lib discrete -cell resistor -view sym -physname R0402 -value 1k -k {A=1; B=2}; kx::select ccp {*}[kxcell RST_N "Pull Up/Down"]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "CLK" "Pull Up/Down"]; paste pin ;# target: U1
+kx::show clp R1; kx::notify INT_MSG_DELETE_INSTANCE -text U1 ;# target: U1
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::select ccp {*}[kxcell "DQ<3>" "Termination"]; kx::key ccp Delete
+kx::drop clp component demo.RES:sym
+openMatrixView pin mv; matrixAdd pin component U1; matrixAdd pin signal MCLK; matrixAdd pin signal {DQ<3..2>}; kx::pane SaveAsMatrixView mv6
+)TCL");
+}
+
 // A double-click on a signal grid's header row, close to a column's border, fits that column; its width
 // went into the window's newest step (a removed matrix view), which then had no name and could not be
 // undone. A column's width is no part of the undo history.

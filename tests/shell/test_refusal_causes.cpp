@@ -219,6 +219,19 @@ TEST_F(RefusalCauses, RenamingAPinToTheSignalItIsOnSaysSo) {
     EXPECT_EQ(Said("undo"), "0 KXTABLE-385");
 }
 
+// Modify Values with no pin row chosen has nothing to rename: it opens no dialog and says why; the dialog's
+// answer waits for the command given on a row.
+TEST_F(RefusalCauses, ModifyValuesWithNoPinRowChosenSaysSo) {
+    ASSERT_TRUE(OpenBoard(3, "kx::show clp U1"));
+    const DesignMark before = MarkDesign();
+    Run("kx::answer dialog CKXDlgEditValues ok value0 MV1");
+    EXPECT_EQ(Said("kx::menu 35096"), "0 KXTABLE-272");
+    ExpectUnchangedSince(before);
+    ASSERT_EQ(Run("kx::select ccp 41 7"), "1");
+    EXPECT_EQ(Said("kx::menu 35096"), "1");
+    EXPECT_NE(Run("kx::netlist").find("U1 PGOOD MV1"), std::string::npos);
+}
+
 // =PINNAME typed where the pin is on its pin name's signal already: nothing to connect, said as the word
 // says it, and the question about the pin's termination is not asked for nothing.
 TEST_F(RefusalCauses, ATypedRuleThatChangesNothingSaysSoAndAsksNothing) {
