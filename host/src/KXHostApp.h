@@ -112,6 +112,9 @@ public:
     // The host's option that shows the parts' implicit power pins: the open windows follow a change, and
     // the journal records it, so that a replay shows the rows its power pin edits select.
     void ShowPowerPins(bool show);
+    // Sets a user option in the registry and tells the open windows, as kx::option does; journalled as
+    // RMX.SetOption, so that a replay's windows, those opened after it too, read what the session's read.
+    bool SetOption(const std::string& name, const std::string& value, std::string& error);
     // The schematic tool's edit of the active window's design (kx::schematic): made and committed in a
     // transaction of the design, announced to the open windows with the tool's own notices, and journalled.
     bool SchematicEdit(const std::vector<std::string>& words, std::string& result);

@@ -1,5 +1,6 @@
 // The host's own Tcl commands (namespace kx::) and the journal replay.
 #include "KXHostApp.h"
+#include "KXHostWordsJournal.h"
 
 #include "KXHostMainWnd.h"
 #include "KXHostText.h"
@@ -216,30 +217,7 @@ bool HostOption(CKXHostApp& app, const Args& a, std::string& r) {
         r = "usage: kx::option NAME VALUE";
         return false;
     }
-    auto it = OptionMessages().find(a[0]);
-    if (it == OptionMessages().end()) {
-        r = "unknown option \"" + a[0] + "\"";
-        return false;
-    }
-    // The registry value the editor reads at start-up (the pin grid's pair option has its own name).
-    const std::string key = a[0] == "show_dp_pins_ccp" ? "show_dp_pins_in_ccp" : a[0];
-    CKXRegistrySettings::OpenRegistryKey();
-    if (a[0] == "move_direction")
-        CKXRegistrySettings::SetToRegistry(key.c_str(), a[1].c_str());
-    else
-        CKXRegistrySettings::SetToRegistry(key.c_str(), std::atoi(a[1].c_str()));
-    CKXRegistrySettings::CloseRegistryKey();
-    if (!it->second) {
-        r = "";
-        return true;
-    }
-    UINT msg = RegisterWindowMessageA(it->second);
-    for (CDocument* doc : app.Documents()) {
-        POSITION pos = doc->GetFirstViewPosition();
-        CView* view = pos ? doc->GetNextView(pos) : nullptr;
-        if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr)
-            frame->SendMessage(msg, 0, reinterpret_cast<LPARAM>(a[1].c_str()));
-    }
+    if (!app.SetOption(a[0], a[1], r)) return false;
     r = "";
     return true;
 }
@@ -437,6 +415,33 @@ const SKXHostCommand kHostCommands[] = {
 };
 
 } // namespace
+
+bool CKXHostApp::SetOption(const std::string& name, const std::string& value, std::string& error) {
+    auto it = OptionMessages().find(name);
+    if (it == OptionMessages().end()) {
+        error = "unknown option \"" + name + "\"";
+        return false;
+    }
+    // The registry value the editor reads at start-up (the pin grid's pair option has its own name).
+    const std::string key = name == "show_dp_pins_ccp" ? "show_dp_pins_in_ccp" : name;
+    CKXRegistrySettings::OpenRegistryKey();
+    if (name == "move_direction")
+        CKXRegistrySettings::SetToRegistry(key.c_str(), value.c_str());
+    else
+        CKXRegistrySettings::SetToRegistry(key.c_str(), std::atoi(value.c_str()));
+    CKXRegistrySettings::CloseRegistryKey();
+    // Before the windows' own lines: a replay sets the option first, as the session did.
+    KXJournalHostWords("Set Option", "SetOption", {name, value});
+    if (!it->second) return true;
+    UINT msg = RegisterWindowMessageA(it->second);
+    for (CDocument* doc : Documents()) {
+        POSITION pos = doc->GetFirstViewPosition();
+        CView* view = pos ? doc->GetNextView(pos) : nullptr;
+        if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr)
+            frame->SendMessage(msg, 0, reinterpret_cast<LPARAM>(value.c_str()));
+    }
+    return true;
+}
 
 void CKXHostApp::RegisterCommands() {
     for (const SKXHostCommand& command : kHostCommands)

@@ -77,6 +77,9 @@ IDispatch* CKXHostApp::HandleObject(const std::string& handle, CDocument** docum
 
 bool CKXHostApp::ReplayHostWords(int kind, const std::vector<std::string>& words, std::string& result) {
     switch (kind) {
+    case SKXJournalLine::SetOption:
+        if (words.size() != 2) return result = "usage: RMX.SetOption(\"NAME VALUE\")", false;
+        return SetOption(words[0], words[1], result);
     case SKXJournalLine::Notify:
         return Notify(words, result);
     case SKXJournalLine::SetProp:
@@ -144,6 +147,7 @@ bool CKXHostApp::ReplayLine(const std::string& raw, int number, std::string& err
     }
     case SKXJournalLine::Notify:
     case SKXJournalLine::SetProp:
+    case SKXJournalLine::SetOption:
     case SKXJournalLine::Schematic: {
         // Another tool's message or edit, a property the host set: made again from the words journalled.
         std::vector<std::string> words;

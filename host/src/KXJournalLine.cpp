@@ -201,6 +201,7 @@ bool KXParseJournalLine(const std::string& raw, SKXJournalLine& out, std::string
                                               {"OpenDesign", 2, SKXJournalLine::OpenDesign},
                                               {"OpenBlock", 2, SKXJournalLine::OpenBlock},
                                               {"ShowPowerPins", 1, SKXJournalLine::ShowPowerPins},
+                                              {"SetOption", 1, SKXJournalLine::SetOption},
                                               {"AutoConnectDpLeg", 1, SKXJournalLine::AutoConnectDpLeg},
                                               {"Notify", 1, SKXJournalLine::Notify},
                                               {"SetProp", 1, SKXJournalLine::SetProp},

@@ -9,6 +9,8 @@
 //   call RMX.OpenBlock("INSTANCE", "M")   opens the block of an instance of the active window's design
 //                                         within it, in open mode 2, 3 or 6 (the host's own line)
 //   call RMX.ShowPowerPins("1")           shows ("1") or hides ("0") the parts' implicit power pins
+//   call RMX.SetOption("NAME VALUE")      a user option set as kx::option sets it (the windows told), its
+//                                         words a Tcl list
 //   call RMX.AutoConnectDpLeg("1")        a pair's leg connected brings the other leg along ("1") or
 //                                         not ("0"), as the session's project said
 //   call RMX.Notify("NAME ...")           a message of the host's other tools that changed a design or its
@@ -43,6 +45,7 @@ struct SKXJournalLine {
         OpenDesign,
         OpenBlock,
         ShowPowerPins,
+        SetOption,
         AutoConnectDpLeg,
         Notify,
         SetProp,

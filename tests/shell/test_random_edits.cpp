@@ -257,6 +257,16 @@ catch {kx::tab 1}; saveDesign
 )TCL");
 }
 
+// The pin grid's pair option set in one window, then another window opened: its grid starts from the
+// option, as the replay's does, which the journal's RMX.SetOption set before it.
+TEST_F(RandomEdits, KeptSeed710522AWindowOpenedAfterAnOptionStartsFromItInTheReplayToo) {
+    RunKept(710522, R"TCL(kx::show clp -group RN1A RN1B; kx::answer question KXTABLE-140 yes; kx::option show_dp_pins_ccp 0 ;# target: RN1A RN1B
+if {[catch {kx::tab 3}]} {kx::open demo.board:sch 0; kx::show clp U1}
+kx::show clp U1; kx::click ccp {*}[kxrow 4 "Pin Number"] ;# target: -
+kx::show clp U1; selectObject pin RST_N; addTermination pin -type Shunt -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 10 -k TOL=1% -i {A=1; B=2}; kx::select ccp {*}[kxcell RST_N Termination]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "A<12..0>" Termination] {*}[kxcell "PGOOD" Termination]; paste pin ;# target: U1
+)TCL");
+}
+
 // The checks' own faults, each kept with the session that showed it. A save, then the last window
 // closed and opened again: undoing every step gives the design as saved, not as shipped.
 TEST_F(RandomEdits, KeptSeed25UndoingEveryStepAfterASaveAndAReopenGivesTheSavedDesign) {
