@@ -53,5 +53,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_one_step_replays.cpp
   test_script_keys.cpp
   test_side_by_side_roads.cpp
+  test_inst_conn_beside_an_edit.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)
