@@ -99,6 +99,9 @@ BOOL CKXInstConnDlg::OnInitDialog() {
         EndDialog(IDCANCEL);
         return FALSE;
     }
+    // Opening, the dialog takes the keyboard from the pane: a cell left in edit there is stored (a list
+    // down goes up without a choice) as leaving its grid does, an edit of its own before the dialog's.
+    SetFocus();
     if (!CreateControls() || !CreatePinGrid()) {
         EndDialog(IDCANCEL);
         return FALSE;

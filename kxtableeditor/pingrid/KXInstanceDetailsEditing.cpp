@@ -62,8 +62,10 @@ BOOL CKXInstanceDetailsGridWnd::OnEndEditing(ROWCOL nRow, ROWCOL nCol) {
         const bool ownsTransaction = !std::exchange(m_bEditFoundTransaction, 0);
         m_bEditing = FALSE;
         m_nTransState = 0;
-        // One edit is one committed transaction, unless a caller commits it.
-        if (ownsTransaction && !m_bDeferCommit && CKXTransaction::IsTransactionStarted()) {
+        // One edit is one committed transaction, unless a caller commits it. A transaction another
+        // grid began meanwhile (a dialog's) is that grid's to end.
+        if (ownsTransaction && !m_bDeferCommit && CKXTransaction::IsTransactionStarted() &&
+            CKXTransaction::GetGrid() == this) {
             CommitOwnTransaction(0, 1);
         }
     }

@@ -54,5 +54,6 @@ list(APPEND SHELL_TEST_SOURCES
   test_journal_windows.cpp
   test_script_keys.cpp
   test_side_by_side_roads.cpp
+  test_inst_conn_beside_an_edit.cpp
 )
 list(APPEND SHELL_TEST_LIBS kxtestsupport)

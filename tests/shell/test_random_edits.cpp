@@ -978,3 +978,15 @@ TEST_F(RandomEdits, KeptSeed600061ASettingOfAWindowNotActiveReplaysOnThatWindow)
 kx::show clp -group RN1A RN1B; kx::answer question KXTABLE-140 yes; kx::option show_dp_pins_ccp 0 ;# target: RN1A RN1B
 )TCL");
 }
+
+// The instance connectivity dialog opened beside a Signal cell of the pane left in edit: the rule entry
+// that took the keyboard into the dialog's combo stored that cell, whose end of edit ended the dialog's
+// transaction; the automatic-name connect after it was a step of its own, unjournalled, the dialog
+// answering 0.
+TEST_F(RandomEdits, KeptSeed720403TheInstanceDialogsConnectsStayItsOneStepBesideACellInEdit) {
+    RunKept(720403, R"TCL(kx::brackets square; catch {kx::show clp U1; kx::select ccp {*}[kxcell "MCLK" Signal]; kx::key ccp F2; kx::key ccp End; kx::key ccp Up; kx::key ccp Enter}; kx::brackets angle ;# target: U1
+kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::answer dialog CKXInstConnDlg ok pins "B A" fx 35282; kx::answer dialog CKXInstConnDlg ok pins "B A" fx 35275; kx::answer dialog CKXInstConnDlg ok pins "B B" fx 35255; kx::answer dialog CKXInstConnDlg ok; kx::instconn R2 9
+catch {kx::tab 2}; saveDesign
+kx::notify MSG_CLEAR_UNDO ;# outside the undo history
+)TCL");
+}
