@@ -247,8 +247,6 @@ void CKXBottomPaneContainerView::RenameNetInInfo(INet* net) {
 // Shows the component windows of a key list: one window per instance, or one for the whole list when
 // the request is a group. Windows already made for a key are shown again, not remade.
 void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& keys, int kind) {
-    // A group flag a signal request left says how those signals were shown, not how these objects are.
-    const bool flagOfSignals = m_nLastKind == 1;
     m_strLastKeys = MakeKeyList(keys);
     m_nLastKind = kind;
     if (kind != 0 || keys.empty()) return;
@@ -263,7 +261,10 @@ void CKXBottomPaneContainerView::ShowObjectInfo(const std::vector<ObjectKey>& ke
         const CString name = object ? CString(object->name()) : CString(KeyText(id).c_str());
         info.CreateObjectList(KeyText(id), name, RefDesOf(inst), object ? object->cellName() : "", 0, 0);
     }
-    const BOOL group = m_bGroupFlag && !flagOfSignals && keys.size() > 1;
+    // The flag is the request's own: every component request sets it (the list's SelectGroup for a group,
+    // its selection for components side by side), whatever a signal request before it left; so the
+    // journal's SelectGroup right after a signal shows the group, as the session did.
+    const BOOL group = m_bGroupFlag && keys.size() > 1;
     m_bGroupFlag = group; // the flag says how this request is shown
     info.SetGroupFlag(group);
     info.ShowObjectInfo(MakeKeyList(keys).str(), 0, 0, 0);

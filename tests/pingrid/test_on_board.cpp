@@ -459,4 +459,19 @@ TEST_F(GroupGridOnBoard, EditsOfALegsBusRowReplayOntoThatRow) {
     EXPECT_EQ(Replayed(m_original), edited) << JournalText();
 }
 
+// A group asked for right after a signal was shown (by kx::show, or by the journal's SelectGroup in a replay,
+// which goes straight from the signal to the group) is one group grid, not the components side by side: a
+// row its journal names is found in the replay's group grid.
+TEST_F(GroupGridOnBoard, AGroupShownRightAfterASignalIsOneGroupGridAndReplaysSo) {
+    ASSERT_EQ(Run("kx::show slp EN"), "1");
+    ASSERT_EQ(Run("kx::show clp -group RN1A RN1B"), "1");
+    EXPECT_NE(Run("kx::window ccp").find("group component \"RN1A RN1B\""), std::string::npos)
+        << Run("kx::window ccp");
+    ASSERT_EQ(Run("kx::select ccp {*}[kxcell RN1B Signal]"), "1");
+    ASSERT_EQ(Run("kx::key ccp Delete"), "1");
+    EXPECT_EQ(Conns("RN1B A").size(), 0u);
+    const std::string edited = Saved();
+    EXPECT_EQ(Replayed(m_original), edited) << JournalText();
+}
+
 } // namespace

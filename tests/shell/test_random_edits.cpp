@@ -267,6 +267,17 @@ kx::show clp U1; selectObject pin RST_N; addTermination pin -type Shunt -part1 -
 )TCL");
 }
 
+// A group of components shown while a signal was shown before it in the replay (the session's lines
+// between them changed nothing and journalled nothing): the journal's SelectGroup shows the group.
+TEST_F(RandomEdits, KeptSeed770191AGroupShownRightAfterASignalIsTheGroupInTheReplay) {
+    RunKept(770191, R"TCL(kx::notify INT_MSG_DELETE_INSTANCE -text R1
+catch {kx::setprop demo.board:sch@U1 PN X123} ;# outside the undo history
+kx::show slp EN; kx::select ccp {*}[kxcell R1 "Pin Number"]; kx::select ccp {*}[kxcell PWR1 "Pin Number"]; kx::pane Delete ;# target: PWR1
+kx::show clp J1; selectObject pin {U1 PGOOD} {J1 P<9>} {U1 NOPE}; kx::key ccp Delete ;# target: U1 J1 U2 R2
+kx::show clp -group RN1A RN1B; kx::answer question KXTABLE-140 yes; kx::select ccp {*}[kxcell "RN1B" Signal]; kx::key ccp Delete; catch {kx::schematic instance R1 R11}; for {set kxtry 0} {$kxtry < 8 && [catch {kx::schematic instance R11 R1}]} {incr kxtry} {} ;# outside the undo history
+)TCL");
+}
+
 // The checks' own faults, each kept with the session that showed it. A save, then the last window
 // closed and opened again: undoing every step gives the design as saved, not as shipped.
 TEST_F(RandomEdits, KeptSeed25UndoingEveryStepAfterASaveAndAReopenGivesTheSavedDesign) {
