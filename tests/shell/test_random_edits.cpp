@@ -1001,3 +1001,13 @@ catch {kx::tab 2}; saveDesign
 kx::notify MSG_CLEAR_UNDO ;# outside the undo history
 )TCL");
 }
+
+// A cell edit whose bits dialog was cancelled stayed the grid's running edit after showing the pairs
+// read the rows again and dropped it: the paste that followed stored its cell as the end of that edit,
+// which committed the paste's transaction early, so the paste answered 0 yet left an unjournalled step.
+TEST_F(RandomEdits, KeptSeed750622APasteAfterADroppedCellEditIsOneJournalledStep) {
+    RunKept(750622, R"TCL(kx::show clp U1; kx::select ccp {*}[kxcell "A<12..0>" Signal]; kx::key ccp F2; kx::key ccp Down; kx::key ccp Enter ;# target: U1
+kx::show clp U1; kx::answer menu * 2025; kx::header ccp right
+kx::show clp U1; kx::select ccp {*}[kxcell "RST_N" Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "MCLK" Signal]; paste pin
+)TCL");
+}

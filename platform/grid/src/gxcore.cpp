@@ -492,12 +492,17 @@ CGXControl* CGXGridCore::GetCurrentCellControl()
 
 void CGXGridCore::ClearEditState()
 {
+    // An edit in progress whose cell goes away is over: the grid hears of it as of a cancelled one.
+    const BOOL dropped = m_pCurrentControl && m_pCurrentControl->IsActive() && m_nCurrentRow != GX_INVALID;
+    const ROWCOL row = m_nCurrentRow, col = m_nCurrentCol;
     if (m_pCurrentControl) {
         m_pCurrentControl->SetActive(FALSE);
         m_pCurrentControl->SetModify(FALSE);
         m_pCurrentControl->Deinit();
     }
     m_pCurrentControl = nullptr;
+    if (dropped)
+        OnCanceledEditing(row, col);
 }
 
 // ---------------------------------------------------------------- drawing

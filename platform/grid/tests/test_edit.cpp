@@ -1,5 +1,9 @@
 #include "gridtest.h"
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 namespace {
 void Type(TestGrid& g, const char* text)
 {
@@ -65,6 +69,34 @@ TEST(GridEdit, RefusedValidationKeepsTheEditAndTheCell)
     EXPECT_TRUE(g.SetCurrentCell(5, 1));
     EXPECT_EQ(g.Value(2, 2), "old");
     g.ExpectConsistent();
+}
+
+// An edit in progress whose cell goes away (its row removed, the rows cut back, the cell covered) is
+// over: the grid hears of it as cancelled, so that nothing later is taken for the end of that edit.
+TEST(GridEdit, AnEditWhoseCellGoesAwayIsCancelled)
+{
+    const std::vector<std::pair<const char*, std::function<void(TestGrid&)>>> drops = {
+        {"row removed", [](TestGrid& g) { g.RemoveRows(2, 3); }},
+        {"rows cut back", [](TestGrid& g) { g.SetRowCount(1); }},
+        {"cell covered", [](TestGrid& g) { g.SetCoveredCellsRowCol(1, 1, 3, 3); }},
+    };
+    for (const auto& [what, drop] : drops) {
+        SCOPED_TRACE(what);
+        TestGrid g(10, 3);
+        g.SetCurrentCell(2, 2);
+        Type(g, "typed");
+        g.validateResult = FALSE; // the edit stays in its cell
+        EXPECT_FALSE(g.TransferCurrentCell(TRUE));
+        ASSERT_TRUE(g.GetCurrentCellControl()->IsActive());
+        drop(g);
+        EXPECT_TRUE(g.Logged("cancel 2,2"));
+        EXPECT_FALSE(g.Logged("end 2,2"));
+    }
+    // A cell not in edit goes without a word.
+    TestGrid g(10, 3);
+    g.SetCurrentCell(2, 2);
+    g.RemoveRows(2, 3);
+    EXPECT_FALSE(g.Logged("cancel 2,2"));
 }
 
 TEST(GridEdit, ReadOnlyAndRefusedCellsCannotBeEdited)
