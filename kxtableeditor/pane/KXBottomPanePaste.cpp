@@ -69,8 +69,13 @@ BOOL CKXBottomPaneContainerView::PasteIntoShownGrids(BOOL bPasteSpecial) {
             pins.push_back(pin);
         }
     WriteHeldJournalsAsOneStep(pins, committed);
-    if (!committed)
+    if (!committed) {
         for (auto& [grid, rows] : keptRows) grid->PutBackDataRows(rows);
+        // The pin grids wrote their cells ahead of the commit too (a connect, a dropped termination): when
+        // the database refused or a grid refused its part, they show the design again.
+        if (owner && pasted)
+            for (IKXPinGrid* pin : pins) pin->Grid().ShowDesignAfterRefusal();
+    }
     return committed;
 }
 

@@ -278,6 +278,27 @@ kx::show clp -group RN1A RN1B; kx::answer question KXTABLE-140 yes; kx::select c
 )TCL");
 }
 
+// A signal pasted onto MCLK, the database refusing the paste's commit: the pin grid had written the
+// row's cells ahead of the commit (no signal, the termination let go) and kept showing them, so that a
+// pull-up added later took MCLK for an open pin and connected it afresh, dropping its termination, which
+// the replay of the journal keeps. The pin grids show the design again after a paste that did not commit.
+TEST_F(RandomEdits, KeptSeed800598APasteTheDatabaseRefusedLeavesThePinRowsAsTheDesignHasThem) {
+    RunKept(800598, R"TCL(kx::show clp U1; kx::edit ccp {*}[kxcell CLK Signal] {}; kx::select ccp {*}[kxcell CLK "Pin Name"]; kx::menu 35725
+assignModel pin LVCMOS33 "RST_N"
+kx::show clp J1; kx::notify INT_MSG_DELETE_INSTANCE -text RN1A ;# target: RN1A
+kx::show slp RESET_N; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 0; kx::answer question KXTABLE-140 no; kx::edit ccp {*}[kxcell U1 "Pin Number"] {} ;# target: U1
+kx::show slp EN; kx::answer question KXTABLE-140 yes; for {set i 0} {$i < 106} {incr i} {addConnection pin J1:8; kx::select ccp {*}[kxcell J1 Instance]; kx::key ccp Delete}; kx::messages; set r [kxfree]; kx::drop ccp $r [lindex [kxcell {} Instance] 1] component J1; kx::edit ccp $r [lindex [kxcell {} {Pin Number}] 1] 8; if {[lsearch [kx::messages] KXTABLE-145] >= 0} {kxfault "a pin number typed into a blank row was refused after many deletes"}
+kx::open demo.PWR:sch 1; kx::call AddSignal BLK2 {} {}; saveDesign
+catch {kx::notify MSG_ASSOC_COMP_CHANGED {} {demo.board:sch@:EN VOLT 3V3}}
+kx::tab 1
+kx::show clp U1; kx::select ccp {*}[kxcell "RST_N" Signal]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "MCLK" Signal]; kx::key ccp Ctrl+V
+kx::show clp J1; kx::answer dialog CKXRetainAssocCompDlg ok preserveTermination 1; kx::select ccp {*}[kxcell "P<10..1>" Signal]; kx::ccpbar type "DQ<7..4>,XB5<0..3>" ;# target: J1
+kx::show clp U1; kx::select ccp {*}[kxcell {DQ<3>} Termination]; addTermination pin -type Series -part1 -lib discrete -cell resistor -view sym -physname R0402 -value 33; kx::select ccp {*}[kxcell MCLK Termination]; kx::key ccp Ctrl+C; kx::select ccp {*}[kxcell "A<12..0>" Termination]; paste pin ;# target: U1
+kx::show clp U1 U2; kx::grid ccp 1; selectObject pin {U1 MCLK B14}; addPupd pin -type pullup -dcnet VCC3V3 -value 1k ;# target: U1 U2
+catch {kx::tab 1}; saveDesign
+)TCL");
+}
+
 // The checks' own faults, each kept with the session that showed it. A save, then the last window
 // closed and opened again: undoing every step gives the design as saved, not as shipped.
 TEST_F(RandomEdits, KeptSeed25UndoingEveryStepAfterASaveAndAReopenGivesTheSavedDesign) {
