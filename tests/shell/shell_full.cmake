@@ -13,6 +13,7 @@ list(APPEND SHELL_TEST_SOURCES
   test_undo_history.cpp
   test_hostile.cpp
   test_random_edits.cpp
+  test_random_kept_sessions.cpp
   random_edit_kinds.cpp
   random_session_run.cpp
   random_session_roads.cpp
